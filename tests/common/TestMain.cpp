@@ -2,6 +2,7 @@
 // platform, the unit start-up list of the library under test, and pinned
 // locale settings, so results never depend on the machine.
 
+#include "toolkit/FormatSettings.h"
 #include "toolkit/Units.h"
 
 #include <QApplication>
@@ -12,6 +13,47 @@
 #endif
 void TEST_REGISTER_UNITS();
 
+namespace {
+
+// The settings of the Russian desktops the program runs on.
+void PinFormatSettings()
+{
+    TFormatSettings &s = FormatSettings;
+    s.DecimalSeparator = QLatin1Char(',');
+    s.ThousandSeparator = QChar(0x00A0);
+    s.DateSeparator = QLatin1Char('.');
+    s.TimeSeparator = QLatin1Char(':');
+    s.ListSeparator = QLatin1Char(';');
+    s.CurrencyString = QStringLiteral("р.");
+    s.CurrencyFormat = 3;
+    s.NegCurrFormat = 8;
+    s.CurrencyDecimals = 2;
+    s.ShortDateFormat = QStringLiteral("dd.mm.yyyy");
+    s.LongDateFormat = QStringLiteral("d mmmm yyyy 'г.'");
+    s.ShortTimeFormat = QStringLiteral("h:nn");
+    s.LongTimeFormat = QStringLiteral("hh:nn:ss");
+    s.TimeAMString = QString();
+    s.TimePMString = QString();
+    s.TwoDigitYearCenturyWindow = 50;
+    const char *const shortMonths[12] = {"янв", "фев", "мар", "апр", "май", "июн",
+                                         "июл", "авг", "сен", "окт", "ноя", "дек"};
+    const char *const longMonths[12] = {"Январь", "Февраль", "Март",     "Апрель",  "Май",    "Июнь",
+                                        "Июль",   "Август",  "Сентябрь", "Октябрь", "Ноябрь", "Декабрь"};
+    const char *const shortDays[7] = {"Вс", "Пн", "Вт", "Ср", "Чт", "Пт", "Сб"};
+    const char *const longDays[7] = {"воскресенье", "понедельник", "вторник", "среда",
+                                     "четверг",     "пятница",     "суббота"};
+    for (int i = 0; i < 12; ++i) {
+        s.ShortMonthNames[i] = QString::fromUtf8(shortMonths[i]);
+        s.LongMonthNames[i] = QString::fromUtf8(longMonths[i]);
+    }
+    for (int i = 0; i < 7; ++i) {
+        s.ShortDayNames[i] = QString::fromUtf8(shortDays[i]);
+        s.LongDayNames[i] = QString::fromUtf8(longDays[i]);
+    }
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -20,6 +62,7 @@ int main(int argc, char **argv)
     ::testing::InitGoogleTest(&argc, argv);
     TEST_REGISTER_UNITS();
     Units::InitializeAll();
+    PinFormatSettings();
     const int result = RUN_ALL_TESTS();
     Units::FinalizeAll();
     return result;

@@ -1,0 +1,72 @@
+#pragma once
+
+// A list of wide strings, each with an object beside it (not owned).  Memo
+// views keep their lines in one; the resource store keeps its texts in one.
+
+#include "toolkit/TPersistent.h"
+
+#include <QString>
+
+#include <vector>
+
+class TStream;
+
+class TWideStrings : public TPersistent
+{
+    Q_OBJECT
+
+public:
+    TWideStrings();
+    ~TWideStrings() override;
+
+    int Count() const { return int(m_items.size()); }
+
+    // Empty when index is out of range.
+    QString Get(int index) const;
+    // index == Count appends; any other index out of range raises
+    // "Wide String Out of Bounds".
+    void Put(int index, const QString &s);
+    // nullptr when index is out of range.
+    TObject *GetObject(int index) const;
+    // Ignored when index is out of range.
+    void PutObject(int index, TObject *object);
+
+    int Add(const QString &s);
+    int AddObject(const QString &s, TObject *object);
+    void AddStrings(const TWideStrings *other);
+    // Raises "Wide String Out of Bounds" when index is out of range.
+    void Delete(int index);
+    // Exact, case-sensitive; -1 when absent.
+    int IndexOf(const QString &s) const;
+    void Clear();
+
+    // Every string followed by CR LF.
+    QString GetText() const;
+    // Lines end at LF, CR or U+2028; after a line one CR, then one LF, then
+    // one U+2028 are skipped, so CR LF ends one line.  A NUL ends the text.
+    void SetText(const QString &text);
+
+    // Reads the rest of the stream: UTF-16LE after the mark FF FE, else
+    // 8-bit text in the system code page.
+    void LoadFromStream(TStream *stream);
+    // Writes the text as UTF-16LE without a byte-order mark.
+    void SaveToStream(TStream *stream) const;
+    void LoadFromFile(const QString &fileName);
+    void SaveToFile(const QString &fileName) const;
+
+    // Takes the strings and objects of another wide list or of a TStrings.
+    void Assign(const TPersistent *source) override;
+
+protected:
+    // Fills a TStrings with the strings and objects.
+    void AssignTo(TPersistent *dest) const override;
+
+private:
+    struct Item {
+        QString text;
+        TObject *object = nullptr;
+    };
+    [[noreturn]] static void outOfBounds();
+
+    std::vector<Item> m_items;
+};

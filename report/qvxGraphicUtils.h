@@ -1,0 +1,28 @@
+#pragma once
+
+// Image lists and picture drawing of the report library.
+
+#include "toolkit/Colors.h"
+#include "toolkit/Rects.h"
+
+class TBitmap;
+class TCanvas;
+class TGraphic;
+class TImageList;
+
+// Cuts the bitmap into cells left to right, row by row, and adds each to
+// `list` with the bitmap's transparent colour; when `disabledList` is given a
+// greyed copy of each cell goes there too: grey level ((R + G + B) / 3) / 3
+// + 150, at most 255.
+void qvxCreateImages(const TBitmap *bitmap, int cellWidth, int cellHeight, TImageList *disabledList,
+                     TImageList *list);
+
+// Draws the bitmap at (x, y), leaving out its transparent colour; nothing
+// for a null bitmap.
+void qvxDrawTransparent(TCanvas *canvas, int x, int y, const TBitmap *bitmap);
+
+// Draws a picture stretched into rect.  Bitmaps are scaled smoothly, or,
+// when transparent, pixel by pixel with `transparentColor` left out; other
+// graphics draw themselves.
+void qvxDrawGraphic(TCanvas *canvas, const TRect &rect, const TGraphic *graphic, bool transparent,
+                    TColor transparentColor);

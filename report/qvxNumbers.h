@@ -1,0 +1,24 @@
+#pragma once
+
+// Number texts that do not depend on the user's locale where files need
+// that, and parsing that accepts either decimal separator.
+
+#include <QChar>
+#include <QString>
+
+// Fixed-point text with exactly `digits` decimals (rounded half away from
+// zero), the given separator and no thousands separators; exponent form only
+// for magnitudes of 1e18 and more.
+QString qvxFloatToFixedStr(double value, int digits, QChar separator);
+
+// Integral values as FloatToStr writes them ("3"), others with two decimals
+// in the locale's format ("2.50").
+QString qvxFloatToStr(double value);
+
+// Both ',' and '.' act as the decimal separator and blanks are ignored, so
+// "1 234,5" reads as 1234.5 on any machine.  Raises EConvertError on text
+// that is no number.
+double qvxStrToFloat(const QString &text);
+
+inline double Math_Max(double a, double b) { return a > b ? a : b; }
+inline double Math_Min(double a, double b) { return a < b ? a : b; }

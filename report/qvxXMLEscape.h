@@ -1,0 +1,26 @@
+#pragma once
+
+// Escaping of XML attribute values as the report files write them.
+//
+// The writer escapes only the characters that could break an attribute or a
+// line (NUL, LF, CR, '"', '&', '<', '>') and always as decimal character
+// references ("&#60;"); every other character is copied unchanged.  The
+// reader understands decimal references and the four named entities
+// &quot; &amp; &lt; &gt;; anything else is kept literally.  Every text
+// survives an encode/decode round trip.
+
+#include <QString>
+
+QString qvxXMLEncode(const QString &text);
+
+// Decodes references in one pass: a produced '&' never starts a new
+// reference ("&amp;lt;" gives "&lt;").  A reference that is not a valid
+// decimal code point, or has no ';' close behind it, stays as written.
+QString qvxXMLDecode(const QString &text);
+
+class Variant;
+
+// A variant as an attribute value: numbers in plain decimal (floats with a
+// '.' whatever the locale), dates as full date and time, Booleans as "1" or
+// "0", strings escaped; Empty, Null and other kinds as empty text.
+QString qvxVariantToXMLText(const Variant &value);

@@ -1,0 +1,70 @@
+#pragma once
+
+// The buffered tag reader under TqvxXMLDocument.
+//
+// It reads one tag at a time ("<name attributes>"), skipping text content and
+// comments, and builds element trees from the tags.  Malformed input raises
+// TqvxInvalidXMLException with "Invalid file format".
+
+#include "toolkit/Exceptions.h"
+
+#include <QByteArray>
+#include <QString>
+
+class TStream;
+class TqvxXMLItem;
+
+TOOLKIT_EXCEPTION(TqvxInvalidXMLException, Exception)
+
+class TqvxXMLReader
+{
+public:
+    // Reads from the stream's current position up to the size the stream
+    // has now.
+    explicit TqvxXMLReader(TStream *stream);
+    // Leaves the stream just after the last byte consumed.
+    ~TqvxXMLReader();
+
+    TqvxXMLReader(const TqvxXMLReader &) = delete;
+    TqvxXMLReader &operator=(const TqvxXMLReader &) = delete;
+
+    // Reads the "<?xml ...?>" header and sets OldVersion: true when the
+    // version is "1.0" and there is no standalone declaration.
+    void ReadHeader();
+    bool OldVersion() const { return m_oldVersion; }
+
+    // Reads the next tag.  `name` is the text up to the first blank, `text`
+    // the rest (one trailing blank dropped); a self-closing tag keeps its '/'.
+    // At the end of the stream both come back empty.
+    void ReadItem(QString &name, QString &text);
+
+    // Reads one element with its subtree into `item`.  Returns false when
+    // the stream ends before the element starts; a closing tag there is
+    // malformed.
+    // Elements marked ld="0" are left unloaded unless loadAll is set.
+    bool ReadRootItem(TqvxXMLItem *item, bool loadAll);
+
+    // Reads a swapped-out element again, whole, from its offset.  Raises
+    // "Invalid file format" when no element is found there.
+    void ReloadItem(TqvxXMLItem *item);
+
+    // Moves to an absolute stream position (an element's offset).
+    void SetPosition(qint64 position);
+    // The stream position of the next byte to be consumed.
+    qint64 Position() const { return m_position; }
+
+private:
+    bool readRootItem(TqvxXMLItem *item, bool loadAll, int depth);
+    // The next byte, or -1 at the end.
+    int nextByte();
+    void skipComment();
+    [[noreturn]] static void fail();
+
+    TStream *m_stream;
+    qint64 m_size;
+    qint64 m_position;
+    QByteArray m_buffer;
+    int m_bufferIndex = 0;
+    QString m_lastTagName;
+    bool m_oldVersion = true;
+};

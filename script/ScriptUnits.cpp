@@ -1,0 +1,18 @@
+#include "script/ScriptUnits.h"
+
+#include "script/zqBasicScript.h"
+#include "script/zqCppScript.h"
+#include "script/zqJScript.h"
+#include "script/zqLanguages.h"
+#include "script/zqPascalScript.h"
+#include "toolkit/Units.h"
+
+void RegisterScriptUnits()
+{
+    RegisterToolkitUnits();
+    Units::Add("zqLanguages", InitializeLanguageRegistry, FinalizeLanguageRegistry);
+    Units::Add("zqPascalScript", RegisterPascalScript, nullptr);
+    Units::Add("zqCppScript", RegisterCppScript, nullptr);
+    Units::Add("zqBasicScript", RegisterBasicScript, nullptr);
+    Units::Add("zqJScript", RegisterJScript, nullptr);
+}

@@ -1,0 +1,4 @@
+#pragma once
+
+// The BasicScript language: its grammar, registered under its name.
+void RegisterBasicScript();

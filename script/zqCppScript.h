@@ -1,0 +1,4 @@
+#pragma once
+
+// The C++Script language: its grammar, registered under its name.
+void RegisterCppScript();

@@ -1,0 +1,99 @@
+#pragma once
+
+// The translator: runs the rules of the selected language grammar over the
+// tokenizer and writes the intermediate program, an XML document whose
+// vocabulary is the same for every language.  Syntax errors never raise: the
+// first one is kept with its message from the grammar and its "line:col", and
+// written to the script's ErrorMsg and ErrorPos.
+
+#include "script/zqParser.h"
+#include "script/zqXML.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+class TzqScript;
+
+class TzqILParser
+{
+public:
+    explicit TzqILParser(TzqScript *program);
+    ~TzqILParser();
+
+    TzqILParser(const TzqILParser &) = delete;
+    TzqILParser &operator=(const TzqILParser &) = delete;
+
+    // Resets the tokenizer and loads, applies and remembers the grammar.
+    // Raises for an unregistered language.
+    void SelectLanguage(const QString &name);
+
+    // Translates a whole text into ILScript.  A first line "#language Name"
+    // selects that language for the text.  True when the text translated
+    // whole without error; ErrorMsg and ErrorPos of the script are set either
+    // way.
+    bool MakeIL(const QString &text);
+
+    TzqXMLDocument *Grammar() const { return m_grammar.get(); }
+    TzqXMLDocument *ILScript() const { return m_ilScript.get(); }
+    TzqParser *Parser() const { return m_parser.get(); }
+    TzqScript *Program() const { return m_program; }
+    const QString &Language() const { return m_language; }
+    bool NeedDeclareVars() const { return m_needDeclareVars; }
+
+    // "line:col" of the element the builder is working on.
+    QString CurrentPos;
+    // Name of the unit being translated; empty for the main text.
+    QString UnitName;
+    // Units already included, shared with the translations of used units.
+    QStringList UsedUnits;
+
+private:
+    struct GrammarItem;
+
+    void prepareGrammar();
+    GrammarItem *info(TzqXMLItem *item);
+    TzqXMLItem *findRule(const QString &name) const;
+
+    int startPosition(const QString &text);
+    bool runItem(TzqXMLItem *item);
+    bool matchItem(const GrammarItem &g, QString &token);
+    bool runChildren(TzqXMLItem *item);
+    bool runSwitch(TzqXMLItem *item, const GrammarItem &g, int entry);
+    bool runOptional(TzqXMLItem *item, int entry);
+    bool runLoop(TzqXMLItem *item, const GrammarItem &g, int entry);
+    void emitQVString();
+
+    void applyNode(const GrammarItem &g, int entry, int firstLine);
+    void emitLeaf(const QString &name, const QString &text);
+    void recordError(const GrammarItem &g, int entry);
+    void setError(const QString &message, const QString &position);
+    void abortWith(const QString &message, const QString &position);
+    QString positionAfterBlanks(int position);
+
+    void includeUnits(int firstLine);
+    QStringList includeUnit(const QString &name, const QString &position);
+    bool readUnit(const QString &name, QString &text);
+    void loadILScript();
+
+    TzqScript *m_program;
+    std::unique_ptr<TzqXMLDocument> m_grammar;
+    std::unique_ptr<TzqXMLDocument> m_ilScript;
+    std::unique_ptr<TzqParser> m_parser;
+    QString m_language;
+    bool m_needDeclareVars = true;
+    TzqXMLItem *m_grammarRoot = nullptr;
+    TzqXMLItem *m_errors = nullptr;
+    QHash<QString, TzqXMLItem *> m_rules;
+    std::vector<std::unique_ptr<GrammarItem>> m_items;
+
+    QStringList m_lines;
+    QString m_errorMsg;
+    QString m_errorPos;
+    bool m_errorTerm = false;
+    bool m_aborted = false;
+    int m_depth = 0;
+    int m_furthest = 1;
+};

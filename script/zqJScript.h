@@ -1,0 +1,4 @@
+#pragma once
+
+// The JScript language: its grammar, registered under its name.
+void RegisterJScript();

@@ -1,0 +1,59 @@
+#include "script/zqLanguages.h"
+
+#include "script/zqMessages.h"
+#include "toolkit/Exceptions.h"
+
+#include <QList>
+#include <QPair>
+#include <memory>
+
+namespace {
+
+using Registry = QList<QPair<QString, QString>>;
+
+std::unique_ptr<Registry> &registry()
+{
+    static std::unique_ptr<Registry> languages;
+    return languages;
+}
+
+QPair<QString, QString> *find(const QString &name)
+{
+    if (!registry())
+        return nullptr;
+    for (auto &entry : *registry()) {
+        if (entry.first.compare(name, Qt::CaseInsensitive) == 0)
+            return &entry;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void InitializeLanguageRegistry()
+{
+    registry() = std::make_unique<Registry>();
+}
+
+void FinalizeLanguageRegistry()
+{
+    registry().reset();
+}
+
+void RegisterLanguage(const QString &name, const QString &grammar)
+{
+    if (auto *entry = find(name)) {
+        entry->second = grammar;
+        return;
+    }
+    if (!registry())
+        InitializeLanguageRegistry();
+    registry()->append({name, grammar});
+}
+
+QString GetLanguageGrammar(const QString &name)
+{
+    if (const auto *entry = find(name))
+        return entry->second;
+    throw Exception(QString(SLangNotFound).replace(QStringLiteral("%s"), name));
+}

@@ -1,0 +1,4 @@
+#pragma once
+
+// The PascalScript language: its grammar, registered under its name.
+void RegisterPascalScript();

@@ -1,0 +1,119 @@
+#include "report/TWideStrings.h"
+
+#include "common/TestSupport.h"
+#include "toolkit/Exceptions.h"
+#include "toolkit/Streams.h"
+#include "toolkit/TStringList.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList lines(const TWideStrings &list)
+{
+    QStringList result;
+    for (int i = 0; i < list.Count(); ++i)
+        result.append(list.Get(i));
+    return result;
+}
+
+QStringList linesOf(const QString &text)
+{
+    TWideStrings list;
+    list.SetText(text);
+    return lines(list);
+}
+
+QStringList loaded(const QByteArray &bytes)
+{
+    TMemoryStream stream;
+    stream.WriteBuffer(bytes);
+    stream.SetPosition(0);
+    TWideStrings list;
+    list.LoadFromStream(&stream);
+    return lines(list);
+}
+
+} // namespace
+
+TEST(TWideStrings, SetTextBreaksAtEveryKindOfLineEnd)
+{
+    EXPECT_EQ(linesOf(QStringLiteral("a\r\nb\rc")), (QStringList{"a", "b", "c"}));
+    EXPECT_EQ(linesOf(QStringLiteral("a\n\rb")), (QStringList{"a", "", "b"}));
+    EXPECT_EQ(linesOf(QString::fromUtf16(u"a\u2028b\r\n\u2028c")), (QStringList{"a", "b", "c"}));
+    EXPECT_EQ(linesOf(QStringLiteral("a\r\n")), (QStringList{"a"}));
+    EXPECT_EQ(linesOf(QStringLiteral("a\r\n\r\n")), (QStringList{"a", ""}));
+    EXPECT_EQ(linesOf(QStringLiteral("a") + QChar(0) + QStringLiteral("b")), (QStringList{"a"}));
+    EXPECT_EQ(linesOf(QString()), QStringList());
+}
+
+TEST(TWideStrings, GetTextEndsEveryLine)
+{
+    TWideStrings list;
+    list.Add(QStringLiteral("a"));
+    list.Add(QString());
+    EXPECT_EQ(list.GetText(), QStringLiteral("a\r\n\r\n"));
+}
+
+TEST(TWideStrings, IndexesOutsideTheListAreHarmlessOrRefused)
+{
+    TWideStrings list;
+    TStringList owner;
+    list.AddObject(QStringLiteral("a"), &owner);
+    EXPECT_EQ(list.Get(5), QString());
+    EXPECT_EQ(list.GetObject(-1), nullptr);
+    list.PutObject(3, &owner);
+    list.Put(1, QStringLiteral("b"));
+    EXPECT_EQ(lines(list), (QStringList{"a", "b"}));
+    try {
+        list.Put(3, QStringLiteral("c"));
+        ADD_FAILURE();
+    } catch (const Exception &e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("Wide String Out of Bounds"));
+    }
+    EXPECT_THROW(list.Delete(2), Exception);
+    EXPECT_EQ(list.IndexOf(QStringLiteral("B")), -1);
+    EXPECT_EQ(list.IndexOf(QStringLiteral("b")), 1);
+    EXPECT_EQ(list.GetObject(0), &owner);
+}
+
+TEST(TWideStrings, LoadsUtf16WithAMarkAndCp1251Without)
+{
+    EXPECT_EQ(loaded(QByteArray("\xFF\xFE\x41\x00", 4)), (QStringList{"A"}));
+    EXPECT_EQ(loaded("AB"), (QStringList{"AB"}));
+    EXPECT_EQ(loaded("\xCF\xF0\xE8"), (QStringList{QString::fromUtf16(u"\u041F\u0440\u0438")}));
+    EXPECT_EQ(loaded(QByteArray("\xFF\xFE", 2)), (QStringList{QString::fromUtf16(u"\u044F\u044E")}));
+}
+
+TEST(TWideStrings, SavesUtf16WithoutAMark)
+{
+    TWideStrings list;
+    list.Add(QString::fromUtf16(u"A\u041F"));
+    TMemoryStream stream;
+    list.SaveToStream(&stream);
+    EXPECT_EQ(stream.Bytes(), QByteArray("A\x00\x1F\x04\r\x00\n\x00", 8));
+}
+
+TEST(TWideStrings, AssignsToAndFromStringLists)
+{
+    TStringList source;
+    source.AddObject(QStringLiteral("one"), &source);
+    source.Add(QString::fromUtf16(u"\u0434\u0432\u0430"));
+    TWideStrings wide;
+    wide.Add(QStringLiteral("old"));
+    wide.Assign(&source);
+    EXPECT_EQ(lines(wide), (QStringList{"one", QString::fromUtf16(u"\u0434\u0432\u0430")}));
+    EXPECT_EQ(wide.GetObject(0), &source);
+
+    TWideStrings copy;
+    copy.Assign(&wide);
+    copy.AddStrings(&copy);
+    EXPECT_EQ(copy.Count(), 4);
+
+    TStringList target;
+    target.Add(QStringLiteral("old"));
+    target.Assign(&wide);
+    EXPECT_EQ(target.Count(), 2);
+    EXPECT_EQ(target.Strings(1), QString::fromUtf16(u"\u0434\u0432\u0430"));
+    EXPECT_EQ(target.Objects(0), &source);
+}

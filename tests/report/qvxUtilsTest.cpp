@@ -1,0 +1,194 @@
+#include "report/qvxNumbers.h"
+#include "report/qvxRectArea.h"
+#include "report/qvxStreamUtils.h"
+#include "report/qvxTextUtils.h"
+
+#include "common/TestSupport.h"
+#include "toolkit/Exceptions.h"
+#include "toolkit/FormatSettings.h"
+#include "toolkit/Streams.h"
+#include "toolkit/TStringList.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Pins the locale's decimal separator for one test.
+class DecimalSeparator
+{
+public:
+    explicit DecimalSeparator(char16_t separator) : m_saved(FormatSettings.DecimalSeparator)
+    {
+        FormatSettings.DecimalSeparator = QChar(separator);
+    }
+    ~DecimalSeparator() { FormatSettings.DecimalSeparator = m_saved; }
+
+private:
+    QChar m_saved;
+};
+
+QStringList pages(const QString &text, int pageCount)
+{
+    TStringList list;
+    qvxParsePageRange(text, &list, pageCount);
+    QStringList result;
+    for (int i = 0; i < list.Count(); ++i)
+        result.append(list.Strings(i));
+    return result;
+}
+
+struct Bracket {
+    QString result;
+    int endPos = -1;
+    int startPos = 0;
+};
+
+Bracket findBracket(const QString &text, int start = 0, const QString &open = QStringLiteral("["),
+                    const QString &close = QStringLiteral("]"))
+{
+    Bracket b;
+    b.startPos = start;
+    qvxFindBracketExpression(text, open, close, b.result, b.endPos, b.startPos);
+    return b;
+}
+
+} // namespace
+
+TEST(qvxNumbers, FixedTextIgnoresTheLocale)
+{
+    for (char16_t separator : {u'.', u','}) {
+        DecimalSeparator pinned(separator);
+        EXPECT_EQ(qvxFloatToFixedStr(1234.5, 2, u'.'), QStringLiteral("1234.50"));
+        EXPECT_EQ(qvxFloatToFixedStr(1234567.891, 2, u'.'), QStringLiteral("1234567.89"));
+        EXPECT_EQ(qvxFloatToFixedStr(-3.5, 2, u'.'), QStringLiteral("-3.50"));
+        EXPECT_EQ(qvxFloatToFixedStr(0, 2, u'.'), QStringLiteral("0.00"));
+        EXPECT_EQ(qvxFloatToFixedStr(0.125, 2, u','), QStringLiteral("0,13"));
+        EXPECT_EQ(qvxFloatToFixedStr(-0.001, 2, u'.'), QStringLiteral("0.00"));
+        EXPECT_EQ(qvxFloatToFixedStr(999999999999999872.0, 1, u'.'), QStringLiteral("999999999999999872.0"));
+        EXPECT_EQ(qvxFloatToFixedStr(1e18, 2, u'.'), QStringLiteral("1E18"));
+    }
+}
+
+TEST(qvxNumbers, FloatToStrShowsFractionsWithTwoDecimals)
+{
+    DecimalSeparator pinned(u'.');
+    EXPECT_EQ(qvxFloatToStr(3), QStringLiteral("3"));
+    EXPECT_EQ(qvxFloatToStr(-40), QStringLiteral("-40"));
+    EXPECT_EQ(qvxFloatToStr(2.5), QStringLiteral("2.50"));
+    DecimalSeparator comma(u',');
+    EXPECT_EQ(qvxFloatToStr(2.5), QStringLiteral("2,50"));
+}
+
+TEST(qvxNumbers, StrToFloatAcceptsEitherSeparator)
+{
+    for (char16_t separator : {u'.', u','}) {
+        DecimalSeparator pinned(separator);
+        EXPECT_DOUBLE_EQ(qvxStrToFloat(QStringLiteral("1 234,5")), 1234.5);
+        EXPECT_DOUBLE_EQ(qvxStrToFloat(QStringLiteral("-0.25")), -0.25);
+        EXPECT_THROW(qvxStrToFloat(QStringLiteral("1.2.3")), EConvertError);
+        EXPECT_THROW(qvxStrToFloat(QStringLiteral("abc")), EConvertError);
+    }
+}
+
+TEST(qvxParsePageRange, ListsPagesInTheOrderWritten)
+{
+    EXPECT_EQ(pages(QStringLiteral("1,3-5,8-"), 10), (QStringList{"1", "3", "4", "5", "8", "9", "10"}));
+    EXPECT_EQ(pages(QStringLiteral(" 2 , 2,5-3"), 10), (QStringList{"2", "2"}));
+    EXPECT_EQ(pages(QString(), 10), QStringList());
+    EXPECT_THROW(pages(QStringLiteral("1,a"), 10), EConvertError);
+    EXPECT_THROW(pages(QStringLiteral("1,,2"), 10), EConvertError);
+}
+
+TEST(qvxParsePageRange, NeverRunsPastTheLastPage)
+{
+    EXPECT_EQ(pages(QStringLiteral("8-2000000000"), 10), (QStringList{"8", "9", "10"}));
+    // A range wholly beyond the report still selects nothing rather than
+    // leaving the list empty (which would mean every page).
+    EXPECT_EQ(pages(QStringLiteral("50-60"), 10), (QStringList{"50"}));
+    EXPECT_EQ(pages(QStringLiteral("12"), 10), (QStringList{"12"}));
+}
+
+TEST(qvxFindBracketExpression, FindsNestedExpressions)
+{
+    const Bracket b = findBracket(QStringLiteral("x [a[b]c] y"));
+    EXPECT_EQ(b.result, QStringLiteral("a[b]c"));
+    EXPECT_EQ(b.startPos, 2);
+    EXPECT_EQ(b.endPos, 8);
+
+    const Bracket delimited = findBracket(QStringLiteral("<%1+2%>!"), 0, QStringLiteral("<%"), QStringLiteral("%>"));
+    EXPECT_EQ(delimited.result, QStringLiteral("1+2"));
+    EXPECT_EQ(delimited.endPos, 6);
+}
+
+TEST(qvxFindBracketExpression, IgnoresBracketsInQuotes)
+{
+    EXPECT_EQ(findBracket(QStringLiteral("[IIF(a = ']', 1, 2)]")).result, QStringLiteral("IIF(a = ']', 1, 2)"));
+    EXPECT_EQ(findBracket(QStringLiteral("[\"it's ]\" + b]")).result, QStringLiteral("\"it's ]\" + b"));
+}
+
+TEST(qvxFindBracketExpression, HandlesMissingBrackets)
+{
+    const Bracket none = findBracket(QStringLiteral("no brackets"), 3);
+    EXPECT_EQ(none.result, QString());
+    EXPECT_EQ(none.endPos, 3);
+
+    const Bracket open = findBracket(QStringLiteral("[abc"));
+    EXPECT_EQ(open.result, QStringLiteral("ab"));
+    EXPECT_EQ(open.endPos, 3);
+}
+
+TEST(qvxTextUtils, SplitsTokens)
+{
+    int pos = 0;
+    const QString text = QStringLiteral("a;;bc");
+    EXPECT_EQ(qvxExtractToken(text, pos, u';'), QStringLiteral("a"));
+    EXPECT_EQ(qvxExtractToken(text, pos, u';'), QString());
+    EXPECT_EQ(qvxExtractToken(text, pos, u';'), QStringLiteral("bc"));
+    EXPECT_EQ(pos, 6);
+
+    TStringList list;
+    list.Add(QStringLiteral("old"));
+    qvxSplitToStrings(QStringLiteral("x,,y,"), &list, u',');
+    EXPECT_EQ(list.Count(), 3);
+    EXPECT_EQ(list.Strings(2), QStringLiteral("y"));
+    EXPECT_EQ(qvxSlashToBackslash(QStringLiteral("a/b/c")), QStringLiteral("a\\b\\c"));
+}
+
+TEST(qvxStreamUtils, ChecksumsTheWholeStream)
+{
+    TMemoryStream stream;
+    stream.WriteBuffer(QByteArray("abc"));
+    stream.SetPosition(1);
+    EXPECT_EQ(qvxStreamCRC32(&stream), 0x352441C2u);
+    EXPECT_EQ(stream.Position(), 1);
+}
+
+TEST(qvxStreamUtils, ConvertsStreamsToHexAndBack)
+{
+    TMemoryStream stream;
+    stream.WriteBuffer(QByteArray("\x00\xAB\x7F", 3));
+    EXPECT_EQ(qvxStreamToHex(&stream), QStringLiteral("00AB7F"));
+
+    qvxHexToStream(QStringLiteral("fF01"), &stream);
+    EXPECT_EQ(stream.Bytes(), QByteArray("\xFF\x01", 2));
+    EXPECT_THROW(qvxHexToStream(QStringLiteral("ABC"), &stream), EConvertError);
+    EXPECT_THROW(qvxHexToStream(QStringLiteral("G0"), &stream), EConvertError);
+    EXPECT_THROW(qvxHexToStream(QStringLiteral(" 1"), &stream), EConvertError);
+}
+
+TEST(TqvxRectArea, OverlapsOnlyBeyondTheTolerance)
+{
+    const TqvxRectArea a{0, 0, 10, 10};
+    EXPECT_FALSE(a.InterceptsX({10, 0, 20, 5}));
+    EXPECT_FALSE(a.InterceptsX({9.99995, 0, 20, 5}));
+    EXPECT_TRUE(a.InterceptsX({9.9, 0, 20, 5}));
+    EXPECT_TRUE(a.InterceptsY({0, -5, 1, 0.5}));
+    EXPECT_FALSE(a.InterceptsY({0, 10, 1, 12}));
+
+    const auto overlap = a.InterceptX({4, 20, 30, 40});
+    ASSERT_TRUE(overlap.has_value());
+    EXPECT_DOUBLE_EQ(overlap->X, 4);
+    EXPECT_DOUBLE_EQ(overlap->X1, 10);
+    EXPECT_DOUBLE_EQ(overlap->Y1, 0);
+    EXPECT_FALSE(a.InterceptX({10, 0, 20, 5}).has_value());
+}

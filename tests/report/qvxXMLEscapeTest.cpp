@@ -1,0 +1,82 @@
+#include "report/qvxXMLEscape.h"
+
+#include "common/TestSupport.h"
+#include "toolkit/FormatDateTime.h"
+#include "toolkit/FormatSettings.h"
+#include "toolkit/Variants.h"
+
+#include <gtest/gtest.h>
+
+TEST(qvxXMLEncode, EscapesOnlyMarkupAndLineCharacters)
+{
+    EXPECT_EQ(qvxXMLEncode(QStringLiteral("a<b")), QStringLiteral("a&#60;b"));
+    EXPECT_EQ(qvxXMLEncode(QStringLiteral("a&b")), QStringLiteral("a&#38;b"));
+    EXPECT_EQ(qvxXMLEncode(QStringLiteral("\"x\">\r\n")), QStringLiteral("&#34;x&#34;&#62;&#13;&#10;"));
+    EXPECT_EQ(qvxXMLEncode(QString::fromUtf8("Ёлка é '")), QString::fromUtf8("Ёлка é '"));
+}
+
+TEST(qvxXMLEncode, IsTheSameForShortAndLongValues)
+{
+    const QString nul(1, QChar(0));
+    EXPECT_EQ(qvxXMLEncode(nul), QStringLiteral("&#0;"));
+    const QString longText = QString(40, u'x') + nul + QStringLiteral("&");
+    EXPECT_EQ(qvxXMLEncode(longText), QString(40, u'x') + QStringLiteral("&#0;&#38;"));
+}
+
+TEST(qvxXMLDecode, UnderstandsNumericAndFourNamedReferences)
+{
+    EXPECT_EQ(qvxXMLDecode(QStringLiteral("&#65;")), QStringLiteral("A"));
+    EXPECT_EQ(qvxXMLDecode(QStringLiteral("&quot;&amp;&lt;&gt;")), QStringLiteral("\"&<>"));
+    EXPECT_EQ(qvxXMLDecode(QStringLiteral("&nbsp;")), QStringLiteral("&nbsp;"));
+    EXPECT_EQ(qvxXMLDecode(QStringLiteral("&")), QStringLiteral("&"));
+}
+
+TEST(qvxXMLDecode, NeverRescansWhatItProduced)
+{
+    EXPECT_EQ(qvxXMLDecode(QStringLiteral("&amp;lt;")), QStringLiteral("&lt;"));
+    EXPECT_EQ(qvxXMLDecode(QStringLiteral("&#38;#65;")), QStringLiteral("&#65;"));
+}
+
+TEST(qvxXMLDecode, ReadsReferencesAbove255AsWholeCodePoints)
+{
+    EXPECT_EQ(qvxXMLDecode(QStringLiteral("&#1055;")), QString(QChar(0x041F)));
+    EXPECT_EQ(qvxXMLDecode(QStringLiteral("&#128512;")), QString::fromUcs4(U"\U0001F600", 1));
+}
+
+TEST(qvxXMLDecode, KeepsMalformedReferencesLiterally)
+{
+    for (const char *text : {"&#x41;", "&#;", "&#12", "&#12a;", "&#55296;", "&#1114112;", "a &# b"})
+        EXPECT_EQ(qvxXMLDecode(QString::fromLatin1(text)), QString::fromLatin1(text)) << text;
+}
+
+TEST(qvxXMLEscape, EveryTextSurvivesARoundTrip)
+{
+    const QString texts[] = {
+        QStringLiteral("&quot;"),
+        QStringLiteral("&amp;lt;"),
+        QStringLiteral("&#65;"),
+        QString(QChar(0)) + QStringLiteral("x"),
+        QString(50, u'&') + QString(QChar(0)),
+        QStringLiteral("line1\r\nline2\n"),
+        QString::fromUtf8("Ёж %d <b>"),
+        QString::fromUcs4(U"\U0001F600 &", 3),
+    };
+    for (const QString &text : texts)
+        EXPECT_EQ(qvxXMLDecode(qvxXMLEncode(text)), text);
+}
+
+TEST(qvxVariantToXMLText, WritesEachKindInAFixedForm)
+{
+    const QChar saved = FormatSettings.DecimalSeparator;
+    FormatSettings.DecimalSeparator = u',';
+    EXPECT_EQ(qvxVariantToXMLText(Variant()), QString());
+    EXPECT_EQ(qvxVariantToXMLText(Variant::Null()), QString());
+    EXPECT_EQ(qvxVariantToXMLText(Variant(-12)), QStringLiteral("-12"));
+    EXPECT_EQ(qvxVariantToXMLText(Variant(qint64(1) << 40)), QStringLiteral("1099511627776"));
+    EXPECT_EQ(qvxVariantToXMLText(Variant(2.5)), QStringLiteral("2.5"));
+    EXPECT_EQ(qvxVariantToXMLText(Variant(true)), QStringLiteral("1"));
+    EXPECT_EQ(qvxVariantToXMLText(Variant(QStringLiteral("a\"b"))), QStringLiteral("a&#34;b"));
+    FormatSettings.DecimalSeparator = saved;
+    EXPECT_EQ(qvxVariantToXMLText(Variant::FromDate(2.5)), DateTimeToStr(2.5));
+    EXPECT_TRUE(qvxVariantToXMLText(Variant::FromDate(2.5)).contains(u':'));
+}

@@ -1,0 +1,394 @@
+#include "toolkit/Bitmap.h"
+#include "toolkit/Canvas.h"
+#include "toolkit/Exceptions.h"
+#include "toolkit/FontEngine.h"
+#include "toolkit/TextShaping.h"
+
+#include "common/TestSupport.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A white 40 x 30 image with a canvas on it.
+struct Surface {
+    QImage image{40, 30, QImage::Format_RGB32};
+    TCanvas canvas;
+
+    Surface()
+    {
+        image.fill(Qt::white);
+        canvas.SetDevice(&image);
+    }
+    TColor at(int x, int y)
+    {
+        canvas.ReleaseHandle();
+        return QColorToColor(image.pixelColor(x, y));
+    }
+};
+
+TEST(CanvasRules, FillRectExcludesRightAndBottomEdges)
+{
+    Surface s;
+    s.canvas.Brush()->SetColor(clRed);
+    s.canvas.FillRect(Rect(2, 3, 10, 8));
+    EXPECT_EQ(s.at(2, 3), clRed);
+    EXPECT_EQ(s.at(9, 7), clRed);
+    EXPECT_EQ(s.at(10, 7), clWhite);
+    EXPECT_EQ(s.at(9, 8), clWhite);
+    EXPECT_EQ(s.at(1, 3), clWhite);
+}
+
+TEST(CanvasRules, RectangleFramesItsOuterPixels)
+{
+    Surface s;
+    s.canvas.Brush()->SetColor(clYellow);
+    s.canvas.Rectangle(5, 5, 15, 12);
+    EXPECT_EQ(s.at(5, 5), clBlack);
+    EXPECT_EQ(s.at(14, 11), clBlack);
+    EXPECT_EQ(s.at(14, 5), clBlack);
+    EXPECT_EQ(s.at(5, 11), clBlack);
+    EXPECT_EQ(s.at(6, 6), clYellow);
+    EXPECT_EQ(s.at(13, 10), clYellow);
+    EXPECT_EQ(s.at(15, 8), clWhite);
+    EXPECT_EQ(s.at(10, 12), clWhite);
+}
+
+TEST(CanvasRules, LineToLeavesTheEndPixel)
+{
+    Surface s;
+    s.canvas.MoveTo(2, 4);
+    s.canvas.LineTo(12, 4);
+    EXPECT_EQ(s.at(2, 4), clBlack);
+    EXPECT_EQ(s.at(11, 4), clBlack);
+    EXPECT_EQ(s.at(12, 4), clWhite);
+    EXPECT_EQ(s.canvas.PenPos(), Point(12, 4));
+
+    s.canvas.MoveTo(20, 2);
+    s.canvas.LineTo(20, 9);
+    EXPECT_EQ(s.at(20, 8), clBlack);
+    EXPECT_EQ(s.at(20, 9), clWhite);
+}
+
+TEST(CanvasRules, XorPenDrawnTwiceRestoresThePixels)
+{
+    Surface s;
+    s.canvas.Brush()->SetColor(clRed);
+    s.canvas.FillRect(Rect(0, 0, 40, 10));
+    s.canvas.Pen()->SetMode(pmXor);
+    s.canvas.Pen()->SetColor(clWhite);
+    for (int pass = 0; pass < 2; ++pass) {
+        s.canvas.MoveTo(0, 5);
+        s.canvas.LineTo(30, 5);
+        EXPECT_EQ(s.at(3, 5), pass == 0 ? TColor(0xFFFF00) : clRed);
+        EXPECT_EQ(s.at(3, 15), clWhite);
+    }
+    s.canvas.Pen()->SetMode(pmNot);
+    s.canvas.MoveTo(0, 20);
+    s.canvas.LineTo(10, 20);
+    EXPECT_EQ(s.at(5, 20), clBlack);
+}
+
+TEST(CanvasRules, PixelsReadAndWrite)
+{
+    Surface s;
+    s.canvas.SetPixel(7, 8, clNavy);
+    EXPECT_EQ(s.canvas.Pixel(7, 8), clNavy);
+    EXPECT_EQ(s.canvas.Pixel(8, 8), clWhite);
+    EXPECT_EQ(s.canvas.Pixel(-1, 0), clNone);
+}
+
+TEST(CanvasRules, CanvasWithoutDeviceMeasuresButDoesNotDraw)
+{
+    TCanvas canvas;
+    EXPECT_GT(canvas.TextWidth(QStringLiteral("abc")), 0);
+    try {
+        canvas.FillRect(Rect(0, 0, 5, 5));
+        FAIL() << "drawing without a device";
+    } catch (const EInvalidOperation &e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("Canvas does not allow drawing"));
+    }
+    EXPECT_THROW(canvas.TextOut(0, 0, QStringLiteral("x")), EInvalidOperation);
+}
+
+TEST(CanvasClipping, IntersectExcludeAndRestore)
+{
+    Surface s;
+    s.canvas.Brush()->SetColor(clBlue);
+    s.canvas.SaveClip();
+    s.canvas.IntersectClipRect(Rect(0, 0, 10, 10));
+    s.canvas.ExcludeClipRect(Rect(0, 0, 5, 5));
+    EXPECT_EQ(s.canvas.ClipRect(), Rect(0, 0, 10, 10));
+    s.canvas.FillRect(Rect(0, 0, 40, 30));
+    EXPECT_EQ(s.at(2, 2), clWhite);
+    EXPECT_EQ(s.at(7, 2), clBlue);
+    EXPECT_EQ(s.at(9, 9), clBlue);
+    EXPECT_EQ(s.at(10, 9), clWhite);
+    s.canvas.RestoreClip();
+    EXPECT_EQ(s.canvas.ClipRect(), Rect(0, 0, 40, 30));
+    s.canvas.FillRect(Rect(0, 0, 40, 30));
+    EXPECT_EQ(s.at(2, 2), clBlue);
+
+    // Disjoint clips leave nothing to paint.
+    s.canvas.IntersectClipRect(Rect(0, 0, 5, 5));
+    s.canvas.IntersectClipRect(Rect(10, 10, 15, 15));
+    s.canvas.Brush()->SetColor(clRed);
+    s.canvas.FillRect(Rect(0, 0, 40, 30));
+    EXPECT_EQ(s.at(2, 2), clBlue);
+    EXPECT_EQ(s.at(12, 12), clBlue);
+}
+
+TEST(CanvasEdges, RaisedAndSunkenEdgesUseTheClassicFourColours)
+{
+    Surface s;
+    TRect rect = Rect(0, 0, 10, 10);
+    s.canvas.DrawEdge(rect, EDGE_RAISED, BF_RECT | BF_ADJUST);
+    EXPECT_EQ(s.at(0, 0), ColorToRGB(cl3DLight));
+    EXPECT_EQ(s.at(9, 0), ColorToRGB(cl3DDkShadow)); // the dark edge owns the corner
+    EXPECT_EQ(s.at(9, 9), ColorToRGB(cl3DDkShadow));
+    EXPECT_EQ(s.at(1, 1), ColorToRGB(clBtnHighlight));
+    EXPECT_EQ(s.at(8, 8), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(s.at(2, 2), clWhite);
+    EXPECT_EQ(rect, Rect(2, 2, 8, 8));
+
+    TRect sunken = Rect(20, 0, 30, 10);
+    s.canvas.DrawEdge(sunken, EDGE_SUNKEN, BF_LEFT | BF_TOP | BF_MIDDLE);
+    EXPECT_EQ(s.at(20, 5), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(s.at(21, 5), ColorToRGB(cl3DDkShadow));
+    EXPECT_EQ(s.at(29, 9), ColorToRGB(clBtnFace)); // no right or bottom edge asked for
+    EXPECT_EQ(sunken, Rect(20, 0, 30, 10));
+}
+
+TEST(CanvasPatterns, FocusRectTwiceRestoresAndHalftoneInverts)
+{
+    Surface s;
+    s.canvas.DrawFocusRect(Rect(2, 2, 12, 8));
+    EXPECT_EQ(s.at(2, 2), clBlack);
+    EXPECT_EQ(s.at(3, 2), clWhite);
+    EXPECT_EQ(s.at(4, 2), clBlack);
+    EXPECT_EQ(s.at(5, 5), clWhite);
+    s.canvas.DrawFocusRect(Rect(2, 2, 12, 8));
+    EXPECT_EQ(s.at(2, 2), clWhite);
+    EXPECT_EQ(s.at(4, 2), clWhite);
+
+    s.canvas.Brush()->SetBitmap(AllocPatternBitmap(clBlack, clWhite));
+    s.canvas.PatBlt(Rect(20, 10, 30, 20), PATINVERT);
+    EXPECT_EQ(s.at(20, 10), clWhite);
+    EXPECT_EQ(s.at(21, 10), clBlack);
+    EXPECT_EQ(s.at(21, 11), clWhite);
+    EXPECT_EQ(s.at(30, 10), clWhite);
+}
+
+TEST(CanvasImages, DrawLeavesOutTheTransparentColour)
+{
+    TBitmap bitmap;
+    bitmap.SetSize(4, 4);
+    bitmap.Canvas()->Brush()->SetColor(clLime);
+    bitmap.Canvas()->FillRect(Rect(0, 0, 4, 4));
+    bitmap.Canvas()->SetPixel(0, 3, clRed);
+    bitmap.Canvas()->SetPixel(2, 1, clRed);
+    EXPECT_EQ(bitmap.TransparentColor(), clRed); // the bottom-left pixel
+    bitmap.SetTransparent(true);
+
+    Surface s;
+    s.canvas.Draw(10, 10, &bitmap);
+    EXPECT_EQ(s.at(10, 10), clLime);
+    EXPECT_EQ(s.at(12, 11), clWhite);
+    EXPECT_EQ(s.at(13, 13), clLime);
+    EXPECT_EQ(s.at(14, 14), clWhite);
+
+    s.canvas.StretchDraw(Rect(20, 0, 28, 8), &bitmap);
+    EXPECT_EQ(s.at(27, 7), clLime);
+    EXPECT_EQ(s.at(20, 7), clWhite);
+}
+
+TEST(CanvasImages, CopyRectCopiesPixelsWithTheCopyMode)
+{
+    Surface source;
+    source.canvas.Brush()->SetColor(clRed);
+    source.canvas.FillRect(Rect(0, 0, 5, 5));
+    Surface target;
+    target.canvas.CopyRect(Rect(10, 10, 15, 15), &source.canvas, Rect(0, 0, 5, 5));
+    EXPECT_EQ(target.at(10, 10), clRed);
+    EXPECT_EQ(target.at(14, 14), clRed);
+    EXPECT_EQ(target.at(15, 15), clWhite);
+
+    target.canvas.SetCopyMode(cmSrcInvert);
+    target.canvas.CopyRect(Rect(10, 10, 15, 15), &source.canvas, Rect(0, 0, 5, 5));
+    EXPECT_EQ(target.at(12, 12), clBlack);
+
+    TCanvas detached;
+    EXPECT_THROW(target.canvas.CopyRect(Rect(0, 0, 2, 2), &detached, Rect(0, 0, 2, 2)), EInvalidOperation);
+}
+
+// --- Text --------------------------------------------------------------------
+
+struct InkBox {
+    int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;
+};
+
+InkBox inkOf(const QImage &image, QRgb background)
+{
+    InkBox box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if ((image.pixel(x, y) & 0xFFFFFF) != (background & 0xFFFFFF)) {
+                box.left = std::min(box.left, x);
+                box.top = std::min(box.top, y);
+                box.right = std::max(box.right, x);
+                box.bottom = std::max(box.bottom, y);
+            }
+    return box;
+}
+
+TEST(CanvasText, TextIsPlacedByTheTopLeftOfItsCell)
+{
+    QImage image(100, 50, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    TCanvas canvas;
+    canvas.SetDevice(&image);
+    canvas.Font()->SetName(QStringLiteral("Arial"));
+    canvas.Font()->SetHeight(-20);
+    canvas.Font()->SetColor(clBlack);
+    canvas.Brush()->SetStyle(bsClear);
+    const TFontMetrics metrics = canvas.FontMetrics();
+    EXPECT_EQ(metrics.Ascent, 18);
+    EXPECT_EQ(metrics.Descent, 4);
+    EXPECT_EQ(canvas.TextHeight(QStringLiteral("^j")), 22);
+
+    canvas.TextOut(10, 5, QStringLiteral("H"));
+    canvas.ReleaseHandle();
+    const InkBox ink = inkOf(image, qRgb(255, 255, 255));
+    const int baseline = 5 + metrics.Ascent;
+    EXPECT_EQ(ink.bottom, baseline - 1);       // H sits on the baseline
+    EXPECT_NEAR(ink.top, baseline - 14, 1);     // cap height of 0.69 em
+    EXPECT_NEAR(ink.left, 10 + 2, 1);           // left side bearing of 0.08 em
+    EXPECT_EQ(canvas.PenPos(), Point(10 + canvas.TextWidth(QStringLiteral("H")), 5));
+}
+
+TEST(CanvasText, TextOutPaintsItsCellOnASolidBrush)
+{
+    Surface s;
+    s.canvas.Font()->SetHeight(-12);
+    s.canvas.Brush()->SetColor(clAqua);
+    s.canvas.TextOut(3, 4, QStringLiteral("ab"));
+    const int w = s.canvas.TextWidth(QStringLiteral("ab"));
+    const int h = s.canvas.TextHeight(QStringLiteral("ab"));
+    EXPECT_EQ(s.at(3, 4), clAqua);
+    EXPECT_EQ(s.at(3 + w - 1, 4 + h - 1), clAqua);
+    EXPECT_EQ(s.at(3 + w, 4), clWhite);
+    EXPECT_EQ(s.at(3, 4 + h), clWhite);
+}
+
+TEST(CanvasText, MeasuringAgreesWithTheFontEngine)
+{
+    TCanvas canvas;
+    canvas.Font()->SetName(QStringLiteral("Times New Roman"));
+    canvas.Font()->SetHeight(-75);
+    const QString text = QStringLiteral("Заказ ZMT-250, 3 полюса");
+    const TFontFacePtr face = TFontEngine::Face(QStringLiteral("Times New Roman"), false, false);
+    const qint64 units = TextAdvance(*face, text);
+    EXPECT_EQ(canvas.TextWidth(text), qRound64(units * 75.0 / face->UnitsPerEm()));
+
+    const QList<int> extents = canvas.CharacterExtents(text);
+    ASSERT_EQ(extents.size(), text.size());
+    EXPECT_EQ(extents.last(), canvas.TextWidth(text));
+    EXPECT_EQ(extents[0], canvas.TextWidth(text.left(1)));
+    for (int i = 1; i < extents.size(); ++i)
+        EXPECT_GE(extents[i], extents[i - 1]);
+}
+
+TEST(CanvasText, PositiveHeightIsTheCellHeight)
+{
+    TCanvas canvas;
+    canvas.Font()->SetName(QStringLiteral("Arial"));
+    canvas.Font()->SetHeight(23);
+    EXPECT_EQ(canvas.TextHeight(QStringLiteral("x")), 23);
+    EXPECT_EQ(canvas.FontMetrics().InternalLeading, 23 - qRound(23 * 2048.0 / (1854 + 434)));
+}
+
+// The first column from `from` on with a dark pixel in rows 0..height-1.
+int firstDarkColumn(const QImage &image, int from)
+{
+    for (int x = from; x < image.width(); ++x)
+        for (int y = 0; y < image.height(); ++y)
+            if (qGray(image.pixel(x, y)) < 128)
+                return x;
+    return -1;
+}
+
+TEST(CanvasText, ExtTextOutHonoursAdvancesClipAndOpaqueRect)
+{
+    QImage image(120, 40, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    TCanvas canvas;
+    canvas.SetDevice(&image);
+    canvas.Font()->SetName(QStringLiteral("Arial"));
+    canvas.Font()->SetHeight(-20);
+
+    const QList<int> dx{60, 10};
+    canvas.ExtTextOut(5, 2, 0, nullptr, QStringLiteral("ll"), &dx);
+    canvas.ReleaseHandle();
+    const int first = firstDarkColumn(image, 0);
+    ASSERT_GE(first, 5);
+    EXPECT_EQ(firstDarkColumn(image, first + 5), first + 60);
+
+    image.fill(Qt::white);
+    canvas.Brush()->SetColor(clYellow);
+    const TRect rect = Rect(0, 0, 70, 30);
+    canvas.ExtTextOut(5, 2, ETO_OPAQUE | ETO_CLIPPED, &rect, QStringLiteral("WWWWWWWWWW"));
+    canvas.ReleaseHandle();
+    EXPECT_EQ(QColorToColor(image.pixelColor(69, 29)), clYellow);
+    EXPECT_EQ(firstDarkColumn(image.copy(70, 0, 50, 40), 0), -1); // clipped at the right edge
+    EXPECT_EQ(firstDarkColumn(image.copy(0, 30, 120, 10), 0), -1);
+}
+
+TEST(CanvasShapes, EllipsePolygonAndPolylineStayInsideTheirBounds)
+{
+    Surface s;
+    s.canvas.Brush()->SetColor(clRed);
+    s.canvas.Pen()->SetStyle(psClear);
+    s.canvas.Ellipse(0, 0, 20, 10);
+    EXPECT_EQ(s.at(10, 5), clRed);
+    EXPECT_EQ(s.at(0, 0), clWhite);
+    EXPECT_EQ(s.at(20, 5), clWhite);
+    EXPECT_EQ(s.at(10, 10), clWhite);
+
+    s.canvas.Pen()->SetStyle(psSolid);
+    s.canvas.Polygon({Point(25, 0), Point(35, 0), Point(35, 10), Point(25, 10)});
+    EXPECT_EQ(s.at(30, 5), clRed);
+    EXPECT_EQ(s.at(25, 0), clBlack);
+
+    s.canvas.Polyline({Point(0, 20), Point(10, 20), Point(10, 28)});
+    EXPECT_EQ(s.at(0, 20), clBlack);
+    EXPECT_EQ(s.at(10, 20), clBlack);
+    EXPECT_EQ(s.at(10, 27), clBlack);
+    EXPECT_EQ(s.at(10, 28), clWhite); // the last point is left out
+
+    s.canvas.Brush()->SetStyle(bsHorizontal);
+    s.canvas.Brush()->SetColor(clBlue);
+    s.canvas.FillRect(Rect(20, 20, 40, 30));
+    int blue = 0, white = 0;
+    for (int y = 20; y < 30; ++y) {
+        blue += s.at(30, y) == clBlue;
+        white += s.at(30, y) == clWhite;
+    }
+    EXPECT_GT(blue, 0);  // hatch lines
+    EXPECT_GT(white, 0); // and the background left alone between them
+}
+
+TEST(CanvasRules, LockIsRecursive)
+{
+    TCanvas canvas;
+    canvas.Lock();
+    canvas.Lock();
+    EXPECT_EQ(canvas.LockCount(), 2);
+    canvas.Unlock();
+    EXPECT_TRUE(canvas.TryLock());
+    canvas.Unlock();
+    canvas.Unlock();
+    EXPECT_EQ(canvas.LockCount(), 0);
+}
+
+} // namespace

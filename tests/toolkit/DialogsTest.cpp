@@ -1,0 +1,139 @@
+// Message boxes, input boxes and the common dialogs answered by a scripted
+// modal runner.
+
+#include "ScriptedModalRunner.h"
+
+#include "toolkit/CommonDialogs.h"
+#include "toolkit/Dialogs.h"
+#include "toolkit/TApplication.h"
+#include "toolkit/TStrings.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(CommonDialogs, FiltersBecomeQtNameFilters)
+{
+    EXPECT_EQ(NameFiltersFromFilter(QStringLiteral("Text|*.txt;*.log|All|*.*")),
+              QStringList({"Text (*.txt *.log)", "All (*.*)"}));
+    // A description that already lists its patterns keeps them once.
+    EXPECT_EQ(NameFiltersFromFilter(QStringLiteral("Файл Adobe PDF (*.pdf)|*.pdf")),
+              QStringList({"Файл Adobe PDF (*.pdf)"}));
+    EXPECT_EQ(NameFiltersFromFilter(QStringLiteral("Images (*.png;*.bmp)|*.png;*.bmp")),
+              QStringList({"Images (*.png *.bmp)"}));
+    EXPECT_TRUE(NameFiltersFromFilter(QString()).isEmpty());
+    EXPECT_TRUE(NameFiltersFromFilter(QStringLiteral("Lonely description")).isEmpty());
+}
+
+TEST(CommonDialogs, SaveDialogAsksThroughTheRunnerAndAddsTheDefaultExtension)
+{
+    ScriptedModalRunner runner;
+    TSaveDialog dialog(nullptr);
+    dialog.SetFilter(QStringLiteral("Файл Adobe PDF (*.pdf)|*.pdf"));
+    dialog.SetDefaultExt(QStringLiteral("pdf"));
+    dialog.SetFileName(QStringLiteral("/tmp/previous.pdf"));
+    dialog.SetOptions(dialog.Options() | ofOverwritePrompt);
+
+    runner.onFile = [](TFileDialogRequest &request) {
+        request.FileName = QStringLiteral("/tmp/order");
+        return true;
+    };
+    ASSERT_TRUE(dialog.Execute());
+    ASSERT_EQ(runner.fileRequests.size(), 1u);
+    const TFileDialogRequest &asked = runner.fileRequests.front();
+    EXPECT_TRUE(asked.Save);
+    EXPECT_TRUE(asked.OverwritePrompt);
+    EXPECT_EQ(asked.FileName, QStringLiteral("/tmp/previous.pdf"));
+    EXPECT_EQ(asked.DefaultExt, QStringLiteral("pdf"));
+    EXPECT_EQ(dialog.FileName(), QStringLiteral("/tmp/order.pdf"));
+    EXPECT_EQ(dialog.Files()->Count(), 1);
+
+    // A cancelled dialog keeps the previous name.
+    runner.onFile = [](TFileDialogRequest &) { return false; };
+    EXPECT_FALSE(dialog.Execute());
+    EXPECT_EQ(dialog.FileName(), QStringLiteral("/tmp/order.pdf"));
+}
+
+TEST(CommonDialogs, OpenDialogReturnsEveryChosenFileAndTheFilterIndex)
+{
+    ScriptedModalRunner runner;
+    TOpenDialog dialog(nullptr);
+    dialog.SetFilter(QStringLiteral("A|*.a|B|*.b"));
+    dialog.SetFilterIndex(2);
+    dialog.SetOptions(ofAllowMultiSelect | ofFileMustExist);
+    runner.onFile = [](TFileDialogRequest &request) {
+        EXPECT_FALSE(request.Save);
+        EXPECT_TRUE(request.MultiSelect);
+        EXPECT_TRUE(request.FileMustExist);
+        EXPECT_EQ(request.FilterIndex, 1);
+        request.Files = {QStringLiteral("/x/1.b"), QStringLiteral("/x/2.b")};
+        request.FileName = request.Files.first();
+        request.FilterIndex = 0;
+        return true;
+    };
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.Files()->Count(), 2);
+    EXPECT_EQ(dialog.FileName(), QStringLiteral("/x/1.b"));
+    EXPECT_EQ(dialog.FilterIndex(), 1);
+}
+
+TEST(MessageBoxes, ErrorsCarryTheErrorCaption)
+{
+    ScriptedModalRunner runner;
+    Application->SetTitle(QStringLiteral("Program"));
+    runner.onMessage = [](const TMessageBoxRequest &) { return mrNo; };
+    EXPECT_EQ(MessageDlg(QStringLiteral("Broken"), mtError, mbYes | mbNo), mrNo);
+    ShowMessage(QStringLiteral("Hello"));
+    ASSERT_EQ(runner.messages.size(), 2u);
+    EXPECT_EQ(runner.messages[0].Caption, QStringLiteral("Ошибка"));
+    EXPECT_EQ(runner.messages[0].Text, QStringLiteral("Broken"));
+    EXPECT_EQ(runner.messages[0].Buttons, mbYes | mbNo);
+    EXPECT_EQ(runner.messages[1].Caption, QStringLiteral("Program"));
+}
+
+TEST(MessageBoxes, EmptyOrHelpOnlyButtonSetsShowOk)
+{
+    ScriptedModalRunner runner;
+    MessageDlg(QStringLiteral("x"), mtInformation, {});
+    MessageDlg(QStringLiteral("x"), mtWarning, mbHelp);
+    ASSERT_EQ(runner.messages.size(), 2u);
+    EXPECT_EQ(runner.messages[0].Buttons, TMsgDlgButtons(mbOK));
+    EXPECT_EQ(runner.messages[1].Buttons, TMsgDlgButtons(mbOK));
+    EXPECT_EQ(int(mbOK), 4);
+    EXPECT_EQ(int(mbHelp), 1024);
+}
+
+TEST(MessageBoxes, MessageBoxFlagsChooseButtonsAndIcon)
+{
+    ScriptedModalRunner runner;
+    runner.onMessage = [](const TMessageBoxRequest &) { return IDRETRY; };
+    EXPECT_EQ(MessageBox(QStringLiteral("t"), QStringLiteral("c"), MB_RETRYCANCEL | MB_ICONWARNING), IDRETRY);
+    ASSERT_EQ(runner.messages.size(), 1u);
+    EXPECT_EQ(runner.messages[0].Buttons, mbRetry | mbCancel);
+    EXPECT_EQ(runner.messages[0].Type, mtWarning);
+    EXPECT_EQ(runner.messages[0].Caption, QStringLiteral("c"));
+}
+
+TEST(InputBoxes, CancelKeepsTheValue)
+{
+    ScriptedModalRunner runner;
+    QString value = QStringLiteral("old");
+    runner.onInput = [](TInputRequest &request) {
+        request.Value = QStringLiteral("typed");
+        return false;
+    };
+    EXPECT_FALSE(InputQuery(QStringLiteral("c"), QStringLiteral("p"), value));
+    EXPECT_EQ(value, QStringLiteral("old"));
+    EXPECT_EQ(InputBox(QStringLiteral("c"), QStringLiteral("p"), QStringLiteral("default")),
+              QStringLiteral("default"));
+
+    runner.onInput = [](TInputRequest &request) {
+        EXPECT_EQ(request.Value, QStringLiteral("old"));
+        request.Value = QStringLiteral("new");
+        return true;
+    };
+    EXPECT_TRUE(InputQuery(QStringLiteral("c"), QStringLiteral("p"), value));
+    EXPECT_EQ(value, QStringLiteral("new"));
+}
+
+} // namespace

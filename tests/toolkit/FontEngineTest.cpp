@@ -1,0 +1,175 @@
+#include "toolkit/FontEngine.h"
+#include "toolkit/TextShaping.h"
+
+#include "common/TestSupport.h"
+
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct OfficeFace {
+    const char *requested;
+    bool bold;
+    bool italic;
+    const char *family;
+    const char *file;
+};
+
+TEST(FontResolution, OfficeNamesResolveToTheInstalledFaces)
+{
+    const OfficeFace faces[] = {
+        {"Arial", false, false, "Liberation Sans", "LiberationSans-Regular.ttf"},
+        {"Arial", true, false, "Liberation Sans", "LiberationSans-Bold.ttf"},
+        {"Arial", true, true, "Liberation Sans", "LiberationSans-BoldItalic.ttf"},
+        {"Times New Roman", false, true, "Liberation Serif", "LiberationSerif-Italic.ttf"},
+        {"Courier New", false, false, "Liberation Mono", "LiberationMono-Regular.ttf"},
+        {"MS Sans Serif", false, false, "Liberation Sans", "LiberationSans-Regular.ttf"},
+        {"Tahoma", false, false, "DejaVu Sans", "DejaVuSans.ttf"},
+        {"Verdana", true, false, "DejaVu Sans", "DejaVuSans-Bold.ttf"},
+        {"Arial Unicode MS", false, false, "DejaVu Sans", "DejaVuSans.ttf"},
+    };
+    for (const OfficeFace &f : faces) {
+        SCOPED_TRACE(f.requested);
+        const TFontFile file = TFontEngine::Resolve(QString::fromLatin1(f.requested), f.bold, f.italic);
+        EXPECT_EQ(file.Family, QString::fromLatin1(f.family));
+        EXPECT_EQ(QFileInfo(file.FileName).fileName(), QString::fromLatin1(f.file));
+        EXPECT_EQ(file.FaceIndex, 0);
+        EXPECT_EQ(file.Bold, f.bold);
+        EXPECT_EQ(file.Italic, f.italic);
+        EXPECT_TRUE(file.Substituted);
+    }
+    EXPECT_FALSE(TFontEngine::Resolve(QStringLiteral("Liberation Sans"), false, false).Substituted);
+}
+
+TEST(FontMetrics, DesignMetricsAndSizedMetricsOfArial)
+{
+    const TFontFacePtr face = TFontEngine::Face(QStringLiteral("Arial"), false, false);
+    const TFontDesignMetrics &d = face->Design();
+    EXPECT_EQ(d.UnitsPerEm, 2048);
+    EXPECT_EQ(d.WinAscent, 1854);
+    EXPECT_EQ(d.WinDescent, 434);
+    EXPECT_EQ(d.Weight, 400);
+    EXPECT_EQ(d.ItalicAngle, 0);
+    EXPECT_FALSE(d.FixedPitch);
+    EXPECT_EQ(d.PostScriptName, QStringLiteral("LiberationSans"));
+
+    // The metrics at 1000 units per em that the PDF writer reads.
+    const TFontMetrics m = face->Metrics(1000);
+    EXPECT_EQ(m.Ascent, 905);
+    EXPECT_EQ(m.Descent, 212);
+    EXPECT_EQ(m.Height, 1117);
+    EXPECT_EQ(m.InternalLeading, 117);
+    EXPECT_EQ(m.AverageWidth, qRound(d.AverageWidth * 1000.0 / 2048));
+    EXPECT_EQ(m.MaxWidth, qRound(d.MaxAdvance * 1000.0 / 2048));
+
+    const TFontFacePtr italic = TFontEngine::Face(QStringLiteral("Arial"), false, true);
+    EXPECT_LT(italic->Design().ItalicAngle, 0);
+    EXPECT_EQ(TFontEngine::Face(QStringLiteral("Courier New"), false, false)->Design().FixedPitch, true);
+}
+
+TEST(FontMetrics, AdvancesAreUnhintedDesignUnits)
+{
+    const TFontFacePtr face = TFontEngine::Face(QStringLiteral("Arial"), false, false);
+    const quint32 a = face->GlyphIndex(U'a');
+    EXPECT_NE(a, 0u);
+    EXPECT_EQ(face->GlyphAdvance(a), 1139);
+    EXPECT_EQ(face->GlyphIndex(U'\x4E00'), 0u); // no CJK in Liberation
+    // Kerning stays off: "AV" is as wide as its letters.
+    EXPECT_EQ(TextAdvance(*face, u"AV"), TextAdvance(*face, u"A") + TextAdvance(*face, u"V"));
+}
+
+TEST(FontData, FileBytesAndSingleTables)
+{
+    const TFontFacePtr face = TFontEngine::Face(QStringLiteral("Arial"), false, false);
+    const QByteArray &bytes = face->FileData();
+    ASSERT_GE(bytes.size(), 12);
+    EXPECT_EQ(bytes.left(4), QByteArray("\x00\x01\x00\x00", 4));
+    const QByteArray head = face->Table(FontTag("head"));
+    ASSERT_EQ(head.size(), 54);
+    EXPECT_EQ(quint8(head[18]) << 8 | quint8(head[19]), 2048); // unitsPerEm
+    EXPECT_TRUE(face->Table(FontTag("zzzz")).isEmpty());
+    EXPECT_EQ(TFontEngine::Face(QStringLiteral("arial"), false, false), face); // cached
+}
+
+// --- Shaping -------------------------------------------------------------------
+
+QList<int> clustersOf(const QList<TGlyphRun> &runs)
+{
+    QList<int> clusters;
+    for (const TGlyphRun &run : runs)
+        for (const TShapedGlyph &glyph : run.Glyphs)
+            clusters.append(glyph.Cluster);
+    return clusters;
+}
+
+TEST(TextShaping, LatinAndCyrillicKeepTheirLogicalOrder)
+{
+    const TFontFacePtr face = TFontEngine::Face(QStringLiteral("Arial"), false, false);
+    for (const QString &text : {QStringLiteral("office"), QStringLiteral("Выключатель")}) {
+        const QList<TGlyphRun> runs = ShapeLine(*face, text);
+        ASSERT_EQ(runs.size(), 1);
+        EXPECT_FALSE(runs[0].RightToLeft);
+        QList<int> expected;
+        for (int i = 0; i < text.size(); ++i)
+            expected.append(i);
+        EXPECT_EQ(clustersOf(runs), expected);
+        for (int i = 0; i < text.size(); ++i)
+            EXPECT_EQ(runs[0].Glyphs[i].Glyph, face->GlyphIndex(text[i].unicode()));
+    }
+    // No "fi" ligature: every letter keeps its glyph.
+    EXPECT_EQ(ShapeLine(*face, u"fi")[0].Glyphs.size(), 2);
+}
+
+TEST(TextShaping, HebrewRunsRightToLeft)
+{
+    const TFontFacePtr face = TFontEngine::Face(QStringLiteral("Arial"), false, false);
+    const QString hebrew = QStringLiteral("שלום");
+    const QList<TGlyphRun> runs = ShapeLine(*face, hebrew);
+    ASSERT_EQ(runs.size(), 1);
+    EXPECT_TRUE(runs[0].RightToLeft);
+    EXPECT_EQ(clustersOf(runs), (QList<int>{3, 2, 1, 0}));
+    EXPECT_EQ(runs[0].Glyphs[0].Glyph, face->GlyphIndex(U'ם'));
+
+    // Latin inside a right-to-left paragraph: the Hebrew word comes out on
+    // the right, the Latin one on the left, each in its own order.
+    const QString mixed = QStringLiteral("שלום ZMT");
+    const QList<TGlyphRun> mixedRuns = ShapeLine(*face, mixed, true);
+    ASSERT_GE(mixedRuns.size(), 2);
+    EXPECT_FALSE(mixedRuns.first().RightToLeft);
+    EXPECT_EQ(mixedRuns.first().Glyphs.first().Cluster, 5);
+    EXPECT_TRUE(mixedRuns.last().RightToLeft);
+    EXPECT_EQ(mixedRuns.last().Glyphs.last().Cluster, 0);
+}
+
+TEST(TextShaping, ArabicIsJoinedAndReversed)
+{
+    const TFontFacePtr face = TFontEngine::Face(QStringLiteral("Tahoma"), false, false);
+    const QString arabic = QStringLiteral("سلام");
+    const QList<TGlyphRun> runs = ShapeLine(*face, arabic);
+    ASSERT_EQ(runs.size(), 1);
+    EXPECT_TRUE(runs[0].RightToLeft);
+    const QList<int> clusters = clustersOf(runs);
+    EXPECT_EQ(clusters.first(), 3);
+    EXPECT_EQ(clusters.last(), 0);
+    // The first letter takes its initial form, not the isolated one.
+    EXPECT_NE(runs[0].Glyphs.last().Glyph, face->GlyphIndex(U'س'));
+
+    const QList<int> advances = CharacterAdvances(*face, arabic);
+    qint64 sum = 0;
+    for (int advance : advances)
+        sum += advance;
+    EXPECT_EQ(sum, TextAdvance(*face, arabic));
+}
+
+TEST(TextShaping, SurrogatePairsAndEmptyText)
+{
+    const TFontFacePtr face = TFontEngine::Face(QStringLiteral("Arial"), false, false);
+    EXPECT_TRUE(ShapeLine(*face, u"").isEmpty());
+    const QString text = QStringLiteral("a") + QString::fromUcs4(U"\U0001D400") + QStringLiteral("b");
+    const QList<int> advances = CharacterAdvances(*face, text);
+    ASSERT_EQ(advances.size(), 4);
+    EXPECT_EQ(advances[2], 0); // the low surrogate shares its pair's advance
+}
+
+} // namespace

@@ -1,0 +1,288 @@
+// Forms: modality through the modal runner, closing, placement and layout.
+
+#include "ScriptedModalRunner.h"
+
+#include "toolkit/Exceptions.h"
+#include "toolkit/TApplication.h"
+#include "toolkit/TButton.h"
+#include "toolkit/TCustomEdit.h"
+#include "toolkit/TForm.h"
+#include "toolkit/TPanel.h"
+#include "toolkit/TScreen.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+std::unique_ptr<TForm> newForm(TComponent *owner = nullptr)
+{
+    return std::unique_ptr<TForm>(NewObject<TForm>(owner));
+}
+
+void pressKey(QWidget *widget, int key)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(widget, &press);
+}
+
+TEST(Form, ShowModalAnswersTheModalResultSetWhileRunning)
+{
+    ScriptedModalRunner runner;
+    auto form = newForm();
+    QStringList events;
+    form->OnShow = [&](TObject *) { events << QStringLiteral("show"); };
+    form->OnHide = [&](TObject *) { events << QStringLiteral("hide"); };
+    runner.onForm = [&](TCustomForm &running) {
+        EXPECT_TRUE(running.Modal());
+        EXPECT_TRUE(running.Widget()->isVisible());
+        running.SetModalResult(mrOk);
+    };
+    EXPECT_EQ(form->ShowModal(), mrOk);
+    EXPECT_FALSE(form->Widget()->isVisible());
+    EXPECT_FALSE(form->Modal());
+    EXPECT_EQ(events, QStringList({"show", "hide"}));
+}
+
+TEST(Form, ButtonClickEndsTheModalLoopWithItsResult)
+{
+    ScriptedModalRunner runner;
+    auto form = newForm();
+    auto *button = new TButton(form.get());
+    button->SetParent(form.get());
+    button->SetModalResult(mrYes);
+    int clicks = 0;
+    button->OnClick = [&](TObject *) { ++clicks; };
+    runner.onForm = [&](TCustomForm &) { static_cast<QAbstractButton *>(button->Widget())->click(); };
+    EXPECT_EQ(form->ShowModal(), mrYes);
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST(Form, ReturnAndEscapeClickTheDefaultAndCancelButtons)
+{
+    ScriptedModalRunner runner;
+    auto form = newForm();
+    auto *edit = new TEdit(form.get());
+    edit->SetParent(form.get());
+    auto *ok = new TButton(form.get());
+    ok->SetParent(form.get());
+    ok->SetDefault(true);
+    ok->SetModalResult(mrOk);
+    auto *cancel = new TButton(form.get());
+    cancel->SetParent(form.get());
+    cancel->SetCancel(true);
+    cancel->SetModalResult(mrCancel);
+
+    runner.onForm = [&](TCustomForm &) { pressKey(edit->Widget(), Qt::Key_Return); };
+    EXPECT_EQ(form->ShowModal(), mrOk);
+    runner.onForm = [&](TCustomForm &) { pressKey(edit->Widget(), Qt::Key_Escape); };
+    EXPECT_EQ(form->ShowModal(), mrCancel);
+}
+
+TEST(Form, AVisibleFormCannotBeShownModally)
+{
+    auto form = newForm();
+    form->Show();
+    EXPECT_THROW(form->ShowModal(), EInvalidOperation);
+}
+
+TEST(Form, CloseOfAModalFormCancelsItUnlessRefused)
+{
+    ScriptedModalRunner runner;
+    auto form = newForm();
+    bool allow = false;
+    form->OnCloseQuery = [&](TObject *, bool &canClose) { canClose = allow; };
+    runner.onForm = [&](TCustomForm &running) {
+        running.Close();
+        EXPECT_EQ(running.ModalResult(), mrNone);
+        allow = true;
+        running.Close();
+    };
+    EXPECT_EQ(form->ShowModal(), mrCancel);
+}
+
+TEST(Form, CloseActionDecidesWhatHappens)
+{
+    auto form = newForm();
+    TCloseAction chosen = caNone;
+    form->OnClose = [&](TObject *, TCloseAction &action) {
+        EXPECT_EQ(action, caHide);
+        action = chosen;
+    };
+    form->Show();
+    form->Close();
+    EXPECT_TRUE(form->Widget()->isVisible());
+    chosen = caHide;
+    form->Close();
+    EXPECT_FALSE(form->Widget()->isVisible());
+
+    QPointer<TForm> freed(NewObject<TForm>(nullptr));
+    freed->OnClose = [](TObject *, TCloseAction &action) { action = caFree; };
+    freed->Show();
+    freed->Close();
+    ASSERT_FALSE(freed.isNull()); // freed only once the event is handled
+    QApplication::processEvents();
+    EXPECT_TRUE(freed.isNull());
+}
+
+TEST(Form, CreateAndDestroyEventsFireOnceEach)
+{
+    struct EventForm : TForm {
+        explicit EventForm(TComponent *owner, QStringList &log) : TForm(owner)
+        {
+            OnCreate = [&log](TObject *) { log << QStringLiteral("create"); };
+            OnDestroy = [&log](TObject *) { log << QStringLiteral("destroy"); };
+        }
+    };
+    QStringList log;
+    delete NewObject<EventForm>(nullptr, log);
+    EXPECT_EQ(log, QStringList({"create", "destroy"}));
+}
+
+TEST(Form, ClientSizeLiesInsideTheBorderWidth)
+{
+    auto form = newForm();
+    form->SetBorderWidth(8);
+    form->SetClientWidth(984);
+    form->SetClientHeight(400);
+    EXPECT_EQ(form->Width(), 1000);
+    EXPECT_EQ(form->Height(), 416);
+    EXPECT_EQ(form->ClientWidth(), 984);
+
+    auto *top = new TPanel(form.get());
+    top->SetParent(form.get());
+    top->SetHeight(30);
+    top->SetAlign(alTop);
+    EXPECT_EQ(top->BoundsRect(), Rect(0, 0, 984, 30));
+    EXPECT_EQ(top->Widget()->mapTo(form->Widget(), QPoint(0, 0)), QPoint(8, 8));
+}
+
+TEST(Form, AlignedChildrenStackInTheClassicOrder)
+{
+    auto form = newForm();
+    form->SetBounds(0, 0, 200, 300);
+    auto addPanel = [&](int top, int height, TAlign align) {
+        auto *panel = new TPanel(form.get());
+        panel->SetParent(form.get());
+        panel->SetBounds(0, top, 50, height);
+        panel->SetAlign(align);
+        return panel;
+    };
+    TPanel *second = addPanel(100, 20, alTop);
+    TPanel *first = addPanel(0, 10, alTop);
+    TPanel *bottom = addPanel(0, 40, alBottom);
+    TPanel *client = addPanel(0, 5, alClient);
+    EXPECT_EQ(first->BoundsRect(), Rect(0, 0, 200, 10));
+    EXPECT_EQ(second->BoundsRect(), Rect(0, 10, 200, 30));
+    EXPECT_EQ(bottom->BoundsRect(), Rect(0, 260, 200, 300));
+    EXPECT_EQ(client->BoundsRect(), Rect(0, 30, 200, 260));
+
+    // Hiding one closes the gap; resizing the form follows.
+    second->Hide();
+    form->SetBounds(0, 0, 300, 400);
+    EXPECT_EQ(client->BoundsRect(), Rect(0, 10, 300, 360));
+}
+
+TEST(Form, RightAnchoredControlsFollowTheRightEdge)
+{
+    auto form = newForm();
+    form->SetBounds(0, 0, 400, 100);
+    auto *button = new TButton(form.get());
+    button->SetParent(form.get());
+    button->SetBounds(300, 10, 75, 25);
+    button->SetAnchors(akTop | akRight);
+    auto *stretched = new TPanel(form.get());
+    stretched->SetParent(form.get());
+    stretched->SetBounds(10, 50, 380, 20);
+    stretched->SetAnchors(akLeft | akTop | akRight);
+    form->SetWidth(500);
+    EXPECT_EQ(button->Left(), 400);
+    EXPECT_EQ(button->Width(), 75);
+    EXPECT_EQ(stretched->Width(), 480);
+}
+
+TEST(Form, ConstraintsKeepTheMinimumSize)
+{
+    auto form = newForm();
+    form->SetBounds(0, 0, 500, 500);
+    form->SetConstraints({1000, 798, 0, 0});
+    EXPECT_EQ(form->Width(), 1000);
+    EXPECT_EQ(form->Height(), 798);
+    EXPECT_EQ(form->Widget()->minimumSize(), QSize(1000, 798));
+}
+
+TEST(Form, CentresOnTheScreenOrOnItsOwner)
+{
+    auto owner = newForm();
+    owner->SetBounds(100, 100, 400, 300);
+    auto dialog = newForm(owner.get());
+    dialog->SetBounds(0, 0, 200, 100);
+    dialog->SetPosition(poOwnerFormCenter);
+    dialog->Show();
+    EXPECT_EQ(dialog->Left(), 200);
+    EXPECT_EQ(dialog->Top(), 200);
+    dialog->Hide();
+    dialog.release(); // owned by owner
+
+    auto centred = newForm();
+    centred->SetBounds(0, 0, 200, 100);
+    centred->SetPosition(poScreenCenter);
+    centred->Show();
+    const TRect area = Screen->WorkAreaRect();
+    EXPECT_EQ(centred->Left(), area.Left + (area.Width() - 200) / 2);
+    EXPECT_EQ(centred->Top(), area.Top + (area.Height() - 100) / 2);
+}
+
+TEST(Form, DialogBorderGivesAFixedSize)
+{
+    auto form = newForm();
+    form->SetBorderStyle(bsDialog);
+    form->SetClientWidth(684);
+    form->SetClientHeight(136);
+    EXPECT_EQ(form->Widget()->minimumSize(), QSize(684, 136));
+    EXPECT_EQ(form->Widget()->maximumSize(), QSize(684, 136));
+    form->SetCaption(QStringLiteral("Choose"));
+    EXPECT_EQ(form->Widget()->windowTitle(), QStringLiteral("Choose"));
+}
+
+TEST(Application, MainFormAndTermination)
+{
+    ASSERT_NE(Application, nullptr);
+    Application->SetTitle(QStringLiteral("Questionnaire"));
+    EXPECT_EQ(Application->Title(), QStringLiteral("Questionnaire"));
+    EXPECT_FALSE(Application->ExeName().isEmpty());
+
+    TApplication application;
+    TForm *main = nullptr;
+    TForm *second = nullptr;
+    application.CreateForm(main);
+    application.CreateForm(second);
+    EXPECT_EQ(application.MainForm(), main);
+    EXPECT_EQ(main->Owner(), &application);
+    EXPECT_FALSE(application.Terminated());
+    delete second;
+    EXPECT_FALSE(application.Terminated());
+}
+
+TEST(Application, ClosingTheMainFormEndsRun)
+{
+    TApplication *saved = Application;
+    TApplication application;
+    Application = &application;
+    TForm *main = nullptr;
+    application.CreateForm(main);
+    QTimer::singleShot(0, main, [main] { main->Close(); });
+    application.Run();
+    EXPECT_TRUE(application.Terminated());
+    EXPECT_FALSE(main->Widget()->isVisible());
+    Application = saved;
+}
+
+} // namespace

@@ -1,0 +1,268 @@
+// The standard controls as the main window, the model dialog and the grids
+// use them.
+
+#include "toolkit/Graphics.h"
+#include "toolkit/TCheckBox.h"
+#include "toolkit/TComboBox.h"
+#include "toolkit/TCustomEdit.h"
+#include "toolkit/TForm.h"
+#include "toolkit/THintWindow.h"
+#include "toolkit/TLabel.h"
+#include "toolkit/TListBox.h"
+#include "toolkit/TMemo.h"
+#include "toolkit/TScreen.h"
+#include "toolkit/TSpinEdit.h"
+#include "toolkit/TStrings.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class StandardControls : public ::testing::Test
+{
+protected:
+    std::unique_ptr<TForm> form{NewObject<TForm>(nullptr)};
+
+    template <class T>
+    T *add()
+    {
+        auto *control = new T(form.get());
+        control->SetParent(form.get());
+        return control;
+    }
+};
+
+TEST_F(StandardControls, SpinEditValueIsClampedToItsRange)
+{
+    auto *spin = add<TSpinEdit>();
+    spin->SetMinValue(1);
+    spin->SetMaxValue(999999);
+    spin->SetValue(1);
+    EXPECT_EQ(spin->Value(), 1);
+    spin->SetValue(0);
+    EXPECT_EQ(spin->Value(), 1);
+    spin->SetValue(5000000);
+    EXPECT_EQ(spin->Value(), 999999);
+    spin->SetText(QStringLiteral("42"));
+    EXPECT_EQ(spin->Value(), 42);
+    spin->SetText(QStringLiteral("many"));
+    EXPECT_EQ(spin->Value(), 1);
+
+    // Equal limits mean no limits.
+    auto *free = add<TSpinEdit>();
+    free->SetValue(-70000);
+    EXPECT_EQ(free->Value(), -70000);
+}
+
+TEST_F(StandardControls, MemoLinesAndWidgetStayInStep)
+{
+    auto *memo = add<TMemo>();
+    memo->SetReadOnly(true);
+    memo->SetScrollBars(ssVertical);
+    int changes = 0;
+    memo->OnChange = [&](TObject *) { ++changes; };
+    TStrings *lines = memo->Lines();
+    {
+        TStrings::UpdateScope update(*lines);
+        lines->Add(QStringLiteral("first"));
+        lines->Add(QStringLiteral("second"));
+    }
+    EXPECT_EQ(changes, 1);
+    auto *editor = static_cast<QPlainTextEdit *>(memo->Widget());
+    EXPECT_EQ(editor->toPlainText(), QStringLiteral("first\nsecond"));
+    EXPECT_EQ(memo->Text(), QStringLiteral("first\r\nsecond\r\n"));
+    EXPECT_TRUE(editor->isReadOnly());
+    EXPECT_EQ(editor->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+
+    // What the user types comes back as lines.
+    editor->setPlainText(QStringLiteral("a\nb\nc"));
+    ASSERT_EQ(lines->Count(), 3);
+    EXPECT_EQ(lines->Strings(2), QStringLiteral("c"));
+    lines->Clear();
+    EXPECT_EQ(lines->Count(), 0);
+    EXPECT_TRUE(editor->toPlainText().isEmpty());
+}
+
+TEST_F(StandardControls, EditKeepsItsLimitsAndGuardsReadOnlyText)
+{
+    auto *edit = add<TEdit>();
+    int changes = 0;
+    edit->OnChange = [&](TObject *) { ++changes; };
+    edit->SetText(QStringLiteral("abc"));
+    EXPECT_EQ(changes, 1);
+    edit->SetMaxLength(2);
+    EXPECT_EQ(edit->Text(), QStringLiteral("ab"));
+    edit->SetReadOnly(true);
+    edit->SelectAll();
+    edit->ClearSelection();
+    EXPECT_EQ(edit->Text(), QStringLiteral("ab"));
+    EXPECT_FALSE(edit->CanUndo());
+    edit->SetReadOnly(false);
+    edit->SetCharCase(ecUpperCase);
+    EXPECT_EQ(edit->Text(), QStringLiteral("AB"));
+
+    auto *cell = add<TCustomMaskEdit>();
+    cell->SetBorderStyle(bsNone);
+    cell->SetAlignment(taRightJustify);
+    auto *line = static_cast<QLineEdit *>(cell->Widget());
+    EXPECT_FALSE(line->hasFrame());
+    EXPECT_TRUE(line->alignment() & Qt::AlignRight);
+}
+
+TEST_F(StandardControls, ListBoxSelectsNavigatesAndSearches)
+{
+    auto *list = add<TListBox>();
+    for (const char *text : {"Alpha", "beta", "Gamma", "Beta two"})
+        list->Items()->Add(QString::fromLatin1(text));
+    EXPECT_EQ(list->ItemIndex(), -1);
+    list->SetItemIndex(2);
+    EXPECT_EQ(list->ItemIndex(), 2);
+    list->SetItemIndex(17);
+    EXPECT_EQ(list->ItemIndex(), -1);
+
+    EXPECT_EQ(list->SelectString(-1, QStringLiteral("BE")), 1);
+    EXPECT_EQ(list->SelectString(1, QStringLiteral("be")), 3);
+    EXPECT_EQ(list->SelectString(3, QStringLiteral("be")), 1); // wraps round
+    EXPECT_EQ(list->SelectString(0, QStringLiteral("zeta")), -1);
+
+    EXPECT_TRUE(list->NavigateKey(VK_END));
+    EXPECT_EQ(list->ItemIndex(), 3);
+    EXPECT_TRUE(list->NavigateKey(VK_DOWN));
+    EXPECT_EQ(list->ItemIndex(), 3);
+    EXPECT_TRUE(list->NavigateKey(VK_HOME));
+    EXPECT_EQ(list->ItemIndex(), 0);
+    EXPECT_FALSE(list->NavigateKey(VK_RETURN));
+
+    // Changing the items keeps the current one where it still exists.
+    list->SetItemIndex(1);
+    list->Items()->Add(QStringLiteral("Delta"));
+    EXPECT_EQ(list->ItemIndex(), 1);
+}
+
+TEST_F(StandardControls, IntegralHeightHoldsWholeItems)
+{
+    auto *list = add<TListBox>();
+    list->SetItemHeight(18);
+    list->SetIntegralHeight(true);
+    const int frame = 2 * static_cast<QListWidget *>(list->Widget())->frameWidth();
+    list->SetHeight(frame + 18 * 5 + 7);
+    EXPECT_EQ(list->Height(), frame + 18 * 5);
+    list->SetHeight(3);
+    EXPECT_EQ(list->Height(), frame + 18);
+}
+
+TEST_F(StandardControls, ListBoxPopupNeverTakesTheFocus)
+{
+    auto *list = add<TListBox>();
+    list->SetPopup(true);
+    EXPECT_EQ(list->Parent(), nullptr);
+    EXPECT_TRUE(list->Widget()->isWindow());
+    EXPECT_FALSE(list->Widget()->isVisible());
+    EXPECT_TRUE(list->Widget()->testAttribute(Qt::WA_ShowWithoutActivating));
+    EXPECT_EQ(list->Widget()->focusPolicy(), Qt::NoFocus);
+    list->SetBounds(200, 300, 120, 90);
+    list->Show();
+    EXPECT_TRUE(list->Widget()->isVisible());
+    EXPECT_EQ(list->Widget()->geometry(), QRect(200, 300, 120, 90));
+    list->Hide();
+    EXPECT_FALSE(list->Widget()->isVisible());
+}
+
+TEST_F(StandardControls, ComboBoxReportsOnlyUserChanges)
+{
+    auto *combo = add<TComboBox>();
+    combo->SetStyle(csDropDownList);
+    combo->Items()->Add(QStringLiteral("one"));
+    combo->Items()->Add(QStringLiteral("two"));
+    int changes = 0;
+    combo->OnChange = [&](TObject *) { ++changes; };
+    combo->SetItemIndex(1);
+    EXPECT_EQ(combo->ItemIndex(), 1);
+    EXPECT_EQ(combo->Text(), QStringLiteral("two"));
+    EXPECT_EQ(changes, 0);
+    combo->SetItemIndex(5);
+    EXPECT_EQ(combo->ItemIndex(), -1);
+
+    QStringList drops;
+    combo->OnDropDown = [&](TObject *) { drops << QStringLiteral("down"); };
+    combo->OnCloseUp = [&](TObject *) { drops << QStringLiteral("up"); };
+    form->Show();
+    combo->SetDroppedDown(true);
+    EXPECT_TRUE(combo->DroppedDown());
+    combo->SetDroppedDown(false);
+    EXPECT_EQ(drops, QStringList({"down", "up"}));
+}
+
+TEST_F(StandardControls, CheckBoxClicksOnEveryChange)
+{
+    auto *check = add<TCheckBox>();
+    int clicks = 0;
+    check->OnClick = [&](TObject *) { ++clicks; };
+    check->SetChecked(true);
+    EXPECT_TRUE(check->Checked());
+    check->SetState(cbGrayed); // not allowed: unchecks
+    EXPECT_EQ(check->State(), cbUnchecked);
+    check->SetAllowGrayed(true);
+    check->SetState(cbGrayed);
+    EXPECT_EQ(check->State(), cbGrayed);
+    EXPECT_EQ(clicks, 3);
+}
+
+TEST_F(StandardControls, LabelSizesItselfToItsText)
+{
+    auto *label = add<TLabel>();
+    label->SetCaption(QStringLiteral("Short"));
+    const int shortWidth = label->Width();
+    label->SetCaption(QStringLiteral("A much longer caption"));
+    EXPECT_GT(label->Width(), shortWidth);
+
+    label->SetWordWrap(true);
+    label->SetWidth(60);
+    label->SetCaption(QStringLiteral("A much longer caption that wraps"));
+    EXPECT_EQ(label->Width(), 60);
+    EXPECT_GT(label->Height(), 2 * QFontMetrics(label->Widget()->font()).height() - 1);
+}
+
+TEST_F(StandardControls, ParentFontAndColourFollowTheParent)
+{
+    auto *label = add<TLabel>();
+    form->Font()->SetName(QStringLiteral("Tahoma"));
+    form->Font()->SetHeight(-12);
+    EXPECT_EQ(label->Font()->Name(), QStringLiteral("Tahoma"));
+    EXPECT_EQ(label->Font()->Height(), -12);
+    label->Font()->SetColor(clNavy);
+    EXPECT_FALSE(label->ParentFont());
+    form->Font()->SetHeight(-15);
+    EXPECT_EQ(label->Font()->Height(), -12);
+
+    form->SetColor(clWhite);
+    EXPECT_EQ(label->Color(), clWhite);
+}
+
+TEST(HintWindow, MeasuresAndShowsItsTextInsideTheScreen)
+{
+    THintWindow hint(nullptr);
+    const TRect rect = hint.CalcHintRect(200, QStringLiteral("A hint text"));
+    EXPECT_EQ(rect.Left, 0);
+    EXPECT_GT(rect.Width(), 6);
+    EXPECT_GT(rect.Height(), 6);
+    EXPECT_LE(rect.Width(), 200 + 6);
+
+    const TRect area = Screen->WorkAreaRect();
+    hint.ActivateHint(rect.Offset(area.Right - 10, area.Top + 5), QStringLiteral("A hint text"));
+    EXPECT_TRUE(hint.Widget()->isVisible());
+    EXPECT_EQ(hint.Left() + hint.Width(), area.Right);
+    EXPECT_EQ(hint.Caption(), QStringLiteral("A hint text"));
+    EXPECT_EQ(hint.ClientWidth(), rect.Width() - 2);
+    hint.Hide();
+    EXPECT_FALSE(hint.Widget()->isVisible());
+}
+
+} // namespace

@@ -1,0 +1,109 @@
+#include "ReflectionSamples.h"
+
+#include "toolkit/Exceptions.h"
+#include "toolkit/ObjectHandles.h"
+#include "toolkit/TList.h"
+
+#include "common/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+TEST(TObjectTest, ClassNamesAndAncestry)
+{
+    TSampleMemo memo;
+    EXPECT_EQ(memo.ClassName(), QStringLiteral("TSampleMemo"));
+    EXPECT_TRUE(memo.InheritsFrom<TSampleView>());
+    EXPECT_TRUE(memo.InheritsFrom<TComponent>());
+    EXPECT_TRUE(memo.InheritsFrom<TObject>());
+    EXPECT_FALSE(memo.InheritsFrom<TCollection>());
+
+    EXPECT_EQ(ClassParentOf(ClassOf<TSampleMemo>()), ClassOf<TSampleView>());
+    EXPECT_EQ(ClassParentOf(ClassOf<TObject>()), nullptr);
+    EXPECT_FALSE(ClassInheritsFrom(ClassOf<TSampleView>(), ClassOf<TSampleMemo>()));
+    EXPECT_FALSE(ClassInheritsFrom(nullptr, ClassOf<TObject>()));
+}
+
+TEST(TObjectTest, HandlesNameLiveObjectsOnly)
+{
+    EXPECT_EQ(ObjectHandleRegistry::Acquire(nullptr), 0);
+    EXPECT_EQ(ObjectHandleRegistry::Resolve(0), nullptr);
+
+    auto *list = new TList;
+    const qint32 handle = list->Handle();
+    EXPECT_GT(handle, 0);
+    EXPECT_EQ(list->Handle(), handle) << "a handle is stable";
+    EXPECT_EQ(ObjectHandleRegistry::Resolve(handle), list);
+
+    TList other;
+    EXPECT_NE(other.Handle(), handle);
+
+    delete list;
+    EXPECT_EQ(ObjectHandleRegistry::Find(handle), nullptr);
+    EXPECT_THROW(ObjectHandleRegistry::Resolve(handle), EInvalidObject);
+    EXPECT_THROW(ObjectHandleRegistry::Resolve(-7), EInvalidObject);
+
+    // A new object never inherits the stale handle.
+    TList successor;
+    EXPECT_NE(successor.Handle(), handle);
+}
+
+namespace {
+
+class TTwoStep : public TComponent
+{
+public:
+    using TComponent::TComponent;
+    static inline bool fail = false;
+    static inline int destroyed = 0;
+    ~TTwoStep() override { ++destroyed; }
+    void AfterConstruction() override
+    {
+        seenName = Name();
+        if (fail)
+            throw EAbort(QStringLiteral("refused"));
+    }
+    QString seenName = QStringLiteral("not run");
+};
+
+} // namespace
+
+TEST(TObjectTest, NewObjectRunsAfterConstructionAndFreesOnFailure)
+{
+    std::unique_ptr<TTwoStep> made(NewObject<TTwoStep>(nullptr));
+    EXPECT_EQ(made->seenName, QString());
+
+    TComponent owner;
+    TTwoStep::fail = true;
+    TTwoStep::destroyed = 0;
+    EXPECT_THROW(NewObject<TTwoStep>(&owner), EAbort);
+    TTwoStep::fail = false;
+    EXPECT_EQ(TTwoStep::destroyed, 1);
+    EXPECT_EQ(owner.ComponentCount(), 0) << "the failed object left its owner";
+}
+
+TEST(TPersistentTest, AssignCopiesKnownSourcesAndRefusesOthers)
+{
+    TSampleFont source;
+    source.name = QStringLiteral("Courier New");
+    source.style = Sample::ssItalic;
+    TSampleFont target;
+    target.Assign(&source);
+    EXPECT_EQ(target.name, QStringLiteral("Courier New"));
+    EXPECT_EQ(target.style, Sample::TSampleStyles(Sample::ssItalic));
+
+    TSampleItem item;
+    try {
+        target.Assign(&item);
+        FAIL() << "an unrelated source was accepted";
+    } catch (const EConvertError &e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("Cannot assign a TSampleItem to a TSampleFont"));
+    }
+    try {
+        target.Assign(nullptr);
+        FAIL() << "a nil source was accepted";
+    } catch (const EConvertError &e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("Cannot assign a nil to a TSampleFont"));
+    }
+}

@@ -1,0 +1,116 @@
+// Opens a form with the standard controls on a real X server and checks
+// that its window is shown and exposed.  Run under xvfb-run; with a file
+// name argument it also writes a screenshot of the form there (PPM).
+
+#include "toolkit/Graphics.h"
+#include "toolkit/TApplication.h"
+#include "toolkit/TButton.h"
+#include "toolkit/TCheckBox.h"
+#include "toolkit/TCustomEdit.h"
+#include "toolkit/TForm.h"
+#include "toolkit/TLabel.h"
+#include "toolkit/TListBox.h"
+#include "toolkit/TMemo.h"
+#include "toolkit/TPanel.h"
+#include "toolkit/TSpinEdit.h"
+#include "toolkit/TStaticText.h"
+#include "toolkit/TStrings.h"
+#include "toolkit/Units.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QWindow>
+
+#include <cstdio>
+
+namespace {
+
+template <class T>
+T *place(TForm *form, TWinControl *parent, int left, int top, int width, int height)
+{
+    auto *control = new T(form);
+    control->SetParent(parent);
+    control->SetBounds(left, top, width, height);
+    return control;
+}
+
+TForm *buildForm()
+{
+    TForm *form = nullptr;
+    Application->CreateForm(form);
+    form->SetCaption(QStringLiteral("Автоматические выключатели в литом корпусе серии ZMT, ZMR"));
+    form->SetBorderWidth(8);
+    form->SetClientWidth(600);
+    form->SetClientHeight(330);
+
+    auto *header = place<TStaticText>(form, form, 0, 0, 0, 24);
+    header->SetAlign(alTop);
+    header->Font()->SetName(QStringLiteral("Arial"));
+    header->Font()->SetHeight(-15);
+    header->SetCaption(QStringLiteral(" Данные организации, заполнившей опросный лист"));
+
+    auto *panel = place<TPanel>(form, form, 0, 24, 0, 89);
+    panel->SetAlign(alTop);
+    const QString labels[] = {QStringLiteral("Наименование организации"), QStringLiteral("Адрес и номер телефона организации"),
+                              QStringLiteral("ФИО контактного лица")};
+    for (int i = 0; i < 3; ++i) {
+        place<TLabel>(form, panel, 8, 8 + 26 * i, 200, 16)->SetCaption(labels[i]);
+        place<TEdit>(form, panel, 216, 6 + 26 * i, 360, 21)->SetText(QStringLiteral("Edit %1").arg(i + 1));
+    }
+
+    auto *memo = place<TMemo>(form, form, 0, 120, 300, 100);
+    memo->SetScrollBars(ssVertical);
+    memo->SetReadOnly(true);
+    memo->Lines()->SetText(QStringLiteral("Memo line 1\nMemo line 2"));
+
+    auto *list = place<TListBox>(form, form, 310, 120, 140, 100);
+    for (const char *item : {"One", "Two", "Three"})
+        list->Items()->Add(QString::fromLatin1(item));
+    list->SetItemIndex(1);
+
+    auto *spin = place<TSpinEdit>(form, form, 460, 120, 100, 22);
+    spin->SetMinValue(1);
+    spin->SetMaxValue(999999);
+    spin->SetValue(1);
+    place<TCheckBox>(form, form, 460, 150, 120, 20)->SetCaption(QStringLiteral("Check"));
+
+    auto *buttons = place<TPanel>(form, form, 0, 0, 0, 35);
+    buttons->SetAlign(alBottom);
+    place<TButton>(form, buttons, 8, 5, 121, 25)->SetCaption(QStringLiteral("Сохранить в pdf"));
+    auto *close = place<TButton>(form, buttons, 500, 5, 75, 25);
+    close->SetCaption(QStringLiteral("Закрыть"));
+    close->SetAnchors(akTop | akRight);
+    return form;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    RegisterToolkitUnits();
+    Units::InitializeAll();
+
+    TForm *form = buildForm();
+    form->SetPosition(poScreenCenter);
+    form->Show();
+
+    QElapsedTimer timer;
+    timer.start();
+    QWindow *window = form->Widget()->windowHandle();
+    while (!(window && window->isExposed()) && timer.elapsed() < 10000) {
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+        window = form->Widget()->windowHandle();
+    }
+    const bool exposed = window && window->isExposed() && form->Widget()->isVisible();
+    if (exposed && argc > 1) {
+        for (int i = 0; i < 20; ++i)
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
+        form->Widget()->grab().toImage().save(QString::fromLocal8Bit(argv[1]), "PPM");
+    }
+    std::printf("%s\n", exposed ? "window exposed" : "window not exposed");
+    Units::FinalizeAll();
+    return exposed ? 0 : 1;
+}

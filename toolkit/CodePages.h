@@ -1,0 +1,82 @@
+#pragma once
+
+// Code pages and letter case.
+//
+// The system's 8-bit code page is fixed at Windows Cyrillic (1251): where a
+// character's 8-bit code is observable (Chr/Ord, sets of characters, bytes
+// that are hashed or written as 8-bit text) the cp1251 table converts.  Other
+// code pages (fonts of other character sets) convert through iconv.
+//
+// Case mapping follows Unicode simple case mapping, one character for one, so
+// Cyrillic letters (Ё included) change case with the Ansi* functions; the
+// plain UpperCase/LowerCase/CompareText touch ASCII letters only, as the
+// classic runtime does.
+
+#include <QByteArray>
+#include <QString>
+
+// Code page numbers that stand for the system's own code pages.
+enum : int {
+    CP_ACP = 0,      // the system 8-bit code page (1251 here)
+    CP_OEMCP = 1,    // the system console code page (866 here)
+    CP_MACCP = 2,    // the system Macintosh code page (Mac Cyrillic here)
+    CP_SYMBOL = 42,  // the symbol font mapping: byte b <-> U+F000 + b
+    CP_UTF8 = 65001,
+};
+
+// Font character sets that the character-set table knows by name.
+enum : int {
+    DEFAULT_CHARSET = 1,
+    SYMBOL_CHARSET = 2,
+    MAC_CHARSET = 77,
+    OEM_CHARSET = 255,
+};
+
+// --- The cp1251 table ------------------------------------------------------
+
+// The character of an 8-bit cp1251 code.  The one unassigned code (0x98)
+// maps to U+0098 so that every byte round-trips.
+QChar Cp1251ToChar(quint8 code);
+
+// The cp1251 code of a character; '?' (and *ok false) when it has none.
+quint8 CharToCp1251(QChar c, bool *ok = nullptr);
+
+QString Cp1251ToString(const QByteArray &bytes);
+QByteArray StringToCp1251(const QString &text);
+
+// --- Other code pages ------------------------------------------------------
+
+// The code page of a font character set: DEFAULT_CHARSET gives the system
+// code page (1251), MAC_CHARSET CP_MACCP, OEM_CHARSET CP_OEMCP, SYMBOL_CHARSET
+// CP_SYMBOL; an unknown character set gives the system code page.
+int CharsetToCodePage(int charset);
+
+// 8-bit text in a code page to Unicode and back.  CP_ACP, CP_OEMCP and CP_MACCP
+// mean the system's code pages.  Bytes that do not decode become U+FFFD;
+// characters that the code page lacks become '?'.  An unknown code page
+// raises EConvertError.
+QString AnsiToWide(const QByteArray &bytes, int codePage);
+QByteArray WideToAnsi(const QString &text, int codePage);
+
+// --- Letter case and comparison --------------------------------------------
+
+// ASCII letters only.
+QString UpperCase(const QString &s);
+QString LowerCase(const QString &s);
+
+// Every letter that has a simple case mapping, Cyrillic included.
+QString AnsiUpperCase(const QString &s);
+QString AnsiLowerCase(const QString &s);
+
+// Ordinal comparisons: negative, zero or positive.  CompareText ignores the
+// case of ASCII letters only.
+int CompareStr(const QString &a, const QString &b);
+int CompareText(const QString &a, const QString &b);
+bool SameText(const QString &a, const QString &b);
+
+// Alphabetical comparisons: like the ordinal ones, except that Ё and ё sort
+// right after Е and е, as in the Russian alphabet.  AnsiCompareText ignores
+// the case of every letter.
+int AnsiCompareStr(const QString &a, const QString &b);
+int AnsiCompareText(const QString &a, const QString &b);
+bool AnsiSameText(const QString &a, const QString &b);

@@ -1,0 +1,33 @@
+#pragma once
+
+// The registry of live objects.
+//
+// Objects travel through variants and scripts as 32-bit integer handles,
+// never as addresses.  Handle 0 stands for nil.  An object receives its
+// handle the first time one is asked for and gives it up when it is
+// destroyed; a handle is not reused while handles remain unused, so a stale
+// handle names no object and is refused instead of reaching freed memory.
+// Thread-safe.
+
+#include <QtGlobal>
+
+class TObject;
+
+class ObjectHandleRegistry
+{
+public:
+    // The object's handle, assigning one if it has none; 0 for nullptr.
+    static qint32 Acquire(const TObject *object);
+
+    // Forgets the object's handle (called by ~TObject).
+    static void Release(const TObject *object);
+
+    // The live object with this handle, or nullptr when there is none.
+    static TObject *Find(qint32 handle);
+
+    // The object for a handle: nullptr for 0; raises EInvalidObject when the
+    // handle names no live object.
+    static TObject *Resolve(qint32 handle);
+
+    static int LiveCount();
+};

@@ -1,0 +1,120 @@
+#include "toolkit/Picture.h"
+
+#include "toolkit/Bitmap.h"
+#include "toolkit/ClassRegistry.h"
+#include "toolkit/Exceptions.h"
+#include "toolkit/Streams.h"
+
+#include <QFileInfo>
+
+namespace {
+
+TGraphic *newGraphicLike(const TGraphic *graphic)
+{
+    const std::optional<RegisteredClass> registered = RegisteredClassOf(graphic->ClassType());
+    if (registered && registered->factories.create)
+        return static_cast<TGraphic *>(registered->factories.create());
+    for (const TGraphicFormat &format : GraphicFormats())
+        if (format.Class == graphic->ClassType())
+            return format.Create();
+    throw EInvalidGraphic(QStringLiteral("Unknown picture class %1").arg(graphic->ClassName()));
+}
+
+} // namespace
+
+TPicture::TPicture() = default;
+TPicture::~TPicture() = default;
+
+void TPicture::Take(TGraphic *graphic)
+{
+    m_graphic.reset(graphic);
+    if (m_graphic)
+        m_graphic->OnChange = [this](TObject *) { Changed(); };
+    Changed();
+}
+
+void TPicture::Changed()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+void TPicture::SetGraphic(const TGraphic *graphic)
+{
+    if (!graphic) {
+        Take(nullptr);
+        return;
+    }
+    std::unique_ptr<TGraphic> copy(newGraphicLike(graphic));
+    copy->Assign(graphic);
+    Take(copy.release());
+}
+
+TBitmap *TPicture::Bitmap()
+{
+    auto *bitmap = qobject_cast<TBitmap *>(m_graphic.get());
+    if (!bitmap) {
+        bitmap = new TBitmap;
+        Take(bitmap);
+    }
+    return bitmap;
+}
+
+int TPicture::Width() const
+{
+    return m_graphic ? m_graphic->Width() : 0;
+}
+
+int TPicture::Height() const
+{
+    return m_graphic ? m_graphic->Height() : 0;
+}
+
+void TPicture::LoadFromFile(const QString &fileName)
+{
+    const QString extension = QFileInfo(fileName).suffix();
+    const TGraphicFormat *format = GraphicFormatByExtension(extension);
+    if (!format)
+        throw EInvalidGraphic(QStringLiteral("Unknown picture file extension (.%1)").arg(extension));
+    std::unique_ptr<TGraphic> graphic(format->Create());
+    graphic->LoadFromFile(fileName);
+    Take(graphic.release());
+}
+
+void TPicture::SaveToFile(const QString &fileName) const
+{
+    if (m_graphic)
+        m_graphic->SaveToFile(fileName);
+}
+
+void TPicture::LoadFromStream(TStream *stream)
+{
+    const qint64 start = stream->Position();
+    const QByteArray head = stream->ReadBytes(64);
+    stream->SetPosition(start);
+    const TGraphicFormat *format = GraphicFormatBySignature(head);
+    if (!format)
+        throw EInvalidGraphic(QStringLiteral("Unsupported picture format"));
+    std::unique_ptr<TGraphic> graphic(format->Create());
+    graphic->LoadFromStream(stream);
+    Take(graphic.release());
+}
+
+void TPicture::SaveToStream(TStream *stream) const
+{
+    if (m_graphic)
+        m_graphic->SaveToStream(stream);
+}
+
+void TPicture::Assign(const TPersistent *source)
+{
+    if (!source) {
+        Take(nullptr);
+    } else if (const auto *picture = qobject_cast<const TPicture *>(source)) {
+        SetGraphic(picture->Graphic());
+    } else if (const auto *graphic = qobject_cast<const TGraphic *>(source)) {
+        SetGraphic(graphic);
+    } else {
+        TPersistent::Assign(source);
+    }
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+// The application object: title, main form, message loop.
+//
+// One global Application exists from the toolkit's start-up to its
+// shut-down; it owns the forms made by CreateForm, and the first of them is
+// the main form.  Run shows the main form and handles events until
+// Terminate, which closing the main form calls.
+
+#include "toolkit/TComponent.h"
+#include "toolkit/TObject.h"
+
+#include <QPointer>
+#include <QString>
+
+class QEventLoop;
+class TCustomForm;
+
+class TApplication : public TComponent
+{
+    Q_OBJECT
+
+public:
+    explicit TApplication(TComponent *owner = nullptr);
+    ~TApplication() override;
+
+    void Initialize() {}
+
+    QString Title() const;
+    void SetTitle(const QString &title);
+
+    // Creates a form owned by the application; the first becomes the main
+    // form.
+    template <class T>
+    void CreateForm(T *&reference)
+    {
+        reference = NewObject<T>(this);
+        if (!m_mainForm)
+            setMainForm(reference);
+    }
+    TCustomForm *MainForm() const;
+
+    // Shows the main form and handles events until Terminate.
+    void Run();
+    // Handles the pending events and returns.
+    void ProcessMessages();
+    void Terminate();
+    bool Terminated() const { return m_terminated; }
+
+    void Minimize();
+    void Restore();
+
+    // Full path of the program file.
+    QString ExeName() const;
+
+private:
+    void setMainForm(TCustomForm *form);
+
+    QPointer<TCustomForm> m_mainForm;
+    QEventLoop *m_loop = nullptr;
+    bool m_terminated = false;
+};
+
+extern TApplication *Application;
+
+// Start-up and shut-down of the application and screen objects.
+void InitializeApplicationUnit();
+void FinalizeApplicationUnit();

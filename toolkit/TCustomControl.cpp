@@ -1,0 +1,181 @@
+#include "toolkit/TCustomControl.h"
+
+#include "toolkit/Canvas.h"
+#include "toolkit/ControlFrame.h"
+
+#include <QEvent>
+#include <QScrollBar>
+
+#include <algorithm>
+
+namespace {
+
+Qt::Orientation orientationOf(TScrollBarKind kind)
+{
+    return kind == sbHorizontal ? Qt::Horizontal : Qt::Vertical;
+}
+
+} // namespace
+
+TCustomControl::TCustomControl(TComponent *owner) : TCustomControl(owner, new ControlFrame) {}
+
+TCustomControl::TCustomControl(TComponent *owner, ControlFrame *frame)
+    : TWinControl(owner, frame), m_frame(frame), m_canvas(std::make_unique<TCanvas>())
+{
+    QWidget *client = m_frame->Client();
+    client->installEventFilter(this);
+    client->setAttribute(Qt::WA_OpaquePaintEvent);
+    client->setMouseTracking(true);
+    SetTabStop(TabStop());
+    connectScrollBar(sbHorizontal);
+    connectScrollBar(sbVertical);
+}
+
+TCustomControl::~TCustomControl() = default;
+
+QWidget *TCustomControl::InputWidget() const
+{
+    return m_frame->Client();
+}
+
+QPoint TCustomControl::ClientOrigin() const
+{
+    return m_frame->ClientGeometry().topLeft();
+}
+
+TRect TCustomControl::ClientRect() const
+{
+    const QRect client = m_frame->ClientGeometry();
+    return Rect(0, 0, client.width(), client.height());
+}
+
+void TCustomControl::ApplyBounds()
+{
+    TWinControl::ApplyBounds();
+    m_frame->Relayout();
+}
+
+void TCustomControl::SetBorderStyle(TBorderStyle style)
+{
+    m_borderStyle = style == bsNone ? bsNone : bsSingle;
+    updateEdge();
+}
+
+void TCustomControl::SetCtl3D(bool ctl3D)
+{
+    m_ctl3D = ctl3D;
+    updateEdge();
+}
+
+void TCustomControl::SetStaticEdge(bool staticEdge)
+{
+    m_staticEdge = staticEdge;
+    updateEdge();
+}
+
+void TCustomControl::updateEdge()
+{
+    using Edge = ControlFrame::Edge;
+    Edge edge = Edge::None;
+    if (m_borderStyle == bsSingle)
+        edge = !m_ctl3D ? Edge::Single : m_staticEdge ? Edge::Static : Edge::Client;
+    m_frame->SetEdge(edge);
+    Resize();
+}
+
+void TCustomControl::connectScrollBar(TScrollBarKind kind)
+{
+    QScrollBar *bar = m_frame->ScrollBar(orientationOf(kind));
+    connect(bar, &QAbstractSlider::actionTriggered, this, [this, kind, bar](int action) {
+        switch (action) {
+        case QAbstractSlider::SliderSingleStepAdd:
+            ScrollMessage(kind, scLineDown, 0);
+            break;
+        case QAbstractSlider::SliderSingleStepSub:
+            ScrollMessage(kind, scLineUp, 0);
+            break;
+        case QAbstractSlider::SliderPageStepAdd:
+            ScrollMessage(kind, scPageDown, 0);
+            break;
+        case QAbstractSlider::SliderPageStepSub:
+            ScrollMessage(kind, scPageUp, 0);
+            break;
+        case QAbstractSlider::SliderToMinimum:
+            ScrollMessage(kind, scTop, 0);
+            break;
+        case QAbstractSlider::SliderToMaximum:
+            ScrollMessage(kind, scBottom, 0);
+            break;
+        case QAbstractSlider::SliderMove:
+            ScrollMessage(kind, scTrack, bar->sliderPosition());
+            return; // the thumb follows the mouse while it is dragged
+        default:
+            return;
+        }
+        ScrollMessage(kind, scEndScroll, 0);
+        // The control, not the bar, decides where the thumb goes.
+        bar->setSliderPosition(m_scroll[kind].Pos);
+    });
+    connect(bar, &QAbstractSlider::sliderReleased, this, [this, kind, bar] {
+        ScrollMessage(kind, scPosition, bar->sliderPosition());
+        ScrollMessage(kind, scEndScroll, 0);
+        bar->setSliderPosition(m_scroll[kind].Pos);
+    });
+}
+
+void TCustomControl::ScrollMessage(TScrollBarKind, TScrollCode, int) {}
+
+void TCustomControl::SetScrollInfo(TScrollBarKind kind, const TScrollInfo &info)
+{
+    m_scroll[kind] = info;
+    applyScrollInfo(kind);
+}
+
+TScrollInfo TCustomControl::GetScrollInfo(TScrollBarKind kind) const
+{
+    return m_scroll[kind];
+}
+
+void TCustomControl::applyScrollInfo(TScrollBarKind kind)
+{
+    TScrollInfo &info = m_scroll[kind];
+    const int span = info.Max - info.Min + 1;
+    info.Page = std::clamp(info.Page, 0, qMax(0, span));
+    const int last = info.Max - qMax(info.Page - 1, 0);
+    info.Pos = std::clamp(info.Pos, info.Min, qMax(info.Min, last));
+    const bool scrolls = info.Max > info.Min && info.Page < span;
+
+    QScrollBar *bar = m_frame->ScrollBar(orientationOf(kind));
+    const QSignalBlocker blocker(bar);
+    bar->setRange(info.Min, qMax(info.Min, last));
+    bar->setPageStep(qMax(1, info.Page));
+    bar->setValue(info.Pos);
+    bar->setEnabled(scrolls);
+    const bool shown = scrolls || info.DisableNoScroll;
+    if (shown != m_frame->ScrollBarShown(orientationOf(kind))) {
+        m_frame->SetScrollBarShown(orientationOf(kind), shown);
+        Resize();
+    }
+}
+
+void TCustomControl::ScrollWindow(int dx, int dy, const TRect *clip)
+{
+    if (clip)
+        InputWidget()->scroll(dx, dy, clip->ToQRect());
+    else
+        InputWidget()->scroll(dx, dy);
+}
+
+bool TCustomControl::HandleInputEvent(QEvent *event)
+{
+    if (event->type() == QEvent::Paint) {
+        paintClient();
+        return true;
+    }
+    return TWinControl::HandleInputEvent(event);
+}
+
+void TCustomControl::paintClient()
+{
+    ControlFrame::PaintThroughCanvas(InputWidget(), *m_canvas, *Font(), Color(), [this] { Paint(); });
+}

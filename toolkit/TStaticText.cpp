@@ -1,0 +1,29 @@
+#include "toolkit/TStaticText.h"
+
+#include "toolkit/Canvas.h"
+
+TStaticText::TStaticText(TComponent *owner) : TCustomControl(owner)
+{
+    SetBorderStyle(bsSingle);
+    SetStaticEdge(true);
+    SetParentColor(true);
+    SetBounds(0, 0, 65, 17);
+}
+
+void TStaticText::SetCaption(const QString &caption)
+{
+    TCustomControl::SetCaption(caption);
+    Invalidate();
+}
+
+void TStaticText::Changed()
+{
+    Invalidate();
+}
+
+void TStaticText::Paint()
+{
+    TRect r = ClientRect();
+    Canvas()->Brush()->SetStyle(bsClear);
+    Canvas()->DrawText(Caption(), r, DT_LEFT | DT_NOPREFIX | DT_WORDBREAK);
+}

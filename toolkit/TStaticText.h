@@ -1,0 +1,20 @@
+#pragma once
+
+// A one-line caption in a sunken frame, as the section headers of a form.
+
+#include "toolkit/TCustomControl.h"
+
+class TStaticText : public TCustomControl
+{
+    Q_OBJECT
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
+
+public:
+    explicit TStaticText(TComponent *owner);
+
+    void SetCaption(const QString &caption) override;
+
+protected:
+    void Paint() override;
+    void Changed() override;
+};

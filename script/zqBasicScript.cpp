@@ -1,10 +1,13 @@
 #include "script/zqBasicScript.h"
 
+#include "script/zqGrammarRules.h"
 #include "script/zqLanguages.h"
 
 namespace {
 
-const char *const grammar = R"grammar(<?xml version="1.0"?>
+// The grammar document in pieces around the rules it shares with the other
+// languages.
+const char *const part1 = R"grammar(<?xml version="1.0"?>
 <language text="BasicScript">
 <parser>
 <commentline1 text="'"/>
@@ -121,66 +124,9 @@ const char *const grammar = R"grammar(<?xml version="1.0"?>
 <keyword text="as"/>
 <ident add="type" err="err1"/>
 </asclause>
-<array node="array">
-<loop><char text="["/><loop text=","><arraydim/></loop><char text="]" err="err8"/></loop>
-</array>
-<arraydim node="dim">
-<expression err="err2"/>
-</arraydim>
-<initvalue node="init">
-<char text="="/>
-<expression err="err2"/>
-</initvalue>
-<expression node="expr">
-<simpleexpression/>
-<optionalloop><relop/><simpleexpression err="err2"/></optionalloop>
-</expression>
-<simpleexpression>
-<optional><char text="-" add="op" addtext="unminus"/></optional>
-<term/>
-<optionalloop><addop/><term err="err2"/></optionalloop>
-</simpleexpression>
-<term>
-<factor/>
-<optionalloop><mulop/><factor err="err2"/></optionalloop>
-</term>
-<factor>
-<switch>
-<designator/>
-<number add="number"/>
-<string add="string"/>
-<sequence><char text="(" add="op"/><expression err="err2"/><char text=")" add="op" err="err7"/></sequence>
-<sequence><keyword text="not" add="op"/><factor err="err2"/></sequence>
-<setconstructor/>
-<newoperator/>
-<sequence><char text="&#60;"/><qvstring/><char text="&#62;" err="err20"/></sequence>
-</switch>
-</factor>
-<setconstructor node="set">
-<char text="["/>
-<optional><setnode/></optional>
-<char text="]" err="err8"/>
-</setconstructor>
-<setnode>
-<loop text=","><expression/><optional><char text="."/><char text="." skip="0" add="range"/><expression err="err2"/></optional></loop>
-</setnode>
-<newoperator node="new">
-<keyword text="new"/>
-<designator err="err1"/>
-</newoperator>
-<relop>
-<switch>
-<sequence><char text="&#62;"/><char text="=" skip="0" add="op" addtext="&#62;="/></sequence>
-<sequence><char text="&#60;"/><char text="=" skip="0" add="op" addtext="&#60;="/></sequence>
-<sequence><char text="&#60;"/><char text="&#62;" skip="0" add="op" addtext="&#60;&#62;"/></sequence>
-<char text="&#62;" add="op"/>
-<char text="&#60;" add="op"/>
-<char text="=" add="op"/>
-<keyword text="in" add="op"/>
-<keyword text="is" add="op"/>
-</switch>
-</relop>
-<addop>
+)grammar";
+
+const char *const part2 = R"grammar(<addop>
 <switch>
 <char text="+" add="op"/>
 <char text="-" add="op"/>
@@ -198,21 +144,9 @@ const char *const grammar = R"grammar(<?xml version="1.0"?>
 <keyword text="and" add="op"/>
 </switch>
 </mulop>
-<designator node="dsgn">
-<optional><keyword text="addressof" add="addr"/></optional>
-<ident add="node"/>
-<optionalloop>
-<switch>
-<sequence><char text="."/><keyword add="node" err="err1"/></sequence>
-<sequence><char text="[" add="node"/><exprlist/><char text="]" err="err8"/></sequence>
-<sequence><char text="("/><switch><char text=")"/><sequence><exprlist/><char text=")" err="err7"/></sequence></switch></sequence>
-</switch>
-</optionalloop>
-</designator>
-<exprlist>
-<loop text=","><expression err="err2"/></loop>
-</exprlist>
-<statement>
+)grammar";
+
+const char *const part3 = R"grammar(<statement>
 <switch>
 <importstmt/>
 <dimstmt/>
@@ -246,38 +180,17 @@ const char *const grammar = R"grammar(<?xml version="1.0"?>
 <keyword text="exit" node="exit"/>
 <optionalswitch><keyword text="sub"/><keyword text="function"/></optionalswitch>
 </exitstmt>
-<deletestmt node="delete">
-<keyword text="delete"/>
-<designator err="err1"/>
-</deletestmt>
-<setstmt node="assignstmt">
+)grammar";
+
+const char *const part4 = R"grammar(<setstmt node="assignstmt">
 <keyword text="set"/>
 <designator err="err1"/>
 <char text="=" err="err9"/>
 <expression err="err2"/>
 </setstmt>
-<assignstmt node="assignstmt">
-<designator/>
-<switch>
-<char text="="/>
-<sequence><switch><char text="+" add="modificator"/><char text="-" add="modificator"/><char text="*" add="modificator"/><char text="/" add="modificator"/></switch><char text="=" skip="0"/></sequence>
-</switch>
-<expression err="err2"/>
-</assignstmt>
-<callstmt node="callstmt">
-<designator/>
-<optional>
-<switch>
-<sequence><char text="+"/><char text="+" skip="0" add="modificator"/></sequence>
-<sequence><char text="-"/><char text="-" skip="0" add="modificator"/></sequence>
-</switch>
-</optional>
-</callstmt>
-<returnstmt node="return">
-<keyword text="return"/>
-<optional><expression/></optional>
-</returnstmt>
-<ifstmt node="ifstmt">
+)grammar";
+
+const char *const part5 = R"grammar(<ifstmt node="ifstmt">
 <keyword text="if"/>
 <expression err="err2"/>
 <keyword text="then" err="err13"/>
@@ -413,5 +326,20 @@ const char *const grammar = R"grammar(<?xml version="1.0"?>
 
 void RegisterBasicScript()
 {
-    RegisterLanguage(QStringLiteral("BasicScript"), QString::fromUtf8(grammar));
+    using namespace zqGrammarRules;
+    RegisterLanguage(QStringLiteral("BasicScript"),
+                     QString::fromUtf8(part1)
+                         + ArrayRules()
+                         + ExpressionRules()
+                         + FactorRule("<keyword text=\"not\" add=\"op\"/>", true)
+                         + SetRules()
+                         + NewOperatorRule()
+                         + PascalRelopRule()
+                         + QString::fromUtf8(part2)
+                         + DesignatorRules("<keyword text=\"addressof\" add=\"addr\"/>")
+                         + QString::fromUtf8(part3)
+                         + DeleteRule()
+                         + QString::fromUtf8(part4)
+                         + AssignCallReturnRules()
+                         + QString::fromUtf8(part5));
 }

@@ -1,10 +1,13 @@
 #include "script/zqCppScript.h"
 
+#include "script/zqGrammarRules.h"
 #include "script/zqLanguages.h"
 
 namespace {
 
-const char *const grammar = R"grammar(<?xml version="1.0"?>
+// The grammar document in pieces around the rules it shares with the other
+// languages.
+const char *const part1 = R"grammar(<?xml version="1.0"?>
 <language text="C++Script">
 <parser>
 <commentline1 text="//"/>
@@ -91,99 +94,9 @@ const char *const grammar = R"grammar(<?xml version="1.0"?>
 <loop text=","><ident add="ident"/><optional><array/></optional><optional><initvalue/></optional></loop>
 <char text=";" err="err5"/>
 </varstmt>
-<array node="array">
-<loop><char text="["/><loop text=","><arraydim/></loop><char text="]" err="err8"/></loop>
-</array>
-<arraydim node="dim">
-<expression err="err2"/>
-</arraydim>
-<initvalue node="init">
-<char text="="/>
-<expression err="err2"/>
-</initvalue>
-<expression node="expr">
-<simpleexpression/>
-<optionalloop><relop/><simpleexpression err="err2"/></optionalloop>
-</expression>
-<simpleexpression>
-<optional><char text="-" add="op" addtext="unminus"/></optional>
-<term/>
-<optionalloop><addop/><term err="err2"/></optionalloop>
-</simpleexpression>
-<term>
-<factor/>
-<optionalloop><mulop/><factor err="err2"/></optionalloop>
-</term>
-<factor>
-<switch>
-<designator/>
-<number add="number"/>
-<string add="string"/>
-<sequence><char text="(" add="op"/><expression err="err2"/><char text=")" add="op" err="err7"/></sequence>
-<sequence><char text="!" add="op" addtext="not"/><factor err="err2"/></sequence>
-<setconstructor/>
-<newoperator/>
-<sequence><char text="&#60;"/><qvstring/><char text="&#62;" err="err20"/></sequence>
-</switch>
-</factor>
-<setconstructor node="set">
-<char text="["/>
-<optional><setnode/></optional>
-<char text="]" err="err8"/>
-</setconstructor>
-<setnode>
-<loop text=","><expression/><optional><char text="."/><char text="." skip="0" add="range"/><expression err="err2"/></optional></loop>
-</setnode>
-<newoperator node="new">
-<keyword text="new"/>
-<designator err="err1"/>
-</newoperator>
-<relop>
-<switch>
-<sequence><char text="&#62;"/><char text="=" skip="0" add="op" addtext="&#62;="/></sequence>
-<sequence><char text="&#60;"/><char text="=" skip="0" add="op" addtext="&#60;="/></sequence>
-<sequence><char text="="/><char text="=" skip="0" add="op" addtext="="/></sequence>
-<sequence><char text="!"/><char text="=" skip="0" add="op" addtext="&#60;&#62;"/></sequence>
-<char text="&#62;" add="op"/>
-<char text="&#60;" add="op"/>
-<keyword text="in" add="op"/>
-<keyword text="is" add="op"/>
-</switch>
-</relop>
-<addop>
-<switch>
-<char text="+" add="op"/>
-<char text="-" add="op"/>
-<sequence><char text="|"/><char text="|" skip="0" add="op" addtext="or"/></sequence>
-<char text="^" add="op" addtext="xor"/>
-</switch>
-</addop>
-<mulop>
-<switch>
-<char text="*" add="op"/>
-<char text="/" add="op"/>
-<keyword text="div" add="op"/>
-<char text="%" add="op" addtext="mod"/>
-<sequence><char text="&#38;"/><char text="&#38;" skip="0" add="op" addtext="and"/></sequence>
-<sequence><char text="&#60;"/><char text="&#60;" skip="0" add="op" addtext="shl"/></sequence>
-<sequence><char text="&#62;"/><char text="&#62;" skip="0" add="op" addtext="shr"/></sequence>
-</switch>
-</mulop>
-<designator node="dsgn">
-<optional><char text="&#38;" add="addr"/></optional>
-<ident add="node"/>
-<optionalloop>
-<switch>
-<sequence><char text="."/><keyword add="node" err="err1"/></sequence>
-<sequence><char text="[" add="node"/><exprlist/><char text="]" err="err8"/></sequence>
-<sequence><char text="("/><switch><char text=")"/><sequence><exprlist/><char text=")" err="err7"/></sequence></switch></sequence>
-</switch>
-</optionalloop>
-</designator>
-<exprlist>
-<loop text=","><expression err="err2"/></loop>
-</exprlist>
-<statement>
+)grammar";
+
+const char *const part2 = R"grammar(<statement>
 <switch>
 <structstmt/>
 <varstmt/>
@@ -207,32 +120,9 @@ const char *const grammar = R"grammar(<?xml version="1.0"?>
 <deletestmt/>
 </switch>
 </simplestatement>
-<deletestmt node="delete">
-<keyword text="delete"/>
-<designator err="err1"/>
-</deletestmt>
-<assignstmt node="assignstmt">
-<designator/>
-<switch>
-<char text="="/>
-<sequence><switch><char text="+" add="modificator"/><char text="-" add="modificator"/><char text="*" add="modificator"/><char text="/" add="modificator"/></switch><char text="=" skip="0"/></sequence>
-</switch>
-<expression err="err2"/>
-</assignstmt>
-<callstmt node="callstmt">
-<designator/>
-<optional>
-<switch>
-<sequence><char text="+"/><char text="+" skip="0" add="modificator"/></sequence>
-<sequence><char text="-"/><char text="-" skip="0" add="modificator"/></sequence>
-</switch>
-</optional>
-</callstmt>
-<returnstmt node="return">
-<keyword text="return"/>
-<optional><expression/></optional>
-</returnstmt>
-<structstmt>
+)grammar";
+
+const char *const part3 = R"grammar(<structstmt>
 <switch><compoundstmt/><conditionalstmt/><loopstmt/><trystmt/></switch>
 </structstmt>
 <compoundstmt node="compoundstmt">
@@ -339,5 +229,18 @@ const char *const grammar = R"grammar(<?xml version="1.0"?>
 
 void RegisterCppScript()
 {
-    RegisterLanguage(QStringLiteral("C++Script"), QString::fromUtf8(grammar));
+    using namespace zqGrammarRules;
+    RegisterLanguage(QStringLiteral("C++Script"),
+                     QString::fromUtf8(part1)
+                         + ArrayRules()
+                         + ExpressionRules()
+                         + FactorRule("<char text=\"!\" add=\"op\" addtext=\"not\"/>", true)
+                         + SetRules()
+                         + NewOperatorRule()
+                         + COperatorRules()
+                         + DesignatorRules("<char text=\"&#38;\" add=\"addr\"/>")
+                         + QString::fromUtf8(part2)
+                         + DeleteRule()
+                         + AssignCallReturnRules()
+                         + QString::fromUtf8(part3));
 }

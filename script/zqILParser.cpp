@@ -74,7 +74,6 @@ struct TzqILParser::GrammarItem
     };
 
     Kind kind = Reference;
-    QString name; // lower case
     QString text; // lower case
     QString node; // lower case
     QString add;
@@ -82,6 +81,7 @@ struct TzqILParser::GrammarItem
     QString err;
     QString skip;
     bool term = false;
+    TzqXMLItem *rule = nullptr; // what a reference names; nil for an unknown name
 };
 
 TzqILParser::TzqILParser(TzqScript *program)
@@ -185,9 +185,8 @@ void TzqILParser::prepareGrammar()
         TzqXMLItem *item = pending.back();
         pending.pop_back();
         auto g = std::make_unique<GrammarItem>();
-        g->name = item->Name().toLower();
-        g->kind = item->Parent() == m_grammarRoot ? GrammarItem::Rule
-                                                  : kinds.value(g->name, GrammarItem::Reference);
+        const QString name = item->Name().toLower();
+        g->kind = item->Parent() == m_grammarRoot ? GrammarItem::Rule : kinds.value(name, GrammarItem::Reference);
         g->text = item->GetProp(QStringLiteral("text")).toLower();
         g->node = item->GetProp(QStringLiteral("node")).toLower();
         g->add = item->GetProp(QStringLiteral("add"));
@@ -195,6 +194,8 @@ void TzqILParser::prepareGrammar()
         g->err = item->GetProp(QStringLiteral("err"));
         g->skip = item->GetProp(QStringLiteral("skip"));
         g->term = item->GetProp(QStringLiteral("term")) == QStringLiteral("1");
+        if (g->kind == GrammarItem::Reference)
+            g->rule = m_rules.value(name);
         item->SetData(g.get());
         m_items.push_back(std::move(g));
         for (int i = 0; i < item->Count(); ++i)
@@ -219,6 +220,8 @@ bool TzqILParser::MakeIL(const QString &text)
     m_errorTerm = false;
     m_aborted = false;
     m_lines.clear();
+    m_ilScript->Root()->Clear();
+    m_ilScript->Root()->SetName(QString());
     if (UnitName.isEmpty()) {
         m_program->ErrorUnit.clear();
         UsedUnits.clear();
@@ -342,12 +345,10 @@ bool TzqILParser::matchItem(const GrammarItem &g, QString &token)
         return true;
     case GrammarItem::Eol:
         return m_parser->GetEOL();
-    case GrammarItem::Reference: {
-        TzqXMLItem *rule = findRule(g.name);
-        if (!rule)
+    case GrammarItem::Reference:
+        if (!g.rule)
             throw Exception(SInvalidLanguage);
-        return runItem(rule);
-    }
+        return runItem(g.rule);
     case GrammarItem::Char:
         if (g.skip != QStringLiteral("0"))
             m_parser->SkipSpaces();
@@ -529,11 +530,11 @@ void TzqILParser::includeUnits(int firstLine)
     m_lines.erase(m_lines.begin() + firstLine, m_lines.end());
     for (qsizetype i = leaves.size() - 1; i >= 0 && !m_aborted; --i) {
         const QString name = leafAttribute(leaves[i], QStringLiteral("text"));
-        m_lines += includeUnit(name.mid(1, name.size() - 2), leafAttribute(leaves[i], QStringLiteral("pos")));
+        m_lines += MakeILUnit(name.mid(1, name.size() - 2), leafAttribute(leaves[i], QStringLiteral("pos")));
     }
 }
 
-QStringList TzqILParser::includeUnit(const QString &name, const QString &position)
+QStringList TzqILParser::MakeILUnit(const QString &name, const QString &position)
 {
     if (UsedUnits.contains(name, Qt::CaseInsensitive))
         return {};

@@ -31,9 +31,17 @@ public:
     void SelectLanguage(const QString &name);
 
     // Translates a whole text into ILScript.  A first line "#language Name"
-    // selects that language for the text.  True when the text translated
-    // whole without error; ErrorMsg and ErrorPos of the script are set either
-    // way.
+    // selects that language for the text (line numbers still count it).
+    // True when the text translated whole without error; ErrorMsg and
+    // ErrorPos of the script are set either way, and nesting too deep to
+    // translate is the error "Expression too complex".
+    //
+    // Each used unit is included once, translated by a nested translator in
+    // the same language; its text comes from the script's OnGetUnit, else
+    // from the first folder of IncludePath that has the file.  A unit name
+    // must be a relative path that does not climb with "..".  An unknown,
+    // refused or failing unit is the recorded error, and the script's
+    // ErrorUnit names the innermost unit concerned.
     bool MakeIL(const QString &text);
 
     TzqXMLDocument *Grammar() const { return m_grammar.get(); }
@@ -74,7 +82,9 @@ private:
     QString positionAfterBlanks(int position);
 
     void includeUnits(int firstLine);
-    QStringList includeUnit(const QString &name, const QString &position);
+    // The lines that stand for one used unit: its translated program inside
+    // a uses element, or nothing when it was included before.
+    QStringList MakeILUnit(const QString &name, const QString &position);
     bool readUnit(const QString &name, QString &text);
     void loadILScript();
 

@@ -1,10 +1,13 @@
 #include "script/zqPascalScript.h"
 
+#include "script/zqGrammarRules.h"
 #include "script/zqLanguages.h"
 
 namespace {
 
-const char *const grammar = R"grammar(<?xml version="1.0"?>
+// The grammar document in pieces around the rules it shares with the other
+// languages.
+const char *const part1 = R"grammar(<?xml version="1.0"?>
 <language text="PascalScript">
 <parser>
 <commentline1 text="//"/>
@@ -135,51 +138,9 @@ const char *const grammar = R"grammar(<?xml version="1.0"?>
 <char text="="/>
 <expression err="err2"/>
 </initvalue>
-<expression node="expr">
-<simpleexpression/>
-<optionalloop><relop/><simpleexpression err="err2"/></optionalloop>
-</expression>
-<simpleexpression>
-<optional><char text="-" add="op" addtext="unminus"/></optional>
-<term/>
-<optionalloop><addop/><term err="err2"/></optionalloop>
-</simpleexpression>
-<term>
-<factor/>
-<optionalloop><mulop/><factor err="err2"/></optionalloop>
-</term>
-<factor>
-<switch>
-<designator/>
-<number add="number"/>
-<string add="string"/>
-<sequence><char text="(" add="op"/><expression err="err2"/><char text=")" add="op" err="err7"/></sequence>
-<sequence><keyword text="not" add="op"/><factor err="err2"/></sequence>
-<setconstructor/>
-<sequence><char text="&#60;"/><qvstring/><char text="&#62;" err="err20"/></sequence>
-</switch>
-</factor>
-<setconstructor node="set">
-<char text="["/>
-<optional><setnode/></optional>
-<char text="]" err="err8"/>
-</setconstructor>
-<setnode>
-<loop text=","><expression/><optional><char text="."/><char text="." skip="0" add="range"/><expression err="err2"/></optional></loop>
-</setnode>
-<relop>
-<switch>
-<sequence><char text="&#62;"/><char text="=" skip="0" add="op" addtext="&#62;="/></sequence>
-<sequence><char text="&#60;"/><char text="=" skip="0" add="op" addtext="&#60;="/></sequence>
-<sequence><char text="&#60;"/><char text="&#62;" skip="0" add="op" addtext="&#60;&#62;"/></sequence>
-<char text="&#62;" add="op"/>
-<char text="&#60;" add="op"/>
-<char text="=" add="op"/>
-<keyword text="in" add="op"/>
-<keyword text="is" add="op"/>
-</switch>
-</relop>
-<addop>
+)grammar";
+
+const char *const part2 = R"grammar(<addop>
 <switch>
 <char text="+" add="op"/>
 <char text="-" add="op"/>
@@ -198,21 +159,9 @@ const char *const grammar = R"grammar(<?xml version="1.0"?>
 <keyword text="shr" add="op"/>
 </switch>
 </mulop>
-<designator node="dsgn">
-<optional><char text="@" add="addr"/></optional>
-<ident add="node"/>
-<optionalloop>
-<switch>
-<sequence><char text="."/><keyword add="node" err="err1"/></sequence>
-<sequence><char text="[" add="node"/><exprlist/><char text="]" err="err8"/></sequence>
-<sequence><char text="("/><switch><char text=")"/><sequence><exprlist/><char text=")" err="err7"/></sequence></switch></sequence>
-</switch>
-</optionalloop>
-</designator>
-<exprlist>
-<loop text=","><expression err="err2"/></loop>
-</exprlist>
-<statement>
+)grammar";
+
+const char *const part3 = R"grammar(<statement>
 <switch><simplestatement/><structstmt/><empty/></switch>
 </statement>
 <stmtlist>
@@ -356,5 +305,14 @@ const char *const grammar = R"grammar(<?xml version="1.0"?>
 
 void RegisterPascalScript()
 {
-    RegisterLanguage(QStringLiteral("PascalScript"), QString::fromUtf8(grammar));
+    using namespace zqGrammarRules;
+    RegisterLanguage(QStringLiteral("PascalScript"),
+                     QString::fromUtf8(part1)
+                         + ExpressionRules()
+                         + FactorRule("<keyword text=\"not\" add=\"op\"/>", false)
+                         + SetRules()
+                         + PascalRelopRule()
+                         + QString::fromUtf8(part2)
+                         + DesignatorRules("<char text=\"@\" add=\"addr\"/>")
+                         + QString::fromUtf8(part3));
 }

@@ -604,8 +604,7 @@ int TCanvas::DrawText(const QString &text, TRect &rect, unsigned flags, int left
         int widest = 0;
         for (const TFormattedLine &line : lines)
             widest = std::max(widest, line.Width);
-        if (!(flags & DT_WORDBREAK) || lines.size() <= 1)
-            rect.Right = rect.Left + leftMargin + widest + rightMargin;
+        rect.Right = rect.Left + leftMargin + widest + rightMargin;
         rect.Bottom = rect.Top + height;
         return height;
     }

@@ -206,8 +206,8 @@ public:
     // Formats and draws text in rect with the DT_ flags (see TextFormat.h),
     // on a transparent background; returns the height of the text.  With
     // DT_CALCRECT nothing is drawn: rect's right edge becomes that of the
-    // widest line (single line) or stays (word break), and its bottom that
-    // of the last line.  The margins narrow the rect.
+    // widest line (after word breaks at the rect's width) and its bottom
+    // that of the last line.  The margins narrow the rect.
     int DrawText(const QString &text, TRect &rect, unsigned flags, int leftMargin = 0, int rightMargin = 0);
 
     // --- Images -------------------------------------------------------------

@@ -1,11 +1,11 @@
 #include "toolkit/ControlFrame.h"
 
 #include "toolkit/Canvas.h"
+#include "toolkit/SystemMetrics.h"
 
 #include <QImage>
 #include <QPainter>
 #include <QScrollBar>
-#include <QStyle>
 
 ControlFrame::ControlFrame(QWidget *parent, Qt::WindowFlags flags)
     : QWidget(parent, flags)
@@ -62,7 +62,7 @@ bool ControlFrame::ScrollBarShown(Qt::Orientation orientation) const
 QRect ControlFrame::ClientGeometry() const
 {
     const int inset = EdgeWidth(m_edge) + m_borderWidth;
-    const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int extent = GetSystemMetrics(SM_CXVSCROLL);
     QRect r = rect().adjusted(inset, inset, -inset, -inset);
     if (m_verticalShown)
         r.setRight(r.right() - extent);
@@ -78,7 +78,7 @@ QRect ControlFrame::ClientGeometry() const
 void ControlFrame::Relayout()
 {
     const QRect client = ClientGeometry();
-    const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int extent = GetSystemMetrics(SM_CXVSCROLL);
     m_client->setGeometry(client);
     m_vertical->setGeometry(client.right() + 1, client.top(), extent, client.height());
     m_horizontal->setGeometry(client.left(), client.bottom() + 1, client.width(), extent);

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <charconv>
 #include <cstdlib>
 
 namespace {
@@ -173,12 +173,15 @@ TFloatRec FloatToDecimal(double value, int precision, int decimals)
         rec.Negative = false;
         return rec;
     }
+    // d.ddddddddddddddddde[+-]xx, whatever the C locale says.
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.*e", kDoubleDigits - 1, std::fabs(value));
-    // buffer: d.ddddddddddddddddde[+-]xx
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific,
+                                   kDoubleDigits - 1).ptr;
     rec.Digits.append(buffer[0]);
     rec.Digits.append(buffer + 2, kDoubleDigits - 1);
-    rec.Exponent = std::atoi(buffer + 2 + kDoubleDigits) + 1;
+    int exponent = 0;
+    std::from_chars(buffer + kDoubleDigits + 2 + (buffer[kDoubleDigits + 2] == '+'), end, exponent);
+    rec.Exponent = exponent + 1;
     precision = std::clamp(precision, 1, kDoubleDigits);
     RoundDecimal(rec, int(std::min<qint64>(precision, qint64(rec.Exponent) + decimals)));
     return rec;

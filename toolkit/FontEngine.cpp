@@ -59,6 +59,7 @@ TFontFace::~TFontFace()
 void TFontFace::Load(const TFontFile &file)
 {
     m_file = file;
+    m_file.Substituted = false;
     QFile f(file.FileName);
     if (!f.open(QIODevice::ReadOnly))
         throw EInvalidOperation(QStringLiteral("Cannot read the font file %1").arg(file.FileName));

@@ -72,6 +72,9 @@ public:
     TFontFace(const TFontFace &) = delete;
     TFontFace &operator=(const TFontFace &) = delete;
 
+    // The file, face index, family and style of the face.  Substituted is
+    // always false here: whether a request was substituted is Resolve's
+    // answer to that request.
     const TFontFile &File() const { return m_file; }
     const TFontDesignMetrics &Design() const { return m_design; }
     int UnitsPerEm() const { return m_design.UnitsPerEm; }

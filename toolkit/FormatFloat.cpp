@@ -123,8 +123,11 @@ void PictureWriter::SplitDigits(const TFloatRec &rec)
 {
     const QString digits = QString::fromLatin1(rec.Digits);
     if (m_layout.scientific) {
+        // Zero still shows one digit before its exponent.
         if (!rec.IsZero())
             m_integer = digits.left(m_layout.decimalIndex).leftJustified(m_layout.decimalIndex, QLatin1Char('0'));
+        else if (m_layout.decimalIndex > 0)
+            m_integer = QStringLiteral("0");
         m_fraction = digits.mid(m_layout.decimalIndex);
     } else {
         const int integerDigits = std::max(rec.Exponent, 0);

@@ -4,20 +4,24 @@
 #include "toolkit/ClassRegistry.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/Streams.h"
+#include "toolkit/TFiler.h"
 
 #include <QFileInfo>
 
 namespace {
 
-TGraphic *newGraphicLike(const TGraphic *graphic)
+// A new, empty graphic of the named class.
+TGraphic *newGraphic(const QString &className)
 {
-    const std::optional<RegisteredClass> registered = RegisteredClassOf(graphic->ClassType());
-    if (registered && registered->factories.create)
-        return static_cast<TGraphic *>(registered->factories.create());
     for (const TGraphicFormat &format : GraphicFormats())
-        if (format.Class == graphic->ClassType())
+        if (ClassNameOf(format.Class) == className)
             return format.Create();
-    throw EInvalidGraphic(QStringLiteral("Unknown picture class %1").arg(graphic->ClassName()));
+    if (const TClass cls = GetClass(className)) {
+        const std::optional<RegisteredClass> registered = RegisteredClassOf(cls);
+        if (registered && registered->factories.create && ClassInheritsFrom(cls, ClassOf<TGraphic>()))
+            return static_cast<TGraphic *>(registered->factories.create());
+    }
+    throw EInvalidGraphic(QStringLiteral("Unknown picture class %1").arg(className));
 }
 
 } // namespace
@@ -45,7 +49,7 @@ void TPicture::SetGraphic(const TGraphic *graphic)
         Take(nullptr);
         return;
     }
-    std::unique_ptr<TGraphic> copy(newGraphicLike(graphic));
+    std::unique_ptr<TGraphic> copy(newGraphic(graphic->ClassName()));
     copy->Assign(graphic);
     Take(copy.release());
 }
@@ -117,4 +121,36 @@ void TPicture::Assign(const TPersistent *source)
     } else {
         TPersistent::Assign(source);
     }
+}
+
+void TPicture::DefineProperties(TFiler &filer)
+{
+    filer.DefineProperty(
+        QStringLiteral("Data"), [this](TReader &reader) { ReadData(reader); },
+        [this](TWriter &writer) { WriteData(writer); }, m_graphic && !m_graphic->Empty());
+}
+
+void TPicture::ReadData(TReader &reader)
+{
+    const QString className = reader.ReadString();
+    const QByteArray bytes = reader.ReadBytes();
+    if (className.isEmpty()) {
+        Take(nullptr);
+        return;
+    }
+    std::unique_ptr<TGraphic> graphic(newGraphic(className));
+    TMemoryStream stream;
+    stream.WriteBuffer(bytes);
+    stream.SetPosition(0);
+    graphic->LoadFromStream(&stream);
+    Take(graphic.release());
+}
+
+void TPicture::WriteData(TWriter &writer) const
+{
+    TMemoryStream stream;
+    if (m_graphic)
+        m_graphic->SaveToStream(&stream);
+    writer.WriteString(m_graphic ? m_graphic->ClassName() : QString());
+    writer.WriteBytes(stream.Bytes());
 }

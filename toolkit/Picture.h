@@ -8,6 +8,8 @@
 #include <memory>
 
 class TBitmap;
+class TReader;
+class TWriter;
 
 class TPicture : public TPersistent
 {
@@ -37,6 +39,13 @@ public:
     void SaveToStream(TStream *stream) const;
 
     void Assign(const TPersistent *source) override;
+
+    // The custom property "Data": the graphic's class name, then the bytes
+    // of its file format; nothing for an empty picture.  Reading a class
+    // that is not registered raises EInvalidGraphic.
+    void DefineProperties(TFiler &filer) override;
+    void ReadData(TReader &reader);
+    void WriteData(TWriter &writer) const;
 
     TNotifyEvent OnChange;
 

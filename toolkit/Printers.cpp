@@ -1,15 +1,17 @@
 #include "toolkit/Printers.h"
 
+#include "toolkit/Canvas.h"
 #include "toolkit/Exceptions.h"
 
 #include <QPageLayout>
 #include <QPageSize>
-#include <QPainter>
 #include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
 
 #include <cups/cups.h>
+
+#include <utility>
 
 namespace {
 
@@ -114,8 +116,7 @@ TPrinter::TPrinter(const QString &name, bool isVirtual) : m_name(name), m_virtua
 
 TPrinter::~TPrinter()
 {
-    if (m_painter)
-        m_painter->end();
+    Abort();
 }
 
 QStringList TPrinter::PrinterNames()
@@ -283,33 +284,39 @@ void TPrinter::SetFileName(const QString &fileName)
         m_device->printer.setOutputFileName(fileName);
 }
 
-void TPrinter::BeginDoc()
+void TPrinter::BeginDoc(TCanvas &canvas)
 {
-    if (!m_device || m_painter)
+    if (!m_device || m_jobCanvas)
         return;
-    auto painter = std::make_unique<QPainter>();
-    if (!painter->begin(&m_device->printer))
+    canvas.SetDevice(&m_device->printer);
+    canvas.SetResolution(m_dpi.x(), m_dpi.y());
+    canvas.SetIsPrinter(true);
+    try {
+        canvas.Handle(); // opening the painter starts the job
+    } catch (const EInvalidOperation &) {
+        canvas.SetDevice(nullptr);
         throw EPrinter(QStringLiteral("Printing on \"%1\" could not be started").arg(m_name));
-    m_painter = std::move(painter);
+    }
+    m_jobCanvas = &canvas;
 }
 
 void TPrinter::NewPage()
 {
-    if (m_painter)
+    if (m_jobCanvas)
         m_device->printer.newPage();
 }
 
 void TPrinter::EndDoc()
 {
-    if (!m_painter)
+    if (!m_jobCanvas)
         return;
-    m_painter->end();
-    m_painter.reset();
+    // Ending the painter finishes the job.
+    std::exchange(m_jobCanvas, nullptr)->SetDevice(nullptr);
 }
 
 void TPrinter::Abort()
 {
-    if (!m_painter)
+    if (!m_jobCanvas)
         return;
     m_device->printer.abort();
     EndDoc();

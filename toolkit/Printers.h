@@ -18,7 +18,7 @@
 
 #include <memory>
 
-class QPainter;
+class TCanvas;
 
 enum TPrinterOrientation { poPortrait, poLandscape };
 
@@ -88,14 +88,16 @@ public:
     // Prints into this file instead of the printer; empty for the printer.
     void SetFileName(const QString &fileName);
 
-    void BeginDoc();
+    // A print job drawn on canvas (the printer layer's canvas): BeginDoc
+    // binds it to the printer at the printer's resolution and starts the
+    // job, NewPage moves to the next sheet, EndDoc finishes the job and
+    // unbinds the canvas; Abort throws the job away.  On the virtual printer
+    // all of them do nothing.
+    void BeginDoc(TCanvas &canvas);
     void NewPage();
     void EndDoc();
     void Abort();
-    bool Printing() const { return m_painter != nullptr; }
-    // Paints the current page between BeginDoc and EndDoc; none otherwise
-    // and never on the virtual printer.
-    QPainter *Painter() const { return m_painter.get(); }
+    bool Printing() const { return m_jobCanvas != nullptr; }
 
     // A pass-through job whose bytes go to the printer unchanged.
     void BeginRawDoc();
@@ -128,5 +130,5 @@ private:
     int m_rawJob = 0;
 
     std::unique_ptr<Device> m_device;
-    std::unique_ptr<QPainter> m_painter;
+    TCanvas *m_jobCanvas = nullptr;
 };

@@ -8,11 +8,17 @@
 #include <QFileInfo>
 #include <QWidget>
 
+#include <utility>
+
 TApplication *Application = nullptr;
 
 TApplication::TApplication(TComponent *owner) : TComponent(owner) {}
 
-TApplication::~TApplication() = default;
+TApplication::~TApplication()
+{
+    // The forms go while the application they ask about is still whole.
+    DestroyComponents();
+}
 
 TCustomForm *TApplication::MainForm() const
 {
@@ -22,16 +28,6 @@ TCustomForm *TApplication::MainForm() const
 void TApplication::setMainForm(TCustomForm *form)
 {
     m_mainForm = form;
-}
-
-QString TApplication::Title() const
-{
-    return QGuiApplication::applicationDisplayName();
-}
-
-void TApplication::SetTitle(const QString &title)
-{
-    QGuiApplication::setApplicationDisplayName(title);
 }
 
 void TApplication::Run()
@@ -85,8 +81,6 @@ void InitializeApplicationUnit()
 
 void FinalizeApplicationUnit()
 {
-    delete Screen;
-    Screen = nullptr;
-    delete Application;
-    Application = nullptr;
+    delete std::exchange(Screen, nullptr);
+    delete std::exchange(Application, nullptr);
 }

@@ -26,8 +26,9 @@ public:
 
     void Initialize() {}
 
-    QString Title() const;
-    void SetTitle(const QString &title);
+    // The program's name for the user (message box captions).
+    QString Title() const { return m_title; }
+    void SetTitle(const QString &title) { m_title = title; }
 
     // Creates a form owned by the application; the first becomes the main
     // form.
@@ -57,6 +58,7 @@ private:
     void setMainForm(TCustomForm *form);
 
     QPointer<TCustomForm> m_mainForm;
+    QString m_title;
     QEventLoop *m_loop = nullptr;
     bool m_terminated = false;
 };

@@ -128,6 +128,16 @@ TControl::~TControl()
 {
     if (m_parent)
         m_parent->removeControl(this);
+    if (!m_widget)
+        return;
+    // The descendants' parts are gone: nothing the widget does while it is
+    // destroyed may reach them.
+    m_widget->removeEventFilter(this);
+    m_widget->blockSignals(true);
+    for (QObject *child : m_widget->findChildren<QObject *>()) {
+        child->removeEventFilter(this);
+        child->blockSignals(true);
+    }
     delete m_widget.data();
 }
 

@@ -130,8 +130,8 @@ public:
     bool MouseCapture() const;
     void SetMouseCapture(bool capture);
 
-    void Invalidate();
-    void InvalidateRect(const TRect &rect);
+    virtual void Invalidate();
+    virtual void InvalidateRect(const TRect &rect);
     // Paints the invalid parts now.
     void Update();
     void Repaint();

@@ -4,6 +4,8 @@
 #include "toolkit/ControlFrame.h"
 
 #include <QEvent>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -17,10 +19,28 @@ Qt::Orientation orientationOf(TScrollBarKind kind)
 
 } // namespace
 
+// Tells the control of every drawing call, so what is drawn outside Paint
+// reaches the window.
+class TCustomControl::ClientCanvas : public TCanvas
+{
+public:
+    explicit ClientCanvas(TCustomControl *control) : m_control(control) {}
+
+protected:
+    bool Record(TCanvasOp, const TRect &bounds, const QString &, std::function<void(TCanvas &)>) override
+    {
+        m_control->drawn(bounds);
+        return false;
+    }
+
+private:
+    TCustomControl *m_control;
+};
+
 TCustomControl::TCustomControl(TComponent *owner) : TCustomControl(owner, new ControlFrame) {}
 
 TCustomControl::TCustomControl(TComponent *owner, ControlFrame *frame)
-    : TWinControl(owner, frame), m_frame(frame), m_canvas(std::make_unique<TCanvas>())
+    : TWinControl(owner, frame), m_frame(frame), m_canvas(std::make_unique<ClientCanvas>(this))
 {
     QWidget *client = m_frame->Client();
     client->installEventFilter(this);
@@ -160,22 +180,92 @@ void TCustomControl::applyScrollInfo(TScrollBarKind kind)
 
 void TCustomControl::ScrollWindow(int dx, int dy, const TRect *clip)
 {
-    if (clip)
-        InputWidget()->scroll(dx, dy, clip->ToQRect());
-    else
-        InputWidget()->scroll(dx, dy);
+    ensureBuffer();
+    const QRect area = clip ? clip->ToQRect() & m_buffer.rect() : m_buffer.rect();
+    if (area.isEmpty())
+        return;
+    m_canvas->ReleaseHandle();
+    const QImage moved = m_buffer.copy(area);
+    {
+        QPainter painter(&m_buffer);
+        painter.setClipRect(area);
+        painter.drawImage(area.topLeft() + QPoint(dx, dy), moved);
+    }
+    // Parts waiting for Paint move with the pixels; what was uncovered joins them.
+    m_invalid = (m_invalid - area) | ((m_invalid & area).translated(dx, dy) & area);
+    m_invalid |= QRegion(area) - QRegion(area.translated(dx, dy));
+    InputWidget()->update(area);
+}
+
+void TCustomControl::Invalidate()
+{
+    InvalidateRect(ClientRect());
+}
+
+void TCustomControl::InvalidateRect(const TRect &rect)
+{
+    m_invalid |= rect.ToQRect();
+    TWinControl::InvalidateRect(rect);
+}
+
+void TCustomControl::Changed()
+{
+    Invalidate();
+}
+
+void TCustomControl::drawn(const TRect &bounds)
+{
+    if (m_painting)
+        return;
+    // Lines and frames may reach past their bounds by the pen's width.
+    const int margin = 1 + m_canvas->Pen()->Width();
+    InputWidget()->update(bounds.Inflate(margin, margin).ToQRect());
+}
+
+void TCustomControl::ensureBuffer()
+{
+    const QSize size = InputWidget()->size();
+    if (m_buffer.size() == size)
+        return;
+    m_canvas->SetDevice(nullptr);
+    m_buffer = QImage(size, QImage::Format_RGB32);
+    m_buffer.fill(ColorToQColor(Color()));
+    m_canvas->SetDevice(&m_buffer);
+    m_invalid = QRegion(m_buffer.rect());
 }
 
 bool TCustomControl::HandleInputEvent(QEvent *event)
 {
     if (event->type() == QEvent::Paint) {
-        paintClient();
+        paintClient(static_cast<QPaintEvent *>(event)->region());
         return true;
     }
     return TWinControl::HandleInputEvent(event);
 }
 
-void TCustomControl::paintClient()
+void TCustomControl::paintClient(const QRegion &exposed)
 {
-    ControlFrame::PaintThroughCanvas(InputWidget(), *m_canvas, *Font(), Color(), [this] { Paint(); });
+    ensureBuffer();
+    if (!m_invalid.isEmpty()) {
+        m_painting = true;
+        m_canvas->Font()->Assign(Font());
+        m_canvas->Brush()->SetColor(Color());
+        m_canvas->SetClipRegion(m_invalid);
+        // The background is erased first, as for any classic window.
+        m_canvas->FillRect(ClientRect());
+        try {
+            Paint();
+        } catch (...) {
+            m_painting = false;
+            m_canvas->SetClipRegion(std::nullopt);
+            throw;
+        }
+        m_canvas->SetClipRegion(std::nullopt);
+        m_invalid = QRegion();
+        m_painting = false;
+    }
+    m_canvas->ReleaseHandle();
+    QPainter painter(InputWidget());
+    painter.setClipRegion(exposed);
+    painter.drawImage(0, 0, m_buffer);
 }

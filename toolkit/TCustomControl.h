@@ -2,8 +2,12 @@
 
 // A windowed control that paints itself on its Canvas.
 //
-// Painting goes through an off-screen image the size of the client area, so
-// raster pen modes (xor) work and the window never flickers.  The border
+// The canvas draws on an off-screen image the size of the client area, which
+// the window shows, so raster pen modes (xor) work and nothing flickers.
+// Paint redraws the invalidated parts (the canvas is clipped to them);
+// drawing on the canvas at any other time changes the image and shows at
+// once, as drawing on a classic window does (an xor focus rectangle drawn
+// twice disappears again).  The border
 // (BorderStyle bsSingle) is the classic two-pixel sunken client edge, a
 // one-pixel edge when flat, or a one-pixel black line without the 3D look;
 // the client area lies inside it and inside the scroll bars.
@@ -16,6 +20,9 @@
 // SetScrollInfo.
 
 #include "toolkit/TWinControl.h"
+
+#include <QImage>
+#include <QRegion>
 
 #include <memory>
 
@@ -55,6 +62,9 @@ public:
     // invalidates the uncovered part.
     void ScrollWindow(int dx, int dy, const TRect *clip = nullptr);
 
+    void Invalidate() override;
+    void InvalidateRect(const TRect &rect) override;
+
 protected:
     TCustomControl(TComponent *owner, ControlFrame *frame);
 
@@ -69,15 +79,24 @@ protected:
     QPoint ClientOrigin() const override;
     bool HandleInputEvent(QEvent *event) override;
     void ApplyBounds() override;
+    // Colour, font, caption or enabled state changed: paint again.
+    void Changed() override;
 
 private:
+    class ClientCanvas;
+
     void updateEdge();
-    void paintClient();
+    void paintClient(const QRegion &exposed);
+    void ensureBuffer();
+    void drawn(const TRect &bounds);
     void connectScrollBar(TScrollBarKind kind);
     void applyScrollInfo(TScrollBarKind kind);
 
     ControlFrame *m_frame;
     std::unique_ptr<TCanvas> m_canvas;
+    QImage m_buffer;
+    QRegion m_invalid; // parts of the buffer that Paint must draw again
+    bool m_painting = false;
     TBorderStyle m_borderStyle = bsNone;
     bool m_ctl3D = true;
     bool m_staticEdge = false;

@@ -17,7 +17,6 @@ TCustomForm::TCustomForm(TComponent *owner)
     m_frame = static_cast<ControlFrame *>(Widget());
     m_frame->Client()->installEventFilter(this);
     m_frame->Client()->setAttribute(Qt::WA_OpaquePaintEvent);
-    m_frame->setAttribute(Qt::WA_DeleteOnClose, false);
     SetVisible(false);
     SetColor(clBtnFace);
     SetBounds(0, 0, 320, 240);

@@ -119,7 +119,6 @@ protected:
 
     QWidget *InputWidget() const override;
     QWidget *ClientWidget() const override;
-    bool ClicksOnMouseUp() const override { return true; }
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool HandleInputEvent(QEvent *event) override;
     void ApplyBounds() override;

@@ -4,13 +4,15 @@
 
 namespace {
 
-unsigned edgeOf(TBevelCut bevel, unsigned raised, unsigned sunken)
+// A bevel is one pixel: light on the top-left and dark on the bottom-right
+// when raised, the other way round when lowered.
+unsigned edgeOf(TBevelCut bevel)
 {
     switch (bevel) {
     case bvRaised:
-        return raised;
+        return BDR_RAISEDINNER;
     case bvLowered:
-        return sunken;
+        return BDR_SUNKENOUTER;
     default:
         return 0;
     }
@@ -21,12 +23,6 @@ unsigned edgeOf(TBevelCut bevel, unsigned raised, unsigned sunken)
 TPanel::TPanel(TComponent *owner) : TCustomControl(owner)
 {
     SetBounds(0, 0, 185, 41);
-}
-
-void TPanel::SetCaption(const QString &caption)
-{
-    TCustomControl::SetCaption(caption);
-    Invalidate();
 }
 
 void TPanel::SetBevelOuter(TBevelCut bevel)
@@ -47,19 +43,14 @@ void TPanel::SetAlignment(TAlignment alignment)
     Invalidate();
 }
 
-void TPanel::Changed()
-{
-    Invalidate();
-}
-
 void TPanel::Paint()
 {
     TCanvas *canvas = Canvas();
     TRect r = ClientRect();
-    if (unsigned outer = edgeOf(m_bevelOuter, BDR_RAISEDOUTER, BDR_SUNKENOUTER))
-        canvas->DrawEdge(r, outer, BF_RECT | BF_ADJUST);
-    if (unsigned inner = edgeOf(m_bevelInner, BDR_RAISEDINNER, BDR_SUNKENINNER))
-        canvas->DrawEdge(r, inner, BF_RECT | BF_ADJUST);
+    for (TBevelCut bevel : {m_bevelOuter, m_bevelInner}) {
+        if (unsigned edge = edgeOf(bevel))
+            canvas->DrawEdge(r, edge, BF_RECT | BF_ADJUST);
+    }
     if (Caption().isEmpty())
         return;
     canvas->Brush()->SetStyle(bsClear);

@@ -15,7 +15,6 @@ class TPanel : public TCustomControl
 public:
     explicit TPanel(TComponent *owner);
 
-    void SetCaption(const QString &caption) override;
     TBevelCut BevelOuter() const { return m_bevelOuter; }
     void SetBevelOuter(TBevelCut bevel);
     TBevelCut BevelInner() const { return m_bevelInner; }
@@ -25,7 +24,6 @@ public:
 
 protected:
     void Paint() override;
-    void Changed() override;
 
 private:
     TBevelCut m_bevelOuter = bvRaised;

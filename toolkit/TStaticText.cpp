@@ -10,17 +10,6 @@ TStaticText::TStaticText(TComponent *owner) : TCustomControl(owner)
     SetBounds(0, 0, 65, 17);
 }
 
-void TStaticText::SetCaption(const QString &caption)
-{
-    TCustomControl::SetCaption(caption);
-    Invalidate();
-}
-
-void TStaticText::Changed()
-{
-    Invalidate();
-}
-
 void TStaticText::Paint()
 {
     TRect r = ClientRect();

@@ -12,9 +12,6 @@ class TStaticText : public TCustomControl
 public:
     explicit TStaticText(TComponent *owner);
 
-    void SetCaption(const QString &caption) override;
-
 protected:
     void Paint() override;
-    void Changed() override;
 };

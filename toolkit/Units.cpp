@@ -84,6 +84,8 @@ void RegisterToolkitUnits()
     void InitializeGraphicsUnit();
     void FinalizeGraphicsUnit();
     Units::Add("Graphics", InitializeGraphicsUnit, FinalizeGraphicsUnit);
+    void InitializeControlClasses();
+    Units::Add("Controls", InitializeControlClasses, nullptr);
     void InitializeApplicationUnit();
     void FinalizeApplicationUnit();
     Units::Add("Forms", InitializeApplicationUnit, FinalizeApplicationUnit);

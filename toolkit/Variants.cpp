@@ -470,10 +470,12 @@ void Variant::PutElement(std::initializer_list<int> indices, const Variant &valu
 
 Variant VarArrayCreate(const int *bounds, int boundCount, TVarType elementType)
 {
-    if (boundCount < 2 || boundCount % 2 != 0)
+    elementType &= varTypeMask;
+    const bool simpleElements = VarKindOf(elementType) != VarKind::Other && elementType != varNull;
+    if (boundCount < 2 || boundCount % 2 != 0 || !(simpleElements || elementType == varVariant))
         throw EVariantArrayCreateError(QStringLiteral("Error creating variant or safe array"));
     auto data = std::make_shared<VarArrayData>();
-    data->elementType = elementType & varTypeMask;
+    data->elementType = elementType;
     qint64 total = 1;
     for (int i = 0; i < boundCount; i += 2) {
         const VarArrayBound b{bounds[i], bounds[i + 1]};

@@ -169,7 +169,9 @@ QString VarTypeAsText(TVarType type);
 
 // A new array.  `bounds` holds one low/high pair per dimension; every element
 // starts as the element type's empty value (0, "", False, or Empty for
-// varVariant).  Too many elements raise EVariantArrayCreateError.
+// varVariant).  An element type other than a simple kind or varVariant, a
+// high bound below low - 1, or too many elements raise
+// EVariantArrayCreateError.
 Variant VarArrayCreate(std::initializer_list<int> bounds, TVarType elementType);
 Variant VarArrayCreate(const int *bounds, int boundCount, TVarType elementType);
 

@@ -61,8 +61,10 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     TEST_REGISTER_UNITS();
+    // A unit of its own, so the settings are pinned again whenever a test
+    // restarts the units.
+    Units::Add("TestFormatSettings", PinFormatSettings, nullptr);
     Units::InitializeAll();
-    PinFormatSettings();
     const int result = RUN_ALL_TESTS();
     Units::FinalizeAll();
     return result;

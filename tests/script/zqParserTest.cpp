@@ -76,6 +76,9 @@ TEST(zqParser, Strings)
     EXPECT_EQ(p.GetString(), QStringLiteral("'a\r\nb'"));
     p.SetText(QStringLiteral("'a' #65"));
     EXPECT_EQ(p.GetString(), QStringLiteral("'a'"));
+    // Character codes are those of the 8-bit Cyrillic code page.
+    p.SetText(QStringLiteral("#200#$C9"));
+    EXPECT_EQ(p.GetString(), QStringLiteral("'ИЙ'"));
     p.SetText(QStringLiteral("#$41#256"));
     EXPECT_EQ(p.GetString(), QStringLiteral("'A'"));
     EXPECT_EQ(p.Position(), 5);

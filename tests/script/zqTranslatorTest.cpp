@@ -175,6 +175,8 @@ const ErrorCase errorCases[] = {
     {"PascalScript", "begin try a := 1 end end.", "'FINALLY' or 'EXCEPT' expected", "1:18"},
     {"PascalScript", "var a: array[1. 5] of Integer; begin end.", "'..' expected", "1:17"},
     {"PascalScript", "begin a := <abc end.", "'>' expected", "2:1"},
+    {"PascalScript", "begin a := [1. 5] end.", "'..' expected", "1:16"},
+    {"JScript", "a = [1, 2 .. 3, 4.];", "'..' expected", "1:19"},
     {"PascalScript", "const begin end.", "Identifier expected", "1:7"},
     {"C++Script", "#define 1", "Identifier expected", "1:9"},
     {"C++Script", "{ a = ; }", "Expression expected", "1:7"},

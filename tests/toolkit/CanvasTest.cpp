@@ -11,15 +11,22 @@
 
 namespace {
 
-// A white 40 x 30 image with a canvas on it.
+// A white image with a canvas on it.
 struct Surface {
-    QImage image{40, 30, QImage::Format_RGB32};
+    QImage image;
     TCanvas canvas;
 
-    Surface()
+    explicit Surface(int width = 40, int height = 30) : image(width, height, QImage::Format_RGB32)
     {
         image.fill(Qt::white);
         canvas.SetDevice(&image);
+    }
+    // Arial of that pixel height, drawn without a background.
+    void useArial(int height)
+    {
+        canvas.Font()->SetName(QStringLiteral("Arial"));
+        canvas.Font()->SetHeight(-height);
+        canvas.Brush()->SetStyle(bsClear);
     }
     TColor at(int x, int y)
     {
@@ -244,14 +251,9 @@ InkBox inkOf(const QImage &image, QRgb background)
 
 TEST(CanvasText, TextIsPlacedByTheTopLeftOfItsCell)
 {
-    QImage image(100, 50, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    TCanvas canvas;
-    canvas.SetDevice(&image);
-    canvas.Font()->SetName(QStringLiteral("Arial"));
-    canvas.Font()->SetHeight(-20);
-    canvas.Font()->SetColor(clBlack);
-    canvas.Brush()->SetStyle(bsClear);
+    Surface s(100, 50);
+    s.useArial(20);
+    TCanvas &canvas = s.canvas;
     const TFontMetrics metrics = canvas.FontMetrics();
     EXPECT_EQ(metrics.Ascent, 18);
     EXPECT_EQ(metrics.Descent, 4);
@@ -259,7 +261,7 @@ TEST(CanvasText, TextIsPlacedByTheTopLeftOfItsCell)
 
     canvas.TextOut(10, 5, QStringLiteral("H"));
     canvas.ReleaseHandle();
-    const InkBox ink = inkOf(image, qRgb(255, 255, 255));
+    const InkBox ink = inkOf(s.image, qRgb(255, 255, 255));
     const int baseline = 5 + metrics.Ascent;
     EXPECT_EQ(ink.bottom, baseline - 1);       // H sits on the baseline
     EXPECT_NEAR(ink.top, baseline - 14, 1);     // cap height of 0.69 em
@@ -299,6 +301,20 @@ TEST(CanvasText, MeasuringAgreesWithTheFontEngine)
         EXPECT_GE(extents[i], extents[i - 1]);
 }
 
+TEST(CanvasText, RotatedFontsTurnTheLineAboutItsOrigin)
+{
+    Surface s(60, 120);
+    s.useArial(20);
+    s.canvas.Font()->SetOrientation(900); // reads upwards
+    s.canvas.TextOut(10, 110, QStringLiteral("HHHH"));
+    s.canvas.ReleaseHandle();
+    const InkBox ink = inkOf(s.image, qRgb(255, 255, 255));
+    EXPECT_GE(ink.left, 10);
+    EXPECT_LT(ink.right, 10 + 22);
+    EXPECT_LT(ink.bottom, 110);
+    EXPECT_NEAR(ink.top, 110 - s.canvas.TextWidth(QStringLiteral("HHHH")), 3);
+}
+
 TEST(CanvasText, PositiveHeightIsTheCellHeight)
 {
     TCanvas canvas;
@@ -320,12 +336,10 @@ int firstDarkColumn(const QImage &image, int from)
 
 TEST(CanvasText, ExtTextOutHonoursAdvancesClipAndOpaqueRect)
 {
-    QImage image(120, 40, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    TCanvas canvas;
-    canvas.SetDevice(&image);
-    canvas.Font()->SetName(QStringLiteral("Arial"));
-    canvas.Font()->SetHeight(-20);
+    Surface s(120, 40);
+    s.useArial(20);
+    TCanvas &canvas = s.canvas;
+    QImage &image = s.image;
 
     const QList<int> dx{60, 10};
     canvas.ExtTextOut(5, 2, 0, nullptr, QStringLiteral("ll"), &dx);

@@ -3,6 +3,7 @@
 
 #include "toolkit/Canvas.h"
 #include "toolkit/Exceptions.h"
+#include "toolkit/SystemMetrics.h"
 #include "toolkit/TCustomControl.h"
 #include "toolkit/TCustomEdit.h"
 #include "toolkit/TForm.h"
@@ -13,7 +14,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
-#include <QStyle>
 
 #include <gtest/gtest.h>
 
@@ -30,6 +30,7 @@ public:
     explicit Probe(TComponent *owner) : TCustomControl(owner) {}
 
     QStringList log;
+    int paints = 0;
 
 protected:
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override
@@ -66,6 +67,7 @@ protected:
     }
     void Paint() override
     {
+        ++paints;
         Canvas()->Brush()->SetColor(clRed);
         Canvas()->FillRect(Rect(0, 0, 10, 10));
     }
@@ -197,6 +199,17 @@ TEST_F(ControlEvents, FocusMovesFireEnterAndExit)
     EXPECT_EQ(other->log, QStringList({"enter"}));
 }
 
+TEST_F(ControlEvents, MouseCaptureHoldsTheMouseUntilReleased)
+{
+    form->Show();
+    probe->SetMouseCapture(true);
+    EXPECT_TRUE(probe->MouseCapture());
+    EXPECT_EQ(QWidget::mouseGrabber(), probe->InputWidget());
+    probe->SetMouseCapture(false);
+    EXPECT_FALSE(probe->MouseCapture());
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+}
+
 TEST_F(ControlEvents, HiddenOrDisabledControlsRefuseTheFocus)
 {
     form->Show();
@@ -240,7 +253,7 @@ TEST_F(ControlEvents, ScrollInfoKeepsTheClassicRange)
     probe->SetScrollInfo(sbVertical, {0, 10000, 2500, 9000, false});
     // The thumb can go no further than Max - (Page - 1).
     EXPECT_EQ(probe->GetScrollInfo(sbVertical).Pos, 7501);
-    const int extent = probe->Widget()->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int extent = GetSystemMetrics(SM_CXVSCROLL);
     EXPECT_EQ(probe->ClientWidth(), 100 - extent);
 
     // Nothing to scroll: the bar goes, unless asked to stay disabled.
@@ -263,6 +276,40 @@ TEST_F(ControlEvents, ScrollBarActionsArriveAsScrollMessages)
     EXPECT_EQ(probe->log, QStringList({"scroll 1 3", "scroll 1 8"}));
     // The control did not move the position, so the thumb stays.
     EXPECT_EQ(vertical->value(), 20);
+}
+
+TEST_F(ControlEvents, DrawingOutsidePaintShowsAtOnceAndXorUndoes)
+{
+    QWidget *client = probe->InputWidget();
+    QImage shot = client->grab().toImage();
+    EXPECT_EQ(probe->paints, 1);
+    const TColor background = QColorToColor(shot.pixelColor(20, 20));
+    EXPECT_NE(background, clRed);
+
+    probe->Canvas()->DrawFocusRect(Rect(20, 20, 30, 30));
+    shot = client->grab().toImage();
+    EXPECT_NE(QColorToColor(shot.pixelColor(20, 20)), background);
+    probe->Canvas()->DrawFocusRect(Rect(20, 20, 30, 30));
+    shot = client->grab().toImage();
+    EXPECT_EQ(QColorToColor(shot.pixelColor(20, 20)), background);
+    // Showing what was drawn repaints nothing.
+    EXPECT_EQ(probe->paints, 1);
+
+    probe->InvalidateRect(Rect(0, 0, 5, 5));
+    client->grab();
+    EXPECT_EQ(probe->paints, 2);
+}
+
+TEST_F(ControlEvents, ScrollWindowMovesPixelsAndRepaintsWhatWasUncovered)
+{
+    QWidget *client = probe->InputWidget();
+    client->grab();
+    probe->ScrollWindow(0, 5);
+    const QImage shot = client->grab().toImage();
+    EXPECT_EQ(probe->paints, 2);
+    EXPECT_EQ(QColorToColor(shot.pixelColor(3, 2)), clRed);  // repainted
+    EXPECT_EQ(QColorToColor(shot.pixelColor(3, 14)), clRed); // moved down
+    EXPECT_NE(QColorToColor(shot.pixelColor(3, 15)), clRed);
 }
 
 TEST_F(ControlEvents, CanResizeMayRefuseANewSize)

@@ -137,3 +137,61 @@ TEST(InputBoxes, CancelKeepsTheValue)
 }
 
 } // namespace
+
+namespace {
+
+TEST(CommonDialogs, FontDialogKeepsTheChosenSizeWithinItsLimits)
+{
+    ScriptedModalRunner runner;
+    TFontDialog dialog(nullptr);
+    dialog.Font()->SetName(QStringLiteral("Arial"));
+    dialog.SetMinFontSize(8);
+    dialog.SetMaxFontSize(12);
+    QString shown;
+    runner.onFont = [&](TFontData &font) {
+        shown = font.Name;
+        font.Name = QStringLiteral("Tahoma");
+        font.Height = -48; // 36 points
+        return true;
+    };
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(shown, QStringLiteral("Arial"));
+    EXPECT_EQ(dialog.Font()->Name(), QStringLiteral("Tahoma"));
+    EXPECT_EQ(dialog.Font()->Size(), 36); // limits apply only with fdLimitSize
+    dialog.SetOptions(dialog.Options() | fdLimitSize);
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.Font()->Size(), 12);
+}
+
+TEST(CommonDialogs, PrintDialogOffersItsOptionsAndTakesTheChoice)
+{
+    ScriptedModalRunner runner;
+    TPrintDialog dialog(nullptr);
+    dialog.SetMinPage(1);
+    dialog.SetMaxPage(9);
+    dialog.SetOptions(poPageNums | poDisablePrintToFile);
+    runner.onPrint = [](TPrintRequest &request) {
+        EXPECT_EQ(request.MaxPage, 9);
+        EXPECT_TRUE(request.Options.testFlag(poPageNums));
+        EXPECT_TRUE(request.Options.testFlag(poDisablePrintToFile));
+        request.PrintRange = prPageNums;
+        request.FromPage = 2;
+        request.ToPage = 4;
+        request.Copies = 3;
+        return true;
+    };
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.PrintRange(), prPageNums);
+    EXPECT_EQ(dialog.FromPage(), 2);
+    EXPECT_EQ(dialog.ToPage(), 4);
+    EXPECT_EQ(dialog.Copies(), 3);
+
+    runner.onPrint = [](TPrintRequest &request) {
+        request.Copies = 7;
+        return false;
+    };
+    EXPECT_FALSE(dialog.Execute());
+    EXPECT_EQ(dialog.Copies(), 3);
+}
+
+} // namespace

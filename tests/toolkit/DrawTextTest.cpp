@@ -97,10 +97,15 @@ TEST(DrawText, CalcRectMeasuresWithoutDrawing)
     EXPECT_EQ(rect, Rect(5, 5, 5 + 2 + r.width(QStringLiteral("Quantity")) + 3, 5 + r.lineHeight()));
     EXPECT_EQ(height, r.lineHeight());
 
-    TRect wrapped = Rect(0, 0, r.width(QStringLiteral("aaa bbb")), 0);
-    r.canvas.DrawText(QStringLiteral("aaa bbb ccc ddd"), wrapped, DT_CALCRECT | DT_WORDBREAK);
+    // Word-broken text: the rect narrows to its widest line, or widens to a
+    // word that does not fit.
+    TRect wrapped = Rect(0, 0, r.width(QStringLiteral("aaa bbb")) + 5, 0);
+    r.canvas.DrawText(QStringLiteral("aaa bbb cc d"), wrapped, DT_CALCRECT | DT_WORDBREAK);
     EXPECT_EQ(wrapped.Right, r.width(QStringLiteral("aaa bbb")));
     EXPECT_EQ(wrapped.Bottom, 2 * r.lineHeight());
+    TRect narrow = Rect(0, 0, 10, 0);
+    r.canvas.DrawText(QStringLiteral("Unbreakable"), narrow, DT_CALCRECT | DT_WORDBREAK);
+    EXPECT_EQ(narrow.Right, r.width(QStringLiteral("Unbreakable")));
 }
 
 TEST(DrawText, PrefixesAreRemovedUnlessNoPrefix)

@@ -252,6 +252,38 @@ TEST(Form, DialogBorderGivesAFixedSize)
     EXPECT_EQ(form->Widget()->windowTitle(), QStringLiteral("Choose"));
 }
 
+TEST(Form, TheWindowsCloseButtonClosesTheClassicWay)
+{
+    auto form = newForm();
+    int queries = 0;
+    form->OnCloseQuery = [&](TObject *, bool &canClose) {
+        ++queries;
+        canClose = queries > 1;
+    };
+    form->Show();
+    EXPECT_FALSE(form->Widget()->close());
+    EXPECT_TRUE(form->Widget()->isVisible());
+    form->Widget()->close();
+    EXPECT_EQ(queries, 2);
+    EXPECT_FALSE(form->Widget()->isVisible());
+}
+
+TEST(Form, ActivationOfTheWindowReachesActivateAndDeactivate)
+{
+    auto first = newForm();
+    auto second = newForm();
+    QStringList log;
+    first->OnActivate = [&](TObject *) { log << QStringLiteral("activate"); };
+    first->OnDeactivate = [&](TObject *) { log << QStringLiteral("deactivate"); };
+    first->Show();
+    second->Show();
+    QApplication::setActiveWindow(first->Widget());
+    QApplication::processEvents();
+    QApplication::setActiveWindow(second->Widget());
+    QApplication::processEvents();
+    EXPECT_EQ(log, QStringList({"activate", "deactivate"}));
+}
+
 TEST(Application, MainFormAndTermination)
 {
     ASSERT_NE(Application, nullptr);

@@ -130,6 +130,9 @@ TEST(FormatFloat, Scientific)
     EXPECT_EQ(FormatFloat(QStringLiteral("0.0E-00"), 12345), QStringLiteral("1,2E04"));
     EXPECT_EQ(FormatFloat(QStringLiteral("00.0E+0"), 12345), QStringLiteral("12,3E+3"));
     EXPECT_EQ(FormatFloat(QStringLiteral("0E+0"), 0), QStringLiteral("0E+0"));
+    EXPECT_EQ(FormatFloat(QStringLiteral("#.###E-0"), 1234), QStringLiteral("1,234E3"));
+    EXPECT_EQ(FormatFloat(QStringLiteral("#.###E-0"), 0.5), QStringLiteral("5E-1"));
+    EXPECT_EQ(FormatFloat(QStringLiteral("#.###E-0"), 0), QStringLiteral("0E0"));
 }
 
 TEST(FormatFloat, FallsBackToGeneralText)

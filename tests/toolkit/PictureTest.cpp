@@ -3,6 +3,7 @@
 #include "toolkit/JPEGImage.h"
 #include "toolkit/Metafile.h"
 #include "toolkit/Picture.h"
+#include "toolkit/PropertyData.h"
 #include "toolkit/Streams.h"
 
 #include "common/TestSupport.h"
@@ -98,6 +99,27 @@ TEST(Picture, AssignAndSetGraphicKeepCopies)
     TBitmap *asBitmap = other.Bitmap(); // replaces the JPEG by an empty bitmap
     EXPECT_TRUE(asBitmap->Empty());
     EXPECT_EQ(other.Graphic(), asBitmap);
+}
+
+TEST(Picture, StoresItsGraphicAsCustomPropertyData)
+{
+    TPicture picture;
+    EXPECT_TRUE(WritePropertyData(picture).isEmpty()); // an empty picture stores nothing
+
+    TBitmap bitmap;
+    bitmap.SetSize(3, 2);
+    bitmap.Canvas()->SetPixel(2, 1, clRed);
+    bitmap.Canvas()->ReleaseHandle();
+    picture.SetGraphic(&bitmap);
+    const QByteArray data = WritePropertyData(picture);
+    ASSERT_FALSE(data.isEmpty());
+
+    TPicture restored;
+    ReadPropertyData(restored, data);
+    auto *copy = qobject_cast<TBitmap *>(restored.Graphic());
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->Image().pixelColor(2, 1), QColor(Qt::red));
+    EXPECT_EQ(restored.Width(), 3);
 }
 
 } // namespace

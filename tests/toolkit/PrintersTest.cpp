@@ -1,6 +1,7 @@
 // Printers without depending on what the machine has installed: the virtual
 // printer is created explicitly; the installed list is only queried.
 
+#include "toolkit/Canvas.h"
 #include "toolkit/Printers.h"
 
 #include <gtest/gtest.h>
@@ -49,9 +50,10 @@ TEST(Printers, PagesFollowPaperNumbersAndOrientation)
 TEST(Printers, VirtualPrinterJobsDoNothing)
 {
     const auto printer = TPrinter::CreateVirtual();
-    printer->BeginDoc();
+    TCanvas canvas;
+    printer->BeginDoc(canvas);
     EXPECT_FALSE(printer->Printing());
-    EXPECT_EQ(printer->Painter(), nullptr);
+    EXPECT_EQ(canvas.Device(), nullptr);
     printer->NewPage();
     printer->EndDoc();
     printer->BeginRawDoc();

@@ -20,6 +20,8 @@ public:
     std::function<int(const TMessageBoxRequest &)> onMessage;
     std::function<bool(TInputRequest &)> onInput;
     std::function<bool(TFileDialogRequest &)> onFile;
+    std::function<bool(TFontData &)> onFont;
+    std::function<bool(TPrintRequest &)> onPrint;
 
     std::vector<TMessageBoxRequest> messages;
     std::vector<TFileDialogRequest> fileRequests;
@@ -42,8 +44,8 @@ public:
         return onFile && onFile(request);
     }
     bool ColorDialog(TColor &) override { return false; }
-    bool FontDialog(TFontData &) override { return false; }
-    bool PrintDialog(TPrintRequest &) override { return false; }
+    bool FontDialog(TFontData &font) override { return onFont && onFont(font); }
+    bool PrintDialog(TPrintRequest &request) override { return onPrint && onPrint(request); }
 
 private:
     ModalRunner *m_previous;

@@ -2,6 +2,8 @@
 // use them.
 
 #include "toolkit/Graphics.h"
+#include "toolkit/Exceptions.h"
+#include "toolkit/TButton.h"
 #include "toolkit/TCheckBox.h"
 #include "toolkit/TComboBox.h"
 #include "toolkit/TCustomEdit.h"
@@ -15,6 +17,7 @@
 #include "toolkit/TStrings.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -244,6 +247,70 @@ TEST_F(StandardControls, ParentFontAndColourFollowTheParent)
 
     form->SetColor(clWhite);
     EXPECT_EQ(label->Color(), clWhite);
+}
+
+TEST_F(StandardControls, MemoCutsTypedTextAtMaxLengthAndMayLeaveReturnToTheForm)
+{
+    auto *memo = add<TMemo>();
+    memo->SetMaxLength(5);
+    auto *editor = static_cast<QPlainTextEdit *>(memo->Widget());
+    editor->setPlainText(QStringLiteral("abcdefgh"));
+    EXPECT_EQ(editor->toPlainText(), QStringLiteral("abcde"));
+    EXPECT_EQ(memo->Lines()->Strings(0), QStringLiteral("abcde"));
+
+    auto *ok = add<TButton>();
+    ok->SetDefault(true);
+    int clicks = 0;
+    ok->OnClick = [&](TObject *) { ++clicks; };
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    QApplication::sendEvent(editor, &enter);
+    EXPECT_EQ(clicks, 0); // a memo wants its returns
+    memo->SetWantReturns(false);
+    QApplication::sendEvent(editor, &enter);
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(StandardControls, SortedListsInsertInAlphabeticalOrder)
+{
+    auto *list = add<TListBox>();
+    list->SetSorted(true);
+    EXPECT_EQ(list->Items()->Add(QStringLiteral("pear")), 0);
+    EXPECT_EQ(list->Items()->Add(QStringLiteral("Apple")), 0);
+    EXPECT_EQ(list->Items()->Add(QStringLiteral("banana")), 1);
+    EXPECT_EQ(static_cast<QListWidget *>(list->Widget())->item(1)->text(), QStringLiteral("banana"));
+    EXPECT_THROW(list->Items()->Delete(3), EListError);
+
+    list->SetMultiSelect(true);
+    list->SetSelected(0, true);
+    list->SetSelected(2, true);
+    EXPECT_EQ(list->SelCount(), 2);
+    EXPECT_TRUE(list->Selected(2));
+    EXPECT_FALSE(list->Selected(1));
+    EXPECT_FALSE(list->Selected(7));
+}
+
+TEST_F(StandardControls, EditableComboBoxKeepsItsTextWhenItemsChange)
+{
+    auto *combo = add<TComboBox>();
+    combo->SetText(QStringLiteral("typed"));
+    combo->Items()->Add(QStringLiteral("one"));
+    EXPECT_EQ(combo->Text(), QStringLiteral("typed"));
+    EXPECT_EQ(combo->ItemIndex(), -1);
+    combo->SetItemIndex(0);
+    EXPECT_EQ(combo->Text(), QStringLiteral("one"));
+}
+
+TEST_F(StandardControls, TabOrderFollowsWhatWasSet)
+{
+    auto *first = add<TEdit>();
+    auto *second = add<TEdit>();
+    auto *third = add<TEdit>();
+    EXPECT_EQ(third->TabOrder(), 2);
+    third->SetTabOrder(0);
+    EXPECT_EQ(third->TabOrder(), 0);
+    EXPECT_EQ(first->TabOrder(), 1);
+    EXPECT_EQ(second->TabOrder(), 2);
+    EXPECT_EQ(third->Widget()->nextInFocusChain(), first->Widget());
 }
 
 TEST(HintWindow, MeasuresAndShowsItsTextInsideTheScreen)

@@ -209,6 +209,7 @@ TEST(VarArray, CreationLimits)
     EXPECT_THROW(VarArrayCreate({0, 100000000}, varVariant), EVariantArrayCreateError);
     EXPECT_THROW(VarArrayCreate({0, 9999, 0, 9999, 0, 9999}, varVariant), EVariantArrayCreateError);
     EXPECT_THROW(VarArrayCreate({0}, varVariant), EVariantArrayCreateError);
+    EXPECT_THROW(VarArrayCreate({0, 1}, varDispatch), EVariantArrayCreateError);
     EXPECT_THROW(VarArrayCreate({-2147483647 - 1, 2147483647}, varVariant), EVariantArrayCreateError);
 }
 

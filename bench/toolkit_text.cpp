@@ -1,0 +1,48 @@
+// Text measuring as the text layout does it: the running extents of a
+// paragraph at the layout resolution, for simple (Cyrillic) text and for
+// text that goes through bidi and shaping (Arabic).
+
+#include "toolkit/Canvas.h"
+
+#include <QFileInfo>
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+
+namespace {
+
+QString paragraph(const QString &word, int words)
+{
+    QStringList parts;
+    for (int i = 0; i < words; ++i)
+        parts += word;
+    return parts.join(QLatin1Char(' '));
+}
+
+void measure(benchmark::State &state, const QString &word)
+{
+    const QByteArray config = QFileInfo(QStringLiteral(__FILE__)).absolutePath().toUtf8()
+        + "/../data/fontconfig/fonts.conf";
+    setenv("FONTCONFIG_FILE", config.constData(), 0);
+    TCanvas canvas;
+    canvas.Font()->SetName(QStringLiteral("Arial"));
+    canvas.Font()->SetHeight(-83); // 10 points at 600 dots per inch
+    const QString text = paragraph(word, int(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(canvas.CharacterExtents(text));
+    state.SetItemsProcessed(state.iterations() * text.size());
+}
+
+void CyrillicExtents(benchmark::State &state)
+{
+    measure(state, QStringLiteral("выключатель"));
+}
+BENCHMARK(CyrillicExtents)->Arg(10)->Arg(200);
+
+void ArabicExtents(benchmark::State &state)
+{
+    measure(state, QStringLiteral("سلام"));
+}
+BENCHMARK(ArabicExtents)->Arg(10)->Arg(200);
+
+} // namespace

@@ -1,0 +1,40 @@
+// Feeds arbitrary bytes to the bitmap, icon and JPEG readers, as a picture
+// stored in a report reaches them.  Bad data may raise EInvalidGraphic,
+// never crash, hang or read outside the data.
+
+#include "toolkit/BmpCodec.h"
+#include "toolkit/Exceptions.h"
+#include "toolkit/Icon.h"
+#include "toolkit/JPEGImage.h"
+#include "toolkit/Streams.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+template <class Action>
+void Guarded(Action action)
+{
+    try {
+        action();
+    } catch (const Exception &) {
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    Guarded([&] { ReadBmp(bytes); });
+    Guarded([&] { DecodeJpeg(bytes); });
+    Guarded([&] {
+        TMemoryStream stream;
+        stream.WriteBuffer(bytes);
+        stream.SetPosition(0);
+        TIcon icon;
+        icon.LoadFromStream(&stream);
+    });
+    return 0;
+}

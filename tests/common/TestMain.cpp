@@ -1,6 +1,6 @@
 // The main of every test executable: a GUI application on Qt's offscreen
 // platform, the unit start-up list of the library under test, and pinned
-// locale settings, so results never depend on the machine.
+// locale and font settings, so results never depend on the machine.
 
 #include "toolkit/FormatSettings.h"
 #include "toolkit/Units.h"
@@ -58,6 +58,8 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("TZ", "UTC");
+    // The project's own font configuration, before anything starts fontconfig.
+    qputenv("FONTCONFIG_FILE", PROJECT_FONTS_CONF);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     TEST_REGISTER_UNITS();

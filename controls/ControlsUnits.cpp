@@ -1,0 +1,10 @@
+#include "controls/ControlsUnits.h"
+
+#include "controls/ExtGraphics.h"
+#include "toolkit/Units.h"
+
+void RegisterControlsUnits()
+{
+    RegisterToolkitUnits();
+    Units::Add("ExtGraphics", nullptr, FreeHalftoneBitmap);
+}

@@ -1,9 +1,10 @@
 #include "app/AppUnits.h"
 
-#include "toolkit/Units.h"
+#include "controls/ControlsUnits.h"
 
 void RegisterAppUnits()
 {
-    RegisterToolkitUnits();
+    // The window stands on the grid controls, which stand on the toolkit.
     // The catalogue and the selection rules need no start-up of their own.
+    RegisterControlsUnits();
 }

@@ -1,6 +1,10 @@
 #include "report/ReportUnits.h"
 
+#include "report/qvxCollection.h"
+#include "report/qvxComponent.h"
+#include "report/qvxRegistries.h"
 #include "report/qvxResources.h"
+#include "report/qvxVariables.h"
 #include "script/ScriptUnits.h"
 #include "toolkit/Units.h"
 
@@ -8,4 +12,8 @@ void RegisterReportUnits()
 {
     RegisterScriptUnits();
     Units::Add("qvxResources", InitializeQvxResources, FinalizeQvxResources);
+    Units::Add("qvxRegistries", nullptr, FinalizeQvxRegistries);
+    Units::Add("qvxComponent", InitializeQvxComponent, nullptr);
+    Units::Add("qvxCollection", InitializeQvxCollection, nullptr);
+    Units::Add("qvxVariables", InitializeQvxVariables, FinalizeQvxVariables);
 }

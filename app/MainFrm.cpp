@@ -1,0 +1,350 @@
+#include "app/MainFrm.h"
+
+#include "app/ConstUnit.h"
+#include "app/SelModelFrm.h"
+#include "controls/TCustomGridView.h"
+#include "controls/TGridColumns.h"
+#include "toolkit/Bitmap.h"
+#include "toolkit/TBitBtn.h"
+#include "toolkit/TButton.h"
+#include "toolkit/TCustomEdit.h"
+#include "toolkit/TLabel.h"
+#include "toolkit/TMemo.h"
+#include "toolkit/TPanel.h"
+#include "toolkit/TSpinEdit.h"
+#include "toolkit/TStaticText.h"
+#include "toolkit/TStrings.h"
+
+#include <QApplication>
+#include <QStyle>
+
+namespace {
+
+constexpr int G1 = TSelectionRules::CharacteristicGrid;
+constexpr int G2 = TSelectionRules::AccessoryGrid;
+constexpr int ValueColumn = 1;
+constexpr int NameColumnWidth = 480;
+
+void PlaceLabel(TLabel *label, TWinControl *parent, int left, int top, const QString &caption)
+{
+    label->SetParent(parent);
+    label->SetBounds(left, top, label->Width(), label->Height());
+    label->SetCaption(caption);
+}
+
+// The organisation fields' labels sit at the left, their edits in one
+// column to the right.
+void PlaceEditRow(TLabel *label, TEdit *edit, TPanel *panel, int top, const QString &caption)
+{
+    PlaceLabel(label, panel, 8, top + 4, caption);
+    edit->SetParent(panel);
+    edit->SetBounds(216, top, 737, 21);
+}
+
+void SetSaveGlyph(TBitBtn *button)
+{
+    TBitmap glyph;
+    const QIcon icon = QApplication::style()->standardIcon(QStyle::SP_DialogSaveButton);
+    glyph.SetImage(icon.pixmap(16, 16).toImage());
+    button->SetGlyph(&glyph);
+}
+
+// An event handler that calls method of form.
+template <class... Args>
+auto Handler(TMainForm *form, void (TMainForm::*method)(TObject *, Args...))
+{
+    return [form, method](TObject *sender, Args... args) { (form->*method)(sender, args...); };
+}
+
+} // namespace
+
+QString ProgramTitle()
+{
+    return QStringLiteral("Автоматические выключатели в литом корпусе серии ZMT, ZMR");
+}
+
+TMainForm::TMainForm(TComponent *owner)
+    : TForm(owner)
+{
+    SetCaption(ProgramTitle());
+    SetPosition(poScreenCenter);
+    SetBorderWidth(8);
+    SetBounds(Left(), Top(), 1000, 798);
+    SetConstraints({1000, 798, 0, 0});
+    Font()->SetName(QStringLiteral("MS Sans Serif"));
+    Font()->SetSize(8);
+    CreateControls();
+
+    m_rules.SetView(this);
+    m_rules.SetModelChooser([this](const QList<TModelCandidate> &candidates) { return SelectModel(this, candidates); });
+    OnCreate = Handler(this, &TMainForm::FormCreate);
+}
+
+template <class T>
+T *TMainForm::NewTopControl(int height)
+{
+    auto *control = NewObject<T>(this);
+    control->SetParent(this);
+    control->SetBounds(0, m_stackTop, ClientWidth(), height);
+    control->SetAlign(alTop);
+    m_stackTop += height;
+    return control;
+}
+
+TStaticText *TMainForm::NewSectionHeader(const QString &caption)
+{
+    auto *header = NewTopControl<TStaticText>(24);
+    header->Font()->SetName(QStringLiteral("Arial Unicode MS"));
+    header->Font()->SetHeight(-15);
+    header->SetCaption(caption);
+    return header;
+}
+
+TMemo *TMainForm::NewResultMemo(int height)
+{
+    auto *memo = NewTopControl<TMemo>(height);
+    memo->SetReadOnly(true);
+    memo->SetScrollBars(ssVertical);
+    return memo;
+}
+
+TCustomGridView *TMainForm::NewInspectorGrid(int height, const TInspectorHandlers &handlers)
+{
+    auto *grid = NewTopControl<TCustomGridView>(height);
+    grid->Columns()->Add();
+    grid->Columns()->Add();
+    grid->SetShowHeader(false);
+    grid->SetAlwaysEdit(true);
+    grid->Rows()->SetHeight(18);
+    grid->SetShowCellTips(true);
+    grid->SetShowHint(true);
+    grid->OnGetEditStyle = Handler(this, &TMainForm::InspectorGrid1GetEditStyle);
+    grid->OnEditCanModify = Handler(this, &TMainForm::InspectorGrid1EditCanModify);
+    grid->OnGetCellText = Handler(this, handlers.GetCellText);
+    grid->OnGetEditText = grid->OnGetCellText;
+    grid->OnGetEditList = Handler(this, handlers.GetEditList);
+    grid->OnEditCloseUp = Handler(this, handlers.EditCloseUp);
+    return grid;
+}
+
+void TMainForm::CreateControls()
+{
+    StaticText1 = NewSectionHeader(QStringLiteral(" Данные организации, заполнившей опросный лист"));
+
+    Panel2 = NewTopControl<TPanel>(89);
+    Label1 = NewObject<TLabel>(this);
+    Edit1 = NewObject<TEdit>(this);
+    PlaceEditRow(Label1, Edit1, Panel2, 6, QStringLiteral("Наименование организации"));
+    Label2 = NewObject<TLabel>(this);
+    Edit2 = NewObject<TEdit>(this);
+    PlaceEditRow(Label2, Edit2, Panel2, 34, QStringLiteral("Адрес и номер телефона организации"));
+    Label3 = NewObject<TLabel>(this);
+    Edit3 = NewObject<TEdit>(this);
+    PlaceEditRow(Label3, Edit3, Panel2, 62, QStringLiteral("ФИО контактного лица"));
+
+    StaticText7 = NewSectionHeader(QStringLiteral(" 1 Автоматический выключатель *"));
+    InspectorGrid1 = NewInspectorGrid(203, {&TMainForm::InspectorGrid1GetCellText, &TMainForm::InspectorGrid1GetEditList,
+                                            &TMainForm::InspectorGrid1EditCloseUp});
+
+    StaticText2 = NewSectionHeader(QStringLiteral(" 2 Аксессуары *"));
+    InspectorGrid2 = NewInspectorGrid(95, {&TMainForm::InspectorGrid2GetCellText, &TMainForm::InspectorGrid2GetEditList,
+                                           &TMainForm::InspectorGrid2EditCloseUp});
+
+    Panel3 = NewTopControl<TPanel>(26);
+    Label4 = NewObject<TLabel>(this);
+    PlaceLabel(Label4, Panel3, 8, 6, QStringLiteral("Количество данного типоисполнения, шт."));
+    Edit4 = NewObject<TSpinEdit>(this);
+    Edit4->SetParent(Panel3);
+    Edit4->SetBounds(Label4->Left() + Label4->Width() + 8, 2, 121, 22);
+    Edit4->SetMinValue(1);
+    Edit4->SetMaxValue(999999);
+    Edit4->SetValue(1);
+    Label5 = NewObject<TLabel>(this);
+    PlaceLabel(Label5, Panel3, Edit4->Left() + Edit4->Width() + 16, 6, QStringLiteral("* Необходимо заполнить все поля!"));
+    Memo2 = NewObject<TMemo>(this);
+    Memo2->SetParent(Panel3);
+    Memo2->SetBounds(560, 2, 185, 22);
+    Memo2->SetReadOnly(true);
+    Memo2->SetVisible(false);
+    TableIDLabel = NewObject<TLabel>(this);
+    TableIDLabel->SetParent(Panel3);
+    TableIDLabel->SetAutoSize(false);
+    TableIDLabel->SetAlignment(taRightJustify);
+    TableIDLabel->SetBounds(Panel3->ClientWidth() - 208, 6, 200, 13);
+    TableIDLabel->SetAnchors(akTop | akRight);
+
+    StaticText6 = NewSectionHeader(QStringLiteral(" Описание"));
+    Memo1 = NewResultMemo(73);
+    StaticText5 = NewSectionHeader(QStringLiteral(" Структурный состав"));
+    Memo3 = NewResultMemo(103);
+
+    Panel1 = NewTopControl<TPanel>(35);
+    Button1 = NewObject<TBitBtn>(this);
+    Button1->SetParent(Panel1);
+    Button1->SetBounds(8, 5, 121, 25);
+    Button1->SetCaption(QStringLiteral("Сохранить в pdf"));
+    SetSaveGlyph(Button1);
+    Button1->SetEnabled(false);
+    Button3 = NewObject<TButton>(this);
+    Button3->SetParent(Panel1);
+    Button3->SetBounds(137, 5, 75, 25);
+    Button3->SetCaption(QStringLiteral("Сбросить"));
+    Button3->OnClick = Handler(this, &TMainForm::Button3Click);
+    Button2 = NewObject<TButton>(this);
+    Button2->SetParent(Panel1);
+    Button2->SetBounds(Panel1->ClientWidth() - 83, 5, 75, 25);
+    Button2->SetCaption(QStringLiteral("Закрыть"));
+    Button2->SetAnchors(akTop | akRight);
+    Button2->OnClick = Handler(this, &TMainForm::Button2Click);
+}
+
+int TMainForm::Quantity() const
+{
+    return Edit4->Value();
+}
+
+void TMainForm::FormCreate(TObject *)
+{
+    InspectorGrid1->Rows()->SetCount(TSelectionRules::ParamRowCount);
+    InspectorGrid1->Columns()->Columns(0)->SetWidth(NameColumnWidth);
+    InspectorGrid2->Rows()->SetCount(TSelectionRules::AccessoryRowCount);
+    InspectorGrid2->Columns()->Columns(0)->SetWidth(NameColumnWidth);
+    TableIDLabel->SetCaption(QString());
+}
+
+void TMainForm::Button2Click(TObject *)
+{
+    Close();
+}
+
+void TMainForm::Button3Click(TObject *)
+{
+    m_rules.Reset();
+    for (TCustomGridView *grid : {InspectorGrid1, InspectorGrid2}) {
+        grid->SetAlwaysEdit(false);
+        grid->Repaint();
+        grid->SetAlwaysEdit(true);
+    }
+    Edit1->SetText(QString());
+    Edit2->SetText(QString());
+    Edit3->SetText(QString());
+    Edit4->SetValue(1);
+}
+
+void TMainForm::InspectorGrid1GetEditStyle(TObject *sender, TGridCell cell, TGridEditStyle &style)
+{
+    if (cell.Col == ValueColumn)
+        style = m_rules.HasPickList(GridIndex(sender), cell.Row) ? gePickList : geSimple;
+}
+
+void TMainForm::InspectorGrid1GetCellText(TObject *, TGridCell cell, QString &value)
+{
+    CellText(G1, cell, value);
+}
+
+void TMainForm::InspectorGrid2GetCellText(TObject *, TGridCell cell, QString &value)
+{
+    CellText(G2, cell, value);
+}
+
+void TMainForm::InspectorGrid1GetEditList(TObject *, TGridCell cell, TStrings *items)
+{
+    EditList(G1, cell, items);
+}
+
+void TMainForm::InspectorGrid2GetEditList(TObject *, TGridCell cell, TStrings *items)
+{
+    EditList(G2, cell, items);
+}
+
+void TMainForm::InspectorGrid1EditCanModify(TObject *, TGridCell, bool &canModify)
+{
+    canModify = false;
+}
+
+void TMainForm::InspectorGrid1EditCloseUp(TObject *, TGridCell cell, int itemIndex, bool &)
+{
+    EditCloseUp(G1, cell, itemIndex);
+}
+
+void TMainForm::InspectorGrid2EditCloseUp(TObject *, TGridCell cell, int itemIndex, bool &)
+{
+    EditCloseUp(G2, cell, itemIndex);
+}
+
+TCustomGridView *TMainForm::Grid(int grid) const
+{
+    return grid == G1 ? InspectorGrid1 : InspectorGrid2;
+}
+
+int TMainForm::GridIndex(const TObject *grid) const
+{
+    return grid == InspectorGrid2 ? G2 : G1;
+}
+
+void TMainForm::CellText(int grid, TGridCell cell, QString &value) const
+{
+    if (cell.Col == 0)
+        value = QString::fromUtf8(grid == G1 ? ParamCaptions[cell.Row] : AccessoryCaptions[cell.Row]);
+    else if (cell.Col == ValueColumn)
+        value = m_rules.ChoiceCaption(grid, cell.Row);
+}
+
+void TMainForm::EditList(int grid, TGridCell cell, TStrings *items)
+{
+    const std::optional<QStringList> list = m_rules.EditList(grid, cell.Row);
+    if (!list)
+        return;
+    items->BeginUpdate();
+    items->Clear();
+    for (const QString &item : *list)
+        items->Add(item);
+    items->EndUpdate();
+}
+
+void TMainForm::EditCloseUp(int grid, TGridCell cell, int itemIndex)
+{
+    m_rules.RecordChoice(grid, cell.Row, itemIndex);
+    // The editor shows the new choice; the cell under it must too.
+    InvalidateValue(grid, cell.Row);
+}
+
+void TMainForm::InvalidateValue(int grid, int row)
+{
+    Grid(grid)->InvalidateCell(GridCell(ValueColumn, row));
+}
+
+void TMainForm::InvalidateGrid(int grid)
+{
+    Grid(grid)->InvalidateGrid();
+}
+
+void TMainForm::RestartAccessoryEditing()
+{
+    InspectorGrid2->SetAlwaysEdit(false);
+    InspectorGrid2->SetAlwaysEdit(true);
+    if (InspectorGrid1->CanFocus())
+        InspectorGrid1->SetFocus();
+}
+
+void TMainForm::TableLabelChanged(const QString &caption)
+{
+    TableIDLabel->SetCaption(caption);
+}
+
+void TMainForm::SaveEnabledChanged(bool enabled)
+{
+    Button1->SetEnabled(enabled);
+}
+
+void TMainForm::ResultsChanged()
+{
+    Memo1->SetText(m_rules.Description());
+    Memo2->SetText(m_rules.OrderCode());
+    TStrings *composition = Memo3->Lines();
+    composition->BeginUpdate();
+    composition->Clear();
+    for (const QString &line : m_rules.Composition())
+        composition->Add(line);
+    composition->EndUpdate();
+}

@@ -1,0 +1,117 @@
+#pragma once
+
+// The questionnaire's main window.  The user enters the ordering
+// organisation's data and the quantity, picks the breaker characteristics
+// and accessories row by row in the two inspector grids, and reads the
+// derived description and structural composition.  The grids store nothing:
+// every text, edit style and drop-down list comes from the selection rules
+// through the grid events below.
+
+#include "app/SelectionRules.h"
+#include "controls/GridTypes.h"
+#include "toolkit/TForm.h"
+
+class TBitBtn;
+class TCustomGridView;
+class TButton;
+class TEdit;
+class TLabel;
+class TMemo;
+class TPanel;
+class TSpinEdit;
+class TStaticText;
+class TStrings;
+
+class TMainForm : public TForm, private TSelectionView
+{
+    Q_OBJECT
+
+public:
+    explicit TMainForm(TComponent *owner);
+
+    // The rules and choices behind the grids.
+    const TSelectionRules &Rules() const { return m_rules; }
+    // The ordered quantity: the spin edit's value, always within its range
+    // whatever was typed into it.
+    int Quantity() const;
+
+    void FormCreate(TObject *sender);
+
+    // Grid events.  The edit style, can-modify handlers serve both grids.
+    void InspectorGrid1GetEditStyle(TObject *sender, TGridCell cell, TGridEditStyle &style);
+    void InspectorGrid1GetCellText(TObject *sender, TGridCell cell, QString &value);
+    void InspectorGrid2GetCellText(TObject *sender, TGridCell cell, QString &value);
+    void InspectorGrid1GetEditList(TObject *sender, TGridCell cell, TStrings *items);
+    void InspectorGrid2GetEditList(TObject *sender, TGridCell cell, TStrings *items);
+    void InspectorGrid1EditCanModify(TObject *sender, TGridCell cell, bool &canModify);
+    void InspectorGrid1EditCloseUp(TObject *sender, TGridCell cell, int itemIndex, bool &accept);
+    void InspectorGrid2EditCloseUp(TObject *sender, TGridCell cell, int itemIndex, bool &accept);
+
+    // Closes the window, which ends the program.
+    void Button2Click(TObject *sender);
+    // Starts the questionnaire afresh: no choice, no results, empty
+    // organisation fields, quantity 1.
+    void Button3Click(TObject *sender);
+
+    TStaticText *StaticText1;
+    TPanel *Panel2;
+    TLabel *Label1;
+    TLabel *Label2;
+    TLabel *Label3;
+    TEdit *Edit1;
+    TEdit *Edit2;
+    TEdit *Edit3;
+    TStaticText *StaticText7;
+    TCustomGridView *InspectorGrid1;
+    TStaticText *StaticText2;
+    TCustomGridView *InspectorGrid2;
+    TPanel *Panel3;
+    TLabel *Label4;
+    TSpinEdit *Edit4;
+    TLabel *Label5;
+    TMemo *Memo2;
+    TLabel *TableIDLabel;
+    TStaticText *StaticText6;
+    TMemo *Memo1;
+    TStaticText *StaticText5;
+    TMemo *Memo3;
+    TPanel *Panel1;
+    TBitBtn *Button1;
+    TButton *Button3;
+    TButton *Button2;
+
+private:
+    void CreateControls();
+    template <class T>
+    T *NewTopControl(int height);
+    TStaticText *NewSectionHeader(const QString &caption);
+    TMemo *NewResultMemo(int height);
+    // The handlers of the events whose answers differ between the grids.
+    struct TInspectorHandlers {
+        void (TMainForm::*GetCellText)(TObject *, TGridCell, QString &);
+        void (TMainForm::*GetEditList)(TObject *, TGridCell, TStrings *);
+        void (TMainForm::*EditCloseUp)(TObject *, TGridCell, int, bool &);
+    };
+    TCustomGridView *NewInspectorGrid(int height, const TInspectorHandlers &handlers);
+    TCustomGridView *Grid(int grid) const;
+
+    int GridIndex(const TObject *grid) const;
+    void CellText(int grid, TGridCell cell, QString &value) const;
+    void EditList(int grid, TGridCell cell, TStrings *items);
+    void EditCloseUp(int grid, TGridCell cell, int itemIndex);
+
+    // TSelectionView
+    void InvalidateValue(int grid, int row) override;
+    void InvalidateGrid(int grid) override;
+    void RestartAccessoryEditing() override;
+    void TableLabelChanged(const QString &caption) override;
+    void SaveEnabledChanged(bool enabled) override;
+    void ResultsChanged() override;
+
+    TSelectionRules m_rules;
+    // Where the next top-aligned control goes while the window is built.
+    int m_stackTop = 0;
+};
+
+// The program's name, also the main window's caption.
+QString ProgramTitle();

@@ -1,0 +1,36 @@
+#include "report/qvxComponentNames.h"
+
+#include "report/qvxReportLink.h"
+#include "toolkit/GlobalComponents.h"
+#include "toolkit/TDataModule.h"
+#include "toolkit/TForm.h"
+
+#include <QStringList>
+
+TComponent *qvxFindComponent(TComponent *owner, const QString &name)
+{
+    const QStringList parts = name.split(QLatin1Char('.'));
+    if (parts.size() > 1) {
+        TComponent *found = GlobalComponents::Find(parts.first());
+        for (qsizetype i = 1; found && i < parts.size(); ++i)
+            found = found->FindComponent(parts.at(i));
+        return found;
+    }
+    if (!owner)
+        return nullptr;
+    if (TComponent *found = owner->FindComponent(name))
+        return found;
+    if (dynamic_cast<TqvxReportLink *>(owner) && owner->Owner())
+        return owner->Owner()->FindComponent(name);
+    return nullptr;
+}
+
+QString qvxGetReferenceName(const TComponent *report, const TComponent *component)
+{
+    const TComponent *owner = component->Owner();
+    if (!owner || owner == report || (report && owner == report->Owner()))
+        return component->Name();
+    if (qobject_cast<const TCustomForm *>(owner) || qobject_cast<const TDataModule *>(owner))
+        return owner->Name() + QLatin1Char('.') + component->Name();
+    return QString();
+}

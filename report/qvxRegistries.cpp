@@ -1,0 +1,116 @@
+#include "report/qvxRegistries.h"
+
+#include "report/qvxComponent.h"
+
+#include <memory>
+
+namespace {
+
+std::unique_ptr<TqvxObjectCollection> objectRegistry;
+std::unique_ptr<TqvxExportFilterCollection> exportFilterRegistry;
+
+TqvxObjectKinds derivedKind(TClass cls)
+{
+    if (qvxClassIs(cls, "TqvxDataSet") || qvxClassIs(cls, "TqvxCustomDatabase"))
+        return okData;
+    if (qvxClassIs(cls, "TqvxDialogControl") || qvxClassIs(cls, "TqvxDialogComponent"))
+        return okDialog;
+    return okReport;
+}
+
+} // namespace
+
+TqvxObjectCollection::TqvxObjectCollection()
+    : TCollection(CollectionItemClassOf<TqvxObjectItem>())
+{
+}
+
+void TqvxObjectCollection::RegisterObject(TBitmap *buttonBitmap, const QString &displayText,
+                                          const QString &groupText, quint16 keyNumber, int imageIndex,
+                                          TqvxObjectKinds kind)
+{
+    append(nullptr, buttonBitmap, displayText, groupText, keyNumber, imageIndex, kind);
+}
+
+void TqvxObjectCollection::append(TClass cls, TBitmap *buttonBitmap, const QString &displayText,
+                                  const QString &groupText, quint16 keyNumber, int imageIndex,
+                                  TqvxObjectKinds kind)
+{
+    auto *item = static_cast<TqvxObjectItem *>(Add());
+    item->ClassRef = cls;
+    item->ButtonBitmap = buttonBitmap;
+    item->ImageIndex = imageIndex;
+    item->GroupText = groupText;
+    item->DisplayText = displayText;
+    item->KeyNumber = keyNumber;
+    item->Kind = cls && !kind ? derivedKind(cls) : kind;
+}
+
+void TqvxObjectCollection::UnRegister(TClass cls)
+{
+    for (int i = Count() - 1; i >= 0; --i)
+        if (GetItem(i)->ClassRef == cls)
+            Delete(i);
+}
+
+TqvxObjectItem *TqvxObjectCollection::GetItem(int index) const
+{
+    return static_cast<TqvxObjectItem *>(Items(index));
+}
+
+int TqvxObjectCollection::IndexOf(TClass cls, quint16 keyNumber) const
+{
+    if (!cls)
+        return -1;
+    for (int i = 0; i < Count(); ++i)
+        if (GetItem(i)->ClassRef == cls && GetItem(i)->KeyNumber == keyNumber)
+            return i;
+    return -1;
+}
+
+TqvxExportFilterCollection::TqvxExportFilterCollection()
+    : TCollection(CollectionItemClassOf<TqvxExportFilterItem>())
+{
+}
+
+void TqvxExportFilterCollection::Register(TqvxCustomExportFilter *filter)
+{
+    if (!filter)
+        return;
+    for (int i = 0; i < Count(); ++i)
+        if (GetItem(i)->Filter == filter)
+            return;
+    static_cast<TqvxExportFilterItem *>(Add())->Filter = filter;
+}
+
+void TqvxExportFilterCollection::UnRegister(TqvxCustomExportFilter *filter)
+{
+    for (int i = Count() - 1; i >= 0; --i)
+        if (GetItem(i)->Filter == filter)
+            Delete(i);
+}
+
+TqvxExportFilterItem *TqvxExportFilterCollection::GetItem(int index) const
+{
+    return static_cast<TqvxExportFilterItem *>(Items(index));
+}
+
+TqvxObjectCollection *qvxObjects()
+{
+    if (!objectRegistry)
+        objectRegistry = std::make_unique<TqvxObjectCollection>();
+    return objectRegistry.get();
+}
+
+TqvxExportFilterCollection *qvxExportFilters()
+{
+    if (!exportFilterRegistry)
+        exportFilterRegistry = std::make_unique<TqvxExportFilterCollection>();
+    return exportFilterRegistry.get();
+}
+
+void FinalizeQvxRegistries()
+{
+    objectRegistry.reset();
+    exportFilterRegistry.reset();
+}

@@ -1,0 +1,106 @@
+#pragma once
+
+// The process-wide registries through which parts of the library announce
+// themselves: the report object classes a unit adds (with their picture and
+// kind), and the export filters that exist.  Each registry is made by its
+// first use and freed at the end of this unit; a later use makes a new,
+// empty one.
+
+#include "toolkit/ClassRegistry.h"
+#include "toolkit/TCollection.h"
+
+#include <QFlags>
+#include <QString>
+
+class TBitmap;
+class TqvxCustomExportFilter;
+
+enum TqvxObjectKind : quint8 { okData = 1, okReport = 2, okDialog = 4, okDotMatrix = 8 };
+Q_DECLARE_FLAGS(TqvxObjectKinds, TqvxObjectKind)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TqvxObjectKinds)
+
+class TqvxObjectItem : public TCollectionItem
+{
+    Q_OBJECT
+
+public:
+    using TCollectionItem::TCollectionItem;
+
+    TClass ClassRef = nullptr;
+    // Given by the registering unit; not owned.
+    TBitmap *ButtonBitmap = nullptr;
+    // The picture in the object image list; -1 for none.
+    int ImageIndex = -1;
+    QString DisplayText;
+    QString GroupText;
+    quint16 KeyNumber = 0;
+    TqvxObjectKinds Kind;
+};
+
+class TqvxObjectCollection : public TCollection
+{
+    Q_OBJECT
+
+public:
+    TqvxObjectCollection();
+
+    // Registers T, which also goes into the class registry so that report
+    // files can name it.  A class already registered with the same key
+    // number is ignored.  An empty kind is derived from the class: data
+    // sets and databases are okData, dialog controls and components
+    // okDialog, everything else okReport.
+    template <class T>
+    void RegisterObject(TBitmap *buttonBitmap, const QString &displayText, const QString &groupText,
+                        quint16 keyNumber, int imageIndex, TqvxObjectKinds kind = {})
+    {
+        if (IndexOf(ClassOf<T>(), keyNumber) >= 0)
+            return;
+        RegisterClass<T>();
+        append(ClassOf<T>(), buttonBitmap, displayText, groupText, keyNumber, imageIndex, kind);
+    }
+    // A registration without a class, kept with the kind given.
+    void RegisterObject(TBitmap *buttonBitmap, const QString &displayText, const QString &groupText,
+                        quint16 keyNumber, int imageIndex, TqvxObjectKinds kind);
+
+    // Removes every registration of cls.
+    void UnRegister(TClass cls);
+    TqvxObjectItem *GetItem(int index) const;
+    // The registration of cls with that key number, or -1.
+    int IndexOf(TClass cls, quint16 keyNumber) const;
+
+private:
+    void append(TClass cls, TBitmap *buttonBitmap, const QString &displayText, const QString &groupText,
+                quint16 keyNumber, int imageIndex, TqvxObjectKinds kind);
+};
+
+class TqvxExportFilterItem : public TCollectionItem
+{
+    Q_OBJECT
+
+public:
+    using TCollectionItem::TCollectionItem;
+
+    // Not owned.
+    TqvxCustomExportFilter *Filter = nullptr;
+};
+
+// The export filters in the order they were made; each filter enters when
+// it is constructed and leaves when it is destroyed.
+class TqvxExportFilterCollection : public TCollection
+{
+    Q_OBJECT
+
+public:
+    TqvxExportFilterCollection();
+
+    // Ignores nullptr and a filter already listed.
+    void Register(TqvxCustomExportFilter *filter);
+    void UnRegister(TqvxCustomExportFilter *filter);
+    TqvxExportFilterItem *GetItem(int index) const;
+};
+
+TqvxObjectCollection *qvxObjects();
+TqvxExportFilterCollection *qvxExportFilters();
+
+// Frees the registries.
+void FinalizeQvxRegistries();

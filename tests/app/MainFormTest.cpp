@@ -1,0 +1,340 @@
+#include "app/ConstUnit.h"
+#include "app/MainFrm.h"
+
+#include "AppTestSupport.h"
+#include "common/TestSupport.h"
+#include "controls/TCustomGridView.h"
+#include "controls/TGridColumns.h"
+#include "toolkit/ScriptedModalRunner.h"
+#include "toolkit/TBitBtn.h"
+#include "toolkit/TButton.h"
+#include "toolkit/TCustomEdit.h"
+#include "toolkit/TLabel.h"
+#include "toolkit/TMemo.h"
+#include "toolkit/TPanel.h"
+#include "toolkit/TSpinEdit.h"
+#include "toolkit/TStaticText.h"
+#include "toolkit/TStringList.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+constexpr int G1 = TSelectionRules::CharacteristicGrid;
+constexpr int G2 = TSelectionRules::AccessoryGrid;
+
+QString Caption(int grid, int row, int option)
+{
+    const auto &list = grid == G1 ? ParamLists[row] : AccessoryLists[row];
+    return QString::fromUtf8(list[option].Caption);
+}
+
+class MainFormTest : public ::testing::Test
+{
+protected:
+    MainFormTest()
+    {
+        runner.onForm = [this](TCustomForm &dialog) {
+            ++dialogs;
+            FormButtons(dialog)[pressInDialog]->Click();
+        };
+    }
+
+    // What the drop-down of a value cell offers, through the form's handler;
+    // "<kept>" stands for a list the handler left as it was handed.
+    QStringList Offered(int grid, int row)
+    {
+        TStringList items;
+        items.Add(QStringLiteral("<kept>"));
+        if (grid == G1)
+            form->InspectorGrid1GetEditList(nullptr, GridCell(1, row), &items);
+        else
+            form->InspectorGrid2GetEditList(nullptr, GridCell(1, row), &items);
+        QStringList offered;
+        for (int i = 0; i < items.Count(); ++i)
+            offered.append(items.Strings(i));
+        return offered;
+    }
+
+    // Opens the row's drop-down and closes it on the option with that index
+    // of the row's full list.
+    void Choose(int grid, int row, int option)
+    {
+        const int index = Offered(grid, row).indexOf(Caption(grid, row, option));
+        ASSERT_GE(index, 0) << "option " << option << " not offered in grid " << grid << " row " << row;
+        bool accept = true;
+        if (grid == G1)
+            form->InspectorGrid1EditCloseUp(nullptr, GridCell(1, row), index, accept);
+        else
+            form->InspectorGrid2EditCloseUp(nullptr, GridCell(1, row), index, accept);
+        ASSERT_EQ(form->Rules().Choice(grid, row), option);
+    }
+
+    // Chooses the leading options of grid 1, then the first offered option
+    // of every row still open in both grids.
+    void Complete(std::initializer_list<int> leading)
+    {
+        int row = 0;
+        for (int option : leading)
+            Choose(G1, row++, option);
+        for (int grid : {G1, G2}) {
+            const int rows = grid == G1 ? TSelectionRules::ParamRowCount : TSelectionRules::AccessoryRowCount;
+            for (; row < rows; ++row)
+                if (form->Rules().Choice(grid, row) < 0)
+                    Choose(grid, row, FirstOffered(grid, row));
+            row = 0;
+        }
+    }
+
+    int FirstOffered(int grid, int row)
+    {
+        const QString first = Offered(grid, row).value(0);
+        const auto &list = grid == G1 ? ParamLists[row] : AccessoryLists[row];
+        for (std::size_t i = 0; i < list.size(); ++i)
+            if (QString::fromUtf8(list[i].Caption) == first)
+                return int(i);
+        return -1;
+    }
+
+    QString CellText(int grid, int col, int row, const QString &handed = QString())
+    {
+        QString value = handed;
+        if (grid == G1)
+            form->InspectorGrid1GetCellText(nullptr, GridCell(col, row), value);
+        else
+            form->InspectorGrid2GetCellText(nullptr, GridCell(col, row), value);
+        return value;
+    }
+
+    ScriptedModalRunner runner;
+    int dialogs = 0;
+    int pressInDialog = 0;
+    std::unique_ptr<TMainForm> form{NewObject<TMainForm>(nullptr)};
+};
+
+} // namespace
+
+TEST_F(MainFormTest, WindowIsBuiltAsDesigned)
+{
+    EXPECT_EQ(form->Caption(), QStringLiteral("Автоматические выключатели в литом корпусе серии ZMT, ZMR"));
+    EXPECT_EQ(form->Width(), 1000);
+    EXPECT_EQ(form->Height(), 798);
+    EXPECT_EQ(form->Constraints().MinWidth, 1000);
+    EXPECT_EQ(form->Constraints().MinHeight, 798);
+    EXPECT_EQ(form->BorderWidth(), 8);
+    EXPECT_EQ(form->Position(), poScreenCenter);
+    EXPECT_EQ(form->Font()->Name(), QStringLiteral("MS Sans Serif"));
+    EXPECT_EQ(form->Font()->Size(), 8);
+
+    // Every section lies under the one before it, across the whole width.
+    const QList<TControl *> sections = {form->StaticText1, form->Panel2,      form->StaticText7, form->InspectorGrid1,
+                                        form->StaticText2, form->InspectorGrid2, form->Panel3,    form->StaticText6,
+                                        form->Memo1,       form->StaticText5,    form->Memo3,     form->Panel1};
+    const QList<int> heights = {24, 89, 24, 203, 24, 95, 26, 24, 73, 24, 103, 35};
+    int top = 0;
+    for (int i = 0; i < sections.size(); ++i) {
+        TControl *section = sections[i];
+        EXPECT_EQ(section->Align(), alTop) << i;
+        EXPECT_EQ(section->Top(), top) << i;
+        EXPECT_EQ(section->Height(), heights[i]) << i;
+        EXPECT_EQ(section->Width(), form->ClientWidth()) << i;
+        top = section->Top() + section->Height();
+    }
+
+    const QList<TStaticText *> headers = {form->StaticText1, form->StaticText7, form->StaticText2,
+                                          form->StaticText6, form->StaticText5};
+    const QStringList captions = {QStringLiteral(" Данные организации, заполнившей опросный лист"),
+                                  QStringLiteral(" 1 Автоматический выключатель *"), QStringLiteral(" 2 Аксессуары *"),
+                                  QStringLiteral(" Описание"), QStringLiteral(" Структурный состав")};
+    for (int i = 0; i < headers.size(); ++i) {
+        EXPECT_EQ(headers[i]->Caption(), captions[i]);
+        EXPECT_EQ(headers[i]->Font()->Name(), QStringLiteral("Arial Unicode MS"));
+        EXPECT_EQ(headers[i]->Font()->Height(), -15);
+    }
+
+    for (TEdit *edit : {form->Edit1, form->Edit2, form->Edit3}) {
+        EXPECT_EQ(edit->Parent(), form->Panel2);
+        EXPECT_EQ(edit->Left(), 216);
+        EXPECT_EQ(edit->Width(), 737);
+    }
+    EXPECT_EQ(form->Label1->Caption(), QStringLiteral("Наименование организации"));
+    EXPECT_EQ(form->Label2->Caption(), QStringLiteral("Адрес и номер телефона организации"));
+    EXPECT_EQ(form->Label3->Caption(), QStringLiteral("ФИО контактного лица"));
+    EXPECT_EQ(form->Label4->Caption(), QStringLiteral("Количество данного типоисполнения, шт."));
+    EXPECT_EQ(form->Label5->Caption(), QStringLiteral("* Необходимо заполнить все поля!"));
+    EXPECT_LE(form->Label4->Left() + form->Label4->Width(), form->Edit4->Left());
+    EXPECT_EQ(form->Edit4->MinValue(), 1);
+    EXPECT_EQ(form->Edit4->MaxValue(), 999999);
+    EXPECT_EQ(form->TableIDLabel->Alignment(), taRightJustify);
+
+    for (TMemo *memo : {form->Memo1, form->Memo3}) {
+        EXPECT_TRUE(memo->ReadOnly());
+        EXPECT_EQ(memo->ScrollBars(), ssVertical);
+    }
+    EXPECT_TRUE(form->Memo2->ReadOnly());
+    EXPECT_FALSE(form->Memo2->Visible());
+
+    EXPECT_EQ(form->Button1->Caption(), QStringLiteral("Сохранить в pdf"));
+    EXPECT_EQ(form->Button1->Width(), 121);
+    EXPECT_FALSE(form->Button1->Glyph() == nullptr);
+    EXPECT_EQ(form->Button3->Caption(), QStringLiteral("Сбросить"));
+    EXPECT_EQ(form->Button2->Caption(), QStringLiteral("Закрыть"));
+    EXPECT_EQ(form->Button2->Anchors(), akTop | akRight);
+    EXPECT_LT(form->Button3->Left() + form->Button3->Width(), form->Button2->Left());
+}
+
+TEST_F(MainFormTest, StartsWithNothingChosen)
+{
+    for (int row = 0; row < TSelectionRules::ParamRowCount; ++row)
+        EXPECT_EQ(form->Rules().Choice(G1, row), -1) << row;
+    for (int row = 0; row < TSelectionRules::AccessoryRowCount; ++row)
+        EXPECT_EQ(form->Rules().Choice(G2, row), -1) << row;
+    EXPECT_FALSE(form->Button1->Enabled());
+    EXPECT_EQ(form->Edit4->Value(), 1);
+    EXPECT_TRUE(form->TableIDLabel->Caption().isEmpty());
+    EXPECT_EQ(form->InspectorGrid1->Rows()->Count(), 11);
+    EXPECT_EQ(form->InspectorGrid2->Rows()->Count(), 5);
+    EXPECT_EQ(form->InspectorGrid1->Columns()->Columns(0)->Width(), 480);
+    EXPECT_EQ(form->InspectorGrid2->Columns()->Columns(0)->Width(), 480);
+    EXPECT_TRUE(form->Memo1->Text().isEmpty());
+    EXPECT_TRUE(form->Memo2->Text().isEmpty());
+    EXPECT_TRUE(form->Memo3->Text().isEmpty());
+}
+
+TEST_F(MainFormTest, CellsShowCaptionsAndChoices)
+{
+    EXPECT_EQ(CellText(G1, 0, 0), QString::fromUtf8(ParamCaptions[0]));
+    EXPECT_EQ(CellText(G1, 0, 10), QString::fromUtf8(ParamCaptions[10]));
+    EXPECT_EQ(CellText(G2, 0, 4), QString::fromUtf8(AccessoryCaptions[4]));
+    // Unchosen values are empty whatever the grid handed in; other columns
+    // keep the text they were handed.
+    EXPECT_EQ(CellText(G1, 1, 0, QStringLiteral("stale")), QString());
+    EXPECT_EQ(CellText(G2, 1, 0, QStringLiteral("stale")), QString());
+    EXPECT_EQ(CellText(G1, 2, 0, QStringLiteral("kept")), QStringLiteral("kept"));
+
+    Choose(G1, 0, 1);
+    EXPECT_EQ(CellText(G1, 1, 0), Caption(G1, 0, 1));
+    EXPECT_EQ(CellText(G1, 1, 1), QString());
+}
+
+TEST_F(MainFormTest, DropDownsComeFromTheRules)
+{
+    EXPECT_EQ(Offered(G1, 0).size(), int(CurrentOptions.size()));
+    // Without a current there is no capacity to offer.
+    EXPECT_EQ(Offered(G1, 1), QStringList());
+    // Without a characteristic row the grid keeps the list it handed in.
+    EXPECT_EQ(Offered(G1, 2), QStringList{QStringLiteral("<kept>")});
+    // Nothing of grid 2 is offered before grid 1 is complete.
+    EXPECT_EQ(Offered(G2, 0), QStringList());
+
+    Choose(G1, 0, 1);
+    Choose(G1, 1, 1);
+    EXPECT_EQ(Offered(G1, 2), QStringList({Caption(G1, 2, 0), Caption(G1, 2, 2)}));
+    EXPECT_EQ(form->TableIDLabel->Caption(), QStringLiteral("1"));
+
+    bool canModify = true;
+    form->InspectorGrid1EditCanModify(nullptr, GridCell(1, 0), canModify);
+    EXPECT_FALSE(canModify);
+}
+
+TEST_F(MainFormTest, ValueCellsDropDownExceptTheFrequencyOfDirectCurrent)
+{
+    const auto style = [&](TCustomGridView *grid, int col, int row) {
+        TGridEditStyle editStyle = geEllipsis;
+        form->InspectorGrid1GetEditStyle(grid, GridCell(col, row), editStyle);
+        return editStyle;
+    };
+    EXPECT_EQ(style(form->InspectorGrid1, 0, 6), geEllipsis);
+    EXPECT_EQ(style(form->InspectorGrid1, 1, 6), gePickList);
+    EXPECT_EQ(style(form->InspectorGrid2, 1, 4), gePickList);
+
+    Choose(G1, 0, 1);
+    Choose(G1, 1, 1);
+    ASSERT_EQ(CapacityOptions[1].Mask, 1u);
+    EXPECT_EQ(style(form->InspectorGrid1, 1, 6), geSimple);
+    EXPECT_EQ(style(form->InspectorGrid1, 1, 5), gePickList);
+    Choose(G1, 1, 7);
+    ASSERT_EQ(CapacityOptions[7].Mask, 0u);
+    EXPECT_EQ(style(form->InspectorGrid1, 1, 6), gePickList);
+}
+
+TEST_F(MainFormTest, CompletedQuestionnaireShowsItsResults)
+{
+    Complete({1, 1, 0, 0, 0, 0});
+    EXPECT_EQ(dialogs, 0);
+    EXPECT_TRUE(form->Button1->Enabled());
+    EXPECT_EQ(form->Memo1->Text(), form->Rules().Description() + QStringLiteral("\r\n"));
+    EXPECT_TRUE(form->Memo1->Text().startsWith(QStringLiteral("Автоматический выключатель ZMT100S, ")));
+    EXPECT_EQ(form->Memo2->Lines()->Strings(0), QStringLiteral("T010S02A1A00000A"));
+    EXPECT_EQ(form->Memo3->Lines()->Count(), form->Rules().Composition().size());
+    EXPECT_EQ(form->Memo3->Lines()->Strings(0), QStringLiteral("Автоматический выключатель ZMT100S2PT4S0000000016CZ"));
+
+    // A new choice in grid 1 drops the accessories and with them the results.
+    Choose(G1, 2, 2);
+    EXPECT_FALSE(form->Button1->Enabled());
+    EXPECT_TRUE(form->Memo1->Text().isEmpty());
+    EXPECT_TRUE(form->Memo2->Text().isEmpty());
+    EXPECT_EQ(form->Memo3->Lines()->Count(), 0);
+}
+
+TEST_F(MainFormTest, SeveralFittingModelsAreAskedFor)
+{
+    pressInDialog = 1;
+    Complete({1, 7});
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(form->Rules().ModelNo(), 4);
+    EXPECT_TRUE(form->Memo2->Text().startsWith(QStringLiteral("T016H02B")));
+
+    // Cancelling leaves the model to the manager; saving stays possible.
+    pressInDialog = 2;
+    Choose(G2, 4, form->Rules().Choice(G2, 4));
+    EXPECT_EQ(dialogs, 2);
+    EXPECT_EQ(form->Rules().ModelNo(), 0);
+    EXPECT_EQ(form->Memo1->Lines()->Strings(0), QStringLiteral("Автоматический выключатель НЕ ОПРЕДЕЛЁН"));
+    EXPECT_TRUE(form->Memo2->Text().isEmpty());
+    EXPECT_EQ(form->Memo3->Lines()->Count(), 0);
+    EXPECT_TRUE(form->Button1->Enabled());
+}
+
+TEST_F(MainFormTest, ResetStartsAfresh)
+{
+    Complete({1, 1});
+    form->Edit1->SetText(QStringLiteral("ООО Ромашка"));
+    form->Edit2->SetText(QStringLiteral("Москва"));
+    form->Edit3->SetText(QStringLiteral("Иванов"));
+    form->Edit4->SetValue(12);
+    ASSERT_TRUE(form->Button1->Enabled());
+
+    form->Button3->Click();
+    for (int row = 0; row < TSelectionRules::ParamRowCount; ++row)
+        EXPECT_EQ(CellText(G1, 1, row), QString()) << row;
+    for (int row = 0; row < TSelectionRules::AccessoryRowCount; ++row)
+        EXPECT_EQ(CellText(G2, 1, row), QString()) << row;
+    EXPECT_EQ(form->Rules().TableId(), -1);
+    EXPECT_EQ(form->Rules().ModelNo(), 0);
+    // Nothing is chosen any more, so there is nothing to save.
+    EXPECT_FALSE(form->Button1->Enabled());
+    EXPECT_TRUE(form->Memo1->Text().isEmpty());
+    EXPECT_TRUE(form->Memo2->Text().isEmpty());
+    EXPECT_TRUE(form->Memo3->Text().isEmpty());
+    EXPECT_TRUE(form->Edit1->Text().isEmpty());
+    EXPECT_TRUE(form->Edit2->Text().isEmpty());
+    EXPECT_TRUE(form->Edit3->Text().isEmpty());
+    EXPECT_EQ(form->Edit4->Value(), 1);
+    EXPECT_TRUE(form->TableIDLabel->Caption().isEmpty());
+}
+
+TEST_F(MainFormTest, QuantityStaysWithinItsRange)
+{
+    EXPECT_EQ(form->Quantity(), 1);
+    form->Edit4->SetText(QStringLiteral("250"));
+    EXPECT_EQ(form->Quantity(), 250);
+    form->Edit4->SetText(QStringLiteral("0"));
+    EXPECT_EQ(form->Quantity(), 1);
+    form->Edit4->SetText(QStringLiteral("12345678"));
+    EXPECT_EQ(form->Quantity(), 999999);
+    form->Edit4->SetText(QStringLiteral("много"));
+    EXPECT_EQ(form->Quantity(), 1);
+}

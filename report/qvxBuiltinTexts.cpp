@@ -143,6 +143,7 @@ QByteArray qvxBuiltinTexts()
 <StrRes Name="xrCantFindClass" Text="Не удалось найти класс"/>
 <StrRes Name="prVirtual" Text="Виртуальный"/>
 <StrRes Name="prDefault" Text="По умолчанию"/>
+<StrRes Name="prDupl" Text="Компонент с именем %s уже существует"/>
 <StrRes Name="prCustom" Text="Пользовательский"/>
 <StrRes Name="prRunningFirst" Text="Первый проход: страница %d"/>
 <StrRes Name="prRunning" Text="Готовится страница %d"/>

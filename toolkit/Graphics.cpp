@@ -8,6 +8,7 @@
 #include "toolkit/JPEGImage.h"
 #include "toolkit/Metafile.h"
 #include "toolkit/Picture.h"
+#include "toolkit/PropertyTraits.h"
 
 #include <cstdlib>
 
@@ -118,6 +119,8 @@ void TBrush::Assign(const TPersistent *source)
 void InitializeGraphicsUnit()
 {
     RegisterClass<TFont>();
+    // Stored files keep a font's pixel Height; Size follows from it.
+    DescribeProperties<TFont>().Default("Pitch", fpDefault).Stored("Size", [](const TObject *) { return false; });
     RegisterClass<TPen>();
     RegisterClass<TBrush>();
     RegisterClass<TCanvas>();

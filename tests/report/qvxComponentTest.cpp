@@ -102,7 +102,7 @@ TEST(ComponentNames, RenamingFollowsTheReportsRules)
         tree.memo2->SetName(QStringLiteral("MEMO1"));
         FAIL() << "a duplicate name was accepted";
     } catch (const EComponentError &e) {
-        EXPECT_EQ(e.Message(), Format(qvxResources()->Get(QStringLiteral("prDupl")), {QStringLiteral("MEMO1")}));
+        EXPECT_EQ(e.Message(), QString::fromUtf16(u"Компонент с именем MEMO1 уже существует"));
     }
     EXPECT_EQ(tree.memo2->Name(), QStringLiteral("Memo2"));
     EXPECT_THROW(tree.memo2->SetName(QStringLiteral("Report1")), EComponentError);

@@ -43,7 +43,7 @@ TEST_F(TqvxResourcesTest, AnswersTheBuiltInTexts)
 
 TEST_F(TqvxResourcesTest, AnswersAMissingKeyWithTheKey)
 {
-    EXPECT_EQ(qvxResources()->Get(QStringLiteral("prDupl")), QStringLiteral("prDupl"));
+    EXPECT_EQ(qvxResources()->Get(QStringLiteral("noSuchKey")), QStringLiteral("noSuchKey"));
     EXPECT_EQ(qvxGet(5000), QStringLiteral("5000"));
 }
 

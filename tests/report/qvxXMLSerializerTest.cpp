@@ -96,6 +96,15 @@ TEST_F(XMLSerializerTest, PropertiesSetBackToTheirStartValuesRoundTrip)
     EXPECT_EQ(ViewOf(copy.get(), "Memo2")->color, 0x1FFFFFFF);
 }
 
+TEST_F(XMLSerializerTest, WritesAFontOfItsOwnByPixelHeight)
+{
+    tree.memo2->SetParentFont(false);
+    EXPECT_EQ(serializer.ObjToXML(tree.memo2),
+              QStringLiteral(" Left=\"0\" Top=\"0\" Width=\"0\" Height=\"0\" Font.Charset=\"1\" Font.Color=\"0\" "
+                             "Font.Height=\"-13\" Font.Name=\"Arial\" Font.Style=\"0\" ParentFont=\"False\" "
+                             "Frame.Width=\"1\""));
+}
+
 TEST_F(XMLSerializerTest, KeepsTheLinkToTheParentFont)
 {
     tree.band->Font()->SetName(QStringLiteral("Tahoma"));

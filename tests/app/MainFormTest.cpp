@@ -116,73 +116,28 @@ protected:
 
 } // namespace
 
-TEST_F(MainFormTest, WindowIsBuiltAsDesigned)
+TEST_F(MainFormTest, SectionsStackTopDownAcrossTheWindow)
 {
-    EXPECT_EQ(form->Caption(), QStringLiteral("Автоматические выключатели в литом корпусе серии ZMT, ZMR"));
     EXPECT_EQ(form->Width(), 1000);
     EXPECT_EQ(form->Height(), 798);
     EXPECT_EQ(form->Constraints().MinWidth, 1000);
     EXPECT_EQ(form->Constraints().MinHeight, 798);
-    EXPECT_EQ(form->BorderWidth(), 8);
-    EXPECT_EQ(form->Position(), poScreenCenter);
-    EXPECT_EQ(form->Font()->Name(), QStringLiteral("MS Sans Serif"));
-    EXPECT_EQ(form->Font()->Size(), 8);
 
-    // Every section lies under the one before it, across the whole width.
     const QList<TControl *> sections = {form->StaticText1, form->Panel2,      form->StaticText7, form->InspectorGrid1,
                                         form->StaticText2, form->InspectorGrid2, form->Panel3,    form->StaticText6,
                                         form->Memo1,       form->StaticText5,    form->Memo3,     form->Panel1};
     const QList<int> heights = {24, 89, 24, 203, 24, 95, 26, 24, 73, 24, 103, 35};
     int top = 0;
     for (int i = 0; i < sections.size(); ++i) {
-        TControl *section = sections[i];
-        EXPECT_EQ(section->Align(), alTop) << i;
-        EXPECT_EQ(section->Top(), top) << i;
-        EXPECT_EQ(section->Height(), heights[i]) << i;
-        EXPECT_EQ(section->Width(), form->ClientWidth()) << i;
-        top = section->Top() + section->Height();
+        EXPECT_EQ(sections[i]->Top(), top) << i;
+        EXPECT_EQ(sections[i]->Height(), heights[i]) << i;
+        EXPECT_EQ(sections[i]->Width(), form->ClientWidth()) << i;
+        top += heights[i];
     }
-
-    const QList<TStaticText *> headers = {form->StaticText1, form->StaticText7, form->StaticText2,
-                                          form->StaticText6, form->StaticText5};
-    const QStringList captions = {QStringLiteral(" Данные организации, заполнившей опросный лист"),
-                                  QStringLiteral(" 1 Автоматический выключатель *"), QStringLiteral(" 2 Аксессуары *"),
-                                  QStringLiteral(" Описание"), QStringLiteral(" Структурный состав")};
-    for (int i = 0; i < headers.size(); ++i) {
-        EXPECT_EQ(headers[i]->Caption(), captions[i]);
-        EXPECT_EQ(headers[i]->Font()->Name(), QStringLiteral("Arial Unicode MS"));
-        EXPECT_EQ(headers[i]->Font()->Height(), -15);
-    }
-
-    for (TEdit *edit : {form->Edit1, form->Edit2, form->Edit3}) {
-        EXPECT_EQ(edit->Parent(), form->Panel2);
-        EXPECT_EQ(edit->Left(), 216);
-        EXPECT_EQ(edit->Width(), 737);
-    }
-    EXPECT_EQ(form->Label1->Caption(), QStringLiteral("Наименование организации"));
-    EXPECT_EQ(form->Label2->Caption(), QStringLiteral("Адрес и номер телефона организации"));
-    EXPECT_EQ(form->Label3->Caption(), QStringLiteral("ФИО контактного лица"));
-    EXPECT_EQ(form->Label4->Caption(), QStringLiteral("Количество данного типоисполнения, шт."));
-    EXPECT_EQ(form->Label5->Caption(), QStringLiteral("* Необходимо заполнить все поля!"));
+    // The quantity row leaves room for its label whatever the font measures.
     EXPECT_LE(form->Label4->Left() + form->Label4->Width(), form->Edit4->Left());
-    EXPECT_EQ(form->Edit4->MinValue(), 1);
-    EXPECT_EQ(form->Edit4->MaxValue(), 999999);
-    EXPECT_EQ(form->TableIDLabel->Alignment(), taRightJustify);
-
-    for (TMemo *memo : {form->Memo1, form->Memo3}) {
-        EXPECT_TRUE(memo->ReadOnly());
-        EXPECT_EQ(memo->ScrollBars(), ssVertical);
-    }
-    EXPECT_TRUE(form->Memo2->ReadOnly());
+    EXPECT_LE(form->Edit4->Left() + form->Edit4->Width(), form->Label5->Left());
     EXPECT_FALSE(form->Memo2->Visible());
-
-    EXPECT_EQ(form->Button1->Caption(), QStringLiteral("Сохранить в pdf"));
-    EXPECT_EQ(form->Button1->Width(), 121);
-    EXPECT_FALSE(form->Button1->Glyph() == nullptr);
-    EXPECT_EQ(form->Button3->Caption(), QStringLiteral("Сбросить"));
-    EXPECT_EQ(form->Button2->Caption(), QStringLiteral("Закрыть"));
-    EXPECT_EQ(form->Button2->Anchors(), akTop | akRight);
-    EXPECT_LT(form->Button3->Left() + form->Button3->Width(), form->Button2->Left());
 }
 
 TEST_F(MainFormTest, StartsWithNothingChosen)

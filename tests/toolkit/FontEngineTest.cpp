@@ -25,7 +25,7 @@ TEST(FontResolution, OfficeNamesResolveToTheInstalledFaces)
         {"Times New Roman", false, true, "Liberation Serif", "LiberationSerif-Italic.ttf"},
         {"Courier New", false, false, "Liberation Mono", "LiberationMono-Regular.ttf"},
         {"MS Sans Serif", false, false, "Liberation Sans", "LiberationSans-Regular.ttf"},
-        {"Tahoma", false, false, "DejaVu Sans", "DejaVuSans.ttf"},
+        {"Tahoma", false, false, "Liberation Sans", "LiberationSans-Regular.ttf"},
         {"Verdana", true, false, "DejaVu Sans", "DejaVuSans-Bold.ttf"},
         {"Arial Unicode MS", false, false, "DejaVu Sans", "DejaVuSans.ttf"},
     };
@@ -144,7 +144,7 @@ TEST(TextShaping, HebrewRunsRightToLeft)
 
 TEST(TextShaping, ArabicIsJoinedAndReversed)
 {
-    const TFontFacePtr face = TFontEngine::Face(QStringLiteral("Tahoma"), false, false);
+    const TFontFacePtr face = TFontEngine::Face(QStringLiteral("Arial Unicode MS"), false, false);
     const QString arabic = QStringLiteral("سلام");
     const QList<TGlyphRun> runs = ShapeLine(*face, arabic);
     ASSERT_EQ(runs.size(), 1);

@@ -2,6 +2,8 @@
 
 #include "controls/ExtGraphics.h"
 #include "controls/ExtStrUtils.h"
+#include "controls/TCustomGridEdit.h"
+#include "controls/TGridTipsWindow.h"
 #include "toolkit/Canvas.h"
 #include "toolkit/Graphics.h"
 #include "toolkit/ImageList.h"
@@ -22,6 +24,10 @@ TCustomGridView::~TCustomGridView()
 {
     // The companions go first; none of their notifications may reach a
     // half-destroyed grid.
+    delete m_edit;
+    m_edit = nullptr;
+    delete m_tipsWindow;
+    m_tipsWindow = nullptr;
     m_fixed.reset();
     m_rows.reset();
     m_columns.reset();
@@ -88,6 +94,7 @@ void TCustomGridView::hookCompanions()
 {
     for (TGridScrollBar *bar : {m_horzScrollBar.get(), m_vertScrollBar.get()}) {
         bar->OnScroll = [this](TObject *, TScrollCode, int &) {
+            CancelCellTips();
             if (m_focusOnScroll && CanFocus() && !Focused())
                 SetFocus();
         };
@@ -629,7 +636,7 @@ QString TCustomGridView::GetCellText(const TGridCell &cell)
 
 bool TCustomGridView::gridFocused() const
 {
-    return Focused();
+    return Focused() || (m_edit && m_edit->Focused());
 }
 
 void TCustomGridView::GetCellColors(const TGridCell &cell, TCanvas *canvas)
@@ -968,6 +975,7 @@ void TCustomGridView::SetCursor(TGridCell cell, bool selected, bool visible)
     }
     Changing(cell, selected);
     if (cell != m_cellFocused) {
+        CancelCellTips();
         SetEditing(false);
         HideCursor();
         m_cellFocused = cell;
@@ -1104,45 +1112,4 @@ void TCustomGridView::HideFocus()
 void TCustomGridView::ShowEdit()
 {
     UpdateEdit(true);
-}
-
-void TCustomGridView::HideEdit()
-{
-    if (!m_editing && IsCellEmpty(m_editCell))
-        return;
-    m_editing = false;
-    m_editCell = GridCell(-1, -1);
-    Invalidate();
-}
-
-void TCustomGridView::activateEdit()
-{
-    m_editing = true;
-    m_cellSelected = true;
-    InvalidateCell(m_editCell);
-}
-
-void TCustomGridView::UpdateEdit(bool activate)
-{
-    if (!m_columns || !EditCanShow(m_cellFocused)) {
-        HideEdit();
-        return;
-    }
-    if (m_editCell == m_cellFocused && m_editing)
-        return;
-    activate = activate || m_editing || m_alwaysEdit;
-    HideEdit();
-    m_editCell = m_cellFocused;
-    if (activate)
-        activateEdit();
-}
-
-void TCustomGridView::CancelEdit()
-{
-    if (!m_editing || m_alwaysEdit)
-        return;
-    const TGridCell cell = m_editCell;
-    HideEdit();
-    if (OnEditCanceled)
-        OnEditCanceled(this, cell);
 }

@@ -36,6 +36,11 @@
 
 class TBitmap;
 
+class TCustomGridEdit;
+struct TGridEditClass;
+class TGridTipsWindow;
+class TStrings;
+
 class TCustomGridView : public TCustomControl
 {
     Q_OBJECT
@@ -164,6 +169,10 @@ public:
     bool Editing() const { return m_editing; }
     void SetEditing(bool value);
     TGridCell EditCell() const { return m_editCell; }
+    // The in-place editor, created when first shown.
+    TCustomGridEdit *Edit() const { return m_edit; }
+    // The cell whose text the tips window shows, (-1, -1) for none.
+    TGridCell TipsCell() const { return m_tipsCell; }
     bool CancelOnExit() const { return m_cancelOnExit; }
     void SetCancelOnExit(bool value) { m_cancelOnExit = value; }
     bool ShowCellTips() const { return m_showCellTips; }
@@ -222,6 +231,9 @@ public:
     virtual void UpdateColors();
     virtual void UpdateFonts();
     virtual void UpdateEdit(bool activate);
+    // While editing, shows the editor again with the cell's current text,
+    // or keeping what was typed so far with saveText.
+    virtual void UpdateEditContents(bool saveText);
     // What the automatic row height depends on.
     TGridRowMetrics RowMetrics() const;
 
@@ -271,6 +283,40 @@ public:
     // The DT_ flags a cell's text is drawn with.
     virtual unsigned GetTextFlags(const TGridCell &cell) const;
 
+    // --- Editor queries (see TCustomGridViewEdit.cpp) ---------------------------
+
+    virtual QString GetEditText(const TGridCell &cell);
+    virtual void SetEditText(const TGridCell &cell, QString &value);
+    virtual TGridEditStyle GetEditStyle(const TGridCell &cell);
+    virtual QString GetEditMask(const TGridCell &cell);
+    // Fills items with the column's pick list, then asks OnGetEditList.
+    virtual void GetEditList(const TGridCell &cell, TStrings *items);
+    // May change the screen rectangle of the drop-down list.
+    virtual void GetEditListBounds(const TGridCell &cell, TRect &rect);
+    virtual bool EditCanModify(const TGridCell &cell);
+    virtual bool EditAcceptKey(const TGridCell &cell, QChar key);
+    virtual bool EditCanUndo(const TGridCell &cell);
+    virtual void EditButtonPress(const TGridCell &cell);
+    virtual void EditChange(const TGridCell &cell);
+    virtual void EditCloseUp(const TGridCell &cell, int itemIndex, bool &accept);
+    virtual void EditSelectNext(const TGridCell &cell, QString &value);
+    virtual void EditCanceled(const TGridCell &cell);
+
+    // --- Cell tips (see TCustomGridViewTips.cpp) --------------------------------
+
+    // The rectangle a tip may cover for the cell, in client coordinates.
+    virtual TRect GetCellHintRect(const TGridCell &cell);
+    // The bounds of the cell's text drawn from the origin.
+    virtual TRect GetCellTextBounds(const TGridCell &cell);
+    // Where the tips window shows the cell, in client coordinates.
+    virtual TRect GetTipsRect(const TGridCell &cell);
+    virtual QString GetTipsText(const TGridCell &cell);
+    // Shows the tip for the cell under the client point when its text is
+    // clipped; answers whether a tip shows.
+    bool ShowCellTipsAt(const TPoint &point);
+    virtual void CancelCellTips();
+    TGridTipsWindow *TipsWindow() const { return m_tipsWindow; }
+
     // --- Factories ------------------------------------------------------------
 
     virtual TCustomGridColumn *CreateColumn(TGridColumns *columns);
@@ -312,6 +358,13 @@ protected:
     virtual TCustomGridRows *CreateRows();
     virtual TCustomGridFixed *CreateFixed();
     virtual TCollectionItemClass GetColumnClass() const;
+    // The editor class; an editor of another class is replaced.
+    virtual TGridEditClass GetEditClass(const TGridCell &cell) const;
+    virtual TCustomGridEdit *CreateEdit(const TGridEditClass &editClass);
+    // A TGridTipsWindow class whose owner constructor is Q_INVOKABLE.
+    virtual const QMetaObject *GetTipsWindowClass() const;
+    // May the tips show for the cell.
+    virtual bool CellTips(const TGridCell &cell);
 
     // Notifications.
     virtual void Changing(TGridCell &cell, bool &selected);
@@ -337,7 +390,11 @@ protected:
     virtual void ShowEdit();
     virtual void HideEdit();
     // Applies the editor's text to the cell.
-    virtual void ApplyEdit() {}
+    virtual void ApplyEdit();
+    // Escape under AlwaysEdit: the editor takes back what was typed.
+    virtual void UndoEdit();
+    // A character typed on the grid starts editing and goes to the editor.
+    virtual void ShowEditChar(QChar ch);
     // Hides the editor without applying and tells the owner.
     virtual void CancelEdit();
     virtual void ResetClickPos() { m_clickPos = GridCell(-1, -1); }
@@ -371,6 +428,8 @@ protected:
     bool DoMouseWheelDown(TShiftState shift, const QPoint &mousePos) override;
     bool DoMouseWheelUp(TShiftState shift, const QPoint &mousePos) override;
     bool WantsKey(int key) const override;
+    // Cell tips answer the window's tool-tip requests.
+    bool HandleInputEvent(QEvent *event) override;
     void ScrollMessage(TScrollBarKind kind, TScrollCode code, int pos) override;
 
     // Window.
@@ -383,6 +442,8 @@ protected:
     // The section whose divider lies under (x, y), nullptr for none.
     TGridHeaderSection *GetResizeSectionAt(int x, int y) const;
     TGridHeaderSection *GetSectionAt(int x, int y) const;
+    // Starts dragging the section's divider from the client x.
+    void startColumnResize(TGridHeaderSection *section, int x);
 
 private:
     template <class T>
@@ -407,9 +468,8 @@ private:
 
     void hookCompanions();
     void updateAll();
-    void activateEdit();
+    void validateEdit();
     void moveCursor(TGridCursorOffset offset, TGridCell from);
-    void startColumnResize(TGridHeaderSection *section, int x);
     void resizeColumnTo(int x);
     void endColumnResize(bool apply);
     void applySectionWidth(int width);
@@ -468,6 +528,11 @@ private:
     bool m_readOnly = false;
     bool m_editing = false;
     TGridCell m_editCell = GridCell(-1, -1);
+    TCustomGridEdit *m_edit = nullptr;
+    TGridCell m_tipsCell = GridCell(-1, -1);
+    TGridTipsWindow *m_tipsWindow = nullptr;
+    // The visible part of the tips cell; leaving it hides the tip.
+    TRect m_tipsVisibleRect;
     bool m_cancelOnExit = true;
     bool m_showCellTips = false;
 

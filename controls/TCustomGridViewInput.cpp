@@ -120,12 +120,14 @@ void TCustomGridView::KeyPress(QChar &key)
     }
     if (key == QChar(VK_ESCAPE)) {
         key = QChar();
-        if (m_editing && !m_alwaysEdit)
+        if (m_editing && m_alwaysEdit)
+            UndoEdit();
+        else if (m_editing)
             CancelEdit();
         return;
     }
     if (!key.isNull() && isCharacterKey(key) && m_allowEdit)
-        SetEditing(true);
+        ShowEditChar(key);
 }
 
 bool TCustomGridView::WantsKey(int key) const

@@ -2,7 +2,7 @@
 
 #include "app/ConstUnit.h"
 #include "app/SelModelFrm.h"
-#include "controls/TCustomGridView.h"
+#include "controls/TCustomInspector.h"
 #include "controls/TGridColumns.h"
 #include "toolkit/Bitmap.h"
 #include "toolkit/TBitBtn.h"
@@ -108,14 +108,15 @@ TMemo *TMainForm::NewResultMemo(int height)
     return memo;
 }
 
-TCustomGridView *TMainForm::NewInspectorGrid(int height, const TInspectorHandlers &handlers)
+TInspectorGrid *TMainForm::NewInspectorGrid(int height, const TInspectorHandlers &handlers)
 {
-    auto *grid = NewTopControl<TCustomGridView>(height);
-    grid->Columns()->Add();
-    grid->Columns()->Add();
-    grid->SetShowHeader(false);
-    grid->SetAlwaysEdit(true);
+    auto *grid = NewTopControl<TInspectorGrid>(height);
+    grid->SetGridMode(gmStandard);
     grid->Rows()->SetHeight(18);
+    grid->CategoryFont()->SetColor(clPurple);
+    grid->CategoryFont()->SetStyle(grid->CategoryFont()->Style() | fsBold);
+    grid->NameFont()->SetColor(clBtnText);
+    grid->ValueFont()->SetColor(clNavy);
     grid->SetShowCellTips(true);
     grid->SetShowHint(true);
     grid->OnGetEditStyle = Handler(this, &TMainForm::InspectorGrid1GetEditStyle);

@@ -13,6 +13,7 @@
 
 class TBitBtn;
 class TCustomGridView;
+class TInspectorGrid;
 class TButton;
 class TEdit;
 class TLabel;
@@ -62,9 +63,9 @@ public:
     TEdit *Edit2;
     TEdit *Edit3;
     TStaticText *StaticText7;
-    TCustomGridView *InspectorGrid1;
+    TInspectorGrid *InspectorGrid1;
     TStaticText *StaticText2;
-    TCustomGridView *InspectorGrid2;
+    TInspectorGrid *InspectorGrid2;
     TPanel *Panel3;
     TLabel *Label4;
     TSpinEdit *Edit4;
@@ -92,7 +93,7 @@ private:
         void (TMainForm::*GetEditList)(TObject *, TGridCell, TStrings *);
         void (TMainForm::*EditCloseUp)(TObject *, TGridCell, int, bool &);
     };
-    TCustomGridView *NewInspectorGrid(int height, const TInspectorHandlers &handlers);
+    TInspectorGrid *NewInspectorGrid(int height, const TInspectorHandlers &handlers);
     TCustomGridView *Grid(int grid) const;
 
     int GridIndex(const TObject *grid) const;

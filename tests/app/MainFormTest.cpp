@@ -3,7 +3,7 @@
 
 #include "AppTestSupport.h"
 #include "common/TestSupport.h"
-#include "controls/TCustomGridView.h"
+#include "controls/TCustomInspector.h"
 #include "controls/TGridColumns.h"
 #include "toolkit/ScriptedModalRunner.h"
 #include "toolkit/TBitBtn.h"

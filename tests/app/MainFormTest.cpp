@@ -3,8 +3,10 @@
 
 #include "AppTestSupport.h"
 #include "common/TestSupport.h"
+#include "controls/TCustomGridEdit.h"
 #include "controls/TCustomInspector.h"
 #include "controls/TGridColumns.h"
+#include "controls/TGridListBox.h"
 #include "toolkit/ScriptedModalRunner.h"
 #include "toolkit/TBitBtn.h"
 #include "toolkit/TButton.h"
@@ -16,6 +18,8 @@
 #include "toolkit/TStaticText.h"
 #include "toolkit/TStringList.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -86,6 +90,50 @@ protected:
                     Choose(grid, row, FirstOffered(grid, row));
             row = 0;
         }
+    }
+
+    // Focuses the value cell of the row and opens its drop-down with Alt+Down.
+    TInspectorGrid *OpenList(int grid, int row)
+    {
+        TInspectorGrid *inspector = grid == G1 ? form->InspectorGrid1 : form->InspectorGrid2;
+        inspector->SetCellFocused(GridCell(1, row));
+        QApplication::processEvents();
+        // The offscreen platform activates every window it shows, the
+        // closed drop-down list included; give the activation back.
+        QApplication::setActiveWindow(form->Widget());
+        inspector->SetFocus();
+        QApplication::processEvents();
+        EXPECT_NE(inspector->Edit(), nullptr);
+        if (inspector->Edit()) {
+            Key(Qt::Key_Down, Qt::AltModifier);
+            EXPECT_TRUE(inspector->Edit()->DroppedDown()) << "grid " << grid << " row " << row;
+        }
+        return inspector;
+    }
+
+    // The same choice as Choose, made as the user makes it: open the list,
+    // select the item, press Enter.
+    void ChooseInGrid(int grid, int row, int option)
+    {
+        TInspectorGrid *inspector = OpenList(grid, row);
+        ASSERT_TRUE(inspector->Edit() && inspector->Edit()->DroppedDown());
+        TGridListBox *list = inspector->Edit()->ActiveList();
+        const int index = list->Items()->IndexOf(Caption(grid, row, option));
+        ASSERT_GE(index, 0) << "option " << option << " not offered in grid " << grid << " row " << row;
+        list->SetItemIndex(index);
+        Key(Qt::Key_Return);
+        ASSERT_FALSE(inspector->Edit()->DroppedDown());
+        ASSERT_EQ(form->Rules().Choice(grid, row), option);
+    }
+
+    static void Key(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QWidget *target = QApplication::focusWidget();
+        ASSERT_NE(target, nullptr);
+        QKeyEvent press(QEvent::KeyPress, qtKey, modifiers);
+        QApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, qtKey, modifiers);
+        QApplication::sendEvent(target, &release);
     }
 
     int FirstOffered(int grid, int row)
@@ -292,4 +340,36 @@ TEST_F(MainFormTest, QuantityStaysWithinItsRange)
     EXPECT_EQ(form->Quantity(), 999999);
     form->Edit4->SetText(QStringLiteral("много"));
     EXPECT_EQ(form->Quantity(), 1);
+}
+
+TEST_F(MainFormTest, DriveThroughTheGrids)
+{
+    form->Show();
+    QApplication::setActiveWindow(form->Widget());
+    QApplication::processEvents();
+
+    const int leading[] = {1, 1, 0, 0, 0, 0};
+    for (int row = 0; row < 6; ++row)
+        ChooseInGrid(G1, row, leading[row]);
+    for (int grid : {G1, G2}) {
+        const int rows = grid == G1 ? TSelectionRules::ParamRowCount : TSelectionRules::AccessoryRowCount;
+        for (int row = 0; row < rows; ++row)
+            if (form->Rules().Choice(grid, row) < 0)
+                ChooseInGrid(grid, row, FirstOffered(grid, row));
+    }
+
+    EXPECT_EQ(dialogs, 0);
+    EXPECT_TRUE(form->Button1->Enabled());
+    EXPECT_FALSE(form->TableIDLabel->Caption().isEmpty());
+    EXPECT_EQ(CellText(G1, 1, 0), Caption(G1, 0, 1));
+    EXPECT_TRUE(form->Memo1->Text().startsWith(QStringLiteral("Автоматический выключатель ZMT100S, ")));
+    EXPECT_EQ(form->Memo2->Lines()->Strings(0), QStringLiteral("T010S02A1A00000A"));
+    EXPECT_EQ(form->Memo3->Lines()->Strings(0), QStringLiteral("Автоматический выключатель ZMT100S2PT4S0000000016CZ"));
+
+    // Escape on an open list chooses nothing.
+    ASSERT_TRUE(OpenList(G1, 2)->Edit()->DroppedDown());
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(form->InspectorGrid1->Edit()->DroppedDown());
+    EXPECT_TRUE(form->Button1->Enabled());
+    EXPECT_EQ(form->Memo2->Lines()->Strings(0), QStringLiteral("T010S02A1A00000A"));
 }

@@ -61,7 +61,10 @@ TSelModelForm::TSelModelForm(TComponent *owner)
 
     Label1 = NewTextLabel(this, Bounds(48, 8, 633, 33),
                           QStringLiteral("Данными характеристиками обладают несколько типоисполнений выключателей. Для того, чтобы сделать заказ, предлагаем вам выбрать выключатель, нажав на кнопку необходимого типоисполнения."));
-    Label2 = NewTextLabel(this, Bounds(8, 48, 673, 33),
+    // Taller than the first label: the substitute for Tahoma is a little
+    // wider, and this text then needs a third line, which still ends above
+    // the buttons at 96.
+    Label2 = NewTextLabel(this, Bounds(8, 48, 673, 45),
                           QStringLiteral("Либо ничего не отмечать и довериться нашему менеджеру, отправив полученный опросный лист. Он выберет один из представленных выключателей в зависимости от наличия на складе/сроков изготовления на заводе-изготовителе."));
 }
 

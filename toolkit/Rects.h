@@ -9,9 +9,15 @@
 #include <QPoint>
 #include <QRect>
 
+// Both have constructors, so TPoint(x, y) and TRect(l, t, r, b) read the
+// same with every compiler (parenthesised aggregate initialisation is not
+// portable yet).
 struct TPoint {
     int X = 0;
     int Y = 0;
+
+    constexpr TPoint() = default;
+    constexpr TPoint(int x, int y) : X(x), Y(y) {}
 
     bool operator==(const TPoint &) const = default;
     QPoint ToQPoint() const { return QPoint(X, Y); }
@@ -22,6 +28,9 @@ struct TRect {
     int Top = 0;
     int Right = 0;
     int Bottom = 0;
+
+    constexpr TRect() = default;
+    constexpr TRect(int left, int top, int right, int bottom) : Left(left), Top(top), Right(right), Bottom(bottom) {}
 
     bool operator==(const TRect &) const = default;
 

@@ -3,26 +3,13 @@
 // never crash, hang or read outside the data.
 
 #include "toolkit/BmpCodec.h"
-#include "toolkit/Exceptions.h"
+#include "fuzz/FuzzSupport.h"
 #include "toolkit/Icon.h"
 #include "toolkit/JPEGImage.h"
 #include "toolkit/Streams.h"
 
 #include <cstddef>
 #include <cstdint>
-
-namespace {
-
-template <class Action>
-void Guarded(Action action)
-{
-    try {
-        action();
-    } catch (const Exception &) {
-    }
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -3,7 +3,7 @@
 // exceptions, never crash or hang.
 
 #include "toolkit/DateUtils.h"
-#include "toolkit/Exceptions.h"
+#include "fuzz/FuzzSupport.h"
 #include "toolkit/Format.h"
 #include "toolkit/FormatDateTime.h"
 #include "toolkit/FormatFloat.h"
@@ -13,19 +13,6 @@
 
 #include <cstddef>
 #include <cstdint>
-
-namespace {
-
-template <class Action>
-void Guarded(Action action)
-{
-    try {
-        action();
-    } catch (const Exception &) {
-    }
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

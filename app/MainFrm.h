@@ -9,7 +9,7 @@
 
 #include "app/SelectionRules.h"
 #include "controls/GridTypes.h"
-#include "toolkit/TForm.h"
+#include "toolkit/widgets/TForm.h"
 
 class TBitBtn;
 class TCustomGridView;

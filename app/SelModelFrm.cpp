@@ -1,10 +1,10 @@
 #include "app/SelModelFrm.h"
 
-#include "toolkit/Bitmap.h"
-#include "toolkit/Picture.h"
-#include "toolkit/TButton.h"
-#include "toolkit/TImage.h"
-#include "toolkit/TLabel.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/Picture.h"
+#include "toolkit/widgets/TButton.h"
+#include "toolkit/widgets/TImage.h"
+#include "toolkit/widgets/TLabel.h"
 
 #include <QApplication>
 #include <QStyle>

@@ -5,8 +5,8 @@
 // choice to the manager with "Cancel".
 
 #include "app/SelectionRules.h"
-#include "toolkit/Rects.h"
-#include "toolkit/TForm.h"
+#include "toolkit/graphics/Rects.h"
+#include "toolkit/widgets/TForm.h"
 
 #include <QList>
 

@@ -3,8 +3,8 @@
 
 #include "app/AppUnits.h"
 #include "app/MainFrm.h"
-#include "toolkit/TApplication.h"
-#include "toolkit/Units.h"
+#include "toolkit/widgets/TApplication.h"
+#include "toolkit/core/Units.h"
 
 #include <QApplication>
 

@@ -3,7 +3,7 @@
 
 #include "report/qvxXMLDocument.h"
 #include "report/qvxZLib.h"
-#include "toolkit/Streams.h"
+#include "toolkit/classes/Streams.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // The sorted string list behind script name tables: Add keeps the order,
 // Find is a binary search with case-insensitive (Cyrillic-aware) comparison.
 
-#include "toolkit/TStringList.h"
+#include "toolkit/classes/TStringList.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,11 +2,11 @@
 // evaluated value: variant arithmetic and comparison, conversions between
 // variants and text, and Format.
 
-#include "toolkit/FloatText.h"
-#include "toolkit/Format.h"
-#include "toolkit/FormatFloat.h"
-#include "toolkit/SysUtils.h"
-#include "toolkit/VariantOps.h"
+#include "toolkit/core/FloatText.h"
+#include "toolkit/core/Format.h"
+#include "toolkit/core/FormatFloat.h"
+#include "toolkit/core/SysUtils.h"
+#include "toolkit/core/VariantOps.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,7 +2,7 @@
 // paragraph at the layout resolution, for simple (Cyrillic) text and for
 // text that goes through bidi and shaping (Arabic).
 
-#include "toolkit/Canvas.h"
+#include "toolkit/graphics/Canvas.h"
 
 #include <QFileInfo>
 #include <benchmark/benchmark.h>

@@ -2,7 +2,7 @@
 
 #include "controls/ExtGraphics.h"
 #include "controls/TCustomInspector.h"
-#include "toolkit/Units.h"
+#include "toolkit/core/Units.h"
 
 void RegisterControlsUnits()
 {

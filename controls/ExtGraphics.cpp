@@ -1,7 +1,7 @@
 #include "controls/ExtGraphics.h"
 
-#include "toolkit/Bitmap.h"
-#include "toolkit/Canvas.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/Canvas.h"
 
 #include <memory>
 

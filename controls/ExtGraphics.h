@@ -3,7 +3,7 @@
 // Drawing helpers of the grid controls: halftone patterns, 3D frames, the
 // drop-down and ellipsis buttons of cell editors, and font heights.
 
-#include "toolkit/Rects.h"
+#include "toolkit/graphics/Rects.h"
 
 class TBitmap;
 class TCanvas;

@@ -4,8 +4,8 @@
 // of their published properties, and the event types through which a grid
 // asks its owner for everything it shows.
 
-#include "toolkit/ControlTypes.h"
-#include "toolkit/Events.h"
+#include "toolkit/widgets/ControlTypes.h"
+#include "toolkit/classes/Events.h"
 
 #include <QChar>
 #include <QFlags>

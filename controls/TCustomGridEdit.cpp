@@ -3,9 +3,9 @@
 #include "controls/ExtGraphics.h"
 #include "controls/TCustomGridView.h"
 #include "controls/TGridListBox.h"
-#include "toolkit/Canvas.h"
-#include "toolkit/SystemMetrics.h"
-#include "toolkit/TScreen.h"
+#include "toolkit/graphics/Canvas.h"
+#include "toolkit/widgets/SystemMetrics.h"
+#include "toolkit/widgets/TScreen.h"
 
 #include <QApplication>
 #include <QFrame>

@@ -14,7 +14,7 @@
 // the loss of focus reports the item index -1 and keeps the text.
 
 #include "controls/GridTypes.h"
-#include "toolkit/TCustomEdit.h"
+#include "toolkit/widgets/TCustomEdit.h"
 
 class TCanvas;
 class TCustomGridEdit;

@@ -4,9 +4,9 @@
 #include "controls/ExtStrUtils.h"
 #include "controls/TCustomGridEdit.h"
 #include "controls/TGridTipsWindow.h"
-#include "toolkit/Canvas.h"
-#include "toolkit/Graphics.h"
-#include "toolkit/ImageList.h"
+#include "toolkit/graphics/Canvas.h"
+#include "toolkit/graphics/GraphicsObjects.h"
+#include "toolkit/graphics/ImageList.h"
 
 #include <algorithm>
 #include <functional>

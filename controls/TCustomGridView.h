@@ -26,9 +26,9 @@
 #include "controls/TGridHeader.h"
 #include "controls/TGridRows.h"
 #include "controls/TGridScrollBar.h"
-#include "toolkit/Colors.h"
-#include "toolkit/ImageList.h"
-#include "toolkit/TCustomControl.h"
+#include "toolkit/graphics/Colors.h"
+#include "toolkit/graphics/ImageList.h"
+#include "toolkit/widgets/TCustomControl.h"
 
 #include <QImage>
 

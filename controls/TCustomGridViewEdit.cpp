@@ -3,7 +3,7 @@
 
 #include "controls/TCustomGridEdit.h"
 #include "controls/TCustomGridView.h"
-#include "toolkit/TStrings.h"
+#include "toolkit/classes/TStrings.h"
 
 TGridEditClass TCustomGridView::GetEditClass(const TGridCell &) const
 {

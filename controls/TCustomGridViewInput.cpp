@@ -2,9 +2,9 @@
 
 #include "controls/TCustomGridView.h"
 
-#include "toolkit/Canvas.h"
-#include "toolkit/Graphics.h"
-#include "toolkit/ImageList.h"
+#include "toolkit/graphics/Canvas.h"
+#include "toolkit/graphics/GraphicsObjects.h"
+#include "toolkit/graphics/ImageList.h"
 
 #include <algorithm>
 #include <functional>

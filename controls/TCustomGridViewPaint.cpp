@@ -4,9 +4,9 @@
 #include "controls/ExtGraphics.h"
 #include "controls/TCustomGridView.h"
 
-#include "toolkit/Bitmap.h"
-#include "toolkit/Canvas.h"
-#include "toolkit/ImageList.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/Canvas.h"
+#include "toolkit/graphics/ImageList.h"
 
 #include <functional>
 

@@ -3,7 +3,7 @@
 
 #include "controls/TCustomGridView.h"
 #include "controls/TGridTipsWindow.h"
-#include "toolkit/Canvas.h"
+#include "toolkit/graphics/Canvas.h"
 
 #include <QHelpEvent>
 #include <QMouseEvent>

@@ -1,9 +1,9 @@
 #include "controls/TCustomInspector.h"
 
 #include "controls/ExtGraphics.h"
-#include "toolkit/Canvas.h"
-#include "toolkit/ClassRegistry.h"
-#include "toolkit/PropertyTraits.h"
+#include "toolkit/graphics/Canvas.h"
+#include "toolkit/classes/ClassRegistry.h"
+#include "toolkit/classes/PropertyDeclarations.h"
 
 #include <algorithm>
 

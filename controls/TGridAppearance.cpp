@@ -1,7 +1,7 @@
 #include "controls/TGridAppearance.h"
 
 #include "controls/TCustomGridView.h"
-#include "toolkit/Graphics.h"
+#include "toolkit/graphics/GraphicsObjects.h"
 
 TGridAppearance::TGridAppearance(TCustomGridView *grid) : m_grid(grid), m_font(std::make_unique<TFont>())
 {

@@ -5,9 +5,9 @@
 // with GridFont set the font is a copy of the grid's Font.  Setting a colour
 // or changing the font stops following.
 
-#include "toolkit/Colors.h"
-#include "toolkit/Events.h"
-#include "toolkit/TPersistent.h"
+#include "toolkit/graphics/Colors.h"
+#include "toolkit/classes/Events.h"
+#include "toolkit/classes/TPersistent.h"
 
 #include <memory>
 

@@ -4,8 +4,8 @@
 // outermost BeginUpdate/EndUpdate pair, and the items that tell it of
 // their changes, their arrival and their removal.
 
-#include "toolkit/Events.h"
-#include "toolkit/TCollection.h"
+#include "toolkit/classes/Events.h"
+#include "toolkit/classes/TCollection.h"
 
 class TGridCollection : public TCollection
 {

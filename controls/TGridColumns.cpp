@@ -1,8 +1,8 @@
 #include "controls/TGridColumns.h"
 
 #include "controls/TCustomGridView.h"
-#include "toolkit/TFiler.h"
-#include "toolkit/TStringList.h"
+#include "toolkit/classes/TFiler.h"
+#include "toolkit/classes/TStringList.h"
 
 #include <algorithm>
 

@@ -8,7 +8,7 @@
 
 #include "controls/GridTypes.h"
 #include "controls/TGridCollection.h"
-#include "toolkit/TStrings.h"
+#include "toolkit/classes/TStrings.h"
 
 #include <memory>
 

@@ -5,7 +5,7 @@
 // look.  A raised band makes the header raised as well.
 
 #include "controls/TGridAppearance.h"
-#include "toolkit/Graphics.h"
+#include "toolkit/graphics/GraphicsObjects.h"
 
 class TCustomGridFixed : public TGridAppearance
 {

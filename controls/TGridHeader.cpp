@@ -2,7 +2,7 @@
 
 #include "controls/ExtGraphics.h"
 #include "controls/TCustomGridView.h"
-#include "toolkit/ImageList.h"
+#include "toolkit/graphics/ImageList.h"
 
 #include <algorithm>
 #include <functional>

@@ -9,10 +9,10 @@
 
 #include "controls/TGridAppearance.h"
 #include "controls/TGridCollection.h"
-#include "toolkit/ControlTypes.h"
-#include "toolkit/Graphics.h"
-#include "toolkit/ImageList.h"
-#include "toolkit/Rects.h"
+#include "toolkit/widgets/ControlTypes.h"
+#include "toolkit/graphics/GraphicsObjects.h"
+#include "toolkit/graphics/ImageList.h"
+#include "toolkit/graphics/Rects.h"
 
 #include <memory>
 

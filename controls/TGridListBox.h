@@ -7,7 +7,7 @@
 // 32 characters, restarted after 2 seconds without a key) and select the
 // first item that starts with it.
 
-#include "toolkit/TListBox.h"
+#include "toolkit/widgets/TListBox.h"
 
 
 #include <functional>

@@ -6,8 +6,8 @@
 // grid lines of the grid (AutoRowHeight).  Count never exceeds MaxCount, so
 // that the pixel height of all rows fits a 32-bit coordinate.
 
-#include "toolkit/Events.h"
-#include "toolkit/TPersistent.h"
+#include "toolkit/classes/Events.h"
+#include "toolkit/classes/TPersistent.h"
 
 class TCustomGridView;
 

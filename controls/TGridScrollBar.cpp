@@ -1,7 +1,7 @@
 #include "controls/TGridScrollBar.h"
 
 #include "controls/TCustomGridView.h"
-#include "toolkit/Graphics.h"
+#include "toolkit/graphics/GraphicsObjects.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 // notification comes before a move and may change the target; the change
 // notification comes after it.  Without a grid the bar is pure arithmetic.
 
-#include "toolkit/ControlTypes.h"
-#include "toolkit/Events.h"
-#include "toolkit/TCustomControl.h"
-#include "toolkit/TPersistent.h"
+#include "toolkit/widgets/ControlTypes.h"
+#include "toolkit/classes/Events.h"
+#include "toolkit/widgets/TCustomControl.h"
+#include "toolkit/classes/TPersistent.h"
 
 class TCustomGridView;
 

@@ -1,7 +1,7 @@
 #include "controls/TGridTipsWindow.h"
 
 #include "controls/TCustomGridView.h"
-#include "toolkit/Canvas.h"
+#include "toolkit/graphics/Canvas.h"
 
 TGridTipsWindow::TGridTipsWindow(TComponent *owner) : THintWindow(owner) {}
 

@@ -3,7 +3,7 @@
 // TGridTipsWindow: shows the whole text of a clipped grid cell over the
 // cell, drawn exactly as the cell draws it, on the hint colour.
 
-#include "toolkit/THintWindow.h"
+#include "toolkit/widgets/THintWindow.h"
 
 
 class TCustomGridView;

@@ -2,7 +2,7 @@
 
 // Shared by the fuzz targets.
 
-#include "toolkit/Exceptions.h"
+#include "toolkit/core/Exceptions.h"
 
 // Runs an action on fuzzed input; the runtime's exceptions are the expected
 // answer to bad input, anything else (a crash, a sanitizer report) is not.

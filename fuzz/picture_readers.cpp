@@ -2,11 +2,11 @@
 // stored in a report reaches them.  Bad data may raise EInvalidGraphic,
 // never crash, hang or read outside the data.
 
-#include "toolkit/BmpCodec.h"
+#include "toolkit/graphics/BmpCodec.h"
 #include "fuzz/FuzzSupport.h"
-#include "toolkit/Icon.h"
-#include "toolkit/JPEGImage.h"
-#include "toolkit/Streams.h"
+#include "toolkit/graphics/Icon.h"
+#include "toolkit/graphics/JPEGImage.h"
+#include "toolkit/classes/Streams.h"
 
 #include <cstddef>
 #include <cstdint>

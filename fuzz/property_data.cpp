@@ -2,10 +2,10 @@
 // object that defines properties of every value type.  Malformed input may
 // raise EReadError, never crash.
 
-#include "toolkit/Exceptions.h"
-#include "toolkit/PropertyData.h"
-#include "toolkit/TFiler.h"
-#include "toolkit/TPersistent.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/classes/CustomPropertyData.h"
+#include "toolkit/classes/TFiler.h"
+#include "toolkit/classes/TPersistent.h"
 
 #include <cstddef>
 #include <cstdint>

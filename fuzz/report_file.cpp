@@ -7,14 +7,14 @@
 #include "report/ReportUnits.h"
 #include "report/qvxReportComponent.h"
 #include "report/qvxReportLink.h"
-#include "toolkit/ClassRegistry.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/Graphics.h"
-#include "toolkit/PropertyTraits.h"
-#include "toolkit/Streams.h"
-#include "toolkit/TFiler.h"
-#include "toolkit/TStringList.h"
-#include "toolkit/Units.h"
+#include "toolkit/classes/ClassRegistry.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/graphics/GraphicsObjects.h"
+#include "toolkit/classes/PropertyDeclarations.h"
+#include "toolkit/classes/Streams.h"
+#include "toolkit/classes/TFiler.h"
+#include "toolkit/classes/TStringList.h"
+#include "toolkit/core/Units.h"
 
 #include <QCoreApplication>
 #include <QRecursiveMutex>

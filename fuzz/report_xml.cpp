@@ -4,8 +4,8 @@
 // exceptions, never crash.
 
 #include "report/qvxXMLDocument.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/Streams.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/classes/Streams.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -5,8 +5,8 @@
 #include "script/ScriptUnits.h"
 #include "script/zqILParser.h"
 #include "script/zqScript.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/Units.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/core/Units.h"
 
 #include <QString>
 #include <cstddef>

@@ -2,14 +2,14 @@
 // formatting pictures built from it.  Bad input may raise the runtime's
 // exceptions, never crash or hang.
 
-#include "toolkit/DateUtils.h"
+#include "toolkit/core/DateUtils.h"
 #include "fuzz/FuzzSupport.h"
-#include "toolkit/Format.h"
-#include "toolkit/FormatDateTime.h"
-#include "toolkit/FormatFloat.h"
-#include "toolkit/MaskUtils.h"
-#include "toolkit/SysUtils.h"
-#include "toolkit/VariantOps.h"
+#include "toolkit/core/Format.h"
+#include "toolkit/core/FormatDateTime.h"
+#include "toolkit/core/FormatFloat.h"
+#include "toolkit/core/MaskUtils.h"
+#include "toolkit/core/SysUtils.h"
+#include "toolkit/core/VariantOps.h"
 
 #include <cstddef>
 #include <cstdint>

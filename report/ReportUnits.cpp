@@ -6,7 +6,7 @@
 #include "report/qvxResources.h"
 #include "report/qvxVariables.h"
 #include "script/ScriptUnits.h"
-#include "toolkit/Units.h"
+#include "toolkit/core/Units.h"
 
 void RegisterReportUnits()
 {

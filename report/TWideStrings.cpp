@@ -1,9 +1,9 @@
 #include "report/TWideStrings.h"
 
-#include "toolkit/CodePages.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/Streams.h"
-#include "toolkit/TStrings.h"
+#include "toolkit/core/CodePages.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/classes/Streams.h"
+#include "toolkit/classes/TStrings.h"
 
 #include <QtEndian>
 

@@ -3,7 +3,7 @@
 // A list of wide strings, each with an object beside it (not owned).  Memo
 // views keep their lines in one; the resource store keeps its texts in one.
 
-#include "toolkit/TPersistent.h"
+#include "toolkit/classes/TPersistent.h"
 
 #include <QString>
 

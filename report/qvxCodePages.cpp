@@ -1,6 +1,6 @@
 #include "report/qvxCodePages.h"
 
-#include "toolkit/CodePages.h"
+#include "toolkit/core/CodePages.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "report/qvxCollection.h"
 
-#include "toolkit/PropertyTraits.h"
-#include "toolkit/TStringList.h"
+#include "toolkit/classes/PropertyDeclarations.h"
+#include "toolkit/classes/TStringList.h"
 
 TqvxCollectionItem::TqvxCollectionItem(TCollection *collection)
     : TCollectionItem(collection)

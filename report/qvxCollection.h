@@ -6,7 +6,7 @@
 // item's class name followed by the smallest free number (TqvxVariable1,
 // TqvxVariable2 ...).
 
-#include "toolkit/TCollection.h"
+#include "toolkit/classes/TCollection.h"
 
 #include <QString>
 

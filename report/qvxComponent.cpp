@@ -4,14 +4,14 @@
 #include "report/qvxResources.h"
 #include "report/qvxXMLEscape.h"
 #include "report/qvxXMLSerializer.h"
-#include "toolkit/CodePages.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/Format.h"
-#include "toolkit/Graphics.h"
-#include "toolkit/PropertyTraits.h"
-#include "toolkit/Streams.h"
-#include "toolkit/TStringList.h"
-#include "toolkit/TypInfo.h"
+#include "toolkit/core/CodePages.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/core/Format.h"
+#include "toolkit/graphics/GraphicsObjects.h"
+#include "toolkit/classes/PropertyDeclarations.h"
+#include "toolkit/classes/Streams.h"
+#include "toolkit/classes/TStringList.h"
+#include "toolkit/classes/Reflection.h"
 
 #include <QMutexLocker>
 #include <QRecursiveMutex>

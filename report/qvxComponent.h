@@ -17,7 +17,7 @@
 // through the XML serializer (report/qvxXMLSerializer.h).
 
 #include "report/qvxTypes.h"
-#include "toolkit/TComponent.h"
+#include "toolkit/classes/TComponent.h"
 
 #include <QList>
 #include <QString>

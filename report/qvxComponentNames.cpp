@@ -1,9 +1,9 @@
 #include "report/qvxComponentNames.h"
 
 #include "report/qvxReportLink.h"
-#include "toolkit/GlobalComponents.h"
-#include "toolkit/TDataModule.h"
-#include "toolkit/TForm.h"
+#include "toolkit/classes/GlobalComponents.h"
+#include "toolkit/classes/TDataModule.h"
+#include "toolkit/widgets/TForm.h"
 
 #include <QStringList>
 

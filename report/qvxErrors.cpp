@@ -1,7 +1,7 @@
 #include "report/qvxErrors.h"
 
 #include "report/qvxResources.h"
-#include "toolkit/ModalRunner.h"
+#include "toolkit/widgets/ModalRunner.h"
 
 void qvxErrorMsg(const QString &text)
 {

@@ -1,6 +1,6 @@
 #include "report/qvxFileUtils.h"
 
-#include "toolkit/Files.h"
+#include "toolkit/core/Files.h"
 
 namespace {
 

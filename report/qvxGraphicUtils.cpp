@@ -1,8 +1,8 @@
 #include "report/qvxGraphicUtils.h"
 
-#include "toolkit/Bitmap.h"
-#include "toolkit/Canvas.h"
-#include "toolkit/ImageList.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/Canvas.h"
+#include "toolkit/graphics/ImageList.h"
 
 #include <QImage>
 

@@ -2,8 +2,8 @@
 
 // Image lists and picture drawing of the report library.
 
-#include "toolkit/Colors.h"
-#include "toolkit/Rects.h"
+#include "toolkit/graphics/Colors.h"
+#include "toolkit/graphics/Rects.h"
 
 class TBitmap;
 class TCanvas;

@@ -1,7 +1,7 @@
 #include "report/qvxNumbers.h"
 
-#include "toolkit/FloatText.h"
-#include "toolkit/SysUtils.h"
+#include "toolkit/core/FloatText.h"
+#include "toolkit/core/SysUtils.h"
 
 #include <cmath>
 

@@ -6,8 +6,8 @@
 // first use and freed at the end of this unit; a later use makes a new,
 // empty one.
 
-#include "toolkit/ClassRegistry.h"
-#include "toolkit/TCollection.h"
+#include "toolkit/classes/ClassRegistry.h"
+#include "toolkit/classes/TCollection.h"
 
 #include <QFlags>
 #include <QString>

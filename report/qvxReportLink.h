@@ -5,7 +5,7 @@
 // object's report is the nearest object up its Parent chain (itself
 // included) that does.
 
-#include "toolkit/Events.h"
+#include "toolkit/classes/Events.h"
 
 #include <QString>
 

@@ -8,11 +8,11 @@
 #include "report/qvxXMLDocument.h"
 #include "report/qvxZLib.h"
 #include "script/zqMessages.h"
-#include "toolkit/Bitmap.h"
-#include "toolkit/Files.h"
-#include "toolkit/ImageList.h"
-#include "toolkit/Streams.h"
-#include "toolkit/SysUtils.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/core/Files.h"
+#include "toolkit/graphics/ImageList.h"
+#include "toolkit/classes/Streams.h"
+#include "toolkit/core/SysUtils.h"
 
 #include <QFile>
 

@@ -8,7 +8,7 @@
 // the help file with its topics and the language files next to the program.
 
 #include "report/TWideStrings.h"
-#include "toolkit/TObject.h"
+#include "toolkit/classes/TObject.h"
 
 #include <QHash>
 #include <QString>

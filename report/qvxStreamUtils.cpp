@@ -1,7 +1,7 @@
 #include "report/qvxStreamUtils.h"
 
-#include "toolkit/Exceptions.h"
-#include "toolkit/Streams.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/classes/Streams.h"
 
 #include <zlib.h>
 

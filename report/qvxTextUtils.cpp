@@ -1,7 +1,7 @@
 #include "report/qvxTextUtils.h"
 
-#include "toolkit/SysUtils.h"
-#include "toolkit/TStrings.h"
+#include "toolkit/core/SysUtils.h"
+#include "toolkit/classes/TStrings.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "report/qvxVariables.h"
 
-#include "toolkit/CodePages.h"
+#include "toolkit/core/CodePages.h"
 
 #include <memory>
 

@@ -8,7 +8,7 @@
 // one global list, consulted after the report's.
 
 #include "report/qvxCollection.h"
-#include "toolkit/Variants.h"
+#include "toolkit/core/Variants.h"
 
 #include <QString>
 

@@ -3,8 +3,8 @@
 #include "report/qvxFileUtils.h"
 #include "report/qvxXMLReader.h"
 #include "report/qvxXMLWriter.h"
-#include "toolkit/Files.h"
-#include "toolkit/Streams.h"
+#include "toolkit/core/Files.h"
+#include "toolkit/classes/Streams.h"
 
 TqvxXMLDocument::TqvxXMLDocument() : m_root(std::make_unique<TqvxXMLItem>()) {}
 

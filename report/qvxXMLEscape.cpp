@@ -1,8 +1,8 @@
 #include "report/qvxXMLEscape.h"
 
-#include "toolkit/FloatText.h"
-#include "toolkit/FormatDateTime.h"
-#include "toolkit/Variants.h"
+#include "toolkit/core/FloatText.h"
+#include "toolkit/core/FormatDateTime.h"
+#include "toolkit/core/Variants.h"
 
 namespace {
 

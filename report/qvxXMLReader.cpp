@@ -1,7 +1,7 @@
 #include "report/qvxXMLReader.h"
 
 #include "report/qvxXMLItem.h"
-#include "toolkit/Streams.h"
+#include "toolkit/classes/Streams.h"
 
 #include <memory>
 

@@ -6,7 +6,7 @@
 // comments, and builds element trees from the tags.  Malformed input raises
 // TqvxInvalidXMLException with "Invalid file format".
 
-#include "toolkit/Exceptions.h"
+#include "toolkit/core/Exceptions.h"
 
 #include <QByteArray>
 #include <QString>

@@ -8,14 +8,14 @@
 #include "report/qvxStreamUtils.h"
 #include "report/qvxXMLDocument.h"
 #include "report/qvxXMLEscape.h"
-#include "toolkit/ClassRegistry.h"
-#include "toolkit/CodePages.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/FloatText.h"
-#include "toolkit/PropertyData.h"
-#include "toolkit/Streams.h"
-#include "toolkit/TStringList.h"
-#include "toolkit/TypInfo.h"
+#include "toolkit/classes/ClassRegistry.h"
+#include "toolkit/core/CodePages.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/core/FloatText.h"
+#include "toolkit/classes/CustomPropertyData.h"
+#include "toolkit/classes/Streams.h"
+#include "toolkit/classes/TStringList.h"
+#include "toolkit/classes/Reflection.h"
 
 #include <cmath>
 #include <utility>

@@ -28,7 +28,7 @@
 // TqvxInvalidXMLException.
 
 #include "report/qvxReportLink.h"
-#include "toolkit/Events.h"
+#include "toolkit/classes/Events.h"
 
 #include <QList>
 #include <QString>

@@ -3,7 +3,7 @@
 #include "report/qvxXMLEscape.h"
 #include "report/qvxXMLItem.h"
 #include "report/qvxXMLReader.h"
-#include "toolkit/Streams.h"
+#include "toolkit/classes/Streams.h"
 
 namespace {
 

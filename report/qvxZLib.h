@@ -4,9 +4,9 @@
 // a one-call buffer decompressor, whole-stream compression, and the reader of
 // the gzip-packed resources the program carries.
 
-#include "toolkit/Events.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/Streams.h"
+#include "toolkit/classes/Events.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/classes/Streams.h"
 
 #include <QByteArray>
 #include <QString>

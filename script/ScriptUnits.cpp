@@ -5,7 +5,7 @@
 #include "script/zqJScript.h"
 #include "script/zqLanguages.h"
 #include "script/zqPascalScript.h"
-#include "toolkit/Units.h"
+#include "toolkit/core/Units.h"
 
 void RegisterScriptUnits()
 {

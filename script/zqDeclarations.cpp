@@ -2,8 +2,8 @@
 
 #include "script/zqParser.h"
 #include "script/zqScript.h"
-#include "toolkit/FormatSettings.h"
-#include "toolkit/SysUtils.h"
+#include "toolkit/core/FormatSettings.h"
+#include "toolkit/core/SysUtils.h"
 
 #include <limits>
 

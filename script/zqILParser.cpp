@@ -3,8 +3,8 @@
 #include "script/zqLanguages.h"
 #include "script/zqMessages.h"
 #include "script/zqScript.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/Streams.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/classes/Streams.h"
 
 #include <QFile>
 #include <algorithm>

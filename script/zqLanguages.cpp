@@ -1,7 +1,7 @@
 #include "script/zqLanguages.h"
 
 #include "script/zqMessages.h"
-#include "toolkit/Exceptions.h"
+#include "toolkit/core/Exceptions.h"
 
 #include <QList>
 #include <QPair>

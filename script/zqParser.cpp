@@ -1,6 +1,6 @@
 #include "script/zqParser.h"
 
-#include "toolkit/CodePages.h"
+#include "toolkit/core/CodePages.h"
 
 #include <algorithm>
 

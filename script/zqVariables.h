@@ -4,7 +4,7 @@
 // parameters and procedures all derive from TzqCustomVariable.  Values are
 // variants; the value kind says how a value is stored and checked.
 
-#include "toolkit/Variants.h"
+#include "toolkit/core/Variants.h"
 
 #include <QString>
 #include <memory>

@@ -1,8 +1,8 @@
 #include "script/zqXML.h"
 
-#include "toolkit/CodePages.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/Streams.h"
+#include "toolkit/core/CodePages.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/classes/Streams.h"
 
 #include <algorithm>
 #include <memory>

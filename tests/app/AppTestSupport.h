@@ -2,8 +2,8 @@
 
 // Helpers shared by the tests of the questionnaire's windows.
 
-#include "toolkit/TButton.h"
-#include "toolkit/TForm.h"
+#include "toolkit/widgets/TButton.h"
+#include "toolkit/widgets/TForm.h"
 
 #include <QList>
 

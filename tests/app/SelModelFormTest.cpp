@@ -3,8 +3,8 @@
 #include "AppTestSupport.h"
 #include "common/TestSupport.h"
 #include "toolkit/ScriptedModalRunner.h"
-#include "toolkit/KeyMapping.h"
-#include "toolkit/TButton.h"
+#include "toolkit/widgets/KeyMapping.h"
+#include "toolkit/widgets/TButton.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // platform, the unit start-up list of the library under test, and pinned
 // locale and font settings, so results never depend on the machine.
 
-#include "toolkit/FormatSettings.h"
-#include "toolkit/Units.h"
+#include "toolkit/core/FormatSettings.h"
+#include "toolkit/core/Units.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include "GridTestSupport.h"
 
 #include "controls/TGridRows.h"
-#include "toolkit/ImageList.h"
+#include "toolkit/graphics/ImageList.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include "controls/ExtStrUtils.h"
 #include "controls/ExtSystem.h"
 #include "controls/TGridScrollBar.h"
-#include "toolkit/Bitmap.h"
-#include "toolkit/Canvas.h"
-#include "toolkit/Graphics.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/Canvas.h"
+#include "toolkit/graphics/GraphicsObjects.h"
 
 #include <gtest/gtest.h>
 

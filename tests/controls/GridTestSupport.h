@@ -4,7 +4,7 @@
 // protected parts reachable.
 
 #include "controls/TCustomGridView.h"
-#include "toolkit/TForm.h"
+#include "toolkit/widgets/TForm.h"
 
 #include <QApplication>
 #include <QKeyEvent>

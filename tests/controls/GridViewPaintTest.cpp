@@ -3,8 +3,8 @@
 
 #include "GridTestSupport.h"
 
-#include "toolkit/Canvas.h"
-#include "toolkit/RecordingCanvas.h"
+#include "toolkit/graphics/Canvas.h"
+#include "toolkit/graphics/RecordingCanvas.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include "InspectorTestSupport.h"
 
 #include "controls/TGridTipsWindow.h"
-#include "toolkit/Canvas.h"
-#include "toolkit/ClassRegistry.h"
+#include "toolkit/graphics/Canvas.h"
+#include "toolkit/classes/ClassRegistry.h"
 
 #include <QHelpEvent>
 #include <QImage>

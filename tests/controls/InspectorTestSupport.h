@@ -6,8 +6,8 @@
 
 #include "controls/TCustomInspector.h"
 #include "controls/TGridListBox.h"
-#include "toolkit/TForm.h"
-#include "toolkit/TStringList.h"
+#include "toolkit/widgets/TForm.h"
+#include "toolkit/classes/TStringList.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -2,9 +2,9 @@
 
 #include "report/qvxCollectionXML.h"
 #include "report/qvxXMLItem.h"
-#include "toolkit/ClassRegistry.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/PropertyTraits.h"
+#include "toolkit/classes/ClassRegistry.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/classes/PropertyDeclarations.h"
 
 #include <mutex>
 

@@ -10,9 +10,9 @@
 #include "report/qvxReportComponent.h"
 #include "report/qvxReportLink.h"
 #include "report/qvxVariables.h"
-#include "toolkit/Graphics.h"
-#include "toolkit/TFiler.h"
-#include "toolkit/TStringList.h"
+#include "toolkit/graphics/GraphicsObjects.h"
+#include "toolkit/classes/TFiler.h"
+#include "toolkit/classes/TStringList.h"
 
 #include <QRecursiveMutex>
 

@@ -4,7 +4,7 @@
 // Band1 > Memo1, Memo2, with helpers to save and load through streams.
 
 #include "report/ReportTestClasses.h"
-#include "toolkit/Streams.h"
+#include "toolkit/classes/Streams.h"
 
 #include <memory>
 

@@ -1,9 +1,9 @@
 #include "report/TWideStrings.h"
 
 #include "common/TestSupport.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/Streams.h"
-#include "toolkit/TStringList.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/classes/Streams.h"
+#include "toolkit/classes/TStringList.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "report/ReportTestTree.h"
 #include "report/qvxComponentNames.h"
-#include "toolkit/TDataModule.h"
+#include "toolkit/classes/TDataModule.h"
 
 #include <gtest/gtest.h>
 

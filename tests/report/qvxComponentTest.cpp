@@ -1,7 +1,7 @@
 #include "report/ReportTestTree.h"
 #include "report/qvxResources.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/Format.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/core/Format.h"
 
 #include <gtest/gtest.h>
 

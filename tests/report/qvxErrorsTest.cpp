@@ -1,7 +1,7 @@
 #include "report/qvxErrors.h"
 
 #include "common/TestSupport.h"
-#include "toolkit/ModalRunner.h"
+#include "toolkit/widgets/ModalRunner.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 #include "common/TestSupport.h"
 #include "report/qvxXMLReader.h"
 #include "script/zqMessages.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/Files.h"
-#include "toolkit/ImageList.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/core/Files.h"
+#include "toolkit/graphics/ImageList.h"
 
 #include <QCoreApplication>
 #include <QDir>

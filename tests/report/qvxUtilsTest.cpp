@@ -4,10 +4,10 @@
 #include "report/qvxTextUtils.h"
 
 #include "common/TestSupport.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/FormatSettings.h"
-#include "toolkit/Streams.h"
-#include "toolkit/TStringList.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/core/FormatSettings.h"
+#include "toolkit/classes/Streams.h"
+#include "toolkit/classes/TStringList.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 #include "report/qvxXMLReader.h"
 
 #include "common/TestSupport.h"
-#include "toolkit/Files.h"
-#include "toolkit/Streams.h"
+#include "toolkit/core/Files.h"
+#include "toolkit/classes/Streams.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 #include "report/qvxXMLEscape.h"
 
 #include "common/TestSupport.h"
-#include "toolkit/FormatDateTime.h"
-#include "toolkit/FormatSettings.h"
-#include "toolkit/Variants.h"
+#include "toolkit/core/FormatDateTime.h"
+#include "toolkit/core/FormatSettings.h"
+#include "toolkit/core/Variants.h"
 
 #include <gtest/gtest.h>
 

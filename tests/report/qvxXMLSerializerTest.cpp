@@ -2,8 +2,8 @@
 #include "report/qvxResources.h"
 #include "report/qvxXMLItem.h"
 #include "report/qvxXMLSerializer.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/FormatSettings.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/core/FormatSettings.h"
 
 #include <gtest/gtest.h>
 

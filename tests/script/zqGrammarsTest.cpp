@@ -3,7 +3,7 @@
 #include "script/zqILParser.h"
 #include "script/zqLanguages.h"
 #include "script/zqScript.h"
-#include "toolkit/Streams.h"
+#include "toolkit/classes/Streams.h"
 
 #include "common/TestSupport.h"
 

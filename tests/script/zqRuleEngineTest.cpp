@@ -3,8 +3,8 @@
 #include "script/zqILParser.h"
 #include "script/zqLanguages.h"
 #include "script/zqScript.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/Streams.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/classes/Streams.h"
 
 #include "common/TestSupport.h"
 

@@ -1,8 +1,8 @@
-#include "toolkit/Bitmap.h"
-#include "toolkit/BmpCodec.h"
-#include "toolkit/Canvas.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/Streams.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/BmpCodec.h"
+#include "toolkit/graphics/Canvas.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/classes/Streams.h"
 
 #include "common/TestSupport.h"
 

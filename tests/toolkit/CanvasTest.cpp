@@ -1,8 +1,8 @@
-#include "toolkit/Bitmap.h"
-#include "toolkit/Canvas.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/FontEngine.h"
-#include "toolkit/TextShaping.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/Canvas.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/graphics/FontEngine.h"
+#include "toolkit/graphics/TextShaping.h"
 
 #include "common/TestSupport.h"
 

@@ -1,7 +1,7 @@
 #include "ReflectionSamples.h"
 
-#include "toolkit/ClassRegistry.h"
-#include "toolkit/Exceptions.h"
+#include "toolkit/classes/ClassRegistry.h"
+#include "toolkit/core/Exceptions.h"
 
 #include "common/TestSupport.h"
 

@@ -1,5 +1,5 @@
-#include "toolkit/CodePages.h"
-#include "toolkit/Exceptions.h"
+#include "toolkit/core/CodePages.h"
+#include "toolkit/core/Exceptions.h"
 
 #include "common/TestSupport.h"
 

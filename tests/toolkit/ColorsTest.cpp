@@ -1,4 +1,4 @@
-#include "toolkit/Colors.h"
+#include "toolkit/graphics/Colors.h"
 
 #include "common/TestSupport.h"
 

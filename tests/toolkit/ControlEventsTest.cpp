@@ -1,13 +1,13 @@
 // Input reaching the virtual methods of controls, and the geometry rules of
 // windowed controls, on the offscreen platform.
 
-#include "toolkit/Canvas.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/SystemMetrics.h"
-#include "toolkit/TCustomControl.h"
-#include "toolkit/TCustomEdit.h"
-#include "toolkit/TForm.h"
-#include "toolkit/TPanel.h"
+#include "toolkit/graphics/Canvas.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/widgets/SystemMetrics.h"
+#include "toolkit/widgets/TCustomControl.h"
+#include "toolkit/widgets/TCustomEdit.h"
+#include "toolkit/widgets/TForm.h"
+#include "toolkit/widgets/TPanel.h"
 
 #include <QApplication>
 #include <QImage>

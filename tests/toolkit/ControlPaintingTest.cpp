@@ -1,13 +1,13 @@
 // What controls paint, probed pixel by pixel on the offscreen platform.
 
-#include "toolkit/Bitmap.h"
-#include "toolkit/Canvas.h"
-#include "toolkit/Picture.h"
-#include "toolkit/TBitBtn.h"
-#include "toolkit/TForm.h"
-#include "toolkit/TImage.h"
-#include "toolkit/TPanel.h"
-#include "toolkit/TStaticText.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/Canvas.h"
+#include "toolkit/graphics/Picture.h"
+#include "toolkit/widgets/TBitBtn.h"
+#include "toolkit/widgets/TForm.h"
+#include "toolkit/widgets/TImage.h"
+#include "toolkit/widgets/TPanel.h"
+#include "toolkit/widgets/TStaticText.h"
 
 #include <QIcon>
 #include <QImage>

@@ -1,12 +1,12 @@
 // Controls as scripts and stored forms see them: created by class name,
 // with published properties, and timers and cursors of the application.
 
-#include "toolkit/ClassRegistry.h"
-#include "toolkit/TButton.h"
-#include "toolkit/TForm.h"
-#include "toolkit/TScreen.h"
-#include "toolkit/TTimer.h"
-#include "toolkit/TypInfo.h"
+#include "toolkit/classes/ClassRegistry.h"
+#include "toolkit/widgets/TButton.h"
+#include "toolkit/widgets/TForm.h"
+#include "toolkit/widgets/TScreen.h"
+#include "toolkit/classes/TTimer.h"
+#include "toolkit/classes/Reflection.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

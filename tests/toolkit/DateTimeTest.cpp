@@ -1,6 +1,6 @@
-#include "toolkit/DateUtils.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/FormatDateTime.h"
+#include "toolkit/core/DateUtils.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/core/FormatDateTime.h"
 
 #include "RuntimeTestSupport.h"
 #include "common/TestSupport.h"

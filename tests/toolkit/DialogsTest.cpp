@@ -3,10 +3,10 @@
 
 #include "ScriptedModalRunner.h"
 
-#include "toolkit/CommonDialogs.h"
-#include "toolkit/Dialogs.h"
-#include "toolkit/TApplication.h"
-#include "toolkit/TStrings.h"
+#include "toolkit/widgets/CommonDialogs.h"
+#include "toolkit/widgets/Dialogs.h"
+#include "toolkit/widgets/TApplication.h"
+#include "toolkit/classes/TStrings.h"
 
 #include <gtest/gtest.h>
 

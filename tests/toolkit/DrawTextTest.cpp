@@ -1,4 +1,4 @@
-#include "toolkit/RecordingCanvas.h"
+#include "toolkit/graphics/RecordingCanvas.h"
 
 #include "common/TestSupport.h"
 

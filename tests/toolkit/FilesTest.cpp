@@ -1,5 +1,5 @@
-#include "toolkit/Exceptions.h"
-#include "toolkit/Files.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/core/Files.h"
 
 #include "common/TestSupport.h"
 

@@ -1,5 +1,5 @@
-#include "toolkit/FontEngine.h"
-#include "toolkit/TextShaping.h"
+#include "toolkit/graphics/FontEngine.h"
+#include "toolkit/graphics/TextShaping.h"
 
 #include "common/TestSupport.h"
 

@@ -2,13 +2,13 @@
 
 #include "ScriptedModalRunner.h"
 
-#include "toolkit/Exceptions.h"
-#include "toolkit/TApplication.h"
-#include "toolkit/TButton.h"
-#include "toolkit/TCustomEdit.h"
-#include "toolkit/TForm.h"
-#include "toolkit/TPanel.h"
-#include "toolkit/TScreen.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/widgets/TApplication.h"
+#include "toolkit/widgets/TButton.h"
+#include "toolkit/widgets/TCustomEdit.h"
+#include "toolkit/widgets/TForm.h"
+#include "toolkit/widgets/TPanel.h"
+#include "toolkit/widgets/TScreen.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,7 +1,7 @@
-#include "toolkit/Exceptions.h"
-#include "toolkit/Format.h"
-#include "toolkit/FormatFloat.h"
-#include "toolkit/MaskUtils.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/core/Format.h"
+#include "toolkit/core/FormatFloat.h"
+#include "toolkit/core/MaskUtils.h"
 
 #include "RuntimeTestSupport.h"
 #include "common/TestSupport.h"

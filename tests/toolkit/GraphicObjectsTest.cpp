@@ -1,5 +1,5 @@
-#include "toolkit/Exceptions.h"
-#include "toolkit/Graphics.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/graphics/GraphicsObjects.h"
 
 #include "common/TestSupport.h"
 

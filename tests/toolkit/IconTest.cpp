@@ -1,7 +1,7 @@
-#include "toolkit/Exceptions.h"
-#include "toolkit/Icon.h"
-#include "toolkit/Picture.h"
-#include "toolkit/Streams.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/graphics/Icon.h"
+#include "toolkit/graphics/Picture.h"
+#include "toolkit/classes/Streams.h"
 
 #include "common/TestSupport.h"
 

@@ -1,6 +1,6 @@
-#include "toolkit/Bitmap.h"
-#include "toolkit/Canvas.h"
-#include "toolkit/ImageList.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/Canvas.h"
+#include "toolkit/graphics/ImageList.h"
 
 #include "common/TestSupport.h"
 

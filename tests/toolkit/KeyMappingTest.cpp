@@ -1,5 +1,5 @@
-#include "toolkit/Cursors.h"
-#include "toolkit/KeyMapping.h"
+#include "toolkit/widgets/Cursors.h"
+#include "toolkit/widgets/KeyMapping.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "toolkit/Bitmap.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/JPEGImage.h"
-#include "toolkit/Metafile.h"
-#include "toolkit/Picture.h"
-#include "toolkit/PropertyData.h"
-#include "toolkit/Streams.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/graphics/JPEGImage.h"
+#include "toolkit/graphics/Metafile.h"
+#include "toolkit/graphics/Picture.h"
+#include "toolkit/classes/CustomPropertyData.h"
+#include "toolkit/classes/Streams.h"
 
 #include "common/TestSupport.h"
 

@@ -1,8 +1,8 @@
 // Printers without depending on what the machine has installed: the virtual
 // printer is created explicitly; the installed list is only queried.
 
-#include "toolkit/Canvas.h"
-#include "toolkit/Printers.h"
+#include "toolkit/graphics/Canvas.h"
+#include "toolkit/printing/Printers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "toolkit/Metafile.h"
-#include "toolkit/RecordingCanvas.h"
+#include "toolkit/graphics/Metafile.h"
+#include "toolkit/graphics/RecordingCanvas.h"
 
 #include "common/TestSupport.h"
 

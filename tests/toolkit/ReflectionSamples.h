@@ -3,10 +3,10 @@
 // Small published classes that exercise every kind of property the
 // reflection layer reports.
 
-#include "toolkit/Events.h"
-#include "toolkit/TCollection.h"
-#include "toolkit/TComponent.h"
-#include "toolkit/Variants.h"
+#include "toolkit/classes/Events.h"
+#include "toolkit/classes/TCollection.h"
+#include "toolkit/classes/TComponent.h"
+#include "toolkit/core/Variants.h"
 
 #include <QObject>
 

@@ -2,7 +2,7 @@
 
 // Helpers for the runtime value tests.
 
-#include "toolkit/FormatSettings.h"
+#include "toolkit/core/FormatSettings.h"
 
 #include <QString>
 

@@ -4,8 +4,8 @@
 // a function the test sets, and every request is kept for inspection.
 // Installed for the lifetime of the object.
 
-#include "toolkit/ModalRunner.h"
-#include "toolkit/TForm.h"
+#include "toolkit/widgets/ModalRunner.h"
+#include "toolkit/widgets/TForm.h"
 
 #include <functional>
 #include <vector>

@@ -1,20 +1,20 @@
 // The standard controls as the main window, the model dialog and the grids
 // use them.
 
-#include "toolkit/Graphics.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/TButton.h"
-#include "toolkit/TCheckBox.h"
-#include "toolkit/TComboBox.h"
-#include "toolkit/TCustomEdit.h"
-#include "toolkit/TForm.h"
-#include "toolkit/THintWindow.h"
-#include "toolkit/TLabel.h"
-#include "toolkit/TListBox.h"
-#include "toolkit/TMemo.h"
-#include "toolkit/TScreen.h"
-#include "toolkit/TSpinEdit.h"
-#include "toolkit/TStrings.h"
+#include "toolkit/graphics/GraphicsObjects.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/widgets/TButton.h"
+#include "toolkit/widgets/TCheckBox.h"
+#include "toolkit/widgets/TComboBox.h"
+#include "toolkit/widgets/TCustomEdit.h"
+#include "toolkit/widgets/TForm.h"
+#include "toolkit/widgets/THintWindow.h"
+#include "toolkit/widgets/TLabel.h"
+#include "toolkit/widgets/TListBox.h"
+#include "toolkit/widgets/TMemo.h"
+#include "toolkit/widgets/TScreen.h"
+#include "toolkit/widgets/TSpinEdit.h"
+#include "toolkit/classes/TStrings.h"
 
 #include <QApplication>
 #include <QKeyEvent>

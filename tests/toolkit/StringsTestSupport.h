@@ -2,7 +2,7 @@
 
 // Helpers of the string list and ini file tests.
 
-#include "toolkit/TStrings.h"
+#include "toolkit/classes/TStrings.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 #include "ReflectionSamples.h"
 
-#include "toolkit/Exceptions.h"
-#include "toolkit/TList.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/classes/TList.h"
 
 #include "common/TestSupport.h"
 

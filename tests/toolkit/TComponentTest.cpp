@@ -1,8 +1,8 @@
 #include "ReflectionSamples.h"
 
-#include "toolkit/Exceptions.h"
-#include "toolkit/GlobalComponents.h"
-#include "toolkit/TDataModule.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/classes/GlobalComponents.h"
+#include "toolkit/classes/TDataModule.h"
 
 #include "common/TestSupport.h"
 

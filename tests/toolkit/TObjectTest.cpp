@@ -1,8 +1,8 @@
 #include "ReflectionSamples.h"
 
-#include "toolkit/Exceptions.h"
-#include "toolkit/ObjectHandles.h"
-#include "toolkit/TList.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/classes/ObjectHandles.h"
+#include "toolkit/classes/TList.h"
 
 #include "common/TestSupport.h"
 

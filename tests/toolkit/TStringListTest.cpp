@@ -1,6 +1,6 @@
-#include "toolkit/Exceptions.h"
-#include "toolkit/Streams.h"
-#include "toolkit/TStringList.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/classes/Streams.h"
+#include "toolkit/classes/TStringList.h"
 
 #include "StringsTestSupport.h"
 #include "common/TestSupport.h"

@@ -1,4 +1,4 @@
-#include "toolkit/Units.h"
+#include "toolkit/core/Units.h"
 
 #include <gtest/gtest.h>
 #include <string>

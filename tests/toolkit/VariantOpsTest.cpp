@@ -1,5 +1,5 @@
-#include "toolkit/Exceptions.h"
-#include "toolkit/VariantOps.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/core/VariantOps.h"
 
 #include "RuntimeTestSupport.h"
 #include "common/TestSupport.h"

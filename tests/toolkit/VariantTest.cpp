@@ -1,7 +1,7 @@
-#include "toolkit/DateUtils.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/VarRec.h"
-#include "toolkit/Variants.h"
+#include "toolkit/core/DateUtils.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/core/VarRec.h"
+#include "toolkit/core/Variants.h"
 
 #include "RuntimeTestSupport.h"
 #include "common/TestSupport.h"

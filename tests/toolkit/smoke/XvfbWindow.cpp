@@ -2,20 +2,20 @@
 // that its window is shown and exposed.  Run under xvfb-run; with a file
 // name argument it also writes a screenshot of the form there (PPM).
 
-#include "toolkit/Graphics.h"
-#include "toolkit/TApplication.h"
-#include "toolkit/TButton.h"
-#include "toolkit/TCheckBox.h"
-#include "toolkit/TCustomEdit.h"
-#include "toolkit/TForm.h"
-#include "toolkit/TLabel.h"
-#include "toolkit/TListBox.h"
-#include "toolkit/TMemo.h"
-#include "toolkit/TPanel.h"
-#include "toolkit/TSpinEdit.h"
-#include "toolkit/TStaticText.h"
-#include "toolkit/TStrings.h"
-#include "toolkit/Units.h"
+#include "toolkit/graphics/GraphicsObjects.h"
+#include "toolkit/widgets/TApplication.h"
+#include "toolkit/widgets/TButton.h"
+#include "toolkit/widgets/TCheckBox.h"
+#include "toolkit/widgets/TCustomEdit.h"
+#include "toolkit/widgets/TForm.h"
+#include "toolkit/widgets/TLabel.h"
+#include "toolkit/widgets/TListBox.h"
+#include "toolkit/widgets/TMemo.h"
+#include "toolkit/widgets/TPanel.h"
+#include "toolkit/widgets/TSpinEdit.h"
+#include "toolkit/widgets/TStaticText.h"
+#include "toolkit/classes/TStrings.h"
+#include "toolkit/core/Units.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

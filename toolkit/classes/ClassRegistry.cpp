@@ -1,0 +1,103 @@
+#include "toolkit/classes/ClassRegistry.h"
+
+#include "toolkit/core/Exceptions.h"
+
+#include <QHash>
+#include <QMutex>
+
+namespace {
+
+struct Registry {
+    QMutex mutex;
+    QHash<QString, RegisteredClass> byName; // key: upper-case class name
+};
+
+Registry &registry()
+{
+    static Registry instance;
+    return instance;
+}
+
+QString key(const QString &name)
+{
+    return name.toUpper();
+}
+
+RegisteredClass requireRegistered(TClass cls)
+{
+    std::optional<RegisteredClass> entry = RegisteredClassOf(cls);
+    if (!entry)
+        throw EClassNotFound(QStringLiteral("Class %1 not found").arg(ClassNameOf(cls)));
+    return *entry;
+}
+
+[[noreturn]] void cannotCreate(TClass cls)
+{
+    throw EAbstractError(QStringLiteral("Cannot create an instance of class %1").arg(ClassNameOf(cls)));
+}
+
+} // namespace
+
+void RegisterClass(TClass cls, ClassFactories factories, bool isAbstract)
+{
+    Registry &r = registry();
+    QMutexLocker lock(&r.mutex);
+    r.byName.insert(key(ClassNameOf(cls)), RegisteredClass{cls, isAbstract, std::move(factories)});
+}
+
+void UnRegisterClass(TClass cls)
+{
+    Registry &r = registry();
+    QMutexLocker lock(&r.mutex);
+    const QString k = key(ClassNameOf(cls));
+    auto it = r.byName.find(k);
+    if (it != r.byName.end() && it->cls == cls)
+        r.byName.erase(it);
+}
+
+TClass GetClass(const QString &name)
+{
+    Registry &r = registry();
+    QMutexLocker lock(&r.mutex);
+    auto it = r.byName.constFind(key(name));
+    return it == r.byName.constEnd() ? nullptr : it->cls;
+}
+
+TClass FindClass(const QString &name)
+{
+    if (TClass cls = GetClass(name))
+        return cls;
+    throw EClassNotFound(QStringLiteral("Class %1 not found").arg(name));
+}
+
+std::optional<RegisteredClass> RegisteredClassOf(TClass cls)
+{
+    if (!cls)
+        return std::nullopt;
+    Registry &r = registry();
+    QMutexLocker lock(&r.mutex);
+    auto it = r.byName.constFind(key(ClassNameOf(cls)));
+    if (it == r.byName.constEnd() || it->cls != cls)
+        return std::nullopt;
+    return *it;
+}
+
+TObject *CreateObject(TClass cls, TComponent *owner)
+{
+    const RegisteredClass entry = requireRegistered(cls);
+    if (entry.isAbstract)
+        cannotCreate(cls);
+    if (entry.factories.createOwned)
+        return Constructed(entry.factories.createOwned(owner));
+    if (entry.factories.create)
+        return Constructed(entry.factories.create());
+    cannotCreate(cls);
+}
+
+TObject *CreateObject(TClass cls, const QVariantList &arguments)
+{
+    const RegisteredClass entry = requireRegistered(cls);
+    if (entry.isAbstract || !entry.factories.createWith)
+        cannotCreate(cls);
+    return Constructed(entry.factories.createWith(arguments));
+}

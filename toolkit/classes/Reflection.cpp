@@ -1,0 +1,625 @@
+#include "toolkit/classes/Reflection.h"
+
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/classes/ObjectHandles.h"
+
+#include <QHash>
+#include <QMetaEnum>
+#include <QMutex>
+#include <QSet>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+struct MethodTypes {
+    QMutex mutex;
+    QSet<int> ids;
+};
+
+MethodTypes &methodTypes()
+{
+    static MethodTypes instance;
+    return instance;
+}
+
+bool isMethodType(QMetaType type)
+{
+    MethodTypes &m = methodTypes();
+    QMutexLocker lock(&m.mutex);
+    return m.ids.contains(type.id());
+}
+
+// The traits of a property as cls sees them: each attribute from the
+// nearest class that declares it.
+PropertyTraits mergedTraits(TClass cls, const QString &property)
+{
+    PropertyTraits merged;
+    for (TClass c = cls; c; c = ClassParentOf(c)) {
+        const std::optional<PropertyTraits> declared = DeclaredTraits(c, property);
+        if (!declared)
+            continue;
+        if (merged.defaultState == PropertyTraits::DefaultState::Unset) {
+            merged.defaultState = declared->defaultState;
+            merged.defaultValue = declared->defaultValue;
+        }
+        if (!merged.stored)
+            merged.stored = declared->stored;
+        if (!merged.typeName)
+            merged.typeName = declared->typeName;
+        merged.writeOnly = merged.writeOnly || declared->writeOnly;
+        merged.wide = merged.wide || declared->wide;
+    }
+    return merged;
+}
+
+TTypeKind kindOf(const QMetaProperty &property, bool wide)
+{
+    if (property.isFlagType())
+        return TTypeKind::Set;
+    if (property.isEnumType())
+        return TTypeKind::Enumeration;
+    const QMetaType type = property.metaType();
+    switch (type.id()) {
+    case QMetaType::Bool:
+        return TTypeKind::Enumeration;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+        return TTypeKind::Integer;
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return TTypeKind::Int64;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return TTypeKind::Float;
+    case QMetaType::QString:
+        return wide ? TTypeKind::WideString : TTypeKind::String;
+    case QMetaType::QChar:
+        return wide ? TTypeKind::WChar : TTypeKind::Char;
+    default:
+        break;
+    }
+    if (type.flags().testFlag(QMetaType::PointerToQObject))
+        return TTypeKind::Class;
+    if (type == QMetaType::fromType<Variant>())
+        return TTypeKind::Variant;
+    if (isMethodType(type))
+        return TTypeKind::Method;
+    return TTypeKind::Unknown;
+}
+
+QString defaultTypeName(const QMetaProperty &property, TTypeKind kind, TClass propertyClass)
+{
+    switch (kind) {
+    case TTypeKind::Integer:
+        return QStringLiteral("Integer");
+    case TTypeKind::Int64:
+        return QStringLiteral("Int64");
+    case TTypeKind::Char:
+        return QStringLiteral("Char");
+    case TTypeKind::WChar:
+        return QStringLiteral("WideChar");
+    case TTypeKind::Enumeration:
+        if (!property.isEnumType())
+            return QStringLiteral("Boolean");
+        return QString::fromLatin1(property.enumerator().name());
+    case TTypeKind::Set:
+        return QString::fromLatin1(property.enumerator().name());
+    case TTypeKind::Float:
+        return QStringLiteral("Double");
+    case TTypeKind::String:
+        return QStringLiteral("String");
+    case TTypeKind::WideString:
+        return QStringLiteral("WideString");
+    case TTypeKind::Class:
+        return ClassNameOf(propertyClass);
+    case TTypeKind::Variant:
+        return QStringLiteral("Variant");
+    case TTypeKind::Method:
+    case TTypeKind::Unknown:
+        break;
+    }
+    return QString::fromLatin1(property.metaType().name());
+}
+
+// Reads an enumeration or set held in a variant of its own type, whatever
+// the size of its underlying integer.
+qint64 readEnumValue(const QVariant &value)
+{
+    const void *data = value.constData();
+    switch (value.metaType().sizeOf()) {
+    case 1:
+        return *static_cast<const qint8 *>(data);
+    case 2:
+        return *static_cast<const qint16 *>(data);
+    case 4:
+        return *static_cast<const qint32 *>(data);
+    default:
+        return *static_cast<const qint64 *>(data);
+    }
+}
+
+QVariant makeEnumValue(QMetaType type, qint64 value)
+{
+    QVariant result(type);
+    void *data = result.data();
+    switch (type.sizeOf()) {
+    case 1:
+        *static_cast<qint8 *>(data) = qint8(value);
+        break;
+    case 2:
+        *static_cast<qint16 *>(data) = qint16(value);
+        break;
+    case 4:
+        *static_cast<qint32 *>(data) = qint32(value);
+        break;
+    default:
+        *static_cast<qint64 *>(data) = value;
+        break;
+    }
+    return result;
+}
+
+QString kindName(TTypeKind kind)
+{
+    static const char *const names[] = {
+        "Unknown", "Integer",    "Int64", "Char",  "WChar",  "Enumeration", "Float",
+        "String",  "WideString", "Set",   "Class", "Method", "Variant",
+    };
+    return QString::fromLatin1(names[int(kind)]);
+}
+
+[[noreturn]] void propertyError(const QString &message)
+{
+    throw EPropertyError(message);
+}
+
+} // namespace
+
+TClassCategory ClassCategoryOf(TClass cls)
+{
+    static const struct {
+        const char *name;
+        TClassCategory category;
+    } known[] = {
+        {"TComponent", TClassCategory::Component},
+        {"TStrings", TClassCategory::Strings},
+        {"TWideStrings", TClassCategory::WideStrings},
+        {"TCollection", TClassCategory::Collection},
+        {"TCollectionItem", TClassCategory::CollectionItem},
+        {"TPersistent", TClassCategory::Persistent},
+    };
+    for (TClass c = cls; c; c = ClassParentOf(c))
+        for (const auto &k : known)
+            if (qstrcmp(c->className(), k.name) == 0)
+                return k.category;
+    return TClassCategory::Object;
+}
+
+// Builds the property list of one class.
+class PropListBuilder
+{
+public:
+    static std::vector<std::unique_ptr<TPropInfo>> build(TClass cls)
+    {
+        std::vector<std::unique_ptr<TPropInfo>> list;
+        QHash<QString, std::size_t> slotByName;
+        for (int i = 0; i < cls->propertyCount(); ++i) {
+            const QMetaProperty property = cls->property(i);
+            const QString name = QString::fromLatin1(property.name());
+            if (name == QLatin1String("objectName"))
+                continue;
+            auto info = describe(cls, property, name);
+            auto slot = slotByName.constFind(name.toLower());
+            if (slot != slotByName.constEnd()) {
+                list[*slot] = std::move(info);
+            } else {
+                slotByName.insert(name.toLower(), list.size());
+                list.push_back(std::move(info));
+            }
+        }
+        return list;
+    }
+
+private:
+    static std::unique_ptr<TPropInfo> describe(TClass cls, const QMetaProperty &property,
+                                               const QString &name)
+    {
+        const PropertyTraits traits = mergedTraits(cls, name);
+        auto info = std::make_unique<TPropInfo>();
+        info->m_metaProperty = property;
+        info->m_name = name;
+        info->m_kind = kindOf(property, traits.wide);
+        info->m_readable = property.isReadable() && !traits.writeOnly;
+        info->m_writable = property.isWritable();
+        info->m_stored = traits.stored;
+        if (info->m_kind == TTypeKind::Class) {
+            info->m_propertyClass = property.metaType().metaObject();
+            info->m_classCategory = ClassCategoryOf(info->m_propertyClass);
+        }
+        describeEnumeration(*info, property);
+        if (info->isOrdinal() && traits.defaultState == PropertyTraits::DefaultState::Value) {
+            info->m_hasDefault = true;
+            info->m_default = traits.defaultValue;
+        }
+        info->m_typeName = traits.typeName.value_or(
+            defaultTypeName(property, info->m_kind, info->m_propertyClass));
+        return info;
+    }
+
+    static void describeEnumeration(TPropInfo &info, const QMetaProperty &property)
+    {
+        if (info.m_kind == TTypeKind::Enumeration && !property.isEnumType()) {
+            info.m_enumNames = {QStringLiteral("False"), QStringLiteral("True")};
+            info.m_enumValues = {0, 1};
+            return;
+        }
+        if (info.m_kind == TTypeKind::Enumeration) {
+            const QMetaEnum e = property.enumerator();
+            for (int k = 0; k < e.keyCount(); ++k) {
+                info.m_enumNames.append(QString::fromLatin1(e.key(k)));
+                info.m_enumValues.append(e.value(k));
+            }
+            return;
+        }
+        if (info.m_kind == TTypeKind::Set) {
+            const QMetaEnum e = property.enumerator();
+            info.m_elementTypeName = QString::fromLatin1(e.enumName());
+            // Only single-bit flags are elements; combinations are not.
+            for (int k = 0; k < e.keyCount(); ++k) {
+                const quint32 bit = quint32(e.value(k));
+                if (bit == 0 || (bit & (bit - 1)) != 0)
+                    continue;
+                const int position = qCountTrailingZeroBits(bit);
+                while (info.m_enumNames.size() <= position)
+                    info.m_enumNames.append(QString());
+                info.m_enumNames[position] = QString::fromLatin1(e.key(k));
+            }
+        }
+    }
+};
+
+namespace {
+
+struct PropCache {
+    QMutex mutex;
+    quint64 generation = 0;
+    QHash<TClass, QList<const TPropInfo *>> lists;
+    // Every list ever built; lists from before a change of the class tables
+    // stay alive for holders of their entries.
+    std::vector<std::unique_ptr<TPropInfo>> entries;
+};
+
+PropCache &propCache()
+{
+    static PropCache instance;
+    return instance;
+}
+
+} // namespace
+
+QList<const TPropInfo *> GetPropList(TClass cls)
+{
+    if (!cls)
+        return {};
+    PropCache &c = propCache();
+    QMutexLocker lock(&c.mutex);
+    if (c.generation != PropertyTraitsGeneration()) {
+        c.generation = PropertyTraitsGeneration();
+        c.lists.clear();
+    }
+    auto it = c.lists.constFind(cls);
+    if (it != c.lists.constEnd())
+        return *it;
+    QList<const TPropInfo *> list;
+    for (auto &info : PropListBuilder::build(cls)) {
+        list.append(info.get());
+        c.entries.push_back(std::move(info));
+    }
+    c.lists.insert(cls, list);
+    return list;
+}
+
+const TPropInfo *GetPropInfo(TClass cls, const QString &name)
+{
+    for (const TPropInfo *info : GetPropList(cls))
+        if (info->Name().compare(name, Qt::CaseInsensitive) == 0)
+            return info;
+    return nullptr;
+}
+
+const TPropInfo *GetPropInfo(const TObject *instance, const QString &name)
+{
+    return instance ? GetPropInfo(instance->ClassType(), name) : nullptr;
+}
+
+void RegisterMethodType(QMetaType type)
+{
+    MethodTypes &m = methodTypes();
+    QMutexLocker lock(&m.mutex);
+    m.ids.insert(type.id());
+}
+
+int TPropInfo::EnumOrdinal(const QString &name) const
+{
+    for (int i = 0; i < m_enumNames.size(); ++i)
+        if (!m_enumNames[i].isEmpty() && m_enumNames[i].compare(name, Qt::CaseInsensitive) == 0)
+            return m_kind == TTypeKind::Enumeration ? int(m_enumValues[i]) : i;
+    return -1;
+}
+
+bool TPropInfo::IsStored(const TObject *instance) const
+{
+    if (!m_metaProperty.isStored())
+        return false;
+    if (!m_stored)
+        return true;
+    requireOwner(instance);
+    return m_stored(instance);
+}
+
+bool TPropInfo::isOrdinal() const
+{
+    switch (m_kind) {
+    case TTypeKind::Integer:
+    case TTypeKind::Int64:
+    case TTypeKind::Char:
+    case TTypeKind::WChar:
+    case TTypeKind::Enumeration:
+    case TTypeKind::Set:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TPropInfo::requireKind(std::initializer_list<TTypeKind> kinds) const
+{
+    for (TTypeKind kind : kinds)
+        if (kind == m_kind)
+            return;
+    propertyError(QStringLiteral("Property %1 is of kind %2").arg(m_name, kindName(m_kind)));
+}
+
+void TPropInfo::requireOwner(const TObject *instance) const
+{
+    if (!instance)
+        propertyError(QStringLiteral("Property %1 of a nil object").arg(m_name));
+    if (!instance->metaObject()->inherits(m_metaProperty.enclosingMetaObject()))
+        propertyError(QStringLiteral("%1 has no property %2").arg(instance->ClassName(), m_name));
+}
+
+QVariant TPropInfo::read(const TObject *instance) const
+{
+    requireOwner(instance);
+    if (!m_readable)
+        propertyError(QStringLiteral("Property %1 cannot be read").arg(m_name));
+    return m_metaProperty.read(instance);
+}
+
+void TPropInfo::write(TObject *instance, const QVariant &value) const
+{
+    requireOwner(instance);
+    if (!m_writable)
+        propertyError(QStringLiteral("Property %1 is read-only").arg(m_name));
+    if (!m_metaProperty.write(instance, value))
+        propertyError(QStringLiteral("Invalid value for property %1").arg(m_name));
+}
+
+qint64 TPropInfo::GetOrd(const TObject *instance) const
+{
+    if (!isOrdinal())
+        requireKind({TTypeKind::Integer});
+    const QVariant value = read(instance);
+    switch (m_kind) {
+    case TTypeKind::Char:
+    case TTypeKind::WChar:
+        return value.toChar().unicode();
+    case TTypeKind::Enumeration:
+    case TTypeKind::Set:
+        return m_metaProperty.isEnumType() ? readEnumValue(value) : qint64(value.toBool());
+    default:
+        return value.toLongLong();
+    }
+}
+
+void TPropInfo::SetOrd(TObject *instance, qint64 value) const
+{
+    if (!isOrdinal())
+        requireKind({TTypeKind::Integer});
+    switch (m_kind) {
+    case TTypeKind::Char:
+    case TTypeKind::WChar:
+        if (value < 0 || value > 0xFFFF)
+            propertyError(QStringLiteral("Invalid value for property %1").arg(m_name));
+        write(instance, QVariant::fromValue(QChar(char16_t(value))));
+        return;
+    case TTypeKind::Enumeration:
+        if (!m_metaProperty.isEnumType()) {
+            write(instance, QVariant(value != 0));
+            return;
+        }
+        if (!m_enumValues.contains(value))
+            propertyError(QStringLiteral("Invalid value for property %1").arg(m_name));
+        write(instance, makeEnumValue(m_metaProperty.metaType(), value));
+        return;
+    case TTypeKind::Set: {
+        quint64 elements = 0;
+        for (int bit = 0; bit < m_enumNames.size(); ++bit)
+            if (!m_enumNames[bit].isEmpty())
+                elements |= quint64(1) << bit;
+        if ((quint64(value) & ~elements) != 0)
+            propertyError(QStringLiteral("Invalid value for property %1").arg(m_name));
+        write(instance, makeEnumValue(m_metaProperty.metaType(), value));
+        return;
+    }
+    default:
+        write(instance, QVariant(value));
+        return;
+    }
+}
+
+double TPropInfo::GetFloat(const TObject *instance) const
+{
+    requireKind({TTypeKind::Float});
+    return read(instance).toDouble();
+}
+
+void TPropInfo::SetFloat(TObject *instance, double value) const
+{
+    requireKind({TTypeKind::Float});
+    write(instance, QVariant(value));
+}
+
+QString TPropInfo::GetStr(const TObject *instance) const
+{
+    requireKind({TTypeKind::String, TTypeKind::WideString});
+    return read(instance).toString();
+}
+
+void TPropInfo::SetStr(TObject *instance, const QString &value) const
+{
+    requireKind({TTypeKind::String, TTypeKind::WideString});
+    write(instance, QVariant(value));
+}
+
+TObject *TPropInfo::GetObject(const TObject *instance) const
+{
+    requireKind({TTypeKind::Class});
+    const QVariant value = read(instance);
+    return qobject_cast<TObject *>(*static_cast<QObject *const *>(value.constData()));
+}
+
+void TPropInfo::SetObject(TObject *instance, TObject *value) const
+{
+    requireKind({TTypeKind::Class});
+    if (value && !value->InheritsFrom(m_propertyClass))
+        propertyError(QStringLiteral("Property %1 needs a %2, not a %3")
+                          .arg(m_name, ClassNameOf(m_propertyClass), value->ClassName()));
+    // Qt puts QObject first among the bases, so the pointer is the same
+    // whatever the declared class.
+    QObject *object = value;
+    write(instance, QVariant(m_metaProperty.metaType(), &object));
+}
+
+QVariant TPropInfo::GetMethod(const TObject *instance) const
+{
+    requireKind({TTypeKind::Method});
+    return read(instance);
+}
+
+void TPropInfo::SetMethod(TObject *instance, const QVariant &handler) const
+{
+    requireKind({TTypeKind::Method});
+    if (handler.metaType() != m_metaProperty.metaType())
+        propertyError(QStringLiteral("Property %1 needs a handler of type %2")
+                          .arg(m_name, m_typeName));
+    write(instance, handler);
+}
+
+void TPropInfo::ClearMethod(TObject *instance) const
+{
+    requireKind({TTypeKind::Method});
+    write(instance, QVariant(m_metaProperty.metaType()));
+}
+
+Variant TPropInfo::GetVariant(const TObject *instance) const
+{
+    requireKind({TTypeKind::Variant});
+    return read(instance).value<Variant>();
+}
+
+void TPropInfo::SetVariant(TObject *instance, const Variant &value) const
+{
+    requireKind({TTypeKind::Variant});
+    write(instance, QVariant::fromValue(value));
+}
+
+Variant TPropInfo::GetValue(const TObject *instance) const
+{
+    switch (m_kind) {
+    case TTypeKind::Integer:
+    case TTypeKind::Set:
+        return Variant(qint32(GetOrd(instance)));
+    case TTypeKind::Enumeration:
+        if (!m_metaProperty.isEnumType())
+            return Variant(GetOrd(instance) != 0);
+        return Variant(qint32(GetOrd(instance)));
+    case TTypeKind::Int64:
+        return Variant(GetOrd(instance));
+    case TTypeKind::Char:
+    case TTypeKind::WChar:
+        return Variant(QString(QChar(char16_t(GetOrd(instance)))));
+    case TTypeKind::Float:
+        return Variant(GetFloat(instance));
+    case TTypeKind::String:
+        return Variant(GetStr(instance));
+    case TTypeKind::WideString:
+        return Variant::FromOleStr(GetStr(instance));
+    case TTypeKind::Class:
+        return Variant(ObjectHandleRegistry::Acquire(GetObject(instance)));
+    case TTypeKind::Variant:
+        return GetVariant(instance);
+    case TTypeKind::Method:
+    case TTypeKind::Unknown:
+        break;
+    }
+    propertyError(QStringLiteral("Property %1 has no variant value").arg(m_name));
+}
+
+void TPropInfo::SetValue(TObject *instance, const Variant &value) const
+{
+    switch (m_kind) {
+    case TTypeKind::Integer:
+    case TTypeKind::Set:
+        SetOrd(instance, value.AsInteger());
+        return;
+    case TTypeKind::Enumeration:
+        if (!m_metaProperty.isEnumType()) {
+            SetOrd(instance, value.AsBoolean());
+            return;
+        }
+        if (value.IsString()) {
+            const int ordinal = EnumOrdinal(value.AsString());
+            if (ordinal < 0)
+                propertyError(QStringLiteral("Invalid value for property %1").arg(m_name));
+            SetOrd(instance, ordinal);
+            return;
+        }
+        SetOrd(instance, value.AsInteger());
+        return;
+    case TTypeKind::Int64:
+        SetOrd(instance, value.AsInt64());
+        return;
+    case TTypeKind::Char:
+    case TTypeKind::WChar: {
+        const QString text = value.AsString();
+        SetOrd(instance, text.isEmpty() ? 0 : text.front().unicode());
+        return;
+    }
+    case TTypeKind::Float:
+        SetFloat(instance, value.AsDouble());
+        return;
+    case TTypeKind::String:
+    case TTypeKind::WideString:
+        SetStr(instance, value.AsString());
+        return;
+    case TTypeKind::Class:
+        SetObject(instance, ObjectHandleRegistry::Resolve(value.AsInteger()));
+        return;
+    case TTypeKind::Variant:
+        SetVariant(instance, value);
+        return;
+    case TTypeKind::Method:
+    case TTypeKind::Unknown:
+        break;
+    }
+    propertyError(QStringLiteral("Property %1 takes no variant value").arg(m_name));
+}

@@ -1,0 +1,169 @@
+#pragma once
+
+// Reflection of published properties.
+//
+// The serializer and the script bindings learn everything about a class and
+// its properties here and never read Qt's meta-object system themselves.
+// Published properties are the Q_PROPERTY declarations of TObject classes,
+// listed inherited first and in declaration order; a property redeclared in
+// a descendant keeps its ancestor's place.  QObject's objectName is left
+// out: components publish it as Name.  What Qt has no place for (declared
+// defaults, stored conditions, type names of aliases) comes from the
+// per-class tables of toolkit/PropertyTraits.h.
+//
+// Enumerations and sets are Q_ENUM_NS and Q_FLAG_NS types; a set's element
+// with ordinal i is the flag value 1 << i.  Event properties have event
+// types (toolkit/Events.h) registered with RegisterMethodType.
+
+#include "toolkit/classes/PropertyDeclarations.h"
+#include "toolkit/classes/TObject.h"
+#include "toolkit/core/Variants.h"
+
+#include <QList>
+#include <QMetaProperty>
+#include <QStringList>
+#include <QVariant>
+
+enum class TTypeKind {
+    Unknown,
+    Integer,
+    Int64,
+    Char,
+    WChar,
+    Enumeration, // Boolean included: type name "Boolean", values False and True
+    Float,
+    String,
+    WideString,
+    Set,
+    Class,
+    Method,
+    Variant,
+};
+
+// What a class is for streaming and scripts: the nearest of these
+// categories among the class and its ancestors.
+enum class TClassCategory {
+    Object,
+    Persistent, // nested in its owner's stream
+    Component,  // referred to by name
+    Strings,    // streamed as its text
+    WideStrings,
+    Collection,
+    CollectionItem,
+};
+
+TClassCategory ClassCategoryOf(TClass cls);
+
+class TPropInfo
+{
+public:
+    const QString &Name() const { return m_name; }
+    TTypeKind Kind() const { return m_kind; }
+    // "Integer", "Boolean", an enumeration's or set's type name, a class
+    // name, an event type name, or the name the class table declares
+    // ("TColor").
+    const QString &TypeName() const { return m_typeName; }
+
+    // Enumeration: the value names by ordinal.  Set: the element names by
+    // bit position.
+    const QStringList &EnumNames() const { return m_enumNames; }
+    // A set's element enumeration type name.
+    const QString &ElementTypeName() const { return m_elementTypeName; }
+    // The ordinal of a value or element name (case-insensitive), or -1.
+    int EnumOrdinal(const QString &name) const;
+
+    // The declared default of an ordinal property.  Without one (or with
+    // nodefault) the property is always stored.
+    bool HasDefault() const { return m_hasDefault; }
+    qint64 Default() const { return m_default; }
+
+    // Whether the instance's value is to be stored: the constant STORED
+    // flag and the class table's condition.
+    bool IsStored(const TObject *instance) const;
+
+    bool IsReadable() const { return m_readable; }
+    bool IsWritable() const { return m_writable; }
+
+    // Class kind: the declared class and its category.
+    TClass PropertyClass() const { return m_propertyClass; }
+    TClassCategory ClassCategory() const { return m_classCategory; }
+
+    // Method kind: the event type, which identifies the signature.
+    QMetaType MethodType() const { return m_metaProperty.metaType(); }
+
+    // Typed access.  A nil instance or one of another class, a kind that
+    // does not fit, a missing getter or setter or a value the property
+    // refuses raises EPropertyError.
+    //
+    // Ordinal kinds (Integer, Int64, Char, WChar, Enumeration, Set).  A
+    // Boolean takes any non-zero value as True.  An enumeration accepts only
+    // its ordinals, a set only its elements' bits.
+    qint64 GetOrd(const TObject *instance) const;
+    void SetOrd(TObject *instance, qint64 value) const;
+    double GetFloat(const TObject *instance) const;
+    void SetFloat(TObject *instance, double value) const;
+    // String and WideString.
+    QString GetStr(const TObject *instance) const;
+    void SetStr(TObject *instance, const QString &value) const;
+    // Class kind; the value must be of the property's class or nil.
+    TObject *GetObject(const TObject *instance) const;
+    void SetObject(TObject *instance, TObject *value) const;
+    // Method kind: the event value (an empty one when unassigned).
+    QVariant GetMethod(const TObject *instance) const;
+    void SetMethod(TObject *instance, const QVariant &handler) const;
+    void ClearMethod(TObject *instance) const;
+    // Variant kind.
+    Variant GetVariant(const TObject *instance) const;
+    void SetVariant(TObject *instance, const Variant &value) const;
+
+    // Any kind but Method, as a variant: Integer, enumeration and set values
+    // as Integer (ordinal, bit mask), Boolean as Boolean, Int64 as Int64, a
+    // character as a one-character String, floats as Double, strings as
+    // String (OleStr for WideString), objects as their handle (0 for nil),
+    // variants as they are.
+    Variant GetValue(const TObject *instance) const;
+    // The reverse.  An enumeration also takes a value name; a character
+    // takes the first character of the value's text (code 0 for ""); an
+    // object is given by the handle of a live object of the property's
+    // class.
+    void SetValue(TObject *instance, const Variant &value) const;
+
+private:
+    friend class PropListBuilder;
+
+    void requireOwner(const TObject *instance) const;
+    QVariant read(const TObject *instance) const;
+    void write(TObject *instance, const QVariant &value) const;
+    void requireKind(std::initializer_list<TTypeKind> kinds) const;
+    bool isOrdinal() const;
+
+    QMetaProperty m_metaProperty;
+    QString m_name;
+    TTypeKind m_kind = TTypeKind::Unknown;
+    QString m_typeName;
+    QStringList m_enumNames;
+    QList<qint64> m_enumValues;
+    QString m_elementTypeName;
+    bool m_hasDefault = false;
+    qint64 m_default = 0;
+    StoredPredicate m_stored;
+    bool m_readable = false;
+    bool m_writable = false;
+    TClass m_propertyClass = nullptr;
+    TClassCategory m_classCategory = TClassCategory::Object;
+};
+
+// The published properties of cls, inherited first, in declaration order.
+// The entries live as long as the program.
+QList<const TPropInfo *> GetPropList(TClass cls);
+// The published property of that name (case-insensitive), or nullptr.
+const TPropInfo *GetPropInfo(TClass cls, const QString &name);
+const TPropInfo *GetPropInfo(const TObject *instance, const QString &name);
+
+// Makes properties of an event type Method properties.
+void RegisterMethodType(QMetaType type);
+template <class Event>
+void RegisterMethodType()
+{
+    RegisterMethodType(QMetaType::fromType<Event>());
+}

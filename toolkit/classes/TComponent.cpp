@@ -1,0 +1,194 @@
+#include "toolkit/classes/TComponent.h"
+
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/classes/TList.h"
+
+TComponent::TComponent(TComponent *owner)
+{
+    if (owner)
+        owner->InsertComponent(this);
+}
+
+TComponent::~TComponent()
+{
+    markDestroying();
+    removeFreeNotifications();
+    DestroyComponents();
+    if (m_owner)
+        m_owner->RemoveComponent(this);
+}
+
+TComponent *TComponent::Components(int index) const
+{
+    CheckListIndex(index, ComponentCount());
+    return m_components.at(index);
+}
+
+int TComponent::ComponentIndex() const
+{
+    return m_owner ? m_owner->m_components.indexOf(this) : -1;
+}
+
+TComponent *TComponent::FindComponent(const QString &name) const
+{
+    if (name.isEmpty())
+        return nullptr;
+    for (TComponent *component : m_components)
+        if (component->Name().compare(name, Qt::CaseInsensitive) == 0)
+            return component;
+    return nullptr;
+}
+
+void TComponent::InsertComponent(TComponent *component)
+{
+    ValidateRename(component, QString(), component->Name());
+    if (component->m_owner)
+        component->m_owner->RemoveComponent(component);
+    m_components.append(component);
+    component->m_owner = this;
+    Notification(component, opInsert);
+}
+
+void TComponent::RemoveComponent(TComponent *component)
+{
+    if (component->m_owner != this)
+        return;
+    detach(component);
+    Notification(component, opRemove);
+}
+
+void TComponent::DestroyComponents()
+{
+    // A component freed here may free or remove others of the list, so the
+    // list is read afresh at every step.
+    while (!m_components.isEmpty()) {
+        TComponent *component = m_components.last();
+        detach(component);
+        delete component;
+    }
+}
+
+void TComponent::detach(TComponent *component)
+{
+    m_components.removeOne(component);
+    component->m_owner = nullptr;
+}
+
+void TComponent::SetName(const QString &name)
+{
+    if (name == Name())
+        return;
+    if (!name.isEmpty() && !IsValidIdent(name))
+        throw EComponentError(QStringLiteral("'%1' is not a valid component name").arg(name));
+    if (m_owner)
+        m_owner->ValidateRename(this, Name(), name);
+    else
+        ValidateRename(nullptr, Name(), name);
+    setObjectName(name);
+}
+
+void TComponent::ValidateRename(TComponent *component, const QString &currentName,
+                                const QString &newName)
+{
+    if (component && !newName.isEmpty() && currentName.compare(newName, Qt::CaseInsensitive) != 0) {
+        const TComponent *holder = FindComponent(newName);
+        if (holder && holder != component)
+            throw EComponentError(QStringLiteral("A component named %1 already exists").arg(newName));
+    }
+    if (m_state.testFlag(csDesigning) && m_owner)
+        m_owner->ValidateRename(component, currentName, newName);
+}
+
+void TComponent::SetDesigning(bool designing)
+{
+    m_state.setFlag(csDesigning, designing);
+    for (TComponent *component : m_components)
+        component->SetDesigning(designing);
+}
+
+void TComponent::SetAncestor(bool ancestor)
+{
+    m_state.setFlag(csAncestor, ancestor);
+    for (TComponent *component : m_components)
+        component->SetAncestor(ancestor);
+}
+
+void TComponent::Loading()
+{
+    m_state |= csLoading;
+}
+
+void TComponent::Loaded()
+{
+    m_state &= ~TComponentState(csLoading);
+}
+
+void TComponent::markDestroying()
+{
+    if (m_state.testFlag(csDestroying))
+        return;
+    m_state |= csDestroying;
+    for (TComponent *component : m_components)
+        component->markDestroying();
+}
+
+void TComponent::FreeNotification(TComponent *component)
+{
+    if (!component || component == this || m_freeNotifies.contains(component))
+        return;
+    m_freeNotifies.append(component);
+    component->m_freeNotifies.append(this);
+}
+
+void TComponent::RemoveFreeNotification(TComponent *component)
+{
+    m_freeNotifies.removeAll(component);
+    if (component)
+        component->m_freeNotifies.removeAll(this);
+}
+
+void TComponent::removeFreeNotifications()
+{
+    while (!m_freeNotifies.isEmpty()) {
+        TComponent *partner = m_freeNotifies.takeLast();
+        partner->m_freeNotifies.removeAll(this);
+        partner->Notification(this, opRemove);
+    }
+}
+
+void TComponent::Notification(TComponent *component, TOperation operation)
+{
+    if (operation == opRemove && component)
+        RemoveFreeNotification(component);
+    notifyOwned(component, operation);
+}
+
+void TComponent::notifyOwned(TComponent *component, TOperation operation)
+{
+    // A notified component may remove others; indices past the shrunken
+    // list are skipped.
+    for (qsizetype i = m_components.size(); i-- > 0;)
+        if (i < m_components.size())
+            m_components.at(i)->Notification(component, operation);
+}
+
+void TComponent::GetChildren(const std::function<void(TComponent *)> &proc, TComponent *root)
+{
+    if (root != this)
+        return;
+    for (TComponent *component : m_components)
+        proc(component);
+}
+
+bool IsValidIdent(const QString &name)
+{
+    auto isAlpha = [](QChar c) {
+        return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_';
+    };
+    if (name.isEmpty() || !isAlpha(name.front()))
+        return false;
+    for (QChar c : name)
+        if (!isAlpha(c) && !(c >= u'0' && c <= u'9'))
+            return false;
+    return true;
+}

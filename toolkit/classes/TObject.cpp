@@ -1,0 +1,54 @@
+#include "toolkit/classes/TObject.h"
+
+#include "toolkit/classes/ObjectHandles.h"
+
+TObject::TObject() = default;
+
+TObject::~TObject()
+{
+    if (m_handle != 0)
+        ObjectHandleRegistry::Release(this);
+}
+
+QString TObject::ClassName() const
+{
+    return ClassNameOf(metaObject());
+}
+
+bool TObject::InheritsFrom(TClass cls) const
+{
+    return ClassInheritsFrom(metaObject(), cls);
+}
+
+qint32 TObject::Handle() const
+{
+    return ObjectHandleRegistry::Acquire(this);
+}
+
+TObject *Constructed(TObject *object)
+{
+    try {
+        object->AfterConstruction();
+    } catch (...) {
+        delete object;
+        throw;
+    }
+    return object;
+}
+
+QString ClassNameOf(TClass cls)
+{
+    return cls ? QString::fromLatin1(cls->className()) : QString();
+}
+
+TClass ClassParentOf(TClass cls)
+{
+    if (!cls || cls == ClassOf<TObject>())
+        return nullptr;
+    return cls->superClass();
+}
+
+bool ClassInheritsFrom(TClass cls, TClass ancestor)
+{
+    return cls && ancestor && cls->inherits(ancestor);
+}

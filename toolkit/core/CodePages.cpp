@@ -1,0 +1,354 @@
+#include "toolkit/core/CodePages.h"
+
+#include "toolkit/core/Exceptions.h"
+
+#include <iconv.h>
+
+#include <algorithm>
+#include <cerrno>
+
+namespace {
+
+// cp1251 codes 0x80..0xBF; 0xC0..0xFF are U+0410..U+044F in order.
+const char16_t kCp1251High[64] = {
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,
+    0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x0098, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F,
+    0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7,
+    0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,
+    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7,
+    0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,
+};
+
+const int kSystemCodePage = 1251;
+const int kSystemOemCodePage = 866;
+
+const char *IconvName(int codePage)
+{
+    switch (codePage) {
+    case CP_MACCP: return "MACCYRILLIC";
+    case CP_UTF8: return "UTF-8";
+    case 437: return "CP437";
+    case 850: return "CP850";
+    case 866: return "CP866";
+    case 874: return "CP874";
+    case 932: return "CP932";
+    case 936: return "CP936";
+    case 949: return "CP949";
+    case 950: return "CP950";
+    case 1250: return "CP1250";
+    case 1251: return "CP1251";
+    case 1252: return "CP1252";
+    case 1253: return "CP1253";
+    case 1254: return "CP1254";
+    case 1255: return "CP1255";
+    case 1256: return "CP1256";
+    case 1257: return "CP1257";
+    case 1258: return "CP1258";
+    case 1361: return "JOHAB";
+    case 10000: return "MACINTOSH";
+    case 10007: return "MACCYRILLIC";
+    default: return nullptr;
+    }
+}
+
+int ResolveCodePage(int codePage)
+{
+    if (codePage == CP_ACP)
+        return kSystemCodePage;
+    if (codePage == CP_OEMCP)
+        return kSystemOemCodePage;
+    return codePage;
+}
+
+// One iconv conversion; on a sequence that does not convert, `replacement`
+// is appended and `skip(input, left)` bytes of the input are passed over.
+class IconvConverter
+{
+public:
+    IconvConverter(const char *to, const char *from) : m_cd(iconv_open(to, from)) {}
+    ~IconvConverter()
+    {
+        if (m_cd != reinterpret_cast<iconv_t>(-1))
+            iconv_close(m_cd);
+    }
+    IconvConverter(const IconvConverter &) = delete;
+    IconvConverter &operator=(const IconvConverter &) = delete;
+
+    bool IsValid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+
+    template <class Skip>
+    QByteArray Convert(const QByteArray &input, const QByteArray &replacement, Skip skip)
+    {
+        QByteArray out;
+        out.reserve(input.size() * 2 + 8);
+        char *in = const_cast<char *>(input.constData());
+        size_t inLeft = size_t(input.size());
+        char buffer[1024];
+        while (inLeft > 0) {
+            char *dst = buffer;
+            size_t dstLeft = sizeof buffer;
+            const size_t rc = iconv(m_cd, &in, &inLeft, &dst, &dstLeft);
+            out.append(buffer, dst - buffer);
+            if (rc != size_t(-1) || errno == E2BIG)
+                continue;
+            // EILSEQ or EINVAL (a truncated sequence at the end).
+            out.append(replacement);
+            const size_t n = std::min(inLeft, skip(in, inLeft));
+            in += n;
+            inLeft -= n;
+            iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        }
+        return out;
+    }
+
+private:
+    iconv_t m_cd;
+};
+
+EConvertError UnsupportedCodePage(int codePage)
+{
+    return EConvertError(QStringLiteral("Code page %1 is not supported").arg(codePage));
+}
+
+const char *RequireIconvName(int codePage)
+{
+    const char *name = IconvName(codePage);
+    if (!name)
+        throw UnsupportedCodePage(codePage);
+    return name;
+}
+
+// A symbol font keeps its glyphs at U+F000 + byte.
+QString SymbolToWide(const QByteArray &bytes)
+{
+    QString result(bytes.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const quint8 b = quint8(bytes[i]);
+        result[i] = QChar(b < 0x20 ? b : 0xF000 + b);
+    }
+    return result;
+}
+
+QByteArray WideToSymbol(const QString &text)
+{
+    QByteArray result(text.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        result[i] = char(u >= 0xF000 && u <= 0xF0FF ? u - 0xF000 : u <= 0xFF ? u : '?');
+    }
+    return result;
+}
+
+template <class Fold>
+int CompareFolded(const QString &a, const QString &b, Fold fold)
+{
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        const int ca = fold(a[i]);
+        const int cb = fold(b[i]);
+        if (ca != cb)
+            return ca - cb;
+    }
+    return int(a.size() - b.size());
+}
+
+int Ordinal(QChar c)
+{
+    return c.unicode();
+}
+
+int AsciiUpper(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u >= 'a' && u <= 'z' ? u - 32 : u;
+}
+
+// Sort weight in the Russian alphabet: Ё/ё go right after Е/е.
+int Alphabetical(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u == 0x0401)
+        return 0x0415 * 2 + 1;
+    if (u == 0x0451)
+        return 0x0435 * 2 + 1;
+    return u * 2;
+}
+
+int AlphabeticalIgnoringCase(QChar c)
+{
+    return Alphabetical(c.toUpper());
+}
+
+template <class Map>
+QString MapChars(const QString &s, Map map)
+{
+    QString result = s;
+    QChar *data = result.data();
+    for (qsizetype i = 0; i < result.size(); ++i)
+        data[i] = map(data[i]);
+    return result;
+}
+
+} // namespace
+
+QChar Cp1251ToChar(quint8 code)
+{
+    if (code < 0x80)
+        return QChar(code);
+    if (code >= 0xC0)
+        return QChar(0x0410 + (code - 0xC0));
+    return QChar(kCp1251High[code - 0x80]);
+}
+
+quint8 CharToCp1251(QChar c, bool *ok)
+{
+    const char16_t u = c.unicode();
+    if (ok)
+        *ok = true;
+    if (u < 0x80)
+        return quint8(u);
+    if (u >= 0x0410 && u <= 0x044F)
+        return quint8(0xC0 + (u - 0x0410));
+    for (int i = 0; i < 64; ++i)
+        if (kCp1251High[i] == u)
+            return quint8(0x80 + i);
+    if (ok)
+        *ok = false;
+    return '?';
+}
+
+QString Cp1251ToString(const QByteArray &bytes)
+{
+    QString result(bytes.size(), Qt::Uninitialized);
+    QChar *out = result.data();
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        out[i] = Cp1251ToChar(quint8(bytes[i]));
+    return result;
+}
+
+QByteArray StringToCp1251(const QString &text)
+{
+    QByteArray result(text.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i)
+        result[i] = char(CharToCp1251(text[i]));
+    return result;
+}
+
+int CharsetToCodePage(int charset)
+{
+    switch (charset) {
+    case 0: return 1252;
+    case DEFAULT_CHARSET: return kSystemCodePage;
+    case SYMBOL_CHARSET: return CP_SYMBOL;
+    case MAC_CHARSET: return CP_MACCP;
+    case 128: return 932;
+    case 129: return 949;
+    case 130: return 1361;
+    case 134: return 936;
+    case 136: return 950;
+    case 161: return 1253;
+    case 162: return 1254;
+    case 163: return 1258;
+    case 177: return 1255;
+    case 178: return 1256;
+    case 186: return 1257;
+    case 204: return 1251;
+    case 222: return 874;
+    case 238: return 1250;
+    case OEM_CHARSET: return CP_OEMCP;
+    default: return kSystemCodePage;
+    }
+}
+
+QString AnsiToWide(const QByteArray &bytes, int codePage)
+{
+    codePage = ResolveCodePage(codePage);
+    if (codePage == kSystemCodePage)
+        return Cp1251ToString(bytes);
+    if (codePage == CP_SYMBOL)
+        return SymbolToWide(bytes);
+    if (codePage == CP_UTF8)
+        return QString::fromUtf8(bytes);
+    IconvConverter converter("UTF-16LE", RequireIconvName(codePage));
+    if (!converter.IsValid())
+        throw UnsupportedCodePage(codePage);
+    const QByteArray replacement("\xFD\xFF", 2);
+    const QByteArray utf16 = converter.Convert(bytes, replacement, [](const char *, size_t) { return size_t(1); });
+    return QString(reinterpret_cast<const QChar *>(utf16.constData()), utf16.size() / 2);
+}
+
+QByteArray WideToAnsi(const QString &text, int codePage)
+{
+    codePage = ResolveCodePage(codePage);
+    if (codePage == kSystemCodePage)
+        return StringToCp1251(text);
+    if (codePage == CP_SYMBOL)
+        return WideToSymbol(text);
+    if (codePage == CP_UTF8)
+        return text.toUtf8();
+    IconvConverter converter(RequireIconvName(codePage), "UTF-16LE");
+    if (!converter.IsValid())
+        throw UnsupportedCodePage(codePage);
+    const QByteArray utf16(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+    // Skip one UTF-16 unit, or both halves of a surrogate pair.
+    auto skip = [](const char *in, size_t left) -> size_t {
+        const char16_t unit = char16_t(quint8(in[0]) | (quint8(in[1]) << 8));
+        return QChar::isHighSurrogate(unit) && left >= 4 ? 4 : 2;
+    };
+    return converter.Convert(utf16, QByteArray("?"), skip);
+}
+
+QString UpperCase(const QString &s)
+{
+    return MapChars(s, [](QChar c) { return QChar(AsciiUpper(c)); });
+}
+
+QString LowerCase(const QString &s)
+{
+    return MapChars(s, [](QChar c) {
+        const char16_t u = c.unicode();
+        return QChar(u >= 'A' && u <= 'Z' ? u + 32 : u);
+    });
+}
+
+QString AnsiUpperCase(const QString &s)
+{
+    return MapChars(s, [](QChar c) { return c.toUpper(); });
+}
+
+QString AnsiLowerCase(const QString &s)
+{
+    return MapChars(s, [](QChar c) { return c.toLower(); });
+}
+
+int CompareStr(const QString &a, const QString &b)
+{
+    return CompareFolded(a, b, Ordinal);
+}
+
+int CompareText(const QString &a, const QString &b)
+{
+    return CompareFolded(a, b, AsciiUpper);
+}
+
+bool SameText(const QString &a, const QString &b)
+{
+    return a.size() == b.size() && CompareText(a, b) == 0;
+}
+
+int AnsiCompareStr(const QString &a, const QString &b)
+{
+    return CompareFolded(a, b, Alphabetical);
+}
+
+int AnsiCompareText(const QString &a, const QString &b)
+{
+    return CompareFolded(a, b, AlphabeticalIgnoringCase);
+}
+
+bool AnsiSameText(const QString &a, const QString &b)
+{
+    return a.size() == b.size() && AnsiCompareText(a, b) == 0;
+}

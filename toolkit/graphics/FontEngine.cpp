@@ -1,0 +1,231 @@
+#include "toolkit/graphics/FontEngine.h"
+
+#include "toolkit/core/Exceptions.h"
+
+#include <QFile>
+#include <QHash>
+
+#include <cmath>
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
+#include <hb.h>
+
+namespace {
+
+FT_Library freeTypeLibrary()
+{
+    static FT_Library library = [] {
+        FT_Library lib = nullptr;
+        if (FT_Init_FreeType(&lib) != 0)
+            throw EInvalidOperation(QStringLiteral("The font library cannot be started"));
+        return lib;
+    }();
+    return library;
+}
+
+struct Caches {
+    QHash<QString, TFontFile> resolved;
+    QHash<QString, TFontFacePtr> faces;
+};
+
+Caches &caches()
+{
+    static Caches c;
+    return c;
+}
+
+int rounded(double value) { return int(std::lround(value)); }
+
+QString fcString(FcPattern *pattern, const char *object)
+{
+    FcChar8 *value = nullptr;
+    if (FcPatternGetString(pattern, object, 0, &value) != FcResultMatch || !value)
+        return QString();
+    return QString::fromUtf8(reinterpret_cast<const char *>(value));
+}
+
+} // namespace
+
+TFontFace::~TFontFace()
+{
+    if (m_hbFont)
+        hb_font_destroy(static_cast<hb_font_t *>(m_hbFont));
+    if (m_ftFace)
+        FT_Done_Face(static_cast<FT_Face>(m_ftFace));
+}
+
+void TFontFace::Load(const TFontFile &file)
+{
+    m_file = file;
+    m_file.Substituted = false;
+    QFile f(file.FileName);
+    if (!f.open(QIODevice::ReadOnly))
+        throw EInvalidOperation(QStringLiteral("Cannot read the font file %1").arg(file.FileName));
+    m_data = f.readAll();
+
+    FT_Face face = nullptr;
+    if (FT_New_Memory_Face(freeTypeLibrary(), reinterpret_cast<const FT_Byte *>(m_data.constData()),
+                           FT_Long(m_data.size()), file.FaceIndex, &face) != 0)
+        throw EInvalidOperation(QStringLiteral("The font file %1 is not valid").arg(file.FileName));
+    m_ftFace = face;
+
+    hb_blob_t *blob = hb_blob_create(m_data.constData(), unsigned(m_data.size()), HB_MEMORY_MODE_READONLY,
+                                     nullptr, nullptr);
+    hb_face_t *hbFace = hb_face_create(blob, unsigned(file.FaceIndex));
+    hb_blob_destroy(blob);
+    hb_font_t *hbFont = hb_font_create(hbFace);
+    hb_face_destroy(hbFace);
+    const int upem = face->units_per_EM > 0 ? face->units_per_EM : 1000;
+    hb_font_set_scale(hbFont, upem, upem);
+    m_hbFont = hbFont;
+
+    TFontDesignMetrics &d = m_design;
+    d.UnitsPerEm = upem;
+    d.BBoxLeft = int(face->bbox.xMin);
+    d.BBoxBottom = int(face->bbox.yMin);
+    d.BBoxRight = int(face->bbox.xMax);
+    d.BBoxTop = int(face->bbox.yMax);
+    d.HheaAscender = face->ascender;
+    d.HheaDescender = face->descender;
+    d.HheaLineGap = face->height - (face->ascender - face->descender);
+    d.UnderlinePosition = face->underline_position;
+    d.UnderlineThickness = face->underline_thickness;
+    d.FixedPitch = FT_IS_FIXED_WIDTH(face);
+    if (const char *psName = FT_Get_Postscript_Name(face))
+        d.PostScriptName = QString::fromLatin1(psName);
+
+    if (auto *hhea = static_cast<TT_HoriHeader *>(FT_Get_Sfnt_Table(face, FT_SFNT_HHEA)))
+        d.MaxAdvance = hhea->advance_Width_Max;
+    if (auto *post = static_cast<TT_Postscript *>(FT_Get_Sfnt_Table(face, FT_SFNT_POST)))
+        d.ItalicAngle = double(post->italicAngle) / 65536.0;
+
+    auto *os2 = static_cast<TT_OS2 *>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+    if (os2 && os2->version != 0xFFFF) {
+        d.WinAscent = os2->usWinAscent;
+        d.WinDescent = os2->usWinDescent;
+        d.TypoAscender = os2->sTypoAscender;
+        d.TypoDescender = os2->sTypoDescender;
+        d.TypoLineGap = os2->sTypoLineGap;
+        d.AverageWidth = os2->xAvgCharWidth;
+        d.Weight = os2->usWeightClass;
+        d.CapHeight = os2->version >= 2 ? os2->sCapHeight : 0;
+        d.StrikeoutPosition = os2->yStrikeoutPosition;
+        d.StrikeoutThickness = os2->yStrikeoutSize;
+    } else {
+        d.WinAscent = d.TypoAscender = d.HheaAscender;
+        d.WinDescent = -d.HheaDescender;
+        d.TypoDescender = d.HheaDescender;
+        d.TypoLineGap = d.HheaLineGap;
+        d.AverageWidth = d.MaxAdvance / 2;
+        d.StrikeoutPosition = upem / 4;
+        d.StrikeoutThickness = d.UnderlineThickness;
+    }
+    if (d.CapHeight == 0)
+        d.CapHeight = d.TypoAscender;
+}
+
+TFontMetrics TFontFace::Metrics(double pixelSize) const
+{
+    const double scale = pixelSize / m_design.UnitsPerEm;
+    TFontMetrics m;
+    m.Ascent = rounded(m_design.WinAscent * scale);
+    m.Descent = rounded(m_design.WinDescent * scale);
+    m.Height = m.Ascent + m.Descent;
+    m.InternalLeading = m.Height - rounded(pixelSize);
+    const int winGap = m_design.WinAscent + m_design.WinDescent
+        - (m_design.HheaAscender - m_design.HheaDescender);
+    m.ExternalLeading = std::max(0, rounded((m_design.HheaLineGap - winGap) * scale));
+    m.AverageWidth = rounded(m_design.AverageWidth * scale);
+    m.MaxWidth = rounded(m_design.MaxAdvance * scale);
+    return m;
+}
+
+quint32 TFontFace::GlyphIndex(char32_t character) const
+{
+    hb_codepoint_t glyph = 0;
+    if (!hb_font_get_nominal_glyph(static_cast<hb_font_t *>(m_hbFont), character, &glyph))
+        return 0;
+    return glyph;
+}
+
+int TFontFace::GlyphAdvance(quint32 glyph) const
+{
+    return hb_font_get_glyph_h_advance(static_cast<hb_font_t *>(m_hbFont), glyph);
+}
+
+QByteArray TFontFace::Table(quint32 tag) const
+{
+    auto face = static_cast<FT_Face>(m_ftFace);
+    FT_ULong length = 0;
+    if (FT_Load_Sfnt_Table(face, tag, 0, nullptr, &length) != 0 || length == 0)
+        return QByteArray();
+    QByteArray table(qsizetype(length), Qt::Uninitialized);
+    if (FT_Load_Sfnt_Table(face, tag, 0, reinterpret_cast<FT_Byte *>(table.data()), &length) != 0)
+        return QByteArray();
+    return table;
+}
+
+TFontFile TFontEngine::Resolve(const QString &name, bool bold, bool italic)
+{
+    const QString key = name.toLower() + QLatin1Char('|') + QLatin1Char(bold ? 'b' : '-')
+        + QLatin1Char(italic ? 'i' : '-');
+    auto &resolved = caches().resolved;
+    if (auto it = resolved.constFind(key); it != resolved.constEnd())
+        return *it;
+
+    FcPattern *pattern = FcPatternCreate();
+    const QByteArray family = name.toUtf8();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(family.constData()));
+    FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern *match = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (!match)
+        throw EInvalidOperation(QStringLiteral("No font is installed for \"%1\"").arg(name));
+
+    TFontFile file;
+    file.FileName = fcString(match, FC_FILE);
+    FcPatternGetInteger(match, FC_INDEX, 0, &file.FaceIndex);
+    file.Family = fcString(match, FC_FAMILY);
+    int weight = FC_WEIGHT_REGULAR;
+    int slant = FC_SLANT_ROMAN;
+    FcPatternGetInteger(match, FC_WEIGHT, 0, &weight);
+    FcPatternGetInteger(match, FC_SLANT, 0, &slant);
+    file.Bold = weight >= FC_WEIGHT_DEMIBOLD;
+    file.Italic = slant != FC_SLANT_ROMAN;
+    file.Substituted = file.Family.compare(name, Qt::CaseInsensitive) != 0;
+    FcPatternDestroy(match);
+    if (file.FileName.isEmpty())
+        throw EInvalidOperation(QStringLiteral("No font is installed for \"%1\"").arg(name));
+
+    resolved.insert(key, file);
+    return file;
+}
+
+TFontFacePtr TFontEngine::Face(const QString &name, bool bold, bool italic)
+{
+    return Face(Resolve(name, bold, italic));
+}
+
+TFontFacePtr TFontEngine::Face(const TFontFile &file)
+{
+    const QString key = file.FileName + QLatin1Char('#') + QString::number(file.FaceIndex);
+    auto &faces = caches().faces;
+    if (auto it = faces.constFind(key); it != faces.constEnd())
+        return *it;
+    std::shared_ptr<TFontFace> face(new TFontFace);
+    face->Load(file);
+    faces.insert(key, face);
+    return face;
+}
+
+void TFontEngine::Clear()
+{
+    caches().faces.clear();
+    caches().resolved.clear();
+}

@@ -1,0 +1,195 @@
+#include "toolkit/graphics/TextShaping.h"
+
+#include <algorithm>
+#include <fribidi.h>
+#include <hb.h>
+#include <vector>
+
+namespace {
+
+// Latin and Cyrillic text without combining marks needs neither bidi nor
+// shaping: every character shows its own glyph.  This is the common case of
+// report texts, so it skips FriBidi and HarfBuzz.
+bool isSimpleText(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) {
+        const char16_t u = c.unicode();
+        return u < 0x0300 || (u >= 0x0400 && u < 0x0483) || (u >= 0x048A && u < 0x0530);
+    });
+}
+
+TGlyphRun simpleRun(const TFontFace &face, QStringView text)
+{
+    TGlyphRun run;
+    run.Length = int(text.size());
+    run.Glyphs.reserve(text.size());
+    for (int i = 0; i < text.size(); ++i) {
+        const quint32 glyph = face.GlyphIndex(text[i].unicode());
+        run.Glyphs.append({glyph, i, face.GlyphAdvance(glyph)});
+    }
+    return run;
+}
+
+struct LogicalRun {
+    int start = 0; // code point indices
+    int end = 0;
+    int level = 0;
+    hb_script_t script = HB_SCRIPT_COMMON;
+};
+
+bool isNeutralScript(hb_script_t script)
+{
+    return script == HB_SCRIPT_COMMON || script == HB_SCRIPT_INHERITED || script == HB_SCRIPT_UNKNOWN;
+}
+
+// Scripts of the code points; neutral characters take the script of the
+// text before them (at the start: the first real script of the line).
+std::vector<hb_script_t> resolvedScripts(const std::vector<FriBidiChar> &chars)
+{
+    hb_unicode_funcs_t *unicode = hb_unicode_funcs_get_default();
+    std::vector<hb_script_t> scripts(chars.size());
+    hb_script_t current = HB_SCRIPT_COMMON;
+    for (std::size_t i = 0; i < chars.size(); ++i) {
+        scripts[i] = hb_unicode_script(unicode, chars[i]);
+        if (isNeutralScript(current) && !isNeutralScript(scripts[i]))
+            current = scripts[i];
+    }
+    for (std::size_t i = 0; i < chars.size(); ++i) {
+        if (isNeutralScript(scripts[i]))
+            scripts[i] = current;
+        else
+            current = scripts[i];
+    }
+    return scripts;
+}
+
+std::vector<LogicalRun> logicalRuns(const std::vector<FriBidiChar> &chars, bool rightToLeft)
+{
+    const auto length = FriBidiStrIndex(chars.size());
+    std::vector<FriBidiCharType> types(chars.size());
+    std::vector<FriBidiBracketType> brackets(chars.size());
+    std::vector<FriBidiLevel> levels(chars.size());
+    fribidi_get_bidi_types(chars.data(), length, types.data());
+    fribidi_get_bracket_types(chars.data(), length, types.data(), brackets.data());
+    FriBidiParType base = rightToLeft ? FRIBIDI_PAR_RTL : FRIBIDI_PAR_LTR;
+    if (fribidi_get_par_embedding_levels_ex(types.data(), brackets.data(), length, &base, levels.data()) == 0)
+        std::fill(levels.begin(), levels.end(), FriBidiLevel(rightToLeft ? 1 : 0));
+
+    const std::vector<hb_script_t> scripts = resolvedScripts(chars);
+    std::vector<LogicalRun> runs;
+    for (int i = 0; i < int(chars.size()); ++i) {
+        if (runs.empty() || runs.back().level != levels[i] || runs.back().script != scripts[i])
+            runs.push_back({i, i, levels[i], scripts[i]});
+        runs.back().end = i + 1;
+    }
+    return runs;
+}
+
+// Rule L2 of the bidi algorithm on whole runs: from the highest level down
+// to the lowest odd level, every sequence of runs at that level or above is
+// reversed.
+void reorderVisually(std::vector<LogicalRun> &runs)
+{
+    if (runs.empty())
+        return;
+    int highest = 0;
+    int lowestOdd = 255;
+    for (const LogicalRun &run : runs) {
+        highest = std::max(highest, run.level);
+        if (run.level % 2 == 1)
+            lowestOdd = std::min(lowestOdd, run.level);
+    }
+    for (int level = highest; level >= lowestOdd; --level) {
+        for (auto it = runs.begin(); it != runs.end();) {
+            if (it->level < level) {
+                ++it;
+                continue;
+            }
+            auto last = std::find_if(it, runs.end(), [level](const LogicalRun &r) { return r.level < level; });
+            std::reverse(it, last);
+            it = last;
+        }
+    }
+}
+
+TGlyphRun shapeRun(const TFontFace &face, QStringView text, int start, int length, bool rightToLeft,
+                   hb_script_t script)
+{
+    static const hb_feature_t features[] = {
+        {HB_TAG('k', 'e', 'r', 'n'), 0, HB_FEATURE_GLOBAL_START, HB_FEATURE_GLOBAL_END},
+        {HB_TAG('l', 'i', 'g', 'a'), 0, HB_FEATURE_GLOBAL_START, HB_FEATURE_GLOBAL_END},
+        {HB_TAG('c', 'l', 'i', 'g'), 0, HB_FEATURE_GLOBAL_START, HB_FEATURE_GLOBAL_END},
+    };
+    hb_buffer_t *buffer = hb_buffer_create();
+    hb_buffer_add_utf16(buffer, reinterpret_cast<const uint16_t *>(text.utf16()), int(text.size()),
+                        unsigned(start), length);
+    hb_buffer_set_direction(buffer, rightToLeft ? HB_DIRECTION_RTL : HB_DIRECTION_LTR);
+    hb_buffer_set_script(buffer, script);
+    hb_buffer_guess_segment_properties(buffer);
+    hb_shape(static_cast<hb_font_t *>(face.HarfBuzzFont()), buffer, features, std::size(features));
+
+    unsigned count = 0;
+    const hb_glyph_info_t *infos = hb_buffer_get_glyph_infos(buffer, &count);
+    TGlyphRun run;
+    run.Start = start;
+    run.Length = length;
+    run.RightToLeft = rightToLeft;
+    run.Glyphs.reserve(count);
+    for (unsigned i = 0; i < count; ++i)
+        run.Glyphs.append({infos[i].codepoint, int(infos[i].cluster), face.GlyphAdvance(infos[i].codepoint)});
+    hb_buffer_destroy(buffer);
+    return run;
+}
+
+} // namespace
+
+QList<TGlyphRun> ShapeLine(const TFontFace &face, QStringView text, bool rightToLeft)
+{
+    if (text.isEmpty())
+        return {};
+    if (isSimpleText(text))
+        return {simpleRun(face, text)};
+
+    // Code points with the UTF-16 index of each.
+    std::vector<FriBidiChar> chars;
+    std::vector<int> unitIndex;
+    chars.reserve(text.size());
+    for (int i = 0; i < text.size(); ++i) {
+        char32_t cp = text[i].unicode();
+        unitIndex.push_back(i);
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            cp = QChar::surrogateToUcs4(text[i], text[i + 1]);
+            ++i;
+        }
+        chars.push_back(cp);
+    }
+    unitIndex.push_back(int(text.size()));
+
+    std::vector<LogicalRun> runs = logicalRuns(chars, rightToLeft);
+    reorderVisually(runs);
+    QList<TGlyphRun> result;
+    result.reserve(qsizetype(runs.size()));
+    for (const LogicalRun &run : runs) {
+        const int start = unitIndex[run.start];
+        result.append(shapeRun(face, text, start, unitIndex[run.end] - start, run.level % 2 == 1, run.script));
+    }
+    return result;
+}
+
+QList<int> CharacterAdvances(const TFontFace &face, QStringView text, bool rightToLeft)
+{
+    QList<int> advances(text.size(), 0);
+    for (const TGlyphRun &run : ShapeLine(face, text, rightToLeft))
+        for (const TShapedGlyph &glyph : run.Glyphs)
+            advances[glyph.Cluster] += glyph.Advance;
+    return advances;
+}
+
+qint64 TextAdvance(const TFontFace &face, QStringView text, bool rightToLeft)
+{
+    qint64 sum = 0;
+    for (const TGlyphRun &run : ShapeLine(face, text, rightToLeft))
+        for (const TShapedGlyph &glyph : run.Glyphs)
+            sum += glyph.Advance;
+    return sum;
+}

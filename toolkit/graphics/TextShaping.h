@@ -1,0 +1,39 @@
+#pragma once
+
+// Shaping of one line of UTF-16 text with one face: FriBidi splits the line
+// into directional runs and orders them for display, HarfBuzz turns each run
+// into glyphs.  Kerning and Latin ligatures are off, and every glyph keeps
+// its nominal advance, so a shaped line measures exactly like the sum of its
+// characters' advances and like the same glyphs written into a PDF file.
+
+#include "toolkit/graphics/FontEngine.h"
+
+#include <QList>
+#include <QStringView>
+
+struct TShapedGlyph {
+    quint32 Glyph = 0;
+    int Cluster = 0; // index of the first UTF-16 unit of the character(s) it shows
+    int Advance = 0; // font units
+};
+
+// A run of one direction and script.  Glyphs are in visual order (left to
+// right on the page), so a right-to-left run lists its last character first.
+struct TGlyphRun {
+    int Start = 0; // UTF-16 range of the run in the line
+    int Length = 0;
+    bool RightToLeft = false;
+    QList<TShapedGlyph> Glyphs;
+};
+
+// The runs of a line in visual order.  With rightToLeft the paragraph's base
+// direction is right to left (the line reads from the right).
+QList<TGlyphRun> ShapeLine(const TFontFace &face, QStringView text, bool rightToLeft = false);
+
+// The advance of each UTF-16 unit of the text in font units, in logical
+// order: a glyph's advance goes to the first unit of its cluster, the other
+// units of the cluster get 0.
+QList<int> CharacterAdvances(const TFontFace &face, QStringView text, bool rightToLeft = false);
+
+// The sum of all advances of the text in font units.
+qint64 TextAdvance(const TFontFace &face, QStringView text, bool rightToLeft = false);

@@ -1,0 +1,281 @@
+#pragma once
+
+// The common dialogs: open and save file, colour, font and print.  Execute
+// runs the dialog through the modal runner and answers whether the user
+// confirmed; the dialog's properties hold the answer then.
+
+#include "toolkit/graphics/Colors.h"
+#include "toolkit/classes/TComponent.h"
+
+#include <QFlags>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class TFont;
+struct TPrintRequest;
+class TStrings;
+class TStringList;
+
+namespace DialogTypes {
+Q_NAMESPACE
+
+enum TOpenOption {
+    ofReadOnly = 0x1,
+    ofOverwritePrompt = 0x2,
+    ofHideReadOnly = 0x4,
+    ofNoChangeDir = 0x8,
+    ofShowHelp = 0x10,
+    ofNoValidate = 0x20,
+    ofAllowMultiSelect = 0x40,
+    ofExtensionDifferent = 0x80,
+    ofPathMustExist = 0x100,
+    ofFileMustExist = 0x200,
+    ofCreatePrompt = 0x400,
+    ofShareAware = 0x800,
+    ofNoReadOnlyReturn = 0x1000,
+    ofNoTestFileCreate = 0x2000,
+    ofNoNetworkButton = 0x4000,
+    ofNoLongNames = 0x8000,
+    ofOldStyleDialog = 0x10000,
+    ofNoDereferenceLinks = 0x20000,
+    ofEnableIncludeNotify = 0x40000,
+    ofEnableSizing = 0x80000
+};
+Q_DECLARE_FLAGS(TOpenOptions, TOpenOption)
+Q_FLAG_NS(TOpenOptions)
+
+enum TColorDialogOption {
+    cdFullOpen = 0x1,
+    cdPreventFullOpen = 0x2,
+    cdShowHelp = 0x4,
+    cdSolidColor = 0x8,
+    cdAnyColor = 0x10
+};
+Q_DECLARE_FLAGS(TColorDialogOptions, TColorDialogOption)
+Q_FLAG_NS(TColorDialogOptions)
+
+enum TFontDialogOption {
+    fdAnsiOnly = 0x1,
+    fdTrueTypeOnly = 0x2,
+    fdEffects = 0x4,
+    fdFixedPitchOnly = 0x8,
+    fdForceFontExist = 0x10,
+    fdNoFaceSel = 0x20,
+    fdNoOEMFonts = 0x40,
+    fdNoSimulations = 0x80,
+    fdNoSizeSel = 0x100,
+    fdNoStyleSel = 0x200,
+    fdNoVectorFonts = 0x400,
+    fdShowHelp = 0x800,
+    fdWysiwyg = 0x1000,
+    fdLimitSize = 0x2000,
+    fdScalableOnly = 0x4000,
+    fdApplyButton = 0x8000
+};
+Q_DECLARE_FLAGS(TFontDialogOptions, TFontDialogOption)
+Q_FLAG_NS(TFontDialogOptions)
+
+enum TFontDialogDevice { fdScreen, fdPrinter, fdBoth };
+Q_ENUM_NS(TFontDialogDevice)
+
+enum TPrintRange { prAllPages, prSelection, prPageNums };
+Q_ENUM_NS(TPrintRange)
+
+enum TPrintDialogOption {
+    poPrintToFile = 0x1,
+    poPageNums = 0x2,
+    poSelection = 0x4,
+    poWarning = 0x8,
+    poHelp = 0x10,
+    poDisablePrintToFile = 0x20
+};
+Q_DECLARE_FLAGS(TPrintDialogOptions, TPrintDialogOption)
+Q_FLAG_NS(TPrintDialogOptions)
+
+} // namespace DialogTypes
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(DialogTypes::TOpenOptions)
+Q_DECLARE_OPERATORS_FOR_FLAGS(DialogTypes::TColorDialogOptions)
+Q_DECLARE_OPERATORS_FOR_FLAGS(DialogTypes::TFontDialogOptions)
+Q_DECLARE_OPERATORS_FOR_FLAGS(DialogTypes::TPrintDialogOptions)
+
+using DialogTypes::TColorDialogOption;
+using DialogTypes::TColorDialogOptions;
+using DialogTypes::TFontDialogDevice;
+using DialogTypes::TFontDialogOption;
+using DialogTypes::TFontDialogOptions;
+using DialogTypes::TOpenOption;
+using DialogTypes::TOpenOptions;
+using DialogTypes::TPrintDialogOption;
+using DialogTypes::TPrintDialogOptions;
+using DialogTypes::TPrintRange;
+using enum DialogTypes::TColorDialogOption;
+using enum DialogTypes::TFontDialogDevice;
+using enum DialogTypes::TFontDialogOption;
+using enum DialogTypes::TOpenOption;
+using enum DialogTypes::TPrintDialogOption;
+using enum DialogTypes::TPrintRange;
+
+// "Desc|*.a;*.b|Desc2|*.c" as Qt name filters: "Desc (*.a *.b)",
+// "Desc2 (*.c)".  A description that already ends with its patterns in
+// parentheses is kept as it is.
+QStringList NameFiltersFromFilter(const QString &filter);
+
+class TCommonDialog : public TComponent
+{
+    Q_OBJECT
+
+public:
+    explicit TCommonDialog(TComponent *owner) : TComponent(owner) {}
+
+    virtual bool Execute() = 0;
+};
+
+class TOpenDialog : public TCommonDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TOpenDialog(TComponent *owner);
+    ~TOpenDialog() override;
+
+    // On confirmation the chosen file, with DefaultExt added when the name
+    // has no extension.
+    QString FileName() const { return m_fileName; }
+    void SetFileName(const QString &fileName) { m_fileName = fileName; }
+    // Every chosen file (several with ofAllowMultiSelect).
+    TStrings *Files() const;
+    QString Filter() const { return m_filter; }
+    void SetFilter(const QString &filter) { m_filter = filter; }
+    // 1-based.
+    int FilterIndex() const { return m_filterIndex; }
+    void SetFilterIndex(int index) { m_filterIndex = index; }
+    QString InitialDir() const { return m_initialDir; }
+    void SetInitialDir(const QString &dir) { m_initialDir = dir; }
+    // Without the dot.
+    QString DefaultExt() const { return m_defaultExt; }
+    void SetDefaultExt(const QString &ext) { m_defaultExt = ext; }
+    QString Title() const { return m_title; }
+    void SetTitle(const QString &title) { m_title = title; }
+    TOpenOptions Options() const { return m_options; }
+    void SetOptions(TOpenOptions options) { m_options = options; }
+
+    bool Execute() override;
+
+protected:
+    virtual bool IsSaveDialog() const { return false; }
+
+private:
+    QString m_fileName;
+    std::unique_ptr<TStringList> m_files;
+    QString m_filter;
+    int m_filterIndex = 1;
+    QString m_initialDir;
+    QString m_defaultExt;
+    QString m_title;
+    TOpenOptions m_options = ofHideReadOnly | ofEnableSizing;
+};
+
+class TSaveDialog : public TOpenDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TSaveDialog(TComponent *owner) : TOpenDialog(owner) {}
+
+protected:
+    bool IsSaveDialog() const override { return true; }
+};
+
+class TColorDialog : public TCommonDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TColorDialog(TComponent *owner);
+    ~TColorDialog() override;
+
+    TColor Color() const { return m_color; }
+    void SetColor(TColor color) { m_color = color; }
+    // "ColorA=RRGGBB" lines, kept for callers that set them.
+    TStrings *CustomColors() const;
+    TColorDialogOptions Options() const { return m_options; }
+    void SetOptions(TColorDialogOptions options) { m_options = options; }
+
+    bool Execute() override;
+
+private:
+    TColor m_color = clBlack;
+    std::unique_ptr<TStringList> m_customColors;
+    TColorDialogOptions m_options;
+};
+
+class TFontDialog : public TCommonDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TFontDialog(TComponent *owner);
+    ~TFontDialog() override;
+
+    TFont *Font() const { return m_font.get(); }
+    void SetFont(const TFont *font);
+    TFontDialogDevice Device() const { return m_device; }
+    void SetDevice(TFontDialogDevice device) { m_device = device; }
+    // 0: no limit; applied with fdLimitSize.
+    int MinFontSize() const { return m_minFontSize; }
+    void SetMinFontSize(int size) { m_minFontSize = size; }
+    int MaxFontSize() const { return m_maxFontSize; }
+    void SetMaxFontSize(int size) { m_maxFontSize = size; }
+    TFontDialogOptions Options() const { return m_options; }
+    void SetOptions(TFontDialogOptions options) { m_options = options; }
+
+    bool Execute() override;
+
+private:
+    std::unique_ptr<TFont> m_font;
+    TFontDialogDevice m_device = fdScreen;
+    int m_minFontSize = 0;
+    int m_maxFontSize = 0;
+    TFontDialogOptions m_options = fdEffects;
+};
+
+class TPrintDialog : public TCommonDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TPrintDialog(TComponent *owner);
+    ~TPrintDialog() override;
+
+    int Copies() const;
+    void SetCopies(int copies);
+    bool Collate() const;
+    void SetCollate(bool collate);
+    int FromPage() const;
+    void SetFromPage(int page);
+    int ToPage() const;
+    void SetToPage(int page);
+    int MinPage() const;
+    void SetMinPage(int page);
+    int MaxPage() const;
+    void SetMaxPage(int page);
+    TPrintRange PrintRange() const;
+    void SetPrintRange(TPrintRange range);
+    bool PrintToFile() const;
+    void SetPrintToFile(bool toFile);
+    TPrintDialogOptions Options() const;
+    void SetOptions(TPrintDialogOptions options);
+    // The printer chosen (empty: the default one).
+    QString PrinterName() const;
+    void SetPrinterName(const QString &name);
+
+    bool Execute() override;
+
+private:
+    // What the dialog shows and, once confirmed, what the user chose.
+    std::unique_ptr<TPrintRequest> m_request;
+};

@@ -1,0 +1,201 @@
+#include "toolkit/widgets/ModalRunner.h"
+
+#include "toolkit/graphics/QtFonts.h"
+#include "toolkit/widgets/TForm.h"
+
+#include <QColorDialog>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace {
+
+InteractiveModalRunner &interactiveRunner()
+{
+    static InteractiveModalRunner runner;
+    return runner;
+}
+
+ModalRunner *&installedRunner()
+{
+    static ModalRunner *runner = nullptr;
+    return runner;
+}
+
+struct ButtonPair {
+    TMsgDlgBtn button;
+    QMessageBox::StandardButton qt;
+    int result;
+};
+
+constexpr ButtonPair kButtons[] = {
+    {mbYes, QMessageBox::Yes, mrYes},
+    {mbNo, QMessageBox::No, mrNo},
+    {mbOK, QMessageBox::Ok, mrOk},
+    {mbCancel, QMessageBox::Cancel, mrCancel},
+    {mbAbort, QMessageBox::Abort, mrAbort},
+    {mbRetry, QMessageBox::Retry, mrRetry},
+    {mbIgnore, QMessageBox::Ignore, mrIgnore},
+    {mbAll, QMessageBox::YesToAll, mrAll},
+    {mbNoToAll, QMessageBox::NoToAll, mrNoToAll},
+    {mbYesToAll, QMessageBox::YesToAll, mrYesToAll},
+    {mbHelp, QMessageBox::Help, mrNone},
+};
+
+QMessageBox::Icon iconOf(TMsgDlgType type)
+{
+    switch (type) {
+    case mtWarning:
+        return QMessageBox::Warning;
+    case mtError:
+        return QMessageBox::Critical;
+    case mtInformation:
+        return QMessageBox::Information;
+    case mtConfirmation:
+        return QMessageBox::Question;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+} // namespace
+
+ModalRunner &ModalRunner::Current()
+{
+    ModalRunner *runner = installedRunner();
+    return runner ? *runner : interactiveRunner();
+}
+
+ModalRunner *ModalRunner::Install(ModalRunner *runner)
+{
+    ModalRunner *previous = installedRunner();
+    installedRunner() = runner;
+    return previous;
+}
+
+int InteractiveModalRunner::RunForm(TCustomForm &form)
+{
+    QEventLoop loop;
+    QObject::connect(&form, &TCustomForm::ModalEnded, &loop, &QEventLoop::quit);
+    if (form.ModalResult() == mrNone && form.Widget()->isVisible())
+        loop.exec();
+    return form.ModalResult();
+}
+
+int InteractiveModalRunner::MessageBox(const TMessageBoxRequest &request)
+{
+    QMessageBox box(iconOf(request.Type), request.Caption, request.Text);
+    const TMsgDlgButtons buttons = request.Buttons ? request.Buttons : TMsgDlgButtons(mbOK);
+    for (const ButtonPair &pair : kButtons) {
+        // mbAll and mbYesToAll share Qt's "Yes to All"; mbAll gets its own.
+        if (buttons.testFlag(pair.button) && !(pair.button == mbAll && buttons.testFlag(mbYesToAll)))
+            box.addButton(pair.qt);
+    }
+    box.exec();
+    const auto clicked = box.standardButton(box.clickedButton());
+    for (const ButtonPair &pair : kButtons)
+        if (pair.qt == clicked && buttons.testFlag(pair.button))
+            return pair.result;
+    return mrCancel;
+}
+
+bool InteractiveModalRunner::InputQuery(TInputRequest &request)
+{
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(nullptr, request.Caption, request.Prompt, QLineEdit::Normal, request.Value, &ok);
+    if (ok)
+        request.Value = text;
+    return ok;
+}
+
+bool InteractiveModalRunner::FileDialog(TFileDialogRequest &request)
+{
+    QFileDialog dialog(nullptr, request.Title, request.InitialDir);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(request.Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    if (!request.Save)
+        dialog.setFileMode(request.MultiSelect       ? QFileDialog::ExistingFiles
+                           : request.FileMustExist ? QFileDialog::ExistingFile
+                                                   : QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.OverwritePrompt);
+    if (!request.Filters.isEmpty()) {
+        dialog.setNameFilters(request.Filters);
+        dialog.selectNameFilter(request.Filters.value(request.FilterIndex, request.Filters.first()));
+    }
+    dialog.setDefaultSuffix(request.DefaultExt);
+    if (!request.FileName.isEmpty())
+        dialog.selectFile(request.FileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    request.Files = dialog.selectedFiles();
+    request.FileName = request.Files.first();
+    request.FilterIndex = qMax(0, request.Filters.indexOf(dialog.selectedNameFilter()));
+    return true;
+}
+
+bool InteractiveModalRunner::ColorDialog(TColor &color)
+{
+    const QColor chosen = QColorDialog::getColor(ColorToQColor(color));
+    if (!chosen.isValid())
+        return false;
+    color = QColorToColor(chosen);
+    return true;
+}
+
+bool InteractiveModalRunner::FontDialog(TFontData &font)
+{
+    TFont current;
+    current.SetData(font);
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, ToQFont(current));
+    if (!ok)
+        return false;
+    font.Name = chosen.family();
+    font.Height = -(chosen.pixelSize() > 0 ? chosen.pixelSize() : qRound(chosen.pointSizeF() * 96 / 72));
+    TFontStyles style;
+    style.setFlag(fsBold, chosen.bold());
+    style.setFlag(fsItalic, chosen.italic());
+    style.setFlag(fsUnderline, chosen.underline());
+    style.setFlag(fsStrikeout, chosen.strikeOut());
+    font.Style = style;
+    return true;
+}
+
+bool InteractiveModalRunner::PrintDialog(TPrintRequest &request)
+{
+    QPrinter printer;
+    if (!request.PrinterName.isEmpty())
+        printer.setPrinterName(request.PrinterName);
+    printer.setCopyCount(request.Copies);
+    printer.setCollateCopies(request.Collate);
+    printer.setFromTo(request.FromPage, request.ToPage);
+    QPrintDialog dialog(&printer);
+    dialog.setMinMax(request.MinPage, request.MaxPage);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, request.Options.testFlag(poPageNums));
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, request.Options.testFlag(poSelection));
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, !request.Options.testFlag(poDisablePrintToFile));
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    request.PrinterName = printer.printerName();
+    request.Copies = printer.copyCount();
+    request.Collate = printer.collateCopies();
+    request.FromPage = printer.fromPage();
+    request.ToPage = printer.toPage();
+    request.PrintToFile = !printer.outputFileName().isEmpty();
+    switch (dialog.printRange()) {
+    case QAbstractPrintDialog::Selection:
+        request.PrintRange = prSelection;
+        break;
+    case QAbstractPrintDialog::PageRange:
+        request.PrintRange = prPageNums;
+        break;
+    default:
+        request.PrintRange = prAllPages;
+    }
+    return true;
+}

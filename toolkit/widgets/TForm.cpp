@@ -1,0 +1,435 @@
+#include "toolkit/widgets/TForm.h"
+
+#include "toolkit/graphics/Canvas.h"
+#include "toolkit/widgets/ControlFrame.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/widgets/ModalRunner.h"
+#include "toolkit/widgets/TApplication.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+
+TCustomForm::TCustomForm(TComponent *owner)
+    : TWinControl(owner, new ControlFrame(nullptr, Qt::Window)), m_canvas(std::make_unique<TCanvas>())
+{
+    m_frame = static_cast<ControlFrame *>(Widget());
+    m_frame->Client()->installEventFilter(this);
+    m_frame->Client()->setAttribute(Qt::WA_OpaquePaintEvent);
+    SetVisible(false);
+    SetColor(clBtnFace);
+    SetBounds(0, 0, 320, 240);
+    applyWindowFlags();
+}
+
+TCustomForm::~TCustomForm()
+{
+    if (OnDestroy)
+        OnDestroy(this);
+    if (Application && Application->MainForm() == this)
+        Application->Terminate();
+}
+
+void TCustomForm::AfterConstruction()
+{
+    TWinControl::AfterConstruction();
+    DoCreate();
+}
+
+void TCustomForm::DoCreate()
+{
+    if (OnCreate)
+        OnCreate(this);
+}
+
+QWidget *TCustomForm::InputWidget() const
+{
+    return m_frame->Client();
+}
+
+QWidget *TCustomForm::ClientWidget() const
+{
+    return m_frame->Client();
+}
+
+void TCustomForm::SetCaption(const QString &caption)
+{
+    TWinControl::SetCaption(caption);
+    m_frame->setWindowTitle(caption);
+}
+
+TRect TCustomForm::ClientRect() const
+{
+    return Rect(0, 0, qMax(0, Width() - 2 * m_borderWidth), qMax(0, Height() - 2 * m_borderWidth));
+}
+
+void TCustomForm::SetClientWidth(int width)
+{
+    SetWidth(width + 2 * m_borderWidth);
+}
+
+void TCustomForm::SetClientHeight(int height)
+{
+    SetHeight(height + 2 * m_borderWidth);
+}
+
+void TCustomForm::SetBorderWidth(int width)
+{
+    m_borderWidth = qMax(0, width);
+    m_frame->SetBorderWidth(m_borderWidth);
+    Realign();
+}
+
+void TCustomForm::SetConstraints(const TSizeConstraints &constraints)
+{
+    m_constraints = constraints;
+    applyConstraints();
+    int width = Width();
+    int height = Height();
+    if (m_constraints.MinWidth > 0)
+        width = qMax(width, m_constraints.MinWidth);
+    if (m_constraints.MinHeight > 0)
+        height = qMax(height, m_constraints.MinHeight);
+    if (m_constraints.MaxWidth > 0)
+        width = qMin(width, m_constraints.MaxWidth);
+    if (m_constraints.MaxHeight > 0)
+        height = qMin(height, m_constraints.MaxHeight);
+    SetBounds(Left(), Top(), width, height);
+}
+
+void TCustomForm::applyConstraints()
+{
+    const bool fixed = m_borderStyle == bsDialog || m_borderStyle == bsSingle || m_borderStyle == bsToolWindow;
+    if (fixed) {
+        m_frame->setFixedSize(Width(), Height());
+        return;
+    }
+    m_frame->setMinimumSize(m_constraints.MinWidth, m_constraints.MinHeight);
+    m_frame->setMaximumSize(m_constraints.MaxWidth > 0 ? m_constraints.MaxWidth : QWIDGETSIZE_MAX,
+                            m_constraints.MaxHeight > 0 ? m_constraints.MaxHeight : QWIDGETSIZE_MAX);
+}
+
+void TCustomForm::ApplyBounds()
+{
+    applyConstraints();
+    TWinControl::ApplyBounds();
+    m_frame->Relayout();
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle style)
+{
+    m_borderStyle = style;
+    applyWindowFlags();
+    applyConstraints();
+}
+
+void TCustomForm::SetBorderIcons(TBorderIcons icons)
+{
+    m_borderIcons = icons;
+    applyWindowFlags();
+}
+
+void TCustomForm::SetFormStyle(TFormStyle style)
+{
+    // Multiple-document styles have no meaning here; they act as normal.
+    m_formStyle = style;
+    applyWindowFlags();
+}
+
+void TCustomForm::applyWindowFlags()
+{
+    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    switch (m_borderStyle) {
+    case bsNone:
+        flags = Qt::Window | Qt::FramelessWindowHint;
+        break;
+    case bsDialog:
+        flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+        break;
+    case bsToolWindow:
+    case bsSizeToolWin:
+        flags = Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+        break;
+    default:
+        break;
+    }
+    if (m_borderStyle != bsNone && m_borderIcons.testFlag(biSystemMenu)) {
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        const bool resizable = m_borderStyle == bsSizeable || m_borderStyle == bsSingle;
+        if (resizable && m_borderIcons.testFlag(biMinimize))
+            flags |= Qt::WindowMinimizeButtonHint;
+        if (resizable && m_borderIcons.testFlag(biMaximize))
+            flags |= Qt::WindowMaximizeButtonHint;
+        if (m_borderIcons.testFlag(biHelp))
+            flags |= Qt::WindowContextHelpButtonHint;
+    }
+    if (m_formStyle == fsStayOnTop)
+        flags |= Qt::WindowStaysOnTopHint;
+    const bool shown = m_frame->isVisible();
+    m_frame->setWindowFlags(flags);
+    if (shown)
+        m_frame->show();
+}
+
+TWindowState TCustomForm::WindowState() const
+{
+    const Qt::WindowStates state = m_frame->windowState();
+    if (state & Qt::WindowMinimized)
+        return wsMinimized;
+    if (state & Qt::WindowMaximized)
+        return wsMaximized;
+    return wsNormal;
+}
+
+void TCustomForm::SetWindowState(TWindowState state)
+{
+    m_frame->setWindowState(state == wsMinimized   ? Qt::WindowMinimized
+                            : state == wsMaximized ? Qt::WindowMaximized
+                                                   : Qt::WindowNoState);
+}
+
+void TCustomForm::SetActiveControl(TWinControl *control)
+{
+    if (control == m_activeControl)
+        return;
+    m_activeControl = control;
+    if (control && Visible() && !control->Focused() && control->CanFocus())
+        control->SetFocus();
+}
+
+bool TCustomForm::Active() const
+{
+    return m_frame->isActiveWindow();
+}
+
+void TCustomForm::placeOnScreen()
+{
+    QRect area;
+    switch (m_position) {
+    case poScreenCenter:
+    case poDesktopCenter:
+        if (QScreen *screen = QGuiApplication::primaryScreen())
+            area = screen->availableGeometry();
+        break;
+    case poOwnerFormCenter:
+    case poMainFormCenter: {
+        auto *owner = qobject_cast<TCustomForm *>(Owner());
+        if (m_position == poMainFormCenter || !owner)
+            owner = Application ? Application->MainForm() : nullptr;
+        if (owner && owner != this)
+            area = owner->BoundsRect().ToQRect();
+        else if (QScreen *screen = QGuiApplication::primaryScreen())
+            area = screen->availableGeometry();
+        break;
+    }
+    default:
+        return;
+    }
+    if (area.isValid())
+        SetBounds(area.left() + (area.width() - Width()) / 2, area.top() + (area.height() - Height()) / 2, Width(),
+                  Height());
+}
+
+void TCustomForm::SetVisible(bool visible)
+{
+    if (visible == Visible() && visible == m_frame->isVisible())
+        return;
+    TWinControl::SetVisible(visible);
+    if (visible) {
+        HandleNeeded();
+        placeOnScreen();
+        DoShow();
+        m_frame->show();
+        m_frame->raise();
+        m_frame->activateWindow();
+        if (m_activeControl && m_activeControl->CanFocus())
+            m_activeControl->SetFocus();
+    } else if (m_frame->isVisible()) {
+        DoHide();
+        m_frame->hide();
+        Q_EMIT ModalEnded();
+    }
+}
+
+void TCustomForm::DoShow()
+{
+    if (OnShow)
+        OnShow(this);
+}
+
+void TCustomForm::DoHide()
+{
+    if (OnHide)
+        OnHide(this);
+}
+
+int TCustomForm::ShowModal()
+{
+    if (Visible() && m_frame->isVisible())
+        throw EInvalidOperation(QStringLiteral("Cannot make a visible window modal"));
+    m_modalResult = mrNone;
+    m_modal = true;
+    m_frame->setWindowModality(Qt::ApplicationModal);
+    struct ModalScope {
+        TCustomForm *form;
+        ~ModalScope()
+        {
+            form->m_modal = false;
+            form->SetVisible(false);
+            form->m_frame->setWindowModality(Qt::NonModal);
+        }
+    } scope{this};
+    SetVisible(true);
+    const int result = ModalRunner::Current().RunForm(*this);
+    if (m_modalResult == mrNone)
+        m_modalResult = result != mrNone ? result : mrCancel;
+    return m_modalResult;
+}
+
+void TCustomForm::SetModalResult(int result)
+{
+    m_modalResult = result;
+    if (result != mrNone && m_modal)
+        Q_EMIT ModalEnded();
+}
+
+bool TCustomForm::CloseQuery()
+{
+    bool canClose = true;
+    if (OnCloseQuery)
+        OnCloseQuery(this, canClose);
+    return canClose;
+}
+
+void TCustomForm::DoClose(TCloseAction &action)
+{
+    if (OnClose)
+        OnClose(this, action);
+}
+
+void TCustomForm::Close()
+{
+    if (m_closing)
+        return;
+    m_closing = true;
+    struct Reset {
+        bool &flag;
+        ~Reset() { flag = false; }
+    } reset{m_closing};
+
+    if (!CloseQuery())
+        return;
+    TCloseAction action = caHide;
+    DoClose(action);
+    if (action == caNone)
+        return;
+    if (m_modal) {
+        // A modal form only ends its loop; ShowModal hides it.
+        if (m_modalResult == mrNone)
+            SetModalResult(mrCancel);
+        return;
+    }
+    if (Application && Application->MainForm() == this) {
+        Application->Terminate();
+        SetVisible(false);
+        return;
+    }
+    switch (action) {
+    case caMinimize:
+        SetWindowState(wsMinimized);
+        break;
+    case caFree:
+        Release();
+        break;
+    default:
+        SetVisible(false);
+    }
+}
+
+void TCustomForm::Release()
+{
+    SetVisible(false);
+    QTimer::singleShot(0, Application, [form = QPointer<TCustomForm>(this)] { delete form.data(); });
+}
+
+bool TCustomForm::DialogKey(int key)
+{
+    if (key != VK_RETURN && key != VK_ESCAPE)
+        return false;
+    // Depth-first over the visible, enabled controls.
+    std::function<bool(TWinControl *)> visit = [&](TWinControl *container) {
+        for (int i = 0; i < container->ControlCount(); ++i) {
+            TControl *control = container->Controls(i);
+            if (!control->Visible() || !control->Enabled())
+                continue;
+            if (control->WantsDialogKey(key)) {
+                control->Click();
+                return true;
+            }
+            if (auto *child = qobject_cast<TWinControl *>(control); child && visit(child))
+                return true;
+        }
+        return false;
+    };
+    return visit(this);
+}
+
+void TCustomForm::Activate()
+{
+    if (OnActivate)
+        OnActivate(this);
+}
+
+void TCustomForm::Deactivate()
+{
+    if (OnDeactivate)
+        OnDeactivate(this);
+}
+
+void TCustomForm::Paint()
+{
+    if (OnPaint)
+        OnPaint(this);
+}
+
+void TCustomForm::Changed()
+{
+    m_frame->update();
+    m_frame->Client()->update();
+}
+
+bool TCustomForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_frame) {
+        switch (event->type()) {
+        case QEvent::Close:
+            // The window's close button closes the form the classic way.
+            event->ignore();
+            Close();
+            return true;
+        case QEvent::WindowActivate:
+            Activate();
+            break;
+        case QEvent::WindowDeactivate:
+            Deactivate();
+            break;
+        case QEvent::Move:
+            if (m_frame->geometry().topLeft() != BoundsRect().ToQRect().topLeft())
+                TControl::SetBounds(m_frame->geometry().x(), m_frame->geometry().y(), Width(), Height());
+            break;
+        default:
+            break;
+        }
+    }
+    return TWinControl::eventFilter(watched, event);
+}
+
+bool TCustomForm::HandleInputEvent(QEvent *event)
+{
+    if (event->type() == QEvent::Paint) {
+        ControlFrame::PaintThroughCanvas(InputWidget(), *m_canvas, *Font(), Color(), [this] { Paint(); });
+        return true;
+    }
+    return TWinControl::HandleInputEvent(event);
+}

@@ -1,0 +1,225 @@
+#include "toolkit/widgets/TListBox.h"
+
+#include "toolkit/widgets/TControlStrings.h"
+
+#include <QListWidget>
+
+#include <algorithm>
+
+TCustomListBox::TCustomListBox(TComponent *owner)
+    : TWinControl(owner, new QListWidget), m_items(std::make_unique<TControlStrings>([this] { pushItems(); }))
+{
+    list()->viewport()->installEventFilter(this);
+    list()->setUniformItemSizes(true);
+    list()->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    SetTabStop(true);
+    SetColor(clWindow);
+    SetBounds(0, 0, 121, 97);
+    QObject::connect(list(), &QListWidget::itemClicked, this, [this] { Click(); });
+}
+
+TCustomListBox::~TCustomListBox() = default;
+
+QListWidget *TCustomListBox::list() const
+{
+    return static_cast<QListWidget *>(Widget());
+}
+
+QWidget *TCustomListBox::MouseWidget() const
+{
+    return list()->viewport();
+}
+
+TStrings *TCustomListBox::Items() const
+{
+    return m_items.get();
+}
+
+void TCustomListBox::SetItems(const TStrings *items)
+{
+    m_items->Assign(items);
+}
+
+void TCustomListBox::pushItems()
+{
+    const int current = ItemIndex();
+    const QSignalBlocker blocker(list());
+    list()->clear();
+    for (const QString &line : m_items->Lines()) {
+        auto *item = new QListWidgetItem(line, list());
+        item->setSizeHint(QSize(0, m_itemHeight));
+    }
+    if (current < list()->count())
+        list()->setCurrentRow(current);
+}
+
+int TCustomListBox::ItemIndex() const
+{
+    return list()->currentRow();
+}
+
+void TCustomListBox::SetItemIndex(int index)
+{
+    if (index < 0 || index >= list()->count()) {
+        list()->setCurrentRow(-1);
+        list()->clearSelection();
+        return;
+    }
+    list()->setCurrentRow(index);
+    list()->scrollToItem(list()->item(index));
+}
+
+void TCustomListBox::SetItemHeight(int height)
+{
+    m_itemHeight = qMax(1, height);
+    for (int i = 0; i < list()->count(); ++i)
+        list()->item(i)->setSizeHint(QSize(0, m_itemHeight));
+    SetBounds(Left(), Top(), Width(), Height());
+}
+
+void TCustomListBox::SetIntegralHeight(bool integral)
+{
+    m_integralHeight = integral;
+    SetBounds(Left(), Top(), Width(), Height());
+}
+
+int TCustomListBox::frameHeight() const
+{
+    return list()->frameWidth();
+}
+
+int TCustomListBox::visibleItems() const
+{
+    return qMax(1, (Height() - 2 * frameHeight()) / m_itemHeight);
+}
+
+void TCustomListBox::SetBounds(int left, int top, int width, int height)
+{
+    if (m_integralHeight) {
+        const int frame = 2 * frameHeight();
+        height = frame + qMax(1, (height - frame) / m_itemHeight) * m_itemHeight;
+    }
+    TWinControl::SetBounds(left, top, width, height);
+}
+
+bool TCustomListBox::MultiSelect() const
+{
+    return list()->selectionMode() != QAbstractItemView::SingleSelection;
+}
+
+void TCustomListBox::SetMultiSelect(bool multiSelect)
+{
+    list()->setSelectionMode(!multiSelect       ? QAbstractItemView::SingleSelection
+                             : m_extendedSelect ? QAbstractItemView::ExtendedSelection
+                                                : QAbstractItemView::MultiSelection);
+}
+
+void TCustomListBox::SetExtendedSelect(bool extended)
+{
+    m_extendedSelect = extended;
+    SetMultiSelect(MultiSelect());
+}
+
+bool TCustomListBox::Selected(int index) const
+{
+    const QListWidgetItem *item = list()->item(index);
+    return item && item->isSelected();
+}
+
+void TCustomListBox::SetSelected(int index, bool selected)
+{
+    if (QListWidgetItem *item = list()->item(index))
+        item->setSelected(selected);
+}
+
+int TCustomListBox::SelCount() const
+{
+    return MultiSelect() ? int(list()->selectedItems().size()) : -1;
+}
+
+bool TCustomListBox::Sorted() const
+{
+    return m_items->Sorted();
+}
+
+void TCustomListBox::SetSorted(bool sorted)
+{
+    m_items->SetSorted(sorted);
+}
+
+int TCustomListBox::TopIndex() const
+{
+    return list()->count() ? list()->row(list()->itemAt(QPoint(1, 1))) : 0;
+}
+
+int TCustomListBox::ItemAtPos(TPoint pos, bool existing) const
+{
+    if (const QListWidgetItem *item = list()->itemAt(QPoint(pos.X, pos.Y)))
+        return list()->row(item);
+    return existing ? -1 : list()->count();
+}
+
+int TCustomListBox::SelectString(int start, const QString &prefix)
+{
+    const int count = list()->count();
+    for (int step = 1; step <= count; ++step) {
+        const int index = ((start < 0 ? -1 : start) + step) % count;
+        if (m_items->Strings(index).startsWith(prefix, Qt::CaseInsensitive)) {
+            SetItemIndex(index);
+            return index;
+        }
+    }
+    return -1;
+}
+
+bool TCustomListBox::NavigateKey(int key)
+{
+    const int count = list()->count();
+    if (count == 0)
+        return false;
+    const int current = ItemIndex();
+    int target;
+    switch (key) {
+    case VK_UP:
+        target = current - 1;
+        break;
+    case VK_DOWN:
+        target = current + 1;
+        break;
+    case VK_PRIOR:
+        target = current - (visibleItems() - 1);
+        break;
+    case VK_NEXT:
+        target = current + (visibleItems() - 1);
+        break;
+    case VK_HOME:
+        target = 0;
+        break;
+    case VK_END:
+        target = count - 1;
+        break;
+    default:
+        return false;
+    }
+    SetItemIndex(std::clamp(target, 0, count - 1));
+    return true;
+}
+
+void TCustomListBox::SetPopup(bool popup)
+{
+    QWidget *widget = Widget();
+    if (popup) {
+        SetParent(nullptr);
+        SetVisible(false);
+        widget->setParent(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
+                                       | Qt::WindowDoesNotAcceptFocus);
+        widget->setAttribute(Qt::WA_ShowWithoutActivating);
+        widget->setFocusPolicy(Qt::NoFocus);
+    } else {
+        widget->hide();
+        widget->setParent(nullptr, Qt::Widget);
+        SetTabStop(TabStop());
+    }
+    ApplyBounds();
+    SetTopLevel(popup);
+}

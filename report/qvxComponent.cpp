@@ -97,13 +97,30 @@ TqvxComponent::TqvxComponent(TComponent *owner)
 
 TqvxComponent::~TqvxComponent()
 {
-    if (m_parent)
-        m_parent->m_objects.removeOne(this);
-    m_parent = nullptr;
-    while (!m_objects.isEmpty())
-        delete m_objects.takeLast();
+    TqvxComponent::BeforeDestruction();
+    while (!m_objects.isEmpty()) {
+        TqvxComponent *child = m_objects.takeLast();
+        child->m_parent = nullptr;
+        delete child;
+    }
     m_font->OnChange = nullptr;
     delete m_font;
+}
+
+void TqvxComponent::BeforeDestruction()
+{
+    if (m_parent)
+        m_parent->removeChild(this);
+    m_parent = nullptr;
+    TComponent::BeforeDestruction();
+}
+
+void TqvxComponent::removeChild(TqvxComponent *child)
+{
+    // Children mostly leave last first (a parent frees them so).
+    const qsizetype index = m_objects.lastIndexOf(child);
+    if (index >= 0)
+        m_objects.removeAt(index);
 }
 
 void TqvxComponent::DesignCreate(int flags)
@@ -115,7 +132,7 @@ void TqvxComponent::DesignCreate(int flags)
 void TqvxComponent::attachTo(TqvxComponent *parent)
 {
     if (m_parent)
-        m_parent->m_objects.removeOne(this);
+        m_parent->removeChild(this);
     m_parent = parent;
     if (!m_parent)
         return;
@@ -320,24 +337,6 @@ void TqvxComponent::FontChanged()
 bool TqvxComponent::IsAncestor() const
 {
     return ComponentState().testFlag(csAncestor) || m_isInherited;
-}
-
-void TqvxComponent::SetLinkedObject(TqvxComponent *value)
-{
-    if (value == m_linkedObject)
-        return;
-    if (m_linkedObject)
-        RemoveFreeNotification(m_linkedObject);
-    m_linkedObject = value;
-    if (m_linkedObject)
-        FreeNotification(m_linkedObject);
-}
-
-void TqvxComponent::Notification(TComponent *component, TOperation operation)
-{
-    TComponent::Notification(component, operation);
-    if (operation == opRemove && component == m_linkedObject)
-        m_linkedObject = nullptr;
 }
 
 namespace {

@@ -17,7 +17,7 @@
 // through the XML serializer (report/qvxXMLSerializer.h).
 
 #include "report/qvxTypes.h"
-#include "toolkit/classes/TComponent.h"
+#include "toolkit/classes/GuardedRef.h"
 
 #include <QList>
 #include <QString>
@@ -38,8 +38,10 @@ public:
     // parent is done here without virtual dispatch; descendants that must
     // react to it do so in AfterConstruction.
     explicit TqvxComponent(TComponent *owner = nullptr);
-    // Leaves the parent and frees every child.
+    // Frees every child.
     ~TqvxComponent() override;
+    // Leaves the parent, then the owner.
+    void BeforeDestruction() override;
 
     // The designer's way to make an object: constructed, then marked
     // IsDesigning (which enables the Restrictions checks) by DesignCreate.
@@ -153,7 +155,7 @@ public:
     // The template object of a copy, or the copy of a template object;
     // cleared when that object is freed.
     TqvxComponent *LinkedObject() const { return m_linkedObject; }
-    void SetLinkedObject(TqvxComponent *value);
+    void SetLinkedObject(TqvxComponent *value) { m_linkedObject = value; }
 
     // The class's display name (its resource key in descendants).
     virtual QString GetDescription() const;
@@ -194,7 +196,6 @@ public:
     virtual bool ReadNestedProperty(TqvxXMLItem *item);
 
     void GetChildren(const std::function<void(TComponent *)> &proc, TComponent *root) override;
-    void Notification(TComponent *component, TOperation operation) override;
 
 protected:
     // The font's change notification.
@@ -203,6 +204,7 @@ protected:
 private:
     static TComponent *classOwnerFor(TComponent *owner);
     void attachTo(TqvxComponent *parent);
+    void removeChild(TqvxComponent *child);
     void collectDescendants(QList<TqvxComponent *> &list) const;
     bool restricted(TqvxRestriction restriction) const;
 
@@ -228,7 +230,7 @@ private:
     quint8 m_styleFlags = csoCopy;
     QString m_baseName;
     QString m_dictionaryName;
-    TqvxComponent *m_linkedObject = nullptr;
+    TGuardedRef<TqvxComponent> m_linkedObject{this};
 };
 
 // True when cls is the class of that name or descends from it.  Lets the

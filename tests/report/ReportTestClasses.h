@@ -80,7 +80,6 @@ public:
 
     void Draw(TCanvas *, double, double, double, double) override {}
     void DefineProperties(TFiler &filer) override;
-    void Notification(TComponent *component, TOperation operation) override;
     void Loaded() override;
 
     TqvxAlign align = baNone;
@@ -94,7 +93,7 @@ public:
 private:
     TTestFrame *frame = new TTestFrame;
     TStringList *lines = new TStringList;
-    TTestView *next = nullptr;
+    TGuardedRef<TTestView> next{this};
 };
 
 // Keeps a list of variables as the nested element "Variables".

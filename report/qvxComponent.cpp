@@ -11,7 +11,6 @@
 #include "toolkit/classes/PropertyDeclarations.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/TStringList.h"
-#include "toolkit/classes/Reflection.h"
 
 #include <QMutexLocker>
 #include <QRecursiveMutex>
@@ -61,19 +60,6 @@ private:
 };
 
 } // namespace
-
-bool qvxClassIs(TClass cls, const char *className)
-{
-    for (TClass c = cls; c; c = ClassParentOf(c))
-        if (qstrcmp(c->className(), className) == 0)
-            return true;
-    return false;
-}
-
-bool qvxObjectIs(const TObject *object, const char *className)
-{
-    return object && qvxClassIs(object->ClassType(), className);
-}
 
 TComponent *TqvxComponent::classOwnerFor(TComponent *owner)
 {
@@ -181,7 +167,7 @@ TqvxComponent *TqvxComponent::FindObject(const QString &name)
 TqvxComponent *TqvxComponent::GetPage() const
 {
     for (const TqvxComponent *c = this; c; c = c->m_parent)
-        if (qvxObjectIs(c, "TqvxPage"))
+        if (c->IsKind(ckPage))
             return const_cast<TqvxComponent *>(c);
     return nullptr;
 }
@@ -293,14 +279,14 @@ void TqvxComponent::SetBounds(double left, double top, double width, double heig
 
 double TqvxComponent::GetAbsLeft() const
 {
-    if (m_parent && !qvxObjectIs(m_parent, "TqvxDialogPage"))
+    if (m_parent && !m_parent->IsKind(ckDialogPage))
         return m_left + m_parent->GetAbsLeft();
     return m_left;
 }
 
 double TqvxComponent::GetAbsTop() const
 {
-    if (m_parent && !qvxObjectIs(m_parent, "TqvxDialogPage"))
+    if (m_parent && !m_parent->IsKind(ckDialogPage))
         return m_top + m_parent->GetAbsTop();
     return m_top;
 }
@@ -341,18 +327,6 @@ bool TqvxComponent::IsAncestor() const
 
 namespace {
 
-// Views are the objects that publish an Align of type TqvxAlign.
-const TPropInfo *alignProperty(const TqvxComponent *object)
-{
-    const TPropInfo *align = GetPropInfo(object, QStringLiteral("Align"));
-    return align && align->TypeName() == QLatin1String("TqvxAlign") && align->IsReadable() ? align : nullptr;
-}
-
-TqvxAlign alignOf(const TqvxComponent *view)
-{
-    return TqvxAlign(alignProperty(view)->GetOrd(view));
-}
-
 bool overlapVertically(const TqvxComponent *a, const TqvxComponent *b)
 {
     const double aTop = a->GetAbsTop();
@@ -365,7 +339,7 @@ bool overlapVertically(const TqvxComponent *a, const TqvxComponent *b)
 const TqvxComponent *neighbour(const QList<TqvxComponent *> &views, qsizetype index, int step)
 {
     const TqvxComponent *view = views.at(index);
-    const bool widthAligned = alignOf(view) == baWidth;
+    const bool widthAligned = view->ViewAlign() == baWidth;
     for (qsizetype i = index + step; i >= 0 && i < views.size(); i += step) {
         const TqvxComponent *candidate = views.at(i);
         if (!overlapVertically(view, candidate))
@@ -385,7 +359,7 @@ void TqvxComponent::AlignChildren()
 {
     QList<TqvxComponent *> views;
     for (TqvxComponent *child : m_objects)
-        if (alignProperty(child))
+        if (child->IsKind(ckView))
             views.append(child);
 
     // Sorted by Left to two decimals; views at equal places keep child order.
@@ -396,7 +370,7 @@ void TqvxComponent::AlignChildren()
 
     for (qsizetype i = 0; i < sorted.size(); ++i) {
         TqvxComponent *view = sorted.at(i);
-        const TqvxAlign align = alignOf(view);
+        const TqvxAlign align = view->ViewAlign();
         if (align != baLeft && align != baWidth)
             continue;
         const TqvxComponent *left = neighbour(sorted, i, -1);
@@ -404,7 +378,7 @@ void TqvxComponent::AlignChildren()
     }
     for (qsizetype i = sorted.size() - 1; i >= 0; --i) {
         TqvxComponent *view = sorted.at(i);
-        const TqvxAlign align = alignOf(view);
+        const TqvxAlign align = view->ViewAlign();
         if (align != baRight && align != baWidth)
             continue;
         const TqvxComponent *right = neighbour(sorted, i, +1);
@@ -415,7 +389,7 @@ void TqvxComponent::AlignChildren()
             view->SetWidth(edge - view->Left());
     }
     for (TqvxComponent *view : views) {
-        switch (alignOf(view)) {
+        switch (view->ViewAlign()) {
         case baCenter:
             view->SetLeft((m_width - view->Width()) / 2);
             break;
@@ -523,11 +497,9 @@ QString TqvxComponent::InternalDiff(const TqvxComponent *source)
     QString result;
     if (differs(m_left, source->m_left))
         result += attribute("l", TqvxXMLSerializer::FloatToText(m_left));
-    if (qvxObjectIs(this, "TqvxBand") || differs(m_top, source->m_top))
+    if (IsKind(ckBand) || differs(m_top, source->m_top))
         result += attribute("t", TqvxXMLSerializer::FloatToText(m_top));
-    const TPropInfo *autoWidth = qvxObjectIs(this, "TqvxCustomMemoView") ? GetPropInfo(this, QStringLiteral("AutoWidth"))
-                                                                         : nullptr;
-    if (differs(m_width, source->m_width) && !(autoWidth && autoWidth->GetOrd(this)))
+    if (differs(m_width, source->m_width) && !SizesOwnWidth())
         result += attribute("w", TqvxXMLSerializer::FloatToText(m_width));
     if (differs(m_height, source->m_height))
         result += attribute("h", TqvxXMLSerializer::FloatToText(m_height));
@@ -559,7 +531,7 @@ QString TqvxComponent::AllDiff(const TqvxComponent *source)
     QString result = serializer.ObjToXML(this);
     if (source)
         result += QLatin1Char(' ') + InternalDiff(source);
-    if (qvxObjectIs(this, "TqvxNullBand"))
+    if (IsKind(ckNullBand))
         result += attribute("l", TqvxXMLSerializer::FloatToText(m_left)) +
                   attribute("t", TqvxXMLSerializer::FloatToText(m_top));
     return result;

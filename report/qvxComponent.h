@@ -24,6 +24,7 @@
 
 class TFont;
 class TStream;
+class TWideStrings;
 class TqvxReportLink;
 class TqvxXMLItem;
 
@@ -42,6 +43,24 @@ public:
     ~TqvxComponent() override;
     // Leaves the parent, then the owner.
     void BeforeDestruction() override;
+
+    // The palette group a class is registered in when its registration
+    // names none (see TqvxObjectCollection::RegisterObject); data sets and
+    // dialog classes declare their own.
+    static constexpr TqvxObjectKind PaletteKind = okReport;
+
+    // What the object is (see TqvxComponentKind); set by the constructors.
+    TqvxComponentKinds Kinds() const { return m_kinds; }
+    bool IsKind(TqvxComponentKind kind) const { return m_kinds.testFlag(kind); }
+
+    // A view's Align, by which its container places it; baNone elsewhere.
+    virtual TqvxAlign ViewAlign() const { return baNone; }
+    // The text a memo view keeps, written as its Text attribute; nullptr
+    // for objects that are no memo.
+    virtual TWideStrings *MemoText() const { return nullptr; }
+    // True when the object sets its own width (a memo with AutoWidth), so
+    // differences leave the width out.
+    virtual bool SizesOwnWidth() const { return false; }
 
     // The designer's way to make an object: constructed, then marked
     // IsDesigning (which enables the Restrictions checks) by DesignCreate.
@@ -198,6 +217,9 @@ public:
     void GetChildren(const std::function<void(TComponent *)> &proc, TComponent *root) override;
 
 protected:
+    // Adds a kind; constructors call it.
+    void AddKind(TqvxComponentKind kind) { m_kinds |= kind; }
+
     // The font's change notification.
     virtual void FontChanged();
 
@@ -209,6 +231,7 @@ private:
     bool restricted(TqvxRestriction restriction) const;
 
     TFont *m_font;
+    TqvxComponentKinds m_kinds;
     QList<TqvxComponent *> m_objects;
     QList<TqvxComponent *> m_allObjects;
     TqvxComponent *m_parent = nullptr;
@@ -232,11 +255,6 @@ private:
     QString m_dictionaryName;
     TGuardedRef<TqvxComponent> m_linkedObject{this};
 };
-
-// True when cls is the class of that name or descends from it.  Lets the
-// base classes test for report classes built on them.
-bool qvxClassIs(TClass cls, const char *className);
-bool qvxObjectIs(const TObject *object, const char *className);
 
 // Declares what the report component base publishes.
 void InitializeQvxComponent();

@@ -11,6 +11,7 @@
 TTestView::TTestView(TComponent *owner)
     : TqvxReportComponent(owner)
 {
+    AddKind(ckView);
 }
 
 TTestView::~TTestView()
@@ -43,6 +44,7 @@ void TTestView::Loaded()
 TTestBand::TTestBand(TComponent *owner)
     : TTestView(owner)
 {
+    AddKind(ckBand);
     SetStyleFlags(StyleFlags() | csoNestedData);
 }
 

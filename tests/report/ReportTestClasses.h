@@ -78,6 +78,7 @@ public:
     // Refuses a chain that comes back to this view.
     void SetNext(TTestView *value);
 
+    TqvxAlign ViewAlign() const override { return align; }
     void Draw(TCanvas *, double, double, double, double) override {}
     void DefineProperties(TFiler &filer) override;
     void Loaded() override;
@@ -119,6 +120,8 @@ class TTestMemo : public TTestView
 public:
     using TTestView::TTestView;
 
+    TWideStrings *MemoText() const override { return memo.get(); }
+
     TWideStrings *Memo() const { return memo.get(); }
     void SetMemo(TWideStrings *value) { memo->Assign(value); }
 
@@ -131,7 +134,7 @@ class TTestPage : public TTestView
     Q_OBJECT
 
 public:
-    using TTestView::TTestView;
+    explicit TTestPage(TComponent *owner = nullptr) : TTestView(owner) { AddKind(ckPage); }
 };
 
 class TTestReport : public TqvxComponent, public TqvxReportLink

@@ -2,6 +2,8 @@
 
 #include "toolkit/core/Exceptions.h"
 
+#include <QSet>
+
 #include <algorithm>
 #include <bit>
 
@@ -42,12 +44,14 @@ void TrueTypeFont::ReadTableDirectory(const QList<quint32> &skippedTags)
     Slice(m_image, m_faceOffset + 12, 16 * qint64(directoryCount));
 
     m_tables.clear();
+    QSet<quint32> seen;
     for (int i = 0; i < directoryCount; ++i) {
         const qint64 entry = m_faceOffset + 12 + 16 * qint64(i);
         const quint32 tag = ReadU32(m_image, entry);
         if (skippedTags.contains(tag))
             continue;
-        Require(std::none_of(m_tables.begin(), m_tables.end(), [tag](const auto &t) { return t->tag == tag; }));
+        Require(!seen.contains(tag));
+        seen.insert(tag);
         TrueTypeTable *table;
         switch (tag) {
         case FontTag("cmap"): table = create(cmap, m_image, entry); break;

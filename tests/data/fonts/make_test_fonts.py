@@ -17,6 +17,7 @@ Fonts:
   collection.ttc    two faces, "Test Sans" and "Test Sans Bold", with
                     different outlines; every table at an odd offset
   cff.otf           CFF outlines ("OTTO")
+  cffcollection.ttc two CFF faces in a collection
   badchecksum.ttf   simple.ttf with a wrong hhea checksum and a wrong
                     whole-font adjustment
   cmap6.ttf         a (3,1) cmap subtable of format 6 only
@@ -102,7 +103,14 @@ def build(family, style, glyphs, cmap, post=True):
     return fb.font
 
 
+# A fixed creation and modification time (seconds since 1904), so that the
+# output is the same on every run.
+TIMESTAMP = 3786912000
+
+
 def save(font, name):
+    font["head"].created = font["head"].modified = TIMESTAMP
+    font.recalcTimestamp = False
     path = os.path.join(HERE, name)
     font.save(path)
     return path
@@ -237,7 +245,8 @@ def main():
     write_collection([regular, bold], os.path.join(HERE, "collection.ttc"))
     os.remove(regular)
     os.remove(bold)
-    save(cff_font(), "cff.otf")
+    cff = save(cff_font(), "cff.otf")
+    write_collection([cff, cff], os.path.join(HERE, "cffcollection.ttc"))
     bad_checksum()
     save(cmap_only("Test Cmap Six", 6, 3, 1), "cmap6.ttf")
     save(cmap_only("Test Cmap Twelve", 12, 3, 10), "cmap12.ttf")

@@ -74,6 +74,16 @@ QList<int> nonEmptyGlyphs(const QByteArray &subset)
     return glyphs;
 }
 
+QString errorOf(const std::function<void()> &action)
+{
+    try {
+        action();
+    } catch (const Exception &e) {
+        return e.Message();
+    }
+    return QString();
+}
+
 TEST(TrueTypeSubset, KeepsTheUsedGlyphsAndGlyphZeroOfASimpleFont)
 {
     const QByteArray original = testFont(QStringLiteral("simple.ttf"));
@@ -192,16 +202,18 @@ TEST(TrueTypeSubset, LeavesCFFFontsToTheCaller)
 
     collection.LoadFromMemory(testFont(QStringLiteral("simple.ttf")));
     EXPECT_FALSE(collection.IsCFF(*font(QString())));
-}
 
-QString errorOf(const std::function<void()> &action)
-{
-    try {
-        action();
-    } catch (const Exception &e) {
-        return e.Message();
-    }
-    return QString();
+    // A CFF face of a collection comes out whole, as an OpenType font of
+    // its own.
+    collection.LoadFromMemory(testFont(QStringLiteral("cffcollection.ttc")));
+    EXPECT_TRUE(collection.IsCFF(*font(QString()), 1));
+    EXPECT_EQ(errorOf([&] { collection.GetSubsetFontData(*font(QString()), {1}, 1); }),
+              QStringLiteral("Glyph table not found"));
+    const QByteArray face = collection.GetFaceFontData(*font(QString()), 1);
+    EXPECT_TRUE(face.startsWith("OTTO"));
+    expectSoundStructure(face);
+    EXPECT_EQ(otsComplaint(face), QString());
+    EXPECT_EQ(fontToolsComplaint(face), QString());
 }
 
 TEST(TrueTypeSubset, NamesWhatItCannotRead)

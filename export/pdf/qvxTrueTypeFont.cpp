@@ -229,14 +229,14 @@ QByteArray TrueTypeFont::WriteFontFile()
 
 quint32 TrueTypeFont::CalcTableChecksum(QByteArrayView data)
 {
+    const auto *bytes = reinterpret_cast<const quint8 *>(data.data());
     quint32 sum = 0;
     const qint64 whole = data.size() & ~qint64(3);
     for (qint64 i = 0; i < whole; i += 4)
-        sum += ReadU32(data, i);
-    quint32 last = 0;
+        sum += quint32(bytes[i]) << 24 | quint32(bytes[i + 1]) << 16 | quint32(bytes[i + 2]) << 8 | bytes[i + 3];
     for (qint64 i = whole; i < data.size(); ++i)
-        last |= quint32(quint8(data[i])) << (24 - 8 * (i - whole));
-    return sum + last;
+        sum += quint32(bytes[i]) << (24 - 8 * (i - whole));
+    return sum;
 }
 
 quint32 TrueTypeFont::TableChecksum(const TrueTypeTable &table) const

@@ -43,6 +43,19 @@ void TrueTypeFont::ReadTableDirectory(const QList<quint32> &skippedTags)
     rangeShift = ReadU16(m_image, m_faceOffset + 10);
     Slice(m_image, m_faceOffset + 12, 16 * qint64(directoryCount));
 
+    cmap = nullptr;
+    head = nullptr;
+    glyf = nullptr;
+    GSUB = nullptr;
+    hhea = nullptr;
+    hmtx = nullptr;
+    loca = nullptr;
+    kern = nullptr;
+    name = nullptr;
+    post = nullptr;
+    maxp = nullptr;
+    OS2 = nullptr;
+    prep = nullptr;
     m_tables.clear();
     QSet<quint32> seen;
     for (int i = 0; i < directoryCount; ++i) {

@@ -1,10 +1,10 @@
 #include "FontTestSupport.h"
+#include "ToolTestSupport.h"
 
 #include "common/TestSupport.h"
 #include "toolkit/graphics/FontEngine.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <ft2build.h>
@@ -74,18 +74,6 @@ InstalledFont installedFont(const QString &family, bool bold, bool italic)
 {
     const TFontFacePtr face = TFontEngine::Face(family, bold, italic);
     return {face->FileData(), face->File().FaceIndex};
-}
-
-int runTool(const QString &program, const QStringList &arguments, QString *output)
-{
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000))
-        return -1;
-    if (output)
-        *output = QString::fromUtf8(process.readAll());
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
 QString otsComplaint(const QByteArray &font)

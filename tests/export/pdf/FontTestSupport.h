@@ -19,9 +19,6 @@ struct InstalledFont {
 };
 InstalledFont installedFont(const QString &family, bool bold = false, bool italic = false);
 
-// Runs a program; returns its exit code and puts stdout and stderr in output.
-int runTool(const QString &program, const QStringList &arguments, QString *output = nullptr);
-
 // "" when ots-sanitize accepts the font, else its complaint.
 QString otsComplaint(const QByteArray &font);
 // "" when fontTools opens the font with checkChecksums=2 and decompiles

@@ -4,8 +4,13 @@
 // /P, the key qpdf shows with --show-encryption-key, and the encrypted
 // bytes of object 2 (the title string) and object 5 (a Flate stream).
 
+#include "ToolTestSupport.h"
+
 #include "export/pdf/qvxPDFSecurity.h"
 #include "toolkit/classes/Streams.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -105,6 +110,62 @@ TEST(PDFSecurity, EmptyOwnerPasswordMeansTheUserPassword)
     EXPECT_EQ(implicit.O, both.O);
     EXPECT_EQ(implicit.U, both.U);
     EXPECT_EQ(implicit.FileKey, both.FileKey);
+}
+
+} // namespace
+
+namespace {
+
+// A one-page file encrypted by hand with our keys, read back by qpdf with
+// either password: the content stream (object 4) and the title (object 5)
+// must come out as they went in.
+QByteArray encryptedDocument(const TqvxPDFKeys &keys, const QByteArray &content, const QByteArray &title)
+{
+    QByteArray pdf = "%PDF-1.5\n";
+    QList<qsizetype> offsets;
+    auto object = [&](const QByteArray &body) {
+        offsets.append(pdf.size());
+        pdf += QByteArray::number(offsets.size()) + " 0 obj\n" + body + "\nendobj\n";
+    };
+    object("<< /Type /Catalog /Pages 2 0 R >>");
+    object("<< /Type /Pages /Kids [3 0 R] /Count 1 >>");
+    object("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] /Contents 4 0 R >>");
+    const QByteArray stream = CryptBytes(keys.FileKey, content, 4);
+    object("<< /Length " + QByteArray::number(stream.size()) + " >>\nstream\n" + stream + "\nendstream");
+    object("<< /Title <" + CryptBytes(keys.FileKey, title, 5).toHex() + "> >>");
+    const qsizetype xref = pdf.size();
+    pdf += "xref\n0 6\n0000000000 65535 f \n";
+    for (qsizetype offset : offsets)
+        pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
+    pdf += "trailer\n<< /Size 6 /Root 1 0 R /Info 5 0 R /ID [<" + fileId.toHex() + "><" + fileId.toHex()
+        + ">]\n/Encrypt << /Filter /Standard /V 2 /R 3 /Length 128 /P -4 /O <" + keys.O.toHex() + "> /U <"
+        + keys.U.toHex() + "> >> >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
+    return pdf;
+}
+
+TEST(PDFSecurity, QpdfOpensAndDecryptsOurFileWithEitherPassword)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("encrypted.pdf"));
+    const QByteArray content = "0 0 m 100 100 l S\n";
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(encryptedDocument(PrepareKeys("user", "owner", -4, fileId), content, "Title (1)"));
+    }
+    for (const QString &password : {QStringLiteral("user"), QStringLiteral("owner")}) {
+        const QString option = QStringLiteral("--password=") + password;
+        QString output;
+        EXPECT_EQ(runTool(QStringLiteral("qpdf"), {QStringLiteral("--check"), option, path}, &output), 0)
+            << output.toStdString();
+        runTool(QStringLiteral("qpdf"),
+                {option, QStringLiteral("--show-object=4"), QStringLiteral("--raw-stream-data"), path}, &output);
+        EXPECT_EQ(output.toUtf8(), content) << password.toStdString();
+        runTool(QStringLiteral("qpdf"), {option, QStringLiteral("--show-object=5"), path}, &output);
+        EXPECT_EQ(output.trimmed(), QStringLiteral("<< /Title (Title \\(1\\)) >>")) << password.toStdString();
+    }
+    EXPECT_EQ(runTool(QStringLiteral("qpdf"), {QStringLiteral("--check"), QStringLiteral("--password=wrong"), path}),
+              2);
 }
 
 } // namespace

@@ -98,6 +98,17 @@ TEST(TrueTypeSubset, KeepsTheUsedGlyphsAndGlyphZeroOfASimpleFont)
     EXPECT_EQ(findTable(subset, "maxp").length, findTable(original, "maxp").length);
 }
 
+TEST(TrueTypeSubset, ASecondSubsetOfTheSameFaceAddsToTheFirst)
+{
+    const QByteArray original = testFont(QStringLiteral("simple.ttf"));
+    TrueTypeCollection collection;
+    collection.LoadFromMemory(original);
+    collection.GetSubsetFontData(*font(QString()), {2});
+    const QByteArray second = collection.GetSubsetFontData(*font(QString()), {4});
+    expectValidSubset(original, 0, second, {0, 2, 4});
+    EXPECT_EQ(nonEmptyGlyphs(second), QList<int>({0, 2, 4}));
+}
+
 TEST(TrueTypeSubset, DropsAndRewritesTheTablesAsItShould)
 {
     const QByteArray original = testFont(QStringLiteral("simple.ttf"));

@@ -48,8 +48,8 @@ TrueTypeCollection::~TrueTypeCollection() = default;
 
 void TrueTypeCollection::LoadFromMemory(const QByteArray &image)
 {
-    m_image = image;
     m_faces.clear();
+    m_image = image;
     m_collection = m_cff = false;
     const quint32 signature = TTF_Helpers::ReadU32(m_image, 0);
     QList<qint64> offsets;

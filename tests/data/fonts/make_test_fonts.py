@@ -16,6 +16,7 @@ Fonts:
   doubled.ttf       glyph k uses glyph k+1 twice, for k = 1 .. 40
   collection.ttc    two faces, "Test Sans" and "Test Sans Bold", with
                     different outlines; every table at an odd offset
+  japanese.ttc      the faces "MS PGothic Bold" and "MS PGothic", in that order
   cff.otf           CFF outlines ("OTTO")
   cffcollection.ttc two CFF faces in a collection
   badchecksum.ttf   simple.ttf with a wrong hhea checksum and a wrong
@@ -243,8 +244,11 @@ def main():
     regular = save(simple_font("Test Sans", "Regular", 40), "collection-regular.tmp")
     bold = save(simple_font("Test Sans", "Bold", 120), "collection-bold.tmp")
     write_collection([regular, bold], os.path.join(HERE, "collection.ttc"))
-    os.remove(regular)
-    os.remove(bold)
+    bold_gothic = save(simple_font("MS PGothic", "Bold", 120), "japanese-bold.tmp")
+    gothic = save(simple_font("MS PGothic", "Regular", 40), "japanese-regular.tmp")
+    write_collection([bold_gothic, gothic], os.path.join(HERE, "japanese.ttc"))
+    for temporary in (regular, bold, bold_gothic, gothic):
+        os.remove(temporary)
     cff = save(cff_font(), "cff.otf")
     write_collection([cff, cff], os.path.join(HERE, "cffcollection.ttc"))
     bad_checksum()

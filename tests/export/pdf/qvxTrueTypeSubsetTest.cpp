@@ -195,6 +195,14 @@ TEST(TrueTypeSubset, ChoosesTheFaceOfACollection)
     EXPECT_NE(glyphBytes(ttc, 1, collection.Face(0).FaceOffset()),
               glyphBytes(ttc, 1, collection.Face(1).FaceOffset()));
 
+    // A Japanese face name stands for the English full name of its face.
+    TrueTypeCollection japanese;
+    japanese.LoadFromMemory(testFont(QStringLiteral("japanese.ttc")));
+    const QString gothic = QString::fromUtf16(u"\uFF2D\uFF33 \uFF30\u30B4\u30B7\u30C3\u30AF");
+    EXPECT_EQ(japanese.ChooseFace(*font(gothic, fsBold)), 0);
+    EXPECT_EQ(japanese.ChooseFace(*font(QStringLiteral("MS PGothic"), fsBold)), 0);
+    EXPECT_EQ(japanese.ChooseFace(*font(gothic, fsItalic)), 1);
+
     // A face whole, as a font of its own.
     const QByteArray whole = collection.GetFaceFontData(*font(QString()), 1);
     expectValidSubset(ttc, 1, whole, {0, 1, 2, 3});

@@ -1,6 +1,5 @@
 #include "report/qvxRegistries.h"
 
-#include "report/qvxComponent.h"
 #include "report/qvxPropertyEditors.h"
 #include "toolkit/graphics/GraphicsObjects.h"
 
@@ -11,15 +10,6 @@ namespace {
 std::unique_ptr<TqvxObjectCollection> objectRegistry;
 std::unique_ptr<TqvxExportFilterCollection> exportFilterRegistry;
 std::unique_ptr<TqvxPropertyEditorCollection> propertyEditorRegistry;
-
-TqvxObjectKinds derivedKind(TClass cls)
-{
-    if (qvxClassIs(cls, "TqvxDataSet") || qvxClassIs(cls, "TqvxCustomDatabase"))
-        return okData;
-    if (qvxClassIs(cls, "TqvxDialogControl") || qvxClassIs(cls, "TqvxDialogComponent"))
-        return okDialog;
-    return okReport;
-}
 
 } // namespace
 
@@ -46,7 +36,7 @@ void TqvxObjectCollection::append(TClass cls, TBitmap *buttonBitmap, const QStri
     item->GroupText = groupText;
     item->DisplayText = displayText;
     item->KeyNumber = keyNumber;
-    item->Kind = cls && !kind ? derivedKind(cls) : kind;
+    item->Kind = kind;
 }
 
 void TqvxObjectCollection::UnRegister(TClass cls)

@@ -165,8 +165,8 @@ QString TqvxXMLSerializer::propertyText(TPersistent *obj, const TPropInfo *prop,
             if (ancestorProp ? value == ancestorProp->GetOrd(ancestor) : prop->HasDefault() && value == prop->Default())
                 return QString();
         }
-        const bool named = prop->Kind() == TTypeKind::Enumeration && value >= 0 && value < prop->EnumNames().size();
-        return attribute(prefix, prop->Name(), named ? prop->EnumNames().at(value) : QString::number(value));
+        const QString name = prop->Kind() == TTypeKind::Enumeration ? prop->EnumName(value) : QString();
+        return attribute(prefix, prop->Name(), name.isEmpty() ? QString::number(value) : name);
     }
     switch (prop->Kind()) {
     case TTypeKind::Float: {
@@ -354,8 +354,9 @@ void TqvxXMLSerializer::XMLToObj(const QString &text, TPersistent *obj)
         pos = close + 1;
         try {
             applyAttribute(obj, name, text.mid(open + 1, close - open - 1));
-        } catch (const Exception &) {
-            // A value the property refuses is skipped like an unknown name.
+        } catch (const Exception &e) {
+            // A value the property refuses is skipped and reported.
+            addError(e.Message());
         }
     }
 }
@@ -436,12 +437,11 @@ void TqvxXMLSerializer::applyProperty(TPersistent *obj, const TPropInfo *prop, c
     if (isOrdinal(prop->Kind())) {
         bool isNumber = false;
         qint64 ordinal = value.trimmed().toLongLong(&isNumber);
-        if (!isNumber && prop->Kind() == TTypeKind::Enumeration)
-            ordinal = prop->EnumOrdinal(value.trimmed());
-        else if (!isNumber)
-            return;
-        if (ordinal >= 0 || prop->Kind() != TTypeKind::Enumeration)
-            prop->SetOrd(obj, ordinal);
+        if (!isNumber)
+            ordinal = prop->Kind() == TTypeKind::Enumeration ? prop->EnumOrdinal(value.trimmed()) : -1;
+        if (!isNumber && ordinal < 0)
+            throw EPropertyError(QStringLiteral("Invalid value %1 for property %2").arg(value, prop->Name()));
+        prop->SetOrd(obj, ordinal);
         return;
     }
     switch (prop->Kind()) {

@@ -183,6 +183,16 @@ TEST_F(XMLSerializerTest, ReadsEnumerationsByNameOrNumberAndSkipsBadValues)
     EXPECT_EQ(tree.memo1->hint, QStringLiteral("<ok>"));
 }
 
+TEST_F(XMLSerializerTest, RefusesValuesTheirPropertyCannotHoldAndSaysSo)
+{
+    serializer.XMLToObj(QStringLiteral("Color=\"4294967297\" Tag=\"-9999999999\" Shape=\"7\" Frame.Width=\"1e999\""),
+                        tree.memo1);
+    EXPECT_EQ(tree.memo1->color, 0x1FFFFFFF);
+    EXPECT_EQ(tree.memo1->Tag(), 0);
+    EXPECT_EQ(tree.memo1->shape, TestTypes::tsBox);
+    EXPECT_EQ(serializer.Errors()->Count(), 4) << serializer.Errors()->Text().toStdString();
+}
+
 TEST_F(XMLSerializerTest, StopsCleanlyOnMalformedAttributeText)
 {
     for (const char *text : {"Hint=\"abc", "Hint", "Hint=", "=\"x\"", "Hint \"x\"", "Left=\"1\" Hint=\"unclosed"}) {

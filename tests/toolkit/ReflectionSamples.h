@@ -16,6 +16,10 @@ Q_NAMESPACE
 enum TSampleAlign { saLeft, saCenter, saRight };
 Q_ENUM_NS(TSampleAlign)
 
+// Files would name its values by position, so reflection refuses it.
+enum TSampleGapped { sgFirst = 0, sgThird = 2 };
+Q_ENUM_NS(TSampleGapped)
+
 enum TSampleStyle { ssBold = 0x1, ssItalic = 0x2, ssUnderline = 0x4, ssBoldItalic = 0x3 };
 Q_DECLARE_FLAGS(TSampleStyles, TSampleStyle)
 Q_FLAG_NS(TSampleStyles)
@@ -145,4 +149,24 @@ public:
     {
     }
     TSampleItem *Items(int index) const { return static_cast<TSampleItem *>(TCollection::Items(index)); }
+};
+
+// Publishes an enumeration with a gap.
+class TSampleGappedView : public TPersistent
+{
+    Q_OBJECT
+    Q_PROPERTY(Sample::TSampleGapped Kind MEMBER kind)
+
+public:
+    Sample::TSampleGapped kind = Sample::sgFirst;
+};
+
+// A float that a test declares a default for, which floats cannot have.
+class TSampleFloatDefault : public TPersistent
+{
+    Q_OBJECT
+    Q_PROPERTY(double Width MEMBER width)
+
+public:
+    double width = 0;
 };

@@ -11,7 +11,10 @@
 #include <QMutex>
 #include <QSet>
 
+#include <cmath>
+#include <limits>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -268,7 +271,10 @@ private:
             info->m_classCategory = ClassCategoryOf(info->m_propertyClass);
         }
         describeEnumeration(*info, property);
-        if (info->isOrdinal() && traits.defaultState == PropertyTraits::DefaultState::Value) {
+        if (traits.defaultState == PropertyTraits::DefaultState::Value) {
+            if (!info->isOrdinal() || !info->Holds(traits.defaultValue))
+                propertyError(QStringLiteral("%1.%2 cannot hold its declared default %3")
+                                  .arg(ClassNameOf(cls), name, QString::number(traits.defaultValue)));
             info->m_hasDefault = true;
             info->m_default = traits.defaultValue;
         }
@@ -281,14 +287,20 @@ private:
     {
         if (info.m_kind == TTypeKind::Enumeration && !property.isEnumType()) {
             info.m_enumNames = {QStringLiteral("False"), QStringLiteral("True")};
-            info.m_enumValues = {0, 1};
+            info.m_enumNameByValue = {{0, info.m_enumNames[0]}, {1, info.m_enumNames[1]}};
             return;
         }
         if (info.m_kind == TTypeKind::Enumeration) {
+            // Files and scripts name values by position; an enumeration with
+            // gaps or aliases would reload as another value.
             const QMetaEnum e = property.enumerator();
             for (int k = 0; k < e.keyCount(); ++k) {
+                if (e.value(k) != k)
+                    propertyError(QStringLiteral("Enumeration %1 of %2.%3 does not run 0..n-1 (%4 = %5)")
+                                      .arg(QLatin1String(e.name()), ClassNameOf(property.enclosingMetaObject()),
+                                           info.m_name, QLatin1String(e.key(k)), QString::number(e.value(k))));
                 info.m_enumNames.append(QString::fromLatin1(e.key(k)));
-                info.m_enumValues.append(e.value(k));
+                info.m_enumNameByValue.insert(k, info.m_enumNames.last());
             }
             return;
         }
@@ -374,7 +386,7 @@ int TPropInfo::EnumOrdinal(const QString &name) const
 {
     for (int i = 0; i < m_enumNames.size(); ++i)
         if (!m_enumNames[i].isEmpty() && m_enumNames[i].compare(name, Qt::CaseInsensitive) == 0)
-            return m_kind == TTypeKind::Enumeration ? int(m_enumValues[i]) : i;
+            return i;
     return -1;
 }
 
@@ -386,6 +398,60 @@ bool TPropInfo::IsStored(const TObject *instance) const
         return true;
     requireOwner(instance);
     return m_stored(instance);
+}
+
+bool TPropInfo::Holds(qint64 value) const
+{
+    switch (m_kind) {
+    case TTypeKind::Char:
+    case TTypeKind::WChar:
+        return value >= 0 && value <= 0xFFFF;
+    case TTypeKind::Enumeration:
+        return m_enumNameByValue.contains(value);
+    case TTypeKind::Set: {
+        quint64 elements = 0;
+        for (int bit = 0; bit < m_enumNames.size(); ++bit)
+            if (!m_enumNames[bit].isEmpty())
+                elements |= quint64(1) << bit;
+        return (quint64(value) & ~elements) == 0;
+    }
+    case TTypeKind::Integer:
+    case TTypeKind::Int64:
+        break;
+    default:
+        return false;
+    }
+    auto within = [value](auto sample) {
+        using T = decltype(sample);
+        return std::in_range<T>(value);
+    };
+    switch (m_metaProperty.metaType().id()) {
+    case QMetaType::Int:
+        return within(qint32());
+    case QMetaType::UInt:
+        return within(quint32());
+    case QMetaType::Short:
+        return within(qint16());
+    case QMetaType::UShort:
+        return within(quint16());
+    case QMetaType::SChar:
+        return within(qint8());
+    case QMetaType::UChar:
+        return within(quint8());
+    case QMetaType::Long:
+        return within(long());
+    case QMetaType::ULong:
+        return within((unsigned long)0);
+    case QMetaType::ULongLong:
+        return value >= 0;
+    default:
+        return true;
+    }
+}
+
+void TPropInfo::refuse(qint64 value) const
+{
+    propertyError(QStringLiteral("Value %1 is out of range for property %2").arg(QString::number(value), m_name));
 }
 
 bool TPropInfo::isOrdinal() const
@@ -457,32 +523,22 @@ void TPropInfo::SetOrd(TObject *instance, qint64 value) const
 {
     if (!isOrdinal())
         requireKind({TTypeKind::Integer});
+    const bool boolean = m_kind == TTypeKind::Enumeration && !m_metaProperty.isEnumType();
+    if (boolean) {
+        write(instance, QVariant(value != 0));
+        return;
+    }
+    if (!Holds(value))
+        refuse(value);
     switch (m_kind) {
     case TTypeKind::Char:
     case TTypeKind::WChar:
-        if (value < 0 || value > 0xFFFF)
-            propertyError(QStringLiteral("Invalid value for property %1").arg(m_name));
         write(instance, QVariant::fromValue(QChar(char16_t(value))));
         return;
     case TTypeKind::Enumeration:
-        if (!m_metaProperty.isEnumType()) {
-            write(instance, QVariant(value != 0));
-            return;
-        }
-        if (!m_enumValues.contains(value))
-            propertyError(QStringLiteral("Invalid value for property %1").arg(m_name));
+    case TTypeKind::Set:
         write(instance, makeEnumValue(m_metaProperty.metaType(), value));
         return;
-    case TTypeKind::Set: {
-        quint64 elements = 0;
-        for (int bit = 0; bit < m_enumNames.size(); ++bit)
-            if (!m_enumNames[bit].isEmpty())
-                elements |= quint64(1) << bit;
-        if ((quint64(value) & ~elements) != 0)
-            propertyError(QStringLiteral("Invalid value for property %1").arg(m_name));
-        write(instance, makeEnumValue(m_metaProperty.metaType(), value));
-        return;
-    }
     default:
         write(instance, QVariant(value));
         return;
@@ -498,6 +554,10 @@ double TPropInfo::GetFloat(const TObject *instance) const
 void TPropInfo::SetFloat(TObject *instance, double value) const
 {
     requireKind({TTypeKind::Float});
+    const double limit = m_metaProperty.metaType().id() == QMetaType::Float ? std::numeric_limits<float>::max()
+                                                                             : std::numeric_limits<double>::max();
+    if (!(std::abs(value) <= limit))
+        propertyError(QStringLiteral("Value %1 is out of range for property %2").arg(QString::number(value), m_name));
     write(instance, QVariant(value));
 }
 
@@ -602,7 +662,7 @@ void TPropInfo::SetValue(TObject *instance, const Variant &value) const
     switch (m_kind) {
     case TTypeKind::Integer:
     case TTypeKind::Set:
-        SetOrd(instance, value.AsInteger());
+        SetOrd(instance, value.AsInt64());
         return;
     case TTypeKind::Enumeration:
         if (!m_metaProperty.isEnumType()) {

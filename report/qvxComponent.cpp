@@ -149,11 +149,11 @@ void TqvxComponent::collectDescendants(QList<TqvxComponent *> &list) const
     }
 }
 
-const QList<TqvxComponent *> &TqvxComponent::GetAllObjects()
+QList<TqvxComponent *> TqvxComponent::GetAllObjects() const
 {
-    m_allObjects.clear();
-    collectDescendants(m_allObjects);
-    return m_allObjects;
+    QList<TqvxComponent *> list;
+    collectDescendants(list);
+    return list;
 }
 
 TqvxComponent *TqvxComponent::FindObject(const QString &name)
@@ -412,8 +412,8 @@ QString TqvxComponent::GetDescription() const
 
 void TqvxComponent::Clear()
 {
-    const QList<TqvxComponent *> children = m_objects;
-    for (TqvxComponent *child : children) {
+    for (qsizetype i = m_objects.size() - 1; i >= 0; i = std::min(i - 1, m_objects.size() - 1)) {
+        TqvxComponent *child = m_objects.at(i);
         if (child->IsAncestor())
             child->Clear();
         else

@@ -82,9 +82,9 @@ public:
     // EInvalidOperation when the new parent is the object or lies below it.
     virtual void SetParent(TqvxComponent *value);
     const QList<TqvxComponent *> &Objects() const { return m_objects; }
-    // Every descendant, depth first, each before its own children; the
-    // list is rebuilt on every call and belongs to this object.
-    const QList<TqvxComponent *> &GetAllObjects();
+    // Every descendant, depth first, each before its own children, as
+    // they are at the time of the call.
+    QList<TqvxComponent *> GetAllObjects() const;
     // The first descendant of that name without regard to case, or nullptr.
     TqvxComponent *FindObject(const QString &name);
 
@@ -183,7 +183,8 @@ public:
     virtual void AlignChildren();
 
     // Frees every child except those from an ancestor report, which are
-    // only cleared themselves.
+    // only cleared themselves.  A child freed here may free others; the
+    // list is read afresh at each step.
     virtual void Clear();
     // Reads the object (and its children) from a report file.  Unless the
     // object is an engine copy, it is cleared first.  Errors met while
@@ -233,7 +234,6 @@ private:
     TFont *m_font;
     TqvxComponentKinds m_kinds;
     QList<TqvxComponent *> m_objects;
-    QList<TqvxComponent *> m_allObjects;
     TqvxComponent *m_parent = nullptr;
     double m_left = 0;
     double m_top = 0;

@@ -15,6 +15,15 @@ QStringList NamesOf(const QList<TqvxComponent *> &objects)
     return names;
 }
 
+// Frees another object while it is freed itself.
+class TSiblingFreeingView : public TTestView
+{
+public:
+    using TTestView::TTestView;
+    ~TSiblingFreeingView() override { delete victim.get(); }
+    TGuardedRef<TqvxComponent> victim{this};
+};
+
 } // namespace
 
 TEST(ComponentTree, PlacesObjectsUnderTheirOwnerAndInTheReport)
@@ -81,6 +90,21 @@ TEST(ComponentTree, ClearKeepsObjectsFromAnAncestorReport)
     tree.page->Clear();
     EXPECT_EQ(tree.page->Objects(), QList<TqvxComponent *>{tree.band});
     EXPECT_TRUE(tree.band->Objects().isEmpty());
+}
+
+TEST(ComponentTree, ClearSurvivesChildrenFreeingTheirSiblings)
+{
+    ReportTestTree tree;
+    auto *before = new TTestView(tree.band);
+    auto *killer = new TSiblingFreeingView(tree.band);
+    auto *after = new TTestView(tree.band);
+    auto *secondKiller = new TSiblingFreeingView(tree.band);
+    killer->victim = after;
+    secondKiller->victim = before;
+
+    tree.band->Clear();
+    EXPECT_TRUE(tree.band->Objects().isEmpty());
+    EXPECT_EQ(tree.report->GetAllObjects(), (QList<TqvxComponent *>{tree.page, tree.band}));
 }
 
 TEST(ComponentNames, CreateUniqueNameFillsTheFirstGap)

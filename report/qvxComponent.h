@@ -19,8 +19,11 @@
 #include "report/qvxTypes.h"
 #include "toolkit/classes/GuardedRef.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
+
+#include <memory>
 
 class TFont;
 class TStream;
@@ -85,7 +88,8 @@ public:
     // Every descendant, depth first, each before its own children, as
     // they are at the time of the call.
     QList<TqvxComponent *> GetAllObjects() const;
-    // The first descendant of that name without regard to case, or nullptr.
+    // The descendant of that name without regard to case, or nullptr;
+    // within a report it is found through the report's name index.
     TqvxComponent *FindObject(const QString &name);
 
     // This object or the nearest one up the Parent chain that is a page
@@ -226,8 +230,18 @@ protected:
 
 private:
     static TComponent *classOwnerFor(TComponent *owner);
+    using NameIndex = QHash<QString, TqvxComponent *>;
+
     void attachTo(TqvxComponent *parent);
-    void removeChild(TqvxComponent *child);
+    void leaveParent();
+    // The index of the report this object belongs to (or is) of the objects
+    // below it by case-folded name, kept up to date on renaming, attaching
+    // and detaching; built on first use when build is set.  nullptr outside
+    // a report and while the report is being destroyed.
+    NameIndex *nameIndex(bool build) const;
+    void indexSubtree(NameIndex &index);
+    void unindexSubtree(NameIndex &index);
+    bool isBelow(const TqvxComponent *ancestor) const;
     void collectDescendants(QList<TqvxComponent *> &list) const;
     bool restricted(TqvxRestriction restriction) const;
 
@@ -254,6 +268,7 @@ private:
     QString m_baseName;
     QString m_dictionaryName;
     TGuardedRef<TqvxComponent> m_linkedObject{this};
+    std::unique_ptr<NameIndex> m_nameIndex;
 };
 
 // Declares what the report component base publishes.

@@ -520,6 +520,8 @@ void TqvxXMLSerializer::fixupReferences()
 {
     const QList<Fixup> fixups = std::exchange(m_fixups, {});
     for (const Fixup &fixup : fixups) {
+        if (!fixup.instance)
+            continue;
         TObject *target = nullptr;
         if (fixup.name != QLatin1String("nil")) {
             target = m_owner ? m_owner->FindObject(fixup.name) : nullptr;
@@ -562,15 +564,29 @@ void TqvxXMLSerializer::ReadRootComponent(TqvxComponent *root, TqvxXMLItem *item
         m_oldFormat = document->OldVersion();
         item = document->Root();
     }
+    // While the owner is loading it passes no insertion on to what it
+    // owns: that would cost a notification of every object per object.
+    const bool ownerWasLoading = m_owner->ComponentState().testFlag(csLoading);
+    m_owner->Loading();
     QList<TqvxComponent *> read;
+    ++m_readDepth;
     try {
         readElement(item, root, nullptr, read);
     } catch (...) {
+        --m_readDepth;
+        if (!ownerWasLoading)
+            m_owner->EndLoading();
         for (TqvxComponent *object : read)
             object->SetIsLoading(false);
         throw;
     }
-    fixupReferences();
+    --m_readDepth;
+    if (!ownerWasLoading)
+        m_owner->EndLoading();
+    // References are resolved once the whole tree is read, whatever nested
+    // elements were read on the way.
+    if (m_readDepth == 0)
+        fixupReferences();
     finishLoading(read);
 }
 
@@ -589,10 +605,11 @@ TqvxComponent *TqvxXMLSerializer::ReadComponent(TComponent *owner, const QString
     if (!m_owner)
         m_owner = object->GetReport();
     object->SetIsLoading(true);
+    const qsizetype pending = m_fixups.size();
     XMLToObj(blank < 0 ? QString() : trimmed.mid(blank + 1), object);
     if (dontFixup)
-        m_fixups.clear();
-    else
+        m_fixups.resize(pending);
+    else if (m_readDepth == 0)
         fixupReferences();
     finishLoading({object});
     return object;
@@ -603,5 +620,6 @@ void TqvxXMLSerializer::ReadPersistentStr(TqvxComponent *root, TPersistent *obj,
     if (!m_owner)
         m_owner = root;
     XMLToObj(text, obj);
-    fixupReferences();
+    if (m_readDepth == 0)
+        fixupReferences();
 }

@@ -147,6 +147,16 @@ TEST_F(XMLSerializerTest, ResolvesReferencesWhateverTheElementOrder)
     }
 }
 
+TEST_F(XMLSerializerTest, ForwardReferencesSurviveANestedCollectionOnTheWay)
+{
+    auto report = Reload(ReportFile("<TTestView Name=\"A\" Next=\"B\"/>"
+                                    "<TTestBand Name=\"Band\"><Variables><item Name=\"V\" Value=\"1\"/></Variables>"
+                                    "</TTestBand><TTestView Name=\"B\"/>"));
+    ASSERT_NE(ViewOf(report.get(), "B"), nullptr);
+    EXPECT_EQ(ViewOf(report.get(), "A")->Next(), ViewOf(report.get(), "B"));
+    EXPECT_EQ(qobject_cast<TTestBand *>(ViewOf(report.get(), "Band"))->variables.Count(), 1);
+}
+
 TEST_F(XMLSerializerTest, ReportsAnUnknownClassOnce)
 {
     auto report = Reload(ReportFile("<TNoSuchView Name=\"X\"><TTestView Name=\"Y\"/></TNoSuchView>"

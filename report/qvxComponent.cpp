@@ -305,28 +305,35 @@ bool TqvxComponent::restricted(TqvxRestriction restriction) const
     return m_isDesigning && m_restrictions.testFlag(restriction);
 }
 
+double TqvxComponent::ClampCoordinate(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    return std::clamp(value, -MaxCoordinate, MaxCoordinate);
+}
+
 void TqvxComponent::SetLeft(double value)
 {
     if (!restricted(rfDontMove))
-        m_left = value;
+        m_left = ClampCoordinate(value);
 }
 
 void TqvxComponent::SetTop(double value)
 {
     if (!restricted(rfDontMove))
-        m_top = value;
+        m_top = ClampCoordinate(value);
 }
 
 void TqvxComponent::SetWidth(double value)
 {
     if (!restricted(rfDontSize))
-        m_width = value;
+        m_width = ClampCoordinate(value);
 }
 
 void TqvxComponent::SetHeight(double value)
 {
     if (!restricted(rfDontSize))
-        m_height = value;
+        m_height = ClampCoordinate(value);
 }
 
 void TqvxComponent::SetBounds(double left, double top, double width, double height)

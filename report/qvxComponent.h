@@ -114,7 +114,11 @@ public:
     void SetBaseName(const QString &value) { m_baseName = value; }
 
     // Geometry.  While IsDesigning, rfDontMove keeps Left and Top and
-    // rfDontSize keeps Width and Height.
+    // rfDontSize keeps Width and Height.  Values are clamped to
+    // ±MaxCoordinate pixels (NaN becomes 0), so that what reads them (the
+    // engine, exports converting to integers) never meets an absurd value.
+    static constexpr double MaxCoordinate = 1e6;
+    static double ClampCoordinate(double value);
     double Left() const { return m_left; }
     double Top() const { return m_top; }
     double Width() const { return m_width; }

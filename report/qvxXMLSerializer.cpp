@@ -70,6 +70,13 @@ bool isOrdinal(TTypeKind kind)
     }
 }
 
+// Sub-objects that are stored within their holder, as X.Name attributes.
+bool isNestedCategory(TClassCategory category)
+{
+    return category == TClassCategory::Persistent || category == TClassCategory::Strings ||
+           category == TClassCategory::WideStrings;
+}
+
 bool isReport(const TObject *obj)
 {
     return dynamic_cast<const TqvxReportLink *>(obj) != nullptr;
@@ -366,8 +373,10 @@ void TqvxXMLSerializer::applyAttribute(TPersistent *obj, const QString &name, co
     TPersistent *target = obj;
     QString rest = name;
     for (qsizetype dot = rest.indexOf(QLatin1Char('.')); dot >= 0; dot = rest.indexOf(QLatin1Char('.'))) {
+        // Only the paths the writer makes: into nested persistent objects
+        // and string lists, never through a reference to another object.
         const TPropInfo *prop = GetPropInfo(target, rest.left(dot));
-        if (!prop || prop->Kind() != TTypeKind::Class || !prop->IsReadable())
+        if (!prop || prop->Kind() != TTypeKind::Class || !prop->IsReadable() || !isNestedCategory(prop->ClassCategory()))
             break;
         auto *sub = qobject_cast<TPersistent *>(prop->GetObject(target));
         if (!sub)

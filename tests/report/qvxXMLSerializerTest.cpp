@@ -157,6 +157,17 @@ TEST_F(XMLSerializerTest, ForwardReferencesSurviveANestedCollectionOnTheWay)
     EXPECT_EQ(qobject_cast<TTestBand *>(ViewOf(report.get(), "Band"))->variables.Count(), 1);
 }
 
+TEST_F(XMLSerializerTest, DottedNamesGoIntoNestedObjectsButNotThroughReferences)
+{
+    tree.memo1->SetNext(tree.memo2);
+    serializer.XMLToObj(QStringLiteral("Next.Hint=\"changed\" Next.Left=\"77\" Frame.Color=\"5\" Lines.Text=\"a\""),
+                        tree.memo1);
+    EXPECT_EQ(tree.memo2->hint, QString());
+    EXPECT_EQ(tree.memo2->Left(), 0);
+    EXPECT_EQ(tree.memo1->Frame()->color, 5);
+    EXPECT_EQ(tree.memo1->Lines()->Text(), QStringLiteral("a\r\n"));
+}
+
 TEST_F(XMLSerializerTest, ReportsAnUnknownClassOnce)
 {
     auto report = Reload(ReportFile("<TNoSuchView Name=\"X\"><TTestView Name=\"Y\"/></TNoSuchView>"
@@ -201,6 +212,15 @@ TEST_F(XMLSerializerTest, RefusesValuesTheirPropertyCannotHoldAndSaysSo)
     EXPECT_EQ(tree.memo1->Tag(), 0);
     EXPECT_EQ(tree.memo1->shape, TestTypes::tsBox);
     EXPECT_EQ(serializer.Errors()->Count(), 4) << serializer.Errors()->Text().toStdString();
+}
+
+TEST_F(XMLSerializerTest, GeometryStaysWithinItsRange)
+{
+    serializer.XMLToObj(QStringLiteral("l=\"1e300\" t=\"-1e300\" Width=\"2e6\" h=\"nan\""), tree.memo1);
+    EXPECT_EQ(tree.memo1->Left(), TqvxComponent::MaxCoordinate);
+    EXPECT_EQ(tree.memo1->Top(), -TqvxComponent::MaxCoordinate);
+    EXPECT_EQ(tree.memo1->Width(), TqvxComponent::MaxCoordinate);
+    EXPECT_EQ(tree.memo1->Height(), 0);
 }
 
 TEST_F(XMLSerializerTest, StopsCleanlyOnMalformedAttributeText)

@@ -27,6 +27,12 @@ Q_FLAG_NS(TSampleStyles)
 } // namespace Sample
 Q_DECLARE_OPERATORS_FOR_FLAGS(Sample::TSampleStyles)
 
+TOOLKIT_EVENT(TSampleKeyEvent, void(TObject *sender, int &key, QChar &letter, bool &handled, Sample::TSampleAlign align))
+struct TSampleOpaque {
+    int value = 0;
+};
+TOOLKIT_EVENT(TSampleOpaqueEvent, void(TObject *sender, TSampleOpaque &opaque))
+
 class TSampleFont : public TPersistent
 {
     Q_OBJECT

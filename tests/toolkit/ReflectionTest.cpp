@@ -243,6 +243,39 @@ TEST_F(TypInfoTest, EventValues)
     EXPECT_FALSE(bool(view.onClick));
 }
 
+TEST_F(TypInfoTest, ScriptRoutinesBecomeHandlersOfAnyRegisteredEvent)
+{
+    TSampleView view;
+    QList<Variant> seen;
+    prop(ClassOf<TSampleView>(), "OnClick").AssignRoutine(&view, [&](QList<Variant> &arguments) {
+        seen = arguments;
+        return Variant();
+    });
+    view.onClick(&view);
+    ASSERT_EQ(seen.size(), 1);
+    EXPECT_EQ(ObjectHandleRegistry::Resolve(seen[0].AsInteger()), &view) << "objects travel as handles";
+
+    // Var parameters come back from the routine.
+    const TEventHandlerFactory factory = MakeEventHandlerFactory<TSampleKeyEvent>();
+    ASSERT_TRUE(bool(factory));
+    const auto handler = factory([](QList<Variant> &arguments) {
+        arguments[1] = Variant(arguments[1].AsInteger() + 1);
+        arguments[2] = Variant(QStringLiteral("Z"));
+        arguments[3] = Variant(true);
+        return Variant();
+    }).value<TSampleKeyEvent>();
+    int key = 41;
+    QChar letter = u'a';
+    bool handled = false;
+    handler(nullptr, key, letter, handled, Sample::saRight);
+    EXPECT_EQ(key, 42);
+    EXPECT_EQ(letter, QChar(u'Z'));
+    EXPECT_TRUE(handled);
+
+    EXPECT_FALSE(bool(MakeEventHandlerFactory<TSampleOpaqueEvent>())) << "a parameter no variant carries";
+    EXPECT_THROW(prop(ClassOf<TSampleView>(), "Left").AssignRoutine(&view, {}), EPropertyError);
+}
+
 TEST_F(TypInfoTest, ValuesAsVariants)
 {
     TComponent owner;

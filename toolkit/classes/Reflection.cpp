@@ -9,7 +9,6 @@
 #include <QHash>
 #include <QMetaEnum>
 #include <QMutex>
-#include <QSet>
 
 #include <cmath>
 #include <limits>
@@ -21,7 +20,7 @@ namespace {
 
 struct MethodTypes {
     QMutex mutex;
-    QSet<int> ids;
+    QHash<int, TEventHandlerFactory> factories; // every method type, a factory or none
 };
 
 MethodTypes &methodTypes()
@@ -34,7 +33,7 @@ bool isMethodType(QMetaType type)
 {
     MethodTypes &m = methodTypes();
     QMutexLocker lock(&m.mutex);
-    return m.ids.contains(type.id());
+    return m.factories.contains(type.id());
 }
 
 // The traits of a property as cls sees them: each attribute from the
@@ -375,11 +374,18 @@ const TPropInfo *GetPropInfo(const TObject *instance, const QString &name)
     return instance ? GetPropInfo(instance->ClassType(), name) : nullptr;
 }
 
-void RegisterMethodType(QMetaType type)
+void RegisterMethodType(QMetaType type, TEventHandlerFactory factory)
 {
     MethodTypes &m = methodTypes();
     QMutexLocker lock(&m.mutex);
-    m.ids.insert(type.id());
+    m.factories.insert(type.id(), std::move(factory));
+}
+
+TEventHandlerFactory EventHandlerFactoryOf(QMetaType type)
+{
+    MethodTypes &m = methodTypes();
+    QMutexLocker lock(&m.mutex);
+    return m.factories.value(type.id());
 }
 
 int TPropInfo::EnumOrdinal(const QString &name) const
@@ -611,6 +617,15 @@ void TPropInfo::ClearMethod(TObject *instance) const
 {
     requireKind({TTypeKind::Method});
     write(instance, QVariant(m_metaProperty.metaType()));
+}
+
+void TPropInfo::AssignRoutine(TObject *instance, const TScriptCallable &routine) const
+{
+    requireKind({TTypeKind::Method});
+    const TEventHandlerFactory factory = EventHandlerFactoryOf(m_metaProperty.metaType());
+    if (!factory)
+        propertyError(QStringLiteral("Property %1 of type %2 cannot take a script routine").arg(m_name, m_typeName));
+    write(instance, factory(routine));
 }
 
 Variant TPropInfo::GetVariant(const TObject *instance) const

@@ -15,6 +15,7 @@
 // with ordinal i is the flag value 1 << i.  Event properties have event
 // types (toolkit/Events.h) registered with RegisterMethodType.
 
+#include "toolkit/classes/EventHandlers.h"
 #include "toolkit/classes/PropertyDeclarations.h"
 #include "toolkit/classes/TObject.h"
 #include "toolkit/core/Variants.h"
@@ -125,6 +126,9 @@ public:
     QVariant GetMethod(const TObject *instance) const;
     void SetMethod(TObject *instance, const QVariant &handler) const;
     void ClearMethod(TObject *instance) const;
+    // Assigns a handler calling a script routine (see EventHandlers.h);
+    // raises EPropertyError when the event type has no handler factory.
+    void AssignRoutine(TObject *instance, const TScriptCallable &routine) const;
     // Variant kind.
     Variant GetVariant(const TObject *instance) const;
     void SetVariant(TObject *instance, const Variant &value) const;
@@ -177,10 +181,15 @@ QList<const TPropInfo *> GetPropList(TClass cls);
 const TPropInfo *GetPropInfo(TClass cls, const QString &name);
 const TPropInfo *GetPropInfo(const TObject *instance, const QString &name);
 
-// Makes properties of an event type Method properties.
-void RegisterMethodType(QMetaType type);
+// Makes properties of an event type Method properties; with a factory,
+// scripts can assign routines to them (AssignRoutine).
+void RegisterMethodType(QMetaType type, TEventHandlerFactory factory = {});
+// The same with the factory built from the event's signature, when all its
+// parameters travel as variants.
 template <class Event>
 void RegisterMethodType()
 {
-    RegisterMethodType(QMetaType::fromType<Event>());
+    RegisterMethodType(QMetaType::fromType<Event>(), MakeEventHandlerFactory<Event>());
 }
+// The handler factory of an event type; empty when it has none.
+TEventHandlerFactory EventHandlerFactoryOf(QMetaType type);

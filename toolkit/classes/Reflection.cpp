@@ -18,6 +18,30 @@
 
 namespace {
 
+struct PropCache {
+    QMutex mutex;
+    quint64 generation = 0;
+    QHash<TClass, QList<const TPropInfo *>> lists;
+    // Every list ever built; lists from before a change of the class tables
+    // stay alive for holders of their entries.
+    std::vector<std::unique_ptr<TPropInfo>> entries;
+};
+
+PropCache &propCache()
+{
+    static PropCache instance;
+    return instance;
+}
+
+// Lists built before a method type or class category was registered may
+// describe its properties wrongly; they are built again on next use.
+void forgetPropLists()
+{
+    PropCache &c = propCache();
+    QMutexLocker lock(&c.mutex);
+    c.lists.clear();
+}
+
 struct MethodTypes {
     QMutex mutex;
     QHash<int, TEventHandlerFactory> factories; // every method type, a factory or none
@@ -212,8 +236,11 @@ ClassCategories &classCategories()
 void RegisterClassCategory(TClass cls, TClassCategory category)
 {
     ClassCategories &c = classCategories();
-    QMutexLocker lock(&c.mutex);
-    c.byClass.insert(cls, category);
+    {
+        QMutexLocker lock(&c.mutex);
+        c.byClass.insert(cls, category);
+    }
+    forgetPropLists();
 }
 
 TClassCategory ClassCategoryOf(TClass cls)
@@ -320,24 +347,6 @@ private:
     }
 };
 
-namespace {
-
-struct PropCache {
-    QMutex mutex;
-    quint64 generation = 0;
-    QHash<TClass, QList<const TPropInfo *>> lists;
-    // Every list ever built; lists from before a change of the class tables
-    // stay alive for holders of their entries.
-    std::vector<std::unique_ptr<TPropInfo>> entries;
-};
-
-PropCache &propCache()
-{
-    static PropCache instance;
-    return instance;
-}
-
-} // namespace
 
 QList<const TPropInfo *> GetPropList(TClass cls)
 {
@@ -377,8 +386,11 @@ const TPropInfo *GetPropInfo(const TObject *instance, const QString &name)
 void RegisterMethodType(QMetaType type, TEventHandlerFactory factory)
 {
     MethodTypes &m = methodTypes();
-    QMutexLocker lock(&m.mutex);
-    m.factories.insert(type.id(), std::move(factory));
+    {
+        QMutexLocker lock(&m.mutex);
+        m.factories.insert(type.id(), std::move(factory));
+    }
+    forgetPropLists();
 }
 
 TEventHandlerFactory EventHandlerFactoryOf(QMetaType type)

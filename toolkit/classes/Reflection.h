@@ -9,11 +9,11 @@
 // a descendant keeps its ancestor's place.  QObject's objectName is left
 // out: components publish it as Name.  What Qt has no place for (declared
 // defaults, stored conditions, type names of aliases) comes from the
-// per-class tables of toolkit/PropertyTraits.h.
+// per-class tables of toolkit/classes/PropertyDeclarations.h.
 //
 // Enumerations and sets are Q_ENUM_NS and Q_FLAG_NS types; a set's element
 // with ordinal i is the flag value 1 << i.  Event properties have event
-// types (toolkit/Events.h) registered with RegisterMethodType.
+// types (toolkit/classes/Events.h) registered with RegisterMethodType.
 
 #include "toolkit/classes/EventHandlers.h"
 #include "toolkit/classes/PropertyDeclarations.h"

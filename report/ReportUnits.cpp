@@ -2,6 +2,7 @@
 
 #include "report/qvxCollection.h"
 #include "report/qvxComponent.h"
+#include "report/qvxDrawText.h"
 #include "report/qvxRegistries.h"
 #include "report/qvxResources.h"
 #include "report/qvxVariables.h"
@@ -16,4 +17,5 @@ void RegisterReportUnits()
     Units::Add("qvxComponent", InitializeQvxComponent, nullptr);
     Units::Add("qvxCollection", InitializeQvxCollection, nullptr);
     Units::Add("qvxVariables", InitializeQvxVariables, FinalizeQvxVariables);
+    Units::Add("qvxDrawText", InitializeQvxDrawText, FinalizeQvxDrawText);
 }

@@ -3,6 +3,8 @@
 #include "report/qvxCollection.h"
 #include "report/qvxComponent.h"
 #include "report/qvxDrawText.h"
+#include "report/qvxFill.h"
+#include "report/qvxFrame.h"
 #include "report/qvxRegistries.h"
 #include "report/qvxResources.h"
 #include "report/qvxVariables.h"
@@ -18,4 +20,6 @@ void RegisterReportUnits()
     Units::Add("qvxCollection", InitializeQvxCollection, nullptr);
     Units::Add("qvxVariables", InitializeQvxVariables, FinalizeQvxVariables);
     Units::Add("qvxDrawText", InitializeQvxDrawText, FinalizeQvxDrawText);
+    Units::Add("qvxFrame", InitializeQvxFrame, nullptr);
+    Units::Add("qvxFill", InitializeQvxFill, nullptr);
 }

@@ -1,5 +1,6 @@
 #include "report/qvxDrawText.h"
 
+#include "report/qvxGraphicUtils.h"
 #include "report/qvxHyphenation.h"
 #include "toolkit/core/SysUtils.h"
 #include "toolkit/graphics/Canvas.h"
@@ -35,27 +36,6 @@ bool isBlank(QChar c)
 {
     return c.unicode() == 32 || c.unicode() == 160;
 }
-
-// Keeps a canvas locked and its font unchanged for the scope.
-class CanvasScope
-{
-public:
-    explicit CanvasScope(TCanvas *canvas) : m_canvas(canvas), m_font(canvas->Font()->Data())
-    {
-        m_canvas->Lock();
-    }
-    ~CanvasScope()
-    {
-        m_canvas->Font()->SetData(m_font);
-        m_canvas->Unlock();
-    }
-    CanvasScope(const CanvasScope &) = delete;
-    CanvasScope &operator=(const CanvasScope &) = delete;
-
-private:
-    TCanvas *m_canvas;
-    TFontData m_font;
-};
 
 // Sends one share of units (|units| < the range's length) to the middle of
 // the range, or halves it between the two halves.
@@ -437,7 +417,7 @@ void TqvxDrawText::DrawText(TCanvas *canvas, TqvxHAlign hAlign, TqvxVAlign vAlig
     const int count = m_text.Count();
     if (count == 0 || m_tags.Items.empty())
         return;
-    CanvasScope scope(canvas);
+    TqvxCanvasToolsScope scope(canvas);
 
     Device device;
     device.canvas = canvas;

@@ -5,10 +5,14 @@
 #include "report/qvxComponent.h"
 #include "report/qvxDrawText.h"
 #include "report/qvxFill.h"
+#include "report/qvxFormat.h"
 #include "report/qvxFrame.h"
+#include "report/qvxHighlight.h"
+#include "report/qvxHyperlink.h"
 #include "report/qvxRegistries.h"
 #include "report/qvxResources.h"
 #include "report/qvxVariables.h"
+#include "report/qvxView.h"
 #include "script/ScriptUnits.h"
 #include "toolkit/core/Units.h"
 
@@ -24,4 +28,8 @@ void RegisterReportUnits()
     Units::Add("qvxDrawText", InitializeQvxDrawText, FinalizeQvxDrawText);
     Units::Add("qvxFrame", InitializeQvxFrame, nullptr);
     Units::Add("qvxFill", InitializeQvxFill, nullptr);
+    Units::Add("qvxHyperlink", InitializeQvxHyperlink, nullptr);
+    Units::Add("qvxFormat", InitializeQvxFormat, nullptr);
+    Units::Add("qvxHighlight", InitializeQvxHighlight, nullptr);
+    Units::Add("qvxView", InitializeQvxView, nullptr);
 }

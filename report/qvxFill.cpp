@@ -303,3 +303,55 @@ void InitializeQvxFill()
         .Default("Hatch", 0)
         .Default("Orientation", foHorizontal);
 }
+
+// --- Slot -------------------------------------------------------------------
+
+TqvxFillSlot::TqvxFillSlot()
+    : m_fill(std::make_unique<TqvxBrushFill>())
+{
+}
+
+TqvxFillSlot::~TqvxFillSlot() = default;
+
+void TqvxFillSlot::SetFillType(TqvxFillType type)
+{
+    if (type == FillType())
+        return;
+    if (std::unique_ptr<TqvxCustomFill> fill = qvxCreateFill(type))
+        m_fill = std::move(fill);
+}
+
+void TqvxFillSlot::SetFill(const TqvxCustomFill *fill)
+{
+    if (!fill)
+        return;
+    SetFillType(qvxFillTypeOf(fill));
+    m_fill->Assign(fill);
+}
+
+TqvxBrushFill *TqvxFillSlot::brush() const
+{
+    return qobject_cast<TqvxBrushFill *>(m_fill.get());
+}
+
+TColor TqvxFillSlot::BackColor() const
+{
+    return brush() ? brush()->BackColor() : clNone;
+}
+
+void TqvxFillSlot::SetBackColor(TColor value)
+{
+    if (brush())
+        brush()->SetBackColor(value);
+}
+
+TBrushStyle TqvxFillSlot::BrushStyle() const
+{
+    return brush() ? brush()->Style() : bsClear;
+}
+
+void TqvxFillSlot::SetBrushStyle(TBrushStyle value)
+{
+    if (brush())
+        brush()->SetStyle(value);
+}

@@ -129,3 +129,32 @@ TqvxFillType qvxFillTypeOf(const TqvxCustomFill *fill);
 
 // Declares what the fills publish and registers the classes.
 void InitializeQvxFill();
+
+// The fill of a view or highlight, whose class follows its kind: a brush
+// fill at first; a new kind frees the fill and makes one of that kind.
+class TqvxFillSlot
+{
+public:
+    TqvxFillSlot();
+    ~TqvxFillSlot();
+    TqvxFillSlot(const TqvxFillSlot &) = delete;
+    TqvxFillSlot &operator=(const TqvxFillSlot &) = delete;
+
+    TqvxCustomFill *Fill() const { return m_fill.get(); }
+    TqvxFillType FillType() const { return qvxFillTypeOf(m_fill.get()); }
+    void SetFillType(TqvxFillType type);
+    // Takes the kind of fill, then copies it.
+    void SetFill(const TqvxCustomFill *fill);
+
+    // The brush fill's BackColor and Style; clNone and bsClear for other
+    // kinds.  Setting them changes only a brush fill.
+    TColor BackColor() const;
+    void SetBackColor(TColor value);
+    TBrushStyle BrushStyle() const;
+    void SetBrushStyle(TBrushStyle value);
+
+private:
+    TqvxBrushFill *brush() const;
+
+    std::unique_ptr<TqvxCustomFill> m_fill;
+};

@@ -2,7 +2,7 @@
 
 #include "report/qvxGraphicUtils.h"
 #include "report/qvxHyphenation.h"
-#include "toolkit/core/SysUtils.h"
+#include "report/qvxNumbers.h"
 #include "toolkit/graphics/Canvas.h"
 
 #include <QRecursiveMutex>
@@ -25,11 +25,6 @@ std::unique_ptr<TqvxDrawText> &sharedInstance()
 {
     static std::unique_ptr<TqvxDrawText> instance;
     return instance;
-}
-
-int rnd(double value)
-{
-    return int(Round(value));
 }
 
 bool isBlank(QChar c)
@@ -72,7 +67,7 @@ TqvxDrawText::TqvxDrawText(std::shared_ptr<TqvxTextMeasurer> measurer)
     : m_measurer(measurer ? std::move(measurer) : std::make_shared<TqvxFontServiceMeasurer>())
 {
     m_font.Name = QStringLiteral("Arial");
-    m_font.Height = -rnd(m_fontSize * double(DefPPI) / 72);
+    m_font.Height = -qvxRound(m_fontSize * double(DefPPI) / 72);
     m_font.Color = clBlack;
 }
 
@@ -94,7 +89,7 @@ void TqvxDrawText::SetFont(const TFont *font)
 {
     m_fontSize = font->Size();
     m_font.Name = font->Name();
-    m_font.Height = -rnd(m_fontSize * double(DefPPI) / 72);
+    m_font.Height = -qvxRound(m_fontSize * double(DefPPI) / 72);
     m_font.Style = font->Style();
     m_font.Charset = font->Charset();
     m_font.Color = ForceBlackText ? clBlack : font->Color();
@@ -143,14 +138,14 @@ void TqvxDrawText::SetText(const TWideStrings *lines, bool firstParaBreak)
 
     const bool turned = (m_rotation >= 90 && m_rotation < 180) || m_rotation >= 270;
     const int width = turned ? m_textRect.Height() : m_textRect.Width();
-    const int fullWidth = rnd(width * LayoutRatio);
-    const int add = rnd(m_charSpacing * LayoutRatio);
+    const int fullWidth = qvxRound(width * LayoutRatio);
+    const int add = qvxRound(m_charSpacing * LayoutRatio);
     for (int i = 0; i < lines->Count(); ++i) {
         QString line = lines->Get(i);
         if (line.isEmpty())
             line = QStringLiteral(" ");
         m_plainText += line + lineBreak;
-        const int firstWidth = i == 0 && firstParaBreak ? fullWidth : rnd((width - m_paragraphGap) * LayoutRatio);
+        const int firstWidth = i == 0 && firstParaBreak ? fullWidth : qvxRound((width - m_paragraphGap) * LayoutRatio);
         const std::size_t first = m_lineFlags.size();
         wrapLine(line, firstWidth, fullWidth, add);
         m_lineFlags[first] |= ParagraphStart;
@@ -186,7 +181,7 @@ void TqvxDrawText::fillAdvances(const TFontData &font, const QString &text, cons
             const int extent = extents[k - i] - (k > i ? extents[k - i - 1] : 0);
             advances[k] += extent;
             if (k < int(tags.size()) && tags[k].Small)
-                advances[k] = rnd(advances[k] / 1.5);
+                advances[k] = qvxRound(advances[k] / 1.5);
         }
         i = end;
     }
@@ -406,7 +401,7 @@ void TqvxDrawText::selectRunFont(Device &device, const TqvxHTMLTag &tag)
     device.state = tag;
     const double pixels = device.printer ? tag.Size * double(device.resX) * m_printScale / 72
                                          : tag.Size * m_scaleY * ScrPPI / 72;
-    device.font.Height = -rnd(pixels);
+    device.font.Height = -qvxRound(pixels);
     device.font.Style = tag.Style;
     device.font.Color = ForceBlackText ? clBlack : tag.Color;
     device.canvas->Font()->SetData(device.font);
@@ -438,11 +433,11 @@ void TqvxDrawText::DrawText(TCanvas *canvas, TqvxHAlign hAlign, TqvxVAlign vAlig
     int total = 0;
     if (device.printer) {
         const double k = double(DefPPI) / device.resY / m_printScale;
-        total = rnd((m_lineSpacing * m_scaleY * k * count + double(layoutHeight) * count) / k);
+        total = qvxRound((m_lineSpacing * m_scaleY * k * count + double(layoutHeight) * count) / k);
     } else {
-        total = rnd((m_lineSpacing * LayoutRatio * count + double(layoutHeight) * count) / LayoutRatio * m_scaleY);
+        total = qvxRound((m_lineSpacing * LayoutRatio * count + double(layoutHeight) * count) / LayoutRatio * m_scaleY);
     }
-    const int deviceTotal = rnd(m_lineSpacing * m_scaleY) * count + deviceHeight * count;
+    const int deviceTotal = qvxRound(m_lineSpacing * m_scaleY) * count + deviceHeight * count;
     const int correction = m_wysiwyg ? total - deviceTotal : 0;
 
     const int r = m_rotation;
@@ -467,53 +462,53 @@ void TqvxDrawText::DrawText(TCanvas *canvas, TqvxHAlign hAlign, TqvxVAlign vAlig
     } else if (!square) {
         const double ac = std::abs(device.cosR);
         const double as = std::abs(device.sinR);
-        boxWidth = rnd((R.Width() - height * as) / ac);
+        boxWidth = qvxRound((R.Width() - height * as) / ac);
         const int w = boxWidth;
         if (r < 90) {
-            y = R.Top + rnd(w * as);
-            boxHeight = R.Bottom - y - rnd(height * ac) + height;
+            y = R.Top + qvxRound(w * as);
+            boxHeight = R.Bottom - y - qvxRound(height * ac) + height;
         } else if (r < 180) {
-            x = R.Left + rnd(w * ac);
+            x = R.Left + qvxRound(w * ac);
             y = R.Bottom;
-            boxHeight = R.Height() - rnd(height * ac + w * as) + height;
+            boxHeight = R.Height() - qvxRound(height * ac + w * as) + height;
         } else if (r < 270) {
             x = R.Right;
-            y = R.Bottom - rnd(w * as);
-            boxHeight = y - R.Top - rnd(height * ac) + height;
+            y = R.Bottom - qvxRound(w * as);
+            boxHeight = y - R.Top - qvxRound(height * ac) + height;
         } else {
-            x = R.Left + rnd(height * as);
-            boxHeight = R.Height() - rnd(w * as + height * ac) + height;
+            x = R.Left + qvxRound(height * as);
+            boxHeight = R.Height() - qvxRound(w * as + height * ac) + height;
         }
     }
 
     if (m_lineSpacing < 0 && vAlign != vaTop)
-        height += std::abs(rnd(2 * m_lineSpacing));
+        height += std::abs(qvxRound(2 * m_lineSpacing));
     const int free = boxHeight - height;
     const double c = square ? device.cosR : (r < 90 || r > 270) ? 1 : -1;
     const double s = square ? device.sinR : 0;
     if (vAlign == vaBottom) {
-        y += rnd(free * c);
-        x += rnd(free * s);
+        y += qvxRound(free * c);
+        x += qvxRound(free * s);
     } else if (vAlign == vaCenter) {
-        y += rnd(free * c / 2);
-        x += rnd(free * s / 2);
+        y += qvxRound(free * c / 2);
+        x += qvxRound(free * s / 2);
     }
 
-    std::vector<int> advances(count - 1, rnd(m_lineSpacing * m_scaleY) + deviceHeight);
+    std::vector<int> advances(count - 1, qvxRound(m_lineSpacing * m_scaleY) + deviceHeight);
     DistributeUnits(advances, 0, count - 2, correction);
 
     for (int i = 0; i < count; ++i) {
         const int flags = m_lineFlags[i];
         const int indent = (flags & ParagraphStart) && (hAlign == haLeft || hAlign == haBlock)
-                               ? rnd(m_paragraphGap * m_scaleX) : 0;
+                               ? qvxRound(m_paragraphGap * m_scaleX) : 0;
         TqvxHAlign align = hAlign;
         if (hAlign == haBlock && (flags & ParagraphEnd))
             align = m_rtlReading ? haRight : haLeft;
-        drawLine(device, i, x + rnd(indent * device.cosR), y - rnd(indent * device.sinR), boxWidth - indent,
+        drawLine(device, i, x + qvxRound(indent * device.cosR), y - qvxRound(indent * device.sinR), boxWidth - indent,
                  align);
         if (i < count - 1) {
-            x += rnd(advances[i] * device.sinR);
-            y += rnd(advances[i] * device.cosR);
+            x += qvxRound(advances[i] * device.sinR);
+            y += qvxRound(advances[i] * device.cosR);
         }
     }
 }
@@ -529,11 +524,11 @@ void TqvxDrawText::drawLine(Device &device, int index, int x, int y, int width, 
     // The line as laid out, and as the device's own advances give it.
     std::vector<int> layout;
     std::vector<int> deviceAdvances;
-    const int layoutAdd = rnd(m_charSpacing * LayoutRatio);
-    const int deviceAdd = rnd(m_charSpacing * m_scaleX);
+    const int layoutAdd = qvxRound(m_charSpacing * LayoutRatio);
+    const int deviceAdd = qvxRound(m_charSpacing * m_scaleX);
     fillAdvances(m_font, text, tags, layoutAdd, layout);
     TFontData baseFont = device.font;
-    baseFont.Height = -rnd(device.printer ? m_fontSize * double(device.resY) * m_printScale / 72
+    baseFont.Height = -qvxRound(device.printer ? m_fontSize * double(device.resY) * m_printScale / 72
                                           : m_fontSize * m_scaleY * ScrPPI / 72);
     fillAdvances(baseFont, text, tags, deviceAdd, deviceAdvances);
     const int layoutWidth = std::accumulate(layout.begin(), layout.end(), 0) - layoutAdd;
@@ -541,8 +536,8 @@ void TqvxDrawText::drawLine(Device &device, int index, int x, int y, int width, 
 
     int target = deviceWidth;
     if (m_wysiwyg)
-        target = device.printer ? rnd(layoutWidth * m_printScale / (double(DefPPI) / device.resX))
-                                : rnd(layoutWidth / LayoutRatio * m_scaleX);
+        target = device.printer ? qvxRound(layoutWidth * m_printScale / (double(DefPPI) / device.resX))
+                                : qvxRound(layoutWidth / LayoutRatio * m_scaleX);
     int extra = target - deviceWidth;
 
     const double cosR = device.cosR;
@@ -550,14 +545,14 @@ void TqvxDrawText::drawLine(Device &device, int index, int x, int y, int width, 
     bool justified = false;
     if (align == haRight) {
         const int shift = width - target + 1;
-        x += rnd(shift * cosR) - 1;
+        x += qvxRound(shift * cosR) - 1;
         if (m_rotation == 0 && (device.state.Style & (fsBold | fsItalic)))
             x -= 1;
-        y -= rnd(shift * sinR);
+        y -= qvxRound(shift * sinR);
     } else if (align == haCenter) {
         const int shift = width - target;
-        x += rnd(shift * cosR / 2);
-        y -= rnd(shift * sinR / 2);
+        x += qvxRound(shift * cosR / 2);
+        y -= qvxRound(shift * sinR / 2);
     } else if (align == haBlock) {
         std::vector<int> blanks;
         for (int i = 0; i < n; ++i)
@@ -583,12 +578,12 @@ void TqvxDrawText::drawLine(Device &device, int index, int x, int y, int width, 
         while (end < n && (end >= int(tags.size()) || tags[end].DrawsLike(device.state)))
             ++end;
         const QList<int> dx(deviceAdvances.begin() + i, deviceAdvances.begin() + end);
-        const int shift = i < int(tags.size()) ? rnd(tags[i].AddY * tags[i].Size * m_scaleY) : 0;
-        device.canvas->ExtTextOut(x + rnd(shift * sinR), y + rnd(shift * cosR), m_outputFlags, &m_scaledRect,
+        const int shift = i < int(tags.size()) ? qvxRound(tags[i].AddY * tags[i].Size * m_scaleY) : 0;
+        device.canvas->ExtTextOut(x + qvxRound(shift * sinR), y + qvxRound(shift * cosR), m_outputFlags, &m_scaledRect,
                                   text.mid(i, end - i), &dx);
         const int runWidth = std::accumulate(dx.begin(), dx.end(), 0);
-        x += rnd(runWidth * cosR);
-        y -= rnd(runWidth * sinR);
+        x += qvxRound(runWidth * cosR);
+        y -= qvxRound(runWidth * sinR);
         i = end;
     }
 }

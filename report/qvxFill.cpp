@@ -2,19 +2,14 @@
 
 #include "report/qvxDiffText.h"
 #include "report/qvxGraphicUtils.h"
+#include "report/qvxNumbers.h"
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/PropertyDeclarations.h"
-#include "toolkit/core/SysUtils.h"
 #include "toolkit/graphics/Canvas.h"
 
 #include <algorithm>
 
 namespace {
-
-int rnd(double value)
-{
-    return int(Round(value));
-}
 
 struct Channels {
     int r = 0;
@@ -150,8 +145,8 @@ void TqvxGradientFill::Draw(TCanvas *canvas, int x, int y, int x1, int y1, doubl
         const double stepX = (w / 4 + w / 2) / 155.0;
         const double stepY = (h / 4 + h / 2) / 155.0;
         for (int i = 0; i < 156; ++i)
-            painter.Ellipse(TRect(x - w / 4 + rnd(i * stepX), y - h / 4 + rnd(i * stepY),
-                                  x + w + w / 4 - rnd(i * stepX), y + h + h / 4 - rnd(i * stepY)),
+            painter.Ellipse(TRect(x - w / 4 + qvxRound(i * stepX), y - h / 4 + qvxRound(i * stepY),
+                                  x + w + w / 4 - qvxRound(i * stepX), y + h + h / 4 - qvxRound(i * stepY)),
                             ColorAt(i, 155));
         canvas->RestoreClip();
         return;
@@ -160,7 +155,7 @@ void TqvxGradientFill::Draw(TCanvas *canvas, int x, int y, int x1, int y1, doubl
         const double stepX = w / 2.0 / 255;
         const double stepY = h / 2.0 / 255;
         for (int i = 0; i < 256; ++i)
-            painter.Fill(TRect(x + rnd(i * stepX), y + rnd(i * stepY), x1 - rnd(i * stepX), y1 - rnd(i * stepY)),
+            painter.Fill(TRect(x + qvxRound(i * stepX), y + qvxRound(i * stepY), x1 - qvxRound(i * stepX), y1 - qvxRound(i * stepY)),
                          ColorAt(i, 255));
         return;
     }
@@ -205,7 +200,7 @@ QString TqvxGradientFill::Diff(const TqvxCustomFill *other, const QString &prefi
 TColor TqvxGlassFill::LightColor() const
 {
     const Channels c = channelsOf(m_color);
-    const auto light = [this](int v) { return std::clamp(v + rnd((255 - v) * m_blend), 0, 255); };
+    const auto light = [this](int v) { return std::clamp(v + qvxRound((255 - v) * m_blend), 0, 255); };
     return colorOf({light(c.r), light(c.g), light(c.b)});
 }
 

@@ -2,17 +2,12 @@
 
 #include "report/qvxDiffText.h"
 #include "report/qvxGraphicUtils.h"
+#include "report/qvxNumbers.h"
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/PropertyDeclarations.h"
-#include "toolkit/core/SysUtils.h"
 #include "toolkit/graphics/Canvas.h"
 
 namespace {
-
-int rnd(double value)
-{
-    return int(Round(value));
-}
 
 // A side of the frame in its own terms: it lies across at `across`, runs
 // along from `from` to `to` (both ends on the side), and may have
@@ -168,8 +163,8 @@ void TqvxFrame::Draw(TCanvas *canvas, int x, int y, int x1, int y1, double scale
     if (m_dropShadow) {
         canvas->Brush()->SetStyle(bsSolid);
         canvas->Brush()->SetColor(m_shadowColor);
-        const int sx = rnd(m_shadowWidth * scaleX);
-        const int sy = rnd(m_shadowWidth * scaleY);
+        const int sx = qvxRound(m_shadowWidth * scaleX);
+        const int sy = qvxRound(m_shadowWidth * scaleY);
         canvas->FillRect(TRect(x1, y + sx, x1 + sx, y1));
         canvas->FillRect(TRect(x + sy, y1, x1 + sy, y1 + sy));
     }
@@ -187,7 +182,7 @@ void TqvxFrame::drawSide(TCanvas *canvas, TqvxFrameType type, int x, int y, int 
 {
     const TqvxFrameLine *line = type == ftLeft ? LeftLine() : type == ftRight ? RightLine()
                                 : type == ftTop ? TopLine() : BottomLine();
-    const int w = std::max(1, rnd(line->Width() * scale));
+    const int w = std::max(1, qvxRound(line->Width() * scale));
     Side side;
     side.vertical = type == ftLeft || type == ftRight;
     side.across = type == ftLeft ? x : type == ftRight ? x1 : type == ftTop ? y : y1;

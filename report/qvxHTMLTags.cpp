@@ -1,6 +1,6 @@
 #include "report/qvxHTMLTags.h"
 
-#include "toolkit/core/SysUtils.h"
+#include "report/qvxNumbers.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ bool isHexDigit(QChar c)
 
 int scriptSize(int defSize)
 {
-    return int(Round(defSize / 1.5));
+    return qvxRound(defSize / 1.5);
 }
 
 } // namespace

@@ -1,22 +1,13 @@
 #include "report/qvxView.h"
 
 #include "report/qvxDiffText.h"
+#include "report/qvxNumbers.h"
 #include "report/qvxReportContext.h"
 #include "report/qvxTextUtils.h"
 #include "report/qvxXMLEscape.h"
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/PropertyDeclarations.h"
 #include "toolkit/classes/Reflection.h"
-#include "toolkit/core/SysUtils.h"
-
-namespace {
-
-int rnd(double value)
-{
-    return int(Round(value));
-}
-
-} // namespace
 
 TqvxReportContext *qvxReportContextOf(const TqvxComponent *object)
 {
@@ -101,29 +92,29 @@ void TqvxView::BeginDraw(TCanvas *canvas, double scaleX, double scaleY, double o
     m_offsetY = offsetY;
     const double left = GetAbsLeft();
     const double top = GetAbsTop();
-    m_x = rnd(left * scaleX + offsetX);
-    m_y = rnd(top * scaleY + offsetY);
-    m_x1 = rnd((left + Width()) * scaleX + offsetX);
-    m_y1 = rnd((top + Height()) * scaleY + offsetY);
+    m_x = qvxRound(left * scaleX + offsetX);
+    m_y = qvxRound(top * scaleY + offsetY);
+    m_x1 = qvxRound((left + Width()) * scaleX + offsetX);
+    m_y1 = qvxRound((top + Height()) * scaleY + offsetY);
     if (m_frame->DropShadow()) {
-        m_x1 -= rnd(m_frame->ShadowWidth() * scaleX);
-        m_y1 -= rnd(m_frame->ShadowWidth() * scaleY);
+        m_x1 -= qvxRound(m_frame->ShadowWidth() * scaleX);
+        m_y1 -= qvxRound(m_frame->ShadowWidth() * scaleY);
     }
     m_dx = m_x1 - m_x;
     m_dy = m_y1 - m_y;
-    m_frameWidth = rnd(m_frame->Width() * scaleX);
+    m_frameWidth = qvxRound(m_frame->Width() * scaleX);
 }
 
 void TqvxView::DrawBackground()
 {
     const double width = m_frame->Width();
     const TqvxFrameTypes typ = m_frame->Typ();
-    const int halfX = rnd(width * m_scaleX / 2);
-    const int halfY = rnd(width * m_scaleY / 2);
+    const int halfX = qvxRound(width * m_scaleX / 2);
+    const int halfY = qvxRound(width * m_scaleY / 2);
     const int left = typ.testFlag(ftLeft) ? halfX : 0;
-    const int right = typ.testFlag(ftRight) ? halfX + rnd(width * m_scaleX) % 2 : 0;
+    const int right = typ.testFlag(ftRight) ? halfX + qvxRound(width * m_scaleX) % 2 : 0;
     const int top = typ.testFlag(ftTop) ? halfY : 0;
-    const int bottom = typ.testFlag(ftBottom) ? halfY + rnd(width * m_scaleY) % 2 : 0;
+    const int bottom = typ.testFlag(ftBottom) ? halfY + qvxRound(width * m_scaleY) % 2 : 0;
     Fill()->Draw(m_canvas, m_x - left, m_y - top, m_x1 + right, m_y1 + bottom, m_scaleX, m_scaleY);
 }
 

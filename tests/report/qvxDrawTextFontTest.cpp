@@ -4,6 +4,8 @@
 // advance table read independently.
 
 #include "report/qvxDrawText.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/Canvas.h"
 
 #include <gtest/gtest.h>
 
@@ -50,6 +52,46 @@ TEST(LiberationSansBreaks, MixedCyrillicAndLatinParagraphs)
               (QStringList{QStringLiteral("Опросный лист"), QStringLiteral("на автоматические"),
                            QStringLiteral("выключатели"), QStringLiteral("серии ZMR:"), QStringLiteral("расцепитель,"),
                            QStringLiteral("дополнительные"), QStringLiteral("контакты, привод.")}));
+}
+
+// Drawn at twice the size, the laid-out line keeps its width: right-aligned
+// ink ends at the box's right edge, and nothing is drawn outside the box.
+TEST(LiberationSansDrawing, WysiwygLinesKeepTheirLaidOutWidth)
+{
+    TFont font;
+    font.SetName(QStringLiteral("Arial"));
+    font.SetSize(10);
+    TqvxDrawText layout;
+    layout.SetFont(&font);
+    layout.SetOptions(true, false, false, false, true, true, 0);
+    layout.SetGaps(0, 0, 2);
+    const TRect box(0, 0, 150, 40);
+    const TRect device(20, 10, 320, 90);
+    layout.SetDimensions(2, 2, 1, box, device);
+    TWideStrings text;
+    text.Add(QStringLiteral("Опросный лист ZMT"));
+    layout.SetText(&text);
+
+    TBitmap bitmap;
+    bitmap.SetSize(360, 120);
+    bitmap.Canvas()->Brush()->SetColor(clWhite);
+    bitmap.Canvas()->FillRect(TRect(0, 0, 360, 120));
+    layout.DrawText(bitmap.Canvas(), haRight, vaTop);
+
+    int left = 360, right = -1, outside = 0;
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 360; ++x) {
+            const TColor c = bitmap.Canvas()->Pixel(x, y);
+            if ((c & 0xFF) > 128)
+                continue;
+            if (!device.Contains(x, y))
+                ++outside;
+            left = std::min(left, x);
+            right = std::max(right, x);
+        }
+    EXPECT_EQ(outside, 0);
+    EXPECT_GE(right, device.Right - 4);
+    EXPECT_LT(left, device.Right - 150);
 }
 
 } // namespace

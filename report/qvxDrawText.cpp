@@ -249,8 +249,11 @@ void TqvxDrawText::wrapLine(QString text, int firstWidth, int fullWidth, int add
                 lineEnd = lastSpace;
             }
         } else if (i == lineStart) {
-            emit(i, 1, false);
-            lineEnd = i;
+            // A character over the whole width stands alone (both halves of
+            // a surrogate pair).
+            const bool pair = text.at(i).isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate();
+            emit(i, pair ? 2 : 1, false);
+            lineEnd = pair ? i + 1 : i;
         } else {
             const int part = m_wordBreak ? qvxBreakWord(text, lineStart, i) : 0;
             if (part > 0) {

@@ -137,6 +137,12 @@ TEST_F(LayoutTest, WideCharacterStandsAloneAndLongWordsAreCut)
     EXPECT_EQ(Lines(), (QStringList{QStringLiteral("W"), QStringLiteral("W"), QString(15, QLatin1Char('a')),
                                     QString(5, QLatin1Char('a'))}));
     EXPECT_EQ(Flags(), (QList<int>{1, 2, 1, 2}));
+
+    // A character outside the basic plane is never split.
+    const QString clef = QString::fromUcs4(U"\U0001D11E");
+    measurer->table.insert(clef.at(0), 700);
+    Lay({clef + clef}, 100);
+    EXPECT_EQ(Lines(), (QStringList{clef, clef}));
 }
 
 TEST_F(LayoutTest, ParagraphsOfAnyLength)

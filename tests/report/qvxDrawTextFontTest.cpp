@@ -94,4 +94,39 @@ TEST(LiberationSansDrawing, WysiwygLinesKeepTheirLaidOutWidth)
     EXPECT_LT(left, device.Right - 150);
 }
 
+// Unclipped text turned by each right angle stays inside its box, from the
+// corner the angle starts at.
+TEST(LiberationSansDrawing, RotatedTextStaysInItsBox)
+{
+    TFont font;
+    font.SetName(QStringLiteral("Arial"));
+    font.SetSize(10);
+    for (int rotation : {0, 90, 180, 270, 45}) {
+        SCOPED_TRACE(rotation);
+        TqvxDrawText layout;
+        layout.SetFont(&font);
+        layout.SetOptions(true, false, false, false, false, true, rotation);
+        layout.SetGaps(0, 0, 2);
+        const TRect box(40, 40, 160, 160);
+        layout.SetDimensions(1, 1, 1, TRect(0, 0, 120, 120), box);
+        TWideStrings text;
+        text.Add(QStringLiteral("Лист ZMT"));
+        text.Add(QStringLiteral("привод"));
+        layout.SetText(&text);
+
+        TBitmap bitmap;
+        bitmap.SetSize(200, 200);
+        bitmap.Canvas()->Brush()->SetColor(clWhite);
+        bitmap.Canvas()->FillRect(TRect(0, 0, 200, 200));
+        layout.DrawText(bitmap.Canvas(), haLeft, vaTop);
+        int inside = 0, outside = 0;
+        for (int y = 0; y < 200; ++y)
+            for (int x = 0; x < 200; ++x)
+                if ((bitmap.Canvas()->Pixel(x, y) & 0xFF) < 128)
+                    ++(box.Inflate(1, 1).Contains(x, y) ? inside : outside);
+        EXPECT_GT(inside, 50);
+        EXPECT_EQ(outside, 0);
+    }
+}
+
 } // namespace

@@ -9,11 +9,6 @@
 #include "toolkit/classes/PropertyDeclarations.h"
 #include "toolkit/classes/Reflection.h"
 
-TqvxReportContext *qvxReportContextOf(const TqvxComponent *object)
-{
-    return object ? dynamic_cast<TqvxReportContext *>(object->GetReport()) : nullptr;
-}
-
 TqvxView::TqvxView(TComponent *owner)
     : TqvxReportComponent(owner),
       m_frame(std::make_unique<TqvxFrame>()),

@@ -22,10 +22,13 @@ public:
     void SetScriptSelf(TqvxComponent *object) override { self = object; }
     QString ScriptLanguage() const override { return language; }
     TStrings *Errors() const override { return TTestReport::Errors(); }
+    void ReportErrors() override {}
     TqvxEngineOptions *EngineOptions() const override { return nullptr; }
     TqvxStyles *Styles() const override { return nullptr; }
+    TqvxReportDataSets *DataSets() const override { return nullptr; }
     TqvxComponent *FindDataSet(const QString &) const override { return nullptr; }
     TqvxDrawText *DrawText() const override { return nullptr; }
+    TqvxSetConnectionEvent OnSetConnection() const override { return {}; }
 
     QHash<QString, Variant> values;
     QStringList calls;

@@ -136,9 +136,16 @@ TEST_F(DrawTest, StartPointPerRotation)
     // long and starts w * sin 30 = 52.5 -> 52 below the top.
     Options(30);
     EXPECT_EQ(Origin(Draw({QStringLiteral("a")}, box, box)[0]), TPoint(10, 72));
+    // 120: w = round((100 - 18 * sin 60) / cos 60) = 169, from the bottom
+    // edge at R.Left + round(169 * 0.5) = 10 + 84.
     Options(120);
-    const TPoint obtuse = Origin(Draw({QStringLiteral("a")}, box, box)[0]);
-    EXPECT_EQ(obtuse.Y, 70);
+    EXPECT_EQ(Origin(Draw({QStringLiteral("a")}, box, box)[0]), TPoint(94, 70));
+    // 200: w = 100, from the right edge at R.Bottom - round(100 * sin 20).
+    Options(200);
+    EXPECT_EQ(Origin(Draw({QStringLiteral("a")}, box, box)[0]), TPoint(110, 36));
+    // 300: from the top edge at R.Left + round(18 * sin 60).
+    Options(300);
+    EXPECT_EQ(Origin(Draw({QStringLiteral("a")}, box, box)[0]), TPoint(26, 20));
 }
 
 TEST_F(DrawTest, RunsSplitAtStyleChangesWithSubscriptShift)

@@ -180,6 +180,27 @@ TEST_F(DrawTest, IndentOnParagraphStartsOnly)
     EXPECT_EQ(Origin(runs[1]), TPoint(0, 18));
 }
 
+TEST_F(DrawTest, PrinterCanvasSizesFontsByItsResolution)
+{
+    // At 600 dots per inch the device font is the layout font itself.
+    layout.SetDimensions(6.25, 6.25, 1, TRect(0, 0, 100, 50), TRect(0, 0, 625, 312));
+    TWideStrings text;
+    text.Add(QStringLiteral("aa<sub>2</sub>"));
+    layout.SetText(&text);
+    TRecordingCanvas canvas;
+    canvas.SetIsPrinter(true);
+    canvas.SetResolution(600, 600);
+    layout.DrawText(&canvas, haLeft, vaTop);
+    const QList<TCanvasRecord> runs = canvas.TextRecords();
+    ASSERT_EQ(runs.size(), 2);
+    EXPECT_EQ(runs[0].Font.Height, -83);
+    EXPECT_EQ(runs[0].Advances, (QList<int>{40, 40}));
+    // Two thirds of the size, shifted by its points times the scale.
+    EXPECT_EQ(runs[1].Font.Height, -58);
+    EXPECT_EQ(runs[1].Advances, (QList<int>{27}));
+    EXPECT_EQ(runs[1].Bounds.Top, 44);
+}
+
 TEST_F(DrawTest, EmptyLayoutDrawsNothing)
 {
     EXPECT_TRUE(Draw({}, TRect(0, 0, 100, 50), TRect(0, 0, 100, 50)).isEmpty());

@@ -1,5 +1,6 @@
 #include "report/qvxComponent.h"
 
+#include "report/qvxDiffText.h"
 #include "report/qvxReportLink.h"
 #include "report/qvxResources.h"
 #include "report/qvxXMLEscape.h"
@@ -22,21 +23,6 @@
 namespace {
 
 constexpr double diffTolerance = 1e-4;
-
-bool differs(double a, double b)
-{
-    return std::abs(a - b) > diffTolerance;
-}
-
-QString boolText(bool value)
-{
-    return value ? QStringLiteral("1") : QStringLiteral("0");
-}
-
-QString attribute(const char *name, const QString &value)
-{
-    return QStringLiteral(" %1=\"%2\"").arg(QLatin1String(name), value);
-}
 
 // Keeps the report's current serializer set for the scope.
 class CurrentSerializerScope
@@ -562,33 +548,33 @@ QString TqvxComponent::Diff(const TqvxComponent *source)
 QString TqvxComponent::InternalDiff(const TqvxComponent *source)
 {
     QString result;
-    if (differs(m_left, source->m_left))
-        result += attribute("l", TqvxXMLSerializer::FloatToText(m_left));
-    if (IsKind(ckBand) || differs(m_top, source->m_top))
-        result += attribute("t", TqvxXMLSerializer::FloatToText(m_top));
-    if (differs(m_width, source->m_width) && !SizesOwnWidth())
-        result += attribute("w", TqvxXMLSerializer::FloatToText(m_width));
-    if (differs(m_height, source->m_height))
-        result += attribute("h", TqvxXMLSerializer::FloatToText(m_height));
+    if (qvxDiffers(m_left, source->m_left))
+        result += qvxDiffFloat(QStringLiteral("l"), m_left);
+    if (IsKind(ckBand) || qvxDiffers(m_top, source->m_top))
+        result += qvxDiffFloat(QStringLiteral("t"), m_top);
+    if (qvxDiffers(m_width, source->m_width) && !SizesOwnWidth())
+        result += qvxDiffFloat(QStringLiteral("w"), m_width);
+    if (qvxDiffers(m_height, source->m_height))
+        result += qvxDiffFloat(QStringLiteral("h"), m_height);
     if (m_visible != source->m_visible)
-        result += attribute("Visible", boolText(m_visible));
+        result += qvxDiffBool(QStringLiteral("Visible"), m_visible);
     if (!m_parentFont) {
         const TFont *font = source->Font();
         if (m_font->Name() != font->Name())
-            result += attribute("Font.Name", qvxXMLEncode(m_font->Name()));
+            result += qvxDiffAttribute(QStringLiteral("Font.Name"), qvxXMLEncode(m_font->Name()));
         if (m_font->Size() != font->Size())
-            result += attribute("Font.Size", QString::number(m_font->Size()));
+            result += qvxDiffNumber(QStringLiteral("Font.Size"), m_font->Size());
         if (m_font->Color() != font->Color())
-            result += attribute("Font.Color", QString::number(m_font->Color()));
+            result += qvxDiffNumber(QStringLiteral("Font.Color"), m_font->Color());
         if (m_font->Style() != font->Style())
-            result += attribute("Font.Style", QString::number(m_font->Style().toInt()));
+            result += qvxDiffNumber(QStringLiteral("Font.Style"), m_font->Style().toInt());
         if (m_font->Charset() != font->Charset())
-            result += attribute("Font.Charset", QString::number(m_font->Charset()));
+            result += qvxDiffNumber(QStringLiteral("Font.Charset"), m_font->Charset());
     }
     if (m_parentFont != source->m_parentFont)
-        result += attribute("ParentFont", boolText(m_parentFont));
+        result += qvxDiffBool(QStringLiteral("ParentFont"), m_parentFont);
     if (Tag() != source->Tag())
-        result += attribute("Tag", QString::number(Tag()));
+        result += qvxDiffNumber(QStringLiteral("Tag"), Tag());
     return result;
 }
 
@@ -599,8 +585,8 @@ QString TqvxComponent::AllDiff(const TqvxComponent *source)
     if (source)
         result += QLatin1Char(' ') + InternalDiff(source);
     if (IsKind(ckNullBand))
-        result += attribute("l", TqvxXMLSerializer::FloatToText(m_left)) +
-                  attribute("t", TqvxXMLSerializer::FloatToText(m_top));
+        result += qvxDiffFloat(QStringLiteral("l"), m_left) +
+                  qvxDiffFloat(QStringLiteral("t"), m_top);
     return result;
 }
 

@@ -445,11 +445,11 @@ void TCustomGridEdit::listMouseUp(TObject *, TMouseButton button, TShiftState, i
 
 bool TCustomGridEdit::listKeyDown(int &key, TShiftState shift)
 {
-    // Alt+arrow opens and closes the list; closing this way chooses nothing:
-    // only Enter or a click on an item accepts.
+    // Alt+arrow opens and closes the list; closing this way accepts the
+    // highlighted item, as Enter does.
     if ((key == VK_UP || key == VK_DOWN) && modifierKeys(shift) == ssAlt) {
         if (m_droppedDown)
-            CloseUp(false);
+            CloseUp(true);
         else
             DropDown();
         return true;

@@ -9,9 +9,10 @@
 // geUserDefine fire the grid's EditButtonPress, gePickList and geDataList
 // open a drop-down list.
 //
-// The drop-down list closes through CloseUp(accept).  Only an accepted
-// close-up reports a choice: a list closed by Escape, a click outside it or
-// the loss of focus reports the item index -1 and keeps the text.
+// The drop-down list closes through CloseUp(accept).  Enter, Alt+Up or
+// Alt+Down and a click on an item accept; only an accepted close-up reports
+// a choice: a list closed by Escape, a click outside it or the loss of focus
+// reports the item index -1 and keeps the text.
 
 #include "controls/GridTypes.h"
 #include "toolkit/widgets/TCustomEdit.h"

@@ -78,13 +78,20 @@ TEST_F(GridEdit, EscapeReportsNoChoiceAndKeepsTheText)
     EXPECT_EQ(edit()->Text(), QStringLiteral("Beta"));
 }
 
-TEST_F(GridEdit, AltArrowClosesWithoutChoosing)
+TEST_F(GridEdit, AltArrowAcceptsTheHighlightedItem)
 {
     dropDown();
     key(Qt::Key_Up);
     key(Qt::Key_Up, Qt::AltModifier);
     EXPECT_FALSE(edit()->DroppedDown());
-    EXPECT_EQ(lastCloseUp(), QStringLiteral("EditCloseUp 1,0 -1 0"));
+    EXPECT_EQ(lastCloseUp(), QStringLiteral("EditCloseUp 1,0 0 1"));
+    EXPECT_EQ(edit()->Text(), QStringLiteral("Alpha"));
+
+    dropDown();
+    key(Qt::Key_Down);
+    key(Qt::Key_Down, Qt::AltModifier);
+    EXPECT_FALSE(edit()->DroppedDown());
+    EXPECT_EQ(lastCloseUp(), QStringLiteral("EditCloseUp 1,0 1 1"));
     EXPECT_EQ(edit()->Text(), QStringLiteral("Beta"));
 }
 

@@ -24,6 +24,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -247,6 +248,39 @@ TEST_F(StandardControls, ParentFontAndColourFollowTheParent)
 
     form->SetColor(clWhite);
     EXPECT_EQ(label->Color(), clWhite);
+}
+
+// The darkest pixel of what the widget shows, by its grey level.
+int darkestPixel(QWidget *widget)
+{
+    const QImage image = widget->grab().toImage();
+    int darkest = 255;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            darkest = std::min(darkest, qGray(image.pixel(x, y)));
+    return darkest;
+}
+
+TEST_F(StandardControls, DisabledControlsWriteInGrey)
+{
+    auto *button = add<TButton>();
+    button->SetCaption(QStringLiteral("Сохранить в pdf"));
+    auto *label = add<TLabel>();
+    label->SetCaption(QStringLiteral("Количество"));
+    form->Show();
+    for (TControl *control : std::initializer_list<TControl *>{button, label}) {
+        EXPECT_LT(darkestPixel(control->Widget()), 64) << control->metaObject()->className();
+        control->SetEnabled(false);
+        // The caption goes grey, the frame stays as it was.
+        EXPECT_EQ(control->Widget()->palette().color(QPalette::Disabled, QPalette::ButtonText),
+                  ColorToQColor(clGrayText));
+        EXPECT_EQ(control->Widget()->palette().color(QPalette::Disabled, QPalette::WindowText),
+                  ColorToQColor(clGrayText));
+        control->Font()->SetColor(clNavy);
+        EXPECT_EQ(control->Widget()->palette().color(QPalette::Disabled, QPalette::ButtonText),
+                  ColorToQColor(clGrayText));
+        EXPECT_GT(darkestPixel(control->Widget()), 64) << control->metaObject()->className();
+    }
 }
 
 TEST_F(StandardControls, MemoCutsTypedTextAtMaxLengthAndMayLeaveReturnToTheForm)

@@ -5,6 +5,9 @@
 
 #include "controls/TCustomGridEdit.h"
 
+#include <QListWidget>
+#include <QStyle>
+
 namespace {
 
 class GridEdit : public InspectorFixture
@@ -328,6 +331,25 @@ TEST(GridListBounds, WidthHeightAndPlace)
     g = geometry(50, 2);
     g.BorderHeight = 2;
     EXPECT_EQ(CalcGridListBounds(g).Height(), 32);
+    // A list whose frame, margins and scroll bar take more than 6 pixels
+    // grows by them.
+    g = geometry(120, 3);
+    g.NonTextWidth = 27;
+    EXPECT_EQ(CalcGridListBounds(g).Width(), 147);
+}
+
+TEST_F(GridEdit, TheWidestItemShowsWhole)
+{
+    const QString longest = QStringLiteral("Фиксированные уставки защиты. Температура компенсации 40/45 °С");
+    listItems = {QStringLiteral("Alpha"), longest};
+    for (int i = 0; i < 10; ++i)
+        listItems << QStringLiteral("Item %1").arg(i);
+    dropDown();
+    auto *view = static_cast<QListWidget *>(list()->Widget());
+    const int textMargin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+    EXPECT_GT(list()->Width(), grid->GetCellRect(GridCell(1, 0)).Width());
+    EXPECT_GE(view->viewport()->width() - 2 * textMargin, view->fontMetrics().horizontalAdvance(longest));
+    EXPECT_GE(list()->Width(), view->fontMetrics().horizontalAdvance(longest) + 6);
 }
 
 TEST(GridListBounds, OpensAboveNearTheBottomOfTheScreen)

@@ -13,7 +13,10 @@ constexpr unsigned kTextFlags = DT_LEFT | DT_NOPREFIX | DT_WORDBREAK;
 } // namespace
 
 THintWindow::THintWindow(TComponent *owner)
-    : TCustomControl(owner, new ControlFrame(nullptr, Qt::ToolTip | Qt::FramelessWindowHint))
+    // The mouse passes through to the window below, so a hint laid over
+    // what it explains does not take the mouse from it and vanish.
+    : TCustomControl(owner,
+                     new ControlFrame(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput))
 {
     Widget()->setAttribute(Qt::WA_ShowWithoutActivating);
     SetBorderStyle(bsSingle);
@@ -60,4 +63,10 @@ void THintWindow::Paint()
     TRect r = ClientRect().Inflate(-kPadding, -kPadding);
     Canvas()->Brush()->SetStyle(bsClear);
     Canvas()->DrawText(Caption(), r, kTextFlags);
+}
+
+void THintWindow::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    Hide();
+    TCustomControl::MouseDown(button, shift, x, y);
 }

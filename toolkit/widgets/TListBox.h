@@ -67,6 +67,13 @@ public:
     // for other keys.
     bool NavigateKey(int key);
 
+    // The width of text as an item shows it.
+    int ItemTextWidth(const QString &text) const;
+    // The width the list takes beside its items' text: its frame, the
+    // margins around an item's text and, with scrollBar, the vertical
+    // scroll bar.
+    int NonTextWidth(bool scrollBar) const;
+
     void SetPopup(bool popup);
     bool Popup() const { return TopLevel(); }
 

@@ -252,6 +252,31 @@ TEST(Form, DialogBorderGivesAFixedSize)
     EXPECT_EQ(form->Widget()->windowTitle(), QStringLiteral("Choose"));
 }
 
+TEST(Form, ADialogCannotBeMinimisedOrMaximised)
+{
+    auto form = newForm();
+    form->SetBorderStyle(bsDialog);
+    const Qt::WindowFlags flags = form->Widget()->windowFlags();
+    EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Dialog);
+    EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+
+    // A window manager that minimises it anyway sees it come back.
+    form->Show();
+    form->Widget()->setWindowState(Qt::WindowMinimized);
+    QApplication::processEvents();
+    EXPECT_FALSE(form->Widget()->windowState() & Qt::WindowMinimized);
+    EXPECT_TRUE(form->Widget()->isVisible());
+    EXPECT_EQ(form->WindowState(), wsNormal);
+
+    auto sizeable = newForm();
+    sizeable->Show();
+    sizeable->Widget()->setWindowState(Qt::WindowMinimized);
+    QApplication::processEvents();
+    EXPECT_EQ(sizeable->WindowState(), wsMinimized);
+}
+
 TEST(Form, TheWindowsCloseButtonClosesTheClassicWay)
 {
     auto form = newForm();
@@ -277,6 +302,10 @@ TEST(Form, ActivationOfTheWindowReachesActivateAndDeactivate)
     first->OnDeactivate = [&](TObject *) { log << QStringLiteral("deactivate"); };
     first->Show();
     second->Show();
+    // Showing may activate either, by what earlier windows left behind.
+    QApplication::setActiveWindow(second->Widget());
+    QApplication::processEvents();
+    log.clear();
     QApplication::setActiveWindow(first->Widget());
     QApplication::processEvents();
     QApplication::setActiveWindow(second->Widget());

@@ -408,6 +408,18 @@ bool TCustomForm::eventFilter(QObject *watched, QEvent *event)
             event->ignore();
             Close();
             return true;
+        case QEvent::WindowStateChange:
+            // A dialog has no minimise button, but some window managers
+            // minimise every window anyway; a modal one gone from the
+            // screen would leave the program dead.
+            if ((m_borderStyle == bsDialog || m_modal) && (m_frame->windowState() & Qt::WindowMinimized))
+                QTimer::singleShot(0, m_frame, [frame = m_frame] {
+                    frame->setWindowState(frame->windowState() & ~Qt::WindowMinimized);
+                    frame->show();
+                    frame->raise();
+                    frame->activateWindow();
+                });
+            break;
         case QEvent::WindowActivate:
             Activate();
             break;

@@ -8,7 +8,8 @@
 // runs through the modal runner (toolkit/ModalRunner.h) and ends when
 // ModalResult becomes non-zero.  Close asks OnCloseQuery, then OnClose with
 // the close action (caHide by default), and acts on it; closing the
-// application's main form ends the program.  OnCreate fires once the form is
+// application's main form ends the program.  A dialog (bsDialog) or modal
+// form that the window manager minimises comes straight back.  OnCreate fires once the form is
 // constructed (AfterConstruction), OnDestroy when it is freed.
 
 #include "toolkit/widgets/TWinControl.h"

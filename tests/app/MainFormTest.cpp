@@ -269,6 +269,21 @@ TEST_F(MainFormTest, SectionsStackTopDownAcrossTheWindow)
     EXPECT_FALSE(form->Memo2->Visible());
 }
 
+TEST_F(MainFormTest, TheWindowIsThousandBySevenHundredNinetyEightWithItsFrame)
+{
+    form->Show();
+    QApplication::processEvents();
+    QWidget *window = form->Widget();
+    ASSERT_NE(window->frameGeometry(), window->geometry()) << "the platform puts no frame round windows";
+    EXPECT_EQ(window->frameGeometry().size(), QSize(1000, 798));
+    EXPECT_EQ(window->minimumSize() + (window->frameGeometry().size() - window->size()), QSize(1000, 798));
+    // The sections fill the client area the frame leaves, from the top.
+    EXPECT_EQ(form->ClientWidth(), window->width() - 16);
+    EXPECT_EQ(form->Panel1->Width(), form->ClientWidth());
+    EXPECT_EQ(form->Panel1->Top() + form->Panel1->Height(), 744);
+    EXPECT_LE(744, form->ClientHeight());
+}
+
 TEST_F(MainFormTest, StartsWithNothingChosen)
 {
     for (int row = 0; row < TSelectionRules::ParamRowCount; ++row)

@@ -164,6 +164,40 @@ TEST(Form, ClientSizeLiesInsideTheBorderWidth)
     EXPECT_EQ(top->Widget()->mapTo(form->Widget(), QPoint(0, 0)), QPoint(8, 8));
 }
 
+TEST(Form, WidthAndHeightAreTheOuterSizeOnceTheFrameIsKnown)
+{
+    auto form = newForm();
+    form->SetBorderWidth(8);
+    form->SetBounds(100, 100, 400, 300);
+    auto *bottom = new TPanel(form.get());
+    bottom->SetParent(form.get());
+    bottom->SetHeight(30);
+    bottom->SetAlign(alBottom);
+    form->Show();
+    QApplication::processEvents();
+    const QRect frame = form->Widget()->frameGeometry();
+    const QRect client = form->Widget()->geometry();
+    ASSERT_NE(frame, client) << "the platform puts no frame round windows";
+    EXPECT_EQ(frame, QRect(100, 100, 400, 300));
+    EXPECT_EQ(form->BoundsRect(), Rect(100, 100, 500, 400));
+    EXPECT_EQ(form->ClientWidth(), client.width() - 16);
+    EXPECT_EQ(form->ClientHeight(), client.height() - 16);
+    // Aligned children fill the client area the frame leaves.
+    EXPECT_EQ(bottom->Top() + bottom->Height(), form->ClientHeight());
+
+    // A size given as the client area's keeps the client area.
+    auto dialog = newForm();
+    dialog->SetBorderStyle(bsDialog);
+    dialog->SetClientWidth(684);
+    dialog->SetClientHeight(136);
+    dialog->Show();
+    QApplication::processEvents();
+    EXPECT_EQ(dialog->ClientWidth(), 684);
+    EXPECT_EQ(dialog->ClientHeight(), 136);
+    EXPECT_EQ(dialog->Widget()->frameGeometry().size(), QSize(dialog->Width(), dialog->Height()));
+    EXPECT_GT(dialog->Height(), 136);
+}
+
 TEST(Form, AlignedChildrenStackInTheClassicOrder)
 {
     auto form = newForm();

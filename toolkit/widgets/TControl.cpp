@@ -491,7 +491,7 @@ bool TControl::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_widget.data() && event->type() == QEvent::Resize) {
         // Only sizes that the window system chose are news here.
-        const QSize size = m_widget->size();
+        const QSize size = WidgetSize();
         if (size != m_bounds.size()) {
             m_bounds.setSize(size);
             recordAnchors();

@@ -199,6 +199,8 @@ protected:
 
     // Keeps the widget's geometry and visibility in step with the control.
     virtual void ApplyBounds();
+    // The size the widget now has, in the control's terms.
+    virtual QSize WidgetSize() const { return m_widget->size(); }
     void ApplyVisibility();
 
 private:

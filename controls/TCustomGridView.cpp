@@ -18,6 +18,11 @@ TCustomGridView::TCustomGridView(TComponent *owner) : TCustomControl(owner)
     SetColor(clWindow);
     SetTabStop(true);
     SetBorderStyle(bsSingle);
+    // The row height may follow the images' height.
+    m_imagesLink.OnChange = [this](TObject *) {
+        UpdateRows();
+        Invalidate();
+    };
 }
 
 TCustomGridView::~TCustomGridView()
@@ -153,11 +158,15 @@ void TCustomGridView::SetImages(TImageList *images)
 {
     if (images == m_images)
         return;
-    if (m_images)
+    if (m_images) {
+        m_images->UnRegisterChanges(&m_imagesLink);
         RemoveFreeNotification(m_images);
+    }
     m_images = images;
-    if (m_images)
+    if (m_images) {
+        m_images->RegisterChanges(&m_imagesLink);
         FreeNotification(m_images);
+    }
     UpdateRows();
     updateAll();
 }
@@ -253,6 +262,15 @@ void TCustomGridView::SetShowCellTips(bool value)
     m_showCellTips = value;
     if (value)
         SetShowHint(true);
+    else
+        CancelCellTips();
+}
+
+void TCustomGridView::SetShowHint(bool show)
+{
+    TCustomControl::SetShowHint(show);
+    if (!show && m_showCellTips)
+        SetShowCellTips(false);
 }
 
 // --- Geometry ------------------------------------------------------------------

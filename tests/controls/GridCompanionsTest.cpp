@@ -282,3 +282,41 @@ TEST_F(GridCompanions, FreedImageListsAreForgotten)
     EXPECT_EQ(grid->Images(), nullptr);
     EXPECT_EQ(grid->Header()->Images(), nullptr);
 }
+
+TEST_F(GridCompanions, ChangesOfTheImageListReachTheGrid)
+{
+    auto *images = new TImageList(form.get());
+    images->SetSize(16, 24);
+    grid->Rows()->SetAutoHeight(true);
+    grid->SetImages(images);
+    const int rowHeight = grid->Rows()->Height();
+    int repaints = 0;
+    // The list's own event stays its user's.
+    images->OnChange = [&](TObject *) { ++repaints; };
+    images->SetSize(16, 40);
+    EXPECT_EQ(repaints, 1);
+    EXPECT_EQ(grid->Rows()->Height(), rowHeight + 16);
+
+    // A replaced list no longer reaches the grid.
+    auto *other = new TImageList(form.get());
+    grid->SetImages(other);
+    const int otherHeight = grid->Rows()->Height();
+    images->SetSize(16, 64);
+    EXPECT_EQ(grid->Rows()->Height(), otherHeight);
+    delete other;
+    EXPECT_EQ(grid->Images(), nullptr);
+}
+
+TEST_F(GridCompanions, TurningHintsOffTurnsCellTipsOff)
+{
+    grid->SetShowCellTips(true);
+    EXPECT_TRUE(grid->ShowHint());
+    grid->SetShowHint(false);
+    EXPECT_FALSE(grid->ShowCellTips());
+    grid->SetShowHint(true);
+    EXPECT_FALSE(grid->ShowCellTips());
+    // Through reflection as a form file sets it.
+    grid->SetShowCellTips(true);
+    grid->setProperty("ShowHint", false);
+    EXPECT_FALSE(grid->ShowCellTips());
+}

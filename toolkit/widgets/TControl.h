@@ -119,7 +119,7 @@ public:
     const QString &Hint() const { return m_hint; }
     void SetHint(const QString &hint);
     bool ShowHint() const { return m_showHint; }
-    void SetShowHint(bool show);
+    virtual void SetShowHint(bool show);
 
     // Caption or text, whichever the control shows.
     virtual QString Caption() const { return m_caption; }

@@ -4,6 +4,7 @@
 #include "controls/ExtStrUtils.h"
 #include "controls/TCustomGridEdit.h"
 #include "controls/TGridTipsWindow.h"
+#include "toolkit/classes/PropertyDeclarations.h"
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/graphics/GraphicsObjects.h"
 #include "toolkit/graphics/ImageList.h"
@@ -1130,4 +1131,21 @@ void TCustomGridView::HideFocus()
 void TCustomGridView::ShowEdit()
 {
     UpdateEdit(true);
+}
+
+// --- Unit ----------------------------------------------------------------------
+
+void InitializeGridViewUnit()
+{
+    DescribeProperties<TGridColumn>()
+            .Stored("PickList", &TCustomGridColumn::HasPickList)
+            .Stored("Width", [](const TObject *) { return false; });
+    DescribeProperties<TGridHeaderSection>()
+            .Stored("Sections", &TGridHeaderSection::IsSectionsStored)
+            .Default("Width", TGridHeaderSection::DefaultWidth)
+            .Stored("Width", &TGridHeaderSection::IsWidthStored);
+    DescribeProperties<TGridHeader>()
+            .Stored("Color", &TCustomGridHeader::IsColorStored)
+            .Stored("Font", &TCustomGridHeader::IsFontStored)
+            .Stored("Sections", &TCustomGridHeader::IsSectionsStored);
 }

@@ -605,3 +605,6 @@ class TGridView : public TCustomGridView
 public:
     using TCustomGridView::TCustomGridView;
 };
+
+// Declares what the grid's form files keep of its columns and header.
+void InitializeGridViewUnit();

@@ -3,6 +3,7 @@
 #include "GridTestSupport.h"
 
 #include "controls/TGridRows.h"
+#include "toolkit/classes/Reflection.h"
 #include "toolkit/graphics/ImageList.h"
 
 namespace {
@@ -319,4 +320,42 @@ TEST_F(GridCompanions, TurningHintsOffTurnsCellTipsOff)
     grid->SetShowCellTips(true);
     grid->setProperty("ShowHint", false);
     EXPECT_FALSE(grid->ShowCellTips());
+}
+
+TEST_F(GridCompanions, FormFilesKeepOnlyWhatDiffersFromTheGridsOwnChoice)
+{
+    setUpGrid(2, 3, TGridHeaderSection::DefaultWidth);
+    auto stored = [](const TObject *instance, const char *property) {
+        const TPropInfo *info = GetPropInfo(instance, QString::fromLatin1(property));
+        EXPECT_NE(info, nullptr) << property;
+        return info && info->IsStored(instance);
+    };
+    TCustomGridColumn *column = grid->Columns()->Columns(0);
+    EXPECT_FALSE(stored(column, "Width")) << "DefWidth carries it";
+    EXPECT_FALSE(stored(column, "PickList"));
+    column->PickList()->Add(QStringLiteral("one"));
+    EXPECT_TRUE(stored(column, "PickList"));
+
+    TCustomGridHeader *header = grid->Header();
+    EXPECT_TRUE(stored(header, "Color"));
+    header->SetGridColor(true);
+    EXPECT_FALSE(stored(header, "Color")) << "the grid's colour";
+    EXPECT_FALSE(stored(header, "Font")) << "the grid's font";
+    EXPECT_FALSE(stored(header, "Sections")) << "one synchronised leaf per column";
+    header->SetColor(clYellow);
+    header->Font()->SetSize(12);
+    EXPECT_TRUE(stored(header, "Color"));
+    EXPECT_TRUE(stored(header, "Font"));
+    header->SetFullSynchronizing(true);
+    EXPECT_TRUE(stored(header, "Sections"));
+
+    TGridHeaderSection *section = header->Sections()->Sections(1);
+    EXPECT_FALSE(stored(section, "Sections"));
+    EXPECT_FALSE(stored(section, "Width")) << "64, the default";
+    section->SetWidth(90);
+    grid->Columns()->Columns(1)->SetWidth(90);
+    EXPECT_TRUE(stored(section, "Width"));
+    section->Sections()->Add();
+    EXPECT_TRUE(stored(section, "Sections"));
+    EXPECT_FALSE(stored(section, "Width")) << "a parent is as wide as its subsections";
 }

@@ -283,6 +283,23 @@ TEST_F(StandardControls, DisabledControlsWriteInGrey)
     }
 }
 
+TEST_F(StandardControls, AReadOnlyMemoShowsWhereTheFocusIs)
+{
+    auto *memo = add<TMemo>();
+    memo->SetReadOnly(true);
+    memo->SetText(QStringLiteral("first\r\nsecond\r\nthird"));
+    auto *editor = static_cast<QPlainTextEdit *>(memo->Widget());
+    // The caret shows and the keys move it, while the text stays as it is.
+    EXPECT_TRUE(editor->textInteractionFlags() & Qt::TextSelectableByKeyboard);
+    EXPECT_FALSE(editor->textInteractionFlags() & Qt::TextEditable);
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(editor, &down);
+    EXPECT_EQ(editor->textCursor().blockNumber(), 1);
+    QKeyEvent typed(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+    QApplication::sendEvent(editor, &typed);
+    EXPECT_EQ(memo->Lines()->Strings(1), QStringLiteral("second"));
+}
+
 TEST_F(StandardControls, MemoCutsTypedTextAtMaxLengthAndMayLeaveReturnToTheForm)
 {
     auto *memo = add<TMemo>();

@@ -16,9 +16,11 @@
 #include "toolkit/widgets/TSpinEdit.h"
 #include "toolkit/classes/TStrings.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QListWidget>
 #include <QPlainTextEdit>
 
@@ -381,6 +383,26 @@ TEST(HintWindow, MeasuresAndShowsItsTextInsideTheScreen)
     EXPECT_EQ(hint.ClientWidth(), rect.Width() - 2);
     hint.Hide();
     EXPECT_FALSE(hint.Widget()->isVisible());
+}
+
+TEST_F(StandardControls, APressOnAHintGoesToTheWindowBelow)
+{
+    form->SetBounds(100, 100, 300, 200);
+    auto *button = add<TButton>();
+    button->SetBounds(20, 20, 120, 40);
+    form->Show();
+    QApplication::processEvents();
+    const TPoint centre = button->ClientToScreen(TPoint(60, 20));
+    THintWindow hint(nullptr);
+    hint.ActivateHint(Rect(centre.X - 30, centre.Y - 8, centre.X + 30, centre.Y + 8), QStringLiteral("tip"));
+    QWidget *hintClient = hint.Widget()->childAt(hint.Widget()->rect().center());
+    ASSERT_NE(hintClient, nullptr);
+    const QPointF global(centre.X, centre.Y);
+    QMouseEvent press(QEvent::MouseButtonPress, hintClient->mapFromGlobal(global), global, Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(hintClient, &press);
+    EXPECT_FALSE(hint.Widget()->isVisible());
+    EXPECT_TRUE(static_cast<QAbstractButton *>(button->Widget())->isDown());
 }
 
 } // namespace

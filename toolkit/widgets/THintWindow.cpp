@@ -3,7 +3,8 @@
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/widgets/ControlFrame.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QMouseEvent>
 #include <QScreen>
 
 namespace {
@@ -65,8 +66,16 @@ void THintWindow::Paint()
     Canvas()->DrawText(Caption(), r, kTextFlags);
 }
 
-void THintWindow::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+bool THintWindow::HandleInputEvent(QEvent *event)
 {
+    if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonDblClick)
+        return TCustomControl::HandleInputEvent(event);
+    const auto *mouse = static_cast<QMouseEvent *>(event);
     Hide();
-    TCustomControl::MouseDown(button, shift, x, y);
+    if (QWidget *below = QApplication::widgetAt(mouse->globalPosition().toPoint())) {
+        QMouseEvent press(QEvent::MouseButtonPress, below->mapFromGlobal(mouse->globalPosition()),
+                          mouse->globalPosition(), mouse->button(), mouse->buttons(), mouse->modifiers());
+        QApplication::sendEvent(below, &press);
+    }
+    return true;
 }

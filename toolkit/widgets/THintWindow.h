@@ -23,8 +23,8 @@ public:
 protected:
     void Paint() override;
     // Where the window system still hands the hint a mouse press, the hint
-    // goes away and leaves the next press to the window below.
-    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    // goes away and passes the press on to the window below.
+    bool HandleInputEvent(QEvent *event) override;
 
     // Blank pixels between the frame and the text.
     static constexpr int kPadding = 2;

@@ -1,16 +1,23 @@
 #include "report/ReportUnits.h"
 
 #include "report/TWideStrings.h"
+#include "report/qvxBands.h"
+#include "report/qvxChBox.h"
 #include "report/qvxCollection.h"
 #include "report/qvxComponent.h"
+#include "report/qvxDialogPage.h"
 #include "report/qvxDrawText.h"
 #include "report/qvxFill.h"
 #include "report/qvxFormat.h"
 #include "report/qvxFrame.h"
 #include "report/qvxHighlight.h"
 #include "report/qvxHyperlink.h"
+#include "report/qvxLineView.h"
+#include "report/qvxPage.h"
+#include "report/qvxPictureView.h"
 #include "report/qvxRegistries.h"
 #include "report/qvxResources.h"
+#include "report/qvxShapeView.h"
 #include "report/qvxVariables.h"
 #include "report/qvxView.h"
 #include "script/ScriptUnits.h"
@@ -32,4 +39,11 @@ void RegisterReportUnits()
     Units::Add("qvxFormat", InitializeQvxFormat, nullptr);
     Units::Add("qvxHighlight", InitializeQvxHighlight, nullptr);
     Units::Add("qvxView", InitializeQvxView, nullptr);
+    Units::Add("qvxLineView", InitializeQvxLineView, nullptr);
+    Units::Add("qvxShapeView", InitializeQvxShapeView, nullptr);
+    Units::Add("qvxPictureView", InitializeQvxPictureView, nullptr);
+    Units::Add("qvxChBox", InitializeQvxChBox, FinalizeQvxChBox);
+    Units::Add("qvxBands", InitializeQvxBands, nullptr);
+    Units::Add("qvxPages", InitializeQvxPages, nullptr);
+    Units::Add("qvxDialogPage", InitializeQvxDialogPage, nullptr);
 }

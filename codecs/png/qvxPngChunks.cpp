@@ -150,6 +150,12 @@ bool TChunkPLTE::LoadFromStream(TStream *stream, const QByteArray &name, quint32
 
 void TChunkPLTE::SaveToStream(TStream *stream)
 {
+    // The suggested palette of an RGB image is kept as read.
+    const TChunkIHDR *header = Owner()->Header();
+    if (header && !header->HasPalette()) {
+        TChunk::SaveToStream(stream);
+        return;
+    }
     const QList<QRgb> palette = Owner()->Palette();
     const int count = m_count > 0 ? std::min<int>(m_count, palette.size()) : palette.size();
     QByteArray data;

@@ -80,7 +80,7 @@ public:
     // A size that is not a multiple of 3, or more than 256 entries, raises
     // EPNGInvalidPalette.  The colours become the image palette.
     bool LoadFromStream(TStream *stream, const QByteArray &name, quint32 size) override;
-    // The image palette.
+    // The image palette (for an RGB image, the suggested palette as read).
     void SaveToStream(TStream *stream) override;
 
 private:

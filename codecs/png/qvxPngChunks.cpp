@@ -127,6 +127,21 @@ void TChunk::SaveToStream(TStream *stream)
     WriteChunk(stream, m_name, m_data.constData(), m_data.size());
 }
 
+// --- TDecodedChunk -----------------------------------------------------------
+
+void TDecodedChunk::Assign(const TChunk &source)
+{
+    TChunk::Assign(source);
+    Decode();
+}
+
+bool TDecodedChunk::LoadFromStream(TStream *stream, const QByteArray &name, quint32 size)
+{
+    TChunk::LoadFromStream(stream, name, size);
+    Decode();
+    return true;
+}
+
 // --- PLTE --------------------------------------------------------------------
 
 void TChunkPLTE::Assign(const TChunk &source)
@@ -229,28 +244,17 @@ bool TChunktRNS::SetTransparentColor(quint32 rgb)
     }
     SetData(data);
     Decode();
-    m_bitTransparency = true;
     return true;
-}
-
-void TChunktRNS::Assign(const TChunk &source)
-{
-    const auto &other = sameClass<TChunktRNS>(source);
-    TChunk::Assign(source);
-    m_paletteValues = other.m_paletteValues;
-    m_bitTransparency = other.m_bitTransparency;
 }
 
 bool TChunktRNS::LoadFromStream(TStream *stream, const QByteArray &name, quint32 size)
 {
     if (size > 256)
         throw EPNGInvalidPalette();
-    TChunk::LoadFromStream(stream, name, size);
     const TChunkIHDR *header = Owner()->Header();
     if (header && ((header->ColorType == 0 && size < 2) || (header->ColorType == 2 && size < 6)))
         throw EPNGInvalidPalette();
-    Decode();
-    return true;
+    return TDecodedChunk::LoadFromStream(stream, name, size);
 }
 
 // --- gAMA --------------------------------------------------------------------
@@ -297,19 +301,6 @@ void TChunkpHYs::Decode()
     Unit = byteAt(Data(), 8);
 }
 
-void TChunkpHYs::Assign(const TChunk &source)
-{
-    TChunk::Assign(source);
-    Decode();
-}
-
-bool TChunkpHYs::LoadFromStream(TStream *stream, const QByteArray &name, quint32 size)
-{
-    TChunk::LoadFromStream(stream, name, size);
-    Decode();
-    return true;
-}
-
 void TChunkpHYs::SaveToStream(TStream *stream)
 {
     QByteArray data;
@@ -334,19 +325,6 @@ void TChunktIME::Decode()
     Sec = byteAt(Data(), 6);
 }
 
-void TChunktIME::Assign(const TChunk &source)
-{
-    TChunk::Assign(source);
-    Decode();
-}
-
-bool TChunktIME::LoadFromStream(TStream *stream, const QByteArray &name, quint32 size)
-{
-    TChunk::LoadFromStream(stream, name, size);
-    Decode();
-    return true;
-}
-
 void TChunktIME::SaveToStream(TStream *stream)
 {
     QByteArray data;
@@ -366,19 +344,6 @@ void TChunktEXt::Decode()
     const qsizetype zero = Data().indexOf('\0');
     Keyword = zero < 0 ? Data() : Data().left(zero);
     Text = zero < 0 ? QByteArray() : Data().mid(zero + 1);
-}
-
-void TChunktEXt::Assign(const TChunk &source)
-{
-    TChunk::Assign(source);
-    Decode();
-}
-
-bool TChunktEXt::LoadFromStream(TStream *stream, const QByteArray &name, quint32 size)
-{
-    TChunk::LoadFromStream(stream, name, size);
-    Decode();
-    return true;
 }
 
 void TChunktEXt::SaveToStream(TStream *stream)

@@ -66,6 +66,21 @@ private:
     QByteArray m_data;
 };
 
+// A chunk whose fields are decoded from its data, on load and on assign.
+class TDecodedChunk : public TChunk
+{
+public:
+    using TChunk::TChunk;
+
+    void Assign(const TChunk &source) override;
+    bool LoadFromStream(TStream *stream, const QByteArray &name, quint32 size) override;
+
+protected:
+    // Takes the fields from the data; data too short for them changes
+    // nothing.
+    virtual void Decode() = 0;
+};
+
 class TChunkPLTE : public TChunk
 {
 public:
@@ -88,11 +103,11 @@ private:
     int m_count = 0;
 };
 
-class TChunktRNS : public TChunk
+class TChunktRNS : public TDecodedChunk
 {
 public:
     static constexpr const char *ChunkName = "tRNS";
-    using TChunk::TChunk;
+    using TDecodedChunk::TDecodedChunk;
 
     // The alpha of each palette entry (255 where the chunk gives none).
     const std::array<quint8, 256> &PaletteValues() const { return m_paletteValues; }
@@ -112,13 +127,14 @@ public:
     // not hold it), and the chunk is then not to be used.
     bool SetTransparentColor(quint32 rgb);
 
-    void Assign(const TChunk &source) override;
     // More than 256 bytes raise EPNGInvalidPalette, and so does a grey or RGB
     // key shorter than its samples.
     bool LoadFromStream(TStream *stream, const QByteArray &name, quint32 size) override;
 
+protected:
+    void Decode() override;
+
 private:
-    void Decode();
 
     std::array<quint8, 256> m_paletteValues{};
     bool m_bitTransparency = false;
@@ -140,58 +156,52 @@ public:
     bool LoadFromStream(TStream *stream, const QByteArray &name, quint32 size) override;
 };
 
-class TChunkpHYs : public TChunk
+class TChunkpHYs : public TDecodedChunk
 {
 public:
     static constexpr const char *ChunkName = "pHYs";
-    using TChunk::TChunk;
+    using TDecodedChunk::TDecodedChunk;
 
     quint32 PPUnitX = 0;
     quint32 PPUnitY = 0;
     quint8 Unit = 0; // 1: metre
 
-    void Assign(const TChunk &source) override;
-    bool LoadFromStream(TStream *stream, const QByteArray &name, quint32 size) override;
     void SaveToStream(TStream *stream) override;
 
-private:
-    void Decode();
+protected:
+    void Decode() override;
 };
 
-class TChunktIME : public TChunk
+class TChunktIME : public TDecodedChunk
 {
 public:
     static constexpr const char *ChunkName = "tIME";
-    using TChunk::TChunk;
+    using TDecodedChunk::TDecodedChunk;
 
     quint16 Year = 0;
     quint8 Month = 0, Day = 0, Hour = 0, Min = 0, Sec = 0;
 
-    void Assign(const TChunk &source) override;
-    bool LoadFromStream(TStream *stream, const QByteArray &name, quint32 size) override;
     void SaveToStream(TStream *stream) override;
 
-private:
-    void Decode();
+protected:
+    void Decode() override;
 };
 
-class TChunktEXt : public TChunk
+class TChunktEXt : public TDecodedChunk
 {
 public:
     static constexpr const char *ChunkName = "tEXt";
-    using TChunk::TChunk;
+    using TDecodedChunk::TDecodedChunk;
 
     // Latin-1 texts.
     QByteArray Keyword;
     QByteArray Text;
 
-    void Assign(const TChunk &source) override;
-    bool LoadFromStream(TStream *stream, const QByteArray &name, quint32 size) override;
     // Keyword, a zero byte, text.
     void SaveToStream(TStream *stream) override;
 
 protected:
-    virtual void Decode();
+    void Decode() override;
 };
 
 class TChunkzTXt : public TChunktEXt

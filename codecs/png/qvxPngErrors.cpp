@@ -44,8 +44,3 @@ EPngError EPngError::Incompatible()
 {
     return EPngError(QStringLiteral("The chunks must be compatible to be assigned."));
 }
-
-EPngError EPngError::NoPaletteEntry()
-{
-    return EPngError(QStringLiteral("There is no such palette entry."));
-}

@@ -39,14 +39,12 @@ public:
     QString ClassName() const override { return QStringLiteral("EPNGZLIBError"); }
 };
 
-// Assigning a chunk from one of another class, or a palette index past the
-// palette.
+// Assigning a chunk from one of another class.
 class EPngError : public Exception
 {
 public:
     using Exception::Exception;
     static EPngError Incompatible();
-    static EPngError NoPaletteEntry();
     QString ClassName() const override { return QStringLiteral("EPngError"); }
 };
 

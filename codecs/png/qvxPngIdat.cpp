@@ -213,19 +213,13 @@ bool TChunkIDAT::LoadFromStream(TStream *stream, const QByteArray &name, quint32
     TChunkIHDR &header = headerOf(Owner());
     IdatReader reader(stream, size);
     const TRowStore store = RowStoreFor(header);
-    const int width = int(header.Width);
-    const int height = int(header.Height);
     const int offset = header.Offset();
-    const qsizetype rowBytes = qsizetype(header.BytesForPixels(width));
-    std::vector<quint8> current(size_t(rowBytes) + 1);
-    std::vector<quint8> previous(size_t(rowBytes) + 1);
-    for (const TInterlacePass &pass : InterlacePasses(header.InterlaceMethod)) {
-        const int passWidth = PassWidth(pass, width);
-        const qsizetype passBytes = qsizetype(header.BytesForPixels(passWidth));
-        if (passBytes == 0)
-            continue;
-        std::fill(previous.begin(), previous.end(), 0);
-        for (int y = pass.Y0; y < height; y += pass.DY) {
+    const size_t rowBytes = size_t(header.BytesForPixels(header.Width));
+    std::vector<quint8> current(rowBytes + 1);
+    std::vector<quint8> previous(rowBytes + 1);
+    ForEachFileRow(
+        header, header.InterlaceMethod, [&] { std::fill(previous.begin(), previous.end(), 0); },
+        [&](int y, const TInterlacePass &pass, int passWidth, qsizetype passBytes) {
             reader.Read(current.data(), passBytes + 1);
             const quint8 filter = current[0];
             if (filter > ftPaeth)
@@ -233,8 +227,7 @@ bool TChunkIDAT::LoadFromStream(TStream *stream, const QByteArray &name, quint32
             UnfilterRow(filter, current.data() + 1, previous.data() + 1, passBytes, offset);
             store(header, current.data() + 1, y, pass.X0, pass.DX, passWidth);
             current.swap(previous);
-        }
-    }
+        });
     reader.Finish();
     return true;
 }
@@ -244,23 +237,17 @@ void TChunkIDAT::SaveToStream(TStream *stream)
     const TChunkIHDR &header = headerOf(Owner());
     const TRowLoad load = RowLoadFor(header);
     const quint8 filters = Owner()->Filters();
-    const int width = int(header.Width);
-    const int height = int(header.Height);
     const int offset = header.Offset();
-    const size_t rowBytes = size_t(header.BytesForPixels(width));
+    const size_t rowBytes = size_t(header.BytesForPixels(header.Width));
     std::vector<quint8> raw(rowBytes);
     std::vector<quint8> previous(rowBytes);
     // One row for each filter type, with its filter byte first.
     std::vector<std::vector<quint8>> candidates(ftPaeth + 1, std::vector<quint8>(rowBytes + 1));
 
     IdatWriter writer(stream, Owner()->CompressionLevel(), Owner()->MaxIdatSize());
-    for (const TInterlacePass &pass : InterlacePasses(Owner()->InterlaceMethod())) {
-        const int passWidth = PassWidth(pass, width);
-        const qsizetype passBytes = qsizetype(header.BytesForPixels(passWidth));
-        if (passBytes == 0)
-            continue;
-        std::fill(previous.begin(), previous.end(), 0);
-        for (int y = pass.Y0; y < height; y += pass.DY) {
+    ForEachFileRow(
+        header, Owner()->InterlaceMethod(), [&] { std::fill(previous.begin(), previous.end(), 0); },
+        [&](int y, const TInterlacePass &pass, int passWidth, qsizetype passBytes) {
             load(header, raw.data(), y, pass.X0, pass.DX, passWidth);
             for (quint8 type = ftNone; type <= ftPaeth; ++type) {
                 if (type == ftNone || (filters & (1 << type))) {
@@ -271,7 +258,6 @@ void TChunkIDAT::SaveToStream(TStream *stream)
             const quint8 chosen = chooseFilter(filters, candidates, passBytes);
             writer.Write(candidates[chosen].data(), passBytes + 1);
             raw.swap(previous);
-        }
-    }
+        });
     writer.Finish();
 }

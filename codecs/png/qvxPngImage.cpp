@@ -178,12 +178,12 @@ bool TPNGObject::IsKey(const TChunktRNS &trns, int x, int y) const
     const int channels = header.ColorType == 2 ? 3 : 1;
     const QRgb rgb = header.Image.pixel(x, y);
     const int high[3] = {channels == 1 ? header.Image.constScanLine(y)[x] : qRed(rgb), qGreen(rgb), qBlue(rgb)};
-    const auto *low = reinterpret_cast<const quint8 *>(header.ExtraImageData.constData()) +
-                      (qsizetype(y) * header.Width + x) * channels;
+    const auto *low = reinterpret_cast<const quint8 *>(header.ExtraImageData.constData());
+    const qsizetype at = (qsizetype(y) * header.Width + x) * channels;
     for (int c = 0; c < channels; ++c) {
         if (high[c] != trns.KeyByte(c))
             return false;
-        if (header.BitDepth == 16 && low[c] != (trns.KeySample(c) & 0xFF))
+        if (header.BitDepth == 16 && low[at + c] != (trns.KeySample(c) & 0xFF))
             return false;
     }
     return true;
@@ -204,13 +204,23 @@ void TPNGObject::ImageChanged()
         Changed();
         return;
     }
+    if (mode == ptmNone && header->HasPalette()) {
+        QImage shown = header->Image;
+        QList<QRgb> table = shown.colorTable();
+        for (QRgb &entry : table)
+            entry = gammaOf(entry);
+        shown.setColorTable(table);
+        SetImage(shown);
+        Changed();
+        return;
+    }
     QImage shown = header->Image.convertToFormat(QImage::Format_ARGB32);
     const auto *trns = m_chunks.ItemFromClass<TChunktRNS>();
+    const auto *alphaPlane = reinterpret_cast<const quint8 *>(header->ImageAlpha.constData());
     for (int y = 0; y < shown.height(); ++y) {
         auto *line = reinterpret_cast<QRgb *>(shown.scanLine(y));
         const uchar *indices = header->Image.constScanLine(y);
-        const auto *alpha = reinterpret_cast<const quint8 *>(header->ImageAlpha.constData()) +
-                            qsizetype(y) * shown.width();
+        const quint8 *alpha = header->HasAlpha() ? alphaPlane + qsizetype(y) * shown.width() : nullptr;
         for (int x = 0; x < shown.width(); ++x) {
             int a = 255;
             switch (mode == ptmNone ? -1 : header->ColorType) {
@@ -275,7 +285,8 @@ void TPNGObject::LoadFromStream(TStream *stream)
             continue;
         }
         TChunk *chunk = m_chunks.Add(CreateClassChunk(this, name));
-        if (typeid(*chunk) == typeid(TChunk) && chunk->IsCritical())
+        const TChunk &created = *chunk;
+        if (typeid(created) == typeid(TChunk) && chunk->IsCritical())
             throw EPNGUnknownCriticalChunk();
         hasImageData = hasImageData || name == "IDAT";
         if (!chunk->LoadFromStream(stream, name, length))

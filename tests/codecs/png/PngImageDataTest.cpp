@@ -112,6 +112,8 @@ TEST(PngImageDataTest, SplitImageDataDecodesTheSame)
     const int total = int(idatData(one).size());
     const auto split = PngFromBytes(resplit(one, {1, 7, total}));
     EXPECT_EQ(split->Image(), PngFromBytes(one)->Image());
+    // The zlib checksum alone in a last chunk, read after the last row.
+    EXPECT_EQ(PngFromBytes(resplit(one, {total - 2, 2}))->Image(), split->Image());
 
     QByteArray badSecond = resplit(one, {10, total});
     const qsizetype secondCRC = 8 + 25 + 12 + 10 + 8 + (total - 10);
@@ -167,6 +169,11 @@ TEST(PngImageDataTest, WritingUsesSubByDefaultAndFullSizeChunks)
         ASSERT_EQ(raw[qsizetype(y) * 901], 1) << y;
     png->SetMaxIdatSize(1000);
     EXPECT_EQ(png->MaxIdatSize(), 65535u);
+    // One long chunk whose rows end more than an input block before the
+    // chunk does: its CRC is still that of the whole chunk.
+    const QByteArray padded = PngSignature + PngChunk("IHDR", bytes.mid(16, 13)) +
+                              PngChunk("IDAT", idatData(bytes) + QByteArray(70000, '\0')) + PngChunk("IEND", {});
+    EXPECT_EQ(PngFromBytes(padded)->Image(), png->Image());
 }
 
 TEST(PngImageDataTest, FilterChoiceScoresRepeatedBytes)

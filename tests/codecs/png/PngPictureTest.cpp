@@ -5,6 +5,7 @@
 
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Canvas.h"
+#include "toolkit/graphics/Icon.h"
 #include "toolkit/graphics/Picture.h"
 
 #include <gtest/gtest.h>
@@ -161,4 +162,20 @@ TEST(PngPictureTest, PictureLoaderRecognisesPngData)
     EXPECT_EQ(qobject_cast<TPNGObject *>(copy.Graphic())->Image(), qobject_cast<TPNGObject *>(picture.Graphic())->Image());
     picture.LoadFromFile(PngSuiteDir() + QStringLiteral("/png/basn3p04.png"));
     EXPECT_EQ(picture.Height(), 32);
+}
+
+TEST(PngPictureTest, IconsShowTheirPngImages)
+{
+    const auto png = suiteImage(QStringLiteral("basn6a08"));
+    const QByteArray data = PngBytes(*png);
+    QByteArray ico("\0\0\1\0\1\0", 6);
+    QByteArray entry(16, '\0');
+    qToLittleEndian<quint32>(quint32(data.size()), entry.data() + 8);
+    qToLittleEndian<quint32>(22, entry.data() + 12);
+    TMemoryStream stream;
+    stream.WriteBuffer(ico + entry + data);
+    stream.SetPosition(0);
+    TIcon icon;
+    icon.LoadFromStream(&stream);
+    EXPECT_EQ(icon.Image().pixel(5, 7), png->Image().pixel(5, 7));
 }

@@ -331,6 +331,35 @@ void TPNGObject::Assign(const TPersistent *source)
     }
 }
 
+void TPNGObject::AssignTo(TPersistent *dest) const
+{
+    auto *bitmap = qobject_cast<TBitmap *>(dest);
+    const TChunkIHDR *header = Header();
+    const TPNGTransparencyMode mode = TransparencyMode();
+    if (auto *png = qobject_cast<TPNGObject *>(dest)) {
+        png->Assign(this);
+        return;
+    }
+    if (!bitmap || !header || mode == ptmPartial) {
+        TImageGraphic::AssignTo(dest);
+        return;
+    }
+    // A bitmap of one bit is black and white: a two-colour palette takes
+    // four bits.
+    TPixelFormat format = pf24bit;
+    if (header->BitDepth == 1 && header->ColorType == 0)
+        format = pf1bit;
+    else if (header->BitDepth < 8)
+        format = pf4bit;
+    else if (header->ColorType == 3)
+        format = pf8bit;
+    // Image() keeps the colour of transparent pixels under their alpha.
+    bitmap->SetImage(Image().hasAlphaChannel() ? Image().convertToFormat(QImage::Format_RGB32) : Image());
+    bitmap->SetPixelFormat(format);
+    bitmap->SetTransparentColor(TransparentColor());
+    bitmap->SetTransparent(mode == ptmBit);
+}
+
 void TPNGObject::AssignHandle(const QImage &image, bool transparent, TColor transparentColor)
 {
     ClearChunks();

@@ -117,6 +117,15 @@ public:
     // Rebuilds Image() from the planes and tells OnChange.
     void ImageChanged();
 
+protected:
+    // To a TBitmap: a picture with one transparent colour (or none) keeps
+    // its pixels in a bitmap of a fitting pixel format (1 bit for 1-bit
+    // grey, 4 bits for other images below 8 bits, 8 bits for 8-bit
+    // palettes, else 24 bits), transparent by that colour; a partly
+    // transparent one is drawn blended on white.  To a TPNGObject: that picture assigns
+    // from this one.
+    void AssignTo(TPersistent *dest) const override;
+
 private:
     static const std::array<quint8, 256> &identityGamma();
     QRgb gammaOf(QRgb rgb) const;

@@ -179,3 +179,33 @@ TEST(PngPictureTest, IconsShowTheirPngImages)
     icon.LoadFromStream(&stream);
     EXPECT_EQ(icon.Image().pixel(5, 7), png->Image().pixel(5, 7));
 }
+
+TEST(PngPictureTest, AssignToBitmapsKeepsPixelsAndTransparentColour)
+{
+    QImage indexed(2, 1, QImage::Format_Indexed8);
+    indexed.setColorTable({qRgb(255, 0, 0), qRgb(0, 0, 255)});
+    indexed.scanLine(0)[0] = 0;
+    indexed.scanLine(0)[1] = 1;
+    TPNGObject png;
+    png.AssignHandle(indexed, true, clRed);
+    TBitmap bitmap;
+    bitmap.Assign(&png);
+    EXPECT_EQ(bitmap.PixelFormat(), pf4bit);
+    EXPECT_TRUE(bitmap.Transparent());
+    EXPECT_EQ(bitmap.TransparentColor(), clRed);
+    EXPECT_EQ(bitmap.Image().pixel(1, 0), qRgb(0, 0, 255));
+
+    const auto gray1 = suiteImage(QStringLiteral("basn0g01"));
+    bitmap.Assign(gray1.get());
+    EXPECT_EQ(bitmap.PixelFormat(), pf1bit);
+    EXPECT_FALSE(bitmap.Transparent());
+    EXPECT_EQ(bitmap.Width(), 32);
+    bitmap.Assign(suiteImage(QStringLiteral("basn3p08")).get());
+    EXPECT_EQ(bitmap.PixelFormat(), pf8bit);
+
+    // Partial transparency is drawn blended on white.
+    const auto rgba = suiteImage(QStringLiteral("basn6a08"));
+    bitmap.Assign(rgba.get());
+    EXPECT_EQ(bitmap.PixelFormat(), pf24bit);
+    EXPECT_EQ(bitmap.Image().pixel(0, 0) | 0xFF000000u, whiteCanvasAfterDrawing(*rgba, Rect(0, 0, 32, 32), 32, 32).pixel(0, 0));
+}

@@ -31,6 +31,16 @@ std::unique_ptr<TPNGObject> suiteImage(const QString &name)
     return png;
 }
 
+// A red and a blue pixel in a palette.
+QImage redAndBlue()
+{
+    QImage indexed(2, 1, QImage::Format_Indexed8);
+    indexed.setColorTable({qRgb(255, 0, 0), qRgb(0, 0, 255)});
+    indexed.scanLine(0)[0] = 0;
+    indexed.scanLine(0)[1] = 1;
+    return indexed;
+}
+
 } // namespace
 
 TEST(PngPictureTest, EmptyPicture)
@@ -45,12 +55,8 @@ TEST(PngPictureTest, EmptyPicture)
 
 TEST(PngPictureTest, DrawsWithBitAndPartialTransparency)
 {
-    QImage indexed(2, 1, QImage::Format_Indexed8);
-    indexed.setColorTable({qRgb(255, 0, 0), qRgb(0, 0, 255)});
-    indexed.scanLine(0)[0] = 0;
-    indexed.scanLine(0)[1] = 1;
     TPNGObject png;
-    png.AssignHandle(indexed, true, clRed);
+    png.AssignHandle(redAndBlue(), true, clRed);
     EXPECT_EQ(png.TransparencyMode(), ptmBit);
     QImage drawn = whiteCanvasAfterDrawing(png, Rect(0, 0, 2, 1), 2, 1);
     EXPECT_EQ(drawn.pixel(0, 0), qRgb(255, 255, 255));
@@ -182,12 +188,8 @@ TEST(PngPictureTest, IconsShowTheirPngImages)
 
 TEST(PngPictureTest, AssignToBitmapsKeepsPixelsAndTransparentColour)
 {
-    QImage indexed(2, 1, QImage::Format_Indexed8);
-    indexed.setColorTable({qRgb(255, 0, 0), qRgb(0, 0, 255)});
-    indexed.scanLine(0)[0] = 0;
-    indexed.scanLine(0)[1] = 1;
     TPNGObject png;
-    png.AssignHandle(indexed, true, clRed);
+    png.AssignHandle(redAndBlue(), true, clRed);
     TBitmap bitmap;
     bitmap.Assign(&png);
     EXPECT_EQ(bitmap.PixelFormat(), pf4bit);

@@ -156,3 +156,18 @@ TEST(PngChunksTest, TransparencyModesFollowTheTrnsChunk)
     EXPECT_EQ(PngFromBytes(grayPixel(PngChunk("tRNS", QByteArray("\0\x80", 2))))->TransparencyMode(), ptmBit);
     expectLoadRaises<EPNGInvalidPalette>(grayPixel(PngChunk("tRNS", QByteArray("\0", 1))));
 }
+
+TEST(PngChunksTest, TypedChunksAssignOnlyFromTheirOwnClass)
+{
+    TPNGObject png;
+    LoadPng(png, grayPixel(PngChunk("gAMA", QByteArray("\0\x01\x86\xA0", 4))));
+    const auto *gamma = png.Chunks().ItemFromClass<TChunkgAMA>();
+    ASSERT_NE(gamma, nullptr);
+    EXPECT_EQ(gamma->Gamma(), 100000u);
+    TChunkPLTE palette(&png);
+    EXPECT_THROW(palette.Assign(*gamma), EPngError);
+    TChunkgAMA copy(&png);
+    copy.Assign(*gamma);
+    EXPECT_EQ(copy.Gamma(), 100000u);
+    EXPECT_THROW(copy.Assign(palette), EPngError);
+}

@@ -63,10 +63,11 @@ void TChunkIHDR::PrepareImageData()
     const qint64 pixels = qint64(Width) * Height;
     if (pixels > MaxPixels)
         throw EPNGOutMemory();
-    Image = QImage(int(Width), int(Height), HasPalette() ? QImage::Format_Indexed8 : QImage::Format_RGB32);
-    if (Image.isNull())
+    QImage image(int(Width), int(Height), HasPalette() ? QImage::Format_Indexed8 : QImage::Format_RGB32);
+    if (image.isNull())
         throw EPNGOutMemory();
-    Image.fill(0);
+    image.fill(0);
+    Image = image;
     ImageAlpha = HasAlpha() ? QByteArray(pixels, '\0') : QByteArray();
     ExtraImageData = BitDepth == 16 ? QByteArray(pixels * SamplesPerPixel(), '\0') : QByteArray();
     if (ColorType == 3)

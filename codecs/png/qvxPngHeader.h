@@ -60,7 +60,7 @@ public:
     // a colour type and bit depth the format does not pair EPngInvalidIHDR.
     void Validate() const;
     // Sets up zeroed planes for the fields; an image above MaxPixels, or one
-    // there is no memory for, raises EPNGOutMemory.
+    // there is no memory for, raises EPNGOutMemory and keeps the planes.
     void PrepareImageData();
     // The grey ramp of a grey image's palette.
     void BuildGrayPalette();

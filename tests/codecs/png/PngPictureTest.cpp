@@ -119,6 +119,9 @@ TEST(PngPictureTest, ResizeKeepsTheCommonPart)
     auto png = suiteImage(QStringLiteral("basn6a08"));
     const QRgb corner = png->Image().pixel(3, 3);
     EXPECT_THROW(png->SetWidth(0), EPNGInvalidNewSize);
+    EXPECT_THROW(png->Resize(65535, 65535), EPNGOutMemory);
+    EXPECT_EQ(png->Width(), 32);
+    EXPECT_EQ(png->Image().pixel(3, 3), corner);
     png->Resize(40, 10);
     EXPECT_EQ(png->Width(), 40);
     EXPECT_EQ(png->Height(), 10);

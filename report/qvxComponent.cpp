@@ -59,6 +59,14 @@ private:
     TqvxReportLink *m_report;
 };
 
+// The first object of a name keeps its entry.
+void addToIndex(QHash<QString, TqvxComponent *> &index, const QString &name, TqvxComponent *object)
+{
+    const QString key = NameKey(name);
+    if (!index.contains(key))
+        index.insert(key, object);
+}
+
 } // namespace
 
 TComponent *TqvxComponent::classOwnerFor(TComponent *owner)
@@ -85,6 +93,8 @@ TqvxComponent::~TqvxComponent()
 {
     TqvxComponent::BeforeDestruction();
     while (!m_objects.isEmpty()) {
+        // Leaving the parent here spares the child its search of the list
+        // and of the name index.
         TqvxComponent *child = m_objects.takeLast();
         child->m_parent = nullptr;
         delete child;
@@ -95,18 +105,61 @@ TqvxComponent::~TqvxComponent()
 
 void TqvxComponent::BeforeDestruction()
 {
-    if (m_parent)
-        m_parent->removeChild(this);
-    m_parent = nullptr;
+    leaveParent();
     TComponent::BeforeDestruction();
 }
 
-void TqvxComponent::removeChild(TqvxComponent *child)
+void TqvxComponent::leaveParent()
 {
+    if (!m_parent)
+        return;
+    if (NameIndex *index = m_parent->nameIndex(false))
+        unindexSubtree(*index);
     // Children mostly leave last first (a parent frees them so).
-    const qsizetype index = m_objects.lastIndexOf(child);
-    if (index >= 0)
-        m_objects.removeAt(index);
+    const qsizetype position = m_parent->m_objects.lastIndexOf(this);
+    if (position >= 0)
+        m_parent->m_objects.removeAt(position);
+    m_parent = nullptr;
+}
+
+TqvxComponent::NameIndex *TqvxComponent::nameIndex(bool build) const
+{
+    TqvxComponent *report = GetReport();
+    if (!report || report->ComponentState().testFlag(csDestroying))
+        return nullptr;
+    if (!report->m_nameIndex && build) {
+        report->m_nameIndex = std::make_unique<NameIndex>();
+        for (TqvxComponent *child : report->m_objects)
+            child->indexSubtree(*report->m_nameIndex);
+    }
+    return report->m_nameIndex.get();
+}
+
+void TqvxComponent::indexSubtree(NameIndex &index)
+{
+    if (!Name().isEmpty())
+        addToIndex(index, Name(), this);
+    for (TqvxComponent *child : m_objects)
+        child->indexSubtree(index);
+}
+
+void TqvxComponent::unindexSubtree(NameIndex &index)
+{
+    if (!Name().isEmpty()) {
+        const auto it = index.constFind(NameKey(Name()));
+        if (it != index.constEnd() && *it == this)
+            index.erase(it);
+    }
+    for (TqvxComponent *child : m_objects)
+        child->unindexSubtree(index);
+}
+
+bool TqvxComponent::isBelow(const TqvxComponent *ancestor) const
+{
+    for (const TqvxComponent *c = m_parent; c; c = c->m_parent)
+        if (c == ancestor)
+            return true;
+    return false;
 }
 
 void TqvxComponent::DesignCreate(int flags)
@@ -117,12 +170,13 @@ void TqvxComponent::DesignCreate(int flags)
 
 void TqvxComponent::attachTo(TqvxComponent *parent)
 {
-    if (m_parent)
-        m_parent->removeChild(this);
+    leaveParent();
     m_parent = parent;
     if (!m_parent)
         return;
     m_parent->m_objects.append(this);
+    if (NameIndex *index = m_parent->nameIndex(false))
+        indexSubtree(*index);
     if (m_parentFont) {
         m_font->Assign(m_parent->Font());
         m_parentFont = true;
@@ -149,15 +203,19 @@ void TqvxComponent::collectDescendants(QList<TqvxComponent *> &list) const
     }
 }
 
-const QList<TqvxComponent *> &TqvxComponent::GetAllObjects()
+QList<TqvxComponent *> TqvxComponent::GetAllObjects() const
 {
-    m_allObjects.clear();
-    collectDescendants(m_allObjects);
-    return m_allObjects;
+    QList<TqvxComponent *> list;
+    collectDescendants(list);
+    return list;
 }
 
 TqvxComponent *TqvxComponent::FindObject(const QString &name)
 {
+    if (const NameIndex *index = name.isEmpty() ? nullptr : nameIndex(true)) {
+        TqvxComponent *found = index->value(NameKey(name));
+        return found && found->isBelow(this) ? found : nullptr;
+    }
     for (TqvxComponent *object : GetAllObjects())
         if (SameText(object->Name(), name))
             return object;
@@ -198,28 +256,30 @@ void TqvxComponent::SetName(const QString &name)
                 throw EComponentError(Format(qvxResources()->Get(QStringLiteral("clCantRen")), {Name()}));
         }
     }
+    const QString previous = Name();
     TComponent::SetName(name);
+    NameIndex *index = m_parent ? m_parent->nameIndex(false) : nullptr;
+    if (!index)
+        return;
+    const auto it = index->constFind(NameKey(previous));
+    if (it != index->constEnd() && *it == this)
+        index->erase(it);
+    if (!name.isEmpty())
+        addToIndex(*index, name, this);
 }
 
 void TqvxComponent::CreateUniqueName()
 {
-    TStringList names;
-    names.SetSorted(true);
-    names.SetDuplicates(dupIgnore);
-    names.SetCaseSensitive(false);
-    if (TqvxComponent *report = GetReport()) {
-        names.Add(report->Name());
-        for (TqvxComponent *object : report->GetAllObjects())
-            names.Add(object->Name());
-    } else if (m_parent) {
-        for (TqvxComponent *object : m_parent->GetAllObjects())
-            names.Add(object->Name());
-    }
+    TqvxComponent *report = GetReport();
+    auto taken = [this, report](const QString &candidate) {
+        if (report)
+            return SameText(report->Name(), candidate) || report->FindObject(candidate) != nullptr;
+        return m_parent && m_parent->FindObject(candidate) != nullptr;
+    };
     const QString base = BaseName();
-    int index = 0;
     for (int n = 1;; ++n) {
         const QString candidate = base + QString::number(n);
-        if (!names.Find(candidate, index)) {
+        if (!taken(candidate)) {
             SetName(candidate);
             return;
         }
@@ -245,28 +305,35 @@ bool TqvxComponent::restricted(TqvxRestriction restriction) const
     return m_isDesigning && m_restrictions.testFlag(restriction);
 }
 
+double TqvxComponent::ClampCoordinate(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    return std::clamp(value, -MaxCoordinate, MaxCoordinate);
+}
+
 void TqvxComponent::SetLeft(double value)
 {
     if (!restricted(rfDontMove))
-        m_left = value;
+        m_left = ClampCoordinate(value);
 }
 
 void TqvxComponent::SetTop(double value)
 {
     if (!restricted(rfDontMove))
-        m_top = value;
+        m_top = ClampCoordinate(value);
 }
 
 void TqvxComponent::SetWidth(double value)
 {
     if (!restricted(rfDontSize))
-        m_width = value;
+        m_width = ClampCoordinate(value);
 }
 
 void TqvxComponent::SetHeight(double value)
 {
     if (!restricted(rfDontSize))
-        m_height = value;
+        m_height = ClampCoordinate(value);
 }
 
 void TqvxComponent::SetBounds(double left, double top, double width, double height)
@@ -412,8 +479,8 @@ QString TqvxComponent::GetDescription() const
 
 void TqvxComponent::Clear()
 {
-    const QList<TqvxComponent *> children = m_objects;
-    for (TqvxComponent *child : children) {
+    for (qsizetype i = m_objects.size() - 1; i >= 0; i = std::min(i - 1, m_objects.size() - 1)) {
+        TqvxComponent *child = m_objects.at(i);
         if (child->IsAncestor())
             child->Clear();
         else

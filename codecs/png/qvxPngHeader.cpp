@@ -3,6 +3,7 @@
 #include "codecs/png/qvxPngErrors.h"
 #include "codecs/png/qvxPngImage.h"
 #include "toolkit/classes/Streams.h"
+#include "toolkit/graphics/BitmapLimits.h"
 
 #include <QtEndian>
 
@@ -60,9 +61,9 @@ void TChunkIHDR::Validate() const
 
 void TChunkIHDR::PrepareImageData()
 {
-    const qint64 pixels = qint64(Width) * Height;
-    if (pixels > MaxPixels)
+    if (!BitmapSizeAllowed(Width, Height))
         throw EPNGOutMemory();
+    const qint64 pixels = qint64(Width) * Height;
     QImage image(int(Width), int(Height), HasPalette() ? QImage::Format_Indexed8 : QImage::Format_RGB32);
     if (image.isNull())
         throw EPNGOutMemory();

@@ -27,10 +27,6 @@ public:
     static constexpr const char *ChunkName = "IHDR";
     using TChunk::TChunk;
 
-    // The largest image in pixels that is set up; larger raises
-    // EPNGOutMemory.
-    static constexpr qint64 MaxPixels = qint64(1) << 28;
-
     quint32 Width = 0;
     quint32 Height = 0;
     quint8 BitDepth = 8;
@@ -59,8 +55,9 @@ public:
     // EPNGUnknownInterlace, and a zero size, a filter method other than 0 or
     // a colour type and bit depth the format does not pair EPngInvalidIHDR.
     void Validate() const;
-    // Sets up zeroed planes for the fields; an image above MaxPixels, or one
-    // there is no memory for, raises EPNGOutMemory and keeps the planes.
+    // Sets up zeroed planes for the fields; an image beyond the toolkit's
+    // bitmap size cap (BitmapLimits.h), or one there is no memory for,
+    // raises EPNGOutMemory and keeps the planes.
     void PrepareImageData();
     // The grey ramp of a grey image's palette.
     void BuildGrayPalette();

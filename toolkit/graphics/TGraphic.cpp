@@ -2,6 +2,7 @@
 
 #include "toolkit/classes/Streams.h"
 #include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/BitmapLimits.h"
 #include "toolkit/graphics/Canvas.h"
 
 namespace {
@@ -51,6 +52,7 @@ void TGraphic::AssignTo(TPersistent *dest) const
     }
     QImage image;
     if (!Empty()) {
+        CheckBitmapSize(Width(), Height());
         image = QImage(Width(), Height(), QImage::Format_RGB32);
         image.fill(Qt::white);
     }

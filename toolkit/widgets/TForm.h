@@ -5,7 +5,7 @@
 // A form is hidden until shown.  Width and Height are the window's outer
 // size as Qt places it (the window manager's decoration lies outside);
 // BorderWidth is blank space inside it, around the client area.  ShowModal
-// runs through the modal runner (toolkit/ModalRunner.h) and ends when
+// runs through the modal runner (toolkit/widgets/ModalRunner.h) and ends when
 // ModalResult becomes non-zero.  Close asks OnCloseQuery, then OnClose with
 // the close action (caHide by default), and acts on it; closing the
 // application's main form ends the program.  OnCreate fires once the form is

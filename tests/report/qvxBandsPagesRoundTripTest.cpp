@@ -24,6 +24,7 @@ namespace {
 // Loads what source wrote into a new report and answers it.
 std::unique_ptr<TContextReport> reloaded(TContextReport &source, QByteArray *firstSave = nullptr)
 {
+    RegisterReportTestClasses();
     const QByteArray bytes = SaveReport(&source);
     if (firstSave)
         *firstSave = bytes;

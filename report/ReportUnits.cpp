@@ -2,6 +2,13 @@
 
 #include "report/qvxCollection.h"
 #include "report/qvxComponent.h"
+#include "report/qvxCustomDB.h"
+#include "report/qvxDataSet.h"
+#include "report/qvxDialogControl.h"
+#include "report/qvxOptions.h"
+#include "report/qvxParentForm.h"
+#include "report/qvxReportOptions.h"
+#include "report/qvxUserDataSet.h"
 #include "report/qvxRegistries.h"
 #include "report/qvxResources.h"
 #include "report/qvxVariables.h"
@@ -16,4 +23,11 @@ void RegisterReportUnits()
     Units::Add("qvxComponent", InitializeQvxComponent, nullptr);
     Units::Add("qvxCollection", InitializeQvxCollection, nullptr);
     Units::Add("qvxVariables", InitializeQvxVariables, FinalizeQvxVariables);
+    Units::Add("qvxOptions", InitializeQvxOptions, nullptr);
+    Units::Add("qvxReportOptions", InitializeQvxReportOptions, nullptr);
+    Units::Add("qvxDataSet", InitializeQvxDataSet, FinalizeQvxDataSet);
+    Units::Add("qvxUserDataSet", InitializeQvxUserDataSet, nullptr);
+    Units::Add("qvxCustomDB", InitializeQvxCustomDB, nullptr);
+    Units::Add("qvxDialogControl", InitializeQvxDialogControl, nullptr);
+    Units::Add("qvxParentForm", nullptr, FinalizeQvxParentForm);
 }

@@ -1,5 +1,6 @@
 #include "report/ReportUnits.h"
 
+#include "report/TWideStrings.h"
 #include "report/qvxCollection.h"
 #include "report/qvxComponent.h"
 #include "report/qvxCustomDB.h"
@@ -20,6 +21,7 @@ void RegisterReportUnits()
     RegisterScriptUnits();
     Units::Add("qvxResources", InitializeQvxResources, FinalizeQvxResources);
     Units::Add("qvxRegistries", nullptr, FinalizeQvxRegistries);
+    Units::Add("TWideStrings", InitializeWideStrings, nullptr);
     Units::Add("qvxComponent", InitializeQvxComponent, nullptr);
     Units::Add("qvxCollection", InitializeQvxCollection, nullptr);
     Units::Add("qvxVariables", InitializeQvxVariables, FinalizeQvxVariables);

@@ -1,22 +1,11 @@
 #include "report/qvxRegistries.h"
 
-#include "report/qvxComponent.h"
-
 #include <memory>
 
 namespace {
 
 std::unique_ptr<TqvxObjectCollection> objectRegistry;
 std::unique_ptr<TqvxExportFilterCollection> exportFilterRegistry;
-
-TqvxObjectKinds derivedKind(TClass cls)
-{
-    if (qvxClassIs(cls, "TqvxDataSet") || qvxClassIs(cls, "TqvxCustomDatabase"))
-        return okData;
-    if (qvxClassIs(cls, "TqvxDialogControl") || qvxClassIs(cls, "TqvxDialogComponent"))
-        return okDialog;
-    return okReport;
-}
 
 } // namespace
 
@@ -43,7 +32,7 @@ void TqvxObjectCollection::append(TClass cls, TBitmap *buttonBitmap, const QStri
     item->GroupText = groupText;
     item->DisplayText = displayText;
     item->KeyNumber = keyNumber;
-    item->Kind = cls && !kind ? derivedKind(cls) : kind;
+    item->Kind = kind;
 }
 
 void TqvxObjectCollection::UnRegister(TClass cls)

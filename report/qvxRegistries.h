@@ -6,6 +6,7 @@
 // first use and freed at the end of this unit; a later use makes a new,
 // empty one.
 
+#include "report/qvxTypes.h"
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/TCollection.h"
 
@@ -15,9 +16,6 @@
 class TBitmap;
 class TqvxCustomExportFilter;
 
-enum TqvxObjectKind : quint8 { okData = 1, okReport = 2, okDialog = 4, okDotMatrix = 8 };
-Q_DECLARE_FLAGS(TqvxObjectKinds, TqvxObjectKind)
-Q_DECLARE_OPERATORS_FOR_FLAGS(TqvxObjectKinds)
 
 class TqvxObjectItem : public TCollectionItem
 {
@@ -46,9 +44,9 @@ public:
 
     // Registers T, which also goes into the class registry so that report
     // files can name it.  A class already registered with the same key
-    // number is ignored.  An empty kind is derived from the class: data
-    // sets and databases are okData, dialog controls and components
-    // okDialog, everything else okReport.
+    // number is ignored.  An empty kind is the class's own
+    // T::PaletteKind (okReport in the report component base; data sets and
+    // databases declare okData, dialog controls and components okDialog).
     template <class T>
     void RegisterObject(TBitmap *buttonBitmap, const QString &displayText, const QString &groupText,
                         quint16 keyNumber, int imageIndex, TqvxObjectKinds kind = {})
@@ -56,7 +54,8 @@ public:
         if (IndexOf(ClassOf<T>(), keyNumber) >= 0)
             return;
         RegisterClass<T>();
-        append(ClassOf<T>(), buttonBitmap, displayText, groupText, keyNumber, imageIndex, kind);
+        append(ClassOf<T>(), buttonBitmap, displayText, groupText, keyNumber, imageIndex,
+               kind ? kind : TqvxObjectKinds(T::PaletteKind));
     }
     // A registration without a class, kept with the kind given.
     void RegisterObject(TBitmap *buttonBitmap, const QString &displayText, const QString &groupText,

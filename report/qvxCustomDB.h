@@ -47,6 +47,8 @@ class TqvxCustomDatabase : public TqvxDialogComponent
     Q_OBJECT
 
 public:
+    static constexpr TqvxObjectKind PaletteKind = okData;
+
     using TqvxDialogComponent::TqvxDialogComponent;
 
     virtual bool GetConnected();

@@ -40,6 +40,8 @@ class TqvxDataSet : public TqvxDialogComponent
     Q_PROPERTY(TNotifyEvent OnPrior READ OnPrior WRITE SetOnPrior)
 
 public:
+    static constexpr TqvxObjectKind PaletteKind = okData;
+
     // Joins the global data-set list.
     explicit TqvxDataSet(TComponent *owner = nullptr);
     // Leaves the global data-set list.
@@ -99,7 +101,7 @@ public:
 
     // The report that uses the data set in its current run, set by the
     // report's data-set list before Initialize; nullptr before.
-    TqvxComponent *ReportRef() const { return m_reportRef; }
+    TqvxComponent *ReportRef() const { return m_reportRef.get(); }
     void SetReportRef(TqvxComponent *report) { m_reportRef = report; }
 
     TqvxCheckEOFEvent OnCheckEOF() const { return m_onCheckEOF; }
@@ -130,7 +132,7 @@ private:
     int m_rangeEndCount = 0;
     QString m_userName;
     int m_recNo = 0;
-    TqvxComponent *m_reportRef = nullptr;
+    TGuardedRef<TqvxComponent> m_reportRef{this};
     TqvxCheckEOFEvent m_onCheckEOF;
     TNotifyEvent m_onFirst;
     TNotifyEvent m_onNext;

@@ -14,6 +14,8 @@ class TqvxDialogComponent : public TqvxReportComponent
     Q_OBJECT
 
 public:
+    static constexpr TqvxObjectKind PaletteKind = okDialog;
+
     // The side of the icon.
     static constexpr int IconSize = 28;
 

@@ -44,6 +44,8 @@ class TqvxDialogControl : public TqvxReportComponent
     Q_PROPERTY(bool Visible READ Visible WRITE SetVisible)
 
 public:
+    static constexpr TqvxObjectKind PaletteKind = okDialog;
+
     explicit TqvxDialogControl(TComponent *owner = nullptr);
     ~TqvxDialogControl() override;
 

@@ -2,8 +2,11 @@
 
 #include "common/TestSupport.h"
 #include "report/ReportTestClasses.h"
+#include "report/qvxCustomDB.h"
 #include "report/qvxDialogComponent.h"
 #include "report/qvxParentForm.h"
+#include "report/qvxRegistries.h"
+#include "report/qvxUserDataSet.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/widgets/TButton.h"
@@ -43,7 +46,7 @@ class TTestDialogPage : public TTestPage, public TqvxDialogFormHost
     Q_OBJECT
 
 public:
-    explicit TTestDialogPage(TComponent *owner = nullptr) : TTestPage(owner) {}
+    explicit TTestDialogPage(TComponent *owner = nullptr) : TTestPage(owner) { AddKind(ckDialogPage); }
     TWinControl *DialogForm() const override { return form.get(); }
 
     std::unique_ptr<TForm> form{NewObject<TForm>(nullptr)};
@@ -148,6 +151,19 @@ TEST(DialogControl, DrawsTheControlAtItsPlaceUnscaled)
     EXPECT_NE(pixel(bitmap, 50, 22), clWhite);
     EXPECT_NE(pixel(bitmap, 80, 34), clWhite);
     EXPECT_EQ(pixel(bitmap, 81, 35), clWhite);
+}
+
+TEST(DialogComponent, DataAndDialogClassesFallIntoTheirPaletteGroups)
+{
+    TqvxObjectCollection objects;
+    objects.RegisterObject<TqvxDialogComponent>(nullptr, {}, {}, 0, -1);
+    objects.RegisterObject<TqvxTestButtonControl>(nullptr, {}, {}, 0, -1);
+    objects.RegisterObject<TqvxUserDataSet>(nullptr, {}, {}, 0, -1);
+    objects.RegisterObject<TqvxCustomDatabase>(nullptr, {}, {}, 0, -1);
+    EXPECT_EQ(objects.GetItem(0)->Kind, TqvxObjectKinds(okDialog));
+    EXPECT_EQ(objects.GetItem(1)->Kind, TqvxObjectKinds(okDialog));
+    EXPECT_EQ(objects.GetItem(2)->Kind, TqvxObjectKinds(okData));
+    EXPECT_EQ(objects.GetItem(3)->Kind, TqvxObjectKinds(okData));
 }
 
 TEST(DialogComponent, IsAnIconOfTwentyEightPixels)

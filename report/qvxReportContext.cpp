@@ -4,8 +4,5 @@
 
 TqvxReportContext *qvxReportContextOf(const TqvxComponent *object)
 {
-    for (const TqvxComponent *c = object; c; c = c->Parent())
-        if (auto *context = dynamic_cast<TqvxReportContext *>(const_cast<TqvxComponent *>(c)))
-            return context;
-    return nullptr;
+    return object ? dynamic_cast<TqvxReportContext *>(object->GetReport()) : nullptr;
 }

@@ -1,7 +1,7 @@
 #include "report/qvxDataSet.h"
 
 #include "common/TestSupport.h"
-#include "report/ReportContextStub.h"
+#include "report/StubReport.h"
 #include "report/qvxCustomDB.h"
 #include "report/qvxReportDataSets.h"
 #include "report/qvxUserDataSet.h"

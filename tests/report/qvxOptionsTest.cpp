@@ -2,7 +2,7 @@
 
 #include "common/TestSupport.h"
 #include "report/RecordingRunner.h"
-#include "report/ReportContextStub.h"
+#include "report/StubReport.h"
 #include "report/qvxErrors.h"
 #include "report/qvxNumbers.h"
 #include "report/qvxReportOptions.h"

@@ -1,4 +1,4 @@
-#include "report/ReportContextStub.h"
+#include "report/StubReport.h"
 
 #include "report/qvxErrors.h"
 #include "report/qvxResources.h"
@@ -7,4 +7,9 @@ void TStubReport::ReportErrors()
 {
     ++reports;
     qvxReportError(this, qvxResources()->Get(QStringLiteral("clErrors")) + QLatin1Char('\n') + errors->Text());
+}
+
+TqvxComponent *TStubReport::FindDataSet(const QString &userName) const
+{
+    return qvxFindDataSet(const_cast<TStubReport *>(this), nullptr, userName);
 }

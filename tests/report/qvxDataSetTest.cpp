@@ -5,6 +5,8 @@
 #include "report/qvxCustomDB.h"
 #include "report/qvxReportDataSets.h"
 #include "report/qvxUserDataSet.h"
+#include "toolkit/classes/ClassRegistry.h"
+#include "toolkit/classes/Streams.h"
 #include "toolkit/classes/TStringList.h"
 #include "toolkit/core/Exceptions.h"
 
@@ -259,4 +261,35 @@ TEST(ReportDataSets, ItemsFollowTheirDataSets)
     EXPECT_EQ(list.Find(QStringLiteral("Lines")), nullptr);
     list.Initialize();
     list.Finalize();
+}
+
+TEST(DataSet, ReportFilesKeepTheRangeFieldsAndWholePixelPosition)
+{
+    RegisterClass<TStubReport>();
+    TStubReport report;
+    report.SetName(QStringLiteral("Report1"));
+    auto *dataSet = NewObject<TqvxUserDataSet>(&report);
+    dataSet->SetName(QStringLiteral("UserDataSet1"));
+    dataSet->SetUserName(QStringLiteral("Состав"));
+    dataSet->SetRangeEnd(reCount);
+    dataSet->SetRangeEndCount(5);
+    dataSet->Fields()->SetText(QStringLiteral("line\n"));
+    dataSet->SetLeft(10.6);
+    dataSet->SetTop(20);
+
+    TMemoryStream stream;
+    report.SaveToStream(&stream);
+    stream.SetPosition(0);
+    TStubReport read;
+    read.LoadFromStream(&stream);
+    EXPECT_EQ(read.errors->Count(), 0) << read.errors->Text().toStdString();
+    auto *copy = qobject_cast<TqvxUserDataSet *>(read.FindObject(QStringLiteral("UserDataSet1")));
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->UserName(), QStringLiteral("Состав"));
+    EXPECT_EQ(copy->RangeEnd(), reCount);
+    EXPECT_EQ(copy->RangeEndCount(), 5);
+    EXPECT_EQ(copy->Fields()->Strings(0), QStringLiteral("line"));
+    EXPECT_EQ(copy->Left(), 11);
+    EXPECT_EQ(copy->Top(), 20);
+    EXPECT_EQ(copy->Width(), TqvxDialogComponent::IconSize);
 }

@@ -6,13 +6,20 @@
 #include "report/qvxCustomDB.h"
 #include "report/qvxDataSet.h"
 #include "report/qvxDialogControl.h"
+#include "report/qvxDrawText.h"
+#include "report/qvxFill.h"
+#include "report/qvxFormat.h"
+#include "report/qvxFrame.h"
+#include "report/qvxHighlight.h"
+#include "report/qvxHyperlink.h"
 #include "report/qvxOptions.h"
 #include "report/qvxParentForm.h"
-#include "report/qvxReportOptions.h"
-#include "report/qvxUserDataSet.h"
 #include "report/qvxRegistries.h"
+#include "report/qvxReportOptions.h"
 #include "report/qvxResources.h"
+#include "report/qvxUserDataSet.h"
 #include "report/qvxVariables.h"
+#include "report/qvxView.h"
 #include "script/ScriptUnits.h"
 #include "toolkit/core/Units.h"
 
@@ -32,4 +39,11 @@ void RegisterReportUnits()
     Units::Add("qvxCustomDB", InitializeQvxCustomDB, nullptr);
     Units::Add("qvxDialogControl", InitializeQvxDialogControl, nullptr);
     Units::Add("qvxParentForm", nullptr, FinalizeQvxParentForm);
+    Units::Add("qvxDrawText", InitializeQvxDrawText, FinalizeQvxDrawText);
+    Units::Add("qvxFrame", InitializeQvxFrame, nullptr);
+    Units::Add("qvxFill", InitializeQvxFill, nullptr);
+    Units::Add("qvxHyperlink", InitializeQvxHyperlink, nullptr);
+    Units::Add("qvxFormat", InitializeQvxFormat, nullptr);
+    Units::Add("qvxHighlight", InitializeQvxHighlight, nullptr);
+    Units::Add("qvxView", InitializeQvxView, nullptr);
 }

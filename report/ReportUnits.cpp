@@ -17,6 +17,7 @@
 #include "report/qvxRegistries.h"
 #include "report/qvxReportOptions.h"
 #include "report/qvxResources.h"
+#include "report/qvxStyles.h"
 #include "report/qvxUserDataSet.h"
 #include "report/qvxVariables.h"
 #include "report/qvxView.h"
@@ -46,4 +47,5 @@ void RegisterReportUnits()
     Units::Add("qvxFormat", InitializeQvxFormat, nullptr);
     Units::Add("qvxHighlight", InitializeQvxHighlight, nullptr);
     Units::Add("qvxView", InitializeQvxView, nullptr);
+    Units::Add("qvxStyles", InitializeQvxStyles, nullptr);
 }

@@ -40,6 +40,14 @@ public:
     }
 };
 
+class TqvxTestDatabase : public TqvxCustomDatabase
+{
+    Q_OBJECT
+
+public:
+    using TqvxCustomDatabase::TqvxCustomDatabase;
+};
+
 // A dialog page with its form.
 class TTestDialogPage : public TTestPage, public TqvxDialogFormHost
 {
@@ -153,6 +161,18 @@ TEST(DialogControl, DrawsTheControlAtItsPlaceUnscaled)
     EXPECT_EQ(pixel(bitmap, 81, 35), clWhite);
 }
 
+TEST(DialogControl, TheHiddenParentFormLetsItsControlsGoAtTheEnd)
+{
+    std::unique_ptr<TqvxTestButtonControl> button(NewObject<TqvxTestButtonControl>(nullptr));
+    TForm *form = qvxParentForm();
+    EXPECT_EQ(button->Control()->Parent(), form);
+    EXPECT_FALSE(form->Visible());
+    FinalizeQvxParentForm();
+    EXPECT_EQ(button->Control()->Parent(), nullptr);
+    button->SetParent(nullptr);
+    EXPECT_NE(qvxParentForm(), nullptr);
+}
+
 TEST(DialogComponent, DataAndDialogClassesFallIntoTheirPaletteGroups)
 {
     TqvxObjectCollection objects;
@@ -164,6 +184,31 @@ TEST(DialogComponent, DataAndDialogClassesFallIntoTheirPaletteGroups)
     EXPECT_EQ(objects.GetItem(1)->Kind, TqvxObjectKinds(okDialog));
     EXPECT_EQ(objects.GetItem(2)->Kind, TqvxObjectKinds(okData));
     EXPECT_EQ(objects.GetItem(3)->Kind, TqvxObjectKinds(okData));
+}
+
+TEST(DialogComponent, TheRegisteredPictureIsDrawnSixPixelsIn)
+{
+    TTestReport report;
+    auto *component = NewObject<TqvxTestDatabase>(&report);
+    component->SetBounds(10, 10, 28, 28);
+    TBitmap plain;
+    plain.SetSize(60, 60);
+    component->Draw(plain.Canvas(), 1, 1, 0, 0);
+
+    qvxObjects()->RegisterObject<TqvxTestDatabase>(nullptr, {}, {}, 0, 1);
+    TBitmap pictured;
+    pictured.SetSize(60, 60);
+    component->Draw(pictured.Canvas(), 1, 1, 0, 0);
+    qvxObjects()->UnRegister(ClassOf<TqvxTestDatabase>());
+
+    int changed = 0;
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 60; ++x)
+            if (pixel(plain, x, y) != pixel(pictured, x, y)) {
+                ++changed;
+                EXPECT_TRUE(x >= 16 && x < 32 && y >= 16 && y < 32) << x << "," << y;
+            }
+    EXPECT_GT(changed, 0);
 }
 
 TEST(DialogComponent, IsAnIconOfTwentyEightPixels)

@@ -369,3 +369,19 @@ TEST(qvxRound8, CutsToEightDecimalsWithoutOverflow)
     EXPECT_EQ(qvxRoundToPixel(1e300), std::numeric_limits<int>::max());
     EXPECT_EQ(qvxRoundToPixel(std::nan("")), 0);
 }
+
+TEST(Options, ACopyWithEveryValueKeepsTheSilentMode)
+{
+    TqvxEngineOptions options;
+    options.SetNewSilentMode(simReThrow);
+    options.SetMaxMemSize(32);
+    TqvxXMLSerializer serializer;
+    serializer.SetSerializeDefaultValues(true);
+    const QString text = serializer.ObjToXML(&options);
+    EXPECT_LT(text.indexOf(QStringLiteral("SilentMode=")), text.indexOf(QStringLiteral("NewSilentMode=")));
+
+    TqvxEngineOptions read;
+    serializer.XMLToObj(text, &read);
+    EXPECT_EQ(read.NewSilentMode(), simReThrow);
+    EXPECT_EQ(read.MaxMemSize(), 32);
+}

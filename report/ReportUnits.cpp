@@ -28,7 +28,7 @@ void RegisterReportUnits()
 {
     RegisterScriptUnits();
     Units::Add("qvxResources", InitializeQvxResources, FinalizeQvxResources);
-    Units::Add("qvxRegistries", nullptr, FinalizeQvxRegistries);
+    Units::Add("qvxRegistries", InitializeQvxRegistries, FinalizeQvxRegistries);
     Units::Add("TWideStrings", InitializeWideStrings, nullptr);
     Units::Add("qvxComponent", InitializeQvxComponent, nullptr);
     Units::Add("qvxCollection", InitializeQvxCollection, nullptr);

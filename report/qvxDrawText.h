@@ -30,7 +30,6 @@
 
 class TCanvas;
 class TFont;
-class TWideStrings;
 
 class TqvxDrawText
 {
@@ -77,7 +76,10 @@ public:
     // line; one whose last paragraph goes on loses the end bit of its last.
     void SetParaBreaks(bool firstParaBreak, bool lastParaBreak);
 
+    // All text is drawn black.
     bool ForceBlackText = false;
+    // Treat the text as Unicode whatever the font's character set.  Text
+    // is always measured and drawn as Unicode here; memos still set it.
     bool UseDefaultCharset = false;
 
     // --- Queries ------------------------------------------------------------
@@ -113,6 +115,9 @@ public:
     // --- Drawing ------------------------------------------------------------
 
     // Draws the lines into the device rectangle with the alignment given.
+    // Each run of one style is one ExtTextOut with the advance of every
+    // character: the device's own, corrected so that the line keeps its
+    // laid-out width (Wysiwyg) or fills the box (justified lines).
     void DrawText(TCanvas *canvas, TqvxHAlign hAlign, TqvxVAlign vAlign);
 
     // Spreads units (signed) over a[lo..hi]: the same share to every
@@ -121,7 +126,6 @@ public:
 
 private:
     struct Device;
-    struct Line;
 
     int measureHeight() const;
     // Per-character advances of a line in the measuring style of its

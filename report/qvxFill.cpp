@@ -3,7 +3,6 @@
 #include "report/qvxDiffText.h"
 #include "report/qvxGraphicUtils.h"
 #include "report/qvxNumbers.h"
-#include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/PropertyDeclarations.h"
 #include "toolkit/graphics/Canvas.h"
 
@@ -275,9 +274,6 @@ TqvxFillType qvxFillTypeOf(const TqvxCustomFill *fill)
 
 void InitializeQvxFill()
 {
-    RegisterClass<TqvxBrushFill>();
-    RegisterClass<TqvxGradientFill>();
-    RegisterClass<TqvxGlassFill>();
     DescribeProperties<TqvxBrushFill>()
         .TypeName("BackColor", QStringLiteral("TColor"))
         .Default("BackColor", clNone)

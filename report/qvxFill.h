@@ -127,7 +127,7 @@ std::unique_ptr<TqvxCustomFill> qvxCreateFill(int fillType);
 // The kind of a fill: ftGradient, ftGlass, else ftBrush.
 TqvxFillType qvxFillTypeOf(const TqvxCustomFill *fill);
 
-// Declares what the fills publish and registers the classes.
+// Declares what the fills publish.
 void InitializeQvxFill();
 
 // The fill of a view or highlight, whose class follows its kind: a brush

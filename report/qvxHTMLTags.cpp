@@ -166,6 +166,7 @@ void TqvxHTMLTagsList::addRecord()
 void TqvxHTMLTagsList::ExpandHTMLTags(QString &line)
 {
     const bool wasEmpty = line.isEmpty();
+    const int start = Position;
     QString text;
     text.reserve(line.size());
     for (int i = 0; i < line.size();) {
@@ -181,8 +182,11 @@ void TqvxHTMLTagsList::ExpandHTMLTags(QString &line)
         ++i;
     }
     if (text.isEmpty() && !wasEmpty) {
+        // The blank stands for the whole line: a cut before it keeps the
+        // line's elements with the rest.
         text = QStringLiteral(" ");
         addRecord();
+        Items.back().back().Position = start;
     }
     line = text;
 }

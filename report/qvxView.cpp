@@ -5,7 +5,6 @@
 #include "report/qvxReportContext.h"
 #include "report/qvxTextUtils.h"
 #include "report/qvxXMLEscape.h"
-#include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/PropertyDeclarations.h"
 #include "toolkit/classes/Reflection.h"
 
@@ -240,8 +239,6 @@ bool TqvxStretcheable::HasNextPart()
 
 void InitializeQvxView()
 {
-    RegisterClass<TqvxView>();
-    RegisterClass<TqvxStretcheable>();
     DescribeProperties<TqvxView>()
         .Default("Align", baNone)
         .Default("Cursor", crDefault)

@@ -136,9 +136,16 @@ TEST_F(DrawTest, StartPointPerRotation)
     // long and starts w * sin 30 = 52.5 -> 52 below the top.
     Options(30);
     EXPECT_EQ(Origin(Draw({QStringLiteral("a")}, box, box)[0]), TPoint(10, 72));
+    // 120: w = round((100 - 18 * sin 60) / cos 60) = 169, from the bottom
+    // edge at R.Left + round(169 * 0.5) = 10 + 84.
     Options(120);
-    const TPoint obtuse = Origin(Draw({QStringLiteral("a")}, box, box)[0]);
-    EXPECT_EQ(obtuse.Y, 70);
+    EXPECT_EQ(Origin(Draw({QStringLiteral("a")}, box, box)[0]), TPoint(94, 70));
+    // 200: w = 100, from the right edge at R.Bottom - round(100 * sin 20).
+    Options(200);
+    EXPECT_EQ(Origin(Draw({QStringLiteral("a")}, box, box)[0]), TPoint(110, 36));
+    // 300: from the top edge at R.Left + round(18 * sin 60).
+    Options(300);
+    EXPECT_EQ(Origin(Draw({QStringLiteral("a")}, box, box)[0]), TPoint(26, 20));
 }
 
 TEST_F(DrawTest, RunsSplitAtStyleChangesWithSubscriptShift)
@@ -171,6 +178,27 @@ TEST_F(DrawTest, IndentOnParagraphStartsOnly)
     ASSERT_EQ(runs.size(), 2);
     EXPECT_EQ(Origin(runs[0]), TPoint(10, 0));
     EXPECT_EQ(Origin(runs[1]), TPoint(0, 18));
+}
+
+TEST_F(DrawTest, PrinterCanvasSizesFontsByItsResolution)
+{
+    // At 600 dots per inch the device font is the layout font itself.
+    layout.SetDimensions(6.25, 6.25, 1, TRect(0, 0, 100, 50), TRect(0, 0, 625, 312));
+    TWideStrings text;
+    text.Add(QStringLiteral("aa<sub>2</sub>"));
+    layout.SetText(&text);
+    TRecordingCanvas canvas;
+    canvas.SetIsPrinter(true);
+    canvas.SetResolution(600, 600);
+    layout.DrawText(&canvas, haLeft, vaTop);
+    const QList<TCanvasRecord> runs = canvas.TextRecords();
+    ASSERT_EQ(runs.size(), 2);
+    EXPECT_EQ(runs[0].Font.Height, -83);
+    EXPECT_EQ(runs[0].Advances, (QList<int>{40, 40}));
+    // Two thirds of the size, shifted by its points times the scale.
+    EXPECT_EQ(runs[1].Font.Height, -58);
+    EXPECT_EQ(runs[1].Advances, (QList<int>{27}));
+    EXPECT_EQ(runs[1].Bounds.Top, 44);
 }
 
 TEST_F(DrawTest, EmptyLayoutDrawsNothing)

@@ -233,6 +233,12 @@ TEST_F(LayoutTest, CutReopensColourUnderlineItalicBold)
     EXPECT_EQ(layout.GetInBoundsText(), QStringLiteral("<font color=\"#ff0000\"><b>aaaa bbbb "));
     EXPECT_EQ(Lines(), QStringList{QStringLiteral("aaaa bbbb")});
 
+    // A line of elements only is cut with its elements.
+    SetOptions(true);
+    Lay({QStringLiteral("x"), QStringLiteral("<b></b>")}, 60, 20);
+    layout.GetOutBoundsText(paraBreak, rest);
+    EXPECT_EQ(rest, QStringLiteral("<font color=\"#000000\"><b></b>\r\n"));
+
     Lay({QStringLiteral("<u><i><b>x</b></i></u>"), QStringLiteral("y")}, 60, 20);
     layout.GetOutBoundsText(paraBreak, rest);
     EXPECT_FALSE(paraBreak);

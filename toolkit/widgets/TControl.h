@@ -132,7 +132,7 @@ public:
     const QString &Hint() const { return m_hint; }
     void SetHint(const QString &hint);
     bool ShowHint() const { return m_showHint; }
-    void SetShowHint(bool show);
+    virtual void SetShowHint(bool show);
 
     TControlStyle ControlStyle() const { return m_controlStyle; }
     void SetControlStyle(TControlStyle style) { m_controlStyle = style; }
@@ -219,6 +219,8 @@ protected:
 
     // Keeps the widget's geometry and visibility in step with the control.
     virtual void ApplyBounds();
+    // The size the widget now has, in the control's terms.
+    virtual QSize WidgetSize() const { return m_widget->size(); }
     void ApplyVisibility();
 
 private:

@@ -5,6 +5,9 @@
 #include "report/qvxChBox.h"
 #include "report/qvxCollection.h"
 #include "report/qvxComponent.h"
+#include "report/qvxCustomDB.h"
+#include "report/qvxDataSet.h"
+#include "report/qvxDialogControl.h"
 #include "report/qvxDialogPage.h"
 #include "report/qvxDrawText.h"
 #include "report/qvxFill.h"
@@ -13,11 +16,16 @@
 #include "report/qvxHighlight.h"
 #include "report/qvxHyperlink.h"
 #include "report/qvxLineView.h"
+#include "report/qvxOptions.h"
 #include "report/qvxPage.h"
+#include "report/qvxParentForm.h"
 #include "report/qvxPictureView.h"
 #include "report/qvxRegistries.h"
+#include "report/qvxReportOptions.h"
 #include "report/qvxResources.h"
 #include "report/qvxShapeView.h"
+#include "report/qvxStyles.h"
+#include "report/qvxUserDataSet.h"
 #include "report/qvxVariables.h"
 #include "report/qvxView.h"
 #include "script/ScriptUnits.h"
@@ -32,6 +40,13 @@ void RegisterReportUnits()
     Units::Add("qvxComponent", InitializeQvxComponent, nullptr);
     Units::Add("qvxCollection", InitializeQvxCollection, nullptr);
     Units::Add("qvxVariables", InitializeQvxVariables, FinalizeQvxVariables);
+    Units::Add("qvxOptions", InitializeQvxOptions, nullptr);
+    Units::Add("qvxReportOptions", InitializeQvxReportOptions, nullptr);
+    Units::Add("qvxDataSet", InitializeQvxDataSet, FinalizeQvxDataSet);
+    Units::Add("qvxUserDataSet", InitializeQvxUserDataSet, nullptr);
+    Units::Add("qvxCustomDB", InitializeQvxCustomDB, nullptr);
+    Units::Add("qvxDialogControl", InitializeQvxDialogControl, nullptr);
+    Units::Add("qvxParentForm", nullptr, FinalizeQvxParentForm);
     Units::Add("qvxDrawText", InitializeQvxDrawText, FinalizeQvxDrawText);
     Units::Add("qvxFrame", InitializeQvxFrame, nullptr);
     Units::Add("qvxFill", InitializeQvxFill, nullptr);
@@ -46,4 +61,5 @@ void RegisterReportUnits()
     Units::Add("qvxBands", InitializeQvxBands, nullptr);
     Units::Add("qvxPages", InitializeQvxPages, nullptr);
     Units::Add("qvxDialogPage", InitializeQvxDialogPage, nullptr);
+    Units::Add("qvxStyles", InitializeQvxStyles, nullptr);
 }

@@ -1,6 +1,7 @@
 #include "report/qvxChBox.h"
 
 #include "report/qvxNumbers.h"
+#include "report/qvxDataSet.h"
 #include "report/qvxGraphicUtils.h"
 #include "report/qvxRegistries.h"
 #include "report/qvxReportContext.h"
@@ -86,6 +87,11 @@ void TqvxCheckBoxView::Draw(TCanvas *canvas, double scaleX, double scaleY, doubl
 void TqvxCheckBoxView::GetData()
 {
     TqvxView::GetData();
+    if (auto *dataSet = qobject_cast<TqvxDataSet *>(DataSet()); dataSet && !DataField().isEmpty()) {
+        const Variant value = dataSet->GetValue(DataField());
+        m_checked = !VarIsNull(value) && value.AsBoolean();
+        return;
+    }
     if (m_expression.trimmed().isEmpty())
         return;
     if (TqvxReportContext *context = qvxReportContextOf(this)) {

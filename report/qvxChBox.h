@@ -37,8 +37,8 @@ public:
 
     // The background, the mark of the state in the device box, the frame.
     void Draw(TCanvas *canvas, double scaleX, double scaleY, double offsetX, double offsetY) override;
-    // After the view's: a non-empty Expression's Boolean value sets
-    // Checked.
+    // After the view's: the data field's value (null counts as False), or
+    // else a non-empty Expression's Boolean value, sets Checked.
     void GetData() override;
 
 private:

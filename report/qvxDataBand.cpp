@@ -1,10 +1,14 @@
 #include "report/qvxDataBand.h"
 
 #include "report/qvxResources.h"
+#include "report/qvxUserDataSet.h"
 
 TqvxDataBand::TqvxDataBand(TComponent *owner)
-    : TqvxBand(owner)
+    : TqvxBand(owner),
+      m_virtualDataSet(NewObject<TqvxUserDataSet>(nullptr))
 {
+    m_virtualDataSet->SetRangeEnd(reCount);
+    m_virtualDataSet->SetRangeEndCount(0);
 }
 
 TqvxDataBand::~TqvxDataBand() = default;
@@ -12,6 +16,12 @@ TqvxDataBand::~TqvxDataBand() = default;
 QString TqvxDataBand::GetDescription() const
 {
     return qvxResources()->Get(QStringLiteral("obDataBand"));
+}
+
+void TqvxDataBand::SetRowCount(int value)
+{
+    m_rowCount = value;
+    m_virtualDataSet->SetRangeEndCount(value);
 }
 
 void TqvxDataBand::SetCurColumn(int value)

@@ -8,6 +8,10 @@
 #include "report/qvxBand.h"
 #include "report/qvxDataSetLink.h"
 
+#include <memory>
+
+class TqvxUserDataSet;
+
 class TqvxDataBand : public TqvxBand
 {
     Q_OBJECT
@@ -64,9 +68,12 @@ public:
     QString DataSetName() const { return m_dataSet.DataSetName(); }
     void SetDataSetName(const QString &value) { m_dataSet.SetDataSetName(value); }
 
-    // The rows printed without a data set.
+    // The rows printed without a data set: the count of the band's own
+    // data set, which the engine walks when RowCount is 1 or more and no
+    // data set is assigned.
     int RowCount() const { return m_rowCount; }
-    void SetRowCount(int value) { m_rowCount = value; }
+    void SetRowCount(int value);
+    TqvxUserDataSet *VirtualDataSet() const { return m_virtualDataSet.get(); }
 
     bool FooterAfterEach() const { return m_footerAfterEach; }
     void SetFooterAfterEach(bool value) { m_footerAfterEach = value; }
@@ -91,6 +98,7 @@ private:
     double m_columnOffset = 0;
     TqvxDataSetLink m_dataSet{this};
     int m_rowCount = 0;
+    std::unique_ptr<TqvxUserDataSet> m_virtualDataSet;
     bool m_footerAfterEach = false;
     QString m_filter;
     bool m_keepFooter = false;

@@ -11,6 +11,7 @@
 #include "report/qvxPictureView.h"
 #include "report/qvxShapeView.h"
 #include "report/qvxSubreport.h"
+#include "report/qvxUserDataSet.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/TStrings.h"
 #include "toolkit/graphics/Bitmap.h"
@@ -186,6 +187,87 @@ TEST(BandsPagesRoundTrip, ViewsKeepTheirValues)
     EXPECT_EQ(find<TqvxDialogPage>(*copy, "DialogPage1")->Caption(), QStringLiteral("Options"));
     EXPECT_DOUBLE_EQ(find<TqvxDialogPage>(*copy, "DialogPage1")->ClientWidth(), 300);
     EXPECT_EQ(SaveReport(copy.get()), first);
+}
+
+} // namespace
+
+namespace {
+
+TEST(BandsPagesRoundTrip, ASmallReportOverAUserDataSetSavesTheSameTwice)
+{
+    TContextReport report;
+    auto *dataPage = new TqvxDataPage(&report);
+    dataPage->SetName(QStringLiteral("Data"));
+    auto *rows = NewObject<TqvxUserDataSet>(dataPage);
+    rows->SetName(QStringLiteral("UserDataSet1"));
+    rows->SetUserName(QStringLiteral("Rows"));
+    rows->SetRangeEnd(reCount);
+    rows->SetRangeEndCount(3);
+    rows->Fields()->SetText(QStringLiteral("Name\nDone\n"));
+
+    auto *page = new TqvxReportPage(&report);
+    page->SetName(QStringLiteral("Page1"));
+    page->SetDefaults();
+    auto *title = new TqvxReportTitle(page);
+    title->SetName(QStringLiteral("ReportTitle1"));
+    title->SetBounds(0, 20, 718, 40);
+    auto *line = new TqvxLineView(title);
+    line->SetName(QStringLiteral("Line1"));
+    line->SetBounds(0, 36, 718, 0);
+    auto *picture = new TqvxPictureView(title);
+    picture->SetName(QStringLiteral("Picture1"));
+    picture->SetBounds(600, 0, 40, 30);
+    TBitmap bitmap;
+    bitmap.SetSize(8, 6);
+    picture->Picture()->SetGraphic(&bitmap);
+    auto *master = new TqvxMasterData(page);
+    master->SetName(QStringLiteral("MasterData1"));
+    master->SetBounds(0, 100, 718, 20);
+    master->SetDataSet(rows);
+    master->SetRowCount(3);
+    auto *box = new TqvxCheckBoxView(master);
+    box->SetName(QStringLiteral("CheckBox1"));
+    box->SetDataSet(rows);
+    box->SetDataField(QStringLiteral("Done"));
+
+    QByteArray first;
+    auto copy = reloaded(report, &first);
+    auto *loadedMaster = find<TqvxMasterData>(*copy, "MasterData1");
+    ASSERT_NE(loadedMaster, nullptr);
+    EXPECT_EQ(loadedMaster->DataSet(), copy->FindObject(QStringLiteral("UserDataSet1")));
+    EXPECT_EQ(loadedMaster->DataSetName(), QStringLiteral("Rows"));
+    EXPECT_EQ(loadedMaster->RowCount(), 3);
+    EXPECT_EQ(SaveReport(copy.get()), first);
+}
+
+TEST(DataBand, ARowCountCountsTheBandsOwnRows)
+{
+    TqvxMasterData band;
+    band.SetRowCount(3);
+    TqvxUserDataSet *rows = band.VirtualDataSet();
+    ASSERT_NE(rows, nullptr);
+    EXPECT_EQ(rows->RangeEnd(), reCount);
+    EXPECT_EQ(rows->RangeEndCount(), 3);
+    int count = 0;
+    for (rows->First(); !rows->Eof(); rows->Next())
+        ++count;
+    EXPECT_EQ(count, 3);
+}
+
+TEST(CheckBox, ANullFieldShowsTheUncheckedMark)
+{
+    TContextReport report;
+    auto *rows = NewObject<TqvxUserDataSet>(&report);
+    Variant done = Variant::Null();
+    rows->SetOnGetValue([&done](const QString &, Variant &value) { value = done; });
+    auto *box = new TqvxCheckBoxView(&report);
+    box->SetDataSet(rows);
+    box->SetDataField(QStringLiteral("Done"));
+    box->GetData();
+    EXPECT_FALSE(box->Checked());
+    done = Variant(true);
+    box->GetData();
+    EXPECT_TRUE(box->Checked());
 }
 
 } // namespace

@@ -1,5 +1,27 @@
 #include "toolkit/widgets/Cursors.h"
 
+#include <QHash>
+
+namespace {
+
+QHash<TCursor, Qt::CursorShape> &registeredCursors()
+{
+    static QHash<TCursor, Qt::CursorShape> cursors;
+    return cursors;
+}
+
+} // namespace
+
+void RegisterCursor(TCursor cursor, Qt::CursorShape shape)
+{
+    registeredCursors().insert(cursor, shape);
+}
+
+void UnregisterCursor(TCursor cursor)
+{
+    registeredCursors().remove(cursor);
+}
+
 Qt::CursorShape QtCursorShape(TCursor cursor)
 {
     switch (cursor) {
@@ -41,6 +63,6 @@ Qt::CursorShape QtCursorShape(TCursor cursor)
     case crHandPoint:
         return Qt::PointingHandCursor;
     default:
-        return Qt::ArrowCursor;
+        return registeredCursors().value(cursor, Qt::ArrowCursor);
     }
 }

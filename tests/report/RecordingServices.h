@@ -33,8 +33,10 @@ public:
     // Records "Run(1,0,page)" (or "none"), sets Running while it runs
     // onRun and answers runResult.
     bool Run(bool runDialogs, bool clearLast, TqvxReportPage *page) override;
+    bool DoublePass() const override { return doublePass; }
 
     QStringList calls;
+    bool doublePass = false;
     double freeSpace = 0;
     Variant aggregateValue;
     bool runResult = true;

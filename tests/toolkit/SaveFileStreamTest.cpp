@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -74,6 +75,23 @@ TEST(SaveFileStream, GivesANewFileTheUsualPermissions)
     ::umask(mask);
     EXPECT_EQ(fileMode(name), mode_t(0644));
     EXPECT_THROW(TSaveFileStream(dir.filePath(QStringLiteral("missing/x.pdf"))), EFCreateError);
+    EXPECT_THROW(TSaveFileStream{QString()}, EFCreateError);
+}
+
+TEST(SaveFileStream, ReplacesTheFileALinkPointsTo)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("target.pdf"));
+    const QString link = dir.filePath(QStringLiteral("link.pdf"));
+    SaveFile(target, "old");
+    ASSERT_TRUE(QFile::link(target, link));
+    {
+        TSaveFileStream stream(link);
+        stream.WriteBuffer(QByteArray("new"));
+        stream.Commit();
+    }
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(fileBytes(target), QByteArray("new"));
 }
 
 } // namespace

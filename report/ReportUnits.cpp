@@ -16,7 +16,7 @@ void RegisterReportUnits()
 {
     RegisterScriptUnits();
     Units::Add("qvxResources", InitializeQvxResources, FinalizeQvxResources);
-    Units::Add("qvxRegistries", nullptr, FinalizeQvxRegistries);
+    Units::Add("qvxRegistries", InitializeQvxRegistries, FinalizeQvxRegistries);
     // Starts before, and ends after, the lists the library lock guards.
     Units::Add("qvxGlobals", InitializeQvxGlobals, FinalizeQvxGlobals);
     Units::Add("TWideStrings", InitializeWideStrings, nullptr);

@@ -2,9 +2,10 @@
 
 // The process-wide registries through which parts of the library announce
 // themselves: the report object classes a unit adds (with their picture and
-// kind), and the export filters that exist.  Each registry is made by its
-// first use and freed at the end of this unit; a later use makes a new,
-// empty one.
+// kind), the export filters that exist, and the property editor that serves
+// each kind of property.  Each registry is made by its first use and freed
+// at the end of this unit; a later use makes a new, empty one.  The start of
+// this unit registers the standard property editors.
 
 #include "report/qvxTypes.h"
 #include "toolkit/classes/ClassRegistry.h"
@@ -98,8 +99,41 @@ public:
     TqvxExportFilterItem *GetItem(int index) const;
 };
 
+class TqvxPropertyEditorItem : public TCollectionItem
+{
+    Q_OBJECT
+
+public:
+    using TCollectionItem::TCollectionItem;
+
+    // The property's type name as reflection gives it ("TColor", "TFont",
+    // "String").
+    QString PropertyType;
+    // The class whose property the editor serves; nullptr for every class.
+    TClass ComponentClass = nullptr;
+    // The property the editor serves; empty for every property of the type.
+    QString PropertyName;
+    // A TqvxPropertyEditor descendant.
+    TClass EditorClass = nullptr;
+};
+
+class TqvxPropertyEditorCollection : public TCollection
+{
+    Q_OBJECT
+
+public:
+    TqvxPropertyEditorCollection();
+
+    void Register(const QString &propertyType, TClass componentClass, const QString &propertyName,
+                  TClass editorClass);
+    TqvxPropertyEditorItem *GetItem(int index) const;
+};
+
 TqvxObjectCollection *qvxObjects();
 TqvxExportFilterCollection *qvxExportFilters();
+TqvxPropertyEditorCollection *qvxPropertyEditors();
 
+// Registers the standard property editors.
+void InitializeQvxRegistries();
 // Frees the registries.
 void FinalizeQvxRegistries();

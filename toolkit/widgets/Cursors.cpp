@@ -10,6 +10,31 @@ QHash<TCursor, Qt::CursorShape> &registeredCursors()
     return cursors;
 }
 
+constexpr TIdentMapEntry cursorNames[] = {
+    {crDefault, "crDefault"},
+    {crArrow, "crArrow"},
+    {crCross, "crCross"},
+    {crIBeam, "crIBeam"},
+    {crSizeNESW, "crSizeNESW"},
+    {crSizeNS, "crSizeNS"},
+    {crSizeNWSE, "crSizeNWSE"},
+    {crSizeWE, "crSizeWE"},
+    {crUpArrow, "crUpArrow"},
+    {crHourGlass, "crHourGlass"},
+    {crDrag, "crDrag"},
+    {crNoDrop, "crNoDrop"},
+    {crHSplit, "crHSplit"},
+    {crVSplit, "crVSplit"},
+    {crMultiDrag, "crMultiDrag"},
+    {crSQLWait, "crSQLWait"},
+    {crNo, "crNo"},
+    {crAppStart, "crAppStart"},
+    {crHelp, "crHelp"},
+    {crHandPoint, "crHandPoint"},
+    {crSizeAll, "crSizeAll"},
+    {crNone, "crNone"},
+};
+
 } // namespace
 
 void RegisterCursor(TCursor cursor, Qt::CursorShape shape)
@@ -20,6 +45,21 @@ void RegisterCursor(TCursor cursor, Qt::CursorShape shape)
 void UnregisterCursor(TCursor cursor)
 {
     registeredCursors().remove(cursor);
+}
+
+bool CursorToIdent(TCursor cursor, QString &ident)
+{
+    return IntToIdent(cursor, ident, cursorNames);
+}
+
+bool IdentToCursor(const QString &ident, TCursor &cursor)
+{
+    return IdentToInt(ident, cursor, cursorNames);
+}
+
+void GetCursorValues(const TGetStrProc &proc)
+{
+    GetIdentValues(proc, cursorNames);
 }
 
 Qt::CursorShape QtCursorShape(TCursor cursor)

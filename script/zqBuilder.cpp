@@ -914,9 +914,12 @@ std::unique_ptr<TzqDesignator> TzqProgramBuilder::buildDesignator(TzqXMLItem *el
             addStep(*designator, ref, first);
         }
     }
-    for (qsizetype i = 1; i < steps.size(); ++i) {
-        if (!resolveStep(*designator, steps[i], element))
+    for (qsizetype i = 1; i < steps.size();) {
+        const RawStep *next = i + 1 < steps.size() && steps[i + 1].index ? &steps[i + 1] : nullptr;
+        const int used = resolveStep(*designator, steps[i], next, element);
+        if (used == 0)
             return designator;
+        i += used;
     }
     designator->Finalize();
     return designator;
@@ -964,7 +967,8 @@ bool TzqProgramBuilder::currentValue(TzqDesignator &designator, Variant &value)
     return true;
 }
 
-bool TzqProgramBuilder::resolveStep(TzqDesignator &designator, const RawStep &step, TzqXMLItem *element)
+int TzqProgramBuilder::resolveStep(TzqDesignator &designator, const RawStep &step, const RawStep *next,
+                                   TzqXMLItem *element)
 {
     TzqCustomVariable *previous = designator.Steps.back().Ref;
     TzqVarType typ = previous->Typ;
@@ -982,7 +986,7 @@ bool TzqProgramBuilder::resolveStep(TzqDesignator &designator, const RawStep &st
         if (!currentValue(designator, value) || value.IsEmpty() || value.IsNull()) {
             if (m_runtime)
                 throw EInvalidObject(SNilObject + quoted(shown));
-            return defer(designator, element);
+            return defer(designator, element) ? 1 : 0;
         }
         if (zqDispatchOf(value)) {
             lateBound = true;
@@ -1007,7 +1011,7 @@ bool TzqProgramBuilder::resolveStep(TzqDesignator &designator, const RawStep &st
         auto helper = std::make_unique<TzqOLEHelper>(step.name, int(step.args.size()));
         addStep(designator, helper.get(), step);
         designator.OwnedRefs.push_back(std::move(helper));
-        return true;
+        return 1;
     }
     switch (typ) {
     case fvtClass: {
@@ -1016,11 +1020,16 @@ bool TzqProgramBuilder::resolveStep(TzqDesignator &designator, const RawStep &st
             if (!cls || !cls->DefProperty)
                 throw Exception(QString(SClassError).replace(QStringLiteral("%s"), typeName));
             addStep(designator, cls->DefProperty, step);
-            return true;
+            return 1;
         }
         if (TzqCustomVariable *member = cls ? cls->Find(step.name) : nullptr) {
+            // An indexed property takes the index list that follows it.
+            if (next && step.args.isEmpty() && member->GetNumberOfRequiredParams() > 0) {
+                addStep(designator, member, RawStep{step.name, false, next->pos, next->args});
+                return 2;
+            }
             addStep(designator, member, step);
-            return true;
+            return 1;
         }
         Variant value;
         auto *owner = currentValue(designator, value) ? dynamic_cast<TComponent *>(zqObjectOf(value)) : nullptr;
@@ -1030,10 +1039,10 @@ bool TzqProgramBuilder::resolveStep(TzqDesignator &designator, const RawStep &st
             holder->IsReadOnly = true;
             addStep(designator, holder.get(), step);
             designator.OwnedRefs.push_back(std::move(holder));
-            return true;
+            return 1;
         }
         if (!m_runtime && m_script->DeferUnresolved && !zqMainScriptOf(m_script)->IsRunning)
-            return defer(designator, element);
+            return defer(designator, element) ? 1 : 0;
         throw Exception(SIdUndeclared + quoted(step.name));
     }
     case fvtChar:
@@ -1041,7 +1050,7 @@ bool TzqProgramBuilder::resolveStep(TzqDesignator &designator, const RawStep &st
         if (!step.index)
             throw Exception(SStringError);
         addStep(designator, namedHelper(QStringLiteral("__StringHelper")), step);
-        return true;
+        return 1;
     case fvtArray:
         if (!step.index)
             throw Exception(SIndexRequired);
@@ -1049,7 +1058,7 @@ bool TzqProgramBuilder::resolveStep(TzqDesignator &designator, const RawStep &st
                 dynamic_cast<TzqArrayHelper *>(previous->RefItem) ? previous->RefItem
                                                                   : namedHelper(QStringLiteral("__ArrayHelper")),
                 step);
-        return true;
+        return 1;
     default: throw Exception(step.index ? SArrayRequired : SClassRequired);
     }
 }

@@ -84,9 +84,10 @@ private:
     void feedItem(TzqExpression &expression, TzqXMLItem *item, bool last);
     std::unique_ptr<TzqSetExpression> buildSet(TzqXMLItem *element);
     std::unique_ptr<TzqDesignator> buildDesignator(TzqXMLItem *element, bool isNew = false);
-    // Resolves one step after the first by the type of the chain so far;
-    // false when the designator is left for run time.
-    bool resolveStep(TzqDesignator &designator, const RawStep &step, TzqXMLItem *element);
+    // Resolves one step after the first by the type of the chain so far
+    // (next: the index list that follows it, if any); the number of raw
+    // steps used, 0 when the designator is left for run time.
+    int resolveStep(TzqDesignator &designator, const RawStep &step, const RawStep *next, TzqXMLItem *element);
     void addStep(TzqDesignator &designator, TzqCustomVariable *ref, const RawStep &step);
     bool defer(TzqDesignator &designator, TzqXMLItem *element);
     // The value of the chain built so far, when it can be known now.

@@ -395,7 +395,9 @@ TzqMethodHelper *TzqClassVariable::AddConstructor(const QString &syntax, const T
 {
     const qsizetype blank = syntax.indexOf(u' ');
     const QString rest = blank < 0 ? QString() : syntax.mid(blank + 1);
-    return AddMethod(QStringLiteral("function ") + rest + QStringLiteral(": Constructor"), callMethod);
+    TzqMethodHelper *helper = AddMethod(QStringLiteral("function ") + rest + QStringLiteral(": Constructor"), callMethod);
+    helper->Typ = fvtConstructor;
+    return helper;
 }
 
 TzqPropertyHelper *TzqClassVariable::AddProperty(const QString &name, const QString &typeName,

@@ -6,6 +6,7 @@
 
 #include "script/zqScript.h"
 #include "toolkit/classes/TStringList.h"
+#include "toolkit/core/Exceptions.h"
 
 #include "common/TestSupport.h"
 
@@ -59,6 +60,18 @@ public:
         if (!script.ErrorUnit.isEmpty())
             error += QStringLiteral(" in ") + script.ErrorUnit;
         return error;
+    }
+
+    // The message of the exception that calling the procedure raises; empty
+    // when it raises none.
+    QString Raised(const QString &procedure)
+    {
+        try {
+            script.CallFunction(procedure, Variant());
+        } catch (const Exception &e) {
+            return e.Message();
+        }
+        return QString();
     }
 
     Variant Value(const QString &name) const

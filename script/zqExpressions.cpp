@@ -13,6 +13,7 @@ namespace {
 
 // Deeper trees are refused, so that evaluating one cannot exhaust the stack.
 constexpr int maxTreeDepth = 2000;
+constexpr qsizetype maxTextLength = 64 * 1024 * 1024;
 
 struct OperatorInfo {
     const char *text;
@@ -85,6 +86,13 @@ bool zqTypesCompatible(const TzqScript *script, TzqVarType l, const QString &lNa
         return r == fvtInt || r == fvtInt64 || (r == fvtEnum && lName.compare(rName, Qt::CaseInsensitive) == 0);
     default: return false;
     }
+}
+
+Variant zqAdd(const Variant &a, const Variant &b)
+{
+    if (VarIsStr(a) && VarIsStr(b) && a.AsString().size() + b.AsString().size() > maxTextLength)
+        throw Exception(STextTooLong);
+    return VarAdd(a, b);
 }
 
 bool zqOperatorKindOf(const QString &text, TzqOperatorKind &kind)
@@ -221,11 +229,11 @@ Variant TzqOperatorNode::Value()
     case K::GreatEq: return Variant(left >= right);
     case K::NonEq: return Variant(VarCompareValue(left, right) != vrEqual);
     case K::Eq: return Variant(VarCompareValue(left, right) == vrEqual);
-    case K::Plus: return VarAdd(left, right);
+    case K::Plus: return zqAdd(left, right);
     case K::StrCat:
         if (VarType(left) == varString)
-            return Variant(left.AsString() + VarToStr(right));
-        return VarAdd(left, right);
+            return zqAdd(left, Variant(VarToStr(right)));
+        return zqAdd(left, right);
     case K::Minus: return VarSub(left, right);
     case K::Or: return VarOr(left, right);
     case K::Xor: return VarXor(left, right);

@@ -28,6 +28,10 @@ class TzqSetExpression;
 bool zqTypesCompatible(const TzqScript *script, TzqVarType l, const QString &lName, TzqVarType r,
                        const QString &rName);
 
+// Variant addition that refuses to make a text longer than scripts may hold
+// (64 M characters), so that a script doubling a text cannot exhaust memory.
+Variant zqAdd(const Variant &a, const Variant &b);
+
 enum class TzqOperatorKind : quint8 {
     None, Great, Less, LessEq, GreatEq, NonEq, Eq, In, Is, Plus, StrCat, Minus, Or, Xor,
     Mul, DivFloat, DivInt, Mod, And, Shl, Shr, LeftBracket, RightBracket, Not, UnMinus,

@@ -41,7 +41,7 @@ bool TzqStatement::leaveLoop()
     if (Prog->BreakCalled || Prog->ExitCalled)
         return true;
     Prog->ContinueCalled = false;
-    return false;
+    return !trace();
 }
 
 TzqAssignmentStmt::~TzqAssignmentStmt() = default;
@@ -77,7 +77,7 @@ TzqAssignPlusStmt::TzqAssignPlusStmt(TzqScript *prog, const QString &unitName, c
 
 Variant TzqAssignPlusStmt::combine(const Variant &current, const Variant &operand)
 {
-    return VarAdd(current, operand);
+    return zqAdd(current, operand);
 }
 
 Variant TzqAssignMinusStmt::combine(const Variant &current, const Variant &operand)
@@ -199,7 +199,11 @@ void TzqForStmt::Execute()
         for (qint64 i = first;; i += step) {
             Variable->Value = Variant(int(i));
             runBlock();
-            if (leaveLoop() || i == last)
+            if (i == last) {
+                Prog->ContinueCalled = false;
+                break;
+            }
+            if (leaveLoop())
                 break;
         }
     }

@@ -44,7 +44,8 @@ protected:
     // The items as a block.
     void runBlock();
     // After the body of a loop: true when the loop is to be left.  Clears
-    // continue.
+    // continue and traces the loop again, so that the trace hook sees every
+    // iteration and can stop any loop, even one with an empty body.
     bool leaveLoop();
 };
 

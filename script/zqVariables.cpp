@@ -1,7 +1,9 @@
 #include "script/zqVariables.h"
 
+#include "script/zqMessages.h"
 #include "script/zqScript.h"
 #include "script/zqStatements.h"
+#include "toolkit/core/Exceptions.h"
 
 TzqCustomVariable::TzqCustomVariable(const QString &name, TzqVarType typ, const QString &typeName)
     : Name(name), Typ(typ), TypeName(typeName), UppercaseName(name.toUpper())
@@ -136,8 +138,18 @@ void TzqProcVariable::SetValue(const Variant &)
 {
 }
 
+namespace {
+
+// Script calls nested at once; each costs several native frames.
+constexpr int maxCallDepth = 256;
+int callDepth = 0;
+
+} // namespace
+
 Variant TzqProcVariable::GetValue()
 {
+    if (callDepth >= maxCallDepth)
+        throw Exception(SCallsTooDeep);
     struct Restore {
         TzqProcVariable *proc;
         bool executing;
@@ -151,12 +163,14 @@ Variant TzqProcVariable::GetValue()
             if (main)
                 main->RunningLocalScript = running;
             proc->Executing = executing;
+            --callDepth;
         }
     };
     TzqScript *prog = m_prog.get();
     TzqScript *main = zqMainScriptOf(prog);
     if (!main->IsMainScript)
         main = nullptr;
+    ++callDepth;
     Restore restore{this, Executing, main, main ? main->RunningLocalScript : nullptr};
     Executing = true;
     if (IsFunc)

@@ -324,4 +324,25 @@ end.
     EXPECT_GT(r.Int(QStringLiteral("n")), 0);
 }
 
+TEST(zqStatements, RunawayScriptsAreStopped)
+{
+    ScriptRunner r;
+    int lines = 0;
+    r.script.OnRunLine = [&lines](TzqScript *sender, const QString &, const QString &) {
+        if (++lines == 1000)
+            zqMainScriptOf(sender)->Terminate();
+    };
+    ASSERT_TRUE(r.Run(QStringLiteral("PascalScript"), QStringLiteral("begin\n  while True do ;\n  repeat until False\nend.")))
+        << "a loop with an empty body still passes the trace hook";
+
+    ASSERT_TRUE(r.Compile(QStringLiteral("PascalScript"), QStringLiteral(R"(
+var s: String;
+procedure Forever; begin Forever end;
+procedure Grow; begin s := 'ab'; while True do s := s + s end;
+begin end.
+)")));
+    EXPECT_EQ(r.Raised(QStringLiteral("Forever")), QStringLiteral("Too many nested calls"));
+    EXPECT_EQ(r.Raised(QStringLiteral("Grow")), QStringLiteral("Text too long"));
+}
+
 } // namespace

@@ -44,6 +44,8 @@ class TzqCustomHelper : public TzqCustomVariable
 public:
     using TzqCustomVariable::TzqCustomVariable;
 
+    TzqCustomHelper *AsHelper() override { return this; }
+
     // Set by the designator before each use.
     TzqCustomVariable *ParentRef = nullptr;
     Variant ParentValue;

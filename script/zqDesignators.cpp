@@ -10,6 +10,8 @@
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/core/VariantOps.h"
 
+#include <QVarLengthArray>
+
 namespace {
 
 int checkedIndex(const QString &text, TzqExpression *index)
@@ -20,9 +22,9 @@ int checkedIndex(const QString &text, TzqExpression *index)
     return i;
 }
 
-bool isPlainVariable(const TzqCustomVariable *item)
+bool isPlainVariable(TzqCustomVariable *item)
 {
-    return dynamic_cast<const TzqVariable *>(item) || dynamic_cast<const TzqParamItem *>(item);
+    return item->HoldsLocalValue();
 }
 
 } // namespace
@@ -135,12 +137,12 @@ Variant TzqDesignator::walk(bool setting, const Variant &newValue)
     Variant value = Variant::Null();
     TzqCustomVariable *previous = nullptr;
     const auto n = Steps.size();
-    std::vector<Variant> arguments;
+    QVarLengthArray<Variant, 8> arguments;
     for (size_t i = 0; i < n; ++i) {
         TzqDesignatorItem &step = Steps[i];
         TzqCustomVariable *ref = step.Ref;
         const auto argCount = std::min<size_t>(step.Args.size(), size_t(ref->Count()));
-        std::vector<Variant> results;
+        QVarLengthArray<Variant, 8> results;
         {
             TzqRecursionGuard guard(ref);
             if (argCount > 0) {
@@ -152,7 +154,7 @@ Variant TzqDesignator::walk(bool setting, const Variant &newValue)
                 for (size_t j = 0; j < argCount; ++j)
                     ref->Params(int(j))->SetValue(arguments[j]);
             }
-            if (auto *helper = dynamic_cast<TzqCustomHelper *>(ref)) {
+            if (TzqCustomHelper *helper = ref->AsHelper()) {
                 // An array held by the previous step is changed in place,
                 // so no second reference to it may stay here.
                 if (dynamic_cast<TzqArrayHelper *>(ref) && previous && VarIsArray(previous->Value))

@@ -186,16 +186,16 @@ Variant TzqProcVariable::GetValue()
 
 TzqRecursionGuard::TzqRecursionGuard(TzqCustomVariable *callee)
 {
-    auto *proc = dynamic_cast<TzqProcVariable *>(callee);
+    TzqProcVariable *proc = callee->AsProcedure();
     if (!proc || !proc->Executing)
         return;
     TzqScript *prog = proc->Prog();
     for (int i = 0; i < prog->Count(); ++i) {
-        auto *item = dynamic_cast<TzqCustomVariable *>(prog->Items(i));
-        if (auto *text = dynamic_cast<TzqStringVariable *>(item))
-            m_saved.push_back({text, text->Value, text->Str});
-        else if (dynamic_cast<TzqVariable *>(item) || dynamic_cast<TzqParamItem *>(item))
-            m_saved.push_back({item, item->Value, QString()});
+        TzqCustomVariable *item = prog->Items(i)->AsVariable();
+        if (!item || !item->HoldsLocalValue())
+            continue;
+        const QString *text = item->TextStorage();
+        m_saved.push_back({item, item->Value, text ? *text : QString()});
     }
 }
 
@@ -203,7 +203,7 @@ TzqRecursionGuard::~TzqRecursionGuard()
 {
     for (Saved &saved : m_saved) {
         saved.item->Value = saved.value;
-        if (auto *text = dynamic_cast<TzqStringVariable *>(saved.item))
-            text->Str = saved.str;
+        if (QString *text = saved.item->TextStorage())
+            *text = saved.str;
     }
 }

@@ -26,7 +26,10 @@ enum TzqVarType : quint8 {
     fvtInt64 = 10,
 };
 
+class TzqCustomHelper;
+class TzqCustomVariable;
 class TzqParamItem;
+class TzqProcVariable;
 class TzqScript;
 
 // Anything a script's item table holds (variables, modules, event adapters).
@@ -34,6 +37,7 @@ class TzqScriptItem
 {
 public:
     virtual ~TzqScriptItem() = default;
+    virtual TzqCustomVariable *AsVariable() { return nullptr; }
 };
 
 // Asked for the value of a variable added by TzqScript::AddVariable; a Null
@@ -71,6 +75,15 @@ public:
     virtual Variant GetValue();
     virtual void SetValue(const Variant &value);
 
+    // Kind tests for the interpreter's inner loops.
+    TzqCustomVariable *AsVariable() override { return this; }
+    virtual TzqCustomHelper *AsHelper() { return nullptr; }
+    virtual TzqProcVariable *AsProcedure() { return nullptr; }
+    // Variables and parameters, whose values a recursive call keeps apart.
+    virtual bool HoldsLocalValue() const { return false; }
+    // The text a string variable holds in place of Value.
+    virtual QString *TextStorage() { return nullptr; }
+
     // The formal parameters, owned, in order.
     int Count() const { return int(m_params.size()); }
     TzqParamItem *Params(int index) const { return m_params.at(index).get(); }
@@ -99,6 +112,7 @@ public:
 
     Variant GetValue() override;
     void SetValue(const Variant &value) override;
+    bool HoldsLocalValue() const override { return true; }
 
 protected:
     Variant valueFromCallback(const Variant &stored) const;
@@ -115,6 +129,7 @@ public:
 
     Variant GetValue() override;
     void SetValue(const Variant &value) override;
+    QString *TextStorage() override { return &Str; }
 };
 
 // A type name registered with TzqScript::AddType.
@@ -132,6 +147,8 @@ public:
     Variant DefValue = Variant::Null();
     bool IsOptional;
     bool IsVarParam;
+
+    bool HoldsLocalValue() const override { return true; }
 };
 
 // A procedure or function of a script.  Its parameters, local variables and
@@ -153,6 +170,7 @@ public:
 
     Variant GetValue() override;
     void SetValue(const Variant &value) override;
+    TzqProcVariable *AsProcedure() override { return this; }
 
 private:
     std::unique_ptr<TzqScript> m_prog;

@@ -1,5 +1,6 @@
 #include "report/ReportUnits.h"
 
+#include "report/TWideStrings.h"
 #include "report/qvxCollection.h"
 #include "report/qvxComponent.h"
 #include "report/qvxRegistries.h"
@@ -12,7 +13,8 @@ void RegisterReportUnits()
 {
     RegisterScriptUnits();
     Units::Add("qvxResources", InitializeQvxResources, FinalizeQvxResources);
-    Units::Add("qvxRegistries", nullptr, FinalizeQvxRegistries);
+    Units::Add("qvxRegistries", InitializeQvxRegistries, FinalizeQvxRegistries);
+    Units::Add("TWideStrings", InitializeWideStrings, nullptr);
     Units::Add("qvxComponent", InitializeQvxComponent, nullptr);
     Units::Add("qvxCollection", InitializeQvxCollection, nullptr);
     Units::Add("qvxVariables", InitializeQvxVariables, FinalizeQvxVariables);

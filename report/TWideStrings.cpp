@@ -2,6 +2,7 @@
 
 #include "toolkit/core/CodePages.h"
 #include "toolkit/core/Exceptions.h"
+#include "toolkit/classes/Reflection.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/TStrings.h"
 
@@ -183,4 +184,9 @@ void TWideStrings::AssignTo(TPersistent *dest) const
     for (const Item &item : m_items)
         strings->AddObject(item.text, item.object);
     strings->EndUpdate();
+}
+
+void InitializeWideStrings()
+{
+    RegisterClassCategory(ClassOf<TWideStrings>(), TClassCategory::WideStrings);
 }

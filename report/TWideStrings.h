@@ -70,3 +70,6 @@ private:
 
     std::vector<Item> m_items;
 };
+
+// Makes wide-string lists stream as their text (their class category).
+void InitializeWideStrings();

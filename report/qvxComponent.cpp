@@ -11,7 +11,6 @@
 #include "toolkit/classes/PropertyDeclarations.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/TStringList.h"
-#include "toolkit/classes/Reflection.h"
 
 #include <QMutexLocker>
 #include <QRecursiveMutex>
@@ -62,19 +61,6 @@ private:
 
 } // namespace
 
-bool qvxClassIs(TClass cls, const char *className)
-{
-    for (TClass c = cls; c; c = ClassParentOf(c))
-        if (qstrcmp(c->className(), className) == 0)
-            return true;
-    return false;
-}
-
-bool qvxObjectIs(const TObject *object, const char *className)
-{
-    return object && qvxClassIs(object->ClassType(), className);
-}
-
 TComponent *TqvxComponent::classOwnerFor(TComponent *owner)
 {
     if (auto *parent = qobject_cast<TqvxComponent *>(owner))
@@ -97,13 +83,30 @@ TqvxComponent::TqvxComponent(TComponent *owner)
 
 TqvxComponent::~TqvxComponent()
 {
-    if (m_parent)
-        m_parent->m_objects.removeOne(this);
-    m_parent = nullptr;
-    while (!m_objects.isEmpty())
-        delete m_objects.takeLast();
+    TqvxComponent::BeforeDestruction();
+    while (!m_objects.isEmpty()) {
+        TqvxComponent *child = m_objects.takeLast();
+        child->m_parent = nullptr;
+        delete child;
+    }
     m_font->OnChange = nullptr;
     delete m_font;
+}
+
+void TqvxComponent::BeforeDestruction()
+{
+    if (m_parent)
+        m_parent->removeChild(this);
+    m_parent = nullptr;
+    TComponent::BeforeDestruction();
+}
+
+void TqvxComponent::removeChild(TqvxComponent *child)
+{
+    // Children mostly leave last first (a parent frees them so).
+    const qsizetype index = m_objects.lastIndexOf(child);
+    if (index >= 0)
+        m_objects.removeAt(index);
 }
 
 void TqvxComponent::DesignCreate(int flags)
@@ -115,7 +118,7 @@ void TqvxComponent::DesignCreate(int flags)
 void TqvxComponent::attachTo(TqvxComponent *parent)
 {
     if (m_parent)
-        m_parent->m_objects.removeOne(this);
+        m_parent->removeChild(this);
     m_parent = parent;
     if (!m_parent)
         return;
@@ -164,7 +167,7 @@ TqvxComponent *TqvxComponent::FindObject(const QString &name)
 TqvxComponent *TqvxComponent::GetPage() const
 {
     for (const TqvxComponent *c = this; c; c = c->m_parent)
-        if (qvxObjectIs(c, "TqvxPage"))
+        if (c->IsKind(ckPage))
             return const_cast<TqvxComponent *>(c);
     return nullptr;
 }
@@ -276,14 +279,14 @@ void TqvxComponent::SetBounds(double left, double top, double width, double heig
 
 double TqvxComponent::GetAbsLeft() const
 {
-    if (m_parent && !qvxObjectIs(m_parent, "TqvxDialogPage"))
+    if (m_parent && !m_parent->IsKind(ckDialogPage))
         return m_left + m_parent->GetAbsLeft();
     return m_left;
 }
 
 double TqvxComponent::GetAbsTop() const
 {
-    if (m_parent && !qvxObjectIs(m_parent, "TqvxDialogPage"))
+    if (m_parent && !m_parent->IsKind(ckDialogPage))
         return m_top + m_parent->GetAbsTop();
     return m_top;
 }
@@ -322,37 +325,7 @@ bool TqvxComponent::IsAncestor() const
     return ComponentState().testFlag(csAncestor) || m_isInherited;
 }
 
-void TqvxComponent::SetLinkedObject(TqvxComponent *value)
-{
-    if (value == m_linkedObject)
-        return;
-    if (m_linkedObject)
-        RemoveFreeNotification(m_linkedObject);
-    m_linkedObject = value;
-    if (m_linkedObject)
-        FreeNotification(m_linkedObject);
-}
-
-void TqvxComponent::Notification(TComponent *component, TOperation operation)
-{
-    TComponent::Notification(component, operation);
-    if (operation == opRemove && component == m_linkedObject)
-        m_linkedObject = nullptr;
-}
-
 namespace {
-
-// Views are the objects that publish an Align of type TqvxAlign.
-const TPropInfo *alignProperty(const TqvxComponent *object)
-{
-    const TPropInfo *align = GetPropInfo(object, QStringLiteral("Align"));
-    return align && align->TypeName() == QLatin1String("TqvxAlign") && align->IsReadable() ? align : nullptr;
-}
-
-TqvxAlign alignOf(const TqvxComponent *view)
-{
-    return TqvxAlign(alignProperty(view)->GetOrd(view));
-}
 
 bool overlapVertically(const TqvxComponent *a, const TqvxComponent *b)
 {
@@ -366,7 +339,7 @@ bool overlapVertically(const TqvxComponent *a, const TqvxComponent *b)
 const TqvxComponent *neighbour(const QList<TqvxComponent *> &views, qsizetype index, int step)
 {
     const TqvxComponent *view = views.at(index);
-    const bool widthAligned = alignOf(view) == baWidth;
+    const bool widthAligned = view->ViewAlign() == baWidth;
     for (qsizetype i = index + step; i >= 0 && i < views.size(); i += step) {
         const TqvxComponent *candidate = views.at(i);
         if (!overlapVertically(view, candidate))
@@ -386,7 +359,7 @@ void TqvxComponent::AlignChildren()
 {
     QList<TqvxComponent *> views;
     for (TqvxComponent *child : m_objects)
-        if (alignProperty(child))
+        if (child->IsKind(ckView))
             views.append(child);
 
     // Sorted by Left to two decimals; views at equal places keep child order.
@@ -397,7 +370,7 @@ void TqvxComponent::AlignChildren()
 
     for (qsizetype i = 0; i < sorted.size(); ++i) {
         TqvxComponent *view = sorted.at(i);
-        const TqvxAlign align = alignOf(view);
+        const TqvxAlign align = view->ViewAlign();
         if (align != baLeft && align != baWidth)
             continue;
         const TqvxComponent *left = neighbour(sorted, i, -1);
@@ -405,7 +378,7 @@ void TqvxComponent::AlignChildren()
     }
     for (qsizetype i = sorted.size() - 1; i >= 0; --i) {
         TqvxComponent *view = sorted.at(i);
-        const TqvxAlign align = alignOf(view);
+        const TqvxAlign align = view->ViewAlign();
         if (align != baRight && align != baWidth)
             continue;
         const TqvxComponent *right = neighbour(sorted, i, +1);
@@ -416,7 +389,7 @@ void TqvxComponent::AlignChildren()
             view->SetWidth(edge - view->Left());
     }
     for (TqvxComponent *view : views) {
-        switch (alignOf(view)) {
+        switch (view->ViewAlign()) {
         case baCenter:
             view->SetLeft((m_width - view->Width()) / 2);
             break;
@@ -524,11 +497,9 @@ QString TqvxComponent::InternalDiff(const TqvxComponent *source)
     QString result;
     if (differs(m_left, source->m_left))
         result += attribute("l", TqvxXMLSerializer::FloatToText(m_left));
-    if (qvxObjectIs(this, "TqvxBand") || differs(m_top, source->m_top))
+    if (IsKind(ckBand) || differs(m_top, source->m_top))
         result += attribute("t", TqvxXMLSerializer::FloatToText(m_top));
-    const TPropInfo *autoWidth = qvxObjectIs(this, "TqvxCustomMemoView") ? GetPropInfo(this, QStringLiteral("AutoWidth"))
-                                                                         : nullptr;
-    if (differs(m_width, source->m_width) && !(autoWidth && autoWidth->GetOrd(this)))
+    if (differs(m_width, source->m_width) && !SizesOwnWidth())
         result += attribute("w", TqvxXMLSerializer::FloatToText(m_width));
     if (differs(m_height, source->m_height))
         result += attribute("h", TqvxXMLSerializer::FloatToText(m_height));
@@ -560,7 +531,7 @@ QString TqvxComponent::AllDiff(const TqvxComponent *source)
     QString result = serializer.ObjToXML(this);
     if (source)
         result += QLatin1Char(' ') + InternalDiff(source);
-    if (qvxObjectIs(this, "TqvxNullBand"))
+    if (IsKind(ckNullBand))
         result += attribute("l", TqvxXMLSerializer::FloatToText(m_left)) +
                   attribute("t", TqvxXMLSerializer::FloatToText(m_top));
     return result;

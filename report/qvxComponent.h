@@ -17,13 +17,14 @@
 // through the XML serializer (report/qvxXMLSerializer.h).
 
 #include "report/qvxTypes.h"
-#include "toolkit/classes/TComponent.h"
+#include "toolkit/classes/GuardedRef.h"
 
 #include <QList>
 #include <QString>
 
 class TFont;
 class TStream;
+class TWideStrings;
 class TqvxReportLink;
 class TqvxXMLItem;
 
@@ -38,8 +39,28 @@ public:
     // parent is done here without virtual dispatch; descendants that must
     // react to it do so in AfterConstruction.
     explicit TqvxComponent(TComponent *owner = nullptr);
-    // Leaves the parent and frees every child.
+    // Frees every child.
     ~TqvxComponent() override;
+    // Leaves the parent, then the owner.
+    void BeforeDestruction() override;
+
+    // The palette group a class is registered in when its registration
+    // names none (see TqvxObjectCollection::RegisterObject); data sets and
+    // dialog classes declare their own.
+    static constexpr TqvxObjectKind PaletteKind = okReport;
+
+    // What the object is (see TqvxComponentKind); set by the constructors.
+    TqvxComponentKinds Kinds() const { return m_kinds; }
+    bool IsKind(TqvxComponentKind kind) const { return m_kinds.testFlag(kind); }
+
+    // A view's Align, by which its container places it; baNone elsewhere.
+    virtual TqvxAlign ViewAlign() const { return baNone; }
+    // The text a memo view keeps, written as its Text attribute; nullptr
+    // for objects that are no memo.
+    virtual TWideStrings *MemoText() const { return nullptr; }
+    // True when the object sets its own width (a memo with AutoWidth), so
+    // differences leave the width out.
+    virtual bool SizesOwnWidth() const { return false; }
 
     // The designer's way to make an object: constructed, then marked
     // IsDesigning (which enables the Restrictions checks) by DesignCreate.
@@ -153,7 +174,7 @@ public:
     // The template object of a copy, or the copy of a template object;
     // cleared when that object is freed.
     TqvxComponent *LinkedObject() const { return m_linkedObject; }
-    void SetLinkedObject(TqvxComponent *value);
+    void SetLinkedObject(TqvxComponent *value) { m_linkedObject = value; }
 
     // The class's display name (its resource key in descendants).
     virtual QString GetDescription() const;
@@ -194,19 +215,23 @@ public:
     virtual bool ReadNestedProperty(TqvxXMLItem *item);
 
     void GetChildren(const std::function<void(TComponent *)> &proc, TComponent *root) override;
-    void Notification(TComponent *component, TOperation operation) override;
 
 protected:
+    // Adds a kind; constructors call it.
+    void AddKind(TqvxComponentKind kind) { m_kinds |= kind; }
+
     // The font's change notification.
     virtual void FontChanged();
 
 private:
     static TComponent *classOwnerFor(TComponent *owner);
     void attachTo(TqvxComponent *parent);
+    void removeChild(TqvxComponent *child);
     void collectDescendants(QList<TqvxComponent *> &list) const;
     bool restricted(TqvxRestriction restriction) const;
 
     TFont *m_font;
+    TqvxComponentKinds m_kinds;
     QList<TqvxComponent *> m_objects;
     QList<TqvxComponent *> m_allObjects;
     TqvxComponent *m_parent = nullptr;
@@ -228,13 +253,8 @@ private:
     quint8 m_styleFlags = csoCopy;
     QString m_baseName;
     QString m_dictionaryName;
-    TqvxComponent *m_linkedObject = nullptr;
+    TGuardedRef<TqvxComponent> m_linkedObject{this};
 };
-
-// True when cls is the class of that name or descends from it.  Lets the
-// base classes test for report classes built on them.
-bool qvxClassIs(TClass cls, const char *className);
-bool qvxObjectIs(const TObject *object, const char *className);
 
 // Declares what the report component base publishes.
 void InitializeQvxComponent();

@@ -1,6 +1,7 @@
 #include "report/qvxRegistries.h"
 
-#include "report/qvxComponent.h"
+#include "report/qvxPropertyEditors.h"
+#include "toolkit/graphics/GraphicsObjects.h"
 
 #include <memory>
 
@@ -8,15 +9,7 @@ namespace {
 
 std::unique_ptr<TqvxObjectCollection> objectRegistry;
 std::unique_ptr<TqvxExportFilterCollection> exportFilterRegistry;
-
-TqvxObjectKinds derivedKind(TClass cls)
-{
-    if (qvxClassIs(cls, "TqvxDataSet") || qvxClassIs(cls, "TqvxCustomDatabase"))
-        return okData;
-    if (qvxClassIs(cls, "TqvxDialogControl") || qvxClassIs(cls, "TqvxDialogComponent"))
-        return okDialog;
-    return okReport;
-}
+std::unique_ptr<TqvxPropertyEditorCollection> propertyEditorRegistry;
 
 } // namespace
 
@@ -43,7 +36,7 @@ void TqvxObjectCollection::append(TClass cls, TBitmap *buttonBitmap, const QStri
     item->GroupText = groupText;
     item->DisplayText = displayText;
     item->KeyNumber = keyNumber;
-    item->Kind = cls && !kind ? derivedKind(cls) : kind;
+    item->Kind = kind;
 }
 
 void TqvxObjectCollection::UnRegister(TClass cls)
@@ -95,6 +88,26 @@ TqvxExportFilterItem *TqvxExportFilterCollection::GetItem(int index) const
     return static_cast<TqvxExportFilterItem *>(Items(index));
 }
 
+TqvxPropertyEditorCollection::TqvxPropertyEditorCollection()
+    : TCollection(CollectionItemClassOf<TqvxPropertyEditorItem>())
+{
+}
+
+void TqvxPropertyEditorCollection::Register(const QString &propertyType, TClass componentClass,
+                                            const QString &propertyName, TClass editorClass)
+{
+    auto *item = static_cast<TqvxPropertyEditorItem *>(Add());
+    item->PropertyType = propertyType;
+    item->ComponentClass = componentClass;
+    item->PropertyName = propertyName;
+    item->EditorClass = editorClass;
+}
+
+TqvxPropertyEditorItem *TqvxPropertyEditorCollection::GetItem(int index) const
+{
+    return static_cast<TqvxPropertyEditorItem *>(Items(index));
+}
+
 TqvxObjectCollection *qvxObjects()
 {
     if (!objectRegistry)
@@ -109,8 +122,35 @@ TqvxExportFilterCollection *qvxExportFilters()
     return exportFilterRegistry.get();
 }
 
+TqvxPropertyEditorCollection *qvxPropertyEditors()
+{
+    if (!propertyEditorRegistry)
+        propertyEditorRegistry = std::make_unique<TqvxPropertyEditorCollection>();
+    return propertyEditorRegistry.get();
+}
+
+void InitializeQvxRegistries()
+{
+    TqvxPropertyEditorCollection *editors = qvxPropertyEditors();
+    const TClass font = ClassOf<TFont>();
+    editors->Register(QStringLiteral("TComponentName"), nullptr, QStringLiteral("Name"),
+                      ClassOf<TqvxNameProperty>());
+    editors->Register(QStringLiteral("TColor"), nullptr, QString(), ClassOf<TqvxColorProperty>());
+    editors->Register(QStringLiteral("TFont"), nullptr, QString(), ClassOf<TqvxFontProperty>());
+    editors->Register(QStringLiteral("String"), font, QStringLiteral("Name"), ClassOf<TqvxFontNameProperty>());
+    editors->Register(QStringLiteral("Integer"), font, QStringLiteral("Charset"),
+                      ClassOf<TqvxFontCharsetProperty>());
+    editors->Register(QStringLiteral("TModalResult"), nullptr, QString(), ClassOf<TqvxModalResultProperty>());
+    editors->Register(QStringLiteral("TShortCut"), nullptr, QString(), ClassOf<TqvxShortCutProperty>());
+    editors->Register(QStringLiteral("TCursor"), nullptr, QString(), ClassOf<TqvxCursorProperty>());
+    editors->Register(QStringLiteral("TDateTime"), nullptr, QString(), ClassOf<TqvxDateTimeProperty>());
+    editors->Register(QStringLiteral("TDate"), nullptr, QString(), ClassOf<TqvxDateProperty>());
+    editors->Register(QStringLiteral("TTime"), nullptr, QString(), ClassOf<TqvxTimeProperty>());
+}
+
 void FinalizeQvxRegistries()
 {
     objectRegistry.reset();
     exportFilterRegistry.reset();
+    propertyEditorRegistry.reset();
 }

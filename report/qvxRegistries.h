@@ -2,10 +2,12 @@
 
 // The process-wide registries through which parts of the library announce
 // themselves: the report object classes a unit adds (with their picture and
-// kind), and the export filters that exist.  Each registry is made by its
-// first use and freed at the end of this unit; a later use makes a new,
-// empty one.
+// kind), the export filters that exist, and the property editor that serves
+// each kind of property.  Each registry is made by its first use and freed
+// at the end of this unit; a later use makes a new, empty one.  The start of
+// this unit registers the standard property editors.
 
+#include "report/qvxTypes.h"
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/TCollection.h"
 
@@ -15,9 +17,6 @@
 class TBitmap;
 class TqvxCustomExportFilter;
 
-enum TqvxObjectKind : quint8 { okData = 1, okReport = 2, okDialog = 4, okDotMatrix = 8 };
-Q_DECLARE_FLAGS(TqvxObjectKinds, TqvxObjectKind)
-Q_DECLARE_OPERATORS_FOR_FLAGS(TqvxObjectKinds)
 
 class TqvxObjectItem : public TCollectionItem
 {
@@ -46,9 +45,9 @@ public:
 
     // Registers T, which also goes into the class registry so that report
     // files can name it.  A class already registered with the same key
-    // number is ignored.  An empty kind is derived from the class: data
-    // sets and databases are okData, dialog controls and components
-    // okDialog, everything else okReport.
+    // number is ignored.  An empty kind is the class's own
+    // T::PaletteKind (okReport in the report component base; data sets and
+    // databases declare okData, dialog controls and components okDialog).
     template <class T>
     void RegisterObject(TBitmap *buttonBitmap, const QString &displayText, const QString &groupText,
                         quint16 keyNumber, int imageIndex, TqvxObjectKinds kind = {})
@@ -56,7 +55,8 @@ public:
         if (IndexOf(ClassOf<T>(), keyNumber) >= 0)
             return;
         RegisterClass<T>();
-        append(ClassOf<T>(), buttonBitmap, displayText, groupText, keyNumber, imageIndex, kind);
+        append(ClassOf<T>(), buttonBitmap, displayText, groupText, keyNumber, imageIndex,
+               kind ? kind : TqvxObjectKinds(T::PaletteKind));
     }
     // A registration without a class, kept with the kind given.
     void RegisterObject(TBitmap *buttonBitmap, const QString &displayText, const QString &groupText,
@@ -99,8 +99,41 @@ public:
     TqvxExportFilterItem *GetItem(int index) const;
 };
 
+class TqvxPropertyEditorItem : public TCollectionItem
+{
+    Q_OBJECT
+
+public:
+    using TCollectionItem::TCollectionItem;
+
+    // The property's type name as reflection gives it ("TColor", "TFont",
+    // "String").
+    QString PropertyType;
+    // The class whose property the editor serves; nullptr for every class.
+    TClass ComponentClass = nullptr;
+    // The property the editor serves; empty for every property of the type.
+    QString PropertyName;
+    // A TqvxPropertyEditor descendant.
+    TClass EditorClass = nullptr;
+};
+
+class TqvxPropertyEditorCollection : public TCollection
+{
+    Q_OBJECT
+
+public:
+    TqvxPropertyEditorCollection();
+
+    void Register(const QString &propertyType, TClass componentClass, const QString &propertyName,
+                  TClass editorClass);
+    TqvxPropertyEditorItem *GetItem(int index) const;
+};
+
 TqvxObjectCollection *qvxObjects();
 TqvxExportFilterCollection *qvxExportFilters();
+TqvxPropertyEditorCollection *qvxPropertyEditors();
 
+// Registers the standard property editors.
+void InitializeQvxRegistries();
 // Frees the registries.
 void FinalizeQvxRegistries();

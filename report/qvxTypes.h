@@ -41,3 +41,21 @@ enum TqvxComponentStyleFlag : quint8 {
     // (WriteNestedProperties, ReadNestedProperty).
     csoNestedData = 0x08,
 };
+
+// What a report object is, for the base classes that treat some of their
+// descendants apart.  Each class adds its kind in its constructor
+// (TqvxComponent::AddKind); a descendant keeps its ancestors' kinds.
+enum TqvxComponentKind : quint16 {
+    ckPage = 0x01,       // a page: GetPage stops there
+    ckDialogPage = 0x02, // a dialog form: positions below it start afresh
+    ckBand = 0x04,       // a band: its Top always goes into differences
+    ckNullBand = 0x08,   // the band of loose objects: AllDiff adds its position
+    ckView = 0x10,       // a view: AlignChildren places it by ViewAlign()
+};
+Q_DECLARE_FLAGS(TqvxComponentKinds, TqvxComponentKind)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TqvxComponentKinds)
+
+// The groups of the designer's object palette.
+enum TqvxObjectKind : quint8 { okData = 1, okReport = 2, okDialog = 4, okDotMatrix = 8 };
+Q_DECLARE_FLAGS(TqvxObjectKinds, TqvxObjectKind)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TqvxObjectKinds)

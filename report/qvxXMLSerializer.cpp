@@ -47,14 +47,11 @@ QString attribute(const QString &prefix, const QString &name, const QString &val
     return QLatin1Char(' ') + prefix + name + QStringLiteral("=\"") + value + QLatin1Char('"');
 }
 
-// The text of a memo view: the wide-string list it publishes as Memo.
+// The text of a memo view.
 TWideStrings *memoOf(TPersistent *obj)
 {
-    const TPropInfo *prop = obj ? GetPropInfo(obj, QStringLiteral("Memo")) : nullptr;
-    if (!prop || prop->Kind() != TTypeKind::Class || prop->ClassCategory() != TClassCategory::WideStrings ||
-        !prop->IsReadable())
-        return nullptr;
-    return qobject_cast<TWideStrings *>(prop->GetObject(obj));
+    const auto *component = qobject_cast<const TqvxComponent *>(obj);
+    return component ? component->MemoText() : nullptr;
 }
 
 // Kinds written as numbers (enumerations by name).
@@ -484,7 +481,7 @@ void TqvxXMLSerializer::readElement(TqvxXMLItem *item, TqvxComponent *root, Tqvx
     TClass cls = nullptr;
     if (!inherited) {
         cls = GetClass(item->Name());
-        if (!cls || !qvxClassIs(cls, "TqvxComponent")) {
+        if (!ClassInheritsFrom(cls, ClassOf<TqvxComponent>())) {
             addError(item->Name() + QLatin1Char(' ') + qvxResources()->Get(QStringLiteral("xrCantFindClass")));
             return;
         }
@@ -585,7 +582,7 @@ TqvxComponent *TqvxXMLSerializer::ReadComponent(TComponent *owner, const QString
     const qsizetype blank = trimmed.indexOf(QLatin1Char(' '));
     const QString className = blank < 0 ? trimmed : trimmed.left(blank);
     const TClass cls = FindClass(className);
-    if (!qvxClassIs(cls, "TqvxComponent"))
+    if (!ClassInheritsFrom(cls, ClassOf<TqvxComponent>()))
         throw EClassNotFound(QStringLiteral("Class %1 not found").arg(className));
 
     auto *object = static_cast<TqvxComponent *>(CreateObject(cls, owner));

@@ -11,6 +11,7 @@
 TTestView::TTestView(TComponent *owner)
     : TqvxReportComponent(owner)
 {
+    AddKind(ckView);
 }
 
 TTestView::~TTestView()
@@ -24,11 +25,7 @@ void TTestView::SetNext(TTestView *value)
     for (TTestView *v = value; v; v = v->next)
         if (v == this)
             throw EInvalidOperation(QStringLiteral("Circular chain at %1").arg(Name()));
-    if (next)
-        RemoveFreeNotification(next);
     next = value;
-    if (next)
-        FreeNotification(next);
 }
 
 void TTestView::DefineProperties(TFiler &filer)
@@ -36,13 +33,6 @@ void TTestView::DefineProperties(TFiler &filer)
     filer.DefineProperty(
         QStringLiteral("Secret"), [this](TReader &reader) { secret = reader.ReadInteger(); },
         [this](TWriter &writer) { writer.WriteInteger(secret); }, secret != 0);
-}
-
-void TTestView::Notification(TComponent *component, TOperation operation)
-{
-    TqvxReportComponent::Notification(component, operation);
-    if (operation == opRemove && component == next)
-        next = nullptr;
 }
 
 void TTestView::Loaded()
@@ -54,6 +44,7 @@ void TTestView::Loaded()
 TTestBand::TTestBand(TComponent *owner)
     : TTestView(owner)
 {
+    AddKind(ckBand);
     SetStyleFlags(StyleFlags() | csoNestedData);
 }
 

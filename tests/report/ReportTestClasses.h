@@ -78,9 +78,9 @@ public:
     // Refuses a chain that comes back to this view.
     void SetNext(TTestView *value);
 
+    TqvxAlign ViewAlign() const override { return align; }
     void Draw(TCanvas *, double, double, double, double) override {}
     void DefineProperties(TFiler &filer) override;
-    void Notification(TComponent *component, TOperation operation) override;
     void Loaded() override;
 
     TqvxAlign align = baNone;
@@ -94,7 +94,7 @@ public:
 private:
     TTestFrame *frame = new TTestFrame;
     TStringList *lines = new TStringList;
-    TTestView *next = nullptr;
+    TGuardedRef<TTestView> next{this};
 };
 
 // Keeps a list of variables as the nested element "Variables".
@@ -120,6 +120,8 @@ class TTestMemo : public TTestView
 public:
     using TTestView::TTestView;
 
+    TWideStrings *MemoText() const override { return memo.get(); }
+
     TWideStrings *Memo() const { return memo.get(); }
     void SetMemo(TWideStrings *value) { memo->Assign(value); }
 
@@ -132,7 +134,7 @@ class TTestPage : public TTestView
     Q_OBJECT
 
 public:
-    using TTestView::TTestView;
+    explicit TTestPage(TComponent *owner = nullptr) : TTestView(owner) { AddKind(ckPage); }
 };
 
 class TTestReport : public TqvxComponent, public TqvxReportLink

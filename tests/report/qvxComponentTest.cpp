@@ -43,6 +43,22 @@ TEST(ComponentTree, PlacesObjectsUnderTheirOwnerAndInTheReport)
     EXPECT_EQ(NamesOf(tree.band->Objects()), (QStringList{"Memo2", "Memo3"}));
 }
 
+TEST(ComponentTree, KindsComeFromTheConstructorsOfEachClass)
+{
+    ReportTestTree tree;
+    EXPECT_EQ(tree.memo1->GetPage(), tree.page);
+    EXPECT_EQ(tree.report->GetPage(), nullptr);
+    EXPECT_EQ(tree.band->Kinds(), TqvxComponentKinds(ckView | ckBand)) << "a band is a view built on it";
+    EXPECT_FALSE(tree.memo1->IsKind(ckBand));
+
+    tree.memo1->SetTop(5);
+    tree.band->SetTop(7);
+    TTestView plain;
+    EXPECT_EQ(tree.memo1->InternalDiff(&plain), QStringLiteral(" t=\"5\""));
+    tree.memo2->SetTop(7);
+    EXPECT_EQ(tree.band->InternalDiff(tree.memo2), QStringLiteral(" t=\"7\"")) << "a band always gives its top";
+}
+
 TEST(ComponentTree, AnObjectWithoutReportHasItsOwnerOnly)
 {
     RegisterReportTestClasses();

@@ -20,6 +20,7 @@ public:
     std::function<int(const TMessageBoxRequest &)> onMessage;
     std::function<bool(TInputRequest &)> onInput;
     std::function<bool(TFileDialogRequest &)> onFile;
+    std::function<bool(TColor &)> onColor;
     std::function<bool(TFontData &)> onFont;
     std::function<bool(TPrintRequest &)> onPrint;
 
@@ -43,7 +44,7 @@ public:
         fileRequests.push_back(request);
         return onFile && onFile(request);
     }
-    bool ColorDialog(TColor &) override { return false; }
+    bool ColorDialog(TColor &color) override { return onColor && onColor(color); }
     bool FontDialog(TFontData &font) override { return onFont && onFont(font); }
     bool PrintDialog(TPrintRequest &request) override { return onPrint && onPrint(request); }
 

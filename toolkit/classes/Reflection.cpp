@@ -2,6 +2,9 @@
 
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/classes/ObjectHandles.h"
+#include "toolkit/classes/TCollection.h"
+#include "toolkit/classes/TComponent.h"
+#include "toolkit/classes/TStrings.h"
 
 #include <QHash>
 #include <QMetaEnum>
@@ -183,23 +186,43 @@ QString kindName(TTypeKind kind)
 
 } // namespace
 
+namespace {
+
+struct ClassCategories {
+    QMutex mutex;
+    QHash<TClass, TClassCategory> byClass{
+        {ClassOf<TComponent>(), TClassCategory::Component},
+        {ClassOf<TStrings>(), TClassCategory::Strings},
+        {ClassOf<TCollection>(), TClassCategory::Collection},
+        {ClassOf<TCollectionItem>(), TClassCategory::CollectionItem},
+        {ClassOf<TPersistent>(), TClassCategory::Persistent},
+    };
+};
+
+ClassCategories &classCategories()
+{
+    static ClassCategories instance;
+    return instance;
+}
+
+} // namespace
+
+void RegisterClassCategory(TClass cls, TClassCategory category)
+{
+    ClassCategories &c = classCategories();
+    QMutexLocker lock(&c.mutex);
+    c.byClass.insert(cls, category);
+}
+
 TClassCategory ClassCategoryOf(TClass cls)
 {
-    static const struct {
-        const char *name;
-        TClassCategory category;
-    } known[] = {
-        {"TComponent", TClassCategory::Component},
-        {"TStrings", TClassCategory::Strings},
-        {"TWideStrings", TClassCategory::WideStrings},
-        {"TCollection", TClassCategory::Collection},
-        {"TCollectionItem", TClassCategory::CollectionItem},
-        {"TPersistent", TClassCategory::Persistent},
-    };
-    for (TClass c = cls; c; c = ClassParentOf(c))
-        for (const auto &k : known)
-            if (qstrcmp(c->className(), k.name) == 0)
-                return k.category;
+    ClassCategories &c = classCategories();
+    QMutexLocker lock(&c.mutex);
+    for (TClass k = cls; k; k = ClassParentOf(k)) {
+        auto it = c.byClass.constFind(k);
+        if (it != c.byClass.constEnd())
+            return *it;
+    }
     return TClassCategory::Object;
 }
 

@@ -53,6 +53,9 @@ enum class TClassCategory {
 };
 
 TClassCategory ClassCategoryOf(TClass cls);
+// Gives cls and its descendants a category; the toolkit's own classes have
+// theirs already (wide-string lists live outside the toolkit and register).
+void RegisterClassCategory(TClass cls, TClassCategory category);
 
 class TPropInfo
 {

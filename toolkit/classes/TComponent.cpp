@@ -1,5 +1,7 @@
 #include "toolkit/classes/TComponent.h"
 
+#include "toolkit/classes/GuardedRef.h"
+
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/classes/TList.h"
 
@@ -11,11 +13,18 @@ TComponent::TComponent(TComponent *owner)
 
 TComponent::~TComponent()
 {
+    // Runs the steps here for a component that was not freed by delete.
+    TComponent::BeforeDestruction();
+    DestroyComponents();
+}
+
+void TComponent::BeforeDestruction()
+{
     markDestroying();
     removeFreeNotifications();
-    DestroyComponents();
     if (m_owner)
         m_owner->RemoveComponent(this);
+    TPersistent::BeforeDestruction();
 }
 
 TComponent *TComponent::Components(int index) const
@@ -46,7 +55,8 @@ void TComponent::InsertComponent(TComponent *component)
         component->m_owner->RemoveComponent(component);
     m_components.append(component);
     component->m_owner = this;
-    Notification(component, opInsert);
+    if (!m_state.testFlag(csLoading))
+        Notification(component, opInsert);
 }
 
 void TComponent::RemoveComponent(TComponent *component)
@@ -54,7 +64,8 @@ void TComponent::RemoveComponent(TComponent *component)
     if (component->m_owner != this)
         return;
     detach(component);
-    Notification(component, opRemove);
+    if (!m_state.testFlag(csDestroying))
+        Notification(component, opRemove);
 }
 
 void TComponent::DestroyComponents()
@@ -70,7 +81,11 @@ void TComponent::DestroyComponents()
 
 void TComponent::detach(TComponent *component)
 {
-    m_components.removeOne(component);
+    // Components mostly leave in the reverse order of their arrival, so the
+    // search runs from the end.
+    const qsizetype index = m_components.lastIndexOf(component);
+    if (index >= 0)
+        m_components.removeAt(index);
     component->m_owner = nullptr;
 }
 
@@ -152,14 +167,32 @@ void TComponent::removeFreeNotifications()
     while (!m_freeNotifies.isEmpty()) {
         TComponent *partner = m_freeNotifies.takeLast();
         partner->m_freeNotifies.removeAll(this);
+        partner->clearGuards(this);
         partner->Notification(this, opRemove);
     }
 }
 
+void TComponent::clearGuards(TComponent *target)
+{
+    for (TComponentGuard *guard : std::as_const(m_guards))
+        if (guard->m_target == target)
+            guard->m_target = nullptr;
+}
+
+bool TComponent::guards(const TComponent *target) const
+{
+    for (const TComponentGuard *guard : m_guards)
+        if (guard->m_target == target)
+            return true;
+    return false;
+}
+
 void TComponent::Notification(TComponent *component, TOperation operation)
 {
-    if (operation == opRemove && component)
+    if (operation == opRemove && component) {
+        clearGuards(component);
         RemoveFreeNotification(component);
+    }
     notifyOwned(component, operation);
 }
 

@@ -5,9 +5,17 @@
 // A component created with an owner is inserted into the owner's list and
 // is freed with it.  Components whose fate matters to another (references
 // across owners) ask for free notification and receive
-// Notification(component, opRemove) when the other is freed.
+// Notification(component, opRemove) when the other is freed; a reference
+// held in a TGuardedRef (toolkit/classes/GuardedRef.h) asks for it itself
+// and is cleared before any Notification(component, opRemove) arrives.
 // An owner passes every insertion and removal on to all the components it
-// owns, so siblings learn of each other without asking.
+// owns, so siblings learn of each other without asking; an owner being
+// destroyed passes no removal on, one being loaded no insertion.
+//
+// Freeing a component first runs BeforeDestruction while it is whole: it is
+// marked csDestroying (with all it owns), its free-notification partners
+// are told, and it leaves its owner.  The destructor then frees what it
+// owns, last first.
 
 #include "toolkit/classes/TPersistent.h"
 
@@ -27,6 +35,8 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(TComponentState)
 
 enum TOperation { opInsert, opRemove };
 
+class TComponentGuard;
+
 class TComponent : public TPersistent
 {
     Q_OBJECT
@@ -38,9 +48,12 @@ public:
     // The owner's Notification(opInsert) therefore comes while only the
     // TComponent part of the new component exists.
     explicit TComponent(TComponent *owner = nullptr);
-    // Notifies the components that asked for it, frees the owned components
-    // (last first), then leaves the owner.
+    // Frees the owned components, last first (after BeforeDestruction).
     ~TComponent() override;
+
+    // Marks the component destroying, tells its free-notification partners
+    // and leaves its owner, while derived classes are still whole.
+    void BeforeDestruction() override;
 
     TComponent *Owner() const { return m_owner; }
 
@@ -72,7 +85,8 @@ public:
     // Marks this component and all it owns as being designed.
     void SetDesigning(bool designing);
     void SetAncestor(bool ancestor);
-    // Marks the component as being read; Loaded ends it.
+    // Marks the component as being read; Loaded ends it.  While an owner
+    // is loading, insertions are not passed on to what it owns.
     void Loading();
     // Runs after the component and the whole tree read with it are complete.
     virtual void Loaded();
@@ -85,6 +99,7 @@ public:
 
     // Told of insertions and removals among the owned components (passed on
     // to each of them) and of the removal of free-notification partners.
+    // On a removal it clears the guarded references to the component.
     virtual void Notification(TComponent *component, TOperation operation);
 
     // Checks that newName is free for component among this component's
@@ -97,7 +112,11 @@ public:
     virtual void GetChildren(const std::function<void(TComponent *)> &proc, TComponent *root);
 
 private:
+    friend class TComponentGuard;
+
     void markDestroying();
+    void clearGuards(TComponent *target);
+    bool guards(const TComponent *target) const;
     void removeFreeNotifications();
     void detach(TComponent *component);
     void notifyOwned(TComponent *component, TOperation operation);
@@ -105,6 +124,7 @@ private:
     TComponent *m_owner = nullptr;
     QList<TComponent *> m_components;
     QList<TComponent *> m_freeNotifies;
+    QList<TComponentGuard *> m_guards;
     TComponentState m_state;
     int m_tag = 0;
 };

@@ -6,8 +6,33 @@ TObject::TObject() = default;
 
 TObject::~TObject()
 {
+    TObject::BeforeDestruction();
+}
+
+void TObject::BeforeDestruction()
+{
     if (m_handle != 0)
         ObjectHandleRegistry::Release(this);
+}
+
+void *TObject::operator new(std::size_t size)
+{
+    return ::operator new(size);
+}
+
+void TObject::operator delete(void *block)
+{
+    ::operator delete(block);
+}
+
+void TObject::operator delete(TObject *object, std::destroying_delete_t)
+{
+    object->BeforeDestruction();
+    // The complete object's address, which a class with several bases may
+    // place before its TObject part.
+    void *block = dynamic_cast<void *>(object);
+    object->~TObject();
+    ::operator delete(block);
 }
 
 QString TObject::ClassName() const

@@ -15,10 +15,17 @@
 // Construction is two-step where virtual methods must run once the object is
 // complete: NewObject<T>(args...) constructs, then calls the virtual
 // AfterConstruction.  Constructors never rely on virtual dispatch.
+//
+// Destruction mirrors it: `delete` first runs the virtual BeforeDestruction
+// while the object is still of its own class (it gives up the handle; a
+// component also tells its partners and leaves its owner and parent), then
+// the C++ destructors.  An object destroyed without `delete` (one on the
+// stack) runs the same steps from its destructors instead.
 
 #include <QObject>
 #include <QString>
 
+#include <new>
 #include <utility>
 
 // A class reference: the class's meta-object.
@@ -53,6 +60,19 @@ public:
 
     // Runs once the object is fully constructed (see NewObject).
     virtual void AfterConstruction() {}
+    // Runs before the destructors, once, while the object is whole.
+    // Overrides call the inherited one last.
+    virtual void BeforeDestruction();
+
+    // `delete` on any TObject: BeforeDestruction, then the destructors.
+    static void operator delete(TObject *object, std::destroying_delete_t);
+    // The pair used by `new`; the plain delete only frees the memory of an
+    // object whose constructor threw.
+    static void *operator new(std::size_t size);
+    static void operator delete(void *block);
+    // Construction in place (Qt's meta-types construct so).
+    static void *operator new(std::size_t, void *place) noexcept { return place; }
+    static void operator delete(void *, void *) noexcept {}
 
 private:
     friend class ObjectHandleRegistry;

@@ -39,64 +39,59 @@ constexpr TColor systemColors[] = {
     0xC8D0D4, // menu bar
 };
 
-struct ColorName {
-    const char *name;
-    TColor color;
-};
-
-constexpr ColorName colorNames[] = {
-    {"clBlack", clBlack},
-    {"clMaroon", clMaroon},
-    {"clGreen", clGreen},
-    {"clOlive", clOlive},
-    {"clNavy", clNavy},
-    {"clPurple", clPurple},
-    {"clTeal", clTeal},
-    {"clGray", clGray},
-    {"clSilver", clSilver},
-    {"clRed", clRed},
-    {"clLime", clLime},
-    {"clYellow", clYellow},
-    {"clBlue", clBlue},
-    {"clFuchsia", clFuchsia},
-    {"clAqua", clAqua},
-    {"clWhite", clWhite},
-    {"clMoneyGreen", clMoneyGreen},
-    {"clSkyBlue", clSkyBlue},
-    {"clCream", clCream},
-    {"clMedGray", clMedGray},
-    {"clActiveBorder", clActiveBorder},
-    {"clActiveCaption", clActiveCaption},
-    {"clAppWorkSpace", clAppWorkSpace},
-    {"clBackground", clBackground},
-    {"clBtnFace", clBtnFace},
-    {"clBtnHighlight", clBtnHighlight},
-    {"clBtnShadow", clBtnShadow},
-    {"clBtnText", clBtnText},
-    {"clCaptionText", clCaptionText},
-    {"clDefault", clDefault},
-    {"clGradientActiveCaption", clGradientActiveCaption},
-    {"clGradientInactiveCaption", clGradientInactiveCaption},
-    {"clGrayText", clGrayText},
-    {"clHighlight", clHighlight},
-    {"clHighlightText", clHighlightText},
-    {"clHotLight", clHotLight},
-    {"clInactiveBorder", clInactiveBorder},
-    {"clInactiveCaption", clInactiveCaption},
-    {"clInactiveCaptionText", clInactiveCaptionText},
-    {"clInfoBk", clInfoBk},
-    {"clInfoText", clInfoText},
-    {"clMenu", clMenu},
-    {"clMenuBar", clMenuBar},
-    {"clMenuHighlight", clMenuHighlight},
-    {"clMenuText", clMenuText},
-    {"clNone", clNone},
-    {"clScrollBar", clScrollBar},
-    {"cl3DDkShadow", cl3DDkShadow},
-    {"cl3DLight", cl3DLight},
-    {"clWindow", clWindow},
-    {"clWindowFrame", clWindowFrame},
-    {"clWindowText", clWindowText},
+constexpr TIdentMapEntry colorNames[] = {
+    {clBlack, "clBlack"},
+    {clMaroon, "clMaroon"},
+    {clGreen, "clGreen"},
+    {clOlive, "clOlive"},
+    {clNavy, "clNavy"},
+    {clPurple, "clPurple"},
+    {clTeal, "clTeal"},
+    {clGray, "clGray"},
+    {clSilver, "clSilver"},
+    {clRed, "clRed"},
+    {clLime, "clLime"},
+    {clYellow, "clYellow"},
+    {clBlue, "clBlue"},
+    {clFuchsia, "clFuchsia"},
+    {clAqua, "clAqua"},
+    {clWhite, "clWhite"},
+    {clMoneyGreen, "clMoneyGreen"},
+    {clSkyBlue, "clSkyBlue"},
+    {clCream, "clCream"},
+    {clMedGray, "clMedGray"},
+    {clActiveBorder, "clActiveBorder"},
+    {clActiveCaption, "clActiveCaption"},
+    {clAppWorkSpace, "clAppWorkSpace"},
+    {clBackground, "clBackground"},
+    {clBtnFace, "clBtnFace"},
+    {clBtnHighlight, "clBtnHighlight"},
+    {clBtnShadow, "clBtnShadow"},
+    {clBtnText, "clBtnText"},
+    {clCaptionText, "clCaptionText"},
+    {clDefault, "clDefault"},
+    {clGradientActiveCaption, "clGradientActiveCaption"},
+    {clGradientInactiveCaption, "clGradientInactiveCaption"},
+    {clGrayText, "clGrayText"},
+    {clHighlight, "clHighlight"},
+    {clHighlightText, "clHighlightText"},
+    {clHotLight, "clHotLight"},
+    {clInactiveBorder, "clInactiveBorder"},
+    {clInactiveCaption, "clInactiveCaption"},
+    {clInactiveCaptionText, "clInactiveCaptionText"},
+    {clInfoBk, "clInfoBk"},
+    {clInfoText, "clInfoText"},
+    {clMenu, "clMenu"},
+    {clMenuBar, "clMenuBar"},
+    {clMenuHighlight, "clMenuHighlight"},
+    {clMenuText, "clMenuText"},
+    {clNone, "clNone"},
+    {clScrollBar, "clScrollBar"},
+    {cl3DDkShadow, "cl3DDkShadow"},
+    {cl3DLight, "cl3DLight"},
+    {clWindow, "clWindow"},
+    {clWindowFrame, "clWindowFrame"},
+    {clWindowText, "clWindowText"},
 };
 
 } // namespace
@@ -124,28 +119,15 @@ TColor QColorToColor(const QColor &color)
 
 bool ColorToIdent(TColor color, QString &ident)
 {
-    for (const ColorName &entry : colorNames) {
-        if (entry.color == color) {
-            ident = QString::fromLatin1(entry.name);
-            return true;
-        }
-    }
-    return false;
+    return IntToIdent(color, ident, colorNames);
 }
 
 bool IdentToColor(const QString &ident, TColor &color)
 {
-    for (const ColorName &entry : colorNames) {
-        if (ident.compare(QLatin1String(entry.name), Qt::CaseInsensitive) == 0) {
-            color = entry.color;
-            return true;
-        }
-    }
-    return false;
+    return IdentToInt(ident, color, colorNames);
 }
 
-void GetColorValues(const std::function<void(const QString &)> &proc)
+void GetColorValues(const TGetStrProc &proc)
 {
-    for (const ColorName &entry : colorNames)
-        proc(QString::fromLatin1(entry.name));
+    GetIdentValues(proc, colorNames);
 }

@@ -9,10 +9,11 @@
 // special values stand for "no colour" (clNone) and "the default colour"
 // (clDefault).
 
+#include "toolkit/core/IdentMaps.h"
+
 #include <QColor>
 #include <QString>
 
-#include <functional>
 
 using TColor = qint32;
 
@@ -90,4 +91,4 @@ bool ColorToIdent(TColor color, QString &ident);
 bool IdentToColor(const QString &ident, TColor &color);
 
 // Calls proc with each name of the table in table order.
-void GetColorValues(const std::function<void(const QString &)> &proc);
+void GetColorValues(const TGetStrProc &proc);

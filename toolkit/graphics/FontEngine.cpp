@@ -207,6 +207,24 @@ TFontFile TFontEngine::Resolve(const QString &name, bool bold, bool italic)
     return file;
 }
 
+QStringList TFontEngine::Families()
+{
+    FcPattern *pattern = FcPatternCreate();
+    FcObjectSet *objects = FcObjectSetBuild(FC_FAMILY, nullptr);
+    FcFontSet *fonts = FcFontList(nullptr, pattern, objects);
+    FcObjectSetDestroy(objects);
+    FcPatternDestroy(pattern);
+    QStringList families;
+    for (int i = 0; fonts && i < fonts->nfont; ++i) {
+        const QString family = fcString(fonts->fonts[i], FC_FAMILY);
+        if (!family.isEmpty() && !families.contains(family))
+            families.append(family);
+    }
+    if (fonts)
+        FcFontSetDestroy(fonts);
+    return families;
+}
+
 TFontFacePtr TFontEngine::Face(const QString &name, bool bold, bool italic)
 {
     return Face(Resolve(name, bold, italic));

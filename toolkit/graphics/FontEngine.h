@@ -12,6 +12,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -119,6 +120,10 @@ public:
     // when not even a substitute font can be found or read.
     static TFontFacePtr Face(const QString &name, bool bold, bool italic);
     static TFontFacePtr Face(const TFontFile &file);
+
+    // The family names of the installed fonts (the screen fonts), each once,
+    // in fontconfig's order.
+    static QStringList Families();
 
     // Frees every cached face and resolution (unit finalisation).
     static void Clear();

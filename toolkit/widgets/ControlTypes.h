@@ -60,6 +60,11 @@ Q_ENUM_NS(TCheckBoxState)
 enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable };
 Q_ENUM_NS(TListBoxStyle)
 
+// The state of an owner-drawn list item.
+enum TOwnerDrawStateFlag { odSelected = 1, odGrayed = 2, odDisabled = 4, odChecked = 8, odFocused = 16 };
+Q_DECLARE_FLAGS(TOwnerDrawState, TOwnerDrawStateFlag)
+Q_FLAG_NS(TOwnerDrawState)
+
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 Q_ENUM_NS(TWindowState)
 
@@ -101,6 +106,7 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(ControlTypes::TShiftState)
 Q_DECLARE_OPERATORS_FOR_FLAGS(ControlTypes::TAnchors)
 Q_DECLARE_OPERATORS_FOR_FLAGS(ControlTypes::TBorderIcons)
 Q_DECLARE_OPERATORS_FOR_FLAGS(ControlTypes::TMsgDlgButtons)
+Q_DECLARE_OPERATORS_FOR_FLAGS(ControlTypes::TOwnerDrawState)
 
 using ControlTypes::TAlign;
 using ControlTypes::TAlignment;
@@ -120,6 +126,8 @@ using ControlTypes::TMouseButton;
 using ControlTypes::TMsgDlgBtn;
 using ControlTypes::TMsgDlgButtons;
 using ControlTypes::TMsgDlgType;
+using ControlTypes::TOwnerDrawState;
+using ControlTypes::TOwnerDrawStateFlag;
 using ControlTypes::TPosition;
 using ControlTypes::TScrollBarKind;
 using ControlTypes::TScrollCode;
@@ -143,6 +151,7 @@ using enum ControlTypes::TListBoxStyle;
 using enum ControlTypes::TMouseButton;
 using enum ControlTypes::TMsgDlgBtn;
 using enum ControlTypes::TMsgDlgType;
+using enum ControlTypes::TOwnerDrawStateFlag;
 using enum ControlTypes::TPosition;
 using enum ControlTypes::TScrollBarKind;
 using enum ControlTypes::TScrollCode;

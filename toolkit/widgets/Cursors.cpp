@@ -1,5 +1,49 @@
 #include "toolkit/widgets/Cursors.h"
 
+namespace {
+
+constexpr TIdentMapEntry cursorNames[] = {
+    {crDefault, "crDefault"},
+    {crArrow, "crArrow"},
+    {crCross, "crCross"},
+    {crIBeam, "crIBeam"},
+    {crSizeNESW, "crSizeNESW"},
+    {crSizeNS, "crSizeNS"},
+    {crSizeNWSE, "crSizeNWSE"},
+    {crSizeWE, "crSizeWE"},
+    {crUpArrow, "crUpArrow"},
+    {crHourGlass, "crHourGlass"},
+    {crDrag, "crDrag"},
+    {crNoDrop, "crNoDrop"},
+    {crHSplit, "crHSplit"},
+    {crVSplit, "crVSplit"},
+    {crMultiDrag, "crMultiDrag"},
+    {crSQLWait, "crSQLWait"},
+    {crNo, "crNo"},
+    {crAppStart, "crAppStart"},
+    {crHelp, "crHelp"},
+    {crHandPoint, "crHandPoint"},
+    {crSizeAll, "crSizeAll"},
+    {crNone, "crNone"},
+};
+
+} // namespace
+
+bool CursorToIdent(TCursor cursor, QString &ident)
+{
+    return IntToIdent(cursor, ident, cursorNames);
+}
+
+bool IdentToCursor(const QString &ident, TCursor &cursor)
+{
+    return IdentToInt(ident, cursor, cursorNames);
+}
+
+void GetCursorValues(const TGetStrProc &proc)
+{
+    GetIdentValues(proc, cursorNames);
+}
+
 Qt::CursorShape QtCursorShape(TCursor cursor)
 {
     switch (cursor) {

@@ -1,7 +1,10 @@
 #pragma once
 
-// Cursor identifiers and their Qt shapes.
+// Cursor identifiers, their names and their Qt shapes.
 
+#include "toolkit/core/IdentMaps.h"
+
+#include <QString>
 #include <Qt>
 
 using TCursor = int;
@@ -35,3 +38,12 @@ enum : TCursor {
 // crDefault answers Qt::ArrowCursor; callers that want the parent's cursor
 // unset theirs instead.
 Qt::CursorShape QtCursorShape(TCursor cursor);
+
+// The cursor-name table ("crDefault" ... "crNone", 22 names; crSize, an
+// alias of crSizeAll, has none): the name of a cursor and the cursor of a
+// name (case-insensitive).  Both answer false when the table has no entry.
+bool CursorToIdent(TCursor cursor, QString &ident);
+bool IdentToCursor(const QString &ident, TCursor &cursor);
+
+// Calls proc with each name of the table in table order.
+void GetCursorValues(const TGetStrProc &proc);

@@ -126,8 +126,7 @@ TControl *TControl::FromWidget(const QWidget *widget)
 
 TControl::~TControl()
 {
-    if (m_parent)
-        m_parent->removeControl(this);
+    TControl::BeforeDestruction();
     if (!m_widget)
         return;
     // The descendants' parts are gone: nothing the widget does while it is
@@ -139,6 +138,14 @@ TControl::~TControl()
         child->blockSignals(true);
     }
     delete m_widget.data();
+}
+
+void TControl::BeforeDestruction()
+{
+    if (m_parent)
+        m_parent->removeControl(this);
+    m_parent = nullptr;
+    TComponent::BeforeDestruction();
 }
 
 void TControl::SetParent(TWinControl *parent)

@@ -55,6 +55,8 @@ class TControl : public TComponent
 public:
     explicit TControl(TComponent *owner);
     ~TControl() override;
+    // Leaves the parent window, then the owner.
+    void BeforeDestruction() override;
 
     QWidget *Widget() const { return m_widget; }
     // The control that holds widget, nullptr for any other widget.

@@ -1,14 +1,42 @@
 #include "toolkit/widgets/TListBox.h"
 
+#include "toolkit/graphics/Canvas.h"
 #include "toolkit/widgets/TControlStrings.h"
 
+#include <QImage>
 #include <QListWidget>
+#include <QPainter>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 
-TCustomListBox::TCustomListBox(TComponent *owner)
-    : TWinControl(owner, new QListWidget), m_items(std::make_unique<TControlStrings>([this] { pushItems(); }))
+class TCustomListBox::OwnerDrawDelegate : public QStyledItemDelegate
 {
+public:
+    OwnerDrawDelegate(TCustomListBox *list, QObject *parent) : QStyledItemDelegate(parent), m_list(list) {}
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        if (!m_list->drawsItems()) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        TOwnerDrawState state;
+        state.setFlag(odSelected, option.state.testFlag(QStyle::State_Selected));
+        state.setFlag(odFocused, option.state.testFlag(QStyle::State_HasFocus));
+        state.setFlag(odDisabled, !option.state.testFlag(QStyle::State_Enabled));
+        m_list->drawItem(*painter, option.rect, index.row(), state);
+    }
+
+private:
+    TCustomListBox *m_list;
+};
+
+TCustomListBox::TCustomListBox(TComponent *owner)
+    : TWinControl(owner, new QListWidget), m_items(std::make_unique<TControlStrings>([this] { pushItems(); })),
+      m_canvas(std::make_unique<TCanvas>())
+{
+    list()->setItemDelegate(new OwnerDrawDelegate(this, list()));
     list()->viewport()->installEventFilter(this);
     list()->setUniformItemSizes(true);
     list()->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -51,6 +79,20 @@ void TCustomListBox::pushItems()
     }
     if (current < list()->count())
         list()->setCurrentRow(current);
+}
+
+void TCustomListBox::drawItem(QPainter &painter, const QRect &rect, int index, TOwnerDrawState state)
+{
+    QImage image(rect.size(), QImage::Format_RGB32);
+    m_canvas->SetDevice(&image);
+    m_canvas->SetTransform(QTransform::fromTranslate(-rect.left(), -rect.top()));
+    m_canvas->Font()->Assign(Font());
+    const bool selected = state.testFlag(odSelected);
+    m_canvas->Brush()->SetColor(selected ? clHighlight : Color());
+    m_canvas->Font()->SetColor(selected ? clHighlightText : Font()->Color());
+    OnDrawItem(this, index, TRect::FromQRect(rect), state);
+    m_canvas->SetDevice(nullptr);
+    painter.drawImage(rect.topLeft(), image);
 }
 
 int TCustomListBox::ItemIndex() const

@@ -6,14 +6,25 @@
 // topmost window that never takes the activation or the focus, placed in
 // screen coordinates, while an editor keeps the focus and passes the
 // navigation keys on (NavigateKey).
+//
+// An owner-drawn list (Style lbOwnerDrawFixed or lbOwnerDrawVariable) with an
+// OnDrawItem handler leaves the drawing of each item to the handler, which
+// draws on Canvas.
 
+#include "toolkit/classes/Events.h"
 #include "toolkit/classes/TStrings.h"
+#include "toolkit/graphics/Rects.h"
 #include "toolkit/widgets/TWinControl.h"
 
 #include <memory>
 
 class QListWidget;
+class QPainter;
+class TCanvas;
 class TControlStrings;
+class TCustomListBox;
+
+TOOLKIT_EVENT(TDrawItemEvent, void(TCustomListBox *list, int index, const TRect &rect, TOwnerDrawState state))
 
 class TCustomListBox : public TWinControl
 {
@@ -67,6 +78,12 @@ public:
     // for other keys.
     bool NavigateKey(int key);
 
+    // While OnDrawItem runs: the canvas on the item, in client coordinates,
+    // with the brush and font colours of the item's state (the highlight
+    // colours when it is selected).
+    TCanvas *Canvas() const { return m_canvas.get(); }
+    TDrawItemEvent OnDrawItem;
+
     void SetPopup(bool popup);
     bool Popup() const { return TopLevel(); }
 
@@ -81,8 +98,13 @@ private:
     void pushItems();
     int frameHeight() const;
     int visibleItems() const;
+    bool drawsItems() const { return m_style != lbStandard && OnDrawItem; }
+    void drawItem(QPainter &painter, const QRect &rect, int index, TOwnerDrawState state);
+
+    class OwnerDrawDelegate;
 
     std::unique_ptr<TControlStrings> m_items;
+    std::unique_ptr<TCanvas> m_canvas;
     int m_itemHeight = 16;
     bool m_integralHeight = false;
     bool m_extendedSelect = true;

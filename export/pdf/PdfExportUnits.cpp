@@ -1,0 +1,5 @@
+#include "export/pdf/PdfExportUnits.h"
+
+#include "report/ReportUnits.h"
+
+void RegisterPdfExportUnits() { RegisterReportUnits(); }

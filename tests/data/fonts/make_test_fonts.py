@@ -1,0 +1,263 @@
+#!/usr/bin/python3
+"""Makes the synthetic fonts of the TrueType subsetter tests.
+
+Run from any folder: writes the fonts beside this script.  The output is
+committed, so the tests do not need fontTools to read them; rerun this only
+to change the fonts (the glyph numbers below are what the tests rely on).
+
+Fonts:
+  simple.ttf        simple glyphs, short loca, OS/2 version 5, a 3-byte prep,
+                    a DSIG table; glyphs: .notdef A B ring C space
+  composite.ttf     long loca (odd glyph lengths); glyph 4 "Aring" = A + ring,
+                    glyph 5 "nested" = Aring + B (a composite of a composite),
+                    glyph 6 "big" a simple glyph of more than 65535 bytes
+  chain.ttf         glyph 1 uses glyph 2, 2 uses 3 ... 2999 uses 3000 (simple);
+                    maxComponentDepth understates the depth as 1
+  doubled.ttf       glyph k uses glyph k+1 twice, for k = 1 .. 40
+  collection.ttc    two faces, "Test Sans" and "Test Sans Bold", with
+                    different outlines; every table at an odd offset
+  japanese.ttc      the faces "MS PGothic Bold" and "MS PGothic", in that order
+  cff.otf           CFF outlines ("OTTO")
+  cffcollection.ttc two CFF faces in a collection
+  badchecksum.ttf   simple.ttf with a wrong hhea checksum and a wrong
+                    whole-font adjustment
+  cmap6.ttf         a (3,1) cmap subtable of format 6 only
+  cmap12.ttf        a (3,10) cmap subtable of format 12 only
+"""
+
+import os
+import struct
+
+from fontTools.fontBuilder import FontBuilder
+from fontTools.pens.ttGlyphPen import TTGlyphPen
+from fontTools.pens.t2CharStringPen import T2CharStringPen
+from fontTools.ttLib import TTFont, newTable
+from fontTools.ttLib.tables import ttProgram
+from fontTools.ttLib.tables._c_m_a_p import CmapSubtable
+from fontTools.ttLib.tables._g_l_y_f import Glyph, GlyphComponent
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def polygon(pen, points):
+    pen.moveTo(points[0])
+    for p in points[1:]:
+        pen.lineTo(p)
+    pen.closePath()
+
+
+def outlines(weight):
+    """Simple outlines: a square, a triangle, a curved C and a ring."""
+    w = weight
+    shapes = {
+        ".notdef": [[(50, 0), (50, 700), (450, 700), (450, 0)]],
+        "A": [[(100, 0), (300, 700), (500, 0), (500 - w, 0), (300, 700 - 3 * w), (100 + w, 0)]],
+        "B": [[(100, 0), (100, 700), (400 + w, 600), (400 + w, 100)]],
+        "ring": [[(250, 750), (250, 850), (350, 850), (350, 750)]],
+    }
+    glyphs = {}
+    for name, contours in shapes.items():
+        pen = TTGlyphPen(None)
+        for c in contours:
+            polygon(pen, c)
+        glyphs[name] = pen.glyph()
+    pen = TTGlyphPen(None)
+    pen.moveTo((500, 100))
+    pen.qCurveTo((100, 0), (100, 350))
+    pen.qCurveTo((100, 700), (500, 600))
+    pen.lineTo((500 - w, 550))
+    pen.qCurveTo((100 + w, 650), (100 + w, 350))
+    pen.qCurveTo((100 + w, 50), (500 - w, 150))
+    pen.closePath()
+    glyphs["C"] = pen.glyph()
+    glyphs["space"] = Glyph()
+    return glyphs
+
+
+def composite(parts):
+    glyph = Glyph()
+    glyph.numberOfContours = -1
+    glyph.components = []
+    for name, dx, dy in parts:
+        c = GlyphComponent()
+        c.glyphName = name
+        c.x, c.y = dx, dy
+        c.flags = 0x0004  # ROUND_XY_TO_GRID
+        glyph.components.append(c)
+    return glyph
+
+
+def build(family, style, glyphs, cmap, post=True):
+    order = list(glyphs)
+    fb = FontBuilder(1000, isTTF=True)
+    fb.setupGlyphOrder(order)
+    fb.setupCharacterMap(cmap)
+    fb.setupGlyf(glyphs)
+    fb.setupHorizontalMetrics({name: (600, 50) for name in order})
+    fb.setupHorizontalHeader(ascent=800, descent=-200)
+    full = family if style == "Regular" else family + " " + style
+    fb.setupNameTable({"familyName": family, "styleName": style, "fullName": full,
+                       "psName": full.replace(" ", "-")})
+    fb.setupOS2(version=5, sTypoAscender=800, sTypoDescender=-200, usWinAscent=800, usWinDescent=200,
+                usLowerOpticalPointSize=8, usUpperOpticalPointSize=72)
+    fb.setupPost()
+    return fb.font
+
+
+# A fixed creation and modification time (seconds since 1904), so that the
+# output is the same on every run.
+TIMESTAMP = 3786912000
+
+
+def save(font, name):
+    font["head"].created = font["head"].modified = TIMESTAMP
+    font.recalcTimestamp = False
+    path = os.path.join(HERE, name)
+    font.save(path)
+    return path
+
+
+def simple_font(family="Test Sans", style="Regular", weight=40):
+    font = build(family, style, outlines(weight), {0x41: "A", 0x42: "B", 0x43: "C", 0x20: "space"})
+    prep = newTable("prep")
+    prep.program = ttProgram.Program()
+    prep.program.fromBytecode(b"\xb0\x01\x21")  # PUSHB[0] 1, POP
+    font["prep"] = prep
+    dsig = newTable("DSIG")
+    dsig.ulVersion, dsig.usFlag, dsig.usNumSigs, dsig.signatureRecords = 1, 0, 0, []
+    font["DSIG"] = dsig
+    return font
+
+
+def composite_font():
+    glyphs = outlines(40)
+    glyphs["Aring"] = composite([("A", 0, 0), ("ring", 0, 0)])
+    glyphs["nested"] = composite([("Aring", 0, 0), ("B", 600, 0)])
+    pen = TTGlyphPen(None)
+    points = [(int(500 + 450 * ((k * 37) % 101) / 101), int(350 + 340 * ((k * 53) % 97) / 97))
+              for k in range(20000)]
+    polygon(pen, points)
+    glyphs["big"] = pen.glyph()
+    order = [".notdef", "A", "B", "C", "Aring", "nested", "big", "ring", "space"]
+    font = build("Test Composite", "Regular", {n: glyphs[n] for n in order},
+                 {0x41: "A", 0x42: "B", 0x43: "C", 0xC5: "Aring", 0x20: "space"})
+    font["glyf"].padding = 0  # odd glyph lengths: the loca must be long
+    return font
+
+
+def chain_font(name, length, uses):
+    """Built from simple glyphs, then the composites put in place: fontTools
+    would expand the chain recursively to measure it."""
+    simple = outlines(40)
+    glyphs = {".notdef": simple[".notdef"]}
+    for k in range(1, length + 1):
+        glyphs["g%d" % k] = simple["B"]
+    font = build(name, "Regular", glyphs, {0x41: "g1"})
+    glyf = font["glyf"]
+    last = glyf["g%d" % length]
+    for k in range(1, length):
+        glyph = composite([("g%d" % (k + 1), 0, 0) for i in range(uses)])
+        glyph.xMin, glyph.yMin, glyph.xMax, glyph.yMax = last.xMin, last.yMin, last.xMax, last.yMax
+        glyf["g%d" % k] = glyph
+    maxp = font["maxp"]
+    maxp.maxComponentDepth = 1
+    maxp.maxComponentElements = uses
+    font.recalcBBoxes = False
+    return font
+
+
+def write_collection(fonts, path, shift=1):
+    """A version 1 collection whose table data all starts at odd offsets."""
+    blobs = []
+    for f in fonts:
+        data = open(f, "rb").read()
+        num = struct.unpack(">H", data[4:6])[0]
+        entries = [struct.unpack(">4sIII", data[12 + 16 * i:28 + 16 * i]) for i in range(num)]
+        blobs.append((data[:12], entries, data))
+    header = 12 + 4 * len(fonts)
+    directories = sum(12 + 16 * len(e) for _, e, _ in blobs)
+    out = bytearray(header + directories)
+    out[0:12] = b"ttcf" + struct.pack(">IIxxxx", 0x00010000, len(fonts))[:8]
+    struct.pack_into(">4sII", out, 0, b"ttcf", 0x00010000, len(fonts))
+    position = header
+    for index, (offset_table, entries, data) in enumerate(blobs):
+        struct.pack_into(">I", out, 12 + 4 * index, position)
+        out[position:position + 12] = offset_table
+        for i, (tag, checksum, offset, length) in enumerate(entries):
+            out += b"\0" * shift
+            struct.pack_into(">4sIII", out, position + 12 + 16 * i, tag, checksum, len(out), length)
+            out += data[offset:offset + length]
+        position += 12 + 16 * len(entries)
+    with open(path, "wb") as f:
+        f.write(out)
+
+
+def cff_font():
+    fb = FontBuilder(1000, isTTF=False)
+    order = [".notdef", "A"]
+    fb.setupGlyphOrder(order)
+    fb.setupCharacterMap({0x41: "A"})
+    charstrings = {}
+    for name in order:
+        pen = T2CharStringPen(600, None)
+        polygon(pen, [(100, 0), (300, 700), (500, 0)])
+        charstrings[name] = pen.getCharString()
+    fb.setupCFF("TestCFF", {"FullName": "Test CFF"}, charstrings, {})
+    fb.setupHorizontalMetrics({name: (600, 100) for name in order})
+    fb.setupHorizontalHeader(ascent=800, descent=-200)
+    fb.setupNameTable({"familyName": "Test CFF", "styleName": "Regular"})
+    fb.setupOS2()
+    fb.setupPost()
+    return fb.font
+
+
+def cmap_only(name, format, platform, encoding):
+    font = simple_font(name)
+    sub = CmapSubtable.newSubtable(format)
+    sub.platformID, sub.platEncID, sub.language = platform, encoding, 0
+    sub.cmap = {0x41: "A", 0x42: "B", 0x43: "C"}
+    font["cmap"].tables = [sub]
+    return font
+
+
+def bad_checksum():
+    path = os.path.join(HERE, "simple.ttf")
+    data = bytearray(open(path, "rb").read())
+    num = struct.unpack(">H", data[4:6])[0]
+    for i in range(num):
+        entry = 12 + 16 * i
+        if data[entry:entry + 4] == b"hhea":
+            checksum = struct.unpack(">I", data[entry + 4:entry + 8])[0]
+            struct.pack_into(">I", data, entry + 4, (checksum + 1) & 0xFFFFFFFF)
+        if data[entry:entry + 4] == b"head":
+            offset = struct.unpack(">I", data[entry + 8:entry + 12])[0]
+            struct.pack_into(">I", data, offset + 8, 0x12345678)
+    with open(os.path.join(HERE, "badchecksum.ttf"), "wb") as f:
+        f.write(data)
+
+
+def main():
+    save(simple_font(), "simple.ttf")
+    save(composite_font(), "composite.ttf")
+    save(chain_font("Test Chain", 3000, 1), "chain.ttf")
+    save(chain_font("Test Doubled", 41, 2), "doubled.ttf")
+    regular = save(simple_font("Test Sans", "Regular", 40), "collection-regular.tmp")
+    bold = save(simple_font("Test Sans", "Bold", 120), "collection-bold.tmp")
+    write_collection([regular, bold], os.path.join(HERE, "collection.ttc"))
+    bold_gothic = save(simple_font("MS PGothic", "Bold", 120), "japanese-bold.tmp")
+    gothic = save(simple_font("MS PGothic", "Regular", 40), "japanese-regular.tmp")
+    write_collection([bold_gothic, gothic], os.path.join(HERE, "japanese.ttc"))
+    for temporary in (regular, bold, bold_gothic, gothic):
+        os.remove(temporary)
+    cff = save(cff_font(), "cff.otf")
+    write_collection([cff, cff], os.path.join(HERE, "cffcollection.ttc"))
+    bad_checksum()
+    save(cmap_only("Test Cmap Six", 6, 3, 1), "cmap6.ttf")
+    save(cmap_only("Test Cmap Twelve", 12, 3, 10), "cmap12.ttf")
+    head = TTFont(os.path.join(HERE, "composite.ttf"))["head"]
+    assert head.indexToLocFormat == 1, "composite.ttf must have a long loca"
+    assert TTFont(os.path.join(HERE, "simple.ttf"))["head"].indexToLocFormat == 0
+
+
+if __name__ == "__main__":
+    main()

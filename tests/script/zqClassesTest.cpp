@@ -76,6 +76,33 @@ end.
     EXPECT_TRUE(r.Value(QStringLiteral("isItem")).AsBoolean());
 }
 
+TEST(zqClasses, NewAndWithInTheOtherLanguages)
+{
+    HostScript cpp;
+    ASSERT_TRUE(cpp.Run(QStringLiteral("C++Script"),
+                        QStringLiteral("THostItem a;\n{ a = new THostItem(Owner); a.Count = 2; }\n")));
+    EXPECT_EQ(cpp.object(QStringLiteral("a"))->count, 2);
+
+    HostScript basic;
+    basic.items->AddMethod(QStringLiteral("procedure Grow(By: Integer)"),
+                           [](TObject *instance, TClass, const QString &, TzqMethodHelper *caller) {
+                               static_cast<THostItem *>(instance)->count += caller->GetParams(0).AsInteger();
+                               return Variant();
+                           });
+    ASSERT_TRUE(basic.Run(QStringLiteral("BasicScript"), QStringLiteral(R"(
+Dim a As THostItem
+Set a = New THostItem(Owner)
+With a
+  .Caption = "basic"
+  .Grow 5
+  Grow(2)
+End With
+)")));
+    THostItem *item = basic.object(QStringLiteral("a"));
+    EXPECT_EQ(item->caption, QStringLiteral("basic"));
+    EXPECT_EQ(item->count, 7);
+}
+
 TEST(zqClasses, ReadOnlyPropertiesAndClassesAsValues)
 {
     HostScript r;

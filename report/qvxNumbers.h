@@ -3,6 +3,8 @@
 // Number texts that do not depend on the user's locale where files need
 // that, and parsing that accepts either decimal separator.
 
+#include "toolkit/core/SysUtils.h"
+
 #include <QChar>
 #include <QString>
 
@@ -20,5 +22,19 @@ QString qvxFloatToStr(double value);
 // that is no number.
 double qvxStrToFloat(const QString &text);
 
+// value cut to 8 decimal places, halves to the even neighbour.  Values too
+// large to hold an 8th decimal, infinities and NaN come back unchanged.
+double qvxRound8(double value);
+
+// value rounded to whole pixels, halves to the even neighbour; NaN gives 0
+// and values beyond the int range give its ends.
+int qvxRoundToPixel(double value);
+
 inline double Math_Max(double a, double b) { return a > b ? a : b; }
 inline double Math_Min(double a, double b) { return a < b ? a : b; }
+
+// A pixel position or size: the nearest integer, halves to the even one.
+inline int qvxRound(double value)
+{
+    return int(Round(value));
+}

@@ -32,7 +32,9 @@ public:
     int Height() const override { return m_image.height(); }
     void SetWidth(int value) override { SetSize(value, Height()); }
     void SetHeight(int value) override { SetSize(Width(), value); }
-    // New pixels are white; existing ones keep their place.
+    // New pixels are white; existing ones keep their place.  A size beyond
+    // the cap (toolkit/graphics/BitmapLimits.h) raises
+    // EInvalidGraphicOperation before anything is allocated.
     void SetSize(int width, int height);
 
     TPixelFormat PixelFormat() const { return m_pixelFormat; }
@@ -60,7 +62,8 @@ public:
 
     void Draw(TCanvas *canvas, const TRect &rect) const override;
 
-    // Copies another bitmap or any graphic drawn onto a bitmap of its size.
+    // Copies another bitmap; other graphics give themselves (by default
+    // drawn onto a bitmap of their size, see TGraphic::AssignTo).
     void Assign(const TPersistent *source) override;
 
 private:

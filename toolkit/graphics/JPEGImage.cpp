@@ -1,7 +1,8 @@
 #include "toolkit/graphics/JPEGImage.h"
 
+#include "toolkit/graphics/BitmapLimits.h"
+
 #include "toolkit/graphics/Bitmap.h"
-#include "toolkit/graphics/Canvas.h"
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/classes/Streams.h"
 
@@ -13,7 +14,6 @@
 
 namespace {
 
-constexpr qint64 maxPixels = qint64(1) << 28;
 
 // libjpeg reports fatal errors through error_exit, which must not return:
 // it jumps back to the caller, which raises the exception after libjpeg's
@@ -106,7 +106,7 @@ QImage DecodeJpeg(const QByteArray &data)
         jpeg_destroy_decompress(&info);
         raise(errors.message);
     }
-    if (qint64(info.output_width) * info.output_height > maxPixels) {
+    if (!BitmapSizeAllowed(info.output_width, info.output_height)) {
         jpeg_destroy_decompress(&info);
         raise("the picture is too large");
     }
@@ -144,17 +144,7 @@ QByteArray EncodeJpeg(const QImage &source, int quality, bool grayscale)
     return result;
 }
 
-TJPEGImage::TJPEGImage() = default;
-
-void TJPEGImage::SetWidth(int)
-{
-    throw EInvalidGraphicOperation(QStringLiteral("Cannot change the size of a JPEG image"));
-}
-
-void TJPEGImage::SetHeight(int)
-{
-    throw EInvalidGraphicOperation(QStringLiteral("Cannot change the size of a JPEG image"));
-}
+TJPEGImage::TJPEGImage() : TImageGraphic(QStringLiteral("a JPEG image")) {}
 
 void TJPEGImage::SetCompressionQuality(int value)
 {
@@ -176,34 +166,29 @@ void TJPEGImage::SetGrayscale(bool value)
 void TJPEGImage::LoadFromStream(TStream *stream)
 {
     const QByteArray data = stream->ReadToEnd();
-    m_image = DecodeJpeg(data);
+    SetImage(DecodeJpeg(data));
     m_data = data;
     Changed();
 }
 
 void TJPEGImage::SaveToStream(TStream *stream) const
 {
-    if (m_image.isNull())
+    if (Image().isNull())
         return;
     if (m_data.isEmpty())
-        m_data = EncodeJpeg(m_image, m_quality, m_grayscale);
+        m_data = EncodeJpeg(Image(), m_quality, m_grayscale);
     stream->WriteBuffer(m_data);
-}
-
-void TJPEGImage::Draw(TCanvas *canvas, const TRect &rect) const
-{
-    canvas->StretchImage(rect, m_image);
 }
 
 void TJPEGImage::Assign(const TPersistent *source)
 {
     if (const auto *jpeg = qobject_cast<const TJPEGImage *>(source)) {
-        m_image = jpeg->m_image;
+        SetImage(jpeg->Image());
         m_data = jpeg->m_data;
         m_quality = jpeg->m_quality;
         m_grayscale = jpeg->m_grayscale;
     } else if (const auto *bitmap = qobject_cast<const TBitmap *>(source)) {
-        m_image = bitmap->Image().convertToFormat(QImage::Format_RGB32);
+        SetImage(bitmap->Image().convertToFormat(QImage::Format_RGB32));
         m_data.clear();
     } else {
         TGraphic::Assign(source);

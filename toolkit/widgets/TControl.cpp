@@ -1,10 +1,12 @@
 #include "toolkit/widgets/TControl.h"
 
+#include "toolkit/graphics/Canvas.h"
 #include "toolkit/graphics/GraphicsObjects.h"
 #include "toolkit/graphics/QtFonts.h"
 #include "toolkit/widgets/TForm.h"
 #include "toolkit/widgets/TWinControl.h"
 
+#include <QImage>
 #include <QMouseEvent>
 #include <QWheelEvent>
 #include <QWidget>
@@ -46,9 +48,13 @@ void TControl::fontChanged()
     m_widget->setFont(ToQFont(*m_font));
     QPalette palette = m_widget->palette();
     const QColor text = ColorToQColor(m_font->Color());
-    palette.setColor(QPalette::WindowText, text);
-    palette.setColor(QPalette::Text, text);
-    palette.setColor(QPalette::ButtonText, text);
+    // A disabled control writes in grey whatever its font's colour.
+    const QColor grayText = ColorToQColor(clGrayText);
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        palette.setColor(QPalette::Active, role, text);
+        palette.setColor(QPalette::Inactive, role, text);
+        palette.setColor(QPalette::Disabled, role, grayText);
+    }
     m_widget->setPalette(palette);
     Changed();
     notifyChildren();
@@ -337,6 +343,16 @@ void TControl::SetMouseCapture(bool capture)
         InputWidget()->releaseMouse();
 }
 
+void TControl::PaintTo(TCanvas *canvas, int x, int y)
+{
+    if (!m_widget || Width() <= 0 || Height() <= 0)
+        return;
+    QImage image(Width(), Height(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    m_widget->render(&image);
+    canvas->StretchImage(TRect(x, y, x + Width(), y + Height()), image);
+}
+
 void TControl::Invalidate()
 {
     if (m_widget)
@@ -494,7 +510,7 @@ bool TControl::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_widget.data() && event->type() == QEvent::Resize) {
         // Only sizes that the window system chose are news here.
-        const QSize size = m_widget->size();
+        const QSize size = WidgetSize();
         if (size != m_bounds.size()) {
             m_bounds.setSize(size);
             recordAnchors();

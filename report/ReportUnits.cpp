@@ -6,13 +6,16 @@
 #include "report/qvxCollection.h"
 #include "report/qvxComponent.h"
 #include "report/qvxCustomDB.h"
+#include "report/qvxCustomEngine.h"
 #include "report/qvxDataSet.h"
 #include "report/qvxDialogControl.h"
 #include "report/qvxDialogPage.h"
 #include "report/qvxDrawText.h"
+#include "report/qvxExportFilter.h"
 #include "report/qvxFill.h"
 #include "report/qvxFormat.h"
 #include "report/qvxFrame.h"
+#include "report/qvxGlobals.h"
 #include "report/qvxHighlight.h"
 #include "report/qvxHyperlink.h"
 #include "report/qvxLineView.h"
@@ -28,6 +31,7 @@
 #include "report/qvxUserDataSet.h"
 #include "report/qvxVariables.h"
 #include "report/qvxView.h"
+#include "report/TWideStrings.h"
 #include "script/ScriptUnits.h"
 #include "toolkit/core/Units.h"
 
@@ -36,6 +40,8 @@ void RegisterReportUnits()
     RegisterScriptUnits();
     Units::Add("qvxResources", InitializeQvxResources, FinalizeQvxResources);
     Units::Add("qvxRegistries", InitializeQvxRegistries, FinalizeQvxRegistries);
+    // Starts before, and ends after, the lists the library lock guards.
+    Units::Add("qvxGlobals", InitializeQvxGlobals, FinalizeQvxGlobals);
     Units::Add("TWideStrings", InitializeWideStrings, nullptr);
     Units::Add("qvxComponent", InitializeQvxComponent, nullptr);
     Units::Add("qvxCollection", InitializeQvxCollection, nullptr);
@@ -62,4 +68,6 @@ void RegisterReportUnits()
     Units::Add("qvxPages", InitializeQvxPages, nullptr);
     Units::Add("qvxDialogPage", InitializeQvxDialogPage, nullptr);
     Units::Add("qvxStyles", InitializeQvxStyles, nullptr);
+    Units::Add("qvxCustomEngine", InitializeQvxCustomEngine, nullptr);
+    Units::Add("qvxExportFilter", InitializeQvxExportFilter, nullptr);
 }

@@ -1,5 +1,6 @@
 #include "report/qvxPictureView.h"
 
+#include "report/qvxDataSet.h"
 #include "report/qvxDiffText.h"
 #include "report/qvxGraphicUtils.h"
 #include "report/qvxNumbers.h"
@@ -7,6 +8,7 @@
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/PropertyDeclarations.h"
 #include "toolkit/classes/Streams.h"
+#include "toolkit/core/CodePages.h"
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/core/Files.h"
 #include "toolkit/graphics/Canvas.h"
@@ -200,13 +202,29 @@ void TqvxPictureView::Draw(TCanvas *canvas, double scaleX, double scaleY, double
 void TqvxPictureView::GetData()
 {
     TqvxView::GetData();
-    if (m_fileLink.isEmpty())
+    if (m_fileLink.isEmpty()) {
+        loadFromBlobField();
         return;
+    }
     const QString fileName = m_fileLink.contains(QLatin1Char('[')) ? ExpandVariables(m_fileLink) : m_fileLink;
     if (FileExists(fileName))
         m_picture->LoadFromFile(fileName);
     else
         m_picture->SetGraphic(nullptr);
+}
+
+void TqvxPictureView::loadFromBlobField()
+{
+    auto *dataSet = qobject_cast<TqvxDataSet *>(DataSet());
+    if (!dataSet || DataField().isEmpty() || !dataSet->IsBlobField(DataField()))
+        return;
+    // A blob travels as an 8-bit string: its bytes are the string's code
+    // page 1251 units.
+    const Variant value = dataSet->GetValue(DataField());
+    TMemoryStream stream;
+    if (!VarIsNull(value))
+        stream.WriteBuffer(StringToCp1251(value.AsString()));
+    LoadPictureFromStream(&stream, true);
 }
 
 QString TqvxPictureView::Diff(const TqvxComponent *source)

@@ -92,7 +92,8 @@ public:
     // A picture of no width or height draws nothing.
     void Draw(TCanvas *canvas, double scaleX, double scaleY, double offsetX, double offsetY) override;
     // After the view's: a FileLink is expanded and the file, when it
-    // exists, loaded (else the picture is cleared).
+    // exists, loaded (else the picture is cleared); without a FileLink, a
+    // blob field of the data set is read by its first bytes.
     void GetData() override;
     // The view's difference, then ImageIndex always, Transparent when set
     // and TransparentColor when not white.
@@ -100,6 +101,7 @@ public:
 
 private:
     void pictureChanged();
+    void loadFromBlobField();
 
     bool m_autoSize = false;
     bool m_center = false;

@@ -8,6 +8,8 @@
 #include "report/qvxPictureView.h"
 #include "report/qvxRegistries.h"
 #include "report/qvxShapeView.h"
+#include "report/qvxUserDataSet.h"
+#include "toolkit/core/CodePages.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/graphics/Bitmap.h"
@@ -105,6 +107,31 @@ TEST(PictureView, UnknownDataClearsThePicture)
     broken.WriteBuffer(QByteArray("BM") + QByteArray(40, '\x7F'));
     EXPECT_THROW(view.LoadPictureFromStream(&broken), EInvalidGraphic);
     EXPECT_EQ(view.Picture()->Graphic(), nullptr);
+}
+
+// A data set whose one field is a picture blob.
+class TBlobDataSet : public TqvxUserDataSet
+{
+public:
+    using TqvxUserDataSet::TqvxUserDataSet;
+    bool IsBlobField(const QString &) override { return true; }
+    Variant GetValue(const QString &) override { return Variant(Cp1251ToString(blob)); }
+    QByteArray blob;
+};
+
+TEST(PictureView, ReadsABlobFieldByItsFirstBytes)
+{
+    TContextReport report;
+    auto *rows = NewObject<TBlobDataSet>(&report);
+    rows->blob = withBlobHeader(bitmapFile(5, 4));
+    auto *view = new TqvxPictureView(&report);
+    view->SetDataSet(rows);
+    view->SetDataField(QStringLiteral("Photo"));
+    view->GetData();
+    EXPECT_EQ(view->Picture()->Width(), 5);
+    rows->blob = QByteArray("no picture");
+    view->GetData();
+    EXPECT_EQ(view->Picture()->Graphic(), nullptr);
 }
 
 TEST(PictureView, AutoSizeTakesThePicturesSize)

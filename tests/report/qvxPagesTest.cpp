@@ -1,6 +1,7 @@
 // Paper sizes, orientation, columns and the layout of a report page; the
 // printer defaults; subreport links; the dialog page's form and events.
 
+#include "report/RecordingRunner.h"
 #include "report/ReportContextStub.h"
 #include "report/qvxBands.h"
 #include "report/qvxDialogPage.h"
@@ -255,6 +256,35 @@ TEST(DialogPage, TheFormFollowsThePage)
     EXPECT_EQ(page->Form()->Width(), 300);
     EXPECT_EQ(page->Form()->Caption(), QStringLiteral("Choose"));
     EXPECT_EQ(page->Form()->Font()->Name(), QStringLiteral("Tahoma"));
+}
+
+// Answers a modal form as a user would: moves it, then closes it.
+class MovingRunner : public RecordingRunner
+{
+public:
+    int RunForm(TCustomForm &form) override
+    {
+        form.SetBounds(50, 60, 320, 240);
+        form.SetModalResult(mrOk);
+        form.Close();
+        return form.ModalResult();
+    }
+};
+
+TEST(DialogPage, ShowModalTakesTheFormsBoundsBack)
+{
+    MovingRunner runner;
+    TEventReport report;
+    auto *page = new TqvxDialogPage(&report);
+    page->SetBounds(10, 10, 200, 100);
+    page->SetOnCloseQuery(QStringLiteral("PageClose"));
+    EXPECT_EQ(page->ShowModal(), mrOk);
+    EXPECT_DOUBLE_EQ(page->Left(), 50);
+    EXPECT_DOUBLE_EQ(page->Top(), 60);
+    EXPECT_DOUBLE_EQ(page->Width(), 320);
+    EXPECT_DOUBLE_EQ(page->Height(), 240);
+    EXPECT_TRUE(report.events.contains(QStringLiteral("PageClose")));
+    EXPECT_EQ(page->Form()->FormStyle(), fsStayOnTop);
 }
 
 TEST(DataPage, ANewDataPageIsAThousandPixelsSquare)

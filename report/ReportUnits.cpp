@@ -9,6 +9,7 @@
 #include "report/qvxFrame.h"
 #include "report/qvxHighlight.h"
 #include "report/qvxHyperlink.h"
+#include "report/qvxMemoView.h"
 #include "report/qvxRegistries.h"
 #include "report/qvxResources.h"
 #include "report/qvxVariables.h"
@@ -32,4 +33,5 @@ void RegisterReportUnits()
     Units::Add("qvxFormat", InitializeQvxFormat, nullptr);
     Units::Add("qvxHighlight", InitializeQvxHighlight, nullptr);
     Units::Add("qvxView", InitializeQvxView, nullptr);
+    Units::Add("qvxMemoView", InitializeQvxMemoView, nullptr);
 }

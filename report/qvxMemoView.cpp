@@ -1,5 +1,6 @@
 #include "report/qvxMemoView.h"
 
+#include "report/qvxCodePages.h"
 #include "report/qvxCollectionXML.h"
 #include "report/qvxDiffText.h"
 #include "report/qvxDrawText.h"
@@ -122,6 +123,16 @@ TqvxHighlight *TqvxCustomMemoView::Highlight() const
     if (m_highlights->Count() == 0)
         m_highlights->Add();
     return m_highlights->Items(0);
+}
+
+QByteArray TqvxCustomMemoView::AnsiText() const
+{
+    return qvxWideStringToAnsi(Text(), Font()->Charset(), 0);
+}
+
+void TqvxCustomMemoView::SetAnsiText(const QByteArray &value)
+{
+    SetText(qvxAnsiToWideString(value, Font()->Charset(), 0));
 }
 
 bool TqvxCustomMemoView::IsExpressionDelimitersStored() const

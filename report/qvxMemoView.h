@@ -116,6 +116,9 @@ public:
     // The lines, each closed by CR LF.
     QString Text() const { return m_memo->GetText(); }
     void SetText(const QString &value) { m_memo->SetText(value); }
+    // The text as 8-bit text in the code page of the font's character set.
+    QByteArray AnsiText() const;
+    void SetAnsiText(const QByteArray &value);
 
     // Stored rules of the published properties.
     bool IsCharSpacingStored() const { return m_charSpacing != 0; }

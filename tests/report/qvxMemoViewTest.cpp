@@ -10,6 +10,8 @@
 #include "report/qvxNumbers.h"
 #include "report/qvxVariables.h"
 #include "report/qvxXMLSerializer.h"
+#include "toolkit/classes/Reflection.h"
+#include "toolkit/core/CodePages.h"
 #include "toolkit/graphics/RecordingCanvas.h"
 
 #include <gtest/gtest.h>
@@ -377,6 +379,13 @@ TEST_F(MemoTest, DrawsTheTextAfterBackgroundAndFrame)
     ASSERT_EQ(texts.size(), 1);
     EXPECT_EQ(texts.front().Text, QStringLiteral("Hello"));
     EXPECT_EQ(canvas.Records().front().Brush.Color, clYellow);
+
+    // At zoom 2 the text starts at the doubled gaps.
+    canvas.Clear();
+    memo->Draw(&canvas, 2, 2, 0, 0);
+    ASSERT_EQ(canvas.TextRecords().size(), 1);
+    EXPECT_EQ(memo->TextRect(), TRect(4, 2, 197, 75));
+    EXPECT_GE(canvas.TextRecords().front().Bounds.Left, 4);
 }
 
 // --- Report file ------------------------------------------------------------
@@ -415,6 +424,50 @@ TEST_F(MemoTest, SavesAndLoadsItsListsAndEveryLine)
     EXPECT_EQ(read->Formats()->Items(1)->FormatStr(), QStringLiteral("no,yes"));
     EXPECT_EQ(read->Highlight()->Condition(), QStringLiteral("Value > 0"));
     EXPECT_EQ(SaveReport(copy.get()), saved);
+}
+
+TEST_F(MemoTest, ListsTravelAsPropertyDataOutsideReportFiles)
+{
+    addFormat(memo, fkNumeric, "%d");
+    addFormat(memo, fkBoolean, "no,yes");
+    TqvxXMLSerializer serializer;
+    const QString text = serializer.ObjToXML(memo);
+    EXPECT_TRUE(text.contains(QStringLiteral(" PropData=\""))) << text.toStdString();
+
+    TqvxMemoView copy;
+    serializer.XMLToObj(text, &copy);
+    ASSERT_EQ(copy.Formats()->Count(), 2);
+    EXPECT_EQ(copy.Formats()->Items(1)->Kind(), fkBoolean);
+    EXPECT_EQ(copy.Formats()->Items(1)->FormatStr(), QStringLiteral("no,yes"));
+}
+
+TEST_F(MemoTest, PublishedSubsetsAndTexts)
+{
+    TqvxSysMemoView sys;
+    EXPECT_EQ(GetPropInfo(&sys, QStringLiteral("AllowExpressions")), nullptr);
+    EXPECT_NE(GetPropInfo(&sys, QStringLiteral("SuppressRepeated")), nullptr);
+    EXPECT_NE(GetPropInfo(memo, QStringLiteral("Wysiwyg")), nullptr);
+    EXPECT_EQ(sys.GetDescription(), QStringLiteral("obSysText"));
+
+    memo->SetRotation(450);
+    EXPECT_EQ(memo->Rotation(), 90);
+
+    TFont font;
+    font.SetCharset(RUSSIAN_CHARSET);
+    memo->SetFont(&font);
+    memo->SetAnsiText(QByteArray("\xcf\xf0\xe8\xe2\xe5\xf2"));
+    EXPECT_EQ(memo->Text(), QStringLiteral("Привет\r\n"));
+    EXPECT_EQ(memo->AnsiText(), QByteArray("\xcf\xf0\xe8\xe2\xe5\xf2\r\n"));
+}
+
+TEST_F(MemoTest, TheDesignerShowsAnActiveHighlight)
+{
+    memo->Highlight()->SetColor(clAqua);
+    memo->ApplyHighlight();
+    EXPECT_EQ(memo->Color(), clNone);
+    memo->Highlight()->SetActive(true);
+    memo->ApplyHighlight();
+    EXPECT_EQ(memo->Color(), clAqua);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "report/qvxCodePages.h"
 #include "report/qvxCollectionXML.h"
+#include "report/qvxDataSet.h"
 #include "report/qvxDiffText.h"
 #include "report/qvxDrawText.h"
 #include "report/qvxMemoFormat.h"
@@ -135,6 +136,15 @@ void TqvxCustomMemoView::SetAnsiText(const QByteArray &value)
     SetText(qvxAnsiToWideString(value, Font()->Charset(), 0));
 }
 
+void TqvxCustomMemoView::SetStyle(const QString &value)
+{
+    m_style = value;
+    const TqvxReportContext *context = qvxReportContextOf(this);
+    const TqvxStyles *styles = context ? context->Styles() : nullptr;
+    if (const TqvxStyleItem *style = styles && !value.isEmpty() ? styles->Find(value) : nullptr)
+        ApplyStyle(style);
+}
+
 bool TqvxCustomMemoView::IsExpressionDelimitersStored() const
 {
     return m_expressionDelimiters != QLatin1String("[,]");
@@ -189,10 +199,21 @@ void TqvxCustomMemoView::DefineProperties(TFiler &filer)
 
 // --- Preparing --------------------------------------------------------------
 
+TqvxDataSet *TqvxCustomMemoView::fieldDataSet() const
+{
+    if (DataField().isEmpty())
+        return nullptr;
+    if (auto *linked = qobject_cast<TqvxDataSet *>(DataSet()))
+        return linked;
+    const TqvxReportContext *context = qvxReportContextOf(this);
+    return context && !DataSetName().isEmpty() ? qobject_cast<TqvxDataSet *>(context->FindDataSet(DataSetName()))
+                                               : nullptr;
+}
+
 void TqvxCustomMemoView::BeforePrint()
 {
     TqvxStretcheable::BeforePrint();
-    m_hasSavedText = !(DataSet() && !DataField().isEmpty());
+    m_hasSavedText = !fieldDataSet();
     if (m_hasSavedText)
         m_savedText = Text();
 }
@@ -201,7 +222,9 @@ void TqvxCustomMemoView::GetData()
 {
     TqvxStretcheable::GetData();
     DisplayFormat();
-    if (m_allowExpressions && !(DataSet() && !DataField().isEmpty()))
+    if (TqvxDataSet *dataSet = fieldDataSet())
+        readDataField(dataSet);
+    else if (m_allowExpressions)
         expandExpressions();
 
     TqvxReportContext *context = qvxReportContextOf(this);
@@ -233,6 +256,20 @@ void TqvxCustomMemoView::GetData()
         flowTo->SetText(m_partMemo);
         flowTo->SetAllowExpressions(false);
     }
+}
+
+void TqvxCustomMemoView::readDataField(TqvxDataSet *dataSet)
+{
+    const QString field = DataField();
+    m_value = dataSet->GetValue(field);
+    if (dataSet->IsBlobField(field))
+        SetText(VarToStr(m_value));
+    else if (DisplayFormat()->Kind() == fkText)
+        SetText(dataSet->GetDisplayText(field));
+    else
+        SetText(FormatData(m_value));
+    if (m_hideZeros && qvxIsNumericZero(m_value))
+        m_memo->Clear();
 }
 
 void TqvxCustomMemoView::expandExpressions()
@@ -346,6 +383,16 @@ void TqvxCustomMemoView::ApplyHighlight()
 {
     if (m_highlights->Count() > 0 && Highlight()->Active())
         ApplyHighlightItem(Highlight());
+}
+
+void TqvxCustomMemoView::ApplyStyle(const TqvxStyleItem *style)
+{
+    if (style->ApplyFill())
+        SetFill(style->Fill());
+    if (style->ApplyFont())
+        SetFont(style->Font());
+    if (style->ApplyFrame())
+        Frame()->Assign(style->Frame());
 }
 
 void TqvxCustomMemoView::saveHighlightState()
@@ -467,7 +514,7 @@ void TqvxCustomMemoView::SetDrawParams(TCanvas *canvas, double scaleX, double sc
 
 void TqvxCustomMemoView::Draw(TCanvas *canvas, double scaleX, double scaleY, double offsetX, double offsetY)
 {
-    const bool showsSource = IsDesigning() && DataSet() && !DataField().isEmpty();
+    const bool showsSource = IsDesigning() && !DataField().isEmpty() && !DataSetName().isEmpty();
     const QString text = Text();
     if (showsSource)
         SetText(QLatin1Char('[') + DataSetName() + QStringLiteral(".\"") + DataField() + QStringLiteral("\"]"));

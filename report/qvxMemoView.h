@@ -13,15 +13,17 @@
 #include "report/TWideStrings.h"
 #include "report/qvxFormat.h"
 #include "report/qvxHighlight.h"
+#include "report/qvxStyles.h"
 #include "report/qvxView.h"
 #include "toolkit/core/Variants.h"
 #include "toolkit/graphics/Rects.h"
 
 #include <memory>
 
+class TqvxDataSet;
 class TqvxDrawText;
 
-class TqvxCustomMemoView : public TqvxStretcheable
+class TqvxCustomMemoView : public TqvxStretcheable, public TqvxStyledObject
 {
     Q_OBJECT
 
@@ -89,9 +91,10 @@ public:
     void SetRotation(int value) { m_rotation = value % 360; }
     bool RTLReading() const { return m_rtlReading; }
     void SetRTLReading(bool value) { m_rtlReading = value; }
-    // The name of a report style.
-    QString Style() const { return m_style; }
-    void SetStyle(const QString &value) { m_style = value; }
+    // The name of a report style.  Setting it applies the style of that
+    // name from the report's styles, when there is one.
+    QString Style() const override { return m_style; }
+    void SetStyle(const QString &value) override;
     // A value equal to the previous one prints as empty text.
     bool SuppressRepeated() const { return m_suppressRepeated; }
     void SetSuppressRepeated(bool value) { m_suppressRepeated = value; }
@@ -183,6 +186,8 @@ public:
     void ApplyHighlightItem(const TqvxHighlight *highlight);
     // Applies the Highlight item when it is Active (the designer's view).
     void ApplyHighlight();
+    // Takes the style's fill, font and frame as its Apply flags say.
+    void ApplyStyle(const TqvxStyleItem *style);
 
     // --- Drawing and measuring ----------------------------------------------
 
@@ -218,6 +223,10 @@ protected:
     void DefineProperties(TFiler &filer) override;
 
 private:
+    // The data set and field the memo shows: the linked data set, else the
+    // one the report knows by DataSetName; nullptr without a field.
+    TqvxDataSet *fieldDataSet() const;
+    void readDataField(TqvxDataSet *dataSet);
     TqvxDrawText *layout() const;
     // Font, options and gaps of the layout object.
     void setupLayout(TqvxDrawText *drawText) const;

@@ -8,6 +8,8 @@
 #include "report/qvxDrawText.h"
 #include "report/qvxMemoView.h"
 #include "report/qvxNumbers.h"
+#include "report/qvxStyles.h"
+#include "report/qvxUserDataSet.h"
 #include "report/qvxVariables.h"
 #include "report/qvxXMLSerializer.h"
 #include "toolkit/classes/Reflection.h"
@@ -158,6 +160,51 @@ TEST_F(MemoTest, HideZerosHidesNumbersButNotTexts)
     report->values[QStringLiteral("s")] = QStringLiteral("0");
     setText("<[n]|[s]>");
     EXPECT_EQ(prepared(), QStringLiteral("<|0>\r\n"));
+}
+
+TEST_F(MemoTest, ADataFieldGivesItsDisplayTextOrItsFormattedValue)
+{
+    TqvxUserDataSet dataSet;
+    dataSet.SetUserName(QStringLiteral("Orders"));
+    Variant price = 12.5;
+    dataSet.SetOnGetValue([&](const QString &name, Variant &value) {
+        if (name == QLatin1String("Price"))
+            value = price;
+    });
+    memo->SetDataSet(&dataSet);
+    memo->SetDataField(QStringLiteral("Price"));
+    setText("[not expanded]");
+    EXPECT_EQ(prepared(), QStringLiteral("12,5\r\n"));
+    EXPECT_EQ(memo->Value().AsDouble(), 12.5);
+    EXPECT_TRUE(report->calls.isEmpty());
+
+    memo->DisplayFormat()->SetKind(fkNumeric);
+    memo->DisplayFormat()->SetFormatStr(QStringLiteral("%2.2f"));
+    EXPECT_EQ(prepared(), QStringLiteral("12,50\r\n"));
+    memo->SetHideZeros(true);
+    price = 0.0;
+    EXPECT_EQ(prepared(), QString());
+}
+
+TEST_F(MemoTest, AStyleGivesItsFontFillAndFrameAsItsFlagsSay)
+{
+    TqvxStyles styles(report.get());
+    report->styles = &styles;
+    TqvxStyleItem *style = styles.Add();
+    style->SetName(QStringLiteral("Title"));
+    style->Font()->SetSize(14);
+    style->SetColor(clSilver);
+    style->Frame()->SetTyp(ftTop);
+    style->SetApplyFrame(false);
+
+    memo->SetStyle(QStringLiteral("title"));
+    EXPECT_EQ(memo->Font()->Size(), 14);
+    EXPECT_EQ(memo->Color(), clSilver);
+    EXPECT_EQ(memo->Frame()->Typ(), TqvxFrameTypes());
+
+    styles.Clear();
+    styles.Apply();
+    EXPECT_EQ(memo->Style(), QString());
 }
 
 // --- Highlights, repeats, flow ----------------------------------------------

@@ -435,6 +435,20 @@ TEST_F(MemoTest, DrawsTheTextAfterBackgroundAndFrame)
     EXPECT_GE(canvas.TextRecords().front().Bounds.Left, 4);
 }
 
+TEST_F(MemoTest, TheDesignerShowsADataFieldAsItsSource)
+{
+    auto *designed = TqvxComponent::DesignCreateObject<TqvxMemoView>(report.get());
+    designed->SetBounds(0, 0, 200, 38);
+    designed->SetDataSetName(QStringLiteral("Orders"));
+    designed->SetDataField(QStringLiteral("Price"));
+    designed->SetText(QStringLiteral("[TotalPages#]"));
+    TRecordingCanvas canvas;
+    designed->Draw(&canvas, 1, 1, 0, 0);
+    ASSERT_EQ(canvas.TextRecords().size(), 1);
+    EXPECT_EQ(canvas.TextRecords().front().Text, QStringLiteral("[Orders.\"Price\"]"));
+    EXPECT_EQ(designed->Text(), QStringLiteral("[TotalPages#]\r\n"));
+}
+
 // --- Report file ------------------------------------------------------------
 
 TEST_F(MemoTest, DefaultsAreNotWritten)

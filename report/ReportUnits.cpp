@@ -19,6 +19,7 @@
 #include "report/qvxHighlight.h"
 #include "report/qvxHyperlink.h"
 #include "report/qvxLineView.h"
+#include "report/qvxMemoView.h"
 #include "report/qvxOptions.h"
 #include "report/qvxPage.h"
 #include "report/qvxParentForm.h"
@@ -60,6 +61,7 @@ void RegisterReportUnits()
     Units::Add("qvxFormat", InitializeQvxFormat, nullptr);
     Units::Add("qvxHighlight", InitializeQvxHighlight, nullptr);
     Units::Add("qvxView", InitializeQvxView, nullptr);
+    Units::Add("qvxMemoView", InitializeQvxMemoView, nullptr);
     Units::Add("qvxLineView", InitializeQvxLineView, nullptr);
     Units::Add("qvxShapeView", InitializeQvxShapeView, nullptr);
     Units::Add("qvxPictureView", InitializeQvxPictureView, nullptr);

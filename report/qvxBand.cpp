@@ -3,7 +3,6 @@
 #include "report/qvxNumbers.h"
 #include "report/qvxPage.h"
 #include "report/qvxResources.h"
-#include "report/qvxView.h"
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/graphics/Colors.h"
 
@@ -96,11 +95,9 @@ void TqvxBand::CreateFillMemo()
         if (brush->BackColor() == clNone && brush->ForeColor() == clBlack && brush->Style() == bsSolid)
             return;
     }
-    if (!m_fillMemo) {
-        auto *memo = new TqvxView(this);
-        m_fillMemo = memo;
-    }
-    TqvxView *memo = m_fillMemo;
+    if (!m_fillMemo)
+        m_fillMemo = NewObject<TqvxMemoView>(this);
+    TqvxMemoView *memo = m_fillMemo;
     memo->SetParent(this);
     memo->SetFill(Fill());
     memo->SetBounds(m_fillGap->Left(), m_fillGap->Top(), Width() - m_fillGap->Left() - m_fillGap->Right(),

@@ -12,7 +12,7 @@
 
 #include "report/qvxFill.h"
 #include "report/qvxReportComponent.h"
-#include "report/qvxView.h"
+#include "report/qvxMemoView.h"
 #include "toolkit/core/Variants.h"
 
 #include <QList>
@@ -113,11 +113,11 @@ public:
     TqvxBand *Child() const { return m_child; }
     void SetChild(TqvxBand *value);
 
-    // The view that paints the band's fill behind its objects, made by
+    // The memo that paints the band's fill behind its objects, made by
     // CreateFillMemo; nullptr until then.
-    TqvxView *FillMemo() const { return m_fillMemo; }
+    TqvxMemoView *FillMemo() const { return m_fillMemo; }
     // When the fill paints anything (another kind than a brush fill, or a
-    // brush with a colour, a foreground or a hatch), makes the fill view
+    // brush with a colour, a foreground or a hatch), makes the fill memo
     // once, gives it the band's fill and the band's size less the gaps and
     // puts it first among the children, so that it prints behind them.
     // Nothing for a null band.
@@ -161,7 +161,7 @@ private:
     bool m_startNewPage = false;
     bool m_stretched = false;
     TGuardedRef<TqvxBand> m_child{this};
-    TGuardedRef<TqvxView> m_fillMemo{this};
+    TGuardedRef<TqvxMemoView> m_fillMemo{this};
 
     QList<TqvxBand *> m_groups;
     QList<TqvxBand *> m_details;

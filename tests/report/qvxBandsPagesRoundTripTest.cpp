@@ -7,6 +7,7 @@
 #include "report/qvxChBox.h"
 #include "report/qvxDialogPage.h"
 #include "report/qvxLineView.h"
+#include "report/qvxMemoView.h"
 #include "report/qvxPage.h"
 #include "report/qvxPictureView.h"
 #include "report/qvxShapeView.h"
@@ -229,6 +230,10 @@ TEST(BandsPagesRoundTrip, ASmallReportOverAUserDataSetSavesTheSameTwice)
     box->SetName(QStringLiteral("CheckBox1"));
     box->SetDataSet(rows);
     box->SetDataField(QStringLiteral("Done"));
+    auto *memo = NewObject<TqvxMemoView>(master);
+    memo->SetName(QStringLiteral("Memo1"));
+    memo->SetBounds(30, 0, 300, 20);
+    memo->SetText(QStringLiteral("[Line#]. [<Rows.\"Name\">]\n"));
 
     QByteArray first;
     auto copy = reloaded(report, &first);
@@ -237,6 +242,7 @@ TEST(BandsPagesRoundTrip, ASmallReportOverAUserDataSetSavesTheSameTwice)
     EXPECT_EQ(loadedMaster->DataSet(), copy->FindObject(QStringLiteral("UserDataSet1")));
     EXPECT_EQ(loadedMaster->DataSetName(), QStringLiteral("Rows"));
     EXPECT_EQ(loadedMaster->RowCount(), 3);
+    EXPECT_EQ(find<TqvxMemoView>(*copy, "Memo1")->Text(), memo->Text());
     EXPECT_EQ(SaveReport(copy.get()), first);
 }
 

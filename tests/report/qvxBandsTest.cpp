@@ -119,7 +119,7 @@ TEST(Bands, TheFillViewStaysInsideTheBandBehindItsObjects)
     band->FillGap()->SetBottom(6);
 
     band->CreateFillMemo();
-    TqvxView *memo = band->FillMemo();
+    TqvxMemoView *memo = band->FillMemo();
     ASSERT_NE(memo, nullptr);
     EXPECT_EQ(band->Objects().first(), memo);
     EXPECT_EQ(band->Objects().last(), view);

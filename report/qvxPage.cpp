@@ -20,36 +20,26 @@
 namespace {
 
 // The system's default printer (a virtual A4 printer when none is
-// installed), opened on first use.
+// installed), asked afresh each time.
 class SystemPrinterList : public TqvxPrinterList
 {
 public:
-    int DefaultPaper() override { return printer()->DefaultPaper(); }
-    double DefaultPaperWidth() override { return paper().Width; }
-    double DefaultPaperHeight() override { return paper().Height; }
-    ObjectTypes::TPrinterOrientation DefaultOrientation() override
+    TqvxPrinterDefaults CurrentDefaults() override
     {
-        return printer()->DefaultOrientation() == ::poLandscape ? ObjectTypes::poLandscape : ObjectTypes::poPortrait;
+        const std::unique_ptr<TPrinter> printer = TPrinter::Open(TPrinter::DefaultPrinterName());
+        TqvxPrinterDefaults defaults;
+        defaults.PaperSize = printer->DefaultPaper();
+        defaults.Orientation =
+            printer->DefaultOrientation() == ::poLandscape ? ObjectTypes::poLandscape : ObjectTypes::poPortrait;
+        GetPaperDimensions(defaults.PaperSize, defaults.PaperWidth, defaults.PaperHeight);
+        for (const TPrinterPaper &paper : printer->Papers()) {
+            if (paper.Id == defaults.PaperSize) {
+                defaults.PaperWidth = paper.Width;
+                defaults.PaperHeight = paper.Height;
+            }
+        }
+        return defaults;
     }
-
-private:
-    TPrinter *printer()
-    {
-        if (!m_printer)
-            m_printer = TPrinter::Open(TPrinter::DefaultPrinterName());
-        return m_printer.get();
-    }
-    TPrinterPaper paper()
-    {
-        for (const TPrinterPaper &paper : printer()->Papers())
-            if (paper.Id == printer()->DefaultPaper())
-                return paper;
-        TPrinterPaper a4{kA4Paper, QStringLiteral("A4"), 210, 297};
-        GetPaperDimensions(printer()->DefaultPaper(), a4.Width, a4.Height);
-        return a4;
-    }
-
-    std::unique_ptr<TPrinter> m_printer;
 };
 
 TqvxPrinterList *installedPrinters = nullptr;
@@ -152,11 +142,11 @@ void TqvxReportPage::SetOrientation(ObjectTypes::TPrinterOrientation value)
 void TqvxReportPage::SetDefaults()
 {
     m_leftMargin = m_rightMargin = m_topMargin = m_bottomMargin = 10;
-    TqvxPrinterList *printers = qvxPrinters();
-    m_orientation = printers->DefaultOrientation();
-    m_paperSize = printers->DefaultPaper();
-    m_paperWidth = printers->DefaultPaperWidth();
-    m_paperHeight = printers->DefaultPaperHeight();
+    const TqvxPrinterDefaults defaults = qvxPrinters()->CurrentDefaults();
+    m_orientation = defaults.Orientation;
+    m_paperSize = defaults.PaperSize;
+    m_paperWidth = defaults.PaperWidth;
+    m_paperHeight = defaults.PaperHeight;
     if (m_orientation == ObjectTypes::poLandscape)
         std::swap(m_paperWidth, m_paperHeight);
     UpdateDimensions();

@@ -34,18 +34,21 @@ public:
     explicit TqvxPage(TComponent *owner = nullptr);
 };
 
+// The current printer's default paper: its number, portrait size in
+// millimetres and orientation.
+struct TqvxPrinterDefaults {
+    int PaperSize = 9;
+    double PaperWidth = 210;
+    double PaperHeight = 297;
+    ObjectTypes::TPrinterOrientation Orientation = ObjectTypes::poPortrait;
+};
+
 // What a page asks of the printers when it takes their defaults.
 class TqvxPrinterList
 {
 public:
     virtual ~TqvxPrinterList() = default;
-
-    // The current printer's default paper: its number, portrait size in
-    // millimetres and orientation.
-    virtual int DefaultPaper() = 0;
-    virtual double DefaultPaperWidth() = 0;
-    virtual double DefaultPaperHeight() = 0;
-    virtual ObjectTypes::TPrinterOrientation DefaultOrientation() = 0;
+    virtual TqvxPrinterDefaults CurrentDefaults() = 0;
 };
 
 // The printer list pages use: the system's default printer, or the one

@@ -130,10 +130,7 @@ TEST(ReportPage, OnTwoColumnsDataBandsAreOneColumnWide)
 class TFakePrinters : public TqvxPrinterList
 {
 public:
-    int DefaultPaper() override { return 1; }
-    double DefaultPaperWidth() override { return 215.9; }
-    double DefaultPaperHeight() override { return 279.4; }
-    ObjectTypes::TPrinterOrientation DefaultOrientation() override { return ObjectTypes::poLandscape; }
+    TqvxPrinterDefaults CurrentDefaults() override { return {1, 215.9, 279.4, ObjectTypes::poLandscape}; }
 };
 
 TEST(ReportPage, DefaultsComeFromTheCurrentPrinter)

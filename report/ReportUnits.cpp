@@ -3,6 +3,9 @@
 #include "report/TWideStrings.h"
 #include "report/qvxCollection.h"
 #include "report/qvxComponent.h"
+#include "report/qvxCustomEngine.h"
+#include "report/qvxExportFilter.h"
+#include "report/qvxGlobals.h"
 #include "report/qvxRegistries.h"
 #include "report/qvxResources.h"
 #include "report/qvxVariables.h"
@@ -14,8 +17,12 @@ void RegisterReportUnits()
     RegisterScriptUnits();
     Units::Add("qvxResources", InitializeQvxResources, FinalizeQvxResources);
     Units::Add("qvxRegistries", InitializeQvxRegistries, FinalizeQvxRegistries);
+    // Starts before, and ends after, the lists the library lock guards.
+    Units::Add("qvxGlobals", InitializeQvxGlobals, FinalizeQvxGlobals);
     Units::Add("TWideStrings", InitializeWideStrings, nullptr);
     Units::Add("qvxComponent", InitializeQvxComponent, nullptr);
     Units::Add("qvxCollection", InitializeQvxCollection, nullptr);
     Units::Add("qvxVariables", InitializeQvxVariables, FinalizeQvxVariables);
+    Units::Add("qvxCustomEngine", InitializeQvxCustomEngine, nullptr);
+    Units::Add("qvxExportFilter", InitializeQvxExportFilter, nullptr);
 }

@@ -42,6 +42,7 @@ class TqvxCustomEngine : public TPersistent
     Q_PROPERTY(double StartTime READ StartTime WRITE SetStartTime)
     Q_PROPERTY(int TotalPages READ TotalPages WRITE SetTotalPages)
     Q_PROPERTY(bool SecondScriptCall READ SecondScriptCall WRITE SetSecondScriptCall)
+    Q_PROPERTY(bool DoublePass READ DoublePass)
 
 public:
     // report is not owned; the report frees its engine.
@@ -124,6 +125,9 @@ public:
     void SetOnRunDialog(const TqvxRunDialogEvent &value) { m_onRunDialog = value; }
     bool SecondScriptCall() const { return m_secondScriptCall; }
     void SetSecondScriptCall(bool value) { m_secondScriptCall = value; }
+    // Whether the report runs in two passes: its engine options say, which
+    // the engine reads from its report.
+    virtual bool DoublePass() const = 0;
 
 private:
     int m_curColumn = 0;

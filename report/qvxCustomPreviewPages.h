@@ -113,6 +113,13 @@ public:
     // was terminated, or an error ended the export.
     virtual bool Export(TqvxCustomExportFilter *filter) = 0;
 
+    // Anchors, which scripts set and hyperlinks jump to: AddAnchor keeps
+    // the text with the current page and the engine's CurY; GetAnchorPage
+    // answers the page number (from 1) of the anchor with that text, 1 when
+    // there is none.
+    virtual void AddAnchor(const QString &text) = 0;
+    virtual int GetAnchorPage(const QString &text) = 0;
+
     // Set to apAdd by the engine when a run starts; every AddPage resets it
     // to apWriteOver.
     TqvxAddPageAction AddPageAction() const { return m_addPageAction; }

@@ -21,16 +21,21 @@ int TqvxPictureCache::AddPicture(const TPicture *picture)
     if (!picture || !picture->Graphic())
         return 0;
     TStream *block = newEntry();
-    picture->SaveToStream(block);
+    try {
+        picture->SaveToStream(block);
+    } catch (...) {
+        block->SetSize(m_items.back().position);
+        m_items.pop_back();
+        throw;
+    }
     return Count();
 }
 
 void TqvxPictureCache::GetPicture(int number, TPicture *picture)
 {
-    if (number < 1 || number > Count()) {
-        picture->Assign(nullptr);
+    picture->Assign(nullptr);
+    if (number < 1 || number > Count())
         return;
-    }
     const Entry &entry = m_items[std::size_t(number - 1)];
     TSubStream bytes(m_blocks[std::size_t(entry.block)].get(), entry.position, entryLength(number - 1));
     picture->LoadFromStream(&bytes);

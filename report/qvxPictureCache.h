@@ -31,10 +31,13 @@ public:
 
     // Stores the picture's graphic as a new entry (equal pictures are stored
     // again) and answers its number; 0, and nothing stored, for a picture
-    // without a graphic.
+    // without a graphic.  A graphic that fails to write itself leaves the
+    // cache as it was.
     int AddPicture(const TPicture *picture);
     // Loads picture number `number` into picture, reading exactly that
-    // entry's bytes; a number that names no entry clears the picture.
+    // entry's bytes; a number that names no entry clears the picture.  Bytes
+    // no graphic class reads raise EInvalidGraphic and leave the picture
+    // empty.
     void GetPicture(int number, TPicture *picture);
     int Count() const { return int(m_items.size()); }
 

@@ -33,8 +33,10 @@ public:
     // Records "Run(1,0,page)" (or "none"), sets Running while it runs
     // onRun and answers runResult.
     bool Run(bool runDialogs, bool clearLast, TqvxReportPage *page) override;
+    bool DoublePass() const override { return doublePass; }
 
     QStringList calls;
+    bool doublePass = false;
     double freeSpace = 0;
     Variant aggregateValue;
     bool runResult = true;
@@ -115,9 +117,13 @@ public:
     // FinishExport, or AbortExport when the walk ended early.  The message
     // of an error ends up in errorText.
     bool Export(TqvxCustomExportFilter *filter) override;
+    void AddAnchor(const QString &text) override { anchors.append(text); }
+    // Every page is the first.
+    int GetAnchorPage(const QString &) override { return 1; }
 
     // The objects of each page; not owned.
     QList<QList<TqvxComponent *>> pages;
     QList<TqvxCustomExportFilter *> exported;
     QString errorText;
+    QStringList anchors;
 };

@@ -2,6 +2,7 @@
 #include "report/qvxXMLItem.h"
 #include "report/qvxXMLReader.h"
 #include "toolkit/classes/Streams.h"
+#include "toolkit/core/Exceptions.h"
 #include "toolkit/core/Files.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Canvas.h"
@@ -152,6 +153,22 @@ TEST(PictureCache, RoundTripsThroughXml)
     EXPECT_EQ(savedBytes(picture), savedBytes(*bitmap));
     loaded.GetPicture(2, &picture);
     EXPECT_EQ(savedBytes(picture), savedBytes(*jpeg));
+}
+
+TEST(PictureCache, ABrokenEntryLeavesThePictureEmpty)
+{
+    TqvxXMLItem item;
+    TqvxXMLItem *child = item.Add();
+    child->SetName(QStringLiteral("item"));
+    child->SetProp(QStringLiteral("stream"), QStringLiteral("424D0000"));
+    TqvxPictureCache cache;
+    cache.LoadFromXML(&item);
+
+    const auto earlier = bitmapPicture(2, 2, clRed);
+    TPicture picture;
+    picture.Assign(earlier.get());
+    EXPECT_THROW(cache.GetPicture(1, &picture), EInvalidGraphic);
+    EXPECT_EQ(picture.Graphic(), nullptr);
 }
 
 TEST(PictureCache, RefusesTextThatIsNoHexadecimal)

@@ -4,6 +4,7 @@
 #include "toolkit/core/Files.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <cstdio>
@@ -12,6 +13,16 @@
 #include <unistd.h>
 
 namespace {
+
+// The file a name stands for: the target of a symbolic link, so that the
+// link stays and its file is replaced.
+QString resolvedTarget(const QString &fileName)
+{
+    if (fileName.isEmpty())
+        throw EFCreateError(QStringLiteral("Cannot create a file without a name"));
+    const QFileInfo info(ExpandFileName(fileName));
+    return info.isSymLink() ? info.symLinkTarget() : info.filePath();
+}
 
 // A new empty file beside target, hidden and named after it.
 QString temporaryNameBeside(const QString &target)
@@ -40,8 +51,8 @@ EFCreateError createError(const QString &fileName, int error)
 } // namespace
 
 TSaveFileStream::TSaveFileStream(const QString &fileName)
-    : TFileStream(temporaryNameBeside(ExpandFileName(fileName)), fmOpenReadWrite),
-      m_targetName(ExpandFileName(fileName))
+    : TFileStream(temporaryNameBeside(resolvedTarget(fileName)), fmOpenReadWrite),
+      m_targetName(resolvedTarget(fileName))
 {
     ::fchmod(Handle(), modeFor(m_targetName));
 }

@@ -13,11 +13,13 @@ class TSaveFileStream : public TFileStream
 
 public:
     // Creates the temporary file in fileName's folder, with the permissions
-    // the file has now (or those of a new file).  Raises EFCreateError.
+    // the file has now (or those of a new file).  A symbolic link stays: the
+    // file it points to is replaced.  Raises EFCreateError, also for an
+    // empty name.
     explicit TSaveFileStream(const QString &fileName);
     ~TSaveFileStream() override;
 
-    // The name the file gets on Commit.
+    // The absolute name the file gets on Commit.
     const QString &TargetName() const { return m_targetName; }
     bool Committed() const { return m_committed; }
 

@@ -37,6 +37,16 @@ constexpr TIdentMapEntry cursorNames[] = {
 
 } // namespace
 
+void RegisterCursor(TCursor cursor, Qt::CursorShape shape)
+{
+    registeredCursors().insert(cursor, shape);
+}
+
+void UnregisterCursor(TCursor cursor)
+{
+    registeredCursors().remove(cursor);
+}
+
 bool CursorToIdent(TCursor cursor, QString &ident)
 {
     return IntToIdent(cursor, ident, cursorNames);
@@ -50,16 +60,6 @@ bool IdentToCursor(const QString &ident, TCursor &cursor)
 void GetCursorValues(const TGetStrProc &proc)
 {
     GetIdentValues(proc, cursorNames);
-}
-
-void RegisterCursor(TCursor cursor, Qt::CursorShape shape)
-{
-    registeredCursors().insert(cursor, shape);
-}
-
-void UnregisterCursor(TCursor cursor)
-{
-    registeredCursors().remove(cursor);
 }
 
 Qt::CursorShape QtCursorShape(TCursor cursor)

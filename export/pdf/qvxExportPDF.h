@@ -298,7 +298,6 @@ private:
 
     // One document.
     TStream *m_output = nullptr;
-    QString m_fileName;
     QList<qint64> m_xref;
     QList<int> m_pageObjects;
     QList<double> m_pageHeights;

@@ -49,7 +49,7 @@ public:
     virtual TPoint GetPageSize(int index) = 0;
     // Drops every prepared page.
     virtual void Clear() = 0;
-    // Called by the engine when a run starts, and Finish when it ends.
+    // Called by the engine when a run starts (Finish when it ends).
     virtual void Initialize() = 0;
     // Adds a printed object to the current page.
     virtual void AddObject(TqvxComponent *object) = 0;
@@ -64,7 +64,8 @@ public:
     virtual void BeginPass() = 0;
     virtual void ClearFirstPassPages() = 0;
     // Lifts the objects of the current page from position (an object count,
-    // see GetCurPosition) on, and puts them back at (x, y).
+    // see GetCurPosition) on; PasteObjects puts them on the current page
+    // again, moved to (x, y).
     virtual void CutObjects(int position) = 0;
     virtual void Finish() = 0;
     virtual void IncLogicalPageNumber() = 0;

@@ -19,7 +19,7 @@ TqvxCustomExportFilter::TqvxCustomExportFilter(TComponent *owner, bool registere
 TqvxCustomExportFilter::~TqvxCustomExportFilter()
 {
     if (m_registered)
-        qvxExportFilters()->UnRegister(this);
+        qvxUnregisterExportFilter(this);
 }
 
 int TqvxCustomExportFilter::ShowModal()

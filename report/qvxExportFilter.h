@@ -5,6 +5,7 @@
 // report over, page by page and object by object:
 //
 //     BeginExport   CreationTime and Report set; ShowModal when ShowDialog
+//                   (the prepared pages then clear the report's Terminated)
 //     StartExport   OnBeginExport, then Start
 //     StartPage, ExportObject for each exported object, FinishPage
 //                   (for each page)

@@ -1,18 +1,21 @@
 # The two commands the README opens with, and the developer targets.
 #   make run    set up, build, and start the questionnaire
 #   make test   set up, build, and run the whole test suite
+#   make sanitize  the test suite built with AddressSanitizer and
+#               UndefinedBehaviorSanitizer (Debug, in build-sanitize)
 #   make bench  build and run the benchmarks
 #   make fuzz   build the fuzz targets with clang and libFuzzer
 
 BUILD_DIR ?= build
 FUZZ_DIR  ?= build-fuzz
+SANITIZE_DIR ?= build-sanitize
 JOBS      ?= $(shell nproc)
 FONTS_CONF := $(CURDIR)/data/fontconfig/fonts.conf
 
 export FONTCONFIG_FILE := $(FONTS_CONF)
 export CCACHE_SLOPPINESS := pch_defines,time_macros,include_file_mtime,include_file_ctime
 
-.PHONY: all deps configure build run test bench fuzz clean
+.PHONY: all deps configure build run test sanitize bench fuzz clean
 
 all: build
 
@@ -35,6 +38,17 @@ run: build
 test: build
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# Leaks inside system libraries (libdbus, fontconfig) are not ours: the
+# suppression file names them.
+sanitize: deps
+	@cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=ON >/dev/null
+	@cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	@cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen \
+	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
 bench: deps
 	@scripts/install-deps --bench
 	@cmake -S . -B $(BUILD_DIR)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTS=OFF -DBUILD_BENCH=ON >/dev/null
@@ -48,4 +62,4 @@ fuzz: deps
 	@echo "fuzz targets are in $(FUZZ_DIR)/fuzz/"
 
 clean:
-	rm -rf $(BUILD_DIR) $(BUILD_DIR)-bench $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(BUILD_DIR)-bench $(FUZZ_DIR) $(SANITIZE_DIR)

@@ -1,6 +1,7 @@
 #include "controls/ControlsUnits.h"
 
 #include "controls/ExtGraphics.h"
+#include "controls/TCustomGridView.h"
 #include "controls/TCustomInspector.h"
 #include "toolkit/core/Units.h"
 
@@ -8,5 +9,6 @@ void RegisterControlsUnits()
 {
     RegisterToolkitUnits();
     Units::Add("ExtGraphics", nullptr, FreeHalftoneBitmap);
+    Units::Add("GridView", InitializeGridViewUnit, nullptr);
     Units::Add("InspectorGrid", InitializeInspectorUnit, nullptr);
 }

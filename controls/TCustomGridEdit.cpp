@@ -79,7 +79,7 @@ private:
 
 TRect CalcGridListBounds(const TGridListGeometry &g)
 {
-    int width = g.ItemCount > 0 ? g.WidestItem + 6 : kEmptyListWidth;
+    int width = g.ItemCount > 0 ? g.WidestItem + std::max(6, g.NonTextWidth) : kEmptyListWidth;
     width = std::max(width, g.CellWidth);
     const int rows = g.ItemCount > 0 && g.DropDownCount >= 1 ? std::min(g.ItemCount, g.DropDownCount) : 1;
     const int height = g.ItemHeight * rows + g.BorderHeight;
@@ -369,13 +369,12 @@ void TCustomGridEdit::UpdateListItems()
 
 void TCustomGridEdit::UpdateListBounds()
 {
-    TCanvas canvas;
-    canvas.Font()->Assign(m_activeList->Font());
     TStrings *items = m_activeList->Items();
     TGridListGeometry geometry;
     for (int i = 0; i < items->Count(); ++i)
-        geometry.WidestItem = std::max(geometry.WidestItem, canvas.TextWidth(items->Strings(i)));
+        geometry.WidestItem = std::max(geometry.WidestItem, m_activeList->ItemTextWidth(items->Strings(i)));
     geometry.ItemCount = items->Count();
+    geometry.NonTextWidth = m_activeList->NonTextWidth(items->Count() > m_dropDownCount);
     geometry.ItemHeight = m_activeList->ItemHeight();
     geometry.DropDownCount = m_dropDownCount;
     geometry.CellWidth = m_grid ? m_grid->GetCellRect(m_grid->EditCell()).Width() : Width();
@@ -445,11 +444,11 @@ void TCustomGridEdit::listMouseUp(TObject *, TMouseButton button, TShiftState, i
 
 bool TCustomGridEdit::listKeyDown(int &key, TShiftState shift)
 {
-    // Alt+arrow opens and closes the list; closing this way chooses nothing:
-    // only Enter or a click on an item accepts.
+    // Alt+arrow opens and closes the list; closing this way accepts the
+    // highlighted item, as Enter does.
     if ((key == VK_UP || key == VK_DOWN) && modifierKeys(shift) == ssAlt) {
         if (m_droppedDown)
-            CloseUp(false);
+            CloseUp(true);
         else
             DropDown();
         return true;

@@ -9,9 +9,10 @@
 // geUserDefine fire the grid's EditButtonPress, gePickList and geDataList
 // open a drop-down list.
 //
-// The drop-down list closes through CloseUp(accept).  Only an accepted
-// close-up reports a choice: a list closed by Escape, a click outside it or
-// the loss of focus reports the item index -1 and keeps the text.
+// The drop-down list closes through CloseUp(accept).  Enter, Alt+Up or
+// Alt+Down and a click on an item accept; only an accepted close-up reports
+// a choice: a list closed by Escape, a click outside it or the loss of focus
+// reports the item index -1 and keeps the text.
 
 #include "controls/GridTypes.h"
 #include "toolkit/widgets/TCustomEdit.h"
@@ -31,11 +32,14 @@ struct TGridListGeometry {
     TRect EditRect;       // the editor, screen coordinates
     TRect ScreenRect;     // the screen (work area)
     int BorderHeight = 0; // the list's frame, top and bottom together
+    int NonTextWidth = 0; // the list's frame, text margins and scroll bar
 };
 
-// The list's rectangle: at least as wide as the cell (100 pixels for an
-// empty list), one to DropDownCount items high, its right edge on the
-// editor's right edge, below the editor, or above it where the screen ends.
+// The list's rectangle: as wide as the widest item's text and 6 pixels, or
+// its NonTextWidth where that is more, and at least as wide as the cell
+// (100 pixels for an empty list); one to DropDownCount items high, its right
+// edge on the editor's right edge, below the editor, or above it where the
+// screen ends.
 TRect CalcGridListBounds(const TGridListGeometry &geometry);
 
 // A class of cell editors: its meta-object and its constructor.

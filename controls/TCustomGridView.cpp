@@ -4,6 +4,7 @@
 #include "controls/ExtStrUtils.h"
 #include "controls/TCustomGridEdit.h"
 #include "controls/TGridTipsWindow.h"
+#include "toolkit/classes/PropertyDeclarations.h"
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/graphics/GraphicsObjects.h"
 #include "toolkit/graphics/ImageList.h"
@@ -18,6 +19,11 @@ TCustomGridView::TCustomGridView(TComponent *owner) : TCustomControl(owner)
     SetColor(clWindow);
     SetTabStop(true);
     SetBorderStyle(bsSingle);
+    // The row height may follow the images' height.
+    m_imagesLink.OnChange = [this](TObject *) {
+        UpdateRows();
+        Invalidate();
+    };
 }
 
 TCustomGridView::~TCustomGridView()
@@ -153,11 +159,15 @@ void TCustomGridView::SetImages(TImageList *images)
 {
     if (images == m_images)
         return;
-    if (m_images)
+    if (m_images) {
+        m_images->UnRegisterChanges(&m_imagesLink);
         RemoveFreeNotification(m_images);
+    }
     m_images = images;
-    if (m_images)
+    if (m_images) {
+        m_images->RegisterChanges(&m_imagesLink);
         FreeNotification(m_images);
+    }
     UpdateRows();
     updateAll();
 }
@@ -253,6 +263,15 @@ void TCustomGridView::SetShowCellTips(bool value)
     m_showCellTips = value;
     if (value)
         SetShowHint(true);
+    else
+        CancelCellTips();
+}
+
+void TCustomGridView::SetShowHint(bool show)
+{
+    TCustomControl::SetShowHint(show);
+    if (!show && m_showCellTips)
+        SetShowCellTips(false);
 }
 
 // --- Geometry ------------------------------------------------------------------
@@ -1112,4 +1131,21 @@ void TCustomGridView::HideFocus()
 void TCustomGridView::ShowEdit()
 {
     UpdateEdit(true);
+}
+
+// --- Unit ----------------------------------------------------------------------
+
+void InitializeGridViewUnit()
+{
+    DescribeProperties<TGridColumn>()
+            .Stored("PickList", &TCustomGridColumn::HasPickList)
+            .Stored("Width", [](const TObject *) { return false; });
+    DescribeProperties<TGridHeaderSection>()
+            .Stored("Sections", &TGridHeaderSection::IsSectionsStored)
+            .Default("Width", TGridHeaderSection::DefaultWidth)
+            .Stored("Width", &TGridHeaderSection::IsWidthStored);
+    DescribeProperties<TGridHeader>()
+            .Stored("Color", &TCustomGridHeader::IsColorStored)
+            .Stored("Font", &TCustomGridHeader::IsFontStored)
+            .Stored("Sections", &TCustomGridHeader::IsSectionsStored);
 }

@@ -176,8 +176,9 @@ public:
     bool CancelOnExit() const { return m_cancelOnExit; }
     void SetCancelOnExit(bool value) { m_cancelOnExit = value; }
     bool ShowCellTips() const { return m_showCellTips; }
-    // Turning it on turns ShowHint on.
+    // Turning it on turns ShowHint on; turning ShowHint off turns it off.
     void SetShowCellTips(bool value);
+    void SetShowHint(bool show) override;
 
     // --- Geometry -------------------------------------------------------------
 
@@ -485,6 +486,8 @@ private:
     std::unique_ptr<TCustomGridRows> m_rows;
     std::unique_ptr<TCustomGridFixed> m_fixed;
     TImageList *m_images = nullptr;
+    // Repaints the grid when the image list changes.
+    TChangeLink m_imagesLink;
 
     TGridCell m_cellFocused;
     bool m_cellSelected = false;
@@ -602,3 +605,6 @@ class TGridView : public TCustomGridView
 public:
     using TCustomGridView::TCustomGridView;
 };
+
+// Declares what the grid's form files keep of its columns and header.
+void InitializeGridViewUnit();

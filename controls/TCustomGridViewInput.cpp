@@ -2,9 +2,12 @@
 
 #include "controls/TCustomGridView.h"
 
+#include "controls/TCustomGridEdit.h"
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/graphics/GraphicsObjects.h"
 #include "toolkit/graphics/ImageList.h"
+
+#include <QApplication>
 
 #include <algorithm>
 #include <functional>
@@ -432,6 +435,15 @@ void TCustomGridView::FocusIn()
 void TCustomGridView::FocusOut()
 {
     TCustomControl::FocusOut();
+    // The focus going into the editor leaves the editor as it is; going
+    // anywhere else, it ends the edit and takes the editor away.
+    const QWidget *next = QApplication::focusWidget();
+    const bool intoEditor = m_edit && next && (next == m_edit->Widget() || m_edit->Widget()->isAncestorOf(next));
+    if (!intoEditor) {
+        if (m_cancelOnExit && m_editing)
+            SetEditing(false);
+        HideCursor();
+    }
     Invalidate();
 }
 

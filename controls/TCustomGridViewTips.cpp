@@ -5,6 +5,7 @@
 #include "controls/TGridTipsWindow.h"
 #include "toolkit/graphics/Canvas.h"
 
+#include <QCursor>
 #include <QHelpEvent>
 #include <QMouseEvent>
 
@@ -129,6 +130,14 @@ bool TCustomGridView::HandleInputEvent(QEvent *event)
         break;
     }
     case QEvent::Leave:
+        if (!IsCellEmpty(m_tipsCell)) {
+            // The tips window appearing over the cell is no leaving.
+            const TPoint cursor = ScreenToClient(TPoint(QCursor::pos().x(), QCursor::pos().y()));
+            if (m_tipsVisibleRect.Contains(cursor.X, cursor.Y))
+                break;
+            CancelCellTips();
+        }
+        break;
     case QEvent::Wheel:
     case QEvent::KeyPress:
     case QEvent::MouseButtonPress:

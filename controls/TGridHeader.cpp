@@ -81,6 +81,11 @@ bool TGridHeaderSection::overColumn() const
     return columns && !HasSections() && m_columnIndex >= 0 && m_columnIndex < columns->Count();
 }
 
+bool TGridHeaderSection::IsWidthStored() const
+{
+    return !HasSections() && m_width != DefaultWidth;
+}
+
 int TGridHeaderSection::Width() const
 {
     if (HasSections()) {

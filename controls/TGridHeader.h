@@ -29,6 +29,8 @@ class TGridHeaderSection : public TGridCollectionItem
     Q_PROPERTY(bool WordWrap READ WordWrap WRITE SetWordWrap)
 
 public:
+    static constexpr int DefaultWidth = 64;
+
     explicit TGridHeaderSection(TCollection *collection = nullptr);
     ~TGridHeaderSection() override;
 
@@ -55,6 +57,11 @@ public:
     bool WordWrap() const { return m_wordWrap; }
     void SetWordWrap(bool value) { update(m_wordWrap, value); }
 
+    // What a form file keeps: the subsections when there are any, the
+    // width of a leaf when it is not 64.
+    bool IsSectionsStored() const { return HasSections(); }
+    bool IsWidthStored() const;
+
     // The column under a leaf; a parent's is its last visible subsection's.
     int ColumnIndex() const;
     // A parent is visible with any visible subsection, a leaf with its
@@ -78,7 +85,7 @@ private:
 
     std::unique_ptr<TGridHeaderSections> m_sections;
     QString m_caption;
-    int m_width = 64;
+    int m_width = DefaultWidth;
     TAlignment m_alignment = taLeftJustify;
     bool m_wordWrap = false;
     int m_columnIndex = 0;
@@ -135,6 +142,12 @@ public:
     void SetImages(TImageList *value);
     bool Flat() const { return m_flat; }
     void SetFlat(bool value);
+
+    // What a form file keeps: the colour and font unless they follow the
+    // grid's, the sections unless they are the synchronised one per column.
+    bool IsColorStored() const { return !GridColor(); }
+    bool IsFontStored() const { return !GridFont(); }
+    bool IsSectionsStored() const { return MaxLevel() > 0 || m_fullSynchronizing || !m_synchronized; }
 
     // The deepest section level.
     int MaxLevel() const;

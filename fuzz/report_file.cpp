@@ -8,6 +8,7 @@
 #include "report/qvxReportComponent.h"
 #include "report/qvxReportLink.h"
 #include "toolkit/classes/ClassRegistry.h"
+#include "toolkit/classes/GuardedRef.h"
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/graphics/GraphicsObjects.h"
 #include "toolkit/classes/PropertyDeclarations.h"
@@ -61,7 +62,7 @@ private:
     TqvxAlign align = baNone;
     QString hint;
     std::unique_ptr<TStringList> lines = std::make_unique<TStringList>();
-    TFuzzView *next = nullptr;
+    TGuardedRef<TFuzzView> next{this};
     QByteArray data;
 };
 

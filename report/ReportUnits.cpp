@@ -4,11 +4,18 @@
 #include "report/qvxCollection.h"
 #include "report/qvxComponent.h"
 #include "report/qvxCustomEngine.h"
+#include "report/qvxDrawText.h"
 #include "report/qvxExportFilter.h"
+#include "report/qvxFill.h"
+#include "report/qvxFormat.h"
+#include "report/qvxFrame.h"
 #include "report/qvxGlobals.h"
+#include "report/qvxHighlight.h"
+#include "report/qvxHyperlink.h"
 #include "report/qvxRegistries.h"
 #include "report/qvxResources.h"
 #include "report/qvxVariables.h"
+#include "report/qvxView.h"
 #include "script/ScriptUnits.h"
 #include "toolkit/core/Units.h"
 
@@ -25,4 +32,11 @@ void RegisterReportUnits()
     Units::Add("qvxVariables", InitializeQvxVariables, FinalizeQvxVariables);
     Units::Add("qvxCustomEngine", InitializeQvxCustomEngine, nullptr);
     Units::Add("qvxExportFilter", InitializeQvxExportFilter, nullptr);
+    Units::Add("qvxDrawText", InitializeQvxDrawText, FinalizeQvxDrawText);
+    Units::Add("qvxFrame", InitializeQvxFrame, nullptr);
+    Units::Add("qvxFill", InitializeQvxFill, nullptr);
+    Units::Add("qvxHyperlink", InitializeQvxHyperlink, nullptr);
+    Units::Add("qvxFormat", InitializeQvxFormat, nullptr);
+    Units::Add("qvxHighlight", InitializeQvxHighlight, nullptr);
+    Units::Add("qvxView", InitializeQvxView, nullptr);
 }

@@ -1,5 +1,6 @@
 #include "report/qvxComponent.h"
 
+#include "report/qvxDiffText.h"
 #include "report/qvxReportLink.h"
 #include "report/qvxResources.h"
 #include "report/qvxXMLEscape.h"
@@ -23,21 +24,6 @@ namespace {
 
 constexpr double diffTolerance = 1e-4;
 
-bool differs(double a, double b)
-{
-    return std::abs(a - b) > diffTolerance;
-}
-
-QString boolText(bool value)
-{
-    return value ? QStringLiteral("1") : QStringLiteral("0");
-}
-
-QString attribute(const char *name, const QString &value)
-{
-    return QStringLiteral(" %1=\"%2\"").arg(QLatin1String(name), value);
-}
-
 // Keeps the report's current serializer set for the scope.
 class CurrentSerializerScope
 {
@@ -58,6 +44,14 @@ public:
 private:
     TqvxReportLink *m_report;
 };
+
+// The first object of a name keeps its entry.
+void addToIndex(QHash<QString, TqvxComponent *> &index, const QString &name, TqvxComponent *object)
+{
+    const QString key = NameKey(name);
+    if (!index.contains(key))
+        index.insert(key, object);
+}
 
 } // namespace
 
@@ -85,6 +79,8 @@ TqvxComponent::~TqvxComponent()
 {
     TqvxComponent::BeforeDestruction();
     while (!m_objects.isEmpty()) {
+        // Leaving the parent here spares the child its search of the list
+        // and of the name index.
         TqvxComponent *child = m_objects.takeLast();
         child->m_parent = nullptr;
         delete child;
@@ -95,18 +91,61 @@ TqvxComponent::~TqvxComponent()
 
 void TqvxComponent::BeforeDestruction()
 {
-    if (m_parent)
-        m_parent->removeChild(this);
-    m_parent = nullptr;
+    leaveParent();
     TComponent::BeforeDestruction();
 }
 
-void TqvxComponent::removeChild(TqvxComponent *child)
+void TqvxComponent::leaveParent()
 {
+    if (!m_parent)
+        return;
+    if (NameIndex *index = m_parent->nameIndex(false))
+        unindexSubtree(*index);
     // Children mostly leave last first (a parent frees them so).
-    const qsizetype index = m_objects.lastIndexOf(child);
-    if (index >= 0)
-        m_objects.removeAt(index);
+    const qsizetype position = m_parent->m_objects.lastIndexOf(this);
+    if (position >= 0)
+        m_parent->m_objects.removeAt(position);
+    m_parent = nullptr;
+}
+
+TqvxComponent::NameIndex *TqvxComponent::nameIndex(bool build) const
+{
+    TqvxComponent *report = GetReport();
+    if (!report || report->ComponentState().testFlag(csDestroying))
+        return nullptr;
+    if (!report->m_nameIndex && build) {
+        report->m_nameIndex = std::make_unique<NameIndex>();
+        for (TqvxComponent *child : report->m_objects)
+            child->indexSubtree(*report->m_nameIndex);
+    }
+    return report->m_nameIndex.get();
+}
+
+void TqvxComponent::indexSubtree(NameIndex &index)
+{
+    if (!Name().isEmpty())
+        addToIndex(index, Name(), this);
+    for (TqvxComponent *child : m_objects)
+        child->indexSubtree(index);
+}
+
+void TqvxComponent::unindexSubtree(NameIndex &index)
+{
+    if (!Name().isEmpty()) {
+        const auto it = index.constFind(NameKey(Name()));
+        if (it != index.constEnd() && *it == this)
+            index.erase(it);
+    }
+    for (TqvxComponent *child : m_objects)
+        child->unindexSubtree(index);
+}
+
+bool TqvxComponent::isBelow(const TqvxComponent *ancestor) const
+{
+    for (const TqvxComponent *c = m_parent; c; c = c->m_parent)
+        if (c == ancestor)
+            return true;
+    return false;
 }
 
 void TqvxComponent::DesignCreate(int flags)
@@ -117,12 +156,13 @@ void TqvxComponent::DesignCreate(int flags)
 
 void TqvxComponent::attachTo(TqvxComponent *parent)
 {
-    if (m_parent)
-        m_parent->removeChild(this);
+    leaveParent();
     m_parent = parent;
     if (!m_parent)
         return;
     m_parent->m_objects.append(this);
+    if (NameIndex *index = m_parent->nameIndex(false))
+        indexSubtree(*index);
     if (m_parentFont) {
         m_font->Assign(m_parent->Font());
         m_parentFont = true;
@@ -149,15 +189,19 @@ void TqvxComponent::collectDescendants(QList<TqvxComponent *> &list) const
     }
 }
 
-const QList<TqvxComponent *> &TqvxComponent::GetAllObjects()
+QList<TqvxComponent *> TqvxComponent::GetAllObjects() const
 {
-    m_allObjects.clear();
-    collectDescendants(m_allObjects);
-    return m_allObjects;
+    QList<TqvxComponent *> list;
+    collectDescendants(list);
+    return list;
 }
 
 TqvxComponent *TqvxComponent::FindObject(const QString &name)
 {
+    if (const NameIndex *index = name.isEmpty() ? nullptr : nameIndex(true)) {
+        TqvxComponent *found = index->value(NameKey(name));
+        return found && found->isBelow(this) ? found : nullptr;
+    }
     for (TqvxComponent *object : GetAllObjects())
         if (SameText(object->Name(), name))
             return object;
@@ -198,28 +242,30 @@ void TqvxComponent::SetName(const QString &name)
                 throw EComponentError(Format(qvxResources()->Get(QStringLiteral("clCantRen")), {Name()}));
         }
     }
+    const QString previous = Name();
     TComponent::SetName(name);
+    NameIndex *index = m_parent ? m_parent->nameIndex(false) : nullptr;
+    if (!index)
+        return;
+    const auto it = index->constFind(NameKey(previous));
+    if (it != index->constEnd() && *it == this)
+        index->erase(it);
+    if (!name.isEmpty())
+        addToIndex(*index, name, this);
 }
 
 void TqvxComponent::CreateUniqueName()
 {
-    TStringList names;
-    names.SetSorted(true);
-    names.SetDuplicates(dupIgnore);
-    names.SetCaseSensitive(false);
-    if (TqvxComponent *report = GetReport()) {
-        names.Add(report->Name());
-        for (TqvxComponent *object : report->GetAllObjects())
-            names.Add(object->Name());
-    } else if (m_parent) {
-        for (TqvxComponent *object : m_parent->GetAllObjects())
-            names.Add(object->Name());
-    }
+    TqvxComponent *report = GetReport();
+    auto taken = [this, report](const QString &candidate) {
+        if (report)
+            return SameText(report->Name(), candidate) || report->FindObject(candidate) != nullptr;
+        return m_parent && m_parent->FindObject(candidate) != nullptr;
+    };
     const QString base = BaseName();
-    int index = 0;
     for (int n = 1;; ++n) {
         const QString candidate = base + QString::number(n);
-        if (!names.Find(candidate, index)) {
+        if (!taken(candidate)) {
             SetName(candidate);
             return;
         }
@@ -245,28 +291,35 @@ bool TqvxComponent::restricted(TqvxRestriction restriction) const
     return m_isDesigning && m_restrictions.testFlag(restriction);
 }
 
+double TqvxComponent::ClampCoordinate(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    return std::clamp(value, -MaxCoordinate, MaxCoordinate);
+}
+
 void TqvxComponent::SetLeft(double value)
 {
     if (!restricted(rfDontMove))
-        m_left = value;
+        m_left = ClampCoordinate(value);
 }
 
 void TqvxComponent::SetTop(double value)
 {
     if (!restricted(rfDontMove))
-        m_top = value;
+        m_top = ClampCoordinate(value);
 }
 
 void TqvxComponent::SetWidth(double value)
 {
     if (!restricted(rfDontSize))
-        m_width = value;
+        m_width = ClampCoordinate(value);
 }
 
 void TqvxComponent::SetHeight(double value)
 {
     if (!restricted(rfDontSize))
-        m_height = value;
+        m_height = ClampCoordinate(value);
 }
 
 void TqvxComponent::SetBounds(double left, double top, double width, double height)
@@ -412,8 +465,8 @@ QString TqvxComponent::GetDescription() const
 
 void TqvxComponent::Clear()
 {
-    const QList<TqvxComponent *> children = m_objects;
-    for (TqvxComponent *child : children) {
+    for (qsizetype i = m_objects.size() - 1; i >= 0; i = std::min(i - 1, m_objects.size() - 1)) {
+        TqvxComponent *child = m_objects.at(i);
         if (child->IsAncestor())
             child->Clear();
         else
@@ -495,33 +548,33 @@ QString TqvxComponent::Diff(const TqvxComponent *source)
 QString TqvxComponent::InternalDiff(const TqvxComponent *source)
 {
     QString result;
-    if (differs(m_left, source->m_left))
-        result += attribute("l", TqvxXMLSerializer::FloatToText(m_left));
-    if (IsKind(ckBand) || differs(m_top, source->m_top))
-        result += attribute("t", TqvxXMLSerializer::FloatToText(m_top));
-    if (differs(m_width, source->m_width) && !SizesOwnWidth())
-        result += attribute("w", TqvxXMLSerializer::FloatToText(m_width));
-    if (differs(m_height, source->m_height))
-        result += attribute("h", TqvxXMLSerializer::FloatToText(m_height));
+    if (qvxDiffers(m_left, source->m_left))
+        result += qvxDiffFloat(QStringLiteral("l"), m_left);
+    if (IsKind(ckBand) || qvxDiffers(m_top, source->m_top))
+        result += qvxDiffFloat(QStringLiteral("t"), m_top);
+    if (qvxDiffers(m_width, source->m_width) && !SizesOwnWidth())
+        result += qvxDiffFloat(QStringLiteral("w"), m_width);
+    if (qvxDiffers(m_height, source->m_height))
+        result += qvxDiffFloat(QStringLiteral("h"), m_height);
     if (m_visible != source->m_visible)
-        result += attribute("Visible", boolText(m_visible));
+        result += qvxDiffBool(QStringLiteral("Visible"), m_visible);
     if (!m_parentFont) {
         const TFont *font = source->Font();
         if (m_font->Name() != font->Name())
-            result += attribute("Font.Name", qvxXMLEncode(m_font->Name()));
+            result += qvxDiffAttribute(QStringLiteral("Font.Name"), qvxXMLEncode(m_font->Name()));
         if (m_font->Size() != font->Size())
-            result += attribute("Font.Size", QString::number(m_font->Size()));
+            result += qvxDiffNumber(QStringLiteral("Font.Size"), m_font->Size());
         if (m_font->Color() != font->Color())
-            result += attribute("Font.Color", QString::number(m_font->Color()));
+            result += qvxDiffNumber(QStringLiteral("Font.Color"), m_font->Color());
         if (m_font->Style() != font->Style())
-            result += attribute("Font.Style", QString::number(m_font->Style().toInt()));
+            result += qvxDiffNumber(QStringLiteral("Font.Style"), m_font->Style().toInt());
         if (m_font->Charset() != font->Charset())
-            result += attribute("Font.Charset", QString::number(m_font->Charset()));
+            result += qvxDiffNumber(QStringLiteral("Font.Charset"), m_font->Charset());
     }
     if (m_parentFont != source->m_parentFont)
-        result += attribute("ParentFont", boolText(m_parentFont));
+        result += qvxDiffBool(QStringLiteral("ParentFont"), m_parentFont);
     if (Tag() != source->Tag())
-        result += attribute("Tag", QString::number(Tag()));
+        result += qvxDiffNumber(QStringLiteral("Tag"), Tag());
     return result;
 }
 
@@ -532,8 +585,8 @@ QString TqvxComponent::AllDiff(const TqvxComponent *source)
     if (source)
         result += QLatin1Char(' ') + InternalDiff(source);
     if (IsKind(ckNullBand))
-        result += attribute("l", TqvxXMLSerializer::FloatToText(m_left)) +
-                  attribute("t", TqvxXMLSerializer::FloatToText(m_top));
+        result += qvxDiffFloat(QStringLiteral("l"), m_left) +
+                  qvxDiffFloat(QStringLiteral("t"), m_top);
     return result;
 }
 

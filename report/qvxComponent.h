@@ -19,8 +19,11 @@
 #include "report/qvxTypes.h"
 #include "toolkit/classes/GuardedRef.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
+
+#include <memory>
 
 class TFont;
 class TStream;
@@ -82,10 +85,11 @@ public:
     // EInvalidOperation when the new parent is the object or lies below it.
     virtual void SetParent(TqvxComponent *value);
     const QList<TqvxComponent *> &Objects() const { return m_objects; }
-    // Every descendant, depth first, each before its own children; the
-    // list is rebuilt on every call and belongs to this object.
-    const QList<TqvxComponent *> &GetAllObjects();
-    // The first descendant of that name without regard to case, or nullptr.
+    // Every descendant, depth first, each before its own children, as
+    // they are at the time of the call.
+    QList<TqvxComponent *> GetAllObjects() const;
+    // The descendant of that name without regard to case, or nullptr;
+    // within a report it is found through the report's name index.
     TqvxComponent *FindObject(const QString &name);
 
     // This object or the nearest one up the Parent chain that is a page
@@ -110,7 +114,11 @@ public:
     void SetBaseName(const QString &value) { m_baseName = value; }
 
     // Geometry.  While IsDesigning, rfDontMove keeps Left and Top and
-    // rfDontSize keeps Width and Height.
+    // rfDontSize keeps Width and Height.  Values are clamped to
+    // ±MaxCoordinate pixels (NaN becomes 0), so that what reads them (the
+    // engine, exports converting to integers) never meets an absurd value.
+    static constexpr double MaxCoordinate = 1e6;
+    static double ClampCoordinate(double value);
     double Left() const { return m_left; }
     double Top() const { return m_top; }
     double Width() const { return m_width; }
@@ -183,7 +191,8 @@ public:
     virtual void AlignChildren();
 
     // Frees every child except those from an ancestor report, which are
-    // only cleared themselves.
+    // only cleared themselves.  A child freed here may free others; the
+    // list is read afresh at each step.
     virtual void Clear();
     // Reads the object (and its children) from a report file.  Unless the
     // object is an engine copy, it is cleared first.  Errors met while
@@ -225,15 +234,24 @@ protected:
 
 private:
     static TComponent *classOwnerFor(TComponent *owner);
+    using NameIndex = QHash<QString, TqvxComponent *>;
+
     void attachTo(TqvxComponent *parent);
-    void removeChild(TqvxComponent *child);
+    void leaveParent();
+    // The index of the report this object belongs to (or is) of the objects
+    // below it by case-folded name, kept up to date on renaming, attaching
+    // and detaching; built on first use when build is set.  nullptr outside
+    // a report and while the report is being destroyed.
+    NameIndex *nameIndex(bool build) const;
+    void indexSubtree(NameIndex &index);
+    void unindexSubtree(NameIndex &index);
+    bool isBelow(const TqvxComponent *ancestor) const;
     void collectDescendants(QList<TqvxComponent *> &list) const;
     bool restricted(TqvxRestriction restriction) const;
 
     TFont *m_font;
     TqvxComponentKinds m_kinds;
     QList<TqvxComponent *> m_objects;
-    QList<TqvxComponent *> m_allObjects;
     TqvxComponent *m_parent = nullptr;
     double m_left = 0;
     double m_top = 0;
@@ -254,6 +272,7 @@ private:
     QString m_baseName;
     QString m_dictionaryName;
     TGuardedRef<TqvxComponent> m_linkedObject{this};
+    std::unique_ptr<NameIndex> m_nameIndex;
 };
 
 // Declares what the report component base publishes.

@@ -86,3 +86,17 @@ void qvxDrawGraphic(TCanvas *canvas, const TRect &rect, const TGraphic *graphic,
     canvas->StretchImage(rect, bitmap->Image().scaled(rect.Width(), rect.Height(), Qt::IgnoreAspectRatio,
                                                       Qt::SmoothTransformation));
 }
+
+TqvxCanvasToolsScope::TqvxCanvasToolsScope(TCanvas *canvas)
+    : m_canvas(canvas), m_font(canvas->Font()->Data()), m_pen(canvas->Pen()->Data()), m_brush(canvas->Brush()->Data())
+{
+    m_canvas->Lock();
+}
+
+TqvxCanvasToolsScope::~TqvxCanvasToolsScope()
+{
+    m_canvas->Font()->SetData(m_font);
+    m_canvas->Pen()->SetData(m_pen);
+    m_canvas->Brush()->SetData(m_brush);
+    m_canvas->Unlock();
+}

@@ -3,6 +3,7 @@
 // Image lists and picture drawing of the report library.
 
 #include "toolkit/graphics/Colors.h"
+#include "toolkit/graphics/GraphicsObjects.h"
 #include "toolkit/graphics/Rects.h"
 
 class TBitmap;
@@ -26,3 +27,20 @@ void qvxDrawTransparent(TCanvas *canvas, int x, int y, const TBitmap *bitmap);
 // graphics draw themselves.
 void qvxDrawGraphic(TCanvas *canvas, const TRect &rect, const TGraphic *graphic, bool transparent,
                     TColor transparentColor);
+
+// Keeps a canvas's font, pen and brush for the scope, and the canvas
+// locked.
+class TqvxCanvasToolsScope
+{
+public:
+    explicit TqvxCanvasToolsScope(TCanvas *canvas);
+    ~TqvxCanvasToolsScope();
+    TqvxCanvasToolsScope(const TqvxCanvasToolsScope &) = delete;
+    TqvxCanvasToolsScope &operator=(const TqvxCanvasToolsScope &) = delete;
+
+private:
+    TCanvas *m_canvas;
+    TFontData m_font;
+    TPenData m_pen;
+    TBrushData m_brush;
+};

@@ -3,6 +3,8 @@
 // Number texts that do not depend on the user's locale where files need
 // that, and parsing that accepts either decimal separator.
 
+#include "toolkit/core/SysUtils.h"
+
 #include <QChar>
 #include <QString>
 
@@ -22,3 +24,9 @@ double qvxStrToFloat(const QString &text);
 
 inline double Math_Max(double a, double b) { return a > b ? a : b; }
 inline double Math_Min(double a, double b) { return a < b ? a : b; }
+
+// A pixel position or size: the nearest integer, halves to the even one.
+inline int qvxRound(double value)
+{
+    return int(Round(value));
+}

@@ -35,6 +35,10 @@ using enum ReportTypes::TqvxRestriction;
 
 // The style flags of a report object.
 enum TqvxComponentStyleFlag : quint8 {
+    // Prepared pages describe the object by the serializer's full attribute
+    // text rather than by its own Diff (views set it; memos, lines, shapes
+    // and pictures clear it).
+    csoGenericDiff = 0x01,
     // Set by the constructor: the object is copied into prepared pages.
     csoCopy = 0x02,
     // The object keeps extra data as nested XML elements

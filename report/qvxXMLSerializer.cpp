@@ -70,6 +70,13 @@ bool isOrdinal(TTypeKind kind)
     }
 }
 
+// Sub-objects that are stored within their holder, as X.Name attributes.
+bool isNestedCategory(TClassCategory category)
+{
+    return category == TClassCategory::Persistent || category == TClassCategory::Strings ||
+           category == TClassCategory::WideStrings;
+}
+
 bool isReport(const TObject *obj)
 {
     return dynamic_cast<const TqvxReportLink *>(obj) != nullptr;
@@ -165,8 +172,8 @@ QString TqvxXMLSerializer::propertyText(TPersistent *obj, const TPropInfo *prop,
             if (ancestorProp ? value == ancestorProp->GetOrd(ancestor) : prop->HasDefault() && value == prop->Default())
                 return QString();
         }
-        const bool named = prop->Kind() == TTypeKind::Enumeration && value >= 0 && value < prop->EnumNames().size();
-        return attribute(prefix, prop->Name(), named ? prop->EnumNames().at(value) : QString::number(value));
+        const QString name = prop->Kind() == TTypeKind::Enumeration ? prop->EnumName(value) : QString();
+        return attribute(prefix, prop->Name(), name.isEmpty() ? QString::number(value) : name);
     }
     switch (prop->Kind()) {
     case TTypeKind::Float: {
@@ -354,8 +361,9 @@ void TqvxXMLSerializer::XMLToObj(const QString &text, TPersistent *obj)
         pos = close + 1;
         try {
             applyAttribute(obj, name, text.mid(open + 1, close - open - 1));
-        } catch (const Exception &) {
-            // A value the property refuses is skipped like an unknown name.
+        } catch (const Exception &e) {
+            // A value the property refuses is skipped and reported.
+            addError(e.Message());
         }
     }
 }
@@ -365,8 +373,10 @@ void TqvxXMLSerializer::applyAttribute(TPersistent *obj, const QString &name, co
     TPersistent *target = obj;
     QString rest = name;
     for (qsizetype dot = rest.indexOf(QLatin1Char('.')); dot >= 0; dot = rest.indexOf(QLatin1Char('.'))) {
+        // Only the paths the writer makes: into nested persistent objects
+        // and string lists, never through a reference to another object.
         const TPropInfo *prop = GetPropInfo(target, rest.left(dot));
-        if (!prop || prop->Kind() != TTypeKind::Class || !prop->IsReadable())
+        if (!prop || prop->Kind() != TTypeKind::Class || !prop->IsReadable() || !isNestedCategory(prop->ClassCategory()))
             break;
         auto *sub = qobject_cast<TPersistent *>(prop->GetObject(target));
         if (!sub)
@@ -436,12 +446,11 @@ void TqvxXMLSerializer::applyProperty(TPersistent *obj, const TPropInfo *prop, c
     if (isOrdinal(prop->Kind())) {
         bool isNumber = false;
         qint64 ordinal = value.trimmed().toLongLong(&isNumber);
-        if (!isNumber && prop->Kind() == TTypeKind::Enumeration)
-            ordinal = prop->EnumOrdinal(value.trimmed());
-        else if (!isNumber)
-            return;
-        if (ordinal >= 0 || prop->Kind() != TTypeKind::Enumeration)
-            prop->SetOrd(obj, ordinal);
+        if (!isNumber)
+            ordinal = prop->Kind() == TTypeKind::Enumeration ? prop->EnumOrdinal(value.trimmed()) : -1;
+        if (!isNumber && ordinal < 0)
+            throw EPropertyError(QStringLiteral("Invalid value %1 for property %2").arg(value, prop->Name()));
+        prop->SetOrd(obj, ordinal);
         return;
     }
     switch (prop->Kind()) {
@@ -520,6 +529,8 @@ void TqvxXMLSerializer::fixupReferences()
 {
     const QList<Fixup> fixups = std::exchange(m_fixups, {});
     for (const Fixup &fixup : fixups) {
+        if (!fixup.instance)
+            continue;
         TObject *target = nullptr;
         if (fixup.name != QLatin1String("nil")) {
             target = m_owner ? m_owner->FindObject(fixup.name) : nullptr;
@@ -562,15 +573,29 @@ void TqvxXMLSerializer::ReadRootComponent(TqvxComponent *root, TqvxXMLItem *item
         m_oldFormat = document->OldVersion();
         item = document->Root();
     }
+    // While the owner is loading it passes no insertion on to what it
+    // owns: that would cost a notification of every object per object.
+    const bool ownerWasLoading = m_owner->ComponentState().testFlag(csLoading);
+    m_owner->Loading();
     QList<TqvxComponent *> read;
+    ++m_readDepth;
     try {
         readElement(item, root, nullptr, read);
     } catch (...) {
+        --m_readDepth;
+        if (!ownerWasLoading)
+            m_owner->EndLoading();
         for (TqvxComponent *object : read)
             object->SetIsLoading(false);
         throw;
     }
-    fixupReferences();
+    --m_readDepth;
+    if (!ownerWasLoading)
+        m_owner->EndLoading();
+    // References are resolved once the whole tree is read, whatever nested
+    // elements were read on the way.
+    if (m_readDepth == 0)
+        fixupReferences();
     finishLoading(read);
 }
 
@@ -589,10 +614,11 @@ TqvxComponent *TqvxXMLSerializer::ReadComponent(TComponent *owner, const QString
     if (!m_owner)
         m_owner = object->GetReport();
     object->SetIsLoading(true);
+    const qsizetype pending = m_fixups.size();
     XMLToObj(blank < 0 ? QString() : trimmed.mid(blank + 1), object);
     if (dontFixup)
-        m_fixups.clear();
-    else
+        m_fixups.resize(pending);
+    else if (m_readDepth == 0)
         fixupReferences();
     finishLoading({object});
     return object;
@@ -603,5 +629,6 @@ void TqvxXMLSerializer::ReadPersistentStr(TqvxComponent *root, TPersistent *obj,
     if (!m_owner)
         m_owner = root;
     XMLToObj(text, obj);
-    fixupReferences();
+    if (m_readDepth == 0)
+        fixupReferences();
 }

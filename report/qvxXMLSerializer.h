@@ -31,6 +31,7 @@
 #include "toolkit/classes/Events.h"
 
 #include <QList>
+#include <QPointer>
 #include <QString>
 
 #include <memory>
@@ -102,7 +103,8 @@ public:
     // dontFixup, references are left unresolved.
     TqvxComponent *ReadComponent(TComponent *owner, const QString &text, bool dontFixup = false);
     // Applies an attribute text to an existing object and resolves its
-    // references within root.
+    // references within root (at the end of the whole read when one is in
+    // progress, as for collections nested in a report's elements).
     void ReadPersistentStr(TqvxComponent *root, TPersistent *obj, const QString &text);
 
     // The attribute text of an object: ` name="value"` per stored property,
@@ -117,7 +119,8 @@ public:
 
 private:
     struct Fixup {
-        TObject *instance;
+        // Cleared should the object be freed before the end of the read.
+        QPointer<TObject> instance;
         const TPropInfo *property;
         QString name;
     };
@@ -143,6 +146,8 @@ private:
     TStream *m_stream;
     std::unique_ptr<TStringList> m_errors;
     QList<Fixup> m_fixups;
+    // Whole reads in progress; references wait for the outermost to end.
+    int m_readDepth = 0;
     TqvxComponent *m_owner = nullptr;
     bool m_serializeDefaultValues = false;
     bool m_oldFormat = true;

@@ -8,6 +8,7 @@
 #include "report/qvxReportLink.h"
 #include "report/qvxResources.h"
 #include "report/qvxTextUtils.h"
+#include "report/qvxView.h"
 #include "report/qvxZLib.h"
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/PropertyDeclarations.h"
@@ -237,9 +238,12 @@ void TqvxPDFExport::StartPage(TqvxReportPage *page, int)
 
 void TqvxPDFExport::ExportObject(TqvxComponent *object)
 {
+    auto *view = dynamic_cast<TqvxView *>(object);
+    if (!view || (!view->Printable() && !ExportNotPrintable()))
+        return;
     if (!qvxPDFPageDrawing().WriteView)
         throw Exception(QStringLiteral("No page drawing is installed for the PDF export"));
-    qvxPDFPageDrawing().WriteView(*this, object);
+    qvxPDFPageDrawing().WriteView(*this, view);
 }
 
 void TqvxPDFExport::FinishPage(TqvxReportPage *, int)

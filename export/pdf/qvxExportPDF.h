@@ -30,6 +30,7 @@
 class TMemoryStream;
 class TqvxCustomOutline;
 class TqvxPDFExport;
+class TqvxView;
 
 // What the writer needs of a prepared page.
 struct TqvxPDFPageInfo {
@@ -45,17 +46,16 @@ struct TqvxPDFPageInfo {
     // The page frame: drawn when it has a side and a colour.
     bool FrameHasSides = false;
     TColor FrameColor = clBlack;
-    int FrameStyle = plsSolid;
+    TqvxFrameStyle FrameStyle = fsSolid;
     double FrameWidth = 1;
 };
 
 // The page drawing the filter calls.  PageInfo answers the geometry of a
-// prepared page; WriteView draws one object of the page (only views that
-// print, or every view when the filter's ExportNotPrintable is set) with the
-// filter's routines.
+// prepared page; WriteView draws one view of the page with the filter's
+// routines.
 struct TqvxPDFPageDrawing {
     std::function<TqvxPDFPageInfo(TqvxReportPage *page)> PageInfo;
-    std::function<void(TqvxPDFExport &pdf, TqvxComponent *object)> WriteView;
+    std::function<void(TqvxPDFExport &pdf, TqvxView *view)> WriteView;
 };
 
 const TqvxPDFPageDrawing &qvxPDFPageDrawing();
@@ -109,7 +109,8 @@ public:
     // Names the file, makes the identifier and the keys, writes the header
     // and reserves the page tree.  False when there is no file to write.
     bool Start() override;
-    // Hands the object to the installed page drawing.
+    // Hands a view to the installed page drawing: only views are drawn, and
+    // those that do not print only when ExportNotPrintable is set.
     void ExportObject(TqvxComponent *object) override;
     // Fonts, page tree, info, outlines, annotations, catalog, cross-
     // reference table and trailer.

@@ -115,18 +115,18 @@ QByteArray TqvxPDFColorText::operator()(TColor color)
     return m_lastText;
 }
 
-QByteArray GetDashPattern(int style, double width)
+QByteArray GetDashPattern(TqvxFrameStyle style, double width)
 {
     const QByteArray dash = PdfNumber(width * 6) + ' ';
     const QByteArray dot = PdfNumber(width * 2) + ' ';
     switch (style) {
-    case plsDash:
+    case fsDash:
         return '[' + dash + "] 0 d";
-    case plsDot:
+    case fsDot:
         return '[' + dot + dash + "] 0 d";
-    case plsDashDot:
+    case fsDashDot:
         return '[' + dash + dash + dot + dash + "] 0 d";
-    case plsDashDotDot:
+    case fsDashDotDot:
         return '[' + dash + dash + dot + dash + dot + dash + "] 0 d";
     default:
         return "[] 0 d";

@@ -4,6 +4,7 @@
 // strings, text strings (plain or encrypted), link URIs, names, colours and
 // dash patterns.  Every text here is bytes as they go into the file.
 
+#include "report/qvxViewTypes.h"
 #include "toolkit/graphics/Colors.h"
 
 #include <QByteArray>
@@ -51,10 +52,6 @@ private:
     QByteArray m_lastText = "0 0 0";
 };
 
-// The line styles a dash pattern knows; the frame styles of views use the
-// same numbers.
-enum TqvxPDFLineStyle { plsSolid, plsDash, plsDot, plsDashDot, plsDashDotDot, plsDouble };
-
-// The dash operator for a line style and a width in pixels, without a line
+// The dash operator for a frame style and a width in pixels, without a line
 // end: "[] 0 d" for solid lines and every style without a pattern.
-QByteArray GetDashPattern(int style, double width);
+QByteArray GetDashPattern(TqvxFrameStyle style, double width);

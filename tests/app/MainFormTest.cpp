@@ -126,14 +126,95 @@ protected:
         ASSERT_EQ(form->Rules().Choice(grid, row), option);
     }
 
-    static void Key(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    static void Key(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString &text = QString())
     {
         QWidget *target = QApplication::focusWidget();
         ASSERT_NE(target, nullptr);
-        QKeyEvent press(QEvent::KeyPress, qtKey, modifiers);
+        QKeyEvent press(QEvent::KeyPress, qtKey, modifiers, text);
         QApplication::sendEvent(target, &press);
-        QKeyEvent release(QEvent::KeyRelease, qtKey, modifiers);
+        QKeyEvent release(QEvent::KeyRelease, qtKey, modifiers, text);
         QApplication::sendEvent(target, &release);
+    }
+
+    bool ListOpen() const
+    {
+        for (TInspectorGrid *grid : {form->InspectorGrid1, form->InspectorGrid2})
+            if (grid->Edit() && grid->Edit()->DroppedDown())
+                return true;
+        return false;
+    }
+
+    // A key as the user presses it, and the events it sets off.  The
+    // offscreen platform activates every window it shows, the drop-down list
+    // included, where a real one leaves the activation alone: while a list
+    // is open the events wait, and then the form gets the activation back.
+    void Press(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString &text = QString())
+    {
+        Key(qtKey, modifiers, text);
+        if (ListOpen())
+            return;
+        QApplication::processEvents();
+        QApplication::setActiveWindow(form->Widget());
+    }
+
+    void Type(const QString &text)
+    {
+        for (QChar ch : text)
+            Press(0, Qt::NoModifier, QString(ch));
+    }
+
+    // The tab stop that holds the focus: an in-place editor counts as its
+    // grid.
+    TWinControl *FocusedStop() const
+    {
+        TControl *control = nullptr;
+        for (QWidget *w = QApplication::focusWidget(); w && !control; w = w->parentWidget())
+            control = TControl::FromWidget(w);
+        if (auto *edit = qobject_cast<TCustomGridEdit *>(control))
+            return edit->Grid();
+        return qobject_cast<TWinControl *>(control);
+    }
+
+    // The shortest start of the option's caption that the list's search
+    // takes to it.
+    QString SearchPrefix(int grid, int row, int option)
+    {
+        const QStringList offered = Offered(grid, row);
+        const QString caption = Caption(grid, row, option);
+        for (int length = 1; length <= caption.size(); ++length) {
+            const QString prefix = caption.left(length);
+            for (const QString &item : offered)
+                if (item.startsWith(prefix, Qt::CaseInsensitive)) {
+                    if (item == caption)
+                        return prefix;
+                    break;
+                }
+        }
+        return caption;
+    }
+
+    // Makes the choice in the focused row of the grid with the keyboard
+    // only: Alt+Down opens the list, arrows or typed letters find the
+    // option, Enter takes it.
+    void ChooseByKeys(int grid, int row, int option, bool typing)
+    {
+        TInspectorGrid *inspector = grid == G1 ? form->InspectorGrid1 : form->InspectorGrid2;
+        ASSERT_EQ(inspector->CellFocused(), GridCell(1, row));
+        ASSERT_EQ(FocusedStop(), inspector);
+        Press(Qt::Key_Down, Qt::AltModifier);
+        ASSERT_TRUE(inspector->Edit()->DroppedDown()) << "grid " << grid << " row " << row;
+        if (typing) {
+            Type(SearchPrefix(grid, row, option));
+        } else {
+            const int index = Offered(grid, row).indexOf(Caption(grid, row, option));
+            ASSERT_GE(index, 0);
+            Press(Qt::Key_Home);
+            for (int i = 0; i < index; ++i)
+                Press(Qt::Key_Down);
+        }
+        Press(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        ASSERT_FALSE(inspector->Edit()->DroppedDown());
+        ASSERT_EQ(form->Rules().Choice(grid, row), option) << "grid " << grid << " row " << row;
     }
 
     int FirstOffered(int grid, int row)
@@ -186,6 +267,21 @@ TEST_F(MainFormTest, SectionsStackTopDownAcrossTheWindow)
     EXPECT_LE(form->Label4->Left() + form->Label4->Width(), form->Edit4->Left());
     EXPECT_LE(form->Edit4->Left() + form->Edit4->Width(), form->Label5->Left());
     EXPECT_FALSE(form->Memo2->Visible());
+}
+
+TEST_F(MainFormTest, TheWindowIsThousandBySevenHundredNinetyEightWithItsFrame)
+{
+    form->Show();
+    QApplication::processEvents();
+    QWidget *window = form->Widget();
+    ASSERT_NE(window->frameGeometry(), window->geometry()) << "the platform puts no frame round windows";
+    EXPECT_EQ(window->frameGeometry().size(), QSize(1000, 798));
+    EXPECT_EQ(window->minimumSize() + (window->frameGeometry().size() - window->size()), QSize(1000, 798));
+    // The sections fill the client area the frame leaves, from the top.
+    EXPECT_EQ(form->ClientWidth(), window->width() - 16);
+    EXPECT_EQ(form->Panel1->Width(), form->ClientWidth());
+    EXPECT_EQ(form->Panel1->Top() + form->Panel1->Height(), 744);
+    EXPECT_LE(744, form->ClientHeight());
 }
 
 TEST_F(MainFormTest, StartsWithNothingChosen)
@@ -372,4 +468,66 @@ TEST_F(MainFormTest, DriveThroughTheGrids)
     EXPECT_FALSE(form->InspectorGrid1->Edit()->DroppedDown());
     EXPECT_TRUE(form->Button1->Enabled());
     EXPECT_EQ(form->Memo2->Lines()->Strings(0), QStringLiteral("T010S02A1A00000A"));
+}
+
+TEST_F(MainFormTest, KeyboardOnlyDriveThroughTheWindow)
+{
+    form->Show();
+    QApplication::setActiveWindow(form->Widget());
+    form->Edit1->SetFocus();
+    QApplication::processEvents();
+
+    // Tab walks every control in order and comes round again; the disabled
+    // save button and the hidden order-code box are passed over.
+    const QList<TWinControl *> stops = {form->Edit1,          form->Edit2, form->Edit3, form->InspectorGrid1,
+                                        form->InspectorGrid2, form->Edit4, form->Memo1, form->Memo3,
+                                        form->Button3,        form->Button2};
+    ASSERT_EQ(FocusedStop(), form->Edit1);
+    for (int i = 1; i <= stops.size(); ++i) {
+        Press(Qt::Key_Tab);
+        EXPECT_EQ(FocusedStop(), stops[i % stops.size()]) << "Tab " << i;
+    }
+    for (int i = int(stops.size()) - 1; i >= 0; --i) {
+        Press(Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_EQ(FocusedStop(), stops[i]) << "Shift+Tab to " << i;
+    }
+
+    form->Edit1->SetFocus();
+    Type(QStringLiteral("ООО Ромашка"));
+    EXPECT_EQ(form->Edit1->Text(), QStringLiteral("ООО Ромашка"));
+    for (int i = 0; i < 3; ++i)
+        Press(Qt::Key_Tab);
+    ASSERT_EQ(FocusedStop(), form->InspectorGrid1);
+
+    // Grid 1 row by row: Down moves to the next row, whose list offers what
+    // the rows above leave.
+    const int leading[] = {1, 1, 0, 0, 0, 0};
+    for (int row = 0; row < TSelectionRules::ParamRowCount; ++row) {
+        if (row > 0)
+            Press(Qt::Key_Down);
+        const int option = row < 6 ? leading[row] : FirstOffered(G1, row);
+        if (option >= 0 && form->Rules().Choice(G1, row) < 0)
+            ChooseByKeys(G1, row, option, row % 2 == 1);
+    }
+    Press(Qt::Key_Tab);
+    ASSERT_EQ(FocusedStop(), form->InspectorGrid2);
+    for (int row = 0; row < TSelectionRules::AccessoryRowCount; ++row) {
+        if (row > 0)
+            Press(Qt::Key_Down);
+        if (form->Rules().Choice(G2, row) < 0)
+            ChooseByKeys(G2, row, FirstOffered(G2, row), row % 2 == 0);
+    }
+    EXPECT_EQ(dialogs, 0);
+    EXPECT_EQ(form->Memo2->Lines()->Strings(0), QStringLiteral("T010S02A1A00000A"));
+
+    // On to the quantity, past the two result boxes, to the save button.
+    Press(Qt::Key_Tab);
+    ASSERT_EQ(FocusedStop(), form->Edit4);
+    Press(Qt::Key_Tab);
+    EXPECT_EQ(FocusedStop(), form->Memo1);
+    Press(Qt::Key_Tab);
+    EXPECT_EQ(FocusedStop(), form->Memo3);
+    Press(Qt::Key_Tab);
+    EXPECT_EQ(FocusedStop(), form->Button1);
+    EXPECT_TRUE(form->Button1->Enabled());
 }

@@ -3,6 +3,7 @@
 #include "GridTestSupport.h"
 
 #include "controls/TGridRows.h"
+#include "toolkit/classes/Reflection.h"
 #include "toolkit/graphics/ImageList.h"
 
 namespace {
@@ -281,4 +282,80 @@ TEST_F(GridCompanions, FreedImageListsAreForgotten)
     delete images;
     EXPECT_EQ(grid->Images(), nullptr);
     EXPECT_EQ(grid->Header()->Images(), nullptr);
+}
+
+TEST_F(GridCompanions, ChangesOfTheImageListReachTheGrid)
+{
+    auto *images = new TImageList(form.get());
+    images->SetSize(16, 24);
+    grid->Rows()->SetAutoHeight(true);
+    grid->SetImages(images);
+    const int rowHeight = grid->Rows()->Height();
+    int repaints = 0;
+    // The list's own event stays its user's.
+    images->OnChange = [&](TObject *) { ++repaints; };
+    images->SetSize(16, 40);
+    EXPECT_EQ(repaints, 1);
+    EXPECT_EQ(grid->Rows()->Height(), rowHeight + 16);
+
+    // A replaced list no longer reaches the grid.
+    auto *other = new TImageList(form.get());
+    grid->SetImages(other);
+    const int otherHeight = grid->Rows()->Height();
+    images->SetSize(16, 64);
+    EXPECT_EQ(grid->Rows()->Height(), otherHeight);
+    delete other;
+    EXPECT_EQ(grid->Images(), nullptr);
+}
+
+TEST_F(GridCompanions, TurningHintsOffTurnsCellTipsOff)
+{
+    grid->SetShowCellTips(true);
+    EXPECT_TRUE(grid->ShowHint());
+    grid->SetShowHint(false);
+    EXPECT_FALSE(grid->ShowCellTips());
+    grid->SetShowHint(true);
+    EXPECT_FALSE(grid->ShowCellTips());
+    // Through reflection as a form file sets it.
+    grid->SetShowCellTips(true);
+    grid->setProperty("ShowHint", false);
+    EXPECT_FALSE(grid->ShowCellTips());
+}
+
+TEST_F(GridCompanions, FormFilesKeepOnlyWhatDiffersFromTheGridsOwnChoice)
+{
+    setUpGrid(2, 3, TGridHeaderSection::DefaultWidth);
+    auto stored = [](const TObject *instance, const char *property) {
+        const TPropInfo *info = GetPropInfo(instance, QString::fromLatin1(property));
+        EXPECT_NE(info, nullptr) << property;
+        return info && info->IsStored(instance);
+    };
+    TCustomGridColumn *column = grid->Columns()->Columns(0);
+    EXPECT_FALSE(stored(column, "Width")) << "DefWidth carries it";
+    EXPECT_FALSE(stored(column, "PickList"));
+    column->PickList()->Add(QStringLiteral("one"));
+    EXPECT_TRUE(stored(column, "PickList"));
+
+    TCustomGridHeader *header = grid->Header();
+    EXPECT_TRUE(stored(header, "Color"));
+    header->SetGridColor(true);
+    EXPECT_FALSE(stored(header, "Color")) << "the grid's colour";
+    EXPECT_FALSE(stored(header, "Font")) << "the grid's font";
+    EXPECT_FALSE(stored(header, "Sections")) << "one synchronised leaf per column";
+    header->SetColor(clYellow);
+    header->Font()->SetSize(12);
+    EXPECT_TRUE(stored(header, "Color"));
+    EXPECT_TRUE(stored(header, "Font"));
+    header->SetFullSynchronizing(true);
+    EXPECT_TRUE(stored(header, "Sections"));
+
+    TGridHeaderSection *section = header->Sections()->Sections(1);
+    EXPECT_FALSE(stored(section, "Sections"));
+    EXPECT_FALSE(stored(section, "Width")) << "64, the default";
+    section->SetWidth(90);
+    grid->Columns()->Columns(1)->SetWidth(90);
+    EXPECT_TRUE(stored(section, "Width"));
+    section->Sections()->Add();
+    EXPECT_TRUE(stored(section, "Sections"));
+    EXPECT_FALSE(stored(section, "Width")) << "a parent is as wide as its subsections";
 }

@@ -5,6 +5,9 @@
 
 #include "controls/TCustomGridEdit.h"
 
+#include <QListWidget>
+#include <QStyle>
+
 namespace {
 
 class GridEdit : public InspectorFixture
@@ -78,13 +81,20 @@ TEST_F(GridEdit, EscapeReportsNoChoiceAndKeepsTheText)
     EXPECT_EQ(edit()->Text(), QStringLiteral("Beta"));
 }
 
-TEST_F(GridEdit, AltArrowClosesWithoutChoosing)
+TEST_F(GridEdit, AltArrowAcceptsTheHighlightedItem)
 {
     dropDown();
     key(Qt::Key_Up);
     key(Qt::Key_Up, Qt::AltModifier);
     EXPECT_FALSE(edit()->DroppedDown());
-    EXPECT_EQ(lastCloseUp(), QStringLiteral("EditCloseUp 1,0 -1 0"));
+    EXPECT_EQ(lastCloseUp(), QStringLiteral("EditCloseUp 1,0 0 1"));
+    EXPECT_EQ(edit()->Text(), QStringLiteral("Alpha"));
+
+    dropDown();
+    key(Qt::Key_Down);
+    key(Qt::Key_Down, Qt::AltModifier);
+    EXPECT_FALSE(edit()->DroppedDown());
+    EXPECT_EQ(lastCloseUp(), QStringLiteral("EditCloseUp 1,0 1 1"));
     EXPECT_EQ(edit()->Text(), QStringLiteral("Beta"));
 }
 
@@ -321,6 +331,25 @@ TEST(GridListBounds, WidthHeightAndPlace)
     g = geometry(50, 2);
     g.BorderHeight = 2;
     EXPECT_EQ(CalcGridListBounds(g).Height(), 32);
+    // A list whose frame, margins and scroll bar take more than 6 pixels
+    // grows by them.
+    g = geometry(120, 3);
+    g.NonTextWidth = 27;
+    EXPECT_EQ(CalcGridListBounds(g).Width(), 147);
+}
+
+TEST_F(GridEdit, TheWidestItemShowsWhole)
+{
+    const QString longest = QStringLiteral("Фиксированные уставки защиты. Температура компенсации 40/45 °С");
+    listItems = {QStringLiteral("Alpha"), longest};
+    for (int i = 0; i < 10; ++i)
+        listItems << QStringLiteral("Item %1").arg(i);
+    dropDown();
+    auto *view = static_cast<QListWidget *>(list()->Widget());
+    const int textMargin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+    EXPECT_GT(list()->Width(), grid->GetCellRect(GridCell(1, 0)).Width());
+    EXPECT_GE(view->viewport()->width() - 2 * textMargin, view->fontMetrics().horizontalAdvance(longest));
+    EXPECT_GE(list()->Width(), view->fontMetrics().horizontalAdvance(longest) + 6);
 }
 
 TEST(GridListBounds, OpensAboveNearTheBottomOfTheScreen)

@@ -3,6 +3,9 @@
 
 #include "GridTestSupport.h"
 
+#include "controls/TCustomGridEdit.h"
+#include "toolkit/widgets/TCustomEdit.h"
+
 namespace {
 
 class GridInput : public GridFixture
@@ -95,6 +98,31 @@ TEST_F(GridInput, SecondClickOnTheCursorCellStartsEditing)
     EXPECT_FALSE(grid->Editing());
     key(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
     EXPECT_TRUE(grid->Editing());
+}
+
+TEST_F(GridInput, LeavingTheGridEndsTheEditAndHidesTheEditor)
+{
+    QStringList applied;
+    grid->OnSetEditText = [&](TObject *, TGridCell cell, QString &value) {
+        applied << QStringLiteral("%1,%2 %3").arg(cell.Col).arg(cell.Row).arg(value);
+    };
+    auto *other = NewObject<TEdit>(form.get());
+    other->SetParent(form.get());
+    other->SetBounds(250, 10, 100, 21);
+    grid->SetAllowEdit(true);
+    grid->SetEditing(true);
+    ASSERT_TRUE(grid->Edit() && grid->Edit()->Visible());
+    grid->Edit()->SetText(QStringLiteral("typed"));
+
+    // The focus goes back to the grid and, before the editor takes it
+    // over, on out of the grid: the edit ends there.
+    grid->SetFocus();
+    EXPECT_TRUE(grid->Edit()->Visible());
+    other->SetFocus();
+    QApplication::processEvents();
+    EXPECT_FALSE(grid->Edit()->Visible());
+    EXPECT_FALSE(grid->Editing());
+    EXPECT_EQ(applied, QStringList{QStringLiteral("0,0 typed")});
 }
 
 TEST_F(GridInput, ClicksReportTheCellAndEmptySpaceDeselects)

@@ -8,6 +8,7 @@
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/classes/ClassRegistry.h"
 
+#include <QCursor>
 #include <QHelpEvent>
 #include <QImage>
 
@@ -327,6 +328,30 @@ TEST_F(Inspector, ATipShowsOnlyForClippedText)
     EXPECT_FALSE(grid->TipsWindow()->Visible());
     // The edited cell shows no tip.
     EXPECT_FALSE(grid->ShowCellTipsAt(TPoint(120, 3)));
+}
+
+TEST_F(Inspector, ATipStaysWhileTheMouseRestsOnItsCell)
+{
+    grid->OnGetCellText = [](TObject *, TGridCell, QString &value) { value = QStringLiteral("a rather long name"); };
+    grid->SetShowCellTips(true);
+    show();
+    grid->Columns()->Columns(0)->SetWidth(60);
+    const QPoint pos = centreOf(grid->GetCellRect(GridCell(0, 2)));
+    QCursor::setPos(grid->InputWidget()->mapToGlobal(pos));
+    QHelpEvent hover(QEvent::ToolTip, pos, grid->InputWidget()->mapToGlobal(pos));
+    QApplication::sendEvent(grid->InputWidget(), &hover);
+    ASSERT_TRUE(grid->TipsWindow() && grid->TipsWindow()->Visible());
+
+    // The tips window laid over the cell takes the mouse from the grid's
+    // window: the grid hears it leave, but the mouse is still on the cell.
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(grid->InputWidget(), &leave);
+    EXPECT_TRUE(grid->TipsWindow()->Visible());
+    EXPECT_EQ(grid->TipsCell(), GridCell(0, 2));
+
+    QCursor::setPos(grid->InputWidget()->mapToGlobal(QPoint(-20, -20)));
+    QApplication::sendEvent(grid->InputWidget(), &leave);
+    EXPECT_FALSE(grid->TipsWindow()->Visible());
 }
 
 TEST_F(Inspector, TheOwnerMayRefreshTheEditorWhileTheListCloses)

@@ -15,6 +15,15 @@ QStringList NamesOf(const QList<TqvxComponent *> &objects)
     return names;
 }
 
+// Frees another object while it is freed itself.
+class TSiblingFreeingView : public TTestView
+{
+public:
+    using TTestView::TTestView;
+    ~TSiblingFreeingView() override { delete victim.get(); }
+    TGuardedRef<TqvxComponent> victim{this};
+};
+
 } // namespace
 
 TEST(ComponentTree, PlacesObjectsUnderTheirOwnerAndInTheReport)
@@ -81,6 +90,49 @@ TEST(ComponentTree, ClearKeepsObjectsFromAnAncestorReport)
     tree.page->Clear();
     EXPECT_EQ(tree.page->Objects(), QList<TqvxComponent *>{tree.band});
     EXPECT_TRUE(tree.band->Objects().isEmpty());
+}
+
+TEST(ComponentTree, ClearSurvivesChildrenFreeingTheirSiblings)
+{
+    ReportTestTree tree;
+    auto *before = new TTestView(tree.band);
+    auto *killer = new TSiblingFreeingView(tree.band);
+    auto *after = new TTestView(tree.band);
+    auto *secondKiller = new TSiblingFreeingView(tree.band);
+    killer->victim = after;
+    secondKiller->victim = before;
+
+    tree.band->Clear();
+    EXPECT_TRUE(tree.band->Objects().isEmpty());
+    EXPECT_EQ(tree.report->GetAllObjects(), (QList<TqvxComponent *>{tree.page, tree.band}));
+}
+
+TEST(ComponentNames, TheReportFindsObjectsByNameThroughRenamesAndMoves)
+{
+    ReportTestTree tree;
+    ASSERT_EQ(tree.report->FindObject(QStringLiteral("MEMO1")), tree.memo1);
+    tree.memo1->SetName(QStringLiteral("Total"));
+    EXPECT_EQ(tree.report->FindObject(QStringLiteral("total")), tree.memo1);
+    EXPECT_EQ(tree.report->FindObject(QStringLiteral("Memo1")), nullptr);
+    EXPECT_EQ(tree.report->FindComponent(QStringLiteral("TOTAL")), tree.memo1);
+
+    ReportTestTree other;
+    tree.memo2->SetName(QStringLiteral("Moving"));
+    tree.memo2->SetParent(other.band);
+    EXPECT_EQ(tree.report->FindObject(QStringLiteral("Moving")), nullptr);
+    EXPECT_EQ(other.report->FindObject(QStringLiteral("Moving")), tree.memo2);
+    EXPECT_EQ(other.page->FindObject(QStringLiteral("Moving")), tree.memo2);
+    EXPECT_EQ(other.band->FindObject(QStringLiteral("Page1")), nullptr) << "only objects below";
+
+    auto *added = new TTestView(tree.band);
+    added->SetName(QStringLiteral("Memo1"));
+    EXPECT_EQ(tree.report->FindObject(QStringLiteral("memo1")), added) << "the old name is free again";
+    EXPECT_THROW(tree.memo1->SetName(QStringLiteral("MEMO1")), EComponentError);
+
+    delete tree.band;
+    EXPECT_EQ(tree.report->FindObject(QStringLiteral("Total")), nullptr);
+    EXPECT_EQ(tree.report->FindComponent(QStringLiteral("Total")), nullptr);
+    EXPECT_EQ(tree.report->FindObject(QStringLiteral("Page1")), tree.page);
 }
 
 TEST(ComponentNames, CreateUniqueNameFillsTheFirstGap)

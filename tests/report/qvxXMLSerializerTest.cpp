@@ -147,6 +147,27 @@ TEST_F(XMLSerializerTest, ResolvesReferencesWhateverTheElementOrder)
     }
 }
 
+TEST_F(XMLSerializerTest, ForwardReferencesSurviveANestedCollectionOnTheWay)
+{
+    auto report = Reload(ReportFile("<TTestView Name=\"A\" Next=\"B\"/>"
+                                    "<TTestBand Name=\"Band\"><Variables><item Name=\"V\" Value=\"1\"/></Variables>"
+                                    "</TTestBand><TTestView Name=\"B\"/>"));
+    ASSERT_NE(ViewOf(report.get(), "B"), nullptr);
+    EXPECT_EQ(ViewOf(report.get(), "A")->Next(), ViewOf(report.get(), "B"));
+    EXPECT_EQ(qobject_cast<TTestBand *>(ViewOf(report.get(), "Band"))->variables.Count(), 1);
+}
+
+TEST_F(XMLSerializerTest, DottedNamesGoIntoNestedObjectsButNotThroughReferences)
+{
+    tree.memo1->SetNext(tree.memo2);
+    serializer.XMLToObj(QStringLiteral("Next.Hint=\"changed\" Next.Left=\"77\" Frame.Color=\"5\" Lines.Text=\"a\""),
+                        tree.memo1);
+    EXPECT_EQ(tree.memo2->hint, QString());
+    EXPECT_EQ(tree.memo2->Left(), 0);
+    EXPECT_EQ(tree.memo1->Frame()->color, 5);
+    EXPECT_EQ(tree.memo1->Lines()->Text(), QStringLiteral("a\r\n"));
+}
+
 TEST_F(XMLSerializerTest, ReportsAnUnknownClassOnce)
 {
     auto report = Reload(ReportFile("<TNoSuchView Name=\"X\"><TTestView Name=\"Y\"/></TNoSuchView>"
@@ -181,6 +202,25 @@ TEST_F(XMLSerializerTest, ReadsEnumerationsByNameOrNumberAndSkipsBadValues)
     EXPECT_EQ(tree.memo1->Restrictions(), TqvxRestrictions());
     EXPECT_EQ(tree.memo1->Height(), 0);
     EXPECT_EQ(tree.memo1->hint, QStringLiteral("<ok>"));
+}
+
+TEST_F(XMLSerializerTest, RefusesValuesTheirPropertyCannotHoldAndSaysSo)
+{
+    serializer.XMLToObj(QStringLiteral("Color=\"4294967297\" Tag=\"-9999999999\" Shape=\"7\" Frame.Width=\"1e999\""),
+                        tree.memo1);
+    EXPECT_EQ(tree.memo1->color, 0x1FFFFFFF);
+    EXPECT_EQ(tree.memo1->Tag(), 0);
+    EXPECT_EQ(tree.memo1->shape, TestTypes::tsBox);
+    EXPECT_EQ(serializer.Errors()->Count(), 4) << serializer.Errors()->Text().toStdString();
+}
+
+TEST_F(XMLSerializerTest, GeometryStaysWithinItsRange)
+{
+    serializer.XMLToObj(QStringLiteral("l=\"1e300\" t=\"-1e300\" Width=\"2e6\" h=\"nan\""), tree.memo1);
+    EXPECT_EQ(tree.memo1->Left(), TqvxComponent::MaxCoordinate);
+    EXPECT_EQ(tree.memo1->Top(), -TqvxComponent::MaxCoordinate);
+    EXPECT_EQ(tree.memo1->Width(), TqvxComponent::MaxCoordinate);
+    EXPECT_EQ(tree.memo1->Height(), 0);
 }
 
 TEST_F(XMLSerializerTest, StopsCleanlyOnMalformedAttributeText)

@@ -1,4 +1,5 @@
 #include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/BitmapLimits.h"
 #include "toolkit/graphics/BmpCodec.h"
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/core/Exceptions.h"
@@ -154,7 +155,12 @@ TEST(Bitmap, ResizingKeepsPixelsAndReattachesTheCanvas)
 
     bitmap.SetTransparentColor(clLime);
     EXPECT_EQ(bitmap.TransparentColor(), clLime);
+    // Refused by the cap before any allocation.
     EXPECT_THROW(bitmap.SetSize(1 << 20, 1 << 20), EInvalidGraphicOperation);
+    EXPECT_THROW(bitmap.SetSize(int(MaxBitmapSide) + 1, 1), EInvalidGraphicOperation);
+    EXPECT_THROW(bitmap.SetSize(int(MaxBitmapSide), int(MaxBitmapPixels / MaxBitmapSide) + 1), EInvalidGraphicOperation);
+    EXPECT_TRUE(BitmapSizeAllowed(MaxBitmapSide, MaxBitmapPixels / MaxBitmapSide));
+    EXPECT_FALSE(BitmapSizeAllowed(0, 5));
     EXPECT_EQ(bitmap.Width(), 8); // a failed resize keeps the pixels
     bitmap.SetTransparentColor(clDefault);
     EXPECT_EQ(bitmap.TransparentColor(), clWhite); // the bottom-left pixel again

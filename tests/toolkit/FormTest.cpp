@@ -164,6 +164,40 @@ TEST(Form, ClientSizeLiesInsideTheBorderWidth)
     EXPECT_EQ(top->Widget()->mapTo(form->Widget(), QPoint(0, 0)), QPoint(8, 8));
 }
 
+TEST(Form, WidthAndHeightAreTheOuterSizeOnceTheFrameIsKnown)
+{
+    auto form = newForm();
+    form->SetBorderWidth(8);
+    form->SetBounds(100, 100, 400, 300);
+    auto *bottom = new TPanel(form.get());
+    bottom->SetParent(form.get());
+    bottom->SetHeight(30);
+    bottom->SetAlign(alBottom);
+    form->Show();
+    QApplication::processEvents();
+    const QRect frame = form->Widget()->frameGeometry();
+    const QRect client = form->Widget()->geometry();
+    ASSERT_NE(frame, client) << "the platform puts no frame round windows";
+    EXPECT_EQ(frame, QRect(100, 100, 400, 300));
+    EXPECT_EQ(form->BoundsRect(), Rect(100, 100, 500, 400));
+    EXPECT_EQ(form->ClientWidth(), client.width() - 16);
+    EXPECT_EQ(form->ClientHeight(), client.height() - 16);
+    // Aligned children fill the client area the frame leaves.
+    EXPECT_EQ(bottom->Top() + bottom->Height(), form->ClientHeight());
+
+    // A size given as the client area's keeps the client area.
+    auto dialog = newForm();
+    dialog->SetBorderStyle(bsDialog);
+    dialog->SetClientWidth(684);
+    dialog->SetClientHeight(136);
+    dialog->Show();
+    QApplication::processEvents();
+    EXPECT_EQ(dialog->ClientWidth(), 684);
+    EXPECT_EQ(dialog->ClientHeight(), 136);
+    EXPECT_EQ(dialog->Widget()->frameGeometry().size(), QSize(dialog->Width(), dialog->Height()));
+    EXPECT_GT(dialog->Height(), 136);
+}
+
 TEST(Form, AlignedChildrenStackInTheClassicOrder)
 {
     auto form = newForm();
@@ -252,6 +286,31 @@ TEST(Form, DialogBorderGivesAFixedSize)
     EXPECT_EQ(form->Widget()->windowTitle(), QStringLiteral("Choose"));
 }
 
+TEST(Form, ADialogCannotBeMinimisedOrMaximised)
+{
+    auto form = newForm();
+    form->SetBorderStyle(bsDialog);
+    const Qt::WindowFlags flags = form->Widget()->windowFlags();
+    EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Dialog);
+    EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+
+    // A window manager that minimises it anyway sees it come back.
+    form->Show();
+    form->Widget()->setWindowState(Qt::WindowMinimized);
+    QApplication::processEvents();
+    EXPECT_FALSE(form->Widget()->windowState() & Qt::WindowMinimized);
+    EXPECT_TRUE(form->Widget()->isVisible());
+    EXPECT_EQ(form->WindowState(), wsNormal);
+
+    auto sizeable = newForm();
+    sizeable->Show();
+    sizeable->Widget()->setWindowState(Qt::WindowMinimized);
+    QApplication::processEvents();
+    EXPECT_EQ(sizeable->WindowState(), wsMinimized);
+}
+
 TEST(Form, TheWindowsCloseButtonClosesTheClassicWay)
 {
     auto form = newForm();
@@ -277,6 +336,10 @@ TEST(Form, ActivationOfTheWindowReachesActivateAndDeactivate)
     first->OnDeactivate = [&](TObject *) { log << QStringLiteral("deactivate"); };
     first->Show();
     second->Show();
+    // Showing may activate either, by what earlier windows left behind.
+    QApplication::setActiveWindow(second->Widget());
+    QApplication::processEvents();
+    log.clear();
     QApplication::setActiveWindow(first->Widget());
     QApplication::processEvents();
     QApplication::setActiveWindow(second->Widget());

@@ -16,12 +16,22 @@ Q_NAMESPACE
 enum TSampleAlign { saLeft, saCenter, saRight };
 Q_ENUM_NS(TSampleAlign)
 
+// Files would name its values by position, so reflection refuses it.
+enum TSampleGapped { sgFirst = 0, sgThird = 2 };
+Q_ENUM_NS(TSampleGapped)
+
 enum TSampleStyle { ssBold = 0x1, ssItalic = 0x2, ssUnderline = 0x4, ssBoldItalic = 0x3 };
 Q_DECLARE_FLAGS(TSampleStyles, TSampleStyle)
 Q_FLAG_NS(TSampleStyles)
 
 } // namespace Sample
 Q_DECLARE_OPERATORS_FOR_FLAGS(Sample::TSampleStyles)
+
+TOOLKIT_EVENT(TSampleKeyEvent, void(TObject *sender, int &key, QChar &letter, bool &handled, Sample::TSampleAlign align))
+struct TSampleOpaque {
+    int value = 0;
+};
+TOOLKIT_EVENT(TSampleOpaqueEvent, void(TObject *sender, TSampleOpaque &opaque))
 
 class TSampleFont : public TPersistent
 {
@@ -145,4 +155,24 @@ public:
     {
     }
     TSampleItem *Items(int index) const { return static_cast<TSampleItem *>(TCollection::Items(index)); }
+};
+
+// Publishes an enumeration with a gap.
+class TSampleGappedView : public TPersistent
+{
+    Q_OBJECT
+    Q_PROPERTY(Sample::TSampleGapped Kind MEMBER kind)
+
+public:
+    Sample::TSampleGapped kind = Sample::sgFirst;
+};
+
+// A float that a test declares a default for, which floats cannot have.
+class TSampleFloatDefault : public TPersistent
+{
+    Q_OBJECT
+    Q_PROPERTY(double Width MEMBER width)
+
+public:
+    double width = 0;
 };

@@ -19,7 +19,6 @@ protected:
             .Default("Align", Sample::saLeft)
             .Default("Visible", 1)
             .Default("Color", 0x1FFFFFFF)
-            .Default("Left", 5)
             .TypeName("Color", QStringLiteral("TColor"))
             .Stored("Font", &TSampleView::IsFontStored)
             .WriteOnly("URL");
@@ -114,6 +113,20 @@ TEST_F(TypInfoTest, ClassPropertiesTellReferencesFromNestedObjects)
     EXPECT_EQ(ClassCategoryOf(ClassOf<TList>()), TClassCategory::Object);
 }
 
+TEST_F(TypInfoTest, DeclarationsThatDoNotHoldTogetherFailLoudly)
+{
+    EXPECT_THROW(DescribeProperties<TSampleView>().Default("Colour", 0), EPropertyError) << "a typo";
+    EXPECT_THROW(DescribeProperties<TSampleView>().Stored("objectName", nullptr), EPropertyError);
+    EXPECT_THROW(GetPropList(ClassOf<TSampleGappedView>()), EPropertyError) << "values not 0..n-1";
+
+    DescribeProperties<TSampleFloatDefault>().Default("Width", 5);
+    EXPECT_THROW(GetPropList(ClassOf<TSampleFloatDefault>()), EPropertyError) << "floats have no default";
+    DescribeProperties<TSampleView>().Default("Align", 7);
+    EXPECT_THROW(GetPropList(ClassOf<TSampleView>()), EPropertyError) << "not a value of the enumeration";
+    DescribeProperties<TSampleView>().Default("Align", Sample::saLeft);
+    EXPECT_EQ(GetPropInfo(ClassOf<TSampleView>(), QStringLiteral("Align"))->EnumName(2), QStringLiteral("saRight"));
+}
+
 TEST_F(TypInfoTest, DeclaredDefaultsAreKeptApartFromInitialValues)
 {
     const TPropInfo &color = prop(ClassOf<TSampleView>(), "Color");
@@ -124,7 +137,6 @@ TEST_F(TypInfoTest, DeclaredDefaultsAreKeptApartFromInitialValues)
 
     EXPECT_TRUE(prop(ClassOf<TSampleView>(), "Tag").HasDefault()) << "inherited from TComponent";
     EXPECT_FALSE(prop(ClassOf<TSampleView>(), "Hint").HasDefault());
-    EXPECT_FALSE(prop(ClassOf<TSampleView>(), "Left").HasDefault()) << "floats have no default";
 
     EXPECT_TRUE(prop(ClassOf<TSampleView>(), "Visible").HasDefault());
     EXPECT_FALSE(prop(ClassOf<TSampleMemo>(), "Visible").HasDefault()) << "nodefault in the descendant";
@@ -171,6 +183,10 @@ TEST_F(TypInfoTest, OrdinalValues)
     EXPECT_EQ(memo.big, Q_INT64_C(1) << 40);
     prop(cls, "Tag").SetOrd(&memo, -5);
     EXPECT_EQ(memo.Tag(), -5);
+    EXPECT_THROW(prop(cls, "Tag").SetOrd(&memo, -9999999999), EPropertyError) << "Tag is 32-bit";
+    EXPECT_THROW(prop(cls, "Color").SetValue(&memo, Variant(Q_INT64_C(4294967297))), EPropertyError);
+    EXPECT_EQ(memo.Tag(), -5);
+    EXPECT_THROW(prop(cls, "Delimiter").SetOrd(&memo, 0x10000), EPropertyError);
     prop(cls, "Delimiter").SetOrd(&memo, 0x416);
     EXPECT_EQ(memo.delimiter, QChar(0x416));
 
@@ -225,6 +241,39 @@ TEST_F(TypInfoTest, EventValues)
     EXPECT_THROW(onClick.SetMethod(&view, QVariant(1)), EPropertyError);
     onClick.ClearMethod(&view);
     EXPECT_FALSE(bool(view.onClick));
+}
+
+TEST_F(TypInfoTest, ScriptRoutinesBecomeHandlersOfAnyRegisteredEvent)
+{
+    TSampleView view;
+    QList<Variant> seen;
+    prop(ClassOf<TSampleView>(), "OnClick").AssignRoutine(&view, [&](QList<Variant> &arguments) {
+        seen = arguments;
+        return Variant();
+    });
+    view.onClick(&view);
+    ASSERT_EQ(seen.size(), 1);
+    EXPECT_EQ(ObjectHandleRegistry::Resolve(seen[0].AsInteger()), &view) << "objects travel as handles";
+
+    // Var parameters come back from the routine.
+    const TEventHandlerFactory factory = MakeEventHandlerFactory<TSampleKeyEvent>();
+    ASSERT_TRUE(bool(factory));
+    const auto handler = factory([](QList<Variant> &arguments) {
+        arguments[1] = Variant(arguments[1].AsInteger() + 1);
+        arguments[2] = Variant(QStringLiteral("Z"));
+        arguments[3] = Variant(true);
+        return Variant();
+    }).value<TSampleKeyEvent>();
+    int key = 41;
+    QChar letter = u'a';
+    bool handled = false;
+    handler(nullptr, key, letter, handled, Sample::saRight);
+    EXPECT_EQ(key, 42);
+    EXPECT_EQ(letter, QChar(u'Z'));
+    EXPECT_TRUE(handled);
+
+    EXPECT_FALSE(bool(MakeEventHandlerFactory<TSampleOpaqueEvent>())) << "a parameter no variant carries";
+    EXPECT_THROW(prop(ClassOf<TSampleView>(), "Left").AssignRoutine(&view, {}), EPropertyError);
 }
 
 TEST_F(TypInfoTest, ValuesAsVariants)

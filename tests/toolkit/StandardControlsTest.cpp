@@ -16,14 +16,17 @@
 #include "toolkit/widgets/TSpinEdit.h"
 #include "toolkit/classes/TStrings.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QListWidget>
 #include <QPlainTextEdit>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -249,6 +252,56 @@ TEST_F(StandardControls, ParentFontAndColourFollowTheParent)
     EXPECT_EQ(label->Color(), clWhite);
 }
 
+// The darkest pixel of what the widget shows, by its grey level.
+int darkestPixel(QWidget *widget)
+{
+    const QImage image = widget->grab().toImage();
+    int darkest = 255;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            darkest = std::min(darkest, qGray(image.pixel(x, y)));
+    return darkest;
+}
+
+TEST_F(StandardControls, DisabledControlsWriteInGrey)
+{
+    auto *button = add<TButton>();
+    button->SetCaption(QStringLiteral("Сохранить в pdf"));
+    auto *label = add<TLabel>();
+    label->SetCaption(QStringLiteral("Количество"));
+    form->Show();
+    for (TControl *control : std::initializer_list<TControl *>{button, label}) {
+        EXPECT_LT(darkestPixel(control->Widget()), 64) << control->metaObject()->className();
+        control->SetEnabled(false);
+        // The caption goes grey, the frame stays as it was.
+        EXPECT_EQ(control->Widget()->palette().color(QPalette::Disabled, QPalette::ButtonText),
+                  ColorToQColor(clGrayText));
+        EXPECT_EQ(control->Widget()->palette().color(QPalette::Disabled, QPalette::WindowText),
+                  ColorToQColor(clGrayText));
+        control->Font()->SetColor(clNavy);
+        EXPECT_EQ(control->Widget()->palette().color(QPalette::Disabled, QPalette::ButtonText),
+                  ColorToQColor(clGrayText));
+        EXPECT_GT(darkestPixel(control->Widget()), 64) << control->metaObject()->className();
+    }
+}
+
+TEST_F(StandardControls, AReadOnlyMemoShowsWhereTheFocusIs)
+{
+    auto *memo = add<TMemo>();
+    memo->SetReadOnly(true);
+    memo->SetText(QStringLiteral("first\r\nsecond\r\nthird"));
+    auto *editor = static_cast<QPlainTextEdit *>(memo->Widget());
+    // The caret shows and the keys move it, while the text stays as it is.
+    EXPECT_TRUE(editor->textInteractionFlags() & Qt::TextSelectableByKeyboard);
+    EXPECT_FALSE(editor->textInteractionFlags() & Qt::TextEditable);
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(editor, &down);
+    EXPECT_EQ(editor->textCursor().blockNumber(), 1);
+    QKeyEvent typed(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+    QApplication::sendEvent(editor, &typed);
+    EXPECT_EQ(memo->Lines()->Strings(1), QStringLiteral("second"));
+}
+
 TEST_F(StandardControls, MemoCutsTypedTextAtMaxLengthAndMayLeaveReturnToTheForm)
 {
     auto *memo = add<TMemo>();
@@ -330,6 +383,26 @@ TEST(HintWindow, MeasuresAndShowsItsTextInsideTheScreen)
     EXPECT_EQ(hint.ClientWidth(), rect.Width() - 2);
     hint.Hide();
     EXPECT_FALSE(hint.Widget()->isVisible());
+}
+
+TEST_F(StandardControls, APressOnAHintGoesToTheWindowBelow)
+{
+    form->SetBounds(100, 100, 300, 200);
+    auto *button = add<TButton>();
+    button->SetBounds(20, 20, 120, 40);
+    form->Show();
+    QApplication::processEvents();
+    const TPoint centre = button->ClientToScreen(TPoint(60, 20));
+    THintWindow hint(nullptr);
+    hint.ActivateHint(Rect(centre.X - 30, centre.Y - 8, centre.X + 30, centre.Y + 8), QStringLiteral("tip"));
+    QWidget *hintClient = hint.Widget()->childAt(hint.Widget()->rect().center());
+    ASSERT_NE(hintClient, nullptr);
+    const QPointF global(centre.X, centre.Y);
+    QMouseEvent press(QEvent::MouseButtonPress, hintClient->mapFromGlobal(global), global, Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(hintClient, &press);
+    EXPECT_FALSE(hint.Widget()->isVisible());
+    EXPECT_TRUE(static_cast<QAbstractButton *>(button->Widget())->isDown());
 }
 
 } // namespace

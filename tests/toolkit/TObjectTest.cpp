@@ -47,6 +47,13 @@ TEST(TObjectTest, HandlesNameLiveObjectsOnly)
     // A new object never inherits the stale handle.
     TList successor;
     EXPECT_NE(successor.Handle(), handle);
+
+    // Small numbers and the neighbours of a live handle name nothing.
+    for (qint32 small = 1; small < 1000; ++small)
+        EXPECT_EQ(ObjectHandleRegistry::Find(small), nullptr);
+    EXPECT_GE(successor.Handle(), 0x10000);
+    EXPECT_EQ(ObjectHandleRegistry::Find(successor.Handle() + 1), nullptr);
+    EXPECT_EQ(ObjectHandleRegistry::Find(successor.Handle() - 1), nullptr);
 }
 
 namespace {

@@ -1,5 +1,6 @@
 #include "toolkit/classes/ClassRegistry.h"
 
+#include "toolkit/classes/Reflection.h"
 #include "toolkit/core/Exceptions.h"
 
 #include <QHash>
@@ -40,6 +41,7 @@ RegisteredClass requireRegistered(TClass cls)
 
 void RegisterClass(TClass cls, ClassFactories factories, bool isAbstract)
 {
+    GetPropList(cls);
     Registry &r = registry();
     QMutexLocker lock(&r.mutex);
     r.byName.insert(key(ClassNameOf(cls)), RegisteredClass{cls, isAbstract, std::move(factories)});
@@ -53,6 +55,16 @@ void UnRegisterClass(TClass cls)
     auto it = r.byName.find(k);
     if (it != r.byName.end() && it->cls == cls)
         r.byName.erase(it);
+}
+
+QList<TClass> RegisteredClasses()
+{
+    Registry &r = registry();
+    QMutexLocker lock(&r.mutex);
+    QList<TClass> classes;
+    for (const RegisteredClass &entry : std::as_const(r.byName))
+        classes.append(entry.cls);
+    return classes;
 }
 
 TClass GetClass(const QString &name)

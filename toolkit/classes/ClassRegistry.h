@@ -35,7 +35,9 @@ struct RegisteredClass {
 };
 
 // Registers cls under its class name; a later registration of the same name
-// replaces the earlier one.
+// replaces the earlier one.  The class's published properties are listed
+// here, so a class whose declarations do not hold together fails at
+// start-up (see GetPropList).
 void RegisterClass(TClass cls, ClassFactories factories, bool isAbstract = false);
 
 // Registers T with the factories its constructors allow: T(TComponent *) and
@@ -61,6 +63,8 @@ void UnRegisterClass(TClass cls);
 TClass GetClass(const QString &name);
 // The registered class of that name; raises EClassNotFound when there is none.
 TClass FindClass(const QString &name);
+// Every registered class, in no particular order.
+QList<TClass> RegisteredClasses();
 // The registration record of cls; none when cls is not registered.
 std::optional<RegisteredClass> RegisteredClassOf(TClass cls);
 

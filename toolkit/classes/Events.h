@@ -6,7 +6,7 @@
 // so that the reflection layer can tell event properties apart and report
 // their type names ("TNotifyEvent").  An empty event means "not assigned".
 // Libraries declare their own events with TOOLKIT_EVENT and register them
-// with TypInfo::RegisterMethodType so that scripts can assign them.
+// with RegisterMethodType (toolkit/classes/Reflection.h) so that scripts can assign them.
 
 #include <functional>
 

@@ -6,21 +6,30 @@
 #include <QHash>
 #include <QMutex>
 
-#include <limits>
 
 namespace {
+
+// Handles walk the positive 31-bit values in steps of a large odd number,
+// which visits every value once before any comes round again: a freed
+// object's handle is not given out again for two thousand million
+// acquisitions, and neighbouring handles lie far apart.  Values below
+// smallestHandle (the small integers a script computes) are never handles.
+constexpr quint32 handleMask = 0x7FFFFFFF;
+constexpr quint32 firstHandle = 0x4B1D5EED;
+constexpr quint32 handleStep = 0x2C9277B5;
+constexpr quint32 smallestHandle = 0x10000;
 
 struct Registry {
     QMutex mutex;
     QHash<qint32, TObject *> objects;
-    qint32 last = 0;
+    quint32 last = firstHandle - handleStep;
 
     qint32 nextFreeHandle()
     {
         do {
-            last = last == std::numeric_limits<qint32>::max() ? 1 : last + 1;
-        } while (objects.contains(last));
-        return last;
+            last = (last + handleStep) & handleMask;
+        } while (last < smallestHandle || objects.contains(qint32(last)));
+        return qint32(last);
     }
 };
 

@@ -5,9 +5,11 @@
 // Objects travel through variants and scripts as 32-bit integer handles,
 // never as addresses.  Handle 0 stands for nil.  An object receives its
 // handle the first time one is asked for and gives it up when it is
-// destroyed; a handle is not reused while handles remain unused, so a stale
-// handle names no object and is refused instead of reaching freed memory.
-// Thread-safe.
+// destroyed.  Handles are spread over the positive 32-bit values, far apart
+// and never below 65536, so that a number a script computes does not name
+// an object by chance; a handle is not given out again until every other
+// value has been, so a stale handle names no object and is refused instead
+// of reaching freed memory.  Thread-safe.
 
 #include <QtGlobal>
 

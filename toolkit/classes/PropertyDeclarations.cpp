@@ -1,6 +1,9 @@
 #include "toolkit/classes/PropertyDeclarations.h"
 
+#include "toolkit/core/Exceptions.h"
+
 #include <QHash>
+#include <QMetaProperty>
 #include <QMutex>
 
 #include <atomic>
@@ -19,13 +22,29 @@ Tables &tables()
     return instance;
 }
 
+// True when cls or an ancestor declares the property (case-insensitive).
+// objectName is published as Name.
+bool publishes(TClass cls, const QString &property)
+{
+    for (int i = 0; i < cls->propertyCount(); ++i) {
+        const QLatin1StringView name(cls->property(i).name());
+        if (name != QLatin1String("objectName") && property.compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 PropertyTraits &PropertyTable::traits(const char *property)
 {
+    const QString name = QString::fromLatin1(property);
+    if (!publishes(m_class, name))
+        throw EPropertyError(QStringLiteral("%1 declares traits for %2, which it does not publish")
+                                 .arg(ClassNameOf(m_class), name));
     Tables &t = tables();
     ++t.generation;
-    return t.byClass[m_class][QString::fromLatin1(property).toLower()];
+    return t.byClass[m_class][name.toLower()];
 }
 
 PropertyTable &PropertyTable::Default(const char *property, qint64 value)

@@ -15,6 +15,11 @@
 //
 // A descendant's entry for the same property name replaces the inherited
 // one, attribute by attribute; NoDefault removes an inherited default.
+//
+// A declaration for a name the class does not publish (a typo such as
+// "Colour") raises EPropertyError on the spot, so it fails at start-up; a
+// default that the property cannot hold raises when the class's properties
+// are first listed (RegisterClass lists them).
 
 #include "toolkit/classes/TObject.h"
 

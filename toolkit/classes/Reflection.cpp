@@ -9,16 +9,42 @@
 #include <QHash>
 #include <QMetaEnum>
 #include <QMutex>
-#include <QSet>
 
+#include <cmath>
+#include <limits>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
 
+struct PropCache {
+    QMutex mutex;
+    quint64 generation = 0;
+    QHash<TClass, QList<const TPropInfo *>> lists;
+    // Every list ever built; lists from before a change of the class tables
+    // stay alive for holders of their entries.
+    std::vector<std::unique_ptr<TPropInfo>> entries;
+};
+
+PropCache &propCache()
+{
+    static PropCache instance;
+    return instance;
+}
+
+// Lists built before a method type or class category was registered may
+// describe its properties wrongly; they are built again on next use.
+void forgetPropLists()
+{
+    PropCache &c = propCache();
+    QMutexLocker lock(&c.mutex);
+    c.lists.clear();
+}
+
 struct MethodTypes {
     QMutex mutex;
-    QSet<int> ids;
+    QHash<int, TEventHandlerFactory> factories; // every method type, a factory or none
 };
 
 MethodTypes &methodTypes()
@@ -31,7 +57,7 @@ bool isMethodType(QMetaType type)
 {
     MethodTypes &m = methodTypes();
     QMutexLocker lock(&m.mutex);
-    return m.ids.contains(type.id());
+    return m.factories.contains(type.id());
 }
 
 // The traits of a property as cls sees them: each attribute from the
@@ -210,8 +236,11 @@ ClassCategories &classCategories()
 void RegisterClassCategory(TClass cls, TClassCategory category)
 {
     ClassCategories &c = classCategories();
-    QMutexLocker lock(&c.mutex);
-    c.byClass.insert(cls, category);
+    {
+        QMutexLocker lock(&c.mutex);
+        c.byClass.insert(cls, category);
+    }
+    forgetPropLists();
 }
 
 TClassCategory ClassCategoryOf(TClass cls)
@@ -268,7 +297,10 @@ private:
             info->m_classCategory = ClassCategoryOf(info->m_propertyClass);
         }
         describeEnumeration(*info, property);
-        if (info->isOrdinal() && traits.defaultState == PropertyTraits::DefaultState::Value) {
+        if (traits.defaultState == PropertyTraits::DefaultState::Value) {
+            if (!info->isOrdinal() || !info->Holds(traits.defaultValue))
+                propertyError(QStringLiteral("%1.%2 cannot hold its declared default %3")
+                                  .arg(ClassNameOf(cls), name, QString::number(traits.defaultValue)));
             info->m_hasDefault = true;
             info->m_default = traits.defaultValue;
         }
@@ -281,14 +313,20 @@ private:
     {
         if (info.m_kind == TTypeKind::Enumeration && !property.isEnumType()) {
             info.m_enumNames = {QStringLiteral("False"), QStringLiteral("True")};
-            info.m_enumValues = {0, 1};
+            info.m_enumNameByValue = {{0, info.m_enumNames[0]}, {1, info.m_enumNames[1]}};
             return;
         }
         if (info.m_kind == TTypeKind::Enumeration) {
+            // Files and scripts name values by position; an enumeration with
+            // gaps or aliases would reload as another value.
             const QMetaEnum e = property.enumerator();
             for (int k = 0; k < e.keyCount(); ++k) {
+                if (e.value(k) != k)
+                    propertyError(QStringLiteral("Enumeration %1 of %2.%3 does not run 0..n-1 (%4 = %5)")
+                                      .arg(QLatin1String(e.name()), ClassNameOf(property.enclosingMetaObject()),
+                                           info.m_name, QLatin1String(e.key(k)), QString::number(e.value(k))));
                 info.m_enumNames.append(QString::fromLatin1(e.key(k)));
-                info.m_enumValues.append(e.value(k));
+                info.m_enumNameByValue.insert(k, info.m_enumNames.last());
             }
             return;
         }
@@ -309,24 +347,6 @@ private:
     }
 };
 
-namespace {
-
-struct PropCache {
-    QMutex mutex;
-    quint64 generation = 0;
-    QHash<TClass, QList<const TPropInfo *>> lists;
-    // Every list ever built; lists from before a change of the class tables
-    // stay alive for holders of their entries.
-    std::vector<std::unique_ptr<TPropInfo>> entries;
-};
-
-PropCache &propCache()
-{
-    static PropCache instance;
-    return instance;
-}
-
-} // namespace
 
 QList<const TPropInfo *> GetPropList(TClass cls)
 {
@@ -363,18 +383,28 @@ const TPropInfo *GetPropInfo(const TObject *instance, const QString &name)
     return instance ? GetPropInfo(instance->ClassType(), name) : nullptr;
 }
 
-void RegisterMethodType(QMetaType type)
+void RegisterMethodType(QMetaType type, TEventHandlerFactory factory)
+{
+    MethodTypes &m = methodTypes();
+    {
+        QMutexLocker lock(&m.mutex);
+        m.factories.insert(type.id(), std::move(factory));
+    }
+    forgetPropLists();
+}
+
+TEventHandlerFactory EventHandlerFactoryOf(QMetaType type)
 {
     MethodTypes &m = methodTypes();
     QMutexLocker lock(&m.mutex);
-    m.ids.insert(type.id());
+    return m.factories.value(type.id());
 }
 
 int TPropInfo::EnumOrdinal(const QString &name) const
 {
     for (int i = 0; i < m_enumNames.size(); ++i)
         if (!m_enumNames[i].isEmpty() && m_enumNames[i].compare(name, Qt::CaseInsensitive) == 0)
-            return m_kind == TTypeKind::Enumeration ? int(m_enumValues[i]) : i;
+            return i;
     return -1;
 }
 
@@ -386,6 +416,60 @@ bool TPropInfo::IsStored(const TObject *instance) const
         return true;
     requireOwner(instance);
     return m_stored(instance);
+}
+
+bool TPropInfo::Holds(qint64 value) const
+{
+    switch (m_kind) {
+    case TTypeKind::Char:
+    case TTypeKind::WChar:
+        return value >= 0 && value <= 0xFFFF;
+    case TTypeKind::Enumeration:
+        return m_enumNameByValue.contains(value);
+    case TTypeKind::Set: {
+        quint64 elements = 0;
+        for (int bit = 0; bit < m_enumNames.size(); ++bit)
+            if (!m_enumNames[bit].isEmpty())
+                elements |= quint64(1) << bit;
+        return (quint64(value) & ~elements) == 0;
+    }
+    case TTypeKind::Integer:
+    case TTypeKind::Int64:
+        break;
+    default:
+        return false;
+    }
+    auto within = [value](auto sample) {
+        using T = decltype(sample);
+        return std::in_range<T>(value);
+    };
+    switch (m_metaProperty.metaType().id()) {
+    case QMetaType::Int:
+        return within(qint32());
+    case QMetaType::UInt:
+        return within(quint32());
+    case QMetaType::Short:
+        return within(qint16());
+    case QMetaType::UShort:
+        return within(quint16());
+    case QMetaType::SChar:
+        return within(qint8());
+    case QMetaType::UChar:
+        return within(quint8());
+    case QMetaType::Long:
+        return within(long());
+    case QMetaType::ULong:
+        return within((unsigned long)0);
+    case QMetaType::ULongLong:
+        return value >= 0;
+    default:
+        return true;
+    }
+}
+
+void TPropInfo::refuse(qint64 value) const
+{
+    propertyError(QStringLiteral("Value %1 is out of range for property %2").arg(QString::number(value), m_name));
 }
 
 bool TPropInfo::isOrdinal() const
@@ -457,32 +541,22 @@ void TPropInfo::SetOrd(TObject *instance, qint64 value) const
 {
     if (!isOrdinal())
         requireKind({TTypeKind::Integer});
+    const bool boolean = m_kind == TTypeKind::Enumeration && !m_metaProperty.isEnumType();
+    if (boolean) {
+        write(instance, QVariant(value != 0));
+        return;
+    }
+    if (!Holds(value))
+        refuse(value);
     switch (m_kind) {
     case TTypeKind::Char:
     case TTypeKind::WChar:
-        if (value < 0 || value > 0xFFFF)
-            propertyError(QStringLiteral("Invalid value for property %1").arg(m_name));
         write(instance, QVariant::fromValue(QChar(char16_t(value))));
         return;
     case TTypeKind::Enumeration:
-        if (!m_metaProperty.isEnumType()) {
-            write(instance, QVariant(value != 0));
-            return;
-        }
-        if (!m_enumValues.contains(value))
-            propertyError(QStringLiteral("Invalid value for property %1").arg(m_name));
+    case TTypeKind::Set:
         write(instance, makeEnumValue(m_metaProperty.metaType(), value));
         return;
-    case TTypeKind::Set: {
-        quint64 elements = 0;
-        for (int bit = 0; bit < m_enumNames.size(); ++bit)
-            if (!m_enumNames[bit].isEmpty())
-                elements |= quint64(1) << bit;
-        if ((quint64(value) & ~elements) != 0)
-            propertyError(QStringLiteral("Invalid value for property %1").arg(m_name));
-        write(instance, makeEnumValue(m_metaProperty.metaType(), value));
-        return;
-    }
     default:
         write(instance, QVariant(value));
         return;
@@ -498,6 +572,10 @@ double TPropInfo::GetFloat(const TObject *instance) const
 void TPropInfo::SetFloat(TObject *instance, double value) const
 {
     requireKind({TTypeKind::Float});
+    const double limit = m_metaProperty.metaType().id() == QMetaType::Float ? std::numeric_limits<float>::max()
+                                                                             : std::numeric_limits<double>::max();
+    if (!(std::abs(value) <= limit))
+        propertyError(QStringLiteral("Value %1 is out of range for property %2").arg(QString::number(value), m_name));
     write(instance, QVariant(value));
 }
 
@@ -553,6 +631,15 @@ void TPropInfo::ClearMethod(TObject *instance) const
     write(instance, QVariant(m_metaProperty.metaType()));
 }
 
+void TPropInfo::AssignRoutine(TObject *instance, const TScriptCallable &routine) const
+{
+    requireKind({TTypeKind::Method});
+    const TEventHandlerFactory factory = EventHandlerFactoryOf(m_metaProperty.metaType());
+    if (!factory)
+        propertyError(QStringLiteral("Property %1 of type %2 cannot take a script routine").arg(m_name, m_typeName));
+    write(instance, factory(routine));
+}
+
 Variant TPropInfo::GetVariant(const TObject *instance) const
 {
     requireKind({TTypeKind::Variant});
@@ -602,7 +689,7 @@ void TPropInfo::SetValue(TObject *instance, const Variant &value) const
     switch (m_kind) {
     case TTypeKind::Integer:
     case TTypeKind::Set:
-        SetOrd(instance, value.AsInteger());
+        SetOrd(instance, value.AsInt64());
         return;
     case TTypeKind::Enumeration:
         if (!m_metaProperty.isEnumType()) {

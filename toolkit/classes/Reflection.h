@@ -9,16 +9,18 @@
 // a descendant keeps its ancestor's place.  QObject's objectName is left
 // out: components publish it as Name.  What Qt has no place for (declared
 // defaults, stored conditions, type names of aliases) comes from the
-// per-class tables of toolkit/PropertyTraits.h.
+// per-class tables of toolkit/classes/PropertyDeclarations.h.
 //
 // Enumerations and sets are Q_ENUM_NS and Q_FLAG_NS types; a set's element
 // with ordinal i is the flag value 1 << i.  Event properties have event
-// types (toolkit/Events.h) registered with RegisterMethodType.
+// types (toolkit/classes/Events.h) registered with RegisterMethodType.
 
+#include "toolkit/classes/EventHandlers.h"
 #include "toolkit/classes/PropertyDeclarations.h"
 #include "toolkit/classes/TObject.h"
 #include "toolkit/core/Variants.h"
 
+#include <QHash>
 #include <QList>
 #include <QMetaProperty>
 #include <QStringList>
@@ -67,13 +69,22 @@ public:
     // ("TColor").
     const QString &TypeName() const { return m_typeName; }
 
-    // Enumeration: the value names by ordinal.  Set: the element names by
-    // bit position.
+    // Enumeration: the value names by value (published enumerations run
+    // 0..n-1 without aliases; the class's properties are refused
+    // otherwise).  Set: the element names by bit position.
     const QStringList &EnumNames() const { return m_enumNames; }
+    // The name of an enumeration's value, empty for a value it does not
+    // have.
+    QString EnumName(qint64 value) const { return m_enumNameByValue.value(value); }
     // A set's element enumeration type name.
     const QString &ElementTypeName() const { return m_elementTypeName; }
     // The ordinal of a value or element name (case-insensitive), or -1.
     int EnumOrdinal(const QString &name) const;
+
+    // True when an ordinal property can take the value unchanged: within
+    // its C++ type's range, one of an enumeration's values (0 or 1 for a
+    // Boolean), a set of its elements, a character code up to $FFFF.
+    bool Holds(qint64 value) const;
 
     // The declared default of an ordinal property.  Without one (or with
     // nodefault) the property is always stored.
@@ -99,8 +110,8 @@ public:
     // refuses raises EPropertyError.
     //
     // Ordinal kinds (Integer, Int64, Char, WChar, Enumeration, Set).  A
-    // Boolean takes any non-zero value as True.  An enumeration accepts only
-    // its ordinals, a set only its elements' bits.
+    // Boolean takes any non-zero value as True; any other value must be one
+    // the property Holds.  Floats must be finite and within their type.
     qint64 GetOrd(const TObject *instance) const;
     void SetOrd(TObject *instance, qint64 value) const;
     double GetFloat(const TObject *instance) const;
@@ -115,6 +126,9 @@ public:
     QVariant GetMethod(const TObject *instance) const;
     void SetMethod(TObject *instance, const QVariant &handler) const;
     void ClearMethod(TObject *instance) const;
+    // Assigns a handler calling a script routine (see EventHandlers.h);
+    // raises EPropertyError when the event type has no handler factory.
+    void AssignRoutine(TObject *instance, const TScriptCallable &routine) const;
     // Variant kind.
     Variant GetVariant(const TObject *instance) const;
     void SetVariant(TObject *instance, const Variant &value) const;
@@ -139,13 +153,14 @@ private:
     void write(TObject *instance, const QVariant &value) const;
     void requireKind(std::initializer_list<TTypeKind> kinds) const;
     bool isOrdinal() const;
+    [[noreturn]] void refuse(qint64 value) const;
 
     QMetaProperty m_metaProperty;
     QString m_name;
     TTypeKind m_kind = TTypeKind::Unknown;
     QString m_typeName;
     QStringList m_enumNames;
-    QList<qint64> m_enumValues;
+    QHash<qint64, QString> m_enumNameByValue;
     QString m_elementTypeName;
     bool m_hasDefault = false;
     qint64 m_default = 0;
@@ -157,16 +172,24 @@ private:
 };
 
 // The published properties of cls, inherited first, in declaration order.
-// The entries live as long as the program.
+// The entries live as long as the program.  Raises EPropertyError for a
+// class whose declarations do not hold together: an enumeration that does
+// not run 0..n-1 without aliases, a declared default the property cannot
+// hold.
 QList<const TPropInfo *> GetPropList(TClass cls);
 // The published property of that name (case-insensitive), or nullptr.
 const TPropInfo *GetPropInfo(TClass cls, const QString &name);
 const TPropInfo *GetPropInfo(const TObject *instance, const QString &name);
 
-// Makes properties of an event type Method properties.
-void RegisterMethodType(QMetaType type);
+// Makes properties of an event type Method properties; with a factory,
+// scripts can assign routines to them (AssignRoutine).
+void RegisterMethodType(QMetaType type, TEventHandlerFactory factory = {});
+// The same with the factory built from the event's signature, when all its
+// parameters travel as variants.
 template <class Event>
 void RegisterMethodType()
 {
-    RegisterMethodType(QMetaType::fromType<Event>());
+    RegisterMethodType(QMetaType::fromType<Event>(), MakeEventHandlerFactory<Event>());
 }
+// The handler factory of an event type; empty when it has none.
+TEventHandlerFactory EventHandlerFactoryOf(QMetaType type);

@@ -42,10 +42,22 @@ TComponent *TComponent::FindComponent(const QString &name) const
 {
     if (name.isEmpty())
         return nullptr;
-    for (TComponent *component : m_components)
-        if (component->Name().compare(name, Qt::CaseInsensitive) == 0)
-            return component;
-    return nullptr;
+    return m_componentsByName.value(NameKey(name));
+}
+
+void TComponent::indexName(TComponent *component)
+{
+    if (!component->Name().isEmpty())
+        m_componentsByName.insert(NameKey(component->Name()), component);
+}
+
+void TComponent::unindexName(TComponent *component)
+{
+    if (component->Name().isEmpty())
+        return;
+    const auto it = m_componentsByName.constFind(NameKey(component->Name()));
+    if (it != m_componentsByName.constEnd() && *it == component)
+        m_componentsByName.erase(it);
 }
 
 void TComponent::InsertComponent(TComponent *component)
@@ -55,6 +67,7 @@ void TComponent::InsertComponent(TComponent *component)
         component->m_owner->RemoveComponent(component);
     m_components.append(component);
     component->m_owner = this;
+    indexName(component);
     if (!m_state.testFlag(csLoading))
         Notification(component, opInsert);
 }
@@ -86,6 +99,7 @@ void TComponent::detach(TComponent *component)
     const qsizetype index = m_components.lastIndexOf(component);
     if (index >= 0)
         m_components.removeAt(index);
+    unindexName(component);
     component->m_owner = nullptr;
 }
 
@@ -99,7 +113,11 @@ void TComponent::SetName(const QString &name)
         m_owner->ValidateRename(this, Name(), name);
     else
         ValidateRename(nullptr, Name(), name);
+    if (m_owner)
+        m_owner->unindexName(this);
     setObjectName(name);
+    if (m_owner)
+        m_owner->indexName(this);
 }
 
 void TComponent::ValidateRename(TComponent *component, const QString &currentName,
@@ -133,9 +151,14 @@ void TComponent::Loading()
     m_state |= csLoading;
 }
 
-void TComponent::Loaded()
+void TComponent::EndLoading()
 {
     m_state &= ~TComponentState(csLoading);
+}
+
+void TComponent::Loaded()
+{
+    EndLoading();
 }
 
 void TComponent::markDestroying()

@@ -20,6 +20,7 @@
 #include "toolkit/classes/TPersistent.h"
 
 #include <QFlags>
+#include <QHash>
 #include <QList>
 
 #include <functional>
@@ -63,8 +64,9 @@ public:
     // This component's position among its owner's components; -1 without
     // an owner.
     int ComponentIndex() const;
-    // The owned component of that name (case-insensitive); nullptr for an
-    // empty name or none.
+    // The owned component of that name (case-insensitive, through an
+    // index kept on insertion, removal and renaming); nullptr for an empty
+    // name or none.
     TComponent *FindComponent(const QString &name) const;
 
     // Takes component over from its previous owner.  Raises EComponentError
@@ -88,6 +90,9 @@ public:
     // Marks the component as being read; Loaded ends it.  While an owner
     // is loading, insertions are not passed on to what it owns.
     void Loading();
+    // Ends the loading state without Loaded, for a reader that leaves that
+    // step to the component itself.
+    void EndLoading();
     // Runs after the component and the whole tree read with it are complete.
     virtual void Loaded();
 
@@ -119,15 +124,25 @@ private:
     bool guards(const TComponent *target) const;
     void removeFreeNotifications();
     void detach(TComponent *component);
+    void indexName(TComponent *component);
+    void unindexName(TComponent *component);
     void notifyOwned(TComponent *component, TOperation operation);
 
     TComponent *m_owner = nullptr;
     QList<TComponent *> m_components;
+    // The owned components by case-folded name.
+    QHash<QString, TComponent *> m_componentsByName;
     QList<TComponent *> m_freeNotifies;
     QList<TComponentGuard *> m_guards;
     TComponentState m_state;
     int m_tag = 0;
 };
+
+// The key of a name in case-insensitive indexes.
+inline QString NameKey(const QString &name)
+{
+    return name.toCaseFolded();
+}
 
 // True when name is an identifier: an ASCII letter or underscore, then
 // letters, digits and underscores.

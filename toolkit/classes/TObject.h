@@ -55,7 +55,7 @@ public:
     bool InheritsFrom() const { return InheritsFrom(ClassOf<T>()); }
 
     // The object's 32-bit handle in the registry of live objects, assigned
-    // on first request (see toolkit/ObjectHandles.h).
+    // on first request (see toolkit/classes/ObjectHandles.h).
     qint32 Handle() const;
 
     // Runs once the object is fully constructed (see NewObject).

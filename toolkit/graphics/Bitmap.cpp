@@ -1,5 +1,7 @@
 #include "toolkit/graphics/Bitmap.h"
 
+#include "toolkit/graphics/BitmapLimits.h"
+
 #include "toolkit/graphics/BmpCodec.h"
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/core/Exceptions.h"
@@ -89,6 +91,7 @@ void TBitmap::SetSize(int width, int height)
         ReplaceImage(QImage());
         return;
     }
+    CheckBitmapSize(width, height);
     QImage resized(width, height, m_pixelFormat == pf32bit ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     if (resized.isNull())
         throw EInvalidGraphicOperation(QStringLiteral("Not enough memory for a bitmap of %1 x %2").arg(width).arg(height));
@@ -198,6 +201,7 @@ void TBitmap::Assign(const TPersistent *source)
     if (const auto *graphic = qobject_cast<const TGraphic *>(source)) {
         QImage image;
         if (!graphic->Empty()) {
+            CheckBitmapSize(graphic->Width(), graphic->Height());
             image = QImage(graphic->Width(), graphic->Height(), QImage::Format_RGB32);
             image.fill(Qt::white);
         }

@@ -32,7 +32,9 @@ public:
     int Height() const override { return m_image.height(); }
     void SetWidth(int value) override { SetSize(value, Height()); }
     void SetHeight(int value) override { SetSize(Width(), value); }
-    // New pixels are white; existing ones keep their place.
+    // New pixels are white; existing ones keep their place.  A size beyond
+    // the cap (toolkit/graphics/BitmapLimits.h) raises
+    // EInvalidGraphicOperation before anything is allocated.
     void SetSize(int width, int height);
 
     TPixelFormat PixelFormat() const { return m_pixelFormat; }

@@ -1,5 +1,7 @@
 #include "toolkit/graphics/BmpCodec.h"
 
+#include "toolkit/graphics/BitmapLimits.h"
+
 #include "toolkit/core/Exceptions.h"
 
 #include <QtEndian>
@@ -11,7 +13,6 @@ namespace {
 constexpr int fileHeaderSize = 14;
 constexpr quint32 compressionRgb = 0;
 constexpr quint32 compressionBitFields = 3;
-constexpr qint64 maxPixels = qint64(1) << 28;
 
 [[noreturn]] void invalid()
 {
@@ -98,7 +99,7 @@ TBmpImage ReadBmp(const QByteArray &data)
 
     const bool topDown = height < 0;
     const qint64 rows = topDown ? -qint64(height) : height;
-    if (width <= 0 || rows <= 0 || qint64(width) * rows > maxPixels)
+    if (!BitmapSizeAllowed(width, rows))
         invalid();
     const bool validDepth = bpp == 1 || bpp == 4 || bpp == 8 || bpp == 16 || bpp == 24 || bpp == 32;
     const bool validCompression = compression == compressionRgb

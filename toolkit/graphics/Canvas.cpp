@@ -306,6 +306,12 @@ bool TCanvas::Record(TCanvasOp, const TRect &, const QString &, std::function<vo
     return false;
 }
 
+bool TCanvas::RecordText(const TRect &bounds, const QString &text, const QList<int> &, unsigned,
+                         std::function<void(TCanvas &)> play)
+{
+    return Record(TCanvasOp::Text, bounds, text, std::move(play));
+}
+
 // --- Shapes ----------------------------------------------------------------
 
 void TCanvas::FillArea(QPainter &painter, const QRect &area, const QBrush &brush)
@@ -574,7 +580,7 @@ void TCanvas::ExtTextOut(int x, int y, unsigned options, const TRect *rect, cons
     }
     const std::optional<TRect> area = rect ? std::optional<TRect>(*rect) : std::nullopt;
     const std::optional<QList<int>> advances = dx ? std::optional<QList<int>>(*dx) : std::nullopt;
-    if (Record(TCanvasOp::Text, bounds, text, [=](TCanvas &c) {
+    if (RecordText(bounds, text, dx ? *dx : QList<int>(), options, [=](TCanvas &c) {
             c.ExtTextOut(x, y, options, area ? &*area : nullptr, text, advances ? &*advances : nullptr);
         }))
         return;

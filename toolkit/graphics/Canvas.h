@@ -260,6 +260,10 @@ protected:
     // canvas keeps it and answers true (the call is then not drawn).
     virtual bool Record(TCanvasOp op, const TRect &bounds, const QString &text,
                         std::function<void(TCanvas &)> play);
+    // A call of ExtTextOut, with the advances it was given (empty for the
+    // font's own) and its options; the base records it as any text.
+    virtual bool RecordText(const TRect &bounds, const QString &text, const QList<int> &advances, unsigned options,
+                            std::function<void(TCanvas &)> play);
 
 private:
     struct Selection;

@@ -32,7 +32,35 @@ QImage blended(const QImage &image, const QColor &color)
 
 } // namespace
 
+TChangeLink::~TChangeLink()
+{
+    if (m_sender)
+        m_sender->UnRegisterChanges(this);
+}
+
 TImageList::TImageList(TComponent *owner) : TComponent(owner) {}
+
+TImageList::~TImageList()
+{
+    for (TChangeLink *link : std::as_const(m_links))
+        link->m_sender = nullptr;
+}
+
+void TImageList::RegisterChanges(TChangeLink *link)
+{
+    if (link->m_sender == this)
+        return;
+    if (link->m_sender)
+        link->m_sender->UnRegisterChanges(link);
+    link->m_sender = this;
+    m_links.append(link);
+}
+
+void TImageList::UnRegisterChanges(TChangeLink *link)
+{
+    if (m_links.removeOne(link))
+        link->m_sender = nullptr;
+}
 
 void TImageList::SetSize(int width, int height)
 {
@@ -117,4 +145,9 @@ void TImageList::Changed()
 {
     if (OnChange)
         OnChange(this);
+    // A handler may unregister its link: walk a copy.
+    const QList<TChangeLink *> links = m_links;
+    for (TChangeLink *link : links)
+        if (m_links.contains(link) && link->OnChange)
+            link->OnChange(this);
 }

@@ -13,6 +13,28 @@
 
 class TBitmap;
 class TCanvas;
+class TImageList;
+
+// One user's registration for the changes of an image list: its OnChange
+// fires on every change of the list it is registered with (RegisterChanges).
+// Destroying either side ends the registration.
+class TChangeLink
+{
+public:
+    TChangeLink() = default;
+    TChangeLink(const TChangeLink &) = delete;
+    TChangeLink &operator=(const TChangeLink &) = delete;
+    ~TChangeLink();
+
+    // The list the link is registered with, nullptr for none.
+    TImageList *Sender() const { return m_sender; }
+
+    TNotifyEvent OnChange;
+
+private:
+    friend class TImageList;
+    TImageList *m_sender = nullptr;
+};
 
 class TImageList : public TComponent
 {
@@ -20,6 +42,11 @@ class TImageList : public TComponent
 
 public:
     explicit TImageList(TComponent *owner = nullptr);
+    ~TImageList() override;
+
+    // A link is registered with one list at a time.
+    void RegisterChanges(TChangeLink *link);
+    void UnRegisterChanges(TChangeLink *link);
 
     int Width() const { return m_width; }
     int Height() const { return m_height; }
@@ -47,4 +74,5 @@ private:
     int m_width = 16;
     int m_height = 16;
     QList<QImage> m_images; // Format_ARGB32, transparent where masked
+    QList<TChangeLink *> m_links;
 };

@@ -1,5 +1,7 @@
 #include "toolkit/graphics/JPEGImage.h"
 
+#include "toolkit/graphics/BitmapLimits.h"
+
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/core/Exceptions.h"
@@ -13,7 +15,6 @@
 
 namespace {
 
-constexpr qint64 maxPixels = qint64(1) << 28;
 
 // libjpeg reports fatal errors through error_exit, which must not return:
 // it jumps back to the caller, which raises the exception after libjpeg's
@@ -106,7 +107,7 @@ QImage DecodeJpeg(const QByteArray &data)
         jpeg_destroy_decompress(&info);
         raise(errors.message);
     }
-    if (qint64(info.output_width) * info.output_height > maxPixels) {
+    if (!BitmapSizeAllowed(info.output_width, info.output_height)) {
         jpeg_destroy_decompress(&info);
         raise("the picture is too large");
     }

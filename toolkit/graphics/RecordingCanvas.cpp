@@ -19,7 +19,16 @@ QList<TCanvasRecord> TRecordingCanvas::TextRecords() const
 bool TRecordingCanvas::Record(TCanvasOp op, const TRect &bounds, const QString &text,
                               std::function<void(TCanvas &)> play)
 {
-    m_records.append({op, bounds, text, Font()->Data(), Pen()->Data(), Brush()->Data(), CopyMode(), std::move(play)});
+    m_records.append({op, bounds, text, Font()->Data(), Pen()->Data(), Brush()->Data(), CopyMode(), std::move(play), {}, 0});
+    return true;
+}
+
+bool TRecordingCanvas::RecordText(const TRect &bounds, const QString &text, const QList<int> &advances,
+                                  unsigned options, std::function<void(TCanvas &)> play)
+{
+    Record(TCanvasOp::Text, bounds, text, std::move(play));
+    m_records.back().Advances = advances;
+    m_records.back().TextOptions = options;
     return true;
 }
 

@@ -19,6 +19,10 @@ struct TCanvasRecord {
     TBrushData Brush;
     TCopyMode CopyMode = cmSrcCopy;
     std::function<void(TCanvas &)> Play;
+    // Text drawn by ExtTextOut: the advances it was given (empty for the
+    // font's own) and its options.
+    QList<int> Advances;
+    unsigned TextOptions = 0;
 };
 
 using TCanvasRecords = QList<TCanvasRecord>;
@@ -42,6 +46,8 @@ public:
 protected:
     bool Record(TCanvasOp op, const TRect &bounds, const QString &text,
                 std::function<void(TCanvas &)> play) override;
+    bool RecordText(const TRect &bounds, const QString &text, const QList<int> &advances, unsigned options,
+                    std::function<void(TCanvas &)> play) override;
 
 private:
     TCanvasRecords m_records;

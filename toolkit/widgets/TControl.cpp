@@ -46,9 +46,13 @@ void TControl::fontChanged()
     m_widget->setFont(ToQFont(*m_font));
     QPalette palette = m_widget->palette();
     const QColor text = ColorToQColor(m_font->Color());
-    palette.setColor(QPalette::WindowText, text);
-    palette.setColor(QPalette::Text, text);
-    palette.setColor(QPalette::ButtonText, text);
+    // A disabled control writes in grey whatever its font's colour.
+    const QColor grayText = ColorToQColor(clGrayText);
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        palette.setColor(QPalette::Active, role, text);
+        palette.setColor(QPalette::Inactive, role, text);
+        palette.setColor(QPalette::Disabled, role, grayText);
+    }
     m_widget->setPalette(palette);
     Changed();
     notifyChildren();
@@ -494,7 +498,7 @@ bool TControl::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_widget.data() && event->type() == QEvent::Resize) {
         // Only sizes that the window system chose are news here.
-        const QSize size = m_widget->size();
+        const QSize size = WidgetSize();
         if (size != m_bounds.size()) {
             m_bounds.setSize(size);
             recordAnchors();

@@ -121,7 +121,7 @@ public:
     const QString &Hint() const { return m_hint; }
     void SetHint(const QString &hint);
     bool ShowHint() const { return m_showHint; }
-    void SetShowHint(bool show);
+    virtual void SetShowHint(bool show);
 
     // Caption or text, whichever the control shows.
     virtual QString Caption() const { return m_caption; }
@@ -201,6 +201,8 @@ protected:
 
     // Keeps the widget's geometry and visibility in step with the control.
     virtual void ApplyBounds();
+    // The size the widget now has, in the control's terms.
+    virtual QSize WidgetSize() const { return m_widget->size(); }
     void ApplyVisibility();
 
 private:

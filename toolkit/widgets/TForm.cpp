@@ -61,17 +61,55 @@ void TCustomForm::SetCaption(const QString &caption)
 
 TRect TCustomForm::ClientRect() const
 {
-    return Rect(0, 0, qMax(0, Width() - 2 * m_borderWidth), qMax(0, Height() - 2 * m_borderWidth));
+    return Rect(0, 0, qMax(0, Width() - decorationWidth() - 2 * m_borderWidth),
+                qMax(0, Height() - decorationHeight() - 2 * m_borderWidth));
+}
+
+void TCustomForm::SetBounds(int left, int top, int width, int height)
+{
+    if (width != Width() || height != Height())
+        m_clientSized = false;
+    TWinControl::SetBounds(left, top, width, height);
 }
 
 void TCustomForm::SetClientWidth(int width)
 {
-    SetWidth(width + 2 * m_borderWidth);
+    SetWidth(width + decorationWidth() + 2 * m_borderWidth);
+    m_clientSized = true;
 }
 
 void TCustomForm::SetClientHeight(int height)
 {
-    SetHeight(height + 2 * m_borderWidth);
+    SetHeight(height + decorationHeight() + 2 * m_borderWidth);
+    m_clientSized = true;
+}
+
+QSize TCustomForm::WidgetSize() const
+{
+    return m_frame->size().grownBy(m_decoration);
+}
+
+void TCustomForm::updateDecoration()
+{
+    if (!m_frame->isVisible())
+        return;
+    const QRect frame = m_frame->frameGeometry();
+    const QRect client = m_frame->geometry();
+    const QMargins decoration(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                              frame.bottom() - client.bottom());
+    if (decoration == m_decoration || decoration.left() < 0 || decoration.top() < 0 || decoration.right() < 0
+        || decoration.bottom() < 0)
+        return;
+    const QSize clientSize = m_frame->size();
+    m_decoration = decoration;
+    if (m_clientSized) {
+        TWinControl::SetBounds(Left(), Top(), clientSize.width() + decorationWidth(),
+                               clientSize.height() + decorationHeight());
+        ApplyBounds();
+    } else {
+        ApplyBounds();
+        Resize();
+    }
 }
 
 void TCustomForm::SetBorderWidth(int width)
@@ -102,18 +140,23 @@ void TCustomForm::applyConstraints()
 {
     const bool fixed = m_borderStyle == bsDialog || m_borderStyle == bsSingle || m_borderStyle == bsToolWindow;
     if (fixed) {
-        m_frame->setFixedSize(Width(), Height());
+        m_frame->setFixedSize(qMax(0, Width() - decorationWidth()), qMax(0, Height() - decorationHeight()));
         return;
     }
-    m_frame->setMinimumSize(m_constraints.MinWidth, m_constraints.MinHeight);
-    m_frame->setMaximumSize(m_constraints.MaxWidth > 0 ? m_constraints.MaxWidth : QWIDGETSIZE_MAX,
-                            m_constraints.MaxHeight > 0 ? m_constraints.MaxHeight : QWIDGETSIZE_MAX);
+    auto inner = [](int limit, int decoration) { return limit > 0 ? qMax(0, limit - decoration) : 0; };
+    m_frame->setMinimumSize(inner(m_constraints.MinWidth, decorationWidth()),
+                            inner(m_constraints.MinHeight, decorationHeight()));
+    m_frame->setMaximumSize(
+            m_constraints.MaxWidth > 0 ? inner(m_constraints.MaxWidth, decorationWidth()) : QWIDGETSIZE_MAX,
+            m_constraints.MaxHeight > 0 ? inner(m_constraints.MaxHeight, decorationHeight()) : QWIDGETSIZE_MAX);
 }
 
 void TCustomForm::ApplyBounds()
 {
     applyConstraints();
-    TWinControl::ApplyBounds();
+    // A window's position is its frame's; its size is the client area's.
+    m_frame->move(Left(), Top());
+    m_frame->resize(qMax(0, Width() - decorationWidth()), qMax(0, Height() - decorationHeight()));
     m_frame->Relayout();
 }
 
@@ -408,16 +451,37 @@ bool TCustomForm::eventFilter(QObject *watched, QEvent *event)
             event->ignore();
             Close();
             return true;
+        case QEvent::WindowStateChange:
+            // A dialog has no minimise button, but some window managers
+            // minimise every window anyway; a modal one gone from the
+            // screen would leave the program dead.
+            if ((m_borderStyle == bsDialog || m_modal) && (m_frame->windowState() & Qt::WindowMinimized))
+                QTimer::singleShot(0, m_frame, [frame = m_frame] {
+                    frame->setWindowState(frame->windowState() & ~Qt::WindowMinimized);
+                    frame->show();
+                    frame->raise();
+                    frame->activateWindow();
+                });
+            break;
         case QEvent::WindowActivate:
             Activate();
             break;
         case QEvent::WindowDeactivate:
             Deactivate();
             break;
-        case QEvent::Move:
-            if (m_frame->geometry().topLeft() != BoundsRect().ToQRect().topLeft())
-                TControl::SetBounds(m_frame->geometry().x(), m_frame->geometry().y(), Width(), Height());
+        case QEvent::Show:
+        case QEvent::Resize:
+            updateDecoration();
             break;
+        case QEvent::Move: {
+            // The first frame the window manager puts round the window
+            // moves it: the form goes back to where it was placed.
+            const QMargins known = m_decoration;
+            updateDecoration();
+            if (known == m_decoration && m_frame->pos() != BoundsRect().ToQRect().topLeft())
+                TControl::SetBounds(m_frame->pos().x(), m_frame->pos().y(), Width(), Height());
+            break;
+        }
         default:
             break;
         }

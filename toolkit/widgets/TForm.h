@@ -2,13 +2,17 @@
 
 // Forms: the top-level windows of the program.
 //
-// A form is hidden until shown.  Width and Height are the window's outer
-// size as Qt places it (the window manager's decoration lies outside);
-// BorderWidth is blank space inside it, around the client area.  ShowModal
-// runs through the modal runner (toolkit/ModalRunner.h) and ends when
+// A form is hidden until shown.  Left, Top, Width and Height are the
+// window's outer bounds, the window manager's frame and title bar included;
+// the client area is what the frame leaves, less BorderWidth of blank space
+// all round.  The frame is known only once the window is shown: then the
+// outer size stays and the client area shrinks, unless the size was last
+// given as ClientWidth or ClientHeight, which then stay.  ShowModal
+// runs through the modal runner (toolkit/widgets/ModalRunner.h) and ends when
 // ModalResult becomes non-zero.  Close asks OnCloseQuery, then OnClose with
 // the close action (caHide by default), and acts on it; closing the
-// application's main form ends the program.  OnCreate fires once the form is
+// application's main form ends the program.  A dialog (bsDialog) or modal
+// form that the window manager minimises comes straight back.  OnCreate fires once the form is
 // constructed (AfterConstruction), OnDestroy when it is freed.
 
 #include "toolkit/widgets/TWinControl.h"
@@ -52,6 +56,7 @@ public:
     void SetCaption(const QString &caption) override;
 
     TRect ClientRect() const override;
+    void SetBounds(int left, int top, int width, int height) override;
     void SetClientWidth(int width);
     void SetClientHeight(int height);
     int BorderWidth() const { return m_borderWidth; }
@@ -122,9 +127,14 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool HandleInputEvent(QEvent *event) override;
     void ApplyBounds() override;
+    QSize WidgetSize() const override;
     void Changed() override;
 
 private:
+    // Takes in the window manager's frame once the window has one.
+    void updateDecoration();
+    int decorationWidth() const { return m_decoration.left() + m_decoration.right(); }
+    int decorationHeight() const { return m_decoration.top() + m_decoration.bottom(); }
     void applyWindowFlags();
     void applyConstraints();
     void placeOnScreen();
@@ -132,6 +142,10 @@ private:
     ControlFrame *m_frame;
     std::unique_ptr<TCanvas> m_canvas;
     int m_borderWidth = 0;
+    // The window manager's frame around the window; none until shown.
+    QMargins m_decoration;
+    // The size was last given as the client area's.
+    bool m_clientSized = false;
     TSizeConstraints m_constraints;
     TFormBorderStyle m_borderStyle = bsSizeable;
     TBorderIcons m_borderIcons = biSystemMenu | biMinimize | biMaximize;

@@ -3,7 +3,8 @@
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/widgets/ControlFrame.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QMouseEvent>
 #include <QScreen>
 
 namespace {
@@ -13,7 +14,10 @@ constexpr unsigned kTextFlags = DT_LEFT | DT_NOPREFIX | DT_WORDBREAK;
 } // namespace
 
 THintWindow::THintWindow(TComponent *owner)
-    : TCustomControl(owner, new ControlFrame(nullptr, Qt::ToolTip | Qt::FramelessWindowHint))
+    // The mouse passes through to the window below, so a hint laid over
+    // what it explains does not take the mouse from it and vanish.
+    : TCustomControl(owner,
+                     new ControlFrame(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput))
 {
     Widget()->setAttribute(Qt::WA_ShowWithoutActivating);
     SetBorderStyle(bsSingle);
@@ -60,4 +64,18 @@ void THintWindow::Paint()
     TRect r = ClientRect().Inflate(-kPadding, -kPadding);
     Canvas()->Brush()->SetStyle(bsClear);
     Canvas()->DrawText(Caption(), r, kTextFlags);
+}
+
+bool THintWindow::HandleInputEvent(QEvent *event)
+{
+    if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonDblClick)
+        return TCustomControl::HandleInputEvent(event);
+    const auto *mouse = static_cast<QMouseEvent *>(event);
+    Hide();
+    if (QWidget *below = QApplication::widgetAt(mouse->globalPosition().toPoint())) {
+        QMouseEvent press(QEvent::MouseButtonPress, below->mapFromGlobal(mouse->globalPosition()),
+                          mouse->globalPosition(), mouse->button(), mouse->buttons(), mouse->modifiers());
+        QApplication::sendEvent(below, &press);
+    }
+    return true;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 // A small topmost window with a black frame that shows a hint text near the
-// mouse without taking the activation.  Descendants paint their own hints
+// mouse without taking the activation or the mouse.  Descendants paint their own hints
 // (cell tips paint like the cell).
 
 #include "toolkit/widgets/TCustomControl.h"
@@ -22,6 +22,9 @@ public:
 
 protected:
     void Paint() override;
+    // Where the window system still hands the hint a mouse press, the hint
+    // goes away and passes the press on to the window below.
+    bool HandleInputEvent(QEvent *event) override;
 
     // Blank pixels between the frame and the text.
     static constexpr int kPadding = 2;

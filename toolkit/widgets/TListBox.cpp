@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QListWidget>
 #include <QPainter>
+#include <QStyle>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -245,6 +246,20 @@ bool TCustomListBox::NavigateKey(int key)
     }
     SetItemIndex(std::clamp(target, 0, count - 1));
     return true;
+}
+
+int TCustomListBox::ItemTextWidth(const QString &text) const
+{
+    return list()->fontMetrics().horizontalAdvance(text);
+}
+
+int TCustomListBox::NonTextWidth(bool scrollBar) const
+{
+    // An item's text keeps the style's focus-frame margin and one pixel
+    // more on either side.
+    const int textMargin = list()->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list()) + 1;
+    const int scrollBarWidth = scrollBar ? list()->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list()) : 0;
+    return 2 * list()->frameWidth() + 2 * textMargin + scrollBarWidth;
 }
 
 void TCustomListBox::SetPopup(bool popup)

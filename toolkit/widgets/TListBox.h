@@ -78,6 +78,13 @@ public:
     // for other keys.
     bool NavigateKey(int key);
 
+    // The width of text as an item shows it.
+    int ItemTextWidth(const QString &text) const;
+    // The width the list takes beside its items' text: its frame, the
+    // margins around an item's text and, with scrollBar, the vertical
+    // scroll bar.
+    int NonTextWidth(bool scrollBar) const;
+
     // While OnDrawItem runs: the canvas on the item, in client coordinates,
     // with the brush and font colours of the item's state (the highlight
     // colours when it is selected).

@@ -88,6 +88,10 @@ bool TMemo::ReadOnly() const
 void TMemo::SetReadOnly(bool readOnly)
 {
     editor()->setReadOnly(readOnly);
+    // A read-only memo still shows its caret when focused and moves it by
+    // the keys, so a keyboard user sees where the focus is and can scroll.
+    if (readOnly)
+        editor()->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 }
 
 void TMemo::SetScrollBars(TScrollStyle scrollBars)
@@ -136,5 +140,5 @@ void TMemo::SetWantTabs(bool want)
 
 bool TMemo::WantsKey(int key) const
 {
-    return key == VK_RETURN && m_wantReturns;
+    return (key == VK_RETURN && m_wantReturns) || (key == VK_TAB && m_wantTabs);
 }

@@ -98,6 +98,51 @@ void TWinControl::SetFocus()
     InputWidget()->setFocus(Qt::OtherFocusReason);
 }
 
+QList<TWinControl *> TWinControl::TabOrderList() const
+{
+    QList<TWinControl *> list;
+    for (TControl *c : m_controls)
+        if (auto *child = qobject_cast<TWinControl *>(c)) {
+            list.append(child);
+            list.append(child->TabOrderList());
+        }
+    return list;
+}
+
+TWinControl *TWinControl::FindNextControl(TWinControl *current, bool goForward, bool checkTabStop) const
+{
+    const QList<TWinControl *> list = TabOrderList();
+    const int count = int(list.size());
+    if (count == 0)
+        return nullptr;
+    int index = int(list.indexOf(current));
+    if (index < 0)
+        index = goForward ? count - 1 : 0;
+    for (int step = 1; step <= count; ++step) {
+        TWinControl *candidate = list[((goForward ? index + step : index - step) % count + count) % count];
+        if (candidate != current && (!checkTabStop || candidate->TabStop()) && candidate->CanFocus())
+            return candidate;
+    }
+    return nullptr;
+}
+
+void TWinControl::SelectNext(TWinControl *current, bool goForward, bool checkTabStop)
+{
+    if (TWinControl *next = FindNextControl(current, goForward, checkTabStop))
+        next->SetFocus();
+}
+
+// The tab stop the focus moves on from: the outermost tab stop that holds
+// this control, or the control itself.
+TWinControl *TWinControl::tabStopOwner()
+{
+    TWinControl *owner = this;
+    for (TWinControl *p = Parent(); p && p->Parent(); p = p->Parent())
+        if (p->TabStop())
+            owner = p;
+    return owner;
+}
+
 bool TWinControl::Focused() const
 {
     return InputWidget()->hasFocus();
@@ -157,6 +202,12 @@ bool TWinControl::handleKey(QEvent *event)
         return key != 0 ? deliverKey(event) : true;
     }
 
+    // Tab moves between the form's tab stops before any control sees it,
+    // unless the control takes Tab itself.
+    if (key == VK_TAB && !(shift & (ssCtrl | ssAlt)) && !WantsKey(VK_TAB) && form && form != this) {
+        form->SelectNext(tabStopOwner(), !(shift & ssShift), true);
+        return true;
+    }
     if (key) {
         if (preview)
             preview->KeyDown(key, shift);

@@ -11,6 +11,11 @@
 // Children with an Align are laid out in the client area in the classic
 // order (top, bottom, left, right, client); anchored children follow the
 // parent's right and bottom edges when it is resized.
+//
+// Tab and Shift+Tab move the focus to the next or previous tab stop of the
+// form, unless the focused control wants Tab itself (WantsKey).  A control
+// lying inside a tab stop, such as a grid's in-place editor, moves on as
+// part of that tab stop.
 
 #include "toolkit/widgets/TControl.h"
 
@@ -39,6 +44,15 @@ public:
 
     // Raises EInvalidOperation for a control that cannot take the focus.
     virtual void SetFocus();
+    // Every window control inside this one, depth first, each before its
+    // children and siblings in tab order.
+    QList<TWinControl *> TabOrderList() const;
+    // The control after (or before) current in tab order, wrapping round,
+    // that can take the focus and, with checkTabStop, is a tab stop;
+    // nullptr when there is none.
+    TWinControl *FindNextControl(TWinControl *current, bool goForward, bool checkTabStop) const;
+    // Focuses the control FindNextControl finds.
+    void SelectNext(TWinControl *current, bool goForward, bool checkTabStop);
     bool Focused() const;
     // Visible and enabled together with every parent.
     virtual bool CanFocus() const;
@@ -96,6 +110,7 @@ private:
     void alignControls(TControl *trigger);
     void applyAnchors();
     bool handleKey(QEvent *event);
+    TWinControl *tabStopOwner();
     bool deliverKey(QEvent *event);
     void initFocusPolicy();
 

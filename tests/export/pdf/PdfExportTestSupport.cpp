@@ -31,10 +31,10 @@ TestPreviewPages::TestPreviewPages(TqvxReportLink *report, int count) : TqvxCust
     SetOutline(std::make_unique<TestOutline>(this));
 }
 
-std::unique_ptr<TqvxComponent> textObject(const QString &text, double left, double top, const QString &fontName,
+std::unique_ptr<TqvxView> textObject(const QString &text, double left, double top, const QString &fontName,
                                           int size)
 {
-    auto object = std::make_unique<TqvxComponent>();
+    auto object = std::make_unique<TqvxView>();
     object->SetDescription(text);
     object->SetLeft(left);
     object->SetTop(top);
@@ -47,7 +47,7 @@ std::unique_ptr<TqvxComponent> textObject(const QString &text, double left, doub
 
 namespace {
 
-void writeText(TqvxPDFExport &pdf, TqvxComponent *object)
+void writeText(TqvxPDFExport &pdf, TqvxView *object)
 {
     if (object->Description().isEmpty())
         return;

@@ -10,6 +10,7 @@
 #include "report/qvxCustomOutline.h"
 #include "report/qvxCustomPreviewPages.h"
 #include "report/qvxReportLink.h"
+#include "report/qvxView.h"
 #include "toolkit/classes/TStringList.h"
 
 #include <QList>
@@ -130,9 +131,9 @@ private:
     mutable TStringList m_errors;
 };
 
-// A piece of text on a test page: the page drawing writes Description in
-// Font at (Left, Top); GroupIndex 1 reads right to left.
-std::unique_ptr<TqvxComponent> textObject(const QString &text, double left, double top,
+// A view of text on a test page: the page drawing writes its Description
+// in its Font at (Left, Top); GroupIndex 1 reads right to left.
+std::unique_ptr<TqvxView> textObject(const QString &text, double left, double top,
                                           const QString &fontName = QStringLiteral("Arial"), int size = 12);
 
 // The page drawing of the tests, installed while a fixture lives.  Every

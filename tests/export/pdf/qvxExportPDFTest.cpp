@@ -236,7 +236,7 @@ namespace {
 struct LinkingDrawing {
     LinkingDrawing()
     {
-        qvxInstallPDFPageDrawing({nullptr, [](TqvxPDFExport &pdf, TqvxComponent *object) {
+        qvxInstallPDFPageDrawing({nullptr, [](TqvxPDFExport &pdf, TqvxView *object) {
                                       const QString target = object->Description();
                                       if (target.startsWith(QLatin1Char('@')))
                                           pdf.AddPageLink("10.00 20.00 30.00 40.00", target.mid(1).toInt(), 100);
@@ -354,4 +354,22 @@ TEST_F(PDFExport, AFailedExportLeavesThePreviousFile)
     ASSERT_TRUE(previous.open(QIODevice::ReadOnly));
     EXPECT_EQ(previous.readAll(), "previous");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("keep.pdf")});
+}
+
+TEST_F(PDFExport, DrawsOnlyViewsThatPrintUnlessAskedForAll)
+{
+    QStringList drawn;
+    qvxInstallPDFPageDrawing({nullptr, [&drawn](TqvxPDFExport &, TqvxView *view) { drawn << view->Description(); }});
+    auto printed = textObject(QStringLiteral("printed"), 0, 0);
+    auto hidden = textObject(QStringLiteral("hidden"), 0, 0);
+    hidden->SetPrintable(false);
+    TqvxComponent plain;
+    plain.SetDescription(QStringLiteral("no view"));
+    TqvxPDFExport pdf;
+    exportChecked(pdf, {{printed.get(), hidden.get(), &plain}}, QStringLiteral("printable.pdf"));
+    EXPECT_EQ(drawn, QStringList{QStringLiteral("printed")});
+    drawn.clear();
+    pdf.SetExportNotPrintable(true);
+    exportChecked(pdf, {{printed.get(), hidden.get(), &plain}}, QStringLiteral("all.pdf"));
+    EXPECT_EQ(drawn, (QStringList{QStringLiteral("printed"), QStringLiteral("hidden")}));
 }

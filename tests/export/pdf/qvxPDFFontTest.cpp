@@ -180,7 +180,7 @@ TEST_F(PDFFonts, ACFFFaceIsEmbeddedWholeAsOpenType)
     TqvxPDFExport pdf;
     makeDeterministic(pdf, false);
     pdf.SetEmbeddedFonts(true);
-    qvxInstallPDFPageDrawing({nullptr, [](TqvxPDFExport &export_, TqvxComponent *) {
+    qvxInstallPDFPageDrawing({nullptr, [](TqvxPDFExport &export_, TqvxView *) {
                                   TqvxPDFFont *font = export_.FindFont(*reportFont(QStringLiteral("Test CFF")),
                                                                        testFace(QStringLiteral("cff.otf")));
                                   font->GetGlyphs(QStringLiteral("A"));
@@ -201,7 +201,7 @@ TEST_F(PDFFonts, AFontTheSubsetterCannotReadIsEmbeddedWholeWithAWarning)
     pdf.SetEmbeddedFonts(true);
     QStringList warnings;
     pdf.OnWarning = [&warnings](const QString &text) { warnings << text; };
-    qvxInstallPDFPageDrawing({nullptr, [](TqvxPDFExport &export_, TqvxComponent *) {
+    qvxInstallPDFPageDrawing({nullptr, [](TqvxPDFExport &export_, TqvxView *) {
                                   TqvxPDFFont *font = export_.FindFont(*reportFont(QStringLiteral("Test cmap 6")),
                                                                        testFace(QStringLiteral("cmap6.ttf")));
                                   font->GetGlyphs(QStringLiteral("A"));

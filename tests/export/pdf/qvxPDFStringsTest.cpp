@@ -69,10 +69,10 @@ TEST(PDFStrings, ColoursAreComponentsWithACacheForTheLastOne)
 
 TEST(PDFStrings, DashPatternsOfEveryLineStyle)
 {
-    EXPECT_EQ(GetDashPattern(plsSolid, 1), "[] 0 d");
-    EXPECT_EQ(GetDashPattern(plsDash, 1), "[6.00 ] 0 d");
-    EXPECT_EQ(GetDashPattern(plsDot, 1), "[2.00 6.00 ] 0 d");
-    EXPECT_EQ(GetDashPattern(plsDashDot, 0.5), "[3.00 3.00 1.00 3.00 ] 0 d");
-    EXPECT_EQ(GetDashPattern(plsDashDotDot, 1), "[6.00 6.00 2.00 6.00 2.00 6.00 ] 0 d");
-    EXPECT_EQ(GetDashPattern(plsDouble, 2), "[] 0 d");
+    EXPECT_EQ(GetDashPattern(fsSolid, 1), "[] 0 d");
+    EXPECT_EQ(GetDashPattern(fsDash, 1), "[6.00 ] 0 d");
+    EXPECT_EQ(GetDashPattern(fsDot, 1), "[2.00 6.00 ] 0 d");
+    EXPECT_EQ(GetDashPattern(fsDashDot, 0.5), "[3.00 3.00 1.00 3.00 ] 0 d");
+    EXPECT_EQ(GetDashPattern(fsDashDotDot, 1), "[6.00 6.00 2.00 6.00 2.00 6.00 ] 0 d");
+    EXPECT_EQ(GetDashPattern(fsDouble, 2), "[] 0 d");
 }

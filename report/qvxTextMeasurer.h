@@ -1,0 +1,48 @@
+#pragma once
+
+// How the text layout measures characters.  Every width the layout works
+// with comes from one measurer: the font service for real output, or a
+// table in tests, where each advance is chosen by hand.
+//
+// A font is given as the canvas keeps it (TFontData): name, style and a
+// negative Height that is the em size in pixels.  Extents are the classic
+// ones: the width of the text up to and including each UTF-16 unit, each a
+// rounded running sum, so the advance of unit i is extent[i] - extent[i-1].
+
+#include "toolkit/graphics/GraphicsObjects.h"
+
+#include <QStringView>
+
+#include <memory>
+#include <vector>
+
+class TCanvas;
+
+class TqvxTextMeasurer
+{
+public:
+    virtual ~TqvxTextMeasurer() = default;
+
+    // Fills extents with one value per UTF-16 unit of text.
+    virtual void Extents(const TFontData &font, QStringView text, std::vector<int> &extents) = 0;
+    // The height of a line of text in the font (ascent plus descent).
+    virtual int LineHeight(const TFontData &font) = 0;
+};
+
+// The toolkit's font service: unhinted design advances without kerning or
+// ligatures, exactly as a canvas measures and draws, and as the PDF writer
+// places glyphs.
+class TqvxFontServiceMeasurer : public TqvxTextMeasurer
+{
+public:
+    TqvxFontServiceMeasurer();
+    ~TqvxFontServiceMeasurer() override;
+
+    void Extents(const TFontData &font, QStringView text, std::vector<int> &extents) override;
+    int LineHeight(const TFontData &font) override;
+
+private:
+    TCanvas &canvasFor(const TFontData &font);
+
+    std::unique_ptr<TCanvas> m_canvas;
+};

@@ -1,0 +1,45 @@
+#pragma once
+
+// A measurer whose advances come from a table, for exact layout tests.
+//
+// Advances are given at the size of a 10-point font at 600 per inch (83
+// pixels); other sizes scale them, each extent a rounded running sum as
+// the font service gives it.  Every character not in the table advances
+// by defaultAdvance; bold characters advance boldExtra more.  A line is
+// 100 units high at 83 pixels (16 screen pixels at 600 per inch).
+
+#include "report/qvxTextMeasurer.h"
+
+#include <QHash>
+
+#include <cmath>
+
+class TTableMeasurer : public TqvxTextMeasurer
+{
+public:
+    static constexpr int ReferenceSize = 83;
+
+    explicit TTableMeasurer(int defaultAdvance = 40) : defaultAdvance(defaultAdvance) {}
+
+    void Extents(const TFontData &font, QStringView text, std::vector<int> &extents) override
+    {
+        extents.clear();
+        const int size = -font.Height;
+        long long sum = 0;
+        for (QChar c : text) {
+            sum += table.value(c, defaultAdvance) + (font.Style.testFlag(fsBold) ? boldExtra : 0);
+            extents.push_back(int(std::nearbyint(double(sum) * size / ReferenceSize)));
+        }
+        ++calls;
+    }
+
+    int LineHeight(const TFontData &font) override
+    {
+        return int(std::nearbyint(-font.Height * 100.0 / ReferenceSize));
+    }
+
+    QHash<QChar, int> table;
+    int defaultAdvance;
+    int boldExtra = 0;
+    int calls = 0;
+};

@@ -1,0 +1,132 @@
+// Line breaks with the real font service: Arial resolves to Liberation Sans
+// through the project's font configuration, measured with unhinted design
+// advances.  The expected breaks were checked against the font's own
+// advance table read independently.
+
+#include "report/qvxDrawText.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/Canvas.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList Wrap(const QString &paragraph, int width)
+{
+    TFont font;
+    font.SetName(QStringLiteral("Arial"));
+    font.SetSize(10);
+    TqvxDrawText layout;
+    layout.SetFont(&font);
+    layout.SetOptions(true, true, false, false, true, true, 0);
+    layout.SetGaps(0, 0, 2);
+    const TRect box(0, 0, width, 1000);
+    layout.SetDimensions(1, 1, 1, box, box);
+    TWideStrings text;
+    text.Add(paragraph);
+    layout.SetText(&text);
+    QStringList lines;
+    for (int i = 0; i < layout.Text().Count(); ++i)
+        lines.append(layout.Text().Get(i));
+    return lines;
+}
+
+TEST(LiberationSansBreaks, MixedCyrillicAndLatinParagraphs)
+{
+    EXPECT_EQ(Wrap(QStringLiteral("Автоматический выключатель ZMT-250 с номинальным током 200 А и отключающей "
+                                  "способностью 35 кА."),
+                   180),
+              (QStringList{QStringLiteral("Автоматический"), QStringLiteral("выключатель ZMT-250 с"),
+                           QStringLiteral("номинальным током 200 А и"), QStringLiteral("отключающей способностью"),
+                           QStringLiteral("35 кА.")}));
+    EXPECT_EQ(Wrap(QStringLiteral("The quick brown fox jumps over the lazy dog; Съешь же ещё этих мягких "
+                                  "французских булок, да выпей чаю."),
+                   250),
+              (QStringList{QStringLiteral("The quick brown fox jumps over the lazy"),
+                           QStringLiteral("dog; Съешь же ещё этих мягких"),
+                           QStringLiteral("французских булок, да выпей чаю.")}));
+    // The bold words are measured in Liberation Sans Bold.
+    EXPECT_EQ(Wrap(QStringLiteral("<b>Опросный лист</b> на автоматические выключатели серии ZMR: расцепитель, "
+                                  "дополнительные контакты, привод."),
+                   120),
+              (QStringList{QStringLiteral("Опросный лист"), QStringLiteral("на автоматические"),
+                           QStringLiteral("выключатели"), QStringLiteral("серии ZMR:"), QStringLiteral("расцепитель,"),
+                           QStringLiteral("дополнительные"), QStringLiteral("контакты, привод.")}));
+}
+
+// Drawn at twice the size, the laid-out line keeps its width: right-aligned
+// ink ends at the box's right edge, and nothing is drawn outside the box.
+TEST(LiberationSansDrawing, WysiwygLinesKeepTheirLaidOutWidth)
+{
+    TFont font;
+    font.SetName(QStringLiteral("Arial"));
+    font.SetSize(10);
+    TqvxDrawText layout;
+    layout.SetFont(&font);
+    layout.SetOptions(true, false, false, false, true, true, 0);
+    layout.SetGaps(0, 0, 2);
+    const TRect box(0, 0, 150, 40);
+    const TRect device(20, 10, 320, 90);
+    layout.SetDimensions(2, 2, 1, box, device);
+    TWideStrings text;
+    text.Add(QStringLiteral("Опросный лист ZMT"));
+    layout.SetText(&text);
+
+    TBitmap bitmap;
+    bitmap.SetSize(360, 120);
+    bitmap.Canvas()->Brush()->SetColor(clWhite);
+    bitmap.Canvas()->FillRect(TRect(0, 0, 360, 120));
+    layout.DrawText(bitmap.Canvas(), haRight, vaTop);
+
+    int left = 360, right = -1, outside = 0;
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 360; ++x) {
+            const TColor c = bitmap.Canvas()->Pixel(x, y);
+            if ((c & 0xFF) > 128)
+                continue;
+            if (!device.Contains(x, y))
+                ++outside;
+            left = std::min(left, x);
+            right = std::max(right, x);
+        }
+    EXPECT_EQ(outside, 0);
+    EXPECT_GE(right, device.Right - 4);
+    EXPECT_LT(left, device.Right - 150);
+}
+
+// Unclipped text turned by each right angle stays inside its box, from the
+// corner the angle starts at.
+TEST(LiberationSansDrawing, RotatedTextStaysInItsBox)
+{
+    TFont font;
+    font.SetName(QStringLiteral("Arial"));
+    font.SetSize(10);
+    for (int rotation : {0, 90, 180, 270, 45}) {
+        SCOPED_TRACE(rotation);
+        TqvxDrawText layout;
+        layout.SetFont(&font);
+        layout.SetOptions(true, false, false, false, false, true, rotation);
+        layout.SetGaps(0, 0, 2);
+        const TRect box(40, 40, 160, 160);
+        layout.SetDimensions(1, 1, 1, TRect(0, 0, 120, 120), box);
+        TWideStrings text;
+        text.Add(QStringLiteral("Лист ZMT"));
+        text.Add(QStringLiteral("привод"));
+        layout.SetText(&text);
+
+        TBitmap bitmap;
+        bitmap.SetSize(200, 200);
+        bitmap.Canvas()->Brush()->SetColor(clWhite);
+        bitmap.Canvas()->FillRect(TRect(0, 0, 200, 200));
+        layout.DrawText(bitmap.Canvas(), haLeft, vaTop);
+        int inside = 0, outside = 0;
+        for (int y = 0; y < 200; ++y)
+            for (int x = 0; x < 200; ++x)
+                if ((bitmap.Canvas()->Pixel(x, y) & 0xFF) < 128)
+                    ++(box.Inflate(1, 1).Contains(x, y) ? inside : outside);
+        EXPECT_GT(inside, 50);
+        EXPECT_EQ(outside, 0);
+    }
+}
+
+} // namespace

@@ -1,0 +1,16 @@
+#include "toolkit/graphics/BitmapLimits.h"
+
+#include "toolkit/core/Exceptions.h"
+
+bool BitmapSizeAllowed(qint64 width, qint64 height)
+{
+    return width >= 1 && height >= 1 && width <= MaxBitmapSide && height <= MaxBitmapSide &&
+           width * height <= MaxBitmapPixels;
+}
+
+void CheckBitmapSize(qint64 width, qint64 height)
+{
+    if (!BitmapSizeAllowed(width, height))
+        throw EInvalidGraphicOperation(
+            QStringLiteral("A bitmap of %1 x %2 pixels is larger than the program allows").arg(width).arg(height));
+}

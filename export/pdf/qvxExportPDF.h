@@ -1,7 +1,8 @@
 #pragma once
 
 // The PDF export filter: writes the prepared pages of a report as one
-// PDF 1.5 file, byte for byte as below, with Flate-compressed streams,
+// PDF 1.5 file (the catalog asks for 1.6 when a font with CFF outlines is
+// embedded), byte for byte as below, with Flate-compressed streams,
 // Type0 fonts of the faces that measured the text (export/pdf/qvxPDFFont.h),
 // outlines, link annotations, and the standard security handler when a
 // password is set.
@@ -228,7 +229,6 @@ public:
         return '(' + EscapeString(CryptData(bytes, objectNumber)) + ')';
     }
     bool Encrypted() const { return m_encrypted; }
-    const TqvxPDFKeys &Keys() const { return m_keys; }
     // The data in zlib format at the fastest level, as streams are stored.
     static QByteArray Deflate(const QByteArray &data);
     // The stream bytes of an object, encrypted when the document is.
@@ -246,8 +246,13 @@ public:
     int FindPicture(const QByteArray &digest) const;
     int AddPicture(int objectNumber, const QByteArray &digest);
     int PictureObject(int index) const { return m_pictures.at(size_t(index)).ObjectNumber; }
-    // The page draws picture index; FinishPage lists it as "/Im" + index.
-    void UsePicture(int index) { m_pagePictures.append(index); }
+    // The page draws picture index; FinishPage lists it once as "/Im" +
+    // index, however often it is drawn.
+    void UsePicture(int index)
+    {
+        if (!m_pagePictures.contains(index))
+            m_pagePictures.append(index);
+    }
     void ClearPictures();
 
     // The index among the exported pages of a prepared page; -1 when the

@@ -23,8 +23,8 @@ protected:
                              TqvxReportLink *report = nullptr, const QString &password = QString())
     {
         const QByteArray bytes = exportPages(pdf, pages, path(name), report);
-        EXPECT_EQ(xrefComplaint(bytes), QString()) << name.toStdString();
-        EXPECT_EQ(qpdfComplaint(path(name), password), QString()) << name.toStdString();
+        EXPECT_EQ(xrefComplaint(bytes).toStdString(), "") << name.toStdString();
+        EXPECT_EQ(qpdfComplaint(path(name), password).toStdString(), "") << name.toStdString();
         return bytes;
     }
 
@@ -372,4 +372,48 @@ TEST_F(PDFExport, DrawsOnlyViewsThatPrintUnlessAskedForAll)
     pdf.SetExportNotPrintable(true);
     exportChecked(pdf, {{printed.get(), hidden.get(), &plain}}, QStringLiteral("all.pdf"));
     EXPECT_EQ(drawn, (QStringList{QStringLiteral("printed"), QStringLiteral("hidden")}));
+}
+
+namespace {
+
+// Draws each view as a one-pixel grey picture whose grey is the view's
+// Description, writing the picture once per page.
+void drawPicture(TqvxPDFExport &pdf, TqvxView *view)
+{
+    const QByteArray pixel = view->Description().toLatin1();
+    const QByteArray digest = TqvxPDFExport::PictureFingerprint(pixel);
+    int index = pdf.FindPicture(digest);
+    if (index < 0) {
+        const int n = pdf.UpdateXRef();
+        TqvxPDFExport::WriteLn(pdf.Output(), TqvxPDFExport::ObjNumber(n));
+        TqvxPDFExport::WriteLn(pdf.Output(), "<< /Type /XObject /Subtype /Image /Width 1 /Height 1 /ColorSpace "
+                                             "/DeviceGray /BitsPerComponent 8 /Length 1 >>");
+        TqvxPDFExport::WriteLn(pdf.Output(), "stream");
+        TqvxPDFExport::WriteLn(pdf.Output(), pdf.CryptData(pixel, n));
+        TqvxPDFExport::WriteLn(pdf.Output(), "endstream");
+        TqvxPDFExport::WriteLn(pdf.Output(), "endobj");
+        index = pdf.AddPicture(n, digest);
+    }
+    pdf.UsePicture(index);
+    TqvxPDFExport::WriteLn(pdf.PageContent(), "q 10 0 0 10 0 0 cm /Im" + QByteArray::number(index) + " Do Q");
+}
+
+} // namespace
+
+TEST_F(PDFExport, APictureIsWrittenOncePerPage)
+{
+    qvxInstallPDFPageDrawing({nullptr, drawPicture});
+    auto grey = textObject(QStringLiteral("A"), 0, 0);
+    auto again = textObject(QStringLiteral("A"), 0, 0);
+    auto other = textObject(QStringLiteral("B"), 0, 0);
+    TqvxPDFExport pdf;
+    makeDeterministic(pdf, false);
+    const QByteArray bytes = exportChecked(pdf, {{grey.get(), again.get(), other.get()}, {grey.get()}},
+                                           QStringLiteral("pictures.pdf"));
+    EXPECT_TRUE(bytes.contains("q 10 0 0 10 0 0 cm /Im0 Do Q\r\nq 10 0 0 10 0 0 cm /Im0 Do Q\r\n"
+                               "q 10 0 0 10 0 0 cm /Im1 Do Q\r\n"));
+    EXPECT_TRUE(bytes.contains("/XObject << /Im0 2 0 R /Im1 3 0 R >>\r\n"));
+    // The next page writes the picture again, under a new index.
+    EXPECT_TRUE(bytes.contains("/XObject << /Im2 6 0 R >>\r\n"));
+    EXPECT_EQ(bytes.count("/Subtype /Image"), 3);
 }

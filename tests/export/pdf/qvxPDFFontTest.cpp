@@ -36,8 +36,8 @@ protected:
     QByteArray exportChecked(TqvxPDFExport &pdf, const QList<QList<TqvxComponent *>> &pages, const QString &name)
     {
         const QByteArray bytes = exportPages(pdf, pages, path(name));
-        EXPECT_EQ(xrefComplaint(bytes), QString()) << name.toStdString();
-        EXPECT_EQ(qpdfComplaint(path(name)), QString()) << name.toStdString();
+        EXPECT_EQ(xrefComplaint(bytes).toStdString(), "") << name.toStdString();
+        EXPECT_EQ(qpdfComplaint(path(name)).toStdString(), "") << name.toStdString();
         return bytes;
     }
 

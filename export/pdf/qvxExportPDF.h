@@ -21,6 +21,7 @@
 #include "export/pdf/qvxPDFSecurity.h"
 #include "export/pdf/qvxPDFStrings.h"
 #include "report/qvxExportFilter.h"
+#include "toolkit/classes/Streams.h"
 
 #include <QDateTime>
 
@@ -28,7 +29,6 @@
 #include <memory>
 #include <vector>
 
-class TMemoryStream;
 class TqvxCustomOutline;
 class TqvxPDFExport;
 class TqvxView;

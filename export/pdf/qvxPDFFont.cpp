@@ -70,9 +70,11 @@ QList<quint16> TqvxPDFFont::GetGlyphs(const QString &text, bool rightToLeft)
     for (const TGlyphRun &run : ShapeLine(*m_face, text, rightToLeft)) {
         // A cluster's text runs up to the next cluster of the run.
         QList<int> starts;
+        starts.reserve(run.Glyphs.size());
         for (const TShapedGlyph &glyph : run.Glyphs)
             starts.append(glyph.Cluster);
-        std::sort(starts.begin(), starts.end());
+        if (!std::is_sorted(starts.begin(), starts.end()))
+            std::sort(starts.begin(), starts.end());
         starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
         const int runEnd = run.Start + run.Length;
         QList<bool> given(starts.size(), false);

@@ -34,22 +34,35 @@ QByteArray EscapeString(const QByteArray &bytes)
     return result;
 }
 
+namespace {
+
+// Four uppercase hex digits per 16-bit value.
+template <class Values, class Code>
+QByteArray hex4(const Values &values, Code code)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    QByteArray result(values.size() * 4, Qt::Uninitialized);
+    char *out = result.data();
+    for (const auto &value : values) {
+        const unsigned v = code(value);
+        *out++ = digits[(v >> 12) & 0xF];
+        *out++ = digits[(v >> 8) & 0xF];
+        *out++ = digits[(v >> 4) & 0xF];
+        *out++ = digits[v & 0xF];
+    }
+    return result;
+}
+
+} // namespace
+
 QByteArray StrToHex4(const QString &text)
 {
-    QByteArray result;
-    result.reserve(text.size() * 4);
-    for (QChar c : text)
-        result += QByteArray::number(c.unicode() | 0x10000, 16).mid(1).toUpper();
-    return result;
+    return hex4(text, [](QChar c) { return unsigned(c.unicode()); });
 }
 
 QByteArray GlyphsToHex4(const QList<quint16> &glyphs)
 {
-    QByteArray result;
-    result.reserve(glyphs.size() * 4);
-    for (quint16 glyph : glyphs)
-        result += QByteArray::number(glyph | 0x10000, 16).mid(1).toUpper();
-    return result;
+    return hex4(glyphs, [](quint16 glyph) { return unsigned(glyph); });
 }
 
 QByteArray PdfString(const QString &text, int objectNumber, const QByteArray &fileKey)

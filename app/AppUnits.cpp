@@ -1,5 +1,6 @@
 #include "app/AppUnits.h"
 
+#include "codecs/png/PngUnits.h"
 #include "controls/ControlsUnits.h"
 
 void RegisterAppUnits()
@@ -7,4 +8,6 @@ void RegisterAppUnits()
     // The window stands on the grid controls, which stand on the toolkit.
     // The catalogue and the selection rules need no start-up of their own.
     RegisterControlsUnits();
+    // PNG pictures of reports load through the picture loader.
+    RegisterPngUnits();
 }

@@ -30,8 +30,6 @@ void RegisterReportUnits()
     Units::Add("qvxComponent", InitializeQvxComponent, nullptr);
     Units::Add("qvxCollection", InitializeQvxCollection, nullptr);
     Units::Add("qvxVariables", InitializeQvxVariables, FinalizeQvxVariables);
-    Units::Add("qvxCustomEngine", InitializeQvxCustomEngine, nullptr);
-    Units::Add("qvxExportFilter", InitializeQvxExportFilter, nullptr);
     Units::Add("qvxDrawText", InitializeQvxDrawText, FinalizeQvxDrawText);
     Units::Add("qvxFrame", InitializeQvxFrame, nullptr);
     Units::Add("qvxFill", InitializeQvxFill, nullptr);
@@ -39,4 +37,6 @@ void RegisterReportUnits()
     Units::Add("qvxFormat", InitializeQvxFormat, nullptr);
     Units::Add("qvxHighlight", InitializeQvxHighlight, nullptr);
     Units::Add("qvxView", InitializeQvxView, nullptr);
+    Units::Add("qvxCustomEngine", InitializeQvxCustomEngine, nullptr);
+    Units::Add("qvxExportFilter", InitializeQvxExportFilter, nullptr);
 }

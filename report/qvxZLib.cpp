@@ -135,7 +135,8 @@ QByteArray ZDecompressBuffer(const QByteArray &input, qsizetype outEstimate, qsi
         }
         if (output.size() >= maxOutput)
             throw EZDecompressionError(QStringLiteral("Decompressed data exceeds %1 bytes").arg(maxOutput));
-        output.resize(std::min(output.size() + step, maxOutput));
+        // Growing by at least the size so far keeps a large output linear.
+        output.resize(std::min(output.size() + std::max(step, output.size()), maxOutput));
     }
     output.resize(qsizetype(stream.total_out));
     return output;

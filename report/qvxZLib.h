@@ -75,7 +75,8 @@ private:
 constexpr qsizetype ZDefaultMaxOutput = qsizetype(256) * 1024 * 1024;
 
 // Inflates a zlib stream.  The output starts at `outEstimate` bytes (one
-// step when 0) and grows by the input size rounded up to 256.  Raises
+// step when 0) and grows by the input size rounded up to 256, or by its own
+// size when that is more.  Raises
 // EZDecompressionError with zlib's text on corrupt or truncated input, and
 // when the output would exceed `maxOutput`.
 QByteArray ZDecompressBuffer(const QByteArray &input, qsizetype outEstimate = 0,

@@ -198,21 +198,6 @@ void TBitmap::Assign(const TPersistent *source)
         ReplaceImage(bitmap->m_image);
         return;
     }
-    if (const auto *graphic = qobject_cast<const TGraphic *>(source)) {
-        QImage image;
-        if (!graphic->Empty()) {
-            CheckBitmapSize(graphic->Width(), graphic->Height());
-            image = QImage(graphic->Width(), graphic->Height(), QImage::Format_RGB32);
-            image.fill(Qt::white);
-        }
-        m_pixelFormat = pf24bit;
-        ReplaceImage(image);
-        if (!image.isNull())
-            Canvas()->StretchDraw(Rect(0, 0, image.width(), image.height()), graphic);
-        if (m_canvas)
-            m_canvas->ReleaseHandle();
-        return;
-    }
     TGraphic::Assign(source);
 }
 

@@ -62,7 +62,8 @@ public:
 
     void Draw(TCanvas *canvas, const TRect &rect) const override;
 
-    // Copies another bitmap or any graphic drawn onto a bitmap of its size.
+    // Copies another bitmap; other graphics give themselves (by default
+    // drawn onto a bitmap of their size, see TGraphic::AssignTo).
     void Assign(const TPersistent *source) override;
 
 private:

@@ -107,17 +107,7 @@ QImage dibImage(const QByteArray &dib)
 
 } // namespace
 
-TIcon::TIcon() = default;
-
-void TIcon::SetWidth(int)
-{
-    throw EInvalidGraphicOperation(QStringLiteral("Cannot change the size of an icon"));
-}
-
-void TIcon::SetHeight(int)
-{
-    throw EInvalidGraphicOperation(QStringLiteral("Cannot change the size of an icon"));
-}
+TIcon::TIcon() : TImageGraphic(QStringLiteral("an icon")) {}
 
 void TIcon::LoadFromStream(TStream *stream)
 {
@@ -129,7 +119,7 @@ void TIcon::LoadFromStream(TStream *stream)
     if (offset > quint32(data.size()) || size > quint32(data.size()) - offset)
         invalid();
     const QByteArray image = data.mid(offset, size);
-    m_image = image.startsWith(pngSignature) ? pngImage(image) : dibImage(image);
+    SetImage(image.startsWith(pngSignature) ? pngImage(image) : dibImage(image));
     m_data = data;
     Changed();
 }
@@ -139,11 +129,6 @@ void TIcon::SaveToStream(TStream *stream) const
     stream->WriteBuffer(m_data);
 }
 
-void TIcon::Draw(TCanvas *canvas, const TRect &rect) const
-{
-    canvas->StretchImage(rect, m_image);
-}
-
 void TIcon::Assign(const TPersistent *source)
 {
     const auto *icon = qobject_cast<const TIcon *>(source);
@@ -151,7 +136,7 @@ void TIcon::Assign(const TPersistent *source)
         TGraphic::Assign(source);
         return;
     }
-    m_image = icon->m_image;
+    SetImage(icon->Image());
     m_data = icon->m_data;
     Changed();
 }

@@ -3,7 +3,6 @@
 #include "toolkit/graphics/BitmapLimits.h"
 
 #include "toolkit/graphics/Bitmap.h"
-#include "toolkit/graphics/Canvas.h"
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/classes/Streams.h"
 
@@ -145,17 +144,7 @@ QByteArray EncodeJpeg(const QImage &source, int quality, bool grayscale)
     return result;
 }
 
-TJPEGImage::TJPEGImage() = default;
-
-void TJPEGImage::SetWidth(int)
-{
-    throw EInvalidGraphicOperation(QStringLiteral("Cannot change the size of a JPEG image"));
-}
-
-void TJPEGImage::SetHeight(int)
-{
-    throw EInvalidGraphicOperation(QStringLiteral("Cannot change the size of a JPEG image"));
-}
+TJPEGImage::TJPEGImage() : TImageGraphic(QStringLiteral("a JPEG image")) {}
 
 void TJPEGImage::SetCompressionQuality(int value)
 {
@@ -177,34 +166,29 @@ void TJPEGImage::SetGrayscale(bool value)
 void TJPEGImage::LoadFromStream(TStream *stream)
 {
     const QByteArray data = stream->ReadToEnd();
-    m_image = DecodeJpeg(data);
+    SetImage(DecodeJpeg(data));
     m_data = data;
     Changed();
 }
 
 void TJPEGImage::SaveToStream(TStream *stream) const
 {
-    if (m_image.isNull())
+    if (Image().isNull())
         return;
     if (m_data.isEmpty())
-        m_data = EncodeJpeg(m_image, m_quality, m_grayscale);
+        m_data = EncodeJpeg(Image(), m_quality, m_grayscale);
     stream->WriteBuffer(m_data);
-}
-
-void TJPEGImage::Draw(TCanvas *canvas, const TRect &rect) const
-{
-    canvas->StretchImage(rect, m_image);
 }
 
 void TJPEGImage::Assign(const TPersistent *source)
 {
     if (const auto *jpeg = qobject_cast<const TJPEGImage *>(source)) {
-        m_image = jpeg->m_image;
+        SetImage(jpeg->Image());
         m_data = jpeg->m_data;
         m_quality = jpeg->m_quality;
         m_grayscale = jpeg->m_grayscale;
     } else if (const auto *bitmap = qobject_cast<const TBitmap *>(source)) {
-        m_image = bitmap->Image().convertToFormat(QImage::Format_RGB32);
+        SetImage(bitmap->Image().convertToFormat(QImage::Format_RGB32));
         m_data.clear();
     } else {
         TGraphic::Assign(source);

@@ -3,7 +3,7 @@
 // JPEG pictures through libjpeg: TJPEGImage, and the plain encoder and
 // decoder that the PDF writer uses for its images.
 
-#include "toolkit/graphics/TGraphic.h"
+#include "toolkit/graphics/ImageGraphic.h"
 
 #include <QImage>
 
@@ -15,39 +15,27 @@ QImage DecodeJpeg(const QByteArray &data);
 // single grey channel.
 QByteArray EncodeJpeg(const QImage &image, int quality, bool grayscale = false);
 
-class TJPEGImage : public TGraphic
+class TJPEGImage : public TImageGraphic
 {
     Q_OBJECT
 
 public:
     TJPEGImage();
 
-    bool Empty() const override { return m_image.isNull(); }
-    int Width() const override { return m_image.width(); }
-    int Height() const override { return m_image.height(); }
-    // A JPEG picture's size comes from its data.
-    void SetWidth(int) override;
-    void SetHeight(int) override;
-
     int CompressionQuality() const { return m_quality; }
     void SetCompressionQuality(int value);
     bool Grayscale() const { return m_grayscale; }
     void SetGrayscale(bool value);
-
-    const QImage &Image() const { return m_image; }
 
     // Loading keeps the file's bytes, and saving writes them back unchanged
     // unless the picture was assigned or its settings changed.
     void LoadFromStream(TStream *stream) override;
     void SaveToStream(TStream *stream) const override;
 
-    void Draw(TCanvas *canvas, const TRect &rect) const override;
-
     // Takes the pixels of a bitmap (compressed when saved) or another JPEG.
     void Assign(const TPersistent *source) override;
 
 private:
-    QImage m_image;
     mutable QByteArray m_data;
     int m_quality = 90;
     bool m_grayscale = false;

@@ -1,6 +1,9 @@
 #include "toolkit/graphics/TGraphic.h"
 
 #include "toolkit/classes/Streams.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/BitmapLimits.h"
+#include "toolkit/graphics/Canvas.h"
 
 namespace {
 
@@ -38,6 +41,27 @@ void TGraphic::Changed()
 {
     if (OnChange)
         OnChange(this);
+}
+
+void TGraphic::AssignTo(TPersistent *dest) const
+{
+    auto *bitmap = qobject_cast<TBitmap *>(dest);
+    if (!bitmap) {
+        TPersistent::AssignTo(dest);
+        return;
+    }
+    QImage image;
+    if (!Empty()) {
+        CheckBitmapSize(Width(), Height());
+        image = QImage(Width(), Height(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+    }
+    bitmap->SetImage(image);
+    if (image.isNull())
+        return;
+    TCanvas *canvas = bitmap->Canvas();
+    canvas->StretchDraw(Rect(0, 0, image.width(), image.height()), this);
+    canvas->ReleaseHandle();
 }
 
 void RegisterGraphicFormat(const TGraphicFormat &format)

@@ -48,6 +48,10 @@ public:
 
 protected:
     virtual void Changed();
+    // To a TBitmap: a 24-bit bitmap of the graphic's size with the graphic
+    // drawn on white; anything else refuses.  Descendants that can give a
+    // bitmap more of themselves (a palette, a transparent colour) override.
+    void AssignTo(TPersistent *dest) const override;
 
 private:
     bool m_transparent = false;

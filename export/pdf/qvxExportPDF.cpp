@@ -440,7 +440,7 @@ void TqvxPDFExport::Finish()
 
     const bool ownFile = !Stream();
     Clear();
-    if (m_openAfterExport && ownFile) {
+    if (m_openAfterExport && ownFile && QCoreApplication::instance()) {
         // The file takes its name once Finish has returned.
         const QUrl url = QUrl::fromLocalFile(QFileInfo(FileName()).absoluteFilePath());
         QMetaObject::invokeMethod(

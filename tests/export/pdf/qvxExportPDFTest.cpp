@@ -2,6 +2,7 @@
 #include "ToolTestSupport.h"
 
 #include "export/pdf/qvxExportPDF.h"
+#include "report/qvxFileUtils.h"
 #include "report/qvxZLib.h"
 
 #include <QDir>
@@ -416,4 +417,17 @@ TEST_F(PDFExport, APictureIsWrittenOncePerPage)
     // The next page writes the picture again, under a new index.
     EXPECT_TRUE(bytes.contains("/XObject << /Im2 6 0 R >>\r\n"));
     EXPECT_EQ(bytes.count("/Subtype /Image"), 3);
+}
+
+TEST_F(PDFExport, ASlaveExportNamesItsFileAfterTheReportInTheTemporaryFolder)
+{
+    struct NamedReport : TestReport {
+        QString FileName() const override { return QStringLiteral("/reports/order form.qvx"); }
+    } report;
+    TqvxPDFExport pdf;
+    pdf.SetSlaveExport(true);
+    const QByteArray bytes = exportPages(pdf, {{}}, QString(), &report);
+    EXPECT_EQ(pdf.FileName(), qvxGetTempDir() + QStringLiteral("order form.pdf"));
+    EXPECT_TRUE(bytes.startsWith("%PDF-1.5\r\n"));
+    QFile::remove(pdf.FileName());
 }

@@ -1,6 +1,5 @@
 #include "report/ReportUnits.h"
 
-#include "report/TWideStrings.h"
 #include "report/qvxCollection.h"
 #include "report/qvxComponent.h"
 #include "report/qvxCustomDB.h"
@@ -24,6 +23,7 @@
 #include "report/qvxUserDataSet.h"
 #include "report/qvxVariables.h"
 #include "report/qvxView.h"
+#include "report/TWideStrings.h"
 #include "script/ScriptUnits.h"
 #include "toolkit/core/Units.h"
 
@@ -52,7 +52,7 @@ void RegisterReportUnits()
     Units::Add("qvxFormat", InitializeQvxFormat, nullptr);
     Units::Add("qvxHighlight", InitializeQvxHighlight, nullptr);
     Units::Add("qvxView", InitializeQvxView, nullptr);
+    Units::Add("qvxStyles", InitializeQvxStyles, nullptr);
     Units::Add("qvxCustomEngine", InitializeQvxCustomEngine, nullptr);
     Units::Add("qvxExportFilter", InitializeQvxExportFilter, nullptr);
-    Units::Add("qvxStyles", InitializeQvxStyles, nullptr);
 }

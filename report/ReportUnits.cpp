@@ -1,17 +1,20 @@
 #include "report/ReportUnits.h"
 
-#include "report/TWideStrings.h"
 #include "report/qvxCollection.h"
 #include "report/qvxComponent.h"
 #include "report/qvxCustomDB.h"
+#include "report/qvxCustomEngine.h"
 #include "report/qvxDataSet.h"
 #include "report/qvxDialogControl.h"
 #include "report/qvxDrawText.h"
+#include "report/qvxExportFilter.h"
 #include "report/qvxFill.h"
 #include "report/qvxFormat.h"
 #include "report/qvxFrame.h"
+#include "report/qvxGlobals.h"
 #include "report/qvxHighlight.h"
 #include "report/qvxHyperlink.h"
+#include "report/qvxMemoView.h"
 #include "report/qvxOptions.h"
 #include "report/qvxParentForm.h"
 #include "report/qvxRegistries.h"
@@ -21,6 +24,7 @@
 #include "report/qvxUserDataSet.h"
 #include "report/qvxVariables.h"
 #include "report/qvxView.h"
+#include "report/TWideStrings.h"
 #include "script/ScriptUnits.h"
 #include "toolkit/core/Units.h"
 
@@ -29,6 +33,8 @@ void RegisterReportUnits()
     RegisterScriptUnits();
     Units::Add("qvxResources", InitializeQvxResources, FinalizeQvxResources);
     Units::Add("qvxRegistries", InitializeQvxRegistries, FinalizeQvxRegistries);
+    // Starts before, and ends after, the lists the library lock guards.
+    Units::Add("qvxGlobals", InitializeQvxGlobals, FinalizeQvxGlobals);
     Units::Add("TWideStrings", InitializeWideStrings, nullptr);
     Units::Add("qvxComponent", InitializeQvxComponent, nullptr);
     Units::Add("qvxCollection", InitializeQvxCollection, nullptr);
@@ -47,5 +53,8 @@ void RegisterReportUnits()
     Units::Add("qvxFormat", InitializeQvxFormat, nullptr);
     Units::Add("qvxHighlight", InitializeQvxHighlight, nullptr);
     Units::Add("qvxView", InitializeQvxView, nullptr);
+    Units::Add("qvxMemoView", InitializeQvxMemoView, nullptr);
     Units::Add("qvxStyles", InitializeQvxStyles, nullptr);
+    Units::Add("qvxCustomEngine", InitializeQvxCustomEngine, nullptr);
+    Units::Add("qvxExportFilter", InitializeQvxExportFilter, nullptr);
 }

@@ -15,6 +15,7 @@
 #include "report/qvxHighlight.h"
 #include "report/qvxHyperlink.h"
 #include "report/qvxOptions.h"
+#include "report/qvxReport.h"
 #include "report/qvxParentForm.h"
 #include "report/qvxRegistries.h"
 #include "report/qvxReportOptions.h"
@@ -55,4 +56,5 @@ void RegisterReportUnits()
     Units::Add("qvxStyles", InitializeQvxStyles, nullptr);
     Units::Add("qvxCustomEngine", InitializeQvxCustomEngine, nullptr);
     Units::Add("qvxExportFilter", InitializeQvxExportFilter, nullptr);
+    Units::Add("qvxReport", InitializeQvxReport, nullptr);
 }

@@ -2,6 +2,20 @@
 
 #include "report/qvxExportFilter.h"
 #include "report/qvxReportLink.h"
+#include "report/qvxServices.h"
+
+TRecordingServicesScope::TRecordingServicesScope()
+{
+    TqvxServices services;
+    services.NewEngine = [](TqvxReportLink *report) { return new TRecordingEngine(report); };
+    services.NewPreviewPages = [](TqvxReportLink *report) { return new TRecordingPreviewPages(report); };
+    qvxInstallServices(services);
+}
+
+TRecordingServicesScope::~TRecordingServicesScope()
+{
+    qvxRemoveServices();
+}
 
 void TRecordingEngine::ShowBand(TqvxBand *)
 {

@@ -13,6 +13,17 @@
 #include <QList>
 #include <QStringList>
 
+// Installs the recording engine and store as the report services for its
+// lifetime, so that reports can be made.
+class TRecordingServicesScope
+{
+public:
+    TRecordingServicesScope();
+    ~TRecordingServicesScope();
+    TRecordingServicesScope(const TRecordingServicesScope &) = delete;
+    TRecordingServicesScope &operator=(const TRecordingServicesScope &) = delete;
+};
+
 class TRecordingEngine : public TqvxCustomEngine
 {
     Q_OBJECT

@@ -1,0 +1,243 @@
+#include "report/RecordingServices.h"
+#include "report/ReportTestClasses.h"
+#include "report/qvxExpressionCache.h"
+#include "report/qvxOptions.h"
+#include "report/qvxReport.h"
+#include "report/qvxReportDataSets.h"
+#include "report/qvxReportOptions.h"
+#include "report/qvxVariables.h"
+#include "script/zqScript.h"
+#include "toolkit/classes/Streams.h"
+#include "toolkit/classes/TStringList.h"
+#include "toolkit/core/Exceptions.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+class ReportTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        RegisterReportTestClasses();
+        report = std::make_unique<TqvxReport>();
+        report->SetName(QStringLiteral("Report1"));
+        report->EngineOptions()->SetNewSilentMode(simSilent);
+    }
+    void TearDown() override { report.reset(); }
+
+    TRecordingEngine *engine() const { return static_cast<TRecordingEngine *>(report->Engine()); }
+    TTestMemo *addMemo(const QString &name, const QString &text)
+    {
+        auto *memo = new TTestMemo(report.get());
+        memo->SetParent(report.get());
+        memo->SetName(name);
+        memo->Memo()->SetText(text);
+        return memo;
+    }
+    void setVariable(const QString &name, const Variant &value) { report->Variables()->SetVariable(name, value); }
+    void setScript(const QString &text) { report->ScriptText()->SetText(text); }
+
+    TRecordingServicesScope services;
+    std::unique_ptr<TqvxReport> report;
+};
+
+TEST_F(ReportTest, BuiltinNamesComeFromTheEngineAndThePages)
+{
+    engine()->SetStartDate(46000);
+    engine()->SetStartTime(0.5);
+    engine()->SetTotalPages(7);
+    engine()->SetCurLine(3);
+    engine()->SetCurLineThrough(12);
+    report->PreviewPages()->SetCurPage(4);
+    qvxGlobalVariables()->SetVariable(QStringLiteral("CopyName0"), QStringLiteral("Копия"));
+    EXPECT_EQ(report->Calc(QStringLiteral("Date")).AsDouble(), 46000.0);
+    EXPECT_EQ(report->Calc(QStringLiteral("time")).AsDouble(), 0.5);
+    EXPECT_EQ(report->Calc(QStringLiteral("Page")).AsInteger(), 1);
+    EXPECT_EQ(report->Calc(QStringLiteral("Page#")).AsInteger(), 5);
+    EXPECT_EQ(report->Calc(QStringLiteral("TotalPages")).AsInteger(), 0);
+    EXPECT_EQ(report->Calc(QStringLiteral("TotalPages#")).AsInteger(), 7);
+    EXPECT_EQ(report->Calc(QStringLiteral("Line")).AsInteger(), 3);
+    EXPECT_EQ(report->Calc(QStringLiteral("Line#")).AsInteger(), 12);
+    EXPECT_EQ(report->Calc(QStringLiteral("CopyName#")).AsString(), QStringLiteral("Копия"));
+    qvxGlobalVariables()->Clear();
+    // A built-in name wins over a variable of the same name.
+    setVariable(QStringLiteral("Line"), QStringLiteral("99"));
+    EXPECT_EQ(report->Calc(QStringLiteral("Line")).AsInteger(), 3);
+}
+
+TEST_F(ReportTest, NamesResolveInOrderEventsVariablesGlobalsScript)
+{
+    ASSERT_TRUE(report->PrepareScript());
+    report->Script()->SetVariable(QStringLiteral("Shared"), QStringLiteral("script"));
+    EXPECT_EQ(report->Calc(QStringLiteral("Shared")).AsString(), QStringLiteral("script"));
+    qvxGlobalVariables()->SetVariable(QStringLiteral("Shared"), QStringLiteral("global"));
+    EXPECT_EQ(report->Calc(QStringLiteral("Shared")).AsString(), QStringLiteral("global"));
+    setVariable(QStringLiteral("Shared"), QStringLiteral("'variable'"));
+    EXPECT_EQ(report->Calc(QStringLiteral("Shared")).AsString(), QStringLiteral("variable"));
+    report->OnGetValue = [](const QString &name, Variant &value) {
+        if (name == QLatin1String("Shared"))
+            value = QStringLiteral("event");
+    };
+    EXPECT_EQ(report->Calc(QStringLiteral("Shared")).AsString(), QStringLiteral("event"));
+    qvxGlobalVariables()->Clear();
+}
+
+TEST_F(ReportTest, VariablesHoldExpressionsTextsAndEmptyStrings)
+{
+    setVariable(QStringLiteral("Quoted"), QStringLiteral("'ABC'"));
+    setVariable(QStringLiteral("Lines"), QStringLiteral("ABC\r\nDEF"));
+    setVariable(QStringLiteral("Total"), QStringLiteral("1 + 2"));
+    setVariable(QStringLiteral("Empty"), QString());
+    setVariable(QStringLiteral("Number"), 5);
+    ASSERT_TRUE(report->PrepareScript());
+    EXPECT_EQ(report->Calc(QStringLiteral("Quoted")).AsString(), QStringLiteral("ABC"));
+    EXPECT_EQ(report->Calc(QStringLiteral("Lines")).AsString(), QStringLiteral("ABC\r\nDEF"));
+    EXPECT_EQ(report->Calc(QStringLiteral("Total")).AsInteger(), 3);
+    EXPECT_EQ(report->Calc(QStringLiteral("Empty")).AsString(), QString());
+    EXPECT_EQ(report->Calc(QStringLiteral("Number")).AsInteger(), 5);
+}
+
+TEST_F(ReportTest, AVariableCycleStopsWithAnErrorLine)
+{
+    setVariable(QStringLiteral("A"), QStringLiteral("B"));
+    setVariable(QStringLiteral("B"), QStringLiteral("A"));
+    setVariable(QStringLiteral("Self1"), QStringLiteral("Self1"));
+    ASSERT_TRUE(report->PrepareScript());
+    EXPECT_THROW(report->Calc(QStringLiteral("A")), Exception);
+    EXPECT_THROW(report->Calc(QStringLiteral("Self1")), Exception);
+    EXPECT_TRUE(report->Errors()->Text().contains(QStringLiteral("Циклические ссылки не допускаются: ")));
+}
+
+TEST_F(ReportTest, WrapperTextsPerLanguage)
+{
+    const QString e = QStringLiteral("A + 1");
+    EXPECT_EQ(TqvxExpressionCache::WrapperText(QStringLiteral("PascalScript"), 0, e),
+              QStringLiteral("function qv3f0: Variant; begin Result := A + 1 end; begin end."));
+    EXPECT_EQ(TqvxExpressionCache::WrapperText(QStringLiteral("c++script"), 12, e),
+              QStringLiteral("Variant qv3f12() { return A + 1; } {}"));
+    EXPECT_EQ(TqvxExpressionCache::WrapperText(QStringLiteral("BasicScript"), 1, e),
+              QStringLiteral("function qv3f1\r\nreturn A + 1\r\nend function"));
+    EXPECT_EQ(TqvxExpressionCache::WrapperText(QStringLiteral("JScript"), 2, e),
+              QStringLiteral("function qv3f2() { return A + 1; }"));
+    EXPECT_EQ(TqvxExpressionCache::WrapperText(QStringLiteral("Lua"), 2, e), QString());
+}
+
+TEST_F(ReportTest, EachExpressionTextCompilesOnceUntilTheNextPreparation)
+{
+    for (const QString &language : {QStringLiteral("PascalScript"), QStringLiteral("C++Script"),
+                                   QStringLiteral("BasicScript"), QStringLiteral("JScript")}) {
+        ASSERT_TRUE(report->PrepareScript());
+        report->ExpressionCache()->SetScriptLanguage(language);
+        EXPECT_EQ(report->Calc(QStringLiteral("2 * 3")).AsInteger(), 6) << language.toStdString();
+        EXPECT_EQ(report->Calc(QStringLiteral("2 * 3")).AsInteger(), 6);
+        EXPECT_EQ(report->Calc(QStringLiteral("2 * 4")).AsInteger(), 8);
+        EXPECT_EQ(report->ExpressionCache()->Count(), 2) << language.toStdString();
+        EXPECT_NE(report->ExpressionCache()->Script()->FindLocal(QStringLiteral("qv3f1")), nullptr);
+    }
+}
+
+TEST_F(ReportTest, ExpressionErrorsNameTheObjectAndJoinTheList)
+{
+    ASSERT_TRUE(report->PrepareScript());
+    report->SetCurObject(QStringLiteral("Memo1"));
+    try {
+        report->Calc(QStringLiteral("1 +"));
+        FAIL() << "a broken expression";
+    } catch (const Exception &e) {
+        EXPECT_TRUE(e.Message().startsWith(QStringLiteral("Ошибка в выражении '1 +': "))) << e.Message().toStdString();
+        EXPECT_TRUE(e.Message().endsWith(QStringLiteral(": Memo1")));
+        EXPECT_EQ(report->Errors()->Count(), 1);
+    }
+    EXPECT_EQ(report->ExpressionCache()->Count(), 0);
+    try {
+        report->CalcFromScript(QStringLiteral("1 +"));
+        FAIL() << "a broken expression";
+    } catch (const Exception &e) {
+        EXPECT_TRUE(e.Message().startsWith(QStringLiteral("Error in Calc expression:Ошибка в выражении")));
+    }
+}
+
+TEST_F(ReportTest, DivisionByZeroIsIgnoredOnlyWhenAsked)
+{
+    ASSERT_TRUE(report->PrepareScript());
+    report->EngineOptions()->SetIgnoreDevByZero(true);
+    EXPECT_TRUE(report->Calc(QStringLiteral("1 / 0")).IsNull());
+    report->EngineOptions()->SetIgnoreDevByZero(false);
+    EXPECT_THROW(report->Calc(QStringLiteral("1 / 0")), Exception);
+}
+
+TEST_F(ReportTest, DataSetFieldsOnlyInTheirExactForm)
+{
+    TqvxDataSet *dataSet = nullptr;
+    QString field;
+    report->GetDataSetAndField(QStringLiteral("DS.\"A\" + DS.\"B\""), dataSet, field);
+    EXPECT_EQ(dataSet, nullptr);
+    report->GetDataSetAndField(QStringLiteral("DS.\"F\" + 1"), dataSet, field);
+    EXPECT_EQ(dataSet, nullptr);
+    EXPECT_TRUE(field.isEmpty());
+}
+
+TEST_F(ReportTest, PrepareReportCollectsErrorsAndRefusesASecondRun)
+{
+    engine()->onRun = [&] {
+        EXPECT_FALSE(report->PrepareReport());
+        throw Exception(QStringLiteral("engine failed"));
+    };
+    EXPECT_FALSE(report->PrepareReport());
+    EXPECT_EQ(report->Errors()->Text(), QStringLiteral("engine failed\r\n"));
+    report->EngineOptions()->SetNewSilentMode(simReThrow);
+    try {
+        report->PrepareReport();
+        FAIL() << "simReThrow";
+    } catch (const Exception &e) {
+        EXPECT_TRUE(e.Message().startsWith(QStringLiteral("Были обнаружены следующие ошибки:")));
+    }
+    engine()->onRun = nullptr;
+    report->EngineOptions()->SetNewSilentMode(simSilent);
+    setScript(QStringLiteral("begin\n  x := \nend."));
+    EXPECT_FALSE(report->PrepareReport());
+    EXPECT_TRUE(report->Errors()->Text().startsWith(QStringLiteral("Ошибка в скрипте ")));
+}
+
+TEST_F(ReportTest, MissingDataSetsStopThePreparation)
+{
+    report->DataSets()->Add()->SetDataSetName(QStringLiteral("Gone"));
+    EXPECT_FALSE(report->PrepareReport());
+    EXPECT_EQ(report->Errors()->Text(), QStringLiteral("Набор данных \"Gone\" не найден\r\n"));
+    EXPECT_TRUE(engine()->calls.isEmpty());
+}
+
+TEST_F(ReportTest, SavesAndLoadsVariablesPasswordAndScript)
+{
+    addMemo(QStringLiteral("Memo1"), QStringLiteral("text"));
+    setVariable(QStringLiteral("Org"), QString());
+    setVariable(QStringLiteral("Sum"), QStringLiteral("1 + 2"));
+    report->ReportOptions()->SetPassword(QStringLiteral("secret"));
+    report->SetScriptLanguage(QStringLiteral("JScript"));
+    setScript(QStringLiteral("var a = 1;"));
+    TMemoryStream stream;
+    report->SaveToStream(&stream);
+    EXPECT_EQ(report->ReportOptions()->Password(), QStringLiteral("secret"));
+    const QByteArray bytes(static_cast<const char *>(stream.Memory()), int(stream.Size()));
+    EXPECT_FALSE(bytes.contains("secret"));
+
+    TqvxReport loaded;
+    loaded.EngineOptions()->SetNewSilentMode(simSilent);
+    loaded.ReportOptions()->SetPresetPassword(QStringLiteral("secret"));
+    stream.SetPosition(0);
+    loaded.LoadFromStream(&stream);
+    EXPECT_EQ(loaded.ReportOptions()->Password(), QStringLiteral("secret"));
+    EXPECT_EQ(loaded.Variables()->Count(), 2);
+    EXPECT_EQ(loaded.Variables()->GetVariable(QStringLiteral("Sum")).AsString(), QStringLiteral("1 + 2"));
+    EXPECT_EQ(loaded.ScriptLanguage(), QStringLiteral("JScript"));
+    EXPECT_NE(loaded.FindObject(QStringLiteral("Memo1")), nullptr);
+    EXPECT_EQ(loaded.Version(), QStringLiteral("5.2.3"));
+}
+
+} // namespace

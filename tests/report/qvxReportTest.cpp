@@ -241,3 +241,74 @@ TEST_F(ReportTest, SavesAndLoadsVariablesPasswordAndScript)
 }
 
 } // namespace
+namespace {
+
+TEST_F(ReportTest, MacrosEvaluateOnlyTheChosenBranchAndAskTheEngine)
+{
+    engine()->aggregateValue = 42;
+    setScript(QStringLiteral("var r, s, c, g, n: Variant;\nbegin\n  r := IIF(1 > 2, 1 div 0, 'no');\n"
+                             "  s := SUM(Value);\n  c := COUNT;\n  n := 'Missing';\n  g := Get(n)"
+                             "\nend."));
+    ASSERT_TRUE(report->PrepareScript()) << report->Errors()->Text().toStdString();
+    report->Script()->Execute();
+    const auto value = [&](const char *name) { return report->Script()->Find(QLatin1String(name))->GetValue(); };
+    EXPECT_EQ(value("r").AsString(), QStringLiteral("no"));
+    EXPECT_EQ(value("s").AsInteger(), 42);
+    EXPECT_EQ(value("c").AsInteger(), 42);
+    EXPECT_TRUE(value("g").IsNull());
+    EXPECT_TRUE(engine()->calls.contains(QStringLiteral("COUNT()")));
+    EXPECT_TRUE(engine()->calls.contains(QStringLiteral("SUM(Value)")));
+    EXPECT_TRUE(report->Errors()->Text().contains(QStringLiteral("Неизвестная переменная или поле БД: Missing")));
+}
+
+TEST_F(ReportTest, PrepareReportRunsTheEngineAndRestoresTheTemplate)
+{
+    addMemo(QStringLiteral("Memo1"), QString())->hint = QStringLiteral("before");
+    QString seen;
+    engine()->onRun = [&] {
+        auto *memo = static_cast<TTestMemo *>(report->FindObject(QStringLiteral("Memo1")));
+        memo->hint = QStringLiteral("changed");
+        seen = report->Calc(QStringLiteral("Memo1")).IsNull() ? QString() : memo->hint;
+    };
+    ASSERT_TRUE(report->PrepareReport()) << report->Errors()->Text().toStdString();
+    EXPECT_EQ(seen, QStringLiteral("changed"));
+    EXPECT_EQ(engine()->calls.filter(QStringLiteral("Run")).size(), 1);
+    auto *reloaded = static_cast<TTestMemo *>(report->FindObject(QStringLiteral("Memo1")));
+    ASSERT_NE(reloaded, nullptr);
+    EXPECT_EQ(reloaded->hint, QStringLiteral("before"));
+    // The script's Memo1 names the reloaded object.
+    EXPECT_EQ(report->Script()->FindLocal(QStringLiteral("Memo1"))->GetValue().AsInteger(), reloaded->Handle());
+}
+
+TEST_F(ReportTest, AParentReportCycleIsRefused)
+{
+    QTemporaryDir dir;
+    const QString a = dir.filePath(QStringLiteral("a.fr3"));
+    const QString b = dir.filePath(QStringLiteral("b.fr3"));
+    {
+        TqvxReport parent;
+        parent.SetName(QStringLiteral("Report1"));
+        new TTestMemo(&parent);
+        parent.SaveToFile(b);
+    }
+    report->SetFileName(a);
+    report->SetParentReport(b);
+    ASSERT_NE(report->ParentReportObject(), nullptr);
+    report->SaveToFile(a);
+    EXPECT_EQ(report->ParentReport(), QStringLiteral("b.fr3"));
+
+    // The report itself.
+    EXPECT_THROW(report->SetParentReport(a), Exception);
+    EXPECT_EQ(report->Errors()->Text(), QStringLiteral("Циклические ссылки не допускаются\r\n"));
+    EXPECT_TRUE(report->ParentReport().isEmpty());
+
+    // b inheriting from a, which inherits from b.
+    TqvxReport other;
+    other.SetName(QStringLiteral("Report1"));
+    other.SetFileName(b);
+    EXPECT_THROW(other.SetParentReport(QStringLiteral("a.fr3")), Exception);
+    EXPECT_EQ(other.ParentReportObject(), nullptr);
+    EXPECT_TRUE(other.Errors()->Text().contains(QStringLiteral("Циклические ссылки не допускаются")));
+}
+
+} // namespace

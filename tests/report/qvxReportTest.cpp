@@ -1,5 +1,6 @@
 #include "report/RecordingServices.h"
 #include "report/ReportTestClasses.h"
+#include "report/qvxExportFilter.h"
 #include "report/qvxExpressionCache.h"
 #include "report/qvxOptions.h"
 #include "report/qvxReport.h"
@@ -7,6 +8,7 @@
 #include "report/qvxReportOptions.h"
 #include "report/qvxVariables.h"
 #include "script/zqScript.h"
+#include "script/zqVariables.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/TStringList.h"
 #include "toolkit/core/Exceptions.h"
@@ -18,6 +20,24 @@
 #include <QTemporaryDir>
 
 namespace {
+
+// Stops the export at its first object; starting the export again from
+// inside it must be refused.
+class TStoppingFilter : public TqvxCustomExportFilter
+{
+public:
+    using TqvxCustomExportFilter::TqvxCustomExportFilter;
+
+    void ExportObject(TqvxComponent *) override
+    {
+        auto *report = static_cast<TqvxReport *>(Report());
+        reentered = report->Export(this);
+        report->SetTerminated(stop);
+    }
+
+    bool stop = true;
+    bool reentered = true;
+};
 
 class ReportTest : public ::testing::Test
 {
@@ -264,6 +284,8 @@ TEST_F(ReportTest, MacrosEvaluateOnlyTheChosenBranchAndAskTheEngine)
 TEST_F(ReportTest, PrepareReportRunsTheEngineAndRestoresTheTemplate)
 {
     addMemo(QStringLiteral("Memo1"), QString())->hint = QStringLiteral("before");
+    report->ReportOptions()->SetPassword(QStringLiteral("pw"));
+    report->PrintOptions()->SetSplitGap(7);
     QString seen;
     engine()->onRun = [&] {
         auto *memo = static_cast<TTestMemo *>(report->FindObject(QStringLiteral("Memo1")));
@@ -276,6 +298,8 @@ TEST_F(ReportTest, PrepareReportRunsTheEngineAndRestoresTheTemplate)
     auto *reloaded = static_cast<TTestMemo *>(report->FindObject(QStringLiteral("Memo1")));
     ASSERT_NE(reloaded, nullptr);
     EXPECT_EQ(reloaded->hint, QStringLiteral("before"));
+    EXPECT_EQ(report->ReportOptions()->Password(), QStringLiteral("pw"));
+    EXPECT_EQ(report->PrintOptions()->SplitGap(), 7);
     // The script's Memo1 names the reloaded object.
     EXPECT_EQ(report->Script()->FindLocal(QStringLiteral("Memo1"))->GetValue().AsInteger(), reloaded->Handle());
 }
@@ -309,6 +333,38 @@ TEST_F(ReportTest, AParentReportCycleIsRefused)
     EXPECT_THROW(other.SetParentReport(QStringLiteral("a.fr3")), Exception);
     EXPECT_EQ(other.ParentReportObject(), nullptr);
     EXPECT_TRUE(other.Errors()->Text().contains(QStringLiteral("Циклические ссылки не допускаются")));
+}
+
+TEST_F(ReportTest, ExportAnswersFalseWhenStoppedAndRefusesASecondExport)
+{
+    QTemporaryDir dir;
+    TqvxComponent object;
+    auto *pages = static_cast<TRecordingPreviewPages *>(report->PreviewPages());
+    pages->pages = {{&object}};
+    TStoppingFilter filter;
+    filter.SetShowDialog(false);
+    filter.SetFileName(dir.filePath(QStringLiteral("out.txt")));
+    EXPECT_FALSE(report->Export(&filter));
+    EXPECT_FALSE(filter.reentered);
+    EXPECT_FALSE(report->Busy());
+    filter.stop = false;
+    EXPECT_TRUE(report->Export(&filter));
+}
+
+TEST_F(ReportTest, ScriptEventsRunWhileTheEngineRunsOrWhenForced)
+{
+    TTestMemo *memo = addMemo(QStringLiteral("Memo1"), QString());
+    setScript(QStringLiteral("var got: Variant;\nprocedure P(Sender: Variant);\nbegin\n  got := Sender\nend;\n"
+                             "begin\nend."));
+    ASSERT_TRUE(report->PrepareScript()) << report->Errors()->Text().toStdString();
+    TzqCustomVariable *got = report->Script()->Find(QStringLiteral("got"));
+    report->DoNotifyEvent(memo, QStringLiteral("P"));
+    EXPECT_TRUE(got->GetValue().IsNull() || got->GetValue().IsEmpty());
+    report->DoNotifyEvent(memo, QStringLiteral("P"), true);
+    EXPECT_EQ(got->GetValue().AsInteger(), memo->Handle());
+    engine()->SetRunning(true);
+    report->DoNotifyEvent(nullptr, QStringLiteral("P"));
+    EXPECT_EQ(got->GetValue().AsInteger(), 0);
 }
 
 } // namespace

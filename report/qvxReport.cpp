@@ -28,6 +28,8 @@
 #include "toolkit/classes/SaveFileStream.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/TStringList.h"
+#include "toolkit/classes/TTimer.h"
+#include "toolkit/widgets/TForm.h"
 #include "toolkit/core/Exceptions.h"
 
 #include <QCoreApplication>
@@ -81,11 +83,16 @@ TqvxReport::TqvxReport(TComponent *owner)
     m_engine.reset(qvxNewEngine(this));
     m_engine->SetPreviewPages(m_previewPages);
     m_previewPages->SetEngine(m_engine.get());
+    m_timer = std::make_unique<TTimer>(nullptr);
+    m_timer->SetEnabled(false);
+    m_timer->SetInterval(50);
+    m_timer->SetOnTimer([this](TObject *) { TimerTick(); });
     Clear();
 }
 
 TqvxReport::~TqvxReport()
 {
+    delete m_previewForm.get();
     if (m_preview)
         m_preview->RemoveTab(m_previewPages);
     // The objects of the template go before the services they may call.
@@ -104,6 +111,7 @@ const QStringList &TqvxReport::BuiltinNames()
 
 void TqvxReport::Clear()
 {
+    refuseWhileRunning();
     TqvxComponent::Clear();
     m_dataSets->Clear();
     m_variables->Clear();
@@ -332,6 +340,12 @@ void TqvxReport::LoadFromStream(TStream *stream)
         ReportErrors();
 }
 
+void TqvxReport::refuseWhileRunning() const
+{
+    if (m_engine && m_engine->Running())
+        throw EInvalidOperation(QStringLiteral("The report cannot be cleared or loaded while it is being built"));
+}
+
 bool TqvxReport::LoadFromFile(const QString &fileName, bool exceptionIfNotFound)
 {
     Clear();
@@ -451,6 +465,8 @@ bool TqvxReport::runPrepared()
                 if (OnEndDoc)
                     OnEndDoc(this);
                 result = true;
+            } else if (m_previewForm) {
+                m_previewForm->Close();
             }
         }
     } catch (const Exception &e) {
@@ -528,6 +544,55 @@ bool TqvxReport::PrepareReport(bool clearLastReport)
         ReportErrors();
     }
     return result;
+}
+
+void TqvxReport::ShowReport(bool clearLastReport)
+{
+    if (clearLastReport)
+        m_previewPages->Clear();
+    if (m_oldStyleProgress) {
+        if (PrepareReport(false))
+            ShowPreparedReport();
+        return;
+    }
+    m_timer->SetEnabled(true);
+    ShowPreparedReport();
+}
+
+void TqvxReport::TimerTick()
+{
+    m_timer->SetEnabled(false);
+    PrepareReport(false);
+}
+
+TForm *TqvxReport::PreviewForm() const
+{
+    return m_previewForm.get();
+}
+
+bool TqvxReport::PreparationPending() const
+{
+    return m_timer->Enabled();
+}
+
+void TqvxReport::ShowPreparedReport()
+{
+    if (m_preview) {
+        m_preview->Init(this, m_previewPages);
+        return;
+    }
+    TqvxCustomPreview *preview = qvxNewPreviewForm();
+    TForm *form = preview->PreviewForm();
+    preview->Init(this, m_previewPages);
+    m_previewForm = form;
+    if (OnPreview)
+        OnPreview(this);
+    if (m_previewOptions->Modal()) {
+        form->ShowModal();
+        delete form;
+    } else {
+        form->Show();
+    }
 }
 
 void TqvxReport::PreparePage(TqvxReportPage *page)

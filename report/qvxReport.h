@@ -22,11 +22,14 @@
 #include "report/qvxReportContext.h"
 #include "report/qvxReportLink.h"
 #include "toolkit/classes/Events.h"
+#include "toolkit/classes/GuardedRef.h"
 #include "toolkit/core/Variants.h"
 
 #include <memory>
 
 class TCustomIniFile;
+class TForm;
+class TTimer;
 class TStringList;
 class TqvxCustomEngine;
 class TqvxCustomExportFilter;
@@ -76,14 +79,16 @@ public:
     ~TqvxReport() override;
 
     // --- the document -------------------------------------------------
-    // Clears the template back to an empty report.
+    // Clears the template back to an empty report; refused while the
+    // engine runs.
     void Clear() override;
     QString GetDescription() const override;
     void LoadFromStream(TStream *stream) override;
     void SaveToStream(TStream *stream, bool saveChildren = true, bool saveDefaultValues = false,
                       bool keepClassNames = false) override;
     // Clears the report and loads the file; false when it does not exist
-    // (an error raises when exceptionIfNotFound).
+    // (an error raises when exceptionIfNotFound).  Refused while the engine
+    // runs.
     bool LoadFromFile(const QString &fileName, bool exceptionIfNotFound = false);
     // Writes the report; an absolute ParentReport becomes relative to the
     // file's folder first.
@@ -105,6 +110,18 @@ public:
     // user refused or the export was stopped.  Refused while a preparation
     // or an export runs.
     bool Export(TqvxCustomExportFilter *filter);
+    // Shows the preview: with OldStyleProgress after preparing, else at
+    // once, with the preparation started by the timer (TimerTick) so that
+    // the preview fills while it is on the screen.
+    void ShowReport(bool clearLastReport = true);
+    // Shows the prepared pages in the attached preview, else in a new
+    // preview window (modal or not by PreviewOptions.Modal).
+    void ShowPreparedReport();
+    void TimerTick();
+    // True while the start timer of ShowReport waits.
+    bool PreparationPending() const;
+    // The preview window the report shows, or nullptr.
+    TForm *PreviewForm() const;
     // True while PrepareReport or Export runs.
     bool Busy() const { return m_busy; }
 
@@ -231,6 +248,7 @@ public:
     TNotifyEvent OnBeginDoc;
     TNotifyEvent OnEndDoc;
     TNotifyEvent OnAfterScriptCompile;
+    TNotifyEvent OnPreview;
     TqvxGetValueEvent OnGetValue;
     TqvxNewGetValueEvent OnNewGetValue;
     TqvxBeforePrintEvent OnBeforePrint;
@@ -255,6 +273,8 @@ private:
     Variant calcArgument(const QString &text);
     void loadParentReport(const QString &fileName);
     QString reportErrorText() const;
+    // Raises while the engine runs: its objects would be freed under it.
+    void refuseWhileRunning() const;
 
     std::unique_ptr<TqvxEngineOptions> m_engineOptions;
     std::unique_ptr<TqvxPreviewOptions> m_previewOptions;
@@ -273,6 +293,8 @@ private:
     std::unique_ptr<TqvxCustomEngine> m_engine;
     std::unique_ptr<TqvxCustomProgress> m_progress;
     std::unique_ptr<TqvxReport> m_parentReportObject;
+    std::unique_ptr<TTimer> m_timer;
+    TGuardedRef<TForm> m_previewForm{this};
 
     QString m_version = QStringLiteral("5.2.3");
     QString m_parentReport;

@@ -40,8 +40,13 @@ bool TRecordingEngine::Run(bool runDialogs, bool clearLast, TqvxReportPage *page
                      .arg(int(clearLast))
                      .arg(page ? QStringLiteral("page") : QStringLiteral("none")));
     SetRunning(true);
-    if (onRun)
-        onRun();
+    try {
+        if (onRun)
+            onRun();
+    } catch (...) {
+        SetRunning(false);
+        throw;
+    }
     SetRunning(false);
     return runResult;
 }

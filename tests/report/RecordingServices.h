@@ -42,7 +42,7 @@ public:
     // Records "SUM(expression)" and answers aggregateValue.
     Variant GetAggregateValue(const QString &name, const QString &expression, TqvxBand *band, int flags) override;
     // Records "Run(1,0,page)" (or "none"), sets Running while it runs
-    // onRun and answers runResult.
+    // onRun (also when onRun raises) and answers runResult.
     bool Run(bool runDialogs, bool clearLast, TqvxReportPage *page) override;
     bool DoublePass() const override { return doublePass; }
 

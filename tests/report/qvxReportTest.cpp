@@ -1,5 +1,6 @@
 #include "report/RecordingServices.h"
 #include "report/ReportTestClasses.h"
+#include "report/qvxCustomPreview.h"
 #include "report/qvxExportFilter.h"
 #include "report/qvxExpressionCache.h"
 #include "report/qvxOptions.h"
@@ -37,6 +38,24 @@ public:
 
     bool stop = true;
     bool reentered = true;
+};
+
+// An attached preview that records what the report tells it.
+class TRecordingPreview : public TqvxCustomPreview
+{
+public:
+    TRecordingPreview() : TqvxCustomPreview(nullptr) {}
+
+    void Init(TqvxReportLink *, TqvxCustomPreviewPages *) override { calls << QStringLiteral("Init"); }
+    void RemoveTab(TqvxCustomPreviewPages *) override { calls << QStringLiteral("RemoveTab"); }
+    void Lock() override {}
+    void Unlock() override {}
+    void RefreshReport() override {}
+    void BuildStart() override { calls << QStringLiteral("BuildStart"); }
+    void BuildProgress(int progress) override { calls << QStringLiteral("BuildProgress %1").arg(progress); }
+    void BuildEnd() override { calls << QStringLiteral("BuildEnd"); }
+
+    QStringList calls;
 };
 
 class ReportTest : public ::testing::Test
@@ -207,6 +226,8 @@ TEST_F(ReportTest, PrepareReportCollectsErrorsAndRefusesASecondRun)
 {
     engine()->onRun = [&] {
         EXPECT_FALSE(report->PrepareReport());
+        EXPECT_THROW(report->Clear(), EInvalidOperation);
+        EXPECT_THROW(report->LoadFromFile(QStringLiteral("any.fr3")), EInvalidOperation);
         throw Exception(QStringLiteral("engine failed"));
     };
     EXPECT_FALSE(report->PrepareReport());
@@ -365,6 +386,31 @@ TEST_F(ReportTest, ScriptEventsRunWhileTheEngineRunsOrWhenForced)
     engine()->SetRunning(true);
     report->DoNotifyEvent(nullptr, QStringLiteral("P"));
     EXPECT_EQ(got->GetValue().AsInteger(), 0);
+}
+
+TEST_F(ReportTest, ShowReportPreparesFirstOnlyWithOldStyleProgress)
+{
+    TRecordingPreview preview;
+    report->SetPreview(&preview);
+    engine()->onRun = [&] {
+        report->DoProgressStart(ptRunning);
+        report->InternalOnProgress(ptRunning, 1);
+        report->DoProgressStop(ptRunning);
+    };
+    report->SetOldStyleProgress(true);
+    report->ShowReport();
+    EXPECT_EQ(preview.calls, QStringList({"Init", "BuildStart", "BuildProgress 0", "BuildEnd", "Init"}));
+    EXPECT_FALSE(report->PreparationPending());
+
+    preview.calls.clear();
+    report->SetOldStyleProgress(false);
+    report->ShowReport();
+    EXPECT_EQ(preview.calls, QStringList{"Init"});
+    EXPECT_TRUE(report->PreparationPending());
+    report->TimerTick();
+    EXPECT_FALSE(report->PreparationPending());
+    EXPECT_EQ(engine()->calls.filter(QStringLiteral("Run")).size(), 2);
+    report->SetPreview(nullptr);
 }
 
 } // namespace

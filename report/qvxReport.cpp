@@ -434,9 +434,30 @@ void TqvxReport::loadParentReport(const QString &fileName)
     chain.resize(depth);
     if (parent->m_errors->IndexOf(cycleText) >= 0)
         fail();
+    inheritFrom(parent.get());
+    m_parentReportObject = std::move(parent);
+}
+
+void TqvxReport::inheritFrom(TqvxReport *parent)
+{
+    for (TqvxComponent *source : parent->Objects()) {
+        if (FindObject(source->Name()))
+            continue;
+        auto *copy = static_cast<TqvxComponent *>(CreateObject(source->ClassType(), this));
+        copy->AssignAll(source);
+        copy->SetParent(this);
+        copy->SetName(source->Name());
+    }
     for (TqvxComponent *object : GetAllObjects())
         object->SetIsInherited(parent->FindObject(object->Name()) != nullptr);
-    m_parentReportObject = std::move(parent);
+    for (int i = 0; i < parent->m_variables->Count(); ++i) {
+        const TqvxVariable *source = parent->m_variables->Items(i);
+        if (m_variables->IndexOf(source->Name()) >= 0)
+            continue;
+        TqvxVariable *copy = m_variables->Add();
+        copy->Assign(source);
+        copy->SetIsInherited(true);
+    }
 }
 
 // --- preparation -------------------------------------------------------------

@@ -272,6 +272,9 @@ private:
     Variant callMacroFunction(const QString &name, TzqMethodHelper *caller);
     Variant calcArgument(const QString &text);
     void loadParentReport(const QString &fileName);
+    // Takes over the objects and variables of parent that this report
+    // lacks, marked as inherited.
+    void inheritFrom(TqvxReport *parent);
     QString reportErrorText() const;
     // Raises while the engine runs: its objects would be freed under it.
     void refuseWhileRunning() const;

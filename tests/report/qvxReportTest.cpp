@@ -413,4 +413,41 @@ TEST_F(ReportTest, ShowReportPreparesFirstOnlyWithOldStyleProgress)
     report->SetPreview(nullptr);
 }
 
+TEST_F(ReportTest, AChildReportTakesOverItsParentsObjectsAndVariables)
+{
+    QTemporaryDir dir;
+    const QString base = dir.filePath(QStringLiteral("base.fr3"));
+    {
+        TqvxReport parent;
+        parent.SetName(QStringLiteral("Report1"));
+        auto *memo = new TTestMemo(&parent);
+        memo->SetParent(&parent);
+        memo->SetName(QStringLiteral("Header"));
+        memo->hint = QStringLiteral("from the parent");
+        parent.Variables()->SetVariable(QStringLiteral("Org"), QStringLiteral("'Firm'"));
+        parent.SaveToFile(base);
+    }
+    report->SetFileName(dir.filePath(QStringLiteral("child.fr3")));
+    report->SetParentReport(base);
+    auto *header = qobject_cast<TTestMemo *>(report->FindObject(QStringLiteral("Header")));
+    ASSERT_NE(header, nullptr);
+    EXPECT_TRUE(header->IsInherited());
+    EXPECT_EQ(header->hint, QStringLiteral("from the parent"));
+    EXPECT_EQ(report->Variables()->GetVariable(QStringLiteral("Org")).AsString(), QStringLiteral("'Firm'"));
+    header->hint = QStringLiteral("changed here");
+    report->SaveToFile(report->FileName());
+
+    TqvxReport loaded;
+    loaded.EngineOptions()->SetNewSilentMode(simSilent);
+    ASSERT_TRUE(loaded.LoadFromFile(report->FileName()));
+    auto *loadedHeader = qobject_cast<TTestMemo *>(loaded.FindObject(QStringLiteral("Header")));
+    ASSERT_NE(loadedHeader, nullptr);
+    EXPECT_EQ(loadedHeader->hint, QStringLiteral("changed here"));
+    EXPECT_EQ(loaded.ParentReport(), QStringLiteral("base.fr3"));
+    EXPECT_EQ(loaded.Errors()->Count(), 0) << loaded.Errors()->Text().toStdString();
+
+    report->SetParentReport(QString());
+    EXPECT_FALSE(header->IsInherited());
+}
+
 } // namespace

@@ -24,6 +24,7 @@
 #include "toolkit/classes/Events.h"
 #include "toolkit/classes/GuardedRef.h"
 #include "toolkit/core/Variants.h"
+#include "toolkit/widgets/ControlTypes.h"
 
 #include <memory>
 
@@ -40,12 +41,18 @@ class TqvxExpressionCache;
 class TqvxReport;
 class TqvxReportPage;
 class TqvxVariables;
+class TqvxView;
 class TzqMethodHelper;
 class TzqScript;
 class TzqCustomVariable;
 
 // Told of an object about to be printed or just printed.
 TOOLKIT_EVENT(TqvxBeforePrintEvent, void(TqvxComponent *sender))
+// A click on a view in the preview; modified tells the preview to redraw.
+TOOLKIT_EVENT(TqvxPreviewClickEvent,
+              void(TqvxView *view, TMouseButton button, TShiftState shift, bool &modified))
+// The mouse entered or left a view in the preview.
+TOOLKIT_EVENT(TqvxMouseViewEvent, void(TqvxView *view))
 // Told of the progress of a run, an export or a print.
 TOOLKIT_EVENT(TqvxProgressEvent, void(TqvxReport *sender, TqvxProgressType progressType, int progress))
 
@@ -157,6 +164,17 @@ public:
     void DoParamEvent(const QString &procName, Variant &params, bool force = false);
     void DoBeforePrint(TqvxComponent *obj);
     void DoAfterPrint(TqvxComponent *obj);
+    // A click or double click on a view of the preview: the view's script
+    // handler gets (view, button, shift, modified) and may change modified;
+    // then OnClickObject or OnDblClickObject.
+    void DoPreviewClick(TqvxView *view, TMouseButton button, TShiftState shift, bool &modified, bool dblClick);
+    // OnMouseEnter / OnMouseLeave, then the view's script handler with
+    // (view, refresh); the handler may ask for a redraw through refresh.
+    void DoMouseEnter(TqvxView *view, bool &refresh);
+    void DoMouseLeave(TqvxView *view, bool &refresh);
+    // The view's mouse-up script handler with (view, x, y, button, shift,
+    // refresh).
+    void DoMouseUp(TqvxView *view, double x, double y, TMouseButton button, TShiftState shift, bool &refresh);
 
     // --- owned objects and properties --------------------------------
     TStrings *Errors() const override;
@@ -249,6 +267,10 @@ public:
     TNotifyEvent OnEndDoc;
     TNotifyEvent OnAfterScriptCompile;
     TNotifyEvent OnPreview;
+    TqvxPreviewClickEvent OnClickObject;
+    TqvxPreviewClickEvent OnDblClickObject;
+    TqvxMouseViewEvent OnMouseEnter;
+    TqvxMouseViewEvent OnMouseLeave;
     TqvxGetValueEvent OnGetValue;
     TqvxNewGetValueEvent OnNewGetValue;
     TqvxBeforePrintEvent OnBeforePrint;
@@ -271,6 +293,9 @@ private:
     Variant getScriptValue(TzqMethodHelper *caller);
     Variant callMacroFunction(const QString &name, TzqMethodHelper *caller);
     Variant calcArgument(const QString &text);
+    // Runs the view's handler procName with arguments; the last one is
+    // read back into flag.
+    void callViewHandler(const QString &procName, const QList<Variant> &arguments, bool &flag);
     void loadParentReport(const QString &fileName);
     // Takes over the objects and variables of parent that this report
     // lacks, marked as inherited.

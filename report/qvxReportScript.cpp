@@ -13,6 +13,7 @@
 #include "report/qvxReportDataSets.h"
 #include "report/qvxResources.h"
 #include "report/qvxVariables.h"
+#include "report/qvxView.h"
 #include "script/zqClasses.h"
 #include "script/zqScript.h"
 #include "script/zqVariables.h"
@@ -394,4 +395,48 @@ void TqvxReport::DoAfterPrint(TqvxComponent *obj)
     if (OnAfterPrint)
         OnAfterPrint(obj);
     DoNotifyEvent(obj, obj->property("OnAfterPrint").toString());
+}
+
+void TqvxReport::callViewHandler(const QString &procName, const QList<Variant> &arguments, bool &flag)
+{
+    if (procName.isEmpty())
+        return;
+    const int last = int(arguments.size());
+    Variant params = VarArrayCreate({0, last}, varVariant);
+    for (int i = 0; i < last; ++i)
+        params.PutElement({i}, arguments.at(i));
+    params.PutElement({last}, Variant(flag));
+    DoParamEvent(procName, params, true);
+    flag = params.GetElement({last}).AsBoolean();
+}
+
+void TqvxReport::DoPreviewClick(TqvxView *view, TMouseButton button, TShiftState shift, bool &modified,
+                                bool dblClick)
+{
+    callViewHandler(dblClick ? view->OnPreviewDblClick() : view->OnPreviewClick(),
+                    {Variant(view->Handle()), Variant(int(button)), Variant(int(shift.toInt()))}, modified);
+    const TqvxPreviewClickEvent &event = dblClick ? OnDblClickObject : OnClickObject;
+    if (event)
+        event(view, button, shift, modified);
+}
+
+void TqvxReport::DoMouseEnter(TqvxView *view, bool &refresh)
+{
+    if (OnMouseEnter)
+        OnMouseEnter(view);
+    callViewHandler(view->OnMouseEnter(), {Variant(view->Handle())}, refresh);
+}
+
+void TqvxReport::DoMouseLeave(TqvxView *view, bool &refresh)
+{
+    if (OnMouseLeave)
+        OnMouseLeave(view);
+    callViewHandler(view->OnMouseLeave(), {Variant(view->Handle())}, refresh);
+}
+
+void TqvxReport::DoMouseUp(TqvxView *view, double x, double y, TMouseButton button, TShiftState shift, bool &refresh)
+{
+    callViewHandler(view->OnMouseUp(),
+                    {Variant(view->Handle()), Variant(x), Variant(y), Variant(int(button)), Variant(int(shift.toInt()))},
+                    refresh);
 }

@@ -8,6 +8,7 @@
 #include "report/qvxReportDataSets.h"
 #include "report/qvxReportOptions.h"
 #include "report/qvxVariables.h"
+#include "report/qvxView.h"
 #include "script/zqScript.h"
 #include "script/zqVariables.h"
 #include "toolkit/classes/Streams.h"
@@ -448,6 +449,40 @@ TEST_F(ReportTest, AChildReportTakesOverItsParentsObjectsAndVariables)
 
     report->SetParentReport(QString());
     EXPECT_FALSE(header->IsInherited());
+}
+
+TEST_F(ReportTest, PreviewHandlersReadTheirLastArgumentBack)
+{
+    auto *view = new TqvxStretcheable(report.get());
+    view->SetParent(report.get());
+    view->SetName(QStringLiteral("Shape1"));
+    view->SetOnPreviewClick(QStringLiteral("Click"));
+    view->SetOnMouseUp(QStringLiteral("Up"));
+    setScript(QStringLiteral("var seen: Variant;\n"
+                             "procedure Click(Sender, Button, Shift: Variant; var Modified: Variant);\n"
+                             "begin\n  seen := Button;\n  Modified := 1 = 1\nend;\n"
+                             "procedure Up(Sender, X, Y, Button, Shift: Variant; var Refresh: Variant);\n"
+                             "begin\n  seen := X + Y\nend;\n"
+                             "begin\nend."));
+    ASSERT_TRUE(report->PrepareScript()) << report->Errors()->Text().toStdString();
+    QStringList events;
+    report->OnClickObject = [&](TqvxView *, TMouseButton, TShiftState, bool &modified) {
+        events << (modified ? QStringLiteral("click, modified") : QStringLiteral("click"));
+    };
+    bool modified = false;
+    report->DoPreviewClick(view, mbRight, TShiftState(), modified, false);
+    EXPECT_TRUE(modified);
+    EXPECT_EQ(events, QStringList{"click, modified"});
+    TzqCustomVariable *seen = report->Script()->Find(QStringLiteral("seen"));
+    EXPECT_EQ(seen->GetValue().AsInteger(), int(mbRight));
+    // No double-click handler: only the event.
+    modified = false;
+    report->DoPreviewClick(view, mbLeft, TShiftState(), modified, true);
+    EXPECT_FALSE(modified);
+    bool refresh = true;
+    report->DoMouseUp(view, 2, 3, mbLeft, TShiftState(), refresh);
+    EXPECT_TRUE(refresh);
+    EXPECT_EQ(seen->GetValue().AsInteger(), 5);
 }
 
 } // namespace

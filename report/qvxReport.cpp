@@ -13,6 +13,7 @@
 #include "report/qvxFileUtils.h"
 #include "report/qvxGlobals.h"
 #include "report/qvxOptions.h"
+#include "report/qvxPage.h"
 #include "report/qvxReportDataSets.h"
 #include "report/qvxReportOptions.h"
 #include "report/qvxResources.h"
@@ -311,6 +312,7 @@ void TqvxReport::LoadFromStream(TStream *stream)
     const bool storeInDFM = m_storeInDFM;
 
     TqvxComponent::LoadFromStream(stream);
+    ensureDataPage();
 
     engineOptions.SetConvertNulls(m_engineOptions->ConvertNulls());
     engineOptions.SetDoublePass(m_engineOptions->DoublePass());
@@ -344,6 +346,19 @@ void TqvxReport::refuseWhileRunning() const
 {
     if (m_engine && m_engine->Running())
         throw EInvalidOperation(QStringLiteral("The report cannot be cleared or loaded while it is being built"));
+}
+
+void TqvxReport::ensureDataPage()
+{
+    for (TqvxComponent *object : Objects())
+        if (qobject_cast<TqvxDataPage *>(object))
+            return;
+    auto *page = new TqvxDataPage(this);
+    page->SetParent(this);
+    if (FindObject(QStringLiteral("Data")))
+        page->CreateUniqueName();
+    else
+        page->SetName(QStringLiteral("Data"));
 }
 
 bool TqvxReport::LoadFromFile(const QString &fileName, bool exceptionIfNotFound)

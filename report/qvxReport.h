@@ -290,6 +290,9 @@ private:
     Variant builtinValue(int index) const;
     void addReportItems(TqvxReport *activeReport);
     void rebindScriptItems();
+    // A loaded report always has a data page; one named "Data" is made
+    // when the file has none.
+    void ensureDataPage();
     Variant getScriptValue(TzqMethodHelper *caller);
     Variant callMacroFunction(const QString &name, TzqMethodHelper *caller);
     Variant calcArgument(const QString &text);

@@ -3,6 +3,7 @@
 
 #include "report/qvxReport.h"
 
+#include "report/qvxBand.h"
 #include "report/qvxCustomEngine.h"
 #include "report/qvxCustomOutline.h"
 #include "report/qvxCustomPreviewPages.h"
@@ -355,11 +356,9 @@ Variant TqvxReport::callMacroFunction(const QString &name, TzqMethodHelper *call
     const Variant flags = calcArgument(param(first + 1));
     TqvxBand *bandObject = nullptr;
     if (!band.IsEmpty() && !band.IsNull() && band.AsInteger() != 0) {
-        auto *component = dynamic_cast<TqvxComponent *>(ObjectHandleRegistry::Resolve(band.AsInteger()));
-        if (!component || !component->IsKind(ckBand))
+        bandObject = dynamic_cast<TqvxBand *>(ObjectHandleRegistry::Resolve(band.AsInteger()));
+        if (!bandObject)
             throw Exception(QStringLiteral("%1: the band argument is no band").arg(name));
-        // Bands derive from the component base along a single line.
-        bandObject = reinterpret_cast<TqvxBand *>(component);
     }
     return m_engine->GetAggregateValue(name, count ? QString() : param(0), bandObject,
                                        flags.IsEmpty() || flags.IsNull() ? 0 : flags.AsInteger());

@@ -27,9 +27,12 @@ void TRecordingEngine::ShowBand(TClass bandClass)
     calls.append(QStringLiteral("ShowBand %1").arg(QLatin1String(bandClass->className())));
 }
 
-Variant TRecordingEngine::GetAggregateValue(const QString &name, const QString &expression, TqvxBand *, int)
+Variant TRecordingEngine::GetAggregateValue(const QString &name, const QString &expression, TqvxBand *band,
+                                            int flags)
 {
     calls.append(QStringLiteral("%1(%2)").arg(name, expression));
+    aggregateBand = band;
+    aggregateFlags = flags;
     return aggregateValue;
 }
 

@@ -39,7 +39,8 @@ public:
     double HeaderHeight() override { return 0; }
     double FooterHeight() override { return 0; }
     double FreeSpace() override { return freeSpace; }
-    // Records "SUM(expression)" and answers aggregateValue.
+    // Records "SUM(expression)", the band and the flags, and answers
+    // aggregateValue.
     Variant GetAggregateValue(const QString &name, const QString &expression, TqvxBand *band, int flags) override;
     // Records "Run(1,0,page)" (or "none"), sets Running while it runs
     // onRun (also when onRun raises) and answers runResult.
@@ -50,6 +51,8 @@ public:
     bool doublePass = false;
     double freeSpace = 0;
     Variant aggregateValue;
+    TqvxBand *aggregateBand = nullptr;
+    int aggregateFlags = 0;
     bool runResult = true;
     std::function<void()> onRun;
 };

@@ -1,9 +1,11 @@
 #include "report/RecordingServices.h"
 #include "report/ReportTestClasses.h"
 #include "report/qvxCustomPreview.h"
+#include "report/qvxBands.h"
 #include "report/qvxExportFilter.h"
 #include "report/qvxExpressionCache.h"
 #include "report/qvxOptions.h"
+#include "report/qvxPage.h"
 #include "report/qvxReport.h"
 #include "report/qvxReportDataSets.h"
 #include "report/qvxReportOptions.h"
@@ -279,6 +281,7 @@ TEST_F(ReportTest, SavesAndLoadsVariablesPasswordAndScript)
     EXPECT_EQ(loaded.Variables()->GetVariable(QStringLiteral("Sum")).AsString(), QStringLiteral("1 + 2"));
     EXPECT_EQ(loaded.ScriptLanguage(), QStringLiteral("JScript"));
     EXPECT_NE(loaded.FindObject(QStringLiteral("Memo1")), nullptr);
+    EXPECT_NE(qobject_cast<TqvxDataPage *>(loaded.FindObject(QStringLiteral("Data"))), nullptr);
     EXPECT_EQ(loaded.Version(), QStringLiteral("5.2.3"));
 }
 
@@ -483,6 +486,20 @@ TEST_F(ReportTest, PreviewHandlersReadTheirLastArgumentBack)
     report->DoMouseUp(view, 2, 3, mbLeft, TShiftState(), refresh);
     EXPECT_TRUE(refresh);
     EXPECT_EQ(seen->GetValue().AsInteger(), 5);
+}
+
+TEST_F(ReportTest, AggregatesTakeTheirBandAndFlagsFromTheArgumentTexts)
+{
+    auto *band = new TqvxReportSummary(report.get());
+    band->SetParent(report.get());
+    band->SetName(QStringLiteral("Summary1"));
+    addMemo(QStringLiteral("Memo1"), QString());
+    setScript(QStringLiteral("var s: Variant;\nbegin\n  s := SUM(Value, Summary1, 1 + 2);\n  s := MAX(Value, Memo1)\nend."));
+    ASSERT_TRUE(report->PrepareScript()) << report->Errors()->Text().toStdString();
+    EXPECT_THROW(report->Script()->Execute(), Exception);
+    EXPECT_EQ(engine()->aggregateBand, static_cast<TqvxBand *>(band));
+    EXPECT_EQ(engine()->aggregateFlags, 3);
+    EXPECT_EQ(engine()->calls, QStringList{"SUM(Value)"});
 }
 
 } // namespace

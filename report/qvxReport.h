@@ -258,6 +258,8 @@ public:
     void InternalOnProgress(TqvxProgressType type, int progress) override;
     void DoProgressStop(TqvxProgressType type) override;
     void SetScriptSelf(TqvxComponent *object) override;
+    // The report's script item Value: the value of the object being printed.
+    void SetScriptValue(const Variant &value);
     void ReportErrors() override;
     TqvxSetConnectionEvent OnSetConnection() const override { return m_onSetConnection; }
     void SetOnSetConnection(const TqvxSetConnectionEvent &value) { m_onSetConnection = value; }

@@ -320,6 +320,12 @@ void TqvxReport::SetScriptSelf(TqvxComponent *object)
         m_selfItem->SetValue(object ? Variant(object->Handle()) : Variant::Null());
 }
 
+void TqvxReport::SetScriptValue(const Variant &value)
+{
+    if (m_valueItem)
+        m_valueItem->SetValue(value);
+}
+
 Variant TqvxReport::getScriptValue(TzqMethodHelper *caller)
 {
     const QString name = caller->GetParams(0).AsString();

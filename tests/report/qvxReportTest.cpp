@@ -116,6 +116,11 @@ TEST_F(ReportTest, BuiltinNamesComeFromTheEngineAndThePages)
 TEST_F(ReportTest, NamesResolveInOrderEventsVariablesGlobalsScript)
 {
     ASSERT_TRUE(report->PrepareScript());
+    report->SetScriptValue(5);
+    EXPECT_EQ(report->Calc(QStringLiteral("Value")).AsInteger(), 5);
+    TTestMemo *memo = addMemo(QStringLiteral("Memo1"), QString());
+    report->SetScriptSelf(memo);
+    EXPECT_EQ(report->Calc(QStringLiteral("Self")).AsInteger(), memo->Handle());
     report->Script()->SetVariable(QStringLiteral("Shared"), QStringLiteral("script"));
     EXPECT_EQ(report->Calc(QStringLiteral("Shared")).AsString(), QStringLiteral("script"));
     qvxGlobalVariables()->SetVariable(QStringLiteral("Shared"), QStringLiteral("global"));
@@ -500,6 +505,20 @@ TEST_F(ReportTest, AggregatesTakeTheirBandAndFlagsFromTheArgumentTexts)
     EXPECT_EQ(engine()->aggregateBand, static_cast<TqvxBand *>(band));
     EXPECT_EQ(engine()->aggregateFlags, 3);
     EXPECT_EQ(engine()->calls, QStringList{"SUM(Value)"});
+}
+
+TEST_F(ReportTest, TheCacheTellsCaseAndKeepsTheMainScriptFlag)
+{
+    ASSERT_TRUE(report->PrepareScript());
+    EXPECT_EQ(report->Calc(QStringLiteral("'abc'")).AsString(), QStringLiteral("abc"));
+    EXPECT_EQ(report->Calc(QStringLiteral("'ABC'")).AsString(), QStringLiteral("ABC"));
+    EXPECT_EQ(report->ExpressionCache()->Count(), 2);
+    report->Script()->IsMainScript = false;
+    report->Calc(QStringLiteral("1 + 1"));
+    EXPECT_FALSE(report->Script()->IsMainScript);
+    report->Script()->IsMainScript = true;
+    EXPECT_THROW(report->Calc(QStringLiteral("1 div 0")), Exception);
+    EXPECT_TRUE(report->Script()->IsMainScript);
 }
 
 } // namespace

@@ -306,7 +306,7 @@ void TqvxReport::LoadFromStream(TStream *stream)
     engineOptions.Assign(m_engineOptions.get());
     TqvxPreviewOptions previewOptions;
     previewOptions.Assign(m_previewOptions.get());
-    TqvxCustomPreview *preview = m_preview;
+    TqvxCustomPreview *preview = m_preview.get();
     const bool oldStyleProgress = m_oldStyleProgress;
     const bool showProgress = m_showProgress;
     const bool storeInDFM = m_storeInDFM;
@@ -599,6 +599,32 @@ void TqvxReport::TimerTick()
 {
     m_timer->SetEnabled(false);
     PrepareReport(false);
+}
+
+TqvxCustomPreview *TqvxReport::Preview() const
+{
+    return m_preview.get();
+}
+
+void TqvxReport::SetPreview(TqvxCustomPreview *value)
+{
+    m_preview = value;
+}
+
+int TqvxReport::PagesCount() const
+{
+    int count = 0;
+    for (TqvxComponent *object : Objects())
+        count += qobject_cast<TqvxPage *>(object) != nullptr;
+    return count;
+}
+
+TqvxPage *TqvxReport::GetPages(int index) const
+{
+    for (TqvxComponent *object : Objects())
+        if (auto *page = qobject_cast<TqvxPage *>(object); page && index-- == 0)
+            return page;
+    return nullptr;
 }
 
 TForm *TqvxReport::PreviewForm() const

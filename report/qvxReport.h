@@ -39,6 +39,7 @@ class TqvxCustomProgress;
 class TqvxDataSet;
 class TqvxExpressionCache;
 class TqvxReport;
+class TqvxPage;
 class TqvxReportPage;
 class TqvxVariables;
 class TqvxView;
@@ -230,8 +231,13 @@ public:
     void SetOnStopReport(const QString &value) { m_onStopReport = value; }
     QString OnReportPrint() const { return m_onReportPrint; }
     void SetOnReportPrint(const QString &value) { m_onReportPrint = value; }
-    TqvxCustomPreview *Preview() const override { return m_preview; }
-    void SetPreview(TqvxCustomPreview *value) { m_preview = value; }
+    // The attached preview control (not owned); nullptr once it is freed.
+    TqvxCustomPreview *Preview() const override;
+    void SetPreview(TqvxCustomPreview *value);
+
+    // The report's pages, in order.
+    int PagesCount() const;
+    TqvxPage *GetPages(int index) const;
 
     // The data set of the list whose name equals alias ignoring case.
     TqvxDataSet *GetDataset(const QString &alias) const;
@@ -340,7 +346,7 @@ private:
     bool m_showProgress = true;
     bool m_storeInDFM = true;
     QString m_onRunDialogs, m_onStartReport, m_onStopReport, m_onReportPrint;
-    TqvxCustomPreview *m_preview = nullptr;
+    TGuardedRef<TqvxCustomPreview> m_preview{this};
     QString m_fileName;
     QString m_curObject;
     bool m_terminated = false;

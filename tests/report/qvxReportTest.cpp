@@ -287,6 +287,9 @@ TEST_F(ReportTest, SavesAndLoadsVariablesPasswordAndScript)
     EXPECT_EQ(loaded.ScriptLanguage(), QStringLiteral("JScript"));
     EXPECT_NE(loaded.FindObject(QStringLiteral("Memo1")), nullptr);
     EXPECT_NE(qobject_cast<TqvxDataPage *>(loaded.FindObject(QStringLiteral("Data"))), nullptr);
+    EXPECT_EQ(loaded.PagesCount(), 1);
+    EXPECT_EQ(loaded.GetPages(0), loaded.FindObject(QStringLiteral("Data")));
+    EXPECT_EQ(loaded.GetPages(1), nullptr);
     EXPECT_EQ(loaded.Version(), QStringLiteral("5.2.3"));
 }
 
@@ -419,7 +422,11 @@ TEST_F(ReportTest, ShowReportPreparesFirstOnlyWithOldStyleProgress)
     report->TimerTick();
     EXPECT_FALSE(report->PreparationPending());
     EXPECT_EQ(engine()->calls.filter(QStringLiteral("Run")).size(), 2);
-    report->SetPreview(nullptr);
+    {
+        TRecordingPreview shortLived;
+        report->SetPreview(&shortLived);
+    }
+    EXPECT_EQ(report->Preview(), nullptr);
 }
 
 TEST_F(ReportTest, AChildReportTakesOverItsParentsObjectsAndVariables)

@@ -60,6 +60,40 @@ private:
     bool m_acquired;
 };
 
+namespace {
+
+// The template saved around a run: in memory, or in a temporary file that
+// goes with the object.
+class SavedTemplate
+{
+public:
+    SavedTemplate(bool inFile, const QString &tempDir)
+    {
+        if (inFile) {
+            m_fileName = qvxGetTempFileNameIn(tempDir);
+            m_stream = std::make_unique<TFileStream>(m_fileName, fmCreate);
+        } else {
+            m_stream = std::make_unique<TMemoryStream>();
+        }
+    }
+    ~SavedTemplate()
+    {
+        m_stream.reset();
+        if (!m_fileName.isEmpty())
+            QFile::remove(m_fileName);
+    }
+    SavedTemplate(const SavedTemplate &) = delete;
+    SavedTemplate &operator=(const SavedTemplate &) = delete;
+
+    TStream *Stream() const { return m_stream.get(); }
+
+private:
+    QString m_fileName;
+    std::unique_ptr<TStream> m_stream;
+};
+
+} // namespace
+
 TqvxReport::TqvxReport(TComponent *owner)
     : TqvxComponent(owner),
       m_engineOptions(std::make_unique<TqvxEngineOptions>()),
@@ -195,7 +229,7 @@ QString TqvxReport::DataSetName() const
 void TqvxReport::SetDataSetName(const QString &value)
 {
     m_dataSetName = value;
-    m_dataSet = qvxFindDataSet(this, m_dataSet, value);
+    m_dataSet = qvxFindDataSet(this, m_dataSet.get(), value);
 }
 
 TqvxDataSet *TqvxReport::GetDataset(const QString &alias) const
@@ -228,7 +262,7 @@ void TqvxReport::Notification(TComponent *component, TOperation operation)
     if (auto *dataSet = qobject_cast<TqvxDataSet *>(component)) {
         if (TqvxDataSetItem *item = m_dataSets->Find(dataSet))
             delete item;
-        if (m_dataSet == dataSet)
+        if (m_dataSet.get() == dataSet)
             m_dataSet = nullptr;
     }
 }
@@ -535,36 +569,31 @@ bool TqvxReport::PrepareReport(bool clearLastReport)
     if (m_errors->Count() == 0) {
         const QString password = m_reportOptions->Password();
         const int splitGap = m_printOptions->SplitGap();
-        const bool destroyForms = m_engineOptions->DestroyForms();
-        std::unique_ptr<TStream> saved;
-        QString tempFile;
-        if (destroyForms) {
-            if (m_engineOptions->UseFileCache()) {
-                tempFile = qvxGetTempFileNameIn(m_engineOptions->TempDir());
-                saved = std::make_unique<TFileStream>(tempFile, fmCreate);
-            } else {
-                saved = std::make_unique<TMemoryStream>();
-            }
+        std::unique_ptr<SavedTemplate> saved;
+        if (m_engineOptions->DestroyForms()) {
+            saved = std::make_unique<SavedTemplate>(m_engineOptions->UseFileCache(), m_engineOptions->TempDir());
             m_reportOptions->SetPassword(QString());
-            SaveToStream(saved.get(), true, false);
+            try {
+                SaveToStream(saved->Stream(), true, false);
+            } catch (...) {
+                m_reportOptions->SetPassword(password);
+                throw;
+            }
         }
 
         result = runPrepared();
 
-        if (destroyForms) {
+        if (saved) {
             const QString errors = m_errors->Text();
-            saved->SetPosition(0);
             const auto restore = [&] {
                 m_reloading = false;
                 m_reportOptions->SetPassword(password);
                 m_printOptions->SetSplitGap(splitGap);
-                saved.reset();
-                if (!tempFile.isEmpty())
-                    QFile::remove(tempFile);
             };
+            saved->Stream()->SetPosition(0);
             m_reloading = true;
             try {
-                LoadFromStream(saved.get());
+                LoadFromStream(saved->Stream());
             } catch (...) {
                 restore();
                 throw;

@@ -205,7 +205,8 @@ public:
     // and raises.  Empty clears the inherited marks.
     void SetParentReport(const QString &value);
     TqvxReport *ParentReportObject() const { return m_parentReportObject.get(); }
-    TqvxDataSet *DataSet() const { return m_dataSet; }
+    // The report's main data set (not owned); nullptr once it is freed.
+    TqvxDataSet *DataSet() const { return m_dataSet.get(); }
     void SetDataSet(TqvxDataSet *value);
     QString DataSetName() const;
     void SetDataSetName(const QString &value);
@@ -337,7 +338,7 @@ private:
 
     QString m_version = QStringLiteral("5.2.3");
     QString m_parentReport;
-    TqvxDataSet *m_dataSet = nullptr;
+    TGuardedRef<TqvxDataSet> m_dataSet{this};
     QString m_dataSetName;
     bool m_dotMatrixReport = false;
     QString m_iniFile = QStringLiteral("\\Software\\Quorvel Labs");

@@ -528,4 +528,18 @@ TEST_F(ReportTest, TheCacheTellsCaseAndKeepsTheMainScriptFlag)
     EXPECT_TRUE(report->Script()->IsMainScript);
 }
 
+TEST_F(ReportTest, TheTemplateSavedInATemporaryFileIsDeletedAfterTheRun)
+{
+    QTemporaryDir dir;
+    report->EngineOptions()->SetUseFileCache(true);
+    report->EngineOptions()->SetTempDir(dir.path());
+    addMemo(QStringLiteral("Memo1"), QString());
+    QStringList during;
+    engine()->onRun = [&] { during = QDir(dir.path()).entryList(QDir::Files); };
+    ASSERT_TRUE(report->PrepareReport()) << report->Errors()->Text().toStdString();
+    EXPECT_EQ(during.size(), 1);
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+    EXPECT_NE(report->FindObject(QStringLiteral("Memo1")), nullptr);
+}
+
 } // namespace

@@ -547,6 +547,24 @@ bool TqvxReport::runPrepared()
     return result;
 }
 
+TqvxReport::DataSetLinks TqvxReport::dataSetLinks() const
+{
+    DataSetLinks links;
+    for (TqvxComponent *object : GetAllObjects()) {
+        const QVariant link = object->property("DataSet");
+        if (auto *dataSet = link.value<TqvxComponent *>())
+            links.append({object->Name(), dataSet});
+    }
+    return links;
+}
+
+void TqvxReport::restoreDataSetLinks(const DataSetLinks &links)
+{
+    for (const auto &[name, dataSet] : links)
+        if (TqvxComponent *object = FindObject(name); object && dataSet)
+            object->setProperty("DataSet", QVariant::fromValue(dataSet.data()));
+}
+
 bool TqvxReport::PrepareReport(bool clearLastReport)
 {
     BusyScope busy(this);
@@ -570,7 +588,9 @@ bool TqvxReport::PrepareReport(bool clearLastReport)
         const QString password = m_reportOptions->Password();
         const int splitGap = m_printOptions->SplitGap();
         std::unique_ptr<SavedTemplate> saved;
+        DataSetLinks links;
         if (m_engineOptions->DestroyForms()) {
+            links = dataSetLinks();
             saved = std::make_unique<SavedTemplate>(m_engineOptions->UseFileCache(), m_engineOptions->TempDir());
             m_reportOptions->SetPassword(QString());
             try {
@@ -600,6 +620,7 @@ bool TqvxReport::PrepareReport(bool clearLastReport)
             }
             restore();
             m_errors->SetText(errors);
+            restoreDataSetLinks(links);
             rebindScriptItems();
         }
     }

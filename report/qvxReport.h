@@ -26,6 +26,8 @@
 #include "toolkit/core/Variants.h"
 #include "toolkit/widgets/ControlTypes.h"
 
+#include <QPointer>
+
 #include <memory>
 
 class TCustomIniFile;
@@ -299,6 +301,13 @@ private:
     Variant builtinValue(int index) const;
     void addReportItems(TqvxReport *activeReport);
     void rebindScriptItems();
+    // The data set each object runs over, by the object's name.  Reading
+    // the template back looks data sets up by user name, which is
+    // ambiguous when two share one; the links taken before a run are put
+    // back after it.
+    using DataSetLinks = QList<QPair<QString, QPointer<TqvxComponent>>>;
+    DataSetLinks dataSetLinks() const;
+    void restoreDataSetLinks(const DataSetLinks &links);
     // A loaded report always has a data page; one named "Data" is made
     // when the file has none.
     void ensureDataPage();

@@ -3,6 +3,7 @@
 #include "report/qvxCustomPreview.h"
 #include "report/qvxBands.h"
 #include "report/qvxExportFilter.h"
+#include "report/qvxUserDataSet.h"
 #include "report/qvxExpressionCache.h"
 #include "report/qvxOptions.h"
 #include "report/qvxPage.h"
@@ -540,6 +541,31 @@ TEST_F(ReportTest, TheTemplateSavedInATemporaryFileIsDeletedAfterTheRun)
     EXPECT_EQ(during.size(), 1);
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
     EXPECT_NE(report->FindObject(QStringLiteral("Memo1")), nullptr);
+}
+
+TEST_F(ReportTest, DataSetsSharingAUserNameKeepTheirBandsThroughRepeatedRuns)
+{
+    std::unique_ptr<TqvxUserDataSet> first = std::make_unique<TqvxUserDataSet>();
+    std::unique_ptr<TqvxUserDataSet> second = std::make_unique<TqvxUserDataSet>();
+    first->SetUserName(QStringLiteral("Rows"));
+    second->SetUserName(QStringLiteral("Rows"));
+    report->DataSets()->Add()->SetDataSet(first.get());
+    report->DataSets()->Add()->SetDataSet(second.get());
+    for (const auto &[name, dataSet] : {std::pair{"Band1", first.get()}, std::pair{"Band2", second.get()}}) {
+        auto *band = new TqvxMasterData(report.get());
+        band->SetParent(report.get());
+        band->SetName(QLatin1String(name));
+        band->SetDataSet(dataSet);
+    }
+    for (int run = 0; run < 2; ++run) {
+        ASSERT_TRUE(report->PrepareReport()) << report->Errors()->Text().toStdString();
+        auto *band1 = qobject_cast<TqvxDataBand *>(report->FindObject(QStringLiteral("Band1")));
+        auto *band2 = qobject_cast<TqvxDataBand *>(report->FindObject(QStringLiteral("Band2")));
+        ASSERT_TRUE(band1 && band2);
+        EXPECT_EQ(band1->DataSet(), first.get()) << run;
+        EXPECT_EQ(band2->DataSet(), second.get()) << run;
+    }
+    report.reset();
 }
 
 } // namespace

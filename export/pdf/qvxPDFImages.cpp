@@ -208,12 +208,19 @@ void TqvxPDFViewWriter::WriteBitmap()
         image = drawView(m_view, filledImage(width, height, clWhite), k, offsetX, offsetY);
     }
 
-    const bool grey = drawsGrey(m_view);
+    writeImage(image, alpha, drawsGrey(m_view), L - dx, T - dy, bw, bh);
+    frameWidth.restore();
+    WriteFrame();
+}
+
+void TqvxPDFViewWriter::writeImage(const QImage &image, const QByteArray &alpha, bool grey, double left, double top,
+                                   double width, double height)
+{
     const QByteArray jpeg = EncodeJpeg(image, grey ? m_pdf.Quality() + 5 : m_pdf.Quality(), grey);
     TStream *out = m_pdf.Output();
     int maskObject = 0;
     QByteArray fingerprinted = jpeg;
-    if (t.transparent) {
+    if (!alpha.isEmpty()) {
         const QByteArray maskDigest = TqvxPDFExport::PictureFingerprint(alpha);
         const int known = m_pdf.FindPicture(maskDigest);
         if (known >= 0) {
@@ -224,8 +231,8 @@ void TqvxPDFViewWriter::WriteBitmap()
             TqvxPDFExport::WriteLn(out, TqvxPDFExport::ObjNumber(maskObject));
             TqvxPDFExport::WriteLn(out, "<< /Type /XObject");
             TqvxPDFExport::WriteLn(out, "/Subtype /Image");
-            TqvxPDFExport::WriteLn(out, "/Width " + QByteArray::number(width));
-            TqvxPDFExport::WriteLn(out, "/Height " + QByteArray::number(height));
+            TqvxPDFExport::WriteLn(out, "/Width " + QByteArray::number(image.width()));
+            TqvxPDFExport::WriteLn(out, "/Height " + QByteArray::number(image.height()));
             TqvxPDFExport::WriteLn(out, "/ColorSpace /DeviceGray/Matte[ 0 0 0] ");
             TqvxPDFExport::WriteLn(out, "/BitsPerComponent 8");
             TqvxPDFExport::WriteLn(out, "/Interpolate false");
@@ -250,9 +257,9 @@ void TqvxPDFViewWriter::WriteBitmap()
         TqvxPDFExport::WriteLn(out, grey ? "/ColorSpace /DeviceGray" : "/ColorSpace /DeviceRGB");
         TqvxPDFExport::WriteLn(out, "/BitsPerComponent 8");
         TqvxPDFExport::WriteLn(out, "/Filter /DCTDecode");
-        TqvxPDFExport::WriteLn(out, "/Width " + QByteArray::number(width));
-        TqvxPDFExport::WriteLn(out, "/Height " + QByteArray::number(height));
-        if (t.transparent)
+        TqvxPDFExport::WriteLn(out, "/Width " + QByteArray::number(image.width()));
+        TqvxPDFExport::WriteLn(out, "/Height " + QByteArray::number(image.height()));
+        if (!alpha.isEmpty())
             TqvxPDFExport::WriteLn(out, "/SMask " + TqvxPDFExport::ObjNumberRef(maskObject));
         TqvxPDFExport::WriteLn(out, "/Length " + QByteArray::number(jpeg.size()));
         TqvxPDFExport::WriteLn(out, ">>");
@@ -264,10 +271,22 @@ void TqvxPDFViewWriter::WriteBitmap()
 
     m_pdf.UsePicture(index);
     writeLn("q");
-    writeLn(PdfNumber(bw * 0.75) + " 0 0 " + PdfNumber(bh * 0.75) + ' ' + PdfNumber(m_pdf.PX(L - dx)) + ' '
-            + PdfNumber(m_pdf.PY(T - dy + bh)) + " cm");
+    writeLn(PdfNumber(width * 0.75) + " 0 0 " + PdfNumber(height * 0.75) + ' ' + PdfNumber(m_pdf.PX(left)) + ' '
+            + PdfNumber(m_pdf.PY(top + height)) + " cm");
     writeLn("/Im" + QByteArray::number(index) + " Do");
     writeLn("Q");
-    frameWidth.restore();
-    WriteFrame();
+}
+
+void TqvxPDFViewWriter::writeFillImage(const TqvxCustomFill *fill, double width, double height)
+{
+    // Twice the screen's resolution keeps the colour steps fine.
+    const int k = 2;
+    const int w = qvxRound(width * k);
+    const int h = qvxRound(height * k);
+    if (w <= 0 || h <= 0)
+        return;
+    TBitmap bitmap;
+    bitmap.SetImage(filledImage(w, h, clWhite));
+    fill->Draw(bitmap.Canvas(), 0, 0, w, h, k, k);
+    writeImage(bitmap.Image().convertToFormat(QImage::Format_RGB32), QByteArray(), false, L, T, width, height);
 }

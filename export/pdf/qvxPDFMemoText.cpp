@@ -113,7 +113,12 @@ void TqvxPDFViewWriter::WriteMemo(TqvxCustomMemoView *memo)
         layout->SetText(memo->Memo());
         const double lineHeight = layout->LineHeight();
 
-        if (fill != clNone)
+        // A brush fills with its colour; a gradient or glass fill lies
+        // under the text as an image.
+        const TqvxCustomFill *fillKind = highlight && highlight->ApplyFill() ? highlight->Fill() : memo->Fill();
+        if (qvxFillTypeOf(fillKind) != ftBrush)
+            writeFillImage(fillKind, frame->DropShadow() ? w : W, frame->DropShadow() ? h : H);
+        else if (fill != clNone)
             write(color(fill) + " rg\r\n" + X1 + ' ' + Y2 + ' ' + WW + ' ' + HH + " re\r\nf\r\n");
         WriteFrame();
 

@@ -8,7 +8,9 @@
 
 #include <QByteArray>
 
+class QImage;
 class TqvxCheckBoxView;
+class TqvxCustomFill;
 class TqvxCustomLineView;
 class TqvxCustomMemoView;
 class TqvxShapeView;
@@ -35,6 +37,14 @@ private:
     // A point of the page in pixels as "x y" in points.
     QByteArray point(double x, double y) const;
     void writeArrow(double fromX, double fromY, double tipX, double tipY);
+    // The JPEG of image, with alpha as its soft mask unless empty, as an
+    // image of the page (written once per page), drawn over the rectangle
+    // of pixels.
+    void writeImage(const QImage &image, const QByteArray &alpha, bool grey, double left, double top, double width,
+                    double height);
+    // A gradient or glass fill as an image over the view's top-left
+    // width x height pixels.
+    void writeFillImage(const TqvxCustomFill *fill, double width, double height);
     void writeMemoLines(TqvxCustomMemoView *memo, const TFont &font, double lineHeight);
 
     TqvxPDFExport &m_pdf;

@@ -209,6 +209,22 @@ TEST_F(PDFPageContent, HatchedMemoIsDrawnAsAnImage)
     EXPECT_TRUE(content.contains("/Im0 Do"));
 }
 
+TEST_F(PDFPageContent, GradientAndGlassFillsLieUnderTheTextAsImages)
+{
+    auto glass = memoView(QStringLiteral("Glass"), 0, 0, 100, 20);
+    glass->SetFillType(ftGlass);
+    auto gradient = memoView(QStringLiteral("Gradient"), 0, 40, 100, 20);
+    gradient->SetFillType(ftGradient);
+    const QByteArray bytes = exportChecked({{glass.get(), gradient.get()}}, QStringLiteral("fills.pdf"));
+    const QByteArray content = pageContent(bytes);
+    EXPECT_LT(content.indexOf("/Im0 Do"), content.indexOf("BT"));
+    EXPECT_EQ(content.count(" Do"), 2);
+    EXPECT_FALSE(content.contains(" re\r\nf\r\n"));
+    EXPECT_TRUE(content.contains("75.00 0 0 15.00 0.50 826.39 cm")) << content.constData();
+    EXPECT_EQ(extractedLines(path(QStringLiteral("fills.pdf"))),
+              QStringList({QStringLiteral("Glass"), QStringLiteral("Gradient")}));
+}
+
 // --- Lines, shapes, check boxes -------------------------------------------------------------
 
 TEST(PDFArrowHead, LiesOnTheLineAtItsLengthWithSymmetricWings)

@@ -190,6 +190,45 @@ TEST_F(PDFPageContent, HighlightColoursTheExportWithoutChangingTheView)
     EXPECT_EQ(memo->Font()->Color(), fontColor);
 }
 
+TEST_F(PDFPageContent, CJKFacesGetFakeBoldAndItalic)
+{
+    auto memo = memoView(QStringLiteral("abc"), 0, 0, 100, 20);
+    memo->Font()->SetName(QStringLiteral("MS Gothic"));
+    memo->Font()->SetStyle(TFontStyles(fsBold) | fsItalic);
+    const QByteArray content = contentOf(memo.get(), QStringLiteral("cjk.pdf"));
+    const QRegularExpression pattern(QStringLiteral("BT\r\n(\\S+) (\\S+) Td\r\n1 0 0.3333 1 \\1 \\2 Tm\r\n"
+                                                    "2 Tr 0.29 w 0.00 0.00 0.00 RG\r\n<[0-9A-F]+> Tj\r\nET\r\n0 Tr\r\n"));
+    EXPECT_TRUE(pattern.match(QString::fromLatin1(content)).hasMatch()) << content.constData();
+}
+
+TEST_F(PDFPageContent, RotatedMemoTurnsAboutItsCentre)
+{
+    auto memo = memoView(QStringLiteral("up"), 0, 0, 100, 40);
+    memo->SetRotation(90);
+    const QByteArray content = contentOf(memo.get(), QStringLiteral("rotated.pdf"));
+    // cos 90 = 0, sin 90 = 1; the centre x is PX((10 * 0.8 + 100) / 2).
+    EXPECT_TRUE(content.contains("0.00 1.00 -1.00 0.00 41.00 826.39 cm\r\n")) << content.constData();
+    EXPECT_EQ(extractedLines(path(QStringLiteral("rotated.pdf"))), QStringList(QStringLiteral("up")));
+}
+
+TEST_F(PDFPageContent, EncryptedDocumentKeepsImagesAndLinksReadable)
+{
+    pdf.SetUserPassword(QStringLiteral("secret"));
+    const auto bitmap = colouredBitmap(20, 20, qRgb(255, 255, 255), qRgb(0, 0, 255));
+    auto picture = pictureView(*bitmap, 0, 0);
+    picture->SetTransparent(true);
+    picture->Hyperlink()->SetValue(QStringLiteral("https://example.com/"));
+    const QString name = path(QStringLiteral("encrypted.pdf"));
+    exportPages(pdf, {{picture.get()}}, name);
+    EXPECT_EQ(qpdfComplaint(name, QStringLiteral("secret")).toStdString(), "");
+    const QString list = toolOutput(QStringLiteral("pdfimages"),
+                                    {QStringLiteral("-upw"), QStringLiteral("secret"), QStringLiteral("-list"), name});
+    EXPECT_TRUE(list.contains(QStringLiteral("smask"))) << list.toStdString();
+    const QString shown = toolOutput(QStringLiteral("qpdf"), {QStringLiteral("--password=secret"),
+                                                             QStringLiteral("--qdf"), name, QStringLiteral("-")});
+    EXPECT_TRUE(shown.contains(QStringLiteral("/URI (https://example.com/)"))) << shown.toStdString();
+}
+
 TEST_F(PDFPageContent, UnderlinesOfAFontWithoutHeightAreSkipped)
 {
     auto memo = memoView(QStringLiteral("x"), 0, 0, 100, 40);

@@ -9,6 +9,8 @@
 #include "report/qvxCharGrid.h"
 #include "report/qvxDMP.h"
 #include "report/qvxRegistries.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/Canvas.h"
 #include "toolkit/graphics/GraphicsObjects.h"
 
 #include <gtest/gtest.h>
@@ -194,6 +196,35 @@ TEST(DMPObjects, MemoShowsCourierNewWithTheScreenStylesOfItsSet)
     EXPECT_EQ(memo.LineSpacing(), 1);
     EXPECT_EQ(memo.GapX(), 0);
     EXPECT_EQ(memo.GapY(), 0);
+}
+
+TEST(DMPObjects, MemoFrameSurroundsTheBoxGrownByHalfACell)
+{
+    TBitmap bitmap;
+    bitmap.SetSize(80, 60);
+    bitmap.Canvas()->Brush()->SetColor(clWhite);
+    bitmap.Canvas()->FillRect(TRect(0, 0, 80, 60));
+    TqvxDMPMemoView memo;
+    memo.SetLeft(19.2);
+    memo.SetTop(17);
+    memo.SetWidth(28.8);
+    memo.SetHeight(17);
+    memo.Frame()->SetTyp(ftLeft | ftRight | ftTop | ftBottom);
+    memo.Frame()->SetColor(clRed);
+    memo.BeginDraw(bitmap.Canvas(), 1, 1, 0, 0);
+    memo.DrawFrame();
+    // 19.2 - 4.8 = 14.4, 17 - 8.5 = 8.5 (to even: 8), 52.8 and 42.5.
+    EXPECT_EQ(memo.X(), 14);
+    EXPECT_EQ(memo.Y(), 8);
+    EXPECT_EQ(memo.X1(), 53);
+    EXPECT_EQ(memo.Y1(), 42);
+    QList<int> red;
+    for (int x = 0; x < 80; ++x)
+        if (bitmap.Canvas()->Pixel(x, 25) == clRed)
+            red.append(x);
+    ASSERT_EQ(red.size(), 2);
+    EXPECT_NEAR(red.front(), 14, 1);
+    EXPECT_NEAR(red.back(), 53, 1);
 }
 
 struct DMPTree {

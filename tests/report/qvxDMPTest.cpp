@@ -346,4 +346,23 @@ TEST(DMPObjects, AreRegisteredAsDotMatrixObjects)
     EXPECT_EQ(TqvxDMPCommand().GetDescription(), QStringLiteral("obDMPCmd"));
 }
 
+int dotMatrixRegistrations()
+{
+    int count = 0;
+    for (int i = 0; i < qvxObjects()->Count(); ++i)
+        count += qvxObjects()->GetItem(i)->Kind.testFlag(okDotMatrix) ? 1 : 0;
+    return count;
+}
+
+TEST(DMPObjects, TheUnitEndTakesTheRegistrationsOut)
+{
+    ASSERT_EQ(dotMatrixRegistrations(), 3);
+    FinalizeQvxDMP();
+    EXPECT_EQ(dotMatrixRegistrations(), 0);
+    EXPECT_EQ(GetClass(QStringLiteral("TqvxDMPPage")), nullptr);
+    InitializeQvxDMP();
+    EXPECT_EQ(dotMatrixRegistrations(), 3);
+    EXPECT_NE(GetClass(QStringLiteral("TqvxDMPPage")), nullptr);
+}
+
 } // namespace

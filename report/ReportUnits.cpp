@@ -3,10 +3,13 @@
 #include "report/TWideStrings.h"
 #include "report/qvxCollection.h"
 #include "report/qvxComponent.h"
+#include "report/qvxCustomEngine.h"
 #include "report/qvxDrawText.h"
+#include "report/qvxExportFilter.h"
 #include "report/qvxFill.h"
 #include "report/qvxFormat.h"
 #include "report/qvxFrame.h"
+#include "report/qvxGlobals.h"
 #include "report/qvxHighlight.h"
 #include "report/qvxHyperlink.h"
 #include "report/qvxRegistries.h"
@@ -21,6 +24,8 @@ void RegisterReportUnits()
     RegisterScriptUnits();
     Units::Add("qvxResources", InitializeQvxResources, FinalizeQvxResources);
     Units::Add("qvxRegistries", InitializeQvxRegistries, FinalizeQvxRegistries);
+    // Starts before, and ends after, the lists the library lock guards.
+    Units::Add("qvxGlobals", InitializeQvxGlobals, FinalizeQvxGlobals);
     Units::Add("TWideStrings", InitializeWideStrings, nullptr);
     Units::Add("qvxComponent", InitializeQvxComponent, nullptr);
     Units::Add("qvxCollection", InitializeQvxCollection, nullptr);
@@ -32,4 +37,6 @@ void RegisterReportUnits()
     Units::Add("qvxFormat", InitializeQvxFormat, nullptr);
     Units::Add("qvxHighlight", InitializeQvxHighlight, nullptr);
     Units::Add("qvxView", InitializeQvxView, nullptr);
+    Units::Add("qvxCustomEngine", InitializeQvxCustomEngine, nullptr);
+    Units::Add("qvxExportFilter", InitializeQvxExportFilter, nullptr);
 }

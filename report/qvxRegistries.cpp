@@ -122,6 +122,12 @@ TqvxExportFilterCollection *qvxExportFilters()
     return exportFilterRegistry.get();
 }
 
+void qvxUnregisterExportFilter(TqvxCustomExportFilter *filter)
+{
+    if (exportFilterRegistry)
+        exportFilterRegistry->UnRegister(filter);
+}
+
 TqvxPropertyEditorCollection *qvxPropertyEditors()
 {
     if (!propertyEditorRegistry)

@@ -131,6 +131,9 @@ public:
 
 TqvxObjectCollection *qvxObjects();
 TqvxExportFilterCollection *qvxExportFilters();
+// Takes a filter out of the export-filter registry when there is one; a
+// filter freed after the unit's end finds none and makes none.
+void qvxUnregisterExportFilter(TqvxCustomExportFilter *filter);
 TqvxPropertyEditorCollection *qvxPropertyEditors();
 
 // Registers the standard property editors.

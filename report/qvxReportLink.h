@@ -1,10 +1,12 @@
 #pragma once
 
 // What the objects of a report ask of the report they belong to while they
-// are loaded, saved and renamed.  The report object implements it; an
-// object's report is the nearest object up its Parent chain (itself
-// included) that does.
+// are loaded, saved and renamed, and what the engine, the prepared pages
+// and export filters ask of it while it is prepared, printed or exported.
+// The report object implements it; an object's report is the nearest
+// object up its Parent chain (itself included) that does.
 
+#include "report/qvxServiceTypes.h"
 #include "toolkit/classes/Events.h"
 
 #include <QString>
@@ -12,6 +14,7 @@
 class QRecursiveMutex;
 class TStrings;
 class TqvxComponent;
+class TqvxCustomPreview;
 class TqvxXMLItem;
 class TqvxXMLSerializer;
 
@@ -41,4 +44,19 @@ public:
     // The lock held while objects are read into the report, or nullptr when
     // the report's engine options do not ask for one.
     virtual QRecursiveMutex *LoadLock() const = 0;
+
+    // The stop flag of a run, a print or an export: set when the user
+    // cancels or a script stops the report; the engine and the export walk
+    // poll it.  Setting it also stops a running script.
+    virtual bool Terminated() const = 0;
+    virtual void SetTerminated(bool value) = 0;
+
+    // Progress of a long operation: started once, told of each page
+    // (counted from 1), stopped once.
+    virtual void DoProgressStart(TqvxProgressType type) = 0;
+    virtual void InternalOnProgress(TqvxProgressType type, int progress) = 0;
+    virtual void DoProgressStop(TqvxProgressType type) = 0;
+
+    // The preview attached to the report, or nullptr.
+    virtual TqvxCustomPreview *Preview() const = 0;
 };

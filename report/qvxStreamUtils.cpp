@@ -39,26 +39,36 @@ quint32 qvxStreamCRC32(TStream *stream)
     return quint32(crc);
 }
 
-QString qvxStreamToHex(TStream *stream)
+QString qvxBytesToHex(const QByteArray &bytes)
 {
-    return QString::fromLatin1(wholeStream(stream).toHex().toUpper());
+    return QString::fromLatin1(bytes.toHex().toUpper());
 }
 
-void qvxHexToStream(const QString &text, TStream *stream)
+QString qvxStreamToHex(TStream *stream)
 {
-    const auto invalid = [&text]() {
-        return EConvertError(QStringLiteral("'%1' is not a valid hexadecimal text").arg(text.left(64)));
-    };
+    return qvxBytesToHex(wholeStream(stream));
+}
+
+bool qvxHexToBytes(const QString &text, QByteArray &bytes)
+{
     if (text.size() % 2 != 0)
-        throw invalid();
-    QByteArray bytes(text.size() / 2, Qt::Uninitialized);
+        return false;
+    bytes.resize(text.size() / 2);
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         const int high = hexDigit(text[i * 2]);
         const int low = hexDigit(text[i * 2 + 1]);
         if (high < 0 || low < 0)
-            throw invalid();
+            return false;
         bytes[i] = char(high * 16 + low);
     }
+    return true;
+}
+
+void qvxHexToStream(const QString &text, TStream *stream)
+{
+    QByteArray bytes;
+    if (!qvxHexToBytes(text, bytes))
+        throw EConvertError(QStringLiteral("'%1' is not a valid hexadecimal text").arg(text.left(64)));
     stream->SetPosition(0);
     stream->WriteBuffer(bytes);
     if (stream->Size() != bytes.size())

@@ -82,6 +82,21 @@ TqvxComponent *TTestReport::DoGetAncestor(const QString &name)
     return parentReport->FindObject(name);
 }
 
+void TTestReport::DoProgressStart(TqvxProgressType type)
+{
+    progress.append(QStringLiteral("start %1").arg(int(type)));
+}
+
+void TTestReport::InternalOnProgress(TqvxProgressType type, int value)
+{
+    progress.append(QStringLiteral("progress %1 %2").arg(int(type)).arg(value));
+}
+
+void TTestReport::DoProgressStop(TqvxProgressType type)
+{
+    progress.append(QStringLiteral("stop %1").arg(int(type)));
+}
+
 void RegisterReportTestClasses()
 {
     static std::once_flag once;

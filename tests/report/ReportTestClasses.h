@@ -152,6 +152,14 @@ public:
     TqvxXMLSerializer *CurrentSerializer() const override { return current; }
     void SetCurrentSerializer(TqvxXMLSerializer *serializer) override { current = serializer; }
     QRecursiveMutex *LoadLock() const override { return nullptr; }
+    bool Terminated() const override { return terminated; }
+    void SetTerminated(bool value) override { terminated = value; }
+    // Progress calls are recorded as "start 1", "progress 1 3", "stop 1"
+    // (the number of the progress type first).
+    void DoProgressStart(TqvxProgressType type) override;
+    void InternalOnProgress(TqvxProgressType type, int progress) override;
+    void DoProgressStop(TqvxProgressType type) override;
+    TqvxCustomPreview *Preview() const override { return preview; }
 
     QString title;
     std::unique_ptr<TStringList> errors = std::make_unique<TStringList>();
@@ -159,6 +167,9 @@ public:
     TqvxCustomDataEvent onGetCustomData;
     TqvxCustomDataEvent onSaveCustomData;
     TqvxXMLSerializer *current = nullptr;
+    bool terminated = false;
+    QStringList progress;
+    TqvxCustomPreview *preview = nullptr;
 };
 
 // Registers the classes above and declares their defaults; safe to call

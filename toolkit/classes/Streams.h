@@ -132,6 +132,8 @@ public:
     void SetSize(qint64 size) override;
 
     const QString &FileName() const { return m_fileName; }
+    // The open file's descriptor.
+    int Handle() const { return m_fd; }
 
 private:
     QString m_fileName;

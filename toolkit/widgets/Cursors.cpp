@@ -1,6 +1,14 @@
 #include "toolkit/widgets/Cursors.h"
 
+#include <QHash>
+
 namespace {
+
+QHash<TCursor, Qt::CursorShape> &registeredCursors()
+{
+    static QHash<TCursor, Qt::CursorShape> cursors;
+    return cursors;
+}
 
 constexpr TIdentMapEntry cursorNames[] = {
     {crDefault, "crDefault"},
@@ -28,6 +36,16 @@ constexpr TIdentMapEntry cursorNames[] = {
 };
 
 } // namespace
+
+void RegisterCursor(TCursor cursor, Qt::CursorShape shape)
+{
+    registeredCursors().insert(cursor, shape);
+}
+
+void UnregisterCursor(TCursor cursor)
+{
+    registeredCursors().remove(cursor);
+}
 
 bool CursorToIdent(TCursor cursor, QString &ident)
 {
@@ -85,6 +103,6 @@ Qt::CursorShape QtCursorShape(TCursor cursor)
     case crHandPoint:
         return Qt::PointingHandCursor;
     default:
-        return Qt::ArrowCursor;
+        return registeredCursors().value(cursor, Qt::ArrowCursor);
     }
 }

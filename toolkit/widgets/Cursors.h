@@ -35,8 +35,13 @@ enum : TCursor {
     crSizeAll = -22,
 };
 
-// crDefault answers Qt::ArrowCursor; callers that want the parent's cursor
-// unset theirs instead.
+// Cursors a program adds to the screen's table under numbers of its own
+// (positive ones); a number registered again takes the new shape.
+void RegisterCursor(TCursor cursor, Qt::CursorShape shape);
+void UnregisterCursor(TCursor cursor);
+
+// crDefault answers Qt::ArrowCursor, as does a number nobody registered;
+// callers that want the parent's cursor unset theirs instead.
 Qt::CursorShape QtCursorShape(TCursor cursor);
 
 // The cursor-name table ("crDefault" ... "crNone", 22 names; crSize, an

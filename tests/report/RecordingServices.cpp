@@ -1,0 +1,84 @@
+#include "report/RecordingServices.h"
+
+#include "report/qvxExportFilter.h"
+#include "report/qvxReportLink.h"
+
+void TRecordingEngine::ShowBand(TqvxBand *)
+{
+    calls.append(QStringLiteral("ShowBand"));
+}
+
+void TRecordingEngine::ShowBand(TClass bandClass)
+{
+    calls.append(QStringLiteral("ShowBand %1").arg(QLatin1String(bandClass->className())));
+}
+
+Variant TRecordingEngine::GetAggregateValue(const QString &name, const QString &expression, TqvxBand *, int)
+{
+    calls.append(QStringLiteral("%1(%2)").arg(name, expression));
+    return aggregateValue;
+}
+
+bool TRecordingEngine::Run(bool runDialogs, bool clearLast, TqvxReportPage *page)
+{
+    calls.append(QStringLiteral("Run(%1,%2,%3)")
+                     .arg(int(runDialogs))
+                     .arg(int(clearLast))
+                     .arg(page ? QStringLiteral("page") : QStringLiteral("none")));
+    SetRunning(true);
+    if (onRun)
+        onRun();
+    SetRunning(false);
+    return runResult;
+}
+
+int TRecordingOutline::freed = 0;
+
+TRecordingOutline::~TRecordingOutline()
+{
+    ++freed;
+}
+
+void TRecordingOutline::AddItem(const QString &text, int top)
+{
+    items.append(QStringLiteral("%1@%2").arg(text).arg(top));
+}
+
+TRecordingPreviewPages::TRecordingPreviewPages(TqvxReportLink *report) : TqvxCustomPreviewPages(report)
+{
+    SetOutline(std::make_unique<TRecordingOutline>(this));
+}
+
+bool TRecordingPreviewPages::Export(TqvxCustomExportFilter *filter)
+{
+    exported.append(filter);
+    SetCopyNo(0);
+    if (!filter || !filter->BeginExport(Report()))
+        return false;
+    Report()->SetTerminated(false);
+    if (!filter->StartExport())
+        return false;
+    try {
+        for (int i = 0; i < Count(); ++i) {
+            filter->StartPage(nullptr, i);
+            try {
+                for (TqvxComponent *object : std::as_const(pages[i])) {
+                    filter->ExportObject(object);
+                    if (Report()->Terminated())
+                        throw EExportTerminated(QString());
+                }
+            } catch (...) {
+                filter->FinishPage(nullptr, i);
+                throw;
+            }
+            filter->FinishPage(nullptr, i);
+        }
+        filter->FinishExport();
+        return true;
+    } catch (const EExportTerminated &) {
+    } catch (const Exception &e) {
+        errorText = e.Message();
+    }
+    filter->AbortExport();
+    return false;
+}

@@ -1,0 +1,129 @@
+#pragma once
+
+// Services that record what the report asks of them, for testing the report
+// model before the engine and the prepared pages exist: an engine that
+// records Run and the page-flow calls, an outline that records its items,
+// and a store whose Export drives the filter's side of the export protocol
+// over pages of objects the test gives.
+
+#include "report/qvxCustomEngine.h"
+#include "report/qvxCustomOutline.h"
+#include "report/qvxCustomPreviewPages.h"
+
+#include <QList>
+#include <QStringList>
+
+class TRecordingEngine : public TqvxCustomEngine
+{
+    Q_OBJECT
+
+public:
+    using TqvxCustomEngine::TqvxCustomEngine;
+
+    void EndPage() override { calls.append(QStringLiteral("EndPage")); }
+    void NewColumn() override { calls.append(QStringLiteral("NewColumn")); }
+    void NewPage() override { calls.append(QStringLiteral("NewPage")); }
+    void ShowBand(TqvxBand *band) override;
+    void ShowBand(TClass bandClass) override;
+    double HeaderHeight() override { return 0; }
+    double FooterHeight() override { return 0; }
+    double FreeSpace() override { return freeSpace; }
+    // Records "SUM(expression)" and answers aggregateValue.
+    Variant GetAggregateValue(const QString &name, const QString &expression, TqvxBand *band, int flags) override;
+    // Records "Run(1,0,page)" (or "none"), sets Running while it runs
+    // onRun and answers runResult.
+    bool Run(bool runDialogs, bool clearLast, TqvxReportPage *page) override;
+    bool DoublePass() const override { return doublePass; }
+
+    QStringList calls;
+    bool doublePass = false;
+    double freeSpace = 0;
+    Variant aggregateValue;
+    bool runResult = true;
+    std::function<void()> onRun;
+};
+
+class TRecordingOutline : public TqvxCustomOutline
+{
+    Q_OBJECT
+
+public:
+    using TqvxCustomOutline::TqvxCustomOutline;
+    ~TRecordingOutline() override;
+
+    int Count() override { return int(items.size()); }
+    // Records "text@top".
+    void AddItem(const QString &text, int top) override;
+    void LevelDown(int) override {}
+    void LevelRoot() override { items.append(QStringLiteral("root")); }
+    void LevelUp() override { items.append(QStringLiteral("up")); }
+    void GetItem(int, QString &, int &, int &) override {}
+    void ShiftItems(TqvxXMLItem *, int) override {}
+    TqvxXMLItem *GetCurPosition() override { return nullptr; }
+
+    QStringList items;
+    // Counts the outlines freed, so tests see their store free its outline.
+    static int freed;
+};
+
+class TRecordingPreviewPages : public TqvxCustomPreviewPages
+{
+    Q_OBJECT
+
+public:
+    // Makes its outline, as a store does.
+    explicit TRecordingPreviewPages(TqvxReportLink *report);
+
+    int Count() override { return int(pages.size()); }
+    TqvxReportPage *GetPage(int) override { return nullptr; }
+    TPoint GetPageSize(int) override { return {}; }
+    void Clear() override { pages.clear(); }
+    void Initialize() override {}
+    void AddObject(TqvxComponent *) override {}
+    void AddPage(TqvxReportPage *) override {}
+    void AddSourcePage(TqvxReportPage *) override {}
+    void AddToSourcePage(TqvxComponent *) override {}
+    void BeginPass() override {}
+    void ClearFirstPassPages() override {}
+    void CutObjects(int) override {}
+    void Finish() override {}
+    void IncLogicalPageNumber() override {}
+    void ResetLogicalPageNumber() override {}
+    void PasteObjects(double, double) override {}
+    void ShiftAnchors(int, int) override {}
+    void AddPicture(TqvxPictureView *) override {}
+    bool BandExists(TqvxBand *) override { return false; }
+    int GetCurPosition() override { return 0; }
+    int GetAnchorCurPosition() override { return -1; }
+    double GetLastY(double) override { return 0; }
+    int GetLogicalPageNo() override { return 1; }
+    int GetLogicalTotalPages() override { return Count(); }
+    void AddEmptyPage(int) override {}
+    void DeletePage(int) override {}
+    void ModifyPage(int, TqvxReportPage *) override {}
+    void DrawPage(int, TCanvas *, double, double, double, double) override {}
+    void ObjectOver(int, int, int, TMouseButton, TShiftState, double, double, double, TCursor &,
+                    TqvxMouseAction) override
+    {
+    }
+    void AddFrom(TqvxReportLink *) override {}
+    void LoadFromStream(TStream *, bool) override {}
+    void SaveToStream(TStream *) override {}
+    bool LoadFromFile(const QString &, bool) override { return false; }
+    void SaveToFile(const QString &) override {}
+    bool Print() override { return false; }
+    // Records the filter, then hands it every page: StartPage, each object
+    // (stopping when the report is terminated afterwards), FinishPage; then
+    // FinishExport, or AbortExport when the walk ended early.  The message
+    // of an error ends up in errorText.
+    bool Export(TqvxCustomExportFilter *filter) override;
+    void AddAnchor(const QString &text) override { anchors.append(text); }
+    // Every page is the first.
+    int GetAnchorPage(const QString &) override { return 1; }
+
+    // The objects of each page; not owned.
+    QList<QList<TqvxComponent *>> pages;
+    QList<TqvxCustomExportFilter *> exported;
+    QString errorText;
+    QStringList anchors;
+};

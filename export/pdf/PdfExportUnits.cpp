@@ -1,5 +1,5 @@
 #include "export/pdf/PdfExportUnits.h"
 
-#include "report/ReportUnits.h"
+#include "engine/EngineUnits.h"
 
-void RegisterPdfExportUnits() { RegisterReportUnits(); }
+void RegisterPdfExportUnits() { RegisterEngineUnits(); }

@@ -1,0 +1,8 @@
+#include "engine/EngineUnits.h"
+
+#include "report/ReportUnits.h"
+
+void RegisterEngineUnits()
+{
+    RegisterReportUnits();
+}

@@ -47,6 +47,12 @@ public:
     TqvxXMLSerializer *CurrentSerializer() const override { return m_current; }
     void SetCurrentSerializer(TqvxXMLSerializer *serializer) override { m_current = serializer; }
     QRecursiveMutex *LoadLock() const override { return nullptr; }
+    bool Terminated() const override { return false; }
+    void SetTerminated(bool) override {}
+    void DoProgressStart(TqvxProgressType) override {}
+    void InternalOnProgress(TqvxProgressType, int) override {}
+    void DoProgressStop(TqvxProgressType) override {}
+    TqvxCustomPreview *Preview() const override { return nullptr; }
 
 private:
     std::unique_ptr<TStringList> m_errors = std::make_unique<TStringList>();

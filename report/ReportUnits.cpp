@@ -3,7 +3,10 @@
 #include "report/TWideStrings.h"
 #include "report/qvxCollection.h"
 #include "report/qvxComponent.h"
+#include "report/qvxCustomDB.h"
 #include "report/qvxCustomEngine.h"
+#include "report/qvxDataSet.h"
+#include "report/qvxDialogControl.h"
 #include "report/qvxDrawText.h"
 #include "report/qvxExportFilter.h"
 #include "report/qvxFill.h"
@@ -12,8 +15,13 @@
 #include "report/qvxGlobals.h"
 #include "report/qvxHighlight.h"
 #include "report/qvxHyperlink.h"
+#include "report/qvxOptions.h"
+#include "report/qvxParentForm.h"
 #include "report/qvxRegistries.h"
+#include "report/qvxReportOptions.h"
 #include "report/qvxResources.h"
+#include "report/qvxStyles.h"
+#include "report/qvxUserDataSet.h"
 #include "report/qvxVariables.h"
 #include "report/qvxView.h"
 #include "script/ScriptUnits.h"
@@ -30,6 +38,13 @@ void RegisterReportUnits()
     Units::Add("qvxComponent", InitializeQvxComponent, nullptr);
     Units::Add("qvxCollection", InitializeQvxCollection, nullptr);
     Units::Add("qvxVariables", InitializeQvxVariables, FinalizeQvxVariables);
+    Units::Add("qvxOptions", InitializeQvxOptions, nullptr);
+    Units::Add("qvxReportOptions", InitializeQvxReportOptions, nullptr);
+    Units::Add("qvxDataSet", InitializeQvxDataSet, FinalizeQvxDataSet);
+    Units::Add("qvxUserDataSet", InitializeQvxUserDataSet, nullptr);
+    Units::Add("qvxCustomDB", InitializeQvxCustomDB, nullptr);
+    Units::Add("qvxDialogControl", InitializeQvxDialogControl, nullptr);
+    Units::Add("qvxParentForm", nullptr, FinalizeQvxParentForm);
     Units::Add("qvxDrawText", InitializeQvxDrawText, FinalizeQvxDrawText);
     Units::Add("qvxFrame", InitializeQvxFrame, nullptr);
     Units::Add("qvxFill", InitializeQvxFill, nullptr);
@@ -39,4 +54,5 @@ void RegisterReportUnits()
     Units::Add("qvxView", InitializeQvxView, nullptr);
     Units::Add("qvxCustomEngine", InitializeQvxCustomEngine, nullptr);
     Units::Add("qvxExportFilter", InitializeQvxExportFilter, nullptr);
+    Units::Add("qvxStyles", InitializeQvxStyles, nullptr);
 }

@@ -1,6 +1,9 @@
 #include "report/qvxErrors.h"
 
+#include "report/qvxOptions.h"
+#include "report/qvxReportContext.h"
 #include "report/qvxResources.h"
+#include "toolkit/core/Exceptions.h"
 #include "toolkit/widgets/ModalRunner.h"
 
 void qvxErrorMsg(const QString &text)
@@ -11,4 +14,17 @@ void qvxErrorMsg(const QString &text)
     request.Type = mtError;
     request.Buttons = mbOK;
     ModalRunner::Current().MessageBox(request);
+}
+
+void qvxReportError(TqvxReportContext *report, const QString &text)
+{
+    switch (report ? report->EngineOptions()->NewSilentMode() : simMessageBoxes) {
+    case simMessageBoxes:
+        qvxErrorMsg(text);
+        break;
+    case simSilent:
+        break;
+    case simReThrow:
+        throw Exception(text);
+    }
 }

@@ -22,6 +22,14 @@ QString qvxFloatToStr(double value);
 // that is no number.
 double qvxStrToFloat(const QString &text);
 
+// value cut to 8 decimal places, halves to the even neighbour.  Values too
+// large to hold an 8th decimal, infinities and NaN come back unchanged.
+double qvxRound8(double value);
+
+// value rounded to whole pixels, halves to the even neighbour; NaN gives 0
+// and values beyond the int range give its ends.
+int qvxRoundToPixel(double value);
+
 inline double Math_Max(double a, double b) { return a > b ? a : b; }
 inline double Math_Min(double a, double b) { return a < b ? a : b; }
 

@@ -24,14 +24,77 @@ Q_FLAG_NS(TqvxRestrictions)
 enum TqvxAlign { baNone, baLeft, baRight, baCenter, baWidth, baBottom, baClient };
 Q_ENUM_NS(TqvxAlign)
 
+// Where a data set starts and ends its walk.
+enum TqvxRangeBegin { rbFirst, rbCurrent };
+Q_ENUM_NS(TqvxRangeBegin)
+enum TqvxRangeEnd { reLast, reCurrent, reCount };
+Q_ENUM_NS(TqvxRangeEnd)
+
+// The kind of a data set's field, for converting nulls.
+enum TqvxFieldType { fftNumeric, fftString, fftBoolean };
+Q_ENUM_NS(TqvxFieldType)
+
+// How a report reports its error list: a message box, nothing, or an
+// exception.
+enum TqvxSilentMode { simMessageBoxes, simSilent, simReThrow };
+Q_ENUM_NS(TqvxSilentMode)
+
+// The buttons of the preview window; the set is kept in two bytes.
+enum TqvxPreviewButton {
+    pbPrint = 0x0001,
+    pbLoad = 0x0002,
+    pbSave = 0x0004,
+    pbExport = 0x0008,
+    pbZoom = 0x0010,
+    pbFind = 0x0020,
+    pbOutline = 0x0040,
+    pbPageSetup = 0x0080,
+    pbTools = 0x0100,
+    pbEdit = 0x0200,
+    pbNavigator = 0x0400,
+    pbExportQuick = 0x0800,
+    pbNoClose = 0x1000,
+    pbNoFullScreen = 0x2000,
+    pbNoEmail = 0x4000,
+};
+Q_DECLARE_FLAGS(TqvxPreviewButtons, TqvxPreviewButton)
+Q_FLAG_NS(TqvxPreviewButtons)
+
+enum TqvxZoomMode { zmDefault, zmWholePage, zmPageWidth, zmManyPages };
+Q_ENUM_NS(TqvxZoomMode)
+
+// How pages are put on the printer's sheets.
+enum TqvxPrintMode { pmDefault, pmSplit, pmJoin, pmScale };
+Q_ENUM_NS(TqvxPrintMode)
+enum TqvxPrintPages { ppAll, ppOdd, ppEven };
+Q_ENUM_NS(TqvxPrintPages)
+
 } // namespace ReportTypes
 Q_DECLARE_OPERATORS_FOR_FLAGS(ReportTypes::TqvxRestrictions)
+Q_DECLARE_OPERATORS_FOR_FLAGS(ReportTypes::TqvxPreviewButtons)
 
 using ReportTypes::TqvxAlign;
 using ReportTypes::TqvxRestriction;
 using ReportTypes::TqvxRestrictions;
+using ReportTypes::TqvxFieldType;
+using ReportTypes::TqvxPreviewButton;
+using ReportTypes::TqvxPreviewButtons;
+using ReportTypes::TqvxPrintMode;
+using ReportTypes::TqvxPrintPages;
+using ReportTypes::TqvxRangeBegin;
+using ReportTypes::TqvxRangeEnd;
+using ReportTypes::TqvxSilentMode;
+using ReportTypes::TqvxZoomMode;
 using enum ReportTypes::TqvxAlign;
 using enum ReportTypes::TqvxRestriction;
+using enum ReportTypes::TqvxFieldType;
+using enum ReportTypes::TqvxPreviewButton;
+using enum ReportTypes::TqvxPrintMode;
+using enum ReportTypes::TqvxPrintPages;
+using enum ReportTypes::TqvxRangeBegin;
+using enum ReportTypes::TqvxRangeEnd;
+using enum ReportTypes::TqvxSilentMode;
+using enum ReportTypes::TqvxZoomMode;
 
 // The style flags of a report object.
 enum TqvxComponentStyleFlag : quint8 {

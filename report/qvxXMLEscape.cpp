@@ -9,10 +9,10 @@ namespace {
 bool needsEscape(QChar c)
 {
     switch (c.unicode()) {
-    case 0: case '\n': case '\r': case '"': case '&': case '<': case '>':
+    case '"': case '&': case '<': case '>':
         return true;
     default:
-        return false;
+        return c.unicode() < 0x20;
     }
 }
 

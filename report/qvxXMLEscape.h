@@ -3,8 +3,9 @@
 // Escaping of XML attribute values as the report files write them.
 //
 // The writer escapes only the characters that could break an attribute or a
-// line (NUL, LF, CR, '"', '&', '<', '>') and always as decimal character
-// references ("&#60;"); every other character is copied unchanged.  The
+// line or that XML does not allow as they are (the control characters below
+// a blank, '"', '&', '<', '>') and always as decimal character references
+// ("&#60;"); every other character is copied unchanged.  The
 // reader understands decimal references and the four named entities
 // &quot; &amp; &lt; &gt;; anything else is kept literally.  Every text
 // survives an encode/decode round trip.

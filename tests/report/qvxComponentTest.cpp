@@ -20,7 +20,11 @@ class TSiblingFreeingView : public TTestView
 {
 public:
     using TTestView::TTestView;
-    ~TSiblingFreeingView() override { delete victim.get(); }
+    void BeforeDestruction() override
+    {
+        delete victim.get();
+        TTestView::BeforeDestruction();
+    }
     TGuardedRef<TqvxComponent> victim{this};
 };
 

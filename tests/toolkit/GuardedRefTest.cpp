@@ -90,6 +90,17 @@ TEST(GuardedRefTest, AHolderFreedFirstLeavesNothingBehind)
     delete target; // would reach the freed holder if its request had stayed
 }
 
+TEST(GuardedRefTest, ADyingHolderHoldsNoReferences)
+{
+    auto *target = new TComponent;
+    auto *holder = new TLinked;
+    holder->first = target;
+    holder->BeforeDestruction();
+    EXPECT_EQ(holder->first.get(), nullptr);
+    delete target; // must not reach the holder
+    delete holder;
+}
+
 TEST(GuardedRefTest, ARemovalFromTheOwnerClearsSiblingReferences)
 {
     TComponent owner;

@@ -242,5 +242,15 @@ TEST_F(IniFileTest, RegistryKeysReadFromTheUsersConfigurationFolder)
 
     // A key without a file reads as empty.
     EXPECT_EQ(absent.ReadInteger(QStringLiteral("Form.TqvxDesignerForm"), QStringLiteral("Units"), 7), 7);
+
+    // The machine's settings are in the first system configuration folder.
+    const QByteArray savedDirs = qgetenv("XDG_CONFIG_DIRS");
+    qunsetenv("XDG_CONFIG_DIRS");
     EXPECT_TRUE(TRegistryIniFile(key, rrLocalMachine).SettingsFile().startsWith(QStringLiteral("/etc/xdg/")));
+    qputenv("XDG_CONFIG_DIRS", (dir.path() + QStringLiteral(":/etc/xdg")).toUtf8());
+    EXPECT_EQ(TRegistryIniFile(key, rrLocalMachine).SettingsFile(), path("Quorvel Labs/registry.ini"));
+    if (savedDirs.isNull())
+        qunsetenv("XDG_CONFIG_DIRS");
+    else
+        qputenv("XDG_CONFIG_DIRS", savedDirs);
 }

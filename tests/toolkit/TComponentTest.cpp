@@ -120,6 +120,19 @@ TEST(TComponentTest, OwnerTellsEveryOwnedComponentOfInsertionsAndRemovals)
         << "the insertion is told before the name is set";
 }
 
+TEST(TComponentTest, AnOwnerBeingLoadedPassesNoInsertionOn)
+{
+    TComponent owner;
+    auto *watcher = new TWatcher(&owner);
+    owner.Loading();
+    named(&owner, QStringLiteral("Quiet"));
+    owner.EndLoading();
+    EXPECT_FALSE(owner.ComponentState().testFlag(csLoading));
+    named(&owner, QStringLiteral("Told"));
+    EXPECT_EQ(watcher->log, QStringList{QStringLiteral("+")});
+    EXPECT_EQ(owner.FindComponent(QStringLiteral("QUIET")), owner.Components(1)) << "found through the name index";
+}
+
 TEST(TComponentTest, FreeNotificationReachesAcrossOwners)
 {
     TComponent form, report;

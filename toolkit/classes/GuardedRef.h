@@ -12,7 +12,10 @@
 // Setting it asks the target for free notification; when the target is
 // freed the reference becomes nullptr before the holder's Notification
 // runs, so the holder needs no notification clause of its own.  Several
-// references of one holder may name the same target.
+// references of one holder may name the same target.  Once the holder's
+// BeforeDestruction has run, its references are nullptr: a holder that
+// frees what it refers to does so in its BeforeDestruction, before calling
+// the inherited one.
 
 #include "toolkit/classes/TComponent.h"
 

@@ -10,8 +10,11 @@ namespace {
 
 QString configurationFolder(TRegistryRoot root)
 {
-    if (root == rrLocalMachine)
-        return QStringLiteral("/etc/xdg/");
+    if (root == rrLocalMachine) {
+        const QString dirs = qEnvironmentVariable("XDG_CONFIG_DIRS");
+        const QString first = dirs.section(u':', 0, 0);
+        return first.isEmpty() ? QStringLiteral("/etc/xdg/") : IncludeTrailingPathDelimiter(first);
+    }
     const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (!xdg.isEmpty())
         return IncludeTrailingPathDelimiter(xdg);

@@ -12,7 +12,8 @@ enum TRegistryRoot { rrCurrentUser, rrLocalMachine };
 // Settings that the system keeps under a registry key, such as
 // "\Software\Quorvel Labs", read from an ini file: the first part after
 // "\Software\" names a folder under the user's configuration folder
-// ($XDG_CONFIG_HOME, else ~/.config; /etc/xdg for rrLocalMachine) that holds
+// ($XDG_CONFIG_HOME, else ~/.config; for rrLocalMachine the first folder of
+// $XDG_CONFIG_DIRS, else /etc/xdg) that holds
 // registry.ini.  The further parts of the key, joined by '\' and followed by
 // '\' and the section name, make the section:
 // "\Software\Quorvel Labs" with section "Connections" and the key

@@ -22,6 +22,8 @@ void TComponent::BeforeDestruction()
 {
     markDestroying();
     removeFreeNotifications();
+    // Without their free notifications the references would dangle.
+    clearGuards(nullptr);
     if (m_owner)
         m_owner->RemoveComponent(this);
     TPersistent::BeforeDestruction();
@@ -198,7 +200,7 @@ void TComponent::removeFreeNotifications()
 void TComponent::clearGuards(TComponent *target)
 {
     for (TComponentGuard *guard : std::as_const(m_guards))
-        if (guard->m_target == target)
+        if (!target || guard->m_target == target)
             guard->m_target = nullptr;
 }
 

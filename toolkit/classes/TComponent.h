@@ -120,6 +120,7 @@ private:
     friend class TComponentGuard;
 
     void markDestroying();
+    // Clears the guarded references to target, or all of them for nullptr.
     void clearGuards(TComponent *target);
     bool guards(const TComponent *target) const;
     void removeFreeNotifications();

@@ -16,11 +16,13 @@
 // complete: NewObject<T>(args...) constructs, then calls the virtual
 // AfterConstruction.  Constructors never rely on virtual dispatch.
 //
-// Destruction mirrors it: `delete` first runs the virtual BeforeDestruction
-// while the object is still of its own class (it gives up the handle; a
-// component also tells its partners and leaves its owner and parent), then
-// the C++ destructors.  An object destroyed without `delete` (one on the
-// stack) runs the same steps from its destructors instead.
+// Destruction mirrors it: `delete` through a pointer of a TObject class (and
+// so unique_ptr and the like) first runs the virtual BeforeDestruction while
+// the object is still of its own class (it gives up the handle; a component
+// also tells its partners and leaves its owner and parent), then the C++
+// destructors.  An object destroyed otherwise (on the stack, or deleted as a
+// bare QObject) runs the same steps from its destructors instead, when only
+// the base parts are left.
 
 #include <QObject>
 #include <QString>
@@ -60,8 +62,9 @@ public:
 
     // Runs once the object is fully constructed (see NewObject).
     virtual void AfterConstruction() {}
-    // Runs before the destructors, once, while the object is whole.
-    // Overrides call the inherited one last.
+    // Runs before the destructors, while the object is whole.  It may run
+    // again from the destructors, so each step must be one that does nothing
+    // the second time.  Overrides call the inherited one last.
     virtual void BeforeDestruction();
 
     // `delete` on any TObject: BeforeDestruction, then the destructors.

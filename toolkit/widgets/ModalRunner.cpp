@@ -107,7 +107,8 @@ bool InteractiveModalRunner::InputQuery(TInputRequest &request)
 {
     bool ok = false;
     const QString text =
-        QInputDialog::getText(nullptr, request.Caption, request.Prompt, QLineEdit::Normal, request.Value, &ok);
+        QInputDialog::getText(nullptr, request.Caption, request.Prompt,
+                              request.Masked ? QLineEdit::Password : QLineEdit::Normal, request.Value, &ok);
     if (ok)
         request.Value = text;
     return ok;

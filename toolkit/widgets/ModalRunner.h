@@ -29,6 +29,7 @@ struct TInputRequest {
     QString Caption;
     QString Prompt;
     QString Value; // shown for editing; the answer on confirmation
+    bool Masked = false; // the text is hidden as it is typed (a password)
 };
 
 struct TFileDialogRequest {

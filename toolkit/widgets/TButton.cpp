@@ -9,6 +9,7 @@ TButton::TButton(TComponent *owner) : TButton(owner, new QPushButton) {}
 TButton::TButton(TComponent *owner, QPushButton *button) : TWinControl(owner, button)
 {
     SetTabStop(true);
+    SetControlStyle(ControlStyle() | csSetCaption);
     SetBounds(0, 0, 75, 25);
     QObject::connect(button, &QPushButton::clicked, this, [this] { Click(); });
 }

@@ -6,6 +6,7 @@ TCheckBox::TCheckBox(TComponent *owner) : TWinControl(owner, new QCheckBox)
 {
     SetTabStop(true);
     SetParentColor(true);
+    SetControlStyle(ControlStyle() | csSetCaption);
     SetBounds(0, 0, 97, 17);
     QObject::connect(box(), &QCheckBox::stateChanged, this, [this] { Click(); });
 }

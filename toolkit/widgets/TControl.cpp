@@ -1,10 +1,12 @@
 #include "toolkit/widgets/TControl.h"
 
+#include "toolkit/graphics/Canvas.h"
 #include "toolkit/graphics/GraphicsObjects.h"
 #include "toolkit/graphics/QtFonts.h"
 #include "toolkit/widgets/TForm.h"
 #include "toolkit/widgets/TWinControl.h"
 
+#include <QImage>
 #include <QMouseEvent>
 #include <QWheelEvent>
 #include <QWidget>
@@ -339,6 +341,16 @@ void TControl::SetMouseCapture(bool capture)
         InputWidget()->grabMouse();
     else
         InputWidget()->releaseMouse();
+}
+
+void TControl::PaintTo(TCanvas *canvas, int x, int y)
+{
+    if (!m_widget || Width() <= 0 || Height() <= 0)
+        return;
+    QImage image(Width(), Height(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    m_widget->render(&image);
+    canvas->StretchImage(TRect(x, y, x + Width(), y + Height()), image);
 }
 
 void TControl::Invalidate()

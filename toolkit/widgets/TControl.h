@@ -26,8 +26,19 @@
 
 #include <memory>
 
+class TCanvas;
 class TWinControl;
 class TCustomForm;
+
+// How a control behaves beyond its properties.
+enum TControlStyleFlag : unsigned {
+    // The caption stands for the control's name until it is given another
+    // (buttons, labels, check boxes, group boxes, panels); the report's
+    // dialog controls let such a caption follow a rename.
+    csSetCaption = 0x01,
+};
+Q_DECLARE_FLAGS(TControlStyle, TControlStyleFlag)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TControlStyle)
 
 TOOLKIT_EVENT(TMouseEvent, void(TObject *sender, TMouseButton button, TShiftState shift, int x, int y))
 TOOLKIT_EVENT(TMouseMoveEvent, void(TObject *sender, TShiftState shift, int x, int y))
@@ -123,6 +134,9 @@ public:
     bool ShowHint() const { return m_showHint; }
     virtual void SetShowHint(bool show);
 
+    TControlStyle ControlStyle() const { return m_controlStyle; }
+    void SetControlStyle(TControlStyle style) { m_controlStyle = style; }
+
     // Caption or text, whichever the control shows.
     virtual QString Caption() const { return m_caption; }
     virtual void SetCaption(const QString &caption);
@@ -131,6 +145,10 @@ public:
 
     bool MouseCapture() const;
     void SetMouseCapture(bool capture);
+
+    // Paints the control with its children onto canvas, its top-left at
+    // (x, y), whether it is shown or not.
+    void PaintTo(TCanvas *canvas, int x, int y);
 
     virtual void Invalidate();
     virtual void InvalidateRect(const TRect &rect);
@@ -234,6 +252,7 @@ private:
     TCursor m_cursor = crDefault;
     QString m_hint;
     QString m_caption;
+    TControlStyle m_controlStyle;
     bool m_pressed = false;
     bool m_topLevel = false;
 };

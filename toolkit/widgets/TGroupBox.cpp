@@ -6,6 +6,7 @@ TGroupBox::TGroupBox(TComponent *owner) : TWinControl(owner, new QGroupBox)
 {
     Widget()->setAutoFillBackground(true);
     SetParentColor(true);
+    SetControlStyle(ControlStyle() | csSetCaption);
     SetBounds(0, 0, 185, 105);
 }
 

@@ -8,6 +8,7 @@ TLabel::TLabel(TComponent *owner) : TControl(owner, new QLabel)
     label()->setTextFormat(Qt::PlainText);
     label()->setAutoFillBackground(true);
     SetParentColor(true);
+    SetControlStyle(ControlStyle() | csSetCaption);
     SetBounds(0, 0, 65, 17);
     applyAlignment();
 }

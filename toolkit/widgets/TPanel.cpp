@@ -22,6 +22,7 @@ unsigned edgeOf(TBevelCut bevel)
 
 TPanel::TPanel(TComponent *owner) : TCustomControl(owner)
 {
+    SetControlStyle(ControlStyle() | csSetCaption);
     SetBounds(0, 0, 185, 41);
 }
 

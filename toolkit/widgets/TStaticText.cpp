@@ -7,6 +7,7 @@ TStaticText::TStaticText(TComponent *owner) : TCustomControl(owner)
     SetBorderStyle(bsSingle);
     SetStaticEdge(true);
     SetParentColor(true);
+    SetControlStyle(ControlStyle() | csSetCaption);
     SetBounds(0, 0, 65, 17);
 }
 

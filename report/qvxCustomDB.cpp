@@ -1,0 +1,67 @@
+#include "report/qvxCustomDB.h"
+
+#include "toolkit/classes/PropertyDeclarations.h"
+#include "toolkit/classes/TStringList.h"
+
+TqvxCustomDBDataSet::TqvxCustomDBDataSet(TComponent *owner)
+    : TqvxDataSet(owner),
+      m_fieldAliases(std::make_unique<TStringList>())
+{
+}
+
+TqvxCustomDBDataSet::~TqvxCustomDBDataSet() = default;
+
+void TqvxCustomDBDataSet::SetFieldAliases(const TStrings *value)
+{
+    m_fieldAliases->Assign(value);
+}
+
+int TqvxCustomDBDataSet::FieldsCount()
+{
+    TStringList fields;
+    GetFieldList(&fields);
+    return fields.Count();
+}
+
+bool TqvxCustomDatabase::GetConnected()
+{
+    return false;
+}
+
+void TqvxCustomDatabase::SetConnected(bool)
+{
+}
+
+QString TqvxCustomDatabase::GetDatabaseName()
+{
+    return QString();
+}
+
+void TqvxCustomDatabase::SetDatabaseName(const QString &)
+{
+}
+
+bool TqvxCustomDatabase::GetLoginPrompt()
+{
+    return false;
+}
+
+void TqvxCustomDatabase::SetLoginPrompt(bool)
+{
+}
+
+void TqvxCustomDatabase::GetParams(TStrings *params)
+{
+    params->Clear();
+}
+
+void TqvxCustomDatabase::SetParams(const TStrings *)
+{
+}
+
+void InitializeQvxCustomDB()
+{
+    DescribeProperties<TqvxCustomDBDataSet>()
+        .Default("CloseDataSource", false)
+        .Default("OpenDataSource", true);
+}

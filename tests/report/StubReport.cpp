@@ -1,0 +1,15 @@
+#include "report/StubReport.h"
+
+#include "report/qvxErrors.h"
+#include "report/qvxResources.h"
+
+void TStubReport::ReportErrors()
+{
+    ++reports;
+    qvxReportError(this, qvxResources()->Get(QStringLiteral("clErrors")) + QLatin1Char('\n') + errors->Text());
+}
+
+TqvxComponent *TStubReport::FindDataSet(const QString &userName) const
+{
+    return qvxFindDataSet(const_cast<TStubReport *>(this), nullptr, userName);
+}

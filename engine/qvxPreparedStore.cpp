@@ -379,8 +379,10 @@ void TqvxPreparedStore::ClearFirstPassPages()
 {
     ClearPageCache();
     PreparedOutline()->Reset();
+    TqvxXMLItem *pages = PagesItem();
+    if (m_firstPageIndex >= pages->Count())
+        m_firstPageIndex = pages->Count() - 1;
     if (m_firstPageIndex != -1) {
-        TqvxXMLItem *pages = PagesItem();
         TqvxXMLItem *page = pages->Items(m_firstPageIndex);
         m_doc.LoadItem(page);
         while (page->Count() > m_firstObjectIndex)

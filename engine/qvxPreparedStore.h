@@ -82,6 +82,8 @@ public:
     void IncLogicalPageNumber() override;
     void ResetLogicalPageNumber() override;
     void PasteObjects(double x, double y) override;
+    // The anchors after index `from` move to the current page (where a kept
+    // run of bands went), their tops by newTop less the first one's top.
     void ShiftAnchors(int from, int newTop) override;
     int GetCurPosition() override;
     int GetAnchorCurPosition() override;
@@ -174,14 +176,15 @@ private:
     void exportPage(TqvxCustomExportFilter *filter, int index, const QSet<int> &pages);
     void exportObject(TqvxCustomExportFilter *filter, TqvxComponent *object);
 
+    // The stream a partially loaded report is read from later, owned; it
+    // outlives the document that reads from it.
+    std::unique_ptr<TStream> m_loadStream;
     TqvxXMLDocument m_doc;
     TqvxDictionary m_dictionary;
     TqvxAnchors m_anchors;
     std::unique_ptr<TqvxPictureCache> m_pictureCache;
     std::vector<std::unique_ptr<TqvxComponent>> m_sourcePages;
     QList<CacheEntry> m_pageCache;
-    // The stream a partially loaded report is read from later, owned.
-    std::unique_ptr<TStream> m_loadStream;
     qint64 m_allocatedSize = 0;
     double m_lastY = 0;
     int m_logicalPageN = 0;

@@ -182,3 +182,24 @@ TEST_F(PreparedStoreTest, EndlessPagesKeepTheirOwnSize)
     EXPECT_TRUE(pageItem(0)->Text().startsWith("PaperSize=\"256\" PaperWidth=\"132.29"));
     EXPECT_EQ(pageItem(1)->Text(), QString());
 }
+
+TEST_F(PreparedStoreTest, LooseObjectsJoinTheLastSourcePage)
+{
+    FillStore(store, templ, 1, 1);
+    TTestDiffMemo loose;
+    loose.SetName("Loose");
+    loose.SetBounds(5, 6, 50, 20);
+    store.SetCurPage(0);
+    store.AddToSourcePage(&loose);
+    EXPECT_EQ(loose.DictionaryName(), "t3");
+    EXPECT_EQ(store.Dictionary()->GetSourceName("t3"), "Page0.TTestDiffMemo1");
+    loose.Memo()->SetText("Note");
+    store.AddObject(&loose);
+    EXPECT_EQ(DescribePage(store, 0).last(), "  TTestDiffMemo1 5,6 \"Note\"");
+
+    // An object without a source copy is stored whole under its class name.
+    TTestDiffMemo whole;
+    whole.SetName("Whole");
+    store.AddObject(&whole);
+    EXPECT_EQ(store.PagesItem()->Items(0)->Items(store.GetCurPosition() - 1)->Name(), "TTestDiffMemo");
+}

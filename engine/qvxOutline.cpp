@@ -71,10 +71,10 @@ void TqvxOutline::GetItem(int index, QString &text, int &page, int &top)
 
 void TqvxOutline::ShiftItems(TqvxXMLItem *from, int newTop)
 {
-    if (!from || !from->Parent())
+    TqvxXMLItem *parent = from ? from->Parent() : m_curItem;
+    if (!parent)
         return;
-    TqvxXMLItem *parent = from->Parent();
-    const int first = parent->IndexOf(from) + 1;
+    const int first = from ? parent->IndexOf(from) + 1 : 0;
     if (first >= parent->Count())
         return;
     const int delta = newTop - qvxIntProp(parent->Items(first), QStringLiteral("top"));

@@ -27,8 +27,9 @@ public:
     // Page and top are left as they are when the item lacks them.
     void GetItem(int index, QString &text, int &page, int &top) override;
     // The later siblings of `from`, with all their children, move to the
-    // store's current page, their tops by newTop less the first one's top.
-    // Nothing moves when `from` is nullptr.
+    // store's current page (where a kept run of bands went), their tops by
+    // newTop less the first one's top.  With `from` nullptr (the level was
+    // empty when the run started) every item of the current level moves.
     void ShiftItems(TqvxXMLItem *from, int newTop) override;
     // The last item of the current level, nullptr when it has none.
     TqvxXMLItem *GetCurPosition() override;

@@ -87,11 +87,19 @@ TEST_F(OutlineTest, ShiftItemsMovesEverythingAfterTheMarkToTheCurrentPage)
     outline->AddItem("Kept 2", 950);
     outline->LevelUp();
 
-    outline->ShiftItems(nullptr, 0);
     store.SetCurPage(1);
     outline->ShiftItems(mark, 40);
     EXPECT_EQ(outlineXML(), "<text=\"Before\" page=\"0\" top=\"100\"></>"
                             "<text=\"Kept 1\" page=\"1\" top=\"40\"><text=\"Child\" page=\"1\" top=\"60\"></></>"
+                            "<text=\"Kept 2\" page=\"1\" top=\"90\"></>");
+
+    // A run that started on an empty level takes the whole level along.
+    outline->LevelDown(1);
+    store.SetCurPage(2);
+    outline->ShiftItems(nullptr, 5);
+    outline->LevelRoot();
+    EXPECT_EQ(outlineXML(), "<text=\"Before\" page=\"0\" top=\"100\"></>"
+                            "<text=\"Kept 1\" page=\"1\" top=\"40\"><text=\"Child\" page=\"2\" top=\"5\"></></>"
                             "<text=\"Kept 2\" page=\"1\" top=\"90\"></>");
 }
 

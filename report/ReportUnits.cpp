@@ -1,6 +1,5 @@
 #include "report/ReportUnits.h"
 
-#include "report/TWideStrings.h"
 #include "report/qvxCollection.h"
 #include "report/qvxComponent.h"
 #include "report/qvxCustomDB.h"
@@ -15,6 +14,7 @@
 #include "report/qvxGlobals.h"
 #include "report/qvxHighlight.h"
 #include "report/qvxHyperlink.h"
+#include "report/qvxMemoView.h"
 #include "report/qvxOptions.h"
 #include "report/qvxParentForm.h"
 #include "report/qvxRegistries.h"
@@ -24,6 +24,7 @@
 #include "report/qvxUserDataSet.h"
 #include "report/qvxVariables.h"
 #include "report/qvxView.h"
+#include "report/TWideStrings.h"
 #include "script/ScriptUnits.h"
 #include "toolkit/core/Units.h"
 
@@ -52,7 +53,8 @@ void RegisterReportUnits()
     Units::Add("qvxFormat", InitializeQvxFormat, nullptr);
     Units::Add("qvxHighlight", InitializeQvxHighlight, nullptr);
     Units::Add("qvxView", InitializeQvxView, nullptr);
+    Units::Add("qvxMemoView", InitializeQvxMemoView, nullptr);
+    Units::Add("qvxStyles", InitializeQvxStyles, nullptr);
     Units::Add("qvxCustomEngine", InitializeQvxCustomEngine, nullptr);
     Units::Add("qvxExportFilter", InitializeQvxExportFilter, nullptr);
-    Units::Add("qvxStyles", InitializeQvxStyles, nullptr);
 }

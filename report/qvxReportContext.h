@@ -30,6 +30,9 @@ public:
     virtual Variant Calc(const QString &expression) = 0;
     // The report's script item Self: the object being printed.
     virtual void SetScriptSelf(TqvxComponent *object) = 0;
+    // The report's script item Value: the value a memo has just evaluated,
+    // which its highlight conditions read.
+    virtual void SetScriptValue(const Variant &) {}
     // "PascalScript", "C++Script", "BasicScript" or "JScript".
     virtual QString ScriptLanguage() const = 0;
 

@@ -1,6 +1,7 @@
 #include "script/ScriptUnits.h"
 
 #include "script/zqBasicScript.h"
+#include "script/zqClasses.h"
 #include "script/zqCppScript.h"
 #include "script/zqJScript.h"
 #include "script/zqLanguages.h"
@@ -15,4 +16,5 @@ void RegisterScriptUnits()
     Units::Add("zqCppScript", RegisterCppScript, nullptr);
     Units::Add("zqBasicScript", RegisterBasicScript, nullptr);
     Units::Add("zqJScript", RegisterJScript, nullptr);
+    Units::Add("zqInterpreter", InitializeRTTIModuleList, FinalizeRTTIModuleList);
 }

@@ -1,5 +1,6 @@
 #include "script/zqILParser.h"
 
+#include "script/zqBuilder.h"
 #include "script/zqLanguages.h"
 #include "script/zqMessages.h"
 #include "script/zqScript.h"
@@ -84,9 +85,17 @@ struct TzqILParser::GrammarItem
     TzqXMLItem *rule = nullptr; // what a reference names; nil for an unknown name
 };
 
+// A grammar document read once, with the attributes of every rule item
+// decoded and kept in the item's Data.
+struct TzqILParser::CompiledGrammar
+{
+    TzqXMLDocument document;
+    std::vector<std::unique_ptr<GrammarItem>> items;
+    QHash<QString, TzqXMLItem *> rules;
+};
+
 TzqILParser::TzqILParser(TzqScript *program)
     : m_program(program),
-      m_grammar(std::make_unique<TzqXMLDocument>()),
       m_ilScript(std::make_unique<TzqXMLDocument>()),
       m_parser(std::make_unique<TzqParser>())
 {
@@ -98,11 +107,9 @@ void TzqILParser::SelectLanguage(const QString &name)
 {
     m_parser->Clear();
     m_language = name;
-    TStringStream stream(GetLanguageGrammar(name));
-    m_grammar->LoadFromStream(&stream);
-    m_grammarRoot = m_grammar->Root();
+    m_compiled = compile(GetLanguageGrammar(name));
+    m_grammarRoot = m_compiled->document.Root();
     m_needDeclareVars = true;
-    prepareGrammar();
 
     const int parserIndex = m_grammarRoot->Find(QStringLiteral("parser"));
     TzqXMLItem *settings = parserIndex >= 0 ? m_grammarRoot->Items(parserIndex) : nullptr;
@@ -150,10 +157,19 @@ void TzqILParser::SelectLanguage(const QString &name)
         m_parser->AddExtendedCharset();
 }
 
-// Reads the attributes of every rule item once and keeps them in the item's
-// Data, so that running the rules does not parse attribute text again.
-void TzqILParser::prepareGrammar()
+TzqXMLDocument *TzqILParser::Grammar() const
 {
+    return m_compiled ? const_cast<TzqXMLDocument *>(&m_compiled->document) : nullptr;
+}
+
+// Reads a grammar text into a document and decodes the attributes of every
+// rule item once.  Each text is read once and kept for the program's life.
+std::shared_ptr<const TzqILParser::CompiledGrammar> TzqILParser::compile(const QString &text)
+{
+    static QHash<QString, std::shared_ptr<const CompiledGrammar>> cache;
+    if (auto found = cache.value(text))
+        return found;
+
     static const QHash<QString, GrammarItem::Kind> kinds = {
         {QStringLiteral("char"), GrammarItem::Char},
         {QStringLiteral("keyword"), GrammarItem::Keyword},
@@ -169,24 +185,26 @@ void TzqILParser::prepareGrammar()
         {QStringLiteral("optionalloop"), GrammarItem::OptionalLoop},
         {QStringLiteral("optional"), GrammarItem::Optional},
     };
-    m_items.clear();
-    m_rules.clear();
-    for (int i = 0; i < m_grammarRoot->Count(); ++i) {
-        TzqXMLItem *rule = m_grammarRoot->Items(i);
+    auto compiled = std::make_shared<CompiledGrammar>();
+    TStringStream stream(text);
+    compiled->document.LoadFromStream(&stream);
+    TzqXMLItem *root = compiled->document.Root();
+    for (int i = 0; i < root->Count(); ++i) {
+        TzqXMLItem *rule = root->Items(i);
         const QString name = rule->Name().toLower();
-        if (!m_rules.contains(name))
-            m_rules.insert(name, rule);
+        if (!compiled->rules.contains(name))
+            compiled->rules.insert(name, rule);
     }
 
     std::vector<TzqXMLItem *> pending;
-    for (TzqXMLItem *rule : std::as_const(m_rules))
+    for (TzqXMLItem *rule : std::as_const(compiled->rules))
         pending.push_back(rule);
     while (!pending.empty()) {
         TzqXMLItem *item = pending.back();
         pending.pop_back();
         auto g = std::make_unique<GrammarItem>();
         const QString name = item->Name().toLower();
-        g->kind = item->Parent() == m_grammarRoot ? GrammarItem::Rule : kinds.value(name, GrammarItem::Reference);
+        g->kind = item->Parent() == root ? GrammarItem::Rule : kinds.value(name, GrammarItem::Reference);
         g->text = item->GetProp(QStringLiteral("text")).toLower();
         g->node = item->GetProp(QStringLiteral("node")).toLower();
         g->add = item->GetProp(QStringLiteral("add"));
@@ -195,12 +213,14 @@ void TzqILParser::prepareGrammar()
         g->skip = item->GetProp(QStringLiteral("skip"));
         g->term = item->GetProp(QStringLiteral("term")) == QStringLiteral("1");
         if (g->kind == GrammarItem::Reference)
-            g->rule = m_rules.value(name);
+            g->rule = compiled->rules.value(name);
         item->SetData(g.get());
-        m_items.push_back(std::move(g));
+        compiled->items.push_back(std::move(g));
         for (int i = 0; i < item->Count(); ++i)
             pending.push_back(item->Items(i));
     }
+    cache.insert(text, compiled);
+    return compiled;
 }
 
 TzqILParser::GrammarItem *TzqILParser::info(TzqXMLItem *item)
@@ -210,7 +230,7 @@ TzqILParser::GrammarItem *TzqILParser::info(TzqXMLItem *item)
 
 TzqXMLItem *TzqILParser::findRule(const QString &name) const
 {
-    return m_rules.value(name.toLower());
+    return m_compiled->rules.value(name.toLower());
 }
 
 bool TzqILParser::MakeIL(const QString &text)
@@ -253,6 +273,14 @@ bool TzqILParser::MakeIL(const QString &text)
             m_furthest = std::max(m_furthest, m_parser->Position());
             ok = false;
         }
+    }
+    if (m_parser->UnclosedComment() > 0 && !m_aborted) {
+        m_errorTerm = false;
+        const int saved = m_parser->Position();
+        m_parser->SetPosition(m_parser->UnclosedComment());
+        setError(SUnclosedComment, m_parser->GetXYPosition());
+        m_parser->SetPosition(saved);
+        ok = false;
     }
     ok = ok && m_errorMsg.isEmpty();
     if (!ok && m_errorMsg.isEmpty()) {
@@ -562,6 +590,8 @@ QStringList TzqILParser::MakeILUnit(const QString &name, const QString &position
         if (!nested.MakeIL(text))
             return fail(m_program->ErrorMsg, m_program->ErrorPos);
         UsedUnits = nested.UsedUnits;
+        UnitTexts.insert(nested.UnitTexts);
+        UnitTexts.insert(name, text);
         TMemoryStream stream;
         {
             TzqXMLWriter writer(&stream);
@@ -591,6 +621,25 @@ bool TzqILParser::readUnit(const QString &name, QString &text)
         return ok;
     }
     return false;
+}
+
+void TzqILParser::BuildProgram()
+{
+    m_program->ErrorUnit.clear();
+    UnitName.clear();
+    const auto fail = [this](const QString &message) {
+        m_program->ErrorMsg = message;
+        m_program->ErrorPos = CurrentPos;
+        m_program->ErrorUnit = UnitName;
+    };
+    try {
+        TzqProgramBuilder(*this).Build();
+        m_program->ErrorPos.clear();
+    } catch (const Exception &e) {
+        fail(e.Message());
+    } catch (const std::exception &e) {
+        fail(QString::fromUtf8(e.what()));
+    }
 }
 
 void TzqILParser::loadILScript()

@@ -26,8 +26,9 @@ public:
     TzqILParser(const TzqILParser &) = delete;
     TzqILParser &operator=(const TzqILParser &) = delete;
 
-    // Resets the tokenizer and loads, applies and remembers the grammar.
-    // Raises for an unregistered language.
+    // Resets the tokenizer and applies the grammar of the language, which is
+    // read once per registered text and kept.  Raises for an unregistered
+    // language.
     void SelectLanguage(const QString &name);
 
     // Translates a whole text into ILScript.  A first line "#language Name"
@@ -44,7 +45,12 @@ public:
     // ErrorUnit names the innermost unit concerned.
     bool MakeIL(const QString &text);
 
-    TzqXMLDocument *Grammar() const { return m_grammar.get(); }
+    // Builds the intermediate program into the script (see TzqProgramBuilder).
+    // Never raises: a failure sets the script's ErrorMsg, ErrorPos (the
+    // element being built) and ErrorUnit.
+    void BuildProgram();
+
+    TzqXMLDocument *Grammar() const;
     TzqXMLDocument *ILScript() const { return m_ilScript.get(); }
     TzqParser *Parser() const { return m_parser.get(); }
     TzqScript *Program() const { return m_program; }
@@ -57,12 +63,15 @@ public:
     QString UnitName;
     // Units already included, shared with the translations of used units.
     QStringList UsedUnits;
+    // The source texts of the units translated, by name.
+    QHash<QString, QString> UnitTexts;
 
 private:
     struct GrammarItem;
+    struct CompiledGrammar;
 
-    void prepareGrammar();
-    GrammarItem *info(TzqXMLItem *item);
+    static std::shared_ptr<const CompiledGrammar> compile(const QString &text);
+    static GrammarItem *info(TzqXMLItem *item);
     TzqXMLItem *findRule(const QString &name) const;
 
     int startPosition(const QString &text);
@@ -89,15 +98,13 @@ private:
     void loadILScript();
 
     TzqScript *m_program;
-    std::unique_ptr<TzqXMLDocument> m_grammar;
+    std::shared_ptr<const CompiledGrammar> m_compiled;
     std::unique_ptr<TzqXMLDocument> m_ilScript;
     std::unique_ptr<TzqParser> m_parser;
     QString m_language;
     bool m_needDeclareVars = true;
     TzqXMLItem *m_grammarRoot = nullptr;
     TzqXMLItem *m_errors = nullptr;
-    QHash<QString, TzqXMLItem *> m_rules;
-    std::vector<std::unique_ptr<GrammarItem>> m_items;
 
     QStringList m_lines;
     QString m_errorMsg;

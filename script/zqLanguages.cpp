@@ -3,6 +3,7 @@
 #include "script/zqMessages.h"
 #include "toolkit/core/Exceptions.h"
 
+#include <QFile>
 #include <QList>
 #include <QPair>
 #include <memory>
@@ -29,6 +30,21 @@ QPair<QString, QString> *find(const QString &name)
 }
 
 } // namespace
+
+// The resources of a static library are registered by hand.
+static void initializeGrammarResources()
+{
+    Q_INIT_RESOURCE(zqGrammars);
+}
+
+QString GrammarResource(const QString &fileName)
+{
+    initializeGrammarResources();
+    QFile file(QStringLiteral(":/script/grammars/") + fileName + QStringLiteral(".xml"));
+    if (!file.open(QIODevice::ReadOnly))
+        throw Exception(SInvalidLanguage);
+    return QString::fromUtf8(file.readAll());
+}
 
 void InitializeLanguageRegistry()
 {

@@ -12,5 +12,9 @@ void RegisterLanguage(const QString &name, const QString &grammar);
 // The grammar text; raises "Language '...' not found" for an unknown name.
 QString GetLanguageGrammar(const QString &name);
 
+// The text of a grammar document built into the program
+// (script/grammars/<fileName>.xml).
+QString GrammarResource(const QString &fileName);
+
 void InitializeLanguageRegistry();
 void FinalizeLanguageRegistry();

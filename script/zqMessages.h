@@ -29,3 +29,14 @@ extern QString SEventError;
 extern QString STooComplex;
 extern QString SInvalidUnitName;   // followed by the name in apostrophes
 extern QString SUnitNotFound;      // followed by the name in apostrophes
+extern QString SUnclosedComment;
+// Run-time and build checks of the engine itself.
+extern QString SNilObject;         // followed by the member name in apostrophes
+extern QString SEventNotFound;     // "Event %s not found"
+extern QString SStringIndexError;  // "String index out of range: %d"
+extern QString SArrayTooLarge;
+extern QString STextTooLong;
+extern QString SCallsTooDeep;
+extern QString SInvalidFileFormat;
+// "OLE error %s: %s: %s": the code in 8 hex digits, the member, the text.
+extern QString SOleError;

@@ -110,6 +110,7 @@ void TzqParser::SetText(const QString &text)
     m_text = text;
     m_position = 1;
     m_lastPosition = 1;
+    m_unclosedComment = 0;
     m_lines = {0};
     if (!UseY)
         return;
@@ -188,11 +189,14 @@ bool TzqParser::skipComment()
     for (int i = 0; i < 2; ++i) {
         if (!textAt(m_position, m_blockBegin[i]))
             continue;
+        const int begin = m_position;
         m_position += int(m_blockBegin[i].size());
         while (m_position <= Size() && !(m_blockEnd[i].isEmpty() || textAt(m_position, m_blockEnd[i])))
             ++m_position;
         if (m_position <= Size())
             m_position += int(m_blockEnd[i].size());
+        else if (m_unclosedComment == 0)
+            m_unclosedComment = begin;
         return true;
     }
     return false;

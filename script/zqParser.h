@@ -65,6 +65,10 @@ public:
     QString GetString();
     QString GetQVString();
 
+    // Where the first block comment without its end marker began; 0 when
+    // none was met.
+    int UnclosedComment() const { return m_unclosedComment; }
+
     // "line:col" of the current position.
     QString GetXYPosition() const;
     // The position of a column on a line, or -1 for a line out of range.
@@ -90,5 +94,6 @@ private:
     QString m_text;
     int m_position = 1;
     int m_lastPosition = 1;
+    int m_unclosedComment = 0;
     QList<int> m_lines; // 0, then the position of every LF
 };

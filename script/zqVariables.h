@@ -2,11 +2,13 @@
 
 // The named things a script refers to: variables, constants, type entries,
 // parameters and procedures all derive from TzqCustomVariable.  Values are
-// variants; the value kind says how a value is stored and checked.
+// variants; the value kind says how a value is stored and checked.  Reading
+// a procedure's value runs it.
 
 #include "toolkit/core/Variants.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -24,31 +26,117 @@ enum TzqVarType : quint8 {
     fvtInt64 = 10,
 };
 
+class TzqCustomHelper;
+class TzqCustomVariable;
 class TzqParamItem;
+class TzqProcVariable;
+class TzqScript;
 
-class TzqCustomVariable
+// Anything a script's item table holds (variables, modules, event adapters).
+class TzqScriptItem
+{
+public:
+    virtual ~TzqScriptItem() = default;
+    virtual TzqCustomVariable *AsVariable() { return nullptr; }
+};
+
+// Asked for the value of a variable added by TzqScript::AddVariable; a Null
+// answer keeps the stored value.
+using TzqGetVariableValueEvent =
+    std::function<Variant(const QString &VarName, TzqVarType VarTyp, const Variant &OldValue)>;
+
+class TzqCustomVariable : public TzqScriptItem
 {
 public:
     TzqCustomVariable(const QString &name, TzqVarType typ, const QString &typeName);
-    virtual ~TzqCustomVariable();
+    ~TzqCustomVariable() override;
 
     TzqCustomVariable(const TzqCustomVariable &) = delete;
     TzqCustomVariable &operator=(const TzqCustomVariable &) = delete;
 
-    QString Name;
-    TzqVarType Typ;
-    QString TypeName;
+    // Owner tag of the host that added the item (TzqScript::ClearItems).
+    const void *AddedBy = nullptr;
     // A macro function gets its arguments as their source text.
     bool IsMacro = false;
+    bool IsReadOnly = false;
+    QString Name;
+    // Cleared on the last step of a call statement: the value is dropped.
+    bool NeedResult = true;
+    // Not owned: a function's Result variable, an array's element accessor.
+    TzqCustomVariable *RefItem = nullptr;
+    TzqVarType Typ;
+    QString TypeName;
+    // The name in upper case; host call-backs receive this form.
+    QString UppercaseName;
     Variant Value = Variant::Null();
+    TzqGetVariableValueEvent OnGetVarValue;
+
+    // The stored value; writes are ignored on a read-only item.
+    virtual Variant GetValue();
+    virtual void SetValue(const Variant &value);
+
+    // Kind tests for the interpreter's inner loops.
+    TzqCustomVariable *AsVariable() override { return this; }
+    virtual TzqCustomHelper *AsHelper() { return nullptr; }
+    virtual TzqProcVariable *AsProcedure() { return nullptr; }
+    // Variables and parameters, whose values a recursive call keeps apart.
+    virtual bool HoldsLocalValue() const { return false; }
+    // The text a string variable holds in place of Value.
+    virtual QString *TextStorage() { return nullptr; }
 
     // The formal parameters, owned, in order.
     int Count() const { return int(m_params.size()); }
     TzqParamItem *Params(int index) const { return m_params.at(index).get(); }
     void AddParam(std::unique_ptr<TzqParamItem> param);
+    int GetNumberOfRequiredParams() const;
+
+    // "Integer", "Boolean", "Extended", "Char", "String", "Array",
+    // "Variant", "Int64", or the own type name of a class or enumeration.
+    QString GetFullTypeName() const;
 
 private:
     std::vector<std::unique_ptr<TzqParamItem>> m_params;
+};
+
+// The type name reported for a kind; the type name itself for classes and
+// enumerations.
+QString zqTypeNameOf(TzqVarType typ, const QString &typeName);
+
+// A variable or constant with typed assignment: Int stores an Integer
+// (3.7 gives 4, halves to even), Bool a Boolean, Float a Double (a date
+// stays a date), String a string; other kinds store the value as it is.
+class TzqVariable : public TzqCustomVariable
+{
+public:
+    using TzqCustomVariable::TzqCustomVariable;
+
+    Variant GetValue() override;
+    void SetValue(const Variant &value) override;
+    bool HoldsLocalValue() const override { return true; }
+
+protected:
+    Variant valueFromCallback(const Variant &stored) const;
+};
+
+// A Char or String variable: the text itself, so that index access changes
+// characters in place.  Not subject to the read-only test.
+class TzqStringVariable : public TzqVariable
+{
+public:
+    using TzqVariable::TzqVariable;
+
+    QString Str;
+
+    Variant GetValue() override;
+    void SetValue(const Variant &value) override;
+    QString *TextStorage() override { return &Str; }
+};
+
+// A type name registered with TzqScript::AddType.
+class TzqTypeVariable : public TzqCustomVariable
+{
+public:
+    using TzqCustomVariable::TzqCustomVariable;
 };
 
 class TzqParamItem : public TzqCustomVariable
@@ -59,4 +147,52 @@ public:
     Variant DefValue = Variant::Null();
     bool IsOptional;
     bool IsVarParam;
+
+    bool HoldsLocalValue() const override { return true; }
+};
+
+// A procedure or function of a script.  Its parameters, local variables and
+// Result live in Prog, its own local script under the declaring one.
+// Reading the value runs the body (the caller has stored the arguments in the
+// parameters) and yields the function result, or Null for a procedure.
+class TzqProcVariable : public TzqCustomVariable
+{
+public:
+    TzqProcVariable(const QString &name, TzqVarType typ, const QString &typeName, TzqScript *parentProg, bool isFunc);
+    ~TzqProcVariable() override;
+
+    bool Executing = false;
+    bool IsFunc;
+    TzqScript *Prog() const { return m_prog.get(); }
+
+    // Makes the parameter a parameter of the procedure and an entry of Prog.
+    void AddParameter(std::unique_ptr<TzqParamItem> param);
+
+    Variant GetValue() override;
+    void SetValue(const Variant &value) override;
+    TzqProcVariable *AsProcedure() override { return this; }
+
+private:
+    std::unique_ptr<TzqScript> m_prog;
+};
+
+// Keeps the values of a procedure's parameters and local variables while a
+// recursive call of it runs, and puts them back when the call ends, also when
+// an exception passes.  Does nothing when the procedure is not executing.
+class TzqRecursionGuard
+{
+public:
+    explicit TzqRecursionGuard(TzqCustomVariable *callee);
+    ~TzqRecursionGuard();
+
+    TzqRecursionGuard(const TzqRecursionGuard &) = delete;
+    TzqRecursionGuard &operator=(const TzqRecursionGuard &) = delete;
+
+private:
+    struct Saved {
+        TzqCustomVariable *item;
+        Variant value;
+        QString str;
+    };
+    std::vector<Saved> m_saved;
 };

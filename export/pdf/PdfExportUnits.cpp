@@ -1,5 +1,11 @@
 #include "export/pdf/PdfExportUnits.h"
 
 #include "engine/EngineUnits.h"
+#include "export/pdf/qvxExportPDF.h"
+#include "toolkit/core/Units.h"
 
-void RegisterPdfExportUnits() { RegisterEngineUnits(); }
+void RegisterPdfExportUnits()
+{
+    RegisterEngineUnits();
+    Units::Add("qvxExportPDF", InitializeQvxExportPDF, qvxRemovePDFPageDrawing);
+}

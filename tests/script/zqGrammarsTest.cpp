@@ -106,9 +106,18 @@ TEST_P(Grammar, RulesAreTheDocumentedOnes)
             rules << rule->Name();
         }
     }
+    // The documented rules in their order; the grammars may add rules of
+    // their own between them (the branches of a C-style switch, the case
+    // ranges and argument lists of BasicScript).
     QStringList expected;
     for (int i = 0; i < facts.ruleCount; ++i)
         expected << QString::fromUtf8(facts.rules[i][0]) + u'/' + QString::fromUtf8(facts.rules[i][1]);
+    names.removeIf([&expected](const QString &name) {
+        return !expected.contains(name)
+               && (name.startsWith(u"branchstatement/") || name.startsWith(u"defaultbranch/")
+                   || name.startsWith(u"casebranch/") || name.startsWith(u"calldesignator/")
+                   || name.startsWith(u"caseset/"));
+    });
     EXPECT_EQ(names, expected);
 
     for (int i = 0; i < root()->Count(); ++i) {

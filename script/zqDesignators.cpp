@@ -1,0 +1,217 @@
+#include "script/zqDesignators.h"
+
+#include "script/zqBuilder.h"
+#include "script/zqClasses.h"
+#include "script/zqExpressions.h"
+#include "script/zqILParser.h"
+#include "script/zqMessages.h"
+#include "script/zqScript.h"
+#include "script/zqXML.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/core/VariantOps.h"
+
+#include <QVarLengthArray>
+
+namespace {
+
+int checkedIndex(const QString &text, TzqExpression *index)
+{
+    const int i = index->GetValue().AsInteger();
+    if (i < 1 || i > text.size())
+        throw ERangeError(QString(SStringIndexError).replace(QStringLiteral("%d"), QString::number(i)));
+    return i;
+}
+
+bool isPlainVariable(TzqCustomVariable *item)
+{
+    return item->HoldsLocalValue();
+}
+
+} // namespace
+
+TzqDesignator::TzqDesignator(TzqScript *prog)
+    : TzqCustomVariable(QString(), fvtInt, QString()), Prog(prog), MainProg(zqMainScriptOf(prog))
+{
+    Prog->DeferUnresolved = MainProg->DeferUnresolved;
+}
+
+TzqDesignator::~TzqDesignator() = default;
+
+void TzqDesignator::Finalize()
+{
+    const auto n = Steps.size();
+    TzqCustomVariable *last = Steps.back().Ref;
+    Typ = last->Typ;
+    TypeName = last->TypeName;
+    if (Typ == fvtConstructor) {
+        Typ = fvtClass;
+        if (n >= 2)
+            TypeName = Steps[n - 2].Ref->TypeName;
+    }
+    IsReadOnly = last->IsReadOnly;
+    TzqCustomVariable *first = Steps.front().Ref;
+    Kind = General;
+    if (n == 1 && isPlainVariable(first) && Steps[0].Args.empty())
+        Kind = SingleVariable;
+    else if (n == 2 && Steps[0].Args.empty() && dynamic_cast<TzqStringVariable *>(first)
+             && dynamic_cast<TzqStringHelper *>(last) && Steps[1].Args.size() == 1)
+        Kind = StringElement;
+    else if (n == 2 && Steps[0].Args.empty() && dynamic_cast<TzqVariable *>(first) && first->Typ == fvtArray
+             && dynamic_cast<TzqArrayHelper *>(last))
+        Kind = ArrayElement;
+    RefItem = Kind == General ? nullptr : first;
+}
+
+void TzqDesignator::Borrow(TzqDesignator &source)
+{
+    std::swap(Steps, source.Steps);
+    std::swap(OwnedRefs, source.OwnedRefs);
+    std::swap(Deferred, source.Deferred);
+    Kind = source.Kind;
+    Typ = source.Typ;
+    TypeName = source.TypeName;
+    IsReadOnly = source.IsReadOnly;
+    RefItem = source.RefItem;
+}
+
+void TzqDesignator::resolve()
+{
+    TzqILParser parser(Prog);
+    std::unique_ptr<TzqDesignator> built = TzqProgramBuilder(parser).BuildRuntimeDesignator(Deferred.get());
+    Deferred.reset();
+    Borrow(*built);
+}
+
+TzqExpression *TzqDesignator::indexExpression() const
+{
+    return Steps[1].Args.front().get();
+}
+
+Variant TzqDesignator::GetValue()
+{
+    if (Deferred)
+        resolve();
+    switch (Kind) {
+    case SingleVariable: return RefItem->GetValue();
+    case StringElement: {
+        const QString text = static_cast<TzqStringVariable *>(RefItem)->Str;
+        return Variant(QString(text[checkedIndex(text, indexExpression()) - 1]));
+    }
+    case ArrayElement: return arrayAccessor()->GetValue();
+    default: return walk(false, Variant());
+    }
+}
+
+void TzqDesignator::SetValue(const Variant &value)
+{
+    if (Deferred)
+        resolve();
+    switch (Kind) {
+    case SingleVariable: RefItem->SetValue(value); return;
+    case StringElement: {
+        QString &text = static_cast<TzqStringVariable *>(RefItem)->Str;
+        const int i = checkedIndex(text, indexExpression());
+        const QString character = value.AsString();
+        text[i - 1] = character.isEmpty() ? QChar(0) : character[0];
+        return;
+    }
+    case ArrayElement: arrayAccessor()->SetValue(value); return;
+    default: walk(true, value); return;
+    }
+}
+
+// The element accessor of an array variable, set to the indices.
+TzqCustomVariable *TzqDesignator::arrayAccessor()
+{
+    auto *accessor = static_cast<TzqArrayHelper *>(Steps[1].Ref);
+    accessor->ParentRef = RefItem;
+    accessor->ParentValue = Variant();
+    const auto &args = Steps[1].Args;
+    for (size_t j = 0; j < args.size() && int(j) < accessor->Count(); ++j)
+        accessor->Params(int(j))->Value = args[j]->GetValue();
+    return accessor;
+}
+
+Variant TzqDesignator::walk(bool setting, const Variant &newValue)
+{
+    Variant value = Variant::Null();
+    TzqCustomVariable *previous = nullptr;
+    const auto n = Steps.size();
+    QVarLengthArray<Variant, 8> arguments;
+    for (size_t i = 0; i < n; ++i) {
+        TzqDesignatorItem &step = Steps[i];
+        TzqCustomVariable *ref = step.Ref;
+        const auto argCount = std::min<size_t>(step.Args.size(), size_t(ref->Count()));
+        QVarLengthArray<Variant, 8> results;
+        {
+            TzqRecursionGuard guard(ref);
+            if (argCount > 0) {
+                arguments.clear();
+                for (size_t j = 0; j < argCount; ++j) {
+                    TzqExpression *argument = step.Args[j].get();
+                    arguments.push_back(ref->IsMacro ? Variant(argument->Source) : argument->GetValue());
+                }
+                for (size_t j = 0; j < argCount; ++j)
+                    ref->Params(int(j))->SetValue(arguments[j]);
+            }
+            if (TzqCustomHelper *helper = ref->AsHelper()) {
+                // An array held by the previous step is changed in place,
+                // so no second reference to it may stay here.
+                if (dynamic_cast<TzqArrayHelper *>(ref) && previous && VarIsArray(previous->Value))
+                    value = Variant();
+                helper->ParentRef = previous;
+                helper->ParentValue = value;
+                helper->Prog = Prog;
+            }
+            previous = ref;
+            if (setting && i == n - 1) {
+                ref->SetValue(newValue);
+            } else {
+                ref->NeedResult = i < n - 1 || NeedResult;
+                value = ref->GetValue();
+            }
+            for (size_t j = 0; j < argCount; ++j)
+                results.push_back(ref->Params(int(j))->IsVarParam ? ref->Params(int(j))->GetValue() : Variant());
+        }
+        for (size_t j = 0; j < argCount; ++j) {
+            if (ref->Params(int(j))->IsVarParam)
+                step.Args[j]->SetValue(results[j]);
+        }
+    }
+    return value;
+}
+
+TzqSetExpression::TzqSetExpression() : TzqCustomVariable(QString(), fvtInt, QString())
+{
+}
+
+TzqSetExpression::~TzqSetExpression() = default;
+
+bool TzqSetExpression::Check(const Variant &value)
+{
+    const size_t n = Items.size();
+    for (size_t i = 0; i < n;) {
+        if (!Items[i]) {
+            ++i;
+            continue;
+        }
+        if (i + 2 < n && !Items[i + 1] && Items[i + 2]) {
+            if (Items[i]->GetValue() <= value && value <= Items[i + 2]->GetValue())
+                return true;
+            i += 3;
+            continue;
+        }
+        if (Items[i]->GetValue() == value)
+            return true;
+        ++i;
+    }
+    return false;
+}
+
+Variant TzqSetExpression::GetValue()
+{
+    Variant result = VarArrayCreate({0, int(Items.size()) - 1}, varVariant);
+    for (size_t i = 0; i < Items.size(); ++i)
+        result.PutElement({int(i)}, Items[i] ? Items[i]->GetValue() : Variant::Null());
+    return result;
+}

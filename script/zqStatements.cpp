@@ -1,0 +1,323 @@
+#include "script/zqStatements.h"
+
+#include "script/zqDesignators.h"
+#include "script/zqExpressions.h"
+#include "script/zqScript.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/core/VariantOps.h"
+
+TzqStatement::TzqStatement(TzqScript *prog, const QString &unitName, const QString &sourcePos)
+    : Prog(prog), SourcePos(sourcePos), UnitName(unitName)
+{
+}
+
+TzqStatement::~TzqStatement() = default;
+
+void TzqStatement::Execute()
+{
+    runBlock();
+}
+
+void TzqStatement::runBlock()
+{
+    TzqScript *prog = Prog;
+    for (const auto &item : Items) {
+        if (prog->Terminated)
+            return;
+        item->Execute();
+        if (prog->BreakCalled || prog->ContinueCalled || prog->ExitCalled)
+            return;
+    }
+}
+
+bool TzqStatement::trace()
+{
+    Prog->RunLine(UnitName, SourcePos);
+    return !Prog->Terminated;
+}
+
+bool TzqStatement::leaveLoop()
+{
+    if (Prog->BreakCalled || Prog->ExitCalled)
+        return true;
+    Prog->ContinueCalled = false;
+    return !trace();
+}
+
+TzqAssignmentStmt::~TzqAssignmentStmt() = default;
+
+void TzqAssignmentStmt::Optimize()
+{
+    Target = Designator.get();
+    if (Designator->Kind == TzqDesignator::SingleVariable && !Designator->Deferred)
+        Target = Designator->RefItem;
+    Source = Expression.get();
+    if (TzqCustomVariable *variable = Expression->SingleVariable())
+        Source = variable;
+}
+
+Variant TzqAssignmentStmt::combine(const Variant &, const Variant &operand)
+{
+    return operand;
+}
+
+void TzqAssignmentStmt::Execute()
+{
+    if (!trace())
+        return;
+    const Variant operand = Source->GetValue();
+    Target->SetValue(m_readsTarget ? combine(Target->GetValue(), operand) : operand);
+}
+
+TzqAssignPlusStmt::TzqAssignPlusStmt(TzqScript *prog, const QString &unitName, const QString &sourcePos)
+    : TzqAssignmentStmt(prog, unitName, sourcePos)
+{
+    m_readsTarget = true;
+}
+
+Variant TzqAssignPlusStmt::combine(const Variant &current, const Variant &operand)
+{
+    return zqAdd(current, operand);
+}
+
+Variant TzqAssignMinusStmt::combine(const Variant &current, const Variant &operand)
+{
+    return VarSub(current, operand);
+}
+
+Variant TzqAssignMulStmt::combine(const Variant &current, const Variant &operand)
+{
+    return VarMul(current, operand);
+}
+
+Variant TzqAssignDivStmt::combine(const Variant &current, const Variant &operand)
+{
+    return VarDivide(current, operand);
+}
+
+TzqCallStmt::~TzqCallStmt() = default;
+
+void TzqCallStmt::Execute()
+{
+    if (!trace())
+        return;
+    if (Modificator.isEmpty()) {
+        Designator->NeedResult = false;
+        Designator->GetValue();
+    } else if (Modificator == u"+" || Modificator == u"-") {
+        const Variant value = Designator->GetValue();
+        Designator->SetValue(Modificator == u"+" ? VarAdd(value, Variant(1)) : VarSub(value, Variant(1)));
+    }
+}
+
+TzqIfStmt::TzqIfStmt(TzqScript *prog, const QString &unitName, const QString &sourcePos)
+    : TzqStatement(prog, unitName, sourcePos), ElseStmt(std::make_unique<TzqStatement>(prog, unitName, sourcePos))
+{
+}
+
+TzqIfStmt::~TzqIfStmt() = default;
+
+void TzqIfStmt::Execute()
+{
+    if (!trace())
+        return;
+    if (Condition->GetValue().AsBoolean())
+        runBlock();
+    else
+        ElseStmt->Execute();
+}
+
+TzqCaseSelector::~TzqCaseSelector() = default;
+
+bool TzqCaseSelector::Check(const Variant &value)
+{
+    return SetExpression->Check(value);
+}
+
+TzqCaseStmt::TzqCaseStmt(TzqScript *prog, const QString &unitName, const QString &sourcePos)
+    : TzqStatement(prog, unitName, sourcePos), ElseStmt(std::make_unique<TzqStatement>(prog, unitName, sourcePos))
+{
+}
+
+TzqCaseStmt::~TzqCaseStmt() = default;
+
+void TzqCaseStmt::Execute()
+{
+    const Variant value = Condition->GetValue();
+    if (!trace())
+        return;
+    for (const auto &item : Items) {
+        auto *selector = static_cast<TzqCaseSelector *>(item.get());
+        if (selector->Check(value)) {
+            selector->Execute();
+            return;
+        }
+    }
+    ElseStmt->Execute();
+}
+
+TzqRepeatStmt::~TzqRepeatStmt() = default;
+
+void TzqRepeatStmt::Execute()
+{
+    if (!trace())
+        return;
+    for (;;) {
+        runBlock();
+        if (leaveLoop())
+            break;
+        if (Condition->GetValue().AsBoolean() != InverseCondition)
+            break;
+    }
+    Prog->BreakCalled = false;
+}
+
+TzqWhileStmt::~TzqWhileStmt() = default;
+
+void TzqWhileStmt::Execute()
+{
+    if (!trace())
+        return;
+    while (Condition->GetValue().AsBoolean()) {
+        runBlock();
+        if (leaveLoop())
+            break;
+    }
+    Prog->BreakCalled = false;
+}
+
+TzqForStmt::~TzqForStmt() = default;
+
+void TzqForStmt::Execute()
+{
+    const qint64 first = BeginValue->GetValue().AsInteger();
+    const qint64 last = EndValue->GetValue().AsInteger();
+    if (!trace())
+        return;
+    const qint64 step = Down ? -1 : 1;
+    if (Down ? last <= first : last >= first) {
+        for (qint64 i = first;; i += step) {
+            Variable->Value = Variant(int(i));
+            runBlock();
+            if (i == last) {
+                Prog->ContinueCalled = false;
+                break;
+            }
+            if (leaveLoop())
+                break;
+        }
+    }
+    Prog->BreakCalled = false;
+}
+
+TzqVbForStmt::~TzqVbForStmt() = default;
+
+void TzqVbForStmt::Execute()
+{
+    Variant current = BeginValue->GetValue();
+    const Variant last = EndValue->GetValue();
+    const Variant step = Step ? Step->GetValue() : Variant(1);
+    const bool down = VarCompareValue(step, Variant(0)) == vrLessThan;
+    if (!trace())
+        return;
+    while (down ? current >= last : current <= last) {
+        Variable->Value = current;
+        runBlock();
+        if (leaveLoop())
+            break;
+        current = VarAdd(current, step);
+    }
+    Prog->BreakCalled = false;
+}
+
+TzqCppForStmt::TzqCppForStmt(TzqScript *prog, const QString &unitName, const QString &sourcePos)
+    : TzqStatement(prog, unitName, sourcePos),
+      FirstStmt(std::make_unique<TzqStatement>(prog, unitName, sourcePos)),
+      SecondStmt(std::make_unique<TzqStatement>(prog, unitName, sourcePos))
+{
+}
+
+TzqCppForStmt::~TzqCppForStmt() = default;
+
+void TzqCppForStmt::Execute()
+{
+    if (!trace())
+        return;
+    FirstStmt->Execute();
+    if (Prog->Terminated)
+        return;
+    while (!Prog->Terminated && (!Condition || Condition->GetValue().AsBoolean())) {
+        runBlock();
+        if (leaveLoop())
+            break;
+        SecondStmt->Execute();
+    }
+    Prog->BreakCalled = false;
+}
+
+TzqTryStmt::TzqTryStmt(TzqScript *prog, const QString &unitName, const QString &sourcePos)
+    : TzqStatement(prog, unitName, sourcePos), ExceptStmt(std::make_unique<TzqStatement>(prog, unitName, sourcePos))
+{
+}
+
+TzqTryStmt::~TzqTryStmt() = default;
+
+void TzqTryStmt::runFinally()
+{
+    TzqScript *prog = Prog;
+    const bool savedBreak = prog->BreakCalled;
+    const bool savedContinue = prog->ContinueCalled;
+    const bool savedExit = prog->ExitCalled;
+    prog->BreakCalled = prog->ContinueCalled = prog->ExitCalled = false;
+    ExceptStmt->Execute();
+    prog->BreakCalled = prog->BreakCalled || savedBreak;
+    prog->ContinueCalled = prog->ContinueCalled || savedContinue;
+    prog->ExitCalled = prog->ExitCalled || savedExit;
+}
+
+void TzqTryStmt::Execute()
+{
+    if (!trace())
+        return;
+    if (IsExcept) {
+        try {
+            runBlock();
+        } catch (const Exception &e) {
+            Prog->SetVariable(QStringLiteral("ExceptionClassName"), Variant(e.ClassName()));
+            Prog->SetVariable(QStringLiteral("ExceptionMessage"), Variant(e.Message()));
+            ExceptStmt->Execute();
+        }
+        return;
+    }
+    try {
+        runBlock();
+    } catch (...) {
+        runFinally();
+        throw;
+    }
+    runFinally();
+}
+
+void TzqBreakStmt::Execute()
+{
+    Prog->BreakCalled = true;
+}
+
+void TzqContinueStmt::Execute()
+{
+    Prog->ContinueCalled = true;
+}
+
+void TzqExitStmt::Execute()
+{
+    Prog->RunLine(UnitName, SourcePos);
+    Prog->ExitCalled = true;
+}
+
+TzqWithStmt::~TzqWithStmt() = default;
+
+void TzqWithStmt::Execute()
+{
+    runBlock();
+    Variable->SetValue(Designator->GetValue());
+}

@@ -1,0 +1,348 @@
+// Whole programs in each language, run end to end; the results are read back
+// from global variables.
+
+#include "ScriptTestSupport.h"
+
+#include "toolkit/core/Exceptions.h"
+
+namespace {
+
+TEST(zqStatements, PascalScriptRunsEveryStatementForm)
+{
+    ScriptRunner r;
+    ASSERT_TRUE(r.Run(QStringLiteral("PascalScript"), QStringLiteral(R"(
+const Limit = 5;
+var i, n, total, down, rep, wh, caseHits: Integer;
+    s, log: String;
+    grid: array[1..2, 0..2] of Integer;
+    f: Extended;
+
+procedure Twice(var x: Integer; by: Integer = 2);
+begin
+  x := x * by
+end;
+
+function Fib(k: Integer): Integer;
+begin
+  if k < 2 then Result := k else Result := Fib(k - 1) + Fib(k - 2)
+end;
+
+function Early(k: Integer): Integer;
+begin
+  Result := 1;
+  while True do begin
+    if k > 3 then exit;
+    k := k + 1;
+    Result := Result * 2
+  end
+end;
+
+begin
+  for i := 1 to Limit do total := total + i;
+  for i := 3 downto 1 do down := down * 10 + i;
+  repeat rep := rep + 1 until rep >= 3;
+  while wh < 10 do begin
+    wh := wh + 1;
+    if wh = 2 then continue;
+    if wh = 4 then break
+  end;
+  for i := 1 to 6 do
+    case i of
+      1, 2: caseHits := caseHits + 1;
+      3..5: caseHits := caseHits + 10
+    else
+      caseHits := caseHits + 100
+    end;
+  n := 3; Twice(n); Twice(n, 5);
+  s := 'abc'; s[2] := 'X';
+  grid[2, 1] := 7; grid[1, 0] := grid[2, 1] + 1;
+  try
+    log := log + 'a';
+    n := n div 0;
+    log := log + 'b'
+  except
+    log := log + ExceptionClassName
+  end;
+  try log := log + '+' finally log := log + '!' end;
+  f := 1 / 4;
+  total := total + Fib(10) * 1000 + Early(0) * 100000
+end.
+)")));
+    EXPECT_EQ(r.Int(QStringLiteral("total")), 15 + 55000 + 1600000);
+    EXPECT_EQ(r.Int(QStringLiteral("i")), 6);
+    EXPECT_EQ(r.Int(QStringLiteral("down")), 321);
+    EXPECT_EQ(r.Int(QStringLiteral("rep")), 3);
+    EXPECT_EQ(r.Int(QStringLiteral("wh")), 4);
+    EXPECT_EQ(r.Int(QStringLiteral("caseHits")), 2 + 30 + 100);
+    EXPECT_EQ(r.Int(QStringLiteral("n")), 30);
+    EXPECT_EQ(r.Text(QStringLiteral("s")), QStringLiteral("aXc"));
+    EXPECT_EQ(r.script.Find(QStringLiteral("grid"))->Value.GetElement({1, 0}).AsInteger(), 8);
+    EXPECT_EQ(r.Text(QStringLiteral("log")), QStringLiteral("aEDivByZero+!"));
+    EXPECT_DOUBLE_EQ(r.Value(QStringLiteral("f")).AsDouble(), 0.25);
+}
+
+TEST(zqStatements, CSharedFormsInCppScriptAndJScript)
+{
+    const QString body = QStringLiteral(R"(
+  for (i = 0; i < 5; i++) { sum += i; }
+  for (;;) { n++; if (n == 3) break; }
+  for (i = 0; ; i++) { if (i > 4) break; }
+  while (w < 5) {
+    switch (w) { default: other = other + 1; case 1: one++; break; case 2, 3: two += 10; break; }
+    w++;
+  }
+  do { k += 2; } while (k < 7);
+  try { x = 1; x = x / zero; } except { caught = ExceptionClassName; }
+  try { fin = 1; } finally { fin = fin * 5; }
+)");
+    ScriptRunner cpp;
+    ASSERT_TRUE(cpp.Run(QStringLiteral("C++Script"),
+                        QStringLiteral("int i, n, sum, w, one, two, other, k, fin, zero; float x; string caught;\n{")
+                            + body + QStringLiteral("}\n")));
+    ScriptRunner js;
+    ASSERT_TRUE(js.Run(QStringLiteral("JScript"),
+                       QStringLiteral("var i = 0, n = 0, sum = 0, w = 0, one = 0, two = 0, other = 0, k = 0, fin = 0, zero = 0, x, caught;")
+                           + body));
+    for (ScriptRunner *r : {&cpp, &js}) {
+        EXPECT_EQ(r->Int(QStringLiteral("sum")), 10);
+        EXPECT_EQ(r->Int(QStringLiteral("n")), 3);
+        EXPECT_EQ(r->Int(QStringLiteral("i")), 5);
+        EXPECT_EQ(r->Int(QStringLiteral("one")), 1);
+        EXPECT_EQ(r->Int(QStringLiteral("two")), 20);
+        EXPECT_EQ(r->Int(QStringLiteral("other")), 2);
+        EXPECT_EQ(r->Int(QStringLiteral("w")), 5) << "the break that ends a case branch leaves no flag set";
+        EXPECT_EQ(r->Int(QStringLiteral("k")), 8);
+        EXPECT_EQ(r->Text(QStringLiteral("caught")), QStringLiteral("EZeroDivide"));
+        EXPECT_EQ(r->Int(QStringLiteral("fin")), 5);
+    }
+}
+
+TEST(zqStatements, CppScriptFunctionsReturnAndIncrement)
+{
+    ScriptRunner r;
+    ASSERT_TRUE(r.Run(QStringLiteral("C++Script"), QStringLiteral(R"(
+#define BASE 100
+int a = 1, b, c;
+string s = "x";
+int twice(int v) { return v * 2; }
+void bump(int &v, int by = 3) { v += by; }
+{
+  a = twice(a) + BASE;
+  bump(b); bump(b, 10);
+  c = a % 7 << 2;
+  s += "y";
+  a--; c--;
+  return;
+  a = 0;
+}
+)")));
+    EXPECT_EQ(r.Int(QStringLiteral("a")), 101);
+    EXPECT_EQ(r.Int(QStringLiteral("b")), 13);
+    EXPECT_EQ(r.Text(QStringLiteral("s")), QStringLiteral("xy"));
+}
+
+TEST(zqStatements, BasicScriptRunsEveryStatementForm)
+{
+    ScriptRunner r;
+    ASSERT_TRUE(r.Run(QStringLiteral("BasicScript"), QStringLiteral(R"(
+Dim total As Integer = 0, cases
+Sub Add(ByRef x, y = 1)
+  x = x + y
+End Sub
+Function Half(n) As Decimal
+  Return n / 2
+End Function
+For i = 10 To 1 Step -3
+  total = total + i
+Next i
+If total = 22 Then flag = "yes" Else flag = "no"
+For Each_ = 1 To 5
+  Select Case Each_
+    Case 1 To 2
+      cases = cases & "a"
+    Case 4
+      cases = cases & "b"
+      Exit For
+    Case Else
+      cases = cases & "c"
+  End Select
+Next
+n = 0
+Do
+  Add n
+  Add(n, 2)
+Loop Until n >= 9
+m = 0
+Do
+  m = m + 1
+Loop While m < 4
+While m > 0
+  m = m - 1 : If m = 2 Then Exit While
+Wend
+If m = 1 Then
+  branch = 1
+ElseIf m = 2 Then
+  branch = 2
+Else
+  branch = 3
+End If
+Try
+  z = 1 \ 0
+Catch
+  err = ExceptionMessage
+End Try
+h = Half(5)
+)")));
+    EXPECT_EQ(r.Int(QStringLiteral("total")), 10 + 7 + 4 + 1);
+    EXPECT_EQ(r.Text(QStringLiteral("flag")), QStringLiteral("yes"));
+    EXPECT_EQ(r.Text(QStringLiteral("cases")), QStringLiteral("aacb"));
+    EXPECT_EQ(r.Int(QStringLiteral("n")), 9);
+    EXPECT_EQ(r.Int(QStringLiteral("m")), 2);
+    EXPECT_EQ(r.Int(QStringLiteral("branch")), 2);
+    EXPECT_EQ(r.Text(QStringLiteral("err")), QStringLiteral("Division by zero"));
+    EXPECT_DOUBLE_EQ(r.Value(QStringLiteral("h")).AsDouble(), 2.5);
+}
+
+TEST(zqStatements, ExitInALoopEndsOnlyTheProcedure)
+{
+    ScriptRunner r;
+    ASSERT_TRUE(r.Run(QStringLiteral("PascalScript"), QStringLiteral(R"(
+var trace: String;
+procedure P;
+var i: Integer;
+begin
+  for i := 1 to 10 do begin
+    trace := trace + 'p';
+    if i = 2 then exit
+  end;
+  trace := trace + 'never'
+end;
+begin
+  P; trace := trace + '|'; P
+end.
+)")));
+    EXPECT_EQ(r.Text(QStringLiteral("trace")), QStringLiteral("pp|pp"));
+}
+
+TEST(zqStatements, FinallyRunsWholeUnderBreakAndExit)
+{
+    ScriptRunner r;
+    ASSERT_TRUE(r.Run(QStringLiteral("PascalScript"), QStringLiteral(R"(
+var trace: String; i: Integer;
+procedure P;
+begin
+  try
+    trace := trace + 'e';
+    exit
+  finally
+    trace := trace + 'f1'; trace := trace + 'f2'
+  end;
+  trace := trace + 'never'
+end;
+begin
+  for i := 1 to 3 do
+    try
+      if i = 2 then break;
+      trace := trace + 'b'
+    finally
+      trace := trace + 'x'; trace := trace + 'y'
+    end;
+  P
+end.
+)")));
+    EXPECT_EQ(r.Text(QStringLiteral("trace")), QStringLiteral("bxyxyef1f2"));
+    EXPECT_EQ(r.Int(QStringLiteral("i")), 2);
+}
+
+TEST(zqStatements, CountingForBoundsAreEvaluatedOnce)
+{
+    ScriptRunner r;
+    ASSERT_TRUE(r.Run(QStringLiteral("PascalScript"), QStringLiteral(R"(
+var i, e, runs, none: Integer;
+begin
+  e := 3;
+  for i := 1 to e do begin e := 10; runs := runs + 1 end;
+  none := 7;
+  for none := 1 to 0 do runs := 100
+end.
+)")));
+    EXPECT_EQ(r.Int(QStringLiteral("runs")), 3);
+    EXPECT_EQ(r.Int(QStringLiteral("i")), 3);
+    EXPECT_EQ(r.Int(QStringLiteral("none")), 7);
+}
+
+TEST(zqStatements, RecursionKeepsTheCallersValuesAlsoWhenAnExceptionPasses)
+{
+    ScriptRunner r;
+    ASSERT_TRUE(r.Run(QStringLiteral("PascalScript"), QStringLiteral(R"(
+var after: Integer; caught: String;
+procedure Deep(k: Integer);
+begin
+  if k = 3 then k := k div 0;
+  try
+    Deep(k + 1)
+  except
+    caught := ExceptionClassName
+  end;
+  after := after * 10 + k
+end;
+begin
+  Deep(1)
+end.
+)")));
+    // The exception raised at depth 3 passes into the try of depth 2, whose
+    // k is 2 again afterwards.
+    EXPECT_EQ(r.Text(QStringLiteral("caught")), QStringLiteral("EDivByZero"));
+    EXPECT_EQ(r.Int(QStringLiteral("after")), 21);
+}
+
+TEST(zqStatements, TerminateFromTheTraceStopsAndTheScriptRunsAgain)
+{
+    ScriptRunner r;
+    int lines = 0;
+    r.script.OnRunLine = [&lines](TzqScript *sender, const QString &, const QString &) {
+        if (++lines == 50)
+            zqMainScriptOf(sender)->Terminate();
+    };
+    ASSERT_TRUE(r.Compile(QStringLiteral("PascalScript"), QStringLiteral(R"(
+var n: Integer;
+procedure Spin;
+begin
+  while True do n := n + 1
+end;
+begin
+  n := 0;
+  Spin;
+  n := -1
+end.
+)")));
+    r.script.Execute();
+    EXPECT_GT(r.Int(QStringLiteral("n")), 0);
+    EXPECT_FALSE(r.script.Terminated);
+    lines = -1000;
+    r.script.Execute();
+    EXPECT_GT(r.Int(QStringLiteral("n")), 0);
+}
+
+TEST(zqStatements, RunawayScriptsAreStopped)
+{
+    ScriptRunner r;
+    int lines = 0;
+    r.script.OnRunLine = [&lines](TzqScript *sender, const QString &, const QString &) {
+        if (++lines == 1000)
+            zqMainScriptOf(sender)->Terminate();
+    };
+    ASSERT_TRUE(r.Run(QStringLiteral("PascalScript"), QStringLiteral("begin\n  while True do ;\n  repeat until False\nend.")))
+        << "a loop with an empty body still passes the trace hook";
+
+    ASSERT_TRUE(r.Compile(QStringLiteral("PascalScript"), QStringLiteral(R"(
+var s: String;
+procedure Forever; begin Forever end;
+procedure Grow; begin s := 'ab'; while True do s := s + s end;
+begin end.
+)")));
+    EXPECT_EQ(r.Raised(QStringLiteral("Forever")), QStringLiteral("Too many nested calls"));
+    EXPECT_EQ(r.Raised(QStringLiteral("Grow")), QStringLiteral("Text too long"));
+}
+
+} // namespace

@@ -4,10 +4,12 @@
 #include "report/qvxComponent.h"
 #include "report/qvxCustomPreview.h"
 #include "report/qvxExportFilter.h"
+#include "report/qvxMemoView.h"
 #include "report/qvxReportLink.h"
 #include "report/qvxTextUtils.h"
 #include "report/qvxView.h"
 #include "toolkit/classes/TStringList.h"
+#include "toolkit/graphics/Bitmap.h"
 #include "toolkit/widgets/TApplication.h"
 
 #include <QSet>
@@ -40,6 +42,7 @@ bool TqvxPreparedStore::Export(TqvxCustomExportFilter *filter)
     bool result = false;
     try {
         const QSet<int> pages = pageSet(filter->PageNumbers(), Count());
+        TBitmap scratch;
         if (filter->StartExport()) {
             if (TqvxCustomPreview *preview = Report()->Preview()) {
                 preview->Lock();
@@ -51,7 +54,7 @@ bool TqvxPreparedStore::Export(TqvxCustomExportFilter *filter)
             }
             const bool pump = !Options().threadSafeMode && Application;
             for (int i = 0; i < Count(); ++i) {
-                exportPage(filter, i, pages);
+                exportPage(filter, i, pages, &scratch);
                 if (pump)
                     Application->ProcessMessages();
             }
@@ -74,7 +77,8 @@ bool TqvxPreparedStore::Export(TqvxCustomExportFilter *filter)
     return result;
 }
 
-void TqvxPreparedStore::exportPage(TqvxCustomExportFilter *filter, int index, const QSet<int> &pages)
+void TqvxPreparedStore::exportPage(TqvxCustomExportFilter *filter, int index, const QSet<int> &pages,
+                                   TBitmap *scratch)
 {
     if (index >= Count() || (!pages.isEmpty() && !pages.contains(index + 1)))
         return;
@@ -95,7 +99,7 @@ void TqvxPreparedStore::exportPage(TqvxCustomExportFilter *filter, int index, co
                               page->Width() - qvxPixelsPerMm * (margins.left + margins.right),
                               page->Height() - qvxPixelsPerMm * (margins.top + margins.bottom));
         if (background)
-            exportObject(filter, background.get());
+            exportObject(filter, background.get(), scratch);
 
         const bool outerOnly = filter->OuterHeadersFootersOnly();
         for (TqvxComponent *object : page->Objects()) {
@@ -103,9 +107,9 @@ void TqvxPreparedStore::exportPage(TqvxCustomExportFilter *filter, int index, co
             if (outerOnly && ((band == TqvxStoreBand::PageHeader && index != 0) ||
                               (band == TqvxStoreBand::PageFooter && index != Count() - 1)))
                 continue;
-            exportObject(filter, object);
+            exportObject(filter, object, scratch);
             for (TqvxComponent *child : object->Objects())
-                exportObject(filter, child);
+                exportObject(filter, child, scratch);
         }
     } catch (...) {
         filter->FinishPage(reportPage, index);
@@ -120,13 +124,20 @@ void TqvxPreparedStore::exportPage(TqvxCustomExportFilter *filter, int index, co
     }
 }
 
-void TqvxPreparedStore::exportObject(TqvxCustomExportFilter *filter, TqvxComponent *object)
+void TqvxPreparedStore::exportObject(TqvxCustomExportFilter *filter, TqvxComponent *object, TBitmap *scratch)
 {
     if (filter->DataOnly() && (!object->Parent() || BandOf(object->Parent()) != TqvxStoreBand::DataBand))
         return;
     if (const auto *view = qobject_cast<const TqvxView *>(object); view && !(view->Visibility() & vsExport))
         return;
-    PrepareExportObject(object);
+    if (auto *memo = qobject_cast<TqvxCustomMemoView *>(object)) {
+        memo->SetTotalPages(Count());
+        memo->SetCopyNo(1);
+        memo->SubstituteTotalPages();
+        // A memo that sizes its own width finds it while it draws.
+        if (memo->AutoWidth())
+            memo->Draw(scratch->Canvas(), 1, 1, 0, 0);
+    }
     filter->ExportObject(object);
     if (Report()->Terminated())
         throw EExportTerminated(QStringLiteral("Export terminated"));

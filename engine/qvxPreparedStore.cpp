@@ -4,6 +4,7 @@
 #include "engine/qvxPreparedItems.h"
 #include "report/qvxComponent.h"
 #include "report/qvxCustomEngine.h"
+#include "report/qvxMemoView.h"
 #include "report/qvxNumbers.h"
 #include "report/qvxPictureCache.h"
 #include "report/qvxReportLink.h"
@@ -337,6 +338,8 @@ void TqvxPreparedStore::buildObjects(TqvxXMLItem *item, TqvxComponent *parent, T
         object->SetParent(parent);
         if (source)
             object->SetName(source->Name());
+        if (auto *memo = qobject_cast<TqvxCustomMemoView *>(object))
+            memo->ApplyHighlight();
         ObjectRebuilt(object);
         buildObjects(child, object, serializer);
     }

@@ -35,6 +35,7 @@
 #include <memory>
 #include <vector>
 
+class TBitmap;
 class TqvxOutline;
 class TqvxPictureCache;
 class TqvxXMLSerializer;
@@ -142,9 +143,8 @@ protected:
     // "_pagebackground".
     virtual std::unique_ptr<TqvxComponent> NewPageBackground(TqvxComponent *page, double left, double top,
                                                              double width, double height) = 0;
-    // Readies an object for the filter (memo totals and widths).
-    virtual void PrepareExportObject(TqvxComponent *object) = 0;
-    // Finishes an object rebuilt from its texts (highlight, picture).
+    // Finishes an object rebuilt from its texts (a picture view loads its
+    // picture from the picture cache).
     virtual void ObjectRebuilt(TqvxComponent *object) = 0;
     // The report element of a saved file, written and read.
     virtual void SaveReportSettings(TqvxXMLItem *item) = 0;
@@ -173,8 +173,8 @@ private:
     void readDictionary();
     void checkPageItems();
     void copyOutlineLevel(TqvxCustomOutline *from, int pageOffset);
-    void exportPage(TqvxCustomExportFilter *filter, int index, const QSet<int> &pages);
-    void exportObject(TqvxCustomExportFilter *filter, TqvxComponent *object);
+    void exportPage(TqvxCustomExportFilter *filter, int index, const QSet<int> &pages, TBitmap *scratch);
+    void exportObject(TqvxCustomExportFilter *filter, TqvxComponent *object, TBitmap *scratch);
 
     // The stream a partially loaded report is read from later, owned; it
     // outlives the document that reads from it.

@@ -116,7 +116,6 @@ protected:
     {
         return nullptr;
     }
-    void PrepareExportObject(TqvxComponent *) override {}
     void ObjectRebuilt(TqvxComponent *) override {}
     void SaveReportSettings(TqvxXMLItem *) override {}
     void LoadReportSettings(TqvxXMLItem *) override {}

@@ -45,7 +45,6 @@ protected:
     TqvxStoreBand BandOf(const TqvxComponent *object) const override;
     std::unique_ptr<TqvxComponent> NewPageBackground(TqvxComponent *page, double left, double top, double width,
                                                      double height) override;
-    void PrepareExportObject(TqvxComponent *) override {}
     void ObjectRebuilt(TqvxComponent *) override {}
     void SaveReportSettings(TqvxXMLItem *item) override;
     void LoadReportSettings(TqvxXMLItem *item) override;

@@ -1,6 +1,8 @@
 #include "PreparedTestStore.h"
 
+#include "report/TWideStrings.h"
 #include "report/qvxExportFilter.h"
+#include "report/qvxMemoView.h"
 
 #include <gtest/gtest.h>
 
@@ -185,4 +187,30 @@ TEST_F(PreparedExportTest, ErrorsAreAddedToTheReportsList)
     EXPECT_NE(report.errors->IndexOf("earlier"), -1);
     EXPECT_NE(report.errors->IndexOf("Disk full"), -1);
     EXPECT_EQ(report.progress.last(), "stop 1");
+}
+
+TEST_F(PreparedExportTest, MemosLearnThePageCountBeforeTheFilterSeesThem)
+{
+    TTestPreparedStore memoStore(&report);
+    TTemplatePage memoPage;
+    auto *memo = NewObject<TqvxMemoView>(memoPage.page);
+    memo->SetName("Total");
+    memo->SetParent(memoPage.data);
+    memo->SetBounds(300, 0, 100, 20);
+    memo->Memo()->SetText("of [TOTALPAGES#]");
+    FillStore(memoStore, memoPage, 2, 1);
+
+    QStringList texts;
+    struct TTextFilter : TRecordingFilter {
+        QStringList *texts;
+        void ExportObject(TqvxComponent *object) override
+        {
+            if (auto *m = qobject_cast<TqvxCustomMemoView *>(object))
+                texts->append(m->Memo()->GetText().trimmed());
+        }
+    } textFilter;
+    textFilter.SetShowDialog(false);
+    textFilter.texts = &texts;
+    EXPECT_TRUE(memoStore.Export(&textFilter));
+    EXPECT_EQ(texts, QStringList({"of 2", "of 2"}));
 }

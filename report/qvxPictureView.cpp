@@ -1,9 +1,11 @@
 #include "report/qvxPictureView.h"
 
+#include "report/qvxCustomPreviewPages.h"
 #include "report/qvxDataSet.h"
 #include "report/qvxDiffText.h"
 #include "report/qvxGraphicUtils.h"
 #include "report/qvxNumbers.h"
+#include "report/qvxReportLink.h"
 #include "report/qvxResources.h"
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/PropertyDeclarations.h"
@@ -229,6 +231,13 @@ void TqvxPictureView::loadFromBlobField()
 
 QString TqvxPictureView::Diff(const TqvxComponent *source)
 {
+    if (m_pictureChanged) {
+        TqvxReportLink *report = ReportLink();
+        if (TqvxCustomPreviewPages *pages = report ? report->PreviewPages() : nullptr) {
+            pages->AddPicture(this);
+            m_pictureChanged = false;
+        }
+    }
     QString result = TqvxView::Diff(source);
     result += qvxDiffNumber(QStringLiteral("ImageIndex"), m_imageIndex);
     if (m_transparent)

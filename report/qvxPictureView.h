@@ -95,8 +95,10 @@ public:
     // exists, loaded (else the picture is cleared); without a FileLink, a
     // blob field of the data set is read by its first bytes.
     void GetData() override;
-    // The view's difference, then ImageIndex always, Transparent when set
-    // and TransparentColor when not white.
+    // A picture changed since the last prepared copy first goes into the
+    // prepared pages' picture cache (which sets ImageIndex).  Then the
+    // view's difference, ImageIndex always, Transparent when set and
+    // TransparentColor when not white.
     QString Diff(const TqvxComponent *source) override;
 
 private:

@@ -2,6 +2,7 @@
 // first bytes, line collapsing and arrow guards, check box data, and what
 // the views write into prepared pages.
 
+#include "report/RecordingServices.h"
 #include "report/ReportContextStub.h"
 #include "report/qvxChBox.h"
 #include "report/qvxLineView.h"
@@ -187,6 +188,34 @@ TEST(PictureView, ItsDifferenceAlwaysNamesTheImage)
     view.SetTransparent(true);
     view.SetTransparentColor(clRed);
     EXPECT_EQ(view.Diff(&source), QStringLiteral(" ImageIndex=\"3\" Transparent=\"1\" TransparentColor=\"255\""));
+}
+
+// Prepared pages whose picture cache hands out numbers from 5.
+class TCachingPages : public TRecordingPreviewPages
+{
+public:
+    using TRecordingPreviewPages::TRecordingPreviewPages;
+    void AddPicture(TqvxPictureView *picture) override { picture->SetImageIndex(5 + added++); }
+    int added = 0;
+};
+
+class TCachingReport : public TContextReport
+{
+public:
+    TqvxCustomPreviewPages *PreviewPages() const override { return pages.get(); }
+    std::unique_ptr<TCachingPages> pages = std::make_unique<TCachingPages>(nullptr);
+};
+
+TEST(PictureView, AChangedPictureGoesIntoThePictureCacheOnce)
+{
+    TCachingReport report;
+    auto *view = new TqvxPictureView(&report);
+    TqvxPictureView source;
+    loadBitmap(*view, 2, 2);
+    EXPECT_EQ(view->Diff(&source), QStringLiteral(" ImageIndex=\"5\""));
+    EXPECT_FALSE(view->PictureChanged());
+    EXPECT_EQ(view->Diff(&source), QStringLiteral(" ImageIndex=\"5\""));
+    EXPECT_EQ(report.pages->added, 1);
 }
 
 TEST(LineView, AStraightLineCollapsesToItsLongerAxis)

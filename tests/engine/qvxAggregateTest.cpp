@@ -335,4 +335,19 @@ TEST_F(AggregateTest, AMemoMovedIntoAVerticalBandTotalsForItsFooter)
     EXPECT_EQ(list.Items(1)->DataBand, columns);
 }
 
+TEST_F(AggregateTest, ItemsForgetBandsThatAreFreed)
+{
+    memo(footer, "Total", "[SUM(<v>, DetailData1)]");
+    collect();
+    print({1}, detail);
+    delete detail;
+    EXPECT_EQ(list.Items(0)->DataBand, nullptr);
+    list.Items(0)->AddValue();
+    EXPECT_EQ(value(footer, "SUM"), Variant(1));
+    delete footer;
+    EXPECT_EQ(list.Items(0)->ParentBand, nullptr);
+    list.Reset(nullptr);
+    EXPECT_TRUE(value(nullptr, "SUM").IsNull());
+}
+
 } // namespace

@@ -272,12 +272,19 @@ void TqvxCustomMemoView::readDataField(TqvxDataSet *dataSet)
         m_memo->Clear();
 }
 
+void TqvxCustomMemoView::ExpressionBrackets(QString &open, QString &close) const
+{
+    const qsizetype comma = m_expressionDelimiters.indexOf(QLatin1Char(','));
+    open = comma < 0 ? m_expressionDelimiters : m_expressionDelimiters.left(comma);
+    close = comma < 0 ? QString() : m_expressionDelimiters.mid(comma + 1);
+}
+
 void TqvxCustomMemoView::expandExpressions()
 {
     QString text = Text();
-    const qsizetype comma = m_expressionDelimiters.indexOf(QLatin1Char(','));
-    const QString open = comma < 0 ? m_expressionDelimiters : m_expressionDelimiters.left(comma);
-    const QString close = comma < 0 ? QString() : m_expressionDelimiters.mid(comma + 1);
+    QString open;
+    QString close;
+    ExpressionBrackets(open, close);
     if (open.isEmpty() || close.isEmpty() || !text.contains(open))
         return;
 

@@ -56,6 +56,9 @@ public:
     // Opening and closing delimiter separated by a comma.
     QString ExpressionDelimiters() const { return m_expressionDelimiters; }
     void SetExpressionDelimiters(const QString &value) { m_expressionDelimiters = value; }
+    // The opening and closing delimiter: ExpressionDelimiters split at its
+    // first comma (without a comma, no closing one).
+    void ExpressionBrackets(QString &open, QString &close) const;
     // The text continues a paragraph of a previous part / its last
     // paragraph goes on in a next part.
     bool FirstParaBreak() const { return m_firstParaBreak; }

@@ -1,5 +1,7 @@
 #include "report/qvxRectArea.h"
 
+#include "report/qvxComponent.h"
+
 #include <algorithm>
 
 namespace {
@@ -28,4 +30,11 @@ std::optional<TqvxRectArea> TqvxRectArea::InterceptX(const TqvxRectArea &other) 
     if (!InterceptsX(other))
         return std::nullopt;
     return TqvxRectArea{std::max(X, other.X), 0, std::min(X1, other.X1), 0};
+}
+
+TqvxRectArea qvxRectAreaOf(const TqvxComponent *component)
+{
+    const double left = component->GetAbsLeft();
+    const double top = component->GetAbsTop();
+    return {left, top, left + component->Width(), top + component->Height()};
 }

@@ -4,6 +4,8 @@
 
 #include <optional>
 
+class TqvxComponent;
+
 // A bounds record, as report components save their bounds.
 struct TqvxRect
 {
@@ -33,3 +35,6 @@ struct TqvxRectArea
     // The horizontal overlap (Y and Y1 zero), or nothing when there is none.
     std::optional<TqvxRectArea> InterceptX(const TqvxRectArea &other) const;
 };
+
+// The area a component covers on its page (its absolute position and size).
+TqvxRectArea qvxRectAreaOf(const TqvxComponent *component);

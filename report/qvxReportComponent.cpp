@@ -1,5 +1,7 @@
 #include "report/qvxReportComponent.h"
 
+#include "report/qvxView.h"
+
 TqvxReportComponent::TqvxReportComponent(TComponent *owner)
     : TqvxComponent(owner)
 {
@@ -32,4 +34,18 @@ TqvxRect TqvxReportComponent::GetBoundsRect()
     const double left = GetAbsLeft();
     const double top = GetAbsTop();
     return {left, top, left + Width(), top + Height()};
+}
+
+QList<TqvxView *> TqvxReportComponent::ShiftList() const
+{
+    QList<TqvxView *> views;
+    for (const TGuardedRef<TqvxView> &view : m_shifts)
+        if (view)
+            views.append(view);
+    return views;
+}
+
+void TqvxReportComponent::AddShift(TqvxView *view)
+{
+    m_shifts.emplace_back(this) = view;
 }

@@ -4,16 +4,14 @@
 // the script procedures run around printing and gives the engine its hooks.
 
 #include "report/qvxComponent.h"
+#include "report/qvxRectArea.h"
+
+#include <QList>
+
+#include <list>
 
 class TCanvas;
-
-// A rectangle of four pixel values.
-struct TqvxRect {
-    double Left = 0;
-    double Top = 0;
-    double Right = 0;
-    double Bottom = 0;
-};
+class TqvxView;
 
 class TqvxReportComponent : public TqvxComponent
 {
@@ -46,6 +44,15 @@ public:
     // (AbsLeft, AbsTop, AbsLeft + Width, AbsTop + Height).
     virtual TqvxRect GetBoundsRect();
 
+    // --- Engine fields ------------------------------------------------------
+
+    // The views this object pushes down when it grows: for a view, those
+    // directly below it; for a band, those with nothing above them.  Kept
+    // by the engine; freed views drop out.
+    QList<TqvxView *> ShiftList() const;
+    void AddShift(TqvxView *view);
+    void ClearShifts() { m_shifts.clear(); }
+
 private:
     QString m_onAfterData;
     QString m_onAfterPrint;
@@ -56,4 +63,5 @@ private:
     double m_savedTop = 0;
     double m_savedWidth = 0;
     double m_savedHeight = 0;
+    std::list<TGuardedRef<TqvxView>> m_shifts;
 };

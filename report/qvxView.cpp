@@ -197,20 +197,6 @@ QString TqvxView::Diff(const TqvxComponent *source)
 
 // --- Engine fields ----------------------------------------------------------
 
-QList<TqvxView *> TqvxView::ShiftList() const
-{
-    QList<TqvxView *> views;
-    for (const TGuardedRef<TqvxView> &view : m_shifts)
-        if (view)
-            views.append(view);
-    return views;
-}
-
-void TqvxView::AddShift(TqvxView *view)
-{
-    m_shifts.emplace_back(this) = view;
-}
-
 void TqvxView::MouseOverHook(int, int, TMouseButton, TShiftState, bool &)
 {
 }

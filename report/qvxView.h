@@ -18,7 +18,6 @@
 #include "toolkit/widgets/ControlTypes.h"
 #include "toolkit/widgets/Cursors.h"
 
-#include <list>
 #include <memory>
 
 class TqvxView : public TqvxReportComponent
@@ -182,13 +181,9 @@ public:
     // FillType, the fill and the hyperlink.
     QString Diff(const TqvxComponent *source) override;
 
-    // --- Engine fields ------------------------------------------------------
+    // --- Engine fields (the shift list is the base's) -----------------------
 
-    // The objects this one pushes down when it grows (kept by the engine;
-    // freed objects drop out).
-    QList<TqvxView *> ShiftList() const;
-    void AddShift(TqvxView *view);
-    void ClearShifts() { m_shifts.clear(); }
+    // How much the object grew in the stretch being applied.
     double StretchDelta() const { return m_stretchDelta; }
     void SetStretchDelta(double value) { m_stretchDelta = value; }
     // The horizontal band the layout check moved the object from.
@@ -239,7 +234,6 @@ private:
     QString m_savedTagStr;
     QString m_savedHyperlinkValue;
 
-    std::list<TGuardedRef<TqvxView>> m_shifts;
     double m_stretchDelta = 0;
     TGuardedRef<TqvxComponent> m_homeBand{this};
     bool m_noBackground = false;

@@ -184,8 +184,10 @@ bool TqvxXMLReader::readRootItem(TqvxXMLItem *item, bool loadAll, int depth)
     if (marker < 0)
         return true;
     item->SetText(ownText.remove(marker, UnloadedMarker.size()));
+    // Fully loaded, the element can still be swapped out (and is written
+    // with its marker again).
+    item->SetUnloadable(true);
     if (!loadAll) {
-        item->SetUnloadable(true);
         item->Clear();
         item->SetOffset(quint64(start));
         item->SetOffsetSource(TqvxXMLItem::OffsetSource::SourceStream);

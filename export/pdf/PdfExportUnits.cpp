@@ -1,13 +1,13 @@
 #include "export/pdf/PdfExportUnits.h"
 
+#include "engine/EngineUnits.h"
 #include "export/pdf/qvxExportPDF.h"
 #include "export/pdf/qvxPDFPageContent.h"
-#include "report/ReportUnits.h"
 #include "toolkit/core/Units.h"
 
 void RegisterPdfExportUnits()
 {
-    RegisterReportUnits();
+    RegisterEngineUnits();
     Units::Add("qvxExportPDF", InitializeQvxExportPDF, qvxRemovePDFPageDrawing);
     Units::Add("qvxPDFPageContent", InitializeQvxPDFPageContent, FinalizeQvxPDFPageContent);
 }

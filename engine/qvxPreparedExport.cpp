@@ -1,0 +1,144 @@
+#include "engine/qvxPreparedStore.h"
+
+#include "engine/qvxPreparedItems.h"
+#include "report/qvxComponent.h"
+#include "report/qvxCustomPreview.h"
+#include "report/qvxExportFilter.h"
+#include "report/qvxMemoView.h"
+#include "report/qvxReportLink.h"
+#include "report/qvxTextUtils.h"
+#include "report/qvxView.h"
+#include "toolkit/classes/TStringList.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/widgets/TApplication.h"
+
+#include <QSet>
+
+namespace {
+
+// The pages of a range text, from 1; empty for all pages.
+QSet<int> pageSet(const QString &range, int pageCount)
+{
+    TStringList list;
+    qvxParsePageRange(range, &list, pageCount);
+    QSet<int> pages;
+    for (int i = 0; i < list.Count(); ++i)
+        pages.insert(list.Strings(i).toInt());
+    return pages;
+}
+
+} // namespace
+
+bool TqvxPreparedStore::Export(TqvxCustomExportFilter *filter)
+{
+    SetCopyNo(0);
+    if (!filter || !filter->BeginExport(Report()))
+        return false;
+    if (filter->CurrentPageOnly())
+        filter->SetPageNumbers(Report()->Preview() ? QString::number(CurrentPreviewPage()) : QStringLiteral("1"));
+    Report()->SetTerminated(false);
+
+    bool progress = false;
+    bool result = false;
+    try {
+        const QSet<int> pages = pageSet(filter->PageNumbers(), Count());
+        TBitmap scratch;
+        if (filter->StartExport()) {
+            if (TqvxCustomPreview *preview = Report()->Preview()) {
+                preview->Lock();
+                preview->Repaint();
+            }
+            if (filter->ShowProgress()) {
+                Report()->DoProgressStart(ptExporting);
+                progress = true;
+            }
+            const bool pump = !Options().threadSafeMode && Application;
+            for (int i = 0; i < Count(); ++i) {
+                exportPage(filter, i, pages, &scratch);
+                if (pump)
+                    Application->ProcessMessages();
+            }
+            if (TqvxCustomPreview *preview = Report()->Preview())
+                preview->Repaint();
+            filter->FinishExport();
+            result = true;
+        }
+    } catch (const EExportTerminated &) {
+        filter->AbortExport();
+    } catch (const Exception &e) {
+        filter->AbortExport();
+        Report()->Errors()->Add(e.Message());
+    } catch (const std::exception &e) {
+        filter->AbortExport();
+        Report()->Errors()->Add(QString::fromLocal8Bit(e.what()));
+    }
+    if (progress)
+        Report()->DoProgressStop(ptExporting);
+    return result;
+}
+
+void TqvxPreparedStore::exportPage(TqvxCustomExportFilter *filter, int index, const QSet<int> &pages,
+                                   TBitmap *scratch)
+{
+    if (index >= Count() || (!pages.isEmpty() && !pages.contains(index + 1)))
+        return;
+    const std::shared_ptr<TqvxComponent> page = SharedPage(index);
+    if (!page)
+        return;
+    if (filter->ShowProgress())
+        Report()->InternalOnProgress(ptExporting, index + 1);
+    TqvxReportPage *reportPage = ReportPageOf(page.get());
+    filter->StartPage(reportPage, index);
+    try {
+        const TqvxPageMargins margins = PageMargins(page.get());
+        const bool mirrored = margins.mirror && index % 2 == 1;
+        page->SetLeft(qvxPixelsPerMm * (mirrored ? margins.right : margins.left));
+        page->SetTop(qvxPixelsPerMm * margins.top);
+        std::unique_ptr<TqvxComponent> background =
+            NewPageBackground(page.get(), page->Left(), page->Top(),
+                              page->Width() - qvxPixelsPerMm * (margins.left + margins.right),
+                              page->Height() - qvxPixelsPerMm * (margins.top + margins.bottom));
+        if (background)
+            exportObject(filter, background.get(), scratch);
+
+        const bool outerOnly = filter->OuterHeadersFootersOnly();
+        for (TqvxComponent *object : page->Objects()) {
+            const TqvxStoreBand band = BandOf(object);
+            if (outerOnly && ((band == TqvxStoreBand::PageHeader && index != 0) ||
+                              (band == TqvxStoreBand::PageFooter && index != Count() - 1)))
+                continue;
+            exportObject(filter, object, scratch);
+            for (TqvxComponent *child : object->Objects())
+                exportObject(filter, child, scratch);
+        }
+    } catch (...) {
+        filter->FinishPage(reportPage, index);
+        throw;
+    }
+    filter->FinishPage(reportPage, index);
+    if (!Report()->Preview()) {
+        ClearPageCache();
+    } else {
+        page->SetLeft(0);
+        page->SetTop(0);
+    }
+}
+
+void TqvxPreparedStore::exportObject(TqvxCustomExportFilter *filter, TqvxComponent *object, TBitmap *scratch)
+{
+    if (filter->DataOnly() && (!object->Parent() || BandOf(object->Parent()) != TqvxStoreBand::DataBand))
+        return;
+    if (const auto *view = qobject_cast<const TqvxView *>(object); view && !(view->Visibility() & vsExport))
+        return;
+    if (auto *memo = qobject_cast<TqvxCustomMemoView *>(object)) {
+        memo->SetTotalPages(Count());
+        memo->SetCopyNo(1);
+        memo->SubstituteTotalPages();
+        // A memo that sizes its own width finds it while it draws.
+        if (memo->AutoWidth())
+            memo->Draw(scratch->Canvas(), 1, 1, 0, 0);
+    }
+    filter->ExportObject(object);
+    if (Report()->Terminated())
+        throw EExportTerminated(QStringLiteral("Export terminated"));
+}

@@ -1,0 +1,594 @@
+#include "engine/qvxPreparedStore.h"
+
+#include "engine/qvxOutline.h"
+#include "engine/qvxPreparedItems.h"
+#include "report/qvxComponent.h"
+#include "report/qvxCustomEngine.h"
+#include "report/qvxMemoView.h"
+#include "report/qvxNumbers.h"
+#include "report/qvxPictureCache.h"
+#include "report/qvxReportLink.h"
+#include "report/qvxXMLItem.h"
+#include "report/qvxXMLSerializer.h"
+#include "toolkit/classes/ClassRegistry.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/core/SysUtils.h"
+
+#include <cmath>
+
+namespace {
+
+bool isWholePage(const TqvxXMLItem *item)
+{
+    return qvxWholePageClass(item) != nullptr;
+}
+
+TqvxComponent *newLike(const TqvxComponent *source, TComponent *owner)
+{
+    return static_cast<TqvxComponent *>(CreateObject(source->ClassType(), owner));
+}
+
+// A float attribute, or fallback when the attribute is absent.
+double floatProp(const TqvxXMLItem *item, const QString &name, double fallback)
+{
+    const QString text = item->GetProp(name);
+    return text.isEmpty() ? fallback : qvxStrToFloat(text);
+}
+
+} // namespace
+
+TqvxPreparedStore::TqvxPreparedStore(TqvxReportLink *report)
+    : TqvxCustomPreviewPages(report), m_anchors(&m_doc), m_pictureCache(std::make_unique<TqvxPictureCache>())
+{
+    m_doc.Root()->SetName(QStringLiteral("preparedreport"));
+    SetOutline(std::make_unique<TqvxOutline>(this, &m_doc));
+}
+
+TqvxPreparedStore::~TqvxPreparedStore()
+{
+    ClearPageCache();
+}
+
+TqvxOutline *TqvxPreparedStore::PreparedOutline() const
+{
+    return static_cast<TqvxOutline *>(Outline());
+}
+
+TqvxXMLItem *TqvxPreparedStore::PagesItem()
+{
+    return m_doc.Root()->FindItem(QStringLiteral("previewpages"));
+}
+
+TqvxXMLItem *TqvxPreparedStore::logicalItem()
+{
+    return m_doc.Root()->FindItem(QStringLiteral("logicalpagenumbers"));
+}
+
+TqvxXMLItem *TqvxPreparedStore::curPageItem()
+{
+    TqvxXMLItem *pages = PagesItem();
+    if (CurPage() < 0 || CurPage() >= pages->Count())
+        throw Exception(QStringLiteral("No current prepared page"));
+    TqvxXMLItem *item = pages->Items(CurPage());
+    m_doc.LoadItem(item);
+    return item;
+}
+
+bool TqvxPreparedStore::finalPassOfTwo() const
+{
+    return Engine() && Engine()->DoublePass() && Engine()->FinalPass();
+}
+
+int TqvxPreparedStore::Count()
+{
+    return PagesItem()->Count();
+}
+
+int TqvxPreparedStore::SourcePageIndex(const TqvxComponent *page) const
+{
+    for (std::size_t i = 0; i < m_sourcePages.size(); ++i)
+        if (m_sourcePages[i]->LinkedObject() == page)
+            return int(i);
+    return -1;
+}
+
+TqvxComponent *TqvxPreparedStore::sourcePageOfItem(const TqvxXMLItem *item) const
+{
+    int index = -1;
+    if (!item->Name().startsWith(QLatin1String("page"), Qt::CaseInsensitive) ||
+        !TryStrToInt(item->Name().mid(4), index) || index < 0 || index >= int(m_sourcePages.size()))
+        qvxInvalidFileFormat();
+    return m_sourcePages[std::size_t(index)].get();
+}
+
+// Clearing and the run
+
+void TqvxPreparedStore::Clear()
+{
+    ClearPageCache();
+    m_sourcePages.clear();
+    PreparedOutline()->Reset();
+    m_doc.Clear();
+    m_loadStream.reset();
+    m_dictionary.Clear();
+    m_pictureCache->Clear();
+    SetCurPage(-1);
+    m_allocatedSize = 0;
+    m_lastY = 0;
+}
+
+void TqvxPreparedStore::Initialize()
+{
+    const TqvxPreparedOptions options = Options();
+    m_pictureCache->SetUseFileCache(options.pictureCacheInFile);
+    m_pictureCache->SetTempDir(options.tempDir);
+    m_doc.SetTempDir(options.tempDir);
+    Report()->DoProgressStart(ptRunning);
+}
+
+void TqvxPreparedStore::Finish()
+{
+    m_lastY = 0;
+    ClearPageCache();
+    for (const auto &page : m_sourcePages)
+        page->SetLinkedObject(nullptr);
+    Report()->DoProgressStop(ptRunning);
+}
+
+void TqvxPreparedStore::ClearPageCache()
+{
+    m_pageCache.clear();
+}
+
+// Source pages and the dictionary
+
+void TqvxPreparedStore::registerCopy(TqvxComponent *templ, TqvxComponent *copy, const QString &base)
+{
+    if (templ)
+        templ->SetLinkedObject(copy);
+    const QString sourceName =
+        QStringLiteral("Page") + QString::number(m_sourcePages.size() - 1) + QLatin1Char('.') + copy->Name();
+    const QString name = m_dictionary.AddUnique(base, sourceName, copy);
+    TqvxXMLSerializer serializer;
+    copy->SetBaseName(serializer.WriteComponentStr(copy));
+    copy->SetDictionaryName(name);
+    if (templ)
+        templ->SetDictionaryName(name);
+}
+
+void TqvxPreparedStore::AddSourcePageObject(TqvxComponent *page)
+{
+    QList<std::pair<TqvxComponent *, TqvxComponent *>> pairs;
+    std::function<TqvxComponent *(TqvxComponent *, TqvxComponent *)> copyTree =
+        [&](TqvxComponent *templ, TqvxComponent *parentCopy) {
+            TqvxComponent *copy = newLike(templ, parentCopy);
+            copy->Assign(templ);
+            copy->SetName(templ->Name());
+            if (parentCopy)
+                copy->SetParent(parentCopy);
+            pairs.append(std::make_pair(templ, copy));
+            for (TqvxComponent *child : templ->Objects())
+                copyTree(child, copy);
+            return copy;
+        };
+    std::unique_ptr<TqvxComponent> pageCopy(copyTree(page, nullptr));
+    pageCopy->SetLinkedObject(page);
+    m_sourcePages.push_back(std::move(pageCopy));
+    for (qsizetype i = 1; i < pairs.size(); ++i) {
+        auto [templ, copy] = pairs.at(i);
+        copy->SetLinkedObject(templ);
+        const QString base = copy->IsKind(ckBand) ? QStringLiteral("b") : copy->BaseName().left(1).toLower();
+        registerCopy(templ, copy, base);
+    }
+}
+
+void TqvxPreparedStore::AddToSourcePage(TqvxComponent *object)
+{
+    if (m_sourcePages.empty())
+        return;
+    TqvxComponent *page = m_sourcePages.back().get();
+    TqvxComponent *copy = newLike(object, page);
+    copy->Assign(object);
+    copy->SetParent(page);
+    copy->CreateUniqueName();
+    copy->SetLinkedObject(object);
+    registerCopy(object, copy, copy->BaseName().left(1).toLower());
+}
+
+// Adding pages and objects
+
+void TqvxPreparedStore::swapOutPages()
+{
+    TqvxXMLItem *pages = PagesItem();
+    for (int i = pages->Count() - 2; i >= 0; --i) {
+        TqvxXMLItem *item = pages->Items(i);
+        if (!item->Loaded())
+            break;
+        m_doc.UnloadItem(item);
+    }
+    m_allocatedSize = 0;
+}
+
+void TqvxPreparedStore::AddPageObject(TqvxComponent *page)
+{
+    TqvxXMLItem *pages = PagesItem();
+    const TqvxPreparedOptions options = Options();
+    if (options.useFileCache && m_allocatedSize > qint64(options.maxMemSize) * (qint64(1) << 20))
+        swapOutPages();
+    SetCurPage(CurPage() + 1);
+    if (Count() > CurPage() && AddPageAction() != apAdd)
+        return;
+    TqvxXMLItem *item = pages->Add();
+    item->SetName(QStringLiteral("page") + QString::number(SourcePageIndex(page)));
+    if (Count() > 2)
+        item->SetUnloadable(true);
+    Report()->InternalOnProgress(ptRunning, CurPage() + 1);
+    SetAddPageAction(apWriteOver);
+    SetCurPage(Count() - 1);
+    IncLogicalPageNumber();
+}
+
+void TqvxPreparedStore::AddObject(TqvxComponent *object)
+{
+    TqvxXMLItem *page = curPageItem();
+    writeObject(object, page, isWholePage(page));
+}
+
+void TqvxPreparedStore::writeObject(TqvxComponent *object, TqvxXMLItem *parent, bool whole)
+{
+    if (!object->Visible())
+        return;
+    TqvxXMLItem *item = parent->Add();
+    TqvxComponent *linked = object->LinkedObject();
+    if (!linked || whole) {
+        item->SetName(ClassNameOf(object->ClassType()));
+        item->SetText(object->AllDiff(nullptr));
+    } else {
+        item->SetName(object->DictionaryName());
+        const bool firstOfTwo = Engine() && Engine()->DoublePass() && !Engine()->FinalPass();
+        item->SetText(firstOfTwo ? object->InternalDiff(linked) : object->Diff(linked));
+    }
+    m_allocatedSize += item->Name().size() + item->Text().size() + 64;
+    for (TqvxComponent *child : object->Objects())
+        writeObject(child, item, whole);
+}
+
+// Reading pages
+
+TqvxComponent *TqvxPreparedStore::GetPageObject(int index)
+{
+    return SharedPage(index).get();
+}
+
+std::shared_ptr<TqvxComponent> TqvxPreparedStore::SharedPage(int index)
+{
+    if (index < 0 || index >= Count())
+        return nullptr;
+    const bool running = Engine() && Engine()->Running();
+    for (qsizetype i = 0; i < m_pageCache.size(); ++i) {
+        if (m_pageCache.at(i).index != index)
+            continue;
+        if (!running) {
+            m_pageCache.move(i, 0);
+            return m_pageCache.first().page;
+        }
+        m_pageCache.removeAt(i);
+        break;
+    }
+    std::shared_ptr<TqvxComponent> page = buildPage(index);
+    m_pageCache.prepend({index, page});
+    const TqvxPreparedOptions options = Options();
+    if (m_pageCache.size() > 1 && m_pageCache.size() > options.pagesInCache) {
+        const CacheEntry last = m_pageCache.takeLast();
+        TqvxXMLItem *item = PagesItem()->Items(last.index);
+        if (options.useFileCache && item->Unloadable())
+            m_doc.UnloadItem(item);
+    }
+    return page;
+}
+
+std::shared_ptr<TqvxComponent> TqvxPreparedStore::buildPage(int index)
+{
+    TqvxXMLItem *item = PagesItem()->Items(index);
+    m_doc.LoadItem(item);
+    TqvxXMLSerializer serializer;
+    serializer.SetOldFormat(m_doc.OldVersion());
+    std::shared_ptr<TqvxComponent> page;
+    if (isWholePage(item)) {
+        page.reset(static_cast<TqvxComponent *>(CreateObject(qvxWholePageClass(item), nullptr)));
+        if (!page->IsKind(ckPage))
+            qvxInvalidFileFormat();
+        readWholePage(page.get(), item, serializer);
+    } else {
+        const TqvxComponent *source = sourcePageOfItem(item);
+        page.reset(newLike(source, nullptr));
+        page->Assign(source);
+        page->SetName(source->Name());
+        if (!item->Text().isEmpty())
+            serializer.XMLToObj(item->Text(), page.get());
+        buildObjects(item, page.get(), serializer);
+    }
+    page->AlignChildren();
+    return page;
+}
+
+void TqvxPreparedStore::writeWholePage(TqvxComponent *page, TqvxXMLItem *item)
+{
+    TqvxXMLSerializer serializer;
+    serializer.WriteRootComponent(page, true, item);
+    // The root element leaves its name out; the page keeps it.
+    item->SetProp(QStringLiteral("Name"), page->Name());
+}
+
+void TqvxPreparedStore::readWholePage(TqvxComponent *page, TqvxXMLItem *item, TqvxXMLSerializer &serializer)
+{
+    serializer.ReadRootComponent(page, item);
+    page->SetName(item->GetProp(QStringLiteral("Name")));
+}
+
+void TqvxPreparedStore::buildObjects(TqvxXMLItem *item, TqvxComponent *parent, TqvxXMLSerializer &serializer)
+{
+    for (int i = 0; i < item->Count(); ++i) {
+        TqvxXMLItem *child = item->Items(i);
+        const TqvxComponent *source = m_dictionary.GetObject(child->Name());
+        const QString head = source ? source->BaseName() : child->Name();
+        TqvxComponent *object = serializer.ReadComponent(nullptr, head + QLatin1Char(' ') + child->Text());
+        if (!object)
+            qvxInvalidFileFormat();
+        object->SetParent(parent);
+        if (source)
+            object->SetName(source->Name());
+        if (auto *memo = qobject_cast<TqvxCustomMemoView *>(object))
+            memo->ApplyHighlight();
+        ObjectRebuilt(object);
+        buildObjects(child, object, serializer);
+    }
+}
+
+TPoint TqvxPreparedStore::GetPageSize(int index)
+{
+    if (index < 0 || index >= Count())
+        return TPoint(0, 0);
+    TqvxXMLItem *item = PagesItem()->Items(index);
+    const TqvxComponent *page = isWholePage(item) || !item->Text().isEmpty() ? GetPageObject(index)
+                                                                             : sourcePageOfItem(item);
+    return TPoint(qvxRound(page->Width()), qvxRound(page->Height()));
+}
+
+void TqvxPreparedStore::UpdatePageDimensions(TqvxComponent *, double width, double height)
+{
+    // The size belongs to the current page alone: other pages built from
+    // the same source page keep theirs.
+    TqvxXMLItem *item = curPageItem();
+    item->SetProp(QStringLiteral("PaperSize"), QStringLiteral("256"));
+    item->SetProp(QStringLiteral("PaperWidth"), TqvxXMLSerializer::FloatToText(width / qvxPixelsPerMm));
+    item->SetProp(QStringLiteral("PaperHeight"), TqvxXMLSerializer::FloatToText(height / qvxPixelsPerMm));
+    ClearPageCache();
+}
+
+// Passes and logical page numbers
+
+void TqvxPreparedStore::BeginPass()
+{
+    m_firstPageIndex = Count() - 1;
+    if (Count() > 0) {
+        m_firstObjectIndex = PagesItem()->Items(m_firstPageIndex)->Count();
+        m_firstOutlineIndex = m_doc.Root()->FindItem(QStringLiteral("outline"))->Count();
+    }
+    ResetLogicalPageNumber();
+}
+
+void TqvxPreparedStore::ClearFirstPassPages()
+{
+    ClearPageCache();
+    PreparedOutline()->Reset();
+    TqvxXMLItem *pages = PagesItem();
+    if (m_firstPageIndex >= pages->Count())
+        m_firstPageIndex = pages->Count() - 1;
+    if (m_firstPageIndex != -1) {
+        TqvxXMLItem *page = pages->Items(m_firstPageIndex);
+        m_doc.LoadItem(page);
+        while (page->Count() > m_firstObjectIndex)
+            delete page->Items(page->Count() - 1);
+        while (pages->Count() > m_firstPageIndex + 1)
+            delete pages->Items(pages->Count() - 1);
+        TqvxXMLItem *outline = m_doc.Root()->FindItem(QStringLiteral("outline"));
+        while (outline->Count() > m_firstOutlineIndex)
+            delete outline->Items(outline->Count() - 1);
+    } else {
+        TqvxXMLItem *root = m_doc.Root();
+        for (int i = 0; i < root->Count(); ++i) {
+            TqvxXMLItem *child = root->Items(i);
+            if (child->Name().compare(QLatin1String("anchors"), Qt::CaseInsensitive) != 0 &&
+                child->Name().compare(QLatin1String("logicalpagenumbers"), Qt::CaseInsensitive) != 0)
+                child->Clear();
+        }
+    }
+    ResetLogicalPageNumber();
+    SetCurPage(m_firstPageIndex);
+    m_allocatedSize = 0;
+}
+
+void TqvxPreparedStore::IncLogicalPageNumber()
+{
+    if (finalPassOfTwo())
+        return;
+    ++m_logicalPageN;
+    TqvxXMLItem *item = logicalItem()->Add();
+    item->SetName(QStringLiteral("page"));
+    qvxSetIntProp(item, QStringLiteral("n"), m_logicalPageN);
+}
+
+void TqvxPreparedStore::ResetLogicalPageNumber()
+{
+    if (finalPassOfTwo())
+        return;
+    TqvxXMLItem *pages = logicalItem();
+    for (int i = CurPage(); i > m_firstPageIndex; --i) {
+        if (i < 0 || i >= pages->Count())
+            continue;
+        TqvxXMLItem *page = pages->Items(i);
+        qvxSetIntProp(page, QStringLiteral("t"), m_logicalPageN);
+        if (page->GetProp(QStringLiteral("n")) == QLatin1String("1"))
+            break;
+    }
+    m_logicalPageN = 0;
+}
+
+int TqvxPreparedStore::GetLogicalPageNo()
+{
+    TqvxXMLItem *pages = logicalItem();
+    if (CurPage() >= 0 && CurPage() < pages->Count())
+        return qvxIntProp(pages->Items(CurPage()), QStringLiteral("n"));
+    return CurPage() - FirstPage() + 1;
+}
+
+int TqvxPreparedStore::GetLogicalTotalPages()
+{
+    TqvxXMLItem *pages = logicalItem();
+    if (CurPage() >= 0 && CurPage() < pages->Count())
+        return qvxIntPropOr(pages->Items(CurPage()), QStringLiteral("t"), 0);
+    return (Engine() ? Engine()->TotalPages() : Count()) - FirstPage();
+}
+
+// Cut and paste, layout questions
+
+void TqvxPreparedStore::CutObjects(int position)
+{
+    TqvxXMLItem *page = curPageItem();
+    TqvxXMLItem *cutted = m_doc.Root()->FindItem(QStringLiteral("cutted"));
+    while (position >= 0 && page->Count() > position)
+        cutted->AddItem(page->Items(position));
+}
+
+void TqvxPreparedStore::PasteObjects(double x, double y)
+{
+    TqvxXMLItem *cutted = m_doc.Root()->FindItem(QStringLiteral("cutted"));
+    if (cutted->Count() > 0) {
+        TqvxXMLItem *page = curPageItem();
+        // An attribute left out of a difference text is the source copy's.
+        auto position = [this](const TqvxXMLItem *item, const QString &name, bool horizontal) {
+            const TqvxComponent *source = m_dictionary.GetObject(item->Name());
+            const double fallback = !source ? 0 : horizontal ? source->Left() : source->Top();
+            return floatProp(item, name, fallback);
+        };
+        const double dx = x - position(cutted->Items(0), QStringLiteral("l"), true);
+        const double dy = y - position(cutted->Items(0), QStringLiteral("t"), false);
+        while (cutted->Count() > 0) {
+            TqvxXMLItem *item = cutted->Items(0);
+            item->SetProp(QStringLiteral("l"),
+                          TqvxXMLSerializer::FloatToText(position(item, QStringLiteral("l"), true) + dx));
+            item->SetProp(QStringLiteral("t"),
+                          TqvxXMLSerializer::FloatToText(position(item, QStringLiteral("t"), false) + dy));
+            page->AddItem(item);
+        }
+    }
+    delete cutted;
+}
+
+int TqvxPreparedStore::GetCurPosition()
+{
+    return curPageItem()->Count();
+}
+
+bool TqvxPreparedStore::BandExistsObject(const TqvxComponent *band)
+{
+    const TqvxStoreBand kind = BandOf(band);
+    TqvxXMLItem *page = curPageItem();
+    for (int i = 0; i < page->Count(); ++i) {
+        const TqvxComponent *object = m_dictionary.GetObject(page->Items(i)->Name());
+        if (!object)
+            continue;
+        if (object->LinkedObject() == band)
+            return true;
+        const TqvxStoreBand objectKind = BandOf(object);
+        if (objectKind == kind && (kind == TqvxStoreBand::PageFooter || kind == TqvxStoreBand::ColumnFooter))
+            return true;
+    }
+    return false;
+}
+
+double TqvxPreparedStore::GetLastY(double x)
+{
+    TqvxXMLItem *page = curPageItem();
+    double result = 0;
+    for (int i = 0; i < page->Count(); ++i) {
+        const TqvxXMLItem *item = page->Items(i);
+        const TqvxComponent *band = m_dictionary.GetObject(item->Name());
+        if (!band || !band->IsKind(ckBand))
+            continue;
+        const TqvxStoreBand kind = BandOf(band);
+        if (kind == TqvxStoreBand::PageFooter || kind == TqvxStoreBand::Overlay)
+            continue;
+        const double left = floatProp(item, QStringLiteral("l"), band->Left());
+        if (x != 0 && std::abs(x - left) >= 0.001 && kind != TqvxStoreBand::PageHeader &&
+            kind != TqvxStoreBand::ReportTitle)
+            continue;
+        const double bottom = floatProp(item, QStringLiteral("t"), band->Top()) +
+                              floatProp(item, QStringLiteral("h"), band->Height());
+        result = std::max(result, bottom);
+    }
+    if (result == 0 && m_lastY != 0)
+        result = m_lastY;
+    return result;
+}
+
+// Editing from the preview
+
+void TqvxPreparedStore::AddEmptyPage(int index)
+{
+    TqvxXMLItem *pages = PagesItem();
+    if (pages->Count() == 0 || index < 0 || index >= pages->Count())
+        return;
+    const TqvxXMLItem *model = pages->Items(index);
+    auto item = std::make_unique<TqvxXMLItem>();
+    item->SetName(model->Name());
+    if (!isWholePage(model))
+        item->SetText(model->Text());
+    pages->InsertItem(index, item.release());
+    ClearPageCache();
+}
+
+void TqvxPreparedStore::DeletePage(int index)
+{
+    TqvxXMLItem *pages = PagesItem();
+    if (pages->Count() < 2 || index < 0 || index >= pages->Count())
+        return;
+    ClearPageCache();
+    delete pages->Items(index);
+}
+
+void TqvxPreparedStore::ModifyPageObject(int index, TqvxComponent *page)
+{
+    TqvxXMLItem *pages = PagesItem();
+    if (index < 0 || index >= pages->Count())
+        return;
+    TqvxXMLItem *item = pages->Items(index);
+    m_doc.LoadItem(item);
+    item->Clear();
+    writeWholePage(page, item);
+    item->SetUnloadable(false);
+    ClearPageCache();
+}
+
+// Anchors
+
+void TqvxPreparedStore::AddAnchor(const QString &text)
+{
+    m_anchors.Add(text, CurPage(), Engine() ? Engine()->CurY() : 0);
+}
+
+int TqvxPreparedStore::GetAnchorPage(const QString &text)
+{
+    return m_anchors.GetPage(text);
+}
+
+int TqvxPreparedStore::GetAnchorCurPosition()
+{
+    return m_anchors.GetCurPosition();
+}
+
+void TqvxPreparedStore::ShiftAnchors(int from, int newTop)
+{
+    m_anchors.Shift(from, CurPage(), newTop);
+}

@@ -1,0 +1,195 @@
+#pragma once
+
+// The store of a prepared report, over report components.
+//
+// The engine hands it pages and printed objects while a report runs; the
+// preview, printing and export read pages back.  Everything lives in one XML
+// document under the root "preparedreport" (children "previewpages",
+// "outline", "anchors", "logicalpagenumbers", "cutted"; saved files add
+// "report", "sourcepages", "dictionary" and "picturecache"), so that pages
+// can be swapped out to a temporary file, saved and loaded again.
+//
+// Printed objects are not kept whole.  Every report page that prints is
+// copied once (a source page); each object on a copy gets a short unique
+// name in the dictionary and keeps its full attribute text (its baseline,
+// held in the copy's BaseName).  A printed object is then an element named
+// by that short name whose attributes are its differences from the copy.
+// Pages are rebuilt from these texts on demand and kept in a small cache,
+// most recently used first.
+//
+// This class works on components.  The operations of the prepared-pages
+// interface that take the report's page, band and picture classes, and the
+// few places where the store needs to know those classes, are supplied by
+// the report's own store class through the protected hooks below.
+
+#include "engine/qvxAnchors.h"
+#include "engine/qvxDictionary.h"
+#include "report/qvxCustomPreviewPages.h"
+#include "report/qvxXMLDocument.h"
+#include "toolkit/classes/Streams.h"
+
+#include <QList>
+#include <QSet>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class TBitmap;
+class TqvxOutline;
+class TqvxPictureCache;
+class TqvxXMLSerializer;
+
+// What a page is to the export walk: its margins in millimetres.
+struct TqvxPageMargins {
+    double left = 0;
+    double top = 0;
+    double right = 0;
+    double bottom = 0;
+    bool mirror = false;
+};
+
+// The report settings the store follows.
+struct TqvxPreparedOptions {
+    bool useFileCache = false;
+    int maxMemSize = 10; // megabytes
+    QString tempDir;
+    int pagesInCache = 50;
+    bool pictureCacheInFile = false;
+    bool threadSafeMode = false;
+};
+
+// The bands the store treats apart.
+enum class TqvxStoreBand { None, Other, PageHeader, PageFooter, ColumnFooter, ReportTitle, Overlay, DataBand };
+
+class TqvxPreparedStore : public TqvxCustomPreviewPages
+{
+    Q_OBJECT
+
+public:
+    explicit TqvxPreparedStore(TqvxReportLink *report);
+    ~TqvxPreparedStore() override;
+
+    int Count() override;
+    TPoint GetPageSize(int index) override;
+    void Clear() override;
+    void Initialize() override;
+    void AddObject(TqvxComponent *object) override;
+    void AddToSourcePage(TqvxComponent *object) override;
+    void BeginPass() override;
+    void ClearFirstPassPages() override;
+    void CutObjects(int position) override;
+    void Finish() override;
+    void IncLogicalPageNumber() override;
+    void ResetLogicalPageNumber() override;
+    void PasteObjects(double x, double y) override;
+    // The anchors after index `from` move to the current page (where a kept
+    // run of bands went), their tops by newTop less the first one's top.
+    void ShiftAnchors(int from, int newTop) override;
+    int GetCurPosition() override;
+    int GetAnchorCurPosition() override;
+    double GetLastY(double x) override;
+    int GetLogicalPageNo() override;
+    int GetLogicalTotalPages() override;
+    void AddEmptyPage(int index) override;
+    void DeletePage(int index) override;
+    void LoadFromStream(TStream *stream, bool allowPartialLoading) override;
+    void SaveToStream(TStream *stream) override;
+    bool LoadFromFile(const QString &fileName, bool exceptionIfNotFound) override;
+    void SaveToFile(const QString &fileName) override;
+    bool Export(TqvxCustomExportFilter *filter) override;
+    void AddAnchor(const QString &text) override;
+    int GetAnchorPage(const QString &text) override;
+
+    // The operations of the interface, on components.
+
+    // The rebuilt page index, owned by the page cache: valid until the cache
+    // lets it go (see SharedPage); nullptr when index is out of range.
+    TqvxComponent *GetPageObject(int index);
+    // The same page, held also by the caller for as long as it likes.
+    std::shared_ptr<TqvxComponent> SharedPage(int index);
+    void AddPageObject(TqvxComponent *page);
+    void AddSourcePageObject(TqvxComponent *page);
+    void ModifyPageObject(int index, TqvxComponent *page);
+    // Appends the pages of another store, whole, with its anchors and
+    // outline moved by this store's page count.
+    void AddFromPages(TqvxPreparedStore *other);
+    bool BandExistsObject(const TqvxComponent *band);
+    // Sets the paper of an endless page to width x height pixels.
+    void UpdatePageDimensions(TqvxComponent *page, double width, double height);
+    // Frees every rebuilt page.
+    void ClearPageCache();
+
+    TqvxXMLDocument *XMLDoc() { return &m_doc; }
+    TqvxDictionary *Dictionary() { return &m_dictionary; }
+    TqvxPictureCache *PictureCache() { return m_pictureCache.get(); }
+    TqvxAnchors *Anchors() { return &m_anchors; }
+    TqvxOutline *PreparedOutline() const;
+    const std::vector<std::unique_ptr<TqvxComponent>> &SourcePages() const { return m_sourcePages; }
+    // The index of the source page copied from page, -1 when none.
+    int SourcePageIndex(const TqvxComponent *page) const;
+    TqvxXMLItem *PagesItem();
+    // The bottom of the last band of a report appended by AddFrom.
+    double LastY() const { return m_lastY; }
+
+protected:
+    // Supplied by the report's store class.
+    virtual TqvxReportPage *ReportPageOf(TqvxComponent *page) = 0;
+    virtual TqvxPreparedOptions Options() const = 0;
+    virtual TqvxPageMargins PageMargins(const TqvxComponent *page) const = 0;
+    virtual TqvxStoreBand BandOf(const TqvxComponent *object) const = 0;
+    // The object exported before the objects of a page: its colour, frame
+    // and background picture over the given bounds, named
+    // "_pagebackground".
+    virtual std::unique_ptr<TqvxComponent> NewPageBackground(TqvxComponent *page, double left, double top,
+                                                             double width, double height) = 0;
+    // Finishes an object rebuilt from its texts (a picture view loads its
+    // picture from the picture cache).
+    virtual void ObjectRebuilt(TqvxComponent *object) = 0;
+    // The report element of a saved file, written and read.
+    virtual void SaveReportSettings(TqvxXMLItem *item) = 0;
+    virtual void LoadReportSettings(TqvxXMLItem *item) = 0;
+
+private:
+    struct CacheEntry {
+        int index;
+        std::shared_ptr<TqvxComponent> page;
+    };
+
+    TqvxXMLItem *curPageItem();
+    TqvxXMLItem *logicalItem();
+    bool finalPassOfTwo() const;
+    void writeObject(TqvxComponent *object, TqvxXMLItem *parent, bool whole);
+    // A page with its objects as one element, and read back.
+    static void writeWholePage(TqvxComponent *page, TqvxXMLItem *item);
+    static void readWholePage(TqvxComponent *page, TqvxXMLItem *item, TqvxXMLSerializer &serializer);
+    void registerCopy(TqvxComponent *templ, TqvxComponent *copy, const QString &base);
+    std::shared_ptr<TqvxComponent> buildPage(int index);
+    void buildObjects(TqvxXMLItem *item, TqvxComponent *parent, TqvxXMLSerializer &serializer);
+    TqvxComponent *sourcePageOfItem(const TqvxXMLItem *item) const;
+    void swapOutPages();
+    void loadDocument(TStream *stream, bool allowPartialLoading);
+    void readSourcePages(TqvxXMLSerializer &serializer);
+    void readDictionary();
+    void checkPageItems();
+    void copyOutlineLevel(TqvxCustomOutline *from, int pageOffset);
+    void exportPage(TqvxCustomExportFilter *filter, int index, const QSet<int> &pages, TBitmap *scratch);
+    void exportObject(TqvxCustomExportFilter *filter, TqvxComponent *object, TBitmap *scratch);
+
+    // The stream a partially loaded report is read from later, owned; it
+    // outlives the document that reads from it.
+    std::unique_ptr<TStream> m_loadStream;
+    TqvxXMLDocument m_doc;
+    TqvxDictionary m_dictionary;
+    TqvxAnchors m_anchors;
+    std::unique_ptr<TqvxPictureCache> m_pictureCache;
+    std::vector<std::unique_ptr<TqvxComponent>> m_sourcePages;
+    QList<CacheEntry> m_pageCache;
+    qint64 m_allocatedSize = 0;
+    double m_lastY = 0;
+    int m_logicalPageN = 0;
+    int m_firstObjectIndex = 0;
+    int m_firstPageIndex = 0;
+    int m_firstOutlineIndex = 0;
+    bool m_allowPartialLoading = false;
+};

@@ -1,0 +1,175 @@
+// Feeds arbitrary bytes to the prepared-report reader (the first byte picks
+// full or partial loading), then rebuilds every page, asks its size, saves
+// the report and reads it again.  Malformed input may raise the library's
+// exceptions, never crash or hang.
+
+#include "engine/EngineUnits.h"
+#include "engine/qvxPreparedStore.h"
+#include "report/qvxReportComponent.h"
+#include "report/qvxReportLink.h"
+#include "toolkit/classes/ClassRegistry.h"
+#include "toolkit/classes/PropertyDeclarations.h"
+#include "toolkit/classes/Streams.h"
+#include "toolkit/classes/TStringList.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/core/Units.h"
+
+#include <QCoreApplication>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+class TFuzzView : public TqvxReportComponent
+{
+    Q_OBJECT
+    Q_PROPERTY(double Left READ Left WRITE SetLeft)
+    Q_PROPERTY(double Top READ Top WRITE SetTop)
+    Q_PROPERTY(double Width READ Width WRITE SetWidth)
+    Q_PROPERTY(double Height READ Height WRITE SetHeight)
+    Q_PROPERTY(bool Visible READ Visible WRITE SetVisible)
+    Q_PROPERTY(QString Hint MEMBER hint)
+
+public:
+    using TqvxReportComponent::TqvxReportComponent;
+
+    void Draw(TCanvas *, double, double, double, double) override {}
+
+private:
+    QString hint;
+};
+
+class TFuzzBand : public TFuzzView
+{
+    Q_OBJECT
+
+public:
+    explicit TFuzzBand(TComponent *owner = nullptr) : TFuzzView(owner) { AddKind(ckBand); }
+};
+
+class TFuzzPage : public TFuzzView
+{
+    Q_OBJECT
+
+public:
+    explicit TFuzzPage(TComponent *owner = nullptr) : TFuzzView(owner) { AddKind(ckPage); }
+};
+
+// The report side of the store: no preview, no progress, never stopped.
+class TFuzzReport : public TqvxReportLink
+{
+public:
+    TStrings *Errors() const override { return errors.get(); }
+    TqvxComponent *DoGetAncestor(const QString &) override { return nullptr; }
+    TqvxCustomDataEvent OnGetCustomData() const override { return {}; }
+    TqvxCustomDataEvent OnSaveCustomData() const override { return {}; }
+    TqvxXMLSerializer *CurrentSerializer() const override { return nullptr; }
+    void SetCurrentSerializer(TqvxXMLSerializer *) override {}
+    QRecursiveMutex *LoadLock() const override { return nullptr; }
+    bool Terminated() const override { return false; }
+    void SetTerminated(bool) override {}
+    void DoProgressStart(TqvxProgressType) override {}
+    void InternalOnProgress(TqvxProgressType, int) override {}
+    void DoProgressStop(TqvxProgressType) override {}
+    TqvxCustomPreview *Preview() const override { return nullptr; }
+
+private:
+    std::unique_ptr<TStringList> errors = std::make_unique<TStringList>();
+};
+
+class TFuzzStore : public TqvxPreparedStore
+{
+    Q_OBJECT
+
+public:
+    using TqvxPreparedStore::TqvxPreparedStore;
+
+    TqvxReportPage *GetPage(int) override { return nullptr; }
+    void AddPage(TqvxReportPage *) override {}
+    void AddSourcePage(TqvxReportPage *) override {}
+    void AddPicture(TqvxPictureView *) override {}
+    bool BandExists(TqvxBand *) override { return false; }
+    void ModifyPage(int, TqvxReportPage *) override {}
+    void DrawPage(int, TCanvas *, double, double, double, double) override {}
+    void ObjectOver(int, int, int, TMouseButton, TShiftState, double, double, double, TCursor &,
+                    TqvxMouseAction) override
+    {
+    }
+    void AddFrom(TqvxReportLink *) override {}
+    bool Print() override { return false; }
+
+protected:
+    TqvxReportPage *ReportPageOf(TqvxComponent *) override { return nullptr; }
+    TqvxPreparedOptions Options() const override
+    {
+        TqvxPreparedOptions options;
+        options.useFileCache = true;
+        options.pagesInCache = 1;
+        return options;
+    }
+    TqvxPageMargins PageMargins(const TqvxComponent *) const override { return {}; }
+    TqvxStoreBand BandOf(const TqvxComponent *object) const override
+    {
+        return object->IsKind(ckBand) ? TqvxStoreBand::Other : TqvxStoreBand::None;
+    }
+    std::unique_ptr<TqvxComponent> NewPageBackground(TqvxComponent *, double, double, double, double) override
+    {
+        return nullptr;
+    }
+    void ObjectRebuilt(TqvxComponent *) override {}
+    void SaveReportSettings(TqvxXMLItem *) override {}
+    void LoadReportSettings(TqvxXMLItem *) override {}
+};
+
+namespace {
+
+void initialize()
+{
+    static int argc = 1;
+    static char name[] = "prepared_report_fuzzer";
+    static char *argv[] = {name, nullptr};
+    static QCoreApplication application(argc, argv);
+    RegisterEngineUnits();
+    Units::InitializeAll();
+    RegisterClass<TFuzzView>();
+    RegisterClass<TFuzzBand>();
+    RegisterClass<TFuzzPage>();
+    DescribeProperties<TFuzzView>().Default("Visible", 1);
+}
+
+QByteArray loadRebuildAndSave(const QByteArray &bytes, bool partial)
+{
+    TFuzzReport report;
+    TFuzzStore store(&report);
+    TMemoryStream input;
+    input.WriteBuffer(bytes);
+    input.SetPosition(0);
+    store.LoadFromStream(&input, partial);
+    for (int i = 0; i < store.Count(); ++i) {
+        store.GetPageObject(i);
+        store.GetPageSize(i);
+    }
+    TMemoryStream output;
+    store.SaveToStream(&output);
+    return output.Bytes();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    static const bool ready = (initialize(), true);
+    Q_UNUSED(ready);
+    if (size == 0)
+        return 0;
+    const bool partial = data[0] & 1;
+    try {
+        const QByteArray saved =
+            loadRebuildAndSave(QByteArray(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1)), partial);
+        loadRebuildAndSave(saved, !partial);
+    } catch (const Exception &) {
+    }
+    return 0;
+}
+
+#include "prepared_report.moc"

@@ -1,0 +1,159 @@
+#include "PreparedTestStore.h"
+
+#include "engine/qvxOutline.h"
+#include "report/qvxXMLItem.h"
+#include "report/qvxXMLReader.h"
+#include "toolkit/classes/Streams.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray saved(TqvxPreparedStore &store)
+{
+    TMemoryStream stream;
+    store.SaveToStream(&stream);
+    stream.SetPosition(0);
+    return stream.ReadToEnd();
+}
+
+void load(TqvxPreparedStore &store, const QByteArray &bytes, bool partial = false)
+{
+    TMemoryStream stream;
+    stream.WriteBuffer(bytes.constData(), bytes.size());
+    stream.SetPosition(0);
+    store.LoadFromStream(&stream, partial);
+}
+
+} // namespace
+
+class PreparedFileTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        FillStore(store, templ, 4, 3);
+        store.SetCurPage(1);
+        store.Outline()->LevelRoot();
+        store.Outline()->AddItem("Second page", 40);
+        store.AddAnchor("Second");
+    }
+
+    TTestReport report;
+    TTestPreparedStore store{&report};
+    TTemplatePage templ;
+};
+
+TEST_F(PreparedFileTest, SaveLoadSaveIsByteForByte)
+{
+    const QByteArray first = saved(store);
+    EXPECT_TRUE(first.contains("<dictionary>"));
+    EXPECT_TRUE(first.contains("name=\"Page0.Memo1\""));
+
+    TTestPreparedStore loaded(&report);
+    load(loaded, first);
+    EXPECT_EQ(loaded.loadedReportName, "Orders");
+    ASSERT_EQ(loaded.Count(), 4);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(DescribePage(loaded, i), DescribePage(store, i)) << "page " << i;
+    EXPECT_EQ(loaded.GetAnchorPage("second"), 2);
+    loaded.SetCurPage(3);
+    EXPECT_EQ(loaded.GetLogicalPageNo(), 4);
+    EXPECT_EQ(loaded.GetLogicalTotalPages(), 4);
+    EXPECT_EQ(saved(loaded), first);
+}
+
+TEST_F(PreparedFileTest, PartialLoadingAndSwappingKeepEveryPage)
+{
+    TTestPreparedStore loaded(&report);
+    {
+        // The store keeps what it needs of the stream: this one goes away.
+        load(loaded, saved(store), true);
+    }
+    loaded.options.useFileCache = true;
+    loaded.options.pagesInCache = 1;
+    for (int round = 0; round < 2; ++round)
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(DescribePage(loaded, i), DescribePage(store, i)) << "page " << i;
+    EXPECT_EQ(saved(loaded), saved(store));
+}
+
+TEST_F(PreparedFileTest, PagesSwappedOutWhileAddingComeBack)
+{
+    TTestPreparedStore big(&report);
+    big.options.useFileCache = true;
+    big.options.maxMemSize = 0;
+    FillStore(big, templ, 6, 2);
+    EXPECT_FALSE(big.XMLDoc()->TempFileName().isEmpty());
+    EXPECT_TRUE(big.PagesItem()->Items(0)->Loaded());
+    EXPECT_TRUE(big.PagesItem()->Items(1)->Loaded());
+    EXPECT_FALSE(big.PagesItem()->Items(2)->Loaded());
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(DescribePage(big, i).size(), 1 + 1 + 2 * 3 + 1) << "page " << i;
+    TTestPreparedStore copy(&report);
+    load(copy, saved(big));
+    EXPECT_EQ(DescribePage(copy, 5), DescribePage(big, 5));
+}
+
+TEST_F(PreparedFileTest, FilesAreReplacedWhole)
+{
+    QTemporaryDir dir;
+    const QString name = dir.filePath("orders.qp3");
+    TTestPreparedStore loaded(&report);
+    EXPECT_FALSE(loaded.LoadFromFile(name, false));
+    EXPECT_ANY_THROW(loaded.LoadFromFile(name, true));
+    store.SaveToFile(name);
+    EXPECT_TRUE(loaded.LoadFromFile(name, false));
+    EXPECT_EQ(loaded.Count(), 4);
+}
+
+TEST_F(PreparedFileTest, MalformedFilesAreRefusedAndLeaveTheStoreEmpty)
+{
+    const QByteArray good = saved(store);
+    const QList<QByteArray> bad = {
+        QByteArray("<?xml version=\"1.0\"?><preparedreport><previewpages><page0"),
+        QByteArray(good).replace("name=\"Page0.", "name=\"Page7."),
+        QByteArray(good).replace("name=\"Page0.", "name=\"Pagex."),
+        QByteArray(good).replace("name=\"Page0.", "nome=\"Page0."),
+        QByteArray(good).replace("<page0", "<page9"),
+        QByteArray(good).replace("<page0", "<pageA"),
+        QByteArray(good).replace("<TTestPage", "<TTestBand"),
+        QByteArray(good).replace("<TTestPage", "<TUnknownPage"),
+    };
+    for (const QByteArray &bytes : bad) {
+        TTestPreparedStore loaded(&report);
+        try {
+            load(loaded, bytes);
+            ADD_FAILURE() << "accepted: " << bytes.left(200).constData();
+        } catch (const TqvxInvalidXMLException &e) {
+            EXPECT_EQ(e.Message(), "Invalid file format");
+        }
+        EXPECT_EQ(loaded.Count(), 0);
+    }
+}
+
+TEST_F(PreparedFileTest, AddFromAppendsPagesAnchorsAndOutline)
+{
+    TTestPreparedStore target(&report);
+    TTestPreparedStore empty(&report);
+    FillStore(target, templ, 1, 1);
+    target.AddFromPages(&empty);
+    EXPECT_EQ(target.Count(), 1);
+    EXPECT_EQ(target.LastY(), 0);
+
+    target.AddFromPages(&store);
+    ASSERT_EQ(target.Count(), 5);
+    EXPECT_EQ(target.PagesItem()->Items(1)->Name(), "TTestPage");
+    EXPECT_FALSE(target.PagesItem()->Items(1)->Unloadable());
+    EXPECT_EQ(DescribePage(target, 2), DescribePage(store, 1));
+    EXPECT_EQ(target.GetAnchorPage("Second"), 3);
+    target.Outline()->LevelRoot();
+    QString text;
+    int page = 0, top = 0;
+    target.Outline()->GetItem(0, text, page, top);
+    EXPECT_EQ(text, "Second page");
+    EXPECT_EQ(page, 2);
+    EXPECT_DOUBLE_EQ(target.LastY(), 100);
+}

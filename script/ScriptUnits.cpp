@@ -6,6 +6,7 @@
 #include "script/zqJScript.h"
 #include "script/zqLanguages.h"
 #include "script/zqPascalScript.h"
+#include "script/zqSysFunctions.h"
 #include "toolkit/core/Units.h"
 
 void RegisterScriptUnits()
@@ -17,4 +18,5 @@ void RegisterScriptUnits()
     Units::Add("zqBasicScript", RegisterBasicScript, nullptr);
     Units::Add("zqJScript", RegisterJScript, nullptr);
     Units::Add("zqInterpreter", InitializeRTTIModuleList, FinalizeRTTIModuleList);
+    Units::Add("zqSysFunctions", RegisterSysFunctions, nullptr);
 }

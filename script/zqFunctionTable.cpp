@@ -1,0 +1,33 @@
+#include "script/zqFunctionTable.h"
+
+#include "script/zqClasses.h"
+
+namespace {
+
+struct Dispatch {
+    std::vector<QString> names;
+    TzqFunctionTable table;
+
+    Variant call(const QString &name, TzqMethodHelper *caller) const
+    {
+        for (size_t i = 0; i < names.size(); ++i) {
+            if (names[i] == name)
+                return table[i].Call(caller);
+        }
+        return Variant();
+    }
+};
+
+} // namespace
+
+void zqRegisterFunctions(TzqScript *script, const QString &category, TzqFunctionTable table)
+{
+    auto dispatch = std::make_shared<Dispatch>();
+    dispatch->table = std::move(table);
+    const TzqCallMethodEvent callBack = [dispatch](TObject *, TClass, const QString &name,
+                                                   TzqMethodHelper *caller) { return dispatch->call(name, caller); };
+    for (const TzqFunctionEntry &entry : dispatch->table) {
+        TzqMethodHelper *method = script->AddMethod(QString::fromUtf8(entry.Syntax), callBack, category);
+        dispatch->names.push_back(method->UppercaseName);
+    }
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+// Global functions of a binding module, declared once: each entry is the
+// declaration a script sees and the code that answers it.  Registering a
+// table adds every declaration to the script under one category, with one
+// call-back that finds the entry by the upper-case name the script calls
+// (first match); so nothing is registered that is not served.
+
+#include "script/zqScript.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class TzqMethodHelper;
+
+// Reads the arguments with GetParams, hands var parameters back with
+// SetParams; a procedure answers Unassigned.
+using TzqFunctionCall = std::function<Variant(TzqMethodHelper *Caller)>;
+
+struct TzqFunctionEntry {
+    const char *Syntax;
+    TzqFunctionCall Call;
+};
+
+using TzqFunctionTable = std::vector<TzqFunctionEntry>;
+
+// Adds the table's functions, in order, to script.
+void zqRegisterFunctions(TzqScript *script, const QString &category, TzqFunctionTable table);

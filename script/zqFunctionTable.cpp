@@ -2,6 +2,36 @@
 
 #include "script/zqClasses.h"
 
+QString zqText(TzqMethodHelper *caller, int index)
+{
+    return VarToStr(caller->GetParams(index));
+}
+
+int zqInt(TzqMethodHelper *caller, int index)
+{
+    return caller->GetParams(index).AsInteger();
+}
+
+double zqFloat(TzqMethodHelper *caller, int index)
+{
+    return caller->GetParams(index).AsDouble();
+}
+
+bool zqBool(TzqMethodHelper *caller, int index)
+{
+    return caller->GetParams(index).AsBoolean();
+}
+
+TObject *zqObjectArg(TzqMethodHelper *caller, int index)
+{
+    return zqObjectOf(caller->GetParams(index));
+}
+
+Variant zqObjectValue(const TObject *object)
+{
+    return Variant(object ? object->Handle() : 0);
+}
+
 namespace {
 
 struct Dispatch {

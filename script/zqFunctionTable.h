@@ -25,5 +25,16 @@ struct TzqFunctionEntry {
 
 using TzqFunctionTable = std::vector<TzqFunctionEntry>;
 
+// The argument at index as text, integer, float or Boolean (variant rules).
+QString zqText(TzqMethodHelper *caller, int index);
+int zqInt(TzqMethodHelper *caller, int index);
+double zqFloat(TzqMethodHelper *caller, int index);
+bool zqBool(TzqMethodHelper *caller, int index);
+// The object argument at index: nil for 0, Null or Empty; a number that is no
+// live handle raises EInvalidObject.
+TObject *zqObjectArg(TzqMethodHelper *caller, int index);
+// An object result: its handle, or 0 for nil.
+Variant zqObjectValue(const TObject *object);
+
 // Adds the table's functions, in order, to script.
 void zqRegisterFunctions(TzqScript *script, const QString &category, TzqFunctionTable table);

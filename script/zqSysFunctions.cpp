@@ -25,9 +25,6 @@
 namespace {
 
 Variant param(TzqMethodHelper *caller, int index) { return caller->GetParams(index); }
-QString text(TzqMethodHelper *caller, int index) { return VarToStr(caller->GetParams(index)); }
-int integer(TzqMethodHelper *caller, int index) { return caller->GetParams(index).AsInteger(); }
-double real(TzqMethodHelper *caller, int index) { return caller->GetParams(index).AsDouble(); }
 
 // A double rounded to four decimals through the currency type; any other
 // kind converted to a float directly.
@@ -129,18 +126,18 @@ TzqFunctionTable conversions()
 {
     return {
         {"function IntToStr(i: Integer): String", [](auto c) { return Variant(IntToStr(param(c, 0).AsInt64())); }},
-        {"function FloatToStr(e: Extended): String", [](auto c) { return Variant(FloatToStr(real(c, 0))); }},
-        {"function DateToStr(e: Extended): String", [](auto c) { return Variant(DateToStr(real(c, 0))); }},
-        {"function TimeToStr(e: Extended): String", [](auto c) { return Variant(TimeToStr(real(c, 0))); }},
-        {"function DateTimeToStr(e: Extended): String", [](auto c) { return Variant(DateTimeToStr(real(c, 0))); }},
+        {"function FloatToStr(e: Extended): String", [](auto c) { return Variant(FloatToStr(zqFloat(c, 0))); }},
+        {"function DateToStr(e: Extended): String", [](auto c) { return Variant(DateToStr(zqFloat(c, 0))); }},
+        {"function TimeToStr(e: Extended): String", [](auto c) { return Variant(TimeToStr(zqFloat(c, 0))); }},
+        {"function DateTimeToStr(e: Extended): String", [](auto c) { return Variant(DateTimeToStr(zqFloat(c, 0))); }},
         {"function BoolToStr(B: Boolean): string;", [](auto c) { return Variant(BoolToStr(param(c, 0).AsBoolean())); }},
-        {"function VarToStr(v: Variant): String", [](auto c) { return Variant(text(c, 0)); }},
-        {"function StrToInt(s: String): Integer", [](auto c) { return Variant(StrToInt(text(c, 0))); }},
-        {"function StrToInt64(s: String): Int64", [](auto c) { return Variant(StrToInt64(text(c, 0))); }},
-        {"function StrToFloat(s: String): Extended", [](auto c) { return Variant(StrToFloat(text(c, 0))); }},
-        {"function StrToDate(s: String): Extended", [](auto c) { return Variant(StrToDate(text(c, 0))); }},
-        {"function StrToTime(s: String): Extended", [](auto c) { return Variant(StrToTime(text(c, 0))); }},
-        {"function StrToDateTime(s: String): Extended", [](auto c) { return Variant(StrToDateTime(text(c, 0))); }},
+        {"function VarToStr(v: Variant): String", [](auto c) { return Variant(zqText(c, 0)); }},
+        {"function StrToInt(s: String): Integer", [](auto c) { return Variant(StrToInt(zqText(c, 0))); }},
+        {"function StrToInt64(s: String): Int64", [](auto c) { return Variant(StrToInt64(zqText(c, 0))); }},
+        {"function StrToFloat(s: String): Extended", [](auto c) { return Variant(StrToFloat(zqText(c, 0))); }},
+        {"function StrToDate(s: String): Extended", [](auto c) { return Variant(StrToDate(zqText(c, 0))); }},
+        {"function StrToTime(s: String): Extended", [](auto c) { return Variant(StrToTime(zqText(c, 0))); }},
+        {"function StrToDateTime(s: String): Extended", [](auto c) { return Variant(StrToDateTime(zqText(c, 0))); }},
         {"function StrToBool(const S: string): Boolean;", [](auto c) { return Variant(param(c, 0).AsBoolean()); }},
     };
 }
@@ -148,13 +145,13 @@ TzqFunctionTable conversions()
 TzqFunctionTable formatting()
 {
     return {
-        {"function Format(Fmt: String; Args: array): String", [](auto c) { return Variant(FormatV(text(c, 0), param(c, 1))); }},
+        {"function Format(Fmt: String; Args: array): String", [](auto c) { return Variant(FormatV(zqText(c, 0), param(c, 1))); }},
         {"function FormatFloat(Fmt: String; Value: Extended): String",
-         [](auto c) { return Variant(FormatFloat(text(c, 0), throughCurrency(param(c, 1)))); }},
+         [](auto c) { return Variant(FormatFloat(zqText(c, 0), throughCurrency(param(c, 1)))); }},
         {"function FormatDateTime(Fmt: String; DateTime: TDateTime): String",
-         [](auto c) { return Variant(FormatDateTime(text(c, 0), real(c, 1))); }},
+         [](auto c) { return Variant(FormatDateTime(zqText(c, 0), zqFloat(c, 1))); }},
         {"function FormatMaskText(EditMask: string; Value: string): string",
-         [](auto c) { return Variant(FormatMaskText(text(c, 0), text(c, 1))); }},
+         [](auto c) { return Variant(FormatMaskText(zqText(c, 0), zqText(c, 1))); }},
     };
 }
 
@@ -162,11 +159,11 @@ TzqFunctionTable dates()
 {
     return {
         {"function EncodeDate(Year, Month, Day: Word): TDateTime",
-         [](auto c) { return Variant::FromDate(EncodeDate(integer(c, 0), integer(c, 1), integer(c, 2))); }},
+         [](auto c) { return Variant::FromDate(EncodeDate(zqInt(c, 0), zqInt(c, 1), zqInt(c, 2))); }},
         {"procedure DecodeDate(Date: TDateTime; var Year, Month, Day: Word)",
          [](auto c) {
              int year = 0, month = 0, day = 0;
-             DecodeDate(real(c, 0), year, month, day);
+             DecodeDate(zqFloat(c, 0), year, month, day);
              c->SetParams(1, Variant(year));
              c->SetParams(2, Variant(month));
              c->SetParams(3, Variant(day));
@@ -174,12 +171,12 @@ TzqFunctionTable dates()
          }},
         {"function EncodeTime(Hour, Min, Sec, MSec: Word): TDateTime",
          [](auto c) {
-             return Variant::FromDate(EncodeTime(integer(c, 0), integer(c, 1), integer(c, 2), integer(c, 3)));
+             return Variant::FromDate(EncodeTime(zqInt(c, 0), zqInt(c, 1), zqInt(c, 2), zqInt(c, 3)));
          }},
         {"procedure DecodeTime(Time: TDateTime; var Hour, Min, Sec, MSec: Word)",
          [](auto c) {
              int hour = 0, minute = 0, second = 0, msec = 0;
-             DecodeTime(real(c, 0), hour, minute, second, msec);
+             DecodeTime(zqFloat(c, 0), hour, minute, second, msec);
              c->SetParams(1, Variant(hour));
              c->SetParams(2, Variant(minute));
              c->SetParams(3, Variant(second));
@@ -189,11 +186,11 @@ TzqFunctionTable dates()
         {"function Date: TDateTime", [](auto) { return Variant::FromDate(Date()); }},
         {"function Time: TDateTime", [](auto) { return Variant::FromDate(Time()); }},
         {"function Now: TDateTime", [](auto) { return Variant::FromDate(Now()); }},
-        {"function DayOfWeek(aDate: TDateTime): Integer", [](auto c) { return Variant(DayOfWeek(real(c, 0))); }},
-        {"function IsLeapYear(Year: Word): Boolean", [](auto c) { return Variant(IsLeapYear(integer(c, 0))); }},
+        {"function DayOfWeek(aDate: TDateTime): Integer", [](auto c) { return Variant(DayOfWeek(zqFloat(c, 0))); }},
+        {"function IsLeapYear(Year: Word): Boolean", [](auto c) { return Variant(IsLeapYear(zqInt(c, 0))); }},
         {"function DaysInMonth(nYear, nMonth: Integer): Integer",
          [](auto c) {
-             const int days = DaysInMonth(integer(c, 0), integer(c, 1));
+             const int days = DaysInMonth(zqInt(c, 0), zqInt(c, 1));
              if (days == 0)
                  throw ERangeError(QStringLiteral("Range check error"));
              return Variant(days);
@@ -212,39 +209,39 @@ TzqFunctionTable strings()
              return Variant(int(VarToStr(s).size()));
          }},
         {"function Copy(s: String; from, count: Integer): String",
-         [](auto c) { return Variant(Copy(text(c, 0), integer(c, 1), integer(c, 2))); }},
-        {"function Pos(substr, s: String): Integer", [](auto c) { return Variant(Pos(text(c, 0), text(c, 1))); }},
+         [](auto c) { return Variant(Copy(zqText(c, 0), zqInt(c, 1), zqInt(c, 2))); }},
+        {"function Pos(substr, s: String): Integer", [](auto c) { return Variant(Pos(zqText(c, 0), zqText(c, 1))); }},
         {"procedure Delete(var s: String; from, count: Integer)",
          [](auto c) {
-             c->SetParams(0, Variant(deleted(text(c, 0), integer(c, 1), integer(c, 2))));
+             c->SetParams(0, Variant(deleted(zqText(c, 0), zqInt(c, 1), zqInt(c, 2))));
              return Variant();
          }},
         {"procedure DeleteStr(var s: String; from, count: Integer)",
          [](auto c) {
-             c->SetParams(0, Variant(deleted(text(c, 0), integer(c, 1), integer(c, 2))));
+             c->SetParams(0, Variant(deleted(zqText(c, 0), zqInt(c, 1), zqInt(c, 2))));
              return Variant();
          }},
         {"procedure Insert(s: String; var s2: String; pos: Integer)",
          [](auto c) {
-             c->SetParams(1, Variant(inserted(text(c, 0), text(c, 1), integer(c, 2))));
+             c->SetParams(1, Variant(inserted(zqText(c, 0), zqText(c, 1), zqInt(c, 2))));
              return Variant();
          }},
-        {"function Uppercase(s: String): String", [](auto c) { return Variant(AnsiUpperCase(text(c, 0))); }},
-        {"function Lowercase(s: String): String", [](auto c) { return Variant(AnsiLowerCase(text(c, 0))); }},
-        {"function Trim(s: String): String", [](auto c) { return Variant(Trim(text(c, 0))); }},
-        {"function NameCase(s: String): String", [](auto c) { return Variant(nameCase(text(c, 0))); }},
+        {"function Uppercase(s: String): String", [](auto c) { return Variant(AnsiUpperCase(zqText(c, 0))); }},
+        {"function Lowercase(s: String): String", [](auto c) { return Variant(AnsiLowerCase(zqText(c, 0))); }},
+        {"function Trim(s: String): String", [](auto c) { return Variant(Trim(zqText(c, 0))); }},
+        {"function NameCase(s: String): String", [](auto c) { return Variant(nameCase(zqText(c, 0))); }},
         {"function CompareText(s, s1: String): Integer",
-         [](auto c) { return Variant(AnsiCompareText(text(c, 0), text(c, 1))); }},
+         [](auto c) { return Variant(AnsiCompareText(zqText(c, 0), zqText(c, 1))); }},
         {"function Chr(i: Integer): Char",
-         [](auto c) { return Variant(QString(Cp1251ToChar(quint8(integer(c, 0))))); }},
+         [](auto c) { return Variant(QString(Cp1251ToChar(quint8(zqInt(c, 0))))); }},
         {"function Ord(ch: Char): Integer",
          [](auto c) {
-             const QString s = text(c, 0);
+             const QString s = zqText(c, 0);
              return Variant(s.isEmpty() ? 0 : int(CharToCp1251(s[0])));
          }},
         {"procedure SetLength(var S: Variant; L: Integer)",
          [](auto c) {
-             c->SetParams(0, setLength(param(c, 0), integer(c, 1)));
+             c->SetParams(0, setLength(param(c, 0), zqInt(c, 1)));
              return Variant();
          }},
     };
@@ -302,10 +299,10 @@ TzqFunctionTable others(std::vector<std::unique_ptr<TObject>> &oleObjects)
              c->SetParams(0, VarSub(param(c, 0), step(c)));
              return Variant();
          }},
-        {"procedure RaiseException(Param: String)", [](auto c) -> Variant { throw Exception(text(c, 0)); }},
+        {"procedure RaiseException(Param: String)", [](auto c) -> Variant { throw Exception(zqText(c, 0)); }},
         {"procedure ShowMessage(Msg: Variant)",
          [](auto c) {
-             ShowMessage(text(c, 0));
+             ShowMessage(zqText(c, 0));
              return Variant();
          }},
         {"procedure Randomize",
@@ -314,8 +311,8 @@ TzqFunctionTable others(std::vector<std::unique_ptr<TObject>> &oleObjects)
              return Variant();
          }},
         {"function Random: Extended", [](auto) { return Variant(Random()); }},
-        {"function ValidInt(cInt: String): Boolean", [](auto c) { return valid([c] { StrToInt(text(c, 0)); }); }},
-        {"function ValidFloat(cFlt: String): Boolean", [](auto c) { return valid([c] { StrToFloat(text(c, 0)); }); }},
+        {"function ValidInt(cInt: String): Boolean", [](auto c) { return valid([c] { StrToInt(zqText(c, 0)); }); }},
+        {"function ValidFloat(cFlt: String): Boolean", [](auto c) { return valid([c] { StrToFloat(zqText(c, 0)); }); }},
         {"function ValidDate(cDate: String): Boolean",
          [](auto c) {
              const Variant value = param(c, 0);
@@ -323,14 +320,14 @@ TzqFunctionTable others(std::vector<std::unique_ptr<TObject>> &oleObjects)
              return valid([&s] { StrToDate(s); });
          }},
         {"function ExtractFilePath(const FileName: string): string;",
-         [](auto c) { return Variant(ExtractFilePath(text(c, 0))); }},
+         [](auto c) { return Variant(ExtractFilePath(zqText(c, 0))); }},
         {"function CreateOleObject(ClassName: String): Variant",
          [&oleObjects](auto c) {
-             oleObjects.emplace_back(CreateOleObject(text(c, 0)));
+             oleObjects.emplace_back(CreateOleObject(zqText(c, 0)));
              return Variant(oleObjects.back()->Handle());
          }},
         {"function VarArrayCreate(Bounds: Array; Typ: Integer): Variant",
-         [](auto c) { return varArrayCreate(param(c, 0), integer(c, 1)); }},
+         [](auto c) { return varArrayCreate(param(c, 0), zqInt(c, 1)); }},
         {"function VarType(V: Variant): Integer", [](auto c) { return Variant(int(VarType(param(c, 0)))); }},
     };
 }

@@ -1,0 +1,157 @@
+// The binding mechanism: modules registered from the start-up list, class
+// members declared together with their service, and the walk over every
+// registered member that finds none left unserved.
+
+#include "script/zqClassBinding.h"
+#include "script/zqSysFunctions.h"
+#include "toolkit/classes/TStringList.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A module binding part of TStrings, for the mechanism alone.
+class StringsModule : public TzqRTTIModule
+{
+public:
+    explicit StringsModule(TzqScript *script) : TzqRTTIModule(script)
+    {
+        TzqClassBinding<TStrings>(script, QStringLiteral("TObject"))
+            .Method("function Add(const S: string): Integer",
+                    [](TStrings *list, TzqMethodHelper *c) { return Variant(list->Add(zqText(c, 0))); })
+            .Property("Count", "Integer", [](TStrings *list) { return Variant(list->Count()); })
+            .Property("Text", "String", [](TStrings *list) { return Variant(list->Text()); },
+                      [](TStrings *list, const Variant &v) { list->SetText(VarToStr(v)); })
+            .DefaultProperty(
+                "Strings", "Integer", "String",
+                [](TStrings *list, TzqMethodHelper *c) { return Variant(list->Strings(zqInt(c, 0))); },
+                [](TStrings *list, TzqMethodHelper *c) {
+                    list->SetStrings(zqInt(c, 0), zqText(c, 1));
+                    return Variant();
+                });
+        TzqClassBinding<TStringList>(script, QStringLiteral("TStrings"))
+            .Constructor("constructor Create")
+            .Method("procedure Free", [](TStringList *list, TzqMethodHelper *) {
+                delete list;
+                return Variant();
+            });
+        // An earlier module owns TStrings: nothing is added a second time.
+        TzqClassBinding<TStrings>(script, QStringLiteral("TObject")).Method("procedure Twice", nullptr);
+    }
+};
+
+class ModuleScript
+{
+public:
+    ModuleScript()
+    {
+        RTTIModuleList()->push_back([](TzqScript *s) { return std::make_unique<StringsModule>(s); });
+        script.AddRTTIModules();
+        RTTIModuleList()->pop_back();
+    }
+
+    ::testing::AssertionResult Run(const QString &text)
+    {
+        script.Clear();
+        script.Lines()->SetText(text);
+        if (!script.Compile())
+            return ::testing::AssertionFailure() << qPrintable(script.ErrorMsg + QStringLiteral(" at ") + script.ErrorPos);
+        try {
+            script.Execute();
+        } catch (const Exception &e) {
+            return ::testing::AssertionFailure() << qPrintable(e.ClassName() + QStringLiteral(": ") + e.Message());
+        }
+        return ::testing::AssertionSuccess();
+    }
+    QString Text(const QString &name) const { return VarToStr(script.Find(name)->GetValue()); }
+
+    TzqScript script;
+};
+
+// The names of registered members that nothing serves.
+QStringList unserved(const TzqScript &script)
+{
+    QStringList names;
+    auto served = [](TzqCustomVariable *member) {
+        if (auto *method = dynamic_cast<TzqMethodHelper *>(member))
+            return bool(method->CallMethod) || bool(method->ArrayCallEvent);
+        if (auto *property = dynamic_cast<TzqPropertyHelper *>(member))
+            return property->PropInfo || property->GetProp;
+        if (auto *event = dynamic_cast<TzqEventHelper *>(member))
+            return bool(event->Factory);
+        return true;
+    };
+    for (int i = 0; i < script.Count(); ++i) {
+        TzqScriptItem *item = script.Items(i);
+        if (auto *cls = dynamic_cast<TzqClassVariable *>(item)) {
+            for (int k = 0; k < cls->MemberCount(); ++k) {
+                if (!served(cls->Members(k)))
+                    names << cls->Name + u'.' + cls->Members(k)->Name;
+            }
+        } else if (auto *variable = item->AsVariable(); variable && !served(variable)) {
+            names << variable->Name;
+        }
+    }
+    return names;
+}
+
+TEST(zqBindingModules, TheSystemLibraryStartsTheModuleList)
+{
+    ASSERT_TRUE(RTTIModuleList());
+    ASSERT_FALSE(RTTIModuleList()->empty());
+    TzqScript bare;
+    EXPECT_FALSE(bare.Find(QStringLiteral("IntToStr")));
+    TzqScript script;
+    (*RTTIModuleList())[0](&script);
+    EXPECT_TRUE(script.Find(QStringLiteral("IntToStr")));
+    EXPECT_FALSE(script.Find(QStringLiteral("TStrings")));
+}
+
+TEST(zqBindingModules, EveryRegisteredMemberIsServed)
+{
+    ModuleScript s;
+    EXPECT_EQ(unserved(s.script), QStringList());
+    TzqClassVariable *strings = s.script.FindClass(QStringLiteral("TStrings"));
+    ASSERT_TRUE(strings);
+    EXPECT_EQ(strings->MemberCount(), 4);
+    EXPECT_FALSE(strings->Find(QStringLiteral("Twice")));
+}
+
+TEST(zqBindingModules, MembersReachTheHostThroughDescendantsAndIndexedWrites)
+{
+    ModuleScript s;
+    ASSERT_TRUE(s.Run(QStringLiteral(R"(
+var list: TStringList; count, first, all: String;
+begin
+  list := TStringList.Create;
+  list.Add('one'); list.Add('two');
+  list[1] := 'TWO';
+  list.Strings[0] := 'ONE';
+  count := IntToStr(list.Count); first := list[0]; all := list.Text;
+  list.Free
+end.
+)")));
+    EXPECT_EQ(s.Text(QStringLiteral("count")), QStringLiteral("2"));
+    EXPECT_EQ(s.Text(QStringLiteral("first")), QStringLiteral("ONE"));
+    EXPECT_EQ(s.Text(QStringLiteral("all")), QStringLiteral("ONE\r\nTWO\r\n"));
+}
+
+TEST(zqBindingModules, ObjectsAreCheckedHandles)
+{
+    ModuleScript s;
+    EXPECT_FALSE(s.Run(QStringLiteral("begin TStringList(12345).Add('x') end.")));
+    EXPECT_FALSE(s.Run(QStringLiteral("var v: Variant; begin v := Null; TStringList(v).Add('x') end.")));
+    const ::testing::AssertionResult freed = s.Run(QStringLiteral(R"(
+var a, b: TStringList;
+begin
+  a := TStringList.Create; b := a;
+  a.Free;
+  b.Add('x')
+end.
+)"));
+    EXPECT_FALSE(freed);
+    EXPECT_TRUE(QString::fromUtf8(freed.message()).startsWith(QStringLiteral("EInvalidObject")))
+        << freed.message();
+}
+
+} // namespace

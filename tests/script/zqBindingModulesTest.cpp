@@ -2,6 +2,8 @@
 // members declared together with their service, and the walk over every
 // registered member that finds none left unserved.
 
+#include "ModuleTestSupport.h"
+
 #include "script/zqClassBinding.h"
 #include "script/zqSysFunctions.h"
 #include "toolkit/classes/TStringList.h"
@@ -40,32 +42,11 @@ public:
     }
 };
 
-class ModuleScript
+// The module list with the strings module after the system library.
+class ModuleScript : public ModuleRunner
 {
 public:
-    ModuleScript()
-    {
-        RTTIModuleList()->push_back([](TzqScript *s) { return std::make_unique<StringsModule>(s); });
-        script.AddRTTIModules();
-        RTTIModuleList()->pop_back();
-    }
-
-    ::testing::AssertionResult Run(const QString &text)
-    {
-        script.Clear();
-        script.Lines()->SetText(text);
-        if (!script.Compile())
-            return ::testing::AssertionFailure() << qPrintable(script.ErrorMsg + QStringLiteral(" at ") + script.ErrorPos);
-        try {
-            script.Execute();
-        } catch (const Exception &e) {
-            return ::testing::AssertionFailure() << qPrintable(e.ClassName() + QStringLiteral(": ") + e.Message());
-        }
-        return ::testing::AssertionSuccess();
-    }
-    QString Text(const QString &name) const { return VarToStr(script.Find(name)->GetValue()); }
-
-    TzqScript script;
+    ModuleScript() : ModuleRunner([](TzqScript *s) { return std::make_unique<StringsModule>(s); }) {}
 };
 
 // The names of registered members that nothing serves.

@@ -2,13 +2,11 @@
 // PascalScript, a representative set in the other languages, and the
 // registrations every script gets first.
 
-#include "script/zqClasses.h"
-#include "script/zqScript.h"
+#include "ModuleTestSupport.h"
+
 #include "script/zqSysFunctions.h"
 #include "toolkit/ScriptedModalRunner.h"
 #include "toolkit/core/DateUtils.h"
-#include "toolkit/core/Exceptions.h"
-#include "toolkit/classes/TStringList.h"
 
 #include <gtest/gtest.h>
 
@@ -16,34 +14,9 @@
 
 namespace {
 
-class SysScript
+class SysScript : public ModuleRunner
 {
 public:
-    SysScript() { script.AddRTTIModules(); }
-
-    // Runs the program; the failure is the compile error or the exception.
-    ::testing::AssertionResult Run(const QString &language, const QString &text)
-    {
-        script.Clear();
-        script.SetSyntaxType(language);
-        script.Lines()->SetText(text);
-        if (!script.Compile())
-            return ::testing::AssertionFailure() << qPrintable(script.ErrorMsg + QStringLiteral(" at ") + script.ErrorPos);
-        try {
-            script.Execute();
-        } catch (const Exception &e) {
-            return ::testing::AssertionFailure() << qPrintable(e.ClassName() + QStringLiteral(": ") + e.Message());
-        }
-        return ::testing::AssertionSuccess();
-    }
-
-    Variant Value(const QString &name) const
-    {
-        TzqCustomVariable *item = script.Find(name);
-        EXPECT_TRUE(item) << qPrintable(name);
-        return item ? item->GetValue() : Variant();
-    }
-
     // The value of a PascalScript expression.
     Variant Eval(const QString &expression)
     {
@@ -57,20 +30,10 @@ public:
     // The class name and message of the exception the expression raises.
     QString Raised(const QString &expression)
     {
-        script.Clear();
-        script.SetSyntaxType(QStringLiteral("PascalScript"));
-        script.Lines()->SetText(QStringLiteral("var r: Variant;\nbegin\n  r := ") + expression
-                                + QStringLiteral("\nend."));
-        EXPECT_TRUE(script.Compile()) << qPrintable(script.ErrorMsg);
-        try {
-            script.Execute();
-        } catch (const Exception &e) {
-            return e.ClassName() + QStringLiteral(": ") + e.Message();
-        }
-        return QString();
+        const ::testing::AssertionResult ran = Run(QStringLiteral("PascalScript"),
+            QStringLiteral("var r: Variant;\nbegin\n  r := ") + expression + QStringLiteral("\nend."));
+        return ran ? QString() : QString::fromUtf8(ran.message());
     }
-
-    TzqScript script;
 };
 
 TEST(zqSysFunctions, RegistersTypesConstantsAccessorsAndVariables)

@@ -15,6 +15,7 @@
 // ("NAME.SET", the value after the indices) through their two call-backs.
 
 #include "script/zqClasses.h"
+#include "script/zqEvents.h"
 #include "script/zqFunctionTable.h"
 #include "toolkit/core/Exceptions.h"
 
@@ -92,10 +93,18 @@ public:
                                         QString::fromUtf8(typeName), indexed(get, put), !put);
         return *this;
     }
-    TzqClassBinding &Event(const char *name, const TzqEventAdapterFactory &factory)
+    // The event slot member of the toolkit's event type E, served by
+    // adapters.
+    template <class E>
+    TzqClassBinding &Event(const char *name, E T::*slot)
     {
-        if (m_class)
-            m_class->AddEvent(QString::fromUtf8(name), factory);
+        if (!m_class)
+            return *this;
+        const TzqEventSlotSetter setSlot = [slot](TObject *instance, const QVariant &handler) {
+            zqInstanceAs<T>(instance)->*slot = handler.isValid() ? handler.value<E>() : E();
+        };
+        const QString eventName = QString::fromUtf8(name);
+        m_class->AddEvent(eventName, zqEventAdapter<E>(eventName, setSlot))->SetSlot = setSlot;
         return *this;
     }
 

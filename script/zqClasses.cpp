@@ -245,18 +245,27 @@ Variant TzqEventHelper::GetValue()
 void TzqEventHelper::SetValue(const Variant &value)
 {
     TObject *instance = requireInstance();
-    const TPropInfo *prop = GetPropInfo(instance, Name);
-    if (!prop || prop->Kind() != TTypeKind::Method)
-        throw EPropertyError(QString(SEventNotFound).replace(QStringLiteral("%s"), Name));
+    TzqEventSlotSetter setSlot = SetSlot;
+    if (!setSlot) {
+        const TPropInfo *prop = GetPropInfo(instance, Name);
+        if (!prop || prop->Kind() != TTypeKind::Method)
+            throw EPropertyError(QString(SEventNotFound).replace(QStringLiteral("%s"), Name));
+        setSlot = [prop](TObject *object, const QVariant &handler) {
+            if (handler.isValid())
+                prop->SetMethod(object, handler);
+            else
+                prop->ClearMethod(object);
+        };
+    }
     const QString text = value.AsString();
     if (text == QStringLiteral("0")) {
-        prop->ClearMethod(instance);
+        setSlot(instance, QVariant());
         return;
     }
     auto *proc = Prog ? dynamic_cast<TzqProcVariable *>(Prog->Find(text)) : nullptr;
     if (!proc || !Factory)
         throw Exception(SEventError);
-    prop->SetMethod(instance, Factory(instance, proc, Prog));
+    setSlot(instance, Factory(instance, proc, Prog));
 }
 
 TzqArrayHelper::TzqArrayHelper(const QString &name, int dimensions)

@@ -34,6 +34,9 @@ using TzqSetPropEvent =
 // Builds the handler that an event property of Instance is set to, calling
 // the script procedure Proc of script Prog.
 using TzqEventAdapterFactory = std::function<QVariant(TObject *Instance, TzqProcVariable *Proc, TzqScript *Prog)>;
+// Stores a handler in the event slot of Instance; an invalid handler clears
+// the slot.
+using TzqEventSlotSetter = std::function<void(TObject *Instance, const QVariant &Handler)>;
 
 // The object a value stands for: nil for Null, Empty and 0; raises
 // EInvalidObject for a number that is no live handle.
@@ -120,6 +123,9 @@ public:
 
     TClass ClassType = nullptr;
     TzqEventAdapterFactory Factory;
+    // The event slot of a host member that is not published; when empty the
+    // event is the published property of that name.
+    TzqEventSlotSetter SetSlot;
 
     // Always the empty string.
     Variant GetValue() override;

@@ -7,6 +7,7 @@
 #include "script/zqLanguages.h"
 #include "script/zqPascalScript.h"
 #include "script/zqSysFunctions.h"
+#include "script/zq_iclassesrtti.h"
 #include "toolkit/core/Units.h"
 
 void RegisterScriptUnits()
@@ -18,5 +19,7 @@ void RegisterScriptUnits()
     Units::Add("zqBasicScript", RegisterBasicScript, nullptr);
     Units::Add("zqJScript", RegisterJScript, nullptr);
     Units::Add("zqInterpreter", InitializeRTTIModuleList, FinalizeRTTIModuleList);
+    // The binding modules, in the order scripts receive them.
     Units::Add("zqSysFunctions", RegisterSysFunctions, nullptr);
+    Units::Add("zq_iclassesrtti", zq_iclassesrtti::Register, nullptr);
 }

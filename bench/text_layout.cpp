@@ -3,9 +3,10 @@
 // QTextLayout laying out the same text, with the same bold and italic
 // ranges, at the same width and font.  Prints both rates and their ratio.
 
+#include "BenchEnvironment.h"
+
 #include "report/qvxDrawText.h"
 
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTextLayout>
 #include <benchmark/benchmark.h>
@@ -153,10 +154,7 @@ public:
 
 int main(int argc, char **argv)
 {
-    const QByteArray config = QFileInfo(QStringLiteral(__FILE__)).absolutePath().toUtf8()
-        + "/../data/fontconfig/fonts.conf";
-    setenv("FONTCONFIG_FILE", config.constData(), 0);
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    PinBenchEnvironment();
     QGuiApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     RateReporter reporter;

@@ -238,6 +238,9 @@ QByteArray qvxBuiltinTexts()
 <StrRes Name="rave2" Text="Импорт завершен"/>
 <StrRes Name="rave3" Text="Ошибка импорта"/>
 <StrRes Name="rave4" Text="Выберите файл для импорта"/>
+<StrRes Name="PDFexport" Text="Документ PDF"/>
+<StrRes Name="8707" Text="Файл Adobe PDF (*.pdf)|*.pdf"/>
+<StrRes Name="8708" Text=".pdf"/>
 </Resources>
 )xml";
     return QByteArray::fromRawData(text, sizeof(text) - 1);

@@ -15,6 +15,7 @@ class QRecursiveMutex;
 class TStrings;
 class TqvxComponent;
 class TqvxCustomPreview;
+class TqvxCustomPreviewPages;
 class TqvxXMLItem;
 class TqvxXMLSerializer;
 
@@ -59,4 +60,9 @@ public:
 
     // The preview attached to the report, or nullptr.
     virtual TqvxCustomPreview *Preview() const = 0;
+
+    // The report's prepared pages (the export filters read their outline
+    // and count), and the file the report was loaded from or saved to.
+    virtual TqvxCustomPreviewPages *PreviewPages() const { return nullptr; }
+    virtual QString FileName() const { return QString(); }
 };

@@ -29,13 +29,6 @@ constexpr int maxObjectDepth = 16;
 
 const QString lineBreak = QStringLiteral("\r\n");
 
-// A list's text as files keep it: without the one line end that closes the
-// last line, so a trailing empty line stays visible.
-QString storedListText(const QString &text)
-{
-    return text.endsWith(lineBreak) ? text.chopped(lineBreak.size()) : text;
-}
-
 // The reverse: the value's lines, each closed again.
 QString listTextFromStored(const QString &value)
 {
@@ -73,8 +66,8 @@ bool isOrdinal(TTypeKind kind)
 // Sub-objects that are stored within their holder, as X.Name attributes.
 bool isNestedCategory(TClassCategory category)
 {
-    return category == TClassCategory::Persistent || category == TClassCategory::Strings ||
-           category == TClassCategory::WideStrings;
+    return category == TClassCategory::Persistent || category == TClassCategory::CollectionItem ||
+           category == TClassCategory::Strings || category == TClassCategory::WideStrings;
 }
 
 bool isReport(const TObject *obj)
@@ -119,6 +112,11 @@ TqvxXMLSerializer::TqvxXMLSerializer(TStream *stream)
 }
 
 TqvxXMLSerializer::~TqvxXMLSerializer() = default;
+
+QString TqvxXMLSerializer::StoredListText(const QString &text)
+{
+    return text.endsWith(lineBreak) ? text.chopped(lineBreak.size()) : text;
+}
 
 QString TqvxXMLSerializer::FloatToText(double value)
 {
@@ -242,9 +240,10 @@ QString TqvxXMLSerializer::propertyText(TPersistent *obj, const TPropInfo *prop,
         const QString ancestorText = ancestorList ? ancestorList->Text() : QString();
         if (listTextUnchanged(text, list->Count(), ancestorList ? &ancestorText : nullptr))
             return QString();
-        return attribute(prefix, prop->Name() + QStringLiteral(".Text"), qvxXMLEncode(storedListText(text)));
+        return attribute(prefix, prop->Name() + QStringLiteral(".Text"), qvxXMLEncode(StoredListText(text)));
     }
     case TClassCategory::Persistent:
+    case TClassCategory::CollectionItem:
         if (depth >= maxObjectDepth)
             return QString();
         return objectText(qobject_cast<TPersistent *>(value), prefix + prop->Name() + QLatin1Char('.'),
@@ -264,7 +263,7 @@ QString TqvxXMLSerializer::memoText(TPersistent *obj, TPersistent *ancestor) con
     const QString ancestorText = ancestorMemo ? ancestorMemo->GetText() : QString();
     if (listTextUnchanged(text, memo->Count(), ancestorMemo ? &ancestorText : nullptr))
         return QString();
-    return attribute(QString(), QStringLiteral("Text"), qvxXMLEncode(storedListText(text)));
+    return attribute(QString(), QStringLiteral("Text"), qvxXMLEncode(StoredListText(text)));
 }
 
 bool TqvxXMLSerializer::listTextUnchanged(const QString &text, int count, const QString *ancestorText) const

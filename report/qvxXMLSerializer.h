@@ -116,6 +116,10 @@ public:
 
     // A float as the files write it: FloatToStr with a point.
     static QString FloatToText(double value);
+    // A list's text (each line closed by CR LF) as files keep it: without
+    // the line end that closes the last line, so a trailing empty line
+    // stays visible.
+    static QString StoredListText(const QString &text);
 
 private:
     struct Fixup {

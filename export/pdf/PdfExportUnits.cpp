@@ -1,5 +1,11 @@
 #include "export/pdf/PdfExportUnits.h"
 
+#include "export/pdf/qvxExportPDF.h"
 #include "report/ReportUnits.h"
+#include "toolkit/core/Units.h"
 
-void RegisterPdfExportUnits() { RegisterReportUnits(); }
+void RegisterPdfExportUnits()
+{
+    RegisterReportUnits();
+    Units::Add("qvxExportPDF", InitializeQvxExportPDF, qvxRemovePDFPageDrawing);
+}

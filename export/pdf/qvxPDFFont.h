@@ -1,0 +1,107 @@
+#pragma once
+
+// One font of a PDF document: the face the program's font engine measures
+// a report font with, the glyphs of that face the document uses (in order
+// of first use) with their widths and the text each stands for, and the
+// font file that goes into the document.
+//
+// Text is shaped by the same engine that lays it out (FriBidi and
+// HarfBuzz), so the glyph indices written are those of the face that
+// measured them.  The text a glyph stands for comes from the shaper's
+// clusters: a ligature stands for all its characters, and a right-to-left
+// run maps back to its characters in logical order.
+
+#include "toolkit/graphics/FontEngine.h"
+#include "toolkit/graphics/GraphicsObjects.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+// Receives the texts of what went wrong with a font without ending the
+// export (a font file that could not be subset, a checksum mismatch).
+using TqvxPDFWarningSink = std::function<void(const QString &)>;
+
+// Metrics of the font descriptor in glyph space (1000 units per em).
+struct TqvxPDFFontMetrics {
+    int BBoxLeft = 0;
+    int BBoxBottom = 0;
+    int BBoxRight = 0;
+    int BBoxTop = 0;
+    int ItalicAngle = 0; // degrees
+    int Ascent = 0;
+    int Descent = 0; // negative below the baseline
+    int Leading = 0;
+    int CapHeight = 0;
+    int StemV = 0;
+    int AvgWidth = 0;
+    int MaxWidth = 0;
+};
+
+// The bytes of an embedded font: a TrueType font (FontFile2) or, for a face
+// with CFF outlines, an OpenType font (FontFile3 of subtype OpenType).
+struct TqvxPDFFontFile {
+    QByteArray Data;
+    bool OpenType = false;
+};
+
+// Faces that match by name alone and get no style suffix in their PDF name.
+bool IsCJKFace(const QString &name);
+
+class TqvxPDFFont
+{
+public:
+    // The font of the report and the face the font engine serves it with,
+    // or the face given (a font file chosen by its path).
+    explicit TqvxPDFFont(const TFont &font, TFontFacePtr face = nullptr);
+
+    const TFont &Font() const { return m_font; }
+    const TFontFace &Face() const { return *m_face; }
+
+    // The report font is drawn with this font: the same name (letter case
+    // counts) and either the same style or a face of the CJK list.
+    bool Matches(const TFont &font) const;
+
+    // The face used is not the face the report names (fontconfig served
+    // another family); its file must then travel with the document.
+    bool IsSubstituted() const { return m_substituted; }
+
+    // The glyphs of a line in visual order; new glyphs are recorded with
+    // their widths and texts.
+    QList<quint16> GetGlyphs(const QString &text, bool rightToLeft = false);
+
+    // The glyphs used so far in order of first use, their widths in glyph
+    // space, and the text each stands for (empty for a glyph that only
+    // follows another of the same cluster).
+    const QList<quint16> &Glyphs() const { return m_glyphs; }
+    const QList<int> &Widths() const { return m_widths; }
+    const QList<QString> &Characters() const { return m_characters; }
+
+    // The name of the face used, escaped, with ",Bold", ",Italic" or
+    // ",BoldItalic" after it unless it is a CJK face.
+    QByteArray GetPDFName() const;
+
+    TqvxPDFFontMetrics Metrics() const;
+
+    // The subset of the used glyphs; the whole face when it has CFF
+    // outlines or its file cannot be subset (the warning says why).
+    TqvxPDFFontFile GetFontFile(const TqvxPDFWarningSink &warning) const;
+
+    // "/F" + index in the document's font list.
+    QByteArray ResourceName;
+    // The Type0 font's object number once reserved; 0 before.
+    int ObjectNumber = 0;
+
+private:
+    void record(quint32 glyph, int advance, const QString &text);
+
+    TFont m_font;
+    TFontFacePtr m_face;
+    bool m_substituted = false;
+    QList<quint16> m_glyphs;
+    QList<int> m_widths;
+    QList<QString> m_characters;
+    QHash<quint16, int> m_index;
+};

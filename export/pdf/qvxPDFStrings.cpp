@@ -1,0 +1,147 @@
+#include "export/pdf/qvxPDFStrings.h"
+
+#include "export/pdf/qvxPDFSecurity.h"
+#include "report/qvxNumbers.h"
+#include "toolkit/core/CodePages.h"
+
+QByteArray PdfNumber(double value)
+{
+    return qvxFloatToFixedStr(value, 2, QLatin1Char('.')).toLatin1();
+}
+
+QByteArray EscapeString(const QByteArray &bytes)
+{
+    QByteArray result;
+    result.reserve(bytes.size() + bytes.size() / 8);
+    for (char c : bytes) {
+        switch (c) {
+        case '(':
+        case ')':
+        case '\\':
+            result += '\\';
+            result += c;
+            break;
+        case '\n':
+            result += "\\n";
+            break;
+        case '\r':
+            result += "\\r";
+            break;
+        default:
+            result += c;
+        }
+    }
+    return result;
+}
+
+namespace {
+
+// Four uppercase hex digits per 16-bit value.
+template <class Values, class Code>
+QByteArray hex4(const Values &values, Code code)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    QByteArray result(values.size() * 4, Qt::Uninitialized);
+    char *out = result.data();
+    for (const auto &value : values) {
+        const unsigned v = code(value);
+        *out++ = digits[(v >> 12) & 0xF];
+        *out++ = digits[(v >> 8) & 0xF];
+        *out++ = digits[(v >> 4) & 0xF];
+        *out++ = digits[v & 0xF];
+    }
+    return result;
+}
+
+} // namespace
+
+QByteArray StrToHex4(const QString &text)
+{
+    return hex4(text, [](QChar c) { return unsigned(c.unicode()); });
+}
+
+QByteArray GlyphsToHex4(const QList<quint16> &glyphs)
+{
+    return hex4(glyphs, [](quint16 glyph) { return unsigned(glyph); });
+}
+
+QByteArray PdfString(const QString &text, int objectNumber, const QByteArray &fileKey)
+{
+    if (fileKey.isEmpty())
+        return "<FEFF" + StrToHex4(text) + '>';
+    QByteArray bytes("\xFE\xFF", 2);
+    for (QChar c : text) {
+        bytes += char(c.unicode() >> 8);
+        bytes += char(c.unicode() & 0xFF);
+    }
+    return '(' + EscapeString(CryptBytes(fileKey, bytes, objectNumber)) + ')';
+}
+
+QByteArray PdfStringOf(const QString &uri, int objectNumber, const QByteArray &fileKey)
+{
+    QByteArray ascii;
+    for (char c : uri.toUtf8()) {
+        const auto byte = quint8(c);
+        if (byte >= 32 && byte <= 126)
+            ascii += c;
+        else
+            ascii += '%' + QByteArray::number(byte | 0x100, 16).mid(1).toUpper();
+    }
+    if (!fileKey.isEmpty())
+        ascii = CryptBytes(fileKey, ascii, objectNumber);
+    return '(' + EscapeString(ascii) + ')';
+}
+
+QByteArray PdfName(const QString &text)
+{
+    bool allFit = true;
+    for (QChar c : text) {
+        bool ok = false;
+        CharToCp1251(c, &ok);
+        allFit = allFit && ok;
+    }
+    const QByteArray bytes = allFit ? StringToCp1251(text) : text.toUtf8();
+    static const QByteArray delimiters("# ()%<>[]{}/");
+    QByteArray result;
+    for (char c : bytes) {
+        const auto byte = quint8(c);
+        if (byte > 127 || byte < 33 || delimiters.contains(c))
+            result += '#' + QByteArray::number(byte | 0x100, 16).mid(1).toUpper();
+        else
+            result += c;
+    }
+    return result;
+}
+
+QByteArray TqvxPDFColorText::operator()(TColor color)
+{
+    if (color == clBlack)
+        return "0 0 0";
+    if (color == clWhite || color == clNone)
+        return "1 1 1";
+    if (color == m_lastColor)
+        return m_lastText;
+    const TColor rgb = ColorToRGB(color);
+    auto component = [](int value) { return PdfNumber(value / 255.0); };
+    m_lastColor = color;
+    m_lastText = component(rgb & 0xFF) + ' ' + component((rgb >> 8) & 0xFF) + ' ' + component((rgb >> 16) & 0xFF);
+    return m_lastText;
+}
+
+QByteArray GetDashPattern(TqvxFrameStyle style, double width)
+{
+    const QByteArray dash = PdfNumber(width * 6) + ' ';
+    const QByteArray dot = PdfNumber(width * 2) + ' ';
+    switch (style) {
+    case fsDash:
+        return '[' + dash + "] 0 d";
+    case fsDot:
+        return '[' + dot + dash + "] 0 d";
+    case fsDashDot:
+        return '[' + dash + dash + dot + dash + "] 0 d";
+    case fsDashDotDot:
+        return '[' + dash + dash + dot + dash + dot + dash + "] 0 d";
+    default:
+        return "[] 0 d";
+    }
+}

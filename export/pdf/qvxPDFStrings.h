@@ -1,0 +1,57 @@
+#pragma once
+
+// The operand and string texts of a PDF file: numbers, literal and hex
+// strings, text strings (plain or encrypted), link URIs, names, colours and
+// dash patterns.  Every text here is bytes as they go into the file.
+
+#include "report/qvxViewTypes.h"
+#include "toolkit/graphics/Colors.h"
+
+#include <QByteArray>
+#include <QString>
+
+// A real number with two decimals and a point: 12.00, -3.50, 0.00.
+QByteArray PdfNumber(double value);
+
+// A PDF literal string's contents: "(", ")" and "\" escaped with "\", LF as
+// "\n" and CR as "\r"; every other byte unchanged.
+QByteArray EscapeString(const QByteArray &bytes);
+
+// Four uppercase hex digits per UTF-16 code unit, no byte-order mark.
+QByteArray StrToHex4(const QString &text);
+// The same for 16-bit glyph indices.
+QByteArray GlyphsToHex4(const QList<quint16> &glyphs);
+
+// A text string: "<FEFF" + StrToHex4 + ">" without a file key; with one,
+// the bytes FE FF and UTF-16BE encrypted with the key of the object,
+// escaped, between "(" and ")".
+QByteArray PdfString(const QString &text, int objectNumber, const QByteArray &fileKey = QByteArray());
+
+// The string of a link URI.  A URI is ASCII: characters outside 32..126 go
+// in as their UTF-8 bytes percent-encoded; the result is a literal string,
+// escaped, and encrypted with the key of the object when there is a file
+// key.
+QByteArray PdfStringOf(const QString &uri, int objectNumber, const QByteArray &fileKey = QByteArray());
+
+// A name without its "/": "#" and the delimiters " ()%<>[]{}/" as "#xx",
+// then every byte above 127 as "#xx" (uppercase hex).  The text goes in as
+// code page 1251 when it fits, else as UTF-8.
+QByteArray PdfName(const QString &text);
+
+// Three components from 0 to 1 separated by blanks: "0 0 0" for black,
+// "1 1 1" for white, else each of red, green and blue / 255 as PdfNumber.
+// clNone, which paints nothing, is written as white.  The last other
+// colour and its text are cached.
+class TqvxPDFColorText
+{
+public:
+    QByteArray operator()(TColor color);
+
+private:
+    TColor m_lastColor = clBlack;
+    QByteArray m_lastText = "0 0 0";
+};
+
+// The dash operator for a frame style and a width in pixels, without a line
+// end: "[] 0 d" for solid lines and every style without a pattern.
+QByteArray GetDashPattern(TqvxFrameStyle style, double width);

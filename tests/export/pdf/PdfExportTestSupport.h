@@ -1,0 +1,165 @@
+#pragma once
+
+// A stand-in for the report around the PDF writer: prepared pages with an
+// outline, a page drawing that writes each test object's text (its
+// Description, in its font, at its position) through the document's
+// fonts, and the checks every written file goes through.
+
+#include "export/pdf/qvxExportPDF.h"
+#include "report/qvxComponent.h"
+#include "report/qvxCustomOutline.h"
+#include "report/qvxCustomPreviewPages.h"
+#include "report/qvxReportLink.h"
+#include "report/qvxView.h"
+#include "toolkit/classes/TStringList.h"
+
+#include <QList>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// An outline item and the items below it.
+struct TestOutlineItem {
+    QString text;
+    int page = 0;
+    int top = 0;
+    QList<TestOutlineItem> children;
+};
+
+class TestOutline : public TqvxCustomOutline
+{
+public:
+    using TqvxCustomOutline::TqvxCustomOutline;
+
+    int Count() override { return int(current().size()); }
+    void AddItem(const QString &, int) override {}
+    void LevelDown(int index) override { m_path.append(index); }
+    void LevelRoot() override { m_path.clear(); }
+    void LevelUp() override
+    {
+        if (!m_path.isEmpty())
+            m_path.removeLast();
+    }
+    void GetItem(int index, QString &text, int &page, int &top) override;
+    void ShiftItems(TqvxXMLItem *, int) override {}
+    TqvxXMLItem *GetCurPosition() override { return nullptr; }
+
+    QList<TestOutlineItem> items;
+
+private:
+    const QList<TestOutlineItem> &current() const;
+    QList<int> m_path;
+};
+
+class TestPreviewPages : public TqvxCustomPreviewPages
+{
+public:
+    TestPreviewPages(TqvxReportLink *report, int count);
+
+    TestOutline *outline() const { return static_cast<TestOutline *>(Outline()); }
+
+    int Count() override { return m_count; }
+    TqvxReportPage *GetPage(int) override { return nullptr; }
+    TPoint GetPageSize(int) override { return {}; }
+    void Clear() override {}
+    void Initialize() override {}
+    void AddObject(TqvxComponent *) override {}
+    void AddPage(TqvxReportPage *) override {}
+    void AddSourcePage(TqvxReportPage *) override {}
+    void AddToSourcePage(TqvxComponent *) override {}
+    void BeginPass() override {}
+    void ClearFirstPassPages() override {}
+    void CutObjects(int) override {}
+    void Finish() override {}
+    void IncLogicalPageNumber() override {}
+    void ResetLogicalPageNumber() override {}
+    void PasteObjects(double, double) override {}
+    void ShiftAnchors(int, int) override {}
+    void AddPicture(TqvxPictureView *) override {}
+    bool BandExists(TqvxBand *) override { return false; }
+    int GetCurPosition() override { return 0; }
+    int GetAnchorCurPosition() override { return -1; }
+    double GetLastY(double) override { return 0; }
+    int GetLogicalPageNo() override { return 1; }
+    int GetLogicalTotalPages() override { return m_count; }
+    void AddEmptyPage(int) override {}
+    void DeletePage(int) override {}
+    void ModifyPage(int, TqvxReportPage *) override {}
+    void DrawPage(int, TCanvas *, double, double, double, double) override {}
+    void ObjectOver(int, int, int, TMouseButton, TShiftState, double, double, double, TCursor &,
+                    TqvxMouseAction) override
+    {
+    }
+    void AddFrom(TqvxReportLink *) override {}
+    void LoadFromStream(TStream *, bool) override {}
+    void SaveToStream(TStream *) override {}
+    bool LoadFromFile(const QString &, bool) override { return false; }
+    void SaveToFile(const QString &) override {}
+    bool Print() override { return false; }
+    bool Export(TqvxCustomExportFilter *) override { return false; }
+    void AddAnchor(const QString &) override {}
+    int GetAnchorPage(const QString &) override { return 1; }
+
+private:
+    int m_count;
+};
+
+class TestReport : public TqvxReportLink
+{
+public:
+    explicit TestReport(int pageCount = 0) : pages(this, pageCount) {}
+
+    TStrings *Errors() const override { return &m_errors; }
+    TqvxComponent *DoGetAncestor(const QString &) override { return nullptr; }
+    TqvxCustomDataEvent OnGetCustomData() const override { return {}; }
+    TqvxCustomDataEvent OnSaveCustomData() const override { return {}; }
+    TqvxXMLSerializer *CurrentSerializer() const override { return nullptr; }
+    void SetCurrentSerializer(TqvxXMLSerializer *) override {}
+    QRecursiveMutex *LoadLock() const override { return nullptr; }
+    bool Terminated() const override { return false; }
+    void SetTerminated(bool) override {}
+    void DoProgressStart(TqvxProgressType) override {}
+    void InternalOnProgress(TqvxProgressType, int) override {}
+    void DoProgressStop(TqvxProgressType) override {}
+    TqvxCustomPreview *Preview() const override { return nullptr; }
+    TqvxCustomPreviewPages *PreviewPages() const override { return const_cast<TestPreviewPages *>(&pages); }
+
+    TestPreviewPages pages;
+
+private:
+    mutable TStringList m_errors;
+};
+
+// A view of text on a test page: the page drawing writes its Description
+// in its Font at (Left, Top); GroupIndex 1 reads right to left.
+std::unique_ptr<TqvxView> textObject(const QString &text, double left, double top,
+                                          const QString &fontName = QStringLiteral("Arial"), int size = 12);
+
+// The page drawing of the tests, installed while a fixture lives.  Every
+// page is an A4 page with the margins of pageInfo.
+struct TestPageDrawing {
+    TestPageDrawing();
+    ~TestPageDrawing();
+    static TqvxPDFPageInfo pageInfo;
+};
+
+// Runs the filter over the pages as the prepared pages do and answers the
+// bytes of the file written (empty when the export was refused).
+QByteArray exportPages(TqvxPDFExport &pdf, const QList<QList<TqvxComponent *>> &pages, const QString &fileName,
+                       TqvxReportLink *report = nullptr);
+
+// A filter with a fixed clock and identifier, no dialog and compression as
+// asked.
+void makeDeterministic(TqvxPDFExport &pdf, bool compressed);
+
+// "" when every cross-reference entry points at "n 0 obj" and the table
+// and trailer agree, else what is wrong.
+QString xrefComplaint(const QByteArray &pdf);
+// "" when qpdf --check passes with exit code 0 (a password when needed).
+QString qpdfComplaint(const QString &fileName, const QString &password = QString());
+// The text pdftotext extracts in reading order, without page breaks and
+// bidi embedding marks.
+QString extractedText(const QString &fileName, const QString &password = QString());
+// The output of a poppler or qpdf tool.
+QString toolOutput(const QString &program, const QStringList &arguments);

@@ -8,6 +8,7 @@
 #include "script/zqPascalScript.h"
 #include "script/zqSysFunctions.h"
 #include "script/zq_iclassesrtti.h"
+#include "script/zq_iinirtti.h"
 #include "toolkit/core/Units.h"
 
 void RegisterScriptUnits()
@@ -21,5 +22,6 @@ void RegisterScriptUnits()
     Units::Add("zqInterpreter", InitializeRTTIModuleList, FinalizeRTTIModuleList);
     // The binding modules, in the order scripts receive them.
     Units::Add("zqSysFunctions", RegisterSysFunctions, nullptr);
+    Units::Add("zq_iinirtti", zq_iinirtti::Register, nullptr);
     Units::Add("zq_iclassesrtti", zq_iclassesrtti::Register, nullptr);
 }

@@ -8,6 +8,7 @@
 #include "script/zqPascalScript.h"
 #include "script/zqSysFunctions.h"
 #include "script/zq_iclassesrtti.h"
+#include "script/zq_idialogsrtti.h"
 #include "script/zq_iinirtti.h"
 #include "toolkit/core/Units.h"
 
@@ -24,4 +25,5 @@ void RegisterScriptUnits()
     Units::Add("zqSysFunctions", RegisterSysFunctions, nullptr);
     Units::Add("zq_iinirtti", zq_iinirtti::Register, nullptr);
     Units::Add("zq_iclassesrtti", zq_iclassesrtti::Register, nullptr);
+    Units::Add("zq_idialogsrtti", zq_idialogsrtti::Register, nullptr);
 }

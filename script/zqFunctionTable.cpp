@@ -50,6 +50,16 @@ struct Dispatch {
 
 } // namespace
 
+void zqRegisterEnums(TzqScript *script, std::initializer_list<TzqEnumDeclaration> declarations)
+{
+    for (const TzqEnumDeclaration &d : declarations) {
+        if (d.IsSet)
+            script->AddEnumSet(QString::fromLatin1(d.Type), QString::fromLatin1(d.Names));
+        else
+            script->AddEnum(QString::fromLatin1(d.Type), QString::fromLatin1(d.Names));
+    }
+}
+
 void zqRegisterFunctions(TzqScript *script, const QString &category, TzqFunctionTable table)
 {
     auto dispatch = std::make_shared<Dispatch>();

@@ -9,6 +9,7 @@
 #include "script/zqScript.h"
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -35,6 +36,17 @@ bool zqBool(TzqMethodHelper *caller, int index);
 TObject *zqObjectArg(TzqMethodHelper *caller, int index);
 // An object result: its handle, or 0 for nil.
 Variant zqObjectValue(const TObject *object);
+
+// An enumeration (constants 0, 1, 2 ...) or a set (1, 2, 4 ...) and the
+// comma-separated names of its members.
+struct TzqEnumDeclaration {
+    const char *Type;
+    const char *Names;
+    bool IsSet;
+};
+
+// Adds the enumerations and sets, in order, to script.
+void zqRegisterEnums(TzqScript *script, std::initializer_list<TzqEnumDeclaration> declarations);
 
 // Adds the table's functions, in order, to script.
 void zqRegisterFunctions(TzqScript *script, const QString &category, TzqFunctionTable table);

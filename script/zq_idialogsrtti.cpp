@@ -5,35 +5,35 @@
 #include "toolkit/widgets/CommonDialogs.h"
 #include "toolkit/widgets/Dialogs.h"
 
-namespace zq_idialogsrtti {
+namespace zq_idialogsrtti
+{
 
-namespace {
-
-struct EnumDeclaration {
-    const char *type;
-    const char *names;
-    bool isSet;
-};
+namespace
+{
 
 void registerTypes(TzqScript *script)
 {
-    static const EnumDeclaration declarations[] = {
-        {"TOpenOptions", "ofReadOnly, ofOverwritePrompt, ofHideReadOnly,ofNoChangeDir, ofShowHelp, ofNoValidate, ofAllowMultiSelect,ofExtensionDifferent, ofPathMustExist, ofFileMustExist, ofCreatePrompt,ofShareAware, ofNoReadOnlyReturn, ofNoTestFileCreate, ofNoNetworkButton,ofNoLongNames, ofOldStyleDialog, ofNoDereferenceLinks, ofEnableIncludeNotify,ofEnableSizing", true},
+    zqRegisterEnums(script, {
+        {"TOpenOptions",
+         "ofReadOnly, ofOverwritePrompt, ofHideReadOnly,ofNoChangeDir, ofShowHelp, ofNoValidate, "
+         "ofAllowMultiSelect,ofExtensionDifferent, ofPathMustExist, ofFileMustExist, ofCreatePrompt,ofShareAware, "
+         "ofNoReadOnlyReturn, ofNoTestFileCreate, ofNoNetworkButton,ofNoLongNames, ofOldStyleDialog, "
+         "ofNoDereferenceLinks, ofEnableIncludeNotify,ofEnableSizing",
+         true},
         {"TFileEditStyle", "fsEdit, fsComboBox", false},
         {"TColorDialogOptions", "cdFullOpen, cdPreventFullOpen, cdShowHelp,cdSolidColor, cdAnyColor", true},
-        {"TFontDialogOptions", "fdAnsiOnly, fdTrueTypeOnly, fdEffects,fdFixedPitchOnly, fdForceFontExist, fdNoFaceSel, fdNoOEMFonts,fdNoSimulations, fdNoSizeSel, fdNoStyleSel,  fdNoVectorFonts,fdShowHelp, fdWysiwyg, fdLimitSize, fdScalableOnly, fdApplyButton", true},
+        {"TFontDialogOptions",
+         "fdAnsiOnly, fdTrueTypeOnly, fdEffects,fdFixedPitchOnly, fdForceFontExist, fdNoFaceSel, "
+         "fdNoOEMFonts,fdNoSimulations, fdNoSizeSel, fdNoStyleSel,  fdNoVectorFonts,fdShowHelp, fdWysiwyg, "
+         "fdLimitSize, fdScalableOnly, fdApplyButton",
+         true},
         {"TFontDialogDevice", "fdScreen, fdPrinter, fdBoth", false},
         {"TPrintRange", "prAllPages, prSelection, prPageNums", false},
         {"TPrintDialogOptions", "poPrintToFile, poPageNums, poSelection,poWarning, poHelp, poDisablePrintToFile", true},
         {"TMsgDlgType", "mtWarning, mtError, mtInformation, mtConfirmation, mtCustom", false},
-        {"TMsgDlgButtons", "mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbNoToAll, mbYesToAll, mbHelp", true},
-    };
-    for (const EnumDeclaration &d : declarations) {
-        if (d.isSet)
-            script->AddEnumSet(QString::fromLatin1(d.type), QString::fromLatin1(d.names));
-        else
-            script->AddEnum(QString::fromLatin1(d.type), QString::fromLatin1(d.names));
-    }
+        {"TMsgDlgButtons",
+         "mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbNoToAll, mbYesToAll, mbHelp", true},
+    });
 }
 
 TzqFunctionTable globals()
@@ -41,8 +41,8 @@ TzqFunctionTable globals()
     return {
         {"function MessageDlg(Msg: string; DlgType: TMsgDlgType; Buttons: TMsgDlgButtons; HelpCtx: Longint): Integer",
          [](TzqMethodHelper *c) {
-             return Variant(MessageDlg(zqText(c, 0), TMsgDlgType(zqInt(c, 1)),
-                                       TMsgDlgButtons::fromInt(zqInt(c, 2)), zqInt(c, 3)));
+             return Variant(
+                 MessageDlg(zqText(c, 0), TMsgDlgType(zqInt(c, 1)), TMsgDlgButtons::fromInt(zqInt(c, 2)), zqInt(c, 3)));
          }},
         {"function InputBox(ACaption, APrompt, ADefault: string): string",
          [](TzqMethodHelper *c) { return Variant(InputBox(zqText(c, 0), zqText(c, 1), zqText(c, 2))); }},

@@ -9,6 +9,7 @@
 #include "script/zqSysFunctions.h"
 #include "script/zq_iclassesrtti.h"
 #include "script/zq_idialogsrtti.h"
+#include "script/zq_iformsrtti.h"
 #include "script/zq_igraphicsrtti.h"
 #include "script/zq_iinirtti.h"
 #include "toolkit/core/Units.h"
@@ -28,4 +29,5 @@ void RegisterScriptUnits()
     Units::Add("zq_iclassesrtti", zq_iclassesrtti::Register, nullptr);
     Units::Add("zq_idialogsrtti", zq_idialogsrtti::Register, nullptr);
     Units::Add("zq_igraphicsrtti", zq_igraphicsrtti::Register, nullptr);
+    Units::Add("zq_iformsrtti", zq_iformsrtti::Register, nullptr);
 }

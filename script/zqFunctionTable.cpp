@@ -50,6 +50,12 @@ struct Dispatch {
 
 } // namespace
 
+void zqRegisterConstants(TzqScript *script, std::initializer_list<std::pair<const char *, int>> constants)
+{
+    for (const auto &[name, value] : constants)
+        script->AddConst(QString::fromLatin1(name), QStringLiteral("Integer"), Variant(value));
+}
+
 void zqRegisterEnums(TzqScript *script, std::initializer_list<TzqEnumDeclaration> declarations)
 {
     for (const TzqEnumDeclaration &d : declarations) {

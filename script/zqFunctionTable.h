@@ -11,6 +11,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class TzqMethodHelper;
@@ -44,6 +45,9 @@ struct TzqEnumDeclaration {
     const char *Names;
     bool IsSet;
 };
+
+// Adds integer constants ("Integer"), in order, to script.
+void zqRegisterConstants(TzqScript *script, std::initializer_list<std::pair<const char *, int>> constants);
 
 // Adds the enumerations and sets, in order, to script.
 void zqRegisterEnums(TzqScript *script, std::initializer_list<TzqEnumDeclaration> declarations);

@@ -378,15 +378,13 @@ TzqSysFunctions::TzqSysFunctions(TzqScript *script) : TzqRTTIModule(script)
     zqRegisterFunctions(script, QStringLiteral("ctMath"), mathematics());
     zqRegisterFunctions(script, QStringLiteral("ctOther"), others(m_oleObjects));
 
-    static const std::pair<const char *, int> varTypes[] = {
+    zqRegisterConstants(script, {
         {"varEmpty", 0},      {"varNull", 1},     {"varSmallint", 2},  {"varInteger", 3},     {"varSingle", 4},
         {"varDouble", 5},     {"varCurrency", 6}, {"varDate", 7},      {"varOleStr", 8},      {"varDispatch", 9},
         {"varError", 10},     {"varBoolean", 11}, {"varVariant", 12},  {"varUnknown", 13},    {"varShortInt", 16},
         {"varByte", 17},      {"varWord", 18},    {"varLongWord", 19}, {"varInt64", 20},      {"varStrArg", 72},
         {"varString", 256},   {"varAny", 257},    {"varTypeMask", 4095}, {"varArray", 8192},  {"varByRef", 16384},
-    };
-    for (const auto &[name, value] : varTypes)
-        script->AddConst(QString::fromLatin1(name), QStringLiteral("Integer"), Variant(value));
+    });
 }
 
 TzqSysFunctions::~TzqSysFunctions() = default;

@@ -16,13 +16,18 @@ namespace
 
 void registerConstants(TzqScript *script)
 {
-    static const std::pair<const char *, int> constants[] = {
-        {"fmCreate", 0xFFFF},     {"fmOpenRead", 0},        {"fmOpenWrite", 1},      {"fmOpenReadWrite", 2},
-        {"fmShareExclusive", 16}, {"fmShareDenyWrite", 32}, {"fmShareDenyNone", 64}, {"soFromBeginning", 0},
-        {"soFromCurrent", 1},     {"soFromEnd", 2},
-    };
-    for (const auto &[name, value] : constants)
-        script->AddConst(QString::fromLatin1(name), QStringLiteral("Integer"), Variant(value));
+    zqRegisterConstants(script, {
+                                    {"fmCreate", 0xFFFF},
+                                    {"fmOpenRead", 0},
+                                    {"fmOpenWrite", 1},
+                                    {"fmOpenReadWrite", 2},
+                                    {"fmShareExclusive", 16},
+                                    {"fmShareDenyWrite", 32},
+                                    {"fmShareDenyNone", 64},
+                                    {"soFromBeginning", 0},
+                                    {"soFromCurrent", 1},
+                                    {"soFromEnd", 2},
+                                });
     script->AddEnum(QStringLiteral("TDuplicates"), QStringLiteral("dupIgnore, dupAccept, dupError"));
     script->AddEnum(QStringLiteral("TPrinterOrientation"), QStringLiteral("poPortrait, poLandscape"));
 }

@@ -7,6 +7,7 @@
 #include "report/qvxComponent.h"
 #include "report/qvxCustomDB.h"
 #include "report/qvxCustomEngine.h"
+#include "report/qvxDMP.h"
 #include "report/qvxDataSet.h"
 #include "report/qvxDialogControl.h"
 #include "report/qvxDialogPage.h"
@@ -25,6 +26,7 @@
 #include "report/qvxParentForm.h"
 #include "report/qvxPictureView.h"
 #include "report/qvxRegistries.h"
+#include "report/qvxReport.h"
 #include "report/qvxReportOptions.h"
 #include "report/qvxResources.h"
 #include "report/qvxShapeView.h"
@@ -68,8 +70,10 @@ void RegisterReportUnits()
     Units::Add("qvxChBox", InitializeQvxChBox, FinalizeQvxChBox);
     Units::Add("qvxBands", InitializeQvxBands, nullptr);
     Units::Add("qvxPages", InitializeQvxPages, nullptr);
+    Units::Add("qvxDMP", InitializeQvxDMP, FinalizeQvxDMP);
     Units::Add("qvxDialogPage", InitializeQvxDialogPage, nullptr);
     Units::Add("qvxStyles", InitializeQvxStyles, nullptr);
     Units::Add("qvxCustomEngine", InitializeQvxCustomEngine, nullptr);
     Units::Add("qvxExportFilter", InitializeQvxExportFilter, nullptr);
+    Units::Add("qvxReport", InitializeQvxReport, nullptr);
 }

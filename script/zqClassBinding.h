@@ -119,7 +119,9 @@ public:
             zqInstanceAs<T>(instance)->*slot = handler.isValid() ? handler.value<E>() : E();
         };
         const QString eventName = QString::fromUtf8(name);
-        m_class->AddEvent(eventName, zqEventAdapter<E>(eventName, setSlot))->SetSlot = setSlot;
+        TzqEventHelper *event = m_class->AddEvent(eventName);
+        event->Factory = zqEventAdapter<E>(eventName, setSlot);
+        event->SetSlot = setSlot;
         return *this;
     }
 

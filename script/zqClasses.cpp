@@ -232,8 +232,7 @@ Variant TzqComponentHelper::GetValue()
     return Variant(Component->Handle());
 }
 
-TzqEventHelper::TzqEventHelper(const QString &name, const TzqEventAdapterFactory &factory)
-    : TzqCustomHelper(name, fvtString, QString()), Factory(factory)
+TzqEventHelper::TzqEventHelper(const QString &name) : TzqCustomHelper(name, fvtString, QString())
 {
 }
 
@@ -245,27 +244,28 @@ Variant TzqEventHelper::GetValue()
 void TzqEventHelper::SetValue(const Variant &value)
 {
     TObject *instance = requireInstance();
-    TzqEventSlotSetter setSlot = SetSlot;
-    if (!setSlot) {
-        const TPropInfo *prop = GetPropInfo(instance, Name);
+    const TPropInfo *prop = nullptr;
+    if (!SetSlot) {
+        prop = GetPropInfo(instance, Name);
         if (!prop || prop->Kind() != TTypeKind::Method)
             throw EPropertyError(QString(SEventNotFound).replace(QStringLiteral("%s"), Name));
-        setSlot = [prop](TObject *object, const QVariant &handler) {
-            if (handler.isValid())
-                prop->SetMethod(object, handler);
-            else
-                prop->ClearMethod(object);
-        };
     }
     const QString text = value.AsString();
     if (text == QStringLiteral("0")) {
-        setSlot(instance, QVariant());
+        if (prop)
+            prop->ClearMethod(instance);
+        else
+            SetSlot(instance, QVariant());
         return;
     }
-    auto *proc = Prog ? dynamic_cast<TzqProcVariable *>(Prog->Find(text)) : nullptr;
-    if (!proc || !Factory)
+    TzqCustomVariable *named = Prog ? Prog->Find(text) : nullptr;
+    TzqProcVariable *proc = named ? named->AsProcedure() : nullptr;
+    if (!proc)
         throw Exception(SEventError);
-    setSlot(instance, Factory(instance, proc, Prog));
+    if (prop)
+        prop->AssignRoutine(instance, proc->Routine());
+    else
+        SetSlot(instance, Factory(instance, proc, Prog));
 }
 
 TzqArrayHelper::TzqArrayHelper(const QString &name, int dimensions)
@@ -445,9 +445,9 @@ TzqMethodHelper *TzqClassVariable::AddDefaultProperty(const QString &name, const
     return helper;
 }
 
-TzqEventHelper *TzqClassVariable::AddEvent(const QString &name, const TzqEventAdapterFactory &factory)
+TzqEventHelper *TzqClassVariable::AddEvent(const QString &name)
 {
-    auto helper = std::make_unique<TzqEventHelper>(name, factory);
+    auto helper = std::make_unique<TzqEventHelper>(name);
     helper->ClassType = ClassRef;
     return append(std::move(helper));
 }

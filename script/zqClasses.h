@@ -19,7 +19,6 @@
 #include "script/zqVariables.h"
 #include "toolkit/classes/TObject.h"
 
-#include <QVariant>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -31,8 +30,8 @@ class TzqProcVariable;
 using TzqGetPropEvent = std::function<Variant(TObject *Instance, TClass ClassType, const QString &PropName)>;
 using TzqSetPropEvent =
     std::function<void(TObject *Instance, TClass ClassType, const QString &PropName, const Variant &Value)>;
-// Builds the handler that an event property of Instance is set to, calling
-// the script procedure Proc of script Prog.
+// Builds the handler that an event slot of Instance is set to, calling the
+// script procedure Proc of script Prog (an event adapter).
 using TzqEventAdapterFactory = std::function<QVariant(TObject *Instance, TzqProcVariable *Proc, TzqScript *Prog)>;
 // Stores a handler in the event slot of Instance; an invalid handler clears
 // the slot.
@@ -116,15 +115,18 @@ public:
     Variant GetValue() override;
 };
 
+// An event property: the handler that the event type's factory builds
+// around a script procedure (see toolkit/classes/EventHandlers.h).
 class TzqEventHelper : public TzqCustomHelper
 {
 public:
-    TzqEventHelper(const QString &name, const TzqEventAdapterFactory &factory);
+    explicit TzqEventHelper(const QString &name);
 
     TClass ClassType = nullptr;
+    // Set together for an event slot that is no published property: the
+    // adapter factory and the slot's setter.  When empty the event is the
+    // published property of that name, given the procedure's routine.
     TzqEventAdapterFactory Factory;
-    // The event slot of a host member that is not published; when empty the
-    // event is the published property of that name.
     TzqEventSlotSetter SetSlot;
 
     // Always the empty string.
@@ -184,7 +186,7 @@ public:
                                       const TzqCallMethodEvent &callMethod, bool readOnly = false);
     TzqMethodHelper *AddDefaultProperty(const QString &name, const QString &indexTypes, const QString &typeName,
                                         const TzqCallMethodEvent &callMethod, bool readOnly = false);
-    TzqEventHelper *AddEvent(const QString &name, const TzqEventAdapterFactory &factory);
+    TzqEventHelper *AddEvent(const QString &name);
     void AddComponent(TComponent *component);
     void AddPublishedProperties(TClass cls);
 

@@ -1,6 +1,7 @@
 #include "export/pdf/PdfExportUnits.h"
 
 #include "export/pdf/qvxExportPDF.h"
+#include "export/pdf/qvxPDFPageContent.h"
 #include "report/ReportUnits.h"
 #include "toolkit/core/Units.h"
 
@@ -8,4 +9,5 @@ void RegisterPdfExportUnits()
 {
     RegisterReportUnits();
     Units::Add("qvxExportPDF", InitializeQvxExportPDF, qvxRemovePDFPageDrawing);
+    Units::Add("qvxPDFPageContent", InitializeQvxPDFPageContent, FinalizeQvxPDFPageContent);
 }

@@ -39,7 +39,7 @@ QStringList unserved(const TzqScript &script)
         if (auto *property = dynamic_cast<TzqPropertyHelper *>(member))
             return property->PropInfo || property->GetProp;
         if (auto *event = dynamic_cast<TzqEventHelper *>(member))
-            return bool(event->Factory);
+            return !event->SetSlot || bool(event->Factory); // else a published event
         return true;
     };
     for (int i = 0; i < script.Count(); ++i) {

@@ -244,19 +244,28 @@ Variant TzqEventHelper::GetValue()
 void TzqEventHelper::SetValue(const Variant &value)
 {
     TObject *instance = requireInstance();
-    const TPropInfo *prop = GetPropInfo(instance, Name);
-    if (!prop || prop->Kind() != TTypeKind::Method)
-        throw EPropertyError(QString(SEventNotFound).replace(QStringLiteral("%s"), Name));
+    const TPropInfo *prop = nullptr;
+    if (!SetSlot) {
+        prop = GetPropInfo(instance, Name);
+        if (!prop || prop->Kind() != TTypeKind::Method)
+            throw EPropertyError(QString(SEventNotFound).replace(QStringLiteral("%s"), Name));
+    }
     const QString text = value.AsString();
     if (text == QStringLiteral("0")) {
-        prop->ClearMethod(instance);
+        if (prop)
+            prop->ClearMethod(instance);
+        else
+            SetSlot(instance, QVariant());
         return;
     }
     TzqCustomVariable *named = Prog ? Prog->Find(text) : nullptr;
     TzqProcVariable *proc = named ? named->AsProcedure() : nullptr;
     if (!proc)
         throw Exception(SEventError);
-    prop->AssignRoutine(instance, proc->Routine());
+    if (prop)
+        prop->AssignRoutine(instance, proc->Routine());
+    else
+        SetSlot(instance, Factory(instance, proc, Prog));
 }
 
 TzqArrayHelper::TzqArrayHelper(const QString &name, int dimensions)

@@ -30,6 +30,12 @@ class TzqProcVariable;
 using TzqGetPropEvent = std::function<Variant(TObject *Instance, TClass ClassType, const QString &PropName)>;
 using TzqSetPropEvent =
     std::function<void(TObject *Instance, TClass ClassType, const QString &PropName, const Variant &Value)>;
+// Builds the handler that an event slot of Instance is set to, calling the
+// script procedure Proc of script Prog (an event adapter).
+using TzqEventAdapterFactory = std::function<QVariant(TObject *Instance, TzqProcVariable *Proc, TzqScript *Prog)>;
+// Stores a handler in the event slot of Instance; an invalid handler clears
+// the slot.
+using TzqEventSlotSetter = std::function<void(TObject *Instance, const QVariant &Handler)>;
 
 // The object a value stands for: nil for Null, Empty and 0; raises
 // EInvalidObject for a number that is no live handle.
@@ -117,6 +123,11 @@ public:
     explicit TzqEventHelper(const QString &name);
 
     TClass ClassType = nullptr;
+    // Set together for an event slot that is no published property: the
+    // adapter factory and the slot's setter.  When empty the event is the
+    // published property of that name, given the procedure's routine.
+    TzqEventAdapterFactory Factory;
+    TzqEventSlotSetter SetSlot;
 
     // Always the empty string.
     Variant GetValue() override;

@@ -2,6 +2,7 @@
 
 #include "script/zqClasses.h"
 #include "script/zqDeclarations.h"
+#include "script/zqEvents.h"
 #include "script/zqILParser.h"
 #include "script/zqStatements.h"
 #include "toolkit/classes/TDataModule.h"
@@ -281,6 +282,8 @@ void TzqScript::ClearItems(const void *owner)
 {
     resetProgram();
     removeItems([owner](TzqScriptItem *item) {
+        if (auto *adapter = dynamic_cast<TzqCustomEvent *>(item))
+            return adapter->AddedBy == owner;
         auto *variable = dynamic_cast<TzqCustomVariable *>(item);
         return variable && variable->AddedBy == owner;
     });

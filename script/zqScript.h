@@ -102,8 +102,9 @@ public:
     // Frees every item but the modules', the main program and the line
     // table, and empties the error fields.
     void Clear();
-    // Frees the items added under owner (last first), the main program and
-    // the line table; the error fields stay.
+    // Frees the items added under owner (last first), the event adapters of
+    // its procedures, the main program and the line table; the error fields
+    // stay.
     void ClearItems(const void *owner);
 
     // True when the text compiled; registers the script's procedures as

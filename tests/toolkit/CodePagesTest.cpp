@@ -89,16 +89,31 @@ TEST(LetterCase, AnsiFunctionsFoldCyrillic)
     EXPECT_LT(AnsiCompareText(QStringLiteral("abc"), QStringLiteral("ABD")), 0);
 }
 
-TEST(LetterCase, YoSortsBetweenYeAndZhe)
+TEST(LetterCase, OrdinalComparisonsFollowCp1251AndAnsiOnesTheRussianCollation)
 {
-    // By code, Ё (U+0401) comes before А and ё (U+0451) after я.
+    // By cp1251 code, Ё (0xA8), № (0xB9) and € (0x88) come before А (0xC0), and ё (0xB8) before я.
     EXPECT_LT(CompareStr(QStringLiteral("Ёж"), QStringLiteral("Аист")), 0);
+    EXPECT_LT(CompareStr(QStringLiteral("ё"), QStringLiteral("я")), 0);
+    EXPECT_LT(CompareStr(QStringLiteral("№"), QStringLiteral("А")), 0);
+    EXPECT_LT(CompareText(QStringLiteral("€"), QStringLiteral("я")), 0);
+    EXPECT_GT(CompareStr(QStringLiteral("\u0101"), QStringLiteral("я")), 0);
     EXPECT_GT(AnsiCompareStr(QStringLiteral("Ёж"), QStringLiteral("Аист")), 0);
-    EXPECT_LT(AnsiCompareStr(QStringLiteral("Ель"), QStringLiteral("Ёж")), 0);
+    EXPECT_LT(AnsiCompareStr(QStringLiteral("ель"), QStringLiteral("ёль")), 0);
     EXPECT_LT(AnsiCompareStr(QStringLiteral("Ёж"), QStringLiteral("Жук")), 0);
     EXPECT_LT(AnsiCompareStr(QStringLiteral("ёж"), QStringLiteral("я")), 0);
     EXPECT_LT(AnsiCompareText(QStringLiteral("ёж"), QStringLiteral("ЖУК")), 0);
-    // Case still counts in the case-sensitive comparison.
+    // Lower case before upper case; case still counts in the case-sensitive comparison.
+    EXPECT_LT(AnsiCompareStr(QStringLiteral("a"), QStringLiteral("B")), 0);
+    EXPECT_LT(AnsiCompareStr(QStringLiteral("a"), QStringLiteral("A")), 0);
+    EXPECT_GT(AnsiCompareStr(QStringLiteral("Ж"), QStringLiteral("а")), 0);
     EXPECT_NE(AnsiCompareStr(QStringLiteral("ёж"), QStringLiteral("Ёж")), 0);
     EXPECT_LT(AnsiCompareStr(QStringLiteral("ab"), QStringLiteral("abc")), 0);
+    // Texts the collation finds equal still differ.
+    EXPECT_NE(AnsiCompareStr(QStringLiteral("a\u0001"), QStringLiteral("a")), 0);
+}
+
+TEST(LetterCase, CaseMappingLeavesCharactersOutsideCp1251)
+{
+    EXPECT_EQ(AnsiUpperCase(QStringLiteral("µ")), QStringLiteral("µ"));
+    EXPECT_EQ(AnsiUpperCase(QStringLiteral("\u03B1ў")), QStringLiteral("\u03B1Ў"));
 }

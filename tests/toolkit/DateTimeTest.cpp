@@ -78,7 +78,8 @@ TEST(DateUtils, InvalidPartsRaise)
     EXPECT_THROW(EncodeTime(1, 0, 0, 1000), EConvertError);
     // Values beyond the calendar decode to zeros instead of garbage.
     EXPECT_EQ(DateOf(1e12), (Ymd{0, 0, 0}));
-    EXPECT_EQ(DateOf(std::nan("")), (Ymd{0, 0, 0}));
+    EXPECT_THROW(DateOf(std::nan("")), EInvalidOp);
+    EXPECT_THROW(FormatDateTime(QStringLiteral("hh"), std::nan("")), EInvalidOp);
 }
 
 TEST(DateUtils, CalendarRules)
@@ -111,6 +112,10 @@ TEST(StrToDate, FollowsTheShortDateOrder)
     int y, m, d;
     DecodeDate(Date(), y, m, d);
     EXPECT_EQ(StrToDate(QStringLiteral("7.12")), EncodeDate(y, 12, 7));
+    // One trailing separator is accepted.
+    EXPECT_EQ(StrToDate(QStringLiteral("07.12.2026.")), EncodeDate(2026, 12, 7));
+    EXPECT_EQ(StrToDate(QStringLiteral("7.12.")), EncodeDate(y, 12, 7));
+    EXPECT_THROW(StrToDate(QStringLiteral("07.12.2026..")), EConvertError);
 
     TFormatSettings us = FormatSettings;
     us.ShortDateFormat = QStringLiteral("m/d/yyyy");
@@ -141,7 +146,7 @@ TEST(StrToDate, BadTextRaises)
 {
     EXPECT_EQ(MessageOf<EConvertError>([] { StrToDate(QStringLiteral("31.02.2026")); }),
               QStringLiteral("'31.02.2026' is not a valid date"));
-    for (const char *text : {"", "7", "7.", "7.12.", "a.b.c", "1.1.2026.1", "1.1.2026 x", "99999999999.1.1"})
+    for (const char *text : {"", "7", "7.", "a.b.c", "1.1.2026.1", "1.1.2026 x", "99999999999.1.1"})
         EXPECT_THROW(StrToDate(QString::fromLatin1(text)), EConvertError) << text;
 }
 
@@ -183,6 +188,7 @@ TEST(FormatDateTime, MinutesAfterHoursAndTwelveHourClock)
     EXPECT_EQ(FormatDateTime(QStringLiteral("h:mm"), Sample()), QStringLiteral("9:05"));
     EXPECT_EQ(FormatDateTime(QStringLiteral("hh mm"), Sample()), QStringLiteral("09 05"));
     EXPECT_EQ(FormatDateTime(QStringLiteral("mm hh"), Sample()), QStringLiteral("12 09"));
+    EXPECT_EQ(FormatDateTime(QStringLiteral("hh:mmm"), Sample()), QStringLiteral("09:05"));
     const TDateTime evening = EncodeTime(21, 0, 0, 0);
     EXPECT_EQ(FormatDateTime(QStringLiteral("h:nn am/pm"), Sample()), QStringLiteral("9:05 am"));
     EXPECT_EQ(FormatDateTime(QStringLiteral("h:nn AM/PM"), evening), QStringLiteral("9:00 PM"));
@@ -200,6 +206,8 @@ TEST(FormatDateTime, LiteralsAndDefaults)
     EXPECT_EQ(DateToStr(Sample()), QStringLiteral("07.12.2026"));
     EXPECT_EQ(TimeToStr(Sample()), QStringLiteral("09:05:03"));
     EXPECT_EQ(DateTimeToStr(Sample()), QStringLiteral("07.12.2026 09:05:03"));
+    // Milliseconds alone do not bring the time in.
+    EXPECT_EQ(DateTimeToStr(EncodeDate(2026, 12, 7) + EncodeTime(0, 0, 0, 500)), QStringLiteral("07.12.2026"));
 }
 
 TEST(FormatDateTime, SelfReferringSettingsDoNotRecurse)

@@ -56,6 +56,7 @@ TEST(Format, TextIndexStarAndPercent)
     EXPECT_EQ(Format(QStringLiteral("%s-%s"), {"a", QChar('b')}), QStringLiteral("a-b"));
     EXPECT_EQ(Format(QStringLiteral("%.2s|%5s"), {"abc", "abc"}), QStringLiteral("ab|  abc"));
     EXPECT_EQ(Format(QStringLiteral("%1:s %0:s %s"), {"a", "b"}), QStringLiteral("b a b"));
+    EXPECT_EQ(Format(QStringLiteral("%:s"), {"a"}), QStringLiteral("a"));
     EXPECT_EQ(Format(QStringLiteral("[%*d]"), {5, 42}), QStringLiteral("[   42]"));
     EXPECT_EQ(Format(QStringLiteral("%.*f"), {1, 2.25}), QStringLiteral("2,3"));
     EXPECT_EQ(Format(QStringLiteral("100%% %s"), {"done"}), QStringLiteral("100% done"));
@@ -138,6 +139,8 @@ TEST(FormatFloat, Scientific)
 TEST(FormatFloat, FallsBackToGeneralText)
 {
     EXPECT_EQ(FormatFloat(QString(), 2.5), QStringLiteral("2,5"));
+    EXPECT_EQ(FormatFloat(QStringLiteral(";;"), 1.0), QStringLiteral("1"));
+    EXPECT_EQ(FormatFloat(QStringLiteral(";0"), -1.5), QStringLiteral("-1,5"));
     EXPECT_EQ(FormatFloat(QStringLiteral("0"), 1e20), QStringLiteral("1E20"));
     EXPECT_EQ(FormatFloat(QStringLiteral("0.00"), std::numeric_limits<double>::quiet_NaN()), QStringLiteral("NAN"));
 }

@@ -104,6 +104,8 @@ TEST(StrToInt, AcceptsSignsAndHexPrefixes)
     EXPECT_EQ(StrToInt(QStringLiteral("  -45")), -45);
     EXPECT_EQ(StrToInt(QStringLiteral("$FF")), 255);
     EXPECT_EQ(StrToInt(QStringLiteral("0x1f")), 31);
+    EXPECT_EQ(StrToInt(QStringLiteral("x1F")), 31);
+    EXPECT_EQ(StrToInt(QStringLiteral("-X10")), -16);
     EXPECT_EQ(StrToInt(QStringLiteral("$FFFFFFFF")), -1);
     EXPECT_EQ(StrToInt(QStringLiteral("-2147483648")), std::numeric_limits<qint32>::min());
     EXPECT_EQ(StrToInt64(QStringLiteral("9223372036854775807")), std::numeric_limits<qint64>::max());
@@ -115,7 +117,7 @@ TEST(StrToInt, RejectsWhatIsNoInteger)
 {
     EXPECT_EQ(MessageOf<EConvertError>([] { StrToInt(QStringLiteral("12a")); }),
               QStringLiteral("'12a' is not a valid integer value"));
-    for (const char *text : {"", "-", "$", "12 ", "2147483648", "$100000000", "1.5", "1e3"})
+    for (const char *text : {"", "-", "$", "12 ", "2147483648", "$100000000", "1.5", "1e3", "\t5", "\n5"})
         EXPECT_THROW(StrToInt(QString::fromLatin1(text)), EConvertError) << text;
     EXPECT_THROW(StrToInt64(QStringLiteral("9223372036854775808")), EConvertError);
     qint32 v = 7;

@@ -161,7 +161,8 @@ TEST(TStringList, SortedFindIgnoresCaseOfCyrillicAndGivesTheInsertionPlace)
     list.SetSorted(true);
     for (const char *s : {"Щука", "ёж", "Бета", "альфа", "Ель"})
         list.Add(QString::fromUtf8(s));
-    EXPECT_EQ(linesOf(list), QStringList({"альфа", "Бета", "Ель", "ёж", "Щука"}));
+    // Ё is Е with a diaeresis to the Russian collation.
+    EXPECT_EQ(linesOf(list), QStringList({"альфа", "Бета", "ёж", "Ель", "Щука"}));
 
     int index = -1;
     EXPECT_TRUE(list.Find(QStringLiteral("БЕТА"), index));

@@ -2,6 +2,9 @@
 
 #include "toolkit/core/Exceptions.h"
 
+#include <QCollator>
+#include <QLocale>
+
 #include <iconv.h>
 
 #include <algorithm>
@@ -154,31 +157,55 @@ int CompareFolded(const QString &a, const QString &b, Fold fold)
     return int(a.size() - b.size());
 }
 
+// The cp1251 code; characters outside cp1251 after all of them, by code point.
 int Ordinal(QChar c)
 {
-    return c.unicode();
+    bool ok = false;
+    const quint8 code = CharToCp1251(c, &ok);
+    return ok ? code : 256 + c.unicode();
+}
+
+QChar AsciiUpperChar(QChar c)
+{
+    const char16_t u = c.unicode();
+    return QChar(u >= 'a' && u <= 'z' ? u - 32 : u);
 }
 
 int AsciiUpper(QChar c)
 {
-    const char16_t u = c.unicode();
-    return u >= 'a' && u <= 'z' ? u - 32 : u;
+    return Ordinal(AsciiUpperChar(c));
 }
 
-// Sort weight in the Russian alphabet: Ё/ё go right after Е/е.
-int Alphabetical(QChar c)
+// Russian collation (ICU), lower case before upper case.
+const QCollator &RussianCollator(Qt::CaseSensitivity sensitivity)
 {
-    const char16_t u = c.unicode();
-    if (u == 0x0401)
-        return 0x0415 * 2 + 1;
-    if (u == 0x0451)
-        return 0x0435 * 2 + 1;
-    return u * 2;
+    thread_local const QCollator sensitive = [] {
+        QCollator collator(QLocale(QLocale::Russian, QLocale::Russia));
+        collator.setCaseSensitivity(Qt::CaseSensitive);
+        return collator;
+    }();
+    thread_local const QCollator insensitive = [] {
+        QCollator collator(QLocale(QLocale::Russian, QLocale::Russia));
+        collator.setCaseSensitivity(Qt::CaseInsensitive);
+        return collator;
+    }();
+    return sensitivity == Qt::CaseSensitive ? sensitive : insensitive;
 }
 
-int AlphabeticalIgnoringCase(QChar c)
+// Maps the characters whose image is a cp1251 character too; every other
+// character stays as it is.
+bool InCp1251(QChar c)
 {
-    return Alphabetical(c.toUpper());
+    bool ok = false;
+    CharToCp1251(c, &ok);
+    return ok;
+}
+
+template <class Map>
+QChar MapInCp1251(QChar c, Map map)
+{
+    const QChar mapped = map(c);
+    return mapped != c && InCp1251(c) && InCp1251(mapped) ? mapped : c;
 }
 
 template <class Map>
@@ -302,7 +329,7 @@ QByteArray WideToAnsi(const QString &text, int codePage)
 
 QString UpperCase(const QString &s)
 {
-    return MapChars(s, [](QChar c) { return QChar(AsciiUpper(c)); });
+    return MapChars(s, AsciiUpperChar);
 }
 
 QString LowerCase(const QString &s)
@@ -315,12 +342,12 @@ QString LowerCase(const QString &s)
 
 QString AnsiUpperCase(const QString &s)
 {
-    return MapChars(s, [](QChar c) { return c.toUpper(); });
+    return MapChars(s, [](QChar c) { return MapInCp1251(c, [](QChar x) { return x.toUpper(); }); });
 }
 
 QString AnsiLowerCase(const QString &s)
 {
-    return MapChars(s, [](QChar c) { return c.toLower(); });
+    return MapChars(s, [](QChar c) { return MapInCp1251(c, [](QChar x) { return x.toLower(); }); });
 }
 
 int CompareStr(const QString &a, const QString &b)
@@ -340,12 +367,14 @@ bool SameText(const QString &a, const QString &b)
 
 int AnsiCompareStr(const QString &a, const QString &b)
 {
-    return CompareFolded(a, b, Alphabetical);
+    const int order = RussianCollator(Qt::CaseSensitive).compare(a, b);
+    return order != 0 ? order : CompareStr(a, b);
 }
 
 int AnsiCompareText(const QString &a, const QString &b)
 {
-    return CompareFolded(a, b, AlphabeticalIgnoringCase);
+    const int order = RussianCollator(Qt::CaseInsensitive).compare(a, b);
+    return order != 0 ? order : CompareStr(AnsiUpperCase(a), AnsiUpperCase(b));
 }
 
 bool AnsiSameText(const QString &a, const QString &b)

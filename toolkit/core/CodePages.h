@@ -79,18 +79,21 @@ QByteArray WideToAnsi(const QString &text, int codePage);
 QString UpperCase(const QString &s);
 QString LowerCase(const QString &s);
 
-// Every letter that has a simple case mapping, Cyrillic included.
+// Every cp1251 letter whose simple case mapping is a cp1251 letter, Cyrillic
+// included; every other character stays as it is.
 QString AnsiUpperCase(const QString &s);
 QString AnsiLowerCase(const QString &s);
 
-// Ordinal comparisons: negative, zero or positive.  CompareText ignores the
-// case of ASCII letters only.
+// Ordinal comparisons by the cp1251 code (characters outside cp1251 after
+// all of them): negative, zero or positive.  CompareText ignores the case of
+// ASCII letters only.
 int CompareStr(const QString &a, const QString &b);
 int CompareText(const QString &a, const QString &b);
 bool SameText(const QString &a, const QString &b);
 
-// Alphabetical comparisons: like the ordinal ones, except that Ё and ё sort
-// right after Е and е, as in the Russian alphabet.  AnsiCompareText ignores
+// Alphabetical comparisons by the Russian collation, lower case before upper
+// case (AnsiCompareStr("a", "A") < 0); texts the collation finds equal are
+// ordered by their codes, so only equal texts give 0.  AnsiCompareText ignores
 // the case of every letter.
 int AnsiCompareStr(const QString &a, const QString &b);
 int AnsiCompareText(const QString &a, const QString &b);

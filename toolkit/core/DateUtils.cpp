@@ -49,6 +49,8 @@ struct DayAndTime
 DayAndTime Split(TDateTime value)
 {
     DayAndTime r;
+    if (std::isnan(value))
+        throw EInvalidOp(QStringLiteral("Invalid floating point operation"));
     if (!(std::fabs(value) < double(kLastDay + 2)))
         return r;
     const qint64 total = qint64(std::nearbyint(value * double(kMSecsPerDay)));
@@ -155,15 +157,19 @@ bool ScanDate(Scanner &s, TDateTime &value, const TFormatSettings &settings)
     int len[3] = {0, 0, 0};
     if (!s.Number(n[0], len[0]) || !s.Char(settings.DateSeparator) || !s.Number(n[1], len[1]))
         return false;
+    // A third number may follow; one separator may end the date.
     int count = 2;
-    const qsizetype afterTwo = s.Position();
+    qsizetype end = s.Position();
     if (s.Char(settings.DateSeparator)) {
-        if (!s.Number(n[2], len[2]))
-            return false;
-        count = 3;
-    } else {
-        s.SetPosition(afterTwo);
+        end = s.Position();
+        if (s.Number(n[2], len[2])) {
+            count = 3;
+            end = s.Position();
+            if (s.Char(settings.DateSeparator))
+                end = s.Position();
+        }
     }
+    s.SetPosition(end);
 
     const DateOrder order = OrderOf(settings.ShortDateFormat);
     int year = CurrentYear(), month, day, yearLength = 4;

@@ -21,7 +21,8 @@ TDateTime EncodeTime(int hour, int minute, int second, int msec);
 bool TryEncodeDate(int year, int month, int day, TDateTime &result);
 bool TryEncodeTime(int hour, int minute, int second, int msec, TDateTime &result);
 
-// A value outside the encodable years decodes to year, month and day 0.
+// A value outside the encodable years decodes to year, month and day 0; NaN
+// (here and in every routine that decodes) raises EInvalidOp.
 void DecodeDate(TDateTime value, int &year, int &month, int &day);
 void DecodeTime(TDateTime value, int &hour, int &minute, int &second, int &msec);
 
@@ -36,7 +37,8 @@ TDateTime Now();
 // Reading follows the order of day, month and year in ShortDateFormat, the
 // DateSeparator and TimeSeparator; a two-digit year falls within
 // TwoDigitYearCenturyWindow years before the current one; a date without a
-// year is in the current year.  Bad text raises EConvertError.
+// year is in the current year; one date separator may end the date.  Bad
+// text raises EConvertError.
 TDateTime StrToDate(const QString &text, const TFormatSettings &settings = FormatSettings);
 TDateTime StrToTime(const QString &text, const TFormatSettings &settings = FormatSettings);
 TDateTime StrToDateTime(const QString &text, const TFormatSettings &settings = FormatSettings);

@@ -95,9 +95,7 @@ QString Formatter::Run()
         int width = ReadNumber();
         if (Peek() == QLatin1Char(':')) {
             ++m_pos;
-            if (width < 0)
-                Invalid();
-            m_next = width;
+            m_next = std::max(width, 0); // "%:s" takes index 0
             width = -1;
         }
         bool left = false;

@@ -123,8 +123,8 @@ void DateTimeWriter::Append(const QString &format, int nesting)
             }
             break;
         case 'm':
-            if (afterHour && count <= 2)
-                AppendNumber(m_minute, int(count));
+            if (afterHour)
+                AppendNumber(m_minute, count >= 2 ? 2 : 1);
             else if (count <= 2)
                 AppendNumber(m_month, int(count));
             else if (m_month >= 1)
@@ -148,7 +148,7 @@ void DateTimeWriter::Append(const QString &format, int nesting)
             break;
         case 'c':
             AppendNested(m_settings.ShortDateFormat, nesting);
-            if (m_hour != 0 || m_minute != 0 || m_second != 0 || m_msec != 0) {
+            if (m_hour != 0 || m_minute != 0 || m_second != 0) {
                 m_out += QLatin1Char(' ');
                 AppendNested(m_settings.LongTimeFormat, nesting);
             }

@@ -229,6 +229,8 @@ QString FormatFloat(const QString &format, double value, const TFormatSettings &
         return FloatToStr(value, settings);
 
     const QStringList sections = SplitSections(format);
+    if (sections[0].isEmpty())
+        return FloatToStr(value, settings);
     auto usable = [&sections](int index) { return index < sections.size() && !sections[index].isEmpty(); };
 
     int chosen = 0;

@@ -8,9 +8,10 @@
 
 namespace {
 
+// Only spaces count as blanks; a tab or line feed makes the text invalid.
 bool IsBlank(QChar c)
 {
-    return c.unicode() <= ' ';
+    return c == QLatin1Char(' ');
 }
 
 int DigitValue(QChar c, int base)
@@ -37,7 +38,7 @@ bool ParseInteger(const QString &text, int bits, qint64 &result)
     if (i < n && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
         negative = text[i++] == QLatin1Char('-');
     int base = 10;
-    if (i < n && text[i] == QLatin1Char('$')) {
+    if (i < n && (text[i] == QLatin1Char('$') || text[i] == QLatin1Char('x') || text[i] == QLatin1Char('X'))) {
         base = 16;
         ++i;
     } else if (i + 1 < n && text[i] == QLatin1Char('0') && (text[i + 1] == QLatin1Char('x') || text[i + 1] == QLatin1Char('X'))) {

@@ -2,8 +2,8 @@
 
 // Numbers and Booleans to text and back, and the classic rounding.
 //
-// The parsers accept what the classic runtime accepts: leading blanks, a
-// sign, decimal digits or a "$" / "0x" hexadecimal prefix for integers; the
+// The parsers accept what the classic runtime accepts: leading spaces, a
+// sign, decimal digits or a "$", "x" or "0x" hexadecimal prefix for integers; the
 // locale's decimal separator and an optional exponent for floats.  Anything
 // else raises EConvertError with the classic message.
 

@@ -3,6 +3,8 @@
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/classes/ClassRegistry.h"
+#include "toolkit/classes/ObjectHandles.h"
+#include "toolkit/core/Exceptions.h"
 #include "toolkit/graphics/FontEngine.h"
 #include "toolkit/graphics/Icon.h"
 #include "toolkit/graphics/JPEGImage.h"
@@ -128,6 +130,14 @@ void InitializeGraphicsUnit()
     RegisterClass<TPicture>();
     RegisterClass<TBitmap>();
     RegisterClass<TMetafile>();
+    ClassFactories metafileCanvas;
+    metafileCanvas.createWith = [](const QVariantList &arguments) -> TObject * {
+        auto *metafile = dynamic_cast<TMetafile *>(ObjectHandleRegistry::Resolve(arguments.value(0).toInt()));
+        if (!metafile)
+            throw EInvalidCast(QStringLiteral("Invalid class typecast"));
+        return new TMetafileCanvas(metafile, arguments.value(1).toLongLong());
+    };
+    RegisterClass(ClassOf<TMetafileCanvas>(), std::move(metafileCanvas));
     RegisterClass<TJPEGImage>();
     RegisterClass<TIcon>();
 

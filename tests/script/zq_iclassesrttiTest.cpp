@@ -1,0 +1,108 @@
+// The core classes from scripts: lists, string lists, streams, components.
+
+#include "ModuleTestSupport.h"
+
+#include "toolkit/classes/Streams.h"
+
+#include <QTemporaryDir>
+
+namespace {
+
+TEST(zq_iclassesrtti, ConstantsAndEnumerations)
+{
+    ModuleRunner r;
+    ASSERT_TRUE(r.Run(QStringLiteral(
+        "var a, b, c: Integer;\nbegin a := fmCreate + fmShareDenyWrite; b := dupError; c := poLandscape end.")));
+    EXPECT_EQ(r.Value(QStringLiteral("a")).AsInteger(), 65567);
+    EXPECT_EQ(r.Value(QStringLiteral("b")).AsInteger(), 2);
+    EXPECT_EQ(r.Value(QStringLiteral("c")).AsInteger(), 1);
+}
+
+TEST(zq_iclassesrtti, ListsAndStringLists)
+{
+    ModuleRunner r;
+    ASSERT_TRUE(r.Run(QStringLiteral(R"(
+var list: TList; a, b: TObject; sl: TStringList; i, added, removed, missing: Integer;
+    found, absent: Boolean; where, names, values, comma, cls: String;
+begin
+  list := TList.Create; a := TObject.Create; b := TStringList.Create;
+  list.Add(a); added := list.Add(b);
+  removed := list.Remove(a); missing := list.IndexOf(a);
+  cls := TObject(list[0]).ClassName;
+  sl := TStringList.Create;
+  sl.Add('b=2'); sl.Add('a=1'); sl.Add('b=3');
+  sl.Values['c'] := '9';
+  sl.Duplicates := dupError;
+  sl.Sorted := True;
+  found := sl.Find('b=2', i); where := IntToStr(i);
+  absent := sl.Find('a=5', i); where := where + ',' + IntToStr(i);
+  names := sl.Names[0]; values := sl.Values['b'];
+  comma := sl.CommaText;
+  sl.Free; list.Free; a.Free; b.Free
+end.
+)")));
+    EXPECT_EQ(r.Value(QStringLiteral("added")).AsInteger(), 1);
+    EXPECT_EQ(r.Value(QStringLiteral("removed")).AsInteger(), 0);
+    EXPECT_EQ(r.Value(QStringLiteral("missing")).AsInteger(), -1);
+    EXPECT_EQ(r.Text(QStringLiteral("cls")), QStringLiteral("TStringList"));
+    EXPECT_TRUE(r.Value(QStringLiteral("found")).AsBoolean());
+    EXPECT_FALSE(r.Value(QStringLiteral("absent")).AsBoolean());
+    EXPECT_EQ(r.Text(QStringLiteral("where")), QStringLiteral("1,1"));
+    EXPECT_EQ(r.Text(QStringLiteral("names")), QStringLiteral("a"));
+    EXPECT_EQ(r.Text(QStringLiteral("values")), QStringLiteral("2"));
+    EXPECT_EQ(r.Text(QStringLiteral("comma")), QStringLiteral("a=1,b=2,b=3,c=9"));
+}
+
+TEST(zq_iclassesrtti, StreamsReadWriteSeekAndCopy)
+{
+    QTemporaryDir dir;
+    ModuleRunner r;
+    ASSERT_TRUE(r.Run(QStringLiteral(R"(
+var f: TFileStream; m: TMemoryStream; buf, rest, atEnd: String; wrote, got, position, size, copied, none: Integer;
+begin
+  f := TFileStream.Create(Path, fmCreate + fmShareDenyWrite);
+  wrote := f.Write('Привет мир', 100);
+  f.Free;
+  f := TFileStream.Create(Path, fmOpenRead);
+  got := f.Read(buf, 6);
+  position := f.Seek(1, soFromCurrent);
+  f.Read(rest, 10);
+  none := f.Read(atEnd, 5);
+  size := f.Size;
+  m := TMemoryStream.Create;
+  f.Position := 0;
+  copied := m.CopyFrom(f, 3);
+  f.Free;
+  none := none + m.Read(atEnd, -1);
+  m.Free
+end.
+)").replace(QStringLiteral("Path"), u'\'' + dir.filePath(QStringLiteral("s.txt")) + u'\'')));
+    EXPECT_EQ(r.Value(QStringLiteral("wrote")).AsInteger(), 10);
+    EXPECT_EQ(r.Value(QStringLiteral("got")).AsInteger(), 6);
+    EXPECT_EQ(r.Text(QStringLiteral("buf")), QStringLiteral("Привет"));
+    EXPECT_EQ(r.Value(QStringLiteral("position")).AsInteger(), 7);
+    EXPECT_EQ(r.Text(QStringLiteral("rest")), QStringLiteral("мир"));
+    EXPECT_EQ(r.Value(QStringLiteral("none")).AsInteger(), 0);
+    EXPECT_EQ(r.Text(QStringLiteral("atEnd")), QString());
+    EXPECT_EQ(r.Value(QStringLiteral("size")).AsInteger(), 10);
+    EXPECT_EQ(r.Value(QStringLiteral("copied")).AsInteger(), 3);
+}
+
+TEST(zq_iclassesrtti, ComponentsAreBuiltThroughTheNamedClass)
+{
+    ModuleRunner r;
+    ASSERT_TRUE(r.Run(QStringLiteral(R"(
+var owner, child: TComponent; cls: String; same: Boolean;
+begin
+  owner := TComponent.Create(nil);
+  child := TComponent.Create(owner);
+  same := child.Owner = owner;
+  cls := child.ClassName;
+  owner.Free
+end.
+)")));
+    EXPECT_TRUE(r.Value(QStringLiteral("same")).AsBoolean());
+    EXPECT_EQ(r.Text(QStringLiteral("cls")), QStringLiteral("TComponent"));
+}
+
+} // namespace

@@ -1,11 +1,15 @@
 #include "report/ReportUnits.h"
 
+#include "report/TWideStrings.h"
+#include "report/qvxBands.h"
+#include "report/qvxChBox.h"
 #include "report/qvxCollection.h"
 #include "report/qvxComponent.h"
 #include "report/qvxCustomDB.h"
 #include "report/qvxCustomEngine.h"
 #include "report/qvxDataSet.h"
 #include "report/qvxDialogControl.h"
+#include "report/qvxDialogPage.h"
 #include "report/qvxDrawText.h"
 #include "report/qvxExportFilter.h"
 #include "report/qvxFill.h"
@@ -14,12 +18,16 @@
 #include "report/qvxGlobals.h"
 #include "report/qvxHighlight.h"
 #include "report/qvxHyperlink.h"
+#include "report/qvxLineView.h"
 #include "report/qvxMemoView.h"
 #include "report/qvxOptions.h"
+#include "report/qvxPage.h"
 #include "report/qvxParentForm.h"
+#include "report/qvxPictureView.h"
 #include "report/qvxRegistries.h"
 #include "report/qvxReportOptions.h"
 #include "report/qvxResources.h"
+#include "report/qvxShapeView.h"
 #include "report/qvxStyles.h"
 #include "report/qvxUserDataSet.h"
 #include "report/qvxVariables.h"
@@ -54,6 +62,13 @@ void RegisterReportUnits()
     Units::Add("qvxHighlight", InitializeQvxHighlight, nullptr);
     Units::Add("qvxView", InitializeQvxView, nullptr);
     Units::Add("qvxMemoView", InitializeQvxMemoView, nullptr);
+    Units::Add("qvxLineView", InitializeQvxLineView, nullptr);
+    Units::Add("qvxShapeView", InitializeQvxShapeView, nullptr);
+    Units::Add("qvxPictureView", InitializeQvxPictureView, nullptr);
+    Units::Add("qvxChBox", InitializeQvxChBox, FinalizeQvxChBox);
+    Units::Add("qvxBands", InitializeQvxBands, nullptr);
+    Units::Add("qvxPages", InitializeQvxPages, nullptr);
+    Units::Add("qvxDialogPage", InitializeQvxDialogPage, nullptr);
     Units::Add("qvxStyles", InitializeQvxStyles, nullptr);
     Units::Add("qvxCustomEngine", InitializeQvxCustomEngine, nullptr);
     Units::Add("qvxExportFilter", InitializeQvxExportFilter, nullptr);

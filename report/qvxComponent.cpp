@@ -181,6 +181,14 @@ void TqvxComponent::SetParent(TqvxComponent *value)
         SetParentFont(m_parentFont);
 }
 
+void TqvxComponent::MoveToFront()
+{
+    if (!m_parent)
+        return;
+    m_parent->m_objects.removeOne(this);
+    m_parent->m_objects.prepend(this);
+}
+
 void TqvxComponent::collectDescendants(QList<TqvxComponent *> &list) const
 {
     for (TqvxComponent *child : m_objects) {

@@ -84,6 +84,9 @@ public:
     // take the parent's font again when it follows it.  Raises
     // EInvalidOperation when the new parent is the object or lies below it.
     virtual void SetParent(TqvxComponent *value);
+    // Moves the object to the first place among its parent's children, so
+    // that it is drawn and printed behind them.
+    void MoveToFront();
     const QList<TqvxComponent *> &Objects() const { return m_objects; }
     // Every descendant, depth first, each before its own children, as
     // they are at the time of the call.

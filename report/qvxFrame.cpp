@@ -56,17 +56,6 @@ void patternLine(TCanvas *canvas, const Side &side, int w, TqvxFrameStyle style)
     }
 }
 
-TPenStyle penStyleOf(TqvxFrameStyle style)
-{
-    switch (style) {
-    case fsDash: return psDash;
-    case fsDot: return psDot;
-    case fsDashDot: return psDashDot;
-    case fsDashDotDot: return psDashDotDot;
-    default: return psSolid;
-    }
-}
-
 } // namespace
 
 // --- Lines ------------------------------------------------------------------
@@ -213,7 +202,7 @@ void TqvxFrame::drawSide(TCanvas *canvas, TqvxFrameType type, int x, int y, int 
     default:
         break;
     }
-    canvas->Pen()->SetStyle(penStyleOf(line->Style()));
+    canvas->Pen()->SetStyle(qvxPenStyleOf(line->Style()));
     canvas->Pen()->SetColor(line->Color());
     canvas->Pen()->SetWidth(1);
     for (int k = 0; k < w; ++k) {
@@ -271,6 +260,17 @@ QString TqvxFrame::Diff(const TqvxFrame *other, const QString &prefix) const
             result += qvxDiffFloat(lp + QStringLiteral("Width"), line->Width());
     }
     return result;
+}
+
+TPenStyle qvxPenStyleOf(TqvxFrameStyle style)
+{
+    switch (style) {
+    case fsDash: return psDash;
+    case fsDot: return psDot;
+    case fsDashDot: return psDashDot;
+    case fsDashDotDot: return psDashDotDot;
+    default: return psSolid;
+    }
 }
 
 void InitializeQvxFrame()

@@ -11,6 +11,7 @@
 #include "report/qvxViewTypes.h"
 #include "toolkit/classes/TPersistent.h"
 #include "toolkit/graphics/Colors.h"
+#include "toolkit/graphics/GraphicsObjects.h"
 
 #include <memory>
 
@@ -124,4 +125,8 @@ private:
 };
 
 // Declares what frames publish and registers the class.
+// The pen style that draws a frame line style; fsDouble, fsAltDot and
+// fsSquare draw solid.
+TPenStyle qvxPenStyleOf(TqvxFrameStyle style);
+
 void InitializeQvxFrame();

@@ -7,6 +7,7 @@
 #include <QImage>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -85,6 +86,19 @@ void qvxDrawGraphic(TCanvas *canvas, const TRect &rect, const TGraphic *graphic,
     }
     canvas->StretchImage(rect, bitmap->Image().scaled(rect.Width(), rect.Height(), Qt::IgnoreAspectRatio,
                                                       Qt::SmoothTransformation));
+}
+
+void qvxDrawThickLine(TCanvas *canvas, int x, int y, int x1, int y1, int width)
+{
+    const int count = std::max(width, 1);
+    const bool steep = std::abs(y1 - y) > std::abs(x1 - x);
+    for (int k = 0; k < count; ++k) {
+        const int shift = k - (count - 1) / 2;
+        const int dx = steep ? shift : 0;
+        const int dy = steep ? 0 : shift;
+        canvas->MoveTo(x + dx, y + dy);
+        canvas->LineTo(x1 + dx, y1 + dy);
+    }
 }
 
 TqvxCanvasToolsScope::TqvxCanvasToolsScope(TCanvas *canvas)

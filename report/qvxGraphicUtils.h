@@ -28,6 +28,10 @@ void qvxDrawTransparent(TCanvas *canvas, int x, int y, const TBitmap *bitmap);
 void qvxDrawGraphic(TCanvas *canvas, const TRect &rect, const TGraphic *graphic, bool transparent,
                     TColor transparentColor);
 
+// A line from (x, y) to (x1, y1) as `width` one-pixel lines side by side
+// across its minor direction, centred on it, in the canvas's pen.
+void qvxDrawThickLine(TCanvas *canvas, int x, int y, int x1, int y1, int width);
+
 // Keeps a canvas's font, pen and brush for the scope, and the canvas
 // locked.
 class TqvxCanvasToolsScope

@@ -8,8 +8,10 @@
 #include "toolkit/classes/Events.h"
 #include "toolkit/core/Variants.h"
 
+#include <QList>
 #include <QString>
 
+class TObject;
 class TStrings;
 class TqvxComponent;
 class TqvxDrawText;
@@ -50,6 +52,21 @@ public:
     virtual TqvxComponent *FindDataSet(const QString &userName) const = 0;
     // The report's own text layout object.
     virtual TqvxDrawText *DrawText() const = 0;
+
+    // Run the script procedure of an object's event: with the object as its
+    // one argument, or with the arguments given, whose values the procedure
+    // may change (var parameters come back in params).  A report that runs
+    // no script ignores them.
+    virtual void DoNotifyEvent(TObject *sender, const QString &procedure)
+    {
+        Q_UNUSED(sender);
+        Q_UNUSED(procedure);
+    }
+    virtual void DoParamEvent(const QString &procedure, QList<Variant> &params)
+    {
+        Q_UNUSED(procedure);
+        Q_UNUSED(params);
+    }
 
     // The handler that takes a named connection's string; empty when the
     // report has none.

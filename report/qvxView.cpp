@@ -1,12 +1,12 @@
 #include "report/qvxView.h"
 
+#include "report/qvxDataSetLink.h"
 #include "report/qvxDiffText.h"
 #include "report/qvxNumbers.h"
 #include "report/qvxReportContext.h"
 #include "report/qvxTextUtils.h"
 #include "report/qvxXMLEscape.h"
 #include "toolkit/classes/PropertyDeclarations.h"
-#include "toolkit/classes/Reflection.h"
 
 TqvxView::TqvxView(TComponent *owner)
     : TqvxReportComponent(owner),
@@ -24,19 +24,12 @@ TqvxView::~TqvxView() = default;
 void TqvxView::SetDataSet(TqvxComponent *value)
 {
     m_dataSet = value;
-    // Data sets publish the name reports know them by as UserName.
-    const TPropInfo *userName = value ? GetPropInfo(value, QStringLiteral("UserName")) : nullptr;
-    m_dataSetName = userName && userName->IsReadable() ? userName->GetStr(value) : QString();
+    m_dataSetName = qvxDataSetUserName(value);
 }
 
 QString TqvxView::DataSetName() const
 {
-    if (TqvxComponent *dataSet = m_dataSet) {
-        const TPropInfo *userName = GetPropInfo(dataSet, QStringLiteral("UserName"));
-        if (userName && userName->IsReadable())
-            return userName->GetStr(dataSet);
-    }
-    return m_dataSetName;
+    return m_dataSet ? qvxDataSetUserName(m_dataSet) : m_dataSetName;
 }
 
 void TqvxView::SetDataSetName(const QString &value)

@@ -354,3 +354,16 @@ void TPrinter::EndRawDoc()
         throw EPrinter(QStringLiteral("Printing on \"%1\" failed: %2")
                            .arg(m_name, QString::fromUtf8(cupsLastErrorString())));
 }
+
+bool GetPaperDimensions(int paperId, double &widthMM, double &heightMM)
+{
+    if (paperId <= 0 || paperId >= kCustomPaper)
+        return false;
+    const QPageSize size(QPageSize::id(paperId));
+    if (!size.isValid() || size.id() == QPageSize::Custom)
+        return false;
+    const QSizeF mm = size.size(QPageSize::Millimeter);
+    widthMM = mm.width();
+    heightMM = mm.height();
+    return true;
+}

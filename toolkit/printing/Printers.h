@@ -48,6 +48,11 @@ struct TPrinterPageGeometry {
     double BottomMargin = 0;
 };
 
+// The portrait size in millimetres of a classic paper number below 256;
+// false (and the sizes untouched) for a number the paper table does not
+// know.
+bool GetPaperDimensions(int paperId, double &widthMM, double &heightMM);
+
 class TPrinter
 {
 public:

@@ -25,6 +25,7 @@
 #include "report/qvxParentForm.h"
 #include "report/qvxPictureView.h"
 #include "report/qvxRegistries.h"
+#include "report/qvxReport.h"
 #include "report/qvxReportOptions.h"
 #include "report/qvxResources.h"
 #include "report/qvxShapeView.h"
@@ -72,4 +73,5 @@ void RegisterReportUnits()
     Units::Add("qvxStyles", InitializeQvxStyles, nullptr);
     Units::Add("qvxCustomEngine", InitializeQvxCustomEngine, nullptr);
     Units::Add("qvxExportFilter", InitializeQvxExportFilter, nullptr);
+    Units::Add("qvxReport", InitializeQvxReport, nullptr);
 }

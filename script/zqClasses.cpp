@@ -232,8 +232,7 @@ Variant TzqComponentHelper::GetValue()
     return Variant(Component->Handle());
 }
 
-TzqEventHelper::TzqEventHelper(const QString &name, const TzqEventAdapterFactory &factory)
-    : TzqCustomHelper(name, fvtString, QString()), Factory(factory)
+TzqEventHelper::TzqEventHelper(const QString &name) : TzqCustomHelper(name, fvtString, QString())
 {
 }
 
@@ -253,10 +252,11 @@ void TzqEventHelper::SetValue(const Variant &value)
         prop->ClearMethod(instance);
         return;
     }
-    auto *proc = Prog ? dynamic_cast<TzqProcVariable *>(Prog->Find(text)) : nullptr;
-    if (!proc || !Factory)
+    TzqCustomVariable *named = Prog ? Prog->Find(text) : nullptr;
+    TzqProcVariable *proc = named ? named->AsProcedure() : nullptr;
+    if (!proc)
         throw Exception(SEventError);
-    prop->SetMethod(instance, Factory(instance, proc, Prog));
+    prop->AssignRoutine(instance, proc->Routine());
 }
 
 TzqArrayHelper::TzqArrayHelper(const QString &name, int dimensions)
@@ -436,9 +436,9 @@ TzqMethodHelper *TzqClassVariable::AddDefaultProperty(const QString &name, const
     return helper;
 }
 
-TzqEventHelper *TzqClassVariable::AddEvent(const QString &name, const TzqEventAdapterFactory &factory)
+TzqEventHelper *TzqClassVariable::AddEvent(const QString &name)
 {
-    auto helper = std::make_unique<TzqEventHelper>(name, factory);
+    auto helper = std::make_unique<TzqEventHelper>(name);
     helper->ClassType = ClassRef;
     return append(std::move(helper));
 }

@@ -19,7 +19,6 @@
 #include "script/zqVariables.h"
 #include "toolkit/classes/TObject.h"
 
-#include <QVariant>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -31,9 +30,6 @@ class TzqProcVariable;
 using TzqGetPropEvent = std::function<Variant(TObject *Instance, TClass ClassType, const QString &PropName)>;
 using TzqSetPropEvent =
     std::function<void(TObject *Instance, TClass ClassType, const QString &PropName, const Variant &Value)>;
-// Builds the handler that an event property of Instance is set to, calling
-// the script procedure Proc of script Prog.
-using TzqEventAdapterFactory = std::function<QVariant(TObject *Instance, TzqProcVariable *Proc, TzqScript *Prog)>;
 
 // The object a value stands for: nil for Null, Empty and 0; raises
 // EInvalidObject for a number that is no live handle.
@@ -113,13 +109,14 @@ public:
     Variant GetValue() override;
 };
 
+// An event property: the handler that the event type's factory builds
+// around a script procedure (see toolkit/classes/EventHandlers.h).
 class TzqEventHelper : public TzqCustomHelper
 {
 public:
-    TzqEventHelper(const QString &name, const TzqEventAdapterFactory &factory);
+    explicit TzqEventHelper(const QString &name);
 
     TClass ClassType = nullptr;
-    TzqEventAdapterFactory Factory;
 
     // Always the empty string.
     Variant GetValue() override;
@@ -178,7 +175,7 @@ public:
                                       const TzqCallMethodEvent &callMethod, bool readOnly = false);
     TzqMethodHelper *AddDefaultProperty(const QString &name, const QString &indexTypes, const QString &typeName,
                                         const TzqCallMethodEvent &callMethod, bool readOnly = false);
-    TzqEventHelper *AddEvent(const QString &name, const TzqEventAdapterFactory &factory);
+    TzqEventHelper *AddEvent(const QString &name);
     void AddComponent(TComponent *component);
     void AddPublishedProperties(TClass cls);
 

@@ -333,12 +333,12 @@ Variant TzqScript::CallFunctionVar(const QString &name, Variant &params, bool se
     const bool isArray = VarIsArray(params) && VarArrayDimCount(params) == 1;
     const int low = isArray ? VarArrayLowBound(params, 1) : 0;
     const int count = isArray ? std::min(VarArrayHighBound(params, 1) - low + 1, proc->Count()) : 0;
-    TzqRecursionGuard guard(proc);
+    QList<Variant> arguments;
     for (int i = 0; i < count; ++i)
-        proc->Params(i)->SetValue(params.GetElement({low + i}));
-    Variant result = proc->GetValue();
+        arguments.append(params.GetElement({low + i}));
+    Variant result = proc->Call(arguments);
     for (int i = 0; i < count; ++i)
-        params.PutElement({low + i}, proc->Params(i)->GetValue());
+        params.PutElement({low + i}, arguments[i]);
     return result;
 }
 

@@ -5,6 +5,8 @@
 #include "script/zqStatements.h"
 #include "toolkit/core/Exceptions.h"
 
+#include <QPointer>
+
 TzqCustomVariable::TzqCustomVariable(const QString &name, TzqVarType typ, const QString &typeName)
     : Name(name), Typ(typ), TypeName(typeName), UppercaseName(name.toUpper())
 {
@@ -136,6 +138,24 @@ void TzqProcVariable::AddParameter(std::unique_ptr<TzqParamItem> param)
 
 void TzqProcVariable::SetValue(const Variant &)
 {
+}
+
+Variant TzqProcVariable::Call(QList<Variant> &arguments)
+{
+    const int count = std::min(int(arguments.size()), Count());
+    TzqRecursionGuard guard(this);
+    for (int i = 0; i < count; ++i)
+        Params(i)->SetValue(arguments[i]);
+    Variant result = GetValue();
+    for (int i = 0; i < count; ++i)
+        arguments[i] = Params(i)->GetValue();
+    return result;
+}
+
+TScriptCallable TzqProcVariable::Routine()
+{
+    QPointer<TzqScript> alive = m_prog.get();
+    return [this, alive](QList<Variant> &arguments) { return alive ? Call(arguments) : Variant(); };
 }
 
 namespace {

@@ -5,8 +5,10 @@
 // variants; the value kind says how a value is stored and checked.  Reading
 // a procedure's value runs it.
 
+#include "toolkit/classes/EventHandlers.h"
 #include "toolkit/core/Variants.h"
 
+#include <QList>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -167,6 +169,14 @@ public:
 
     // Makes the parameter a parameter of the procedure and an entry of Prog.
     void AddParameter(std::unique_ptr<TzqParamItem> param);
+
+    // Runs the procedure with its first parameters set from the arguments
+    // (as many as both have) and writes their values back into them; a call
+    // while the procedure runs keeps the caller's values apart.
+    Variant Call(QList<Variant> &arguments);
+    // The procedure as a routine for event handlers; once the procedure is
+    // gone the routine does nothing.
+    TScriptCallable Routine();
 
     Variant GetValue() override;
     void SetValue(const Variant &value) override;

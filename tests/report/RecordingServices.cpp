@@ -2,6 +2,20 @@
 
 #include "report/qvxExportFilter.h"
 #include "report/qvxReportLink.h"
+#include "report/qvxServices.h"
+
+TRecordingServicesScope::TRecordingServicesScope()
+{
+    TqvxServices services;
+    services.NewEngine = [](TqvxReportLink *report) { return new TRecordingEngine(report); };
+    services.NewPreviewPages = [](TqvxReportLink *report) { return new TRecordingPreviewPages(report); };
+    qvxInstallServices(services);
+}
+
+TRecordingServicesScope::~TRecordingServicesScope()
+{
+    qvxRemoveServices();
+}
 
 void TRecordingEngine::ShowBand(TqvxBand *)
 {
@@ -13,9 +27,12 @@ void TRecordingEngine::ShowBand(TClass bandClass)
     calls.append(QStringLiteral("ShowBand %1").arg(QLatin1String(bandClass->className())));
 }
 
-Variant TRecordingEngine::GetAggregateValue(const QString &name, const QString &expression, TqvxBand *, int)
+Variant TRecordingEngine::GetAggregateValue(const QString &name, const QString &expression, TqvxBand *band,
+                                            int flags)
 {
     calls.append(QStringLiteral("%1(%2)").arg(name, expression));
+    aggregateBand = band;
+    aggregateFlags = flags;
     return aggregateValue;
 }
 
@@ -26,8 +43,13 @@ bool TRecordingEngine::Run(bool runDialogs, bool clearLast, TqvxReportPage *page
                      .arg(int(clearLast))
                      .arg(page ? QStringLiteral("page") : QStringLiteral("none")));
     SetRunning(true);
-    if (onRun)
-        onRun();
+    try {
+        if (onRun)
+            onRun();
+    } catch (...) {
+        SetRunning(false);
+        throw;
+    }
     SetRunning(false);
     return runResult;
 }

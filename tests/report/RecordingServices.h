@@ -13,6 +13,17 @@
 #include <QList>
 #include <QStringList>
 
+// Installs the recording engine and store as the report services for its
+// lifetime, so that reports can be made.
+class TRecordingServicesScope
+{
+public:
+    TRecordingServicesScope();
+    ~TRecordingServicesScope();
+    TRecordingServicesScope(const TRecordingServicesScope &) = delete;
+    TRecordingServicesScope &operator=(const TRecordingServicesScope &) = delete;
+};
+
 class TRecordingEngine : public TqvxCustomEngine
 {
     Q_OBJECT
@@ -28,10 +39,11 @@ public:
     double HeaderHeight() override { return 0; }
     double FooterHeight() override { return 0; }
     double FreeSpace() override { return freeSpace; }
-    // Records "SUM(expression)" and answers aggregateValue.
+    // Records "SUM(expression)", the band and the flags, and answers
+    // aggregateValue.
     Variant GetAggregateValue(const QString &name, const QString &expression, TqvxBand *band, int flags) override;
     // Records "Run(1,0,page)" (or "none"), sets Running while it runs
-    // onRun and answers runResult.
+    // onRun (also when onRun raises) and answers runResult.
     bool Run(bool runDialogs, bool clearLast, TqvxReportPage *page) override;
     bool DoublePass() const override { return doublePass; }
 
@@ -39,6 +51,8 @@ public:
     bool doublePass = false;
     double freeSpace = 0;
     Variant aggregateValue;
+    TqvxBand *aggregateBand = nullptr;
+    int aggregateFlags = 0;
     bool runResult = true;
     std::function<void()> onRun;
 };

@@ -1,6 +1,7 @@
 // Checks that hold for every registered class, so that each new class is
 // checked as soon as its unit registers it.
 
+#include "report/RecordingServices.h"
 #include "report/ReportTestClasses.h"
 #include "report/ReportTestTree.h"
 #include "toolkit/classes/ClassRegistry.h"
@@ -60,6 +61,7 @@ QStringList valuesOf(const TObject *obj)
 
 TEST(EveryRegisteredClass, DeclaredDefaultsAreTheConstructorsValues)
 {
+    TRecordingServicesScope services;
     for (TClass cls : creatableClasses()) {
         std::unique_ptr<TObject> object(CreateObject(cls));
         for (const TPropInfo *prop : GetPropList(cls)) {
@@ -73,6 +75,7 @@ TEST(EveryRegisteredClass, DeclaredDefaultsAreTheConstructorsValues)
 
 TEST(EveryRegisteredClass, AFreshReportObjectReloadsWithEveryValue)
 {
+    TRecordingServicesScope services;
     int checked = 0;
     for (TClass cls : creatableClasses()) {
         if (!ClassInheritsFrom(cls, ClassOf<TqvxComponent>()))

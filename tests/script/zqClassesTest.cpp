@@ -193,13 +193,11 @@ end.
 TEST(zqClasses, EventsNameScriptProcedures)
 {
     HostScript r;
-    r.items->AddEvent(QStringLiteral("OnChange"), [](TObject *, TzqProcVariable *proc, TzqScript *) {
-        return QVariant::fromValue(TNotifyEvent([proc](TObject *) { proc->GetValue(); }));
-    });
-    r.items->AddEvent(QStringLiteral("OnMissing"), nullptr);
+    r.items->AddEvent(QStringLiteral("OnChange"));
+    r.items->AddEvent(QStringLiteral("OnMissing"));
     ASSERT_TRUE(r.Compile(QStringLiteral("PascalScript"), QStringLiteral(R"(
 var a: THostItem; hits: Integer;
-procedure Changed; begin hits := hits + 1 end;
+procedure Changed(Sender: THostItem); begin hits := hits + Sender.Count end;
 procedure Clear; begin a.OnChange := '0' end;
 procedure Missing; begin a.OnMissing := 'Changed' end;
 procedure NotAProcedure; begin a.OnChange := 'hits' end;
@@ -211,13 +209,20 @@ end.
     r.script.Execute();
     THostItem *a = r.object(QStringLiteral("a"));
     ASSERT_TRUE(a && a->onChange);
+    a->count = 3;
     a->onChange(a);
     a->onChange(a);
-    EXPECT_EQ(r.Int(QStringLiteral("hits")), 2);
+    EXPECT_EQ(r.Int(QStringLiteral("hits")), 6) << "the handler passes the sender to the procedure";
     r.script.CallFunction(QStringLiteral("Clear"), Variant());
     EXPECT_FALSE(a->onChange);
     EXPECT_EQ(r.Raised(QStringLiteral("Missing")), QStringLiteral("Event OnMissing not found"));
     EXPECT_EQ(r.Raised(QStringLiteral("NotAProcedure")), QStringLiteral("Event handler must be a procedure"));
+
+    r.script.Execute();
+    THostItem *again = r.object(QStringLiteral("a"));
+    r.script.Clear();
+    again->onChange(again); // the procedure is gone: nothing runs
+
 }
 
 TEST(zqClasses, FormsAndDataModulesShowTheirComponents)

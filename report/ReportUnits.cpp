@@ -7,6 +7,7 @@
 #include "report/qvxComponent.h"
 #include "report/qvxCustomDB.h"
 #include "report/qvxCustomEngine.h"
+#include "report/qvxDMP.h"
 #include "report/qvxDataSet.h"
 #include "report/qvxDialogControl.h"
 #include "report/qvxDialogPage.h"
@@ -69,6 +70,7 @@ void RegisterReportUnits()
     Units::Add("qvxChBox", InitializeQvxChBox, FinalizeQvxChBox);
     Units::Add("qvxBands", InitializeQvxBands, nullptr);
     Units::Add("qvxPages", InitializeQvxPages, nullptr);
+    Units::Add("qvxDMP", InitializeQvxDMP, FinalizeQvxDMP);
     Units::Add("qvxDialogPage", InitializeQvxDialogPage, nullptr);
     Units::Add("qvxStyles", InitializeQvxStyles, nullptr);
     Units::Add("qvxCustomEngine", InitializeQvxCustomEngine, nullptr);

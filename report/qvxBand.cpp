@@ -1,25 +1,11 @@
 #include "report/qvxBand.h"
 
+#include "report/qvxCharGrid.h"
 #include "report/qvxNumbers.h"
 #include "report/qvxPage.h"
 #include "report/qvxResources.h"
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/graphics/Colors.h"
-
-#include <cmath>
-
-namespace {
-
-// The character cell of dot-matrix pages, in pixels.
-constexpr double qv1CharX = 9.6;
-constexpr double qv1CharY = 17;
-
-double snap(double value, double cell)
-{
-    return std::round(value / cell) * cell;
-}
-
-} // namespace
 
 void TqvxFillGap::Assign(const TPersistent *source)
 {
@@ -60,17 +46,17 @@ bool onDotMatrixPage(const TqvxComponent *band)
 
 void TqvxBand::SetLeft(double value)
 {
-    TqvxReportComponent::SetLeft(onDotMatrixPage(this) ? snap(value, qv1CharX) : value);
+    TqvxReportComponent::SetLeft(onDotMatrixPage(this) ? qvxRoundToCell(value, qv1CharX) : value);
 }
 
 void TqvxBand::SetTop(double value)
 {
-    TqvxReportComponent::SetTop(onDotMatrixPage(this) ? snap(value, qv1CharY) : value);
+    TqvxReportComponent::SetTop(onDotMatrixPage(this) ? qvxRoundToCell(value, qv1CharY) : value);
 }
 
 void TqvxBand::SetHeight(double value)
 {
-    TqvxReportComponent::SetHeight(onDotMatrixPage(this) ? snap(value, qv1CharY) : value);
+    TqvxReportComponent::SetHeight(onDotMatrixPage(this) ? qvxRoundToCell(value, qv1CharY) : value);
 }
 
 void TqvxBand::SetFillType(TqvxFillType value)

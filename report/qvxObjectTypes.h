@@ -4,6 +4,7 @@
 // live in one namespace so that several classes publish them as
 // properties.
 
+#include <QFlags>
 #include <QObject>
 
 namespace ObjectTypes {
@@ -26,13 +27,34 @@ Q_ENUM_NS(TPrinterOrientation)
 enum TqvxDuplexMode { dmNone, dmVertical, dmHorizontal, dmSimplex };
 Q_ENUM_NS(TqvxDuplexMode)
 
+// The printer styles of dot-matrix text; stored as a number, bit i for the
+// i-th style.
+enum TqvxDMPFontStyle {
+    fsxBold = 0x1,
+    fsxItalic = 0x2,
+    fsxUnderline = 0x4,
+    fsxSuperScript = 0x8,
+    fsxSubScript = 0x10,
+    fsxCondensed = 0x20,
+    fsxWide = 0x40,
+    fsx12cpi = 0x80,
+    fsx15cpi = 0x100
+};
+Q_DECLARE_FLAGS(TqvxDMPFontStyles, TqvxDMPFontStyle)
+Q_FLAG_NS(TqvxDMPFontStyles)
+
 } // namespace ObjectTypes
 
+Q_DECLARE_OPERATORS_FOR_FLAGS(ObjectTypes::TqvxDMPFontStyles)
+
 using ObjectTypes::TqvxCheckStyle;
+using ObjectTypes::TqvxDMPFontStyle;
+using ObjectTypes::TqvxDMPFontStyles;
 using ObjectTypes::TqvxDuplexMode;
 using ObjectTypes::TqvxShapeKind;
 using ObjectTypes::TqvxUncheckStyle;
 using enum ObjectTypes::TqvxCheckStyle;
+using enum ObjectTypes::TqvxDMPFontStyle;
 using enum ObjectTypes::TqvxDuplexMode;
 using enum ObjectTypes::TqvxShapeKind;
 using enum ObjectTypes::TqvxUncheckStyle;

@@ -152,6 +152,12 @@ void TqvxReportPage::SetDefaults()
     UpdateDimensions();
 }
 
+void TqvxReportPage::SetPaperDimensions(double width, double height)
+{
+    m_paperWidth = width;
+    m_paperHeight = height;
+}
+
 void TqvxReportPage::UpdateDimensions()
 {
     SetWidth(qvxRound(m_paperWidth * qv01cm));

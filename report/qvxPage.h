@@ -229,6 +229,10 @@ public:
     QList<TqvxBand *> &HDataBands() { return m_hDataBands; }
     QList<TqvxBand *> &VDataBands() { return m_vDataBands; }
 
+protected:
+    // Writes the paper's size alone: the paper number stays.
+    void SetPaperDimensions(double width, double height);
+
 private:
     double printableWidth() const;
     double printableHeight() const;

@@ -92,6 +92,16 @@ void TqvxView::BeginDraw(TCanvas *canvas, double scaleX, double scaleY, double o
     m_frameWidth = qvxRound(m_frame->Width() * scaleX);
 }
 
+void TqvxView::SetDeviceBox(int x, int y, int x1, int y1)
+{
+    m_x = x;
+    m_y = y;
+    m_x1 = x1;
+    m_y1 = y1;
+    m_dx = m_x1 - m_x;
+    m_dy = m_y1 - m_y;
+}
+
 void TqvxView::DrawBackground()
 {
     const double width = m_frame->Width();

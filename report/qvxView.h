@@ -154,6 +154,8 @@ public:
     int DX() const { return m_dx; }
     int DY() const { return m_dy; }
     int FrameWidth() const { return m_frameWidth; }
+    // Replaces the device box for the rest of the current drawing.
+    void SetDeviceBox(int x, int y, int x1, int y1);
     // Draw all text black.
     bool BlackText() const { return m_blackText; }
     void SetBlackText(bool value) { m_blackText = value; }

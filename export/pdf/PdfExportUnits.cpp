@@ -2,10 +2,12 @@
 
 #include "engine/EngineUnits.h"
 #include "export/pdf/qvxExportPDF.h"
+#include "export/pdf/qvxPDFPageContent.h"
 #include "toolkit/core/Units.h"
 
 void RegisterPdfExportUnits()
 {
     RegisterEngineUnits();
     Units::Add("qvxExportPDF", InitializeQvxExportPDF, qvxRemovePDFPageDrawing);
+    Units::Add("qvxPDFPageContent", InitializeQvxPDFPageContent, FinalizeQvxPDFPageContent);
 }

@@ -1,0 +1,259 @@
+// Memo text as PDF text: clipped to the memo, over its shadow, fill and
+// frame, laid out by the report's text layout.
+
+#include "export/pdf/qvxPDFFont.h"
+#include "export/pdf/qvxPDFStrings.h"
+#include "export/pdf/qvxPDFViewWriter.h"
+#include "report/qvxDrawText.h"
+#include "report/qvxMemoView.h"
+#include "report/qvxNumbers.h"
+#include "report/qvxReportContext.h"
+
+#include <QStringList>
+
+#include <cmath>
+#include <mutex>
+
+namespace {
+
+// Held while a memo is written, after the text layout's lock.
+std::mutex &memoSection()
+{
+    static std::mutex section;
+    return section;
+}
+
+// The text layout's lock, then the memo section; left in the same order.
+class MemoLocks
+{
+public:
+    MemoLocks()
+    {
+        TqvxDrawText::Lock();
+        memoSection().lock();
+    }
+    ~MemoLocks()
+    {
+        TqvxDrawText::Unlock();
+        memoSection().unlock();
+    }
+    MemoLocks(const MemoLocks &) = delete;
+    MemoLocks &operator=(const MemoLocks &) = delete;
+};
+
+TqvxDrawText *layoutOf(const TqvxCustomMemoView *memo)
+{
+    const TqvxReportContext *context = qvxReportContextOf(memo);
+    TqvxDrawText *own = context ? context->DrawText() : nullptr;
+    return own ? own : qvxDrawText();
+}
+
+const TqvxHighlight *activeHighlight(const TqvxCustomMemoView *memo)
+{
+    if (memo->Highlights()->Count() == 0 || !memo->Highlight()->Active())
+        return nullptr;
+    return memo->Highlight();
+}
+
+bool inRotatedQuarter(int rotation)
+{
+    return (rotation >= 45 && rotation <= 135) || (rotation >= 225 && rotation <= 315);
+}
+
+} // namespace
+
+void TqvxPDFViewWriter::WriteMemo(TqvxCustomMemoView *memo)
+{
+    const TqvxFrame *frame = memo->Frame();
+    const double fw = frame->Width();
+    const double sw = frame->ShadowWidth();
+    write("q\r\n" + PdfNumber(m_pdf.PX(L - fw)) + ' ' + PdfNumber(m_pdf.PY(T + H + fw)) + ' '
+          + PdfNumber((W + 2 * fw) * 0.75) + ' ' + PdfNumber((H + 2 * fw) * 0.75) + " re\r\nW\r\nn\r\n");
+    try {
+        const double w = W - sw;
+        const double h = H - sw;
+        if (frame->DropShadow()) {
+            WW = PdfNumber(w * 0.75);
+            HH = PdfNumber(h * 0.75);
+            X2 = PdfNumber(m_pdf.PX(L + w));
+            Y2 = PdfNumber(m_pdf.PY(T + h));
+            const QByteArray s = color(frame->ShadowColor());
+            write(s + " rg\r\n" + s + " RG\r\n" + PdfNumber(m_pdf.PX(L + w)) + ' ' + PdfNumber(m_pdf.PY(T + h + sw))
+                  + ' ' + PdfNumber(sw * 0.75) + ' ' + HH + " re\r\nB\r\n" + PdfNumber(m_pdf.PX(L + sw)) + ' '
+                  + PdfNumber(m_pdf.PY(T + h + sw)) + ' ' + WW + ' ' + PdfNumber(sw * 0.75) + " re\r\nB\r\n");
+        }
+
+        MemoLocks locks;
+        // The highlight is read here, not applied: the view stays as it is
+        // for a preview showing the same page.
+        const TqvxHighlight *highlight = activeHighlight(memo);
+        TFont font;
+        font.Assign(highlight && highlight->ApplyFont() ? highlight->Font() : memo->Font());
+        const TColor fill = highlight && highlight->ApplyFill() ? highlight->Color() : memo->Color();
+
+        TqvxDrawText *layout = layoutOf(memo);
+        layout->UseDefaultCharset = memo->UseDefaultCharset();
+        layout->ForceBlackText = false;
+        layout->SetFont(&font);
+        layout->SetOptions(memo->WordWrap(), memo->AllowHTMLTags(), memo->RTLReading(), memo->WordBreak(),
+                           memo->Clipped(), memo->Wysiwyg(), memo->Rotation());
+        layout->SetGaps(memo->ParagraphGap(), memo->CharSpacing(), memo->LineSpacing());
+        const TqvxFrameTypes sides = frame->Typ();
+        TRect box(qvxRound(L) + qvxRound(memo->GapX()), qvxRound(T) + qvxRound(memo->GapY()),
+                  qvxRound(L + W) - qvxRound(memo->GapX()) + 1, qvxRound(T + H) - qvxRound(memo->GapY()) + 1);
+        if (sides.testFlag(ftLeft))
+            box.Left += qvxRound((fw - 1) / 2);
+        if (sides.testFlag(ftTop))
+            box.Top += qvxRound((fw - 1) / 2);
+        if (sides.testFlag(ftRight))
+            box.Right -= qvxRound(fw / 2);
+        if (sides.testFlag(ftBottom))
+            box.Bottom -= qvxRound(fw / 2);
+        layout->SetDimensions(1, 1, 1, box, box);
+        layout->SetText(memo->Memo());
+        const double lineHeight = layout->LineHeight();
+
+        // A brush fills with its colour; a gradient or glass fill lies
+        // under the text as an image.
+        const TqvxCustomFill *fillKind = highlight && highlight->ApplyFill() ? highlight->Fill() : memo->Fill();
+        if (qvxFillTypeOf(fillKind) != ftBrush)
+            writeFillImage(fillKind, frame->DropShadow() ? w : W, frame->DropShadow() ? h : H);
+        else if (fill != clNone)
+            write(color(fill) + " rg\r\n" + X1 + ' ' + Y2 + ' ' + WW + ' ' + HH + " re\r\nf\r\n");
+        WriteFrame();
+
+        const int rotation = memo->Rotation();
+        if (rotation > 0) {
+            const double a = rotation * M_PI / 180;
+            const double co = std::cos(a);
+            const double si = std::sin(a);
+            double cx, cy;
+            if (rotation == 90 || rotation == 180 || rotation == 270) {
+                cx = m_pdf.PX(L + (font.Size() * 0.8 + W) / 2);
+                cy = m_pdf.PY(T + H / 2);
+            } else {
+                const double A = inRotatedQuarter(rotation) ? H : W;
+                const double B = inRotatedQuarter(rotation) ? W : H;
+                cx = m_pdf.PX(L + (A * co + B * si) * 0.5);
+                cy = m_pdf.PY(T + (A * si + B * co) * 0.5);
+            }
+            writeLn(PdfNumber(co) + ' ' + PdfNumber(si) + ' ' + PdfNumber(-si) + ' ' + PdfNumber(co) + ' '
+                    + PdfNumber(cx) + ' ' + PdfNumber(cy) + " cm");
+        }
+
+        // A font without height draws no ruled lines.
+        if (memo->Underlines() && lineHeight > 0) {
+            const int n = int(H / lineHeight);
+            for (int i = 0; i < n; ++i) {
+                const QByteArray y = PdfNumber(m_pdf.PY(T + memo->GapY() + 1 + (i + 1) * lineHeight));
+                write(color(frame->Color()) + " RG\r\n" + PdfNumber(fw * 0.75) + " w\r\n" + X1 + ' ' + y + " m\r\n"
+                      + X2 + ' ' + y + " l\r\nS\r\n");
+            }
+        }
+        writeMemoLines(memo, font, lineHeight);
+    } catch (...) {
+        write("Q\r\n");
+        throw;
+    }
+    write("Q\r\n");
+}
+
+void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, const TFont &font, double lineHeight)
+{
+    TqvxDrawText *layout = layoutOf(memo);
+    QStringList lines;
+    for (int i = 0; i < layout->Text().Count(); ++i)
+        lines.append(layout->Text().Get(i));
+    if (std::all_of(lines.cbegin(), lines.cend(), [](const QString &line) { return line.isEmpty(); }))
+        return;
+
+    TqvxPDFFont *pdfFont = m_pdf.FindFont(font);
+    const bool cjk = IsCJKFace(font.Name());
+    const bool fakeBold = cjk && font.Style().testFlag(fsBold);
+    const bool fakeItalic = cjk && font.Style().testFlag(fsItalic);
+    const int fontSize = font.Size();
+    write(pdfFont->ResourceName + ' ' + QByteArray::number(fontSize) + " Tf\r\n");
+    const TColor textColor = font.Color() == clNone ? clBlack : font.Color();
+    write(color(textColor) + " rg\r\n");
+    const double cs = memo->CharSpacing() * 0.75;
+    if (cs != 0)
+        write(PdfNumber(cs) + " Tc\r\n");
+    const double underlineOffset = fontSize * 0.12;
+    const double strikeOutOffset = fontSize * 0.28;
+    layout->SetGaps(0, memo->CharSpacing(), memo->LineSpacing());
+
+    const TqvxFrame *frame = memo->Frame();
+    const double w = W - frame->ShadowWidth();
+    const double h = H - frame->ShadowWidth();
+    const double gapX = memo->GapX();
+    const double gapY = memo->GapY();
+    const int n = int(lines.size());
+    const int rotation = memo->Rotation();
+    const double rs = memo->HAlign() == haRight ? cs : 0;
+    for (int i = 0; i < n; ++i) {
+        if (lines[i].isEmpty())
+            continue;
+        const double pg = i == 0 ? memo->ParagraphGap() : 0;
+        TWideStrings single;
+        single.Add(lines[i]);
+        layout->SetText(&single);
+        const double tw = layout->CalcWidth();
+
+        double x, y;
+        if (rotation > 0) {
+            const double A = inRotatedQuarter(rotation) ? h : w;
+            const double B = inRotatedQuarter(rotation) ? w : h;
+            double x0 = -A / 2;
+            if (memo->HAlign() == haRight)
+                x0 = A / 2 - tw;
+            else if (memo->HAlign() == haCenter)
+                x0 = -tw / 2;
+            x = x0 * 0.75 + rs;
+            double y1 = (i + 1) * lineHeight - B / 2;
+            if (memo->VAlign() == vaCenter)
+                y1 = (i + 1) * lineHeight - n * lineHeight / 2;
+            else if (memo->VAlign() == vaBottom)
+                y1 = B / 2 - (n - i - 1) * lineHeight;
+            y = -y1 * 0.75 + fontSize * 0.4;
+        } else {
+            const double left = L + gapX + fontSize * 0.01 + gapX / 2 + pg;
+            const double avail = w - 2 * gapX - pg;
+            double x0 = left;
+            if (memo->HAlign() == haRight)
+                x0 = left + avail - tw;
+            else if (memo->HAlign() == haCenter)
+                x0 = left + (avail - tw) / 2;
+            x = m_pdf.PX(x0) + rs;
+            const double top = T + gapY - fontSize * 0.1;
+            const double high = h - 2 * gapY;
+            double y0 = top + (i + 1) * lineHeight;
+            if (memo->VAlign() == vaCenter)
+                y0 = top + (high - n * lineHeight) / 2 + (i + 1) * lineHeight;
+            else if (memo->VAlign() == vaBottom)
+                y0 = top + high - (n - i - 1) * lineHeight;
+            y = m_pdf.PY(y0);
+        }
+
+        write("BT\r\n" + PdfNumber(x) + ' ' + PdfNumber(y) + " Td\r\n");
+        if (fakeItalic)
+            write("1 0 0.3333 1 " + PdfNumber(x) + ' ' + PdfNumber(y) + " Tm\r\n");
+        if (fakeBold)
+            write("2 Tr " + PdfNumber(fontSize / 35.0) + " w " + color(textColor) + " RG\r\n");
+        const QList<quint16> glyphs = pdfFont->GetGlyphs(lines[i], memo->RTLReading());
+        write('<' + GlyphsToHex4(glyphs) + "> Tj\r\nET\r\n");
+        if (fakeBold)
+            write("0 Tr\r\n");
+        if (font.Style().testFlag(fsUnderline)) {
+            writeLn("[] 0 d");
+            writeLn(color(textColor) + " RG");
+            writeLn(PdfNumber(fontSize * 0.08) + " w");
+            writeLn(PdfNumber(x) + ' ' + PdfNumber(y - underlineOffset) + " m");
+            writeLn(PdfNumber(x + tw * 0.75) + ' ' + PdfNumber(y - underlineOffset) + " l");
+            writeLn("S");
+        }
+        if (font.Style().testFlag(fsStrikeout))
+            write(color(textColor) + " RG\r\n" + PdfNumber(fontSize * 0.08) + " w\r\n" + PdfNumber(x) + ' '
+                  + PdfNumber(y + strikeOutOffset) + " m\r\n" + PdfNumber(x + tw * 0.75) + ' '
+                  + PdfNumber(y + strikeOutOffset) + " l\r\nS\r\n");
+    }
+}

@@ -1,0 +1,184 @@
+#include "export/pdf/qvxPDFPageContent.h"
+
+#include "export/pdf/qvxPDFStrings.h"
+#include "export/pdf/qvxPDFViewWriter.h"
+#include "report/qvxChBox.h"
+#include "report/qvxLineView.h"
+#include "report/qvxMemoView.h"
+#include "report/qvxObjectTypes.h"
+#include "report/qvxPage.h"
+#include "report/qvxShapeView.h"
+#include "toolkit/core/SysUtils.h"
+
+namespace {
+
+TqvxPDFAnchorFinder &anchorFinder()
+{
+    static TqvxPDFAnchorFinder finder;
+    return finder;
+}
+
+bool isHTMLMemo(const TqvxCustomMemoView *memo, const TqvxPDFExport &pdf)
+{
+    return memo->AllowHTMLTags() && pdf.HTMLTags() && memo->Text().contains(QLatin1Char('<'));
+}
+
+bool isTextMemo(TqvxView *view, const TqvxPDFExport &pdf)
+{
+    auto *memo = dynamic_cast<TqvxCustomMemoView *>(view);
+    return memo && (memo->BrushStyle() == bsSolid || memo->BrushStyle() == bsClear) && !isHTMLMemo(memo, pdf);
+}
+
+} // namespace
+
+TqvxPDFPageInfo qvxPDFPageInfo(TqvxReportPage *page)
+{
+    TqvxPDFPageInfo info;
+    if (!page)
+        return info;
+    info.Width = page->Width() > 0 ? page->Width() : page->PaperWidth() * qv01cm;
+    info.Height = page->Height() > 0 ? page->Height() : page->PaperHeight() * qv01cm;
+    info.LeftMargin = page->LeftMargin();
+    info.TopMargin = page->TopMargin();
+    info.RightMargin = page->RightMargin();
+    info.BottomMargin = page->BottomMargin();
+    info.AbsLeft = page->Left();
+    info.AbsTop = page->Top();
+    info.Color = page->Color();
+    const TqvxFrame *frame = page->Frame();
+    info.FrameHasSides = frame->Typ() != TqvxFrameTypes();
+    info.FrameColor = frame->Color();
+    info.FrameStyle = frame->Style();
+    info.FrameWidth = frame->Width();
+    return info;
+}
+
+void qvxPDFWriteView(TqvxPDFExport &pdf, TqvxView *view)
+{
+    TqvxPDFViewWriter writer(pdf, view);
+    writer.WriteHyperlink();
+    if (isTextMemo(view, pdf))
+        writer.WriteMemo(static_cast<TqvxCustomMemoView *>(view));
+    else if (auto *line = dynamic_cast<TqvxCustomLineView *>(view))
+        writer.WriteLine(line);
+    else if (auto *shape = dynamic_cast<TqvxShapeView *>(view))
+        writer.WriteShape(shape);
+    else if (auto *box = dynamic_cast<TqvxCheckBoxView *>(view))
+        writer.WriteCheckBox(box);
+    else
+        writer.WriteBitmap();
+}
+
+TqvxPDFPageDrawing qvxPDFPageContent()
+{
+    return {qvxPDFPageInfo, qvxPDFWriteView};
+}
+
+void qvxSetPDFAnchorFinder(TqvxPDFAnchorFinder finder)
+{
+    anchorFinder() = std::move(finder);
+}
+
+void InitializeQvxPDFPageContent()
+{
+    qvxInstallPDFPageDrawing(qvxPDFPageContent());
+}
+
+void FinalizeQvxPDFPageContent()
+{
+    qvxSetPDFAnchorFinder(nullptr);
+}
+
+// --- The view's box -------------------------------------------------------------
+
+TqvxPDFViewWriter::TqvxPDFViewWriter(TqvxPDFExport &pdf, TqvxView *view)
+    : m_pdf(pdf), m_view(view), m_content(pdf.PageContent()), L(view->GetAbsLeft()), T(view->GetAbsTop()),
+      W(view->Width()), H(view->Height())
+{
+    X1 = PdfNumber(pdf.PX(L));
+    Y1 = PdfNumber(pdf.PY(T));
+    X2 = PdfNumber(pdf.PX(L + W));
+    Y2 = PdfNumber(pdf.PY(T + H));
+    WW = PdfNumber(W * 0.75);
+    HH = PdfNumber(H * 0.75);
+}
+
+QByteArray TqvxPDFViewWriter::point(double x, double y) const
+{
+    return PdfNumber(m_pdf.PX(x)) + ' ' + PdfNumber(m_pdf.PY(y));
+}
+
+// --- Hyperlinks -----------------------------------------------------------------
+
+void TqvxPDFViewWriter::WriteHyperlink()
+{
+    const TqvxHyperlink *link = m_view->Hyperlink();
+    const QString value = link->Value();
+    if (value.isEmpty())
+        return;
+    const QByteArray rect = X1 + ' ' + Y2 + ' ' + X2 + ' ' + Y1;
+    switch (link->Kind()) {
+    case hkURL:
+        m_pdf.AddURILink(rect, value);
+        break;
+    case hkAnchor: {
+        int page = 0;
+        double top = 0;
+        if (anchorFinder() && anchorFinder()(m_view, value, page, top))
+            m_pdf.AddPageLink(rect, page, top);
+        break;
+    }
+    case hkPageNumber:
+        m_pdf.AddPageLink(rect, StrToInt(value) - 1, 0);
+        break;
+    default:
+        break;
+    }
+}
+
+// --- Frames -------------------------------------------------------------------------
+
+void TqvxPDFViewWriter::WriteFrame()
+{
+    const TqvxFrame *frame = m_view->Frame();
+    if (frame->Typ() == TqvxFrameTypes() || frame->Color() == clNone)
+        return;
+    QByteArray xr = X2;
+    QByteArray yb = Y2;
+    if (frame->DropShadow()) {
+        xr = PdfNumber(m_pdf.PX(L + W - frame->ShadowWidth()));
+        yb = PdfNumber(m_pdf.PY(T + H - frame->ShadowWidth()));
+    }
+    const QByteArray xi1 = PdfNumber(m_pdf.PX(L) + 2);
+    const QByteArray xi2 = PdfNumber(m_pdf.PX(L + W) - 2);
+    const QByteArray yi1 = PdfNumber(m_pdf.PY(T) - 2);
+    const QByteArray yi2 = PdfNumber(m_pdf.PY(T + H) + 2);
+
+    struct Side {
+        TqvxFrameType type;
+        const TqvxFrameLine *line;
+        QByteArray x1, y1, x2, y2;   // the stroke
+        QByteArray ix1, iy1, ix2, iy2; // the inner stroke of a double line
+    };
+    const Side sides[] = {
+        {ftTop, frame->TopLine(), X1, Y1, xr, Y1, xi1, yi1, xi2, yi1},
+        {ftRight, frame->RightLine(), xr, Y1, xr, yb, xi2, yi1, xi2, yi2},
+        {ftBottom, frame->BottomLine(), X1, yb, xr, yb, xi1, yi2, xi2, yi2},
+        {ftLeft, frame->LeftLine(), X1, Y1, X1, yb, xi1, yi1, xi1, yi2},
+    };
+    write(color(frame->Color()) + " RG\r\n");
+    for (const Side &side : sides) {
+        // A side without a colour paints nothing, as on screen.
+        if (!frame->Typ().testFlag(side.type) || side.line->Color() == clNone)
+            continue;
+        const TqvxFrameLine *line = side.line;
+        const QByteArray pen = color(line->Color()) + " RG\r\n" + GetDashPattern(line->Style(), line->Width())
+            + "\r\n" + PdfNumber(line->Width() * 0.75) + " w\r\n";
+        write(pen);
+        write(side.x1 + ' ' + side.y1 + " m\r\n" + side.x2 + ' ' + side.y2 + " l\r\nS\r\n");
+        if (line->Style() == fsDouble) {
+            write(pen);
+            write(side.ix1 + ' ' + side.iy1 + " m\r\n" + side.ix2 + ' ' + side.iy2 + " l\r\nS\r\n");
+        }
+    }
+}

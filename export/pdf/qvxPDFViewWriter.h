@@ -1,0 +1,56 @@
+#pragma once
+
+// Writes one view into the content of the current PDF page: the view's box
+// in points and the writers of each view kind.  Used by qvxPDFWriteView
+// (export/pdf/qvxPDFPageContent.h); one instance per view.
+
+#include "export/pdf/qvxExportPDF.h"
+
+#include <QByteArray>
+
+class QImage;
+class TqvxCheckBoxView;
+class TqvxCustomFill;
+class TqvxCustomLineView;
+class TqvxCustomMemoView;
+class TqvxShapeView;
+class TqvxView;
+
+class TqvxPDFViewWriter
+{
+public:
+    TqvxPDFViewWriter(TqvxPDFExport &pdf, TqvxView *view);
+
+    void WriteHyperlink();
+    void WriteMemo(TqvxCustomMemoView *memo);
+    void WriteLine(TqvxCustomLineView *line);
+    void WriteShape(TqvxShapeView *shape);
+    void WriteCheckBox(TqvxCheckBoxView *box);
+    void WriteBitmap();
+    // The frame's sides over the box (and the double lines' inner ones).
+    void WriteFrame();
+
+private:
+    void write(const QByteArray &text) { TqvxPDFExport::Write(m_content, text); }
+    void writeLn(const QByteArray &text) { TqvxPDFExport::WriteLn(m_content, text); }
+    QByteArray color(TColor c) { return m_pdf.GetPDFColor(c); }
+    // A point of the page in pixels as "x y" in points.
+    QByteArray point(double x, double y) const;
+    void writeArrow(double fromX, double fromY, double tipX, double tipY);
+    // The JPEG of image, with alpha as its soft mask unless empty, as an
+    // image of the page (written once per page), drawn over the rectangle
+    // of pixels.
+    void writeImage(const QImage &image, const QByteArray &alpha, bool grey, double left, double top, double width,
+                    double height);
+    // A gradient or glass fill as an image over the view's top-left
+    // width x height pixels.
+    void writeFillImage(const TqvxCustomFill *fill, double width, double height);
+    void writeMemoLines(TqvxCustomMemoView *memo, const TFont &font, double lineHeight);
+
+    TqvxPDFExport &m_pdf;
+    TqvxView *m_view;
+    TStream *m_content;
+    // The view's box in pixels, and its corners and sizes as operand texts.
+    double L, T, W, H;
+    QByteArray X1, Y1, X2, Y2, WW, HH;
+};

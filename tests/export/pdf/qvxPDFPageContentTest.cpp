@@ -1,0 +1,509 @@
+#include "PdfExportTestSupport.h"
+#include "ToolTestSupport.h"
+
+#include "export/pdf/qvxPDFPageContent.h"
+#include "report/qvxChBox.h"
+#include "report/qvxDrawText.h"
+#include "report/qvxLineView.h"
+#include "report/qvxMemoView.h"
+#include "report/qvxPage.h"
+#include "report/qvxPictureView.h"
+#include "report/qvxShapeView.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/JPEGImage.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+// The views are drawn by the real page content on the tests' A4 pages
+// (margins 10 mm).
+class PDFPageContent : public ::testing::Test
+{
+protected:
+    PDFPageContent()
+    {
+        qvxInstallPDFPageDrawing({nullptr, qvxPDFWriteView});
+        makeDeterministic(pdf, false);
+    }
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+    QByteArray exportChecked(const QList<QList<TqvxComponent *>> &pages, const QString &name,
+                             TqvxReportLink *report = nullptr)
+    {
+        const QByteArray bytes = exportPages(pdf, pages, path(name), report);
+        EXPECT_EQ(xrefComplaint(bytes).toStdString(), "") << name.toStdString();
+        EXPECT_EQ(qpdfComplaint(path(name)).toStdString(), "") << name.toStdString();
+        return bytes;
+    }
+
+    // The content stream of page index of an uncompressed file.
+    static QByteArray pageContent(const QByteArray &pdf, int index = 0)
+    {
+        qsizetype at = -1;
+        for (int i = 0; i <= index; ++i)
+            at = pdf.indexOf("<< /Length ", at + 1);
+        const qsizetype lengthEnd = pdf.indexOf(' ', at + 11);
+        const int length = pdf.mid(at + 11, lengthEnd - at - 11).toInt();
+        const qsizetype start = pdf.indexOf("stream\r\n", at) + 8;
+        return pdf.mid(start, length);
+    }
+
+    // The content written for one view on one page.
+    QByteArray contentOf(TqvxView *view, const QString &name)
+    {
+        return pageContent(exportChecked({{view}}, name));
+    }
+
+    TestPageDrawing drawing;
+    TqvxPDFExport pdf;
+    QTemporaryDir dir;
+};
+
+std::unique_ptr<TqvxMemoView> memoView(const QString &text, double left, double top, double width, double height)
+{
+    auto memo = std::make_unique<TqvxMemoView>();
+    memo->SetBounds(left, top, width, height);
+    memo->SetText(text);
+    TFont font;
+    font.SetName(QStringLiteral("Arial"));
+    font.SetSize(10);
+    memo->SetFont(&font);
+    return memo;
+}
+
+std::unique_ptr<TBitmap> colouredBitmap(int width, int height, QRgb background, QRgb spot)
+{
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(background);
+    for (int y = height / 4; y < height / 2; ++y)
+        for (int x = width / 4; x < width / 2; ++x)
+            image.setPixel(x, y, spot);
+    auto bitmap = std::make_unique<TBitmap>();
+    bitmap->SetImage(image);
+    return bitmap;
+}
+
+std::unique_ptr<TqvxPictureView> pictureView(const TBitmap &bitmap, double left, double top)
+{
+    auto view = std::make_unique<TqvxPictureView>();
+    view->SetBounds(left, top, bitmap.Width(), bitmap.Height());
+    view->Picture()->SetGraphic(&bitmap);
+    return view;
+}
+
+// The pixels of a page rendered at 96 dpi (pdftoppm's PPM output).
+QImage renderedPage(const QString &fileName, const QString &prefix)
+{
+    runTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-singlefile"),
+                                         fileName, prefix});
+    QFile file(prefix + QStringLiteral(".ppm"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QImage();
+    const QByteArray bytes = file.readAll();
+    const QList<QByteArray> header = bytes.left(32).simplified().split(' ');
+    const int width = header.value(1).toInt();
+    const int height = header.value(2).toInt();
+    const qsizetype start = bytes.size() - qsizetype(width) * height * 3;
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const char *p = bytes.constData() + start + (qsizetype(y) * width + x) * 3;
+            image.setPixel(x, y, qRgb(uchar(p[0]), uchar(p[1]), uchar(p[2])));
+        }
+    return image;
+}
+
+// pdftotext's lines of a file, empty lines dropped.
+QStringList extractedLines(const QString &fileName)
+{
+    QStringList lines = extractedText(fileName).split(QLatin1Char('\n'));
+    lines.removeAll(QString());
+    return lines;
+}
+
+} // namespace
+
+// --- Memo text ---------------------------------------------------------------------------
+
+TEST_F(PDFPageContent, MemoTextComesBackAsTheLayoutWrappedIt)
+{
+    const QString text = QStringLiteral("Автоматический выключатель в литом корпусе, ток 250 А; "
+                                        "moulded-case circuit breaker with a rated current of 250 A");
+    auto memo = memoView(text, 20, 30, 160, 200);
+    memo->CalcHeight(); // lays the text out as the screen does
+    QStringList wrapped;
+    for (int i = 0; i < qvxDrawText()->Text().Count(); ++i)
+        wrapped << qvxDrawText()->Text().Get(i).trimmed();
+    ASSERT_GT(wrapped.size(), 2);
+
+    exportChecked({{memo.get()}}, QStringLiteral("memo.pdf"));
+    EXPECT_EQ(extractedLines(path(QStringLiteral("memo.pdf"))), wrapped);
+}
+
+TEST_F(PDFPageContent, MemoIsClippedFilledAndFramedBeforeItsText)
+{
+    auto memo = memoView(QStringLiteral("Text"), 0, 0, 100, 20);
+    memo->SetColor(clYellow);
+    memo->Frame()->SetTyp(ftLeft | ftTop | ftRight | ftBottom);
+    memo->Frame()->SetWidth(2);
+    const QByteArray content = contentOf(memo.get(), QStringLiteral("framed.pdf"));
+    // The clip grows by the frame width on each side; the page is 841.89
+    // points high and its offsets are 0.5 points.
+    EXPECT_TRUE(content.startsWith("q\r\n-1.00 824.89 78.00 18.00 re\r\nW\r\nn\r\n")) << content.constData();
+    const qsizetype fill = content.indexOf("1.00 1.00 0.00 rg\r\n0.50 826.39 75.00 15.00 re\r\nf\r\n");
+    const qsizetype frame = content.indexOf("0 0 0 RG\r\n0 0 0 RG\r\n[] 0 d\r\n1.50 w\r\n0.50 841.39 m\r\n");
+    const qsizetype text = content.indexOf("BT\r\n");
+    EXPECT_GE(fill, 0);
+    EXPECT_GT(frame, fill);
+    EXPECT_GT(text, frame);
+    EXPECT_TRUE(content.endsWith("ET\r\nQ\r\n"));
+}
+
+TEST_F(PDFPageContent, EmptyMemoWritesNoFontAndNoFillWithoutColour)
+{
+    auto memo = memoView(QString(), 0, 0, 100, 20);
+    const QByteArray content = contentOf(memo.get(), QStringLiteral("empty.pdf"));
+    EXPECT_FALSE(content.contains(" Tf"));
+    EXPECT_FALSE(content.contains(" re\r\nf"));
+    EXPECT_TRUE(content.endsWith("Q\r\n"));
+}
+
+TEST_F(PDFPageContent, HighlightColoursTheExportWithoutChangingTheView)
+{
+    auto memo = memoView(QStringLiteral("Warning"), 0, 0, 100, 20);
+    memo->SetColor(clWhite);
+    memo->Highlight()->SetActive(true);
+    memo->Highlight()->SetColor(clRed);
+    memo->Highlight()->Font()->SetColor(clBlue);
+    const TColor fontColor = memo->Font()->Color();
+    const QByteArray content = contentOf(memo.get(), QStringLiteral("highlight.pdf"));
+    EXPECT_TRUE(content.contains("1.00 0.00 0.00 rg\r\n0.50")) << content.constData();
+    EXPECT_TRUE(content.contains("0.00 0.00 1.00 rg\r\nBT")) << content.constData();
+    EXPECT_EQ(memo->Color(), clWhite);
+    EXPECT_EQ(memo->Font()->Color(), fontColor);
+}
+
+TEST_F(PDFPageContent, CJKFacesGetFakeBoldAndItalic)
+{
+    auto memo = memoView(QStringLiteral("abc"), 0, 0, 100, 20);
+    memo->Font()->SetName(QStringLiteral("MS Gothic"));
+    memo->Font()->SetStyle(TFontStyles(fsBold) | fsItalic);
+    const QByteArray content = contentOf(memo.get(), QStringLiteral("cjk.pdf"));
+    const QRegularExpression pattern(QStringLiteral("BT\r\n(\\S+) (\\S+) Td\r\n1 0 0.3333 1 \\1 \\2 Tm\r\n"
+                                                    "2 Tr 0.29 w 0.00 0.00 0.00 RG\r\n<[0-9A-F]+> Tj\r\nET\r\n0 Tr\r\n"));
+    EXPECT_TRUE(pattern.match(QString::fromLatin1(content)).hasMatch()) << content.constData();
+}
+
+TEST_F(PDFPageContent, RotatedMemoTurnsAboutItsCentre)
+{
+    auto memo = memoView(QStringLiteral("up"), 0, 0, 100, 40);
+    memo->SetRotation(90);
+    const QByteArray content = contentOf(memo.get(), QStringLiteral("rotated.pdf"));
+    // cos 90 = 0, sin 90 = 1; the centre x is PX((10 * 0.8 + 100) / 2).
+    EXPECT_TRUE(content.contains("0.00 1.00 -1.00 0.00 41.00 826.39 cm\r\n")) << content.constData();
+    EXPECT_EQ(extractedLines(path(QStringLiteral("rotated.pdf"))), QStringList(QStringLiteral("up")));
+}
+
+TEST_F(PDFPageContent, EncryptedDocumentKeepsImagesAndLinksReadable)
+{
+    pdf.SetUserPassword(QStringLiteral("secret"));
+    const auto bitmap = colouredBitmap(20, 20, qRgb(255, 255, 255), qRgb(0, 0, 255));
+    auto picture = pictureView(*bitmap, 0, 0);
+    picture->SetTransparent(true);
+    picture->Hyperlink()->SetValue(QStringLiteral("https://example.com/"));
+    const QString name = path(QStringLiteral("encrypted.pdf"));
+    exportPages(pdf, {{picture.get()}}, name);
+    EXPECT_EQ(qpdfComplaint(name, QStringLiteral("secret")).toStdString(), "");
+    const QString list = toolOutput(QStringLiteral("pdfimages"),
+                                    {QStringLiteral("-upw"), QStringLiteral("secret"), QStringLiteral("-list"), name});
+    EXPECT_TRUE(list.contains(QStringLiteral("smask"))) << list.toStdString();
+    const QString shown = toolOutput(QStringLiteral("qpdf"), {QStringLiteral("--password=secret"),
+                                                             QStringLiteral("--qdf"), name, QStringLiteral("-")});
+    EXPECT_TRUE(shown.contains(QStringLiteral("/URI (https://example.com/)"))) << shown.toStdString();
+}
+
+TEST_F(PDFPageContent, UnderlinesOfAFontWithoutHeightAreSkipped)
+{
+    auto memo = memoView(QStringLiteral("x"), 0, 0, 100, 40);
+    memo->SetUnderlines(true);
+    memo->SetLineSpacing(-1000);
+    const QByteArray content = contentOf(memo.get(), QStringLiteral("underlines.pdf"));
+    EXPECT_FALSE(content.contains(" l\r\nS\r\n"));
+}
+
+TEST_F(PDFPageContent, HatchedMemoIsDrawnAsAnImage)
+{
+    auto memo = memoView(QStringLiteral("Hatched"), 0, 0, 100, 20);
+    memo->SetColor(clWhite);
+    memo->SetBrushStyle(bsDiagCross);
+    const QByteArray content = contentOf(memo.get(), QStringLiteral("hatched.pdf"));
+    EXPECT_FALSE(content.contains("BT"));
+    EXPECT_TRUE(content.contains("/Im0 Do"));
+}
+
+TEST_F(PDFPageContent, GradientAndGlassFillsLieUnderTheTextAsImages)
+{
+    auto glass = memoView(QStringLiteral("Glass"), 0, 0, 100, 20);
+    glass->SetFillType(ftGlass);
+    auto gradient = memoView(QStringLiteral("Gradient"), 0, 40, 100, 20);
+    gradient->SetFillType(ftGradient);
+    const QByteArray bytes = exportChecked({{glass.get(), gradient.get()}}, QStringLiteral("fills.pdf"));
+    const QByteArray content = pageContent(bytes);
+    EXPECT_LT(content.indexOf("/Im0 Do"), content.indexOf("BT"));
+    EXPECT_EQ(content.count(" Do"), 2);
+    EXPECT_FALSE(content.contains(" re\r\nf\r\n"));
+    EXPECT_TRUE(content.contains("75.00 0 0 15.00 0.50 826.39 cm")) << content.constData();
+    EXPECT_EQ(extractedLines(path(QStringLiteral("fills.pdf"))),
+              QStringList({QStringLiteral("Glass"), QStringLiteral("Gradient")}));
+}
+
+// --- Lines, shapes, check boxes -------------------------------------------------------------
+
+TEST(PDFArrowHead, LiesOnTheLineAtItsLengthWithSymmetricWings)
+{
+    const double lines[][4] = {{0, 0, 100, 0}, {0, 0, 0, 100}, {0, 100, 0, 0}, {10, 20, 110, 70}, {50, 50, -30, 90}};
+    for (const auto &line : lines) {
+        const TqvxPDFArrow a = qvxPDFArrowHead(line[0], line[1], line[2], line[3], 15, 4);
+        EXPECT_NEAR(std::hypot(line[2] - a.BaseX, line[3] - a.BaseY), 15, 0.01);
+        // The base lies between the ends, on the line.
+        const double cross = (line[2] - line[0]) * (a.BaseY - line[1]) - (line[3] - line[1]) * (a.BaseX - line[0]);
+        EXPECT_NEAR(cross, 0, 0.01);
+        EXPECT_NEAR((a.Wing1X + a.Wing2X) / 2, a.BaseX, 1e-9);
+        EXPECT_NEAR((a.Wing1Y + a.Wing2Y) / 2, a.BaseY, 1e-9);
+        EXPECT_NEAR(std::hypot(a.Wing1X - a.BaseX, a.Wing1Y - a.BaseY), 4, 1e-9);
+        const double dot = (a.Wing1X - a.BaseX) * (line[2] - line[0]) + (a.Wing1Y - a.BaseY) * (line[3] - line[1]);
+        EXPECT_NEAR(dot, 0, 1e-6);
+    }
+}
+
+TEST_F(PDFPageContent, LineWithSolidArrowsKeepsItsJoinInsideQ)
+{
+    TqvxLineView line;
+    line.SetBounds(0, 0, 100, 0);
+    line.SetArrowStart(true);
+    line.SetArrowEnd(true);
+    line.SetArrowSolid(true);
+    const QByteArray content = contentOf(&line, QStringLiteral("line.pdf"));
+    EXPECT_TRUE(content.startsWith("[] 0 d\r\n0 0 0 RG\r\n0.75 w\r\n0.50 841.39 m\r\n75.50 841.39 l\r\nS\r\n"))
+        << content.constData();
+    EXPECT_EQ(content.count("1 j\r\n0 0 0 rg\r\nb\r\nQ\r\n"), 2);
+    EXPECT_EQ(content.count("q\r\n"), 2);
+}
+
+TEST_F(PDFPageContent, ShapesWriteTheirPaths)
+{
+    TqvxShapeView rectangle;
+    rectangle.SetBounds(0, 0, 40, 20);
+    EXPECT_EQ(contentOf(&rectangle, QStringLiteral("rect.pdf")),
+              "[] 0 d\r\n0 0 0 RG\r\n0.75 w\r\n1 1 1 rg\r\n0.50 826.39 \r\n30.00 15.00 re\r\nS\r\n");
+
+    TqvxShapeView ellipse;
+    ellipse.SetBounds(0, 0, 40, 20);
+    ellipse.SetShape(skEllipse);
+    ellipse.SetColor(clRed);
+    const QByteArray oval = contentOf(&ellipse, QStringLiteral("ellipse.pdf"));
+    EXPECT_TRUE(oval.contains("1.00 0.00 0.00 rg\r\n30.50 833.89 m\r\n30.50 829.75 23.78 826.39 15.50 826.39 c\r\n"))
+        << oval.constData();
+    EXPECT_TRUE(oval.endsWith(" c\r\nB\r\n"));
+
+    TqvxShapeView round;
+    round.SetBounds(0, 0, 40, 20);
+    round.SetShape(skRoundRectangle);
+    const QByteArray rounded = contentOf(&round, QStringLiteral("round.pdf"));
+    EXPECT_TRUE(rounded.contains("6.11 826.39 m\r\n24.89 826.39 l\r\n")) << rounded.constData();
+    EXPECT_TRUE(rounded.endsWith(" c\r\nS\r\n"));
+}
+
+TEST_F(PDFPageContent, CheckBoxMarksFollowTheState)
+{
+    TqvxCheckBoxView box;
+    box.SetBounds(0, 0, 20, 20);
+    box.SetCheckStyle(csCheck);
+    const QByteArray checked = contentOf(&box, QStringLiteral("check.pdf"));
+    EXPECT_TRUE(checked.contains("1.50 w 2 J 3.50 833.89 m ")) << checked.constData();
+    EXPECT_TRUE(checked.startsWith("q\r\n") && checked.endsWith("Q\r\n"));
+
+    box.SetChecked(false);
+    EXPECT_EQ(contentOf(&box, QStringLiteral("unchecked.pdf")), "");
+
+    box.Frame()->SetTyp(ftLeft | ftTop | ftRight | ftBottom);
+    const QByteArray empty = contentOf(&box, QStringLiteral("emptybox.pdf"));
+    EXPECT_TRUE(empty.contains("\r\n 1.50 w 0.50 841.39 m ")) << empty.constData();
+    EXPECT_FALSE(empty.contains(" S "));
+}
+
+// --- Images --------------------------------------------------------------------------------
+
+TEST_F(PDFPageContent, PicturesAreWrittenOncePerPage)
+{
+    const auto bitmap = colouredBitmap(40, 30, qRgb(10, 200, 30), qRgb(200, 0, 0));
+    auto first = pictureView(*bitmap, 0, 0);
+    auto second = pictureView(*bitmap, 100, 0);
+    auto third = pictureView(*bitmap, 0, 100);
+    const QByteArray bytes = exportChecked({{first.get(), second.get()}, {third.get()}}, QStringLiteral("pics.pdf"));
+    EXPECT_EQ(pageContent(bytes, 0).count("/Im0 Do"), 2);
+    EXPECT_EQ(pageContent(bytes, 1).count("/Im1 Do"), 1);
+
+    const QStringList rows = toolOutput(QStringLiteral("pdfimages"), {QStringLiteral("-list"), path(QStringLiteral("pics.pdf"))})
+                                 .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    // pdfimages lists every use: three uses of two objects, one per page.
+    ASSERT_EQ(rows.size(), 5) << rows.join(QLatin1Char('\n')).toStdString();
+    QStringList objects;
+    for (int i = 2; i < rows.size(); ++i) {
+        const QStringList columns = rows[i].simplified().split(QLatin1Char(' '));
+        EXPECT_EQ(columns.value(8), QStringLiteral("jpeg"));
+        objects << columns.value(0) + QLatin1Char('/') + columns.value(10);
+    }
+    EXPECT_EQ(objects[0], objects[1]);
+    EXPECT_NE(objects[1], objects[2]);
+
+    // The JPEG itself: the bitmap's size plus one pixel at factor 1.
+    const qsizetype at = bytes.indexOf("/Filter /DCTDecode");
+    const qsizetype start = bytes.indexOf("stream\r\n", at) + 8;
+    const int length = QRegularExpression(QStringLiteral("/Length (\\d+)"))
+                           .match(QString::fromLatin1(bytes.mid(at, 200)))
+                           .captured(1)
+                           .toInt();
+    const QImage decoded = DecodeJpeg(bytes.mid(start, length));
+    EXPECT_EQ(decoded.width(), 41);
+    EXPECT_EQ(decoded.height(), 31);
+}
+
+TEST_F(PDFPageContent, TransparentPictureHasASoftMaskZeroAtTheKeyColour)
+{
+    const auto bitmap = colouredBitmap(40, 30, qRgb(255, 255, 255), qRgb(0, 0, 255));
+    auto view = pictureView(*bitmap, 0, 0);
+    view->SetTransparent(true);
+    const QByteArray bytes = exportChecked({{view.get()}}, QStringLiteral("masked.pdf"));
+    const QString list = toolOutput(QStringLiteral("pdfimages"), {QStringLiteral("-list"), path(QStringLiteral("masked.pdf"))});
+    EXPECT_TRUE(list.contains(QStringLiteral("smask"))) << list.toStdString();
+
+    const qsizetype at = bytes.indexOf("/Matte[ 0 0 0]");
+    const qsizetype start = bytes.indexOf("stream\r\n", at) + 8;
+    const QByteArray alpha = bytes.mid(start, 41 * 31);
+    EXPECT_EQ(uchar(alpha[0]), 0);                  // white: keyed out
+    EXPECT_EQ(uchar(alpha[41 * 10 + 12]), 255);      // the blue spot
+}
+
+TEST_F(PDFPageContent, AlphaOfAPictureComesFromItsAlphaChannel)
+{
+    QImage image(20, 20, QImage::Format_ARGB32);
+    image.fill(qRgba(0, 0, 0, 0));
+    image.setPixel(5, 5, qRgba(255, 0, 0, 255));
+    TBitmap bitmap;
+    bitmap.SetImage(image);
+    auto view = pictureView(bitmap, 0, 0);
+    view->SetTransparent(true);
+    view->SetTransparentColor(clNone);
+    const QByteArray bytes = exportChecked({{view.get()}}, QStringLiteral("alpha.pdf"));
+    const qsizetype at = bytes.indexOf("/Matte[ 0 0 0]");
+    ASSERT_GE(at, 0);
+    const QByteArray alpha = bytes.mid(bytes.indexOf("stream\r\n", at) + 8, 21 * 21);
+    EXPECT_EQ(uchar(alpha[0]), 0);
+    EXPECT_EQ(uchar(alpha[21 * 5 + 5]), 255);
+}
+
+TEST_F(PDFPageContent, BackgroundAndEmptyViewsAreNotDrawn)
+{
+    const auto bitmap = colouredBitmap(10, 10, qRgb(1, 2, 3), qRgb(4, 5, 6));
+    auto background = pictureView(*bitmap, 0, 0);
+    background->SetName(QStringLiteral("_pagebackground"));
+    auto flat = pictureView(*bitmap, 0, 0);
+    flat->SetHeight(0);
+    EXPECT_EQ(contentOf(background.get(), QStringLiteral("background.pdf")), "");
+    EXPECT_EQ(contentOf(flat.get(), QStringLiteral("flat.pdf")), "");
+    pdf.SetBackground(true);
+    EXPECT_TRUE(contentOf(background.get(), QStringLiteral("background2.pdf")).contains("Do"));
+}
+
+TEST_F(PDFPageContent, DrawingIntoABitmapKeepsTheFrameLines)
+{
+    const auto bitmap = colouredBitmap(10, 10, qRgb(1, 2, 3), qRgb(4, 5, 6));
+    auto view = pictureView(*bitmap, 0, 0);
+    view->Frame()->SetTyp(ftLeft);
+    view->Frame()->SetWidth(3);
+    view->Frame()->LeftLine()->SetWidth(5);
+    contentOf(view.get(), QStringLiteral("frame.pdf"));
+    EXPECT_EQ(view->Frame()->Width(), 3);
+    EXPECT_EQ(view->Frame()->LeftLine()->Width(), 5);
+    EXPECT_EQ(view->Frame()->TopLine()->Width(), 3);
+}
+
+// --- Rendering ------------------------------------------------------------------------------
+
+TEST_F(PDFPageContent, RenderedPageShowsFillAndFrame)
+{
+    auto memo = memoView(QStringLiteral("Пример"), 100, 100, 200, 60);
+    memo->SetColor(clLime);
+    memo->Frame()->SetTyp(ftLeft | ftTop | ftRight | ftBottom);
+    memo->Frame()->SetColor(clRed);
+    memo->Frame()->SetWidth(3);
+    exportChecked({{memo.get()}}, QStringLiteral("render.pdf"));
+    const QImage page = renderedPage(path(QStringLiteral("render.pdf")), path(QStringLiteral("render")));
+    ASSERT_FALSE(page.isNull());
+    // Pixels of 96 dpi; the page's offsets are 0.5 points (2/3 pixel).
+    EXPECT_EQ(page.pixel(250, 150), qRgb(0, 255, 0));
+    EXPECT_EQ(page.pixel(200, 101), qRgb(255, 0, 0));
+    EXPECT_EQ(page.pixel(101, 130), qRgb(255, 0, 0));
+    EXPECT_EQ(page.pixel(50, 50), qRgb(255, 255, 255));
+}
+
+// --- Hyperlinks -----------------------------------------------------------------------------
+
+TEST_F(PDFPageContent, HyperlinksBecomeLinkAnnotations)
+{
+    TestReport report(3);
+    auto web = memoView(QStringLiteral("site"), 0, 0, 100, 20);
+    web->Hyperlink()->SetValue(QStringLiteral("https://example.com/a(b)"));
+    auto page = memoView(QStringLiteral("page 2"), 0, 40, 100, 20);
+    page->Hyperlink()->SetKind(hkPageNumber);
+    page->Hyperlink()->SetValue(QStringLiteral("2"));
+    auto anchor = memoView(QStringLiteral("anchor"), 0, 80, 100, 20);
+    anchor->Hyperlink()->SetKind(hkAnchor);
+    anchor->Hyperlink()->SetValue(QStringLiteral("missing"));
+    qvxSetPDFAnchorFinder([](TqvxView *, const QString &name, int &pageIndex, double &top) {
+        pageIndex = 2;
+        top = 100;
+        return name == QLatin1String("there");
+    });
+    const QByteArray bytes = exportChecked({{web.get(), page.get(), anchor.get()}, {}, {}}, QStringLiteral("links.pdf"),
+                                           &report);
+    EXPECT_TRUE(bytes.contains("/URI (https://example.com/a\\(b\\))"));
+    EXPECT_TRUE(bytes.contains("/Rect [0.50 826.39 75.50 841.39]")) << bytes.constData();
+    EXPECT_EQ(bytes.count("/Subtype /Link"), 2);
+
+    anchor->Hyperlink()->SetValue(QStringLiteral("there"));
+    const QByteArray linked = exportChecked({{anchor.get()}, {}, {}}, QStringLiteral("anchor.pdf"), &report);
+    EXPECT_TRUE(linked.contains(" /XYZ null 766 null]")) << linked.constData();
+    qvxSetPDFAnchorFinder(nullptr);
+
+    page->Hyperlink()->SetValue(QStringLiteral("two"));
+    EXPECT_ANY_THROW(exportPages(pdf, {{page.get()}}, path(QStringLiteral("bad.pdf")), &report));
+}
+
+TEST(PDFPageInfo, TakesThePreparedPagesGeometry)
+{
+    TqvxReportPage page;
+    page.SetPaperWidth(100);
+    page.SetPaperHeight(200);
+    page.SetLeftMargin(7);
+    page.SetTopMargin(8);
+    page.SetColor(clSilver);
+    page.Frame()->SetTyp(ftLeft);
+    page.Frame()->SetWidth(2);
+    const TqvxPDFPageInfo info = qvxPDFPageInfo(&page);
+    EXPECT_NEAR(info.Width, 100 * 3.77953, 0.5);
+    EXPECT_NEAR(info.Height, 200 * 3.77953, 0.5);
+    EXPECT_EQ(info.LeftMargin, 7);
+    EXPECT_EQ(info.TopMargin, 8);
+    EXPECT_EQ(info.Color, clSilver);
+    EXPECT_TRUE(info.FrameHasSides);
+    EXPECT_EQ(info.FrameWidth, 2);
+}

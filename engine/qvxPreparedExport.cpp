@@ -92,10 +92,12 @@ void TqvxPreparedStore::exportPage(TqvxCustomExportFilter *filter, int index, co
     try {
         const TqvxPageMargins margins = PageMargins(page.get());
         const bool mirrored = margins.mirror && index % 2 == 1;
-        page->SetLeft(qvxPixelsPerMm * (mirrored ? margins.right : margins.left));
-        page->SetTop(qvxPixelsPerMm * margins.top);
+        const double left = qvxPixelsPerMm * (mirrored ? margins.right : margins.left);
+        const double top = qvxPixelsPerMm * margins.top;
+        page->SetLeft(left);
+        page->SetTop(top);
         std::unique_ptr<TqvxComponent> background =
-            NewPageBackground(page.get(), page->Left(), page->Top(),
+            NewPageBackground(page.get(), left, top,
                               page->Width() - qvxPixelsPerMm * (margins.left + margins.right),
                               page->Height() - qvxPixelsPerMm * (margins.top + margins.bottom));
         if (background)

@@ -300,6 +300,7 @@ private:
     bool resolveVariable(const QString &name, Variant &value);
     Variant builtinValue(int index) const;
     void addReportItems(TqvxReport *activeReport);
+    void addVariableItems(TzqScript *target);
     void rebindScriptItems();
     // The data set each object runs over, by the object's name.  Reading
     // the template back looks data sets up by user name, which is

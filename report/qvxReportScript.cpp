@@ -226,6 +226,7 @@ void TqvxReport::addReportItems(TqvxReport *activeReport)
         target->AddObject(QStringLiteral("Outline"), outline);
     target->AddVariable(QStringLiteral("Value"), QStringLiteral("Variant"), Variant::Null());
     target->AddVariable(QStringLiteral("Self"), QStringLiteral("TqvxView"), Variant::Null());
+    addVariableItems(target);
     target->AddMethod(QStringLiteral("function Get(Name: String): Variant"),
                       [this](TObject *, TClass, const QString &, TzqMethodHelper *caller) {
                           return getScriptValue(caller);
@@ -246,6 +247,23 @@ void TqvxReport::addReportItems(TqvxReport *activeReport)
                               QStringLiteral("(Expr: Variant; Band: Variant = 0; Flags: Integer = 0): Variant"),
                           macro);
     target->AddMethod(QStringLiteral("macrofunction COUNT(Band: Variant = 0; Flags: Integer = 0): Variant"), macro);
+}
+
+void TqvxReport::addVariableItems(TzqScript *target)
+{
+    // Each report variable becomes a script variable that reads the report's
+    // value at every access, so expressions may use it inside larger terms.
+    for (int i = 0; i < m_variables->Count(); ++i) {
+        const QString name = m_variables->Items(i)->Name();
+        if (name.isEmpty() || target->Find(name))
+            continue;
+        target->AddVariable(name, QStringLiteral("Variant"), Variant::Null());
+        if (auto *item = dynamic_cast<TzqVariable *>(target->FindLocal(name)))
+            item->OnGetVarValue = [this](const QString &variable, TzqVarType, const Variant &stored) {
+                Variant value;
+                return resolveVariable(variable, value) ? value : stored;
+            };
+    }
 }
 
 bool TqvxReport::PrepareScript(TqvxReport *activeReport)

@@ -151,6 +151,34 @@ TEST_F(ReportTest, VariablesHoldExpressionsTextsAndEmptyStrings)
     EXPECT_EQ(report->Calc(QStringLiteral("Number")).AsInteger(), 5);
 }
 
+TEST_F(ReportTest, VariablesTakePartInLargerExpressionsInEveryLanguage)
+{
+    setVariable(QStringLiteral("Total"), QStringLiteral("1 + 2"));
+    setVariable(QStringLiteral("Number"), 5);
+    const QList<std::pair<const char *, const char *>> languages{
+        {"PascalScript", "begin end."}, {"C++Script", "{}"}, {"BasicScript", ""}, {"JScript", ""}};
+    for (const auto &[language, main] : languages) {
+        report->SetScriptLanguage(QLatin1String(language));
+        setScript(QLatin1String(main));
+        // Variables hold expressions of the report's language.
+        setVariable(QStringLiteral("Title"), QLatin1String(language) == QLatin1String("PascalScript")
+                                                 ? QStringLiteral("'Sum'")
+                                                 : QStringLiteral("\"Sum\""));
+        ASSERT_TRUE(report->PrepareScript()) << language << report->Errors()->Text().toStdString();
+        EXPECT_EQ(report->Calc(QStringLiteral("Total * Number")).AsInteger(), 15) << language;
+        EXPECT_EQ(report->Calc(QStringLiteral("Title + Title")).AsString(), QStringLiteral("SumSum")) << language;
+    }
+    // The value is read at each evaluation, so a changed variable is seen by
+    // the wrapper compiled before; a name nothing knows stays an error.
+    report->SetScriptLanguage(QStringLiteral("PascalScript"));
+    setScript(QStringLiteral("begin end."));
+    ASSERT_TRUE(report->PrepareScript());
+    EXPECT_EQ(report->Calc(QStringLiteral("Total * Number")).AsInteger(), 15);
+    setVariable(QStringLiteral("Number"), 2);
+    EXPECT_EQ(report->Calc(QStringLiteral("Total * Number")).AsInteger(), 6);
+    EXPECT_THROW(report->Calc(QStringLiteral("Total * Unknown")), Exception);
+}
+
 TEST_F(ReportTest, AVariableCycleStopsWithAnErrorLine)
 {
     setVariable(QStringLiteral("A"), QStringLiteral("B"));
@@ -300,8 +328,8 @@ namespace {
 TEST_F(ReportTest, MacrosEvaluateOnlyTheChosenBranchAndAskTheEngine)
 {
     engine()->aggregateValue = 42;
-    setScript(QStringLiteral("var r, s, c, g, n: Variant;\nbegin\n  r := IIF(1 > 2, 1 div 0, 'no');\n"
-                             "  s := SUM(Value);\n  c := COUNT;\n  n := 'Missing';\n  g := Get(n)"
+    setScript(QStringLiteral("var r, s, c, g: Variant;\nbegin\n  r := IIF(1 > 2, 1 div 0, 'no');\n"
+                             "  s := SUM(Value);\n  c := COUNT;\n  g := Get('Missing');\n  Set('Answer', 42)"
                              "\nend."));
     ASSERT_TRUE(report->PrepareScript()) << report->Errors()->Text().toStdString();
     report->Script()->Execute();
@@ -313,6 +341,7 @@ TEST_F(ReportTest, MacrosEvaluateOnlyTheChosenBranchAndAskTheEngine)
     EXPECT_TRUE(engine()->calls.contains(QStringLiteral("COUNT()")));
     EXPECT_TRUE(engine()->calls.contains(QStringLiteral("SUM(Value)")));
     EXPECT_TRUE(report->Errors()->Text().contains(QStringLiteral("Неизвестная переменная или поле БД: Missing")));
+    EXPECT_EQ(report->Variables()->GetVariable(QStringLiteral("Answer")).AsInteger(), 42);
 }
 
 TEST_F(ReportTest, PrepareReportRunsTheEngineAndRestoresTheTemplate)

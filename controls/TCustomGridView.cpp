@@ -1145,7 +1145,10 @@ void InitializeGridViewUnit()
             .Default("Width", TGridHeaderSection::DefaultWidth)
             .Stored("Width", &TGridHeaderSection::IsWidthStored);
     DescribeProperties<TGridHeader>()
+            .TypeName("Color", QStringLiteral("TColor"))
             .Stored("Color", &TCustomGridHeader::IsColorStored)
             .Stored("Font", &TCustomGridHeader::IsFontStored)
             .Stored("Sections", &TCustomGridHeader::IsSectionsStored);
+    DescribeProperties<TGridFixed>().TypeName("Color", QStringLiteral("TColor"));
+    DescribeProperties<TGridView>().TypeName("GridColor", QStringLiteral("TColor"));
 }

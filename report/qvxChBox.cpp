@@ -106,8 +106,10 @@ void InitializeQvxChBox()
         .Default("BrushStyle", bsSolid)
         .Default("Checked", 1)
         .Default("CheckColor", clBlack)
+        .TypeName("CheckColor", QStringLiteral("TColor"))
         .Default("CheckStyle", csCross)
         .Default("Color", clNone)
+        .TypeName("Color", QStringLiteral("TColor"))
         .Default("UncheckStyle", usEmpty);
     qvxObjects()->RegisterObject<TqvxCheckBoxView>(nullptr, QString(), QString(), 0, 24);
 }

@@ -190,6 +190,7 @@ void InitializeQvxDialogPage()
     DescribeProperties<TqvxDialogPage>()
         .Default("BorderStyle", bsSizeable)
         .Default("Color", clBtnFace)
+        .TypeName("Color", QStringLiteral("TColor"))
         .Default("Position", poScreenCenter)
         .Default("WindowState", wsNormal);
     RegisterClass<TqvxDialogPage>();

@@ -104,6 +104,7 @@ void InitializeQvxLineView()
         .Default("ArrowStart", 0)
         .Default("ArrowWidth", 5)
         .Default("Color", clNone)
+        .TypeName("Color", QStringLiteral("TColor"))
         .Default("Diagonal", 0);
     RegisterClass<TqvxLineView>();
 }

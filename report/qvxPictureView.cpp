@@ -259,6 +259,7 @@ void InitializeQvxPictureView()
         .Stored("Picture", &TqvxPictureView::IsPictureStored)
         .Default("Stretched", 1)
         .Default("Transparent", 0)
-        .Default("TransparentColor", clWhite);
+        .Default("TransparentColor", clWhite)
+        .TypeName("TransparentColor", QStringLiteral("TColor"));
     RegisterClass<TqvxPictureView>();
 }

@@ -130,6 +130,10 @@ QString TqvxShapeView::Diff(const TqvxComponent *source)
 
 void InitializeQvxShapeView()
 {
-    DescribeProperties<TqvxShapeView>().Default("Color", clNone).Default("Curve", 0).Default("Shape", skRectangle);
+    DescribeProperties<TqvxShapeView>()
+        .Default("Color", clNone)
+        .TypeName("Color", QStringLiteral("TColor"))
+        .Default("Curve", 0)
+        .Default("Shape", skRectangle);
     RegisterClass<TqvxShapeView>();
 }

@@ -1,12 +1,15 @@
 #include "report/PropertyEditorSamples.h"
 #include "report/qvxPropertyEditors.h"
 #include "report/qvxRegistries.h"
+#include "report/qvxReportOptions.h"
+#include "report/qvxShapeView.h"
 #include "toolkit/ScriptedModalRunner.h"
 #include "toolkit/classes/TList.h"
 #include "toolkit/classes/TStringList.h"
 #include "toolkit/core/DateUtils.h"
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/graphics/Canvas.h"
+#include "toolkit/widgets/TButton.h"
 #include "toolkit/widgets/TListBox.h"
 
 #include <QAbstractScrollArea>
@@ -376,4 +379,43 @@ TEST_F(PropertyEditorRegistryTest, TheStandardEditorsAreRegisteredInOrder)
 
     FinalizeQvxRegistries();
     EXPECT_EQ(qvxPropertyEditors()->Count(), 0);
+}
+
+namespace {
+
+// The editor an inspector would take for the property: the last registration
+// whose type is the one reflection reports and whose class and property name,
+// where given, match.
+TClass editorFor(TClass cls, const char *property)
+{
+    const QString name = QString::fromLatin1(property);
+    const QString type = GetPropInfo(cls, name)->TypeName();
+    TClass found = nullptr;
+    TqvxPropertyEditorCollection *editors = qvxPropertyEditors();
+    for (int i = 0; i < editors->Count(); ++i) {
+        const TqvxPropertyEditorItem *item = editors->GetItem(i);
+        if (item->PropertyType == type
+            && (!item->ComponentClass || ClassInheritsFrom(cls, item->ComponentClass))
+            && (item->PropertyName.isEmpty() || item->PropertyName == name))
+            found = item->EditorClass;
+    }
+    return found;
+}
+
+} // namespace
+
+TEST_F(PropertyEditorRegistryTest, PropertiesHoldingColoursCursorsAndDatesFindTheirEditors)
+{
+    EXPECT_EQ(editorFor(ClassOf<TqvxShapeView>(), "Color"), ClassOf<TqvxColorProperty>());
+    EXPECT_EQ(editorFor(ClassOf<TqvxShapeView>(), "Cursor"), ClassOf<TqvxCursorProperty>());
+    EXPECT_EQ(editorFor(ClassOf<TFont>(), "Color"), ClassOf<TqvxColorProperty>());
+    EXPECT_EQ(editorFor(ClassOf<TFont>(), "Name"), ClassOf<TqvxFontNameProperty>());
+    EXPECT_EQ(editorFor(ClassOf<TFont>(), "Charset"), ClassOf<TqvxFontCharsetProperty>());
+    EXPECT_EQ(editorFor(ClassOf<TBrush>(), "Color"), ClassOf<TqvxColorProperty>());
+    EXPECT_EQ(editorFor(ClassOf<TButton>(), "Color"), ClassOf<TqvxColorProperty>());
+    EXPECT_EQ(editorFor(ClassOf<TButton>(), "Cursor"), ClassOf<TqvxCursorProperty>());
+    EXPECT_EQ(editorFor(ClassOf<TButton>(), "ModalResult"), ClassOf<TqvxModalResultProperty>());
+    EXPECT_EQ(editorFor(ClassOf<TqvxReportOptions>(), "CreateDate"), ClassOf<TqvxDateTimeProperty>());
+    // A plain integer finds no editor of its own.
+    EXPECT_EQ(editorFor(ClassOf<TqvxShapeView>(), "Curve"), nullptr);
 }

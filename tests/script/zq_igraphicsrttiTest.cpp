@@ -30,7 +30,6 @@ end.
 TEST(zq_igraphicsrtti, DrawingOnABitmapCanvas)
 {
     TBitmap bitmap;
-    bitmap.SetSize(20, 10);
     TzqScript host;
     host.AddObject(QStringLiteral("B"), &bitmap);
     ModuleRunner r;
@@ -38,6 +37,8 @@ TEST(zq_igraphicsrtti, DrawingOnABitmapCanvas)
     ASSERT_TRUE(r.Run(QStringLiteral(R"(
 var c: TCanvas; corner, inside, w1, w2, size: Integer; name: String;
 begin
+  B.Width := 20;
+  B.Height := 10;
   c := B.Canvas;
   c.Pixels[1, 1] := clRed;
   corner := c.Pixels[1, 1];

@@ -166,6 +166,41 @@ TEST(Bitmap, ResizingKeepsPixelsAndReattachesTheCanvas)
     EXPECT_EQ(bitmap.TransparentColor(), clWhite); // the bottom-left pixel again
 }
 
+TEST(Bitmap, SidesSetOneAtATimeGiveTheSize)
+{
+    TBitmap bitmap;
+    bitmap.SetWidth(20);
+    EXPECT_EQ(bitmap.Width(), 20);
+    EXPECT_EQ(bitmap.Height(), 0);
+    EXPECT_TRUE(bitmap.Empty());
+    bitmap.SetHeight(10);
+    EXPECT_FALSE(bitmap.Empty());
+    EXPECT_EQ(bitmap.Image().size(), QSize(20, 10));
+
+    // Back to one empty side and out again: the other side is remembered.
+    bitmap.SetHeight(0);
+    EXPECT_TRUE(bitmap.Empty());
+    EXPECT_EQ(bitmap.Width(), 20);
+    bitmap.SetHeight(3);
+    EXPECT_EQ(bitmap.Image().size(), QSize(20, 3));
+
+    // A copy keeps the requested width of a bitmap with no height.
+    bitmap.SetHeight(0);
+    TBitmap copy;
+    copy.Assign(&bitmap);
+    copy.SetHeight(2);
+    EXPECT_EQ(copy.Image().size(), QSize(20, 2));
+
+    // The cap holds for a side set on its own.
+    TBitmap wide;
+    EXPECT_THROW(wide.SetWidth(int(MaxBitmapSide) + 1), EInvalidGraphicOperation);
+    EXPECT_EQ(wide.Width(), 0);
+    wide.SetWidth(int(MaxBitmapSide));
+    EXPECT_THROW(wide.SetHeight(int(MaxBitmapPixels / MaxBitmapSide) + 1), EInvalidGraphicOperation);
+    EXPECT_EQ(wide.Height(), 0);
+    EXPECT_TRUE(wide.Empty());
+}
+
 TEST(Bitmap, AssignCopiesPixelsAndSettings)
 {
     std::unique_ptr<TBitmap> source(newCornerBitmap());

@@ -66,9 +66,16 @@ TBitmap::~TBitmap() = default;
 
 void TBitmap::ReplaceImage(const QImage &image)
 {
+    ReplaceImage(image, image.width(), image.height());
+}
+
+void TBitmap::ReplaceImage(const QImage &image, int width, int height)
+{
     if (m_canvas)
         m_canvas->ReleaseHandle();
     m_image = image;
+    m_width = width;
+    m_height = height;
     if (m_canvas)
         m_canvas->SetDevice(m_image.isNull() ? nullptr : &m_image);
     Changed();
@@ -85,13 +92,13 @@ void TBitmap::SetSize(int width, int height)
 {
     width = std::max(0, width);
     height = std::max(0, height);
-    if (width == Width() && height == Height())
+    if (width == m_width && height == m_height)
         return;
+    CheckBitmapSize(std::max(width, 1), std::max(height, 1));
     if (width == 0 || height == 0) {
-        ReplaceImage(QImage());
+        ReplaceImage(QImage(), width, height);
         return;
     }
-    CheckBitmapSize(width, height);
     QImage resized(width, height, m_pixelFormat == pf32bit ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     if (resized.isNull())
         throw EInvalidGraphicOperation(QStringLiteral("Not enough memory for a bitmap of %1 x %2").arg(width).arg(height));
@@ -195,7 +202,7 @@ void TBitmap::Assign(const TPersistent *source)
         m_pixelFormat = bitmap->m_pixelFormat;
         m_transparentColor = bitmap->m_transparentColor;
         SetTransparent(bitmap->Transparent());
-        ReplaceImage(bitmap->m_image);
+        ReplaceImage(bitmap->m_image, bitmap->m_width, bitmap->m_height);
         return;
     }
     TGraphic::Assign(source);

@@ -28,13 +28,16 @@ public:
     ~TBitmap() override;
 
     bool Empty() const override { return m_image.isNull(); }
-    int Width() const override { return m_image.width(); }
-    int Height() const override { return m_image.height(); }
-    void SetWidth(int value) override { SetSize(value, Height()); }
-    void SetHeight(int value) override { SetSize(Width(), value); }
+    // The requested size: setting the width and then the height one at a
+    // time gives a bitmap of that size (it holds no pixels while either side
+    // is 0).
+    int Width() const override { return m_width; }
+    int Height() const override { return m_height; }
+    void SetWidth(int value) override { SetSize(value, m_height); }
+    void SetHeight(int value) override { SetSize(m_width, value); }
     // New pixels are white; existing ones keep their place.  A size beyond
     // the cap (toolkit/graphics/BitmapLimits.h) raises
-    // EInvalidGraphicOperation before anything is allocated.
+    // EInvalidGraphicOperation before anything is allocated or changed.
     void SetSize(int width, int height);
 
     TPixelFormat PixelFormat() const { return m_pixelFormat; }
@@ -68,9 +71,13 @@ public:
 
 private:
     void ReplaceImage(const QImage &image);
+    // An empty image may come with a requested size of one empty side.
+    void ReplaceImage(const QImage &image, int width, int height);
     void EnsurePaintable();
 
     QImage m_image;
+    int m_width = 0;
+    int m_height = 0;
     TPixelFormat m_pixelFormat = pfDevice;
     TColor m_transparentColor = clDefault;
     std::unique_ptr<TCanvas> m_canvas;

@@ -122,9 +122,14 @@ void InitializeGraphicsUnit()
 {
     RegisterClass<TFont>();
     // Stored files keep a font's pixel Height; Size follows from it.
-    DescribeProperties<TFont>().Default("Pitch", fpDefault).Stored("Size", [](const TObject *) { return false; });
+    DescribeProperties<TFont>()
+        .TypeName("Color", QStringLiteral("TColor"))
+        .Default("Pitch", fpDefault)
+        .Stored("Size", [](const TObject *) { return false; });
     RegisterClass<TPen>();
+    DescribeProperties<TPen>().TypeName("Color", QStringLiteral("TColor"));
     RegisterClass<TBrush>();
+    DescribeProperties<TBrush>().TypeName("Color", QStringLiteral("TColor"));
     RegisterClass<TCanvas>();
     RegisterClass<TGraphic>();
     RegisterClass<TPicture>();

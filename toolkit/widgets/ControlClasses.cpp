@@ -19,6 +19,7 @@
 #include "toolkit/widgets/TSpinEdit.h"
 #include "toolkit/widgets/TStaticText.h"
 #include "toolkit/classes/TTimer.h"
+#include "toolkit/classes/PropertyDeclarations.h"
 #include "toolkit/classes/Reflection.h"
 
 void InitializeControlClasses()
@@ -32,6 +33,9 @@ void InitializeControlClasses()
     RegisterMethodType<TCloseQueryEvent>();
 
     RegisterClass<TControl>();
+    DescribeProperties<TControl>()
+        .TypeName("Color", QStringLiteral("TColor"))
+        .TypeName("Cursor", QStringLiteral("TCursor"));
     RegisterClass<TWinControl>();
     RegisterClass<TCustomControl>();
     RegisterClass<TGroupBox>();
@@ -43,6 +47,7 @@ void InitializeControlClasses()
     RegisterClass<TCustomComboBox>();
     RegisterClass<TComboBox>();
     RegisterClass<TButton>();
+    DescribeProperties<TButton>().TypeName("ModalResult", QStringLiteral("TModalResult"));
     RegisterClass<TBitBtn>();
     RegisterClass<TCheckBox>();
     RegisterClass<TCustomListBox>();

@@ -4,16 +4,14 @@
 
 #include "report/ReportUnits.h"
 #include "report/qvxComponent.h"
-#include "report/qvxReportLink.h"
+#include "tests/common/NullReportLink.h"
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/GuardedRef.h"
 #include "toolkit/classes/Streams.h"
-#include "toolkit/classes/TStringList.h"
 #include "toolkit/core/Units.h"
 
 #include <benchmark/benchmark.h>
 
-#include <memory>
 
 // A view that refers to another by name, as data sets and bands do.
 class TBenchView : public TqvxComponent
@@ -33,30 +31,12 @@ private:
     TGuardedRef<TBenchView> m_next{this};
 };
 
-class TBenchReport : public TqvxComponent, public TqvxReportLink
+class TBenchReport : public TqvxComponent, public TNullReportLink
 {
     Q_OBJECT
 
 public:
     using TqvxComponent::TqvxComponent;
-
-    TStrings *Errors() const override { return m_errors.get(); }
-    TqvxComponent *DoGetAncestor(const QString &) override { return nullptr; }
-    TqvxCustomDataEvent OnGetCustomData() const override { return {}; }
-    TqvxCustomDataEvent OnSaveCustomData() const override { return {}; }
-    TqvxXMLSerializer *CurrentSerializer() const override { return m_current; }
-    void SetCurrentSerializer(TqvxXMLSerializer *serializer) override { m_current = serializer; }
-    QRecursiveMutex *LoadLock() const override { return nullptr; }
-    bool Terminated() const override { return false; }
-    void SetTerminated(bool) override {}
-    void DoProgressStart(TqvxProgressType) override {}
-    void InternalOnProgress(TqvxProgressType, int) override {}
-    void DoProgressStop(TqvxProgressType) override {}
-    TqvxCustomPreview *Preview() const override { return nullptr; }
-
-private:
-    std::unique_ptr<TStringList> m_errors = std::make_unique<TStringList>();
-    TqvxXMLSerializer *m_current = nullptr;
 };
 
 namespace {

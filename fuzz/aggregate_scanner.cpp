@@ -14,8 +14,6 @@
 #include "report/qvxVariables.h"
 #include "toolkit/core/Units.h"
 
-#include <QCoreApplication>
-
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -40,10 +38,7 @@ private:
 
 void initialize()
 {
-    static int argc = 1;
-    static char name[] = "aggregate_scanner_fuzzer";
-    static char *argv[] = {name, nullptr};
-    static QCoreApplication application(argc, argv);
+    StartCoreApplication("aggregate_scanner_fuzzer");
     RegisterEngineUnits();
     Units::InitializeAll();
 }

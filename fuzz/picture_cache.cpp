@@ -11,8 +11,6 @@
 #include "toolkit/core/Units.h"
 #include "toolkit/graphics/Picture.h"
 
-#include <QCoreApplication>
-
 #include <cstddef>
 #include <cstdint>
 
@@ -20,10 +18,7 @@ namespace {
 
 void initialize()
 {
-    static int argc = 1;
-    static char name[] = "picture_cache_fuzzer";
-    static char *argv[] = {name, nullptr};
-    static QCoreApplication application(argc, argv);
+    StartCoreApplication("picture_cache_fuzzer");
     RegisterReportUnits();
     Units::InitializeAll();
 }

@@ -3,18 +3,17 @@
 // the report and reads it again.  Malformed input may raise the library's
 // exceptions, never crash or hang.
 
+#include "fuzz/FuzzSupport.h"
+
 #include "engine/EngineUnits.h"
 #include "engine/qvxPreparedStore.h"
 #include "report/qvxReportComponent.h"
-#include "report/qvxReportLink.h"
+#include "tests/common/NullPreviewPages.h"
+#include "tests/common/NullReportLink.h"
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/PropertyDeclarations.h"
 #include "toolkit/classes/Streams.h"
-#include "toolkit/classes/TStringList.h"
-#include "toolkit/core/Exceptions.h"
 #include "toolkit/core/Units.h"
-
-#include <QCoreApplication>
 
 #include <cstddef>
 #include <cstdint>
@@ -55,48 +54,13 @@ public:
     explicit TFuzzPage(TComponent *owner = nullptr) : TFuzzView(owner) { AddKind(ckPage); }
 };
 
-// The report side of the store: no preview, no progress, never stopped.
-class TFuzzReport : public TqvxReportLink
-{
-public:
-    TStrings *Errors() const override { return errors.get(); }
-    TqvxComponent *DoGetAncestor(const QString &) override { return nullptr; }
-    TqvxCustomDataEvent OnGetCustomData() const override { return {}; }
-    TqvxCustomDataEvent OnSaveCustomData() const override { return {}; }
-    TqvxXMLSerializer *CurrentSerializer() const override { return nullptr; }
-    void SetCurrentSerializer(TqvxXMLSerializer *) override {}
-    QRecursiveMutex *LoadLock() const override { return nullptr; }
-    bool Terminated() const override { return false; }
-    void SetTerminated(bool) override {}
-    void DoProgressStart(TqvxProgressType) override {}
-    void InternalOnProgress(TqvxProgressType, int) override {}
-    void DoProgressStop(TqvxProgressType) override {}
-    TqvxCustomPreview *Preview() const override { return nullptr; }
-
-private:
-    std::unique_ptr<TStringList> errors = std::make_unique<TStringList>();
-};
-
-class TFuzzStore : public TqvxPreparedStore
+// A store over the fuzz views, reporting to a report that asks nothing.
+class TFuzzStore : public TNullReportClassSlots<TqvxPreparedStore>
 {
     Q_OBJECT
 
 public:
-    using TqvxPreparedStore::TqvxPreparedStore;
-
-    TqvxReportPage *GetPage(int) override { return nullptr; }
-    void AddPage(TqvxReportPage *) override {}
-    void AddSourcePage(TqvxReportPage *) override {}
-    void AddPicture(TqvxPictureView *) override {}
-    bool BandExists(TqvxBand *) override { return false; }
-    void ModifyPage(int, TqvxReportPage *) override {}
-    void DrawPage(int, TCanvas *, double, double, double, double) override {}
-    void ObjectOver(int, int, int, TMouseButton, TShiftState, double, double, double, TCursor &,
-                    TqvxMouseAction) override
-    {
-    }
-    void AddFrom(TqvxReportLink *) override {}
-    bool Print() override { return false; }
+    using TNullReportClassSlots::TNullReportClassSlots;
 
 protected:
     TqvxReportPage *ReportPageOf(TqvxComponent *) override { return nullptr; }
@@ -125,10 +89,7 @@ namespace {
 
 void initialize()
 {
-    static int argc = 1;
-    static char name[] = "prepared_report_fuzzer";
-    static char *argv[] = {name, nullptr};
-    static QCoreApplication application(argc, argv);
+    StartCoreApplication("prepared_report_fuzzer");
     RegisterEngineUnits();
     Units::InitializeAll();
     RegisterClass<TFuzzView>();
@@ -139,7 +100,7 @@ void initialize()
 
 QByteArray loadRebuildAndSave(const QByteArray &bytes, bool partial)
 {
-    TFuzzReport report;
+    TNullReportLink report;
     TFuzzStore store(&report);
     TMemoryStream input;
     input.WriteBuffer(bytes);
@@ -163,12 +124,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (size == 0)
         return 0;
     const bool partial = data[0] & 1;
-    try {
+    Guarded([&] {
         const QByteArray saved =
             loadRebuildAndSave(QByteArray(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1)), partial);
         loadRebuildAndSave(saved, !partial);
-    } catch (const Exception &) {
-    }
+    });
     return 0;
 }
 

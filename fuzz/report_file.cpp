@@ -4,9 +4,11 @@
 // saved and read again.  Malformed input may raise the library's
 // exceptions, never crash or hang.
 
+#include "fuzz/FuzzSupport.h"
+
 #include "report/ReportUnits.h"
 #include "report/qvxReportComponent.h"
-#include "report/qvxReportLink.h"
+#include "tests/common/NullReportLink.h"
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/GuardedRef.h"
 #include "toolkit/core/Exceptions.h"
@@ -16,9 +18,6 @@
 #include "toolkit/classes/TFiler.h"
 #include "toolkit/classes/TStringList.h"
 #include "toolkit/core/Units.h"
-
-#include <QCoreApplication>
-#include <QRecursiveMutex>
 
 #include <cstddef>
 #include <cstdint>
@@ -66,40 +65,20 @@ private:
     QByteArray data;
 };
 
-class TFuzzReport : public TqvxComponent, public TqvxReportLink
+// A report component that asks nothing of its objects.
+class TFuzzReport : public TqvxComponent, public TNullReportLink
 {
     Q_OBJECT
 
 public:
     using TqvxComponent::TqvxComponent;
-
-    TStrings *Errors() const override { return errors.get(); }
-    TqvxComponent *DoGetAncestor(const QString &) override { return nullptr; }
-    TqvxCustomDataEvent OnGetCustomData() const override { return {}; }
-    TqvxCustomDataEvent OnSaveCustomData() const override { return {}; }
-    TqvxXMLSerializer *CurrentSerializer() const override { return current; }
-    void SetCurrentSerializer(TqvxXMLSerializer *serializer) override { current = serializer; }
-    QRecursiveMutex *LoadLock() const override { return nullptr; }
-    bool Terminated() const override { return false; }
-    void SetTerminated(bool) override {}
-    void DoProgressStart(TqvxProgressType) override {}
-    void InternalOnProgress(TqvxProgressType, int) override {}
-    void DoProgressStop(TqvxProgressType) override {}
-    TqvxCustomPreview *Preview() const override { return nullptr; }
-
-private:
-    std::unique_ptr<TStringList> errors = std::make_unique<TStringList>();
-    TqvxXMLSerializer *current = nullptr;
 };
 
 namespace {
 
 void initialize()
 {
-    static int argc = 1;
-    static char name[] = "report_file_fuzzer";
-    static char *argv[] = {name, nullptr};
-    static QCoreApplication application(argc, argv);
+    StartCoreApplication("report_file_fuzzer");
     RegisterReportUnits();
     Units::InitializeAll();
     RegisterClass<TFuzzView>();
@@ -126,11 +105,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     static const bool ready = (initialize(), true);
     Q_UNUSED(ready);
-    try {
+    Guarded([&] {
         const QByteArray saved = loadAndSave(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
         loadAndSave(saved);
-    } catch (const Exception &) {
-    }
+    });
     return 0;
 }
 

@@ -4,6 +4,7 @@
 // report page to fill it with: a page header band, a data band with two
 // memos, a page footer band.  Bands are told apart by their names.
 
+#include "common/NullPreviewPages.h"
 #include "engine/qvxPreparedStore.h"
 #include "report/RecordingServices.h"
 #include "report/ReportTestClasses.h"
@@ -11,27 +12,12 @@
 
 #include <QStringList>
 
-class TTestPreparedStore : public TqvxPreparedStore
+class TTestPreparedStore : public TNullReportClassSlots<TqvxPreparedStore>
 {
     Q_OBJECT
 
 public:
-    explicit TTestPreparedStore(TqvxReportLink *report) : TqvxPreparedStore(report) {}
-
-    // The slots of the report's own page, band and picture classes.
-    TqvxReportPage *GetPage(int) override { return nullptr; }
-    void AddPage(TqvxReportPage *) override {}
-    void AddSourcePage(TqvxReportPage *) override {}
-    void AddPicture(TqvxPictureView *) override {}
-    bool BandExists(TqvxBand *) override { return false; }
-    void ModifyPage(int, TqvxReportPage *) override {}
-    void DrawPage(int, TCanvas *, double, double, double, double) override {}
-    void ObjectOver(int, int, int, TMouseButton, TShiftState, double, double, double, TCursor &,
-                    TqvxMouseAction) override
-    {
-    }
-    void AddFrom(TqvxReportLink *) override {}
-    bool Print() override { return false; }
+    explicit TTestPreparedStore(TqvxReportLink *report) : TNullReportClassSlots(report) {}
 
     TqvxPreparedOptions options;
     TqvxPageMargins margins;

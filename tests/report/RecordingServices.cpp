@@ -66,7 +66,7 @@ void TRecordingOutline::AddItem(const QString &text, int top)
     items.append(QStringLiteral("%1@%2").arg(text).arg(top));
 }
 
-TRecordingPreviewPages::TRecordingPreviewPages(TqvxReportLink *report) : TqvxCustomPreviewPages(report)
+TRecordingPreviewPages::TRecordingPreviewPages(TqvxReportLink *report) : TNullPreviewPages(report)
 {
     SetOutline(std::make_unique<TRecordingOutline>(this));
 }

@@ -6,9 +6,9 @@
 // and a store whose Export drives the filter's side of the export protocol
 // over pages of objects the test gives.
 
+#include "common/NullPreviewPages.h"
 #include "report/qvxCustomEngine.h"
 #include "report/qvxCustomOutline.h"
-#include "report/qvxCustomPreviewPages.h"
 
 #include <QList>
 #include <QStringList>
@@ -80,7 +80,7 @@ public:
     static int freed;
 };
 
-class TRecordingPreviewPages : public TqvxCustomPreviewPages
+class TRecordingPreviewPages : public TNullPreviewPages
 {
     Q_OBJECT
 
@@ -89,51 +89,13 @@ public:
     explicit TRecordingPreviewPages(TqvxReportLink *report);
 
     int Count() override { return int(pages.size()); }
-    TqvxReportPage *GetPage(int) override { return nullptr; }
-    TPoint GetPageSize(int) override { return {}; }
     void Clear() override { pages.clear(); }
-    void Initialize() override {}
-    void AddObject(TqvxComponent *) override {}
-    void AddPage(TqvxReportPage *) override {}
-    void AddSourcePage(TqvxReportPage *) override {}
-    void AddToSourcePage(TqvxComponent *) override {}
-    void BeginPass() override {}
-    void ClearFirstPassPages() override {}
-    void CutObjects(int) override {}
-    void Finish() override {}
-    void IncLogicalPageNumber() override {}
-    void ResetLogicalPageNumber() override {}
-    void PasteObjects(double, double) override {}
-    void ShiftAnchors(int, int) override {}
-    void AddPicture(TqvxPictureView *) override {}
-    bool BandExists(TqvxBand *) override { return false; }
-    int GetCurPosition() override { return 0; }
-    int GetAnchorCurPosition() override { return -1; }
-    double GetLastY(double) override { return 0; }
-    int GetLogicalPageNo() override { return 1; }
-    int GetLogicalTotalPages() override { return Count(); }
-    void AddEmptyPage(int) override {}
-    void DeletePage(int) override {}
-    void ModifyPage(int, TqvxReportPage *) override {}
-    void DrawPage(int, TCanvas *, double, double, double, double) override {}
-    void ObjectOver(int, int, int, TMouseButton, TShiftState, double, double, double, TCursor &,
-                    TqvxMouseAction) override
-    {
-    }
-    void AddFrom(TqvxReportLink *) override {}
-    void LoadFromStream(TStream *, bool) override {}
-    void SaveToStream(TStream *) override {}
-    bool LoadFromFile(const QString &, bool) override { return false; }
-    void SaveToFile(const QString &) override {}
-    bool Print() override { return false; }
     // Records the filter, then hands it every page: StartPage, each object
     // (stopping when the report is terminated afterwards), FinishPage; then
     // FinishExport, or AbortExport when the walk ended early.  The message
     // of an error ends up in errorText.
     bool Export(TqvxCustomExportFilter *filter) override;
     void AddAnchor(const QString &text) override { anchors.append(text); }
-    // Every page is the first.
-    int GetAnchorPage(const QString &) override { return 1; }
 
     // The objects of each page; not owned.
     QList<QList<TqvxComponent *>> pages;

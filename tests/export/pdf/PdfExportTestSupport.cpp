@@ -26,7 +26,7 @@ const QList<TestOutlineItem> &TestOutline::current() const
     return *level;
 }
 
-TestPreviewPages::TestPreviewPages(TqvxReportLink *report, int count) : TqvxCustomPreviewPages(report), m_count(count)
+TestPreviewPages::TestPreviewPages(TqvxReportLink *report, int count) : TNullPreviewPages(report), m_count(count)
 {
     SetOutline(std::make_unique<TestOutline>(this));
 }

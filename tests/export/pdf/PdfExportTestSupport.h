@@ -5,13 +5,12 @@
 // Description, in its font, at its position) through the document's
 // fonts, and the checks every written file goes through.
 
+#include "common/NullPreviewPages.h"
+#include "common/NullReportLink.h"
 #include "export/pdf/qvxExportPDF.h"
 #include "report/qvxComponent.h"
 #include "report/qvxCustomOutline.h"
-#include "report/qvxCustomPreviewPages.h"
-#include "report/qvxReportLink.h"
 #include "report/qvxView.h"
-#include "toolkit/classes/TStringList.h"
 
 #include <QList>
 #include <QString>
@@ -52,7 +51,7 @@ private:
     QList<int> m_path;
 };
 
-class TestPreviewPages : public TqvxCustomPreviewPages
+class TestPreviewPages : public TNullPreviewPages
 {
 public:
     TestPreviewPages(TqvxReportLink *report, int count);
@@ -60,75 +59,19 @@ public:
     TestOutline *outline() const { return static_cast<TestOutline *>(Outline()); }
 
     int Count() override { return m_count; }
-    TqvxReportPage *GetPage(int) override { return nullptr; }
-    TPoint GetPageSize(int) override { return {}; }
-    void Clear() override {}
-    void Initialize() override {}
-    void AddObject(TqvxComponent *) override {}
-    void AddPage(TqvxReportPage *) override {}
-    void AddSourcePage(TqvxReportPage *) override {}
-    void AddToSourcePage(TqvxComponent *) override {}
-    void BeginPass() override {}
-    void ClearFirstPassPages() override {}
-    void CutObjects(int) override {}
-    void Finish() override {}
-    void IncLogicalPageNumber() override {}
-    void ResetLogicalPageNumber() override {}
-    void PasteObjects(double, double) override {}
-    void ShiftAnchors(int, int) override {}
-    void AddPicture(TqvxPictureView *) override {}
-    bool BandExists(TqvxBand *) override { return false; }
-    int GetCurPosition() override { return 0; }
-    int GetAnchorCurPosition() override { return -1; }
-    double GetLastY(double) override { return 0; }
-    int GetLogicalPageNo() override { return 1; }
-    int GetLogicalTotalPages() override { return m_count; }
-    void AddEmptyPage(int) override {}
-    void DeletePage(int) override {}
-    void ModifyPage(int, TqvxReportPage *) override {}
-    void DrawPage(int, TCanvas *, double, double, double, double) override {}
-    void ObjectOver(int, int, int, TMouseButton, TShiftState, double, double, double, TCursor &,
-                    TqvxMouseAction) override
-    {
-    }
-    void AddFrom(TqvxReportLink *) override {}
-    void LoadFromStream(TStream *, bool) override {}
-    void SaveToStream(TStream *) override {}
-    bool LoadFromFile(const QString &, bool) override { return false; }
-    void SaveToFile(const QString &) override {}
-    bool Print() override { return false; }
-    bool Export(TqvxCustomExportFilter *) override { return false; }
-    void AddAnchor(const QString &) override {}
-    int GetAnchorPage(const QString &) override { return 1; }
 
 private:
     int m_count;
 };
 
-class TestReport : public TqvxReportLink
+class TestReport : public TNullReportLink
 {
 public:
     explicit TestReport(int pageCount = 0) : pages(this, pageCount) {}
 
-    TStrings *Errors() const override { return &m_errors; }
-    TqvxComponent *DoGetAncestor(const QString &) override { return nullptr; }
-    TqvxCustomDataEvent OnGetCustomData() const override { return {}; }
-    TqvxCustomDataEvent OnSaveCustomData() const override { return {}; }
-    TqvxXMLSerializer *CurrentSerializer() const override { return nullptr; }
-    void SetCurrentSerializer(TqvxXMLSerializer *) override {}
-    QRecursiveMutex *LoadLock() const override { return nullptr; }
-    bool Terminated() const override { return false; }
-    void SetTerminated(bool) override {}
-    void DoProgressStart(TqvxProgressType) override {}
-    void InternalOnProgress(TqvxProgressType, int) override {}
-    void DoProgressStop(TqvxProgressType) override {}
-    TqvxCustomPreview *Preview() const override { return nullptr; }
     TqvxCustomPreviewPages *PreviewPages() const override { return const_cast<TestPreviewPages *>(&pages); }
 
     TestPreviewPages pages;
-
-private:
-    mutable TStringList m_errors;
 };
 
 // A view of text on a test page: the page drawing writes its Description

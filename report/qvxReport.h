@@ -103,7 +103,7 @@ public:
     // Writes the report; an absolute ParentReport becomes relative to the
     // file's folder first.
     void SaveToFile(const QString &fileName);
-    QString FileName() const { return m_fileName; }
+    QString FileName() const override { return m_fileName; }
     void SetFileName(const QString &value) { m_fileName = value; }
     void WriteNestedProperties(TqvxXMLItem *item) override;
     bool ReadNestedProperty(TqvxXMLItem *item) override;
@@ -162,9 +162,12 @@ public:
     // --- script events -----------------------------------------------
     // Runs the script procedure procName with obj as its argument when the
     // engine runs or force is set.
-    void DoNotifyEvent(TObject *obj, const QString &procName, bool force = false);
+    void DoNotifyEvent(TObject *obj, const QString &procName, bool force);
     // The same with an argument array; var arguments are written back.
-    void DoParamEvent(const QString &procName, Variant &params, bool force = false);
+    void DoParamEvent(const QString &procName, Variant &params, bool force);
+    // The report-context forms, for pages and views: run while the engine runs.
+    void DoNotifyEvent(TObject *sender, const QString &procedure) override;
+    void DoParamEvent(const QString &procedure, QList<Variant> &params) override;
     void DoBeforePrint(TqvxComponent *obj);
     void DoAfterPrint(TqvxComponent *obj);
     // A click or double click on a view of the preview: the view's script
@@ -193,7 +196,7 @@ public:
     TqvxVariables *Variables() const { return m_variables.get(); }
     TqvxReportDataSets *DataSets() const override { return m_dataSets.get(); }
     TqvxCustomEngine *Engine() const { return m_engine.get(); }
-    TqvxCustomPreviewPages *PreviewPages() const { return m_previewPages; }
+    TqvxCustomPreviewPages *PreviewPages() const override { return m_previewPages; }
     // Attaches another store of prepared pages (not owned) to the report
     // and its engine; nullptr goes back to the report's own.
     void SetPreviewPages(TqvxCustomPreviewPages *pages);
@@ -268,7 +271,7 @@ public:
     void DoProgressStop(TqvxProgressType type) override;
     void SetScriptSelf(TqvxComponent *object) override;
     // The report's script item Value: the value of the object being printed.
-    void SetScriptValue(const Variant &value);
+    void SetScriptValue(const Variant &value) override;
     void ReportErrors() override;
     TqvxSetConnectionEvent OnSetConnection() const override { return m_onSetConnection; }
     void SetOnSetConnection(const TqvxSetConnectionEvent &value) { m_onSetConnection = value; }

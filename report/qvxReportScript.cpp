@@ -406,18 +406,34 @@ void TqvxReport::DoParamEvent(const QString &procName, Variant &params, bool for
     m_script->CallFunctionVar(procName, params);
 }
 
+void TqvxReport::DoNotifyEvent(TObject *sender, const QString &procedure)
+{
+    DoNotifyEvent(sender, procedure, false);
+}
+
+void TqvxReport::DoParamEvent(const QString &procedure, QList<Variant> &params)
+{
+    const int count = int(params.size());
+    Variant array = VarArrayCreate({0, count - 1}, varVariant);
+    for (int i = 0; i < count; ++i)
+        array.PutElement({i}, params.at(i));
+    DoParamEvent(procedure, array, false);
+    for (int i = 0; i < count; ++i)
+        params[i] = array.GetElement({i});
+}
+
 void TqvxReport::DoBeforePrint(TqvxComponent *obj)
 {
     if (OnBeforePrint)
         OnBeforePrint(obj);
-    DoNotifyEvent(obj, obj->property("OnBeforePrint").toString());
+    DoNotifyEvent(obj, obj->property("OnBeforePrint").toString(), false);
 }
 
 void TqvxReport::DoAfterPrint(TqvxComponent *obj)
 {
     if (OnAfterPrint)
         OnAfterPrint(obj);
-    DoNotifyEvent(obj, obj->property("OnAfterPrint").toString());
+    DoNotifyEvent(obj, obj->property("OnAfterPrint").toString(), false);
 }
 
 void TqvxReport::callViewHandler(const QString &procName, const QList<Variant> &arguments, bool &flag)

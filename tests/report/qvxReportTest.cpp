@@ -430,6 +430,24 @@ TEST_F(ReportTest, ScriptEventsRunWhileTheEngineRunsOrWhenForced)
     EXPECT_EQ(got->GetValue().AsInteger(), 0);
 }
 
+TEST_F(ReportTest, PagesReachTheScriptThroughTheReportContext)
+{
+    // Dialog pages and views see the report only as a report context: the
+    // report's own events must answer there, var arguments included.
+    TTestMemo *memo = addMemo(QStringLiteral("Memo1"), QString());
+    setScript(QStringLiteral("var got: Variant;\nprocedure P(Sender: Variant);\nbegin\n  got := Sender\nend;\n"
+                             "procedure Q(Sender: Variant; var Key: Variant);\nbegin\n  Key := Key + 1\nend;\n"
+                             "begin\nend."));
+    ASSERT_TRUE(report->PrepareScript()) << report->Errors()->Text().toStdString();
+    engine()->SetRunning(true);
+    TqvxReportContext *context = report.get();
+    context->DoNotifyEvent(memo, QStringLiteral("P"));
+    EXPECT_EQ(report->Script()->Find(QStringLiteral("got"))->GetValue().AsInteger(), memo->Handle());
+    QList<Variant> params{Variant(memo->Handle()), Variant(41)};
+    context->DoParamEvent(QStringLiteral("Q"), params);
+    EXPECT_EQ(params.at(1).AsInteger(), 42);
+}
+
 TEST_F(ReportTest, ShowReportPreparesFirstOnlyWithOldStyleProgress)
 {
     TRecordingPreview preview;

@@ -5,6 +5,7 @@
 #include "report/qvxCustomPreview.h"
 #include "report/qvxExportFilter.h"
 #include "report/qvxMemoView.h"
+#include "report/qvxObjectTypes.h"
 #include "report/qvxReportLink.h"
 #include "report/qvxTextUtils.h"
 #include "report/qvxView.h"
@@ -92,14 +93,14 @@ void TqvxPreparedStore::exportPage(TqvxCustomExportFilter *filter, int index, co
     try {
         const TqvxPageMargins margins = PageMargins(page.get());
         const bool mirrored = margins.mirror && index % 2 == 1;
-        const double left = qvxPixelsPerMm * (mirrored ? margins.right : margins.left);
-        const double top = qvxPixelsPerMm * margins.top;
+        const double left = qv01cm * (mirrored ? margins.right : margins.left);
+        const double top = qv01cm * margins.top;
         page->SetLeft(left);
         page->SetTop(top);
         std::unique_ptr<TqvxComponent> background =
             NewPageBackground(page.get(), left, top,
-                              page->Width() - qvxPixelsPerMm * (margins.left + margins.right),
-                              page->Height() - qvxPixelsPerMm * (margins.top + margins.bottom));
+                              page->Width() - qv01cm * (margins.left + margins.right),
+                              page->Height() - qv01cm * (margins.top + margins.bottom));
         if (background)
             exportObject(filter, background.get(), scratch);
 

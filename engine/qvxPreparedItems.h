@@ -9,10 +9,6 @@
 class TqvxXMLItem;
 struct QMetaObject;
 
-// Screen pixels (96 per inch) per millimetre: paper and margins are
-// millimetres, positions on prepared pages pixels.
-inline constexpr double qvxPixelsPerMm = 3.77953;
-
 // StrToInt of the attribute; raises EConvertError on text that is no
 // number, also on an empty one.
 int qvxIntProp(const TqvxXMLItem *item, const QString &name);

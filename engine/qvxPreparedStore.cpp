@@ -6,6 +6,7 @@
 #include "report/qvxCustomEngine.h"
 #include "report/qvxMemoView.h"
 #include "report/qvxNumbers.h"
+#include "report/qvxObjectTypes.h"
 #include "report/qvxPictureCache.h"
 #include "report/qvxReportLink.h"
 #include "report/qvxXMLItem.h"
@@ -361,8 +362,8 @@ void TqvxPreparedStore::UpdatePageDimensions(TqvxComponent *, double width, doub
     // the same source page keep theirs.
     TqvxXMLItem *item = curPageItem();
     item->SetProp(QStringLiteral("PaperSize"), QStringLiteral("256"));
-    item->SetProp(QStringLiteral("PaperWidth"), TqvxXMLSerializer::FloatToText(width / qvxPixelsPerMm));
-    item->SetProp(QStringLiteral("PaperHeight"), TqvxXMLSerializer::FloatToText(height / qvxPixelsPerMm));
+    item->SetProp(QStringLiteral("PaperWidth"), TqvxXMLSerializer::FloatToText(width / qv01cm));
+    item->SetProp(QStringLiteral("PaperHeight"), TqvxXMLSerializer::FloatToText(height / qv01cm));
     ClearPageCache();
 }
 

@@ -288,7 +288,7 @@ QString TqvxXMLSerializer::propDataText(TPersistent *obj, const QString &prefix,
         return QString();
     if (ancestor && !m_engineCopy && !m_serializeDefaultValues && WritePropertyData(*ancestor) == data)
         return QString();
-    return attribute(prefix, QStringLiteral("PropData"), QString::fromLatin1(data.toHex().toUpper()));
+    return attribute(prefix, QStringLiteral("PropData"), qvxBytesToHex(data));
 }
 
 void TqvxXMLSerializer::writeElement(TqvxComponent *obj, TqvxXMLItem *item, bool isRoot, bool saveChildren,

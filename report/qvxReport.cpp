@@ -106,6 +106,7 @@ TqvxReport::TqvxReport(TComponent *owner)
       m_script(std::make_unique<TzqScript>()),
       m_errors(std::make_unique<TStringList>()),
       m_scriptText(std::make_unique<TStringList>()),
+      m_drillState(std::make_unique<TStringList>()),
       m_drawText(std::make_unique<TqvxDrawText>())
 {
     SetStyleFlags(StyleFlags() | csoNestedData);

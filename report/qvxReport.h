@@ -56,6 +56,8 @@ TOOLKIT_EVENT(TqvxPreviewClickEvent,
               void(TqvxView *view, TMouseButton button, TShiftState shift, bool &modified))
 // The mouse entered or left a view in the preview.
 TOOLKIT_EVENT(TqvxMouseViewEvent, void(TqvxView *view))
+// Builds the body of a report page in place of its data bands.
+TOOLKIT_EVENT(TqvxManualBuildEvent, void(TqvxPage *page))
 // Told of the progress of a run, an export or a print.
 TOOLKIT_EVENT(TqvxProgressEvent, void(TqvxReport *sender, TqvxProgressType progressType, int progress))
 
@@ -196,6 +198,9 @@ public:
     TqvxVariables *Variables() const { return m_variables.get(); }
     TqvxReportDataSets *DataSets() const override { return m_dataSets.get(); }
     TqvxCustomEngine *Engine() const { return m_engine.get(); }
+    // The drill-down names of the groups whose state the user toggled in
+    // the preview.
+    TStringList *DrillState() const { return m_drillState.get(); }
     TqvxCustomPreviewPages *PreviewPages() const override { return m_previewPages; }
     // Attaches another store of prepared pages (not owned) to the report
     // and its engine; nullptr goes back to the report's own.
@@ -289,6 +294,7 @@ public:
     TqvxNewGetValueEvent OnNewGetValue;
     TqvxBeforePrintEvent OnBeforePrint;
     TqvxBeforePrintEvent OnAfterPrint;
+    TqvxManualBuildEvent OnManualBuild;
     TqvxProgressEvent OnProgressStart;
     TqvxProgressEvent OnProgress;
     TqvxProgressEvent OnProgressStop;
@@ -340,6 +346,7 @@ private:
     std::unique_ptr<TqvxExpressionCache> m_expressionCache;
     std::unique_ptr<TStringList> m_errors;
     std::unique_ptr<TStringList> m_scriptText;
+    std::unique_ptr<TStringList> m_drillState;
     std::unique_ptr<TqvxDrawText> m_drawText;
     std::unique_ptr<TqvxCustomPreviewPages> m_ownPreviewPages;
     TqvxCustomPreviewPages *m_previewPages = nullptr;

@@ -1,3 +1,4 @@
+#include "EngineTestReport.h"
 #include "PreparedTestStore.h"
 
 #include "engine/qvxPreviewPages.h"
@@ -11,24 +12,7 @@
 
 namespace {
 
-// The report's store with the slots of preview, printing and the report.
-class TReportStore : public TqvxPreviewPages
-{
-public:
-    using TqvxPreviewPages::TqvxPreviewPages;
-
-    void DrawPage(int, TCanvas *, double, double, double, double) override {}
-    void ObjectOver(int, int, int, TMouseButton, TShiftState, double, double, double, TCursor &,
-                    TqvxMouseAction) override
-    {
-    }
-    void AddFrom(TqvxReportLink *) override {}
-    bool Print() override { return false; }
-
-protected:
-    void SaveReportSettings(TqvxXMLItem *) override {}
-    void LoadReportSettings(TqvxXMLItem *) override {}
-};
+using TReportStore = TEngineTestStore;
 
 class TNameFilter : public TqvxCustomExportFilter
 {

@@ -1,0 +1,235 @@
+#pragma once
+
+// The report engine: runs a report over its data sets and lays its bands out
+// onto prepared pages.
+//
+// Run checks the band layout of every report page, then makes one or two
+// passes over the report pages (once per record of the report's master data
+// set); each run of a page walks its data bands, their headers, footers,
+// groups and details, and hands every band to ShowBand.  ShowBand places the
+// band at the cursor (CurX, CurY), breaks to a new column or page when the
+// band does not fit above the footers, prints the headers again at the top
+// of each new page and column and the footers at the bottom of each page,
+// and writes the band into the prepared pages.
+//
+// Objects that need more room grow and push the objects below them down;
+// a band that does not fit may be split over pages; runs of bands marked to
+// stay together move to the next page as one; subreports run other report
+// pages beside or inside their band.
+//
+// Positions are pixels at 96 per inch from the top-left corner of the
+// printable area of the current page.
+
+#include "engine/qvxHeaderList.h"
+#include "report/qvxCustomEngine.h"
+#include "report/qvxPage.h"
+
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+class TqvxAggregateList;
+class TqvxComponent;
+class TqvxCustomOutline;
+class TqvxDataBand;
+class TqvxDataSet;
+class TqvxReport;
+class TqvxView;
+class TqvxXMLItem;
+
+class TqvxEngine : public TqvxCustomEngine
+{
+    Q_OBJECT
+
+public:
+    // report is the report that owns the engine.
+    explicit TqvxEngine(TqvxReportLink *report);
+    ~TqvxEngine() override;
+
+    // For a page of endless height, the height its content has reached
+    // (CurY plus the footers); else the printable height.
+    double GetPageHeight() const override;
+    // Closes the current prepared page: column footer, report summary on
+    // the last page of a run, page footer, overlay on top.
+    void EndPage() override;
+    // Ends any run of bands kept together.
+    void BreakAllKeep() override;
+    // The next page column, or a new page after the last column.
+    void NewColumn() override;
+    // Closes the page and starts the next one, carrying kept bands over.
+    void NewPage() override;
+    // Outputs the band with its chain of child bands; nullptr does nothing.
+    void ShowBand(TqvxBand *band) override;
+    // ShowBand of the first band of that class on the current report page.
+    void ShowBand(TClass bandClass) override;
+    double HeaderHeight() override;
+    double FooterHeight() override;
+    // The height left above the footers; 1e6 on a page of endless height.
+    double FreeSpace() override;
+    Variant GetAggregateValue(const QString &name, const QString &expression, TqvxBand *band,
+                              int flags) override;
+    // Builds the report (only page when given).  False when the layout
+    // check failed, a dialog was cancelled or the run was stopped.
+    bool Run(bool runDialogs, bool clearLast, TqvxReportPage *page) override;
+    bool DoublePass() const override;
+
+    // The data bands of owner (a report page: its top-level data bands; a
+    // data band: its details) with their headers, footers, groups and
+    // details, once per record.
+    void RunDataBands(TqvxComponent *owner);
+    // Whether a data band of owner has a record to print (always with
+    // flag); a data band without details has.
+    bool HasData(TqvxComponent *owner, bool flag);
+
+    // Starts keeping the bands output from now on together (position: the
+    // object position on the page where the run starts, 0 for the current
+    // one); only the band that started it ends it.
+    void StartKeep(TqvxBand *band, int position);
+    void EndKeep(TqvxBand *band);
+
+    TqvxAggregateList *Aggregates() const { return m_aggregates.get(); }
+    const TqvxHeaderList &HeaderList() const { return m_headerList; }
+    TqvxReportPage *CurReportPage() const { return m_curReportPage; }
+    TqvxBand *CurBand() const { return m_curBand; }
+
+private:
+    class AggregateReport;
+    struct DrillStep {
+        QString Name;
+        int Line;
+    };
+
+    TqvxReport *report() const { return m_report; }
+    bool terminated() const;
+    TqvxCustomOutline *outline() const;
+    static TqvxDataSet *dataSetOf(TqvxComponent *object);
+    // The first band of that class on the current report page.
+    template <class T>
+    T *findBand() const
+    {
+        return m_curReportPage ? m_curReportPage->FindBand<T>() : nullptr;
+    }
+    double footerHeight() const;
+    // The first overlay printed over (under) the page's content.
+    TqvxBand *findOverlay(bool onTop) const;
+    void pumpMessages();
+
+    // --- Run and passes -----------------------------------------------------
+    bool prepare();
+    void applyStoreOptions();
+    void checkDataSets();
+    void checkSubreportCycles();
+    bool runDialogs();
+    void registerPage(TqvxReportPage *page);
+    void runReportPages(TqvxReportPage *page);
+    void runPages(TqvxReportPage *page);
+    void runPage(TqvxReportPage *page);
+    void runPageOnce();
+    void showPageObjects();
+    void initPage();
+    void finish();
+    // Gives the current prepared page a paper of width x height pixels.
+    void setPreparedPageSize(double width, double height);
+    double marginsWidth() const;
+    double marginsHeight() const;
+
+    // --- Band output and page flow ------------------------------------------
+    void outputBand(TqvxBand *band);
+    void prepareBand(TqvxBand *band);
+    void finishBand(TqvxBand *band);
+    void startNewPreparedPage();
+    void showHeaderListItem(int index);
+    void showFixedBand(TqvxBand *band);
+    void showColumnFooter();
+    void nextPageColumn();
+    // The left of page column `column` (from 1) in pixels.
+    double columnPosition(int column) const;
+    void showReprintedChain(TqvxBand *band);
+    void showReprintedBand(TqvxBand *band);
+    void recalcForNewPage(TqvxBand *band);
+    void addToHeaderList(TqvxBand *band);
+    void removeFromHeaderList(TqvxBand *band);
+    void addToVHeaderList(TqvxBand *band);
+    void removeFromVHeaderList(TqvxBand *band);
+    void outlineAddBand(TqvxBand *band);
+    void outlineLevelUp(TqvxBand *band);
+    void outlineAddPage();
+    void showVerticalBand(TqvxBand *band);
+    void copyVerticalObjects(TqvxBand *band);
+    void outputVBandsHost(TqvxBand *host);
+
+    // --- Data loops, groups and columns -------------------------------------
+    // Starts the walk of a data band: first record, counters, first column;
+    // nullptr for a band without a data set.
+    TqvxDataSet *beginBandLoop(TqvxBand *band);
+    void runDataBand(TqvxBand *band, int &footerPos, int &rowPos, double &rowY);
+    void showDataRecord(TqvxDataBand *band, bool isFirst, int &footerPos, int &rowPos, double &rowY);
+    void closeDataBand(TqvxDataBand *band, int footerPos);
+    void initGroups(TqvxBand *band, TqvxBand *first, bool isFirst, int from);
+    void checkGroupChange(TqvxBand *band, TqvxBand *first, int rowPos, double rowY);
+    void showGroupFooters(TqvxBand *first, int from, TqvxBand *band);
+    void updateDrillDown(TqvxBand *band, TqvxBand *first);
+    void nextBandColumn(TqvxDataBand *band, int rowPos, double rowY);
+    void closeBandColumns(TqvxDataBand *band, int rowPos, double rowY);
+    static void setBandColumn(TqvxDataBand *band, int column);
+    static void resetSuppressValues(TqvxBand *band);
+    void showVBands(TqvxBand *host);
+    void runVBands(const QList<TqvxBand *> &bands);
+
+    // --- Stretching, splitting, keeping and subreports ----------------------
+    // Grows a stretchable object to its content; true when it grew.
+    bool stretchObject(TqvxComponent *object);
+    void shiftObjects(TqvxComponent *parent, double distance);
+    // The lowest object bottom of the band (with the dot-matrix allowance).
+    double contentBottom(TqvxBand *band) const;
+    void stretchToBottom(TqvxBand *band, double bottom);
+    void showInlineSubreports(TqvxBand *band);
+    void showSubreports(TqvxBand *band);
+    void splitBand(TqvxBand *band);
+    void keepCutAtPage();
+    void keepPasteAtPage();
+    void keepCutAtColumn();
+    void keepPasteAtColumn();
+    void shiftKeptMarks();
+
+    TqvxReport *m_report;
+    std::unique_ptr<AggregateReport> m_aggregateReport;
+    std::unique_ptr<TqvxAggregateList> m_aggregates;
+    TqvxBand *m_curBand = nullptr;
+    TqvxHeaderList m_headerList;
+    bool m_firstReportPage = false;
+    double m_pageBodyTop = 0;
+    bool m_firstRowPending = false;
+    bool m_firstRowBroken = false;
+    bool m_closingLastPage = false;
+    bool m_showingFooter = false;
+    bool m_firstPageOfRun = false;
+    double m_footerReserve = 0;
+    TqvxBand *m_breakingBand = nullptr;
+    TqvxBand *m_startNewPageBand = nullptr;
+    TqvxBand *m_inlineTarget = nullptr;
+    bool m_reprintingHeaders = false;
+    bool m_showingPageHeader = false;
+    bool m_showingSummary = false;
+    bool m_verticalBreak = false;
+    QList<DrillStep> m_drillPath;
+    bool m_keeping = false;
+    TqvxBand *m_keepBand = nullptr;
+    bool m_keepWithHeader = false;
+    double m_keepStartY = 0;
+    int m_keepPosition = 0;
+    TqvxXMLItem *m_keepOutlinePosition = nullptr;
+    int m_keepAnchorPosition = -1;
+    // The header a kept run took out of the header list at a page break.
+    TqvxBand *m_keptHeader = nullptr;
+    TqvxReportPage *m_curReportPage = nullptr;
+    double m_columnLeft = 0;
+    QList<TqvxBand *> m_vHeaderList;
+    TqvxBand *m_vBandsHost = nullptr;
+    QList<int> m_vColumnBreaks;
+};
+
+// Installs the engine as the report services' engine.
+void InitializeQvxEngine();
+void FinalizeQvxEngine();

@@ -1,0 +1,357 @@
+// The data-band loops: records, headers and footers, groups, drill-down and
+// band columns.
+
+#include "engine/qvxEngine.h"
+
+#include "engine/qvxAggregate.h"
+#include "report/qvxBands.h"
+#include "report/qvxCustomPreviewPages.h"
+#include "report/qvxDataSet.h"
+#include "report/qvxMemoView.h"
+#include "report/qvxPage.h"
+#include "report/qvxReport.h"
+#include "toolkit/classes/TStringList.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/core/VariantOps.h"
+
+namespace {
+
+QList<TqvxBand *> dataBandsOf(TqvxComponent *owner)
+{
+    if (auto *page = qobject_cast<TqvxReportPage *>(owner))
+        return page->HDataBands();
+    if (auto *band = qobject_cast<TqvxBand *>(owner))
+        return band->Details();
+    return {};
+}
+
+bool differs(const Variant &a, const Variant &b)
+{
+    try {
+        return VarCompareValue(a, b) != vrEqual;
+    } catch (const Exception &) {
+        // Values that cannot be compared (a text against a number) differ.
+        return true;
+    }
+}
+
+} // namespace
+
+bool TqvxEngine::HasData(TqvxComponent *owner, bool flag)
+{
+    if (flag)
+        return true;
+    const QList<TqvxBand *> bands = dataBandsOf(owner);
+    if (bands.isEmpty())
+        return !qobject_cast<TqvxReportPage *>(owner);
+    for (TqvxBand *band : bands) {
+        auto *dataBand = qobject_cast<TqvxDataBand *>(band);
+        TqvxDataSet *dataSet = dataSetOf(band);
+        if (!dataBand || !dataSet)
+            continue;
+        m_report->DoNotifyEvent(band, dataBand->OnMasterDetail(), false);
+        dataSet->First();
+        while (!dataSet->Eof()) {
+            if (HasData(band, dataBand->PrintIfDetailEmpty()))
+                return true;
+            dataSet->Next();
+        }
+    }
+    return false;
+}
+
+void TqvxEngine::RunDataBands(TqvxComponent *owner)
+{
+    pumpMessages();
+    if (terminated())
+        return;
+    int footerPos = 0;
+    int rowPos = 0;
+    double rowY = CurY();
+    for (TqvxBand *band : dataBandsOf(owner)) {
+        runDataBand(band, footerPos, rowPos, rowY);
+        if (terminated())
+            return;
+        m_firstRowPending = false;
+    }
+}
+
+TqvxDataSet *TqvxEngine::beginBandLoop(TqvxBand *band)
+{
+    auto *dataBand = qobject_cast<TqvxDataBand *>(band);
+    TqvxDataSet *dataSet = dataSetOf(band);
+    if (!dataBand || !dataSet)
+        return nullptr;
+    dataSet->First();
+    band->LineN = 1;
+    band->LineThrough = 1;
+    setBandColumn(dataBand, 1);
+    resetSuppressValues(band);
+    return dataSet;
+}
+
+void TqvxEngine::runDataBand(TqvxBand *band, int &footerPos, int &rowPos, double &rowY)
+{
+    TqvxDataSet *dataSet = beginBandLoop(band);
+    if (!dataSet)
+        return;
+    auto *dataBand = static_cast<TqvxDataBand *>(band);
+    bool isFirst = true;
+    while (!dataSet->Eof()) {
+        const QString filter = dataBand->Filter().trimmed();
+        const bool passes = filter.isEmpty() || !differs(m_report->Calc(filter), Variant(true));
+        if (passes && HasData(band, dataBand->PrintIfDetailEmpty())) {
+            showDataRecord(dataBand, isFirst, footerPos, rowPos, rowY);
+            isFirst = false;
+        }
+        if (!band->Group() && dataBand->KeepTogether())
+            EndKeep(band);
+        dataSet->Next();
+        if ((dataBand->RowCount() != 0 && dataBand->RowCount() < band->LineN) || terminated())
+            break;
+    }
+    closeBandColumns(dataBand, rowPos, rowY);
+    if (!isFirst)
+        closeDataBand(dataBand, footerPos);
+}
+
+void TqvxEngine::showDataRecord(TqvxDataBand *band, bool isFirst, int &footerPos, int &rowPos, double &rowY)
+{
+    TqvxBand *header = band->Header();
+    if (isFirst) {
+        if (band->KeepHeader() && header) {
+            if (m_firstRowPending)
+                m_firstRowPending = !m_firstRowBroken;
+            m_keepWithHeader = !m_firstRowPending;
+            StartKeep(band, 0);
+        }
+        addToHeaderList(header);
+        ShowBand(header);
+        if (band->KeepTogether())
+            StartKeep(band, 0);
+    } else if (!band->Group() && band->KeepTogether()) {
+        StartKeep(band, 0);
+    }
+    if (band->Group()) {
+        if (isFirst)
+            initGroups(band, band->Group(), true, 0);
+        else
+            checkGroupChange(band, band->Group(), rowPos, rowY);
+    }
+    if (band->KeepFooter())
+        footerPos = PreviewPages()->GetCurPosition();
+    if (band->Columns() >= 2 && band->CurColumn() == 1)
+        rowPos = PreviewPages()->GetCurPosition();
+
+    rowY = CurY();
+    SetCurLine(band->LineN);
+    SetCurLineThrough(band->LineThrough);
+    ShowBand(band);
+    m_keepWithHeader = false;
+    if (isFirst && band->KeepHeader() && header)
+        EndKeep(band);
+    m_drillPath.append({band->Name(), band->LineThrough});
+    ++band->LineN;
+    ++band->LineThrough;
+    nextBandColumn(band, rowPos, rowY);
+
+    outlineAddBand(band);
+    RunDataBands(band);
+    m_drillPath.removeLast();
+    outlineLevelUp(band);
+    m_firstRowPending = false;
+    if (band->FooterAfterEach())
+        ShowBand(band->Footer());
+}
+
+void TqvxEngine::closeDataBand(TqvxDataBand *band, int footerPos)
+{
+    TqvxBand *header = band->Header();
+    if (band->Group())
+        showGroupFooters(band->Group(), 0, band);
+    if (m_keeping)
+        removeFromHeaderList(header);
+    if (!band->FooterAfterEach()) {
+        if (band->KeepFooter())
+            StartKeep(band, footerPos);
+        m_showingFooter = true;
+        try {
+            ShowBand(band->Footer());
+        } catch (...) {
+            m_showingFooter = false;
+            throw;
+        }
+        if (band->KeepFooter())
+            EndKeep(band);
+        m_showingFooter = false;
+    }
+    removeFromHeaderList(header);
+    if (band->Group() && band->KeepTogether())
+        EndKeep(band);
+}
+
+// --- Groups ------------------------------------------------------------------------
+
+void TqvxEngine::initGroups(TqvxBand *band, TqvxBand *first, bool isFirst, int from)
+{
+    const QList<TqvxBand *> groups = first->Groups();
+    for (int i = from; i < groups.size(); ++i) {
+        TqvxBand *header = groups.at(i);
+        if (isFirst) {
+            header->LineN = 1;
+            header->LineThrough = 1;
+            resetSuppressValues(header);
+        } else {
+            ++header->LineN;
+            if (i + 1 < groups.size())
+                groups.at(i + 1)->LineN = 0;
+            ++header->LineThrough;
+        }
+    }
+    updateDrillDown(band, first);
+    for (int i = from; i < groups.size(); ++i) {
+        auto *header = qobject_cast<TqvxGroupHeader *>(groups.at(i));
+        if (!header)
+            continue;
+        SetCurLine(header->LineN);
+        SetCurLineThrough(header->LineThrough);
+        m_report->SetCurObject(header->Name());
+        header->LastValue = m_report->Calc(header->Condition());
+        if (header->KeepTogether())
+            StartKeep(header, 0);
+        ShowBand(header);
+        outlineAddBand(header);
+        if (header->Vertical())
+            addToVHeaderList(header);
+        else
+            addToHeaderList(header);
+    }
+}
+
+void TqvxEngine::checkGroupChange(TqvxBand *band, TqvxBand *first, int rowPos, double rowY)
+{
+    updateDrillDown(band, first);
+    const QList<TqvxBand *> groups = first->Groups();
+    int level = -1;
+    for (int i = 0; i < groups.size() && level < 0; ++i) {
+        auto *header = qobject_cast<TqvxGroupHeader *>(groups.at(i));
+        if (!header)
+            continue;
+        m_report->SetCurObject(header->Name());
+        if (differs(m_report->Calc(header->Condition()), header->LastValue))
+            level = i;
+    }
+    if (level < 0)
+        return;
+    auto *dataBand = qobject_cast<TqvxDataBand *>(band);
+    closeBandColumns(dataBand, rowPos, rowY);
+    // The footers see the last record of the group that ended.
+    TqvxDataSet *dataSet = dataSetOf(band);
+    dataSet->Prior();
+    showGroupFooters(first, level, band);
+    dataSet->Next();
+    initGroups(band, first, false, level);
+    band->LineN = 1;
+    resetSuppressValues(band);
+}
+
+void TqvxEngine::showGroupFooters(TqvxBand *first, int from, TqvxBand *band)
+{
+    const QList<TqvxBand *> groups = first->Groups();
+    for (int i = int(groups.size()) - 1; i >= from; --i) {
+        auto *header = qobject_cast<TqvxGroupHeader *>(groups.at(i));
+        if (!header)
+            continue;
+        if (TqvxBand *footer = header->Footer()) {
+            auto *groupFooter = qobject_cast<TqvxGroupFooter *>(footer);
+            if (groupFooter && groupFooter->HideIfSingleDataRecord() && band->LineN <= 2)
+                m_aggregates->Reset(footer);
+            else
+                ShowBand(footer);
+        }
+        outlineLevelUp(header);
+        if (header->Vertical())
+            removeFromVHeaderList(header);
+        else
+            removeFromHeaderList(header);
+        if (header->KeepTogether())
+            EndKeep(header);
+    }
+}
+
+void TqvxEngine::updateDrillDown(TqvxBand *band, TqvxBand *first)
+{
+    const QList<TqvxBand *> groups = first->Groups();
+    auto *firstHeader = qobject_cast<TqvxGroupHeader *>(first);
+    for (int i = 0; i < groups.size(); ++i) {
+        auto *header = qobject_cast<TqvxGroupHeader *>(groups.at(i));
+        if (!header || !header->DrillDown())
+            continue;
+        QString name;
+        for (const DrillStep &step : std::as_const(m_drillPath))
+            name += step.Name + QLatin1Char('.') + QString::number(step.Line) + QLatin1Char('.');
+        name += header->Name() + QLatin1Char('.') + QString::number(header->LineThrough);
+        header->SetDrillName(name);
+        bool expanded = m_report->DrillState()->IndexOf(name) >= 0;
+        if (header->ExpandDrillDown())
+            expanded = !expanded;
+        if (header->Child() && !(firstHeader && firstHeader->ShowChildIfDrillDown()))
+            header->Child()->SetVisible(expanded);
+        for (int j = i + 1; j < groups.size(); ++j) {
+            groups.at(j)->SetVisible(expanded);
+            if (TqvxBand *footer = groups.at(j)->Footer())
+                footer->SetVisible(expanded);
+        }
+        band->SetVisible(expanded);
+        if (!header->ShowFooterIfDrillDown() && header->Footer())
+            header->Footer()->SetVisible(expanded);
+        if (!expanded)
+            return;
+    }
+}
+
+// --- Band columns -------------------------------------------------------------
+
+void TqvxEngine::setBandColumn(TqvxDataBand *band, int column)
+{
+    band->SetCurColumn(column);
+    if (band->CurColumn() == 1)
+        band->MaxY = 0;
+}
+
+// Closes an unfinished row of band columns.
+void TqvxEngine::closeBandColumns(TqvxDataBand *band, int rowPos, double rowY)
+{
+    if (!band || band->Columns() <= 1)
+        return;
+    setBandColumn(band, band->Columns());
+    nextBandColumn(band, rowPos, rowY);
+}
+
+void TqvxEngine::nextBandColumn(TqvxDataBand *band, int rowPos, double rowY)
+{
+    if (band->Columns() <= 1 || !band->Visible())
+        return;
+    band->MaxY = std::max(band->MaxY, CurY());
+    if (band->CurColumn() < band->Columns()) {
+        SetCurY(rowY);
+    } else if (GetPageHeight() - FooterHeight() - band->MaxY > 0.0001 || m_curReportPage->EndlessHeight()) {
+        SetCurY(band->MaxY);
+    } else if (m_keeping) {
+        NewColumn();
+    } else {
+        // The row does not fit: it moves whole to the next column or page.
+        PreviewPages()->CutObjects(rowPos);
+        NewColumn();
+        PreviewPages()->PasteObjects(CurX(), CurY());
+        SetCurY(CurY() + band->MaxY - rowY);
+    }
+    setBandColumn(band, band->CurColumn() + 1);
+}
+
+void TqvxEngine::resetSuppressValues(TqvxBand *band)
+{
+    for (TqvxComponent *object : band->Objects())
+        if (auto *memo = qobject_cast<TqvxCustomMemoView *>(object))
+            memo->SetLastValue(Variant());
+}

@@ -1,0 +1,578 @@
+// The output of one band and the flow of pages and columns around it.
+
+#include "engine/qvxEngine.h"
+
+#include "engine/qvxAggregate.h"
+#include "engine/qvxBandLayout.h"
+#include "report/qvxBands.h"
+#include "report/qvxCustomOutline.h"
+#include "report/qvxCustomPreviewPages.h"
+#include "report/qvxMemoView.h"
+#include "report/qvxNumbers.h"
+#include "report/qvxObjectTypes.h"
+#include "report/qvxPage.h"
+#include "report/qvxReport.h"
+#include "report/qvxSubreport.h"
+#include "toolkit/classes/TStrings.h"
+
+namespace {
+
+template <class T>
+bool is(const TqvxComponent *object)
+{
+    return qobject_cast<const T *>(object) != nullptr;
+}
+
+TqvxReportComponent *printable(TqvxComponent *object)
+{
+    return qobject_cast<TqvxReportComponent *>(object);
+}
+
+} // namespace
+
+double TqvxEngine::GetPageHeight() const
+{
+    if (m_curReportPage && m_curReportPage->EndlessHeight())
+        return CurY() + footerHeight();
+    return TqvxCustomEngine::GetPageHeight();
+}
+
+double TqvxEngine::FreeSpace()
+{
+    if (m_curReportPage && m_curReportPage->EndlessHeight())
+        return 1e6;
+    return GetPageHeight() - (m_footerReserve != 0 ? m_footerReserve : FooterHeight()) - CurY();
+}
+
+TqvxBand *TqvxEngine::findOverlay(bool onTop) const
+{
+    if (m_curReportPage)
+        for (TqvxComponent *object : m_curReportPage->Objects())
+            if (auto *overlay = qobject_cast<TqvxOverlay *>(object); overlay && overlay->PrintOnTop() == onTop)
+                return overlay;
+    return nullptr;
+}
+
+void TqvxEngine::ShowBand(TClass bandClass)
+{
+    ShowBand(m_curReportPage ? m_curReportPage->FindBand(bandClass) : nullptr);
+}
+
+void TqvxEngine::ShowBand(TqvxBand *band)
+{
+    if (!band)
+        return;
+    if (band->KeepChild())
+        StartKeep(band, 0);
+    outputBand(band);
+    TqvxBand *child = band->Child();
+    if (auto *dataBand = qobject_cast<TqvxDataBand *>(band); dataBand && dataBand->CurColumn() > 1)
+        child = nullptr;
+    if (child && (band->Visible() || band->PrintChildIfInvisible()))
+        ShowBand(child);
+    if (band->KeepChild())
+        EndKeep(band);
+    if (is<TqvxDataBand>(band))
+        m_aggregates->AddValue(band, 0);
+}
+
+void TqvxEngine::outputBand(TqvxBand *band)
+{
+    const bool hostsVBands = band->HostsVBands && !is<TqvxPageHeader>(band);
+    double savedX = 0;
+    QList<int> savedBreaks;
+    TqvxBand *savedHost = nullptr;
+    if (hostsVBands) {
+        savedX = CurX();
+        m_report->SetCurObject(band->Name());
+        band->BeforePrint();
+        m_report->DoBeforePrint(band);
+        showVBands(band);
+        SetCurX(0);
+        SetCurLine(band->LineN);
+        SetCurLineThrough(band->LineThrough);
+        PreviewPages()->SetAddPageAction(apAdd);
+        savedBreaks = m_vColumnBreaks;
+        savedHost = m_vBandsHost;
+    }
+    if (band->Vertical()) {
+        showVerticalBand(band);
+        return;
+    }
+
+    auto *dataBand = qobject_cast<TqvxDataBand *>(band);
+    const bool multiColumn = dataBand && dataBand->Columns() > 1;
+    if (!m_reprintingHeaders && band->Visible() && band->StartNewPage() && !m_inlineTarget) {
+        const bool firstLine = (dataBand || is<TqvxGroupHeader>(band)) && band->LineN == 1;
+        if (!firstLine) {
+            m_startNewPageBand = band;
+            if (auto *group = qobject_cast<TqvxGroupHeader *>(band); group && group->ResetPageNumbers())
+                PreviewPages()->ResetLogicalPageNumber();
+            NewPage();
+            m_startNewPageBand = nullptr;
+        }
+    }
+
+    prepareBand(band);
+    band->OutputHeight = band->Height();
+    try {
+        if (band->Visible()) {
+            bool split = false;
+            const bool fitTest = !multiColumn && !is<TqvxOverlay>(band) && !is<TqvxNullBand>(band) &&
+                                 !m_inlineTarget && band->Height() > FreeSpace();
+            if (fitTest) {
+                if (!band->AllowSplit() || m_keeping)
+                    split = band->Height() > GetPageHeight() - FooterHeight() && !band->HostsVBands;
+                else
+                    split = true;
+                if (!split) {
+                    if (!m_keeping)
+                        recalcForNewPage(band);
+                    if (!(is<TqvxChild>(band) && m_showingPageHeader))
+                        NewColumn();
+                } else {
+                    if (!band->AllowSplit() && band->LineThrough > 1 && !band->StartNewPage()) {
+                        m_curBand = band;
+                        NewColumn();
+                    }
+                    if (m_keeping)
+                        EndKeep(band);
+                    splitBand(band);
+                }
+            }
+            if (!split) {
+                if (!is<TqvxNullBand>(band)) {
+                    band->SetLeft(multiColumn ? band->Left() + CurX() : CurX());
+                    band->SetTop(CurY());
+                }
+                if (!m_inlineTarget) {
+                    band->CreateFillMemo();
+                    if (hostsVBands) {
+                        m_vColumnBreaks = savedBreaks;
+                        m_vBandsHost = savedHost;
+                        band->SetLeft(0);
+                        outputVBandsHost(band);
+                        SetCurX(savedX);
+                    } else if (!(m_reprintingHeaders && PreviewPages()->BandExists(band))) {
+                        PreviewPages()->AddObject(band);
+                    }
+                } else {
+                    auto *copy = new TqvxBand(m_inlineTarget);
+                    copy->AssignAll(band);
+                    copy->CreateFillMemo();
+                }
+                SetCurY(CurY() + band->Height());
+            }
+        }
+    } catch (...) {
+        finishBand(band);
+        throw;
+    }
+    finishBand(band);
+    m_aggregates->Reset(band);
+    if (band->Visible())
+        showSubreports(band);
+}
+
+void TqvxEngine::prepareBand(TqvxBand *band)
+{
+    m_curBand = band;
+    BuildShiftTree(band);
+    const bool host = band == m_vBandsHost;
+    if (!host) {
+        m_report->SetCurObject(band->Name());
+        band->BeforePrint();
+        m_report->DoBeforePrint(band);
+    }
+    const QList<TqvxComponent *> objects = band->Objects();
+    const int count = host && band->OwnObjectCount >= 0 ? band->OwnObjectCount : int(objects.size());
+    bool stretched = false;
+    bool inlineSubreports = false;
+    for (int i = 0; i < count && i < objects.size(); ++i) {
+        TqvxReportComponent *object = printable(objects.at(i));
+        if (!object)
+            continue;
+        m_report->SetCurObject(object->Name());
+        object->BeforePrint();
+        if (!band->Visible())
+            continue;
+        m_report->DoBeforePrint(object);
+        if (!object->Visible())
+            continue;
+        object->GetData();
+        m_report->DoNotifyEvent(object, object->OnAfterData(), false);
+        stretched = stretchObject(object) || stretched;
+        if (auto *subreport = qobject_cast<TqvxSubreport *>(object); subreport && subreport->PrintOnParent())
+            inlineSubreports = true;
+    }
+    if (!band->Visible())
+        return;
+    if (stretched)
+        shiftObjects(band, 0);
+    if (inlineSubreports)
+        showInlineSubreports(band);
+    const double bottom = contentBottom(band);
+    if (band->Stretched())
+        band->SetHeight(bottom);
+    m_report->SetCurObject(band->Name());
+    m_report->DoNotifyEvent(band, band->OnAfterCalcHeight(), false);
+    stretchToBottom(band, bottom);
+}
+
+void TqvxEngine::finishBand(TqvxBand *band)
+{
+    const QList<TqvxComponent *> objects = band->Objects();
+    if (band->Visible()) {
+        for (TqvxComponent *object : objects) {
+            m_report->SetCurObject(object->Name());
+            m_report->DoAfterPrint(object);
+        }
+    }
+    const int count =
+        band == m_vBandsHost && band->OwnObjectCount >= 0 ? band->OwnObjectCount : int(objects.size());
+    for (int i = 0; i < count && i < objects.size(); ++i)
+        if (TqvxReportComponent *object = printable(objects.at(i)))
+            object->AfterPrint();
+    m_report->SetCurObject(band->Name());
+    m_report->DoAfterPrint(band);
+    band->AfterPrint();
+    if (band->OwnObjectCount >= 0) {
+        while (band->Objects().size() > band->OwnObjectCount)
+            delete band->Objects().last();
+        band->OwnObjectCount = -1;
+    }
+}
+
+// --- Pages and columns ---------------------------------------------------------
+
+void TqvxEngine::EndPage()
+{
+    // A stopped run prints no more footers.
+    const bool footers = !terminated();
+    if (!m_showingSummary && footers)
+        showColumnFooter();
+    if (!m_closingLastPage) {
+        SetCurX(m_columnLeft);
+        SetCurColumn(1);
+    }
+    if (m_closingLastPage && !m_showingSummary && footers) {
+        m_showingSummary = true;
+        try {
+            TqvxBand *summary = findBand<TqvxReportSummary>();
+            ShowBand(summary);
+            if (summary && m_curReportPage->EndlessHeight())
+                setPreparedPageSize(PageWidth() + marginsWidth(), GetPageHeight() + marginsHeight());
+        } catch (...) {
+            m_showingSummary = false;
+            throw;
+        }
+        m_showingSummary = false;
+    }
+    if (auto *footer = findBand<TqvxPageFooter>(); footer && footers) {
+        SetCurY(GetPageHeight() - footer->Height());
+        m_footerReserve =
+            m_closingLastPage && footer->PrintOnLastPage() && !m_showingSummary ? footer->Height() : 0;
+        showFixedBand(footer);
+    }
+    if (TqvxBand *overlay = findOverlay(true)) {
+        SetCurY(0);
+        showFixedBand(overlay);
+    }
+    m_firstPageOfRun = false;
+}
+
+void TqvxEngine::showFixedBand(TqvxBand *band)
+{
+    prepareBand(band);
+    bool suppressed = false;
+    try {
+        if (band->Visible()) {
+            band->SetLeft(0);
+            band->SetTop(CurY());
+            if (auto *footer = qobject_cast<TqvxPageFooter *>(band))
+                suppressed = (m_firstPageOfRun && !footer->PrintOnFirstPage()) ||
+                             (m_closingLastPage && !footer->PrintOnLastPage() && !m_showingSummary);
+            if (!suppressed) {
+                if (!PreviewPages()->BandExists(band))
+                    PreviewPages()->AddObject(band);
+                SetCurY(CurY() + band->Height());
+            }
+        }
+    } catch (...) {
+        finishBand(band);
+        throw;
+    }
+    finishBand(band);
+    if (!suppressed)
+        m_aggregates->Reset(band);
+}
+
+void TqvxEngine::showColumnFooter()
+{
+    TqvxBand *footer = findBand<TqvxColumnFooter>();
+    if (!footer)
+        return;
+    prepareBand(footer);
+    try {
+        if (footer->Visible()) {
+            footer->SetLeft(CurX() - m_columnLeft);
+            footer->SetTop(CurY());
+            PreviewPages()->AddObject(footer);
+            SetCurY(CurY() + footer->Height());
+        }
+    } catch (...) {
+        finishBand(footer);
+        throw;
+    }
+    finishBand(footer);
+    m_aggregates->Reset(footer);
+}
+
+void TqvxEngine::NewPage()
+{
+    keepCutAtPage();
+    m_breakingBand = m_curBand;
+    // The content's bottom, before the footers move the cursor.
+    const double bodyBottom = CurY();
+    EndPage();
+    if (m_curReportPage->EndlessHeight())
+        setPreparedPageSize(PageWidth() + marginsWidth(), FooterHeight() + bodyBottom + marginsHeight());
+    startNewPreparedPage();
+    m_breakingBand = nullptr;
+    keepPasteAtPage();
+    m_keeping = false;
+    m_keepWithHeader = false;
+    m_keepStartY = 0;
+    outlineAddPage();
+}
+
+void TqvxEngine::startNewPreparedPage()
+{
+    m_footerReserve = 0;
+    PreviewPages()->AddPage(m_curReportPage);
+    SetCurY(0);
+    if (TqvxBand *overlay = findOverlay(false)) {
+        ShowBand(overlay);
+        SetCurY(0);
+    }
+    const double savedX = CurX();
+    m_pageBodyTop = 0;
+    // Printing a header may add or remove items; each step reads the list
+    // afresh.
+    for (int i = 0; i < m_headerList.Count(); ++i)
+        showHeaderListItem(i);
+    SetCurX(savedX);
+}
+
+void TqvxEngine::showHeaderListItem(int index)
+{
+    const TqvxHeaderListItem item = m_headerList.Items(index);
+    SetCurX(item.Left);
+    TqvxBand *band = item.Band;
+    if (!band || band == m_startNewPageBand)
+        return;
+    if (auto *pageHeader = qobject_cast<TqvxPageHeader *>(band); pageHeader && m_firstPageOfRun &&
+                                                                   !pageHeader->PrintOnFirstPage()) {
+        if (!pageHeader->PrintChildIfInvisible())
+            return;
+        band = pageHeader->Child();
+    }
+    if (!band)
+        return;
+    if (((m_keepWithHeader && is<TqvxHeader>(band)) || item.IsInKeepList) && !m_showingFooter)
+        return;
+    if ((is<TqvxHeader>(band) || is<TqvxGroupHeader>(band)) && m_verticalBreak)
+        return;
+    if (is<TqvxHeader>(band) && band == m_breakingBand)
+        return;
+
+    const bool pageHeader = is<TqvxPageHeader>(band);
+    const int savedLine = CurLine();
+    const int savedLineThrough = CurLineThrough();
+    const auto restore = [&] {
+        m_showingPageHeader = false;
+        m_reprintingHeaders = false;
+        band->Reprinting = false;
+        SetCurLine(savedLine);
+        SetCurLineThrough(savedLineThrough);
+    };
+    band->Reprinting = true;
+    SetCurLine(band->LineN);
+    SetCurLineThrough(band->LineThrough);
+    m_reprintingHeaders = true;
+    m_showingPageHeader = pageHeader;
+    if (is<TqvxReportTitle>(band))
+        m_headerList.ClearBand(index);
+    try {
+        ShowBand(band);
+    } catch (...) {
+        restore();
+        throw;
+    }
+    // Later columns start below the page header and its children.
+    if (pageHeader)
+        m_pageBodyTop = CurY();
+    if (m_firstRowPending && is<TqvxReportTitle>(band))
+        m_firstRowBroken = true;
+    restore();
+}
+
+void TqvxEngine::NewColumn()
+{
+    if (!m_curReportPage || CurColumn() >= m_curReportPage->Columns()) {
+        NewPage();
+        return;
+    }
+    keepCutAtColumn();
+    m_breakingBand = m_curBand;
+    showColumnFooter();
+    nextPageColumn();
+    m_breakingBand = nullptr;
+    keepPasteAtColumn();
+    m_keeping = false;
+    m_keepWithHeader = false;
+}
+
+double TqvxEngine::columnPosition(int column) const
+{
+    const TStrings *positions = m_curReportPage->ColumnPositions();
+    if (column >= 1 && column <= positions->Count())
+        return qvxStrToFloat(positions->Strings(column - 1)) * qv01cm;
+    return (column - 1) * m_curReportPage->ColumnWidth() * qv01cm;
+}
+
+void TqvxEngine::nextPageColumn()
+{
+    SetCurColumn(CurColumn() + 1);
+    const double x = columnPosition(CurColumn());
+    SetCurY(m_pageBodyTop);
+    for (int i = 0; i < m_headerList.Count(); ++i) {
+        const TqvxHeaderListItem item = m_headerList.Items(i);
+        SetCurX(x + item.Left);
+        if (item.Band && !is<TqvxPageHeader>(item.Band) && item.Band != m_breakingBand && !item.IsInKeepList &&
+            !m_keepWithHeader)
+            showReprintedChain(item.Band);
+    }
+    SetCurX(x + m_columnLeft);
+}
+
+void TqvxEngine::showReprintedChain(TqvxBand *band)
+{
+    for (; band; band = band->Child()) {
+        showReprintedBand(band);
+        if (!band->Visible() && !band->PrintChildIfInvisible())
+            break;
+    }
+}
+
+void TqvxEngine::showReprintedBand(TqvxBand *band)
+{
+    band->Reprinting = true;
+    prepareBand(band);
+    try {
+        if (band->Visible()) {
+            band->SetLeft(CurX());
+            band->SetTop(CurY());
+            PreviewPages()->AddObject(band);
+            SetCurY(CurY() + band->Height());
+        }
+    } catch (...) {
+        finishBand(band);
+        band->Reprinting = false;
+        throw;
+    }
+    finishBand(band);
+    band->Reprinting = false;
+}
+
+void TqvxEngine::recalcForNewPage(TqvxBand *band)
+{
+    bool suppressing = false;
+    for (TqvxComponent *object : band->Objects()) {
+        if (auto *memo = qobject_cast<TqvxCustomMemoView *>(object); memo && memo->SuppressRepeated()) {
+            memo->ClearValue();
+            suppressing = true;
+        }
+    }
+    if (!suppressing || band->HostsVBands)
+        return;
+    finishBand(band);
+    SetCurLine(band->LineN);
+    SetCurLineThrough(band->LineThrough);
+    SetSecondScriptCall(true);
+    try {
+        prepareBand(band);
+    } catch (...) {
+        SetSecondScriptCall(false);
+        throw;
+    }
+    SetSecondScriptCall(false);
+}
+
+// --- Header lists ----------------------------------------------------------------
+
+namespace {
+
+bool reprints(const TqvxBand *band)
+{
+    if (const auto *header = qobject_cast<const TqvxHeader *>(band))
+        return header->ReprintOnNewPage();
+    if (const auto *group = qobject_cast<const TqvxGroupHeader *>(band))
+        return group->ReprintOnNewPage();
+    return false;
+}
+
+} // namespace
+
+void TqvxEngine::addToHeaderList(TqvxBand *band)
+{
+    if (band && reprints(band))
+        m_headerList.Add(band, m_keeping && !is<TqvxHeader>(band), m_columnLeft);
+}
+
+void TqvxEngine::removeFromHeaderList(TqvxBand *band)
+{
+    if (band)
+        m_headerList.Remove(band);
+}
+
+void TqvxEngine::addToVHeaderList(TqvxBand *band)
+{
+    if (band && reprints(band))
+        m_vHeaderList.append(band);
+}
+
+void TqvxEngine::removeFromVHeaderList(TqvxBand *band)
+{
+    if (band)
+        m_vHeaderList.removeOne(band);
+}
+
+// --- Outline ----------------------------------------------------------------------
+
+void TqvxEngine::outlineAddBand(TqvxBand *band)
+{
+    const QString text = band->OutlineText();
+    if (text.isEmpty())
+        return;
+    m_report->SetCurObject(band->Name());
+    const int top = qvxRound(CurY() - (band->Stretched() ? band->OutputHeight : band->Height()));
+    if (band->Visible())
+        outline()->AddItem(VarToStr(m_report->Calc(text)), top);
+}
+
+void TqvxEngine::outlineLevelUp(TqvxBand *band)
+{
+    if (!band->OutlineText().isEmpty())
+        outline()->LevelUp();
+}
+
+void TqvxEngine::outlineAddPage()
+{
+    const QString text = m_curReportPage->OutlineText();
+    if (text.isEmpty())
+        return;
+    outline()->LevelRoot();
+    m_report->SetCurObject(m_curReportPage->Name());
+    outline()->AddItem(VarToStr(m_report->Calc(text)), 0);
+}

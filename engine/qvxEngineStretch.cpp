@@ -1,0 +1,483 @@
+// What changes the geometry of a band's output: objects growing with their
+// content, bands split over pages, runs of bands kept together, and
+// subreports.
+
+#include "engine/qvxEngine.h"
+
+#include "engine/qvxAggregate.h"
+#include "report/qvxBands.h"
+#include "report/qvxCharGrid.h"
+#include "report/qvxCustomOutline.h"
+#include "report/qvxCustomPreviewPages.h"
+#include "report/qvxDMP.h"
+#include "report/qvxNumbers.h"
+#include "report/qvxPage.h"
+#include "report/qvxReport.h"
+#include "report/qvxSubreport.h"
+#include "report/qvxView.h"
+
+#include <cmath>
+
+namespace {
+
+TqvxStretcheable *stretcheable(TqvxComponent *object)
+{
+    return qobject_cast<TqvxStretcheable *>(object);
+}
+
+// A dot-matrix memo with a bottom frame line takes a character line more.
+bool hasCharFrameBottom(const TqvxComponent *object)
+{
+    const auto *memo = qobject_cast<const TqvxDMPMemoView *>(object);
+    return memo && memo->Frame()->Typ().testFlag(ftBottom);
+}
+
+} // namespace
+
+// --- Stretching ----------------------------------------------------------------
+
+bool TqvxEngine::stretchObject(TqvxComponent *object)
+{
+    TqvxStretcheable *view = stretcheable(object);
+    if (!view || view->StretchMode() == smDontStretch)
+        return false;
+    const double height = view->CalcHeight();
+    if (height > view->Height()) {
+        view->SetStretchDelta(height - view->Height());
+        view->SetHeight(height);
+        return true;
+    }
+    view->SetStretchDelta(0);
+    return false;
+}
+
+void TqvxEngine::shiftObjects(TqvxComponent *parent, double distance)
+{
+    auto *owner = qobject_cast<TqvxReportComponent *>(parent);
+    const bool parentIsBand = qobject_cast<TqvxBand *>(parent) != nullptr;
+    for (TqvxView *child : owner->ShiftList()) {
+        switch (child->ShiftMode()) {
+        case smAlways:
+            child->SetTop(child->Top() + distance);
+            shiftObjects(child, distance + child->StretchDelta());
+            break;
+        case smWhenOverlapped: {
+            const double bottom = parent->Top() + parent->Height();
+            if (!parentIsBand && bottom > child->Top()) {
+                const double overlap = bottom - child->Top();
+                child->SetTop(bottom);
+                shiftObjects(child, overlap + child->StretchDelta());
+            } else {
+                shiftObjects(child, child->StretchDelta());
+            }
+            break;
+        }
+        case smDontShift:
+            shiftObjects(child, distance + child->StretchDelta());
+            break;
+        }
+        child->SetStretchDelta(0);
+    }
+}
+
+double TqvxEngine::contentBottom(TqvxBand *band) const
+{
+    double bottom = 0;
+    const TqvxComponent *lowest = nullptr;
+    for (const TqvxComponent *object : band->Objects()) {
+        const double objectBottom = object->Top() + object->Height();
+        if (!lowest || objectBottom > bottom) {
+            bottom = objectBottom;
+            lowest = object;
+        }
+    }
+    if (hasCharFrameBottom(lowest))
+        bottom += qv1CharY;
+    return bottom;
+}
+
+void TqvxEngine::stretchToBottom(TqvxBand *band, double bottom)
+{
+    for (TqvxComponent *object : band->Objects()) {
+        TqvxStretcheable *view = stretcheable(object);
+        if (!view || view->StretchMode() != smMaxHeight)
+            continue;
+        view->SetHeight(bottom - view->Top() - (hasCharFrameBottom(view) ? qv1CharY : 0));
+    }
+}
+
+// --- Subreports ------------------------------------------------------------------
+
+// Runs the subreports printed on their parent band; what they output becomes
+// objects of the band until the band has printed.
+void TqvxEngine::showInlineSubreports(TqvxBand *band)
+{
+    if (m_inlineTarget)
+        return;
+    band->OwnObjectCount = int(band->Objects().size());
+    TqvxNullBand target(nullptr);
+    m_inlineTarget = &target;
+    const double savedX = CurX();
+    const double savedY = CurY();
+    const double savedColumnLeft = m_columnLeft;
+    const auto restore = [&] {
+        SetCurX(savedX);
+        SetCurY(savedY);
+        m_columnLeft = savedColumnLeft;
+        m_inlineTarget = nullptr;
+    };
+    try {
+        const QList<TqvxComponent *> objects = band->Objects();
+        for (TqvxComponent *object : objects) {
+            auto *subreport = qobject_cast<TqvxSubreport *>(object);
+            if (!subreport || !subreport->Visible() || !subreport->PrintOnParent() || !subreport->Page())
+                continue;
+            m_columnLeft = subreport->Left() + savedColumnLeft;
+            SetCurX(subreport->Left());
+            SetCurY(subreport->Top());
+            const bool showingFooter = m_showingFooter;
+            runPage(subreport->Page());
+            m_showingFooter = showingFooter;
+        }
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+
+    struct Placed {
+        TqvxComponent *object;
+        double left;
+        double top;
+    };
+    QList<Placed> placed;
+    for (TqvxComponent *object : target.GetAllObjects())
+        if (qobject_cast<TqvxView *>(object) && !qobject_cast<TqvxSubreport *>(object))
+            placed.append({object, object->GetAbsLeft(), object->GetAbsTop()});
+    for (const Placed &item : placed) {
+        item.object->SetLeft(item.left);
+        item.object->SetTop(item.top);
+        item.object->SetParentFont(false);
+        item.object->SetParent(band);
+        if (TqvxStretcheable *view = stretcheable(item.object))
+            view->SetStretchMode(smDontStretch);
+    }
+}
+
+// Runs the band's other subreports side by side below their places; output
+// goes on below the one that reached furthest.
+void TqvxEngine::showSubreports(TqvxBand *band)
+{
+    QList<TqvxSubreport *> subreports;
+    for (TqvxComponent *object : band->Objects())
+        if (auto *subreport = qobject_cast<TqvxSubreport *>(object);
+            subreport && subreport->Visible() && !subreport->PrintOnParent() && subreport->Page())
+            subreports.append(subreport);
+    if (subreports.isEmpty())
+        return;
+    TqvxCustomPreviewPages *pages = PreviewPages();
+    const int page = pages->CurPage();
+    const int column = CurColumn();
+    const double x = CurX();
+    const double y = CurY();
+    const double columnLeft = m_columnLeft;
+    struct Position {
+        int page;
+        int column;
+        double y;
+        bool operator>(const Position &other) const
+        {
+            if (page != other.page)
+                return page > other.page;
+            if (column != other.column)
+                return column > other.column;
+            return y > other.y;
+        }
+    };
+    Position best{page, column, y};
+    for (TqvxSubreport *subreport : subreports) {
+        pages->SetCurPage(page);
+        m_columnLeft = subreport->Left() + columnLeft;
+        SetCurColumn(column);
+        SetCurX(subreport->Left() + x);
+        SetCurY(subreport->Top() + y - band->OutputHeight);
+        runPage(subreport->Page());
+        const Position reached{pages->CurPage(), CurColumn(), CurY()};
+        if (reached > best)
+            best = reached;
+    }
+    pages->SetCurPage(best.page);
+    SetCurColumn(best.column);
+    SetCurX(columnLeft + (best.column > 1 ? columnPosition(best.column) : 0));
+    SetCurY(best.y);
+    m_columnLeft = columnLeft;
+}
+
+// --- Splitting -------------------------------------------------------------------
+
+namespace {
+
+// The objects of a band being split: those still to output, every one (to
+// restore the band), and those moved down in the current part.
+struct SplitLists {
+    QList<TqvxComponent *> pending;
+    QList<TqvxComponent *> all;
+    QList<TqvxComponent *> moved;
+    QList<TqvxComponent *> part;
+    QList<bool> visible;
+
+    // Every pending object below `object` that overlaps it horizontally
+    // moves down by distance, once per part.
+    void shiftBelow(TqvxComponent *object, double distance)
+    {
+        const double bottom = object->Top() + object->Height();
+        const double left = object->Left();
+        const double right = left + object->Width();
+        for (TqvxComponent *other : std::as_const(pending)) {
+            if (other == object || moved.contains(other) || bottom > other->Top())
+                continue;
+            if (right - other->Left() > 0.0001 && other->Left() + other->Width() - left > 0.0001) {
+                other->SetTop(other->Top() + distance);
+                moved.append(other);
+            }
+        }
+    }
+
+    // Shows only the objects of the current part.
+    void showPart()
+    {
+        for (qsizetype i = 0; i < all.size(); ++i)
+            all.at(i)->SetVisible(visible.at(i) && part.contains(all.at(i)));
+    }
+
+    void restore()
+    {
+        for (qsizetype i = 0; i < all.size(); ++i)
+            all.at(i)->SetVisible(visible.at(i));
+    }
+};
+
+} // namespace
+
+void TqvxEngine::splitBand(TqvxBand *band)
+{
+    band->CreateFillMemo();
+    TqvxComponent *fill = band->FillMemo();
+    SplitLists lists;
+    for (TqvxComponent *object : band->Objects()) {
+        if (object == fill)
+            continue;
+        lists.all.append(object);
+        lists.visible.append(object->Visible());
+        if (!qobject_cast<TqvxSubreport *>(object))
+            lists.pending.append(object);
+        if (TqvxStretcheable *view = stretcheable(object)) {
+            view->InitPart();
+            view->SetRemainingHeight(view->Height());
+        }
+    }
+    const qsizetype count0 = lists.pending.size();
+    bool anySplit = false;
+    // A part that starts on a fresh column or page always outputs something,
+    // so that no band adds pages without end.
+    bool freshColumn = false;
+    double space = FreeSpace();
+    try {
+        while (!lists.pending.isEmpty()) {
+            lists.moved.clear();
+            lists.part.clear();
+            pumpMessages();
+            if (terminated())
+                break;
+            const double bodyHeight = GetPageHeight() - FooterHeight();
+            for (qsizetype i = 0; i < lists.pending.size();) {
+                TqvxComponent *object = lists.pending.at(i);
+                TqvxStretcheable *view = stretcheable(object);
+                double partGap = 0;
+                double height = object->Height();
+                bool hasNext = false;
+                if (view) {
+                    view->SetSplitStartTop(object->Top());
+                    object->SetHeight(space - object->Top());
+                    if (space > object->Top()) {
+                        partGap = view->DrawPart();
+                        height = view->RemainingHeight();
+                        hasNext = view->HasNextPart();
+                    }
+                }
+                if (object->Top() + height <= space && !hasNext) {
+                    object->SetHeight(height);
+                    lists.part.append(object);
+                    lists.pending.removeAt(i);
+                } else if (view) {
+                    if (space > object->Top()) {
+                        lists.shiftBelow(object, partGap);
+                        if (std::abs(partGap - object->Height()) < 0.0001) {
+                            object->SetTop(space);
+                            object->SetHeight(view->RemainingHeight());
+                        } else {
+                            view->SetRemainingHeight(view->RemainingHeight() - object->Height() + partGap);
+                            lists.part.append(object);
+                            anySplit = true;
+                        }
+                    }
+                    ++i;
+                } else if (object->Height() > bodyHeight) {
+                    lists.part.append(object);
+                    lists.pending.removeAt(i);
+                } else {
+                    if (space > object->Top()) {
+                        lists.shiftBelow(object, space - object->Top());
+                        object->SetTop(space);
+                    }
+                    ++i;
+                }
+            }
+            if (lists.part.isEmpty() && freshColumn) {
+                TqvxComponent *object = lists.pending.takeFirst();
+                const double room = std::max(space, 0.0);
+                object->SetTop(std::min(std::max(object->Top(), 0.0), room));
+                if (TqvxStretcheable *view = stretcheable(object))
+                    object->SetHeight(std::min(view->RemainingHeight(), room - object->Top()));
+                lists.part.append(object);
+            }
+
+            double height = 0;
+            for (const TqvxComponent *object : std::as_const(lists.part))
+                height = std::max(height, object->Top() + object->Height());
+            band->SetHeight(height);
+            for (TqvxComponent *object : std::as_const(lists.part)) {
+                if (lists.pending.isEmpty()) {
+                    if (object->ViewAlign() == baBottom)
+                        object->SetTop(height - object->Height());
+                } else if (TqvxStretcheable *view = stretcheable(object); view && view->StretchMode() == smMaxHeight) {
+                    object->SetHeight(height - object->Top());
+                }
+            }
+
+            band->SetLeft(CurX());
+            band->SetTop(CurY());
+            band->CreateFillMemo();
+            lists.showPart();
+            PreviewPages()->AddObject(band);
+            SetCurY(CurY() + band->Height());
+            m_curBand = band;
+            if (!lists.pending.isEmpty()) {
+                NewColumn();
+                freshColumn = true;
+            }
+            for (TqvxComponent *object : std::as_const(lists.pending)) {
+                object->SetTop(object->Top() - space);
+                if (TqvxStretcheable *view = stretcheable(object)) {
+                    if (!anySplit && lists.pending.size() == count0)
+                        object->SetTop(view->SplitStartTop());
+                    if (object->Top() < 0)
+                        object->SetTop(0);
+                    object->SetHeight(view->RemainingHeight());
+                }
+            }
+            space = FreeSpace();
+        }
+    } catch (...) {
+        lists.restore();
+        throw;
+    }
+    lists.restore();
+}
+
+// --- Keeping ---------------------------------------------------------------------
+
+void TqvxEngine::StartKeep(TqvxBand *band, int position)
+{
+    if (m_keeping || m_firstRowPending)
+        return;
+    m_keepStartY = CurY();
+    m_keeping = true;
+    m_keepBand = band;
+    m_keepPosition = position != 0 ? position : PreviewPages()->GetCurPosition();
+    m_keepOutlinePosition = outline()->GetCurPosition();
+    m_keepAnchorPosition = PreviewPages()->GetAnchorCurPosition();
+    m_aggregates->StartKeep();
+}
+
+void TqvxEngine::EndKeep(TqvxBand *band)
+{
+    if (band == m_keepBand)
+        BreakAllKeep();
+}
+
+void TqvxEngine::BreakAllKeep()
+{
+    m_keepStartY = 0;
+    m_keeping = false;
+    m_keepBand = nullptr;
+    m_aggregates->EndKeep();
+    m_keepWithHeader = false;
+}
+
+void TqvxEngine::keepCutAtPage()
+{
+    m_keptHeader = nullptr;
+    // A run that would not fit even on an empty page breaks where it is.
+    if (m_keepBand && CurY() - m_keepStartY + m_keepBand->Height() > GetPageHeight() - FooterHeight()) {
+        m_keeping = false;
+        m_aggregates->EndKeep();
+    }
+    if (!m_keeping)
+        return;
+    if (m_showingFooter)
+        m_aggregates->UndoLast(m_keepBand);
+    PreviewPages()->CutObjects(m_keepPosition);
+    auto *dataBand = qobject_cast<TqvxDataBand *>(m_curBand);
+    if (dataBand && std::abs(PreviewPages()->GetLastY(0) - CurY()) >= 0.0001 &&
+        m_headerList.Contains(dataBand->Header())) {
+        m_keptHeader = dataBand->Header();
+        removeFromHeaderList(m_keptHeader);
+    }
+}
+
+void TqvxEngine::keepPasteAtPage()
+{
+    if (!m_keeping)
+        return;
+    m_aggregates->EndKeep();
+    PreviewPages()->PasteObjects(0, CurY());
+    shiftKeptMarks();
+    SetCurY(PreviewPages()->GetLastY(0));
+    if (m_showingFooter)
+        m_aggregates->RedoLast(m_keepBand);
+    if (m_keptHeader) {
+        addToHeaderList(m_keptHeader);
+        m_keptHeader = nullptr;
+    }
+}
+
+void TqvxEngine::keepCutAtColumn()
+{
+    if (!m_keeping)
+        return;
+    if (m_showingFooter)
+        m_aggregates->UndoLast(m_keepBand);
+    PreviewPages()->CutObjects(m_keepPosition);
+    SetCurY(PreviewPages()->GetLastY(0));
+}
+
+void TqvxEngine::keepPasteAtColumn()
+{
+    if (!m_keeping)
+        return;
+    m_aggregates->EndKeep();
+    PreviewPages()->PasteObjects(CurX(), CurY());
+    shiftKeptMarks();
+    SetCurY(PreviewPages()->GetLastY(CurX()));
+    if (m_showingFooter)
+        m_aggregates->RedoLast(m_keepBand);
+}
+
+// The outline items and anchors made inside the kept run go where it went.
+void TqvxEngine::shiftKeptMarks()
+{
+    const int top = qvxRound(CurY());
+    outline()->ShiftItems(m_keepOutlinePosition, top);
+    PreviewPages()->ShiftAnchors(m_keepAnchorPosition, top);
+}

@@ -1,0 +1,121 @@
+#pragma once
+
+// A report run by the real engine into real prepared pages, with bands,
+// memos and data sets placed in code, for tests that read the pages back.
+//
+// The page is A4 with margins of 10 mm: its printable area is 718.1107 x
+// 1046.92981 pixels.  Bands are named; each memo is 100 x 20 pixels unless
+// told otherwise.  A data set made here answers its fields from rows of
+// values held by the test.
+
+#include "common/TestSupport.h"
+#include "engine/qvxPreviewPages.h"
+#include "report/qvxBands.h"
+#include "report/qvxMemoView.h"
+#include "report/qvxPage.h"
+#include "report/qvxReport.h"
+#include "report/qvxServices.h"
+#include "report/qvxUserDataSet.h"
+
+#include <QHash>
+#include <QList>
+#include <QStringList>
+
+#include <memory>
+#include <string>
+#include <type_traits>
+
+// The prepared pages of a report over the report's classes; drawing,
+// mouse, printing and appending do nothing.
+class TEngineTestStore : public TqvxPreviewPages
+{
+    Q_OBJECT
+
+public:
+    using TqvxPreviewPages::TqvxPreviewPages;
+
+    void DrawPage(int, TCanvas *, double, double, double, double) override {}
+    void ObjectOver(int, int, int, TMouseButton, TShiftState, double, double, double, TCursor &,
+                    TqvxMouseAction) override
+    {
+    }
+    void AddFrom(TqvxReportLink *) override {}
+    bool Print() override { return false; }
+
+protected:
+    void SaveReportSettings(TqvxXMLItem *) override {}
+    void LoadReportSettings(TqvxXMLItem *) override {}
+};
+
+// Installs the engine and the test store as the report services for its
+// lifetime; the services installed before come back afterwards.
+class TEngineServicesScope
+{
+public:
+    TEngineServicesScope();
+    ~TEngineServicesScope();
+    TEngineServicesScope(const TEngineServicesScope &) = delete;
+    TEngineServicesScope &operator=(const TEngineServicesScope &) = delete;
+
+private:
+    TqvxServices m_saved;
+};
+
+// A data set over rows of named values held in memory.
+class TMemoryDataSet : public TqvxUserDataSet
+{
+    Q_OBJECT
+
+public:
+    explicit TMemoryDataSet(TComponent *owner = nullptr);
+
+    // Sets the rows: each row maps field names to values.
+    void SetRows(const QList<QHash<QString, Variant>> &rows);
+    // Calls rowsOnFirst, when set, for the rows of each walk.
+    void First() override;
+
+    QList<QHash<QString, Variant>> rows;
+    std::function<QList<QHash<QString, Variant>>()> rowsOnFirst;
+};
+
+struct TEngineTestReport {
+    TEngineTestReport();
+    ~TEngineTestReport();
+
+    TEngineServicesScope services;
+    std::unique_ptr<TqvxReport> report;
+    TqvxReportPage *page;
+    std::vector<std::unique_ptr<TMemoryDataSet>> dataSets;
+
+    // A band of that height at that top, 718 wide.
+    template <class T>
+    T *band(const char *name, double top, double height = 20)
+    {
+        auto *result = new T(page);
+        result->SetName(QString::fromLatin1(name));
+        result->SetBounds(0, top, 718, height);
+        return result;
+    }
+    TqvxMemoView *memo(TqvxComponent *parent, const char *name, const QString &text, double left = 0,
+                       double top = 0, double width = 100, double height = 20);
+    // A data set of that name over `count` rows whose field "N" counts from
+    // 1, listed in the report.
+    TMemoryDataSet *dataSet(const char *name, int count);
+    TMemoryDataSet *dataSet(const char *name, const QList<QHash<QString, Variant>> &rows);
+
+    TEngineTestStore *store() const;
+    // Prepares the report; false with the errors in errors().
+    bool prepare();
+    QStringList errors() const;
+    int pageCount() const;
+    // The bands of page index, one per line: "Name top" and the texts of
+    // their memos in order, as "Name top: text | text".
+    QStringList bandList(int index) const;
+    // The same as one text, a band a line (readable in failures).
+    std::string bands(int index) const { return lines(bandList(index)); }
+    static std::string lines(const QStringList &list) { return list.join(QLatin1Char('\n')).toStdString(); }
+    // The top of the band of that name on page index; -1 when absent.
+    double bandTop(int index, const QString &name) const;
+    // The texts of the memos of page index, in order.
+    QStringList texts(int index) const;
+};

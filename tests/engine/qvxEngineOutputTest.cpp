@@ -1,0 +1,191 @@
+// Band output and page flow: the fit test, page and column footers, the
+// summary, overlays, page columns, reprinted headers and the outline.
+
+#include "EngineTestReport.h"
+
+#include "engine/qvxEngine.h"
+#include "report/qvxCustomOutline.h"
+#include "report/qvxNumbers.h"
+#include "report/qvxObjectTypes.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The printable height of the test page.
+const double bodyHeight = 277 * qv01cm;
+
+} // namespace
+
+class EngineOutputTest : public ::testing::Test, public TEngineTestReport
+{
+protected:
+    TqvxEngine *engine() const { return static_cast<TqvxEngine *>(report->Engine()); }
+
+    TqvxMasterData *master(int rows, double height = 20)
+    {
+        auto *data = band<TqvxMasterData>("MasterData1", 300, height);
+        data->SetDataSet(dataSet("DS", rows));
+        memo(data, "Memo1", QStringLiteral("[DS.\"N\"]"));
+        return data;
+    }
+};
+
+TEST_F(EngineOutputTest, ABandAsHighAsTheFreeSpaceFitsOnePixelMoreMoves)
+{
+    auto *footer = band<TqvxPageFooter>("PageFooter1", 900, 40);
+    auto *first = band<TqvxChild>("Child1", 500, 100);
+    auto *last = band<TqvxChild>("Child2", 600, 20);
+    report->OnManualBuild = [&](TqvxPage *) {
+        first->SetHeight(bodyHeight - 40 - 20);
+        engine()->ShowBand(first);
+        last->SetHeight(20);
+        engine()->ShowBand(last);
+        EXPECT_NEAR(engine()->FreeSpace(), 0, 1e-9);
+        engine()->ShowBand(first);
+        last->SetHeight(21);
+        engine()->ShowBand(last);
+    };
+    ASSERT_TRUE(prepare());
+    ASSERT_EQ(pageCount(), 3);
+    EXPECT_DOUBLE_EQ(bandTop(0, "Child2"), bodyHeight - 60);
+    EXPECT_DOUBLE_EQ(bandTop(0, "PageFooter1"), bodyHeight - 40);
+    EXPECT_EQ(bandList(1).size(), 2);
+    EXPECT_EQ(bands(2), lines({"Child2 0", QStringLiteral("PageFooter1 %1").arg(bodyHeight - 40)}));
+    (void)footer;
+}
+
+TEST_F(EngineOutputTest, PageFootersFollowTheirFirstAndLastPageFlags)
+{
+    auto *footer = band<TqvxPageFooter>("PageFooter1", 900, 30);
+    auto *data = master(3);
+    data->SetStartNewPage(true);
+    footer->SetPrintOnFirstPage(false);
+    ASSERT_TRUE(prepare());
+    ASSERT_EQ(pageCount(), 3);
+    EXPECT_EQ(bandTop(0, "PageFooter1"), -1);
+    EXPECT_DOUBLE_EQ(bandTop(1, "PageFooter1"), bodyHeight - 30);
+    EXPECT_DOUBLE_EQ(bandTop(2, "PageFooter1"), bodyHeight - 30);
+
+    footer->SetPrintOnFirstPage(true);
+    footer->SetPrintOnLastPage(false);
+    ASSERT_TRUE(prepare());
+    EXPECT_DOUBLE_EQ(bandTop(0, "PageFooter1"), bodyHeight - 30);
+    EXPECT_EQ(bandTop(2, "PageFooter1"), -1);
+}
+
+TEST_F(EngineOutputTest, TheSummaryClosesTheLastPageAndOverlaysLieUnderAndOver)
+{
+    band<TqvxReportSummary>("ReportSummary1", 800, 50);
+    auto *under = band<TqvxOverlay>("Overlay1", 950, 100);
+    auto *over = band<TqvxOverlay>("Overlay2", 1000, 100);
+    over->SetPrintOnTop(true);
+    band<TqvxPageFooter>("PageFooter1", 900, 30);
+    master(2);
+    ASSERT_TRUE(prepare());
+    ASSERT_EQ(pageCount(), 1);
+    EXPECT_EQ(bands(0), lines({"Overlay1 0", "MasterData1 0: 1", "MasterData1 20: 2", "ReportSummary1 40",
+                                     QStringLiteral("PageFooter1 %1").arg(bodyHeight - 30), "Overlay2 0"}));
+    (void)under;
+}
+
+TEST_F(EngineOutputTest, StartNewPageWaitsForTheSecondLine)
+{
+    band<TqvxReportTitle>("ReportTitle1", 0, 30);
+    auto *data = master(2);
+    data->SetStartNewPage(true);
+    ASSERT_TRUE(prepare());
+    ASSERT_EQ(pageCount(), 2);
+    EXPECT_EQ(bands(0), lines({"ReportTitle1 0", "MasterData1 30: 1"}));
+    EXPECT_EQ(bands(1), lines({"MasterData1 0: 2"}));
+}
+
+TEST_F(EngineOutputTest, AFirstBandStartingANewPageLeavesAPageOfHeaders)
+{
+    band<TqvxPageHeader>("PageHeader1", 0, 30);
+    auto *child = band<TqvxChild>("Child1", 200, 40);
+    child->SetStartNewPage(true);
+    report->OnManualBuild = [&](TqvxPage *) { engine()->ShowBand(child); };
+    ASSERT_TRUE(prepare());
+    ASSERT_EQ(pageCount(), 2);
+    EXPECT_EQ(bands(0), lines({"PageHeader1 0"}));
+    EXPECT_EQ(bands(1), lines({"PageHeader1 0", "Child1 30"}));
+}
+
+TEST_F(EngineOutputTest, TheTitlePrintsOnceAndPageHeadersRepeat)
+{
+    band<TqvxReportTitle>("ReportTitle1", 0, 30);
+    auto *header = band<TqvxPageHeader>("PageHeader1", 40, 25);
+    auto *dataHeader = band<TqvxHeader>("Header1", 200, 15);
+    dataHeader->SetReprintOnNewPage(true);
+    master(60);
+    ASSERT_TRUE(prepare());
+    ASSERT_EQ(pageCount(), 2);
+    EXPECT_EQ(lines(bandList(0).mid(0, 4)),
+              lines({"ReportTitle1 0", "PageHeader1 30", "Header1 55", "MasterData1 70: 1"}));
+    EXPECT_EQ(lines(bandList(1).mid(0, 3)), lines({"PageHeader1 0", "Header1 25", "MasterData1 40: 49"}));
+
+    // Without PrintOnFirstPage only the header's child prints on the first
+    // page.
+    header->SetPrintOnFirstPage(false);
+    auto *child = band<TqvxChild>("Child1", 600, 10);
+    header->SetChild(child);
+    header->SetPrintChildIfInvisible(true);
+    ASSERT_TRUE(prepare());
+    EXPECT_EQ(lines(bandList(0).mid(0, 3)), lines({"ReportTitle1 0", "Child1 30", "Header1 40"}));
+    EXPECT_EQ(lines(bandList(1).mid(0, 3)), lines({"PageHeader1 0", "Child1 25", "Header1 35"}));
+}
+
+TEST_F(EngineOutputTest, PageColumnsStartBelowTheHeaderAtTheirPositions)
+{
+    page->SetColumns(2);
+    page->ColumnPositions()->SetText(QStringLiteral("0\n100"));
+    band<TqvxPageHeader>("PageHeader1", 0, 30);
+    band<TqvxColumnHeader>("ColumnHeader1", 40, 10);
+    band<TqvxColumnFooter>("ColumnFooter1", 900, 12);
+    master(100);
+    ASSERT_TRUE(prepare());
+    ASSERT_GE(pageCount(), 1);
+    TqvxComponent *first = store()->GetPageObject(0);
+    QStringList placed;
+    for (TqvxComponent *object : first->Objects())
+        if (!object->Name().startsWith(QLatin1String("MasterData")))
+            placed.append(QStringLiteral("%1 %2,%3").arg(object->Name()).arg(object->Left()).arg(object->Top()));
+    const double footerTop = 40 + 49 * 20;
+    EXPECT_EQ(placed, QStringList({"PageHeader1 0,0", "ColumnHeader1 0,30", QStringLiteral("ColumnFooter1 0,%1").arg(footerTop),
+                                   QStringLiteral("ColumnHeader1 %1,30").arg(100 * qv01cm),
+                                   QStringLiteral("ColumnFooter1 %1,%2").arg(100 * qv01cm).arg(footerTop)}));
+    EXPECT_EQ(bandList(0).at(53), QStringLiteral("MasterData1 40: 50"));
+}
+
+TEST_F(EngineOutputTest, OutlineItemsGetTheBandsTopAsOutput)
+{
+    page->SetOutlineText(QStringLiteral("'Page'"));
+    auto *data = master(2);
+    data->SetOutlineText(QStringLiteral("'Row ' + IntToStr(<DS.\"N\">)"));
+    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
+    TqvxCustomOutline *outline = store()->Outline();
+    outline->LevelRoot();
+    ASSERT_EQ(outline->Count(), 1);
+    QString text;
+    int pageNo = -1;
+    int top = -1;
+    outline->GetItem(0, text, pageNo, top);
+    EXPECT_EQ(text, QStringLiteral("Page"));
+    outline->LevelDown(0);
+    ASSERT_EQ(outline->Count(), 2);
+    outline->GetItem(1, text, pageNo, top);
+    EXPECT_EQ(text, QStringLiteral("Row 2"));
+    EXPECT_EQ(top, 20);
+}
+
+TEST_F(EngineOutputTest, EndlessPagesNeverBreakAndGrowToTheirContent)
+{
+    page->SetEndlessHeight(true);
+    band<TqvxPageFooter>("PageFooter1", 900, 30);
+    master(200);
+    ASSERT_TRUE(prepare());
+    ASSERT_EQ(pageCount(), 1);
+    EXPECT_DOUBLE_EQ(bandTop(0, "PageFooter1"), 200 * 20);
+    EXPECT_EQ(store()->GetPageSize(0).Y, qvxRound(200 * 20 + 30 + 20 * qv01cm));
+}

@@ -1,0 +1,220 @@
+// Runs of whole reports: passes, page runs over data sets, dialogs, the
+// data-set checks and the events around a run.
+
+#include "EngineTestReport.h"
+
+#include "engine/qvxEngine.h"
+#include "report/qvxDialogPage.h"
+#include "report/qvxSubreport.h"
+#include "report/qvxNumbers.h"
+#include "report/qvxObjectTypes.h"
+#include "toolkit/classes/ClassRegistry.h"
+
+#include <gtest/gtest.h>
+
+class EngineRunTest : public ::testing::Test, public TEngineTestReport
+{
+protected:
+    TqvxEngine *engine() const { return static_cast<TqvxEngine *>(report->Engine()); }
+
+    // A master band over `rows` records printing "[DS."N"]".
+    TqvxMasterData *master(int rows, const char *name = "MasterData1", double top = 100)
+    {
+        auto *data = band<TqvxMasterData>(name, top);
+        data->SetDataSet(dataSet("DS", rows));
+        memo(data, "Memo1", QStringLiteral("[DS.\"N\"]"));
+        return data;
+    }
+};
+
+TEST_F(EngineRunTest, DataRowsFollowTheTitleOnOnePage)
+{
+    band<TqvxReportTitle>("ReportTitle1", 0, 30);
+    master(3);
+    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
+    ASSERT_EQ(pageCount(), 1);
+    EXPECT_EQ(bands(0), lines({"ReportTitle1 0", "MasterData1 30: 1", "MasterData1 50: 2",
+                                     "MasterData1 70: 3"}));
+}
+
+TEST_F(EngineRunTest, TheMasterDataSetRunsEveryPageOncePerRecord)
+{
+    band<TqvxReportTitle>("ReportTitle1", 0, 30);
+    report->SetDataSet(dataSet("Master", 3));
+    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
+    EXPECT_EQ(pageCount(), 3);
+
+    dataSets.front()->SetRows({});
+    ASSERT_TRUE(prepare());
+    EXPECT_EQ(pageCount(), 0);
+}
+
+TEST_F(EngineRunTest, APageRunsOncePerRecordOfItsDataSetOrPageCountTimes)
+{
+    band<TqvxReportTitle>("ReportTitle1", 0, 30);
+    page->SetPageCount(2);
+    ASSERT_TRUE(prepare());
+    EXPECT_EQ(pageCount(), 2);
+
+    TMemoryDataSet *pages = dataSet("Pages", 4);
+    page->SetDataSet(pages);
+    ASSERT_TRUE(prepare());
+    EXPECT_EQ(pageCount(), 4);
+
+    pages->SetRows({});
+    ASSERT_TRUE(prepare());
+    EXPECT_EQ(pageCount(), 0);
+}
+
+TEST_F(EngineRunTest, APageWithoutRecordsPrintsOnlyWhenBothOptionsAllowIt)
+{
+    band<TqvxReportTitle>("ReportTitle1", 0, 30);
+    master(0);
+    ASSERT_TRUE(prepare());
+    EXPECT_EQ(pageCount(), 1);
+    EXPECT_EQ(bands(0), lines({"ReportTitle1 0"}));
+
+    page->SetPrintIfEmpty(false);
+    ASSERT_TRUE(prepare()) << errors().join(QLatin1Char(10)).toStdString();
+    EXPECT_EQ(pageCount(), 0);
+
+    page->SetPrintIfEmpty(true);
+    report->EngineOptions()->SetPrintIfEmpty(false);
+    ASSERT_TRUE(prepare());
+    EXPECT_EQ(pageCount(), 0);
+}
+
+TEST_F(EngineRunTest, SharedDataSetsGiveOneErrorLine)
+{
+    TqvxMasterData *data = master(2);
+    TMemoryDataSet *shared = dataSet("Shared", 1);
+    report->SetDataSet(shared);
+    page->SetDataSet(shared);
+    auto *second = new TqvxReportPage(report.get());
+    second->SetName(QStringLiteral("Page2"));
+    second->SetDataSet(shared);
+    EXPECT_FALSE(prepare());
+    EXPECT_EQ(errors(), QStringList({"Cannot use the same dataset for Report.DataSet and Page.DataSet"}));
+
+    report->SetDataSet(nullptr);
+    delete second;
+    page->SetDataSet(data->DataSet());
+    EXPECT_FALSE(prepare());
+    EXPECT_EQ(errors(), QStringList({"Cannot use the same dataset for Page.DataSet and Band.DataSet"}));
+    EXPECT_EQ(pageCount(), 0);
+}
+
+TEST_F(EngineRunTest, TotalPagesIsKnownInTheSecondPassOnly)
+{
+    auto *data = master(3);
+    data->SetStartNewPage(true);
+    QList<int> seen;
+    report->OnBeforePrint = [&](TqvxComponent *object) {
+        if (object == data)
+            seen.append(engine()->TotalPages());
+    };
+    ASSERT_TRUE(prepare());
+    ASSERT_EQ(pageCount(), 3);
+    EXPECT_EQ(seen, QList<int>({0, 0, 0}));
+
+    seen.clear();
+    report->EngineOptions()->SetDoublePass(true);
+    ASSERT_TRUE(prepare());
+    ASSERT_EQ(pageCount(), 3);
+    EXPECT_EQ(seen, QList<int>({0, 0, 0, 3, 3, 3}));
+    EXPECT_EQ(bands(2), lines({"MasterData1 0: 3"}));
+}
+
+TEST_F(EngineRunTest, ATerminatedRunAnswersFalseAndPrintsNoMoreFooters)
+{
+    band<TqvxPageFooter>("PageFooter1", 900);
+    master(5);
+    int printed = 0;
+    report->OnAfterPrint = [&](TqvxComponent *object) {
+        if (object->Name() == QLatin1String("MasterData1") && ++printed == 2)
+            report->SetTerminated(true);
+    };
+    EXPECT_FALSE(engine()->Run(true, false, nullptr));
+    ASSERT_EQ(pageCount(), 1);
+    EXPECT_EQ(bands(0), lines({"MasterData1 0: 1", "MasterData1 20: 2"}));
+    EXPECT_FALSE(engine()->Running());
+}
+
+TEST_F(EngineRunTest, ManualBuildShowsBandsAndBreaksPages)
+{
+    auto *title = band<TqvxReportTitle>("ReportTitle1", 0, 30);
+    auto *child = band<TqvxChild>("Child1", 200, 40);
+    report->OnManualBuild = [&](TqvxPage *) {
+        engine()->ShowBand(child);
+        engine()->NewPage();
+        engine()->ShowBand(ClassOf<TqvxChild>());
+        EXPECT_DOUBLE_EQ(engine()->FreeSpace(), 277 * qv01cm - 40);
+    };
+    ASSERT_TRUE(prepare());
+    ASSERT_EQ(pageCount(), 2);
+    EXPECT_EQ(bands(0), lines({"ReportTitle1 0", "Child1 30"}));
+    EXPECT_EQ(bands(1), lines({"Child1 0"}));
+    (void)title;
+}
+
+TEST_F(EngineRunTest, PrintOnPreviousPageContinuesBelowTheLastBand)
+{
+    master(2);
+    auto *second = new TqvxReportPage(report.get());
+    second->SetName(QStringLiteral("Page2"));
+    second->SetPaperSize(9);
+    second->SetPrintOnPreviousPage(true);
+    auto *title = new TqvxReportTitle(second);
+    title->SetName(QStringLiteral("ReportTitle2"));
+    title->SetBounds(0, 0, 718, 25);
+    ASSERT_TRUE(prepare());
+    ASSERT_EQ(pageCount(), 1);
+    EXPECT_EQ(bands(0), lines({"MasterData1 0: 1", "MasterData1 20: 2", "ReportTitle2 40"}));
+
+    // On the first page there is nothing to continue: a page starts.
+    report->GetPages(0)->SetVisible(false);
+    ASSERT_TRUE(prepare());
+    ASSERT_EQ(pageCount(), 1);
+    EXPECT_EQ(bands(0), lines({"ReportTitle2 0"}));
+}
+
+TEST_F(EngineRunTest, ASubreportRunningItsOwnPageIsAnError)
+{
+    auto *data = master(1);
+    auto *inner = new TqvxReportPage(report.get());
+    inner->SetName(QStringLiteral("Inner"));
+    auto *outerSub = new TqvxSubreport(data);
+    outerSub->SetName(QStringLiteral("Subreport1"));
+    outerSub->SetPage(inner);
+    auto *innerData = new TqvxMasterData(inner);
+    innerData->SetName(QStringLiteral("InnerData"));
+    innerData->SetBounds(0, 0, 300, 20);
+    innerData->SetRowCount(1);
+    auto *loop = new TqvxSubreport(innerData);
+    loop->SetName(QStringLiteral("Subreport2"));
+    loop->SetPage(inner);
+    EXPECT_FALSE(prepare());
+    EXPECT_EQ(errors(), QStringList({"Subreport Subreport2 runs the page Inner inside itself"}));
+}
+
+TEST_F(EngineRunTest, EndlessPagesKeepTheirOwnHeights)
+{
+    page->SetEndlessHeight(true);
+    page->SetDataSet(dataSet("Pages", 2));
+    auto *data = band<TqvxMasterData>("MasterData1", 100);
+    data->SetDataSet(dataSet("Rows", 0));
+    data->SetRowCount(0);
+    // The first page gets 60 rows, the second 3.
+    dataSets.back()->SetRows({});
+    int pageRun = 0;
+    page->SetOnBeforePrint(QString());
+    report->OnManualBuild = [&](TqvxPage *) {
+        const int rows = pageRun++ == 0 ? 60 : 3;
+        for (int i = 0; i < rows; ++i)
+            engine()->ShowBand(data);
+    };
+    ASSERT_TRUE(prepare());
+    ASSERT_EQ(pageCount(), 2);
+    EXPECT_EQ(store()->GetPageSize(0).Y, qvxRound(60 * 20 + 20 * qv01cm));
+    EXPECT_EQ(store()->GetPageSize(1).Y, qvxRound(3 * 20 + 20 * qv01cm));
+}

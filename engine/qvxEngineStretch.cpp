@@ -16,6 +16,7 @@
 #include "report/qvxSubreport.h"
 #include "report/qvxView.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -290,6 +291,7 @@ void TqvxEngine::splitBand(TqvxBand *band)
             if (terminated())
                 break;
             const double bodyHeight = GetPageHeight() - FooterHeight();
+            const double firstTop = lists.pending.first()->Top();
             for (qsizetype i = 0; i < lists.pending.size();) {
                 TqvxComponent *object = lists.pending.at(i);
                 TqvxStretcheable *view = stretcheable(object);
@@ -334,11 +336,13 @@ void TqvxEngine::splitBand(TqvxBand *band)
                 }
             }
             if (lists.part.isEmpty() && freshColumn) {
+                // Nothing fits even on a fresh page: the first object goes
+                // here whole, clipped by the page.
                 TqvxComponent *object = lists.pending.takeFirst();
                 const double room = std::max(space, 0.0);
-                object->SetTop(std::min(std::max(object->Top(), 0.0), room));
+                object->SetTop(std::clamp(firstTop, 0.0, room));
                 if (TqvxStretcheable *view = stretcheable(object))
-                    object->SetHeight(std::min(view->RemainingHeight(), room - object->Top()));
+                    object->SetHeight(std::max(std::min(view->RemainingHeight(), room - object->Top()), 0.0));
                 lists.part.append(object);
             }
 

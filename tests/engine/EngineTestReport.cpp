@@ -5,6 +5,7 @@
 #include "report/TWideStrings.h"
 #include "report/qvxReportDataSets.h"
 #include "report/qvxServices.h"
+#include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/TStrings.h"
 
 TEngineServicesScope::TEngineServicesScope() : m_saved(qvxServices())
@@ -45,9 +46,17 @@ void TMemoryDataSet::First()
     TqvxUserDataSet::First();
 }
 
+double TProbeView::DrawPart()
+{
+    partLines = std::min(int((Height() + 1e-9) / line), m_remaining);
+    m_remaining -= partLines;
+    return partLines > 0 ? Height() - partLines * line : Height();
+}
+
 TEngineTestReport::TEngineTestReport()
 {
     RegisterReportTestClasses();
+    RegisterClass<TProbeView>();
     report = std::make_unique<TqvxReport>();
     report->SetName(QStringLiteral("Report1"));
     report->EngineOptions()->SetNewSilentMode(simSilent);
@@ -74,6 +83,17 @@ TqvxMemoView *TEngineTestReport::memo(TqvxComponent *parent, const char *name, c
     result->SetName(QString::fromLatin1(name));
     result->SetBounds(left, top, width, height);
     result->SetText(text);
+    return result;
+}
+
+TProbeView *TEngineTestReport::probe(TqvxComponent *parent, const char *name, double top, double height,
+                                     double content, TqvxStretchMode mode, double left, double width)
+{
+    auto *result = new TProbeView(parent);
+    result->SetName(QString::fromLatin1(name));
+    result->SetBounds(left, top, width, height);
+    result->content = content;
+    result->SetStretchMode(mode);
     return result;
 }
 
@@ -125,7 +145,7 @@ namespace {
 QString memoText(const TqvxComponent *object)
 {
     const TWideStrings *text = object->MemoText();
-    return text ? text->GetText().trimmed() : QString();
+    return text ? text->GetText().replace(QLatin1String("\r\n"), QLatin1String("\n")).trimmed() : QString();
 }
 
 } // namespace

@@ -78,6 +78,32 @@ public:
     std::function<QList<QHash<QString, Variant>>()> rowsOnFirst;
 };
 
+// A view whose content is Content pixels high in lines of Line pixels:
+// it grows to its content and splits between whole lines.
+class TProbeView : public TqvxStretcheable
+{
+    Q_OBJECT
+    Q_PROPERTY(double Content MEMBER content)
+    Q_PROPERTY(double Line MEMBER line)
+
+public:
+    using TqvxStretcheable::TqvxStretcheable;
+
+    void Draw(TCanvas *, double, double, double, double) override {}
+    double CalcHeight() override { return content; }
+    void InitPart() override { m_remaining = int(content / line); }
+    double DrawPart() override;
+    bool HasNextPart() override { return m_remaining > 0; }
+
+    double content = 0;
+    double line = 10;
+    // The lines laid out by the last DrawPart.
+    int partLines = 0;
+
+private:
+    int m_remaining = 0;
+};
+
 struct TEngineTestReport {
     TEngineTestReport();
     ~TEngineTestReport();
@@ -96,6 +122,9 @@ struct TEngineTestReport {
         result->SetBounds(0, top, 718, height);
         return result;
     }
+    // A probe view of that content and mode.
+    TProbeView *probe(TqvxComponent *parent, const char *name, double top, double height, double content,
+                      TqvxStretchMode mode = smActualHeight, double left = 0, double width = 100);
     TqvxMemoView *memo(TqvxComponent *parent, const char *name, const QString &text, double left = 0,
                        double top = 0, double width = 100, double height = 20);
     // A data set of that name over `count` rows whose field "N" counts from

@@ -1,0 +1,270 @@
+// Objects growing with their content, bands split over pages, runs of
+// bands kept together, and subreports beside and inside their band.
+
+#include "EngineTestReport.h"
+
+#include "engine/qvxEngine.h"
+#include "report/qvxObjectTypes.h"
+#include "report/qvxShapeView.h"
+#include "report/qvxSubreport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const double bodyHeight = 277 * qv01cm;
+
+} // namespace
+
+class EngineStretchTest : public ::testing::Test, public TEngineTestReport
+{
+protected:
+    TqvxEngine *engine() const { return static_cast<TqvxEngine *>(report->Engine()); }
+
+    // Every object of page index inside a band: "Name top+height", one a
+    // line, in page order.
+    std::string geometry(int index) const
+    {
+        QStringList result;
+        TqvxComponent *prepared = store()->GetPageObject(index);
+        for (TqvxComponent *band : prepared->Objects()) {
+            result.append(QStringLiteral("%1 %2+%3").arg(band->Name()).arg(band->Top()).arg(band->Height()));
+            for (TqvxComponent *object : band->Objects())
+                result.append(QStringLiteral("  %1 %2+%3").arg(object->Name()).arg(object->Top()).arg(object->Height()));
+        }
+        return lines(result);
+    }
+
+    // Shows the band once through a manual build.
+    void showOnce(TqvxBand *band)
+    {
+        report->OnManualBuild = [this, band](TqvxPage *) { engine()->ShowBand(band); };
+    }
+};
+
+TEST_F(EngineStretchTest, GrowingObjectsPushTheObjectsBelowByTheirShiftMode)
+{
+    auto *child = band<TqvxChild>("Child1", 100, 200);
+    probe(child, "Grows", 0, 20, 60);
+    auto *always = probe(child, "Always", 30, 10, 0, smDontStretch);
+    auto *overlapped = probe(child, "Overlapped", 50, 10, 0, smDontStretch);
+    overlapped->SetShiftMode(smWhenOverlapped);
+    auto *fixed = probe(child, "Fixed", 100, 10, 0, smDontStretch);
+    fixed->SetShiftMode(smDontShift);
+    auto *belowFixed = probe(child, "BelowFixed", 120, 10, 0, smDontStretch);
+    showOnce(child);
+    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
+    EXPECT_EQ(geometry(0), lines({"Child1 0+200", "  Grows 0+60", "  Always 70+10", "  Overlapped 80+10",
+                                  "  Fixed 100+10", "  BelowFixed 150+10"}));
+    (void)always;
+    (void)belowFixed;
+}
+
+TEST_F(EngineStretchTest, WhenOverlappedMovesOnlyByTheOverlap)
+{
+    auto *child = band<TqvxChild>("Child1", 100, 200);
+    probe(child, "Grows", 0, 20, 45);
+    auto *below = probe(child, "Below", 40, 10, 0, smDontStretch);
+    below->SetShiftMode(smWhenOverlapped);
+    showOnce(child);
+    ASSERT_TRUE(prepare());
+    EXPECT_EQ(geometry(0), lines({"Child1 0+200", "  Grows 0+45", "  Below 45+10"}));
+}
+
+TEST_F(EngineStretchTest, StretchedBandsFitTheirContentAndMaxHeightFillsIt)
+{
+    auto *child = band<TqvxChild>("Child1", 100, 200);
+    child->SetStretched(true);
+    probe(child, "Grows", 10, 20, 70);
+    probe(child, "Side", 0, 20, 0, smMaxHeight, 200);
+    auto *empty = band<TqvxChild>("Child2", 400, 50);
+    empty->SetStretched(true);
+    child->SetChild(empty);
+    showOnce(child);
+    ASSERT_TRUE(prepare());
+    EXPECT_EQ(geometry(0), lines({"Child1 0+80", "  Grows 10+70", "  Side 0+80", "Child2 80+0"}));
+}
+
+TEST_F(EngineStretchTest, ASplitBandContinuesItsContentOnTheNextPage)
+{
+    auto *child = band<TqvxChild>("Child1", 100, 40);
+    child->SetAllowSplit(true);
+    child->SetStretched(true);
+    TProbeView *text = probe(child, "Text", 0, 20, 1500);
+    probe(child, "Below", 25, 10, 0, smDontStretch);
+    auto *title = band<TqvxReportTitle>("ReportTitle1", 0, 100);
+    (void)title;
+    showOnce(child);
+    ASSERT_TRUE(prepare());
+    ASSERT_EQ(pageCount(), 2);
+    // 94 lines fit under the title on the first page, in a part as high as
+    // the room left; the rest and the object below follow on the second.
+    const double firstPart = bodyHeight - 100;
+    EXPECT_EQ(geometry(0), lines({"ReportTitle1 0+100", QStringLiteral("Child1 100+%1").arg(firstPart),
+                                  QStringLiteral("  Text 0+%1").arg(firstPart)}));
+    EXPECT_EQ(geometry(1), lines({"Child1 0+575", "  Text 0+560", "  Below 565+10"}));
+    (void)text;
+}
+
+TEST_F(EngineStretchTest, ObjectsTooTallForAFreshPageAreClippedInsteadOfPagingForever)
+{
+    // The page header leaves less room on every page than the objects
+    // need, though they are lower than the page body.
+    band<TqvxPageHeader>("PageHeader1", 0, 300);
+    auto *child = band<TqvxChild>("Child1", 400, 900);
+    child->SetAllowSplit(true);
+    auto *shape = new TqvxShapeView(child);
+    shape->SetName(QStringLiteral("Tall"));
+    shape->SetBounds(0, 0, 100, 900);
+    showOnce(child);
+    ASSERT_TRUE(prepare());
+    ASSERT_EQ(pageCount(), 2);
+    EXPECT_EQ(geometry(1), lines({"PageHeader1 0+300", "Child1 300+900", "  Tall 0+900"}));
+
+    // A growing object of which not one line fits a page is cut at the page.
+    delete shape;
+    probe(child, "Lines", 0, 900, 900, smActualHeight)->line = 800;
+    ASSERT_TRUE(prepare());
+    ASSERT_EQ(pageCount(), 2);
+    EXPECT_EQ(geometry(1), lines({"PageHeader1 0+300", QStringLiteral("Child1 300+%1").arg(bodyHeight - 300),
+                                  QStringLiteral("  Lines 0+%1").arg(bodyHeight - 300)}));
+}
+
+TEST_F(EngineStretchTest, AMemoSplitOverPagesKeepsEveryLineOnce)
+{
+    QStringList text;
+    for (int i = 1; i <= 150; ++i)
+        text.append(QStringLiteral("Line %1").arg(i));
+    auto *data = band<TqvxMasterData>("MasterData1", 100, 30);
+    data->SetRowCount(1);
+    data->SetAllowSplit(true);
+    data->SetStretched(true);
+    TqvxMemoView *memo = this->memo(data, "Memo1", text.join('\n'), 0, 0, 300, 30);
+    memo->SetStretchMode(smActualHeight);
+    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
+    ASSERT_GE(pageCount(), 2);
+    QStringList printed;
+    for (int i = 0; i < pageCount(); ++i)
+        printed.append(texts(i));
+    EXPECT_EQ(printed.join('\n').toStdString(), text.join('\n').toStdString());
+}
+
+TEST_F(EngineStretchTest, AKeptGroupMovesWholeToTheNextPage)
+{
+    auto *group = band<TqvxGroupHeader>("GroupHeader1", 100);
+    group->SetCondition(QStringLiteral("<DS.\"G\">"));
+    group->SetKeepTogether(true);
+    auto *data = band<TqvxMasterData>("MasterData1", 200, 100);
+    QList<QHash<QString, Variant>> rows;
+    for (int i = 1; i <= 12; ++i)
+        rows.append({{QStringLiteral("N"), Variant(i)}, {QStringLiteral("G"), Variant(i <= 8 ? 1 : 2)}});
+    data->SetDataSet(dataSet("DS", rows));
+    memo(data, "Memo1", QStringLiteral("[DS.\"N\"]"));
+    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
+    ASSERT_EQ(pageCount(), 2);
+    // The second group (rows 9 to 12) would start on the first page; it
+    // goes to the second page with its header.
+    EXPECT_EQ(bandList(0).size(), 9);
+    EXPECT_EQ(lines(bandList(1)), lines({"GroupHeader1 0", "MasterData1 20: 9", "MasterData1 120: 10",
+                                         "MasterData1 220: 11", "MasterData1 320: 12"}));
+}
+
+TEST_F(EngineStretchTest, AKeptRunThatFitsAPageMovesOnePixelMoreBreaksWhereItIs)
+{
+    // Keeping starts once the first row of the page run has printed.
+    band<TqvxMasterData>("Lead", 10, 100)->SetRowCount(1);
+    auto *kept = band<TqvxMasterData>("Kept", 300);
+    kept->SetRowCount(1);
+    kept->SetKeepChild(true);
+    auto *child = band<TqvxChild>("Child1", 900, 500);
+    kept->SetChild(child);
+    kept->SetHeight(bodyHeight / 2);
+    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
+    ASSERT_EQ(pageCount(), 2);
+    EXPECT_EQ(lines(bandList(0)), lines({"Lead 0"}));
+    EXPECT_EQ(lines(bandList(1)), lines({"Kept 0", QStringLiteral("Child1 %1").arg(bodyHeight / 2)}));
+
+    kept->SetHeight(bodyHeight / 2 + 0.5);
+    ASSERT_TRUE(prepare());
+    ASSERT_EQ(pageCount(), 2);
+    EXPECT_EQ(lines(bandList(0)), lines({"Lead 0", "Kept 100"}));
+    EXPECT_EQ(lines(bandList(1)), lines({"Child1 0"}));
+}
+
+TEST_F(EngineStretchTest, KeptFooterTakesItsLastRowAndItsTotalsAlong)
+{
+    auto *footer = band<TqvxPageFooter>("PageFooter1", 900, 20);
+    memo(footer, "PageTotal", QStringLiteral("[SUM(<DS.\"N\">, MasterData1)]"));
+    auto *data = band<TqvxMasterData>("MasterData1", 100, 100);
+    data->SetDataSet(dataSet("DS", 10));
+    data->SetKeepFooter(true);
+    memo(data, "Memo1", QStringLiteral("[DS.\"N\"]"));
+    auto *dataFooter = band<TqvxFooter>("Footer1", 300, 60);
+    memo(dataFooter, "FooterMemo", QStringLiteral("end"));
+    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
+    ASSERT_EQ(pageCount(), 2);
+    // Ten rows of 100 fit on the first page, the footer does not: the last
+    // row moves with it, and its value with it into the second page's total.
+    EXPECT_EQ(texts(0).last(), QStringLiteral("45"));
+    EXPECT_EQ(lines(bandList(1)), lines({"MasterData1 0: 10", "Footer1 100: end",
+                                         QStringLiteral("PageFooter1 %1: 10").arg(bodyHeight - 20)}));
+}
+
+TEST_F(EngineStretchTest, SideBySideSubreportsContinueBelowTheLongest)
+{
+    auto *left = new TqvxReportPage(report.get());
+    left->SetName(QStringLiteral("Left"));
+    auto *right = new TqvxReportPage(report.get());
+    right->SetName(QStringLiteral("Right"));
+    auto subreportRows = [](TqvxReportPage *page, const char *name, int rows) {
+        auto *data = new TqvxMasterData(page);
+        data->SetName(QString::fromLatin1(name));
+        data->SetBounds(0, 0, 200, 30);
+        data->SetRowCount(rows);
+    };
+    subreportRows(left, "LeftRows", 2);
+    subreportRows(right, "RightRows", 5);
+    auto *host = band<TqvxChild>("Host", 100, 40);
+    auto *leftSub = new TqvxSubreport(host);
+    leftSub->SetName(QStringLiteral("Subreport1"));
+    leftSub->SetBounds(0, 10, 200, 20);
+    leftSub->SetPage(left);
+    auto *rightSub = new TqvxSubreport(host);
+    rightSub->SetName(QStringLiteral("Subreport2"));
+    rightSub->SetBounds(300, 10, 200, 20);
+    rightSub->SetPage(right);
+    auto *after = band<TqvxChild>("After", 500, 20);
+    report->OnManualBuild = [&](TqvxPage *) {
+        engine()->ShowBand(host);
+        engine()->ShowBand(after);
+    };
+    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
+    QStringList placed;
+    for (TqvxComponent *object : store()->GetPageObject(0)->Objects())
+        placed.append(QStringLiteral("%1 %2,%3").arg(object->Name()).arg(object->Left()).arg(object->Top()));
+    EXPECT_EQ(lines(placed), lines({"Host 0,0", "LeftRows 0,10", "LeftRows 0,40", "RightRows 300,10",
+                                    "RightRows 300,40", "RightRows 300,70", "RightRows 300,100",
+                                    "RightRows 300,130", "After 0,160"}));
+}
+
+TEST_F(EngineStretchTest, AnInlineSubreportGrowsItsBandAndLeavesIt)
+{
+    auto *inner = new TqvxReportPage(report.get());
+    inner->SetName(QStringLiteral("Inner"));
+    auto *rows = new TqvxMasterData(inner);
+    rows->SetName(QStringLiteral("InnerRows"));
+    rows->SetBounds(0, 0, 200, 30);
+    rows->SetRowCount(3);
+    memo(rows, "InnerMemo", QStringLiteral("[Line]"));
+    auto *data = band<TqvxMasterData>("MasterData1", 100, 40);
+    data->SetRowCount(2);
+    data->SetStretched(true);
+    auto *sub = new TqvxSubreport(data);
+    sub->SetName(QStringLiteral("Subreport1"));
+    sub->SetBounds(50, 5, 200, 20);
+    sub->SetPage(inner);
+    sub->SetPrintOnParent(true);
+    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
+    EXPECT_EQ(lines(bandList(0)), lines({"MasterData1 0: 1 | 2 | 3", "MasterData1 85: 1 | 2 | 3"}));
+    EXPECT_EQ(data->Objects().size(), 1);
+}

@@ -9,7 +9,7 @@
 // values held by the test.
 
 #include "common/TestSupport.h"
-#include "engine/qvxPreviewPages.h"
+#include "EngineTestStore.h"
 #include "report/qvxBands.h"
 #include "report/qvxMemoView.h"
 #include "report/qvxPage.h"
@@ -24,28 +24,6 @@
 #include <memory>
 #include <string>
 #include <type_traits>
-
-// The prepared pages of a report over the report's classes; drawing,
-// mouse, printing and appending do nothing.
-class TEngineTestStore : public TqvxPreviewPages
-{
-    Q_OBJECT
-
-public:
-    using TqvxPreviewPages::TqvxPreviewPages;
-
-    void DrawPage(int, TCanvas *, double, double, double, double) override {}
-    void ObjectOver(int, int, int, TMouseButton, TShiftState, double, double, double, TCursor &,
-                    TqvxMouseAction) override
-    {
-    }
-    void AddFrom(TqvxReportLink *) override {}
-    bool Print() override { return false; }
-
-protected:
-    void SaveReportSettings(TqvxXMLItem *) override {}
-    void LoadReportSettings(TqvxXMLItem *) override {}
-};
 
 // Installs the engine and the test store as the report services for its
 // lifetime; the services installed before come back afterwards.

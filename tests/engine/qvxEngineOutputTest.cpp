@@ -189,3 +189,37 @@ TEST_F(EngineOutputTest, EndlessPagesNeverBreakAndGrowToTheirContent)
     EXPECT_DOUBLE_EQ(bandTop(0, "PageFooter1"), 200 * 20);
     EXPECT_EQ(store()->GetPageSize(0).Y, qvxRound(200 * 20 + 30 + 20 * qv01cm));
 }
+
+TEST_F(EngineOutputTest, VerticalBandsFillTheirHostAcrossVerticalPages)
+{
+    auto *host = band<TqvxMasterData>("Host", 100);
+    host->SetRowCount(2);
+    memo(host, "RowMemo", QStringLiteral("R[Line]"), 0, 0, 60);
+    auto *columns = band<TqvxMasterData>("Columns", 0);
+    columns->SetVertical(true);
+    columns->SetBounds(100, 0, 50, 1000);
+    columns->SetRowCount(20);
+    memo(host, "Cell", QStringLiteral("[Line]"), 100, 0, 50);
+    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
+    ASSERT_EQ(pageCount(), 2);
+    QStringList first;
+    QStringList second;
+    for (int i = 1; i <= 20; ++i)
+        (i <= 14 ? first : second).append(QString::number(i));
+    const QString firstRow = QStringLiteral(": R%1 | ") + first.join(QLatin1String(" | "));
+    const QString secondRow = QStringLiteral(": ") + second.join(QLatin1String(" | "));
+    EXPECT_EQ(bands(0), lines({QStringLiteral("Host 0") + firstRow.arg(1), QStringLiteral("Host 20") + firstRow.arg(2)}));
+    EXPECT_EQ(bands(1), lines({QStringLiteral("Host 0") + secondRow, QStringLiteral("Host 20") + secondRow}));
+}
+
+TEST_F(EngineOutputTest, ObjectsOutsideBandsPrintAtTheirPagePositions)
+{
+    memo(page, "Stamp", QStringLiteral("Draft"), 500, 700);
+    master(2);
+    ASSERT_TRUE(prepare());
+    // They go onto the page in a band of their own, at its top.
+    EXPECT_EQ(bands(0), lines({" 0: Draft", "MasterData1 0: 1", "MasterData1 20: 2"}));
+    const TqvxComponent *stamp = store()->GetPageObject(0)->Objects().first()->Objects().first();
+    EXPECT_EQ(QStringLiteral("%1,%2").arg(stamp->Left()).arg(stamp->Top()), QStringLiteral("500,700"));
+    EXPECT_EQ(page->FindObject(QStringLiteral("Stamp"))->Parent(), page);
+}

@@ -9,6 +9,8 @@
 #include "report/qvxNumbers.h"
 #include "report/qvxObjectTypes.h"
 #include "toolkit/classes/ClassRegistry.h"
+#include "toolkit/widgets/TButton.h"
+#include "toolkit/widgets/TForm.h"
 
 #include <gtest/gtest.h>
 
@@ -217,4 +219,31 @@ TEST_F(EngineRunTest, EndlessPagesKeepTheirOwnHeights)
     ASSERT_EQ(pageCount(), 2);
     EXPECT_EQ(store()->GetPageSize(0).Y, qvxRound(60 * 20 + 20 * qv01cm));
     EXPECT_EQ(store()->GetPageSize(1).Y, qvxRound(3 * 20 + 20 * qv01cm));
+}
+
+TEST_F(EngineRunTest, ACancelledDialogEndsTheRunWithoutPages)
+{
+    master(1);
+    auto *dialog = new TqvxDialogPage(report.get());
+    dialog->SetName(QStringLiteral("Dialog1"));
+    auto *button = new TButton(dialog->Form());
+    button->SetParent(dialog->Form());
+    int shown = 0;
+    int modalResult = 2;
+    engine()->SetOnRunDialog([&](TqvxDialogPage *page) {
+        ++shown;
+        page->SetModalResult(modalResult);
+    });
+    EXPECT_FALSE(prepare());
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(pageCount(), 0);
+
+    modalResult = 1;
+    EXPECT_TRUE(prepare());
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(pageCount(), 1);
+
+    // A run of one page shows no dialogs.
+    report->PreparePage(page);
+    EXPECT_EQ(shown, 2);
 }

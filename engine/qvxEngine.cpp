@@ -185,6 +185,7 @@ bool TqvxEngine::prepare()
     SetRunning(true);
     m_keeping = false;
     m_keepBand = nullptr;
+    m_firstRowBroken = false;
     SetCurVColumn(0);
     m_inlineTarget = nullptr;
     m_aggregates->Clear();

@@ -35,7 +35,6 @@ class TqvxCustomOutline;
 class TqvxDataBand;
 class TqvxDataSet;
 class TqvxReport;
-class TqvxView;
 class TqvxXMLItem;
 
 class TqvxEngine : public TqvxCustomEngine
@@ -74,24 +73,8 @@ public:
     bool Run(bool runDialogs, bool clearLast, TqvxReportPage *page) override;
     bool DoublePass() const override;
 
-    // The data bands of owner (a report page: its top-level data bands; a
-    // data band: its details) with their headers, footers, groups and
-    // details, once per record.
-    void RunDataBands(TqvxComponent *owner);
-    // Whether a data band of owner has a record to print (always with
-    // flag); a data band without details has.
-    bool HasData(TqvxComponent *owner, bool flag);
-
-    // Starts keeping the bands output from now on together (position: the
-    // object position on the page where the run starts, 0 for the current
-    // one); only the band that started it ends it.
-    void StartKeep(TqvxBand *band, int position);
-    void EndKeep(TqvxBand *band);
-
-    TqvxAggregateList *Aggregates() const { return m_aggregates.get(); }
+    // The bands printed again at the top of each new page and column.
     const TqvxHeaderList &HeaderList() const { return m_headerList; }
-    TqvxReportPage *CurReportPage() const { return m_curReportPage; }
-    TqvxBand *CurBand() const { return m_curBand; }
 
 private:
     class AggregateReport;
@@ -100,7 +83,6 @@ private:
         int Line;
     };
 
-    TqvxReport *report() const { return m_report; }
     bool terminated() const;
     TqvxCustomOutline *outline() const;
     static TqvxDataSet *dataSetOf(TqvxComponent *object);
@@ -160,6 +142,13 @@ private:
     void outputVBandsHost(TqvxBand *host);
 
     // --- Data loops, groups and columns -------------------------------------
+    // The data bands of owner (a report page: its top-level data bands; a
+    // data band: its details) with their headers, footers, groups and
+    // details, once per record.
+    void RunDataBands(TqvxComponent *owner);
+    // Whether a data band of owner has a record to print (always with
+    // flag); a data band without details has.
+    bool HasData(TqvxComponent *owner, bool flag);
     // Starts the walk of a data band: first record, counters, first column;
     // nullptr for a band without a data set.
     TqvxDataSet *beginBandLoop(TqvxBand *band);
@@ -178,6 +167,11 @@ private:
     void runVBands(const QList<TqvxBand *> &bands);
 
     // --- Stretching, splitting, keeping and subreports ----------------------
+    // Starts keeping the bands output from now on together (position: the
+    // object position on the page where the run starts, 0 for the current
+    // one); only the band that started it ends it.
+    void StartKeep(TqvxBand *band, int position);
+    void EndKeep(TqvxBand *band);
     // Grows a stretchable object to its content; true when it grew.
     bool stretchObject(TqvxComponent *object);
     void shiftObjects(TqvxComponent *parent, double distance);

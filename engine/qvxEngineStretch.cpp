@@ -5,6 +5,9 @@
 #include "engine/qvxEngine.h"
 
 #include "engine/qvxAggregate.h"
+#include "engine/qvxOutline.h"
+#include "engine/qvxPreparedItems.h"
+#include "engine/qvxPreparedStore.h"
 #include "report/qvxBands.h"
 #include "report/qvxCharGrid.h"
 #include "report/qvxCustomOutline.h"
@@ -15,6 +18,7 @@
 #include "report/qvxReport.h"
 #include "report/qvxSubreport.h"
 #include "report/qvxView.h"
+#include "report/qvxXMLItem.h"
 
 #include <algorithm>
 #include <cmath>
@@ -478,10 +482,41 @@ void TqvxEngine::keepPasteAtColumn()
         m_aggregates->RedoLast(m_keepBand);
 }
 
-// The outline items and anchors made inside the kept run go where it went.
+namespace {
+
+// The top of the first item after `mark` among the children of `parent`;
+// fallback when there is none.
+int firstTopAfter(const TqvxXMLItem *parent, const TqvxXMLItem *mark, int fallback)
+{
+    const int index = mark ? parent->IndexOf(mark) + 1 : 0;
+    return index >= 0 && index < parent->Count() ? qvxIntPropOr(parent->Items(index), QStringLiteral("top"), fallback)
+                                                 : fallback;
+}
+
+} // namespace
+
+// The outline items and anchors made inside the kept run go where it went,
+// keeping their distance from the run's start.
 void TqvxEngine::shiftKeptMarks()
 {
+    const double distance = CurY() - m_keepStartY;
     const int top = qvxRound(CurY());
-    outline()->ShiftItems(m_keepOutlinePosition, top);
-    PreviewPages()->ShiftAnchors(m_keepAnchorPosition, top);
+    int outlineTop = top;
+    auto *preparedOutline = qobject_cast<TqvxOutline *>(outline());
+    const TqvxXMLItem *level = m_keepOutlinePosition ? m_keepOutlinePosition->Parent()
+                                                     : preparedOutline ? preparedOutline->CurItem() : nullptr;
+    if (level)
+        outlineTop = qvxRound(firstTopAfter(level, m_keepOutlinePosition, qvxRound(m_keepStartY)) + distance);
+    outline()->ShiftItems(m_keepOutlinePosition, outlineTop);
+
+    int anchorTop = top;
+    if (auto *store = qobject_cast<TqvxPreparedStore *>(PreviewPages())) {
+        const TqvxXMLItem *anchors = store->Anchors()->Item();
+        const TqvxXMLItem *mark = m_keepAnchorPosition >= 0 && m_keepAnchorPosition < anchors->Count()
+                                      ? anchors->Items(m_keepAnchorPosition)
+                                      : nullptr;
+        if (m_keepAnchorPosition < 0 || mark)
+            anchorTop = qvxRound(firstTopAfter(anchors, mark, qvxRound(m_keepStartY)) + distance);
+    }
+    PreviewPages()->ShiftAnchors(m_keepAnchorPosition, anchorTop);
 }

@@ -223,3 +223,62 @@ TEST_F(EngineOutputTest, ObjectsOutsideBandsPrintAtTheirPagePositions)
     EXPECT_EQ(QStringLiteral("%1,%2").arg(stamp->Left()).arg(stamp->Top()), QStringLiteral("500,700"));
     EXPECT_EQ(page->FindObject(QStringLiteral("Stamp"))->Parent(), page);
 }
+
+TEST_F(EngineOutputTest, ARepeatedValuePrintsAgainAtTheTopOfANewPage)
+{
+    auto *data = master(60);
+    memo(data, "Same", QStringLiteral("Same"), 200)->SetSuppressRepeated(true);
+    ASSERT_TRUE(prepare());
+    ASSERT_EQ(pageCount(), 2);
+    EXPECT_EQ(lines(bandList(0).mid(0, 2)), lines({"MasterData1 0: 1 | Same", "MasterData1 20: 2 | "}));
+    EXPECT_EQ(lines(bandList(1).mid(0, 2)), lines({"MasterData1 0: 53 | Same", "MasterData1 20: 54 | "}));
+}
+
+TEST_F(EngineOutputTest, AnEndlessPageBrokenByHandEndsBelowItsContent)
+{
+    page->SetEndlessHeight(true);
+    band<TqvxPageFooter>("PageFooter1", 900, 30);
+    auto *child = band<TqvxChild>("Child1", 100, 50);
+    report->OnManualBuild = [&](TqvxPage *) {
+        for (int i = 0; i < 3; ++i)
+            engine()->ShowBand(child);
+        engine()->NewPage();
+        engine()->ShowBand(child);
+    };
+    ASSERT_TRUE(prepare());
+    ASSERT_EQ(pageCount(), 2);
+    EXPECT_EQ(store()->GetPageSize(0).Y, qvxRound(150 + 30 + 20 * qv01cm));
+    EXPECT_EQ(store()->GetPageSize(1).Y, qvxRound(50 + 30 + 20 * qv01cm));
+}
+
+TEST_F(EngineOutputTest, ColumnsWithoutListedPositionsFollowTheColumnWidth)
+{
+    page->SetColumns(3);
+    page->ColumnPositions()->Clear();
+    page->SetColumnWidth(60);
+    auto *child = band<TqvxChild>("Child1", 100, 50);
+    report->OnManualBuild = [&](TqvxPage *) {
+        engine()->NewColumn();
+        engine()->ShowBand(child);
+        engine()->NewColumn();
+        engine()->ShowBand(child);
+    };
+    ASSERT_TRUE(prepare());
+    ASSERT_EQ(pageCount(), 1);
+    QStringList lefts;
+    for (TqvxComponent *object : store()->GetPageObject(0)->Objects())
+        lefts.append(QString::number(qvxRound(object->Left())));
+    EXPECT_EQ(lefts, QStringList({QString::number(qvxRound(60 * qv01cm)), QString::number(qvxRound(120 * qv01cm))}));
+}
+
+TEST_F(EngineOutputTest, ReprintedGroupHeadersAndKeptHeadersFollowTheirRows)
+{
+    auto *group = band<TqvxGroupHeader>("GroupHeader1", 100);
+    group->SetCondition(QStringLiteral("1"));
+    group->SetReprintOnNewPage(true);
+    auto *data = master(60);
+    (void)data;
+    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
+    ASSERT_EQ(pageCount(), 2);
+    EXPECT_EQ(lines(bandList(1).mid(0, 2)), lines({"GroupHeader1 0", "MasterData1 20: 52"}));
+}

@@ -4,6 +4,7 @@
 #include "EngineTestReport.h"
 
 #include "engine/qvxEngine.h"
+#include "report/qvxCustomOutline.h"
 #include "report/qvxObjectTypes.h"
 #include "report/qvxShapeView.h"
 #include "report/qvxSubreport.h"
@@ -154,6 +155,7 @@ TEST_F(EngineStretchTest, AKeptGroupMovesWholeToTheNextPage)
     auto *group = band<TqvxGroupHeader>("GroupHeader1", 100);
     group->SetCondition(QStringLiteral("<DS.\"G\">"));
     group->SetKeepTogether(true);
+    group->SetOutlineText(QStringLiteral("'Group ' + IntToStr(<DS.\"G\">)"));
     auto *data = band<TqvxMasterData>("MasterData1", 200, 100);
     QList<QHash<QString, Variant>> rows;
     for (int i = 1; i <= 12; ++i)
@@ -167,6 +169,15 @@ TEST_F(EngineStretchTest, AKeptGroupMovesWholeToTheNextPage)
     EXPECT_EQ(bandList(0).size(), 9);
     EXPECT_EQ(lines(bandList(1)), lines({"GroupHeader1 0", "MasterData1 20: 9", "MasterData1 120: 10",
                                          "MasterData1 220: 11", "MasterData1 320: 12"}));
+    // Its outline item went along.
+    TqvxCustomOutline *outline = store()->Outline();
+    outline->LevelRoot();
+    ASSERT_EQ(outline->Count(), 2);
+    QString text;
+    int pageNo = -1;
+    int top = -1;
+    outline->GetItem(1, text, pageNo, top);
+    EXPECT_EQ(QStringLiteral("%1 %2 %3").arg(text).arg(pageNo).arg(top), QStringLiteral("Group 2 1 0"));
 }
 
 TEST_F(EngineStretchTest, AKeptRunThatFitsAPageMovesOnePixelMoreBreaksWhereItIs)

@@ -118,8 +118,10 @@ void TqvxEngine::outputBand(TqvxBand *band)
     try {
         if (band->Visible()) {
             bool split = false;
+            // A page header prints where it is: breaking it would print it
+            // again on the next page, without end.
             const bool fitTest = !multiColumn && !is<TqvxOverlay>(band) && !is<TqvxNullBand>(band) &&
-                                 !m_inlineTarget && band->Height() > FreeSpace();
+                                 !m_inlineTarget && !m_showingPageHeader && band->Height() > FreeSpace();
             if (fitTest) {
                 if (!band->AllowSplit() || m_keeping)
                     split = band->Height() > GetPageHeight() - FooterHeight() && !band->HostsVBands;
@@ -128,8 +130,7 @@ void TqvxEngine::outputBand(TqvxBand *band)
                 if (!split) {
                     if (!m_keeping)
                         recalcForNewPage(band);
-                    if (!(is<TqvxChild>(band) && m_showingPageHeader))
-                        NewColumn();
+                    NewColumn();
                 } else {
                     if (!band->AllowSplit() && band->LineThrough > 1 && !band->StartNewPage()) {
                         m_curBand = band;

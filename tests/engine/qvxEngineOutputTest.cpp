@@ -282,3 +282,17 @@ TEST_F(EngineOutputTest, ReprintedGroupHeadersAndKeptHeadersFollowTheirRows)
     ASSERT_EQ(pageCount(), 2);
     EXPECT_EQ(lines(bandList(1).mid(0, 2)), lines({"GroupHeader1 0", "MasterData1 20: 52"}));
 }
+
+TEST_F(EngineOutputTest, APageHeaderTallerThanThePagePrintsWhereItIs)
+{
+    auto *header = band<TqvxPageHeader>("PageHeader1", 0, 30);
+    header->SetAllowSplit(true);
+    header->SetStretched(true);
+    probe(header, "Long", 0, 30, 3000);
+    master(2)->SetStartNewPage(true);
+    ASSERT_TRUE(prepare());
+    // Each row finds no room under the header and moves once to a page of
+    // its own.
+    ASSERT_EQ(pageCount(), 4);
+    EXPECT_EQ(bands(3), lines({"PageHeader1 0", "MasterData1 3000: 2"}));
+}

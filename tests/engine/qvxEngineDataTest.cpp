@@ -4,6 +4,7 @@
 #include "EngineTestReport.h"
 
 #include "engine/qvxEngine.h"
+#include "report/qvxObjectTypes.h"
 #include "toolkit/classes/TStringList.h"
 
 #include <gtest/gtest.h>
@@ -157,4 +158,15 @@ TEST_F(EngineDataTest, TwoColumnRowsCloseAtTheirLowestColumn)
         placed.append(QStringLiteral("%1 %2,%3").arg(object->Name()).arg(object->Left()).arg(object->Top()));
     EXPECT_EQ(placed, QStringList({"Header1 0,0", "MasterData1 0,20", "MasterData1 310,20", "MasterData1 0,40",
                                    "MasterData1 310,40", "MasterData1 0,60", "Footer1 0,80"}));
+}
+
+TEST_F(EngineDataTest, AKeptHeaderMovesWithTheFirstRow)
+{
+    band<TqvxReportTitle>("ReportTitle1", 0, 277 * qv01cm - 30);
+    auto *data = masterWithHeaderAndFooter(groupedRows({"a", "b"}));
+    data->SetKeepHeader(true);
+    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
+    ASSERT_EQ(pageCount(), 2);
+    EXPECT_EQ(bandList(0).size(), 1);
+    EXPECT_EQ(bands(1), lines({"Header1 0: Head", "MasterData1 20: 1", "MasterData1 40: 2", "Footer1 60: Foot 2"}));
 }

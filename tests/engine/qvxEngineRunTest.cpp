@@ -247,3 +247,21 @@ TEST_F(EngineRunTest, ACancelledDialogEndsTheRunWithoutPages)
     report->PreparePage(page);
     EXPECT_EQ(shown, 2);
 }
+
+TEST_F(EngineRunTest, PagesSwappedToTheFileCacheReadBackWhole)
+{
+    report->EngineOptions()->SetUseFileCache(true);
+    report->EngineOptions()->SetMaxMemSize(0);
+    report->EngineOptions()->SetDoublePass(true);
+    auto *header = band<TqvxPageHeader>("PageHeader1", 0, 20);
+    memo(header, "PageNo", QStringLiteral("[Page#]"));
+    master(300);
+    ASSERT_TRUE(prepare());
+    ASSERT_EQ(pageCount(), 6);
+    for (int i = 0; i < pageCount(); ++i) {
+        const QStringList pageTexts = texts(i);
+        ASSERT_FALSE(pageTexts.isEmpty());
+        EXPECT_EQ(pageTexts.first(), QString::number(i + 1));
+        EXPECT_EQ(pageTexts.at(1), QString::number(i * 51 + 1));
+    }
+}

@@ -6,6 +6,8 @@
 #include "engine/qvxEngine.h"
 #include "report/qvxDialogPage.h"
 #include "report/qvxSubreport.h"
+#include "script/zqScript.h"
+#include "script/zqVariables.h"
 #include "report/qvxNumbers.h"
 #include "report/qvxObjectTypes.h"
 #include "toolkit/classes/ClassRegistry.h"
@@ -264,4 +266,28 @@ TEST_F(EngineRunTest, PagesSwappedToTheFileCacheReadBackWhole)
         EXPECT_EQ(pageTexts.first(), QString::number(i + 1));
         EXPECT_EQ(pageTexts.at(1), QString::number(i * 51 + 1));
     }
+}
+
+TEST_F(EngineRunTest, ScriptEventsFrameTheRunAndMayCancelIt)
+{
+    master(1);
+    report->ScriptText()->SetText(QStringLiteral(
+        "var log: Variant;\n"
+        "procedure Start(Sender: Variant); begin log := log + 'start ' end;\n"
+        "procedure Stop(Sender: Variant); begin log := log + 'stop' end;\n"
+        "procedure PageStart(Sender: Variant); begin log := log + 'page ' end;\n"
+        "procedure Dialogs(var Ok: Variant); begin log := log + 'dialogs '; Ok := False end;\n"
+        "begin log := '' end."));
+    report->SetOnStartReport(QStringLiteral("Start"));
+    report->SetOnStopReport(QStringLiteral("Stop"));
+    report->SetOnRunDialogs(QStringLiteral("Dialogs"));
+    page->SetOnBeforePrint(QStringLiteral("PageStart"));
+    const auto log = [this] { return report->Script()->Find(QStringLiteral("log"))->GetValue().AsString(); };
+    EXPECT_FALSE(prepare());
+    EXPECT_EQ(log(), QStringLiteral("start dialogs stop"));
+    EXPECT_EQ(pageCount(), 0);
+
+    report->SetOnRunDialogs(QString());
+    EXPECT_TRUE(prepare());
+    EXPECT_EQ(log(), QStringLiteral("start page stop"));
 }

@@ -186,6 +186,7 @@ bool TqvxEngine::prepare()
     m_keeping = false;
     m_keepBand = nullptr;
     m_firstRowBroken = false;
+    m_rowTotalsBand = nullptr;
     SetCurVColumn(0);
     m_inlineTarget = nullptr;
     m_aggregates->Clear();

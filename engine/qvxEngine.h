@@ -161,6 +161,8 @@ private:
     void updateDrillDown(TqvxBand *band, TqvxBand *first);
     void nextBandColumn(TqvxDataBand *band, int rowPos, double rowY);
     void closeBandColumns(TqvxDataBand *band, int rowPos, double rowY);
+    // The row of band columns is placed: its values join the page totals.
+    void endRowTotals(TqvxBand *band);
     static void setBandColumn(TqvxDataBand *band, int column);
     static void resetSuppressValues(TqvxBand *band);
     void showVBands(TqvxBand *host);
@@ -215,6 +217,9 @@ private:
     int m_keepPosition = 0;
     TqvxXMLItem *m_keepOutlinePosition = nullptr;
     int m_keepAnchorPosition = -1;
+    // The band whose current row of columns keeps its values apart from
+    // the page totals until the row is placed.
+    TqvxBand *m_rowTotalsBand = nullptr;
     // The header a kept run took out of the header list at a page break.
     TqvxBand *m_keptHeader = nullptr;
     TqvxReportPage *m_curReportPage = nullptr;

@@ -140,8 +140,14 @@ void TqvxEngine::showDataRecord(TqvxDataBand *band, bool isFirst, int &footerPos
     }
     if (band->KeepFooter())
         footerPos = PreviewPages()->GetCurPosition();
-    if (band->Columns() >= 2 && band->CurColumn() == 1)
+    if (band->Columns() >= 2 && band->CurColumn() == 1) {
         rowPos = PreviewPages()->GetCurPosition();
+        // The page totals take the row once it is placed for good.
+        if (!m_keeping && !m_rowTotalsBand) {
+            m_aggregates->StartKeep();
+            m_rowTotalsBand = band;
+        }
+    }
 
     rowY = CurY();
     SetCurLine(band->LineN);
@@ -326,6 +332,15 @@ void TqvxEngine::closeBandColumns(TqvxDataBand *band, int rowPos, double rowY)
         return;
     setBandColumn(band, band->Columns());
     nextBandColumn(band, rowPos, rowY);
+    endRowTotals(band);
+}
+
+void TqvxEngine::endRowTotals(TqvxBand *band)
+{
+    if (m_rowTotalsBand != band)
+        return;
+    m_rowTotalsBand = nullptr;
+    m_aggregates->EndKeep();
 }
 
 void TqvxEngine::nextBandColumn(TqvxDataBand *band, int rowPos, double rowY)
@@ -346,6 +361,8 @@ void TqvxEngine::nextBandColumn(TqvxDataBand *band, int rowPos, double rowY)
         PreviewPages()->PasteObjects(CurX(), CurY());
         SetCurY(CurY() + band->MaxY - rowY);
     }
+    if (band->CurColumn() == band->Columns())
+        endRowTotals(band);
     setBandColumn(band, band->CurColumn() + 1);
 }
 

@@ -170,3 +170,20 @@ TEST_F(EngineDataTest, AKeptHeaderMovesWithTheFirstRow)
     EXPECT_EQ(bandList(0).size(), 1);
     EXPECT_EQ(bands(1), lines({"Header1 0: Head", "MasterData1 20: 1", "MasterData1 40: 2", "Footer1 60: Foot 2"}));
 }
+
+TEST_F(EngineDataTest, ARowOfColumnsMovedToTheNextPageTakesItsTotalsAlong)
+{
+    auto *footer = band<TqvxPageFooter>("PageFooter1", 900, 20);
+    memo(footer, "PageTotal", QStringLiteral("[SUM(<DS.\"N\">, MasterData1)]"));
+    auto *data = band<TqvxMasterData>("MasterData1", 100, 100);
+    data->SetDataSet(dataSet("DS", 22));
+    data->SetColumns(2);
+    data->SetColumnWidth(300);
+    memo(data, "Memo1", QStringLiteral("[DS.\"N\"]"));
+    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
+    ASSERT_EQ(pageCount(), 2);
+    // Ten rows of two fit the first page; the eleventh moves.
+    EXPECT_EQ(texts(0).size(), 21);
+    EXPECT_EQ(texts(0).last(), QStringLiteral("210"));
+    EXPECT_EQ(texts(1), QStringList({"21", "22", "43"}));
+}

@@ -5,6 +5,8 @@
 
 #include "engine/qvxEngine.h"
 #include "report/qvxCustomOutline.h"
+#include "report/qvxDMP.h"
+#include "report/qvxFrame.h"
 #include "report/qvxObjectTypes.h"
 #include "report/qvxShapeView.h"
 #include "report/qvxSubreport.h"
@@ -278,4 +280,17 @@ TEST_F(EngineStretchTest, AnInlineSubreportGrowsItsBandAndLeavesIt)
     ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
     EXPECT_EQ(lines(bandList(0)), lines({"MasterData1 0: 1 | 2 | 3", "MasterData1 85: 1 | 2 | 3"}));
     EXPECT_EQ(data->Objects().size(), 1);
+}
+
+TEST_F(EngineStretchTest, ADotMatrixMemoWithABottomLineTakesACharacterLineMore)
+{
+    auto *child = band<TqvxChild>("Child1", 100, 200);
+    child->SetStretched(true);
+    auto *memo = new TqvxDMPMemoView(child);
+    memo->SetName(QStringLiteral("DMPMemo1"));
+    memo->SetBounds(0, 17, 85, 34);
+    memo->Frame()->SetTyp(ftBottom);
+    showOnce(child);
+    ASSERT_TRUE(prepare());
+    EXPECT_DOUBLE_EQ(store()->GetPageObject(0)->Objects().first()->Height(), 17 + 34 + 17);
 }

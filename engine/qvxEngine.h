@@ -192,24 +192,40 @@ private:
     TqvxReport *m_report;
     std::unique_ptr<AggregateReport> m_aggregateReport;
     std::unique_ptr<TqvxAggregateList> m_aggregates;
+    // The band being output; aggregate look-ups go by it.
     TqvxBand *m_curBand = nullptr;
     TqvxHeaderList m_headerList;
+    // Set when a pass starts, until the first report page has been visited.
     bool m_firstReportPage = false;
+    // Where a new page column starts: below the title and page header.
     double m_pageBodyTop = 0;
+    // No row of this page run has printed yet, and the title broke the page
+    // before the first one.
     bool m_firstRowPending = false;
     bool m_firstRowBroken = false;
+    // The page ending is the last of its page run; a band's footer prints.
     bool m_closingLastPage = false;
     bool m_showingFooter = false;
+    // The prepared page is the first of this page run.
     bool m_firstPageOfRun = false;
+    // The height of a page footer already printed on the last page, which a
+    // page printed on the previous one keeps free.
     double m_footerReserve = 0;
+    // The band output when a page or column break was asked for, and the
+    // band whose StartNewPage asked: neither is reprinted as a header.
     TqvxBand *m_breakingBand = nullptr;
     TqvxBand *m_startNewPageBand = nullptr;
+    // While inline subreports run: the band receiving copies of their bands.
     TqvxBand *m_inlineTarget = nullptr;
     bool m_reprintingHeaders = false;
     bool m_showingPageHeader = false;
     bool m_showingSummary = false;
+    // A page break of the vertical-band output.
     bool m_verticalBreak = false;
+    // The enclosing data rows of the details being built, outermost first.
     QList<DrillStep> m_drillPath;
+    // The run of kept bands: whether it is on, the band that started it,
+    // where it started (cursor, object, outline item and anchor positions).
     bool m_keeping = false;
     TqvxBand *m_keepBand = nullptr;
     bool m_keepWithHeader = false;
@@ -223,7 +239,11 @@ private:
     // The header a kept run took out of the header list at a page break.
     TqvxBand *m_keptHeader = nullptr;
     TqvxReportPage *m_curReportPage = nullptr;
+    // The origin of the page columns (subreports move it).
     double m_columnLeft = 0;
+    // Vertical bands: the headers repeated on each vertical page, the
+    // horizontal band receiving their objects, and the object counts of
+    // that band at which the vertical pages begin.
     QList<TqvxBand *> m_vHeaderList;
     TqvxBand *m_vBandsHost = nullptr;
     QList<int> m_vColumnBreaks;

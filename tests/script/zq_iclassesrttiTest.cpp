@@ -174,9 +174,10 @@ end.
     EXPECT_EQ(r.Value(QStringLiteral("left")).AsInteger(), 1);
     EXPECT_EQ(r.Value(QStringLiteral("fresh")).AsInteger(), 0);
 
-    EXPECT_FALSE(r.Run(QStringLiteral("var i: TzqXMLItem; begin i := TzqXMLItem.Create; i.AddItem(nil) end.")));
     EXPECT_FALSE(r.Run(QStringLiteral(
-        "var d: TzqXMLDocument; begin d := TzqXMLDocument.Create; d.SaveToStream(nil) end.")));
+        "var i: TzqXMLItem; begin i := TzqXMLItem.Create; try i.AddItem(nil) finally i.Free end end.")));
+    EXPECT_FALSE(r.Run(QStringLiteral(
+        "var d: TzqXMLDocument; begin d := TzqXMLDocument.Create; try d.SaveToStream(nil) finally d.Free end end.")));
 }
 
 TEST(zq_iclassesrtti, XMLInCppScript)

@@ -28,24 +28,24 @@ TRect objectRect(const TqvxComponent *object, double scaleX, double scaleY, doub
 {
     const double left = object->GetAbsLeft();
     const double top = object->GetAbsTop();
-    TRect rect(qvxRound(left * scaleX) - grow, qvxRound(top * scaleY) - grow,
-               qvxRound((left + object->Width()) * scaleX + grow), qvxRound((top + object->Height()) * scaleY + grow));
-    rect.Offset(qvxRound(offsetX), qvxRound(offsetY));
-    return rect;
+    const TRect rect(qvxRound(left * scaleX) - grow, qvxRound(top * scaleY) - grow,
+                     qvxRound((left + object->Width()) * scaleX + grow),
+                     qvxRound((top + object->Height()) * scaleY + grow));
+    return rect.Offset(qvxRound(offsetX), qvxRound(offsetY));
 }
 
-// Whether rect meets the canvas's clip.  A recording (a metafile) has no
+// Whether rect meets the canvas's clip on its device.  A recording (a metafile) has no
 // clip to test against: everything counts.
 bool rectVisible(TCanvas *canvas, const TRect &rect)
 {
     if (canvas->IsRecording())
         return true;
-    const QRect area = canvas->Transform().mapRect(rect.ToQRect());
+    QRegion area(canvas->Transform().mapRect(rect.ToQRect()));
     if (const std::optional<QRegion> clip = canvas->ClipRegion())
-        return clip->intersects(area);
+        area &= *clip;
     if (const QPaintDevice *device = canvas->Device())
-        return QRect(0, 0, device->width(), device->height()).intersects(area);
-    return true;
+        area &= QRect(0, 0, device->width(), device->height());
+    return !area.isEmpty();
 }
 
 // The parts of a hint: the short one before "|", the long one after it;

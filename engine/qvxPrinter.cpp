@@ -185,7 +185,10 @@ void TqvxPrinter::EndRAWDoc()
 
 // --- TqvxVirtualPrinter -------------------------------------------------------------
 
-TqvxVirtualPrinter::TqvxVirtualPrinter(const QString &name) : TqvxCustomPrinter(name, QString()) {}
+TqvxVirtualPrinter::TqvxVirtualPrinter(const QString &name, std::unique_ptr<TCanvas> canvas)
+    : TqvxCustomPrinter(name, QString(), std::move(canvas))
+{
+}
 
 void TqvxVirtualPrinter::Init()
 {

@@ -198,7 +198,8 @@ private:
 class TqvxVirtualPrinter : public TqvxCustomPrinter
 {
 public:
-    explicit TqvxVirtualPrinter(const QString &name);
+    // canvas as for TqvxCustomPrinter.
+    explicit TqvxVirtualPrinter(const QString &name, std::unique_ptr<TCanvas> canvas = nullptr);
 
     void Init() override;
     void Abort() override {}

@@ -441,7 +441,9 @@ bool TqvxPreviewPages::Print()
 {
     TqvxReport *rep = report();
     TqvxPrinterList *printers = qvxPrinters();
-    if (!rep || !printers->HasPhysicalPrinters()) {
+    if (!rep)
+        return false;
+    if (!printers->HasPhysicalPrinters()) {
         qvxErrorMsg(qvxResources()->Get(QStringLiteral("clNoPrinters")));
         return false;
     }

@@ -150,8 +150,7 @@ void TqvxPrinter::EndDoc()
     if (!m_printer || !Printing())
         return;
     m_printer->EndDoc();
-    SetPrinting(false);
-    SetChosen(-1, -1);
+    endJob();
 }
 
 void TqvxPrinter::Abort()
@@ -159,8 +158,15 @@ void TqvxPrinter::Abort()
     if (!m_printer || !Printing())
         return;
     m_printer->Abort();
+    endJob();
+}
+
+void TqvxPrinter::endJob()
+{
     SetPrinting(false);
     SetChosen(-1, -1);
+    m_printer->SetBin(DefBin());
+    m_printer->SetDuplex(DefDuplex());
 }
 
 void TqvxPrinter::BeginRAWDoc()

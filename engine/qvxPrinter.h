@@ -187,6 +187,9 @@ public:
 
 private:
     void readGeometry();
+    // After a job: the source and duplex mode are the driver's defaults
+    // again.
+    void endJob();
 
     std::unique_ptr<TPrinter> m_printer;
     int m_pagesBegun = 0;

@@ -164,7 +164,9 @@ protected:
     ObjectOver()
         : prepared(2, 150, 150, [](TPreparedReport &r) {
               link(r.addMemo("Url", 100, 0), hkURL, "https://example.com/x");
-              link(r.addMemo("Anchor", 100, 30), hkAnchor, "there");
+              TqvxMemoView *anchor = link(r.addMemo("Anchor", 100, 30), hkAnchor, "there");
+              anchor->SetHint("Jump|Jumps to the totals");
+              anchor->SetShowHint(true);
               link(r.addMemo("PageNo", 100, 60), hkPageNumber, "3");
               TqvxMemoView *own = r.addMemo("Own", 150, 0);
               link(own, hkURL, "https://example.com/own");
@@ -231,6 +233,19 @@ TEST_F(ObjectOver, CursorsAndStatusTextFollowTheView)
     EXPECT_EQ(over(190, 40), crCross);
     EXPECT_EQ(over(60, 70), crDefault);
     EXPECT_EQ(over(5, 5), crDefault);
+}
+
+TEST_F(ObjectOver, HintsShowAsThePreviewsOwn)
+{
+    over(140, 70);
+    EXPECT_EQ(preview.Hint(), "Jump");
+    EXPECT_TRUE(preview.ShowHint());
+    EXPECT_TRUE(preview.calls.contains("Status2 Jumps to the totals"));
+    over(60, 70);
+    EXPECT_FALSE(preview.ShowHint());
+    preview.SetUseReportHints(false);
+    over(140, 70);
+    EXPECT_FALSE(preview.ShowHint());
 }
 
 TEST_F(ObjectOver, TheViewDrawnLastGetsTheMouse)

@@ -1,6 +1,7 @@
 #include "toolkit/widgets/ShellOpen.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QUrl>
 
 #include <utility>
@@ -21,7 +22,8 @@ void ShellOpen(const QString &target)
         opener(target);
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromUserInput(target));
+    // A file that exists relative to the working folder opens as a file.
+    QDesktopServices::openUrl(QUrl::fromUserInput(target, QDir::currentPath()));
 }
 
 TShellOpener SetShellOpener(TShellOpener opener)

@@ -10,8 +10,8 @@
 
 using TShellOpener = std::function<void(const QString &target)>;
 
-// Hands target (a URL, or a file path) to the installed opener; failures
-// are not reported.
+// Hands target (a URL, or a file path, absolute or relative to the working
+// folder) to the installed opener; failures are not reported.
 void ShellOpen(const QString &target);
 
 // Installs opener in place of the desktop's (nullptr restores it) and

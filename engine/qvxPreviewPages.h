@@ -6,6 +6,7 @@
 // classes and tells the store what they are, draws pages and answers the
 // mouse over them (qvxPageDrawing.cpp), and prints them
 // (qvxPagePrinting.cpp).
+
 #include "engine/qvxPreparedStore.h"
 #include "report/qvxView.h"
 

@@ -5,7 +5,9 @@
 #include "common/RecordingPreview.h"
 #include "report/TWideStrings.h"
 #include "report/qvxHyperlink.h"
+#include "report/qvxReportOptions.h"
 #include "report/qvxVariables.h"
+#include "toolkit/classes/Streams.h"
 #include "toolkit/classes/TStringList.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/RecordingCanvas.h"
@@ -39,6 +41,30 @@ TEST(PageDrawing, TheReportGetsTheEnginesStore)
     ASSERT_NE(qobject_cast<TqvxPreviewPages *>(prepared.report->PreviewPages()), nullptr);
     EXPECT_EQ(prepared.store()->Count(), 2);
     EXPECT_EQ(prepared.preparedMemo(1)->Memo()->GetText().trimmed(), "Page 2");
+}
+
+TEST(PageDrawing, SavedPagesKeepTheReportsSettingsAndAppendToOthers)
+{
+    TPreparedReport saved(1);
+    saved.report->SetDotMatrixReport(true);
+    saved.report->PreviewOptions()->SetOutlineVisible(true);
+    saved.report->PreviewOptions()->SetOutlineWidth(200);
+    saved.report->ReportOptions()->SetName("Orders \"2026\"");
+    TMemoryStream stream;
+    saved.store()->SaveToStream(&stream);
+    stream.SetPosition(0);
+
+    TPreparedReport loaded(0);
+    loaded.store()->LoadFromStream(&stream, false);
+    EXPECT_TRUE(loaded.report->DotMatrixReport());
+    EXPECT_TRUE(loaded.report->PreviewOptions()->OutlineVisible());
+    EXPECT_EQ(loaded.report->PreviewOptions()->OutlineWidth(), 200);
+    EXPECT_EQ(loaded.report->ReportOptions()->Name(), "Orders \"2026\"");
+
+    TPreparedReport other(2);
+    other.store()->AddFrom(saved.report.get());
+    EXPECT_EQ(other.store()->Count(), 3);
+    EXPECT_EQ(other.preparedMemo(2)->Memo()->GetText().trimmed(), "Page 1");
 }
 
 TEST(PageDrawing, PixelsFollowScaleAndOffset)

@@ -1,5 +1,7 @@
 #include "engine/EngineUnits.h"
 
+#include "engine/qvxPreviewPages.h"
+#include "engine/qvxPrinter.h"
 #include "engine/qvxProgress.h"
 #include "report/ReportUnits.h"
 #include "toolkit/core/Units.h"
@@ -7,5 +9,7 @@
 void RegisterEngineUnits()
 {
     RegisterReportUnits();
+    Units::Add("qvxPrinter", InitializeQvxPrinter, FinalizeQvxPrinter);
+    Units::Add("qvxPreviewPages", InitializeQvxPreviewPages, FinalizeQvxPreviewPages);
     Units::Add("qvxProgress", InitializeQvxProgress, FinalizeQvxProgress);
 }

@@ -106,6 +106,7 @@ TqvxReport::TqvxReport(TComponent *owner)
       m_script(std::make_unique<TzqScript>()),
       m_errors(std::make_unique<TStringList>()),
       m_scriptText(std::make_unique<TStringList>()),
+      m_drillState(std::make_unique<TStringList>()),
       m_drawText(std::make_unique<TqvxDrawText>())
 {
     SetStyleFlags(StyleFlags() | csoNestedData);
@@ -787,6 +788,25 @@ void TqvxReport::DoProgressStop(TqvxProgressType type)
     if (m_preview && type == ptRunning)
         m_preview->BuildEnd();
     QCoreApplication::processEvents();
+}
+
+void TqvxReport::SetProgressMessage(const QString &text, bool second)
+{
+    if (m_engineOptions->ThreadSafeMode())
+        return;
+    if (m_progress)
+        m_progress->SetMessage(text);
+    if (m_preview)
+        m_preview->SetStatusText(text, second);
+    QCoreApplication::processEvents();
+}
+
+void TqvxReport::SelectPrinter()
+{
+    TqvxPrinterList *printers = qvxPrinters();
+    const int index = printers->IndexOf(m_printOptions->Printer());
+    if (index != -1)
+        printers->SetPrinterIndex(index);
 }
 
 void InitializeQvxReport()

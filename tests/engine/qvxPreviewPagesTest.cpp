@@ -11,25 +11,6 @@
 
 namespace {
 
-// The report's store with the slots of preview, printing and the report.
-class TReportStore : public TqvxPreviewPages
-{
-public:
-    using TqvxPreviewPages::TqvxPreviewPages;
-
-    void DrawPage(int, TCanvas *, double, double, double, double) override {}
-    void ObjectOver(int, int, int, TMouseButton, TShiftState, double, double, double, TCursor &,
-                    TqvxMouseAction) override
-    {
-    }
-    void AddFrom(TqvxReportLink *) override {}
-    bool Print() override { return false; }
-
-protected:
-    void SaveReportSettings(TqvxXMLItem *) override {}
-    void LoadReportSettings(TqvxXMLItem *) override {}
-};
-
 class TNameFilter : public TqvxCustomExportFilter
 {
 public:
@@ -45,7 +26,7 @@ public:
 TEST(qvxPreviewPages, ReportPagesAndBandsThroughTheStore)
 {
     TTestReport report;
-    TReportStore store(&report);
+    TqvxPreviewPages store(&report);
     TqvxReportPage page;
     page.SetName("Page1");
     page.SetMirrorMargins(true);

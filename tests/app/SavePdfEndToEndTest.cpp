@@ -1,8 +1,10 @@
 #include "MainFormFixture.h"
 
 #include "export/pdf/ToolTestSupport.h"
+#include "export/pdf/qvxExportPDF.h"
 #include "report/qvxMemoView.h"
 #include "report/qvxReport.h"
+#include "report/qvxUserDataSet.h"
 
 #include <QColor>
 #include <QFile>
@@ -68,8 +70,8 @@ protected:
     {
         QString output;
         runTool(QStringLiteral("pdftotext"),
-                {QStringLiteral("-bbox"), QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
-                 QStringLiteral("1"), fileName, QStringLiteral("-")},
+                {QStringLiteral("-bbox"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), QStringLiteral("-f"),
+                 QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"), fileName, QStringLiteral("-")},
                 &output);
         const QRegularExpression pattern(QStringLiteral("<word xMin=\"[^\"]*\" yMin=\"([^\"]*)\"[^>]*>%1</word>")
                                              .arg(QRegularExpression::escape(word)));
@@ -112,6 +114,7 @@ TEST_F(SavePdfEndToEndTest, TheSavedFileHoldsTheFilledQuestionnaire)
         EXPECT_TRUE(text.contains(form->Rules().ChoiceCaption(G2, row).simplified())) << row;
     }
     EXPECT_TRUE(text.contains(QStringLiteral("O'Neil & Co")));
+    EXPECT_TRUE(text.contains(MemoText("Memo19") + QStringLiteral(" 12")));
     EXPECT_TRUE(text.contains(QStringLiteral("1 Main St., +1 555 0100")));
     EXPECT_TRUE(text.contains(QStringLiteral("J. Smith")));
     EXPECT_TRUE(text.contains(form->Rules().Description().simplified()));
@@ -139,6 +142,37 @@ TEST_F(SavePdfEndToEndTest, ALongOrganisationNameWrapsAndItsRowGrows)
     // The address row below starts lower by at least one more line.
     const QString address = MemoText("Memo22").section(QLatin1Char(' '), 0, 0);
     EXPECT_GT(WordTop(longName, address), WordTop(shortName, address) + 8);
+}
+
+TEST_F(SavePdfEndToEndTest, ALongCompositionContinuesOnTheNextPageLineByLine)
+{
+    Fill(QStringLiteral("O'Neil & Co"));
+    Save(QStringLiteral("first.pdf"));
+    // More composition lines than a page holds, run through the template.
+    QStringList lines;
+    for (int i = 1; i <= 80; ++i)
+        lines.append(QStringLiteral("Composition line %1 of a long design").arg(i, 2, 10, QLatin1Char('0')));
+    TqvxUserDataSet *composition = form->qvxUserDataSet3;
+    composition->SetRangeEndCount(int(lines.size()));
+    composition->SetOnGetValue(
+        [&](const QString &, Variant &value) { value = lines.value(composition->RecNo()); });
+    ASSERT_TRUE(form->qvxReport1->PrepareReport(true));
+    const QString file = dir.filePath(QStringLiteral("long.pdf"));
+    form->qvxPDFExport1->SetFileName(file);
+    ASSERT_TRUE(form->qvxReport1->Export(form->qvxPDFExport1));
+
+    QString info;
+    ASSERT_EQ(runTool(QStringLiteral("pdfinfo"), {file}, &info), 0);
+    const QRegularExpressionMatch pages = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
+    ASSERT_TRUE(pages.hasMatch());
+    EXPECT_GE(pages.captured(1).toInt(), 2);
+    const QString text = Text(file);
+    qsizetype at = 0;
+    for (const QString &line : lines) {
+        const qsizetype found = text.indexOf(line, at);
+        EXPECT_GE(found, at) << line.toStdString();
+        at = qMax(at, found);
+    }
 }
 
 TEST_F(SavePdfEndToEndTest, TheTitleRowIsFilled)

@@ -197,6 +197,65 @@ TEST_F(SaveRoadTest, DataSetsAnswerFromTheChoicesWhileTheReportRuns)
     EXPECT_EQ(form->Rules().Choice(G1, 0), 1);
 }
 
+TEST_F(SaveRoadTest, TheReportShowsTheTextsAsTheyWereEntered)
+{
+    Complete({1, 1, 0, 0, 0, 0});
+    form->Edit1->SetText(QStringLiteral("O'Neil & Co"));
+    form->Edit4->SetValue(7);
+    // What a memo of the template shows while the report runs, line by line.
+    const auto shown = [this](const char *name) {
+        auto *memo = qobject_cast<TqvxMemoView *>(form->qvxReport1->FindObject(QLatin1String(name)));
+        EXPECT_NE(memo, nullptr) << name;
+        if (!memo)
+            return QStringList();
+        memo->BeforePrint();
+        memo->GetData();
+        QStringList lines;
+        for (int i = 0; i < memo->Memo()->Count(); ++i)
+            lines.append(memo->Memo()->Get(i));
+        memo->AfterPrint();
+        return lines;
+    };
+    QStringList code;
+    const auto checkAll = [&] {
+        EXPECT_EQ(shown("Memo16"), QStringList{QStringLiteral("O'Neil & Co")});
+        EXPECT_EQ(shown("Memo17"), QStringList{QString()});
+        EXPECT_EQ(shown("Memo20"), QStringList{QStringLiteral("7")});
+        EXPECT_EQ(shown("Memo8"), QStringList{form->Rules().Description()});
+        code = shown("Memo10");
+        // The data memos read their own data set, whatever its name: the
+        // characteristic and the accessory rows share one.
+        form->qvxUserDataSet1->First();
+        form->qvxUserDataSet2->First();
+        EXPECT_EQ(shown("Memo2"), QStringList{QString::fromUtf8(ParamCaptions[0])});
+        EXPECT_EQ(shown("Memo3"), QStringList{form->Rules().ChoiceCaption(G1, 0)});
+        EXPECT_EQ(shown("Memo5"), QStringList{QString::fromUtf8(AccessoryCaptions[0])});
+        EXPECT_EQ(shown("Memo6"), QStringList{form->Rules().ChoiceCaption(G2, 0)});
+    };
+    engine()->onRun = checkAll;
+    ASSERT_TRUE(form->SaveAsPdf());
+    engine()->onRun = [&] { code = shown("Memo10"); };
+    EXPECT_EQ(code, QStringList{form->Rules().OrderCode() + QStringLiteral("OEM")});
+
+    // The two-line order code is shown as it is, both lines.
+    for (int capacity : {13, 15, 19, 23, 25}) {
+        if (!CompleteWith(capacity, 1))
+            continue;
+        ASSERT_TRUE(form->SaveAsPdf());
+        const QString base = form->Rules().OrderCode();
+        EXPECT_EQ(code, QStringList({base + QStringLiteral("OEM"), base + QStringLiteral("SKD")}));
+        break;
+    }
+
+    // Without a model the code is "OEM" alone.
+    pressInDialog = 2;
+    form->Button3Click(nullptr);
+    Complete({1, 7});
+    ASSERT_EQ(form->Rules().ModelNo(), 0);
+    ASSERT_TRUE(form->SaveAsPdf());
+    EXPECT_EQ(code, QStringList{QStringLiteral("OEM")});
+}
+
 TEST_F(SaveRoadTest, ValueEventsCheckTheirRecordAndKeepUnknownFields)
 {
     Complete({1, 1, 0, 0, 0, 0});

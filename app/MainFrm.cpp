@@ -318,8 +318,7 @@ bool TMainForm::SaveAsPdf()
         return false;
 
     qvxPDFExport1->SetFileName(dialog.FileName());
-    // A stopped export is no success, whatever the store answers.
-    return qvxReport1->Export(qvxPDFExport1) && !qvxReport1->Terminated();
+    return qvxReport1->Export(qvxPDFExport1);
 }
 
 QString TMainForm::OrderCodeValue() const

@@ -46,10 +46,10 @@ class MainFormFixture : public ::testing::Test
 {
 protected:
     // With recording, the report runs on the recording engine and store
-    // whatever is installed; else on the installed ones, or on the
-    // recording ones when the program's engine is not installed.
+    // whatever is installed; else on the program's own, or on the recording
+    // ones when the program's are not both installed.
     explicit MainFormFixture(bool recording = false)
-        : services(recording || !realEngine ? std::make_optional<TRecordingServicesScope>() : std::nullopt)
+        : services(recording || !programServices ? std::make_optional<TRecordingServicesScope>() : std::nullopt)
     {
         runner.onForm = [this](TCustomForm &dialog) {
             ++dialogs;
@@ -255,8 +255,9 @@ protected:
         return value;
     }
 
-    // Whether the program's engine was installed before the test began.
-    const bool realEngine = bool(qvxServices().NewEngine);
+    // Whether the program's engine and prepared-pages store were installed
+    // before the test began.
+    const bool programServices = qvxServices().NewEngine && qvxServices().NewPreviewPages;
     std::optional<TRecordingServicesScope> services;
     ScriptedModalRunner runner;
     int dialogs = 0;

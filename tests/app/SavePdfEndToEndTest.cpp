@@ -22,8 +22,9 @@ class SavePdfEndToEndTest : public MainFormFixture
 protected:
     void SetUp() override
     {
-        if (!realEngine)
-            GTEST_SKIP() << "the report engine is not installed in this build, so the report cannot be prepared";
+        if (!programServices)
+            GTEST_SKIP() << "the report engine or the prepared-pages store is not installed in this build, so the "
+                            "report cannot be prepared";
         runner.onFile = [this](TFileDialogRequest &request) {
             request.FileName = dir.filePath(chosen);
             return true;

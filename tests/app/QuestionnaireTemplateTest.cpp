@@ -177,7 +177,9 @@ TEST_F(QuestionnaireTemplateTest, PagesAndBands)
         {"Header1", "TqvxHeader", 483.77984, 30.23624, nullptr, false, false, false, nullptr},
         {"MasterData1", "TqvxMasterData", 536.69326, 18.89765, nullptr, false, true, false, "qvxUserDataSet1"},
         {"Header2", "TqvxHeader", 578.26809, 30.23624, nullptr, false, false, false, nullptr},
-        {"MasterData2", "TqvxMasterData", 631.18151, 18.89765, nullptr, false, false, false, "qvxUserDataSet2"},
+        // Its memos grow with their text, as those of the characteristic rows
+        // do: the band grows with them, or its rows would overlap.
+        {"MasterData2", "TqvxMasterData", 631.18151, 18.89765, nullptr, false, true, false, "qvxUserDataSet2"},
         {"Footer1", "TqvxFooter", 672.75634, 75.5906, "Child1", false, true, false, nullptr},
         {"Child1", "TqvxChild", 771.02412, 34.015719, nullptr, false, true, false, nullptr},
         {"MasterData3", "TqvxMasterData", 827.71707, 18.89765, nullptr, false, true, true, "qvxUserDataSet3"},

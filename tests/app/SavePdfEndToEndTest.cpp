@@ -124,6 +124,15 @@ TEST_F(SavePdfEndToEndTest, TheSavedFileHoldsTheFilledQuestionnaire)
     for (const QString &line : form->Rules().Composition())
         EXPECT_TRUE(text.contains(line.simplified())) << line.toStdString();
 
+    // The accessory rows grow with their text, one below the other: their
+    // memos (13 pixels of text within gaps of 5) are taller than designed.
+    for (int row = 1; row < TSelectionRules::AccessoryRowCount; ++row) {
+        const auto top = [&](int r) {
+            return WordTop(file, QString::fromUtf8(AccessoryCaptions[r]).section(QLatin1Char(' '), 0, 0));
+        };
+        EXPECT_GE(top(row) - top(row - 1), 18) << row;
+    }
+
     // A second save offers the same name and writes the same text.
     const QString again = Save(QStringLiteral("again.pdf"));
     ASSERT_EQ(runner.fileRequests.size(), 2u);

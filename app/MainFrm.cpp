@@ -22,6 +22,7 @@
 #include "toolkit/classes/TStrings.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QStyle>
 
 #include <algorithm>
@@ -262,11 +263,11 @@ void TMainForm::Button1Click(TObject *)
 
 // Marks the window as saving and takes its input away for the lifetime of
 // the scope; the progress window of the export is a window of its own and
-// stays live.
+// stays live.  The focus comes back to where it was.
 class TMainForm::SaveScope
 {
 public:
-    explicit SaveScope(TMainForm *form) : m_form(form)
+    explicit SaveScope(TMainForm *form) : m_form(form), m_focus(QApplication::focusWidget())
     {
         m_form->m_saving = true;
         for (int i = 0; i < m_form->ControlCount(); ++i)
@@ -280,12 +281,15 @@ public:
         for (TControl *control : std::as_const(m_disabled))
             control->SetEnabled(true);
         m_form->m_saving = false;
+        if (m_focus && m_focus->isEnabled())
+            m_focus->setFocus();
     }
     SaveScope(const SaveScope &) = delete;
     SaveScope &operator=(const SaveScope &) = delete;
 
 private:
     TMainForm *m_form;
+    QPointer<QWidget> m_focus;
     QList<TControl *> m_disabled;
 };
 

@@ -289,7 +289,11 @@ TEST_F(SaveRoadTest, ValueEventsCheckTheirRecordAndKeepUnknownFields)
 TEST_F(SaveRoadTest, WhileSavingTheWindowTakesNoInputAndStaysOpen)
 {
     form->Show();
+    QApplication::setActiveWindow(form->Widget());
     Complete({1, 1});
+    form->Button1->SetFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(form->Button1->Focused());
     const QList<TControl *> inputs = {form->Edit1, form->Edit2,  form->Edit3,   form->InspectorGrid1,
                                       form->InspectorGrid2, form->Edit4, form->Button1, form->Button3,
                                       form->Button2};
@@ -307,6 +311,7 @@ TEST_F(SaveRoadTest, WhileSavingTheWindowTakesNoInputAndStaysOpen)
     EXPECT_FALSE(form->Saving());
     for (TControl *input : inputs)
         EXPECT_TRUE(input->Widget()->isEnabled()) << input->Name().toStdString();
+    EXPECT_TRUE(form->Button1->Focused());
     form->Close();
     EXPECT_FALSE(form->Visible());
 }

@@ -2,12 +2,16 @@
 
 #include "codecs/png/PngUnits.h"
 #include "controls/ControlsUnits.h"
+#include "export/pdf/PdfExportUnits.h"
 
 void RegisterAppUnits()
 {
     // The window stands on the grid controls, which stand on the toolkit.
     // The catalogue and the selection rules need no start-up of their own.
     RegisterControlsUnits();
-    // PNG pictures of reports load through the picture loader.
+    // The questionnaire's report is prepared by the engine and exported
+    // through the PDF filter; PNG pictures of reports load through the
+    // picture loader.
+    RegisterPdfExportUnits();
     RegisterPngUnits();
 }

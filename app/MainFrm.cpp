@@ -1,10 +1,16 @@
 #include "app/MainFrm.h"
 
 #include "app/ConstUnit.h"
+#include "app/QuestionnaireTemplate.h"
 #include "app/SelModelFrm.h"
+#include "export/pdf/qvxExportPDF.h"
+#include "report/qvxReport.h"
+#include "report/qvxUserDataSet.h"
+#include "report/qvxVariables.h"
 #include "controls/TCustomInspector.h"
 #include "controls/TGridColumns.h"
 #include "toolkit/graphics/Bitmap.h"
+#include "toolkit/widgets/CommonDialogs.h"
 #include "toolkit/widgets/TBitBtn.h"
 #include "toolkit/widgets/TButton.h"
 #include "toolkit/widgets/TCustomEdit.h"
@@ -16,7 +22,10 @@
 #include "toolkit/classes/TStrings.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QStyle>
+
+#include <algorithm>
 
 namespace {
 
@@ -49,6 +58,19 @@ void SetSaveGlyph(TBitBtn *button)
     button->SetGlyph(&glyph);
 }
 
+// The capacity options whose design has a second version under the
+// electronic trip unit, and that trip unit's option.
+constexpr int TwoVersionCapacities[] = {13, 15, 19, 23, 25};
+constexpr int ElectronicTripUnit = 1;
+constexpr int CapacityRow = 1;
+constexpr int TripUnitRow = 4;
+
+// text as a string literal of the report's expressions.
+QString Quoted(const QString &text)
+{
+    return QLatin1Char('\'') + QString(text).replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+}
+
 // An event handler that calls method of form.
 template <class... Args>
 auto Handler(TMainForm *form, void (TMainForm::*method)(TObject *, Args...))
@@ -74,6 +96,7 @@ TMainForm::TMainForm(TComponent *owner)
     Font()->SetName(QStringLiteral("MS Sans Serif"));
     Font()->SetSize(8);
     CreateControls();
+    CreateReport();
 
     m_rules.SetView(this);
     m_rules.SetModelChooser([this](const QList<TModelCandidate> &candidates) { return SelectModel(this, candidates); });
@@ -186,6 +209,7 @@ void TMainForm::CreateControls()
     Button1->SetCaption(QStringLiteral("Сохранить в pdf"));
     SetSaveGlyph(Button1);
     Button1->SetEnabled(false);
+    Button1->OnClick = Handler(this, &TMainForm::Button1Click);
     Button3 = NewObject<TButton>(this);
     Button3->SetParent(Panel1);
     Button3->SetBounds(137, 5, 75, 25);
@@ -197,6 +221,25 @@ void TMainForm::CreateControls()
     Button2->SetCaption(QStringLiteral("Закрыть"));
     Button2->SetAnchors(akTop | akRight);
     Button2->OnClick = Handler(this, &TMainForm::Button2Click);
+}
+
+void TMainForm::CreateReport()
+{
+    const auto newDataSet = [this](const QString &name, void (TMainForm::*handler)(const QString &, Variant &)) {
+        auto *dataSet = NewObject<TqvxUserDataSet>(this);
+        dataSet->SetName(name);
+        dataSet->SetOnGetValue(
+            [this, handler](const QString &field, Variant &value) { (this->*handler)(field, value); });
+        return dataSet;
+    };
+    qvxUserDataSet1 = newDataSet(QStringLiteral("qvxUserDataSet1"), &TMainForm::qvxUserDataSet1GetValue);
+    qvxUserDataSet2 = newDataSet(QStringLiteral("qvxUserDataSet2"), &TMainForm::qvxUserDataSet2GetValue);
+    qvxUserDataSet3 = newDataSet(QStringLiteral("qvxUserDataSet3"), &TMainForm::qvxUserDataSet3GetValue);
+    qvxPDFExport1 = NewObject<TqvxPDFExport>(this);
+    qvxPDFExport1->SetName(QStringLiteral("qvxPDFExport1"));
+    qvxReport1 = NewObject<TqvxReport>(this);
+    qvxReport1->SetName(QStringLiteral("qvxReport1"));
+    LoadQuestionnaireTemplate(qvxReport1, this);
 }
 
 int TMainForm::Quantity() const
@@ -211,6 +254,114 @@ void TMainForm::FormCreate(TObject *)
     InspectorGrid2->Rows()->SetCount(TSelectionRules::AccessoryRowCount);
     InspectorGrid2->Columns()->Columns(0)->SetWidth(NameColumnWidth);
     TableIDLabel->SetCaption(QString());
+}
+
+void TMainForm::Button1Click(TObject *)
+{
+    SaveAsPdf();
+}
+
+// Marks the window as saving and takes its input away for the lifetime of
+// the scope; the progress window of the export is a window of its own and
+// stays live.  The focus comes back to where it was.
+class TMainForm::SaveScope
+{
+public:
+    explicit SaveScope(TMainForm *form) : m_form(form), m_focus(QApplication::focusWidget())
+    {
+        m_form->m_saving = true;
+        for (int i = 0; i < m_form->ControlCount(); ++i)
+            if (TControl *control = m_form->Controls(i); control->Enabled()) {
+                control->SetEnabled(false);
+                m_disabled.append(control);
+            }
+    }
+    ~SaveScope()
+    {
+        for (TControl *control : std::as_const(m_disabled))
+            control->SetEnabled(true);
+        m_form->m_saving = false;
+        if (m_focus && m_focus->isEnabled())
+            m_focus->setFocus();
+    }
+    SaveScope(const SaveScope &) = delete;
+    SaveScope &operator=(const SaveScope &) = delete;
+
+private:
+    TMainForm *m_form;
+    QPointer<QWidget> m_focus;
+    QList<TControl *> m_disabled;
+};
+
+bool TMainForm::SaveAsPdf()
+{
+    if (m_saving)
+        return false;
+    SaveScope saving(this);
+
+    const QString orderCode = OrderCodeValue();
+    qvxUserDataSet3->SetRangeEndCount(int(m_rules.Composition().size()));
+    TqvxVariables *variables = qvxReport1->Variables();
+    variables->SetVariable(QStringLiteral("Наименование организации"), Quoted(Edit1->Text()));
+    variables->SetVariable(QStringLiteral("Адрес и номер телефона организации"), Quoted(Edit2->Text()));
+    variables->SetVariable(QStringLiteral("ФИО контактного лица"), Quoted(Edit3->Text()));
+    variables->SetVariable(QStringLiteral("Количество данного типоисполнения"), Quoted(QString::number(Quantity())));
+    variables->SetVariable(QStringLiteral("Описание"), Quoted(m_rules.Description()));
+    variables->SetVariable(QStringLiteral("Код для заказа"), orderCode);
+    const QString lastFileName = qvxPDFExport1->FileName();
+
+    if (!qvxReport1->PrepareReport(true))
+        return false;
+
+    TSaveDialog dialog(nullptr);
+    dialog.SetFilter(QStringLiteral("Файл Adobe PDF (*.pdf)|*.pdf"));
+    dialog.SetDefaultExt(QStringLiteral("pdf"));
+    dialog.SetOptions(dialog.Options() | ofOverwritePrompt);
+    dialog.SetFileName(lastFileName);
+    if (!dialog.Execute())
+        return false;
+
+    qvxPDFExport1->SetFileName(dialog.FileName());
+    return qvxReport1->Export(qvxPDFExport1);
+}
+
+QString TMainForm::OrderCodeValue() const
+{
+    const QString code = m_rules.OrderCode();
+    const int capacity = m_rules.Choice(G1, CapacityRow);
+    if (m_rules.Choice(G1, TripUnitRow) == ElectronicTripUnit && std::ranges::count(TwoVersionCapacities, capacity))
+        return code + QStringLiteral("OEM\r\n") + code + QStringLiteral("SKD");
+    return Quoted(code + QStringLiteral("OEM"));
+}
+
+bool TMainForm::CloseQuery()
+{
+    return !m_saving && TForm::CloseQuery();
+}
+
+void TMainForm::qvxUserDataSet1GetValue(const QString &varName, Variant &value)
+{
+    ChoiceValue(G1, qvxUserDataSet1->RecNo(), varName, value);
+}
+
+void TMainForm::qvxUserDataSet2GetValue(const QString &varName, Variant &value)
+{
+    ChoiceValue(G2, qvxUserDataSet2->RecNo(), varName, value);
+}
+
+void TMainForm::qvxUserDataSet3GetValue(const QString &, Variant &value)
+{
+    value = m_rules.Composition().value(qvxUserDataSet3->RecNo());
+}
+
+void TMainForm::ChoiceValue(int grid, int row, const QString &field, Variant &value) const
+{
+    const int rows = grid == G1 ? TSelectionRules::ParamRowCount : TSelectionRules::AccessoryRowCount;
+    const bool inRange = row >= 0 && row < rows;
+    if (field == QLatin1String("Param"))
+        value = inRange ? RowCaption(grid, row) : QString();
+    else if (field == QLatin1String("Value"))
+        value = inRange ? m_rules.ChoiceCaption(grid, row) : QString();
 }
 
 void TMainForm::Button2Click(TObject *)
@@ -283,10 +434,15 @@ int TMainForm::GridIndex(const TObject *grid) const
     return grid == InspectorGrid2 ? G2 : G1;
 }
 
+QString TMainForm::RowCaption(int grid, int row)
+{
+    return QString::fromUtf8(grid == G1 ? ParamCaptions[row] : AccessoryCaptions[row]);
+}
+
 void TMainForm::CellText(int grid, TGridCell cell, QString &value) const
 {
     if (cell.Col == 0)
-        value = QString::fromUtf8(grid == G1 ? ParamCaptions[cell.Row] : AccessoryCaptions[cell.Row]);
+        value = RowCaption(grid, cell.Row);
     else if (cell.Col == ValueColumn)
         value = m_rules.ChoiceCaption(grid, cell.Row);
 }

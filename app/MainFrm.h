@@ -2,10 +2,16 @@
 
 // The questionnaire's main window.  The user enters the ordering
 // organisation's data and the quantity, picks the breaker characteristics
-// and accessories row by row in the two inspector grids, and reads the
-// derived description and structural composition.  The grids store nothing:
-// every text, edit style and drop-down list comes from the selection rules
-// through the grid events below.
+// and accessories row by row in the two inspector grids, reads the derived
+// description and structural composition, and saves the filled
+// questionnaire as a PDF.  The grids store nothing: every text, edit style
+// and drop-down list comes from the selection rules through the grid events
+// below.
+//
+// The window owns the questionnaire's report with its template, the three
+// user data sets the report runs over (the characteristic rows, the
+// accessory rows and the composition lines, answered by the value events
+// below from the selection rules) and the PDF filter it exports through.
 
 #include "app/SelectionRules.h"
 #include "controls/GridTypes.h"
@@ -22,6 +28,10 @@ class TPanel;
 class TSpinEdit;
 class TStaticText;
 class TStrings;
+class TqvxPDFExport;
+class TqvxReport;
+class TqvxUserDataSet;
+class Variant;
 
 class TMainForm : public TForm, private TSelectionView
 {
@@ -48,11 +58,36 @@ public:
     void InspectorGrid1EditCloseUp(TObject *sender, TGridCell cell, int itemIndex, bool &accept);
     void InspectorGrid2EditCloseUp(TObject *sender, TGridCell cell, int itemIndex, bool &accept);
 
+    // Saves the filled questionnaire (SaveAsPdf).
+    void Button1Click(TObject *sender);
     // Closes the window, which ends the program.
     void Button2Click(TObject *sender);
     // Starts the questionnaire afresh: no choice, no results, empty
     // organisation fields, quantity 1.
     void Button3Click(TObject *sender);
+
+    // The save: the organisation fields, the quantity, the description and
+    // the order code go into the report's variables, the composition's line
+    // count into its data set; the report is prepared, the user names the
+    // file in the save dialog, and the report is exported through the PDF
+    // filter.  While it runs the window takes no input and cannot be closed,
+    // and a second save is refused.  True when the PDF was written; false
+    // when the preparation failed, the dialog was cancelled or the export
+    // was stopped or failed (the file named is then left as it was).
+    bool SaveAsPdf();
+    // True while a save prepares or exports the report.
+    bool Saving() const { return m_saving; }
+    // Refused while a save runs.
+    bool CloseQuery() override;
+
+    // Value events of the data sets, for their current record: "Param" and
+    // "Value" give a row's caption and chosen option (empty when none) in
+    // the characteristic and accessory sets; any field of the composition
+    // set gives its line.  A record out of range answers an empty text; an
+    // unknown field leaves the value as it is.
+    void qvxUserDataSet1GetValue(const QString &varName, Variant &value);
+    void qvxUserDataSet2GetValue(const QString &varName, Variant &value);
+    void qvxUserDataSet3GetValue(const QString &varName, Variant &value);
 
     TStaticText *StaticText1;
     TPanel *Panel2;
@@ -80,8 +115,22 @@ public:
     TBitBtn *Button1;
     TButton *Button3;
     TButton *Button2;
+    TqvxUserDataSet *qvxUserDataSet1;
+    TqvxUserDataSet *qvxUserDataSet2;
+    TqvxUserDataSet *qvxUserDataSet3;
+    TqvxPDFExport *qvxPDFExport1;
+    TqvxReport *qvxReport1;
 
 private:
+    class SaveScope;
+
+    void CreateReport();
+    // The report variable of the order code: the code followed by "OEM";
+    // for the capacities with a second version under the electronic trip
+    // unit, two lines (with "OEM" and with "SKD"), which the report takes as
+    // plain text; otherwise a quoted literal.
+    QString OrderCodeValue() const;
+    void ChoiceValue(int grid, int row, const QString &field, Variant &value) const;
     void CreateControls();
     template <class T>
     T *NewTopControl(int height);
@@ -97,6 +146,7 @@ private:
     TCustomGridView *Grid(int grid) const;
 
     int GridIndex(const TObject *grid) const;
+    static QString RowCaption(int grid, int row);
     void CellText(int grid, TGridCell cell, QString &value) const;
     void EditList(int grid, TGridCell cell, TStrings *items);
     void EditCloseUp(int grid, TGridCell cell, int itemIndex);
@@ -112,6 +162,7 @@ private:
     TSelectionRules m_rules;
     // Where the next top-aligned control goes while the window is built.
     int m_stackTop = 0;
+    bool m_saving = false;
 };
 
 // The program's name, also the main window's caption.

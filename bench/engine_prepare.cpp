@@ -6,16 +6,14 @@
 #include "BenchEnvironment.h"
 
 #include "app/AppUnits.h"
-#include "engine/qvxEngine.h"
 #include "report/qvxBands.h"
+#include "report/qvxCustomPreviewPages.h"
 #include "report/qvxMemoView.h"
 #include "report/qvxOptions.h"
 #include "report/qvxPage.h"
 #include "report/qvxReport.h"
 #include "report/qvxReportDataSets.h"
-#include "report/qvxServices.h"
 #include "report/qvxUserDataSet.h"
-#include "tests/engine/EngineTestStore.h"
 #include "toolkit/core/Units.h"
 
 #include <benchmark/benchmark.h>
@@ -37,12 +35,6 @@ void initializeOnce()
         PinBenchEnvironment();
         RegisterAppUnits();
         Units::InitializeAll();
-        TqvxServices services;
-        services.NewEngine = [](TqvxReportLink *report) -> TqvxCustomEngine * { return new TqvxEngine(report); };
-        services.NewPreviewPages = [](TqvxReportLink *report) -> TqvxCustomPreviewPages * {
-            return new TEngineTestStore(report);
-        };
-        qvxInstallServices(services);
         return true;
     }();
     (void)done;

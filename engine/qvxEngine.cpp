@@ -2,7 +2,7 @@
 
 #include "engine/qvxAggregate.h"
 #include "engine/qvxBandLayout.h"
-#include "engine/qvxPreviewPages.h"
+#include "engine/qvxPreparedStore.h"
 #include "report/qvxBands.h"
 #include "report/qvxCustomOutline.h"
 #include "report/qvxDialogPage.h"
@@ -177,7 +177,6 @@ void TqvxEngine::finish()
 bool TqvxEngine::prepare()
 {
     m_footerReserve = 0;
-    applyStoreOptions();
     PreviewPages()->Initialize();
     PreviewPages()->SetAddPageAction(apAdd);
     SetStartDate(Date());
@@ -202,23 +201,6 @@ bool TqvxEngine::prepare()
     checkDataSets();
     checkSubreportCycles();
     return errors->Count() == 0;
-}
-
-void TqvxEngine::applyStoreOptions()
-{
-    auto *store = qobject_cast<TqvxPreviewPages *>(PreviewPages());
-    if (!store)
-        return;
-    const TqvxEngineOptions *engine = m_report->EngineOptions();
-    const TqvxPreviewOptions *preview = m_report->PreviewOptions();
-    TqvxPreparedOptions options;
-    options.useFileCache = engine->UseFileCache();
-    options.maxMemSize = engine->MaxMemSize();
-    options.tempDir = engine->TempDir();
-    options.pagesInCache = preview->PagesInCache();
-    options.pictureCacheInFile = preview->PictureCacheInFile();
-    options.threadSafeMode = engine->ThreadSafeMode();
-    store->SetOptions(options);
 }
 
 void TqvxEngine::checkDataSets()

@@ -99,7 +99,6 @@ private:
 
     // --- Run and passes -----------------------------------------------------
     bool prepare();
-    void applyStoreOptions();
     void checkDataSets();
     void checkSubreportCycles();
     bool runDialogs();

@@ -584,6 +584,16 @@ int TqvxPreparedStore::GetAnchorPage(const QString &text)
     return m_anchors.GetPage(text);
 }
 
+bool TqvxPreparedStore::FindAnchor(const QString &text, int &page, int &top)
+{
+    const TqvxXMLItem *anchor = m_anchors.Find(text);
+    if (!anchor)
+        return false;
+    page = qvxIntProp(anchor, QStringLiteral("page"));
+    top = qvxIntProp(anchor, QStringLiteral("top"));
+    return true;
+}
+
 int TqvxPreparedStore::GetAnchorCurPosition()
 {
     return m_anchors.GetCurPosition();

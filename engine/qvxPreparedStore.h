@@ -100,6 +100,7 @@ public:
     bool Export(TqvxCustomExportFilter *filter) override;
     void AddAnchor(const QString &text) override;
     int GetAnchorPage(const QString &text) override;
+    bool FindAnchor(const QString &text, int &page, int &top) override;
 
     // The operations of the interface, on components.
 

@@ -5,6 +5,11 @@
 #include "report/qvxPage.h"
 #include "report/qvxPictureCache.h"
 #include "report/qvxPictureView.h"
+#include "report/qvxReport.h"
+#include "report/qvxReportOptions.h"
+#include "report/qvxServices.h"
+#include "report/qvxXMLItem.h"
+#include "toolkit/core/SysUtils.h"
 
 TqvxReportPage *TqvxPreviewPages::GetPage(int index)
 {
@@ -90,4 +95,68 @@ void TqvxPreviewPages::ObjectRebuilt(TqvxComponent *object)
     auto *picture = qobject_cast<TqvxPictureView *>(object);
     if (picture && picture->Picture()->Graphic() == nullptr)
         PictureCache()->GetPicture(picture->ImageIndex(), picture->Picture());
+}
+
+void TqvxPreviewPages::AddFrom(TqvxReportLink *report)
+{
+    auto *other = report ? dynamic_cast<TqvxPreparedStore *>(report->PreviewPages()) : nullptr;
+    if (other && other != this)
+        AddFromPages(other);
+}
+
+void TqvxPreviewPages::SaveReportSettings(TqvxXMLItem *item)
+{
+    const TqvxReport *rep = report();
+    item->SetName(rep ? rep->ClassName() : QStringLiteral("TqvxReport"));
+    if (!rep)
+        return;
+    item->SetProp(QStringLiteral("DotMatrixReport"), rep->DotMatrixReport() ? QStringLiteral("1") : QStringLiteral("0"));
+    item->SetProp(QStringLiteral("PreviewOptions.OutlineVisible"),
+                  rep->PreviewOptions()->OutlineVisible() ? QStringLiteral("1") : QStringLiteral("0"));
+    item->SetProp(QStringLiteral("PreviewOptions.OutlineWidth"),
+                  QString::number(rep->PreviewOptions()->OutlineWidth()));
+    item->SetProp(QStringLiteral("ReportOptions.Name"), rep->ReportOptions()->Name());
+}
+
+void TqvxPreviewPages::LoadReportSettings(TqvxXMLItem *item)
+{
+    TqvxReport *rep = report();
+    if (!rep)
+        return;
+    rep->SetDotMatrixReport(item->GetProp(QStringLiteral("DotMatrixReport")) == QLatin1String("1"));
+    rep->PreviewOptions()->SetOutlineVisible(item->GetProp(QStringLiteral("PreviewOptions.OutlineVisible"))
+                                             == QLatin1String("1"));
+    const QString width = item->GetProp(QStringLiteral("PreviewOptions.OutlineWidth"));
+    if (!width.isEmpty())
+        rep->PreviewOptions()->SetOutlineWidth(StrToInt(width));
+    rep->ReportOptions()->SetName(item->GetProp(QStringLiteral("ReportOptions.Name")));
+}
+
+TqvxPreparedOptions TqvxPreviewPages::Options() const
+{
+    const TqvxReport *rep = report();
+    if (!rep)
+        return m_options;
+    TqvxPreparedOptions options;
+    options.useFileCache = rep->EngineOptions()->UseFileCache();
+    options.maxMemSize = rep->EngineOptions()->MaxMemSize();
+    options.tempDir = rep->EngineOptions()->TempDir();
+    options.threadSafeMode = rep->EngineOptions()->ThreadSafeMode();
+    options.pagesInCache = rep->PreviewOptions()->PagesInCache();
+    options.pictureCacheInFile = rep->PreviewOptions()->PictureCacheInFile();
+    return options;
+}
+
+void InitializeQvxPreviewPages()
+{
+    TqvxServices services;
+    services.NewPreviewPages = [](TqvxReportLink *report) -> TqvxCustomPreviewPages * {
+        return new TqvxPreviewPages(report);
+    };
+    qvxInstallServices(services);
+}
+
+void FinalizeQvxPreviewPages()
+{
+    qvxRemoveServices();
 }

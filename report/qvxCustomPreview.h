@@ -9,6 +9,7 @@
 
 class TForm;
 class TqvxCustomPreviewPages;
+class TqvxReport;
 class TqvxReportLink;
 
 class TqvxCustomPreview : public TCustomControl
@@ -33,6 +34,28 @@ public:
     virtual void BuildProgress(int progress) = 0;
     virtual void BuildEnd() = 0;
 
+    // What the prepared pages ask of the preview when a view is clicked.
+
+    // Shows page pageNo (from 1); SetPosition also scrolls to top (pixels
+    // of the page).
+    virtual void SetPageNo(int pageNo) = 0;
+    virtual void SetPosition(int pageNo, int top) = 0;
+    // Report tabs by caption: whether one exists, switching to it, and a
+    // new tab showing report (owned by the tab when ownsReport) under
+    // displayCaption, or caption when that is empty.
+    virtual bool HasTab(const QString &caption) = 0;
+    virtual void SwitchToTab(const QString &caption) = 0;
+    virtual void AddPreviewTab(TqvxReport *report, const QString &caption, bool ownsReport,
+                               const QString &displayCaption) = 0;
+    // Repaints the pages shown.
+    virtual void InvalidatePages() = 0;
+    // Shows text in the status bar of the preview window: its first field,
+    // or its second when second is set.
+    virtual void SetStatusText(const QString &text, bool second) = 0;
+    // Whether the hints of views show as the preview's own hint.
+    bool UseReportHints() const { return m_useReportHints; }
+    void SetUseReportHints(bool value) { m_useReportHints = value; }
+
     TqvxReportLink *Report() const { return m_report; }
     void SetReport(TqvxReportLink *value) { m_report = value; }
     TqvxCustomPreviewPages *PreviewPages() const { return m_previewPages; }
@@ -45,4 +68,5 @@ private:
     TqvxReportLink *m_report = nullptr;
     TqvxCustomPreviewPages *m_previewPages = nullptr;
     TForm *m_previewForm = nullptr;
+    bool m_useReportHints = true;
 };

@@ -120,6 +120,9 @@ public:
     // there is none.
     virtual void AddAnchor(const QString &text) = 0;
     virtual int GetAnchorPage(const QString &text) = 0;
+    // Where the last anchor of that name (case ignored) lies: its page
+    // (from 0) and its top in pixels; false when no anchor has it.
+    virtual bool FindAnchor(const QString &text, int &page, int &top) = 0;
 
     // Set to apAdd by the engine when a run starts; every AddPage resets it
     // to apWriteOver.

@@ -22,6 +22,7 @@
 
 class TCanvas;
 class TqvxBand;
+class TqvxCustomPrinter;
 class TqvxPictureView;
 
 class TqvxPage : public TqvxComponent
@@ -43,16 +44,32 @@ struct TqvxPrinterDefaults {
     ObjectTypes::TPrinterOrientation Orientation = ObjectTypes::poPortrait;
 };
 
-// What a page asks of the printers when it takes their defaults.
+// The installed printers as the report model knows them.  A page asks the
+// current printer's defaults; the report selects a printer by name and
+// printing draws on the current printer.  The printer layer of the engine
+// installs the full list; without it only the system's default printer's
+// defaults are known, and there is nothing to print on.
 class TqvxPrinterList
 {
 public:
     virtual ~TqvxPrinterList() = default;
     virtual TqvxPrinterDefaults CurrentDefaults() = 0;
+    // The printer jobs go to; nullptr when the list has none.
+    virtual TqvxCustomPrinter *GetCurrentPrinter() { return nullptr; }
+    // False when no printer is installed (a virtual one stands in).
+    virtual bool HasPhysicalPrinters() { return false; }
+    // The index of the printer of that name (case ignored), -1 when none;
+    // selecting an index makes that printer current.
+    virtual int IndexOf(const QString &name)
+    {
+        Q_UNUSED(name);
+        return -1;
+    }
+    virtual void SetPrinterIndex(int index) { Q_UNUSED(index); }
 };
 
-// The printer list pages use: the system's default printer, or the one
-// installed by qvxSetPrinters (not owned; nullptr restores the system's).
+// The printer list pages, the report and printing use: the one installed
+// by qvxSetPrinters (not owned; nullptr restores the system's defaults).
 TqvxPrinterList *qvxPrinters();
 void qvxSetPrinters(TqvxPrinterList *printers);
 

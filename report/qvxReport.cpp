@@ -790,6 +790,25 @@ void TqvxReport::DoProgressStop(TqvxProgressType type)
     QCoreApplication::processEvents();
 }
 
+void TqvxReport::SetProgressMessage(const QString &text, bool second)
+{
+    if (m_engineOptions->ThreadSafeMode())
+        return;
+    if (m_progress)
+        m_progress->SetMessage(text);
+    if (m_preview)
+        m_preview->SetStatusText(text, second);
+    QCoreApplication::processEvents();
+}
+
+void TqvxReport::SelectPrinter()
+{
+    TqvxPrinterList *printers = qvxPrinters();
+    const int index = printers->IndexOf(m_printOptions->Printer());
+    if (index != -1)
+        printers->SetPrinterIndex(index);
+}
+
 void InitializeQvxReport()
 {
     RegisterClass<TqvxReport>();

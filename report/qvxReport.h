@@ -40,6 +40,7 @@ class TqvxCustomPreviewPages;
 class TqvxCustomProgress;
 class TqvxDataSet;
 class TqvxExpressionCache;
+class TqvxHyperlink;
 class TqvxReport;
 class TqvxPage;
 class TqvxReportPage;
@@ -60,6 +61,8 @@ TOOLKIT_EVENT(TqvxMouseViewEvent, void(TqvxView *view))
 TOOLKIT_EVENT(TqvxManualBuildEvent, void(TqvxPage *page))
 // Told of the progress of a run, an export or a print.
 TOOLKIT_EVENT(TqvxProgressEvent, void(TqvxReport *sender, TqvxProgressType progressType, int progress))
+// A prepared page about to be printed as copy copyNo.
+TOOLKIT_EVENT(TqvxPrintPageEvent, void(TqvxReportPage *page, int copyNo))
 
 class TqvxReport : public TqvxComponent, public TqvxReportLink, public TqvxReportContext
 {
@@ -184,6 +187,17 @@ public:
     // refresh).
     void DoMouseUp(TqvxView *view, double x, double y, TMouseButton button, TShiftState shift, bool &refresh);
 
+    // --- printing and the preview -------------------------------------
+    // Makes the printer named in PrintOptions.Printer current when it is
+    // installed; otherwise the current printer stays.
+    void SelectPrinter();
+    // Shows text in the progress window and in the preview's status bar
+    // (its second field when second is set), then lets pending events run;
+    // nothing in ThreadSafeMode.
+    void SetProgressMessage(const QString &text, bool second = false);
+    // The names of the drill-down groups the user toggled in the preview.
+    TStringList *DrillState() const { return m_drillState.get(); }
+
     // --- owned objects and properties --------------------------------
     TStrings *Errors() const override;
     TqvxEngineOptions *EngineOptions() const override { return m_engineOptions.get(); }
@@ -198,9 +212,6 @@ public:
     TqvxVariables *Variables() const { return m_variables.get(); }
     TqvxReportDataSets *DataSets() const override { return m_dataSets.get(); }
     TqvxCustomEngine *Engine() const { return m_engine.get(); }
-    // The drill-down names of the groups whose state the user toggled in
-    // the preview.
-    TStringList *DrillState() const { return m_drillState.get(); }
     TqvxCustomPreviewPages *PreviewPages() const override { return m_previewPages; }
     // Attaches another store of prepared pages (not owned) to the report
     // and its engine; nullptr goes back to the report's own.
@@ -300,6 +311,18 @@ public:
     TqvxProgressEvent OnProgressStop;
     // Loads the template of a parent report in place of the file.
     std::function<bool(TqvxReport *report, const QString &fileName)> OnLoadTemplate;
+    // Loads the template of a detail report a hyperlink opens, in place of
+    // the file; false leaves loading to the file.
+    std::function<bool(TqvxReport *report, const QString &templateName, TqvxHyperlink *hyperlink)>
+        OnLoadDetailTemplate;
+    // The mouse moved over a view of the preview (or a link was not
+    // followed).
+    TqvxMouseViewEvent OnMouseOverObject;
+    // Printing starts (after the print dialog) and has ended; a page is
+    // about to be printed.
+    TNotifyEvent OnPrintReport;
+    TNotifyEvent OnAfterPrintReport;
+    TqvxPrintPageEvent OnPrintPage;
 
 private:
     class BusyScope;

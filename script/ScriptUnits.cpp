@@ -7,6 +7,7 @@
 #include "script/zqLanguages.h"
 #include "script/zqPascalScript.h"
 #include "script/zqSysFunctions.h"
+#include "script/zqXML.h"
 #include "script/zq_iclassesrtti.h"
 #include "script/zq_idialogsrtti.h"
 #include "script/zq_iformsrtti.h"
@@ -22,6 +23,7 @@ void RegisterScriptUnits()
     Units::Add("zqCppScript", RegisterCppScript, nullptr);
     Units::Add("zqBasicScript", RegisterBasicScript, nullptr);
     Units::Add("zqJScript", RegisterJScript, nullptr);
+    Units::Add("zqXML", RegisterXMLClasses, nullptr);
     Units::Add("zqInterpreter", InitializeRTTIModuleList, FinalizeRTTIModuleList);
     // The binding modules, in the order scripts receive them.
     Units::Add("zqSysFunctions", RegisterSysFunctions, nullptr);

@@ -19,6 +19,7 @@
 #include "script/zqClasses.h"
 #include "script/zqEvents.h"
 #include "script/zqFunctionTable.h"
+#include "script/zqMessages.h"
 #include "toolkit/core/Exceptions.h"
 
 #include <functional>
@@ -40,6 +41,17 @@ T *zqObjectArgAs(TzqMethodHelper *caller, int index)
 {
     TObject *object = zqObjectArg(caller, index);
     return object ? zqInstanceAs<T>(object) : nullptr;
+}
+
+// The object argument at index as a T where the member needs one:
+// EInvalidObject for nil, naming the declaration.
+template <class T>
+T *zqRequiredArgAs(TzqMethodHelper *caller, int index)
+{
+    T *object = zqObjectArgAs<T>(caller, index);
+    if (!object)
+        throw EInvalidObject(SNilObject + u'\'' + caller->Name + u'\'');
+    return object;
 }
 
 template <class T>

@@ -62,13 +62,7 @@ TObject *TzqCustomEvent::Instance() const
 
 void TzqCustomEvent::CallHandler(QList<Variant> &arguments)
 {
-    if (Handler->Executing)
-        return;
-    for (int i = 0; i < Handler->Count() && i < arguments.size(); ++i)
-        Handler->Params(i)->Value = arguments[i];
-    Handler->GetValue();
-    for (int i = 0; i < Handler->Count() && i < arguments.size(); ++i)
-        arguments[i] = Handler->Params(i)->Value;
+    Handler->HandleEvent(arguments);
 }
 
 TScriptCallable TzqCustomEvent::Routine() const

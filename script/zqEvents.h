@@ -45,7 +45,8 @@ public:
     TObject *Instance() const;
 
     // Runs the procedure with the arguments, then puts the values of its
-    // parameters back into them; does nothing while it is running already.
+    // parameters back into them; does nothing while it is running already
+    // (TzqProcVariable::HandleEvent).
     void CallHandler(QList<Variant> &arguments);
 
     // The routine for the toolkit's handler factory; inert once the adapter

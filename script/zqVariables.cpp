@@ -152,10 +152,15 @@ Variant TzqProcVariable::Call(QList<Variant> &arguments)
     return result;
 }
 
+Variant TzqProcVariable::HandleEvent(QList<Variant> &arguments)
+{
+    return Executing ? Variant() : Call(arguments);
+}
+
 TScriptCallable TzqProcVariable::Routine()
 {
     QPointer<TzqScript> alive = m_prog.get();
-    return [this, alive](QList<Variant> &arguments) { return alive ? Call(arguments) : Variant(); };
+    return [this, alive](QList<Variant> &arguments) { return alive ? HandleEvent(arguments) : Variant(); };
 }
 
 namespace {

@@ -174,8 +174,14 @@ public:
     // (as many as both have) and writes their values back into them; a call
     // while the procedure runs keeps the caller's values apart.
     Variant Call(QList<Variant> &arguments);
-    // The procedure as a routine for event handlers; once the procedure is
-    // gone the routine does nothing.
+    // Runs the procedure as the handler of a host event: as Call, except
+    // that an event its own code fires again while it runs (OnChange setting
+    // the text that fires OnChange) does not run it a second time and leaves
+    // the arguments as they are.  Event properties and event adapters both
+    // call handlers through here.
+    Variant HandleEvent(QList<Variant> &arguments);
+    // The procedure as a routine for event handlers (HandleEvent); once the
+    // procedure is gone the routine does nothing.
     TScriptCallable Routine();
 
     Variant GetValue() override;

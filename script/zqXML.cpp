@@ -2,6 +2,7 @@
 
 #include "toolkit/core/CodePages.h"
 #include "toolkit/core/Exceptions.h"
+#include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/Streams.h"
 
 #include <algorithm>
@@ -120,6 +121,8 @@ TzqXMLItem *TzqXMLItem::Add()
 
 void TzqXMLItem::AddItem(TzqXMLItem *item)
 {
+    if (!item)
+        throw EInvalidOperation(QStringLiteral("No XML item to add"));
     if (isSelfOrAncestor(item))
         throw EInvalidOperation(QStringLiteral("An XML item cannot contain itself"));
     item->detach();
@@ -395,15 +398,22 @@ TzqXMLDocument::TzqXMLDocument() : m_root(new TzqXMLItem) {}
 
 TzqXMLDocument::~TzqXMLDocument()
 {
-    delete m_root;
+    delete m_root.data();
+}
+
+TzqXMLItem *TzqXMLDocument::Root() const
+{
+    if (!m_root)
+        m_root = new TzqXMLItem;
+    return m_root;
 }
 
 void TzqXMLDocument::LoadFromStream(TStream *stream)
 {
-    m_root->Clear();
+    Root()->Clear();
     TzqXMLReader reader(stream);
     reader.ReadHeader();
-    reader.ReadRootItem(m_root);
+    reader.ReadRootItem(Root());
 }
 
 void TzqXMLDocument::SaveToStream(TStream *stream)
@@ -411,7 +421,7 @@ void TzqXMLDocument::SaveToStream(TStream *stream)
     TzqXMLWriter writer(stream);
     writer.AutoIndent = AutoIndent;
     writer.WriteHeader();
-    writer.WriteRootItem(m_root);
+    writer.WriteRootItem(Root());
 }
 
 void TzqXMLDocument::LoadFromFile(const QString &fileName)
@@ -424,4 +434,10 @@ void TzqXMLDocument::SaveToFile(const QString &fileName)
 {
     TFileStream stream(fileName, fmCreate);
     SaveToStream(&stream);
+}
+
+void RegisterXMLClasses()
+{
+    RegisterClass<TzqXMLItem>();
+    RegisterClass<TzqXMLDocument>();
 }

@@ -4,8 +4,15 @@
 // the intermediate program.  Elements have a name and their raw attribute
 // text but no text content.  Attribute values are escaped with the engine's
 // own scheme (see zqEscapeAttribute), which differs from the report files'.
+//
+// Items and documents are TObjects, so scripts hold them as handles: an item
+// belongs to its parent (the root to its document) and goes with it, which
+// ends its handle; freeing an item takes it out of its parent.
+
+#include "toolkit/classes/TObject.h"
 
 #include <QByteArray>
+#include <QPointer>
 #include <QList>
 #include <QString>
 
@@ -18,15 +25,14 @@ QString zqEscapeAttribute(const QString &value);
 // The reverse: "&#NN;" and "&quot;" become their characters.
 QString zqDecodeAttribute(const QString &text);
 
-class TzqXMLItem
+class TzqXMLItem : public TObject
 {
+    Q_OBJECT
+
 public:
     TzqXMLItem() = default;
     // Frees the children and leaves the parent's list.
-    ~TzqXMLItem();
-
-    TzqXMLItem(const TzqXMLItem &) = delete;
-    TzqXMLItem &operator=(const TzqXMLItem &) = delete;
+    ~TzqXMLItem() override;
 
     // A new child at the end.
     TzqXMLItem *Add();
@@ -127,16 +133,16 @@ private:
     QByteArray m_pending;
 };
 
-class TzqXMLDocument
+class TzqXMLDocument : public TObject
 {
+    Q_OBJECT
+
 public:
     TzqXMLDocument();
-    ~TzqXMLDocument();
+    ~TzqXMLDocument() override;
 
-    TzqXMLDocument(const TzqXMLDocument &) = delete;
-    TzqXMLDocument &operator=(const TzqXMLDocument &) = delete;
-
-    TzqXMLItem *Root() const { return m_root; }
+    // A root freed on its own (by a script) gives way to a new, empty one.
+    TzqXMLItem *Root() const;
     bool AutoIndent = false;
 
     void LoadFromStream(TStream *stream);
@@ -145,5 +151,8 @@ public:
     void SaveToFile(const QString &fileName);
 
 private:
-    TzqXMLItem *m_root;
+    mutable QPointer<TzqXMLItem> m_root;
 };
+
+// Start-up of the unit: scripts create items and documents by class name.
+void RegisterXMLClasses();

@@ -1,6 +1,7 @@
 #include "script/zq_iclassesrtti.h"
 
 #include "script/zqClassBinding.h"
+#include "script/zqXML.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/TCollection.h"
 #include "toolkit/classes/TComponent.h"
@@ -123,13 +124,13 @@ void registerStrings(TzqScript *script)
         .Procedure("procedure LoadFromFile(const FileName: string)",
                    [](TStrings *s, TzqMethodHelper *c) { s->LoadFromFile(zqText(c, 0)); })
         .Procedure("procedure LoadFromStream(Stream: TStream)",
-                   [](TStrings *s, TzqMethodHelper *c) { s->LoadFromStream(zqObjectArgAs<TStream>(c, 0)); })
+                   [](TStrings *s, TzqMethodHelper *c) { s->LoadFromStream(zqRequiredArgAs<TStream>(c, 0)); })
         .Procedure("procedure SaveToFile(const FileName: string)",
                    [](TStrings *s, TzqMethodHelper *c) { s->SaveToFile(zqText(c, 0)); })
         .Procedure("procedure Move(CurIndex, NewIndex: Integer)",
                    [](TStrings *s, TzqMethodHelper *c) { s->Move(zqInt(c, 0), zqInt(c, 1)); })
         .Procedure("procedure SaveToStream(Stream: TStream)",
-                   [](TStrings *s, TzqMethodHelper *c) { s->SaveToStream(zqObjectArgAs<TStream>(c, 0)); })
+                   [](TStrings *s, TzqMethodHelper *c) { s->SaveToStream(zqRequiredArgAs<TStream>(c, 0)); })
         .Property(
             "CommaText", "string", [](TStrings *s) { return Variant(s->CommaText()); },
             [](TStrings *s, const Variant &v) { s->SetCommaText(VarToStr(v)); })
@@ -193,7 +194,7 @@ void registerStreams(TzqScript *script)
                 })
         .Method("function CopyFrom(Source: TStream; Count: Longint): Longint",
                 [](TStream *stream, TzqMethodHelper *c) {
-                    return Variant(stream->CopyFrom(zqObjectArgAs<TStream>(c, 0), c->GetParams(1).AsInt64()));
+                    return Variant(stream->CopyFrom(zqRequiredArgAs<TStream>(c, 0), c->GetParams(1).AsInt64()));
                 })
         .Property(
             "Position", "Longint", [](TStream *stream) { return Variant(stream->Position()); },
@@ -205,17 +206,69 @@ void registerStreams(TzqScript *script)
         .Procedure("procedure Clear", [](TMemoryStream *stream, TzqMethodHelper *) { stream->Clear(); })
         .Procedure(
             "procedure LoadFromStream(Stream: TStream)",
-            [](TMemoryStream *stream, TzqMethodHelper *c) { stream->LoadFromStream(zqObjectArgAs<TStream>(c, 0)); })
+            [](TMemoryStream *stream, TzqMethodHelper *c) { stream->LoadFromStream(zqRequiredArgAs<TStream>(c, 0)); })
         .Procedure("procedure LoadFromFile(Filename: String)",
                    [](TMemoryStream *stream, TzqMethodHelper *c) { stream->LoadFromFile(zqText(c, 0)); })
         .Procedure(
             "procedure SaveToStream(Stream: TStream)",
-            [](TMemoryStream *stream, TzqMethodHelper *c) { stream->SaveToStream(zqObjectArgAs<TStream>(c, 0)); })
+            [](TMemoryStream *stream, TzqMethodHelper *c) { stream->SaveToStream(zqRequiredArgAs<TStream>(c, 0)); })
         .Procedure("procedure SaveToFile(Filename: String)",
                    [](TMemoryStream *stream, TzqMethodHelper *c) { stream->SaveToFile(zqText(c, 0)); });
     TzqClassBinding<TComponent>(script, QStringLiteral("TPersistent"))
         .Constructor("constructor Create(AOwner: TComponent)")
         .Property("Owner", "TComponent", [](TComponent *component) { return zqObjectValue(component->Owner()); });
+}
+
+void registerXML(TzqScript *script)
+{
+    TzqClassBinding<TzqXMLItem>(script, QStringLiteral("TObject"))
+        .Constructor("constructor Create")
+        .Procedure("procedure AddItem(Item: TzqXMLItem)",
+                   [](TzqXMLItem *item, TzqMethodHelper *c) { item->AddItem(zqRequiredArgAs<TzqXMLItem>(c, 0)); })
+        .Procedure("procedure Clear", [](TzqXMLItem *item, TzqMethodHelper *) { item->Clear(); })
+        .Procedure("procedure InsertItem(Index: Integer; Item: TzqXMLItem)",
+                   [](TzqXMLItem *item, TzqMethodHelper *c) {
+                       item->InsertItem(zqInt(c, 0), zqRequiredArgAs<TzqXMLItem>(c, 1));
+                   })
+        .Method("function Add: TzqXMLItem",
+                [](TzqXMLItem *item, TzqMethodHelper *) { return zqObjectValue(item->Add()); })
+        .Method("function Find(const Name: String): Integer",
+                [](TzqXMLItem *item, TzqMethodHelper *c) { return Variant(item->Find(zqText(c, 0))); })
+        .Method("function FindItem(const Name: String): TzqXMLItem",
+                [](TzqXMLItem *item, TzqMethodHelper *c) { return zqObjectValue(item->FindItem(zqText(c, 0))); })
+        .Method("function Root: TzqXMLItem",
+                [](TzqXMLItem *item, TzqMethodHelper *) { return zqObjectValue(item->Root()); })
+        .Property(
+            "Data", "Integer", [](TzqXMLItem *item) { return Variant(int(reinterpret_cast<qintptr>(item->Data()))); },
+            [](TzqXMLItem *item, const Variant &v) { item->SetData(reinterpret_cast<void *>(qintptr(v.AsInteger()))); })
+        .Property("Count", "Integer", [](TzqXMLItem *item) { return Variant(item->Count()); })
+        .DefaultProperty("Items", "Integer", "TzqXMLItem",
+                         [](TzqXMLItem *item, TzqMethodHelper *c) { return zqObjectValue(item->Items(zqInt(c, 0))); })
+        .IndexProperty(
+            "Prop", "String", "String",
+            [](TzqXMLItem *item, TzqMethodHelper *c) { return Variant(item->GetProp(zqText(c, 0))); },
+            [](TzqXMLItem *item, TzqMethodHelper *c) {
+                item->SetProp(zqText(c, 0), zqText(c, 1));
+                return Variant();
+            })
+        .Property(
+            "Name", "String", [](TzqXMLItem *item) { return Variant(item->Name()); },
+            [](TzqXMLItem *item, const Variant &v) { item->SetName(VarToStr(v)); })
+        .Property("Parent", "TzqXMLItem", [](TzqXMLItem *item) { return zqObjectValue(item->Parent()); })
+        .Property(
+            "Text", "String", [](TzqXMLItem *item) { return Variant(item->Text()); },
+            [](TzqXMLItem *item, const Variant &v) { item->SetText(VarToStr(v)); });
+    TzqClassBinding<TzqXMLDocument>(script, QStringLiteral("TObject"))
+        .Constructor("constructor Create")
+        .Procedure("procedure SaveToStream(Stream: TStream)",
+                   [](TzqXMLDocument *doc, TzqMethodHelper *c) { doc->SaveToStream(zqRequiredArgAs<TStream>(c, 0)); })
+        .Procedure("procedure LoadFromStream(Stream: TStream)",
+                   [](TzqXMLDocument *doc, TzqMethodHelper *c) { doc->LoadFromStream(zqRequiredArgAs<TStream>(c, 0)); })
+        .Procedure("procedure SaveToFile(const FileName: String)",
+                   [](TzqXMLDocument *doc, TzqMethodHelper *c) { doc->SaveToFile(zqText(c, 0)); })
+        .Procedure("procedure LoadFromFile(const FileName: String)",
+                   [](TzqXMLDocument *doc, TzqMethodHelper *c) { doc->LoadFromFile(zqText(c, 0)); })
+        .Property("Root", "TzqXMLItem", [](TzqXMLDocument *doc) { return zqObjectValue(doc->Root()); });
 }
 
 } // namespace
@@ -226,6 +279,7 @@ TFunctions::TFunctions(TzqScript *script) : TzqRTTIModule(script)
     registerObjects(script);
     registerStrings(script);
     registerStreams(script);
+    registerXML(script);
 }
 
 void Register()

@@ -70,6 +70,7 @@ TFunctions::TFunctions(TzqScript *script) : TzqRTTIModule(script)
     TzqClassBinding<TColorDialog>(script, QStringLiteral("TCommonDialog"));
     TzqClassBinding<TFontDialog>(script, QStringLiteral("TCommonDialog"));
     TzqClassBinding<TPrintDialog>(script, QStringLiteral("TCommonDialog"));
+    TzqClassBinding<TPrinterSetupDialog>(script, QStringLiteral("TCommonDialog"));
     zqRegisterFunctions(script, QStringLiteral("ctOther"), globals());
 }
 

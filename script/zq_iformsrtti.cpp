@@ -11,10 +11,13 @@
 #include "toolkit/widgets/TCustomControl.h"
 #include "toolkit/widgets/TCustomEdit.h"
 #include "toolkit/widgets/TForm.h"
+#include "toolkit/widgets/TGraphicControl.h"
 #include "toolkit/widgets/TGroupBox.h"
 #include "toolkit/widgets/TLabel.h"
 #include "toolkit/widgets/TListBox.h"
 #include "toolkit/widgets/TMemo.h"
+#include "toolkit/widgets/TRadioButton.h"
+#include "toolkit/widgets/TScrollBox.h"
 
 namespace zq_iformsrtti
 {
@@ -124,6 +127,7 @@ void registerControls(TzqScript *script)
         .Event<TKeyPressEvent>("OnKeyPress", &TWinControl::OnKeyPress)
         .Event<TKeyEvent>("OnKeyUp", &TWinControl::OnKeyUp);
     TzqClassBinding<TCustomControl>(script, QStringLiteral("TWinControl"));
+    TzqClassBinding<TGraphicControl>(script, QStringLiteral("TControl"));
     TzqClassBinding<TGroupBox>(script, QStringLiteral("TWinControl"));
     TzqClassBinding<TLabel>(script, QStringLiteral("TControl"));
     TzqClassBinding<TEdit>(script, QStringLiteral("TWinControl"));
@@ -141,6 +145,7 @@ void registerControls(TzqScript *script)
     TzqClassBinding<TComboBox>(script, QStringLiteral("TCustomComboBox"));
     TzqClassBinding<TButton>(script, QStringLiteral("TWinControl"));
     TzqClassBinding<TCheckBox>(script, QStringLiteral("TWinControl"));
+    TzqClassBinding<TRadioButton>(script, QStringLiteral("TWinControl"));
     TzqClassBinding<TCustomListBox>(script, QStringLiteral("TWinControl"))
         .Property(
             "ItemIndex", "Integer", [](TCustomListBox *list) { return Variant(list->ItemIndex()); },
@@ -154,11 +159,14 @@ void registerControls(TzqScript *script)
                 return Variant();
             });
     TzqClassBinding<TListBox>(script, QStringLiteral("TCustomListBox"));
+    TzqClassBinding<TControlScrollBar>(script, QStringLiteral("TPersistent"));
+    TzqClassBinding<TScrollingWinControl>(script, QStringLiteral("TWinControl"));
+    TzqClassBinding<TScrollBox>(script, QStringLiteral("TScrollingWinControl"));
 }
 
 void registerForms(TzqScript *script)
 {
-    TzqClassBinding<TCustomForm>(script, QStringLiteral("TWinControl"))
+    TzqClassBinding<TCustomForm>(script, QStringLiteral("TScrollingWinControl"))
         .Procedure("procedure Close", [](TCustomForm *form, TzqMethodHelper *) { form->Close(); })
         .Procedure("procedure Hide", [](TCustomForm *form, TzqMethodHelper *) { form->Hide(); })
         .Procedure("procedure Show", [](TCustomForm *form, TzqMethodHelper *) { form->Show(); })
@@ -180,8 +188,11 @@ void registerForms(TzqScript *script)
     TzqClassBinding<TForm>(script, QStringLiteral("TCustomForm"));
     TzqClassBinding<TDataModule>(script, QStringLiteral("TComponent"));
     TzqClassBinding<TApplication>(script, QStringLiteral("TComponent"))
+        .Procedure("procedure Minimize", [](TApplication *application, TzqMethodHelper *) { application->Minimize(); })
         .Procedure("procedure ProcessMessages",
-                   [](TApplication *application, TzqMethodHelper *) { application->ProcessMessages(); });
+                   [](TApplication *application, TzqMethodHelper *) { application->ProcessMessages(); })
+        .Procedure("procedure Restore", [](TApplication *application, TzqMethodHelper *) { application->Restore(); })
+        .Property("ExeName", "String", [](TApplication *application) { return Variant(application->ExeName()); });
     if (Application)
         script->AddObject(QStringLiteral("Application"), Application);
 }

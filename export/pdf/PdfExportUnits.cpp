@@ -9,5 +9,5 @@ void RegisterPdfExportUnits()
 {
     RegisterEngineUnits();
     Units::Add("qvxExportPDF", InitializeQvxExportPDF, qvxRemovePDFPageDrawing);
-    Units::Add("qvxPDFPageContent", InitializeQvxPDFPageContent, FinalizeQvxPDFPageContent);
+    Units::Add("qvxPDFPageContent", InitializeQvxPDFPageContent, nullptr);
 }

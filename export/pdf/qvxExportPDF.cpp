@@ -14,12 +14,11 @@
 #include "toolkit/classes/PropertyDeclarations.h"
 #include "toolkit/classes/TStringList.h"
 #include "toolkit/core/CodePages.h"
+#include "toolkit/widgets/ShellOpen.h"
 #include "toolkit/widgets/TApplication.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QFileInfo>
-#include <QUrl>
 #include <QUuid>
 
 #include <cmath>
@@ -442,9 +441,9 @@ void TqvxPDFExport::Finish()
     Clear();
     if (m_openAfterExport && ownFile && QCoreApplication::instance()) {
         // The file takes its name once Finish has returned.
-        const QUrl url = QUrl::fromLocalFile(QFileInfo(FileName()).absoluteFilePath());
+        const QString path = QFileInfo(FileName()).absoluteFilePath();
         QMetaObject::invokeMethod(
-            QCoreApplication::instance(), [url] { QDesktopServices::openUrl(url); }, Qt::QueuedConnection);
+            QCoreApplication::instance(), [path] { ShellOpen(path); }, Qt::QueuedConnection);
     }
 }
 

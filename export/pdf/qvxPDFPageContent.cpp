@@ -3,6 +3,8 @@
 #include "export/pdf/qvxPDFStrings.h"
 #include "export/pdf/qvxPDFViewWriter.h"
 #include "report/qvxChBox.h"
+#include "report/qvxCustomPreviewPages.h"
+#include "report/qvxReportLink.h"
 #include "report/qvxLineView.h"
 #include "report/qvxMemoView.h"
 #include "report/qvxObjectTypes.h"
@@ -11,12 +13,6 @@
 #include "toolkit/core/SysUtils.h"
 
 namespace {
-
-TqvxPDFAnchorFinder &anchorFinder()
-{
-    static TqvxPDFAnchorFinder finder;
-    return finder;
-}
 
 bool isHTMLMemo(const TqvxCustomMemoView *memo, const TqvxPDFExport &pdf)
 {
@@ -74,19 +70,9 @@ TqvxPDFPageDrawing qvxPDFPageContent()
     return {qvxPDFPageInfo, qvxPDFWriteView};
 }
 
-void qvxSetPDFAnchorFinder(TqvxPDFAnchorFinder finder)
-{
-    anchorFinder() = std::move(finder);
-}
-
 void InitializeQvxPDFPageContent()
 {
     qvxInstallPDFPageDrawing(qvxPDFPageContent());
-}
-
-void FinalizeQvxPDFPageContent()
-{
-    qvxSetPDFAnchorFinder(nullptr);
 }
 
 // --- The view's box -------------------------------------------------------------
@@ -122,9 +108,10 @@ void TqvxPDFViewWriter::WriteHyperlink()
         m_pdf.AddURILink(rect, value);
         break;
     case hkAnchor: {
+        TqvxCustomPreviewPages *pages = m_pdf.Report() ? m_pdf.Report()->PreviewPages() : nullptr;
         int page = 0;
-        double top = 0;
-        if (anchorFinder() && anchorFinder()(m_view, value, page, top))
+        int top = 0;
+        if (pages && pages->FindAnchor(value, page, top))
             m_pdf.AddPageLink(rect, page, top);
         break;
     }

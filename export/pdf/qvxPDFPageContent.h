@@ -20,7 +20,6 @@
 #include <QByteArray>
 #include <QString>
 
-#include <functional>
 
 class TqvxReportPage;
 class TqvxView;
@@ -33,12 +32,6 @@ void qvxPDFWriteView(TqvxPDFExport &pdf, TqvxView *view);
 
 // The two hooks above, as the filter installs them.
 TqvxPDFPageDrawing qvxPDFPageContent();
-
-// Where an anchor of the prepared pages lies: its page (from 0) and its top
-// in pixels.  Answers false for a name no anchor has.  The prepared-pages
-// store installs the lookup; without one, anchor links make no annotation.
-using TqvxPDFAnchorFinder = std::function<bool(TqvxView *view, const QString &name, int &page, double &top)>;
-void qvxSetPDFAnchorFinder(TqvxPDFAnchorFinder finder);
 
 // An arrow head drawn at Tip of the line from (FromX, FromY), in points:
 // Base lies on the line ArrowLength before the tip, the wings ArrowWidth
@@ -53,7 +46,5 @@ struct TqvxPDFArrow {
 };
 TqvxPDFArrow qvxPDFArrowHead(double fromX, double fromY, double tipX, double tipY, double length, double halfWidth);
 
-// Unit start and end: installs the page content into the filter, and
-// takes it out.
+// Unit start: installs the page content into the filter.
 void InitializeQvxPDFPageContent();
-void FinalizeQvxPDFPageContent();

@@ -65,4 +65,5 @@ public:
     bool Export(TqvxCustomExportFilter *) override { return false; }
     void AddAnchor(const QString &) override {}
     int GetAnchorPage(const QString &) override { return 1; }
+    bool FindAnchor(const QString &, int &, int &) override { return false; }
 };

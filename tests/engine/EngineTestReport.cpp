@@ -13,7 +13,7 @@ TEngineServicesScope::TEngineServicesScope() : m_saved(qvxServices())
     TqvxServices services;
     services.NewEngine = [](TqvxReportLink *report) -> TqvxCustomEngine * { return new TqvxEngine(report); };
     services.NewPreviewPages = [](TqvxReportLink *report) -> TqvxCustomPreviewPages * {
-        return new TEngineTestStore(report);
+        return new TqvxPreviewPages(report);
     };
     qvxInstallServices(services);
 }
@@ -117,9 +117,9 @@ TMemoryDataSet *TEngineTestReport::dataSet(const char *name, const QList<QHash<Q
     return result;
 }
 
-TEngineTestStore *TEngineTestReport::store() const
+TqvxPreviewPages *TEngineTestReport::store() const
 {
-    return static_cast<TEngineTestStore *>(report->PreviewPages());
+    return static_cast<TqvxPreviewPages *>(report->PreviewPages());
 }
 
 bool TEngineTestReport::prepare()

@@ -9,7 +9,7 @@
 // values held by the test.
 
 #include "common/TestSupport.h"
-#include "EngineTestStore.h"
+#include "engine/qvxPreviewPages.h"
 #include "report/qvxBands.h"
 #include "report/qvxMemoView.h"
 #include "report/qvxPage.h"
@@ -25,8 +25,9 @@
 #include <string>
 #include <type_traits>
 
-// Installs the engine and the test store as the report services for its
-// lifetime; the services installed before come back afterwards.
+// Installs the engine and the prepared pages as the report services for its
+// lifetime (tests elsewhere install stand-ins); the services installed
+// before come back afterwards.
 class TEngineServicesScope
 {
 public:
@@ -110,7 +111,7 @@ struct TEngineTestReport {
     TMemoryDataSet *dataSet(const char *name, int count);
     TMemoryDataSet *dataSet(const char *name, const QList<QHash<QString, Variant>> &rows);
 
-    TEngineTestStore *store() const;
+    TqvxPreviewPages *store() const;
     // Prepares the report; false with the errors in errors().
     bool prepare();
     QStringList errors() const;

@@ -1,4 +1,3 @@
-#include "EngineTestReport.h"
 #include "PreparedTestStore.h"
 
 #include "engine/qvxPreviewPages.h"
@@ -11,8 +10,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-using TReportStore = TEngineTestStore;
 
 class TNameFilter : public TqvxCustomExportFilter
 {
@@ -29,7 +26,7 @@ public:
 TEST(qvxPreviewPages, ReportPagesAndBandsThroughTheStore)
 {
     TTestReport report;
-    TReportStore store(&report);
+    TqvxPreviewPages store(&report);
     TqvxReportPage page;
     page.SetName("Page1");
     page.SetMirrorMargins(true);

@@ -2,9 +2,8 @@
 
 #include "report/qvxExportFilter.h"
 #include "report/qvxReportLink.h"
-#include "report/qvxServices.h"
 
-TRecordingServicesScope::TRecordingServicesScope()
+TRecordingServicesScope::TRecordingServicesScope() : m_previous(qvxServices())
 {
     TqvxServices services;
     services.NewEngine = [](TqvxReportLink *report) { return new TRecordingEngine(report); };
@@ -15,6 +14,7 @@ TRecordingServicesScope::TRecordingServicesScope()
 TRecordingServicesScope::~TRecordingServicesScope()
 {
     qvxRemoveServices();
+    qvxInstallServices(m_previous);
 }
 
 void TRecordingEngine::ShowBand(TqvxBand *)

@@ -9,12 +9,14 @@
 #include "common/NullPreviewPages.h"
 #include "report/qvxCustomEngine.h"
 #include "report/qvxCustomOutline.h"
+#include "report/qvxServices.h"
 
 #include <QList>
 #include <QStringList>
 
 // Installs the recording engine and store as the report services for its
-// lifetime, so that reports can be made.
+// lifetime, so that reports can be made; the services installed before
+// come back at its end.
 class TRecordingServicesScope
 {
 public:
@@ -22,6 +24,9 @@ public:
     ~TRecordingServicesScope();
     TRecordingServicesScope(const TRecordingServicesScope &) = delete;
     TRecordingServicesScope &operator=(const TRecordingServicesScope &) = delete;
+
+private:
+    TqvxServices m_previous;
 };
 
 class TRecordingEngine : public TqvxCustomEngine

@@ -1,5 +1,6 @@
 #include "report/RecordingServices.h"
 #include "report/ReportTestClasses.h"
+#include "common/RecordingPreview.h"
 #include "report/qvxCustomPreview.h"
 #include "report/qvxBands.h"
 #include "report/qvxExportFilter.h"
@@ -42,24 +43,6 @@ public:
 
     bool stop = true;
     bool reentered = true;
-};
-
-// An attached preview that records what the report tells it.
-class TRecordingPreview : public TqvxCustomPreview
-{
-public:
-    TRecordingPreview() : TqvxCustomPreview(nullptr) {}
-
-    void Init(TqvxReportLink *, TqvxCustomPreviewPages *) override { calls << QStringLiteral("Init"); }
-    void RemoveTab(TqvxCustomPreviewPages *) override { calls << QStringLiteral("RemoveTab"); }
-    void Lock() override {}
-    void Unlock() override {}
-    void RefreshReport() override {}
-    void BuildStart() override { calls << QStringLiteral("BuildStart"); }
-    void BuildProgress(int progress) override { calls << QStringLiteral("BuildProgress %1").arg(progress); }
-    void BuildEnd() override { calls << QStringLiteral("BuildEnd"); }
-
-    QStringList calls;
 };
 
 class ReportTest : public ::testing::Test

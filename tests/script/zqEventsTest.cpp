@@ -4,8 +4,10 @@
 // re-entrant event is skipped; adapters never outlive the script, the
 // procedure or the control.
 
+#include "HostSamples.h"
 #include "ModuleTestSupport.h"
 
+#include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/widgets/TButton.h"
 #include "toolkit/widgets/TForm.h"
 
@@ -151,6 +153,46 @@ end.
     s.button->OnKeyDown(s.button, key, TShiftState());
     EXPECT_EQ(key, 1);
     EXPECT_EQ(innerKey, 99);
+}
+
+TEST(zqEvents, AHandlerThatFiresItsOwnEventRunsOnceThroughPropertiesAndSlotsAlike)
+{
+    EventScript s;
+    THostItem item(nullptr);
+    RegisterClass<THostItem>();
+    s.host.AddClass(ClassOf<THostItem>(), QStringLiteral("TComponent"))->AddEvent(QStringLiteral("OnChange"));
+    s.host.AddObject(QStringLiteral("Item"), &item);
+    // The host changes the item again from inside the change handler, as
+    // setting a text fires OnChange.
+    s.host.AddMethod(QStringLiteral("procedure ChangeAgain"),
+                     [&item](TObject *, TClass, const QString &, TzqMethodHelper *) {
+                         item.onChange(&item);
+                         return Variant();
+                     });
+    ASSERT_TRUE(s.Run(QStringLiteral(R"(
+var changes, clicks: Integer;
+procedure Changed(Sender: TObject);
+begin
+  changes := changes + 1;
+  ChangeAgain
+end;
+procedure Clicked(Sender: TObject);
+begin
+  clicks := clicks + 1;
+  ClickAgain
+end;
+begin
+  Item.OnChange := 'Changed';
+  Button.OnClick := 'Clicked'
+end.
+)")));
+    item.onChange(&item);
+    s.button->Click();
+    EXPECT_EQ(s.Int(QStringLiteral("changes")), 1);
+    EXPECT_EQ(s.Int(QStringLiteral("clicks")), 1);
+    // Not re-entered, the handler runs again.
+    item.onChange(&item);
+    EXPECT_EQ(s.Int(QStringLiteral("changes")), 2);
 }
 
 TEST(zqEvents, AdaptersGoWithTheScriptAndTheOwnersItemsAndOutliveNoControl)

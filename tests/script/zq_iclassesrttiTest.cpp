@@ -105,4 +105,97 @@ end.
     EXPECT_EQ(r.Text(QStringLiteral("cls")), QStringLiteral("TComponent"));
 }
 
+TEST(zq_iclassesrtti, XMLDocumentsAndItems)
+{
+    ModuleRunner r;
+    ASSERT_TRUE(r.Run(QStringLiteral(R"(
+var doc, loaded: TzqXMLDocument; root, item, loose: TzqXMLItem; stream: TMemoryStream;
+    count, found, data: Integer; name, prop, parentName, text: String; sameRoot: Boolean;
+begin
+  doc := TzqXMLDocument.Create;
+  root := doc.Root; root.Name := 'report';
+  item := root.Add; item.Name := 'page'; item.Prop['Width'] := '210';
+  item.Prop['Title'] := 'a "b"';
+  loose := TzqXMLItem.Create; loose.Name := 'band'; loose.Data := 7;
+  root.InsertItem(0, loose);
+  data := loose.Data;
+  stream := TMemoryStream.Create;
+  doc.SaveToStream(stream);
+  stream.Position := 0;
+  loaded := TzqXMLDocument.Create;
+  loaded.LoadFromStream(stream);
+  count := loaded.Root.Count;
+  found := loaded.Root.Find('PAGE');
+  name := loaded.Root[0].Name;
+  prop := loaded.Root.FindItem('page').Prop['Title'];
+  parentName := loaded.Root[1].Parent.Name;
+  sameRoot := loaded.Root[1].Root = loaded.Root;
+  text := loaded.Root[1].Text;
+  stream.Free; loaded.Free; doc.Free
+end.
+)")));
+    EXPECT_EQ(r.Value(QStringLiteral("count")).AsInteger(), 2);
+    EXPECT_EQ(r.Value(QStringLiteral("found")).AsInteger(), 1);
+    EXPECT_EQ(r.Value(QStringLiteral("data")).AsInteger(), 7);
+    EXPECT_EQ(r.Text(QStringLiteral("name")), QStringLiteral("band"));
+    EXPECT_EQ(r.Text(QStringLiteral("prop")), QStringLiteral("a \"b\""));
+    EXPECT_EQ(r.Text(QStringLiteral("parentName")), QStringLiteral("report"));
+    EXPECT_TRUE(r.Value(QStringLiteral("sameRoot")).AsBoolean());
+    EXPECT_EQ(r.Text(QStringLiteral("text")), QStringLiteral("Width=\"210\" Title=\"a &#34;b&#34;\""));
+}
+
+TEST(zq_iclassesrtti, XMLItemsGoWithTheirParentAndTheirHandlesWithThem)
+{
+    ModuleRunner r;
+    const ::testing::AssertionResult freed = r.Run(QStringLiteral(R"(
+var doc: TzqXMLDocument; item: TzqXMLItem;
+begin
+  doc := TzqXMLDocument.Create;
+  item := doc.Root.Add;
+  doc.Free;
+  item.Name := 'gone'
+end.
+)"));
+    EXPECT_FALSE(freed);
+    EXPECT_TRUE(QString::fromUtf8(freed.message()).startsWith(QStringLiteral("EInvalidObject"))) << freed.message();
+
+    ASSERT_TRUE(r.Run(QStringLiteral(R"(
+var doc: TzqXMLDocument; child: TzqXMLItem; left, fresh: Integer;
+begin
+  doc := TzqXMLDocument.Create;
+  doc.Root.Add; child := doc.Root.Add;
+  child.Free;
+  left := doc.Root.Count;
+  doc.Root.Free;
+  fresh := doc.Root.Count;
+  doc.Free
+end.
+)")));
+    EXPECT_EQ(r.Value(QStringLiteral("left")).AsInteger(), 1);
+    EXPECT_EQ(r.Value(QStringLiteral("fresh")).AsInteger(), 0);
+
+    EXPECT_FALSE(r.Run(QStringLiteral(
+        "var i: TzqXMLItem; begin i := TzqXMLItem.Create; try i.AddItem(nil) finally i.Free end end.")));
+    EXPECT_FALSE(r.Run(QStringLiteral(
+        "var d: TzqXMLDocument; begin d := TzqXMLDocument.Create; try d.SaveToStream(nil) finally d.Free end end.")));
+}
+
+TEST(zq_iclassesrtti, XMLInCppScript)
+{
+    ModuleRunner cpp;
+    ASSERT_TRUE(cpp.Run(QStringLiteral("C++Script"), QStringLiteral(R"(
+TzqXMLDocument doc; string name; int count;
+{
+  doc = new TzqXMLDocument;
+  doc.Root.FindItem("a").Prop["x"] = "1";
+  doc.Root.FindItem("a");
+  count = doc.Root.Count;
+  name = doc.Root.Items[0].Name;
+  doc.Free;
+}
+)")));
+    EXPECT_EQ(cpp.Value(QStringLiteral("count")).AsInteger(), 1);
+    EXPECT_EQ(cpp.Text(QStringLiteral("name")), QStringLiteral("a"));
+}
+
 } // namespace

@@ -65,4 +65,23 @@ end.
     EXPECT_EQ(runner.fileRequests.size(), 1u);
 }
 
+TEST(zq_idialogsrtti, PrinterSetupDialogsRunThroughTheModalRunner)
+{
+    ScriptedModalRunner runner;
+    bool setup = false;
+    runner.onPrint = [&setup](TPrintRequest &request) {
+        setup = request.SetupOnly;
+        return true;
+    };
+    ModuleRunner r;
+    ASSERT_TRUE(r.Run(QStringLiteral("BasicScript"), QStringLiteral(R"(
+Dim d, ok
+Set d = New TPrinterSetupDialog(Nil)
+ok = d.Execute
+d.Free
+)")));
+    EXPECT_TRUE(r.Value(QStringLiteral("ok")).AsBoolean());
+    EXPECT_TRUE(setup);
+}
+
 } // namespace

@@ -4,9 +4,21 @@
 #include "ModuleTestSupport.h"
 
 #include "toolkit/ScriptedModalRunner.h"
+#include "toolkit/widgets/TApplication.h"
 #include "toolkit/widgets/TButton.h"
 
+#include <QCoreApplication>
+
 namespace {
+
+// The modal runner's user: clicks each button of the running form.
+void clickEveryButton(TCustomForm &form)
+{
+    for (int i = 0; i < form.ComponentCount(); ++i) {
+        if (auto *button = dynamic_cast<TButton *>(form.Components(i)))
+            button->Click();
+    }
+}
 
 TEST(zq_iformsrtti, Constants)
 {
@@ -29,12 +41,7 @@ end.
 TEST(zq_iformsrtti, AScriptBuildsAFormAndRunsItModally)
 {
     ScriptedModalRunner runner;
-    runner.onForm = [](TCustomForm &form) {
-        for (int i = 0; i < form.ComponentCount(); ++i) {
-            if (auto *button = dynamic_cast<TButton *>(form.Components(i)))
-                button->Click();
-        }
-    };
+    runner.onForm = clickEveryButton;
     ModuleRunner r;
     ASSERT_TRUE(r.Run(QStringLiteral(R"(
 var f: TForm; e: TEdit; b: TButton; l: TListBox; result, clicks, selected, parentGone: Integer; typed: String;
@@ -66,6 +73,87 @@ end.
     EXPECT_EQ(r.Text(QStringLiteral("typed")), QStringLiteral("hello"));
     EXPECT_EQ(r.Value(QStringLiteral("selected")).AsInteger(), 0);
     EXPECT_EQ(r.Value(QStringLiteral("parentGone")).AsInteger(), 1);
+}
+
+TEST(zq_iformsrtti, RadioButtonsScrollBoxesAndGraphicControls)
+{
+    ModuleRunner r;
+    ASSERT_TRUE(r.Run(QStringLiteral(R"(
+var f: TForm; r1, r2: TRadioButton; box: TScrollBox; e: TEdit; g: TGraphicControl;
+    first, second, range, top, last: Integer; kind: String;
+begin
+  f := TForm.Create(nil);
+  r1 := TRadioButton.Create(f); r1.Parent := f;
+  r2 := TRadioButton.Create(f); r2.Parent := f;
+  r1.Checked := True; r2.Checked := True;
+  if r1.Checked then first := 1;
+  if r2.Checked then second := 1;
+  box := TScrollBox.Create(f); box.Parent := f;
+  box.BorderStyle := bsNone; box.SetBounds(0, 0, 200, 100);
+  e := TEdit.Create(f); e.Parent := box; e.SetBounds(0, 150, 50, 20);
+  range := box.VertScrollBar.Range;
+  box.VertScrollBar.Position := 40;
+  top := e.Top;
+  box.VertScrollBar.Position := 500;
+  last := box.VertScrollBar.Position;
+  g := TGraphicControl.Create(f); g.Parent := box; g.SetBounds(0, 0, 10, 10);
+  kind := g.ClassName;
+  f.Free
+end.
+)")));
+    EXPECT_EQ(r.Value(QStringLiteral("first")).AsInteger(), 0);
+    EXPECT_EQ(r.Value(QStringLiteral("second")).AsInteger(), 1);
+    EXPECT_EQ(r.Value(QStringLiteral("range")).AsInteger(), 170);
+    EXPECT_EQ(r.Value(QStringLiteral("top")).AsInteger(), 110);
+    EXPECT_EQ(r.Value(QStringLiteral("last")).AsInteger(), 70);
+    EXPECT_EQ(r.Text(QStringLiteral("kind")), QStringLiteral("TGraphicControl"));
+
+    ModuleRunner js;
+    ASSERT_TRUE(js.Run(QStringLiteral("JScript"), QStringLiteral(R"(
+var f = new TForm(nil), a = new TRadioButton(f), b = new TRadioButton(f), checked;
+a.Parent = f; b.Parent = f;
+b.Checked = true; a.Checked = true;
+checked = b.Checked;
+var box = new TScrollBox(f), e = new TEdit(f), range;
+box.Parent = f; box.SetBounds(0, 0, 100, 100); e.Parent = box; e.SetBounds(300, 0, 20, 20);
+range = box.HorzScrollBar.Range;
+f.Free();
+)")));
+    EXPECT_FALSE(js.Value(QStringLiteral("checked")).AsBoolean());
+    EXPECT_EQ(js.Value(QStringLiteral("range")).AsInteger(), 320);
+}
+
+TEST(zq_iformsrtti, TheApplicationMinimizesAndRestoresWhileAFormRunsModally)
+{
+    ScriptedModalRunner runner;
+    runner.onForm = clickEveryButton;
+    ModuleRunner r;
+    ASSERT_TRUE(r.Run(QStringLiteral(R"(
+var owner, f: TForm; b: TButton; during, after, result: Integer; exe: String;
+
+procedure ButtonClick(Sender: TObject);
+begin
+  Application.Minimize;
+  Application.ProcessMessages;
+  during := owner.WindowState;
+  Application.Restore;
+  f.ModalResult := mrOk
+end;
+
+begin
+  owner := TForm.Create(nil); owner.Show;
+  f := TForm.Create(owner);
+  b := TButton.Create(f); b.Parent := f; b.OnClick := 'ButtonClick';
+  result := f.ShowModal;
+  after := owner.WindowState;
+  exe := Application.ExeName;
+  owner.Free
+end.
+)")));
+    EXPECT_EQ(r.Value(QStringLiteral("during")).AsInteger(), 1); // wsMinimized
+    EXPECT_EQ(r.Value(QStringLiteral("after")).AsInteger(), 0);
+    EXPECT_EQ(r.Value(QStringLiteral("result")).AsInteger(), 1);
+    EXPECT_EQ(r.Text(QStringLiteral("exe")), QCoreApplication::applicationFilePath());
 }
 
 } // namespace

@@ -163,6 +163,28 @@ TEST(CommonDialogs, FontDialogKeepsTheChosenSizeWithinItsLimits)
     EXPECT_EQ(dialog.Font()->Size(), 12);
 }
 
+TEST(CommonDialogs, PrinterSetupChoosesThePrinterAndOrientation)
+{
+    ScriptedModalRunner runner;
+    TPrinterSetupDialog dialog(nullptr);
+    runner.onPrint = [](TPrintRequest &request) {
+        EXPECT_TRUE(request.SetupOnly);
+        request.PrinterName = QStringLiteral("Office");
+        request.Orientation = poLandscape;
+        return true;
+    };
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.PrinterName(), QStringLiteral("Office"));
+    EXPECT_EQ(dialog.Orientation(), poLandscape);
+
+    runner.onPrint = [](TPrintRequest &request) {
+        request.Orientation = poPortrait;
+        return false;
+    };
+    EXPECT_FALSE(dialog.Execute());
+    EXPECT_EQ(dialog.Orientation(), poLandscape);
+}
+
 TEST(CommonDialogs, PrintDialogOffersItsOptionsAndTakesTheChoice)
 {
     ScriptedModalRunner runner;

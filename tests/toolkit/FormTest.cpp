@@ -366,6 +366,52 @@ TEST(Application, MainFormAndTermination)
     EXPECT_FALSE(application.Terminated());
 }
 
+TEST(Application, MinimizeTakesTheShownFormsAndRestoreBringsThemBack)
+{
+    auto plain = newForm();
+    auto maximized = newForm();
+    auto hidden = newForm();
+    auto freed = newForm();
+    plain->Show();
+    maximized->Show();
+    maximized->SetWindowState(wsMaximized);
+    freed->Show();
+
+    Application->Minimize();
+    EXPECT_EQ(plain->WindowState(), wsMinimized);
+    EXPECT_EQ(maximized->WindowState(), wsMinimized);
+    EXPECT_FALSE(hidden->Widget()->isVisible());
+    freed.reset();
+    Application->Restore();
+    EXPECT_EQ(plain->WindowState(), wsNormal);
+    EXPECT_EQ(maximized->WindowState(), wsMaximized);
+    EXPECT_FALSE(hidden->Widget()->isVisible());
+
+    // A form the user minimised himself stays so.
+    plain->SetWindowState(wsMinimized);
+    Application->Restore();
+    EXPECT_EQ(plain->WindowState(), wsMinimized);
+}
+
+TEST(Application, AModalFormOutlivesMinimize)
+{
+    ScriptedModalRunner runner;
+    auto owner = newForm();
+    owner->Show();
+    auto dialog = newForm();
+    runner.onForm = [&](TCustomForm &running) {
+        Application->Minimize();
+        QApplication::processEvents();
+        EXPECT_EQ(owner->WindowState(), wsMinimized);
+        EXPECT_NE(running.WindowState(), wsMinimized);
+        Application->Restore();
+        running.SetModalResult(mrOk);
+    };
+    EXPECT_EQ(dialog->ShowModal(), mrOk);
+    EXPECT_EQ(owner->WindowState(), wsNormal);
+    EXPECT_EQ(Application->ExeName(), QCoreApplication::applicationFilePath());
+}
+
 TEST(Application, ClosingTheMainFormEndsRun)
 {
     TApplication *saved = Application;

@@ -107,6 +107,20 @@ bool TFontDialog::Execute()
     return true;
 }
 
+namespace {
+
+// Runs the request; the answer replaces it only when the user confirmed.
+bool runPrintRequest(TPrintRequest &kept)
+{
+    TPrintRequest request = kept;
+    if (!ModalRunner::Current().PrintDialog(request))
+        return false;
+    kept = request;
+    return true;
+}
+
+} // namespace
+
 TPrintDialog::TPrintDialog(TComponent *owner) : TCommonDialog(owner), m_request(std::make_unique<TPrintRequest>()) {}
 
 TPrintDialog::~TPrintDialog() = default;
@@ -213,9 +227,38 @@ void TPrintDialog::SetPrinterName(const QString &name)
 
 bool TPrintDialog::Execute()
 {
-    TPrintRequest request = *m_request;
-    if (!ModalRunner::Current().PrintDialog(request))
-        return false;
-    *m_request = request;
-    return true;
+    return runPrintRequest(*m_request);
+}
+
+TPrinterSetupDialog::TPrinterSetupDialog(TComponent *owner)
+    : TCommonDialog(owner), m_request(std::make_unique<TPrintRequest>())
+{
+    m_request->SetupOnly = true;
+}
+
+TPrinterSetupDialog::~TPrinterSetupDialog() = default;
+
+QString TPrinterSetupDialog::PrinterName() const
+{
+    return m_request->PrinterName;
+}
+
+void TPrinterSetupDialog::SetPrinterName(const QString &name)
+{
+    m_request->PrinterName = name;
+}
+
+TPrinterOrientation TPrinterSetupDialog::Orientation() const
+{
+    return m_request->Orientation;
+}
+
+void TPrinterSetupDialog::SetOrientation(TPrinterOrientation orientation)
+{
+    m_request->Orientation = orientation;
+}
+
+bool TPrinterSetupDialog::Execute()
+{
+    return runPrintRequest(*m_request);
 }

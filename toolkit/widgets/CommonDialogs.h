@@ -1,11 +1,13 @@
 #pragma once
 
-// The common dialogs: open and save file, colour, font and print.  Execute
+// The common dialogs: open and save file, colour, font, print and printer
+// set-up.  Execute
 // runs the dialog through the modal runner and answers whether the user
 // confirmed; the dialog's properties hold the answer then.
 
 #include "toolkit/graphics/Colors.h"
 #include "toolkit/classes/TComponent.h"
+#include "toolkit/printing/Printers.h"
 
 #include <QFlags>
 #include <QObject>
@@ -277,5 +279,26 @@ public:
 
 private:
     // What the dialog shows and, once confirmed, what the user chose.
+    std::unique_ptr<TPrintRequest> m_request;
+};
+
+// Chooses a printer and its page orientation.
+class TPrinterSetupDialog : public TCommonDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TPrinterSetupDialog(TComponent *owner);
+    ~TPrinterSetupDialog() override;
+
+    // The printer chosen (empty: the default one).
+    QString PrinterName() const;
+    void SetPrinterName(const QString &name);
+    TPrinterOrientation Orientation() const;
+    void SetOrientation(TPrinterOrientation orientation);
+
+    bool Execute() override;
+
+private:
     std::unique_ptr<TPrintRequest> m_request;
 };

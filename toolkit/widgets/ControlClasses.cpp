@@ -8,6 +8,7 @@
 #include "toolkit/widgets/TComboBox.h"
 #include "toolkit/widgets/TCustomEdit.h"
 #include "toolkit/widgets/TForm.h"
+#include "toolkit/widgets/TGraphicControl.h"
 #include "toolkit/widgets/TGroupBox.h"
 #include "toolkit/widgets/THintWindow.h"
 #include "toolkit/widgets/TImage.h"
@@ -15,7 +16,9 @@
 #include "toolkit/widgets/TListBox.h"
 #include "toolkit/widgets/TMemo.h"
 #include "toolkit/widgets/TPanel.h"
+#include "toolkit/widgets/TRadioButton.h"
 #include "toolkit/widgets/TScreen.h"
+#include "toolkit/widgets/TScrollBox.h"
 #include "toolkit/widgets/TSpinEdit.h"
 #include "toolkit/widgets/TStaticText.h"
 #include "toolkit/classes/TTimer.h"
@@ -38,6 +41,7 @@ void InitializeControlClasses()
         .TypeName("Cursor", QStringLiteral("TCursor"));
     RegisterClass<TWinControl>();
     RegisterClass<TCustomControl>();
+    RegisterClass<TGraphicControl>();
     RegisterClass<TGroupBox>();
     RegisterClass<TLabel>();
     RegisterClass<TCustomEdit>();
@@ -50,9 +54,13 @@ void InitializeControlClasses()
     DescribeProperties<TButton>().TypeName("ModalResult", QStringLiteral("TModalResult"));
     RegisterClass<TBitBtn>();
     RegisterClass<TCheckBox>();
+    RegisterClass<TRadioButton>();
     RegisterClass<TCustomListBox>();
     RegisterClass<TListBox>();
     RegisterClass<TPanel>();
+    RegisterClass<TControlScrollBar>();
+    RegisterClass<TScrollingWinControl>();
+    RegisterClass<TScrollBox>();
     RegisterClass<TStaticText>();
     RegisterClass<TSpinEdit>();
     RegisterClass<TImage>();
@@ -68,4 +76,5 @@ void InitializeControlClasses()
     RegisterClass<TColorDialog>();
     RegisterClass<TFontDialog>();
     RegisterClass<TPrintDialog>();
+    RegisterClass<TPrinterSetupDialog>();
 }

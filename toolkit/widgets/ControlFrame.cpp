@@ -129,11 +129,16 @@ void ControlFrame::paintEvent(QPaintEvent *)
 }
 
 void ControlFrame::PaintThroughCanvas(QWidget *widget, TCanvas &canvas, const TFont &font, TColor color,
-                                      const std::function<void()> &paint)
+                                      const std::function<void()> &paint, Background background)
 {
-    QImage buffer(widget->size() * widget->devicePixelRatio(), QImage::Format_RGB32);
+    const bool opaque = background == Background::Color;
+    QImage buffer(widget->size() * widget->devicePixelRatio(),
+                  opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
     buffer.setDevicePixelRatio(widget->devicePixelRatio());
-    buffer.fill(ColorToQColor(color));
+    if (opaque)
+        buffer.fill(ColorToQColor(color));
+    else
+        buffer.fill(Qt::transparent);
     canvas.SetDevice(&buffer);
     canvas.Font()->Assign(&font);
     canvas.Brush()->SetColor(color);

@@ -44,11 +44,15 @@ public:
     // Places the client widget and the scroll bars.
     void Relayout();
 
+    // What an off-screen image starts as: the colour, or transparent so that
+    // the parent's painting shows where nothing is drawn.
+    enum class Background { Color, Parent };
+
     // Paints widget through canvas: paint draws on an off-screen image
-    // filled with color, which then goes onto the widget.  Call from the
-    // widget's paint event.
+    // (with color as the brush), which then goes onto the widget.  Call from
+    // the widget's paint event.
     static void PaintThroughCanvas(QWidget *widget, TCanvas &canvas, const TFont &font, TColor color,
-                                   const std::function<void()> &paint);
+                                   const std::function<void()> &paint, Background background = Background::Color);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

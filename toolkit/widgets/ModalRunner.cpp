@@ -1,6 +1,7 @@
 #include "toolkit/widgets/ModalRunner.h"
 
 #include "toolkit/graphics/QtFonts.h"
+#include "toolkit/printing/Printers.h"
 #include "toolkit/widgets/TForm.h"
 
 #include <QColorDialog>
@@ -9,6 +10,7 @@
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -167,8 +169,30 @@ bool InteractiveModalRunner::FontDialog(TFontData &font)
     return true;
 }
 
+namespace {
+
+bool printerSetup(TPrintRequest &request)
+{
+    if (TPrinter::PrinterNames().isEmpty())
+        return false;
+    QPrinter printer;
+    if (!request.PrinterName.isEmpty())
+        printer.setPrinterName(request.PrinterName);
+    printer.setPageOrientation(request.Orientation == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    QPageSetupDialog dialog(&printer);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    request.PrinterName = printer.printerName();
+    request.Orientation = printer.pageLayout().orientation() == QPageLayout::Landscape ? poLandscape : poPortrait;
+    return true;
+}
+
+} // namespace
+
 bool InteractiveModalRunner::PrintDialog(TPrintRequest &request)
 {
+    if (request.SetupOnly)
+        return printerSetup(request);
     QPrinter printer;
     if (!request.PrinterName.isEmpty())
         printer.setPrinterName(request.PrinterName);

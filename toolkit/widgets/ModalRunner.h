@@ -12,6 +12,7 @@
 #include "toolkit/widgets/CommonDialogs.h"
 #include "toolkit/widgets/ControlTypes.h"
 #include "toolkit/graphics/GraphicsObjects.h"
+#include "toolkit/printing/Printers.h"
 
 #include <QString>
 #include <QStringList>
@@ -58,6 +59,10 @@ struct TPrintRequest {
     bool PrintToFile = false;
     // Which choices the dialog offers.
     TPrintDialogOptions Options;
+    // A printer set-up: only the printer and the orientation are chosen.
+    // The interactive runner answers false when no printer is installed.
+    bool SetupOnly = false;
+    TPrinterOrientation Orientation = poPortrait;
 };
 
 class ModalRunner

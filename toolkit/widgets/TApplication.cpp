@@ -56,16 +56,24 @@ void TApplication::Terminate()
 
 void TApplication::Minimize()
 {
-    for (QWidget *window : QApplication::topLevelWidgets())
-        if (window->isVisible())
-            window->showMinimized();
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        auto *form = qobject_cast<TCustomForm *>(TControl::FromWidget(window));
+        if (!form || !window->isVisible() || window->isMinimized())
+            continue;
+        m_minimized.append(form);
+        window->setWindowState(window->windowState() | Qt::WindowMinimized);
+    }
 }
 
 void TApplication::Restore()
 {
-    for (QWidget *window : QApplication::topLevelWidgets())
-        if (window->isMinimized())
-            window->showNormal();
+    QList<QPointer<TCustomForm>> forms = std::exchange(m_minimized, {});
+    forms.append(m_mainForm);
+    for (const QPointer<TCustomForm> &form : std::as_const(forms)) {
+        QWidget *window = form ? form->Widget() : nullptr;
+        if (window && window->isMinimized())
+            window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    }
 }
 
 QString TApplication::ExeName() const

@@ -10,6 +10,7 @@
 #include "toolkit/classes/TComponent.h"
 #include "toolkit/classes/TObject.h"
 
+#include <QList>
 #include <QPointer>
 #include <QString>
 
@@ -48,6 +49,9 @@ public:
     void Terminate();
     bool Terminated() const { return m_terminated; }
 
+    // Minimises every visible form (a modal or dialog form comes straight
+    // back, see TCustomForm); Restore brings back the forms Minimize took
+    // and the main form, each to the state it had (normal or maximised).
     void Minimize();
     void Restore();
 
@@ -58,6 +62,7 @@ private:
     void setMainForm(TCustomForm *form);
 
     QPointer<TCustomForm> m_mainForm;
+    QList<QPointer<TCustomForm>> m_minimized;
     QString m_title;
     QEventLoop *m_loop = nullptr;
     bool m_terminated = false;

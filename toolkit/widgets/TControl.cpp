@@ -201,6 +201,8 @@ void TControl::SetBounds(int left, int top, int width, int height)
     recordAnchors();
     if (m_parent && m_align != alNone)
         m_parent->Realign(this);
+    if (m_parent)
+        m_parent->ControlsChanged();
     // A hidden widget hears of its new size only when shown; the control
     // tells itself now.
     if (resized)
@@ -262,6 +264,8 @@ void TControl::SetVisible(bool visible)
     ApplyVisibility();
     if (m_parent && m_align != alNone)
         m_parent->Realign();
+    if (m_parent)
+        m_parent->ControlsChanged();
 }
 
 void TControl::ApplyVisibility()

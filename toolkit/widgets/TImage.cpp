@@ -1,15 +1,10 @@
 #include "toolkit/widgets/TImage.h"
 
 #include "toolkit/graphics/Canvas.h"
-#include "toolkit/widgets/ControlFrame.h"
 #include "toolkit/graphics/Picture.h"
 
-#include <QEvent>
-
-TImage::TImage(TComponent *owner)
-    : TControl(owner), m_picture(std::make_unique<TPicture>()), m_canvas(std::make_unique<TCanvas>())
+TImage::TImage(TComponent *owner) : TGraphicControl(owner), m_picture(std::make_unique<TPicture>())
 {
-    SetParentColor(true);
     SetBounds(0, 0, 105, 105);
     m_picture->OnChange = [this](TObject *) { Invalidate(); };
 }
@@ -28,24 +23,16 @@ void TImage::SetCenter(bool center)
     Invalidate();
 }
 
-bool TImage::HandleInputEvent(QEvent *event)
-{
-    if (event->type() != QEvent::Paint)
-        return TControl::HandleInputEvent(event);
-    ControlFrame::PaintThroughCanvas(Widget(), *m_canvas, *Font(), Color(), [this] { paint(); });
-    return true;
-}
-
-void TImage::paint()
+void TImage::Paint()
 {
     const TGraphic *graphic = m_picture->Graphic();
     if (!graphic || graphic->Empty())
         return;
     if (m_stretch) {
-        m_canvas->StretchDraw(ClientRect(), graphic);
+        Canvas()->StretchDraw(ClientRect(), graphic);
         return;
     }
     const int x = m_center ? (Width() - graphic->Width()) / 2 : 0;
     const int y = m_center ? (Height() - graphic->Height()) / 2 : 0;
-    m_canvas->Draw(x, y, graphic);
+    Canvas()->Draw(x, y, graphic);
 }

@@ -3,14 +3,13 @@
 // A picture on the parent's background: at the top-left corner, centred,
 // or stretched over the control.
 
-#include "toolkit/widgets/TControl.h"
+#include "toolkit/widgets/TGraphicControl.h"
 
 #include <memory>
 
-class TCanvas;
 class TPicture;
 
-class TImage : public TControl
+class TImage : public TGraphicControl
 {
     Q_OBJECT
     Q_PROPERTY(bool Stretch READ Stretch WRITE SetStretch)
@@ -27,13 +26,10 @@ public:
     void SetCenter(bool center);
 
 protected:
-    bool HandleInputEvent(QEvent *event) override;
+    void Paint() override;
 
 private:
-    void paint();
-
     std::unique_ptr<TPicture> m_picture;
-    std::unique_ptr<TCanvas> m_canvas;
     bool m_stretch = false;
     bool m_center = false;
 };

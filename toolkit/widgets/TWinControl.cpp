@@ -28,6 +28,7 @@ void TWinControl::insertControl(TControl *control)
     m_controls.append(control);
     if (control->Align() != alNone)
         Realign(control);
+    ControlsChanged();
 }
 
 void TWinControl::removeControl(TControl *control)
@@ -35,6 +36,7 @@ void TWinControl::removeControl(TControl *control)
     m_controls.removeOne(control);
     if (control->Align() != alNone)
         Realign();
+    ControlsChanged();
 }
 
 void TWinControl::initFocusPolicy()

@@ -95,6 +95,8 @@ protected:
     }
     virtual void DoEnter();
     virtual void DoExit();
+    // A child came or went, moved, was resized, shown or hidden.
+    virtual void ControlsChanged() {}
     // Every focus change of the window, including window activation.
     virtual void FocusIn() {}
     virtual void FocusOut() {}

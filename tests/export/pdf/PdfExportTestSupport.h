@@ -12,7 +12,9 @@
 #include "report/qvxCustomOutline.h"
 #include "report/qvxView.h"
 
+#include <QHash>
 #include <QList>
+#include <QPair>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -59,6 +61,18 @@ public:
     TestOutline *outline() const { return static_cast<TestOutline *>(Outline()); }
 
     int Count() override { return m_count; }
+    bool FindAnchor(const QString &text, int &page, int &top) override
+    {
+        const auto anchor = anchors.constFind(text);
+        if (anchor == anchors.cend())
+            return false;
+        page = anchor->first;
+        top = anchor->second;
+        return true;
+    }
+
+    // The anchors by name: page (from 0) and top.
+    QHash<QString, QPair<int, int>> anchors;
 
 private:
     int m_count;

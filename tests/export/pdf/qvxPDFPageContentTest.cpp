@@ -468,11 +468,7 @@ TEST_F(PDFPageContent, HyperlinksBecomeLinkAnnotations)
     auto anchor = memoView(QStringLiteral("anchor"), 0, 80, 100, 20);
     anchor->Hyperlink()->SetKind(hkAnchor);
     anchor->Hyperlink()->SetValue(QStringLiteral("missing"));
-    qvxSetPDFAnchorFinder([](TqvxView *, const QString &name, int &pageIndex, double &top) {
-        pageIndex = 2;
-        top = 100;
-        return name == QLatin1String("there");
-    });
+    report.pages.anchors.insert(QStringLiteral("there"), {2, 100});
     const QByteArray bytes = exportChecked({{web.get(), page.get(), anchor.get()}, {}, {}}, QStringLiteral("links.pdf"),
                                            &report);
     EXPECT_TRUE(bytes.contains("/URI (https://example.com/a\\(b\\))"));
@@ -482,7 +478,6 @@ TEST_F(PDFPageContent, HyperlinksBecomeLinkAnnotations)
     anchor->Hyperlink()->SetValue(QStringLiteral("there"));
     const QByteArray linked = exportChecked({{anchor.get()}, {}, {}}, QStringLiteral("anchor.pdf"), &report);
     EXPECT_TRUE(linked.contains(" /XYZ null 766 null]")) << linked.constData();
-    qvxSetPDFAnchorFinder(nullptr);
 
     page->Hyperlink()->SetValue(QStringLiteral("two"));
     EXPECT_ANY_THROW(exportPages(pdf, {{page.get()}}, path(QStringLiteral("bad.pdf")), &report));

@@ -1,0 +1,240 @@
+#include "MainFormFixture.h"
+
+#include "export/pdf/ToolTestSupport.h"
+#include "export/pdf/qvxExportPDF.h"
+#include "report/qvxMemoView.h"
+#include "report/qvxReport.h"
+#include "report/qvxUserDataSet.h"
+
+#include <QColor>
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+namespace {
+
+// The whole road as the user takes it, on the program's own engine and
+// PDF filter: the window is filled through its controls, the save button
+// pressed and the save dialog answered; the file is then read back with
+// the independent PDF tools.
+class SavePdfEndToEndTest : public MainFormFixture
+{
+protected:
+    void SetUp() override
+    {
+        if (!programServices)
+            GTEST_SKIP() << "the report engine or the prepared-pages store is not installed in this build, so the "
+                            "report cannot be prepared";
+        runner.onFile = [this](TFileDialogRequest &request) {
+            request.FileName = dir.filePath(chosen);
+            return true;
+        };
+        form->Show();
+        QApplication::setActiveWindow(form->Widget());
+        QApplication::processEvents();
+    }
+
+    void Fill(const QString &organisation)
+    {
+        form->Edit1->SetFocus();
+        Type(organisation);
+        form->Edit2->SetText(QStringLiteral("1 Main St., +1 555 0100"));
+        form->Edit3->SetText(QStringLiteral("J. Smith"));
+        form->Edit4->SetValue(12);
+        Complete({1, 1, 0, 0, 0, 0}, true);
+    }
+
+    // Presses the save button and answers the dialog with name.
+    QString Save(const QString &name)
+    {
+        chosen = name;
+        EXPECT_TRUE(form->Button1->Enabled());
+        form->Button1->Click();
+        return dir.filePath(name);
+    }
+
+    // The document's text in content order, every run of white space one
+    // blank.
+    static QString Text(const QString &fileName)
+    {
+        QString output;
+        EXPECT_EQ(runTool(QStringLiteral("pdftotext"),
+                          {QStringLiteral("-raw"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), fileName,
+                           QStringLiteral("-")},
+                          &output),
+                  0);
+        return output.simplified();
+    }
+
+    // The top of the first word of text on page 1, in points.
+    static double WordTop(const QString &fileName, const QString &word)
+    {
+        QString output;
+        runTool(QStringLiteral("pdftotext"),
+                {QStringLiteral("-bbox"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), QStringLiteral("-f"),
+                 QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"), fileName, QStringLiteral("-")},
+                &output);
+        const QRegularExpression pattern(QStringLiteral("<word xMin=\"[^\"]*\" yMin=\"([^\"]*)\"[^>]*>%1</word>")
+                                             .arg(QRegularExpression::escape(word)));
+        const QRegularExpressionMatch match = pattern.match(output);
+        EXPECT_TRUE(match.hasMatch()) << word.toStdString();
+        return match.captured(1).toDouble();
+    }
+
+    QString MemoText(const char *name) const
+    {
+        auto *memo = qobject_cast<TqvxMemoView *>(form->qvxReport1->FindObject(QLatin1String(name)));
+        return memo ? memo->Text().simplified() : QString();
+    }
+
+    QTemporaryDir dir;
+    QString chosen;
+};
+
+} // namespace
+
+TEST_F(SavePdfEndToEndTest, TheSavedFileHoldsTheFilledQuestionnaire)
+{
+    Fill(QStringLiteral("O'Neil & Co"));
+    const QString file = Save(QStringLiteral("questionnaire.pdf"));
+    ASSERT_TRUE(QFile::exists(file));
+    QString complaint;
+    EXPECT_EQ(runTool(QStringLiteral("qpdf"), {QStringLiteral("--check"), file}, &complaint), 0)
+        << complaint.toStdString();
+
+    const QString text = Text(file);
+    for (const char *memo : {"Memo13", "Memo14", "Memo15", "Memo21", "Memo22", "Memo23", "Memo24", "Memo1", "Memo4",
+                             "Memo19", "Memo7", "Memo11"})
+        EXPECT_TRUE(text.contains(MemoText(memo))) << memo;
+    for (int row = 0; row < TSelectionRules::ParamRowCount; ++row) {
+        EXPECT_TRUE(text.contains(QString::fromUtf8(ParamCaptions[row]).simplified())) << row;
+        EXPECT_TRUE(text.contains(form->Rules().ChoiceCaption(G1, row).simplified())) << row;
+    }
+    for (int row = 0; row < TSelectionRules::AccessoryRowCount; ++row) {
+        EXPECT_TRUE(text.contains(QString::fromUtf8(AccessoryCaptions[row]).simplified())) << row;
+        EXPECT_TRUE(text.contains(form->Rules().ChoiceCaption(G2, row).simplified())) << row;
+    }
+    EXPECT_TRUE(text.contains(QStringLiteral("O'Neil & Co")));
+    EXPECT_TRUE(text.contains(MemoText("Memo19") + QStringLiteral(" 12")));
+    EXPECT_TRUE(text.contains(QStringLiteral("1 Main St., +1 555 0100")));
+    EXPECT_TRUE(text.contains(QStringLiteral("J. Smith")));
+    EXPECT_TRUE(text.contains(form->Rules().Description().simplified()));
+    EXPECT_TRUE(text.contains(form->Rules().OrderCode() + QStringLiteral("OEM")));
+    for (const QString &line : form->Rules().Composition())
+        EXPECT_TRUE(text.contains(line.simplified())) << line.toStdString();
+
+    // The accessory rows grow with their text, one below the other: their
+    // memos (13 pixels of text within gaps of 5) are taller than designed.
+    for (int row = 1; row < TSelectionRules::AccessoryRowCount; ++row) {
+        const auto top = [&](int r) {
+            return WordTop(file, QString::fromUtf8(AccessoryCaptions[r]).section(QLatin1Char(' '), 0, 0));
+        };
+        EXPECT_GE(top(row) - top(row - 1), 18) << row;
+    }
+
+    // A second save offers the same name and writes the same text.
+    const QString again = Save(QStringLiteral("again.pdf"));
+    ASSERT_EQ(runner.fileRequests.size(), 2u);
+    EXPECT_EQ(runner.fileRequests[1].FileName, file);
+    EXPECT_EQ(Text(again), text);
+}
+
+TEST_F(SavePdfEndToEndTest, ALongOrganisationNameWrapsAndItsRowGrows)
+{
+    Fill(QStringLiteral("Short"));
+    const QString shortName = Save(QStringLiteral("short.pdf"));
+    const QString name = QStringLiteral("Limited liability company Northern Switchgear Works of the united "
+                                        "engineering group, department of procurement and supply");
+    form->Edit1->SetText(name);
+    const QString longName = Save(QStringLiteral("long.pdf"));
+
+    EXPECT_TRUE(Text(longName).contains(name));
+    // The address row below starts lower by at least one more line.
+    const QString address = MemoText("Memo22").section(QLatin1Char(' '), 0, 0);
+    EXPECT_GT(WordTop(longName, address), WordTop(shortName, address) + 8);
+}
+
+TEST_F(SavePdfEndToEndTest, ALongCompositionContinuesOnTheNextPageLineByLine)
+{
+    Fill(QStringLiteral("O'Neil & Co"));
+    Save(QStringLiteral("first.pdf"));
+    // More composition lines than a page holds, run through the template.
+    QStringList lines;
+    for (int i = 1; i <= 80; ++i)
+        lines.append(QStringLiteral("Composition line %1 of a long design").arg(i, 2, 10, QLatin1Char('0')));
+    TqvxUserDataSet *composition = form->qvxUserDataSet3;
+    composition->SetRangeEndCount(int(lines.size()));
+    composition->SetOnGetValue(
+        [&](const QString &, Variant &value) { value = lines.value(composition->RecNo()); });
+    ASSERT_TRUE(form->qvxReport1->PrepareReport(true));
+    const QString file = dir.filePath(QStringLiteral("long.pdf"));
+    form->qvxPDFExport1->SetFileName(file);
+    ASSERT_TRUE(form->qvxReport1->Export(form->qvxPDFExport1));
+
+    QString info;
+    ASSERT_EQ(runTool(QStringLiteral("pdfinfo"), {file}, &info), 0);
+    const QRegularExpressionMatch pages = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
+    ASSERT_TRUE(pages.hasMatch());
+    EXPECT_GE(pages.captured(1).toInt(), 2);
+    const QString text = Text(file);
+    qsizetype at = 0;
+    for (const QString &line : lines) {
+        const qsizetype found = text.indexOf(line, at);
+        EXPECT_GE(found, at) << line.toStdString();
+        at = qMax(at, found);
+    }
+}
+
+TEST_F(SavePdfEndToEndTest, AStoppedExportLeavesThePreviousFile)
+{
+    Fill(QStringLiteral("O'Neil & Co"));
+    const QString file = dir.filePath(QStringLiteral("stopped.pdf"));
+    {
+        QFile previous(file);
+        ASSERT_TRUE(previous.open(QIODevice::WriteOnly));
+        previous.write("previous");
+    }
+    // The user stops the export as it begins.
+    form->qvxPDFExport1->SetOnBeginExport([this](TObject *) { form->qvxReport1->SetTerminated(true); });
+    chosen = QStringLiteral("stopped.pdf");
+    EXPECT_FALSE(form->SaveAsPdf());
+    QFile previous(file);
+    ASSERT_TRUE(previous.open(QIODevice::ReadOnly));
+    EXPECT_EQ(previous.readAll(), QByteArray("previous"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("stopped.pdf")});
+}
+
+TEST_F(SavePdfEndToEndTest, TheTitleRowIsFilled)
+{
+    Fill(QStringLiteral("O'Neil & Co"));
+    const QString file = Save(QStringLiteral("look.pdf"));
+    // Page 1 at the report's own 96 pixels per inch, as a portable pixmap.
+    const QString image = dir.filePath(QStringLiteral("page"));
+    ASSERT_EQ(runTool(QStringLiteral("pdftoppm"),
+                      {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-f"), QStringLiteral("1"),
+                       QStringLiteral("-l"), QStringLiteral("1"), QStringLiteral("-singlefile"), file, image}),
+              0);
+    QFile ppm(image + QStringLiteral(".ppm"));
+    ASSERT_TRUE(ppm.open(QIODevice::ReadOnly));
+    QList<QByteArray> header;
+    for (int line = 0; line < 3; ++line)
+        header += ppm.readLine().trimmed().split(' ');
+    ASSERT_EQ(header.size(), 4);
+    ASSERT_EQ(header[0], "P6");
+    const int width = header[1].toInt();
+    const QByteArray pixels = ppm.readAll();
+    const auto pixel = [&](int x, int y) {
+        const qsizetype at = (qsizetype(y) * width + x) * 3;
+        return QColor(quint8(pixels[at]), quint8(pixels[at + 1]), quint8(pixels[at + 2]));
+    };
+    // Colours travel with two decimals per channel.
+    const auto near = [](const QColor &a, const QColor &b) {
+        return qAbs(a.red() - b.red()) <= 2 && qAbs(a.green() - b.green()) <= 2 && qAbs(a.blue() - b.blue()) <= 2;
+    };
+    // The title starts at the top margin (10 mm, 37.8 pixels).  Inside the
+    // title memo, left of its centred text: its fill, 15853019.
+    EXPECT_PRED2(near, pixel(45, 50), QColor(0xDB, 0xE4, 0xF1));
+    // Inside the memo below it, which has no fill.
+    EXPECT_PRED2(near, pixel(45, 78), QColor(Qt::white));
+}

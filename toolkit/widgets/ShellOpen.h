@@ -1,0 +1,19 @@
+#pragma once
+
+// Opening a document or a web address with the desktop's default handler,
+// as the shell does for a double-clicked file or a clicked link.  Tests
+// replace the opener so that nothing is launched.
+
+#include <QString>
+
+#include <functional>
+
+using TShellOpener = std::function<void(const QString &target)>;
+
+// Hands target (a URL, or a file path, absolute or relative to the working
+// folder) to the installed opener; failures are not reported.
+void ShellOpen(const QString &target);
+
+// Installs opener in place of the desktop's (nullptr restores it) and
+// answers the one installed before.
+TShellOpener SetShellOpener(TShellOpener opener);

@@ -181,7 +181,12 @@ private:
     void stretchToBottom(TqvxBand *band, double bottom);
     void showInlineSubreports(TqvxBand *band);
     void showSubreports(TqvxBand *band);
+    // Outputs a band that does not fit part by part over columns and pages.
+    struct SplitState;
     void splitBand(TqvxBand *band);
+    void layoutSplitPart(SplitState &split);
+    void fitSplitPart(SplitState &split, TqvxBand *band);
+    void outputSplitPart(SplitState &split, TqvxBand *band);
     void keepCutAtPage();
     void keepPasteAtPage();
     void keepCutAtColumn();

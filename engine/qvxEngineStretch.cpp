@@ -220,16 +220,21 @@ void TqvxEngine::showSubreports(TqvxBand *band)
 
 // --- Splitting -------------------------------------------------------------------
 
-namespace {
-
 // The objects of a band being split: those still to output, every one (to
-// restore the band), and those moved down in the current part.
-struct SplitLists {
+// restore the band), those moved down in the current part and those of the
+// current part; and where the split stands.
+struct TqvxEngine::SplitState {
     QList<TqvxComponent *> pending;
     QList<TqvxComponent *> all;
     QList<TqvxComponent *> moved;
     QList<TqvxComponent *> part;
     QList<bool> visible;
+    // The room of the current part.
+    double space = 0;
+    qsizetype count0 = 0;
+    bool anySplit = false;
+    // The part starts on a fresh column or page.
+    bool freshColumn = false;
 
     // Every pending object below `object` that overlaps it horizontally
     // moves down by distance, once per part.
@@ -262,135 +267,153 @@ struct SplitLists {
     }
 };
 
-} // namespace
-
 void TqvxEngine::splitBand(TqvxBand *band)
 {
     band->CreateFillMemo();
     TqvxComponent *fill = band->FillMemo();
-    SplitLists lists;
+    SplitState split;
     for (TqvxComponent *object : band->Objects()) {
         if (object == fill)
             continue;
-        lists.all.append(object);
-        lists.visible.append(object->Visible());
+        split.all.append(object);
+        split.visible.append(object->Visible());
         if (!qobject_cast<TqvxSubreport *>(object))
-            lists.pending.append(object);
+            split.pending.append(object);
         if (TqvxStretcheable *view = stretcheable(object)) {
             view->InitPart();
             view->SetRemainingHeight(view->Height());
         }
     }
-    const qsizetype count0 = lists.pending.size();
-    bool anySplit = false;
-    // A part that starts on a fresh column or page always outputs something,
-    // so that no band adds pages without end.
-    bool freshColumn = false;
-    double space = FreeSpace();
+    split.count0 = split.pending.size();
+    split.space = FreeSpace();
     try {
-        while (!lists.pending.isEmpty()) {
-            lists.moved.clear();
-            lists.part.clear();
+        while (!split.pending.isEmpty()) {
+            split.moved.clear();
+            split.part.clear();
             pumpMessages();
             if (terminated())
                 break;
-            const double bodyHeight = GetPageHeight() - FooterHeight();
-            const double firstTop = lists.pending.first()->Top();
-            for (qsizetype i = 0; i < lists.pending.size();) {
-                TqvxComponent *object = lists.pending.at(i);
-                TqvxStretcheable *view = stretcheable(object);
-                double partGap = 0;
-                double height = object->Height();
-                bool hasNext = false;
-                if (view) {
-                    view->SetSplitStartTop(object->Top());
-                    object->SetHeight(space - object->Top());
-                    if (space > object->Top()) {
-                        partGap = view->DrawPart();
-                        height = view->RemainingHeight();
-                        hasNext = view->HasNextPart();
-                    }
-                }
-                if (object->Top() + height <= space && !hasNext) {
-                    object->SetHeight(height);
-                    lists.part.append(object);
-                    lists.pending.removeAt(i);
-                } else if (view) {
-                    if (space > object->Top()) {
-                        lists.shiftBelow(object, partGap);
-                        if (std::abs(partGap - object->Height()) < 0.0001) {
-                            object->SetTop(space);
-                            object->SetHeight(view->RemainingHeight());
-                        } else {
-                            view->SetRemainingHeight(view->RemainingHeight() - object->Height() + partGap);
-                            lists.part.append(object);
-                            anySplit = true;
-                        }
-                    }
-                    ++i;
-                } else if (object->Height() > bodyHeight) {
-                    lists.part.append(object);
-                    lists.pending.removeAt(i);
-                } else {
-                    if (space > object->Top()) {
-                        lists.shiftBelow(object, space - object->Top());
-                        object->SetTop(space);
-                    }
-                    ++i;
-                }
-            }
-            if (lists.part.isEmpty() && freshColumn) {
-                // Nothing fits even on a fresh page: the first object goes
-                // here whole, clipped by the page.
-                TqvxComponent *object = lists.pending.takeFirst();
-                const double room = std::max(space, 0.0);
-                object->SetTop(std::clamp(firstTop, 0.0, room));
-                if (TqvxStretcheable *view = stretcheable(object))
-                    object->SetHeight(std::max(std::min(view->RemainingHeight(), room - object->Top()), 0.0));
-                lists.part.append(object);
-            }
-
-            double height = 0;
-            for (const TqvxComponent *object : std::as_const(lists.part))
-                height = std::max(height, object->Top() + object->Height());
-            band->SetHeight(height);
-            for (TqvxComponent *object : std::as_const(lists.part)) {
-                if (lists.pending.isEmpty()) {
-                    if (object->ViewAlign() == baBottom)
-                        object->SetTop(height - object->Height());
-                } else if (TqvxStretcheable *view = stretcheable(object); view && view->StretchMode() == smMaxHeight) {
-                    object->SetHeight(height - object->Top());
-                }
-            }
-
-            band->SetLeft(CurX());
-            band->SetTop(CurY());
-            band->CreateFillMemo();
-            lists.showPart();
-            PreviewPages()->AddObject(band);
-            SetCurY(CurY() + band->Height());
-            m_curBand = band;
-            if (!lists.pending.isEmpty()) {
-                NewColumn();
-                freshColumn = true;
-            }
-            for (TqvxComponent *object : std::as_const(lists.pending)) {
-                object->SetTop(object->Top() - space);
-                if (TqvxStretcheable *view = stretcheable(object)) {
-                    if (!anySplit && lists.pending.size() == count0)
-                        object->SetTop(view->SplitStartTop());
-                    if (object->Top() < 0)
-                        object->SetTop(0);
-                    object->SetHeight(view->RemainingHeight());
-                }
-            }
-            space = FreeSpace();
+            layoutSplitPart(split);
+            fitSplitPart(split, band);
+            outputSplitPart(split, band);
+            split.space = FreeSpace();
         }
     } catch (...) {
-        lists.restore();
+        split.restore();
         throw;
     }
-    lists.restore();
+    split.restore();
+}
+
+// Takes into the part what fits of each pending object; what does not fit
+// moves down to the next part.
+void TqvxEngine::layoutSplitPart(SplitState &split)
+{
+    const double space = split.space;
+    const double bodyHeight = GetPageHeight() - FooterHeight();
+    const double firstTop = split.pending.first()->Top();
+    for (qsizetype i = 0; i < split.pending.size();) {
+        TqvxComponent *object = split.pending.at(i);
+        TqvxStretcheable *view = stretcheable(object);
+        double partGap = 0;
+        double height = object->Height();
+        bool hasNext = false;
+        if (view) {
+            view->SetSplitStartTop(object->Top());
+            object->SetHeight(space - object->Top());
+            if (space > object->Top()) {
+                partGap = view->DrawPart();
+                height = view->RemainingHeight();
+                hasNext = view->HasNextPart();
+            }
+        }
+        if (object->Top() + height <= space && !hasNext) {
+            object->SetHeight(height);
+            split.part.append(object);
+            split.pending.removeAt(i);
+        } else if (view) {
+            if (space > object->Top()) {
+                split.shiftBelow(object, partGap);
+                if (std::abs(partGap - object->Height()) < 0.0001) {
+                    object->SetTop(space);
+                    object->SetHeight(view->RemainingHeight());
+                } else {
+                    view->SetRemainingHeight(view->RemainingHeight() - object->Height() + partGap);
+                    split.part.append(object);
+                    split.anySplit = true;
+                }
+            }
+            ++i;
+        } else if (object->Height() > bodyHeight) {
+            // Taller than any page: output whole here, clipped.
+            split.part.append(object);
+            split.pending.removeAt(i);
+        } else {
+            if (space > object->Top()) {
+                split.shiftBelow(object, space - object->Top());
+                object->SetTop(space);
+            }
+            ++i;
+        }
+    }
+    if (!split.part.isEmpty() || !split.freshColumn)
+        return;
+    // Nothing fits even on a fresh column or page: the first object goes
+    // into this part whole, clipped by the page, so that no band adds pages
+    // without end.
+    TqvxComponent *object = split.pending.takeFirst();
+    const double room = std::max(space, 0.0);
+    object->SetTop(std::clamp(firstTop, 0.0, room));
+    if (TqvxStretcheable *view = stretcheable(object)) {
+        object->SetHeight(view->RemainingHeight());
+        view->DrawPart();
+        object->SetHeight(std::max(std::min(view->RemainingHeight(), room - object->Top()), 0.0));
+    }
+    split.part.append(object);
+}
+
+// The band takes the height of the part's objects.
+void TqvxEngine::fitSplitPart(SplitState &split, TqvxBand *band)
+{
+    double height = 0;
+    for (const TqvxComponent *object : std::as_const(split.part))
+        height = std::max(height, object->Top() + object->Height());
+    band->SetHeight(height);
+    for (TqvxComponent *object : std::as_const(split.part)) {
+        if (split.pending.isEmpty()) {
+            if (object->ViewAlign() == baBottom)
+                object->SetTop(height - object->Height());
+        } else if (TqvxStretcheable *view = stretcheable(object); view && view->StretchMode() == smMaxHeight) {
+            object->SetHeight(height - object->Top());
+        }
+    }
+}
+
+// Writes the part and moves on to the next column or page, where the
+// pending objects start from the top.
+void TqvxEngine::outputSplitPart(SplitState &split, TqvxBand *band)
+{
+    band->SetLeft(CurX());
+    band->SetTop(CurY());
+    band->CreateFillMemo();
+    split.showPart();
+    PreviewPages()->AddObject(band);
+    SetCurY(CurY() + band->Height());
+    m_curBand = band;
+    if (!split.pending.isEmpty()) {
+        NewColumn();
+        split.freshColumn = true;
+    }
+    for (TqvxComponent *object : std::as_const(split.pending)) {
+        object->SetTop(object->Top() - split.space);
+        if (TqvxStretcheable *view = stretcheable(object)) {
+            if (!split.anySplit && split.pending.size() == split.count0)
+                object->SetTop(view->SplitStartTop());
+            if (object->Top() < 0)
+                object->SetTop(0);
+            object->SetHeight(view->RemainingHeight());
+        }
+    }
 }
 
 // --- Keeping ---------------------------------------------------------------------

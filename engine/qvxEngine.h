@@ -221,8 +221,11 @@ private:
     TqvxBand *m_startNewPageBand = nullptr;
     // While inline subreports run: the band receiving copies of their bands.
     TqvxBand *m_inlineTarget = nullptr;
+    // Bands of the header list are being printed at a page start; the one
+    // printing is a page header, or the report title.
     bool m_reprintingHeaders = false;
     bool m_showingPageHeader = false;
+    bool m_reprintingTitle = false;
     bool m_showingSummary = false;
     // A page break of the vertical-band output.
     bool m_verticalBreak = false;

@@ -118,10 +118,12 @@ void TqvxEngine::outputBand(TqvxBand *band)
     try {
         if (band->Visible()) {
             bool split = false;
-            // A page header prints where it is: breaking it would print it
-            // again on the next page, without end.
+            // Headers printed again at the top of a page print where they
+            // are: breaking them would print them again on the next page,
+            // without end.  The report title prints once and may break.
+            const bool reprinted = m_reprintingHeaders && !m_reprintingTitle;
             const bool fitTest = !multiColumn && !is<TqvxOverlay>(band) && !is<TqvxNullBand>(band) &&
-                                 !m_inlineTarget && !m_showingPageHeader && band->Height() > FreeSpace();
+                                 !m_inlineTarget && !reprinted && band->Height() > FreeSpace();
             if (fitTest) {
                 if (!band->AllowSplit() || m_keeping)
                     split = band->Height() > GetPageHeight() - FooterHeight() && !band->HostsVBands;
@@ -131,6 +133,9 @@ void TqvxEngine::outputBand(TqvxBand *band)
                     if (!m_keeping)
                         recalcForNewPage(band);
                     NewColumn();
+                    // The headers printed on the new page were the current
+                    // band meanwhile; this band is again.
+                    m_curBand = band;
                 } else {
                     if (!band->AllowSplit() && band->LineThrough > 1 && !band->StartNewPage()) {
                         m_curBand = band;
@@ -393,6 +398,7 @@ void TqvxEngine::showHeaderListItem(int index)
     const auto restore = [&] {
         m_showingPageHeader = false;
         m_reprintingHeaders = false;
+        m_reprintingTitle = false;
         band->Reprinting = false;
         SetCurLine(savedLine);
         SetCurLineThrough(savedLineThrough);
@@ -402,7 +408,8 @@ void TqvxEngine::showHeaderListItem(int index)
     SetCurLineThrough(band->LineThrough);
     m_reprintingHeaders = true;
     m_showingPageHeader = pageHeader;
-    if (is<TqvxReportTitle>(band))
+    m_reprintingTitle = is<TqvxReportTitle>(band);
+    if (m_reprintingTitle)
         m_headerList.ClearBand(index);
     try {
         ShowBand(band);

@@ -296,3 +296,30 @@ TEST_F(EngineOutputTest, APageHeaderTallerThanThePagePrintsWhereItIs)
     ASSERT_EQ(pageCount(), 4);
     EXPECT_EQ(bands(3), lines({"PageHeader1 0", "MasterData1 3000: 2"}));
 }
+
+TEST_F(EngineOutputTest, HeadersTallerThanThePageTogetherPrintWhereTheyAre)
+{
+    band<TqvxPageHeader>("PageHeader1", 0, 600);
+    auto *header = band<TqvxHeader>("Header1", 200, 500);
+    header->SetReprintOnNewPage(true);
+    master(2)->SetStartNewPage(true);
+    ASSERT_TRUE(prepare());
+    // Each band that finds no room moves once, below the headers of a fresh
+    // page, and prints there.
+    ASSERT_EQ(pageCount(), 5);
+    EXPECT_EQ(bands(2), lines({"PageHeader1 0", "Header1 600", "MasterData1 1100: 1"}));
+    EXPECT_EQ(bands(3), lines({"PageHeader1 0", "Header1 600"}));
+    EXPECT_EQ(bands(4), lines({"PageHeader1 0", "Header1 600", "MasterData1 1100: 2"}));
+}
+
+TEST_F(EngineOutputTest, ARowMovedToANewPageLeavesTheHeaderToReprintOnTheNext)
+{
+    band<TqvxReportTitle>("ReportTitle1", 0, 1010);
+    auto *header = band<TqvxHeader>("Header1", 200, 20);
+    header->SetReprintOnNewPage(true);
+    master(2)->SetStartNewPage(true);
+    ASSERT_TRUE(prepare());
+    ASSERT_EQ(pageCount(), 3);
+    EXPECT_EQ(bands(1), lines({"Header1 0", "MasterData1 20: 1"}));
+    EXPECT_EQ(bands(2), lines({"Header1 0", "MasterData1 20: 2"}));
+}

@@ -17,6 +17,7 @@
 #include "toolkit/graphics/Picture.h"
 
 #include <QList>
+#include <QStringList>
 
 #include <memory>
 
@@ -43,12 +44,19 @@ struct TqvxPrinterDefaults {
     ObjectTypes::TPrinterOrientation Orientation = ObjectTypes::poPortrait;
 };
 
-// What a page asks of the printers when it takes their defaults.
+// The printers a report chooses from, one of them current.  A new page
+// takes the current printer's defaults.
 class TqvxPrinterList
 {
 public:
     virtual ~TqvxPrinterList() = default;
     virtual TqvxPrinterDefaults CurrentDefaults() = 0;
+    // The printers' names, in the print system's order; none in the base.
+    virtual QStringList Names() { return {}; }
+    // Makes the printer at index of Names current; nothing in the base.
+    virtual void SetPrinterIndex(int index) { Q_UNUSED(index); }
+    // The index of the printer of that name (letter case ignored), or -1.
+    int IndexOf(const QString &name);
 };
 
 // The printer list pages use: the system's default printer, or the one

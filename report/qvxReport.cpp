@@ -146,7 +146,7 @@ const QStringList &TqvxReport::BuiltinNames()
 
 void TqvxReport::Clear()
 {
-    refuseWhileRunning();
+    RefuseWhileRunning();
     TqvxComponent::Clear();
     m_dataSets->Clear();
     m_variables->Clear();
@@ -230,6 +230,14 @@ void TqvxReport::SetDataSetName(const QString &value)
 {
     m_dataSetName = value;
     m_dataSet = qvxFindDataSet(this, m_dataSet.get(), value);
+}
+
+void TqvxReport::SelectPrinter()
+{
+    TqvxPrinterList *printers = qvxPrinters();
+    const int index = printers->IndexOf(m_printOptions->Printer());
+    if (index >= 0)
+        printers->SetPrinterIndex(index);
 }
 
 TqvxDataSet *TqvxReport::GetDataset(const QString &alias) const
@@ -376,7 +384,7 @@ void TqvxReport::LoadFromStream(TStream *stream)
         ReportErrors();
 }
 
-void TqvxReport::refuseWhileRunning() const
+void TqvxReport::RefuseWhileRunning() const
 {
     if (m_engine && m_engine->Running())
         throw EInvalidOperation(QStringLiteral("The report cannot be cleared or loaded while it is being built"));

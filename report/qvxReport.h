@@ -40,6 +40,7 @@ class TqvxCustomPreviewPages;
 class TqvxCustomProgress;
 class TqvxDataSet;
 class TqvxExpressionCache;
+class TqvxHyperlink;
 class TqvxReport;
 class TqvxPage;
 class TqvxReportPage;
@@ -58,6 +59,18 @@ TOOLKIT_EVENT(TqvxPreviewClickEvent,
 TOOLKIT_EVENT(TqvxMouseViewEvent, void(TqvxView *view))
 // Told of the progress of a run, an export or a print.
 TOOLKIT_EVENT(TqvxProgressEvent, void(TqvxReport *sender, TqvxProgressType progressType, int progress))
+// Builds the body of a page in place of the engine's walk over its data
+// bands.
+TOOLKIT_EVENT(TqvxManualBuildEvent, void(TqvxPage *page))
+// A prepared page about to be printed, with the number of its copy.
+TOOLKIT_EVENT(TqvxPrintPageEvent, void(TqvxReportPage *page, int copyNo))
+// Loads the report a hyperlink names into report; false declines, and the
+// report is loaded from the file of that name.
+TOOLKIT_EVENT(TqvxLoadDetailTemplateEvent,
+              bool(TqvxReport *report, const QString &templateName, TqvxHyperlink *hyperlink))
+// Answers a function the host added to the report's scripts; params holds
+// the arguments.
+TOOLKIT_EVENT(TqvxUserFunctionEvent, Variant(const QString &methodName, Variant &params))
 
 class TqvxReport : public TqvxComponent, public TqvxReportLink, public TqvxReportContext
 {
@@ -134,6 +147,9 @@ public:
     TForm *PreviewForm() const;
     // True while PrepareReport or Export runs.
     bool Busy() const { return m_busy; }
+    // Raises EInvalidOperation while the engine runs: what frees objects
+    // of the report (clearing, loading) would free them under it.
+    void RefuseWhileRunning() const;
 
     // --- expressions and script ---------------------------------------
     // Evaluates expression with script (nullptr: the report's).  A failure
@@ -245,6 +261,10 @@ public:
     int PagesCount() const;
     TqvxPage *GetPages(int index) const;
 
+    // Makes the printer PrintOptions.Printer names current when the
+    // printer list has it; otherwise the current printer stays.
+    void SelectPrinter();
+
     // The data set of the list whose name equals alias ignoring case.
     TqvxDataSet *GetDataset(const QString &alias) const;
     TqvxComponent *FindDataSet(const QString &userName) const override;
@@ -273,6 +293,8 @@ public:
     // The report's script item Value: the value of the object being printed.
     void SetScriptValue(const Variant &value) override;
     void ReportErrors() override;
+    TqvxBeforeConnectEvent BeforeConnectHandler() const override { return OnBeforeConnect; }
+    TqvxAfterDisconnectEvent AfterDisconnectHandler() const override { return OnAfterDisconnect; }
     TqvxSetConnectionEvent OnSetConnection() const override { return m_onSetConnection; }
     void SetOnSetConnection(const TqvxSetConnectionEvent &value) { m_onSetConnection = value; }
 
@@ -294,6 +316,19 @@ public:
     TqvxProgressEvent OnProgressStop;
     // Loads the template of a parent report in place of the file.
     std::function<bool(TqvxReport *report, const QString &fileName)> OnLoadTemplate;
+    // Told before a database of the report connects (it may refuse by
+    // clearing connected) and after one has disconnected.
+    TqvxBeforeConnectEvent OnBeforeConnect;
+    TqvxAfterDisconnectEvent OnAfterDisconnect;
+    // Fired by the engine, the printing and the preview.
+    TqvxManualBuildEvent OnManualBuild;
+    TqvxMouseViewEvent OnMouseOverObject;
+    TqvxPrintPageEvent OnPrintPage;
+    TNotifyEvent OnPrintReport;
+    TNotifyEvent OnAfterPrintReport;
+    TqvxLoadDetailTemplateEvent OnLoadDetailTemplate;
+    TNotifyEvent OnClosePreview;
+    TqvxUserFunctionEvent OnUserFunction;
 
 private:
     class BusyScope;
@@ -326,8 +361,6 @@ private:
     // lacks, marked as inherited.
     void inheritFrom(TqvxReport *parent);
     QString reportErrorText() const;
-    // Raises while the engine runs: its objects would be freed under it.
-    void refuseWhileRunning() const;
 
     std::unique_ptr<TqvxEngineOptions> m_engineOptions;
     std::unique_ptr<TqvxPreviewOptions> m_previewOptions;

@@ -186,7 +186,14 @@ TzqMethodHelper *TzqScript::AddMethodArrayCall(const QString &syntax, const TzqC
 
 void TzqScript::AddObject(const QString &name, TObject *object)
 {
-    AddVariable(name, object->ClassName(), Variant(object->Handle()));
+    QString typeName = object->ClassName();
+    for (TClass cls = object->metaObject(); cls; cls = cls->superClass()) {
+        if (TzqClassVariable *known = FindClass(QString::fromLatin1(cls->className()))) {
+            typeName = known->Name;
+            break;
+        }
+    }
+    AddVariable(name, typeName, Variant(object->Handle()));
 }
 
 void TzqScript::AddVariable(const QString &name, const QString &typ, const Variant &value)

@@ -43,6 +43,55 @@ void bindRegistered(TzqScript *script, const char *name, const char *ancestor)
         script->AddClass(cls, QString::fromLatin1(ancestor));
 }
 
+// Scripts number the preview buttons with pbTree for the outline and a
+// pbRefresh the preview does not have, so that pbTools and those after it
+// stand one place higher than the preview's own; the preview's "no close",
+// "no full screen" and "no e-mail" flags have no script name.
+constexpr int ScriptRefresh = 8;
+constexpr int ScriptButtons = 13;
+constexpr int PreviewFlagsMask = pbNoClose | pbNoFullScreen | pbNoEmail;
+
+int scriptButtonBit(int previewBit)
+{
+    return previewBit < ScriptRefresh ? previewBit : previewBit + 1;
+}
+
+Variant scriptButtons(TqvxPreviewButtons buttons)
+{
+    int value = 0;
+    for (int bit = 0; scriptButtonBit(bit) < ScriptButtons; ++bit)
+        if (buttons.toInt() & (1 << bit))
+            value |= 1 << scriptButtonBit(bit);
+    return Variant(value);
+}
+
+TqvxPreviewButtons previewButtons(int scriptValue, TqvxPreviewButtons kept)
+{
+    int value = kept.toInt() & PreviewFlagsMask;
+    for (int bit = 0; scriptButtonBit(bit) < ScriptButtons; ++bit)
+        if (scriptValue & (1 << scriptButtonBit(bit)))
+            value |= 1 << bit;
+    return TqvxPreviewButtons::fromInt(value);
+}
+
+// The published Buttons, read and written in the scripts' numbering.
+void registerPreviewOptions(TzqScript *script)
+{
+    TzqClassVariable *cls = TzqClassBinding<TqvxPreviewOptions>(script, QStringLiteral("TPersistent")).Class();
+    auto *buttons = cls ? dynamic_cast<TzqPropertyHelper *>(cls->Find(QStringLiteral("Buttons"))) : nullptr;
+    if (!buttons)
+        return;
+    buttons->PropInfo = nullptr;
+    buttons->TypeName = QStringLiteral("TqvxPreviewButtons");
+    buttons->GetProp = [](TObject *instance, TClass, const QString &) {
+        return scriptButtons(zqInstanceAs<TqvxPreviewOptions>(instance)->Buttons());
+    };
+    buttons->SetProp = [](TObject *instance, TClass, const QString &, const Variant &value) {
+        auto *options = zqInstanceAs<TqvxPreviewOptions>(instance);
+        options->SetButtons(previewButtons(value.AsInteger(), options->Buttons()));
+    };
+}
+
 void registerVariables(TzqScript *script)
 {
     using V = TqvxVariables;
@@ -176,7 +225,9 @@ void RegisterOptionsAndCollections(TzqScript *script)
         .Property(
             "DestroyForms", "Boolean", [](TqvxEngineOptions *o) { return Variant(o->DestroyForms()); },
             [](TqvxEngineOptions *o, const Variant &v) { o->SetDestroyForms(v.AsBoolean()); });
-    bindPlain<TqvxPrintOptions, TqvxPreviewOptions, TqvxReportOptions>(script, "TPersistent");
+    TzqClassBinding<TqvxPrintOptions>(script, QStringLiteral("TPersistent"));
+    registerPreviewOptions(script);
+    TzqClassBinding<TqvxReportOptions>(script, QStringLiteral("TPersistent"));
     TzqClassBinding<TqvxVariable>(script, QStringLiteral("TCollectionItem"));
     registerVariables(script);
     TzqClassBinding<TqvxStyleItem>(script, QStringLiteral("TCollectionItem"));

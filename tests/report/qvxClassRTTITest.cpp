@@ -5,9 +5,11 @@
 #include "report/qvxBands.h"
 #include "report/qvxChBoxRTTI.h"
 #include "report/qvxClassRTTI.h"
+#include "report/qvxDMP.h"
 #include "report/qvxMemoView.h"
 #include "report/qvxOptions.h"
 #include "report/qvxPage.h"
+#include "report/qvxPictureView.h"
 #include "report/qvxReport.h"
 #include "report/qvxReportDataSets.h"
 #include "report/qvxStyles.h"
@@ -206,17 +208,18 @@ TEST_F(ReportBindings, TheEngineAndTheOutlineAnswerThroughTheirInterfaces)
     engine()->freeSpace = 123.5;
     engine()->SetCurY(10.5);
     ASSERT_TRUE(Run(QStringLiteral(R"(
-var space: Variant;
+var space, anchorPage: Variant;
 begin
   Engine.ShowBand(MasterData1); Engine.NewColumn;
   space := Engine.FreeSpace;
-  Engine.AddAnchor('top');
+  Engine.AddAnchor('top'); anchorPage := Engine.GetAnchorPage('top');
   Outline.AddItem('a'); Outline.LevelUp; Outline.LevelRoot
 end.
 )")));
     EXPECT_EQ(engine()->calls, (QStringList{"ShowBand", "NewColumn"}));
     EXPECT_DOUBLE_EQ(Value(QStringLiteral("space")).AsDouble(), 123.5);
     EXPECT_EQ(pages()->anchors, QStringList{"top"});
+    EXPECT_EQ(Value(QStringLiteral("anchorPage")).AsInteger(), 1);
     engine()->SetCurY(11.5);
     ASSERT_TRUE(Run(QStringLiteral("begin Outline.AddItem('b'); Engine.StopReport end.")));
     EXPECT_EQ(static_cast<TRecordingOutline *>(pages()->Outline())->items,
@@ -265,7 +268,7 @@ TEST_F(ReportBindings, VariablesArraysAndStyles)
     report->Styles()->Add()->SetName(QStringLiteral("Title"));
     qvxGlobalVariables()->Clear();
     ASSERT_TRUE(Run(QStringLiteral(R"(
-var before, after, arr: Variant; a: TqvxArray; v: TqvxVariables; s: TqvxStyles; styleName, listed: Variant;
+var before, after, arr: Variant; a: TqvxArray; v: TqvxVariables; s: TqvxStyles; styleName, listed, made: Variant;
   names: TStringList;
 begin
   before := qvxGlobalVariables['x'];
@@ -276,6 +279,7 @@ begin
   if a[2] = Null then arr := arr + '/null';
   a.Free;
   v := TqvxVariables.Create; v['k'] := 3; v.Free;
+  s := TqvxStyles.Create(Report); s.Add; s.Add; made := s.Count; s.Free;
   s := Report.Styles;
   styleName := s[0].Name;
   s[0] := nil;
@@ -286,6 +290,7 @@ end.
     EXPECT_EQ(Value(QStringLiteral("after")).AsInteger(), 5);
     EXPECT_EQ(qvxGlobalVariables()->GetVariable(QStringLiteral("x")).AsInteger(), 5);
     EXPECT_EQ(Value(QStringLiteral("arr")).AsString(), QStringLiteral("uno/null"));
+    EXPECT_EQ(Value(QStringLiteral("made")).AsInteger(), 2);
     EXPECT_EQ(Value(QStringLiteral("styleName")).AsString(), QStringLiteral("Title"));
     EXPECT_EQ(Value(QStringLiteral("listed")).AsString(), QStringLiteral("Title\r\n"));
     EXPECT_EQ(report->Styles()->Count(), 1);
@@ -302,6 +307,47 @@ TEST_F(ReportBindings, MemoTextTakesAnsiStringsInTheFontsCodePage)
     memo->Font()->SetCharset(DEFAULT_CHARSET);
     ASSERT_TRUE(Run(QStringLiteral("begin Memo1.Text := 'Б' end.")));
     EXPECT_EQ(memo->Text(), QStringLiteral("Б\r\n"));
+}
+
+TEST_F(ReportBindings, DotMatrixObjectsAndPictures)
+{
+    auto *dmpPage = new TqvxDMPPage(report.get());
+    dmpPage->SetParent(report.get());
+    dmpPage->SetName(QStringLiteral("DMPPage1"));
+    auto *dmpMemo = new TqvxDMPMemoView(report.get());
+    dmpMemo->SetParent(dmpPage);
+    dmpMemo->SetName(QStringLiteral("DMPMemo1"));
+    auto *picture = new TqvxPictureView(report.get());
+    picture->SetParent(band);
+    picture->SetName(QStringLiteral("Picture1"));
+    ASSERT_TRUE(Run(QStringLiteral(R"(
+begin
+  DMPPage1.FontStyle := fsxBold + fsxCondensed;
+  DMPMemo1.Left := 15;
+  DMPMemo1.Text := 'dot'
+end.
+)")));
+    EXPECT_DOUBLE_EQ(dmpMemo->Left(), 19.2);
+    EXPECT_TRUE(dmpMemo->Font()->Style().testFlag(fsBold));
+    EXPECT_EQ(dmpMemo->Font()->Name(), QStringLiteral("Courier New"));
+    EXPECT_EQ(dmpMemo->Text(), QStringLiteral("dot\r\n"));
+    const ::testing::AssertionResult unknown = Run(QStringLiteral("begin Picture1.LoadFromFile('a.unknown') end."));
+    ASSERT_FALSE(unknown);
+    EXPECT_TRUE(QString::fromUtf8(unknown.message()).startsWith(QStringLiteral("EInvalidGraphic"))) << unknown.message();
+}
+
+TEST_F(ReportBindings, PreviewButtonsKeepTheirMeaningBothWays)
+{
+    report->PreviewOptions()->SetButtons(pbTools | pbOutline | pbNoClose);
+    ASSERT_TRUE(Run(QStringLiteral(R"(
+var read: Variant;
+begin
+  read := Report.PreviewOptions.Buttons;
+  Report.PreviewOptions.Buttons := pbExportQuick + pbTree + pbRefresh
+end.
+)")));
+    EXPECT_EQ(Value(QStringLiteral("read")).AsInteger(), 512 + 64);
+    EXPECT_EQ(report->PreviewOptions()->Buttons(), pbExportQuick | pbOutline | pbNoClose);
 }
 
 TEST_F(ReportBindings, DataSetMembers)

@@ -104,13 +104,13 @@ void RegisterWideStrings(TzqScript *script)
                 return Variant();
             })
         .DefaultProperty(
-            "Strings", "Integer", "string", [](W *w, TzqMethodHelper *c) { return Variant(w->Get(zqInt(c, 0))); },
+            "Strings", "Integer", "string", [](W *w, TzqMethodHelper *c) { return Variant::FromOleStr(w->Get(zqInt(c, 0))); },
             [](W *w, TzqMethodHelper *c) {
                 w->Put(zqInt(c, 0), zqText(c, 1));
                 return Variant();
             })
         .Property(
-            "Text", "string", [](W *w) { return Variant(w->GetText()); },
+            "Text", "string", [](W *w) { return Variant::FromOleStr(w->GetText()); },
             [](W *w, const Variant &v) { w->SetText(VarToStr(v)); });
 }
 
@@ -134,7 +134,7 @@ void RegisterDataSets(TzqScript *script)
                    [](D *d, TzqMethodHelper *c) { d->GetFieldList(zqObjectArgAs<TStrings>(c, 0)); })
         .Property("RecNo", "Integer", [](D *d) { return Variant(d->RecNo()); })
         .IndexProperty("DisplayText", "String", "String",
-                       [](D *d, TzqMethodHelper *c) { return Variant(d->GetDisplayText(zqText(c, 0))); })
+                       [](D *d, TzqMethodHelper *c) { return Variant::FromOleStr(d->GetDisplayText(zqText(c, 0))); })
         .IndexProperty("DisplayWidth", "String", "Integer",
                        [](D *d, TzqMethodHelper *c) { return Variant(d->GetDisplayWidth(zqText(c, 0))); })
         .IndexProperty("FieldType", "String", "TqvxFieldType",
@@ -190,7 +190,7 @@ void registerMemos(TzqScript *script)
     using M = TqvxCustomMemoView;
     TzqClassBinding<M>(script, QStringLiteral("TqvxStretcheable"))
         .Method("function CalcWidth: Extended", [](M *m, TzqMethodHelper *) { return Variant(m->CalcWidth()); })
-        .Property("Text", "String", [](M *m) { return Variant(m->Text()); }, setMemoText)
+        .Property("Text", "String", [](M *m) { return Variant::FromOleStr(m->Text()); }, setMemoText)
         .Property(
             "AnsiText", "String", [](M *m) { return Variant(toScriptAnsi(m->Text(), m->Font()->Charset())); },
             [](M *m, const Variant &v) { m->SetText(fromScriptAnsi(VarToStr(v), m->Font()->Charset())); })

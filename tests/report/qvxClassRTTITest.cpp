@@ -304,6 +304,9 @@ TEST_F(ReportBindings, MemoTextTakesAnsiStringsInTheFontsCodePage)
     ASSERT_TRUE(Run(QStringLiteral("var back: Variant;\nbegin\n  Memo1.Text := 'Б';\n  back := Memo1.AnsiText\nend.")));
     EXPECT_EQ(memo->Text(), QStringLiteral("Α\r\n"));
     EXPECT_EQ(Value(QStringLiteral("back")).AsString(), QStringLiteral("Б\r\n"));
+    // The text read back is a wide string: it is not converted again.
+    ASSERT_TRUE(Run(QStringLiteral("var t: Variant;\nbegin\n  t := Memo1.Text;\n  Memo1.Text := t\nend.")));
+    EXPECT_EQ(memo->Text(), QStringLiteral("Α\r\n"));
     memo->Font()->SetCharset(DEFAULT_CHARSET);
     ASSERT_TRUE(Run(QStringLiteral("begin Memo1.Text := 'Б' end.")));
     EXPECT_EQ(memo->Text(), QStringLiteral("Б\r\n"));

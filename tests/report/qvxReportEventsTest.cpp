@@ -118,9 +118,4 @@ TEST_F(ReportEvents, SelectPrinterTakesTheNamedPrinterWhenItIsInstalled)
     qvxSetPrinters(nullptr);
 }
 
-TEST(SystemPrinters, AnUnknownNameIsNoPrinter)
-{
-    EXPECT_EQ(qvxPrinters()->IndexOf(QStringLiteral("\x01 no printer has this name")), -1);
-}
-
 } // namespace

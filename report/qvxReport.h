@@ -68,8 +68,8 @@ TOOLKIT_EVENT(TqvxPrintPageEvent, void(TqvxReportPage *page, int copyNo))
 // report is loaded from the file of that name.
 TOOLKIT_EVENT(TqvxLoadDetailTemplateEvent,
               bool(TqvxReport *report, const QString &templateName, TqvxHyperlink *hyperlink))
-// Answers a function the host added to the report's scripts; params holds
-// the arguments.
+// The host's answer to a user function called with the arguments in
+// params; the report registers no user functions of its own.
 TOOLKIT_EVENT(TqvxUserFunctionEvent, Variant(const QString &methodName, Variant &params))
 
 class TqvxReport : public TqvxComponent, public TqvxReportLink, public TqvxReportContext

@@ -187,8 +187,8 @@ TzqMethodHelper *TzqScript::AddMethodArrayCall(const QString &syntax, const TzqC
 void TzqScript::AddObject(const QString &name, TObject *object)
 {
     QString typeName = object->ClassName();
-    for (TClass cls = object->metaObject(); cls; cls = cls->superClass()) {
-        if (TzqClassVariable *known = FindClass(QString::fromLatin1(cls->className()))) {
+    for (TClass cls = object->ClassType(); cls; cls = ClassParentOf(cls)) {
+        if (TzqClassVariable *known = FindClass(ClassNameOf(cls))) {
             typeName = known->Name;
             break;
         }

@@ -2,6 +2,7 @@
 
 #include "engine/qvxAggregate.h"
 #include "engine/qvxBandLayout.h"
+#include "engine/qvxOutline.h"
 #include "engine/qvxPreparedStore.h"
 #include "report/qvxBands.h"
 #include "report/qvxCustomOutline.h"
@@ -13,6 +14,7 @@
 #include "report/qvxServices.h"
 #include "report/qvxSubreport.h"
 #include "toolkit/classes/TStrings.h"
+#include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/core/DateUtils.h"
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/widgets/TApplication.h"
@@ -483,6 +485,8 @@ void TqvxEngine::initPage()
 
 void InitializeQvxEngine()
 {
+    RegisterClass<TqvxEngine>();
+    RegisterClass<TqvxOutline>();
     TqvxServices services;
     services.NewEngine = [](TqvxReportLink *report) -> TqvxCustomEngine * { return new TqvxEngine(report); };
     qvxInstallServices(services);

@@ -256,6 +256,7 @@ private:
     QList<int> m_vColumnBreaks;
 };
 
-// Installs the engine as the report services' engine.
+// Registers the engine and outline classes (scripts know them by name) and
+// installs the engine as the report services' engine.
 void InitializeQvxEngine();
 void FinalizeQvxEngine();

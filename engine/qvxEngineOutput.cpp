@@ -125,6 +125,7 @@ void TqvxEngine::outputBand(TqvxBand *band)
             const bool fitTest = !multiColumn && !is<TqvxOverlay>(band) && !is<TqvxNullBand>(band) &&
                                  !m_inlineTarget && !reprinted && band->Height() > FreeSpace();
             if (fitTest) {
+                band->Overflow = true;
                 if (!band->AllowSplit() || m_keeping)
                     split = band->Height() > GetPageHeight() - FooterHeight() && !band->HostsVBands;
                 else
@@ -145,6 +146,7 @@ void TqvxEngine::outputBand(TqvxBand *band)
                         EndKeep(band);
                     splitBand(band);
                 }
+                band->Overflow = false;
             }
             if (!split) {
                 if (!is<TqvxNullBand>(band)) {
@@ -171,6 +173,7 @@ void TqvxEngine::outputBand(TqvxBand *band)
             }
         }
     } catch (...) {
+        band->Overflow = false;
         finishBand(band);
         throw;
     }

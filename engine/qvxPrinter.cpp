@@ -328,15 +328,6 @@ bool TqvxPrinters::HasPhysicalPrinters()
     return m_hasPhysicalPrinters;
 }
 
-int TqvxPrinters::IndexOf(const QString &name)
-{
-    ensureFilled();
-    for (int i = 0; i < int(m_printers.size()); ++i)
-        if (m_printers[i]->Name().compare(name, Qt::CaseInsensitive) == 0)
-            return i;
-    return -1;
-}
-
 void TqvxPrinters::SetPrinterIndex(int index)
 {
     ensureFilled();

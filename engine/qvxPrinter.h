@@ -246,7 +246,7 @@ public:
     TqvxPrinterDefaults CurrentDefaults() override;
     TqvxCustomPrinter *GetCurrentPrinter() override;
     bool HasPhysicalPrinters() override;
-    int IndexOf(const QString &name) override;
+    QStringList Names() override { return PrinterNames(); }
     // -1 selects the default printer; the printer selected is initialised.
     void SetPrinterIndex(int index) override;
 

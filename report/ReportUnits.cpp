@@ -3,6 +3,8 @@
 #include "report/TWideStrings.h"
 #include "report/qvxBands.h"
 #include "report/qvxChBox.h"
+#include "report/qvxChBoxRTTI.h"
+#include "report/qvxClassRTTI.h"
 #include "report/qvxCollection.h"
 #include "report/qvxComponent.h"
 #include "report/qvxCustomDB.h"
@@ -76,4 +78,7 @@ void RegisterReportUnits()
     Units::Add("qvxCustomEngine", InitializeQvxCustomEngine, nullptr);
     Units::Add("qvxExportFilter", InitializeQvxExportFilter, nullptr);
     Units::Add("qvxReport", InitializeQvxReport, nullptr);
+    // The script modules, after those of the toolkit.
+    Units::Add("qvxClassRTTI", qvxClassRTTI::Initialize, qvxClassRTTI::Finalize);
+    Units::Add("qvxChBoxRTTI", qvxChBoxRTTI::Initialize, qvxChBoxRTTI::Finalize);
 }

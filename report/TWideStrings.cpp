@@ -2,6 +2,7 @@
 
 #include "toolkit/core/CodePages.h"
 #include "toolkit/core/Exceptions.h"
+#include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/Reflection.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/TStrings.h"
@@ -81,6 +82,13 @@ void TWideStrings::Delete(int index)
     if (index < 0 || index >= Count())
         outOfBounds();
     m_items.erase(m_items.begin() + index);
+}
+
+void TWideStrings::Insert(int index, const QString &s)
+{
+    if (index < 0 || index > Count())
+        outOfBounds();
+    m_items.insert(m_items.begin() + index, Item{s, nullptr});
 }
 
 int TWideStrings::IndexOf(const QString &s) const
@@ -188,5 +196,6 @@ void TWideStrings::AssignTo(TPersistent *dest) const
 
 void InitializeWideStrings()
 {
+    RegisterClass<TWideStrings>();
     RegisterClassCategory(ClassOf<TWideStrings>(), TClassCategory::WideStrings);
 }

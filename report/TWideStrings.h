@@ -36,6 +36,8 @@ public:
     void AddStrings(const TWideStrings *other);
     // Raises "Wide String Out of Bounds" when index is out of range.
     void Delete(int index);
+    // Inserts s before index (Count appends).
+    void Insert(int index, const QString &s);
     // Exact, case-sensitive; -1 when absent.
     int IndexOf(const QString &s) const;
     void Clear();

@@ -145,6 +145,8 @@ public:
     double OutputHeight = 0;
     bool HostsVBands = false;
     bool Reprinting = false;
+    // Set while the band's output runs over the space left on the page.
+    bool Overflow = false;
     // The number of objects the band had before the engine added its own;
     // -1 while it has added none.
     int OwnObjectCount = -1;

@@ -1,5 +1,6 @@
 #include "report/qvxCustomDB.h"
 
+#include "report/qvxReportContext.h"
 #include "toolkit/classes/PropertyDeclarations.h"
 #include "toolkit/classes/TStringList.h"
 
@@ -28,7 +29,23 @@ bool TqvxCustomDatabase::GetConnected()
     return false;
 }
 
-void TqvxCustomDatabase::SetConnected(bool)
+void TqvxCustomDatabase::SetConnected(bool value)
+{
+    TqvxReportContext *context = qvxReportContextOf(this);
+    if (value && context) {
+        if (const TqvxBeforeConnectEvent before = context->BeforeConnectHandler())
+            before(this, value);
+        if (!value)
+            return;
+    }
+    DoSetConnected(value);
+    if (!value && context) {
+        if (const TqvxAfterDisconnectEvent after = context->AfterDisconnectHandler())
+            after(this);
+    }
+}
+
+void TqvxCustomDatabase::DoSetConnected(bool)
 {
 }
 

@@ -52,7 +52,10 @@ public:
     using TqvxDialogComponent::TqvxDialogComponent;
 
     virtual bool GetConnected();
-    virtual void SetConnected(bool value);
+    // Connects or disconnects through DoSetConnected.  A connection is
+    // first offered to the report's OnBeforeConnect, which may refuse it;
+    // the report's OnAfterDisconnect follows a disconnection.
+    void SetConnected(bool value);
     virtual QString GetDatabaseName();
     virtual void SetDatabaseName(const QString &value);
     virtual bool GetLoginPrompt();
@@ -60,6 +63,10 @@ public:
     // Replaces the content of params by the connection's parameters.
     virtual void GetParams(TStrings *params);
     virtual void SetParams(const TStrings *params);
+
+protected:
+    // The connection's own connecting and disconnecting; nothing in the base.
+    virtual void DoSetConnected(bool value);
 };
 
 void InitializeQvxCustomDB();

@@ -19,14 +19,23 @@
 
 namespace {
 
-// The system's default printer (a virtual A4 printer when none is
-// installed), asked afresh each time.
+// The installed printers, the system's default one current until another
+// is chosen (a virtual A4 printer when none is installed); the printers are
+// asked afresh each time.
 class SystemPrinterList : public TqvxPrinterList
 {
 public:
+    QStringList Names() override { return TPrinter::PrinterNames(); }
+    void SetPrinterIndex(int index) override
+    {
+        const QStringList names = Names();
+        if (index >= 0 && index < names.size())
+            m_current = names.at(index);
+    }
     TqvxPrinterDefaults CurrentDefaults() override
     {
-        const std::unique_ptr<TPrinter> printer = TPrinter::Open(TPrinter::DefaultPrinterName());
+        const std::unique_ptr<TPrinter> printer =
+            TPrinter::Open(m_current.isEmpty() ? TPrinter::DefaultPrinterName() : m_current);
         TqvxPrinterDefaults defaults;
         defaults.PaperSize = printer->DefaultPaper();
         defaults.Orientation =
@@ -40,11 +49,23 @@ public:
         }
         return defaults;
     }
+
+private:
+    QString m_current;
 };
 
 TqvxPrinterList *installedPrinters = nullptr;
 
 } // namespace
+
+int TqvxPrinterList::IndexOf(const QString &name)
+{
+    const QStringList names = Names();
+    for (int i = 0; i < names.size(); ++i)
+        if (names.at(i).compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
 
 TqvxPrinterList *qvxPrinters()
 {

@@ -17,6 +17,7 @@
 #include "toolkit/graphics/Picture.h"
 
 #include <QList>
+#include <QStringList>
 
 #include <memory>
 
@@ -44,11 +45,11 @@ struct TqvxPrinterDefaults {
     ObjectTypes::TPrinterOrientation Orientation = ObjectTypes::poPortrait;
 };
 
-// The installed printers as the report model knows them.  A page asks the
-// current printer's defaults; the report selects a printer by name and
-// printing draws on the current printer.  The printer layer of the engine
-// installs the full list; without it only the system's default printer's
-// defaults are known, and there is nothing to print on.
+// The installed printers as the report model knows them, one of them
+// current.  A page asks the current printer's defaults; the report selects
+// a printer by name and printing draws on the current printer.  The
+// printer layer of the engine installs the full list; without it only the
+// system's printers' defaults are known, and there is nothing to print on.
 class TqvxPrinterList
 {
 public:
@@ -58,14 +59,12 @@ public:
     virtual TqvxCustomPrinter *GetCurrentPrinter() { return nullptr; }
     // False when no printer is installed (a virtual one stands in).
     virtual bool HasPhysicalPrinters() { return false; }
-    // The index of the printer of that name (case ignored), -1 when none;
-    // selecting an index makes that printer current.
-    virtual int IndexOf(const QString &name)
-    {
-        Q_UNUSED(name);
-        return -1;
-    }
+    // The printers' names, in the list's order; none in the base.
+    virtual QStringList Names() { return {}; }
+    // Makes the printer at index of Names current; nothing in the base.
     virtual void SetPrinterIndex(int index) { Q_UNUSED(index); }
+    // The index of the printer of that name (letter case ignored), or -1.
+    int IndexOf(const QString &name);
 };
 
 // The printer list pages, the report and printing use: the one installed

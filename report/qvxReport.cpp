@@ -147,7 +147,7 @@ const QStringList &TqvxReport::BuiltinNames()
 
 void TqvxReport::Clear()
 {
-    refuseWhileRunning();
+    RefuseWhileRunning();
     TqvxComponent::Clear();
     m_dataSets->Clear();
     m_variables->Clear();
@@ -377,7 +377,7 @@ void TqvxReport::LoadFromStream(TStream *stream)
         ReportErrors();
 }
 
-void TqvxReport::refuseWhileRunning() const
+void TqvxReport::RefuseWhileRunning() const
 {
     if (m_engine && m_engine->Running())
         throw EInvalidOperation(QStringLiteral("The report cannot be cleared or loaded while it is being built"));

@@ -57,12 +57,20 @@ TOOLKIT_EVENT(TqvxPreviewClickEvent,
               void(TqvxView *view, TMouseButton button, TShiftState shift, bool &modified))
 // The mouse entered or left a view in the preview.
 TOOLKIT_EVENT(TqvxMouseViewEvent, void(TqvxView *view))
-// Builds the body of a report page in place of its data bands.
-TOOLKIT_EVENT(TqvxManualBuildEvent, void(TqvxPage *page))
 // Told of the progress of a run, an export or a print.
 TOOLKIT_EVENT(TqvxProgressEvent, void(TqvxReport *sender, TqvxProgressType progressType, int progress))
-// A prepared page about to be printed as copy copyNo.
+// Builds the body of a page in place of the engine's walk over its data
+// bands.
+TOOLKIT_EVENT(TqvxManualBuildEvent, void(TqvxPage *page))
+// A prepared page about to be printed, with the number of its copy.
 TOOLKIT_EVENT(TqvxPrintPageEvent, void(TqvxReportPage *page, int copyNo))
+// Loads the report a hyperlink names into report; false declines, and the
+// report is loaded from the file of that name.
+TOOLKIT_EVENT(TqvxLoadDetailTemplateEvent,
+              bool(TqvxReport *report, const QString &templateName, TqvxHyperlink *hyperlink))
+// The host's answer to a user function called with the arguments in
+// params; the report registers no user functions of its own.
+TOOLKIT_EVENT(TqvxUserFunctionEvent, Variant(const QString &methodName, Variant &params))
 
 class TqvxReport : public TqvxComponent, public TqvxReportLink, public TqvxReportContext
 {
@@ -139,6 +147,9 @@ public:
     TForm *PreviewForm() const;
     // True while PrepareReport or Export runs.
     bool Busy() const { return m_busy; }
+    // Raises EInvalidOperation while the engine runs: what frees objects
+    // of the report (clearing, loading) would free them under it.
+    void RefuseWhileRunning() const;
 
     // --- expressions and script ---------------------------------------
     // Evaluates expression with script (nullptr: the report's).  A failure
@@ -289,6 +300,8 @@ public:
     // The report's script item Value: the value of the object being printed.
     void SetScriptValue(const Variant &value) override;
     void ReportErrors() override;
+    TqvxBeforeConnectEvent BeforeConnectHandler() const override { return OnBeforeConnect; }
+    TqvxAfterDisconnectEvent AfterDisconnectHandler() const override { return OnAfterDisconnect; }
     TqvxSetConnectionEvent OnSetConnection() const override { return m_onSetConnection; }
     void SetOnSetConnection(const TqvxSetConnectionEvent &value) { m_onSetConnection = value; }
 
@@ -305,24 +318,24 @@ public:
     TqvxNewGetValueEvent OnNewGetValue;
     TqvxBeforePrintEvent OnBeforePrint;
     TqvxBeforePrintEvent OnAfterPrint;
-    TqvxManualBuildEvent OnManualBuild;
     TqvxProgressEvent OnProgressStart;
     TqvxProgressEvent OnProgress;
     TqvxProgressEvent OnProgressStop;
     // Loads the template of a parent report in place of the file.
     std::function<bool(TqvxReport *report, const QString &fileName)> OnLoadTemplate;
-    // Loads the template of a detail report a hyperlink opens, in place of
-    // the file; false leaves loading to the file.
-    std::function<bool(TqvxReport *report, const QString &templateName, TqvxHyperlink *hyperlink)>
-        OnLoadDetailTemplate;
-    // The mouse moved over a view of the preview (or a link was not
-    // followed).
+    // Told before a database of the report connects (it may refuse by
+    // clearing connected) and after one has disconnected.
+    TqvxBeforeConnectEvent OnBeforeConnect;
+    TqvxAfterDisconnectEvent OnAfterDisconnect;
+    // Fired by the engine, the printing and the preview.
+    TqvxManualBuildEvent OnManualBuild;
     TqvxMouseViewEvent OnMouseOverObject;
-    // Printing starts (after the print dialog) and has ended; a page is
-    // about to be printed.
+    TqvxPrintPageEvent OnPrintPage;
     TNotifyEvent OnPrintReport;
     TNotifyEvent OnAfterPrintReport;
-    TqvxPrintPageEvent OnPrintPage;
+    TqvxLoadDetailTemplateEvent OnLoadDetailTemplate;
+    TNotifyEvent OnClosePreview;
+    TqvxUserFunctionEvent OnUserFunction;
 
 private:
     class BusyScope;
@@ -355,8 +368,6 @@ private:
     // lacks, marked as inherited.
     void inheritFrom(TqvxReport *parent);
     QString reportErrorText() const;
-    // Raises while the engine runs: its objects would be freed under it.
-    void refuseWhileRunning() const;
 
     std::unique_ptr<TqvxEngineOptions> m_engineOptions;
     std::unique_ptr<TqvxPreviewOptions> m_previewOptions;

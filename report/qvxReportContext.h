@@ -14,6 +14,7 @@
 class TObject;
 class TStrings;
 class TqvxComponent;
+class TqvxCustomDatabase;
 class TqvxDrawText;
 class TqvxEngineOptions;
 class TqvxReportDataSets;
@@ -21,6 +22,10 @@ class TqvxStyles;
 
 // Receives a named database connection's connection string.
 TOOLKIT_EVENT(TqvxSetConnectionEvent, void(const QString &connectionString))
+// Told before a database connects; clearing connected refuses it.
+TOOLKIT_EVENT(TqvxBeforeConnectEvent, void(TqvxCustomDatabase *sender, bool &connected))
+// Told after a database has disconnected.
+TOOLKIT_EVENT(TqvxAfterDisconnectEvent, void(TqvxCustomDatabase *sender))
 
 class TqvxReportContext
 {
@@ -71,6 +76,11 @@ public:
     // The handler that takes a named connection's string; empty when the
     // report has none.
     virtual TqvxSetConnectionEvent OnSetConnection() const = 0;
+
+    // The report's handlers of a database's connecting and disconnecting;
+    // empty when it has none.
+    virtual TqvxBeforeConnectEvent BeforeConnectHandler() const { return {}; }
+    virtual TqvxAfterDisconnectEvent AfterDisconnectHandler() const { return {}; }
 };
 
 // The context of the object's report, or nullptr.

@@ -165,6 +165,12 @@ void TqvxStyles::LoadFromFile(const QString &fileName)
 void InitializeQvxStyles()
 {
     RegisterClass<TqvxStyleItem>();
+    // A style list of a report, or of its own when made without one.
+    ClassFactories styles;
+    styles.createOwned = [](TComponent *owner) -> TObject * {
+        return new TqvxStyles(qobject_cast<TqvxComponent *>(owner));
+    };
+    RegisterClass(ClassOf<TqvxStyles>(), std::move(styles));
     DescribeProperties<TqvxStyleItem>()
         .TypeName("Color", QStringLiteral("TColor"))
         .Stored("Color", [](const TObject *) { return false; })

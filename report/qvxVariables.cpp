@@ -1,5 +1,6 @@
 #include "report/qvxVariables.h"
 
+#include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/core/CodePages.h"
 
 #include <memory>
@@ -97,6 +98,8 @@ TqvxVariables *qvxGlobalVariables()
 
 void InitializeQvxVariables()
 {
+    RegisterClass<TqvxVariables>();
+    RegisterClass<TqvxArray>();
     globalVariables = std::make_unique<TqvxVariables>();
 }
 

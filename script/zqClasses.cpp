@@ -522,3 +522,18 @@ void FinalizeRTTIModuleList()
 {
     moduleList().reset();
 }
+
+void AddRTTIModule(TzqRTTIModuleFactory create)
+{
+    if (RTTIModuleList())
+        RTTIModuleList()->push_back(create);
+}
+
+void RemoveRTTIModule(TzqRTTIModuleFactory create)
+{
+    if (std::vector<TzqRTTIModuleClass> *modules = RTTIModuleList())
+        std::erase_if(*modules, [create](const TzqRTTIModuleClass &entry) {
+            const TzqRTTIModuleFactory *target = entry.target<TzqRTTIModuleFactory>();
+            return target && *target == create;
+        });
+}

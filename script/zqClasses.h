@@ -225,3 +225,9 @@ using TzqRTTIModuleClass = std::function<std::unique_ptr<TzqRTTIModule>(TzqScrip
 std::vector<TzqRTTIModuleClass> *RTTIModuleList();
 void InitializeRTTIModuleList();
 void FinalizeRTTIModuleList();
+
+// A module class made by a plain function, which a unit adds to the list at
+// its start and takes out again at its end (nothing when the list is gone).
+using TzqRTTIModuleFactory = std::unique_ptr<TzqRTTIModule> (*)(TzqScript *script);
+void AddRTTIModule(TzqRTTIModuleFactory create);
+void RemoveRTTIModule(TzqRTTIModuleFactory create);

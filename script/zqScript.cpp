@@ -186,7 +186,14 @@ TzqMethodHelper *TzqScript::AddMethodArrayCall(const QString &syntax, const TzqC
 
 void TzqScript::AddObject(const QString &name, TObject *object)
 {
-    AddVariable(name, object->ClassName(), Variant(object->Handle()));
+    QString typeName = object->ClassName();
+    for (TClass cls = object->ClassType(); cls; cls = ClassParentOf(cls)) {
+        if (TzqClassVariable *known = FindClass(ClassNameOf(cls))) {
+            typeName = known->Name;
+            break;
+        }
+    }
+    AddVariable(name, typeName, Variant(object->Handle()));
 }
 
 void TzqScript::AddVariable(const QString &name, const QString &typ, const Variant &value)

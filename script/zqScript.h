@@ -85,7 +85,8 @@ public:
     virtual TzqMethodHelper *AddMethodArrayCall(const QString &syntax, const TzqCallMethodArrayEvent &callEvent,
                                                 const QString &category = QString(),
                                                 const QString &description = QString());
-    // A variable of the object's class holding its handle.
+    // A variable of the object's class holding its handle; an object of a
+    // class the script does not know is typed as its nearest known ancestor.
     virtual void AddObject(const QString &name, TObject *object);
     virtual void AddVariable(const QString &name, const QString &typ, const Variant &value);
     // A form or data module: its class with every owned component as a

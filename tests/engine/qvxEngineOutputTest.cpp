@@ -323,3 +323,17 @@ TEST_F(EngineOutputTest, ARowMovedToANewPageLeavesTheHeaderToReprintOnTheNext)
     EXPECT_EQ(bands(1), lines({"Header1 0", "MasterData1 20: 1"}));
     EXPECT_EQ(bands(2), lines({"Header1 0", "MasterData1 20: 2"}));
 }
+
+TEST_F(EngineOutputTest, ABandThatBreaksThePageOverflowsWhileTheFootersPrint)
+{
+    auto *footer = band<TqvxPageFooter>("PageFooter1", 900, 20);
+    auto *data = master(60);
+    QList<bool> overflow;
+    report->OnBeforePrint = [&](TqvxComponent *object) {
+        if (object == footer)
+            overflow.append(data->Overflow);
+    };
+    ASSERT_TRUE(prepare());
+    EXPECT_EQ(overflow, QList<bool>({true, false}));
+    EXPECT_FALSE(data->Overflow);
+}

@@ -291,3 +291,21 @@ TEST_F(EngineRunTest, ScriptEventsFrameTheRunAndMayCancelIt)
     EXPECT_TRUE(prepare());
     EXPECT_EQ(log(), QStringLiteral("start page stop"));
 }
+
+TEST_F(EngineRunTest, AScriptBuildsThePageThroughTheEngine)
+{
+    band<TqvxChild>("Child1", 200, 40);
+    report->ScriptText()->SetText(QStringLiteral(
+        "procedure Build(Sender: Variant);\n"
+        "begin\n"
+        "  Engine.ShowBand(Child1);\n"
+        "  if Engine.FreeSpace > 1000 then Engine.NewPage;\n"
+        "  Engine.ShowBand(Child1)\n"
+        "end;\n"
+        "begin end."));
+    page->SetOnManualBuild(QStringLiteral("Build"));
+    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
+    ASSERT_EQ(pageCount(), 2);
+    EXPECT_EQ(bands(0), lines({"Child1 0"}));
+    EXPECT_EQ(bands(1), lines({"Child1 0"}));
+}

@@ -118,12 +118,12 @@ bool TqvxEngine::Run(bool runDialogsFirst, bool, TqvxReportPage *page)
         throw Exception(QStringLiteral("The engine runs only for a report"));
     bool result = false;
     try {
-        if (prepare()) {
+        if (Prepare()) {
             const auto stopReport = [this] { m_report->DoNotifyEvent(m_report, m_report->OnStopReport(), false); };
             try {
                 m_report->DataSets()->Initialize();
                 m_report->DoNotifyEvent(m_report, m_report->OnStartReport(), false);
-                if (!runDialogsFirst || runDialogs()) {
+                if (!runDialogsFirst || RunDialogs()) {
                     result = true;
                     if (page) {
                         registerPage(page);
@@ -135,14 +135,14 @@ bool TqvxEngine::Run(bool runDialogsFirst, bool, TqvxReportPage *page)
                     SetFinalPass(!DoublePass());
                     SetTotalPages(0);
                     PreviewPages()->BeginPass();
-                    runReportPages(page);
+                    RunReportPages(page);
                     if (DoublePass() && !terminated()) {
                         SetTotalPages(PreviewPages()->Count());
                         PreviewPages()->SetCurPage(PreviewPages()->Count() - 1);
                         PreviewPages()->ClearFirstPassPages();
                         m_aggregates->ClearValues();
                         SetFinalPass(true);
-                        runReportPages(page);
+                        RunReportPages(page);
                     }
                 }
             } catch (...) {
@@ -176,7 +176,7 @@ void TqvxEngine::finish()
     SetRunning(false);
 }
 
-bool TqvxEngine::prepare()
+bool TqvxEngine::Prepare()
 {
     m_footerReserve = 0;
     PreviewPages()->Initialize();
@@ -264,7 +264,7 @@ void TqvxEngine::checkSubreportCycles()
             visit(page);
 }
 
-bool TqvxEngine::runDialogs()
+bool TqvxEngine::RunDialogs()
 {
     const QString event = m_report->OnRunDialogs().trimmed();
     if (!event.isEmpty()) {
@@ -290,28 +290,28 @@ bool TqvxEngine::runDialogs()
     return true;
 }
 
-void TqvxEngine::runReportPages(TqvxReportPage *page)
+void TqvxEngine::RunReportPages(TqvxReportPage *page)
 {
     m_firstReportPage = true;
     TqvxDataSet *master = m_report->DataSet();
     if (!master) {
-        runPages(page);
+        RunPages(page);
         return;
     }
     master->First();
     while (!master->Eof()) {
         if (terminated())
             break;
-        runPages(page);
+        RunPages(page);
         master->Next();
     }
 }
 
-void TqvxEngine::runPages(TqvxReportPage *page)
+void TqvxEngine::RunPages(TqvxReportPage *page)
 {
     if (page) {
         m_curReportPage = page;
-        runPage(page);
+        RunPage(page);
         m_firstReportPage = false;
         return;
     }
@@ -321,14 +321,14 @@ void TqvxEngine::runPages(TqvxReportPage *page)
             continue;
         m_curReportPage = reportPage;
         if (!reportPage->IsSubReport() && reportPage->Visible())
-            runPage(reportPage);
+            RunPage(reportPage);
         if (terminated())
             break;
         m_firstReportPage = false;
     }
 }
 
-void TqvxEngine::runPage(TqvxReportPage *page)
+void TqvxEngine::RunPage(TqvxReportPage *page)
 {
     if (page->IsSubReport()) {
         RunDataBands(page);
@@ -339,23 +339,23 @@ void TqvxEngine::runPage(TqvxReportPage *page)
     if (TqvxDataSet *dataSet = dataSetOf(page)) {
         dataSet->First();
         while (!dataSet->Eof() && !terminated()) {
-            runPageOnce();
+            RunPageOnce();
             dataSet->Next();
         }
     } else {
         for (int i = 0; i < page->PageCount() && !terminated(); ++i)
-            runPageOnce();
+            RunPageOnce();
     }
     m_report->DoNotifyEvent(page, page->OnAfterPrint(), false);
 }
 
-void TqvxEngine::runPageOnce()
+void TqvxEngine::RunPageOnce()
 {
     TqvxReportPage *page = m_curReportPage;
     if (!HasData(page, m_report->EngineOptions()->PrintIfEmpty() && page->PrintIfEmpty()))
         return;
-    initPage();
-    showPageObjects();
+    InitPage();
+    ShowPageObjects();
     const QString manualBuild = page->OnManualBuild().trimmed();
     if (m_report->OnManualBuild)
         m_report->OnManualBuild(page);
@@ -405,7 +405,7 @@ void TqvxEngine::setPreparedPageSize(double width, double height)
 
 // The objects lying on the page outside any band print through a band of
 // their own, at their page positions.
-void TqvxEngine::showPageObjects()
+void TqvxEngine::ShowPageObjects()
 {
     TqvxReportPage *page = m_curReportPage;
     QList<TqvxComponent *> loose;
@@ -436,7 +436,7 @@ void TqvxEngine::showPageObjects()
     restore();
 }
 
-void TqvxEngine::initPage()
+void TqvxEngine::InitPage()
 {
     TqvxReportPage *page = m_curReportPage;
     TqvxBand *title = findBand<TqvxReportTitle>();
@@ -462,7 +462,7 @@ void TqvxEngine::initPage()
 
     TqvxCustomPreviewPages *pages = PreviewPages();
     if (pages->Count() == 0 || !page->PrintOnPreviousPage()) {
-        startNewPreparedPage();
+        StartNewPreparedPage();
     } else {
         pages->SetCurPage(pages->Count() - 1);
         SetCurY(pages->GetLastY(0));
@@ -478,7 +478,7 @@ void TqvxEngine::initPage()
     if (columnHeader)
         m_headerList.Add(columnHeader, false, 0);
     m_headerList.Remove(title);
-    outlineAddPage();
+    OutlineAddPage();
 }
 
 // --- Unit start-up -------------------------------------------------------------

@@ -98,17 +98,17 @@ private:
     void pumpMessages();
 
     // --- Run and passes -----------------------------------------------------
-    bool prepare();
+    bool Prepare();
     void checkDataSets();
     void checkSubreportCycles();
-    bool runDialogs();
+    bool RunDialogs();
     void registerPage(TqvxReportPage *page);
-    void runReportPages(TqvxReportPage *page);
-    void runPages(TqvxReportPage *page);
-    void runPage(TqvxReportPage *page);
-    void runPageOnce();
-    void showPageObjects();
-    void initPage();
+    void RunReportPages(TqvxReportPage *page);
+    void RunPages(TqvxReportPage *page);
+    void RunPage(TqvxReportPage *page);
+    void RunPageOnce();
+    void ShowPageObjects();
+    void InitPage();
     void finish();
     // Gives the current prepared page a paper of width x height pixels.
     void setPreparedPageSize(double width, double height);
@@ -116,29 +116,29 @@ private:
     double marginsHeight() const;
 
     // --- Band output and page flow ------------------------------------------
-    void outputBand(TqvxBand *band);
-    void prepareBand(TqvxBand *band);
-    void finishBand(TqvxBand *band);
-    void startNewPreparedPage();
+    void OutputBand(TqvxBand *band);
+    void PrepareBand(TqvxBand *band);
+    void FinishBand(TqvxBand *band);
+    void StartNewPreparedPage();
     void showHeaderListItem(int index);
-    void showFixedBand(TqvxBand *band);
-    void showColumnFooter();
-    void nextPageColumn();
+    void ShowFixedBand(TqvxBand *band);
+    void ShowColumnFooter();
+    void NextPageColumn();
     // The left of page column `column` (from 1) in pixels.
     double columnPosition(int column) const;
-    void showReprintedChain(TqvxBand *band);
-    void showReprintedBand(TqvxBand *band);
-    void recalcForNewPage(TqvxBand *band);
-    void addToHeaderList(TqvxBand *band);
-    void removeFromHeaderList(TqvxBand *band);
-    void addToVHeaderList(TqvxBand *band);
-    void removeFromVHeaderList(TqvxBand *band);
-    void outlineAddBand(TqvxBand *band);
-    void outlineLevelUp(TqvxBand *band);
-    void outlineAddPage();
-    void showVerticalBand(TqvxBand *band);
+    void ShowReprintedChain(TqvxBand *band);
+    void ShowReprintedBand(TqvxBand *band);
+    void RecalcForNewPage(TqvxBand *band);
+    void AddToHeaderList(TqvxBand *band);
+    void RemoveFromHeaderList(TqvxBand *band);
+    void AddToVHeaderList(TqvxBand *band);
+    void RemoveFromVHeaderList(TqvxBand *band);
+    void OutlineAddBand(TqvxBand *band);
+    void OutlineLevelUp(TqvxBand *band);
+    void OutlineAddPage();
+    void ShowVerticalBand(TqvxBand *band);
     void copyVerticalObjects(TqvxBand *band);
-    void outputVBandsHost(TqvxBand *host);
+    void OutputVBandsHost(TqvxBand *host);
 
     // --- Data loops, groups and columns -------------------------------------
     // The data bands of owner (a report page: its top-level data bands; a
@@ -154,18 +154,18 @@ private:
     void runDataBand(TqvxBand *band, int &footerPos, int &rowPos, double &rowY);
     void showDataRecord(TqvxDataBand *band, bool isFirst, int &footerPos, int &rowPos, double &rowY);
     void closeDataBand(TqvxDataBand *band, int footerPos);
-    void initGroups(TqvxBand *band, TqvxBand *first, bool isFirst, int from);
-    void checkGroupChange(TqvxBand *band, TqvxBand *first, int rowPos, double rowY);
-    void showGroupFooters(TqvxBand *first, int from, TqvxBand *band);
-    void updateDrillDown(TqvxBand *band, TqvxBand *first);
-    void nextBandColumn(TqvxDataBand *band, int rowPos, double rowY);
+    void InitGroups(TqvxBand *band, TqvxBand *first, bool isFirst, int from);
+    void CheckGroupChange(TqvxBand *band, TqvxBand *first, int rowPos, double rowY);
+    void ShowGroupFooters(TqvxBand *first, int from, TqvxBand *band);
+    void UpdateDrillDown(TqvxBand *band, TqvxBand *first);
+    void NextBandColumn(TqvxDataBand *band, int rowPos, double rowY);
     void closeBandColumns(TqvxDataBand *band, int rowPos, double rowY);
     // The row of band columns is placed: its values join the page totals.
     void endRowTotals(TqvxBand *band);
     static void setBandColumn(TqvxDataBand *band, int column);
-    static void resetSuppressValues(TqvxBand *band);
-    void showVBands(TqvxBand *host);
-    void runVBands(const QList<TqvxBand *> &bands);
+    static void ResetSuppressValues(TqvxBand *band);
+    void ShowVBands(TqvxBand *host);
+    void RunVBands(const QList<TqvxBand *> &bands);
 
     // --- Stretching, splitting, keeping and subreports ----------------------
     // Starts keeping the bands output from now on together (position: the
@@ -175,18 +175,18 @@ private:
     void EndKeep(TqvxBand *band);
     // Grows a stretchable object to its content; true when it grew.
     bool stretchObject(TqvxComponent *object);
-    void shiftObjects(TqvxComponent *parent, double distance);
+    void ShiftObjects(TqvxComponent *parent, double distance);
     // The lowest object bottom of the band (with the dot-matrix allowance).
     double contentBottom(TqvxBand *band) const;
     void stretchToBottom(TqvxBand *band, double bottom);
-    void showInlineSubreports(TqvxBand *band);
-    void showSubreports(TqvxBand *band);
+    void ShowInlineSubreports(TqvxBand *band);
+    void ShowSubreports(TqvxBand *band);
     // Outputs a band that does not fit part by part over columns and pages.
     struct SplitState;
-    void splitBand(TqvxBand *band);
+    void SplitBand(TqvxBand *band);
     void layoutSplitPart(SplitState &split);
-    void fitSplitPart(SplitState &split, TqvxBand *band);
-    void outputSplitPart(SplitState &split, TqvxBand *band);
+    void FitSplitPart(SplitState &split, TqvxBand *band);
+    void OutputSplitPart(SplitState &split, TqvxBand *band);
     void keepCutAtPage();
     void keepPasteAtPage();
     void keepCutAtColumn();

@@ -86,7 +86,7 @@ TqvxDataSet *TqvxEngine::beginBandLoop(TqvxBand *band)
     band->LineN = 1;
     band->LineThrough = 1;
     setBandColumn(dataBand, 1);
-    resetSuppressValues(band);
+    ResetSuppressValues(band);
     return dataSet;
 }
 
@@ -125,7 +125,7 @@ void TqvxEngine::showDataRecord(TqvxDataBand *band, bool isFirst, int &footerPos
             m_keepWithHeader = !m_firstRowPending;
             StartKeep(band, 0);
         }
-        addToHeaderList(header);
+        AddToHeaderList(header);
         ShowBand(header);
         if (band->KeepTogether())
             StartKeep(band, 0);
@@ -134,9 +134,9 @@ void TqvxEngine::showDataRecord(TqvxDataBand *band, bool isFirst, int &footerPos
     }
     if (band->Group()) {
         if (isFirst)
-            initGroups(band, band->Group(), true, 0);
+            InitGroups(band, band->Group(), true, 0);
         else
-            checkGroupChange(band, band->Group(), rowPos, rowY);
+            CheckGroupChange(band, band->Group(), rowPos, rowY);
     }
     if (band->KeepFooter())
         footerPos = PreviewPages()->GetCurPosition();
@@ -159,12 +159,12 @@ void TqvxEngine::showDataRecord(TqvxDataBand *band, bool isFirst, int &footerPos
     m_drillPath.append({band->Name(), band->LineThrough});
     ++band->LineN;
     ++band->LineThrough;
-    nextBandColumn(band, rowPos, rowY);
+    NextBandColumn(band, rowPos, rowY);
 
-    outlineAddBand(band);
+    OutlineAddBand(band);
     RunDataBands(band);
     m_drillPath.removeLast();
-    outlineLevelUp(band);
+    OutlineLevelUp(band);
     m_firstRowPending = false;
     if (band->FooterAfterEach())
         ShowBand(band->Footer());
@@ -174,9 +174,9 @@ void TqvxEngine::closeDataBand(TqvxDataBand *band, int footerPos)
 {
     TqvxBand *header = band->Header();
     if (band->Group())
-        showGroupFooters(band->Group(), 0, band);
+        ShowGroupFooters(band->Group(), 0, band);
     if (m_keeping)
-        removeFromHeaderList(header);
+        RemoveFromHeaderList(header);
     if (!band->FooterAfterEach()) {
         if (band->KeepFooter())
             StartKeep(band, footerPos);
@@ -191,14 +191,14 @@ void TqvxEngine::closeDataBand(TqvxDataBand *band, int footerPos)
             EndKeep(band);
         m_showingFooter = false;
     }
-    removeFromHeaderList(header);
+    RemoveFromHeaderList(header);
     if (band->Group() && band->KeepTogether())
         EndKeep(band);
 }
 
 // --- Groups ------------------------------------------------------------------------
 
-void TqvxEngine::initGroups(TqvxBand *band, TqvxBand *first, bool isFirst, int from)
+void TqvxEngine::InitGroups(TqvxBand *band, TqvxBand *first, bool isFirst, int from)
 {
     const QList<TqvxBand *> groups = first->Groups();
     for (int i = from; i < groups.size(); ++i) {
@@ -206,7 +206,7 @@ void TqvxEngine::initGroups(TqvxBand *band, TqvxBand *first, bool isFirst, int f
         if (isFirst) {
             header->LineN = 1;
             header->LineThrough = 1;
-            resetSuppressValues(header);
+            ResetSuppressValues(header);
         } else {
             ++header->LineN;
             if (i + 1 < groups.size())
@@ -214,7 +214,7 @@ void TqvxEngine::initGroups(TqvxBand *band, TqvxBand *first, bool isFirst, int f
             ++header->LineThrough;
         }
     }
-    updateDrillDown(band, first);
+    UpdateDrillDown(band, first);
     for (int i = from; i < groups.size(); ++i) {
         auto *header = qobject_cast<TqvxGroupHeader *>(groups.at(i));
         if (!header)
@@ -226,17 +226,17 @@ void TqvxEngine::initGroups(TqvxBand *band, TqvxBand *first, bool isFirst, int f
         if (header->KeepTogether())
             StartKeep(header, 0);
         ShowBand(header);
-        outlineAddBand(header);
+        OutlineAddBand(header);
         if (header->Vertical())
-            addToVHeaderList(header);
+            AddToVHeaderList(header);
         else
-            addToHeaderList(header);
+            AddToHeaderList(header);
     }
 }
 
-void TqvxEngine::checkGroupChange(TqvxBand *band, TqvxBand *first, int rowPos, double rowY)
+void TqvxEngine::CheckGroupChange(TqvxBand *band, TqvxBand *first, int rowPos, double rowY)
 {
-    updateDrillDown(band, first);
+    UpdateDrillDown(band, first);
     const QList<TqvxBand *> groups = first->Groups();
     int level = -1;
     for (int i = 0; i < groups.size() && level < 0; ++i) {
@@ -254,14 +254,14 @@ void TqvxEngine::checkGroupChange(TqvxBand *band, TqvxBand *first, int rowPos, d
     // The footers see the last record of the group that ended.
     TqvxDataSet *dataSet = dataSetOf(band);
     dataSet->Prior();
-    showGroupFooters(first, level, band);
+    ShowGroupFooters(first, level, band);
     dataSet->Next();
-    initGroups(band, first, false, level);
+    InitGroups(band, first, false, level);
     band->LineN = 1;
-    resetSuppressValues(band);
+    ResetSuppressValues(band);
 }
 
-void TqvxEngine::showGroupFooters(TqvxBand *first, int from, TqvxBand *band)
+void TqvxEngine::ShowGroupFooters(TqvxBand *first, int from, TqvxBand *band)
 {
     const QList<TqvxBand *> groups = first->Groups();
     for (int i = int(groups.size()) - 1; i >= from; --i) {
@@ -275,17 +275,17 @@ void TqvxEngine::showGroupFooters(TqvxBand *first, int from, TqvxBand *band)
             else
                 ShowBand(footer);
         }
-        outlineLevelUp(header);
+        OutlineLevelUp(header);
         if (header->Vertical())
-            removeFromVHeaderList(header);
+            RemoveFromVHeaderList(header);
         else
-            removeFromHeaderList(header);
+            RemoveFromHeaderList(header);
         if (header->KeepTogether())
             EndKeep(header);
     }
 }
 
-void TqvxEngine::updateDrillDown(TqvxBand *band, TqvxBand *first)
+void TqvxEngine::UpdateDrillDown(TqvxBand *band, TqvxBand *first)
 {
     const QList<TqvxBand *> groups = first->Groups();
     auto *firstHeader = qobject_cast<TqvxGroupHeader *>(first);
@@ -331,7 +331,7 @@ void TqvxEngine::closeBandColumns(TqvxDataBand *band, int rowPos, double rowY)
     if (!band || band->Columns() <= 1)
         return;
     setBandColumn(band, band->Columns());
-    nextBandColumn(band, rowPos, rowY);
+    NextBandColumn(band, rowPos, rowY);
     endRowTotals(band);
 }
 
@@ -343,7 +343,7 @@ void TqvxEngine::endRowTotals(TqvxBand *band)
     m_aggregates->EndKeep();
 }
 
-void TqvxEngine::nextBandColumn(TqvxDataBand *band, int rowPos, double rowY)
+void TqvxEngine::NextBandColumn(TqvxDataBand *band, int rowPos, double rowY)
 {
     if (band->Columns() <= 1 || !band->Visible())
         return;
@@ -366,7 +366,7 @@ void TqvxEngine::nextBandColumn(TqvxDataBand *band, int rowPos, double rowY)
     setBandColumn(band, band->CurColumn() + 1);
 }
 
-void TqvxEngine::resetSuppressValues(TqvxBand *band)
+void TqvxEngine::ResetSuppressValues(TqvxBand *band)
 {
     for (TqvxComponent *object : band->Objects())
         if (auto *memo = qobject_cast<TqvxCustomMemoView *>(object))

@@ -64,7 +64,7 @@ void TqvxEngine::ShowBand(TqvxBand *band)
         return;
     if (band->KeepChild())
         StartKeep(band, 0);
-    outputBand(band);
+    OutputBand(band);
     TqvxBand *child = band->Child();
     if (auto *dataBand = qobject_cast<TqvxDataBand *>(band); dataBand && dataBand->CurColumn() > 1)
         child = nullptr;
@@ -76,7 +76,7 @@ void TqvxEngine::ShowBand(TqvxBand *band)
         m_aggregates->AddValue(band, 0);
 }
 
-void TqvxEngine::outputBand(TqvxBand *band)
+void TqvxEngine::OutputBand(TqvxBand *band)
 {
     const bool hostsVBands = band->HostsVBands && !is<TqvxPageHeader>(band);
     double savedX = 0;
@@ -87,7 +87,7 @@ void TqvxEngine::outputBand(TqvxBand *band)
         m_report->SetCurObject(band->Name());
         band->BeforePrint();
         m_report->DoBeforePrint(band);
-        showVBands(band);
+        ShowVBands(band);
         SetCurX(0);
         SetCurLine(band->LineN);
         SetCurLineThrough(band->LineThrough);
@@ -96,7 +96,7 @@ void TqvxEngine::outputBand(TqvxBand *band)
         savedHost = m_vBandsHost;
     }
     if (band->Vertical()) {
-        showVerticalBand(band);
+        ShowVerticalBand(band);
         return;
     }
 
@@ -113,7 +113,7 @@ void TqvxEngine::outputBand(TqvxBand *band)
         }
     }
 
-    prepareBand(band);
+    PrepareBand(band);
     band->OutputHeight = band->Height();
     try {
         if (band->Visible()) {
@@ -132,7 +132,7 @@ void TqvxEngine::outputBand(TqvxBand *band)
                     split = true;
                 if (!split) {
                     if (!m_keeping)
-                        recalcForNewPage(band);
+                        RecalcForNewPage(band);
                     NewColumn();
                     // The headers printed on the new page were the current
                     // band meanwhile; this band is again.
@@ -144,7 +144,7 @@ void TqvxEngine::outputBand(TqvxBand *band)
                     }
                     if (m_keeping)
                         EndKeep(band);
-                    splitBand(band);
+                    SplitBand(band);
                 }
                 band->Overflow = false;
             }
@@ -159,7 +159,7 @@ void TqvxEngine::outputBand(TqvxBand *band)
                         m_vColumnBreaks = savedBreaks;
                         m_vBandsHost = savedHost;
                         band->SetLeft(0);
-                        outputVBandsHost(band);
+                        OutputVBandsHost(band);
                         SetCurX(savedX);
                     } else if (!(m_reprintingHeaders && PreviewPages()->BandExists(band))) {
                         PreviewPages()->AddObject(band);
@@ -174,16 +174,16 @@ void TqvxEngine::outputBand(TqvxBand *band)
         }
     } catch (...) {
         band->Overflow = false;
-        finishBand(band);
+        FinishBand(band);
         throw;
     }
-    finishBand(band);
+    FinishBand(band);
     m_aggregates->Reset(band);
     if (band->Visible())
-        showSubreports(band);
+        ShowSubreports(band);
 }
 
-void TqvxEngine::prepareBand(TqvxBand *band)
+void TqvxEngine::PrepareBand(TqvxBand *band)
 {
     m_curBand = band;
     BuildShiftTree(band);
@@ -217,9 +217,9 @@ void TqvxEngine::prepareBand(TqvxBand *band)
     if (!band->Visible())
         return;
     if (stretched)
-        shiftObjects(band, 0);
+        ShiftObjects(band, 0);
     if (inlineSubreports)
-        showInlineSubreports(band);
+        ShowInlineSubreports(band);
     const double bottom = contentBottom(band);
     if (band->Stretched())
         band->SetHeight(bottom);
@@ -228,7 +228,7 @@ void TqvxEngine::prepareBand(TqvxBand *band)
     stretchToBottom(band, bottom);
 }
 
-void TqvxEngine::finishBand(TqvxBand *band)
+void TqvxEngine::FinishBand(TqvxBand *band)
 {
     const QList<TqvxComponent *> objects = band->Objects();
     if (band->Visible()) {
@@ -259,7 +259,7 @@ void TqvxEngine::EndPage()
     // A stopped run prints no more footers.
     const bool footers = !terminated();
     if (!m_showingSummary && footers)
-        showColumnFooter();
+        ShowColumnFooter();
     if (!m_closingLastPage) {
         SetCurX(m_columnLeft);
         SetCurColumn(1);
@@ -281,18 +281,18 @@ void TqvxEngine::EndPage()
         SetCurY(GetPageHeight() - footer->Height());
         m_footerReserve =
             m_closingLastPage && footer->PrintOnLastPage() && !m_showingSummary ? footer->Height() : 0;
-        showFixedBand(footer);
+        ShowFixedBand(footer);
     }
     if (TqvxBand *overlay = findOverlay(true)) {
         SetCurY(0);
-        showFixedBand(overlay);
+        ShowFixedBand(overlay);
     }
     m_firstPageOfRun = false;
 }
 
-void TqvxEngine::showFixedBand(TqvxBand *band)
+void TqvxEngine::ShowFixedBand(TqvxBand *band)
 {
-    prepareBand(band);
+    PrepareBand(band);
     bool suppressed = false;
     try {
         if (band->Visible()) {
@@ -308,20 +308,20 @@ void TqvxEngine::showFixedBand(TqvxBand *band)
             }
         }
     } catch (...) {
-        finishBand(band);
+        FinishBand(band);
         throw;
     }
-    finishBand(band);
+    FinishBand(band);
     if (!suppressed)
         m_aggregates->Reset(band);
 }
 
-void TqvxEngine::showColumnFooter()
+void TqvxEngine::ShowColumnFooter()
 {
     TqvxBand *footer = findBand<TqvxColumnFooter>();
     if (!footer)
         return;
-    prepareBand(footer);
+    PrepareBand(footer);
     try {
         if (footer->Visible()) {
             footer->SetLeft(CurX() - m_columnLeft);
@@ -330,10 +330,10 @@ void TqvxEngine::showColumnFooter()
             SetCurY(CurY() + footer->Height());
         }
     } catch (...) {
-        finishBand(footer);
+        FinishBand(footer);
         throw;
     }
-    finishBand(footer);
+    FinishBand(footer);
     m_aggregates->Reset(footer);
 }
 
@@ -346,16 +346,16 @@ void TqvxEngine::NewPage()
     EndPage();
     if (m_curReportPage->EndlessHeight())
         setPreparedPageSize(PageWidth() + marginsWidth(), FooterHeight() + bodyBottom + marginsHeight());
-    startNewPreparedPage();
+    StartNewPreparedPage();
     m_breakingBand = nullptr;
     keepPasteAtPage();
     m_keeping = false;
     m_keepWithHeader = false;
     m_keepStartY = 0;
-    outlineAddPage();
+    OutlineAddPage();
 }
 
-void TqvxEngine::startNewPreparedPage()
+void TqvxEngine::StartNewPreparedPage()
 {
     m_footerReserve = 0;
     PreviewPages()->AddPage(m_curReportPage);
@@ -436,8 +436,8 @@ void TqvxEngine::NewColumn()
     }
     keepCutAtColumn();
     m_breakingBand = m_curBand;
-    showColumnFooter();
-    nextPageColumn();
+    ShowColumnFooter();
+    NextPageColumn();
     m_breakingBand = nullptr;
     keepPasteAtColumn();
     m_keeping = false;
@@ -452,7 +452,7 @@ double TqvxEngine::columnPosition(int column) const
     return (column - 1) * m_curReportPage->ColumnWidth() * qv01cm;
 }
 
-void TqvxEngine::nextPageColumn()
+void TqvxEngine::NextPageColumn()
 {
     SetCurColumn(CurColumn() + 1);
     const double x = columnPosition(CurColumn());
@@ -462,24 +462,24 @@ void TqvxEngine::nextPageColumn()
         SetCurX(x + item.Left);
         if (item.Band && !is<TqvxPageHeader>(item.Band) && item.Band != m_breakingBand && !item.IsInKeepList &&
             !m_keepWithHeader)
-            showReprintedChain(item.Band);
+            ShowReprintedChain(item.Band);
     }
     SetCurX(x + m_columnLeft);
 }
 
-void TqvxEngine::showReprintedChain(TqvxBand *band)
+void TqvxEngine::ShowReprintedChain(TqvxBand *band)
 {
     for (; band; band = band->Child()) {
-        showReprintedBand(band);
+        ShowReprintedBand(band);
         if (!band->Visible() && !band->PrintChildIfInvisible())
             break;
     }
 }
 
-void TqvxEngine::showReprintedBand(TqvxBand *band)
+void TqvxEngine::ShowReprintedBand(TqvxBand *band)
 {
     band->Reprinting = true;
-    prepareBand(band);
+    PrepareBand(band);
     try {
         if (band->Visible()) {
             band->SetLeft(CurX());
@@ -488,15 +488,15 @@ void TqvxEngine::showReprintedBand(TqvxBand *band)
             SetCurY(CurY() + band->Height());
         }
     } catch (...) {
-        finishBand(band);
+        FinishBand(band);
         band->Reprinting = false;
         throw;
     }
-    finishBand(band);
+    FinishBand(band);
     band->Reprinting = false;
 }
 
-void TqvxEngine::recalcForNewPage(TqvxBand *band)
+void TqvxEngine::RecalcForNewPage(TqvxBand *band)
 {
     bool suppressing = false;
     for (TqvxComponent *object : band->Objects()) {
@@ -507,12 +507,12 @@ void TqvxEngine::recalcForNewPage(TqvxBand *band)
     }
     if (!suppressing || band->HostsVBands)
         return;
-    finishBand(band);
+    FinishBand(band);
     SetCurLine(band->LineN);
     SetCurLineThrough(band->LineThrough);
     SetSecondScriptCall(true);
     try {
-        prepareBand(band);
+        PrepareBand(band);
     } catch (...) {
         SetSecondScriptCall(false);
         throw;
@@ -535,25 +535,25 @@ bool reprints(const TqvxBand *band)
 
 } // namespace
 
-void TqvxEngine::addToHeaderList(TqvxBand *band)
+void TqvxEngine::AddToHeaderList(TqvxBand *band)
 {
     if (band && reprints(band))
         m_headerList.Add(band, m_keeping && !is<TqvxHeader>(band), m_columnLeft);
 }
 
-void TqvxEngine::removeFromHeaderList(TqvxBand *band)
+void TqvxEngine::RemoveFromHeaderList(TqvxBand *band)
 {
     if (band)
         m_headerList.Remove(band);
 }
 
-void TqvxEngine::addToVHeaderList(TqvxBand *band)
+void TqvxEngine::AddToVHeaderList(TqvxBand *band)
 {
     if (band && reprints(band))
         m_vHeaderList.append(band);
 }
 
-void TqvxEngine::removeFromVHeaderList(TqvxBand *band)
+void TqvxEngine::RemoveFromVHeaderList(TqvxBand *band)
 {
     if (band)
         m_vHeaderList.removeOne(band);
@@ -561,7 +561,7 @@ void TqvxEngine::removeFromVHeaderList(TqvxBand *band)
 
 // --- Outline ----------------------------------------------------------------------
 
-void TqvxEngine::outlineAddBand(TqvxBand *band)
+void TqvxEngine::OutlineAddBand(TqvxBand *band)
 {
     const QString text = band->OutlineText();
     if (text.isEmpty())
@@ -572,13 +572,13 @@ void TqvxEngine::outlineAddBand(TqvxBand *band)
         outline()->AddItem(VarToStr(m_report->Calc(text)), top);
 }
 
-void TqvxEngine::outlineLevelUp(TqvxBand *band)
+void TqvxEngine::OutlineLevelUp(TqvxBand *band)
 {
     if (!band->OutlineText().isEmpty())
         outline()->LevelUp();
 }
 
-void TqvxEngine::outlineAddPage()
+void TqvxEngine::OutlineAddPage()
 {
     const QString text = m_curReportPage->OutlineText();
     if (text.isEmpty())

@@ -56,7 +56,7 @@ bool TqvxEngine::stretchObject(TqvxComponent *object)
     return false;
 }
 
-void TqvxEngine::shiftObjects(TqvxComponent *parent, double distance)
+void TqvxEngine::ShiftObjects(TqvxComponent *parent, double distance)
 {
     auto *owner = qobject_cast<TqvxReportComponent *>(parent);
     const bool parentIsBand = qobject_cast<TqvxBand *>(parent) != nullptr;
@@ -64,21 +64,21 @@ void TqvxEngine::shiftObjects(TqvxComponent *parent, double distance)
         switch (child->ShiftMode()) {
         case smAlways:
             child->SetTop(child->Top() + distance);
-            shiftObjects(child, distance + child->StretchDelta());
+            ShiftObjects(child, distance + child->StretchDelta());
             break;
         case smWhenOverlapped: {
             const double bottom = parent->Top() + parent->Height();
             if (!parentIsBand && bottom > child->Top()) {
                 const double overlap = bottom - child->Top();
                 child->SetTop(bottom);
-                shiftObjects(child, overlap + child->StretchDelta());
+                ShiftObjects(child, overlap + child->StretchDelta());
             } else {
-                shiftObjects(child, child->StretchDelta());
+                ShiftObjects(child, child->StretchDelta());
             }
             break;
         }
         case smDontShift:
-            shiftObjects(child, distance + child->StretchDelta());
+            ShiftObjects(child, distance + child->StretchDelta());
             break;
         }
         child->SetStretchDelta(0);
@@ -115,7 +115,7 @@ void TqvxEngine::stretchToBottom(TqvxBand *band, double bottom)
 
 // Runs the subreports printed on their parent band; what they output becomes
 // objects of the band until the band has printed.
-void TqvxEngine::showInlineSubreports(TqvxBand *band)
+void TqvxEngine::ShowInlineSubreports(TqvxBand *band)
 {
     if (m_inlineTarget)
         return;
@@ -141,7 +141,7 @@ void TqvxEngine::showInlineSubreports(TqvxBand *band)
             SetCurX(subreport->Left());
             SetCurY(subreport->Top());
             const bool showingFooter = m_showingFooter;
-            runPage(subreport->Page());
+            RunPage(subreport->Page());
             m_showingFooter = showingFooter;
         }
     } catch (...) {
@@ -171,7 +171,7 @@ void TqvxEngine::showInlineSubreports(TqvxBand *band)
 
 // Runs the band's other subreports side by side below their places; output
 // goes on below the one that reached furthest.
-void TqvxEngine::showSubreports(TqvxBand *band)
+void TqvxEngine::ShowSubreports(TqvxBand *band)
 {
     QList<TqvxSubreport *> subreports;
     for (TqvxComponent *object : band->Objects())
@@ -206,7 +206,7 @@ void TqvxEngine::showSubreports(TqvxBand *band)
         SetCurColumn(column);
         SetCurX(subreport->Left() + x);
         SetCurY(subreport->Top() + y - band->OutputHeight);
-        runPage(subreport->Page());
+        RunPage(subreport->Page());
         const Position reached{pages->CurPage(), CurColumn(), CurY()};
         if (reached > best)
             best = reached;
@@ -267,7 +267,7 @@ struct TqvxEngine::SplitState {
     }
 };
 
-void TqvxEngine::splitBand(TqvxBand *band)
+void TqvxEngine::SplitBand(TqvxBand *band)
 {
     band->CreateFillMemo();
     TqvxComponent *fill = band->FillMemo();
@@ -294,8 +294,8 @@ void TqvxEngine::splitBand(TqvxBand *band)
             if (terminated())
                 break;
             layoutSplitPart(split);
-            fitSplitPart(split, band);
-            outputSplitPart(split, band);
+            FitSplitPart(split, band);
+            OutputSplitPart(split, band);
             split.space = FreeSpace();
         }
     } catch (...) {
@@ -373,7 +373,7 @@ void TqvxEngine::layoutSplitPart(SplitState &split)
 }
 
 // The band takes the height of the part's objects.
-void TqvxEngine::fitSplitPart(SplitState &split, TqvxBand *band)
+void TqvxEngine::FitSplitPart(SplitState &split, TqvxBand *band)
 {
     double height = 0;
     for (const TqvxComponent *object : std::as_const(split.part))
@@ -391,7 +391,7 @@ void TqvxEngine::fitSplitPart(SplitState &split, TqvxBand *band)
 
 // Writes the part and moves on to the next column or page, where the
 // pending objects start from the top.
-void TqvxEngine::outputSplitPart(SplitState &split, TqvxBand *band)
+void TqvxEngine::OutputSplitPart(SplitState &split, TqvxBand *band)
 {
     band->SetLeft(CurX());
     band->SetTop(CurY());
@@ -463,7 +463,7 @@ void TqvxEngine::keepCutAtPage()
     if (dataBand && std::abs(PreviewPages()->GetLastY(0) - CurY()) >= 0.0001 &&
         m_headerList.Contains(dataBand->Header())) {
         m_keptHeader = dataBand->Header();
-        removeFromHeaderList(m_keptHeader);
+        RemoveFromHeaderList(m_keptHeader);
     }
 }
 
@@ -478,7 +478,7 @@ void TqvxEngine::keepPasteAtPage()
     if (m_showingFooter)
         m_aggregates->RedoLast(m_keepBand);
     if (m_keptHeader) {
-        addToHeaderList(m_keptHeader);
+        AddToHeaderList(m_keptHeader);
         m_keptHeader = nullptr;
     }
 }

@@ -12,7 +12,7 @@
 #include "report/qvxView.h"
 #include "toolkit/classes/ClassRegistry.h"
 
-void TqvxEngine::showVBands(TqvxBand *host)
+void TqvxEngine::ShowVBands(TqvxBand *host)
 {
     m_vBandsHost = host;
     host->OwnObjectCount = int(host->Objects().size());
@@ -22,12 +22,12 @@ void TqvxEngine::showVBands(TqvxBand *host)
     m_vColumnBreaks = {0};
     SetCurVColumn(0);
     if (auto *hostPage = qobject_cast<TqvxReportPage *>(host->GetPage()))
-        runVBands(hostPage->VDataBands());
+        RunVBands(hostPage->VDataBands());
     m_vColumnBreaks.append(int(host->Objects().size()));
     PreviewPages()->SetCurPage(page);
 }
 
-void TqvxEngine::runVBands(const QList<TqvxBand *> &bands)
+void TqvxEngine::RunVBands(const QList<TqvxBand *> &bands)
 {
     for (TqvxBand *band : bands) {
         if (terminated())
@@ -42,13 +42,13 @@ void TqvxEngine::runVBands(const QList<TqvxBand *> &bands)
         while (!dataSet->Eof()) {
             if (isFirst) {
                 ShowBand(band->Header());
-                addToVHeaderList(band->Header());
+                AddToVHeaderList(band->Header());
             }
             if (band->Group()) {
                 if (isFirst)
-                    initGroups(band, band->Group(), true, 0);
+                    InitGroups(band, band->Group(), true, 0);
                 else
-                    checkGroupChange(band, band->Group(), 0, 0);
+                    CheckGroupChange(band, band->Group(), 0, 0);
             }
             isFirst = false;
             SetCurLine(band->LineN);
@@ -56,7 +56,7 @@ void TqvxEngine::runVBands(const QList<TqvxBand *> &bands)
             ShowBand(band);
             ++band->LineN;
             ++band->LineThrough;
-            runVBands(band->Details());
+            RunVBands(band->Details());
             if (dataBand->FooterAfterEach())
                 ShowBand(band->Footer());
             dataSet->Next();
@@ -64,16 +64,16 @@ void TqvxEngine::runVBands(const QList<TqvxBand *> &bands)
                 break;
         }
         if (band->Group())
-            showGroupFooters(band->Group(), 0, band);
+            ShowGroupFooters(band->Group(), 0, band);
         if (!isFirst) {
-            removeFromVHeaderList(band->Header());
+            RemoveFromVHeaderList(band->Header());
             if (!dataBand->FooterAfterEach())
                 ShowBand(band->Footer());
         }
     }
 }
 
-void TqvxEngine::showVerticalBand(TqvxBand *band)
+void TqvxEngine::ShowVerticalBand(TqvxBand *band)
 {
     const bool dataBand = qobject_cast<TqvxDataBand *>(band) != nullptr;
     const bool footer = qobject_cast<TqvxFooter *>(band) || qobject_cast<TqvxGroupFooter *>(band);
@@ -139,7 +139,7 @@ void TqvxEngine::copyVerticalObjects(TqvxBand *band)
 
 // Writes the host once per vertical page, each time with the objects that
 // belong on that page.
-void TqvxEngine::outputVBandsHost(TqvxBand *host)
+void TqvxEngine::OutputVBandsHost(TqvxBand *host)
 {
     TqvxCustomPreviewPages *pages = PreviewPages();
     const int page = pages->CurPage();

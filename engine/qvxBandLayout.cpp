@@ -119,7 +119,7 @@ void compact(BandList &list)
 // Group headers chain with the headers that follow them directly and lead
 // the next data band; group footers pair with the nearest header before
 // them, from the inside out.
-void checkGroups(BandList &list, TStrings *errors)
+void CheckGroups(BandList &list, TStrings *errors)
 {
     for (qsizetype i = 0; i < list.size(); ++i) {
         auto *group = qobject_cast<TqvxGroupHeader *>(list.at(i));
@@ -164,7 +164,7 @@ void checkGroups(BandList &list, TStrings *errors)
 
 // A header directly above a data band and a footer directly below it
 // belong to it.
-void checkHeaderFooter(BandList &list, TStrings *errors)
+void CheckHeaderFooter(BandList &list, TStrings *errors)
 {
     for (qsizetype i = 0; i < list.size(); ++i) {
         TqvxBand *band = list.at(i);
@@ -211,7 +211,7 @@ void checkDetails(TqvxBand *owner, qsizetype start, BandList &list)
     }
 }
 
-void checkMasterDetail(TqvxReportPage *page, bool vertical, BandList &list)
+void CheckMasterDetail(TqvxReportPage *page, bool vertical, BandList &list)
 {
     BandList &topLevel = vertical ? page->VDataBands() : page->HDataBands();
     for (qsizetype i = 0; i < list.size(); ++i) {
@@ -245,9 +245,9 @@ void CheckBands(TqvxReportPage *page, TStrings *errors, bool vertical)
     }
 
     BandList list = positionOrder(bands, vertical);
-    checkGroups(list, errors);
-    checkHeaderFooter(list, errors);
-    checkMasterDetail(page, vertical, list);
+    CheckGroups(list, errors);
+    CheckHeaderFooter(list, errors);
+    CheckMasterDetail(page, vertical, list);
     for (const TqvxBand *band : list)
         addError(errors, "enBandPos", band);
 }

@@ -23,7 +23,7 @@ namespace {
 
 // The rectangle of an object at scale, in canvas pixels, widened by grow on
 // every side.
-TRect objectRect(const TqvxComponent *object, double scaleX, double scaleY, double offsetX, double offsetY,
+TRect ObjectRect(const TqvxComponent *object, double scaleX, double scaleY, double offsetX, double offsetY,
                  int grow)
 {
     const double left = object->GetAbsLeft();
@@ -79,11 +79,11 @@ TqvxReport *TqvxPreviewPages::report() const
 
 // --- drawing ------------------------------------------------------------------------
 
-bool TqvxPreviewPages::objectVisible(TCanvas *canvas, TqvxComponent *object, double scaleX, double scaleY,
+bool TqvxPreviewPages::ObjectVisible(TCanvas *canvas, TqvxComponent *object, double scaleX, double scaleY,
                                      double offsetX, double offsetY) const
 {
     // The margin keeps frames and shadows that overhang the object.
-    return rectVisible(canvas, objectRect(object, scaleX, scaleY, offsetX, offsetY, 20));
+    return rectVisible(canvas, ObjectRect(object, scaleX, scaleY, offsetX, offsetY, 20));
 }
 
 void TqvxPreviewPages::DrawPage(int index, TCanvas *canvas, double scaleX, double scaleY, double offsetX,
@@ -123,7 +123,7 @@ void TqvxPreviewPages::DrawPage(int index, TCanvas *canvas, double scaleX, doubl
         for (TqvxComponent *object : page->GetAllObjects()) {
             auto *view = qobject_cast<TqvxView *>(object);
             if (!view || !(view->Visibility() & wanted) ||
-                !objectVisible(canvas, view, scaleX, scaleY, offsetX, offsetY))
+                !ObjectVisible(canvas, view, scaleX, scaleY, offsetX, offsetY))
                 continue;
             view->SetIsPrinting(printing);
             if (auto *memo = qobject_cast<TqvxCustomMemoView *>(view)) {
@@ -179,7 +179,7 @@ void TqvxPreviewPages::ObjectOver(int index, int x, int y, TMouseButton button, 
     const QList<TqvxComponent *> objects = page->GetAllObjects();
     for (qsizetype i = objects.size() - 1; i >= 0; --i) {
         TqvxComponent *object = objects[i];
-        const bool hit = objectRect(object, scale, scale, offsetX, offsetY, 0).ToQRect().contains(x, y);
+        const bool hit = ObjectRect(object, scale, scale, offsetX, offsetY, 0).ToQRect().contains(x, y);
         if (auto *header = qobject_cast<TqvxGroupHeader *>(object); header && hit && header->DrillDown())
             state.drill = header;
         auto *view = qobject_cast<TqvxView *>(object);

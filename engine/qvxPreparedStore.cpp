@@ -232,10 +232,10 @@ void TqvxPreparedStore::AddPageObject(TqvxComponent *page)
 void TqvxPreparedStore::AddObject(TqvxComponent *object)
 {
     TqvxXMLItem *page = curPageItem();
-    writeObject(object, page, isWholePage(page));
+    WriteObject(object, page, isWholePage(page));
 }
 
-void TqvxPreparedStore::writeObject(TqvxComponent *object, TqvxXMLItem *parent, bool whole)
+void TqvxPreparedStore::WriteObject(TqvxComponent *object, TqvxXMLItem *parent, bool whole)
 {
     if (!object->Visible())
         return;
@@ -251,7 +251,7 @@ void TqvxPreparedStore::writeObject(TqvxComponent *object, TqvxXMLItem *parent, 
     }
     m_allocatedSize += item->Name().size() + item->Text().size() + 64;
     for (TqvxComponent *child : object->Objects())
-        writeObject(child, item, whole);
+        WriteObject(child, item, whole);
 }
 
 // Reading pages
@@ -307,7 +307,7 @@ std::shared_ptr<TqvxComponent> TqvxPreparedStore::buildPage(int index)
         page->SetName(source->Name());
         if (!item->Text().isEmpty())
             serializer.XMLToObj(item->Text(), page.get());
-        buildObjects(item, page.get(), serializer);
+        BuildObjects(item, page.get(), serializer);
     }
     page->AlignChildren();
     return page;
@@ -327,7 +327,7 @@ void TqvxPreparedStore::readWholePage(TqvxComponent *page, TqvxXMLItem *item, Tq
     page->SetName(item->GetProp(QStringLiteral("Name")));
 }
 
-void TqvxPreparedStore::buildObjects(TqvxXMLItem *item, TqvxComponent *parent, TqvxXMLSerializer &serializer)
+void TqvxPreparedStore::BuildObjects(TqvxXMLItem *item, TqvxComponent *parent, TqvxXMLSerializer &serializer)
 {
     for (int i = 0; i < item->Count(); ++i) {
         TqvxXMLItem *child = item->Items(i);
@@ -342,7 +342,7 @@ void TqvxPreparedStore::buildObjects(TqvxXMLItem *item, TqvxComponent *parent, T
         if (auto *memo = qobject_cast<TqvxCustomMemoView *>(object))
             memo->ApplyHighlight();
         ObjectRebuilt(object);
-        buildObjects(child, object, serializer);
+        BuildObjects(child, object, serializer);
     }
 }
 

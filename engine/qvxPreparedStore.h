@@ -160,13 +160,13 @@ private:
     TqvxXMLItem *curPageItem();
     TqvxXMLItem *logicalItem();
     bool finalPassOfTwo() const;
-    void writeObject(TqvxComponent *object, TqvxXMLItem *parent, bool whole);
+    void WriteObject(TqvxComponent *object, TqvxXMLItem *parent, bool whole);
     // A page with its objects as one element, and read back.
     static void writeWholePage(TqvxComponent *page, TqvxXMLItem *item);
     static void readWholePage(TqvxComponent *page, TqvxXMLItem *item, TqvxXMLSerializer &serializer);
     void registerCopy(TqvxComponent *templ, TqvxComponent *copy, const QString &base);
     std::shared_ptr<TqvxComponent> buildPage(int index);
-    void buildObjects(TqvxXMLItem *item, TqvxComponent *parent, TqvxXMLSerializer &serializer);
+    void BuildObjects(TqvxXMLItem *item, TqvxComponent *parent, TqvxXMLSerializer &serializer);
     TqvxComponent *sourcePageOfItem(const TqvxXMLItem *item) const;
     void swapOutPages();
     void loadDocument(TStream *stream, bool allowPartialLoading);

@@ -85,7 +85,7 @@ private:
     struct HitState;
 
     TqvxReport *report() const;
-    bool objectVisible(TCanvas *canvas, TqvxComponent *object, double scaleX, double scaleY, double offsetX,
+    bool ObjectVisible(TCanvas *canvas, TqvxComponent *object, double scaleX, double scaleY, double offsetX,
                        double offsetY) const;
     void handleView(TqvxView *view, HitState &state);
     void followHyperlink(TqvxView *view);

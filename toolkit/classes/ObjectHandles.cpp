@@ -6,7 +6,6 @@
 #include <QHash>
 #include <QMutex>
 
-
 namespace {
 
 // Handles walk the positive 31-bit values in steps of a large odd number,
@@ -33,10 +32,12 @@ struct Registry {
     }
 };
 
+// Never destroyed: objects freed while the process exits, after the
+// statics, still release their handles.
 Registry &registry()
 {
-    static Registry instance;
-    return instance;
+    static Registry *instance = new Registry;
+    return *instance;
 }
 
 } // namespace

@@ -111,7 +111,8 @@ void TqvxEngine::runDataBand(TqvxBand *band, int &footerPos, int &rowPos, double
             break;
     }
     closeBandColumns(dataBand, rowPos, rowY);
-    if (!isFirst)
+    // A stopped run leaves the band without its footers.
+    if (!isFirst && !terminated())
         closeDataBand(dataBand, footerPos);
 }
 
@@ -166,7 +167,7 @@ void TqvxEngine::showDataRecord(TqvxDataBand *band, bool isFirst, int &footerPos
     m_drillPath.removeLast();
     OutlineLevelUp(band);
     m_firstRowPending = false;
-    if (band->FooterAfterEach())
+    if (band->FooterAfterEach() && !terminated())
         ShowBand(band->Footer());
 }
 

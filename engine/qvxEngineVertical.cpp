@@ -57,12 +57,14 @@ void TqvxEngine::RunVBands(const QList<TqvxBand *> &bands)
             ++band->LineN;
             ++band->LineThrough;
             RunVBands(band->Details());
-            if (dataBand->FooterAfterEach())
+            if (dataBand->FooterAfterEach() && !terminated())
                 ShowBand(band->Footer());
             dataSet->Next();
             if ((dataBand->RowCount() != 0 && dataBand->RowCount() < band->LineN) || terminated())
                 break;
         }
+        if (terminated())
+            return;
         if (band->Group())
             ShowGroupFooters(band->Group(), 0, band);
         if (!isFirst) {

@@ -71,6 +71,21 @@ TEST_F(EngineDataTest, AFilterRejectingEverythingPrintsNoHeaderRowOrFooter)
     EXPECT_EQ(bands(0), lines({"ReportTitle1 0", "Header1 30: Head", "MasterData1 50: 2", "Footer1 70: Foot 2"}));
 }
 
+TEST_F(EngineDataTest, AStoppedRunLeavesTheFootersOfItsOpenBandsOut)
+{
+    auto *group = band<TqvxGroupHeader>("GroupHeader1", 50);
+    group->SetCondition(QStringLiteral("<DS.\"G\">"));
+    auto *data = masterWithHeaderAndFooter(groupedRows({"A", "A", "A"}));
+    band<TqvxGroupFooter>("GroupFooter1", 300);
+    report->OnAfterPrint = [&](TqvxComponent *object) {
+        if (object == data && data->LineN == 2)
+            report->SetTerminated(true);
+    };
+    EXPECT_FALSE(prepare());
+    EXPECT_EQ(bands(0), lines({"Header1 0: Head", "GroupHeader1 20", "MasterData1 40: 1",
+                                     "MasterData1 60: 2"}));
+}
+
 TEST_F(EngineDataTest, MastersWithoutDetailsPrintOnlyWhenAskedTo)
 {
     auto *data = band<TqvxMasterData>("MasterData1", 100);

@@ -490,7 +490,9 @@ void TqvxEngine::keepCutAtColumn()
     if (m_showingFooter)
         m_aggregates->UndoLast(m_keepBand);
     PreviewPages()->CutObjects(m_keepPosition);
-    SetCurY(PreviewPages()->GetLastY(0));
+    // The column footer follows the last band staying in this column; the
+    // bands and footers of the columns to its left do not count.
+    SetCurY(PreviewPages()->GetLastY(CurX()));
 }
 
 void TqvxEngine::keepPasteAtColumn()

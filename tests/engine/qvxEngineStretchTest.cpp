@@ -7,6 +7,7 @@
 #include "report/qvxCustomOutline.h"
 #include "report/qvxDMP.h"
 #include "report/qvxFrame.h"
+#include "report/qvxNumbers.h"
 #include "report/qvxObjectTypes.h"
 #include "report/qvxShapeView.h"
 #include "report/qvxSubreport.h"
@@ -202,6 +203,28 @@ TEST_F(EngineStretchTest, AKeptRunThatFitsAPageMovesOnePixelMoreBreaksWhereItIs)
     ASSERT_EQ(pageCount(), 2);
     EXPECT_EQ(lines(bandList(0)), lines({"Lead 0", "Kept 100"}));
     EXPECT_EQ(lines(bandList(1)), lines({"Child1 0"}));
+}
+
+TEST_F(EngineStretchTest, AKeptRunMovedOnFromALaterColumnLeavesItsFooterBelowThatColumn)
+{
+    page->SetColumns(3);
+    page->ColumnPositions()->SetText(QStringLiteral("0\n60\n120"));
+    band<TqvxColumnFooter>("ColumnFooter1", 900, 20);
+    band<TqvxMasterData>("Lead", 10, 10)->SetRowCount(1);
+    auto *kept = band<TqvxMasterData>("Kept", 300);
+    kept->SetDataSet(dataSet("DS", 55));
+    kept->SetKeepChild(true);
+    kept->SetChild(band<TqvxChild>("Child1", 800));
+    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
+    ASSERT_EQ(pageCount(), 1);
+    // Each column takes 25 rows with their children; the next row moves on
+    // with its child, and the column footer follows the last row that
+    // stays in its own column.
+    QStringList footers;
+    for (TqvxComponent *object : store()->GetPageObject(0)->Objects())
+        if (object->Name() == QLatin1String("ColumnFooter1"))
+            footers.append(QStringLiteral("%1,%2").arg(qvxRound(object->Left() / qv01cm)).arg(object->Top()));
+    EXPECT_EQ(footers.join(' ').toStdString(), "0,1010 60,1000 120,200");
 }
 
 TEST_F(EngineStretchTest, KeptFooterTakesItsLastRowAndItsTotalsAlong)

@@ -460,7 +460,9 @@ void TqvxEngine::keepCutAtPage()
         m_aggregates->UndoLast(m_keepBand);
     PreviewPages()->CutObjects(m_keepPosition);
     auto *dataBand = qobject_cast<TqvxDataBand *>(m_curBand);
-    if (dataBand && std::abs(PreviewPages()->GetLastY(0) - CurY()) >= 0.0001 &&
+    // Bands of this column were lifted: the new page shows them, not a
+    // reprint of their header as well.
+    if (dataBand && std::abs(PreviewPages()->GetLastY(CurX()) - CurY()) >= 0.0001 &&
         m_headerList.Contains(dataBand->Header())) {
         m_keptHeader = dataBand->Header();
         RemoveFromHeaderList(m_keptHeader);

@@ -227,6 +227,23 @@ TEST_F(EngineStretchTest, AKeptRunMovedOnFromALaterColumnLeavesItsFooterBelowTha
     EXPECT_EQ(footers.join(' ').toStdString(), "0,1010 60,1000 120,200");
 }
 
+TEST_F(EngineStretchTest, ARowMovedOnWholeFromALaterColumnHasItsHeaderReprinted)
+{
+    page->SetColumns(2);
+    page->ColumnPositions()->SetText(QStringLiteral("0\n100"));
+    band<TqvxMasterData>("Lead", 10, 10)->SetRowCount(1);
+    band<TqvxHeader>("Header1", 200)->SetReprintOnNewPage(true);
+    auto *kept = band<TqvxMasterData>("Kept", 300, 30);
+    kept->SetDataSet(dataSet("DS", 51));
+    kept->SetKeepChild(true);
+    kept->SetChild(band<TqvxChild>("Child1", 800, 10));
+    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
+    ASSERT_EQ(pageCount(), 2);
+    // Both columns hold 25 rows; the next row does not fit the second one,
+    // so it starts the next page below its header.
+    EXPECT_EQ(lines(bandList(1)), lines({"Header1 0", "Kept 20", "Child1 50"}));
+}
+
 TEST_F(EngineStretchTest, KeptFooterTakesItsLastRowAndItsTotalsAlong)
 {
     auto *footer = band<TqvxPageFooter>("PageFooter1", 900, 20);

@@ -258,7 +258,9 @@ void TqvxEngine::EndPage()
 {
     // A stopped run prints no more footers.
     const bool footers = !terminated();
-    if (!m_showingSummary && footers)
+    // Moving between vertical pages ends none of their columns: the column
+    // footer would land on the rows still to come.
+    if (!m_showingSummary && footers && !m_verticalBreak)
         ShowColumnFooter();
     if (!m_closingLastPage) {
         SetCurX(m_columnLeft);

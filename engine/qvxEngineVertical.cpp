@@ -169,13 +169,12 @@ void TqvxEngine::OutputVBandsHost(TqvxBand *host)
             pages->AddObject(host);
             if (slices == 1)
                 break;
-            if (k == slices - 1) {
+            m_verticalBreak = true;
+            if (k == slices - 1)
                 EndPage();
-            } else {
-                m_verticalBreak = true;
+            else
                 NewPage();
-                m_verticalBreak = false;
-            }
+            m_verticalBreak = false;
         }
     } catch (...) {
         m_verticalBreak = false;

@@ -212,6 +212,26 @@ TEST_F(EngineOutputTest, VerticalBandsFillTheirHostAcrossVerticalPages)
     EXPECT_EQ(bands(1), lines({QStringLiteral("Host 0") + secondRow, QStringLiteral("Host 20") + secondRow}));
 }
 
+TEST_F(EngineOutputTest, MovingBetweenVerticalPagesPrintsNoColumnFooterOverTheRows)
+{
+    band<TqvxPageHeader>("PageHeader1", 0, 30);
+    band<TqvxColumnFooter>("ColumnFooter1", 800, 10);
+    auto *host = band<TqvxMasterData>("Host", 100);
+    host->SetRowCount(2);
+    auto *columns = band<TqvxMasterData>("Columns", 0);
+    columns->SetVertical(true);
+    columns->SetBounds(100, 0, 50, 1000);
+    columns->SetRowCount(16);
+    memo(host, "Cell", QStringLiteral("[Line]"), 100, 0, 50);
+    band<TqvxMasterData>("After", 200)->SetRowCount(1);
+    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
+    ASSERT_EQ(pageCount(), 2);
+    const QString firstRow = QStringLiteral(": 1 | 2 | 3 | 4 | 5 | 6 | 7 | 8 | 9 | 10 | 11 | 12 | 13 | 14");
+    EXPECT_EQ(bands(0), lines({"PageHeader1 0", "Host 30" + firstRow, "Host 50" + firstRow, "After 70",
+                               "ColumnFooter1 90"}));
+    EXPECT_EQ(bands(1), lines({"PageHeader1 0", "Host 30: 15 | 16", "Host 50: 15 | 16"}));
+}
+
 TEST_F(EngineOutputTest, ObjectsOutsideBandsPrintAtTheirPagePositions)
 {
     memo(page, "Stamp", QStringLiteral("Draft"), 500, 700);

@@ -352,6 +352,7 @@ void TqvxEngine::NewPage()
     m_breakingBand = nullptr;
     keepPasteAtPage();
     m_keeping = false;
+    m_headerList.ClearKeepFlags();
     m_keepWithHeader = false;
     m_keepStartY = 0;
     OutlineAddPage();
@@ -443,6 +444,7 @@ void TqvxEngine::NewColumn()
     m_breakingBand = nullptr;
     keepPasteAtColumn();
     m_keeping = false;
+    m_headerList.ClearKeepFlags();
     m_keepWithHeader = false;
 }
 

@@ -441,6 +441,7 @@ void TqvxEngine::BreakAllKeep()
 {
     m_keepStartY = 0;
     m_keeping = false;
+    m_headerList.ClearKeepFlags();
     m_keepBand = nullptr;
     m_aggregates->EndKeep();
     m_keepWithHeader = false;
@@ -452,6 +453,7 @@ void TqvxEngine::keepCutAtPage()
     // A run that would not fit even on an empty page breaks where it is.
     if (m_keepBand && CurY() - m_keepStartY + m_keepBand->Height() > GetPageHeight() - FooterHeight()) {
         m_keeping = false;
+        m_headerList.ClearKeepFlags();
         m_aggregates->EndKeep();
     }
     if (!m_keeping)

@@ -183,6 +183,26 @@ TEST_F(EngineStretchTest, AKeptGroupMovesWholeToTheNextPage)
     EXPECT_EQ(QStringLiteral("%1 %2 %3").arg(text).arg(pageNo).arg(top), QStringLiteral("Group 2 1 0"));
 }
 
+TEST_F(EngineStretchTest, AKeptGroupLongerThanAPageReprintsItsHeaderOnTheFollowingPages)
+{
+    band<TqvxMasterData>("Lead", 10, 900)->SetRowCount(1);
+    auto *group = band<TqvxGroupHeader>("GroupHeader1", 100);
+    group->SetCondition(QStringLiteral("1"));
+    group->SetKeepTogether(true);
+    group->SetReprintOnNewPage(true);
+    auto *data = band<TqvxMasterData>("MasterData1", 300, 100);
+    data->SetDataSet(dataSet("DS", 12));
+    memo(data, "Memo1", QStringLiteral("[DS.\"N\"]"));
+    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
+    ASSERT_EQ(pageCount(), 3);
+    // The group starts the second page whole with its header; it does not
+    // fit there, so it breaks and the third page shows the header again.
+    EXPECT_EQ(lines(bandList(0)), lines({"Lead 0"}));
+    EXPECT_EQ(bandList(1).first(), QStringLiteral("GroupHeader1 0"));
+    EXPECT_EQ(bandList(1).last(), QStringLiteral("MasterData1 920: 10"));
+    EXPECT_EQ(lines(bandList(2)), lines({"GroupHeader1 0", "MasterData1 20: 11", "MasterData1 120: 12"}));
+}
+
 TEST_F(EngineStretchTest, AKeptRunThatFitsAPageMovesOnePixelMoreBreaksWhereItIs)
 {
     // Keeping starts once the first row of the page run has printed.

@@ -107,7 +107,8 @@ void TqvxEngine::runDataBand(TqvxBand *band, int &footerPos, int &rowPos, double
         if (!band->Group() && dataBand->KeepTogether())
             EndKeep(band);
         dataSet->Next();
-        if ((dataBand->RowCount() != 0 && dataBand->RowCount() < band->LineN) || terminated())
+        // Rows count through the groups, which restart LineN.
+        if ((dataBand->RowCount() != 0 && dataBand->RowCount() < band->LineThrough) || terminated())
             break;
     }
     closeBandColumns(dataBand, rowPos, rowY);

@@ -60,7 +60,7 @@ void TqvxEngine::RunVBands(const QList<TqvxBand *> &bands)
             if (dataBand->FooterAfterEach() && !terminated())
                 ShowBand(band->Footer());
             dataSet->Next();
-            if ((dataBand->RowCount() != 0 && dataBand->RowCount() < band->LineN) || terminated())
+            if ((dataBand->RowCount() != 0 && dataBand->RowCount() < band->LineThrough) || terminated())
                 break;
         }
         if (terminated())

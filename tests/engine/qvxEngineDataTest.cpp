@@ -58,6 +58,19 @@ TEST_F(EngineDataTest, RowCountLimitsTheRowsOfADataSetAndCountsOwnRows)
                                      "Footer1 80: Foot 2"}));
 }
 
+TEST_F(EngineDataTest, RowCountLimitsTheRowsOverAllGroups)
+{
+    auto *group = band<TqvxGroupHeader>("GroupHeader1", 100);
+    group->SetCondition(QStringLiteral("<DS.\"N\"> div 2"));
+    auto *data = band<TqvxMasterData>("MasterData1", 200);
+    data->SetDataSet(dataSet("DS", 8));
+    data->SetRowCount(3);
+    memo(data, "Memo1", QStringLiteral("[DS.\"N\"]"));
+    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
+    EXPECT_EQ(bands(0), lines({"GroupHeader1 0", "MasterData1 20: 1", "GroupHeader1 40", "MasterData1 60: 2",
+                               "MasterData1 80: 3"}));
+}
+
 TEST_F(EngineDataTest, AFilterRejectingEverythingPrintsNoHeaderRowOrFooter)
 {
     auto *data = masterWithHeaderAndFooter(groupedRows({"a", "b"}));

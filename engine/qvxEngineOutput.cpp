@@ -266,24 +266,30 @@ void TqvxEngine::EndPage()
         SetCurX(m_columnLeft);
         SetCurColumn(1);
     }
+    TqvxPageFooter *pageFooter = footers ? findBand<TqvxPageFooter>() : nullptr;
+    // A page of endless height ends right below what it holds, the column
+    // footer included: the page footer follows at once.
+    const bool endless = m_curReportPage->EndlessHeight();
     if (m_closingLastPage && !m_showingSummary && footers) {
         m_showingSummary = true;
         try {
             TqvxBand *summary = findBand<TqvxReportSummary>();
             ShowBand(summary);
-            if (summary && m_curReportPage->EndlessHeight())
-                setPreparedPageSize(PageWidth() + marginsWidth(), GetPageHeight() + marginsHeight());
+            if (summary && endless)
+                setPreparedPageSize(PageWidth() + marginsWidth(),
+                                    CurY() + (pageFooter ? pageFooter->Height() : 0) + marginsHeight());
         } catch (...) {
             m_showingSummary = false;
             throw;
         }
         m_showingSummary = false;
     }
-    if (auto *footer = findBand<TqvxPageFooter>(); footer && footers) {
-        SetCurY(GetPageHeight() - footer->Height());
+    if (pageFooter) {
+        if (!endless)
+            SetCurY(GetPageHeight() - pageFooter->Height());
         m_footerReserve =
-            m_closingLastPage && footer->PrintOnLastPage() && !m_showingSummary ? footer->Height() : 0;
-        ShowFixedBand(footer);
+            m_closingLastPage && pageFooter->PrintOnLastPage() && !m_showingSummary ? pageFooter->Height() : 0;
+        ShowFixedBand(pageFooter);
     }
     if (TqvxBand *overlay = findOverlay(true)) {
         SetCurY(0);

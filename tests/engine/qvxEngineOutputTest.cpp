@@ -190,6 +190,25 @@ TEST_F(EngineOutputTest, EndlessPagesNeverBreakAndGrowToTheirContent)
     EXPECT_EQ(store()->GetPageSize(0).Y, qvxRound(200 * 20 + 30 + 20 * qv01cm));
 }
 
+TEST_F(EngineOutputTest, AnEndlessPageEndsWithItsPageFooterBelowTheColumnFooterAndSummary)
+{
+    page->SetEndlessHeight(true);
+    band<TqvxColumnFooter>("ColumnFooter1", 800, 10);
+    band<TqvxPageFooter>("PageFooter1", 900, 30);
+    master(3);
+    ASSERT_TRUE(prepare());
+    ASSERT_EQ(pageCount(), 1);
+    EXPECT_DOUBLE_EQ(bandTop(0, "ColumnFooter1"), 60);
+    EXPECT_DOUBLE_EQ(bandTop(0, "PageFooter1"), 70);
+    EXPECT_EQ(store()->GetPageSize(0).Y, qvxRound(100 + 20 * qv01cm));
+
+    band<TqvxReportSummary>("ReportSummary1", 600, 50);
+    ASSERT_TRUE(prepare());
+    EXPECT_DOUBLE_EQ(bandTop(0, "ReportSummary1"), 70);
+    EXPECT_DOUBLE_EQ(bandTop(0, "PageFooter1"), 120);
+    EXPECT_EQ(store()->GetPageSize(0).Y, qvxRound(150 + 20 * qv01cm));
+}
+
 TEST_F(EngineOutputTest, VerticalBandsFillTheirHostAcrossVerticalPages)
 {
     auto *host = band<TqvxMasterData>("Host", 100);

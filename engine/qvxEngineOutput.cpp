@@ -262,7 +262,9 @@ void TqvxEngine::EndPage()
     // footer would land on the rows still to come.
     if (!m_showingSummary && footers && !m_verticalBreak)
         ShowColumnFooter();
-    if (!m_closingLastPage) {
+    // The last page keeps its column for the summary; a page the summary
+    // breaks ends like any other, and the next one starts in column 1.
+    if (!m_closingLastPage || m_showingSummary) {
         SetCurX(m_columnLeft);
         SetCurColumn(1);
     }

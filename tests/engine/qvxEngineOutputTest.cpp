@@ -158,6 +158,21 @@ TEST_F(EngineOutputTest, PageColumnsStartBelowTheHeaderAtTheirPositions)
     EXPECT_EQ(bandList(0).at(53), QStringLiteral("MasterData1 40: 50"));
 }
 
+TEST_F(EngineOutputTest, ASummaryBrokenFromTheLastColumnStartsTheNewPageInTheFirstColumn)
+{
+    page->SetColumns(2);
+    page->ColumnPositions()->SetText(QStringLiteral("0\n100"));
+    master(6, 300);
+    band<TqvxReportSummary>("ReportSummary1", 900, 200);
+    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
+    ASSERT_EQ(pageCount(), 2);
+    const QList<TqvxComponent *> second = store()->GetPageObject(1)->Objects();
+    ASSERT_EQ(second.size(), 1);
+    EXPECT_EQ(second.first()->Name(), QStringLiteral("ReportSummary1"));
+    EXPECT_EQ(second.first()->Left(), 0);
+    EXPECT_EQ(second.first()->Top(), 0);
+}
+
 TEST_F(EngineOutputTest, OutlineItemsGetTheBandsTopAsOutput)
 {
     page->SetOutlineText(QStringLiteral("'Page'"));

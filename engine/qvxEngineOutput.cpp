@@ -271,7 +271,7 @@ void TqvxEngine::EndPage()
     TqvxPageFooter *pageFooter = footers ? findBand<TqvxPageFooter>() : nullptr;
     // A page of endless height ends right below what it holds, the column
     // footer included: the page footer follows at once.
-    const bool endless = m_curReportPage->EndlessHeight();
+    const bool endless = m_curReportPage && m_curReportPage->EndlessHeight();
     if (m_closingLastPage && !m_showingSummary && footers) {
         m_showingSummary = true;
         try {

@@ -227,7 +227,8 @@ private:
     bool m_showingPageHeader = false;
     bool m_reprintingTitle = false;
     bool m_showingSummary = false;
-    // A page break of the vertical-band output.
+    // The vertical-band output is moving between its pages: no data or
+    // group header is printed again and no column footer closes a column.
     bool m_verticalBreak = false;
     // The enclosing data rows of the details being built, outermost first.
     QList<DrillStep> m_drillPath;

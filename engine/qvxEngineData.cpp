@@ -107,11 +107,13 @@ void TqvxEngine::runDataBand(TqvxBand *band, int &footerPos, int &rowPos, double
         if (!band->Group() && dataBand->KeepTogether())
             EndKeep(band);
         dataSet->Next();
-        if ((dataBand->RowCount() != 0 && dataBand->RowCount() < band->LineN) || terminated())
+        // Rows count through the groups, which restart LineN.
+        if ((dataBand->RowCount() != 0 && dataBand->RowCount() < band->LineThrough) || terminated())
             break;
     }
     closeBandColumns(dataBand, rowPos, rowY);
-    if (!isFirst)
+    // A stopped run leaves the band without its footers.
+    if (!isFirst && !terminated())
         closeDataBand(dataBand, footerPos);
 }
 
@@ -166,7 +168,7 @@ void TqvxEngine::showDataRecord(TqvxDataBand *band, bool isFirst, int &footerPos
     m_drillPath.removeLast();
     OutlineLevelUp(band);
     m_firstRowPending = false;
-    if (band->FooterAfterEach())
+    if (band->FooterAfterEach() && !terminated())
         ShowBand(band->Footer());
 }
 

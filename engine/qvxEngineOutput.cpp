@@ -258,30 +258,40 @@ void TqvxEngine::EndPage()
 {
     // A stopped run prints no more footers.
     const bool footers = !terminated();
-    if (!m_showingSummary && footers)
+    // Moving between vertical pages ends none of their columns: the column
+    // footer would land on the rows still to come.
+    if (!m_showingSummary && footers && !m_verticalBreak)
         ShowColumnFooter();
-    if (!m_closingLastPage) {
+    // The last page keeps its column for the summary; a page the summary
+    // breaks ends like any other, and the next one starts in column 1.
+    if (!m_closingLastPage || m_showingSummary) {
         SetCurX(m_columnLeft);
         SetCurColumn(1);
     }
+    TqvxPageFooter *pageFooter = footers ? findBand<TqvxPageFooter>() : nullptr;
+    // A page of endless height ends right below what it holds, the column
+    // footer included: the page footer follows at once.
+    const bool endless = m_curReportPage && m_curReportPage->EndlessHeight();
     if (m_closingLastPage && !m_showingSummary && footers) {
         m_showingSummary = true;
         try {
             TqvxBand *summary = findBand<TqvxReportSummary>();
             ShowBand(summary);
-            if (summary && m_curReportPage->EndlessHeight())
-                setPreparedPageSize(PageWidth() + marginsWidth(), GetPageHeight() + marginsHeight());
+            if (summary && endless)
+                setPreparedPageSize(PageWidth() + marginsWidth(),
+                                    CurY() + (pageFooter ? pageFooter->Height() : 0) + marginsHeight());
         } catch (...) {
             m_showingSummary = false;
             throw;
         }
         m_showingSummary = false;
     }
-    if (auto *footer = findBand<TqvxPageFooter>(); footer && footers) {
-        SetCurY(GetPageHeight() - footer->Height());
+    if (pageFooter) {
+        if (!endless)
+            SetCurY(GetPageHeight() - pageFooter->Height());
         m_footerReserve =
-            m_closingLastPage && footer->PrintOnLastPage() && !m_showingSummary ? footer->Height() : 0;
-        ShowFixedBand(footer);
+            m_closingLastPage && pageFooter->PrintOnLastPage() && !m_showingSummary ? pageFooter->Height() : 0;
+        ShowFixedBand(pageFooter);
     }
     if (TqvxBand *overlay = findOverlay(true)) {
         SetCurY(0);
@@ -350,6 +360,7 @@ void TqvxEngine::NewPage()
     m_breakingBand = nullptr;
     keepPasteAtPage();
     m_keeping = false;
+    m_headerList.ClearKeepFlags();
     m_keepWithHeader = false;
     m_keepStartY = 0;
     OutlineAddPage();
@@ -441,6 +452,7 @@ void TqvxEngine::NewColumn()
     m_breakingBand = nullptr;
     keepPasteAtColumn();
     m_keeping = false;
+    m_headerList.ClearKeepFlags();
     m_keepWithHeader = false;
 }
 

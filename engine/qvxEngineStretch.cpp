@@ -441,6 +441,7 @@ void TqvxEngine::BreakAllKeep()
 {
     m_keepStartY = 0;
     m_keeping = false;
+    m_headerList.ClearKeepFlags();
     m_keepBand = nullptr;
     m_aggregates->EndKeep();
     m_keepWithHeader = false;
@@ -452,6 +453,7 @@ void TqvxEngine::keepCutAtPage()
     // A run that would not fit even on an empty page breaks where it is.
     if (m_keepBand && CurY() - m_keepStartY + m_keepBand->Height() > GetPageHeight() - FooterHeight()) {
         m_keeping = false;
+        m_headerList.ClearKeepFlags();
         m_aggregates->EndKeep();
     }
     if (!m_keeping)
@@ -460,7 +462,9 @@ void TqvxEngine::keepCutAtPage()
         m_aggregates->UndoLast(m_keepBand);
     PreviewPages()->CutObjects(m_keepPosition);
     auto *dataBand = qobject_cast<TqvxDataBand *>(m_curBand);
-    if (dataBand && std::abs(PreviewPages()->GetLastY(0) - CurY()) >= 0.0001 &&
+    // Bands of this column were lifted: the new page shows them, not a
+    // reprint of their header as well.
+    if (dataBand && std::abs(PreviewPages()->GetLastY(CurX()) - CurY()) >= 0.0001 &&
         m_headerList.Contains(dataBand->Header())) {
         m_keptHeader = dataBand->Header();
         RemoveFromHeaderList(m_keptHeader);
@@ -490,7 +494,9 @@ void TqvxEngine::keepCutAtColumn()
     if (m_showingFooter)
         m_aggregates->UndoLast(m_keepBand);
     PreviewPages()->CutObjects(m_keepPosition);
-    SetCurY(PreviewPages()->GetLastY(0));
+    // The column footer follows the last band staying in this column; the
+    // bands and footers of the columns to its left do not count.
+    SetCurY(PreviewPages()->GetLastY(CurX()));
 }
 
 void TqvxEngine::keepPasteAtColumn()

@@ -57,12 +57,14 @@ void TqvxEngine::RunVBands(const QList<TqvxBand *> &bands)
             ++band->LineN;
             ++band->LineThrough;
             RunVBands(band->Details());
-            if (dataBand->FooterAfterEach())
+            if (dataBand->FooterAfterEach() && !terminated())
                 ShowBand(band->Footer());
             dataSet->Next();
-            if ((dataBand->RowCount() != 0 && dataBand->RowCount() < band->LineN) || terminated())
+            if ((dataBand->RowCount() != 0 && dataBand->RowCount() < band->LineThrough) || terminated())
                 break;
         }
+        if (terminated())
+            return;
         if (band->Group())
             ShowGroupFooters(band->Group(), 0, band);
         if (!isFirst) {
@@ -167,13 +169,12 @@ void TqvxEngine::OutputVBandsHost(TqvxBand *host)
             pages->AddObject(host);
             if (slices == 1)
                 break;
-            if (k == slices - 1) {
+            m_verticalBreak = true;
+            if (k == slices - 1)
                 EndPage();
-            } else {
-                m_verticalBreak = true;
+            else
                 NewPage();
-                m_verticalBreak = false;
-            }
+            m_verticalBreak = false;
         }
     } catch (...) {
         m_verticalBreak = false;

@@ -17,3 +17,9 @@ void TqvxHeaderList::Remove(const TqvxBand *band)
         }
     }
 }
+
+void TqvxHeaderList::ClearKeepFlags()
+{
+    for (TqvxHeaderListItem &item : m_items)
+        item.IsInKeepList = false;
+}

@@ -14,7 +14,8 @@ struct TqvxHeaderListItem {
     TqvxBand *Band = nullptr;
     // The column origin in force when the band was added.
     double Left = 0;
-    // Added while bands were being kept together (group headers only).
+    // Added inside the run of bands being kept together (group headers
+    // only): the run carries its own copy to the next page or column.
     bool IsInKeepList = false;
 };
 
@@ -29,6 +30,9 @@ public:
     void Remove(const TqvxBand *band);
     // Keeps the item but forgets its band.
     void ClearBand(int index) { m_items[index].Band = nullptr; }
+    // The run being kept has moved or ended: its headers print again like
+    // the others.
+    void ClearKeepFlags();
     void Clear() { m_items.clear(); }
 
 private:

@@ -58,6 +58,19 @@ TEST_F(EngineDataTest, RowCountLimitsTheRowsOfADataSetAndCountsOwnRows)
                                      "Footer1 80: Foot 2"}));
 }
 
+TEST_F(EngineDataTest, RowCountLimitsTheRowsOverAllGroups)
+{
+    auto *group = band<TqvxGroupHeader>("GroupHeader1", 100);
+    group->SetCondition(QStringLiteral("<DS.\"N\"> div 2"));
+    auto *data = band<TqvxMasterData>("MasterData1", 200);
+    data->SetDataSet(dataSet("DS", 8));
+    data->SetRowCount(3);
+    memo(data, "Memo1", QStringLiteral("[DS.\"N\"]"));
+    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
+    EXPECT_EQ(bands(0), lines({"GroupHeader1 0", "MasterData1 20: 1", "GroupHeader1 40", "MasterData1 60: 2",
+                               "MasterData1 80: 3"}));
+}
+
 TEST_F(EngineDataTest, AFilterRejectingEverythingPrintsNoHeaderRowOrFooter)
 {
     auto *data = masterWithHeaderAndFooter(groupedRows({"a", "b"}));
@@ -69,6 +82,21 @@ TEST_F(EngineDataTest, AFilterRejectingEverythingPrintsNoHeaderRowOrFooter)
     data->SetFilter(QStringLiteral("<DS.\"N\"> > 1"));
     ASSERT_TRUE(prepare());
     EXPECT_EQ(bands(0), lines({"ReportTitle1 0", "Header1 30: Head", "MasterData1 50: 2", "Footer1 70: Foot 2"}));
+}
+
+TEST_F(EngineDataTest, AStoppedRunLeavesTheFootersOfItsOpenBandsOut)
+{
+    auto *group = band<TqvxGroupHeader>("GroupHeader1", 50);
+    group->SetCondition(QStringLiteral("<DS.\"G\">"));
+    auto *data = masterWithHeaderAndFooter(groupedRows({"A", "A", "A"}));
+    band<TqvxGroupFooter>("GroupFooter1", 300);
+    report->OnAfterPrint = [&](TqvxComponent *object) {
+        if (object == data && data->LineN == 2)
+            report->SetTerminated(true);
+    };
+    EXPECT_FALSE(prepare());
+    EXPECT_EQ(bands(0), lines({"Header1 0: Head", "GroupHeader1 20", "MasterData1 40: 1",
+                                     "MasterData1 60: 2"}));
 }
 
 TEST_F(EngineDataTest, MastersWithoutDetailsPrintOnlyWhenAskedTo)

@@ -158,6 +158,21 @@ TEST_F(EngineOutputTest, PageColumnsStartBelowTheHeaderAtTheirPositions)
     EXPECT_EQ(bandList(0).at(53), QStringLiteral("MasterData1 40: 50"));
 }
 
+TEST_F(EngineOutputTest, ASummaryBrokenFromTheLastColumnStartsTheNewPageInTheFirstColumn)
+{
+    page->SetColumns(2);
+    page->ColumnPositions()->SetText(QStringLiteral("0\n100"));
+    master(6, 300);
+    band<TqvxReportSummary>("ReportSummary1", 900, 200);
+    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
+    ASSERT_EQ(pageCount(), 2);
+    const QList<TqvxComponent *> second = store()->GetPageObject(1)->Objects();
+    ASSERT_EQ(second.size(), 1);
+    EXPECT_EQ(second.first()->Name(), QStringLiteral("ReportSummary1"));
+    EXPECT_EQ(second.first()->Left(), 0);
+    EXPECT_EQ(second.first()->Top(), 0);
+}
+
 TEST_F(EngineOutputTest, OutlineItemsGetTheBandsTopAsOutput)
 {
     page->SetOutlineText(QStringLiteral("'Page'"));
@@ -190,6 +205,25 @@ TEST_F(EngineOutputTest, EndlessPagesNeverBreakAndGrowToTheirContent)
     EXPECT_EQ(store()->GetPageSize(0).Y, qvxRound(200 * 20 + 30 + 20 * qv01cm));
 }
 
+TEST_F(EngineOutputTest, AnEndlessPageEndsWithItsPageFooterBelowTheColumnFooterAndSummary)
+{
+    page->SetEndlessHeight(true);
+    band<TqvxColumnFooter>("ColumnFooter1", 800, 10);
+    band<TqvxPageFooter>("PageFooter1", 900, 30);
+    master(3);
+    ASSERT_TRUE(prepare());
+    ASSERT_EQ(pageCount(), 1);
+    EXPECT_DOUBLE_EQ(bandTop(0, "ColumnFooter1"), 60);
+    EXPECT_DOUBLE_EQ(bandTop(0, "PageFooter1"), 70);
+    EXPECT_EQ(store()->GetPageSize(0).Y, qvxRound(100 + 20 * qv01cm));
+
+    band<TqvxReportSummary>("ReportSummary1", 600, 50);
+    ASSERT_TRUE(prepare());
+    EXPECT_DOUBLE_EQ(bandTop(0, "ReportSummary1"), 70);
+    EXPECT_DOUBLE_EQ(bandTop(0, "PageFooter1"), 120);
+    EXPECT_EQ(store()->GetPageSize(0).Y, qvxRound(150 + 20 * qv01cm));
+}
+
 TEST_F(EngineOutputTest, VerticalBandsFillTheirHostAcrossVerticalPages)
 {
     auto *host = band<TqvxMasterData>("Host", 100);
@@ -210,6 +244,26 @@ TEST_F(EngineOutputTest, VerticalBandsFillTheirHostAcrossVerticalPages)
     const QString secondRow = QStringLiteral(": ") + second.join(QLatin1String(" | "));
     EXPECT_EQ(bands(0), lines({QStringLiteral("Host 0") + firstRow.arg(1), QStringLiteral("Host 20") + firstRow.arg(2)}));
     EXPECT_EQ(bands(1), lines({QStringLiteral("Host 0") + secondRow, QStringLiteral("Host 20") + secondRow}));
+}
+
+TEST_F(EngineOutputTest, MovingBetweenVerticalPagesPrintsNoColumnFooterOverTheRows)
+{
+    band<TqvxPageHeader>("PageHeader1", 0, 30);
+    band<TqvxColumnFooter>("ColumnFooter1", 800, 10);
+    auto *host = band<TqvxMasterData>("Host", 100);
+    host->SetRowCount(2);
+    auto *columns = band<TqvxMasterData>("Columns", 0);
+    columns->SetVertical(true);
+    columns->SetBounds(100, 0, 50, 1000);
+    columns->SetRowCount(16);
+    memo(host, "Cell", QStringLiteral("[Line]"), 100, 0, 50);
+    band<TqvxMasterData>("After", 200)->SetRowCount(1);
+    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
+    ASSERT_EQ(pageCount(), 2);
+    const QString firstRow = QStringLiteral(": 1 | 2 | 3 | 4 | 5 | 6 | 7 | 8 | 9 | 10 | 11 | 12 | 13 | 14");
+    EXPECT_EQ(bands(0), lines({"PageHeader1 0", "Host 30" + firstRow, "Host 50" + firstRow, "After 70",
+                               "ColumnFooter1 90"}));
+    EXPECT_EQ(bands(1), lines({"PageHeader1 0", "Host 30: 15 | 16", "Host 50: 15 | 16"}));
 }
 
 TEST_F(EngineOutputTest, ObjectsOutsideBandsPrintAtTheirPagePositions)

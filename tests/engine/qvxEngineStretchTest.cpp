@@ -7,6 +7,7 @@
 #include "report/qvxCustomOutline.h"
 #include "report/qvxDMP.h"
 #include "report/qvxFrame.h"
+#include "report/qvxNumbers.h"
 #include "report/qvxObjectTypes.h"
 #include "report/qvxShapeView.h"
 #include "report/qvxSubreport.h"
@@ -182,6 +183,26 @@ TEST_F(EngineStretchTest, AKeptGroupMovesWholeToTheNextPage)
     EXPECT_EQ(QStringLiteral("%1 %2 %3").arg(text).arg(pageNo).arg(top), QStringLiteral("Group 2 1 0"));
 }
 
+TEST_F(EngineStretchTest, AKeptGroupLongerThanAPageReprintsItsHeaderOnTheFollowingPages)
+{
+    band<TqvxMasterData>("Lead", 10, 900)->SetRowCount(1);
+    auto *group = band<TqvxGroupHeader>("GroupHeader1", 100);
+    group->SetCondition(QStringLiteral("1"));
+    group->SetKeepTogether(true);
+    group->SetReprintOnNewPage(true);
+    auto *data = band<TqvxMasterData>("MasterData1", 300, 100);
+    data->SetDataSet(dataSet("DS", 12));
+    memo(data, "Memo1", QStringLiteral("[DS.\"N\"]"));
+    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
+    ASSERT_EQ(pageCount(), 3);
+    // The group starts the second page whole with its header; it does not
+    // fit there, so it breaks and the third page shows the header again.
+    EXPECT_EQ(lines(bandList(0)), lines({"Lead 0"}));
+    EXPECT_EQ(bandList(1).first(), QStringLiteral("GroupHeader1 0"));
+    EXPECT_EQ(bandList(1).last(), QStringLiteral("MasterData1 920: 10"));
+    EXPECT_EQ(lines(bandList(2)), lines({"GroupHeader1 0", "MasterData1 20: 11", "MasterData1 120: 12"}));
+}
+
 TEST_F(EngineStretchTest, AKeptRunThatFitsAPageMovesOnePixelMoreBreaksWhereItIs)
 {
     // Keeping starts once the first row of the page run has printed.
@@ -202,6 +223,45 @@ TEST_F(EngineStretchTest, AKeptRunThatFitsAPageMovesOnePixelMoreBreaksWhereItIs)
     ASSERT_EQ(pageCount(), 2);
     EXPECT_EQ(lines(bandList(0)), lines({"Lead 0", "Kept 100"}));
     EXPECT_EQ(lines(bandList(1)), lines({"Child1 0"}));
+}
+
+TEST_F(EngineStretchTest, AKeptRunMovedOnFromALaterColumnLeavesItsFooterBelowThatColumn)
+{
+    page->SetColumns(3);
+    page->ColumnPositions()->SetText(QStringLiteral("0\n60\n120"));
+    band<TqvxColumnFooter>("ColumnFooter1", 900, 20);
+    band<TqvxMasterData>("Lead", 10, 10)->SetRowCount(1);
+    auto *kept = band<TqvxMasterData>("Kept", 300);
+    kept->SetDataSet(dataSet("DS", 55));
+    kept->SetKeepChild(true);
+    kept->SetChild(band<TqvxChild>("Child1", 800));
+    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
+    ASSERT_EQ(pageCount(), 1);
+    // Each column takes 25 rows with their children; the next row moves on
+    // with its child, and the column footer follows the last row that
+    // stays in its own column.
+    QStringList footers;
+    for (TqvxComponent *object : store()->GetPageObject(0)->Objects())
+        if (object->Name() == QLatin1String("ColumnFooter1"))
+            footers.append(QStringLiteral("%1,%2").arg(qvxRound(object->Left() / qv01cm)).arg(object->Top()));
+    EXPECT_EQ(footers.join(' ').toStdString(), "0,1010 60,1000 120,200");
+}
+
+TEST_F(EngineStretchTest, ARowMovedOnWholeFromALaterColumnHasItsHeaderReprinted)
+{
+    page->SetColumns(2);
+    page->ColumnPositions()->SetText(QStringLiteral("0\n100"));
+    band<TqvxMasterData>("Lead", 10, 10)->SetRowCount(1);
+    band<TqvxHeader>("Header1", 200)->SetReprintOnNewPage(true);
+    auto *kept = band<TqvxMasterData>("Kept", 300, 30);
+    kept->SetDataSet(dataSet("DS", 51));
+    kept->SetKeepChild(true);
+    kept->SetChild(band<TqvxChild>("Child1", 800, 10));
+    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
+    ASSERT_EQ(pageCount(), 2);
+    // Both columns hold 25 rows; the next row does not fit the second one,
+    // so it starts the next page below its header.
+    EXPECT_EQ(lines(bandList(1)), lines({"Header1 0", "Kept 20", "Child1 50"}));
 }
 
 TEST_F(EngineStretchTest, KeptFooterTakesItsLastRowAndItsTotalsAlong)

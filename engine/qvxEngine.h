@@ -117,6 +117,9 @@ private:
 
     // --- Band output and page flow ------------------------------------------
     void OutputBand(TqvxBand *band);
+    // Remembers that the band's own output starts at the cursor on the
+    // current page (its outline item points there).
+    void notePlaced(TqvxBand *band);
     void PrepareBand(TqvxBand *band);
     void FinishBand(TqvxBand *band);
     void StartNewPreparedPage();
@@ -192,6 +195,8 @@ private:
     void keepCutAtColumn();
     void keepPasteAtColumn();
     void shiftKeptMarks();
+    // The bands placed inside the kept run go where it went.
+    void shiftKeptBands();
 
     TqvxReport *m_report;
     std::unique_ptr<AggregateReport> m_aggregateReport;
@@ -241,6 +246,8 @@ private:
     int m_keepPosition = 0;
     TqvxXMLItem *m_keepOutlinePosition = nullptr;
     int m_keepAnchorPosition = -1;
+    // The bands placed since the kept run started.
+    QList<TqvxBand *> m_keptBands;
     // The band whose current row of columns keeps its values apart from
     // the page totals until the row is placed.
     TqvxBand *m_rowTotalsBand = nullptr;

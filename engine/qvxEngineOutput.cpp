@@ -96,6 +96,8 @@ void TqvxEngine::OutputBand(TqvxBand *band)
         savedHost = m_vBandsHost;
     }
     if (band->Vertical()) {
+        // Its objects join the row of its host, which goes at the cursor.
+        notePlaced(band);
         ShowVerticalBand(band);
         return;
     }
@@ -149,6 +151,7 @@ void TqvxEngine::OutputBand(TqvxBand *band)
                 band->Overflow = false;
             }
             if (!split) {
+                notePlaced(band);
                 if (!is<TqvxNullBand>(band)) {
                     band->SetLeft(multiColumn ? band->Left() + CurX() : CurX());
                     band->SetTop(CurY());
@@ -181,6 +184,14 @@ void TqvxEngine::OutputBand(TqvxBand *band)
     m_aggregates->Reset(band);
     if (band->Visible())
         ShowSubreports(band);
+}
+
+void TqvxEngine::notePlaced(TqvxBand *band)
+{
+    band->OutputTop = CurY();
+    band->OutputPage = PreviewPages()->CurPage();
+    if (m_keeping && !m_keptBands.contains(band))
+        m_keptBands.append(band);
 }
 
 void TqvxEngine::PrepareBand(TqvxBand *band)
@@ -579,9 +590,16 @@ void TqvxEngine::OutlineAddBand(TqvxBand *band)
     if (text.isEmpty())
         return;
     m_report->SetCurObject(band->Name());
-    const int top = qvxRound(CurY() - (band->Stretched() ? band->OutputHeight : band->Height()));
-    if (band->Visible())
-        outline()->AddItem(VarToStr(m_report->Calc(text)), top);
+    if (!band->Visible())
+        return;
+    // The band's child bands, subreports or the rest of a split may have
+    // gone on to later pages: the item goes on the band's own page.
+    const QString caption = VarToStr(m_report->Calc(text));
+    TqvxCustomPreviewPages *pages = PreviewPages();
+    const int page = pages->CurPage();
+    pages->SetCurPage(band->OutputPage);
+    outline()->AddItem(caption, qvxRound(band->OutputTop));
+    pages->SetCurPage(page);
 }
 
 void TqvxEngine::OutlineLevelUp(TqvxBand *band)

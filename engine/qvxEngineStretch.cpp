@@ -393,6 +393,8 @@ void TqvxEngine::FitSplitPart(SplitState &split, TqvxBand *band)
 // pending objects start from the top.
 void TqvxEngine::OutputSplitPart(SplitState &split, TqvxBand *band)
 {
+    if (!split.freshColumn)
+        notePlaced(band);
     band->SetLeft(CurX());
     band->SetTop(CurY());
     band->CreateFillMemo();
@@ -428,6 +430,7 @@ void TqvxEngine::StartKeep(TqvxBand *band, int position)
     m_keepPosition = position != 0 ? position : PreviewPages()->GetCurPosition();
     m_keepOutlinePosition = outline()->GetCurPosition();
     m_keepAnchorPosition = PreviewPages()->GetAnchorCurPosition();
+    m_keptBands.clear();
     m_aggregates->StartKeep();
 }
 
@@ -443,6 +446,7 @@ void TqvxEngine::BreakAllKeep()
     m_keeping = false;
     m_headerList.ClearKeepFlags();
     m_keepBand = nullptr;
+    m_keptBands.clear();
     m_aggregates->EndKeep();
     m_keepWithHeader = false;
 }
@@ -537,6 +541,7 @@ void TqvxEngine::shiftKeptMarks()
     if (level)
         outlineTop = qvxRound(firstTopAfter(level, m_keepOutlinePosition, qvxRound(m_keepStartY)) + distance);
     outline()->ShiftItems(m_keepOutlinePosition, outlineTop);
+    shiftKeptBands();
 
     int anchorTop = top;
     if (auto *store = qobject_cast<TqvxPreparedStore *>(PreviewPages())) {
@@ -548,4 +553,15 @@ void TqvxEngine::shiftKeptMarks()
             anchorTop = qvxRound(firstTopAfter(anchors, mark, qvxRound(m_keepStartY)) + distance);
     }
     PreviewPages()->ShiftAnchors(m_keepAnchorPosition, anchorTop);
+}
+
+void TqvxEngine::shiftKeptBands()
+{
+    const double distance = CurY() - m_keepStartY;
+    const int page = PreviewPages()->CurPage();
+    for (TqvxBand *band : std::as_const(m_keptBands)) {
+        band->OutputTop += distance;
+        band->OutputPage = page;
+    }
+    m_keptBands.clear();
 }

@@ -143,6 +143,9 @@ public:
     Variant LastValue;
     double MaxY = 0;
     double OutputHeight = 0;
+    // Where the band's own output went: its top on that page, and the page.
+    double OutputTop = 0;
+    int OutputPage = 0;
     bool HostsVBands = false;
     bool Reprinting = false;
     // Set while the band's output runs over the space left on the page.

@@ -82,6 +82,14 @@ private:
         QString Name;
         int Line;
     };
+    // Where the current row of band columns began: the object position on
+    // the page, the cursor, and the last outline item and anchor before it.
+    struct RowStart {
+        int position = 0;
+        double y = 0;
+        TqvxXMLItem *outline = nullptr;
+        int anchor = -1;
+    };
 
     bool terminated() const;
     TqvxCustomOutline *outline() const;
@@ -154,15 +162,15 @@ private:
     // Starts the walk of a data band: first record, counters, first column;
     // nullptr for a band without a data set.
     TqvxDataSet *beginBandLoop(TqvxBand *band);
-    void runDataBand(TqvxBand *band, int &footerPos, int &rowPos, double &rowY);
-    void showDataRecord(TqvxDataBand *band, bool isFirst, int &footerPos, int &rowPos, double &rowY);
+    void runDataBand(TqvxBand *band, int &footerPos, RowStart &row);
+    void showDataRecord(TqvxDataBand *band, bool isFirst, int &footerPos, RowStart &row);
     void closeDataBand(TqvxDataBand *band, int footerPos);
     void InitGroups(TqvxBand *band, TqvxBand *first, bool isFirst, int from);
-    void CheckGroupChange(TqvxBand *band, TqvxBand *first, int rowPos, double rowY);
+    void CheckGroupChange(TqvxBand *band, TqvxBand *first, const RowStart &row);
     void ShowGroupFooters(TqvxBand *first, int from, TqvxBand *band);
     void UpdateDrillDown(TqvxBand *band, TqvxBand *first);
-    void NextBandColumn(TqvxDataBand *band, int rowPos, double rowY);
-    void closeBandColumns(TqvxDataBand *band, int rowPos, double rowY);
+    void NextBandColumn(TqvxDataBand *band, const RowStart &row);
+    void closeBandColumns(TqvxDataBand *band, const RowStart &row);
     // The row of band columns is placed: its values join the page totals.
     void endRowTotals(TqvxBand *band);
     static void setBandColumn(TqvxDataBand *band, int column);
@@ -194,7 +202,9 @@ private:
     void keepPasteAtPage();
     void keepCutAtColumn();
     void keepPasteAtColumn();
-    void shiftKeptMarks();
+    // The outline items and anchors made since the objects from `startY`
+    // were cut go where they were pasted, at the cursor.
+    void shiftMarks(double startY, TqvxXMLItem *outlinePosition, int anchorPosition);
     // The bands placed inside the kept run go where it went.
     void shiftKeptBands();
 

@@ -5,6 +5,7 @@
 
 #include "engine/qvxAggregate.h"
 #include "report/qvxBands.h"
+#include "report/qvxCustomOutline.h"
 #include "report/qvxCustomPreviewPages.h"
 #include "report/qvxDataSet.h"
 #include "report/qvxMemoView.h"
@@ -66,10 +67,10 @@ void TqvxEngine::RunDataBands(TqvxComponent *owner)
     if (terminated())
         return;
     int footerPos = 0;
-    int rowPos = 0;
-    double rowY = CurY();
+    RowStart row;
+    row.y = CurY();
     for (TqvxBand *band : dataBandsOf(owner)) {
-        runDataBand(band, footerPos, rowPos, rowY);
+        runDataBand(band, footerPos, row);
         if (terminated())
             return;
         m_firstRowPending = false;
@@ -90,7 +91,7 @@ TqvxDataSet *TqvxEngine::beginBandLoop(TqvxBand *band)
     return dataSet;
 }
 
-void TqvxEngine::runDataBand(TqvxBand *band, int &footerPos, int &rowPos, double &rowY)
+void TqvxEngine::runDataBand(TqvxBand *band, int &footerPos, RowStart &row)
 {
     TqvxDataSet *dataSet = beginBandLoop(band);
     if (!dataSet)
@@ -101,7 +102,7 @@ void TqvxEngine::runDataBand(TqvxBand *band, int &footerPos, int &rowPos, double
         const QString filter = dataBand->Filter().trimmed();
         const bool passes = filter.isEmpty() || !differs(m_report->Calc(filter), Variant(true));
         if (passes && HasData(band, dataBand->PrintIfDetailEmpty())) {
-            showDataRecord(dataBand, isFirst, footerPos, rowPos, rowY);
+            showDataRecord(dataBand, isFirst, footerPos, row);
             isFirst = false;
         }
         if (!band->Group() && dataBand->KeepTogether())
@@ -111,13 +112,13 @@ void TqvxEngine::runDataBand(TqvxBand *band, int &footerPos, int &rowPos, double
         if ((dataBand->RowCount() != 0 && dataBand->RowCount() < band->LineThrough) || terminated())
             break;
     }
-    closeBandColumns(dataBand, rowPos, rowY);
+    closeBandColumns(dataBand, row);
     // A stopped run leaves the band without its footers.
     if (!isFirst && !terminated())
         closeDataBand(dataBand, footerPos);
 }
 
-void TqvxEngine::showDataRecord(TqvxDataBand *band, bool isFirst, int &footerPos, int &rowPos, double &rowY)
+void TqvxEngine::showDataRecord(TqvxDataBand *band, bool isFirst, int &footerPos, RowStart &row)
 {
     TqvxBand *header = band->Header();
     if (isFirst) {
@@ -138,12 +139,14 @@ void TqvxEngine::showDataRecord(TqvxDataBand *band, bool isFirst, int &footerPos
         if (isFirst)
             InitGroups(band, band->Group(), true, 0);
         else
-            CheckGroupChange(band, band->Group(), rowPos, rowY);
+            CheckGroupChange(band, band->Group(), row);
     }
     if (band->KeepFooter())
         footerPos = PreviewPages()->GetCurPosition();
     if (band->Columns() >= 2 && band->CurColumn() == 1) {
-        rowPos = PreviewPages()->GetCurPosition();
+        row.position = PreviewPages()->GetCurPosition();
+        row.outline = outline()->GetCurPosition();
+        row.anchor = PreviewPages()->GetAnchorCurPosition();
         // The page totals take the row once it is placed for good.
         if (!m_keeping && !m_rowTotalsBand) {
             m_aggregates->StartKeep();
@@ -151,7 +154,7 @@ void TqvxEngine::showDataRecord(TqvxDataBand *band, bool isFirst, int &footerPos
         }
     }
 
-    rowY = CurY();
+    row.y = CurY();
     SetCurLine(band->LineN);
     SetCurLineThrough(band->LineThrough);
     ShowBand(band);
@@ -161,7 +164,7 @@ void TqvxEngine::showDataRecord(TqvxDataBand *band, bool isFirst, int &footerPos
     m_drillPath.append({band->Name(), band->LineThrough});
     ++band->LineN;
     ++band->LineThrough;
-    NextBandColumn(band, rowPos, rowY);
+    NextBandColumn(band, row);
 
     OutlineAddBand(band);
     RunDataBands(band);
@@ -236,7 +239,7 @@ void TqvxEngine::InitGroups(TqvxBand *band, TqvxBand *first, bool isFirst, int f
     }
 }
 
-void TqvxEngine::CheckGroupChange(TqvxBand *band, TqvxBand *first, int rowPos, double rowY)
+void TqvxEngine::CheckGroupChange(TqvxBand *band, TqvxBand *first, const RowStart &row)
 {
     UpdateDrillDown(band, first);
     const QList<TqvxBand *> groups = first->Groups();
@@ -252,7 +255,7 @@ void TqvxEngine::CheckGroupChange(TqvxBand *band, TqvxBand *first, int rowPos, d
     if (level < 0)
         return;
     auto *dataBand = qobject_cast<TqvxDataBand *>(band);
-    closeBandColumns(dataBand, rowPos, rowY);
+    closeBandColumns(dataBand, row);
     // The footers see the last record of the group that ended.
     TqvxDataSet *dataSet = dataSetOf(band);
     dataSet->Prior();
@@ -328,12 +331,12 @@ void TqvxEngine::setBandColumn(TqvxDataBand *band, int column)
 }
 
 // Closes an unfinished row of band columns.
-void TqvxEngine::closeBandColumns(TqvxDataBand *band, int rowPos, double rowY)
+void TqvxEngine::closeBandColumns(TqvxDataBand *band, const RowStart &row)
 {
     if (!band || band->Columns() <= 1)
         return;
     setBandColumn(band, band->Columns());
-    NextBandColumn(band, rowPos, rowY);
+    NextBandColumn(band, row);
     endRowTotals(band);
 }
 
@@ -345,23 +348,27 @@ void TqvxEngine::endRowTotals(TqvxBand *band)
     m_aggregates->EndKeep();
 }
 
-void TqvxEngine::NextBandColumn(TqvxDataBand *band, int rowPos, double rowY)
+void TqvxEngine::NextBandColumn(TqvxDataBand *band, const RowStart &row)
 {
     if (band->Columns() <= 1 || !band->Visible())
         return;
     band->MaxY = std::max(band->MaxY, CurY());
     if (band->CurColumn() < band->Columns()) {
-        SetCurY(rowY);
+        SetCurY(row.y);
     } else if (GetPageHeight() - FooterHeight() - band->MaxY > 0.0001 || m_curReportPage->EndlessHeight()) {
         SetCurY(band->MaxY);
     } else if (m_keeping) {
         NewColumn();
     } else {
-        // The row does not fit: it moves whole to the next column or page.
-        PreviewPages()->CutObjects(rowPos);
+        // The row does not fit: it moves whole to the next column or page,
+        // with the outline items and anchors made in it.
+        PreviewPages()->CutObjects(row.position);
         NewColumn();
         PreviewPages()->PasteObjects(CurX(), CurY());
-        SetCurY(CurY() + band->MaxY - rowY);
+        shiftMarks(row.y, row.outline, row.anchor);
+        band->OutputTop += CurY() - row.y;
+        band->OutputPage = PreviewPages()->CurPage();
+        SetCurY(CurY() + band->MaxY - row.y);
     }
     if (band->CurColumn() == band->Columns())
         endRowTotals(band);

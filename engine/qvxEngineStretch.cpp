@@ -481,7 +481,8 @@ void TqvxEngine::keepPasteAtPage()
         return;
     m_aggregates->EndKeep();
     PreviewPages()->PasteObjects(0, CurY());
-    shiftKeptMarks();
+    shiftMarks(m_keepStartY, m_keepOutlinePosition, m_keepAnchorPosition);
+    shiftKeptBands();
     SetCurY(PreviewPages()->GetLastY(0));
     if (m_showingFooter)
         m_aggregates->RedoLast(m_keepBand);
@@ -509,7 +510,8 @@ void TqvxEngine::keepPasteAtColumn()
         return;
     m_aggregates->EndKeep();
     PreviewPages()->PasteObjects(CurX(), CurY());
-    shiftKeptMarks();
+    shiftMarks(m_keepStartY, m_keepOutlinePosition, m_keepAnchorPosition);
+    shiftKeptBands();
     SetCurY(PreviewPages()->GetLastY(CurX()));
     if (m_showingFooter)
         m_aggregates->RedoLast(m_keepBand);
@@ -528,31 +530,29 @@ int firstTopAfter(const TqvxXMLItem *parent, const TqvxXMLItem *mark, int fallba
 
 } // namespace
 
-// The outline items and anchors made inside the kept run go where it went,
-// keeping their distance from the run's start.
-void TqvxEngine::shiftKeptMarks()
+// The outline items and anchors made after the marks go where the cut
+// objects went, keeping their distance from startY.
+void TqvxEngine::shiftMarks(double startY, TqvxXMLItem *outlinePosition, int anchorPosition)
 {
-    const double distance = CurY() - m_keepStartY;
+    const double distance = CurY() - startY;
     const int top = qvxRound(CurY());
     int outlineTop = top;
     auto *preparedOutline = qobject_cast<TqvxOutline *>(outline());
-    const TqvxXMLItem *level = m_keepOutlinePosition ? m_keepOutlinePosition->Parent()
-                                                     : preparedOutline ? preparedOutline->CurItem() : nullptr;
+    const TqvxXMLItem *level = outlinePosition ? outlinePosition->Parent()
+                                               : preparedOutline ? preparedOutline->CurItem() : nullptr;
     if (level)
-        outlineTop = qvxRound(firstTopAfter(level, m_keepOutlinePosition, qvxRound(m_keepStartY)) + distance);
-    outline()->ShiftItems(m_keepOutlinePosition, outlineTop);
-    shiftKeptBands();
+        outlineTop = qvxRound(firstTopAfter(level, outlinePosition, qvxRound(startY)) + distance);
+    outline()->ShiftItems(outlinePosition, outlineTop);
 
     int anchorTop = top;
     if (auto *store = qobject_cast<TqvxPreparedStore *>(PreviewPages())) {
         const TqvxXMLItem *anchors = store->Anchors()->Item();
-        const TqvxXMLItem *mark = m_keepAnchorPosition >= 0 && m_keepAnchorPosition < anchors->Count()
-                                      ? anchors->Items(m_keepAnchorPosition)
-                                      : nullptr;
-        if (m_keepAnchorPosition < 0 || mark)
-            anchorTop = qvxRound(firstTopAfter(anchors, mark, qvxRound(m_keepStartY)) + distance);
+        const TqvxXMLItem *mark =
+            anchorPosition >= 0 && anchorPosition < anchors->Count() ? anchors->Items(anchorPosition) : nullptr;
+        if (anchorPosition < 0 || mark)
+            anchorTop = qvxRound(firstTopAfter(anchors, mark, qvxRound(startY)) + distance);
     }
-    PreviewPages()->ShiftAnchors(m_keepAnchorPosition, anchorTop);
+    PreviewPages()->ShiftAnchors(anchorPosition, anchorTop);
 }
 
 void TqvxEngine::shiftKeptBands()

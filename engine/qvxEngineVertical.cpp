@@ -48,7 +48,7 @@ void TqvxEngine::RunVBands(const QList<TqvxBand *> &bands)
                 if (isFirst)
                     InitGroups(band, band->Group(), true, 0);
                 else
-                    CheckGroupChange(band, band->Group(), 0, 0);
+                    CheckGroupChange(band, band->Group(), RowStart());
             }
             isFirst = false;
             SetCurLine(band->LineN);

@@ -109,3 +109,34 @@ TEST_F(EngineOutlineTest, EveryColumnOfARowPointsAtTheRowsTop)
     ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
     EXPECT_EQ(items(), lines({"Row 1 0 40", "Row 2 0 40", "Row 3 0 60", "Row 4 0 60", "Row 5 0 80"}));
 }
+
+TEST_F(EngineOutlineTest, ARowOfColumnsMovedToTheNextPageTakesItsItemsAlong)
+{
+    auto *data = rows("MasterData1", 22, 100);
+    data->SetColumns(2);
+    data->SetColumnWidth(300);
+    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
+    ASSERT_EQ(pageCount(), 2);
+    EXPECT_EQ(texts(1), QStringList({"21", "22"}));
+    const QStringList all = QString::fromStdString(items()).split('\n');
+    ASSERT_EQ(all.size(), 22);
+    EXPECT_EQ(all.mid(18), QStringList({"Row 19 0 900", "Row 20 0 900", "Row 21 1 0", "Row 22 1 0"}));
+}
+
+TEST_F(EngineOutlineTest, AKeptRowOfColumnsMovedToTheNextPageTakesItsItemsAlong)
+{
+    lead(50);
+    auto *data = rows("MasterData1", 22, 100);
+    data->SetColumns(2);
+    data->SetColumnWidth(300);
+    data->SetKeepTogether(true);
+    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
+    ASSERT_EQ(pageCount(), 2);
+    // Each record is kept on its own: the second column of the last row on
+    // the first page moves alone.
+    EXPECT_EQ(bandList(0).last(), QStringLiteral("MasterData1 950: 19"));
+    EXPECT_EQ(bands(1), lines({"MasterData1 0: 20", "MasterData1 100: 21", "MasterData1 100: 22"}));
+    const QStringList all = QString::fromStdString(items()).split('\n');
+    ASSERT_EQ(all.size(), 22);
+    EXPECT_EQ(all.mid(18), QStringList({"Row 19 0 950", "Row 20 1 0", "Row 21 1 100", "Row 22 1 100"}));
+}

@@ -186,6 +186,7 @@ bool TqvxEngine::Prepare()
     SetRunning(true);
     m_keeping = false;
     m_keepBand = nullptr;
+    m_keptBands.clear();
     m_firstRowBroken = false;
     m_rowTotalsBand = nullptr;
     SetCurVColumn(0);

@@ -184,6 +184,9 @@ private:
     // one); only the band that started it ends it.
     void StartKeep(TqvxBand *band, int position);
     void EndKeep(TqvxBand *band);
+    // The kept run's values join the page totals, unless the row of band
+    // columns the run began in holds them until the row is placed.
+    void endKeptTotals();
     // Grows a stretchable object to its content; true when it grew.
     bool stretchObject(TqvxComponent *object);
     void ShiftObjects(TqvxComponent *parent, double distance);

@@ -345,7 +345,9 @@ void TqvxEngine::endRowTotals(TqvxBand *band)
     if (m_rowTotalsBand != band)
         return;
     m_rowTotalsBand = nullptr;
-    m_aggregates->EndKeep();
+    // A run kept together that began inside the row holds its values on.
+    if (!m_keeping)
+        m_aggregates->EndKeep();
 }
 
 void TqvxEngine::NextBandColumn(TqvxDataBand *band, const RowStart &row)

@@ -447,8 +447,14 @@ void TqvxEngine::BreakAllKeep()
     m_headerList.ClearKeepFlags();
     m_keepBand = nullptr;
     m_keptBands.clear();
-    m_aggregates->EndKeep();
+    endKeptTotals();
     m_keepWithHeader = false;
+}
+
+void TqvxEngine::endKeptTotals()
+{
+    if (!m_rowTotalsBand)
+        m_aggregates->EndKeep();
 }
 
 void TqvxEngine::keepCutAtPage()
@@ -458,7 +464,7 @@ void TqvxEngine::keepCutAtPage()
     if (m_keepBand && CurY() - m_keepStartY + m_keepBand->Height() > GetPageHeight() - FooterHeight()) {
         m_keeping = false;
         m_headerList.ClearKeepFlags();
-        m_aggregates->EndKeep();
+        endKeptTotals();
     }
     if (!m_keeping)
         return;
@@ -479,7 +485,7 @@ void TqvxEngine::keepPasteAtPage()
 {
     if (!m_keeping)
         return;
-    m_aggregates->EndKeep();
+    endKeptTotals();
     PreviewPages()->PasteObjects(0, CurY());
     shiftMarks(m_keepStartY, m_keepOutlinePosition, m_keepAnchorPosition);
     shiftKeptBands();
@@ -508,7 +514,7 @@ void TqvxEngine::keepPasteAtColumn()
 {
     if (!m_keeping)
         return;
-    m_aggregates->EndKeep();
+    endKeptTotals();
     PreviewPages()->PasteObjects(CurX(), CurY());
     shiftMarks(m_keepStartY, m_keepOutlinePosition, m_keepAnchorPosition);
     shiftKeptBands();

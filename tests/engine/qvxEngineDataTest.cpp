@@ -39,6 +39,20 @@ protected:
         (void)header;
         return data;
     }
+
+    // MasterData1 over "DS" of 22 rows of 100 pixels printing N in two
+    // columns; PageFooter1 sums N over the page.
+    TqvxMasterData *columnsWithPageTotal()
+    {
+        auto *footer = band<TqvxPageFooter>("PageFooter1", 900, 20);
+        memo(footer, "PageTotal", QStringLiteral("[SUM(<DS.\"N\">, MasterData1)]"));
+        auto *data = band<TqvxMasterData>("MasterData1", 100, 100);
+        data->SetDataSet(dataSet("DS", 22));
+        data->SetColumns(2);
+        data->SetColumnWidth(300);
+        memo(data, "Memo1", QStringLiteral("[DS.\"N\"]"));
+        return data;
+    }
 };
 
 TEST_F(EngineDataTest, RowCountLimitsTheRowsOfADataSetAndCountsOwnRows)
@@ -201,17 +215,33 @@ TEST_F(EngineDataTest, AKeptHeaderMovesWithTheFirstRow)
 
 TEST_F(EngineDataTest, ARowOfColumnsMovedToTheNextPageTakesItsTotalsAlong)
 {
-    auto *footer = band<TqvxPageFooter>("PageFooter1", 900, 20);
-    memo(footer, "PageTotal", QStringLiteral("[SUM(<DS.\"N\">, MasterData1)]"));
-    auto *data = band<TqvxMasterData>("MasterData1", 100, 100);
-    data->SetDataSet(dataSet("DS", 22));
-    data->SetColumns(2);
-    data->SetColumnWidth(300);
-    memo(data, "Memo1", QStringLiteral("[DS.\"N\"]"));
+    columnsWithPageTotal();
     ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
     ASSERT_EQ(pageCount(), 2);
     // Ten rows of two fit the first page; the eleventh moves.
     EXPECT_EQ(texts(0).size(), 21);
     EXPECT_EQ(texts(0).last(), QStringLiteral("210"));
     EXPECT_EQ(texts(1), QStringList({"21", "22", "43"}));
+}
+
+TEST_F(EngineDataTest, KeptRowsOfColumnsCountOnThePageTheyGoTo)
+{
+    TqvxMasterData *data = columnsWithPageTotal();
+    // Keeping a band with its children leaves the row whole: it moves as
+    // one, its totals with it.
+    data->SetKeepChild(true);
+    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
+    ASSERT_EQ(pageCount(), 2);
+    EXPECT_EQ(texts(0).size(), 21);
+    EXPECT_EQ(texts(0).last(), QStringLiteral("210"));
+    EXPECT_EQ(texts(1), QStringList({"21", "22", "43"}));
+
+    // Keeping each record together moves the record that ends the row
+    // alone; the page it goes to counts it, and only it.
+    data->SetKeepChild(false);
+    data->SetKeepTogether(true);
+    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
+    ASSERT_EQ(pageCount(), 2);
+    EXPECT_EQ(texts(0).last(), QStringLiteral("231"));
+    EXPECT_EQ(texts(1), QStringList({"22", "22"}));
 }

@@ -171,6 +171,8 @@ private:
     void UpdateDrillDown(TqvxBand *band, TqvxBand *first);
     void NextBandColumn(TqvxDataBand *band, const RowStart &row);
     void closeBandColumns(TqvxDataBand *band, const RowStart &row);
+    // The run kept together began where the row did or later.
+    bool keepBeganInRow(const RowStart &row) const;
     // The row of band columns is placed: its values join the page totals.
     void endRowTotals(TqvxBand *band);
     static void setBandColumn(TqvxDataBand *band, int column);

@@ -147,8 +147,9 @@ void TqvxEngine::showDataRecord(TqvxDataBand *band, bool isFirst, int &footerPos
         row.position = PreviewPages()->GetCurPosition();
         row.outline = outline()->GetCurPosition();
         row.anchor = PreviewPages()->GetAnchorCurPosition();
-        // The page totals take the row once it is placed for good.
-        if (!m_keeping && !m_rowTotalsBand) {
+        // The page totals take the row once it is placed for good; a record
+        // kept together that begins the row is part of it.
+        if ((!m_keeping || keepBeganInRow(row)) && !m_rowTotalsBand) {
             m_aggregates->StartKeep();
             m_rowTotalsBand = band;
         }
@@ -359,11 +360,13 @@ void TqvxEngine::NextBandColumn(TqvxDataBand *band, const RowStart &row)
         SetCurY(row.y);
     } else if (GetPageHeight() - FooterHeight() - band->MaxY > 0.0001 || m_curReportPage->EndlessHeight()) {
         SetCurY(band->MaxY);
-    } else if (m_keeping) {
+    } else if (m_keeping && !keepBeganInRow(row)) {
         NewColumn();
     } else {
         // The row does not fit: it moves whole to the next column or page,
-        // with the outline items and anchors made in it.
+        // with the outline items and anchors made in it.  A run kept
+        // together inside it goes along.
+        BreakAllKeep();
         PreviewPages()->CutObjects(row.position);
         NewColumn();
         PreviewPages()->PasteObjects(CurX(), CurY());
@@ -375,6 +378,11 @@ void TqvxEngine::NextBandColumn(TqvxDataBand *band, const RowStart &row)
     if (band->CurColumn() == band->Columns())
         endRowTotals(band);
     setBandColumn(band, band->CurColumn() + 1);
+}
+
+bool TqvxEngine::keepBeganInRow(const RowStart &row) const
+{
+    return m_keeping && m_keepPosition >= row.position;
 }
 
 void TqvxEngine::ResetSuppressValues(TqvxBand *band)

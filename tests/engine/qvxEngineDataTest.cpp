@@ -224,24 +224,20 @@ TEST_F(EngineDataTest, ARowOfColumnsMovedToTheNextPageTakesItsTotalsAlong)
     EXPECT_EQ(texts(1), QStringList({"21", "22", "43"}));
 }
 
-TEST_F(EngineDataTest, KeptRowsOfColumnsCountOnThePageTheyGoTo)
+TEST_F(EngineDataTest, RowsOfColumnsKeptTogetherMoveWholeWithTheirTotals)
 {
     TqvxMasterData *data = columnsWithPageTotal();
-    // Keeping a band with its children leaves the row whole: it moves as
-    // one, its totals with it.
-    data->SetKeepChild(true);
-    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
-    ASSERT_EQ(pageCount(), 2);
-    EXPECT_EQ(texts(0).size(), 21);
-    EXPECT_EQ(texts(0).last(), QStringLiteral("210"));
-    EXPECT_EQ(texts(1), QStringList({"21", "22", "43"}));
-
-    // Keeping each record together moves the record that ends the row
-    // alone; the page it goes to counts it, and only it.
-    data->SetKeepChild(false);
-    data->SetKeepTogether(true);
-    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
-    ASSERT_EQ(pageCount(), 2);
-    EXPECT_EQ(texts(0).last(), QStringLiteral("231"));
-    EXPECT_EQ(texts(1), QStringList({"22", "22"}));
+    // Keeping a band with its children, or each record together, leaves
+    // the row whole: the last row moves as one, its totals with it.
+    for (const bool keepChild : {true, false}) {
+        SCOPED_TRACE(keepChild ? "KeepChild" : "KeepTogether");
+        data->SetKeepChild(keepChild);
+        data->SetKeepTogether(!keepChild);
+        ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
+        ASSERT_EQ(pageCount(), 2);
+        EXPECT_EQ(texts(0).size(), 21);
+        EXPECT_EQ(texts(0).last(), QStringLiteral("210"));
+        EXPECT_EQ(bands(1), lines({"MasterData1 0: 21", "MasterData1 0: 22",
+                                   QStringLiteral("PageFooter1 %1: 43").arg(277 * qv01cm - 20)}));
+    }
 }

@@ -366,7 +366,8 @@ void TqvxEngine::NextBandColumn(TqvxDataBand *band, const RowStart &row)
         // The row does not fit: it moves whole to the next column or page,
         // with the outline items and anchors made in it.  A run kept
         // together inside it goes along.
-        BreakAllKeep();
+        if (m_keeping)
+            BreakAllKeep();
         PreviewPages()->CutObjects(row.position);
         NewColumn();
         PreviewPages()->PasteObjects(CurX(), CurY());

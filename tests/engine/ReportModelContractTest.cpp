@@ -7,6 +7,8 @@
 // line says so.  The fixed values these callers rely on follow the
 // concepts (the band class table itself is checked with the bands).
 
+#include "tests/engine/ContractConcepts.h"
+
 #include "report/qvxBand.h"
 #include "report/qvxBands.h"
 #include "report/qvxChBox.h"
@@ -31,14 +33,8 @@
 
 #include <gtest/gtest.h>
 
-#include <concepts>
 
 namespace {
-
-template <class T, class U>
-concept Is = std::same_as<T, U>;
-template <class T, class U>
-concept As = std::convertible_to<T, U>;
 
 // --- Components and views ------------------------------------------------
 

@@ -5,6 +5,8 @@
 // through, the XML document and serializer, the picture cache, the text
 // layout, the rectangle areas and the utilities.
 
+#include "tests/engine/ContractConcepts.h"
+
 #include "report/TWideStrings.h"
 #include "report/qvxCustomEngine.h"
 #include "report/qvxCustomOutline.h"
@@ -36,15 +38,9 @@
 #include "toolkit/classes/IniFiles.h"
 #include "toolkit/classes/TStringList.h"
 
-#include <concepts>
 #include <optional>
 
 namespace {
-
-template <class T, class U>
-concept Is = std::same_as<T, U>;
-template <class T, class U>
-concept As = std::convertible_to<T, U>;
 
 // --- Options -------------------------------------------------------------
 

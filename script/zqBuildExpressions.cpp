@@ -262,10 +262,7 @@ int TzqProgramBuilder::resolveStep(TzqDesignator &designator, const RawStep &ste
         } else if (VarIsArray(value)) {
             typ = fvtArray;
         } else {
-            const TObject *object = zqObjectOf(value);
-            const TzqClassVariable *cls = nullptr;
-            for (TClass c = object ? object->ClassType() : nullptr; c && !cls; c = ClassParentOf(c))
-                cls = m_script->FindClass(ClassNameOf(c));
+            const TzqClassVariable *cls = m_script->FindClassOf(zqObjectOf(value));
             if (!cls)
                 throw Exception(SClassRequired);
             typ = fvtClass;

@@ -103,6 +103,14 @@ TzqClassVariable *TzqScript::FindClass(const QString &name) const
     return dynamic_cast<TzqClassVariable *>(Find(name));
 }
 
+TzqClassVariable *TzqScript::FindClassOf(const TObject *object) const
+{
+    for (TClass cls = object ? object->ClassType() : nullptr; cls; cls = ClassParentOf(cls))
+        if (TzqClassVariable *known = FindClass(ClassNameOf(cls)))
+            return known;
+    return nullptr;
+}
+
 void TzqScript::SetVariable(const QString &name, const Variant &value)
 {
     if (TzqCustomVariable *item = Find(name))
@@ -186,14 +194,8 @@ TzqMethodHelper *TzqScript::AddMethodArrayCall(const QString &syntax, const TzqC
 
 void TzqScript::AddObject(const QString &name, TObject *object)
 {
-    QString typeName = object->ClassName();
-    for (TClass cls = object->ClassType(); cls; cls = ClassParentOf(cls)) {
-        if (TzqClassVariable *known = FindClass(ClassNameOf(cls))) {
-            typeName = known->Name;
-            break;
-        }
-    }
-    AddVariable(name, typeName, Variant(object->Handle()));
+    const TzqClassVariable *known = FindClassOf(object);
+    AddVariable(name, known ? known->Name : object->ClassName(), Variant(object->Handle()));
 }
 
 void TzqScript::AddVariable(const QString &name, const QString &typ, const Variant &value)

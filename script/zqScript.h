@@ -64,6 +64,9 @@ public:
     TzqCustomVariable *Find(const QString &name) const;
     TzqCustomVariable *FindLocal(const QString &name) const;
     TzqClassVariable *FindClass(const QString &name) const;
+    // The class of object as the script knows it: its own, else its nearest
+    // ancestor the chain has; nil when none is known (or object is nil).
+    TzqClassVariable *FindClassOf(const TObject *object) const;
     // Sets the value of the variable found by Find, or adds a Variant one.
     void SetVariable(const QString &name, const Variant &value);
 

@@ -141,15 +141,13 @@ void TScrollingWinControl::ScrollMessage(TScrollBarKind kind, TScrollCode code, 
 
 void TScrollingWinControl::ControlsChanged()
 {
-    if (!m_updating)
-        updateScrollBars();
+    updateScrollBars();
 }
 
 void TScrollingWinControl::Resize()
 {
     TCustomControl::Resize();
-    if (!m_updating)
-        updateScrollBars();
+    updateScrollBars();
 }
 
 void TScrollingWinControl::updateScrollBars()

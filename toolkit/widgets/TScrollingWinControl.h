@@ -92,7 +92,8 @@ private:
     friend class TControlScrollBar;
 
     TControlScrollBar *bar(TScrollBarKind kind) const;
-    // Ranges from the children (with AutoScroll), then both bars.
+    // Ranges from the children (with AutoScroll), then both bars; nothing
+    // while it or scrollBy runs.
     void updateScrollBars();
     // Moves every child by dx, dy.
     void scrollBy(int dx, int dy);

@@ -4,6 +4,7 @@
 #include "app/QuestionnaireTemplate.h"
 #include "app/SelModelFrm.h"
 #include "export/pdf/qvxExportPDF.h"
+#include "report/qvxHyperlink.h"
 #include "report/qvxReport.h"
 #include "report/qvxUserDataSet.h"
 #include "report/qvxVariables.h"
@@ -65,10 +66,10 @@ constexpr int ElectronicTripUnit = 1;
 constexpr int CapacityRow = 1;
 constexpr int TripUnitRow = 4;
 
-// text as a string literal of the report's expressions.
-QString Quoted(const QString &text)
+// text as a string literal of report's expressions.
+QString Quoted(const TqvxReport *report, const QString &text)
 {
-    return QLatin1Char('\'') + QString(text).replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+    return qvxScriptStringLiteral(text, report->ScriptLanguage());
 }
 
 // An event handler that calls method of form.
@@ -302,11 +303,12 @@ bool TMainForm::SaveAsPdf()
     const QString orderCode = OrderCodeValue();
     qvxUserDataSet3->SetRangeEndCount(int(m_rules.Composition().size()));
     TqvxVariables *variables = qvxReport1->Variables();
-    variables->SetVariable(QStringLiteral("Наименование организации"), Quoted(Edit1->Text()));
-    variables->SetVariable(QStringLiteral("Адрес и номер телефона организации"), Quoted(Edit2->Text()));
-    variables->SetVariable(QStringLiteral("ФИО контактного лица"), Quoted(Edit3->Text()));
-    variables->SetVariable(QStringLiteral("Количество данного типоисполнения"), Quoted(QString::number(Quantity())));
-    variables->SetVariable(QStringLiteral("Описание"), Quoted(m_rules.Description()));
+    variables->SetVariable(QStringLiteral("Наименование организации"), Quoted(qvxReport1, Edit1->Text()));
+    variables->SetVariable(QStringLiteral("Адрес и номер телефона организации"), Quoted(qvxReport1, Edit2->Text()));
+    variables->SetVariable(QStringLiteral("ФИО контактного лица"), Quoted(qvxReport1, Edit3->Text()));
+    variables->SetVariable(QStringLiteral("Количество данного типоисполнения"),
+                           Quoted(qvxReport1, QString::number(Quantity())));
+    variables->SetVariable(QStringLiteral("Описание"), Quoted(qvxReport1, m_rules.Description()));
     variables->SetVariable(QStringLiteral("Код для заказа"), orderCode);
     const QString lastFileName = qvxPDFExport1->FileName();
 
@@ -331,7 +333,7 @@ QString TMainForm::OrderCodeValue() const
     const int capacity = m_rules.Choice(G1, CapacityRow);
     if (m_rules.Choice(G1, TripUnitRow) == ElectronicTripUnit && std::ranges::count(TwoVersionCapacities, capacity))
         return code + QStringLiteral("OEM\r\n") + code + QStringLiteral("SKD");
-    return Quoted(code + QStringLiteral("OEM"));
+    return Quoted(qvxReport1, code + QStringLiteral("OEM"));
 }
 
 bool TMainForm::CloseQuery()

@@ -5,6 +5,7 @@
 #include "report/qvxGlobals.h"
 #include "report/qvxObjectTypes.h"
 #include "script/zqFunctionTable.h"
+#include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/ObjectHandles.h"
 #include "toolkit/classes/TList.h"
 #include "toolkit/core/DateUtils.h"
@@ -122,6 +123,12 @@ TFunctions::TFunctions(TzqScript *script) : TzqRTTIModule(script)
 }
 
 TFunctions::~TFunctions() = default;
+
+void BindRegistered(TzqScript *script, const char *name, const char *ancestor)
+{
+    if (TClass cls = GetClass(QString::fromLatin1(name)))
+        script->AddClass(cls, QString::fromLatin1(ancestor));
+}
 
 TList *TFunctions::ObjectList(const TqvxComponent *owner, bool all, const QList<TqvxComponent *> &objects)
 {

@@ -43,6 +43,10 @@ private:
 void Initialize();
 void Finalize();
 
+// Adds the class registered under name, with its ancestor, to script: a
+// class above the report library, known once its unit has registered it.
+void BindRegistered(TzqScript *script, const char *name, const char *ancestor);
+
 // Registration steps, in the module's order.
 void RegisterGraphicsAndFills(TzqScript *script);
 void RegisterWideStrings(TzqScript *script);

@@ -22,7 +22,6 @@
 #include "report/qvxSubreport.h"
 #include "report/qvxUserDataSet.h"
 #include "script/zqClassBinding.h"
-#include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/TList.h"
 #include "toolkit/classes/TStrings.h"
@@ -61,10 +60,8 @@ void setMemoText(TqvxCustomMemoView *memo, const Variant &value)
 void RegisterGraphicsAndFills(TzqScript *script)
 {
     TzqClassBinding<TJPEGImage>(script, QStringLiteral("TGraphic"));
-    // The PNG codec sits above the report library: its class is known once
-    // its unit has registered it.
-    if (TClass png = GetClass(QStringLiteral("TPNGObject")))
-        script->AddClass(png, QStringLiteral("TGraphic"));
+    // The PNG codec sits above the report library.
+    BindRegistered(script, "TPNGObject", "TGraphic");
     TzqClassBinding<TqvxHyperlink>(script, QStringLiteral("TPersistent"));
     TzqClassBinding<TqvxCustomFill>(script, QStringLiteral("TPersistent"));
     TzqClassBinding<TqvxBrushFill>(script, QStringLiteral("TqvxCustomFill"));

@@ -19,7 +19,6 @@
 #include "report/qvxStyles.h"
 #include "report/qvxVariables.h"
 #include "script/zqClassBinding.h"
-#include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/TStrings.h"
 
@@ -34,13 +33,6 @@ template <class... T>
 void bindPlain(TzqScript *script, const char *ancestor)
 {
     (TzqClassBinding<T>(script, QString::fromLatin1(ancestor)), ...);
-}
-
-// A class above the report library, known once its unit has registered it.
-void bindRegistered(TzqScript *script, const char *name, const char *ancestor)
-{
-    if (TClass cls = GetClass(QString::fromLatin1(name)))
-        script->AddClass(cls, QString::fromLatin1(ancestor));
 }
 
 // Scripts number the preview buttons with pbTree for the outline and a
@@ -178,7 +170,7 @@ void registerEngine(TzqScript *script)
                    [](E *e, TzqMethodHelper *c) { e->ShowBand(zqObjectArgAs<TqvxBand>(c, 0)); })
         .Method("function FreeSpace: Extended", [](E *e, TzqMethodHelper *) { return Variant(e->FreeSpace()); })
         .Procedure("procedure StopReport", [](E *e, TzqMethodHelper *) { e->Report()->SetTerminated(true); });
-    bindRegistered(script, "TqvxEngine", "TqvxCustomEngine");
+    BindRegistered(script, "TqvxEngine", "TqvxCustomEngine");
 }
 
 void registerOutline(TzqScript *script)
@@ -193,7 +185,7 @@ void registerOutline(TzqScript *script)
                    })
         .Procedure("procedure LevelRoot", [](O *o, TzqMethodHelper *) { o->LevelRoot(); })
         .Procedure("procedure LevelUp", [](O *o, TzqMethodHelper *) { o->LevelUp(); });
-    bindRegistered(script, "TqvxOutline", "TqvxCustomOutline");
+    BindRegistered(script, "TqvxOutline", "TqvxCustomOutline");
 }
 
 } // namespace

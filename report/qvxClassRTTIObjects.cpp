@@ -35,22 +35,11 @@ namespace qvxClassRTTI {
 namespace {
 
 // A script string is text in the system code page; a memo whose font has
-// another character set reads the same bytes in that set's code page.
-QString fromScriptAnsi(const QString &text, int charset)
-{
-    return AnsiToWide(WideToAnsi(text, CP_ACP), CharsetToCodePage(charset));
-}
-
-QString toScriptAnsi(const QString &text, int charset)
-{
-    return AnsiToWide(WideToAnsi(text, CharsetToCodePage(charset)), CP_ACP);
-}
-
+// another character set reads the same bytes as its ANSI text.
 void setMemoText(TqvxCustomMemoView *memo, const Variant &value)
 {
-    const int charset = memo->Font()->Charset();
-    if (charset != DEFAULT_CHARSET && VarType(value) == varString)
-        memo->SetText(fromScriptAnsi(value.AsString(), charset));
+    if (memo->Font()->Charset() != DEFAULT_CHARSET && VarType(value) == varString)
+        memo->SetAnsiText(WideToAnsi(value.AsString(), CP_ACP));
     else
         memo->SetText(VarToStr(value));
 }
@@ -189,8 +178,8 @@ void registerMemos(TzqScript *script)
         .Method("function CalcWidth: Extended", [](M *m, TzqMethodHelper *) { return Variant(m->CalcWidth()); })
         .Property("Text", "String", [](M *m) { return Variant::FromOleStr(m->Text()); }, setMemoText)
         .Property(
-            "AnsiText", "String", [](M *m) { return Variant(toScriptAnsi(m->Text(), m->Font()->Charset())); },
-            [](M *m, const Variant &v) { m->SetText(fromScriptAnsi(VarToStr(v), m->Font()->Charset())); })
+            "AnsiText", "String", [](M *m) { return Variant(AnsiToWide(m->AnsiText(), CP_ACP)); },
+            [](M *m, const Variant &v) { m->SetAnsiText(WideToAnsi(VarToStr(v), CP_ACP)); })
         .Property(
             "Lines", "TWideStrings", [](M *m) { return zqObjectValue(m->Memo()); },
             [](M *m, const Variant &v) {

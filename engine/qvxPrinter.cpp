@@ -222,9 +222,6 @@ void TqvxVirtualPrinter::SetViewParams(int paperSize, double paperWidth, double 
         paper = paperSize;
         if (orientation == poLandscape)
             std::swap(width, height);
-    } else {
-        width = paperWidth;
-        height = paperHeight;
     }
     SetGeometry(paper, orientation, {width, height, kVirtualEdge, kVirtualEdge, kVirtualEdge, kVirtualEdge});
 }

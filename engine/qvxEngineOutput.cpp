@@ -84,9 +84,7 @@ void TqvxEngine::OutputBand(TqvxBand *band)
     TqvxBand *savedHost = nullptr;
     if (hostsVBands) {
         savedX = CurX();
-        m_report->SetCurObject(band->Name());
-        band->BeforePrint();
-        m_report->DoBeforePrint(band);
+        beforePrint(band);
         ShowVBands(band);
         SetCurX(0);
         SetCurLine(band->LineN);
@@ -199,11 +197,8 @@ void TqvxEngine::PrepareBand(TqvxBand *band)
     m_curBand = band;
     BuildShiftTree(band);
     const bool host = band == m_vBandsHost;
-    if (!host) {
-        m_report->SetCurObject(band->Name());
-        band->BeforePrint();
-        m_report->DoBeforePrint(band);
-    }
+    if (!host)
+        beforePrint(band);
     const QList<TqvxComponent *> objects = band->Objects();
     const int count = host && band->OwnObjectCount >= 0 ? band->OwnObjectCount : int(objects.size());
     bool stretched = false;
@@ -253,14 +248,26 @@ void TqvxEngine::FinishBand(TqvxBand *band)
     for (int i = 0; i < count && i < objects.size(); ++i)
         if (TqvxReportComponent *object = printable(objects.at(i)))
             object->AfterPrint();
-    m_report->SetCurObject(band->Name());
-    m_report->DoAfterPrint(band);
-    band->AfterPrint();
+    afterPrint(band);
     if (band->OwnObjectCount >= 0) {
         while (band->Objects().size() > band->OwnObjectCount)
             delete band->Objects().last();
         band->OwnObjectCount = -1;
     }
+}
+
+void TqvxEngine::beforePrint(TqvxReportComponent *object)
+{
+    m_report->SetCurObject(object->Name());
+    object->BeforePrint();
+    m_report->DoBeforePrint(object);
+}
+
+void TqvxEngine::afterPrint(TqvxReportComponent *object)
+{
+    m_report->SetCurObject(object->Name());
+    m_report->DoAfterPrint(object);
+    object->AfterPrint();
 }
 
 // --- Pages and columns ---------------------------------------------------------

@@ -15,6 +15,8 @@
 #include "report/qvxSubreport.h"
 #include "toolkit/classes/TStrings.h"
 
+#include <algorithm>
+
 namespace {
 
 template <class T>
@@ -200,10 +202,10 @@ void TqvxEngine::PrepareBand(TqvxBand *band)
     if (!host)
         beforePrint(band);
     const QList<TqvxComponent *> objects = band->Objects();
-    const int count = host && band->OwnObjectCount >= 0 ? band->OwnObjectCount : int(objects.size());
+    const qsizetype count = ownObjectCount(band, objects.size());
     bool stretched = false;
     bool inlineSubreports = false;
-    for (int i = 0; i < count && i < objects.size(); ++i) {
+    for (qsizetype i = 0; i < count; ++i) {
         TqvxReportComponent *object = printable(objects.at(i));
         if (!object)
             continue;
@@ -243,9 +245,8 @@ void TqvxEngine::FinishBand(TqvxBand *band)
             m_report->DoAfterPrint(object);
         }
     }
-    const int count =
-        band == m_vBandsHost && band->OwnObjectCount >= 0 ? band->OwnObjectCount : int(objects.size());
-    for (int i = 0; i < count && i < objects.size(); ++i)
+    const qsizetype count = ownObjectCount(band, objects.size());
+    for (qsizetype i = 0; i < count; ++i)
         if (TqvxReportComponent *object = printable(objects.at(i)))
             object->AfterPrint();
     afterPrint(band);
@@ -254,6 +255,12 @@ void TqvxEngine::FinishBand(TqvxBand *band)
             delete band->Objects().last();
         band->OwnObjectCount = -1;
     }
+}
+
+qsizetype TqvxEngine::ownObjectCount(const TqvxBand *band, qsizetype count) const
+{
+    return band == m_vBandsHost && band->OwnObjectCount >= 0 ? std::min<qsizetype>(band->OwnObjectCount, count)
+                                                             : count;
 }
 
 void TqvxEngine::beforePrint(TqvxReportComponent *object)

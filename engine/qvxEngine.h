@@ -35,6 +35,7 @@ class TqvxCustomOutline;
 class TqvxDataBand;
 class TqvxDataSet;
 class TqvxReport;
+class TqvxReportComponent;
 class TqvxXMLItem;
 
 class TqvxEngine : public TqvxCustomEngine
@@ -130,6 +131,16 @@ private:
     void notePlaced(TqvxBand *band);
     void PrepareBand(TqvxBand *band);
     void FinishBand(TqvxBand *band);
+    // How many of the first `count` objects of the band are its own: on the
+    // host of vertical bands, those before the copies the vertical bands
+    // put on it; else all.
+    qsizetype ownObjectCount(const TqvxBand *band, qsizetype count) const;
+    // The object's output begins: the object's own step, then the report's
+    // handler and script, with the object as the report's current object.
+    void beforePrint(TqvxReportComponent *object);
+    // The object's output has ended: the report's handler and script, then
+    // the object's own step.
+    void afterPrint(TqvxReportComponent *object);
     void StartNewPreparedPage();
     void showHeaderListItem(int index);
     void ShowFixedBand(TqvxBand *band);

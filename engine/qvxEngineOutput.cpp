@@ -15,6 +15,8 @@
 #include "report/qvxSubreport.h"
 #include "toolkit/classes/TStrings.h"
 
+#include <algorithm>
+
 namespace {
 
 template <class T>
@@ -84,9 +86,7 @@ void TqvxEngine::OutputBand(TqvxBand *band)
     TqvxBand *savedHost = nullptr;
     if (hostsVBands) {
         savedX = CurX();
-        m_report->SetCurObject(band->Name());
-        band->BeforePrint();
-        m_report->DoBeforePrint(band);
+        beforePrint(band);
         ShowVBands(band);
         SetCurX(0);
         SetCurLine(band->LineN);
@@ -199,16 +199,13 @@ void TqvxEngine::PrepareBand(TqvxBand *band)
     m_curBand = band;
     BuildShiftTree(band);
     const bool host = band == m_vBandsHost;
-    if (!host) {
-        m_report->SetCurObject(band->Name());
-        band->BeforePrint();
-        m_report->DoBeforePrint(band);
-    }
+    if (!host)
+        beforePrint(band);
     const QList<TqvxComponent *> objects = band->Objects();
-    const int count = host && band->OwnObjectCount >= 0 ? band->OwnObjectCount : int(objects.size());
+    const qsizetype count = ownObjectCount(band, objects.size());
     bool stretched = false;
     bool inlineSubreports = false;
-    for (int i = 0; i < count && i < objects.size(); ++i) {
+    for (qsizetype i = 0; i < count; ++i) {
         TqvxReportComponent *object = printable(objects.at(i));
         if (!object)
             continue;
@@ -248,19 +245,36 @@ void TqvxEngine::FinishBand(TqvxBand *band)
             m_report->DoAfterPrint(object);
         }
     }
-    const int count =
-        band == m_vBandsHost && band->OwnObjectCount >= 0 ? band->OwnObjectCount : int(objects.size());
-    for (int i = 0; i < count && i < objects.size(); ++i)
+    const qsizetype count = ownObjectCount(band, objects.size());
+    for (qsizetype i = 0; i < count; ++i)
         if (TqvxReportComponent *object = printable(objects.at(i)))
             object->AfterPrint();
-    m_report->SetCurObject(band->Name());
-    m_report->DoAfterPrint(band);
-    band->AfterPrint();
+    afterPrint(band);
     if (band->OwnObjectCount >= 0) {
         while (band->Objects().size() > band->OwnObjectCount)
             delete band->Objects().last();
         band->OwnObjectCount = -1;
     }
+}
+
+qsizetype TqvxEngine::ownObjectCount(const TqvxBand *band, qsizetype count) const
+{
+    return band == m_vBandsHost && band->OwnObjectCount >= 0 ? std::min<qsizetype>(band->OwnObjectCount, count)
+                                                             : count;
+}
+
+void TqvxEngine::beforePrint(TqvxReportComponent *object)
+{
+    m_report->SetCurObject(object->Name());
+    object->BeforePrint();
+    m_report->DoBeforePrint(object);
+}
+
+void TqvxEngine::afterPrint(TqvxReportComponent *object)
+{
+    m_report->SetCurObject(object->Name());
+    m_report->DoAfterPrint(object);
+    object->AfterPrint();
 }
 
 // --- Pages and columns ---------------------------------------------------------

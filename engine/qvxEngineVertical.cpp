@@ -82,9 +82,7 @@ void TqvxEngine::ShowVerticalBand(TqvxBand *band)
     if (dataBand)
         SetCurVColumn(CurVColumn() + 1);
     m_curBand = footer ? band : m_vBandsHost;
-    m_report->SetCurObject(band->Name());
-    band->BeforePrint();
-    m_report->DoBeforePrint(band);
+    beforePrint(band);
     if (band->Visible() && m_vBandsHost) {
         if (PageWidth() < band->Width() + CurX()) {
             if (!m_curReportPage->EndlessWidth()) {
@@ -105,9 +103,7 @@ void TqvxEngine::ShowVerticalBand(TqvxBand *band)
         copyVerticalObjects(band);
         SetCurX(CurX() + band->Width());
     }
-    m_report->SetCurObject(band->Name());
-    m_report->DoAfterPrint(band);
-    band->AfterPrint();
+    afterPrint(band);
     if (dataBand && m_vBandsHost)
         m_aggregates->AddValue(m_vBandsHost, CurVColumn());
     else if (footer)
@@ -123,9 +119,7 @@ void TqvxEngine::copyVerticalObjects(TqvxBand *band)
         auto *view = qobject_cast<TqvxView *>(object);
         if (!view || view->HomeBand() != m_vBandsHost)
             continue;
-        m_report->SetCurObject(view->Name());
-        view->BeforePrint();
-        m_report->DoBeforePrint(view);
+        beforePrint(view);
         view->GetData();
         m_report->DoNotifyEvent(view, view->OnAfterData(), false);
         auto *copy = static_cast<TqvxComponent *>(CreateObject(view->ClassType(), m_vBandsHost));

@@ -64,7 +64,8 @@ bool runPrintDialog(TqvxReport &report, int pageCount)
 class PrintJob
 {
 public:
-    PrintJob(TqvxPreviewPages &store, TqvxReport &report, TqvxCustomPrinter &printer, const QStringList &pages,
+    // pages: the indexes of the pages to print, in order; empty for all.
+    PrintJob(TqvxPreviewPages &store, TqvxReport &report, TqvxCustomPrinter &printer, const QList<int> &pages,
              double sheetWidth, double sheetHeight)
         : m_store(store), m_report(report), m_options(*report.PrintOptions()), m_printer(printer),
           m_pages(pages), m_sheetWidth(sheetWidth), m_sheetHeight(sheetHeight)
@@ -102,7 +103,7 @@ private:
     TqvxReport &m_report;
     TqvxPrintOptions &m_options;
     TqvxCustomPrinter &m_printer;
-    const QStringList &m_pages;
+    const QList<int> &m_pages;
     double m_sheetWidth;
     double m_sheetHeight;
     QList<int> m_usedBins;
@@ -195,7 +196,7 @@ int PrintJob::mapPosition(int position) const
         return position >= 0 && position < count ? position : -1;
     if (position < 0 || position >= m_pages.size())
         return -1;
-    const int index = StrToInt(m_pages[position]) - 1;
+    const int index = m_pages[position];
     return index >= 0 && index < count ? index : -1;
 }
 
@@ -488,9 +489,9 @@ bool TqvxPreviewPages::Print()
         } else {
             TStringList list;
             qvxParsePageRange(options->PageNumbers(), &list, Count());
-            QStringList pages;
+            QList<int> pages;
             for (int i = 0; i < list.Count(); ++i)
-                pages << list.Strings(i);
+                pages << StrToInt(list.Strings(i)) - 1;
             ClearPageCache();
             PrintJob(*this, *rep, *printer, pages, sheetWidth, sheetHeight).Run();
         }

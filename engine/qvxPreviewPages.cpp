@@ -1,5 +1,6 @@
 #include "engine/qvxPreviewPages.h"
 
+#include "engine/qvxPreparedItems.h"
 #include "report/qvxBands.h"
 #include "report/qvxDataBand.h"
 #include "report/qvxPage.h"
@@ -9,7 +10,6 @@
 #include "report/qvxReportOptions.h"
 #include "report/qvxServices.h"
 #include "report/qvxXMLItem.h"
-#include "toolkit/core/SysUtils.h"
 
 TqvxReportPage *TqvxPreviewPages::GetPage(int index)
 {
@@ -113,8 +113,7 @@ void TqvxPreviewPages::SaveReportSettings(TqvxXMLItem *item)
     item->SetProp(QStringLiteral("DotMatrixReport"), rep->DotMatrixReport() ? QStringLiteral("1") : QStringLiteral("0"));
     item->SetProp(QStringLiteral("PreviewOptions.OutlineVisible"),
                   rep->PreviewOptions()->OutlineVisible() ? QStringLiteral("1") : QStringLiteral("0"));
-    item->SetProp(QStringLiteral("PreviewOptions.OutlineWidth"),
-                  QString::number(rep->PreviewOptions()->OutlineWidth()));
+    qvxSetIntProp(item, QStringLiteral("PreviewOptions.OutlineWidth"), rep->PreviewOptions()->OutlineWidth());
     item->SetProp(QStringLiteral("ReportOptions.Name"), rep->ReportOptions()->Name());
 }
 
@@ -126,9 +125,8 @@ void TqvxPreviewPages::LoadReportSettings(TqvxXMLItem *item)
     rep->SetDotMatrixReport(item->GetProp(QStringLiteral("DotMatrixReport")) == QLatin1String("1"));
     rep->PreviewOptions()->SetOutlineVisible(item->GetProp(QStringLiteral("PreviewOptions.OutlineVisible"))
                                              == QLatin1String("1"));
-    const QString width = item->GetProp(QStringLiteral("PreviewOptions.OutlineWidth"));
-    if (!width.isEmpty())
-        rep->PreviewOptions()->SetOutlineWidth(StrToInt(width));
+    rep->PreviewOptions()->SetOutlineWidth(qvxIntPropOr(item, QStringLiteral("PreviewOptions.OutlineWidth"),
+                                                        rep->PreviewOptions()->OutlineWidth()));
     rep->ReportOptions()->SetName(item->GetProp(QStringLiteral("ReportOptions.Name")));
 }
 

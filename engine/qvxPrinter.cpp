@@ -222,9 +222,6 @@ void TqvxVirtualPrinter::SetViewParams(int paperSize, double paperWidth, double 
         paper = paperSize;
         if (orientation == poLandscape)
             std::swap(width, height);
-    } else {
-        width = paperWidth;
-        height = paperHeight;
     }
     SetGeometry(paper, orientation, {width, height, kVirtualEdge, kVirtualEdge, kVirtualEdge, kVirtualEdge});
 }
@@ -241,8 +238,6 @@ void TqvxVirtualPrinter::SetPrintParams(int paperSize, double paperWidth, double
 TqvxPrinters::TqvxPrinters(std::vector<std::unique_ptr<TqvxCustomPrinter>> printers)
     : m_printers(std::move(printers)), m_filled(true)
 {
-    for (const auto &printer : m_printers)
-        m_names << printer->Name();
     m_hasPhysicalPrinters = !m_printers.empty();
     if (m_hasPhysicalPrinters)
         SetPrinterIndex(0);
@@ -253,7 +248,6 @@ TqvxPrinters::~TqvxPrinters() = default;
 void TqvxPrinters::Clear()
 {
     m_printers.clear();
-    m_names.clear();
     m_printerIndex = -1;
 }
 
@@ -261,10 +255,8 @@ void TqvxPrinters::FillPrinters()
 {
     Clear();
     m_filled = true;
-    for (const QString &name : TPrinter::PrinterNames()) {
+    for (const QString &name : TPrinter::PrinterNames())
         m_printers.push_back(std::make_unique<TqvxPrinter>(name, QString()));
-        m_names << name;
-    }
     selectInitial();
 }
 
@@ -278,7 +270,6 @@ void TqvxPrinters::selectInitial()
         return;
     }
     m_printers.push_back(std::make_unique<TqvxVirtualPrinter>(qvxResources()->Get(QStringLiteral("prVirtual"))));
-    m_names << m_printers.back()->Name();
     SetPrinterIndex(0);
 }
 
@@ -299,10 +290,13 @@ int TqvxPrinters::Count()
     return int(m_printers.size());
 }
 
-const QStringList &TqvxPrinters::PrinterNames()
+QStringList TqvxPrinters::PrinterNames()
 {
     ensureFilled();
-    return m_names;
+    QStringList names;
+    for (const auto &printer : m_printers)
+        names << printer->Name();
+    return names;
 }
 
 TqvxCustomPrinter *TqvxPrinters::GetItem(int index)

@@ -238,7 +238,7 @@ public:
     QString GetDefaultPrinter() const;
 
     int Count();
-    const QStringList &PrinterNames();
+    QStringList PrinterNames();
     TqvxCustomPrinter *GetItem(int index);
     int PrinterIndex();
 
@@ -255,7 +255,6 @@ private:
     void selectInitial();
 
     std::vector<std::unique_ptr<TqvxCustomPrinter>> m_printers;
-    QStringList m_names;
     int m_printerIndex = -1;
     bool m_hasPhysicalPrinters = false;
     bool m_filled = false;

@@ -20,7 +20,6 @@
 #include <QByteArray>
 #include <QString>
 
-
 class TqvxReportPage;
 class TqvxView;
 

@@ -3,6 +3,7 @@
 #include "codecs/png/PngUnits.h"
 #include "controls/ControlsUnits.h"
 #include "export/pdf/PdfExportUnits.h"
+#include "preview/PreviewUnits.h"
 
 void RegisterAppUnits()
 {
@@ -13,5 +14,6 @@ void RegisterAppUnits()
     // through the PDF filter; PNG pictures of reports load through the
     // picture loader.
     RegisterPdfExportUnits();
+    RegisterPreviewUnits();
     RegisterPngUnits();
 }

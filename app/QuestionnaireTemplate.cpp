@@ -1,9 +1,9 @@
 #include "app/QuestionnaireTemplate.h"
 
-#include "report/qvxReport.h"
-#include "report/qvxXMLEscape.h"
-#include "report/qvxXMLItem.h"
-#include "report/qvxXMLSerializer.h"
+#include "report/report/qvxReport.h"
+#include "report/xml/qvxXMLEscape.h"
+#include "report/xml/qvxXMLItem.h"
+#include "report/model/qvxXMLSerializer.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/TStrings.h"
 #include "toolkit/core/Exceptions.h"

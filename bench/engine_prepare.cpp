@@ -6,14 +6,14 @@
 #include "BenchEnvironment.h"
 
 #include "app/AppUnits.h"
-#include "report/qvxBands.h"
-#include "report/qvxCustomPreviewPages.h"
-#include "report/qvxMemoView.h"
-#include "report/qvxOptions.h"
-#include "report/qvxPage.h"
-#include "report/qvxReport.h"
-#include "report/qvxReportDataSets.h"
-#include "report/qvxUserDataSet.h"
+#include "report/pages/qvxBands.h"
+#include "report/model/qvxCustomPreviewPages.h"
+#include "report/views/qvxMemoView.h"
+#include "report/model/qvxOptions.h"
+#include "report/pages/qvxPage.h"
+#include "report/report/qvxReport.h"
+#include "report/data/qvxReportDataSets.h"
+#include "report/data/qvxUserDataSet.h"
 #include "toolkit/core/Units.h"
 
 #include <benchmark/benchmark.h>

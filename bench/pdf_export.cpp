@@ -14,7 +14,7 @@
 
 #include "export/pdf/PdfExportUnits.h"
 #include "export/pdf/qvxExportPDF.h"
-#include "report/qvxView.h"
+#include "report/components/qvxView.h"
 #include "toolkit/core/Units.h"
 
 #include <QFile>

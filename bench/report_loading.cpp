@@ -3,7 +3,7 @@
 // and notifications all indexed or skipped).
 
 #include "report/ReportUnits.h"
-#include "report/qvxComponent.h"
+#include "report/model/qvxComponent.h"
 #include "tests/common/NullReportLink.h"
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/GuardedRef.h"

@@ -1,8 +1,8 @@
 // Throughput of the report XML document and the deflate stream on data the
 // size of a long prepared report.
 
-#include "report/qvxXMLDocument.h"
-#include "report/qvxZLib.h"
+#include "report/xml/qvxXMLDocument.h"
+#include "report/xml/qvxZLib.h"
 #include "toolkit/classes/Streams.h"
 
 #include <benchmark/benchmark.h>

@@ -5,7 +5,7 @@
 
 #include "BenchEnvironment.h"
 
-#include "report/qvxDrawText.h"
+#include "report/text/qvxDrawText.h"
 
 #include <QGuiApplication>
 #include <QTextLayout>

@@ -1,7 +1,7 @@
 #include "engine/qvxAggregate.h"
 
 #include "engine/qvxAggregateScanner.h"
-#include "report/qvxBand.h"
+#include "report/pages/qvxBand.h"
 #include "toolkit/core/VariantOps.h"
 
 TqvxAggregateFunction qvxAggregateFunctionOf(const QString &name)

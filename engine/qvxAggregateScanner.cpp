@@ -1,11 +1,11 @@
 #include "engine/qvxAggregateScanner.h"
 
 #include "engine/qvxAggregate.h"
-#include "report/qvxBands.h"
-#include "report/qvxMemoView.h"
-#include "report/qvxPage.h"
-#include "report/qvxTextUtils.h"
-#include "report/qvxVariables.h"
+#include "report/pages/qvxBands.h"
+#include "report/views/qvxMemoView.h"
+#include "report/pages/qvxPage.h"
+#include "report/base/qvxTextUtils.h"
+#include "report/model/qvxVariables.h"
 #include "toolkit/core/SysUtils.h"
 
 namespace {

@@ -1,9 +1,9 @@
 #include "engine/qvxAnchors.h"
 
 #include "engine/qvxPreparedItems.h"
-#include "report/qvxNumbers.h"
-#include "report/qvxXMLDocument.h"
-#include "report/qvxXMLItem.h"
+#include "report/base/qvxNumbers.h"
+#include "report/xml/qvxXMLDocument.h"
+#include "report/xml/qvxXMLItem.h"
 #include "toolkit/core/CodePages.h"
 
 TqvxXMLItem *TqvxAnchors::Item() const

@@ -1,11 +1,11 @@
 #include "engine/qvxBandLayout.h"
 
-#include "report/qvxBands.h"
-#include "report/qvxPage.h"
-#include "report/qvxRectArea.h"
-#include "report/qvxResources.h"
-#include "report/qvxUserDataSet.h"
-#include "report/qvxView.h"
+#include "report/pages/qvxBands.h"
+#include "report/pages/qvxPage.h"
+#include "report/components/qvxRectArea.h"
+#include "report/model/qvxResources.h"
+#include "report/data/qvxUserDataSet.h"
+#include "report/components/qvxView.h"
 #include "toolkit/classes/TStrings.h"
 
 #include <algorithm>

@@ -21,8 +21,8 @@
 // printable area of the current page.
 
 #include "engine/qvxHeaderList.h"
-#include "report/qvxCustomEngine.h"
-#include "report/qvxPage.h"
+#include "report/model/qvxCustomEngine.h"
+#include "report/pages/qvxPage.h"
 
 #include <QList>
 #include <QString>

@@ -4,12 +4,12 @@
 #include "engine/qvxEngine.h"
 
 #include "engine/qvxAggregate.h"
-#include "report/qvxBands.h"
-#include "report/qvxCustomPreviewPages.h"
-#include "report/qvxDataSet.h"
-#include "report/qvxPage.h"
-#include "report/qvxReport.h"
-#include "report/qvxView.h"
+#include "report/pages/qvxBands.h"
+#include "report/model/qvxCustomPreviewPages.h"
+#include "report/data/qvxDataSet.h"
+#include "report/pages/qvxPage.h"
+#include "report/report/qvxReport.h"
+#include "report/components/qvxView.h"
 #include "toolkit/classes/ClassRegistry.h"
 
 void TqvxEngine::ShowVBands(TqvxBand *host)

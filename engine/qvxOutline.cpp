@@ -1,9 +1,9 @@
 #include "engine/qvxOutline.h"
 
 #include "engine/qvxPreparedItems.h"
-#include "report/qvxCustomPreviewPages.h"
-#include "report/qvxXMLDocument.h"
-#include "report/qvxXMLItem.h"
+#include "report/model/qvxCustomPreviewPages.h"
+#include "report/xml/qvxXMLDocument.h"
+#include "report/xml/qvxXMLItem.h"
 
 namespace {
 

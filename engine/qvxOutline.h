@@ -6,7 +6,7 @@
 // children form the current level; AddItem descends into the item it adds,
 // LevelUp climbs back.
 
-#include "report/qvxCustomOutline.h"
+#include "report/model/qvxCustomOutline.h"
 
 class TqvxXMLDocument;
 

@@ -1,8 +1,8 @@
 #include "engine/qvxPreparedItems.h"
 
-#include "report/qvxXMLItem.h"
-#include "report/qvxComponent.h"
-#include "report/qvxXMLReader.h"
+#include "report/xml/qvxXMLItem.h"
+#include "report/model/qvxComponent.h"
+#include "report/xml/qvxXMLReader.h"
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/core/SysUtils.h"
 

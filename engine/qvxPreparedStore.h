@@ -24,8 +24,8 @@
 
 #include "engine/qvxAnchors.h"
 #include "engine/qvxDictionary.h"
-#include "report/qvxCustomPreviewPages.h"
-#include "report/qvxXMLDocument.h"
+#include "report/model/qvxCustomPreviewPages.h"
+#include "report/xml/qvxXMLDocument.h"
 #include "toolkit/classes/Streams.h"
 
 #include <QList>

@@ -1,15 +1,15 @@
 #include "engine/qvxPreviewPages.h"
 
 #include "engine/qvxPreparedItems.h"
-#include "report/qvxBands.h"
-#include "report/qvxDataBand.h"
-#include "report/qvxPage.h"
-#include "report/qvxPictureCache.h"
-#include "report/qvxPictureView.h"
-#include "report/qvxReport.h"
-#include "report/qvxReportOptions.h"
-#include "report/qvxServices.h"
-#include "report/qvxXMLItem.h"
+#include "report/pages/qvxBands.h"
+#include "report/pages/qvxDataBand.h"
+#include "report/pages/qvxPage.h"
+#include "report/report/qvxPictureCache.h"
+#include "report/views/qvxPictureView.h"
+#include "report/report/qvxReport.h"
+#include "report/report/qvxReportOptions.h"
+#include "report/model/qvxServices.h"
+#include "report/xml/qvxXMLItem.h"
 
 TqvxReportPage *TqvxPreviewPages::GetPage(int index)
 {

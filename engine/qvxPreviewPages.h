@@ -8,7 +8,7 @@
 // (qvxPagePrinting.cpp).
 
 #include "engine/qvxPreparedStore.h"
-#include "report/qvxView.h"
+#include "report/components/qvxView.h"
 
 #include <QPointer>
 

@@ -1,6 +1,6 @@
 #include "engine/qvxPrintLayout.h"
 
-#include "report/qvxNumbers.h"
+#include "report/base/qvxNumbers.h"
 
 #include <algorithm>
 #include <cmath>

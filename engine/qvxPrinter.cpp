@@ -1,6 +1,6 @@
 #include "engine/qvxPrinter.h"
 
-#include "report/qvxResources.h"
+#include "report/model/qvxResources.h"
 
 #include <utility>
 

@@ -12,8 +12,8 @@
 // BeginPage, drawing on Canvas and EndPage, then EndDoc (or Abort).  The
 // canvas's origin is the corner of the printable area.
 
-#include "report/qvxObjectTypes.h"
-#include "report/qvxPage.h"
+#include "report/base/qvxObjectTypes.h"
+#include "report/pages/qvxPage.h"
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/printing/Printers.h"
 

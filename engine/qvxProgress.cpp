@@ -1,7 +1,7 @@
 #include "engine/qvxProgress.h"
 
-#include "report/qvxResources.h"
-#include "report/qvxServices.h"
+#include "report/model/qvxResources.h"
+#include "report/model/qvxServices.h"
 #include "toolkit/classes/TObject.h"
 #include "toolkit/widgets/TApplication.h"
 #include "toolkit/widgets/TButton.h"

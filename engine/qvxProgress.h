@@ -6,7 +6,7 @@
 // was active when it was made stays disabled until it is hidden or freed.
 // Cancel sets Terminated and closes the window.
 
-#include "report/qvxCustomProgress.h"
+#include "report/model/qvxCustomProgress.h"
 #include "toolkit/widgets/TForm.h"
 
 #include <QPointer>

@@ -8,10 +8,10 @@
 
 #include "engine/EngineUnits.h"
 #include "engine/qvxAggregate.h"
-#include "report/qvxBands.h"
-#include "report/qvxMemoView.h"
-#include "report/qvxPage.h"
-#include "report/qvxVariables.h"
+#include "report/pages/qvxBands.h"
+#include "report/views/qvxMemoView.h"
+#include "report/pages/qvxPage.h"
+#include "report/model/qvxVariables.h"
 #include "toolkit/core/Units.h"
 
 #include <cstddef>

@@ -5,8 +5,8 @@
 
 #include "fuzz/FuzzSupport.h"
 #include "report/ReportUnits.h"
-#include "report/qvxPictureCache.h"
-#include "report/qvxXMLDocument.h"
+#include "report/report/qvxPictureCache.h"
+#include "report/xml/qvxXMLDocument.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/core/Units.h"
 #include "toolkit/graphics/Picture.h"

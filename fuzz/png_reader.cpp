@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the PNG decoder, as a picture stored in a report
 // reaches it, then writes what loaded back out.  Bad data raises one of the
 // codec's exceptions, never crashes, hangs or exhausts memory.  Seed it with
-// the PngSuite files (../shared/testdata/pngsuite/png).
+// the PngSuite files (tests/data/pngsuite/png).
 
 #include "codecs/png/qvxPngImage.h"
 #include "fuzz/FuzzSupport.h"

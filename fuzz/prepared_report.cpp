@@ -7,7 +7,7 @@
 
 #include "engine/EngineUnits.h"
 #include "engine/qvxPreparedStore.h"
-#include "report/qvxReportComponent.h"
+#include "report/components/qvxReportComponent.h"
 #include "tests/common/NullPreviewPages.h"
 #include "tests/common/NullReportLink.h"
 #include "toolkit/classes/ClassRegistry.h"

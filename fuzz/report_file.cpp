@@ -7,7 +7,7 @@
 #include "fuzz/FuzzSupport.h"
 
 #include "report/ReportUnits.h"
-#include "report/qvxReportComponent.h"
+#include "report/components/qvxReportComponent.h"
 #include "tests/common/NullReportLink.h"
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/GuardedRef.h"

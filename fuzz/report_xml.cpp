@@ -3,7 +3,7 @@
 // written and read again.  Malformed input may raise the library's
 // exceptions, never crash.
 
-#include "report/qvxXMLDocument.h"
+#include "report/xml/qvxXMLDocument.h"
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/classes/Streams.h"
 

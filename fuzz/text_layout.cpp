@@ -3,7 +3,7 @@
 // first bytes, then every query, a cut and drawing on a recording canvas.
 // Layout never raises: any exception is a fault.
 
-#include "report/qvxDrawText.h"
+#include "report/text/qvxDrawText.h"
 #include "toolkit/graphics/RecordingCanvas.h"
 
 #include <cstddef>

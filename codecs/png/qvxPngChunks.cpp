@@ -4,7 +4,7 @@
 #include "codecs/png/qvxPngHeader.h"
 #include "codecs/png/qvxPngIdat.h"
 #include "codecs/png/qvxPngImage.h"
-#include "report/qvxZLib.h"
+#include "report/xml/qvxZLib.h"
 #include "toolkit/classes/Streams.h"
 
 #include <QtEndian>

@@ -20,7 +20,7 @@
 #include "export/pdf/qvxPDFFont.h"
 #include "export/pdf/qvxPDFSecurity.h"
 #include "export/pdf/qvxPDFStrings.h"
-#include "report/qvxExportFilter.h"
+#include "report/report/qvxExportFilter.h"
 #include "toolkit/classes/Streams.h"
 
 #include <QDateTime>

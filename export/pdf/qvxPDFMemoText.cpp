@@ -4,10 +4,10 @@
 #include "export/pdf/qvxPDFFont.h"
 #include "export/pdf/qvxPDFStrings.h"
 #include "export/pdf/qvxPDFViewWriter.h"
-#include "report/qvxDrawText.h"
-#include "report/qvxMemoView.h"
-#include "report/qvxNumbers.h"
-#include "report/qvxReportContext.h"
+#include "report/text/qvxDrawText.h"
+#include "report/views/qvxMemoView.h"
+#include "report/base/qvxNumbers.h"
+#include "report/model/qvxReportContext.h"
 
 #include <QStringList>
 

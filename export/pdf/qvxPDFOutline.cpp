@@ -3,7 +3,7 @@
 
 #include "export/pdf/qvxExportPDF.h"
 
-#include "report/qvxCustomOutline.h"
+#include "report/model/qvxCustomOutline.h"
 
 #include <cmath>
 

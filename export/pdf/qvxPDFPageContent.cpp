@@ -2,14 +2,14 @@
 
 #include "export/pdf/qvxPDFStrings.h"
 #include "export/pdf/qvxPDFViewWriter.h"
-#include "report/qvxChBox.h"
-#include "report/qvxCustomPreviewPages.h"
-#include "report/qvxReportLink.h"
-#include "report/qvxLineView.h"
-#include "report/qvxMemoView.h"
-#include "report/qvxObjectTypes.h"
-#include "report/qvxPage.h"
-#include "report/qvxShapeView.h"
+#include "report/views/qvxChBox.h"
+#include "report/model/qvxCustomPreviewPages.h"
+#include "report/model/qvxReportLink.h"
+#include "report/views/qvxLineView.h"
+#include "report/views/qvxMemoView.h"
+#include "report/base/qvxObjectTypes.h"
+#include "report/pages/qvxPage.h"
+#include "report/views/qvxShapeView.h"
 #include "toolkit/core/SysUtils.h"
 
 namespace {

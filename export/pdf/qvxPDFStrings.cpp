@@ -1,7 +1,7 @@
 #include "export/pdf/qvxPDFStrings.h"
 
 #include "export/pdf/qvxPDFSecurity.h"
-#include "report/qvxNumbers.h"
+#include "report/base/qvxNumbers.h"
 #include "toolkit/core/CodePages.h"
 
 QByteArray PdfNumber(double value)

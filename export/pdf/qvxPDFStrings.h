@@ -4,7 +4,7 @@
 // strings, text strings (plain or encrypted), link URIs, names, colours and
 // dash patterns.  Every text here is bytes as they go into the file.
 
-#include "report/qvxViewTypes.h"
+#include "report/base/qvxViewTypes.h"
 #include "toolkit/graphics/Colors.h"
 
 #include <QByteArray>

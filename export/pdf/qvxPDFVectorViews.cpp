@@ -3,9 +3,9 @@
 #include "export/pdf/qvxPDFPageContent.h"
 #include "export/pdf/qvxPDFStrings.h"
 #include "export/pdf/qvxPDFViewWriter.h"
-#include "report/qvxChBox.h"
-#include "report/qvxLineView.h"
-#include "report/qvxShapeView.h"
+#include "report/views/qvxChBox.h"
+#include "report/views/qvxLineView.h"
+#include "report/views/qvxShapeView.h"
 
 #include <cmath>
 

@@ -6,7 +6,7 @@
 
 #include "app/ConstUnit.h"
 #include "app/MainFrm.h"
-#include "report/qvxServices.h"
+#include "report/model/qvxServices.h"
 #include "report/RecordingServices.h"
 
 #include "AppTestSupport.h"

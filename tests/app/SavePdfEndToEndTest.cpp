@@ -2,9 +2,9 @@
 
 #include "export/pdf/ToolTestSupport.h"
 #include "export/pdf/qvxExportPDF.h"
-#include "report/qvxMemoView.h"
-#include "report/qvxReport.h"
-#include "report/qvxUserDataSet.h"
+#include "report/views/qvxMemoView.h"
+#include "report/report/qvxReport.h"
+#include "report/data/qvxUserDataSet.h"
 
 #include <QColor>
 #include <QDir>

@@ -1,12 +1,12 @@
 #include "MainFormFixture.h"
 
 #include "export/pdf/qvxExportPDF.h"
-#include "report/qvxBands.h"
-#include "report/qvxMemoView.h"
-#include "report/qvxReport.h"
-#include "report/qvxReportDataSets.h"
-#include "report/qvxUserDataSet.h"
-#include "report/qvxVariables.h"
+#include "report/pages/qvxBands.h"
+#include "report/views/qvxMemoView.h"
+#include "report/report/qvxReport.h"
+#include "report/data/qvxReportDataSets.h"
+#include "report/data/qvxUserDataSet.h"
+#include "report/model/qvxVariables.h"
 
 #include <QDir>
 #include <QFile>

@@ -9,7 +9,7 @@
 // no pages, no objects, page 1 of Count(), every anchor on page 1, loading,
 // printing and export refused.
 
-#include "report/qvxCustomPreviewPages.h"
+#include "report/model/qvxCustomPreviewPages.h"
 
 template <class Store>
 class TNullReportClassSlots : public Store

@@ -5,7 +5,7 @@
 // flag, preview or prepared pages.  Tests, benchmarks and fuzz targets stand
 // it in for the report where they only need one to exist.
 
-#include "report/qvxReportLink.h"
+#include "report/model/qvxReportLink.h"
 #include "toolkit/classes/TStringList.h"
 
 #include <memory>

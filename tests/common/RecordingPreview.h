@@ -4,7 +4,7 @@
 // prepared pages tell it: build progress, page moves, tabs, repaints and
 // status texts.  HasTab answers from the tabs added so far.
 
-#include "report/qvxCustomPreview.h"
+#include "report/model/qvxCustomPreview.h"
 
 #include <QStringList>
 

@@ -11,12 +11,6 @@ inline QString testDataPath(const QString &relative)
     return QStringLiteral(TEST_DATA_DIR "/") + relative;
 }
 
-// Folder of the public test data kept beside the project (PngSuite ...).
-inline QString sharedTestDataPath(const QString &relative)
-{
-    return QStringLiteral(SHARED_TEST_DATA_DIR "/") + relative;
-}
-
 // gtest prints QStrings readably.
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }

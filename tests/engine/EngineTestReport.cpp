@@ -2,9 +2,9 @@
 
 #include "engine/qvxEngine.h"
 #include "report/ReportTestClasses.h"
-#include "report/TWideStrings.h"
-#include "report/qvxReportDataSets.h"
-#include "report/qvxServices.h"
+#include "report/base/TWideStrings.h"
+#include "report/data/qvxReportDataSets.h"
+#include "report/model/qvxServices.h"
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/TStrings.h"
 

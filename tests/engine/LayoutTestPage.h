@@ -4,9 +4,9 @@
 // and memos placed in code under a test report, each named.
 
 #include "report/ReportTestClasses.h"
-#include "report/qvxBands.h"
-#include "report/qvxMemoView.h"
-#include "report/qvxPage.h"
+#include "report/pages/qvxBands.h"
+#include "report/views/qvxMemoView.h"
+#include "report/pages/qvxPage.h"
 #include "toolkit/classes/TStringList.h"
 
 #include <QStringList>

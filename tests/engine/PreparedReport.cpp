@@ -1,6 +1,6 @@
 #include "PreparedReport.h"
 
-#include "report/TWideStrings.h"
+#include "report/base/TWideStrings.h"
 
 TPreparedReport::TPreparedReport(int count, double paperWidth, double paperHeight,
                                  const std::function<void(TPreparedReport &)> &setUp)

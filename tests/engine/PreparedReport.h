@@ -9,11 +9,11 @@
 
 #include "engine/qvxPreviewPages.h"
 #include "report/RecordingServices.h"
-#include "report/qvxBands.h"
-#include "report/qvxMemoView.h"
-#include "report/qvxPage.h"
-#include "report/qvxReport.h"
-#include "report/qvxServices.h"
+#include "report/pages/qvxBands.h"
+#include "report/views/qvxMemoView.h"
+#include "report/pages/qvxPage.h"
+#include "report/report/qvxReport.h"
+#include "report/model/qvxServices.h"
 
 #include <QList>
 

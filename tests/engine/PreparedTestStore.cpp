@@ -1,9 +1,9 @@
 #include "PreparedTestStore.h"
 
-#include "report/TWideStrings.h"
-#include "report/qvxDiffText.h"
-#include "report/qvxXMLEscape.h"
-#include "report/qvxXMLItem.h"
+#include "report/base/TWideStrings.h"
+#include "report/model/qvxDiffText.h"
+#include "report/xml/qvxXMLEscape.h"
+#include "report/xml/qvxXMLItem.h"
 #include "toolkit/classes/ClassRegistry.h"
 
 #include <functional>

@@ -7,7 +7,7 @@
 #include "engine/qvxAggregate.h"
 #include "engine/qvxAggregateScanner.h"
 #include "engine/qvxBandLayout.h"
-#include "report/qvxVariables.h"
+#include "report/model/qvxVariables.h"
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/core/VariantOps.h"
 

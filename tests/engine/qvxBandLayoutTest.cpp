@@ -5,7 +5,7 @@
 #include "LayoutTestPage.h"
 
 #include "engine/qvxBandLayout.h"
-#include "report/qvxUserDataSet.h"
+#include "report/data/qvxUserDataSet.h"
 
 #include <gtest/gtest.h>
 

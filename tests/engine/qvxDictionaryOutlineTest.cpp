@@ -2,7 +2,7 @@
 
 #include "engine/qvxDictionary.h"
 #include "engine/qvxOutline.h"
-#include "report/qvxXMLItem.h"
+#include "report/xml/qvxXMLItem.h"
 #include "toolkit/classes/Streams.h"
 
 #include <gtest/gtest.h>

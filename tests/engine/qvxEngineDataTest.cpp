@@ -4,7 +4,7 @@
 #include "EngineTestReport.h"
 
 #include "engine/qvxEngine.h"
-#include "report/qvxObjectTypes.h"
+#include "report/base/qvxObjectTypes.h"
 #include "toolkit/classes/TStringList.h"
 
 #include <gtest/gtest.h>

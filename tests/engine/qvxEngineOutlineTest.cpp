@@ -3,8 +3,8 @@
 
 #include "EngineTestReport.h"
 
-#include "report/qvxCustomOutline.h"
-#include "report/qvxNumbers.h"
+#include "report/model/qvxCustomOutline.h"
+#include "report/base/qvxNumbers.h"
 
 #include <gtest/gtest.h>
 

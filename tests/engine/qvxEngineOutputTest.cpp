@@ -4,9 +4,9 @@
 #include "EngineTestReport.h"
 
 #include "engine/qvxEngine.h"
-#include "report/qvxCustomOutline.h"
-#include "report/qvxNumbers.h"
-#include "report/qvxObjectTypes.h"
+#include "report/model/qvxCustomOutline.h"
+#include "report/base/qvxNumbers.h"
+#include "report/base/qvxObjectTypes.h"
 
 #include <gtest/gtest.h>
 

@@ -4,13 +4,13 @@
 #include "EngineTestReport.h"
 
 #include "engine/qvxEngine.h"
-#include "report/qvxCustomOutline.h"
-#include "report/qvxDMP.h"
-#include "report/qvxFrame.h"
-#include "report/qvxNumbers.h"
-#include "report/qvxObjectTypes.h"
-#include "report/qvxShapeView.h"
-#include "report/qvxSubreport.h"
+#include "report/model/qvxCustomOutline.h"
+#include "report/pages/qvxDMP.h"
+#include "report/components/qvxFrame.h"
+#include "report/base/qvxNumbers.h"
+#include "report/base/qvxObjectTypes.h"
+#include "report/views/qvxShapeView.h"
+#include "report/pages/qvxSubreport.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 
 #include "engine/qvxPrintLayout.h"
 #include "engine/qvxPrinter.h"
-#include "report/qvxOptions.h"
-#include "report/qvxResources.h"
+#include "report/model/qvxOptions.h"
+#include "report/model/qvxResources.h"
 #include "toolkit/ScriptedModalRunner.h"
 #include "toolkit/graphics/RecordingCanvas.h"
 #include "toolkit/widgets/ModalRunner.h"

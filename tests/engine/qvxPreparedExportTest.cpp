@@ -1,8 +1,8 @@
 #include "PreparedTestStore.h"
 
-#include "report/TWideStrings.h"
-#include "report/qvxExportFilter.h"
-#include "report/qvxMemoView.h"
+#include "report/base/TWideStrings.h"
+#include "report/report/qvxExportFilter.h"
+#include "report/views/qvxMemoView.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "PreparedTestStore.h"
 
 #include "engine/qvxOutline.h"
-#include "report/qvxXMLItem.h"
-#include "report/qvxXMLReader.h"
+#include "report/xml/qvxXMLItem.h"
+#include "report/xml/qvxXMLReader.h"
 #include "toolkit/classes/Streams.h"
 
 #include <QTemporaryDir>

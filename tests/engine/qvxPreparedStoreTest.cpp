@@ -1,7 +1,7 @@
 #include "PreparedTestStore.h"
 
-#include "report/TWideStrings.h"
-#include "report/qvxXMLItem.h"
+#include "report/base/TWideStrings.h"
+#include "report/xml/qvxXMLItem.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 #include "PreparedTestStore.h"
 
 #include "engine/qvxPreviewPages.h"
-#include "report/TWideStrings.h"
-#include "report/qvxBands.h"
-#include "report/qvxExportFilter.h"
-#include "report/qvxMemoView.h"
-#include "report/qvxPage.h"
+#include "report/base/TWideStrings.h"
+#include "report/pages/qvxBands.h"
+#include "report/report/qvxExportFilter.h"
+#include "report/views/qvxMemoView.h"
+#include "report/pages/qvxPage.h"
 
 #include <gtest/gtest.h>
 

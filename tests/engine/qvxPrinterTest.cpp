@@ -3,8 +3,8 @@
 #include "PreparedReport.h"
 
 #include "engine/qvxPrinter.h"
-#include "report/qvxOptions.h"
-#include "report/qvxResources.h"
+#include "report/model/qvxOptions.h"
+#include "report/model/qvxResources.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "engine/qvxProgress.h"
-#include "report/qvxServices.h"
+#include "report/model/qvxServices.h"
 #include "toolkit/classes/TObject.h"
 #include "toolkit/widgets/TButton.h"
 #include "toolkit/widgets/TLabel.h"

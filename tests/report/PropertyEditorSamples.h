@@ -3,7 +3,7 @@
 // An object with one property of every kind the standard property editors
 // serve, and a designer that counts what it is told.
 
-#include "report/qvxPropertyEditor.h"
+#include "report/editors/qvxPropertyEditor.h"
 #include "toolkit/classes/Reflection.h"
 #include "toolkit/classes/TComponent.h"
 #include "toolkit/graphics/GraphicsObjects.h"

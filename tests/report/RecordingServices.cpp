@@ -1,7 +1,7 @@
 #include "report/RecordingServices.h"
 
-#include "report/qvxExportFilter.h"
-#include "report/qvxReportLink.h"
+#include "report/report/qvxExportFilter.h"
+#include "report/model/qvxReportLink.h"
 
 TRecordingServicesScope::TRecordingServicesScope() : m_previous(qvxServices())
 {

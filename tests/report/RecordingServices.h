@@ -7,9 +7,9 @@
 // over pages of objects the test gives.
 
 #include "common/NullPreviewPages.h"
-#include "report/qvxCustomEngine.h"
-#include "report/qvxCustomOutline.h"
-#include "report/qvxServices.h"
+#include "report/model/qvxCustomEngine.h"
+#include "report/model/qvxCustomOutline.h"
+#include "report/model/qvxServices.h"
 
 #include <QList>
 #include <QStringList>

@@ -5,7 +5,7 @@
 // braces), the script language, styles and layout object are set by the test.
 
 #include "report/ReportTestClasses.h"
-#include "report/qvxReportContext.h"
+#include "report/model/qvxReportContext.h"
 
 #include <QHash>
 

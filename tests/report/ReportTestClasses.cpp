@@ -1,7 +1,7 @@
 #include "report/ReportTestClasses.h"
 
-#include "report/qvxCollectionXML.h"
-#include "report/qvxXMLItem.h"
+#include "report/model/qvxCollectionXML.h"
+#include "report/xml/qvxXMLItem.h"
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/classes/PropertyDeclarations.h"

@@ -6,10 +6,10 @@
 // and custom binary data; a band with a nested collection; a report that
 // collects errors and knows a parent report.
 
-#include "report/TWideStrings.h"
-#include "report/qvxReportComponent.h"
-#include "report/qvxReportLink.h"
-#include "report/qvxVariables.h"
+#include "report/base/TWideStrings.h"
+#include "report/components/qvxReportComponent.h"
+#include "report/model/qvxReportLink.h"
+#include "report/model/qvxVariables.h"
 #include "toolkit/graphics/GraphicsObjects.h"
 #include "toolkit/classes/TFiler.h"
 #include "toolkit/classes/TStringList.h"

@@ -1,7 +1,7 @@
 #include "report/StubReport.h"
 
-#include "report/qvxErrors.h"
-#include "report/qvxResources.h"
+#include "report/model/qvxErrors.h"
+#include "report/model/qvxResources.h"
 
 void TStubReport::ReportErrors()
 {

@@ -6,9 +6,9 @@
 // script: Calc gives null.
 
 #include "report/ReportTestClasses.h"
-#include "report/qvxOptions.h"
-#include "report/qvxReportContext.h"
-#include "report/qvxReportDataSets.h"
+#include "report/model/qvxOptions.h"
+#include "report/model/qvxReportContext.h"
+#include "report/data/qvxReportDataSets.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "report/TWideStrings.h"
+#include "report/base/TWideStrings.h"
 
 #include "common/TestSupport.h"
 #include "toolkit/core/Exceptions.h"

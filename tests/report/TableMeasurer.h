@@ -8,7 +8,7 @@
 // by defaultAdvance; bold characters advance boldExtra more.  A line is
 // 100 units high at 83 pixels (16 screen pixels at 600 per inch).
 
-#include "report/qvxTextMeasurer.h"
+#include "report/text/qvxTextMeasurer.h"
 
 #include <QHash>
 

@@ -2,9 +2,9 @@
 // band columns and dot-matrix snapping.
 
 #include "report/ReportContextStub.h"
-#include "report/qvxBands.h"
-#include "report/qvxPage.h"
-#include "report/qvxResources.h"
+#include "report/pages/qvxBands.h"
+#include "report/pages/qvxPage.h"
+#include "report/model/qvxResources.h"
 #include "toolkit/core/Exceptions.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "report/ReportTestTree.h"
-#include "report/qvxComponentNames.h"
+#include "report/model/qvxComponentNames.h"
 #include "toolkit/classes/TDataModule.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "report/ReportTestTree.h"
-#include "report/qvxResources.h"
+#include "report/model/qvxResources.h"
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/core/Format.h"
 

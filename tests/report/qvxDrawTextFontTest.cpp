@@ -3,7 +3,7 @@
 // advances.  The expected breaks were checked against the font's own
 // advance table read independently.
 
-#include "report/qvxDrawText.h"
+#include "report/text/qvxDrawText.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Canvas.h"
 

@@ -2,7 +2,7 @@
 // advances, for every alignment and rotation range.
 
 #include "report/TableMeasurer.h"
-#include "report/qvxDrawText.h"
+#include "report/text/qvxDrawText.h"
 #include "toolkit/graphics/RecordingCanvas.h"
 
 #include <gtest/gtest.h>

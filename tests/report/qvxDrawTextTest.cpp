@@ -2,7 +2,7 @@
 // heights, cuts and the drawing calls on a recording canvas.
 
 #include "report/TableMeasurer.h"
-#include "report/qvxDrawText.h"
+#include "report/text/qvxDrawText.h"
 #include "toolkit/graphics/RecordingCanvas.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "report/qvxErrors.h"
+#include "report/model/qvxErrors.h"
 
 #include "common/TestSupport.h"
 #include "report/RecordingRunner.h"

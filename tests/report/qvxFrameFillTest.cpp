@@ -1,9 +1,9 @@
 // Frames and fills: pixels they paint, what they store, their difference
 // texts and copies.
 
-#include "report/qvxFill.h"
-#include "report/qvxFrame.h"
-#include "report/qvxXMLSerializer.h"
+#include "report/components/qvxFill.h"
+#include "report/components/qvxFrame.h"
+#include "report/model/qvxXMLSerializer.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Canvas.h"
 

@@ -1,4 +1,4 @@
-#include "report/qvxGraphicUtils.h"
+#include "report/base/qvxGraphicUtils.h"
 
 #include "common/TestSupport.h"
 #include "toolkit/graphics/Bitmap.h"

@@ -1,5 +1,5 @@
 #include "report/ReportTestClasses.h"
-#include "report/qvxRegistries.h"
+#include "report/model/qvxRegistries.h"
 
 #include <gtest/gtest.h>
 

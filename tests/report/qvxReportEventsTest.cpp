@@ -2,11 +2,11 @@
 // of its printer.
 
 #include "report/RecordingServices.h"
-#include "report/qvxCustomDB.h"
-#include "report/qvxOptions.h"
-#include "report/qvxPage.h"
-#include "report/qvxReport.h"
-#include "report/qvxXMLItem.h"
+#include "report/data/qvxCustomDB.h"
+#include "report/model/qvxOptions.h"
+#include "report/pages/qvxPage.h"
+#include "report/report/qvxReport.h"
+#include "report/xml/qvxXMLItem.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/TStrings.h"
 

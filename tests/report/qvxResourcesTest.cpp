@@ -1,7 +1,7 @@
-#include "report/qvxResources.h"
+#include "report/model/qvxResources.h"
 
 #include "common/TestSupport.h"
-#include "report/qvxXMLReader.h"
+#include "report/xml/qvxXMLReader.h"
 #include "script/zqMessages.h"
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/core/Files.h"

@@ -1,8 +1,8 @@
 #include "report/RecordingServices.h"
 #include "report/ReportTestClasses.h"
-#include "report/qvxCustomProgress.h"
-#include "report/qvxGlobals.h"
-#include "report/qvxServices.h"
+#include "report/model/qvxCustomProgress.h"
+#include "report/model/qvxGlobals.h"
+#include "report/model/qvxServices.h"
 #include "toolkit/classes/TList.h"
 #include "toolkit/core/Exceptions.h"
 

@@ -1,8 +1,8 @@
-#include "report/qvxStyles.h"
+#include "report/components/qvxStyles.h"
 
 #include "common/TestSupport.h"
 #include "report/ReportTestClasses.h"
-#include "report/qvxXMLItem.h"
+#include "report/xml/qvxXMLItem.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/TStringList.h"
 #include "toolkit/core/Exceptions.h"

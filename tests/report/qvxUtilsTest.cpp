@@ -1,7 +1,7 @@
-#include "report/qvxNumbers.h"
-#include "report/qvxRectArea.h"
-#include "report/qvxStreamUtils.h"
-#include "report/qvxTextUtils.h"
+#include "report/base/qvxNumbers.h"
+#include "report/components/qvxRectArea.h"
+#include "report/base/qvxStreamUtils.h"
+#include "report/base/qvxTextUtils.h"
 
 #include "common/TestSupport.h"
 #include "toolkit/core/Exceptions.h"

@@ -1,4 +1,4 @@
-#include "report/qvxVariables.h"
+#include "report/model/qvxVariables.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 // Every declared default of the view classes is the value a new object
 // has, so that what is not written reads back as it was.
 
-#include "report/qvxFill.h"
-#include "report/qvxFormat.h"
-#include "report/qvxFrame.h"
-#include "report/qvxHighlight.h"
-#include "report/qvxHyperlink.h"
-#include "report/qvxView.h"
+#include "report/components/qvxFill.h"
+#include "report/components/qvxFormat.h"
+#include "report/components/qvxFrame.h"
+#include "report/components/qvxHighlight.h"
+#include "report/components/qvxHyperlink.h"
+#include "report/components/qvxView.h"
 #include "toolkit/classes/Reflection.h"
 
 #include <gtest/gtest.h>

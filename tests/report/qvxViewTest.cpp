@@ -3,10 +3,10 @@
 // small value classes it publishes.
 
 #include "report/ReportContextStub.h"
-#include "report/qvxFormat.h"
-#include "report/qvxHighlight.h"
-#include "report/qvxView.h"
-#include "report/qvxXMLSerializer.h"
+#include "report/components/qvxFormat.h"
+#include "report/components/qvxHighlight.h"
+#include "report/components/qvxView.h"
+#include "report/model/qvxXMLSerializer.h"
 #include "toolkit/graphics/RecordingCanvas.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "report/qvxXMLDocument.h"
-#include "report/qvxXMLReader.h"
+#include "report/xml/qvxXMLDocument.h"
+#include "report/xml/qvxXMLReader.h"
 
 #include "common/TestSupport.h"
 #include "toolkit/core/Files.h"

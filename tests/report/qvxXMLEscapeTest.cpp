@@ -1,4 +1,4 @@
-#include "report/qvxXMLEscape.h"
+#include "report/xml/qvxXMLEscape.h"
 
 #include "common/TestSupport.h"
 #include "toolkit/core/FormatDateTime.h"

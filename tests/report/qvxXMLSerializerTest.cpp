@@ -1,7 +1,7 @@
 #include "report/ReportTestTree.h"
-#include "report/qvxResources.h"
-#include "report/qvxXMLItem.h"
-#include "report/qvxXMLSerializer.h"
+#include "report/model/qvxResources.h"
+#include "report/xml/qvxXMLItem.h"
+#include "report/model/qvxXMLSerializer.h"
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/core/FormatSettings.h"
 

@@ -1,4 +1,4 @@
-#include "report/qvxZLib.h"
+#include "report/xml/qvxZLib.h"
 
 #include "common/TestSupport.h"
 

@@ -4,7 +4,7 @@
 #include "PngTestSupport.h"
 
 #include "codecs/png/qvxPngFilters.h"
-#include "report/qvxZLib.h"
+#include "report/xml/qvxZLib.h"
 
 #include <QDir>
 

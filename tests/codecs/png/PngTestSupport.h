@@ -84,5 +84,5 @@ inline QList<quint32> PngChunkSizes(const QByteArray &bytes, const QByteArray &n
 
 inline QString PngSuiteDir()
 {
-    return QStringLiteral(SHARED_TEST_DATA_DIR "/pngsuite");
+    return QStringLiteral(TEST_DATA_DIR "/pngsuite");
 }

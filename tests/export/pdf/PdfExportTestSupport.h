@@ -8,9 +8,9 @@
 #include "common/NullPreviewPages.h"
 #include "common/NullReportLink.h"
 #include "export/pdf/qvxExportPDF.h"
-#include "report/qvxComponent.h"
-#include "report/qvxCustomOutline.h"
-#include "report/qvxView.h"
+#include "report/model/qvxComponent.h"
+#include "report/model/qvxCustomOutline.h"
+#include "report/components/qvxView.h"
 
 #include <QHash>
 #include <QList>

@@ -2,8 +2,8 @@
 #include "ToolTestSupport.h"
 
 #include "export/pdf/qvxExportPDF.h"
-#include "report/qvxFileUtils.h"
-#include "report/qvxZLib.h"
+#include "report/base/qvxFileUtils.h"
+#include "report/xml/qvxZLib.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,0 +1,9 @@
+#include "preview/PreviewUnits.h"
+
+#include "engine/EngineUnits.h"
+#include "toolkit/core/Units.h"
+
+void RegisterPreviewUnits()
+{
+    RegisterEngineUnits();
+}

@@ -1,0 +1,201 @@
+#include "report/base/TWideStrings.h"
+
+#include "toolkit/core/CodePages.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/classes/ClassRegistry.h"
+#include "toolkit/classes/Reflection.h"
+#include "toolkit/classes/Streams.h"
+#include "toolkit/classes/TStrings.h"
+
+#include <QtEndian>
+
+namespace {
+
+constexpr char16_t LineSeparator = 0x2028;
+
+bool isLineBreak(QChar c)
+{
+    return c == u'\n' || c == u'\r' || c == QChar(LineSeparator);
+}
+
+} // namespace
+
+TWideStrings::TWideStrings() = default;
+TWideStrings::~TWideStrings() = default;
+
+void TWideStrings::outOfBounds()
+{
+    throw Exception(QStringLiteral("Wide String Out of Bounds"));
+}
+
+QString TWideStrings::Get(int index) const
+{
+    if (index < 0 || index >= Count())
+        return QString();
+    return m_items[std::size_t(index)].text;
+}
+
+void TWideStrings::Put(int index, const QString &s)
+{
+    if (index == Count()) {
+        Add(s);
+        return;
+    }
+    if (index < 0 || index > Count())
+        outOfBounds();
+    m_items[std::size_t(index)].text = s;
+}
+
+TObject *TWideStrings::GetObject(int index) const
+{
+    if (index < 0 || index >= Count())
+        return nullptr;
+    return m_items[std::size_t(index)].object;
+}
+
+void TWideStrings::PutObject(int index, TObject *object)
+{
+    if (index >= 0 && index < Count())
+        m_items[std::size_t(index)].object = object;
+}
+
+int TWideStrings::Add(const QString &s)
+{
+    return AddObject(s, nullptr);
+}
+
+int TWideStrings::AddObject(const QString &s, TObject *object)
+{
+    m_items.push_back({s, object});
+    return Count() - 1;
+}
+
+void TWideStrings::AddStrings(const TWideStrings *other)
+{
+    // A copy first: other may be this list.
+    const std::vector<Item> items = other->m_items;
+    m_items.insert(m_items.end(), items.begin(), items.end());
+}
+
+void TWideStrings::Delete(int index)
+{
+    if (index < 0 || index >= Count())
+        outOfBounds();
+    m_items.erase(m_items.begin() + index);
+}
+
+void TWideStrings::Insert(int index, const QString &s)
+{
+    if (index < 0 || index > Count())
+        outOfBounds();
+    m_items.insert(m_items.begin() + index, Item{s, nullptr});
+}
+
+int TWideStrings::IndexOf(const QString &s) const
+{
+    for (int i = 0; i < Count(); ++i)
+        if (m_items[std::size_t(i)].text == s)
+            return i;
+    return -1;
+}
+
+void TWideStrings::Clear()
+{
+    m_items.clear();
+}
+
+QString TWideStrings::GetText() const
+{
+    QString text;
+    for (const Item &item : m_items) {
+        text += item.text;
+        text += QLatin1String("\r\n");
+    }
+    return text;
+}
+
+void TWideStrings::SetText(const QString &text)
+{
+    Clear();
+    qsizetype end = text.indexOf(QChar(u'\0'));
+    if (end < 0)
+        end = text.size();
+    qsizetype pos = 0;
+    while (pos < end) {
+        const qsizetype start = pos;
+        while (pos < end && !isLineBreak(text[pos]))
+            ++pos;
+        Add(text.mid(start, pos - start));
+        for (const char16_t skipped : {u'\r', u'\n', LineSeparator})
+            if (pos < end && text[pos] == QChar(skipped))
+                ++pos;
+    }
+}
+
+void TWideStrings::LoadFromStream(TStream *stream)
+{
+    const QByteArray bytes = stream->ReadToEnd();
+    if (bytes.size() > 2 && bytes.startsWith("\xFF\xFE")) {
+        QString text(qsizetype((bytes.size() - 2) / 2), Qt::Uninitialized);
+        qFromLittleEndian<char16_t>(bytes.constData() + 2, text.size(), text.data());
+        SetText(text);
+    } else {
+        SetText(AnsiToWide(bytes, CP_ACP));
+    }
+}
+
+void TWideStrings::SaveToStream(TStream *stream) const
+{
+    const QString text = GetText();
+    QByteArray bytes(text.size() * 2, Qt::Uninitialized);
+    qToLittleEndian<char16_t>(text.constData(), text.size(), bytes.data());
+    stream->WriteBuffer(bytes);
+}
+
+void TWideStrings::LoadFromFile(const QString &fileName)
+{
+    TFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
+    LoadFromStream(&stream);
+}
+
+void TWideStrings::SaveToFile(const QString &fileName) const
+{
+    TFileStream stream(fileName, fmCreate);
+    SaveToStream(&stream);
+}
+
+void TWideStrings::Assign(const TPersistent *source)
+{
+    if (const auto *wide = qobject_cast<const TWideStrings *>(source)) {
+        if (wide != this)
+            m_items = wide->m_items;
+        return;
+    }
+    if (const auto *strings = qobject_cast<const TStrings *>(source)) {
+        Clear();
+        for (int i = 0; i < strings->Count(); ++i)
+            AddObject(strings->Strings(i), strings->Objects(i));
+        return;
+    }
+    TPersistent::Assign(source);
+}
+
+void TWideStrings::AssignTo(TPersistent *dest) const
+{
+    auto *strings = qobject_cast<TStrings *>(dest);
+    if (!strings) {
+        TPersistent::AssignTo(dest);
+        return;
+    }
+    strings->BeginUpdate();
+    strings->Clear();
+    for (const Item &item : m_items)
+        strings->AddObject(item.text, item.object);
+    strings->EndUpdate();
+}
+
+void InitializeWideStrings()
+{
+    RegisterClass<TWideStrings>();
+    RegisterClassCategory(ClassOf<TWideStrings>(), TClassCategory::WideStrings);
+}

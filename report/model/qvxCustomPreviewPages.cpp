@@ -1,0 +1,14 @@
+#include "report/model/qvxCustomPreviewPages.h"
+
+#include "report/model/qvxCustomOutline.h"
+
+TqvxCustomPreviewPages::TqvxCustomPreviewPages(TqvxReportLink *report) : m_report(report)
+{
+}
+
+TqvxCustomPreviewPages::~TqvxCustomPreviewPages() = default;
+
+void TqvxCustomPreviewPages::SetOutline(std::unique_ptr<TqvxCustomOutline> outline)
+{
+    m_outline = std::move(outline);
+}

@@ -1,0 +1,5 @@
+#include "report/model/qvxHtmlHelp.h"
+
+void HtmlHelp(const TObject *, const QString &)
+{
+}

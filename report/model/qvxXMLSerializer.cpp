@@ -1,0 +1,633 @@
+#include "report/model/qvxXMLSerializer.h"
+
+#include "report/base/TWideStrings.h"
+#include "report/model/qvxComponent.h"
+#include "report/model/qvxComponentNames.h"
+#include "report/base/qvxNumbers.h"
+#include "report/model/qvxResources.h"
+#include "report/base/qvxStreamUtils.h"
+#include "report/xml/qvxXMLDocument.h"
+#include "report/xml/qvxXMLEscape.h"
+#include "toolkit/classes/ClassRegistry.h"
+#include "toolkit/core/CodePages.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/core/FloatText.h"
+#include "toolkit/classes/CustomPropertyData.h"
+#include "toolkit/classes/Streams.h"
+#include "toolkit/classes/TStringList.h"
+#include "toolkit/classes/Reflection.h"
+
+#include <cmath>
+#include <utility>
+
+namespace {
+
+constexpr double ancestorTolerance = 1e-6;
+// Sub-objects nest only a few levels (Frame.LeftLine.Color); a deeper chain
+// can only be a cycle.
+constexpr int maxObjectDepth = 16;
+
+const QString lineBreak = QStringLiteral("\r\n");
+
+// The reverse: the value's lines, each closed again.
+QString listTextFromStored(const QString &value)
+{
+    return value.isEmpty() ? value : value + lineBreak;
+}
+
+QString attribute(const QString &prefix, const QString &name, const QString &value)
+{
+    return QLatin1Char(' ') + prefix + name + QStringLiteral("=\"") + value + QLatin1Char('"');
+}
+
+// The text of a memo view.
+TWideStrings *memoOf(TPersistent *obj)
+{
+    const auto *component = qobject_cast<const TqvxComponent *>(obj);
+    return component ? component->MemoText() : nullptr;
+}
+
+// Kinds written as numbers (enumerations by name).
+bool isOrdinal(TTypeKind kind)
+{
+    switch (kind) {
+    case TTypeKind::Integer:
+    case TTypeKind::Int64:
+    case TTypeKind::Char:
+    case TTypeKind::WChar:
+    case TTypeKind::Set:
+    case TTypeKind::Enumeration:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Sub-objects that are stored within their holder, as X.Name attributes.
+bool isNestedCategory(TClassCategory category)
+{
+    return category == TClassCategory::Persistent || category == TClassCategory::CollectionItem ||
+           category == TClassCategory::Strings || category == TClassCategory::WideStrings;
+}
+
+bool isReport(const TObject *obj)
+{
+    return dynamic_cast<const TqvxReportLink *>(obj) != nullptr;
+}
+
+// Marks a report object IsWriting for the scope.
+class WritingScope
+{
+public:
+    WritingScope(TPersistent *obj, TPersistent *ancestor)
+        : m_obj(qobject_cast<TqvxComponent *>(obj)),
+          m_ancestor(qobject_cast<TqvxComponent *>(ancestor))
+    {
+        if (m_obj)
+            m_obj->SetIsWriting(true);
+    }
+    ~WritingScope()
+    {
+        if (m_obj)
+            m_obj->SetIsWriting(false);
+        if (m_ancestor)
+            m_ancestor->SetIsWriting(false);
+    }
+    WritingScope(const WritingScope &) = delete;
+    WritingScope &operator=(const WritingScope &) = delete;
+
+private:
+    TqvxComponent *m_obj;
+    TqvxComponent *m_ancestor;
+};
+
+} // namespace
+
+TqvxXMLSerializer::TqvxXMLSerializer(TStream *stream)
+    : m_stream(stream),
+      m_errors(std::make_unique<TStringList>())
+{
+    m_errors->SetSorted(true);
+    m_errors->SetDuplicates(dupIgnore);
+}
+
+TqvxXMLSerializer::~TqvxXMLSerializer() = default;
+
+QString TqvxXMLSerializer::StoredListText(const QString &text)
+{
+    return text.endsWith(lineBreak) ? text.chopped(lineBreak.size()) : text;
+}
+
+QString TqvxXMLSerializer::FloatToText(double value)
+{
+    static const TFormatSettings pointSettings;
+    return FloatToStr(value, pointSettings);
+}
+
+// Writing
+
+QString TqvxXMLSerializer::ObjToXML(TPersistent *obj, const QString &prefix, TPersistent *ancestor)
+{
+    return objectText(obj, prefix, ancestor, 0);
+}
+
+QString TqvxXMLSerializer::objectText(TPersistent *obj, const QString &prefix, TPersistent *ancestor, int depth)
+{
+    if (!obj)
+        return QString();
+    auto *component = qobject_cast<TqvxComponent *>(obj);
+    if (!ancestor && component && OnGetAncestor) {
+        TqvxComponent *found = nullptr;
+        OnGetAncestor(component->Name(), found);
+        ancestor = found;
+    }
+    WritingScope writing(obj, ancestor);
+
+    QString result;
+    for (const TPropInfo *prop : GetPropList(obj->ClassType()))
+        result += propertyText(obj, prop, prefix, ancestor, depth);
+    if (depth == 0)
+        result += memoText(obj, ancestor);
+    result += propDataText(obj, prefix, ancestor);
+    return result;
+}
+
+QString TqvxXMLSerializer::propertyText(TPersistent *obj, const TPropInfo *prop, const QString &prefix,
+                                        TPersistent *ancestor, int depth)
+{
+    if (!prop->IsReadable() || !prop->IsStored(obj))
+        return QString();
+    const TPropInfo *ancestorProp = ancestor ? GetPropInfo(ancestor, prop->Name()) : nullptr;
+    if (ancestorProp && (ancestorProp->Kind() != prop->Kind() || !ancestorProp->IsReadable()))
+        ancestorProp = nullptr;
+    const bool allValues = m_serializeDefaultValues;
+
+    if (isOrdinal(prop->Kind())) {
+        if (!prop->IsWritable())
+            return QString();
+        const qint64 value = prop->GetOrd(obj);
+        if (!allValues) {
+            if (ancestorProp ? value == ancestorProp->GetOrd(ancestor) : prop->HasDefault() && value == prop->Default())
+                return QString();
+        }
+        const QString name = prop->Kind() == TTypeKind::Enumeration ? prop->EnumName(value) : QString();
+        return attribute(prefix, prop->Name(), name.isEmpty() ? QString::number(value) : name);
+    }
+    switch (prop->Kind()) {
+    case TTypeKind::Float: {
+        if (!prop->IsWritable())
+            return QString();
+        const double value = prop->GetFloat(obj);
+        if (!allValues && ancestorProp && std::abs(value - ancestorProp->GetFloat(ancestor)) <= ancestorTolerance)
+            return QString();
+        return attribute(prefix, prop->Name(), FloatToText(value));
+    }
+    case TTypeKind::String:
+    case TTypeKind::WideString: {
+        if (!prop->IsWritable())
+            return QString();
+        const QString value = prop->GetStr(obj);
+        if (!allValues && (ancestorProp ? value == ancestorProp->GetStr(ancestor) : value.isEmpty()))
+            return QString();
+        return attribute(prefix, prop->Name(), qvxXMLEncode(value));
+    }
+    case TTypeKind::Variant: {
+        if (!prop->IsWritable())
+            return QString();
+        // An empty string is a value; only null and unassigned are none.
+        const Variant value = prop->GetVariant(obj);
+        const QString text = qvxVariantToXMLText(value);
+        const bool none = VarIsNull(value) || VarIsEmpty(value);
+        if (!allValues && ancestorProp) {
+            const Variant ancestorValue = ancestorProp->GetVariant(ancestor);
+            const bool ancestorNone = VarIsNull(ancestorValue) || VarIsEmpty(ancestorValue);
+            if (none == ancestorNone && text == qvxVariantToXMLText(ancestorValue))
+                return QString();
+        } else if (!allValues && none) {
+            return QString();
+        }
+        return attribute(prefix, prop->Name(), text);
+    }
+    case TTypeKind::Class:
+        break;
+    default:
+        return QString();
+    }
+
+    TObject *value = prop->GetObject(obj);
+    TObject *ancestorValue = ancestorProp ? ancestorProp->GetObject(ancestor) : nullptr;
+    switch (prop->ClassCategory()) {
+    case TClassCategory::Component: {
+        if (!prop->IsWritable())
+            return QString();
+        const auto *target = qobject_cast<const TComponent *>(value);
+        const auto *ancestorTarget = qobject_cast<const TComponent *>(ancestorValue);
+        if (!target)
+            return ancestorTarget || allValues ? attribute(prefix, prop->Name(), QStringLiteral("nil")) : QString();
+        if (!allValues && ancestorTarget && ancestorTarget->Name() == target->Name())
+            return QString();
+        const auto *component = qobject_cast<const TqvxComponent *>(obj);
+        const TComponent *report = m_owner ? m_owner : component ? component->GetReport() : nullptr;
+        const QString name = qvxGetReferenceName(report, target);
+        return name.isEmpty() ? QString() : attribute(prefix, prop->Name(), qvxXMLEncode(name));
+    }
+    case TClassCategory::Strings: {
+        const auto *list = qobject_cast<const TStrings *>(value);
+        if (!list)
+            return QString();
+        const auto *ancestorList = qobject_cast<const TStrings *>(ancestorValue);
+        const QString text = list->Text();
+        const QString ancestorText = ancestorList ? ancestorList->Text() : QString();
+        if (listTextUnchanged(text, list->Count(), ancestorList ? &ancestorText : nullptr))
+            return QString();
+        return attribute(prefix, prop->Name() + QStringLiteral(".Text"), qvxXMLEncode(StoredListText(text)));
+    }
+    case TClassCategory::Persistent:
+    case TClassCategory::CollectionItem:
+        if (depth >= maxObjectDepth)
+            return QString();
+        return objectText(qobject_cast<TPersistent *>(value), prefix + prop->Name() + QLatin1Char('.'),
+                          qobject_cast<TPersistent *>(ancestorValue), depth + 1);
+    default:
+        return QString();
+    }
+}
+
+QString TqvxXMLSerializer::memoText(TPersistent *obj, TPersistent *ancestor) const
+{
+    const TWideStrings *memo = memoOf(obj);
+    if (!memo)
+        return QString();
+    const QString text = memo->GetText();
+    const TWideStrings *ancestorMemo = memoOf(ancestor);
+    const QString ancestorText = ancestorMemo ? ancestorMemo->GetText() : QString();
+    if (listTextUnchanged(text, memo->Count(), ancestorMemo ? &ancestorText : nullptr))
+        return QString();
+    return attribute(QString(), QStringLiteral("Text"), qvxXMLEncode(StoredListText(text)));
+}
+
+bool TqvxXMLSerializer::listTextUnchanged(const QString &text, int count, const QString *ancestorText) const
+{
+    if (m_serializeDefaultValues)
+        return false;
+    if (!ancestorText)
+        return count == 0;
+    // An engine copy keeps its text even when the template has the same.
+    if (m_engineCopy)
+        return text.isEmpty() && ancestorText->isEmpty();
+    return text == *ancestorText;
+}
+
+QString TqvxXMLSerializer::propDataText(TPersistent *obj, const QString &prefix, TPersistent *ancestor) const
+{
+    const auto *component = qobject_cast<const TqvxComponent *>(obj);
+    if (component && component->HasNestedData() && m_handleNestedProperties)
+        return QString();
+    const QByteArray data = WritePropertyData(*obj);
+    if (data.isEmpty())
+        return QString();
+    if (ancestor && !m_engineCopy && !m_serializeDefaultValues && WritePropertyData(*ancestor) == data)
+        return QString();
+    return attribute(prefix, QStringLiteral("PropData"), qvxBytesToHex(data));
+}
+
+void TqvxXMLSerializer::writeElement(TqvxComponent *obj, TqvxXMLItem *item, bool isRoot, bool saveChildren,
+                                     bool keepClassNames)
+{
+    item->SetName(!keepClassNames && obj->IsAncestor() ? QStringLiteral("inherited") : obj->ClassName());
+    QString text = ObjToXML(obj);
+    if (!isRoot)
+        text.prepend(QStringLiteral("Name=\"") + qvxXMLEncode(obj->Name()) + QLatin1Char('"'));
+    item->SetText(text);
+    if (obj->HasNestedData() && m_handleNestedProperties)
+        obj->WriteNestedProperties(item);
+    if (!saveChildren)
+        return;
+    for (TqvxComponent *child : obj->Objects())
+        writeElement(child, item->Add(), false, true, keepClassNames);
+}
+
+void TqvxXMLSerializer::WriteRootComponent(TqvxComponent *root, bool saveChildren, TqvxXMLItem *item,
+                                           bool keepClassNames)
+{
+    std::unique_ptr<TqvxXMLDocument> document;
+    if (!item) {
+        document = std::make_unique<TqvxXMLDocument>();
+        document->SetAutoIndent(true);
+        item = document->Root();
+    }
+    writeElement(root, item, true, saveChildren, keepClassNames);
+    if (OnSaveCustomData) {
+        TqvxXMLItem *custom = item->Add();
+        custom->SetName(QStringLiteral("QvxCustomData"));
+        OnSaveCustomData(custom);
+    }
+    if (document)
+        document->SaveToStream(m_stream);
+}
+
+void TqvxXMLSerializer::WriteComponent(TqvxComponent *obj)
+{
+    m_stream->WriteBuffer((QLatin1Char('<') + WriteComponentStr(obj) + QStringLiteral("/>")).toUtf8());
+}
+
+QString TqvxXMLSerializer::WriteComponentStr(TqvxComponent *obj)
+{
+    return obj->ClassName() + ObjToXML(obj);
+}
+
+// Reading
+
+void TqvxXMLSerializer::XMLToObj(const QString &text, TPersistent *obj)
+{
+    const qsizetype length = text.size();
+    qsizetype pos = 0;
+    for (;;) {
+        while (pos < length && text.at(pos).isSpace())
+            ++pos;
+        const qsizetype equals = text.indexOf(QLatin1Char('='), pos);
+        if (equals < 0)
+            return;
+        const QString name = text.mid(pos, equals - pos).trimmed();
+        if (name.isEmpty())
+            return;
+        const qsizetype open = text.indexOf(QLatin1Char('"'), equals + 1);
+        if (open < 0)
+            return;
+        const qsizetype close = text.indexOf(QLatin1Char('"'), open + 1);
+        if (close < 0)
+            return;
+        pos = close + 1;
+        try {
+            applyAttribute(obj, name, text.mid(open + 1, close - open - 1));
+        } catch (const Exception &e) {
+            // A value the property refuses is skipped and reported.
+            addError(e.Message());
+        }
+    }
+}
+
+void TqvxXMLSerializer::applyAttribute(TPersistent *obj, const QString &name, const QString &rawValue)
+{
+    TPersistent *target = obj;
+    QString rest = name;
+    for (qsizetype dot = rest.indexOf(QLatin1Char('.')); dot >= 0; dot = rest.indexOf(QLatin1Char('.'))) {
+        // Only the paths the writer makes: into nested persistent objects
+        // and string lists, never through a reference to another object.
+        const TPropInfo *prop = GetPropInfo(target, rest.left(dot));
+        if (!prop || prop->Kind() != TTypeKind::Class || !prop->IsReadable() || !isNestedCategory(prop->ClassCategory()))
+            break;
+        auto *sub = qobject_cast<TPersistent *>(prop->GetObject(target));
+        if (!sub)
+            break;
+        target = sub;
+        rest = rest.mid(dot + 1);
+    }
+    if (applySpecialAttribute(target, rest, rawValue))
+        return;
+    const TPropInfo *prop = GetPropInfo(target, rest);
+    if (prop && prop->IsWritable())
+        applyProperty(target, prop, rawValue);
+}
+
+bool TqvxXMLSerializer::applySpecialAttribute(TPersistent *obj, const QString &name, const QString &rawValue)
+{
+    auto *component = qobject_cast<TqvxComponent *>(obj);
+    TWideStrings *memo = memoOf(obj);
+    if (name.size() == 1) {
+        const char letter = name.at(0).toLatin1();
+        if (component && (letter == 'l' || letter == 't' || letter == 'w' || letter == 'h')) {
+            const double value = qvxStrToFloat(rawValue);
+            if (letter == 'l')
+                component->SetLeft(value);
+            else if (letter == 't')
+                component->SetTop(value);
+            else if (letter == 'w')
+                component->SetWidth(value);
+            else
+                component->SetHeight(value);
+            return true;
+        }
+        if (memo && (letter == 'u' || letter == 'x')) {
+            memo->SetText(listTextFromStored(qvxXMLDecode(rawValue)));
+            return true;
+        }
+        return false;
+    }
+    if (name == QLatin1String("Text")) {
+        const QString text = listTextFromStored(qvxXMLDecode(rawValue));
+        if (auto *list = qobject_cast<TStrings *>(obj)) {
+            list->SetText(text);
+            return true;
+        }
+        if (auto *wideList = qobject_cast<TWideStrings *>(obj)) {
+            wideList->SetText(text);
+            return true;
+        }
+        if (memo) {
+            memo->SetText(text);
+            return true;
+        }
+        return false;
+    }
+    if (name == QLatin1String("PropData")) {
+        TMemoryStream data;
+        qvxHexToStream(rawValue, &data);
+        ReadPropertyData(*obj, data.Bytes());
+        return true;
+    }
+    return name == QLatin1String("Name") && isReport(obj);
+}
+
+void TqvxXMLSerializer::applyProperty(TPersistent *obj, const TPropInfo *prop, const QString &rawValue)
+{
+    const QString value = qvxXMLDecode(rawValue);
+    if (isOrdinal(prop->Kind())) {
+        bool isNumber = false;
+        qint64 ordinal = value.trimmed().toLongLong(&isNumber);
+        if (!isNumber)
+            ordinal = prop->Kind() == TTypeKind::Enumeration ? prop->EnumOrdinal(value.trimmed()) : -1;
+        if (!isNumber && ordinal < 0)
+            throw EPropertyError(QStringLiteral("Invalid value %1 for property %2").arg(value, prop->Name()));
+        prop->SetOrd(obj, ordinal);
+        return;
+    }
+    switch (prop->Kind()) {
+    case TTypeKind::Float:
+        prop->SetFloat(obj, qvxStrToFloat(value));
+        return;
+    case TTypeKind::String:
+    case TTypeKind::WideString:
+        prop->SetStr(obj, value);
+        return;
+    case TTypeKind::Variant:
+        prop->SetVariant(obj, Variant(value));
+        return;
+    case TTypeKind::Class:
+        if (prop->ClassCategory() == TClassCategory::Component)
+            m_fixups.append({obj, prop, value});
+        return;
+    default:
+        return;
+    }
+}
+
+void TqvxXMLSerializer::addError(const QString &message)
+{
+    m_errors->Add(message);
+}
+
+void TqvxXMLSerializer::readElement(TqvxXMLItem *item, TqvxComponent *root, TqvxComponent *parent,
+                                    QList<TqvxComponent *> &read)
+{
+    if (SameText(item->Name(), QStringLiteral("QvxCustomData"))) {
+        if (OnGetCustomData)
+            OnGetCustomData(item);
+        return;
+    }
+    const bool inherited = SameText(item->Name(), QStringLiteral("inherited"));
+    TClass cls = nullptr;
+    if (!inherited) {
+        cls = GetClass(item->Name());
+        if (!ClassInheritsFrom(cls, ClassOf<TqvxComponent>())) {
+            addError(item->Name() + QLatin1Char(' ') + qvxResources()->Get(QStringLiteral("xrCantFindClass")));
+            return;
+        }
+    }
+
+    TqvxComponent *object = root;
+    if (!object) {
+        object = qobject_cast<TqvxComponent *>(m_owner->FindComponent(item->GetProp(QStringLiteral("Name"))));
+        if (!object && inherited)
+            return;
+        if (!object) {
+            try {
+                object = static_cast<TqvxComponent *>(CreateObject(cls, parent));
+                // A class made without an owner still belongs to the tree.
+                object->SetParent(parent);
+            } catch (const Exception &e) {
+                addError(e.Message());
+                return;
+            }
+        }
+    }
+
+    object->SetIsLoading(true);
+    read.append(object);
+    XMLToObj(item->Text(), object);
+    const bool nested = object->HasNestedData() && m_handleNestedProperties;
+    for (int i = 0; i < item->Count(); ++i) {
+        TqvxXMLItem *child = item->Items(i);
+        if (nested && object->ReadNestedProperty(child))
+            continue;
+        readElement(child, nullptr, object, read);
+    }
+}
+
+void TqvxXMLSerializer::fixupReferences()
+{
+    const QList<Fixup> fixups = std::exchange(m_fixups, {});
+    for (const Fixup &fixup : fixups) {
+        if (!fixup.instance)
+            continue;
+        TObject *target = nullptr;
+        if (fixup.name != QLatin1String("nil")) {
+            target = m_owner ? m_owner->FindObject(fixup.name) : nullptr;
+            if (!target)
+                target = qvxFindComponent(m_owner, fixup.name);
+            if (!target)
+                continue;
+        }
+        try {
+            fixup.property->SetObject(fixup.instance, target);
+        } catch (const Exception &e) {
+            addError(e.Message());
+        }
+    }
+}
+
+void TqvxXMLSerializer::finishLoading(const QList<TqvxComponent *> &objects)
+{
+    for (TqvxComponent *object : objects)
+        object->SetIsLoading(false);
+    for (TqvxComponent *object : objects) {
+        if (isReport(object))
+            continue;
+        try {
+            object->Loaded();
+        } catch (const Exception &e) {
+            addError(e.Message());
+        }
+    }
+}
+
+void TqvxXMLSerializer::ReadRootComponent(TqvxComponent *root, TqvxXMLItem *item)
+{
+    if (!m_owner)
+        m_owner = root;
+    std::unique_ptr<TqvxXMLDocument> document;
+    if (!item) {
+        document = std::make_unique<TqvxXMLDocument>();
+        document->LoadFromStream(m_stream);
+        m_oldFormat = document->OldVersion();
+        item = document->Root();
+    }
+    // While the owner is loading it passes no insertion on to what it
+    // owns: that would cost a notification of every object per object.
+    const bool ownerWasLoading = m_owner->ComponentState().testFlag(csLoading);
+    m_owner->Loading();
+    QList<TqvxComponent *> read;
+    ++m_readDepth;
+    try {
+        readElement(item, root, nullptr, read);
+    } catch (...) {
+        --m_readDepth;
+        if (!ownerWasLoading)
+            m_owner->EndLoading();
+        for (TqvxComponent *object : read)
+            object->SetIsLoading(false);
+        throw;
+    }
+    --m_readDepth;
+    if (!ownerWasLoading)
+        m_owner->EndLoading();
+    // References are resolved once the whole tree is read, whatever nested
+    // elements were read on the way.
+    if (m_readDepth == 0)
+        fixupReferences();
+    finishLoading(read);
+}
+
+TqvxComponent *TqvxXMLSerializer::ReadComponent(TComponent *owner, const QString &text, bool dontFixup)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return nullptr;
+    const qsizetype blank = trimmed.indexOf(QLatin1Char(' '));
+    const QString className = blank < 0 ? trimmed : trimmed.left(blank);
+    const TClass cls = FindClass(className);
+    if (!ClassInheritsFrom(cls, ClassOf<TqvxComponent>()))
+        throw EClassNotFound(QStringLiteral("Class %1 not found").arg(className));
+
+    auto *object = static_cast<TqvxComponent *>(CreateObject(cls, owner));
+    if (!m_owner)
+        m_owner = object->GetReport();
+    object->SetIsLoading(true);
+    const qsizetype pending = m_fixups.size();
+    XMLToObj(blank < 0 ? QString() : trimmed.mid(blank + 1), object);
+    if (dontFixup)
+        m_fixups.resize(pending);
+    else if (m_readDepth == 0)
+        fixupReferences();
+    finishLoading({object});
+    return object;
+}
+
+void TqvxXMLSerializer::ReadPersistentStr(TqvxComponent *root, TPersistent *obj, const QString &text)
+{
+    if (!m_owner)
+        m_owner = root;
+    XMLToObj(text, obj);
+    if (m_readDepth == 0)
+        fixupReferences();
+}

@@ -1,0 +1,160 @@
+#pragma once
+
+// Report objects as XML and back: the report file format, the copies of
+// objects and the one-element texts of prepared pages.
+//
+// A file holds one element per object, nested as the report tree and named
+// by the object's class ("inherited" for an object from an ancestor report
+// unless class names are kept).  Every element but the root starts with
+// Name="...", followed by the published properties that differ from their
+// default (or from the ancestor object), inherited properties first and in
+// declaration order:
+//   - ordinals and sets as decimal numbers, enumerations by value name;
+//   - floats always (unless within 1e-6 of the ancestor's), with a point;
+//   - strings and variants escaped;
+//   - references to components by name, resolved once the whole tree is
+//     read, whatever the order of the elements; "nil" clears a reference;
+//   - string lists as X.Text, without the final line end only;
+//   - other persistent objects by their own properties as Font.Name;
+//   - a memo's text (an object publishing a wide-string list Memo) as Text;
+//   - custom properties (TPersistent::DefineProperties) as PropData in
+//     upper-case hexadecimal.
+// Objects with the csoNestedData flag add nested elements of their own
+// before their children; a last element QvxCustomData is the host's.
+//
+// Reading never raises for a bad attribute: it is skipped.  An element of
+// an unknown class adds one line to Errors, as does a reference whose
+// setter refuses the object.  Malformed XML raises the document's
+// TqvxInvalidXMLException.
+
+#include "report/model/qvxReportLink.h"
+#include "toolkit/classes/Events.h"
+
+#include <QList>
+#include <QPointer>
+#include <QString>
+
+#include <memory>
+
+class TComponent;
+class TPersistent;
+class TPropInfo;
+class TStream;
+class TStringList;
+class TObject;
+class TqvxComponent;
+class TqvxXMLItem;
+
+// Supplies the ancestor of an object being written, by the object's name.
+TOOLKIT_EVENT(TqvxGetAncestorEvent, void(const QString &name, TqvxComponent *&ancestor))
+
+class TqvxXMLSerializer
+{
+public:
+    explicit TqvxXMLSerializer(TStream *stream = nullptr);
+    ~TqvxXMLSerializer();
+
+    TqvxXMLSerializer(const TqvxXMLSerializer &) = delete;
+    TqvxXMLSerializer &operator=(const TqvxXMLSerializer &) = delete;
+
+    // Messages collected while reading; sorted, without duplicates.
+    TStringList *Errors() const { return m_errors.get(); }
+
+    // Where references are looked up (the report); the root being read
+    // when not set.
+    TqvxComponent *Owner() const { return m_owner; }
+    void SetOwner(TqvxComponent *owner) { m_owner = owner; }
+
+    // Writes values equal to their default or ancestor value too, empty
+    // ones and cleared references included, so that a copy takes them all.
+    bool SerializeDefaultValues() const { return m_serializeDefaultValues; }
+    void SetSerializeDefaultValues(bool value) { m_serializeDefaultValues = value; }
+    // True until a whole document is read; set from the document then.
+    bool OldFormat() const { return m_oldFormat; }
+    void SetOldFormat(bool value) { m_oldFormat = value; }
+    // Lets objects with the csoNestedData flag write and read nested
+    // elements (and keeps their PropData out of the attributes).
+    bool HandleNestedProperties() const { return m_handleNestedProperties; }
+    void SetHandleNestedProperties(bool value) { m_handleNestedProperties = value; }
+    // Engine copies: string lists, memo texts and custom data are written
+    // even when they equal the ancestor's.
+    bool EngineCopy() const { return m_engineCopy; }
+    void SetEngineCopy(bool value) { m_engineCopy = value; }
+
+    TqvxGetAncestorEvent OnGetAncestor;
+    TqvxCustomDataEvent OnGetCustomData;
+    TqvxCustomDataEvent OnSaveCustomData;
+
+    // Writes root (with its subtree when saveChildren) into item, or, when
+    // item is nil, as a whole indented document to the stream.
+    void WriteRootComponent(TqvxComponent *root, bool saveChildren = true, TqvxXMLItem *item = nullptr,
+                            bool keepClassNames = false);
+    // Reads root's tree from item, or, when item is nil, from a document
+    // read whole from the stream.
+    void ReadRootComponent(TqvxComponent *root, TqvxXMLItem *item = nullptr);
+
+    // "<" + WriteComponentStr(obj) + "/>" to the stream, as UTF-8.
+    void WriteComponent(TqvxComponent *obj);
+    // The class name followed by ObjToXML(obj).
+    QString WriteComponentStr(TqvxComponent *obj);
+    // Makes one object of owner from "ClassName attributes" (a later
+    // duplicate attribute wins).  An empty text gives nullptr; a class that
+    // is not a registered report class raises EClassNotFound.  With
+    // dontFixup, references are left unresolved.
+    TqvxComponent *ReadComponent(TComponent *owner, const QString &text, bool dontFixup = false);
+    // Applies an attribute text to an existing object and resolves its
+    // references within root (at the end of the whole read when one is in
+    // progress, as for collections nested in a report's elements).
+    void ReadPersistentStr(TqvxComponent *root, TPersistent *obj, const QString &text);
+
+    // The attribute text of an object: ` name="value"` per stored property,
+    // names prefixed with prefix.
+    QString ObjToXML(TPersistent *obj, const QString &prefix = QString(), TPersistent *ancestor = nullptr);
+    // Applies an attribute text to an object; references wait for the next
+    // fix-up.
+    void XMLToObj(const QString &text, TPersistent *obj);
+
+    // A float as the files write it: FloatToStr with a point.
+    static QString FloatToText(double value);
+    // A list's text (each line closed by CR LF) as files keep it: without
+    // the line end that closes the last line, so a trailing empty line
+    // stays visible.
+    static QString StoredListText(const QString &text);
+
+private:
+    struct Fixup {
+        // Cleared should the object be freed before the end of the read.
+        QPointer<TObject> instance;
+        const TPropInfo *property;
+        QString name;
+    };
+
+    QString propertyText(TPersistent *obj, const TPropInfo *prop, const QString &prefix, TPersistent *ancestor,
+                         int depth);
+    QString objectText(TPersistent *obj, const QString &prefix, TPersistent *ancestor, int depth);
+    QString memoText(TPersistent *obj, TPersistent *ancestor) const;
+    // Whether a list's text needs no attribute; ancestorText is the same
+    // list's text in the ancestor, when there is one.
+    bool listTextUnchanged(const QString &text, int count, const QString *ancestorText) const;
+    QString propDataText(TPersistent *obj, const QString &prefix, TPersistent *ancestor) const;
+    void applyAttribute(TPersistent *obj, const QString &name, const QString &rawValue);
+    bool applySpecialAttribute(TPersistent *obj, const QString &name, const QString &rawValue);
+    void applyProperty(TPersistent *obj, const TPropInfo *prop, const QString &rawValue);
+
+    void writeElement(TqvxComponent *obj, TqvxXMLItem *item, bool isRoot, bool saveChildren, bool keepClassNames);
+    void readElement(TqvxXMLItem *item, TqvxComponent *root, TqvxComponent *parent, QList<TqvxComponent *> &read);
+    void addError(const QString &message);
+    void fixupReferences();
+    void finishLoading(const QList<TqvxComponent *> &objects);
+
+    TStream *m_stream;
+    std::unique_ptr<TStringList> m_errors;
+    QList<Fixup> m_fixups;
+    // Whole reads in progress; references wait for the outermost to end.
+    int m_readDepth = 0;
+    TqvxComponent *m_owner = nullptr;
+    bool m_serializeDefaultValues = false;
+    bool m_oldFormat = true;
+    bool m_handleNestedProperties = false;
+    bool m_engineCopy = false;
+};

@@ -1,5 +1,0 @@
-#include "report/qvxHtmlHelp.h"
-
-void HtmlHelp(const TObject *, const QString &)
-{
-}

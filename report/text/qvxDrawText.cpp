@@ -1,0 +1,609 @@
+#include "report/text/qvxDrawText.h"
+
+#include "report/base/qvxGraphicUtils.h"
+#include "report/text/qvxHyphenation.h"
+#include "report/base/qvxNumbers.h"
+#include "toolkit/graphics/Canvas.h"
+
+#include <QRecursiveMutex>
+
+#include <cmath>
+#include <numbers>
+#include <numeric>
+
+namespace {
+
+const QString lineBreak = QStringLiteral("\r\n");
+
+QRecursiveMutex &layoutLock()
+{
+    static QRecursiveMutex lock;
+    return lock;
+}
+
+std::unique_ptr<TqvxDrawText> &sharedInstance()
+{
+    static std::unique_ptr<TqvxDrawText> instance;
+    return instance;
+}
+
+bool isBlank(QChar c)
+{
+    return c.unicode() == 32 || c.unicode() == 160;
+}
+
+// Sends one share of units (|units| < the range's length) to the middle of
+// the range, or halves it between the two halves.
+void spreadRest(std::vector<int> &a, int lo, int hi, int units)
+{
+    const int n = hi - lo + 1;
+    if (units == 0 || n <= 0)
+        return;
+    const int m = std::max(1, n / 2);
+    if (units == 1 || units == -1) {
+        a[lo + m - 1] += units;
+        return;
+    }
+    const int half = units / 2;
+    spreadRest(a, lo, lo + m - 1, half);
+    spreadRest(a, lo + m, hi, units - half);
+}
+
+} // namespace
+
+// What drawing keeps about the output canvas and the font in effect.
+struct TqvxDrawText::Device {
+    TCanvas *canvas = nullptr;
+    bool printer = false;
+    int resX = 96;
+    int resY = 96;
+    double cosR = 1;
+    double sinR = 0;
+    TFontData font;
+    TqvxHTMLTag state;
+};
+
+TqvxDrawText::TqvxDrawText(std::shared_ptr<TqvxTextMeasurer> measurer)
+    : m_measurer(measurer ? std::move(measurer) : std::make_shared<TqvxFontServiceMeasurer>())
+{
+    m_font.Name = QStringLiteral("Arial");
+    m_font.Height = -qvxRound(m_fontSize * double(DefPPI) / 72);
+    m_font.Color = clBlack;
+}
+
+TqvxDrawText::~TqvxDrawText() = default;
+
+void TqvxDrawText::Lock()
+{
+    layoutLock().lock();
+}
+
+void TqvxDrawText::Unlock()
+{
+    layoutLock().unlock();
+}
+
+// --- Set-up -------------------------------------------------------------------
+
+void TqvxDrawText::SetFont(const TFont *font)
+{
+    m_fontSize = font->Size();
+    m_font.Name = font->Name();
+    m_font.Height = -qvxRound(m_fontSize * double(DefPPI) / 72);
+    m_font.Style = font->Style();
+    m_font.Charset = font->Charset();
+    m_font.Color = ForceBlackText ? clBlack : font->Color();
+}
+
+void TqvxDrawText::SetOptions(bool wordWrap, bool htmlTags, bool rtlReading, bool wordBreak, bool clipped,
+                              bool wysiwyg, int rotateAngle)
+{
+    m_wordWrap = wordWrap;
+    m_tags.AllowTags = htmlTags;
+    m_rtlReading = rtlReading;
+    m_wordBreak = wordBreak;
+    m_wysiwyg = wysiwyg;
+    m_outputFlags = (rtlReading ? ETO_RTLREADING : 0) | (clipped ? ETO_CLIPPED : 0);
+    m_rotation = rotateAngle % 360;
+    if (m_rotation < 0)
+        m_rotation += 360;
+}
+
+void TqvxDrawText::SetGaps(double paragraphGap, double charSpacing, double lineSpacing)
+{
+    m_paragraphGap = paragraphGap;
+    m_charSpacing = charSpacing;
+    m_lineSpacing = lineSpacing;
+}
+
+void TqvxDrawText::SetDimensions(double scaleX, double scaleY, double printScale, const TRect &textRect,
+                                 const TRect &scaledRect)
+{
+    m_scaleX = scaleX;
+    m_scaleY = scaleY;
+    m_printScale = printScale;
+    m_textRect = textRect;
+    m_scaledRect = scaledRect;
+}
+
+// --- Layout -------------------------------------------------------------------
+
+void TqvxDrawText::SetText(const TWideStrings *lines, bool firstParaBreak)
+{
+    m_plainText.clear();
+    m_text.Clear();
+    m_lineFlags.clear();
+    m_hyphenated.clear();
+    m_tags.Init(m_font.Color, m_fontSize, m_font.Style);
+
+    const bool turned = (m_rotation >= 90 && m_rotation < 180) || m_rotation >= 270;
+    const int width = turned ? m_textRect.Height() : m_textRect.Width();
+    const int fullWidth = qvxRound(width * LayoutRatio);
+    const int add = qvxRound(m_charSpacing * LayoutRatio);
+    for (int i = 0; i < lines->Count(); ++i) {
+        QString line = lines->Get(i);
+        if (line.isEmpty())
+            line = QStringLiteral(" ");
+        m_plainText += line + lineBreak;
+        const int firstWidth = i == 0 && firstParaBreak ? fullWidth : qvxRound((width - m_paragraphGap) * LayoutRatio);
+        const std::size_t first = m_lineFlags.size();
+        wrapLine(line, firstWidth, fullWidth, add);
+        m_lineFlags[first] |= ParagraphStart;
+        m_lineFlags.back() |= ParagraphEnd;
+    }
+}
+
+void TqvxDrawText::SetParaBreaks(bool firstParaBreak, bool lastParaBreak)
+{
+    if (m_lineFlags.empty())
+        return;
+    if (firstParaBreak)
+        m_lineFlags.front() &= ~ParagraphStart;
+    if (lastParaBreak)
+        m_lineFlags.back() &= ~ParagraphEnd;
+}
+
+void TqvxDrawText::fillAdvances(const TFontData &font, const QString &text, const TqvxHTMLTags &tags, int add,
+                                std::vector<int> &advances)
+{
+    const int n = int(text.size());
+    advances.assign(n, add);
+    TFontData measured = font;
+    std::vector<int> extents;
+    const auto styleAt = [&](int i) { return i < int(tags.size()) ? tags[i].Style : font.Style; };
+    for (int i = 0; i < n;) {
+        measured.Style = styleAt(i);
+        int end = i + 1;
+        while (end < n && styleAt(end) == measured.Style)
+            ++end;
+        m_measurer->Extents(measured, QStringView(text).mid(i, end - i), extents);
+        for (int k = i; k < end; ++k) {
+            const int extent = extents[k - i] - (k > i ? extents[k - i - 1] : 0);
+            advances[k] += extent;
+            if (k < int(tags.size()) && tags[k].Small)
+                advances[k] = qvxRound(advances[k] / 1.5);
+        }
+        i = end;
+    }
+}
+
+void TqvxDrawText::addLine(const QString &text, const TqvxHTMLTags &tags, bool hyphenated)
+{
+    m_text.Add(text);
+    m_lineFlags.push_back(0);
+    m_hyphenated.push_back(hyphenated);
+    m_tags.Items.push_back(tags);
+}
+
+void TqvxDrawText::wrapLine(QString text, int firstWidth, int fullWidth, int add)
+{
+    m_tags.NewLine();
+    m_tags.ExpandHTMLTags(text);
+    m_tags.Position += 2;
+    const TqvxHTMLTags records = std::move(m_tags.Items.back());
+    m_tags.Items.pop_back();
+
+    const int n = int(text.size());
+    if (n < 2 || !m_wordWrap) {
+        addLine(text, records, false);
+        return;
+    }
+    std::vector<int> sums;
+    fillAdvances(m_font, text, records, add, sums);
+    std::partial_sum(sums.begin(), sums.end(), sums.begin());
+    if (sums.back() < firstWidth) {
+        addLine(text, records, false);
+        return;
+    }
+
+    // Emits text[from, from + count), with a hyphen when asked.
+    const auto emit = [&](int from, int count, bool hyphen) {
+        TqvxHTMLTags tags(records.begin() + from, records.begin() + from + count);
+        QString line = text.mid(from, count);
+        if (hyphen) {
+            line += QLatin1Char('-');
+            tags.push_back(tags.back());
+            tags.back().Default = true;
+        }
+        addLine(line, tags, hyphen);
+    };
+
+    const bool tagsOn = m_tags.AllowTags;
+    int lineStart = 0;
+    int lastSpace = 0;
+    int base = 0;
+    int available = firstWidth;
+    for (int i = 0; i < n; ++i) {
+        if (text.at(i) == QLatin1Char(' ') && !(tagsOn && records[i].DontWRAP))
+            lastSpace = i;
+        if (sums[i] - base <= available)
+            continue;
+        int lineEnd = 0;
+        if (lastSpace != lineStart) {
+            const int part = m_wordBreak ? qvxBreakWord(text, lastSpace + 1, i) : 0;
+            if (part > 0) {
+                emit(lineStart, lastSpace + 1 + part - lineStart, true);
+                lineEnd = lastSpace + part;
+            } else {
+                emit(lineStart, lastSpace - lineStart, false);
+                lineEnd = lastSpace;
+            }
+        } else if (i == lineStart) {
+            // A character over the whole width stands alone (both halves of
+            // a surrogate pair).
+            const bool pair = text.at(i).isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate();
+            emit(i, pair ? 2 : 1, false);
+            lineEnd = pair ? i + 1 : i;
+        } else {
+            const int part = m_wordBreak ? qvxBreakWord(text, lineStart, i) : 0;
+            if (part > 0) {
+                emit(lineStart, part, true);
+                lineEnd = lineStart + part - 1;
+            } else {
+                emit(lineStart, i - lineStart, false);
+                lineEnd = i - 1;
+            }
+        }
+        base = sums[lineEnd];
+        lineStart = lineEnd + 1;
+        lastSpace = lineStart;
+        available = fullWidth;
+        i = lineEnd;
+    }
+    if (lineStart < n)
+        emit(lineStart, n - lineStart, false);
+}
+
+// --- Queries --------------------------------------------------------------------
+
+int TqvxDrawText::measureHeight() const
+{
+    return m_measurer->LineHeight(m_font);
+}
+
+double TqvxDrawText::LineHeight() const
+{
+    return measureHeight() / LayoutRatio + m_lineSpacing;
+}
+
+double TqvxDrawText::CalcHeight() const
+{
+    const int n = m_text.Count();
+    if (n == 0)
+        return 0;
+    double height = n * LineHeight();
+    if (m_lineSpacing < 0)
+        height -= m_lineSpacing;
+    return height;
+}
+
+double TqvxDrawText::CalcWidth()
+{
+    double widest = 0;
+    std::vector<int> extents;
+    for (int i = 0; i < m_text.Count(); ++i) {
+        const QString line = m_text.Get(i);
+        const TqvxHTMLTags &tags = m_tags.Items[i];
+        TFontData font = m_font;
+        double width = 0;
+        for (int start = 0; start < line.size();) {
+            int end = int(line.size());
+            if (m_tags.AllowTags && start < int(tags.size())) {
+                font.Style = tags[start].Style;
+                end = start + 1;
+                while (end < line.size() && end < int(tags.size()) && tags[end].Style == font.Style)
+                    ++end;
+            }
+            m_measurer->Extents(font, QStringView(line).mid(start, end - start), extents);
+            width += extents.empty() ? 0 : extents.back();
+            start = end;
+        }
+        width += line.size() * m_charSpacing * LayoutRatio;
+        if (m_lineFlags[i] & ParagraphStart)
+            width += m_paragraphGap * LayoutRatio;
+        widest = std::max(widest, width);
+    }
+    return widest / LayoutRatio;
+}
+
+double TqvxDrawText::RemainingSpace() const
+{
+    const double height = m_textRect.Height() + 1;
+    const double lineHeight = LineHeight();
+    if (lineHeight <= 0)
+        return height;
+    const double lines = std::trunc(height / lineHeight);
+    if (lines == 0)
+        return 0;
+    const double rest = height - lines * lineHeight;
+    return std::abs(rest) < 1e-9 ? 0.0001 : rest;
+}
+
+void TqvxDrawText::GetOutBoundsText(bool &paraBreak, QString &rest)
+{
+    paraBreak = false;
+    rest.clear();
+    const int count = m_text.Count();
+    const double lineHeight = LineHeight();
+    // Lines without height all fit.
+    const double fitting = lineHeight > 0 ? std::trunc((m_textRect.Height() + 1) / lineHeight) : count;
+    const int kept = int(std::min<double>(fitting, count));
+    if (kept >= count)
+        return;
+
+    paraBreak = kept > 0 && !(m_lineFlags[kept - 1] & ParagraphEnd);
+    const TqvxHTMLTag first = m_tags.Items[kept].front();
+    rest = m_plainText.mid(first.Position - 1);
+    m_plainText.truncate(first.Position - 1);
+    if (m_wordBreak && kept > 0 && m_hyphenated[kept - 1])
+        m_plainText += QLatin1Char('-');
+
+    while (m_text.Count() > kept)
+        m_text.Delete(kept);
+    m_lineFlags.resize(kept);
+    m_hyphenated.resize(kept);
+    m_tags.Items.resize(kept);
+
+    if (!m_tags.AllowTags)
+        return;
+    if (first.Style.testFlag(fsBold))
+        rest.prepend(QStringLiteral("<b>"));
+    if (first.Style.testFlag(fsItalic))
+        rest.prepend(QStringLiteral("<i>"));
+    if (first.Style.testFlag(fsUnderline))
+        rest.prepend(QStringLiteral("<u>"));
+    const quint32 bgr = quint32(ColorToRGB(first.Color));
+    const quint32 rgb = ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);
+    rest.prepend(QStringLiteral("<font color=\"#%1\">").arg(rgb, 6, 16, QLatin1Char('0')));
+}
+
+QString TqvxDrawText::GetWrappedText() const
+{
+    QStringList lines;
+    for (int i = 0; i < m_text.Count(); ++i)
+        lines.append(m_text.Get(i));
+    return lines.join(lineBreak);
+}
+
+// --- Drawing --------------------------------------------------------------------
+
+void TqvxDrawText::DistributeUnits(std::vector<int> &a, int lo, int hi, int units)
+{
+    const int n = hi - lo + 1;
+    if (n <= 0 || units == 0)
+        return;
+    const int share = units / n;
+    if (share != 0)
+        for (int i = lo; i <= hi; ++i)
+            a[i] += share;
+    spreadRest(a, lo, hi, units - share * n);
+}
+
+void TqvxDrawText::selectRunFont(Device &device, const TqvxHTMLTag &tag)
+{
+    device.state = tag;
+    const double pixels = device.printer ? tag.Size * double(device.resX) * m_printScale / 72
+                                         : tag.Size * m_scaleY * ScrPPI / 72;
+    device.font.Height = -qvxRound(pixels);
+    device.font.Style = tag.Style;
+    device.font.Color = ForceBlackText ? clBlack : tag.Color;
+    device.canvas->Font()->SetData(device.font);
+}
+
+void TqvxDrawText::DrawText(TCanvas *canvas, TqvxHAlign hAlign, TqvxVAlign vAlign)
+{
+    const int count = m_text.Count();
+    if (count == 0 || m_tags.Items.empty())
+        return;
+    TqvxCanvasToolsScope scope(canvas);
+
+    Device device;
+    device.canvas = canvas;
+    device.printer = canvas->IsPrinter();
+    device.resX = canvas->PixelsPerInchX() > 0 ? canvas->PixelsPerInchX() : ScrPPI;
+    device.resY = canvas->PixelsPerInchY() > 0 ? canvas->PixelsPerInchY() : ScrPPI;
+    device.font = m_font;
+    device.font.Orientation = m_rotation * 10;
+    device.state.Size = m_fontSize;
+    device.state.Style = m_font.Style;
+    device.state.Color = m_font.Color;
+    selectRunFont(device, device.state);
+    const int deviceHeight = m_measurer->LineHeight(device.font);
+    const int layoutHeight = measureHeight();
+
+    // The laid-out height of all lines on the device, and the correction
+    // that brings the device's own line heights to it.
+    int total = 0;
+    if (device.printer) {
+        const double k = double(DefPPI) / device.resY / m_printScale;
+        total = qvxRound((m_lineSpacing * m_scaleY * k * count + double(layoutHeight) * count) / k);
+    } else {
+        total = qvxRound((m_lineSpacing * LayoutRatio * count + double(layoutHeight) * count) / LayoutRatio * m_scaleY);
+    }
+    const int deviceTotal = qvxRound(m_lineSpacing * m_scaleY) * count + deviceHeight * count;
+    const int correction = m_wysiwyg ? total - deviceTotal : 0;
+
+    const int r = m_rotation;
+    const bool square = r % 90 == 0;
+    const double angle = r * std::numbers::pi / 180;
+    device.cosR = r == 0 ? 1 : r == 180 ? -1 : square ? 0 : std::cos(angle);
+    device.sinR = r == 90 ? 1 : r == 270 ? -1 : square ? 0 : std::sin(angle);
+
+    // Start point and box by the angle.
+    const TRect &R = m_scaledRect;
+    int height = total;
+    int x = R.Left, y = R.Top, boxWidth = R.Width(), boxHeight = R.Height();
+    if (r == 90) {
+        y = R.Bottom;
+        std::swap(boxWidth, boxHeight);
+    } else if (r == 180) {
+        x = R.Right;
+        y = R.Bottom;
+    } else if (r == 270) {
+        x = R.Right;
+        std::swap(boxWidth, boxHeight);
+    } else if (!square) {
+        const double ac = std::abs(device.cosR);
+        const double as = std::abs(device.sinR);
+        boxWidth = qvxRound((R.Width() - height * as) / ac);
+        const int w = boxWidth;
+        if (r < 90) {
+            y = R.Top + qvxRound(w * as);
+            boxHeight = R.Bottom - y - qvxRound(height * ac) + height;
+        } else if (r < 180) {
+            x = R.Left + qvxRound(w * ac);
+            y = R.Bottom;
+            boxHeight = R.Height() - qvxRound(height * ac + w * as) + height;
+        } else if (r < 270) {
+            x = R.Right;
+            y = R.Bottom - qvxRound(w * as);
+            boxHeight = y - R.Top - qvxRound(height * ac) + height;
+        } else {
+            x = R.Left + qvxRound(height * as);
+            boxHeight = R.Height() - qvxRound(w * as + height * ac) + height;
+        }
+    }
+
+    if (m_lineSpacing < 0 && vAlign != vaTop)
+        height += std::abs(qvxRound(2 * m_lineSpacing));
+    const int free = boxHeight - height;
+    const double c = square ? device.cosR : (r < 90 || r > 270) ? 1 : -1;
+    const double s = square ? device.sinR : 0;
+    if (vAlign == vaBottom) {
+        y += qvxRound(free * c);
+        x += qvxRound(free * s);
+    } else if (vAlign == vaCenter) {
+        y += qvxRound(free * c / 2);
+        x += qvxRound(free * s / 2);
+    }
+
+    std::vector<int> advances(count - 1, qvxRound(m_lineSpacing * m_scaleY) + deviceHeight);
+    DistributeUnits(advances, 0, count - 2, correction);
+
+    for (int i = 0; i < count; ++i) {
+        const int flags = m_lineFlags[i];
+        const int indent = (flags & ParagraphStart) && (hAlign == haLeft || hAlign == haBlock)
+                               ? qvxRound(m_paragraphGap * m_scaleX) : 0;
+        TqvxHAlign align = hAlign;
+        if (hAlign == haBlock && (flags & ParagraphEnd))
+            align = m_rtlReading ? haRight : haLeft;
+        drawLine(device, i, x + qvxRound(indent * device.cosR), y - qvxRound(indent * device.sinR), boxWidth - indent,
+                 align);
+        if (i < count - 1) {
+            x += qvxRound(advances[i] * device.sinR);
+            y += qvxRound(advances[i] * device.cosR);
+        }
+    }
+}
+
+void TqvxDrawText::drawLine(Device &device, int index, int x, int y, int width, TqvxHAlign align)
+{
+    const QString text = m_text.Get(index);
+    if (text.isEmpty())
+        return;
+    const TqvxHTMLTags &tags = m_tags.Items[index];
+    const int n = int(text.size());
+
+    // The line as laid out, and as the device's own advances give it.
+    std::vector<int> layout;
+    std::vector<int> deviceAdvances;
+    const int layoutAdd = qvxRound(m_charSpacing * LayoutRatio);
+    const int deviceAdd = qvxRound(m_charSpacing * m_scaleX);
+    fillAdvances(m_font, text, tags, layoutAdd, layout);
+    TFontData baseFont = device.font;
+    baseFont.Height = -qvxRound(device.printer ? m_fontSize * double(device.resY) * m_printScale / 72
+                                          : m_fontSize * m_scaleY * ScrPPI / 72);
+    fillAdvances(baseFont, text, tags, deviceAdd, deviceAdvances);
+    const int layoutWidth = std::accumulate(layout.begin(), layout.end(), 0) - layoutAdd;
+    const int deviceWidth = std::accumulate(deviceAdvances.begin(), deviceAdvances.end(), 0) - deviceAdd;
+
+    int target = deviceWidth;
+    if (m_wysiwyg)
+        target = device.printer ? qvxRound(layoutWidth * m_printScale / (double(DefPPI) / device.resX))
+                                : qvxRound(layoutWidth / LayoutRatio * m_scaleX);
+    int extra = target - deviceWidth;
+
+    const double cosR = device.cosR;
+    const double sinR = device.sinR;
+    bool justified = false;
+    if (align == haRight) {
+        const int shift = width - target + 1;
+        x += qvxRound(shift * cosR) - 1;
+        if (m_rotation == 0 && (device.state.Style & (fsBold | fsItalic)))
+            x -= 1;
+        y -= qvxRound(shift * sinR);
+    } else if (align == haCenter) {
+        const int shift = width - target;
+        x += qvxRound(shift * cosR / 2);
+        y -= qvxRound(shift * sinR / 2);
+    } else if (align == haBlock) {
+        std::vector<int> blanks;
+        for (int i = 0; i < n; ++i)
+            if (isBlank(text.at(i)))
+                blanks.push_back(i);
+        if (!blanks.empty()) {
+            justified = true;
+            const int fill = std::abs(width) - deviceWidth;
+            const int nb = int(blanks.size());
+            const int share = fill / nb;
+            const int rest = fill % nb;
+            for (int k = 0; k < nb; ++k)
+                deviceAdvances[blanks[k]] += share + (k < std::abs(rest) ? (rest > 0 ? 1 : -1) : 0);
+        }
+    }
+    if (!justified)
+        DistributeUnits(deviceAdvances, 0, n - 1, extra);
+
+    for (int i = 0; i < n;) {
+        if (i < int(tags.size()) && !tags[i].DrawsLike(device.state))
+            selectRunFont(device, tags[i]);
+        int end = i + 1;
+        while (end < n && (end >= int(tags.size()) || tags[end].DrawsLike(device.state)))
+            ++end;
+        const QList<int> dx(deviceAdvances.begin() + i, deviceAdvances.begin() + end);
+        const int shift = i < int(tags.size()) ? qvxRound(tags[i].AddY * tags[i].Size * m_scaleY) : 0;
+        device.canvas->ExtTextOut(x + qvxRound(shift * sinR), y + qvxRound(shift * cosR), m_outputFlags, &m_scaledRect,
+                                  text.mid(i, end - i), &dx);
+        const int runWidth = std::accumulate(dx.begin(), dx.end(), 0);
+        x += qvxRound(runWidth * cosR);
+        y -= qvxRound(runWidth * sinR);
+        i = end;
+    }
+}
+
+// --- Unit -----------------------------------------------------------------------
+
+TqvxDrawText *qvxDrawText()
+{
+    return sharedInstance().get();
+}
+
+void InitializeQvxDrawText()
+{
+    sharedInstance() = std::make_unique<TqvxDrawText>();
+}
+
+void FinalizeQvxDrawText()
+{
+    sharedInstance().reset();
+}

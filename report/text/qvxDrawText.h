@@ -1,0 +1,169 @@
+#pragma once
+
+// TqvxDrawText lays out and draws the text of memo views.
+//
+// The memo's lines (wide strings, HTML-like tags allowed, see
+// qvxHTMLTags.h) are wrapped once at a fixed resolution of 600 units per
+// inch, whatever the output device, so that text drawn at any zoom, on any
+// printer or into a PDF file breaks its lines in the same places.  Drawing
+// then only corrects the device's advances so that every line keeps its
+// laid-out width (Wysiwyg).
+//
+// The object keeps the laid-out text between calls.  A use is one sequence
+// under Lock/Unlock: SetFont, SetOptions, SetGaps, SetDimensions, SetText
+// (and SetParaBreaks), then queries or DrawText.  Screen geometry is in
+// pixels at 96 per inch; the layout ratio is 600 / 96 = 6.25.
+//
+// One lock guards every instance: a shared one (qvxDrawText()) and one per
+// report.
+
+#include "report/text/qvxHTMLTags.h"
+#include "report/text/qvxTextMeasurer.h"
+#include "report/base/qvxViewTypes.h"
+#include "report/base/TWideStrings.h"
+#include "toolkit/graphics/Rects.h"
+
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class TCanvas;
+class TFont;
+
+class TqvxDrawText
+{
+public:
+    // Paragraph bits of an output line (LineFlags).
+    static constexpr int ParagraphStart = 1;
+    static constexpr int ParagraphEnd = 2;
+
+    static constexpr int DefPPI = 600;
+    static constexpr int ScrPPI = 96;
+    static constexpr double LayoutRatio = double(DefPPI) / ScrPPI;
+
+    // Measures with the font service unless another measurer is given.
+    explicit TqvxDrawText(std::shared_ptr<TqvxTextMeasurer> measurer = nullptr);
+    ~TqvxDrawText();
+    TqvxDrawText(const TqvxDrawText &) = delete;
+    TqvxDrawText &operator=(const TqvxDrawText &) = delete;
+
+    // The process-wide lock of all instances (recursive).
+    static void Lock();
+    static void Unlock();
+
+    // --- Set-up -------------------------------------------------------------
+
+    // The memo font: its size in points, and the measuring font (name,
+    // style, character set and colour; black with ForceBlackText) at 600
+    // per inch.
+    void SetFont(const TFont *font);
+    // A negative rotation counts from 360; tags on or off for SetText.
+    void SetOptions(bool wordWrap, bool htmlTags, bool rtlReading, bool wordBreak, bool clipped, bool wysiwyg,
+                    int rotateAngle);
+    // Screen pixels: first-line indent, extra space after each character,
+    // extra space between lines (may be negative).
+    void SetGaps(double paragraphGap, double charSpacing, double lineSpacing);
+    // Device pixels per screen pixel; the extra scale of printer canvases;
+    // the text rectangle in screen pixels (its width wraps, its height
+    // cuts) and on the device (also the clip rectangle).
+    void SetDimensions(double scaleX, double scaleY, double printScale, const TRect &textRect,
+                       const TRect &scaledRect);
+    // Lays the lines out.  firstParaBreak: the first paragraph continues
+    // one of a previous part, so its first line has no indent.
+    void SetText(const TWideStrings *lines, bool firstParaBreak = false);
+    // A part that continues a paragraph loses the start bit of its first
+    // line; one whose last paragraph goes on loses the end bit of its last.
+    void SetParaBreaks(bool firstParaBreak, bool lastParaBreak);
+
+    // All text is drawn black.
+    bool ForceBlackText = false;
+    // Treat the text as Unicode whatever the font's character set.  Text
+    // is always measured and drawn as Unicode here; memos still set it.
+    bool UseDefaultCharset = false;
+
+    // --- Queries ------------------------------------------------------------
+
+    // N * LineHeight, plus |LineSpacing| once when it is negative; 0
+    // without lines.
+    double CalcHeight() const;
+    // The widest line in screen pixels (with char spacing and the first
+    // line's indent).
+    double CalcWidth();
+    // The font's line height in screen pixels plus LineSpacing.
+    double LineHeight() const;
+    // The height left below the whole lines that fit into the text
+    // rectangle; 0.0001 when they fill it exactly, 0 when none fits.
+    double RemainingSpace() const;
+    // Keeps the lines that fit into the text rectangle's height and returns
+    // the text of the others in rest, beginning with elements that reopen
+    // the first cut character's colour, underline, italic and bold when
+    // tags are on.  paraBreak tells whether the cut falls inside a
+    // paragraph.
+    void GetOutBoundsText(bool &paraBreak, QString &rest);
+    // The source text (after a cut: the part that fits), each line closed
+    // by CR LF.
+    QString GetInBoundsText() const { return m_plainText; }
+    // The output lines joined by CR LF.
+    QString GetWrappedText() const;
+
+    // The output lines, their paragraph bits and their style records.
+    const TWideStrings &Text() const { return m_text; }
+    int LineFlags(int line) const { return m_lineFlags.at(line); }
+    const std::vector<TqvxHTMLTags> &Records() const { return m_tags.Items; }
+
+    // --- Drawing ------------------------------------------------------------
+
+    // Draws the lines into the device rectangle with the alignment given.
+    // Each run of one style is one ExtTextOut with the advance of every
+    // character: the device's own, corrected so that the line keeps its
+    // laid-out width (Wysiwyg) or fills the box (justified lines).
+    void DrawText(TCanvas *canvas, TqvxHAlign hAlign, TqvxVAlign vAlign);
+
+    // Spreads units (signed) over a[lo..hi]: the same share to every
+    // element, then the rest one by one from the middle outwards, halving.
+    static void DistributeUnits(std::vector<int> &a, int lo, int hi, int units);
+
+private:
+    struct Device;
+
+    int measureHeight() const;
+    // Per-character advances of a line in the measuring style of its
+    // records, plus add each (sub- and superscripts shrink by 1.5).
+    void fillAdvances(const TFontData &font, const QString &text, const TqvxHTMLTags &tags, int add,
+                      std::vector<int> &advances);
+    void wrapLine(QString text, int firstWidth, int fullWidth, int add);
+    void addLine(const QString &text, const TqvxHTMLTags &tags, bool hyphenated);
+    void drawLine(Device &device, int index, int x, int y, int width, TqvxHAlign align);
+    void selectRunFont(Device &device, const TqvxHTMLTag &tag);
+
+    std::shared_ptr<TqvxTextMeasurer> m_measurer;
+    TFontData m_font;      // the measuring font at 600 per inch
+    TFontStyles m_measureStyle;
+    int m_fontSize = 10;
+    TqvxHTMLTagsList m_tags;
+    double m_charSpacing = 0;
+    double m_lineSpacing = 0;
+    double m_paragraphGap = 0;
+    unsigned m_outputFlags = 0;
+    TRect m_textRect;
+    TRect m_scaledRect;
+    QString m_plainText;
+    double m_printScale = 1;
+    int m_rotation = 0;
+    bool m_rtlReading = false;
+    double m_scaleX = 1;
+    double m_scaleY = 1;
+    TWideStrings m_text;
+    std::vector<int> m_lineFlags;
+    std::vector<bool> m_hyphenated;
+    bool m_wordBreak = false;
+    bool m_wordWrap = true;
+    bool m_wysiwyg = true;
+};
+
+// The shared instance, made at unit start.
+TqvxDrawText *qvxDrawText();
+
+void InitializeQvxDrawText();
+void FinalizeQvxDrawText();

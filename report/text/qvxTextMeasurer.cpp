@@ -1,0 +1,34 @@
+#include "report/text/qvxTextMeasurer.h"
+
+#include "toolkit/graphics/Canvas.h"
+
+TqvxFontServiceMeasurer::TqvxFontServiceMeasurer()
+    : m_canvas(std::make_unique<TCanvas>())
+{
+}
+
+TqvxFontServiceMeasurer::~TqvxFontServiceMeasurer() = default;
+
+TCanvas &TqvxFontServiceMeasurer::canvasFor(const TFontData &font)
+{
+    // Orientation and colour do not change advances; leaving them out keeps
+    // the canvas font unchanged between runs of one line.
+    TFontData data = m_canvas->Font()->Data();
+    data.Name = font.Name;
+    data.Height = font.Height;
+    data.Style = font.Style;
+    data.Charset = font.Charset;
+    m_canvas->Font()->SetData(data);
+    return *m_canvas;
+}
+
+void TqvxFontServiceMeasurer::Extents(const TFontData &font, QStringView text, std::vector<int> &extents)
+{
+    const QList<int> measured = canvasFor(font).CharacterExtents(text.toString());
+    extents.assign(measured.begin(), measured.end());
+}
+
+int TqvxFontServiceMeasurer::LineHeight(const TFontData &font)
+{
+    return canvasFor(font).TextHeight(QString());
+}

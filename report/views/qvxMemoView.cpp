@@ -1,0 +1,714 @@
+#include "report/views/qvxMemoView.h"
+
+#include "report/base/qvxCodePages.h"
+#include "report/model/qvxCollectionXML.h"
+#include "report/data/qvxDataSet.h"
+#include "report/model/qvxDiffText.h"
+#include "report/text/qvxDrawText.h"
+#include "report/components/qvxMemoFormat.h"
+#include "report/base/qvxNumbers.h"
+#include "report/model/qvxReportContext.h"
+#include "report/model/qvxResources.h"
+#include "report/base/qvxTextUtils.h"
+#include "report/model/qvxVariables.h"
+#include "report/xml/qvxXMLEscape.h"
+#include "report/xml/qvxXMLItem.h"
+#include "report/model/qvxXMLSerializer.h"
+#include "toolkit/classes/ClassRegistry.h"
+#include "toolkit/classes/PropertyDeclarations.h"
+#include "toolkit/classes/TFiler.h"
+#include "toolkit/core/CodePages.h"
+#include "toolkit/core/Exceptions.h"
+#include "toolkit/graphics/Canvas.h"
+
+namespace {
+
+const QString formatsElement = QStringLiteral("Formats");
+const QString highlightsElement = QStringLiteral("Highlights");
+const QString totalPagesMacro = QStringLiteral("[TOTALPAGES#]");
+const QString copyNameMacro = QStringLiteral("[COPYNAME#]");
+// A box large enough that the text never wraps at its edge.
+constexpr int largeBox = 10000;
+// Items of a nested list in binary property data; more is damage.
+constexpr int maxStoredItems = 100000;
+
+// Holds the lock of the text layout objects for a scope.
+class LayoutLock
+{
+public:
+    LayoutLock() { TqvxDrawText::Lock(); }
+    ~LayoutLock() { TqvxDrawText::Unlock(); }
+    LayoutLock(const LayoutLock &) = delete;
+    LayoutLock &operator=(const LayoutLock &) = delete;
+};
+
+// Replaces every occurrence of macro (any letter case) by value; the search
+// goes on after each replacement.
+bool replaceMacro(QString &text, const QString &macro, const QString &value)
+{
+    bool replaced = false;
+    qsizetype pos = 0;
+    while ((pos = text.indexOf(macro, pos, Qt::CaseInsensitive)) >= 0) {
+        text.replace(pos, macro.size(), value);
+        pos += value.size();
+        replaced = true;
+    }
+    return replaced;
+}
+
+// A collection as binary property data: the number of items, then each
+// item's attribute text.
+void writeCollection(TWriter &writer, TCollection *collection, TqvxComponent *owner)
+{
+    TqvxXMLSerializer serializer;
+    serializer.SetOwner(owner->GetReport());
+    writer.WriteInteger(collection->Count());
+    for (int i = 0; i < collection->Count(); ++i)
+        writer.WriteString(serializer.ObjToXML(collection->Items(i)));
+}
+
+void readCollection(TReader &reader, TCollection *collection, TqvxComponent *owner)
+{
+    const qint32 count = reader.ReadInteger();
+    if (count < 0 || count > maxStoredItems)
+        throw Exception(QStringLiteral("Invalid item count %1 in %2").arg(count).arg(owner->Name()));
+    TqvxXMLSerializer serializer;
+    serializer.SetOwner(owner->GetReport());
+    collection->Clear();
+    for (qint32 i = 0; i < count; ++i)
+        serializer.ReadPersistentStr(owner->GetReport(), collection->Add(), reader.ReadString());
+}
+
+} // namespace
+
+struct TqvxCustomMemoView::HighlightState {
+    TFont font;
+    bool parentFont = true;
+    TqvxFillSlot fill;
+    TqvxFrame frame;
+    bool visible = true;
+};
+
+TqvxCustomMemoView::TqvxCustomMemoView(TComponent *owner)
+    : TqvxStretcheable(owner),
+      m_memo(std::make_unique<TWideStrings>()),
+      m_formats(std::make_unique<TqvxFormatCollection>()),
+      m_highlights(std::make_unique<TqvxHighlightCollection>())
+{
+    SetStyleFlags((StyleFlags() & ~csoGenericDiff) | csoNestedData);
+}
+
+TqvxCustomMemoView::~TqvxCustomMemoView() = default;
+
+QString TqvxCustomMemoView::GetDescription() const
+{
+    return qvxResources()->Get(QStringLiteral("obText"));
+}
+
+QString TqvxSysMemoView::GetDescription() const
+{
+    return qvxResources()->Get(QStringLiteral("obSysText"));
+}
+
+// --- Properties -------------------------------------------------------------
+
+TqvxFormat *TqvxCustomMemoView::DisplayFormat() const
+{
+    if (m_formats->Count() == 0)
+        m_formats->Add();
+    return m_formats->Items(0);
+}
+
+TqvxHighlight *TqvxCustomMemoView::Highlight() const
+{
+    if (m_highlights->Count() == 0)
+        m_highlights->Add();
+    return m_highlights->Items(0);
+}
+
+QByteArray TqvxCustomMemoView::AnsiText() const
+{
+    return qvxWideStringToAnsi(Text(), Font()->Charset(), 0);
+}
+
+void TqvxCustomMemoView::SetAnsiText(const QByteArray &value)
+{
+    SetText(qvxAnsiToWideString(value, Font()->Charset(), 0));
+}
+
+void TqvxCustomMemoView::SetStyle(const QString &value)
+{
+    m_style = value;
+    const TqvxReportContext *context = qvxReportContextOf(this);
+    const TqvxStyles *styles = context ? context->Styles() : nullptr;
+    if (const TqvxStyleItem *style = styles && !value.isEmpty() ? styles->Find(value) : nullptr)
+        ApplyStyle(style);
+}
+
+bool TqvxCustomMemoView::IsExpressionDelimitersStored() const
+{
+    return m_expressionDelimiters != QLatin1String("[,]");
+}
+
+bool TqvxCustomMemoView::IsHighlightStored() const
+{
+    return m_highlights->Count() == 1 && !m_highlights->Items(0)->Condition().trimmed().isEmpty();
+}
+
+// --- Nested lists -----------------------------------------------------------
+
+void TqvxCustomMemoView::WriteNestedProperties(TqvxXMLItem *item)
+{
+    const auto write = [&](TCollection *collection, const QString &name) {
+        if (collection->Count() <= 1)
+            return;
+        TqvxXMLItem *element = item->Add();
+        element->SetName(name);
+        qvxWriteCollectionXML(collection, element, this);
+    };
+    write(m_formats.get(), formatsElement);
+    write(m_highlights.get(), highlightsElement);
+}
+
+bool TqvxCustomMemoView::ReadNestedProperty(TqvxXMLItem *item)
+{
+    TCollection *collection = nullptr;
+    if (SameText(item->Name(), formatsElement))
+        collection = m_formats.get();
+    else if (SameText(item->Name(), highlightsElement))
+        collection = m_highlights.get();
+    else
+        return false;
+    collection->Clear();
+    qvxReadCollectionXML(collection, item, this);
+    return true;
+}
+
+void TqvxCustomMemoView::DefineProperties(TFiler &filer)
+{
+    TqvxStretcheable::DefineProperties(filer);
+    const auto define = [&](TCollection *collection, const QString &name) {
+        filer.DefineProperty(
+            name, [this, collection](TReader &reader) { readCollection(reader, collection, this); },
+            [this, collection](TWriter &writer) { writeCollection(writer, collection, this); },
+            collection->Count() > 1);
+    };
+    define(m_formats.get(), formatsElement);
+    define(m_highlights.get(), highlightsElement);
+}
+
+// --- Preparing --------------------------------------------------------------
+
+TqvxDataSet *TqvxCustomMemoView::fieldDataSet() const
+{
+    if (DataField().isEmpty())
+        return nullptr;
+    if (auto *linked = qobject_cast<TqvxDataSet *>(DataSet()))
+        return linked;
+    const TqvxReportContext *context = qvxReportContextOf(this);
+    return context && !DataSetName().isEmpty() ? qobject_cast<TqvxDataSet *>(context->FindDataSet(DataSetName()))
+                                               : nullptr;
+}
+
+void TqvxCustomMemoView::BeforePrint()
+{
+    TqvxStretcheable::BeforePrint();
+    m_hasSavedText = !fieldDataSet();
+    if (m_hasSavedText)
+        m_savedText = Text();
+}
+
+void TqvxCustomMemoView::GetData()
+{
+    TqvxStretcheable::GetData();
+    DisplayFormat();
+    if (TqvxDataSet *dataSet = fieldDataSet())
+        readDataField(dataSet);
+    else if (m_allowExpressions)
+        expandExpressions();
+
+    TqvxReportContext *context = qvxReportContextOf(this);
+    if (context) {
+        context->SetScriptValue(m_value);
+        for (int i = 0; i < m_highlights->Count(); ++i) {
+            const TqvxHighlight *highlight = m_highlights->Items(i);
+            if (highlight->Condition().trimmed().isEmpty())
+                continue;
+            if (!context->Calc(highlight->Condition()).AsBoolean())
+                continue;
+            saveHighlightState();
+            ApplyHighlightItem(highlight);
+            break;
+        }
+    }
+
+    if (m_suppressRepeated) {
+        const QString text = Text();
+        if (VarIsStr(m_lastValue) && m_lastValue.AsString() == text)
+            m_memo->Clear();
+        else
+            m_lastValue = text;
+    }
+
+    if (TqvxCustomMemoView *flowTo = m_flowTo) {
+        InitPart();
+        DrawPart();
+        flowTo->SetText(m_partMemo);
+        flowTo->SetAllowExpressions(false);
+    }
+}
+
+void TqvxCustomMemoView::readDataField(TqvxDataSet *dataSet)
+{
+    const QString field = DataField();
+    m_value = dataSet->GetValue(field);
+    if (dataSet->IsBlobField(field))
+        SetText(VarToStr(m_value));
+    else if (DisplayFormat()->Kind() == fkText)
+        SetText(dataSet->GetDisplayText(field));
+    else
+        SetText(FormatData(m_value));
+    if (m_hideZeros && qvxIsNumericZero(m_value))
+        m_memo->Clear();
+}
+
+void TqvxCustomMemoView::ExpressionBrackets(QString &open, QString &close) const
+{
+    const qsizetype comma = m_expressionDelimiters.indexOf(QLatin1Char(','));
+    open = comma < 0 ? m_expressionDelimiters : m_expressionDelimiters.left(comma);
+    close = comma < 0 ? QString() : m_expressionDelimiters.mid(comma + 1);
+}
+
+void TqvxCustomMemoView::expandExpressions()
+{
+    QString text = Text();
+    QString open;
+    QString close;
+    ExpressionBrackets(open, close);
+    if (open.isEmpty() || close.isEmpty() || !text.contains(open))
+        return;
+
+    int pos = 0;
+    int formatIndex = 0;
+    for (;;) {
+        while (pos < text.size() - 1 && !QStringView(text).mid(pos).startsWith(open))
+            ++pos;
+        QString expression;
+        int start = pos;
+        int end = pos;
+        qvxFindBracketExpression(text, open, close, expression, end, start);
+        if (end == start)
+            break;
+        const QString value = CalcAndFormat(expression, m_formats->Items(formatIndex));
+        text.replace(start, end - start + 1, value);
+        pos = start + int(value.size());
+        if (formatIndex < m_formats->Count() - 1)
+            ++formatIndex;
+    }
+    m_memo->SetText(text);
+}
+
+QString TqvxCustomMemoView::CalcAndFormat(const QString &expression, TqvxFormat *format)
+{
+    QString source = expression;
+    std::unique_ptr<TqvxFormat> inlineFormat;
+    const qsizetype mark = expression.indexOf(QStringLiteral(" #"));
+    if (mark >= 0 && !expression.mid(mark + 2).contains(QLatin1Char(')'))) {
+        inlineFormat = qvxInlineFormat(expression.mid(mark + 2));
+        format = inlineFormat.get();
+        source = expression.left(mark);
+    }
+
+    if (SameText(source, QStringLiteral("TOTALPAGES#"))) {
+        m_value = QStringLiteral("[TotalPages#]");
+    } else if (SameText(source, QStringLiteral("COPYNAME#"))) {
+        m_value = QStringLiteral("[CopyName#]");
+    } else {
+        TqvxReportContext *context = qvxReportContextOf(this);
+        m_value = context ? context->Calc(source) : Variant::Null();
+    }
+
+    if (m_hideZeros && qvxIsNumericZero(m_value))
+        return QString();
+    return FormatData(m_value, format);
+}
+
+QString TqvxCustomMemoView::FormatData(const Variant &value, TqvxFormat *format)
+{
+    return qvxFormatValue(value, format ? *format : *DisplayFormat());
+}
+
+void TqvxCustomMemoView::SubstituteTotalPages()
+{
+    QString text = Text();
+    bool replaced = replaceMacro(text, totalPagesMacro, QString::number(m_totalPages));
+    if (text.contains(copyNameMacro, Qt::CaseInsensitive)) {
+        const TqvxVariables *variables = qvxGlobalVariables();
+        const QString name = QStringLiteral("CopyName") + QString::number(m_copyNo);
+        const QString copyName =
+            variables && variables->IndexOf(name) >= 0 ? VarToStr(variables->GetVariable(name)) : QString();
+        replaced = replaceMacro(text, copyNameMacro, copyName) || replaced;
+    }
+    if (replaced)
+        m_memo->SetText(text);
+}
+
+QString TqvxCustomMemoView::GetComponentText()
+{
+    QString text = Text();
+    if (m_allowExpressions) {
+        const qsizetype pos = text.indexOf(totalPagesMacro, 0, Qt::CaseInsensitive);
+        if (pos >= 0)
+            text.replace(pos, totalPagesMacro.size(), QString::number(m_totalPages));
+    }
+    return text;
+}
+
+void TqvxCustomMemoView::AfterPrint()
+{
+    if (m_hasSavedText)
+        SetText(m_savedText);
+    m_hasSavedText = false;
+    restoreHighlightState();
+    TqvxStretcheable::AfterPrint();
+}
+
+// --- Highlights -------------------------------------------------------------
+
+void TqvxCustomMemoView::ApplyHighlightItem(const TqvxHighlight *highlight)
+{
+    if (highlight->ApplyFont())
+        SetFont(highlight->Font());
+    if (highlight->ApplyFill())
+        SetFill(highlight->Fill());
+    if (highlight->ApplyFrame())
+        Frame()->Assign(highlight->Frame());
+    SetVisible(highlight->Visible());
+}
+
+void TqvxCustomMemoView::ApplyHighlight()
+{
+    if (m_highlights->Count() > 0 && Highlight()->Active())
+        ApplyHighlightItem(Highlight());
+}
+
+void TqvxCustomMemoView::ApplyStyle(const TqvxStyleItem *style)
+{
+    if (style->ApplyFill())
+        SetFill(style->Fill());
+    if (style->ApplyFont())
+        SetFont(style->Font());
+    if (style->ApplyFrame())
+        Frame()->Assign(style->Frame());
+}
+
+void TqvxCustomMemoView::saveHighlightState()
+{
+    m_highlightState = std::make_unique<HighlightState>();
+    m_highlightState->font.Assign(Font());
+    m_highlightState->parentFont = ParentFont();
+    m_highlightState->fill.SetFill(Fill());
+    m_highlightState->frame.Assign(Frame());
+    m_highlightState->visible = Visible();
+}
+
+void TqvxCustomMemoView::restoreHighlightState()
+{
+    if (!m_highlightState)
+        return;
+    const std::unique_ptr<HighlightState> state = std::move(m_highlightState);
+    SetFont(&state->font);
+    if (state->parentFont)
+        SetParentFont(true);
+    SetFill(state->fill.Fill());
+    Frame()->Assign(&state->frame);
+    SetVisible(state->visible);
+}
+
+// --- Drawing and measuring --------------------------------------------------
+
+TqvxDrawText *TqvxCustomMemoView::layout() const
+{
+    const TqvxReportContext *context = qvxReportContextOf(this);
+    TqvxDrawText *own = context ? context->DrawText() : nullptr;
+    return own ? own : qvxDrawText();
+}
+
+void TqvxCustomMemoView::setupLayout(TqvxDrawText *drawText) const
+{
+    drawText->UseDefaultCharset = m_useDefaultCharset;
+    drawText->ForceBlackText = BlackText();
+    drawText->SetFont(Font());
+    drawText->SetOptions(m_wordWrap, m_allowHTMLTags, m_rtlReading, m_wordBreak, m_clipped, m_wysiwyg, m_rotation);
+    drawText->SetGaps(m_paragraphGap, m_charSpacing, m_lineSpacing);
+}
+
+void TqvxCustomMemoView::layOutAtScaleOne(TqvxDrawText *drawText, bool inLargeBox)
+{
+    TRect box(0, 0, largeBox, largeBox);
+    if (!inLargeBox) {
+        BeginDraw(Canvas(), 1, 1, 0, 0);
+        box = m_textRect;
+    }
+    drawText->SetDimensions(1, 1, 1, box, box);
+    drawText->SetText(m_memo.get(), false);
+}
+
+double TqvxCustomMemoView::frameAndGaps(double gap, TqvxFrameType nearSide, TqvxFrameType farSide) const
+{
+    const TqvxFrame *frame = Frame();
+    const double width = frame->Width();
+    double result = 2 * gap;
+    if (frame->Typ().testFlag(nearSide))
+        result += (width - 1) / 2;
+    if (frame->Typ().testFlag(farSide))
+        result += width / 2;
+    if (frame->DropShadow())
+        result += frame->ShadowWidth();
+    return result;
+}
+
+void TqvxCustomMemoView::BeginDraw(TCanvas *canvas, double scaleX, double scaleY, double offsetX, double offsetY)
+{
+    TqvxStretcheable::BeginDraw(canvas, scaleX, scaleY, offsetX, offsetY);
+    const double width = Frame()->Width();
+    const TqvxFrameTypes typ = Frame()->Typ();
+    int left = X();
+    int top = Y();
+    int right = X1();
+    int bottom = Y1();
+    if (typ.testFlag(ftLeft))
+        left += qvxRound((width * scaleX - 1) / 2);
+    if (typ.testFlag(ftRight))
+        right -= qvxRound(width * scaleX / 2);
+    if (typ.testFlag(ftTop))
+        top += qvxRound((width * scaleY - 1) / 2);
+    if (typ.testFlag(ftBottom))
+        bottom -= qvxRound(width * scaleY / 2);
+    const int gapX = qvxRound(m_gapX * scaleX);
+    const int gapY = qvxRound(m_gapY * scaleY);
+    m_textRect = TRect(left + gapX, top + gapY, right - gapX + 1, bottom - gapY + 1);
+}
+
+void TqvxCustomMemoView::SetDrawParams(TCanvas *canvas, double scaleX, double scaleY, double offsetX,
+                                       double offsetY)
+{
+    TqvxDrawText *drawText = layout();
+    setupLayout(drawText);
+
+    if (m_autoWidth && !IsDesigning()) {
+        layOutAtScaleOne(drawText, true);
+        const double oldWidth = Width();
+        const double newWidth = drawText->CalcWidth() + frameAndGaps(m_gapX, ftLeft, ftRight);
+        SetWidth(newWidth);
+        if (m_hAlign == haRight)
+            SetLeft(Left() + oldWidth - newWidth);
+        else if (m_hAlign == haCenter)
+            SetLeft(Left() + (oldWidth - newWidth) / 2);
+        if (TqvxComponent *parent = Parent())
+            parent->AlignChildren();
+    }
+
+    BeginDraw(canvas, 1, 1, 0, 0);
+    const TRect screenRect = m_textRect;
+    BeginDraw(canvas, scaleX, scaleY, offsetX, offsetY);
+    if (!IsPrinting())
+        m_printScale = 1;
+    drawText->SetDimensions(scaleX, scaleY, m_printScale, screenRect, m_textRect);
+    drawText->SetText(m_memo.get(), m_firstParaBreak);
+    drawText->SetParaBreaks(m_firstParaBreak, m_lastParaBreak);
+}
+
+void TqvxCustomMemoView::Draw(TCanvas *canvas, double scaleX, double scaleY, double offsetX, double offsetY)
+{
+    const bool showsSource = IsDesigning() && !DataField().isEmpty() && !DataSetName().isEmpty();
+    const QString text = Text();
+    if (showsSource)
+        SetText(QLatin1Char('[') + DataSetName() + QStringLiteral(".\"") + DataField() + QStringLiteral("\"]"));
+    else if (!IsDesigning() && m_allowExpressions)
+        SubstituteTotalPages();
+
+    {
+        LayoutLock lock;
+        SetDrawParams(canvas, scaleX, scaleY, offsetX, offsetY);
+        DrawBackground();
+        DrawFrame();
+        TqvxDrawText *drawText = layout();
+        if (m_underlines && m_rotation == 0)
+            drawUnderlines(drawText->LineHeight());
+        drawText->DrawText(canvas, m_hAlign, m_vAlign);
+    }
+    if (showsSource)
+        SetText(text);
+}
+
+void TqvxCustomMemoView::drawUnderlines(double lineHeight)
+{
+    const double step = lineHeight * ScaleY();
+    if (step <= 0)
+        return;
+    TPen *pen = Canvas()->Pen();
+    pen->SetColor(Frame()->Color());
+    pen->SetWidth(FrameWidth());
+    pen->SetStyle(psSolid);
+    pen->SetMode(pmCopy);
+    for (double y = Y() + (m_gapY - m_lineSpacing + 1) * ScaleY() + step; y < Y1(); y += step) {
+        Canvas()->MoveTo(X(), qvxRound(y));
+        Canvas()->LineTo(X1(), qvxRound(y));
+    }
+}
+
+double TqvxCustomMemoView::CalcHeight()
+{
+    LayoutLock lock;
+    TqvxDrawText *drawText = layout();
+    setupLayout(drawText);
+    layOutAtScaleOne(drawText, m_autoWidth);
+    return qvxRound(drawText->CalcHeight() + frameAndGaps(m_gapY, ftTop, ftBottom));
+}
+
+double TqvxCustomMemoView::CalcWidth()
+{
+    LayoutLock lock;
+    TqvxDrawText *drawText = layout();
+    setupLayout(drawText);
+    layOutAtScaleOne(drawText, true);
+    return qvxRound(drawText->CalcWidth() + frameAndGaps(m_gapX, ftLeft, ftRight));
+}
+
+// --- Splitting --------------------------------------------------------------
+
+void TqvxCustomMemoView::InitPart()
+{
+    m_partMemo = Text();
+    m_firstParaBreak = false;
+    m_lastParaBreak = false;
+}
+
+double TqvxCustomMemoView::DrawPart()
+{
+    LayoutLock lock;
+    SetText(m_partMemo);
+    SetDrawParams(Canvas(), 1, 1, 0, 0);
+    TqvxDrawText *drawText = layout();
+    bool paraBreak = false;
+    QString rest;
+    drawText->GetOutBoundsText(paraBreak, rest);
+    m_partMemo = rest;
+    SetText(drawText->GetInBoundsText());
+    m_lastParaBreak = paraBreak;
+    const double remaining = drawText->RemainingSpace();
+    return remaining == 0 ? Height() : remaining;
+}
+
+bool TqvxCustomMemoView::HasNextPart()
+{
+    return !m_partMemo.isEmpty();
+}
+
+// --- Differences ------------------------------------------------------------
+
+QString TqvxCustomMemoView::Diff(const TqvxComponent *source)
+{
+    QString result = TqvxStretcheable::Diff(source);
+    const auto *memo = qobject_cast<const TqvxCustomMemoView *>(source);
+    if (!memo)
+        return result;
+
+    const auto flag = [&](const char *name, bool value, bool other) {
+        if (value != other)
+            result += qvxDiffBool(QLatin1String(name), value);
+    };
+    const auto number = [&](const char *name, qint64 value, qint64 other) {
+        if (value != other)
+            result += qvxDiffNumber(QLatin1String(name), value);
+    };
+    const auto real = [&](const char *name, double value, double other) {
+        if (qvxDiffers(value, other))
+            result += qvxDiffFloat(QLatin1String(name), value);
+    };
+    const auto text = [&](const char *name, const QString &value, const QString &other) {
+        if (value != other)
+            result += qvxDiffAttribute(QLatin1String(name), qvxXMLEncode(value));
+    };
+
+    flag("AutoWidth", m_autoWidth, memo->m_autoWidth);
+    real("CharSpacing", m_charSpacing, memo->m_charSpacing);
+    real("GapX", m_gapX, memo->m_gapX);
+    real("GapY", m_gapY, memo->m_gapY);
+    number("HAlign", m_hAlign, memo->m_hAlign);
+    real("LineSpacing", m_lineSpacing, memo->m_lineSpacing);
+    flag("UseDefaultCharset", m_useDefaultCharset, memo->m_useDefaultCharset);
+    result += qvxDiffAttribute(QStringLiteral("u"),
+                               qvxXMLEncode(TqvxXMLSerializer::StoredListText(m_memo->GetText())));
+    real("ParagraphGap", m_paragraphGap, memo->m_paragraphGap);
+    number("Rotation", m_rotation, memo->m_rotation);
+    flag("RTLReading", m_rtlReading, memo->m_rtlReading);
+    flag("Underlines", m_underlines, memo->m_underlines);
+    number("VAlign", m_vAlign, memo->m_vAlign);
+    flag("WordWrap", m_wordWrap, memo->m_wordWrap);
+    if (m_formats->Count() == 1) {
+        const TqvxFormat *format = DisplayFormat();
+        const TqvxFormat *other = memo->DisplayFormat();
+        number("DisplayFormat.Kind", format->Kind(), other->Kind());
+        text("DisplayFormat.DecimalSeparator", format->DecimalSeparator(), other->DecimalSeparator());
+        text("DisplayFormat.ThousandSeparator", format->ThousandSeparator(), other->ThousandSeparator());
+        text("DisplayFormat.FormatStr", format->FormatStr(), other->FormatStr());
+    }
+    if (m_firstParaBreak)
+        result += qvxDiffBool(QStringLiteral("FirstParaBreak"), true);
+    if (m_lastParaBreak)
+        result += qvxDiffBool(QStringLiteral("LastParaBreak"), true);
+    m_firstParaBreak = m_lastParaBreak;
+    m_lastParaBreak = false;
+    return result;
+}
+
+// --- Declarations -----------------------------------------------------------
+
+namespace {
+
+void describeCommonMemoProperties(PropertyTable table)
+{
+    table.Default("AutoWidth", 0)
+        .Stored("CharSpacing", &TqvxCustomMemoView::IsCharSpacingStored)
+        .TypeName("Color", QStringLiteral("TColor"))
+        .Stored("Color", [](const TObject *) { return false; })
+        .Default("Color", clNone)
+        .Stored("DisplayFormat", &TqvxCustomMemoView::IsDisplayFormatStored)
+        .Stored("Font", &TqvxComponent::IsFontStored)
+        .Stored("GapX", &TqvxCustomMemoView::IsGapXStored)
+        .Stored("GapY", &TqvxCustomMemoView::IsGapYStored)
+        .Default("HAlign", haLeft)
+        .Default("HideZeros", 0)
+        .Stored("Highlight", &TqvxCustomMemoView::IsHighlightStored)
+        .Default("ParentFont", 1)
+        .Default("Rotation", 0)
+        .Default("RTLReading", 0)
+        .Default("SuppressRepeated", 0)
+        .Default("VAlign", vaTop)
+        .Default("WordWrap", 1);
+}
+
+} // namespace
+
+void InitializeQvxMemoView()
+{
+    describeCommonMemoProperties(DescribeProperties<TqvxMemoView>());
+    DescribeProperties<TqvxMemoView>()
+        .Default("AllowExpressions", 1)
+        .Default("AllowHTMLTags", 0)
+        .Default("Clipped", 1)
+        .Stored("ExpressionDelimiters", &TqvxCustomMemoView::IsExpressionDelimitersStored)
+        .Default("FirstParaBreak", 0)
+        .Default("LastParaBreak", 0)
+        .Stored("LineSpacing", &TqvxCustomMemoView::IsLineSpacingStored)
+        .Stored("ParagraphGap", &TqvxCustomMemoView::IsParagraphGapStored)
+        .Default("Underlines", 0)
+        .Default("UseDefaultCharset", 0)
+        .Default("WordBreak", 0)
+        .Default("Wysiwyg", 1);
+    describeCommonMemoProperties(DescribeProperties<TqvxSysMemoView>());
+    RegisterClass<TqvxMemoView>();
+    RegisterClass<TqvxSysMemoView>();
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+// The XML document model of report files, prepared reports and resource
+// texts.
+//
+// Loading may be partial: elements marked ld="0" are parsed, dropped, and
+// read again from the source stream when LoadItem asks for them.  The
+// caller keeps that stream open (and owns it) until the document is cleared,
+// loaded again or destroyed.  Loaded Unloadable elements can be swapped out
+// to a temporary file with UnloadItem; each element remembers which of the
+// two streams its offset refers to.
+
+#include "report/xml/qvxXMLItem.h"
+
+#include <QString>
+
+#include <memory>
+
+class TStream;
+class TFileStream;
+
+class TqvxXMLDocument
+{
+public:
+    TqvxXMLDocument();
+    // Deletes the swap file.
+    ~TqvxXMLDocument();
+
+    TqvxXMLDocument(const TqvxXMLDocument &) = delete;
+    TqvxXMLDocument &operator=(const TqvxXMLDocument &) = delete;
+
+    TqvxXMLItem *Root() const { return m_root.get(); }
+
+    // Off by default: the whole document on one line.
+    bool AutoIndent() const { return m_autoIndent; }
+    void SetAutoIndent(bool autoIndent) { m_autoIndent = autoIndent; }
+
+    // Folder of the swap file; the system temporary folder is used when it
+    // is empty or does not exist.
+    const QString &TempDir() const { return m_tempDir; }
+    void SetTempDir(const QString &dir) { m_tempDir = dir; }
+    const QString &TempFileName() const { return m_tempFileName; }
+
+    // True when the last file loaded declared version 1.0 without a
+    // standalone declaration (as this writer's own files do).
+    bool OldVersion() const { return m_oldVersion; }
+
+    // Clears the tree and deletes the swap file.
+    void Clear();
+
+    // Reads the document from the stream's position.  Raises
+    // TqvxInvalidXMLException on malformed or truncated input; the tree then
+    // holds what was read so far.
+    void LoadFromStream(TStream *stream, bool allowPartialLoading = false);
+    // Writes the header and the whole tree, swapped-out parts included.
+    void SaveToStream(TStream *stream);
+
+    // Brings a swapped-out subtree back into memory.
+    void LoadItem(TqvxXMLItem *item);
+    // Moves a loaded Unloadable element's subtree out to the swap file.
+    void UnloadItem(TqvxXMLItem *item);
+
+    void CreateTempFile();
+    void DeleteTempFile();
+
+private:
+    TStream *streamOf(const TqvxXMLItem *item) const;
+
+    std::unique_ptr<TqvxXMLItem> m_root;
+    bool m_autoIndent = false;
+    bool m_oldVersion = true;
+    QString m_tempDir;
+    QString m_tempFileName;
+    TStream *m_sourceStream = nullptr;
+    std::unique_ptr<TFileStream> m_swapFile;
+};

@@ -1,0 +1,114 @@
+#include "report/xml/qvxXMLItem.h"
+
+#include "report/xml/qvxXMLEscape.h"
+
+#include <algorithm>
+
+TqvxXMLItem::~TqvxXMLItem()
+{
+    Clear();
+    detach();
+}
+
+TqvxXMLItem *TqvxXMLItem::Add()
+{
+    auto *item = new TqvxXMLItem;
+    AddItem(item);
+    return item;
+}
+
+void TqvxXMLItem::AddItem(TqvxXMLItem *item)
+{
+    item->detach();
+    m_items.push_back(item);
+    item->m_parent = this;
+}
+
+void TqvxXMLItem::InsertItem(int index, TqvxXMLItem *item)
+{
+    AddItem(item);
+    m_items.pop_back();
+    const auto position = std::clamp<std::size_t>(std::size_t(std::max(index, 0)), 0, m_items.size());
+    m_items.insert(m_items.begin() + std::ptrdiff_t(position), item);
+}
+
+int TqvxXMLItem::IndexOf(const TqvxXMLItem *item) const
+{
+    const auto it = std::find(m_items.begin(), m_items.end(), item);
+    return it == m_items.end() ? -1 : int(it - m_items.begin());
+}
+
+int TqvxXMLItem::Find(const QString &name) const
+{
+    for (std::size_t i = 0; i < m_items.size(); ++i)
+        if (m_items[i]->m_name.compare(name, Qt::CaseInsensitive) == 0)
+            return int(i);
+    return -1;
+}
+
+TqvxXMLItem *TqvxXMLItem::FindItem(const QString &name)
+{
+    const int index = Find(name);
+    if (index >= 0)
+        return m_items[std::size_t(index)];
+    TqvxXMLItem *item = Add();
+    item->m_name = name;
+    return item;
+}
+
+int TqvxXMLItem::findProp(const QString &name) const
+{
+    // A blank is put before the text so that the first attribute is found
+    // like the others; the index found is shifted back by it.
+    const QString haystack = QLatin1Char(' ') + m_text;
+    const QString needle = QLatin1Char(' ') + name + QLatin1String("=\"");
+    return haystack.indexOf(needle, 0, Qt::CaseInsensitive);
+}
+
+QString TqvxXMLItem::GetProp(const QString &name) const
+{
+    const int start = findProp(name);
+    if (start < 0)
+        return QString();
+    const int valueStart = start + name.size() + 2;
+    const int valueEnd = m_text.indexOf(QLatin1Char('"'), valueStart);
+    const int length = valueEnd < 0 ? -1 : valueEnd - valueStart;
+    return qvxXMLDecode(m_text.mid(valueStart, length));
+}
+
+void TqvxXMLItem::SetProp(const QString &name, const QString &value)
+{
+    const QString attribute = name + QLatin1String("=\"") + qvxXMLEncode(value) + QLatin1Char('"');
+    const int start = findProp(name);
+    if (start >= 0) {
+        const int valueEnd = m_text.indexOf(QLatin1Char('"'), start + name.size() + 2);
+        const int end = valueEnd < 0 ? m_text.size() : valueEnd + 1;
+        m_text.replace(start, end - start, attribute);
+        return;
+    }
+    if (!m_text.isEmpty() && !m_text.endsWith(QLatin1Char(' ')))
+        m_text += QLatin1Char(' ');
+    m_text += attribute;
+}
+
+void TqvxXMLItem::Clear()
+{
+    // Children detach themselves in their destructors; take the list first.
+    std::vector<TqvxXMLItem *> items;
+    items.swap(m_items);
+    for (TqvxXMLItem *item : items) {
+        item->m_parent = nullptr;
+        delete item;
+    }
+    if (m_unloadable)
+        m_loaded = false;
+}
+
+void TqvxXMLItem::detach()
+{
+    if (!m_parent)
+        return;
+    auto &siblings = m_parent->m_items;
+    siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+    m_parent = nullptr;
+}

@@ -99,6 +99,8 @@ TEST(SaveFileStream, ReplacesTheFileALinkPointsTo)
 
 TEST(SaveFileStream, FollowsOnlyLinksTheKernelWouldFollow)
 {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "giving a link to another user needs root";
     QTemporaryDir dir;
     const QString shared = dir.filePath(QStringLiteral("shared"));
     const QString privateFolder = dir.filePath(QStringLiteral("private"));
@@ -108,7 +110,7 @@ TEST(SaveFileStream, FollowsOnlyLinksTheKernelWouldFollow)
     SaveFile(victim, "precious");
 
     // Another user's link in a sticky world-writable folder is refused.
-    const uid_t other = ::geteuid() == 65534 ? 65533 : 65534;
+    const uid_t other = 65534;
     const QString planted = shared + QStringLiteral("/report.pdf");
     ASSERT_TRUE(QFile::link(victim, planted));
     ASSERT_EQ(::lchown(QFile::encodeName(planted).constData(), other, gid_t(-1)), 0);

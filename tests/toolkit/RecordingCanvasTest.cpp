@@ -144,6 +144,7 @@ TEST(Metafile, HeaderBoundsGiveTheFrameAndAbsurdOnesAreRefused)
     EXPECT_FALSE(loads(metafile, emfHeader(-2, 0, most - 1, 10)));
     EXPECT_FALSE(loads(metafile, emfHeader(0, most, 10, least)));
     EXPECT_FALSE(loads(metafile, emfHeader(5, 0, 4, 10)));
+    EXPECT_FALSE(loads(metafile, emfHeader(0, 0, 22528, 12850)));
     EXPECT_EQ(metafile.Width(), 100);
 }
 

@@ -12,7 +12,7 @@ namespace {
 // could hold is as invalid as an empty one.
 QSize checkedFrame(qint64 width, qint64 height)
 {
-    if (width < 1 || height < 1 || width > MaxBitmapSide || height > MaxBitmapSide)
+    if (!BitmapSizeAllowed(width, height))
         return QSize();
     return QSize(int(width), int(height));
 }

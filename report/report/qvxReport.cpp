@@ -111,6 +111,7 @@ TqvxReport::TqvxReport(TComponent *owner)
 {
     SetStyleFlags(StyleFlags() | csoNestedData);
     m_script->AddRTTIModules();
+    m_script->OnRunLine = [this](TzqScript *, const QString &, const QString &) { scriptLineRun(); };
     m_expressionCache = std::make_unique<TqvxExpressionCache>(m_script.get());
     m_errors->SetSorted(true);
     m_errors->SetDuplicates(dupIgnore);
@@ -727,6 +728,20 @@ void TqvxReport::SetTerminated(bool value)
     m_terminated = value;
     if (value)
         m_script->Terminate();
+}
+
+void TqvxReport::scriptLineRun()
+{
+    constexpr unsigned linesBetweenChecks = 1024;
+    constexpr qint64 millisecondsBetweenEvents = 50;
+    if (++m_scriptLines % linesBetweenChecks != 0 || m_engineOptions->ThreadSafeMode())
+        return;
+    if (m_sinceScriptEvents.isValid() && !m_sinceScriptEvents.hasExpired(millisecondsBetweenEvents))
+        return;
+    m_sinceScriptEvents.start();
+    QCoreApplication::processEvents();
+    if (m_progress && m_progress->Terminated())
+        SetTerminated(true);
 }
 
 // --- progress ----------------------------------------------------------------

@@ -26,6 +26,7 @@
 #include "toolkit/core/Variants.h"
 #include "toolkit/widgets/ControlTypes.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 
 #include <memory>
@@ -341,6 +342,10 @@ private:
     class BusyScope;
 
     bool runPrepared();
+    // Called before each statement of the report's script.  Every so often
+    // it lets the window's events run, so that a Cancel in the progress
+    // window or the preview stops a script that loops without end.
+    void scriptLineRun();
     Variant calcGuarded(const QString &expression, TzqScript *script, bool fromScript);
     bool resolveVariable(const QString &name, Variant &value);
     Variant builtinValue(int index) const;
@@ -405,6 +410,8 @@ private:
     QString m_fileName;
     QString m_curObject;
     bool m_terminated = false;
+    unsigned m_scriptLines = 0;
+    QElapsedTimer m_sinceScriptEvents;
     bool m_reloading = false;
     bool m_busy = false;
     // Depth of variables evaluated inside one another.

@@ -274,6 +274,50 @@ TEST(Form, CentresOnTheScreenOrOnItsOwner)
     EXPECT_EQ(centred->Top(), area.Top + (area.Height() - 100) / 2);
 }
 
+TEST(Form, MakeFullyVisibleMovesTheFormIntoAnArea)
+{
+    auto form = newForm();
+    form->SetBounds(0, 0, 200, 100);
+    form->MakeFullyVisible(TRect(1000, 50, 1600, 850));
+    EXPECT_EQ(form->BoundsRect(), Rect(1000, 50, 1200, 150));
+    form->SetBounds(1550, 820, 200, 100);
+    form->MakeFullyVisible(TRect(1000, 50, 1600, 850));
+    EXPECT_EQ(form->BoundsRect(), Rect(1400, 750, 1600, 850));
+    // Inside already: it stays.
+    form->SetBounds(1100, 300, 200, 100);
+    form->MakeFullyVisible(TRect(1000, 50, 1600, 850));
+    EXPECT_EQ(form->BoundsRect(), Rect(1100, 300, 1300, 400));
+    // The monitor of a form is one of the screen's work areas.
+    const TRect area = form->MonitorWorkArea();
+    EXPECT_FALSE(area.IsEmpty());
+}
+
+TEST(Form, FlipChildrenMirrorsPlacesAlignmentAndAnchors)
+{
+    auto form = newForm();
+    form->SetBorderStyle(bsNone);
+    form->SetClientWidth(300);
+    form->SetClientHeight(200);
+    auto *side = new TPanel(form.get());
+    side->SetParent(form.get());
+    side->SetBounds(0, 0, 40, 10);
+    side->SetAlign(alLeft);
+    auto *box = new TPanel(form.get());
+    box->SetParent(form.get());
+    box->SetBounds(60, 20, 100, 80);
+    auto *button = new TButton(form.get());
+    button->SetParent(box);
+    button->SetBounds(10, 5, 30, 20);
+    button->SetAnchors(akTop | akRight);
+
+    form->FlipChildren(true);
+    EXPECT_EQ(side->Align(), alRight);
+    EXPECT_EQ(side->Left(), 260);
+    EXPECT_EQ(box->Left(), 300 - 60 - 100);
+    EXPECT_EQ(button->Left(), box->ClientWidth() - 10 - 30);
+    EXPECT_EQ(button->Anchors(), akTop | akLeft);
+}
+
 TEST(Form, DialogBorderGivesAFixedSize)
 {
     auto form = newForm();

@@ -6,6 +6,7 @@
 #include "toolkit/widgets/TForm.h"
 #include "toolkit/widgets/TWinControl.h"
 
+#include <QGuiApplication>
 #include <QImage>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -227,6 +228,11 @@ void TControl::recordAnchors()
 TRect TControl::ClientRect() const
 {
     return Rect(0, 0, Width(), Height());
+}
+
+bool TControl::UseRightToLeftAlignment()
+{
+    return QGuiApplication::isRightToLeft();
 }
 
 TPoint TControl::ClientToScreen(const TPoint &point) const

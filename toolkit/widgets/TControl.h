@@ -99,6 +99,10 @@ public:
     TPoint ClientToScreen(const TPoint &point) const;
     TPoint ScreenToClient(const TPoint &point) const;
 
+    // The program lays its windows out right to left (the application's
+    // layout direction, which follows its language).
+    static bool UseRightToLeftAlignment();
+
     TAlign Align() const { return m_align; }
     void SetAlign(TAlign align);
     TAnchors Anchors() const { return m_anchors; }

@@ -92,6 +92,13 @@ public:
     // Frees the form once the current event has been handled.
     void Release();
 
+    // The work area of the monitor that shows the form: the one holding
+    // its centre, else the primary one.
+    TRect MonitorWorkArea() const;
+    // Moves the form as little as needed to lie wholly inside area (its
+    // top-left corner inside when the form is larger).
+    void MakeFullyVisible(const TRect &area);
+
     // Clicks the default (Return) or cancel (Escape) button of the form;
     // true when one took the key.
     bool DialogKey(int key);

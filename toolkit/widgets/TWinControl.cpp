@@ -246,6 +246,24 @@ bool TWinControl::deliverKey(QEvent *event)
     return true;
 }
 
+void TWinControl::FlipChildren(bool allLevels)
+{
+    const int width = ClientWidth();
+    const QList<TControl *> children = m_controls;
+    for (TControl *child : children) {
+        if (child->Align() == alLeft || child->Align() == alRight) {
+            child->SetAlign(child->Align() == alLeft ? alRight : alLeft);
+        } else if (child->Align() == alNone) {
+            child->SetLeft(width - child->Left() - child->Width());
+            const TAnchors anchors = child->Anchors();
+            if (anchors.testFlag(akLeft) != anchors.testFlag(akRight))
+                child->SetAnchors((anchors & ~(akLeft | akRight)) | (anchors.testFlag(akLeft) ? akRight : akLeft));
+        }
+        if (auto *control = qobject_cast<TWinControl *>(child); control && allLevels)
+            control->FlipChildren(true);
+    }
+}
+
 bool TWinControl::HandleInputEvent(QEvent *event)
 {
     switch (event->type()) {

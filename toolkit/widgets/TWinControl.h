@@ -37,6 +37,11 @@ public:
     int ControlCount() const { return int(m_controls.size()); }
     TControl *Controls(int index) const { return m_controls.at(index); }
 
+    // Mirrors the places of the children across the client area, as a
+    // right-to-left layout wants them: left becomes right, alLeft alRight
+    // and a left anchor a right one.  With allLevels their children too.
+    void FlipChildren(bool allLevels);
+
     bool TabStop() const { return m_tabStop; }
     void SetTabStop(bool tabStop);
     int TabOrder() const;

@@ -1,9 +1,11 @@
 #include "preview/PreviewUnits.h"
 
-#include "engine/EngineUnits.h"
+#include "export/pdf/PdfExportUnits.h"
+#include "preview/qvxPDFExportDialog.h"
 #include "toolkit/core/Units.h"
 
 void RegisterPreviewUnits()
 {
-    RegisterEngineUnits();
+    RegisterPdfExportUnits();
+    Units::Add("qvxPDFExportDialog", InitializeQvxPDFExportDialog, FinalizeQvxPDFExportDialog);
 }

@@ -2,10 +2,12 @@
 
 #include "export/pdf/PdfExportUnits.h"
 #include "preview/qvxPDFExportDialog.h"
+#include "preview/qvxPrintDialog.h"
 #include "toolkit/core/Units.h"
 
 void RegisterPreviewUnits()
 {
     RegisterPdfExportUnits();
     Units::Add("qvxPDFExportDialog", InitializeQvxPDFExportDialog, FinalizeQvxPDFExportDialog);
+    Units::Add("qvxPrintDialog", InitializeQvxPrintDialog, FinalizeQvxPrintDialog);
 }

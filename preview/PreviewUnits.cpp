@@ -1,7 +1,9 @@
 #include "preview/PreviewUnits.h"
 
 #include "export/pdf/PdfExportUnits.h"
+#include "preview/qvxDialogForm.h"
 #include "preview/qvxPDFExportDialog.h"
+#include "preview/qvxPasswordForm.h"
 #include "preview/qvxPrintDialog.h"
 #include "toolkit/core/Units.h"
 
@@ -10,4 +12,6 @@ void RegisterPreviewUnits()
     RegisterPdfExportUnits();
     Units::Add("qvxPDFExportDialog", InitializeQvxPDFExportDialog, FinalizeQvxPDFExportDialog);
     Units::Add("qvxPrintDialog", InitializeQvxPrintDialog, FinalizeQvxPrintDialog);
+    Units::Add("qvxPassw", InitializeQvxPasswordForm, FinalizeQvxPasswordForm);
+    Units::Add("qvxDialogForm", InitializeQvxDialogForm, FinalizeQvxDialogForm);
 }

@@ -384,8 +384,8 @@ void TqvxPreview::SetPageNo(int value)
     m_pageNo = pageNo;
     for (TqvxPreviewWorkspace *workspace : {m_workspace, m_thumbnails}) {
         workspace->SetCurrentPage(pageNo);
-        if (changed && workspace->Visible())
-            workspace->DrawPages(true);
+        if (changed)
+            workspace->Invalidate();
         if (!workspace->SyncingPageNo())
             workspace->ScrollToPage(pageNo);
     }
@@ -520,6 +520,8 @@ void TqvxPreview::setScrollRanges()
 void TqvxPreview::Resize()
 {
     TqvxCustomPreview::Resize();
+    if (!m_workspace)
+        return;
     if (PreviewPages())
         UpdatePages();
     if (m_cancelPanel->Visible())

@@ -185,16 +185,16 @@ private:
     void workspaceDblClicked();
     bool hasButton(int button) const;
 
-    TqvxWidgetHost *m_tabBarHost;
-    QTabBar *m_tabBar;
-    TqvxWidgetHost *m_outlineHost;
-    QTreeWidget *m_outlineTree;
-    TqvxPreviewWorkspace *m_thumbnails;
-    TqvxSplitter *m_splitter;
-    TqvxPreviewWorkspace *m_workspace;
-    TPanel *m_cancelPanel;
-    TLabel *m_cancelLabel;
-    TButton *m_cancelButton;
+    TqvxWidgetHost *m_tabBarHost = nullptr;
+    QTabBar *m_tabBar = nullptr;
+    TqvxWidgetHost *m_outlineHost = nullptr;
+    QTreeWidget *m_outlineTree = nullptr;
+    TqvxPreviewWorkspace *m_thumbnails = nullptr;
+    TqvxSplitter *m_splitter = nullptr;
+    TqvxPreviewWorkspace *m_workspace = nullptr;
+    TPanel *m_cancelPanel = nullptr;
+    TLabel *m_cancelLabel = nullptr;
+    TButton *m_cancelButton = nullptr;
     std::unique_ptr<TqvxPreviewTabs> m_tabs;
 
     int m_pageNo = 1;

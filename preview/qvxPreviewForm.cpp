@@ -594,6 +594,8 @@ void TqvxPreviewForm::KeyDown(int &key, TShiftState shift)
 void TqvxPreviewForm::Resize()
 {
     TForm::Resize();
+    if (!m_statusPanels[0])
+        return;
     const int half = int(std::lround((ClientWidth() - m_statusPanels[0]->width()) / 2.0));
     m_statusPanels[1]->setFixedWidth(std::max(half, 0));
     m_statusPanels[2]->setFixedWidth(std::max(half, 0));

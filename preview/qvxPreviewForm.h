@@ -95,8 +95,10 @@ public:
     void PageEntered();
     void CancelClicked();
 
-protected:
+    // Refused while a report builds.
     bool CloseQuery() override;
+
+protected:
     void DoClose(TCloseAction &action) override;
     void KeyDown(int &key, TShiftState shift) override;
     void Resize() override;
@@ -113,23 +115,23 @@ private:
     void expandDrillDown(bool expand);
     bool hasDrillDown() const;
 
-    TqvxWidgetHost *m_toolBarHost;
-    QToolBar *m_toolBar;
-    TqvxWidgetHost *m_statusBarHost;
-    QStatusBar *m_statusBar;
-    QLabel *m_statusPanels[3];
-    TqvxPreview *m_preview;
-    TqvxTBPanel *m_zoomPanel;
-    TqvxComboBox *m_zoomBox;
-    TqvxTBPanel *m_pagePanel;
-    TEdit *m_pageEdit;
-    TLabel *m_ofLabel;
-    QToolButton *m_cancelButton;
-    QMenu *m_exportPopup;
-    QMenu *m_rightMenu;
-    QAction *m_collapseItem;
-    QAction *m_expandItem;
-    QAction *m_rightSeparator;
+    TqvxWidgetHost *m_toolBarHost = nullptr;
+    QToolBar *m_toolBar = nullptr;
+    TqvxWidgetHost *m_statusBarHost = nullptr;
+    QStatusBar *m_statusBar = nullptr;
+    QLabel *m_statusPanels[3] = {};
+    TqvxPreview *m_preview = nullptr;
+    TqvxTBPanel *m_zoomPanel = nullptr;
+    TqvxComboBox *m_zoomBox = nullptr;
+    TqvxTBPanel *m_pagePanel = nullptr;
+    TEdit *m_pageEdit = nullptr;
+    TLabel *m_ofLabel = nullptr;
+    QToolButton *m_cancelButton = nullptr;
+    QMenu *m_exportPopup = nullptr;
+    QMenu *m_rightMenu = nullptr;
+    QAction *m_collapseItem = nullptr;
+    QAction *m_expandItem = nullptr;
+    QAction *m_rightSeparator = nullptr;
     QHash<QString, QAction *> m_buttons;
     QList<QString> m_order;
     TqvxCustomExportFilter *m_pdfFilter = nullptr;

@@ -66,8 +66,9 @@ bool waitExposed(QWidget *window)
     return window->windowHandle() && window->windowHandle()->isExposed();
 }
 
-// Shows the form, saves its picture as name.ppm and checks that each
-// resource text in captions (numbers or keys) is among its texts.
+// Shows the form (it stays shown), saves its picture as name.ppm and
+// checks that each resource text in captions (numbers or keys) is among
+// its texts.
 bool check(TCustomForm *form, const QString &folder, const QString &name, const QStringList &captions)
 {
     form->Show();
@@ -85,7 +86,6 @@ bool check(TCustomForm *form, const QString &folder, const QString &name, const 
             good = false;
         }
     }
-    form->Hide();
     return good;
 }
 

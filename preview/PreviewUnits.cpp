@@ -4,6 +4,7 @@
 #include "preview/qvxDialogForm.h"
 #include "preview/qvxPDFExportDialog.h"
 #include "preview/qvxPasswordForm.h"
+#include "preview/qvxPreviewUnit.h"
 #include "preview/qvxPrintDialog.h"
 #include "toolkit/core/Units.h"
 
@@ -14,4 +15,5 @@ void RegisterPreviewUnits()
     Units::Add("qvxPrintDialog", InitializeQvxPrintDialog, FinalizeQvxPrintDialog);
     Units::Add("qvxPassw", InitializeQvxPasswordForm, FinalizeQvxPasswordForm);
     Units::Add("qvxDialogForm", InitializeQvxDialogForm, FinalizeQvxDialogForm);
+    Units::Add("qvxPreview", InitializeQvxPreview, FinalizeQvxPreview);
 }

@@ -5,6 +5,7 @@
 #include "app/SelModelFrm.h"
 #include "export/pdf/qvxExportPDF.h"
 #include "report/components/qvxHyperlink.h"
+#include "report/model/qvxErrors.h"
 #include "report/report/qvxReport.h"
 #include "report/data/qvxUserDataSet.h"
 #include "report/model/qvxVariables.h"
@@ -259,7 +260,14 @@ void TMainForm::FormCreate(TObject *)
 
 void TMainForm::Button1Click(TObject *)
 {
-    SaveAsPdf();
+    // The report reports its own failures; one raised to the caller (by
+    // the report's error mode, or from anywhere on the way) is shown here,
+    // since nothing above an event handler would catch it.
+    try {
+        SaveAsPdf();
+    } catch (const std::exception &e) {
+        qvxErrorMsg(QString::fromUtf8(e.what()));
+    }
 }
 
 // Marks the window as saving and takes its input away for the lifetime of

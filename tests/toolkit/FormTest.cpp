@@ -14,6 +14,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QPushButton>
+#include <QStyleOptionButton>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -84,6 +86,69 @@ TEST(Form, ReturnAndEscapeClickTheDefaultAndCancelButtons)
     EXPECT_EQ(form->ShowModal(), mrOk);
     runner.onForm = [&](TCustomForm &) { pressKey(edit->Widget(), Qt::Key_Escape); };
     EXPECT_EQ(form->ShowModal(), mrCancel);
+}
+
+TEST(Form, ReturnClicksTheFocusedButtonWhichShowsTheDefaultFrame)
+{
+    auto form = newForm();
+    auto *edit = new TEdit(form.get());
+    edit->SetParent(form.get());
+    auto *ok = new TButton(form.get());
+    ok->SetParent(form.get());
+    ok->SetDefault(true);
+    auto *other = new TButton(form.get());
+    other->SetParent(form.get());
+    QStringList clicks;
+    ok->OnClick = [&](TObject *) { clicks << QStringLiteral("ok"); };
+    other->OnClick = [&](TObject *) { clicks << QStringLiteral("other"); };
+    const auto framed = [](TButton *button) { return static_cast<QPushButton *>(button->Widget())->isDefault(); };
+    form->Show();
+    QApplication::setActiveWindow(form->Widget());
+
+    other->SetFocus();
+    EXPECT_TRUE(framed(other));
+    EXPECT_FALSE(framed(ok));
+    pressKey(other->Widget(), Qt::Key_Return);
+    ok->SetFocus();
+    pressKey(ok->Widget(), Qt::Key_Return);
+    edit->SetFocus();
+    EXPECT_TRUE(framed(ok));
+    EXPECT_FALSE(framed(other));
+    pressKey(edit->Widget(), Qt::Key_Return);
+    EXPECT_EQ(clicks, QStringList({"other", "ok", "ok"}));
+
+    // Without a default button, Return outside a button clicks nothing.
+    ok->SetDefault(false);
+    EXPECT_FALSE(framed(ok));
+    pressKey(edit->Widget(), Qt::Key_Return);
+    EXPECT_EQ(clicks.size(), 3);
+}
+
+TEST(Form, FocusMovedByTabIsShown)
+{
+    auto form = newForm();
+    auto *edit = new TEdit(form.get());
+    edit->SetParent(form.get());
+    auto *button = new TButton(form.get());
+    button->SetParent(form.get());
+    form->Show();
+    QApplication::setActiveWindow(form->Widget());
+    edit->SetFocus();
+    QApplication::processEvents();
+    const auto focusShown = [](TButton *control) {
+        QStyleOptionButton option;
+        option.initFrom(control->Widget());
+        return (option.state & QStyle::State_HasFocus) && (option.state & QStyle::State_KeyboardFocusChange);
+    };
+    EXPECT_FALSE(focusShown(button));
+    pressKey(edit->Widget(), Qt::Key_Tab);
+    EXPECT_TRUE(button->Focused());
+    EXPECT_TRUE(focusShown(button));
+    QKeyEvent backtab(QEvent::KeyPress, Qt::Key_Backtab, Qt::ShiftModifier);
+    QApplication::sendEvent(button->Widget(), &backtab);
+    EXPECT_TRUE(edit->Focused());
+    pressKey(edit->Widget(), Qt::Key_Tab);
+    EXPECT_TRUE(focusShown(button));
 }
 
 TEST(Form, AVisibleFormCannotBeShownModally)

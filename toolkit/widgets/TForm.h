@@ -92,8 +92,8 @@ public:
     // Frees the form once the current event has been handled.
     void Release();
 
-    // Clicks the default (Return) or cancel (Escape) button of the form;
-    // true when one took the key.
+    // Clicks, for Return, the button that has the focus or else the default
+    // button, and for Escape the cancel button; true when one took the key.
     bool DialogKey(int key);
 
     // The canvas of the client area; draws only inside OnPaint.

@@ -35,6 +35,24 @@ void pressKey(QWidget *widget, int key)
     QApplication::sendEvent(widget, &press);
 }
 
+// A shown and active form holding an edit and then buttons.
+struct ShownForm {
+    explicit ShownForm(int buttonCount)
+    {
+        edit->SetParent(form.get());
+        for (int i = 0; i < buttonCount; ++i) {
+            buttons.append(new TButton(form.get()));
+            buttons.last()->SetParent(form.get());
+        }
+        form->Show();
+        QApplication::setActiveWindow(form->Widget());
+    }
+
+    std::unique_ptr<TForm> form = newForm();
+    TEdit *edit = new TEdit(form.get());
+    QList<TButton *> buttons;
+};
+
 TEST(Form, ShowModalAnswersTheModalResultSetWhileRunning)
 {
     ScriptedModalRunner runner;
@@ -90,20 +108,15 @@ TEST(Form, ReturnAndEscapeClickTheDefaultAndCancelButtons)
 
 TEST(Form, ReturnClicksTheFocusedButtonWhichShowsTheDefaultFrame)
 {
-    auto form = newForm();
-    auto *edit = new TEdit(form.get());
-    edit->SetParent(form.get());
-    auto *ok = new TButton(form.get());
-    ok->SetParent(form.get());
+    const ShownForm shown(2);
+    TEdit *edit = shown.edit;
+    TButton *ok = shown.buttons[0];
+    TButton *other = shown.buttons[1];
     ok->SetDefault(true);
-    auto *other = new TButton(form.get());
-    other->SetParent(form.get());
     QStringList clicks;
     ok->OnClick = [&](TObject *) { clicks << QStringLiteral("ok"); };
     other->OnClick = [&](TObject *) { clicks << QStringLiteral("other"); };
     const auto framed = [](TButton *button) { return static_cast<QPushButton *>(button->Widget())->isDefault(); };
-    form->Show();
-    QApplication::setActiveWindow(form->Widget());
 
     other->SetFocus();
     EXPECT_TRUE(framed(other));
@@ -126,13 +139,9 @@ TEST(Form, ReturnClicksTheFocusedButtonWhichShowsTheDefaultFrame)
 
 TEST(Form, FocusMovedByTabIsShown)
 {
-    auto form = newForm();
-    auto *edit = new TEdit(form.get());
-    edit->SetParent(form.get());
-    auto *button = new TButton(form.get());
-    button->SetParent(form.get());
-    form->Show();
-    QApplication::setActiveWindow(form->Widget());
+    const ShownForm shown(1);
+    TEdit *edit = shown.edit;
+    TButton *button = shown.buttons[0];
     edit->SetFocus();
     QApplication::processEvents();
     const auto focusShown = [](TButton *control) {

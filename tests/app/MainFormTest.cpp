@@ -289,3 +289,18 @@ TEST_F(MainFormTest, KeyboardOnlyDriveThroughTheWindow)
     EXPECT_EQ(FocusedStop(), form->Button1);
     EXPECT_TRUE(form->Button1->Enabled());
 }
+
+TEST_F(MainFormTest, ReturnPressesTheFocusedButton)
+{
+    form->Show();
+    QApplication::setActiveWindow(form->Widget());
+    Complete({1, 1});
+    form->Edit1->SetText(QStringLiteral("ООО Ромашка"));
+    form->Button1->SetFocus();
+    Press(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    EXPECT_EQ(runner.fileRequests.size(), 1u);
+    form->Button3->SetFocus();
+    Press(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    EXPECT_TRUE(form->Edit1->Text().isEmpty());
+    EXPECT_EQ(form->Rules().Choice(G1, 0), -1);
+}

@@ -309,7 +309,10 @@ bool TMainForm::SaveAsPdf()
     SaveScope saving(this);
 
     const QString orderCode = OrderCodeValue();
-    qvxUserDataSet3->SetRangeEndCount(int(m_rules.Composition().size()));
+    // An empty composition (the model left to the manager) still gives its
+    // band one blank line: the band's footer, with the closing line and the
+    // order code, prints only after a line of its band.
+    qvxUserDataSet3->SetRangeEndCount(std::max(1, int(m_rules.Composition().size())));
     TqvxVariables *variables = qvxReport1->Variables();
     variables->SetVariable(QStringLiteral("Наименование организации"), Quoted(qvxReport1, Edit1->Text()));
     variables->SetVariable(QStringLiteral("Адрес и номер телефона организации"), Quoted(qvxReport1, Edit2->Text()));

@@ -69,7 +69,8 @@ public:
 
     // The save: the organisation fields, the quantity, the description and
     // the order code go into the report's variables, the composition's line
-    // count into its data set; the report is prepared, the user names the
+    // count (one blank line for none) into its data set; the report is
+    // prepared, the user names the
     // file in the save dialog, and the report is exported through the PDF
     // filter.  While it runs the window takes no input and cannot be closed,
     // and a second save is refused.  True when the PDF was written; false

@@ -272,3 +272,15 @@ TEST_F(SavePdfEndToEndTest, ErrorsRaisedToTheSaveButtonAreShownThere)
     EXPECT_FALSE(form->Saving());
     EXPECT_TRUE(form->Button1->Enabled());
 }
+
+TEST_F(SavePdfEndToEndTest, AnUndeterminedModelStillEndsWithTheOrderCode)
+{
+    // Several models fit; the user leaves the choice to the manager.
+    pressInDialog = 2;
+    Complete({1, 7});
+    ASSERT_EQ(form->Rules().ModelNo(), 0);
+    ASSERT_TRUE(form->Rules().Composition().isEmpty());
+    const QString text = Text(Save(QStringLiteral("undetermined.pdf")));
+    EXPECT_TRUE(text.contains(QStringLiteral("НЕ ОПРЕДЕЛЁН")));
+    EXPECT_TRUE(text.endsWith(QStringLiteral("Структурный состав OEM"))) << text.toStdString();
+}

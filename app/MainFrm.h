@@ -70,14 +70,13 @@ public:
     // The save: the organisation fields, the quantity, the description and
     // the order code go into the report's variables, the composition's line
     // count (one blank line for none) into its data set; the report is
-    // prepared, the user names the
-    // file in the save dialog, and the report is exported through the PDF
-    // filter.  While it runs the window takes no input and cannot be closed,
-    // and a second save is refused.  True when the PDF was written; false
-    // when the preparation failed, the dialog was cancelled or the export
-    // was stopped or failed (the file named is then left as it was).  The
-    // report reports its failures by its error mode, raising them in
-    // simReThrow.
+    // prepared, the user names the file in the save dialog, and the report
+    // is exported through the PDF filter.  While it runs the window takes no
+    // input and cannot be closed, and a second save is refused.  True when
+    // the PDF was written; false when the preparation failed, the dialog was
+    // cancelled or the export was stopped or failed (the file named is then
+    // left as it was).  The report reports its failures by its error mode,
+    // raising them in simReThrow.
     bool SaveAsPdf();
     // True while a save prepares or exports the report.
     bool Saving() const { return m_saving; }

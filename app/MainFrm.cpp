@@ -92,12 +92,16 @@ TMainForm::TMainForm(TComponent *owner)
 {
     SetCaption(ProgramTitle());
     SetPosition(poScreenCenter);
+    // The sections have fixed heights and stack from the top: the window is
+    // exactly as tall as they are and keeps its size.
+    SetBorderStyle(bsSingle);
+    SetBorderIcons(biSystemMenu | biMinimize);
     SetBorderWidth(8);
     SetBounds(Left(), Top(), 1000, 798);
-    SetConstraints({1000, 798, 0, 0});
     Font()->SetName(QStringLiteral("MS Sans Serif"));
     Font()->SetSize(8);
     CreateControls();
+    SetClientHeight(m_stackTop);
     CreateReport();
 
     m_rules.SetView(this);

@@ -2,9 +2,14 @@
 
 // Shared by the fuzz targets.
 
+#include "toolkit/classes/Streams.h"
 #include "toolkit/core/Exceptions.h"
+#include "toolkit/core/Units.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+
+#include <cstddef>
+#include <cstdint>
 
 // Runs an action on fuzzed input; the runtime's exceptions are the expected
 // answer to bad input, anything else (a crash, a sanitizer report) is not.
@@ -25,3 +30,38 @@ inline void StartCoreApplication(const char *name)
     static char *argv[] = {const_cast<char *>(name), nullptr};
     static QCoreApplication application(argc, argv);
 }
+
+// Makes the GUI application that fonts and pictures need, on Qt's offscreen
+// platform, and starts the units registerUnits lists, once for the process;
+// name (a literal) is the target's program name.
+inline void StartGuiApplication(const char *name, void (*registerUnits)())
+{
+    static int argc = 1;
+    static char *argv[] = {const_cast<char *>(name), nullptr};
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication application(argc, argv);
+    registerUnits();
+    Units::InitializeAll();
+}
+
+// Runs action (flag, bytes) on fuzzed input, guarded: the flag is the low
+// bit of the first byte and the bytes are the rest.  Empty input is skipped.
+template <class Action>
+void GuardedWithFlag(const std::uint8_t *data, std::size_t size, Action action)
+{
+    if (size == 0)
+        return;
+    const bool flag = data[0] & 1;
+    Guarded([&] { action(flag, QByteArray(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1))); });
+}
+
+// A memory stream holding bytes, read from the start.
+class TInputStream : public TMemoryStream
+{
+public:
+    explicit TInputStream(const QByteArray &bytes)
+    {
+        WriteBuffer(bytes);
+        SetPosition(0);
+    }
+};

@@ -49,13 +49,7 @@ public:
 
 void initialize()
 {
-    static int argc = 1;
-    static char name[] = "report_prepare_fuzzer";
-    static char *argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication application(argc, argv);
-    RegisterEngineUnits();
-    Units::InitializeAll();
+    StartGuiApplication("report_prepare_fuzzer", RegisterEngineUnits);
     static TCancellingRunner runner;
     ModalRunner::Install(&runner);
     // The library's globals go in their own order when the fuzzer exits.

@@ -30,10 +30,12 @@ struct Caches {
     QHash<QString, TFontFacePtr> faces;
 };
 
+// Never destroyed: the units' finalisation clears the caches, and that may
+// run from an exit handler after the statics are gone.
 Caches &caches()
 {
-    static Caches c;
-    return c;
+    static Caches *const c = new Caches;
+    return *c;
 }
 
 int rounded(double value) { return int(std::lround(value)); }

@@ -13,7 +13,6 @@
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/PropertyDeclarations.h"
 #include "toolkit/classes/TStringList.h"
-#include "toolkit/core/CodePages.h"
 #include "toolkit/widgets/ShellOpen.h"
 #include "toolkit/widgets/TApplication.h"
 
@@ -169,21 +168,20 @@ bool TqvxPDFExport::Start()
     m_encrypted = !m_ownerPassword.isEmpty() || !m_userPassword.isEmpty();
     m_embedFonts = m_encrypted ? m_embedFontsIfProtected : m_embeddedFonts;
     if (m_encrypted)
-        m_keys = PrepareKeys(StringToCp1251(m_userPassword), StringToCp1251(m_ownerPassword),
+        m_keys = PrepareKeys(PasswordBytes(m_userPassword, QStringLiteral("user")),
+                             PasswordBytes(m_ownerPassword, QStringLiteral("owner")),
                              PermissionValue(m_protectionFlags), QByteArray::fromHex(m_fileId));
 
     if (TqvxCustomPreviewPages *pages = Report() ? Report()->PreviewPages() : nullptr) {
         m_preparedPageCount = pages->Count();
         if (m_outline)
             m_outlineSource = pages->Outline();
-        if (CurrentPageOnly()) {
-            m_exportedPages = {pages->CurrentPreviewPage()};
-        } else {
-            TStringList numbers;
-            qvxParsePageRange(PageNumbers(), &numbers, m_preparedPageCount);
-            for (int i = 0; i < numbers.Count(); ++i)
-                m_exportedPages.append(numbers.Strings(i).toInt());
-        }
+        // The export put the page it takes for "current page only" into
+        // the page numbers, with or without a preview.
+        TStringList numbers;
+        qvxParsePageRange(PageNumbers(), &numbers, m_preparedPageCount);
+        for (int i = 0; i < numbers.Count(); ++i)
+            m_exportedPages.append(numbers.Strings(i).toInt());
     }
 
     m_output = OutputStream();

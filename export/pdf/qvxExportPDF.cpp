@@ -322,8 +322,16 @@ TqvxPDFFont *TqvxPDFExport::FindFont(const TFont &font, const TFontFacePtr &face
         if (known->Matches(font))
             return known.get();
     auto added = std::make_unique<TqvxPDFFont>(font, face);
-    added->ResourceName = "/F" + QByteArray::number(qsizetype(m_fonts.size()));
-    m_fonts.push_back(std::move(added));
+    if (!added->Unusable().isEmpty())
+        warn(QStringLiteral("The font \"%1\" (%2) cannot be embedded: %3; other fonts show its characters")
+                 .arg(font.Name(), added->Face().File().FileName, added->Unusable()));
+    return addFont(std::move(added));
+}
+
+TqvxPDFFont *TqvxPDFExport::addFont(std::unique_ptr<TqvxPDFFont> font)
+{
+    font->ResourceName = "/F" + QByteArray::number(qsizetype(m_fonts.size()));
+    m_fonts.push_back(std::move(font));
     return m_fonts.back().get();
 }
 
@@ -532,6 +540,7 @@ void TqvxPDFExport::Clear()
     m_pageObjects.clear();
     m_pageHeights.clear();
     m_fonts.clear();
+    m_unusableFaces.clear();
     m_annots.clear();
     m_pageAnnots.clear();
     m_content.reset();

@@ -53,13 +53,13 @@ void writeText(TqvxPDFExport &pdf, TqvxView *object)
         return;
     TqvxPDFFont *font = pdf.FindFont(*object->Font());
     const int size = object->Font()->Size();
-    const QList<quint16> glyphs = font->GetGlyphs(object->Description(), object->GroupIndex() == 1);
     TStream *c = pdf.PageContent();
     TqvxPDFExport::WriteLn(c, "BT");
     TqvxPDFExport::WriteLn(c, font->ResourceName + ' ' + QByteArray::number(size) + " Tf");
     TqvxPDFExport::WriteLn(c, PdfNumber(pdf.PX(object->Left())) + ' ' + PdfNumber(pdf.PY(object->Top() + size))
                                   + " Td");
-    TqvxPDFExport::WriteLn(c, '<' + GlyphsToHex4(glyphs) + "> Tj");
+    TqvxPDFExport::Write(c, pdf.ShowText(font, QByteArray::number(size), object->Description(),
+                                         object->GroupIndex() == 1));
     TqvxPDFExport::WriteLn(c, "ET");
 }
 

@@ -61,7 +61,11 @@ QByteArray int32Operand(qint64 value)
 
 QByteArray operatorBytes(int op)
 {
-    return op >= 1200 ? QByteArray{char(12), char(op - 1200)} : QByteArray(1, char(op));
+    QByteArray bytes;
+    if (op >= 1200)
+        bytes.append(char(12));
+    bytes.append(char(op % 1200));
+    return bytes;
 }
 
 // A DICT written again: offset operators get the values given (in the

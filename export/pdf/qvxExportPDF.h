@@ -293,6 +293,9 @@ private:
     // characters (embedded always); nullptr when the face is unusable.
     TqvxPDFFont *FaceFont(const TFontFile &file, const TqvxPDFFont &font);
     TqvxPDFFont *addFont(std::unique_ptr<TqvxPDFFont> font);
+    // The font itself when it has every character of the cluster, else a
+    // fallback font.
+    TqvxPDFFont *showingFont(TqvxPDFFont &font, QStringView cluster);
 
     bool m_compressed = true;
     bool m_embeddedFonts = false;

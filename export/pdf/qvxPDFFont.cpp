@@ -144,7 +144,7 @@ bool TqvxPDFFont::record(quint32 glyph, int advance, const QString &text)
     const QString given = id == 0 ? QStringLiteral("\uFFFD") : text;
     const auto found = m_index.constFind(id);
     if (found != m_index.constEnd())
-        return m_characters[*found] == given;
+        return m_characters[*found] == text;
     m_index.insert(id, int(m_glyphs.size()));
     m_glyphs.append(id);
     m_widths.append(toGlyphSpace(advance, m_face->UnitsPerEm()));

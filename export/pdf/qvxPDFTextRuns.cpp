@@ -53,10 +53,10 @@ QByteArray TqvxPDFExport::ShowText(TqvxPDFFont *font, const QByteArray &size, co
         const qsizetype end = std::max(graphemes.toNextBoundary(), start + 1);
         QString cluster = line.mid(start, end - start);
         start = end;
-        TqvxPDFFont *shownBy = firstMissing(*font, cluster) == 0 ? font : FallbackFont(*font, cluster);
+        TqvxPDFFont *shownBy = showingFont(*font, cluster);
         if (!shownBy) {
             cluster = replacementCharacter;
-            shownBy = FallbackFont(*font, cluster);
+            shownBy = showingFont(*font, cluster);
             if (!shownBy && font->Unusable().isEmpty())
                 shownBy = font;
         }
@@ -92,6 +92,11 @@ QByteArray TqvxPDFExport::ShowText(TqvxPDFFont *font, const QByteArray &size, co
     if (current != font)
         shown += font->ResourceName + ' ' + size + " Tf\r\n";
     return exact ? shown : WithActualText(text, shown);
+}
+
+TqvxPDFFont *TqvxPDFExport::showingFont(TqvxPDFFont &font, QStringView cluster)
+{
+    return firstMissing(font, cluster) == 0 ? &font : FallbackFont(font, cluster);
 }
 
 QByteArray TqvxPDFExport::WithActualText(const QString &text, const QByteArray &shown)

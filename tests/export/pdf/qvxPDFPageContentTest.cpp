@@ -98,28 +98,6 @@ std::unique_ptr<TqvxPictureView> pictureView(const TBitmap &bitmap, double left,
     return view;
 }
 
-// The pixels of a page rendered at 96 dpi (pdftoppm's PPM output).
-QImage renderedPage(const QString &fileName, const QString &prefix)
-{
-    runTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-singlefile"),
-                                         fileName, prefix});
-    QFile file(prefix + QStringLiteral(".ppm"));
-    if (!file.open(QIODevice::ReadOnly))
-        return QImage();
-    const QByteArray bytes = file.readAll();
-    const QList<QByteArray> header = bytes.left(32).simplified().split(' ');
-    const int width = header.value(1).toInt();
-    const int height = header.value(2).toInt();
-    const qsizetype start = bytes.size() - qsizetype(width) * height * 3;
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const char *p = bytes.constData() + start + (qsizetype(y) * width + x) * 3;
-            image.setPixel(x, y, qRgb(uchar(p[0]), uchar(p[1]), uchar(p[2])));
-        }
-    return image;
-}
-
 // pdftotext's lines of a file, empty lines dropped.
 QStringList extractedLines(const QString &fileName)
 {

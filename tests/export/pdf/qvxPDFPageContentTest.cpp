@@ -6,7 +6,9 @@
 #include "report/text/qvxDrawText.h"
 #include "report/views/qvxLineView.h"
 #include "report/views/qvxMemoView.h"
+#include "report/pages/qvxBands.h"
 #include "report/pages/qvxPage.h"
+#include "report/report/qvxReport.h"
 #include "report/views/qvxPictureView.h"
 #include "report/views/qvxShapeView.h"
 #include "toolkit/graphics/Bitmap.h"
@@ -479,4 +481,44 @@ TEST(PDFPageInfo, TakesThePreparedPagesGeometry)
     EXPECT_EQ(info.Color, clSilver);
     EXPECT_TRUE(info.FrameHasSides);
     EXPECT_EQ(info.FrameWidth, 2);
+}
+
+// The second of three rows is highlighted: the highlight's font and fill
+// reach the PDF for that row only.
+TEST(PDFHighlight, AConditionalHighlightPrintsInThePDFAsOnScreen)
+{
+    TqvxReport report;
+    report.EngineOptions()->SetNewSilentMode(simSilent);
+    auto *page = new TqvxReportPage(&report);
+    page->SetParent(&report);
+    page->SetName(QStringLiteral("Page1"));
+    auto *band = new TqvxMasterData(&report);
+    band->SetParent(page);
+    band->SetName(QStringLiteral("MasterData1"));
+    band->SetHeight(40);
+    band->SetRowCount(3);
+    auto *memo = new TqvxMemoView(&report);
+    memo->SetParent(band);
+    memo->SetName(QStringLiteral("Memo1"));
+    memo->SetBounds(0, 0, 200, 20);
+    memo->SetText(QStringLiteral("Row [Line#]"));
+    memo->Highlight()->SetCondition(QStringLiteral("<Line#> = 2"));
+    memo->Highlight()->SetColor(clYellow);
+    memo->Highlight()->Font()->SetColor(clRed);
+    memo->Highlight()->Font()->SetStyle(fsBold);
+    ASSERT_TRUE(report.PrepareReport()) << report.Errors()->Text().toStdString();
+
+    QTemporaryDir dir;
+    TqvxPDFExport pdf;
+    makeDeterministic(pdf, false);
+    pdf.SetShowDialog(false);
+    pdf.SetFileName(dir.filePath(QStringLiteral("highlight.pdf")));
+    ASSERT_TRUE(report.Export(&pdf)) << report.Errors()->Text().toStdString();
+    QFile file(pdf.FileName());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_EQ(bytes.count("1.00 1.00 0.00 rg\r\n"), 1) << bytes.constData();
+    EXPECT_EQ(bytes.count("1.00 0.00 0.00 rg\r\nBT"), 1) << bytes.constData();
+    EXPECT_TRUE(bytes.contains("/BaseFont /Liberation#20Sans,Bold")) << bytes.constData();
+    EXPECT_EQ(extractedText(file.fileName()).simplified(), QStringLiteral("Row 1 Row 2 Row 3"));
 }

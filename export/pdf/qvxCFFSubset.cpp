@@ -152,9 +152,9 @@ TqvxCFFFont::TqvxCFFFont(QByteArrayView table) : m_data(table)
         m_fdSelect = entryValue(m_top, opFDSelect);
         const qint64 fdArray = entryValue(m_top, opFDArray);
         require(m_fdSelect > 0 && fdArray > 0);
-        fdSelectLength(m_fdSelect);
         m_fdArray = readIndex(fdArray);
         require(m_fdArray.Count() > 0);
+        fdSelectLength(m_fdSelect);
         for (int i = 0; i < m_fdArray.Count(); ++i) {
             m_fontDicts.append(readDict(m_fdArray.Offsets[i], m_fdArray.Offsets[i + 1] - m_fdArray.Offsets[i]));
             m_privates.append(readPrivate(m_fontDicts.last()));
@@ -304,7 +304,7 @@ qint64 TqvxCFFFont::fdSelectLength(qint64 offset) const
     if (format == 0) {
         length = 1 + qint64(m_glyphCount);
         for (qint64 g = 0; g < m_glyphCount; ++g)
-            require(byteAt(m_data, offset + 1 + g) < m_fdArray.Count() || m_fdArray.Count() == 0);
+            require(byteAt(m_data, offset + 1 + g) < m_fdArray.Count());
     } else {
         require(format == 3);
         length = 1 + 2 + 3 * readNumber(m_data, offset + 1, 2) + 2;

@@ -264,13 +264,22 @@ TEST(TrueTypeSubset, SubsetsCFFFacesKeepingGlyphNumbers)
     EXPECT_TRUE(face.startsWith("OTTO"));
     expectValidSubset(otf, 0, face, {0, 1});
 
-    // A CFF table cut short anywhere gives the format error, never a read
-    // outside it.
-    const TableLocation table = findTable(otf, "CFF ");
-    for (qint64 length = 0; length < table.length; ++length)
-        EXPECT_NO_FATAL_FAILURE(errorOf([&] { TqvxCFFFont(QByteArrayView(otf).sliced(table.offset, length)); }));
-    EXPECT_EQ(errorOf([&] { TqvxCFFFont(QByteArrayView(otf).sliced(table.offset, table.length / 2)); }),
-              QStringLiteral("CFF font format error"));
+    // A CFF table cut short or with any byte damaged gives a subset or the
+    // format error, never a read outside it (the sanitizer build checks).
+    for (const QByteArray &font : {otf, cid}) {
+        const TableLocation table = findTable(font, "CFF ");
+        const QByteArray cff = font.mid(table.offset, table.length);
+        EXPECT_EQ(errorOf([&] { TqvxCFFFont(QByteArrayView(cff).first(cff.size() / 2)); }),
+                  QStringLiteral("CFF font format error"));
+        for (qsizetype length = 0; length < cff.size(); ++length)
+            errorOf([&] { TqvxCFFFont(QByteArrayView(cff).first(length)).Subset({1}); });
+        for (qsizetype at = 0; at < cff.size(); ++at)
+            for (const char value : {'\x00', '\x1D', '\xFF'}) {
+                QByteArray damaged = cff;
+                damaged[at] = value;
+                errorOf([&] { TqvxCFFFont(damaged).Subset({1}); });
+            }
+    }
 }
 
 TEST(TrueTypeSubset, LeavesTheVariationTablesOut)

@@ -44,11 +44,14 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <string>
 
 namespace {
 
 constexpr int rowsPerPage = 40;
-constexpr double bandHeight = 25; // pixels; 40 bands fill the printable height of A4
+constexpr double margin = 10;     // millimetres on every side
+constexpr double marginPixels = margin * 96 / 25.4;
+constexpr double bandHeight = 26; // pixels: 40 bands fill the printable height of A4
 constexpr double memoWidth = 680;
 constexpr double memoHeight = 20;
 
@@ -115,6 +118,10 @@ struct TRowsReport {
 
         auto *page = new TqvxReportPage(report.get());
         page->SetName(QStringLiteral("Page1"));
+        page->SetLeftMargin(margin);
+        page->SetTopMargin(margin);
+        page->SetRightMargin(margin);
+        page->SetBottomMargin(margin);
         auto *data = new TqvxMasterData(page);
         data->SetName(QStringLiteral("MasterData1"));
         data->SetBounds(0, 0, 718, bandHeight);
@@ -152,7 +159,7 @@ TRun qPdfWriterRun(int pages)
         for (int row = 0; row < pages * rowsPerPage; ++row) {
             if (row > 0 && row % rowsPerPage == 0)
                 writer.newPage();
-            const QRectF box(38, 38 + (row % rowsPerPage) * bandHeight, memoWidth, memoHeight);
+            const QRectF box(marginPixels, marginPixels + (row % rowsPerPage) * bandHeight, memoWidth, memoHeight);
             painter.drawRect(box);
             painter.drawText(box.adjusted(2, 1, 0, 0), Qt::AlignTop, rowText(row));
         }
@@ -167,6 +174,7 @@ from reportlab.pdfbase import pdfmetrics
 from reportlab.pdfbase.ttfonts import TTFont
 from reportlab.lib.pagesizes import A4
 font_file, out, pages, lines = sys.argv[1], sys.argv[2], int(sys.argv[3]), int(sys.argv[4])
+margin, step = float(sys.argv[5]) * 0.75, float(sys.argv[6]) * 0.75
 start = time.monotonic()
 pdfmetrics.registerFont(TTFont("Body", font_file))
 c = canvas.Canvas(out, pagesize=A4)
@@ -175,11 +183,11 @@ row = 0
 for p in range(pages):
     c.setFont("Body", 10)
     for l in range(lines):
-        top = (38 + l * 25) * 0.75
-        c.rect(28.5, height - top - 15, 510, 15)
+        top = margin + l * step
+        c.rect(margin, height - top - 15, 510, 15)
         text = "Строка %d.%d: автоматический выключатель ZMT-250, rated current %d A, номер заказа QV-%d" % (
             p + 1, l + 1, 16 * (l % 16 + 1), row)
-        c.drawString(30, height - top - 10, text)
+        c.drawString(margin + 1.5, height - top - 10, text)
         row += 1
     c.showPage()
 c.save()
@@ -197,7 +205,8 @@ TRun reportLabRun(int pages)
     const QString fontFile = TFontEngine::Face(QStringLiteral("Arial"), false, false)->File().FileName;
     QProcess process;
     process.start(python, {QStringLiteral("-c"), QString::fromUtf8(reportLabScript), fontFile, fileName,
-                           QString::number(pages), QString::number(rowsPerPage)});
+                           QString::number(pages), QString::number(rowsPerPage), QString::number(marginPixels),
+                           QString::number(bandHeight)});
     process.waitForFinished(-1);
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
         return {-1, 0};
@@ -222,7 +231,7 @@ void BM_ReportToPdf(benchmark::State &state)
             state.SkipWithError("the report did not prepare");
         prepareSeconds = secondsSince(start);
         if (bench.report->PreviewPages()->Count() != pages)
-            state.SkipWithError("the report prepared another page count");
+            state.SkipWithError(("the report prepared " + std::to_string(bench.report->PreviewPages()->Count()) + " pages").c_str());
 
         TqvxPDFExport pdf;
         pdf.SetShowDialog(false);

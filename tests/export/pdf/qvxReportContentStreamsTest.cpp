@@ -10,6 +10,8 @@
 
 #include "PdfExportTestSupport.h"
 
+#include "export/pdf/qvxPDFPageContent.h"
+
 #include "report/base/qvxViewTypes.h"
 #include "report/components/qvxFrame.h"
 #include "report/data/qvxReportDataSets.h"
@@ -199,6 +201,8 @@ QByteArray readFile(const QString &name)
 
 TEST(ReportContentStreams, StayAsTheyWere)
 {
+    // Other tests leave drawings of their own installed.
+    qvxInstallPDFPageDrawing(qvxPDFPageContent());
     TContentReport content;
     ASSERT_TRUE(content.report->PrepareReport());
     ASSERT_EQ(content.report->PreviewPages()->Count(), 2);

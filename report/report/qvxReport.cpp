@@ -659,7 +659,18 @@ TqvxCustomPreview *TqvxReport::Preview() const
 
 void TqvxReport::SetPreview(TqvxCustomPreview *value)
 {
+    if (m_preview && !value) {
+        m_preview->SetReport(nullptr);
+        m_preview->SetPreviewPages(nullptr);
+        m_previewForm = nullptr;
+    }
     m_preview = value;
+    if (!value)
+        return;
+    value->Init(this, m_previewPages);
+    value->SetReport(this);
+    value->SetPreviewPages(m_previewPages);
+    m_previewForm = value->PreviewForm();
 }
 
 int TqvxReport::PagesCount() const
@@ -696,7 +707,7 @@ void TqvxReport::ShowPreparedReport()
     }
     TqvxCustomPreview *preview = qvxNewPreviewForm();
     TForm *form = preview->PreviewForm();
-    preview->Init(this, m_previewPages);
+    SetPreview(preview);
     m_previewForm = form;
     if (OnPreview)
         OnPreview(this);

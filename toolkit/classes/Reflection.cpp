@@ -22,6 +22,8 @@ struct PropCache {
     QMutex mutex;
     quint64 generation = 0;
     QHash<TClass, QList<const TPropInfo *>> lists;
+    // The same properties by case-folded name, the first of a name winning.
+    QHash<TClass, QHash<QString, const TPropInfo *>> byName;
     // Every list ever built; lists from before a change of the class tables
     // stay alive for holders of their entries.
     std::vector<std::unique_ptr<TPropInfo>> entries;
@@ -348,34 +350,52 @@ private:
 };
 
 
-QList<const TPropInfo *> GetPropList(TClass cls)
+namespace {
+
+// The cache brought to the current class tables, with the lists of cls
+// built; called under the cache's lock.
+PropCache &propCacheWith(TClass cls)
 {
-    if (!cls)
-        return {};
     PropCache &c = propCache();
-    QMutexLocker lock(&c.mutex);
     if (c.generation != PropertyTraitsGeneration()) {
         c.generation = PropertyTraitsGeneration();
         c.lists.clear();
+        c.byName.clear();
     }
-    auto it = c.lists.constFind(cls);
-    if (it != c.lists.constEnd())
-        return *it;
+    if (c.lists.contains(cls))
+        return c;
     QList<const TPropInfo *> list;
+    QHash<QString, const TPropInfo *> byName;
     for (auto &info : PropListBuilder::build(cls)) {
         list.append(info.get());
         c.entries.push_back(std::move(info));
     }
+    // Inserted last to first, so the first of a folded name stays.
+    for (qsizetype i = list.size() - 1; i >= 0; --i)
+        byName.insert(list[i]->Name().toCaseFolded(), list[i]);
     c.lists.insert(cls, list);
-    return list;
+    c.byName.insert(cls, byName);
+    return c;
+}
+
+} // namespace
+
+QList<const TPropInfo *> GetPropList(TClass cls)
+{
+    if (!cls)
+        return {};
+    QMutexLocker lock(&propCache().mutex);
+    return propCacheWith(cls).lists.value(cls);
 }
 
 const TPropInfo *GetPropInfo(TClass cls, const QString &name)
 {
-    for (const TPropInfo *info : GetPropList(cls))
-        if (info->Name().compare(name, Qt::CaseInsensitive) == 0)
-            return info;
-    return nullptr;
+    if (!cls)
+        return nullptr;
+    QMutexLocker lock(&propCache().mutex);
+    const PropCache &c = propCacheWith(cls);
+    const auto names = c.byName.constFind(cls);
+    return names->value(name.toCaseFolded());
 }
 
 const TPropInfo *GetPropInfo(const TObject *instance, const QString &name)

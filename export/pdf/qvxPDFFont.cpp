@@ -67,17 +67,19 @@ bool TqvxPDFFont::Matches(const TFont &font) const
 QList<quint16> TqvxPDFFont::GetGlyphs(const QString &text, bool rightToLeft)
 {
     QList<quint16> result;
+    result.reserve(text.size());
+    QList<int> starts;
+    QList<bool> given;
     for (const TGlyphRun &run : ShapeLine(*m_face, text, rightToLeft)) {
         // A cluster's text runs up to the next cluster of the run.
-        QList<int> starts;
-        starts.reserve(run.Glyphs.size());
+        starts.clear();
         for (const TShapedGlyph &glyph : run.Glyphs)
             starts.append(glyph.Cluster);
         if (!std::is_sorted(starts.begin(), starts.end()))
             std::sort(starts.begin(), starts.end());
         starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
         const int runEnd = run.Start + run.Length;
-        QList<bool> given(starts.size(), false);
+        given.fill(false, starts.size());
 
         const int count = int(run.Glyphs.size());
         for (int n = 0; n < count; ++n) {
@@ -85,11 +87,11 @@ QList<quint16> TqvxPDFFont::GetGlyphs(const QString &text, bool rightToLeft)
             const TShapedGlyph &glyph = run.Glyphs[run.RightToLeft ? count - 1 - n : n];
             const auto at = std::lower_bound(starts.begin(), starts.end(), glyph.Cluster);
             const auto k = int(at - starts.begin());
-            QString characters;
+            QStringView characters;
             if (!given[k]) {
                 given[k] = true;
                 const int end = k + 1 < starts.size() ? starts[k + 1] : runEnd;
-                characters = text.mid(glyph.Cluster, end - glyph.Cluster);
+                characters = QStringView(text).mid(glyph.Cluster, end - glyph.Cluster);
             }
             record(glyph.Glyph, glyph.Advance, characters);
         }
@@ -99,19 +101,19 @@ QList<quint16> TqvxPDFFont::GetGlyphs(const QString &text, bool rightToLeft)
     return result;
 }
 
-void TqvxPDFFont::record(quint32 glyph, int advance, const QString &text)
+void TqvxPDFFont::record(quint32 glyph, int advance, QStringView text)
 {
     const auto id = quint16(glyph);
     const auto found = m_index.constFind(id);
     if (found != m_index.constEnd()) {
         if (m_characters[*found].isEmpty())
-            m_characters[*found] = text;
+            m_characters[*found] = text.toString();
         return;
     }
     m_index.insert(id, int(m_glyphs.size()));
     m_glyphs.append(id);
     m_widths.append(toGlyphSpace(advance, m_face->UnitsPerEm()));
-    m_characters.append(text);
+    m_characters.append(text.toString());
 }
 
 QByteArray TqvxPDFFont::GetPDFName() const

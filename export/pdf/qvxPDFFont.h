@@ -95,7 +95,7 @@ public:
     int ObjectNumber = 0;
 
 private:
-    void record(quint32 glyph, int advance, const QString &text);
+    void record(quint32 glyph, int advance, QStringView text);
 
     TFont m_font;
     TFontFacePtr m_face;

@@ -22,8 +22,10 @@ struct PropCache {
     QMutex mutex;
     quint64 generation = 0;
     QHash<TClass, QList<const TPropInfo *>> lists;
-    // The same properties by case-folded name, the first of a name winning.
+    // The same properties by name as declared, and by case-folded name
+    // (the first of a folded name winning).
     QHash<TClass, QHash<QString, const TPropInfo *>> byName;
+    QHash<TClass, QHash<QString, const TPropInfo *>> byFoldedName;
     // Every list ever built; lists from before a change of the class tables
     // stay alive for holders of their entries.
     std::vector<std::unique_ptr<TPropInfo>> entries;
@@ -361,20 +363,26 @@ PropCache &propCacheWith(TClass cls)
         c.generation = PropertyTraitsGeneration();
         c.lists.clear();
         c.byName.clear();
+        c.byFoldedName.clear();
     }
     if (c.lists.contains(cls))
         return c;
     QList<const TPropInfo *> list;
     QHash<QString, const TPropInfo *> byName;
+    QHash<QString, const TPropInfo *> byFoldedName;
     for (auto &info : PropListBuilder::build(cls)) {
         list.append(info.get());
         c.entries.push_back(std::move(info));
     }
     // Inserted last to first, so the first of a folded name stays.
     for (qsizetype i = list.size() - 1; i >= 0; --i)
-        byName.insert(list[i]->Name().toCaseFolded(), list[i]);
+        byFoldedName.insert(list[i]->Name().toCaseFolded(), list[i]);
+    // A name as declared finds what the folded one finds.
+    for (const TPropInfo *info : list)
+        byName.insert(info->Name(), byFoldedName.value(info->Name().toCaseFolded()));
     c.lists.insert(cls, list);
     c.byName.insert(cls, byName);
+    c.byFoldedName.insert(cls, byFoldedName);
     return c;
 }
 
@@ -394,8 +402,9 @@ const TPropInfo *GetPropInfo(TClass cls, const QString &name)
         return nullptr;
     QMutexLocker lock(&propCache().mutex);
     const PropCache &c = propCacheWith(cls);
-    const auto names = c.byName.constFind(cls);
-    return names->value(name.toCaseFolded());
+    if (const TPropInfo *info = c.byName.constFind(cls)->value(name))
+        return info;
+    return c.byFoldedName.constFind(cls)->value(name.toCaseFolded());
 }
 
 const TPropInfo *GetPropInfo(const TObject *instance, const QString &name)

@@ -5,6 +5,7 @@
 #include "toolkit/classes/Streams.h"
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/core/Units.h"
+#include "toolkit/widgets/ModalRunner.h"
 
 #include <QApplication>
 
@@ -65,3 +66,23 @@ public:
         SetPosition(0);
     }
 };
+
+// Modal forms, message boxes, input boxes and common dialogs that fuzzed
+// input brings up are all cancelled at once.
+class TCancellingRunner : public ModalRunner
+{
+public:
+    int RunForm(TCustomForm &) override { return mrCancel; }
+    int MessageBox(const TMessageBoxRequest &) override { return mrCancel; }
+    bool InputQuery(TInputRequest &) override { return false; }
+    bool FileDialog(TFileDialogRequest &) override { return false; }
+    bool ColorDialog(TColor &) override { return false; }
+    bool FontDialog(TFontData &) override { return false; }
+    bool PrintDialog(TPrintRequest &) override { return false; }
+};
+
+inline void InstallCancellingRunner()
+{
+    static TCancellingRunner runner;
+    ModalRunner::Install(&runner);
+}

@@ -21,6 +21,8 @@
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/graphics/Canvas.h"
 
+#include <algorithm>
+
 namespace {
 
 const QString formatsElement = QStringLiteral("Formats");
@@ -598,7 +600,12 @@ double TqvxCustomMemoView::DrawPart()
     SetText(drawText->GetInBoundsText());
     m_lastParaBreak = paraBreak;
     const double remaining = drawText->RemainingSpace();
-    return remaining == 0 ? Height() : remaining;
+    if (remaining == 0)
+        return Height();
+    // Free is also what the text rectangle leaves of the part, its frame
+    // and gaps: the part uses its lines alone, and the next part has frame
+    // and gaps of its own.
+    return std::max(remaining + Height() - (TextRect().Height() + 1), 0.0001);
 }
 
 bool TqvxCustomMemoView::HasNextPart()

@@ -337,6 +337,58 @@ TEST_F(PDFExport, EncryptedLinksKeepTheirURI)
         << shown.toStdString();
 }
 
+TEST_F(PDFExport, CurrentPageOnlyWithoutAPreviewKeepsOutlineAndLinksOfTheFirstPage)
+{
+    LinkingDrawing links;
+    TestReport report(3);
+    report.pages.outline()->items = {{QStringLiteral("Start"), 0, 0, {}}};
+    TqvxPDFExport pdf;
+    makeDeterministic(pdf, false);
+    pdf.SetOutline(true);
+    pdf.SetCurrentPageOnly(true);
+    // What the export sets for the current page when no preview shows one.
+    pdf.SetPageNumbers(QStringLiteral("1"));
+    auto toFirst = textObject(QStringLiteral("@0"), 0, 0);
+    const QByteArray bytes = exportChecked(pdf, {{toFirst.get()}}, QStringLiteral("current.pdf"), &report);
+    EXPECT_TRUE(bytes.contains("/Title <FEFF00530074006100720074>")) << bytes.constData();
+    EXPECT_TRUE(bytes.contains("/Border [16 16 0]\r\n/Dest [")) << bytes.constData();
+}
+
+TEST_F(PDFExport, PasswordsAreLatin1AndOthersAreRefused)
+{
+    auto text = textObject(QStringLiteral("Locked"), 20, 30);
+    TqvxPDFExport latin;
+    makeDeterministic(latin, false);
+    latin.SetUserPassword(QStringLiteral("café"));
+    latin.SetOwnerPassword(QStringLiteral("Ø½"));
+    exportChecked(latin, {{text.get()}}, QStringLiteral("latin.pdf"), nullptr, QStringLiteral("café"));
+    const QString owner = toolOutput(QStringLiteral("qpdf"), {QStringLiteral("--password=Ø½"),
+                                                              QStringLiteral("--show-encryption"),
+                                                              path(QStringLiteral("latin.pdf"))});
+    EXPECT_TRUE(owner.contains(QStringLiteral("Supplied password is owner password"))) << owner.toStdString();
+
+    for (const auto &[user, ownerPassword] : {std::pair{QStringLiteral("密码"), QString()},
+                                             std::pair{QStringLiteral("user"), QStringLiteral("пароль")},
+                                             std::pair{QStringLiteral("tab\there"), QString()}}) {
+        TqvxPDFExport pdf;
+        pdf.SetShowDialog(false);
+        pdf.SetUserPassword(user);
+        pdf.SetOwnerPassword(ownerPassword);
+        pdf.SetFileName(path(QStringLiteral("refused.pdf")));
+        ASSERT_TRUE(pdf.BeginExport(nullptr));
+        try {
+            pdf.StartExport();
+            ADD_FAILURE() << "accepted " << user.toStdString() << ' ' << ownerPassword.toStdString();
+            pdf.AbortExport();
+        } catch (const Exception &error) {
+            EXPECT_TRUE(error.Message().contains(ownerPassword.isEmpty() ? QStringLiteral("user password")
+                                                                         : QStringLiteral("owner password")))
+                << error.Message().toStdString();
+        }
+        EXPECT_FALSE(QFile::exists(path(QStringLiteral("refused.pdf"))));
+    }
+}
+
 TEST_F(PDFExport, AFailedExportLeavesThePreviousFile)
 {
     QFile previous(path(QStringLiteral("keep.pdf")));

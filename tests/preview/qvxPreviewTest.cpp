@@ -1,0 +1,304 @@
+// The preview control and window over real prepared pages, on the
+// offscreen platform.
+
+#include "engine/PreparedReport.h"
+#include "report/RecordingRunner.h"
+
+#include "preview/qvxPreview.h"
+#include "preview/qvxPreviewDialogs.h"
+#include "preview/qvxPreviewForm.h"
+#include "preview/qvxPreviewSearch.h"
+#include "preview/qvxPreviewTabs.h"
+#include "preview/qvxPreviewWorkspace.h"
+#include "report/model/qvxResources.h"
+#include "toolkit/widgets/TCustomEdit.h"
+#include "toolkit/widgets/TForm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QImage>
+#include <QMenu>
+#include <QTabBar>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A visible form holding a preview bound to count prepared pages.
+struct PreviewOnForm {
+    explicit PreviewOnForm(int count = 3) : prepared(count)
+    {
+        form.SetBounds(0, 0, 900, 700);
+        preview = new TqvxPreview(&form);
+        preview->SetAlign(alClient);
+        preview->SetParent(&form);
+        form.Show();
+        prepared.report->SetPreview(preview);
+        settle();
+    }
+    ~PreviewOnForm() { prepared.report->SetPreview(nullptr); }
+
+    static void settle()
+    {
+        for (int i = 0; i < 3; ++i)
+            QApplication::processEvents();
+    }
+    QImage grabWorkspace() const
+    {
+        settle();
+        return preview->Workspace()->Widget()->grab().toImage();
+    }
+
+    TPreparedReport prepared;
+    TForm form{nullptr};
+    TqvxPreview *preview;
+};
+
+QRgb rgb(TColor color)
+{
+    return qRgb(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+}
+
+} // namespace
+
+TEST(Preview, BindingShowsThePreparedPages)
+{
+    PreviewOnForm view(3);
+    EXPECT_EQ(view.preview->PageCount(), 3);
+    EXPECT_EQ(view.preview->PageNo(), 1);
+    EXPECT_EQ(view.preview->Workspace()->PageList().Count(), 3);
+    EXPECT_EQ(view.preview->Tabs()->Count(), 1);
+    EXPECT_FALSE(view.preview->TabBar()->isVisibleTo(view.preview->Widget()));
+}
+
+TEST(Preview, PageNumbersAreClampedAndFollowTheScrollPosition)
+{
+    PreviewOnForm view(5);
+    QList<int> changes;
+    view.preview->OnPageChanged = [&](TqvxPreview *, int pageNo) { changes << pageNo; };
+    view.preview->SetPageNo(9);
+    EXPECT_EQ(view.preview->PageNo(), 5);
+    view.preview->First();
+    EXPECT_EQ(view.preview->PageNo(), 1);
+    view.preview->Next();
+    EXPECT_EQ(view.preview->PageNo(), 2);
+    EXPECT_EQ(view.preview->Workspace()->CurrentPage(), 2);
+    // The page area scrolled to the page's top less 10 pixels.
+    const TqvxPageItem &second = view.preview->Workspace()->PageList().Items(1);
+    EXPECT_EQ(view.preview->Workspace()->VertPosition(), second.OffsetY - 10);
+    EXPECT_EQ(changes.last(), 2);
+
+    // Scrolling the area makes the page at the top current, without
+    // scrolling back.
+    const TqvxPageItem &fourth = view.preview->Workspace()->PageList().Items(3);
+    view.preview->Workspace()->SetVertPosition(fourth.OffsetY + 5);
+    EXPECT_EQ(view.preview->PageNo(), 4);
+    EXPECT_EQ(view.preview->Workspace()->VertPosition(), fourth.OffsetY + 5);
+}
+
+TEST(Preview, ZoomKeepsItsFloorAndRelaysThePages)
+{
+    PreviewOnForm view(2);
+    const int width = view.preview->Workspace()->PageList().Items(0).Width;
+    view.preview->SetZoom(2);
+    EXPECT_EQ(view.preview->Workspace()->PageList().Items(0).Width, 2 * width);
+    view.preview->SetZoomMode(zmPageWidth);
+    view.preview->SetZoom(0.1);
+    EXPECT_DOUBLE_EQ(view.preview->Zoom(), 0.25);
+    EXPECT_EQ(view.preview->ZoomMode(), zmDefault);
+    view.preview->SetZoom(0.35);
+    view.preview->MouseWheelScroll(-120, false, true);
+    EXPECT_DOUBLE_EQ(view.preview->Zoom(), 0.3);
+}
+
+TEST(Preview, PaintsBackgroundBorderAndTheActiveFrame)
+{
+    PreviewOnForm view(2);
+    view.preview->SetZoom(0.5);
+    const QImage image = view.grabWorkspace();
+    TqvxPreviewWorkspace *workspace = view.preview->Workspace();
+    const TRect page = workspace->PageRect(0);
+    ASSERT_GT(page.Left, 4);
+    EXPECT_EQ(image.pixel(2, 2), rgb(workspace->BackColor()));
+    EXPECT_EQ(image.pixel(page.Left - 1, page.Top + 40), rgb(workspace->ActiveFrameColor()));
+    EXPECT_EQ(image.pixel(page.Left, page.Top + 40), rgb(workspace->FrameColor()));
+    EXPECT_EQ(image.pixel(page.Left + 3, page.Top + 3), qRgb(255, 255, 255));
+    // The second page is not current: no active frame around it.
+    const TRect second = workspace->PageRect(1);
+    EXPECT_EQ(image.pixel(second.Left - 1, second.Top + 40), rgb(workspace->BackColor()));
+}
+
+TEST(Preview, SearchFindsTextOnLaterPagesAndSaysSoOnceWhenNothingIsLeft)
+{
+    PreviewOnForm view(3);
+    RecordingRunner runner;
+    qvxPreviewDialogs().Find = [](TqvxFindRequest &request) {
+        request.Text = QStringLiteral("page 2");
+        request.FromTop = true;
+        return true;
+    };
+    view.preview->Find();
+    qvxPreviewDialogs().Find = nullptr;
+    EXPECT_TRUE(qvxSearchState().TextFound);
+    EXPECT_EQ(view.preview->Workspace()->FindPage(), 1);
+    EXPECT_TRUE(runner.boxes.empty());
+
+    view.preview->FindNext();
+    EXPECT_FALSE(qvxSearchState().TextFound);
+    ASSERT_EQ(runner.boxes.size(), 1u);
+    EXPECT_EQ(runner.boxes[0].Text, qvxResources()->Get("clStrNotFound"));
+}
+
+TEST(Preview, SearchHighlightInvertsTheHit)
+{
+    PreviewOnForm view(1);
+    const QImage before = view.grabWorkspace();
+    qvxSearchState().SearchText = QStringLiteral("Page 1");
+    qvxSearchState().SearchCaseSensitive = true;
+    qvxSearchState().LastFoundRecord = -1;
+    view.preview->Workspace()->SetFindPage(0);
+    ASSERT_TRUE(view.preview->Workspace()->Find());
+    const QImage after = view.grabWorkspace();
+    const TRect page = view.preview->Workspace()->PageRect(0);
+    const TRect hit = qvxSearchState().FoundRect;
+    const int x = page.Left + (hit.Left + hit.Right) / 2;
+    const int y = page.Top + (hit.Top + hit.Bottom) / 2;
+    EXPECT_EQ(after.pixel(x, y), qRgb(255, 255, 255) ^ (before.pixel(x, y) & 0xFFFFFF));
+    qvxSearchState() = TqvxSearchState();
+}
+
+TEST(PreviewTabs, ClosingATabReturnsToTheFirstReportAsItWasLeft)
+{
+    PreviewOnForm view(6);
+    view.preview->SetZoom(0.5);
+    view.preview->SetPageNo(4);
+    const int vert = view.preview->Workspace()->VertPosition();
+
+    TPreparedReport second(2);
+    view.preview->AddPreviewTab(second.report.get(), QStringLiteral("Detail"), false, QString());
+    EXPECT_EQ(view.preview->Tabs()->Count(), 2);
+    EXPECT_TRUE(view.preview->TabBar()->isVisibleTo(view.preview->Widget()));
+    EXPECT_EQ(view.preview->PageCount(), 2);
+    EXPECT_TRUE(view.preview->HasTab("Detail"));
+    view.preview->SetZoom(2);
+    view.preview->SetPageNo(2);
+
+    view.preview->CloseTab(1);
+    EXPECT_EQ(view.preview->Tabs()->Count(), 1);
+    EXPECT_EQ(view.preview->PageCount(), 6);
+    EXPECT_DOUBLE_EQ(view.preview->Zoom(), 0.5);
+    EXPECT_EQ(view.preview->PageNo(), 4);
+    EXPECT_EQ(view.preview->Workspace()->VertPosition(), vert);
+    EXPECT_FALSE(view.preview->TabBar()->isVisibleTo(view.preview->Widget()));
+    EXPECT_EQ(second.report->Preview(), nullptr);
+}
+
+TEST(PreviewTabs, ClosingTheFirstOfTwoSelectsTheOther)
+{
+    PreviewOnForm view(2);
+    TPreparedReport second(3);
+    view.preview->AddPreviewTab(second.report.get(), QStringLiteral("Detail"), false, QString());
+    view.preview->CloseTab(0);
+    EXPECT_EQ(view.preview->Tabs()->Count(), 1);
+    EXPECT_EQ(view.preview->Tabs()->CurrentTab(), 0);
+    EXPECT_EQ(view.preview->TabBar()->currentIndex(), 0);
+    EXPECT_EQ(view.preview->PageCount(), 3);
+    view.preview->CloseTab(0);
+    second.report->SetPreview(nullptr);
+}
+
+TEST(PreviewTabs, SwitchingToAnExistingCaptionBuildsNothing)
+{
+    PreviewOnForm view(2);
+    TPreparedReport second(3);
+    view.preview->AddPreviewTab(second.report.get(), QStringLiteral("Detail"), false, QStringLiteral("Shown"));
+    EXPECT_EQ(view.preview->TabBar()->tabText(1), "Shown");
+    view.preview->TabBar()->setCurrentIndex(0);
+    EXPECT_EQ(view.preview->PageCount(), 2);
+    view.preview->SwitchToTab("Detail");
+    EXPECT_EQ(view.preview->Tabs()->Count(), 2);
+    EXPECT_EQ(view.preview->PageCount(), 3);
+    view.preview->CloseTab(1);
+}
+
+TEST(PreviewTabs, AnOwnedReportGoesWithItsTab)
+{
+    PreviewOnForm view(2);
+    auto *detail = new TqvxReport(view.preview);
+    QPointer<TqvxReport> guard(detail);
+    view.preview->AddPreviewTab(detail, QStringLiteral("Owned"), true, QString());
+    view.preview->CloseTab(1);
+    EXPECT_TRUE(guard.isNull());
+}
+
+TEST(PreviewWindow, ShowsAReportModelessAndTellsOfClosing)
+{
+    TPreparedReport prepared(4);
+    prepared.report->PreviewOptions()->SetModal(false);
+    prepared.report->PreviewOptions()->SetMaximized(false);
+    int closed = 0;
+    prepared.report->OnClosePreview = [&](TObject *) { ++closed; };
+    prepared.report->ShowPreparedReport();
+    QPointer<TForm> form = prepared.report->PreviewForm();
+    ASSERT_FALSE(form.isNull());
+    auto *window = qobject_cast<TqvxPreviewForm *>(form.data());
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->Visible());
+    EXPECT_EQ(window->Preview()->PageCount(), 4);
+    EXPECT_EQ(prepared.report->Preview(), window->Preview());
+    EXPECT_EQ(window->StatusText(0), "Страница 1 из 4");
+    window->Preview()->Last();
+    EXPECT_EQ(window->StatusText(0), "Страница 4 из 4");
+    EXPECT_EQ(window->PageEdit()->Caption(), "4");
+
+    window->Close();
+    QApplication::processEvents();
+    EXPECT_EQ(closed, 1);
+    EXPECT_TRUE(form.isNull());
+    EXPECT_EQ(prepared.report->Preview(), nullptr);
+}
+
+TEST(PreviewWindow, ButtonsFollowTheOptionsAndThePreviewsState)
+{
+    TPreparedReport prepared(2);
+    prepared.report->PreviewOptions()->SetModal(false);
+    prepared.report->PreviewOptions()->SetButtons(pbPrint | pbZoom | pbNoFullScreen);
+    prepared.report->ShowPreparedReport();
+    auto *window = qobject_cast<TqvxPreviewForm *>(prepared.report->PreviewForm());
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->Button("PrintB")->isVisible());
+    EXPECT_FALSE(window->Button("FullScreenBtn")->isVisible());
+    EXPECT_FALSE(window->Button("FirstB")->isVisible());
+    EXPECT_TRUE(window->Button("PrintB")->isEnabled());
+    // The right menu mirrors the visible buttons with a caption.
+    QStringList mirrored;
+    for (QAction *item : window->RightMenu()->actions())
+        mirrored << item->text();
+    EXPECT_TRUE(mirrored.contains(window->Button("PrintB")->text()));
+    EXPECT_FALSE(mirrored.contains(window->Button("OpenB")->text()));
+
+    window->Preview()->BuildStart();
+    EXPECT_FALSE(window->Button("PrintB")->isEnabled());
+    EXPECT_FALSE(window->CloseQuery());
+    window->Preview()->BuildEnd();
+    EXPECT_TRUE(window->CloseQuery());
+    delete window;
+}
+
+TEST(PreviewWindow, TypedZoomIsAppliedAndShownAsSet)
+{
+    TPreparedReport prepared(1);
+    prepared.report->PreviewOptions()->SetModal(false);
+    prepared.report->ShowPreparedReport();
+    auto *window = qobject_cast<TqvxPreviewForm *>(prepared.report->PreviewForm());
+    ASSERT_NE(window, nullptr);
+    window->ZoomBox()->SetCaption("1 5 0 %");
+    window->ZoomChosen(-1);
+    QApplication::processEvents();
+    EXPECT_DOUBLE_EQ(window->Preview()->Zoom(), 1.5);
+    EXPECT_EQ(window->ZoomBox()->Caption(), "150%");
+    window->ZoomChosen(7);
+    EXPECT_EQ(window->Preview()->ZoomMode(), zmWholePage);
+    delete window;
+}

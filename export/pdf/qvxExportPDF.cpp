@@ -4,7 +4,6 @@
 #include "export/pdf/qvxmd5.h"
 #include "report/model/qvxCustomOutline.h"
 #include "report/model/qvxCustomPreviewPages.h"
-#include "report/base/qvxFileUtils.h"
 #include "report/model/qvxReportLink.h"
 #include "report/model/qvxResources.h"
 #include "report/base/qvxTextUtils.h"
@@ -136,14 +135,13 @@ void TqvxPDFExport::warn(const QString &text)
 
 // --- Start ------------------------------------------------------------------
 
-QString TqvxPDFExport::OutputFileName() const
+QString TqvxPDFExport::OutputFileName()
 {
     QString name = FileName();
     if (SlaveExport()) {
         const QString reportFile = Report() ? Report()->FileName() : QString();
-        const QString base = reportFile.isEmpty() ? QFileInfo(qvxGetTempFileName()).completeBaseName()
-                                                  : QFileInfo(reportFile).completeBaseName();
-        name = qvxGetTempDir() + base + qvxGet(8708);
+        const QString stem = reportFile.isEmpty() ? QStringLiteral("qv") : QFileInfo(reportFile).completeBaseName() + u'-';
+        name = NewSlaveFileName(stem, qvxGet(8708));
     }
     if (!name.isEmpty() && !name.contains(QLatin1Char('/')) && !DefaultPath().isEmpty())
         name = DefaultPath() + QLatin1Char('/') + name;

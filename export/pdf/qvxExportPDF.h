@@ -283,7 +283,7 @@ private:
     };
 
     void Clear();
-    QString OutputFileName() const;
+    QString OutputFileName();
     QByteArray NewIdentifier() const;
     void WriteInfo(int infoNumber);
     int WriteOutlines();

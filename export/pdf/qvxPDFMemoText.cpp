@@ -190,14 +190,21 @@ void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, const TFont &fo
     const int n = int(lines.size());
     const int rotation = memo->Rotation();
     const double rs = memo->HAlign() == haRight ? cs : 0;
+    // The width of a line places right and centred text and ends its
+    // underline and strike-out.
+    const bool needsWidth = memo->HAlign() == haRight || memo->HAlign() == haCenter
+        || font.Style().testFlag(fsUnderline) || font.Style().testFlag(fsStrikeout);
     for (int i = 0; i < n; ++i) {
         if (lines[i].isEmpty())
             continue;
         const double pg = i == 0 ? memo->ParagraphGap() : 0;
-        TWideStrings single;
-        single.Add(lines[i]);
-        layout->SetText(&single);
-        const double tw = layout->CalcWidth();
+        double tw = 0;
+        if (needsWidth) {
+            TWideStrings single;
+            single.Add(lines[i]);
+            layout->SetText(&single);
+            tw = layout->CalcWidth();
+        }
 
         double x, y;
         if (rotation > 0) {

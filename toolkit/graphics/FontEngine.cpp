@@ -31,10 +31,12 @@ struct Caches {
     QHash<QString, QList<TFontFile>> covering;
 };
 
+// Never destroyed: the units' finalisation clears the caches, and that may
+// run from an exit handler after the statics are gone.
 Caches &caches()
 {
-    static Caches c;
-    return c;
+    static Caches *const c = new Caches;
+    return *c;
 }
 
 int rounded(double value) { return int(std::lround(value)); }
@@ -171,15 +173,19 @@ TFontMetrics TFontFace::Metrics(double pixelSize) const
 
 quint32 TFontFace::GlyphIndex(char32_t character) const
 {
-    hb_codepoint_t glyph = 0;
-    if (!hb_font_get_nominal_glyph(static_cast<hb_font_t *>(m_hbFont), character, &glyph))
-        return 0;
-    return glyph;
+    auto lookUp = [this](char32_t c) -> quint32 {
+        hb_codepoint_t glyph = 0;
+        return hb_font_get_nominal_glyph(static_cast<hb_font_t *>(m_hbFont), c, &glyph) ? glyph : 0;
+    };
+    return character < m_glyphs.Size ? m_glyphs.Get(character, lookUp) : lookUp(character);
 }
 
 int TFontFace::GlyphAdvance(quint32 glyph) const
 {
-    return hb_font_get_glyph_h_advance(static_cast<hb_font_t *>(m_hbFont), glyph);
+    auto lookUp = [this](quint32 g) -> qint32 {
+        return hb_font_get_glyph_h_advance(static_cast<hb_font_t *>(m_hbFont), g);
+    };
+    return glyph < m_advances.Size ? m_advances.Get(glyph, lookUp) : lookUp(glyph);
 }
 
 QByteArray TFontFace::Table(quint32 tag) const

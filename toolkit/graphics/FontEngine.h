@@ -15,6 +15,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "toolkit/graphics/LazyGlyphTable.h"
+
 #include <memory>
 
 // Where a requested face was found.
@@ -107,6 +109,10 @@ private:
     QByteArray m_data;
     void *m_ftFace = nullptr; // FT_Face
     void *m_hbFont = nullptr; // hb_font_t
+    // What HarfBuzz answered, kept: the glyphs of characters and the
+    // advances of glyphs.
+    mutable TLazyGlyphTable<quint32, quint32(-1)> m_glyphs;
+    mutable TLazyGlyphTable<qint32, qint32(-0x7fffffff - 1)> m_advances;
 };
 
 using TFontFacePtr = std::shared_ptr<const TFontFace>;

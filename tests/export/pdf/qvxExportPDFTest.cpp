@@ -2,7 +2,6 @@
 #include "ToolTestSupport.h"
 
 #include "export/pdf/qvxExportPDF.h"
-#include "report/base/qvxFileUtils.h"
 #include "report/xml/qvxZLib.h"
 
 #include <QDir>
@@ -471,15 +470,42 @@ TEST_F(PDFExport, APictureIsWrittenOncePerPage)
     EXPECT_EQ(bytes.count("/Subtype /Image"), 3);
 }
 
-TEST_F(PDFExport, ASlaveExportNamesItsFileAfterTheReportInTheTemporaryFolder)
+TEST_F(PDFExport, ASlaveExportMakesAFileOfItsOwnInTheTemporaryFolder)
 {
+    const QByteArray savedTemp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(dir.path()));
     struct NamedReport : TestReport {
         QString FileName() const override { return QStringLiteral("/reports/order form.qvx"); }
-    } report;
+    } named;
+    // A name another user could have guessed and planted a link at.
+    const QString guessable = path(QStringLiteral("order form.pdf"));
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("elsewhere")), guessable));
+
     TqvxPDFExport pdf;
     pdf.SetSlaveExport(true);
-    const QByteArray bytes = exportPages(pdf, {{}}, QString(), &report);
-    EXPECT_EQ(pdf.FileName(), qvxGetTempDir() + QStringLiteral("order form.pdf"));
-    EXPECT_TRUE(bytes.startsWith("%PDF-1.5\r\n"));
-    QFile::remove(pdf.FileName());
+    EXPECT_TRUE(exportPages(pdf, {{}}, QString(), &named).startsWith("%PDF-1.5\r\n"));
+    const QString first = pdf.FileName();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^order form-[A-Za-z0-9]{6}\\.pdf$"))
+                    .match(QFileInfo(first).fileName())
+                    .hasMatch())
+        << qPrintable(first);
+    EXPECT_EQ(QFileInfo(first).absolutePath(), QFileInfo(dir.path()).absoluteFilePath());
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("elsewhere"))));
+
+    // Without a report name no file is made for the name alone.
+    EXPECT_TRUE(exportPages(pdf, {{}}, QString()).startsWith("%PDF-1.5\r\n"));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^qv[A-Za-z0-9]{6}\\.pdf$"))
+                    .match(QFileInfo(pdf.FileName()).fileName())
+                    .hasMatch())
+        << qPrintable(pdf.FileName());
+    const QString second = pdf.FileName();
+    EXPECT_NE(second, first);
+
+    // An export thrown away leaves nothing behind.
+    ASSERT_TRUE(pdf.BeginExport(&named) && pdf.StartExport());
+    pdf.AbortExport();
+    qputenv("TMPDIR", savedTemp);
+    QStringList files = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    files.removeOne(QStringLiteral("order form.pdf"));
+    EXPECT_EQ(files, QStringList({QFileInfo(first).fileName(), QFileInfo(second).fileName()}));
 }

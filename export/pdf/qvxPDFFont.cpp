@@ -71,6 +71,20 @@ QList<quint16> TqvxPDFFont::GetGlyphs(const QString &text, bool rightToLeft)
     QList<int> starts;
     QList<bool> given;
     for (const TGlyphRun &run : ShapeLine(*m_face, text, rightToLeft)) {
+        const int count = int(run.Glyphs.size());
+        const int runEnd = run.Start + run.Length;
+        const auto ascending = [](const TShapedGlyph &a, const TShapedGlyph &b) { return a.Cluster >= b.Cluster; };
+        if (!run.RightToLeft && std::adjacent_find(run.Glyphs.cbegin(), run.Glyphs.cend(), ascending)
+                                    == run.Glyphs.cend()) {
+            // One glyph per cluster in logical order, as in most lines.
+            for (int n = 0; n < count; ++n) {
+                const TShapedGlyph &glyph = run.Glyphs[n];
+                const int end = n + 1 < count ? run.Glyphs[n + 1].Cluster : runEnd;
+                record(glyph.Glyph, glyph.Advance, QStringView(text).mid(glyph.Cluster, end - glyph.Cluster));
+                result.append(quint16(glyph.Glyph));
+            }
+            continue;
+        }
         // A cluster's text runs up to the next cluster of the run.
         starts.clear();
         for (const TShapedGlyph &glyph : run.Glyphs)
@@ -78,10 +92,8 @@ QList<quint16> TqvxPDFFont::GetGlyphs(const QString &text, bool rightToLeft)
         if (!std::is_sorted(starts.begin(), starts.end()))
             std::sort(starts.begin(), starts.end());
         starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
-        const int runEnd = run.Start + run.Length;
         given.fill(false, starts.size());
 
-        const int count = int(run.Glyphs.size());
         for (int n = 0; n < count; ++n) {
             // Logical order: a right-to-left run lists its last glyph first.
             const TShapedGlyph &glyph = run.Glyphs[run.RightToLeft ? count - 1 - n : n];

@@ -246,8 +246,7 @@ void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, const TFont &fo
             write("1 0 0.3333 1 " + PdfNumber(x) + ' ' + PdfNumber(y) + " Tm\r\n");
         if (fakeBold)
             write("2 Tr " + PdfNumber(fontSize / 35.0) + " w " + color(textColor) + " RG\r\n");
-        const QList<quint16> glyphs = pdfFont->GetGlyphs(lines[i], memo->RTLReading());
-        write('<' + GlyphsToHex4(glyphs) + "> Tj\r\nET\r\n");
+        write(m_pdf.ShowText(pdfFont, QByteArray::number(fontSize), lines[i], memo->RTLReading()) + "ET\r\n");
         if (fakeBold)
             write("0 Tr\r\n");
         if (font.Style().testFlag(fsUnderline)) {

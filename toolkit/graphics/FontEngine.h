@@ -11,6 +11,7 @@
 // names (Arial, Times New Roman, Tahoma ...) onto Liberation and DejaVu.
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -126,6 +127,10 @@ public:
     // when not even a substitute font can be found or read.
     static TFontFacePtr Face(const QString &name, bool bold, bool italic);
     static TFontFacePtr Face(const TFontFile &file);
+
+    // The faces fontconfig offers for a character, best first, each of
+    // which has it in its character set; cached.
+    static QList<TFontFile> CoveringFaces(char32_t character, bool bold, bool italic);
 
     // The family names of the installed fonts (the screen fonts), each once,
     // in fontconfig's order.

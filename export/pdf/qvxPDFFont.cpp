@@ -118,7 +118,9 @@ QList<quint16> TqvxPDFFont::GetGlyphs(const QString &text, bool rightToLeft, boo
             for (qsizetype n = 0; n < run.Glyphs.size(); ++n) {
                 const TShapedGlyph &glyph = run.Glyphs[n];
                 const int end = n + 1 < run.Glyphs.size() ? run.Glyphs[n + 1].Cluster : runEnd;
-                same = record(glyph.Glyph, glyph.Advance, text.mid(glyph.Cluster, end - glyph.Cluster)) && same;
+                const QString cluster = text.mid(glyph.Cluster, end - glyph.Cluster);
+                const bool single = cluster.size() == 1 && !cluster.at(0).isSurrogate();
+                same = record(glyph.Glyph, glyph.Advance, single ? cluster : glyphTexts(cluster, 1).first()) && same;
                 result.append(quint16(glyph.Glyph));
             }
             continue;

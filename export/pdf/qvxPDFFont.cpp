@@ -118,9 +118,11 @@ QList<quint16> TqvxPDFFont::GetGlyphs(const QString &text, bool rightToLeft, boo
             for (qsizetype n = 0; n < run.Glyphs.size(); ++n) {
                 const TShapedGlyph &glyph = run.Glyphs[n];
                 const int end = n + 1 < run.Glyphs.size() ? run.Glyphs[n + 1].Cluster : runEnd;
-                const QString cluster = text.mid(glyph.Cluster, end - glyph.Cluster);
-                const bool single = cluster.size() == 1 && !cluster.at(0).isSurrogate();
-                same = record(glyph.Glyph, glyph.Advance, single ? cluster : glyphTexts(cluster, 1).first()) && same;
+                const QStringView cluster = QStringView(text).mid(glyph.Cluster, end - glyph.Cluster);
+                if (cluster.size() == 1 && !cluster.at(0).isSurrogate())
+                    same = record(glyph.Glyph, glyph.Advance, cluster) && same;
+                else
+                    same = record(glyph.Glyph, glyph.Advance, glyphTexts(cluster.toString(), 1).first()) && same;
                 result.append(quint16(glyph.Glyph));
             }
             continue;
@@ -154,13 +156,13 @@ QList<quint16> TqvxPDFFont::GetGlyphs(const QString &text, bool rightToLeft, boo
     return result;
 }
 
-bool TqvxPDFFont::record(quint32 glyph, int advance, const QString &text)
+bool TqvxPDFFont::record(quint32 glyph, int advance, QStringView text)
 {
     const auto id = quint16(glyph);
-    const QString given = id == 0 ? QStringLiteral("\uFFFD") : text;
     const auto found = m_index.constFind(id);
     if (found != m_index.constEnd())
         return m_characters[*found] == text;
+    const QString given = id == 0 ? QStringLiteral("\uFFFD") : text.toString();
     m_index.insert(id, int(m_glyphs.size()));
     m_glyphs.append(id);
     m_widths.append(toGlyphSpace(advance, m_face->UnitsPerEm()));

@@ -165,8 +165,10 @@ void TqvxPDFViewWriter::WriteFrame()
     // Sides of the same colour, style and width share their pen text.
     QByteArray pen;
     const TqvxFrameLine *penLine = nullptr;
+    // Appended piece by piece: a chain of + would build a temporary per step.
     auto stroke = [&out](const QByteArray &x1, const QByteArray &y1, const QByteArray &x2, const QByteArray &y2) {
-        out += x1 + ' ' + y1 + " m\r\n" + x2 + ' ' + y2 + " l\r\nS\r\n";
+        out.append(x1).append(' ').append(y1).append(" m\r\n");
+        out.append(x2).append(' ').append(y2).append(" l\r\nS\r\n");
     };
     for (const Side &side : sides) {
         // A side without a colour paints nothing, as on screen.

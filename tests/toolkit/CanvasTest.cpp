@@ -301,6 +301,33 @@ TEST(CanvasText, MeasuringAgreesWithTheFontEngine)
         EXPECT_GE(extents[i], extents[i - 1]);
 }
 
+// The canvas keeps the face it measured with; every change of the font in
+// between must still be seen.
+TEST(CanvasText, MeasuringFollowsEachChangeOfTheFont)
+{
+    TCanvas canvas;
+    const QString text = QStringLiteral("Заказ ZMT-250");
+    auto widthWith = [&](const QString &name, int height, TFontStyles style) {
+        canvas.Font()->SetName(name);
+        canvas.Font()->SetHeight(height);
+        canvas.Font()->SetStyle(style);
+        return canvas.TextWidth(text);
+    };
+    const int arial = widthWith(QStringLiteral("Arial"), -40, {});
+    const int twice = widthWith(QStringLiteral("Arial"), -80, {});
+    EXPECT_EQ(canvas.CharacterExtents(text).last(), twice);
+    EXPECT_NEAR(twice, 2 * arial, 2);
+    EXPECT_NE(widthWith(QStringLiteral("Arial"), -40, TFontStyles(fsBold)), arial);
+    EXPECT_NE(widthWith(QStringLiteral("Courier New"), -40, {}), arial);
+    EXPECT_EQ(widthWith(QStringLiteral("Arial"), -40, {}), arial);
+    EXPECT_EQ(canvas.FontMetrics().Height, canvas.TextHeight(text));
+    EXPECT_GT(canvas.FontMetrics().Height, 40);
+
+    // Faces loaded again after the engine let them go measure the same.
+    TFontEngine::Clear();
+    EXPECT_EQ(canvas.TextWidth(text), arial);
+}
+
 TEST(CanvasText, RotatedFontsTurnTheLineAboutItsOrigin)
 {
     Surface s(60, 120);

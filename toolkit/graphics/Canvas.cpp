@@ -173,13 +173,6 @@ TRect normalized(int x1, int y1, int x2, int y2)
 
 } // namespace
 
-struct TCanvas::Selection {
-    TFontFacePtr face;
-    double pixelSize = 0;
-    double scale = 0; // pixels per font unit
-    TFontMetrics metrics;
-};
-
 TCanvas::TCanvas()
     : m_font(std::make_unique<TFont>()), m_pen(std::make_unique<TPen>()), m_brush(std::make_unique<TBrush>())
 {
@@ -455,11 +448,22 @@ void TCanvas::SetPixel(int x, int y, TColor color)
 
 // --- Text ------------------------------------------------------------------
 
-TCanvas::Selection TCanvas::SelectedFont()
+const TCanvas::Selection &TCanvas::SelectedFont()
 {
     const TFontData &font = m_font->Data();
-    Selection s;
-    s.face = TFontEngine::Face(font.Name, font.Style.testFlag(fsBold), font.Style.testFlag(fsItalic));
+    const bool bold = font.Style.testFlag(fsBold);
+    const bool italic = font.Style.testFlag(fsItalic);
+    Selection &s = m_selection;
+    if (s.face && s.name == font.Name && s.bold == bold && s.italic == italic && s.height == font.Height
+        && s.ppiY == m_ppiY && s.generation == TFontEngine::Generation())
+        return s;
+    s.face = TFontEngine::Face(font.Name, bold, italic);
+    s.name = font.Name;
+    s.bold = bold;
+    s.italic = italic;
+    s.height = font.Height;
+    s.ppiY = m_ppiY;
+    s.generation = TFontEngine::Generation();
     const TFontDesignMetrics &d = s.face->Design();
     if (font.Height < 0)
         s.pixelSize = -font.Height;
@@ -479,7 +483,7 @@ TFontMetrics TCanvas::FontMetrics()
 
 int TCanvas::TextWidth(const QString &text)
 {
-    const Selection s = SelectedFont();
+    const Selection &s = SelectedFont();
     return int(std::lround(TextAdvance(*s.face, text) * s.scale));
 }
 
@@ -495,7 +499,7 @@ QSize TCanvas::TextExtent(const QString &text)
 
 QList<int> TCanvas::CharacterExtents(const QString &text, bool rightToLeft)
 {
-    const Selection s = SelectedFont();
+    const Selection &s = SelectedFont();
     QList<int> extents = CharacterAdvances(*s.face, text, rightToLeft);
     qint64 sum = 0;
     for (int &extent : extents) {
@@ -507,7 +511,7 @@ QList<int> TCanvas::CharacterExtents(const QString &text, bool rightToLeft)
 
 void TCanvas::DrawTextAt(double x, double y, const QString &text, unsigned options, const QList<int> *dx)
 {
-    const Selection s = SelectedFont();
+    const Selection &s = SelectedFont();
     const TFontData &font = m_font->Data();
     const QList<TGlyphRun> runs = ShapeLine(*s.face, text, options & ETO_RTLREADING);
 

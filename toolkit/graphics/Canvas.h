@@ -266,8 +266,22 @@ protected:
                             std::function<void(TCanvas &)> play);
 
 private:
-    struct Selection;
-    Selection SelectedFont();
+    // The face of the font in effect at its pixel size, kept until the
+    // font, the resolution or the font engine's faces change.
+    struct Selection {
+        TFontFacePtr face;
+        double pixelSize = 0;
+        double scale = 0; // pixels per font unit
+        TFontMetrics metrics;
+        // What it was chosen for.
+        QString name;
+        bool bold = false;
+        bool italic = false;
+        int height = 0;
+        int ppiY = 0;
+        unsigned generation = 0;
+    };
+    const Selection &SelectedFont();
     QPainter &Painter();
     void ApplyPen(QPainter &painter);
     void ApplyBrush(QPainter &painter);
@@ -278,6 +292,7 @@ private:
     void XorPixels(const QRegion &region);
 
     std::unique_ptr<TFont> m_font;
+    Selection m_selection;
     std::unique_ptr<TPen> m_pen;
     std::unique_ptr<TBrush> m_brush;
     TCopyMode m_copyMode = cmSrcCopy;

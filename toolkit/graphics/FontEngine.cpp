@@ -26,6 +26,7 @@ FT_Library freeTypeLibrary()
 }
 
 struct Caches {
+    unsigned generation = 0;
     QHash<QString, TFontFile> resolved;
     QHash<QString, TFontFacePtr> faces;
     QHash<QString, QList<TFontFile>> covering;
@@ -301,4 +302,10 @@ void TFontEngine::Clear()
     caches().faces.clear();
     caches().resolved.clear();
     caches().covering.clear();
+    ++caches().generation;
+}
+
+unsigned TFontEngine::Generation()
+{
+    return caches().generation;
 }

@@ -138,6 +138,9 @@ public:
 
     // Frees every cached face and resolution (unit finalisation).
     static void Clear();
+    // Counts the calls of Clear: a face kept outside the engine is still the
+    // one it would resolve while this stays the same.
+    static unsigned Generation();
 };
 
 // Builds a table tag from its four letters: FontTag("glyf").

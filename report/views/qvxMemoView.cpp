@@ -46,11 +46,23 @@ public:
 
 // Replaces every occurrence of macro (any letter case) by value; the search
 // goes on after each replacement.
+// Where macro (which begins with '[') stands in text from `from` on, in any
+// case; -1 when nowhere.  Goes from bracket to bracket: a search for the
+// whole text ignoring case costs as much on text that has no bracket at all.
+qsizetype findMacro(const QString &text, const QString &macro, qsizetype from = 0)
+{
+    for (qsizetype pos = text.indexOf(QLatin1Char('['), from); pos >= 0;
+         pos = text.indexOf(QLatin1Char('['), pos + 1))
+        if (QStringView(text).mid(pos).startsWith(macro, Qt::CaseInsensitive))
+            return pos;
+    return -1;
+}
+
 bool replaceMacro(QString &text, const QString &macro, const QString &value)
 {
     bool replaced = false;
     qsizetype pos = 0;
-    while ((pos = text.indexOf(macro, pos, Qt::CaseInsensitive)) >= 0) {
+    while ((pos = findMacro(text, macro, pos)) >= 0) {
         text.replace(pos, macro.size(), value);
         pos += value.size();
         replaced = true;
@@ -344,7 +356,7 @@ void TqvxCustomMemoView::SubstituteTotalPages()
 {
     QString text = Text();
     bool replaced = replaceMacro(text, totalPagesMacro, QString::number(m_totalPages));
-    if (text.contains(copyNameMacro, Qt::CaseInsensitive)) {
+    if (findMacro(text, copyNameMacro) >= 0) {
         const TqvxVariables *variables = qvxGlobalVariables();
         const QString name = QStringLiteral("CopyName") + QString::number(m_copyNo);
         const QString copyName =
@@ -359,7 +371,7 @@ QString TqvxCustomMemoView::GetComponentText()
 {
     QString text = Text();
     if (m_allowExpressions) {
-        const qsizetype pos = text.indexOf(totalPagesMacro, 0, Qt::CaseInsensitive);
+        const qsizetype pos = findMacro(text, totalPagesMacro);
         if (pos >= 0)
             text.replace(pos, totalPagesMacro.size(), QString::number(m_totalPages));
     }

@@ -277,6 +277,10 @@ TEST_F(MemoTest, SecondPassReplacesTotalPagesAndCopyName)
     memo->SubstituteTotalPages();
     EXPECT_EQ(memo->Text(), QStringLiteral("Page of 12, 12: Copy\r\n"));
 
+    setText("[[TotalPages#] [x] [TOTALPAGES");
+    memo->SubstituteTotalPages();
+    EXPECT_EQ(memo->Text(), QStringLiteral("[12 [x] [TOTALPAGES\r\n"));
+
     setText("[COPYNAME#]");
     memo->SetCopyNo(2);
     memo->SubstituteTotalPages();

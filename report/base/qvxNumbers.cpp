@@ -114,14 +114,16 @@ QString qvxFloatToStr(double value)
 
 double qvxStrToFloat(const QString &text)
 {
-    QString normalized;
-    normalized.reserve(text.size());
+    QString normalized(text.size(), Qt::Uninitialized);
+    QChar *out = normalized.data();
+    const QChar separator = FormatSettings.DecimalSeparator;
     for (QChar c : text) {
         if (c == u',' || c == u'.')
-            normalized += FormatSettings.DecimalSeparator;
+            *out++ = separator;
         else if (c != u' ')
-            normalized += c;
+            *out++ = c;
     }
+    normalized.truncate(out - normalized.constData());
     return StrToFloat(normalized);
 }
 

@@ -450,9 +450,13 @@ bool TqvxXMLSerializer::applySpecialAttribute(TPersistent *obj, const QString &n
     return name == QLatin1String("Name") && isReport(obj);
 }
 
-void TqvxXMLSerializer::applyProperty(TPersistent *obj, const TPropInfo *prop, const QString &rawValue)
+namespace {
+
+// The value of a stored attribute for a property of a plain kind, kept in
+// resolved; false for the other kinds.  Raises for a value the property
+// cannot take.
+bool readPlainValue(const TPropInfo *prop, const QString &value, TqvxResolvedAttribute &resolved)
 {
-    const QString value = qvxXMLDecode(rawValue);
     if (isOrdinal(prop->Kind())) {
         bool isNumber = false;
         qint64 ordinal = value.trimmed().toLongLong(&isNumber);
@@ -460,26 +464,118 @@ void TqvxXMLSerializer::applyProperty(TPersistent *obj, const TPropInfo *prop, c
             ordinal = prop->Kind() == TTypeKind::Enumeration ? prop->EnumOrdinal(value.trimmed()) : -1;
         if (!isNumber && ordinal < 0)
             throw EPropertyError(QStringLiteral("Invalid value %1 for property %2").arg(value, prop->Name()));
-        prop->SetOrd(obj, ordinal);
-        return;
+        resolved.ordinal = ordinal;
+        return true;
     }
     switch (prop->Kind()) {
     case TTypeKind::Float:
-        prop->SetFloat(obj, qvxStrToFloat(value));
-        return;
+        resolved.number = qvxStrToFloat(value);
+        return true;
     case TTypeKind::String:
     case TTypeKind::WideString:
-        prop->SetStr(obj, value);
-        return;
     case TTypeKind::Variant:
-        prop->SetVariant(obj, Variant(value));
-        return;
-    case TTypeKind::Class:
+        resolved.text = value;
+        return true;
+    default:
+        return false;
+    }
+}
+
+void setPlainValue(TPersistent *obj, const TPropInfo *prop, const TqvxResolvedAttribute &resolved)
+{
+    if (isOrdinal(prop->Kind()))
+        prop->SetOrd(obj, resolved.ordinal);
+    else if (prop->Kind() == TTypeKind::Float)
+        prop->SetFloat(obj, resolved.number);
+    else if (prop->Kind() == TTypeKind::Variant)
+        prop->SetVariant(obj, Variant(resolved.text));
+    else
+        prop->SetStr(obj, resolved.text);
+}
+
+// Names applySpecialAttribute may take on some object.
+bool maybeSpecial(QStringView name)
+{
+    return name.size() <= 1 || name == QLatin1String("Text") || name == QLatin1String("PropData")
+        || name == QLatin1String("Name");
+}
+
+} // namespace
+
+void TqvxXMLSerializer::applyProperty(TPersistent *obj, const TPropInfo *prop, const QString &rawValue)
+{
+    const QString value = qvxXMLDecode(rawValue);
+    if (prop->Kind() == TTypeKind::Class) {
         if (prop->ClassCategory() == TClassCategory::Component)
             m_fixups.append({obj, prop, value});
         return;
-    default:
+    }
+    TqvxResolvedAttribute resolved;
+    if (readPlainValue(prop, value, resolved))
+        setPlainValue(obj, prop, resolved);
+}
+
+TqvxResolvedAttribute TqvxXMLSerializer::resolveAttribute(TPersistent *obj, const QString &name,
+                                                          const QString &rawValue)
+{
+    TqvxResolvedAttribute resolved;
+    TPersistent *target = obj;
+    QStringView rest = name;
+    // The same walk as applyAttribute's; where it would stop short, the
+    // attribute keeps going through it.
+    for (qsizetype dot = rest.indexOf(QLatin1Char('.')); dot >= 0; dot = rest.indexOf(QLatin1Char('.'))) {
+        const TPropInfo *prop = GetPropInfo(target, rest.left(dot).toString());
+        if (!prop || prop->Kind() != TTypeKind::Class || !prop->IsReadable() || !isNestedCategory(prop->ClassCategory()))
+            return {};
+        auto *sub = qobject_cast<TPersistent *>(prop->GetObject(target));
+        if (!sub)
+            return {};
+        resolved.path.append({prop, target->metaObject()});
+        target = sub;
+        rest = rest.mid(dot + 1);
+    }
+    if (maybeSpecial(rest))
+        return {};
+    const TPropInfo *prop = GetPropInfo(target, rest.toString());
+    if (!prop || !prop->IsWritable())
+        return {};
+    try {
+        if (!readPlainValue(prop, qvxXMLDecode(rawValue), resolved))
+            return {};
+    } catch (const Exception &) {
+        // Refused again, and reported, on each object.
+        return {};
+    }
+    resolved.prop = prop;
+    resolved.targetClass = target->metaObject();
+    return resolved;
+}
+
+void TqvxXMLSerializer::applyResolved(TPersistent *obj, const TqvxResolvedAttribute &resolved, const QString &name,
+                                      const QString &rawValue)
+{
+    // The object the property is set on, nullptr where obj is not like the
+    // first object after all.
+    auto landing = [&]() -> TPersistent * {
+        TPersistent *target = obj;
+        for (const auto &[prop, owner] : resolved.path) {
+            if (target->metaObject() != owner)
+                return nullptr;
+            target = qobject_cast<TPersistent *>(prop->GetObject(target));
+            if (!target)
+                return nullptr;
+        }
+        return target->metaObject() == resolved.targetClass ? target : nullptr;
+    };
+    TPersistent *target = resolved.prop ? landing() : nullptr;
+    if (!target) {
+        applyAttributeReporting(obj, name, rawValue);
         return;
+    }
+    try {
+        setPlainValue(target, resolved.prop, resolved);
+    } catch (const Exception &e) {
+        addError(e.Message());
     }
 }
 
@@ -640,8 +736,19 @@ TqvxParsedComponent TqvxXMLSerializer::ParseComponent(const QString &text)
 TqvxComponent *TqvxXMLSerializer::ReadComponent(const TqvxParsedComponent &parsed, const QString &more)
 {
     return readComponent(nullptr, parsed.className, false, [&](TqvxComponent *object) {
-        for (const auto &[name, value] : parsed.attributes)
-            applyAttributeReporting(object, name, value);
+        if (!parsed.resolved) {
+            std::vector<TqvxResolvedAttribute> resolved;
+            resolved.reserve(parsed.attributes.size());
+            for (const auto &[name, value] : parsed.attributes) {
+                resolved.push_back(resolveAttribute(object, name, value));
+                applyResolved(object, resolved.back(), name, value);
+            }
+            parsed.resolved = std::move(resolved);
+        } else {
+            for (qsizetype i = 0; i < parsed.attributes.size(); ++i)
+                applyResolved(object, (*parsed.resolved)[i], parsed.attributes[i].first,
+                              parsed.attributes[i].second);
+        }
         XMLToObj(more, object);
     });
 }

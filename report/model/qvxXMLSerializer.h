@@ -36,7 +36,9 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
+#include <vector>
 
 class TComponent;
 class TPersistent;
@@ -47,11 +49,28 @@ class TObject;
 class TqvxComponent;
 class TqvxXMLItem;
 
+// Where one attribute of a parsed text lands on the objects made from it and
+// the value it sets, worked out on the first such object.  Without a
+// property the attribute is applied by its name every time.
+struct TqvxResolvedAttribute {
+    // The nested objects on the way, each with the class it was found on.
+    QList<std::pair<const TPropInfo *, const QMetaObject *>> path;
+    const TPropInfo *prop = nullptr;
+    const QMetaObject *targetClass = nullptr;
+    qint64 ordinal = 0;
+    double number = 0;
+    QString text;
+};
+
 // An object's attribute text read once: its class and its attributes in
 // order, values as stored.
 struct TqvxParsedComponent {
     QString className;
     QList<std::pair<QString, QString>> attributes;
+    // One per attribute, filled by the first object read from this text:
+    // every object of the class starts alike and takes the attributes in
+    // the same order, so each lands where it landed on the first.
+    mutable std::optional<std::vector<TqvxResolvedAttribute>> resolved;
 };
 
 // Supplies the ancestor of an object being written, by the object's name.
@@ -163,6 +182,11 @@ private:
                                  const std::function<void(TqvxComponent *)> &read);
     bool applySpecialAttribute(TPersistent *obj, const QString &name, const QString &rawValue);
     void applyProperty(TPersistent *obj, const TPropInfo *prop, const QString &rawValue);
+    // Where an attribute lands on obj as it now is; no property when it is
+    // special, refused or not a plain value.
+    static TqvxResolvedAttribute resolveAttribute(TPersistent *obj, const QString &name, const QString &rawValue);
+    void applyResolved(TPersistent *obj, const TqvxResolvedAttribute &resolved, const QString &name,
+                       const QString &rawValue);
 
     void writeElement(TqvxComponent *obj, TqvxXMLItem *item, bool isRoot, bool saveChildren, bool keepClassNames);
     void readElement(TqvxXMLItem *item, TqvxComponent *root, TqvxComponent *parent, QList<TqvxComponent *> &read);

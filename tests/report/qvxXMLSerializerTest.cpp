@@ -250,6 +250,36 @@ TEST_F(XMLSerializerTest, ReadComponentLetsALaterDuplicateWin)
     EXPECT_THROW(serializer.ReadComponent(tree.band, QStringLiteral("TFont Name=\"Arial\"")), EClassNotFound);
 }
 
+// Objects made again and again from one parsed text come out as if read
+// from the whole text each time, a refused value reported on every read.
+TEST_F(XMLSerializerTest, ObjectsFromAParsedTextEqualObjectsReadWhole)
+{
+    const QString base = QStringLiteral("TTestView Left=\"1\" Shape=\"tsStar\" Frame.Typ=\"5\" Frame.Width=\"2,5\" "
+                                        "Hint=\"&#60;h&#62;\" Color=\"4294967297\" Lines.Text=\"x&#13;&#10;y\" "
+                                        "Value=\"v\" Visible=\"False\"");
+    const TqvxParsedComponent parsed = TqvxXMLSerializer::ParseComponent(base);
+    for (const char *more : {"", "Hint=\"other\" Frame.Typ=\"1\"", "Left=\"7\" Lines.Text=\"z\" Shape=\"tsBox\""}) {
+        TqvxXMLSerializer fast;
+        std::unique_ptr<TqvxComponent> fromParsed(fast.ReadComponent(parsed, QString::fromLatin1(more)));
+        TqvxXMLSerializer whole;
+        std::unique_ptr<TqvxComponent> fromText(
+            whole.ReadComponent(nullptr, base + QLatin1Char(' ') + QString::fromLatin1(more)));
+        ASSERT_TRUE(fromParsed && fromText);
+        EXPECT_EQ(TqvxXMLSerializer().WriteComponentStr(fromParsed.get()),
+                  TqvxXMLSerializer().WriteComponentStr(fromText.get()))
+            << more;
+        EXPECT_EQ(fast.Errors()->Text(), whole.Errors()->Text()) << more;
+        EXPECT_EQ(fast.Errors()->Count(), 1) << more;
+    }
+    auto *view = qobject_cast<TTestView *>(TqvxXMLSerializer().ReadComponent(parsed, QString()));
+    ASSERT_NE(view, nullptr);
+    std::unique_ptr<TqvxComponent> owned(view);
+    EXPECT_EQ(view->shape, TestTypes::tsStar);
+    EXPECT_DOUBLE_EQ(view->Frame()->width, 2.5);
+    EXPECT_EQ(view->hint, QStringLiteral("<h>"));
+    EXPECT_FALSE(view->Visible());
+}
+
 TEST_F(XMLSerializerTest, WriteComponentStrIsTheOneElementText)
 {
     tree.memo1->SetBounds(1, 2, 3, 4);

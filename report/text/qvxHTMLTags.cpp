@@ -163,6 +163,19 @@ void TqvxHTMLTagsList::addRecord()
     Items.back().push_back(tag);
 }
 
+void TqvxHTMLTagsList::addRecords(int count)
+{
+    addRecord();
+    TqvxHTMLTags &records = Items.back();
+    records.reserve(records.size() + count - 1);
+    TqvxHTMLTag next = records.back();
+    next.Default = true;
+    for (int k = 1; k < count; ++k) {
+        ++next.Position;
+        records.push_back(next);
+    }
+}
+
 void TqvxHTMLTagsList::ExpandHTMLTags(QString &line)
 {
     const bool wasEmpty = line.isEmpty();
@@ -176,10 +189,15 @@ void TqvxHTMLTagsList::ExpandHTMLTags(QString &line)
             i += length;
             continue;
         }
-        text += line.at(i);
-        addRecord();
-        ++Position;
-        ++i;
+        // The characters up to the next possible element take one run.
+        qsizetype end = AllowTags ? line.indexOf(QLatin1Char('<'), i + 1) : -1;
+        if (end < 0)
+            end = line.size();
+        const int count = int(end - i);
+        text += QStringView(line).mid(i, count);
+        addRecords(count);
+        Position += count;
+        i += count;
     }
     if (text.isEmpty() && !wasEmpty) {
         // The blank stands for the whole line: a cut before it keeps the

@@ -81,6 +81,9 @@ private:
     int applyElement(const QString &line, int index);
     int applyFontColor(const QString &line, int index);
     void addRecord();
+    // Records for count characters in a row without an element between
+    // them: the first as addRecord makes it, each other like the one before.
+    void addRecords(int count);
 
     TColor m_color = clBlack;
     int m_size = 10;

@@ -108,6 +108,7 @@ void TqvxPreparedStore::Clear()
 {
     ClearPageCache();
     m_parsedSources.clear();
+    m_sourcePageTexts.clear();
     m_sourcePages.clear();
     PreparedOutline()->Reset();
     m_doc.Clear();
@@ -307,9 +308,12 @@ std::shared_ptr<TqvxComponent> TqvxPreparedStore::buildPage(int index)
             qvxInvalidFileFormat();
         readWholePage(page.get(), item, serializer);
     } else {
-        const TqvxComponent *source = sourcePageOfItem(item);
+        TqvxComponent *source = sourcePageOfItem(item);
         page.reset(newLike(source, nullptr));
-        page->Assign(source);
+        TMemoryStream sourceText;
+        sourceText.WriteBuffer(sourcePageText(source));
+        sourceText.SetPosition(0);
+        page->LoadFromStream(&sourceText);
         page->SetName(source->Name());
         if (!item->Text().isEmpty())
             serializer.XMLToObj(item->Text(), page.get());
@@ -351,6 +355,17 @@ void TqvxPreparedStore::BuildObjects(TqvxXMLItem *item, TqvxComponent *parent, T
         ObjectRebuilt(object);
         BuildObjects(child, object, serializer);
     }
+}
+
+const QByteArray &TqvxPreparedStore::sourcePageText(TqvxComponent *source)
+{
+    auto found = m_sourcePageTexts.find(source);
+    if (found == m_sourcePageTexts.end()) {
+        TMemoryStream stream;
+        source->SaveToStream(&stream, false, true, false);
+        found = m_sourcePageTexts.emplace(source, stream.Bytes()).first;
+    }
+    return found->second;
 }
 
 const TqvxParsedComponent &TqvxPreparedStore::parsedSource(const TqvxComponent *source)

@@ -173,6 +173,9 @@ private:
     std::shared_ptr<TqvxComponent> buildPage(int index);
     void BuildObjects(TqvxXMLItem *item, TqvxComponent *parent, TqvxXMLSerializer &serializer);
     // The full text of a dictionary entry, split once.
+    // A source page as Assign writes it, written once for the pages
+    // rebuilt from it (source pages do not change once copied).
+    const QByteArray &sourcePageText(TqvxComponent *source);
     const TqvxParsedComponent &parsedSource(const TqvxComponent *source);
     TqvxComponent *sourcePageOfItem(const TqvxXMLItem *item) const;
     void swapOutPages();
@@ -194,6 +197,7 @@ private:
     std::vector<std::unique_ptr<TqvxComponent>> m_sourcePages;
     QList<CacheEntry> m_pageCache;
     std::unordered_map<const TqvxComponent *, TqvxParsedComponent> m_parsedSources;
+    std::unordered_map<const TqvxComponent *, QByteArray> m_sourcePageTexts;
     qint64 m_allocatedSize = 0;
     double m_lastY = 0;
     int m_logicalPageN = 0;

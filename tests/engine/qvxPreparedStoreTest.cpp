@@ -203,3 +203,20 @@ TEST_F(PreparedStoreTest, LooseObjectsJoinTheLastSourcePage)
     store.AddObject(&whole);
     EXPECT_EQ(store.PagesItem()->Items(0)->Items(store.GetCurPosition() - 1)->Name(), "TTestDiffMemo");
 }
+
+TEST_F(PreparedStoreTest, RebuiltPagesTakeTheirSourcePageAsItWasCopied)
+{
+    templ.page->SetWidth(500);
+    FillStore(store, templ, 2, 1);
+    store.options.pagesInCache = 0;
+    EXPECT_EQ(store.GetPageObject(0)->Width(), 500);
+    EXPECT_EQ(store.GetPageObject(1)->Width(), 500);
+    EXPECT_EQ(store.GetPageObject(0)->Width(), 500);
+
+    // A store filled again copies the changed template page afresh.
+    store.Clear();
+    templ.page->SetWidth(600);
+    FillStore(store, templ, 2, 1);
+    EXPECT_EQ(store.GetPageObject(0)->Width(), 600);
+    EXPECT_EQ(store.GetPageObject(1)->Width(), 600);
+}

@@ -22,10 +22,11 @@ TGlyphRun simpleRun(const TFontFace &face, QStringView text)
 {
     TGlyphRun run;
     run.Length = int(text.size());
-    run.Glyphs.reserve(text.size());
+    run.Glyphs.resize(text.size());
+    TShapedGlyph *out = run.Glyphs.data();
     for (int i = 0; i < text.size(); ++i) {
         const quint32 glyph = face.GlyphIndex(text[i].unicode());
-        run.Glyphs.append({glyph, i, face.GlyphAdvance(glyph)});
+        out[i] = {glyph, i, face.GlyphAdvance(glyph)};
     }
     return run;
 }
@@ -134,9 +135,10 @@ TGlyphRun shapeRun(const TFontFace &face, QStringView text, int start, int lengt
     run.Start = start;
     run.Length = length;
     run.RightToLeft = rightToLeft;
-    run.Glyphs.reserve(count);
+    run.Glyphs.resize(count);
+    TShapedGlyph *out = run.Glyphs.data();
     for (unsigned i = 0; i < count; ++i)
-        run.Glyphs.append({infos[i].codepoint, int(infos[i].cluster), face.GlyphAdvance(infos[i].codepoint)});
+        out[i] = {infos[i].codepoint, int(infos[i].cluster), face.GlyphAdvance(infos[i].codepoint)};
     hb_buffer_destroy(buffer);
     return run;
 }

@@ -93,6 +93,10 @@ private:
     };
 
     bool terminated() const;
+    // Whether height does not fit into space.  Heights are sums of
+    // millimetres turned into pixels, so a band made to fit exactly may
+    // come out larger by a rounding error; that much still fits.
+    static bool exceeds(double height, double space) { return height - space > 1e-4; }
     TqvxCustomOutline *outline() const;
     static TqvxDataSet *dataSetOf(TqvxComponent *object);
     // The first band of that class on the current report page.

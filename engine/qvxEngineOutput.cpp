@@ -122,14 +122,15 @@ void TqvxEngine::OutputBand(TqvxBand *band)
             bool split = false;
             // Headers printed again at the top of a page print where they
             // are: breaking them would print them again on the next page,
-            // without end.  The report title prints once and may break.
-            const bool reprinted = m_reprintingHeaders && !m_reprintingTitle;
+            // without end.  So do the subreports of a page header.  The
+            // report title prints once and may break.
+            const bool reprinted = (m_reprintingHeaders && !m_reprintingTitle) || m_showingPageHeader;
             const bool fitTest = !multiColumn && !is<TqvxOverlay>(band) && !is<TqvxNullBand>(band) &&
-                                 !m_inlineTarget && !reprinted && band->Height() > FreeSpace();
+                                 !m_inlineTarget && !reprinted && exceeds(band->Height(), FreeSpace());
             if (fitTest) {
                 band->Overflow = true;
                 if (!band->AllowSplit() || m_keeping)
-                    split = band->Height() > GetPageHeight() - FooterHeight() && !band->HostsVBands;
+                    split = exceeds(band->Height(), GetPageHeight() - FooterHeight()) && !band->HostsVBands;
                 else
                     split = true;
                 if (!split) {

@@ -20,6 +20,8 @@
 #include "report/components/qvxView.h"
 #include "report/xml/qvxXMLItem.h"
 
+#include <QScopeGuard>
+
 #include <algorithm>
 #include <cmath>
 
@@ -200,6 +202,14 @@ void TqvxEngine::ShowSubreports(TqvxBand *band)
         }
     };
     Position best{page, column, y};
+    // The bands of a subreport are its own, not headers printed again: a
+    // band reprinted at the top of a page runs its subreports in full.
+    const bool reprintingHeaders = std::exchange(m_reprintingHeaders, false);
+    const bool reprintingTitle = std::exchange(m_reprintingTitle, false);
+    const auto restore = qScopeGuard([&] {
+        m_reprintingHeaders = reprintingHeaders;
+        m_reprintingTitle = reprintingTitle;
+    });
     for (TqvxSubreport *subreport : subreports) {
         pages->SetCurPage(page);
         m_columnLeft = subreport->Left() + columnLeft;
@@ -327,7 +337,7 @@ void TqvxEngine::layoutSplitPart(SplitState &split)
                 hasNext = view->HasNextPart();
             }
         }
-        if (object->Top() + height <= space && !hasNext) {
+        if (!exceeds(object->Top() + height, space) && !hasNext) {
             object->SetHeight(height);
             split.part.append(object);
             split.pending.removeAt(i);
@@ -461,7 +471,7 @@ void TqvxEngine::keepCutAtPage()
 {
     m_keptHeader = nullptr;
     // A run that would not fit even on an empty page breaks where it is.
-    if (m_keepBand && CurY() - m_keepStartY + m_keepBand->Height() > GetPageHeight() - FooterHeight()) {
+    if (m_keepBand && exceeds(CurY() - m_keepStartY + m_keepBand->Height(), GetPageHeight() - FooterHeight())) {
         m_keeping = false;
         m_headerList.ClearKeepFlags();
         endKeptTotals();

@@ -3,6 +3,7 @@
 
 #include "engine/qvxPreviewPages.h"
 
+#include "engine/qvxPrintDialogEntry.h"
 #include "engine/qvxPrinter.h"
 #include "engine/qvxPrintLayout.h"
 #include "report/model/qvxCustomPreview.h"
@@ -16,7 +17,6 @@
 #include "report/base/qvxTextUtils.h"
 #include "toolkit/classes/TStringList.h"
 #include "toolkit/core/SysUtils.h"
-#include "toolkit/widgets/CommonDialogs.h"
 #include "toolkit/widgets/TApplication.h"
 
 #include <QList>
@@ -28,36 +28,6 @@ namespace {
 TPrinterOrientation printerOrientation(ObjectTypes::TPrinterOrientation orientation)
 {
     return orientation == ObjectTypes::poLandscape ? poLandscape : poPortrait;
-}
-
-// The print dialog: printer, copies, collation and page range, written
-// into the report's print options on OK.
-bool runPrintDialog(TqvxReport &report, int pageCount)
-{
-    TqvxPrintOptions *options = report.PrintOptions();
-    TqvxPrinterList *printers = qvxPrinters();
-    TPrintDialog dialog(nullptr);
-    if (const TqvxCustomPrinter *printer = printers->GetCurrentPrinter())
-        dialog.SetPrinterName(printer->Name());
-    dialog.SetCopies(std::max(1, options->Copies()));
-    dialog.SetCollate(options->Collate());
-    dialog.SetMinPage(1);
-    dialog.SetMaxPage(pageCount);
-    dialog.SetFromPage(1);
-    dialog.SetToPage(pageCount);
-    dialog.SetOptions(poPageNums);
-    if (!dialog.Execute())
-        return false;
-    options->SetCopies(dialog.Copies());
-    options->SetCollate(dialog.Collate());
-    if (dialog.PrintRange() == prPageNums)
-        options->SetPageNumbers(QStringLiteral("%1-%2").arg(dialog.FromPage()).arg(dialog.ToPage()));
-    else
-        options->SetPageNumbers(QString());
-    const int index = printers->IndexOf(dialog.PrinterName());
-    if (index != -1)
-        printers->SetPrinterIndex(index);
-    return true;
 }
 
 // One print job over the pages of a store.
@@ -453,13 +423,19 @@ bool TqvxPreviewPages::Print()
     saved.Assign(rep->PrintOptions());
     rep->SelectPrinter();
     TqvxPrintOptions *options = rep->PrintOptions();
-    if (options->ShowDialog() && !runPrintDialog(*rep, Count())) {
-        SetCopyNo(0);
-        return false;
+    // The dialog's choice of a file to print into goes to the printer it
+    // chooses, in place of the options' own.
+    printers->GetCurrentPrinter()->SetFileName(options->PrintFileName());
+    if (options->ShowDialog()) {
+        quint8 duplex = options->DuplexOverride();
+        if (!qvxRunPrintDialog(*rep, duplex)) {
+            SetCopyNo(0);
+            return false;
+        }
+        options->SetDuplexOverride(duplex);
     }
 
     TqvxCustomPrinter *printer = printers->GetCurrentPrinter();
-    printer->SetFileName(options->PrintFileName());
     if (options->PrintMode() != pmDefault) {
         if (options->PrintOnSheet() == kCustomPaper)
             printer->SetViewParams(kCustomPaper, printer->PaperWidth(), printer->PaperHeight(), poPortrait);

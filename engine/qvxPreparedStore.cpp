@@ -157,13 +157,18 @@ void TqvxPreparedStore::registerCopy(TqvxComponent *templ, TqvxComponent *copy, 
         templ->SetDictionaryName(name);
 }
 
+void TqvxPreparedStore::AssignCopy(TqvxComponent *copy, TqvxComponent *templ)
+{
+    copy->Assign(templ);
+}
+
 void TqvxPreparedStore::AddSourcePageObject(TqvxComponent *page)
 {
     QList<std::pair<TqvxComponent *, TqvxComponent *>> pairs;
     std::function<TqvxComponent *(TqvxComponent *, TqvxComponent *)> copyTree =
         [&](TqvxComponent *templ, TqvxComponent *parentCopy) {
             TqvxComponent *copy = newLike(templ, parentCopy);
-            copy->Assign(templ);
+            AssignCopy(copy, templ);
             copy->SetName(templ->Name());
             if (parentCopy)
                 copy->SetParent(parentCopy);
@@ -189,7 +194,7 @@ void TqvxPreparedStore::AddToSourcePage(TqvxComponent *object)
         return;
     TqvxComponent *page = m_sourcePages.back().get();
     TqvxComponent *copy = newLike(object, page);
-    copy->Assign(object);
+    AssignCopy(copy, object);
     copy->SetParent(page);
     copy->CreateUniqueName();
     copy->SetLinkedObject(object);

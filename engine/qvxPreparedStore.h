@@ -144,6 +144,10 @@ protected:
     // "_pagebackground".
     virtual std::unique_ptr<TqvxComponent> NewPageBackground(TqvxComponent *page, double left, double top,
                                                              double width, double height) = 0;
+    // Assigns a template object to its copy on a source page; the report's
+    // store leaves picture data out of the copy, since a printed picture
+    // lives in the picture cache.
+    virtual void AssignCopy(TqvxComponent *copy, TqvxComponent *templ);
     // Finishes an object rebuilt from its texts (a picture view loads its
     // picture from the picture cache).
     virtual void ObjectRebuilt(TqvxComponent *object) = 0;

@@ -90,6 +90,19 @@ std::unique_ptr<TqvxComponent> TqvxPreviewPages::NewPageBackground(TqvxComponent
     return background;
 }
 
+void TqvxPreviewPages::AssignCopy(TqvxComponent *copy, TqvxComponent *templ)
+{
+    auto *picture = qobject_cast<TqvxPictureView *>(templ);
+    if (!picture) {
+        copy->Assign(templ);
+        return;
+    }
+    const bool stored = picture->IsPictureStored();
+    picture->SetIsPictureStored(false);
+    copy->Assign(templ);
+    picture->SetIsPictureStored(stored);
+}
+
 void TqvxPreviewPages::ObjectRebuilt(TqvxComponent *object)
 {
     auto *picture = qobject_cast<TqvxPictureView *>(object);

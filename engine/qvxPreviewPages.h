@@ -75,6 +75,7 @@ protected:
     TqvxStoreBand BandOf(const TqvxComponent *object) const override;
     std::unique_ptr<TqvxComponent> NewPageBackground(TqvxComponent *page, double left, double top, double width,
                                                      double height) override;
+    void AssignCopy(TqvxComponent *copy, TqvxComponent *templ) override;
     void ObjectRebuilt(TqvxComponent *object) override;
     // "DotMatrixReport", "PreviewOptions.OutlineVisible",
     // "PreviewOptions.OutlineWidth" and "ReportOptions.Name" of the report.

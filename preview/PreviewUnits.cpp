@@ -1,11 +1,19 @@
 #include "preview/PreviewUnits.h"
 
-#include "engine/EngineUnits.h"
+#include "export/pdf/PdfExportUnits.h"
+#include "preview/qvxDialogForm.h"
+#include "preview/qvxPDFExportDialog.h"
+#include "preview/qvxPasswordForm.h"
 #include "preview/qvxPreviewUnit.h"
+#include "preview/qvxPrintDialog.h"
 #include "toolkit/core/Units.h"
 
 void RegisterPreviewUnits()
 {
-    RegisterEngineUnits();
+    RegisterPdfExportUnits();
+    Units::Add("qvxPDFExportDialog", InitializeQvxPDFExportDialog, FinalizeQvxPDFExportDialog);
+    Units::Add("qvxPrintDialog", InitializeQvxPrintDialog, FinalizeQvxPrintDialog);
+    Units::Add("qvxPassw", InitializeQvxPasswordForm, FinalizeQvxPasswordForm);
+    Units::Add("qvxDialogForm", InitializeQvxDialogForm, FinalizeQvxDialogForm);
     Units::Add("qvxPreview", InitializeQvxPreview, FinalizeQvxPreview);
 }

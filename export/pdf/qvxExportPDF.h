@@ -107,6 +107,11 @@ public:
     ~TqvxPDFExport() override;
 
     QString GetDescription() const override;
+    // Fills an empty Title from the report's name; with an output Stream
+    // answers mrOk at once, else takes Outline from whether the report
+    // shows its outline and runs the installed options dialog
+    // (export/pdf/qvxPDFOptionsDialog.h).
+    int ShowModal() override;
     // Names the file, makes the identifier and the keys, writes the header
     // and reserves the page tree.  False when there is no file to write.
     bool Start() override;

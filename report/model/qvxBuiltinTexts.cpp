@@ -238,9 +238,10 @@ QByteArray qvxBuiltinTexts()
 <StrRes Name="rave2" Text="Импорт завершен"/>
 <StrRes Name="rave3" Text="Ошибка импорта"/>
 <StrRes Name="rave4" Text="Выберите файл для импорта"/>
-<StrRes Name="PDFexport" Text="Документ PDF"/>
-<StrRes Name="8707" Text="Файл Adobe PDF (*.pdf)|*.pdf"/>
-<StrRes Name="8708" Text=".pdf"/>
+<StrRes Name="5000" Text="Пароль"/>
+<StrRes Name="5001" Text="Введите пароль:"/>
+<StrRes Name="dlgBadPageRange" Text="Неверно указаны номера страниц: &quot;%1&quot;. Введите номера и/или диапазоны страниц, разделенные запятыми, например 1,3,5-12"/>
+<StrRes Name="dlgBadQuality" Text="Качество JPEG должно быть целым числом от 0 до 100"/>
 </Resources>
 )xml";
     return QByteArray::fromRawData(text, sizeof(text) - 1);

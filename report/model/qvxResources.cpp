@@ -1,6 +1,7 @@
 #include "report/model/qvxResources.h"
 
 #include "report/model/qvxBuiltinTexts.h"
+#include "report/model/qvxExportTexts.h"
 #include "report/base/qvxCodePages.h"
 #include "report/base/qvxFileUtils.h"
 #include "report/base/qvxGraphicUtils.h"
@@ -222,6 +223,7 @@ void InitializeQvxResources()
 {
     Q_INIT_RESOURCE(qvxImages);
     qvxResources()->LoadFromString(QString::fromUtf8(qvxBuiltinTexts()));
+    qvxResources()->LoadFromString(QString::fromUtf8(qvxExportTexts()));
 }
 
 void FinalizeQvxResources()

@@ -15,13 +15,28 @@
 
 #include <optional>
 
+namespace {
+
+TqvxDialogFormMaker &installedMaker()
+{
+    static TqvxDialogFormMaker maker;
+    return maker;
+}
+
+} // namespace
+
+void qvxInstallDialogFormMaker(const TqvxDialogFormMaker &maker)
+{
+    installedMaker() = maker;
+}
+
 TqvxDialogPage::TqvxDialogPage(TComponent *owner)
     : TqvxPage(owner)
 {
     AddKind(ckDialogPage);
     if (TqvxReportLink *link = ReportLink())
         m_globalLock = link->LoadLock();
-    m_form.reset(NewObject<TForm>(nullptr));
+    m_form.reset(installedMaker() ? installedMaker()(this) : NewObject<TForm>(nullptr));
     m_form->Font()->SetName(QStringLiteral("Tahoma"));
     m_form->Font()->SetSize(8);
     m_form->SetKeyPreview(true);

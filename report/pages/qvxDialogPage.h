@@ -8,6 +8,7 @@
 #include "report/pages/qvxPage.h"
 #include "toolkit/widgets/ControlTypes.h"
 
+#include <functional>
 #include <memory>
 
 class QRecursiveMutex;
@@ -138,5 +139,11 @@ private:
     QString m_onResize;
     QString m_onShow;
 };
+
+// Makes the window of a new dialog page, which the page owns: the preview
+// library installs its dialog form; without one the page gets a plain form.
+// nullptr removes it.
+using TqvxDialogFormMaker = std::function<TForm *(TqvxDialogPage *page)>;
+void qvxInstallDialogFormMaker(const TqvxDialogFormMaker &maker);
 
 void InitializeQvxDialogPage();

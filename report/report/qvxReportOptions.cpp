@@ -94,15 +94,41 @@ void TqvxReportOptions::SetPicture(const TPicture *value)
     m_picture->Assign(value);
 }
 
+namespace {
+
+TqvxPasswordPrompt &installedPrompt()
+{
+    static TqvxPasswordPrompt prompt;
+    return prompt;
+}
+
+bool askPassword(QString &password)
+{
+    if (installedPrompt())
+        return installedPrompt()(password);
+    TInputRequest request;
+    request.Caption = qvxGet(5000);
+    request.Prompt = qvxGet(5001);
+    request.Masked = true;
+    if (!ModalRunner::Current().InputQuery(request))
+        return false;
+    password = request.Value;
+    return true;
+}
+
+} // namespace
+
+void qvxInstallPasswordPrompt(const TqvxPasswordPrompt &prompt)
+{
+    installedPrompt() = prompt;
+}
+
 bool TqvxReportOptions::CheckPassword()
 {
     if (m_password.isEmpty() || m_password == m_acceptedPassword || m_password == m_presetPassword)
         return true;
-    TInputRequest request;
-    request.Caption = QStringLiteral("Пароль");
-    request.Prompt = QStringLiteral("Пароль:");
-    request.Masked = true;
-    if (ModalRunner::Current().InputQuery(request) && request.Value == m_password) {
+    QString entered;
+    if (askPassword(entered) && entered == m_password) {
         m_acceptedPassword = m_password;
         return true;
     }

@@ -10,6 +10,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class TqvxComponent;
@@ -85,7 +86,8 @@ public:
     TqvxComponent *Report() const { return m_report; }
 
     // True when there is no password, or it is the accepted or the preset
-    // one, or the user enters it.  Otherwise the text "Invalid password"
+    // one, or the user enters it (in the installed password prompt, else
+    // in an input box).  Otherwise the text "Invalid password"
     // joins the report's errors, which the report then reports.
     bool CheckPassword();
 
@@ -126,6 +128,12 @@ private:
 // escapes.
 QString qvxEncodePassword(const QString &password);
 QString qvxDecodePassword(const QString &stored);
+
+// The prompt a report shows for its password; it answers false when the
+// user cancelled.  The preview library installs its password form;
+// nullptr removes it.
+using TqvxPasswordPrompt = std::function<bool(QString &password)>;
+void qvxInstallPasswordPrompt(const TqvxPasswordPrompt &prompt);
 
 // Declares the report options' published defaults.
 void InitializeQvxReportOptions();

@@ -10,6 +10,7 @@
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/PropertyDeclarations.h"
 #include "toolkit/classes/Streams.h"
+#include "toolkit/classes/TStrings.h"
 #include "toolkit/core/CodePages.h"
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/core/Files.h"
@@ -210,9 +211,22 @@ void TqvxPictureView::GetData()
     }
     const QString fileName = m_fileLink.contains(QLatin1Char('[')) ? ExpandVariables(m_fileLink) : m_fileLink;
     if (FileExists(fileName))
-        m_picture->LoadFromFile(fileName);
+        loadOrReport([&] { m_picture->LoadFromFile(fileName); });
     else
         m_picture->SetGraphic(nullptr);
+}
+
+void TqvxPictureView::loadOrReport(const std::function<void()> &load)
+{
+    try {
+        load();
+    } catch (const Exception &e) {
+        m_picture->SetGraphic(nullptr);
+        TqvxReportLink *report = ReportLink();
+        if (!report)
+            throw;
+        report->Errors()->Add(Name() + QStringLiteral(": ") + e.Message());
+    }
 }
 
 void TqvxPictureView::loadFromBlobField()
@@ -226,7 +240,7 @@ void TqvxPictureView::loadFromBlobField()
     TMemoryStream stream;
     if (!VarIsNull(value))
         stream.WriteBuffer(StringToCp1251(value.AsString()));
-    LoadPictureFromStream(&stream, true);
+    loadOrReport([&] { LoadPictureFromStream(&stream, true); });
 }
 
 QString TqvxPictureView::Diff(const TqvxComponent *source)

@@ -8,6 +8,7 @@
 #include "report/components/qvxView.h"
 #include "toolkit/graphics/Picture.h"
 
+#include <functional>
 #include <memory>
 
 class TStream;
@@ -104,6 +105,9 @@ public:
 private:
     void pictureChanged();
     void loadFromBlobField();
+    // Runs load; a picture it cannot read leaves the view empty, and the
+    // error goes to the report's error list (the run goes on).
+    void loadOrReport(const std::function<void()> &load);
 
     bool m_autoSize = false;
     bool m_center = false;

@@ -38,22 +38,12 @@ int binIdOf(const QString &keyword, int index)
     return kUserBin + index;
 }
 
+// A paper the printer offers: the number of the paper table's size, else
+// one of the numbers above the custom one.
 int paperIdOf(const QPageSize &size, int index)
 {
-    const int id = size.windowsId();
+    const int id = PaperIdOfSize(size.size(QPageSize::Millimeter));
     return id > 0 ? id : kCustomPaper + 1 + index;
-}
-
-QPageSize pageSizeOf(int windowsId, double widthMM, double heightMM)
-{
-    if (windowsId != kCustomPaper) {
-        const QPageSize known(QPageSize::id(windowsId));
-        if (known.isValid() && known.id() != QPageSize::Custom)
-            return known;
-    }
-    if (widthMM <= 0 || heightMM <= 0)
-        return QPageSize(QPageSize::A4);
-    return QPageSize(QSizeF(widthMM, heightMM), QPageSize::Millimeter);
 }
 
 // Reads the paper sources and default orientation that CUPS reports.
@@ -103,9 +93,8 @@ public:
 TPrinter::TPrinter(const QString &name, bool isVirtual) : m_name(name), m_virtual(isVirtual)
 {
     if (m_virtual) {
-        const QPageSize a4(QPageSize::A4);
-        const QSizeF size = a4.size(QPageSize::Millimeter);
-        m_papers.append({kA4Paper, a4.name(), size.width(), size.height()});
+        m_papers.append({kA4Paper, QPageSize(QPageSize::A4).name(), 0, 0});
+        GetPaperDimensions(kA4Paper, m_papers.first().Width, m_papers.first().Height);
         m_bins.append({kDefaultBin, QString()});
         m_binKeywords.append(QString());
         return;
@@ -195,17 +184,19 @@ void TPrinter::readPhysicalDefaults()
 
 void TPrinter::SetPage(int paperId, double widthMM, double heightMM, TPrinterOrientation orientation)
 {
+    bool known = paperId != kCustomPaper && GetPaperDimensions(paperId, widthMM, heightMM);
     for (const TPrinterPaper &paper : m_papers) {
         if (paper.Id == paperId && paperId != kCustomPaper) {
             widthMM = paper.Width;
             heightMM = paper.Height;
+            known = true;
         }
     }
-    const QPageSize size = pageSizeOf(paperId, widthMM, heightMM);
-    const QSizeF mm = size.size(QPageSize::Millimeter);
-    m_paper = size.windowsId() > 0 && paperId != kCustomPaper ? size.windowsId() : paperId;
-    m_paperWidth = mm.width();
-    m_paperHeight = mm.height();
+    if (!known && (widthMM <= 0 || heightMM <= 0))
+        GetPaperDimensions(kA4Paper, widthMM, heightMM);
+    m_paper = known ? paperId : kCustomPaper;
+    m_paperWidth = widthMM;
+    m_paperHeight = heightMM;
     m_orientation = orientation;
     applyPage();
 }
@@ -353,17 +344,4 @@ void TPrinter::EndRawDoc()
     if (cupsFinishDocument(CUPS_HTTP_DEFAULT, m_name.toUtf8().constData()) != IPP_STATUS_OK)
         throw EPrinter(QStringLiteral("Printing on \"%1\" failed: %2")
                            .arg(m_name, QString::fromUtf8(cupsLastErrorString())));
-}
-
-bool GetPaperDimensions(int paperId, double &widthMM, double &heightMM)
-{
-    if (paperId <= 0 || paperId >= kCustomPaper)
-        return false;
-    const QPageSize size(QPageSize::id(paperId));
-    if (!size.isValid() || size.id() == QPageSize::Custom)
-        return false;
-    const QSizeF mm = size.size(QPageSize::Millimeter);
-    widthMM = mm.width();
-    heightMM = mm.height();
-    return true;
 }

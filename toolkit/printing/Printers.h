@@ -10,6 +10,8 @@
 // virtual printer stands in: A4 portrait at 600 dots per inch, whose job
 // operations do nothing, so that pages always get their defaults.
 
+#include "toolkit/printing/PaperTable.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QPoint>
@@ -47,11 +49,6 @@ struct TPrinterPageGeometry {
     double RightMargin = 0;
     double BottomMargin = 0;
 };
-
-// The portrait size in millimetres of a classic paper number below 256;
-// false (and the sizes untouched) for a number the paper table does not
-// know.
-bool GetPaperDimensions(int paperId, double &widthMM, double &heightMM);
 
 class TPrinter
 {

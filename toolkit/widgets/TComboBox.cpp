@@ -3,6 +3,9 @@
 #include "toolkit/widgets/TControlStrings.h"
 
 #include <QComboBox>
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
 #include <QLineEdit>
 
 // Tells the control when its list opens and closes.
@@ -66,6 +69,12 @@ void TCustomComboBox::pushItems()
     combo()->setCurrentIndex(-1);
     if (combo()->isEditable())
         combo()->setEditText(text);
+}
+
+void TCustomComboBox::SetItemImage(int index, const QImage &image)
+{
+    combo()->setItemIcon(index, QIcon(QPixmap::fromImage(image)));
+    combo()->setIconSize(combo()->iconSize().expandedTo(image.size()));
 }
 
 int TCustomComboBox::ItemIndex() const

@@ -10,6 +10,7 @@
 #include <memory>
 
 class QComboBox;
+class QImage;
 class TControlStrings;
 
 class TCustomComboBox : public TWinControl
@@ -44,6 +45,10 @@ public:
     void SetSorted(bool sorted);
     int MaxLength() const { return m_maxLength; }
     void SetMaxLength(int length);
+    // Shows image before the item's text (until the items change); the
+    // list's pictures take the size of the largest image given.
+    void SetItemImage(int index, const QImage &image);
+
     int ItemHeight() const { return m_itemHeight; }
     void SetItemHeight(int height) { m_itemHeight = height; }
 

@@ -780,7 +780,7 @@ void TqvxPreview::DeletePage()
 
 void TqvxPreview::PageSetup()
 {
-    if (m_running || !PreviewPages() || !qvxPreviewDialogs().PageSetup)
+    if (m_running || !PreviewPages())
         return;
     TqvxReportPage *page = PreviewPages()->GetPage(m_pageNo - 1);
     TqvxReport *report = BoundReport();
@@ -789,7 +789,7 @@ void TqvxPreview::PageSetup()
     TqvxPageSetupRequest request;
     request.Page = page;
     request.Report = report;
-    if (!qvxPreviewDialogs().PageSetup(request))
+    if (!qvxRunPageSetupDialog(request))
         return;
     if (!request.ApplyToAll) {
         Lock();

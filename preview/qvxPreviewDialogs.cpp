@@ -1,7 +1,7 @@
 #include "preview/qvxPreviewDialogs.h"
 
-#include "report/model/qvxResources.h"
-#include "toolkit/widgets/Dialogs.h"
+#include "preview/qvxPageSettings.h"
+#include "preview/qvxSearchDialog.h"
 
 TqvxPreviewDialogs &qvxPreviewDialogs()
 {
@@ -13,6 +13,20 @@ bool qvxRunFindDialog(TqvxFindRequest &request)
 {
     if (qvxPreviewDialogs().Find)
         return qvxPreviewDialogs().Find(request);
-    const QString caption = qvxGet(109);
-    return InputQuery(caption, caption, request.Text) && !request.Text.isEmpty();
+    TqvxSearchChoice choice;
+    choice.Text = request.Text;
+    choice.MatchCase = request.CaseSensitive;
+    if (!qvxAskSearch(choice))
+        return false;
+    request.Text = choice.Text;
+    request.CaseSensitive = choice.MatchCase;
+    request.FromTop = choice.FromTop;
+    return true;
+}
+
+bool qvxRunPageSetupDialog(TqvxPageSetupRequest &request)
+{
+    if (qvxPreviewDialogs().PageSetup)
+        return qvxPreviewDialogs().PageSetup(request);
+    return qvxEditPageSettings(request.Report, request.Page, request.ApplyToAll);
 }

@@ -1,10 +1,8 @@
 #pragma once
 
 // The dialogs the preview opens: the search dialog and the page settings
-// dialog.  The unit that makes those dialogs installs them here; a test
-// installs its own answers.  Without an installed search dialog the
-// preview asks for the text in an input box; without a page settings
-// dialog the page settings stay as they are.
+// dialog.  They are the report library's own unless a test installs its
+// answers here.
 
 #include <QString>
 
@@ -34,7 +32,9 @@ struct TqvxPreviewDialogs {
     std::function<bool(TqvxPageSetupRequest &request)> PageSetup;
 };
 
+// Stand-ins for the dialogs; empty ones leave the library's dialogs.
 TqvxPreviewDialogs &qvxPreviewDialogs();
 
-// Runs the installed search dialog, or an input box when none is.
+// Runs the search or the page settings dialog.
 bool qvxRunFindDialog(TqvxFindRequest &request);
+bool qvxRunPageSetupDialog(TqvxPageSetupRequest &request);

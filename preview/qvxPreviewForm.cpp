@@ -1,6 +1,7 @@
 #include "preview/qvxPreviewForm.h"
 
 #include "preview/qvxCtrls.h"
+#include "preview/qvxDialogHelp.h"
 #include "preview/qvxPreview.h"
 #include "preview/qvxPreviewWorkspace.h"
 #include "preview/qvxWidgetHost.h"
@@ -583,7 +584,7 @@ void TqvxPreviewForm::KeyDown(int &key, TShiftState shift)
         key = 0;
         break;
     case VK_F1:
-        qvxResources()->Help(this);
+        qvxHelpOnF1(this);
         key = 0;
         break;
     default:

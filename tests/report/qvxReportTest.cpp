@@ -435,6 +435,8 @@ TEST_F(ReportTest, ShowReportPreparesFirstOnlyWithOldStyleProgress)
 {
     TRecordingPreview preview;
     report->SetPreview(&preview);
+    EXPECT_EQ(preview.calls, QStringList{"Init"});
+    preview.calls.clear();
     engine()->onRun = [&] {
         report->DoProgressStart(ptRunning);
         report->InternalOnProgress(ptRunning, 1);

@@ -11,6 +11,10 @@
 #include "preview/qvxPreviewTabs.h"
 #include "preview/qvxPreviewWorkspace.h"
 #include "report/model/qvxResources.h"
+#include "report/pages/qvxBands.h"
+#include "report/views/qvxMemoView.h"
+#include "report/model/qvxCustomPreviewPages.h"
+#include "toolkit/classes/TStrings.h"
 #include "toolkit/widgets/TCustomEdit.h"
 #include "toolkit/widgets/TForm.h"
 
@@ -301,4 +305,49 @@ TEST(PreviewWindow, TypedZoomIsAppliedAndShownAsSet)
     window->ZoomChosen(7);
     EXPECT_EQ(window->Preview()->ZoomMode(), zmWholePage);
     delete window;
+}
+
+TEST(PreviewWindow, ShowReportBuildsTheReportWhileTheWindowIsOpen)
+{
+    TqvxReport report;
+    report.SetName(QStringLiteral("Report1"));
+    report.SetShowProgress(false);
+    report.EngineOptions()->SetNewSilentMode(simSilent);
+    report.PreviewOptions()->SetModal(false);
+    report.PreviewOptions()->SetMaximized(false);
+    auto *page = new TqvxReportPage(&report);
+    page->SetName(QStringLiteral("Page1"));
+    auto *band = new TqvxMasterData(page);
+    band->SetName(QStringLiteral("MasterData1"));
+    band->SetBounds(0, 0, 700, 900);
+    band->SetRowCount(5);
+    auto *memo = new TqvxMemoView(band);
+    memo->SetName(QStringLiteral("Memo1"));
+    memo->SetBounds(10, 10, 300, 20);
+    memo->SetText(QStringLiteral("Row [Line#]"));
+
+    report.ShowReport();
+    QPointer<TForm> form = report.PreviewForm();
+    ASSERT_FALSE(form.isNull());
+    // The window is on the screen before the report builds: the report's
+    // timer starts the build.
+    EXPECT_TRUE(report.PreparationPending());
+    report.TimerTick();
+    auto *window = qobject_cast<TqvxPreviewForm *>(form.data());
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(window->Preview()->Running()) << report.Errors()->Text().toStdString();
+    EXPECT_EQ(report.PreviewPages()->Count(), 5) << report.Errors()->Text().toStdString();
+    EXPECT_EQ(window->Preview()->PageCount(), 5);
+    EXPECT_EQ(window->Preview()->Workspace()->PageList().Count(), 5);
+    EXPECT_EQ(window->Preview()->Thumbnails()->PageList().Count(), 5);
+    EXPECT_EQ(window->StatusText(0), "Страница 1 из 5");
+    EXPECT_TRUE(window->Button("PrintB")->isEnabled());
+
+    qvxSearchState() = TqvxSearchState();
+    qvxSearchState().SearchText = QStringLiteral("row 4");
+    window->Preview()->Workspace()->SetFindPage(0);
+    EXPECT_TRUE(window->Preview()->Workspace()->Find());
+    EXPECT_EQ(window->Preview()->Workspace()->FindPage(), 3);
+    qvxSearchState() = TqvxSearchState();
+    delete form.data();
 }

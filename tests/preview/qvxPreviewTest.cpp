@@ -11,6 +11,7 @@
 #include "preview/qvxPreviewTabs.h"
 #include "preview/qvxPreviewWorkspace.h"
 #include "report/model/qvxResources.h"
+#include "report/report/qvxReportOptions.h"
 #include "report/pages/qvxBands.h"
 #include "report/views/qvxMemoView.h"
 #include "report/model/qvxCustomPreviewPages.h"
@@ -350,4 +351,24 @@ TEST(PreviewWindow, ShowReportBuildsTheReportWhileTheWindowIsOpen)
     EXPECT_EQ(window->Preview()->Workspace()->FindPage(), 3);
     qvxSearchState() = TqvxSearchState();
     delete form.data();
+}
+
+TEST(PreviewTabs, EachReportInTabGivesASecondReportItsOwnTab)
+{
+    PreviewOnForm view(2);
+    view.preview->SetEachReportInTab(true);
+    {
+        TPreparedReport second(3);
+        second.report->ReportOptions()->SetName(QStringLiteral("Second"));
+        second.report->SetPreview(view.preview);
+        EXPECT_EQ(view.preview->Tabs()->Count(), 2);
+        EXPECT_TRUE(view.preview->HasTab("Second"));
+        EXPECT_EQ(view.preview->PageCount(), 3);
+        EXPECT_EQ(second.report->Preview(), view.preview);
+    }
+    // The report went: so did its tab, and the preview shows the first one
+    // again once it is chosen.
+    EXPECT_EQ(view.preview->Tabs()->Count(), 1);
+    view.preview->SwitchToTab(view.preview->Tabs()->Items(0).Caption);
+    EXPECT_EQ(view.preview->PageCount(), 2);
 }

@@ -98,6 +98,9 @@ private:
     // come out larger by a rounding error; that much still fits.
     static bool exceeds(double height, double space) { return height - space > 1e-4; }
     TqvxCustomOutline *outline() const;
+    // Appends a prepared page for the current report page; past the
+    // report's page limit the run stops with an error.
+    void addPreparedPage();
     static TqvxDataSet *dataSetOf(TqvxComponent *object);
     // The first band of that class on the current report page.
     template <class T>

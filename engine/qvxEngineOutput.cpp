@@ -14,6 +14,7 @@
 #include "report/report/qvxReport.h"
 #include "report/pages/qvxSubreport.h"
 #include "toolkit/classes/TStrings.h"
+#include "toolkit/core/Exceptions.h"
 
 #include <algorithm>
 
@@ -392,10 +393,19 @@ void TqvxEngine::NewPage()
     OutlineAddPage();
 }
 
+void TqvxEngine::addPreparedPage()
+{
+    TqvxCustomPreviewPages *pages = PreviewPages();
+    pages->AddPage(m_curReportPage);
+    const int limit = m_report->EngineOptions()->MaxPages();
+    if (pages->Count() > limit)
+        throw Exception(QStringLiteral("The report needs more than %1 pages; its preparation was stopped").arg(limit));
+}
+
 void TqvxEngine::StartNewPreparedPage()
 {
     m_footerReserve = 0;
-    PreviewPages()->AddPage(m_curReportPage);
+    addPreparedPage();
     SetCurY(0);
     if (TqvxBand *overlay = findOverlay(false)) {
         ShowBand(overlay);

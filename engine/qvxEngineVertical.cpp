@@ -90,7 +90,7 @@ void TqvxEngine::ShowVerticalBand(TqvxBand *band)
                 if (pages->CurPage() < pages->Count() - 1)
                     pages->SetCurPage(pages->CurPage() + 1);
                 else
-                    pages->AddPage(m_curReportPage);
+                    addPreparedPage();
                 SetCurX(0);
                 m_vColumnBreaks.append(int(m_vBandsHost->Objects().size()));
                 const QList<TqvxBand *> headers = m_vHeaderList;

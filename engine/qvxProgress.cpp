@@ -84,10 +84,34 @@ TqvxProgress::TqvxProgress(TComponent *owner) : TForm(owner)
     CancelB->SetCaption(qvxGet(2));
     CancelB->OnClick = [this](TObject *) { cancelClick(); };
 
+    dragWindow();
+    if (UseRightToLeftAlignment())
+        FlipChildren(true);
+
     if (Screen)
         m_activeForm = Screen->ActiveForm();
     if (m_activeForm)
         m_activeForm->SetEnabled(false);
+}
+
+void TqvxProgress::dragWindow()
+{
+    OnMouseDown = [this](TObject *, TMouseButton button, TShiftState, int x, int y) {
+        if (button != mbLeft)
+            return;
+        m_dragging = true;
+        m_dragPoint = TPoint(x, y);
+    };
+    // The window follows the pointer, which brings the pressed point back
+    // under it.
+    OnMouseMove = [this](TObject *, TShiftState shift, int x, int y) {
+        if (m_dragging && shift.testFlag(ssLeft))
+            SetBounds(Left() + x - m_dragPoint.X, Top() + y - m_dragPoint.Y, Width(), Height());
+    };
+    OnMouseUp = [this](TObject *, TMouseButton button, TShiftState, int, int) {
+        if (button == mbLeft)
+            m_dragging = false;
+    };
 }
 
 TqvxProgress::~TqvxProgress()
@@ -106,6 +130,8 @@ void TqvxProgress::Execute(int maxValue, const QString &message, bool showCancel
     SetPosition(0);
     SetMessage(message);
     Show();
+    if (m_activeForm)
+        MakeFullyVisible(m_activeForm->MonitorWorkArea());
     processMessages();
 }
 

@@ -3,8 +3,11 @@
 // The small window that shows what a long report operation is doing
 // (building, exporting, printing): a message, a progress bar and a Cancel
 // button.  The report opens it when no preview is attached; the form that
-// was active when it was made stays disabled until it is hidden or freed.
-// Cancel sets Terminated and closes the window.
+// was active when it was made stays disabled until it is hidden or freed,
+// and the window shows on that form's monitor.  Cancel sets Terminated and
+// closes the window.  Having no border, the window is dragged by any point
+// outside its button; in a right-to-left program its controls are
+// mirrored.
 
 #include "report/model/qvxCustomProgress.h"
 #include "toolkit/widgets/TForm.h"
@@ -47,12 +50,17 @@ protected:
 private:
     void cancelClick();
     void enableActiveForm();
+    // A left-button drag in the window moves it.  Presses on the label,
+    // panel and bar come up to the form; the button keeps its own.
+    void dragWindow();
 
     QPointer<TCustomForm> m_activeForm;
     bool m_terminated = false;
     int m_position = 0;
     QString m_message;
     bool m_showProgressBar = true;
+    bool m_dragging = false;
+    TPoint m_dragPoint; // the point pressed, in the window
 };
 
 // The progress bar of the window.

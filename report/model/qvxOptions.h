@@ -40,6 +40,10 @@ public:
     // The memory budget of prepared pages, in megabytes.
     int MaxMemSize() const { return m_maxMemSize; }
     void SetMaxMemSize(int value) { m_maxMemSize = value; }
+    // Not published: the most pages a run may build.  A run that needs
+    // more stops with an error instead of filling the memory.
+    int MaxPages() const { return m_maxPages; }
+    void SetMaxPages(int value) { m_maxPages = value; }
     // Pages are built even without data.
     bool PrintIfEmpty() const { return m_printIfEmpty; }
     void SetPrintIfEmpty(bool value) { m_printIfEmpty = value; }
@@ -68,8 +72,8 @@ public:
     bool IgnoreDevByZero() const { return m_ignoreDevByZero; }
     void SetIgnoreDevByZero(bool value) { m_ignoreDevByZero = value; }
 
-    // Copies the published fields; DestroyForms, ThreadSafeMode and
-    // UseGlobalDataSetList stay.
+    // Copies the published fields; DestroyForms, MaxPages, ThreadSafeMode
+    // and UseGlobalDataSetList stay.
     void Assign(const TPersistent *source) override;
     // Resets ConvertNulls, IgnoreDevByZero and DoublePass only.
     void Clear();
@@ -79,6 +83,7 @@ private:
     bool m_destroyForms = true;
     bool m_doublePass = false;
     int m_maxMemSize = 10;
+    int m_maxPages = 100000;
     bool m_printIfEmpty = true;
     bool m_threadSafeMode = false;
     TqvxSilentMode m_newSilentMode = simMessageBoxes;

@@ -26,6 +26,7 @@
 #include "toolkit/core/Variants.h"
 #include "toolkit/widgets/ControlTypes.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 
 #include <memory>
@@ -130,8 +131,10 @@ public:
     // Runs the engine for one page.
     void PreparePage(TqvxReportPage *page);
     // Hands the prepared pages to the filter; false when the filter or the
-    // user refused or the export was stopped.  Refused while a preparation
-    // or an export runs.
+    // user refused, the export was stopped or it failed.  What went wrong
+    // (a file that cannot be written, the filter's own notes) is reported
+    // once, as PrepareReport reports its errors; a stop is quiet.  Refused
+    // while a preparation or an export runs.
     bool Export(TqvxCustomExportFilter *filter);
     // Shows the preview: with OldStyleProgress after preparing, else at
     // once, with the preparation started by the timer (TimerTick) so that
@@ -341,6 +344,10 @@ private:
     class BusyScope;
 
     bool runPrepared();
+    // Called before each statement of the report's script.  Every so often
+    // it lets the window's events run, so that a Cancel in the progress
+    // window or the preview stops a script that loops without end.
+    void scriptLineRun();
     Variant calcGuarded(const QString &expression, TzqScript *script, bool fromScript);
     bool resolveVariable(const QString &name, Variant &value);
     Variant builtinValue(int index) const;
@@ -408,10 +415,14 @@ private:
     QString m_fileName;
     QString m_curObject;
     bool m_terminated = false;
+    unsigned m_scriptLines = 0;
+    QElapsedTimer m_sinceScriptEvents;
     bool m_reloading = false;
     bool m_busy = false;
     // Depth of variables evaluated inside one another.
     int m_variableDepth = 0;
+    // Depth of expressions evaluated inside one another.
+    int m_calcDepth = 0;
     TzqCustomVariable *m_valueItem = nullptr;
     TzqCustomVariable *m_selfItem = nullptr;
     TqvxCustomDataEvent m_onGetCustomData;

@@ -21,6 +21,8 @@
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/graphics/Canvas.h"
 
+#include <algorithm>
+
 namespace {
 
 const QString formatsElement = QStringLiteral("Formats");
@@ -598,7 +600,12 @@ double TqvxCustomMemoView::DrawPart()
     SetText(drawText->GetInBoundsText());
     m_lastParaBreak = paraBreak;
     const double remaining = drawText->RemainingSpace();
-    return remaining == 0 ? Height() : remaining;
+    if (remaining == 0)
+        return Height();
+    // Free is also what the text rectangle leaves of the part, its frame
+    // and gaps: the part uses its lines alone, and the next part has frame
+    // and gaps of its own.
+    return std::max(remaining + Height() - (TextRect().Height() + 1), 0.0001);
 }
 
 bool TqvxCustomMemoView::HasNextPart()
@@ -698,6 +705,8 @@ void InitializeQvxMemoView()
     DescribeProperties<TqvxMemoView>()
         .Default("AllowExpressions", 1)
         .Default("AllowHTMLTags", 0)
+        .Stored("BrushStyle", [](const TObject *) { return false; })
+        .Default("BrushStyle", bsSolid)
         .Default("Clipped", 1)
         .Stored("ExpressionDelimiters", &TqvxCustomMemoView::IsExpressionDelimitersStored)
         .Default("FirstParaBreak", 0)
@@ -709,6 +718,7 @@ void InitializeQvxMemoView()
         .Default("WordBreak", 0)
         .Default("Wysiwyg", 1);
     describeCommonMemoProperties(DescribeProperties<TqvxSysMemoView>());
+    RegisterClass<TqvxCustomMemoView>();
     RegisterClass<TqvxMemoView>();
     RegisterClass<TqvxSysMemoView>();
 }

@@ -1,10 +1,15 @@
-// Pages filled to the last pixel, and subreports on bands printed at the
-// top of every page.
+// Pages filled to the last pixel, memos split over pages, and subreports
+// on bands printed at the top of every page.
 
 #include "EngineTestReport.h"
 
+#include "engine/qvxEngine.h"
+#include "report/base/TWideStrings.h"
 #include "report/base/qvxNumbers.h"
+#include "report/components/qvxFrame.h"
 #include "report/pages/qvxSubreport.h"
+
+#include "toolkit/graphics/RecordingCanvas.h"
 
 #include <gtest/gtest.h>
 
@@ -76,4 +81,53 @@ TEST(EnginePageFlow, SubreportsOnTheTitleAndPageHeaderPrintAllTheirRows)
     EXPECT_EQ(countBands(bands, QStringLiteral("RightRows")), 12) << test.bands(0);
     EXPECT_EQ(countBands(bands, QStringLiteral("HeaderRows")), 3) << test.bands(0);
     EXPECT_EQ(countBands(bands, QStringLiteral("Rows")), 2) << test.bands(0);
+}
+
+TEST(EnginePageFlow, EveryLineOfAMemoSplitOverPagesIsDrawnInsideItsPart)
+{
+    const struct {
+        double gap;
+        TqvxFrameTypes frame;
+        double frameWidth;
+    } layouts[] = {{0, {}, 1}, {2, ftTop | ftBottom, 1}, {10, ftTop | ftBottom, 3}, {4, ftBottom, 2}};
+    for (const auto &layout : layouts) {
+        SCOPED_TRACE(layout.gap);
+        TEngineTestReport test;
+        auto *band = test.band<TqvxChild>("Text", 0, 40);
+        band->SetAllowSplit(true);
+        band->SetStretched(true);
+        auto *memo = test.memo(band, "Memo1", QString(), 0, 0, 300, 40);
+        memo->SetStretchMode(smActualHeight);
+        memo->SetGapY(layout.gap);
+        memo->Frame()->SetTyp(layout.frame);
+        memo->Frame()->SetWidth(layout.frameWidth);
+        QStringList text;
+        for (int i = 1; i <= 300; ++i)
+            text.append(QStringLiteral("Line %1").arg(i));
+        memo->Memo()->SetText(text.join(QStringLiteral("\r\n")));
+        test.report->OnManualBuild = [&](TqvxPage *) {
+            static_cast<TqvxEngine *>(test.report->Engine())->ShowBand(band);
+        };
+
+        ASSERT_TRUE(test.prepare()) << test.lines(test.errors());
+        ASSERT_GE(test.pageCount(), 4);
+        QStringList drawn;
+        for (int page = 0; page < test.pageCount(); ++page) {
+            for (TqvxComponent *object : test.store()->GetPageObject(page)->GetAllObjects()) {
+                auto *part = qobject_cast<TqvxMemoView *>(object);
+                if (!part || part->Name() != QLatin1String("Memo1"))
+                    continue;
+                TRecordingCanvas canvas;
+                part->Draw(&canvas, 1, 1, 0, 0);
+                const double top = part->GetAbsTop();
+                const double bottom = top + part->Height();
+                for (const TCanvasRecord &line : canvas.TextRecords()) {
+                    EXPECT_GE(line.Bounds.Top, top) << line.Text.toStdString() << " on page " << page;
+                    EXPECT_LE(line.Bounds.Bottom, bottom) << line.Text.toStdString() << " on page " << page;
+                    drawn.append(line.Text);
+                }
+            }
+        }
+        EXPECT_EQ(drawn, text);
+    }
 }

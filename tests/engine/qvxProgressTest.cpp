@@ -3,9 +3,11 @@
 #include "toolkit/classes/TObject.h"
 #include "toolkit/widgets/TButton.h"
 #include "toolkit/widgets/TLabel.h"
+#include "toolkit/widgets/TPanel.h"
 #include "toolkit/widgets/TScreen.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 
 #include <gtest/gtest.h>
 
@@ -60,4 +62,54 @@ TEST(qvxProgress, TheEngineInstallsTheWindowAsProgressDisplay)
 {
     std::unique_ptr<TqvxCustomProgress> progress(qvxNewProgress());
     EXPECT_NE(dynamic_cast<TqvxProgress *>(progress.get()), nullptr);
+}
+
+namespace {
+
+void sendMouse(QWidget *widget, QEvent::Type type, QPoint local, Qt::MouseButtons buttons)
+{
+    QMouseEvent event(type, QPointF(local), QPointF(widget->mapToGlobal(local)), Qt::LeftButton, buttons,
+                      Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
+} // namespace
+
+TEST(qvxProgress, TheWindowIsDraggedByAnyPointOutsideItsButton)
+{
+    std::unique_ptr<TqvxProgress> progress(NewObject<TqvxProgress>(nullptr));
+    progress->Execute(3, "Exporting", true, true);
+    progress->SetBounds(100, 80, progress->Width(), progress->Height());
+    for (TControl *handle : std::initializer_list<TControl *>{progress->LMessage, progress->Panel1}) {
+        const int left = progress->Left();
+        const int top = progress->Top();
+        QWidget *widget = handle->Widget();
+        sendMouse(widget, QEvent::MouseButtonPress, QPoint(5, 5), Qt::LeftButton);
+        sendMouse(widget, QEvent::MouseMove, QPoint(25, 17), Qt::LeftButton);
+        sendMouse(widget, QEvent::MouseButtonRelease, QPoint(25, 17), Qt::NoButton);
+        EXPECT_EQ(progress->Left(), left + 20);
+        EXPECT_EQ(progress->Top(), top + 12);
+        // A move after the release leaves the window where it is.
+        sendMouse(widget, QEvent::MouseMove, QPoint(40, 40), Qt::NoButton);
+        EXPECT_EQ(progress->Left(), left + 20);
+    }
+    // The button keeps its presses.
+    const int left = progress->Left();
+    QWidget *button = progress->CancelB->Widget();
+    sendMouse(button, QEvent::MouseButtonPress, QPoint(5, 5), Qt::LeftButton);
+    sendMouse(button, QEvent::MouseMove, QPoint(500, 5), Qt::LeftButton);
+    sendMouse(button, QEvent::MouseButtonRelease, QPoint(500, 5), Qt::NoButton);
+    EXPECT_EQ(progress->Left(), left);
+    EXPECT_FALSE(progress->Terminated());
+}
+
+TEST(qvxProgress, ARightToLeftProgramMirrorsTheControls)
+{
+    QGuiApplication::setLayoutDirection(Qt::RightToLeft);
+    std::unique_ptr<TqvxProgress> progress(NewObject<TqvxProgress>(nullptr));
+    QGuiApplication::setLayoutDirection(Qt::LeftToRight);
+    const int width = progress->Panel1->ClientWidth();
+    EXPECT_EQ(progress->CancelB->Left(), width - 100 - 75);
+    EXPECT_EQ(progress->LMessage->Left(), width - 16 - 237);
+    EXPECT_EQ(progress->Bar->Left(), width - 16 - 237);
 }

@@ -14,6 +14,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QPushButton>
+#include <QStyleOptionButton>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -32,6 +34,24 @@ void pressKey(QWidget *widget, int key)
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
     QApplication::sendEvent(widget, &press);
 }
+
+// A shown and active form holding an edit and then buttons.
+struct ShownForm {
+    explicit ShownForm(int buttonCount)
+    {
+        edit->SetParent(form.get());
+        for (int i = 0; i < buttonCount; ++i) {
+            buttons.append(new TButton(form.get()));
+            buttons.last()->SetParent(form.get());
+        }
+        form->Show();
+        QApplication::setActiveWindow(form->Widget());
+    }
+
+    std::unique_ptr<TForm> form = newForm();
+    TEdit *edit = new TEdit(form.get());
+    QList<TButton *> buttons;
+};
 
 TEST(Form, ShowModalAnswersTheModalResultSetWhileRunning)
 {
@@ -84,6 +104,60 @@ TEST(Form, ReturnAndEscapeClickTheDefaultAndCancelButtons)
     EXPECT_EQ(form->ShowModal(), mrOk);
     runner.onForm = [&](TCustomForm &) { pressKey(edit->Widget(), Qt::Key_Escape); };
     EXPECT_EQ(form->ShowModal(), mrCancel);
+}
+
+TEST(Form, ReturnClicksTheFocusedButtonWhichShowsTheDefaultFrame)
+{
+    const ShownForm shown(2);
+    TEdit *edit = shown.edit;
+    TButton *ok = shown.buttons[0];
+    TButton *other = shown.buttons[1];
+    ok->SetDefault(true);
+    QStringList clicks;
+    ok->OnClick = [&](TObject *) { clicks << QStringLiteral("ok"); };
+    other->OnClick = [&](TObject *) { clicks << QStringLiteral("other"); };
+    const auto framed = [](TButton *button) { return static_cast<QPushButton *>(button->Widget())->isDefault(); };
+
+    other->SetFocus();
+    EXPECT_TRUE(framed(other));
+    EXPECT_FALSE(framed(ok));
+    pressKey(other->Widget(), Qt::Key_Return);
+    ok->SetFocus();
+    pressKey(ok->Widget(), Qt::Key_Return);
+    edit->SetFocus();
+    EXPECT_TRUE(framed(ok));
+    EXPECT_FALSE(framed(other));
+    pressKey(edit->Widget(), Qt::Key_Return);
+    EXPECT_EQ(clicks, QStringList({"other", "ok", "ok"}));
+
+    // Without a default button, Return outside a button clicks nothing.
+    ok->SetDefault(false);
+    EXPECT_FALSE(framed(ok));
+    pressKey(edit->Widget(), Qt::Key_Return);
+    EXPECT_EQ(clicks.size(), 3);
+}
+
+TEST(Form, FocusMovedByTabIsShown)
+{
+    const ShownForm shown(1);
+    TEdit *edit = shown.edit;
+    TButton *button = shown.buttons[0];
+    edit->SetFocus();
+    QApplication::processEvents();
+    const auto focusShown = [](TButton *control) {
+        QStyleOptionButton option;
+        option.initFrom(control->Widget());
+        return (option.state & QStyle::State_HasFocus) && (option.state & QStyle::State_KeyboardFocusChange);
+    };
+    EXPECT_FALSE(focusShown(button));
+    pressKey(edit->Widget(), Qt::Key_Tab);
+    EXPECT_TRUE(button->Focused());
+    EXPECT_TRUE(focusShown(button));
+    QKeyEvent backtab(QEvent::KeyPress, Qt::Key_Backtab, Qt::ShiftModifier);
+    QApplication::sendEvent(button->Widget(), &backtab);
+    EXPECT_TRUE(edit->Focused());
+    pressKey(edit->Widget(), Qt::Key_Tab);
+    EXPECT_TRUE(focusShown(button));
 }
 
 TEST(Form, AVisibleFormCannotBeShownModally)
@@ -272,6 +346,50 @@ TEST(Form, CentresOnTheScreenOrOnItsOwner)
     const TRect area = Screen->WorkAreaRect();
     EXPECT_EQ(centred->Left(), area.Left + (area.Width() - 200) / 2);
     EXPECT_EQ(centred->Top(), area.Top + (area.Height() - 100) / 2);
+}
+
+TEST(Form, MakeFullyVisibleMovesTheFormIntoAnArea)
+{
+    auto form = newForm();
+    form->SetBounds(0, 0, 200, 100);
+    form->MakeFullyVisible(TRect(1000, 50, 1600, 850));
+    EXPECT_EQ(form->BoundsRect(), Rect(1000, 50, 1200, 150));
+    form->SetBounds(1550, 820, 200, 100);
+    form->MakeFullyVisible(TRect(1000, 50, 1600, 850));
+    EXPECT_EQ(form->BoundsRect(), Rect(1400, 750, 1600, 850));
+    // Inside already: it stays.
+    form->SetBounds(1100, 300, 200, 100);
+    form->MakeFullyVisible(TRect(1000, 50, 1600, 850));
+    EXPECT_EQ(form->BoundsRect(), Rect(1100, 300, 1300, 400));
+    // The monitor of a form is one of the screen's work areas.
+    const TRect area = form->MonitorWorkArea();
+    EXPECT_FALSE(area.IsEmpty());
+}
+
+TEST(Form, FlipChildrenMirrorsPlacesAlignmentAndAnchors)
+{
+    auto form = newForm();
+    form->SetBorderStyle(bsNone);
+    form->SetClientWidth(300);
+    form->SetClientHeight(200);
+    auto *side = new TPanel(form.get());
+    side->SetParent(form.get());
+    side->SetBounds(0, 0, 40, 10);
+    side->SetAlign(alLeft);
+    auto *box = new TPanel(form.get());
+    box->SetParent(form.get());
+    box->SetBounds(60, 20, 100, 80);
+    auto *button = new TButton(form.get());
+    button->SetParent(box);
+    button->SetBounds(10, 5, 30, 20);
+    button->SetAnchors(akTop | akRight);
+
+    form->FlipChildren(true);
+    EXPECT_EQ(side->Align(), alRight);
+    EXPECT_EQ(side->Left(), 260);
+    EXPECT_EQ(box->Left(), 300 - 60 - 100);
+    EXPECT_EQ(button->Left(), box->ClientWidth() - 10 - 30);
+    EXPECT_EQ(button->Anchors(), akTop | akLeft);
 }
 
 TEST(Form, DialogBorderGivesAFixedSize)

@@ -1,11 +1,13 @@
 #include "toolkit/widgets/TControl.h"
 
+#include "toolkit/core/Exceptions.h"
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/graphics/GraphicsObjects.h"
 #include "toolkit/graphics/QtFonts.h"
 #include "toolkit/widgets/TForm.h"
 #include "toolkit/widgets/TWinControl.h"
 
+#include <QGuiApplication>
 #include <QImage>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -158,6 +160,11 @@ void TControl::SetParent(TWinControl *parent)
 {
     if (parent == m_parent)
         return;
+    for (const TControl *ancestor = parent; ancestor; ancestor = ancestor->m_parent) {
+        if (ancestor == this)
+            throw EInvalidOperation(
+                QStringLiteral("Control '%1' cannot have itself or a control it contains as its parent").arg(Name()));
+    }
     if (m_parent)
         m_parent->removeControl(this);
     m_parent = parent;
@@ -227,6 +234,11 @@ void TControl::recordAnchors()
 TRect TControl::ClientRect() const
 {
     return Rect(0, 0, Width(), Height());
+}
+
+bool TControl::UseRightToLeftAlignment()
+{
+    return QGuiApplication::isRightToLeft();
 }
 
 TPoint TControl::ClientToScreen(const TPoint &point) const

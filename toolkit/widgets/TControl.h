@@ -75,7 +75,8 @@ public:
 
     TWinControl *Parent() const { return m_parent; }
     // Moves the control into another parent's client area; nullptr detaches
-    // it (and hides its window).
+    // it (and hides its window).  EInvalidOperation when parent is the
+    // control itself or lies inside it.
     virtual void SetParent(TWinControl *parent);
     // The form the control lies on, nullptr when it lies on none.
     TCustomForm *ParentForm() const;
@@ -98,6 +99,10 @@ public:
     int ClientHeight() const { return ClientRect().Height(); }
     TPoint ClientToScreen(const TPoint &point) const;
     TPoint ScreenToClient(const TPoint &point) const;
+
+    // The program lays its windows out right to left (the application's
+    // layout direction, which follows its language).
+    static bool UseRightToLeftAlignment();
 
     TAlign Align() const { return m_align; }
     void SetAlign(TAlign align);

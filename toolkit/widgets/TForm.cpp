@@ -11,6 +11,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
+
 TCustomForm::TCustomForm(TComponent *owner)
     : TWinControl(owner, new ControlFrame(nullptr, Qt::Window)), m_canvas(std::make_unique<TCanvas>())
 {
@@ -237,6 +239,8 @@ void TCustomForm::SetActiveControl(TWinControl *control)
     if (control == m_activeControl)
         return;
     m_activeControl = control;
+    for (TWinControl *child : TabOrderList())
+        child->FocusChanged(control);
     if (control && Visible() && !control->Focused() && control->CanFocus())
         control->SetFocus();
 }
@@ -272,6 +276,24 @@ void TCustomForm::placeOnScreen()
     if (area.isValid())
         SetBounds(area.left() + (area.width() - Width()) / 2, area.top() + (area.height() - Height()) / 2, Width(),
                   Height());
+}
+
+TRect TCustomForm::MonitorWorkArea() const
+{
+    QScreen *screen = QGuiApplication::screenAt(BoundsRect().ToQRect().center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    return screen ? TRect::FromQRect(screen->availableGeometry()) : TRect();
+}
+
+void TCustomForm::MakeFullyVisible(const TRect &area)
+{
+    if (area.IsEmpty())
+        return;
+    const int left = std::max(area.Left, std::min(Left(), area.Right - Width()));
+    const int top = std::max(area.Top, std::min(Top(), area.Bottom - Height()));
+    if (left != Left() || top != Top())
+        SetBounds(left, top, Width(), Height());
 }
 
 void TCustomForm::SetVisible(bool visible)

@@ -92,8 +92,15 @@ public:
     // Frees the form once the current event has been handled.
     void Release();
 
-    // Clicks the default (Return) or cancel (Escape) button of the form;
-    // true when one took the key.
+    // The work area of the monitor that shows the form: the one holding
+    // its centre, else the primary one.
+    TRect MonitorWorkArea() const;
+    // Moves the form as little as needed to lie wholly inside area (its
+    // top-left corner inside when the form is larger).
+    void MakeFullyVisible(const TRect &area);
+
+    // Clicks, for Return, the button that has the focus or else the default
+    // button, and for Escape the cancel button; true when one took the key.
     bool DialogKey(int key);
 
     // The canvas of the client area; draws only inside OnPaint.

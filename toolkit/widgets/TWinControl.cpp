@@ -92,12 +92,18 @@ bool TWinControl::CanFocus() const
 
 void TWinControl::SetFocus()
 {
+    focusFor(Qt::OtherFocusReason);
+}
+
+void TWinControl::focusFor(Qt::FocusReason reason)
+{
     if (!CanFocus())
         throw EInvalidOperation(QStringLiteral("Cannot focus a disabled or invisible window"));
     HandleNeeded();
+    // The widget first: the form would otherwise focus it for no reason.
+    InputWidget()->setFocus(reason);
     if (TCustomForm *form = ParentForm(); form && form != this)
         form->SetActiveControl(this);
-    InputWidget()->setFocus(Qt::OtherFocusReason);
 }
 
 QList<TWinControl *> TWinControl::TabOrderList() const
@@ -131,7 +137,7 @@ TWinControl *TWinControl::FindNextControl(TWinControl *current, bool goForward, 
 void TWinControl::SelectNext(TWinControl *current, bool goForward, bool checkTabStop)
 {
     if (TWinControl *next = FindNextControl(current, goForward, checkTabStop))
-        next->SetFocus();
+        next->focusFor(goForward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
 }
 
 // The tab stop the focus moves on from: the outermost tab stop that holds
@@ -244,6 +250,24 @@ bool TWinControl::deliverKey(QEvent *event)
     static_cast<QObject *>(InputWidget())->event(event);
     event->accept();
     return true;
+}
+
+void TWinControl::FlipChildren(bool allLevels)
+{
+    const int width = ClientWidth();
+    const QList<TControl *> children = m_controls;
+    for (TControl *child : children) {
+        if (child->Align() == alLeft || child->Align() == alRight) {
+            child->SetAlign(child->Align() == alLeft ? alRight : alLeft);
+        } else if (child->Align() == alNone) {
+            child->SetLeft(width - child->Left() - child->Width());
+            const TAnchors anchors = child->Anchors();
+            if (anchors.testFlag(akLeft) != anchors.testFlag(akRight))
+                child->SetAnchors((anchors & ~(akLeft | akRight)) | (anchors.testFlag(akLeft) ? akRight : akLeft));
+        }
+        if (auto *control = qobject_cast<TWinControl *>(child); control && allLevels)
+            control->FlipChildren(true);
+    }
 }
 
 bool TWinControl::HandleInputEvent(QEvent *event)

@@ -1,8 +1,5 @@
 #include "preview/qvxPreviewDialogs.h"
 
-#include "preview/qvxPageSettings.h"
-#include "preview/qvxSearchDialog.h"
-
 TqvxPreviewDialogs &qvxPreviewDialogs()
 {
     static TqvxPreviewDialogs dialogs;
@@ -11,22 +8,10 @@ TqvxPreviewDialogs &qvxPreviewDialogs()
 
 bool qvxRunFindDialog(TqvxFindRequest &request)
 {
-    if (qvxPreviewDialogs().Find)
-        return qvxPreviewDialogs().Find(request);
-    TqvxSearchChoice choice;
-    choice.Text = request.Text;
-    choice.MatchCase = request.CaseSensitive;
-    if (!qvxAskSearch(choice))
-        return false;
-    request.Text = choice.Text;
-    request.CaseSensitive = choice.MatchCase;
-    request.FromTop = choice.FromTop;
-    return true;
+    return qvxPreviewDialogs().Find && qvxPreviewDialogs().Find(request);
 }
 
 bool qvxRunPageSetupDialog(TqvxPageSetupRequest &request)
 {
-    if (qvxPreviewDialogs().PageSetup)
-        return qvxPreviewDialogs().PageSetup(request);
-    return qvxEditPageSettings(request.Report, request.Page, request.ApplyToAll);
+    return qvxPreviewDialogs().PageSetup && qvxPreviewDialogs().PageSetup(request);
 }

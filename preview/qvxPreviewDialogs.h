@@ -1,8 +1,8 @@
 #pragma once
 
 // The dialogs the preview opens: the search dialog and the page settings
-// dialog.  They are the report library's own unless a test installs its
-// answers here.
+// dialog.  The units that make those dialogs install them here while they
+// live; a test may put its own answers in their place.
 
 #include <QString>
 
@@ -32,9 +32,9 @@ struct TqvxPreviewDialogs {
     std::function<bool(TqvxPageSetupRequest &request)> PageSetup;
 };
 
-// Stand-ins for the dialogs; empty ones leave the library's dialogs.
 TqvxPreviewDialogs &qvxPreviewDialogs();
 
-// Runs the search or the page settings dialog.
+// Runs the installed search or page settings dialog; false (nothing
+// asked) when none is installed.
 bool qvxRunFindDialog(TqvxFindRequest &request);
 bool qvxRunPageSetupDialog(TqvxPageSetupRequest &request);

@@ -192,7 +192,17 @@ TqvxPreviewForm::TqvxPreviewForm(TComponent *owner) : TForm(owner)
     SetActiveControl(m_preview->Workspace());
 }
 
-TqvxPreviewForm::~TqvxPreviewForm() = default;
+TqvxPreviewForm::~TqvxPreviewForm()
+{
+    // The controls outlive this part of the window: none may call back
+    // into it while they go.
+    m_zoomBox->OnChange = nullptr;
+    m_zoomBox->OnKeyDown = nullptr;
+    m_pageEdit->OnKeyDown = nullptr;
+    m_preview->OnPageChanged = nullptr;
+    m_preview->OnPreviewDblClick = nullptr;
+    m_preview->SetPreviewForm(nullptr);
+}
 
 QAction *TqvxPreviewForm::addButton(const QString &name, int image, int caption, int hint, std::function<void()> click)
 {

@@ -1,9 +1,11 @@
 #include "app/AppUnits.h"
 
+#include "app/QtDialogs.h"
 #include "codecs/png/PngUnits.h"
 #include "controls/ControlsUnits.h"
 #include "export/pdf/PdfExportUnits.h"
 #include "preview/PreviewUnits.h"
+#include "toolkit/core/Units.h"
 
 void RegisterAppUnits()
 {
@@ -16,4 +18,6 @@ void RegisterAppUnits()
     RegisterPdfExportUnits();
     RegisterPreviewUnits();
     RegisterPngUnits();
+    // Qt's own dialogs in Russian, remembering nothing on disk.
+    Units::Add("QtDialogs", InitializeQtDialogs, FinalizeQtDialogs);
 }

@@ -5,6 +5,7 @@
 #include "app/SelModelFrm.h"
 #include "export/pdf/qvxExportPDF.h"
 #include "report/components/qvxHyperlink.h"
+#include "report/model/qvxErrors.h"
 #include "report/report/qvxReport.h"
 #include "report/data/qvxUserDataSet.h"
 #include "report/model/qvxVariables.h"
@@ -91,12 +92,16 @@ TMainForm::TMainForm(TComponent *owner)
 {
     SetCaption(ProgramTitle());
     SetPosition(poScreenCenter);
+    // The sections have fixed heights and stack from the top: the window is
+    // exactly as tall as they are and keeps its size.
+    SetBorderStyle(bsSingle);
+    SetBorderIcons(biSystemMenu | biMinimize);
     SetBorderWidth(8);
     SetBounds(Left(), Top(), 1000, 798);
-    SetConstraints({1000, 798, 0, 0});
     Font()->SetName(QStringLiteral("MS Sans Serif"));
     Font()->SetSize(8);
     CreateControls();
+    SetClientHeight(m_stackTop);
     CreateReport();
 
     m_rules.SetView(this);
@@ -259,7 +264,14 @@ void TMainForm::FormCreate(TObject *)
 
 void TMainForm::Button1Click(TObject *)
 {
-    SaveAsPdf();
+    // The report reports its own failures; one raised to the caller (by
+    // the report's error mode, or from anywhere on the way) is shown here,
+    // since nothing above an event handler would catch it.
+    try {
+        SaveAsPdf();
+    } catch (const std::exception &e) {
+        qvxErrorMsg(QString::fromUtf8(e.what()));
+    }
 }
 
 // Marks the window as saving and takes its input away for the lifetime of
@@ -301,7 +313,10 @@ bool TMainForm::SaveAsPdf()
     SaveScope saving(this);
 
     const QString orderCode = OrderCodeValue();
-    qvxUserDataSet3->SetRangeEndCount(int(m_rules.Composition().size()));
+    // An empty composition (the model left to the manager) still gives its
+    // band one blank line: the band's footer, with the closing line and the
+    // order code, prints only after a line of its band.
+    qvxUserDataSet3->SetRangeEndCount(std::max(1, int(m_rules.Composition().size())));
     TqvxVariables *variables = qvxReport1->Variables();
     variables->SetVariable(QStringLiteral("Наименование организации"), Quoted(qvxReport1, Edit1->Text()));
     variables->SetVariable(QStringLiteral("Адрес и номер телефона организации"), Quoted(qvxReport1, Edit2->Text()));

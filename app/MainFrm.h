@@ -58,7 +58,8 @@ public:
     void InspectorGrid1EditCloseUp(TObject *sender, TGridCell cell, int itemIndex, bool &accept);
     void InspectorGrid2EditCloseUp(TObject *sender, TGridCell cell, int itemIndex, bool &accept);
 
-    // Saves the filled questionnaire (SaveAsPdf).
+    // Saves the filled questionnaire (SaveAsPdf); an exception raised on
+    // the way is shown in an error box and goes no further.
     void Button1Click(TObject *sender);
     // Closes the window, which ends the program.
     void Button2Click(TObject *sender);
@@ -68,12 +69,14 @@ public:
 
     // The save: the organisation fields, the quantity, the description and
     // the order code go into the report's variables, the composition's line
-    // count into its data set; the report is prepared, the user names the
-    // file in the save dialog, and the report is exported through the PDF
-    // filter.  While it runs the window takes no input and cannot be closed,
-    // and a second save is refused.  True when the PDF was written; false
-    // when the preparation failed, the dialog was cancelled or the export
-    // was stopped or failed (the file named is then left as it was).
+    // count (one blank line for none) into its data set; the report is
+    // prepared, the user names the file in the save dialog, and the report
+    // is exported through the PDF filter.  While it runs the window takes no
+    // input and cannot be closed, and a second save is refused.  True when
+    // the PDF was written; false when the preparation failed, the dialog was
+    // cancelled or the export was stopped or failed (the file named is then
+    // left as it was).  The report reports its failures by its error mode,
+    // raising them in simReThrow.
     bool SaveAsPdf();
     // True while a save prepares or exports the report.
     bool Saving() const { return m_saving; }

@@ -10,8 +10,13 @@
 
 #include <QApplication>
 
+#include <csignal>
+
 int main(int argc, char **argv)
 {
+    // A write past the file-size limit then fails with an error the user
+    // sees, instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication qtApplication(argc, argv);
     RegisterAppUnits();
     Units::InitializeAll();

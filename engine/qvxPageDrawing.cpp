@@ -5,6 +5,7 @@
 #include "report/pages/qvxBands.h"
 #include "report/model/qvxCustomEngine.h"
 #include "report/model/qvxCustomPreview.h"
+#include "report/model/qvxErrors.h"
 #include "report/views/qvxMemoView.h"
 #include "report/base/qvxNumbers.h"
 #include "report/base/qvxObjectTypes.h"
@@ -263,8 +264,9 @@ void TqvxPreviewPages::followHyperlink(TqvxView *view)
     TqvxCustomPreview *preview = report()->Preview();
     switch (link->Kind()) {
     case hkURL:
-        if (!value.isEmpty())
-            ShellOpen(value);
+        if (!value.isEmpty() && !OpenWebOrMailLink(value))
+            qvxErrorMsg(QStringLiteral("The link \"%1\" was not opened: a report opens only web and mail addresses.")
+                            .arg(value));
         break;
     case hkAnchor:
         if (!value.isEmpty())

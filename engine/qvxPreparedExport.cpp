@@ -83,9 +83,23 @@ void TqvxPreparedStore::exportPage(TqvxCustomExportFilter *filter, int index, co
 {
     if (index >= Count() || (!pages.isEmpty() && !pages.contains(index + 1)))
         return;
+    // A page read back from the swap file goes out again once exported, so
+    // the export keeps no more pages in memory than the run did.
+    TqvxXMLItem *item = PagesItem()->Items(index);
+    const bool swappedOut = item->Unloadable() && !item->Loaded();
     const std::shared_ptr<TqvxComponent> page = SharedPage(index);
     if (!page)
         return;
+    struct SwapBack {
+        TqvxXMLDocument &doc;
+        TqvxXMLItem *item;
+        bool swappedOut;
+        ~SwapBack()
+        {
+            if (swappedOut)
+                doc.ReleaseItem(item);
+        }
+    } swapBack{m_doc, item, swappedOut};
     if (filter->ShowProgress())
         Report()->InternalOnProgress(ptExporting, index + 1);
     TqvxReportPage *reportPage = ReportPageOf(page.get());

@@ -121,13 +121,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     static const bool ready = (initialize(), true);
     Q_UNUSED(ready);
-    if (size == 0)
-        return 0;
-    const bool partial = data[0] & 1;
-    Guarded([&] {
-        const QByteArray saved =
-            loadRebuildAndSave(QByteArray(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1)), partial);
-        loadRebuildAndSave(saved, !partial);
+    GuardedWithFlag(data, size, [](bool partial, const QByteArray &bytes) {
+        loadRebuildAndSave(loadRebuildAndSave(bytes, partial), !partial);
     });
     return 0;
 }

@@ -16,9 +16,7 @@
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/TStringList.h"
 #include "toolkit/core/Units.h"
-#include "toolkit/widgets/ModalRunner.h"
 
-#include <QApplication>
 
 #include <algorithm>
 #include <cstdlib>
@@ -33,31 +31,10 @@ constexpr int maxRows = 3;
 constexpr int maxPageRuns = 2;
 constexpr int maxPages = 40;
 
-// Dialog pages, message boxes and file dialogs a template may bring up are
-// all cancelled at once.
-class TCancellingRunner : public ModalRunner
-{
-public:
-    int RunForm(TCustomForm &) override { return mrCancel; }
-    int MessageBox(const TMessageBoxRequest &) override { return mrCancel; }
-    bool InputQuery(TInputRequest &) override { return false; }
-    bool FileDialog(TFileDialogRequest &) override { return false; }
-    bool ColorDialog(TColor &) override { return false; }
-    bool FontDialog(TFontData &) override { return false; }
-    bool PrintDialog(TPrintRequest &) override { return false; }
-};
-
 void initialize()
 {
-    static int argc = 1;
-    static char name[] = "report_prepare_fuzzer";
-    static char *argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication application(argc, argv);
-    RegisterEngineUnits();
-    Units::InitializeAll();
-    static TCancellingRunner runner;
-    ModalRunner::Install(&runner);
+    StartGuiApplication("report_prepare_fuzzer", RegisterEngineUnits);
+    InstallCancellingRunner();
     // The library's globals go in their own order when the fuzzer exits.
     std::atexit(Units::FinalizeAll);
 }

@@ -18,9 +18,10 @@ QString &lastSearchText()
     return text;
 }
 
-TPanel *topPanel(TComponent *form, TWinControl *parent, int height)
+// Panels aligned to the top keep the order of their tops.
+TPanel *topPanel(TComponent *form, TWinControl *parent, int top, int height)
 {
-    auto *panel = qvxPlace<TPanel>(form, parent, 0, 0, 252, height, QString());
+    auto *panel = qvxPlace<TPanel>(form, parent, 0, top, 252, height, QString());
     panel->SetBevelOuter(bvNone);
     panel->SetAlign(alTop);
     return panel;
@@ -39,16 +40,16 @@ TqvxSearchDialog::TqvxSearchDialog(TComponent *owner) : TForm(owner)
     SetCaption(qvxGet(300));
     qvxHelpOnF1(this);
 
-    ReplacePanel = topPanel(this, this, 52);
+    ReplacePanel = topPanel(this, this, 0, 52);
     ReplaceL = qvxPlace<TLabel>(this, ReplacePanel, 8, 6, 237, 17, qvxGet(303));
     ReplaceE = qvxPlace<TEdit>(this, ReplacePanel, 8, 24, 237, 21);
     ReplacePanel->SetVisible(false);
 
-    Panel2 = topPanel(this, this, 49);
+    Panel2 = topPanel(this, this, 52, 49);
     TextL = qvxPlace<TLabel>(this, Panel2, 8, 6, 237, 17, qvxGet(301));
     TextE = qvxPlace<TEdit>(this, Panel2, 8, 24, 237, 21);
 
-    Panel3 = topPanel(this, this, 105);
+    Panel3 = topPanel(this, this, 101, 105);
     SearchL = qvxPlace<TGroupBox>(this, Panel3, 8, 2, 237, 64, qvxGet(302));
     TopCB = qvxPlace<TCheckBox>(this, SearchL, 10, 18, 220, 19, qvxGet(304));
     CaseCB = qvxPlace<TCheckBox>(this, SearchL, 10, 40, 220, 19, qvxGet(305));

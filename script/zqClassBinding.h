@@ -34,21 +34,22 @@ T *zqInstanceAs(TObject *instance)
     return typed;
 }
 
-// The object argument at index as a T: nil for 0; EInvalidCast when it is
-// something else.
+// The object argument at index as a T, for the members whose host takes nil:
+// nil for 0; EInvalidCast when it is something else.
 template <class T>
-T *zqObjectArgAs(TzqMethodHelper *caller, int index)
+T *zqOptionalArgAs(TzqMethodHelper *caller, int index)
 {
     TObject *object = zqObjectArg(caller, index);
     return object ? zqInstanceAs<T>(object) : nullptr;
 }
 
-// The object argument at index as a T where the member needs one:
-// EInvalidObject for nil, naming the declaration.
+// The object argument at index as a T, the way every object is handed to
+// the host unless the member takes nil: EInvalidObject for nil, naming the
+// declaration; EInvalidCast when it is something else.
 template <class T>
-T *zqRequiredArgAs(TzqMethodHelper *caller, int index)
+T *zqObjectArgAs(TzqMethodHelper *caller, int index)
 {
-    T *object = zqObjectArgAs<T>(caller, index);
+    T *object = zqOptionalArgAs<T>(caller, index);
     if (!object)
         throw EInvalidObject(SNilObject + u'\'' + caller->Name + u'\'');
     return object;

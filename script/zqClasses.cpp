@@ -184,6 +184,9 @@ Variant TzqMethodHelper::GetValue()
 {
     if (Typ == fvtConstructor)
         return construct();
+    // Free of nil does nothing, so clean-up code may free what it never got.
+    if (ClassType == ClassOf<TObject>() && UppercaseName == u"FREE" && !zqObjectOf(ParentValue))
+        return Variant();
     TObject *instance = ClassType ? requireInstance() : zqObjectOf(ParentValue);
     return callHost(instance, IsIndexProp ? UppercaseName + QStringLiteral(".GET") : UppercaseName);
 }

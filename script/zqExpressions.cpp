@@ -5,6 +5,7 @@
 #include "script/zqMessages.h"
 #include "script/zqScript.h"
 #include "toolkit/core/Exceptions.h"
+#include "toolkit/core/TextLimits.h"
 #include "toolkit/core/VariantOps.h"
 
 #include <vector>
@@ -13,7 +14,6 @@ namespace {
 
 // Deeper trees are refused, so that evaluating one cannot exhaust the stack.
 constexpr int maxTreeDepth = 2000;
-constexpr qsizetype maxTextLength = 64 * 1024 * 1024;
 
 struct OperatorInfo {
     const char *text;
@@ -90,8 +90,8 @@ bool zqTypesCompatible(const TzqScript *script, TzqVarType l, const QString &lNa
 
 Variant zqAdd(const Variant &a, const Variant &b)
 {
-    if (VarIsStr(a) && VarIsStr(b) && a.AsString().size() + b.AsString().size() > maxTextLength)
-        throw Exception(STextTooLong);
+    if (VarIsStr(a) && VarIsStr(b))
+        CheckTextLength(a.AsString().size() + b.AsString().size());
     return VarAdd(a, b);
 }
 

@@ -29,7 +29,7 @@ bool zqTypesCompatible(const TzqScript *script, TzqVarType l, const QString &lNa
                        const QString &rName);
 
 // Variant addition that refuses to make a text longer than scripts may hold
-// (64 M characters), so that a script doubling a text cannot exhaust memory.
+// (MaxTextLength), so that a script doubling a text cannot exhaust memory.
 Variant zqAdd(const Variant &a, const Variant &b);
 
 enum class TzqOperatorKind : quint8 {

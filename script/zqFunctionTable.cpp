@@ -1,6 +1,7 @@
 #include "script/zqFunctionTable.h"
 
 #include "script/zqClasses.h"
+#include "toolkit/classes/ObjectHandles.h"
 
 QString zqText(TzqMethodHelper *caller, int index)
 {
@@ -29,7 +30,7 @@ TObject *zqObjectArg(TzqMethodHelper *caller, int index)
 
 Variant zqObjectValue(const TObject *object)
 {
-    return Variant(object ? object->Handle() : 0);
+    return Variant(ObjectHandleRegistry::Acquire(object));
 }
 
 namespace {

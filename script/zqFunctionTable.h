@@ -35,7 +35,8 @@ bool zqBool(TzqMethodHelper *caller, int index);
 // The object argument at index: nil for 0, Null or Empty; a number that is no
 // live handle raises EInvalidObject.
 TObject *zqObjectArg(TzqMethodHelper *caller, int index);
-// An object result: its handle, or 0 for nil.
+// An object result: its handle, or 0 for nil; EInvalidObject for an object
+// that is no longer alive (a freed one still kept by a host list).
 Variant zqObjectValue(const TObject *object);
 
 // An enumeration (constants 0, 1, 2 ...) or a set (1, 2, 4 ...) and the

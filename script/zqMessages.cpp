@@ -26,7 +26,6 @@ QString SNilObject = QStringLiteral("Object reference is nil: ");
 QString SEventNotFound = QStringLiteral("Event %s not found");
 QString SStringIndexError = QStringLiteral("String index out of range: %d");
 QString SArrayTooLarge = QStringLiteral("Array too large");
-QString STextTooLong = QStringLiteral("Text too long");
 QString SCallsTooDeep = QStringLiteral("Too many nested calls");
 QString SInvalidFileFormat = QStringLiteral("Invalid file format");
 QString SOleError = QStringLiteral("OLE error %s: %s: %s");

@@ -35,7 +35,6 @@ extern QString SNilObject;         // followed by the member name in apostrophes
 extern QString SEventNotFound;     // "Event %s not found"
 extern QString SStringIndexError;  // "String index out of range: %d"
 extern QString SArrayTooLarge;
-extern QString STextTooLong;
 extern QString SCallsTooDeep;
 extern QString SInvalidFileFormat;
 // "OLE error %s: %s: %s": the code in 8 hex digits, the member, the text.

@@ -6,6 +6,8 @@
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/core/VariantOps.h"
 
+#include <new>
+
 TzqStatement::TzqStatement(TzqScript *prog, const QString &unitName, const QString &sourcePos)
     : Prog(prog), SourcePos(sourcePos), UnitName(unitName)
 {
@@ -24,7 +26,12 @@ void TzqStatement::runBlock()
     for (const auto &item : Items) {
         if (prog->Terminated)
             return;
-        item->Execute();
+        try {
+            item->Execute();
+        } catch (const std::bad_alloc &) {
+            // An exception the program's own try ... except can catch.
+            throw EOutOfMemory(QStringLiteral("Out of memory"));
+        }
         if (prog->BreakCalled || prog->ContinueCalled || prog->ExitCalled)
             return;
     }

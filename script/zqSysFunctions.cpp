@@ -6,7 +6,6 @@
 #include "toolkit/core/Currency.h"
 #include "toolkit/core/DateUtils.h"
 #include "toolkit/core/Exceptions.h"
-#include "toolkit/core/Files.h"
 #include "toolkit/core/FloatText.h"
 #include "toolkit/core/Format.h"
 #include "toolkit/core/FormatDateTime.h"
@@ -14,6 +13,7 @@
 #include "toolkit/core/MaskUtils.h"
 #include "toolkit/core/Random.h"
 #include "toolkit/core/StrUtils.h"
+#include "toolkit/core/TextLimits.h"
 #include "toolkit/core/SysUtils.h"
 #include "toolkit/core/VarRec.h"
 #include "toolkit/core/VariantOps.h"
@@ -75,8 +75,20 @@ QString deleted(QString s, int from, int count)
 // after it appends.
 QString inserted(const QString &what, QString s, int pos)
 {
+    CheckTextLength(qint64(s.size()) + what.size());
     s.insert(std::clamp<qsizetype>(pos, 1, s.size() + 1) - 1, what);
     return s;
+}
+
+// The path part of a file name up to and including the last separator of
+// either kind or a drive colon, since report scripts name files as their
+// authors' systems did ("C:\dir\file.txt", "C:file").
+QString filePath(const QString &fileName)
+{
+    qsizetype end = fileName.size();
+    while (end > 0 && !QStringView(u"/\\:").contains(fileName[end - 1]))
+        --end;
+    return fileName.left(end);
 }
 
 QString nameCase(const QString &s)
@@ -93,6 +105,7 @@ Variant setLength(Variant value, int length)
 {
     if (value.IsString() || value.IsEmpty() || value.IsNull()) {
         QString s = VarToStr(value);
+        CheckTextLength(length);
         s.resize(std::max(length, 0), QChar(u' '));
         return Variant(s);
     }
@@ -320,7 +333,7 @@ TzqFunctionTable others(std::vector<std::unique_ptr<TObject>> &oleObjects)
              return valid([&s] { StrToDate(s); });
          }},
         {"function ExtractFilePath(const FileName: string): string;",
-         [](auto c) { return Variant(ExtractFilePath(zqText(c, 0))); }},
+         [](auto c) { return Variant(filePath(zqText(c, 0))); }},
         {"function CreateOleObject(ClassName: String): Variant",
          [&oleObjects](auto c) {
              oleObjects.emplace_back(CreateOleObject(zqText(c, 0)));

@@ -8,6 +8,7 @@
 #include "toolkit/classes/TList.h"
 #include "toolkit/classes/TStringList.h"
 #include "toolkit/core/CodePages.h"
+#include "toolkit/core/TextLimits.h"
 
 namespace zq_iclassesrtti
 {
@@ -33,18 +34,13 @@ void registerConstants(TzqScript *script)
     script->AddEnum(QStringLiteral("TPrinterOrientation"), QStringLiteral("poPortrait, poLandscape"));
 }
 
-template <class T>
-T *objectArg(TzqMethodHelper *caller, int index)
-{
-    TObject *object = zqObjectArg(caller, index);
-    return object ? zqInstanceAs<T>(object) : nullptr;
-}
-
-// Reads up to Count bytes into the var argument Buffer; a count below 1
-// reads nothing.
+// Reads up to Count bytes, as cp1251 characters, into the var argument
+// Buffer; a count below 1 reads nothing.
 Variant streamRead(TStream *stream, TzqMethodHelper *c)
 {
-    const qint64 count = std::max<qint64>(c->GetParams(1).AsInt64(), 0);
+    const qint64 available = std::max<qint64>(stream->Size() - stream->Position(), 0);
+    const qint64 count = std::clamp<qint64>(c->GetParams(1).AsInt64(), 0, available);
+    CheckTextLength(count);
     QByteArray bytes(count, '\0');
     const qint64 read = count > 0 ? stream->Read(bytes.data(), count) : 0;
     bytes.truncate(read);
@@ -52,12 +48,14 @@ Variant streamRead(TStream *stream, TzqMethodHelper *c)
     return Variant(int(read));
 }
 
-// Writes the first Count characters of Buffer, never more than it holds.
+// Writes the first Count characters of Buffer as cp1251 bytes, never more
+// than it holds; a character that cp1251 lacks raises EConvertError.
 Variant streamWrite(TStream *stream, TzqMethodHelper *c)
 {
-    const QByteArray bytes = StringToCp1251(zqText(c, 0));
-    const qint64 count = std::clamp<qint64>(c->GetParams(1).AsInt64(), 0, bytes.size());
-    return Variant(int(stream->Write(bytes.constData(), count)));
+    const QString text = zqText(c, 0);
+    const qint64 count = std::clamp<qint64>(c->GetParams(1).AsInt64(), 0, text.size());
+    const QByteArray bytes = StringToCp1251Exact(text.left(count));
+    return Variant(int(stream->Write(bytes.constData(), bytes.size())));
 }
 
 void registerObjects(TzqScript *script)
@@ -69,7 +67,7 @@ void registerObjects(TzqScript *script)
                 [](TObject *object, TzqMethodHelper *) { return Variant(object->ClassName()); });
     TzqClassBinding<TPersistent>(script, QStringLiteral("TObject"))
         .Procedure("procedure Assign(Source: TPersistent)",
-                   [](TPersistent *p, TzqMethodHelper *c) { p->Assign(zqObjectArgAs<TPersistent>(c, 0)); });
+                   [](TPersistent *p, TzqMethodHelper *c) { p->Assign(zqOptionalArgAs<TPersistent>(c, 0)); });
     TzqClassBinding<TCollectionItem>(script, QStringLiteral("TPersistent"));
     TzqClassBinding<TCollection>(script, QStringLiteral("TPersistent"))
         .Procedure("procedure Clear", [](TCollection *collection, TzqMethodHelper *) { collection->Clear(); })
@@ -124,13 +122,13 @@ void registerStrings(TzqScript *script)
         .Procedure("procedure LoadFromFile(const FileName: string)",
                    [](TStrings *s, TzqMethodHelper *c) { s->LoadFromFile(zqText(c, 0)); })
         .Procedure("procedure LoadFromStream(Stream: TStream)",
-                   [](TStrings *s, TzqMethodHelper *c) { s->LoadFromStream(zqRequiredArgAs<TStream>(c, 0)); })
+                   [](TStrings *s, TzqMethodHelper *c) { s->LoadFromStream(zqObjectArgAs<TStream>(c, 0)); })
         .Procedure("procedure SaveToFile(const FileName: string)",
                    [](TStrings *s, TzqMethodHelper *c) { s->SaveToFile(zqText(c, 0)); })
         .Procedure("procedure Move(CurIndex, NewIndex: Integer)",
                    [](TStrings *s, TzqMethodHelper *c) { s->Move(zqInt(c, 0), zqInt(c, 1)); })
         .Procedure("procedure SaveToStream(Stream: TStream)",
-                   [](TStrings *s, TzqMethodHelper *c) { s->SaveToStream(zqRequiredArgAs<TStream>(c, 0)); })
+                   [](TStrings *s, TzqMethodHelper *c) { s->SaveToStream(zqObjectArgAs<TStream>(c, 0)); })
         .Property(
             "CommaText", "string", [](TStrings *s) { return Variant(s->CommaText()); },
             [](TStrings *s, const Variant &v) { s->SetCommaText(VarToStr(v)); })
@@ -194,7 +192,7 @@ void registerStreams(TzqScript *script)
                 })
         .Method("function CopyFrom(Source: TStream; Count: Longint): Longint",
                 [](TStream *stream, TzqMethodHelper *c) {
-                    return Variant(stream->CopyFrom(zqRequiredArgAs<TStream>(c, 0), c->GetParams(1).AsInt64()));
+                    return Variant(stream->CopyFrom(zqObjectArgAs<TStream>(c, 0), c->GetParams(1).AsInt64()));
                 })
         .Property(
             "Position", "Longint", [](TStream *stream) { return Variant(stream->Position()); },
@@ -206,12 +204,12 @@ void registerStreams(TzqScript *script)
         .Procedure("procedure Clear", [](TMemoryStream *stream, TzqMethodHelper *) { stream->Clear(); })
         .Procedure(
             "procedure LoadFromStream(Stream: TStream)",
-            [](TMemoryStream *stream, TzqMethodHelper *c) { stream->LoadFromStream(zqRequiredArgAs<TStream>(c, 0)); })
+            [](TMemoryStream *stream, TzqMethodHelper *c) { stream->LoadFromStream(zqObjectArgAs<TStream>(c, 0)); })
         .Procedure("procedure LoadFromFile(Filename: String)",
                    [](TMemoryStream *stream, TzqMethodHelper *c) { stream->LoadFromFile(zqText(c, 0)); })
         .Procedure(
             "procedure SaveToStream(Stream: TStream)",
-            [](TMemoryStream *stream, TzqMethodHelper *c) { stream->SaveToStream(zqRequiredArgAs<TStream>(c, 0)); })
+            [](TMemoryStream *stream, TzqMethodHelper *c) { stream->SaveToStream(zqObjectArgAs<TStream>(c, 0)); })
         .Procedure("procedure SaveToFile(Filename: String)",
                    [](TMemoryStream *stream, TzqMethodHelper *c) { stream->SaveToFile(zqText(c, 0)); });
     TzqClassBinding<TComponent>(script, QStringLiteral("TPersistent"))
@@ -224,11 +222,11 @@ void registerXML(TzqScript *script)
     TzqClassBinding<TzqXMLItem>(script, QStringLiteral("TObject"))
         .Constructor("constructor Create")
         .Procedure("procedure AddItem(Item: TzqXMLItem)",
-                   [](TzqXMLItem *item, TzqMethodHelper *c) { item->AddItem(zqRequiredArgAs<TzqXMLItem>(c, 0)); })
+                   [](TzqXMLItem *item, TzqMethodHelper *c) { item->AddItem(zqObjectArgAs<TzqXMLItem>(c, 0)); })
         .Procedure("procedure Clear", [](TzqXMLItem *item, TzqMethodHelper *) { item->Clear(); })
         .Procedure("procedure InsertItem(Index: Integer; Item: TzqXMLItem)",
                    [](TzqXMLItem *item, TzqMethodHelper *c) {
-                       item->InsertItem(zqInt(c, 0), zqRequiredArgAs<TzqXMLItem>(c, 1));
+                       item->InsertItem(zqInt(c, 0), zqObjectArgAs<TzqXMLItem>(c, 1));
                    })
         .Method("function Add: TzqXMLItem",
                 [](TzqXMLItem *item, TzqMethodHelper *) { return zqObjectValue(item->Add()); })
@@ -261,9 +259,9 @@ void registerXML(TzqScript *script)
     TzqClassBinding<TzqXMLDocument>(script, QStringLiteral("TObject"))
         .Constructor("constructor Create")
         .Procedure("procedure SaveToStream(Stream: TStream)",
-                   [](TzqXMLDocument *doc, TzqMethodHelper *c) { doc->SaveToStream(zqRequiredArgAs<TStream>(c, 0)); })
+                   [](TzqXMLDocument *doc, TzqMethodHelper *c) { doc->SaveToStream(zqObjectArgAs<TStream>(c, 0)); })
         .Procedure("procedure LoadFromStream(Stream: TStream)",
-                   [](TzqXMLDocument *doc, TzqMethodHelper *c) { doc->LoadFromStream(zqRequiredArgAs<TStream>(c, 0)); })
+                   [](TzqXMLDocument *doc, TzqMethodHelper *c) { doc->LoadFromStream(zqObjectArgAs<TStream>(c, 0)); })
         .Procedure("procedure SaveToFile(const FileName: String)",
                    [](TzqXMLDocument *doc, TzqMethodHelper *c) { doc->SaveToFile(zqText(c, 0)); })
         .Procedure("procedure LoadFromFile(const FileName: String)",

@@ -48,7 +48,7 @@ void registerCanvas(TzqScript *script)
         .Constructor("constructor Create")
         .Procedure("procedure Draw(X, Y: Integer; Graphic: TGraphic)",
                    [](TCanvas *canvas, TzqMethodHelper *c) {
-                       canvas->Draw(zqInt(c, 0), zqInt(c, 1), zqObjectArgAs<TGraphic>(c, 2));
+                       canvas->Draw(zqInt(c, 0), zqInt(c, 1), zqOptionalArgAs<TGraphic>(c, 2));
                    })
         .Procedure("procedure Ellipse(X1, Y1, X2, Y2: Integer)",
                    [](TCanvas *canvas, TzqMethodHelper *c) {
@@ -69,7 +69,7 @@ void registerCanvas(TzqScript *script)
         .Procedure("procedure StretchDraw(X1, Y1, X2, Y2: Integer; Graphic: TGraphic)",
                    [](TCanvas *canvas, TzqMethodHelper *c) {
                        const TRect rect{zqInt(c, 0), zqInt(c, 1), zqInt(c, 2), zqInt(c, 3)};
-                       canvas->StretchDraw(rect, zqObjectArgAs<TGraphic>(c, 4));
+                       canvas->StretchDraw(rect, zqOptionalArgAs<TGraphic>(c, 4));
                    })
         .Method("function TextHeight(const Text: string): Integer",
                 [](TCanvas *canvas, TzqMethodHelper *c) { return Variant(canvas->TextHeight(zqText(c, 0))); })

@@ -21,7 +21,7 @@ bool isClear(TzqMethodHelper *caller, int index)
 void writeTStrings(TCustomIniFile *ini, TzqMethodHelper *c)
 {
     const QString section = zqText(c, 0);
-    const TStrings *list = zqObjectArgAs<TStrings>(c, 1);
+    const TStrings *list = zqOptionalArgAs<TStrings>(c, 1);
     if (isClear(c, 2))
         ini->EraseSection(section);
     const int count = list ? list->Count() : 0;
@@ -33,7 +33,7 @@ void writeTStrings(TCustomIniFile *ini, TzqMethodHelper *c)
 void readTStrings(TCustomIniFile *ini, TzqMethodHelper *c)
 {
     const QString section = zqText(c, 0);
-    TStrings *list = zqObjectArgAs<TStrings>(c, 1);
+    TStrings *list = zqOptionalArgAs<TStrings>(c, 1);
     if (!list)
         return;
     const int count = ini->ReadInteger(section, QStringLiteral("Count"), 0);
@@ -45,7 +45,7 @@ void readTStrings(TCustomIniFile *ini, TzqMethodHelper *c)
 
 void readSectionValuesEx(TCustomIniFile *ini, TzqMethodHelper *c)
 {
-    TStrings *target = zqObjectArgAs<TStrings>(c, 1);
+    TStrings *target = zqOptionalArgAs<TStrings>(c, 1);
     if (!target)
         return;
     TStringList lines;
@@ -59,7 +59,9 @@ void readSectionValuesEx(TCustomIniFile *ini, TzqMethodHelper *c)
 // to and from a stream; other ini classes and absent arguments do nothing.
 void saveToStream(TCustomIniFile *ini, TzqMethodHelper *c)
 {
-    TStream *stream = zqObjectArgAs<TStream>(c, 0);
+    TStream *stream = zqOptionalArgAs<TStream>(c, 0);
+    if (!stream)
+        return;
     TStringList lines;
     if (auto *file = dynamic_cast<TIniFile *>(ini))
         lines.LoadFromFile(file->FileName());
@@ -67,13 +69,12 @@ void saveToStream(TCustomIniFile *ini, TzqMethodHelper *c)
         memory->GetStrings(&lines);
     else
         return;
-    if (stream)
-        lines.SaveToStream(stream);
+    lines.SaveToStream(stream);
 }
 
 void loadFromStream(TCustomIniFile *ini, TzqMethodHelper *c)
 {
-    TStream *stream = zqObjectArgAs<TStream>(c, 0);
+    TStream *stream = zqOptionalArgAs<TStream>(c, 0);
     if (!stream)
         return;
     TStringList lines;

@@ -211,6 +211,9 @@ bool TChunkIDAT::LoadFromStream(TStream *stream, const QByteArray &name, quint32
 {
     SetName(name);
     TChunkIHDR &header = headerOf(Owner());
+    // A palette chunk read before the data never recolours a grey image.
+    if (header.HasPalette() && (header.ColorType == 0 || header.ColorType == 4))
+        header.BuildGrayPalette();
     IdatReader reader(stream, size);
     const TRowStore store = RowStoreFor(header);
     const int offset = header.Offset();

@@ -4,7 +4,6 @@
 #include "export/pdf/qvxmd5.h"
 #include "report/model/qvxCustomOutline.h"
 #include "report/model/qvxCustomPreviewPages.h"
-#include "report/base/qvxFileUtils.h"
 #include "report/model/qvxReportLink.h"
 #include "report/model/qvxResources.h"
 #include "report/base/qvxTextUtils.h"
@@ -13,7 +12,6 @@
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/PropertyDeclarations.h"
 #include "toolkit/classes/TStringList.h"
-#include "toolkit/core/CodePages.h"
 #include "toolkit/widgets/ShellOpen.h"
 #include "toolkit/widgets/TApplication.h"
 
@@ -137,14 +135,13 @@ void TqvxPDFExport::warn(const QString &text)
 
 // --- Start ------------------------------------------------------------------
 
-QString TqvxPDFExport::OutputFileName() const
+QString TqvxPDFExport::OutputFileName()
 {
     QString name = FileName();
     if (SlaveExport()) {
         const QString reportFile = Report() ? Report()->FileName() : QString();
-        const QString base = reportFile.isEmpty() ? QFileInfo(qvxGetTempFileName()).completeBaseName()
-                                                  : QFileInfo(reportFile).completeBaseName();
-        name = qvxGetTempDir() + base + qvxGet(8708);
+        const QString stem = reportFile.isEmpty() ? QStringLiteral("qv") : QFileInfo(reportFile).completeBaseName() + u'-';
+        name = NewSlaveFileName(stem, qvxGet(8708));
     }
     if (!name.isEmpty() && !name.contains(QLatin1Char('/')) && !DefaultPath().isEmpty())
         name = DefaultPath() + QLatin1Char('/') + name;
@@ -169,21 +166,20 @@ bool TqvxPDFExport::Start()
     m_encrypted = !m_ownerPassword.isEmpty() || !m_userPassword.isEmpty();
     m_embedFonts = m_encrypted ? m_embedFontsIfProtected : m_embeddedFonts;
     if (m_encrypted)
-        m_keys = PrepareKeys(StringToCp1251(m_userPassword), StringToCp1251(m_ownerPassword),
+        m_keys = PrepareKeys(PasswordBytes(m_userPassword, QStringLiteral("user")),
+                             PasswordBytes(m_ownerPassword, QStringLiteral("owner")),
                              PermissionValue(m_protectionFlags), QByteArray::fromHex(m_fileId));
 
     if (TqvxCustomPreviewPages *pages = Report() ? Report()->PreviewPages() : nullptr) {
         m_preparedPageCount = pages->Count();
         if (m_outline)
             m_outlineSource = pages->Outline();
-        if (CurrentPageOnly()) {
-            m_exportedPages = {pages->CurrentPreviewPage()};
-        } else {
-            TStringList numbers;
-            qvxParsePageRange(PageNumbers(), &numbers, m_preparedPageCount);
-            for (int i = 0; i < numbers.Count(); ++i)
-                m_exportedPages.append(numbers.Strings(i).toInt());
-        }
+        // The export put the page it takes for "current page only" into
+        // the page numbers, with or without a preview.
+        TStringList numbers;
+        qvxParsePageRange(PageNumbers(), &numbers, m_preparedPageCount);
+        for (int i = 0; i < numbers.Count(); ++i)
+            m_exportedPages.append(numbers.Strings(i).toInt());
     }
 
     m_output = OutputStream();
@@ -324,8 +320,16 @@ TqvxPDFFont *TqvxPDFExport::FindFont(const TFont &font, const TFontFacePtr &face
         if (known->Matches(font))
             return known.get();
     auto added = std::make_unique<TqvxPDFFont>(font, face);
-    added->ResourceName = "/F" + QByteArray::number(qsizetype(m_fonts.size()));
-    m_fonts.push_back(std::move(added));
+    if (!added->Unusable().isEmpty())
+        warn(QStringLiteral("The font \"%1\" (%2) cannot be embedded: %3; other fonts show its characters")
+                 .arg(font.Name(), added->Face().File().FileName, added->Unusable()));
+    return addFont(std::move(added));
+}
+
+TqvxPDFFont *TqvxPDFExport::addFont(std::unique_ptr<TqvxPDFFont> font)
+{
+    font->ResourceName = "/F" + QByteArray::number(qsizetype(m_fonts.size()));
+    m_fonts.push_back(std::move(font));
     return m_fonts.back().get();
 }
 
@@ -534,6 +538,7 @@ void TqvxPDFExport::Clear()
     m_pageObjects.clear();
     m_pageHeights.clear();
     m_fonts.clear();
+    m_unusableFaces.clear();
     m_annots.clear();
     m_pageAnnots.clear();
     m_content.reset();

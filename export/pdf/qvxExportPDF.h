@@ -24,6 +24,7 @@
 #include "toolkit/classes/Streams.h"
 
 #include <QDateTime>
+#include <QSet>
 
 #include <functional>
 #include <memory>
@@ -219,8 +220,19 @@ public:
     QByteArray GetPDFColor(TColor color) { return m_colorText(color); }
 
     // The document's font for a report font, added on first use (with the
-    // face given, or else the face the font engine serves).
+    // face given, or else the face the font engine serves).  A face that
+    // cannot be embedded is reported once; other faces show its text.
     TqvxPDFFont *FindFont(const TFont &font, const TFontFacePtr &face = nullptr);
+
+    // The operators that show a line in a font of the document inside a
+    // text object whose font is already set to it at this size: the
+    // glyphs, fonts standing in for characters the face lacks (the text
+    // object's font set again after them), and the line as ActualText
+    // where the glyphs alone would not give it back.
+    QByteArray ShowText(TqvxPDFFont *font, const QByteArray &size, const QString &line, bool rightToLeft = false);
+    // A usable font of the document that has every character of a
+    // grapheme cluster the font lacks; nullptr when no face has them.
+    TqvxPDFFont *FallbackFont(const TqvxPDFFont &font, QStringView cluster);
     const std::vector<std::unique_ptr<TqvxPDFFont>> &Fonts() const { return m_fonts; }
 
     // A text string of the object (encrypted when the document is).
@@ -271,7 +283,7 @@ private:
     };
 
     void Clear();
-    QString OutputFileName() const;
+    QString OutputFileName();
     QByteArray NewIdentifier() const;
     void WriteInfo(int infoNumber);
     int WriteOutlines();
@@ -281,6 +293,14 @@ private:
     void WriteFontStream(int n, const QByteArray &data, const QByteArray &prefix, bool lengthOne);
     void WriteFontDescriptor(int d, const TqvxPDFFont &font, const QByteArray &name, const QByteArray &fontFile);
     void warn(const QString &text);
+    static QByteArray WithActualText(const QString &text, const QByteArray &shown);
+    // The document's font for a face standing in for another font's
+    // characters (embedded always); nullptr when the face is unusable.
+    TqvxPDFFont *FaceFont(const TFontFile &file, const TqvxPDFFont &font);
+    TqvxPDFFont *addFont(std::unique_ptr<TqvxPDFFont> font);
+    // The font itself when it has every character of the cluster, else a
+    // fallback font.
+    TqvxPDFFont *showingFont(TqvxPDFFont &font, QStringView cluster);
 
     bool m_compressed = true;
     bool m_embeddedFonts = false;
@@ -313,6 +333,7 @@ private:
     QList<int> m_pageObjects;
     QList<double> m_pageHeights;
     std::vector<std::unique_ptr<TqvxPDFFont>> m_fonts;
+    QSet<QString> m_unusableFaces; // file#index
     QList<TqvxPDFAnnot> m_annots;
     QByteArray m_pageAnnots;
     std::unique_ptr<TMemoryStream> m_content;

@@ -54,6 +54,21 @@ TqvxPDFFont::TqvxPDFFont(const TFont &font, TFontFacePtr face) : m_face(std::mov
     if (!m_face)
         m_face = TFontEngine::Face(font.Name(), font.Style().testFlag(fsBold), font.Style().testFlag(fsItalic));
     m_substituted = m_face->File().Family.compare(font.Name(), Qt::CaseInsensitive) != 0;
+    checkFace();
+}
+
+// The face is read as the subset will read it, with glyph 0 alone.
+void TqvxPDFFont::checkFace()
+{
+    TrueTypeCollection collection;
+    try {
+        collection.LoadFromMemory(m_face->FileData());
+        if (collection.GetSubsetFontData(m_font, {}, m_face->File().FaceIndex).isEmpty())
+            m_unusable = QStringLiteral("TrueType font format error");
+        m_cff = collection.IsCFF(m_font, m_face->File().FaceIndex);
+    } catch (const Exception &error) {
+        m_unusable = error.Message();
+    }
 }
 
 bool TqvxPDFFont::Matches(const TFont &font) const
@@ -64,54 +79,77 @@ bool TqvxPDFFont::Matches(const TFont &font) const
     return IsCJKFace(font.Name()) || (font.Style() & styleBits) == (m_font.Style() & styleBits);
 }
 
-QList<quint16> TqvxPDFFont::GetGlyphs(const QString &text, bool rightToLeft)
+bool TqvxPDFFont::Covers(char32_t character) const
+{
+    return m_unusable.isEmpty() && m_face->GlyphIndex(character) != 0;
+}
+
+namespace {
+
+// The texts of a cluster's glyphs: one character each when there are as
+// many glyphs as characters, else all of them for the first glyph.
+QStringList glyphTexts(const QString &cluster, qsizetype glyphCount)
+{
+    const QList<uint> characters = cluster.toUcs4();
+    QStringList texts(glyphCount);
+    if (characters.size() == glyphCount) {
+        for (qsizetype i = 0; i < glyphCount; ++i)
+            texts[i] = QString::fromUcs4(reinterpret_cast<const char32_t *>(&characters[i]), 1);
+    } else if (glyphCount > 0) {
+        texts[0] = cluster;
+    }
+    return texts;
+}
+
+} // namespace
+
+QList<quint16> TqvxPDFFont::GetGlyphs(const QString &text, bool rightToLeft, bool *exact)
 {
     QList<quint16> result;
+    bool same = true;
     for (const TGlyphRun &run : ShapeLine(*m_face, text, rightToLeft)) {
-        // A cluster's text runs up to the next cluster of the run.
-        QList<int> starts;
-        starts.reserve(run.Glyphs.size());
-        for (const TShapedGlyph &glyph : run.Glyphs)
-            starts.append(glyph.Cluster);
-        if (!std::is_sorted(starts.begin(), starts.end()))
-            std::sort(starts.begin(), starts.end());
-        starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
+        // Logical order: a right-to-left run lists its last glyph first.
+        QList<TShapedGlyph> logical = run.Glyphs;
+        if (run.RightToLeft)
+            std::reverse(logical.begin(), logical.end());
         const int runEnd = run.Start + run.Length;
-        QList<bool> given(starts.size(), false);
-
-        const int count = int(run.Glyphs.size());
-        for (int n = 0; n < count; ++n) {
-            // Logical order: a right-to-left run lists its last glyph first.
-            const TShapedGlyph &glyph = run.Glyphs[run.RightToLeft ? count - 1 - n : n];
-            const auto at = std::lower_bound(starts.begin(), starts.end(), glyph.Cluster);
-            const auto k = int(at - starts.begin());
-            QString characters;
-            if (!given[k]) {
-                given[k] = true;
-                const int end = k + 1 < starts.size() ? starts[k + 1] : runEnd;
-                characters = text.mid(glyph.Cluster, end - glyph.Cluster);
-            }
-            record(glyph.Glyph, glyph.Advance, characters);
+        for (qsizetype first = 0; first < logical.size();) {
+            qsizetype next = first + 1;
+            while (next < logical.size() && logical[next].Cluster == logical[first].Cluster)
+                ++next;
+            // A cluster's text runs up to the next cluster of the run.
+            const int start = logical[first].Cluster;
+            int end = runEnd;
+            for (qsizetype k = next; k < logical.size(); ++k)
+                if (logical[k].Cluster > start) {
+                    end = std::min(end, logical[k].Cluster);
+                    break;
+                }
+            const QStringList texts = glyphTexts(text.mid(start, std::max(0, end - start)), next - first);
+            for (qsizetype g = first; g < next; ++g)
+                same = record(logical[g].Glyph, logical[g].Advance, texts[g - first]) && same;
+            first = next;
         }
         for (const TShapedGlyph &glyph : run.Glyphs)
             result.append(quint16(glyph.Glyph));
     }
+    if (exact)
+        *exact = same;
     return result;
 }
 
-void TqvxPDFFont::record(quint32 glyph, int advance, const QString &text)
+bool TqvxPDFFont::record(quint32 glyph, int advance, const QString &text)
 {
     const auto id = quint16(glyph);
+    const QString given = id == 0 ? QStringLiteral("\uFFFD") : text;
     const auto found = m_index.constFind(id);
-    if (found != m_index.constEnd()) {
-        if (m_characters[*found].isEmpty())
-            m_characters[*found] = text;
-        return;
-    }
+    if (found != m_index.constEnd())
+        return m_characters[*found] == text;
     m_index.insert(id, int(m_glyphs.size()));
     m_glyphs.append(id);
     m_widths.append(toGlyphSpace(advance, m_face->UnitsPerEm()));
-    m_characters.append(text);
+    m_characters.append(given);
+    return given == text;
 }
 
 QByteArray TqvxPDFFont::GetPDFName() const
@@ -156,26 +194,15 @@ TqvxPDFFontMetrics TqvxPDFFont::Metrics() const
 
 TqvxPDFFontFile TqvxPDFFont::GetFontFile(const TqvxPDFWarningSink &warning) const
 {
-    const QByteArray &file = m_face->FileData();
-    const int faceIndex = m_face->File().FaceIndex;
     TrueTypeCollection collection;
     collection.OnWarning = warning;
     try {
-        collection.LoadFromMemory(file);
-        if (collection.IsCFF(m_font, faceIndex))
-            return {collection.GetFaceFontData(m_font, faceIndex), true};
-        const QByteArray subset = collection.GetSubsetFontData(m_font, m_glyphs, faceIndex);
-        if (!subset.isEmpty())
-            return {subset, false};
+        collection.LoadFromMemory(m_face->FileData());
+        const int faceIndex = m_face->File().FaceIndex;
+        return {collection.GetSubsetFontData(m_font, m_glyphs, faceIndex), m_cff};
     } catch (const Exception &error) {
         if (warning)
-            warning(QStringLiteral("%1: %2; the whole font is embedded").arg(m_face->File().FileName, error.Message()));
+            warning(QStringLiteral("%1: %2; the font is not embedded").arg(m_face->File().FileName, error.Message()));
     }
-    try {
-        const QByteArray whole = collection.GetFaceFontData(m_font, faceIndex);
-        if (!whole.isEmpty())
-            return {whole, false};
-    } catch (const Exception &) {
-    }
-    return {file, false};
+    return {};
 }

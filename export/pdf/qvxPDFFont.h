@@ -9,7 +9,14 @@
 // HarfBuzz), so the glyph indices written are those of the face that
 // measured them.  The text a glyph stands for comes from the shaper's
 // clusters: a ligature stands for all its characters, and a right-to-left
-// run maps back to its characters in logical order.
+// run maps back to its characters in logical order.  A cluster of as many
+// glyphs as characters maps glyph by glyph; otherwise its first glyph
+// stands for the whole cluster.  Glyph 0 stands for U+FFFD, never for a
+// character the face lacks.
+//
+// A face is used only when the subsetter reads it as a TrueType or CFF
+// face with outlines; Unusable says why another is not (a bitmap-only
+// face, a WOFF file, a damaged font).
 
 #include "toolkit/graphics/FontEngine.h"
 #include "toolkit/graphics/GraphicsObjects.h"
@@ -41,7 +48,8 @@ struct TqvxPDFFontMetrics {
 };
 
 // The bytes of an embedded font: a TrueType font (FontFile2) or, for a face
-// with CFF outlines, an OpenType font (FontFile3 of subtype OpenType).
+// with CFF outlines, an OpenType font (FontFile3 of subtype OpenType);
+// empty when the subset could not be made.
 struct TqvxPDFFontFile {
     QByteArray Data;
     bool OpenType = false;
@@ -65,12 +73,23 @@ public:
     bool Matches(const TFont &font) const;
 
     // The face used is not the face the report names (fontconfig served
-    // another family); its file must then travel with the document.
+    // another family, or the face stands in for another's characters); its
+    // file must then travel with the document.
     bool IsSubstituted() const { return m_substituted; }
+    void SetSubstituted() { m_substituted = true; }
+
+    // Why the face cannot be embedded; empty when it can.
+    const QString &Unusable() const { return m_unusable; }
+    // The face has CFF outlines (a CIDFontType0 font in the document).
+    bool IsCFF() const { return m_cff; }
+    // The face is usable and has a glyph for the character.
+    bool Covers(char32_t character) const;
 
     // The glyphs of a line in visual order; new glyphs are recorded with
-    // their widths and texts.
-    QList<quint16> GetGlyphs(const QString &text, bool rightToLeft = false);
+    // their widths and texts.  exact, when given, tells whether the texts
+    // recorded for the glyphs give back the line (a glyph seen before
+    // with another text does not).
+    QList<quint16> GetGlyphs(const QString &text, bool rightToLeft = false, bool *exact = nullptr);
 
     // The glyphs used so far in order of first use, their widths in glyph
     // space, and the text each stands for (empty for a glyph that only
@@ -85,8 +104,8 @@ public:
 
     TqvxPDFFontMetrics Metrics() const;
 
-    // The subset of the used glyphs; the whole face when it has CFF
-    // outlines or its file cannot be subset (the warning says why).
+    // The subset of the used glyphs; empty when it cannot be made (the
+    // warning says why).
     TqvxPDFFontFile GetFontFile(const TqvxPDFWarningSink &warning) const;
 
     // "/F" + index in the document's font list.
@@ -95,11 +114,15 @@ public:
     int ObjectNumber = 0;
 
 private:
-    void record(quint32 glyph, int advance, const QString &text);
+    // Records a glyph; false when it was recorded before with another text.
+    bool record(quint32 glyph, int advance, const QString &text);
+    void checkFace();
 
     TFont m_font;
     TFontFacePtr m_face;
     bool m_substituted = false;
+    QString m_unusable;
+    bool m_cff = false;
     QList<quint16> m_glyphs;
     QList<int> m_widths;
     QList<QString> m_characters;

@@ -1,7 +1,8 @@
 // The objects of one font of the PDF export: the font file when it travels
 // with the document, the descriptor, the ToUnicode CMap, the CIDSystemInfo,
-// the CIDFontType2 font with its widths, and the Type0 font with Identity-H
-// encoding (so a code is a glyph index) at the number reserved for it.
+// the CID font with its widths (CIDFontType2 for TrueType outlines,
+// CIDFontType0 for CFF ones), and the Type0 font with Identity-H encoding
+// (so a code is a glyph index) at the number reserved for it.
 
 #include "export/pdf/qvxExportPDF.h"
 
@@ -93,10 +94,12 @@ void TqvxPDFExport::WriteFonts(TqvxPDFFont &font)
     const QByteArray name = font.GetPDFName();
 
     QByteArray fontFile;
-    if (m_embedFonts || font.IsSubstituted()) {
+    const TqvxPDFFontFile file = (m_embedFonts || font.IsSubstituted()) && font.Unusable().isEmpty()
+        ? font.GetFontFile([this](const QString &text) { warn(text); })
+        : TqvxPDFFontFile();
+    if (!file.Data.isEmpty()) {
         const int f = UpdateXRef();
         WriteLn(m_output, ObjNumber(f));
-        const TqvxPDFFontFile file = font.GetFontFile([this](const QString &text) { warn(text); });
         if (file.OpenType) {
             m_openType = true;
             WriteFontStream(f, file.Data, "/Subtype /OpenType ", false);
@@ -131,7 +134,7 @@ void TqvxPDFExport::WriteFonts(TqvxPDFFont &font)
     WriteLn(m_output, ObjNumber(c));
     WriteLn(m_output, "<<");
     WriteLn(m_output, "/Type /Font");
-    WriteLn(m_output, "/Subtype /CIDFontType2");
+    WriteLn(m_output, font.IsCFF() ? "/Subtype /CIDFontType0" : "/Subtype /CIDFontType2");
     WriteLn(m_output, "/BaseFont /" + name);
     WriteLn(m_output, "/CIDSystemInfo " + ObjNumberRef(s));
     WriteLn(m_output, "/FontDescriptor " + ObjNumberRef(d));

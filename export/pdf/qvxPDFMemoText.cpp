@@ -190,14 +190,21 @@ void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, const TFont &fo
     const int n = int(lines.size());
     const int rotation = memo->Rotation();
     const double rs = memo->HAlign() == haRight ? cs : 0;
+    // The width of a line places right and centred text and ends its
+    // underline and strike-out.
+    const bool needsWidth = memo->HAlign() == haRight || memo->HAlign() == haCenter
+        || font.Style().testFlag(fsUnderline) || font.Style().testFlag(fsStrikeout);
     for (int i = 0; i < n; ++i) {
         if (lines[i].isEmpty())
             continue;
         const double pg = i == 0 ? memo->ParagraphGap() : 0;
-        TWideStrings single;
-        single.Add(lines[i]);
-        layout->SetText(&single);
-        const double tw = layout->CalcWidth();
+        double tw = 0;
+        if (needsWidth) {
+            TWideStrings single;
+            single.Add(lines[i]);
+            layout->SetText(&single);
+            tw = layout->CalcWidth();
+        }
 
         double x, y;
         if (rotation > 0) {
@@ -239,8 +246,7 @@ void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, const TFont &fo
             write("1 0 0.3333 1 " + PdfNumber(x) + ' ' + PdfNumber(y) + " Tm\r\n");
         if (fakeBold)
             write("2 Tr " + PdfNumber(fontSize / 35.0) + " w " + color(textColor) + " RG\r\n");
-        const QList<quint16> glyphs = pdfFont->GetGlyphs(lines[i], memo->RTLReading());
-        write('<' + GlyphsToHex4(glyphs) + "> Tj\r\nET\r\n");
+        write(m_pdf.ShowText(pdfFont, QByteArray::number(fontSize), lines[i], memo->RTLReading()) + "ET\r\n");
         if (fakeBold)
             write("0 Tr\r\n");
         if (font.Style().testFlag(fsUnderline)) {

@@ -136,16 +136,22 @@ void TqvxPDFViewWriter::WriteFrame()
         xr = PdfNumber(m_pdf.PX(L + W - frame->ShadowWidth()));
         yb = PdfNumber(m_pdf.PY(T + H - frame->ShadowWidth()));
     }
-    const QByteArray xi1 = PdfNumber(m_pdf.PX(L) + 2);
-    const QByteArray xi2 = PdfNumber(m_pdf.PX(L + W) - 2);
-    const QByteArray yi1 = PdfNumber(m_pdf.PY(T) - 2);
-    const QByteArray yi2 = PdfNumber(m_pdf.PY(T + H) + 2);
+    // The inner corners of double lines, written only where one is drawn.
+    QByteArray xi1, xi2, yi1, yi2;
+    auto inner = [&] {
+        if (!xi1.isEmpty())
+            return;
+        xi1 = PdfNumber(m_pdf.PX(L) + 2);
+        xi2 = PdfNumber(m_pdf.PX(L + W) - 2);
+        yi1 = PdfNumber(m_pdf.PY(T) - 2);
+        yi2 = PdfNumber(m_pdf.PY(T + H) + 2);
+    };
 
     struct Side {
         TqvxFrameType type;
         const TqvxFrameLine *line;
-        QByteArray x1, y1, x2, y2;   // the stroke
-        QByteArray ix1, iy1, ix2, iy2; // the inner stroke of a double line
+        const QByteArray &x1, &y1, &x2, &y2;     // the stroke
+        const QByteArray &ix1, &iy1, &ix2, &iy2; // the inner stroke of a double line
     };
     const Side sides[] = {
         {ftTop, frame->TopLine(), X1, Y1, xr, Y1, xi1, yi1, xi2, yi1},
@@ -153,19 +159,34 @@ void TqvxPDFViewWriter::WriteFrame()
         {ftBottom, frame->BottomLine(), X1, yb, xr, yb, xi1, yi2, xi2, yi2},
         {ftLeft, frame->LeftLine(), X1, Y1, X1, yb, xi1, yi1, xi1, yi2},
     };
-    write(color(frame->Color()) + " RG\r\n");
+    QByteArray out;
+    out.reserve(512);
+    out += color(frame->Color()) + " RG\r\n";
+    // Sides of the same colour, style and width share their pen text.
+    QByteArray pen;
+    const TqvxFrameLine *penLine = nullptr;
+    auto stroke = [&out](const QByteArray &x1, const QByteArray &y1, const QByteArray &x2, const QByteArray &y2) {
+        out += x1 + ' ' + y1 + " m\r\n" + x2 + ' ' + y2 + " l\r\nS\r\n";
+    };
     for (const Side &side : sides) {
         // A side without a colour paints nothing, as on screen.
         if (!frame->Typ().testFlag(side.type) || side.line->Color() == clNone)
             continue;
         const TqvxFrameLine *line = side.line;
-        const QByteArray pen = color(line->Color()) + " RG\r\n" + GetDashPattern(line->Style(), line->Width())
-            + "\r\n" + PdfNumber(line->Width() * 0.75) + " w\r\n";
-        write(pen);
-        write(side.x1 + ' ' + side.y1 + " m\r\n" + side.x2 + ' ' + side.y2 + " l\r\nS\r\n");
+        if (!penLine || line->Color() != penLine->Color() || line->Style() != penLine->Style()
+            || line->Width() != penLine->Width()) {
+            pen = color(line->Color()) + " RG\r\n" + GetDashPattern(line->Style(), line->Width()) + "\r\n";
+            AppendPdfNumber(pen, line->Width() * 0.75);
+            pen += " w\r\n";
+            penLine = line;
+        }
+        out += pen;
+        stroke(side.x1, side.y1, side.x2, side.y2);
         if (line->Style() == fsDouble) {
-            write(pen);
-            write(side.ix1 + ' ' + side.iy1 + " m\r\n" + side.ix2 + ' ' + side.iy2 + " l\r\nS\r\n");
+            inner();
+            out += pen;
+            stroke(side.ix1, side.iy1, side.ix2, side.iy2);
         }
     }
+    write(out);
 }

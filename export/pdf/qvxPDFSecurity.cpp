@@ -3,6 +3,7 @@
 #include "export/pdf/qvxRC4.h"
 #include "export/pdf/qvxmd5.h"
 #include "toolkit/classes/Streams.h"
+#include "toolkit/core/Exceptions.h"
 
 namespace {
 
@@ -54,6 +55,20 @@ qint32 PermissionValue(TqvxPDFEncBits flags)
 {
     return -64 + (flags.testFlag(ePrint) ? 4 : 0) + (flags.testFlag(eModify) ? 8 : 0)
         + (flags.testFlag(eCopy) ? 16 : 0) + (flags.testFlag(eAnnot) ? 32 : 0);
+}
+
+QByteArray PasswordBytes(const QString &password, const QString &role)
+{
+    for (const QChar c : password) {
+        const char16_t u = c.unicode();
+        const bool ascii = u >= 0x20 && u <= 0x7E;
+        const bool latin = u >= 0xA1 && u <= 0xFF && u != 0xAD;
+        if (!ascii && !latin)
+            throw Exception(QStringLiteral("The %1 password cannot be used: PDF readers take only Latin letters, "
+                                           "digits and signs in a password, not \"%2\"")
+                                .arg(role, QString(c)));
+    }
+    return password.toLatin1();
 }
 
 QByteArray PadPassword(const QByteArray &password)

@@ -6,12 +6,12 @@
 // streams of an object.  Everything here is a pure function of its
 // arguments; the document writer keeps the keys of one document.
 //
-// Passwords are bytes (the writer converts the user's text to code page
-// 1251 first).
+// Passwords are bytes: PasswordBytes turns the user's text into them.
 
 #include <QByteArray>
 #include <QFlags>
 #include <QObject>
+#include <QString>
 
 class TStream;
 
@@ -38,6 +38,13 @@ using enum PdfTypes::TqvxPDFEncBit;
 
 // The /P value: -64 + 4 print + 8 modify + 16 copy + 32 annotate.
 qint32 PermissionValue(TqvxPDFEncBits flags);
+
+// The bytes of a password as readers make them of what is typed: Latin-1,
+// where PDF's own text encoding agrees with it (printable ASCII and
+// U+00A1..U+00FF but the soft hyphen).  Raises Exception naming the
+// password's role for any other character, since no reader could open the
+// document with it, or anyone could when it became question marks.
+QByteArray PasswordBytes(const QString &password, const QString &role);
 
 // The first 32 bytes of the password, completed with the standard padding.
 QByteArray PadPassword(const QByteArray &password);

@@ -6,7 +6,14 @@
 
 QByteArray PdfNumber(double value)
 {
-    return qvxFloatToFixedStr(value, 2, QLatin1Char('.')).toLatin1();
+    char text[qvxFixedTextSize];
+    return QByteArray(text, qvxFormatFixed(text, value, 2) - text);
+}
+
+void AppendPdfNumber(QByteArray &out, double value)
+{
+    char text[qvxFixedTextSize];
+    out.append(text, qvxFormatFixed(text, value, 2) - text);
 }
 
 QByteArray EscapeString(const QByteArray &bytes)
@@ -130,6 +137,8 @@ QByteArray TqvxPDFColorText::operator()(TColor color)
 
 QByteArray GetDashPattern(TqvxFrameStyle style, double width)
 {
+    if (style != fsDash && style != fsDot && style != fsDashDot && style != fsDashDotDot)
+        return "[] 0 d";
     const QByteArray dash = PdfNumber(width * 6) + ' ';
     const QByteArray dot = PdfNumber(width * 2) + ' ';
     switch (style) {
@@ -139,9 +148,7 @@ QByteArray GetDashPattern(TqvxFrameStyle style, double width)
         return '[' + dot + dash + "] 0 d";
     case fsDashDot:
         return '[' + dash + dash + dot + dash + "] 0 d";
-    case fsDashDotDot:
-        return '[' + dash + dash + dot + dash + dot + dash + "] 0 d";
     default:
-        return "[] 0 d";
+        return '[' + dash + dash + dot + dash + dot + dash + "] 0 d";
     }
 }

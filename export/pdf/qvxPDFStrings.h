@@ -12,6 +12,8 @@
 
 // A real number with two decimals and a point: 12.00, -3.50, 0.00.
 QByteArray PdfNumber(double value);
+// The same text appended to out.
+void AppendPdfNumber(QByteArray &out, double value);
 
 // A PDF literal string's contents: "(", ")" and "\" escaped with "\", LF as
 // "\n" and CR as "\r"; every other byte unchanged.

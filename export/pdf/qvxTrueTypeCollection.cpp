@@ -1,5 +1,6 @@
 #include "export/pdf/qvxTrueTypeCollection.h"
 
+#include "export/pdf/qvxCFFSubset.h"
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/graphics/GraphicsObjects.h"
 
@@ -38,8 +39,20 @@ QString fullNameOf(const TFont &font)
 
 const QList<quint32> &SkippedTables()
 {
+    // The variation tables describe the glyphs of the whole font: a subset
+    // is the default instance.
     static const QList<quint32> tags = {FontTag("EBLC"), FontTag("EBDT"), FontTag("hdmx"), FontTag("VDMX"),
-                                        FontTag("DSIG")};
+                                        FontTag("DSIG"), FontTag("fvar"), FontTag("gvar"), FontTag("avar"),
+                                        FontTag("cvar"), FontTag("HVAR"), FontTag("VVAR"), FontTag("MVAR"),
+                                        FontTag("STAT")};
+    return tags;
+}
+
+const QList<quint32> &SkippedCFFTables()
+{
+    static const QList<quint32> tags = SkippedTables()
+        + QList<quint32>{FontTag("GSUB"), FontTag("GPOS"), FontTag("GDEF"), FontTag("BASE"), FontTag("JSTF"),
+                         FontTag("MATH"), FontTag("VORG")};
     return tags;
 }
 
@@ -66,6 +79,7 @@ void TrueTypeCollection::LoadFromMemory(const QByteArray &image)
             offsets.append(TTF_Helpers::ReadU32(m_image, 12 + 4 * qint64(i)));
     } else if (signature == FontTag("OTTO")) {
         m_cff = true;
+        offsets.append(0);
     } else {
         TTF_Helpers::FormatError("TrueType font format error");
     }
@@ -108,10 +122,25 @@ QByteArray TrueTypeCollection::GetSubsetFontData(const TFont &font, const QList<
     if (chosen < 0)
         return QByteArray();
     TrueTypeFont &face = Face(chosen);
+    face.ReadTableDirectory({});
+    if (face.IsCFF())
+        return subsetCFF(face, usedGlyphs);
     face.LoadFont(SkippedTables());
     for (quint16 glyph : usedGlyphs)
         face.AddGlyph(glyph);
     return face.SaveSubset();
+}
+
+QByteArray TrueTypeCollection::subsetCFF(TrueTypeFont &face, const QList<quint16> &usedGlyphs)
+{
+    face.ReadTableDirectory(SkippedCFFTables());
+    face.CheckTableChecksums();
+    for (const auto &table : face.Tables())
+        if (table->tag == FontTag("CFF ")) {
+            table->Replace(TqvxCFFFont(table->Data()).Subset(usedGlyphs));
+            return face.SaveFace();
+        }
+    TTF_Helpers::FormatError("CFF2 outlines cannot be subset");
 }
 
 QByteArray TrueTypeCollection::GetFaceFontData(const TFont &font, int faceIndex) const

@@ -6,9 +6,9 @@
 //
 // The face is the one fontconfig named by its index when the caller knows
 // it; otherwise the face whose full name (name ID 4) is the font's name with
-// " Bold" / " Italic" added, and failing that the last face.  A CFF face
-// cannot be subset here: IsCFF tells the caller to embed it whole, and
-// GetFaceFontData gives it as a font file of its own.
+// " Bold" / " Italic" added, and failing that the last face.  A face with
+// CFF outlines is subset in its CFF table (see TqvxCFFFont) and keeps its
+// other tables but the layout and variation ones.
 //
 // Checksum mismatches are not fatal; their messages go to OnWarning.
 
@@ -27,9 +27,9 @@ public:
     TrueTypeFont::TWarningSink OnWarning;
 
     // Takes the font file (the array is shared, not copied).  Raises
-    // "TrueType font format error" for a file of no known kind and "Unknown
-    // font collection version" for a collection of another version.  An
-    // "OTTO" file is accepted with no face.
+    // "TrueType font format error" for a file of no known kind (WOFF among
+    // them) and "Unknown font collection version" for a collection of
+    // another version.
     void LoadFromMemory(const QByteArray &image);
 
     bool IsCollection() const { return m_collection; }
@@ -42,18 +42,24 @@ public:
     bool IsCFF(const TFont &font, int faceIndex = -1) const;
 
     // The subset font file of the chosen face for the glyphs; empty when
-    // there is no face (the caller then keeps the whole font).
+    // there is no face.  Raises the reader's error for a face it cannot
+    // read, one without outlines among them ("Glyph table not found").
     QByteArray GetSubsetFontData(const TFont &font, const QList<quint16> &usedGlyphs, int faceIndex = -1);
     // The chosen face whole as a font file of its own: the file itself
     // unless it is a collection.
     QByteArray GetFaceFontData(const TFont &font, int faceIndex = -1) const;
 
 private:
+    QByteArray subsetCFF(TrueTypeFont &face, const QList<quint16> &usedGlyphs);
+
     QByteArray m_image;
     bool m_collection = false;
     bool m_cff = false;
     std::vector<std::unique_ptr<TrueTypeFont>> m_faces;
 };
 
-// Tables a subset leaves out: bitmaps, device metrics and the signature.
+// Tables a subset leaves out: bitmaps, device metrics, the signature and
+// the variation tables.
 const QList<quint32> &SkippedTables();
+// What a CFF subset leaves out besides: the layout tables.
+const QList<quint32> &SkippedCFFTables();

@@ -4,7 +4,9 @@
 #include "toolkit/core/SysUtils.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -19,11 +21,88 @@ constexpr double Round8Scale = 1e8;
 
 } // namespace
 
-QString qvxFloatToFixedStr(double value, int digits, QChar separator)
+namespace {
+
+// The general formatter's text, for what the fixed fast path does not take:
+// NaN, infinities and magnitudes that go to exponent form.
+char *formatGenerally(char *out, double value, int digits)
 {
     TFormatSettings settings = FormatSettings;
-    settings.DecimalSeparator = separator;
-    return FloatToStrF(value, ffFixed, FixedPrecision, digits, settings);
+    settings.DecimalSeparator = QLatin1Char('.');
+    const QByteArray text = FloatToStrF(value, ffFixed, FixedPrecision, digits, settings).toLatin1();
+    const auto size = std::min<qsizetype>(text.size(), qvxFixedTextSize);
+    std::memcpy(out, text.constData(), size_t(size));
+    return out + size;
+}
+
+} // namespace
+
+char *qvxFormatFixed(char *out, double value, int digits)
+{
+    digits = std::clamp(digits, 0, FixedPrecision);
+    if (!std::isfinite(value))
+        return formatGenerally(out, value, digits);
+    // The FixedPrecision significant digits of the value, correctly rounded,
+    // as the general formatter takes them.
+    char digitsOf[FixedPrecision];
+    int exponent = 0; // where the decimal point sits in digitsOf
+    int count = 0;
+    if (value != 0) {
+        char buffer[40];
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                       std::chars_format::scientific, FixedPrecision - 1).ptr;
+        digitsOf[0] = buffer[0];
+        std::memcpy(digitsOf + 1, buffer + 2, FixedPrecision - 1);
+        const char *exponentText = buffer + FixedPrecision + 2;
+        std::from_chars(exponentText + (*exponentText == '+'), end, exponent);
+        exponent += 1;
+        if (exponent > FixedPrecision)
+            return formatGenerally(out, value, digits);
+        // Rounded half away from zero at the last decimal kept.
+        count = std::min(FixedPrecision, exponent + digits);
+        if (count < 0) {
+            count = 0;
+        } else if (count < FixedPrecision) {
+            const bool roundUp = digitsOf[count] >= '5';
+            if (roundUp) {
+                int i = count - 1;
+                while (i >= 0 && digitsOf[i] == '9')
+                    --i;
+                if (i < 0) {
+                    digitsOf[0] = '1';
+                    count = 1;
+                    ++exponent;
+                } else {
+                    ++digitsOf[i];
+                    count = i + 1;
+                }
+            }
+        }
+    }
+    auto digitAt = [&](int index) { return index >= 0 && index < count ? digitsOf[index] : '0'; };
+    const bool zero = std::all_of(digitsOf, digitsOf + count, [](char c) { return c == '0'; });
+    if (value < 0 && !zero)
+        *out++ = '-';
+    if (exponent <= 0 || zero)
+        *out++ = '0';
+    else
+        for (int i = 0; i < exponent; ++i)
+            *out++ = digitAt(i);
+    if (digits > 0) {
+        *out++ = '.';
+        for (int i = 0; i < digits; ++i)
+            *out++ = digitAt(exponent + i);
+    }
+    return out;
+}
+
+QString qvxFloatToFixedStr(double value, int digits, QChar separator)
+{
+    char text[qvxFixedTextSize];
+    QString result = QString::fromLatin1(text, qvxFormatFixed(text, value, digits) - text);
+    if (separator != QLatin1Char('.'))
+        result.replace(QLatin1Char('.'), separator);
+    return result;
 }
 
 QString qvxFloatToStr(double value)

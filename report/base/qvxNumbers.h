@@ -13,6 +13,13 @@
 // for magnitudes of 1e18 and more.
 QString qvxFloatToFixedStr(double value, int digits, QChar separator);
 
+// The room qvxFormatFixed needs at most.
+constexpr int qvxFixedTextSize = 48;
+
+// The text of qvxFloatToFixedStr(value, digits, '.') written to out, which
+// holds qvxFixedTextSize characters; answers the end of what was written.
+char *qvxFormatFixed(char *out, double value, int digits);
+
 // Integral values as FloatToStr writes them ("3"), others with two decimals
 // in the locale's format ("2.50").
 QString qvxFloatToStr(double value);

@@ -167,7 +167,7 @@ void registerEngine(TzqScript *script)
         .Procedure("procedure NewPage", [](E *e, TzqMethodHelper *) { e->NewPage(); })
         .Procedure("procedure NewColumn", [](E *e, TzqMethodHelper *) { e->NewColumn(); })
         .Procedure("procedure ShowBand(Band: TqvxBand)",
-                   [](E *e, TzqMethodHelper *c) { e->ShowBand(zqObjectArgAs<TqvxBand>(c, 0)); })
+                   [](E *e, TzqMethodHelper *c) { e->ShowBand(zqOptionalArgAs<TqvxBand>(c, 0)); })
         .Method("function FreeSpace: Extended", [](E *e, TzqMethodHelper *) { return Variant(e->FreeSpace()); })
         .Procedure("procedure StopReport", [](E *e, TzqMethodHelper *) { e->Report()->SetTerminated(true); });
     BindRegistered(script, "TqvxEngine", "TqvxCustomEngine");

@@ -3,7 +3,10 @@
 #include "report/model/qvxRegistries.h"
 #include "toolkit/classes/PropertyDeclarations.h"
 #include "toolkit/classes/SaveFileStream.h"
+#include "toolkit/core/Files.h"
 #include "toolkit/widgets/ControlTypes.h"
+
+#include <utility>
 
 TqvxCustomExportFilter::TqvxCustomExportFilter(TComponent *owner) : TqvxCustomExportFilter(owner, true)
 {
@@ -69,11 +72,14 @@ void TqvxCustomExportFilter::FinishExport()
         throw;
     }
     m_file.reset();
+    m_slaveFile.clear();
 }
 
 void TqvxCustomExportFilter::AbortExport()
 {
     m_file.reset();
+    if (!m_slaveFile.isEmpty())
+        DeleteFile(std::exchange(m_slaveFile, QString()));
 }
 
 TStream *TqvxCustomExportFilter::OutputStream()
@@ -83,6 +89,13 @@ TStream *TqvxCustomExportFilter::OutputStream()
     if (!m_file)
         m_file = std::make_unique<TSaveFileStream>(m_fileName);
     return m_file.get();
+}
+
+QString TqvxCustomExportFilter::NewSlaveFileName(const QString &stem, const QString &extension)
+{
+    AbortExport();
+    m_slaveFile = CreateTempFile(stem, QString(), extension);
+    return m_slaveFile;
 }
 
 void InitializeQvxExportFilter()

@@ -135,6 +135,13 @@ protected:
     // use; raises EFCreateError when the file cannot be made.
     TStream *OutputStream();
 
+    // The file of a slave export: a new empty file in the temporary folder
+    // named stem, six random characters and extension, made exclusively so
+    // that nothing another user put in the shared folder is written
+    // through.  An export thrown away deletes it again.  Raises
+    // EFCreateError.
+    QString NewSlaveFileName(const QString &stem, const QString &extension);
+
 private:
     bool m_registered;
     bool m_showDialog = true;
@@ -151,6 +158,8 @@ private:
     TqvxReportLink *m_report = nullptr;
     TStream *m_stream = nullptr;
     std::unique_ptr<TSaveFileStream> m_file;
+    // The slave export's file while its export is open.
+    QString m_slaveFile;
     bool m_slaveExport = false;
     QString m_pageNumbers;
     bool m_currentPageOnly = false;

@@ -593,35 +593,37 @@ bool TqvxReport::PrepareReport(bool clearLastReport)
         DataSetLinks links;
         if (m_engineOptions->DestroyForms()) {
             links = dataSetLinks();
-            saved = std::make_unique<SavedTemplate>(m_engineOptions->UseFileCache(), m_engineOptions->TempDir());
             m_reportOptions->SetPassword(QString());
             try {
+                saved = std::make_unique<SavedTemplate>(m_engineOptions->UseFileCache(), m_engineOptions->TempDir());
                 SaveToStream(saved->Stream(), true, false);
-            } catch (...) {
-                m_reportOptions->SetPassword(password);
-                throw;
+            } catch (const std::exception &e) {
+                saved.reset();
+                m_errors->Add(QString::fromUtf8(e.what()));
             }
+            if (!saved)
+                m_reportOptions->SetPassword(password);
         }
 
-        result = runPrepared();
+        if (m_errors->Count() == 0)
+            result = runPrepared();
 
         if (saved) {
             const QString errors = m_errors->Text();
-            const auto restore = [&] {
-                m_reloading = false;
-                m_reportOptions->SetPassword(password);
-                m_printOptions->SetSplitGap(splitGap);
-            };
             saved->Stream()->SetPosition(0);
             m_reloading = true;
+            QString reloadError;
             try {
                 LoadFromStream(saved->Stream());
-            } catch (...) {
-                restore();
-                throw;
+            } catch (const std::exception &e) {
+                reloadError = QString::fromUtf8(e.what());
             }
-            restore();
+            m_reloading = false;
+            m_reportOptions->SetPassword(password);
+            m_printOptions->SetSplitGap(splitGap);
             m_errors->SetText(errors);
+            if (!reloadError.isEmpty())
+                m_errors->Add(reloadError);
             restoreDataSetLinks(links);
             rebindScriptItems();
         }
@@ -730,8 +732,11 @@ bool TqvxReport::Export(TqvxCustomExportFilter *filter)
     BusyScope busy(this);
     if (!busy.Acquired() || !filter)
         return false;
-    const bool result = m_previewPages->Export(filter);
-    return result && !m_terminated;
+    m_errors->Clear();
+    const bool result = m_previewPages->Export(filter) && !m_terminated;
+    if (m_errors->Count() > 0)
+        ReportErrors();
+    return result;
 }
 
 void TqvxReport::SetTerminated(bool value)

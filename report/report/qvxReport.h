@@ -131,8 +131,10 @@ public:
     // Runs the engine for one page.
     void PreparePage(TqvxReportPage *page);
     // Hands the prepared pages to the filter; false when the filter or the
-    // user refused or the export was stopped.  Refused while a preparation
-    // or an export runs.
+    // user refused, the export was stopped or it failed.  What went wrong
+    // (a file that cannot be written, the filter's own notes) is reported
+    // once, as PrepareReport reports its errors; a stop is quiet.  Refused
+    // while a preparation or an export runs.
     bool Export(TqvxCustomExportFilter *filter);
     // Shows the preview: with OldStyleProgress after preparing, else at
     // once, with the preparation started by the timer (TimerTick) so that
@@ -416,6 +418,8 @@ private:
     bool m_busy = false;
     // Depth of variables evaluated inside one another.
     int m_variableDepth = 0;
+    // Depth of expressions evaluated inside one another.
+    int m_calcDepth = 0;
     TzqCustomVariable *m_valueItem = nullptr;
     TzqCustomVariable *m_selfItem = nullptr;
     TqvxCustomDataEvent m_onGetCustomData;

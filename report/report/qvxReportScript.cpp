@@ -44,6 +44,9 @@ int builtinIndex(const QString &name)
     return -1;
 }
 
+// A variable that takes part in its own value.
+TOOLKIT_EXCEPTION(ECircularReference, Exception)
+
 class DepthScope
 {
 public:
@@ -70,17 +73,29 @@ Variant TqvxReport::CalcFromScript(const QString &expression)
 
 Variant TqvxReport::calcGuarded(const QString &expression, TzqScript *script, bool fromScript)
 {
+    DepthScope nesting(m_calcDepth);
+    const bool outermost = m_calcDepth == 1;
     Variant value;
-    if (ResolveBuiltinName(expression, value))
-        return value;
     QString message;
-    m_expressionCache->Calc(expression, message, value, script ? script : m_script.get());
+    try {
+        if (ResolveBuiltinName(expression, value))
+            return value;
+        m_expressionCache->Calc(expression, message, value, script ? script : m_script.get());
+    } catch (const ECircularReference &e) {
+        if (!outermost)
+            throw;
+        message = e.Message();
+    }
     if (message.isEmpty())
         return value;
     if (message == QLatin1String("Floating point division by zero") && m_engineOptions->IgnoreDevByZero())
         return Variant::Null();
     if (fromScript)
         throw Exception(qvxResources()->Get(QStringLiteral("clErrorInExp")) + message);
+    // An error inside nested evaluations (variables holding expressions)
+    // is recorded once, by the evaluation that began them.
+    if (!outermost)
+        throw Exception(message);
     if (!m_curObject.isEmpty())
         message += QStringLiteral(": ") + m_curObject;
     m_errors->Add(message);
@@ -141,9 +156,7 @@ bool TqvxReport::resolveVariable(const QString &name, Variant &value)
         return true;
     }
     if (m_variableDepth >= MaxVariableDepth) {
-        const QString message = qvxResources()->Get(QStringLiteral("clCirRefNotAllow")) + QStringLiteral(": ") + name;
-        m_errors->Add(message);
-        throw Exception(message);
+        throw ECircularReference(qvxResources()->Get(QStringLiteral("clCirRefNotAllow")) + QStringLiteral(": ") + name);
     }
     DepthScope depth(m_variableDepth);
     value = Calc(text);
@@ -324,7 +337,9 @@ void TqvxReport::rebindScriptItems()
         TzqCustomVariable *item = m_script->Items(i)->AsVariable();
         if (!item || item->AddedBy != this || item->AsProcedure() || item->AsHelper())
             continue;
-        const Variant value = item->GetValue();
+        // The stored value: reading through the item would evaluate a
+        // report variable, which may fail or refer to the old objects.
+        const Variant &value = item->Value;
         if (VarType(value) == varInteger && value.AsInteger() >= 65536 && !ObjectHandleRegistry::Find(value.AsInteger()))
             item->SetValue(Variant(0));
     }

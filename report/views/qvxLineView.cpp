@@ -106,5 +106,6 @@ void InitializeQvxLineView()
         .Default("Color", clNone)
         .TypeName("Color", QStringLiteral("TColor"))
         .Default("Diagonal", 0);
+    RegisterClass<TqvxCustomLineView>();
     RegisterClass<TqvxLineView>();
 }

@@ -705,6 +705,8 @@ void InitializeQvxMemoView()
     DescribeProperties<TqvxMemoView>()
         .Default("AllowExpressions", 1)
         .Default("AllowHTMLTags", 0)
+        .Stored("BrushStyle", [](const TObject *) { return false; })
+        .Default("BrushStyle", bsSolid)
         .Default("Clipped", 1)
         .Stored("ExpressionDelimiters", &TqvxCustomMemoView::IsExpressionDelimitersStored)
         .Default("FirstParaBreak", 0)
@@ -716,6 +718,7 @@ void InitializeQvxMemoView()
         .Default("WordBreak", 0)
         .Default("Wysiwyg", 1);
     describeCommonMemoProperties(DescribeProperties<TqvxSysMemoView>());
+    RegisterClass<TqvxCustomMemoView>();
     RegisterClass<TqvxMemoView>();
     RegisterClass<TqvxSysMemoView>();
 }

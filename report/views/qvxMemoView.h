@@ -295,6 +295,7 @@ class TqvxMemoView : public TqvxCustomMemoView
     Q_PROPERTY(bool AllowExpressions READ AllowExpressions WRITE SetAllowExpressions)
     Q_PROPERTY(bool AllowHTMLTags READ AllowHTMLTags WRITE SetAllowHTMLTags)
     Q_PROPERTY(bool AutoWidth READ AutoWidth WRITE SetAutoWidth)
+    Q_PROPERTY(GraphicsTypes::TBrushStyle BrushStyle READ BrushStyle WRITE SetBrushStyle)
     Q_PROPERTY(double CharSpacing READ CharSpacing WRITE SetCharSpacing)
     Q_PROPERTY(bool Clipped READ Clipped WRITE SetClipped)
     Q_PROPERTY(TColor Color READ Color WRITE SetColor)

@@ -78,6 +78,12 @@ void TqvxXMLDocument::UnloadItem(TqvxXMLItem *item)
     item->Clear();
 }
 
+void TqvxXMLDocument::ReleaseItem(TqvxXMLItem *item)
+{
+    if (item->Loaded() && item->Unloadable() && streamOf(item))
+        item->Clear();
+}
+
 void TqvxXMLDocument::CreateTempFile()
 {
     if (m_swapFile)

@@ -59,6 +59,10 @@ public:
     void LoadItem(TqvxXMLItem *item);
     // Moves a loaded Unloadable element's subtree out to the swap file.
     void UnloadItem(TqvxXMLItem *item);
+    // Frees the children of an Unloadable item read back from the swap
+    // file or the source stream, without writing it again: the caller
+    // knows it has not changed since, so the copy there still holds.
+    void ReleaseItem(TqvxXMLItem *item);
 
     void CreateTempFile();
     void DeleteTempFile();

@@ -14,9 +14,6 @@ class MainFormTest : public MainFormFixture
 TEST_F(MainFormTest, SectionsStackTopDownAcrossTheWindow)
 {
     EXPECT_EQ(form->Width(), 1000);
-    EXPECT_EQ(form->Height(), 798);
-    EXPECT_EQ(form->Constraints().MinWidth, 1000);
-    EXPECT_EQ(form->Constraints().MinHeight, 798);
 
     const QList<TControl *> sections = {form->StaticText1, form->Panel2,      form->StaticText7, form->InspectorGrid1,
                                         form->StaticText2, form->InspectorGrid2, form->Panel3,    form->StaticText6,
@@ -35,19 +32,25 @@ TEST_F(MainFormTest, SectionsStackTopDownAcrossTheWindow)
     EXPECT_FALSE(form->Memo2->Visible());
 }
 
-TEST_F(MainFormTest, TheWindowIsThousandBySevenHundredNinetyEightWithItsFrame)
+TEST_F(MainFormTest, TheWindowFitsItsSectionsAndKeepsItsSize)
 {
     form->Show();
     QApplication::processEvents();
     QWidget *window = form->Widget();
     ASSERT_NE(window->frameGeometry(), window->geometry()) << "the platform puts no frame round windows";
-    EXPECT_EQ(window->frameGeometry().size(), QSize(1000, 798));
-    EXPECT_EQ(window->minimumSize() + (window->frameGeometry().size() - window->size()), QSize(1000, 798));
-    // The sections fill the client area the frame leaves, from the top.
+    // The sections fill the client area the frame leaves, from the top to
+    // the bottom: no blank band below the buttons.
     EXPECT_EQ(form->ClientWidth(), window->width() - 16);
+    EXPECT_EQ(form->ClientWidth(), 1000 - 16);
     EXPECT_EQ(form->Panel1->Width(), form->ClientWidth());
     EXPECT_EQ(form->Panel1->Top() + form->Panel1->Height(), 744);
-    EXPECT_LE(744, form->ClientHeight());
+    EXPECT_EQ(form->ClientHeight(), 744);
+    EXPECT_EQ(window->height(), 744 + 16);
+    // Neither the user nor the window manager can change its size.
+    EXPECT_EQ(window->minimumSize(), window->size());
+    EXPECT_EQ(window->maximumSize(), window->size());
+    EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
 }
 
 TEST_F(MainFormTest, StartsWithNothingChosen)
@@ -288,4 +291,19 @@ TEST_F(MainFormTest, KeyboardOnlyDriveThroughTheWindow)
     Press(Qt::Key_Tab);
     EXPECT_EQ(FocusedStop(), form->Button1);
     EXPECT_TRUE(form->Button1->Enabled());
+}
+
+TEST_F(MainFormTest, ReturnPressesTheFocusedButton)
+{
+    form->Show();
+    QApplication::setActiveWindow(form->Widget());
+    Complete({1, 1});
+    form->Edit1->SetText(QStringLiteral("ООО Ромашка"));
+    form->Button1->SetFocus();
+    Press(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    EXPECT_EQ(runner.fileRequests.size(), 1u);
+    form->Button3->SetFocus();
+    Press(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    EXPECT_TRUE(form->Edit1->Text().isEmpty());
+    EXPECT_EQ(form->Rules().Choice(G1, 0), -1);
 }

@@ -2,6 +2,7 @@
 
 #include "export/pdf/ToolTestSupport.h"
 #include "export/pdf/qvxExportPDF.h"
+#include "report/model/qvxOptions.h"
 #include "report/views/qvxMemoView.h"
 #include "report/report/qvxReport.h"
 #include "report/data/qvxUserDataSet.h"
@@ -9,6 +10,7 @@
 #include <QColor>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -237,4 +239,48 @@ TEST_F(SavePdfEndToEndTest, TheTitleRowIsFilled)
     EXPECT_PRED2(near, pixel(45, 50), QColor(0xDB, 0xE4, 0xF1));
     // Inside the memo below it, which has no fill.
     EXPECT_PRED2(near, pixel(45, 78), QColor(Qt::white));
+}
+
+TEST_F(SavePdfEndToEndTest, AFileThatCannotBeWrittenIsReportedOnce)
+{
+    Fill(QStringLiteral("O'Neil & Co"));
+    // A folder that does not exist, and a name taken by a folder.
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("taken.pdf/inside")));
+    for (const QString &name : {QStringLiteral("missing/questionnaire.pdf"), QStringLiteral("taken.pdf")}) {
+        runner.messages.clear();
+        Save(name);
+        ASSERT_EQ(runner.messages.size(), 1u) << name.toStdString();
+        EXPECT_EQ(runner.messages[0].Type, mtError);
+        EXPECT_TRUE(runner.messages[0].Text.startsWith(QStringLiteral("Были обнаружены следующие ошибки:")))
+            << runner.messages[0].Text.toStdString();
+    }
+    EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("taken.pdf/inside"))).isDir());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("taken.pdf")});
+}
+
+TEST_F(SavePdfEndToEndTest, ErrorsRaisedToTheSaveButtonAreShownThere)
+{
+    Fill(QStringLiteral("O'Neil & Co"));
+    form->qvxReport1->EngineOptions()->SetNewSilentMode(simReThrow);
+    chosen = QStringLiteral("missing/questionnaire.pdf");
+    EXPECT_THROW(form->SaveAsPdf(), Exception);
+    EXPECT_TRUE(runner.messages.empty());
+    EXPECT_NO_THROW(Save(chosen));
+    ASSERT_EQ(runner.messages.size(), 1u);
+    EXPECT_TRUE(runner.messages[0].Text.startsWith(QStringLiteral("Были обнаружены следующие ошибки:")));
+    EXPECT_FALSE(form->Saving());
+    EXPECT_TRUE(form->Button1->Enabled());
+}
+
+TEST_F(SavePdfEndToEndTest, AnUndeterminedModelStillEndsWithTheOrderCode)
+{
+    // Several models fit; the user leaves the choice to the manager.
+    pressInDialog = 2;
+    Complete({1, 7});
+    ASSERT_EQ(form->Rules().ModelNo(), 0);
+    ASSERT_TRUE(form->Rules().Composition().isEmpty());
+    const QString text = Text(Save(QStringLiteral("undetermined.pdf")));
+    EXPECT_TRUE(text.contains(QStringLiteral("НЕ ОПРЕДЕЛЁН")));
+    EXPECT_TRUE(text.endsWith(QStringLiteral("Структурный состав OEM"))) << text.toStdString();
 }

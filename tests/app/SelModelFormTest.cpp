@@ -6,6 +6,8 @@
 #include "toolkit/widgets/KeyMapping.h"
 #include "toolkit/widgets/TButton.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -89,4 +91,24 @@ TEST(SelModelForm, AnswersTheModelOfThePressedButtonOrZero)
     EXPECT_EQ(SelectModel(nullptr, TwoCandidates), 0);
     runner.onForm = [](TCustomForm &form) { form.Close(); };
     EXPECT_EQ(SelectModel(nullptr, TwoCandidates), 0);
+}
+
+TEST(SelModelForm, ReturnPressesTheButtonTabReached)
+{
+    ScriptedModalRunner runner;
+    int tabs = 0;
+    const auto key = [](int qtKey) {
+        QKeyEvent press(QEvent::KeyPress, qtKey, Qt::NoModifier);
+        QApplication::sendEvent(QApplication::focusWidget(), &press);
+    };
+    runner.onForm = [&](TCustomForm &form) {
+        QApplication::setActiveWindow(form.Widget());
+        FormButtons(form)[0]->SetFocus();
+        for (int i = 0; i < tabs; ++i)
+            key(Qt::Key_Tab);
+        key(Qt::Key_Return);
+    };
+    const int expected[] = {2, 4, 0};
+    for (tabs = 0; tabs < 3; ++tabs)
+        EXPECT_EQ(SelectModel(nullptr, TwoCandidates), expected[tabs]) << tabs << " Tab";
 }

@@ -11,6 +11,7 @@
 #include "toolkit/classes/TStringList.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/RecordingCanvas.h"
+#include "toolkit/ScriptedModalRunner.h"
 #include "toolkit/widgets/ShellOpen.h"
 
 #include <gtest/gtest.h>
@@ -295,6 +296,28 @@ TEST_F(ObjectOver, ClicksFollowHyperlinks)
     over(140, 40, maMove);
     over(140, 40, maMouseUp);
     EXPECT_EQ(opened.size(), 1);
+}
+
+TEST_F(ObjectOver, LinksOtherThanWebAndMailAreRefusedByName)
+{
+    ScriptedModalRunner runner;
+    const QStringList refused{"file:///tmp/payload.desktop", "x-hostile-scheme://run?cmd=id", "/usr/bin/xterm",
+                              "javascript:alert(1)", "smb://host/share"};
+    for (const QString &target : refused) {
+        prepared.preparedMemo(0, "Url")->Hyperlink()->SetValue(target);
+        over(140, 40, maClick);
+    }
+    EXPECT_TRUE(opened.isEmpty()) << qPrintable(opened.join(' '));
+    ASSERT_EQ(runner.messages.size(), size_t(refused.size()));
+    for (int i = 0; i < refused.size(); ++i) {
+        EXPECT_TRUE(runner.messages[size_t(i)].Text.contains('"' + refused[i] + '"'));
+        EXPECT_EQ(runner.messages[size_t(i)].Type, mtError);
+    }
+
+    prepared.preparedMemo(0, "Url")->Hyperlink()->SetValue("mailto:orders@example.com");
+    over(140, 40, maClick);
+    EXPECT_EQ(opened, QStringList{"mailto:orders@example.com"});
+    EXPECT_EQ(runner.messages.size(), size_t(refused.size()));
 }
 
 TEST_F(ObjectOver, ClickHandlersThatChangeAViewStoreThePage)

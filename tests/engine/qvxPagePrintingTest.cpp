@@ -2,11 +2,13 @@
 
 #include "PreparedReport.h"
 
+#include "engine/qvxPrintDialogEntry.h"
 #include "engine/qvxPrintLayout.h"
 #include "engine/qvxPrinter.h"
 #include "report/model/qvxOptions.h"
 #include "report/model/qvxResources.h"
 #include "toolkit/ScriptedModalRunner.h"
+#include "toolkit/core/Exceptions.h"
 #include "toolkit/graphics/RecordingCanvas.h"
 #include "toolkit/widgets/ModalRunner.h"
 
@@ -178,27 +180,47 @@ TEST_F(Printing, WithoutPrintersNothingPrints)
     EXPECT_EQ(runner.messages[0].Text, qvxResources()->Get("clNoPrinters"));
 }
 
-TEST_F(Printing, ThePrintDialogChoosesCopiesAndPages)
+// The print dialog in place of the report library's: it answers as the
+// test says and sees what printing hands it.
+class TestPrintDialog
+{
+public:
+    explicit TestPrintDialog(std::function<bool(TqvxReport &, quint8 &)> answer)
+    {
+        qvxInstallPrintDialog(std::move(answer));
+    }
+    ~TestPrintDialog() { qvxRemovePrintDialog(); }
+};
+
+TEST_F(Printing, ThePrintDialogsChoicesReachTheJob)
 {
     options()->SetShowDialog(true);
-    ScriptedModalRunner runner;
-    EXPECT_FALSE(print());
-    EXPECT_TRUE(printer->sheets.isEmpty());
+    {
+        TestPrintDialog cancelled([](TqvxReport &, quint8 &) { return false; });
+        EXPECT_FALSE(print());
+        EXPECT_TRUE(printer->sheets.isEmpty());
+    }
 
-    runner.onPrint = [](TPrintRequest &request) {
-        EXPECT_EQ(request.PrinterName, "Recorder");
-        EXPECT_EQ(request.MaxPage, 3);
-        request.Copies = 2;
-        request.Collate = true;
-        request.PrintRange = prPageNums;
-        request.FromPage = 2;
-        request.ToPage = 3;
+    TestPrintDialog dialog([](TqvxReport &report, quint8 &duplex) {
+        EXPECT_EQ(duplex, 0);
+        report.PrintOptions()->SetCopies(2);
+        report.PrintOptions()->SetPageNumbers(QStringLiteral("2-3"));
+        duplex = quint8(dmHorizontal);
         return true;
-    };
+    });
     EXPECT_TRUE(print());
     EXPECT_EQ(printer->sheets, QStringList({"Page 2", "Page 3", "Page 2", "Page 3"}));
-    EXPECT_EQ(options()->Copies(), 1);
+    EXPECT_EQ(printer->calls.first(), "Params 256 P bin 7 duplex 2 copies 1");
+    EXPECT_EQ(options()->Copies(), 1) << "the options are restored";
     EXPECT_EQ(options()->PageNumbers(), "");
+    EXPECT_EQ(options()->DuplexOverride(), quint8(dmHorizontal)) << "the duplex choice is kept";
+}
+
+TEST_F(Printing, WithoutAPrintDialogPrintingRaises)
+{
+    options()->SetShowDialog(true);
+    EXPECT_THROW(print(), Exception);
+    EXPECT_TRUE(printer->sheets.isEmpty());
 }
 
 TEST_F(Printing, JoinedPagesShareASheet)

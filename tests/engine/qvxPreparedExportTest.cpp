@@ -214,3 +214,45 @@ TEST_F(PreparedExportTest, MemosLearnThePageCountBeforeTheFilterSeesThem)
     EXPECT_TRUE(memoStore.Export(&textFilter));
     EXPECT_EQ(texts, QStringList({"of 2", "of 2"}));
 }
+
+TEST(PreparedExportMemory, PagesReadBackFromTheSwapFileGoOutAgainOnceExported)
+{
+    TTestReport report;
+    TTestPreparedStore store(&report);
+    TTemplatePage templ;
+    store.options.useFileCache = true;
+    store.options.maxMemSize = 0;
+    const int pages = 40;
+    FillStore(store, templ, pages, 3);
+    auto pagesInMemory = [&store] {
+        int loaded = 0;
+        for (int i = 0; i < store.Count(); ++i)
+            loaded += store.PagesItem()->Items(i)->Loaded() ? 1 : 0;
+        return loaded;
+    };
+    const int inMemoryBefore = pagesInMemory();
+    ASSERT_LT(inMemoryBefore, pages / 4);
+
+    // While each page is exported, only that page joins the ones the run kept.
+    class TCountingFilter : public TRecordingFilter
+    {
+    public:
+        std::function<int()> count;
+        int most = 0;
+        void ExportObject(TqvxComponent *object) override
+        {
+            most = std::max(most, count());
+            TRecordingFilter::ExportObject(object);
+        }
+    } filter;
+    filter.count = pagesInMemory;
+    EXPECT_TRUE(store.Export(&filter));
+    EXPECT_LE(filter.most, inMemoryBefore + 1);
+    EXPECT_EQ(pagesInMemory(), inMemoryBefore);
+
+    // Released pages still read back whole, in an export and on their own.
+    TRecordingFilter again;
+    EXPECT_TRUE(store.Export(&again));
+    EXPECT_EQ(again.calls, filter.calls);
+    EXPECT_EQ(DescribePage(store, pages - 2).size(), 1 + 1 + 3 * 3 + 1);
+}

@@ -187,6 +187,14 @@ end.
     EXPECT_EQ(memo->Parent(), page);
 }
 
+TEST_F(ReportBindings, MemoBrushStyleIsPublished)
+{
+    ASSERT_TRUE(Run(QStringLiteral("begin Memo1.BrushStyle := bsBDiagonal end.")));
+    EXPECT_EQ(memo->BrushStyle(), bsBDiagonal);
+    ASSERT_TRUE(Run(QStringLiteral("var s: Integer; begin s := Memo1.BrushStyle end.")));
+    EXPECT_EQ(Value(QStringLiteral("s")).AsInteger(), int(bsBDiagonal));
+}
+
 TEST_F(ReportBindings, TheOtherLanguagesReachTheSameMembers)
 {
     const QList<std::pair<const char *, const char *>> programs{

@@ -599,3 +599,28 @@ TEST_F(ReportTest, DataSetsSharingAUserNameKeepTheirBandsThroughRepeatedRuns)
 }
 
 } // namespace
+
+TEST_F(ReportTest, AFaultyVariableNothingUsesDoesNotStopThePreparation)
+{
+    setVariable(QStringLiteral("Broken"), QStringLiteral("10 div 0"));
+    EXPECT_NO_THROW(EXPECT_TRUE(report->PrepareReport()));
+    EXPECT_EQ(report->Errors()->Count(), 0);
+}
+
+TEST_F(ReportTest, AFaultyVariableInUseFailsThePreparationWithOneLine)
+{
+    setVariable(QStringLiteral("Broken"), QStringLiteral("10 div 0"));
+    setVariable(QStringLiteral("A"), QStringLiteral("B + 1"));
+    setVariable(QStringLiteral("B"), QStringLiteral("A + 1"));
+    addMemo(QStringLiteral("Memo1"), QString());
+    for (const QString &name : {QStringLiteral("Broken"), QStringLiteral("A")}) {
+        engine()->onRun = [&] {
+            report->SetCurObject(QStringLiteral("Memo1"));
+            report->Calc(name);
+        };
+        bool prepared = true;
+        EXPECT_NO_THROW(prepared = report->PrepareReport()) << name.toStdString();
+        EXPECT_FALSE(prepared) << name.toStdString();
+        EXPECT_EQ(report->Errors()->Count(), 1) << report->Errors()->Text().toStdString();
+    }
+}

@@ -5,11 +5,14 @@
 
 #include "common/TestSupport.h"
 #include "toolkit/core/Exceptions.h"
+#include "toolkit/core/FloatText.h"
 #include "toolkit/core/FormatSettings.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/TStringList.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -66,6 +69,33 @@ TEST(qvxNumbers, FixedTextIgnoresTheLocale)
         EXPECT_EQ(qvxFloatToFixedStr(-0.001, 2, u'.'), QStringLiteral("0.00"));
         EXPECT_EQ(qvxFloatToFixedStr(999999999999999872.0, 1, u'.'), QStringLiteral("999999999999999872.0"));
         EXPECT_EQ(qvxFloatToFixedStr(1e18, 2, u'.'), QStringLiteral("1E18"));
+    }
+}
+
+TEST(qvxNumbers, FixedTextIntoABufferAgreesWithTheGeneralFormatter)
+{
+    DecimalSeparator pinned(u'.');
+    auto fixed = [](double value, int digits) {
+        char text[qvxFixedTextSize];
+        return QString::fromLatin1(text, qvxFormatFixed(text, value, digits) - text);
+    };
+    auto general = [](double value, int digits) { return FloatToStrF(value, ffFixed, 18, digits); };
+    // Halves at the last decimal, carries through nines, values that round
+    // to zero either side, and the ends of the fixed range.
+    const double edges[] = {0.005, -0.005, 0.004999, 0.125, 2.675, 9.995, 99.995, -99.995, 0.0049, 1e-12,
+                            -1e-12, 0.5, 1.5, 2.5, 123456789.125, 1e17, 999999999999999872.0, 1e18,
+                            -1e19, 1.0 / 3, 841.89, 595.28, std::nan(""), HUGE_VAL, -HUGE_VAL, -0.0};
+    for (double value : edges)
+        for (int digits : {0, 1, 2, 4, 18})
+            EXPECT_EQ(fixed(value, digits), general(value, digits)) << value << ' ' << digits;
+    quint64 seed = 88172645463325252ull;
+    for (int i = 0; i < 20000; ++i) {
+        seed ^= seed << 13;
+        seed ^= seed >> 7;
+        seed ^= seed << 17;
+        const double value = (double(seed % 200000001) - 100000000) / double(1 << (seed >> 59));
+        ASSERT_EQ(fixed(value, 2), general(value, 2)) << value;
+        ASSERT_EQ(fixed(value / 1000, 3), general(value / 1000, 3)) << value;
     }
 }
 

@@ -42,6 +42,14 @@ public:
     }
     ::testing::AssertionResult Run(const QString &text) { return Run(QStringLiteral("PascalScript"), text); }
 
+    // The class and message of what a PascalScript program raises; empty
+    // when it runs through.
+    QString Raised(const QString &text)
+    {
+        const ::testing::AssertionResult ran = Run(text);
+        return ran ? QString() : QString::fromStdString(ran.message());
+    }
+
     Variant Value(const QString &name) const
     {
         TzqCustomVariable *item = script.Find(name);

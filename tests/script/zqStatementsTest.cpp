@@ -345,4 +345,20 @@ begin end.
     EXPECT_EQ(r.Raised(QStringLiteral("Grow")), QStringLiteral("Text too long"));
 }
 
+TEST(zqStatements, AnAllocationFailureIsAnExceptionTheProgramCatches)
+{
+    ScriptRunner r;
+    r.script.AddMethod(QStringLiteral("procedure Exhaust"),
+                       [](TObject *, TClass, const QString &, TzqMethodHelper *) -> Variant { throw std::bad_alloc(); });
+    ASSERT_TRUE(r.Run(QStringLiteral("PascalScript"), QStringLiteral(R"(
+var caught: String;
+begin
+  try Exhaust except caught := ExceptionClassName + ': ' + ExceptionMessage end
+end.
+)")));
+    EXPECT_EQ(r.Text(QStringLiteral("caught")), QStringLiteral("EOutOfMemory: Out of memory"));
+    ASSERT_TRUE(r.Compile(QStringLiteral("PascalScript"), QStringLiteral("begin Exhaust end.")));
+    EXPECT_THROW(r.script.Execute(), EOutOfMemory) << "the host sees the same exception";
+}
+
 } // namespace

@@ -30,9 +30,7 @@ public:
     // The class name and message of the exception the expression raises.
     QString Raised(const QString &expression)
     {
-        const ::testing::AssertionResult ran = Run(QStringLiteral("PascalScript"),
-            QStringLiteral("var r: Variant;\nbegin\n  r := ") + expression + QStringLiteral("\nend."));
-        return ran ? QString() : QString::fromUtf8(ran.message());
+        return ModuleRunner::Raised(QStringLiteral("var r: Variant;\nbegin\n  r := ") + expression + QStringLiteral("\nend."));
     }
 };
 
@@ -310,3 +308,43 @@ Insert("<", a, 1);
 }
 
 } // namespace
+
+TEST(zqSysFunctions, TextsGrowOnlyUpToTheCapAndTheProgramCatchesIt)
+{
+    SysScript s;
+    EXPECT_EQ(s.Raised(QStringLiteral("SetLength(r, 2000000000)")), QStringLiteral("EOutOfMemory: Text too long"));
+    ASSERT_TRUE(s.Run(QStringLiteral("PascalScript"), QStringLiteral(R"(
+var t, a, caughtInsert, caughtFormat, caughtArray: Variant; i: Integer;
+begin
+  t := 'ab';
+  try
+    for i := 1 to 40 do Insert(t, t, 1)
+  except
+    caughtInsert := ExceptionClassName + ': ' + ExceptionMessage
+  end;
+  try
+    t := Format('%s%s%s%s%s', [t, t, t, t, t])
+  except
+    caughtFormat := ExceptionMessage
+  end;
+  a := VarArrayCreate([0, 1], varVariant);
+  try SetLength(a, 2000000000) except caughtArray := ExceptionClassName end
+end.
+)")));
+    EXPECT_EQ(VarToStr(s.Value(QStringLiteral("caughtInsert"))), QStringLiteral("EOutOfMemory: Text too long"));
+    EXPECT_EQ(VarToStr(s.Value(QStringLiteral("caughtFormat"))), QStringLiteral("Text too long"));
+    EXPECT_EQ(VarToStr(s.Value(QStringLiteral("caughtArray"))), QStringLiteral("EVariantArrayCreateError"));
+    EXPECT_EQ(s.Text(QStringLiteral("Format('%5s|%-3s|', ['ab', 'c'])")), QStringLiteral("   ab|c  |"));
+}
+
+TEST(zqSysFunctions, RuntimeCornerCasesFollowTheClassicRuntime)
+{
+    SysScript s;
+    EXPECT_EQ(s.Text(QStringLiteral("ExtractFilePath('C:\\dir\\file.txt')")), QStringLiteral("C:\\dir\\"));
+    EXPECT_EQ(s.Text(QStringLiteral("ExtractFilePath('C:file')")), QStringLiteral("C:"));
+    EXPECT_EQ(s.Text(QStringLiteral("ExtractFilePath('file')")), QString());
+    EXPECT_EQ(s.Text(QStringLiteral("FormatFloat(';0', -1234.5678)")), QStringLiteral("1235"));
+    EXPECT_DOUBLE_EQ(s.Eval(QStringLiteral("StrToFloat('1,5' + Chr(0) + 'junk')")).AsDouble(), 1.5);
+    EXPECT_EQ(s.Raised(QStringLiteral("StrToDate(Chr(9) + '01.02.2020')")).section(u':', 0, 0),
+              QStringLiteral("EConvertError"));
+}

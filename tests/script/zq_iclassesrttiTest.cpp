@@ -198,4 +198,98 @@ TzqXMLDocument doc; string name; int count;
     EXPECT_EQ(cpp.Text(QStringLiteral("name")), QStringLiteral("a"));
 }
 
+TEST(zq_iclassesrtti, AFreedObjectKeptByAListIsAnInvalidObject)
+{
+    ModuleRunner r;
+    ASSERT_TRUE(r.Run(QStringLiteral(R"(
+var list: TList; sl, held: TStringList; fromList, fromStrings, stillThere: String;
+begin
+  list := TList.Create; sl := TStringList.Create; held := TStringList.Create;
+  list.Add(held); sl.AddObject('a', held);
+  held.Free;
+  try fromList := TObject(list[0]).ClassName except fromList := ExceptionClassName end;
+  try fromStrings := TObject(sl.Objects[0]).ClassName except fromStrings := ExceptionClassName end;
+  list[0] := sl;
+  stillThere := TObject(list[0]).ClassName;
+  list.Free; sl.Free
+end.
+)")));
+    EXPECT_EQ(r.Text(QStringLiteral("fromList")), QStringLiteral("EInvalidObject"));
+    EXPECT_EQ(r.Text(QStringLiteral("fromStrings")), QStringLiteral("EInvalidObject"));
+    EXPECT_EQ(r.Text(QStringLiteral("stillThere")), QStringLiteral("TStringList"));
+}
+
+TEST(zq_iclassesrtti, FreeingNilDoesNothing)
+{
+    ModuleRunner r;
+    ASSERT_TRUE(r.Run(QStringLiteral(R"(
+var x: TStringList; done: Boolean;
+begin
+  x := nil;
+  try
+    x.Free
+  finally
+    x.Free;
+    done := True
+  end
+end.
+)")));
+    EXPECT_TRUE(r.Value(QStringLiteral("done")).AsBoolean());
+    ASSERT_TRUE(r.Run(QStringLiteral("C++Script"), QStringLiteral("TStringList x = nil;\n{\n  delete x;\n}\n")));
+    EXPECT_EQ(r.Raised(QStringLiteral("var x: TStringList; n: Integer;\nbegin\n  x := nil; n := x.Count\nend.")),
+              QStringLiteral("EInvalidObject: Object reference is nil: 'Count'"))
+        << "other members of nil still raise";
+}
+
+TEST(zq_iclassesrtti, TextWrittenByStreamsAndStringListsReadsBackThroughTheOther)
+{
+    ModuleRunner r;
+    ASSERT_TRUE(r.Run(QStringLiteral(R"(
+var m: TMemoryStream; sl: TStringList; read, loaded, wide: String; size: Integer;
+begin
+  m := TMemoryStream.Create; sl := TStringList.Create;
+  sl.Add('Привет');
+  sl.SaveToStream(m);
+  size := m.Size;
+  m.Position := 0;
+  m.Read(read, 6);
+  m.Clear;
+  m.Write('Да', 2);
+  m.Position := 0;
+  sl.LoadFromStream(m);
+  loaded := sl[0];
+  m.Clear; sl.Clear;
+  sl.Add('Привет €');
+  sl.Add('日本');
+  sl.SaveToStream(m);
+  m.Position := 0;
+  sl.Clear;
+  sl.LoadFromStream(m);
+  wide := sl.Text;
+  m.Free; sl.Free
+end.
+)")));
+    EXPECT_EQ(r.Value(QStringLiteral("size")).AsInteger(), 8) << "six letters and CR LF, one byte each";
+    EXPECT_EQ(r.Text(QStringLiteral("read")), QStringLiteral("Привет"));
+    EXPECT_EQ(r.Text(QStringLiteral("loaded")), QStringLiteral("Да"));
+    EXPECT_EQ(r.Text(QStringLiteral("wide")), QStringLiteral("Привет €\r\n日本\r\n")) << "nothing is lost";
+    EXPECT_EQ(r.Raised(QStringLiteral(
+                  "var m: TMemoryStream;\nbegin\n  m := TMemoryStream.Create;\n  try m.Write('日本', 2) finally m.Free end\nend.")),
+              QStringLiteral("EConvertError: Character U+65E5 has no code in code page 1251"));
+}
+
+TEST(zq_iclassesrtti, NilObjectArgumentsRaiseWhereTheHostNeedsAnObject)
+{
+    ModuleRunner r;
+    for (const char *call : {"sl.LoadFromStream(nil)", "m.CopyFrom(nil, 1)", "m.SaveToStream(nil)"}) {
+        const QString program = QStringLiteral("var sl: TStringList; m: TMemoryStream;\nbegin\n  sl := TStringList.Create; "
+                                               "m := TMemoryStream.Create;\n  try %1 finally sl.Free; m.Free end\nend.")
+                                    .arg(QString::fromLatin1(call));
+        EXPECT_EQ(r.Raised(program).section(u':', 0, 1), QStringLiteral("EInvalidObject: Object reference is nil"))
+            << call;
+    }
+    EXPECT_TRUE(r.Run(QStringLiteral("var l: TList;\nbegin\n  l := TList.Create; l.Add(nil); l.Free\nend.")))
+        << "lists hold nil";
+}
+
 } // namespace

@@ -84,4 +84,127 @@ d.Free
     EXPECT_TRUE(setup);
 }
 
+TEST(zq_idialogsrtti, FileDialogsAreSetUpAndAnsweredThroughTheirProperties)
+{
+    ScriptedModalRunner runner;
+    runner.onFile = [](TFileDialogRequest &request) {
+        request.Files = {QStringLiteral("/tmp/a"), QStringLiteral("/tmp/b.txt")};
+        request.FilterIndex = 1;
+        return true;
+    };
+    ModuleRunner r;
+    ASSERT_TRUE(r.Run(QStringLiteral(R"(
+var d: TOpenDialog; ok: Boolean; name, files: String; index: Integer;
+begin
+  d := TOpenDialog.Create(nil);
+  d.FileName := 'a.pdf';
+  d.Filter := 'PDF|*.pdf|Text|*.txt';
+  d.FilterIndex := 2;
+  d.InitialDir := '/tmp';
+  d.DefaultExt := 'pdf';
+  d.Title := 'Choose';
+  d.Options := ofAllowMultiSelect + ofFileMustExist;
+  ok := d.Execute;
+  name := d.FileName; files := d.Files.CommaText; index := d.FilterIndex;
+  d.Free
+end.
+)")));
+    ASSERT_EQ(runner.fileRequests.size(), 1u);
+    const TFileDialogRequest &shown = runner.fileRequests[0];
+    EXPECT_EQ(shown.FileName, QStringLiteral("a.pdf"));
+    EXPECT_EQ(shown.Filters, QStringList({QStringLiteral("PDF (*.pdf)"), QStringLiteral("Text (*.txt)")}));
+    EXPECT_EQ(shown.FilterIndex, 1);
+    EXPECT_EQ(shown.InitialDir, QStringLiteral("/tmp"));
+    EXPECT_EQ(shown.Title, QStringLiteral("Choose"));
+    EXPECT_TRUE(shown.MultiSelect);
+    EXPECT_TRUE(shown.FileMustExist);
+    EXPECT_TRUE(r.Value(QStringLiteral("ok")).AsBoolean());
+    EXPECT_EQ(r.Text(QStringLiteral("name")), QStringLiteral("/tmp/a.pdf"));
+    EXPECT_EQ(r.Text(QStringLiteral("files")), QStringLiteral("/tmp/a.pdf,/tmp/b.txt"));
+    EXPECT_EQ(r.Value(QStringLiteral("index")).AsInteger(), 2);
+}
+
+TEST(zq_idialogsrtti, ColourAndFontDialogsAreSetUpAndAnsweredThroughTheirProperties)
+{
+    ScriptedModalRunner runner;
+    TColor shownColor = 0;
+    runner.onColor = [&shownColor](TColor &color) {
+        shownColor = color;
+        color = 0x00FF00;
+        return true;
+    };
+    QString shownFace;
+    runner.onFont = [&shownFace](TFontData &font) {
+        shownFace = font.Name;
+        font.Height = -40; // 30 points at 96 pixels per inch
+        return true;
+    };
+    ModuleRunner r;
+    ASSERT_TRUE(r.Run(QStringLiteral(R"(
+var c: TColorDialog; f: TFontDialog; color, size, device: Integer;
+begin
+  c := TColorDialog.Create(nil);
+  c.Color := $0000FF;
+  c.Options := cdFullOpen;
+  c.Execute;
+  color := c.Color;
+  f := TFontDialog.Create(nil);
+  f.Font.Name := 'Arial';
+  f.Device := fdBoth;
+  f.Options := fdLimitSize;
+  f.MaxFontSize := 20;
+  f.Execute;
+  size := f.Font.Size; device := f.Device;
+  c.Free; f.Free
+end.
+)")));
+    EXPECT_EQ(shownColor, 0x0000FF);
+    EXPECT_EQ(r.Value(QStringLiteral("color")).AsInteger(), 0x00FF00);
+    EXPECT_EQ(shownFace, QStringLiteral("Arial"));
+    EXPECT_EQ(r.Value(QStringLiteral("size")).AsInteger(), 20) << "limited to MaxFontSize";
+    EXPECT_EQ(r.Value(QStringLiteral("device")).AsInteger(), 2);
+}
+
+TEST(zq_idialogsrtti, PrintDialogsAreSetUpAndAnsweredThroughTheirProperties)
+{
+    ScriptedModalRunner runner;
+    TPrintRequest shown;
+    runner.onPrint = [&shown](TPrintRequest &request) {
+        if (!request.SetupOnly)
+            shown = request;
+        request.Copies = 3;
+        request.PrintRange = prAllPages;
+        request.PrinterName = QStringLiteral("Office");
+        return true;
+    };
+    ModuleRunner r;
+    ASSERT_TRUE(r.Run(QStringLiteral(R"(
+var p: TPrintDialog; s: TPrinterSetupDialog; copies, range: Integer; printer, setupPrinter: String;
+begin
+  p := TPrintDialog.Create(nil);
+  p.MinPage := 1; p.MaxPage := 10; p.FromPage := 2; p.ToPage := 5;
+  p.PrintRange := prPageNums;
+  p.Options := poPageNums;
+  p.Collate := True;
+  p.Execute;
+  copies := p.Copies; range := p.PrintRange; printer := p.PrinterName;
+  s := TPrinterSetupDialog.Create(nil);
+  s.Execute;
+  setupPrinter := s.PrinterName;
+  p.Free; s.Free
+end.
+)")));
+    EXPECT_EQ(shown.FromPage, 2);
+    EXPECT_EQ(shown.ToPage, 5);
+    EXPECT_EQ(shown.MinPage, 1);
+    EXPECT_EQ(shown.MaxPage, 10);
+    EXPECT_EQ(shown.PrintRange, prPageNums);
+    EXPECT_TRUE(shown.Options.testFlag(poPageNums));
+    EXPECT_TRUE(shown.Collate);
+    EXPECT_EQ(r.Value(QStringLiteral("copies")).AsInteger(), 3);
+    EXPECT_EQ(r.Value(QStringLiteral("range")).AsInteger(), int(prAllPages));
+    EXPECT_EQ(r.Text(QStringLiteral("printer")), QStringLiteral("Office"));
+    EXPECT_EQ(r.Text(QStringLiteral("setupPrinter")), QStringLiteral("Office"));
+}
+
 } // namespace

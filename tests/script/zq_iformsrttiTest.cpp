@@ -156,4 +156,28 @@ end.
     EXPECT_EQ(r.Text(QStringLiteral("exe")), QCoreApplication::applicationFilePath());
 }
 
+TEST(zq_iformsrtti, AParentCycleIsRefused)
+{
+    ModuleRunner r;
+    ASSERT_TRUE(r.Run(QStringLiteral(R"(
+var f: TForm; a, b: TGroupBox; self, cycle: String; kept: Boolean;
+begin
+  f := TForm.Create(nil);
+  a := TGroupBox.Create(f); a.Name := 'A';
+  b := TGroupBox.Create(f); b.Name := 'B';
+  a.Parent := f;
+  b.Parent := a;
+  try b.Parent := b except self := ExceptionClassName + ': ' + ExceptionMessage end;
+  try a.Parent := b except cycle := ExceptionMessage end;
+  kept := (b.Parent = a) and (a.Parent = f);
+  f.Free
+end.
+)")));
+    EXPECT_EQ(r.Text(QStringLiteral("self")),
+              QStringLiteral("EInvalidOperation: Control 'B' cannot have itself or a control it contains as its parent"));
+    EXPECT_EQ(r.Text(QStringLiteral("cycle")),
+              QStringLiteral("Control 'A' cannot have itself or a control it contains as its parent"));
+    EXPECT_TRUE(r.Value(QStringLiteral("kept")).AsBoolean());
+}
+
 } // namespace

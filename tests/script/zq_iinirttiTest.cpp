@@ -71,4 +71,36 @@ end.
     EXPECT_TRUE(QFile::exists(path));
 }
 
+TEST(zq_iinirtti, NilListsAndStreamsRaiseInsteadOfReachingTheIniFile)
+{
+    ModuleRunner r;
+    for (const char *call : {"i.ReadSection('S', nil)", "i.ReadSections(nil)", "i.ReadSectionValues('S', nil)",
+                             "i.GetStrings(nil)", "i.SetStrings(nil)", "i.WriteBinaryStream('S', 'K', nil)",
+                             "i.ReadBinaryStream('S', 'K', nil)"}) {
+        const QString program = QStringLiteral("var i: TMemIniFile;\nbegin\n  i := TMemIniFile.Create('');\n  "
+                                               "i.WriteString('S', 'K', 'V');\n  try %1 finally i.Free end\nend.")
+                                    .arg(QString::fromLatin1(call));
+        EXPECT_EQ(r.Raised(program).section(u':', 0, 1), QStringLiteral("EInvalidObject: Object reference is nil"))
+            << call;
+    }
+}
+
+TEST(zq_iinirtti, StreamCopiesWithoutAStreamDoNothing)
+{
+    QTemporaryDir dir;
+    ModuleRunner r;
+    ASSERT_TRUE(r.Run(QStringLiteral(R"(
+var ini: TIniFile; list: TStringList;
+begin
+  ini := TIniFile.Create(Path);
+  ini.SaveIniFileToStream(nil);
+  ini.LoadIniFileFromStream(nil);
+  list := nil;
+  ini.WriteTStrings('S', list);
+  ini.ReadTStrings('S', list);
+  ini.Free
+end.
+)").replace(QStringLiteral("Path"), u'\'' + dir.filePath(QStringLiteral("missing.ini")) + u'\'')));
+}
+
 } // namespace

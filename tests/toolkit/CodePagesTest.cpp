@@ -1,9 +1,14 @@
 #include "toolkit/core/CodePages.h"
 #include "toolkit/core/Exceptions.h"
 
+#include "RuntimeTestSupport.h"
 #include "common/TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <QStringList>
+
+#include <algorithm>
 
 TEST(Cp1251, EveryByteRoundTrips)
 {
@@ -89,7 +94,7 @@ TEST(LetterCase, AnsiFunctionsFoldCyrillic)
     EXPECT_LT(AnsiCompareText(QStringLiteral("abc"), QStringLiteral("ABD")), 0);
 }
 
-TEST(LetterCase, OrdinalComparisonsFollowCp1251AndAnsiOnesTheRussianCollation)
+TEST(LetterCase, OrdinalComparisonsFollowCp1251AndAnsiOnesTheCollation)
 {
     // By cp1251 code, Ё (0xA8), № (0xB9) and € (0x88) come before А (0xC0), and ё (0xB8) before я.
     EXPECT_LT(CompareStr(QStringLiteral("Ёж"), QStringLiteral("Аист")), 0);
@@ -110,6 +115,30 @@ TEST(LetterCase, OrdinalComparisonsFollowCp1251AndAnsiOnesTheRussianCollation)
     EXPECT_LT(AnsiCompareStr(QStringLiteral("ab"), QStringLiteral("abc")), 0);
     // Texts the collation finds equal still differ.
     EXPECT_NE(AnsiCompareStr(QStringLiteral("a\u0001"), QStringLiteral("a")), 0);
+}
+
+TEST(LetterCase, AnsiComparisonsPutLatinBeforeGreekBeforeCyrillic)
+{
+    QStringList words = {QStringLiteral("Ромашка"), QStringLiteral("Zeta"), QStringLiteral("Яблоко"),
+                         QStringLiteral("Ωμέγα"), QStringLiteral("ABC"), QStringLiteral("абв")};
+    std::sort(words.begin(), words.end(), [](const QString &a, const QString &b) { return AnsiCompareStr(a, b) < 0; });
+    EXPECT_EQ(words, QStringList({QStringLiteral("ABC"), QStringLiteral("Zeta"), QStringLiteral("Ωμέγα"),
+                                  QStringLiteral("абв"), QStringLiteral("Ромашка"), QStringLiteral("Яблоко")}));
+    EXPECT_LT(AnsiCompareText(QStringLiteral("zeta"), QStringLiteral("АБВ")), 0);
+}
+
+TEST(Cp1251, StreamTextIsCp1251UnlessACharacterNeedsUtf8)
+{
+    EXPECT_EQ(TextToStreamBytes(QStringLiteral("Да €")), QByteArray("\xC4\xE0 \x88"));
+    EXPECT_EQ(TextToStreamBytes(QStringLiteral("Да 日")), QByteArray("\xEF\xBB\xBF") + QStringLiteral("Да 日").toUtf8());
+    for (const QString &text : {QStringLiteral("Да €"), QStringLiteral("Да 日"), QStringLiteral("plain"), QString()})
+        EXPECT_EQ(StreamBytesToText(TextToStreamBytes(text)), text);
+    EXPECT_EQ(StreamBytesToText(QStringLiteral("Привет").toUtf8()), QStringLiteral("Привет"));
+    EXPECT_EQ(StreamBytesToText(QByteArray("\xC4\xE0")), QStringLiteral("Да")) << "not UTF-8, so cp1251";
+
+    EXPECT_EQ(StringToCp1251Exact(QStringLiteral("Да")), QByteArray("\xC4\xE0"));
+    EXPECT_EQ(MessageOf<EConvertError>([] { StringToCp1251Exact(QStringLiteral("a日")); }),
+              QStringLiteral("Character U+65E5 has no code in code page 1251"));
 }
 
 TEST(LetterCase, CaseMappingLeavesCharactersOutsideCp1251)

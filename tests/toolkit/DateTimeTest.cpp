@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -142,8 +143,22 @@ TEST(StrToDate, TwoDigitYearsFallInTheWindow)
     }
 }
 
+TEST(DateUtils, InfiniteDatesRaiseAsNaNDoes)
+{
+    const double infinity = std::numeric_limits<double>::infinity();
+    int a, b, c, d;
+    for (const double value : {infinity, -infinity, std::nan("")}) {
+        EXPECT_THROW(DecodeTime(value, a, b, c, d), EInvalidOp);
+        EXPECT_THROW(DayOfWeek(value), EInvalidOp);
+        EXPECT_THROW(DecodeDate(value, a, b, c), EInvalidOp);
+    }
+}
+
 TEST(StrToDate, BadTextRaises)
 {
+    for (const char *text : {"\t01.02.2026", "01.02.2026\t", "01.\n02.2026"})
+        EXPECT_THROW(StrToDate(QString::fromLatin1(text)), EConvertError) << "only blanks separate: " << text;
+    EXPECT_EQ(DateOf(StrToDate(QStringLiteral(" 01. 02.2026 "))), (Ymd{2026, 2, 1}));
     EXPECT_EQ(MessageOf<EConvertError>([] { StrToDate(QStringLiteral("31.02.2026")); }),
               QStringLiteral("'31.02.2026' is not a valid date"));
     for (const char *text : {"", "7", "7.", "a.b.c", "1.1.2026.1", "1.1.2026 x", "99999999999.1.1"})

@@ -14,6 +14,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QPushButton>
+#include <QStyleOptionButton>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -32,6 +34,24 @@ void pressKey(QWidget *widget, int key)
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
     QApplication::sendEvent(widget, &press);
 }
+
+// A shown and active form holding an edit and then buttons.
+struct ShownForm {
+    explicit ShownForm(int buttonCount)
+    {
+        edit->SetParent(form.get());
+        for (int i = 0; i < buttonCount; ++i) {
+            buttons.append(new TButton(form.get()));
+            buttons.last()->SetParent(form.get());
+        }
+        form->Show();
+        QApplication::setActiveWindow(form->Widget());
+    }
+
+    std::unique_ptr<TForm> form = newForm();
+    TEdit *edit = new TEdit(form.get());
+    QList<TButton *> buttons;
+};
 
 TEST(Form, ShowModalAnswersTheModalResultSetWhileRunning)
 {
@@ -84,6 +104,60 @@ TEST(Form, ReturnAndEscapeClickTheDefaultAndCancelButtons)
     EXPECT_EQ(form->ShowModal(), mrOk);
     runner.onForm = [&](TCustomForm &) { pressKey(edit->Widget(), Qt::Key_Escape); };
     EXPECT_EQ(form->ShowModal(), mrCancel);
+}
+
+TEST(Form, ReturnClicksTheFocusedButtonWhichShowsTheDefaultFrame)
+{
+    const ShownForm shown(2);
+    TEdit *edit = shown.edit;
+    TButton *ok = shown.buttons[0];
+    TButton *other = shown.buttons[1];
+    ok->SetDefault(true);
+    QStringList clicks;
+    ok->OnClick = [&](TObject *) { clicks << QStringLiteral("ok"); };
+    other->OnClick = [&](TObject *) { clicks << QStringLiteral("other"); };
+    const auto framed = [](TButton *button) { return static_cast<QPushButton *>(button->Widget())->isDefault(); };
+
+    other->SetFocus();
+    EXPECT_TRUE(framed(other));
+    EXPECT_FALSE(framed(ok));
+    pressKey(other->Widget(), Qt::Key_Return);
+    ok->SetFocus();
+    pressKey(ok->Widget(), Qt::Key_Return);
+    edit->SetFocus();
+    EXPECT_TRUE(framed(ok));
+    EXPECT_FALSE(framed(other));
+    pressKey(edit->Widget(), Qt::Key_Return);
+    EXPECT_EQ(clicks, QStringList({"other", "ok", "ok"}));
+
+    // Without a default button, Return outside a button clicks nothing.
+    ok->SetDefault(false);
+    EXPECT_FALSE(framed(ok));
+    pressKey(edit->Widget(), Qt::Key_Return);
+    EXPECT_EQ(clicks.size(), 3);
+}
+
+TEST(Form, FocusMovedByTabIsShown)
+{
+    const ShownForm shown(1);
+    TEdit *edit = shown.edit;
+    TButton *button = shown.buttons[0];
+    edit->SetFocus();
+    QApplication::processEvents();
+    const auto focusShown = [](TButton *control) {
+        QStyleOptionButton option;
+        option.initFrom(control->Widget());
+        return (option.state & QStyle::State_HasFocus) && (option.state & QStyle::State_KeyboardFocusChange);
+    };
+    EXPECT_FALSE(focusShown(button));
+    pressKey(edit->Widget(), Qt::Key_Tab);
+    EXPECT_TRUE(button->Focused());
+    EXPECT_TRUE(focusShown(button));
+    QKeyEvent backtab(QEvent::KeyPress, Qt::Key_Backtab, Qt::ShiftModifier);
+    QApplication::sendEvent(button->Widget(), &backtab);
+    EXPECT_TRUE(edit->Focused());
+    pressKey(edit->Widget(), Qt::Key_Tab);
+    EXPECT_TRUE(focusShown(button));
 }
 
 TEST(Form, AVisibleFormCannotBeShownModally)

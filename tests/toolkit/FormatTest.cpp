@@ -2,6 +2,7 @@
 #include "toolkit/core/Format.h"
 #include "toolkit/core/FormatFloat.h"
 #include "toolkit/core/MaskUtils.h"
+#include "toolkit/core/TextLimits.h"
 
 #include "RuntimeTestSupport.h"
 #include "common/TestSupport.h"
@@ -140,9 +141,19 @@ TEST(FormatFloat, FallsBackToGeneralText)
 {
     EXPECT_EQ(FormatFloat(QString(), 2.5), QStringLiteral("2,5"));
     EXPECT_EQ(FormatFloat(QStringLiteral(";;"), 1.0), QStringLiteral("1"));
-    EXPECT_EQ(FormatFloat(QStringLiteral(";0"), -1.5), QStringLiteral("-1,5"));
+    EXPECT_EQ(FormatFloat(QStringLiteral(";0"), 1.5), QStringLiteral("1,5"));
+    EXPECT_EQ(FormatFloat(QStringLiteral(";0"), -1234.5678), QStringLiteral("1235"))
+        << "a negative section serves negative numbers also after an empty first one";
     EXPECT_EQ(FormatFloat(QStringLiteral("0"), 1e20), QStringLiteral("1E20"));
     EXPECT_EQ(FormatFloat(QStringLiteral("0.00"), std::numeric_limits<double>::quiet_NaN()), QStringLiteral("NAN"));
+}
+
+TEST(Format, ResultsLongerThanTheTextCapRaise)
+{
+    const QString half(MaxTextLength / 2 + 1, QLatin1Char('x'));
+    EXPECT_EQ(MessageOf<EOutOfMemory>([&half] { Format(QStringLiteral("%s%s"), {half, half}); }),
+              QStringLiteral("Text too long"));
+    EXPECT_EQ(Format(QStringLiteral("%s"), {half}).size(), half.size());
 }
 
 TEST(FormatMaskText, InsertsLiteralsAndPadsWithBlanks)

@@ -128,6 +128,8 @@ TEST(StrToInt, RejectsWhatIsNoInteger)
 TEST(StrToFloat, ReadsTheLocaleSeparator)
 {
     EXPECT_EQ(StrToFloat(QStringLiteral("1,5")), 1.5);
+    EXPECT_EQ(StrToFloat(QStringLiteral("1,5\u0000")), 1.5) << "the text ends at a zero character";
+    EXPECT_EQ(StrToFloat(QStringLiteral("2,5 \u0000junk")), 2.5);
     EXPECT_EQ(StrToFloat(QStringLiteral("  -2,5E3 ")), -2500.0);
     EXPECT_EQ(StrToFloat(QStringLiteral("1.5"), PointSettings()), 1.5);
     EXPECT_EQ(StrToFloat(QStringLiteral("1E-400")), 0.0);

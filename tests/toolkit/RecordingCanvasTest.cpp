@@ -3,8 +3,14 @@
 
 #include "common/TestSupport.h"
 
+#include "toolkit/classes/Streams.h"
+#include "toolkit/core/Exceptions.h"
+
 #include <QImage>
+#include <QtEndian>
 #include <gtest/gtest.h>
+
+#include <limits>
 
 namespace {
 
@@ -97,6 +103,49 @@ TEST(Metafile, RecordsThroughItsCanvasAndDrawsScaled)
     EXPECT_EQ(image.pixelColor(49, 49), QColor(Qt::blue));
     EXPECT_EQ(image.pixelColor(9, 9), QColor(Qt::white));
     EXPECT_EQ(image.pixelColor(49, 10), QColor(Qt::white));
+}
+
+// An enhanced metafile header with the bounds left, top, right, bottom.
+QByteArray emfHeader(qint32 left, qint32 top, qint32 right, qint32 bottom)
+{
+    QByteArray data(88, '\0');
+    qToLittleEndian<qint32>(1, data.data());
+    qToLittleEndian<qint32>(88, data.data() + 4);
+    const qint32 bounds[4] = {left, top, right, bottom};
+    for (int i = 0; i < 4; ++i)
+        qToLittleEndian<qint32>(bounds[i], data.data() + 8 + 4 * i);
+    data.replace(40, 4, " EMF");
+    return data;
+}
+
+bool loads(TMetafile &metafile, const QByteArray &data)
+{
+    TMemoryStream stream;
+    stream.WriteBuffer(data);
+    stream.SetPosition(0);
+    try {
+        metafile.LoadFromStream(&stream);
+        return true;
+    } catch (const EInvalidGraphic &) {
+        return false;
+    }
+}
+
+TEST(Metafile, HeaderBoundsGiveTheFrameAndAbsurdOnesAreRefused)
+{
+    TMetafile metafile;
+    ASSERT_TRUE(loads(metafile, emfHeader(10, 20, 109, 69)));
+    EXPECT_EQ(metafile.Width(), 100);
+    EXPECT_EQ(metafile.Height(), 50);
+    const qint32 most = std::numeric_limits<qint32>::max();
+    const qint32 least = std::numeric_limits<qint32>::min();
+    EXPECT_FALSE(loads(metafile, emfHeader(0, 0, 2000000000, 10)));
+    EXPECT_FALSE(loads(metafile, emfHeader(least, 0, most, 10)));
+    EXPECT_FALSE(loads(metafile, emfHeader(-2, 0, most - 1, 10)));
+    EXPECT_FALSE(loads(metafile, emfHeader(0, most, 10, least)));
+    EXPECT_FALSE(loads(metafile, emfHeader(5, 0, 4, 10)));
+    EXPECT_FALSE(loads(metafile, emfHeader(0, 0, 22528, 12850)));
+    EXPECT_EQ(metafile.Width(), 100);
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "RuntimeTestSupport.h"
 #include "toolkit/classes/SaveFileStream.h"
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/core/Files.h"
@@ -7,7 +8,9 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -92,6 +95,81 @@ TEST(SaveFileStream, ReplacesTheFileALinkPointsTo)
     }
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_EQ(fileBytes(target), QByteArray("new"));
+}
+
+TEST(SaveFileStream, FollowsOnlyLinksTheKernelWouldFollow)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "giving a link to another user needs root";
+    QTemporaryDir dir;
+    const QString shared = dir.filePath(QStringLiteral("shared"));
+    const QString privateFolder = dir.filePath(QStringLiteral("private"));
+    ASSERT_TRUE(QDir().mkdir(shared) && QDir().mkdir(privateFolder));
+    ::chmod(QFile::encodeName(shared).constData(), 01777);
+    const QString victim = privateFolder + QStringLiteral("/victim");
+    SaveFile(victim, "precious");
+
+    // Another user's link in a sticky world-writable folder is refused.
+    const uid_t other = 65534;
+    const QString planted = shared + QStringLiteral("/report.pdf");
+    ASSERT_TRUE(QFile::link(victim, planted));
+    ASSERT_EQ(::lchown(QFile::encodeName(planted).constData(), other, gid_t(-1)), 0);
+    const QString message = MessageOf<EFCreateError>([&] { TSaveFileStream stream(planted); });
+    EXPECT_TRUE(message.contains(planted)) << qPrintable(message);
+    EXPECT_EQ(fileBytes(victim), QByteArray("precious"));
+    EXPECT_EQ(QDir(shared).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{"report.pdf"});
+
+    // The user's own link there, and another user's link in a folder that
+    // is not shared, are followed.
+    ASSERT_EQ(::lchown(QFile::encodeName(planted).constData(), ::geteuid(), gid_t(-1)), 0);
+    {
+        TSaveFileStream stream(planted);
+        stream.WriteBuffer(QByteArray("mine"));
+        stream.Commit();
+    }
+    EXPECT_EQ(fileBytes(victim), QByteArray("mine"));
+    ::chmod(QFile::encodeName(shared).constData(), 0755);
+    ASSERT_EQ(::lchown(QFile::encodeName(planted).constData(), other, gid_t(-1)), 0);
+    {
+        TSaveFileStream stream(planted);
+        stream.WriteBuffer(QByteArray("again"));
+        stream.Commit();
+    }
+    EXPECT_EQ(fileBytes(victim), QByteArray("again"));
+    EXPECT_TRUE(QFileInfo(planted).isSymLink());
+}
+
+TEST(SaveFileStream, ErrorsNameTheFileAndTheReason)
+{
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("missing/x.pdf"));
+    const QString message = MessageOf<EFCreateError>([&] { TSaveFileStream stream(missing); });
+    EXPECT_EQ(message, QStringLiteral("Cannot create file \"%1\". The folder \"%2/\" does not exist.")
+                           .arg(missing, dir.filePath(QStringLiteral("missing"))));
+
+    const QString loop = dir.filePath(QStringLiteral("loop.pdf"));
+    ASSERT_TRUE(QFile::link(loop, loop));
+    EXPECT_TRUE(MessageOf<EFCreateError>([&] { TSaveFileStream stream(loop); }).contains(QStringLiteral("links")));
+}
+
+TEST(SaveFileStream, AWritePastTheFileSizeLimitFailsWithItsReason)
+{
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("big.pdf"));
+    SaveFile(name, "old");
+    struct rlimit limit {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+    struct rlimit lowered = limit;
+    lowered.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &lowered), 0);
+    const QString message = MessageOf<EWriteError>([&] {
+        TSaveFileStream stream(name);
+        stream.WriteBuffer(QByteArray(10000, 'x'));
+    });
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    EXPECT_EQ(message, QStringLiteral("Cannot write file \"%1\". File too large.").arg(name));
+    EXPECT_EQ(fileBytes(name), QByteArray("old"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("big.pdf")});
 }
 
 } // namespace

@@ -44,6 +44,12 @@ TEST(TObjectTest, HandlesNameLiveObjectsOnly)
     EXPECT_THROW(ObjectHandleRegistry::Resolve(handle), EInvalidObject);
     EXPECT_THROW(ObjectHandleRegistry::Resolve(-7), EInvalidObject);
 
+    // A freed object's address, as a host list may still hold it, gets no handle.
+    auto *freed = new TList;
+    const TObject *address = freed;
+    delete freed;
+    EXPECT_THROW(ObjectHandleRegistry::Acquire(address), EInvalidObject);
+
     // A new object never inherits the stale handle.
     TList successor;
     EXPECT_NE(successor.Handle(), handle);

@@ -1,3 +1,4 @@
+#include "toolkit/core/CodePages.h"
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/TStringList.h"
@@ -141,18 +142,30 @@ TEST(TStrings, AssignCopiesLinesAndObjectsAndRefusesOtherClasses)
     EXPECT_THROW(target.Assign(&other), EConvertError);
 }
 
-TEST(TStrings, StreamsHoldUtf8Text)
+TEST(TStrings, StreamsHoldCp1251TextAndUtf8OnlyWhereCp1251FallsShort)
 {
     TMemoryStream stream;
-    stream.WriteBuffer(QByteArray("\xEF\xBB\xBF"));
     auto list = listOf({QStringLiteral("Ошибка"), QStringLiteral("line")});
     list->SaveToStream(&stream);
-    EXPECT_EQ(stream.Bytes().mid(3), QStringLiteral("Ошибка\r\nline\r\n").toUtf8());
-
+    EXPECT_EQ(stream.Bytes(), StringToCp1251(QStringLiteral("Ошибка\r\nline\r\n")));
     stream.SetPosition(0);
     TStringList loaded;
     loaded.LoadFromStream(&stream);
     EXPECT_EQ(linesOf(loaded), linesOf(*list));
+
+    TMemoryStream wide;
+    auto chinese = listOf({QStringLiteral("Ошибка 日本")});
+    chinese->SaveToStream(&wide);
+    EXPECT_EQ(wide.Bytes(), QByteArray("\xEF\xBB\xBF") + QStringLiteral("Ошибка 日本\r\n").toUtf8());
+    wide.SetPosition(0);
+    loaded.LoadFromStream(&wide);
+    EXPECT_EQ(linesOf(loaded), linesOf(*chinese));
+
+    TMemoryStream utf8File;
+    utf8File.WriteBuffer(QStringLiteral("Да\nнет").toUtf8());
+    utf8File.SetPosition(0);
+    loaded.LoadFromStream(&utf8File);
+    EXPECT_EQ(loaded.Text(), QStringLiteral("Да\r\nнет\r\n")) << "text files of the system are UTF-8";
 }
 
 TEST(TStringList, SortedFindIgnoresCaseOfCyrillicAndGivesTheInsertionPlace)

@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QMutex>
+#include <QSet>
 
 namespace {
 
@@ -21,6 +22,7 @@ constexpr quint32 smallestHandle = 0x10000;
 struct Registry {
     QMutex mutex;
     QHash<qint32, TObject *> objects;
+    QSet<const TObject *> alive;
     quint32 last = firstHandle - handleStep;
 
     qint32 nextFreeHandle()
@@ -48,6 +50,8 @@ qint32 ObjectHandleRegistry::Acquire(const TObject *object)
         return 0;
     Registry &r = registry();
     QMutexLocker lock(&r.mutex);
+    if (!r.alive.contains(object))
+        throw EInvalidObject(QStringLiteral("Invalid object reference (freed object)"));
     if (object->m_handle == 0) {
         object->m_handle = r.nextFreeHandle();
         r.objects.insert(object->m_handle, const_cast<TObject *>(object));
@@ -61,6 +65,20 @@ void ObjectHandleRegistry::Release(const TObject *object)
     QMutexLocker lock(&r.mutex);
     r.objects.remove(object->m_handle);
     object->m_handle = 0;
+}
+
+void ObjectHandleRegistry::Born(const TObject *object)
+{
+    Registry &r = registry();
+    QMutexLocker lock(&r.mutex);
+    r.alive.insert(object);
+}
+
+void ObjectHandleRegistry::Died(const TObject *object)
+{
+    Registry &r = registry();
+    QMutexLocker lock(&r.mutex);
+    r.alive.remove(object);
 }
 
 TObject *ObjectHandleRegistry::Find(qint32 handle)

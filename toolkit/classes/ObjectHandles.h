@@ -9,7 +9,9 @@
 // and never below 65536, so that a number a script computes does not name
 // an object by chance; a handle is not given out again until every other
 // value has been, so a stale handle names no object and is refused instead
-// of reaching freed memory.  Thread-safe.
+// of reaching freed memory.  The registry also knows every object alive,
+// handle or not, so that an address kept by a host container is checked
+// before it becomes a handle.  Thread-safe.
 
 #include <QtGlobal>
 
@@ -19,10 +21,16 @@ class ObjectHandleRegistry
 {
 public:
     // The object's handle, assigning one if it has none; 0 for nullptr.
+    // Raises EInvalidObject when object is no live object (a freed one).
     static qint32 Acquire(const TObject *object);
 
     // Forgets the object's handle (called by ~TObject).
     static void Release(const TObject *object);
+
+    // Records an object from its construction to its destruction (called by
+    // TObject's constructor and destructor).
+    static void Born(const TObject *object);
+    static void Died(const TObject *object);
 
     // The live object with this handle, or nullptr when there is none.
     static TObject *Find(qint32 handle);

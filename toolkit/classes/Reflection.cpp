@@ -22,6 +22,10 @@ struct PropCache {
     QMutex mutex;
     quint64 generation = 0;
     QHash<TClass, QList<const TPropInfo *>> lists;
+    // The same properties by name as declared, and by case-folded name
+    // (the first of a folded name winning).
+    QHash<TClass, QHash<QString, const TPropInfo *>> byName;
+    QHash<TClass, QHash<QString, const TPropInfo *>> byFoldedName;
     // Every list ever built; lists from before a change of the class tables
     // stay alive for holders of their entries.
     std::vector<std::unique_ptr<TPropInfo>> entries;
@@ -348,34 +352,59 @@ private:
 };
 
 
-QList<const TPropInfo *> GetPropList(TClass cls)
+namespace {
+
+// The cache brought to the current class tables, with the lists of cls
+// built; called under the cache's lock.
+PropCache &propCacheWith(TClass cls)
 {
-    if (!cls)
-        return {};
     PropCache &c = propCache();
-    QMutexLocker lock(&c.mutex);
     if (c.generation != PropertyTraitsGeneration()) {
         c.generation = PropertyTraitsGeneration();
         c.lists.clear();
+        c.byName.clear();
+        c.byFoldedName.clear();
     }
-    auto it = c.lists.constFind(cls);
-    if (it != c.lists.constEnd())
-        return *it;
+    if (c.lists.contains(cls))
+        return c;
     QList<const TPropInfo *> list;
+    QHash<QString, const TPropInfo *> byName;
+    QHash<QString, const TPropInfo *> byFoldedName;
     for (auto &info : PropListBuilder::build(cls)) {
         list.append(info.get());
         c.entries.push_back(std::move(info));
     }
+    // Inserted last to first, so the first of a folded name stays.
+    for (qsizetype i = list.size() - 1; i >= 0; --i)
+        byFoldedName.insert(list[i]->Name().toCaseFolded(), list[i]);
+    // A name as declared finds what the folded one finds.
+    for (const TPropInfo *info : list)
+        byName.insert(info->Name(), byFoldedName.value(info->Name().toCaseFolded()));
     c.lists.insert(cls, list);
-    return list;
+    c.byName.insert(cls, byName);
+    c.byFoldedName.insert(cls, byFoldedName);
+    return c;
+}
+
+} // namespace
+
+QList<const TPropInfo *> GetPropList(TClass cls)
+{
+    if (!cls)
+        return {};
+    QMutexLocker lock(&propCache().mutex);
+    return propCacheWith(cls).lists.value(cls);
 }
 
 const TPropInfo *GetPropInfo(TClass cls, const QString &name)
 {
-    for (const TPropInfo *info : GetPropList(cls))
-        if (info->Name().compare(name, Qt::CaseInsensitive) == 0)
-            return info;
-    return nullptr;
+    if (!cls)
+        return nullptr;
+    QMutexLocker lock(&propCache().mutex);
+    const PropCache &c = propCacheWith(cls);
+    if (const TPropInfo *info = c.byName.constFind(cls)->value(name))
+        return info;
+    return c.byFoldedName.constFind(cls)->value(name.toCaseFolded());
 }
 
 const TPropInfo *GetPropInfo(const TObject *instance, const QString &name)

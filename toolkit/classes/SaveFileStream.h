@@ -14,7 +14,9 @@ class TSaveFileStream : public TFileStream
 public:
     // Creates the temporary file in fileName's folder, with the permissions
     // the file has now (or those of a new file).  A symbolic link stays: the
-    // file it points to is replaced.  Raises EFCreateError, also for an
+    // file it points to is replaced, but only where the kernel would follow
+    // the link (not another user's link in a sticky world-writable folder).
+    // Raises EFCreateError naming fileName and the reason, also for an
     // empty name.
     explicit TSaveFileStream(const QString &fileName);
     ~TSaveFileStream() override;
@@ -29,9 +31,13 @@ public:
     // EWriteError.
     void Commit();
 
+    // Writes all of buffer or raises EWriteError naming the file and the
+    // reason (a full disk, a file-size limit ...).
     qint64 Write(const void *buffer, qint64 count) override;
 
 private:
+    TSaveFileStream(const QString &fileName, const QString &target);
+
     QString m_targetName;
     bool m_committed = false;
 };

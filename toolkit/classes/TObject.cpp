@@ -2,11 +2,15 @@
 
 #include "toolkit/classes/ObjectHandles.h"
 
-TObject::TObject() = default;
+TObject::TObject()
+{
+    ObjectHandleRegistry::Born(this);
+}
 
 TObject::~TObject()
 {
     TObject::BeforeDestruction();
+    ObjectHandleRegistry::Died(this);
 }
 
 void TObject::BeforeDestruction()

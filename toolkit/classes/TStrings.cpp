@@ -218,15 +218,12 @@ void TStrings::SetText(const QString &text)
 
 void TStrings::LoadFromStream(TStream *stream)
 {
-    QByteArray bytes = stream->ReadToEnd();
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes.remove(0, 3);
-    SetText(QString::fromUtf8(bytes));
+    SetText(StreamBytesToText(stream->ReadToEnd()));
 }
 
 void TStrings::SaveToStream(TStream *stream) const
 {
-    stream->WriteBuffer(Text().toUtf8());
+    stream->WriteBuffer(TextToStreamBytes(Text()));
 }
 
 void TStrings::LoadFromFile(const QString &fileName)

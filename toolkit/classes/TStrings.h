@@ -72,8 +72,11 @@ public:
     virtual QString Text() const;
     virtual void SetText(const QString &text);
 
-    // The lines as UTF-8 text (a leading byte-order mark is skipped when
-    // loading).  Loading reads from the stream's position to its end;
+    // Streams hold the lines as 8-bit text in code page 1251, the way a
+    // stream's byte-wise reads and writes see text, and as UTF-8 only when
+    // a line has a character that code page lacks (see TextToStreamBytes);
+    // files are UTF-8.  Loading, from a stream or a file, takes either (see
+    // StreamBytesToText) and reads from the stream's position to its end;
     // saving writes at the stream's position.  A file is replaced only once
     // its new content is complete (see SaveFile).
     void LoadFromStream(TStream *stream);

@@ -4,6 +4,7 @@
 
 #include <QCollator>
 #include <QLocale>
+#include <QStringDecoder>
 
 #include <iconv.h>
 
@@ -176,19 +177,21 @@ int AsciiUpper(QChar c)
     return Ordinal(AsciiUpperChar(c));
 }
 
-// Russian collation (ICU), lower case before upper case.
-const QCollator &RussianCollator(Qt::CaseSensitivity sensitivity)
+// The root collation (ICU): letters alphabetical within each script and the
+// scripts in their standard order, Latin before Greek before Cyrillic; lower
+// case before upper case.  English uses the root order unchanged, where the
+// Russian tailoring would move Cyrillic first.
+QCollator NewRootCollator(Qt::CaseSensitivity sensitivity)
 {
-    thread_local const QCollator sensitive = [] {
-        QCollator collator(QLocale(QLocale::Russian, QLocale::Russia));
-        collator.setCaseSensitivity(Qt::CaseSensitive);
-        return collator;
-    }();
-    thread_local const QCollator insensitive = [] {
-        QCollator collator(QLocale(QLocale::Russian, QLocale::Russia));
-        collator.setCaseSensitivity(Qt::CaseInsensitive);
-        return collator;
-    }();
+    QCollator collator(QLocale(QLocale::English, QLocale::UnitedStates));
+    collator.setCaseSensitivity(sensitivity);
+    return collator;
+}
+
+const QCollator &RootCollator(Qt::CaseSensitivity sensitivity)
+{
+    thread_local const QCollator sensitive = NewRootCollator(Qt::CaseSensitive);
+    thread_local const QCollator insensitive = NewRootCollator(Qt::CaseInsensitive);
     return sensitivity == Qt::CaseSensitive ? sensitive : insensitive;
 }
 
@@ -255,12 +258,62 @@ QString Cp1251ToString(const QByteArray &bytes)
     return result;
 }
 
+namespace {
+
+// The cp1251 bytes of text; missing receives the index of the first
+// character that cp1251 lacks (written as '?'), or -1.
+QByteArray cp1251Bytes(const QString &text, qsizetype &missing)
+{
+    missing = -1;
+    QByteArray result(text.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        bool ok = false;
+        result[i] = char(CharToCp1251(text[i], &ok));
+        if (!ok && missing < 0)
+            missing = i;
+    }
+    return result;
+}
+
+const QByteArray utf8Mark("\xEF\xBB\xBF");
+
+} // namespace
+
 QByteArray StringToCp1251(const QString &text)
 {
-    QByteArray result(text.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < text.size(); ++i)
-        result[i] = char(CharToCp1251(text[i]));
-    return result;
+    qsizetype missing;
+    return cp1251Bytes(text, missing);
+}
+
+QByteArray StringToCp1251Exact(const QString &text)
+{
+    qsizetype missing;
+    QByteArray bytes = cp1251Bytes(text, missing);
+    if (missing >= 0)
+        throw EConvertError(QStringLiteral("Character U+%1 has no code in code page 1251")
+                                .arg(QString::number(text[missing].unicode(), 16).toUpper().rightJustified(4, u'0')));
+    return bytes;
+}
+
+QByteArray TextToStreamBytes(const QString &text)
+{
+    qsizetype missing;
+    QByteArray bytes = cp1251Bytes(text, missing);
+    return missing < 0 ? bytes : utf8Mark + text.toUtf8();
+}
+
+QString StreamBytesToText(const QByteArray &bytes)
+{
+    if (bytes.startsWith(utf8Mark))
+        return QString::fromUtf8(bytes.mid(utf8Mark.size()));
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char b) { return quint8(b) < 0x80; });
+    if (!ascii) {
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString text = utf8.decode(bytes);
+        if (!utf8.hasError())
+            return text;
+    }
+    return Cp1251ToString(bytes);
 }
 
 int CharsetToCodePage(int charset)
@@ -367,13 +420,13 @@ bool SameText(const QString &a, const QString &b)
 
 int AnsiCompareStr(const QString &a, const QString &b)
 {
-    const int order = RussianCollator(Qt::CaseSensitive).compare(a, b);
+    const int order = RootCollator(Qt::CaseSensitive).compare(a, b);
     return order != 0 ? order : CompareStr(a, b);
 }
 
 int AnsiCompareText(const QString &a, const QString &b)
 {
-    const int order = RussianCollator(Qt::CaseInsensitive).compare(a, b);
+    const int order = RootCollator(Qt::CaseInsensitive).compare(a, b);
     return order != 0 ? order : CompareStr(AnsiUpperCase(a), AnsiUpperCase(b));
 }
 

@@ -58,6 +58,18 @@ quint8 CharToCp1251(QChar c, bool *ok = nullptr);
 
 QString Cp1251ToString(const QByteArray &bytes);
 QByteArray StringToCp1251(const QString &text);
+// One byte per character as StringToCp1251, but a character that cp1251
+// lacks raises EConvertError instead of becoming '?'.
+QByteArray StringToCp1251Exact(const QString &text);
+
+// Lines of text as the bytes of a stream hold them: cp1251, one byte per
+// character, so that they read back through byte-wise stream reads; a text
+// with a character cp1251 lacks is written as UTF-8 after a byte-order mark
+// instead, so that nothing is lost.
+QByteArray TextToStreamBytes(const QString &text);
+// The reverse: UTF-8 after a byte-order mark, or bytes that are valid UTF-8
+// beyond plain ASCII (the system's own text files); cp1251 otherwise.
+QString StreamBytesToText(const QByteArray &bytes);
 
 // --- Other code pages ------------------------------------------------------
 
@@ -91,8 +103,9 @@ int CompareStr(const QString &a, const QString &b);
 int CompareText(const QString &a, const QString &b);
 bool SameText(const QString &a, const QString &b);
 
-// Alphabetical comparisons by the Russian collation, lower case before upper
-// case (AnsiCompareStr("a", "A") < 0); texts the collation finds equal are
+// Alphabetical comparisons within each script, the scripts in their standard
+// order (Latin, Greek, Cyrillic), lower case before upper case
+// (AnsiCompareStr("a", "A") < 0); texts the collation finds equal are
 // ordered by their codes, so only equal texts give 0.  AnsiCompareText ignores
 // the case of every letter.
 int AnsiCompareStr(const QString &a, const QString &b);

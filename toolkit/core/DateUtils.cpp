@@ -49,7 +49,7 @@ struct DayAndTime
 DayAndTime Split(TDateTime value)
 {
     DayAndTime r;
-    if (std::isnan(value))
+    if (!std::isfinite(value))
         throw EInvalidOp(QStringLiteral("Invalid floating point operation"));
     if (!(std::fabs(value) < double(kLastDay + 2)))
         return r;
@@ -129,9 +129,10 @@ public:
     void SetPosition(qsizetype pos) { m_pos = pos; }
 
 private:
+    // Blanks only: a tab or a line break is no part of a date or time.
     void SkipBlanks()
     {
-        while (m_pos < m_text.size() && m_text[m_pos].unicode() <= ' ')
+        while (m_pos < m_text.size() && m_text[m_pos] == u' ')
             ++m_pos;
     }
 

@@ -22,7 +22,8 @@ bool TryEncodeDate(int year, int month, int day, TDateTime &result);
 bool TryEncodeTime(int hour, int minute, int second, int msec, TDateTime &result);
 
 // A value outside the encodable years decodes to year, month and day 0; NaN
-// (here and in every routine that decodes) raises EInvalidOp.
+// and the infinities (here and in every routine that decodes) raise
+// EInvalidOp.
 void DecodeDate(TDateTime value, int &year, int &month, int &day);
 void DecodeTime(TDateTime value, int &hour, int &minute, int &second, int &msec);
 

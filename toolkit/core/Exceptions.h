@@ -75,6 +75,8 @@ TOOLKIT_EXCEPTION(EResNotFound, Exception)
 TOOLKIT_EXCEPTION(EPrinter, Exception)
 TOOLKIT_EXCEPTION(EOleError, Exception)
 TOOLKIT_EXCEPTION(EInvalidCast, Exception)
+// An allocation that failed or would pass a limit set for input.
+TOOLKIT_EXCEPTION(EOutOfMemory, Exception)
 TOOLKIT_EXCEPTION(EPropertyError, Exception)
 // A handle or pointer that names no live object (freed, or never known).
 TOOLKIT_EXCEPTION(EInvalidObject, Exception)

@@ -108,16 +108,35 @@ QString TempFolder()
     return IncludeTrailingPathDelimiter(folder.isEmpty() ? QStringLiteral("/tmp") : folder);
 }
 
-QString CreateTempFile(const QString &prefix, const QString &folder)
+namespace {
+
+QString tempFolderOr(const QString &folder)
 {
-    const QString dir = folder.isEmpty() ? TempFolder() : IncludeTrailingPathDelimiter(folder);
-    QByteArray pattern = QFile::encodeName(dir + prefix) + "XXXXXX";
-    const int fd = ::mkstemp(pattern.data());
+    return folder.isEmpty() ? TempFolder() : IncludeTrailingPathDelimiter(folder);
+}
+
+} // namespace
+
+QString TryCreateTempFile(const QString &prefix, const QString &folder, const QString &suffix)
+{
+    const QByteArray suffixBytes = QFile::encodeName(suffix);
+    QByteArray pattern = QFile::encodeName(tempFolderOr(folder) + prefix) + "XXXXXX" + suffixBytes;
+    const int fd = ::mkstemps(pattern.data(), int(suffixBytes.size()));
     if (fd < 0)
-        throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2")
-                                .arg(dir + prefix, QString::fromLocal8Bit(std::strerror(errno))));
+        return QString();
     ::close(fd);
     return QFile::decodeName(pattern);
+}
+
+QString CreateTempFile(const QString &prefix, const QString &folder, const QString &suffix)
+{
+    const QString name = TryCreateTempFile(prefix, folder, suffix);
+    if (name.isEmpty()) {
+        const int error = errno;
+        throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2")
+                                .arg(tempFolderOr(folder) + prefix, QString::fromLocal8Bit(std::strerror(error))));
+    }
+    return name;
 }
 
 QString ProgramFileName()

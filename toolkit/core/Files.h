@@ -37,10 +37,14 @@ void SaveFile(const QString &fileName, const QByteArray &bytes);
 
 // $TMPDIR, else /tmp; ends in '/'.
 QString TempFolder();
-// Creates a new empty file with a unique name beginning with prefix in the
-// folder (TempFolder() when empty) and returns its name; raises
-// EFCreateError when it cannot.
-QString CreateTempFile(const QString &prefix, const QString &folder = QString());
+// Creates a new empty file with a unique, unpredictable name of prefix,
+// six random characters and suffix in the folder (TempFolder() when empty)
+// and returns its name.  The file is made exclusively: nothing that was at
+// the name before, not even a symbolic link, is opened.
+// CreateTempFile raises EFCreateError when it cannot; TryCreateTempFile
+// answers an empty name and leaves errno set.
+QString CreateTempFile(const QString &prefix, const QString &folder = QString(), const QString &suffix = QString());
+QString TryCreateTempFile(const QString &prefix, const QString &folder, const QString &suffix = QString());
 
 // The running program's file, and its folder ending in '/'.
 QString ProgramFileName();

@@ -3,6 +3,7 @@
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/core/FloatText.h"
 #include "toolkit/core/SysUtils.h"
+#include "toolkit/core/TextLimits.h"
 
 #include <algorithm>
 
@@ -113,6 +114,7 @@ QString Formatter::Run()
         if (m_pos >= m_format.size())
             Invalid();
         const QString text = FormatArgument(m_format[m_pos++], precision);
+        CheckTextLength(out.size() + std::max<qsizetype>(text.size(), width));
         if (left)
             out += text.leftJustified(width, QLatin1Char(' '));
         else

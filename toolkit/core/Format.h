@@ -22,7 +22,8 @@
 // whose argument has the wrong kind, or a malformed one, raises
 // EConvertError ("Format '...' invalid or incompatible with argument"); a
 // missing argument raises EConvertError ("No argument for format '...'").
-// Variant arguments are converted to the kind the specifier needs.
+// Variant arguments are converted to the kind the specifier needs.  A result
+// longer than MaxTextLength raises EOutOfMemory.
 
 #include "toolkit/core/VarRec.h"
 

@@ -229,8 +229,6 @@ QString FormatFloat(const QString &format, double value, const TFormatSettings &
         return FloatToStr(value, settings);
 
     const QStringList sections = SplitSections(format);
-    if (sections[0].isEmpty())
-        return FloatToStr(value, settings);
     auto usable = [&sections](int index) { return index < sections.size() && !sections[index].isEmpty(); };
 
     int chosen = 0;
@@ -239,6 +237,8 @@ QString FormatFloat(const QString &format, double value, const TFormatSettings &
         chosen = 2;
     else if (value < 0 && !first.IsZero() && usable(1))
         chosen = 1;
+    if (sections[chosen].isEmpty())
+        return FloatToStr(value, settings);
 
     const Layout layout(sections[chosen]);
     const TFloatRec rec = layout.Round(chosen == 2 ? 0.0 : value);

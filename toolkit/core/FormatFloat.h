@@ -14,8 +14,8 @@
 // numbers (shown without a minus sign) and zero; an empty or missing section
 // falls back to the first.  A number counts as zero when it rounds to zero
 // in the first section's layout.  Digits round half away from zero.  An empty
-// picture or first section, or a number too large for a fixed layout, gives
-// FloatToStr's text.
+// picture, an empty first section where it serves the number, or a number
+// too large for a fixed layout, gives FloatToStr's text.
 
 #include "toolkit/core/FormatSettings.h"
 

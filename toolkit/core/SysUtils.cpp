@@ -127,7 +127,10 @@ qint64 StrToInt64(const QString &text)
 bool TryStrToFloat(const QString &text, double &value, const TFormatSettings &settings)
 {
     qsizetype i = 0;
-    qsizetype n = text.size();
+    // The text ends at a zero character, as a classic null-terminated one did.
+    qsizetype n = text.indexOf(QChar(u'\0'));
+    if (n < 0)
+        n = text.size();
     while (i < n && IsBlank(text[i]))
         ++i;
     while (n > i && IsBlank(text[n - 1]))

@@ -24,6 +24,7 @@ qint64 StrToInt64(const QString &text);
 bool TryStrToInt(const QString &text, qint32 &value);
 bool TryStrToInt64(const QString &text, qint64 &value);
 
+// The text ends at its first zero character, if any.
 double StrToFloat(const QString &text, const TFormatSettings &settings = FormatSettings);
 bool TryStrToFloat(const QString &text, double &value, const TFormatSettings &settings = FormatSettings);
 

@@ -28,12 +28,15 @@ FT_Library freeTypeLibrary()
 struct Caches {
     QHash<QString, TFontFile> resolved;
     QHash<QString, TFontFacePtr> faces;
+    QHash<QString, QList<TFontFile>> covering;
 };
 
+// Never destroyed: the units' finalisation clears the caches, and that may
+// run from an exit handler after the statics are gone.
 Caches &caches()
 {
-    static Caches c;
-    return c;
+    static Caches *const c = new Caches;
+    return *c;
 }
 
 int rounded(double value) { return int(std::lround(value)); }
@@ -44,6 +47,32 @@ QString fcString(FcPattern *pattern, const char *object)
     if (FcPatternGetString(pattern, object, 0, &value) != FcResultMatch || !value)
         return QString();
     return QString::fromUtf8(reinterpret_cast<const char *>(value));
+}
+
+// The pattern of a style: weight and slant, with the configuration's
+// substitutions applied.
+FcPattern *stylePattern(FcPattern *pattern, bool bold, bool italic)
+{
+    FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    return pattern;
+}
+
+TFontFile fontFileOf(FcPattern *match)
+{
+    TFontFile file;
+    file.FileName = fcString(match, FC_FILE);
+    FcPatternGetInteger(match, FC_INDEX, 0, &file.FaceIndex);
+    file.Family = fcString(match, FC_FAMILY);
+    int weight = FC_WEIGHT_REGULAR;
+    int slant = FC_SLANT_ROMAN;
+    FcPatternGetInteger(match, FC_WEIGHT, 0, &weight);
+    FcPatternGetInteger(match, FC_SLANT, 0, &slant);
+    file.Bold = weight >= FC_WEIGHT_DEMIBOLD;
+    file.Italic = slant != FC_SLANT_ROMAN;
+    return file;
 }
 
 } // namespace
@@ -144,15 +173,19 @@ TFontMetrics TFontFace::Metrics(double pixelSize) const
 
 quint32 TFontFace::GlyphIndex(char32_t character) const
 {
-    hb_codepoint_t glyph = 0;
-    if (!hb_font_get_nominal_glyph(static_cast<hb_font_t *>(m_hbFont), character, &glyph))
-        return 0;
-    return glyph;
+    auto lookUp = [this](char32_t c) -> quint32 {
+        hb_codepoint_t glyph = 0;
+        return hb_font_get_nominal_glyph(static_cast<hb_font_t *>(m_hbFont), c, &glyph) ? glyph : 0;
+    };
+    return character < m_glyphs.Size ? m_glyphs.Get(character, lookUp) : lookUp(character);
 }
 
 int TFontFace::GlyphAdvance(quint32 glyph) const
 {
-    return hb_font_get_glyph_h_advance(static_cast<hb_font_t *>(m_hbFont), glyph);
+    auto lookUp = [this](quint32 g) -> qint32 {
+        return hb_font_get_glyph_h_advance(static_cast<hb_font_t *>(m_hbFont), g);
+    };
+    return glyph < m_advances.Size ? m_advances.Get(glyph, lookUp) : lookUp(glyph);
 }
 
 QByteArray TFontFace::Table(quint32 tag) const
@@ -178,26 +211,14 @@ TFontFile TFontEngine::Resolve(const QString &name, bool bold, bool italic)
     FcPattern *pattern = FcPatternCreate();
     const QByteArray family = name.toUtf8();
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(family.constData()));
-    FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
+    stylePattern(pattern, bold, italic);
     FcResult result = FcResultNoMatch;
     FcPattern *match = FcFontMatch(nullptr, pattern, &result);
     FcPatternDestroy(pattern);
     if (!match)
         throw EInvalidOperation(QStringLiteral("No font is installed for \"%1\"").arg(name));
 
-    TFontFile file;
-    file.FileName = fcString(match, FC_FILE);
-    FcPatternGetInteger(match, FC_INDEX, 0, &file.FaceIndex);
-    file.Family = fcString(match, FC_FAMILY);
-    int weight = FC_WEIGHT_REGULAR;
-    int slant = FC_SLANT_ROMAN;
-    FcPatternGetInteger(match, FC_WEIGHT, 0, &weight);
-    FcPatternGetInteger(match, FC_SLANT, 0, &slant);
-    file.Bold = weight >= FC_WEIGHT_DEMIBOLD;
-    file.Italic = slant != FC_SLANT_ROMAN;
+    TFontFile file = fontFileOf(match);
     file.Substituted = file.Family.compare(name, Qt::CaseInsensitive) != 0;
     FcPatternDestroy(match);
     if (file.FileName.isEmpty())
@@ -205,6 +226,39 @@ TFontFile TFontEngine::Resolve(const QString &name, bool bold, bool italic)
 
     resolved.insert(key, file);
     return file;
+}
+
+QList<TFontFile> TFontEngine::CoveringFaces(char32_t character, bool bold, bool italic)
+{
+    const QString key = QString::number(quint32(character)) + QLatin1Char('|') + QLatin1Char(bold ? 'b' : '-')
+        + QLatin1Char(italic ? 'i' : '-');
+    auto &covering = caches().covering;
+    if (auto it = covering.constFind(key); it != covering.constEnd())
+        return *it;
+
+    FcCharSet *wanted = FcCharSetCreate();
+    FcCharSetAddChar(wanted, FcChar32(character));
+    FcPattern *pattern = FcPatternCreate();
+    FcPatternAddCharSet(pattern, FC_CHARSET, wanted);
+    FcCharSetDestroy(wanted);
+    stylePattern(pattern, bold, italic);
+    FcResult result = FcResultNoMatch;
+    FcFontSet *sorted = FcFontSort(nullptr, pattern, FcTrue, nullptr, &result);
+    FcPatternDestroy(pattern);
+    QList<TFontFile> files;
+    for (int i = 0; sorted && i < sorted->nfont; ++i) {
+        FcCharSet *charset = nullptr;
+        if (FcPatternGetCharSet(sorted->fonts[i], FC_CHARSET, 0, &charset) != FcResultMatch
+            || !FcCharSetHasChar(charset, FcChar32(character)))
+            continue;
+        TFontFile file = fontFileOf(sorted->fonts[i]);
+        if (!file.FileName.isEmpty())
+            files.append(file);
+    }
+    if (sorted)
+        FcFontSetDestroy(sorted);
+    covering.insert(key, files);
+    return files;
 }
 
 QStringList TFontEngine::Families()
@@ -246,4 +300,5 @@ void TFontEngine::Clear()
 {
     caches().faces.clear();
     caches().resolved.clear();
+    caches().covering.clear();
 }

@@ -11,8 +11,11 @@
 // names (Arial, Times New Roman, Tahoma ...) onto Liberation and DejaVu.
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
+
+#include "toolkit/graphics/LazyGlyphTable.h"
 
 #include <memory>
 
@@ -106,6 +109,10 @@ private:
     QByteArray m_data;
     void *m_ftFace = nullptr; // FT_Face
     void *m_hbFont = nullptr; // hb_font_t
+    // What HarfBuzz answered, kept: the glyphs of characters and the
+    // advances of glyphs.
+    mutable TLazyGlyphTable<quint32, quint32(-1)> m_glyphs;
+    mutable TLazyGlyphTable<qint32, qint32(-0x7fffffff - 1)> m_advances;
 };
 
 using TFontFacePtr = std::shared_ptr<const TFontFace>;
@@ -120,6 +127,10 @@ public:
     // when not even a substitute font can be found or read.
     static TFontFacePtr Face(const QString &name, bool bold, bool italic);
     static TFontFacePtr Face(const TFontFile &file);
+
+    // The faces fontconfig offers for a character, best first, each of
+    // which has it in its character set; cached.
+    static QList<TFontFile> CoveringFaces(char32_t character, bool bold, bool italic);
 
     // The family names of the installed fonts (the screen fonts), each once,
     // in fontconfig's order.

@@ -2,22 +2,33 @@
 
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/classes/Streams.h"
+#include "toolkit/graphics/BitmapLimits.h"
 
 #include <QtEndian>
 
 namespace {
 
+// A picture is drawn through bitmaps of its size, so a frame no bitmap
+// could hold is as invalid as an empty one.
+QSize checkedFrame(qint64 width, qint64 height)
+{
+    if (!BitmapSizeAllowed(width, height))
+        return QSize();
+    return QSize(int(width), int(height));
+}
+
 // The frame of an enhanced metafile header (record 1) in device units, or
-// of a placeable metafile header; empty when neither is recognised.
+// of a placeable metafile header; empty when neither is recognised or the
+// frame is empty or absurd.
 QSize frameOf(const QByteArray &data)
 {
-    auto i32 = [&](int at) { return qFromLittleEndian<qint32>(data.constData() + at); };
-    auto i16 = [&](int at) { return qFromLittleEndian<qint16>(data.constData() + at); };
+    auto i32 = [&](int at) -> qint64 { return qFromLittleEndian<qint32>(data.constData() + at); };
+    auto i16 = [&](int at) -> qint64 { return qFromLittleEndian<qint16>(data.constData() + at); };
     if (data.size() >= 44 && i32(0) == 1 && data.mid(40, 4) == " EMF")
-        return QSize(i32(16) - i32(8) + 1, i32(20) - i32(12) + 1);
+        return checkedFrame(i32(16) - i32(8) + 1, i32(20) - i32(12) + 1);
     if (data.size() >= 22 && quint32(i32(0)) == 0x9AC6CDD7u) {
-        const int unitsPerInch = i16(14) > 0 ? i16(14) : 1440;
-        return QSize((i16(10) - i16(6)) * 96 / unitsPerInch, (i16(12) - i16(8)) * 96 / unitsPerInch);
+        const qint64 unitsPerInch = i16(14) > 0 ? i16(14) : 1440;
+        return checkedFrame((i16(10) - i16(6)) * 96 / unitsPerInch, (i16(12) - i16(8)) * 96 / unitsPerInch);
     }
     return QSize();
 }

@@ -1,12 +1,15 @@
 #pragma once
 
 // The common dialogs: open and save file, colour, font, print and printer
-// set-up.  Execute
-// runs the dialog through the modal runner and answers whether the user
-// confirmed; the dialog's properties hold the answer then.
+// set-up.  Execute runs the dialog through the modal runner and answers
+// whether the user confirmed; the dialog's properties hold the answer then.
+// The properties that set a dialog up and hold the answer are published, so
+// scripts reach them too.
 
-#include "toolkit/graphics/Colors.h"
 #include "toolkit/classes/TComponent.h"
+#include "toolkit/classes/TStrings.h"
+#include "toolkit/graphics/Colors.h"
+#include "toolkit/graphics/GraphicsObjects.h"
 #include "toolkit/printing/Printers.h"
 
 #include <QFlags>
@@ -16,9 +19,7 @@
 
 #include <memory>
 
-class TFont;
 struct TPrintRequest;
-class TStrings;
 class TStringList;
 
 namespace DialogTypes {
@@ -139,6 +140,14 @@ public:
 class TOpenDialog : public TCommonDialog
 {
     Q_OBJECT
+    Q_PROPERTY(QString DefaultExt READ DefaultExt WRITE SetDefaultExt)
+    Q_PROPERTY(QString FileName READ FileName WRITE SetFileName)
+    Q_PROPERTY(TStrings *Files READ Files)
+    Q_PROPERTY(QString Filter READ Filter WRITE SetFilter)
+    Q_PROPERTY(int FilterIndex READ FilterIndex WRITE SetFilterIndex)
+    Q_PROPERTY(QString InitialDir READ InitialDir WRITE SetInitialDir)
+    Q_PROPERTY(DialogTypes::TOpenOptions Options READ Options WRITE SetOptions)
+    Q_PROPERTY(QString Title READ Title WRITE SetTitle)
 
 public:
     explicit TOpenDialog(TComponent *owner);
@@ -195,6 +204,9 @@ protected:
 class TColorDialog : public TCommonDialog
 {
     Q_OBJECT
+    Q_PROPERTY(TColor Color READ Color WRITE SetColor)
+    Q_PROPERTY(TStrings *CustomColors READ CustomColors)
+    Q_PROPERTY(DialogTypes::TColorDialogOptions Options READ Options WRITE SetOptions)
 
 public:
     explicit TColorDialog(TComponent *owner);
@@ -218,6 +230,11 @@ private:
 class TFontDialog : public TCommonDialog
 {
     Q_OBJECT
+    Q_PROPERTY(TFont *Font READ Font WRITE SetFont)
+    Q_PROPERTY(DialogTypes::TFontDialogDevice Device READ Device WRITE SetDevice)
+    Q_PROPERTY(int MinFontSize READ MinFontSize WRITE SetMinFontSize)
+    Q_PROPERTY(int MaxFontSize READ MaxFontSize WRITE SetMaxFontSize)
+    Q_PROPERTY(DialogTypes::TFontDialogOptions Options READ Options WRITE SetOptions)
 
 public:
     explicit TFontDialog(TComponent *owner);
@@ -248,6 +265,16 @@ private:
 class TPrintDialog : public TCommonDialog
 {
     Q_OBJECT
+    Q_PROPERTY(bool Collate READ Collate WRITE SetCollate)
+    Q_PROPERTY(int Copies READ Copies WRITE SetCopies)
+    Q_PROPERTY(int FromPage READ FromPage WRITE SetFromPage)
+    Q_PROPERTY(int MinPage READ MinPage WRITE SetMinPage)
+    Q_PROPERTY(int MaxPage READ MaxPage WRITE SetMaxPage)
+    Q_PROPERTY(DialogTypes::TPrintDialogOptions Options READ Options WRITE SetOptions)
+    Q_PROPERTY(DialogTypes::TPrintRange PrintRange READ PrintRange WRITE SetPrintRange)
+    Q_PROPERTY(bool PrintToFile READ PrintToFile WRITE SetPrintToFile)
+    Q_PROPERTY(int ToPage READ ToPage WRITE SetToPage)
+    Q_PROPERTY(QString PrinterName READ PrinterName WRITE SetPrinterName)
 
 public:
     explicit TPrintDialog(TComponent *owner);
@@ -286,6 +313,7 @@ private:
 class TPrinterSetupDialog : public TCommonDialog
 {
     Q_OBJECT
+    Q_PROPERTY(QString PrinterName READ PrinterName WRITE SetPrinterName)
 
 public:
     explicit TPrinterSetupDialog(TComponent *owner);

@@ -118,8 +118,14 @@ bool InteractiveModalRunner::InputQuery(TInputRequest &request)
 
 bool InteractiveModalRunner::FileDialog(TFileDialogRequest &request)
 {
-    QFileDialog dialog(nullptr, request.Title, request.InitialDir);
+    // What the dialog remembers (folders visited, history, view) lasts for
+    // the session and is handed from one dialog to the next.
+    static QByteArray rememberedState;
+    QFileDialog dialog(nullptr, request.Title);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.restoreState(rememberedState);
+    if (!request.InitialDir.isEmpty())
+        dialog.setDirectory(request.InitialDir);
     dialog.setAcceptMode(request.Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     if (!request.Save)
         dialog.setFileMode(request.MultiSelect       ? QFileDialog::ExistingFiles
@@ -133,7 +139,9 @@ bool InteractiveModalRunner::FileDialog(TFileDialogRequest &request)
     dialog.setDefaultSuffix(request.DefaultExt);
     if (!request.FileName.isEmpty())
         dialog.selectFile(request.FileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const bool accepted = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    rememberedState = dialog.saveState();
+    if (!accepted)
         return false;
     request.Files = dialog.selectedFiles();
     request.FileName = request.Files.first();

@@ -14,6 +14,12 @@ using TShellOpener = std::function<void(const QString &target)>;
 // folder) to the installed opener; failures are not reported.
 void ShellOpen(const QString &target);
 
+// Opens a link from a document: only a web (http, https) or mail (mailto)
+// address, or a bare host name taken as a web address, goes to the opener,
+// as that address.  Anything else (a file, a program, another scheme) is
+// not opened, and the answer is false.
+bool OpenWebOrMailLink(const QString &link);
+
 // Installs opener in place of the desktop's (nullptr restores it) and
 // answers the one installed before.
 TShellOpener SetShellOpener(TShellOpener opener);

@@ -28,12 +28,19 @@ void TButton::SetCaption(const QString &caption)
 void TButton::SetDefault(bool isDefault)
 {
     m_default = isDefault;
-    Button()->setDefault(isDefault);
+    const TCustomForm *form = ParentForm();
+    FocusChanged(form ? form->ActiveControl() : nullptr);
+}
+
+void TButton::FocusChanged(TWinControl *focused)
+{
+    m_active = focused == this || (m_default && !qobject_cast<TButton *>(focused));
+    Button()->setDefault(m_active);
 }
 
 bool TButton::WantsDialogKey(int key) const
 {
-    return (key == VK_RETURN && m_default) || (key == VK_ESCAPE && m_cancel);
+    return (key == VK_RETURN && m_active) || (key == VK_ESCAPE && m_cancel);
 }
 
 void TButton::Click()

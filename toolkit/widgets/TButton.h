@@ -1,8 +1,10 @@
 #pragma once
 
 // A push button.  A click sets the form's ModalResult to the button's own
-// (when that is not mrNone) before OnClick runs.  The default button takes
-// Return and the cancel button Escape typed anywhere on the form.
+// (when that is not mrNone) before OnClick runs.  Return typed anywhere on
+// the form clicks the button that has the focus, or the default button when
+// no button has it; that button shows the default frame.  The cancel
+// button takes Escape.
 
 #include "toolkit/widgets/TWinControl.h"
 
@@ -29,6 +31,7 @@ public:
 
     void Click() override;
     bool WantsDialogKey(int key) const override;
+    void FocusChanged(TWinControl *focused) override;
 
 protected:
     TButton(TComponent *owner, QPushButton *button);
@@ -39,4 +42,6 @@ private:
     int m_modalResult = 0;
     bool m_default = false;
     bool m_cancel = false;
+    // Takes Return and shows the default frame.
+    bool m_active = false;
 };

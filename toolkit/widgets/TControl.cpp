@@ -1,5 +1,6 @@
 #include "toolkit/widgets/TControl.h"
 
+#include "toolkit/core/Exceptions.h"
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/graphics/GraphicsObjects.h"
 #include "toolkit/graphics/QtFonts.h"
@@ -159,6 +160,11 @@ void TControl::SetParent(TWinControl *parent)
 {
     if (parent == m_parent)
         return;
+    for (const TControl *ancestor = parent; ancestor; ancestor = ancestor->m_parent) {
+        if (ancestor == this)
+            throw EInvalidOperation(
+                QStringLiteral("Control '%1' cannot have itself or a control it contains as its parent").arg(Name()));
+    }
     if (m_parent)
         m_parent->removeControl(this);
     m_parent = parent;

@@ -75,7 +75,8 @@ public:
 
     TWinControl *Parent() const { return m_parent; }
     // Moves the control into another parent's client area; nullptr detaches
-    // it (and hides its window).
+    // it (and hides its window).  EInvalidOperation when parent is the
+    // control itself or lies inside it.
     virtual void SetParent(TWinControl *parent);
     // The form the control lies on, nullptr when it lies on none.
     TCustomForm *ParentForm() const;

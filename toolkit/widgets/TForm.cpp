@@ -239,6 +239,8 @@ void TCustomForm::SetActiveControl(TWinControl *control)
     if (control == m_activeControl)
         return;
     m_activeControl = control;
+    for (TWinControl *child : TabOrderList())
+        child->FocusChanged(control);
     if (control && Visible() && !control->Focused() && control->CanFocus())
         control->SetFocus();
 }

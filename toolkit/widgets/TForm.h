@@ -99,8 +99,8 @@ public:
     // top-left corner inside when the form is larger).
     void MakeFullyVisible(const TRect &area);
 
-    // Clicks the default (Return) or cancel (Escape) button of the form;
-    // true when one took the key.
+    // Clicks, for Return, the button that has the focus or else the default
+    // button, and for Escape the cancel button; true when one took the key.
     bool DialogKey(int key);
 
     // The canvas of the client area; draws only inside OnPaint.

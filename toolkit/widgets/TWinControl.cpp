@@ -92,12 +92,18 @@ bool TWinControl::CanFocus() const
 
 void TWinControl::SetFocus()
 {
+    focusFor(Qt::OtherFocusReason);
+}
+
+void TWinControl::focusFor(Qt::FocusReason reason)
+{
     if (!CanFocus())
         throw EInvalidOperation(QStringLiteral("Cannot focus a disabled or invisible window"));
     HandleNeeded();
+    // The widget first: the form would otherwise focus it for no reason.
+    InputWidget()->setFocus(reason);
     if (TCustomForm *form = ParentForm(); form && form != this)
         form->SetActiveControl(this);
-    InputWidget()->setFocus(Qt::OtherFocusReason);
 }
 
 QList<TWinControl *> TWinControl::TabOrderList() const
@@ -131,7 +137,7 @@ TWinControl *TWinControl::FindNextControl(TWinControl *current, bool goForward, 
 void TWinControl::SelectNext(TWinControl *current, bool goForward, bool checkTabStop)
 {
     if (TWinControl *next = FindNextControl(current, goForward, checkTabStop))
-        next->SetFocus();
+        next->focusFor(goForward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
 }
 
 // The tab stop the focus moves on from: the outermost tab stop that holds

@@ -56,7 +56,8 @@ public:
     // that can take the focus and, with checkTabStop, is a tab stop;
     // nullptr when there is none.
     TWinControl *FindNextControl(TWinControl *current, bool goForward, bool checkTabStop) const;
-    // Focuses the control FindNextControl finds.
+    // Focuses the control FindNextControl finds, as a move by Tab or
+    // Shift+Tab: a style then shows the focus.
     void SelectNext(TWinControl *current, bool goForward, bool checkTabStop);
     bool Focused() const;
     // Visible and enabled together with every parent.
@@ -78,6 +79,9 @@ public:
     TKeyEvent OnKeyDown;
     TKeyPressEvent OnKeyPress;
     TKeyEvent OnKeyUp;
+
+    // The focus of the form moved to focused (nullptr: to no control).
+    virtual void FocusChanged(TWinControl *focused) { Q_UNUSED(focused); }
 
     virtual void KeyDown(int &key, TShiftState shift);
     virtual void KeyPress(QChar &key);
@@ -117,6 +121,7 @@ private:
     void alignControls(TControl *trigger);
     void applyAnchors();
     bool handleKey(QEvent *event);
+    void focusFor(Qt::FocusReason reason);
     TWinControl *tabStopOwner();
     bool deliverKey(QEvent *event);
     void initFocusPolicy();

@@ -135,6 +135,16 @@ TEST(PngChunksTest, GammaTableFollowsTheFileGamma)
     EXPECT_EQ(fresh.Gamma(), 45455u);
 }
 
+TEST(PngChunksTest, PaletteChunkLeavesGreyImagesGrey)
+{
+    QByteArray allRed;
+    for (int i = 0; i < 256; ++i)
+        allRed += QByteArray("\xFF\0\0", 3);
+    const auto png = PngFromBytes(grayPixel(PngChunk("PLTE", allRed), 0x80));
+    const int level = png->GammaTable[0x80];
+    EXPECT_EQ(png->Pixels(0, 0), TColor(level | level << 8 | level << 16));
+}
+
 TEST(PngChunksTest, TransparencyModesFollowTheTrnsChunk)
 {
     const QByteArray palette = PngChunk("PLTE", QByteArray("\0\0\0\xFF\xFF\xFF\x80\x80\x80", 9));

@@ -23,6 +23,13 @@ Fonts:
                     whole-font adjustment
   cmap6.ttf         a (3,1) cmap subtable of format 6 only
   cmap12.ttf        a (3,10) cmap subtable of format 12 only
+  cffcid.otf        CID-keyed CFF outlines; glyphs 1, 2, 3 (A, B, C) are
+                    CIDs 5, 7, 9
+  variable.ttf      simple.ttf's glyphs with a weight axis: fvar, gvar
+                    (deltas for A and B), avar and STAT
+  simple.woff       simple.ttf as WOFF
+  nooutlines.ttf    simple.ttf with its glyf table renamed "glyx": FreeType
+                    opens it, but it has no outlines
 """
 
 import os
@@ -31,7 +38,9 @@ import struct
 from fontTools.fontBuilder import FontBuilder
 from fontTools.pens.ttGlyphPen import TTGlyphPen
 from fontTools.pens.t2CharStringPen import T2CharStringPen
+from fontTools.cffLib import FDArrayIndex, FDSelect, FontDict
 from fontTools.ttLib import TTFont, newTable
+from fontTools.ttLib.tables.TupleVariation import TupleVariation
 from fontTools.ttLib.tables import ttProgram
 from fontTools.ttLib.tables._c_m_a_p import CmapSubtable
 from fontTools.ttLib.tables._g_l_y_f import Glyph, GlyphComponent
@@ -192,23 +201,87 @@ def write_collection(fonts, path, shift=1):
         f.write(out)
 
 
-def cff_font():
+def build_cff(family, shapes, cmap):
+    """A font with CFF outlines: each glyph of shapes is one polygon."""
     fb = FontBuilder(1000, isTTF=False)
-    order = [".notdef", "A"]
+    order = list(shapes)
     fb.setupGlyphOrder(order)
-    fb.setupCharacterMap({0x41: "A"})
+    fb.setupCharacterMap(cmap)
     charstrings = {}
     for name in order:
         pen = T2CharStringPen(600, None)
-        polygon(pen, [(100, 0), (300, 700), (500, 0)])
+        polygon(pen, shapes[name])
         charstrings[name] = pen.getCharString()
-    fb.setupCFF("TestCFF", {"FullName": "Test CFF"}, charstrings, {})
+    fb.setupCFF(family.replace(" ", ""), {"FullName": family}, charstrings, {})
     fb.setupHorizontalMetrics({name: (600, 100) for name in order})
     fb.setupHorizontalHeader(ascent=800, descent=-200)
-    fb.setupNameTable({"familyName": "Test CFF", "styleName": "Regular"})
+    fb.setupNameTable({"familyName": family, "styleName": "Regular"})
     fb.setupOS2()
     fb.setupPost()
     return fb.font
+
+
+def cff_font():
+    triangle = [(100, 0), (300, 700), (500, 0)]
+    return build_cff("Test CFF", {".notdef": triangle, "A": triangle}, {0x41: "A"})
+
+
+def cid_font():
+    font = build_cff("Test CID", {".notdef": [(100, 0), (300, 700), (500, 0)],
+                                  "cid00005": [(100, 0), (100, 700), (500, 700), (500, 0)],
+                                  "cid00007": [(100, 0), (300, 300), (500, 0)],
+                                  "cid00009": [(100, 350), (300, 700), (500, 350), (300, 0)]},
+                     {0x41: "cid00005", 0x42: "cid00007", 0x43: "cid00009"})
+    top = font["CFF "].cff.topDictIndex[0]
+    top.ROS = ("Adobe", "Identity", 0)
+    top.CIDCount = 10
+    fd = FontDict()
+    fd.Private = top.Private
+    fd.FontName = "TestCID"
+    top.FDArray = FDArrayIndex()
+    top.FDArray.append(fd)
+    top.FDSelect = FDSelect()
+    top.FDSelect.format = 3
+    top.FDSelect.gidArray = [0] * len(font.getGlyphOrder())
+    top.rawDict.pop("Private", None)
+    del top.Private
+    return font
+
+
+def variable_font():
+    glyphs = outlines(40)
+    order = list(glyphs)
+    fb = FontBuilder(1000, isTTF=True)
+    fb.setupGlyphOrder(order)
+    fb.setupCharacterMap({0x41: "A", 0x42: "B", 0x43: "C", 0x20: "space"})
+    fb.setupGlyf(glyphs)
+    fb.setupHorizontalMetrics({name: (600, 50) for name in order})
+    fb.setupHorizontalHeader(ascent=800, descent=-200)
+    fb.setupNameTable({"familyName": "Test Variable", "styleName": "Regular"})
+    fb.setupOS2(sTypoAscender=800, sTypoDescender=-200, usWinAscent=800, usWinDescent=200)
+    fb.setupPost()
+    fb.setupFvar(axes=[("wght", 100, 400, 900, "Weight")], instances=[])
+    avar = newTable("avar")
+    avar.segments = {"wght": {-1.0: -1.0, 0.0: 0.0, 0.5: 0.3, 1.0: 1.0}}
+    fb.font["avar"] = avar
+    variations = {}
+    for name in ("A", "B"):
+        points = len(fb.font["glyf"][name].getCoordinates(fb.font["glyf"])[0]) + 4
+        variations[name] = [TupleVariation({"wght": (0, 1, 1)}, [(30, 0)] * points)]
+    fb.setupGvar(variations)
+    fb.setupStat([{"tag": "wght", "name": "Weight", "values": [{"value": 400, "name": "Regular"}]}])
+    return fb.font
+
+
+def no_outlines():
+    data = bytearray(open(os.path.join(HERE, "simple.ttf"), "rb").read())
+    num = struct.unpack(">H", data[4:6])[0]
+    for i in range(num):
+        entry = 12 + 16 * i
+        if data[entry:entry + 4] == b"glyf":
+            data[entry:entry + 4] = b"glyx"
+    with open(os.path.join(HERE, "nooutlines.ttf"), "wb") as f:
+        f.write(data)
 
 
 def cmap_only(name, format, platform, encoding):
@@ -254,6 +327,12 @@ def main():
     bad_checksum()
     save(cmap_only("Test Cmap Six", 6, 3, 1), "cmap6.ttf")
     save(cmap_only("Test Cmap Twelve", 12, 3, 10), "cmap12.ttf")
+    save(cid_font(), "cffcid.otf")
+    save(variable_font(), "variable.ttf")
+    woff = simple_font()
+    woff.flavor = "woff"
+    save(woff, "simple.woff")
+    no_outlines()
     head = TTFont(os.path.join(HERE, "composite.ttf"))["head"]
     assert head.indexToLocFormat == 1, "composite.ttf must have a long loca"
     assert TTFont(os.path.join(HERE, "simple.ttf"))["head"].indexToLocFormat == 0

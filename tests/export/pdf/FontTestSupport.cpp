@@ -99,6 +99,16 @@ QString fontToolsComplaint(const QByteArray &font)
     return code == 0 ? QString() : QStringLiteral("fontTools (%1): %2").arg(code).arg(output);
 }
 
+QString fontToolsOutput(const QByteArray &font, const QString &code)
+{
+    QTemporaryDir dir;
+    const QString script = QStringLiteral("import sys\nfrom fontTools.ttLib import TTFont\nf = TTFont(sys.argv[1])\n")
+        + code;
+    QString output;
+    runTool(python(), {QStringLiteral("-c"), script, writeTemporary(dir, font)}, &output);
+    return output.trimmed();
+}
+
 QList<int> glyphsWithOtherOutlines(const QByteArray &original, int faceIndex, const QByteArray &subset,
                                    const QList<int> &glyphs)
 {

@@ -25,6 +25,9 @@ QString otsComplaint(const QByteArray &font);
 // every table, else its complaint.
 QString fontToolsComplaint(const QByteArray &font);
 
+// What a Python snippet prints with the font opened by fontTools as f.
+QString fontToolsOutput(const QByteArray &font, const QString &code);
+
 // The glyphs whose outline (points, tags, contour ends, unscaled and
 // unhinted) in the subset differs from the original face's, or that
 // FreeType cannot load from the subset although it can from the original.

@@ -6,6 +6,7 @@
 #include "toolkit/classes/Streams.h"
 
 #include <QFile>
+#include <QImage>
 #include <QRegularExpression>
 
 TqvxPDFPageInfo TestPageDrawing::pageInfo;
@@ -53,13 +54,13 @@ void writeText(TqvxPDFExport &pdf, TqvxView *object)
         return;
     TqvxPDFFont *font = pdf.FindFont(*object->Font());
     const int size = object->Font()->Size();
-    const QList<quint16> glyphs = font->GetGlyphs(object->Description(), object->GroupIndex() == 1);
     TStream *c = pdf.PageContent();
     TqvxPDFExport::WriteLn(c, "BT");
     TqvxPDFExport::WriteLn(c, font->ResourceName + ' ' + QByteArray::number(size) + " Tf");
     TqvxPDFExport::WriteLn(c, PdfNumber(pdf.PX(object->Left())) + ' ' + PdfNumber(pdf.PY(object->Top() + size))
                                   + " Td");
-    TqvxPDFExport::WriteLn(c, '<' + GlyphsToHex4(glyphs) + "> Tj");
+    TqvxPDFExport::Write(c, pdf.ShowText(font, QByteArray::number(size), object->Description(),
+                                         object->GroupIndex() == 1));
     TqvxPDFExport::WriteLn(c, "ET");
 }
 
@@ -172,3 +173,25 @@ QString toolOutput(const QString &program, const QStringList &arguments)
     runTool(program, arguments, &output);
     return output;
 }
+
+QImage renderedPage(const QString &fileName, const QString &prefix)
+{
+    runTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-singlefile"),
+                                         fileName, prefix});
+    QFile file(prefix + QStringLiteral(".ppm"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QImage();
+    const QByteArray bytes = file.readAll();
+    const QList<QByteArray> header = bytes.left(32).simplified().split(' ');
+    const int width = header.value(1).toInt();
+    const int height = header.value(2).toInt();
+    const qsizetype start = bytes.size() - qsizetype(width) * height * 3;
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const char *p = bytes.constData() + start + (qsizetype(y) * width + x) * 3;
+            image.setPixel(x, y, qRgb(uchar(p[0]), uchar(p[1]), uchar(p[2])));
+        }
+    return image;
+}
+

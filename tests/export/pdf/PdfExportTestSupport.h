@@ -13,6 +13,7 @@
 #include "report/components/qvxView.h"
 
 #include <QHash>
+#include <QImage>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -118,5 +119,8 @@ QString qpdfComplaint(const QString &fileName, const QString &password = QString
 // The text pdftotext extracts in reading order, without page breaks and
 // bidi embedding marks.
 QString extractedText(const QString &fileName, const QString &password = QString());
+// The first page of a file rendered at 96 dpi by pdftoppm (its PPM output
+// at prefix + ".ppm").
+QImage renderedPage(const QString &fileName, const QString &prefix);
 // The output of a poppler or qpdf tool.
 QString toolOutput(const QString &program, const QStringList &arguments);

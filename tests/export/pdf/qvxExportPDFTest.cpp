@@ -2,7 +2,6 @@
 #include "ToolTestSupport.h"
 
 #include "export/pdf/qvxExportPDF.h"
-#include "report/base/qvxFileUtils.h"
 #include "report/xml/qvxZLib.h"
 
 #include <QDir>
@@ -338,6 +337,58 @@ TEST_F(PDFExport, EncryptedLinksKeepTheirURI)
         << shown.toStdString();
 }
 
+TEST_F(PDFExport, CurrentPageOnlyWithoutAPreviewKeepsOutlineAndLinksOfTheFirstPage)
+{
+    LinkingDrawing links;
+    TestReport report(3);
+    report.pages.outline()->items = {{QStringLiteral("Start"), 0, 0, {}}};
+    TqvxPDFExport pdf;
+    makeDeterministic(pdf, false);
+    pdf.SetOutline(true);
+    pdf.SetCurrentPageOnly(true);
+    // What the export sets for the current page when no preview shows one.
+    pdf.SetPageNumbers(QStringLiteral("1"));
+    auto toFirst = textObject(QStringLiteral("@0"), 0, 0);
+    const QByteArray bytes = exportChecked(pdf, {{toFirst.get()}}, QStringLiteral("current.pdf"), &report);
+    EXPECT_TRUE(bytes.contains("/Title <FEFF00530074006100720074>")) << bytes.constData();
+    EXPECT_TRUE(bytes.contains("/Border [16 16 0]\r\n/Dest [")) << bytes.constData();
+}
+
+TEST_F(PDFExport, PasswordsAreLatin1AndOthersAreRefused)
+{
+    auto text = textObject(QStringLiteral("Locked"), 20, 30);
+    TqvxPDFExport latin;
+    makeDeterministic(latin, false);
+    latin.SetUserPassword(QStringLiteral("café"));
+    latin.SetOwnerPassword(QStringLiteral("Ø½"));
+    exportChecked(latin, {{text.get()}}, QStringLiteral("latin.pdf"), nullptr, QStringLiteral("café"));
+    const QString owner = toolOutput(QStringLiteral("qpdf"), {QStringLiteral("--password=Ø½"),
+                                                              QStringLiteral("--show-encryption"),
+                                                              path(QStringLiteral("latin.pdf"))});
+    EXPECT_TRUE(owner.contains(QStringLiteral("Supplied password is owner password"))) << owner.toStdString();
+
+    for (const auto &[user, ownerPassword] : {std::pair{QStringLiteral("密码"), QString()},
+                                             std::pair{QStringLiteral("user"), QStringLiteral("пароль")},
+                                             std::pair{QStringLiteral("tab\there"), QString()}}) {
+        TqvxPDFExport pdf;
+        pdf.SetShowDialog(false);
+        pdf.SetUserPassword(user);
+        pdf.SetOwnerPassword(ownerPassword);
+        pdf.SetFileName(path(QStringLiteral("refused.pdf")));
+        ASSERT_TRUE(pdf.BeginExport(nullptr));
+        try {
+            pdf.StartExport();
+            ADD_FAILURE() << "accepted " << user.toStdString() << ' ' << ownerPassword.toStdString();
+            pdf.AbortExport();
+        } catch (const Exception &error) {
+            EXPECT_TRUE(error.Message().contains(ownerPassword.isEmpty() ? QStringLiteral("user password")
+                                                                         : QStringLiteral("owner password")))
+                << error.Message().toStdString();
+        }
+        EXPECT_FALSE(QFile::exists(path(QStringLiteral("refused.pdf"))));
+    }
+}
+
 TEST_F(PDFExport, AFailedExportLeavesThePreviousFile)
 {
     QFile previous(path(QStringLiteral("keep.pdf")));
@@ -419,15 +470,42 @@ TEST_F(PDFExport, APictureIsWrittenOncePerPage)
     EXPECT_EQ(bytes.count("/Subtype /Image"), 3);
 }
 
-TEST_F(PDFExport, ASlaveExportNamesItsFileAfterTheReportInTheTemporaryFolder)
+TEST_F(PDFExport, ASlaveExportMakesAFileOfItsOwnInTheTemporaryFolder)
 {
+    const QByteArray savedTemp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(dir.path()));
     struct NamedReport : TestReport {
         QString FileName() const override { return QStringLiteral("/reports/order form.qvx"); }
-    } report;
+    } named;
+    // A name another user could have guessed and planted a link at.
+    const QString guessable = path(QStringLiteral("order form.pdf"));
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("elsewhere")), guessable));
+
     TqvxPDFExport pdf;
     pdf.SetSlaveExport(true);
-    const QByteArray bytes = exportPages(pdf, {{}}, QString(), &report);
-    EXPECT_EQ(pdf.FileName(), qvxGetTempDir() + QStringLiteral("order form.pdf"));
-    EXPECT_TRUE(bytes.startsWith("%PDF-1.5\r\n"));
-    QFile::remove(pdf.FileName());
+    EXPECT_TRUE(exportPages(pdf, {{}}, QString(), &named).startsWith("%PDF-1.5\r\n"));
+    const QString first = pdf.FileName();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^order form-[A-Za-z0-9]{6}\\.pdf$"))
+                    .match(QFileInfo(first).fileName())
+                    .hasMatch())
+        << qPrintable(first);
+    EXPECT_EQ(QFileInfo(first).absolutePath(), QFileInfo(dir.path()).absoluteFilePath());
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("elsewhere"))));
+
+    // Without a report name no file is made for the name alone.
+    EXPECT_TRUE(exportPages(pdf, {{}}, QString()).startsWith("%PDF-1.5\r\n"));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^qv[A-Za-z0-9]{6}\\.pdf$"))
+                    .match(QFileInfo(pdf.FileName()).fileName())
+                    .hasMatch())
+        << qPrintable(pdf.FileName());
+    const QString second = pdf.FileName();
+    EXPECT_NE(second, first);
+
+    // An export thrown away leaves nothing behind.
+    ASSERT_TRUE(pdf.BeginExport(&named) && pdf.StartExport());
+    pdf.AbortExport();
+    qputenv("TMPDIR", savedTemp);
+    QStringList files = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    files.removeOne(QStringLiteral("order form.pdf"));
+    EXPECT_EQ(files, QStringList({QFileInfo(first).fileName(), QFileInfo(second).fileName()}));
 }

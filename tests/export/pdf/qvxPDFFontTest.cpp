@@ -102,6 +102,20 @@ TEST(PDFFont, ALigatureStandsForAllItsCharacters)
     EXPECT_EQ(font.Characters(), QStringList{QStringLiteral("لا")});
 }
 
+TEST(PDFFont, GlyphZeroStandsForTheReplacementCharacterOnly)
+{
+    TqvxPDFFont font(*reportFont(QStringLiteral("DejaVu Sans")));
+    bool exact = true;
+    const QList<quint16> glyphs = font.GetGlyphs(QStringLiteral("a\u0378"), false, &exact);
+    ASSERT_EQ(glyphs.size(), 2);
+    EXPECT_EQ(glyphs[1], 0);
+    EXPECT_FALSE(exact);
+    EXPECT_EQ(font.Characters(), (QStringList{QStringLiteral("a"), QStringLiteral("\uFFFD")}));
+    font.GetGlyphs(QStringLiteral("\u0379"), false, &exact);
+    EXPECT_FALSE(exact);
+    EXPECT_EQ(font.Characters().size(), 2);
+}
+
 TEST(PDFFont, DescriptorMetricsComeFromTheFaceInGlyphSpace)
 {
     TqvxPDFFont italic(*reportFont(QStringLiteral("DejaVu Sans"), fsItalic));
@@ -175,41 +189,136 @@ TEST_F(PDFFonts, EmbeddedSubsetsPassTheSanitizer)
     EXPECT_EQ(fontToolsComplaint(font), QString());
 }
 
-TEST_F(PDFFonts, ACFFFaceIsEmbeddedWholeAsOpenType)
+namespace {
+
+// A page drawing that shows a line of text at 100 points with its baseline
+// at (100, 400) points, in the font of a test face.
+struct FaceDrawing {
+    FaceDrawing(const QString &family, const QString &file, const QString &text)
+    {
+        qvxInstallPDFPageDrawing({nullptr, [=](TqvxPDFExport &pdf, TqvxView *) {
+                                      TqvxPDFFont *font = pdf.FindFont(*reportFont(family), testFace(file));
+                                      TqvxPDFExport::Write(pdf.PageContent(), "BT\r\n" + font->ResourceName
+                                                                                  + " 100 Tf\r\n100 400 Td\r\n");
+                                      TqvxPDFExport::Write(pdf.PageContent(), pdf.ShowText(font, "100", text));
+                                      TqvxPDFExport::Write(pdf.PageContent(), "ET\r\n");
+                                  }});
+    }
+};
+
+// The embedded font files of a document written uncompressed.
+QList<QByteArray> embeddedFonts(const QByteArray &pdf)
 {
-    TqvxPDFExport pdf;
-    makeDeterministic(pdf, false);
-    pdf.SetEmbeddedFonts(true);
-    qvxInstallPDFPageDrawing({nullptr, [](TqvxPDFExport &export_, TqvxView *) {
-                                  TqvxPDFFont *font = export_.FindFont(*reportFont(QStringLiteral("Test CFF")),
-                                                                       testFace(QStringLiteral("cff.otf")));
-                                  font->GetGlyphs(QStringLiteral("A"));
-                              }});
-    auto any = textObject(QStringLiteral("x"), 0, 0);
-    const QByteArray bytes = exportChecked(pdf, {{any.get()}}, QStringLiteral("cff.pdf"));
-    EXPECT_TRUE(bytes.contains("<< /Subtype /OpenType /Length " + QByteArray::number(testFont("cff.otf").size())
-                               + " >>"));
-    EXPECT_TRUE(bytes.contains("/FontFile3 "));
-    EXPECT_FALSE(bytes.contains("/FontFile2 "));
-    EXPECT_TRUE(bytes.contains("/Version /1.6\r\n"));
+    QList<QByteArray> fonts;
+    for (qsizetype at = pdf.indexOf("/FontFile"); at >= 0; at = pdf.indexOf("/FontFile", at + 1)) {
+        const int object = pdf.mid(at + 11, 8).trimmed().split(' ').value(0).toInt();
+        const QByteArray head = "\r\n" + QByteArray::number(object) + " 0 obj\r\n";
+        const qsizetype start = pdf.indexOf(head);
+        const qsizetype length = pdf.indexOf("/Length ", start) + 8;
+        const qsizetype data = pdf.indexOf("stream\r\n", start) + 8;
+        fonts.append(pdf.mid(data, pdf.mid(length, 12).split(' ').value(0).toInt()));
+    }
+    return fonts;
 }
 
-TEST_F(PDFFonts, AFontTheSubsetterCannotReadIsEmbeddedWholeWithAWarning)
+bool dark(const QImage &page, int x, int y)
 {
+    return qGray(page.pixel(x, y)) < 128;
+}
+
+} // namespace
+
+TEST_F(PDFFonts, CFFFacesAreSubsetAndWrittenAsCIDFontType0)
+{
+    struct Case {
+        QString family, file, text;
+    };
+    for (const Case &c : {Case{QStringLiteral("Test CFF"), QStringLiteral("cff.otf"), QStringLiteral("A")},
+                          Case{QStringLiteral("Test CID"), QStringLiteral("cffcid.otf"), QStringLiteral("A")}}) {
+        const QString &file = c.file;
+        SCOPED_TRACE(file.toStdString());
+        FaceDrawing drawing(c.family, file, c.text);
+        TqvxPDFExport pdf;
+        makeDeterministic(pdf, false);
+        pdf.SetEmbeddedFonts(true);
+        auto any = textObject(QStringLiteral("x"), 0, 0);
+        const QString name = file + QStringLiteral(".pdf");
+        const QByteArray bytes = exportChecked(pdf, {{any.get()}}, name);
+        EXPECT_TRUE(bytes.contains("/Subtype /CIDFontType0\r\n"));
+        EXPECT_TRUE(bytes.contains("/Version /1.6\r\n"));
+        const QList<QByteArray> fonts = embeddedFonts(bytes);
+        ASSERT_EQ(fonts.size(), 1);
+        const QByteArray &subset = fonts[0];
+        EXPECT_TRUE(subset.startsWith("OTTO"));
+        EXPECT_EQ(otsComplaint(subset), QString());
+        EXPECT_EQ(fontToolsComplaint(subset), QString());
+
+        const QString listed = toolOutput(QStringLiteral("pdffonts"), {path(name)});
+        EXPECT_TRUE(listed.contains(QStringLiteral("CID Type 0C (OT)  Identity-H       yes"))) << listed.toStdString();
+        EXPECT_FALSE(listed.contains(QStringLiteral("Mismatch"))) << listed.toStdString();
+        EXPECT_EQ(extractedText(path(name)).trimmed(), c.text);
+    }
+    // Glyph 1 of the CID-keyed face (CID 5) is a square from (10, 0) to (50, 70)
+    // points off the origin; the other glyphs are triangles and a diamond.
+    const QImage page = renderedPage(path(QStringLiteral("cffcid.otf.pdf")), path(QStringLiteral("cid")));
+    ASSERT_FALSE(page.isNull());
+    const double k = 96.0 / 72;
+    const auto at = [&](double x, double y) { return dark(page, int((100 + x) * k), page.height() - int((400 + y) * k)); };
+    EXPECT_TRUE(at(12, 67));
+    EXPECT_TRUE(at(48, 3));
+    EXPECT_TRUE(at(30, 35));
+    EXPECT_FALSE(at(60, 35));
+}
+
+TEST_F(PDFFonts, AFaceTheReaderRefusesIsReplacedAndReportedOnce)
+{
+    for (const QString &file : {QStringLiteral("cmap6.ttf"), QStringLiteral("simple.woff"),
+                                QStringLiteral("nooutlines.ttf")}) {
+        SCOPED_TRACE(file.toStdString());
+        FaceDrawing drawing(QStringLiteral("Test Sans"), file, QStringLiteral("ABBA"));
+        TqvxPDFExport pdf;
+        makeDeterministic(pdf, false);
+        pdf.SetEmbeddedFonts(true);
+        QStringList warnings;
+        pdf.OnWarning = [&warnings](const QString &text) { warnings << text; };
+        auto any = textObject(QStringLiteral("x"), 0, 0);
+        const QString name = file + QStringLiteral(".pdf");
+        const QByteArray bytes = exportChecked(pdf, {{any.get(), any.get()}}, name);
+        ASSERT_EQ(warnings.size(), 1);
+        EXPECT_TRUE(warnings[0].contains(QStringLiteral("cannot be embedded"))) << warnings[0].toStdString();
+        EXPECT_EQ(bytes.count("/FontFile2 "), 1); // Liberation Sans only
+        EXPECT_EQ(extractedText(path(name)).simplified(), QStringLiteral("ABBA"));
+    }
+}
+
+TEST_F(PDFFonts, CharactersTheFaceLacksComeFromFacesThatHaveThemOrAsReplacementCharacters)
+{
+    // Liberation Sans lacks the emoji and the ffi ligature, which DejaVu
+    // faces have; no face has the unassigned U+0378.
+    auto text = textObject(QStringLiteral("Smile 😀😁\u0378 ﬂow oﬃce"), 20, 20, QStringLiteral("Arial"));
+    auto again = textObject(QStringLiteral("S😀"), 20, 60, QStringLiteral("Arial"));
+    TqvxPDFExport pdf;
+    makeDeterministic(pdf, false);
+    const QByteArray bytes = exportChecked(pdf, {{text.get(), again.get()}}, QStringLiteral("fallback.pdf"));
+    EXPECT_EQ(extractedText(path(QStringLiteral("fallback.pdf"))).simplified(),
+              QStringLiteral("Smile 😀😁\uFFFD ﬂow oﬃce S😀"));
+    const QString fonts = toolOutput(QStringLiteral("pdffonts"), {path(QStringLiteral("fallback.pdf"))});
+    EXPECT_TRUE(fonts.contains(QStringLiteral("DejaVu Sans                          CID TrueType      Identity-H       yes")))
+        << fonts.toStdString();
+    // Glyph 0 is not used, and the ToUnicode maps name it only in their
+    // code space ranges.
+    EXPECT_EQ(bytes.count("<0000> <"), bytes.count("<0000> <FFFF>\r\nendcodespacerange"));
+}
+
+TEST_F(PDFFonts, EveryCharacterOfAClusterIsKept)
+{
+    // é alone first, then é with a circumflex, then e with an acute and a
+    // circumflex composed into the same é glyph by the shaper.
+    auto text = textObject(QStringLiteral("é é\u0302 e\u0301\u0302 x"), 20, 20, QStringLiteral("DejaVu Sans"));
     TqvxPDFExport pdf;
     makeDeterministic(pdf, false);
     pdf.SetEmbeddedFonts(true);
-    QStringList warnings;
-    pdf.OnWarning = [&warnings](const QString &text) { warnings << text; };
-    qvxInstallPDFPageDrawing({nullptr, [](TqvxPDFExport &export_, TqvxView *) {
-                                  TqvxPDFFont *font = export_.FindFont(*reportFont(QStringLiteral("Test cmap 6")),
-                                                                       testFace(QStringLiteral("cmap6.ttf")));
-                                  font->GetGlyphs(QStringLiteral("A"));
-                              }});
-    auto any = textObject(QStringLiteral("x"), 0, 0);
-    const QByteArray bytes = exportChecked(pdf, {{any.get()}}, QStringLiteral("cmap6.pdf"));
-    const QByteArray size = QByteArray::number(testFont("cmap6.ttf").size());
-    EXPECT_TRUE(bytes.contains("<< /Length " + size + " /Length1 " + size + " >>"));
-    ASSERT_EQ(warnings.size(), 1);
-    EXPECT_TRUE(warnings[0].contains(QStringLiteral("the whole font is embedded")));
+    exportChecked(pdf, {{text.get()}}, QStringLiteral("clusters.pdf"));
+    EXPECT_EQ(extractedText(path(QStringLiteral("clusters.pdf"))).simplified().normalized(QString::NormalizationForm_D),
+              QStringLiteral("é é\u0302 e\u0301\u0302 x").normalized(QString::NormalizationForm_D));
 }

@@ -6,7 +6,9 @@
 #include "report/text/qvxDrawText.h"
 #include "report/views/qvxLineView.h"
 #include "report/views/qvxMemoView.h"
+#include "report/pages/qvxBands.h"
 #include "report/pages/qvxPage.h"
+#include "report/report/qvxReport.h"
 #include "report/views/qvxPictureView.h"
 #include "report/views/qvxShapeView.h"
 #include "toolkit/graphics/Bitmap.h"
@@ -96,28 +98,6 @@ std::unique_ptr<TqvxPictureView> pictureView(const TBitmap &bitmap, double left,
     view->SetBounds(left, top, bitmap.Width(), bitmap.Height());
     view->Picture()->SetGraphic(&bitmap);
     return view;
-}
-
-// The pixels of a page rendered at 96 dpi (pdftoppm's PPM output).
-QImage renderedPage(const QString &fileName, const QString &prefix)
-{
-    runTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-singlefile"),
-                                         fileName, prefix});
-    QFile file(prefix + QStringLiteral(".ppm"));
-    if (!file.open(QIODevice::ReadOnly))
-        return QImage();
-    const QByteArray bytes = file.readAll();
-    const QList<QByteArray> header = bytes.left(32).simplified().split(' ');
-    const int width = header.value(1).toInt();
-    const int height = header.value(2).toInt();
-    const qsizetype start = bytes.size() - qsizetype(width) * height * 3;
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const char *p = bytes.constData() + start + (qsizetype(y) * width + x) * 3;
-            image.setPixel(x, y, qRgb(uchar(p[0]), uchar(p[1]), uchar(p[2])));
-        }
-    return image;
 }
 
 // pdftotext's lines of a file, empty lines dropped.
@@ -501,4 +481,44 @@ TEST(PDFPageInfo, TakesThePreparedPagesGeometry)
     EXPECT_EQ(info.Color, clSilver);
     EXPECT_TRUE(info.FrameHasSides);
     EXPECT_EQ(info.FrameWidth, 2);
+}
+
+// The second of three rows is highlighted: the highlight's font and fill
+// reach the PDF for that row only.
+TEST(PDFHighlight, AConditionalHighlightPrintsInThePDFAsOnScreen)
+{
+    TqvxReport report;
+    report.EngineOptions()->SetNewSilentMode(simSilent);
+    auto *page = new TqvxReportPage(&report);
+    page->SetParent(&report);
+    page->SetName(QStringLiteral("Page1"));
+    auto *band = new TqvxMasterData(&report);
+    band->SetParent(page);
+    band->SetName(QStringLiteral("MasterData1"));
+    band->SetHeight(40);
+    band->SetRowCount(3);
+    auto *memo = new TqvxMemoView(&report);
+    memo->SetParent(band);
+    memo->SetName(QStringLiteral("Memo1"));
+    memo->SetBounds(0, 0, 200, 20);
+    memo->SetText(QStringLiteral("Row [Line#]"));
+    memo->Highlight()->SetCondition(QStringLiteral("<Line#> = 2"));
+    memo->Highlight()->SetColor(clYellow);
+    memo->Highlight()->Font()->SetColor(clRed);
+    memo->Highlight()->Font()->SetStyle(fsBold);
+    ASSERT_TRUE(report.PrepareReport()) << report.Errors()->Text().toStdString();
+
+    QTemporaryDir dir;
+    TqvxPDFExport pdf;
+    makeDeterministic(pdf, false);
+    pdf.SetShowDialog(false);
+    pdf.SetFileName(dir.filePath(QStringLiteral("highlight.pdf")));
+    ASSERT_TRUE(report.Export(&pdf)) << report.Errors()->Text().toStdString();
+    QFile file(pdf.FileName());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_EQ(bytes.count("1.00 1.00 0.00 rg\r\n"), 1) << bytes.constData();
+    EXPECT_EQ(bytes.count("1.00 0.00 0.00 rg\r\nBT"), 1) << bytes.constData();
+    EXPECT_TRUE(bytes.contains("/BaseFont /Liberation#20Sans,Bold")) << bytes.constData();
+    EXPECT_EQ(extractedText(file.fileName()).simplified(), QStringLiteral("Row 1 Row 2 Row 3"));
 }

@@ -4,11 +4,13 @@
 
 #include "FontTestSupport.h"
 
+#include "export/pdf/qvxCFFSubset.h"
 #include "export/pdf/qvxTrueTypeCollection.h"
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/graphics/GraphicsObjects.h"
 #include "toolkit/graphics/TextShaping.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
@@ -209,30 +211,85 @@ TEST(TrueTypeSubset, ChoosesTheFaceOfACollection)
     EXPECT_NE(findTable(whole, "DSIG").offset, -1);
 }
 
-TEST(TrueTypeSubset, LeavesCFFFontsToTheCaller)
+// The number of operands and operators of each charstring of a CFF font
+// (1 for a lone endchar), and the charset of a CID-keyed one, as fontTools
+// reads them.
+QStringList cffSummary(const QByteArray &font)
+{
+    return fontToolsOutput(font, QStringLiteral("top = f['CFF '].cff.topDictIndex[0]\n"
+                                                "sizes = []\n"
+                                                "for name in f.getGlyphOrder():\n"
+                                                "    c = top.CharStrings[name]\n"
+                                                "    c.decompile()\n"
+                                                "    sizes.append(str(len(c.program)))\n"
+                                                "print(' '.join(sizes))\n"
+                                                "print(' '.join(top.charset) if hasattr(top, 'ROS') else '-')\n"))
+        .split(QLatin1Char('\n'));
+}
+
+TEST(TrueTypeSubset, SubsetsCFFFacesKeepingGlyphNumbers)
 {
     const QByteArray otf = testFont(QStringLiteral("cff.otf"));
     TrueTypeCollection collection;
     collection.LoadFromMemory(otf);
-    EXPECT_EQ(collection.FaceCount(), 0);
+    EXPECT_EQ(collection.FaceCount(), 1);
     EXPECT_TRUE(collection.IsCFF(*font(QString())));
-    EXPECT_TRUE(collection.GetSubsetFontData(*font(QString()), {1}).isEmpty());
-    EXPECT_EQ(collection.GetFaceFontData(*font(QString())), otf);
+    const QByteArray subset = collection.GetSubsetFontData(*font(QString()), {1});
+    EXPECT_TRUE(subset.startsWith("OTTO"));
+    expectValidSubset(otf, 0, subset, {0, 1});
 
-    collection.LoadFromMemory(testFont(QStringLiteral("simple.ttf")));
-    EXPECT_FALSE(collection.IsCFF(*font(QString())));
+    // Unused glyphs keep their place with an endchar alone; a CID-keyed
+    // font's glyph n becomes CID n.
+    const QByteArray cid = testFont(QStringLiteral("cffcid.otf"));
+    EXPECT_EQ(cffSummary(cid).value(1), QStringLiteral(".notdef cid00005 cid00007 cid00009"));
+    const QByteArray cidSubset = subsetOf(cid, {2});
+    expectSoundStructure(cidSubset);
+    EXPECT_EQ(otsComplaint(cidSubset).toStdString(), "");
+    EXPECT_EQ(fontToolsComplaint(cidSubset).toStdString(), "");
+    const QStringList summary = cffSummary(cidSubset);
+    ASSERT_GE(summary.size(), 2);
+    const QStringList lengths = summary[0].split(QLatin1Char(' '));
+    ASSERT_EQ(lengths.size(), 4);
+    EXPECT_GT(lengths[0].toInt(), 1);
+    EXPECT_EQ(lengths[1], QStringLiteral("1"));
+    EXPECT_GT(lengths[2].toInt(), 1);
+    EXPECT_EQ(lengths[3], QStringLiteral("1"));
+    EXPECT_EQ(summary[1], QStringLiteral(".notdef cid00001 cid00002 cid00003"));
+    EXPECT_EQ(findTable(cidSubset, "GSUB").offset, -1);
 
-    // A CFF face of a collection comes out whole, as an OpenType font of
-    // its own.
+    // A CFF face of a collection comes out as an OpenType font of its own.
     collection.LoadFromMemory(testFont(QStringLiteral("cffcollection.ttc")));
     EXPECT_TRUE(collection.IsCFF(*font(QString()), 1));
-    EXPECT_EQ(errorOf([&] { collection.GetSubsetFontData(*font(QString()), {1}, 1); }),
-              QStringLiteral("Glyph table not found"));
-    const QByteArray face = collection.GetFaceFontData(*font(QString()), 1);
+    const QByteArray face = collection.GetSubsetFontData(*font(QString()), {1}, 1);
     EXPECT_TRUE(face.startsWith("OTTO"));
-    expectSoundStructure(face);
-    EXPECT_EQ(otsComplaint(face), QString());
-    EXPECT_EQ(fontToolsComplaint(face), QString());
+    expectValidSubset(otf, 0, face, {0, 1});
+
+    // A CFF table cut short or with any byte damaged gives a subset or the
+    // format error, never a read outside it (the sanitizer build checks).
+    for (const QByteArray &font : {otf, cid}) {
+        const TableLocation table = findTable(font, "CFF ");
+        const QByteArray cff = font.mid(table.offset, table.length);
+        EXPECT_EQ(errorOf([&] { TqvxCFFFont(QByteArrayView(cff).first(cff.size() / 2)); }),
+                  QStringLiteral("CFF font format error"));
+        for (qsizetype length = 0; length < cff.size(); ++length)
+            errorOf([&] { TqvxCFFFont(QByteArrayView(cff).first(length)).Subset({1}); });
+        for (qsizetype at = 0; at < cff.size(); ++at)
+            for (const char value : {'\x00', '\x1D', '\xFF'}) {
+                QByteArray damaged = cff;
+                damaged[at] = value;
+                errorOf([&] { TqvxCFFFont(damaged).Subset({1}); });
+            }
+    }
+}
+
+TEST(TrueTypeSubset, LeavesTheVariationTablesOut)
+{
+    const QByteArray variable = testFont(QStringLiteral("variable.ttf"));
+    ASSERT_NE(findTable(variable, "gvar").offset, -1);
+    const QByteArray subset = subsetOf(variable, {1});
+    expectValidSubset(variable, 0, subset, {0, 1});
+    for (quint32 tag : {FontTag("fvar"), FontTag("gvar"), FontTag("avar"), FontTag("STAT")})
+        EXPECT_EQ(findTable(subset, tag).offset, -1) << tag;
 }
 
 TEST(TrueTypeSubset, NamesWhatItCannotRead)
@@ -247,6 +304,10 @@ TEST(TrueTypeSubset, NamesWhatItCannotRead)
     EXPECT_EQ(errorOf([&] { subsetOf(testFont(QStringLiteral("cmap6.ttf")), {1}); }),
               QStringLiteral("TO DO: TrimmedTable cmap format not implemented"));
     EXPECT_EQ(errorOf([&] { subsetOf(simple, {6}); }), QStringLiteral("TrueType font format error"));
+    EXPECT_EQ(errorOf([&] { subsetOf(testFont(QStringLiteral("simple.woff")), {1}); }),
+              QStringLiteral("TrueType font format error"));
+    EXPECT_EQ(errorOf([&] { subsetOf(testFont(QStringLiteral("nooutlines.ttf")), {1}); }),
+              QStringLiteral("Glyph table not found"));
 
     const QByteArray cmap12 = testFont(QStringLiteral("cmap12.ttf"));
     expectValidSubset(cmap12, 0, subsetOf(cmap12, {1}), {0, 1});

@@ -1,0 +1,150 @@
+// Text shown in a document font.  Where the font's face lacks a character,
+// or cannot be embedded at all, the faces fontconfig offers for that
+// character stand in, each a document font of its own; a character no
+// usable face has is shown as U+FFFD.  A line whose glyphs do not give its
+// text back through the ToUnicode maps carries it as ActualText.
+
+#include "export/pdf/qvxExportPDF.h"
+
+#include <QTextBoundaryFinder>
+
+#include <algorithm>
+
+namespace {
+
+// Characters that show nothing of their own: controls, format characters
+// (joiners, direction marks, the soft hyphen) and variation selectors.
+bool showsNothing(char32_t c)
+{
+    const QChar::Category category = QChar::category(c);
+    return category == QChar::Other_Control || category == QChar::Other_Format || (c >= 0xFE00 && c <= 0xFE0F)
+        || (c >= 0xE0100 && c <= 0xE01EF);
+}
+
+// The first character of the text the font lacks; 0 when it has them all.
+char32_t firstMissing(const TqvxPDFFont &font, QStringView text)
+{
+    for (const char32_t c : text.toUcs4())
+        if (!showsNothing(c) && !font.Covers(c))
+            return c;
+    return 0;
+}
+
+const QString replacementCharacter = QStringLiteral("\uFFFD");
+
+} // namespace
+
+QByteArray TqvxPDFExport::ShowText(TqvxPDFFont *font, const QByteArray &size, const QString &line, bool rightToLeft)
+{
+    bool exact = true;
+    if (firstMissing(*font, line) == 0) {
+        const QList<quint16> glyphs = font->GetGlyphs(line, rightToLeft, &exact);
+        const QByteArray shown = '<' + GlyphsToHex4(glyphs) + "> Tj\r\n";
+        return exact ? shown : WithActualText(line, shown);
+    }
+
+    struct Segment {
+        TqvxPDFFont *Font;
+        QString Text;
+    };
+    QList<Segment> segments;
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, line);
+    for (qsizetype start = 0; start < line.size();) {
+        const qsizetype end = std::max(graphemes.toNextBoundary(), start + 1);
+        QString cluster = line.mid(start, end - start);
+        start = end;
+        TqvxPDFFont *shownBy = showingFont(*font, cluster);
+        if (!shownBy) {
+            cluster = replacementCharacter;
+            shownBy = showingFont(*font, cluster);
+            if (!shownBy && font->Unusable().isEmpty())
+                shownBy = font;
+        }
+        if (!shownBy || !shownBy->Unusable().isEmpty()) {
+            // Nothing to show it with: only a lone joiner or mark of a
+            // font that cannot be embedded comes here.
+            if (!segments.isEmpty())
+                segments.last().Text += cluster;
+            continue;
+        }
+        if (!segments.isEmpty() && segments.last().Font == shownBy)
+            segments.last().Text += cluster;
+        else
+            segments.append({shownBy, cluster});
+    }
+
+    QString text;
+    for (const Segment &segment : segments)
+        text += segment.Text;
+    if (rightToLeft)
+        std::reverse(segments.begin(), segments.end());
+    QByteArray shown;
+    const TqvxPDFFont *current = font;
+    for (const Segment &segment : segments) {
+        if (segment.Font != current) {
+            shown += segment.Font->ResourceName + ' ' + size + " Tf\r\n";
+            current = segment.Font;
+        }
+        bool segmentExact = true;
+        shown += '<' + GlyphsToHex4(segment.Font->GetGlyphs(segment.Text, rightToLeft, &segmentExact)) + "> Tj\r\n";
+        exact = exact && segmentExact;
+    }
+    if (current != font)
+        shown += font->ResourceName + ' ' + size + " Tf\r\n";
+    return exact ? shown : WithActualText(text, shown);
+}
+
+TqvxPDFFont *TqvxPDFExport::showingFont(TqvxPDFFont &font, QStringView cluster)
+{
+    return firstMissing(font, cluster) == 0 ? &font : FallbackFont(font, cluster);
+}
+
+QByteArray TqvxPDFExport::WithActualText(const QString &text, const QByteArray &shown)
+{
+    // Content streams are encrypted whole, so the string goes in plain.
+    return "/Span <</ActualText <FEFF" + StrToHex4(text) + ">>> BDC\r\n" + shown + "EMC\r\n";
+}
+
+TqvxPDFFont *TqvxPDFExport::FallbackFont(const TqvxPDFFont &font, QStringView cluster)
+{
+    const char32_t missing = firstMissing(font, cluster);
+    const TFontStyles style = font.Font().Style();
+    for (const TFontFile &file :
+         TFontEngine::CoveringFaces(missing, style.testFlag(fsBold), style.testFlag(fsItalic))) {
+        TqvxPDFFont *candidate = FaceFont(file, font);
+        if (candidate && firstMissing(*candidate, cluster) == 0)
+            return candidate;
+    }
+    return nullptr;
+}
+
+TqvxPDFFont *TqvxPDFExport::FaceFont(const TFontFile &file, const TqvxPDFFont &font)
+{
+    const QString key = file.FileName + QLatin1Char('#') + QString::number(file.FaceIndex);
+    if (m_unusableFaces.contains(key))
+        return nullptr;
+    for (const auto &known : m_fonts) {
+        const TFontFile &knownFile = known->Face().File();
+        if (knownFile.FileName == file.FileName && knownFile.FaceIndex == file.FaceIndex
+            && known->Unusable().isEmpty()) {
+            known->SetSubstituted();
+            return known.get();
+        }
+    }
+    TFont style;
+    style.SetName(file.Family);
+    style.SetStyle(font.Font().Style() & (TFontStyles(fsBold) | fsItalic));
+    std::unique_ptr<TqvxPDFFont> added;
+    try {
+        added = std::make_unique<TqvxPDFFont>(style, TFontEngine::Face(file));
+    } catch (const Exception &) {
+        m_unusableFaces.insert(key);
+        return nullptr;
+    }
+    if (!added->Unusable().isEmpty()) {
+        m_unusableFaces.insert(key);
+        return nullptr;
+    }
+    added->SetSubstituted();
+    return addFont(std::move(added));
+}

@@ -1,0 +1,46 @@
+// Feeds arbitrary bytes to the prepared-report reader of a full report and
+// exports whatever pages load to PDF, in memory: hostile objects, texts,
+// fonts, frames, fills, pictures and links reach the PDF writer, its fonts
+// and its pictures.  Malformed input may raise the library's exceptions or
+// leave lines in the report's error list, never crash or hang.
+
+#include "fuzz/FuzzSupport.h"
+
+#include "export/pdf/PdfExportUnits.h"
+#include "export/pdf/qvxExportPDF.h"
+#include "report/model/qvxCustomPreviewPages.h"
+#include "report/model/qvxOptions.h"
+#include "report/report/qvxReport.h"
+#include "toolkit/classes/Streams.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+void loadAndExport(const QByteArray &bytes, bool compressed)
+{
+    TqvxReport report;
+    report.SetShowProgress(false);
+    report.EngineOptions()->SetNewSilentMode(simSilent);
+    TInputStream input(bytes);
+    report.PreviewPages()->LoadFromStream(&input, false);
+
+    TqvxPDFExport pdf;
+    pdf.SetShowDialog(false);
+    pdf.SetShowProgress(false);
+    pdf.SetCompressed(compressed);
+    TMemoryStream output;
+    pdf.SetStream(&output);
+    report.Export(&pdf);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    static const bool ready = (StartGuiApplication("pdf_export_fuzzer", RegisterPdfExportUnits), true);
+    Q_UNUSED(ready);
+    GuardedWithFlag(data, size, [](bool compressed, const QByteArray &bytes) { loadAndExport(bytes, compressed); });
+    return 0;
+}

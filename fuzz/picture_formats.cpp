@@ -1,0 +1,55 @@
+// Feeds arbitrary bytes to a picture as a stream (the class is chosen by
+// the data's first bytes), and, past the first byte, to the graphic class of
+// the registered format that byte picks, as a file of that extension
+// reaches it; what loads is saved and loaded again.  Bad data raises
+// EInvalidGraphic or the stream errors, never crashes.
+
+#include "fuzz/FuzzSupport.h"
+#include "codecs/png/PngUnits.h"
+#include "toolkit/classes/Streams.h"
+#include "toolkit/graphics/Picture.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+namespace {
+
+void loadAsFormat(const TGraphicFormat &format, const QByteArray &bytes)
+{
+    std::unique_ptr<TGraphic> graphic(format.Create());
+    TInputStream stream(bytes);
+    graphic->LoadFromStream(&stream);
+    graphic->Width();
+    graphic->Height();
+    TMemoryStream saved;
+    graphic->SaveToStream(&saved);
+}
+
+void loadAndReload(TPicture &picture, const QByteArray &bytes)
+{
+    TInputStream stream(bytes);
+    picture.LoadFromStream(&stream);
+    picture.Width();
+    picture.Height();
+    TMemoryStream saved;
+    picture.SaveToStream(&saved);
+    TInputStream reread(saved.Bytes());
+    TPicture copy;
+    copy.LoadFromStream(&reread);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    static const bool ready = (StartGuiApplication("picture_formats_fuzzer", RegisterPngUnits), true);
+    Q_UNUSED(ready);
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    TPicture picture;
+    Guarded([&] { loadAndReload(picture, bytes); });
+    static const QList<TGraphicFormat> formats = GraphicFormats();
+    if (size > 0 && !formats.isEmpty())
+        Guarded([&] { loadAsFormat(formats[data[0] % formats.size()], bytes.mid(1)); });
+    return 0;
+}

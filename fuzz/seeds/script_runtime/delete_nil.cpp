@@ -1,0 +1,4 @@
+1TObject x = nil;
+{
+  delete x;
+}

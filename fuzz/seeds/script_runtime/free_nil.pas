@@ -1,0 +1,9 @@
+0var x: TObject;
+begin
+  x := nil;
+  try
+    x.Free
+  finally
+    x.Free
+  end
+end.

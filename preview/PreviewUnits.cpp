@@ -3,9 +3,11 @@
 #include "export/pdf/PdfExportUnits.h"
 #include "preview/qvxDialogForm.h"
 #include "preview/qvxPDFExportDialog.h"
+#include "preview/qvxPageSettings.h"
 #include "preview/qvxPasswordForm.h"
 #include "preview/qvxPreviewUnit.h"
 #include "preview/qvxPrintDialog.h"
+#include "preview/qvxSearchDialog.h"
 #include "toolkit/core/Units.h"
 
 void RegisterPreviewUnits()
@@ -15,5 +17,7 @@ void RegisterPreviewUnits()
     Units::Add("qvxPrintDialog", InitializeQvxPrintDialog, FinalizeQvxPrintDialog);
     Units::Add("qvxPassw", InitializeQvxPasswordForm, FinalizeQvxPasswordForm);
     Units::Add("qvxDialogForm", InitializeQvxDialogForm, FinalizeQvxDialogForm);
+    Units::Add("qvxSearchDialog", InitializeQvxSearchDialog, FinalizeQvxSearchDialog);
+    Units::Add("qvxPreviewPageSettings", InitializeQvxPageSettings, FinalizeQvxPageSettings);
     Units::Add("qvxPreview", InitializeQvxPreview, FinalizeQvxPreview);
 }

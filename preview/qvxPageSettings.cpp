@@ -256,17 +256,27 @@ void TqvxPageSettingsForm::okClick()
     SetModalResult(mrOk);
 }
 
-bool qvxEditPageSettings(TqvxReport *report, TqvxReportPage *page, bool &applyToAll)
+bool qvxEditPageSettings(TqvxPageSetupRequest &request)
 {
     std::unique_ptr<TqvxPageSettingsForm> form(NewObject<TqvxPageSettingsForm>(nullptr));
-    form->SetPage(report, page);
+    form->SetPage(request.Report, request.Page);
     if (form->ShowModal() != mrOk)
         return false;
     const TqvxPageSettingsState state = form->State();
-    qvxApplyPageSettings(state, *page);
+    qvxApplyPageSettings(state, *request.Page);
     if (TqvxCustomPrinter *printer = qvxPrinters()->GetCurrentPrinter())
-        printer->SetViewParams(state.PaperSize, page->PaperWidth(), page->PaperHeight(),
+        printer->SetViewParams(state.PaperSize, request.Page->PaperWidth(), request.Page->PaperHeight(),
                                printerOrientation(state.Orientation));
-    applyToAll = form->ApplyToAll();
+    request.ApplyToAll = form->ApplyToAll();
     return true;
+}
+
+void InitializeQvxPageSettings()
+{
+    qvxPreviewDialogs().PageSetup = qvxEditPageSettings;
+}
+
+void FinalizeQvxPageSettings()
+{
+    qvxPreviewDialogs().PageSetup = nullptr;
 }

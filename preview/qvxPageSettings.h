@@ -8,6 +8,7 @@
 // worked out from the paper table, and the page (and the current printer's
 // paper) change only when the dialog is confirmed.
 
+#include "preview/qvxPreviewDialogs.h"
 #include "report/base/qvxObjectTypes.h"
 #include "toolkit/widgets/TForm.h"
 
@@ -115,8 +116,13 @@ private:
     bool m_updating = false;
 };
 
-// Shows the dialog for a page of the report; after OK the page holds the
-// new settings and the current printer the new paper.  applyToAll tells
-// whether the user asked for every page.  Answers whether the user
+// Shows the dialog for the request's page of its report; after OK the
+// page holds the new settings, the current printer the new paper, and the
+// request whether the user asked for every page.  Answers whether the user
 // confirmed.
-bool qvxEditPageSettings(TqvxReport *report, TqvxReportPage *page, bool &applyToAll);
+bool qvxEditPageSettings(TqvxPageSetupRequest &request);
+
+// Unit start-up installs the dialog as the preview's page settings dialog;
+// shut-down removes it.
+void InitializeQvxPageSettings();
+void FinalizeQvxPageSettings();

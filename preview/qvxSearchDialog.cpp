@@ -86,13 +86,23 @@ void TqvxSearchDialog::DoHide()
     TForm::DoHide();
 }
 
-bool qvxAskSearch(TqvxSearchChoice &choice)
+bool qvxAskSearch(TqvxFindRequest &request)
 {
     std::unique_ptr<TqvxSearchDialog> dialog(NewObject<TqvxSearchDialog>(nullptr));
     if (dialog->ShowModal() != mrOk)
         return false;
-    choice.Text = dialog->TextE->Text();
-    choice.FromTop = dialog->TopCB->Checked();
-    choice.MatchCase = dialog->CaseCB->Checked();
+    request.Text = dialog->TextE->Text();
+    request.FromTop = dialog->TopCB->Checked();
+    request.CaseSensitive = dialog->CaseCB->Checked();
     return true;
+}
+
+void InitializeQvxSearchDialog()
+{
+    qvxPreviewDialogs().Find = qvxAskSearch;
+}
+
+void FinalizeQvxSearchDialog()
+{
+    qvxPreviewDialogs().Find = nullptr;
 }

@@ -4,6 +4,7 @@
 // the first page, and whether letter case counts.  The text confirmed last
 // (LastSearchText, shared by the whole program) is offered again, selected.
 
+#include "preview/qvxPreviewDialogs.h"
 #include "toolkit/widgets/TForm.h"
 
 class TButton;
@@ -43,12 +44,11 @@ protected:
     void Activate() override;
 };
 
-// What the user asked to find.
-struct TqvxSearchChoice {
-    QString Text;
-    bool FromTop = false;
-    bool MatchCase = false;
-};
+// Shows the dialog with the last confirmed text and fills the request
+// from it; answers false when the user cancelled.
+bool qvxAskSearch(TqvxFindRequest &request);
 
-// Shows the dialog; answers false when the user cancelled.
-bool qvxAskSearch(TqvxSearchChoice &choice);
+// Unit start-up installs the dialog as the preview's search dialog;
+// shut-down removes it.
+void InitializeQvxSearchDialog();
+void FinalizeQvxSearchDialog();

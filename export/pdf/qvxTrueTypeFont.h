@@ -58,7 +58,8 @@ public:
     // a kept composite glyph, at any depth; glyph numbers do not change.
     QByteArray SaveSubset();
     // Every table of the directory copied unchanged into a font file of its
-    // own (for a face of a collection that is embedded whole).
+    // own (a face of a collection taken whole, or a face whose CFF table
+    // the subset replaced).
     QByteArray SaveFace();
 
     // The sum of the data as big-endian 32-bit words, the last one padded

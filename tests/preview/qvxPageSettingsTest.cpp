@@ -42,8 +42,10 @@ protected:
             auto &dialog = dynamic_cast<TqvxPageSettingsForm &>(form);
             (answer(dialog) ? dialog.OKB : dialog.CancelB)->Click();
         };
-        bool all = false;
-        return qvxEditPageSettings(prepared.report.get(), page, all);
+        TqvxPageSetupRequest request;
+        request.Page = page;
+        request.Report = prepared.report.get();
+        return qvxEditPageSettings(request);
     }
 
     QTemporaryDir settingsDir;

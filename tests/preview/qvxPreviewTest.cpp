@@ -133,13 +133,14 @@ TEST(Preview, SearchFindsTextOnLaterPagesAndSaysSoOnceWhenNothingIsLeft)
 {
     PreviewOnForm view(3);
     RecordingRunner runner;
+    const auto installed = qvxPreviewDialogs().Find;
     qvxPreviewDialogs().Find = [](TqvxFindRequest &request) {
         request.Text = QStringLiteral("page 2");
         request.FromTop = true;
         return true;
     };
     view.preview->Find();
-    qvxPreviewDialogs().Find = nullptr;
+    qvxPreviewDialogs().Find = installed;
     EXPECT_TRUE(qvxSearchState().TextFound);
     EXPECT_EQ(view.preview->Workspace()->FindPage(), 1);
     EXPECT_TRUE(runner.boxes.empty());

@@ -34,11 +34,11 @@ TEST(SearchDialog, KeepsTheTextOnlyWhenConfirmed)
         };
     };
 
-    TqvxSearchChoice choice;
+    TqvxFindRequest choice;
     answer(QStringLiteral("breaker"), true);
     ASSERT_TRUE(qvxAskSearch(choice));
     EXPECT_EQ(choice.Text, "breaker");
-    EXPECT_TRUE(choice.MatchCase);
+    EXPECT_TRUE(choice.CaseSensitive);
     EXPECT_FALSE(choice.FromTop);
 
     answer(QStringLiteral("dropped"), false);

@@ -435,6 +435,9 @@ TEST_F(ReportTest, ShowReportPreparesFirstOnlyWithOldStyleProgress)
 {
     TRecordingPreview preview;
     report->SetPreview(&preview);
+    // Attaching a preview initialises it on the report.
+    EXPECT_EQ(preview.calls, QStringList({"Init"}));
+    preview.calls.clear();
     engine()->onRun = [&] {
         report->DoProgressStart(ptRunning);
         report->InternalOnProgress(ptRunning, 1);

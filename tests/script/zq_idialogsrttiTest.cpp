@@ -54,15 +54,22 @@ TEST(zq_idialogsrtti, ASaveDialogRunsThroughTheCommonExecute)
     runner.onFile = [](TFileDialogRequest &) { return true; };
     ModuleRunner r;
     ASSERT_TRUE(r.Run(QStringLiteral(R"(
-var d: TSaveDialog; ok: Boolean;
+var d: TSaveDialog; ok: Boolean; name: String;
 begin
   d := TSaveDialog.Create(nil);
+  d.FileName := 'report';
+  d.DefaultExt := 'pdf';
+  d.Options := ofOverwritePrompt;
   ok := d.Execute;
+  name := d.FileName;
   d.Free
 end.
 )")));
     EXPECT_TRUE(r.Value(QStringLiteral("ok")).AsBoolean());
-    EXPECT_EQ(runner.fileRequests.size(), 1u);
+    ASSERT_EQ(runner.fileRequests.size(), 1u);
+    EXPECT_TRUE(runner.fileRequests[0].Save);
+    EXPECT_TRUE(runner.fileRequests[0].OverwritePrompt);
+    EXPECT_EQ(r.Text(QStringLiteral("name")), QStringLiteral("report.pdf"));
 }
 
 TEST(zq_idialogsrtti, PrinterSetupDialogsRunThroughTheModalRunner)

@@ -509,6 +509,7 @@ TEST(PDFHighlight, AConditionalHighlightPrintsInThePDFAsOnScreen)
     ASSERT_TRUE(report.PrepareReport()) << report.Errors()->Text().toStdString();
 
     QTemporaryDir dir;
+    qvxInstallPDFPageDrawing(qvxPDFPageContent());
     TqvxPDFExport pdf;
     makeDeterministic(pdf, false);
     pdf.SetShowDialog(false);

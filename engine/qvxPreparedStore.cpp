@@ -107,6 +107,7 @@ TqvxComponent *TqvxPreparedStore::sourcePageOfItem(const TqvxXMLItem *item) cons
 void TqvxPreparedStore::Clear()
 {
     ClearPageCache();
+    m_parsedSources.clear();
     m_sourcePages.clear();
     PreparedOutline()->Reset();
     m_doc.Clear();
@@ -337,8 +338,9 @@ void TqvxPreparedStore::BuildObjects(TqvxXMLItem *item, TqvxComponent *parent, T
     for (int i = 0; i < item->Count(); ++i) {
         TqvxXMLItem *child = item->Items(i);
         const TqvxComponent *source = m_dictionary.GetObject(child->Name());
-        const QString head = source ? source->BaseName() : child->Name();
-        TqvxComponent *object = serializer.ReadComponent(nullptr, head + QLatin1Char(' ') + child->Text());
+        TqvxComponent *object = source
+            ? serializer.ReadComponent(parsedSource(source), child->Text())
+            : serializer.ReadComponent(nullptr, child->Name() + QLatin1Char(' ') + child->Text());
         if (!object)
             qvxInvalidFileFormat();
         object->SetParent(parent);
@@ -349,6 +351,17 @@ void TqvxPreparedStore::BuildObjects(TqvxXMLItem *item, TqvxComponent *parent, T
         ObjectRebuilt(object);
         BuildObjects(child, object, serializer);
     }
+}
+
+const TqvxParsedComponent &TqvxPreparedStore::parsedSource(const TqvxComponent *source)
+{
+    auto found = m_parsedSources.find(source);
+    if (found == m_parsedSources.end()) {
+        if (source->BaseName().trimmed().isEmpty())
+            qvxInvalidFileFormat();
+        found = m_parsedSources.emplace(source, TqvxXMLSerializer::ParseComponent(source->BaseName())).first;
+    }
+    return found->second;
 }
 
 TPoint TqvxPreparedStore::GetPageSize(int index)

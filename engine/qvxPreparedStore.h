@@ -25,6 +25,7 @@
 #include "engine/qvxAnchors.h"
 #include "engine/qvxDictionary.h"
 #include "report/model/qvxCustomPreviewPages.h"
+#include "report/model/qvxXMLSerializer.h"
 #include "report/xml/qvxXMLDocument.h"
 #include "toolkit/classes/Streams.h"
 
@@ -33,12 +34,12 @@
 #include <QString>
 
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 class TBitmap;
 class TqvxOutline;
 class TqvxPictureCache;
-class TqvxXMLSerializer;
 
 // What a page is to the export walk: its margins in millimetres.
 struct TqvxPageMargins {
@@ -171,6 +172,8 @@ private:
     void registerCopy(TqvxComponent *templ, TqvxComponent *copy, const QString &base);
     std::shared_ptr<TqvxComponent> buildPage(int index);
     void BuildObjects(TqvxXMLItem *item, TqvxComponent *parent, TqvxXMLSerializer &serializer);
+    // The full text of a dictionary entry, split once.
+    const TqvxParsedComponent &parsedSource(const TqvxComponent *source);
     TqvxComponent *sourcePageOfItem(const TqvxXMLItem *item) const;
     void swapOutPages();
     void loadDocument(TStream *stream, bool allowPartialLoading);
@@ -190,6 +193,7 @@ private:
     std::unique_ptr<TqvxPictureCache> m_pictureCache;
     std::vector<std::unique_ptr<TqvxComponent>> m_sourcePages;
     QList<CacheEntry> m_pageCache;
+    std::unordered_map<const TqvxComponent *, TqvxParsedComponent> m_parsedSources;
     qint64 m_allocatedSize = 0;
     double m_lastY = 0;
     int m_logicalPageN = 0;

@@ -12,6 +12,7 @@
 #include "report/model/qvxOptions.h"
 #include "report/report/qvxReport.h"
 #include "toolkit/classes/Streams.h"
+#include "toolkit/classes/TStrings.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -20,9 +21,15 @@ namespace {
 
 void loadAndExport(const QByteArray &bytes, bool compressed)
 {
-    TqvxReport report;
-    report.SetShowProgress(false);
-    report.EngineOptions()->SetNewSilentMode(simSilent);
+    // Made once (a report is slow to make) and never freed, like the
+    // application object it stands on; loading replaces its pages.
+    static TqvxReport &report = [] () -> TqvxReport & {
+        auto *made = new TqvxReport;
+        made->SetShowProgress(false);
+        made->EngineOptions()->SetNewSilentMode(simSilent);
+        return *made;
+    }();
+    report.Errors()->Clear();
     TInputStream input(bytes);
     report.PreviewPages()->LoadFromStream(&input, false);
 

@@ -107,12 +107,30 @@ QList<quint16> TqvxPDFFont::GetGlyphs(const QString &text, bool rightToLeft, boo
 {
     QList<quint16> result;
     bool same = true;
+    result.reserve(text.size());
     for (const TGlyphRun &run : ShapeLine(*m_face, text, rightToLeft)) {
+        const int runEnd = run.Start + run.Length;
+        const auto notAscending = [](const TShapedGlyph &a, const TShapedGlyph &b) { return a.Cluster >= b.Cluster; };
+        if (!run.RightToLeft
+            && std::adjacent_find(run.Glyphs.cbegin(), run.Glyphs.cend(), notAscending) == run.Glyphs.cend()) {
+            // One glyph per cluster in logical order, as in most lines: each
+            // stands for its cluster's text.
+            for (qsizetype n = 0; n < run.Glyphs.size(); ++n) {
+                const TShapedGlyph &glyph = run.Glyphs[n];
+                const int end = n + 1 < run.Glyphs.size() ? run.Glyphs[n + 1].Cluster : runEnd;
+                const QStringView cluster = QStringView(text).mid(glyph.Cluster, end - glyph.Cluster);
+                if (cluster.size() == 1 && !cluster.at(0).isSurrogate())
+                    same = record(glyph.Glyph, glyph.Advance, cluster) && same;
+                else
+                    same = record(glyph.Glyph, glyph.Advance, glyphTexts(cluster.toString(), 1).first()) && same;
+                result.append(quint16(glyph.Glyph));
+            }
+            continue;
+        }
         // Logical order: a right-to-left run lists its last glyph first.
         QList<TShapedGlyph> logical = run.Glyphs;
         if (run.RightToLeft)
             std::reverse(logical.begin(), logical.end());
-        const int runEnd = run.Start + run.Length;
         for (qsizetype first = 0; first < logical.size();) {
             qsizetype next = first + 1;
             while (next < logical.size() && logical[next].Cluster == logical[first].Cluster)
@@ -138,13 +156,13 @@ QList<quint16> TqvxPDFFont::GetGlyphs(const QString &text, bool rightToLeft, boo
     return result;
 }
 
-bool TqvxPDFFont::record(quint32 glyph, int advance, const QString &text)
+bool TqvxPDFFont::record(quint32 glyph, int advance, QStringView text)
 {
     const auto id = quint16(glyph);
-    const QString given = id == 0 ? QStringLiteral("\uFFFD") : text;
     const auto found = m_index.constFind(id);
     if (found != m_index.constEnd())
         return m_characters[*found] == text;
+    const QString given = id == 0 ? QStringLiteral("\uFFFD") : text.toString();
     m_index.insert(id, int(m_glyphs.size()));
     m_glyphs.append(id);
     m_widths.append(toGlyphSpace(advance, m_face->UnitsPerEm()));

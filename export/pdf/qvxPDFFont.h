@@ -115,7 +115,7 @@ public:
 
 private:
     // Records a glyph; false when it was recorded before with another text.
-    bool record(quint32 glyph, int advance, const QString &text);
+    bool record(quint32 glyph, int advance, QStringView text);
     void checkFace();
 
     TFont m_font;

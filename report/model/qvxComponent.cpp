@@ -19,6 +19,9 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <typeinfo>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -224,10 +227,29 @@ TqvxComponent *TqvxComponent::GetPage() const
     return nullptr;
 }
 
+namespace {
+
+// Whether an object is a report: the answer of a cross cast, kept per
+// dynamic type (an object under construction counts as the type built so
+// far, whose answer is the same for every object of it).
+bool isReportLink(const TqvxComponent *object)
+{
+    thread_local std::vector<std::pair<const std::type_info *, bool>> known;
+    const std::type_info &type = typeid(*object);
+    for (const auto &[knownType, link] : known)
+        if (*knownType == type)
+            return link;
+    const bool link = dynamic_cast<const TqvxReportLink *>(object) != nullptr;
+    known.emplace_back(&type, link);
+    return link;
+}
+
+} // namespace
+
 TqvxComponent *TqvxComponent::GetReport() const
 {
     for (const TqvxComponent *c = this; c; c = c->m_parent)
-        if (dynamic_cast<const TqvxReportLink *>(c))
+        if (isReportLink(c))
             return const_cast<TqvxComponent *>(c);
     return nullptr;
 }

@@ -338,7 +338,8 @@ QString TqvxXMLSerializer::WriteComponentStr(TqvxComponent *obj)
 
 // Reading
 
-void TqvxXMLSerializer::XMLToObj(const QString &text, TPersistent *obj)
+void TqvxXMLSerializer::forEachAttribute(const QString &text,
+                                         const std::function<void(const QString &, const QString &)> &take)
 {
     const qsizetype length = text.size();
     qsizetype pos = 0;
@@ -358,12 +359,22 @@ void TqvxXMLSerializer::XMLToObj(const QString &text, TPersistent *obj)
         if (close < 0)
             return;
         pos = close + 1;
-        try {
-            applyAttribute(obj, name, text.mid(open + 1, close - open - 1));
-        } catch (const Exception &e) {
-            // A value the property refuses is skipped and reported.
-            addError(e.Message());
-        }
+        take(name, text.mid(open + 1, close - open - 1));
+    }
+}
+
+void TqvxXMLSerializer::XMLToObj(const QString &text, TPersistent *obj)
+{
+    forEachAttribute(text, [&](const QString &name, const QString &value) { applyAttributeReporting(obj, name, value); });
+}
+
+void TqvxXMLSerializer::applyAttributeReporting(TPersistent *obj, const QString &name, const QString &rawValue)
+{
+    try {
+        applyAttribute(obj, name, rawValue);
+    } catch (const Exception &e) {
+        // A value the property refuses is skipped and reported.
+        addError(e.Message());
     }
 }
 
@@ -605,6 +616,39 @@ TqvxComponent *TqvxXMLSerializer::ReadComponent(TComponent *owner, const QString
         return nullptr;
     const qsizetype blank = trimmed.indexOf(QLatin1Char(' '));
     const QString className = blank < 0 ? trimmed : trimmed.left(blank);
+    return readComponent(owner, className, dontFixup, [&](TqvxComponent *object) {
+        XMLToObj(blank < 0 ? QString() : trimmed.mid(blank + 1), object);
+    });
+}
+
+TqvxParsedComponent TqvxXMLSerializer::ParseComponent(const QString &text)
+{
+    TqvxParsedComponent parsed;
+    const QString trimmed = text.trimmed();
+    const qsizetype blank = trimmed.indexOf(QLatin1Char(' '));
+    parsed.className = blank < 0 ? trimmed : trimmed.left(blank);
+    const TClass cls = FindClass(parsed.className);
+    if (!ClassInheritsFrom(cls, ClassOf<TqvxComponent>()))
+        throw EClassNotFound(QStringLiteral("Class %1 not found").arg(parsed.className));
+    if (blank >= 0)
+        forEachAttribute(trimmed.mid(blank + 1), [&](const QString &name, const QString &value) {
+            parsed.attributes.append({name, value});
+        });
+    return parsed;
+}
+
+TqvxComponent *TqvxXMLSerializer::ReadComponent(const TqvxParsedComponent &parsed, const QString &more)
+{
+    return readComponent(nullptr, parsed.className, false, [&](TqvxComponent *object) {
+        for (const auto &[name, value] : parsed.attributes)
+            applyAttributeReporting(object, name, value);
+        XMLToObj(more, object);
+    });
+}
+
+TqvxComponent *TqvxXMLSerializer::readComponent(TComponent *owner, const QString &className, bool dontFixup,
+                                                const std::function<void(TqvxComponent *)> &read)
+{
     const TClass cls = FindClass(className);
     if (!ClassInheritsFrom(cls, ClassOf<TqvxComponent>()))
         throw EClassNotFound(QStringLiteral("Class %1 not found").arg(className));
@@ -614,7 +658,7 @@ TqvxComponent *TqvxXMLSerializer::ReadComponent(TComponent *owner, const QString
         m_owner = object->GetReport();
     object->SetIsLoading(true);
     const qsizetype pending = m_fixups.size();
-    XMLToObj(blank < 0 ? QString() : trimmed.mid(blank + 1), object);
+    read(object);
     if (dontFixup)
         m_fixups.resize(pending);
     else if (m_readDepth == 0)

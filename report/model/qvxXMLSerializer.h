@@ -34,7 +34,9 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <memory>
+#include <utility>
 
 class TComponent;
 class TPersistent;
@@ -44,6 +46,13 @@ class TStringList;
 class TObject;
 class TqvxComponent;
 class TqvxXMLItem;
+
+// An object's attribute text read once: its class and its attributes in
+// order, values as stored.
+struct TqvxParsedComponent {
+    QString className;
+    QList<std::pair<QString, QString>> attributes;
+};
 
 // Supplies the ancestor of an object being written, by the object's name.
 TOOLKIT_EVENT(TqvxGetAncestorEvent, void(const QString &name, TqvxComponent *&ancestor))
@@ -102,6 +111,12 @@ public:
     // is not a registered report class raises EClassNotFound.  With
     // dontFixup, references are left unresolved.
     TqvxComponent *ReadComponent(TComponent *owner, const QString &text, bool dontFixup = false);
+    // "ClassName attributes" split once, for objects made from it again and
+    // again; raises EClassNotFound as ReadComponent does.
+    static TqvxParsedComponent ParseComponent(const QString &text);
+    // The object ReadComponent(nullptr, text + ' ' + more) makes, where
+    // parsed is ParseComponent(text).
+    TqvxComponent *ReadComponent(const TqvxParsedComponent &parsed, const QString &more);
     // Applies an attribute text to an existing object and resolves its
     // references within root (at the end of the whole read when one is in
     // progress, as for collections nested in a report's elements).
@@ -138,6 +153,14 @@ private:
     bool listTextUnchanged(const QString &text, int count, const QString *ancestorText) const;
     QString propDataText(TPersistent *obj, const QString &prefix, TPersistent *ancestor) const;
     void applyAttribute(TPersistent *obj, const QString &name, const QString &rawValue);
+    // The same, a refused value added to the errors.
+    void applyAttributeReporting(TPersistent *obj, const QString &name, const QString &rawValue);
+    // Calls take with the name and stored value of each attribute of text.
+    static void forEachAttribute(const QString &text,
+                                 const std::function<void(const QString &, const QString &)> &take);
+    // An object of className made by read, its references fixed up.
+    TqvxComponent *readComponent(TComponent *owner, const QString &className, bool dontFixup,
+                                 const std::function<void(TqvxComponent *)> &read);
     bool applySpecialAttribute(TPersistent *obj, const QString &name, const QString &rawValue);
     void applyProperty(TPersistent *obj, const TPropInfo *prop, const QString &rawValue);
 

@@ -97,7 +97,9 @@ bool isSolidBrush(const TBrushData &data)
 
 QRawFont rawFontOf(const TFontFace &face, double pixelSize)
 {
-    static QHash<QString, QRawFont> fonts;
+    // Never destroyed: a raw font freed after the application object has
+    // gone takes Qt's font engine down with it at exit.
+    static auto &fonts = *new QHash<QString, QRawFont>;
     const QString key = face.File().FileName + QLatin1Char('#') + QString::number(face.File().FaceIndex);
     auto it = fonts.find(key);
     if (it == fonts.end())

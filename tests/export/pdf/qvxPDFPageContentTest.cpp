@@ -487,6 +487,8 @@ TEST(PDFPageInfo, TakesThePreparedPagesGeometry)
 // reach the PDF for that row only.
 TEST(PDFHighlight, AConditionalHighlightPrintsInThePDFAsOnScreen)
 {
+    // Other tests leave drawings of their own installed, or none.
+    qvxInstallPDFPageDrawing(qvxPDFPageContent());
     TqvxReport report;
     report.EngineOptions()->SetNewSilentMode(simSilent);
     auto *page = new TqvxReportPage(&report);

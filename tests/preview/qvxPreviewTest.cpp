@@ -2,6 +2,7 @@
 // offscreen platform.
 
 #include "engine/PreparedReport.h"
+#include "export/pdf/qvxExportPDF.h"
 #include "report/RecordingRunner.h"
 
 #include "preview/qvxPreview.h"
@@ -24,6 +25,7 @@
 #include <QImage>
 #include <QMenu>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -154,6 +156,21 @@ TEST(Preview, SearchFindsTextOnLaterPagesAndSaysSoOnceWhenNothingIsLeft)
     EXPECT_FALSE(qvxSearchState().TextFound);
     ASSERT_EQ(runner.boxes.size(), 1u);
     EXPECT_EQ(runner.boxes[0].Text, qvxResources()->Get("clStrNotFound"));
+}
+
+TEST(Preview, AnExportThatCannotWriteItsFileIsReportedOnce)
+{
+    PreviewOnForm view(2);
+    view.prepared.report->EngineOptions()->SetNewSilentMode(simMessageBoxes);
+    RecordingRunner runner;
+    QTemporaryDir dir;
+    TqvxPDFExport filter;
+    filter.SetShowDialog(false);
+    filter.SetFileName(dir.filePath(QStringLiteral("missing/order.pdf")));
+    view.preview->Export(&filter);
+    ASSERT_EQ(runner.boxes.size(), 1u);
+    EXPECT_TRUE(runner.boxes[0].Text.contains(QStringLiteral("order.pdf"))) << runner.boxes[0].Text.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("missing/order.pdf"))));
 }
 
 TEST(Preview, SearchHighlightInvertsTheHit)

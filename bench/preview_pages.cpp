@@ -177,13 +177,5 @@ BENCHMARK(BM_PdftoppmSamePage)->Arg(100)->Arg(200)->Iterations(5)->Unit(benchmar
 
 int main(int argc, char **argv)
 {
-    PinBenchEnvironment();
-    QApplication application(argc, argv);
-    RegisterAppUnits();
-    Units::InitializeAll();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    Units::FinalizeAll();
-    return 0;
+    return RunProgramBenchmarks<QApplication>(argc, argv);
 }

@@ -4,6 +4,11 @@
 // application starts: the project's fontconfig file (so the usual office
 // names resolve as in the tests) and Qt's offscreen platform.
 
+#include "app/AppUnits.h"
+#include "toolkit/core/Units.h"
+
+#include <benchmark/benchmark.h>
+
 #include <QByteArray>
 #include <QFileInfo>
 #include <QString>
@@ -16,4 +21,21 @@ inline void PinBenchEnvironment()
         + "/../data/fontconfig/fonts.conf";
     setenv("FONTCONFIG_FILE", config.constData(), 0);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+}
+
+// The main of a benchmark that needs the whole program's units: pins the
+// environment, makes the application (QGuiApplication, or QApplication
+// where widgets are drawn), starts the units and runs the benchmarks.
+template <class Application>
+int RunProgramBenchmarks(int argc, char **argv)
+{
+    PinBenchEnvironment();
+    Application application(argc, argv);
+    RegisterAppUnits();
+    Units::InitializeAll();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    Units::FinalizeAll();
+    return 0;
 }

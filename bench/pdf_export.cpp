@@ -291,13 +291,5 @@ BENCHMARK(BM_ReportToPdf)
 
 int main(int argc, char **argv)
 {
-    PinBenchEnvironment();
-    QGuiApplication application(argc, argv);
-    RegisterAppUnits();
-    Units::InitializeAll();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    Units::FinalizeAll();
-    return 0;
+    return RunProgramBenchmarks<QGuiApplication>(argc, argv);
 }

@@ -264,6 +264,9 @@ private:
     bool m_reprintingHeaders = false;
     bool m_showingPageHeader = false;
     bool m_reprintingTitle = false;
+    // The bands of a subreport of a reprinted header are output: they
+    // print in place, without fit test or page break.
+    bool m_subreportInPlace = false;
     bool m_showingSummary = false;
     // The vertical-band output is moving between its pages: no data or
     // group header is printed again and no column footer closes a column.

@@ -105,7 +105,7 @@ void TqvxEngine::OutputBand(TqvxBand *band)
 
     auto *dataBand = qobject_cast<TqvxDataBand *>(band);
     const bool multiColumn = dataBand && dataBand->Columns() > 1;
-    if (!m_reprintingHeaders && band->Visible() && band->StartNewPage() && !m_inlineTarget) {
+    if (!m_reprintingHeaders && !m_subreportInPlace && band->Visible() && band->StartNewPage() && !m_inlineTarget) {
         const bool firstLine = (dataBand || is<TqvxGroupHeader>(band)) && band->LineN == 1;
         if (!firstLine) {
             m_startNewPageBand = band;
@@ -123,9 +123,9 @@ void TqvxEngine::OutputBand(TqvxBand *band)
             bool split = false;
             // Headers printed again at the top of a page print where they
             // are: breaking them would print them again on the next page,
-            // without end.  So do the subreports of a page header.  The
-            // report title prints once and may break.
-            const bool reprinted = (m_reprintingHeaders && !m_reprintingTitle) || m_showingPageHeader;
+            // without end.  So do the bands of their subreports.  The report
+            // title prints once and may break.
+            const bool reprinted = (m_reprintingHeaders && !m_reprintingTitle) || m_subreportInPlace;
             const bool fitTest = !multiColumn && !is<TqvxOverlay>(band) && !is<TqvxNullBand>(band) &&
                                  !m_inlineTarget && !reprinted && exceeds(band->Height(), FreeSpace());
             if (fitTest) {

@@ -202,13 +202,18 @@ void TqvxEngine::ShowSubreports(TqvxBand *band)
         }
     };
     Position best{page, column, y};
-    // The bands of a subreport are its own, not headers printed again: a
-    // band reprinted at the top of a page runs its subreports in full.
+    // The bands of a subreport are its own, not headers printed again, so
+    // none is skipped as being on the page already.  Those of a header
+    // reprinted at a page's top print in place, as the header does; the
+    // report title's may break.
+    const bool inPlace = (m_reprintingHeaders && !m_reprintingTitle) || m_subreportInPlace;
     const bool reprintingHeaders = std::exchange(m_reprintingHeaders, false);
     const bool reprintingTitle = std::exchange(m_reprintingTitle, false);
+    const bool subreportInPlace = std::exchange(m_subreportInPlace, inPlace);
     const auto restore = qScopeGuard([&] {
         m_reprintingHeaders = reprintingHeaders;
         m_reprintingTitle = reprintingTitle;
+        m_subreportInPlace = subreportInPlace;
     });
     for (TqvxSubreport *subreport : subreports) {
         pages->SetCurPage(page);

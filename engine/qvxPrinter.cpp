@@ -56,6 +56,20 @@ void TqvxCustomPrinter::SetDefaults(int paper, double width, double height, TPri
     m_defDuplex = duplex;
 }
 
+void TqvxCustomPrinter::SetTablePaper(int paperSize, double paperWidth, double paperHeight,
+                                      TPrinterOrientation orientation, double edge)
+{
+    double width = paperWidth;
+    double height = paperHeight;
+    int paper = kCustomPaper;
+    if (paperSize != kCustomPaper && GetPaperDimensions(paperSize, width, height)) {
+        paper = paperSize;
+        if (orientation == poLandscape)
+            std::swap(width, height);
+    }
+    SetGeometry(paper, orientation, {width, height, edge, edge, edge, edge});
+}
+
 void TqvxCustomPrinter::SetGeometry(int paper, TPrinterOrientation orientation, const TPrinterPageGeometry &geometry)
 {
     m_paper = paper;
@@ -215,15 +229,7 @@ void TqvxVirtualPrinter::Init()
 void TqvxVirtualPrinter::SetViewParams(int paperSize, double paperWidth, double paperHeight,
                                        TPrinterOrientation orientation)
 {
-    double width = paperWidth;
-    double height = paperHeight;
-    int paper = kCustomPaper;
-    if (paperSize != kCustomPaper && GetPaperDimensions(paperSize, width, height)) {
-        paper = paperSize;
-        if (orientation == poLandscape)
-            std::swap(width, height);
-    }
-    SetGeometry(paper, orientation, {width, height, kVirtualEdge, kVirtualEdge, kVirtualEdge, kVirtualEdge});
+    SetTablePaper(paperSize, paperWidth, paperHeight, orientation, kVirtualEdge);
 }
 
 void TqvxVirtualPrinter::SetPrintParams(int paperSize, double paperWidth, double paperHeight,

@@ -125,6 +125,11 @@ protected:
                      int duplex);
     void SetDPI(QPoint dpi) { m_dpi = dpi; }
     void SetGeometry(int paper, TPrinterOrientation orientation, const TPrinterPageGeometry &geometry);
+    // Sets a paper of the paper table, turned for the orientation, or the
+    // custom size paperWidth × paperHeight (millimetres) when paperSize is
+    // custom or unknown; every margin is edge millimetres.
+    void SetTablePaper(int paperSize, double paperWidth, double paperHeight, TPrinterOrientation orientation,
+                       double edge);
     void AddPaper(const QString &name, int id) { m_papers.append({name, id}); }
     void AddBin(const QString &name, int id) { m_bins.append({name, id}); }
     void SetInitialized() { m_initialized = true; }

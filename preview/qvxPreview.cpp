@@ -2,6 +2,7 @@
 
 #include "preview/qvxPreviewDialogs.h"
 #include "preview/qvxPreviewForm.h"
+#include "preview/qvxPreviewIcons.h"
 #include "preview/qvxPreviewSearch.h"
 #include "preview/qvxPreviewTabs.h"
 #include "preview/qvxPreviewWorkspace.h"
@@ -42,6 +43,7 @@ constexpr int kOutlineTopRole = Qt::UserRole + 1;
 // Pages laid out one by one while a report builds.
 constexpr int kPagesLaidOutAtOnce = 50;
 constexpr double kPixelsPerMillimetre = 3.77953;
+constexpr int kTabImage = 17;
 
 qint64 tickCount()
 {
@@ -90,8 +92,8 @@ TqvxPreview::TqvxPreview(TComponent *owner)
                      [this](QTreeWidgetItem *item) { outlineClicked(item); });
     QObject::connect(m_outlineTree, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
         QMenu menu;
-        menu.addAction(qvxGet(601), [this] { m_outlineTree->collapseAll(); });
-        menu.addAction(qvxGet(600), [this] {
+        menu.addAction(qvxPreviewButtonIcon(13), qvxGet(601), [this] { m_outlineTree->collapseAll(); });
+        menu.addAction(qvxPreviewButtonIcon(14), qvxGet(600), [this] {
             m_outlineTree->expandAll();
             if (m_outlineTree->topLevelItemCount() > 0)
                 m_outlineTree->scrollToItem(m_outlineTree->topLevelItem(0));
@@ -181,7 +183,7 @@ void TqvxPreview::Init(TqvxReportLink *report, TqvxCustomPreviewPages *previewPa
         return;
     }
     if (!PreviewForm())
-        SetPreviewForm(qobject_cast<TForm *>(ParentForm()));
+        SetPreviewForm(qobject_cast<TqvxPreviewForm *>(ParentForm()));
     m_workspace->SetPreviewPages(previewPages);
     m_thumbnails->SetPreviewPages(previewPages);
     TqvxSearchState &search = qvxSearchState();
@@ -207,7 +209,7 @@ void TqvxPreview::Init(TqvxReportLink *report, TqvxCustomPreviewPages *previewPa
         }
         m_tabs->AddTab(rep, caption, false);
         m_tabSwitching = true;
-        m_tabBar->addTab(caption);
+        m_tabBar->addTab(qvxPreviewButtonIcon(kTabImage), caption);
         m_tabSwitching = false;
         m_initialized = true;
         if (rep) {
@@ -228,25 +230,36 @@ void TqvxPreview::Init(TqvxReportLink *report, TqvxCustomPreviewPages *previewPa
 
 void TqvxPreview::RemoveTab(TqvxCustomPreviewPages *previewPages)
 {
+    removeTabsWhere([previewPages](const TqvxPreviewTabItem &item) { return item.PreviewPages == previewPages; });
+}
+
+void TqvxPreview::reportDestroyed(QObject *report)
+{
+    removeTabsWhere([report](const TqvxPreviewTabItem &item) { return item.Report == report; });
+}
+
+void TqvxPreview::removeTabsWhere(const std::function<bool(const TqvxPreviewTabItem &)> &match)
+{
+    bool showsRemoved = false;
     for (int i = m_tabs->Count() - 1; i >= 0; --i) {
-        if (m_tabs->Items(i).PreviewPages != previewPages)
+        if (!match(m_tabs->Items(i)))
             continue;
+        showsRemoved = showsRemoved || m_tabs->Items(i).PreviewPages == PreviewPages();
         m_tabSwitching = true;
         m_tabBar->removeTab(i);
         m_tabSwitching = false;
-        m_tabs->Items(i).OwnsReport = false;
-        m_tabs->DeleteTab(i);
+        m_tabs->RemoveTab(i);
     }
     if (m_tabs->Count() == 0)
         m_initialized = false;
-    if (PreviewPages() == previewPages) {
+    if (showsRemoved) {
         SetReport(nullptr);
         SetPreviewPages(nullptr);
-        m_workspace->SetPreviewPages(nullptr);
-        m_thumbnails->SetPreviewPages(nullptr);
-        m_workspace->ClearPageList();
-        m_thumbnails->ClearPageList();
-        m_workspace->Invalidate();
+        for (TqvxPreviewWorkspace *workspace : {m_workspace, m_thumbnails}) {
+            workspace->SetPreviewPages(nullptr);
+            workspace->ClearPageList();
+            workspace->Invalidate();
+        }
     }
     m_tabBarHost->SetVisible(m_tabs->Count() > 1);
 }
@@ -698,7 +711,15 @@ void TqvxPreview::Export(TqvxCustomExportFilter *filter)
     if (m_running || !PreviewPages())
         return;
     PreviewPages()->SetCurrentPreviewPage(m_pageNo);
+    // An export that fails (a file that cannot be written) leaves its reason
+    // in the report's errors; the user hears of it once, as from the report's
+    // own Export.
+    TqvxReport *report = BoundReport();
+    if (report)
+        report->Errors()->Clear();
     PreviewPages()->Export(filter);
+    if (report && report->Errors()->Count() > 0)
+        report->ReportErrors();
     Unlock();
 }
 
@@ -780,7 +801,7 @@ void TqvxPreview::DeletePage()
 
 void TqvxPreview::PageSetup()
 {
-    if (m_running || !PreviewPages() || !qvxPreviewDialogs().PageSetup)
+    if (m_running || !PreviewPages())
         return;
     TqvxReportPage *page = PreviewPages()->GetPage(m_pageNo - 1);
     TqvxReport *report = BoundReport();
@@ -789,7 +810,7 @@ void TqvxPreview::PageSetup()
     TqvxPageSetupRequest request;
     request.Page = page;
     request.Report = report;
-    if (!qvxPreviewDialogs().PageSetup(request))
+    if (!qvxRunPageSetupDialog(request))
         return;
     if (!request.ApplyToAll) {
         Lock();
@@ -991,7 +1012,8 @@ void TqvxPreview::AddPreviewTab(TqvxReport *report, const QString &caption, bool
                                 const QString &displayCaption)
 {
     m_tabSwitching = true;
-    const int index = m_tabBar->addTab(displayCaption.isEmpty() ? caption : displayCaption);
+    const int index =
+        m_tabBar->addTab(qvxPreviewButtonIcon(kTabImage), displayCaption.isEmpty() ? caption : displayCaption);
     if (index > 0) {
         m_tabBar->setTabsClosable(true);
         // The first tab can never be closed.

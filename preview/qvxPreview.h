@@ -11,6 +11,7 @@
 #include "report/base/qvxTypes.h"
 #include "toolkit/classes/Events.h"
 
+#include <functional>
 #include <memory>
 
 class QTabBar;
@@ -22,6 +23,7 @@ class TPanel;
 class TqvxCustomExportFilter;
 class TqvxPreviewForm;
 class TqvxPreviewTabs;
+struct TqvxPreviewTabItem;
 class TqvxPreviewWorkspace;
 class TqvxReport;
 class TqvxSplitter;
@@ -176,6 +178,9 @@ private:
     friend class TqvxPreviewWorkspace;
 
     void firePageChanged();
+    // Forgets the tabs of a report that is being freed.
+    void reportDestroyed(QObject *report);
+    void removeTabsWhere(const std::function<bool(const TqvxPreviewTabItem &)> &match);
     void setScrollRanges();
     void relayout();
     void addOutlineLevel(QTreeWidgetItem *parent, int depth);

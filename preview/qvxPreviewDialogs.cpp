@@ -1,8 +1,5 @@
 #include "preview/qvxPreviewDialogs.h"
 
-#include "report/model/qvxResources.h"
-#include "toolkit/widgets/Dialogs.h"
-
 TqvxPreviewDialogs &qvxPreviewDialogs()
 {
     static TqvxPreviewDialogs dialogs;
@@ -11,8 +8,10 @@ TqvxPreviewDialogs &qvxPreviewDialogs()
 
 bool qvxRunFindDialog(TqvxFindRequest &request)
 {
-    if (qvxPreviewDialogs().Find)
-        return qvxPreviewDialogs().Find(request);
-    const QString caption = qvxGet(109);
-    return InputQuery(caption, caption, request.Text) && !request.Text.isEmpty();
+    return qvxPreviewDialogs().Find && qvxPreviewDialogs().Find(request);
+}
+
+bool qvxRunPageSetupDialog(TqvxPageSetupRequest &request)
+{
+    return qvxPreviewDialogs().PageSetup && qvxPreviewDialogs().PageSetup(request);
 }

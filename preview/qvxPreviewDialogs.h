@@ -1,10 +1,8 @@
 #pragma once
 
 // The dialogs the preview opens: the search dialog and the page settings
-// dialog.  The unit that makes those dialogs installs them here; a test
-// installs its own answers.  Without an installed search dialog the
-// preview asks for the text in an input box; without a page settings
-// dialog the page settings stay as they are.
+// dialog.  The units that make those dialogs install them here while they
+// live; a test may put its own answers in their place.
 
 #include <QString>
 
@@ -36,5 +34,7 @@ struct TqvxPreviewDialogs {
 
 TqvxPreviewDialogs &qvxPreviewDialogs();
 
-// Runs the installed search dialog, or an input box when none is.
+// Runs the installed search or page settings dialog; false (nothing
+// asked) when none is installed.
 bool qvxRunFindDialog(TqvxFindRequest &request);
+bool qvxRunPageSetupDialog(TqvxPageSetupRequest &request);

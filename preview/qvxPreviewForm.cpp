@@ -1,7 +1,9 @@
 #include "preview/qvxPreviewForm.h"
 
 #include "preview/qvxCtrls.h"
+#include "preview/qvxDialogHelp.h"
 #include "preview/qvxPreview.h"
+#include "preview/qvxPreviewIcons.h"
 #include "preview/qvxPreviewWorkspace.h"
 #include "preview/qvxWidgetHost.h"
 #include "report/base/qvxNumbers.h"
@@ -16,8 +18,6 @@
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/core/Format.h"
 #include "toolkit/core/SysUtils.h"
-#include "toolkit/graphics/Canvas.h"
-#include "toolkit/graphics/ImageList.h"
 #include "toolkit/widgets/Dialogs.h"
 #include "toolkit/widgets/TCustomEdit.h"
 #include "toolkit/widgets/TLabel.h"
@@ -38,19 +38,6 @@ namespace {
 
 constexpr int kZoomPageWidthItem = 6;
 constexpr int kZoomWholePageItem = 7;
-
-QIcon previewIcon(int index)
-{
-    if (index < 0)
-        return {};
-    QImage image(16, 16, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    TCanvas canvas;
-    canvas.SetDevice(&image);
-    qvxResources()->PreviewButtonImages()->Draw(&canvas, 0, 0, index);
-    canvas.ReleaseHandle();
-    return QIcon(QPixmap::fromImage(image));
-}
 
 QString text(int id)
 {
@@ -102,8 +89,8 @@ TqvxPreviewForm::TqvxPreviewForm(TComponent *owner) : TForm(owner)
 
     m_exportPopup = new QMenu(m_toolBar);
     m_rightMenu = new QMenu(m_toolBar);
-    m_collapseItem = m_rightMenu->addAction(previewIcon(13), text(601), [this] { expandDrillDown(false); });
-    m_expandItem = m_rightMenu->addAction(previewIcon(14), text(600), [this] { expandDrillDown(true); });
+    m_collapseItem = m_rightMenu->addAction(qvxPreviewButtonIcon(13), text(601), [this] { expandDrillDown(false); });
+    m_expandItem = m_rightMenu->addAction(qvxPreviewButtonIcon(14), text(600), [this] { expandDrillDown(true); });
     m_rightSeparator = m_rightMenu->addSeparator();
     Widget()->setContextMenuPolicy(Qt::CustomContextMenu);
     QObject::connect(Widget(), &QWidget::customContextMenuRequested, this,
@@ -205,11 +192,21 @@ TqvxPreviewForm::TqvxPreviewForm(TComponent *owner) : TForm(owner)
     SetActiveControl(m_preview->Workspace());
 }
 
-TqvxPreviewForm::~TqvxPreviewForm() = default;
+TqvxPreviewForm::~TqvxPreviewForm()
+{
+    // The controls outlive this part of the window: none may call back
+    // into it while they go.
+    m_zoomBox->OnChange = nullptr;
+    m_zoomBox->OnKeyDown = nullptr;
+    m_pageEdit->OnKeyDown = nullptr;
+    m_preview->OnPageChanged = nullptr;
+    m_preview->OnPreviewDblClick = nullptr;
+    m_preview->SetPreviewForm(nullptr);
+}
 
 QAction *TqvxPreviewForm::addButton(const QString &name, int image, int caption, int hint, std::function<void()> click)
 {
-    QAction *action = m_toolBar->addAction(previewIcon(image), text(caption));
+    QAction *action = m_toolBar->addAction(qvxPreviewButtonIcon(image), text(caption));
     action->setToolTip(text(hint).isEmpty() ? text(caption) : text(hint));
     action->setObjectName(name);
     if (click)
@@ -583,7 +580,7 @@ void TqvxPreviewForm::KeyDown(int &key, TShiftState shift)
         key = 0;
         break;
     case VK_F1:
-        qvxResources()->Help(this);
+        qvxHelpOnF1(this);
         key = 0;
         break;
     default:

@@ -15,6 +15,9 @@ void TqvxPreviewTabs::AddTab(TqvxReport *report, const QString &caption, bool ow
     item.PageNo = 1;
     item.OwnsReport = ownsReport;
     m_items.append(item);
+    if (report)
+        QObject::connect(report, &QObject::destroyed, m_preview,
+                         [preview = m_preview](QObject *gone) { preview->reportDestroyed(gone); });
 }
 
 void TqvxPreviewTabs::SwitchTab(int index, bool saveCurrent)
@@ -68,6 +71,13 @@ void TqvxPreviewTabs::DeleteTab(int index)
     // or report that made them.
     if (item.OwnsReport && index > 0 && IndexOfReportAny(item.Report) < 0)
         delete item.Report;
+    if (m_currentTab >= Count())
+        m_currentTab = Count() - 1;
+}
+
+void TqvxPreviewTabs::RemoveTab(int index)
+{
+    m_items.removeAt(index);
     if (m_currentTab >= Count())
         m_currentTab = Count() - 1;
 }

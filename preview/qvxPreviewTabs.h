@@ -42,6 +42,8 @@ public:
     // shows tab index.
     void SwitchTab(int index, bool saveCurrent = true);
     void DeleteTab(int index);
+    // Takes the tab out without freeing anything of it.
+    void RemoveTab(int index);
     // Deletes every tab but the first.
     void ClearTabs();
     // The tab showing report with its current prepared pages; -1 when none.

@@ -129,7 +129,7 @@ TqvxReport::TqvxReport(TComponent *owner)
 
 TqvxReport::~TqvxReport()
 {
-    delete m_previewForm.get();
+    delete m_ownPreviewForm.get();
     if (m_preview)
         m_preview->RemoveTab(m_previewPages);
     // The objects of the template go before the services they may call.
@@ -712,6 +712,7 @@ void TqvxReport::ShowPreparedReport()
     TForm *form = preview->PreviewForm();
     SetPreview(preview);
     m_previewForm = form;
+    m_ownPreviewForm = form;
     if (OnPreview)
         OnPreview(this);
     if (m_previewOptions->Modal()) {

@@ -396,6 +396,9 @@ private:
     std::unique_ptr<TqvxReport> m_parentReportObject;
     std::unique_ptr<TTimer> m_timer;
     TGuardedRef<TForm> m_previewForm{this};
+    // The preview window this report made (and frees with itself); a
+    // preview window of another report only shows this one in a tab.
+    TGuardedRef<TForm> m_ownPreviewForm{this};
 
     QString m_version = QStringLiteral("5.2.3");
     QString m_parentReport;

@@ -155,9 +155,8 @@ bool TqvxReport::resolveVariable(const QString &name, Variant &value)
         value = stored;
         return true;
     }
-    if (m_variableDepth >= MaxVariableDepth) {
+    if (m_variableDepth >= MaxVariableDepth)
         throw ECircularReference(qvxResources()->Get(QStringLiteral("clCirRefNotAllow")) + QStringLiteral(": ") + name);
-    }
     DepthScope depth(m_variableDepth);
     value = Calc(text);
     return true;

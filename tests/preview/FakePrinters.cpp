@@ -33,15 +33,7 @@ void TFakePrinter::SetViewParams(int paperSize, double paperWidth, double paperH
                                  TPrinterOrientation orientation)
 {
     ++viewParamsCalls;
-    double width = paperWidth;
-    double height = paperHeight;
-    int paper = kCustomPaper;
-    if (paperSize != kCustomPaper && GetPaperDimensions(paperSize, width, height)) {
-        paper = paperSize;
-        if (orientation == poLandscape)
-            std::swap(width, height);
-    }
-    SetGeometry(paper, orientation, {width, height, kEdge, kEdge, kEdge, kEdge});
+    SetTablePaper(paperSize, paperWidth, paperHeight, orientation, kEdge);
 }
 
 void TFakePrinter::SetPrintParams(int paperSize, double paperWidth, double paperHeight,

@@ -2,6 +2,7 @@
 // offscreen platform.
 
 #include "engine/PreparedReport.h"
+#include "export/pdf/qvxExportPDF.h"
 #include "report/RecordingRunner.h"
 
 #include "preview/qvxPreview.h"
@@ -11,6 +12,11 @@
 #include "preview/qvxPreviewTabs.h"
 #include "preview/qvxPreviewWorkspace.h"
 #include "report/model/qvxResources.h"
+#include "report/report/qvxReportOptions.h"
+#include "report/pages/qvxBands.h"
+#include "report/views/qvxMemoView.h"
+#include "report/model/qvxCustomPreviewPages.h"
+#include "toolkit/classes/TStrings.h"
 #include "toolkit/widgets/TCustomEdit.h"
 #include "toolkit/widgets/TForm.h"
 
@@ -19,6 +25,7 @@
 #include <QImage>
 #include <QMenu>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -149,6 +156,21 @@ TEST(Preview, SearchFindsTextOnLaterPagesAndSaysSoOnceWhenNothingIsLeft)
     EXPECT_FALSE(qvxSearchState().TextFound);
     ASSERT_EQ(runner.boxes.size(), 1u);
     EXPECT_EQ(runner.boxes[0].Text, qvxResources()->Get("clStrNotFound"));
+}
+
+TEST(Preview, AnExportThatCannotWriteItsFileIsReportedOnce)
+{
+    PreviewOnForm view(2);
+    view.prepared.report->EngineOptions()->SetNewSilentMode(simMessageBoxes);
+    RecordingRunner runner;
+    QTemporaryDir dir;
+    TqvxPDFExport filter;
+    filter.SetShowDialog(false);
+    filter.SetFileName(dir.filePath(QStringLiteral("missing/order.pdf")));
+    view.preview->Export(&filter);
+    ASSERT_EQ(runner.boxes.size(), 1u);
+    EXPECT_TRUE(runner.boxes[0].Text.contains(QStringLiteral("order.pdf"))) << runner.boxes[0].Text.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("missing/order.pdf"))));
 }
 
 TEST(Preview, SearchHighlightInvertsTheHit)
@@ -302,4 +324,69 @@ TEST(PreviewWindow, TypedZoomIsAppliedAndShownAsSet)
     window->ZoomChosen(7);
     EXPECT_EQ(window->Preview()->ZoomMode(), zmWholePage);
     delete window;
+}
+
+TEST(PreviewWindow, ShowReportBuildsTheReportWhileTheWindowIsOpen)
+{
+    TqvxReport report;
+    report.SetName(QStringLiteral("Report1"));
+    report.SetShowProgress(false);
+    report.EngineOptions()->SetNewSilentMode(simSilent);
+    report.PreviewOptions()->SetModal(false);
+    report.PreviewOptions()->SetMaximized(false);
+    auto *page = new TqvxReportPage(&report);
+    page->SetName(QStringLiteral("Page1"));
+    auto *band = new TqvxMasterData(page);
+    band->SetName(QStringLiteral("MasterData1"));
+    band->SetBounds(0, 0, 700, 900);
+    band->SetRowCount(5);
+    auto *memo = new TqvxMemoView(band);
+    memo->SetName(QStringLiteral("Memo1"));
+    memo->SetBounds(10, 10, 300, 20);
+    memo->SetText(QStringLiteral("Row [Line#]"));
+
+    report.ShowReport();
+    QPointer<TForm> form = report.PreviewForm();
+    ASSERT_FALSE(form.isNull());
+    // The window is on the screen before the report builds: the report's
+    // timer starts the build.
+    EXPECT_TRUE(report.PreparationPending());
+    report.TimerTick();
+    auto *window = qobject_cast<TqvxPreviewForm *>(form.data());
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(window->Preview()->Running()) << report.Errors()->Text().toStdString();
+    EXPECT_EQ(report.PreviewPages()->Count(), 5) << report.Errors()->Text().toStdString();
+    EXPECT_EQ(window->Preview()->PageCount(), 5);
+    EXPECT_EQ(window->Preview()->Workspace()->PageList().Count(), 5);
+    EXPECT_EQ(window->Preview()->Thumbnails()->PageList().Count(), 5);
+    EXPECT_EQ(window->StatusText(0), "Страница 1 из 5");
+    EXPECT_TRUE(window->Button("PrintB")->isEnabled());
+
+    qvxSearchState() = TqvxSearchState();
+    qvxSearchState().SearchText = QStringLiteral("row 4");
+    window->Preview()->Workspace()->SetFindPage(0);
+    EXPECT_TRUE(window->Preview()->Workspace()->Find());
+    EXPECT_EQ(window->Preview()->Workspace()->FindPage(), 3);
+    qvxSearchState() = TqvxSearchState();
+    delete form.data();
+}
+
+TEST(PreviewTabs, EachReportInTabGivesASecondReportItsOwnTab)
+{
+    PreviewOnForm view(2);
+    view.preview->SetEachReportInTab(true);
+    {
+        TPreparedReport second(3);
+        second.report->ReportOptions()->SetName(QStringLiteral("Second"));
+        second.report->SetPreview(view.preview);
+        EXPECT_EQ(view.preview->Tabs()->Count(), 2);
+        EXPECT_TRUE(view.preview->HasTab("Second"));
+        EXPECT_EQ(view.preview->PageCount(), 3);
+        EXPECT_EQ(second.report->Preview(), view.preview);
+    }
+    // The report went: so did its tab, and the preview shows the first one
+    // again once it is chosen.
+    EXPECT_EQ(view.preview->Tabs()->Count(), 1);
+    view.preview->SwitchToTab(view.preview->Tabs()->Items(0).Caption);
+    EXPECT_EQ(view.preview->PageCount(), 2);
 }

@@ -113,11 +113,7 @@ void TqvxPDFExport::SetXRef(int objectNumber)
 
 QByteArray TqvxPDFExport::Deflate(const QByteArray &data)
 {
-    TMemoryStream source;
-    source.WriteBuffer(data);
-    TMemoryStream packed;
-    CompressStreamDeflate(&source, &packed, zcFastest);
-    return packed.Bytes();
+    return ZCompressBuffer(data.constData(), data.size(), zcFastest);
 }
 
 QByteArray TqvxPDFExport::CryptData(const QByteArray &data, int objectNumber) const
@@ -262,13 +258,14 @@ void TqvxPDFExport::FinishPage(TqvxReportPage *, int)
     const int n = UpdateXRef();
     WriteLn(m_output, ObjNumber(n));
     Write(m_output, "<< ");
-    const QByteArray content = m_content->Bytes();
+    const QByteArray &content = m_content->Bytes();
     if (m_compressed) {
         const QByteArray packed = Deflate(content);
         WriteLn(m_output, "/Filter /FlateDecode /Length " + QByteArray::number(packed.size()) + " /Length1 "
                               + QByteArray::number(content.size()) + " >>");
         WriteLn(m_output, "stream");
-        WriteLn(m_output, CryptData(packed, n));
+        Write(m_output, CryptData(packed, n));
+        Write(m_output, "\r\n");
     } else {
         WriteLn(m_output, "/Length " + QByteArray::number(content.size()) + " >>");
         WriteLn(m_output, "stream");

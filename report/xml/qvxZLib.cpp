@@ -142,6 +142,27 @@ QByteArray ZDecompressBuffer(const QByteArray &input, qsizetype outEstimate, qsi
     return output;
 }
 
+QByteArray ZCompressBuffer(const char *data, qsizetype size, TZCompressionLevel level)
+{
+    // zlib counts both buffers in 32 bits; the bound of a gigabyte still fits.
+    constexpr qsizetype MaxSize = qsizetype(1) << 30;
+    if (size < 0 || size > MaxSize)
+        throw EZCompressionError(QStringLiteral("Data of %1 bytes is too large to compress at once").arg(size));
+    QByteArray output(qsizetype(compressBound(uLong(size))), Qt::Uninitialized);
+    z_stream stream{};
+    check<EZCompressionError>(deflateInit(&stream, zlibLevel(level)));
+    stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(data));
+    stream.avail_in = uInt(size);
+    stream.next_out = reinterpret_cast<Bytef *>(output.data());
+    stream.avail_out = uInt(output.size());
+    const int code = deflate(&stream, Z_FINISH);
+    deflateEnd(&stream);
+    if (code != Z_STREAM_END)
+        throw EZCompressionError(QString::fromLatin1(zError(code < 0 ? code : Z_BUF_ERROR)));
+    output.resize(qsizetype(stream.total_out));
+    return output;
+}
+
 void CompressStreamDeflate(TStream *source, TStream *dest, TZCompressionLevel level)
 {
     TZCompressionStream compressor(dest, level);

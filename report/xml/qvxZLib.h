@@ -82,6 +82,12 @@ constexpr qsizetype ZDefaultMaxOutput = qsizetype(256) * 1024 * 1024;
 QByteArray ZDecompressBuffer(const QByteArray &input, qsizetype outEstimate = 0,
                              qsizetype maxOutput = ZDefaultMaxOutput);
 
+// Deflates `size` bytes in one call into a buffer sized by zlib's bound,
+// giving the same bytes as the compression stream at every level but
+// zcNone (whose stored blocks follow the output buffer's size).  Raises
+// EZCompressionError on failure and for more than a gigabyte.
+QByteArray ZCompressBuffer(const char *data, qsizetype size, TZCompressionLevel level);
+
 // Deflates the whole source, from its beginning, onto the destination.
 void CompressStreamDeflate(TStream *source, TStream *dest, TZCompressionLevel level);
 

@@ -148,3 +148,22 @@ TEST(DecompressGZipStream, RefusesOrdinaryGzipAndShortInput)
         EXPECT_THROW(gunzipped(resource.left(length), name), EZDecompressionError) << length;
     EXPECT_THROW(gunzipped(QByteArray(30, 'x'), name), EZDecompressionError);
 }
+
+TEST(ZCompressBuffer, GivesTheStreamsBytesForEverySizeAndLevel)
+{
+    for (int size : {0, 1, 5000, 70000, 300000}) {
+        for (TZCompressionLevel level : {zcNone, zcFastest, zcDefault, zcMax}) {
+            const QByteArray data = size % 2 ? pseudoRandom(size) : QByteArray(size, 'q');
+            const QByteArray zlib = ZCompressBuffer(data.constData(), data.size(), level);
+            if (level != zcNone) {
+                EXPECT_EQ(zlib, deflated(data, level)) << size << ' ' << level;
+            }
+            EXPECT_EQ(ZDecompressBuffer(zlib), data) << size << ' ' << level;
+        }
+    }
+}
+
+TEST(ZCompressBuffer, RefusesANegativeSize)
+{
+    EXPECT_THROW(ZCompressBuffer("", -1, zcFastest), EZCompressionError);
+}

@@ -4,11 +4,8 @@
 #include "report/data/qvxUserDataSet.h"
 
 TqvxDataBand::TqvxDataBand(TComponent *owner)
-    : TqvxBand(owner),
-      m_virtualDataSet(NewObject<TqvxUserDataSet>(nullptr))
+    : TqvxBand(owner)
 {
-    m_virtualDataSet->SetRangeEnd(reCount);
-    m_virtualDataSet->SetRangeEndCount(0);
 }
 
 TqvxDataBand::~TqvxDataBand() = default;
@@ -21,7 +18,20 @@ QString TqvxDataBand::GetDescription() const
 void TqvxDataBand::SetRowCount(int value)
 {
     m_rowCount = value;
-    m_virtualDataSet->SetRangeEndCount(value);
+    if (m_virtualDataSet)
+        m_virtualDataSet->SetRangeEndCount(value);
+}
+
+// Most bands never walk their own rows, above all the copies rebuilt for
+// each prepared page, so the data set is not made with the band.
+TqvxUserDataSet *TqvxDataBand::VirtualDataSet() const
+{
+    if (!m_virtualDataSet) {
+        m_virtualDataSet.reset(NewObject<TqvxUserDataSet>(nullptr));
+        m_virtualDataSet->SetRangeEnd(reCount);
+        m_virtualDataSet->SetRangeEndCount(m_rowCount);
+    }
+    return m_virtualDataSet.get();
 }
 
 void TqvxDataBand::SetCurColumn(int value)

@@ -70,10 +70,10 @@ public:
 
     // The rows printed without a data set: the count of the band's own
     // data set, which the engine walks when RowCount is 1 or more and no
-    // data set is assigned.
+    // data set is assigned.  That data set is made on first use.
     int RowCount() const { return m_rowCount; }
     void SetRowCount(int value);
-    TqvxUserDataSet *VirtualDataSet() const { return m_virtualDataSet.get(); }
+    TqvxUserDataSet *VirtualDataSet() const;
 
     bool FooterAfterEach() const { return m_footerAfterEach; }
     void SetFooterAfterEach(bool value) { m_footerAfterEach = value; }
@@ -98,7 +98,7 @@ private:
     double m_columnOffset = 0;
     TqvxDataSetLink m_dataSet{this};
     int m_rowCount = 0;
-    std::unique_ptr<TqvxUserDataSet> m_virtualDataSet;
+    mutable std::unique_ptr<TqvxUserDataSet> m_virtualDataSet;
     bool m_footerAfterEach = false;
     QString m_filter;
     bool m_keepFooter = false;

@@ -258,6 +258,20 @@ TEST(DataBand, ARowCountCountsTheBandsOwnRows)
     for (rows->First(); !rows->Eof(); rows->Next())
         ++count;
     EXPECT_EQ(count, 3);
+    band.SetRowCount(5);
+    EXPECT_EQ(rows->RangeEndCount(), 5);
+}
+
+TEST(DataBand, MakesItsOwnRowsOnlyWhenAskedForThem)
+{
+    ASSERT_NE(qvxDataSetList(), nullptr);
+    const qsizetype alive = qvxDataSetList()->Items().size();
+    TqvxMasterData band;
+    band.SetRowCount(4);
+    EXPECT_EQ(qvxDataSetList()->Items().size(), alive);
+    EXPECT_EQ(band.VirtualDataSet()->RangeEndCount(), 4);
+    EXPECT_EQ(band.VirtualDataSet(), band.VirtualDataSet());
+    EXPECT_EQ(qvxDataSetList()->Items().size(), alive + 1);
 }
 
 TEST(CheckBox, ANullFieldShowsTheUncheckedMark)

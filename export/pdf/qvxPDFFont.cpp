@@ -159,11 +159,12 @@ QList<quint16> TqvxPDFFont::GetGlyphs(const QString &text, bool rightToLeft, boo
 bool TqvxPDFFont::record(quint32 glyph, int advance, QStringView text)
 {
     const auto id = quint16(glyph);
-    const auto found = m_index.constFind(id);
-    if (found != m_index.constEnd())
-        return m_characters[*found] == text;
+    if (id < m_index.size() && m_index[id] >= 0)
+        return m_characters[m_index[id]] == text;
     const QString given = id == 0 ? QStringLiteral("\uFFFD") : text.toString();
-    m_index.insert(id, int(m_glyphs.size()));
+    if (id >= m_index.size())
+        m_index.resize(size_t(id) + 1, -1);
+    m_index[id] = int(m_glyphs.size());
     m_glyphs.append(id);
     m_widths.append(toGlyphSpace(advance, m_face->UnitsPerEm()));
     m_characters.append(given);

@@ -21,11 +21,11 @@
 #include "toolkit/graphics/FontEngine.h"
 #include "toolkit/graphics/GraphicsObjects.h"
 
-#include <QHash>
 #include <QList>
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 // Receives the texts of what went wrong with a font without ending the
 // export (a font file that could not be subset, a checksum mismatch).
@@ -126,5 +126,7 @@ private:
     QList<quint16> m_glyphs;
     QList<int> m_widths;
     QList<QString> m_characters;
-    QHash<quint16, int> m_index;
+    // Where each glyph id sits in the lists above, -1 where it is not;
+    // grown up to the highest id recorded.
+    std::vector<int> m_index;
 };

@@ -82,6 +82,18 @@ TEST(PDFFont, RecordsEachGlyphOnceWithItsWidthAndText)
     EXPECT_EQ(font.Widths()[0], qRound(face.GlyphAdvance(glyphs[0]) * 1000.0 / face.UnitsPerEm()));
 }
 
+TEST(PDFFont, GlyphsRecordedInAnyOrderAreFoundAgain)
+{
+    TqvxPDFFont font(*reportFont(QStringLiteral("DejaVu Sans")));
+    bool exact = false;
+    const QList<quint16> first = font.GetGlyphs(QStringLiteral("zA"), false, &exact);
+    EXPECT_TRUE(exact);
+    const QList<quint16> again = font.GetGlyphs(QStringLiteral("Azz"), false, &exact);
+    EXPECT_TRUE(exact);
+    EXPECT_EQ(again, (QList<quint16>{first[1], first[0], first[0]}));
+    EXPECT_EQ(font.Characters(), (QStringList{QStringLiteral("z"), QStringLiteral("A")}));
+}
+
 TEST(PDFFont, RightToLeftTextComesInVisualOrderAndMapsBackToItsCharacters)
 {
     TqvxPDFFont font(*reportFont(QStringLiteral("DejaVu Sans")));

@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <limits>
 
 namespace {
@@ -35,11 +36,49 @@ char *formatGenerally(char *out, double value, int digits)
     return out + size;
 }
 
+// Most values lie far from a tie at the last decimal kept.  For them the
+// scaled product decides the rounding as the correctly rounded significant
+// digits would: below MaxScaled, the product's error and that of the
+// digits stay within 1e-5 of a unit, well inside TieMargin.  Answers
+// nullptr for the rest.
+char *formatFarFromTie(char *out, double value, int digits)
+{
+    constexpr double MaxScaled = 1e11;
+    constexpr double TieMargin = 1e-4;
+    static constexpr quint64 Powers[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
+    if (digits >= int(std::size(Powers)))
+        return nullptr;
+    const quint64 scale = Powers[digits];
+    const double scaled = std::fabs(value) * double(scale);
+    if (!(scaled < MaxScaled))
+        return nullptr;
+    const double whole = std::floor(scaled);
+    const double fraction = scaled - whole;
+    if (std::fabs(fraction - 0.5) < TieMargin)
+        return nullptr;
+    const quint64 units = quint64(whole) + (fraction > 0.5 ? 1 : 0);
+    if (value < 0 && units != 0)
+        *out++ = '-';
+    out = std::to_chars(out, out + 20, units / scale).ptr;
+    if (digits > 0) {
+        *out++ = '.';
+        quint64 rest = units % scale;
+        for (int i = digits - 1; i >= 0; --i) {
+            out[i] = char('0' + rest % 10);
+            rest /= 10;
+        }
+        out += digits;
+    }
+    return out;
+}
+
 } // namespace
 
 char *qvxFormatFixed(char *out, double value, int digits)
 {
     digits = std::clamp(digits, 0, FixedPrecision);
+    if (char *end = formatFarFromTie(out, value, digits))
+        return end;
     if (!std::isfinite(value))
         return formatGenerally(out, value, digits);
     // The FixedPrecision significant digits of the value, correctly rounded,

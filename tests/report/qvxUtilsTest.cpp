@@ -97,6 +97,19 @@ TEST(qvxNumbers, FixedTextIntoABufferAgreesWithTheGeneralFormatter)
         ASSERT_EQ(fixed(value, 2), general(value, 2)) << value;
         ASSERT_EQ(fixed(value / 1000, 3), general(value / 1000, 3)) << value;
     }
+    // Close to a half at the last decimal, on either side of the margin the
+    // shortcut keeps from it, and close to where the shortcut stops.
+    for (double offset : {0.0, 1e-12, -1e-12, 9.9e-7, -9.9e-7, 1.01e-6, -1.01e-6, 1e-3, -1e-3})
+        for (double base : {0.005, 12.345, 1234.565, 99999.995, 999999999.005, 1e9 - 0.005, 1e9 + 0.005})
+            for (double value : {base + offset, -(base + offset)})
+                for (int digits : {1, 2, 3, 6, 7})
+                    EXPECT_EQ(fixed(value, digits), general(value, digits)) << value << ' ' << digits;
+    // Points and colour components as the writers make them.
+    for (int n = 0; n < 5000; ++n) {
+        ASSERT_EQ(fixed(n * 0.75 / 3, 2), general(n * 0.75 / 3, 2)) << n;
+        ASSERT_EQ(fixed(n / 255.0, 2), general(n / 255.0, 2)) << n;
+        ASSERT_EQ(fixed(841.89 - n * 0.1, 2), general(841.89 - n * 0.1, 2)) << n;
+    }
 }
 
 TEST(qvxNumbers, FloatToStrShowsFractionsWithTwoDecimals)

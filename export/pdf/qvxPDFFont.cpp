@@ -159,8 +159,11 @@ QList<quint16> TqvxPDFFont::GetGlyphs(const QString &text, bool rightToLeft, boo
 bool TqvxPDFFont::record(quint32 glyph, int advance, QStringView text)
 {
     const auto id = quint16(glyph);
-    if (id < m_index.size() && m_index[id] >= 0)
-        return m_characters[m_index[id]] == text;
+    if (id < m_index.size() && m_index[id] >= 0) {
+        // Most glyphs stand for one character: compared without a call.
+        const QString &known = m_characters[m_index[id]];
+        return known.size() == text.size() && (text.size() == 1 ? known.front() == text.front() : known == text);
+    }
     const QString given = id == 0 ? QStringLiteral("\uFFFD") : text.toString();
     if (id >= m_index.size())
         m_index.resize(size_t(id) + 1, -1);

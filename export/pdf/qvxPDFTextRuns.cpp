@@ -24,9 +24,19 @@ bool showsNothing(char32_t c)
 // The first character of the text the font lacks; 0 when it has them all.
 char32_t firstMissing(const TqvxPDFFont &font, QStringView text)
 {
-    for (const char32_t c : text.toUcs4())
-        if (!showsNothing(c) && !font.Covers(c))
+    // The face is asked first: most characters are covered, and the
+    // category of those is not needed.
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t c = text[i].unicode();
+        if (QChar::isSurrogate(c)) {
+            // A lone surrogate counts as U+FFFD, as in the text's UCS-4 form.
+            const bool paired = QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+            c = paired ? QChar::surrogateToUcs4(text[i], text[i + 1]) : char32_t(0xFFFD);
+            i += paired ? 1 : 0;
+        }
+        if (!font.Covers(c) && !showsNothing(c))
             return c;
+    }
     return 0;
 }
 

@@ -10,6 +10,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QByteArray>
+#include <QFile>
 #include <QFileInfo>
 #include <QString>
 
@@ -21,6 +22,17 @@ inline void PinBenchEnvironment()
         + "/../data/fontconfig/fonts.conf";
     setenv("FONTCONFIG_FILE", config.constData(), 0);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+}
+
+// The resident set size of the process in bytes (0 where the kernel does
+// not say).
+inline qint64 residentBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields.at(1).toLongLong() * 4096 : 0;
 }
 
 // The main of a benchmark that needs the whole program's units: pins the

@@ -40,16 +40,6 @@ void initializeOnce()
     (void)done;
 }
 
-// The resident set size of the process in bytes.
-qint64 residentBytes()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields.at(1).toLongLong() * 4096 : 0;
-}
-
 struct TBenchReport {
     std::unique_ptr<TqvxReport> report = std::make_unique<TqvxReport>();
     std::unique_ptr<TqvxUserDataSet> rows = std::make_unique<TqvxUserDataSet>();

@@ -41,15 +41,6 @@ constexpr int PageCount = 10000;
 constexpr int MemosPerPage = 30;
 constexpr int PaintedPage = 5000;
 
-qint64 residentBytes()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields.at(1).toLongLong() * 4096 : 0;
-}
-
 // One page per master row: a band as high as the page's printable area
 // holding lines of framed text.
 TqvxReport &preparedReport()

@@ -711,15 +711,12 @@ void TqvxPreview::Export(TqvxCustomExportFilter *filter)
     if (m_running || !PreviewPages())
         return;
     PreviewPages()->SetCurrentPreviewPage(m_pageNo);
-    // An export that fails (a file that cannot be written) leaves its reason
-    // in the report's errors; the user hears of it once, as from the report's
-    // own Export.
-    TqvxReport *report = BoundReport();
-    if (report)
-        report->Errors()->Clear();
-    PreviewPages()->Export(filter);
-    if (report && report->Errors()->Count() > 0)
-        report->ReportErrors();
+    // Through the report, so that an export that fails (a file that cannot
+    // be written) is reported to the user once.
+    if (TqvxReport *report = BoundReport())
+        report->ExportPages(PreviewPages(), filter);
+    else
+        PreviewPages()->Export(filter);
     Unlock();
 }
 

@@ -711,7 +711,6 @@ void TqvxReport::ShowPreparedReport()
     TqvxCustomPreview *preview = qvxNewPreviewForm();
     TForm *form = preview->PreviewForm();
     SetPreview(preview);
-    m_previewForm = form;
     m_ownPreviewForm = form;
     if (OnPreview)
         OnPreview(this);
@@ -730,11 +729,16 @@ void TqvxReport::PreparePage(TqvxReportPage *page)
 
 bool TqvxReport::Export(TqvxCustomExportFilter *filter)
 {
+    return ExportPages(m_previewPages, filter);
+}
+
+bool TqvxReport::ExportPages(TqvxCustomPreviewPages *pages, TqvxCustomExportFilter *filter)
+{
     BusyScope busy(this);
-    if (!busy.Acquired() || !filter)
+    if (!busy.Acquired() || !pages || !filter)
         return false;
     m_errors->Clear();
-    const bool result = m_previewPages->Export(filter) && !m_terminated;
+    const bool result = pages->Export(filter) && !m_terminated;
     if (m_errors->Count() > 0)
         ReportErrors();
     return result;

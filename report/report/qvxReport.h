@@ -136,6 +136,9 @@ public:
     // once, as PrepareReport reports its errors; a stop is quiet.  Refused
     // while a preparation or an export runs.
     bool Export(TqvxCustomExportFilter *filter);
+    // The same for other prepared pages of the report (a detail page shown
+    // in a preview tab).
+    bool ExportPages(TqvxCustomPreviewPages *pages, TqvxCustomExportFilter *filter);
     // Shows the preview: with OldStyleProgress after preparing, else at
     // once, with the preparation started by the timer (TimerTick) so that
     // the preview fills while it is on the screen.

@@ -11,6 +11,8 @@ namespace {
 struct Registry {
     QMutex mutex;
     QHash<QString, RegisteredClass> byName; // key: upper-case class name
+    // The same records by class, for the creation of objects.
+    QHash<TClass, RegisteredClass> byClass;
 };
 
 Registry &registry()
@@ -44,7 +46,13 @@ void RegisterClass(TClass cls, ClassFactories factories, bool isAbstract)
     GetPropList(cls);
     Registry &r = registry();
     QMutexLocker lock(&r.mutex);
-    r.byName.insert(key(ClassNameOf(cls)), RegisteredClass{cls, isAbstract, std::move(factories)});
+    const QString k = key(ClassNameOf(cls));
+    auto replaced = r.byName.constFind(k);
+    if (replaced != r.byName.constEnd())
+        r.byClass.remove(replaced->cls);
+    const RegisteredClass entry{cls, isAbstract, std::move(factories)};
+    r.byName.insert(k, entry);
+    r.byClass.insert(cls, entry);
 }
 
 void UnRegisterClass(TClass cls)
@@ -53,8 +61,10 @@ void UnRegisterClass(TClass cls)
     QMutexLocker lock(&r.mutex);
     const QString k = key(ClassNameOf(cls));
     auto it = r.byName.find(k);
-    if (it != r.byName.end() && it->cls == cls)
+    if (it != r.byName.end() && it->cls == cls) {
         r.byName.erase(it);
+        r.byClass.remove(cls);
+    }
 }
 
 QList<TClass> RegisteredClasses()
@@ -88,8 +98,8 @@ std::optional<RegisteredClass> RegisteredClassOf(TClass cls)
         return std::nullopt;
     Registry &r = registry();
     QMutexLocker lock(&r.mutex);
-    auto it = r.byName.constFind(key(ClassNameOf(cls)));
-    if (it == r.byName.constEnd() || it->cls != cls)
+    auto it = r.byClass.constFind(cls);
+    if (it == r.byClass.constEnd())
         return std::nullopt;
     return *it;
 }

@@ -500,6 +500,14 @@ bool maybeSpecial(QStringView name)
         || name == QLatin1String("Name");
 }
 
+// Whether name on obj is a memo view's text, which every object of obj's
+// class takes alike.
+bool isMemoText(TPersistent *obj, QStringView name)
+{
+    const bool textName = name == QLatin1String("u") || name == QLatin1String("x") || name == QLatin1String("Text");
+    return textName && qobject_cast<TqvxComponent *>(obj) && memoOf(obj);
+}
+
 } // namespace
 
 void TqvxXMLSerializer::applyProperty(TPersistent *obj, const TPropInfo *prop, const QString &rawValue)
@@ -534,8 +542,14 @@ TqvxResolvedAttribute TqvxXMLSerializer::resolveAttribute(TPersistent *obj, cons
         target = sub;
         rest = rest.mid(dot + 1);
     }
-    if (maybeSpecial(rest))
-        return {};
+    if (maybeSpecial(rest)) {
+        if (!isMemoText(target, rest))
+            return {};
+        resolved.memoText = true;
+        resolved.text = listTextFromStored(qvxXMLDecode(rawValue));
+        resolved.targetClass = target->metaObject();
+        return resolved;
+    }
     const TPropInfo *prop = GetPropInfo(target, rest.toString());
     if (!prop || !prop->IsWritable())
         return {};
@@ -567,13 +581,16 @@ void TqvxXMLSerializer::applyResolved(TPersistent *obj, const TqvxResolvedAttrib
         }
         return target->metaObject() == resolved.targetClass ? target : nullptr;
     };
-    TPersistent *target = resolved.prop ? landing() : nullptr;
+    TPersistent *target = resolved.prop || resolved.memoText ? landing() : nullptr;
     if (!target) {
         applyAttributeReporting(obj, name, rawValue);
         return;
     }
     try {
-        setPlainValue(target, resolved.prop, resolved);
+        if (resolved.prop)
+            setPlainValue(target, resolved.prop, resolved);
+        else
+            memoOf(target)->SetText(resolved.text);
     } catch (const Exception &e) {
         addError(e.Message());
     }

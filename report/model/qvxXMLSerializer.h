@@ -55,7 +55,9 @@ class TqvxXMLItem;
 struct TqvxResolvedAttribute {
     // The nested objects on the way, each with the class it was found on.
     QList<std::pair<const TPropInfo *, const QMetaObject *>> path;
+    // The property set; without one, the text of a memo view may be.
     const TPropInfo *prop = nullptr;
+    bool memoText = false;
     const QMetaObject *targetClass = nullptr;
     qint64 ordinal = 0;
     double number = 0;

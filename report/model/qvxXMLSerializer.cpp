@@ -729,7 +729,7 @@ TqvxComponent *TqvxXMLSerializer::ReadComponent(TComponent *owner, const QString
         return nullptr;
     const qsizetype blank = trimmed.indexOf(QLatin1Char(' '));
     const QString className = blank < 0 ? trimmed : trimmed.left(blank);
-    return readComponent(owner, className, dontFixup, [&](TqvxComponent *object) {
+    return readComponent(owner, reportClass(className), dontFixup, [&](TqvxComponent *object) {
         XMLToObj(blank < 0 ? QString() : trimmed.mid(blank + 1), object);
     });
 }
@@ -740,9 +740,7 @@ TqvxParsedComponent TqvxXMLSerializer::ParseComponent(const QString &text)
     const QString trimmed = text.trimmed();
     const qsizetype blank = trimmed.indexOf(QLatin1Char(' '));
     parsed.className = blank < 0 ? trimmed : trimmed.left(blank);
-    const TClass cls = FindClass(parsed.className);
-    if (!ClassInheritsFrom(cls, ClassOf<TqvxComponent>()))
-        throw EClassNotFound(QStringLiteral("Class %1 not found").arg(parsed.className));
+    parsed.cls = reportClass(parsed.className);
     if (blank >= 0)
         forEachAttribute(trimmed.mid(blank + 1), [&](const QString &name, const QString &value) {
             parsed.attributes.append({name, value});
@@ -752,7 +750,7 @@ TqvxParsedComponent TqvxXMLSerializer::ParseComponent(const QString &text)
 
 TqvxComponent *TqvxXMLSerializer::ReadComponent(const TqvxParsedComponent &parsed, const QString &more)
 {
-    return readComponent(nullptr, parsed.className, false, [&](TqvxComponent *object) {
+    return readComponent(nullptr, parsed.cls, false, [&](TqvxComponent *object) {
         if (!parsed.resolved) {
             std::vector<TqvxResolvedAttribute> resolved;
             resolved.reserve(parsed.attributes.size());
@@ -770,13 +768,17 @@ TqvxComponent *TqvxXMLSerializer::ReadComponent(const TqvxParsedComponent &parse
     });
 }
 
-TqvxComponent *TqvxXMLSerializer::readComponent(TComponent *owner, const QString &className, bool dontFixup,
-                                                const std::function<void(TqvxComponent *)> &read)
+TClass TqvxXMLSerializer::reportClass(const QString &className)
 {
     const TClass cls = FindClass(className);
     if (!ClassInheritsFrom(cls, ClassOf<TqvxComponent>()))
         throw EClassNotFound(QStringLiteral("Class %1 not found").arg(className));
+    return cls;
+}
 
+TqvxComponent *TqvxXMLSerializer::readComponent(TComponent *owner, TClass cls, bool dontFixup,
+                                                const std::function<void(TqvxComponent *)> &read)
+{
     auto *object = static_cast<TqvxComponent *>(CreateObject(cls, owner));
     if (!m_owner)
         m_owner = object->GetReport();

@@ -29,6 +29,7 @@
 
 #include "report/model/qvxReportLink.h"
 #include "toolkit/classes/Events.h"
+#include "toolkit/classes/TObject.h"
 
 #include <QList>
 #include <QPointer>
@@ -68,6 +69,8 @@ struct TqvxResolvedAttribute {
 // order, values as stored.
 struct TqvxParsedComponent {
     QString className;
+    // The registered report class of that name.
+    TClass cls = nullptr;
     QList<std::pair<QString, QString>> attributes;
     // One per attribute, filled by the first object read from this text:
     // every object of the class starts alike and takes the attributes in
@@ -179,8 +182,10 @@ private:
     // Calls take with the name and stored value of each attribute of text.
     static void forEachAttribute(const QString &text,
                                  const std::function<void(const QString &, const QString &)> &take);
-    // An object of className made by read, its references fixed up.
-    TqvxComponent *readComponent(TComponent *owner, const QString &className, bool dontFixup,
+    // The report class of that name; raises EClassNotFound for another.
+    static TClass reportClass(const QString &className);
+    // An object of cls made by read, its references fixed up.
+    TqvxComponent *readComponent(TComponent *owner, TClass cls, bool dontFixup,
                                  const std::function<void(TqvxComponent *)> &read);
     bool applySpecialAttribute(TPersistent *obj, const QString &name, const QString &rawValue);
     void applyProperty(TPersistent *obj, const TPropInfo *prop, const QString &rawValue);

@@ -302,6 +302,7 @@ private:
         const PropertyTraits traits = mergedTraits(cls, name);
         auto info = std::make_unique<TPropInfo>();
         info->m_metaProperty = property;
+        info->m_propertyIndex = property.propertyIndex();
         info->m_name = name;
         info->m_kind = kindOf(property, traits.wide);
         info->m_readable = property.isReadable() && !traits.writeOnly;
@@ -568,8 +569,7 @@ void TPropInfo::readValue(const TObject *instance, void *value) const
     if (!m_readable)
         propertyError(QStringLiteral("Property %1 cannot be read").arg(m_name));
     void *arguments[] = {value, nullptr};
-    QMetaObject::metacall(const_cast<TObject *>(instance), QMetaObject::ReadProperty,
-                          m_metaProperty.propertyIndex(), arguments);
+    QMetaObject::metacall(const_cast<TObject *>(instance), QMetaObject::ReadProperty, m_propertyIndex, arguments);
 }
 
 void TPropInfo::writeValue(TObject *instance, void *value) const
@@ -580,7 +580,7 @@ void TPropInfo::writeValue(TObject *instance, void *value) const
     int status = -1;
     int flags = 0;
     void *arguments[] = {value, nullptr, &status, &flags};
-    QMetaObject::metacall(instance, QMetaObject::WriteProperty, m_metaProperty.propertyIndex(), arguments);
+    QMetaObject::metacall(instance, QMetaObject::WriteProperty, m_propertyIndex, arguments);
 }
 
 qint64 TPropInfo::GetOrd(const TObject *instance) const

@@ -159,6 +159,8 @@ private:
     [[noreturn]] void refuse(qint64 value) const;
 
     QMetaProperty m_metaProperty;
+    // Its index among all properties of its class, ancestors' included.
+    int m_propertyIndex = -1;
     QString m_name;
     TTypeKind m_kind = TTypeKind::Unknown;
     QString m_typeName;

@@ -236,6 +236,11 @@ bool isReportLink(const TqvxComponent *object)
 {
     thread_local std::vector<std::pair<const std::type_info *, bool>> known;
     const std::type_info &type = typeid(*object);
+    // A type's description has one address within a program; comparing
+    // descriptions by value compares their names.
+    for (const auto &[knownType, link] : known)
+        if (knownType == &type)
+            return link;
     for (const auto &[knownType, link] : known)
         if (*knownType == type)
             return link;
@@ -245,6 +250,11 @@ bool isReportLink(const TqvxComponent *object)
 }
 
 } // namespace
+
+bool TqvxComponent::IsReport() const
+{
+    return isReportLink(this);
+}
 
 TqvxComponent *TqvxComponent::GetReport() const
 {

@@ -99,6 +99,8 @@ public:
     // (report); nullptr when there is none.
     TqvxComponent *GetPage() const;
     TqvxComponent *GetReport() const;
+    // Whether this object is a report (a TqvxReportLink).
+    bool IsReport() const;
     TqvxReportLink *ReportLink() const;
 
     // Renaming to the same name in other letter case does nothing.  Within

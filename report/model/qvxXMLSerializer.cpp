@@ -493,11 +493,11 @@ void setPlainValue(TPersistent *obj, const TPropInfo *prop, const TqvxResolvedAt
         prop->SetStr(obj, resolved.text);
 }
 
-// Names applySpecialAttribute may take on some object.
-bool maybeSpecial(QStringView name)
+// Names applySpecialAttribute may take on obj.
+bool maybeSpecial(const TPersistent *obj, QStringView name)
 {
     return name.size() <= 1 || name == QLatin1String("Text") || name == QLatin1String("PropData")
-        || name == QLatin1String("Name");
+        || (name == QLatin1String("Name") && isReport(obj));
 }
 
 // Whether name on obj is a memo view's text, which every object of obj's
@@ -542,7 +542,7 @@ TqvxResolvedAttribute TqvxXMLSerializer::resolveAttribute(TPersistent *obj, cons
         target = sub;
         rest = rest.mid(dot + 1);
     }
-    if (maybeSpecial(rest)) {
+    if (maybeSpecial(target, rest)) {
         if (!isMemoText(target, rest))
             return {};
         resolved.memoText = true;
@@ -675,7 +675,7 @@ void TqvxXMLSerializer::finishLoading(const QList<TqvxComponent *> &objects)
     for (TqvxComponent *object : objects)
         object->SetIsLoading(false);
     for (TqvxComponent *object : objects) {
-        if (isReport(object))
+        if (object->IsReport())
             continue;
         try {
             object->Loaded();

@@ -81,7 +81,7 @@ TEST(ParsedComponent, MemoWithFrameFillHighlightHyperlinkFormatAndFont)
 
     expectParsedCopiesEqualWholeReads(&memo, {QString(),
                                               QStringLiteral("l=\"10\" t=\"20\" Text=\"other&#13;&#10;text\""),
-                                              QStringLiteral("h=\"40\" Frame.Typ=\"15\" Font.Size=\"8\""),
+                                              QStringLiteral("h=\"40\" Frame.Typ=\"15\" Font.Size=\"8\" Font.Name=\"Courier New\""),
                                               QStringLiteral("u=\"u text\" Highlight.Condition=\"\""),
                                               QStringLiteral("HAlign=\"haRight\" Rotation=\"bad\"")});
 }

@@ -101,6 +101,32 @@ private:
     TqvxComponent *m_ancestor;
 };
 
+// Calls take with the name and stored value of each attribute of text.
+template <class Take>
+void forEachAttribute(const QString &text, Take &&take)
+{
+    const qsizetype length = text.size();
+    qsizetype pos = 0;
+    for (;;) {
+        while (pos < length && text.at(pos).isSpace())
+            ++pos;
+        const qsizetype equals = text.indexOf(QLatin1Char('='), pos);
+        if (equals < 0)
+            return;
+        const QStringView name = QStringView(text).mid(pos, equals - pos).trimmed();
+        if (name.isEmpty())
+            return;
+        const qsizetype open = text.indexOf(QLatin1Char('"'), equals + 1);
+        if (open < 0)
+            return;
+        const qsizetype close = text.indexOf(QLatin1Char('"'), open + 1);
+        if (close < 0)
+            return;
+        pos = close + 1;
+        take(name, text.mid(open + 1, close - open - 1));
+    }
+}
+
 } // namespace
 
 TqvxXMLSerializer::TqvxXMLSerializer(TStream *stream)
@@ -338,37 +364,12 @@ QString TqvxXMLSerializer::WriteComponentStr(TqvxComponent *obj)
 
 // Reading
 
-void TqvxXMLSerializer::forEachAttribute(const QString &text,
-                                         const std::function<void(const QString &, const QString &)> &take)
-{
-    const qsizetype length = text.size();
-    qsizetype pos = 0;
-    for (;;) {
-        while (pos < length && text.at(pos).isSpace())
-            ++pos;
-        const qsizetype equals = text.indexOf(QLatin1Char('='), pos);
-        if (equals < 0)
-            return;
-        const QString name = text.mid(pos, equals - pos).trimmed();
-        if (name.isEmpty())
-            return;
-        const qsizetype open = text.indexOf(QLatin1Char('"'), equals + 1);
-        if (open < 0)
-            return;
-        const qsizetype close = text.indexOf(QLatin1Char('"'), open + 1);
-        if (close < 0)
-            return;
-        pos = close + 1;
-        take(name, text.mid(open + 1, close - open - 1));
-    }
-}
-
 void TqvxXMLSerializer::XMLToObj(const QString &text, TPersistent *obj)
 {
-    forEachAttribute(text, [&](const QString &name, const QString &value) { applyAttributeReporting(obj, name, value); });
+    forEachAttribute(text, [&](QStringView name, const QString &value) { applyAttributeReporting(obj, name, value); });
 }
 
-void TqvxXMLSerializer::applyAttributeReporting(TPersistent *obj, const QString &name, const QString &rawValue)
+void TqvxXMLSerializer::applyAttributeReporting(TPersistent *obj, QStringView name, const QString &rawValue)
 {
     try {
         applyAttribute(obj, name, rawValue);
@@ -378,14 +379,14 @@ void TqvxXMLSerializer::applyAttributeReporting(TPersistent *obj, const QString 
     }
 }
 
-void TqvxXMLSerializer::applyAttribute(TPersistent *obj, const QString &name, const QString &rawValue)
+void TqvxXMLSerializer::applyAttribute(TPersistent *obj, QStringView name, const QString &rawValue)
 {
     TPersistent *target = obj;
-    QString rest = name;
+    QStringView rest = name;
     for (qsizetype dot = rest.indexOf(QLatin1Char('.')); dot >= 0; dot = rest.indexOf(QLatin1Char('.'))) {
         // Only the paths the writer makes: into nested persistent objects
         // and string lists, never through a reference to another object.
-        const TPropInfo *prop = GetPropInfo(target, rest.left(dot));
+        const TPropInfo *prop = GetPropInfo(target, rest.left(dot).toString());
         if (!prop || prop->Kind() != TTypeKind::Class || !prop->IsReadable() || !isNestedCategory(prop->ClassCategory()))
             break;
         auto *sub = qobject_cast<TPersistent *>(prop->GetObject(target));
@@ -396,12 +397,12 @@ void TqvxXMLSerializer::applyAttribute(TPersistent *obj, const QString &name, co
     }
     if (applySpecialAttribute(target, rest, rawValue))
         return;
-    const TPropInfo *prop = GetPropInfo(target, rest);
+    const TPropInfo *prop = GetPropInfo(target, rest.toString());
     if (prop && prop->IsWritable())
         applyProperty(target, prop, rawValue);
 }
 
-bool TqvxXMLSerializer::applySpecialAttribute(TPersistent *obj, const QString &name, const QString &rawValue)
+bool TqvxXMLSerializer::applySpecialAttribute(TPersistent *obj, QStringView name, const QString &rawValue)
 {
     auto *component = qobject_cast<TqvxComponent *>(obj);
     TWideStrings *memo = memoOf(obj);
@@ -742,8 +743,8 @@ TqvxParsedComponent TqvxXMLSerializer::ParseComponent(const QString &text)
     parsed.className = blank < 0 ? trimmed : trimmed.left(blank);
     parsed.cls = reportClass(parsed.className);
     if (blank >= 0)
-        forEachAttribute(trimmed.mid(blank + 1), [&](const QString &name, const QString &value) {
-            parsed.attributes.append({name, value});
+        forEachAttribute(trimmed.mid(blank + 1), [&](QStringView name, const QString &value) {
+            parsed.attributes.append({name.toString(), value});
         });
     return parsed;
 }

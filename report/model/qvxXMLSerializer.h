@@ -176,18 +176,15 @@ private:
     // list's text in the ancestor, when there is one.
     bool listTextUnchanged(const QString &text, int count, const QString *ancestorText) const;
     QString propDataText(TPersistent *obj, const QString &prefix, TPersistent *ancestor) const;
-    void applyAttribute(TPersistent *obj, const QString &name, const QString &rawValue);
+    void applyAttribute(TPersistent *obj, QStringView name, const QString &rawValue);
     // The same, a refused value added to the errors.
-    void applyAttributeReporting(TPersistent *obj, const QString &name, const QString &rawValue);
-    // Calls take with the name and stored value of each attribute of text.
-    static void forEachAttribute(const QString &text,
-                                 const std::function<void(const QString &, const QString &)> &take);
+    void applyAttributeReporting(TPersistent *obj, QStringView name, const QString &rawValue);
     // The report class of that name; raises EClassNotFound for another.
     static TClass reportClass(const QString &className);
     // An object of cls made by read, its references fixed up.
     TqvxComponent *readComponent(TComponent *owner, TClass cls, bool dontFixup,
                                  const std::function<void(TqvxComponent *)> &read);
-    bool applySpecialAttribute(TPersistent *obj, const QString &name, const QString &rawValue);
+    bool applySpecialAttribute(TPersistent *obj, QStringView name, const QString &rawValue);
     void applyProperty(TPersistent *obj, const TPropInfo *prop, const QString &rawValue);
     // Where an attribute lands on obj as it now is; no property when it is
     // special, refused or not a plain value.

@@ -671,7 +671,7 @@ void TqvxXMLSerializer::fixupReferences()
     }
 }
 
-void TqvxXMLSerializer::finishLoading(const QList<TqvxComponent *> &objects)
+void TqvxXMLSerializer::finishLoading(std::span<TqvxComponent *const> objects)
 {
     for (TqvxComponent *object : objects)
         object->SetIsLoading(false);
@@ -790,7 +790,7 @@ TqvxComponent *TqvxXMLSerializer::readComponent(TComponent *owner, TClass cls, b
         m_fixups.resize(pending);
     else if (m_readDepth == 0)
         fixupReferences();
-    finishLoading({object});
+    finishLoading({&object, 1});
     return object;
 }
 

@@ -38,6 +38,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -196,7 +197,7 @@ private:
     void readElement(TqvxXMLItem *item, TqvxComponent *root, TqvxComponent *parent, QList<TqvxComponent *> &read);
     void addError(const QString &message);
     void fixupReferences();
-    void finishLoading(const QList<TqvxComponent *> &objects);
+    void finishLoading(std::span<TqvxComponent *const> objects);
 
     TStream *m_stream;
     std::unique_ptr<TStringList> m_errors;

@@ -10,9 +10,8 @@ namespace {
 
 struct Registry {
     QMutex mutex;
-    QHash<QString, RegisteredClass> byName; // key: upper-case class name
-    // The same records by class, for the creation of objects.
     QHash<TClass, RegisteredClass> byClass;
+    QHash<QString, TClass> byName; // key: upper-case class name
 };
 
 Registry &registry()
@@ -47,12 +46,10 @@ void RegisterClass(TClass cls, ClassFactories factories, bool isAbstract)
     Registry &r = registry();
     QMutexLocker lock(&r.mutex);
     const QString k = key(ClassNameOf(cls));
-    auto replaced = r.byName.constFind(k);
-    if (replaced != r.byName.constEnd())
-        r.byClass.remove(replaced->cls);
-    const RegisteredClass entry{cls, isAbstract, std::move(factories)};
-    r.byName.insert(k, entry);
-    r.byClass.insert(cls, entry);
+    if (const TClass replaced = r.byName.value(k))
+        r.byClass.remove(replaced);
+    r.byName.insert(k, cls);
+    r.byClass.insert(cls, RegisteredClass{cls, isAbstract, std::move(factories)});
 }
 
 void UnRegisterClass(TClass cls)
@@ -61,7 +58,7 @@ void UnRegisterClass(TClass cls)
     QMutexLocker lock(&r.mutex);
     const QString k = key(ClassNameOf(cls));
     auto it = r.byName.find(k);
-    if (it != r.byName.end() && it->cls == cls) {
+    if (it != r.byName.end() && *it == cls) {
         r.byName.erase(it);
         r.byClass.remove(cls);
     }
@@ -71,18 +68,14 @@ QList<TClass> RegisteredClasses()
 {
     Registry &r = registry();
     QMutexLocker lock(&r.mutex);
-    QList<TClass> classes;
-    for (const RegisteredClass &entry : std::as_const(r.byName))
-        classes.append(entry.cls);
-    return classes;
+    return r.byClass.keys();
 }
 
 TClass GetClass(const QString &name)
 {
     Registry &r = registry();
     QMutexLocker lock(&r.mutex);
-    auto it = r.byName.constFind(key(name));
-    return it == r.byName.constEnd() ? nullptr : it->cls;
+    return r.byName.value(key(name));
 }
 
 TClass FindClass(const QString &name)

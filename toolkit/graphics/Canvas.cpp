@@ -497,7 +497,7 @@ QSize TCanvas::TextExtent(const QString &text)
     return QSize(TextWidth(text), TextHeight(text));
 }
 
-QList<int> TCanvas::CharacterExtents(const QString &text, bool rightToLeft)
+QList<int> TCanvas::CharacterExtents(QStringView text, bool rightToLeft)
 {
     const Selection &s = SelectedFont();
     QList<int> extents = CharacterAdvances(*s.face, text, rightToLeft);

@@ -25,8 +25,8 @@ TGlyphRun simpleRun(const TFontFace &face, QStringView text)
     run.Glyphs.resize(text.size());
     TShapedGlyph *out = run.Glyphs.data();
     for (int i = 0; i < text.size(); ++i) {
-        const quint32 glyph = face.GlyphIndex(text[i].unicode());
-        out[i] = {glyph, i, face.GlyphAdvance(glyph)};
+        const TNominalGlyph nominal = face.NominalGlyph(text[i].unicode());
+        out[i] = {nominal.Glyph, i, nominal.Advance};
     }
     return run;
 }

@@ -159,16 +159,14 @@ void TqvxPDFViewWriter::WriteFrame()
         {ftBottom, frame->BottomLine(), X1, yb, xr, yb, xi1, yi2, xi2, yi2},
         {ftLeft, frame->LeftLine(), X1, Y1, X1, yb, xi1, yi1, xi1, yi2},
     };
-    QByteArray out;
-    out.reserve(512);
-    out += color(frame->Color()) + " RG\r\n";
+    TqvxPDFContentText &out = m_text;
+    out.Clear();
+    out << color(frame->Color()) << " RG\r\n";
     // Sides of the same colour, style and width share their pen text.
     QByteArray pen;
     const TqvxFrameLine *penLine = nullptr;
-    // Appended piece by piece: a chain of + would build a temporary per step.
     auto stroke = [&out](const QByteArray &x1, const QByteArray &y1, const QByteArray &x2, const QByteArray &y2) {
-        out.append(x1).append(' ').append(y1).append(" m\r\n");
-        out.append(x2).append(' ').append(y2).append(" l\r\nS\r\n");
+        out << x1 << ' ' << y1 << " m\r\n" << x2 << ' ' << y2 << " l\r\nS\r\n";
     };
     for (const Side &side : sides) {
         // A side without a colour paints nothing, as on screen.
@@ -182,13 +180,13 @@ void TqvxPDFViewWriter::WriteFrame()
             pen += " w\r\n";
             penLine = line;
         }
-        out += pen;
+        out << pen;
         stroke(side.x1, side.y1, side.x2, side.y2);
         if (line->Style() == fsDouble) {
             inner();
-            out += pen;
+            out << pen;
             stroke(side.ix1, side.iy1, side.ix2, side.iy2);
         }
     }
-    write(out);
+    m_content->WriteBuffer(out.Data(), out.Size());
 }

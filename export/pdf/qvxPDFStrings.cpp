@@ -4,6 +4,8 @@
 #include "report/base/qvxNumbers.h"
 #include "toolkit/core/CodePages.h"
 
+#include <charconv>
+
 QByteArray PdfNumber(double value)
 {
     char text[qvxFixedTextSize];
@@ -14,6 +16,20 @@ void AppendPdfNumber(QByteArray &out, double value)
 {
     char text[qvxFixedTextSize];
     out.append(text, qvxFormatFixed(text, value, 2) - text);
+}
+
+TqvxPDFContentText &TqvxPDFContentText::operator<<(double value)
+{
+    char text[qvxFixedTextSize];
+    m_bytes.append(text, qvxFormatFixed(text, value, 2));
+    return *this;
+}
+
+TqvxPDFContentText &TqvxPDFContentText::operator<<(int value)
+{
+    char text[16];
+    m_bytes.append(text, std::to_chars(text, text + sizeof text, value).ptr);
+    return *this;
 }
 
 QByteArray EscapeString(const QByteArray &bytes)
@@ -123,9 +139,9 @@ QByteArray PdfName(const QString &text)
 QByteArray TqvxPDFColorText::operator()(TColor color)
 {
     if (color == clBlack)
-        return "0 0 0";
+        return QByteArrayLiteral("0 0 0");
     if (color == clWhite || color == clNone)
-        return "1 1 1";
+        return QByteArrayLiteral("1 1 1");
     if (color == m_lastColor)
         return m_lastText;
     const TColor rgb = ColorToRGB(color);
@@ -138,7 +154,7 @@ QByteArray TqvxPDFColorText::operator()(TColor color)
 QByteArray GetDashPattern(TqvxFrameStyle style, double width)
 {
     if (style != fsDash && style != fsDot && style != fsDashDot && style != fsDashDotDot)
-        return "[] 0 d";
+        return QByteArrayLiteral("[] 0 d");
     const QByteArray dash = PdfNumber(width * 6) + ' ';
     const QByteArray dot = PdfNumber(width * 2) + ' ';
     switch (style) {

@@ -10,10 +10,45 @@
 #include <QByteArray>
 #include <QString>
 
+#include <string>
+
 // A real number with two decimals and a point: 12.00, -3.50, 0.00.
 QByteArray PdfNumber(double value);
 // The same text appended to out.
 void AppendPdfNumber(QByteArray &out, double value);
+
+// The text of content stream operators, built in place piece by piece: a
+// real number as PdfNumber writes it, a whole number in decimal, bytes and
+// characters as they are.  Clearing keeps the room already taken, so one
+// buffer serves every operator of a view.
+class TqvxPDFContentText
+{
+public:
+    TqvxPDFContentText &operator<<(double value);
+    TqvxPDFContentText &operator<<(int value);
+    TqvxPDFContentText &operator<<(char c)
+    {
+        m_bytes.push_back(c);
+        return *this;
+    }
+    TqvxPDFContentText &operator<<(const char *text)
+    {
+        m_bytes.append(text);
+        return *this;
+    }
+    TqvxPDFContentText &operator<<(const QByteArray &text)
+    {
+        m_bytes.append(text.constData(), std::size_t(text.size()));
+        return *this;
+    }
+
+    const char *Data() const { return m_bytes.data(); }
+    qint64 Size() const { return qint64(m_bytes.size()); }
+    void Clear() { m_bytes.clear(); }
+
+private:
+    std::string m_bytes;
+};
 
 // A PDF literal string's contents: "(", ")" and "\" escaped with "\", LF as
 // "\n" and CR as "\r"; every other byte unchanged.

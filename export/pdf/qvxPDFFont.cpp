@@ -111,11 +111,12 @@ QList<quint16> TqvxPDFFont::GetGlyphs(const QString &text, bool rightToLeft, boo
             // One glyph per cluster in logical order, as in most lines: each
             // stands for its cluster's text.
             const TShapedGlyph *glyphs = run.Glyphs.constData();
+            const QChar *characters = text.constData();
             const qsizetype count = run.Glyphs.size();
             for (qsizetype n = 0; n < count; ++n) {
                 const TShapedGlyph &glyph = glyphs[n];
                 const int end = n + 1 < count ? glyphs[n + 1].Cluster : runEnd;
-                const QStringView cluster = QStringView(text).mid(glyph.Cluster, end - glyph.Cluster);
+                const QStringView cluster(characters + glyph.Cluster, end - glyph.Cluster);
                 if (cluster.size() == 1 && !cluster.front().isSurrogate())
                     same = record(glyph.Glyph, glyph.Advance, cluster) && same;
                 else
@@ -160,17 +161,6 @@ bool TqvxPDFFont::recordReordered(const QString &text, const TGlyphRun &run)
         first = next;
     }
     return same;
-}
-
-bool TqvxPDFFont::record(quint32 glyph, int advance, QStringView text)
-{
-    const auto id = quint16(glyph);
-    if (id < m_index.size() && m_index[id] >= 0) {
-        // Most glyphs stand for one character: compared without a call.
-        const QString &known = m_characters[m_index[id]];
-        return known.size() == text.size() && (text.size() == 1 ? known.front() == text.front() : known == text);
-    }
-    return recordNew(id, advance, text);
 }
 
 bool TqvxPDFFont::recordNew(quint16 id, int advance, QStringView text)

@@ -117,7 +117,15 @@ public:
 
 private:
     // Records a glyph; false when it was recorded before with another text.
-    bool record(quint32 glyph, int advance, QStringView text);
+    bool record(quint32 glyph, int advance, QStringView text)
+    {
+        const auto id = quint16(glyph);
+        if (id >= m_index.size() || m_index[id] < 0)
+            return recordNew(id, advance, text);
+        // Most glyphs stand for one character: compared without a call.
+        const QString &known = m_characters[m_index[id]];
+        return known.size() == text.size() && (text.size() == 1 ? known.front() == text.front() : known == text);
+    }
     bool recordNew(quint16 id, int advance, QStringView text);
     // Records the glyphs of a run whose clusters are not one glyph each in
     // logical order; false as record.

@@ -59,33 +59,50 @@ QByteArray EscapeString(const QByteArray &bytes)
 
 namespace {
 
-// Four uppercase hex digits per 16-bit value.
+// Appends four uppercase hex digits per 16-bit value.
 template <class Values, class Code>
-QByteArray hex4(const Values &values, Code code)
+void appendHex4(QByteArray &out, const Values &values, Code code)
 {
     static const char digits[] = "0123456789ABCDEF";
-    QByteArray result(values.size() * 4, Qt::Uninitialized);
-    char *out = result.data();
+    const qsizetype start = out.size();
+    out.resize(start + values.size() * 4);
+    char *at = out.data() + start;
     for (const auto &value : values) {
         const unsigned v = code(value);
-        *out++ = digits[(v >> 12) & 0xF];
-        *out++ = digits[(v >> 8) & 0xF];
-        *out++ = digits[(v >> 4) & 0xF];
-        *out++ = digits[v & 0xF];
+        *at++ = digits[(v >> 12) & 0xF];
+        *at++ = digits[(v >> 8) & 0xF];
+        *at++ = digits[(v >> 4) & 0xF];
+        *at++ = digits[v & 0xF];
     }
-    return result;
 }
+
+constexpr auto glyphCode = [](quint16 glyph) { return unsigned(glyph); };
 
 } // namespace
 
 QByteArray StrToHex4(const QString &text)
 {
-    return hex4(text, [](QChar c) { return unsigned(c.unicode()); });
+    QByteArray result;
+    appendHex4(result, text, [](QChar c) { return unsigned(c.unicode()); });
+    return result;
 }
 
 QByteArray GlyphsToHex4(const QList<quint16> &glyphs)
 {
-    return hex4(glyphs, [](quint16 glyph) { return unsigned(glyph); });
+    QByteArray result;
+    appendHex4(result, glyphs, glyphCode);
+    return result;
+}
+
+QByteArray PdfShowGlyphs(const QList<quint16> &glyphs)
+{
+    static constexpr char end[] = "> Tj\r\n";
+    QByteArray shown;
+    shown.reserve(glyphs.size() * 4 + qsizetype(sizeof end));
+    shown += '<';
+    appendHex4(shown, glyphs, glyphCode);
+    shown.append(end, qsizetype(sizeof end) - 1);
+    return shown;
 }
 
 QByteArray PdfString(const QString &text, int objectNumber, const QByteArray &fileKey)

@@ -58,6 +58,9 @@ QByteArray EscapeString(const QByteArray &bytes);
 QByteArray StrToHex4(const QString &text);
 // The same for 16-bit glyph indices.
 QByteArray GlyphsToHex4(const QList<quint16> &glyphs);
+// The operator that shows the glyphs, with its line end: "<" + GlyphsToHex4
+// + "> Tj".
+QByteArray PdfShowGlyphs(const QList<quint16> &glyphs);
 
 // A text string: "<FEFF" + StrToHex4 + ">" without a file key; with one,
 // the bytes FE FF and UTF-16BE encrypted with the key of the object,

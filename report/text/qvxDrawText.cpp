@@ -167,20 +167,23 @@ void TqvxDrawText::fillAdvances(const TFontData &font, const QString &text, cons
                                 std::vector<int> &advances)
 {
     const int n = int(text.size());
-    advances.assign(n, add);
+    const int tagged = std::min(n, int(tags.size()));
+    advances.resize(n);
     TFontData measured = font;
-    std::vector<int> extents;
-    const auto styleAt = [&](int i) { return i < int(tags.size()) ? tags[i].Style : font.Style; };
+    std::vector<int> &extents = m_extents;
+    const auto styleAt = [&](int i) { return i < tagged ? tags[i].Style : font.Style; };
     for (int i = 0; i < n;) {
         measured.Style = styleAt(i);
         int end = i + 1;
         while (end < n && styleAt(end) == measured.Style)
             ++end;
         m_measurer->Extents(measured, QStringView(text).mid(i, end - i), extents);
+        int previous = 0;
         for (int k = i; k < end; ++k) {
-            const int extent = extents[k - i] - (k > i ? extents[k - i - 1] : 0);
-            advances[k] += extent;
-            if (k < int(tags.size()) && tags[k].Small)
+            const int extent = extents[k - i];
+            advances[k] = add + extent - previous;
+            previous = extent;
+            if (k < tagged && tags[k].Small)
                 advances[k] = qvxRound(advances[k] / 1.5);
         }
         i = end;

@@ -157,6 +157,8 @@ private:
     TWideStrings m_text;
     std::vector<int> m_lineFlags;
     std::vector<bool> m_hyphenated;
+    // The measurer's extents of one run, kept to reuse their room.
+    std::vector<int> m_extents;
     bool m_wordBreak = false;
     bool m_wordWrap = true;
     bool m_wysiwyg = true;

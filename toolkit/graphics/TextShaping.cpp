@@ -181,9 +181,10 @@ QList<TGlyphRun> ShapeLine(const TFontFace &face, QStringView text, bool rightTo
 QList<int> CharacterAdvances(const TFontFace &face, QStringView text, bool rightToLeft)
 {
     QList<int> advances(text.size(), 0);
+    int *out = advances.data();
     for (const TGlyphRun &run : ShapeLine(face, text, rightToLeft))
         for (const TShapedGlyph &glyph : run.Glyphs)
-            advances[glyph.Cluster] += glyph.Advance;
+            out[glyph.Cluster] += glyph.Advance;
     return advances;
 }
 

@@ -123,7 +123,7 @@ private:
         if (id >= m_index.size() || m_index[id] < 0)
             return recordNew(id, advance, text);
         // Most glyphs stand for one character: compared without a call.
-        const QString &known = m_characters[m_index[id]];
+        const QString &known = m_characters.at(m_index[id]);
         return known.size() == text.size() && (text.size() == 1 ? known.front() == text.front() : known == text);
     }
     bool recordNew(quint16 id, int advance, QStringView text);

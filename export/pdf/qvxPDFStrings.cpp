@@ -5,6 +5,7 @@
 #include "toolkit/core/CodePages.h"
 
 #include <charconv>
+#include <cstring>
 
 QByteArray PdfNumber(double value)
 {
@@ -65,14 +66,15 @@ void appendHex4(QByteArray &out, const Values &values, Code code)
 {
     static const char digits[] = "0123456789ABCDEF";
     const qsizetype start = out.size();
-    out.resize(start + values.size() * 4);
+    const qsizetype count = values.size();
+    out.resize(start + count * 4);
     char *at = out.data() + start;
-    for (const auto &value : values) {
-        const unsigned v = code(value);
-        *at++ = digits[(v >> 12) & 0xF];
-        *at++ = digits[(v >> 8) & 0xF];
-        *at++ = digits[(v >> 4) & 0xF];
-        *at++ = digits[v & 0xF];
+    const auto *value = values.constData();
+    for (qsizetype i = 0; i < count; ++i, at += 4) {
+        const unsigned v = code(value[i]);
+        const char quad[4] = {digits[(v >> 12) & 0xF], digits[(v >> 8) & 0xF], digits[(v >> 4) & 0xF],
+                              digits[v & 0xF]};
+        std::memcpy(at, quad, 4);
     }
 }
 

@@ -87,8 +87,7 @@ void TqvxPDFViewWriter::WriteMemo(TqvxCustomMemoView *memo)
         // The highlight is read here, not applied: the view stays as it is
         // for a preview showing the same page.
         const TqvxHighlight *highlight = activeHighlight(memo);
-        TFont font;
-        font.Assign(highlight && highlight->ApplyFont() ? highlight->Font() : memo->Font());
+        const TFont &font = *(highlight && highlight->ApplyFont() ? highlight->Font() : memo->Font());
         const TColor fill = highlight && highlight->ApplyFill() ? highlight->Color() : memo->Color();
 
         TqvxDrawText *layout = layoutOf(memo);

@@ -156,6 +156,23 @@ TEST(TextShaping, LatinAndCyrillicKeepTheirLogicalOrder)
     EXPECT_EQ(ShapeLine(*face, u"fi")[0].Glyphs.size(), 2);
 }
 
+// A line that begins like plain Latin text and goes on with characters
+// that need bidi or shaping is shaped as a whole.
+TEST(TextShaping, LinesThatTurnComplexAfterTheirStartAreShapedWhole)
+{
+    const TFontFacePtr face = TFontEngine::Face(QStringLiteral("Arial"), false, false);
+    const QList<TGlyphRun> mixed = ShapeLine(*face, u"ZMT \u05E9\u05DC\u05D5\u05DD");
+    ASSERT_EQ(mixed.size(), 2);
+    EXPECT_FALSE(mixed[0].RightToLeft);
+    EXPECT_TRUE(mixed[1].RightToLeft);
+    EXPECT_EQ(clustersOf(mixed), (QList<int>{0, 1, 2, 3, 7, 6, 5, 4}));
+
+    const QList<TGlyphRun> accented = ShapeLine(*face, u"Cafe\u0301");
+    ASSERT_EQ(accented.size(), 1);
+    EXPECT_EQ(accented[0].Length, 5);
+    EXPECT_EQ(clustersOf(accented).first(4), (QList<int>{0, 1, 2, 3}));
+}
+
 TEST(TextShaping, HebrewRunsRightToLeft)
 {
     const TFontFacePtr face = TFontEngine::Face(QStringLiteral("Arial"), false, false);

@@ -24,6 +24,9 @@ void AppendPdfNumber(QByteArray &out, double value);
 class TqvxPDFContentText
 {
 public:
+    // Room for the operators of a framed view without growing.
+    TqvxPDFContentText() { m_bytes.reserve(1024); }
+
     TqvxPDFContentText &operator<<(double value);
     TqvxPDFContentText &operator<<(int value);
     TqvxPDFContentText &operator<<(char c)

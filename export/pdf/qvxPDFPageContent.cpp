@@ -162,8 +162,10 @@ void TqvxPDFViewWriter::WriteFrame()
     TqvxPDFContentText &out = m_text;
     out.Clear();
     out << color(frame->Color()) << " RG\r\n";
-    // Sides of the same colour, style and width share their pen text.
-    QByteArray pen;
+    // Sides of the same colour, style and width share their pen text (colour,
+    // dash and width), written once and repeated from where it stands.
+    qint64 penStart = 0;
+    qint64 penLength = 0;
     const TqvxFrameLine *penLine = nullptr;
     auto stroke = [&out](const QByteArray &x1, const QByteArray &y1, const QByteArray &x2, const QByteArray &y2) {
         out << x1 << ' ' << y1 << " m\r\n" << x2 << ' ' << y2 << " l\r\nS\r\n";
@@ -175,16 +177,18 @@ void TqvxPDFViewWriter::WriteFrame()
         const TqvxFrameLine *line = side.line;
         if (!penLine || line->Color() != penLine->Color() || line->Style() != penLine->Style()
             || line->Width() != penLine->Width()) {
-            pen = color(line->Color()) + " RG\r\n" + GetDashPattern(line->Style(), line->Width()) + "\r\n";
-            AppendPdfNumber(pen, line->Width() * 0.75);
-            pen += " w\r\n";
+            penStart = out.Size();
+            out << color(line->Color()) << " RG\r\n" << GetDashPattern(line->Style(), line->Width()) << "\r\n"
+                << line->Width() * 0.75 << " w\r\n";
+            penLength = out.Size() - penStart;
             penLine = line;
+        } else {
+            out.Repeat(penStart, penLength);
         }
-        out << pen;
         stroke(side.x1, side.y1, side.x2, side.y2);
         if (line->Style() == fsDouble) {
             inner();
-            out << pen;
+            out.Repeat(penStart, penLength);
             stroke(side.ix1, side.iy1, side.ix2, side.iy2);
         }
     }

@@ -13,12 +13,6 @@ QByteArray PdfNumber(double value)
     return QByteArray(text, qvxFormatFixed(text, value, 2) - text);
 }
 
-void AppendPdfNumber(QByteArray &out, double value)
-{
-    char text[qvxFixedTextSize];
-    out.append(text, qvxFormatFixed(text, value, 2) - text);
-}
-
 TqvxPDFContentText &TqvxPDFContentText::operator<<(double value)
 {
     char text[qvxFixedTextSize];

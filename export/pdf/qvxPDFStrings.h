@@ -14,8 +14,6 @@
 
 // A real number with two decimals and a point: 12.00, -3.50, 0.00.
 QByteArray PdfNumber(double value);
-// The same text appended to out.
-void AppendPdfNumber(QByteArray &out, double value);
 
 // The text of content stream operators, built in place piece by piece: a
 // real number as PdfNumber writes it, a whole number in decimal, bytes and
@@ -44,6 +42,9 @@ public:
         m_bytes.append(text.constData(), std::size_t(text.size()));
         return *this;
     }
+
+    // Appends again the length bytes of the text from start.
+    void Repeat(qint64 start, qint64 length) { m_bytes.append(m_bytes, std::size_t(start), std::size_t(length)); }
 
     const char *Data() const { return m_bytes.data(); }
     qint64 Size() const { return qint64(m_bytes.size()); }

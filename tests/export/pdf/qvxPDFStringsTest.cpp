@@ -36,6 +36,17 @@ TEST(PDFStrings, ContentTextPutsPartsTogetherAsTheFormattersWriteThem)
     text.Clear();
     text << "q\r\n";
     EXPECT_EQ(QByteArray(text.Data(), text.Size()), "q\r\n");
+
+    // A part repeated from the text itself, also when the text must grow
+    // for it.
+    text << "0 0 0 RG\r\n";
+    text.Repeat(3, 10);
+    EXPECT_EQ(QByteArray(text.Data(), text.Size()), "q\r\n0 0 0 RG\r\n0 0 0 RG\r\n");
+    const QByteArray block(700, 'x');
+    text << block;
+    const qint64 before = text.Size();
+    text.Repeat(before - 700, 700);
+    EXPECT_EQ(QByteArray(text.Data() + before, 700), block);
 }
 
 TEST(PDFStrings, EscapeStringEscapesDelimitersAndLineEnds)

@@ -76,7 +76,7 @@ bool TqvxPDFFont::Matches(const TFont &font) const
     if (font.Name() != m_font.Name())
         return false;
     const TFontStyles styleBits = fsBold | fsItalic;
-    return IsCJKFace(font.Name()) || (font.Style() & styleBits) == (m_font.Style() & styleBits);
+    return (font.Style() & styleBits) == (m_font.Style() & styleBits) || IsCJKFace(font.Name());
 }
 
 namespace {

@@ -190,12 +190,12 @@ void TqvxDrawText::fillAdvances(const TFontData &font, const QString &text, cons
     }
 }
 
-void TqvxDrawText::addLine(const QString &text, const TqvxHTMLTags &tags, bool hyphenated)
+void TqvxDrawText::addLine(const QString &text, TqvxHTMLTags tags, bool hyphenated)
 {
     m_text.Add(text);
     m_lineFlags.push_back(0);
     m_hyphenated.push_back(hyphenated);
-    m_tags.Items.push_back(tags);
+    m_tags.Items.push_back(std::move(tags));
 }
 
 void TqvxDrawText::wrapLine(QString text, int firstWidth, int fullWidth, int add)
@@ -203,19 +203,19 @@ void TqvxDrawText::wrapLine(QString text, int firstWidth, int fullWidth, int add
     m_tags.NewLine();
     m_tags.ExpandHTMLTags(text);
     m_tags.Position += 2;
-    const TqvxHTMLTags records = std::move(m_tags.Items.back());
+    TqvxHTMLTags records = std::move(m_tags.Items.back());
     m_tags.Items.pop_back();
 
     const int n = int(text.size());
     if (n < 2 || !m_wordWrap) {
-        addLine(text, records, false);
+        addLine(text, std::move(records), false);
         return;
     }
     std::vector<int> sums;
     fillAdvances(m_font, text, records, add, sums);
     std::partial_sum(sums.begin(), sums.end(), sums.begin());
     if (sums.back() < firstWidth) {
-        addLine(text, records, false);
+        addLine(text, std::move(records), false);
         return;
     }
 
@@ -228,7 +228,7 @@ void TqvxDrawText::wrapLine(QString text, int firstWidth, int fullWidth, int add
             tags.push_back(tags.back());
             tags.back().Default = true;
         }
-        addLine(line, tags, hyphen);
+        addLine(line, std::move(tags), hyphen);
     };
 
     const bool tagsOn = m_tags.AllowTags;

@@ -73,10 +73,10 @@ void TqvxPDFViewWriter::WriteMemo(TqvxCustomMemoView *memo)
         const double w = W - sw;
         const double h = H - sw;
         if (frame->DropShadow()) {
-            WW = PdfNumber(w * 0.75);
-            HH = PdfNumber(h * 0.75);
-            X2 = PdfNumber(m_pdf.PX(L + w));
-            Y2 = PdfNumber(m_pdf.PY(T + h));
+            WW = TqvxPDFNumber(w * 0.75);
+            HH = TqvxPDFNumber(h * 0.75);
+            X2 = TqvxPDFNumber(m_pdf.PX(L + w));
+            Y2 = TqvxPDFNumber(m_pdf.PY(T + h));
             const QByteArray s = color(frame->ShadowColor());
             writeParts(s, " rg\r\n", s, " RG\r\n", m_pdf.PX(L + w), ' ', m_pdf.PY(T + h + sw), ' ', sw * 0.75, ' ', HH,
                        " re\r\nB\r\n", m_pdf.PX(L + sw), ' ', m_pdf.PY(T + h + sw), ' ', WW, ' ', sw * 0.75,

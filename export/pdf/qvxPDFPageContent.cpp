@@ -81,12 +81,12 @@ TqvxPDFViewWriter::TqvxPDFViewWriter(TqvxPDFExport &pdf, TqvxView *view)
     : m_pdf(pdf), m_view(view), m_content(pdf.PageContent()), L(view->GetAbsLeft()), T(view->GetAbsTop()),
       W(view->Width()), H(view->Height())
 {
-    X1 = PdfNumber(pdf.PX(L));
-    Y1 = PdfNumber(pdf.PY(T));
-    X2 = PdfNumber(pdf.PX(L + W));
-    Y2 = PdfNumber(pdf.PY(T + H));
-    WW = PdfNumber(W * 0.75);
-    HH = PdfNumber(H * 0.75);
+    X1 = TqvxPDFNumber(pdf.PX(L));
+    Y1 = TqvxPDFNumber(pdf.PY(T));
+    X2 = TqvxPDFNumber(pdf.PX(L + W));
+    Y2 = TqvxPDFNumber(pdf.PY(T + H));
+    WW = TqvxPDFNumber(W * 0.75);
+    HH = TqvxPDFNumber(H * 0.75);
 }
 
 QByteArray TqvxPDFViewWriter::point(double x, double y) const
@@ -102,7 +102,9 @@ void TqvxPDFViewWriter::WriteHyperlink()
     const QString value = link->Value();
     if (value.isEmpty())
         return;
-    const QByteArray rect = X1 + ' ' + Y2 + ' ' + X2 + ' ' + Y1;
+    m_text.Clear();
+    m_text << X1 << ' ' << Y2 << ' ' << X2 << ' ' << Y1;
+    const QByteArray rect(m_text.Data(), m_text.Size());
     switch (link->Kind()) {
     case hkURL:
         m_pdf.AddURILink(rect, value);
@@ -130,28 +132,28 @@ void TqvxPDFViewWriter::WriteFrame()
     const TqvxFrame *frame = m_view->Frame();
     if (frame->Typ() == TqvxFrameTypes() || frame->Color() == clNone)
         return;
-    QByteArray xr = X2;
-    QByteArray yb = Y2;
+    TqvxPDFNumber xr = X2;
+    TqvxPDFNumber yb = Y2;
     if (frame->DropShadow()) {
-        xr = PdfNumber(m_pdf.PX(L + W - frame->ShadowWidth()));
-        yb = PdfNumber(m_pdf.PY(T + H - frame->ShadowWidth()));
+        xr = TqvxPDFNumber(m_pdf.PX(L + W - frame->ShadowWidth()));
+        yb = TqvxPDFNumber(m_pdf.PY(T + H - frame->ShadowWidth()));
     }
     // The inner corners of double lines, written only where one is drawn.
-    QByteArray xi1, xi2, yi1, yi2;
+    TqvxPDFNumber xi1, xi2, yi1, yi2;
     auto inner = [&] {
-        if (!xi1.isEmpty())
+        if (!xi1.IsEmpty())
             return;
-        xi1 = PdfNumber(m_pdf.PX(L) + 2);
-        xi2 = PdfNumber(m_pdf.PX(L + W) - 2);
-        yi1 = PdfNumber(m_pdf.PY(T) - 2);
-        yi2 = PdfNumber(m_pdf.PY(T + H) + 2);
+        xi1 = TqvxPDFNumber(m_pdf.PX(L) + 2);
+        xi2 = TqvxPDFNumber(m_pdf.PX(L + W) - 2);
+        yi1 = TqvxPDFNumber(m_pdf.PY(T) - 2);
+        yi2 = TqvxPDFNumber(m_pdf.PY(T + H) + 2);
     };
 
     struct Side {
         TqvxFrameType type;
         const TqvxFrameLine *line;
-        const QByteArray &x1, &y1, &x2, &y2;     // the stroke
-        const QByteArray &ix1, &iy1, &ix2, &iy2; // the inner stroke of a double line
+        const TqvxPDFNumber &x1, &y1, &x2, &y2;     // the stroke
+        const TqvxPDFNumber &ix1, &iy1, &ix2, &iy2; // the inner stroke of a double line
     };
     const Side sides[] = {
         {ftTop, frame->TopLine(), X1, Y1, xr, Y1, xi1, yi1, xi2, yi1},
@@ -167,7 +169,8 @@ void TqvxPDFViewWriter::WriteFrame()
     qint64 penStart = 0;
     qint64 penLength = 0;
     const TqvxFrameLine *penLine = nullptr;
-    auto stroke = [&out](const QByteArray &x1, const QByteArray &y1, const QByteArray &x2, const QByteArray &y2) {
+    auto stroke = [&out](const TqvxPDFNumber &x1, const TqvxPDFNumber &y1, const TqvxPDFNumber &x2,
+                         const TqvxPDFNumber &y2) {
         out << x1 << ' ' << y1 << " m\r\n" << x2 << ' ' << y2 << " l\r\nS\r\n";
     };
     for (const Side &side : sides) {

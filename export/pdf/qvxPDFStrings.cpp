@@ -13,6 +13,10 @@ QByteArray PdfNumber(double value)
     return QByteArray(text, qvxFormatFixed(text, value, 2) - text);
 }
 
+TqvxPDFNumber::TqvxPDFNumber(double value) : m_length(int(qvxFormatFixed(m_text, value, 2) - m_text))
+{
+}
+
 TqvxPDFContentText &TqvxPDFContentText::operator<<(double value)
 {
     char text[qvxFixedTextSize];

@@ -4,6 +4,7 @@
 // strings, text strings (plain or encrypted), link URIs, names, colours and
 // dash patterns.  Every text here is bytes as they go into the file.
 
+#include "report/base/qvxNumbers.h"
 #include "report/base/qvxViewTypes.h"
 #include "toolkit/graphics/Colors.h"
 
@@ -14,6 +15,23 @@
 
 // A real number with two decimals and a point: 12.00, -3.50, 0.00.
 QByteArray PdfNumber(double value);
+
+// The same text kept in place, for numbers written again and again; empty
+// when made without a value.
+class TqvxPDFNumber
+{
+public:
+    TqvxPDFNumber() = default;
+    explicit TqvxPDFNumber(double value);
+
+    bool IsEmpty() const { return m_length == 0; }
+    const char *Data() const { return m_text; }
+    int Size() const { return m_length; }
+
+private:
+    char m_text[qvxFixedTextSize] = {};
+    int m_length = 0;
+};
 
 // The text of content stream operators, built in place piece by piece: a
 // real number as PdfNumber writes it, a whole number in decimal, bytes and
@@ -40,6 +58,11 @@ public:
     TqvxPDFContentText &operator<<(const QByteArray &text)
     {
         m_bytes.append(text.constData(), std::size_t(text.size()));
+        return *this;
+    }
+    TqvxPDFContentText &operator<<(const TqvxPDFNumber &number)
+    {
+        m_bytes.append(number.Data(), std::size_t(number.Size()));
         return *this;
     }
 

@@ -62,5 +62,5 @@ private:
     TqvxPDFContentText m_text;
     // The view's box in pixels, and its corners and sizes as operand texts.
     double L, T, W, H;
-    QByteArray X1, Y1, X2, Y2, WW, HH;
+    TqvxPDFNumber X1, Y1, X2, Y2, WW, HH;
 };

@@ -22,9 +22,13 @@ TEST(PDFStrings, ContentTextPutsPartsTogetherAsTheFormattersWriteThem)
     const int wholes[] = {0, -7, 10, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()};
     QByteArray expected;
     for (const double real : reals) {
-        text << real << ' ';
-        expected += PdfNumber(real) + ' ';
+        const TqvxPDFNumber kept(real);
+        EXPECT_EQ(QByteArray(kept.Data(), kept.Size()), PdfNumber(real));
+        text << real << ' ' << kept << ' ';
+        expected += PdfNumber(real) + ' ' + PdfNumber(real) + ' ';
     }
+    EXPECT_TRUE(TqvxPDFNumber().IsEmpty());
+    EXPECT_FALSE(TqvxPDFNumber(0).IsEmpty());
     for (const int whole : wholes) {
         text << whole << " Tf\r\n";
         expected += QByteArray::number(whole) + " Tf\r\n";

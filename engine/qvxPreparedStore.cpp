@@ -108,7 +108,7 @@ void TqvxPreparedStore::Clear()
 {
     ClearPageCache();
     m_parsedSources.clear();
-    m_sourcePageDocuments.clear();
+    m_parsedSourcePages.clear();
     m_sourcePages.clear();
     PreparedOutline()->Reset();
     m_doc.Clear();
@@ -309,11 +309,7 @@ std::shared_ptr<TqvxComponent> TqvxPreparedStore::buildPage(int index)
         readWholePage(page.get(), item, serializer);
     } else {
         TqvxComponent *source = sourcePageOfItem(item);
-        page.reset(newLike(source, nullptr));
-        // What Assign would read, without writing and parsing it again.
-        TqvxXMLSerializer pageReader;
-        pageReader.SetHandleNestedProperties(true);
-        pageReader.ReadRootComponent(page.get(), sourcePageItem(source));
+        page.reset(serializer.ReadComponent(parsedSourcePage(source), QString()));
         page->SetName(source->Name());
         if (!item->Text().isEmpty())
             serializer.XMLToObj(item->Text(), page.get());
@@ -357,18 +353,20 @@ void TqvxPreparedStore::BuildObjects(TqvxXMLItem *item, TqvxComponent *parent, T
     }
 }
 
-TqvxXMLItem *TqvxPreparedStore::sourcePageItem(TqvxComponent *source)
+const TqvxParsedComponent &TqvxPreparedStore::parsedSourcePage(TqvxComponent *source)
 {
-    auto found = m_sourcePageDocuments.find(source);
-    if (found == m_sourcePageDocuments.end()) {
+    auto found = m_parsedSourcePages.find(source);
+    if (found == m_parsedSourcePages.end()) {
         TMemoryStream stream;
         source->SaveToStream(&stream, false, true, false);
         stream.SetPosition(0);
-        auto document = std::make_unique<TqvxXMLDocument>();
-        document->LoadFromStream(&stream);
-        found = m_sourcePageDocuments.emplace(source, std::move(document)).first;
+        TqvxXMLDocument document;
+        document.LoadFromStream(&stream);
+        // The element is named "inherited" for a page of an ancestor report.
+        const QString text = source->ClassName() + QLatin1Char(' ') + document.Root()->Text();
+        found = m_parsedSourcePages.emplace(source, TqvxXMLSerializer::ParseComponent(text)).first;
     }
-    return found->second->Root();
+    return found->second;
 }
 
 const TqvxParsedComponent &TqvxPreparedStore::parsedSource(const TqvxComponent *source)

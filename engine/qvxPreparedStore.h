@@ -172,10 +172,10 @@ private:
     void registerCopy(TqvxComponent *templ, TqvxComponent *copy, const QString &base);
     std::shared_ptr<TqvxComponent> buildPage(int index);
     void BuildObjects(TqvxXMLItem *item, TqvxComponent *parent, TqvxXMLSerializer &serializer);
-    // A source page's own element as Assign writes it, written and parsed
-    // once for the pages rebuilt from it (source pages do not change once
-    // copied).
-    TqvxXMLItem *sourcePageItem(TqvxComponent *source);
+    // A source page's own attributes as Assign writes them (every value, no
+    // children), written and parsed once for the pages rebuilt from it
+    // (source pages do not change once copied).
+    const TqvxParsedComponent &parsedSourcePage(TqvxComponent *source);
     // The full text of a dictionary entry, split once.
     const TqvxParsedComponent &parsedSource(const TqvxComponent *source);
     TqvxComponent *sourcePageOfItem(const TqvxXMLItem *item) const;
@@ -198,7 +198,7 @@ private:
     std::vector<std::unique_ptr<TqvxComponent>> m_sourcePages;
     QList<CacheEntry> m_pageCache;
     std::unordered_map<const TqvxComponent *, TqvxParsedComponent> m_parsedSources;
-    std::unordered_map<const TqvxComponent *, std::unique_ptr<TqvxXMLDocument>> m_sourcePageDocuments;
+    std::unordered_map<const TqvxComponent *, TqvxParsedComponent> m_parsedSourcePages;
     qint64 m_allocatedSize = 0;
     double m_lastY = 0;
     int m_logicalPageN = 0;

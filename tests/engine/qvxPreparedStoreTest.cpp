@@ -220,3 +220,31 @@ TEST_F(PreparedStoreTest, RebuiltPagesTakeTheirSourcePageAsItWasCopied)
     EXPECT_EQ(store.GetPageObject(0)->Width(), 600);
     EXPECT_EQ(store.GetPageObject(1)->Width(), 600);
 }
+
+TEST_F(PreparedStoreTest, RebuiltPagesCarryEveryValueOfTheirSourcePage)
+{
+    templ.page->shape = TestTypes::tsStar;
+    templ.page->color = 0x123456;
+    templ.page->hint = "<a & \"b\">";
+    templ.page->Lines()->SetText("one\r\ntwo\r\n");
+    templ.page->Frame()->width = 2.5;
+    templ.page->Font()->SetName("Courier New");
+    templ.page->SetValue(Variant(QStringLiteral("v")));
+    FillStore(store, templ, 3, 1);
+    store.options.pagesInCache = 0;
+
+    auto allValues = [](TqvxComponent *object) {
+        TqvxXMLSerializer writer;
+        writer.SetSerializeDefaultValues(true);
+        return writer.WriteComponentStr(object);
+    };
+    const QString source = allValues(store.SourcePages().front().get());
+    EXPECT_TRUE(source.contains("Shape=\"tsStar\"")) << source.toStdString();
+    // The first page resolves where each value goes; the others reuse it.
+    for (int index : {0, 1, 2, 0}) {
+        TqvxComponent *page = store.GetPageObject(index);
+        ASSERT_NE(page, nullptr);
+        EXPECT_EQ(allValues(page), source) << index;
+        EXPECT_EQ(page->Name(), templ.page->Name());
+    }
+}

@@ -577,47 +577,48 @@ QString TqvxComponent::Diff(const TqvxComponent *source)
 
 QString TqvxComponent::InternalDiff(const TqvxComponent *source)
 {
-    QString result;
+    TqvxDiffText diff;
     if (qvxDiffers(m_left, source->m_left))
-        result += qvxDiffFloat(QStringLiteral("l"), m_left);
+        diff.Float(u"l", m_left);
     if (IsKind(ckBand) || qvxDiffers(m_top, source->m_top))
-        result += qvxDiffFloat(QStringLiteral("t"), m_top);
+        diff.Float(u"t", m_top);
     if (qvxDiffers(m_width, source->m_width) && !SizesOwnWidth())
-        result += qvxDiffFloat(QStringLiteral("w"), m_width);
+        diff.Float(u"w", m_width);
     if (qvxDiffers(m_height, source->m_height))
-        result += qvxDiffFloat(QStringLiteral("h"), m_height);
+        diff.Float(u"h", m_height);
     if (m_visible != source->m_visible)
-        result += qvxDiffBool(QStringLiteral("Visible"), m_visible);
+        diff.Bool(u"Visible", m_visible);
     if (!m_parentFont) {
         const TFont *font = source->Font();
         if (m_font->Name() != font->Name())
-            result += qvxDiffAttribute(QStringLiteral("Font.Name"), qvxXMLEncode(m_font->Name()));
+            diff.Text(u"Font.Name", m_font->Name());
         if (m_font->Size() != font->Size())
-            result += qvxDiffNumber(QStringLiteral("Font.Size"), m_font->Size());
+            diff.Number(u"Font.Size", m_font->Size());
         if (m_font->Color() != font->Color())
-            result += qvxDiffNumber(QStringLiteral("Font.Color"), m_font->Color());
+            diff.Number(u"Font.Color", m_font->Color());
         if (m_font->Style() != font->Style())
-            result += qvxDiffNumber(QStringLiteral("Font.Style"), m_font->Style().toInt());
+            diff.Number(u"Font.Style", m_font->Style().toInt());
         if (m_font->Charset() != font->Charset())
-            result += qvxDiffNumber(QStringLiteral("Font.Charset"), m_font->Charset());
+            diff.Number(u"Font.Charset", m_font->Charset());
     }
     if (m_parentFont != source->m_parentFont)
-        result += qvxDiffBool(QStringLiteral("ParentFont"), m_parentFont);
+        diff.Bool(u"ParentFont", m_parentFont);
     if (Tag() != source->Tag())
-        result += qvxDiffNumber(QStringLiteral("Tag"), Tag());
-    return result;
+        diff.Number(u"Tag", Tag());
+    return std::move(diff).Result();
 }
 
 QString TqvxComponent::AllDiff(const TqvxComponent *source)
 {
     TqvxXMLSerializer serializer;
-    QString result = serializer.ObjToXML(this);
+    TqvxDiffText diff(serializer.ObjToXML(this));
     if (source)
-        result += QLatin1Char(' ') + InternalDiff(source);
-    if (IsKind(ckNullBand))
-        result += qvxDiffFloat(QStringLiteral("l"), m_left) +
-                  qvxDiffFloat(QStringLiteral("t"), m_top);
-    return result;
+        diff.Append(QLatin1Char(' ') + InternalDiff(source));
+    if (IsKind(ckNullBand)) {
+        diff.Float(u"l", m_left);
+        diff.Float(u"t", m_top);
+    }
+    return std::move(diff).Result();
 }
 
 void TqvxComponent::WriteNestedProperties(TqvxXMLItem *item)

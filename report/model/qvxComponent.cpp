@@ -1,6 +1,7 @@
 #include "report/model/qvxComponent.h"
 
 #include "report/model/qvxDiffText.h"
+#include "report/model/qvxReportContext.h"
 #include "report/model/qvxReportLink.h"
 #include "report/model/qvxResources.h"
 #include "report/xml/qvxXMLEscape.h"
@@ -86,6 +87,7 @@ TqvxComponent::~TqvxComponent()
         // and of the name index.
         TqvxComponent *child = m_objects.takeLast();
         child->m_parent = nullptr;
+        child->forgetReport();
         delete child;
     }
     m_font->OnChange = nullptr;
@@ -109,6 +111,15 @@ void TqvxComponent::leaveParent()
     if (position >= 0)
         m_parent->m_objects.removeAt(position);
     m_parent = nullptr;
+    forgetReport();
+}
+
+void TqvxComponent::forgetReport()
+{
+    m_report = nullptr;
+    m_reportContext = nullptr;
+    for (TqvxComponent *child : m_objects)
+        child->forgetReport();
 }
 
 TqvxComponent::NameIndex *TqvxComponent::nameIndex(bool build) const
@@ -163,6 +174,7 @@ void TqvxComponent::attachTo(TqvxComponent *parent)
     m_parent = parent;
     if (!m_parent)
         return;
+    forgetReport();
     m_parent->m_objects.append(this);
     if (NameIndex *index = m_parent->nameIndex(false))
         indexSubtree(*index);
@@ -248,10 +260,22 @@ bool isReportLink(const TqvxComponent *object)
 
 TqvxComponent *TqvxComponent::GetReport() const
 {
-    for (const TqvxComponent *c = this; c; c = c->m_parent)
-        if (isReportLink(c))
-            return const_cast<TqvxComponent *>(c);
-    return nullptr;
+    if (m_report)
+        return m_report;
+    for (const TqvxComponent *c = this; c; c = c->m_parent) {
+        if (isReportLink(c)) {
+            m_report = const_cast<TqvxComponent *>(c);
+            m_reportContext = dynamic_cast<TqvxReportContext *>(m_report);
+            break;
+        }
+    }
+    return m_report;
+}
+
+TqvxReportContext *TqvxComponent::ReportContext() const
+{
+    GetReport();
+    return m_reportContext;
 }
 
 TqvxReportLink *TqvxComponent::ReportLink() const

@@ -444,9 +444,9 @@ namespace {
 QString printHandler(const TqvxComponent *object, QString (TqvxReportComponent::*ofComponent)() const,
                      QString (TqvxReportPage::*ofPage)() const)
 {
-    if (const auto *component = dynamic_cast<const TqvxReportComponent *>(object))
+    if (const auto *component = qobject_cast<const TqvxReportComponent *>(object))
         return (component->*ofComponent)();
-    if (const auto *page = dynamic_cast<const TqvxReportPage *>(object))
+    if (const auto *page = qobject_cast<const TqvxReportPage *>(object))
         return (page->*ofPage)();
     return QString();
 }

@@ -9,6 +9,8 @@
 
 #include <QtEndian>
 
+#include <algorithm>
+
 namespace {
 
 constexpr char16_t LineSeparator = 0x2028;
@@ -106,10 +108,14 @@ void TWideStrings::Clear()
 
 QString TWideStrings::GetText() const
 {
+    qsizetype size = 0;
+    for (const Item &item : m_items)
+        size += item.text.size() + 2;
     QString text;
+    text.reserve(size);
     for (const Item &item : m_items) {
         text += item.text;
-        text += QLatin1String("\r\n");
+        text += u"\r\n";
     }
     return text;
 }
@@ -123,8 +129,7 @@ void TWideStrings::SetText(const QString &text)
     qsizetype pos = 0;
     while (pos < end) {
         const qsizetype start = pos;
-        while (pos < end && !isLineBreak(text[pos]))
-            ++pos;
+        pos = std::find_if(text.begin() + start, text.begin() + end, isLineBreak) - text.begin();
         Add(text.mid(start, pos - start));
         for (const char16_t skipped : {u'\r', u'\n', LineSeparator})
             if (pos < end && text[pos] == QChar(skipped))

@@ -305,8 +305,13 @@ void TqvxCustomMemoView::expandExpressions()
     int pos = 0;
     int formatIndex = 0;
     for (;;) {
-        while (pos < text.size() - 1 && !QStringView(text).mid(pos).startsWith(open))
-            ++pos;
+        // An expression starts at the next opening bracket; quotes in the
+        // text before it do not count.
+        const qsizetype next = text.indexOf(open, pos);
+        if (next >= 0 && next < text.size() - 1)
+            pos = int(next);
+        else
+            pos = std::max(pos, int(text.size()) - 1);
         QString expression;
         int start = pos;
         int end = pos;

@@ -96,6 +96,13 @@ TEST_F(MemoTest, QuotedBracketsAndOtherDelimiters)
     EXPECT_EQ(report->calls, QStringList{"b"});
 }
 
+TEST_F(MemoTest, QuotesInTheTextAroundExpressionsDoNotHideThem)
+{
+    setText("don't say \"[a]\", it's [b]'s");
+    EXPECT_EQ(prepared(), QStringLiteral("don't say \"{a}\", it's {b}'s\r\n"));
+    EXPECT_EQ(report->calls, (QStringList{"a", "b"}));
+}
+
 TEST_F(MemoTest, AnUnclosedExpressionTakesTheRestOfTheText)
 {
     setText("x [a+b");

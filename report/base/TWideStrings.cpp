@@ -122,17 +122,16 @@ QString TWideStrings::GetText() const
 
 void TWideStrings::SetText(const QString &text)
 {
+    // The text ends at its first NUL character.
+    const auto lineEnd = [](QChar c) { return isLineBreak(c) || c == u'\0'; };
     Clear();
-    qsizetype end = text.indexOf(QChar(u'\0'));
-    if (end < 0)
-        end = text.size();
     qsizetype pos = 0;
-    while (pos < end) {
+    while (pos < text.size() && text[pos] != u'\0') {
         const qsizetype start = pos;
-        pos = std::find_if(text.begin() + start, text.begin() + end, isLineBreak) - text.begin();
+        pos = std::find_if(text.begin() + start, text.end(), lineEnd) - text.begin();
         Add(text.mid(start, pos - start));
         for (const char16_t skipped : {u'\r', u'\n', LineSeparator})
-            if (pos < end && text[pos] == QChar(skipped))
+            if (pos < text.size() && text[pos] == QChar(skipped))
                 ++pos;
     }
 }

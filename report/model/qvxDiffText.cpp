@@ -43,6 +43,8 @@ void TqvxDiffText::Float(QStringView name, double value)
 
 void TqvxDiffText::Text(QStringView name, QStringView value)
 {
+    // Room for the value and the attribute's frame, escapes aside.
+    m_text.reserve(m_text.size() + m_prefix.size() + m_subPrefix.size() + name.size() + value.size() + 8);
     beginAttribute(name);
     qvxAppendXMLEncoded(m_text, value);
     m_text += QLatin1Char('"');

@@ -262,6 +262,10 @@ std::unique_ptr<TqvxCustomFill> qvxCreateFill(int fillType)
 
 TqvxFillType qvxFillTypeOf(const TqvxCustomFill *fill)
 {
+    // Almost every fill is a plain brush: its exact class answers at once,
+    // where a cast to another kind would walk the whole class chain.
+    if (fill && fill->metaObject() == &TqvxBrushFill::staticMetaObject)
+        return ftBrush;
     if (qobject_cast<const TqvxGradientFill *>(fill))
         return ftGradient;
     if (qobject_cast<const TqvxGlassFill *>(fill))

@@ -114,9 +114,11 @@ TqvxXMLSerializer::TqvxXMLSerializer(TStream *stream)
 
 TqvxXMLSerializer::~TqvxXMLSerializer() = default;
 
-QString TqvxXMLSerializer::StoredListText(const QString &text)
+QString TqvxXMLSerializer::StoredListText(QString text)
 {
-    return text.endsWith(lineBreak) ? text.chopped(lineBreak.size()) : text;
+    if (text.endsWith(lineBreak))
+        text.chop(lineBreak.size());
+    return text;
 }
 
 QString TqvxXMLSerializer::FloatToText(double value)

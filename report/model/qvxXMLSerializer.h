@@ -155,7 +155,7 @@ public:
     // A list's text (each line closed by CR LF) as files keep it: without
     // the line end that closes the last line, so a trailing empty line
     // stays visible.
-    static QString StoredListText(const QString &text);
+    static QString StoredListText(QString text);
 
 private:
     struct Fixup {

@@ -228,8 +228,11 @@ void TqvxCustomMemoView::BeforePrint()
 {
     TqvxStretcheable::BeforePrint();
     m_hasSavedText = !fieldDataSet();
-    if (m_hasSavedText)
-        m_savedText = Text();
+    if (!m_hasSavedText)
+        return;
+    if (!m_savedText)
+        m_savedText = std::make_unique<TWideStrings>();
+    m_savedText->Assign(m_memo.get());
 }
 
 void TqvxCustomMemoView::GetData()
@@ -386,7 +389,7 @@ QString TqvxCustomMemoView::GetComponentText()
 void TqvxCustomMemoView::AfterPrint()
 {
     if (m_hasSavedText)
-        SetText(m_savedText);
+        m_memo->Assign(m_savedText.get());
     m_hasSavedText = false;
     restoreHighlightState();
     TqvxStretcheable::AfterPrint();

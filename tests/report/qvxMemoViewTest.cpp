@@ -75,6 +75,19 @@ TEST_F(MemoTest, ExpressionsTakeTheFormatsInOrderAndReuseTheLast)
     EXPECT_EQ(memo->Text(), QStringLiteral("A=[a] B=[b] C=[c]\r\n"));
 }
 
+TEST_F(MemoTest, EachPrintStartsFromTheDesignLines)
+{
+    report->values[QStringLiteral("a")] = QStringLiteral("one\r\ntwo");
+    setText("[a]\r\n\r\nlast [a]");
+    for (int print = 0; print < 2; ++print) {
+        EXPECT_EQ(prepared(), QStringLiteral("one\r\ntwo\r\n\r\nlast one\r\ntwo\r\n"));
+        EXPECT_EQ(memo->Memo()->Count(), 5);
+        memo->AfterPrint();
+        EXPECT_EQ(memo->Memo()->Count(), 3);
+        EXPECT_EQ(memo->Text(), QStringLiteral("[a]\r\n\r\nlast [a]\r\n"));
+    }
+}
+
 TEST_F(MemoTest, InsertedTextIsNotExpandedAgain)
 {
     report->values[QStringLiteral("x")] = QStringLiteral("[y]");

@@ -76,12 +76,7 @@ bool TqvxPDFFont::Matches(const TFont &font) const
     if (font.Name() != m_font.Name())
         return false;
     const TFontStyles styleBits = fsBold | fsItalic;
-    return IsCJKFace(font.Name()) || (font.Style() & styleBits) == (m_font.Style() & styleBits);
-}
-
-bool TqvxPDFFont::Covers(char32_t character) const
-{
-    return m_unusable.isEmpty() && m_face->GlyphIndex(character) != 0;
+    return (font.Style() & styleBits) == (m_font.Style() & styleBits) || IsCJKFace(font.Name());
 }
 
 namespace {
@@ -115,55 +110,61 @@ QList<quint16> TqvxPDFFont::GetGlyphs(const QString &text, bool rightToLeft, boo
             && std::adjacent_find(run.Glyphs.cbegin(), run.Glyphs.cend(), notAscending) == run.Glyphs.cend()) {
             // One glyph per cluster in logical order, as in most lines: each
             // stands for its cluster's text.
-            for (qsizetype n = 0; n < run.Glyphs.size(); ++n) {
-                const TShapedGlyph &glyph = run.Glyphs[n];
-                const int end = n + 1 < run.Glyphs.size() ? run.Glyphs[n + 1].Cluster : runEnd;
-                const QStringView cluster = QStringView(text).mid(glyph.Cluster, end - glyph.Cluster);
-                if (cluster.size() == 1 && !cluster.at(0).isSurrogate())
+            const TShapedGlyph *glyphs = run.Glyphs.constData();
+            const QChar *characters = text.constData();
+            const qsizetype count = run.Glyphs.size();
+            for (qsizetype n = 0; n < count; ++n) {
+                const TShapedGlyph &glyph = glyphs[n];
+                const int end = n + 1 < count ? glyphs[n + 1].Cluster : runEnd;
+                const QStringView cluster(characters + glyph.Cluster, end - glyph.Cluster);
+                if (cluster.size() == 1 && !cluster.front().isSurrogate())
                     same = record(glyph.Glyph, glyph.Advance, cluster) && same;
                 else
                     same = record(glyph.Glyph, glyph.Advance, glyphTexts(cluster.toString(), 1).first()) && same;
-                result.append(quint16(glyph.Glyph));
             }
-            continue;
+        } else {
+            same = recordReordered(text, run) && same;
         }
-        // Logical order: a right-to-left run lists its last glyph first.
-        QList<TShapedGlyph> logical = run.Glyphs;
-        if (run.RightToLeft)
-            std::reverse(logical.begin(), logical.end());
-        for (qsizetype first = 0; first < logical.size();) {
-            qsizetype next = first + 1;
-            while (next < logical.size() && logical[next].Cluster == logical[first].Cluster)
-                ++next;
-            // A cluster's text runs up to the next cluster of the run.
-            const int start = logical[first].Cluster;
-            int end = runEnd;
-            for (qsizetype k = next; k < logical.size(); ++k)
-                if (logical[k].Cluster > start) {
-                    end = std::min(end, logical[k].Cluster);
-                    break;
-                }
-            const QStringList texts = glyphTexts(text.mid(start, std::max(0, end - start)), next - first);
-            for (qsizetype g = first; g < next; ++g)
-                same = record(logical[g].Glyph, logical[g].Advance, texts[g - first]) && same;
-            first = next;
-        }
-        for (const TShapedGlyph &glyph : run.Glyphs)
-            result.append(quint16(glyph.Glyph));
+        const qsizetype first = result.size();
+        result.resize(first + run.Glyphs.size());
+        std::transform(run.Glyphs.cbegin(), run.Glyphs.cend(), result.begin() + first,
+                       [](const TShapedGlyph &glyph) { return quint16(glyph.Glyph); });
     }
     if (exact)
         *exact = same;
     return result;
 }
 
-bool TqvxPDFFont::record(quint32 glyph, int advance, QStringView text)
+bool TqvxPDFFont::recordReordered(const QString &text, const TGlyphRun &run)
 {
-    const auto id = quint16(glyph);
-    if (id < m_index.size() && m_index[id] >= 0) {
-        // Most glyphs stand for one character: compared without a call.
-        const QString &known = m_characters[m_index[id]];
-        return known.size() == text.size() && (text.size() == 1 ? known.front() == text.front() : known == text);
+    const int runEnd = run.Start + run.Length;
+    // Logical order: a right-to-left run lists its last glyph first.
+    QList<TShapedGlyph> logical = run.Glyphs;
+    if (run.RightToLeft)
+        std::reverse(logical.begin(), logical.end());
+    bool same = true;
+    for (qsizetype first = 0; first < logical.size();) {
+        qsizetype next = first + 1;
+        while (next < logical.size() && logical[next].Cluster == logical[first].Cluster)
+            ++next;
+        // A cluster's text runs up to the next cluster of the run.
+        const int start = logical[first].Cluster;
+        int end = runEnd;
+        for (qsizetype k = next; k < logical.size(); ++k)
+            if (logical[k].Cluster > start) {
+                end = std::min(end, logical[k].Cluster);
+                break;
+            }
+        const QStringList texts = glyphTexts(text.mid(start, std::max(0, end - start)), next - first);
+        for (qsizetype g = first; g < next; ++g)
+            same = record(logical[g].Glyph, logical[g].Advance, texts[g - first]) && same;
+        first = next;
     }
+    return same;
+}
+
+bool TqvxPDFFont::recordNew(quint16 id, int advance, QStringView text)
+{
     const QString given = id == 0 ? QStringLiteral("\uFFFD") : text.toString();
     if (id >= m_index.size())
         m_index.resize(size_t(id) + 1, -1);

@@ -27,6 +27,8 @@
 #include <functional>
 #include <vector>
 
+struct TGlyphRun;
+
 // Receives the texts of what went wrong with a font without ending the
 // export (a font file that could not be subset, a checksum mismatch).
 using TqvxPDFWarningSink = std::function<void(const QString &)>;
@@ -83,7 +85,7 @@ public:
     // The face has CFF outlines (a CIDFontType0 font in the document).
     bool IsCFF() const { return m_cff; }
     // The face is usable and has a glyph for the character.
-    bool Covers(char32_t character) const;
+    bool Covers(char32_t character) const { return m_unusable.isEmpty() && m_face->GlyphIndex(character) != 0; }
 
     // The glyphs of a line in visual order; new glyphs are recorded with
     // their widths and texts.  exact, when given, tells whether the texts
@@ -115,7 +117,19 @@ public:
 
 private:
     // Records a glyph; false when it was recorded before with another text.
-    bool record(quint32 glyph, int advance, QStringView text);
+    bool record(quint32 glyph, int advance, QStringView text)
+    {
+        const auto id = quint16(glyph);
+        if (id >= m_index.size() || m_index[id] < 0)
+            return recordNew(id, advance, text);
+        // Most glyphs stand for one character: compared without a call.
+        const QString &known = m_characters.at(m_index[id]);
+        return known.size() == text.size() && (text.size() == 1 ? known.front() == text.front() : known == text);
+    }
+    bool recordNew(quint16 id, int advance, QStringView text);
+    // Records the glyphs of a run whose clusters are not one glyph each in
+    // logical order; false as record.
+    bool recordReordered(const QString &text, const TGlyphRun &run);
     void checkFace();
 
     TFont m_font;

@@ -67,28 +67,27 @@ void TqvxPDFViewWriter::WriteMemo(TqvxCustomMemoView *memo)
     const TqvxFrame *frame = memo->Frame();
     const double fw = frame->Width();
     const double sw = frame->ShadowWidth();
-    write("q\r\n" + PdfNumber(m_pdf.PX(L - fw)) + ' ' + PdfNumber(m_pdf.PY(T + H + fw)) + ' '
-          + PdfNumber((W + 2 * fw) * 0.75) + ' ' + PdfNumber((H + 2 * fw) * 0.75) + " re\r\nW\r\nn\r\n");
+    writeParts("q\r\n", m_pdf.PX(L - fw), ' ', m_pdf.PY(T + H + fw), ' ', (W + 2 * fw) * 0.75, ' ',
+               (H + 2 * fw) * 0.75, " re\r\nW\r\nn\r\n");
     try {
         const double w = W - sw;
         const double h = H - sw;
         if (frame->DropShadow()) {
-            WW = PdfNumber(w * 0.75);
-            HH = PdfNumber(h * 0.75);
-            X2 = PdfNumber(m_pdf.PX(L + w));
-            Y2 = PdfNumber(m_pdf.PY(T + h));
+            WW = TqvxPDFNumber(w * 0.75);
+            HH = TqvxPDFNumber(h * 0.75);
+            X2 = TqvxPDFNumber(m_pdf.PX(L + w));
+            Y2 = TqvxPDFNumber(m_pdf.PY(T + h));
             const QByteArray s = color(frame->ShadowColor());
-            write(s + " rg\r\n" + s + " RG\r\n" + PdfNumber(m_pdf.PX(L + w)) + ' ' + PdfNumber(m_pdf.PY(T + h + sw))
-                  + ' ' + PdfNumber(sw * 0.75) + ' ' + HH + " re\r\nB\r\n" + PdfNumber(m_pdf.PX(L + sw)) + ' '
-                  + PdfNumber(m_pdf.PY(T + h + sw)) + ' ' + WW + ' ' + PdfNumber(sw * 0.75) + " re\r\nB\r\n");
+            writeParts(s, " rg\r\n", s, " RG\r\n", m_pdf.PX(L + w), ' ', m_pdf.PY(T + h + sw), ' ', sw * 0.75, ' ', HH,
+                       " re\r\nB\r\n", m_pdf.PX(L + sw), ' ', m_pdf.PY(T + h + sw), ' ', WW, ' ', sw * 0.75,
+                       " re\r\nB\r\n");
         }
 
         MemoLocks locks;
         // The highlight is read here, not applied: the view stays as it is
         // for a preview showing the same page.
         const TqvxHighlight *highlight = activeHighlight(memo);
-        TFont font;
-        font.Assign(highlight && highlight->ApplyFont() ? highlight->Font() : memo->Font());
+        const TFont &font = *(highlight && highlight->ApplyFont() ? highlight->Font() : memo->Font());
         const TColor fill = highlight && highlight->ApplyFill() ? highlight->Color() : memo->Color();
 
         TqvxDrawText *layout = layoutOf(memo);
@@ -119,7 +118,7 @@ void TqvxPDFViewWriter::WriteMemo(TqvxCustomMemoView *memo)
         if (qvxFillTypeOf(fillKind) != ftBrush)
             writeFillImage(fillKind, frame->DropShadow() ? w : W, frame->DropShadow() ? h : H);
         else if (fill != clNone)
-            write(color(fill) + " rg\r\n" + X1 + ' ' + Y2 + ' ' + WW + ' ' + HH + " re\r\nf\r\n");
+            writeParts(color(fill), " rg\r\n", X1, ' ', Y2, ' ', WW, ' ', HH, " re\r\nf\r\n");
         WriteFrame();
 
         const int rotation = memo->Rotation();
@@ -137,17 +136,16 @@ void TqvxPDFViewWriter::WriteMemo(TqvxCustomMemoView *memo)
                 cx = m_pdf.PX(L + (A * co + B * si) * 0.5);
                 cy = m_pdf.PY(T + (A * si + B * co) * 0.5);
             }
-            writeLn(PdfNumber(co) + ' ' + PdfNumber(si) + ' ' + PdfNumber(-si) + ' ' + PdfNumber(co) + ' '
-                    + PdfNumber(cx) + ' ' + PdfNumber(cy) + " cm");
+            writeParts(co, ' ', si, ' ', -si, ' ', co, ' ', cx, ' ', cy, " cm\r\n");
         }
 
         // A font without height draws no ruled lines.
         if (memo->Underlines() && lineHeight > 0) {
             const int n = int(H / lineHeight);
             for (int i = 0; i < n; ++i) {
-                const QByteArray y = PdfNumber(m_pdf.PY(T + memo->GapY() + 1 + (i + 1) * lineHeight));
-                write(color(frame->Color()) + " RG\r\n" + PdfNumber(fw * 0.75) + " w\r\n" + X1 + ' ' + y + " m\r\n"
-                      + X2 + ' ' + y + " l\r\nS\r\n");
+                const double y = m_pdf.PY(T + memo->GapY() + 1 + (i + 1) * lineHeight);
+                writeParts(color(frame->Color()), " RG\r\n", fw * 0.75, " w\r\n", X1, ' ', y, " m\r\n", X2, ' ', y,
+                           " l\r\nS\r\n");
             }
         }
         writeMemoLines(memo, font, lineHeight);
@@ -172,12 +170,12 @@ void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, const TFont &fo
     const bool fakeBold = cjk && font.Style().testFlag(fsBold);
     const bool fakeItalic = cjk && font.Style().testFlag(fsItalic);
     const int fontSize = font.Size();
-    write(pdfFont->ResourceName + ' ' + QByteArray::number(fontSize) + " Tf\r\n");
+    const QByteArray sizeText = QByteArray::number(fontSize);
     const TColor textColor = font.Color() == clNone ? clBlack : font.Color();
-    write(color(textColor) + " rg\r\n");
+    writeParts(pdfFont->ResourceName, ' ', sizeText, " Tf\r\n", color(textColor), " rg\r\n");
     const double cs = memo->CharSpacing() * 0.75;
     if (cs != 0)
-        write(PdfNumber(cs) + " Tc\r\n");
+        writeParts(cs, " Tc\r\n");
     const double underlineOffset = fontSize * 0.12;
     const double strikeOutOffset = fontSize * 0.28;
     layout->SetGaps(0, memo->CharSpacing(), memo->LineSpacing());
@@ -241,25 +239,24 @@ void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, const TFont &fo
             y = m_pdf.PY(y0);
         }
 
-        write("BT\r\n" + PdfNumber(x) + ' ' + PdfNumber(y) + " Td\r\n");
+        writeParts("BT\r\n", x, ' ', y, " Td\r\n");
         if (fakeItalic)
-            write("1 0 0.3333 1 " + PdfNumber(x) + ' ' + PdfNumber(y) + " Tm\r\n");
+            writeParts("1 0 0.3333 1 ", x, ' ', y, " Tm\r\n");
         if (fakeBold)
-            write("2 Tr " + PdfNumber(fontSize / 35.0) + " w " + color(textColor) + " RG\r\n");
-        write(m_pdf.ShowText(pdfFont, QByteArray::number(fontSize), lines[i], memo->RTLReading()) + "ET\r\n");
+            writeParts("2 Tr ", fontSize / 35.0, " w ", color(textColor), " RG\r\n");
+        writeParts(m_pdf.ShowText(pdfFont, sizeText, lines[i], memo->RTLReading()), "ET\r\n");
         if (fakeBold)
             write("0 Tr\r\n");
+        // Underline and strike-out: a stroke at an offset from the baseline.
+        const auto decoration = [&](double offset) {
+            writeParts(color(textColor), " RG\r\n", fontSize * 0.08, " w\r\n", x, ' ', y + offset, " m\r\n",
+                       x + tw * 0.75, ' ', y + offset, " l\r\nS\r\n");
+        };
         if (font.Style().testFlag(fsUnderline)) {
-            writeLn("[] 0 d");
-            writeLn(color(textColor) + " RG");
-            writeLn(PdfNumber(fontSize * 0.08) + " w");
-            writeLn(PdfNumber(x) + ' ' + PdfNumber(y - underlineOffset) + " m");
-            writeLn(PdfNumber(x + tw * 0.75) + ' ' + PdfNumber(y - underlineOffset) + " l");
-            writeLn("S");
+            write("[] 0 d\r\n");
+            decoration(-underlineOffset);
         }
         if (font.Style().testFlag(fsStrikeout))
-            write(color(textColor) + " RG\r\n" + PdfNumber(fontSize * 0.08) + " w\r\n" + PdfNumber(x) + ' '
-                  + PdfNumber(y + strikeOutOffset) + " m\r\n" + PdfNumber(x + tw * 0.75) + ' '
-                  + PdfNumber(y + strikeOutOffset) + " l\r\nS\r\n");
+            decoration(strikeOutOffset);
     }
 }

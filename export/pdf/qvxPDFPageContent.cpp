@@ -81,12 +81,12 @@ TqvxPDFViewWriter::TqvxPDFViewWriter(TqvxPDFExport &pdf, TqvxView *view)
     : m_pdf(pdf), m_view(view), m_content(pdf.PageContent()), L(view->GetAbsLeft()), T(view->GetAbsTop()),
       W(view->Width()), H(view->Height())
 {
-    X1 = PdfNumber(pdf.PX(L));
-    Y1 = PdfNumber(pdf.PY(T));
-    X2 = PdfNumber(pdf.PX(L + W));
-    Y2 = PdfNumber(pdf.PY(T + H));
-    WW = PdfNumber(W * 0.75);
-    HH = PdfNumber(H * 0.75);
+    X1 = TqvxPDFNumber(pdf.PX(L));
+    Y1 = TqvxPDFNumber(pdf.PY(T));
+    X2 = TqvxPDFNumber(pdf.PX(L + W));
+    Y2 = TqvxPDFNumber(pdf.PY(T + H));
+    WW = TqvxPDFNumber(W * 0.75);
+    HH = TqvxPDFNumber(H * 0.75);
 }
 
 QByteArray TqvxPDFViewWriter::point(double x, double y) const
@@ -102,7 +102,9 @@ void TqvxPDFViewWriter::WriteHyperlink()
     const QString value = link->Value();
     if (value.isEmpty())
         return;
-    const QByteArray rect = X1 + ' ' + Y2 + ' ' + X2 + ' ' + Y1;
+    m_text.Clear();
+    m_text << X1 << ' ' << Y2 << ' ' << X2 << ' ' << Y1;
+    const QByteArray rect(m_text.Data(), m_text.Size());
     switch (link->Kind()) {
     case hkURL:
         m_pdf.AddURILink(rect, value);
@@ -130,28 +132,28 @@ void TqvxPDFViewWriter::WriteFrame()
     const TqvxFrame *frame = m_view->Frame();
     if (frame->Typ() == TqvxFrameTypes() || frame->Color() == clNone)
         return;
-    QByteArray xr = X2;
-    QByteArray yb = Y2;
+    TqvxPDFNumber xr = X2;
+    TqvxPDFNumber yb = Y2;
     if (frame->DropShadow()) {
-        xr = PdfNumber(m_pdf.PX(L + W - frame->ShadowWidth()));
-        yb = PdfNumber(m_pdf.PY(T + H - frame->ShadowWidth()));
+        xr = TqvxPDFNumber(m_pdf.PX(L + W - frame->ShadowWidth()));
+        yb = TqvxPDFNumber(m_pdf.PY(T + H - frame->ShadowWidth()));
     }
     // The inner corners of double lines, written only where one is drawn.
-    QByteArray xi1, xi2, yi1, yi2;
+    TqvxPDFNumber xi1, xi2, yi1, yi2;
     auto inner = [&] {
-        if (!xi1.isEmpty())
+        if (!xi1.IsEmpty())
             return;
-        xi1 = PdfNumber(m_pdf.PX(L) + 2);
-        xi2 = PdfNumber(m_pdf.PX(L + W) - 2);
-        yi1 = PdfNumber(m_pdf.PY(T) - 2);
-        yi2 = PdfNumber(m_pdf.PY(T + H) + 2);
+        xi1 = TqvxPDFNumber(m_pdf.PX(L) + 2);
+        xi2 = TqvxPDFNumber(m_pdf.PX(L + W) - 2);
+        yi1 = TqvxPDFNumber(m_pdf.PY(T) - 2);
+        yi2 = TqvxPDFNumber(m_pdf.PY(T + H) + 2);
     };
 
     struct Side {
         TqvxFrameType type;
         const TqvxFrameLine *line;
-        const QByteArray &x1, &y1, &x2, &y2;     // the stroke
-        const QByteArray &ix1, &iy1, &ix2, &iy2; // the inner stroke of a double line
+        const TqvxPDFNumber &x1, &y1, &x2, &y2;     // the stroke
+        const TqvxPDFNumber &ix1, &iy1, &ix2, &iy2; // the inner stroke of a double line
     };
     const Side sides[] = {
         {ftTop, frame->TopLine(), X1, Y1, xr, Y1, xi1, yi1, xi2, yi1},
@@ -159,16 +161,17 @@ void TqvxPDFViewWriter::WriteFrame()
         {ftBottom, frame->BottomLine(), X1, yb, xr, yb, xi1, yi2, xi2, yi2},
         {ftLeft, frame->LeftLine(), X1, Y1, X1, yb, xi1, yi1, xi1, yi2},
     };
-    QByteArray out;
-    out.reserve(512);
-    out += color(frame->Color()) + " RG\r\n";
-    // Sides of the same colour, style and width share their pen text.
-    QByteArray pen;
+    TqvxPDFContentText &out = m_text;
+    out.Clear();
+    out << color(frame->Color()) << " RG\r\n";
+    // Sides of the same colour, style and width share their pen text (colour,
+    // dash and width), written once and repeated from where it stands.
+    qint64 penStart = 0;
+    qint64 penLength = 0;
     const TqvxFrameLine *penLine = nullptr;
-    // Appended piece by piece: a chain of + would build a temporary per step.
-    auto stroke = [&out](const QByteArray &x1, const QByteArray &y1, const QByteArray &x2, const QByteArray &y2) {
-        out.append(x1).append(' ').append(y1).append(" m\r\n");
-        out.append(x2).append(' ').append(y2).append(" l\r\nS\r\n");
+    auto stroke = [&out](const TqvxPDFNumber &x1, const TqvxPDFNumber &y1, const TqvxPDFNumber &x2,
+                         const TqvxPDFNumber &y2) {
+        out << x1 << ' ' << y1 << " m\r\n" << x2 << ' ' << y2 << " l\r\nS\r\n";
     };
     for (const Side &side : sides) {
         // A side without a colour paints nothing, as on screen.
@@ -177,18 +180,20 @@ void TqvxPDFViewWriter::WriteFrame()
         const TqvxFrameLine *line = side.line;
         if (!penLine || line->Color() != penLine->Color() || line->Style() != penLine->Style()
             || line->Width() != penLine->Width()) {
-            pen = color(line->Color()) + " RG\r\n" + GetDashPattern(line->Style(), line->Width()) + "\r\n";
-            AppendPdfNumber(pen, line->Width() * 0.75);
-            pen += " w\r\n";
+            penStart = out.Size();
+            out << color(line->Color()) << " RG\r\n" << GetDashPattern(line->Style(), line->Width()) << "\r\n"
+                << line->Width() * 0.75 << " w\r\n";
+            penLength = out.Size() - penStart;
             penLine = line;
+        } else {
+            out.Repeat(penStart, penLength);
         }
-        out += pen;
         stroke(side.x1, side.y1, side.x2, side.y2);
         if (line->Style() == fsDouble) {
             inner();
-            out += pen;
+            out.Repeat(penStart, penLength);
             stroke(side.ix1, side.iy1, side.ix2, side.iy2);
         }
     }
-    write(out);
+    m_content->WriteBuffer(out.Data(), out.Size());
 }

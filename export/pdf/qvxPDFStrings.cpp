@@ -4,16 +4,31 @@
 #include "report/base/qvxNumbers.h"
 #include "toolkit/core/CodePages.h"
 
+#include <charconv>
+#include <cstring>
+
 QByteArray PdfNumber(double value)
 {
     char text[qvxFixedTextSize];
     return QByteArray(text, qvxFormatFixed(text, value, 2) - text);
 }
 
-void AppendPdfNumber(QByteArray &out, double value)
+TqvxPDFNumber::TqvxPDFNumber(double value) : m_length(int(qvxFormatFixed(m_text, value, 2) - m_text))
+{
+}
+
+TqvxPDFContentText &TqvxPDFContentText::operator<<(double value)
 {
     char text[qvxFixedTextSize];
-    out.append(text, qvxFormatFixed(text, value, 2) - text);
+    m_bytes.append(text, qvxFormatFixed(text, value, 2));
+    return *this;
+}
+
+TqvxPDFContentText &TqvxPDFContentText::operator<<(int value)
+{
+    char text[16];
+    m_bytes.append(text, std::to_chars(text, text + sizeof text, value).ptr);
+    return *this;
 }
 
 QByteArray EscapeString(const QByteArray &bytes)
@@ -43,33 +58,51 @@ QByteArray EscapeString(const QByteArray &bytes)
 
 namespace {
 
-// Four uppercase hex digits per 16-bit value.
+// Appends four uppercase hex digits per 16-bit value.
 template <class Values, class Code>
-QByteArray hex4(const Values &values, Code code)
+void appendHex4(QByteArray &out, const Values &values, Code code)
 {
     static const char digits[] = "0123456789ABCDEF";
-    QByteArray result(values.size() * 4, Qt::Uninitialized);
-    char *out = result.data();
-    for (const auto &value : values) {
-        const unsigned v = code(value);
-        *out++ = digits[(v >> 12) & 0xF];
-        *out++ = digits[(v >> 8) & 0xF];
-        *out++ = digits[(v >> 4) & 0xF];
-        *out++ = digits[v & 0xF];
+    const qsizetype start = out.size();
+    const qsizetype count = values.size();
+    out.resize(start + count * 4);
+    char *at = out.data() + start;
+    const auto *value = values.constData();
+    for (qsizetype i = 0; i < count; ++i, at += 4) {
+        const unsigned v = code(value[i]);
+        const char quad[4] = {digits[(v >> 12) & 0xF], digits[(v >> 8) & 0xF], digits[(v >> 4) & 0xF],
+                              digits[v & 0xF]};
+        std::memcpy(at, quad, 4);
     }
-    return result;
 }
+
+constexpr auto glyphCode = [](quint16 glyph) { return unsigned(glyph); };
 
 } // namespace
 
 QByteArray StrToHex4(const QString &text)
 {
-    return hex4(text, [](QChar c) { return unsigned(c.unicode()); });
+    QByteArray result;
+    appendHex4(result, text, [](QChar c) { return unsigned(c.unicode()); });
+    return result;
 }
 
 QByteArray GlyphsToHex4(const QList<quint16> &glyphs)
 {
-    return hex4(glyphs, [](quint16 glyph) { return unsigned(glyph); });
+    QByteArray result;
+    appendHex4(result, glyphs, glyphCode);
+    return result;
+}
+
+QByteArray PdfShowGlyphs(const QList<quint16> &glyphs)
+{
+    static constexpr char end[] = "> Tj\r\n";
+    QByteArray shown;
+    shown.reserve(glyphs.size() * 4 + qsizetype(sizeof end));
+    shown += '<';
+    appendHex4(shown, glyphs, glyphCode);
+    shown.append(end, qsizetype(sizeof end) - 1);
+    return shown;
 }
 
 QByteArray PdfString(const QString &text, int objectNumber, const QByteArray &fileKey)
@@ -123,9 +156,9 @@ QByteArray PdfName(const QString &text)
 QByteArray TqvxPDFColorText::operator()(TColor color)
 {
     if (color == clBlack)
-        return "0 0 0";
+        return QByteArrayLiteral("0 0 0");
     if (color == clWhite || color == clNone)
-        return "1 1 1";
+        return QByteArrayLiteral("1 1 1");
     if (color == m_lastColor)
         return m_lastText;
     const TColor rgb = ColorToRGB(color);
@@ -138,7 +171,7 @@ QByteArray TqvxPDFColorText::operator()(TColor color)
 QByteArray GetDashPattern(TqvxFrameStyle style, double width)
 {
     if (style != fsDash && style != fsDot && style != fsDashDot && style != fsDashDotDot)
-        return "[] 0 d";
+        return QByteArrayLiteral("[] 0 d");
     const QByteArray dash = PdfNumber(width * 6) + ' ';
     const QByteArray dot = PdfNumber(width * 2) + ' ';
     switch (style) {

@@ -4,16 +4,78 @@
 // strings, text strings (plain or encrypted), link URIs, names, colours and
 // dash patterns.  Every text here is bytes as they go into the file.
 
+#include "report/base/qvxNumbers.h"
 #include "report/base/qvxViewTypes.h"
 #include "toolkit/graphics/Colors.h"
 
 #include <QByteArray>
 #include <QString>
 
+#include <string>
+
 // A real number with two decimals and a point: 12.00, -3.50, 0.00.
 QByteArray PdfNumber(double value);
-// The same text appended to out.
-void AppendPdfNumber(QByteArray &out, double value);
+
+// The same text kept in place, for numbers written again and again; empty
+// when made without a value.
+class TqvxPDFNumber
+{
+public:
+    TqvxPDFNumber() = default;
+    explicit TqvxPDFNumber(double value);
+
+    bool IsEmpty() const { return m_length == 0; }
+    const char *Data() const { return m_text; }
+    int Size() const { return m_length; }
+
+private:
+    char m_text[qvxFixedTextSize] = {};
+    int m_length = 0;
+};
+
+// The text of content stream operators, built in place piece by piece: a
+// real number as PdfNumber writes it, a whole number in decimal, bytes and
+// characters as they are.  Clearing keeps the room already taken, so one
+// buffer serves every operator of a view.
+class TqvxPDFContentText
+{
+public:
+    // Room for the operators of a framed view without growing.
+    TqvxPDFContentText() { m_bytes.reserve(1024); }
+
+    TqvxPDFContentText &operator<<(double value);
+    TqvxPDFContentText &operator<<(int value);
+    TqvxPDFContentText &operator<<(char c)
+    {
+        m_bytes.push_back(c);
+        return *this;
+    }
+    TqvxPDFContentText &operator<<(const char *text)
+    {
+        m_bytes.append(text);
+        return *this;
+    }
+    TqvxPDFContentText &operator<<(const QByteArray &text)
+    {
+        m_bytes.append(text.constData(), std::size_t(text.size()));
+        return *this;
+    }
+    TqvxPDFContentText &operator<<(const TqvxPDFNumber &number)
+    {
+        m_bytes.append(number.Data(), std::size_t(number.Size()));
+        return *this;
+    }
+
+    // Appends again the length bytes of the text from start.
+    void Repeat(qint64 start, qint64 length) { m_bytes.append(m_bytes, std::size_t(start), std::size_t(length)); }
+
+    const char *Data() const { return m_bytes.data(); }
+    qint64 Size() const { return qint64(m_bytes.size()); }
+    void Clear() { m_bytes.clear(); }
+
+private:
+    std::string m_bytes;
+};
 
 // A PDF literal string's contents: "(", ")" and "\" escaped with "\", LF as
 // "\n" and CR as "\r"; every other byte unchanged.
@@ -23,6 +85,9 @@ QByteArray EscapeString(const QByteArray &bytes);
 QByteArray StrToHex4(const QString &text);
 // The same for 16-bit glyph indices.
 QByteArray GlyphsToHex4(const QList<quint16> &glyphs);
+// The operator that shows the glyphs, with its line end: "<" + GlyphsToHex4
+// + "> Tj".
+QByteArray PdfShowGlyphs(const QList<quint16> &glyphs);
 
 // A text string: "<FEFF" + StrToHex4 + ">" without a file key; with one,
 // the bytes FE FF and UTF-16BE encrypted with the key of the object,

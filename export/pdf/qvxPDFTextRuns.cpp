@@ -48,8 +48,7 @@ QByteArray TqvxPDFExport::ShowText(TqvxPDFFont *font, const QByteArray &size, co
 {
     bool exact = true;
     if (firstMissing(*font, line) == 0) {
-        const QList<quint16> glyphs = font->GetGlyphs(line, rightToLeft, &exact);
-        const QByteArray shown = '<' + GlyphsToHex4(glyphs) + "> Tj\r\n";
+        const QByteArray shown = PdfShowGlyphs(font->GetGlyphs(line, rightToLeft, &exact));
         return exact ? shown : WithActualText(line, shown);
     }
 
@@ -96,7 +95,7 @@ QByteArray TqvxPDFExport::ShowText(TqvxPDFFont *font, const QByteArray &size, co
             current = segment.Font;
         }
         bool segmentExact = true;
-        shown += '<' + GlyphsToHex4(segment.Font->GetGlyphs(segment.Text, rightToLeft, &segmentExact)) + "> Tj\r\n";
+        shown += PdfShowGlyphs(segment.Font->GetGlyphs(segment.Text, rightToLeft, &segmentExact));
         exact = exact && segmentExact;
     }
     if (current != font)

@@ -83,8 +83,8 @@ void TqvxPDFViewWriter::WriteLine(TqvxCustomLineView *line)
     const TqvxFrame *frame = line->Frame();
     const double fw = frame->Width();
     writeLn(GetDashPattern(frame->Style(), fw));
-    write(color(frame->Color()) + " RG\r\n" + PdfNumber(fw * 0.75) + " w\r\n" + X1 + ' ' + Y1 + " m\r\n" + X2 + ' '
-          + Y2 + " l\r\nS\r\n");
+    writeParts(color(frame->Color()), " RG\r\n", fw * 0.75, " w\r\n", X1, ' ', Y1, " m\r\n", X2, ' ', Y2,
+               " l\r\nS\r\n");
     const double left = m_pdf.PX(L);
     const double top = m_pdf.PY(T);
     const double right = m_pdf.PX(L + W);
@@ -128,7 +128,7 @@ void TqvxPDFViewWriter::WriteShape(TqvxShapeView *shape)
     write(color(frame->Color()) + " RG\r\n" + PdfNumber(fw * 0.75) + " w\r\n");
     switch (shape->Shape()) {
     case skRectangle:
-        write(color(fill) + " rg\r\n" + X1 + ' ' + Y2 + " \r\n" + WW + ' ' + HH + " re\r\n" + paint);
+        writeParts(color(fill), " rg\r\n", X1, ' ', Y2, " \r\n", WW, ' ', HH, " re\r\n", paint);
         break;
     case skEllipse: {
         const double a = W / 2;
@@ -157,10 +157,10 @@ void TqvxPDFViewWriter::WriteShape(TqvxShapeView *shape)
         write(paint);
         break;
     case skDiagonal1:
-        write(X1 + ' ' + Y2 + " m\r\n" + X2 + ' ' + Y1 + " l\r\nS\r\n");
+        writeParts(X1, ' ', Y2, " m\r\n", X2, ' ', Y1, " l\r\nS\r\n");
         break;
     case skDiagonal2:
-        write(X1 + ' ' + Y1 + " m\r\n" + X2 + ' ' + Y2 + " l\r\nS\r\n");
+        writeParts(X1, ' ', Y1, " m\r\n", X2, ' ', Y2, " l\r\nS\r\n");
         break;
     default:
         break;

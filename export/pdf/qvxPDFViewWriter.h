@@ -5,6 +5,7 @@
 // (export/pdf/qvxPDFPageContent.h); one instance per view.
 
 #include "export/pdf/qvxExportPDF.h"
+#include "export/pdf/qvxPDFStrings.h"
 
 #include <QByteArray>
 
@@ -33,6 +34,14 @@ public:
 private:
     void write(const QByteArray &text) { TqvxPDFExport::Write(m_content, text); }
     void writeLn(const QByteArray &text) { TqvxPDFExport::WriteLn(m_content, text); }
+    // Writes the parts, put together as TqvxPDFContentText puts them.
+    template <class... Parts>
+    void writeParts(const Parts &...parts)
+    {
+        m_text.Clear();
+        (m_text << ... << parts);
+        m_content->WriteBuffer(m_text.Data(), m_text.Size());
+    }
     QByteArray color(TColor c) { return m_pdf.GetPDFColor(c); }
     // A point of the page in pixels as "x y" in points.
     QByteArray point(double x, double y) const;
@@ -50,7 +59,8 @@ private:
     TqvxPDFExport &m_pdf;
     TqvxView *m_view;
     TStream *m_content;
+    TqvxPDFContentText m_text;
     // The view's box in pixels, and its corners and sizes as operand texts.
     double L, T, W, H;
-    QByteArray X1, Y1, X2, Y2, WW, HH;
+    TqvxPDFNumber X1, Y1, X2, Y2, WW, HH;
 };

@@ -167,32 +167,35 @@ void TqvxDrawText::fillAdvances(const TFontData &font, const QString &text, cons
                                 std::vector<int> &advances)
 {
     const int n = int(text.size());
-    advances.assign(n, add);
+    const int tagged = std::min(n, int(tags.size()));
+    advances.resize(n);
     TFontData measured = font;
-    std::vector<int> extents;
-    const auto styleAt = [&](int i) { return i < int(tags.size()) ? tags[i].Style : font.Style; };
+    std::vector<int> &extents = m_extents;
+    const auto styleAt = [&](int i) { return i < tagged ? tags[i].Style : font.Style; };
     for (int i = 0; i < n;) {
         measured.Style = styleAt(i);
         int end = i + 1;
         while (end < n && styleAt(end) == measured.Style)
             ++end;
         m_measurer->Extents(measured, QStringView(text).mid(i, end - i), extents);
+        int previous = 0;
         for (int k = i; k < end; ++k) {
-            const int extent = extents[k - i] - (k > i ? extents[k - i - 1] : 0);
-            advances[k] += extent;
-            if (k < int(tags.size()) && tags[k].Small)
+            const int extent = extents[k - i];
+            advances[k] = add + extent - previous;
+            previous = extent;
+            if (k < tagged && tags[k].Small)
                 advances[k] = qvxRound(advances[k] / 1.5);
         }
         i = end;
     }
 }
 
-void TqvxDrawText::addLine(const QString &text, const TqvxHTMLTags &tags, bool hyphenated)
+void TqvxDrawText::addLine(const QString &text, TqvxHTMLTags tags, bool hyphenated)
 {
     m_text.Add(text);
     m_lineFlags.push_back(0);
     m_hyphenated.push_back(hyphenated);
-    m_tags.Items.push_back(tags);
+    m_tags.Items.push_back(std::move(tags));
 }
 
 void TqvxDrawText::wrapLine(QString text, int firstWidth, int fullWidth, int add)
@@ -200,19 +203,19 @@ void TqvxDrawText::wrapLine(QString text, int firstWidth, int fullWidth, int add
     m_tags.NewLine();
     m_tags.ExpandHTMLTags(text);
     m_tags.Position += 2;
-    const TqvxHTMLTags records = std::move(m_tags.Items.back());
+    TqvxHTMLTags records = std::move(m_tags.Items.back());
     m_tags.Items.pop_back();
 
     const int n = int(text.size());
     if (n < 2 || !m_wordWrap) {
-        addLine(text, records, false);
+        addLine(text, std::move(records), false);
         return;
     }
     std::vector<int> sums;
     fillAdvances(m_font, text, records, add, sums);
     std::partial_sum(sums.begin(), sums.end(), sums.begin());
     if (sums.back() < firstWidth) {
-        addLine(text, records, false);
+        addLine(text, std::move(records), false);
         return;
     }
 
@@ -225,7 +228,7 @@ void TqvxDrawText::wrapLine(QString text, int firstWidth, int fullWidth, int add
             tags.push_back(tags.back());
             tags.back().Default = true;
         }
-        addLine(line, tags, hyphen);
+        addLine(line, std::move(tags), hyphen);
     };
 
     const bool tagsOn = m_tags.AllowTags;

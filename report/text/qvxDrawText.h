@@ -133,7 +133,7 @@ private:
     void fillAdvances(const TFontData &font, const QString &text, const TqvxHTMLTags &tags, int add,
                       std::vector<int> &advances);
     void wrapLine(QString text, int firstWidth, int fullWidth, int add);
-    void addLine(const QString &text, const TqvxHTMLTags &tags, bool hyphenated);
+    void addLine(const QString &text, TqvxHTMLTags tags, bool hyphenated);
     void drawLine(Device &device, int index, int x, int y, int width, TqvxHAlign align);
     void selectRunFont(Device &device, const TqvxHTMLTag &tag);
 
@@ -157,6 +157,8 @@ private:
     TWideStrings m_text;
     std::vector<int> m_lineFlags;
     std::vector<bool> m_hyphenated;
+    // The measurer's extents of one run, kept to reuse their room.
+    std::vector<int> m_extents;
     bool m_wordBreak = false;
     bool m_wordWrap = true;
     bool m_wysiwyg = true;

@@ -167,13 +167,12 @@ void TqvxHTMLTagsList::addRecords(int count)
 {
     addRecord();
     TqvxHTMLTags &records = Items.back();
-    records.reserve(records.size() + count - 1);
     TqvxHTMLTag next = records.back();
     next.Default = true;
-    for (int k = 1; k < count; ++k) {
-        ++next.Position;
-        records.push_back(next);
-    }
+    const std::size_t first = records.size();
+    records.resize(first + count - 1, next);
+    for (int k = 1; k < count; ++k)
+        records[first + k - 1].Position = next.Position + k;
 }
 
 void TqvxHTMLTagsList::ExpandHTMLTags(QString &line)

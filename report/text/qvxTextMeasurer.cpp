@@ -24,7 +24,7 @@ TCanvas &TqvxFontServiceMeasurer::canvasFor(const TFontData &font)
 
 void TqvxFontServiceMeasurer::Extents(const TFontData &font, QStringView text, std::vector<int> &extents)
 {
-    const QList<int> measured = canvasFor(font).CharacterExtents(text.toString());
+    const QList<int> measured = canvasFor(font).CharacterExtents(text);
     extents.assign(measured.begin(), measured.end());
 }
 

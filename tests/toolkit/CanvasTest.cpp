@@ -9,6 +9,8 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 // A white image with a canvas on it.
@@ -299,6 +301,32 @@ TEST(CanvasText, MeasuringAgreesWithTheFontEngine)
     EXPECT_EQ(extents[0], canvas.TextWidth(text.left(1)));
     for (int i = 1; i < extents.size(); ++i)
         EXPECT_GE(extents[i], extents[i - 1]);
+}
+
+// Each extent is the running sum of design advances at the em size, rounded
+// half away from zero; sizes of a power of two put many sums on a half.
+TEST(CanvasText, ExtentsRoundEachRunningSumHalfAwayFromZero)
+{
+    TCanvas canvas;
+    canvas.Font()->SetName(QStringLiteral("Arial"));
+    const TFontFacePtr face = TFontEngine::Face(QStringLiteral("Arial"), false, false);
+    const QString text = QStringLiteral("Выключатель ZMT-250, 3P; In = 160 A");
+    const QList<int> advances = CharacterAdvances(*face, text);
+    int halves = 0;
+    for (int size = 1; size <= 600; ++size) {
+        canvas.Font()->SetHeight(-size);
+        const QList<int> extents = canvas.CharacterExtents(text);
+        ASSERT_EQ(extents.size(), text.size());
+        const double scale = double(size) / face->UnitsPerEm();
+        qint64 sum = 0;
+        for (int i = 0; i < text.size(); ++i) {
+            sum += advances[i];
+            const double exact = sum * scale;
+            halves += exact - std::floor(exact) == 0.5;
+            ASSERT_EQ(extents[i], std::lround(exact)) << "size " << size << ", unit " << i;
+        }
+    }
+    EXPECT_GT(halves, 0);
 }
 
 // The canvas keeps the face it measured with; every change of the font in

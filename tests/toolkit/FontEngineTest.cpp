@@ -5,6 +5,7 @@
 
 #include <QFileInfo>
 #include <gtest/gtest.h>
+#include <hb.h>
 
 namespace {
 
@@ -79,6 +80,40 @@ TEST(FontMetrics, AdvancesAreUnhintedDesignUnits)
     EXPECT_EQ(TextAdvance(*face, u"AV"), TextAdvance(*face, u"A") + TextAdvance(*face, u"V"));
 }
 
+// The table a face keeps of its characters must give HarfBuzz's own answers,
+// on first use and when read again, in a face with kerning (Liberation
+// Sans) and in one with Arabic shaping (DejaVu Sans), and for characters it
+// lacks or that lie outside the table.
+TEST(FontMetrics, KeptGlyphsAndAdvancesAreHarfBuzzsAnswers)
+{
+    for (const char *name : {"Arial", "DejaVu Sans"}) {
+        SCOPED_TRACE(name);
+        const TFontFacePtr face = TFontEngine::Face(QString::fromLatin1(name), false, false);
+        auto *font = static_cast<hb_font_t *>(face->HarfBuzzFont());
+        const char32_t characters[] = {U'A', U'V', U'a', U'\u0416', U'\u0627', U'\u0644', U'\u05E9', U'\u4E00',
+                                       U'\uFFFD', U'\U0001F600', U'\U0010FFFF', 0};
+        for (int pass = 0; pass < 2; ++pass) {
+            for (const char32_t c : characters) {
+                hb_codepoint_t glyph = 0;
+                if (!hb_font_get_nominal_glyph(font, c, &glyph))
+                    glyph = 0;
+                const TNominalGlyph kept = face->NominalGlyph(c);
+                EXPECT_EQ(kept.Glyph, glyph) << unsigned(c);
+                EXPECT_EQ(face->GlyphIndex(c), glyph) << unsigned(c);
+                EXPECT_EQ(kept.Advance, hb_font_get_glyph_h_advance(font, glyph)) << unsigned(c);
+            }
+        }
+        // Glyphs that only shaping reaches (Arabic contextual forms) have
+        // their advances kept too.
+        for (const TGlyphRun &run : ShapeLine(*face, u"\u0633\u0644\u0627\u0645"))
+            for (const TShapedGlyph &shaped : run.Glyphs) {
+                EXPECT_EQ(shaped.Advance, hb_font_get_glyph_h_advance(font, shaped.Glyph));
+                EXPECT_EQ(face->GlyphAdvance(shaped.Glyph), shaped.Advance);
+            }
+        EXPECT_EQ(face->GlyphAdvance(0x20000), hb_font_get_glyph_h_advance(font, 0x20000));
+    }
+}
+
 TEST(FontData, FileBytesAndSingleTables)
 {
     const TFontFacePtr face = TFontEngine::Face(QStringLiteral("Arial"), false, false);
@@ -119,6 +154,23 @@ TEST(TextShaping, LatinAndCyrillicKeepTheirLogicalOrder)
     }
     // No "fi" ligature: every letter keeps its glyph.
     EXPECT_EQ(ShapeLine(*face, u"fi")[0].Glyphs.size(), 2);
+}
+
+// A line that begins like plain Latin text and goes on with characters
+// that need bidi or shaping is shaped as a whole.
+TEST(TextShaping, LinesThatTurnComplexAfterTheirStartAreShapedWhole)
+{
+    const TFontFacePtr face = TFontEngine::Face(QStringLiteral("Arial"), false, false);
+    const QList<TGlyphRun> mixed = ShapeLine(*face, u"ZMT \u05E9\u05DC\u05D5\u05DD");
+    ASSERT_EQ(mixed.size(), 2);
+    EXPECT_FALSE(mixed[0].RightToLeft);
+    EXPECT_TRUE(mixed[1].RightToLeft);
+    EXPECT_EQ(clustersOf(mixed), (QList<int>{0, 1, 2, 3, 7, 6, 5, 4}));
+
+    const QList<TGlyphRun> accented = ShapeLine(*face, u"Cafe\u0301");
+    ASSERT_EQ(accented.size(), 1);
+    EXPECT_EQ(accented[0].Length, 5);
+    EXPECT_EQ(clustersOf(accented).first(4), (QList<int>{0, 1, 2, 3}));
 }
 
 TEST(TextShaping, HebrewRunsRightToLeft)

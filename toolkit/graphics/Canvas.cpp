@@ -18,6 +18,15 @@
 
 namespace {
 
+// std::lround of a value far below 2^53, without the library call: the
+// part after the point is exact, and halves go away from zero.
+long long roundHalfAway(double value)
+{
+    const auto whole = static_cast<long long>(value);
+    const double rest = value - double(whole);
+    return whole + (rest >= 0.5) - (rest <= -0.5);
+}
+
 const QRect unboundedRect(-(1 << 28), -(1 << 28), 1 << 29, 1 << 29);
 
 QImage *imageDevice(QPaintDevice *device)
@@ -497,14 +506,14 @@ QSize TCanvas::TextExtent(const QString &text)
     return QSize(TextWidth(text), TextHeight(text));
 }
 
-QList<int> TCanvas::CharacterExtents(const QString &text, bool rightToLeft)
+QList<int> TCanvas::CharacterExtents(QStringView text, bool rightToLeft)
 {
     const Selection &s = SelectedFont();
     QList<int> extents = CharacterAdvances(*s.face, text, rightToLeft);
     qint64 sum = 0;
     for (int &extent : extents) {
         sum += extent;
-        extent = int(std::lround(sum * s.scale));
+        extent = int(roundHalfAway(sum * s.scale));
     }
     return extents;
 }

@@ -200,7 +200,7 @@ public:
     QSize TextExtent(const QString &text);
     // The extent of the text up to and including each UTF-16 unit, in device
     // pixels (running sums of the font's advances, each rounded).
-    QList<int> CharacterExtents(const QString &text, bool rightToLeft = false);
+    QList<int> CharacterExtents(QStringView text, bool rightToLeft = false);
     // Text metrics of the font at the canvas's current size.
     TFontMetrics FontMetrics();
     // Formats and draws text in rect with the DT_ flags (see TextFormat.h),

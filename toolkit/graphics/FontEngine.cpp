@@ -172,21 +172,17 @@ TFontMetrics TFontFace::Metrics(double pixelSize) const
     return m;
 }
 
-quint32 TFontFace::GlyphIndex(char32_t character) const
+quint64 TFontFace::nominalGlyph(char32_t character) const
 {
-    auto lookUp = [this](char32_t c) -> quint32 {
-        hb_codepoint_t glyph = 0;
-        return hb_font_get_nominal_glyph(static_cast<hb_font_t *>(m_hbFont), c, &glyph) ? glyph : 0;
-    };
-    return character < m_glyphs.Size ? m_glyphs.Get(character, lookUp) : lookUp(character);
+    hb_codepoint_t glyph = 0;
+    if (!hb_font_get_nominal_glyph(static_cast<hb_font_t *>(m_hbFont), character, &glyph))
+        glyph = 0;
+    return quint64(quint32(glyphAdvance(glyph))) << 32 | glyph;
 }
 
-int TFontFace::GlyphAdvance(quint32 glyph) const
+qint32 TFontFace::glyphAdvance(quint32 glyph) const
 {
-    auto lookUp = [this](quint32 g) -> qint32 {
-        return hb_font_get_glyph_h_advance(static_cast<hb_font_t *>(m_hbFont), g);
-    };
-    return glyph < m_advances.Size ? m_advances.Get(glyph, lookUp) : lookUp(glyph);
+    return hb_font_get_glyph_h_advance(static_cast<hb_font_t *>(m_hbFont), glyph);
 }
 
 QByteArray TFontFace::Table(quint32 tag) const

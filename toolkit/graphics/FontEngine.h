@@ -67,6 +67,13 @@ struct TFontMetrics {
     int MaxWidth = 0;
 };
 
+// The glyph a character maps to in a face's character map, without
+// shaping, and that glyph's advance in font units.
+struct TNominalGlyph {
+    quint32 Glyph = 0; // 0 when the face has no glyph for the character
+    int Advance = 0;
+};
+
 // One loaded face of a font file.  Faces are shared and live as long as the
 // font engine's cache (the whole run).
 class TFontFace
@@ -86,10 +93,23 @@ public:
     // Metrics at an em size of pixelSize pixels.
     TFontMetrics Metrics(double pixelSize) const;
 
+    // The glyph of a character and its unhinted advance; asked of HarfBuzz
+    // once per character and kept.
+    TNominalGlyph NominalGlyph(char32_t character) const
+    {
+        if (character >= m_nominal.Size)
+            return unpack(nominalGlyph(character));
+        return unpack(m_nominal.Get(character, [this](char32_t c) { return nominalGlyph(c); }));
+    }
     // The glyph of a character, 0 when the face has none.
-    quint32 GlyphIndex(char32_t character) const;
+    quint32 GlyphIndex(char32_t character) const { return NominalGlyph(character).Glyph; }
     // The unhinted advance of a glyph in font units.
-    int GlyphAdvance(quint32 glyph) const;
+    int GlyphAdvance(quint32 glyph) const
+    {
+        if (glyph >= m_advances.Size)
+            return glyphAdvance(glyph);
+        return m_advances.Get(glyph, [this](quint32 g) { return glyphAdvance(g); });
+    }
 
     // The whole font file (the whole collection for a collection file).
     const QByteArray &FileData() const { return m_data; }
@@ -103,15 +123,21 @@ private:
     friend class TFontEngine;
     TFontFace() = default;
     void Load(const TFontFile &file);
+    // HarfBuzz's answers: a character's glyph and advance packed as
+    // advance << 32 | glyph, and a glyph's advance.
+    quint64 nominalGlyph(char32_t character) const;
+    qint32 glyphAdvance(quint32 glyph) const;
+    static TNominalGlyph unpack(quint64 packed) { return {quint32(packed), qint32(packed >> 32)}; }
 
     TFontFile m_file;
     TFontDesignMetrics m_design;
     QByteArray m_data;
     void *m_ftFace = nullptr; // FT_Face
     void *m_hbFont = nullptr; // hb_font_t
-    // What HarfBuzz answered, kept: the glyphs of characters and the
-    // advances of glyphs.
-    mutable TLazyGlyphTable<quint32, quint32(-1)> m_glyphs;
+    // What HarfBuzz answered, kept: the glyphs of characters with their
+    // advances, and the advances of glyphs.  No real entry has all bits
+    // set: glyph ids stay below 65,536.
+    mutable TLazyGlyphTable<quint64, ~quint64(0)> m_nominal;
     mutable TLazyGlyphTable<qint32, qint32(-0x7fffffff - 1)> m_advances;
 };
 

@@ -7,28 +7,29 @@
 
 namespace {
 
-// Latin and Cyrillic text without combining marks needs neither bidi nor
-// shaping: every character shows its own glyph.  This is the common case of
-// report texts, so it skips FriBidi and HarfBuzz.
-bool isSimpleText(QStringView text)
+// Latin and Cyrillic characters other than combining marks need neither
+// bidi nor shaping: each shows its own glyph.
+bool isSimpleCharacter(char16_t u)
 {
-    return std::all_of(text.begin(), text.end(), [](QChar c) {
-        const char16_t u = c.unicode();
-        return u < 0x0300 || (u >= 0x0400 && u < 0x0483) || (u >= 0x048A && u < 0x0530);
-    });
+    return u < 0x0300 || (u >= 0x0400 && u < 0x0483) || (u >= 0x048A && u < 0x0530);
 }
 
-TGlyphRun simpleRun(const TFontFace &face, QStringView text)
+// Lines of such characters alone are the common case of report texts, so
+// they skip FriBidi and HarfBuzz: run gets one glyph per character.  False
+// at the first character that needs more (run is then to be dropped).
+bool shapeSimply(const TFontFace &face, QStringView text, TGlyphRun &run)
 {
-    TGlyphRun run;
     run.Length = int(text.size());
     run.Glyphs.resize(text.size());
     TShapedGlyph *out = run.Glyphs.data();
     for (int i = 0; i < text.size(); ++i) {
-        const quint32 glyph = face.GlyphIndex(text[i].unicode());
-        out[i] = {glyph, i, face.GlyphAdvance(glyph)};
+        const char16_t u = text[i].unicode();
+        if (!isSimpleCharacter(u))
+            return false;
+        const TNominalGlyph nominal = face.NominalGlyph(u);
+        out[i] = {nominal.Glyph, i, nominal.Advance};
     }
-    return run;
+    return true;
 }
 
 struct LogicalRun {
@@ -149,8 +150,10 @@ QList<TGlyphRun> ShapeLine(const TFontFace &face, QStringView text, bool rightTo
 {
     if (text.isEmpty())
         return {};
-    if (isSimpleText(text))
-        return {simpleRun(face, text)};
+    QList<TGlyphRun> result(1);
+    if (shapeSimply(face, text, result.front()))
+        return result;
+    result.clear();
 
     // Code points with the UTF-16 index of each.
     std::vector<FriBidiChar> chars;
@@ -169,7 +172,6 @@ QList<TGlyphRun> ShapeLine(const TFontFace &face, QStringView text, bool rightTo
 
     std::vector<LogicalRun> runs = logicalRuns(chars, rightToLeft);
     reorderVisually(runs);
-    QList<TGlyphRun> result;
     result.reserve(qsizetype(runs.size()));
     for (const LogicalRun &run : runs) {
         const int start = unitIndex[run.start];
@@ -181,9 +183,10 @@ QList<TGlyphRun> ShapeLine(const TFontFace &face, QStringView text, bool rightTo
 QList<int> CharacterAdvances(const TFontFace &face, QStringView text, bool rightToLeft)
 {
     QList<int> advances(text.size(), 0);
+    int *out = advances.data();
     for (const TGlyphRun &run : ShapeLine(face, text, rightToLeft))
         for (const TShapedGlyph &glyph : run.Glyphs)
-            advances[glyph.Cluster] += glyph.Advance;
+            out[glyph.Cluster] += glyph.Advance;
     return advances;
 }
 

@@ -181,6 +181,40 @@ TEST_F(PDFPageContent, CJKFacesGetFakeBoldAndItalic)
     EXPECT_TRUE(pattern.match(QString::fromLatin1(content)).hasMatch()) << content.constData();
 }
 
+// Every operator of a memo with a drop shadow, a fill, character spacing and
+// both lines through its text, right-aligned, as the writer has always put
+// them.
+TEST_F(PDFPageContent, DecoratedMemoWritesItsOperatorsExactly)
+{
+    auto memo = memoView(QStringLiteral("Zakaz"), 10, 20, 120, 30);
+    memo->Frame()->SetTyp(TqvxFrameTypes(ftLeft) | ftTop | ftRight | ftBottom);
+    memo->Frame()->SetDropShadow(true);
+    memo->Frame()->SetShadowWidth(3);
+    memo->SetColor(clYellow);
+    memo->SetCharSpacing(2);
+    memo->SetHAlign(haRight);
+    memo->Font()->SetStyle(TFontStyles(fsUnderline) | fsStrikeout);
+    memo->Font()->SetColor(clNavy);
+    const QByteArray content = contentOf(memo.get(), QStringLiteral("decorated.pdf"));
+    const char *expected = "q\r\n7.25 803.14 91.50 24.00 re\r\nW\r\nn\r\n"
+                           // the shadow
+                           "0 0 0 rg\r\n0 0 0 RG\r\n95.75 803.89 2.25 20.25 re\r\nB\r\n"
+                           "10.25 803.89 87.75 2.25 re\r\nB\r\n"
+                           // the fill and the four sides
+                           "1.00 1.00 0.00 rg\r\n8.00 806.14 87.75 20.25 re\r\nf\r\n0 0 0 RG\r\n"
+                           "0 0 0 RG\r\n[] 0 d\r\n0.75 w\r\n8.00 826.39 m\r\n95.75 826.39 l\r\nS\r\n"
+                           "0 0 0 RG\r\n[] 0 d\r\n0.75 w\r\n95.75 826.39 m\r\n95.75 806.14 l\r\nS\r\n"
+                           "0 0 0 RG\r\n[] 0 d\r\n0.75 w\r\n8.00 806.14 m\r\n95.75 806.14 l\r\nS\r\n"
+                           "0 0 0 RG\r\n[] 0 d\r\n0.75 w\r\n8.00 826.39 m\r\n8.00 806.14 l\r\nS\r\n"
+                           // the text, its underline and its strike-out
+                           "/F0 10 Tf\r\n0.00 0.00 0.50 rg\r\n1.50 Tc\r\n"
+                           "BT\r\n61.95 813.73 Td\r\n<003D0044004E0044005D> Tj\r\nET\r\n"
+                           "[] 0 d\r\n0.00 0.00 0.50 RG\r\n0.80 w\r\n61.95 812.53 m\r\n96.57 812.53 l\r\nS\r\n"
+                           "0.00 0.00 0.50 RG\r\n0.80 w\r\n61.95 816.53 m\r\n96.57 816.53 l\r\nS\r\n"
+                           "Q\r\n";
+    EXPECT_EQ(content.toStdString(), expected);
+}
+
 TEST_F(PDFPageContent, RotatedMemoTurnsAboutItsCentre)
 {
     auto memo = memoView(QStringLiteral("up"), 0, 0, 100, 40);

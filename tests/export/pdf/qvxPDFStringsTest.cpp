@@ -3,12 +3,54 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 TEST(PDFStrings, NumbersHaveTwoDecimalsAndAPoint)
 {
     EXPECT_EQ(PdfNumber(12), "12.00");
     EXPECT_EQ(PdfNumber(-3.5), "-3.50");
     EXPECT_EQ(PdfNumber(0), "0.00");
     EXPECT_EQ(PdfNumber(0.005), "0.01");
+}
+
+// Operator text built in place writes each number as the single formatters
+// do, and a cleared buffer starts over.
+TEST(PDFStrings, ContentTextPutsPartsTogetherAsTheFormattersWriteThem)
+{
+    TqvxPDFContentText text;
+    const double reals[] = {0, -0.004, 0.005, -12.345, 1e15, 595.275};
+    const int wholes[] = {0, -7, 10, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()};
+    QByteArray expected;
+    for (const double real : reals) {
+        const TqvxPDFNumber kept(real);
+        EXPECT_EQ(QByteArray(kept.Data(), kept.Size()), PdfNumber(real));
+        text << real << ' ' << kept << ' ';
+        expected += PdfNumber(real) + ' ' + PdfNumber(real) + ' ';
+    }
+    EXPECT_TRUE(TqvxPDFNumber().IsEmpty());
+    EXPECT_FALSE(TqvxPDFNumber(0).IsEmpty());
+    for (const int whole : wholes) {
+        text << whole << " Tf\r\n";
+        expected += QByteArray::number(whole) + " Tf\r\n";
+    }
+    text << QByteArray("<00", 3) << QByteArray("\0", 1) << '>';
+    expected += QByteArray("<00\0>", 5);
+    EXPECT_EQ(QByteArray(text.Data(), text.Size()), expected);
+
+    text.Clear();
+    text << "q\r\n";
+    EXPECT_EQ(QByteArray(text.Data(), text.Size()), "q\r\n");
+
+    // A part repeated from the text itself, also when the text must grow
+    // for it.
+    text << "0 0 0 RG\r\n";
+    text.Repeat(3, 10);
+    EXPECT_EQ(QByteArray(text.Data(), text.Size()), "q\r\n0 0 0 RG\r\n0 0 0 RG\r\n");
+    const QByteArray block(700, 'x');
+    text << block;
+    const qint64 before = text.Size();
+    text.Repeat(before - 700, 700);
+    EXPECT_EQ(QByteArray(text.Data() + before, 700), block);
 }
 
 TEST(PDFStrings, EscapeStringEscapesDelimitersAndLineEnds)

@@ -108,7 +108,7 @@ void TqvxPreparedStore::Clear()
 {
     ClearPageCache();
     m_parsedSources.clear();
-    m_sourcePageTexts.clear();
+    m_sourcePageDocuments.clear();
     m_sourcePages.clear();
     PreparedOutline()->Reset();
     m_doc.Clear();
@@ -319,10 +319,10 @@ std::shared_ptr<TqvxComponent> TqvxPreparedStore::buildPage(int index)
     } else {
         TqvxComponent *source = sourcePageOfItem(item);
         page.reset(newLike(source, nullptr));
-        TMemoryStream sourceText;
-        sourceText.WriteBuffer(sourcePageText(source));
-        sourceText.SetPosition(0);
-        page->LoadFromStream(&sourceText);
+        // What Assign would read, without writing and parsing it again.
+        TqvxXMLSerializer pageReader;
+        pageReader.SetHandleNestedProperties(true);
+        pageReader.ReadRootComponent(page.get(), sourcePageItem(source));
         page->SetName(source->Name());
         if (!item->Text().isEmpty())
             serializer.XMLToObj(item->Text(), page.get());
@@ -366,15 +366,18 @@ void TqvxPreparedStore::BuildObjects(TqvxXMLItem *item, TqvxComponent *parent, T
     }
 }
 
-const QByteArray &TqvxPreparedStore::sourcePageText(TqvxComponent *source)
+TqvxXMLItem *TqvxPreparedStore::sourcePageItem(TqvxComponent *source)
 {
-    auto found = m_sourcePageTexts.find(source);
-    if (found == m_sourcePageTexts.end()) {
+    auto found = m_sourcePageDocuments.find(source);
+    if (found == m_sourcePageDocuments.end()) {
         TMemoryStream stream;
         source->SaveToStream(&stream, false, true, false);
-        found = m_sourcePageTexts.emplace(source, stream.Bytes()).first;
+        stream.SetPosition(0);
+        auto document = std::make_unique<TqvxXMLDocument>();
+        document->LoadFromStream(&stream);
+        found = m_sourcePageDocuments.emplace(source, std::move(document)).first;
     }
-    return found->second;
+    return found->second->Root();
 }
 
 const TqvxParsedComponent &TqvxPreparedStore::parsedSource(const TqvxComponent *source)

@@ -176,10 +176,11 @@ private:
     void registerCopy(TqvxComponent *templ, TqvxComponent *copy, const QString &base);
     std::shared_ptr<TqvxComponent> buildPage(int index);
     void BuildObjects(TqvxXMLItem *item, TqvxComponent *parent, TqvxXMLSerializer &serializer);
+    // A source page's own element as Assign writes it, written and parsed
+    // once for the pages rebuilt from it (source pages do not change once
+    // copied).
+    TqvxXMLItem *sourcePageItem(TqvxComponent *source);
     // The full text of a dictionary entry, split once.
-    // A source page as Assign writes it, written once for the pages
-    // rebuilt from it (source pages do not change once copied).
-    const QByteArray &sourcePageText(TqvxComponent *source);
     const TqvxParsedComponent &parsedSource(const TqvxComponent *source);
     TqvxComponent *sourcePageOfItem(const TqvxXMLItem *item) const;
     void swapOutPages();
@@ -201,7 +202,7 @@ private:
     std::vector<std::unique_ptr<TqvxComponent>> m_sourcePages;
     QList<CacheEntry> m_pageCache;
     std::unordered_map<const TqvxComponent *, TqvxParsedComponent> m_parsedSources;
-    std::unordered_map<const TqvxComponent *, QByteArray> m_sourcePageTexts;
+    std::unordered_map<const TqvxComponent *, std::unique_ptr<TqvxXMLDocument>> m_sourcePageDocuments;
     qint64 m_allocatedSize = 0;
     QString m_lastPageName;
     bool m_lastPageWhole = false;

@@ -248,6 +248,11 @@ bool isReportLink(const TqvxComponent *object)
 {
     thread_local std::vector<std::pair<const std::type_info *, bool>> known;
     const std::type_info &type = typeid(*object);
+    // A type's description has one address within a program; comparing
+    // descriptions by value compares their names.
+    for (const auto &[knownType, link] : known)
+        if (knownType == &type)
+            return link;
     for (const auto &[knownType, link] : known)
         if (*knownType == type)
             return link;
@@ -257,6 +262,11 @@ bool isReportLink(const TqvxComponent *object)
 }
 
 } // namespace
+
+bool TqvxComponent::IsReport() const
+{
+    return isReportLink(this);
+}
 
 TqvxComponent *TqvxComponent::GetReport() const
 {

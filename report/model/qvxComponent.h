@@ -102,6 +102,8 @@ public:
     // The report is found once and kept until this object or one above it
     // changes parent.
     TqvxComponent *GetReport() const;
+    // Whether this object is a report (a TqvxReportLink).
+    bool IsReport() const;
     TqvxReportLink *ReportLink() const;
     // The report as the context its objects ask (see qvxReportContextOf).
     TqvxReportContext *ReportContext() const;

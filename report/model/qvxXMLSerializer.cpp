@@ -102,6 +102,32 @@ private:
     TqvxComponent *m_ancestor;
 };
 
+// Calls take with the name and stored value of each attribute of text.
+template <class Take>
+void forEachAttribute(const QString &text, Take &&take)
+{
+    const qsizetype length = text.size();
+    qsizetype pos = 0;
+    for (;;) {
+        while (pos < length && text.at(pos).isSpace())
+            ++pos;
+        const qsizetype equals = text.indexOf(QLatin1Char('='), pos);
+        if (equals < 0)
+            return;
+        const QStringView name = QStringView(text).mid(pos, equals - pos).trimmed();
+        if (name.isEmpty())
+            return;
+        const qsizetype open = text.indexOf(QLatin1Char('"'), equals + 1);
+        if (open < 0)
+            return;
+        const qsizetype close = text.indexOf(QLatin1Char('"'), open + 1);
+        if (close < 0)
+            return;
+        pos = close + 1;
+        take(name, text.mid(open + 1, close - open - 1));
+    }
+}
+
 } // namespace
 
 TqvxXMLSerializer::TqvxXMLSerializer(TStream *stream)
@@ -356,37 +382,12 @@ QString TqvxXMLSerializer::WriteComponentStr(TqvxComponent *obj)
 
 // Reading
 
-void TqvxXMLSerializer::forEachAttribute(const QString &text,
-                                         const std::function<void(const QString &, const QString &)> &take)
-{
-    const qsizetype length = text.size();
-    qsizetype pos = 0;
-    for (;;) {
-        while (pos < length && text.at(pos).isSpace())
-            ++pos;
-        const qsizetype equals = text.indexOf(QLatin1Char('='), pos);
-        if (equals < 0)
-            return;
-        const QString name = text.mid(pos, equals - pos).trimmed();
-        if (name.isEmpty())
-            return;
-        const qsizetype open = text.indexOf(QLatin1Char('"'), equals + 1);
-        if (open < 0)
-            return;
-        const qsizetype close = text.indexOf(QLatin1Char('"'), open + 1);
-        if (close < 0)
-            return;
-        pos = close + 1;
-        take(name, text.mid(open + 1, close - open - 1));
-    }
-}
-
 void TqvxXMLSerializer::XMLToObj(const QString &text, TPersistent *obj)
 {
-    forEachAttribute(text, [&](const QString &name, const QString &value) { applyAttributeReporting(obj, name, value); });
+    forEachAttribute(text, [&](QStringView name, const QString &value) { applyAttributeReporting(obj, name, value); });
 }
 
-void TqvxXMLSerializer::applyAttributeReporting(TPersistent *obj, const QString &name, const QString &rawValue)
+void TqvxXMLSerializer::applyAttributeReporting(TPersistent *obj, QStringView name, const QString &rawValue)
 {
     try {
         applyAttribute(obj, name, rawValue);
@@ -396,14 +397,14 @@ void TqvxXMLSerializer::applyAttributeReporting(TPersistent *obj, const QString 
     }
 }
 
-void TqvxXMLSerializer::applyAttribute(TPersistent *obj, const QString &name, const QString &rawValue)
+void TqvxXMLSerializer::applyAttribute(TPersistent *obj, QStringView name, const QString &rawValue)
 {
     TPersistent *target = obj;
-    QString rest = name;
+    QStringView rest = name;
     for (qsizetype dot = rest.indexOf(QLatin1Char('.')); dot >= 0; dot = rest.indexOf(QLatin1Char('.'))) {
         // Only the paths the writer makes: into nested persistent objects
         // and string lists, never through a reference to another object.
-        const TPropInfo *prop = GetPropInfo(target, rest.left(dot));
+        const TPropInfo *prop = GetPropInfo(target, rest.left(dot).toString());
         if (!prop || prop->Kind() != TTypeKind::Class || !prop->IsReadable() || !isNestedCategory(prop->ClassCategory()))
             break;
         auto *sub = qobject_cast<TPersistent *>(prop->GetObject(target));
@@ -414,12 +415,12 @@ void TqvxXMLSerializer::applyAttribute(TPersistent *obj, const QString &name, co
     }
     if (applySpecialAttribute(target, rest, rawValue))
         return;
-    const TPropInfo *prop = GetPropInfo(target, rest);
+    const TPropInfo *prop = GetPropInfo(target, rest.toString());
     if (prop && prop->IsWritable())
         applyProperty(target, prop, rawValue);
 }
 
-bool TqvxXMLSerializer::applySpecialAttribute(TPersistent *obj, const QString &name, const QString &rawValue)
+bool TqvxXMLSerializer::applySpecialAttribute(TPersistent *obj, QStringView name, const QString &rawValue)
 {
     auto *component = qobject_cast<TqvxComponent *>(obj);
     TWideStrings *memo = memoOf(obj);
@@ -511,11 +512,19 @@ void setPlainValue(TPersistent *obj, const TPropInfo *prop, const TqvxResolvedAt
         prop->SetStr(obj, resolved.text);
 }
 
-// Names applySpecialAttribute may take on some object.
-bool maybeSpecial(QStringView name)
+// Names applySpecialAttribute may take on obj.
+bool maybeSpecial(const TPersistent *obj, QStringView name)
 {
     return name.size() <= 1 || name == QLatin1String("Text") || name == QLatin1String("PropData")
-        || name == QLatin1String("Name");
+        || (name == QLatin1String("Name") && isReport(obj));
+}
+
+// Whether name on obj is a memo view's text, which every object of obj's
+// class takes alike.
+bool isMemoText(TPersistent *obj, QStringView name)
+{
+    const bool textName = name == QLatin1String("u") || name == QLatin1String("x") || name == QLatin1String("Text");
+    return textName && qobject_cast<TqvxComponent *>(obj) && memoOf(obj);
 }
 
 } // namespace
@@ -552,8 +561,14 @@ TqvxResolvedAttribute TqvxXMLSerializer::resolveAttribute(TPersistent *obj, cons
         target = sub;
         rest = rest.mid(dot + 1);
     }
-    if (maybeSpecial(rest))
-        return {};
+    if (maybeSpecial(target, rest)) {
+        if (!isMemoText(target, rest))
+            return {};
+        resolved.memoText = true;
+        resolved.text = listTextFromStored(qvxXMLDecode(rawValue));
+        resolved.targetClass = target->metaObject();
+        return resolved;
+    }
     const TPropInfo *prop = GetPropInfo(target, rest.toString());
     if (!prop || !prop->IsWritable())
         return {};
@@ -585,13 +600,16 @@ void TqvxXMLSerializer::applyResolved(TPersistent *obj, const TqvxResolvedAttrib
         }
         return target->metaObject() == resolved.targetClass ? target : nullptr;
     };
-    TPersistent *target = resolved.prop ? landing() : nullptr;
+    TPersistent *target = resolved.prop || resolved.memoText ? landing() : nullptr;
     if (!target) {
         applyAttributeReporting(obj, name, rawValue);
         return;
     }
     try {
-        setPlainValue(target, resolved.prop, resolved);
+        if (resolved.prop)
+            setPlainValue(target, resolved.prop, resolved);
+        else
+            memoOf(target)->SetText(resolved.text);
     } catch (const Exception &e) {
         addError(e.Message());
     }
@@ -671,12 +689,12 @@ void TqvxXMLSerializer::fixupReferences()
     }
 }
 
-void TqvxXMLSerializer::finishLoading(const QList<TqvxComponent *> &objects)
+void TqvxXMLSerializer::finishLoading(std::span<TqvxComponent *const> objects)
 {
     for (TqvxComponent *object : objects)
         object->SetIsLoading(false);
     for (TqvxComponent *object : objects) {
-        if (isReport(object))
+        if (object->IsReport())
             continue;
         try {
             object->Loaded();
@@ -730,7 +748,7 @@ TqvxComponent *TqvxXMLSerializer::ReadComponent(TComponent *owner, const QString
         return nullptr;
     const qsizetype blank = trimmed.indexOf(QLatin1Char(' '));
     const QString className = blank < 0 ? trimmed : trimmed.left(blank);
-    return readComponent(owner, className, dontFixup, [&](TqvxComponent *object) {
+    return readComponent(owner, reportClass(className), dontFixup, [&](TqvxComponent *object) {
         XMLToObj(blank < 0 ? QString() : trimmed.mid(blank + 1), object);
     });
 }
@@ -741,19 +759,17 @@ TqvxParsedComponent TqvxXMLSerializer::ParseComponent(const QString &text)
     const QString trimmed = text.trimmed();
     const qsizetype blank = trimmed.indexOf(QLatin1Char(' '));
     parsed.className = blank < 0 ? trimmed : trimmed.left(blank);
-    const TClass cls = FindClass(parsed.className);
-    if (!ClassInheritsFrom(cls, ClassOf<TqvxComponent>()))
-        throw EClassNotFound(QStringLiteral("Class %1 not found").arg(parsed.className));
+    parsed.cls = reportClass(parsed.className);
     if (blank >= 0)
-        forEachAttribute(trimmed.mid(blank + 1), [&](const QString &name, const QString &value) {
-            parsed.attributes.append({name, value});
+        forEachAttribute(trimmed.mid(blank + 1), [&](QStringView name, const QString &value) {
+            parsed.attributes.append({name.toString(), value});
         });
     return parsed;
 }
 
 TqvxComponent *TqvxXMLSerializer::ReadComponent(const TqvxParsedComponent &parsed, const QString &more)
 {
-    return readComponent(nullptr, parsed.className, false, [&](TqvxComponent *object) {
+    return readComponent(nullptr, parsed.cls, false, [&](TqvxComponent *object) {
         if (!parsed.resolved) {
             std::vector<TqvxResolvedAttribute> resolved;
             resolved.reserve(parsed.attributes.size());
@@ -771,13 +787,17 @@ TqvxComponent *TqvxXMLSerializer::ReadComponent(const TqvxParsedComponent &parse
     });
 }
 
-TqvxComponent *TqvxXMLSerializer::readComponent(TComponent *owner, const QString &className, bool dontFixup,
-                                                const std::function<void(TqvxComponent *)> &read)
+TClass TqvxXMLSerializer::reportClass(const QString &className)
 {
     const TClass cls = FindClass(className);
     if (!ClassInheritsFrom(cls, ClassOf<TqvxComponent>()))
         throw EClassNotFound(QStringLiteral("Class %1 not found").arg(className));
+    return cls;
+}
 
+TqvxComponent *TqvxXMLSerializer::readComponent(TComponent *owner, TClass cls, bool dontFixup,
+                                                const std::function<void(TqvxComponent *)> &read)
+{
     auto *object = static_cast<TqvxComponent *>(CreateObject(cls, owner));
     if (!m_owner)
         m_owner = object->GetReport();
@@ -788,7 +808,7 @@ TqvxComponent *TqvxXMLSerializer::readComponent(TComponent *owner, const QString
         m_fixups.resize(pending);
     else if (m_readDepth == 0)
         fixupReferences();
-    finishLoading({object});
+    finishLoading({&object, 1});
     return object;
 }
 

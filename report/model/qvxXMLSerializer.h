@@ -29,6 +29,7 @@
 
 #include "report/model/qvxReportLink.h"
 #include "toolkit/classes/Events.h"
+#include "toolkit/classes/TObject.h"
 
 #include <QList>
 #include <QPointer>
@@ -37,6 +38,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -55,7 +57,9 @@ class TqvxXMLItem;
 struct TqvxResolvedAttribute {
     // The nested objects on the way, each with the class it was found on.
     QList<std::pair<const TPropInfo *, const QMetaObject *>> path;
+    // The property set; without one, the text of a memo view may be.
     const TPropInfo *prop = nullptr;
+    bool memoText = false;
     const QMetaObject *targetClass = nullptr;
     qint64 ordinal = 0;
     double number = 0;
@@ -66,6 +70,8 @@ struct TqvxResolvedAttribute {
 // order, values as stored.
 struct TqvxParsedComponent {
     QString className;
+    // The registered report class of that name.
+    TClass cls = nullptr;
     QList<std::pair<QString, QString>> attributes;
     // One per attribute, filled by the first object read from this text:
     // every object of the class starts alike and takes the attributes in
@@ -173,16 +179,15 @@ private:
     // list's text in the ancestor, when there is one.
     bool listTextUnchanged(const QString &text, int count, const QString *ancestorText) const;
     QString propDataText(TPersistent *obj, const QString &prefix, TPersistent *ancestor) const;
-    void applyAttribute(TPersistent *obj, const QString &name, const QString &rawValue);
+    void applyAttribute(TPersistent *obj, QStringView name, const QString &rawValue);
     // The same, a refused value added to the errors.
-    void applyAttributeReporting(TPersistent *obj, const QString &name, const QString &rawValue);
-    // Calls take with the name and stored value of each attribute of text.
-    static void forEachAttribute(const QString &text,
-                                 const std::function<void(const QString &, const QString &)> &take);
-    // An object of className made by read, its references fixed up.
-    TqvxComponent *readComponent(TComponent *owner, const QString &className, bool dontFixup,
+    void applyAttributeReporting(TPersistent *obj, QStringView name, const QString &rawValue);
+    // The report class of that name; raises EClassNotFound for another.
+    static TClass reportClass(const QString &className);
+    // An object of cls made by read, its references fixed up.
+    TqvxComponent *readComponent(TComponent *owner, TClass cls, bool dontFixup,
                                  const std::function<void(TqvxComponent *)> &read);
-    bool applySpecialAttribute(TPersistent *obj, const QString &name, const QString &rawValue);
+    bool applySpecialAttribute(TPersistent *obj, QStringView name, const QString &rawValue);
     void applyProperty(TPersistent *obj, const TPropInfo *prop, const QString &rawValue);
     // Where an attribute lands on obj as it now is; no property when it is
     // special, refused or not a plain value.
@@ -194,7 +199,7 @@ private:
     void readElement(TqvxXMLItem *item, TqvxComponent *root, TqvxComponent *parent, QList<TqvxComponent *> &read);
     void addError(const QString &message);
     void fixupReferences();
-    void finishLoading(const QList<TqvxComponent *> &objects);
+    void finishLoading(std::span<TqvxComponent *const> objects);
 
     TStream *m_stream;
     std::unique_ptr<TStringList> m_errors;

@@ -42,6 +42,10 @@ TEST_F(ClassRegistryTest, FindsClassesByNameIgnoringCase)
 
     UnRegisterClass(ClassOf<TSampleView>());
     EXPECT_EQ(GetClass(QStringLiteral("TSampleView")), nullptr);
+    EXPECT_FALSE(RegisteredClassOf(ClassOf<TSampleView>()));
+    EXPECT_THROW(CreateObject(ClassOf<TSampleView>()), EClassNotFound) << "an unregistered class makes nothing";
+    EXPECT_FALSE(RegisteredClasses().contains(ClassOf<TSampleView>()));
+    EXPECT_TRUE(RegisteredClasses().contains(ClassOf<TSampleFont>()));
 }
 
 TEST_F(ClassRegistryTest, CreatesComponentsWithTheirOwner)

@@ -7,6 +7,9 @@
 
 #include <QPointer>
 
+#include <array>
+#include <memory>
+
 namespace {
 
 class TLinked : public TComponent
@@ -154,4 +157,39 @@ TEST(DestructionTest, AComponentOnTheStackRunsTheSameSteps)
     // Without delete, the steps run from ~TComponent, where only that part
     // is left.
     EXPECT_EQ(log, QStringList{QStringLiteral("TComponent!")});
+}
+
+namespace {
+
+// More guarded references than a component keeps in place.
+class TManyLinks : public TComponent
+{
+public:
+    using TComponent::TComponent;
+
+    std::array<std::unique_ptr<TGuardedRef<TComponent>>, 9> links;
+};
+
+} // namespace
+
+TEST(GuardedRefTest, EveryOneOfManyClearsAndLeavesItsHolder)
+{
+    TManyLinks holder;
+    for (auto &link : holder.links)
+        link = std::make_unique<TGuardedRef<TComponent>>(&holder);
+    std::array<TComponent *, 9> targets{};
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        targets[i] = new TComponent;
+        *holder.links[i] = targets[i];
+    }
+    // A reference dropped from the middle leaves the others guarded.
+    holder.links[4].reset();
+    delete targets[4];
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        if (i == 4)
+            continue;
+        EXPECT_EQ(holder.links[i]->get(), targets[i]) << i;
+        delete targets[i];
+        EXPECT_EQ(holder.links[i]->get(), nullptr) << i;
+    }
 }

@@ -20,6 +20,10 @@ Q_ENUM_NS(TSampleAlign)
 enum TSampleGapped { sgFirst = 0, sgThird = 2 };
 Q_ENUM_NS(TSampleGapped)
 
+// An enumeration one byte wide.
+enum TSampleSmall : quint8 { smFirst, smSecond, smThird };
+Q_ENUM_NS(TSampleSmall)
+
 enum TSampleStyle { ssBold = 0x1, ssItalic = 0x2, ssUnderline = 0x4, ssBoldItalic = 0x3 };
 Q_DECLARE_FLAGS(TSampleStyles, TSampleStyle)
 Q_FLAG_NS(TSampleStyles)
@@ -165,6 +169,30 @@ class TSampleGappedView : public TPersistent
 
 public:
     Sample::TSampleGapped kind = Sample::sgFirst;
+};
+
+// Values of every width the ordinal and float kinds come in.
+class TSampleWidths : public TPersistent
+{
+    Q_OBJECT
+    Q_PROPERTY(uint Unsigned MEMBER unsignedValue)
+    Q_PROPERTY(ushort Short MEMBER shortValue)
+    Q_PROPERTY(uchar Byte MEMBER byteValue)
+    Q_PROPERTY(signed char Signed MEMBER signedValue)
+    Q_PROPERTY(quint64 Huge MEMBER hugeValue)
+    Q_PROPERTY(Sample::TSampleSmall Small MEMBER smallValue)
+    Q_PROPERTY(float Single MEMBER singleValue)
+
+public:
+    uint unsignedValue = 0;
+    ushort shortValue = 0;
+    uchar byteValue = 0;
+    signed char signedValue = 0;
+    quint64 hugeValue = 0;
+    Sample::TSampleSmall smallValue = Sample::smFirst;
+    float singleValue = 0;
+    // Written around the others, to show that no write spills over.
+    quint32 guard = 0xA5A5A5A5;
 };
 
 // A float that a test declares a default for, which floats cannot have.

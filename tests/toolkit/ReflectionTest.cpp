@@ -198,6 +198,40 @@ TEST_F(TypInfoTest, OrdinalValues)
     EXPECT_THROW(style.SetOrd(&font, 8), EPropertyError);
 }
 
+TEST_F(TypInfoTest, OrdinalsOfEveryWidthKeepTheirValueAndNeighbours)
+{
+    TSampleWidths widths;
+    const TClass cls = ClassOf<TSampleWidths>();
+
+    prop(cls, "Unsigned").SetOrd(&widths, 0xFFFFFFF0);
+    EXPECT_EQ(widths.unsignedValue, 0xFFFFFFF0u);
+    EXPECT_EQ(prop(cls, "Unsigned").GetOrd(&widths), 0xFFFFFFF0) << "read back without sign extension";
+    prop(cls, "Short").SetOrd(&widths, 65535);
+    EXPECT_EQ(prop(cls, "Short").GetOrd(&widths), 65535);
+    prop(cls, "Byte").SetOrd(&widths, 200);
+    EXPECT_EQ(prop(cls, "Byte").GetOrd(&widths), 200);
+    EXPECT_THROW(prop(cls, "Byte").SetOrd(&widths, 256), EPropertyError);
+    prop(cls, "Signed").SetOrd(&widths, -100);
+    EXPECT_EQ(prop(cls, "Signed").GetOrd(&widths), -100);
+    prop(cls, "Huge").SetOrd(&widths, Q_INT64_C(0x7FFFFFFFFFFF));
+    EXPECT_EQ(widths.hugeValue, Q_UINT64_C(0x7FFFFFFFFFFF));
+    EXPECT_THROW(prop(cls, "Huge").SetOrd(&widths, -1), EPropertyError);
+
+    const TPropInfo &small = prop(cls, "Small");
+    EXPECT_EQ(small.Kind(), TTypeKind::Enumeration);
+    small.SetOrd(&widths, Sample::smThird);
+    EXPECT_EQ(widths.smallValue, Sample::smThird);
+    EXPECT_EQ(small.GetOrd(&widths), 2);
+    EXPECT_EQ(small.EnumName(small.GetOrd(&widths)), QStringLiteral("smThird"));
+
+    prop(cls, "Single").SetFloat(&widths, 0.25);
+    EXPECT_EQ(widths.singleValue, 0.25f);
+    EXPECT_EQ(prop(cls, "Single").GetFloat(&widths), 0.25);
+    EXPECT_THROW(prop(cls, "Single").SetFloat(&widths, 1e300), EPropertyError) << "beyond a float";
+
+    EXPECT_EQ(widths.guard, 0xA5A5A5A5u);
+}
+
 TEST_F(TypInfoTest, FloatStringAndObjectValues)
 {
     TComponent owner;

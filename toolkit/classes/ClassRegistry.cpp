@@ -10,7 +10,8 @@ namespace {
 
 struct Registry {
     QMutex mutex;
-    QHash<QString, RegisteredClass> byName; // key: upper-case class name
+    QHash<TClass, RegisteredClass> byClass;
+    QHash<QString, TClass> byName; // key: upper-case class name
 };
 
 Registry &registry()
@@ -44,7 +45,11 @@ void RegisterClass(TClass cls, ClassFactories factories, bool isAbstract)
     GetPropList(cls);
     Registry &r = registry();
     QMutexLocker lock(&r.mutex);
-    r.byName.insert(key(ClassNameOf(cls)), RegisteredClass{cls, isAbstract, std::move(factories)});
+    const QString k = key(ClassNameOf(cls));
+    if (const TClass replaced = r.byName.value(k))
+        r.byClass.remove(replaced);
+    r.byName.insert(k, cls);
+    r.byClass.insert(cls, RegisteredClass{cls, isAbstract, std::move(factories)});
 }
 
 void UnRegisterClass(TClass cls)
@@ -53,26 +58,24 @@ void UnRegisterClass(TClass cls)
     QMutexLocker lock(&r.mutex);
     const QString k = key(ClassNameOf(cls));
     auto it = r.byName.find(k);
-    if (it != r.byName.end() && it->cls == cls)
+    if (it != r.byName.end() && *it == cls) {
         r.byName.erase(it);
+        r.byClass.remove(cls);
+    }
 }
 
 QList<TClass> RegisteredClasses()
 {
     Registry &r = registry();
     QMutexLocker lock(&r.mutex);
-    QList<TClass> classes;
-    for (const RegisteredClass &entry : std::as_const(r.byName))
-        classes.append(entry.cls);
-    return classes;
+    return r.byClass.keys();
 }
 
 TClass GetClass(const QString &name)
 {
     Registry &r = registry();
     QMutexLocker lock(&r.mutex);
-    auto it = r.byName.constFind(key(name));
-    return it == r.byName.constEnd() ? nullptr : it->cls;
+    return r.byName.value(key(name));
 }
 
 TClass FindClass(const QString &name)
@@ -88,8 +91,8 @@ std::optional<RegisteredClass> RegisteredClassOf(TClass cls)
         return std::nullopt;
     Registry &r = registry();
     QMutexLocker lock(&r.mutex);
-    auto it = r.byName.constFind(key(ClassNameOf(cls)));
-    if (it == r.byName.constEnd() || it->cls != cls)
+    auto it = r.byClass.constFind(cls);
+    if (it == r.byClass.constEnd())
         return std::nullopt;
     return *it;
 }

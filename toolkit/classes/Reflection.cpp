@@ -162,28 +162,24 @@ QString defaultTypeName(const QMetaProperty &property, TTypeKind kind, TClass pr
     return QString::fromLatin1(property.metaType().name());
 }
 
-// Reads an enumeration or set held in a variant of its own type, whatever
-// the size of its underlying integer.
-qint64 readEnumValue(const QVariant &value)
+// An integer of the given size in bytes at data, widened.
+qint64 loadOrdinal(const void *data, int size, bool isSigned)
 {
-    const void *data = value.constData();
-    switch (value.metaType().sizeOf()) {
+    switch (size) {
     case 1:
-        return *static_cast<const qint8 *>(data);
+        return isSigned ? qint64(*static_cast<const qint8 *>(data)) : qint64(*static_cast<const quint8 *>(data));
     case 2:
-        return *static_cast<const qint16 *>(data);
+        return isSigned ? qint64(*static_cast<const qint16 *>(data)) : qint64(*static_cast<const quint16 *>(data));
     case 4:
-        return *static_cast<const qint32 *>(data);
+        return isSigned ? qint64(*static_cast<const qint32 *>(data)) : qint64(*static_cast<const quint32 *>(data));
     default:
         return *static_cast<const qint64 *>(data);
     }
 }
 
-QVariant makeEnumValue(QMetaType type, qint64 value)
+void storeOrdinal(void *data, int size, qint64 value)
 {
-    QVariant result(type);
-    void *data = result.data();
-    switch (type.sizeOf()) {
+    switch (size) {
     case 1:
         *static_cast<qint8 *>(data) = qint8(value);
         break;
@@ -197,7 +193,22 @@ QVariant makeEnumValue(QMetaType type, qint64 value)
         *static_cast<qint64 *>(data) = value;
         break;
     }
-    return result;
+}
+
+bool isUnsignedType(QMetaType type)
+{
+    switch (type.id()) {
+    case QMetaType::Bool:
+    case QMetaType::QChar:
+    case QMetaType::UInt:
+    case QMetaType::UShort:
+    case QMetaType::UChar:
+    case QMetaType::ULong:
+    case QMetaType::ULongLong:
+        return true;
+    default:
+        return false;
+    }
 }
 
 QString kindName(TTypeKind kind)
@@ -291,6 +302,7 @@ private:
         const PropertyTraits traits = mergedTraits(cls, name);
         auto info = std::make_unique<TPropInfo>();
         info->m_metaProperty = property;
+        info->m_propertyIndex = property.propertyIndex();
         info->m_name = name;
         info->m_kind = kindOf(property, traits.wide);
         info->m_readable = property.isReadable() && !traits.writeOnly;
@@ -549,21 +561,38 @@ void TPropInfo::write(TObject *instance, const QVariant &value) const
         propertyError(QStringLiteral("Invalid value for property %1").arg(m_name));
 }
 
+// The meta-call that QMetaProperty makes, on a value of the property's own
+// C++ type: no variant is built and no conversion looked up.
+void TPropInfo::readValue(const TObject *instance, void *value) const
+{
+    requireOwner(instance);
+    if (!m_readable)
+        propertyError(QStringLiteral("Property %1 cannot be read").arg(m_name));
+    void *arguments[] = {value, nullptr};
+    QMetaObject::metacall(const_cast<TObject *>(instance), QMetaObject::ReadProperty, m_propertyIndex, arguments);
+}
+
+void TPropInfo::writeValue(TObject *instance, void *value) const
+{
+    requireOwner(instance);
+    if (!m_writable)
+        propertyError(QStringLiteral("Property %1 is read-only").arg(m_name));
+    int status = -1;
+    int flags = 0;
+    void *arguments[] = {value, nullptr, &status, &flags};
+    QMetaObject::metacall(instance, QMetaObject::WriteProperty, m_propertyIndex, arguments);
+}
+
 qint64 TPropInfo::GetOrd(const TObject *instance) const
 {
     if (!isOrdinal())
         requireKind({TTypeKind::Integer});
-    const QVariant value = read(instance);
-    switch (m_kind) {
-    case TTypeKind::Char:
-    case TTypeKind::WChar:
-        return value.toChar().unicode();
-    case TTypeKind::Enumeration:
-    case TTypeKind::Set:
-        return m_metaProperty.isEnumType() ? readEnumValue(value) : qint64(value.toBool());
-    default:
-        return value.toLongLong();
-    }
+    // Every ordinal kind is an integer, a Boolean, a QChar or an
+    // enumeration or flags type, at most 8 bytes long.
+    qint64 storage = 0;
+    readValue(instance, &storage);
+    const QMetaType type = m_metaProperty.metaType();
+    return loadOrdinal(&storage, int(type.sizeOf()), !isUnsignedType(type));
 }
 
 void TPropInfo::SetOrd(TObject *instance, qint64 value) const
@@ -572,59 +601,68 @@ void TPropInfo::SetOrd(TObject *instance, qint64 value) const
         requireKind({TTypeKind::Integer});
     const bool boolean = m_kind == TTypeKind::Enumeration && !m_metaProperty.isEnumType();
     if (boolean) {
-        write(instance, QVariant(value != 0));
+        bool flag = value != 0;
+        writeValue(instance, &flag);
         return;
     }
     if (!Holds(value))
         refuse(value);
-    switch (m_kind) {
-    case TTypeKind::Char:
-    case TTypeKind::WChar:
-        write(instance, QVariant::fromValue(QChar(char16_t(value))));
-        return;
-    case TTypeKind::Enumeration:
-    case TTypeKind::Set:
-        write(instance, makeEnumValue(m_metaProperty.metaType(), value));
-        return;
-    default:
-        write(instance, QVariant(value));
-        return;
-    }
+    qint64 storage = 0;
+    storeOrdinal(&storage, int(m_metaProperty.metaType().sizeOf()), value);
+    writeValue(instance, &storage);
 }
 
 double TPropInfo::GetFloat(const TObject *instance) const
 {
     requireKind({TTypeKind::Float});
-    return read(instance).toDouble();
+    if (m_metaProperty.metaType().id() == QMetaType::Float) {
+        float value = 0;
+        readValue(instance, &value);
+        return value;
+    }
+    double value = 0;
+    readValue(instance, &value);
+    return value;
 }
 
 void TPropInfo::SetFloat(TObject *instance, double value) const
 {
     requireKind({TTypeKind::Float});
-    const double limit = m_metaProperty.metaType().id() == QMetaType::Float ? std::numeric_limits<float>::max()
-                                                                             : std::numeric_limits<double>::max();
+    const bool single = m_metaProperty.metaType().id() == QMetaType::Float;
+    const double limit = single ? std::numeric_limits<float>::max() : std::numeric_limits<double>::max();
     if (!(std::abs(value) <= limit))
         propertyError(QStringLiteral("Value %1 is out of range for property %2").arg(QString::number(value), m_name));
-    write(instance, QVariant(value));
+    if (single) {
+        float narrowed = float(value);
+        writeValue(instance, &narrowed);
+        return;
+    }
+    writeValue(instance, &value);
 }
 
 QString TPropInfo::GetStr(const TObject *instance) const
 {
     requireKind({TTypeKind::String, TTypeKind::WideString});
-    return read(instance).toString();
+    QString value;
+    readValue(instance, &value);
+    return value;
 }
 
 void TPropInfo::SetStr(TObject *instance, const QString &value) const
 {
     requireKind({TTypeKind::String, TTypeKind::WideString});
-    write(instance, QVariant(value));
+    QString copy = value;
+    writeValue(instance, &copy);
 }
 
 TObject *TPropInfo::GetObject(const TObject *instance) const
 {
     requireKind({TTypeKind::Class});
-    const QVariant value = read(instance);
-    return qobject_cast<TObject *>(*static_cast<QObject *const *>(value.constData()));
+    // Qt puts QObject first among the bases, so the pointer is the same
+    // whatever the declared class.
+    QObject *value = nullptr;
+    readValue(instance, &value);
+    return qobject_cast<TObject *>(value);
 }
 
 void TPropInfo::SetObject(TObject *instance, TObject *value) const
@@ -633,10 +671,8 @@ void TPropInfo::SetObject(TObject *instance, TObject *value) const
     if (value && !value->InheritsFrom(m_propertyClass))
         propertyError(QStringLiteral("Property %1 needs a %2, not a %3")
                           .arg(m_name, ClassNameOf(m_propertyClass), value->ClassName()));
-    // Qt puts QObject first among the bases, so the pointer is the same
-    // whatever the declared class.
     QObject *object = value;
-    write(instance, QVariant(m_metaProperty.metaType(), &object));
+    writeValue(instance, &object);
 }
 
 QVariant TPropInfo::GetMethod(const TObject *instance) const
@@ -672,13 +708,16 @@ void TPropInfo::AssignRoutine(TObject *instance, const TScriptCallable &routine)
 Variant TPropInfo::GetVariant(const TObject *instance) const
 {
     requireKind({TTypeKind::Variant});
-    return read(instance).value<Variant>();
+    Variant value;
+    readValue(instance, &value);
+    return value;
 }
 
 void TPropInfo::SetVariant(TObject *instance, const Variant &value) const
 {
     requireKind({TTypeKind::Variant});
-    write(instance, QVariant::fromValue(value));
+    Variant copy = value;
+    writeValue(instance, &copy);
 }
 
 Variant TPropInfo::GetValue(const TObject *instance) const

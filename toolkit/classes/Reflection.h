@@ -151,11 +151,16 @@ private:
     void requireOwner(const TObject *instance) const;
     QVariant read(const TObject *instance) const;
     void write(TObject *instance, const QVariant &value) const;
+    // The same on a value of the property's C++ type at value.
+    void readValue(const TObject *instance, void *value) const;
+    void writeValue(TObject *instance, void *value) const;
     void requireKind(std::initializer_list<TTypeKind> kinds) const;
     bool isOrdinal() const;
     [[noreturn]] void refuse(qint64 value) const;
 
     QMetaProperty m_metaProperty;
+    // Its index among all properties of its class, ancestors' included.
+    int m_propertyIndex = -1;
     QString m_name;
     TTypeKind m_kind = TTypeKind::Unknown;
     QString m_typeName;

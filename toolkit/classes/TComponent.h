@@ -22,6 +22,7 @@
 #include <QFlags>
 #include <QHash>
 #include <QList>
+#include <QVarLengthArray>
 
 #include <functional>
 
@@ -134,7 +135,9 @@ private:
     // The owned components by case-folded name.
     QHash<QString, TComponent *> m_componentsByName;
     QList<TComponent *> m_freeNotifies;
-    QList<TComponentGuard *> m_guards;
+    // A component holds a few guarded references, declared as its members:
+    // kept in place, they cost no allocation.
+    QVarLengthArray<TComponentGuard *, 6> m_guards;
     TComponentState m_state;
     int m_tag = 0;
 };

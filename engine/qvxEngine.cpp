@@ -76,8 +76,15 @@ TqvxDataSet *TqvxEngine::dataSetOf(TqvxComponent *object)
 
 void TqvxEngine::pumpMessages()
 {
-    if (!m_report->EngineOptions()->ThreadSafeMode() && Application)
-        Application->ProcessMessages();
+    // Often enough for the window to answer at once, seldom enough that a
+    // data row does not wait for the event loop.
+    constexpr qint64 messageInterval = 20; // milliseconds
+    if (m_report->EngineOptions()->ThreadSafeMode() || !Application)
+        return;
+    if (m_sinceMessages.isValid() && m_sinceMessages.elapsed() < messageInterval)
+        return;
+    Application->ProcessMessages();
+    m_sinceMessages.start();
 }
 
 double TqvxEngine::HeaderHeight()
@@ -117,6 +124,7 @@ bool TqvxEngine::Run(bool runDialogsFirst, bool, TqvxReportPage *page)
     if (!m_report)
         throw Exception(QStringLiteral("The engine runs only for a report"));
     bool result = false;
+    m_sinceMessages.invalidate();
     try {
         if (Prepare()) {
             const auto stopReport = [this] { m_report->DoNotifyEvent(m_report, m_report->OnStopReport(), false); };

@@ -24,6 +24,7 @@
 #include "report/model/qvxCustomEngine.h"
 #include "report/pages/qvxPage.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QString>
 
@@ -111,6 +112,9 @@ private:
     double footerHeight() const;
     // The first overlay printed over (under) the page's content.
     TqvxBand *findOverlay(bool onTop) const;
+    // Lets pending window messages run (the progress window's cancel
+    // button among them): at the first step of a run, then whenever
+    // messageInterval has passed since they last ran.
     void pumpMessages();
 
     // --- Run and passes -----------------------------------------------------
@@ -232,6 +236,7 @@ private:
     void shiftKeptBands();
 
     TqvxReport *m_report;
+    QElapsedTimer m_sinceMessages;
     std::unique_ptr<AggregateReport> m_aggregateReport;
     std::unique_ptr<TqvxAggregateList> m_aggregates;
     // The band being output; aggregate look-ups go by it.

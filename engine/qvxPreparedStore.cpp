@@ -239,7 +239,16 @@ void TqvxPreparedStore::AddPageObject(TqvxComponent *page)
 void TqvxPreparedStore::AddObject(TqvxComponent *object)
 {
     TqvxXMLItem *page = curPageItem();
-    WriteObject(object, page, isWholePage(page));
+    WriteObject(object, page, writesWholePage(page));
+}
+
+bool TqvxPreparedStore::writesWholePage(const TqvxXMLItem *page)
+{
+    if (page->Name() != m_lastPageName) {
+        m_lastPageName = page->Name();
+        m_lastPageWhole = isWholePage(page);
+    }
+    return m_lastPageWhole;
 }
 
 void TqvxPreparedStore::WriteObject(TqvxComponent *object, TqvxXMLItem *parent, bool whole)

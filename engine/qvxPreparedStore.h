@@ -166,6 +166,10 @@ private:
     TqvxXMLItem *logicalItem();
     bool finalPassOfTwo() const;
     void WriteObject(TqvxComponent *object, TqvxXMLItem *parent, bool whole);
+    // Whether objects added to the page item are written whole.  The engine
+    // adds every object of a page to the same item: the answer for the last
+    // page name asked is kept.
+    bool writesWholePage(const TqvxXMLItem *page);
     // A page with its objects as one element, and read back.
     static void writeWholePage(TqvxComponent *page, TqvxXMLItem *item);
     static void readWholePage(TqvxComponent *page, TqvxXMLItem *item, TqvxXMLSerializer &serializer);
@@ -200,6 +204,8 @@ private:
     std::unordered_map<const TqvxComponent *, TqvxParsedComponent> m_parsedSources;
     std::unordered_map<const TqvxComponent *, TqvxParsedComponent> m_parsedSourcePages;
     qint64 m_allocatedSize = 0;
+    QString m_lastPageName;
+    bool m_lastPageWhole = false;
     double m_lastY = 0;
     int m_logicalPageN = 0;
     int m_firstObjectIndex = 0;

@@ -9,6 +9,8 @@
 
 #include <QtEndian>
 
+#include <algorithm>
+
 namespace {
 
 constexpr char16_t LineSeparator = 0x2028;
@@ -106,28 +108,30 @@ void TWideStrings::Clear()
 
 QString TWideStrings::GetText() const
 {
+    qsizetype size = 0;
+    for (const Item &item : m_items)
+        size += item.text.size() + 2;
     QString text;
+    text.reserve(size);
     for (const Item &item : m_items) {
         text += item.text;
-        text += QLatin1String("\r\n");
+        text += u"\r\n";
     }
     return text;
 }
 
 void TWideStrings::SetText(const QString &text)
 {
+    // The text ends at its first NUL character.
+    const auto lineEnd = [](QChar c) { return isLineBreak(c) || c == u'\0'; };
     Clear();
-    qsizetype end = text.indexOf(QChar(u'\0'));
-    if (end < 0)
-        end = text.size();
     qsizetype pos = 0;
-    while (pos < end) {
+    while (pos < text.size() && text[pos] != u'\0') {
         const qsizetype start = pos;
-        while (pos < end && !isLineBreak(text[pos]))
-            ++pos;
+        pos = std::find_if(text.begin() + start, text.end(), lineEnd) - text.begin();
         Add(text.mid(start, pos - start));
         for (const char16_t skipped : {u'\r', u'\n', LineSeparator})
-            if (pos < end && text[pos] == QChar(skipped))
+            if (pos < text.size() && text[pos] == QChar(skipped))
                 ++pos;
     }
 }

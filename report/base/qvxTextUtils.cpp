@@ -9,6 +9,10 @@ void qvxFindBracketExpression(const QString &text, const QString &open, const QS
                               QString &result, int &endPos, int &startPos)
 {
     const QStringView view(text);
+    // The first character decides before the whole delimiter is compared.
+    const auto delimiterAt = [&](int i, const QString &delimiter) {
+        return delimiter.isEmpty() || (text[i] == delimiter.front() && view.mid(i).startsWith(delimiter));
+    };
     int depth = 0;
     bool inDouble = false;
     bool inSingle = false;
@@ -16,7 +20,7 @@ void qvxFindBracketExpression(const QString &text, const QString &open, const QS
     int i = std::max(startPos, 0);
     while (i < text.size()) {
         const bool quoted = inDouble || inSingle;
-        if (!quoted && depth > 0 && view.mid(i).startsWith(close)) {
+        if (!quoted && depth > 0 && delimiterAt(i, close)) {
             i += int(close.size());
             if (--depth == 0) {
                 endPos = i - 1;
@@ -26,7 +30,7 @@ void qvxFindBracketExpression(const QString &text, const QString &open, const QS
             }
             continue;
         }
-        if (!quoted && view.mid(i).startsWith(open)) {
+        if (!quoted && delimiterAt(i, open)) {
             if (!opened) {
                 startPos = i;
                 opened = true;

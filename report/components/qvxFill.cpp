@@ -92,15 +92,14 @@ void TqvxBrushFill::Draw(TCanvas *canvas, int x, int y, int x1, int y1, double, 
 QString TqvxBrushFill::Diff(const TqvxCustomFill *other, const QString &prefix) const
 {
     const TqvxBrushFill *same = sameKind<TqvxBrushFill>(other);
-    const QString p = prefix + QLatin1Char('.');
-    QString result;
+    TqvxDiffText diff(QString(), prefix);
     if (!same || m_backColor != same->m_backColor)
-        result += qvxDiffNumber(p + QStringLiteral("BackColor"), m_backColor);
+        diff.Number(u"BackColor", m_backColor);
     if (!same || m_foreColor != same->m_foreColor)
-        result += qvxDiffNumber(p + QStringLiteral("ForeColor"), m_foreColor);
+        diff.Number(u"ForeColor", m_foreColor);
     if (!same || m_style != same->m_style)
-        result += qvxDiffNumber(p + QStringLiteral("Style"), m_style);
-    return result;
+        diff.Number(u"Style", m_style);
+    return std::move(diff).Result();
 }
 
 // --- Gradient ---------------------------------------------------------------
@@ -183,15 +182,14 @@ void TqvxGradientFill::Draw(TCanvas *canvas, int x, int y, int x1, int y1, doubl
 QString TqvxGradientFill::Diff(const TqvxCustomFill *other, const QString &prefix) const
 {
     const TqvxGradientFill *same = sameKind<TqvxGradientFill>(other);
-    const QString p = prefix + QLatin1Char('.');
-    QString result;
+    TqvxDiffText diff(QString(), prefix);
     if (!same || m_startColor != same->m_startColor)
-        result += qvxDiffNumber(p + QStringLiteral("StartColor"), m_startColor);
+        diff.Number(u"StartColor", m_startColor);
     if (!same || m_endColor != same->m_endColor)
-        result += qvxDiffNumber(p + QStringLiteral("EndColor"), m_endColor);
+        diff.Number(u"EndColor", m_endColor);
     if (!same || m_gradientStyle != same->m_gradientStyle)
-        result += qvxDiffNumber(p + QStringLiteral("GradientStyle"), m_gradientStyle);
-    return result;
+        diff.Number(u"GradientStyle", m_gradientStyle);
+    return std::move(diff).Result();
 }
 
 // --- Glass ------------------------------------------------------------------
@@ -238,17 +236,16 @@ void TqvxGlassFill::Draw(TCanvas *canvas, int x, int y, int x1, int y1, double, 
 QString TqvxGlassFill::Diff(const TqvxCustomFill *other, const QString &prefix) const
 {
     const TqvxGlassFill *same = sameKind<TqvxGlassFill>(other);
-    const QString p = prefix + QLatin1Char('.');
-    QString result;
+    TqvxDiffText diff(QString(), prefix);
     if (!same || m_color != same->m_color)
-        result += qvxDiffNumber(p + QStringLiteral("Color"), m_color);
+        diff.Number(u"Color", m_color);
     if (!same || qvxDiffers(m_blend, same->m_blend))
-        result += qvxDiffFloat(p + QStringLiteral("Blend"), m_blend);
+        diff.Float(u"Blend", m_blend);
     if (!same || m_hatch != same->m_hatch)
-        result += qvxDiffBool(p + QStringLiteral("Hatch"), m_hatch);
+        diff.Bool(u"Hatch", m_hatch);
     if (!same || m_orientation != same->m_orientation)
-        result += qvxDiffNumber(p + QStringLiteral("Orientation"), m_orientation);
-    return result;
+        diff.Number(u"Orientation", m_orientation);
+    return std::move(diff).Result();
 }
 
 // --- Kinds ------------------------------------------------------------------
@@ -265,6 +262,10 @@ std::unique_ptr<TqvxCustomFill> qvxCreateFill(int fillType)
 
 TqvxFillType qvxFillTypeOf(const TqvxCustomFill *fill)
 {
+    // Almost every fill is a plain brush: its exact class answers at once,
+    // where a cast to another kind would walk the whole class chain.
+    if (fill && fill->metaObject() == &TqvxBrushFill::staticMetaObject)
+        return ftBrush;
     if (qobject_cast<const TqvxGradientFill *>(fill))
         return ftGradient;
     if (qobject_cast<const TqvxGlassFill *>(fill))

@@ -219,47 +219,46 @@ void TqvxFrame::drawSide(TCanvas *canvas, TqvxFrameType type, int x, int y, int 
 
 QString TqvxFrame::Diff(const TqvxFrame *other, const QString &prefix) const
 {
-    const QString p = prefix + QLatin1Char('.');
-    QString result;
+    TqvxDiffText diff(QString(), prefix);
     if (m_color != other->m_color)
-        result += qvxDiffNumber(p + QStringLiteral("Color"), m_color);
+        diff.Number(u"Color", m_color);
     if (m_dropShadow != other->m_dropShadow)
-        result += qvxDiffBool(p + QStringLiteral("DropShadow"), m_dropShadow);
+        diff.Bool(u"DropShadow", m_dropShadow);
     if (m_shadowColor != other->m_shadowColor)
-        result += qvxDiffNumber(p + QStringLiteral("ShadowColor"), m_shadowColor);
+        diff.Number(u"ShadowColor", m_shadowColor);
     if (qvxDiffers(m_shadowWidth, other->m_shadowWidth))
-        result += qvxDiffFloat(p + QStringLiteral("ShadowWidth"), m_shadowWidth);
+        diff.Float(u"ShadowWidth", m_shadowWidth);
     if (m_style != other->m_style)
-        result += qvxDiffNumber(p + QStringLiteral("Style"), m_style);
+        diff.Number(u"Style", m_style);
     if (m_typ != other->m_typ)
-        result += qvxDiffNumber(p + QStringLiteral("Typ"), m_typ.toInt());
+        diff.Number(u"Typ", m_typ.toInt());
     if (qvxDiffers(m_width, other->m_width))
-        result += qvxDiffFloat(p + QStringLiteral("Width"), m_width);
+        diff.Float(u"Width", m_width);
 
     const struct {
-        const char *name;
+        QStringView name;
         const TqvxFrameLine *line;
         const TqvxFrameLine *otherLine;
-    } lines[] = {{"LeftLine", LeftLine(), other->LeftLine()},
-                 {"TopLine", TopLine(), other->TopLine()},
-                 {"RightLine", RightLine(), other->RightLine()},
-                 {"BottomLine", BottomLine(), other->BottomLine()}};
+    } lines[] = {{u"LeftLine", LeftLine(), other->LeftLine()},
+                 {u"TopLine", TopLine(), other->TopLine()},
+                 {u"RightLine", RightLine(), other->RightLine()},
+                 {u"BottomLine", BottomLine(), other->BottomLine()}};
     // A line is compared with its own frame where the frames differ in that
     // value (the frame's attribute then carries the change to the lines),
     // and with the other frame's line otherwise.
     for (const auto &[name, line, otherLine] : lines) {
-        const QString lp = p + QLatin1String(name) + QLatin1Char('.');
+        diff.SetSubPrefix(name);
         const TColor color = m_color != other->m_color ? m_color : otherLine->Color();
         if (line->Color() != color)
-            result += qvxDiffNumber(lp + QStringLiteral("Color"), line->Color());
+            diff.Number(u"Color", line->Color());
         const TqvxFrameStyle style = m_style != other->m_style ? m_style : otherLine->Style();
         if (line->Style() != style)
-            result += qvxDiffNumber(lp + QStringLiteral("Style"), line->Style());
+            diff.Number(u"Style", line->Style());
         const double width = qvxDiffers(m_width, other->m_width) ? m_width : otherLine->Width();
         if (qvxDiffers(line->Width(), width))
-            result += qvxDiffFloat(lp + QStringLiteral("Width"), line->Width());
+            diff.Float(u"Width", line->Width());
     }
-    return result;
+    return std::move(diff).Result();
 }
 
 TPenStyle qvxPenStyleOf(TqvxFrameStyle style)

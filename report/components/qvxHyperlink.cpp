@@ -23,24 +23,23 @@ void TqvxHyperlink::Assign(const TPersistent *source)
 
 QString TqvxHyperlink::Diff(const TqvxHyperlink *other, const QString &prefix) const
 {
-    const QString p = prefix + QLatin1Char('.');
-    QString result;
+    TqvxDiffText diff(QString(), prefix);
     if (m_kind != other->m_kind)
-        result += qvxDiffNumber(p + QStringLiteral("Kind"), m_kind);
+        diff.Number(u"Kind", m_kind);
     const struct {
-        const char *name;
+        QStringView name;
         const QString &value;
         const QString &otherValue;
-    } texts[] = {{"DetailReport", m_detailReport, other->m_detailReport},
-                 {"DetailPage", m_detailPage, other->m_detailPage},
-                 {"ReportVariable", m_reportVariable, other->m_reportVariable},
-                 {"TabCaption", m_tabCaption, other->m_tabCaption},
-                 {"Value", m_value, other->m_value},
-                 {"ValuesSeparator", m_valuesSeparator, other->m_valuesSeparator}};
+    } texts[] = {{u"DetailReport", m_detailReport, other->m_detailReport},
+                 {u"DetailPage", m_detailPage, other->m_detailPage},
+                 {u"ReportVariable", m_reportVariable, other->m_reportVariable},
+                 {u"TabCaption", m_tabCaption, other->m_tabCaption},
+                 {u"Value", m_value, other->m_value},
+                 {u"ValuesSeparator", m_valuesSeparator, other->m_valuesSeparator}};
     for (const auto &[name, value, otherValue] : texts)
         if (value != otherValue)
-            result += qvxDiffAttribute(p + QLatin1String(name), qvxXMLEncode(value));
-    return result;
+            diff.Text(name, value);
+    return std::move(diff).Result();
 }
 
 QString qvxScriptStringLiteral(const QString &text, const QString &language)

@@ -175,24 +175,24 @@ QString TqvxView::Diff(const TqvxComponent *source)
 {
     if (StyleFlags() & csoGenericDiff)
         return AllDiff(source);
-    QString result = TqvxReportComponent::Diff(source);
+    TqvxDiffText diff(TqvxReportComponent::Diff(source));
     const auto *view = qobject_cast<const TqvxView *>(source);
     if (!view)
-        return result;
+        return std::move(diff).Result();
     if (m_align != view->m_align)
-        result += qvxDiffNumber(QStringLiteral("Align"), m_align);
-    result += m_frame->Diff(view->Frame());
+        diff.Number(u"Align", m_align);
+    diff.Append(m_frame->Diff(view->Frame()));
     if (m_cursor != view->m_cursor)
-        result += qvxDiffNumber(QStringLiteral("Cursor"), m_cursor);
+        diff.Number(u"Cursor", m_cursor);
     if (m_visibility != view->m_visibility)
-        result += qvxDiffNumber(QStringLiteral("Visibility"), m_visibility.toInt());
+        diff.Number(u"Visibility", m_visibility.toInt());
     if (m_tagStr != view->m_tagStr)
-        result += qvxDiffAttribute(QStringLiteral("TagStr"), qvxXMLEncode(m_tagStr));
+        diff.Text(u"TagStr", m_tagStr);
     if (FillType() != view->FillType())
-        result += qvxDiffNumber(QStringLiteral("FillType"), FillType());
-    result += Fill()->Diff(view->Fill(), QStringLiteral("Fill"));
-    result += m_hyperlink->Diff(view->Hyperlink());
-    return result;
+        diff.Number(u"FillType", FillType());
+    diff.Append(Fill()->Diff(view->Fill(), QStringLiteral("Fill")));
+    diff.Append(m_hyperlink->Diff(view->Hyperlink()));
+    return std::move(diff).Result();
 }
 
 // --- Engine fields ----------------------------------------------------------

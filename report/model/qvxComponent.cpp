@@ -1,6 +1,7 @@
 #include "report/model/qvxComponent.h"
 
 #include "report/model/qvxDiffText.h"
+#include "report/model/qvxReportContext.h"
 #include "report/model/qvxReportLink.h"
 #include "report/model/qvxResources.h"
 #include "report/xml/qvxXMLEscape.h"
@@ -86,6 +87,7 @@ TqvxComponent::~TqvxComponent()
         // and of the name index.
         TqvxComponent *child = m_objects.takeLast();
         child->m_parent = nullptr;
+        child->forgetReport();
         delete child;
     }
     m_font->OnChange = nullptr;
@@ -109,6 +111,15 @@ void TqvxComponent::leaveParent()
     if (position >= 0)
         m_parent->m_objects.removeAt(position);
     m_parent = nullptr;
+    forgetReport();
+}
+
+void TqvxComponent::forgetReport()
+{
+    m_report = nullptr;
+    m_reportContext = nullptr;
+    for (TqvxComponent *child : m_objects)
+        child->forgetReport();
 }
 
 TqvxComponent::NameIndex *TqvxComponent::nameIndex(bool build) const
@@ -163,6 +174,7 @@ void TqvxComponent::attachTo(TqvxComponent *parent)
     m_parent = parent;
     if (!m_parent)
         return;
+    forgetReport();
     m_parent->m_objects.append(this);
     if (NameIndex *index = m_parent->nameIndex(false))
         indexSubtree(*index);
@@ -258,10 +270,22 @@ bool TqvxComponent::IsReport() const
 
 TqvxComponent *TqvxComponent::GetReport() const
 {
-    for (const TqvxComponent *c = this; c; c = c->m_parent)
-        if (isReportLink(c))
-            return const_cast<TqvxComponent *>(c);
-    return nullptr;
+    if (m_report)
+        return m_report;
+    for (const TqvxComponent *c = this; c; c = c->m_parent) {
+        if (isReportLink(c)) {
+            m_report = const_cast<TqvxComponent *>(c);
+            m_reportContext = dynamic_cast<TqvxReportContext *>(m_report);
+            break;
+        }
+    }
+    return m_report;
+}
+
+TqvxReportContext *TqvxComponent::ReportContext() const
+{
+    GetReport();
+    return m_reportContext;
 }
 
 TqvxReportLink *TqvxComponent::ReportLink() const
@@ -587,47 +611,48 @@ QString TqvxComponent::Diff(const TqvxComponent *source)
 
 QString TqvxComponent::InternalDiff(const TqvxComponent *source)
 {
-    QString result;
+    TqvxDiffText diff;
     if (qvxDiffers(m_left, source->m_left))
-        result += qvxDiffFloat(QStringLiteral("l"), m_left);
+        diff.Float(u"l", m_left);
     if (IsKind(ckBand) || qvxDiffers(m_top, source->m_top))
-        result += qvxDiffFloat(QStringLiteral("t"), m_top);
+        diff.Float(u"t", m_top);
     if (qvxDiffers(m_width, source->m_width) && !SizesOwnWidth())
-        result += qvxDiffFloat(QStringLiteral("w"), m_width);
+        diff.Float(u"w", m_width);
     if (qvxDiffers(m_height, source->m_height))
-        result += qvxDiffFloat(QStringLiteral("h"), m_height);
+        diff.Float(u"h", m_height);
     if (m_visible != source->m_visible)
-        result += qvxDiffBool(QStringLiteral("Visible"), m_visible);
+        diff.Bool(u"Visible", m_visible);
     if (!m_parentFont) {
         const TFont *font = source->Font();
         if (m_font->Name() != font->Name())
-            result += qvxDiffAttribute(QStringLiteral("Font.Name"), qvxXMLEncode(m_font->Name()));
+            diff.Text(u"Font.Name", m_font->Name());
         if (m_font->Size() != font->Size())
-            result += qvxDiffNumber(QStringLiteral("Font.Size"), m_font->Size());
+            diff.Number(u"Font.Size", m_font->Size());
         if (m_font->Color() != font->Color())
-            result += qvxDiffNumber(QStringLiteral("Font.Color"), m_font->Color());
+            diff.Number(u"Font.Color", m_font->Color());
         if (m_font->Style() != font->Style())
-            result += qvxDiffNumber(QStringLiteral("Font.Style"), m_font->Style().toInt());
+            diff.Number(u"Font.Style", m_font->Style().toInt());
         if (m_font->Charset() != font->Charset())
-            result += qvxDiffNumber(QStringLiteral("Font.Charset"), m_font->Charset());
+            diff.Number(u"Font.Charset", m_font->Charset());
     }
     if (m_parentFont != source->m_parentFont)
-        result += qvxDiffBool(QStringLiteral("ParentFont"), m_parentFont);
+        diff.Bool(u"ParentFont", m_parentFont);
     if (Tag() != source->Tag())
-        result += qvxDiffNumber(QStringLiteral("Tag"), Tag());
-    return result;
+        diff.Number(u"Tag", Tag());
+    return std::move(diff).Result();
 }
 
 QString TqvxComponent::AllDiff(const TqvxComponent *source)
 {
     TqvxXMLSerializer serializer;
-    QString result = serializer.ObjToXML(this);
+    TqvxDiffText diff(serializer.ObjToXML(this));
     if (source)
-        result += QLatin1Char(' ') + InternalDiff(source);
-    if (IsKind(ckNullBand))
-        result += qvxDiffFloat(QStringLiteral("l"), m_left) +
-                  qvxDiffFloat(QStringLiteral("t"), m_top);
-    return result;
+        diff.Append(QLatin1Char(' ') + InternalDiff(source));
+    if (IsKind(ckNullBand)) {
+        diff.Float(u"l", m_left);
+        diff.Float(u"t", m_top);
+    }
+    return std::move(diff).Result();
 }
 
 void TqvxComponent::WriteNestedProperties(TqvxXMLItem *item)

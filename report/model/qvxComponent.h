@@ -28,6 +28,7 @@
 class TFont;
 class TStream;
 class TWideStrings;
+class TqvxReportContext;
 class TqvxReportLink;
 class TqvxXMLItem;
 
@@ -98,10 +99,14 @@ public:
     // This object or the nearest one up the Parent chain that is a page
     // (report); nullptr when there is none.
     TqvxComponent *GetPage() const;
+    // The report is found once and kept until this object or one above it
+    // changes parent.
     TqvxComponent *GetReport() const;
     // Whether this object is a report (a TqvxReportLink).
     bool IsReport() const;
     TqvxReportLink *ReportLink() const;
+    // The report as the context its objects ask (see qvxReportContextOf).
+    TqvxReportContext *ReportContext() const;
 
     // Renaming to the same name in other letter case does nothing.  Within
     // a report, a name another object has raises EComponentError with the
@@ -243,6 +248,8 @@ private:
 
     void attachTo(TqvxComponent *parent);
     void leaveParent();
+    // Drops the report kept by this object and every object below it.
+    void forgetReport();
     // The index of the report this object belongs to (or is) of the objects
     // below it by case-folded name, kept up to date on renaming, attaching
     // and detaching; built on first use when build is set.  nullptr outside
@@ -258,6 +265,10 @@ private:
     TqvxComponentKinds m_kinds;
     QList<TqvxComponent *> m_objects;
     TqvxComponent *m_parent = nullptr;
+    // The report found up the Parent chain and its context; nullptr until
+    // one is found.
+    mutable TqvxComponent *m_report = nullptr;
+    mutable TqvxReportContext *m_reportContext = nullptr;
     double m_left = 0;
     double m_top = 0;
     double m_width = 0;

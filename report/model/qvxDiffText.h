@@ -1,11 +1,16 @@
 #pragma once
 
-// Pieces of the object difference texts of prepared pages: each attribute
-// as a blank, its name, "=" and its value in double quotes.  Floats differ
-// when they differ by more than 0.0001 and are written as the report files
-// write them; Booleans as 1 or 0.
+// The object difference texts of prepared pages, built in place: each
+// attribute as a blank, its name, "=" and its value in double quotes.
+// Floats differ when they differ by more than 0.0001 and are written as the
+// report files write them; Booleans as 1 or 0; texts XML-escaped.
+//
+// Names may stand after one or two prefixes, each followed by '.' ("Fill."
+// and "Frame.LeftLine."); nothing is built for an attribute that is not
+// written, so a difference with nothing in it costs no allocation.
 
 #include <QString>
+#include <QStringView>
 
 #include <cmath>
 
@@ -14,19 +19,33 @@ inline bool qvxDiffers(double a, double b)
     return std::abs(a - b) > 1e-4;
 }
 
-inline QString qvxDiffAttribute(const QString &name, const QString &value)
+class TqvxDiffText
 {
-    return QLatin1Char(' ') + name + QStringLiteral("=\"") + value + QLatin1Char('"');
-}
+public:
+    // Attributes are appended to text.
+    explicit TqvxDiffText(QString text = QString(), QStringView prefix = {})
+        : m_text(std::move(text)), m_prefix(prefix)
+    {
+    }
 
-inline QString qvxDiffNumber(const QString &name, qint64 value)
-{
-    return qvxDiffAttribute(name, QString::number(value));
-}
+    // The second prefix of the names that follow; empty for none.
+    void SetSubPrefix(QStringView subPrefix) { m_subPrefix = subPrefix; }
 
-inline QString qvxDiffBool(const QString &name, bool value)
-{
-    return qvxDiffAttribute(name, value ? QStringLiteral("1") : QStringLiteral("0"));
-}
+    void Number(QStringView name, qint64 value);
+    void Bool(QStringView name, bool value);
+    void Float(QStringView name, double value);
+    // A text value, escaped.
+    void Text(QStringView name, QStringView value);
+    // The difference text of a part of the object, appended as it is.
+    void Append(const QString &text) { m_text += text; }
 
-QString qvxDiffFloat(const QString &name, double value);
+    const QString &Result() const & { return m_text; }
+    QString Result() && { return std::move(m_text); }
+
+private:
+    void beginAttribute(QStringView name);
+
+    QString m_text;
+    QStringView m_prefix;
+    QStringView m_subPrefix;
+};

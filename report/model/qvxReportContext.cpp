@@ -4,5 +4,5 @@
 
 TqvxReportContext *qvxReportContextOf(const TqvxComponent *object)
 {
-    return object ? dynamic_cast<TqvxReportContext *>(object->GetReport()) : nullptr;
+    return object ? object->ReportContext() : nullptr;
 }

@@ -17,6 +17,7 @@
 #include "toolkit/classes/TStringList.h"
 #include "toolkit/classes/Reflection.h"
 
+#include <charconv>
 #include <cmath>
 #include <utility>
 
@@ -139,15 +140,32 @@ TqvxXMLSerializer::TqvxXMLSerializer(TStream *stream)
 
 TqvxXMLSerializer::~TqvxXMLSerializer() = default;
 
-QString TqvxXMLSerializer::StoredListText(const QString &text)
+QString TqvxXMLSerializer::StoredListText(QString text)
 {
-    return text.endsWith(lineBreak) ? text.chopped(lineBreak.size()) : text;
+    if (text.endsWith(lineBreak))
+        text.chop(lineBreak.size());
+    return text;
 }
 
 QString TqvxXMLSerializer::FloatToText(double value)
 {
+    QString text;
+    AppendFloatText(text, value);
+    return text;
+}
+
+void TqvxXMLSerializer::AppendFloatText(QString &text, double value)
+{
+    // A whole number below 10^15 has at most the 15 significant digits of
+    // FloatToStr, which writes it as it is (and -0 as 0).
+    if (std::abs(value) < 1e15 && value == std::trunc(value)) {
+        char digits[20];
+        const auto end = std::to_chars(digits, digits + sizeof digits, qint64(value)).ptr;
+        text += QLatin1StringView(digits, end);
+        return;
+    }
     static const TFormatSettings pointSettings;
-    return FloatToStr(value, pointSettings);
+    text += FloatToStr(value, pointSettings);
 }
 
 // Writing

@@ -156,10 +156,12 @@ public:
 
     // A float as the files write it: FloatToStr with a point.
     static QString FloatToText(double value);
+    // The same appended to text.
+    static void AppendFloatText(QString &text, double value);
     // A list's text (each line closed by CR LF) as files keep it: without
     // the line end that closes the last line, so a trailing empty line
     // stays visible.
-    static QString StoredListText(const QString &text);
+    static QString StoredListText(QString text);
 
 private:
     struct Fixup {

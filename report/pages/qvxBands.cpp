@@ -41,10 +41,10 @@ TClass BandClassOf(int number)
 
 QString TqvxGroupHeader::Diff(const TqvxComponent *source)
 {
-    QString result = TqvxBand::Diff(source);
+    TqvxDiffText diff(TqvxBand::Diff(source));
     if (m_drillDown)
-        result += qvxDiffAttribute(QStringLiteral("DrillName"), qvxXMLEncode(m_drillName));
-    return result;
+        diff.Text(u"DrillName", m_drillName);
+    return std::move(diff).Result();
 }
 
 TqvxNullBand::TqvxNullBand(TComponent *owner)

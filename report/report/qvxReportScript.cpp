@@ -4,6 +4,7 @@
 #include "report/report/qvxReport.h"
 
 #include "report/pages/qvxBand.h"
+#include "report/pages/qvxPage.h"
 #include "report/model/qvxCustomEngine.h"
 #include "report/model/qvxCustomOutline.h"
 #include "report/model/qvxCustomPreviewPages.h"
@@ -436,18 +437,36 @@ void TqvxReport::DoParamEvent(const QString &procedure, QList<Variant> &params)
         params[i] = array.GetElement({i});
 }
 
+namespace {
+
+// The script procedure an object names for a print event: bands and views
+// (report components) and report pages have them, other objects none.
+QString printHandler(const TqvxComponent *object, QString (TqvxReportComponent::*ofComponent)() const,
+                     QString (TqvxReportPage::*ofPage)() const)
+{
+    if (const auto *component = qobject_cast<const TqvxReportComponent *>(object))
+        return (component->*ofComponent)();
+    if (const auto *page = qobject_cast<const TqvxReportPage *>(object))
+        return (page->*ofPage)();
+    return QString();
+}
+
+} // namespace
+
 void TqvxReport::DoBeforePrint(TqvxComponent *obj)
 {
     if (OnBeforePrint)
         OnBeforePrint(obj);
-    DoNotifyEvent(obj, obj->property("OnBeforePrint").toString(), false);
+    DoNotifyEvent(obj, printHandler(obj, &TqvxReportComponent::OnBeforePrint, &TqvxReportPage::OnBeforePrint),
+                  false);
 }
 
 void TqvxReport::DoAfterPrint(TqvxComponent *obj)
 {
     if (OnAfterPrint)
         OnAfterPrint(obj);
-    DoNotifyEvent(obj, obj->property("OnAfterPrint").toString(), false);
+    DoNotifyEvent(obj, printHandler(obj, &TqvxReportComponent::OnAfterPrint, &TqvxReportPage::OnAfterPrint),
+                  false);
 }
 
 void TqvxReport::callViewHandler(const QString &procName, const QList<Variant> &arguments, bool &flag)

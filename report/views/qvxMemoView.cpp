@@ -228,8 +228,11 @@ void TqvxCustomMemoView::BeforePrint()
 {
     TqvxStretcheable::BeforePrint();
     m_hasSavedText = !fieldDataSet();
-    if (m_hasSavedText)
-        m_savedText = Text();
+    if (!m_hasSavedText)
+        return;
+    if (!m_savedText)
+        m_savedText = std::make_unique<TWideStrings>();
+    m_savedText->Assign(m_memo.get());
 }
 
 void TqvxCustomMemoView::GetData()
@@ -305,8 +308,13 @@ void TqvxCustomMemoView::expandExpressions()
     int pos = 0;
     int formatIndex = 0;
     for (;;) {
-        while (pos < text.size() - 1 && !QStringView(text).mid(pos).startsWith(open))
-            ++pos;
+        // An expression starts at the next opening bracket; quotes in the
+        // text before it do not count.
+        const qsizetype next = text.indexOf(open, pos);
+        if (next >= 0 && next < text.size() - 1)
+            pos = int(next);
+        else
+            pos = std::max(pos, int(text.size()) - 1);
         QString expression;
         int start = pos;
         int end = pos;
@@ -381,7 +389,7 @@ QString TqvxCustomMemoView::GetComponentText()
 void TqvxCustomMemoView::AfterPrint()
 {
     if (m_hasSavedText)
-        SetText(m_savedText);
+        m_memo->Assign(m_savedText.get());
     m_hasSavedText = false;
     restoreHighlightState();
     TqvxStretcheable::AfterPrint();
@@ -629,58 +637,57 @@ bool TqvxCustomMemoView::HasNextPart()
 
 QString TqvxCustomMemoView::Diff(const TqvxComponent *source)
 {
-    QString result = TqvxStretcheable::Diff(source);
+    TqvxDiffText diff(TqvxStretcheable::Diff(source));
     const auto *memo = qobject_cast<const TqvxCustomMemoView *>(source);
     if (!memo)
-        return result;
+        return std::move(diff).Result();
 
-    const auto flag = [&](const char *name, bool value, bool other) {
+    const auto flag = [&](QStringView name, bool value, bool other) {
         if (value != other)
-            result += qvxDiffBool(QLatin1String(name), value);
+            diff.Bool(name, value);
     };
-    const auto number = [&](const char *name, qint64 value, qint64 other) {
+    const auto number = [&](QStringView name, qint64 value, qint64 other) {
         if (value != other)
-            result += qvxDiffNumber(QLatin1String(name), value);
+            diff.Number(name, value);
     };
-    const auto real = [&](const char *name, double value, double other) {
+    const auto real = [&](QStringView name, double value, double other) {
         if (qvxDiffers(value, other))
-            result += qvxDiffFloat(QLatin1String(name), value);
+            diff.Float(name, value);
     };
-    const auto text = [&](const char *name, const QString &value, const QString &other) {
+    const auto text = [&](QStringView name, const QString &value, const QString &other) {
         if (value != other)
-            result += qvxDiffAttribute(QLatin1String(name), qvxXMLEncode(value));
+            diff.Text(name, value);
     };
 
-    flag("AutoWidth", m_autoWidth, memo->m_autoWidth);
-    real("CharSpacing", m_charSpacing, memo->m_charSpacing);
-    real("GapX", m_gapX, memo->m_gapX);
-    real("GapY", m_gapY, memo->m_gapY);
-    number("HAlign", m_hAlign, memo->m_hAlign);
-    real("LineSpacing", m_lineSpacing, memo->m_lineSpacing);
-    flag("UseDefaultCharset", m_useDefaultCharset, memo->m_useDefaultCharset);
-    result += qvxDiffAttribute(QStringLiteral("u"),
-                               qvxXMLEncode(TqvxXMLSerializer::StoredListText(m_memo->GetText())));
-    real("ParagraphGap", m_paragraphGap, memo->m_paragraphGap);
-    number("Rotation", m_rotation, memo->m_rotation);
-    flag("RTLReading", m_rtlReading, memo->m_rtlReading);
-    flag("Underlines", m_underlines, memo->m_underlines);
-    number("VAlign", m_vAlign, memo->m_vAlign);
-    flag("WordWrap", m_wordWrap, memo->m_wordWrap);
+    flag(u"AutoWidth", m_autoWidth, memo->m_autoWidth);
+    real(u"CharSpacing", m_charSpacing, memo->m_charSpacing);
+    real(u"GapX", m_gapX, memo->m_gapX);
+    real(u"GapY", m_gapY, memo->m_gapY);
+    number(u"HAlign", m_hAlign, memo->m_hAlign);
+    real(u"LineSpacing", m_lineSpacing, memo->m_lineSpacing);
+    flag(u"UseDefaultCharset", m_useDefaultCharset, memo->m_useDefaultCharset);
+    diff.Text(u"u", TqvxXMLSerializer::StoredListText(m_memo->GetText()));
+    real(u"ParagraphGap", m_paragraphGap, memo->m_paragraphGap);
+    number(u"Rotation", m_rotation, memo->m_rotation);
+    flag(u"RTLReading", m_rtlReading, memo->m_rtlReading);
+    flag(u"Underlines", m_underlines, memo->m_underlines);
+    number(u"VAlign", m_vAlign, memo->m_vAlign);
+    flag(u"WordWrap", m_wordWrap, memo->m_wordWrap);
     if (m_formats->Count() == 1) {
         const TqvxFormat *format = DisplayFormat();
         const TqvxFormat *other = memo->DisplayFormat();
-        number("DisplayFormat.Kind", format->Kind(), other->Kind());
-        text("DisplayFormat.DecimalSeparator", format->DecimalSeparator(), other->DecimalSeparator());
-        text("DisplayFormat.ThousandSeparator", format->ThousandSeparator(), other->ThousandSeparator());
-        text("DisplayFormat.FormatStr", format->FormatStr(), other->FormatStr());
+        number(u"DisplayFormat.Kind", format->Kind(), other->Kind());
+        text(u"DisplayFormat.DecimalSeparator", format->DecimalSeparator(), other->DecimalSeparator());
+        text(u"DisplayFormat.ThousandSeparator", format->ThousandSeparator(), other->ThousandSeparator());
+        text(u"DisplayFormat.FormatStr", format->FormatStr(), other->FormatStr());
     }
     if (m_firstParaBreak)
-        result += qvxDiffBool(QStringLiteral("FirstParaBreak"), true);
+        diff.Bool(u"FirstParaBreak", true);
     if (m_lastParaBreak)
-        result += qvxDiffBool(QStringLiteral("LastParaBreak"), true);
+        diff.Bool(u"LastParaBreak", true);
     m_firstParaBreak = m_lastParaBreak;
     m_lastParaBreak = false;
-    return result;
+    return std::move(diff).Result();
 }
 
 // --- Declarations -----------------------------------------------------------

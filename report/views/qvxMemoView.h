@@ -275,7 +275,9 @@ private:
 
     Variant m_value;
     Variant m_lastValue = Variant::Null();
-    QString m_savedText;
+    // The lines BeforePrint found, which AfterPrint puts back; made on the
+    // first print.
+    std::unique_ptr<TWideStrings> m_savedText;
     bool m_hasSavedText = false;
     QString m_partMemo;
     TRect m_textRect;

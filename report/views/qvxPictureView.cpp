@@ -252,13 +252,13 @@ QString TqvxPictureView::Diff(const TqvxComponent *source)
             m_pictureChanged = false;
         }
     }
-    QString result = TqvxView::Diff(source);
-    result += qvxDiffNumber(QStringLiteral("ImageIndex"), m_imageIndex);
+    TqvxDiffText diff(TqvxView::Diff(source));
+    diff.Number(u"ImageIndex", m_imageIndex);
     if (m_transparent)
-        result += qvxDiffBool(QStringLiteral("Transparent"), true);
+        diff.Bool(u"Transparent", true);
     if (m_transparentColor != clWhite)
-        result += qvxDiffNumber(QStringLiteral("TransparentColor"), m_transparentColor);
-    return result;
+        diff.Number(u"TransparentColor", m_transparentColor);
+    return std::move(diff).Result();
 }
 
 void InitializeQvxPictureView()

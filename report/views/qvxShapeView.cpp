@@ -121,11 +121,11 @@ void TqvxShapeView::Draw(TCanvas *canvas, double scaleX, double scaleY, double o
 
 QString TqvxShapeView::Diff(const TqvxComponent *source)
 {
-    QString result = TqvxView::Diff(source);
+    TqvxDiffText diff(TqvxView::Diff(source));
     const auto *shape = qobject_cast<const TqvxShapeView *>(source);
     if (shape && shape->m_shape != m_shape)
-        result += qvxDiffNumber(QStringLiteral("Shape"), m_shape);
-    return result;
+        diff.Number(u"Shape", m_shape);
+    return std::move(diff).Result();
 }
 
 void InitializeQvxShapeView()

@@ -4,6 +4,9 @@
 #include "toolkit/core/FormatDateTime.h"
 #include "toolkit/core/Variants.h"
 
+#include <algorithm>
+#include <charconv>
+
 namespace {
 
 bool needsEscape(QChar c)
@@ -56,18 +59,30 @@ const NamedEntity namedEntities[] = {
 
 QString qvxXMLEncode(const QString &text)
 {
+    const auto first = std::find_if(text.begin(), text.end(), needsEscape);
+    if (first == text.end())
+        return text;
     QString result;
-    result.reserve(text.size());
-    for (QChar c : text) {
-        if (needsEscape(c)) {
-            result += QLatin1String("&#");
-            result += QString::number(c.unicode());
-            result += QLatin1Char(';');
-        } else {
-            result += c;
-        }
-    }
+    result.reserve(text.size() + 16);
+    qvxAppendXMLEncoded(result, text);
     return result;
+}
+
+void qvxAppendXMLEncoded(QString &out, QStringView text)
+{
+    auto run = text.begin();
+    for (auto at = std::find_if(run, text.end(), needsEscape); at != text.end();
+         at = std::find_if(run, text.end(), needsEscape)) {
+        out.append(run, at - run);
+        char reference[16];
+        const auto end = std::to_chars(reference + 2, reference + sizeof reference - 1, at->unicode()).ptr;
+        reference[0] = '&';
+        reference[1] = '#';
+        *end = ';';
+        out += QLatin1StringView(reference, end + 1);
+        run = at + 1;
+    }
+    out.append(run, text.end() - run);
 }
 
 QString qvxXMLDecode(const QString &text)

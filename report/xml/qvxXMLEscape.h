@@ -13,6 +13,8 @@
 #include <QString>
 
 QString qvxXMLEncode(const QString &text);
+// The same appended to out.
+void qvxAppendXMLEncoded(QString &out, QStringView text);
 
 // Decodes references in one pass: a produced '&' never starts a new
 // reference ("&amp;lt;" gives "&lt;").  A reference that is not a valid

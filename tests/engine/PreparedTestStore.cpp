@@ -44,11 +44,11 @@ void TTestPreparedStore::LoadReportSettings(TqvxXMLItem *item)
 
 QString TTestDiffMemo::Diff(const TqvxComponent *source)
 {
-    QString result = InternalDiff(source);
+    TqvxDiffText diff(InternalDiff(source));
     const QString text = Memo()->GetText();
     if (text != source->MemoText()->GetText())
-        result += qvxDiffAttribute(QStringLiteral("Text"), qvxXMLEncode(text));
-    return result;
+        diff.Text(u"Text", text);
+    return std::move(diff).Result();
 }
 
 TTemplatePage::TTemplatePage()

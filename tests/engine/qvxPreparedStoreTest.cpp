@@ -173,6 +173,28 @@ TEST_F(PreparedStoreTest, EditingKeepsAtLeastOnePage)
     EXPECT_EQ(DescribePage(store, 0).at(1), "  PageHeader1 0,5");
 }
 
+TEST_F(PreparedStoreTest, ObjectsAddedToAPageStoredWholeAreWrittenWhole)
+{
+    FillStore(store, templ, 2, 1);
+    std::shared_ptr<TqvxComponent> page = store.SharedPage(0);
+    store.ModifyPageObject(0, page.get());
+    ASSERT_EQ(pageItem(0)->Name(), "TTestPage");
+    // Back and forth between a page stored whole and one built from its
+    // source page, twice.
+    for (int round = 0; round < 2; ++round) {
+        store.SetCurPage(0);
+        store.AddObject(templ.footer);
+        const TqvxXMLItem *whole = pageItem(0)->Items(pageItem(0)->Count() - 1);
+        EXPECT_EQ(whole->Name(), "TTestBand");
+        EXPECT_TRUE(whole->Text().contains("Top=\"1000\"")) << whole->Text().toStdString();
+        store.SetCurPage(1);
+        store.AddObject(templ.footer);
+        const TqvxXMLItem *difference = pageItem(1)->Items(pageItem(1)->Count() - 1);
+        EXPECT_EQ(difference->Name(), templ.footer->DictionaryName());
+        EXPECT_FALSE(difference->Text().contains("Top=")) << difference->Text().toStdString();
+    }
+}
+
 TEST_F(PreparedStoreTest, EndlessPagesKeepTheirOwnSize)
 {
     FillStore(store, templ, 2, 1);

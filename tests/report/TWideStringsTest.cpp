@@ -44,6 +44,9 @@ TEST(TWideStrings, SetTextBreaksAtEveryKindOfLineEnd)
     EXPECT_EQ(linesOf(QStringLiteral("a\r\n")), (QStringList{"a"}));
     EXPECT_EQ(linesOf(QStringLiteral("a\r\n\r\n")), (QStringList{"a", ""}));
     EXPECT_EQ(linesOf(QStringLiteral("a") + QChar(0) + QStringLiteral("b")), (QStringList{"a"}));
+    EXPECT_EQ(linesOf(QStringLiteral("a\r\n") + QChar(0) + QStringLiteral("b")), (QStringList{"a"}));
+    EXPECT_EQ(linesOf(QStringLiteral("a\r") + QChar(0) + QStringLiteral("\nb")), (QStringList{"a"}));
+    EXPECT_EQ(linesOf(QString(QChar(0)) + QStringLiteral("b")), QStringList());
     EXPECT_EQ(linesOf(QString()), QStringList());
 }
 

@@ -1,4 +1,6 @@
+#include "report/ReportContextStub.h"
 #include "report/ReportTestTree.h"
+#include "report/model/qvxReportContext.h"
 #include "report/model/qvxResources.h"
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/core/Format.h"
@@ -54,6 +56,57 @@ TEST(ComponentTree, PlacesObjectsUnderTheirOwnerAndInTheReport)
 
     delete tree.memo1;
     EXPECT_EQ(NamesOf(tree.band->Objects()), (QStringList{"Memo2", "Memo3"}));
+}
+
+TEST(ComponentTree, TheReportFollowsAnObjectMovedWithItsParent)
+{
+    ReportTestTree tree;
+    TContextReport other;
+    EXPECT_EQ(tree.memo1->GetReport(), tree.report.get());
+    EXPECT_EQ(qvxReportContextOf(tree.memo1), nullptr) << "the tree's report is no context";
+    EXPECT_EQ(tree.memo1->ReportLink(), tree.report.get());
+
+    tree.page->SetParent(&other);
+    EXPECT_EQ(tree.memo1->GetReport(), &other);
+    EXPECT_EQ(qvxReportContextOf(tree.memo1), static_cast<TqvxReportContext *>(&other));
+    EXPECT_EQ(tree.band->ReportLink(), &other);
+
+    tree.band->SetParent(nullptr);
+    EXPECT_EQ(tree.memo2->GetReport(), nullptr);
+    EXPECT_EQ(qvxReportContextOf(tree.memo2), nullptr);
+    EXPECT_EQ(tree.page->GetReport(), &other);
+
+    tree.band->SetParent(tree.page);
+    EXPECT_EQ(tree.memo2->GetReport(), &other);
+    tree.page->SetParent(tree.report.get());
+    EXPECT_EQ(tree.memo2->GetReport(), tree.report.get());
+    EXPECT_EQ(tree.report->GetReport(), tree.report.get());
+}
+
+namespace {
+
+// Asks for its report while it is freed.
+class TReportAskingView : public TTestView
+{
+public:
+    using TTestView::TTestView;
+    ~TReportAskingView() override { *seen = GetReport(); }
+
+    TqvxComponent **seen = nullptr;
+};
+
+} // namespace
+
+TEST(ComponentTree, ObjectsFreedWithTheirReportNoLongerReachIt)
+{
+    auto report = std::make_unique<TContextReport>();
+    auto *page = new TTestPage(report.get());
+    auto *view = new TReportAskingView(page);
+    TqvxComponent *seen = view;
+    view->seen = &seen;
+    ASSERT_EQ(view->GetReport(), report.get());
+    report.reset();
+    EXPECT_EQ(seen, nullptr);
 }
 
 TEST(ComponentTree, KindsComeFromTheConstructorsOfEachClass)

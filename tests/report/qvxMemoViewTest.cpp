@@ -75,6 +75,19 @@ TEST_F(MemoTest, ExpressionsTakeTheFormatsInOrderAndReuseTheLast)
     EXPECT_EQ(memo->Text(), QStringLiteral("A=[a] B=[b] C=[c]\r\n"));
 }
 
+TEST_F(MemoTest, EachPrintStartsFromTheDesignLines)
+{
+    report->values[QStringLiteral("a")] = QStringLiteral("one\r\ntwo");
+    setText("[a]\r\n\r\nlast [a]");
+    for (int print = 0; print < 2; ++print) {
+        EXPECT_EQ(prepared(), QStringLiteral("one\r\ntwo\r\n\r\nlast one\r\ntwo\r\n"));
+        EXPECT_EQ(memo->Memo()->Count(), 5);
+        memo->AfterPrint();
+        EXPECT_EQ(memo->Memo()->Count(), 3);
+        EXPECT_EQ(memo->Text(), QStringLiteral("[a]\r\n\r\nlast [a]\r\n"));
+    }
+}
+
 TEST_F(MemoTest, InsertedTextIsNotExpandedAgain)
 {
     report->values[QStringLiteral("x")] = QStringLiteral("[y]");
@@ -94,6 +107,13 @@ TEST_F(MemoTest, QuotedBracketsAndOtherDelimiters)
     setText("[a] <%b%>");
     EXPECT_EQ(prepared(), QStringLiteral("[a] {b}\r\n"));
     EXPECT_EQ(report->calls, QStringList{"b"});
+}
+
+TEST_F(MemoTest, QuotesInTheTextAroundExpressionsDoNotHideThem)
+{
+    setText("don't say \"[a]\", it's [b]'s");
+    EXPECT_EQ(prepared(), QStringLiteral("don't say \"{a}\", it's {b}'s\r\n"));
+    EXPECT_EQ(report->calls, (QStringList{"a", "b"}));
 }
 
 TEST_F(MemoTest, AnUnclosedExpressionTakesTheRestOfTheText)

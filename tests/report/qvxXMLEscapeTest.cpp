@@ -23,6 +23,19 @@ TEST(qvxXMLEncode, IsTheSameForShortAndLongValues)
     EXPECT_EQ(qvxXMLEncode(longText), QString(40, u'x') + QStringLiteral("&#0;&#38;"));
 }
 
+TEST(qvxXMLEncode, AppendsRunsAndReferencesAfterWhatIsThere)
+{
+    QString out = QStringLiteral("a=\"");
+    qvxAppendXMLEncoded(out, u"<<x>&\u0001y\U0001F600");
+    EXPECT_EQ(out, QStringLiteral("a=\"&#60;&#60;x&#62;&#38;&#1;y") + QString::fromUtf8("\U0001F600"));
+    qvxAppendXMLEncoded(out, u"");
+    qvxAppendXMLEncoded(out, u"\"");
+    EXPECT_TRUE(out.endsWith(QStringLiteral("y\U0001F600&#34;")));
+    // Text with nothing to escape comes back as it is.
+    const QString plain = QString::fromUtf8("Строка 1, ZMT-250");
+    EXPECT_TRUE(qvxXMLEncode(plain).isSharedWith(plain));
+}
+
 TEST(qvxXMLDecode, UnderstandsNumericAndFourNamedReferences)
 {
     EXPECT_EQ(qvxXMLDecode(QStringLiteral("&#65;")), QStringLiteral("A"));

@@ -2,8 +2,8 @@
 
 // A table of 65,536 values filled on demand and read from any thread: the
 // glyph (with its advance) of each character of the Basic Multilingual
-// Plane, or the advance of each glyph, of one face.  Blocks of 256 entries are allocated on first
-// use; an entry not yet known holds Unknown.
+// Plane, or the advance of each glyph, of one face.  Blocks of 256 entries
+// are allocated on first use; an entry not yet known holds Unknown.
 
 #include <array>
 #include <atomic>

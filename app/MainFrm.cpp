@@ -4,7 +4,6 @@
 #include "app/QuestionnaireTemplate.h"
 #include "app/SelModelFrm.h"
 #include "export/pdf/qvxExportPDF.h"
-#include "report/components/qvxHyperlink.h"
 #include "report/model/qvxErrors.h"
 #include "report/report/qvxReport.h"
 #include "report/data/qvxUserDataSet.h"
@@ -67,10 +66,34 @@ constexpr int ElectronicTripUnit = 1;
 constexpr int CapacityRow = 1;
 constexpr int TripUnitRow = 4;
 
-// text as a string literal of report's expressions.
-QString Quoted(const TqvxReport *report, const QString &text)
+// The report variables the window fills.  The report takes their values as
+// they are, never as expressions: nothing typed into a field is evaluated.
+const QString OrganisationVariable = QStringLiteral("Наименование организации");
+const QString AddressVariable = QStringLiteral("Адрес и номер телефона организации");
+const QString ContactVariable = QStringLiteral("ФИО контактного лица");
+const QString QuantityVariable = QStringLiteral("Количество данного типоисполнения");
+const QString DescriptionVariable = QStringLiteral("Описание");
+const QString OrderCodeVariable = QStringLiteral("Код для заказа");
+
+bool IsWindowVariable(const QString &name)
 {
-    return qvxScriptStringLiteral(text, report->ScriptLanguage());
+    for (const QString &variable : {OrganisationVariable, AddressVariable, ContactVariable, QuantityVariable,
+                                    DescriptionVariable, OrderCodeVariable})
+        if (name.compare(variable, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+// A field's text as its one line shows it: line breaks, tabs and the other
+// control characters appear as blanks.
+QString ShownText(const TEdit *edit)
+{
+    QString text = edit->Text();
+    for (QChar &ch : text)
+        if (ch.category() == QChar::Other_Control || ch == QChar::LineSeparator || ch == QChar::ParagraphSeparator
+            || ch == QChar::ObjectReplacementCharacter)
+            ch = QLatin1Char(' ');
+    return text;
 }
 
 // An event handler that calls method of form.
@@ -246,6 +269,7 @@ void TMainForm::CreateReport()
     qvxReport1 = NewObject<TqvxReport>(this);
     qvxReport1->SetName(QStringLiteral("qvxReport1"));
     LoadQuestionnaireTemplate(qvxReport1, this);
+    qvxReport1->OnGetValue = [this](const QString &name, Variant &value) { qvxReport1GetValue(name, value); };
 }
 
 int TMainForm::Quantity() const
@@ -318,13 +342,12 @@ bool TMainForm::SaveAsPdf()
     // order code, prints only after a line of its band.
     qvxUserDataSet3->SetRangeEndCount(std::max(1, int(m_rules.Composition().size())));
     TqvxVariables *variables = qvxReport1->Variables();
-    variables->SetVariable(QStringLiteral("Наименование организации"), Quoted(qvxReport1, Edit1->Text()));
-    variables->SetVariable(QStringLiteral("Адрес и номер телефона организации"), Quoted(qvxReport1, Edit2->Text()));
-    variables->SetVariable(QStringLiteral("ФИО контактного лица"), Quoted(qvxReport1, Edit3->Text()));
-    variables->SetVariable(QStringLiteral("Количество данного типоисполнения"),
-                           Quoted(qvxReport1, QString::number(Quantity())));
-    variables->SetVariable(QStringLiteral("Описание"), Quoted(qvxReport1, m_rules.Description()));
-    variables->SetVariable(QStringLiteral("Код для заказа"), orderCode);
+    variables->SetVariable(OrganisationVariable, ShownText(Edit1));
+    variables->SetVariable(AddressVariable, ShownText(Edit2));
+    variables->SetVariable(ContactVariable, ShownText(Edit3));
+    variables->SetVariable(QuantityVariable, QString::number(Quantity()));
+    variables->SetVariable(DescriptionVariable, m_rules.Description());
+    variables->SetVariable(OrderCodeVariable, orderCode);
     const QString lastFileName = qvxPDFExport1->FileName();
 
     if (!qvxReport1->PrepareReport(true))
@@ -348,7 +371,13 @@ QString TMainForm::OrderCodeValue() const
     const int capacity = m_rules.Choice(G1, CapacityRow);
     if (m_rules.Choice(G1, TripUnitRow) == ElectronicTripUnit && std::ranges::count(TwoVersionCapacities, capacity))
         return code + QStringLiteral("OEM\r\n") + code + QStringLiteral("SKD");
-    return Quoted(qvxReport1, code + QStringLiteral("OEM"));
+    return code + QStringLiteral("OEM");
+}
+
+void TMainForm::qvxReport1GetValue(const QString &varName, Variant &value)
+{
+    if (IsWindowVariable(varName))
+        value = qvxReport1->Variables()->GetVariable(varName);
 }
 
 bool TMainForm::CloseQuery()

@@ -67,8 +67,9 @@ public:
     // organisation fields, quantity 1.
     void Button3Click(TObject *sender);
 
-    // The save: the organisation fields, the quantity, the description and
-    // the order code go into the report's variables, the composition's line
+    // The save: the organisation fields (as their one line shows them), the
+    // quantity, the description and the order code go into the report's
+    // variables as values, the composition's line
     // count (one blank line for none) into its data set; the report is
     // prepared, the user names the file in the save dialog, and the report
     // is exported through the PDF filter.  While it runs the window takes no
@@ -91,6 +92,9 @@ public:
     void qvxUserDataSet1GetValue(const QString &varName, Variant &value);
     void qvxUserDataSet2GetValue(const QString &varName, Variant &value);
     void qvxUserDataSet3GetValue(const QString &varName, Variant &value);
+    // Value event of the report: the variables the save fills are values,
+    // which the report takes as they are rather than as expressions.
+    void qvxReport1GetValue(const QString &varName, Variant &value);
 
     TStaticText *StaticText1;
     TPanel *Panel2;
@@ -130,8 +134,7 @@ private:
     void CreateReport();
     // The report variable of the order code: the code followed by "OEM";
     // for the capacities with a second version under the electronic trip
-    // unit, two lines (with "OEM" and with "SKD"), which the report takes as
-    // plain text; otherwise a quoted literal.
+    // unit, two lines (with "OEM" and with "SKD").
     QString OrderCodeValue() const;
     void ChoiceValue(int grid, int row, const QString &field, Variant &value) const;
     void CreateControls();

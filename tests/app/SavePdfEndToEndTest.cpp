@@ -7,6 +7,7 @@
 #include "report/report/qvxReport.h"
 #include "report/data/qvxUserDataSet.h"
 
+#include <QClipboard>
 #include <QColor>
 #include <QDir>
 #include <QFile>
@@ -45,6 +46,21 @@ protected:
         form->Edit3->SetText(QStringLiteral("J. Smith"));
         form->Edit4->SetValue(12);
         Complete({1, 1, 0, 0, 0, 0}, true);
+    }
+
+    // Puts text on the clipboard and pastes it over the field's text with
+    // Ctrl+V.
+    void Paste(TEdit *edit, const QString &text)
+    {
+        QApplication::clipboard()->setText(text);
+        QApplication::processEvents();
+        QApplication::setActiveWindow(form->Widget());
+        edit->SetFocus();
+        QApplication::processEvents();
+        ASSERT_TRUE(edit->Focused());
+        edit->SelectAll();
+        Key(Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(edit->Text().toStdString(), text.toStdString());
     }
 
     // Presses the save button and answers the dialog with name.
@@ -283,4 +299,41 @@ TEST_F(SavePdfEndToEndTest, AnUndeterminedModelStillEndsWithTheOrderCode)
     const QString text = Text(Save(QStringLiteral("undetermined.pdf")));
     EXPECT_TRUE(text.contains(QStringLiteral("НЕ ОПРЕДЕЛЁН")));
     EXPECT_TRUE(text.endsWith(QStringLiteral("Структурный состав OEM"))) << text.toStdString();
+}
+
+// Whatever the organisation fields hold prints as the fields show it on
+// their one line, and nothing in them is evaluated.
+TEST_F(SavePdfEndToEndTest, PastedTextPrintsAsItsFieldShowsIt)
+{
+    Fill(QStringLiteral("start"));
+    QString longText;
+    while (longText.size() < 3000)
+        longText += QStringLiteral("Длинное наименование %1 ").arg(longText.size());
+    const QStringList hostile = {
+        QStringLiteral("ООО «Альфа»\nфилиал № 2"),
+        QStringLiteral("ООО «Альфа»\r\nфилиал № 2"),
+        QStringLiteral("Отдел\tснабжения\t№ 3"),
+        QStringLiteral("O'Neil's \"Best\" ''doubled'' '"),
+        QStringLiteral("a [b] [Описание] [Код для заказа] [Date] [qvxUserDataSet1.\"Param\"] [1+1]"),
+        QStringLiteral("<b>bold</b> <i>it</i> &amp; <font color=\"red\">red</font>"),
+        QStringLiteral("' + Report.Name + '"),
+        QStringLiteral("IIF(True, 'a', 'b')"),
+        QStringLiteral("']; end. begin ['"),
+        QStringLiteral("#13#10 \\n \" + \" ; // { } (* *)"),
+        QStringLiteral("Ωμέγα Ж ä € ∑ ≤ 𝔸 😀"),
+    };
+    for (const QString &text : hostile) {
+        for (TEdit *edit : {form->Edit1, form->Edit2, form->Edit3})
+            Paste(edit, text);
+        const QString file = Save(QStringLiteral("pasted.pdf"));
+        ASSERT_TRUE(runner.messages.empty()) << text.toStdString() << ": " << runner.messages[0].Text.toStdString();
+        QString shown = text;
+        shown.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+        shown.replace(QLatin1Char('\t'), QLatin1Char(' '));
+        EXPECT_EQ(Text(file).count(shown.simplified()), 3) << text.toStdString() << "\n" << Text(file).toStdString();
+    }
+    Paste(form->Edit1, longText);
+    const QString file = Save(QStringLiteral("long.pdf"));
+    EXPECT_TRUE(runner.messages.empty());
+    EXPECT_TRUE(Text(file).contains(longText.simplified()));
 }

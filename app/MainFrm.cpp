@@ -23,6 +23,7 @@
 #include "toolkit/classes/TStrings.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QPointer>
 #include <QStyle>
 
@@ -34,6 +35,15 @@ constexpr int G1 = TSelectionRules::CharacteristicGrid;
 constexpr int G2 = TSelectionRules::AccessoryGrid;
 constexpr int ValueColumn = 1;
 constexpr int NameColumnWidth = 480;
+// The least height a grid or result box keeps on a low screen: three grid
+// rows, two lines of text.
+constexpr int MinGridHeight = 3 * 18 + 5;
+constexpr int MinMemoHeight = 36;
+// The designed heights of the grids and the result boxes.
+constexpr int Grid1Height = 203;
+constexpr int Grid2Height = 95;
+constexpr int Memo1Height = 73;
+constexpr int Memo3Height = 103;
 
 void PlaceLabel(TLabel *label, TWinControl *parent, int left, int top, const QString &caption)
 {
@@ -196,11 +206,11 @@ void TMainForm::CreateControls()
     PlaceEditRow(Label3, Edit3, Panel2, 62, QStringLiteral("ФИО контактного лица"));
 
     StaticText7 = NewSectionHeader(QStringLiteral(" 1 Автоматический выключатель *"));
-    InspectorGrid1 = NewInspectorGrid(203, {&TMainForm::InspectorGrid1GetCellText, &TMainForm::InspectorGrid1GetEditList,
+    InspectorGrid1 = NewInspectorGrid(Grid1Height, {&TMainForm::InspectorGrid1GetCellText, &TMainForm::InspectorGrid1GetEditList,
                                             &TMainForm::InspectorGrid1EditCloseUp});
 
     StaticText2 = NewSectionHeader(QStringLiteral(" 2 Аксессуары *"));
-    InspectorGrid2 = NewInspectorGrid(95, {&TMainForm::InspectorGrid2GetCellText, &TMainForm::InspectorGrid2GetEditList,
+    InspectorGrid2 = NewInspectorGrid(Grid2Height, {&TMainForm::InspectorGrid2GetCellText, &TMainForm::InspectorGrid2GetEditList,
                                            &TMainForm::InspectorGrid2EditCloseUp});
 
     Panel3 = NewTopControl<TPanel>(26);
@@ -227,9 +237,9 @@ void TMainForm::CreateControls()
     TableIDLabel->SetAnchors(akTop | akRight);
 
     StaticText6 = NewSectionHeader(QStringLiteral(" Описание"));
-    Memo1 = NewResultMemo(73);
+    Memo1 = NewResultMemo(Memo1Height);
     StaticText5 = NewSectionHeader(QStringLiteral(" Структурный состав"));
-    Memo3 = NewResultMemo(103);
+    Memo3 = NewResultMemo(Memo3Height);
 
     Panel1 = NewTopControl<TPanel>(35);
     Button1 = NewObject<TBitBtn>(this);
@@ -383,6 +393,62 @@ void TMainForm::qvxReport1GetValue(const QString &varName, Variant &value)
 bool TMainForm::CloseQuery()
 {
     return !m_saving && TForm::CloseQuery();
+}
+
+void TMainForm::FitToWorkArea(const TRect &area)
+{
+    if (area.IsEmpty() || m_fitting)
+        return;
+    m_fitting = true;
+    const int decoration = Height() - ClientHeight() - 2 * BorderWidth();
+    const int available = area.Height() - decoration - 2 * BorderWidth();
+    const int loss = std::max(0, m_stackTop - available);
+    struct Flexible {
+        TControl *control;
+        int designed;
+        int least;
+    };
+    const Flexible flexible[] = {{InspectorGrid1, Grid1Height, MinGridHeight},
+                                 {InspectorGrid2, Grid2Height, MinGridHeight},
+                                 {Memo1, Memo1Height, MinMemoHeight},
+                                 {Memo3, Memo3Height, MinMemoHeight}};
+    int spare = 0;
+    for (const Flexible &f : flexible)
+        spare += f.designed - f.least;
+    const int taken = std::min(loss, spare);
+    if (ClientHeight() == m_stackTop - taken) {
+        m_fitting = false;
+        return;
+    }
+    int given = 0;
+    int spareSoFar = 0;
+    for (const Flexible &f : flexible) {
+        // Rounded on the running sums, so the shares add up to what is taken.
+        spareSoFar += f.designed - f.least;
+        const int share = taken * spareSoFar / spare - given;
+        given += share;
+        f.control->SetHeight(f.designed - share);
+    }
+    SetClientHeight(m_stackTop - taken);
+    MakeFullyVisible(area);
+    m_fitting = false;
+}
+
+bool TMainForm::eventFilter(QObject *watched, QEvent *event)
+{
+    const bool handled = TForm::eventFilter(watched, event);
+    if (watched == Widget()) {
+        switch (event->type()) {
+        case QEvent::Show:
+        case QEvent::Move:
+        case QEvent::Resize:
+            FitToWorkArea(MonitorWorkArea());
+            break;
+        default:
+            break;
+        }
+    }
+    return handled;
 }
 
 void TMainForm::qvxUserDataSet1GetValue(const QString &varName, Variant &value)

@@ -84,6 +84,15 @@ public:
     // Refused while a save runs.
     bool CloseQuery() override;
 
+    // The window as designed is taller than some screens.  On a work area
+    // too low for it the window takes the area's height, and the two grids
+    // and the two result boxes give up the difference in proportion to what
+    // each can spare; they scroll their contents.  On a work area that
+    // holds it the window has its designed size.  The window follows the
+    // work area of the monitor it is on whenever it is shown, moved or
+    // framed anew.
+    void FitToWorkArea(const TRect &area);
+
     // Value events of the data sets, for their current record: "Param" and
     // "Value" give a row's caption and chosen option (empty when none) in
     // the characteristic and accessory sets; any field of the composition
@@ -128,6 +137,9 @@ public:
     TqvxPDFExport *qvxPDFExport1;
     TqvxReport *qvxReport1;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     class SaveScope;
 
@@ -166,8 +178,10 @@ private:
     void ResultsChanged() override;
 
     TSelectionRules m_rules;
-    // Where the next top-aligned control goes while the window is built.
+    // Where the next top-aligned control goes while the window is built;
+    // then the client height of the window as designed.
     int m_stackTop = 0;
+    bool m_fitting = false;
     bool m_saving = false;
 };
 

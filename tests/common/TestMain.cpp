@@ -58,7 +58,11 @@ void PinFormatSettings()
 
 int main(int argc, char **argv)
 {
+#ifdef TEST_PLATFORM
+    qputenv("QT_QPA_PLATFORM", TEST_PLATFORM);
+#else
     qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
     qputenv("TZ", "UTC");
     // As the program does: writes past the file-size limit fail, they do
     // not end the process.

@@ -395,19 +395,20 @@ bool TMainForm::CloseQuery()
     return !m_saving && TForm::CloseQuery();
 }
 
-void TMainForm::FitToWorkArea(const TRect &area)
+namespace {
+
+// The grids and the result boxes, with their designed heights and the least
+// they keep.
+struct Flexible {
+    TControl *control;
+    int designed;
+    int least;
+};
+
+} // namespace
+
+void TMainForm::GiveUpHeight(int loss)
 {
-    if (area.IsEmpty() || m_fitting)
-        return;
-    m_fitting = true;
-    const int decoration = Height() - ClientHeight() - 2 * BorderWidth();
-    const int available = area.Height() - decoration - 2 * BorderWidth();
-    const int loss = std::max(0, m_stackTop - available);
-    struct Flexible {
-        TControl *control;
-        int designed;
-        int least;
-    };
     const Flexible flexible[] = {{InspectorGrid1, Grid1Height, MinGridHeight},
                                  {InspectorGrid2, Grid2Height, MinGridHeight},
                                  {Memo1, Memo1Height, MinMemoHeight},
@@ -415,11 +416,10 @@ void TMainForm::FitToWorkArea(const TRect &area)
     int spare = 0;
     for (const Flexible &f : flexible)
         spare += f.designed - f.least;
-    const int taken = std::min(loss, spare);
-    if (ClientHeight() == m_stackTop - taken) {
-        m_fitting = false;
+    const int taken = std::clamp(loss, 0, spare);
+    if (taken == m_heightGivenUp)
         return;
-    }
+    m_heightGivenUp = taken;
     int given = 0;
     int spareSoFar = 0;
     for (const Flexible &f : flexible) {
@@ -429,8 +429,37 @@ void TMainForm::FitToWorkArea(const TRect &area)
         given += share;
         f.control->SetHeight(f.designed - share);
     }
-    SetClientHeight(m_stackTop - taken);
-    MakeFullyVisible(area);
+}
+
+void TMainForm::Resize()
+{
+    TForm::Resize();
+    if (m_stackTop > 0)
+        GiveUpHeight(m_stackTop - ClientHeight());
+}
+
+void TMainForm::FitToWorkArea(const TRect &area)
+{
+    if (area.IsEmpty() || m_fitting)
+        return;
+    m_fitting = true;
+    // The window manager's frame, once it has put one round the window.
+    const QWidget *window = Widget();
+    const int decoration = window->isVisible() ? window->frameGeometry().height() - window->height() : 0;
+    const int available = area.Height() - decoration - 2 * BorderWidth();
+    const int wanted = std::min(m_stackTop, available);
+    const bool resized = ClientHeight() != wanted;
+    if (resized)
+        SetClientHeight(wanted);
+    // A window made to fit, or one whose title bar is above the area, is
+    // moved wholly onto the area.
+    const QRect frame = window->frameGeometry();
+    if (window->isVisible() && (resized || frame.top() < area.Top)) {
+        const int dy = frame.top() < area.Top ? area.Top - frame.top() : std::min(0, area.Bottom - frame.bottom() - 1);
+        const int dx = std::clamp(frame.left(), area.Left, std::max(area.Left, area.Right - frame.width())) - frame.left();
+        if (dx || dy)
+            SetBounds(Left() + dx, Top() + dy, Width(), Height());
+    }
     m_fitting = false;
 }
 
@@ -442,6 +471,9 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
         case QEvent::Show:
         case QEvent::Move:
         case QEvent::Resize:
+        // Some window managers frame a window without moving it; its frame
+        // is known by the time it is activated.
+        case QEvent::WindowActivate:
             FitToWorkArea(MonitorWorkArea());
             break;
         default:

@@ -85,12 +85,10 @@ public:
     bool CloseQuery() override;
 
     // The window as designed is taller than some screens.  On a work area
-    // too low for it the window takes the area's height, and the two grids
-    // and the two result boxes give up the difference in proportion to what
-    // each can spare; they scroll their contents.  On a work area that
-    // holds it the window has its designed size.  The window follows the
-    // work area of the monitor it is on whenever it is shown, moved or
-    // framed anew.
+    // too low for it the window takes the area's height; on one that holds
+    // it, its designed size.  The window follows the work area of the
+    // monitor it is on whenever it is shown, moved, activated or framed
+    // anew.
     void FitToWorkArea(const TRect &area);
 
     // Value events of the data sets, for their current record: "Param" and
@@ -139,6 +137,10 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // A client area lower than designed, however it came about: the two
+    // grids and the two result boxes give up the difference in proportion
+    // to what each can spare, and scroll their contents.
+    void Resize() override;
 
 private:
     class SaveScope;
@@ -161,6 +163,7 @@ private:
         void (TMainForm::*EditCloseUp)(TObject *, TGridCell, int, bool &);
     };
     TInspectorGrid *NewInspectorGrid(int height, const TInspectorHandlers &handlers);
+    void GiveUpHeight(int loss);
     TCustomGridView *Grid(int grid) const;
 
     int GridIndex(const TObject *grid) const;
@@ -182,6 +185,8 @@ private:
     // then the client height of the window as designed.
     int m_stackTop = 0;
     bool m_fitting = false;
+    // What the grids and result boxes have given up of their height.
+    int m_heightGivenUp = 0;
     bool m_saving = false;
 };
 

@@ -1,7 +1,6 @@
 #include "MainFormFixture.h"
 
 #include <QApplication>
-#include <QMouseEvent>
 #include <QScreen>
 #include <gtest/gtest.h>
 
@@ -309,29 +308,6 @@ TEST_F(MainFormTest, ReturnPressesTheFocusedButton)
     EXPECT_TRUE(form->Edit1->Text().isEmpty());
     EXPECT_EQ(form->Rules().Choice(G1, 0), -1);
 }
-
-namespace {
-
-// Presses and releases the left button over the middle of a control, at the
-// widget the screen shows there: a control out of the screen's sight, or
-// covered, cannot be clicked.
-bool ClickOnScreen(TControl *control)
-{
-    const TPoint centre = control->ClientToScreen(Point(control->Width() / 2, control->Height() / 2));
-    const QPoint global(centre.X, centre.Y);
-    QScreen *screen = QGuiApplication::screenAt(global);
-    QWidget *widget = QApplication::widgetAt(global);
-    if (!screen || !screen->availableGeometry().contains(global) || widget != control->Widget())
-        return false;
-    const QPoint local = widget->mapFromGlobal(global);
-    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &release);
-    return true;
-}
-
-} // namespace
 
 TEST_F(MainFormTest, TheWholeWindowIsUsableOnEveryScreen)
 {

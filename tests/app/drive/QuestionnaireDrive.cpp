@@ -9,6 +9,7 @@
 // argument, screenshots of the window and of the file dialog are written
 // there (PPM).  Prints each failed check and exits 1 when any failed.
 
+#include "app/AppTestSupport.h"
 #include "app/AppUnits.h"
 #include "app/ConstUnit.h"
 #include "app/MainFrm.h"
@@ -70,26 +71,6 @@ void key(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QStr
     QApplication::sendEvent(target, &press);
     QKeyEvent release(QEvent::KeyRelease, qtKey, modifiers, text);
     QApplication::sendEvent(target, &release);
-}
-
-// Clicks the middle of a control where the screen shows it; false when the
-// screen shows something else there.
-bool clickOnScreen(TControl *control)
-{
-    const QPoint global = control->Widget()->mapToGlobal(QPoint(control->Width() / 2, control->Height() / 2));
-    QScreen *screen = QGuiApplication::screenAt(global);
-    QWidget *widget = QApplication::widgetAt(global);
-    if (!screen || !screen->availableGeometry().contains(global) || widget != control->Widget()) {
-        std::printf("at %d,%d the screen shows %s\n", global.x(), global.y(),
-                    widget ? widget->metaObject()->className() : "nothing");
-        return false;
-    }
-    const QPoint local = widget->mapFromGlobal(global);
-    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &release);
-    return true;
 }
 
 // Runs answer on the file dialog once it is open (polled from the event
@@ -215,7 +196,7 @@ int main(int argc, char **argv)
             name->setText(file);
             key(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
         });
-        check(clickOnScreen(form->Button1), QStringLiteral("the save button is on screen, under the mouse"));
+        check(ClickOnScreen(form->Button1), QStringLiteral("the save button is on screen, under the mouse"));
         settle();
         check(dialogs == 1, QStringLiteral("the click opens the file dialog"));
         const QString text = pdfText(file);

@@ -333,11 +333,11 @@ TEST_F(QuestionnaireTemplateTest, PdfFilterSettings)
     EXPECT_EQ(pdf->Author(), QStringLiteral("Quorvel"));
     EXPECT_EQ(pdf->Subject(), QStringLiteral("Quorvel PDF export"));
     EXPECT_EQ(pdf->ProtectionFlags(), ePrint | eModify | eCopy | eAnnot);
-    EXPECT_TRUE(pdf->HideToolbar());
-    EXPECT_TRUE(pdf->HideMenubar());
-    EXPECT_TRUE(pdf->HideWindowUI());
-    EXPECT_TRUE(pdf->FitWindow());
-    EXPECT_TRUE(pdf->CenterWindow());
+    EXPECT_FALSE(pdf->HideToolbar());
+    EXPECT_FALSE(pdf->HideMenubar());
+    EXPECT_FALSE(pdf->HideWindowUI());
+    EXPECT_FALSE(pdf->FitWindow());
+    EXPECT_FALSE(pdf->CenterWindow());
     EXPECT_FALSE(pdf->PrintScaling());
     EXPECT_TRUE(pdf->UserPassword().isEmpty());
     EXPECT_TRUE(pdf->OwnerPassword().isEmpty());

@@ -121,6 +121,13 @@ TEST_F(SavePdfEndToEndTest, TheSavedFileHoldsTheFilledQuestionnaire)
     EXPECT_EQ(runTool(QStringLiteral("qpdf"), {QStringLiteral("--check"), file}, &complaint), 0)
         << complaint.toStdString();
 
+    // The viewer keeps its tool bar, menu and window as the reader has them.
+    QFile saved(file);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray bytes = saved.readAll();
+    for (const char *preference : {"/HideToolbar", "/HideMenubar", "/HideWindowUI", "/FitWindow", "/CenterWindow"})
+        EXPECT_FALSE(bytes.contains(preference)) << preference;
+
     const QString text = Text(file);
     for (const char *memo : {"Memo13", "Memo14", "Memo15", "Memo21", "Memo22", "Memo23", "Memo24", "Memo1", "Memo4",
                              "Memo19", "Memo7", "Memo11"})

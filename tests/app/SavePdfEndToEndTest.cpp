@@ -3,7 +3,11 @@
 #include "export/pdf/ToolTestSupport.h"
 #include "export/pdf/qvxExportPDF.h"
 #include "report/model/qvxOptions.h"
+#include "report/model/qvxCustomPreviewPages.h"
+#include "report/base/qvxNumbers.h"
+#include "report/pages/qvxPage.h"
 #include "report/views/qvxMemoView.h"
+#include "toolkit/graphics/RecordingCanvas.h"
 #include "report/report/qvxReport.h"
 #include "report/data/qvxUserDataSet.h"
 
@@ -343,4 +347,46 @@ TEST_F(SavePdfEndToEndTest, PastedTextPrintsAsItsFieldShowsIt)
     const QString file = Save(QStringLiteral("long.pdf"));
     EXPECT_TRUE(runner.messages.empty());
     EXPECT_TRUE(Text(file).contains(longText.simplified()));
+}
+
+// Every text run of the saved questionnaire lies wholly inside its cell,
+// and a value sits on its caption's baseline where they share a row: each
+// memo of the prepared pages drawn on a recording canvas at the report's
+// own scale.
+TEST_F(SavePdfEndToEndTest, EveryTextLiesInsideItsCell)
+{
+    Fill(QStringLiteral("O'Neil & Co"));
+    Save(QStringLiteral("cells.pdf"));
+    TqvxCustomPreviewPages *pages = form->qvxReport1->PreviewPages();
+    ASSERT_GT(pages->Count(), 0);
+    QHash<QString, int> textTops;
+    for (int index = 0; index < pages->Count(); ++index) {
+        TqvxReportPage *page = pages->GetPage(index);
+        ASSERT_NE(page, nullptr);
+        for (TqvxComponent *object : page->GetAllObjects()) {
+            auto *memo = qobject_cast<TqvxMemoView *>(object);
+            // The order code's one-pixel text is drawn out of sight on
+            // purpose.
+            if (!memo || memo->Font()->Height() > 0 && memo->Font()->Height() < 2)
+                continue;
+            TRecordingCanvas canvas;
+            memo->Draw(&canvas, 1, 1, 0, 0);
+            const TRect cell(qvxRound(memo->GetAbsLeft()), qvxRound(memo->GetAbsTop()),
+                             qvxRound(memo->GetAbsLeft() + memo->Width()), qvxRound(memo->GetAbsTop() + memo->Height()));
+            for (const TCanvasRecord &text : canvas.TextRecords()) {
+                EXPECT_TRUE(text.Bounds.Top >= cell.Top && text.Bounds.Bottom <= cell.Bottom
+                            && text.Bounds.Left >= cell.Left && text.Bounds.Right <= cell.Right)
+                    << memo->Name().toStdString() << " on page " << index + 1 << ": \"" << text.Text.toStdString()
+                    << "\" at " << text.Bounds.Left << "," << text.Bounds.Top << "-" << text.Bounds.Right << ","
+                    << text.Bounds.Bottom << " in " << cell.Left << "," << cell.Top << "-" << cell.Right << ","
+                    << cell.Bottom;
+
+                if (!textTops.contains(memo->Name()))
+                    textTops[memo->Name()] = text.Bounds.Top;
+            }
+        }
+    }
+    // The quantity stands on the line of its caption.
+    ASSERT_TRUE(textTops.contains(QStringLiteral("Memo19")) && textTops.contains(QStringLiteral("Memo20")));
+    EXPECT_EQ(textTops[QStringLiteral("Memo20")], textTops[QStringLiteral("Memo19")]);
 }

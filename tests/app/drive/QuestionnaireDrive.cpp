@@ -7,7 +7,7 @@
 // back with pdftotext.  Then the save button is reached again with Tab and
 // pressed with Space, and the dialog left with Escape.  With a folder
 // argument, screenshots of the window and of the file dialog are written
-// there (PPM).  Prints each failed check and exits 1 when any failed.
+// there (PPM), and the saved PDF is kept there.  Prints each failed check and exits 1 when any failed.
 
 #include "app/AppTestSupport.h"
 #include "app/AppUnits.h"
@@ -24,6 +24,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileDialog>
 #include <QImage>
 #include <QKeyEvent>
@@ -200,6 +201,8 @@ int main(int argc, char **argv)
         settle();
         check(dialogs == 1, QStringLiteral("the click opens the file dialog"));
         const QString text = pdfText(file);
+        if (!shots.isEmpty())
+            QFile::copy(file, shots + QStringLiteral("/questionnaire-") + size + QStringLiteral(".pdf"));
         check(!text.isEmpty(), QStringLiteral("the PDF is written and has text"));
         for (const QString &expected : {QStringLiteral("ООО «Альфа» филиал № 2"),
                                         QStringLiteral("г. Москва, ул. Лесная, д. 5 +7 495 000-00-00"),

@@ -7,7 +7,6 @@
 namespace {
 
 constexpr double kVirtualEdge = 5;
-constexpr int kLastTablePaper = 68;
 
 } // namespace
 
@@ -216,12 +215,8 @@ void TqvxVirtualPrinter::Init()
         return;
     SetDPI(QPoint(600, 600));
     SetDefaults(kA4Paper, 210, 297, poPortrait, kDefaultBin, 1);
-    for (int id = 1; id <= kLastTablePaper; ++id) {
-        double width = 0;
-        double height = 0;
-        if (GetPaperDimensions(id, width, height))
-            AddPaper(QString(), id);
-    }
+    for (const int id : PaperTableIds())
+        AddPaper(PaperName(id), id);
     SetChosen(-1, -1);
     SetInitialized();
 }

@@ -60,3 +60,6 @@ public:
 // "Office" (A4, A3, Letter) at port "LPT1:" and "Label" (A4, A5) at
 // "usb://label".
 std::vector<std::unique_ptr<TqvxCustomPrinter>> twoFakePrinters();
+// What a machine without an installed printer has: the virtual printer
+// alone.
+std::vector<std::unique_ptr<TqvxCustomPrinter>> noInstalledPrinter();

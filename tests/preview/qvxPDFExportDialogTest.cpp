@@ -1,6 +1,8 @@
 // The PDF filter's options dialog: what ShowModal fills by itself, the
 // controls to and from the filter, the checks on OK and the save dialog.
 
+#include "DialogKeys.h"
+
 #include "engine/PreparedReport.h"
 #include "export/pdf/qvxExportPDF.h"
 #include "preview/qvxPDFExportDialog.h"
@@ -13,6 +15,7 @@
 #include "toolkit/widgets/TButton.h"
 #include "toolkit/widgets/TCheckBox.h"
 #include "toolkit/widgets/TCustomEdit.h"
+#include "toolkit/widgets/TPageControl.h"
 #include "toolkit/widgets/TRadioButton.h"
 
 #include <gtest/gtest.h>
@@ -213,6 +216,45 @@ TEST_F(PDFExportDialog, TypingIntoThePageNumbersChoosesThemAndKeysAreFiltered)
         return true;
     });
     EXPECT_EQ(filter.PageNumbers(), "3");
+}
+
+TEST_F(PDFExportDialog, PasswordsPDFReadersCannotTakeAreRefusedOnOKInRussian)
+{
+    for (TEdit *TqvxPDFExportDialog::*field : {&TqvxPDFExportDialog::OwnPassE, &TqvxPDFExportDialog::UserPassE}) {
+        runner.messages.clear();
+        runner.fileRequests.clear();
+        EXPECT_EQ(showModal([&](TqvxPDFExportDialog &dialog) {
+                      dialog.PageControl1->SetActivePage(dialog.SecurityPage);
+                      typeOver(dialog.*field, QStringLiteral("пароль1"));
+                      pressKey(dialog.*field, Qt::Key_Return);
+                      EXPECT_EQ(dialog.ModalResult(), mrNone) << "the dialog stays open";
+                      typeOver(dialog.*field, QStringLiteral("secret1"));
+                      pressKey(dialog.*field, Qt::Key_Return);
+                      return dialog.ModalResult() == mrOk;
+                  }),
+                  mrOk);
+        ASSERT_EQ(runner.messages.size(), 1u);
+        const QString caption = qvxGet(field == &TqvxPDFExportDialog::OwnPassE ? 8964 : 8965);
+        EXPECT_EQ(runner.messages[0].Text, qvxResources()->Get("dlgBadPassword").arg(caption, QStringLiteral("п")));
+        EXPECT_EQ(runner.fileRequests.size(), 1u) << "the file is asked for once the passwords are good";
+    }
+    EXPECT_EQ(filter.OwnerPassword(), "secret1");
+    EXPECT_EQ(filter.UserPassword(), "secret1");
+}
+
+TEST_F(PDFExportDialog, PageRangesThatNameNoPageOfTheReportAreRefusedOnOK)
+{
+    for (const char *range : {"0", "9", "3-1"}) {
+        SCOPED_TRACE(range);
+        runner.messages.clear();
+        showModal([&](TqvxPDFExportDialog &dialog) {
+            typeOver(dialog.PageNumbersE, QString::fromLatin1(range));
+            pressKey(dialog.PageNumbersE, Qt::Key_Return);
+            EXPECT_EQ(dialog.ModalResult(), mrNone);
+            return false;
+        });
+        EXPECT_EQ(runner.messages.size(), 1u);
+    }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 // Keys as the user presses them, sent to the control's real widget.
 
+#include "toolkit/widgets/TForm.h"
 #include "toolkit/widgets/TWinControl.h"
 
 #include <QApplication>
@@ -26,4 +27,11 @@ inline void typeOver(TWinControl *edit, const QString &text)
     pressKey(edit, Qt::Key_Delete);
     for (const QChar c : text)
         pressKey(edit, int(c.toUpper().unicode()), Qt::NoModifier, QString(c));
+}
+
+// A key pressed with the focus where the form has it.
+inline void pressOnFocus(TCustomForm &form, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    if (TWinControl *focused = form.ActiveControl())
+        pressKey(focused, key, modifiers);
 }

@@ -257,4 +257,28 @@ TEST_F(PDFExportDialog, PageRangesThatNameNoPageOfTheReportAreRefusedOnOK)
     }
 }
 
+TEST_F(PDFExportDialog, EveryPageIsReachedByKeys)
+{
+    showModal([](TqvxPDFExportDialog &dialog) -> bool {
+        dialog.CompressedCB->SetFocus();
+        pressOnFocus(dialog, Qt::Key_Tab, Qt::ControlModifier);
+        EXPECT_EQ(dialog.PageControl1->ActivePage(), dialog.InfoPage);
+        EXPECT_EQ(dialog.ActiveControl(), dialog.TitleE);
+        pressOnFocus(dialog, Qt::Key_PageDown, Qt::ControlModifier);
+        EXPECT_EQ(dialog.PageControl1->ActivePage(), dialog.SecurityPage);
+        EXPECT_EQ(dialog.ActiveControl(), dialog.OwnPassE);
+        pressOnFocus(dialog, Qt::Key_Backtab, Qt::ShiftModifier);
+        const TWinControl *tabs = dialog.ActiveControl();
+        EXPECT_TRUE(tabs && tabs->Parent() == dialog.PageControl1) << "Shift+Tab goes back to the tabs";
+        pressOnFocus(dialog, Qt::Key_Right);
+        EXPECT_EQ(dialog.PageControl1->ActivePage(), dialog.ViewerPage);
+        pressOnFocus(dialog, Qt::Key_Tab);
+        EXPECT_EQ(dialog.ActiveControl(), dialog.HideToolbarCB);
+        dialog.CancelB->SetFocus();
+        pressOnFocus(dialog, Qt::Key_Tab);
+        EXPECT_EQ(dialog.ActiveControl(), tabs) << "Tab comes round to the tabs";
+        return false;
+    });
+}
+
 } // namespace

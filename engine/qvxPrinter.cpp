@@ -1,5 +1,6 @@
 #include "engine/qvxPrinter.h"
 
+#include "engine/qvxPrinterProperties.h"
 #include "report/model/qvxResources.h"
 
 #include <utility>
@@ -136,6 +137,44 @@ void TqvxPrinter::SetPrintParams(int paperSize, double paperWidth, double paperH
         mode = 1;
     m_printer->SetDuplex(mode);
     m_printer->SetCopies(copies);
+}
+
+namespace {
+
+TqvxPrinterChoices choicesOf(const TqvxCustomPrinter &printer, const TPrinter *device)
+{
+    TqvxPrinterChoices choices;
+    choices.Bins = printer.Bins();
+    if (device) {
+        choices.DuplexModes = device->DuplexModes();
+        choices.Resolutions = device->Resolutions();
+    }
+    return choices;
+}
+
+} // namespace
+
+bool TqvxPrinter::HasPropertiesDlg() const
+{
+    return m_printer && choicesOf(*this, m_printer.get()).Any();
+}
+
+void TqvxPrinter::PropertiesDlg()
+{
+    if (!m_printer)
+        return;
+    TqvxPrinterChoices choices = choicesOf(*this, m_printer.get());
+    choices.Bin = Bin() != -1 ? Bin() : kDefaultBin;
+    const int duplex = Duplex() != -1 ? Duplex() : DefDuplex();
+    choices.Duplex = duplex;
+    choices.Resolution = DPI().y();
+    if (!qvxPrinterPropertiesDialog(Name(), choices))
+        return;
+    SetChosen(choices.Bin, choices.Duplex != duplex ? choices.Duplex : Duplex());
+    if (choices.Resolution != DPI().y()) {
+        m_printer->SetResolution(choices.Resolution);
+        SetDPI(m_printer->DPI());
+    }
 }
 
 void TqvxPrinter::BeginDoc()

@@ -204,6 +204,7 @@ void TqvxPrintDialog::PrinterChanged()
     if (!printer)
         return;
     WhereL1->SetCaption(printer->Port());
+    PropButton->SetEnabled(printer->HasPropertiesDlg());
     fillSheetPapers(printer, paper);
 }
 

@@ -242,6 +242,14 @@ QByteArray qvxBuiltinTexts()
 <StrRes Name="5001" Text="Введите пароль:"/>
 <StrRes Name="dlgBadPageRange" Text="Неверно указаны номера страниц: &quot;%1&quot;. Введите номера и/или диапазоны страниц, разделенные запятыми, например 1,3,5-12"/>
 <StrRes Name="dlgBadQuality" Text="Качество JPEG должно быть целым числом от 0 до 100"/>
+<StrRes Name="dlgPrinterProperties" Text="Свойства принтера %1"/>
+<StrRes Name="dlgPaperSource" Text="Источник бумаги"/>
+<StrRes Name="dlgTwoSided" Text="Двусторонняя печать"/>
+<StrRes Name="dlgOneSided" Text="Нет"/>
+<StrRes Name="dlgLongEdge" Text="Переплет по длинному краю"/>
+<StrRes Name="dlgShortEdge" Text="Переплет по короткому краю"/>
+<StrRes Name="dlgResolution" Text="Разрешение"/>
+<StrRes Name="dlgDotsPerInch" Text="%1 точек на дюйм"/>
 <StrRes Name="dlgNoSuchPage" Text="Страницы с номером %1 нет: страницы нумеруются с 1"/>
 <StrRes Name="dlgPageBeyondEnd" Text="Страницы %1 нет: всего страниц в отчете: %2"/>
 <StrRes Name="dlgBackwardPageRange" Text="Диапазон &quot;%1&quot; не содержит страниц: первая страница диапазона должна быть не больше последней"/>

@@ -33,6 +33,7 @@ public:
     void SetPrintParams(int paperSize, double paperWidth, double paperHeight, TPrinterOrientation orientation,
                         int bin, TqvxDuplexMode duplex, int copies) override;
     void PropertiesDlg() override { SetChosen(Bin(), m_driverDuplex); }
+    bool HasPropertiesDlg() const override { return true; }
 
     // The duplex mode the driver's dialog chooses (1 simplex, 2 vertical,
     // 3 horizontal; -1 none).

@@ -123,7 +123,9 @@ TEST_F(PrintDialog, TheDriversDuplexChoiceMapsOntoTheDuplexList)
 
     printer(0)->m_driverDuplex = 2;
     show([](TqvxPrintDialog &dialog) {
-        dialog.PropertiesClick();
+        EXPECT_TRUE(dialog.PropButton->Enabled());
+        dialog.PropButton->SetFocus();
+        pressKey(dialog.PropButton, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
         EXPECT_EQ(dialog.DuplexCB->ItemIndex(), 1);
         return true;
     });
@@ -226,6 +228,7 @@ TEST_F(PrintDialog, WithoutAnInstalledPrinterTheSheetListOffersEveryPaperByName)
         options()->SetPrintOnSheet(sheet);
         EXPECT_TRUE(show([&](TqvxPrintDialog &dialog) {
             EXPECT_EQ(dialog.PagPageSizeCB->Items()->Count(), 67) << "pgDefault and every paper";
+            EXPECT_FALSE(dialog.PropButton->Enabled()) << "the virtual printer has no settings to show";
             EXPECT_EQ(dialog.PagPageSizeCB->Text(), PaperName(sheet));
             pressKey(dialog.PagPageSizeCB, Qt::Key_Return);
             return dialog.ModalResult() == mrOk;

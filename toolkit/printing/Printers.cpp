@@ -46,6 +46,12 @@ int paperIdOf(const QPageSize &size, int index)
     return id > 0 ? id : kCustomPaper + 1 + index;
 }
 
+// 1 simplex, 2 long-edge, 3 short-edge duplex.
+int duplexNumber(QPrinter::DuplexMode mode)
+{
+    return mode == QPrinter::DuplexLongSide ? 2 : mode == QPrinter::DuplexShortSide ? 3 : 1;
+}
+
 // Reads the paper sources and default orientation that CUPS reports.
 struct CupsDestination {
     explicit CupsDestination(const QString &name)
@@ -141,16 +147,11 @@ void TPrinter::readPhysicalDefaults()
     const int defaultIndex = sizes.indexOf(info.defaultPageSize());
     m_defaultPaper = defaultIndex >= 0 ? m_papers[defaultIndex].Id : paperIdOf(info.defaultPageSize(), sizes.size());
 
-    switch (info.defaultDuplexMode()) {
-    case QPrinter::DuplexLongSide:
-        m_defaultDuplex = 2;
-        break;
-    case QPrinter::DuplexShortSide:
-        m_defaultDuplex = 3;
-        break;
-    default:
-        m_defaultDuplex = 1;
-    }
+    for (const QPrinter::DuplexMode mode : info.supportedDuplexModes())
+        if (mode != QPrinter::DuplexAuto)
+            m_duplexModes << duplexNumber(mode);
+    m_resolutions = info.supportedResolutions();
+    m_defaultDuplex = duplexNumber(info.defaultDuplexMode());
 
     const CupsDestination cups(m_name);
     if (ipp_attribute_t *sources = cups.supported("media-source")) {
@@ -254,6 +255,14 @@ void TPrinter::SetDuplex(int duplex)
     m_device->printer.setDuplex(duplex == 2   ? QPrinter::DuplexLongSide
                                 : duplex == 3 ? QPrinter::DuplexShortSide
                                               : QPrinter::DuplexNone);
+}
+
+void TPrinter::SetResolution(int dpi)
+{
+    if (!m_device || dpi <= 0)
+        return;
+    m_dpi = QPoint(dpi, dpi);
+    m_device->printer.setResolution(dpi);
 }
 
 void TPrinter::SetCopies(int copies)

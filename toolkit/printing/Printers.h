@@ -74,6 +74,14 @@ public:
     // 1 simplex, 2 long-edge, 3 short-edge duplex.
     int DefaultDuplex() const { return m_defaultDuplex; }
     QPoint DPI() const { return m_dpi; }
+    // What the print system lets the user choose for this printer's jobs
+    // besides the paper sources: the duplex modes (as DefaultDuplex counts
+    // them) and the resolutions in dots per inch; empty when it says
+    // nothing.
+    const QList<int> &DuplexModes() const { return m_duplexModes; }
+    const QList<int> &Resolutions() const { return m_resolutions; }
+    // Prints the following jobs at dpi dots per inch.
+    void SetResolution(int dpi);
 
     // Chooses the paper of the following pages: a paper number of Papers(),
     // or kCustomPaper with its portrait size.  An unknown number is taken as
@@ -123,6 +131,8 @@ private:
     int m_defaultBin = kDefaultBin;
     int m_defaultDuplex = 1;
     QPoint m_dpi{600, 600};
+    QList<int> m_duplexModes;
+    QList<int> m_resolutions;
 
     int m_paper = kA4Paper;
     double m_paperWidth = 210;

@@ -508,6 +508,12 @@ TEST_F(CupsPrinting, PrintingToAFileWritesTheFileAndSendsNoJob)
     EXPECT_TRUE(pages.texts.value(0).simplified().contains(kCyrillic));
     EXPECT_TRUE(pages.fonts.contains(QStringLiteral("LiberationSans "))) << pages.fonts.toStdString();
     EXPECT_EQ(lastJobId(prepared->report->ReportOptions()->Name()), before);
+
+    prepared->report->PrintOptions()->SetPrintFileName(file);
+    prepared->report->PrintOptions()->SetCopies(2);
+    prepared->report->PrintOptions()->SetCollate(false);
+    ASSERT_TRUE(prepared->store()->Print());
+    EXPECT_EQ(pageLabels(readPdf(file)), "1 1 2 2 3 3");
 }
 
 TEST_F(CupsPrinting, SplitModeCutsALargePageIntoSheets)

@@ -199,12 +199,11 @@ QImage firstPageImage(const QString &file)
     return QImage(dir.filePath(QStringLiteral("page.png"))).convertToFormat(QImage::Format_RGB32);
 }
 
-// Word boxes of the first page (pdftotext -bbox): text, left and top in
+// Word boxes of the first page (pdftotext -bbox): text and left edge in
 // points.
 struct WordBox {
     QString text;
     double left = 0;
-    double top = 0;
 };
 
 QList<WordBox> firstPageWords(const QString &file)
@@ -217,10 +216,10 @@ QList<WordBox> firstPageWords(const QString &file)
     if (!in.open(QIODevice::ReadOnly))
         return words;
     static const QRegularExpression word(
-        QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="[\d.]+" yMax="[\d.]+">([^<]*)</word>)re"));
+        QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="[\d.]+" xMax="[\d.]+" yMax="[\d.]+">([^<]*)</word>)re"));
     for (auto it = word.globalMatch(QString::fromUtf8(in.readAll())); it.hasNext();) {
         const auto match = it.next();
-        words << WordBox{match.captured(3), match.captured(1).toDouble(), match.captured(2).toDouble()};
+        words << WordBox{match.captured(2), match.captured(1).toDouble()};
     }
     return words;
 }
@@ -257,7 +256,6 @@ protected:
         qvxSetPrinters(printers.get());
         printer = printers->GetCurrentPrinter();
         ASSERT_TRUE(printer && printer->Initialized());
-        ASSERT_FALSE(printer->Papers().isEmpty());
         ASSERT_GT(printer->Papers().size(), 1) << "the queue's papers were not read";
     }
     void TearDown() override

@@ -307,9 +307,35 @@ TEST_F(SavePdfEndToEndTest, AnUndeterminedModelStillEndsWithTheOrderCode)
     Complete({1, 7});
     ASSERT_EQ(form->Rules().ModelNo(), 0);
     ASSERT_TRUE(form->Rules().Composition().isEmpty());
-    const QString text = Text(Save(QStringLiteral("undetermined.pdf")));
+    const QString file = Save(QStringLiteral("undetermined.pdf"));
+    const QString text = Text(file);
     EXPECT_TRUE(text.contains(QStringLiteral("НЕ ОПРЕДЕЛЁН")));
     EXPECT_TRUE(text.endsWith(QStringLiteral("Структурный состав OEM"))) << text.toStdString();
+
+    // "OEM" alone is legible, at the size of the template's other texts.
+    QString boxes;
+    runTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), file, QStringLiteral("-")}, &boxes);
+    const QRegularExpressionMatch oem =
+        QRegularExpression(QStringLiteral("yMin=\"([^\"]*)\" xMax=\"[^\"]*\" yMax=\"([^\"]*)\">OEM<")).match(boxes);
+    ASSERT_TRUE(oem.hasMatch()) << boxes.toStdString();
+    EXPECT_GE(oem.captured(2).toDouble() - oem.captured(1).toDouble(), 9.0);
+
+    // Every composition row is closed on all sides, and the last of them
+    // stays on the page of the closing line below it.
+    TqvxCustomPreviewPages *pages = form->qvxReport1->PreviewPages();
+    int lastRowPage = -1;
+    int closingPage = -1;
+    for (int index = 0; index < pages->Count(); ++index)
+        for (TqvxComponent *object : pages->GetPage(index)->GetAllObjects()) {
+            if (object->Name() == QLatin1String("Line1"))
+                closingPage = index;
+            if (auto *row = qobject_cast<TqvxMemoView *>(object); row && row->Name() == QLatin1String("Memo12")) {
+                lastRowPage = index;
+                EXPECT_EQ(int(row->Frame()->Typ().toInt()), int((ftLeft | ftRight | ftTop | ftBottom).toInt()));
+            }
+        }
+    EXPECT_GE(lastRowPage, 0);
+    EXPECT_EQ(lastRowPage, closingPage);
 }
 
 // Whatever the organisation fields hold prints as the fields show it on

@@ -19,6 +19,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <sys/resource.h>
+
 namespace {
 
 // The whole road as the user takes it, on the program's own engine and
@@ -415,4 +417,50 @@ TEST_F(SavePdfEndToEndTest, EveryTextLiesInsideItsCell)
     // The quantity stands on the line of its caption.
     ASSERT_TRUE(textTops.contains(QStringLiteral("Memo19")) && textTops.contains(QStringLiteral("Memo20")));
     EXPECT_EQ(textTops[QStringLiteral("Memo20")], textTops[QStringLiteral("Memo19")]);
+}
+
+// What goes wrong on the way speaks Russian too: the reason a file cannot
+// be written, with its name, in one box; and what is wrong with an
+// expression.
+TEST_F(SavePdfEndToEndTest, FailuresAreReportedInRussian)
+{
+    Fill(QStringLiteral("O'Neil & Co"));
+    // Whatever is left once the quoted names of files, folders and
+    // expressions and the name of the report object are taken out holds no
+    // English word.
+    const auto checkRussian = [](QString text) {
+        text.remove(QRegularExpression(QStringLiteral("\"[^\"]*\"|'[^']*'|: [A-Za-z]+\\d+$")));
+        const QRegularExpressionMatch english = QRegularExpression(QStringLiteral("[A-Za-z]{3,}")).match(text);
+        EXPECT_FALSE(english.hasMatch()) << english.captured(0).toStdString() << " in " << text.toStdString();
+    };
+
+    Save(QStringLiteral("missing/questionnaire.pdf"));
+    ASSERT_EQ(runner.messages.size(), 1u);
+    const QString missing = runner.messages[0].Text;
+    EXPECT_TRUE(missing.contains(QStringLiteral("Папка \"%1/\" не существует.").arg(dir.filePath(QStringLiteral("missing")))))
+        << missing.toStdString();
+    checkRussian(missing);
+
+    // A file over the size limit the system sets.
+    runner.messages.clear();
+    struct rlimit previous;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+    struct rlimit limit = previous;
+    limit.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    Save(QStringLiteral("large.pdf"));
+    setrlimit(RLIMIT_FSIZE, &previous);
+    ASSERT_EQ(runner.messages.size(), 1u);
+    const QString large = runner.messages[0].Text;
+    EXPECT_TRUE(large.contains(QStringLiteral("Файл слишком велик"))) << large.toStdString();
+    checkRussian(large);
+
+    // An expression the report's language cannot read.
+    try {
+        form->qvxReport1->Calc(QStringLiteral("1 +"));
+        ADD_FAILURE() << "the expression was taken";
+    } catch (const Exception &e) {
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("Ожидается выражение"))) << e.Message().toStdString();
+        checkRussian(e.Message());
+    }
 }

@@ -13,6 +13,7 @@
 #include "app/AppUnits.h"
 #include "app/ConstUnit.h"
 #include "app/MainFrm.h"
+#include "app/QtDialogs.h"
 #include "controls/TCustomInspector.h"
 #include "toolkit/classes/TStringList.h"
 #include "toolkit/core/Units.h"
@@ -25,6 +26,10 @@
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QDir>
+#include <QFileSystemModel>
+#include <QFontInfo>
+#include <QRegularExpression>
 #include <QFileDialog>
 #include <QImage>
 #include <QKeyEvent>
@@ -131,6 +136,7 @@ int main(int argc, char **argv)
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     qputenv("QT_QPA_PLATFORM", "xcb");
     qputenv("FONTCONFIG_FILE", PROJECT_FONTS_CONF);
+    UseRussianDates();
     QApplication app(argc, argv);
     if (argc > 1)
         shots = QString::fromLocal8Bit(argv[1]);
@@ -189,6 +195,21 @@ int main(int argc, char **argv)
         whenFileDialogOpens([&](QFileDialog *dialog) {
             ++dialogs;
             shoot(QStringLiteral("file-dialog-") + size);
+            // The dialog speaks Russian, in an ordinary text face.
+            check(QFontInfo(dialog->font()).family() == QLatin1String("DejaVu Sans")
+                      || QFontInfo(dialog->font()).family() == QLatin1String("Liberation Sans"),
+                  QStringLiteral("the file dialog's face is %1").arg(QFontInfo(dialog->font()).family()));
+            dialog->setDirectory(QDir::tempPath());
+            settle(20);
+            const QModelIndex root = dialog->findChild<QFileSystemModel *>()->index(QDir::tempPath());
+            QFileSystemModel *model = dialog->findChild<QFileSystemModel *>();
+            const QModelIndex first = model->index(0, 0, root);
+            check(model->data(model->index(0, 2, root)).toString() == QStringLiteral("Папка")
+                      || !model->isDir(first),
+                  QStringLiteral("folders are of the type \"%1\"").arg(model->data(model->index(0, 2, root)).toString()));
+            const QString date = model->data(model->index(0, 3, root)).toString();
+            check(QRegularExpression(QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d{4}")).match(date).hasMatch(),
+                  QStringLiteral("dates read \"%1\"").arg(date));
             auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
             check(name != nullptr, QStringLiteral("the file dialog has a name field"));
             if (!name)

@@ -199,14 +199,18 @@ int main(int argc, char **argv)
             check(QFontInfo(dialog->font()).family() == QLatin1String("DejaVu Sans")
                       || QFontInfo(dialog->font()).family() == QLatin1String("Liberation Sans"),
                   QStringLiteral("the file dialog's face is %1").arg(QFontInfo(dialog->font()).family()));
-            dialog->setDirectory(QDir::tempPath());
-            settle(20);
-            const QModelIndex root = dialog->findChild<QFileSystemModel *>()->index(QDir::tempPath());
+            // A folder holding one folder: its type and date as the list
+            // shows them, once the dialog has read the folder.
+            QDir(folder.path()).mkdir(QStringLiteral("sub"));
+            dialog->setDirectory(folder.path());
             QFileSystemModel *model = dialog->findChild<QFileSystemModel *>();
-            const QModelIndex first = model->index(0, 0, root);
-            check(model->data(model->index(0, 2, root)).toString() == QStringLiteral("Папка")
-                      || !model->isDir(first),
-                  QStringLiteral("folders are of the type \"%1\"").arg(model->data(model->index(0, 2, root)).toString()));
+            const QModelIndex root = model->index(folder.path());
+            QElapsedTimer reading;
+            reading.start();
+            while (reading.elapsed() < 10000 && model->data(model->index(0, 3, root)).toString().isEmpty())
+                settle(1);
+            const QString type = model->data(model->index(0, 2, root)).toString();
+            check(type == QStringLiteral("Папка"), QStringLiteral("folders are of the type \"%1\"").arg(type));
             const QString date = model->data(model->index(0, 3, root)).toString();
             check(QRegularExpression(QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d{4}")).match(date).hasMatch(),
                   QStringLiteral("dates read \"%1\"").arg(date));

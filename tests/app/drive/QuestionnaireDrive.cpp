@@ -154,6 +154,9 @@ int main(int argc, char **argv)
             settle(1);
         // The window manager frames the window, and the window fits itself
         // to the work area that leaves.
+        timer.restart();
+        while (timer.elapsed() < 5000 && form->Widget()->frameGeometry() == form->Widget()->geometry())
+            settle(1);
         settle(50);
         const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
         const QRect frame = form->Widget()->frameGeometry();

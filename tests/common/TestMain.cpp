@@ -69,6 +69,9 @@ int main(int argc, char **argv)
     std::signal(SIGXFSZ, SIG_IGN);
     // The project's own font configuration, before anything starts fontconfig.
     qputenv("FONTCONFIG_FILE", PROJECT_FONTS_CONF);
+    // No printer of the machine's print service: a print server that is not
+    // there.  The printing tests name their own.
+    qputenv("CUPS_SERVER", "/nonexistent/qvx-tests/cups.sock");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     TEST_REGISTER_UNITS();

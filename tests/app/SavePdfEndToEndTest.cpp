@@ -380,17 +380,47 @@ TEST_F(SavePdfEndToEndTest, PastedTextPrintsAsItsFieldShowsIt)
 // Every text run of the saved questionnaire lies wholly inside its cell,
 // and a value sits on its caption's baseline where they share a row: each
 // memo of the prepared pages drawn on a recording canvas at the report's
-// own scale.
+// own scale, and every word of the PDF, as pdftotext places it, within the
+// frame of the memo it stands in.
 TEST_F(SavePdfEndToEndTest, EveryTextLiesInsideItsCell)
 {
     Fill(QStringLiteral("O'Neil & Co"));
-    Save(QStringLiteral("cells.pdf"));
+    const QString file = Save(QStringLiteral("cells.pdf"));
     TqvxCustomPreviewPages *pages = form->qvxReport1->PreviewPages();
     ASSERT_GT(pages->Count(), 0);
+    QString boxes;
+    ASSERT_EQ(runTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), file, QStringLiteral("-")}, &boxes), 0);
+    const QStringList pdfPages = boxes.split(QStringLiteral("<page "), Qt::SkipEmptyParts).mid(1);
+    ASSERT_EQ(pdfPages.size(), pages->Count());
+    const QRegularExpression wordPattern(
+        QStringLiteral("xMin=\"([^\"]*)\" yMin=\"([^\"]*)\" xMax=\"([^\"]*)\" yMax=\"([^\"]*)\">([^<]*)<"));
     QHash<QString, int> textTops;
     for (int index = 0; index < pages->Count(); ++index) {
         TqvxReportPage *page = pages->GetPage(index);
         ASSERT_NE(page, nullptr);
+        // The framed cells of the page in points from its top left corner.
+        constexpr double PointsPerMillimetre = 72 / 25.4;
+        QList<QPair<QRectF, QString>> cells;
+        for (TqvxComponent *object : page->GetAllObjects())
+            if (auto *memo = qobject_cast<TqvxMemoView *>(object); memo && memo->Frame()->Typ() != 0)
+                cells.append({QRectF(page->LeftMargin() * PointsPerMillimetre + memo->GetAbsLeft() * 0.75,
+                                     page->TopMargin() * PointsPerMillimetre + memo->GetAbsTop() * 0.75,
+                                     memo->Width() * 0.75, memo->Height() * 0.75),
+                              memo->Name()});
+        for (QRegularExpressionMatchIterator words = wordPattern.globalMatch(pdfPages[index]); words.hasNext();) {
+            const QRegularExpressionMatch word = words.next();
+            const QRectF box(QPointF(word.captured(1).toDouble(), word.captured(2).toDouble()),
+                             QPointF(word.captured(3).toDouble(), word.captured(4).toDouble()));
+            const auto cell = std::find_if(cells.cbegin(), cells.cend(),
+                                           [&](const auto &c) { return c.first.contains(box.center()); });
+            if (cell == cells.cend())
+                continue;
+            EXPECT_TRUE(box.top() >= cell->first.top() && box.bottom() <= cell->first.bottom())
+                << cell->second.toStdString() << " on page " << index + 1 << ": \"" << word.captured(5).toStdString()
+                << "\" from " << box.top() << " to " << box.bottom() << " pt in " << cell->first.top() << " to "
+                << cell->first.bottom();
+        }
+
         for (TqvxComponent *object : page->GetAllObjects()) {
             auto *memo = qobject_cast<TqvxMemoView *>(object);
             // The order code's one-pixel text is drawn out of sight on

@@ -117,7 +117,8 @@ public:
         // The script languages' "'X' expected" and "'X' or 'Y' expected".
         static const QRegularExpression expected(QStringLiteral("^('[^']+'(?: or '[^']+')?) expected$"));
         if (const QRegularExpressionMatch match = expected.match(source); match.hasMatch())
-            return QStringLiteral("Ожидается ") + match.captured(1).replace(QStringLiteral(" or "), QStringLiteral(" или "));
+            return QStringLiteral("Ожидается ")
+                + match.captured(1).replace(QStringLiteral(" or "), QStringLiteral(" или "));
         return QString();
     }
 

@@ -259,7 +259,8 @@ TEST_F(QuestionnaireTemplateTest, Memos)
         // The title runs to the top of its cell; the quantity stands on its
         // caption's line.
         const QLatin1String name(row.name);
-        EXPECT_EQ(memo->GapY(), name == QLatin1String("Memo13") ? 0 : name == QLatin1String("Memo20") ? 1 : row.gap5 ? 5 : 1);
+        const double gapY = name == QLatin1String("Memo13") ? 0 : name == QLatin1String("Memo20") ? 1 : row.gap5 ? 5 : 1;
+        EXPECT_EQ(memo->GapY(), gapY);
         // A one-line cell of fixed height ends at its text's descent; the
         // title's large text is lifted a little more.
         const bool oneLine = row.stretch == smDontStretch && name != QLatin1String("Memo14");

@@ -425,12 +425,13 @@ TEST_F(SavePdfEndToEndTest, EveryTextLiesInsideItsCell)
             auto *memo = qobject_cast<TqvxMemoView *>(object);
             // The order code's one-pixel text is drawn out of sight on
             // purpose.
-            if (!memo || memo->Font()->Height() > 0 && memo->Font()->Height() < 2)
+            if (!memo || memo->Font()->Height() == 1)
                 continue;
             TRecordingCanvas canvas;
             memo->Draw(&canvas, 1, 1, 0, 0);
             const TRect cell(qvxRound(memo->GetAbsLeft()), qvxRound(memo->GetAbsTop()),
-                             qvxRound(memo->GetAbsLeft() + memo->Width()), qvxRound(memo->GetAbsTop() + memo->Height()));
+                             qvxRound(memo->GetAbsLeft() + memo->Width()),
+                             qvxRound(memo->GetAbsTop() + memo->Height()));
             for (const TCanvasRecord &text : canvas.TextRecords()) {
                 EXPECT_TRUE(text.Bounds.Top >= cell.Top && text.Bounds.Bottom <= cell.Bottom
                             && text.Bounds.Left >= cell.Left && text.Bounds.Right <= cell.Right)
@@ -467,7 +468,8 @@ TEST_F(SavePdfEndToEndTest, FailuresAreReportedInRussian)
     Save(QStringLiteral("missing/questionnaire.pdf"));
     ASSERT_EQ(runner.messages.size(), 1u);
     const QString missing = runner.messages[0].Text;
-    EXPECT_TRUE(missing.contains(QStringLiteral("Папка \"%1/\" не существует.").arg(dir.filePath(QStringLiteral("missing")))))
+    const QString folder = dir.filePath(QStringLiteral("missing"));
+    EXPECT_TRUE(missing.contains(QStringLiteral("Папка \"%1/\" не существует.").arg(folder)))
         << missing.toStdString();
     checkRussian(missing);
 

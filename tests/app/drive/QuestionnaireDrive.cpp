@@ -150,7 +150,10 @@ int main(int argc, char **argv)
         form->Show();
         QElapsedTimer timer;
         timer.start();
-        while (timer.elapsed() < 10000 && !(form->Widget()->windowHandle() && form->Widget()->windowHandle()->isExposed()))
+        const auto exposed = [form] {
+            return form->Widget()->windowHandle() && form->Widget()->windowHandle()->isExposed();
+        };
+        while (timer.elapsed() < 10000 && !exposed())
             settle(1);
         // The window manager frames the window, and the window fits itself
         // to the work area that leaves.

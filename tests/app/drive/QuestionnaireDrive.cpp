@@ -208,6 +208,10 @@ int main(int argc, char **argv)
             // A folder holding one folder: its type and date as the list
             // shows them, once the dialog has read the folder.
             QDir(folder.path()).mkdir(QStringLiteral("sub"));
+            QFile earlier(folder.filePath(QStringLiteral("earlier.pdf")));
+            if (earlier.open(QIODevice::WriteOnly))
+                earlier.write("%PDF-1.4\n");
+            earlier.close();
             dialog->setDirectory(folder.path());
             QFileSystemModel *model = dialog->findChild<QFileSystemModel *>();
             const QModelIndex root = model->index(folder.path());
@@ -217,6 +221,13 @@ int main(int argc, char **argv)
                 settle(1);
             const QString type = model->data(model->index(0, 2, root)).toString();
             check(type == QStringLiteral("Папка"), QStringLiteral("folders are of the type \"%1\"").arg(type));
+            const QModelIndex pdf = model->index(folder.filePath(QStringLiteral("earlier.pdf")), 2);
+            reading.restart();
+            while (reading.elapsed() < 10000 && model->data(pdf).toString().isEmpty())
+                settle(1);
+            const QString pdfType = model->data(pdf).toString();
+            check(!pdfType.isEmpty() && !pdfType.contains(QStringLiteral("document")),
+                  QStringLiteral("PDF files are of the type \"%1\"").arg(pdfType));
             const QString date = model->data(model->index(0, 3, root)).toString();
             check(QRegularExpression(QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d{4}")).match(date).hasMatch(),
                   QStringLiteral("dates read \"%1\"").arg(date));

@@ -82,7 +82,8 @@ QString qvxPDFDialogError(const TqvxPDFDialogState &state)
     int quality = 0;
     if (!readQuality(state.Quality, quality))
         return qvxResources()->Get(QStringLiteral("dlgBadQuality"));
-    for (const auto &[password, captionId] : {std::pair(state.OwnerPassword, 8964), std::pair(state.UserPassword, 8965)}) {
+    for (const auto &[password, captionId] :
+         {std::pair(state.OwnerPassword, 8964), std::pair(state.UserPassword, 8965)}) {
         const int bad = FirstUnusablePasswordChar(password);
         if (bad != -1)
             return qvxResources()->Get(QStringLiteral("dlgBadPassword")).arg(qvxGet(captionId), password.mid(bad, 1));

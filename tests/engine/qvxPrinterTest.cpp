@@ -87,7 +87,8 @@ TEST(Printers, TheProgramsListIsTheReportModels)
 TEST(PrinterProperties, TheUserChoosesSourceTwoSidedPrintingAndResolutionByKeys)
 {
     TqvxPrinterChoices choices;
-    choices.Bins = {{QStringLiteral("Default"), kDefaultBin}, {QStringLiteral("Tray 1"), 1}, {QStringLiteral("Manual"), 4}};
+    choices.Bins = {
+        {QStringLiteral("Default"), kDefaultBin}, {QStringLiteral("Tray 1"), 1}, {QStringLiteral("Manual"), 4}};
     choices.DuplexModes = {1, 2, 3};
     choices.Resolutions = {300, 600};
     choices.Resolution = 600;

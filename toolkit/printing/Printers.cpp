@@ -241,8 +241,7 @@ void TPrinter::SetBin(int binId)
         return;
     for (int i = 0; i < m_bins.size(); ++i) {
         if (m_bins[i].Id == binId) {
-            m_device->printer.printEngine()->setProperty(
-                kCupsOptionsProperty, QStringList{QStringLiteral("media-source"), m_binKeywords[i]});
+            setJobOption(QStringLiteral("media-source"), m_binKeywords[i]);
             return;
         }
     }
@@ -252,9 +251,18 @@ void TPrinter::SetDuplex(int duplex)
 {
     if (!m_device)
         return;
-    m_device->printer.setDuplex(duplex == 2   ? QPrinter::DuplexLongSide
-                                : duplex == 3 ? QPrinter::DuplexShortSide
-                                              : QPrinter::DuplexNone);
+    const QPrinter::DuplexMode mode = duplex == 2   ? QPrinter::DuplexLongSide
+                                      : duplex == 3 ? QPrinter::DuplexShortSide
+                                                    : QPrinter::DuplexNone;
+    m_device->printer.setDuplex(mode);
+    // Qt asks only for the modes the printer's description lists; the
+    // others are asked of the print system directly.
+    const bool refused = m_device->printer.duplex() != mode;
+    setJobOption(QStringLiteral("sides"), !refused                             ? QString()
+                                          : mode == QPrinter::DuplexLongSide ? QStringLiteral("two-sided-long-edge")
+                                          : mode == QPrinter::DuplexShortSide
+                                              ? QStringLiteral("two-sided-short-edge")
+                                              : QStringLiteral("one-sided"));
 }
 
 void TPrinter::SetResolution(int dpi)
@@ -267,8 +275,23 @@ void TPrinter::SetResolution(int dpi)
 
 void TPrinter::SetCopies(int copies)
 {
-    if (m_device)
-        m_device->printer.setCopyCount(qMax(1, copies));
+    if (!m_device)
+        return;
+    // Qt's default is collated copies, which would repeat the whole job.
+    m_device->printer.setCopyCount(qMax(1, copies));
+    m_device->printer.setCollateCopies(false);
+    setJobOption(QStringLiteral("multiple-document-handling"),
+                 copies > 1 ? QStringLiteral("separate-documents-uncollated-copies") : QString());
+}
+
+void TPrinter::setJobOption(const QString &name, const QString &value)
+{
+    const qsizetype at = m_jobOptions.indexOf(name);
+    if (at >= 0 && at % 2 == 0)
+        m_jobOptions.remove(at, 2);
+    if (!value.isEmpty())
+        m_jobOptions << name << value;
+    m_device->printer.printEngine()->setProperty(kCupsOptionsProperty, m_jobOptions);
 }
 
 void TPrinter::SetTitle(const QString &title)

@@ -93,6 +93,8 @@ public:
 
     void SetBin(int binId);
     void SetDuplex(int duplex);
+    // Every sheet is printed copies times in a row (uncollated copies);
+    // collated copies are printed by sending the sheets again.
     void SetCopies(int copies);
     void SetTitle(const QString &title);
     // Prints into this file instead of the printer; empty for the printer.
@@ -120,12 +122,15 @@ private:
     TPrinter(const QString &name, bool isVirtual);
     void readPhysicalDefaults();
     void applyPage();
+    // Sets (an empty value removes) one option of the print system's job.
+    void setJobOption(const QString &name, const QString &value);
 
     QString m_name;
     bool m_virtual;
     QList<TPrinterPaper> m_papers;
     QList<TPrinterBin> m_bins;
     QStringList m_binKeywords; // the print system's name of each bin
+    QStringList m_jobOptions;  // name, value, name, value ...
     int m_defaultPaper = kA4Paper;
     TPrinterOrientation m_defaultOrientation = poPortrait;
     int m_defaultBin = kDefaultBin;

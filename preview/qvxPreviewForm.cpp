@@ -22,6 +22,8 @@
 #include "toolkit/widgets/TCustomEdit.h"
 #include "toolkit/widgets/TLabel.h"
 
+#include <QComboBox>
+#include <QPointer>
 #include <QGuiApplication>
 #include <QRegularExpressionValidator>
 #include <QLabel>
@@ -131,10 +133,21 @@ TqvxPreviewForm::TqvxPreviewForm(TComponent *owner) : TForm(owner)
     m_zoomBox->Items()->Add(qvxResources()->Get(QStringLiteral("zmWholePage")));
     m_zoomBox->SetCaption(QStringLiteral("100%"));
     m_zoomBox->SetParent(m_zoomPanel);
-    m_zoomBox->OnChange = [this](TObject *) { ZoomChosen(m_zoomBox->ItemIndex()); };
+    // A zoom applies when an item is chosen from the list or Enter ends the
+    // typing, never at each keystroke: "2" on the way to "200" is no zoom.
+    auto *zoomBox = static_cast<QComboBox *>(m_zoomBox->Widget());
+    zoomBox->setInsertPolicy(QComboBox::NoInsert);
+    zoomBox->setCompleter(nullptr);
+    QObject::connect(zoomBox, &QComboBox::activated, this, [this](int index) {
+        if (!m_zoomTyped)
+            ZoomChosen(index);
+    });
     m_zoomBox->OnKeyDown = [this](TObject *, int &key, TShiftState) {
         if (key == VK_RETURN) {
+            // Enter may also make the box choose the item the text names.
+            m_zoomTyped = true;
             ZoomChosen(-1);
+            QMetaObject::invokeMethod(this, [this] { m_zoomTyped = false; }, Qt::QueuedConnection);
             key = 0;
         }
     };
@@ -196,7 +209,6 @@ TqvxPreviewForm::~TqvxPreviewForm()
 {
     // The controls outlive this part of the window: none may call back
     // into it while they go.
-    m_zoomBox->OnChange = nullptr;
     m_zoomBox->OnKeyDown = nullptr;
     m_pageEdit->OnKeyDown = nullptr;
     m_preview->OnPageChanged = nullptr;
@@ -454,6 +466,10 @@ void TqvxPreviewForm::SetMessage(const QString &message, bool second)
     if (second) {
         if (!message.isEmpty() || !m_statusPanels[1]->text().isEmpty())
             m_statusPanels[1]->setText(message);
+    } else if (message.isEmpty() && !m_preview->Running()) {
+        // Nothing to tell of the object under the mouse: the page counter
+        // stays.
+        pageChanged(m_preview->PageNo());
     } else {
         m_statusPanels[0]->setText(message);
     }
@@ -529,7 +545,9 @@ void TqvxPreviewForm::PageEntered()
 
 void TqvxPreviewForm::CancelClicked()
 {
-    if (m_preview->Running())
+    if (m_preview->Searching())
+        m_preview->CancelSearch();
+    else if (m_preview->Running())
         m_preview->Cancel();
     else
         Close();
@@ -542,19 +560,40 @@ void TqvxPreviewForm::SetFullScreen(bool value)
     m_fullScreen = value;
     m_toolBarHost->SetVisible(!value);
     m_statusBarHost->SetVisible(!value);
+    QWidget *window = Widget()->window();
     if (value) {
         m_savedBorderStyle = BorderStyle();
         m_savedWindowState = WindowState();
+        m_savedGeometry = window->windowState() == Qt::WindowNoState ? window->geometry() : window->normalGeometry();
         SetBorderStyle(bsNone);
         SetWindowState(wsMaximized);
-    } else {
-        SetBorderStyle(m_savedBorderStyle);
-        SetWindowState(m_savedWindowState);
+        return;
     }
+    // Changing the border makes the window anew, and a window manager places
+    // a new window where it likes: the window goes back where it was.
+    SetBorderStyle(m_savedBorderStyle);
+    SetWindowState(m_savedWindowState);
+    if (m_savedWindowState != wsNormal || !m_savedGeometry.isValid())
+        return;
+    window->setGeometry(m_savedGeometry);
+    QPointer<QWidget> guard(window);
+    const QRect geometry = m_savedGeometry;
+    QMetaObject::invokeMethod(
+        window,
+        [guard, geometry] {
+            if (guard && guard->windowState() == Qt::WindowNoState && guard->geometry() != geometry)
+                guard->setGeometry(geometry);
+        },
+        Qt::QueuedConnection);
 }
 
 bool TqvxPreviewForm::CloseQuery()
 {
+    // Closing stops a search, and waits till it has stopped.
+    if (m_preview->Searching()) {
+        m_preview->CancelSearch();
+        return false;
+    }
     return !m_preview->Running() && TForm::CloseQuery();
 }
 

@@ -9,6 +9,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QRect>
 #include <QString>
 
 #include <functional>
@@ -140,4 +141,6 @@ private:
     bool m_fullScreen = false;
     TFormBorderStyle m_savedBorderStyle = bsSizeable;
     TWindowState m_savedWindowState = wsNormal;
+    QRect m_savedGeometry;
+    bool m_zoomTyped = false;
 };

@@ -32,6 +32,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolButton>
 
 #include <cmath>
@@ -40,6 +41,9 @@ namespace {
 
 constexpr int kZoomPageWidthItem = 6;
 constexpr int kZoomWholePageItem = 7;
+constexpr int kButtonSize = 23;
+// Room beside a status panel's text for its frame.
+constexpr int kPanelPadding = 6;
 
 QString text(int id)
 {
@@ -60,21 +64,28 @@ TqvxPreviewForm::TqvxPreviewForm(TComponent *owner) : TForm(owner)
     m_toolBar->setIconSize(QSize(16, 16));
     m_toolBar->setMovable(false);
     m_toolBarHost = new TqvxWidgetHost(this, m_toolBar);
-    m_toolBarHost->SetHeight(m_toolBar->sizeHint().height() + 4);
     m_toolBarHost->SetAlign(alTop);
     m_toolBarHost->SetParent(this);
 
+    // Panel 0 is wide enough for the longest page counter; the other two
+    // share the rest.  The bar is as high as its panels with their frames.
     m_statusBar = new QStatusBar;
     m_statusBar->setSizeGripEnabled(false);
-    const int widths[3] = {200, 50, 50};
+    m_statusBar->setStyleSheet(QStringLiteral("QStatusBar::item { border: none; }"));
     for (int i = 0; i < 3; ++i) {
-        m_statusPanels[i] = new QLabel;
-        m_statusPanels[i]->setFixedWidth(widths[i]);
-        m_statusBar->addWidget(m_statusPanels[i]);
+        auto *panel = new QLabel;
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        panel->setMargin(1);
+        // An empty panel is as high as one with text.
+        panel->setMinimumHeight(panel->fontMetrics().height() + 2 * (panel->frameWidth() + panel->margin()));
+        m_statusPanels[i] = panel;
+        m_statusBar->addWidget(panel, i == 0 ? 0 : 1);
     }
+    const QString longest = Format(qvxResources()->Get(QStringLiteral("clPageOf")), {99999, 99999});
+    m_statusPanels[0]->setMinimumWidth(
+        std::max(200, m_statusPanels[0]->fontMetrics().horizontalAdvance(longest) + 2 * kPanelPadding));
     m_statusBarHost = new TqvxWidgetHost(this, m_statusBar);
-    const bool highDpi = QGuiApplication::primaryScreen() && QGuiApplication::primaryScreen()->logicalDotsPerInch() > 96;
-    m_statusBarHost->SetHeight(highDpi ? 24 : 20);
+    m_statusBarHost->SetHeight(m_statusBar->sizeHint().height());
     m_statusBarHost->SetAlign(alBottom);
     m_statusBarHost->SetParent(this);
 
@@ -201,6 +212,7 @@ TqvxPreviewForm::TqvxPreviewForm(TComponent *owner) : TForm(owner)
     QObject::connect(m_cancelButton, &QToolButton::clicked, this, [this] { guarded([this] { CancelClicked(); }); });
     m_buttons.insert(QStringLiteral("CancelB"), m_toolBar->addWidget(m_cancelButton));
     m_order.append(QStringLiteral("CancelB"));
+    fitToolBar();
 
     SetActiveControl(m_preview->Workspace());
 }
@@ -245,6 +257,16 @@ QAction *TqvxPreviewForm::addPanel(const QString &name, TqvxTBPanel *panel, int 
     m_buttons.insert(name, action);
     m_order.append(name);
     return action;
+}
+
+void TqvxPreviewForm::fitToolBar()
+{
+    // Buttons are at least 23 pixels square; the bar takes its height from
+    // them once they exist.
+    for (QAction *action : m_toolBar->actions())
+        if (auto *button = qobject_cast<QToolButton *>(m_toolBar->widgetForAction(action)))
+            button->setMinimumSize(kButtonSize, kButtonSize);
+    m_toolBarHost->SetHeight(m_toolBar->sizeHint().height());
 }
 
 void TqvxPreviewForm::guarded(const std::function<void()> &action)
@@ -345,6 +367,7 @@ void TqvxPreviewForm::ApplyOptions()
     for (auto it = visibility.constBegin(); it != visibility.constEnd(); ++it)
         m_buttons.value(it.key())->setVisible(it.value());
     m_toolBar->setToolButtonStyle(options->ShowCaptions() ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
+    fitToolBar();
     fillExportMenu(buttons);
     if (!report->ReportOptions()->Name().isEmpty())
         SetCaption(report->ReportOptions()->Name());
@@ -570,21 +593,26 @@ void TqvxPreviewForm::SetFullScreen(bool value)
         return;
     }
     // Changing the border makes the window anew, and a window manager places
-    // a new window where it likes: the window goes back where it was.
-    SetBorderStyle(m_savedBorderStyle);
+    // a new window where it likes and may apply a state asked for before
+    // late: the window is made normal first, then goes back where it was,
+    // and is put back there while the window manager settles.
     SetWindowState(m_savedWindowState);
+    SetBorderStyle(m_savedBorderStyle);
     if (m_savedWindowState != wsNormal || !m_savedGeometry.isValid())
         return;
     window->setGeometry(m_savedGeometry);
-    QPointer<QWidget> guard(window);
+    const QPointer<TqvxPreviewForm> self(this);
     const QRect geometry = m_savedGeometry;
-    QMetaObject::invokeMethod(
-        window,
-        [guard, geometry] {
-            if (guard && guard->windowState() == Qt::WindowNoState && guard->geometry() != geometry)
-                guard->setGeometry(geometry);
-        },
-        Qt::QueuedConnection);
+    for (const int delay : {0, 100, 300, 600}) {
+        QTimer::singleShot(delay, window, [self, window, geometry] {
+            if (!self || self->m_fullScreen)
+                return;
+            if (window->windowState() != Qt::WindowNoState)
+                window->setWindowState(Qt::WindowNoState);
+            if (window->geometry() != geometry)
+                window->setGeometry(geometry);
+        });
+    }
 }
 
 bool TqvxPreviewForm::CloseQuery()
@@ -627,12 +655,3 @@ void TqvxPreviewForm::KeyDown(int &key, TShiftState shift)
     }
 }
 
-void TqvxPreviewForm::Resize()
-{
-    TForm::Resize();
-    if (!m_statusPanels[0])
-        return;
-    const int half = int(std::lround((ClientWidth() - m_statusPanels[0]->width()) / 2.0));
-    m_statusPanels[1]->setFixedWidth(std::max(half, 0));
-    m_statusPanels[2]->setFixedWidth(std::max(half, 0));
-}

@@ -102,12 +102,12 @@ public:
 protected:
     void DoClose(TCloseAction &action) override;
     void KeyDown(int &key, TShiftState shift) override;
-    void Resize() override;
 
 private:
     QAction *addButton(const QString &name, int image, int caption, int hint, std::function<void()> click);
     QAction *addSeparator(const QString &name);
     QAction *addPanel(const QString &name, TqvxTBPanel *panel, int width);
+    void fitToolBar();
     void guarded(const std::function<void()> &action);
     void pageChanged(int pageNo);
     void fillExportMenu(TqvxPreviewButtons buttons);

@@ -20,15 +20,19 @@
 #include "toolkit/widgets/Dialogs.h"
 #include "toolkit/widgets/TForm.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolBar>
 #include <QTreeWidget>
 #include <QWheelEvent>
 
@@ -558,4 +562,69 @@ TEST(PreviewUse, EscStopsASearchWhileTheWindowKeepsAnswering)
     EXPECT_FALSE(view.preview->Searching());
     EXPECT_TRUE(view.window->Visible());
     EXPECT_EQ(view.window->StatusText(0), "Страница 1 из 200");
+}
+
+// --- looks -----------------------------------------------------------------------
+
+TEST(PreviewUse, ToolButtonsAre23PixelsHighAndTheBarHoldsThem)
+{
+    PreviewWindow view(2);
+    QToolBar *bar = view.window->Widget()->findChild<QToolBar *>();
+    ASSERT_NE(bar, nullptr);
+    for (const char *name : {"PrintB", "FindB", "ZoomPlusB", "FirstB", "LastB"}) {
+        QWidget *button = bar->widgetForAction(view.window->Button(QString::fromLatin1(name)));
+        ASSERT_NE(button, nullptr) << name;
+        EXPECT_GE(button->height(), 23) << name;
+        EXPECT_GE(button->width(), 23) << name;
+        EXPECT_LE(button->geometry().bottom(), bar->height()) << name;
+    }
+}
+
+TEST(PreviewUse, ButtonImagesAreDrawnSharpAtTwiceTheScale)
+{
+    PreviewWindow view(2);
+    for (const char *name : {"PrintB", "OpenB", "SaveB", "FindB", "ZoomPlusB", "ZoomMinusB", "FullScreenBtn",
+                             "OutlineB", "ThumbB", "PageSettingsB", "FirstB", "PriorB", "NextB", "LastB"}) {
+        const QIcon icon = view.window->Button(QString::fromLatin1(name))->icon();
+        const QPixmap doubled = icon.pixmap(QSize(16, 16), 2.0);
+        EXPECT_EQ(doubled.size(), QSize(32, 32)) << name;
+        EXPECT_DOUBLE_EQ(doubled.devicePixelRatio(), 2.0) << name;
+        // Not the small image blown up: some pixel of the large one has no
+        // like in the small one's block of four.
+        const QImage large = doubled.toImage().convertToFormat(QImage::Format_ARGB32);
+        const QImage small = icon.pixmap(QSize(16, 16), 1.0).toImage().convertToFormat(QImage::Format_ARGB32);
+        bool finer = false;
+        for (int y = 0; y < 32 && !finer; ++y)
+            for (int x = 0; x < 32 && !finer; ++x)
+                finer = large.pixel(x, y) != large.pixel(x & ~1, y & ~1);
+        EXPECT_TRUE(finer) << name;
+        EXPECT_FALSE(small.isNull()) << name;
+    }
+}
+
+TEST(PreviewUse, StatusPanelsAndTheZoomListShowTheirWholeContent)
+{
+    PreviewWindow view(2);
+    QStatusBar *status = view.window->Widget()->findChild<QStatusBar *>();
+    ASSERT_NE(status, nullptr);
+    const QList<QLabel *> panels = status->findChildren<QLabel *>();
+    ASSERT_EQ(panels.size(), 3);
+    for (QLabel *panel : panels) {
+        EXPECT_GE(panel->geometry().top(), 0);
+        EXPECT_LE(panel->geometry().bottom(), status->height() - 1);
+        EXPECT_GE(panel->height(), panel->fontMetrics().height() + 2 * panel->frameWidth());
+    }
+    QLabel *first = panels.at(0);
+    EXPECT_GE(first->contentsRect().width(), first->fontMetrics().horizontalAdvance(QStringLiteral("Страница 9999 из 9999")));
+
+    auto *box = static_cast<QComboBox *>(view.window->ZoomBox()->Widget());
+    view.window->ZoomBox()->SetDroppedDown(true);
+    settle();
+    QAbstractItemView *list = box->view();
+    for (int i = 0; i < box->count(); ++i)
+        EXPECT_GE(list->width(), list->fontMetrics().horizontalAdvance(box->itemText(i))) << i;
+    const int rows = std::min(box->count(), view.window->ZoomBox()->DropDownCount());
+    EXPECT_GE(list->height(), rows * list->sizeHintForRow(0));
+    EXPECT_LE(list->height(), rows * list->sizeHintForRow(0) + 2 * list->frameWidth() + 2);
+    view.window->ZoomBox()->SetDroppedDown(false);
 }

@@ -141,7 +141,7 @@ void type(QWidget *target, const QString &text)
 }
 
 // Waits for the window manager to move the window away from from (up to
-// three seconds), then for its place to stay put for a third of a second.
+// three seconds), then for its place to stay put for 0.8 seconds.
 QRect settledGeometry(QWidget *window, const QRect &from = QRect())
 {
     QElapsedTimer timer;
@@ -151,7 +151,7 @@ QRect settledGeometry(QWidget *window, const QRect &from = QRect())
     QRect last = window->geometry();
     QElapsedTimer still;
     still.start();
-    while (still.elapsed() < 300 && timer.elapsed() < 6000) {
+    while (still.elapsed() < 800 && timer.elapsed() < 6000) {
         settle(1);
         if (window->geometry() != last) {
             last = window->geometry();

@@ -35,7 +35,7 @@
 namespace {
 
 constexpr double kMinZoom = 0.25;
-// Every page offset of a long report stays a small integer below it.
+// The largest zoom: ten times the paper's size.
 constexpr double kMaxZoom = 10;
 // What the page area's coordinates may reach: a quarter of the int range.
 constexpr double kMaxLayoutExtent = 1 << 29;
@@ -594,9 +594,11 @@ void TqvxPreview::relayout(const TqvxViewAnchor &anchor)
     m_workspace->CalcPageBounds(m_workspace->LayoutWidth());
     m_thumbnails->CalcPageBounds(m_thumbnails->LayoutWidth());
     setScrollRanges();
-    // The current page stays in view at the same place on it.
+    // The current page stays in view at the same place on it; the
+    // positions stay within the new ranges.
     m_workspace->RestoreViewAnchor(anchor);
     m_workspace->SetHorzPosition(m_workspace->HorzPosition());
+    m_workspace->SetVertPosition(m_workspace->VertPosition());
     if (!m_refreshing) {
         m_workspace->Invalidate();
         m_thumbnails->Invalidate();

@@ -23,13 +23,12 @@
 #include "toolkit/widgets/TLabel.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QPointer>
-#include <QGuiApplication>
 #include <QRegularExpressionValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTimer>
@@ -592,10 +591,10 @@ void TqvxPreviewForm::SetFullScreen(bool value)
         SetWindowState(wsMaximized);
         return;
     }
-    // Changing the border makes the window anew, and a window manager places
-    // a new window where it likes and may apply a state asked for before
-    // late: the window is made normal first, then goes back where it was,
-    // and is put back there while the window manager settles.
+    // Changing the border makes the window anew; a window manager places a
+    // new window where it likes, and may apply late a state asked for
+    // before.  So the window is made normal first, then goes back where it
+    // was, and is put back there while the window manager settles.
     SetWindowState(m_savedWindowState);
     SetBorderStyle(m_savedBorderStyle);
     if (m_savedWindowState != wsNormal || !m_savedGeometry.isValid())

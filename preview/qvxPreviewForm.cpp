@@ -148,7 +148,7 @@ TqvxPreviewForm::TqvxPreviewForm(TComponent *owner) : TForm(owner)
     auto *zoomBox = static_cast<QComboBox *>(m_zoomBox->Widget());
     zoomBox->setInsertPolicy(QComboBox::NoInsert);
     zoomBox->setCompleter(nullptr);
-    QObject::connect(zoomBox, &QComboBox::activated, this, [this](int index) {
+    m_zoomChosen = QObject::connect(zoomBox, &QComboBox::activated, this, [this](int index) {
         if (!m_zoomTyped)
             ZoomChosen(index);
     });
@@ -220,6 +220,9 @@ TqvxPreviewForm::~TqvxPreviewForm()
 {
     // The controls outlive this part of the window: none may call back
     // into it while they go.
+    // The box's editor loses the focus as the window goes, and may then
+    // choose the item its text names.
+    QObject::disconnect(m_zoomChosen);
     m_zoomBox->OnKeyDown = nullptr;
     m_pageEdit->OnKeyDown = nullptr;
     m_preview->OnPageChanged = nullptr;

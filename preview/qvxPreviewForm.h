@@ -143,4 +143,5 @@ private:
     TWindowState m_savedWindowState = wsNormal;
     QRect m_savedGeometry;
     bool m_zoomTyped = false;
+    QMetaObject::Connection m_zoomChosen;
 };

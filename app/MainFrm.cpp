@@ -362,7 +362,9 @@ bool TMainForm::SaveAsPdf()
     variables->SetVariable(OrderCodeVariable, orderCode);
     const QString lastFileName = qvxPDFExport1->FileName();
 
-    if (!qvxReport1->PrepareReport(true))
+    // A build the user stopped keeps its pages for a preview, but is no
+    // questionnaire to save.
+    if (!qvxReport1->PrepareReport(true) || qvxReport1->Terminated())
         return false;
 
     TSaveDialog dialog(nullptr);

@@ -34,6 +34,7 @@
 #include "toolkit/core/Exceptions.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFileInfo>
 
@@ -813,7 +814,14 @@ void TqvxReport::InternalOnProgress(TqvxProgressType type, int progress)
     }
     if (m_preview && type == ptRunning)
         m_preview->BuildProgress(progress - 1);
-    QCoreApplication::processEvents();
+    // Every page comes here: often enough for the window to answer at
+    // once, seldom enough that a long report does not wait on its window.
+    constexpr qint64 eventInterval = 20; // milliseconds
+    static QElapsedTimer sinceEvents;
+    if (!sinceEvents.isValid() || sinceEvents.hasExpired(eventInterval)) {
+        QCoreApplication::processEvents();
+        sinceEvents.start();
+    }
 }
 
 void TqvxReport::DoProgressStop(TqvxProgressType type)

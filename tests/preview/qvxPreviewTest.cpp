@@ -4,6 +4,7 @@
 #include "engine/PreparedReport.h"
 #include "export/pdf/qvxExportPDF.h"
 #include "report/RecordingRunner.h"
+#include "common/WidgetClicks.h"
 
 #include "preview/qvxPreview.h"
 #include "preview/qvxPreviewDialogs.h"
@@ -24,7 +25,10 @@
 #include <QApplication>
 #include <QImage>
 #include <QMenu>
+#include <QPointer>
 #include <QTabBar>
+#include <QTimer>
+#include <QToolBar>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
@@ -369,6 +373,42 @@ TEST(PreviewWindow, ShowReportBuildsTheReportWhileTheWindowIsOpen)
     EXPECT_EQ(window->Preview()->Workspace()->FindPage(), 3);
     qvxSearchState() = TqvxSearchState();
     delete form.data();
+}
+
+TEST(PreviewWindow, ClosingTheWindowEndsAScriptLoopingInItsMainBlock)
+{
+    TqvxReport report;
+    report.SetName(QStringLiteral("Report1"));
+    report.EngineOptions()->SetNewSilentMode(simSilent);
+    report.PreviewOptions()->SetModal(false);
+    report.PreviewOptions()->SetMaximized(false);
+    report.ScriptText()->SetText(QStringLiteral("var i: Integer;\nbegin\n  while True do i := i + 1\nend."));
+    auto *page = new TqvxReportPage(&report);
+    page->SetName(QStringLiteral("Page1"));
+
+    report.ShowReport();
+    QPointer<TForm> form = report.PreviewForm();
+    auto *window = qobject_cast<TqvxPreviewForm *>(form.data());
+    ASSERT_NE(window, nullptr);
+    // The user clicks "Закрыть" while the loop runs; the click waits until
+    // the loop lets events run.  A run that does not end gives up after
+    // ten seconds.
+    QWidget *closeButton = window->Widget()->findChild<QToolBar *>()->widgetForAction(window->Button("CancelB"));
+    ASSERT_NE(closeButton, nullptr);
+    EXPECT_EQ(closeButton->property("text").toString(), QStringLiteral("Закрыть"));
+    QTimer::singleShot(100, closeButton, [closeButton] { ClickMiddle(closeButton); });
+    bool stoppedByHand = false;
+    QTimer::singleShot(10000, &report, [&] {
+        stoppedByHand = true;
+        report.SetTerminated(true);
+    });
+    report.TimerTick();
+    EXPECT_FALSE(stoppedByHand) << "closing the window did not stop the script";
+    EXPECT_TRUE(report.Terminated());
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+    EXPECT_TRUE(form.isNull()) << "the window closed";
+    EXPECT_EQ(report.Preview(), nullptr);
 }
 
 TEST(PreviewTabs, EachReportInTabGivesASecondReportItsOwnTab)

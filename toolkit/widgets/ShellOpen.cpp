@@ -52,7 +52,7 @@ QUrl plainMailLink(const QUrl &url, QString &refusal)
                           .arg(key);
             return {};
         }
-        plain.addQueryItem(key, QString::fromUtf8(QUrl::toPercentEncoding(value)));
+        plain.addQueryItem(key, QString::fromUtf8(QUrl::toPercentEncoding(value, "@,")));
     }
     QUrl result;
     result.setScheme(QStringLiteral("mailto"));

@@ -22,6 +22,8 @@
 #include "toolkit/widgets/TForm.h"
 
 #include <QAction>
+#include <QElapsedTimer>
+#include <QPushButton>
 #include <QApplication>
 #include <QImage>
 #include <QMenu>
@@ -409,6 +411,51 @@ TEST(PreviewWindow, ClosingTheWindowEndsAScriptLoopingInItsMainBlock)
         QApplication::processEvents();
     EXPECT_TRUE(form.isNull()) << "the window closed";
     EXPECT_EQ(report.Preview(), nullptr);
+}
+
+TEST(PreviewWindow, AMainBlockRunningLongIsOfferedACancelOverTheWindow)
+{
+    TqvxReport report;
+    report.SetName(QStringLiteral("Report1"));
+    report.EngineOptions()->SetNewSilentMode(simSilent);
+    report.PreviewOptions()->SetModal(false);
+    report.PreviewOptions()->SetMaximized(false);
+    report.ScriptText()->SetText(QStringLiteral("var i: Integer;\nbegin\n  while True do i := i + 1\nend."));
+    auto *page = new TqvxReportPage(&report);
+    page->SetName(QStringLiteral("Page1"));
+    report.ShowReport();
+    QPointer<TForm> form = report.PreviewForm();
+    ASSERT_FALSE(form.isNull());
+
+    // Once a window with "Отмена" shows beside the preview, the user clicks
+    // it; a run that is offered none gives up after ten seconds.
+    bool offered = false;
+    QElapsedTimer waited;
+    waited.start();
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (!window->isVisible() || window == form->Widget())
+                continue;
+            for (QPushButton *button : window->findChildren<QPushButton *>())
+                if (button->isVisible() && button->text() == QStringLiteral("Отмена")) {
+                    offered = true;
+                    poll.stop();
+                    ClickMiddle(button);
+                    return;
+                }
+        }
+        if (waited.hasExpired(10000)) {
+            poll.stop();
+            report.SetTerminated(true);
+        }
+    });
+    poll.start(10);
+    report.TimerTick();
+    EXPECT_TRUE(offered);
+    EXPECT_TRUE(report.Terminated());
+    EXPECT_GE(waited.elapsed(), 900) << "not before the block has run about a second";
+    delete form.data();
 }
 
 TEST(PreviewTabs, EachReportInTabGivesASecondReportItsOwnTab)

@@ -632,7 +632,12 @@ void TqvxPreviewForm::DoClose(TCloseAction &action)
     TForm::DoClose(action);
     if (m_freeOnClose)
         action = caFree;
-    if (TqvxReport *report = m_preview->BoundReport(); report && report->OnClosePreview)
+    TqvxReport *report = m_preview->BoundReport();
+    // The window closes while its report is still being prepared (its
+    // script's main block runs before the pages are built): that ends it.
+    if (report && report->Busy())
+        report->SetTerminated(true);
+    if (report && report->OnClosePreview)
         report->OnClosePreview(this);
 }
 

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -57,6 +58,8 @@ TqvxPDFFont::TqvxPDFFont(const TFont &font, TFontFacePtr face) : m_face(std::mov
     checkFace();
 }
 
+TqvxPDFFont::~TqvxPDFFont() = default;
+
 // The face is read as the subset will read it, with glyph 0 alone.
 void TqvxPDFFont::checkFace()
 {
@@ -69,6 +72,31 @@ void TqvxPDFFont::checkFace()
     } catch (const Exception &error) {
         m_unusable = error.Message();
     }
+}
+
+bool TqvxPDFFont::checkDrawable(quint32 glyph) const
+{
+    if (m_cff)
+        return true;
+    if (!std::exchange(m_outlinesRead, true)) {
+        try {
+            TrueTypeCollection collection;
+            collection.LoadFromMemory(m_face->FileData());
+            const int chosen = collection.ChooseFace(m_font, m_face->File().FaceIndex);
+            if (chosen < 0)
+                return false;
+            // The face's own bytes, which it keeps for as long as it lives.
+            m_outlines = std::make_unique<TrueTypeFont>(m_face->FileData(), collection.Face(chosen).FaceOffset(), 0);
+            m_outlines->LoadFont(SkippedTables());
+            m_drawable.assign(size_t(m_outlines->loca ? m_outlines->loca->GlyphCount() : 0) + 1, unknownGlyph);
+        } catch (const Exception &) {
+            m_outlines.reset();
+        }
+    }
+    const bool drawable = m_outlines && m_outlines->GlyphDrawable(glyph);
+    if (glyph < m_drawable.size())
+        m_drawable[glyph] = drawable ? drawableGlyph : missingGlyph;
+    return drawable;
 }
 
 bool TqvxPDFFont::Matches(const TFont &font) const

@@ -16,7 +16,9 @@
 //
 // A face is used only when the subsetter reads it as a TrueType or CFF
 // face with outlines; Unusable says why another is not (a bitmap-only
-// face, a WOFF file, a damaged font).
+// face, a WOFF file, a damaged font).  Of a TrueType face only the glyphs
+// the subset can hold are used: a character the face maps to a glyph it
+// does not have is one it lacks.
 
 #include "toolkit/graphics/FontEngine.h"
 #include "toolkit/graphics/GraphicsObjects.h"
@@ -25,9 +27,11 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 struct TGlyphRun;
+class TrueTypeFont;
 
 // Receives the texts of what went wrong with a font without ending the
 // export (a font file that could not be subset, a checksum mismatch).
@@ -66,6 +70,7 @@ public:
     // The font of the report and the face the font engine serves it with,
     // or the face given (a font file chosen by its path).
     explicit TqvxPDFFont(const TFont &font, TFontFacePtr face = nullptr);
+    ~TqvxPDFFont();
 
     const TFont &Font() const { return m_font; }
     const TFontFace &Face() const { return *m_face; }
@@ -84,8 +89,9 @@ public:
     const QString &Unusable() const { return m_unusable; }
     // The face has CFF outlines (a CIDFontType0 font in the document).
     bool IsCFF() const { return m_cff; }
-    // The face is usable and has a glyph for the character.
-    bool Covers(char32_t character) const { return m_unusable.isEmpty() && m_face->GlyphIndex(character) != 0; }
+    // The face is usable and has a glyph for the character that the
+    // embedded subset can hold (see TrueTypeFont::GlyphDrawable).
+    bool Covers(char32_t character) const { return m_unusable.isEmpty() && drawable(m_face->GlyphIndex(character)); }
 
     // The glyphs of a line in visual order; new glyphs are recorded with
     // their widths and texts.  exact, when given, tells whether the texts
@@ -131,12 +137,27 @@ private:
     // logical order; false as record.
     bool recordReordered(const QString &text, const TGlyphRun &run);
     void checkFace();
+    bool drawable(quint32 glyph) const
+    {
+        if (glyph == 0)
+            return false;
+        if (glyph < m_drawable.size() && m_drawable[glyph] != unknownGlyph)
+            return m_drawable[glyph] == drawableGlyph;
+        return checkDrawable(glyph);
+    }
+    bool checkDrawable(quint32 glyph) const;
 
     TFont m_font;
     TFontFacePtr m_face;
     bool m_substituted = false;
     QString m_unusable;
     bool m_cff = false;
+    // The face's tables, read for the glyphs' checks on first need, and
+    // what the checks found, by glyph.
+    enum : quint8 { unknownGlyph, drawableGlyph, missingGlyph };
+    mutable bool m_outlinesRead = false;
+    mutable std::unique_ptr<TrueTypeFont> m_outlines;
+    mutable std::vector<quint8> m_drawable;
     QList<quint16> m_glyphs;
     QList<int> m_widths;
     QList<QString> m_characters;

@@ -371,7 +371,7 @@ void TqvxReport::LoadFromStream(TStream *stream)
         return;
     }
     // A failed password check has reported the errors itself.
-    if (!m_reloading && !m_reportOptions->CheckPassword()) {
+    if (!m_reloading && !m_reportOptions->CheckPassword(!m_engineOptions->ThreadSafeMode())) {
         Clear();
         return;
     }
@@ -533,7 +533,7 @@ bool TqvxReport::runPrepared()
         if (PrepareScript()) {
             if (OnAfterScriptCompile)
                 OnAfterScriptCompile(this);
-            m_script->Execute();
+            runMainBlock();
             if (!m_terminated && m_engine->Run(true, false, nullptr)) {
                 if (OnEndDoc)
                     OnEndDoc(this);
@@ -752,15 +752,40 @@ void TqvxReport::SetTerminated(bool value)
         m_script->Terminate();
 }
 
+void TqvxReport::runMainBlock()
+{
+    m_mainBlock.start();
+    struct Ended {
+        TqvxReport *report;
+        ~Ended()
+        {
+            report->m_mainBlock.invalidate();
+            // The window offered for the main block; the engine shows its own.
+            report->m_progress.reset();
+        }
+    } ended{this};
+    m_script->Execute();
+}
+
 void TqvxReport::scriptLineRun()
 {
     constexpr unsigned linesBetweenChecks = 1024;
     constexpr qint64 millisecondsBetweenEvents = 50;
+    constexpr qint64 millisecondsBeforeCancel = 1000;
     if (++m_scriptLines % linesBetweenChecks != 0 || m_engineOptions->ThreadSafeMode())
         return;
     if (m_sinceScriptEvents.isValid() && !m_sinceScriptEvents.hasExpired(millisecondsBetweenEvents))
         return;
     m_sinceScriptEvents.start();
+    // A main block that runs long gets a Cancel where the user looks for
+    // one: in a progress window over the preview or in place of the one
+    // that was asked for.
+    if (m_mainBlock.isValid() && !m_progress && m_mainBlock.hasExpired(millisecondsBeforeCancel) &&
+        (m_preview || (m_oldStyleProgress && m_showProgress))) {
+        m_progress.reset(qvxNewProgress());
+        if (m_progress)
+            m_progress->Execute(0, QString(), true, false);
+    }
     QCoreApplication::processEvents();
     if (m_progress && m_progress->Terminated())
         SetTerminated(true);
@@ -779,6 +804,8 @@ bool showsProgressWindow(const TqvxReport *report, TqvxProgressType type)
 
 void TqvxReport::DoProgressStart(TqvxProgressType type)
 {
+    if (m_engineOptions->ThreadSafeMode())
+        return;
     if (OnProgressStart)
         OnProgressStart(this, type, 0);
     if (showsProgressWindow(this, type)) {
@@ -793,6 +820,8 @@ void TqvxReport::DoProgressStart(TqvxProgressType type)
 
 void TqvxReport::InternalOnProgress(TqvxProgressType type, int progress)
 {
+    if (m_engineOptions->ThreadSafeMode())
+        return;
     if (OnProgress)
         OnProgress(this, type, progress);
     if (m_progress && showsProgressWindow(this, type)) {
@@ -826,6 +855,8 @@ void TqvxReport::InternalOnProgress(TqvxProgressType type, int progress)
 
 void TqvxReport::DoProgressStop(TqvxProgressType type)
 {
+    if (m_engineOptions->ThreadSafeMode())
+        return;
     if (OnProgressStop)
         OnProgressStop(this, type, 0);
     m_progress.reset();

@@ -3,6 +3,7 @@
 // window's Cancel.
 
 #include "EngineTestReport.h"
+#include "common/WidgetClicks.h"
 
 #include "engine/qvxProgress.h"
 #include "report/model/qvxOptions.h"
@@ -10,10 +11,14 @@
 #include "toolkit/classes/TStrings.h"
 #include "toolkit/widgets/TButton.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QPointer>
 
 #include <gtest/gtest.h>
+
 
 class EngineRunawayTest : public ::testing::Test, public TEngineTestReport
 {
@@ -69,9 +74,16 @@ TEST_F(EngineRunawayTest, AScriptBreakingPagesWithoutEndStopsAtThePageLimit)
     EXPECT_LE(pageCount(), limit + 1);
 }
 
-TEST_F(EngineRunawayTest, CancelInTheProgressWindowStopsAnEndlessScriptLoop)
+namespace {
+
+// The progress window the report made last.
+QPointer<TqvxProgress> shown;
+
+// The report asks for a progress window and gets the engine's, kept in
+// shown.
+void askForProgressWindows(TqvxReport *report)
 {
-    static QPointer<TqvxProgress> shown;
+    shown = nullptr;
     TqvxServices services;
     services.NewProgress = []() -> TqvxCustomProgress * {
         auto *progress = NewObject<TqvxProgress>(nullptr);
@@ -81,6 +93,13 @@ TEST_F(EngineRunawayTest, CancelInTheProgressWindowStopsAnEndlessScriptLoop)
     qvxInstallServices(services);
     report->SetOldStyleProgress(true);
     report->SetShowProgress(true);
+}
+
+} // namespace
+
+TEST_F(EngineRunawayTest, CancelInTheProgressWindowStopsAnEndlessScriptLoop)
+{
+    askForProgressWindows(report.get());
     report->ScriptText()->SetText(QStringLiteral("procedure Spin(Sender: Variant);\n"
                                                  "begin\n"
                                                  "  while True do ;\n"
@@ -98,4 +117,37 @@ TEST_F(EngineRunawayTest, CancelInTheProgressWindowStopsAnEndlessScriptLoop)
     EXPECT_TRUE(prepare());
     EXPECT_TRUE(report->Terminated());
     EXPECT_TRUE(errors().isEmpty()) << lines(errors());
+}
+
+TEST_F(EngineRunawayTest, AMainBlockLoopingWithoutEndIsOfferedACancelThatEndsIt)
+{
+    askForProgressWindows(report.get());
+    report->ScriptText()->SetText(QStringLiteral("var i: Integer;\nbegin\n  while True do i := i + 1\nend."));
+    band<TqvxReportTitle>("Title", 0, 20);
+
+    // Clicks the window's Cancel as the user does once it shows; gives up
+    // (and stops the run itself) after ten seconds without one.
+    QElapsedTimer waited;
+    waited.start();
+    bool offered = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (shown && shown->CancelB->Widget()->isVisible()) {
+            offered = true;
+            poll.stop();
+            ClickMiddle(shown->CancelB->Widget());
+        } else if (waited.hasExpired(10000)) {
+            poll.stop();
+            report->SetTerminated(true);
+        }
+    });
+    poll.start(10);
+
+    EXPECT_FALSE(prepare());
+    EXPECT_TRUE(offered) << "no Cancel was offered";
+    EXPECT_TRUE(report->Terminated());
+    EXPECT_TRUE(errors().isEmpty()) << lines(errors());
+    EXPECT_EQ(pageCount(), 0) << "the engine does not run after a cancelled main block";
+    QApplication::processEvents();
+    EXPECT_TRUE(shown.isNull() || !shown->Visible()) << "the window goes with the main block";
 }

@@ -4,6 +4,7 @@
 #include "engine/PreparedReport.h"
 #include "export/pdf/qvxExportPDF.h"
 #include "report/RecordingRunner.h"
+#include "common/WidgetClicks.h"
 
 #include "preview/qvxPreview.h"
 #include "preview/RowsReport.h"
@@ -22,10 +23,15 @@
 #include "toolkit/widgets/TForm.h"
 
 #include <QAction>
+#include <QElapsedTimer>
+#include <QPushButton>
 #include <QApplication>
 #include <QImage>
 #include <QMenu>
+#include <QPointer>
 #include <QTabBar>
+#include <QTimer>
+#include <QToolBar>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
@@ -357,6 +363,87 @@ TEST(PreviewWindow, ShowReportBuildsTheReportWhileTheWindowIsOpen)
     EXPECT_TRUE(window->Preview()->Workspace()->Find());
     EXPECT_EQ(window->Preview()->Workspace()->FindPage(), 3);
     qvxSearchState() = TqvxSearchState();
+    delete form.data();
+}
+
+TEST(PreviewWindow, ClosingTheWindowEndsAScriptLoopingInItsMainBlock)
+{
+    TqvxReport report;
+    report.SetName(QStringLiteral("Report1"));
+    report.EngineOptions()->SetNewSilentMode(simSilent);
+    report.PreviewOptions()->SetModal(false);
+    report.PreviewOptions()->SetMaximized(false);
+    report.ScriptText()->SetText(QStringLiteral("var i: Integer;\nbegin\n  while True do i := i + 1\nend."));
+    auto *page = new TqvxReportPage(&report);
+    page->SetName(QStringLiteral("Page1"));
+
+    report.ShowReport();
+    QPointer<TForm> form = report.PreviewForm();
+    auto *window = qobject_cast<TqvxPreviewForm *>(form.data());
+    ASSERT_NE(window, nullptr);
+    // The user clicks "Закрыть" while the loop runs; the click waits until
+    // the loop lets events run.  A run that does not end gives up after
+    // ten seconds.
+    QWidget *closeButton = window->Widget()->findChild<QToolBar *>()->widgetForAction(window->Button("CancelB"));
+    ASSERT_NE(closeButton, nullptr);
+    EXPECT_EQ(closeButton->property("text").toString(), QStringLiteral("Закрыть"));
+    QTimer::singleShot(100, closeButton, [closeButton] { ClickMiddle(closeButton); });
+    bool stoppedByHand = false;
+    QTimer::singleShot(10000, &report, [&] {
+        stoppedByHand = true;
+        report.SetTerminated(true);
+    });
+    report.TimerTick();
+    EXPECT_FALSE(stoppedByHand) << "closing the window did not stop the script";
+    EXPECT_TRUE(report.Terminated());
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+    EXPECT_TRUE(form.isNull()) << "the window closed";
+    EXPECT_EQ(report.Preview(), nullptr);
+}
+
+TEST(PreviewWindow, AMainBlockRunningLongIsOfferedACancelOverTheWindow)
+{
+    TqvxReport report;
+    report.SetName(QStringLiteral("Report1"));
+    report.EngineOptions()->SetNewSilentMode(simSilent);
+    report.PreviewOptions()->SetModal(false);
+    report.PreviewOptions()->SetMaximized(false);
+    report.ScriptText()->SetText(QStringLiteral("var i: Integer;\nbegin\n  while True do i := i + 1\nend."));
+    auto *page = new TqvxReportPage(&report);
+    page->SetName(QStringLiteral("Page1"));
+    report.ShowReport();
+    QPointer<TForm> form = report.PreviewForm();
+    ASSERT_FALSE(form.isNull());
+
+    // Once a window with "Отмена" shows beside the preview, the user clicks
+    // it; a run that is offered none gives up after ten seconds.
+    bool offered = false;
+    QElapsedTimer waited;
+    waited.start();
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (!window->isVisible() || window == form->Widget())
+                continue;
+            for (QPushButton *button : window->findChildren<QPushButton *>())
+                if (button->isVisible() && button->text() == QStringLiteral("Отмена")) {
+                    offered = true;
+                    poll.stop();
+                    ClickMiddle(button);
+                    return;
+                }
+        }
+        if (waited.hasExpired(10000)) {
+            poll.stop();
+            report.SetTerminated(true);
+        }
+    });
+    poll.start(10);
+    report.TimerTick();
+    EXPECT_TRUE(offered);
+    EXPECT_TRUE(report.Terminated());
+    EXPECT_GE(waited.elapsed(), 900) << "not before the block has run about a second";
     delete form.data();
 }
 

@@ -5,6 +5,8 @@
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/graphics/TextShaping.h"
 
+#include <hb.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -172,7 +174,44 @@ bool TqvxPDFFont::recordNew(quint16 id, int advance, QStringView text)
     m_glyphs.append(id);
     m_widths.append(toGlyphSpace(advance, m_face->UnitsPerEm()));
     m_characters.append(given);
+    hb_glyph_extents_t extents{};
+    if (!m_face->HarfBuzzFont()
+        || !hb_font_get_glyph_extents(static_cast<hb_font_t *>(m_face->HarfBuzzFont()), id, &extents))
+        extents = {};
+    const double scale = 1000.0 / m_face->UnitsPerEm();
+    m_extents.push_back({float(extents.x_bearing * scale), float((extents.x_bearing + extents.width) * scale),
+                         float((extents.y_bearing + extents.height) * scale), float(extents.y_bearing * scale)});
     return given == text;
+}
+
+TqvxPDFInk TqvxPDFFont::Ink(const QList<quint16> &glyphs, double size, double spacing) const
+{
+    TqvxPDFInk ink;
+    const double k = size / 1000;
+    double pen = 0;
+    for (const quint16 glyph : glyphs) {
+        const int at = glyph < m_index.size() ? m_index[glyph] : -1;
+        if (at < 0)
+            return {};
+        const Extents &e = m_extents[size_t(at)];
+        // A glyph without outline (a space) has no ink.
+        if (e.Right > e.Left || e.Top > e.Bottom) {
+            const double left = pen + e.Left * k;
+            const double right = pen + e.Right * k;
+            if (!ink.Known || left < ink.Left)
+                ink.Left = left;
+            if (!ink.Known || right > ink.Right)
+                ink.Right = right;
+            if (!ink.Known || e.Bottom * k < ink.Bottom)
+                ink.Bottom = e.Bottom * k;
+            if (!ink.Known || e.Top * k > ink.Top)
+                ink.Top = e.Top * k;
+            ink.Known = true;
+        }
+        pen += m_widths[at] * k + spacing;
+    }
+    ink.Known = true;
+    return ink;
 }
 
 QByteArray TqvxPDFFont::GetPDFName() const

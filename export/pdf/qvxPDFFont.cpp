@@ -180,38 +180,32 @@ bool TqvxPDFFont::recordNew(quint16 id, int advance, QStringView text)
         extents = {};
     const double scale = 1000.0 / m_face->UnitsPerEm();
     m_extents.push_back({float(extents.x_bearing * scale), float((extents.x_bearing + extents.width) * scale),
-                         float((extents.y_bearing + extents.height) * scale), float(extents.y_bearing * scale)});
+                         float((extents.y_bearing + extents.height) * scale), float(extents.y_bearing * scale),
+                         float(m_widths.back())});
     return given == text;
 }
 
 TqvxPDFInk TqvxPDFFont::Ink(const QList<quint16> &glyphs, double size, double spacing) const
 {
-    TqvxPDFInk ink;
     const double k = size / 1000;
+    const size_t known = m_index.size();
+    double left = 0, right = 0, bottom = 0, top = 0;
     double pen = 0;
     for (const quint16 glyph : glyphs) {
-        const int at = glyph < m_index.size() ? m_index[glyph] : -1;
+        const int at = glyph < known ? m_index[glyph] : -1;
         if (at < 0)
             return {};
         const Extents &e = m_extents[size_t(at)];
         // A glyph without outline (a space) has no ink.
-        if (e.Right > e.Left || e.Top > e.Bottom) {
-            const double left = pen + e.Left * k;
-            const double right = pen + e.Right * k;
-            if (!ink.Known || left < ink.Left)
-                ink.Left = left;
-            if (!ink.Known || right > ink.Right)
-                ink.Right = right;
-            if (!ink.Known || e.Bottom * k < ink.Bottom)
-                ink.Bottom = e.Bottom * k;
-            if (!ink.Known || e.Top * k > ink.Top)
-                ink.Top = e.Top * k;
-            ink.Known = true;
+        if (e.Right > e.Left) {
+            left = std::min(left, pen + e.Left * k);
+            right = std::max(right, pen + e.Right * k);
+            bottom = std::min(bottom, e.Bottom * k);
+            top = std::max(top, e.Top * k);
         }
-        pen += m_widths[at] * k + spacing;
+        pen += e.Advance * k + spacing;
     }
-    ink.Known = true;
-    return ink;
+    return {true, left, right, bottom, top};
 }
 
 QByteArray TqvxPDFFont::GetPDFName() const

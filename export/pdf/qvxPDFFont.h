@@ -57,8 +57,9 @@ struct TqvxPDFFontFile {
     bool OpenType = false;
 };
 
-// The box the ink of a run of glyphs covers, in points from the point the
-// run starts at (y upwards).  Not Known when a glyph was not recorded.
+// A box around the ink of a run of glyphs and the point the run starts
+// at, in points from that point (y upwards).  Not Known when a glyph was
+// not recorded.
 struct TqvxPDFInk {
     bool Known = false;
     double Left = 0;
@@ -157,10 +158,10 @@ private:
     // Where each glyph id sits in the lists above, -1 where it is not;
     // grown up to the highest id recorded.
     std::vector<int> m_index;
-    // The outline's box of each recorded glyph in glyph space, in the
-    // order of the lists above.
+    // The outline's box and the advance of each recorded glyph in glyph
+    // space, in the order of the lists above.
     struct Extents {
-        float Left, Right, Bottom, Top;
+        float Left, Right, Bottom, Top, Advance;
     };
     std::vector<Extents> m_extents;
 };

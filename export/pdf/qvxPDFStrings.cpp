@@ -107,32 +107,36 @@ QByteArray PdfShowGlyphs(const QList<quint16> &glyphs)
     // backslash and line ends (which a reader would take as one LF) are
     // escaped.
     static constexpr char end[] = ") Tj\r\n";
-    QByteArray shown;
-    shown.reserve(glyphs.size() * 2 + 8 + qsizetype(sizeof end));
-    shown += '(';
-    const auto put = [&shown](unsigned char byte) {
+    QByteArray shown(glyphs.size() * 4 + qsizetype(sizeof end), Qt::Uninitialized);
+    char *at = shown.data();
+    *at++ = '(';
+    const auto put = [&at](unsigned char byte) {
         switch (byte) {
         case '(':
         case ')':
         case '\\':
-            shown += '\\';
-            shown += char(byte);
+            *at++ = '\\';
+            *at++ = char(byte);
             break;
         case '\r':
-            shown += "\\r";
+            *at++ = '\\';
+            *at++ = 'r';
             break;
         case '\n':
-            shown += "\\n";
+            *at++ = '\\';
+            *at++ = 'n';
             break;
         default:
-            shown += char(byte);
+            *at++ = char(byte);
         }
     };
     for (const quint16 glyph : glyphs) {
         put(glyph >> 8);
         put(glyph & 0xFF);
     }
-    shown.append(end, qsizetype(sizeof end) - 1);
+    std::memcpy(at, end, sizeof end - 1);
+    at += sizeof end - 1;
+    shown.resize(at - shown.constData());
     return shown;
 }
 

@@ -111,11 +111,6 @@ void TqvxPDFExport::SetXRef(int objectNumber)
     m_xref[objectNumber - 1] = m_output->Position();
 }
 
-QByteArray TqvxPDFExport::Deflate(const QByteArray &data)
-{
-    return ZCompressBuffer(data.constData(), data.size(), zcFastest);
-}
-
 QByteArray TqvxPDFExport::CryptData(const QByteArray &data, int objectNumber) const
 {
     return m_encrypted ? CryptBytes(m_keys.FileKey, data, objectNumber) : data;
@@ -206,7 +201,12 @@ void TqvxPDFExport::StartPage(TqvxReportPage *page, int)
     m_pageHeights.append(m_pageHeight);
     m_leftOffset = m_pageInfo.LeftMargin * 0.05;
     m_topOffset = m_pageInfo.TopMargin * 0.05;
-    m_content = std::make_unique<TMemoryStream>();
+    // One stream serves page after page, keeping its room.
+    if (!m_content)
+        m_content = std::make_unique<TMemoryStream>();
+    m_content->Seek(0, soBeginning);
+    m_content->SetSize(0);
+    m_graphicsState.Reset();
 
     if (m_pageInfo.Color == clNone)
         return;
@@ -225,6 +225,7 @@ void TqvxPDFExport::StartPage(TqvxReportPage *page, int)
     WriteLn(c, x2 + ' ' + y2 + " l");
     WriteLn(c, x1 + ' ' + y2 + " l");
     WriteLn(c, "B");
+    m_graphicsState.PenWritten(QByteArray(), "[] 0 d", TqvxPDFNumber(0));
 }
 
 void TqvxPDFExport::ExportObject(TqvxComponent *object)
@@ -260,11 +261,14 @@ void TqvxPDFExport::FinishPage(TqvxReportPage *, int)
     Write(m_output, "<< ");
     const QByteArray &content = m_content->Bytes();
     if (m_compressed) {
-        const QByteArray packed = Deflate(content);
+        const QByteArrayView packed = m_deflater.Deflate(content.constData(), content.size());
         WriteLn(m_output, "/Filter /FlateDecode /Length " + QByteArray::number(packed.size()) + " /Length1 "
                               + QByteArray::number(content.size()) + " >>");
         WriteLn(m_output, "stream");
-        Write(m_output, CryptData(packed, n));
+        if (m_encrypted)
+            Write(m_output, CryptData(packed.toByteArray(), n));
+        else
+            m_output->WriteBuffer(packed.data(), packed.size());
         Write(m_output, "\r\n");
     } else {
         WriteLn(m_output, "/Length " + QByteArray::number(content.size()) + " >>");
@@ -273,7 +277,6 @@ void TqvxPDFExport::FinishPage(TqvxReportPage *, int)
     }
     WriteLn(m_output, "endstream");
     WriteLn(m_output, "endobj");
-    m_content.reset();
 
     for (const auto &font : m_fonts)
         if (font->ObjectNumber == 0)

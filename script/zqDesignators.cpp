@@ -24,7 +24,13 @@ int checkedIndex(const QString &text, TzqExpression *index)
 
 bool isPlainVariable(TzqCustomVariable *item)
 {
-    return item->HoldsLocalValue();
+    return item->Slot != TzqSlot::None;
+}
+
+bool isHelper(TzqCustomVariable *item, TzqCustomHelper::Kinds kind)
+{
+    TzqCustomHelper *helper = item->AsHelper();
+    return helper && helper->HelperKind == kind;
 }
 
 } // namespace
@@ -53,11 +59,11 @@ void TzqDesignator::Finalize()
     Kind = General;
     if (n == 1 && isPlainVariable(first) && Steps[0].Args.empty())
         Kind = SingleVariable;
-    else if (n == 2 && Steps[0].Args.empty() && dynamic_cast<TzqStringVariable *>(first)
-             && dynamic_cast<TzqStringHelper *>(last) && Steps[1].Args.size() == 1)
+    else if (n == 2 && Steps[0].Args.empty() && first->Slot == TzqSlot::Text && isHelper(last, TzqCustomHelper::Character)
+             && Steps[1].Args.size() == 1)
         Kind = StringElement;
     else if (n == 2 && Steps[0].Args.empty() && dynamic_cast<TzqVariable *>(first) && first->Typ == fvtArray
-             && dynamic_cast<TzqArrayHelper *>(last))
+             && isHelper(last, TzqCustomHelper::ArrayElement))
         Kind = ArrayElement;
     RefItem = Kind == General ? nullptr : first;
 }
@@ -128,7 +134,7 @@ TzqCustomVariable *TzqDesignator::arrayAccessor()
     accessor->ParentValue = Variant();
     const auto &args = Steps[1].Args;
     for (size_t j = 0; j < args.size() && int(j) < accessor->Count(); ++j)
-        accessor->Params(int(j))->Value = args[j]->GetValue();
+        accessor->Params(int(j))->Value = args[j]->Evaluate();
     return accessor;
 }
 
@@ -149,15 +155,15 @@ Variant TzqDesignator::walk(bool setting, const Variant &newValue)
                 arguments.clear();
                 for (size_t j = 0; j < argCount; ++j) {
                     TzqExpression *argument = step.Args[j].get();
-                    arguments.push_back(ref->IsMacro ? Variant(argument->Source) : argument->GetValue());
+                    arguments.push_back(ref->IsMacro ? Variant(argument->Source) : argument->Evaluate());
                 }
                 for (size_t j = 0; j < argCount; ++j)
-                    ref->Params(int(j))->SetValue(arguments[j]);
+                    zqWrite(ref->Params(int(j)), std::move(arguments[j]));
             }
             if (TzqCustomHelper *helper = ref->AsHelper()) {
                 // An array held by the previous step is changed in place,
                 // so no second reference to it may stay here.
-                if (dynamic_cast<TzqArrayHelper *>(ref) && previous && VarIsArray(previous->Value))
+                if (helper->HelperKind == TzqCustomHelper::ArrayElement && previous && VarIsArray(previous->Value))
                     value = Variant();
                 helper->ParentRef = previous;
                 helper->ParentValue = value;

@@ -61,6 +61,8 @@ public:
 
     Variant GetValue() override;
     void SetValue(const Variant &value) override;
+    // GetValue, with a plain variable read in place.
+    Variant Read() { return Kind == SingleVariable ? zqRead(RefItem) : GetValue(); }
 
 private:
     void resolve();

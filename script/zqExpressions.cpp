@@ -8,6 +8,8 @@
 #include "toolkit/core/TextLimits.h"
 #include "toolkit/core/VariantOps.h"
 
+#include <cmath>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -64,6 +66,146 @@ bool allows(TzqVarType typ, TzqOperatorKind kind)
     case fvtArray: return kind == K::NonEq || kind == K::Eq;
     default: return true;
     }
+}
+
+bool isNumberType(TzqVarType typ)
+{
+    return typ == fvtInt || typ == fvtFloat || typ == fvtInt64 || typ == fvtEnum || typ == fvtVariant;
+}
+
+bool isInteger(const Variant &v)
+{
+    return v.Type() == varInteger;
+}
+
+bool isNumber(const Variant &v)
+{
+    return v.Type() == varInteger || v.Type() == varDouble;
+}
+
+double numberOf(const Variant &v)
+{
+    return v.Type() == varInteger ? double(v.AsInt64()) : v.AsDouble();
+}
+
+Variant integerResult(qint64 value)
+{
+    return value >= std::numeric_limits<qint32>::min() && value <= std::numeric_limits<qint32>::max()
+               ? Variant(int(value))
+               : Variant(value);
+}
+
+// The result the variant operator gives for two Integer, two Boolean or an
+// Integer and a Double operand, computed inline; false for other kinds and
+// wherever the operator raises, which the variant road then does.
+bool inlineResult(TzqOperatorKind kind, const Variant &a, const Variant &b, Variant &out)
+{
+    using K = TzqOperatorKind;
+    if (isInteger(a) && isInteger(b)) {
+        // Both fit 32 bits, so no 64-bit result overflows.
+        const qint64 x = a.AsInt64();
+        const qint64 y = b.AsInt64();
+        switch (kind) {
+        case K::Plus:
+        case K::StrCat: out = integerResult(x + y); return true;
+        case K::Minus: out = integerResult(x - y); return true;
+        case K::Mul: out = integerResult(x * y); return true;
+        case K::DivInt:
+        case K::Mod:
+            if (y == 0)
+                return false;
+            out = integerResult(kind == K::DivInt ? x / y : x % y);
+            return true;
+        case K::DivFloat:
+            if (y == 0)
+                return false;
+            out = Variant(double(x) / double(y));
+            return true;
+        case K::And: out = integerResult(x & y); return true;
+        case K::Or: out = integerResult(x | y); return true;
+        case K::Xor: out = integerResult(x ^ y); return true;
+        case K::Shl:
+        case K::Shr: {
+            const quint32 u = quint32(x);
+            const int count = int(y & 31);
+            out = Variant(int(qint32(kind == K::Shl ? u << count : u >> count)));
+            return true;
+        }
+        default: return false;
+        }
+    }
+    if (isNumber(a) && isNumber(b)) {
+        const double x = numberOf(a);
+        const double y = numberOf(b);
+        double result = 0;
+        switch (kind) {
+        case K::Plus:
+        case K::StrCat: result = x + y; break;
+        case K::Minus: result = x - y; break;
+        case K::Mul: result = x * y; break;
+        case K::DivFloat:
+            if (y == 0)
+                return false;
+            result = x / y;
+            break;
+        default: return false;
+        }
+        if (std::isinf(result))
+            return false;
+        out = Variant(result);
+        return true;
+    }
+    if (a.Type() == varBoolean && b.Type() == varBoolean) {
+        const bool x = a.AsBoolean();
+        const bool y = b.AsBoolean();
+        switch (kind) {
+        case K::And: out = Variant(x && y); return true;
+        case K::Or: out = Variant(x || y); return true;
+        case K::Xor: out = Variant(x != y); return true;
+        default: return false;
+        }
+    }
+    return false;
+}
+
+template <class T>
+TVariantRelationship order(T x, T y)
+{
+    return x < y ? vrLessThan : y < x ? vrGreaterThan : vrEqual;
+}
+
+// VarCompareValue, inline for two Integer, two Boolean or an Integer and a
+// Double operand.
+TVariantRelationship relation(const Variant &a, const Variant &b)
+{
+    if (isInteger(a) && isInteger(b))
+        return order(a.AsInt64(), b.AsInt64());
+    if (isNumber(a) && isNumber(b)) {
+        const double x = numberOf(a);
+        const double y = numberOf(b);
+        return std::isnan(x) || std::isnan(y) ? vrNotEqual : order(x, y);
+    }
+    if (a.Type() == varBoolean && b.Type() == varBoolean)
+        return order(a.AsBoolean(), b.AsBoolean());
+    return VarCompareValue(a, b);
+}
+
+bool holds(TzqOperatorKind kind, TVariantRelationship r)
+{
+    using K = TzqOperatorKind;
+    switch (kind) {
+    case K::Great: return r == vrGreaterThan;
+    case K::Less: return r == vrLessThan;
+    case K::LessEq: return r == vrLessThan || r == vrEqual;
+    case K::GreatEq: return r == vrGreaterThan || r == vrEqual;
+    case K::NonEq: return r != vrEqual;
+    default: return r == vrEqual;
+    }
+}
+
+Variant valueOf(TzqExpressionNode *node)
+{
+    return node ? node->Value() : Variant();
 }
 
 } // namespace
@@ -135,7 +277,7 @@ TzqDesignatorNode::~TzqDesignatorNode() = default;
 
 Variant TzqDesignatorNode::Value()
 {
-    return m_designator->GetValue();
+    return m_designator->Read();
 }
 
 TzqSetNode::TzqSetNode(std::unique_ptr<TzqSetExpression> set) : m_set(std::move(set))
@@ -201,9 +343,21 @@ Variant TzqOperatorNode::Value()
     switch (Kind) {
     case K::None:
     case K::LeftBracket:
-    case K::RightBracket: return Left ? Left->Value() : Variant();
-    case K::Not: return VarNot(Left->Value());
-    case K::UnMinus: return VarNeg(Left->Value());
+    case K::RightBracket: return valueOf(Left);
+    case K::Not: {
+        const Variant operand = Left->Value();
+        if (operand.Type() == varBoolean)
+            return Variant(!operand.AsBoolean());
+        return VarNot(operand);
+    }
+    case K::UnMinus: {
+        const Variant operand = Left->Value();
+        if (isInteger(operand))
+            return integerResult(-operand.AsInt64());
+        if (operand.Type() == varDouble)
+            return Variant(-operand.AsDouble());
+        return VarNeg(operand);
+    }
     case K::And:
     case K::Or:
         if (Logical) {
@@ -215,20 +369,44 @@ Variant TzqOperatorNode::Value()
         break;
     default: break;
     }
-    const Variant left = Left ? Left->Value() : Variant();
+    const Variant left = valueOf(Left);
     switch (Kind) {
     case K::In: return Variant(isIn(left));
     case K::Is: return Variant(isInstance(left));
     default: break;
     }
-    const Variant right = Right ? Right->Value() : Variant();
+    const Variant right = valueOf(Right);
+    if (isComparison(Kind))
+        return Variant(holds(Kind, Road == VariantRoad ? VarCompareValue(left, right) : relation(left, right)));
+    if (Road != VariantRoad) {
+        Variant result;
+        if (inlineResult(Kind, left, right, result))
+            return result;
+    }
+    return binary(left, right);
+}
+
+bool TzqOperatorNode::Truth()
+{
+    using K = TzqOperatorKind;
+    if (Road != VariantRoad && isComparison(Kind) && Kind != K::In && Kind != K::Is) {
+        const Variant left = valueOf(Left);
+        return holds(Kind, relation(left, valueOf(Right)));
+    }
+    if (Logical && (Kind == K::And || Kind == K::Or)) {
+        const bool left = Left->Truth();
+        if (left == (Kind == K::Or))
+            return left;
+        return Right->Truth();
+    }
+    return Value().AsBoolean();
+}
+
+// The variant operators.
+Variant TzqOperatorNode::binary(const Variant &left, const Variant &right) const
+{
+    using K = TzqOperatorKind;
     switch (Kind) {
-    case K::Great: return Variant(VarCompareValue(left, right) == vrGreaterThan);
-    case K::Less: return Variant(VarCompareValue(left, right) == vrLessThan);
-    case K::LessEq: return Variant(left <= right);
-    case K::GreatEq: return Variant(left >= right);
-    case K::NonEq: return Variant(VarCompareValue(left, right) != vrEqual);
-    case K::Eq: return Variant(VarCompareValue(left, right) == vrEqual);
     case K::Plus: return zqAdd(left, right);
     case K::StrCat:
         if (VarType(left) == varString)
@@ -373,6 +551,10 @@ bool TzqExpression::infer(TzqExpressionNode *node, QString &errorPos)
         return ok;
     }
     op->Logical = l == fvtBool && r == fvtBool;
+    if (op->Logical || (l == fvtBool && !node->Right))
+        op->Road = TzqOperatorNode::BooleanRoad;
+    else if (isNumberType(l) && isNumberType(r))
+        op->Road = TzqOperatorNode::NumberRoad;
     const bool valid = (op->Kind == K::Is && l == fvtClass && r == fvtClass)
                        || (zqTypesCompatible(m_script, l, lName, r, rName) && allows(l, op->Kind));
     if (!valid) {

@@ -13,6 +13,9 @@
 // and equal priorities associate to the left.  Types are inferred at build
 // time against the compatibility matrix (zqTypesCompatible); evaluation works
 // on variants, with AND and OR short-cut when both operands are Boolean.
+// An operator whose operands are numbers (or of unknown type) computes
+// Integer and Double operands inline and leaves every other kind, and every
+// error, to the variant operators; so does one on two Booleans.
 
 #include "script/zqVariables.h"
 
@@ -47,6 +50,8 @@ public:
     TzqExpressionNode &operator=(const TzqExpressionNode &) = delete;
 
     virtual Variant Value() = 0;
+    // Value().AsBoolean(), without the variant where the node can.
+    virtual bool Truth() { return Value().AsBoolean(); }
     virtual int Priority() const { return 0; }
 
     // Owned; a prefix operator uses Left.
@@ -105,15 +110,23 @@ public:
     explicit TzqOperatorNode(TzqOperatorKind kind);
 
     Variant Value() override;
+    bool Truth() override;
     int Priority() const override;
     // "TPlusNode", ... for diagnostics.
     QString ClassName() const;
 
+    // How the operands are computed, from their types: numbers (or
+    // unknown) try the inline Integer and Double road, two Booleans the
+    // inline Boolean road, anything else goes to the variant operators.
+    enum Roads : quint8 { VariantRoad, NumberRoad, BooleanRoad };
+
     TzqOperatorKind Kind;
     // Both operands are Boolean: AND and OR short-cut.
     bool Logical = false;
+    Roads Road = VariantRoad;
 
 private:
+    Variant binary(const Variant &left, const Variant &right) const;
     bool isIn(const Variant &value);
     bool isInstance(const Variant &value) const;
 };
@@ -147,6 +160,9 @@ public:
     QString Source;
 
     Variant GetValue() override;
+    // The value and its truth, without the virtual call of GetValue.
+    Variant Evaluate() { return m_root->Value(); }
+    bool IsTrue() { return m_root->Truth(); }
     // Writes through the designator the expression consists of; nothing when
     // it is read-only.
     void SetValue(const Variant &value) override;

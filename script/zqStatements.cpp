@@ -39,7 +39,8 @@ void TzqStatement::runBlock()
 
 bool TzqStatement::trace()
 {
-    Prog->RunLine(UnitName, SourcePos);
+    if (Prog->TracesLines())
+        Prog->RunLine(UnitName, SourcePos);
     return !Prog->Terminated;
 }
 
@@ -72,8 +73,11 @@ void TzqAssignmentStmt::Execute()
 {
     if (!trace())
         return;
-    const Variant operand = Source->GetValue();
-    Target->SetValue(m_readsTarget ? combine(Target->GetValue(), operand) : operand);
+    Variant operand = Source == Expression.get() ? Expression->Evaluate() : zqRead(Source);
+    if (m_readsTarget)
+        Target->SetValue(combine(Target->GetValue(), operand));
+    else
+        zqWrite(Target, std::move(operand));
 }
 
 TzqAssignPlusStmt::TzqAssignPlusStmt(TzqScript *prog, const QString &unitName, const QString &sourcePos)
@@ -128,7 +132,7 @@ void TzqIfStmt::Execute()
 {
     if (!trace())
         return;
-    if (Condition->GetValue().AsBoolean())
+    if (Condition->IsTrue())
         runBlock();
     else
         ElseStmt->Execute();
@@ -173,7 +177,7 @@ void TzqRepeatStmt::Execute()
         runBlock();
         if (leaveLoop())
             break;
-        if (Condition->GetValue().AsBoolean() != InverseCondition)
+        if (Condition->IsTrue() != InverseCondition)
             break;
     }
     Prog->BreakCalled = false;
@@ -185,7 +189,7 @@ void TzqWhileStmt::Execute()
 {
     if (!trace())
         return;
-    while (Condition->GetValue().AsBoolean()) {
+    while (Condition->IsTrue()) {
         runBlock();
         if (leaveLoop())
             break;
@@ -253,7 +257,7 @@ void TzqCppForStmt::Execute()
     FirstStmt->Execute();
     if (Prog->Terminated)
         return;
-    while (!Prog->Terminated && (!Condition || Condition->GetValue().AsBoolean())) {
+    while (!Prog->Terminated && (!Condition || Condition->IsTrue())) {
         runBlock();
         if (leaveLoop())
             break;
@@ -317,7 +321,7 @@ void TzqContinueStmt::Execute()
 
 void TzqExitStmt::Execute()
 {
-    Prog->RunLine(UnitName, SourcePos);
+    trace();
     Prog->ExitCalled = true;
 }
 

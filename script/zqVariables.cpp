@@ -61,6 +61,18 @@ QString zqTypeNameOf(TzqVarType typ, const QString &typeName)
     return QStringLiteral("Variant");
 }
 
+TzqVariable::TzqVariable(const QString &name, TzqVarType typ, const QString &typeName)
+    : TzqCustomVariable(name, typ, typeName)
+{
+    Slot = TzqSlot::Value;
+}
+
+TzqStringVariable::TzqStringVariable(const QString &name, TzqVarType typ, const QString &typeName)
+    : TzqVariable(name, typ, typeName)
+{
+    Slot = TzqSlot::Text;
+}
+
 Variant TzqVariable::valueFromCallback(const Variant &stored) const
 {
     if (!OnGetVarValue)
@@ -103,6 +115,7 @@ TzqParamItem::TzqParamItem(const QString &name, TzqVarType typ, const QString &t
                            bool isVarParam)
     : TzqCustomVariable(name, typ, typeName), IsOptional(isOptional), IsVarParam(isVarParam)
 {
+    Slot = TzqSlot::Value;
 }
 
 TzqProcVariable::TzqProcVariable(const QString &name, TzqVarType typ, const QString &typeName,
@@ -209,26 +222,50 @@ Variant TzqProcVariable::GetValue()
     return IsFunc ? RefItem->GetValue() : Variant::Null();
 }
 
+size_t TzqProcVariable::pushFrame()
+{
+    TzqScript *prog = m_prog.get();
+    if (m_localsCount != prog->Count()) {
+        m_locals.clear();
+        for (int i = 0; i < prog->Count(); ++i) {
+            TzqCustomVariable *item = prog->Items(i)->AsVariable();
+            if (item && item->Slot != TzqSlot::None)
+                m_locals.push_back(item);
+        }
+        m_localsCount = prog->Count();
+    }
+    const size_t base = m_frames.size();
+    for (TzqCustomVariable *item : m_locals) {
+        m_frames.push_back({item, item->Value, QString()});
+        if (item->Slot == TzqSlot::Text)
+            m_frames.back().text = static_cast<TzqStringVariable *>(item)->Str;
+    }
+    return base;
+}
+
+void TzqProcVariable::popFrame(size_t base)
+{
+    for (size_t i = base; i < m_frames.size(); ++i) {
+        Saved &saved = m_frames[i];
+        TzqCustomVariable *item = saved.item;
+        item->Value = std::move(saved.value);
+        if (item->Slot == TzqSlot::Text)
+            static_cast<TzqStringVariable *>(item)->Str = std::move(saved.text);
+    }
+    m_frames.resize(base);
+}
+
 TzqRecursionGuard::TzqRecursionGuard(TzqCustomVariable *callee)
 {
     TzqProcVariable *proc = callee->AsProcedure();
     if (!proc || !proc->Executing)
         return;
-    TzqScript *prog = proc->Prog();
-    for (int i = 0; i < prog->Count(); ++i) {
-        TzqCustomVariable *item = prog->Items(i)->AsVariable();
-        if (!item || !item->HoldsLocalValue())
-            continue;
-        const QString *text = item->TextStorage();
-        m_saved.push_back({item, item->Value, text ? *text : QString()});
-    }
+    m_base = proc->pushFrame();
+    m_proc = proc;
 }
 
 TzqRecursionGuard::~TzqRecursionGuard()
 {
-    for (Saved &saved : m_saved) {
-        saved.item->Value = saved.value;
-        if (QString *text = saved.item->TextStorage())
-            *text = saved.str;
-    }
+    if (m_proc)
+        m_proc->popFrame(m_base);
 }

@@ -103,7 +103,13 @@ Variant TzqDesignator::GetValue()
         const QString text = static_cast<TzqStringVariable *>(RefItem)->Str;
         return Variant(QString(text[checkedIndex(text, indexExpression()) - 1]));
     }
-    case ArrayElement: return arrayAccessor()->GetValue();
+    case ArrayElement: {
+        TzqCustomVariable *accessor = arrayAccessor();
+        int at[3];
+        if (const int count = elementIndices(accessor, at))
+            return RefItem->Value.GetElement(at, count);
+        return accessor->GetValue();
+    }
     default: return walk(false, Variant());
     }
 }
@@ -121,7 +127,15 @@ void TzqDesignator::SetValue(const Variant &value)
         text[i - 1] = character.isEmpty() ? QChar(0) : character[0];
         return;
     }
-    case ArrayElement: arrayAccessor()->SetValue(value); return;
+    case ArrayElement: {
+        TzqCustomVariable *accessor = arrayAccessor();
+        int at[3];
+        if (const int count = elementIndices(accessor, at))
+            RefItem->Value.PutElement(at, count, value);
+        else
+            accessor->SetValue(value);
+        return;
+    }
     default: walk(true, value); return;
     }
 }
@@ -136,6 +150,19 @@ TzqCustomVariable *TzqDesignator::arrayAccessor()
     for (size_t j = 0; j < args.size() && int(j) < accessor->Count(); ++j)
         accessor->Params(int(j))->Value = args[j]->Evaluate();
     return accessor;
+}
+
+// The indices the accessor reads when the array variable has one dimension
+// per index given (its element is then reached in place); 0 otherwise, for
+// the accessor's own rules.
+int TzqDesignator::elementIndices(TzqCustomVariable *accessor, int (&at)[3]) const
+{
+    const int count = int(Steps[1].Args.size());
+    if (count < 1 || count > 3 || count > accessor->Count() || RefItem->Value.DimCount() != count)
+        return 0;
+    for (int i = 0; i < count; ++i)
+        at[i] = accessor->Params(i)->Value.AsInteger();
+    return count;
 }
 
 Variant TzqDesignator::walk(bool setting, const Variant &newValue)

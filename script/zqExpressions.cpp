@@ -98,7 +98,7 @@ Variant integerResult(qint64 value)
 // The result the variant operator gives for two Integer, two Boolean or an
 // Integer and a Double operand, computed inline; false for other kinds and
 // wherever the operator raises, which the variant road then does.
-bool inlineResult(TzqOperatorKind kind, const Variant &a, const Variant &b, Variant &out)
+[[gnu::always_inline]] inline bool inlineResult(TzqOperatorKind kind, const Variant &a, const Variant &b, Variant &out)
 {
     using K = TzqOperatorKind;
     if (isInteger(a) && isInteger(b)) {
@@ -176,7 +176,7 @@ TVariantRelationship order(T x, T y)
 
 // VarCompareValue, inline for two Integer, two Boolean or an Integer and a
 // Double operand.
-TVariantRelationship relation(const Variant &a, const Variant &b)
+[[gnu::always_inline]] inline TVariantRelationship relation(const Variant &a, const Variant &b)
 {
     if (isInteger(a) && isInteger(b))
         return order(a.AsInt64(), b.AsInt64());
@@ -190,7 +190,7 @@ TVariantRelationship relation(const Variant &a, const Variant &b)
     return VarCompareValue(a, b);
 }
 
-bool holds(TzqOperatorKind kind, TVariantRelationship r)
+[[gnu::always_inline]] inline bool holds(TzqOperatorKind kind, TVariantRelationship r)
 {
     using K = TzqOperatorKind;
     switch (kind) {
@@ -206,6 +206,32 @@ bool holds(TzqOperatorKind kind, TVariantRelationship r)
 Variant valueOf(TzqExpressionNode *node)
 {
     return node ? node->Value() : Variant();
+}
+
+// Evaluations made for one operator kind, so that no switch on the kind is
+// left at run time.
+template <TzqOperatorKind kind>
+Variant arithmeticValue(TzqOperatorNode &node)
+{
+    const Variant left = valueOf(node.Left);
+    const Variant right = valueOf(node.Right);
+    Variant result;
+    if (inlineResult(kind, left, right, result))
+        return result;
+    return node.Binary(left, right);
+}
+
+template <TzqOperatorKind kind>
+bool comparisonTruth(TzqOperatorNode &node)
+{
+    const Variant left = valueOf(node.Left);
+    return holds(kind, relation(left, valueOf(node.Right)));
+}
+
+template <TzqOperatorKind kind>
+Variant comparisonValue(TzqOperatorNode &node)
+{
+    return Variant(comparisonTruth<kind>(node));
 }
 
 } // namespace
@@ -337,9 +363,46 @@ bool TzqOperatorNode::isInstance(const Variant &value) const
     return cls && object && object->InheritsFrom(cls->ClassRef);
 }
 
+void TzqOperatorNode::ChooseEvaluation()
+{
+    using K = TzqOperatorKind;
+    m_value = nullptr;
+    m_truth = nullptr;
+    if (Road == VariantRoad || !Left || !Right)
+        return;
+    switch (Kind) {
+    case K::Great: m_value = comparisonValue<K::Great>; m_truth = comparisonTruth<K::Great>; break;
+    case K::Less: m_value = comparisonValue<K::Less>; m_truth = comparisonTruth<K::Less>; break;
+    case K::LessEq: m_value = comparisonValue<K::LessEq>; m_truth = comparisonTruth<K::LessEq>; break;
+    case K::GreatEq: m_value = comparisonValue<K::GreatEq>; m_truth = comparisonTruth<K::GreatEq>; break;
+    case K::NonEq: m_value = comparisonValue<K::NonEq>; m_truth = comparisonTruth<K::NonEq>; break;
+    case K::Eq: m_value = comparisonValue<K::Eq>; m_truth = comparisonTruth<K::Eq>; break;
+    case K::Plus: m_value = arithmeticValue<K::Plus>; break;
+    case K::Minus: m_value = arithmeticValue<K::Minus>; break;
+    case K::Mul: m_value = arithmeticValue<K::Mul>; break;
+    case K::DivFloat: m_value = arithmeticValue<K::DivFloat>; break;
+    case K::DivInt: m_value = arithmeticValue<K::DivInt>; break;
+    case K::Mod: m_value = arithmeticValue<K::Mod>; break;
+    case K::Shl: m_value = arithmeticValue<K::Shl>; break;
+    case K::Shr: m_value = arithmeticValue<K::Shr>; break;
+    case K::Xor: m_value = arithmeticValue<K::Xor>; break;
+    case K::And:
+        if (!Logical)
+            m_value = arithmeticValue<K::And>;
+        break;
+    case K::Or:
+        if (!Logical)
+            m_value = arithmeticValue<K::Or>;
+        break;
+    default: break;
+    }
+}
+
 Variant TzqOperatorNode::Value()
 {
     using K = TzqOperatorKind;
+    if (m_value)
+        return m_value(*this);
     switch (Kind) {
     case K::None:
     case K::LeftBracket:
@@ -383,12 +446,14 @@ Variant TzqOperatorNode::Value()
         if (inlineResult(Kind, left, right, result))
             return result;
     }
-    return binary(left, right);
+    return Binary(left, right);
 }
 
 bool TzqOperatorNode::Truth()
 {
     using K = TzqOperatorKind;
+    if (m_truth)
+        return m_truth(*this);
     if (Road != VariantRoad && isComparison(Kind) && Kind != K::In && Kind != K::Is) {
         const Variant left = valueOf(Left);
         return holds(Kind, relation(left, valueOf(Right)));
@@ -403,7 +468,7 @@ bool TzqOperatorNode::Truth()
 }
 
 // The variant operators.
-Variant TzqOperatorNode::binary(const Variant &left, const Variant &right) const
+Variant TzqOperatorNode::Binary(const Variant &left, const Variant &right) const
 {
     using K = TzqOperatorKind;
     switch (Kind) {
@@ -555,6 +620,7 @@ bool TzqExpression::infer(TzqExpressionNode *node, QString &errorPos)
         op->Road = TzqOperatorNode::BooleanRoad;
     else if (isNumberType(l) && isNumberType(r))
         op->Road = TzqOperatorNode::NumberRoad;
+    op->ChooseEvaluation();
     const bool valid = (op->Kind == K::Is && l == fvtClass && r == fvtClass)
                        || (zqTypesCompatible(m_script, l, lName, r, rName) && allows(l, op->Kind));
     if (!valid) {

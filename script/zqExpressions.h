@@ -125,8 +125,18 @@ public:
     bool Logical = false;
     Roads Road = VariantRoad;
 
+    // The variant operator of Kind.
+    Variant Binary(const Variant &left, const Variant &right) const;
+    // Picks the evaluation made for Kind on Road (infer, once the road is
+    // known).
+    void ChooseEvaluation();
+
 private:
-    Variant binary(const Variant &left, const Variant &right) const;
+    // Value and Truth made for one kind of operator on the inline roads;
+    // nil for the general ones.
+    Variant (*m_value)(TzqOperatorNode &node) = nullptr;
+    bool (*m_truth)(TzqOperatorNode &node) = nullptr;
+
     bool isIn(const Variant &value);
     bool isInstance(const Variant &value) const;
 };
@@ -135,7 +145,7 @@ private:
 // false when the text names none.
 bool zqOperatorKindOf(const QString &text, TzqOperatorKind &kind);
 
-class TzqExpression : public TzqCustomVariable
+class TzqExpression final : public TzqCustomVariable
 {
 public:
     explicit TzqExpression(TzqScript *script);

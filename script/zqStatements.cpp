@@ -37,14 +37,14 @@ void TzqStatement::runBlock()
     }
 }
 
-bool TzqStatement::trace()
+inline bool TzqStatement::trace()
 {
     if (Prog->TracesLines())
         Prog->RunLine(UnitName, SourcePos);
     return !Prog->Terminated;
 }
 
-bool TzqStatement::leaveLoop()
+inline bool TzqStatement::leaveLoop()
 {
     if (Prog->BreakCalled || Prog->ExitCalled)
         return true;

@@ -211,15 +211,26 @@ Variant TzqProcVariable::GetValue()
     ++callDepth;
     Restore restore{this, Executing, main, main ? main->RunningLocalScript : nullptr};
     Executing = true;
-    if (IsFunc)
-        RefItem->SetValue(Unassigned);
+    if (IsFunc) {
+        // What assigning Unassigned leaves in Result, stored directly where
+        // Result keeps its value in Value.
+        if (RefItem->Slot == TzqSlot::Value) {
+            if (m_resultStart.IsNull()) {
+                RefItem->SetValue(Unassigned);
+                m_resultStart = RefItem->Value;
+            }
+            RefItem->Value = m_resultStart;
+        } else {
+            RefItem->SetValue(Unassigned);
+        }
+    }
     if (main)
         main->RunningLocalScript = prog;
     prog->BreakCalled = prog->ContinueCalled = prog->ExitCalled = false;
     prog->Terminated = false;
     prog->IsRunning = true;
     prog->MainProgram()->Execute();
-    return IsFunc ? RefItem->GetValue() : Variant::Null();
+    return IsFunc ? zqRead(RefItem) : Variant::Null();
 }
 
 size_t TzqProcVariable::pushFrame()

@@ -170,7 +170,7 @@ public:
     using TzqCustomVariable::TzqCustomVariable;
 };
 
-class TzqParamItem : public TzqCustomVariable
+class TzqParamItem final : public TzqCustomVariable
 {
 public:
     TzqParamItem(const QString &name, TzqVarType typ, const QString &typeName, bool isOptional, bool isVarParam);
@@ -184,7 +184,7 @@ public:
 // Result live in Prog, its own local script under the declaring one.
 // Reading the value runs the body (the caller has stored the arguments in the
 // parameters) and yields the function result, or Null for a procedure.
-class TzqProcVariable : public TzqCustomVariable
+class TzqProcVariable final : public TzqCustomVariable
 {
 public:
     TzqProcVariable(const QString &name, TzqVarType typ, const QString &typeName, TzqScript *parentProg, bool isFunc);
@@ -238,6 +238,8 @@ private:
     std::vector<TzqCustomVariable *> m_locals;
     int m_localsCount = -1;
     std::vector<Saved> m_frames;
+    // Result's value at the start of a call; Null until the first call.
+    Variant m_resultStart = Variant::Null();
 };
 
 // Keeps the values of a procedure's parameters and local variables while a

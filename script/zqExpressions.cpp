@@ -208,6 +208,31 @@ Variant valueOf(TzqExpressionNode *node)
     return node ? node->Value() : Variant();
 }
 
+// The variant operator of a binary kind; kept out of line, off the inline
+// roads.
+[[gnu::noinline]] Variant variantOperator(TzqOperatorKind kind, const Variant &left, const Variant &right)
+{
+    using K = TzqOperatorKind;
+    switch (kind) {
+    case K::Plus: return zqAdd(left, right);
+    case K::StrCat:
+        if (VarType(left) == varString)
+            return zqAdd(left, Variant(VarToStr(right)));
+        return zqAdd(left, right);
+    case K::Minus: return VarSub(left, right);
+    case K::Or: return VarOr(left, right);
+    case K::Xor: return VarXor(left, right);
+    case K::Mul: return VarMul(left, right);
+    case K::DivFloat: return VarDivide(left, right);
+    case K::DivInt: return VarIntDiv(left, right);
+    case K::Mod: return VarMod(left, right);
+    case K::And: return VarAnd(left, right);
+    case K::Shl: return VarShl(left, right);
+    case K::Shr: return VarShr(left, right);
+    default: return Variant();
+    }
+}
+
 // Evaluations made for one operator kind, so that no switch on the kind is
 // left at run time.
 template <TzqOperatorKind kind>
@@ -261,6 +286,14 @@ Variant zqAdd(const Variant &a, const Variant &b)
     if (VarIsStr(a) && VarIsStr(b))
         CheckTextLength(a.AsString().size() + b.AsString().size());
     return VarAdd(a, b);
+}
+
+Variant zqApply(TzqOperatorKind kind, const Variant &left, const Variant &right)
+{
+    Variant result;
+    if (inlineResult(kind, left, right, result))
+        return result;
+    return variantOperator(kind, left, right);
 }
 
 bool zqOperatorKindOf(const QString &text, TzqOperatorKind &kind)
@@ -467,28 +500,9 @@ bool TzqOperatorNode::Truth()
     return Value().AsBoolean();
 }
 
-// The variant operators.
 Variant TzqOperatorNode::Binary(const Variant &left, const Variant &right) const
 {
-    using K = TzqOperatorKind;
-    switch (Kind) {
-    case K::Plus: return zqAdd(left, right);
-    case K::StrCat:
-        if (VarType(left) == varString)
-            return zqAdd(left, Variant(VarToStr(right)));
-        return zqAdd(left, right);
-    case K::Minus: return VarSub(left, right);
-    case K::Or: return VarOr(left, right);
-    case K::Xor: return VarXor(left, right);
-    case K::Mul: return VarMul(left, right);
-    case K::DivFloat: return VarDivide(left, right);
-    case K::DivInt: return VarIntDiv(left, right);
-    case K::Mod: return VarMod(left, right);
-    case K::And: return VarAnd(left, right);
-    case K::Shl: return VarShl(left, right);
-    case K::Shr: return VarShr(left, right);
-    default: return Variant();
-    }
+    return variantOperator(Kind, left, right);
 }
 
 TzqExpression::TzqExpression(TzqScript *script)

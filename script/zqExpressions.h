@@ -141,6 +141,11 @@ private:
     bool isInstance(const Variant &value) const;
 };
 
+// A binary operator applied to two values, as an operator node computes it:
+// inline for Integer, Double and Boolean operands, else by the variant
+// operator.
+Variant zqApply(TzqOperatorKind kind, const Variant &left, const Variant &right);
+
 // The operator a text names ("+", "div", "UNMINUS" ... ignoring case);
 // false when the text names none.
 bool zqOperatorKindOf(const QString &text, TzqOperatorKind &kind);

@@ -75,9 +75,8 @@ void TzqAssignmentStmt::Execute()
         return;
     Variant operand = Source == Expression.get() ? Expression->Evaluate() : zqRead(Source);
     if (m_readsTarget)
-        Target->SetValue(combine(Target->GetValue(), operand));
-    else
-        zqWrite(Target, std::move(operand));
+        operand = combine(zqRead(Target), operand);
+    zqWrite(Target, std::move(operand));
 }
 
 TzqAssignPlusStmt::TzqAssignPlusStmt(TzqScript *prog, const QString &unitName, const QString &sourcePos)
@@ -88,22 +87,22 @@ TzqAssignPlusStmt::TzqAssignPlusStmt(TzqScript *prog, const QString &unitName, c
 
 Variant TzqAssignPlusStmt::combine(const Variant &current, const Variant &operand)
 {
-    return zqAdd(current, operand);
+    return zqApply(TzqOperatorKind::Plus, current, operand);
 }
 
 Variant TzqAssignMinusStmt::combine(const Variant &current, const Variant &operand)
 {
-    return VarSub(current, operand);
+    return zqApply(TzqOperatorKind::Minus, current, operand);
 }
 
 Variant TzqAssignMulStmt::combine(const Variant &current, const Variant &operand)
 {
-    return VarMul(current, operand);
+    return zqApply(TzqOperatorKind::Mul, current, operand);
 }
 
 Variant TzqAssignDivStmt::combine(const Variant &current, const Variant &operand)
 {
-    return VarDivide(current, operand);
+    return zqApply(TzqOperatorKind::DivFloat, current, operand);
 }
 
 TzqCallStmt::~TzqCallStmt() = default;
@@ -116,8 +115,9 @@ void TzqCallStmt::Execute()
         Designator->NeedResult = false;
         Designator->GetValue();
     } else if (Modificator == u"+" || Modificator == u"-") {
-        const Variant value = Designator->GetValue();
-        Designator->SetValue(Modificator == u"+" ? VarAdd(value, Variant(1)) : VarSub(value, Variant(1)));
+        const Variant value = Designator->Read();
+        Designator->SetValue(zqApply(Modificator == u"+" ? TzqOperatorKind::Plus : TzqOperatorKind::Minus, value,
+                                     Variant(1)));
     }
 }
 

@@ -170,16 +170,18 @@ Variant TzqDesignator::walk(bool setting, const Variant &newValue)
     Variant value = Variant::Null();
     TzqCustomVariable *previous = nullptr;
     const auto n = Steps.size();
-    QVarLengthArray<Variant, 8> arguments;
     for (size_t i = 0; i < n; ++i) {
         TzqDesignatorItem &step = Steps[i];
         TzqCustomVariable *ref = step.Ref;
         const auto argCount = std::min<size_t>(step.Args.size(), size_t(ref->Count()));
+        bool varParams = false;
+        for (size_t j = 0; j < argCount; ++j)
+            varParams = varParams || ref->Params(int(j))->IsVarParam;
         QVarLengthArray<Variant, 8> results;
         {
             TzqRecursionGuard guard(ref);
             if (argCount > 0) {
-                arguments.clear();
+                QVarLengthArray<Variant, 8> arguments;
                 for (size_t j = 0; j < argCount; ++j) {
                     TzqExpression *argument = step.Args[j].get();
                     arguments.push_back(ref->IsMacro ? Variant(argument->Source) : argument->Evaluate());
@@ -203,10 +205,10 @@ Variant TzqDesignator::walk(bool setting, const Variant &newValue)
                 ref->NeedResult = i < n - 1 || NeedResult;
                 value = ref->GetValue();
             }
-            for (size_t j = 0; j < argCount; ++j)
+            for (size_t j = 0; varParams && j < argCount; ++j)
                 results.push_back(ref->Params(int(j))->IsVarParam ? ref->Params(int(j))->GetValue() : Variant());
         }
-        for (size_t j = 0; j < argCount; ++j) {
+        for (size_t j = 0; varParams && j < argCount; ++j) {
             if (ref->Params(int(j))->IsVarParam)
                 step.Args[j]->SetValue(results[j]);
         }

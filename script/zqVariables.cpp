@@ -245,25 +245,35 @@ size_t TzqProcVariable::pushFrame()
         }
         m_localsCount = prog->Count();
     }
-    const size_t base = m_frames.size();
+    const size_t base = m_frameTop;
+    const size_t top = base + m_locals.size();
+    if (m_frames.size() < top)
+        m_frames.resize(top);
+    Saved *saved = m_frames.data() + base;
     for (TzqCustomVariable *item : m_locals) {
-        m_frames.push_back({item, item->Value, QString()});
+        saved->item = item;
         if (item->Slot == TzqSlot::Text)
-            m_frames.back().text = static_cast<TzqStringVariable *>(item)->Str;
+            saved->value = Variant(static_cast<TzqStringVariable *>(item)->Str);
+        else
+            saved->value = item->Value;
+        ++saved;
     }
+    m_frameTop = top;
     return base;
 }
 
 void TzqProcVariable::popFrame(size_t base)
 {
-    for (size_t i = base; i < m_frames.size(); ++i) {
+    for (size_t i = base; i < m_frameTop; ++i) {
         Saved &saved = m_frames[i];
-        TzqCustomVariable *item = saved.item;
-        item->Value = std::move(saved.value);
-        if (item->Slot == TzqSlot::Text)
-            static_cast<TzqStringVariable *>(item)->Str = std::move(saved.text);
+        if (saved.item->Slot == TzqSlot::Text) {
+            static_cast<TzqStringVariable *>(saved.item)->Str = saved.value.AsString();
+            saved.value = Variant();
+        } else {
+            saved.item->Value = std::move(saved.value);
+        }
     }
-    m_frames.resize(base);
+    m_frameTop = base;
 }
 
 TzqRecursionGuard::TzqRecursionGuard(TzqCustomVariable *callee)

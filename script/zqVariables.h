@@ -222,13 +222,12 @@ private:
     // within it runs.
     struct Saved {
         TzqCustomVariable *item = nullptr;
+        // Value, or the text of a string variable.
         Variant value;
-        QString text;
     };
 
     // Copies the locals' values onto the frame stack and returns where
-    // they start; PopFrame puts them back.  The stack keeps its storage,
-    // so recursion allocates only when it goes deeper than before.
+    // they start; popFrame puts them back.
     size_t pushFrame();
     void popFrame(size_t base);
 
@@ -237,7 +236,11 @@ private:
     // running call's), listed for an item count of m_localsCount.
     std::vector<TzqCustomVariable *> m_locals;
     int m_localsCount = -1;
+    // Saved frames, innermost last, up to m_frameTop; the entries above
+    // stay for the next call so that no call allocates once the depth was
+    // reached.
     std::vector<Saved> m_frames;
+    size_t m_frameTop = 0;
     // Result's value at the start of a call; Null until the first call.
     Variant m_resultStart = Variant::Null();
 };

@@ -413,9 +413,14 @@ Variant Variant::GetElement(const int *indices, int count) const
 
 void Variant::PutElement(const int *indices, int count, const Variant &value)
 {
-    // Convert first: a failed conversion leaves the array untouched.
     const TVarType elementType = ArrayForReading().elementType;
-    Variant converted = elementType == varVariant ? value : VarAsType(value, elementType);
+    if (elementType == varVariant) {
+        VarArrayData &data = ArrayForWriting();
+        data.elements[size_t(data.Offset(indices, count))] = value;
+        return;
+    }
+    // Convert first: a failed conversion leaves the array untouched.
+    Variant converted = VarAsType(value, elementType);
     VarArrayData &data = ArrayForWriting();
     data.elements[size_t(data.Offset(indices, count))] = std::move(converted);
 }

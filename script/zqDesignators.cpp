@@ -145,7 +145,8 @@ TzqCustomVariable *TzqDesignator::arrayAccessor()
 {
     auto *accessor = static_cast<TzqArrayHelper *>(Steps[1].Ref);
     accessor->ParentRef = RefItem;
-    accessor->ParentValue = Variant();
+    if (!accessor->ParentValue.IsEmpty())
+        accessor->ParentValue = Variant();
     const auto &args = Steps[1].Args;
     for (size_t j = 0; j < args.size() && int(j) < accessor->Count(); ++j)
         accessor->Params(int(j))->Value = args[j]->Evaluate();

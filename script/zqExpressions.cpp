@@ -431,11 +431,9 @@ void TzqOperatorNode::ChooseEvaluation()
     }
 }
 
-Variant TzqOperatorNode::Value()
+Variant TzqOperatorNode::generalValue()
 {
     using K = TzqOperatorKind;
-    if (m_value)
-        return m_value(*this);
     switch (Kind) {
     case K::None:
     case K::LeftBracket:
@@ -482,11 +480,9 @@ Variant TzqOperatorNode::Value()
     return Binary(left, right);
 }
 
-bool TzqOperatorNode::Truth()
+bool TzqOperatorNode::generalTruth()
 {
     using K = TzqOperatorKind;
-    if (m_truth)
-        return m_truth(*this);
     if (Road != VariantRoad && isComparison(Kind) && Kind != K::In && Kind != K::Is) {
         const Variant left = valueOf(Left);
         return holds(Kind, relation(left, valueOf(Right)));

@@ -109,8 +109,8 @@ class TzqOperatorNode : public TzqExpressionNode
 public:
     explicit TzqOperatorNode(TzqOperatorKind kind);
 
-    Variant Value() override;
-    bool Truth() override;
+    Variant Value() override { return m_value ? m_value(*this) : generalValue(); }
+    bool Truth() override { return m_truth ? m_truth(*this) : generalTruth(); }
     int Priority() const override;
     // "TPlusNode", ... for diagnostics.
     QString ClassName() const;
@@ -132,6 +132,9 @@ public:
     void ChooseEvaluation();
 
 private:
+    Variant generalValue();
+    bool generalTruth();
+
     // Value and Truth made for one kind of operator on the inline roads;
     // nil for the general ones.
     Variant (*m_value)(TzqOperatorNode &node) = nullptr;

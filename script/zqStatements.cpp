@@ -76,7 +76,10 @@ void TzqAssignmentStmt::Execute()
     Variant operand = Source == Expression.get() ? Expression->Evaluate() : zqRead(Source);
     if (m_readsTarget)
         operand = combine(zqRead(Target), operand);
-    zqWrite(Target, std::move(operand));
+    if (Target == Designator.get())
+        Designator->SetValue(operand);
+    else
+        zqWrite(Target, std::move(operand));
 }
 
 TzqAssignPlusStmt::TzqAssignPlusStmt(TzqScript *prog, const QString &unitName, const QString &sourcePos)

@@ -57,6 +57,10 @@ struct TqvxPDFPageInfo {
 inline constexpr double MinPageSizePt = 3;
 inline constexpr double MaxPageSizePt = 14400;
 
+// The most characters of one memo's text the export lays out and writes
+// (the lines that hold them); the rest is left out with a warning.
+inline constexpr int MaxExportedMemoChars = 1 << 20;
+
 // The page drawing the filter calls.  PageInfo answers the geometry of a
 // prepared page; WriteView draws one view of the page with the filter's
 // routines.
@@ -197,6 +201,8 @@ public:
     std::function<QByteArray()> NewFileId;
     // Font warnings; by default they go to the report's error list.
     TqvxPDFWarningSink OnWarning;
+    // Reports a warning of the page drawing as the font warnings go.
+    void Warn(const QString &text) { warn(text); }
 
     // --- Routines of the page drawing ----------------------------------------
 

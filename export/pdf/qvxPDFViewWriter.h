@@ -16,6 +16,7 @@ class TqvxCustomLineView;
 class TqvxCustomMemoView;
 class TqvxShapeView;
 class TqvxView;
+class TWideStrings;
 
 class TqvxPDFViewWriter
 {
@@ -55,6 +56,12 @@ private:
     // width x height pixels.
     void writeFillImage(const TqvxCustomFill *fill, double width, double height);
     void writeMemoLines(TqvxCustomMemoView *memo, const TFont &font, double lineHeight);
+    // The memo's text, or its first MaxExportedMemoChars characters put
+    // into cut, with a warning.
+    const TWideStrings *exportedText(TqvxCustomMemoView *memo, TWideStrings &cut);
+    // Whether line i of n lies wholly outside the memo's box (and its clip),
+    // unrotated.
+    bool outsideBox(TqvxCustomMemoView *memo, int i, int n, double lineHeight) const;
 
     TqvxPDFExport &m_pdf;
     TqvxView *m_view;

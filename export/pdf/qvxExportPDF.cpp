@@ -238,8 +238,10 @@ void TqvxPDFExport::limitPageSize()
     const double height = limited(m_pageHeight);
     if (width == m_pageWidth && height == m_pageHeight)
         return;
-    // The top left of the page stays in place.
-    if (!m_pageSizeLimited)
+    // The top left of the page stays in place.  A page without any size
+    // (no page object behind it) is no fault of the file.
+    const bool sizeless = m_pageWidth == 0 && m_pageHeight == 0;
+    if (!m_pageSizeLimited && !sizeless)
         warn(QStringLiteral("Page %1 measures %2 x %3 pt; a PDF page measures %4 to %5 pt a side, so the page was "
                             "cut to %6 x %7 pt")
                  .arg(m_pageHeights.size() + 1)
@@ -249,7 +251,7 @@ void TqvxPDFExport::limitPageSize()
                  .arg(MaxPageSizePt, 0, 'f', 0)
                  .arg(width, 0, 'f', 0)
                  .arg(height, 0, 'f', 0));
-    m_pageSizeLimited = true;
+    m_pageSizeLimited = m_pageSizeLimited || !sizeless;
     m_pageWidth = width;
     m_pageHeight = height;
 }

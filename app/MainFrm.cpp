@@ -4,7 +4,6 @@
 #include "app/QuestionnaireTemplate.h"
 #include "app/SelModelFrm.h"
 #include "export/pdf/qvxExportPDF.h"
-#include "report/components/qvxHyperlink.h"
 #include "report/model/qvxErrors.h"
 #include "report/report/qvxReport.h"
 #include "report/data/qvxUserDataSet.h"
@@ -24,6 +23,7 @@
 #include "toolkit/classes/TStrings.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QPointer>
 #include <QStyle>
 
@@ -35,6 +35,15 @@ constexpr int G1 = TSelectionRules::CharacteristicGrid;
 constexpr int G2 = TSelectionRules::AccessoryGrid;
 constexpr int ValueColumn = 1;
 constexpr int NameColumnWidth = 480;
+// The least height a grid or result box keeps on a low screen: three grid
+// rows, two lines of text.
+constexpr int MinGridHeight = 3 * 18 + 5;
+constexpr int MinMemoHeight = 36;
+// The designed heights of the grids and the result boxes.
+constexpr int Grid1Height = 203;
+constexpr int Grid2Height = 95;
+constexpr int Memo1Height = 73;
+constexpr int Memo3Height = 103;
 
 void PlaceLabel(TLabel *label, TWinControl *parent, int left, int top, const QString &caption)
 {
@@ -67,10 +76,34 @@ constexpr int ElectronicTripUnit = 1;
 constexpr int CapacityRow = 1;
 constexpr int TripUnitRow = 4;
 
-// text as a string literal of report's expressions.
-QString Quoted(const TqvxReport *report, const QString &text)
+// The report variables the window fills.  The report takes their values as
+// they are, never as expressions: nothing typed into a field is evaluated.
+const QString OrganisationVariable = QStringLiteral("Наименование организации");
+const QString AddressVariable = QStringLiteral("Адрес и номер телефона организации");
+const QString ContactVariable = QStringLiteral("ФИО контактного лица");
+const QString QuantityVariable = QStringLiteral("Количество данного типоисполнения");
+const QString DescriptionVariable = QStringLiteral("Описание");
+const QString OrderCodeVariable = QStringLiteral("Код для заказа");
+
+bool IsWindowVariable(const QString &name)
 {
-    return qvxScriptStringLiteral(text, report->ScriptLanguage());
+    for (const QString &variable : {OrganisationVariable, AddressVariable, ContactVariable, QuantityVariable,
+                                    DescriptionVariable, OrderCodeVariable})
+        if (name.compare(variable, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+// A field's text as its one line shows it: line breaks, tabs and the other
+// control characters appear as blanks.
+QString ShownText(const TEdit *edit)
+{
+    QString text = edit->Text();
+    for (QChar &ch : text)
+        if (ch.category() == QChar::Other_Control || ch == QChar::LineSeparator || ch == QChar::ParagraphSeparator
+            || ch == QChar::ObjectReplacementCharacter)
+            ch = QLatin1Char(' ');
+    return text;
 }
 
 // An event handler that calls method of form.
@@ -173,11 +206,11 @@ void TMainForm::CreateControls()
     PlaceEditRow(Label3, Edit3, Panel2, 62, QStringLiteral("ФИО контактного лица"));
 
     StaticText7 = NewSectionHeader(QStringLiteral(" 1 Автоматический выключатель *"));
-    InspectorGrid1 = NewInspectorGrid(203, {&TMainForm::InspectorGrid1GetCellText, &TMainForm::InspectorGrid1GetEditList,
+    InspectorGrid1 = NewInspectorGrid(Grid1Height, {&TMainForm::InspectorGrid1GetCellText, &TMainForm::InspectorGrid1GetEditList,
                                             &TMainForm::InspectorGrid1EditCloseUp});
 
     StaticText2 = NewSectionHeader(QStringLiteral(" 2 Аксессуары *"));
-    InspectorGrid2 = NewInspectorGrid(95, {&TMainForm::InspectorGrid2GetCellText, &TMainForm::InspectorGrid2GetEditList,
+    InspectorGrid2 = NewInspectorGrid(Grid2Height, {&TMainForm::InspectorGrid2GetCellText, &TMainForm::InspectorGrid2GetEditList,
                                            &TMainForm::InspectorGrid2EditCloseUp});
 
     Panel3 = NewTopControl<TPanel>(26);
@@ -204,9 +237,9 @@ void TMainForm::CreateControls()
     TableIDLabel->SetAnchors(akTop | akRight);
 
     StaticText6 = NewSectionHeader(QStringLiteral(" Описание"));
-    Memo1 = NewResultMemo(73);
+    Memo1 = NewResultMemo(Memo1Height);
     StaticText5 = NewSectionHeader(QStringLiteral(" Структурный состав"));
-    Memo3 = NewResultMemo(103);
+    Memo3 = NewResultMemo(Memo3Height);
 
     Panel1 = NewTopControl<TPanel>(35);
     Button1 = NewObject<TBitBtn>(this);
@@ -246,6 +279,7 @@ void TMainForm::CreateReport()
     qvxReport1 = NewObject<TqvxReport>(this);
     qvxReport1->SetName(QStringLiteral("qvxReport1"));
     LoadQuestionnaireTemplate(qvxReport1, this);
+    qvxReport1->OnGetValue = [this](const QString &name, Variant &value) { qvxReport1GetValue(name, value); };
 }
 
 int TMainForm::Quantity() const
@@ -318,13 +352,12 @@ bool TMainForm::SaveAsPdf()
     // order code, prints only after a line of its band.
     qvxUserDataSet3->SetRangeEndCount(std::max(1, int(m_rules.Composition().size())));
     TqvxVariables *variables = qvxReport1->Variables();
-    variables->SetVariable(QStringLiteral("Наименование организации"), Quoted(qvxReport1, Edit1->Text()));
-    variables->SetVariable(QStringLiteral("Адрес и номер телефона организации"), Quoted(qvxReport1, Edit2->Text()));
-    variables->SetVariable(QStringLiteral("ФИО контактного лица"), Quoted(qvxReport1, Edit3->Text()));
-    variables->SetVariable(QStringLiteral("Количество данного типоисполнения"),
-                           Quoted(qvxReport1, QString::number(Quantity())));
-    variables->SetVariable(QStringLiteral("Описание"), Quoted(qvxReport1, m_rules.Description()));
-    variables->SetVariable(QStringLiteral("Код для заказа"), orderCode);
+    variables->SetVariable(OrganisationVariable, ShownText(Edit1));
+    variables->SetVariable(AddressVariable, ShownText(Edit2));
+    variables->SetVariable(ContactVariable, ShownText(Edit3));
+    variables->SetVariable(QuantityVariable, QString::number(Quantity()));
+    variables->SetVariable(DescriptionVariable, m_rules.Description());
+    variables->SetVariable(OrderCodeVariable, orderCode);
     const QString lastFileName = qvxPDFExport1->FileName();
 
     if (!qvxReport1->PrepareReport(true))
@@ -348,12 +381,106 @@ QString TMainForm::OrderCodeValue() const
     const int capacity = m_rules.Choice(G1, CapacityRow);
     if (m_rules.Choice(G1, TripUnitRow) == ElectronicTripUnit && std::ranges::count(TwoVersionCapacities, capacity))
         return code + QStringLiteral("OEM\r\n") + code + QStringLiteral("SKD");
-    return Quoted(qvxReport1, code + QStringLiteral("OEM"));
+    return code + QStringLiteral("OEM");
+}
+
+void TMainForm::qvxReport1GetValue(const QString &varName, Variant &value)
+{
+    if (IsWindowVariable(varName))
+        value = qvxReport1->Variables()->GetVariable(varName);
 }
 
 bool TMainForm::CloseQuery()
 {
     return !m_saving && TForm::CloseQuery();
+}
+
+namespace {
+
+// The grids and the result boxes, with their designed heights and the least
+// they keep.
+struct Flexible {
+    TControl *control;
+    int designed;
+    int least;
+};
+
+} // namespace
+
+void TMainForm::GiveUpHeight(int loss)
+{
+    const Flexible flexible[] = {{InspectorGrid1, Grid1Height, MinGridHeight},
+                                 {InspectorGrid2, Grid2Height, MinGridHeight},
+                                 {Memo1, Memo1Height, MinMemoHeight},
+                                 {Memo3, Memo3Height, MinMemoHeight}};
+    int spare = 0;
+    for (const Flexible &f : flexible)
+        spare += f.designed - f.least;
+    const int taken = std::clamp(loss, 0, spare);
+    if (taken == m_heightGivenUp)
+        return;
+    m_heightGivenUp = taken;
+    int given = 0;
+    int spareSoFar = 0;
+    for (const Flexible &f : flexible) {
+        // Rounded on the running sums, so the shares add up to what is taken.
+        spareSoFar += f.designed - f.least;
+        const int share = taken * spareSoFar / spare - given;
+        given += share;
+        f.control->SetHeight(f.designed - share);
+    }
+}
+
+void TMainForm::Resize()
+{
+    TForm::Resize();
+    if (m_stackTop > 0)
+        GiveUpHeight(m_stackTop - ClientHeight());
+}
+
+void TMainForm::FitToWorkArea(const TRect &area)
+{
+    if (area.IsEmpty() || m_fitting)
+        return;
+    m_fitting = true;
+    // The window manager's frame, once it has put one round the window.
+    const QWidget *window = Widget();
+    const int decoration = window->isVisible() ? window->frameGeometry().height() - window->height() : 0;
+    const int available = area.Height() - decoration - 2 * BorderWidth();
+    const int wanted = std::min(m_stackTop, available);
+    const bool resized = ClientHeight() != wanted;
+    if (resized)
+        SetClientHeight(wanted);
+    // A window made to fit, or one whose title bar is above the area, is
+    // moved wholly onto the area.
+    const QRect frame = window->frameGeometry();
+    if (window->isVisible() && (resized || frame.top() < area.Top)) {
+        const int dy = frame.top() < area.Top ? area.Top - frame.top() : std::min(0, area.Bottom - frame.bottom() - 1);
+        const int dx = std::clamp(frame.left(), area.Left, std::max(area.Left, area.Right - frame.width())) - frame.left();
+        if (dx || dy)
+            SetBounds(Left() + dx, Top() + dy, Width(), Height());
+    }
+    m_fitting = false;
+}
+
+bool TMainForm::eventFilter(QObject *watched, QEvent *event)
+{
+    const bool handled = TForm::eventFilter(watched, event);
+    if (watched == Widget()) {
+        switch (event->type()) {
+        case QEvent::Show:
+        case QEvent::Move:
+        case QEvent::Resize:
+        // Some window managers frame a window without moving it; its frame
+        // is known by the time it is activated.
+        case QEvent::WindowActivate:
+            FitToWorkArea(MonitorWorkArea());
+            break;
+        default:
+            break;
+        }
+    }
+    return handled;
 }
 
 void TMainForm::qvxUserDataSet1GetValue(const QString &varName, Variant &value)

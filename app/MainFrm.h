@@ -67,8 +67,9 @@ public:
     // organisation fields, quantity 1.
     void Button3Click(TObject *sender);
 
-    // The save: the organisation fields, the quantity, the description and
-    // the order code go into the report's variables, the composition's line
+    // The save: the organisation fields (as their one line shows them), the
+    // quantity, the description and the order code go into the report's
+    // variables as values, the composition's line
     // count (one blank line for none) into its data set; the report is
     // prepared, the user names the file in the save dialog, and the report
     // is exported through the PDF filter.  While it runs the window takes no
@@ -83,6 +84,13 @@ public:
     // Refused while a save runs.
     bool CloseQuery() override;
 
+    // The window as designed is taller than some screens.  On a work area
+    // too low for it the window takes the area's height; on one that holds
+    // it, its designed size.  The window follows the work area of the
+    // monitor it is on whenever it is shown, moved, activated or framed
+    // anew.
+    void FitToWorkArea(const TRect &area);
+
     // Value events of the data sets, for their current record: "Param" and
     // "Value" give a row's caption and chosen option (empty when none) in
     // the characteristic and accessory sets; any field of the composition
@@ -91,6 +99,9 @@ public:
     void qvxUserDataSet1GetValue(const QString &varName, Variant &value);
     void qvxUserDataSet2GetValue(const QString &varName, Variant &value);
     void qvxUserDataSet3GetValue(const QString &varName, Variant &value);
+    // Value event of the report: the variables the save fills are values,
+    // which the report takes as they are rather than as expressions.
+    void qvxReport1GetValue(const QString &varName, Variant &value);
 
     TStaticText *StaticText1;
     TPanel *Panel2;
@@ -124,14 +135,20 @@ public:
     TqvxPDFExport *qvxPDFExport1;
     TqvxReport *qvxReport1;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    // A client area lower than designed, however it came about: the two
+    // grids and the two result boxes give up the difference in proportion
+    // to what each can spare, and scroll their contents.
+    void Resize() override;
+
 private:
     class SaveScope;
 
     void CreateReport();
     // The report variable of the order code: the code followed by "OEM";
     // for the capacities with a second version under the electronic trip
-    // unit, two lines (with "OEM" and with "SKD"), which the report takes as
-    // plain text; otherwise a quoted literal.
+    // unit, two lines (with "OEM" and with "SKD").
     QString OrderCodeValue() const;
     void ChoiceValue(int grid, int row, const QString &field, Variant &value) const;
     void CreateControls();
@@ -146,6 +163,7 @@ private:
         void (TMainForm::*EditCloseUp)(TObject *, TGridCell, int, bool &);
     };
     TInspectorGrid *NewInspectorGrid(int height, const TInspectorHandlers &handlers);
+    void GiveUpHeight(int loss);
     TCustomGridView *Grid(int grid) const;
 
     int GridIndex(const TObject *grid) const;
@@ -163,8 +181,12 @@ private:
     void ResultsChanged() override;
 
     TSelectionRules m_rules;
-    // Where the next top-aligned control goes while the window is built.
+    // Where the next top-aligned control goes while the window is built;
+    // then the client height of the window as designed.
     int m_stackTop = 0;
+    bool m_fitting = false;
+    // What the grids and result boxes have given up of their height.
+    int m_heightGivenUp = 0;
     bool m_saving = false;
 };
 

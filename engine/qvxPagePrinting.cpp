@@ -59,6 +59,10 @@ private:
     void walkPositions(bool split);
     int mapPosition(int position) const;
     Step begin(int position, Page &page);
+    // Copies of each sheet asked of the printer, and drawn here: a file
+    // gets no copies from the print system, so its sheets are drawn again.
+    int printerCopies(const Page &p) const { return m_printer.FileName().isEmpty() ? p.copies : 1; }
+    int drawnCopies(const Page &p) const { return m_printer.FileName().isEmpty() ? 1 : p.copies; }
     TqvxDuplexMode duplexOf(const TqvxReportPage *page) const;
     // One page on its sheet, or split over several.
     void printPage(const Page &p);
@@ -250,16 +254,15 @@ void PrintJob::printPage(const Page &p)
     if (!scaled) {
         if (!sameJob || page->PaperSize() != m_lastPaper || width != m_lastWidth || height != m_lastHeight)
             m_printer.SetPrintParams(page->PaperSize(), page->PaperWidth(), page->PaperHeight(), orientation, bin,
-                                     duplex, p.copies);
+                                     duplex, printerCopies(p));
     } else {
         if (!sameJob)
             m_printer.SetPrintParams(m_options.PrintOnSheet(), m_sheetWidth, m_sheetHeight, orientation, bin,
-                                     duplex, p.copies);
+                                     duplex, printerCopies(p));
         m_sheetWidth = m_printer.PaperWidth();
         m_sheetHeight = m_printer.PaperHeight();
     }
     beginDoc();
-    m_printer.BeginPage();
 
     double scaleX = 1;
     double scaleY = 1;
@@ -269,10 +272,14 @@ void PrintJob::printPage(const Page &p)
         m_store.SetPrintScale(std::min(scaleX, scaleY));
     }
     const QPoint dpi = m_printer.DPI();
-    drawPage(p.index, scaleX * dpi.x() / 96, scaleY * dpi.y() / 96, -dpi.x() * m_printer.LeftMargin() / 25.4,
-             -dpi.y() * m_printer.TopMargin() / 25.4);
-    pageDone(p.index);
-    m_printer.EndPage();
+    for (int copy = 0; copy < drawnCopies(p); ++copy) {
+        m_printer.BeginPage();
+        drawPage(p.index, scaleX * dpi.x() / 96, scaleY * dpi.y() / 96, -dpi.x() * m_printer.LeftMargin() / 25.4,
+                 -dpi.y() * m_printer.TopMargin() / 25.4);
+        if (copy == 0)
+            pageDone(p.index);
+        m_printer.EndPage();
+    }
     pump();
 
     m_lastPaper = page->PaperSize();
@@ -303,7 +310,7 @@ void PrintJob::printSplit(const Page &p)
     const TPrinterOrientation orientation = grid.Turned ? poLandscape : poPortrait;
     if (!m_begun || orientation != m_lastOrientation)
         m_printer.SetPrintParams(m_options.PrintOnSheet(), m_sheetWidth, m_sheetHeight, orientation, bin,
-                                 duplexOf(page), p.copies);
+                                 duplexOf(page), printerCopies(p));
     beginDoc();
 
     const QPoint dpi = m_printer.DPI();
@@ -333,9 +340,11 @@ void PrintJob::printSplit(const Page &p)
             canvas->IntersectClipRect(TRect(qvxRound(lm + extraLeft), qvxRound(tm + extraTop), qvxRound(pageW - rm) - 1,
                                             qvxRound(pageH - bm) - 1));
             try {
-                m_printer.BeginPage();
-                drawPage(p.index, dpi.x() / 96.0, dpi.y() / 96.0, offX, offY);
-                m_printer.EndPage();
+                for (int copy = 0; copy < drawnCopies(p); ++copy) {
+                    m_printer.BeginPage();
+                    drawPage(p.index, dpi.x() / 96.0, dpi.y() / 96.0, offX, offY);
+                    m_printer.EndPage();
+                }
             } catch (...) {
                 canvas->RestoreClip();
                 throw;

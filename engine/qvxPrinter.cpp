@@ -1,5 +1,6 @@
 #include "engine/qvxPrinter.h"
 
+#include "engine/qvxPrinterProperties.h"
 #include "report/model/qvxResources.h"
 
 #include <utility>
@@ -7,7 +8,6 @@
 namespace {
 
 constexpr double kVirtualEdge = 5;
-constexpr int kLastTablePaper = 68;
 
 } // namespace
 
@@ -139,6 +139,44 @@ void TqvxPrinter::SetPrintParams(int paperSize, double paperWidth, double paperH
     m_printer->SetCopies(copies);
 }
 
+namespace {
+
+TqvxPrinterChoices choicesOf(const TqvxCustomPrinter &printer, const TPrinter *device)
+{
+    TqvxPrinterChoices choices;
+    choices.Bins = printer.Bins();
+    if (device) {
+        choices.DuplexModes = device->DuplexModes();
+        choices.Resolutions = device->Resolutions();
+    }
+    return choices;
+}
+
+} // namespace
+
+bool TqvxPrinter::HasPropertiesDlg() const
+{
+    return m_printer && choicesOf(*this, m_printer.get()).Any();
+}
+
+void TqvxPrinter::PropertiesDlg()
+{
+    if (!m_printer)
+        return;
+    TqvxPrinterChoices choices = choicesOf(*this, m_printer.get());
+    choices.Bin = Bin() != -1 ? Bin() : kDefaultBin;
+    const int duplex = Duplex() != -1 ? Duplex() : DefDuplex();
+    choices.Duplex = duplex;
+    choices.Resolution = DPI().y();
+    if (!qvxPrinterPropertiesDialog(Name(), choices))
+        return;
+    SetChosen(choices.Bin, choices.Duplex != duplex ? choices.Duplex : Duplex());
+    if (choices.Resolution != DPI().y()) {
+        m_printer->SetResolution(choices.Resolution);
+        SetDPI(m_printer->DPI());
+    }
+}
+
 void TqvxPrinter::BeginDoc()
 {
     if (!m_printer || Printing())
@@ -216,12 +254,8 @@ void TqvxVirtualPrinter::Init()
         return;
     SetDPI(QPoint(600, 600));
     SetDefaults(kA4Paper, 210, 297, poPortrait, kDefaultBin, 1);
-    for (int id = 1; id <= kLastTablePaper; ++id) {
-        double width = 0;
-        double height = 0;
-        if (GetPaperDimensions(id, width, height))
-            AddPaper(QString(), id);
-    }
+    for (const int id : PaperTableIds())
+        AddPaper(PaperName(id), id);
     SetChosen(-1, -1);
     SetInitialized();
 }

@@ -76,6 +76,8 @@ public:
                                 TPrinterOrientation orientation, int bin, TqvxDuplexMode duplex, int copies) = 0;
     // The driver's own settings dialog; none here.
     virtual void PropertiesDlg() {}
+    // Whether PropertiesDlg has anything to show.
+    virtual bool HasPropertiesDlg() const { return false; }
 
     // The index of the paper of that number in Papers, -1 when none; the
     // number of the paper of that name, 256 for a name not listed.
@@ -189,6 +191,11 @@ public:
                        TPrinterOrientation orientation) override;
     void SetPrintParams(int paperSize, double paperWidth, double paperHeight, TPrinterOrientation orientation,
                         int bin, TqvxDuplexMode duplex, int copies) override;
+    // The paper source, two-sided printing and the resolution, as the print
+    // system offers them for this printer; what the user chooses is used
+    // by the following jobs.
+    void PropertiesDlg() override;
+    bool HasPropertiesDlg() const override;
 
 private:
     void readGeometry();

@@ -7,6 +7,8 @@
 namespace {
 
 constexpr int kNoReadStateTag = 318;
+// How long a moved window stays still before the move counts as finished.
+constexpr int kRestMilliseconds = 300;
 
 } // namespace
 
@@ -19,6 +21,9 @@ TqvxDialogForm::TqvxDialogForm(TComponent *page)
     SetClientWidth(115);
     SetClientHeight(59);
     SetCaption(QStringLiteral(" "));
+    m_rest.setSingleShot(true);
+    m_rest.setInterval(kRestMilliseconds);
+    QObject::connect(&m_rest, &QTimer::timeout, this, [this] { ExitSizeMove(); });
 }
 
 bool TqvxDialogForm::CloseQuery()
@@ -33,13 +38,22 @@ void TqvxDialogForm::ExitSizeMove()
         OnModify(this);
 }
 
+QRect TqvxDialogForm::userGeometry() const
+{
+    return QRect(Left(), Top(), ClientWidth(), ClientHeight());
+}
+
 bool TqvxDialogForm::eventFilter(QObject *watched, QEvent *event)
 {
+    const bool geometryEvent = (event->type() == QEvent::Move || event->type() == QEvent::Resize)
+        && watched->isWidgetType() && static_cast<QWidget *>(watched)->isWindow();
+    const QRect before = userGeometry();
     const bool result = TForm::eventFilter(watched, event);
-    // Only the user moves or sizes the window with spontaneous events.
-    if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && event->spontaneous()
-        && watched->isWidgetType() && static_cast<QWidget *>(watched)->isWindow() && Visible())
-        ExitSizeMove();
+    // The form takes a place only the user gave it (its own placing sets
+    // its bounds first, and a frame put round it by the window manager
+    // keeps the client's place and size).
+    if (geometryEvent && Visible() && userGeometry() != before)
+        m_rest.start();
     return result;
 }
 

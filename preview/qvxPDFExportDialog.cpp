@@ -2,9 +2,11 @@
 
 #include "export/pdf/qvxExportPDF.h"
 #include "export/pdf/qvxPDFOptionsDialog.h"
+#include "export/pdf/qvxPDFSecurity.h"
 #include "preview/qvxDialogControls.h"
 #include "preview/qvxDialogHelp.h"
 #include "preview/qvxPageRangeInput.h"
+#include "report/model/qvxCustomPreviewPages.h"
 #include "report/model/qvxErrors.h"
 #include "report/model/qvxResources.h"
 #include "report/report/qvxReport.h"
@@ -41,6 +43,9 @@ TqvxPDFDialogState qvxPDFDialogState(const TqvxPDFExport &filter)
     state.Outline = filter.Outline();
     state.Background = filter.Background();
     state.Quality = QString::number(filter.Quality());
+    if (const TqvxReportLink *report = filter.Report())
+        if (TqvxCustomPreviewPages *pages = report->PreviewPages())
+            state.PageCount = pages->Count();
     if (!filter.PageNumbers().isEmpty()) {
         state.PageRange = TqvxPDFDialogState::PageNumbers;
         state.PageNumbersText = filter.PageNumbers();
@@ -69,11 +74,19 @@ TqvxPDFDialogState qvxPDFDialogState(const TqvxPDFExport &filter)
 
 QString qvxPDFDialogError(const TqvxPDFDialogState &state)
 {
-    if (state.PageRange == TqvxPDFDialogState::PageNumbers && !qvxIsPageRange(state.PageNumbersText))
-        return qvxPageRangeError(state.PageNumbersText);
+    if (state.PageRange == TqvxPDFDialogState::PageNumbers) {
+        const QString error = qvxPageRangeError(state.PageNumbersText, state.PageCount);
+        if (!error.isEmpty())
+            return error;
+    }
     int quality = 0;
     if (!readQuality(state.Quality, quality))
         return qvxResources()->Get(QStringLiteral("dlgBadQuality"));
+    for (const auto &[password, captionId] : {std::pair(state.OwnerPassword, 8964), std::pair(state.UserPassword, 8965)}) {
+        const int bad = FirstUnusablePasswordChar(password);
+        if (bad != -1)
+            return qvxResources()->Get(QStringLiteral("dlgBadPassword")).arg(qvxGet(captionId), password.mid(bad, 1));
+    }
     return QString();
 }
 
@@ -212,6 +225,7 @@ TqvxPDFExportDialog::TqvxPDFExportDialog(TComponent *owner) : TForm(owner)
 void TqvxPDFExportDialog::SetState(const TqvxPDFDialogState &state)
 {
     m_updating = true;
+    m_pageCount = state.PageCount;
     OpenCB->SetChecked(state.OpenAfterExport);
     CompressedCB->SetChecked(state.Compressed);
     EmbeddedCB->SetChecked(state.EmbeddedFonts);
@@ -247,6 +261,7 @@ void TqvxPDFExportDialog::SetState(const TqvxPDFDialogState &state)
 TqvxPDFDialogState TqvxPDFExportDialog::State() const
 {
     TqvxPDFDialogState state;
+    state.PageCount = m_pageCount;
     state.OpenAfterExport = OpenCB->Checked();
     state.Compressed = CompressedCB->Checked();
     state.EmbeddedFonts = EmbeddedCB->Checked();

@@ -35,6 +35,8 @@ struct TqvxPDFDialogState {
     QString Quality;
     Range PageRange = AllPages;
     QString PageNumbersText;
+    // The pages of the report exported; 0 when not known.
+    int PageCount = 0;
 
     QString Title;
     QString Author;
@@ -60,9 +62,10 @@ struct TqvxPDFDialogState {
 
 // The filter's settings as the dialog shows them.
 TqvxPDFDialogState qvxPDFDialogState(const TqvxPDFExport &filter);
-// The message for the first field that cannot be written back (the page
-// range, a JPEG quality that is no whole number from 0 to 100); empty when
-// every field is good.
+// The message for the first field that cannot be written back (a page
+// range that names no page of the report, a JPEG quality that is no whole
+// number from 0 to 100, a password of characters PDF readers cannot
+// take); empty when every field is good.
 QString qvxPDFDialogError(const TqvxPDFDialogState &state);
 // Writes the state into the filter: the passwords, the permissions, the
 // page range (CurrentPageOnly for the current page), the options, the
@@ -144,6 +147,7 @@ private:
     void okClick();
 
     bool m_updating = false;
+    int m_pageCount = 0;
 };
 
 // The whole dialog for the filter, as the filter's ShowModal runs it after

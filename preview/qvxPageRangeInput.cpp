@@ -21,26 +21,31 @@ QString qvxPageNumberText(const QString &text)
     return kept;
 }
 
-bool qvxIsPageRange(const QString &text)
+QString qvxPageRangeError(const QString &text, int pageCount)
 {
     static const QRegularExpression pattern(QStringLiteral("^(?:(\\d+(?:-\\d+)?),)*\\d+(?:-\\d*)?$"));
     if (text.isEmpty())
-        return true;
+        return QString();
     if (!pattern.match(text).hasMatch())
-        return false;
-    static const QRegularExpression numbers(QStringLiteral("\\d+"));
-    for (auto it = numbers.globalMatch(text); it.hasNext();) {
-        bool ok = false;
-        const qlonglong n = it.next().captured().toLongLong(&ok);
-        if (!ok || n > std::numeric_limits<int>::max())
-            return false;
+        return qvxResources()->Get(QStringLiteral("dlgBadPageRange")).arg(text);
+    for (const QString &item : text.split(u',')) {
+        const QStringList ends = item.split(u'-');
+        qlonglong previous = 0;
+        for (const QString &end : ends) {
+            if (end.isEmpty())
+                continue; // "5-": to the last page
+            bool ok = false;
+            const qlonglong page = end.toLongLong(&ok);
+            if (!ok || page < 1 || page > std::numeric_limits<int>::max())
+                return qvxResources()->Get(QStringLiteral("dlgNoSuchPage")).arg(end);
+            if (pageCount > 0 && page > pageCount)
+                return qvxResources()->Get(QStringLiteral("dlgPageBeyondEnd")).arg(end).arg(pageCount);
+            if (page < previous)
+                return qvxResources()->Get(QStringLiteral("dlgBackwardPageRange")).arg(item);
+            previous = page;
+        }
     }
-    return true;
-}
-
-QString qvxPageRangeError(const QString &text)
-{
-    return qvxResources()->Get(QStringLiteral("dlgBadPageRange")).arg(text);
+    return QString();
 }
 
 void qvxMakePageNumberField(TEdit *edit, std::function<void()> onChange)

@@ -15,11 +15,12 @@ bool qvxIsPageNumberKey(QChar key);
 // The text with every character a page-number field does not take (pasted
 // letters, blanks) removed.
 QString qvxPageNumberText(const QString &text);
-// Whether the text is a list of page numbers and ranges that printing and
-// export can read; empty is (all pages).
-bool qvxIsPageRange(const QString &text);
-// The message for a page-number text that is no page range.
-QString qvxPageRangeError(const QString &text);
+// What is wrong with a page-number text for a report of pageCount pages
+// (0: not known), as a message for the user; empty when the text selects
+// pages.  Empty text is all pages.  Every number must name a page of the
+// report, and a range must not run backwards ("3-1" selects nothing, so it
+// is refused rather than read as 1-3).
+QString qvxPageRangeError(const QString &text, int pageCount);
 
 // Makes the edit a page-number field: keys are filtered as they are typed
 // and what arrives otherwise (pasting) is cleaned as it changes.

@@ -11,6 +11,7 @@
 #include "report/report/qvxReport.h"
 #include "toolkit/classes/IniFiles.h"
 #include "toolkit/core/Exceptions.h"
+#include "toolkit/core/FormatSettings.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Picture.h"
 #include "toolkit/widgets/TButton.h"
@@ -21,10 +22,16 @@
 #include "toolkit/widgets/TLabel.h"
 #include "toolkit/widgets/TRadioButton.h"
 
+#include <QRegularExpression>
+
+#include <tuple>
+
 namespace {
 
 constexpr double kMillimetresPerInch = 25.4;
 constexpr double kMillimetresPerCentimetre = 10;
+// The largest page PDF readers show (200 inches).
+constexpr double kMaxPaperMillimetres = 5080;
 
 TPrinterOrientation printerOrientation(ObjectTypes::TPrinterOrientation orientation)
 {
@@ -156,7 +163,7 @@ void TqvxPageSettingsForm::SetPage(TqvxReport *report, TqvxReportPage *page)
         QStringList names;
         for (const TqvxPrinterItem &paper : printer->Papers())
             names << paper.Name;
-        SizeCB->Items()->SetText(names.join(u'\n'));
+        qvxSetItems(SizeCB, names);
         const int index = printer->PaperIndex(page->PaperSize());
         SizeCB->SetItemIndex(index != -1 ? index : printer->PaperIndex(kCustomPaper));
     }
@@ -245,15 +252,58 @@ bool TqvxPageSettingsForm::ApplyToAll() const
     return ApplyToAllRB->Checked();
 }
 
+QString TqvxPageSettingsForm::Problem(TEdit **field) const
+{
+    static const QRegularExpression number(QStringLiteral("^-?(?:\\d+(?:[.,]\\d*)?|[.,]\\d+)$"));
+    const auto fail = [field](TEdit *edit, const QString &message) {
+        if (field)
+            *field = edit;
+        return message;
+    };
+    const auto caption = [this](const TEdit *edit) {
+        for (const auto &[e, label] : {std::pair(WidthE, WidthL), std::pair(HeightE, HeightL)})
+            if (e == edit)
+                return label->Caption();
+        for (const auto &[e, label] : {std::pair(MarginLeftE, LeftL), std::pair(MarginRightE, RightL),
+                                       std::pair(MarginTopE, TopL), std::pair(MarginBottomE, BottomL)})
+            if (e == edit)
+                return MarginsL->Caption() + QStringLiteral(": ") + label->Caption();
+        return QString();
+    };
+    for (TEdit *edit : {WidthE, HeightE, MarginLeftE, MarginRightE, MarginTopE, MarginBottomE}) {
+        QString text = edit->Text();
+        text.remove(u' ');
+        if (!number.match(text).hasMatch())
+            return fail(edit, qvxResources()->Get(QStringLiteral("dlgBadNumber"))
+                                  .arg(caption(edit), QString(FormatSettings.DecimalSeparator)));
+        const double value = this->field(edit);
+        const bool size = edit == WidthE || edit == HeightE;
+        if (size && (value <= 0 || value > kMaxPaperMillimetres))
+            return fail(edit, qvxResources()->Get(QStringLiteral("dlgBadPaperSize"))
+                                  .arg(caption(edit), qvxFloatToStr(qvxToUnits(kMaxPaperMillimetres, m_units))
+                                                          + u' ' + qvxUnitText(m_units)));
+        if (!size && value < 0)
+            return fail(edit, qvxResources()->Get(QStringLiteral("dlgBadMargin")).arg(caption(edit)));
+    }
+    for (const auto &[first, second, paper] : {std::tuple(MarginLeftE, MarginRightE, WidthE),
+                                               std::tuple(MarginTopE, MarginBottomE, HeightE)})
+        if (this->field(first) + this->field(second) >= this->field(paper))
+            return fail(first, qvxResources()->Get(QStringLiteral("dlgMarginsTooWide"))
+                                   .arg(caption(first), caption(second)));
+    return QString();
+}
+
 void TqvxPageSettingsForm::okClick()
 {
-    try {
-        State();
-    } catch (const EConvertError &error) {
-        qvxErrorMsg(error.Message());
+    TEdit *field = nullptr;
+    const QString problem = Problem(&field);
+    if (problem.isEmpty()) {
+        SetModalResult(mrOk);
         return;
     }
-    SetModalResult(mrOk);
+    qvxErrorMsg(problem);
+    field->SetFocus();
+    field->SelectAll();
 }
 
 bool qvxEditPageSettings(TqvxPageSetupRequest &request)

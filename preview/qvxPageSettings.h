@@ -6,7 +6,8 @@
 //
 // The dialog changes nothing until OK: the size a paper choice gives is
 // worked out from the paper table, and the page (and the current printer's
-// paper) change only when the dialog is confirmed.
+// paper) change only when the dialog is confirmed.  OK refuses, with a
+// message naming the field, sizes and margins that make no page.
 
 #include "preview/qvxPreviewDialogs.h"
 #include "report/base/qvxObjectTypes.h"
@@ -69,6 +70,11 @@ public:
     // The settings the fields hold, in millimetres.  Raises EConvertError
     // for a field that holds no number.
     TqvxPageSettingsState State() const;
+    // What is wrong with the fields, as a message naming the field, and
+    // the field in *field; empty when every field holds a plain number, the
+    // paper a size above zero (up to 200 inches) and the margins no
+    // negative values that leave room on the paper.
+    QString Problem(TEdit **field = nullptr) const;
     bool ApplyToAll() const;
 
     TGroupBox *SizeL;

@@ -204,12 +204,13 @@ void TqvxPrintDialog::PrinterChanged()
     if (!printer)
         return;
     WhereL1->SetCaption(printer->Port());
+    PropButton->SetEnabled(printer->HasPropertiesDlg());
     fillSheetPapers(printer, paper);
 }
 
 void TqvxPrintDialog::fillSheetPapers(TqvxCustomPrinter *printer, int paper)
 {
-    PagPageSizeCB->Items()->SetText(qvxSheetPaperNames(*printer).join(u'\n'));
+    qvxSetItems(PagPageSizeCB, qvxSheetPaperNames(*printer));
     PagPageSizeCB->SetItemIndex(paper == -1 ? 0 : qvxSheetPaperIndex(*printer, paper));
 }
 
@@ -247,10 +248,15 @@ void TqvxPrintDialog::paintCollate()
 
 void TqvxPrintDialog::okClick()
 {
-    if (PageNumbersRB->Checked() && !qvxIsPageRange(PageNumbersE->Text()))
-        qvxErrorMsg(qvxPageRangeError(PageNumbersE->Text()));
-    else
+    TqvxCustomPreviewPages *pages = m_report ? m_report->PreviewPages() : nullptr;
+    const QString error =
+        PageNumbersRB->Checked() ? qvxPageRangeError(PageNumbersE->Text(), pages ? pages->Count() : 0) : QString();
+    if (error.isEmpty()) {
         SetModalResult(mrOk);
+        return;
+    }
+    qvxErrorMsg(error);
+    PageNumbersE->SetFocus();
 }
 
 bool TqvxPrintDialog::chooseFile(TqvxCustomPrinter *printer)
@@ -271,17 +277,16 @@ bool TqvxPrintDialog::Finish()
 {
     TqvxPrinterList *printers = qvxPrinters();
     TqvxCustomPrinter *printer = printers->GetCurrentPrinter();
-    bool confirmed = ModalResult() == mrOk && printer;
-    if (confirmed) {
-        printer->SetFileName(QString());
-        if (FileCB->Checked())
-            confirmed = chooseFile(printer);
-    }
-    if (!confirmed) {
+    if (ModalResult() != mrOk || !printer) {
         if (m_oldIndex != -1)
             printers->SetPrinterIndex(m_oldIndex);
         return false;
     }
+    printer->SetFileName(QString());
+    // Cancelling the file dialog cancels printing, but the printer the user
+    // chose stays the current one.
+    if (FileCB->Checked() && !chooseFile(printer))
+        return false;
 
     TqvxPrintOptions *options = m_report->PrintOptions();
     options->SetCopies(CopiesE->Value());

@@ -7,7 +7,8 @@
 //
 // It works on the report model's printer list (qvxPrinters): choosing a
 // printer makes it current at once, and Cancel makes the printer current
-// again that was current when the dialog was made.
+// again that was current when the dialog was made.  OK refuses, with a
+// message, a page range that names no page of the report.
 
 #include "report/base/qvxTypes.h"
 #include "toolkit/widgets/TForm.h"
@@ -49,8 +50,9 @@ public:
     void SetOptions(TqvxReport *report, int duplex);
     // After OK: chooses the file to print into when asked to, then writes
     // the choices into the report's print options and answers true.  After
-    // Cancel (in the dialog or in the file dialog): the printer current at
-    // creation is current again, and the answer is false.
+    // Cancel the printer current at creation is current again, and the
+    // answer is false; after Cancel in the file dialog the answer is false
+    // too, but the printer chosen stays current.
     bool Finish();
     // The duplex entry chosen.
     int Duplex() const { return m_duplex; }

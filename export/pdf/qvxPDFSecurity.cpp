@@ -57,17 +57,25 @@ qint32 PermissionValue(TqvxPDFEncBits flags)
         + (flags.testFlag(eCopy) ? 16 : 0) + (flags.testFlag(eAnnot) ? 32 : 0);
 }
 
-QByteArray PasswordBytes(const QString &password, const QString &role)
+int FirstUnusablePasswordChar(const QString &password)
 {
-    for (const QChar c : password) {
-        const char16_t u = c.unicode();
+    for (int i = 0; i < password.size(); ++i) {
+        const char16_t u = password.at(i).unicode();
         const bool ascii = u >= 0x20 && u <= 0x7E;
         const bool latin = u >= 0xA1 && u <= 0xFF && u != 0xAD;
         if (!ascii && !latin)
-            throw Exception(QStringLiteral("The %1 password cannot be used: PDF readers take only Latin letters, "
-                                           "digits and signs in a password, not \"%2\"")
-                                .arg(role, QString(c)));
+            return i;
     }
+    return -1;
+}
+
+QByteArray PasswordBytes(const QString &password, const QString &role)
+{
+    const int bad = FirstUnusablePasswordChar(password);
+    if (bad != -1)
+        throw Exception(QStringLiteral("The %1 password cannot be used: PDF readers take only Latin letters, "
+                                       "digits and signs in a password, not \"%2\"")
+                            .arg(role, password.mid(bad, 1)));
     return password.toLatin1();
 }
 

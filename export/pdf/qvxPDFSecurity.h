@@ -45,6 +45,10 @@ qint32 PermissionValue(TqvxPDFEncBits flags);
 // password's role for any other character, since no reader could open the
 // document with it, or anyone could when it became question marks.
 QByteArray PasswordBytes(const QString &password, const QString &role);
+// The index of the first character of password that PasswordBytes cannot
+// turn into a byte (Cyrillic, control characters, the soft hyphen); -1
+// when there is none.
+int FirstUnusablePasswordChar(const QString &password);
 
 // The first 32 bytes of the password, completed with the standard padding.
 QByteArray PadPassword(const QByteArray &password);

@@ -242,6 +242,22 @@ QByteArray qvxBuiltinTexts()
 <StrRes Name="5001" Text="Введите пароль:"/>
 <StrRes Name="dlgBadPageRange" Text="Неверно указаны номера страниц: &quot;%1&quot;. Введите номера и/или диапазоны страниц, разделенные запятыми, например 1,3,5-12"/>
 <StrRes Name="dlgBadQuality" Text="Качество JPEG должно быть целым числом от 0 до 100"/>
+<StrRes Name="dlgPrinterProperties" Text="Свойства принтера %1"/>
+<StrRes Name="dlgPaperSource" Text="Источник бумаги"/>
+<StrRes Name="dlgTwoSided" Text="Двусторонняя печать"/>
+<StrRes Name="dlgOneSided" Text="Нет"/>
+<StrRes Name="dlgLongEdge" Text="Переплет по длинному краю"/>
+<StrRes Name="dlgShortEdge" Text="Переплет по короткому краю"/>
+<StrRes Name="dlgResolution" Text="Разрешение"/>
+<StrRes Name="dlgDotsPerInch" Text="%1 точек на дюйм"/>
+<StrRes Name="dlgNoSuchPage" Text="Страницы с номером %1 нет: страницы нумеруются с 1"/>
+<StrRes Name="dlgPageBeyondEnd" Text="Страницы %1 нет: всего страниц в отчете: %2"/>
+<StrRes Name="dlgBackwardPageRange" Text="Диапазон &quot;%1&quot; не содержит страниц: первая страница диапазона должна быть не больше последней"/>
+<StrRes Name="dlgBadNumber" Text="Поле &quot;%1&quot;: введите число, например 2,5 (десятичный разделитель &quot;%2&quot;)"/>
+<StrRes Name="dlgBadPaperSize" Text="Поле &quot;%1&quot;: размер бумаги должен быть больше нуля и не больше %2"/>
+<StrRes Name="dlgBadMargin" Text="Поле &quot;%1&quot;: поле страницы не может быть отрицательным"/>
+<StrRes Name="dlgMarginsTooWide" Text="Поля страницы не оставляют места для печати: сумма полей &quot;%1&quot; и &quot;%2&quot; должна быть меньше размера бумаги"/>
+<StrRes Name="dlgBadPassword" Text="Поле &quot;%1&quot;: PDF-программы принимают в пароле только латинские буквы, цифры и знаки, а не &quot;%2&quot;"/>
 </Resources>
 )xml";
     return QByteArray::fromRawData(text, sizeof(text) - 1);

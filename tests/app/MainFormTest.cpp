@@ -1,6 +1,7 @@
 #include "MainFormFixture.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <gtest/gtest.h>
 
 namespace {
@@ -306,4 +307,60 @@ TEST_F(MainFormTest, ReturnPressesTheFocusedButton)
     Press(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
     EXPECT_TRUE(form->Edit1->Text().isEmpty());
     EXPECT_EQ(form->Rules().Choice(G1, 0), -1);
+}
+
+TEST_F(MainFormTest, TheWholeWindowIsUsableOnEveryScreen)
+{
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    ASSERT_EQ(screens.size(), 3) << "the tests' three screens are not configured";
+    const QList<TControl *> flexible = {form->InspectorGrid1, form->InspectorGrid2, form->Memo1, form->Memo3};
+    const QList<int> designed = {203, 95, 73, 103};
+    form->Show();
+    for (QScreen *screen : screens) {
+        const QRect area = screen->availableGeometry();
+        SCOPED_TRACE(area.width());
+        // The window is taken over to the screen.
+        form->SetBounds(area.left(), area.top(), form->Width(), form->Height());
+        QApplication::processEvents();
+        QApplication::setActiveWindow(form->Widget());
+        const QRect frame = form->Widget()->frameGeometry();
+        const int decoration = frame.height() - form->Widget()->height();
+        const bool fits = 744 + 16 + decoration <= area.height();
+        EXPECT_TRUE(area.contains(frame)) << frame.height() << " in " << area.height();
+        EXPECT_EQ(form->Panel1->Top() + form->Panel1->Height(), form->ClientHeight());
+        for (int i = 0; i < flexible.size(); ++i) {
+            if (fits)
+                EXPECT_EQ(flexible[i]->Height(), designed[i]) << i;
+            else
+                EXPECT_LT(flexible[i]->Height(), designed[i]) << i;
+            EXPECT_GE(flexible[i]->Height(), 36) << i;
+        }
+        if (fits) {
+            EXPECT_EQ(form->ClientHeight(), 744);
+            EXPECT_EQ(form->ClientWidth(), 1000 - 16);
+        }
+
+        // Every row can still be chosen with the mouse, and the buttons
+        // clicked: reset, then save.
+        Complete({1, 1, 0, 0, 0, 0}, true);
+        form->Edit1->SetText(QStringLiteral("ООО Ромашка"));
+        ASSERT_TRUE(ClickOnScreen(form->Button3));
+        EXPECT_TRUE(form->Edit1->Text().isEmpty());
+        EXPECT_FALSE(form->Button1->Enabled());
+        Complete({1, 1, 0, 0, 0, 0}, true);
+        const std::size_t asked = runner.fileRequests.size();
+        ASSERT_TRUE(ClickOnScreen(form->Button1));
+        EXPECT_EQ(runner.fileRequests.size(), asked + 1);
+
+        // And with the keyboard: from the composition box Tab goes on to
+        // the save button, and Space presses it.
+        QApplication::setActiveWindow(form->Widget());
+        form->Memo3->SetFocus();
+        QApplication::processEvents();
+        Press(Qt::Key_Tab);
+        ASSERT_EQ(FocusedStop(), form->Button1);
+        Press(Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+        EXPECT_EQ(runner.fileRequests.size(), asked + 2);
+        form->Button3Click(nullptr);
+    }
 }

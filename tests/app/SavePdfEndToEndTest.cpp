@@ -3,10 +3,15 @@
 #include "export/pdf/ToolTestSupport.h"
 #include "export/pdf/qvxExportPDF.h"
 #include "report/model/qvxOptions.h"
+#include "report/model/qvxCustomPreviewPages.h"
+#include "report/base/qvxNumbers.h"
+#include "report/pages/qvxPage.h"
 #include "report/views/qvxMemoView.h"
+#include "toolkit/graphics/RecordingCanvas.h"
 #include "report/report/qvxReport.h"
 #include "report/data/qvxUserDataSet.h"
 
+#include <QClipboard>
 #include <QColor>
 #include <QDir>
 #include <QFile>
@@ -45,6 +50,21 @@ protected:
         form->Edit3->SetText(QStringLiteral("J. Smith"));
         form->Edit4->SetValue(12);
         Complete({1, 1, 0, 0, 0, 0}, true);
+    }
+
+    // Puts text on the clipboard and pastes it over the field's text with
+    // Ctrl+V.
+    void Paste(TEdit *edit, const QString &text)
+    {
+        QApplication::clipboard()->setText(text);
+        QApplication::processEvents();
+        QApplication::setActiveWindow(form->Widget());
+        edit->SetFocus();
+        QApplication::processEvents();
+        ASSERT_TRUE(edit->Focused());
+        edit->SelectAll();
+        Key(Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(edit->Text().toStdString(), text.toStdString());
     }
 
     // Presses the save button and answers the dialog with name.
@@ -104,6 +124,13 @@ TEST_F(SavePdfEndToEndTest, TheSavedFileHoldsTheFilledQuestionnaire)
     QString complaint;
     EXPECT_EQ(runTool(QStringLiteral("qpdf"), {QStringLiteral("--check"), file}, &complaint), 0)
         << complaint.toStdString();
+
+    // The viewer keeps its tool bar, menu and window as the reader has them.
+    QFile saved(file);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray bytes = saved.readAll();
+    for (const char *preference : {"/HideToolbar", "/HideMenubar", "/HideWindowUI", "/FitWindow", "/CenterWindow"})
+        EXPECT_FALSE(bytes.contains(preference)) << preference;
 
     const QString text = Text(file);
     for (const char *memo : {"Memo13", "Memo14", "Memo15", "Memo21", "Memo22", "Memo23", "Memo24", "Memo1", "Memo4",
@@ -283,4 +310,83 @@ TEST_F(SavePdfEndToEndTest, AnUndeterminedModelStillEndsWithTheOrderCode)
     const QString text = Text(Save(QStringLiteral("undetermined.pdf")));
     EXPECT_TRUE(text.contains(QStringLiteral("НЕ ОПРЕДЕЛЁН")));
     EXPECT_TRUE(text.endsWith(QStringLiteral("Структурный состав OEM"))) << text.toStdString();
+}
+
+// Whatever the organisation fields hold prints as the fields show it on
+// their one line, and nothing in them is evaluated.
+TEST_F(SavePdfEndToEndTest, PastedTextPrintsAsItsFieldShowsIt)
+{
+    Fill(QStringLiteral("start"));
+    QString longText;
+    while (longText.size() < 3000)
+        longText += QStringLiteral("Длинное наименование %1 ").arg(longText.size());
+    const QStringList hostile = {
+        QStringLiteral("ООО «Альфа»\nфилиал № 2"),
+        QStringLiteral("ООО «Альфа»\r\nфилиал № 2"),
+        QStringLiteral("Отдел\tснабжения\t№ 3"),
+        QStringLiteral("O'Neil's \"Best\" ''doubled'' '"),
+        QStringLiteral("a [b] [Описание] [Код для заказа] [Date] [qvxUserDataSet1.\"Param\"] [1+1]"),
+        QStringLiteral("<b>bold</b> <i>it</i> &amp; <font color=\"red\">red</font>"),
+        QStringLiteral("' + Report.Name + '"),
+        QStringLiteral("IIF(True, 'a', 'b')"),
+        QStringLiteral("']; end. begin ['"),
+        QStringLiteral("#13#10 \\n \" + \" ; // { } (* *)"),
+        QStringLiteral("Ωμέγα Ж ä € ∑ ≤ 𝔸 😀"),
+    };
+    for (const QString &text : hostile) {
+        for (TEdit *edit : {form->Edit1, form->Edit2, form->Edit3})
+            Paste(edit, text);
+        const QString file = Save(QStringLiteral("pasted.pdf"));
+        ASSERT_TRUE(runner.messages.empty()) << text.toStdString() << ": " << runner.messages[0].Text.toStdString();
+        QString shown = text;
+        shown.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+        shown.replace(QLatin1Char('\t'), QLatin1Char(' '));
+        EXPECT_EQ(Text(file).count(shown.simplified()), 3) << text.toStdString() << "\n" << Text(file).toStdString();
+    }
+    Paste(form->Edit1, longText);
+    const QString file = Save(QStringLiteral("long.pdf"));
+    EXPECT_TRUE(runner.messages.empty());
+    EXPECT_TRUE(Text(file).contains(longText.simplified()));
+}
+
+// Every text run of the saved questionnaire lies wholly inside its cell,
+// and a value sits on its caption's baseline where they share a row: each
+// memo of the prepared pages drawn on a recording canvas at the report's
+// own scale.
+TEST_F(SavePdfEndToEndTest, EveryTextLiesInsideItsCell)
+{
+    Fill(QStringLiteral("O'Neil & Co"));
+    Save(QStringLiteral("cells.pdf"));
+    TqvxCustomPreviewPages *pages = form->qvxReport1->PreviewPages();
+    ASSERT_GT(pages->Count(), 0);
+    QHash<QString, int> textTops;
+    for (int index = 0; index < pages->Count(); ++index) {
+        TqvxReportPage *page = pages->GetPage(index);
+        ASSERT_NE(page, nullptr);
+        for (TqvxComponent *object : page->GetAllObjects()) {
+            auto *memo = qobject_cast<TqvxMemoView *>(object);
+            // The order code's one-pixel text is drawn out of sight on
+            // purpose.
+            if (!memo || memo->Font()->Height() > 0 && memo->Font()->Height() < 2)
+                continue;
+            TRecordingCanvas canvas;
+            memo->Draw(&canvas, 1, 1, 0, 0);
+            const TRect cell(qvxRound(memo->GetAbsLeft()), qvxRound(memo->GetAbsTop()),
+                             qvxRound(memo->GetAbsLeft() + memo->Width()), qvxRound(memo->GetAbsTop() + memo->Height()));
+            for (const TCanvasRecord &text : canvas.TextRecords()) {
+                EXPECT_TRUE(text.Bounds.Top >= cell.Top && text.Bounds.Bottom <= cell.Bottom
+                            && text.Bounds.Left >= cell.Left && text.Bounds.Right <= cell.Right)
+                    << memo->Name().toStdString() << " on page " << index + 1 << ": \"" << text.Text.toStdString()
+                    << "\" at " << text.Bounds.Left << "," << text.Bounds.Top << "-" << text.Bounds.Right << ","
+                    << text.Bounds.Bottom << " in " << cell.Left << "," << cell.Top << "-" << cell.Right << ","
+                    << cell.Bottom;
+
+                if (!textTops.contains(memo->Name()))
+                    textTops[memo->Name()] = text.Bounds.Top;
+            }
+        }
+    }
+    // The quantity stands on the line of its caption.
+    ASSERT_TRUE(textTops.contains(QStringLiteral("Memo19")) && textTops.contains(QStringLiteral("Memo20")));
+    EXPECT_EQ(textTops[QStringLiteral("Memo20")], textTops[QStringLiteral("Memo19")]);
 }

@@ -58,13 +58,20 @@ void PinFormatSettings()
 
 int main(int argc, char **argv)
 {
+#ifdef TEST_PLATFORM
+    qputenv("QT_QPA_PLATFORM", TEST_PLATFORM);
+#else
     qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
     qputenv("TZ", "UTC");
     // As the program does: writes past the file-size limit fail, they do
     // not end the process.
     std::signal(SIGXFSZ, SIG_IGN);
     // The project's own font configuration, before anything starts fontconfig.
     qputenv("FONTCONFIG_FILE", PROJECT_FONTS_CONF);
+    // No printer of the machine's print service: a print server that is not
+    // there.  The printing tests name their own.
+    qputenv("CUPS_SERVER", "/nonexistent/qvx-tests/cups.sock");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     TEST_REGISTER_UNITS();

@@ -115,6 +115,17 @@ TEST_F(Printing, CopiesGoToTheDriverUnlessCollated)
     EXPECT_EQ(options()->Copies(), 2) << "the options are restored";
 }
 
+TEST_F(Printing, AFileGetsEveryUncollatedCopyDrawn)
+{
+    options()->SetCopies(2);
+    options()->SetCollate(false);
+    options()->SetPrintFileName(QStringLiteral("order.prn"));
+    print();
+    EXPECT_EQ(printer->sheets, QStringList({"Page 1", "Page 1", "Page 2", "Page 2", "Page 3", "Page 3"}));
+    EXPECT_EQ(printer->calls.first(), "Params 256 P bin 7 duplex 0 copies 1");
+    EXPECT_EQ(copyNumbers, QList<int>({1, 1, 1}));
+}
+
 TEST_F(Printing, CollatedCopiesRepeatTheRunWithTheirCopyNumber)
 {
     options()->SetCopies(2);

@@ -3,6 +3,10 @@
 #include "PreparedReport.h"
 
 #include "engine/qvxPrinter.h"
+#include "engine/qvxPrinterProperties.h"
+#include "preview/DialogKeys.h"
+#include "toolkit/ScriptedModalRunner.h"
+#include "toolkit/widgets/TComboBox.h"
 #include "report/model/qvxOptions.h"
 #include "report/model/qvxResources.h"
 
@@ -78,6 +82,64 @@ TEST(Printers, TheProgramsListIsTheReportModels)
     // With or without installed printers there is a current one.
     EXPECT_NE(qvxSystemPrinters()->GetCurrentPrinter(), nullptr);
     EXPECT_EQ(qvxSystemPrinters()->Count(), qvxSystemPrinters()->PrinterNames().size());
+}
+
+TEST(PrinterProperties, TheUserChoosesSourceTwoSidedPrintingAndResolutionByKeys)
+{
+    TqvxPrinterChoices choices;
+    choices.Bins = {{QStringLiteral("Default"), kDefaultBin}, {QStringLiteral("Tray 1"), 1}, {QStringLiteral("Manual"), 4}};
+    choices.DuplexModes = {1, 2, 3};
+    choices.Resolutions = {300, 600};
+    choices.Resolution = 600;
+    EXPECT_TRUE(choices.Any());
+
+    ScriptedModalRunner runner;
+    QList<TComboBox *> lists;
+    runner.onForm = [&](TCustomForm &form) {
+        lists.clear();
+        for (int i = 0; i < form.ComponentCount(); ++i)
+            if (auto *list = qobject_cast<TComboBox *>(form.Components(i)))
+                lists << list;
+        ASSERT_EQ(lists.size(), 3);
+        EXPECT_EQ(lists[2]->Text(), qvxResources()->Get("dlgDotsPerInch").arg(600));
+        lists[0]->SetFocus();
+        pressKey(lists[0], Qt::Key_End);
+        pressKey(lists[0], Qt::Key_Tab);
+        pressOnFocus(form, Qt::Key_Down);
+        pressOnFocus(form, Qt::Key_Tab);
+        pressOnFocus(form, Qt::Key_Up);
+        pressOnFocus(form, Qt::Key_Return);
+    };
+    ASSERT_TRUE(qvxPrinterPropertiesDialog(QStringLiteral("Office"), choices));
+    EXPECT_EQ(choices.Bin, 4);
+    EXPECT_EQ(choices.Duplex, 2);
+    EXPECT_EQ(choices.Resolution, 300);
+
+    runner.onForm = [&](TCustomForm &form) {
+        pressKey(qobject_cast<TComboBox *>(form.Components(1)), Qt::Key_Home);
+        pressOnFocus(form, Qt::Key_Escape);
+    };
+    EXPECT_FALSE(qvxPrinterPropertiesDialog(QStringLiteral("Office"), choices));
+    EXPECT_EQ(choices.Bin, 4) << "Esc changes nothing";
+
+    TqvxPrinterChoices single;
+    single.Bins = {{QStringLiteral("Default"), kDefaultBin}};
+    single.Resolution = 600;
+    EXPECT_FALSE(single.Any()) << "nothing to choose";
+    runner.onForm = [&](TCustomForm &form) {
+        for (int i = 0; i < form.ComponentCount(); ++i)
+            if (auto *list = qobject_cast<TComboBox *>(form.Components(i)))
+                EXPECT_FALSE(list->Enabled());
+        pressOnFocus(form, Qt::Key_Return);
+    };
+    qvxPrinterPropertiesDialog(QStringLiteral("Label"), single);
+}
+
+TEST(PrinterProperties, TheVirtualPrinterHasNone)
+{
+    TqvxVirtualPrinter printer(QStringLiteral("Virtual"));
+    printer.Init();
+    EXPECT_FALSE(printer.HasPropertiesDlg());
 }
 
 } // namespace

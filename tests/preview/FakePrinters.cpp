@@ -1,5 +1,6 @@
 #include "FakePrinters.h"
 
+#include "report/model/qvxResources.h"
 #include "toolkit/graphics/RecordingCanvas.h"
 
 #include <QFile>
@@ -88,5 +89,13 @@ std::vector<std::unique_ptr<TqvxCustomPrinter>> twoFakePrinters()
     printers.push_back(std::make_unique<TFakePrinter>(
         QStringLiteral("Label"), QStringLiteral("usb://label"),
         QList<TqvxPrinterItem>{{QStringLiteral("A4"), 9}, {QStringLiteral("A5"), 11}}));
+    return printers;
+}
+
+std::vector<std::unique_ptr<TqvxCustomPrinter>> noInstalledPrinter()
+{
+    std::vector<std::unique_ptr<TqvxCustomPrinter>> printers;
+    printers.push_back(std::make_unique<TqvxVirtualPrinter>(qvxResources()->Get(QStringLiteral("prVirtual")),
+                                                            std::make_unique<TRecordingCanvas>()));
     return printers;
 }

@@ -33,6 +33,7 @@ public:
     void SetPrintParams(int paperSize, double paperWidth, double paperHeight, TPrinterOrientation orientation,
                         int bin, TqvxDuplexMode duplex, int copies) override;
     void PropertiesDlg() override { SetChosen(Bin(), m_driverDuplex); }
+    bool HasPropertiesDlg() const override { return true; }
 
     // The duplex mode the driver's dialog chooses (1 simplex, 2 vertical,
     // 3 horizontal; -1 none).
@@ -60,3 +61,6 @@ public:
 // "Office" (A4, A3, Letter) at port "LPT1:" and "Label" (A4, A5) at
 // "usb://label".
 std::vector<std::unique_ptr<TqvxCustomPrinter>> twoFakePrinters();
+// What a machine without an installed printer has: the virtual printer
+// alone.
+std::vector<std::unique_ptr<TqvxCustomPrinter>> noInstalledPrinter();

@@ -1,6 +1,8 @@
 // The PDF filter's options dialog: what ShowModal fills by itself, the
 // controls to and from the filter, the checks on OK and the save dialog.
 
+#include "DialogKeys.h"
+
 #include "engine/PreparedReport.h"
 #include "export/pdf/qvxExportPDF.h"
 #include "preview/qvxPDFExportDialog.h"
@@ -13,6 +15,7 @@
 #include "toolkit/widgets/TButton.h"
 #include "toolkit/widgets/TCheckBox.h"
 #include "toolkit/widgets/TCustomEdit.h"
+#include "toolkit/widgets/TPageControl.h"
 #include "toolkit/widgets/TRadioButton.h"
 
 #include <gtest/gtest.h>
@@ -190,12 +193,15 @@ TEST(PageNumberField, TakesDigitsCommasDashesAndBackspaceOnly)
     EXPECT_EQ(qvxPageNumberText(QStringLiteral("1, 3a-5")), "1,3-5");
 }
 
-TEST(PageNumberField, AcceptsTheRangesPrintingAndExportRead)
+TEST(PageNumberField, AcceptsOnlyRangesThatNamePagesOfTheReport)
 {
-    for (const char *text : {"", "1", "1,3,5-12", "5-", "2-2,7"})
-        EXPECT_TRUE(qvxIsPageRange(QString::fromLatin1(text))) << text;
-    for (const char *text : {"-", "-3", "1,,2", "1-2-3", "1-,2", ",", "99999999999"})
-        EXPECT_FALSE(qvxIsPageRange(QString::fromLatin1(text))) << text;
+    for (const char *text : {"", "1", "1,3,5-12", "5-", "2-2,7", "12", "12-"})
+        EXPECT_EQ(qvxPageRangeError(QString::fromLatin1(text), 12), "") << text;
+    for (const char *text : {"-", "-3", "1,,2", "1-2-3", "1-,2", ",", "99999999999", "0", "13", "0-2", "13-",
+                             "3-1", "1,5-4", "2-13"})
+        EXPECT_NE(qvxPageRangeError(QString::fromLatin1(text), 12), "") << text;
+    EXPECT_EQ(qvxPageRangeError(QStringLiteral("9"), 0), "") << "a report of unknown length";
+    EXPECT_NE(qvxPageRangeError(QStringLiteral("0"), 0), "");
 }
 
 TEST_F(PDFExportDialog, TypingIntoThePageNumbersChoosesThemAndKeysAreFiltered)
@@ -205,11 +211,74 @@ TEST_F(PDFExportDialog, TypingIntoThePageNumbersChoosesThemAndKeysAreFiltered)
         QChar letter = u'x';
         dialog.PageNumbersE->OnKeyPress(dialog.PageNumbersE, letter);
         EXPECT_TRUE(letter.isNull());
-        dialog.PageNumbersE->SetText(QStringLiteral("4"));
+        dialog.PageNumbersE->SetText(QStringLiteral("3"));
         EXPECT_TRUE(dialog.PageNumbersRB->Checked());
         return true;
     });
-    EXPECT_EQ(filter.PageNumbers(), "4");
+    EXPECT_EQ(filter.PageNumbers(), "3");
+}
+
+TEST_F(PDFExportDialog, PasswordsPDFReadersCannotTakeAreRefusedOnOKInRussian)
+{
+    for (TEdit *TqvxPDFExportDialog::*field : {&TqvxPDFExportDialog::OwnPassE, &TqvxPDFExportDialog::UserPassE}) {
+        runner.messages.clear();
+        runner.fileRequests.clear();
+        EXPECT_EQ(showModal([&](TqvxPDFExportDialog &dialog) {
+                      dialog.PageControl1->SetActivePage(dialog.SecurityPage);
+                      typeOver(dialog.*field, QStringLiteral("пароль1"));
+                      pressKey(dialog.*field, Qt::Key_Return);
+                      EXPECT_EQ(dialog.ModalResult(), mrNone) << "the dialog stays open";
+                      typeOver(dialog.*field, QStringLiteral("secret1"));
+                      pressKey(dialog.*field, Qt::Key_Return);
+                      return dialog.ModalResult() == mrOk;
+                  }),
+                  mrOk);
+        ASSERT_EQ(runner.messages.size(), 1u);
+        const QString caption = qvxGet(field == &TqvxPDFExportDialog::OwnPassE ? 8964 : 8965);
+        EXPECT_EQ(runner.messages[0].Text, qvxResources()->Get("dlgBadPassword").arg(caption, QStringLiteral("п")));
+        EXPECT_EQ(runner.fileRequests.size(), 1u) << "the file is asked for once the passwords are good";
+    }
+    EXPECT_EQ(filter.OwnerPassword(), "secret1");
+    EXPECT_EQ(filter.UserPassword(), "secret1");
+}
+
+TEST_F(PDFExportDialog, PageRangesThatNameNoPageOfTheReportAreRefusedOnOK)
+{
+    for (const char *range : {"0", "9", "3-1"}) {
+        SCOPED_TRACE(range);
+        runner.messages.clear();
+        showModal([&](TqvxPDFExportDialog &dialog) {
+            typeOver(dialog.PageNumbersE, QString::fromLatin1(range));
+            pressKey(dialog.PageNumbersE, Qt::Key_Return);
+            EXPECT_EQ(dialog.ModalResult(), mrNone);
+            return false;
+        });
+        EXPECT_EQ(runner.messages.size(), 1u);
+    }
+}
+
+TEST_F(PDFExportDialog, EveryPageIsReachedByKeys)
+{
+    showModal([](TqvxPDFExportDialog &dialog) -> bool {
+        dialog.CompressedCB->SetFocus();
+        pressOnFocus(dialog, Qt::Key_Tab, Qt::ControlModifier);
+        EXPECT_EQ(dialog.PageControl1->ActivePage(), dialog.InfoPage);
+        EXPECT_EQ(dialog.ActiveControl(), dialog.TitleE);
+        pressOnFocus(dialog, Qt::Key_PageDown, Qt::ControlModifier);
+        EXPECT_EQ(dialog.PageControl1->ActivePage(), dialog.SecurityPage);
+        EXPECT_EQ(dialog.ActiveControl(), dialog.OwnPassE);
+        pressOnFocus(dialog, Qt::Key_Backtab, Qt::ShiftModifier);
+        const TWinControl *tabs = dialog.ActiveControl();
+        EXPECT_TRUE(tabs && tabs->Parent() == dialog.PageControl1) << "Shift+Tab goes back to the tabs";
+        pressOnFocus(dialog, Qt::Key_Right);
+        EXPECT_EQ(dialog.PageControl1->ActivePage(), dialog.ViewerPage);
+        pressOnFocus(dialog, Qt::Key_Tab);
+        EXPECT_EQ(dialog.ActiveControl(), dialog.HideToolbarCB);
+        dialog.CancelB->SetFocus();
+        pressOnFocus(dialog, Qt::Key_Tab);
+        EXPECT_EQ(dialog.ActiveControl(), tabs) << "Tab comes round to the tabs";
+        return false;
+    });
 }
 
 } // namespace

@@ -2,12 +2,14 @@
 // papers, in the units of the report's settings file.  Numbers show with
 // the tests' decimal comma.
 
+#include "DialogKeys.h"
 #include "FakePrinters.h"
 
 #include "engine/PreparedReport.h"
 #include "preview/qvxPageSettings.h"
 #include "report/model/qvxResources.h"
 #include "toolkit/ScriptedModalRunner.h"
+#include "toolkit/classes/TStrings.h"
 #include "toolkit/widgets/TButton.h"
 #include "toolkit/widgets/TComboBox.h"
 #include "toolkit/widgets/TCustomEdit.h"
@@ -15,6 +17,7 @@
 #include "toolkit/widgets/TRadioButton.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -153,6 +156,69 @@ TEST_F(PageSettings, ANumberThatCannotBeReadKeepsTheDialogOpen)
         return false;
     });
     EXPECT_EQ(runner.messages.size(), 1u);
+}
+
+TEST_F(PageSettings, OKWithoutAChangeKeepsThePaperWithOrWithoutAnInstalledPrinter)
+{
+    for (const bool installed : {true, false}) {
+        TFakePrinters virtualOnly{installed ? twoFakePrinters() : noInstalledPrinter()};
+        for (const int paper : {kA4Paper, 8, 11, 68}) {
+            if (installed && paper == 68)
+                continue;
+            SCOPED_TRACE(QStringLiteral("paper %1, installed %2").arg(paper).arg(installed).toStdString());
+            prepared.page->SetPaperSize(paper);
+            const double width = prepared.page->PaperWidth();
+            const double height = prepared.page->PaperHeight();
+            const bool confirmed = edit(prepared.page, [&](TqvxPageSettingsForm &dialog) {
+                EXPECT_EQ(dialog.SizeCB->Text(), installed && paper == 11 ? qvxResources()->Get("prCustom")
+                                                                          : PaperName(paper));
+                if (!installed)
+                    EXPECT_EQ(dialog.SizeCB->Items()->Count(), 67) << "the custom size and every paper";
+                pressKey(dialog.SizeCB, Qt::Key_Return);
+                return dialog.ModalResult() == mrOk;
+            });
+            EXPECT_TRUE(confirmed);
+            EXPECT_EQ(prepared.page->PaperSize(), installed && paper == 11 ? kCustomPaper : paper);
+            EXPECT_DOUBLE_EQ(prepared.page->PaperWidth(), width);
+            EXPECT_DOUBLE_EQ(prepared.page->PaperHeight(), height);
+        }
+    }
+}
+
+TEST_F(PageSettings, SizesAndMarginsThatMakeNoPageAreRefusedNamingTheField)
+{
+    prepared.page->SetPaperSize(kA4Paper);
+    const struct {
+        TEdit *TqvxPageSettingsForm::*field;
+        const char *text;
+        const char *message;
+    } cases[] = {
+        {&TqvxPageSettingsForm::WidthE, "0", "dlgBadPaperSize"},
+        {&TqvxPageSettingsForm::HeightE, "-5", "dlgBadPaperSize"},
+        {&TqvxPageSettingsForm::WidthE, "1e3", "dlgBadNumber"},
+        {&TqvxPageSettingsForm::WidthE, "900", "dlgBadPaperSize"},
+        {&TqvxPageSettingsForm::MarginLeftE, "-1", "dlgBadMargin"},
+        {&TqvxPageSettingsForm::MarginTopE, "", "dlgBadNumber"},
+        {&TqvxPageSettingsForm::MarginLeftE, "20", "dlgMarginsTooWide"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        runner.messages.clear();
+        edit(prepared.page, [&](TqvxPageSettingsForm &dialog) {
+            TEdit *field = dialog.*c.field;
+            typeOver(field, QString::fromLatin1(c.text));
+            pressKey(field, Qt::Key_Return);
+            EXPECT_EQ(dialog.ModalResult(), mrNone);
+            EXPECT_EQ(dialog.ActiveControl(), field) << "the field to mend has the focus";
+            return false;
+        });
+        ASSERT_EQ(runner.messages.size(), 1u);
+        const QString message = runner.messages[0].Text;
+        const QString expected = qvxResources()->Get(QLatin1String(c.message));
+        for (const QString &piece : expected.split(QRegularExpression(QStringLiteral("%\\d"))))
+            EXPECT_TRUE(message.contains(piece)) << message.toStdString();
+        EXPECT_DOUBLE_EQ(prepared.page->PaperWidth(), 210) << "nothing is stored";
+    }
 }
 
 // A page that notes, at each step of OK, the orientation and what is set.

@@ -1,6 +1,7 @@
 // The print dialog between the report's print options and the printer
 // list, answered through the modal runner.
 
+#include "DialogKeys.h"
 #include "FakePrinters.h"
 
 #include "engine/PreparedReport.h"
@@ -8,6 +9,7 @@
 #include "report/model/qvxOptions.h"
 #include "report/model/qvxResources.h"
 #include "toolkit/ScriptedModalRunner.h"
+#include "toolkit/classes/TStrings.h"
 #include "toolkit/widgets/TButton.h"
 #include "toolkit/widgets/TCheckBox.h"
 #include "toolkit/widgets/TComboBox.h"
@@ -121,7 +123,9 @@ TEST_F(PrintDialog, TheDriversDuplexChoiceMapsOntoTheDuplexList)
 
     printer(0)->m_driverDuplex = 2;
     show([](TqvxPrintDialog &dialog) {
-        dialog.PropertiesClick();
+        EXPECT_TRUE(dialog.PropButton->Enabled());
+        dialog.PropButton->SetFocus();
+        pressKey(dialog.PropButton, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
         EXPECT_EQ(dialog.DuplexCB->ItemIndex(), 1);
         return true;
     });
@@ -186,7 +190,7 @@ TEST_F(PrintDialog, PrintingToAFileAsksForItAndTakesThePrnExtension)
         dialog.PrinterChanged();
         return true;
     })) << "cancelling the file dialog cancels the print";
-    EXPECT_EQ(currentIndex(), 0);
+    EXPECT_EQ(currentIndex(), 1) << "but the printer chosen stays chosen";
 }
 
 TEST_F(PrintDialog, TheCurrentPageIsThePreviewsPageNumber)
@@ -213,6 +217,46 @@ TEST_F(PrintDialog, AWrongPageRangeKeepsTheDialogOpenWithAMessage)
     });
     ASSERT_EQ(runner.messages.size(), 1u);
     EXPECT_TRUE(runner.messages[0].Text.contains("1--2"));
+}
+
+TEST_F(PrintDialog, WithoutAnInstalledPrinterTheSheetListOffersEveryPaperByName)
+{
+    TFakePrinters none{noInstalledPrinter()};
+    for (const int sheet : {11, 68, kA4Paper}) {
+        SCOPED_TRACE(sheet);
+        options()->SetPrintMode(pmSplit);
+        options()->SetPrintOnSheet(sheet);
+        EXPECT_TRUE(show([&](TqvxPrintDialog &dialog) {
+            EXPECT_EQ(dialog.PagPageSizeCB->Items()->Count(), 67) << "pgDefault and every paper";
+            EXPECT_FALSE(dialog.PropButton->Enabled()) << "the virtual printer has no settings to show";
+            EXPECT_EQ(dialog.PagPageSizeCB->Text(), PaperName(sheet));
+            pressKey(dialog.PagPageSizeCB, Qt::Key_Return);
+            return dialog.ModalResult() == mrOk;
+        }));
+        EXPECT_EQ(options()->PrintOnSheet(), sheet) << "OK without a change changes nothing";
+    }
+}
+
+TEST_F(PrintDialog, PageRangesThatNameNoPageOfTheReportAreRefusedOnOK)
+{
+    for (const char *range : {"0", "9", "3-1", "2-4", "4-"}) {
+        SCOPED_TRACE(range);
+        runner.messages.clear();
+        show([&](TqvxPrintDialog &dialog) {
+            typeOver(dialog.PageNumbersE, QString::fromLatin1(range));
+            EXPECT_TRUE(dialog.PageNumbersRB->Checked());
+            pressKey(dialog.PageNumbersE, Qt::Key_Return);
+            EXPECT_EQ(dialog.ModalResult(), mrNone);
+            return false;
+        });
+        EXPECT_EQ(runner.messages.size(), 1u);
+    }
+    EXPECT_TRUE(show([&](TqvxPrintDialog &dialog) {
+        typeOver(dialog.PageNumbersE, QStringLiteral("3,1-2"));
+        pressKey(dialog.PageNumbersE, Qt::Key_Return);
+        return dialog.ModalResult() == mrOk;
+    }));
+    EXPECT_EQ(options()->PageNumbers(), "3,1-2");
 }
 
 } // namespace

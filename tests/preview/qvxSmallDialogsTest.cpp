@@ -16,6 +16,13 @@
 #include "toolkit/widgets/TLabel.h"
 #include "toolkit/widgets/TPanel.h"
 
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMoveEvent>
+#include <QResizeEvent>
+
+#include <QtTest/qtestspontaneevent.h>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -117,6 +124,61 @@ TEST(DialogForm, TellsOfMovesAndSkipsTheStoredDesignWhenAsked)
     std::unique_ptr<TqvxDialogForm> bare(NewObject<TqvxDialogForm>(&page));
     EXPECT_TRUE(bare->NoReadState());
     EXPECT_EQ(bare->Owner(), nullptr) << "the window has no owner";
+}
+
+// Delivers an event as the window system does, marked as its own.
+void sendFromWindowSystem(QObject *receiver, QEvent *event)
+{
+    QSpontaneKeyEvent::setSpontaneous(event);
+    QApplication::instance()->notify(receiver, event);
+}
+
+// Runs the event loop for the given time.
+void waitFor(int milliseconds)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < milliseconds)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+// The window system moves the window to pos and tells it so.
+void windowSystemMoves(QWidget *window, const QPoint &pos)
+{
+    const QPoint old = window->pos();
+    window->move(pos);
+    QMoveEvent moved(pos, old);
+    sendFromWindowSystem(window, &moved);
+}
+
+TEST(DialogForm, TellsOfEachMoveTheUserMakesOnceAndNotOfItsPlacing)
+{
+    std::unique_ptr<TqvxDialogForm> form(NewObject<TqvxDialogForm>(nullptr));
+    int modified = 0;
+    form->OnModify = [&](TObject *) { ++modified; };
+    form->SetBounds(100, 100, 200, 150);
+    form->Show();
+    QWidget *window = form->Widget()->window();
+    // The window manager confirms the place the window asked for.
+    QMoveEvent placed(window->pos(), window->pos());
+    sendFromWindowSystem(window, &placed);
+    QResizeEvent sized(window->size(), window->size());
+    sendFromWindowSystem(window, &sized);
+    waitFor(400);
+    EXPECT_EQ(modified, 0) << "placing the window is no move of the user's";
+
+    // A drag: many small moves, then the window rests.
+    for (int step = 1; step <= 10; ++step) {
+        windowSystemMoves(window, QPoint(100 + 5 * step, 100 + 3 * step));
+        waitFor(20);
+    }
+    waitFor(400);
+    EXPECT_EQ(modified, 1);
+    EXPECT_EQ(form->Left(), 150);
+
+    windowSystemMoves(window, QPoint(20, 30));
+    waitFor(400);
+    EXPECT_EQ(modified, 2) << "the next move tells again";
 }
 
 TEST(DialogForm, IsTheWindowOfDialogPages)

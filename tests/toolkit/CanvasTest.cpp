@@ -7,6 +7,10 @@
 #include "common/TestSupport.h"
 
 #include <QImage>
+#include <QPageSize>
+#include <QPrinter>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -269,6 +273,62 @@ TEST(CanvasText, TextIsPlacedByTheTopLeftOfItsCell)
     EXPECT_NEAR(ink.top, baseline - 14, 1);     // cap height of 0.69 em
     EXPECT_NEAR(ink.left, 10 + 2, 1);           // left side bearing of 0.08 em
     EXPECT_EQ(canvas.PenPos(), Point(10 + canvas.TextWidth(QStringLiteral("H")), 5));
+}
+
+// Text printed through Qt's PDF print engine stays text in its own fonts,
+// its glyphs where the screen draws them.
+TEST(CanvasText, PrintedTextStaysTextWhereTheScreenDrawsIt)
+{
+    const auto draw = [](TCanvas &canvas) {
+        canvas.Font()->SetName(QStringLiteral("Arial"));
+        canvas.Font()->SetHeight(-40);
+        canvas.Brush()->SetStyle(bsClear);
+        canvas.TextOut(30, 20, QStringLiteral("Выключатель Hello"));
+        canvas.Font()->SetStyle(TFontStyles(fsBold));
+        canvas.TextOut(30, 100, QStringLiteral("Bold Жирный"));
+    };
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("printed.pdf"));
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setResolution(96);
+        printer.setFullPage(true);
+        printer.setPageSize(QPageSize(QSizeF(127, 63.5), QPageSize::Millimeter)); // 480 x 240 pixels
+        TCanvas canvas;
+        canvas.SetDevice(&printer);
+        canvas.SetIsPrinter(true);
+        draw(canvas);
+        canvas.SetDevice(nullptr);
+    }
+    const auto run = [](const QString &program, const QStringList &arguments) {
+        QProcess process;
+        process.start(program, arguments);
+        process.waitForFinished(60000);
+        return QString::fromUtf8(process.readAllStandardOutput());
+    };
+    const QString fonts = run(QStringLiteral("pdffonts"), {pdf});
+    EXPECT_TRUE(fonts.contains(QStringLiteral("LiberationSans "))) << fonts.toStdString();
+    EXPECT_TRUE(fonts.contains(QStringLiteral("LiberationSans-Bold "))) << fonts.toStdString();
+    const QString text = run(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf,
+                                                           QStringLiteral("-")});
+    EXPECT_TRUE(text.contains(QStringLiteral("Выключатель Hello"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Bold Жирный"))) << text.toStdString();
+
+    run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-png"),
+                                      QStringLiteral("-singlefile"), pdf, dir.filePath(QStringLiteral("page"))});
+    const QImage printed(dir.filePath(QStringLiteral("page.png")));
+    ASSERT_EQ(printed.size(), QSize(480, 240));
+    Surface screen(480, 240);
+    draw(screen.canvas);
+    screen.canvas.ReleaseHandle();
+    const InkBox onScreen = inkOf(screen.image, qRgb(255, 255, 255));
+    const InkBox onPaper = inkOf(printed.convertToFormat(QImage::Format_RGB32), qRgb(255, 255, 255));
+    EXPECT_NEAR(onPaper.left, onScreen.left, 1);
+    EXPECT_NEAR(onPaper.top, onScreen.top, 1);
+    EXPECT_NEAR(onPaper.right, onScreen.right, 1);
+    EXPECT_NEAR(onPaper.bottom, onScreen.bottom, 1);
 }
 
 TEST(CanvasText, TextOutPaintsItsCellOnASolidBrush)

@@ -6,10 +6,12 @@
 #include "toolkit/graphics/TextFormat.h"
 #include "toolkit/graphics/TextShaping.h"
 
+#include <QFontDatabase>
 #include <QGlyphRun>
 #include <QHash>
 #include <QImage>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QRawFont>
 
@@ -115,6 +117,43 @@ QRawFont rawFontOf(const TFontFace &face, double pixelSize)
         it = fonts.insert(key, QRawFont(face.FileData(), pixelSize, QFont::PreferNoHinting));
     QRawFont font = *it;
     font.setPixelSize(pixelSize);
+    return font;
+}
+
+// The face as Qt's font database knows it by its file, at that size;
+// invalid when the database cannot give this very face.  A PDF print engine
+// embeds such a face and keeps the text as text, while a face loaded from
+// memory has no file there and its glyphs are drawn as outlines.
+QRawFont fileBackedFontOf(const TFontFace &face, double pixelSize)
+{
+    static auto &fonts = *new QHash<QString, QRawFont>;
+    const QString key = face.File().FileName + QLatin1Char('#') + QString::number(face.File().FaceIndex);
+    auto it = fonts.find(key);
+    if (it == fonts.end()) {
+        QRawFont found;
+        const int id = QFontDatabase::addApplicationFont(face.File().FileName);
+        // The same face: its header (checksum, dates, sizes) is the same.
+        const QByteArray head = face.Table(0x68656164);
+        const QStringList families = id >= 0 ? QFontDatabase::applicationFontFamilies(id) : QStringList();
+        for (const QString &family : families) {
+            for (const QString &style : QFontDatabase::styles(family)) {
+                QFont font(family);
+                font.setStyleName(style);
+                font.setHintingPreference(QFont::PreferNoHinting);
+                const QRawFont candidate = QRawFont::fromFont(font);
+                if (candidate.isValid() && !head.isEmpty() && candidate.fontTable("head") == head) {
+                    found = candidate;
+                    break;
+                }
+            }
+            if (found.isValid())
+                break;
+        }
+        it = fonts.insert(key, found);
+    }
+    QRawFont font = *it;
+    if (font.isValid())
+        font.setPixelSize(pixelSize);
     return font;
 }
 
@@ -547,7 +586,11 @@ void TCanvas::DrawTextAt(double x, double y, const QString &text, unsigned optio
         p.rotate(-font.Orientation / 10.0);
     const QColor color = ColorToQColor(font.Color);
     QGlyphRun glyphRun;
-    glyphRun.setRawFont(rawFontOf(*s.face, s.pixelSize));
+    // A PDF engine (printing) keeps the text of a face it knows by its file.
+    QRawFont rawFont;
+    if (p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Pdf)
+        rawFont = fileBackedFontOf(*s.face, s.pixelSize);
+    glyphRun.setRawFont(rawFont.isValid() ? rawFont : rawFontOf(*s.face, s.pixelSize));
     glyphRun.setGlyphIndexes(placed.glyphs);
     glyphRun.setPositions(placed.positions);
     p.setPen(color);

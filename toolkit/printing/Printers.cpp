@@ -46,6 +46,12 @@ int paperIdOf(const QPageSize &size, int index)
     return id > 0 ? id : kCustomPaper + 1 + index;
 }
 
+// 1 simplex, 2 long-edge, 3 short-edge duplex.
+int duplexNumber(QPrinter::DuplexMode mode)
+{
+    return mode == QPrinter::DuplexLongSide ? 2 : mode == QPrinter::DuplexShortSide ? 3 : 1;
+}
+
 // Reads the paper sources and default orientation that CUPS reports.
 struct CupsDestination {
     explicit CupsDestination(const QString &name)
@@ -141,16 +147,11 @@ void TPrinter::readPhysicalDefaults()
     const int defaultIndex = sizes.indexOf(info.defaultPageSize());
     m_defaultPaper = defaultIndex >= 0 ? m_papers[defaultIndex].Id : paperIdOf(info.defaultPageSize(), sizes.size());
 
-    switch (info.defaultDuplexMode()) {
-    case QPrinter::DuplexLongSide:
-        m_defaultDuplex = 2;
-        break;
-    case QPrinter::DuplexShortSide:
-        m_defaultDuplex = 3;
-        break;
-    default:
-        m_defaultDuplex = 1;
-    }
+    for (const QPrinter::DuplexMode mode : info.supportedDuplexModes())
+        if (mode != QPrinter::DuplexAuto)
+            m_duplexModes << duplexNumber(mode);
+    m_resolutions = info.supportedResolutions();
+    m_defaultDuplex = duplexNumber(info.defaultDuplexMode());
 
     const CupsDestination cups(m_name);
     if (ipp_attribute_t *sources = cups.supported("media-source")) {
@@ -240,8 +241,7 @@ void TPrinter::SetBin(int binId)
         return;
     for (int i = 0; i < m_bins.size(); ++i) {
         if (m_bins[i].Id == binId) {
-            m_device->printer.printEngine()->setProperty(
-                kCupsOptionsProperty, QStringList{QStringLiteral("media-source"), m_binKeywords[i]});
+            setJobOption(QStringLiteral("media-source"), m_binKeywords[i]);
             return;
         }
     }
@@ -251,15 +251,47 @@ void TPrinter::SetDuplex(int duplex)
 {
     if (!m_device)
         return;
-    m_device->printer.setDuplex(duplex == 2   ? QPrinter::DuplexLongSide
-                                : duplex == 3 ? QPrinter::DuplexShortSide
-                                              : QPrinter::DuplexNone);
+    const QPrinter::DuplexMode mode = duplex == 2   ? QPrinter::DuplexLongSide
+                                      : duplex == 3 ? QPrinter::DuplexShortSide
+                                                    : QPrinter::DuplexNone;
+    m_device->printer.setDuplex(mode);
+    // Qt asks only for the modes the printer's description lists; the
+    // others are asked of the print system directly.
+    const bool refused = m_device->printer.duplex() != mode;
+    setJobOption(QStringLiteral("sides"), !refused                             ? QString()
+                                          : mode == QPrinter::DuplexLongSide ? QStringLiteral("two-sided-long-edge")
+                                          : mode == QPrinter::DuplexShortSide
+                                              ? QStringLiteral("two-sided-short-edge")
+                                              : QStringLiteral("one-sided"));
+}
+
+void TPrinter::SetResolution(int dpi)
+{
+    if (!m_device || dpi <= 0)
+        return;
+    m_dpi = QPoint(dpi, dpi);
+    m_device->printer.setResolution(dpi);
 }
 
 void TPrinter::SetCopies(int copies)
 {
-    if (m_device)
-        m_device->printer.setCopyCount(qMax(1, copies));
+    if (!m_device)
+        return;
+    // Qt's default is collated copies, which would repeat the whole job.
+    m_device->printer.setCopyCount(qMax(1, copies));
+    m_device->printer.setCollateCopies(false);
+    setJobOption(QStringLiteral("multiple-document-handling"),
+                 copies > 1 ? QStringLiteral("separate-documents-uncollated-copies") : QString());
+}
+
+void TPrinter::setJobOption(const QString &name, const QString &value)
+{
+    const qsizetype at = m_jobOptions.indexOf(name);
+    if (at >= 0 && at % 2 == 0)
+        m_jobOptions.remove(at, 2);
+    if (!value.isEmpty())
+        m_jobOptions << name << value;
+    m_device->printer.printEngine()->setProperty(kCupsOptionsProperty, m_jobOptions);
 }
 
 void TPrinter::SetTitle(const QString &title)

@@ -74,6 +74,14 @@ public:
     // 1 simplex, 2 long-edge, 3 short-edge duplex.
     int DefaultDuplex() const { return m_defaultDuplex; }
     QPoint DPI() const { return m_dpi; }
+    // What the print system lets the user choose for this printer's jobs
+    // besides the paper sources: the duplex modes (as DefaultDuplex counts
+    // them) and the resolutions in dots per inch; empty when it says
+    // nothing.
+    const QList<int> &DuplexModes() const { return m_duplexModes; }
+    const QList<int> &Resolutions() const { return m_resolutions; }
+    // Prints the following jobs at dpi dots per inch.
+    void SetResolution(int dpi);
 
     // Chooses the paper of the following pages: a paper number of Papers(),
     // or kCustomPaper with its portrait size.  An unknown number is taken as
@@ -85,6 +93,8 @@ public:
 
     void SetBin(int binId);
     void SetDuplex(int duplex);
+    // Every sheet is printed copies times in a row (uncollated copies);
+    // collated copies are printed by sending the sheets again.
     void SetCopies(int copies);
     void SetTitle(const QString &title);
     // Prints into this file instead of the printer; empty for the printer.
@@ -112,17 +122,22 @@ private:
     TPrinter(const QString &name, bool isVirtual);
     void readPhysicalDefaults();
     void applyPage();
+    // Sets (an empty value removes) one option of the print system's job.
+    void setJobOption(const QString &name, const QString &value);
 
     QString m_name;
     bool m_virtual;
     QList<TPrinterPaper> m_papers;
     QList<TPrinterBin> m_bins;
     QStringList m_binKeywords; // the print system's name of each bin
+    QStringList m_jobOptions;  // name, value, name, value ...
     int m_defaultPaper = kA4Paper;
     TPrinterOrientation m_defaultOrientation = poPortrait;
     int m_defaultBin = kDefaultBin;
     int m_defaultDuplex = 1;
     QPoint m_dpi{600, 600};
+    QList<int> m_duplexModes;
+    QList<int> m_resolutions;
 
     int m_paper = kA4Paper;
     double m_paperWidth = 210;

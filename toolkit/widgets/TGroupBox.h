@@ -1,6 +1,8 @@
 #pragma once
 
-// A frame with a caption around a group of controls.
+// A frame with a caption around a group of controls.  The frame line runs
+// through the caption, as classic layouts expect: a control placed 16
+// pixels or more below the top lies inside the frame.
 
 #include "toolkit/widgets/TWinControl.h"
 
@@ -13,4 +15,8 @@ public:
     explicit TGroupBox(TComponent *owner);
 
     void SetCaption(const QString &caption) override;
+    // Where the caption and the frame's top line are drawn, in the box's
+    // own pixels; controls inside belong below both.
+    TRect CaptionRect() const;
+    int FrameTop() const;
 };

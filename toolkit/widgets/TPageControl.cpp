@@ -1,5 +1,8 @@
 #include "toolkit/widgets/TPageControl.h"
 
+#include "toolkit/widgets/KeyMapping.h"
+#include "toolkit/widgets/TForm.h"
+
 #include <QFrame>
 #include <QTabBar>
 
@@ -41,11 +44,32 @@ int TTabSheet::PageIndex() const
     return m_pageControl ? int(m_pageControl->m_pages.indexOf(this)) : -1;
 }
 
-TPageControl::TPageControl(TComponent *owner) : TWinControl(owner), m_tabs(new QTabBar(Widget()))
+namespace {
+
+// The row of tabs, as a control of the page control, so that it takes its
+// place among the form's tab stops.
+class TTabRow : public TWinControl
 {
-    m_tabs->setDrawBase(false);
+public:
+    explicit TTabRow(TComponent *owner) : TWinControl(owner, new QTabBar)
+    {
+        static_cast<QTabBar *>(Widget())->setDrawBase(false);
+        SetTabStop(true);
+    }
+};
+
+} // namespace
+
+TPageControl::TPageControl(TComponent *owner)
+    : TWinControl(owner), m_tabControl(new TTabRow(this)), m_tabs(static_cast<QTabBar *>(m_tabControl->Widget()))
+{
+    m_tabControl->SetParent(this);
     QObject::connect(m_tabs, &QTabBar::currentChanged, this, [this] {
+        // Hiding the page moves the focus away: ask where it was first.
+        const bool focusWasOnPage = focusInPage(m_shownIndex);
         showActivePage();
+        if (focusWasOnPage)
+            focusActivePage();
         if (OnChange)
             OnChange(this);
     });
@@ -88,8 +112,50 @@ TRect TPageControl::ClientRect() const
 
 void TPageControl::Resize()
 {
-    m_tabs->setGeometry(0, 0, Width(), m_tabs->sizeHint().height());
+    m_tabControl->SetBounds(0, 0, Width(), m_tabs->sizeHint().height());
     TWinControl::Resize();
+}
+
+void TPageControl::SelectNextPage(bool goForward)
+{
+    const int count = PageCount();
+    if (count < 2)
+        return;
+    // The tab bar tells OnChange and moves the focus.
+    m_tabs->setCurrentIndex((ActivePageIndex() + (goForward ? 1 : count - 1)) % count);
+}
+
+bool TPageControl::ChildKey(int key, TShiftState shift)
+{
+    if (!(shift & ssCtrl) || (shift & ssAlt))
+        return false;
+    if (key == VK_TAB)
+        SelectNextPage(!(shift & ssShift));
+    else if (key == VK_NEXT || key == VK_PRIOR)
+        SelectNextPage(key == VK_NEXT);
+    else
+        return false;
+    return true;
+}
+
+bool TPageControl::focusInPage(int index) const
+{
+    const TCustomForm *form = ParentForm();
+    if (!form || index < 0 || index >= PageCount())
+        return false;
+    for (const TControl *c = form->ActiveControl(); c; c = c->Parent())
+        if (c == m_pages.at(index))
+            return true;
+    return false;
+}
+
+void TPageControl::focusActivePage()
+{
+    TTabSheet *page = ActivePage();
+    if (page && page->FindNextControl(nullptr, true, true))
+        page->SelectNext(nullptr, true, true);
+    else if (m_tabControl->CanFocus())
+        m_tabControl->SetFocus();
 }
 
 void TPageControl::insertPage(TTabSheet *page)
@@ -115,6 +181,7 @@ void TPageControl::removePage(TTabSheet *page)
 void TPageControl::showActivePage()
 {
     const int active = ActivePageIndex();
+    m_shownIndex = active;
     for (int i = 0; i < m_pages.size(); ++i)
         m_pages.at(i)->SetVisible(i == active);
 }

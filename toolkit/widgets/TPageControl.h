@@ -5,6 +5,14 @@
 // A sheet joins a page control through SetPageControl and fills the area
 // below the tabs; its caption is its tab's text.  Only the active page is
 // shown.  OnChange fires when the user picks another tab.
+//
+// The row of tabs is a tab stop of its own, before the controls of the
+// active page: Tab and Shift+Tab reach it like any control, and the arrow
+// keys then pick tabs.  Ctrl+Tab and Ctrl+PgDn (Ctrl+Shift+Tab and
+// Ctrl+PgUp) pick the next (previous) page wherever the focus is inside the
+// page control, round from the last page to the first.  A page picked by
+// the user while the focus was on the page before takes the focus to its
+// first control.
 
 #include "toolkit/widgets/TWinControl.h"
 
@@ -49,6 +57,10 @@ public:
 
     // Below the tabs.
     TRect ClientRect() const override;
+    // The next page (or the previous one), round from the last to the
+    // first, as picked by the user.
+    void SelectNextPage(bool goForward);
+    bool ChildKey(int key, TShiftState shift) override;
 
     TNotifyEvent OnChange;
 
@@ -61,7 +73,14 @@ private:
     void insertPage(TTabSheet *page);
     void removePage(TTabSheet *page);
     void showActivePage();
+    // Whether the form's focus is on page index or a control inside it.
+    bool focusInPage(int index) const;
+    // The first tab stop of the active page takes the focus, or the tabs
+    // when the page has none.
+    void focusActivePage();
 
+    TWinControl *m_tabControl;
     QTabBar *m_tabs;
+    int m_shownIndex = -1;
     QList<TTabSheet *> m_pages;
 };

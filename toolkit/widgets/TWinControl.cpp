@@ -223,6 +223,10 @@ bool TWinControl::handleKey(QEvent *event)
             KeyDown(key, shift);
         if (!key)
             return true;
+        if (!WantsKey(key))
+            for (TWinControl *container = this; container; container = container->Parent())
+                if (container->ChildKey(key, shift))
+                    return true;
         if (form && !WantsKey(key) && form->DialogKey(key))
             return true;
     }

@@ -87,6 +87,17 @@ public:
     virtual void KeyPress(QChar &key);
     virtual void KeyUp(int &key, TShiftState shift);
 
+    // A key pressed in a control inside this one (or in this one), after
+    // that control's own key handlers and before the form's dialog keys,
+    // unless the control takes the key itself: true takes the key.  The
+    // innermost container is asked first.
+    virtual bool ChildKey(int key, TShiftState shift)
+    {
+        Q_UNUSED(key);
+        Q_UNUSED(shift);
+        return false;
+    }
+
 protected:
     TWinControl(TComponent *owner, QWidget *widget);
 

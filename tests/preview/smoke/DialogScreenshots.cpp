@@ -13,6 +13,7 @@
 #include "preview/qvxSearchDialog.h"
 #include "report/model/qvxResources.h"
 #include "report/pages/qvxPage.h"
+#include "report/model/qvxOptions.h"
 #include "report/report/qvxReport.h"
 #include "toolkit/core/Units.h"
 #include "toolkit/widgets/TApplication.h"
@@ -137,6 +138,28 @@ int main(int argc, char **argv)
             pdf->PageControl1->SetActivePageIndex(i);
             good &= check(pdf.get(), folder, QString::fromLatin1(pages[i]), pdfCaptions);
         }
+    }
+    {
+        // No printer installed: the virtual printer's papers by name.
+        TFakePrinters printers{noInstalledPrinter()};
+        auto report = std::make_unique<TqvxReport>();
+        auto *page = NewObject<TqvxReportPage>(report.get());
+        page->SetParent(report.get());
+        page->SetPaperSize(11);
+        report->PrintOptions()->SetPrintMode(pmScale);
+        report->PrintOptions()->SetPrintOnSheet(68);
+
+        std::unique_ptr<TqvxPrintDialog> print(NewObject<TqvxPrintDialog>(nullptr));
+        print->SetOptions(report.get(), 0);
+        good &= check(print.get(), folder, QStringLiteral("print-noprinter"), keys({200}, {"prVirtual"}));
+        std::unique_ptr<TqvxPageSettingsForm> settings(NewObject<TqvxPageSettingsForm>(nullptr));
+        settings->SetPage(report.get(), page);
+        good &= check(settings.get(), folder, QStringLiteral("pagesettings-noprinter"), keys({400}));
+        for (const int paper : {9, 11, 68})
+            if (!textsOf(settings->Widget()->window()).contains(PaperName(paper))) {
+                std::printf("pagesettings-noprinter: paper %d not listed by name\n", paper);
+                good = false;
+            }
     }
     std::unique_ptr<TqvxSearchDialog> search(NewObject<TqvxSearchDialog>(nullptr));
     good &= check(search.get(), folder, QStringLiteral("search"), keys({300, 301, 302, 304, 305, 1, 2}));

@@ -1,0 +1,88 @@
+// The project's font configuration (data/fontconfig/fonts.conf) asked
+// directly: every generic family, under the name each toolkit gives it,
+// resolves to an ordinary text face in every language, never to a symbol
+// or math face that happens to cover the language.
+
+#include <fontconfig/fontconfig.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+struct ConfigDeleter {
+    void operator()(FcConfig *config) const { FcConfigDestroy(config); }
+};
+struct PatternDeleter {
+    void operator()(FcPattern *pattern) const { FcPatternDestroy(pattern); }
+};
+using Config = std::unique_ptr<FcConfig, ConfigDeleter>;
+using Pattern = std::unique_ptr<FcPattern, PatternDeleter>;
+
+Config ProjectConfig()
+{
+    Config config(FcConfigCreate());
+    if (!FcConfigParseAndLoad(config.get(), reinterpret_cast<const FcChar8 *>(PROJECT_FONTS_CONF), FcTrue)
+        || !FcConfigBuildFonts(config.get()))
+        return nullptr;
+    return config;
+}
+
+// The family of the face fontconfig chooses for family in language.
+std::string Match(FcConfig *config, const char *family, const char *language)
+{
+    Pattern pattern(FcPatternCreate());
+    FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8 *>(family));
+    FcPatternAddString(pattern.get(), FC_LANG, reinterpret_cast<const FcChar8 *>(language));
+    FcConfigSubstitute(config, pattern.get(), FcMatchPattern);
+    FcDefaultSubstitute(pattern.get());
+    FcResult result = FcResultNoMatch;
+    Pattern match(FcFontMatch(config, pattern.get(), &result));
+    FcChar8 *name = nullptr;
+    if (!match || FcPatternGetString(match.get(), FC_FAMILY, 0, &name) != FcResultMatch)
+        return std::string();
+    return reinterpret_cast<const char *>(name);
+}
+
+} // namespace
+
+TEST(FontConfigurationTest, GenericFamiliesResolveToTextFacesInEveryLanguage)
+{
+    const Config config = ProjectConfig();
+    ASSERT_TRUE(config) << "cannot load " << PROJECT_FONTS_CONF;
+    struct Generic {
+        const char *family;
+        std::initializer_list<const char *> faces;
+    };
+    const Generic generics[] = {
+        {"sans-serif", {"Liberation Sans", "DejaVu Sans"}},
+        {"Sans Serif", {"Liberation Sans", "DejaVu Sans"}},
+        {"sans", {"Liberation Sans", "DejaVu Sans"}},
+        {"system-ui", {"Liberation Sans", "DejaVu Sans"}},
+        {"serif", {"Liberation Serif", "DejaVu Serif"}},
+        {"monospace", {"Liberation Mono", "DejaVu Sans Mono"}},
+        {"mono", {"Liberation Mono", "DejaVu Sans Mono"}},
+    };
+    for (const char *language : {"en", "ru", "de", "fr", "uk", "ja", "ar", "und-zmth"}) {
+        for (const Generic &generic : generics) {
+            const std::string face = Match(config.get(), generic.family, language);
+            bool ordinary = false;
+            for (const char *expected : generic.faces)
+                ordinary = ordinary || face == expected;
+            EXPECT_TRUE(ordinary) << generic.family << " in " << language << " resolves to \"" << face << '"';
+        }
+    }
+}
+
+TEST(FontConfigurationTest, OfficeFaceNamesKeepTheirMetricCompatibleFaces)
+{
+    const Config config = ProjectConfig();
+    ASSERT_TRUE(config);
+    for (const char *language : {"en", "ru"}) {
+        EXPECT_EQ(Match(config.get(), "Arial", language), "Liberation Sans") << language;
+        EXPECT_EQ(Match(config.get(), "Times New Roman", language), "Liberation Serif") << language;
+        EXPECT_EQ(Match(config.get(), "Courier New", language), "Liberation Mono") << language;
+        EXPECT_EQ(Match(config.get(), "Arial Unicode MS", language), "DejaVu Sans") << language;
+    }
+}

@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QUuid>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -198,6 +199,7 @@ void TqvxPDFExport::StartPage(TqvxReportPage *page, int)
     m_pagePictures.clear();
     m_pageWidth = m_pageInfo.Width * 0.75;
     m_pageHeight = m_pageInfo.Height * 0.75;
+    limitPageSize();
     m_pageHeights.append(m_pageHeight);
     m_leftOffset = m_pageInfo.LeftMargin * 0.05;
     m_topOffset = m_pageInfo.TopMargin * 0.05;
@@ -226,6 +228,33 @@ void TqvxPDFExport::StartPage(TqvxReportPage *page, int)
     WriteLn(c, x1 + ' ' + y2 + " l");
     WriteLn(c, "B");
     m_graphicsState.PenWritten(QByteArray(), "[] 0 d", TqvxPDFNumber(0));
+}
+
+void TqvxPDFExport::limitPageSize()
+{
+    const auto limited = [](double size) {
+        return std::isfinite(size) ? std::clamp(size, MinPageSizePt, MaxPageSizePt) : MaxPageSizePt;
+    };
+    const double width = limited(m_pageWidth);
+    const double height = limited(m_pageHeight);
+    if (width == m_pageWidth && height == m_pageHeight)
+        return;
+    // The top left of the page stays in place.  A page without any size
+    // (no page object behind it) is no fault of the file.
+    const bool sizeless = m_pageWidth == 0 && m_pageHeight == 0;
+    if (!m_pageSizeLimited && !sizeless)
+        warn(QStringLiteral("Page %1 measures %2 x %3 pt; a PDF page measures %4 to %5 pt a side, so the page was "
+                            "cut to %6 x %7 pt")
+                 .arg(m_pageHeights.size() + 1)
+                 .arg(m_pageWidth, 0, 'f', 0)
+                 .arg(m_pageHeight, 0, 'f', 0)
+                 .arg(MinPageSizePt, 0, 'f', 0)
+                 .arg(MaxPageSizePt, 0, 'f', 0)
+                 .arg(width, 0, 'f', 0)
+                 .arg(height, 0, 'f', 0));
+    m_pageSizeLimited = m_pageSizeLimited || !sizeless;
+    m_pageWidth = width;
+    m_pageHeight = height;
 }
 
 void TqvxPDFExport::ExportObject(TqvxComponent *object)
@@ -537,6 +566,7 @@ void TqvxPDFExport::Clear()
     m_xref.clear();
     m_pageObjects.clear();
     m_pageHeights.clear();
+    m_pageSizeLimited = false;
     m_fonts.clear();
     m_unusableFaces.clear();
     m_annots.clear();

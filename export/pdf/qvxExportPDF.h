@@ -54,6 +54,15 @@ struct TqvxPDFPageInfo {
     double FrameWidth = 1;
 };
 
+// The sizes of a page PDF readers accept, in points: a larger or smaller
+// page is written cut to them.
+inline constexpr double MinPageSizePt = 3;
+inline constexpr double MaxPageSizePt = 14400;
+
+// The most characters of one memo's text the export lays out and writes
+// (the lines that hold them); the rest is left out with a warning.
+inline constexpr int MaxExportedMemoChars = 1 << 20;
+
 // The page drawing the filter calls.  PageInfo answers the geometry of a
 // prepared page; WriteView draws one view of the page with the filter's
 // routines.
@@ -194,6 +203,8 @@ public:
     std::function<QByteArray()> NewFileId;
     // Font warnings; by default they go to the report's error list.
     TqvxPDFWarningSink OnWarning;
+    // Reports a warning of the page drawing as the font warnings go.
+    void Warn(const QString &text) { warn(text); }
 
     // --- Routines of the page drawing ----------------------------------------
 
@@ -310,6 +321,9 @@ private:
     void WriteFontStream(int n, const QByteArray &data, const QByteArray &prefix, bool lengthOne);
     void WriteFontDescriptor(int d, const TqvxPDFFont &font, const QByteArray &name, const QByteArray &fontFile);
     void warn(const QString &text);
+    // Brings the page into the sizes PDF readers take, with one warning
+    // for the first page that needs it.
+    void limitPageSize();
     static QByteArray WithActualText(const QString &text, const QByteArray &shown);
     // The document's font for a face standing in for another font's
     // characters (embedded always); nullptr when the face is unusable.
@@ -362,6 +376,7 @@ private:
     TqvxPDFPageInfo m_pageInfo;
     double m_pageWidth = 0;
     double m_pageHeight = 0;
+    bool m_pageSizeLimited = false;
     double m_leftOffset = 0;
     double m_topOffset = 0;
     QByteArray m_fileId;

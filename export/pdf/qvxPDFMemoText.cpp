@@ -4,6 +4,7 @@
 #include "export/pdf/qvxPDFFont.h"
 #include "export/pdf/qvxPDFStrings.h"
 #include "export/pdf/qvxPDFViewWriter.h"
+#include "report/base/TWideStrings.h"
 #include "report/text/qvxDrawText.h"
 #include "report/views/qvxMemoView.h"
 #include "report/base/qvxNumbers.h"
@@ -61,6 +62,28 @@ bool inRotatedQuarter(int rotation)
 }
 
 } // namespace
+
+const TWideStrings *TqvxPDFViewWriter::exportedText(TqvxCustomMemoView *memo, TWideStrings &cut)
+{
+    const TWideStrings *text = memo->Memo();
+    qint64 length = 0;
+    for (int i = 0; i < text->Count(); ++i)
+        length += text->Get(i).size();
+    if (length <= MaxExportedMemoChars)
+        return text;
+    qsizetype left = MaxExportedMemoChars;
+    for (int i = 0; i < text->Count() && left > 0; ++i) {
+        const QString line = text->Get(i);
+        cut.Add(line.left(left));
+        left -= std::min(left, line.size());
+    }
+    m_pdf.Warn(QStringLiteral("%1: its text of %2 characters is longer than the %3 a memo may show in a PDF file; "
+                              "the rest was left out")
+                   .arg(memo->Name())
+                   .arg(length)
+                   .arg(MaxExportedMemoChars));
+    return &cut;
+}
 
 void TqvxPDFViewWriter::WriteMemo(TqvxCustomMemoView *memo)
 {
@@ -138,7 +161,8 @@ void TqvxPDFViewWriter::WriteMemo(TqvxCustomMemoView *memo)
         if (sides.testFlag(ftBottom))
             box.Bottom -= qvxRound(fw / 2);
         layout->SetDimensions(1, 1, 1, box, box);
-        layout->SetText(memo->Memo());
+        TWideStrings cut;
+        layout->SetText(exportedText(memo, cut));
         const double lineHeight = layout->LineHeight();
 
         // A brush fills with its colour; a gradient or glass fill lies
@@ -207,6 +231,23 @@ void TqvxPDFViewWriter::setInheritedDash(TqvxPDFContentText &out)
     m_dashSet = true;
 }
 
+bool TqvxPDFViewWriter::outsideBox(TqvxCustomMemoView *memo, int i, int n, double lineHeight) const
+{
+    if (lineHeight <= 0)
+        return false;
+    const double shadow = memo->Frame()->ShadowWidth();
+    const double high = H - shadow - 2 * memo->GapY();
+    double baseline = (i + 1) * lineHeight;
+    if (memo->VAlign() == vaCenter)
+        baseline += (high - n * lineHeight) / 2;
+    else if (memo->VAlign() == vaBottom)
+        baseline = high - (n - i - 1) * lineHeight;
+    // A line's glyphs reach a line height above and below its baseline at
+    // most; the frame's width is inside the clip as well.
+    const double margin = lineHeight + memo->Frame()->Width() + memo->GapY() + memo->Font()->Size();
+    return baseline + margin < 0 || baseline - margin > H;
+}
+
 void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, const TFont &font, double lineHeight)
 {
     TqvxDrawText *layout = layoutOf(memo);
@@ -254,7 +295,7 @@ void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, const TFont &fo
     const double margin = 1;
     QList<quint16> glyphs;
     for (int i = 0; i < n; ++i) {
-        if (lines[i].isEmpty())
+        if (lines[i].isEmpty() || (rotation == 0 && outsideBox(memo, i, n, lineHeight)))
             continue;
         const double pg = i == 0 ? memo->ParagraphGap() : 0;
         double tw = 0;

@@ -16,6 +16,7 @@ class TqvxCustomLineView;
 class TqvxCustomMemoView;
 class TqvxShapeView;
 class TqvxView;
+class TWideStrings;
 
 class TqvxPDFViewWriter
 {
@@ -59,6 +60,12 @@ private:
     // Sets the dash a memo's stroke inherits: the one outside the memo
     // until the memo sets one itself.
     void setInheritedDash(TqvxPDFContentText &out);
+    // The memo's text, or its first MaxExportedMemoChars characters put
+    // into cut, with a warning.
+    const TWideStrings *exportedText(TqvxCustomMemoView *memo, TWideStrings &cut);
+    // Whether line i of n lies wholly outside the memo's box (and its clip),
+    // unrotated.
+    bool outsideBox(TqvxCustomMemoView *memo, int i, int n, double lineHeight) const;
 
     TqvxPDFExport &m_pdf;
     TqvxView *m_view;

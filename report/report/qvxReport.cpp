@@ -38,6 +38,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <new>
+
 // Marks a preparation or an export as running and refuses a second one
 // started meanwhile (progress notifications pump messages).
 class TqvxReport::BusyScope
@@ -544,6 +546,8 @@ bool TqvxReport::runPrepared()
         }
     } catch (const Exception &e) {
         m_errors->Add(e.Message());
+    } catch (const std::bad_alloc &) {
+        m_errors->Add(QStringLiteral("The report needs more memory than there is; its preparation was stopped"));
     } catch (const std::exception &e) {
         m_errors->Add(QString::fromUtf8(e.what()));
     }

@@ -128,6 +128,48 @@ TEST_F(PDFPageContent, MemoTextComesBackAsTheLayoutWrappedIt)
     EXPECT_EQ(extractedLines(path(QStringLiteral("memo.pdf"))), wrapped);
 }
 
+// Only the lines the memo's box shows are written: a hundred lines in a box
+// of three give those three and a few on either side, top, centre or
+// bottom aligned.
+TEST_F(PDFPageContent, LinesOutsideTheMemoAreNotWritten)
+{
+    QStringList rows;
+    for (int i = 1; i <= 100; ++i)
+        rows << QStringLiteral("row %1").arg(i);
+    auto memo = memoView(rows.join(QLatin1Char('\n')), 20, 30, 160, 48);
+    memo->SetVAlign(vaTop);
+    QByteArray content = contentOf(memo.get(), QStringLiteral("top.pdf"));
+    EXPECT_LE(content.count("BT\r\n"), 8);
+    EXPECT_EQ(extractedLines(path(QStringLiteral("top.pdf"))).first(), QStringLiteral("row 1"));
+
+    memo->SetVAlign(vaBottom);
+    content = contentOf(memo.get(), QStringLiteral("bottom.pdf"));
+    EXPECT_LE(content.count("BT\r\n"), 8);
+    EXPECT_EQ(extractedLines(path(QStringLiteral("bottom.pdf"))).last(), QStringLiteral("row 100"));
+
+    memo->SetVAlign(vaCenter);
+    content = contentOf(memo.get(), QStringLiteral("centre.pdf"));
+    EXPECT_LE(content.count("BT\r\n"), 8);
+    EXPECT_TRUE(extractedLines(path(QStringLiteral("centre.pdf"))).contains(QStringLiteral("row 50")));
+}
+
+// A memo's text past the most the export lays out is left out, with one
+// warning naming the memo; what the box shows stays.
+TEST_F(PDFPageContent, TextPastTheMostAMemoShowsIsLeftOutWithAWarning)
+{
+    QString text = QStringLiteral("first line\n");
+    text += QString(MaxExportedMemoChars, QLatin1Char('x'));
+    auto memo = memoView(text, 20, 30, 160, 48);
+    memo->SetName(QStringLiteral("Memo7"));
+    memo->SetWordWrap(false);
+    QStringList warnings;
+    pdf.OnWarning = [&warnings](const QString &warning) { warnings << warning; };
+    exportChecked({{memo.get()}}, QStringLiteral("long.pdf"));
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_TRUE(warnings.at(0).startsWith(QStringLiteral("Memo7: "))) << warnings.at(0).toStdString();
+    EXPECT_EQ(extractedLines(path(QStringLiteral("long.pdf"))).first(), QStringLiteral("first line"));
+}
+
 TEST_F(PDFPageContent, MemoIsFilledAndFramedBeforeItsTextAndNotClippedWhereItFits)
 {
     auto memo = memoView(QStringLiteral("Text"), 0, 0, 100, 20);

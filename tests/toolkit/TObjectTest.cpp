@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 
 TEST(TObjectTest, ClassNamesAndAncestry)
 {
@@ -62,6 +63,30 @@ TEST(TObjectTest, HandlesNameLiveObjectsOnly)
     EXPECT_EQ(ObjectHandleRegistry::Find(successor.Handle() - 1), nullptr);
 }
 
+TEST(TObjectTest, AnAddressKeptWithItsGenerationKnowsItsObjectFromASuccessor)
+{
+    // Two objects made one after the other at the same address.
+    alignas(TList) unsigned char place[sizeof(TList)];
+    auto *first = new (place) TList;
+    TList list;
+    list.Add(first);
+    list.Add(nullptr);
+    const quint32 generation = list.ItemGeneration(0);
+    EXPECT_EQ(generation, ObjectHandleRegistry::Generation(first));
+    EXPECT_EQ(ObjectHandleRegistry::Acquire(list.Items(0), generation), first->Handle());
+    first->~TList();
+    auto *second = new (place) TList;
+    ASSERT_EQ(static_cast<TObject *>(second), list.Items(0));
+    EXPECT_NE(ObjectHandleRegistry::Generation(second), generation);
+    EXPECT_THROW(ObjectHandleRegistry::Acquire(list.Items(0), list.ItemGeneration(0)), EInvalidObject);
+    EXPECT_EQ(ObjectHandleRegistry::Acquire(list.Items(1), list.ItemGeneration(1)), 0);
+    list.SetItems(0, second);
+    EXPECT_EQ(ObjectHandleRegistry::Acquire(list.Items(0), list.ItemGeneration(0)), second->Handle());
+    list.Delete(0);
+    EXPECT_EQ(list.ItemGeneration(0), 0u) << "the generations move with their items";
+    second->~TList();
+}
+
 namespace {
 
 class TTwoStep : public TComponent
@@ -81,6 +106,25 @@ public:
 };
 
 } // namespace
+
+// A handle found a moment ago names nothing once its object is freed, also
+// when another thread frees it.
+TEST(TObjectTest, AFreedObjectsHandleIsRefusedOnEveryThread)
+{
+    auto *list = new TList;
+    const qint32 handle = list->Handle();
+    EXPECT_EQ(ObjectHandleRegistry::Find(handle), list);
+    EXPECT_EQ(ObjectHandleRegistry::Find(handle), list);
+    std::thread([list] { delete list; }).join();
+    EXPECT_EQ(ObjectHandleRegistry::Find(handle), nullptr);
+    EXPECT_THROW(ObjectHandleRegistry::Resolve(handle), EInvalidObject);
+
+    TList first;
+    TList second;
+    EXPECT_EQ(ObjectHandleRegistry::Find(first.Handle()), &first);
+    EXPECT_EQ(ObjectHandleRegistry::Find(second.Handle()), &second);
+    EXPECT_EQ(ObjectHandleRegistry::Find(first.Handle()), &first);
+}
 
 TEST(TObjectTest, NewObjectRunsAfterConstructionAndFreesOnFailure)
 {

@@ -5,7 +5,8 @@
 
 #include <QHash>
 #include <QMutex>
-#include <QSet>
+
+#include <atomic>
 
 namespace {
 
@@ -22,8 +23,10 @@ constexpr quint32 smallestHandle = 0x10000;
 struct Registry {
     QMutex mutex;
     QHash<qint32, TObject *> objects;
-    QSet<const TObject *> alive;
+    // Every object alive, with its generation.
+    QHash<const TObject *, quint32> alive;
     quint32 last = firstHandle - handleStep;
+    quint32 births = 0;
 
     qint32 nextFreeHandle()
     {
@@ -33,6 +36,17 @@ struct Registry {
         return qint32(last);
     }
 };
+
+// Counts the handles given up, so that a thread's last lookup (below) is
+// trusted only while no handle has gone since.
+std::atomic<quint64> releases{0};
+
+struct LastFound {
+    quint64 releases = ~quint64(0);
+    qint32 handle = 0;
+    TObject *object = nullptr;
+};
+thread_local LastFound lastFound;
 
 // Never destroyed: objects freed while the process exits, after the
 // statics, still release their handles.
@@ -46,11 +60,22 @@ Registry &registry()
 
 qint32 ObjectHandleRegistry::Acquire(const TObject *object)
 {
+    return acquire(object, nullptr);
+}
+
+qint32 ObjectHandleRegistry::Acquire(const TObject *object, quint32 generation)
+{
+    return acquire(object, &generation);
+}
+
+qint32 ObjectHandleRegistry::acquire(const TObject *object, const quint32 *generation)
+{
     if (!object)
         return 0;
     Registry &r = registry();
     QMutexLocker lock(&r.mutex);
-    if (!r.alive.contains(object))
+    const auto found = r.alive.constFind(object);
+    if (found == r.alive.constEnd() || (generation && *found != *generation))
         throw EInvalidObject(QStringLiteral("Invalid object reference (freed object)"));
     if (object->m_handle == 0) {
         object->m_handle = r.nextFreeHandle();
@@ -63,6 +88,8 @@ void ObjectHandleRegistry::Release(const TObject *object)
 {
     Registry &r = registry();
     QMutexLocker lock(&r.mutex);
+    if (object->m_handle != 0)
+        releases.fetch_add(1, std::memory_order_acq_rel);
     r.objects.remove(object->m_handle);
     object->m_handle = 0;
 }
@@ -71,7 +98,11 @@ void ObjectHandleRegistry::Born(const TObject *object)
 {
     Registry &r = registry();
     QMutexLocker lock(&r.mutex);
-    r.alive.insert(object);
+    // 0 is no generation; after four thousand million births the count
+    // comes round again, past any address kept that long.
+    if (++r.births == 0)
+        ++r.births;
+    r.alive.insert(object, r.births);
 }
 
 void ObjectHandleRegistry::Died(const TObject *object)
@@ -81,11 +112,25 @@ void ObjectHandleRegistry::Died(const TObject *object)
     r.alive.remove(object);
 }
 
-TObject *ObjectHandleRegistry::Find(qint32 handle)
+quint32 ObjectHandleRegistry::Generation(const TObject *object)
 {
     Registry &r = registry();
     QMutexLocker lock(&r.mutex);
-    return r.objects.value(handle, nullptr);
+    return r.alive.value(object, 0);
+}
+
+TObject *ObjectHandleRegistry::Find(qint32 handle)
+{
+    // Read before the lookup: a release after it makes the entry stale.
+    const quint64 released = releases.load(std::memory_order_acquire);
+    if (handle != 0 && lastFound.handle == handle && lastFound.releases == released)
+        return lastFound.object;
+    Registry &r = registry();
+    QMutexLocker lock(&r.mutex);
+    TObject *object = r.objects.value(handle, nullptr);
+    if (object)
+        lastFound = {released, handle, object};
+    return object;
 }
 
 TObject *ObjectHandleRegistry::Resolve(qint32 handle)

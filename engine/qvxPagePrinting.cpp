@@ -476,7 +476,15 @@ bool TqvxPreviewPages::Print()
             qvxParsePageRange(options->PageNumbers(), &list, Count());
             QList<int> pages;
             for (int i = 0; i < list.Count(); ++i)
-                pages << StrToInt(list.Strings(i)) - 1;
+                pages << StrToInt(list.Strings(i));
+            if (const QString error = qvxRangeWithoutPagesError(options->PageNumbers(), pages, Count());
+                !error.isEmpty()) {
+                qvxErrorMsg(error);
+                finish();
+                return false;
+            }
+            for (int &page : pages)
+                --page;
             ClearPageCache();
             PrintJob(*this, *rep, *printer, pages, sheetWidth, sheetHeight).Run();
         }

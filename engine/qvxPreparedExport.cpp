@@ -15,6 +15,8 @@
 
 #include <QSet>
 
+#include <algorithm>
+
 namespace {
 
 // The pages of a range text, from 1; empty for all pages.
@@ -30,6 +32,13 @@ QSet<int> pageSet(const QString &range, int pageCount)
 
 } // namespace
 
+QString qvxRangeWithoutPagesError(const QString &range, const QList<int> &pages, int count)
+{
+    if (pages.isEmpty() || std::ranges::any_of(pages, [count](int page) { return page >= 1 && page <= count; }))
+        return QString();
+    return QStringLiteral("The page range \"%1\" names no page of the report (it has %2)").arg(range).arg(count);
+}
+
 bool TqvxPreparedStore::Export(TqvxCustomExportFilter *filter)
 {
     SetCopyNo(0);
@@ -43,6 +52,11 @@ bool TqvxPreparedStore::Export(TqvxCustomExportFilter *filter)
     bool result = false;
     try {
         const QSet<int> pages = pageSet(filter->PageNumbers(), Count());
+        // A range naming none of the report's pages would give a document
+        // without a page.
+        if (const QString error = qvxRangeWithoutPagesError(filter->PageNumbers(), pages.values(), Count());
+            !error.isEmpty())
+            throw Exception(error);
         TBitmap scratch;
         if (filter->StartExport()) {
             if (TqvxCustomPreview *preview = Report()->Preview()) {

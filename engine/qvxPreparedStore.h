@@ -62,6 +62,11 @@ struct TqvxPreparedOptions {
     bool threadSafeMode = false;
 };
 
+// The error text for a page range whose pages (numbered from 1) are none of
+// a report's count pages; empty where the range is empty (all pages) or
+// names one of them.
+QString qvxRangeWithoutPagesError(const QString &range, const QList<int> &pages, int count);
+
 // The bands the store treats apart.
 enum class TqvxStoreBand { None, Other, PageHeader, PageFooter, ColumnFooter, ReportTitle, Overlay, DataBand };
 

@@ -170,6 +170,23 @@ TEST_F(Printing, PageRangesOddAndEvenPagesAndReverseOrder)
     EXPECT_EQ(printer->sheets, QStringList({"Page 6", "Page 4", "Page 2"}));
 }
 
+TEST_F(Printing, ARangeNamingNoPageOfTheReportIsSaidAndPrintsNothing)
+{
+    ScriptedModalRunner runner;
+    for (const char *none : {"0", "9", "4-7"}) {
+        runner.messages.clear();
+        printer->calls.clear();
+        options()->SetPageNumbers(none);
+        EXPECT_FALSE(print()) << none;
+        EXPECT_TRUE(printer->sheets.isEmpty()) << none;
+        EXPECT_FALSE(printer->calls.contains("BeginDoc")) << none;
+        ASSERT_EQ(runner.messages.size(), 1u) << none;
+        EXPECT_TRUE(runner.messages[0].Text.contains(QStringLiteral("no page"))) << none;
+    }
+    // The options are the caller's again afterwards.
+    EXPECT_EQ(options()->PageNumbers(), QStringLiteral("4-7"));
+}
+
 TEST_F(Printing, ATerminatedJobIsAbortedAtTheNextPage)
 {
     prepared.report->OnPrintPage = [this](TqvxReportPage *, int) {

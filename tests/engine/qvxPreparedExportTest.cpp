@@ -116,6 +116,17 @@ TEST_F(PreparedExportTest, PageRanges)
     EXPECT_TRUE(filter.calls.isEmpty());
     EXPECT_EQ(report.errors->Count(), 1);
 
+    // Ranges naming no page of the report give no document without pages.
+    for (const char *none : {"0", "9", "4-7"}) {
+        filter.calls.clear();
+        report.errors->Clear();
+        filter.SetPageNumbers(none);
+        EXPECT_FALSE(store.Export(&filter)) << none;
+        EXPECT_TRUE(filter.calls.isEmpty()) << none;
+        ASSERT_EQ(report.errors->Count(), 1) << none;
+        EXPECT_TRUE(report.errors->Strings(0).contains(QStringLiteral("no page"))) << none;
+    }
+
     filter.calls.clear();
     filter.SetPageNumbers("1-2000000000");
     EXPECT_TRUE(store.Export(&filter));

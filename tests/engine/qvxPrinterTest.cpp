@@ -139,9 +139,11 @@ TEST(PrinterProperties, TheUserChoosesSourceTwoSidedPrintingAndResolutionByKeys)
     single.Resolution = 600;
     EXPECT_FALSE(single.Any()) << "nothing to choose";
     runner.onForm = [&](TCustomForm &form) {
-        for (int i = 0; i < form.ComponentCount(); ++i)
-            if (auto *list = qobject_cast<TComboBox *>(form.Components(i)))
+        for (int i = 0; i < form.ComponentCount(); ++i) {
+            if (auto *list = qobject_cast<TComboBox *>(form.Components(i))) {
                 EXPECT_FALSE(list->Enabled());
+            }
+        }
         pressOnFocus(form, Qt::Key_Return);
     };
     qvxPrinterPropertiesDialog(QStringLiteral("Label"), single);

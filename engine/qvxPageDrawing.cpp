@@ -264,9 +264,8 @@ void TqvxPreviewPages::followHyperlink(TqvxView *view)
     TqvxCustomPreview *preview = report()->Preview();
     switch (link->Kind()) {
     case hkURL:
-        if (!value.isEmpty() && !OpenWebOrMailLink(value))
-            qvxErrorMsg(QStringLiteral("The link \"%1\" was not opened: a report opens only web and mail addresses.")
-                            .arg(value));
+        if (QString refusal; !value.isEmpty() && !OpenWebOrMailLink(value, &refusal))
+            qvxErrorMsg(QStringLiteral("The link \"%1\" was not opened: %2.").arg(value, refusal));
         break;
     case hkAnchor:
         if (!value.isEmpty())

@@ -4,11 +4,13 @@
 // The script has every binding module, as report scripts do: lists,
 // streams, ini files, dialogs, graphics, controls and forms.  Dialogs are
 // cancelled at once, and the process works in a folder of its own, so files
-// that programs create land there.  Script errors (compile errors, run-time
+// that programs create land there; the paths among its arguments are made
+// absolute before it moves there (see FuzzArguments.h).  Script errors (compile errors, run-time
 // exceptions) are expected results; a crash, a hang or a sanitizer report is
 // not.  Seeds are in fuzz/seeds/script_runtime ("0" starts a PascalScript
 // program, "1" C++Script, "2" BasicScript, "3" JScript).
 
+#include "FuzzArguments.h"
 #include "FuzzSupport.h"
 
 #include "script/ScriptUnits.h"
@@ -36,6 +38,12 @@ void initialize()
 }
 
 } // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    MakeFuzzerArgumentsAbsolute(argc, argv);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -33,6 +33,11 @@ Variant zqObjectValue(const TObject *object)
     return Variant(ObjectHandleRegistry::Acquire(object));
 }
 
+Variant zqObjectValue(const TObject *object, quint32 generation)
+{
+    return Variant(ObjectHandleRegistry::Acquire(object, generation));
+}
+
 namespace {
 
 struct Dispatch {

@@ -38,6 +38,9 @@ TObject *zqObjectArg(TzqMethodHelper *caller, int index);
 // An object result: its handle, or 0 for nil; EInvalidObject for an object
 // that is no longer alive (a freed one still kept by a host list).
 Variant zqObjectValue(const TObject *object);
+// The same for an address a host list keeps with the object's generation:
+// raises when that object is gone, also when another now lives there.
+Variant zqObjectValue(const TObject *object, quint32 generation);
 
 // An enumeration (constants 0, 1, 2 ...) or a set (1, 2, 4 ...) and the
 // comma-separated names of its members.

@@ -90,7 +90,10 @@ void registerObjects(TzqScript *script)
         .Property("Count", "Integer", [](TList *list) { return Variant(list->Count()); })
         .DefaultProperty(
             "Items", "Integer", "TObject",
-            [](TList *list, TzqMethodHelper *c) { return zqObjectValue(list->Items(zqInt(c, 0))); },
+            [](TList *list, TzqMethodHelper *c) {
+                const int index = zqInt(c, 0);
+                return zqObjectValue(list->Items(index), list->ItemGeneration(index));
+            },
             [](TList *list, TzqMethodHelper *c) {
                 list->SetItems(zqInt(c, 0), zqObjectArg(c, 1));
                 return Variant();
@@ -137,7 +140,13 @@ void registerStrings(TzqScript *script)
                        [](TStrings *s, TzqMethodHelper *c) { return Variant(s->Names(zqInt(c, 0))); })
         .IndexProperty(
             "Objects", "Integer", "TObject",
-            [](TStrings *s, TzqMethodHelper *c) { return zqObjectValue(s->Objects(zqInt(c, 0))); },
+            [](TStrings *s, TzqMethodHelper *c) {
+                const int index = zqInt(c, 0);
+                TObject *object = s->Objects(index);
+                if (const auto *list = qobject_cast<const TStringList *>(s))
+                    return zqObjectValue(object, list->ObjectGeneration(index));
+                return zqObjectValue(object);
+            },
             [](TStrings *s, TzqMethodHelper *c) {
                 s->SetObjects(zqInt(c, 0), zqObjectArg(c, 1));
                 return Variant();

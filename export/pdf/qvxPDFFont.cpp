@@ -5,8 +5,11 @@
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/graphics/TextShaping.h"
 
+#include <hb.h>
+
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -57,6 +60,8 @@ TqvxPDFFont::TqvxPDFFont(const TFont &font, TFontFacePtr face) : m_face(std::mov
     checkFace();
 }
 
+TqvxPDFFont::~TqvxPDFFont() = default;
+
 // The face is read as the subset will read it, with glyph 0 alone.
 void TqvxPDFFont::checkFace()
 {
@@ -69,6 +74,31 @@ void TqvxPDFFont::checkFace()
     } catch (const Exception &error) {
         m_unusable = error.Message();
     }
+}
+
+bool TqvxPDFFont::checkDrawable(quint32 glyph) const
+{
+    if (m_cff)
+        return true;
+    if (!std::exchange(m_outlinesRead, true)) {
+        try {
+            TrueTypeCollection collection;
+            collection.LoadFromMemory(m_face->FileData());
+            const int chosen = collection.ChooseFace(m_font, m_face->File().FaceIndex);
+            if (chosen < 0)
+                return false;
+            // The face's own bytes, which it keeps for as long as it lives.
+            m_outlines = std::make_unique<TrueTypeFont>(m_face->FileData(), collection.Face(chosen).FaceOffset(), 0);
+            m_outlines->LoadFont(SkippedTables());
+            m_drawable.assign(size_t(m_outlines->loca ? m_outlines->loca->GlyphCount() : 0) + 1, unknownGlyph);
+        } catch (const Exception &) {
+            m_outlines.reset();
+        }
+    }
+    const bool drawable = m_outlines && m_outlines->GlyphDrawable(glyph);
+    if (glyph < m_drawable.size())
+        m_drawable[glyph] = drawable ? drawableGlyph : missingGlyph;
+    return drawable;
 }
 
 bool TqvxPDFFont::Matches(const TFont &font) const
@@ -172,7 +202,38 @@ bool TqvxPDFFont::recordNew(quint16 id, int advance, QStringView text)
     m_glyphs.append(id);
     m_widths.append(toGlyphSpace(advance, m_face->UnitsPerEm()));
     m_characters.append(given);
+    hb_glyph_extents_t extents{};
+    if (!m_face->HarfBuzzFont()
+        || !hb_font_get_glyph_extents(static_cast<hb_font_t *>(m_face->HarfBuzzFont()), id, &extents))
+        extents = {};
+    const double scale = 1000.0 / m_face->UnitsPerEm();
+    m_extents.push_back({float(extents.x_bearing * scale), float((extents.x_bearing + extents.width) * scale),
+                         float((extents.y_bearing + extents.height) * scale), float(extents.y_bearing * scale),
+                         float(m_widths.back())});
     return given == text;
+}
+
+TqvxPDFInk TqvxPDFFont::Ink(const QList<quint16> &glyphs, double size, double spacing) const
+{
+    const double k = size / 1000;
+    const size_t known = m_index.size();
+    double left = 0, right = 0, bottom = 0, top = 0;
+    double pen = 0;
+    for (const quint16 glyph : glyphs) {
+        const int at = glyph < known ? m_index[glyph] : -1;
+        if (at < 0)
+            return {};
+        const Extents &e = m_extents[size_t(at)];
+        // A glyph without outline (a space) has no ink.
+        if (e.Right > e.Left) {
+            left = std::min(left, pen + e.Left * k);
+            right = std::max(right, pen + e.Right * k);
+            bottom = std::min(bottom, e.Bottom * k);
+            top = std::max(top, e.Top * k);
+        }
+        pen += e.Advance * k + spacing;
+    }
+    return {true, left, right, bottom, top};
 }
 
 QByteArray TqvxPDFFont::GetPDFName() const

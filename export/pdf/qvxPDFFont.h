@@ -16,7 +16,9 @@
 //
 // A face is used only when the subsetter reads it as a TrueType or CFF
 // face with outlines; Unusable says why another is not (a bitmap-only
-// face, a WOFF file, a damaged font).
+// face, a WOFF file, a damaged font).  Of a TrueType face only the glyphs
+// the subset can hold are used: a character the face maps to a glyph it
+// does not have is one it lacks.
 
 #include "toolkit/graphics/FontEngine.h"
 #include "toolkit/graphics/GraphicsObjects.h"
@@ -25,9 +27,11 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 struct TGlyphRun;
+class TrueTypeFont;
 
 // Receives the texts of what went wrong with a font without ending the
 // export (a font file that could not be subset, a checksum mismatch).
@@ -57,6 +61,17 @@ struct TqvxPDFFontFile {
     bool OpenType = false;
 };
 
+// A box around the ink of a run of glyphs and the point the run starts
+// at, in points from that point (y upwards).  Not Known when a glyph was
+// not recorded.
+struct TqvxPDFInk {
+    bool Known = false;
+    double Left = 0;
+    double Right = 0;
+    double Bottom = 0;
+    double Top = 0;
+};
+
 // Faces that match by name alone and get no style suffix in their PDF name.
 bool IsCJKFace(const QString &name);
 
@@ -66,6 +81,7 @@ public:
     // The font of the report and the face the font engine serves it with,
     // or the face given (a font file chosen by its path).
     explicit TqvxPDFFont(const TFont &font, TFontFacePtr face = nullptr);
+    ~TqvxPDFFont();
 
     const TFont &Font() const { return m_font; }
     const TFontFace &Face() const { return *m_face; }
@@ -84,8 +100,9 @@ public:
     const QString &Unusable() const { return m_unusable; }
     // The face has CFF outlines (a CIDFontType0 font in the document).
     bool IsCFF() const { return m_cff; }
-    // The face is usable and has a glyph for the character.
-    bool Covers(char32_t character) const { return m_unusable.isEmpty() && m_face->GlyphIndex(character) != 0; }
+    // The face is usable and has a glyph for the character that the
+    // embedded subset can hold (see TrueTypeFont::GlyphDrawable).
+    bool Covers(char32_t character) const { return m_unusable.isEmpty() && drawable(m_face->GlyphIndex(character)); }
 
     // The glyphs of a line in visual order; new glyphs are recorded with
     // their widths and texts.  exact, when given, tells whether the texts
@@ -99,6 +116,10 @@ public:
     const QList<quint16> &Glyphs() const { return m_glyphs; }
     const QList<int> &Widths() const { return m_widths; }
     const QList<QString> &Characters() const { return m_characters; }
+
+    // The ink of recorded glyphs shown at a size in points, each advancing
+    // by its recorded width and the character spacing (points).
+    TqvxPDFInk Ink(const QList<quint16> &glyphs, double size, double spacing) const;
 
     // The name of the face used, escaped, with ",Bold", ",Italic" or
     // ",BoldItalic" after it unless it is a CJK face.
@@ -131,16 +152,37 @@ private:
     // logical order; false as record.
     bool recordReordered(const QString &text, const TGlyphRun &run);
     void checkFace();
+    bool drawable(quint32 glyph) const
+    {
+        if (glyph == 0)
+            return false;
+        if (glyph < m_drawable.size() && m_drawable[glyph] != unknownGlyph)
+            return m_drawable[glyph] == drawableGlyph;
+        return checkDrawable(glyph);
+    }
+    bool checkDrawable(quint32 glyph) const;
 
     TFont m_font;
     TFontFacePtr m_face;
     bool m_substituted = false;
     QString m_unusable;
     bool m_cff = false;
+    // The face's tables, read for the glyphs' checks on first need, and
+    // what the checks found, by glyph.
+    enum : quint8 { unknownGlyph, drawableGlyph, missingGlyph };
+    mutable bool m_outlinesRead = false;
+    mutable std::unique_ptr<TrueTypeFont> m_outlines;
+    mutable std::vector<quint8> m_drawable;
     QList<quint16> m_glyphs;
     QList<int> m_widths;
     QList<QString> m_characters;
     // Where each glyph id sits in the lists above, -1 where it is not;
     // grown up to the highest id recorded.
     std::vector<int> m_index;
+    // The outline's box and the advance of each recorded glyph in glyph
+    // space, in the order of the lists above.
+    struct Extents {
+        float Left, Right, Bottom, Top, Advance;
+    };
+    std::vector<Extents> m_extents;
 };

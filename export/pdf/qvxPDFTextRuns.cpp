@@ -1,11 +1,16 @@
 // Text shown in a document font.  Where the font's face lacks a character,
 // or cannot be embedded at all, the faces fontconfig offers for that
 // character stand in, each a document font of its own; a character no
-// usable face has is shown as U+FFFD.  A line whose glyphs do not give its
+// usable face has is shown as U+FFFD.  Faces are chosen within the line's
+// directional runs in display order, so right-to-left words keep their
+// order when another face shows them.  A line whose glyphs do not give its
 // text back through the ToUnicode maps carries it as ActualText.
 
 #include "export/pdf/qvxExportPDF.h"
 
+#include "toolkit/graphics/TextShaping.h"
+
+#include <QMap>
 #include <QTextBoundaryFinder>
 
 #include <algorithm>
@@ -44,58 +49,77 @@ const QString replacementCharacter = QStringLiteral("\uFFFD");
 
 } // namespace
 
-QByteArray TqvxPDFExport::ShowText(TqvxPDFFont *font, const QByteArray &size, const QString &line, bool rightToLeft)
+QByteArray TqvxPDFExport::ShowText(TqvxPDFFont *font, const QByteArray &size, const QString &line, bool rightToLeft,
+                                   QList<quint16> *shownGlyphs)
 {
     bool exact = true;
     if (firstMissing(*font, line) == 0) {
-        const QByteArray shown = PdfShowGlyphs(font->GetGlyphs(line, rightToLeft, &exact));
+        QList<quint16> glyphs = font->GetGlyphs(line, rightToLeft, &exact);
+        const QByteArray shown = PdfShowGlyphs(glyphs);
+        if (shownGlyphs)
+            *shownGlyphs = std::move(glyphs);
         return exact ? shown : WithActualText(line, shown);
     }
+    if (shownGlyphs)
+        shownGlyphs->clear();
 
+    // Faces are chosen within the line's directional runs, taken in the
+    // order they show on the page, so that the words of a right-to-left run
+    // stay in their order whatever faces show them.
     struct Segment {
         TqvxPDFFont *Font;
         QString Text;
+        bool RightToLeft;
     };
-    QList<Segment> segments;
-    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, line);
-    for (qsizetype start = 0; start < line.size();) {
-        const qsizetype end = std::max(graphemes.toNextBoundary(), start + 1);
-        QString cluster = line.mid(start, end - start);
-        start = end;
-        TqvxPDFFont *shownBy = showingFont(*font, cluster);
-        if (!shownBy) {
-            cluster = replacementCharacter;
-            shownBy = showingFont(*font, cluster);
-            if (!shownBy && font->Unusable().isEmpty())
-                shownBy = font;
-        }
-        if (!shownBy || !shownBy->Unusable().isEmpty()) {
-            // Nothing to show it with: only a lone joiner or mark of a
-            // font that cannot be embedded comes here.
-            if (!segments.isEmpty())
+    QList<Segment> shownOrder;
+    QMap<int, QString> logicalOrder; // the text shown, by start of its run
+    for (const TGlyphRun &run : ShapeLine(font->Face(), line, rightToLeft)) {
+        const QString runText = line.mid(run.Start, run.Length);
+        QList<Segment> segments;
+        QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, runText);
+        for (qsizetype start = 0; start < runText.size();) {
+            const qsizetype end = std::max(graphemes.toNextBoundary(), start + 1);
+            QString cluster = runText.mid(start, end - start);
+            start = end;
+            TqvxPDFFont *shownBy = showingFont(*font, cluster);
+            if (!shownBy) {
+                cluster = replacementCharacter;
+                shownBy = showingFont(*font, cluster);
+                if (!shownBy && font->Unusable().isEmpty())
+                    shownBy = font;
+            }
+            if (!shownBy || !shownBy->Unusable().isEmpty()) {
+                // Nothing to show it with: only a lone joiner or mark of a
+                // font that cannot be embedded comes here.
+                if (!segments.isEmpty())
+                    segments.last().Text += cluster;
+                continue;
+            }
+            if (!segments.isEmpty() && segments.last().Font == shownBy)
                 segments.last().Text += cluster;
-            continue;
+            else
+                segments.append({shownBy, cluster, run.RightToLeft});
         }
-        if (!segments.isEmpty() && segments.last().Font == shownBy)
-            segments.last().Text += cluster;
-        else
-            segments.append({shownBy, cluster});
+        QString &shownText = logicalOrder[run.Start];
+        for (const Segment &segment : segments)
+            shownText += segment.Text;
+        if (run.RightToLeft)
+            std::reverse(segments.begin(), segments.end());
+        shownOrder += segments;
     }
 
     QString text;
-    for (const Segment &segment : segments)
-        text += segment.Text;
-    if (rightToLeft)
-        std::reverse(segments.begin(), segments.end());
+    for (const QString &runText : std::as_const(logicalOrder))
+        text += runText;
     QByteArray shown;
     const TqvxPDFFont *current = font;
-    for (const Segment &segment : segments) {
+    for (const Segment &segment : shownOrder) {
         if (segment.Font != current) {
             shown += segment.Font->ResourceName + ' ' + size + " Tf\r\n";
             current = segment.Font;
         }
         bool segmentExact = true;
-        shown += PdfShowGlyphs(segment.Font->GetGlyphs(segment.Text, rightToLeft, &segmentExact));
+        shown += PdfShowGlyphs(segment.Font->GetGlyphs(segment.Text, segment.RightToLeft, &segmentExact));
         exact = exact && segmentExact;
     }
     if (current != font)

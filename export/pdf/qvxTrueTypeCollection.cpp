@@ -35,6 +35,32 @@ QString fullNameOf(const TFont &font)
     return name;
 }
 
+// Without fvar nothing may refer to the font's axes: GDEF's item variation
+// store (version 1.3) and the feature variations of GSUB and GPOS (version
+// 1.1) go, and each table takes the version before them.  What they held
+// stays behind unreferenced; the offsets of the rest are kept.
+void dropVariationData(const TrueTypeFont &face)
+{
+    struct Versioned {
+        quint32 tag;
+        quint16 minorWithVariations;
+        qint64 offsetField;
+    };
+    static const Versioned versioned[] = {
+        {FontTag("GDEF"), 3, 14}, {FontTag("GSUB"), 1, 10}, {FontTag("GPOS"), 1, 10}};
+    for (const auto &table : face.Tables())
+        for (const Versioned &kind : versioned) {
+            const QByteArrayView data = table->Data();
+            if (table->tag != kind.tag || data.size() < kind.offsetField + 4 || TTF_Helpers::ReadU16(data, 0) != 1 ||
+                TTF_Helpers::ReadU16(data, 2) < kind.minorWithVariations)
+                continue;
+            QByteArray earlier = data.toByteArray();
+            TTF_Helpers::WriteU16(earlier, 2, kind.minorWithVariations - 1);
+            TTF_Helpers::WriteU32(earlier, kind.offsetField, 0);
+            table->Replace(earlier);
+        }
+}
+
 } // namespace
 
 const QList<quint32> &SkippedTables()
@@ -126,6 +152,7 @@ QByteArray TrueTypeCollection::GetSubsetFontData(const TFont &font, const QList<
     if (face.IsCFF())
         return subsetCFF(face, usedGlyphs);
     face.LoadFont(SkippedTables());
+    dropVariationData(face);
     for (quint16 glyph : usedGlyphs)
         face.AddGlyph(glyph);
     return face.SaveSubset();

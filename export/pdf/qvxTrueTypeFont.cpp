@@ -137,6 +137,33 @@ bool TrueTypeFont::IsCFF() const
     });
 }
 
+bool TrueTypeFont::GlyphDrawable(quint32 glyph) const
+{
+    if (!glyf || !loca)
+        return false;
+    const auto glyphCount = quint32(loca->GlyphCount());
+    QList<quint32> pending{glyph};
+    QSet<quint32> seen;
+    try {
+        while (!pending.isEmpty()) {
+            const quint32 g = pending.takeLast();
+            if (g >= glyphCount)
+                return false;
+            if (seen.contains(g))
+                continue;
+            seen.insert(g);
+            const quint32 length = loca->GlyphLength(int(g));
+            if (length == 0)
+                continue;
+            for (quint16 component : glyf->GetComponents(loca->GlyphOffset(int(g)), length))
+                pending.append(component);
+        }
+    } catch (const Exception &) {
+        return false;
+    }
+    return true;
+}
+
 void TrueTypeFont::AddGlyph(quint16 glyph)
 {
     if (m_isUsed[glyph])

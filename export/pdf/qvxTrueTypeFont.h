@@ -51,6 +51,11 @@ public:
     // The face has CFF outlines ("OTTO", or a CFF table and no glyf).
     bool IsCFF() const;
 
+    // The glyph and every component of it, at any depth, lie inside the
+    // glyph table (a face may map characters to glyphs it does not have, or
+    // locate glyphs past its glyph table).  Needs the tables loaded.
+    bool GlyphDrawable(quint32 glyph) const;
+
     void AddGlyph(quint16 glyph);
     const QList<quint16> &UsedGlyphs() const { return m_usedGlyphs; }
 

@@ -14,6 +14,7 @@
 namespace {
 
 constexpr char16_t LineSeparator = 0x2028;
+const QByteArray utf16Mark("\xFF\xFE");
 
 bool isLineBreak(QChar c)
 {
@@ -139,12 +140,12 @@ void TWideStrings::SetText(const QString &text)
 void TWideStrings::LoadFromStream(TStream *stream)
 {
     const QByteArray bytes = stream->ReadToEnd();
-    if (bytes.size() > 2 && bytes.startsWith("\xFF\xFE")) {
+    if (bytes.startsWith(utf16Mark)) {
         QString text(qsizetype((bytes.size() - 2) / 2), Qt::Uninitialized);
         qFromLittleEndian<char16_t>(bytes.constData() + 2, text.size(), text.data());
         SetText(text);
     } else {
-        SetText(AnsiToWide(bytes, CP_ACP));
+        SetText(StreamBytesToText(bytes));
     }
 }
 
@@ -153,6 +154,7 @@ void TWideStrings::SaveToStream(TStream *stream) const
     const QString text = GetText();
     QByteArray bytes(text.size() * 2, Qt::Uninitialized);
     qToLittleEndian<char16_t>(text.constData(), text.size(), bytes.data());
+    stream->WriteBuffer(utf16Mark);
     stream->WriteBuffer(bytes);
 }
 

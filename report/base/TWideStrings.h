@@ -49,9 +49,10 @@ public:
     void SetText(const QString &text);
 
     // Reads the rest of the stream: UTF-16LE after the mark FF FE, else
-    // 8-bit text in the system code page.
+    // 8-bit text as TStrings reads it (UTF-8, or the system code page).
     void LoadFromStream(TStream *stream);
-    // Writes the text as UTF-16LE without a byte-order mark.
+    // Writes the text as UTF-16LE after the mark FF FE, which tells the
+    // reader so.
     void SaveToStream(TStream *stream) const;
     void LoadFromFile(const QString &fileName);
     void SaveToFile(const QString &fileName) const;

@@ -34,8 +34,11 @@
 #include "toolkit/core/Exceptions.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFileInfo>
+
+#include <new>
 
 // Marks a preparation or an export as running and refuses a second one
 // started meanwhile (progress notifications pump messages).
@@ -370,7 +373,7 @@ void TqvxReport::LoadFromStream(TStream *stream)
         return;
     }
     // A failed password check has reported the errors itself.
-    if (!m_reloading && !m_reportOptions->CheckPassword()) {
+    if (!m_reloading && !m_reportOptions->CheckPassword(!m_engineOptions->ThreadSafeMode())) {
         Clear();
         return;
     }
@@ -532,7 +535,7 @@ bool TqvxReport::runPrepared()
         if (PrepareScript()) {
             if (OnAfterScriptCompile)
                 OnAfterScriptCompile(this);
-            m_script->Execute();
+            runMainBlock();
             if (!m_terminated && m_engine->Run(true, false, nullptr)) {
                 if (OnEndDoc)
                     OnEndDoc(this);
@@ -543,6 +546,8 @@ bool TqvxReport::runPrepared()
         }
     } catch (const Exception &e) {
         m_errors->Add(e.Message());
+    } catch (const std::bad_alloc &) {
+        m_errors->Add(QStringLiteral("The report needs more memory than there is; its preparation was stopped"));
     } catch (const std::exception &e) {
         m_errors->Add(QString::fromUtf8(e.what()));
     }
@@ -751,15 +756,40 @@ void TqvxReport::SetTerminated(bool value)
         m_script->Terminate();
 }
 
+void TqvxReport::runMainBlock()
+{
+    m_mainBlock.start();
+    struct Ended {
+        TqvxReport *report;
+        ~Ended()
+        {
+            report->m_mainBlock.invalidate();
+            // The window offered for the main block; the engine shows its own.
+            report->m_progress.reset();
+        }
+    } ended{this};
+    m_script->Execute();
+}
+
 void TqvxReport::scriptLineRun()
 {
     constexpr unsigned linesBetweenChecks = 1024;
     constexpr qint64 millisecondsBetweenEvents = 50;
+    constexpr qint64 millisecondsBeforeCancel = 1000;
     if (++m_scriptLines % linesBetweenChecks != 0 || m_engineOptions->ThreadSafeMode())
         return;
     if (m_sinceScriptEvents.isValid() && !m_sinceScriptEvents.hasExpired(millisecondsBetweenEvents))
         return;
     m_sinceScriptEvents.start();
+    // A main block that runs long gets a Cancel where the user looks for
+    // one: in a progress window over the preview or in place of the one
+    // that was asked for.
+    if (m_mainBlock.isValid() && !m_progress && m_mainBlock.hasExpired(millisecondsBeforeCancel) &&
+        (m_preview || (m_oldStyleProgress && m_showProgress))) {
+        m_progress.reset(qvxNewProgress());
+        if (m_progress)
+            m_progress->Execute(0, QString(), true, false);
+    }
     QCoreApplication::processEvents();
     if (m_progress && m_progress->Terminated())
         SetTerminated(true);
@@ -778,6 +808,8 @@ bool showsProgressWindow(const TqvxReport *report, TqvxProgressType type)
 
 void TqvxReport::DoProgressStart(TqvxProgressType type)
 {
+    if (m_engineOptions->ThreadSafeMode())
+        return;
     if (OnProgressStart)
         OnProgressStart(this, type, 0);
     if (showsProgressWindow(this, type)) {
@@ -792,6 +824,8 @@ void TqvxReport::DoProgressStart(TqvxProgressType type)
 
 void TqvxReport::InternalOnProgress(TqvxProgressType type, int progress)
 {
+    if (m_engineOptions->ThreadSafeMode())
+        return;
     if (OnProgress)
         OnProgress(this, type, progress);
     if (m_progress && showsProgressWindow(this, type)) {
@@ -813,11 +847,20 @@ void TqvxReport::InternalOnProgress(TqvxProgressType type, int progress)
     }
     if (m_preview && type == ptRunning)
         m_preview->BuildProgress(progress - 1);
-    QCoreApplication::processEvents();
+    // Every page comes here: often enough for the window to answer at
+    // once, seldom enough that a long report does not wait on its window.
+    constexpr qint64 eventInterval = 20; // milliseconds
+    static QElapsedTimer sinceEvents;
+    if (!sinceEvents.isValid() || sinceEvents.hasExpired(eventInterval)) {
+        QCoreApplication::processEvents();
+        sinceEvents.start();
+    }
 }
 
 void TqvxReport::DoProgressStop(TqvxProgressType type)
 {
+    if (m_engineOptions->ThreadSafeMode())
+        return;
     if (OnProgressStop)
         OnProgressStop(this, type, 0);
     m_progress.reset();

@@ -299,6 +299,8 @@ public:
     QRecursiveMutex *LoadLock() const override;
     bool Terminated() const override { return m_terminated; }
     void SetTerminated(bool value) override;
+    // Progress events, the progress window and the preview's build state;
+    // nothing in ThreadSafeMode.
     void DoProgressStart(TqvxProgressType type) override;
     void InternalOnProgress(TqvxProgressType type, int progress) override;
     void DoProgressStop(TqvxProgressType type) override;
@@ -349,8 +351,12 @@ private:
     bool runPrepared();
     // Called before each statement of the report's script.  Every so often
     // it lets the window's events run, so that a Cancel in the progress
-    // window or the preview stops a script that loops without end.
+    // window or the preview stops a script that loops without end.  A main
+    // block that has run a second with the preview or the progress window
+    // asked for is offered a Cancel in a progress window.
     void scriptLineRun();
+    // The script's main block, before the engine runs.
+    void runMainBlock();
     Variant calcGuarded(const QString &expression, TzqScript *script, bool fromScript);
     bool resolveVariable(const QString &name, Variant &value);
     Variant builtinValue(int index) const;
@@ -420,6 +426,8 @@ private:
     bool m_terminated = false;
     unsigned m_scriptLines = 0;
     QElapsedTimer m_sinceScriptEvents;
+    // Runs while the script's main block runs before the engine.
+    QElapsedTimer m_mainBlock;
     bool m_reloading = false;
     bool m_busy = false;
     // Depth of variables evaluated inside one another.

@@ -123,12 +123,12 @@ void qvxInstallPasswordPrompt(const TqvxPasswordPrompt &prompt)
     installedPrompt() = prompt;
 }
 
-bool TqvxReportOptions::CheckPassword()
+bool TqvxReportOptions::CheckPassword(bool mayAsk)
 {
     if (m_password.isEmpty() || m_password == m_acceptedPassword || m_password == m_presetPassword)
         return true;
     QString entered;
-    if (askPassword(entered) && entered == m_password) {
+    if (mayAsk && askPassword(entered) && entered == m_password) {
         m_acceptedPassword = m_password;
         return true;
     }

@@ -89,7 +89,9 @@ public:
     // one, or the user enters it (in the installed password prompt, else
     // in an input box).  Otherwise the text "Invalid password"
     // joins the report's errors, which the report then reports.
-    bool CheckPassword();
+    // Without mayAsk nobody is asked (a report driven from another thread):
+    // only the preset or the accepted password passes.
+    bool CheckPassword(bool mayAsk = true);
 
     // Copies every published field.
     void Assign(const TPersistent *source) override;

@@ -89,6 +89,11 @@ Variant TqvxReport::calcGuarded(const QString &expression, TzqScript *script, bo
     }
     if (message.isEmpty())
         return value;
+    // One error, one line: an expression written over several lines (or
+    // one whose bracket is never closed) names its text on one.
+    message.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    for (const char16_t lineBreak : {u'\r', u'\n', u'\u2028'})
+        message.replace(QChar(lineBreak), QLatin1Char(' '));
     if (message == QLatin1String("Floating point division by zero") && m_engineOptions->IgnoreDevByZero())
         return Variant::Null();
     if (fromScript)

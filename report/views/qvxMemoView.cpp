@@ -29,6 +29,8 @@ const QString formatsElement = QStringLiteral("Formats");
 const QString highlightsElement = QStringLiteral("Highlights");
 const QString totalPagesMacro = QStringLiteral("[TOTALPAGES#]");
 const QString copyNameMacro = QStringLiteral("[COPYNAME#]");
+// The total the component text gives for its first occurrence.
+const QString componentTotalPagesMacro = QStringLiteral("[TOTALPAGES]");
 // A box large enough that the text never wraps at its edge.
 constexpr int largeBox = 10000;
 // Items of a nested list in binary property data; more is damage.
@@ -379,9 +381,9 @@ QString TqvxCustomMemoView::GetComponentText()
 {
     QString text = Text();
     if (m_allowExpressions) {
-        const qsizetype pos = findMacro(text, totalPagesMacro);
+        const qsizetype pos = findMacro(text, componentTotalPagesMacro);
         if (pos >= 0)
-            text.replace(pos, totalPagesMacro.size(), QString::number(m_totalPages));
+            text.replace(pos, componentTotalPagesMacro.size(), QString::number(m_totalPages));
     }
     return text;
 }

@@ -108,6 +108,24 @@ TEST_F(EngineRunTest, SharedDataSetsGiveOneErrorLine)
     EXPECT_EQ(pageCount(), 0);
 }
 
+TEST_F(EngineRunTest, AnUnterminatedExpressionGivesOneErrorLine)
+{
+    // The expression's bracket is never closed: it runs over the memo's
+    // lines to the end of its text.
+    auto *title = band<TqvxReportTitle>("Title", 0, 40);
+    memo(title, "Memo1", QStringLiteral("Total: [(1 +\r\n  2"));
+    // Also as reports run by default, with the template reloaded after the
+    // run and the errors kept across.
+    for (const bool reloaded : {false, true}) {
+        report->EngineOptions()->SetDestroyForms(reloaded);
+        EXPECT_FALSE(prepare());
+        ASSERT_EQ(errors().size(), 1) << lines(errors());
+        const QString error = errors().at(0);
+        EXPECT_TRUE(error.startsWith(QStringLiteral("Ошибка в выражении '(1 +   2"))) << error.toStdString();
+        EXPECT_TRUE(error.endsWith(QStringLiteral(": Memo1"))) << error.toStdString();
+    }
+}
+
 TEST_F(EngineRunTest, TotalPagesIsKnownInTheSecondPassOnly)
 {
     auto *data = master(3);
@@ -129,7 +147,7 @@ TEST_F(EngineRunTest, TotalPagesIsKnownInTheSecondPassOnly)
     EXPECT_EQ(bands(2), lines({"MasterData1 0: 3"}));
 }
 
-TEST_F(EngineRunTest, ATerminatedRunAnswersFalseAndPrintsNoMoreFooters)
+TEST_F(EngineRunTest, AStoppedRunAnswersTrueKeepsItsPagesAndPrintsNoMoreFooters)
 {
     band<TqvxPageFooter>("PageFooter1", 900);
     master(5);
@@ -138,7 +156,7 @@ TEST_F(EngineRunTest, ATerminatedRunAnswersFalseAndPrintsNoMoreFooters)
         if (object->Name() == QLatin1String("MasterData1") && ++printed == 2)
             report->SetTerminated(true);
     };
-    EXPECT_FALSE(engine()->Run(true, false, nullptr));
+    EXPECT_TRUE(engine()->Run(true, false, nullptr));
     ASSERT_EQ(pageCount(), 1);
     EXPECT_EQ(bands(0), lines({"MasterData1 0: 1", "MasterData1 20: 2"}));
     EXPECT_FALSE(engine()->Running());

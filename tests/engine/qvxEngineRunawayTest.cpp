@@ -1,19 +1,30 @@
-// Reports that would never end: output stops at the page limit with an
-// error, and a script looping without end is stopped by the progress
+// Reports that would never end: output stops at the page limit or, on a
+// page of endless height, at its height limit with an error; pages past
+// the memory budget go to the swap file; running out of memory is one
+// clear error; and a script looping without end is stopped by the progress
 // window's Cancel.
 
 #include "EngineTestReport.h"
+#include "common/WidgetClicks.h"
 
+#include "engine/qvxEngine.h"
 #include "engine/qvxProgress.h"
+#include "report/xml/qvxXMLItem.h"
 #include "report/model/qvxOptions.h"
 #include "toolkit/classes/TObject.h"
 #include "toolkit/classes/TStrings.h"
 #include "toolkit/widgets/TButton.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QPointer>
 
+#include <new>
+
 #include <gtest/gtest.h>
+
 
 class EngineRunawayTest : public ::testing::Test, public TEngineTestReport
 {
@@ -69,9 +80,65 @@ TEST_F(EngineRunawayTest, AScriptBreakingPagesWithoutEndStopsAtThePageLimit)
     EXPECT_LE(pageCount(), limit + 1);
 }
 
-TEST_F(EngineRunawayTest, CancelInTheProgressWindowStopsAnEndlessScriptLoop)
+TEST_F(EngineRunawayTest, AnEndlessHeightPageStopsGrowingAtItsLimit)
 {
-    static QPointer<TqvxProgress> shown;
+    page->SetEndlessHeight(true);
+    // Bands 1 m high reach the limit after a hundred of the 250 rows.
+    auto *data = band<TqvxMasterData>("Data", 0, 1000 * qv01cm);
+    data->SetDataSet(dataSet("Rows", 250));
+    memo(data, "Row", QStringLiteral("[Line#]"));
+    EXPECT_FALSE(prepare());
+    ASSERT_EQ(errors().size(), 1) << lines(errors());
+    EXPECT_TRUE(errors().at(0).contains(QStringLiteral("100 m"))) << lines(errors());
+    EXPECT_EQ(pageCount(), 1);
+    const QStringList rowTexts = texts(0);
+    ASSERT_FALSE(rowTexts.isEmpty());
+    EXPECT_LE(rowTexts.size(), 102);
+}
+
+// Without UseFileCache, pages past the memory budget are swapped out to the
+// temporary file all the same, and read back whole.
+TEST_F(EngineRunawayTest, PagesPastTheMemoryBudgetGoToTheSwapFile)
+{
+    ASSERT_FALSE(report->EngineOptions()->UseFileCache());
+    EXPECT_EQ(TqvxEngineOptions().MaxPreparedMemory(), 256);
+    report->EngineOptions()->SetMaxPreparedMemory(0);
+    report->PreviewOptions()->SetPagesInCache(1);
+    auto *data = band<TqvxMasterData>("Data", 0, 20);
+    data->SetDataSet(dataSet("Rows", 300));
+    memo(data, "N", QStringLiteral("[Rows.\"N\"]"));
+    ASSERT_TRUE(prepare()) << lines(errors());
+    ASSERT_EQ(pageCount(), 6);
+    TqvxXMLItem *pages = store()->PagesItem();
+    EXPECT_FALSE(pages->Items(2)->Loaded());
+    const qsizetype perPage = texts(0).size();
+    for (int i = 0; i < pageCount(); ++i)
+        EXPECT_EQ(texts(i).first(), QString::number(i * perPage + 1)) << i;
+    // Pages read back leave memory again when the page cache lets them go.
+    EXPECT_FALSE(pages->Items(2)->Loaded());
+}
+
+TEST_F(EngineRunawayTest, RunningOutOfMemoryIsOneClearError)
+{
+    TMemoryDataSet *rows = dataSet("Rows", 0);
+    rows->SetRangeEnd(reLast);
+    rows->SetOnCheckEOF([](TObject *, bool &) { throw std::bad_alloc(); });
+    band<TqvxMasterData>("Data", 0, 20)->SetDataSet(rows);
+    EXPECT_FALSE(prepare());
+    ASSERT_EQ(errors().size(), 1) << lines(errors());
+    EXPECT_TRUE(errors().at(0).contains(QStringLiteral("more memory"))) << lines(errors());
+}
+
+namespace {
+
+// The progress window the report made last.
+QPointer<TqvxProgress> shown;
+
+// The report asks for a progress window and gets the engine's, kept in
+// shown.
+void askForProgressWindows(TqvxReport *report)
+{
+    shown = nullptr;
     TqvxServices services;
     services.NewProgress = []() -> TqvxCustomProgress * {
         auto *progress = NewObject<TqvxProgress>(nullptr);
@@ -81,6 +148,13 @@ TEST_F(EngineRunawayTest, CancelInTheProgressWindowStopsAnEndlessScriptLoop)
     qvxInstallServices(services);
     report->SetOldStyleProgress(true);
     report->SetShowProgress(true);
+}
+
+} // namespace
+
+TEST_F(EngineRunawayTest, CancelInTheProgressWindowStopsAnEndlessScriptLoop)
+{
+    askForProgressWindows(report.get());
     report->ScriptText()->SetText(QStringLiteral("procedure Spin(Sender: Variant);\n"
                                                  "begin\n"
                                                  "  while True do ;\n"
@@ -94,7 +168,41 @@ TEST_F(EngineRunawayTest, CancelInTheProgressWindowStopsAnEndlessScriptLoop)
             QCoreApplication::instance(), [] { if (shown) shown->CancelB->Click(); }, Qt::QueuedConnection);
     };
 
-    EXPECT_FALSE(prepare());
+    // The stopped run ends as a finished one with the pages it made.
+    EXPECT_TRUE(prepare());
     EXPECT_TRUE(report->Terminated());
     EXPECT_TRUE(errors().isEmpty()) << lines(errors());
+}
+
+TEST_F(EngineRunawayTest, AMainBlockLoopingWithoutEndIsOfferedACancelThatEndsIt)
+{
+    askForProgressWindows(report.get());
+    report->ScriptText()->SetText(QStringLiteral("var i: Integer;\nbegin\n  while True do i := i + 1\nend."));
+    band<TqvxReportTitle>("Title", 0, 20);
+
+    // Clicks the window's Cancel as the user does once it shows; gives up
+    // (and stops the run itself) after ten seconds without one.
+    QElapsedTimer waited;
+    waited.start();
+    bool offered = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (shown && shown->CancelB->Widget()->isVisible()) {
+            offered = true;
+            poll.stop();
+            ClickMiddle(shown->CancelB->Widget());
+        } else if (waited.hasExpired(10000)) {
+            poll.stop();
+            report->SetTerminated(true);
+        }
+    });
+    poll.start(10);
+
+    EXPECT_FALSE(prepare());
+    EXPECT_TRUE(offered) << "no Cancel was offered";
+    EXPECT_TRUE(report->Terminated());
+    EXPECT_TRUE(errors().isEmpty()) << lines(errors());
+    EXPECT_EQ(pageCount(), 0) << "the engine does not run after a cancelled main block";
+    QApplication::processEvents();
+    EXPECT_TRUE(shown.isNull() || !shown->Visible()) << "the window goes with the main block";
 }

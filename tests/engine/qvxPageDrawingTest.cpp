@@ -320,6 +320,22 @@ TEST_F(ObjectOver, LinksOtherThanWebAndMailAreRefusedByName)
     EXPECT_EQ(runner.messages.size(), size_t(refused.size()));
 }
 
+TEST_F(ObjectOver, AMailLinkThatWouldAttachAFileIsRefusedByName)
+{
+    ScriptedModalRunner runner;
+    const QString hostile = "mailto:orders@example.com?subject=Order&attach=/home/user/secret.txt";
+    prepared.preparedMemo(0, "Url")->Hyperlink()->SetValue(hostile);
+    over(140, 40, maClick);
+    EXPECT_TRUE(opened.isEmpty()) << qPrintable(opened.join(' '));
+    ASSERT_EQ(runner.messages.size(), size_t(1));
+    EXPECT_TRUE(runner.messages[0].Text.contains('"' + hostile + '"')) << qPrintable(runner.messages[0].Text);
+    EXPECT_TRUE(runner.messages[0].Text.contains("\"attach\"")) << qPrintable(runner.messages[0].Text);
+
+    prepared.preparedMemo(0, "Url")->Hyperlink()->SetValue("mailto:orders@example.com?subject=Order%20ZMT&cc=a@example.com");
+    over(140, 40, maClick);
+    EXPECT_EQ(opened, QStringList{"mailto:orders@example.com?subject=Order%20ZMT&cc=a@example.com"});
+}
+
 TEST_F(ObjectOver, ClickHandlersThatChangeAViewStoreThePage)
 {
     prepared.report->OnClickObject = [](TqvxView *view, TMouseButton, TShiftState, bool &modified) {

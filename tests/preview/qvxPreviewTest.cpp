@@ -4,8 +4,10 @@
 #include "engine/PreparedReport.h"
 #include "export/pdf/qvxExportPDF.h"
 #include "report/RecordingRunner.h"
+#include "common/WidgetClicks.h"
 
 #include "preview/qvxPreview.h"
+#include "preview/RowsReport.h"
 #include "preview/qvxPreviewDialogs.h"
 #include "preview/qvxPreviewForm.h"
 #include "preview/qvxPreviewSearch.h"
@@ -21,10 +23,15 @@
 #include "toolkit/widgets/TForm.h"
 
 #include <QAction>
+#include <QElapsedTimer>
+#include <QPushButton>
 #include <QApplication>
 #include <QImage>
 #include <QMenu>
+#include <QPointer>
 #include <QTabBar>
+#include <QTimer>
+#include <QToolBar>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
@@ -136,7 +143,7 @@ TEST(Preview, PaintsBackgroundBorderAndTheActiveFrame)
     EXPECT_EQ(image.pixel(second.Left - 1, second.Top + 40), rgb(workspace->BackColor()));
 }
 
-TEST(Preview, SearchFindsTextOnLaterPagesAndSaysSoOnceWhenNothingIsLeft)
+TEST(Preview, SearchFindsTextOnLaterPagesAndAsksOnceWhenNothingIsLeft)
 {
     PreviewOnForm view(3);
     RecordingRunner runner;
@@ -152,10 +159,12 @@ TEST(Preview, SearchFindsTextOnLaterPagesAndSaysSoOnceWhenNothingIsLeft)
     EXPECT_EQ(view.preview->Workspace()->FindPage(), 1);
     EXPECT_TRUE(runner.boxes.empty());
 
+    // Past the last hit the search offers to go on from the top; not
+    // going on ends it without a further word.
     view.preview->FindNext();
     EXPECT_FALSE(qvxSearchState().TextFound);
     ASSERT_EQ(runner.boxes.size(), 1u);
-    EXPECT_EQ(runner.boxes[0].Text, qvxResources()->Get("clStrNotFound"));
+    EXPECT_EQ(runner.boxes[0].Text, qvxResources()->Get("clSearchFromStart"));
 }
 
 TEST(Preview, AnExportThatCannotWriteItsFileIsReportedOnce)
@@ -329,21 +338,7 @@ TEST(PreviewWindow, TypedZoomIsAppliedAndShownAsSet)
 TEST(PreviewWindow, ShowReportBuildsTheReportWhileTheWindowIsOpen)
 {
     TqvxReport report;
-    report.SetName(QStringLiteral("Report1"));
-    report.SetShowProgress(false);
-    report.EngineOptions()->SetNewSilentMode(simSilent);
-    report.PreviewOptions()->SetModal(false);
-    report.PreviewOptions()->SetMaximized(false);
-    auto *page = new TqvxReportPage(&report);
-    page->SetName(QStringLiteral("Page1"));
-    auto *band = new TqvxMasterData(page);
-    band->SetName(QStringLiteral("MasterData1"));
-    band->SetBounds(0, 0, 700, 900);
-    band->SetRowCount(5);
-    auto *memo = new TqvxMemoView(band);
-    memo->SetName(QStringLiteral("Memo1"));
-    memo->SetBounds(10, 10, 300, 20);
-    memo->SetText(QStringLiteral("Row [Line#]"));
+    makeRowsReport(report, 5);
 
     report.ShowReport();
     QPointer<TForm> form = report.PreviewForm();
@@ -368,6 +363,87 @@ TEST(PreviewWindow, ShowReportBuildsTheReportWhileTheWindowIsOpen)
     EXPECT_TRUE(window->Preview()->Workspace()->Find());
     EXPECT_EQ(window->Preview()->Workspace()->FindPage(), 3);
     qvxSearchState() = TqvxSearchState();
+    delete form.data();
+}
+
+TEST(PreviewWindow, ClosingTheWindowEndsAScriptLoopingInItsMainBlock)
+{
+    TqvxReport report;
+    report.SetName(QStringLiteral("Report1"));
+    report.EngineOptions()->SetNewSilentMode(simSilent);
+    report.PreviewOptions()->SetModal(false);
+    report.PreviewOptions()->SetMaximized(false);
+    report.ScriptText()->SetText(QStringLiteral("var i: Integer;\nbegin\n  while True do i := i + 1\nend."));
+    auto *page = new TqvxReportPage(&report);
+    page->SetName(QStringLiteral("Page1"));
+
+    report.ShowReport();
+    QPointer<TForm> form = report.PreviewForm();
+    auto *window = qobject_cast<TqvxPreviewForm *>(form.data());
+    ASSERT_NE(window, nullptr);
+    // The user clicks "Закрыть" while the loop runs; the click waits until
+    // the loop lets events run.  A run that does not end gives up after
+    // ten seconds.
+    QWidget *closeButton = window->Widget()->findChild<QToolBar *>()->widgetForAction(window->Button("CancelB"));
+    ASSERT_NE(closeButton, nullptr);
+    EXPECT_EQ(closeButton->property("text").toString(), QStringLiteral("Закрыть"));
+    QTimer::singleShot(100, closeButton, [closeButton] { ClickMiddle(closeButton); });
+    bool stoppedByHand = false;
+    QTimer::singleShot(10000, &report, [&] {
+        stoppedByHand = true;
+        report.SetTerminated(true);
+    });
+    report.TimerTick();
+    EXPECT_FALSE(stoppedByHand) << "closing the window did not stop the script";
+    EXPECT_TRUE(report.Terminated());
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+    EXPECT_TRUE(form.isNull()) << "the window closed";
+    EXPECT_EQ(report.Preview(), nullptr);
+}
+
+TEST(PreviewWindow, AMainBlockRunningLongIsOfferedACancelOverTheWindow)
+{
+    TqvxReport report;
+    report.SetName(QStringLiteral("Report1"));
+    report.EngineOptions()->SetNewSilentMode(simSilent);
+    report.PreviewOptions()->SetModal(false);
+    report.PreviewOptions()->SetMaximized(false);
+    report.ScriptText()->SetText(QStringLiteral("var i: Integer;\nbegin\n  while True do i := i + 1\nend."));
+    auto *page = new TqvxReportPage(&report);
+    page->SetName(QStringLiteral("Page1"));
+    report.ShowReport();
+    QPointer<TForm> form = report.PreviewForm();
+    ASSERT_FALSE(form.isNull());
+
+    // Once a window with "Отмена" shows beside the preview, the user clicks
+    // it; a run that is offered none gives up after ten seconds.
+    bool offered = false;
+    QElapsedTimer waited;
+    waited.start();
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (!window->isVisible() || window == form->Widget())
+                continue;
+            for (QPushButton *button : window->findChildren<QPushButton *>())
+                if (button->isVisible() && button->text() == QStringLiteral("Отмена")) {
+                    offered = true;
+                    poll.stop();
+                    ClickMiddle(button);
+                    return;
+                }
+        }
+        if (waited.hasExpired(10000)) {
+            poll.stop();
+            report.SetTerminated(true);
+        }
+    });
+    poll.start(10);
+    report.TimerTick();
+    EXPECT_TRUE(offered);
+    EXPECT_TRUE(report.Terminated());
+    EXPECT_GE(waited.elapsed(), 900) << "not before the block has run about a second";
     delete form.data();
 }
 

@@ -80,21 +80,34 @@ TEST(TWideStrings, IndexesOutsideTheListAreHarmlessOrRefused)
     EXPECT_EQ(list.GetObject(0), &owner);
 }
 
-TEST(TWideStrings, LoadsUtf16WithAMarkAndCp1251Without)
+TEST(TWideStrings, LoadsUtf16WithAMarkAndEightBitTextWithout)
 {
     EXPECT_EQ(loaded(QByteArray("\xFF\xFE\x41\x00", 4)), (QStringList{"A"}));
     EXPECT_EQ(loaded("AB"), (QStringList{"AB"}));
     EXPECT_EQ(loaded("\xCF\xF0\xE8"), (QStringList{QString::fromUtf16(u"\u041F\u0440\u0438")}));
-    EXPECT_EQ(loaded(QByteArray("\xFF\xFE", 2)), (QStringList{QString::fromUtf16(u"\u044F\u044E")}));
+    EXPECT_EQ(loaded(QStringLiteral("Заказ\nСё").toUtf8()), (QStringList{"Заказ", "Сё"})) << "UTF-8 text files";
+    EXPECT_EQ(loaded(QByteArray("\xFF\xFE", 2)), QStringList()) << "an empty list as saved";
 }
 
-TEST(TWideStrings, SavesUtf16WithoutAMark)
+TEST(TWideStrings, SavesUtf16AfterAMarkThatReadsBackAsWritten)
 {
     TWideStrings list;
     list.Add(QString::fromUtf16(u"A\u041F"));
     TMemoryStream stream;
     list.SaveToStream(&stream);
-    EXPECT_EQ(stream.Bytes(), QByteArray("A\x00\x1F\x04\r\x00\n\x00", 8));
+    EXPECT_EQ(stream.Bytes(), QByteArray("\xFF\xFE" "A\x00\x1F\x04\r\x00\n\x00", 10));
+
+    for (const QStringList &lines : QList<QStringList>{{QStringLiteral("AB")},
+                                                       {QStringLiteral("Сё"), QStringLiteral("日本 Ωμέγα")},
+                                                       {QString(), QStringLiteral("яю")},
+                                                       {}}) {
+        TWideStrings source;
+        for (const QString &line : lines)
+            source.Add(line);
+        TMemoryStream saved;
+        source.SaveToStream(&saved);
+        EXPECT_EQ(loaded(saved.Bytes()), lines);
+    }
 }
 
 TEST(TWideStrings, AssignsToAndFromStringLists)

@@ -287,13 +287,24 @@ TEST_F(MemoTest, TextThatDoesNotFitFlowsToTheNextMemo)
     EXPECT_EQ(memo->FlowTo(), nullptr);
 }
 
+TEST_F(MemoTest, ComponentTextGivesTheTotalForItsFirstTotalPagesMacro)
+{
+    setText("[TOTALPAGES] of [TOTALPAGES], [TotalPages#]");
+    memo->SetTotalPages(7);
+    EXPECT_EQ(memo->GetComponentText(), QStringLiteral("7 of [TOTALPAGES], [TotalPages#]\r\n"));
+    EXPECT_EQ(memo->Text(), QStringLiteral("[TOTALPAGES] of [TOTALPAGES], [TotalPages#]\r\n")) << "the memo is kept";
+    memo->SetAllowExpressions(false);
+    EXPECT_EQ(memo->GetComponentText(), QStringLiteral("[TOTALPAGES] of [TOTALPAGES], [TotalPages#]\r\n"));
+}
+
 TEST_F(MemoTest, SecondPassReplacesTotalPagesAndCopyName)
 {
     qvxGlobalVariables()->SetVariable(QStringLiteral("CopyName1"), QStringLiteral("Copy"));
     setText("Page of [TOTALPAGES#], [TotalPages#]: [CopyName#]");
     memo->SetTotalPages(12);
     memo->SetCopyNo(1);
-    EXPECT_EQ(memo->GetComponentText(), QStringLiteral("Page of 12, [TotalPages#]: [CopyName#]\r\n"));
+    EXPECT_EQ(memo->GetComponentText(), QStringLiteral("Page of [TOTALPAGES#], [TotalPages#]: [CopyName#]\r\n"))
+        << "the component text has a total of its own";
     memo->SubstituteTotalPages();
     EXPECT_EQ(memo->Text(), QStringLiteral("Page of 12, 12: Copy\r\n"));
 

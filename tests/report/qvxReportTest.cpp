@@ -2,6 +2,8 @@
 #include "report/ReportTestClasses.h"
 #include "common/RecordingPreview.h"
 #include "report/model/qvxCustomPreview.h"
+#include "report/model/qvxCustomProgress.h"
+#include "report/model/qvxServices.h"
 #include "report/pages/qvxBands.h"
 #include "report/report/qvxExportFilter.h"
 #include "report/data/qvxUserDataSet.h"
@@ -461,6 +463,68 @@ TEST_F(ReportTest, ShowReportPreparesFirstOnlyWithOldStyleProgress)
         report->SetPreview(&shortLived);
     }
     EXPECT_EQ(report->Preview(), nullptr);
+}
+
+TEST_F(ReportTest, ThreadSafeModeFiresNoProgressAndShowsNoWindowOrPrompt)
+{
+    // A progress window that only counts how many were made.
+    struct TCountedProgress : TqvxCustomProgress {
+        void Execute(int, const QString &, bool, bool) override {}
+        QString Message() const override { return {}; }
+        void SetMessage(const QString &) override {}
+        void SetPosition(int) override {}
+        bool Terminated() const override { return false; }
+    };
+    static int windows = 0;
+    windows = 0;
+    TqvxServices services;
+    services.NewProgress = []() -> TqvxCustomProgress * { ++windows; return new TCountedProgress; };
+    qvxInstallServices(services);
+    int prompts = 0;
+    qvxInstallPasswordPrompt([&](QString &) { ++prompts; return false; });
+
+    TRecordingPreview preview;
+    report->SetPreview(&preview);
+    QStringList events;
+    report->OnProgressStart = [&](TqvxReport *, TqvxProgressType, int) { events << QStringLiteral("start"); };
+    report->OnProgress = [&](TqvxReport *, TqvxProgressType, int n) { events << QString::number(n); };
+    report->OnProgressStop = [&](TqvxReport *, TqvxProgressType, int) { events << QStringLiteral("stop"); };
+    report->SetOldStyleProgress(true);
+    engine()->onRun = [&] {
+        report->DoProgressStart(ptRunning);
+        report->InternalOnProgress(ptRunning, 1);
+        report->DoProgressStop(ptRunning);
+    };
+    report->EngineOptions()->SetThreadSafeMode(true);
+    preview.calls.clear();
+    ASSERT_TRUE(report->PrepareReport());
+    EXPECT_TRUE(events.isEmpty()) << qPrintable(events.join(' '));
+    EXPECT_EQ(windows, 0);
+    EXPECT_EQ(preview.calls, QStringList{"Init"});
+
+    report->ReportOptions()->SetPassword(QStringLiteral("pw"));
+    TMemoryStream stream;
+    report->SaveToStream(&stream);
+    TqvxReport loaded;
+    loaded.EngineOptions()->SetNewSilentMode(simSilent);
+    loaded.EngineOptions()->SetThreadSafeMode(true);
+    stream.SetPosition(0);
+    loaded.LoadFromStream(&stream);
+    EXPECT_EQ(prompts, 0);
+    EXPECT_TRUE(loaded.Errors()->Text().contains(QStringLiteral("Invalid password"))) << "refused unasked";
+    EXPECT_EQ(loaded.ReportOptions()->Password(), QString());
+
+    // The same run and load without the mode: events, a window, a prompt.
+    report->EngineOptions()->SetThreadSafeMode(false);
+    ASSERT_TRUE(report->PrepareReport());
+    EXPECT_EQ(events, QStringList({"start", "1", "stop"}));
+    EXPECT_EQ(windows, 1);
+    loaded.EngineOptions()->SetThreadSafeMode(false);
+    stream.SetPosition(0);
+    loaded.LoadFromStream(&stream);
+    EXPECT_EQ(prompts, 1);
+    qvxInstallPasswordPrompt({});
+    report->SetPreview(nullptr);
 }
 
 TEST_F(ReportTest, AChildReportTakesOverItsParentsObjectsAndVariables)

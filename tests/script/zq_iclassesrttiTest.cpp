@@ -219,6 +219,33 @@ end.
     EXPECT_EQ(r.Text(QStringLiteral("stillThere")), QStringLiteral("TStringList"));
 }
 
+TEST(zq_iclassesrtti, AFreedEntryNeverResolvesToAnObjectMadeLaterAtItsAddress)
+{
+    // Freed and made again many times over, so that the allocator hands a
+    // new list the address of a freed one at least once.
+    ModuleRunner r;
+    ASSERT_TRUE(r.Run(QStringLiteral(R"(
+var list: TList; names: TStringList; sl, sl2: TStringList; i: Integer; seen: String;
+begin
+  list := TList.Create; names := TStringList.Create;
+  for i := 1 to 50 do
+  begin
+    sl := TStringList.Create; sl.Text := 'freed';
+    list.Add(sl); names.AddObject('x', sl);
+    sl.Free;
+    sl2 := TStringList.Create; sl2.Text := 'later';
+    try seen := seen + TStringList(list[i - 1]).Text except seen := seen + ExceptionClassName end;
+    try seen := seen + TStringList(names.Objects[i - 1]).Text except seen := seen + ExceptionClassName end;
+    sl2.Free
+  end;
+  list.Free; names.Free
+end.
+)")));
+    const QString seen = r.Text(QStringLiteral("seen"));
+    EXPECT_FALSE(seen.contains(QStringLiteral("later"))) << qPrintable(seen);
+    EXPECT_EQ(seen.count(QStringLiteral("EInvalidObject")), 100);
+}
+
 TEST(zq_iclassesrtti, FreeingNilDoesNothing)
 {
     ModuleRunner r;

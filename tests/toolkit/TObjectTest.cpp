@@ -63,6 +63,30 @@ TEST(TObjectTest, HandlesNameLiveObjectsOnly)
     EXPECT_EQ(ObjectHandleRegistry::Find(successor.Handle() - 1), nullptr);
 }
 
+TEST(TObjectTest, AnAddressKeptWithItsGenerationKnowsItsObjectFromASuccessor)
+{
+    // Two objects made one after the other at the same address.
+    alignas(TList) unsigned char place[sizeof(TList)];
+    auto *first = new (place) TList;
+    TList list;
+    list.Add(first);
+    list.Add(nullptr);
+    const quint32 generation = list.ItemGeneration(0);
+    EXPECT_EQ(generation, ObjectHandleRegistry::Generation(first));
+    EXPECT_EQ(ObjectHandleRegistry::Acquire(list.Items(0), generation), first->Handle());
+    first->~TList();
+    auto *second = new (place) TList;
+    ASSERT_EQ(static_cast<TObject *>(second), list.Items(0));
+    EXPECT_NE(ObjectHandleRegistry::Generation(second), generation);
+    EXPECT_THROW(ObjectHandleRegistry::Acquire(list.Items(0), list.ItemGeneration(0)), EInvalidObject);
+    EXPECT_EQ(ObjectHandleRegistry::Acquire(list.Items(1), list.ItemGeneration(1)), 0);
+    list.SetItems(0, second);
+    EXPECT_EQ(ObjectHandleRegistry::Acquire(list.Items(0), list.ItemGeneration(0)), second->Handle());
+    list.Delete(0);
+    EXPECT_EQ(list.ItemGeneration(0), 0u) << "the generations move with their items";
+    second->~TList();
+}
+
 namespace {
 
 class TTwoStep : public TComponent

@@ -6,7 +6,9 @@
 #include "StringsTestSupport.h"
 #include "common/TestSupport.h"
 
+#include <QFile>
 #include <QPointer>
+#include <QTemporaryDir>
 #include <memory>
 #include <gtest/gtest.h>
 
@@ -166,6 +168,84 @@ TEST(TStrings, StreamsHoldCp1251TextAndUtf8OnlyWhereCp1251FallsShort)
     utf8File.SetPosition(0);
     loaded.LoadFromStream(&utf8File);
     EXPECT_EQ(loaded.Text(), QStringLiteral("Да\r\nнет\r\n")) << "text files of the system are UTF-8";
+}
+
+namespace {
+
+// The lines as they come back from a stream and, when a file name is
+// given, from a file, each written by the list's own writer; both writers
+// give the same bytes.
+struct RoundTrip {
+    QStringList fromStream, fromFile;
+};
+
+RoundTrip roundTrip(const QStringList &lines, const QString &fileName)
+{
+    const auto list = listOf(lines);
+    TMemoryStream stream;
+    list->SaveToStream(&stream);
+    stream.SetPosition(0);
+    TStringList loaded;
+    loaded.LoadFromStream(&stream);
+    RoundTrip result{linesOf(loaded), lines};
+    if (fileName.isEmpty())
+        return result;
+    list->SaveToFile(fileName);
+    QFile file(fileName);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), stream.Bytes()) << "one rule for both writers";
+    loaded.LoadFromFile(fileName);
+    result.fromFile = linesOf(loaded);
+    return result;
+}
+
+} // namespace
+
+TEST(TStrings, EveryTextReadsBackAsWrittenThroughStreamsAndFiles)
+{
+    QTemporaryDir folder;
+    const QString fileName = folder.filePath(QStringLiteral("lines.txt"));
+    // Every pair of cp1251 characters whose two bytes are also one UTF-8
+    // character ("Сё" is D1 B8, "Ѹ" in UTF-8).
+    int pairs = 0;
+    for (int lead = 0xC2; lead <= 0xDF; ++lead) {
+        for (int trail = 0x80; trail <= 0xBF; ++trail) {
+            const QByteArray bytes{char(lead), char(trail)};
+            const QString text = Cp1251ToString(bytes);
+            if (StringToCp1251(text) != bytes)
+                continue; // a byte cp1251 leaves undefined
+            // Files are written whole and safely, which takes its time:
+            // every eighth pair goes through one.
+            const RoundTrip back = roundTrip({text}, trail % 8 == 0 ? fileName : QString());
+            ASSERT_EQ(back.fromStream, QStringList{text}) << lead << ' ' << trail;
+            ASSERT_EQ(back.fromFile, QStringList{text}) << lead << ' ' << trail;
+            ++pairs;
+        }
+    }
+    EXPECT_GT(pairs, 1800);
+
+    for (const QStringList &lines : QList<QStringList>{
+             {QStringLiteral("Сё"), QStringLiteral("Р»"), QStringLiteral("ВЁ")},
+             {QStringLiteral("вЂ“ three cp1251 characters, one UTF-8 dash")},
+             {QStringLiteral("п»ї looks like the UTF-8 mark in cp1251"), QStringLiteral("Ошибка")},
+             {QString(QChar(0xFEFF)) + QStringLiteral("a text with its own mark")},
+             {QStringLiteral("日本語"), QStringLiteral("Ωμέγα"), QStringLiteral("😀 ۝")},
+             {QStringLiteral("Сё 日本")},
+             {QStringLiteral("plain"), QString()}}) {
+        const RoundTrip back = roundTrip(lines, fileName);
+        EXPECT_EQ(back.fromStream, lines);
+        EXPECT_EQ(back.fromFile, lines);
+    }
+
+    // Text files of other programs on the system are UTF-8, mostly without
+    // a mark.
+    QFile file(fileName);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QStringLiteral("Заказ ZMT\nСё\n").toUtf8());
+    file.close();
+    TStringList loaded;
+    loaded.LoadFromFile(fileName);
+    EXPECT_EQ(linesOf(loaded), QStringList({QStringLiteral("Заказ ZMT"), QStringLiteral("Сё")}));
 }
 
 TEST(TStringList, SortedFindIgnoresCaseOfCyrillicAndGivesTheInsertionPlace)

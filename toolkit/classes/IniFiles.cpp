@@ -278,7 +278,9 @@ void TIniFile::Save(const IniSections &sections)
 {
     TStringList lines;
     SetLinesOf(&lines, sections.Lines());
-    lines.SaveToFile(FileName());
+    // The system's other programs read ini files too: UTF-8, which reads
+    // back as written.
+    SaveFile(FileName(), lines.Text().toUtf8());
 }
 
 void InitializeIniFiles()

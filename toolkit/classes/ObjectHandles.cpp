@@ -5,7 +5,6 @@
 
 #include <QHash>
 #include <QMutex>
-#include <QSet>
 
 #include <atomic>
 
@@ -24,8 +23,10 @@ constexpr quint32 smallestHandle = 0x10000;
 struct Registry {
     QMutex mutex;
     QHash<qint32, TObject *> objects;
-    QSet<const TObject *> alive;
+    // Every object alive, with its generation.
+    QHash<const TObject *, quint32> alive;
     quint32 last = firstHandle - handleStep;
+    quint32 births = 0;
 
     qint32 nextFreeHandle()
     {
@@ -59,11 +60,22 @@ Registry &registry()
 
 qint32 ObjectHandleRegistry::Acquire(const TObject *object)
 {
+    return acquire(object, nullptr);
+}
+
+qint32 ObjectHandleRegistry::Acquire(const TObject *object, quint32 generation)
+{
+    return acquire(object, &generation);
+}
+
+qint32 ObjectHandleRegistry::acquire(const TObject *object, const quint32 *generation)
+{
     if (!object)
         return 0;
     Registry &r = registry();
     QMutexLocker lock(&r.mutex);
-    if (!r.alive.contains(object))
+    const auto found = r.alive.constFind(object);
+    if (found == r.alive.constEnd() || (generation && *found != *generation))
         throw EInvalidObject(QStringLiteral("Invalid object reference (freed object)"));
     if (object->m_handle == 0) {
         object->m_handle = r.nextFreeHandle();
@@ -86,7 +98,11 @@ void ObjectHandleRegistry::Born(const TObject *object)
 {
     Registry &r = registry();
     QMutexLocker lock(&r.mutex);
-    r.alive.insert(object);
+    // 0 is no generation; after four thousand million births the count
+    // comes round again, past any address kept that long.
+    if (++r.births == 0)
+        ++r.births;
+    r.alive.insert(object, r.births);
 }
 
 void ObjectHandleRegistry::Died(const TObject *object)
@@ -94,6 +110,13 @@ void ObjectHandleRegistry::Died(const TObject *object)
     Registry &r = registry();
     QMutexLocker lock(&r.mutex);
     r.alive.remove(object);
+}
+
+quint32 ObjectHandleRegistry::Generation(const TObject *object)
+{
+    Registry &r = registry();
+    QMutexLocker lock(&r.mutex);
+    return r.alive.value(object, 0);
 }
 
 TObject *ObjectHandleRegistry::Find(qint32 handle)

@@ -11,7 +11,9 @@
 // value has been, so a stale handle names no object and is refused instead
 // of reaching freed memory.  The registry also knows every object alive,
 // handle or not, so that an address kept by a host container is checked
-// before it becomes a handle.  Thread-safe.
+// before it becomes a handle; a container that keeps the object's
+// Generation with the address is also told when another object has since
+// been made at that address.  Thread-safe.
 
 #include <QtGlobal>
 
@@ -23,12 +25,21 @@ public:
     // The object's handle, assigning one if it has none; 0 for nullptr.
     // Raises EInvalidObject when object is no live object (a freed one).
     static qint32 Acquire(const TObject *object);
+    // The same for an address kept together with the object's generation:
+    // raises EInvalidObject also when another object now lives there.
+    static qint32 Acquire(const TObject *object, quint32 generation);
+
+    // The birth number of the object alive at this address, 0 when none
+    // is.  No two objects of the process share one, even when one is made
+    // where another was freed, so an address kept together with it tells
+    // a freed object from its successor.
+    static quint32 Generation(const TObject *object);
 
     // Forgets the object's handle (called by ~TObject).
     static void Release(const TObject *object);
 
     // Records an object from its construction to its destruction (called by
-    // TObject's constructor and destructor).
+    // TObject's constructor and destructor); Born gives it its generation.
     static void Born(const TObject *object);
     static void Died(const TObject *object);
 
@@ -40,4 +51,7 @@ public:
     static TObject *Resolve(qint32 handle);
 
     static int LiveCount();
+
+private:
+    static qint32 acquire(const TObject *object, const quint32 *generation);
 };

@@ -1,6 +1,7 @@
 #include "toolkit/classes/TList.h"
 
 #include "toolkit/core/Exceptions.h"
+#include "toolkit/classes/ObjectHandles.h"
 
 TList::TList() = default;
 TList::~TList() = default;
@@ -11,21 +12,38 @@ void CheckListIndex(int index, int count)
         throw EListError(QStringLiteral("List index out of bounds (%1)").arg(index));
 }
 
+namespace {
+
+quint32 generationOf(const TObject *item)
+{
+    return item ? ObjectHandleRegistry::Generation(item) : 0;
+}
+
+} // namespace
+
 TObject *TList::Items(int index) const
 {
     CheckListIndex(index, Count());
     return m_items.at(index);
 }
 
+quint32 TList::ItemGeneration(int index) const
+{
+    CheckListIndex(index, Count());
+    return m_generations.at(index);
+}
+
 void TList::SetItems(int index, TObject *item)
 {
     CheckListIndex(index, Count());
     m_items[index] = item;
+    m_generations[index] = generationOf(item);
 }
 
 int TList::Add(TObject *item)
 {
     m_items.append(item);
+    m_generations.append(generationOf(item));
     return Count() - 1;
 }
 
@@ -33,19 +51,21 @@ void TList::Insert(int index, TObject *item)
 {
     CheckListIndex(index, Count() + 1);
     m_items.insert(index, item);
+    m_generations.insert(index, generationOf(item));
 }
 
 void TList::Delete(int index)
 {
     CheckListIndex(index, Count());
     m_items.removeAt(index);
+    m_generations.removeAt(index);
 }
 
 int TList::Remove(TObject *item)
 {
     const int index = IndexOf(item);
     if (index >= 0)
-        m_items.removeAt(index);
+        Delete(index);
     return index;
 }
 
@@ -57,4 +77,5 @@ int TList::IndexOf(const TObject *item) const
 void TList::Clear()
 {
     m_items.clear();
+    m_generations.clear();
 }

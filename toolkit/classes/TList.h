@@ -19,6 +19,10 @@ public:
 
     TObject *Items(int index) const;
     void SetItems(int index, TObject *item);
+    // The generation the item had when it was put in (0 for nil; see
+    // ObjectHandleRegistry::Generation), which tells whether the object at
+    // that address is still the one put in.
+    quint32 ItemGeneration(int index) const;
 
     // Appends item; returns its index.
     int Add(TObject *item);
@@ -33,6 +37,7 @@ public:
 private:
 
     QList<TObject *> m_items;
+    QList<quint32> m_generations;
 };
 
 // Raises EListError "List index out of bounds (index)" unless

@@ -1,6 +1,7 @@
 #include "toolkit/classes/TStringList.h"
 
 #include "toolkit/classes/ClassRegistry.h"
+#include "toolkit/classes/ObjectHandles.h"
 #include "toolkit/core/CodePages.h"
 #include "toolkit/core/Exceptions.h"
 
@@ -142,9 +143,16 @@ TObject *TStringList::GetObject(int index) const
     return m_items[index].object;
 }
 
+quint32 TStringList::ObjectGeneration(int index) const
+{
+    CheckIndex(index);
+    return m_items[index].generation;
+}
+
 void TStringList::PutObject(int index, TObject *object)
 {
     CheckIndex(index);
+    m_items[index].generation = ObjectHandleRegistry::Generation(object);
     TObject *old = std::exchange(m_items[index].object, object);
     if (m_ownsObjects && old != object)
         delete old;
@@ -178,7 +186,7 @@ void TStringList::CheckUnsorted() const
 
 void TStringList::InsertItem(int index, const QString &s, TObject *object)
 {
-    m_items.insert(m_items.begin() + index, Item{s, object});
+    m_items.insert(m_items.begin() + index, Item{s, object, ObjectHandleRegistry::Generation(object)});
     Changed();
 }
 

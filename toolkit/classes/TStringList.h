@@ -59,6 +59,10 @@ public:
     void SetCaseSensitive(bool caseSensitive);
 
     bool OwnsObjects() const { return m_ownsObjects; }
+    // The generation the line's object had when it was attached (0 for nil;
+    // see ObjectHandleRegistry::Generation), which tells whether the object
+    // at that address is still it.
+    quint32 ObjectGeneration(int index) const;
 
     // After every change, or once at the end of an update.
     TNotifyEvent OnChange;
@@ -75,6 +79,7 @@ private:
     struct Item {
         QString string;
         TObject *object = nullptr;
+        quint32 generation = 0;
     };
 
     void CheckIndex(int index) const;

@@ -234,7 +234,7 @@ void TStrings::LoadFromFile(const QString &fileName)
 
 void TStrings::SaveToFile(const QString &fileName) const
 {
-    SaveFile(fileName, Text().toUtf8());
+    SaveFile(fileName, TextToStreamBytes(Text()));
 }
 
 void TStrings::BeginUpdate()

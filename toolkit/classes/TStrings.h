@@ -72,13 +72,14 @@ public:
     virtual QString Text() const;
     virtual void SetText(const QString &text);
 
-    // Streams hold the lines as 8-bit text in code page 1251, the way a
-    // stream's byte-wise reads and writes see text, and as UTF-8 only when
-    // a line has a character that code page lacks (see TextToStreamBytes);
-    // files are UTF-8.  Loading, from a stream or a file, takes either (see
-    // StreamBytesToText) and reads from the stream's position to its end;
-    // saving writes at the stream's position.  A file is replaced only once
-    // its new content is complete (see SaveFile).
+    // Streams and files hold the lines as 8-bit text in code page 1251, the
+    // way a stream's byte-wise reads and writes see text, and as UTF-8 after
+    // a byte-order mark when cp1251 cannot hold them or its bytes would read
+    // back as UTF-8 (see TextToStreamBytes).  Loading, from a stream or a
+    // file, takes either, and UTF-8 without the mark (see StreamBytesToText);
+    // it reads from the stream's position to its end; saving writes at the
+    // stream's position.  A file is replaced only once its new content is
+    // complete (see SaveFile).
     void LoadFromStream(TStream *stream);
     void SaveToStream(TStream *stream) const;
     void LoadFromFile(const QString &fileName);

@@ -295,25 +295,68 @@ QByteArray StringToCp1251Exact(const QString &text)
     return bytes;
 }
 
+namespace {
+
+// Bytes that a reader takes for UTF-8 rather than cp1251: they begin with
+// the byte-order mark, or go beyond ASCII and are valid UTF-8 throughout
+// (as the text files of the system's own programs are).
+bool readsAsUtf8(const QByteArray &bytes)
+{
+    if (bytes.startsWith(utf8Mark))
+        return true;
+    bool beyondAscii = false;
+    for (qsizetype i = 0; i < bytes.size();) {
+        const auto lead = quint8(bytes[i]);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        beyondAscii = true;
+        // The shortest form only; no surrogates, nothing past U+10FFFF.
+        int length = 0;
+        quint8 low = 0x80, high = 0xBF;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            low = lead == 0xE0 ? 0xA0 : 0x80;
+            high = lead == 0xED ? 0x9F : 0xBF;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            low = lead == 0xF0 ? 0x90 : 0x80;
+            high = lead == 0xF4 ? 0x8F : 0xBF;
+        }
+        if (length == 0 || i + length > bytes.size())
+            return false;
+        for (int k = 1; k < length; ++k) {
+            const auto next = quint8(bytes[i + k]);
+            if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF))
+                return false;
+        }
+        i += length;
+    }
+    return beyondAscii;
+}
+
+} // namespace
+
 QByteArray TextToStreamBytes(const QString &text)
 {
     qsizetype missing;
     QByteArray bytes = cp1251Bytes(text, missing);
-    return missing < 0 ? bytes : utf8Mark + text.toUtf8();
+    if (missing < 0 && !readsAsUtf8(bytes))
+        return bytes;
+    return utf8Mark + text.toUtf8();
 }
 
 QString StreamBytesToText(const QByteArray &bytes)
 {
-    if (bytes.startsWith(utf8Mark))
-        return QString::fromUtf8(bytes.mid(utf8Mark.size()));
-    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char b) { return quint8(b) < 0x80; });
-    if (!ascii) {
-        QStringDecoder utf8(QStringDecoder::Utf8);
-        const QString text = utf8.decode(bytes);
-        if (!utf8.hasError())
-            return text;
-    }
-    return Cp1251ToString(bytes);
+    if (!readsAsUtf8(bytes))
+        return Cp1251ToString(bytes);
+    // A mark of the text's own after the one that says UTF-8 stays.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    const QString text = utf8.decode(bytes.startsWith(utf8Mark) ? bytes.mid(utf8Mark.size()) : bytes);
+    return text;
 }
 
 int CharsetToCodePage(int charset)

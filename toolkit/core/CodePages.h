@@ -62,10 +62,12 @@ QByteArray StringToCp1251(const QString &text);
 // lacks raises EConvertError instead of becoming '?'.
 QByteArray StringToCp1251Exact(const QString &text);
 
-// Lines of text as the bytes of a stream hold them: cp1251, one byte per
-// character, so that they read back through byte-wise stream reads; a text
-// with a character cp1251 lacks is written as UTF-8 after a byte-order mark
-// instead, so that nothing is lost.
+// Lines of text as the bytes of a stream or a file hold them: cp1251, one
+// byte per character, so that they read back through byte-wise stream
+// reads.  A text that cp1251 cannot hold, or whose cp1251 bytes a reader
+// would take for UTF-8 (they begin with the UTF-8 byte-order mark, or are
+// valid UTF-8 beyond ASCII, as "Сё" is), is written as UTF-8 after a
+// byte-order mark instead, so that every text reads back as written.
 QByteArray TextToStreamBytes(const QString &text);
 // The reverse: UTF-8 after a byte-order mark, or bytes that are valid UTF-8
 // beyond plain ASCII (the system's own text files); cp1251 otherwise.

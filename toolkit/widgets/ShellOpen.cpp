@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QUrl>
+#include <QUrlQuery>
 
 #include <utility>
 
@@ -22,6 +23,45 @@ void openWithDesktop(const QUrl &url, const QString &target)
         QDesktopServices::openUrl(url);
 }
 
+// The fields a mail link may fill in besides the address: anything else
+// (attach=, attachment=, a header of the mail client's own) could make the
+// mail client read a local file or act on the user's behalf.
+bool isPlainMailField(const QString &key)
+{
+    for (const char *allowed : {"subject", "body", "cc", "bcc"})
+        if (key.compare(QLatin1String(allowed), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+// The mail link rebuilt from its address and its plain fields, or an empty
+// URL (and the reason) when it has anything else.
+QUrl plainMailLink(const QUrl &url, QString &refusal)
+{
+    const QString address = url.path(QUrl::FullyDecoded);
+    if (address.contains(u'?') || address.contains(u'&')) {
+        refusal = QStringLiteral("its mail address is malformed");
+        return {};
+    }
+    QUrlQuery plain;
+    const QUrlQuery query(url.query(QUrl::FullyEncoded));
+    for (const auto &[key, value] : query.queryItems(QUrl::FullyDecoded)) {
+        if (!isPlainMailField(key)) {
+            refusal = QStringLiteral("a mail link may carry only the address and the subject, body, cc and bcc "
+                                     "fields, not \"%1\"")
+                          .arg(key);
+            return {};
+        }
+        plain.addQueryItem(key, QString::fromUtf8(QUrl::toPercentEncoding(value, "@,")));
+    }
+    QUrl result;
+    result.setScheme(QStringLiteral("mailto"));
+    result.setPath(address);
+    if (!plain.isEmpty())
+        result.setQuery(plain.query(QUrl::FullyEncoded), QUrl::StrictMode);
+    return result;
+}
+
 } // namespace
 
 void ShellOpen(const QString &target)
@@ -30,13 +70,21 @@ void ShellOpen(const QString &target)
     openWithDesktop(QUrl::fromUserInput(target, QDir::currentPath()), target);
 }
 
-bool OpenWebOrMailLink(const QString &link)
+bool OpenWebOrMailLink(const QString &link, QString *refusal)
 {
     // Without a working folder nothing is taken for a relative file name.
-    const QUrl url = QUrl::fromUserInput(link.trimmed());
+    QUrl url = QUrl::fromUserInput(link.trimmed());
     const QString scheme = url.scheme().toLower();
-    if (!url.isValid() || (scheme != u"http" && scheme != u"https" && scheme != u"mailto"))
+    QString reason = QStringLiteral("a report opens only web and mail addresses");
+    if (url.isValid() && scheme == u"mailto")
+        url = plainMailLink(url, reason);
+    else if (scheme != u"http" && scheme != u"https")
+        url = QUrl();
+    if (!url.isValid()) {
+        if (refusal)
+            *refusal = reason;
         return false;
+    }
     openWithDesktop(url, url.toString(QUrl::FullyEncoded));
     return true;
 }

@@ -16,9 +16,12 @@ void ShellOpen(const QString &target);
 
 // Opens a link from a document: only a web (http, https) or mail (mailto)
 // address, or a bare host name taken as a web address, goes to the opener,
-// as that address.  Anything else (a file, a program, another scheme) is
-// not opened, and the answer is false.
-bool OpenWebOrMailLink(const QString &link);
+// as that address.  A mail link goes on rebuilt from its address and its
+// subject, body, cc and bcc fields; one with any other field (attach= and
+// the like) is refused whole.  Anything else (a file, a program, another
+// scheme) is not opened either: the answer is false, and refusal (when
+// given) receives the reason as a clause to follow "not opened: ".
+bool OpenWebOrMailLink(const QString &link, QString *refusal = nullptr);
 
 // Installs opener in place of the desktop's (nullptr restores it) and
 // answers the one installed before.

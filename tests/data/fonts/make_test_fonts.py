@@ -27,9 +27,15 @@ Fonts:
                     CIDs 5, 7, 9
   variable.ttf      simple.ttf's glyphs with a weight axis: fvar, gvar
                     (deltas for A and B), avar and STAT
+  variablegdef.ttf  variable.ttf with an HVAR table and a GDEF table of
+                    version 1.3 whose item variation store needs fvar
   simple.woff       simple.ttf as WOFF
   nooutlines.ttf    simple.ttf with its glyf table renamed "glyx": FreeType
                     opens it, but it has no outlines
+  badloca.ttf       simple.ttf whose loca puts the last glyph ("space") past
+                    the end of glyf
+  cmap12missing.ttf cmap12.ttf whose format 12 maps "C" to glyph 60, which
+                    the face does not have
 """
 
 import os
@@ -273,6 +279,34 @@ def variable_font():
     return fb.font
 
 
+def variable_gdef_font():
+    from fontTools.ttLib.tables import otTables
+    from fontTools.varLib.builder import buildVarData, buildVarRegionList, buildVarStore
+
+    font = variable_font()
+    order = font.getGlyphOrder()
+
+    def store(rows):
+        regions = buildVarRegionList([{"wght": (0, 1, 1)}], ["wght"])
+        return buildVarStore(regions, [buildVarData([0], rows, optimize=False)])
+
+    gdef = otTables.GDEF()
+    gdef.Version = 0x00010003
+    gdef.GlyphClassDef = otTables.GlyphClassDef()
+    gdef.GlyphClassDef.classDefs = {"A": 1, "B": 1, "C": 1, "ring": 3}
+    gdef.AttachList = gdef.LigCaretList = gdef.MarkAttachClassDef = gdef.MarkGlyphSetsDef = None
+    gdef.VarStore = store([[0]])
+    font["GDEF"] = newTable("GDEF")
+    font["GDEF"].table = gdef
+    hvar = otTables.HVAR()
+    hvar.Version = 0x00010000
+    hvar.VarStore = store([[30 if name in ("A", "B") else 0] for name in order])
+    hvar.AdvWidthMap = hvar.LsbMap = hvar.RsbMap = None
+    font["HVAR"] = newTable("HVAR")
+    font["HVAR"].table = hvar
+    return font
+
+
 def no_outlines():
     data = bytearray(open(os.path.join(HERE, "simple.ttf"), "rb").read())
     num = struct.unpack(">H", data[4:6])[0]
@@ -281,6 +315,62 @@ def no_outlines():
         if data[entry:entry + 4] == b"glyf":
             data[entry:entry + 4] = b"glyx"
     with open(os.path.join(HERE, "nooutlines.ttf"), "wb") as f:
+        f.write(data)
+
+
+def table_entry(data, tag):
+    """The offset and length of a table of a font file's bytes."""
+    num = struct.unpack(">H", data[4:6])[0]
+    for i in range(num):
+        entry = 12 + 16 * i
+        if data[entry:entry + 4] == tag:
+            return struct.unpack(">II", data[entry + 8:entry + 16])
+    raise KeyError(tag)
+
+
+def fix_checksums(data):
+    """Table checksums and head's whole-font adjustment after a patch."""
+    def checksum(block):
+        block = bytes(block) + b"\0" * (-len(block) % 4)
+        return sum(struct.unpack(">%dI" % (len(block) // 4), block)) & 0xFFFFFFFF
+    head = table_entry(data, b"head")[0]
+    struct.pack_into(">I", data, head + 8, 0)
+    num = struct.unpack(">H", data[4:6])[0]
+    for i in range(num):
+        entry = 12 + 16 * i
+        offset, length = struct.unpack(">II", data[entry + 8:entry + 16])
+        struct.pack_into(">I", data, entry + 4, checksum(data[offset:offset + length]))
+    struct.pack_into(">I", data, head + 8, (0xB1B0AFBA - checksum(data)) & 0xFFFFFFFF)
+
+
+def bad_loca():
+    data = bytearray(open(os.path.join(HERE, "simple.ttf"), "rb").read())
+    glyf_length = table_entry(data, b"glyf")[1]
+    loca = table_entry(data, b"loca")[0]
+    glyphs = 6
+    assert TTFont(os.path.join(HERE, "simple.ttf")).getGlyphOrder()[glyphs - 1] == "space"
+    # Short loca: offsets / 2; the entry after the last glyph ends it.
+    struct.pack_into(">H", data, loca + 2 * glyphs, (glyf_length + 200) // 2)
+    fix_checksums(data)
+    with open(os.path.join(HERE, "badloca.ttf"), "wb") as f:
+        f.write(data)
+
+
+def cmap12_missing_glyph():
+    data = bytearray(open(os.path.join(HERE, "cmap12.ttf"), "rb").read())
+    cmap = table_entry(data, b"cmap")[0]
+    subtable = cmap + struct.unpack(">I", data[cmap + 8:cmap + 12])[0]
+    assert struct.unpack(">H", data[subtable:subtable + 2])[0] == 12
+    groups = struct.unpack(">I", data[subtable + 12:subtable + 16])[0]
+    for i in range(groups):
+        group = subtable + 16 + 12 * i
+        if struct.unpack(">I", data[group:group + 4])[0] == 0x43:
+            struct.pack_into(">I", data, group + 8, 60)
+            break
+    else:
+        raise KeyError("C")
+    fix_checksums(data)
+    with open(os.path.join(HERE, "cmap12missing.ttf"), "wb") as f:
         f.write(data)
 
 
@@ -329,10 +419,13 @@ def main():
     save(cmap_only("Test Cmap Twelve", 12, 3, 10), "cmap12.ttf")
     save(cid_font(), "cffcid.otf")
     save(variable_font(), "variable.ttf")
+    save(variable_gdef_font(), "variablegdef.ttf")
     woff = simple_font()
     woff.flavor = "woff"
     save(woff, "simple.woff")
     no_outlines()
+    bad_loca()
+    cmap12_missing_glyph()
     head = TTFont(os.path.join(HERE, "composite.ttf"))["head"]
     assert head.indexToLocFormat == 1, "composite.ttf must have a long loca"
     assert TTFont(os.path.join(HERE, "simple.ttf"))["head"].indexToLocFormat == 0

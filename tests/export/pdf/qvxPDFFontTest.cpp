@@ -7,8 +7,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -40,6 +43,12 @@ protected:
         EXPECT_EQ(qpdfComplaint(path(name)).toStdString(), "") << name.toStdString();
         return bytes;
     }
+
+    // A page on which the face of a test font file shows text in the
+    // family's name, exported to file + ".pdf" with fonts embedded and
+    // checked; the export's warnings go to warnings when given.
+    QByteArray exportFace(const QString &family, const QString &file, const QString &text,
+                          QStringList *warnings = nullptr);
 
     TestPageDrawing drawing;
     QTemporaryDir dir;
@@ -218,6 +227,19 @@ struct FaceDrawing {
     }
 };
 
+QByteArray PDFFonts::exportFace(const QString &family, const QString &file, const QString &text,
+                                QStringList *warnings)
+{
+    FaceDrawing drawing(family, file, text);
+    TqvxPDFExport pdf;
+    makeDeterministic(pdf, false);
+    pdf.SetEmbeddedFonts(true);
+    if (warnings)
+        pdf.OnWarning = [warnings](const QString &warning) { *warnings << warning; };
+    auto any = textObject(QStringLiteral("x"), 0, 0);
+    return exportChecked(pdf, {{any.get()}}, file + QStringLiteral(".pdf"));
+}
+
 // The embedded font files of a document written uncompressed.
 QList<QByteArray> embeddedFonts(const QByteArray &pdf)
 {
@@ -333,4 +355,151 @@ TEST_F(PDFFonts, EveryCharacterOfAClusterIsKept)
     exportChecked(pdf, {{text.get()}}, QStringLiteral("clusters.pdf"));
     EXPECT_EQ(extractedText(path(QStringLiteral("clusters.pdf"))).simplified().normalized(QString::NormalizationForm_D),
               QStringLiteral("é é\u0302 e\u0301\u0302 x").normalized(QString::NormalizationForm_D));
+}
+
+namespace {
+
+// Every font of a document written with Identity-H travels with it.
+void expectEveryIdentityFontEmbedded(const QString &file)
+{
+    const QString listed = toolOutput(QStringLiteral("pdffonts"), {file});
+    int fonts = 0;
+    for (const QString &line : listed.split(u'\n')) {
+        const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("Identity-H\\s+(\\w+)")).match(line);
+        if (!match.hasMatch())
+            continue;
+        ++fonts;
+        EXPECT_EQ(match.captured(1), QStringLiteral("yes")) << line.toStdString();
+    }
+    EXPECT_GT(fonts, 0) << listed.toStdString();
+}
+
+} // namespace
+
+TEST_F(PDFFonts, AFaceDrawsOnlyTheGlyphsItsSubsetCanHold)
+{
+    struct Case {
+        QString family, file, text;
+    };
+    // The space of the first face lies past its glyph table; "C" of the
+    // second maps to a glyph it does not have.
+    for (const Case &c : {Case{QStringLiteral("Test Sans"), QStringLiteral("badloca.ttf"), QStringLiteral("AB BA")},
+                          Case{QStringLiteral("Test Cmap Twelve"), QStringLiteral("cmap12missing.ttf"),
+                               QStringLiteral("ABCA")}}) {
+        SCOPED_TRACE(c.file.toStdString());
+        QStringList warnings;
+        const QByteArray bytes = exportFace(c.family, c.file, c.text, &warnings);
+        const QString name = c.file + QStringLiteral(".pdf");
+        EXPECT_TRUE(warnings.isEmpty()) << warnings.join(u'\n').toStdString();
+        expectEveryIdentityFontEmbedded(path(name));
+        EXPECT_EQ(extractedText(path(name)).simplified(), c.text);
+        const QList<QByteArray> fonts = embeddedFonts(bytes);
+        EXPECT_GE(fonts.size(), 2) << "the test face and its stand-in";
+        for (const QByteArray &font : fonts) {
+            // The subset keeps the second face's damaged character map,
+            // which the sanitizer refuses; readers of the document do not
+            // use it.
+            if (!font.contains("Test Cmap Twelve"))
+                EXPECT_EQ(otsComplaint(font), QString());
+            EXPECT_EQ(fontToolsComplaint(font), QString());
+        }
+    }
+}
+
+TEST_F(PDFFonts, EveryEmbeddedProgramOfAVariableFontPassesTheCheckers)
+{
+    for (const QString &file : {QStringLiteral("variable.ttf"), QStringLiteral("variablegdef.ttf")}) {
+        SCOPED_TRACE(file.toStdString());
+        const QByteArray bytes = exportFace(QStringLiteral("Test Variable"), file, QStringLiteral("ABCA"));
+        const QString name = file + QStringLiteral(".pdf");
+        const QList<QByteArray> fonts = embeddedFonts(bytes);
+        EXPECT_EQ(fonts.size(), 1);
+        for (const QByteArray &font : fonts) {
+            EXPECT_EQ(otsComplaint(font), QString());
+            EXPECT_EQ(fontToolsComplaint(font), QString());
+        }
+        EXPECT_EQ(extractedText(path(name)).simplified(), QStringLiteral("ABCA"));
+    }
+}
+
+namespace {
+
+struct PlacedWord {
+    QString text;
+    double left;
+};
+
+// The words pdftotext finds on the first page with their left edges.
+QList<PlacedWord> placedWords(const QString &file)
+{
+    const QString html = toolOutput(QStringLiteral("pdftotext"),
+                                    {QStringLiteral("-bbox"), QStringLiteral("-enc"), QStringLiteral("UTF-8"),
+                                     QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                                     QStringLiteral("1"), file, QStringLiteral("-")});
+    QList<PlacedWord> words;
+    const QRegularExpression word(QStringLiteral("<word xMin=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
+    for (auto match = word.globalMatch(html); match.hasNext();) {
+        const QRegularExpressionMatch found = match.next();
+        words.append({found.captured(2), found.captured(1).toDouble()});
+    }
+    return words;
+}
+
+// The left edge of a word, however the tool orders its letters; -1 when
+// it is not there.
+double leftOf(const QList<PlacedWord> &words, const QString &wanted)
+{
+    QString reversed = wanted;
+    std::reverse(reversed.begin(), reversed.end());
+    for (const PlacedWord &word : words)
+        if (word.text == wanted || word.text == reversed)
+            return word.left;
+    return -1;
+}
+
+} // namespace
+
+TEST_F(PDFFonts, RightToLeftWordsKeepTheirOrderWhicheverFaceShowsThem)
+{
+    struct Case {
+        QString font;    // the report's font; some have the script, some not
+        QString text;    // in logical order
+        QStringList leftToRight; // its words as they stand on the page
+        bool rightToLeft;
+    };
+    const QString hello = QStringLiteral("مرحبا"), world = QStringLiteral("بالعالم");
+    const QString shalom = QStringLiteral("שלום"), olam = QStringLiteral("עולם");
+    const QList<Case> cases = {
+        {QStringLiteral("Arial"), hello + u' ' + world, {world, hello}, false},        // no Arabic
+        {QStringLiteral("Arial"), hello + u' ' + world, {world, hello}, true},
+        {QStringLiteral("DejaVu Sans"), hello + u' ' + world, {world, hello}, false},  // has Arabic
+        {QStringLiteral("DejaVu Serif"), shalom + u' ' + olam, {olam, shalom}, false}, // no Hebrew
+        {QStringLiteral("Arial"), shalom + u' ' + olam, {olam, shalom}, false},        // has Hebrew
+        // A number after Arabic words belongs to their run and stands left
+        // of them.
+        {QStringLiteral("Arial"), QStringLiteral("ZMT ") + hello + u' ' + world + QStringLiteral(" 250"),
+         {QStringLiteral("ZMT"), QStringLiteral("250"), world, hello}, false},
+        {QStringLiteral("DejaVu Sans"), QStringLiteral("ZMT ") + hello + u' ' + world + QStringLiteral(" 250"),
+         {QStringLiteral("ZMT"), QStringLiteral("250"), world, hello}, false},
+        {QStringLiteral("DejaVu Serif"), shalom + QStringLiteral(" ZMT ") + olam,
+         {olam, QStringLiteral("ZMT"), shalom}, true},
+    };
+    int index = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE((c.font + u' ' + c.text).toStdString());
+        auto line = textObject(c.text, 20, 20, c.font);
+        line->SetGroupIndex(c.rightToLeft ? 1 : 0);
+        TqvxPDFExport pdf;
+        makeDeterministic(pdf, false);
+        const QString name = QStringLiteral("bidi%1.pdf").arg(index++);
+        exportChecked(pdf, {{line.get()}}, name);
+        const QList<PlacedWord> words = placedWords(path(name));
+        double previous = -1;
+        for (const QString &word : c.leftToRight) {
+            const double left = leftOf(words, word);
+            ASSERT_GE(left, 0) << word.toStdString();
+            EXPECT_GT(left, previous) << word.toStdString();
+            previous = left;
+        }
+    }
 }

@@ -290,6 +290,22 @@ TEST(TrueTypeSubset, LeavesTheVariationTablesOut)
     expectValidSubset(variable, 0, subset, {0, 1});
     for (quint32 tag : {FontTag("fvar"), FontTag("gvar"), FontTag("avar"), FontTag("STAT")})
         EXPECT_EQ(findTable(subset, tag).offset, -1) << tag;
+
+    // GDEF's item variation store refers to fvar's axes: it goes with them,
+    // and the table takes the version before it.
+    const QByteArray withStore = testFont(QStringLiteral("variablegdef.ttf"));
+    const TableLocation gdef = findTable(withStore, "GDEF");
+    ASSERT_NE(gdef.offset, -1);
+    ASSERT_EQ(withStore.mid(gdef.offset, 4), QByteArray::fromHex("00010003"));
+    const QByteArray storeless = subsetOf(withStore, {1, 2});
+    expectValidSubset(withStore, 0, storeless, {0, 1, 2});
+    EXPECT_EQ(findTable(storeless, "HVAR").offset, -1);
+    const TableLocation kept = findTable(storeless, "GDEF");
+    ASSERT_NE(kept.offset, -1);
+    EXPECT_EQ(storeless.mid(kept.offset, 4), QByteArray::fromHex("00010002"));
+    EXPECT_EQ(fontToolsOutput(storeless, QStringLiteral("print(f['GDEF'].table.GlyphClassDef.classDefs['A'])")).trimmed(),
+              QStringLiteral("1"))
+        << "the rest of the table is kept";
 }
 
 TEST(TrueTypeSubset, NamesWhatItCannotRead)

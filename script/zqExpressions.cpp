@@ -676,6 +676,7 @@ QString TzqExpression::Finish()
     TypeName = m_root->TypeName;
     TzqDesignator *designator = SingleDesignator();
     IsReadOnly = !designator || designator->IsReadOnly;
+    m_variable = SingleVariable();
     return errorPos;
 }
 
@@ -695,7 +696,7 @@ TzqCustomVariable *TzqExpression::SingleVariable() const
 
 Variant TzqExpression::GetValue()
 {
-    return m_root->Value();
+    return Evaluate();
 }
 
 void TzqExpression::SetValue(const Variant &value)

@@ -179,7 +179,7 @@ public:
 
     Variant GetValue() override;
     // The value and its truth, without the virtual call of GetValue.
-    Variant Evaluate() { return m_root->Value(); }
+    Variant Evaluate() { return m_variable ? zqRead(m_variable) : m_root->Value(); }
     bool IsTrue() { return m_root->Truth(); }
     // Writes through the designator the expression consists of; nothing when
     // it is read-only.
@@ -193,5 +193,7 @@ private:
 
     TzqScript *m_script;
     TzqExpressionNode *m_root;
+    // SingleVariable as Finish found it.
+    TzqCustomVariable *m_variable = nullptr;
     TzqExpressionNode *m_current;
 };

@@ -377,16 +377,31 @@ TEST(PreviewWindow, ShowReportBuildsTheReportWhileTheWindowIsOpen)
     delete form.data();
 }
 
+namespace {
+
+// A report whose script's main block loops without end, shown in a
+// window of its own.
+struct LoopingReport {
+    LoopingReport()
+    {
+        report.SetName(QStringLiteral("Report1"));
+        report.EngineOptions()->SetNewSilentMode(simSilent);
+        report.PreviewOptions()->SetModal(false);
+        report.PreviewOptions()->SetMaximized(false);
+        report.ScriptText()->SetText(QStringLiteral("var i: Integer;\nbegin\n  while True do i := i + 1\nend."));
+        auto *page = new TqvxReportPage(&report);
+        page->SetName(QStringLiteral("Page1"));
+    }
+
+    TqvxReport report;
+};
+
+} // namespace
+
 TEST(PreviewWindow, ClosingTheWindowEndsAScriptLoopingInItsMainBlock)
 {
-    TqvxReport report;
-    report.SetName(QStringLiteral("Report1"));
-    report.EngineOptions()->SetNewSilentMode(simSilent);
-    report.PreviewOptions()->SetModal(false);
-    report.PreviewOptions()->SetMaximized(false);
-    report.ScriptText()->SetText(QStringLiteral("var i: Integer;\nbegin\n  while True do i := i + 1\nend."));
-    auto *page = new TqvxReportPage(&report);
-    page->SetName(QStringLiteral("Page1"));
+    LoopingReport looping;
+    TqvxReport &report = looping.report;
 
     report.ShowReport();
     QPointer<TForm> form = report.PreviewForm();
@@ -415,14 +430,8 @@ TEST(PreviewWindow, ClosingTheWindowEndsAScriptLoopingInItsMainBlock)
 
 TEST(PreviewWindow, AMainBlockRunningLongIsOfferedACancelOverTheWindow)
 {
-    TqvxReport report;
-    report.SetName(QStringLiteral("Report1"));
-    report.EngineOptions()->SetNewSilentMode(simSilent);
-    report.PreviewOptions()->SetModal(false);
-    report.PreviewOptions()->SetMaximized(false);
-    report.ScriptText()->SetText(QStringLiteral("var i: Integer;\nbegin\n  while True do i := i + 1\nend."));
-    auto *page = new TqvxReportPage(&report);
-    page->SetName(QStringLiteral("Page1"));
+    LoopingReport looping;
+    TqvxReport &report = looping.report;
     report.ShowReport();
     QPointer<TForm> form = report.PreviewForm();
     ASSERT_FALSE(form.isNull());

@@ -1,6 +1,7 @@
 #include "app/AppUnits.h"
 
 #include "app/QtDialogs.h"
+#include "app/RussianTexts.h"
 #include "codecs/png/PngUnits.h"
 #include "controls/ControlsUnits.h"
 #include "export/pdf/PdfExportUnits.h"
@@ -18,6 +19,8 @@ void RegisterAppUnits()
     RegisterPdfExportUnits();
     RegisterPreviewUnits();
     RegisterPngUnits();
-    // Qt's own dialogs in Russian, remembering nothing on disk.
+    // Qt's own dialogs in Russian, remembering nothing on disk, and the
+    // libraries' texts in Russian.
     Units::Add("QtDialogs", InitializeQtDialogs, FinalizeQtDialogs);
+    Units::Add("RussianTexts", InitializeRussianTexts, FinalizeRussianTexts);
 }

@@ -206,12 +206,14 @@ void TMainForm::CreateControls()
     PlaceEditRow(Label3, Edit3, Panel2, 62, QStringLiteral("ФИО контактного лица"));
 
     StaticText7 = NewSectionHeader(QStringLiteral(" 1 Автоматический выключатель *"));
-    InspectorGrid1 = NewInspectorGrid(Grid1Height, {&TMainForm::InspectorGrid1GetCellText, &TMainForm::InspectorGrid1GetEditList,
-                                            &TMainForm::InspectorGrid1EditCloseUp});
+    InspectorGrid1 = NewInspectorGrid(Grid1Height, {&TMainForm::InspectorGrid1GetCellText,
+                                                    &TMainForm::InspectorGrid1GetEditList,
+                                                    &TMainForm::InspectorGrid1EditCloseUp});
 
     StaticText2 = NewSectionHeader(QStringLiteral(" 2 Аксессуары *"));
-    InspectorGrid2 = NewInspectorGrid(Grid2Height, {&TMainForm::InspectorGrid2GetCellText, &TMainForm::InspectorGrid2GetEditList,
-                                           &TMainForm::InspectorGrid2EditCloseUp});
+    InspectorGrid2 = NewInspectorGrid(Grid2Height, {&TMainForm::InspectorGrid2GetCellText,
+                                                    &TMainForm::InspectorGrid2GetEditList,
+                                                    &TMainForm::InspectorGrid2EditCloseUp});
 
     Panel3 = NewTopControl<TPanel>(26);
     Label4 = NewObject<TLabel>(this);
@@ -360,7 +362,9 @@ bool TMainForm::SaveAsPdf()
     variables->SetVariable(OrderCodeVariable, orderCode);
     const QString lastFileName = qvxPDFExport1->FileName();
 
-    if (!qvxReport1->PrepareReport(true))
+    // A build the user stopped keeps its pages for a preview, but is no
+    // questionnaire to save.
+    if (!qvxReport1->PrepareReport(true) || qvxReport1->Terminated())
         return false;
 
     TSaveDialog dialog(nullptr);
@@ -456,7 +460,8 @@ void TMainForm::FitToWorkArea(const TRect &area)
     const QRect frame = window->frameGeometry();
     if (window->isVisible() && (resized || frame.top() < area.Top)) {
         const int dy = frame.top() < area.Top ? area.Top - frame.top() : std::min(0, area.Bottom - frame.bottom() - 1);
-        const int dx = std::clamp(frame.left(), area.Left, std::max(area.Left, area.Right - frame.width())) - frame.left();
+        const int left = std::clamp(frame.left(), area.Left, std::max(area.Left, area.Right - frame.width()));
+        const int dx = left - frame.left();
         if (dx || dy)
             SetBounds(Left() + dx, Top() + dy, Width(), Height());
     }

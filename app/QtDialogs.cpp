@@ -7,25 +7,40 @@
 #include <QTranslator>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
-std::unique_ptr<QTranslator> &qtTranslator()
+// Qt's catalogues the dialogs draw on: the widgets' own and the base
+// library's.
+constexpr const char *Catalogues[] = {"qt", "qtbase"};
+
+std::vector<std::unique_ptr<QTranslator>> &qtTranslators()
 {
-    static std::unique_ptr<QTranslator> translator;
-    return translator;
+    static std::vector<std::unique_ptr<QTranslator>> translators;
+    return translators;
 }
 
 } // namespace
 
+void UseRussianDates()
+{
+    qputenv("LC_TIME", "ru_RU.UTF-8");
+}
+
 void InitializeQtDialogs()
 {
-    auto translator = std::make_unique<QTranslator>();
-    if (translator->load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qt"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QCoreApplication::installTranslator(translator.get());
-        qtTranslator() = std::move(translator);
+    const QLocale russian(QLocale::Russian, QLocale::Russia);
+    for (const char *catalogue : Catalogues) {
+        auto translator = std::make_unique<QTranslator>();
+        if (translator->load(russian, QLatin1String(catalogue), QStringLiteral("_"),
+                             QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            QCoreApplication::installTranslator(translator.get());
+            qtTranslators().push_back(std::move(translator));
+        }
     }
+    // Dates, numbers and file types in Qt's dialogs read the default locale.
+    QLocale::setDefault(russian);
     // Qt's dialogs store their history in the user's QtProject.conf through
     // QSettings' user scope; the program uses no QSettings of its own, and
     // no file can be created below /dev/null, so nothing is written.
@@ -34,5 +49,6 @@ void InitializeQtDialogs()
 
 void FinalizeQtDialogs()
 {
-    qtTranslator().reset();
+    qtTranslators().clear();
+    QLocale::setDefault(QLocale::system());
 }

@@ -6,9 +6,14 @@
 // keeps no settings, so Qt's dialogs keep what they remember (the file
 // dialog's folders and history) for the session only.
 
-// Installs Qt's Russian translations when they are installed on the system
-// (the texts stay English otherwise) and points Qt's user settings where
-// nothing is written.
+// Before the application object is made: Qt's dialogs show dates in the
+// form of the system's locale for times, which becomes the Russian one.
+void UseRussianDates();
+
+// Installs Qt's Russian catalogues (of the widgets and of the base library)
+// when they are installed on the system (the texts stay English otherwise),
+// makes Russian the default locale of Qt's widgets, and points Qt's user
+// settings where nothing is written.
 void InitializeQtDialogs();
-// Removes the translations.
+// Removes the translations; the default locale is the system's again.
 void FinalizeQtDialogs();

@@ -5,6 +5,7 @@
 
 #include "app/AppUnits.h"
 #include "app/MainFrm.h"
+#include "app/QtDialogs.h"
 #include "toolkit/widgets/TApplication.h"
 #include "toolkit/core/Units.h"
 
@@ -17,6 +18,7 @@ int main(int argc, char **argv)
     // A write past the file-size limit then fails with an error the user
     // sees, instead of ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
+    UseRussianDates();
     QApplication qtApplication(argc, argv);
     RegisterAppUnits();
     Units::InitializeAll();

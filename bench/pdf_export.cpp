@@ -9,7 +9,9 @@
 // kernel's high-water mark.  ReportLab (Debian's python3-reportlab with the
 // system interpreter, installed by `make bench`; skipped without it) and
 // QPdfWriter then draw a rectangle and a line of text for each row.  Each
-// run prints the times, sizes and the ratios of the peers over ours.
+// run prints the times, sizes and the ratios of the peers over ours, and
+// what qpdf, pdffonts and pdftotext find in our file.  The long benchmark
+// runs 100,000 pages with the file cache and without it.
 
 #include "BenchEnvironment.h"
 
@@ -41,6 +43,7 @@
 
 #include <malloc.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -153,12 +156,16 @@ struct TRowsReport {
 struct TRun {
     double seconds = 0;
     qint64 bytes = 0;
+    qint64 peak = 0; // the peak resident size above the start, bytes
 };
 
 TRun qPdfWriterRun(int pages)
 {
     const QString fileName = outputDir().filePath(QStringLiteral("qt.pdf"));
     const QStringList texts = rowTexts(pages * rowsPerPage);
+    malloc_trim(0);
+    const qint64 before = statusBytes("VmRSS");
+    resetPeakMemory();
     const auto start = std::chrono::steady_clock::now();
     {
         QPdfWriter writer(fileName);
@@ -177,11 +184,11 @@ TRun qPdfWriterRun(int pages)
             painter.drawText(box.adjusted(2, 1, 0, 0), Qt::AlignTop, texts.at(row));
         }
     }
-    return {secondsSince(start), QFileInfo(fileName).size()};
+    return {secondsSince(start), QFileInfo(fileName).size(), statusBytes("VmHWM") - before};
 }
 
 const char reportLabScript[] = R"py(
-import sys, time
+import sys, time, resource
 from reportlab.pdfgen import canvas
 from reportlab.pdfbase import pdfmetrics
 from reportlab.pdfbase.ttfonts import TTFont
@@ -190,6 +197,7 @@ font_file, out, pages, lines = sys.argv[1], sys.argv[2], int(sys.argv[3]), int(s
 margin, step = float(sys.argv[5]) * 0.75, float(sys.argv[6]) * 0.75
 texts = ["Строка %d.%d: автоматический выключатель ZMT-250, rated current %d A, номер заказа QV-%d" % (
     row // lines + 1, row % lines + 1, 16 * (row % lines % 16 + 1), row) for row in range(pages * lines)]
+base = resource.getrusage(resource.RUSAGE_SELF).ru_maxrss
 start = time.monotonic()
 pdfmetrics.registerFont(TTFont("Body", font_file))
 c = canvas.Canvas(out, pagesize=A4)
@@ -204,7 +212,7 @@ for p in range(pages):
         row += 1
     c.showPage()
 c.save()
-print(time.monotonic() - start)
+print(time.monotonic() - start, (resource.getrusage(resource.RUSAGE_SELF).ru_maxrss - base) * 1024)
 )py";
 
 // ReportLab's run, or seconds < 0 when it is not installed or failed.
@@ -223,82 +231,208 @@ TRun reportLabRun(int pages)
     process.waitForFinished(-1);
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
         return {-1, 0};
-    // The time the script measured itself, without Python's start-up.
-    return {process.readAllStandardOutput().trimmed().toDouble(), QFileInfo(fileName).size()};
+    // The time the script measured itself, without Python's start-up, and
+    // the growth of its peak resident size while it drew.
+    const QList<QByteArray> answer = process.readAllStandardOutput().trimmed().split(' ');
+    return {answer.value(0).toDouble(), QFileInfo(fileName).size(), answer.value(1).toLongLong()};
 }
+
+// What a program's run prints (stdout), or an empty text when it failed.
+QString toolOutput(const QString &program, const QStringList &arguments, int *exitCode = nullptr)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(-1);
+    const int code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    if (exitCode)
+        *exitCode = code;
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// What the checkers find wrong with our file: qpdf --check, every font
+// embedded (pdffonts), and the text pdftotext reads back, line for line
+// the rows' texts.  Empty when all is well.
+QString outputComplaint(const QString &fileName, const QStringList &texts)
+{
+    int code = 0;
+    toolOutput(QStringLiteral("qpdf"), {QStringLiteral("--check"), fileName}, &code);
+    if (code != 0)
+        return QStringLiteral("qpdf --check exits with %1").arg(code);
+    const QStringList fonts = toolOutput(QStringLiteral("pdffonts"), {fileName}, &code).split(u'\n');
+    if (code != 0 || fonts.size() < 3)
+        return QStringLiteral("pdffonts fails");
+    for (const QString &font : fonts.mid(2))
+        // Name (which may hold blanks), type, encoding, emb, sub, uni, object, generation.
+        if (const QStringList fields = font.simplified().split(u' ');
+            !font.trimmed().isEmpty() && fields.value(fields.size() - 5) != QStringLiteral("yes"))
+            return QStringLiteral("a font is not embedded: ") + font.simplified();
+    QStringList lines = toolOutput(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"),
+                                                                   fileName, QStringLiteral("-")}, &code)
+                            .remove(u'\f')
+                            .split(u'\n', Qt::SkipEmptyParts);
+    if (code != 0)
+        return QStringLiteral("pdftotext fails");
+    if (lines != texts) {
+        for (int i = 0; i < std::min(lines.size(), texts.size()); ++i)
+            if (lines[i] != texts[i])
+                return QStringLiteral("pdftotext reads line %1 as \"%2\"").arg(i + 1).arg(lines[i]);
+        return QStringLiteral("pdftotext reads %1 lines of %2").arg(lines.size()).arg(texts.size());
+    }
+    return QString();
+}
+
+// Our run: prepare, then export to a file, each timed, with the growth of
+// the peak resident size during each.
+struct TOurRun {
+    double prepare = 0;
+    double exported = 0;
+    qint64 preparePeak = 0;
+    qint64 exportPeak = 0;
+    qint64 bytes = 0;
+    QString complaint;
+
+    double seconds() const { return prepare + exported; }
+};
+
+TOurRun ourRun(benchmark::State &state, int pages, bool fileCache, bool check)
+{
+    TOurRun run;
+    const QString fileName = outputDir().filePath(QStringLiteral("ours.pdf"));
+    TRowsReport bench(pages * rowsPerPage, fileCache);
+    malloc_trim(0);
+    qint64 before = statusBytes("VmRSS");
+    resetPeakMemory();
+    auto start = std::chrono::steady_clock::now();
+    if (!bench.report->PrepareReport())
+        state.SkipWithError("the report did not prepare");
+    run.prepare = secondsSince(start);
+    run.preparePeak = statusBytes("VmHWM") - before;
+    if (bench.report->PreviewPages()->Count() != pages)
+        state.SkipWithError(
+            ("the report prepared " + std::to_string(bench.report->PreviewPages()->Count()) + " pages").c_str());
+
+    TqvxPDFExport pdf;
+    pdf.SetShowDialog(false);
+    pdf.SetShowProgress(false);
+    pdf.SetFileName(fileName);
+    malloc_trim(0);
+    before = statusBytes("VmRSS");
+    resetPeakMemory();
+    start = std::chrono::steady_clock::now();
+    if (!bench.report->Export(&pdf))
+        state.SkipWithError("the report did not export");
+    run.exported = secondsSince(start);
+    run.exportPeak = statusBytes("VmHWM") - before;
+    run.bytes = QFileInfo(fileName).size();
+    if (check)
+        run.complaint = outputComplaint(fileName, bench.texts);
+    return run;
+}
+
+double mebibytes(qint64 bytes)
+{
+    return double(bytes) / (1 << 20);
+}
+
+// Our time per page at 1,000 pages, with and without the file cache, as
+// this run measured it; 0 before it did.
+double thousandPagesPerPage[2] = {0, 0};
 
 void BM_ReportToPdf(benchmark::State &state)
 {
     const int pages = int(state.range(0));
     const bool fileCache = state.range(1) != 0;
-    const QString fileName = outputDir().filePath(QStringLiteral("ours.pdf"));
-    double prepareSeconds = 0;
-    double exportSeconds = 0;
-    qint64 exportPeak = 0;
+    TOurRun ours;
     TRun qt;
     TRun reportLab;
     for (auto _ : state) {
-        TRowsReport bench(pages * rowsPerPage, fileCache);
-        auto start = std::chrono::steady_clock::now();
-        if (!bench.report->PrepareReport())
-            state.SkipWithError("the report did not prepare");
-        prepareSeconds = secondsSince(start);
-        if (bench.report->PreviewPages()->Count() != pages)
-            state.SkipWithError(("the report prepared " + std::to_string(bench.report->PreviewPages()->Count()) + " pages").c_str());
-
-        TqvxPDFExport pdf;
-        pdf.SetShowDialog(false);
-        pdf.SetShowProgress(false);
-        pdf.SetFileName(fileName);
-        malloc_trim(0);
-        const qint64 before = statusBytes("VmRSS");
-        resetPeakMemory();
-        start = std::chrono::steady_clock::now();
-        if (!bench.report->Export(&pdf))
-            state.SkipWithError("the report did not export");
-        exportSeconds = secondsSince(start);
-        exportPeak = statusBytes("VmHWM") - before;
-
+        ours = ourRun(state, pages, fileCache, true);
         qt = qPdfWriterRun(pages);
         reportLab = reportLabRun(pages);
     }
-    const qint64 bytes = QFileInfo(fileName).size();
-    const double ours = prepareSeconds + exportSeconds;
-    state.counters["prepare_s"] = prepareSeconds;
-    state.counters["export_s"] = exportSeconds;
-    state.counters["export_peak_MiB"] = double(exportPeak) / (1 << 20);
-    state.counters["file_bytes"] = double(bytes);
-    state.counters["qt_over_ours"] = qt.seconds / ours;
+    if (pages == 1000)
+        thousandPagesPerPage[fileCache] = ours.seconds() / pages;
+    state.counters["prepare_s"] = ours.prepare;
+    state.counters["export_s"] = ours.exported;
+    state.counters["export_peak_MiB"] = mebibytes(ours.exportPeak);
+    state.counters["file_bytes"] = double(ours.bytes);
+    state.counters["qt_over_ours"] = qt.seconds / ours.seconds();
     if (reportLab.seconds >= 0)
-        state.counters["reportlab_over_ours"] = reportLab.seconds / ours;
+        state.counters["reportlab_over_ours"] = reportLab.seconds / ours.seconds();
     state.SetLabel(fileCache ? "file cache, 10 MiB" : "in memory");
 
-    std::printf("%d pages%s: ours %.3f s (prepare %.3f, export %.3f), %lld bytes, export peak %.1f MiB; "
-                "QPdfWriter %.3f s, %lld bytes",
-                pages, fileCache ? " with the file cache" : "", ours, prepareSeconds, exportSeconds,
-                static_cast<long long>(bytes), double(exportPeak) / (1 << 20), qt.seconds,
-                static_cast<long long>(qt.bytes));
+    std::printf("%d pages%s: ours %.3f s (prepare %.3f, export %.3f), %lld bytes, peak +%.1f MiB prepare, "
+                "+%.1f MiB export; QPdfWriter %.3f s, %lld bytes",
+                pages, fileCache ? " with the file cache" : "", ours.seconds(), ours.prepare, ours.exported,
+                static_cast<long long>(ours.bytes), mebibytes(ours.preparePeak), mebibytes(ours.exportPeak),
+                qt.seconds, static_cast<long long>(qt.bytes));
     if (reportLab.seconds >= 0)
         std::printf("; ReportLab %.3f s, %lld bytes", reportLab.seconds, static_cast<long long>(reportLab.bytes));
     else
         std::printf("; ReportLab not run (Debian package python3-reportlab)");
-    std::printf("\n  time over ours: QPdfWriter %.2f", qt.seconds / ours);
+    std::printf("\n  time over ours: QPdfWriter %.2f", qt.seconds / ours.seconds());
     if (reportLab.seconds >= 0)
-        std::printf(", ReportLab %.2f", reportLab.seconds / ours);
-    std::printf("; size over ours: QPdfWriter %.2f", double(qt.bytes) / double(bytes));
-    if (reportLab.seconds >= 0)
-        std::printf(", ReportLab %.2f", double(reportLab.bytes) / double(bytes));
-    std::printf("\n");
+        std::printf(", ReportLab %.2f", reportLab.seconds / ours.seconds());
+    std::printf("; our size over ReportLab's: %.2f, over QPdfWriter's: %.2f\n",
+                reportLab.bytes > 0 ? double(ours.bytes) / double(reportLab.bytes) : 0.0,
+                double(ours.bytes) / double(qt.bytes));
+    std::printf("  checks of our file: %s\n", ours.complaint.isEmpty() ? "qpdf, pdffonts and pdftotext pass"
+                                                                        : qPrintable(ours.complaint));
     std::fflush(stdout);
 }
 BENCHMARK(BM_ReportToPdf)
     ->ArgNames({"pages", "file_cache"})
     ->Args({100, 0})
     ->Args({1000, 0})
+    ->Args({1000, 1})
     ->Args({10000, 0})
     ->Args({10000, 1})
     ->Iterations(1)
     ->Unit(benchmark::kSecond);
+
+// 100,000 pages, with the file cache and without, against the peers drawing
+// the same pages once: time per page, peak memory and file size, and our
+// time per page over the one at 1,000 pages measured before in this run.
+void BM_ReportToPdfLong(benchmark::State &state)
+{
+    const int pages = int(state.range(0));
+    TOurRun ours[2];
+    TRun qt;
+    TRun reportLab;
+    for (auto _ : state) {
+        for (const bool fileCache : {false, true})
+            ours[fileCache] = ourRun(state, pages, fileCache, true);
+        qt = qPdfWriterRun(pages);
+        reportLab = reportLabRun(pages);
+    }
+    const auto perPage = [pages](double seconds) { return seconds / pages * 1000; };
+    std::printf("%d pages, ms a page: QPdfWriter %.3f (%lld bytes, peak +%.1f MiB)", pages, perPage(qt.seconds),
+                static_cast<long long>(qt.bytes), mebibytes(qt.peak));
+    if (reportLab.seconds >= 0)
+        std::printf("; ReportLab %.3f (%lld bytes, peak +%.1f MiB)", perPage(reportLab.seconds),
+                    static_cast<long long>(reportLab.bytes), mebibytes(reportLab.peak));
+    std::printf("\n");
+    for (const bool fileCache : {false, true}) {
+        const TOurRun &run = ours[fileCache];
+        std::printf("  ours%s: %.3f ms a page (prepare %.3f, export %.3f), %lld bytes, peak +%.1f MiB prepare, "
+                    "+%.1f MiB export\n",
+                    fileCache ? " with the file cache (10 MiB)" : " in memory", perPage(run.seconds()),
+                    perPage(run.prepare), perPage(run.exported), static_cast<long long>(run.bytes),
+                    mebibytes(run.preparePeak), mebibytes(run.exportPeak));
+        std::printf("    time over ours: QPdfWriter %.2f", qt.seconds / run.seconds());
+        if (reportLab.seconds >= 0)
+            std::printf(", ReportLab %.2f; our size over ReportLab's %.2f", reportLab.seconds / run.seconds(),
+                        double(run.bytes) / double(reportLab.bytes));
+        if (thousandPagesPerPage[fileCache] > 0)
+            std::printf("; our time a page over the one at 1,000 pages %.2f",
+                        run.seconds() / pages / thousandPagesPerPage[fileCache]);
+        std::printf("\n    checks of our file: %s\n",
+                    run.complaint.isEmpty() ? "qpdf, pdffonts and pdftotext pass" : qPrintable(run.complaint));
+        state.counters[fileCache ? "cache_ms_a_page" : "memory_ms_a_page"] = perPage(run.seconds());
+    }
+    std::fflush(stdout);
+}
+BENCHMARK(BM_ReportToPdfLong)->ArgNames({"pages"})->Arg(100000)->Iterations(1)->Unit(benchmark::kSecond);
 
 } // namespace
 

@@ -6,6 +6,7 @@
 // and their ratio; the resident memory after opening is a counter.
 
 #include "BenchEnvironment.h"
+#include "LongReport.h"
 
 #include "app/AppUnits.h"
 #include "export/pdf/qvxExportPDF.h"
@@ -41,31 +42,10 @@ constexpr int PageCount = 10000;
 constexpr int MemosPerPage = 30;
 constexpr int PaintedPage = 5000;
 
-// One page per master row: a band as high as the page's printable area
-// holding lines of framed text.
 TqvxReport &preparedReport()
 {
     static std::unique_ptr<TqvxReport> report = [] {
-        auto made = std::make_unique<TqvxReport>();
-        made->SetName(QStringLiteral("Report1"));
-        made->SetShowProgress(false);
-        made->EngineOptions()->SetUseFileCache(true);
-        made->EngineOptions()->SetMaxMemSize(10);
-        auto *page = new TqvxReportPage(made.get());
-        page->SetName(QStringLiteral("Page1"));
-        auto *band = new TqvxMasterData(page);
-        band->SetName(QStringLiteral("MasterData1"));
-        band->SetBounds(0, 0, 718, 1000);
-        band->SetRowCount(PageCount);
-        for (int i = 0; i < MemosPerPage; ++i) {
-            auto *memo = new TqvxMemoView(band);
-            memo->SetName(QStringLiteral("Memo%1").arg(i + 1));
-            memo->SetBounds(10, 10 + i * 32, 690, 26);
-            memo->Frame()->SetTyp(TqvxFrameTypes::fromInt(15));
-            memo->SetText(QStringLiteral("Строка %1: автоматический выключатель ZMT-250, rated current %2 A")
-                              .arg(i + 1)
-                              .arg(16 * (i + 1)));
-        }
+        auto made = makeLongReport(PageCount, MemosPerPage);
         made->PrepareReport(true);
         return made;
     }();
@@ -83,12 +63,7 @@ void BM_OpenAndShowLastPage(benchmark::State &state)
     }
     for (auto _ : state) {
         TForm form(nullptr);
-        form.SetBounds(0, 0, 1000, 800);
-        auto *preview = new TqvxPreview(&form);
-        preview->SetAlign(alClient);
-        preview->SetParent(&form);
-        form.Show();
-        report.SetPreview(preview);
+        TqvxPreview *preview = showInPreview(form, report);
         preview->Last();
         preview->Workspace()->Widget()->grab();
         benchmark::DoNotOptimize(preview->PageNo());

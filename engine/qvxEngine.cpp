@@ -167,7 +167,8 @@ bool TqvxEngine::Run(bool runDialogsFirst, bool, TqvxReportPage *page)
         throw;
     }
     finish();
-    return result && !terminated();
+    // A stopped run keeps the pages it built: it answers as a finished one.
+    return result;
 }
 
 void TqvxEngine::registerPage(TqvxReportPage *page)

@@ -39,6 +39,10 @@ class TqvxReport;
 class TqvxReportComponent;
 class TqvxXMLItem;
 
+// The most a page of endless height grows, in millimetres (100 m): far past
+// any paper, and short of the memory one page item may take.
+inline constexpr double MaxEndlessHeight = 100000;
+
 class TqvxEngine : public TqvxCustomEngine
 {
     Q_OBJECT
@@ -102,6 +106,9 @@ private:
     // Appends a prepared page for the current report page; past the
     // report's page limit the run stops with an error.
     void addPreparedPage();
+    // A page of endless height stops growing at MaxEndlessHeight: past it
+    // the run stops with an error.
+    void checkEndlessHeight() const;
     static TqvxDataSet *dataSetOf(TqvxComponent *object);
     // The first band of that class on the current report page.
     template <class T>

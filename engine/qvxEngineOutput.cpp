@@ -81,6 +81,7 @@ void TqvxEngine::ShowBand(TqvxBand *band)
 
 void TqvxEngine::OutputBand(TqvxBand *band)
 {
+    checkEndlessHeight();
     const bool hostsVBands = band->HostsVBands && !is<TqvxPageHeader>(band);
     double savedX = 0;
     QList<int> savedBreaks;
@@ -400,6 +401,15 @@ void TqvxEngine::addPreparedPage()
     const int limit = m_report->EngineOptions()->MaxPages();
     if (pages->Count() > limit)
         throw Exception(QStringLiteral("The report needs more than %1 pages; its preparation was stopped").arg(limit));
+}
+
+void TqvxEngine::checkEndlessHeight() const
+{
+    if (m_curReportPage && m_curReportPage->EndlessHeight() && CurY() > MaxEndlessHeight * qv01cm)
+        throw Exception(QStringLiteral("The page %1 grows longer than %2 m, the most a page of endless height may "
+                                       "grow; its preparation was stopped")
+                            .arg(m_curReportPage->Name())
+                            .arg(MaxEndlessHeight / 1000));
 }
 
 void TqvxEngine::StartNewPreparedPage()

@@ -15,6 +15,7 @@
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/core/SysUtils.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -117,6 +118,7 @@ void TqvxPreparedStore::Clear()
     m_pictureCache->Clear();
     SetCurPage(-1);
     m_allocatedSize = 0;
+    m_swapping = false;
     m_lastY = 0;
 }
 
@@ -221,8 +223,12 @@ void TqvxPreparedStore::AddPageObject(TqvxComponent *page)
 {
     TqvxXMLItem *pages = PagesItem();
     const TqvxPreparedOptions options = Options();
-    if (options.useFileCache && m_allocatedSize > qint64(options.maxMemSize) * (qint64(1) << 20))
+    const qint64 megabytes =
+        options.useFileCache ? std::min(options.maxMemSize, options.maxPreparedMemory) : options.maxPreparedMemory;
+    if (m_allocatedSize > megabytes * (qint64(1) << 20)) {
+        m_swapping = true;
         swapOutPages();
+    }
     SetCurPage(CurPage() + 1);
     if (Count() > CurPage() && AddPageAction() != apAdd)
         return;
@@ -298,7 +304,7 @@ std::shared_ptr<TqvxComponent> TqvxPreparedStore::SharedPage(int index)
     if (m_pageCache.size() > 1 && m_pageCache.size() > options.pagesInCache) {
         const CacheEntry last = m_pageCache.takeLast();
         TqvxXMLItem *item = PagesItem()->Items(last.index);
-        if (options.useFileCache && item->Unloadable())
+        if (swapsPages(options) && item->Unloadable())
             m_doc.UnloadItem(item);
     }
     return page;

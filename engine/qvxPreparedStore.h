@@ -54,6 +54,8 @@ struct TqvxPageMargins {
 struct TqvxPreparedOptions {
     bool useFileCache = false;
     int maxMemSize = 10; // megabytes
+    // Megabytes of pages kept in memory, whatever useFileCache says.
+    int maxPreparedMemory = 256;
     QString tempDir;
     int pagesInCache = 50;
     bool pictureCacheInFile = false;
@@ -184,6 +186,9 @@ private:
     const TqvxParsedComponent &parsedSource(const TqvxComponent *source);
     TqvxComponent *sourcePageOfItem(const TqvxXMLItem *item) const;
     void swapOutPages();
+    // Whether pages go to the swap file: with useFileCache, or once the
+    // pages passed maxPreparedMemory.
+    bool swapsPages(const TqvxPreparedOptions &options) const { return options.useFileCache || m_swapping; }
     void loadDocument(TStream *stream, bool allowPartialLoading);
     void readSourcePages(TqvxXMLSerializer &serializer);
     void readDictionary();
@@ -204,6 +209,7 @@ private:
     std::unordered_map<const TqvxComponent *, TqvxParsedComponent> m_parsedSources;
     std::unordered_map<const TqvxComponent *, TqvxParsedComponent> m_parsedSourcePages;
     qint64 m_allocatedSize = 0;
+    bool m_swapping = false;
     QString m_lastPageName;
     bool m_lastPageWhole = false;
     double m_lastY = 0;

@@ -151,6 +151,7 @@ TqvxPreparedOptions TqvxPreviewPages::Options() const
     TqvxPreparedOptions options;
     options.useFileCache = rep->EngineOptions()->UseFileCache();
     options.maxMemSize = rep->EngineOptions()->MaxMemSize();
+    options.maxPreparedMemory = rep->EngineOptions()->MaxPreparedMemory();
     options.tempDir = rep->EngineOptions()->TempDir();
     options.threadSafeMode = rep->EngineOptions()->ThreadSafeMode();
     options.pagesInCache = rep->PreviewOptions()->PagesInCache();

@@ -7,6 +7,7 @@
 #include "toolkit/widgets/TForm.h"
 #include "toolkit/widgets/TLabel.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -19,6 +20,15 @@ QString text(const char *key)
 QString duplexText(int mode)
 {
     return text(mode == 2 ? "dlgLongEdge" : mode == 3 ? "dlgShortEdge" : "dlgOneSided");
+}
+
+QList<int> withCurrent(QList<int> values, int current)
+{
+    if (current > 0 && !values.contains(current)) {
+        values << current;
+        std::sort(values.begin(), values.end());
+    }
+    return values;
 }
 
 // One setting: its label and the list of its choices, the current one
@@ -60,22 +70,22 @@ bool qvxPrinterPropertiesDialog(const QString &printerName, TqvxPrinterChoices &
             bin = int(bins.size());
         bins << item.Name;
     }
-    QStringList modes;
-    for (const int mode : choices.DuplexModes)
-        modes << duplexText(mode);
-    if (modes.isEmpty())
-        modes << duplexText(choices.Duplex);
-    QStringList resolutions;
-    for (const int dpi : choices.Resolutions)
-        resolutions << text("dlgDotsPerInch").arg(dpi);
-    if (resolutions.isEmpty())
-        resolutions << text("dlgDotsPerInch").arg(choices.Resolution);
+    // The current value is among the choices even where the print system
+    // does not list it, so that OK without a change changes nothing.
+    const QList<int> duplexModes = withCurrent(choices.DuplexModes, choices.Duplex);
+    const QList<int> resolutions = withCurrent(choices.Resolutions, choices.Resolution);
+    QStringList modeTexts;
+    for (const int mode : duplexModes)
+        modeTexts << duplexText(mode);
+    QStringList resolutionTexts;
+    for (const int dpi : resolutions)
+        resolutionTexts << text("dlgDotsPerInch").arg(dpi);
 
     TComboBox *binList = addRow(form.get(), 0, text("dlgPaperSource"), bins, bin);
-    TComboBox *duplexList = addRow(form.get(), 1, text("dlgTwoSided"), modes,
-                                   int(choices.DuplexModes.indexOf(choices.Duplex)));
-    TComboBox *resolutionList = addRow(form.get(), 2, text("dlgResolution"), resolutions,
-                                       int(choices.Resolutions.indexOf(choices.Resolution)));
+    TComboBox *duplexList =
+        addRow(form.get(), 1, text("dlgTwoSided"), modeTexts, int(duplexModes.indexOf(choices.Duplex)));
+    TComboBox *resolutionList = addRow(form.get(), 2, text("dlgResolution"), resolutionTexts,
+                                       int(resolutions.indexOf(choices.Resolution)));
 
     auto *ok = NewObject<TButton>(form.get());
     ok->SetParent(form.get());
@@ -94,9 +104,9 @@ bool qvxPrinterPropertiesDialog(const QString &printerName, TqvxPrinterChoices &
         return false;
     if (binList->ItemIndex() >= 0 && binList->ItemIndex() < choices.Bins.size())
         choices.Bin = choices.Bins.at(binList->ItemIndex()).Id;
-    if (duplexList->ItemIndex() >= 0 && duplexList->ItemIndex() < choices.DuplexModes.size())
-        choices.Duplex = choices.DuplexModes.at(duplexList->ItemIndex());
-    if (resolutionList->ItemIndex() >= 0 && resolutionList->ItemIndex() < choices.Resolutions.size())
-        choices.Resolution = choices.Resolutions.at(resolutionList->ItemIndex());
+    if (duplexList->ItemIndex() >= 0)
+        choices.Duplex = duplexModes.at(duplexList->ItemIndex());
+    if (resolutionList->ItemIndex() >= 0)
+        choices.Resolution = resolutions.at(resolutionList->ItemIndex());
     return true;
 }

@@ -2,7 +2,10 @@
 // the data's first bytes), and, past the first byte, to the graphic class of
 // the registered format that byte picks, as a file of that extension
 // reaches it; what loads is saved and loaded again.  Bad data raises
-// EInvalidGraphic or the stream errors, never crashes.
+// EInvalidGraphic or the stream errors, never crashes, and no picture
+// costs more memory than its pixel bound.  Seeds are in
+// fuzz/seeds/picture_formats: a JPEG and a PNG declaring far more pixels
+// than a picture may have, and JPEG bytes that do not decode.
 
 #include "fuzz/FuzzSupport.h"
 #include "codecs/png/PngUnits.h"

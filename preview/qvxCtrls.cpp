@@ -207,9 +207,15 @@ int TqvxCustomComboBox::ButtonState() const
 void TqvxCustomComboBox::DropDown()
 {
     auto *box = static_cast<QComboBox *>(Widget());
-    const int width = m_listWidth > 0 ? m_listWidth : Width();
-    box->view()->setMinimumWidth(width);
-    box->view()->setFixedHeight(ListHeight(ItemHeight(), DropDownCount(), box->count()));
+    QAbstractItemView *view = box->view();
+    // The list is as high as its rows really are and as wide as its widest
+    // item, never narrower than asked.
+    if (box->count() > 0)
+        SetItemHeight(view->sizeHintForRow(0));
+    const int frame = view->frameWidth();
+    const int widest = box->count() > 0 ? view->sizeHintForColumn(0) + 2 * frame + 4 : 0;
+    view->setMinimumWidth(std::max({m_listWidth > 0 ? m_listWidth : Width(), widest}));
+    view->setFixedHeight(ListHeight(ItemHeight(), DropDownCount(), box->count()) - 2 + 2 * frame);
     TCustomComboBox::DropDown();
     Widget()->update();
 }

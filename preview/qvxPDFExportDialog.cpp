@@ -72,22 +72,35 @@ TqvxPDFDialogState qvxPDFDialogState(const TqvxPDFExport &filter)
     return state;
 }
 
-QString qvxPDFDialogError(const TqvxPDFDialogState &state)
+QString qvxPDFDialogError(const TqvxPDFDialogState &state, TqvxPDFDialogField *field)
 {
+    const auto fail = [field](TqvxPDFDialogField bad, const QString &message) {
+        if (field)
+            *field = bad;
+        return message;
+    };
     if (state.PageRange == TqvxPDFDialogState::PageNumbers) {
         const QString error = qvxPageRangeError(state.PageNumbersText, state.PageCount);
         if (!error.isEmpty())
-            return error;
+            return fail(TqvxPDFDialogField::PageNumbers, error);
     }
     int quality = 0;
     if (!readQuality(state.Quality, quality))
-        return qvxResources()->Get(QStringLiteral("dlgBadQuality"));
-    for (const auto &[password, captionId] : {std::pair(state.OwnerPassword, 8964), std::pair(state.UserPassword, 8965)}) {
-        const int bad = FirstUnusablePasswordChar(password);
+        return fail(TqvxPDFDialogField::Quality, qvxResources()->Get(QStringLiteral("dlgBadQuality")));
+    const struct {
+        const QString &password;
+        int captionId;
+        TqvxPDFDialogField field;
+    } passwords[] = {{state.OwnerPassword, 8964, TqvxPDFDialogField::OwnerPassword},
+                     {state.UserPassword, 8965, TqvxPDFDialogField::UserPassword}};
+    for (const auto &p : passwords) {
+        const int bad = FirstUnusablePasswordChar(p.password);
         if (bad != -1)
-            return qvxResources()->Get(QStringLiteral("dlgBadPassword")).arg(qvxGet(captionId), password.mid(bad, 1));
+            return fail(p.field, qvxResources()
+                                     ->Get(QStringLiteral("dlgBadPassword"))
+                                     .arg(qvxGet(p.captionId), p.password.mid(bad, 1)));
     }
-    return QString();
+    return fail(TqvxPDFDialogField::None, QString());
 }
 
 void qvxApplyPDFDialogState(const TqvxPDFDialogState &state, TqvxPDFExport &filter)
@@ -302,11 +315,25 @@ void TqvxPDFExportDialog::SetOutlineEnabled(bool enabled)
 
 void TqvxPDFExportDialog::okClick()
 {
-    const QString error = qvxPDFDialogError(State());
-    if (error.isEmpty())
+    TqvxPDFDialogField field = TqvxPDFDialogField::None;
+    const QString error = qvxPDFDialogError(State(), &field);
+    if (error.isEmpty()) {
         SetModalResult(mrOk);
-    else
-        qvxErrorMsg(error);
+        return;
+    }
+    qvxErrorMsg(error);
+    // The field to mend is shown, on its page, with the focus.
+    TEdit *edit = field == TqvxPDFDialogField::PageNumbers ? PageNumbersE
+        : field == TqvxPDFDialogField::Quality             ? Quality
+        : field == TqvxPDFDialogField::OwnerPassword       ? OwnPassE
+                                                           : UserPassE;
+    for (TControl *c = edit; c; c = c->Parent())
+        if (auto *page = qobject_cast<TTabSheet *>(c))
+            PageControl1->SetActivePage(page);
+    if (edit->CanFocus()) {
+        edit->SetFocus();
+        edit->SelectAll();
+    }
 }
 
 namespace {

@@ -66,7 +66,9 @@ TqvxPDFDialogState qvxPDFDialogState(const TqvxPDFExport &filter);
 // range that names no page of the report, a JPEG quality that is no whole
 // number from 0 to 100, a password of characters PDF readers cannot
 // take); empty when every field is good.
-QString qvxPDFDialogError(const TqvxPDFDialogState &state);
+// The field the message is about goes into *field.
+enum class TqvxPDFDialogField { None, PageNumbers, Quality, OwnerPassword, UserPassword };
+QString qvxPDFDialogError(const TqvxPDFDialogState &state, TqvxPDFDialogField *field = nullptr);
 // Writes the state into the filter: the passwords, the permissions, the
 // page range (CurrentPageOnly for the current page), the options, the
 // information and the viewer preferences.  Raises Exception with the

@@ -23,8 +23,26 @@ void TqvxPageList::Clear()
 void TqvxPageList::CalcBounds(int maxWidth)
 {
     m_maxWidth = 0;
-    int y = kGap;
-    int i = 0;
+    layRows(maxWidth, 0, kGap);
+}
+
+void TqvxPageList::CalcBoundsOfAdded(int maxWidth, int laidOut)
+{
+    if (laidOut <= 0 || laidOut > Count()) {
+        CalcBounds(maxWidth);
+        return;
+    }
+    // The last row laid out may take some of the new pages.
+    const int rowTop = m_items.at(laidOut - 1).OffsetY;
+    int first = laidOut - 1;
+    while (first > 0 && m_items.at(first - 1).OffsetY == rowTop)
+        --first;
+    layRows(maxWidth, first, rowTop);
+}
+
+void TqvxPageList::layRows(int maxWidth, int first, int y)
+{
+    int i = first;
     while (i < Count()) {
         const int rowStart = i;
         int x = 0;

@@ -30,6 +30,9 @@ public:
     // y = 10, pages and rows 10 pixels apart, each row centred; a page wider
     // than maxWidth takes a row of its own.
     void CalcBounds(int maxWidth);
+    // The same after pages were added to a list laid out in the same width:
+    // only the last row and the rows after it are laid out again.
+    void CalcBoundsOfAdded(int maxWidth, int laidOut);
 
     // The rectangle of page index, mirrored within clientWidth when
     // rightToLeft; outside the list a default A4 sheet at zoom.
@@ -46,6 +49,9 @@ public:
     int VertRange() const;
 
 private:
+    // Lays rows out from page first on, the first of them at y.
+    void layRows(int maxWidth, int first, int y);
+
     QList<TqvxPageItem> m_items;
     int m_maxWidth = 0;
 };

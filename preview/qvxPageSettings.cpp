@@ -24,8 +24,6 @@
 
 #include <QRegularExpression>
 
-#include <tuple>
-
 namespace {
 
 constexpr double kMillimetresPerInch = 25.4;
@@ -255,41 +253,45 @@ bool TqvxPageSettingsForm::ApplyToAll() const
 QString TqvxPageSettingsForm::Problem(TEdit **field) const
 {
     static const QRegularExpression number(QStringLiteral("^-?(?:\\d+(?:[.,]\\d*)?|[.,]\\d+)$"));
-    const auto fail = [field](TEdit *edit, const QString &message) {
+    struct Field {
+        TEdit *edit;
+        QString caption;
+    };
+    const auto margin = [this](TEdit *edit, const TLabel *label) {
+        return Field{edit, MarginsL->Caption() + QStringLiteral(": ") + label->Caption()};
+    };
+    // Width and height first, then the margins in pairs across the paper.
+    const Field fields[] = {{WidthE, WidthL->Caption()},    {HeightE, HeightL->Caption()},
+                            margin(MarginLeftE, LeftL),     margin(MarginRightE, RightL),
+                            margin(MarginTopE, TopL),       margin(MarginBottomE, BottomL)};
+    const auto fail = [field](const Field &bad, const QString &message) {
         if (field)
-            *field = edit;
+            *field = bad.edit;
         return message;
     };
-    const auto caption = [this](const TEdit *edit) {
-        for (const auto &[e, label] : {std::pair(WidthE, WidthL), std::pair(HeightE, HeightL)})
-            if (e == edit)
-                return label->Caption();
-        for (const auto &[e, label] : {std::pair(MarginLeftE, LeftL), std::pair(MarginRightE, RightL),
-                                       std::pair(MarginTopE, TopL), std::pair(MarginBottomE, BottomL)})
-            if (e == edit)
-                return MarginsL->Caption() + QStringLiteral(": ") + label->Caption();
-        return QString();
-    };
-    for (TEdit *edit : {WidthE, HeightE, MarginLeftE, MarginRightE, MarginTopE, MarginBottomE}) {
-        QString text = edit->Text();
+    for (int i = 0; i < 6; ++i) {
+        const Field &f = fields[i];
+        QString text = f.edit->Text();
         text.remove(u' ');
         if (!number.match(text).hasMatch())
-            return fail(edit, qvxResources()->Get(QStringLiteral("dlgBadNumber"))
-                                  .arg(caption(edit), QString(FormatSettings.DecimalSeparator)));
-        const double value = this->field(edit);
-        const bool size = edit == WidthE || edit == HeightE;
-        if (size && (value <= 0 || value > kMaxPaperMillimetres))
-            return fail(edit, qvxResources()->Get(QStringLiteral("dlgBadPaperSize"))
-                                  .arg(caption(edit), qvxFloatToStr(qvxToUnits(kMaxPaperMillimetres, m_units))
-                                                          + u' ' + qvxUnitText(m_units)));
-        if (!size && value < 0)
-            return fail(edit, qvxResources()->Get(QStringLiteral("dlgBadMargin")).arg(caption(edit)));
+            return fail(f, qvxResources()->Get(QStringLiteral("dlgBadNumber"))
+                               .arg(f.caption, QString(FormatSettings.DecimalSeparator)));
+        const double value = this->field(f.edit);
+        if (i < 2 && (value <= 0 || value > kMaxPaperMillimetres))
+            return fail(f, qvxResources()->Get(QStringLiteral("dlgBadPaperSize"))
+                               .arg(f.caption, qvxFloatToStr(qvxToUnits(kMaxPaperMillimetres, m_units)) + u' '
+                                                   + qvxUnitText(m_units)));
+        if (i >= 2 && value < 0)
+            return fail(f, qvxResources()->Get(QStringLiteral("dlgBadMargin")).arg(f.caption));
     }
-    for (const auto &[first, second, paper] : {std::tuple(MarginLeftE, MarginRightE, WidthE),
-                                               std::tuple(MarginTopE, MarginBottomE, HeightE)})
-        if (this->field(first) + this->field(second) >= this->field(paper))
-            return fail(first, qvxResources()->Get(QStringLiteral("dlgMarginsTooWide"))
-                                   .arg(caption(first), caption(second)));
+    for (int across = 0; across < 2; ++across) {
+        const Field &first = fields[2 + 2 * across];
+        const Field &second = fields[3 + 2 * across];
+        if (this->field(first.edit) + this->field(second.edit) >= this->field(fields[across].edit))
+            return fail(first, qvxResources()
+                                   ->Get(QStringLiteral("dlgMarginsTooWide"))
+                                   .arg(first.caption, second.caption));
+    }
     return QString();
 }
 

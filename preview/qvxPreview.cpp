@@ -35,6 +35,13 @@
 namespace {
 
 constexpr double kMinZoom = 0.25;
+// The largest zoom: ten times the paper's size.
+constexpr double kMaxZoom = 10;
+// What the page area's coordinates may reach: a quarter of the int range.
+constexpr double kMaxLayoutExtent = 1 << 29;
+// A wheel's notch, in eighths of a degree, and the pixels it scrolls.
+constexpr int kWheelNotch = 120;
+constexpr int kWheelNotchPixels = 20;
 constexpr double kMinWheelZoom = 0.3;
 constexpr double kThumbnailZoom = 0.1;
 constexpr int kLayoutMargin = 26;
@@ -114,13 +121,22 @@ TqvxPreview::TqvxPreview(TComponent *owner)
     m_splitter->SetAlign(alLeft);
     m_splitter->SetVisible(false);
     m_splitter->SetParent(this);
-    m_splitter->OnMoved = [this] { relayout(); };
+    m_splitter->OnMoved = [this] { relayout(m_workspace->ViewAnchor(m_pageNo)); };
 
     m_workspace = new TqvxPreviewWorkspace(this, this);
     m_workspace->SetAlign(alClient);
     m_workspace->SetParent(this);
     m_workspace->SetTabStop(true);
-    m_workspace->OnKeyDown = [this](TObject *, int &key, TShiftState shift) { KeyDown(key, shift); };
+    // The page keys work wherever the focus is in the preview: the page
+    // area, the thumbnail strip or the outline tree, which keeps its arrow
+    // keys for its own items.
+    const auto pageKeys = [this](TObject *, int &key, TShiftState shift) { KeyDown(key, shift); };
+    m_workspace->OnKeyDown = pageKeys;
+    m_thumbnails->OnKeyDown = pageKeys;
+    m_outlineHost->OnKeyDown = [this](TObject *, int &key, TShiftState shift) {
+        if (key != VK_UP && key != VK_DOWN && key != VK_LEFT && key != VK_RIGHT)
+            KeyDown(key, shift);
+    };
 
     m_cancelPanel = new TPanel(this);
     m_cancelPanel->SetVisible(false);
@@ -218,7 +234,10 @@ void TqvxPreview::Init(TqvxReportLink *report, TqvxCustomPreviewPages *previewPa
             SetOutlineVisible(options->OutlineVisible());
             SetThumbnailVisible(options->ThumbnailVisible());
             m_zoomMode = options->ZoomMode();
-            m_zoom = std::max(options->Zoom(), kMinZoom);
+            m_zoom = ClampZoom(options->Zoom());
+            // The text kept for searching stays within the memory the
+            // prepared pages may keep.
+            m_workspace->SetSearchBudget(qint64(std::max(rep->EngineOptions()->MaxMemSize(), 1)) << 20);
         }
         if (TqvxPreviewForm *form = Form())
             form->ApplyOptions();
@@ -260,6 +279,14 @@ void TqvxPreview::removeTabsWhere(const std::function<bool(const TqvxPreviewTabI
             workspace->ClearPageList();
             workspace->Invalidate();
         }
+        // Another tab's report is still there: show it rather than nothing.
+        if (m_tabs->Count() > 0) {
+            const int selected = std::clamp(m_tabBar->currentIndex(), 0, m_tabs->Count() - 1);
+            m_tabSwitching = true;
+            m_tabBar->setCurrentIndex(selected);
+            m_tabSwitching = false;
+            m_tabs->SwitchTab(selected, false);
+        }
     }
     m_tabBarHost->SetVisible(m_tabs->Count() > 1);
 }
@@ -273,6 +300,8 @@ void TqvxPreview::Lock()
 
 void TqvxPreview::Unlock()
 {
+    // Whatever ran locked may have changed the pages.
+    m_workspace->ForgetPagesText();
     HideCancelPanel();
     m_locked = false;
     m_workspace->SetLocked(false);
@@ -292,6 +321,7 @@ void TqvxPreview::RefreshReport()
     const int pageNo = m_pageNo;
     Lock();
     m_refreshing = true;
+    m_workspace->ForgetPagesText();
     report->PrepareReport(true);
     m_locked = false;
     m_thumbnails->SetLocked(false);
@@ -313,6 +343,7 @@ void TqvxPreview::BuildStart()
     if (m_refreshing)
         return;
     Clear();
+    m_workspace->ForgetPagesText();
     if (TqvxReport *report = BoundReport())
         report->Errors()->Clear();
     m_running = true;
@@ -337,11 +368,8 @@ void TqvxPreview::BuildProgress(int progress)
     }
     TqvxReport *report = BoundReport();
     const bool finalPass = report && report->Engine()->FinalPass();
-    if (finalPass && PreviewPages() && progress < kPagesLaidOutAtOnce) {
-        const TPoint size = PreviewPages()->GetPageSize(progress);
-        m_workspace->AddPage(size.X, size.Y);
-        m_workspace->CalcPageBounds(m_workspace->LayoutWidth());
-    }
+    if (finalPass && PreviewPages() && progress < kPagesLaidOutAtOnce)
+        addBuiltPages();
     if (progress == 0) {
         SetPageNo(1);
         if (finalPass)
@@ -355,11 +383,29 @@ void TqvxPreview::BuildProgress(int progress)
         if (finalPass)
             UpdatePages();
     } else if (m_refreshInterval > 0 && progress % m_refreshInterval == 0) {
-        firePageChanged();
         if (finalPass)
-            setScrollRanges();
+            addBuiltPages();
+        firePageChanged();
     }
-    QCoreApplication::processEvents();
+    // The report lets window events run after each progress call.
+}
+
+void TqvxPreview::addBuiltPages()
+{
+    // Only the pages added since the last call are measured; the layout of
+    // the rows is cheap next to that.
+    const int count = PageCount();
+    const int laidOut = m_workspace->PageList().Count();
+    if (count <= laidOut)
+        return;
+    for (int i = laidOut; i < count; ++i) {
+        const TPoint size = PreviewPages()->GetPageSize(i);
+        m_workspace->AddPage(size.X, size.Y);
+    }
+    const TqvxViewAnchor anchor = m_workspace->ViewAnchor(m_pageNo);
+    m_workspace->CalcPageBoundsOfAdded(laidOut);
+    m_workspace->SetScrollRanges();
+    m_workspace->RestoreViewAnchor(anchor);
 }
 
 void TqvxPreview::BuildEnd()
@@ -367,13 +413,19 @@ void TqvxPreview::BuildEnd()
     if (m_refreshing)
         return;
     m_running = false;
+    // The last page was still growing while the search could read it.
+    m_workspace->ForgetPagesText();
     firePageChanged();
     setScrollRanges();
     UpdatePages();
     UpdateOutline();
     if (TqvxPreviewForm *form = Form()) {
         form->SetCancelCaption(qvxResources()->Get(QStringLiteral("clClose")));
-        form->SetMessage(QString(), true);
+        // A stopped build keeps the pages it made; the status bar says why
+        // there are no more.
+        const TqvxReport *report = BoundReport();
+        const bool stopped = report && report->Terminated();
+        form->SetMessage(stopped ? qvxResources()->Get(QStringLiteral("clBuildStopped")) : QString(), true);
         form->UpdateControls();
     }
 }
@@ -446,7 +498,7 @@ void TqvxPreview::SetPosition(int pageN, int top)
 
 void TqvxPreview::SetZoom(double value)
 {
-    m_zoom = std::max(value, kMinZoom);
+    m_zoom = ClampZoom(value);
     m_zoomMode = zmDefault;
     UpdatePages();
 }
@@ -455,6 +507,13 @@ void TqvxPreview::SetZoomMode(TqvxZoomMode value)
 {
     m_zoomMode = value;
     UpdatePages();
+}
+
+double TqvxPreview::ClampZoom(double zoom)
+{
+    if (std::isnan(zoom))
+        return 1;
+    return std::clamp(zoom, kMinZoom, kMaxZoom);
 }
 
 double TqvxPreview::WholePageZoom(double zoom, int pageWidth, int pageHeight, int areaWidth, int areaHeight,
@@ -475,17 +534,27 @@ double TqvxPreview::PageWidthZoom(double zoom, int pageWidth, int areaWidth, int
     return std::max((areaWidth - scrollBarWidth - kLayoutMargin) / double(pageWidth), kMinZoom);
 }
 
-double TqvxPreview::WheelZoom(double zoom, int sign)
+double TqvxPreview::WheelZoom(double zoom, int wheelDelta)
 {
-    return std::max(zoom + sign / 10.0, kMinWheelZoom);
+    return std::max(zoom + double(wheelDelta) / kWheelNotch / 10.0, kMinWheelZoom);
+}
+
+int TqvxPreview::WheelPixels(int wheelDelta)
+{
+    // Parts of a notch add up, so that a touch pad's many small steps
+    // scroll as far as the notches they make together.
+    m_wheelRemainder += wheelDelta * kWheelNotchPixels;
+    const int pixels = m_wheelRemainder / kWheelNotch;
+    m_wheelRemainder -= pixels * kWheelNotch;
+    return pixels;
 }
 
 void TqvxPreview::UpdatePages()
 {
+    // A new layout leaves the search where it was: F3 goes on from the last
+    // hit.
     if (m_locked || PageCount() == 0)
         return;
-    m_findNextAllowed = false;
-    m_workspace->ForgetSearchPage();
     const TPoint size = PreviewPages()->GetPageSize(m_pageNo - 1);
     if (size.Y == 0)
         return;
@@ -494,28 +563,40 @@ void TqvxPreview::UpdatePages()
         m_zoom = WholePageZoom(m_zoom, size.X, size.Y, m_workspace->Width(), m_workspace->Height(), scrollBar);
     else if (m_zoomMode == zmPageWidth)
         m_zoom = PageWidthZoom(m_zoom, size.X, m_workspace->Width(), scrollBar);
+    const TqvxViewAnchor anchor = m_workspace->ViewAnchor(m_pageNo);
+    const int count = PageCount();
+    QList<TPoint> sizes;
+    sizes.reserve(count);
+    double extent = 0;
+    for (int i = 0; i < count; ++i) {
+        sizes.append(PreviewPages()->GetPageSize(i));
+        extent += std::max(sizes.last().X, sizes.last().Y) + 10;
+    }
+    // However long the report, no offset of the page area may overflow.
+    m_zoom = std::min(ClampZoom(m_zoom), std::max(kMaxLayoutExtent / std::max(extent, 1.0), 0.01));
     m_workspace->SetZoom(m_zoom);
     m_workspace->ClearPageList();
     m_thumbnails->ClearPageList();
-    const int count = PageCount();
-    for (int i = 0; i < count; ++i) {
-        const TPoint page = PreviewPages()->GetPageSize(i);
+    for (const TPoint &page : std::as_const(sizes)) {
         m_workspace->AddPage(page.X, page.Y);
         if (!m_running)
             m_thumbnails->AddPage(page.X, page.Y);
     }
-    relayout();
+    relayout(anchor);
     if (m_zoomMode == zmWholePage)
         SetPosition(m_pageNo, 0);
     if (TqvxPreviewForm *form = Form())
         form->UpdateZoom();
 }
 
-void TqvxPreview::relayout()
+void TqvxPreview::relayout(const TqvxViewAnchor &anchor)
 {
     m_workspace->CalcPageBounds(m_workspace->LayoutWidth());
     m_thumbnails->CalcPageBounds(m_thumbnails->LayoutWidth());
     setScrollRanges();
+    // The current page stays in view at the same place on it; the
+    // positions stay within the new ranges.
+    m_workspace->RestoreViewAnchor(anchor);
     m_workspace->SetHorzPosition(m_workspace->HorzPosition());
     m_workspace->SetVertPosition(m_workspace->VertPosition());
     if (!m_refreshing) {
@@ -543,6 +624,8 @@ void TqvxPreview::Resize()
 
 void TqvxPreview::InvalidatePages()
 {
+    // A click on an object may have changed its page.
+    m_workspace->ForgetPagesText();
     m_workspace->Invalidate();
 }
 
@@ -728,9 +811,16 @@ void TqvxPreview::SaveToFile()
     if (!dialog.Execute())
         return;
     m_workspace->Invalidate();
-    SaveToFile(QFileInfo(dialog.FileName()).suffix().compare(QLatin1String("qp3"), Qt::CaseInsensitive) == 0
-                   ? dialog.FileName()
-                   : dialog.FileName() + QStringLiteral(".qp3"));
+    SaveToFile(PreparedFileName(dialog.FileName()));
+}
+
+QString TqvxPreview::PreparedFileName(const QString &fileName)
+{
+    const QFileInfo info(fileName);
+    if (info.suffix().compare(QLatin1String("qp3"), Qt::CaseInsensitive) == 0)
+        return fileName;
+    const QString name = info.suffix().isEmpty() ? fileName : fileName.left(fileName.size() - info.suffix().size() - 1);
+    return name + QStringLiteral(".qp3");
 }
 
 void TqvxPreview::SaveToFile(const QString &fileName)
@@ -781,6 +871,7 @@ void TqvxPreview::AddPage()
     if (m_running || !PreviewPages())
         return;
     PreviewPages()->AddEmptyPage(m_pageNo - 1);
+    m_workspace->ForgetPagesText();
     UpdatePages();
     SetPageNo(m_pageNo);
 }
@@ -790,6 +881,7 @@ void TqvxPreview::DeletePage()
     if (m_running || !PreviewPages())
         return;
     PreviewPages()->DeletePage(m_pageNo - 1);
+    m_workspace->ForgetPagesText();
     if (PageCount() <= m_pageNo)
         SetPageNo(m_pageNo - 1);
     UpdatePages();
@@ -860,6 +952,8 @@ void TqvxPreview::Clear()
         m_thumbnails->SetVertRange(0);
     }
     m_workspace->Invalidate();
+    if (TqvxPreviewForm *form = Form())
+        form->UpdateControls();
 }
 
 void TqvxPreview::Cancel()
@@ -890,6 +984,16 @@ void TqvxPreview::FindNext()
         m_workspace->Find();
 }
 
+bool TqvxPreview::Searching() const
+{
+    return m_workspace->Searching();
+}
+
+void TqvxPreview::CancelSearch()
+{
+    m_workspace->CancelSearch();
+}
+
 void TqvxPreview::ShowMessage(const QString &text)
 {
     m_cancelPanel->SetBounds((Width() - 260) / 2, (Height() - 75) / 3, 260, 75);
@@ -910,15 +1014,15 @@ void TqvxPreview::MouseWheelScroll(int wheelDelta, bool horizontal, bool zoomIt)
 {
     if (wheelDelta == 0)
         return;
-    const int sign = wheelDelta > 0 ? 1 : -1;
     if (zoomIt) {
-        SetZoom(WheelZoom(m_zoom, sign));
+        SetZoom(WheelZoom(m_zoom, wheelDelta));
         return;
     }
+    const int pixels = WheelPixels(wheelDelta);
     if (horizontal)
-        m_workspace->SetHorzPosition(m_workspace->HorzPosition() - sign * 20);
+        m_workspace->SetHorzPosition(m_workspace->HorzPosition() - pixels);
     else
-        m_workspace->SetVertPosition(m_workspace->VertPosition() - sign * 20);
+        m_workspace->SetVertPosition(m_workspace->VertPosition() - pixels);
 }
 
 bool TqvxPreview::DoMouseWheel(TShiftState shift, int wheelDelta, const QPoint &)
@@ -966,6 +1070,11 @@ void TqvxPreview::KeyDown(int &key, TShiftState shift)
         if (hasButton(pbFind))
             FindNext();
         break;
+    case VK_ESCAPE:
+        if (!Searching())
+            return;
+        CancelSearch();
+        break;
     case 'P':
         if (ctrl && hasButton(pbPrint))
             Print();
@@ -985,6 +1094,8 @@ void TqvxPreview::KeyDown(int &key, TShiftState shift)
     default:
         return;
     }
+    if (ctrl || (key != 'P' && key != 'S' && key != 'F' && key != 'O'))
+        key = 0;
 }
 
 // --- tabs ------------------------------------------------------------------------

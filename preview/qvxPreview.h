@@ -25,6 +25,7 @@ class TqvxPreviewForm;
 class TqvxPreviewTabs;
 struct TqvxPreviewTabItem;
 class TqvxPreviewWorkspace;
+struct TqvxViewAnchor;
 class TqvxReport;
 class TqvxSplitter;
 class TqvxWidgetHost;
@@ -129,6 +130,9 @@ public:
     // Asks for the text and looks for it; FindNext continues the search.
     void Find();
     void FindNext();
+    // A search is looking through the pages; Esc stops it.
+    bool Searching() const;
+    void CancelSearch();
 
     // Shows text on the cancel panel while a long operation runs.
     void ShowMessage(const QString &text);
@@ -156,8 +160,17 @@ public:
     static double WholePageZoom(double zoom, int pageWidth, int pageHeight, int areaWidth, int areaHeight,
                                 int scrollBarWidth);
     static double PageWidthZoom(double zoom, int pageWidth, int areaWidth, int scrollBarWidth);
-    // The zoom after a wheel step of direction sign, never below 0.3.
-    static double WheelZoom(double zoom, int sign);
+    // The zoom after a wheel turn of wheelDelta eighths of a degree (a
+    // tenth per notch), never below 0.3.
+    static double WheelZoom(double zoom, int wheelDelta);
+    // A zoom within the preview's bounds: 0.25 to 10.
+    static double ClampZoom(double zoom);
+    // The pixels a wheel turn of wheelDelta scrolls: 20 a notch, parts of
+    // notches adding up.
+    int WheelPixels(int wheelDelta);
+    // The name a prepared report is saved under: its extension becomes
+    // ".qp3".
+    static QString PreparedFileName(const QString &fileName);
     // Pages between display refreshes of a build whose first page took
     // elapsedMs.
     static int RefreshIntervalFor(qint64 elapsedMs);
@@ -182,7 +195,9 @@ private:
     void reportDestroyed(QObject *report);
     void removeTabsWhere(const std::function<bool(const TqvxPreviewTabItem &)> &match);
     void setScrollRanges();
-    void relayout();
+    void relayout(const TqvxViewAnchor &anchor);
+    // Lays out the pages a build added since the last call.
+    void addBuiltPages();
     void addOutlineLevel(QTreeWidgetItem *parent, int depth);
     void outlineClicked(QTreeWidgetItem *item);
     void updatePanels();
@@ -215,4 +230,5 @@ private:
     bool m_findNextAllowed = false;
     int m_refreshInterval = 0;
     qint64 m_buildStartTick = 0;
+    int m_wheelRemainder = 0;
 };

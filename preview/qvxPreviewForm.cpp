@@ -22,14 +22,16 @@
 #include "toolkit/widgets/TCustomEdit.h"
 #include "toolkit/widgets/TLabel.h"
 
-#include <QGuiApplication>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QPointer>
 #include <QRegularExpressionValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolButton>
 
 #include <cmath>
@@ -38,6 +40,9 @@ namespace {
 
 constexpr int kZoomPageWidthItem = 6;
 constexpr int kZoomWholePageItem = 7;
+constexpr int kButtonSize = 23;
+// Room beside a status panel's text for its frame.
+constexpr int kPanelPadding = 6;
 
 QString text(int id)
 {
@@ -58,21 +63,28 @@ TqvxPreviewForm::TqvxPreviewForm(TComponent *owner) : TForm(owner)
     m_toolBar->setIconSize(QSize(16, 16));
     m_toolBar->setMovable(false);
     m_toolBarHost = new TqvxWidgetHost(this, m_toolBar);
-    m_toolBarHost->SetHeight(m_toolBar->sizeHint().height() + 4);
     m_toolBarHost->SetAlign(alTop);
     m_toolBarHost->SetParent(this);
 
+    // Panel 0 is wide enough for the longest page counter; the other two
+    // share the rest.  The bar is as high as its panels with their frames.
     m_statusBar = new QStatusBar;
     m_statusBar->setSizeGripEnabled(false);
-    const int widths[3] = {200, 50, 50};
+    m_statusBar->setStyleSheet(QStringLiteral("QStatusBar::item { border: none; }"));
     for (int i = 0; i < 3; ++i) {
-        m_statusPanels[i] = new QLabel;
-        m_statusPanels[i]->setFixedWidth(widths[i]);
-        m_statusBar->addWidget(m_statusPanels[i]);
+        auto *panel = new QLabel;
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        panel->setMargin(1);
+        // An empty panel is as high as one with text.
+        panel->setMinimumHeight(panel->fontMetrics().height() + 2 * (panel->frameWidth() + panel->margin()));
+        m_statusPanels[i] = panel;
+        m_statusBar->addWidget(panel, i == 0 ? 0 : 1);
     }
+    const QString longest = Format(qvxResources()->Get(QStringLiteral("clPageOf")), {99999, 99999});
+    m_statusPanels[0]->setMinimumWidth(
+        std::max(200, m_statusPanels[0]->fontMetrics().horizontalAdvance(longest) + 2 * kPanelPadding));
     m_statusBarHost = new TqvxWidgetHost(this, m_statusBar);
-    const bool highDpi = QGuiApplication::primaryScreen() && QGuiApplication::primaryScreen()->logicalDotsPerInch() > 96;
-    m_statusBarHost->SetHeight(highDpi ? 24 : 20);
+    m_statusBarHost->SetHeight(m_statusBar->sizeHint().height());
     m_statusBarHost->SetAlign(alBottom);
     m_statusBarHost->SetParent(this);
 
@@ -131,10 +143,21 @@ TqvxPreviewForm::TqvxPreviewForm(TComponent *owner) : TForm(owner)
     m_zoomBox->Items()->Add(qvxResources()->Get(QStringLiteral("zmWholePage")));
     m_zoomBox->SetCaption(QStringLiteral("100%"));
     m_zoomBox->SetParent(m_zoomPanel);
-    m_zoomBox->OnChange = [this](TObject *) { ZoomChosen(m_zoomBox->ItemIndex()); };
+    // A zoom applies when an item is chosen from the list or Enter ends the
+    // typing, never at each keystroke: "2" on the way to "200" is no zoom.
+    auto *zoomBox = static_cast<QComboBox *>(m_zoomBox->Widget());
+    zoomBox->setInsertPolicy(QComboBox::NoInsert);
+    zoomBox->setCompleter(nullptr);
+    m_zoomChosen = QObject::connect(zoomBox, &QComboBox::activated, this, [this](int index) {
+        if (!m_zoomTyped)
+            ZoomChosen(index);
+    });
     m_zoomBox->OnKeyDown = [this](TObject *, int &key, TShiftState) {
         if (key == VK_RETURN) {
+            // Enter may also make the box choose the item the text names.
+            m_zoomTyped = true;
             ZoomChosen(-1);
+            QMetaObject::invokeMethod(this, [this] { m_zoomTyped = false; }, Qt::QueuedConnection);
             key = 0;
         }
     };
@@ -188,6 +211,7 @@ TqvxPreviewForm::TqvxPreviewForm(TComponent *owner) : TForm(owner)
     QObject::connect(m_cancelButton, &QToolButton::clicked, this, [this] { guarded([this] { CancelClicked(); }); });
     m_buttons.insert(QStringLiteral("CancelB"), m_toolBar->addWidget(m_cancelButton));
     m_order.append(QStringLiteral("CancelB"));
+    fitToolBar();
 
     SetActiveControl(m_preview->Workspace());
 }
@@ -196,7 +220,9 @@ TqvxPreviewForm::~TqvxPreviewForm()
 {
     // The controls outlive this part of the window: none may call back
     // into it while they go.
-    m_zoomBox->OnChange = nullptr;
+    // The box's editor loses the focus as the window goes, and may then
+    // choose the item its text names.
+    QObject::disconnect(m_zoomChosen);
     m_zoomBox->OnKeyDown = nullptr;
     m_pageEdit->OnKeyDown = nullptr;
     m_preview->OnPageChanged = nullptr;
@@ -233,6 +259,16 @@ QAction *TqvxPreviewForm::addPanel(const QString &name, TqvxTBPanel *panel, int 
     m_buttons.insert(name, action);
     m_order.append(name);
     return action;
+}
+
+void TqvxPreviewForm::fitToolBar()
+{
+    // Buttons are at least 23 pixels square; the bar takes its height from
+    // them once they exist.
+    for (QAction *action : m_toolBar->actions())
+        if (auto *button = qobject_cast<QToolButton *>(m_toolBar->widgetForAction(action)))
+            button->setMinimumSize(kButtonSize, kButtonSize);
+    m_toolBarHost->SetHeight(m_toolBar->sizeHint().height());
 }
 
 void TqvxPreviewForm::guarded(const std::function<void()> &action)
@@ -333,6 +369,7 @@ void TqvxPreviewForm::ApplyOptions()
     for (auto it = visibility.constBegin(); it != visibility.constEnd(); ++it)
         m_buttons.value(it.key())->setVisible(it.value());
     m_toolBar->setToolButtonStyle(options->ShowCaptions() ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
+    fitToolBar();
     fillExportMenu(buttons);
     if (!report->ReportOptions()->Name().isEmpty())
         SetCaption(report->ReportOptions()->Name());
@@ -454,6 +491,10 @@ void TqvxPreviewForm::SetMessage(const QString &message, bool second)
     if (second) {
         if (!message.isEmpty() || !m_statusPanels[1]->text().isEmpty())
             m_statusPanels[1]->setText(message);
+    } else if (message.isEmpty() && !m_preview->Running()) {
+        // Nothing to tell of the object under the mouse: the page counter
+        // stays.
+        pageChanged(m_preview->PageNo());
     } else {
         m_statusPanels[0]->setText(message);
     }
@@ -529,7 +570,9 @@ void TqvxPreviewForm::PageEntered()
 
 void TqvxPreviewForm::CancelClicked()
 {
-    if (m_preview->Running())
+    if (m_preview->Searching())
+        m_preview->CancelSearch();
+    else if (m_preview->Running())
         m_preview->Cancel();
     else
         Close();
@@ -542,19 +585,45 @@ void TqvxPreviewForm::SetFullScreen(bool value)
     m_fullScreen = value;
     m_toolBarHost->SetVisible(!value);
     m_statusBarHost->SetVisible(!value);
+    QWidget *window = Widget()->window();
     if (value) {
         m_savedBorderStyle = BorderStyle();
         m_savedWindowState = WindowState();
+        m_savedGeometry = window->windowState() == Qt::WindowNoState ? window->geometry() : window->normalGeometry();
         SetBorderStyle(bsNone);
         SetWindowState(wsMaximized);
-    } else {
-        SetBorderStyle(m_savedBorderStyle);
-        SetWindowState(m_savedWindowState);
+        return;
+    }
+    // Changing the border makes the window anew; a window manager places a
+    // new window where it likes, and may apply late a state asked for
+    // before.  So the window is made normal first, then goes back where it
+    // was, and is put back there while the window manager settles.
+    SetWindowState(m_savedWindowState);
+    SetBorderStyle(m_savedBorderStyle);
+    if (m_savedWindowState != wsNormal || !m_savedGeometry.isValid())
+        return;
+    window->setGeometry(m_savedGeometry);
+    const QPointer<TqvxPreviewForm> self(this);
+    const QRect geometry = m_savedGeometry;
+    for (const int delay : {0, 100, 300, 600}) {
+        QTimer::singleShot(delay, window, [self, window, geometry] {
+            if (!self || self->m_fullScreen)
+                return;
+            if (window->windowState() != Qt::WindowNoState)
+                window->setWindowState(Qt::WindowNoState);
+            if (window->geometry() != geometry)
+                window->setGeometry(geometry);
+        });
     }
 }
 
 bool TqvxPreviewForm::CloseQuery()
 {
+    // Closing stops a search, and waits till it has stopped.
+    if (m_preview->Searching()) {
+        m_preview->CancelSearch();
+        return false;
+    }
     return !m_preview->Running() && TForm::CloseQuery();
 }
 
@@ -593,12 +662,3 @@ void TqvxPreviewForm::KeyDown(int &key, TShiftState shift)
     }
 }
 
-void TqvxPreviewForm::Resize()
-{
-    TForm::Resize();
-    if (!m_statusPanels[0])
-        return;
-    const int half = int(std::lround((ClientWidth() - m_statusPanels[0]->width()) / 2.0));
-    m_statusPanels[1]->setFixedWidth(std::max(half, 0));
-    m_statusPanels[2]->setFixedWidth(std::max(half, 0));
-}

@@ -9,6 +9,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QRect>
 #include <QString>
 
 #include <functional>
@@ -101,12 +102,12 @@ public:
 protected:
     void DoClose(TCloseAction &action) override;
     void KeyDown(int &key, TShiftState shift) override;
-    void Resize() override;
 
 private:
     QAction *addButton(const QString &name, int image, int caption, int hint, std::function<void()> click);
     QAction *addSeparator(const QString &name);
     QAction *addPanel(const QString &name, TqvxTBPanel *panel, int width);
+    void fitToolBar();
     void guarded(const std::function<void()> &action);
     void pageChanged(int pageNo);
     void fillExportMenu(TqvxPreviewButtons buttons);
@@ -140,4 +141,7 @@ private:
     bool m_fullScreen = false;
     TFormBorderStyle m_savedBorderStyle = bsSizeable;
     TWindowState m_savedWindowState = wsNormal;
+    QRect m_savedGeometry;
+    bool m_zoomTyped = false;
+    QMetaObject::Connection m_zoomChosen;
 };

@@ -1,7 +1,8 @@
 #pragma once
 
-// The preview's button images (the report library's image list) as icons
-// for tool buttons, menus and tabs.
+// The preview's button images as icons for tool buttons, menus and tabs:
+// the buttons' own images are drawn as vector images, sharp at every
+// screen scale; the others come from the report library's image list.
 
 #include <QIcon>
 

@@ -1,15 +1,27 @@
 #pragma once
 
-// Searching the text that prepared pages draw.  A page is drawn onto a
-// recording canvas; its text runs are compared with the searched text in
-// Unicode, with case folding unless the search is case-sensitive.  The
-// state of the search is shared by every preview of the process, so that
-// "find next" in any of them continues the last search.
+// Searching the text of prepared pages.  A page's text comes as runs: the
+// text of each text object with its rectangle, or each text record drawn
+// on a recording canvas.  Runs whose heights overlap form a line, read
+// left to right with a blank between runs, so that a phrase split over two
+// objects of one line is found; blanks and line breaks compare as one
+// blank.  The index keeps each page's lines once they were read, within a
+// memory budget, so that a search through a long report does not build
+// and draw every page again.  The state of the search is shared by every
+// preview of the process, so that "find next" in any of them continues the
+// last search.
 
 #include "toolkit/graphics/RecordingCanvas.h"
 #include "toolkit/graphics/Rects.h"
 
+#include <QHash>
+#include <QList>
 #include <QString>
+
+#include <list>
+
+class TqvxCustomPreviewPages;
+class TqvxReportPage;
 
 struct TqvxSearchState {
     QString SearchText;
@@ -17,14 +29,64 @@ struct TqvxSearchState {
     bool TextFound = false;
     // The hit in page pixels at zoom 1.
     TRect FoundRect;
-    // The index of the record of the last hit on the current page; -1 for
-    // none.
+    // Which hit of the current page (in reading order) was found last; -1
+    // for none.
     int LastFoundRecord = -1;
 };
 
 TqvxSearchState &qvxSearchState();
 
-// The index in records of the first text run after record afterRecord that
-// contains text, with its bounds in foundRect; -1 when none does.
-int qvxFindTextRecord(const TCanvasRecords &records, const QString &text, bool caseSensitive, int afterRecord,
-                      TRect &foundRect);
+struct TqvxTextRun {
+    QString Text;
+    TRect Bounds;
+};
+using TqvxTextRuns = QList<TqvxTextRun>;
+
+// The text runs of the records drawn on a recording canvas.
+TqvxTextRuns qvxRecordedRuns(const TCanvasRecords &records);
+// The text runs of a prepared page's text objects shown on screen, in page
+// pixels (the margins included).
+TqvxTextRuns qvxPageRuns(TqvxReportPage *page);
+
+// The text of runs as lines, one per line of the page, joined by line
+// feeds: what the index keeps of a page.
+QString qvxRunsText(const TqvxTextRuns &runs);
+// Blanks and line breaks of text as single blanks.
+QString qvxSearchedText(const QString &text);
+
+// Every place of text in runs, in reading order; each is the union of the
+// runs the place covers.
+QList<TRect> qvxFindInRuns(const TqvxTextRuns &runs, const QString &text, bool caseSensitive);
+
+// The text of the pages of one prepared report, read as the search needs
+// it and kept up to a budget of bytes (the least recently used pages go
+// first).
+class TqvxSearchIndex
+{
+public:
+    explicit TqvxSearchIndex(qint64 budgetBytes = 64 << 20) : m_budget(budgetBytes) {}
+
+    // Whether page index of pages may hold text (already made searchable
+    // by qvxSearchedText); reads the page the first time.
+    bool PageMayHold(TqvxCustomPreviewPages *pages, int index, const QString &text, bool caseSensitive);
+    void Clear();
+    void SetBudget(qint64 bytes);
+    qint64 Bytes() const { return m_bytes; }
+    int PagesKept() const { return int(m_pages.size()); }
+
+private:
+    struct Entry {
+        QString Text;
+        std::list<int>::iterator Use;
+    };
+    // What a kept page costs besides its text.
+    static constexpr qint64 kEntryOverhead = 64;
+    const QString &pageText(TqvxCustomPreviewPages *pages, int index);
+    void trim();
+
+    qint64 m_budget;
+    qint64 m_bytes = 0;
+    QHash<int, Entry> m_pages;
+    // Page indexes, the most recently used first.
+    std::list<int> m_uses;
+};

@@ -6,11 +6,15 @@
 #include "report/model/qvxGlobals.h"
 #include "report/model/qvxResources.h"
 #include "report/pages/qvxPage.h"
+#include "toolkit/core/Format.h"
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/widgets/Dialogs.h"
 #include "toolkit/widgets/SystemMetrics.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QElapsedTimer>
+#include <QWheelEvent>
 #include <QGuiApplication>
 #include <QStyleHints>
 
@@ -24,6 +28,8 @@ constexpr int kPagesAfter = 340;
 constexpr int kTopGap = 10;
 // What the page list keeps free at the right of the rows.
 constexpr int kLayoutMargin = 26;
+// How long a search runs before it lets window events run.
+constexpr qint64 kSearchEventInterval = 50; // milliseconds
 
 } // namespace
 
@@ -40,6 +46,8 @@ TqvxPreviewWorkspace::~TqvxPreviewWorkspace() = default;
 
 void TqvxPreviewWorkspace::SetPreviewPages(TqvxCustomPreviewPages *value)
 {
+    if (value != m_previewPages)
+        ForgetPagesText();
     m_previewPages = value;
     m_searchPage = -1;
 }
@@ -61,7 +69,17 @@ int TqvxPreviewWorkspace::LayoutWidth() const
 
 void TqvxPreviewWorkspace::CalcPageBounds(int clientWidth)
 {
+    m_layoutWidth = clientWidth;
     m_pageList.CalcBounds(clientWidth);
+}
+
+void TqvxPreviewWorkspace::CalcPageBoundsOfAdded(int laidOut)
+{
+    // A new width lays every row out again.
+    if (m_layoutWidth != LayoutWidth())
+        CalcPageBounds(LayoutWidth());
+    else
+        m_pageList.CalcBoundsOfAdded(m_layoutWidth, laidOut);
 }
 
 void TqvxPreviewWorkspace::SetScrollRanges()
@@ -102,6 +120,28 @@ void TqvxPreviewWorkspace::SetPosition(int pageN, int top)
     if (pageN < 1 || pageN > m_pageList.Count())
         return;
     SetVertPosition(m_pageList.Items(pageN - 1).OffsetY - kTopGap + top);
+}
+
+TqvxViewAnchor TqvxPreviewWorkspace::ViewAnchor(int pageN) const
+{
+    TqvxViewAnchor anchor;
+    if (pageN < 1 || pageN > m_pageList.Count())
+        return anchor;
+    const TqvxPageItem &item = m_pageList.Items(pageN - 1);
+    anchor.Page = pageN - 1;
+    anchor.X = item.Width > 0 ? double(HorzPosition() - item.OffsetX) / item.Width : 0;
+    anchor.Y = item.Height > 0 ? double(VertPosition() - item.OffsetY) / item.Height : 0;
+    return anchor;
+}
+
+void TqvxPreviewWorkspace::RestoreViewAnchor(const TqvxViewAnchor &anchor)
+{
+    if (anchor.Page < 0 || anchor.Page >= m_pageList.Count())
+        return;
+    const TqvxPageItem &item = m_pageList.Items(anchor.Page);
+    if (!m_rightToLeft)
+        SetHorzPosition(item.OffsetX + int(std::lround(anchor.X * item.Width)));
+    scrollQuietly(item.OffsetY + int(std::lround(anchor.Y * item.Height)));
 }
 
 void TqvxPreviewWorkspace::Resize()
@@ -219,9 +259,11 @@ void TqvxPreviewWorkspace::drawSearchHit(const TRect &page)
                      DSTINVERT);
 }
 
-int TqvxPreviewWorkspace::pageUnderMouse(int x, int y) const
+int TqvxPreviewWorkspace::PageAt(int x, int y) const
 {
-    const int px = m_rightToLeft ? ClientWidth() - (HorzPosition() + x) : HorzPosition() + x;
+    // Right to left, a page's window position is mirrored and then moved by
+    // the scroll position (PageRect): the hit test undoes both.
+    const int px = m_rightToLeft ? ClientWidth() - 1 - x + HorzPosition() : HorzPosition() + x;
     return m_pageList.GetPageNoAt(VertPosition() + y, px);
 }
 
@@ -238,8 +280,9 @@ void TqvxPreviewWorkspace::objectOver(int index, int x, int y, TMouseButton butt
 
 void TqvxPreviewWorkspace::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
-    if (OnWorkspaceMouseDown)
-        OnWorkspaceMouseDown(this, button, shift, x, y);
+    TqvxScrollWin::MouseDown(button, shift, x, y);
+    if (!m_isThumbnail && m_preview->OnMouseDown)
+        m_preview->OnMouseDown(this, button, shift, x, y);
     if (m_pageList.Count() > 0 && !m_locked && button == mbLeft) {
         m_dragging = true;
         m_dragX = x;
@@ -258,7 +301,7 @@ void TqvxPreviewWorkspace::MouseMove(TShiftState, int x, int y)
         m_dragY = y;
         return;
     }
-    objectOver(pageUnderMouse(x, y), x, y, mbLeft, {}, maMove);
+    objectOver(PageAt(x, y), x, y, mbLeft, {}, maMove);
 }
 
 void TqvxPreviewWorkspace::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
@@ -268,7 +311,7 @@ void TqvxPreviewWorkspace::MouseUp(TMouseButton button, TShiftState shift, int x
     if (m_pageList.Count() == 0 || m_locked)
         return;
     m_dragging = false;
-    const int index = pageUnderMouse(x, y);
+    const int index = PageAt(x, y);
     m_syncingPageNo = true;
     m_preview->SetPageNo(index + 1);
     m_syncingPageNo = false;
@@ -291,41 +334,135 @@ void TqvxPreviewWorkspace::DblClick()
         m_preview->OnPreviewDblClick(m_preview);
 }
 
-bool TqvxPreviewWorkspace::DoMouseWheel(TShiftState shift, int wheelDelta, const QPoint &)
+bool TqvxPreviewWorkspace::HandleInputEvent(QEvent *event)
 {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+        // The page area answers its mouse itself: nothing goes on to the
+        // preview around it.
+        TqvxScrollWin::HandleInputEvent(event);
+        event->accept();
+        return true;
+    case QEvent::Wheel:
+        break;
+    default:
+        return TqvxScrollWin::HandleInputEvent(event);
+    }
+    auto *wheel = static_cast<QWheelEvent *>(event);
+    const int delta = wheel->angleDelta().y();
     if (m_isThumbnail)
-        SetVertPosition(VertPosition() - (wheelDelta > 0 ? 20 : -20));
+        SetVertPosition(VertPosition() - m_preview->WheelPixels(delta));
     else
-        m_preview->MouseWheelScroll(wheelDelta, false, shift.testFlag(ssCtrl));
+        m_preview->MouseWheelScroll(delta, false, wheel->modifiers().testFlag(Qt::ControlModifier));
+    event->accept();
     return true;
 }
 
 bool TqvxPreviewWorkspace::Find()
 {
     TqvxSearchState &search = qvxSearchState();
+    if (m_searching)
+        return false;
     search.TextFound = false;
-    while (m_previewPages && m_findPage < m_previewPages->Count()) {
-        if (m_searchPage != m_findPage) {
-            m_searchCanvas->Clear();
-            m_previewPages->DrawPage(m_findPage, m_searchCanvas.get(), 1, 1, 0, 0);
-            m_searchPage = m_findPage;
+    const QString text = qvxSearchedText(search.SearchText);
+    const bool caseSensitive = search.SearchCaseSensitive;
+    const int startPage = m_findPage;
+    // A search from the top has nothing before it to wrap round to.
+    bool mayWrap = !(startPage <= 0 && search.LastFoundRecord < 0);
+    int lastPage = m_previewPages ? m_previewPages->Count() - 1 : -1;
+    m_searching = true;
+    m_searchCancelled = false;
+    // Events run at the start and then every interval.
+    QElapsedTimer sinceEvents;
+    bool found = false;
+    while (!text.isEmpty()) {
+        for (; m_previewPages && m_findPage <= std::min(lastPage, m_previewPages->Count() - 1); ++m_findPage) {
+            if (!sinceEvents.isValid() || sinceEvents.hasExpired(kSearchEventInterval)) {
+                searchProgress(m_findPage + 1);
+                sinceEvents.start();
+                if (m_searchCancelled || !m_previewPages)
+                    break;
+            }
+            if (!m_searchIndex.PageMayHold(m_previewPages, m_findPage, text, caseSensitive)) {
+                search.LastFoundRecord = -1;
+                continue;
+            }
+            const QList<TRect> hits = pageHits(m_findPage, text, caseSensitive);
+            const int next = search.LastFoundRecord + 1;
+            if (next < hits.size()) {
+                search.TextFound = true;
+                search.FoundRect = hits.at(next);
+                search.LastFoundRecord = next;
+                found = true;
+                break;
+            }
+            search.LastFoundRecord = -1;
         }
-        TRect found;
-        const int record = qvxFindTextRecord(m_searchCanvas->Records(), search.SearchText, search.SearchCaseSensitive,
-                                             search.LastFoundRecord, found);
-        if (record >= 0) {
-            search.TextFound = true;
-            search.FoundRect = found;
-            search.LastFoundRecord = record;
-            scrollToHit(m_findPage);
-            Invalidate();
-            return true;
+        if (found || m_searchCancelled || !m_previewPages || !mayWrap)
+            break;
+        mayWrap = false;
+        if (MessageBox(qvxResources()->Get(QStringLiteral("clSearchFromStart")), QString(),
+                       MB_YESNO | MB_ICONQUESTION) != IDYES) {
+            m_searchCancelled = true;
+            break;
         }
+        m_findPage = 0;
+        lastPage = startPage;
         search.LastFoundRecord = -1;
-        ++m_findPage;
     }
-    MessageBox(qvxResources()->Get(QStringLiteral("clStrNotFound")), QString(), MB_OK | MB_ICONINFORMATION);
+    m_searching = false;
+    m_preview->SetStatusText(QString(), false);
+    if (found) {
+        scrollToHit(m_findPage);
+        Invalidate();
+        return true;
+    }
+    if (!m_searchCancelled)
+        MessageBox(qvxResources()->Get(QStringLiteral("clStrNotFound")), QString(), MB_OK | MB_ICONINFORMATION);
     return false;
+}
+
+QList<TRect> TqvxPreviewWorkspace::pageHits(int index, const QString &text, bool caseSensitive)
+{
+    // The drawn lines give the hit's exact place; a phrase that only the
+    // objects' texts hold (wrapped over two drawn lines) is shown by its
+    // objects.
+    if (m_searchPage != index) {
+        m_searchCanvas->Clear();
+        m_previewPages->DrawPage(index, m_searchCanvas.get(), 1, 1, 0, 0);
+        m_searchPage = index;
+    }
+    QList<TRect> hits = qvxFindInRuns(qvxRecordedRuns(m_searchCanvas->Records()), text, caseSensitive);
+    if (hits.isEmpty())
+        hits = qvxFindInRuns(qvxPageRuns(m_previewPages->GetPage(index)), text, caseSensitive);
+    return hits;
+}
+
+void TqvxPreviewWorkspace::searchProgress(int pageNo)
+{
+    const int count = m_previewPages ? m_previewPages->Count() : 0;
+    m_preview->SetStatusText(Format(qvxResources()->Get(QStringLiteral("clSearching")), {pageNo, count}), false);
+    QCoreApplication::processEvents();
+}
+
+void TqvxPreviewWorkspace::CancelSearch()
+{
+    if (m_searching)
+        m_searchCancelled = true;
+}
+
+void TqvxPreviewWorkspace::ForgetPagesText()
+{
+    m_searchIndex.Clear();
+    m_searchPage = -1;
+}
+
+void TqvxPreviewWorkspace::SetSearchBudget(qint64 bytes)
+{
+    m_searchIndex.SetBudget(bytes);
 }
 
 void TqvxPreviewWorkspace::scrollToHit(int index)

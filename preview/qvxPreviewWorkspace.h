@@ -10,12 +10,22 @@
 #include "preview/qvxCtrls.h"
 #include "preview/qvxPageList.h"
 #include "report/model/qvxServiceTypes.h"
+#include "preview/qvxPreviewSearch.h"
 #include "toolkit/graphics/RecordingCanvas.h"
 
 #include <memory>
 
 class TqvxCustomPreviewPages;
 class TqvxPreview;
+
+// Where the view's top-left corner lies on a page, as parts of the page's
+// width and height, so that the view can come back to the same place after
+// the pages are laid out again at another size.
+struct TqvxViewAnchor {
+    int Page = -1;
+    double X = 0;
+    double Y = 0;
+};
 
 class TqvxPreviewWorkspace : public TqvxScrollWin
 {
@@ -55,14 +65,14 @@ public:
     // The zero-based page index at which the next search looks.
     int FindPage() const { return m_findPage; }
     void SetFindPage(int value) { m_findPage = value; }
-    // Forgets the page drawn for the search, so the next search draws it
-    // anew.
-    void ForgetSearchPage() { m_searchPage = -1; }
 
     // Adds a page of width x height pixels at zoom 1.
     void AddPage(int width, int height);
     void ClearPageList();
     void CalcPageBounds(int clientWidth);
+    // Lays out the pages added after the first laidOut ones in the width
+    // of the last layout.
+    void CalcPageBoundsOfAdded(int laidOut);
     // The width the rows are laid out in.
     int LayoutWidth() const;
     void SetScrollRanges();
@@ -70,17 +80,31 @@ public:
     // SetPosition scrolls to vertical position top within it.
     void ScrollToPage(int pageN);
     void SetPosition(int pageN, int top);
+    // The view's place on page pageN (from 1), and the scroll to the same
+    // place after a new layout; neither changes the current page.
+    TqvxViewAnchor ViewAnchor(int pageN) const;
+    void RestoreViewAnchor(const TqvxViewAnchor &anchor);
+    // The page index (from 0) under a point of the window; -1 above the
+    // first page.
+    int PageAt(int x, int y) const;
     // Page index (from 0) of the rectangle in window coordinates.
     TRect PageRect(int index) const;
 
-    // Looks for the search text from FindPage on; false (after telling the
-    // user) when no page holds it.
+    // Looks for the search text from FindPage on, offering to go on from
+    // the first page at the end; false (after telling the user) when no
+    // page holds it, and false at once when the user stops it.  Window
+    // events run while it looks, with its progress in the status bar.
     bool Find();
+    bool Searching() const { return m_searching; }
+    void CancelSearch();
+    // Forgets the text read from the pages: they changed.
+    void ForgetPagesText();
+    // The memory the text kept for searching may take.
+    void SetSearchBudget(qint64 bytes);
+    const TqvxSearchIndex &SearchIndex() const { return m_searchIndex; }
     // Repaints; with framesOnly only the background and the current page's
     // frame.
     void DrawPages(bool framesOnly);
-
-    TMouseEvent OnWorkspaceMouseDown;
 
 protected:
     void Paint() override;
@@ -91,15 +115,18 @@ protected:
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void DblClick() override;
-    bool DoMouseWheel(TShiftState shift, int wheelDelta, const QPoint &mousePos) override;
+    // Wheel steps of any size: high-resolution wheels and touch pads send
+    // parts of a notch.
+    bool HandleInputEvent(QEvent *event) override;
 
 private:
     void scrolled();
     // Scrolls without making the page at the new position current.
     void scrollQuietly(int vertPosition);
-    int pageUnderMouse(int x, int y) const;
     void objectOver(int index, int x, int y, TMouseButton button, TShiftState shift, TqvxMouseAction action);
     void drawSearchHit(const TRect &page);
+    QList<TRect> pageHits(int index, const QString &text, bool caseSensitive);
+    void searchProgress(int pageNo);
     void scrollToHit(int index);
 
     TqvxPreview *m_preview;
@@ -116,6 +143,9 @@ private:
     bool m_rightToLeft = false;
     std::unique_ptr<TRecordingCanvas> m_searchCanvas;
     int m_searchPage = -1;
+    TqvxSearchIndex m_searchIndex;
+    bool m_searching = false;
+    bool m_searchCancelled = false;
     int m_findPage = 0;
     int m_dragX = 0;
     int m_dragY = 0;
@@ -123,6 +153,7 @@ private:
     int m_lastVertPos = 0;
     qint64 m_lastClickTime = 0;
     TqvxPageList m_pageList;
+    int m_layoutWidth = 0;
     int m_currentPage = 0;
     double m_zoom = 1.0;
 };

@@ -24,11 +24,12 @@
 
 #include <functional>
 
-// The instance as a T; EInvalidCast when it is something else.
+// The instance as a T, by the class links of the meta-objects (no type
+// names compared); EInvalidCast when it is something else.
 template <class T>
 T *zqInstanceAs(TObject *instance)
 {
-    T *typed = dynamic_cast<T *>(instance);
+    T *typed = qobject_cast<T *>(instance);
     if (!typed)
         throw EInvalidCast(QStringLiteral("Invalid class typecast"));
     return typed;

@@ -274,6 +274,7 @@ void TzqEventHelper::SetValue(const Variant &value)
 TzqArrayHelper::TzqArrayHelper(const QString &name, int dimensions)
     : TzqCustomHelper(name, fvtVariant, QString())
 {
+    HelperKind = ArrayElement;
     const int count = dimensions == 0 ? 3 : dimensions;
     for (int i = 0; i < count; ++i) {
         const bool optional = dimensions == 0 && i > 0;
@@ -290,39 +291,40 @@ Variant *TzqArrayHelper::array()
     return &m_copy;
 }
 
-std::vector<int> TzqArrayHelper::indices(const Variant &array) const
+int TzqArrayHelper::indices(const Variant &array, int (&at)[3]) const
 {
     const int dims = VarArrayDimCount(array);
-    std::vector<int> result;
     if (dims < 1 || dims > 3 || dims > Count())
-        return result;
+        return 0;
     for (int i = 0; i < dims; ++i)
-        result.push_back(Params(i)->Value.AsInteger());
-    return result;
+        at[i] = Params(i)->Value.AsInteger();
+    return dims;
 }
 
 Variant TzqArrayHelper::GetValue()
 {
     const Variant *a = array();
-    const std::vector<int> at = indices(*a);
-    if (at.empty()) {
+    int at[3];
+    const int count = indices(*a, at);
+    if (count == 0) {
         if (!VarIsArray(*a))
             throw EVariantNotAnArrayError(SArrayRequired);
         return Variant::Null();
     }
-    return a->GetElement(at.data(), int(at.size()));
+    return a->GetElement(at, count);
 }
 
 void TzqArrayHelper::SetValue(const Variant &value)
 {
     Variant *a = array();
-    const std::vector<int> at = indices(*a);
-    if (!at.empty())
-        a->PutElement(at.data(), int(at.size()), value);
+    int at[3];
+    if (const int count = indices(*a, at))
+        a->PutElement(at, count, value);
 }
 
 TzqStringHelper::TzqStringHelper(const QString &name) : TzqCustomHelper(name, fvtString, QString())
 {
+    HelperKind = Character;
     AddParam(std::make_unique<TzqParamItem>(QStringLiteral("Index"), fvtInt, QStringLiteral("Integer"), false, false));
 }
 

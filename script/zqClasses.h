@@ -48,6 +48,11 @@ public:
 
     TzqCustomHelper *AsHelper() override { return this; }
 
+    // What the helper reaches, so the designator tells array and character
+    // access apart without a cast.
+    enum Kinds : quint8 { Member, ArrayElement, Character };
+    Kinds HelperKind = Member;
+
     // Set by the designator before each use.
     TzqCustomVariable *ParentRef = nullptr;
     Variant ParentValue;
@@ -148,7 +153,9 @@ public:
 
 private:
     Variant *array();
-    std::vector<int> indices(const Variant &array) const;
+    // The indices for the array's dimensions into at; 0 when the array has
+    // more dimensions than the accessor takes (or none).
+    int indices(const Variant &array, int (&at)[3]) const;
     Variant m_copy;
 };
 

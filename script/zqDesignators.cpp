@@ -24,7 +24,13 @@ int checkedIndex(const QString &text, TzqExpression *index)
 
 bool isPlainVariable(TzqCustomVariable *item)
 {
-    return item->HoldsLocalValue();
+    return item->Slot != TzqSlot::None;
+}
+
+bool isHelper(TzqCustomVariable *item, TzqCustomHelper::Kinds kind)
+{
+    TzqCustomHelper *helper = item->AsHelper();
+    return helper && helper->HelperKind == kind;
 }
 
 } // namespace
@@ -53,11 +59,11 @@ void TzqDesignator::Finalize()
     Kind = General;
     if (n == 1 && isPlainVariable(first) && Steps[0].Args.empty())
         Kind = SingleVariable;
-    else if (n == 2 && Steps[0].Args.empty() && dynamic_cast<TzqStringVariable *>(first)
-             && dynamic_cast<TzqStringHelper *>(last) && Steps[1].Args.size() == 1)
+    else if (n == 2 && Steps[0].Args.empty() && first->Slot == TzqSlot::Text && isHelper(last, TzqCustomHelper::Character)
+             && Steps[1].Args.size() == 1)
         Kind = StringElement;
     else if (n == 2 && Steps[0].Args.empty() && dynamic_cast<TzqVariable *>(first) && first->Typ == fvtArray
-             && dynamic_cast<TzqArrayHelper *>(last))
+             && isHelper(last, TzqCustomHelper::ArrayElement))
         Kind = ArrayElement;
     RefItem = Kind == General ? nullptr : first;
 }
@@ -97,7 +103,13 @@ Variant TzqDesignator::GetValue()
         const QString text = static_cast<TzqStringVariable *>(RefItem)->Str;
         return Variant(QString(text[checkedIndex(text, indexExpression()) - 1]));
     }
-    case ArrayElement: return arrayAccessor()->GetValue();
+    case ArrayElement: {
+        TzqCustomVariable *accessor = arrayAccessor();
+        int at[3];
+        if (const int count = elementIndices(accessor, at))
+            return RefItem->Value.GetElement(at, count);
+        return accessor->GetValue();
+    }
     default: return walk(false, Variant());
     }
 }
@@ -115,7 +127,15 @@ void TzqDesignator::SetValue(const Variant &value)
         text[i - 1] = character.isEmpty() ? QChar(0) : character[0];
         return;
     }
-    case ArrayElement: arrayAccessor()->SetValue(value); return;
+    case ArrayElement: {
+        TzqCustomVariable *accessor = arrayAccessor();
+        int at[3];
+        if (const int count = elementIndices(accessor, at))
+            RefItem->Value.PutElement(at, count, value);
+        else
+            accessor->SetValue(value);
+        return;
+    }
     default: walk(true, value); return;
     }
 }
@@ -125,11 +145,25 @@ TzqCustomVariable *TzqDesignator::arrayAccessor()
 {
     auto *accessor = static_cast<TzqArrayHelper *>(Steps[1].Ref);
     accessor->ParentRef = RefItem;
-    accessor->ParentValue = Variant();
+    if (!accessor->ParentValue.IsEmpty())
+        accessor->ParentValue = Variant();
     const auto &args = Steps[1].Args;
     for (size_t j = 0; j < args.size() && int(j) < accessor->Count(); ++j)
-        accessor->Params(int(j))->Value = args[j]->GetValue();
+        accessor->Params(int(j))->Value = args[j]->Evaluate();
     return accessor;
+}
+
+// The indices the accessor reads when the array variable has one dimension
+// per index given (its element is then reached in place); 0 otherwise, for
+// the accessor's own rules.
+int TzqDesignator::elementIndices(TzqCustomVariable *accessor, int (&at)[3]) const
+{
+    const int count = int(Steps[1].Args.size());
+    if (count < 1 || count > 3 || count > accessor->Count() || RefItem->Value.DimCount() != count)
+        return 0;
+    for (int i = 0; i < count; ++i)
+        at[i] = accessor->Params(i)->Value.AsInteger();
+    return count;
 }
 
 Variant TzqDesignator::walk(bool setting, const Variant &newValue)
@@ -137,27 +171,29 @@ Variant TzqDesignator::walk(bool setting, const Variant &newValue)
     Variant value = Variant::Null();
     TzqCustomVariable *previous = nullptr;
     const auto n = Steps.size();
-    QVarLengthArray<Variant, 8> arguments;
     for (size_t i = 0; i < n; ++i) {
         TzqDesignatorItem &step = Steps[i];
         TzqCustomVariable *ref = step.Ref;
         const auto argCount = std::min<size_t>(step.Args.size(), size_t(ref->Count()));
+        bool varParams = false;
+        for (size_t j = 0; j < argCount; ++j)
+            varParams = varParams || ref->Params(int(j))->IsVarParam;
         QVarLengthArray<Variant, 8> results;
         {
             TzqRecursionGuard guard(ref);
             if (argCount > 0) {
-                arguments.clear();
+                QVarLengthArray<Variant, 8> arguments;
                 for (size_t j = 0; j < argCount; ++j) {
                     TzqExpression *argument = step.Args[j].get();
-                    arguments.push_back(ref->IsMacro ? Variant(argument->Source) : argument->GetValue());
+                    arguments.push_back(ref->IsMacro ? Variant(argument->Source) : argument->Evaluate());
                 }
                 for (size_t j = 0; j < argCount; ++j)
-                    ref->Params(int(j))->SetValue(arguments[j]);
+                    zqWrite(ref->Params(int(j)), std::move(arguments[j]));
             }
             if (TzqCustomHelper *helper = ref->AsHelper()) {
                 // An array held by the previous step is changed in place,
                 // so no second reference to it may stay here.
-                if (dynamic_cast<TzqArrayHelper *>(ref) && previous && VarIsArray(previous->Value))
+                if (helper->HelperKind == TzqCustomHelper::ArrayElement && previous && VarIsArray(previous->Value))
                     value = Variant();
                 helper->ParentRef = previous;
                 helper->ParentValue = value;
@@ -170,10 +206,10 @@ Variant TzqDesignator::walk(bool setting, const Variant &newValue)
                 ref->NeedResult = i < n - 1 || NeedResult;
                 value = ref->GetValue();
             }
-            for (size_t j = 0; j < argCount; ++j)
+            for (size_t j = 0; varParams && j < argCount; ++j)
                 results.push_back(ref->Params(int(j))->IsVarParam ? ref->Params(int(j))->GetValue() : Variant());
         }
-        for (size_t j = 0; j < argCount; ++j) {
+        for (size_t j = 0; varParams && j < argCount; ++j) {
             if (ref->Params(int(j))->IsVarParam)
                 step.Args[j]->SetValue(results[j]);
         }

@@ -36,7 +36,7 @@ public:
     std::vector<std::unique_ptr<TzqExpression>> Args;
 };
 
-class TzqDesignator : public TzqCustomVariable
+class TzqDesignator final : public TzqCustomVariable
 {
 public:
     enum Kinds : quint8 { General, SingleVariable, StringElement, ArrayElement };
@@ -61,12 +61,15 @@ public:
 
     Variant GetValue() override;
     void SetValue(const Variant &value) override;
+    // GetValue, with a plain variable read in place.
+    Variant Read() { return Kind == SingleVariable ? zqRead(RefItem) : GetValue(); }
 
 private:
     void resolve();
     Variant walk(bool setting, const Variant &newValue);
     TzqExpression *indexExpression() const;
     TzqCustomVariable *arrayAccessor();
+    int elementIndices(TzqCustomVariable *accessor, int (&at)[3]) const;
 };
 
 // A set constructor [a, b..c]: expressions, with a nil entry between the two

@@ -8,6 +8,8 @@
 #include "toolkit/core/TextLimits.h"
 #include "toolkit/core/VariantOps.h"
 
+#include <cmath>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -66,6 +68,197 @@ bool allows(TzqVarType typ, TzqOperatorKind kind)
     }
 }
 
+bool isNumberType(TzqVarType typ)
+{
+    return typ == fvtInt || typ == fvtFloat || typ == fvtInt64 || typ == fvtEnum || typ == fvtVariant;
+}
+
+bool isInteger(const Variant &v)
+{
+    return v.Type() == varInteger;
+}
+
+bool isNumber(const Variant &v)
+{
+    return v.Type() == varInteger || v.Type() == varDouble;
+}
+
+double numberOf(const Variant &v)
+{
+    return v.Type() == varInteger ? double(v.AsInt64()) : v.AsDouble();
+}
+
+Variant integerResult(qint64 value)
+{
+    return value >= std::numeric_limits<qint32>::min() && value <= std::numeric_limits<qint32>::max()
+               ? Variant(int(value))
+               : Variant(value);
+}
+
+// The result the variant operator gives for two Integer, two Boolean or an
+// Integer and a Double operand, computed inline; false for other kinds and
+// wherever the operator raises, which the variant road then does.
+[[gnu::always_inline]] inline bool inlineResult(TzqOperatorKind kind, const Variant &a, const Variant &b, Variant &out)
+{
+    using K = TzqOperatorKind;
+    if (isInteger(a) && isInteger(b)) {
+        // Both fit 32 bits, so no 64-bit result overflows.
+        const qint64 x = a.AsInt64();
+        const qint64 y = b.AsInt64();
+        switch (kind) {
+        case K::Plus:
+        case K::StrCat: out = integerResult(x + y); return true;
+        case K::Minus: out = integerResult(x - y); return true;
+        case K::Mul: out = integerResult(x * y); return true;
+        case K::DivInt:
+        case K::Mod:
+            if (y == 0)
+                return false;
+            out = integerResult(kind == K::DivInt ? x / y : x % y);
+            return true;
+        case K::DivFloat:
+            if (y == 0)
+                return false;
+            out = Variant(double(x) / double(y));
+            return true;
+        case K::And: out = integerResult(x & y); return true;
+        case K::Or: out = integerResult(x | y); return true;
+        case K::Xor: out = integerResult(x ^ y); return true;
+        case K::Shl:
+        case K::Shr: {
+            const quint32 u = quint32(x);
+            const int count = int(y & 31);
+            out = Variant(int(qint32(kind == K::Shl ? u << count : u >> count)));
+            return true;
+        }
+        default: return false;
+        }
+    }
+    if (isNumber(a) && isNumber(b)) {
+        const double x = numberOf(a);
+        const double y = numberOf(b);
+        double result = 0;
+        switch (kind) {
+        case K::Plus:
+        case K::StrCat: result = x + y; break;
+        case K::Minus: result = x - y; break;
+        case K::Mul: result = x * y; break;
+        case K::DivFloat:
+            if (y == 0)
+                return false;
+            result = x / y;
+            break;
+        default: return false;
+        }
+        if (std::isinf(result))
+            return false;
+        out = Variant(result);
+        return true;
+    }
+    if (a.Type() == varBoolean && b.Type() == varBoolean) {
+        const bool x = a.AsBoolean();
+        const bool y = b.AsBoolean();
+        switch (kind) {
+        case K::And: out = Variant(x && y); return true;
+        case K::Or: out = Variant(x || y); return true;
+        case K::Xor: out = Variant(x != y); return true;
+        default: return false;
+        }
+    }
+    return false;
+}
+
+template <class T>
+TVariantRelationship order(T x, T y)
+{
+    return x < y ? vrLessThan : y < x ? vrGreaterThan : vrEqual;
+}
+
+// VarCompareValue, inline for two Integer, two Boolean or an Integer and a
+// Double operand.
+[[gnu::always_inline]] inline TVariantRelationship relation(const Variant &a, const Variant &b)
+{
+    if (isInteger(a) && isInteger(b))
+        return order(a.AsInt64(), b.AsInt64());
+    if (isNumber(a) && isNumber(b)) {
+        const double x = numberOf(a);
+        const double y = numberOf(b);
+        return std::isnan(x) || std::isnan(y) ? vrNotEqual : order(x, y);
+    }
+    if (a.Type() == varBoolean && b.Type() == varBoolean)
+        return order(a.AsBoolean(), b.AsBoolean());
+    return VarCompareValue(a, b);
+}
+
+[[gnu::always_inline]] inline bool holds(TzqOperatorKind kind, TVariantRelationship r)
+{
+    using K = TzqOperatorKind;
+    switch (kind) {
+    case K::Great: return r == vrGreaterThan;
+    case K::Less: return r == vrLessThan;
+    case K::LessEq: return r == vrLessThan || r == vrEqual;
+    case K::GreatEq: return r == vrGreaterThan || r == vrEqual;
+    case K::NonEq: return r != vrEqual;
+    default: return r == vrEqual;
+    }
+}
+
+Variant valueOf(TzqExpressionNode *node)
+{
+    return node ? node->Value() : Variant();
+}
+
+// The variant operator of a binary kind; kept out of line, off the inline
+// roads.
+[[gnu::noinline]] Variant variantOperator(TzqOperatorKind kind, const Variant &left, const Variant &right)
+{
+    using K = TzqOperatorKind;
+    switch (kind) {
+    case K::Plus: return zqAdd(left, right);
+    case K::StrCat:
+        if (VarType(left) == varString)
+            return zqAdd(left, Variant(VarToStr(right)));
+        return zqAdd(left, right);
+    case K::Minus: return VarSub(left, right);
+    case K::Or: return VarOr(left, right);
+    case K::Xor: return VarXor(left, right);
+    case K::Mul: return VarMul(left, right);
+    case K::DivFloat: return VarDivide(left, right);
+    case K::DivInt: return VarIntDiv(left, right);
+    case K::Mod: return VarMod(left, right);
+    case K::And: return VarAnd(left, right);
+    case K::Shl: return VarShl(left, right);
+    case K::Shr: return VarShr(left, right);
+    default: return Variant();
+    }
+}
+
+// Evaluations made for one operator kind, so that no switch on the kind is
+// left at run time.
+template <TzqOperatorKind kind>
+Variant arithmeticValue(TzqOperatorNode &node)
+{
+    const Variant left = valueOf(node.Left);
+    const Variant right = valueOf(node.Right);
+    Variant result;
+    if (inlineResult(kind, left, right, result))
+        return result;
+    return node.Binary(left, right);
+}
+
+template <TzqOperatorKind kind>
+bool comparisonTruth(TzqOperatorNode &node)
+{
+    const Variant left = valueOf(node.Left);
+    return holds(kind, relation(left, valueOf(node.Right)));
+}
+
+template <TzqOperatorKind kind>
+Variant comparisonValue(TzqOperatorNode &node)
+{
+    return Variant(comparisonTruth<kind>(node));
+}
+
 } // namespace
 
 bool zqTypesCompatible(const TzqScript *script, TzqVarType l, const QString &lName, TzqVarType r,
@@ -93,6 +286,14 @@ Variant zqAdd(const Variant &a, const Variant &b)
     if (VarIsStr(a) && VarIsStr(b))
         CheckTextLength(a.AsString().size() + b.AsString().size());
     return VarAdd(a, b);
+}
+
+Variant zqApply(TzqOperatorKind kind, const Variant &left, const Variant &right)
+{
+    Variant result;
+    if (inlineResult(kind, left, right, result))
+        return result;
+    return variantOperator(kind, left, right);
 }
 
 bool zqOperatorKindOf(const QString &text, TzqOperatorKind &kind)
@@ -135,7 +336,7 @@ TzqDesignatorNode::~TzqDesignatorNode() = default;
 
 Variant TzqDesignatorNode::Value()
 {
-    return m_designator->GetValue();
+    return m_designator->Read();
 }
 
 TzqSetNode::TzqSetNode(std::unique_ptr<TzqSetExpression> set) : m_set(std::move(set))
@@ -195,15 +396,62 @@ bool TzqOperatorNode::isInstance(const Variant &value) const
     return cls && object && object->InheritsFrom(cls->ClassRef);
 }
 
-Variant TzqOperatorNode::Value()
+void TzqOperatorNode::ChooseEvaluation()
+{
+    using K = TzqOperatorKind;
+    m_value = nullptr;
+    m_truth = nullptr;
+    if (Road == VariantRoad || !Left || !Right)
+        return;
+    switch (Kind) {
+    case K::Great: m_value = comparisonValue<K::Great>; m_truth = comparisonTruth<K::Great>; break;
+    case K::Less: m_value = comparisonValue<K::Less>; m_truth = comparisonTruth<K::Less>; break;
+    case K::LessEq: m_value = comparisonValue<K::LessEq>; m_truth = comparisonTruth<K::LessEq>; break;
+    case K::GreatEq: m_value = comparisonValue<K::GreatEq>; m_truth = comparisonTruth<K::GreatEq>; break;
+    case K::NonEq: m_value = comparisonValue<K::NonEq>; m_truth = comparisonTruth<K::NonEq>; break;
+    case K::Eq: m_value = comparisonValue<K::Eq>; m_truth = comparisonTruth<K::Eq>; break;
+    case K::Plus: m_value = arithmeticValue<K::Plus>; break;
+    case K::Minus: m_value = arithmeticValue<K::Minus>; break;
+    case K::Mul: m_value = arithmeticValue<K::Mul>; break;
+    case K::DivFloat: m_value = arithmeticValue<K::DivFloat>; break;
+    case K::DivInt: m_value = arithmeticValue<K::DivInt>; break;
+    case K::Mod: m_value = arithmeticValue<K::Mod>; break;
+    case K::Shl: m_value = arithmeticValue<K::Shl>; break;
+    case K::Shr: m_value = arithmeticValue<K::Shr>; break;
+    case K::Xor: m_value = arithmeticValue<K::Xor>; break;
+    case K::And:
+        if (!Logical)
+            m_value = arithmeticValue<K::And>;
+        break;
+    case K::Or:
+        if (!Logical)
+            m_value = arithmeticValue<K::Or>;
+        break;
+    default: break;
+    }
+}
+
+Variant TzqOperatorNode::generalValue()
 {
     using K = TzqOperatorKind;
     switch (Kind) {
     case K::None:
     case K::LeftBracket:
-    case K::RightBracket: return Left ? Left->Value() : Variant();
-    case K::Not: return VarNot(Left->Value());
-    case K::UnMinus: return VarNeg(Left->Value());
+    case K::RightBracket: return valueOf(Left);
+    case K::Not: {
+        const Variant operand = Left->Value();
+        if (operand.Type() == varBoolean)
+            return Variant(!operand.AsBoolean());
+        return VarNot(operand);
+    }
+    case K::UnMinus: {
+        const Variant operand = Left->Value();
+        if (isInteger(operand))
+            return integerResult(-operand.AsInt64());
+        if (operand.Type() == varDouble)
+            return Variant(-operand.AsDouble());
+        return VarNeg(operand);
+    }
     case K::And:
     case K::Or:
         if (Logical) {
@@ -215,37 +463,42 @@ Variant TzqOperatorNode::Value()
         break;
     default: break;
     }
-    const Variant left = Left ? Left->Value() : Variant();
+    const Variant left = valueOf(Left);
     switch (Kind) {
     case K::In: return Variant(isIn(left));
     case K::Is: return Variant(isInstance(left));
     default: break;
     }
-    const Variant right = Right ? Right->Value() : Variant();
-    switch (Kind) {
-    case K::Great: return Variant(VarCompareValue(left, right) == vrGreaterThan);
-    case K::Less: return Variant(VarCompareValue(left, right) == vrLessThan);
-    case K::LessEq: return Variant(left <= right);
-    case K::GreatEq: return Variant(left >= right);
-    case K::NonEq: return Variant(VarCompareValue(left, right) != vrEqual);
-    case K::Eq: return Variant(VarCompareValue(left, right) == vrEqual);
-    case K::Plus: return zqAdd(left, right);
-    case K::StrCat:
-        if (VarType(left) == varString)
-            return zqAdd(left, Variant(VarToStr(right)));
-        return zqAdd(left, right);
-    case K::Minus: return VarSub(left, right);
-    case K::Or: return VarOr(left, right);
-    case K::Xor: return VarXor(left, right);
-    case K::Mul: return VarMul(left, right);
-    case K::DivFloat: return VarDivide(left, right);
-    case K::DivInt: return VarIntDiv(left, right);
-    case K::Mod: return VarMod(left, right);
-    case K::And: return VarAnd(left, right);
-    case K::Shl: return VarShl(left, right);
-    case K::Shr: return VarShr(left, right);
-    default: return Variant();
+    const Variant right = valueOf(Right);
+    if (isComparison(Kind))
+        return Variant(holds(Kind, Road == VariantRoad ? VarCompareValue(left, right) : relation(left, right)));
+    if (Road != VariantRoad) {
+        Variant result;
+        if (inlineResult(Kind, left, right, result))
+            return result;
     }
+    return Binary(left, right);
+}
+
+bool TzqOperatorNode::generalTruth()
+{
+    using K = TzqOperatorKind;
+    if (Road != VariantRoad && isComparison(Kind) && Kind != K::In && Kind != K::Is) {
+        const Variant left = valueOf(Left);
+        return holds(Kind, relation(left, valueOf(Right)));
+    }
+    if (Logical && (Kind == K::And || Kind == K::Or)) {
+        const bool left = Left->Truth();
+        if (left == (Kind == K::Or))
+            return left;
+        return Right->Truth();
+    }
+    return Value().AsBoolean();
+}
+
+Variant TzqOperatorNode::Binary(const Variant &left, const Variant &right) const
+{
+    return variantOperator(Kind, left, right);
 }
 
 TzqExpression::TzqExpression(TzqScript *script)
@@ -373,6 +626,11 @@ bool TzqExpression::infer(TzqExpressionNode *node, QString &errorPos)
         return ok;
     }
     op->Logical = l == fvtBool && r == fvtBool;
+    if (op->Logical || (l == fvtBool && !node->Right))
+        op->Road = TzqOperatorNode::BooleanRoad;
+    else if (isNumberType(l) && isNumberType(r))
+        op->Road = TzqOperatorNode::NumberRoad;
+    op->ChooseEvaluation();
     const bool valid = (op->Kind == K::Is && l == fvtClass && r == fvtClass)
                        || (zqTypesCompatible(m_script, l, lName, r, rName) && allows(l, op->Kind));
     if (!valid) {

@@ -13,6 +13,9 @@
 // and equal priorities associate to the left.  Types are inferred at build
 // time against the compatibility matrix (zqTypesCompatible); evaluation works
 // on variants, with AND and OR short-cut when both operands are Boolean.
+// An operator whose operands are numbers (or of unknown type) computes
+// Integer and Double operands inline and leaves every other kind, and every
+// error, to the variant operators; so does one on two Booleans.
 
 #include "script/zqVariables.h"
 
@@ -47,6 +50,8 @@ public:
     TzqExpressionNode &operator=(const TzqExpressionNode &) = delete;
 
     virtual Variant Value() = 0;
+    // Value().AsBoolean(), without the variant where the node can.
+    virtual bool Truth() { return Value().AsBoolean(); }
     virtual int Priority() const { return 0; }
 
     // Owned; a prefix operator uses Left.
@@ -104,25 +109,51 @@ class TzqOperatorNode : public TzqExpressionNode
 public:
     explicit TzqOperatorNode(TzqOperatorKind kind);
 
-    Variant Value() override;
+    Variant Value() override { return m_value ? m_value(*this) : generalValue(); }
+    bool Truth() override { return m_truth ? m_truth(*this) : generalTruth(); }
     int Priority() const override;
     // "TPlusNode", ... for diagnostics.
     QString ClassName() const;
 
+    // How the operands are computed, from their types: numbers (or
+    // unknown) try the inline Integer and Double road, two Booleans the
+    // inline Boolean road, anything else goes to the variant operators.
+    enum Roads : quint8 { VariantRoad, NumberRoad, BooleanRoad };
+
     TzqOperatorKind Kind;
     // Both operands are Boolean: AND and OR short-cut.
     bool Logical = false;
+    Roads Road = VariantRoad;
+
+    // The variant operator of Kind.
+    Variant Binary(const Variant &left, const Variant &right) const;
+    // Picks the evaluation made for Kind on Road (infer, once the road is
+    // known).
+    void ChooseEvaluation();
 
 private:
+    Variant generalValue();
+    bool generalTruth();
+
+    // Value and Truth made for one kind of operator on the inline roads;
+    // nil for the general ones.
+    Variant (*m_value)(TzqOperatorNode &node) = nullptr;
+    bool (*m_truth)(TzqOperatorNode &node) = nullptr;
+
     bool isIn(const Variant &value);
     bool isInstance(const Variant &value) const;
 };
+
+// A binary operator applied to two values, as an operator node computes it:
+// inline for Integer, Double and Boolean operands, else by the variant
+// operator.
+Variant zqApply(TzqOperatorKind kind, const Variant &left, const Variant &right);
 
 // The operator a text names ("+", "div", "UNMINUS" ... ignoring case);
 // false when the text names none.
 bool zqOperatorKindOf(const QString &text, TzqOperatorKind &kind);
 
-class TzqExpression : public TzqCustomVariable
+class TzqExpression final : public TzqCustomVariable
 {
 public:
     explicit TzqExpression(TzqScript *script);
@@ -147,6 +178,9 @@ public:
     QString Source;
 
     Variant GetValue() override;
+    // The value and its truth, without the virtual call of GetValue.
+    Variant Evaluate() { return m_root->Value(); }
+    bool IsTrue() { return m_root->Truth(); }
     // Writes through the designator the expression consists of; nothing when
     // it is read-only.
     void SetValue(const Variant &value) override;

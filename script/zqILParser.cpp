@@ -7,6 +7,7 @@
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/classes/Streams.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <algorithm>
 
@@ -538,7 +539,9 @@ void TzqILParser::recordError(const GrammarItem &g, int entry)
 
 void TzqILParser::setError(const QString &message, const QString &position)
 {
-    m_errorMsg = message;
+    // The languages' own error texts, in the program's language when it has
+    // a translation of them.
+    m_errorMsg = QCoreApplication::translate("TzqScript", message.toUtf8().constData());
     m_errorPos = position;
 }
 

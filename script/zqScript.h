@@ -127,6 +127,15 @@ public:
     void Terminate();
     // The first OnRunLine up the chain gets the call.
     void RunLine(const QString &unitName, const QString &sourcePos);
+    // Whether a script up the chain has an OnRunLine handler.
+    bool TracesLines() const
+    {
+        for (const TzqScript *script = this; script; script = script->Parent) {
+            if (script->OnRunLine)
+                return true;
+        }
+        return false;
+    }
     // Records an executable line of a unit (the line part of "line:col").
     void AddCodeLine(const QString &unitName, const QString &sourcePos);
 

@@ -37,13 +37,14 @@ void TzqStatement::runBlock()
     }
 }
 
-bool TzqStatement::trace()
+inline bool TzqStatement::trace()
 {
-    Prog->RunLine(UnitName, SourcePos);
+    if (Prog->TracesLines())
+        Prog->RunLine(UnitName, SourcePos);
     return !Prog->Terminated;
 }
 
-bool TzqStatement::leaveLoop()
+inline bool TzqStatement::leaveLoop()
 {
     if (Prog->BreakCalled || Prog->ExitCalled)
         return true;
@@ -72,8 +73,13 @@ void TzqAssignmentStmt::Execute()
 {
     if (!trace())
         return;
-    const Variant operand = Source->GetValue();
-    Target->SetValue(m_readsTarget ? combine(Target->GetValue(), operand) : operand);
+    Variant operand = Source == Expression.get() ? Expression->Evaluate() : zqRead(Source);
+    if (m_readsTarget)
+        operand = combine(zqRead(Target), operand);
+    if (Target == Designator.get())
+        Designator->SetValue(operand);
+    else
+        zqWrite(Target, std::move(operand));
 }
 
 TzqAssignPlusStmt::TzqAssignPlusStmt(TzqScript *prog, const QString &unitName, const QString &sourcePos)
@@ -84,22 +90,22 @@ TzqAssignPlusStmt::TzqAssignPlusStmt(TzqScript *prog, const QString &unitName, c
 
 Variant TzqAssignPlusStmt::combine(const Variant &current, const Variant &operand)
 {
-    return zqAdd(current, operand);
+    return zqApply(TzqOperatorKind::Plus, current, operand);
 }
 
 Variant TzqAssignMinusStmt::combine(const Variant &current, const Variant &operand)
 {
-    return VarSub(current, operand);
+    return zqApply(TzqOperatorKind::Minus, current, operand);
 }
 
 Variant TzqAssignMulStmt::combine(const Variant &current, const Variant &operand)
 {
-    return VarMul(current, operand);
+    return zqApply(TzqOperatorKind::Mul, current, operand);
 }
 
 Variant TzqAssignDivStmt::combine(const Variant &current, const Variant &operand)
 {
-    return VarDivide(current, operand);
+    return zqApply(TzqOperatorKind::DivFloat, current, operand);
 }
 
 TzqCallStmt::~TzqCallStmt() = default;
@@ -112,8 +118,9 @@ void TzqCallStmt::Execute()
         Designator->NeedResult = false;
         Designator->GetValue();
     } else if (Modificator == u"+" || Modificator == u"-") {
-        const Variant value = Designator->GetValue();
-        Designator->SetValue(Modificator == u"+" ? VarAdd(value, Variant(1)) : VarSub(value, Variant(1)));
+        const Variant value = Designator->Read();
+        Designator->SetValue(zqApply(Modificator == u"+" ? TzqOperatorKind::Plus : TzqOperatorKind::Minus, value,
+                                     Variant(1)));
     }
 }
 
@@ -128,7 +135,7 @@ void TzqIfStmt::Execute()
 {
     if (!trace())
         return;
-    if (Condition->GetValue().AsBoolean())
+    if (Condition->IsTrue())
         runBlock();
     else
         ElseStmt->Execute();
@@ -173,7 +180,7 @@ void TzqRepeatStmt::Execute()
         runBlock();
         if (leaveLoop())
             break;
-        if (Condition->GetValue().AsBoolean() != InverseCondition)
+        if (Condition->IsTrue() != InverseCondition)
             break;
     }
     Prog->BreakCalled = false;
@@ -185,7 +192,7 @@ void TzqWhileStmt::Execute()
 {
     if (!trace())
         return;
-    while (Condition->GetValue().AsBoolean()) {
+    while (Condition->IsTrue()) {
         runBlock();
         if (leaveLoop())
             break;
@@ -253,7 +260,7 @@ void TzqCppForStmt::Execute()
     FirstStmt->Execute();
     if (Prog->Terminated)
         return;
-    while (!Prog->Terminated && (!Condition || Condition->GetValue().AsBoolean())) {
+    while (!Prog->Terminated && (!Condition || Condition->IsTrue())) {
         runBlock();
         if (leaveLoop())
             break;
@@ -317,7 +324,7 @@ void TzqContinueStmt::Execute()
 
 void TzqExitStmt::Execute()
 {
-    Prog->RunLine(UnitName, SourcePos);
+    trace();
     Prog->ExitCalled = true;
 }
 

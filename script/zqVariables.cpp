@@ -61,6 +61,18 @@ QString zqTypeNameOf(TzqVarType typ, const QString &typeName)
     return QStringLiteral("Variant");
 }
 
+TzqVariable::TzqVariable(const QString &name, TzqVarType typ, const QString &typeName)
+    : TzqCustomVariable(name, typ, typeName)
+{
+    Slot = TzqSlot::Value;
+}
+
+TzqStringVariable::TzqStringVariable(const QString &name, TzqVarType typ, const QString &typeName)
+    : TzqVariable(name, typ, typeName)
+{
+    Slot = TzqSlot::Text;
+}
+
 Variant TzqVariable::valueFromCallback(const Variant &stored) const
 {
     if (!OnGetVarValue)
@@ -103,6 +115,7 @@ TzqParamItem::TzqParamItem(const QString &name, TzqVarType typ, const QString &t
                            bool isVarParam)
     : TzqCustomVariable(name, typ, typeName), IsOptional(isOptional), IsVarParam(isVarParam)
 {
+    Slot = TzqSlot::Value;
 }
 
 TzqProcVariable::TzqProcVariable(const QString &name, TzqVarType typ, const QString &typeName,
@@ -198,15 +211,69 @@ Variant TzqProcVariable::GetValue()
     ++callDepth;
     Restore restore{this, Executing, main, main ? main->RunningLocalScript : nullptr};
     Executing = true;
-    if (IsFunc)
-        RefItem->SetValue(Unassigned);
+    if (IsFunc) {
+        // What assigning Unassigned leaves in Result, stored directly where
+        // Result keeps its value in Value.
+        if (RefItem->Slot == TzqSlot::Value) {
+            if (m_resultStart.IsNull()) {
+                RefItem->SetValue(Unassigned);
+                m_resultStart = RefItem->Value;
+            }
+            RefItem->Value = m_resultStart;
+        } else {
+            RefItem->SetValue(Unassigned);
+        }
+    }
     if (main)
         main->RunningLocalScript = prog;
     prog->BreakCalled = prog->ContinueCalled = prog->ExitCalled = false;
     prog->Terminated = false;
     prog->IsRunning = true;
     prog->MainProgram()->Execute();
-    return IsFunc ? RefItem->GetValue() : Variant::Null();
+    return IsFunc ? zqRead(RefItem) : Variant::Null();
+}
+
+size_t TzqProcVariable::pushFrame()
+{
+    TzqScript *prog = m_prog.get();
+    if (m_localsCount != prog->Count()) {
+        m_locals.clear();
+        for (int i = 0; i < prog->Count(); ++i) {
+            TzqCustomVariable *item = prog->Items(i)->AsVariable();
+            if (item && item->Slot != TzqSlot::None)
+                m_locals.push_back(item);
+        }
+        m_localsCount = prog->Count();
+    }
+    const size_t base = m_frameTop;
+    const size_t top = base + m_locals.size();
+    if (m_frames.size() < top)
+        m_frames.resize(top);
+    Saved *saved = m_frames.data() + base;
+    for (TzqCustomVariable *item : m_locals) {
+        saved->item = item;
+        if (item->Slot == TzqSlot::Text)
+            saved->value = Variant(static_cast<TzqStringVariable *>(item)->Str);
+        else
+            saved->value = item->Value;
+        ++saved;
+    }
+    m_frameTop = top;
+    return base;
+}
+
+void TzqProcVariable::popFrame(size_t base)
+{
+    for (size_t i = base; i < m_frameTop; ++i) {
+        Saved &saved = m_frames[i];
+        if (saved.item->Slot == TzqSlot::Text) {
+            static_cast<TzqStringVariable *>(saved.item)->Str = saved.value.AsString();
+            saved.value = Variant();
+        } else {
+            saved.item->Value = std::move(saved.value);
+        }
+    }
+    m_frameTop = base;
 }
 
 TzqRecursionGuard::TzqRecursionGuard(TzqCustomVariable *callee)
@@ -214,21 +281,12 @@ TzqRecursionGuard::TzqRecursionGuard(TzqCustomVariable *callee)
     TzqProcVariable *proc = callee->AsProcedure();
     if (!proc || !proc->Executing)
         return;
-    TzqScript *prog = proc->Prog();
-    for (int i = 0; i < prog->Count(); ++i) {
-        TzqCustomVariable *item = prog->Items(i)->AsVariable();
-        if (!item || !item->HoldsLocalValue())
-            continue;
-        const QString *text = item->TextStorage();
-        m_saved.push_back({item, item->Value, text ? *text : QString()});
-    }
+    m_base = proc->pushFrame();
+    m_proc = proc;
 }
 
 TzqRecursionGuard::~TzqRecursionGuard()
 {
-    for (Saved &saved : m_saved) {
-        saved.item->Value = saved.value;
-        if (QString *text = saved.item->TextStorage())
-            *text = saved.str;
-    }
+    if (m_proc)
+        m_proc->popFrame(m_base);
 }

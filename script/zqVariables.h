@@ -47,6 +47,11 @@ public:
 using TzqGetVariableValueEvent =
     std::function<Variant(const QString &VarName, TzqVarType VarTyp, const Variant &OldValue)>;
 
+// Where an item keeps its value, for the interpreter's inline reads and
+// writes: in Value (variables and parameters), in the text storage (string
+// variables), or behind the virtual GetValue and SetValue.
+enum class TzqSlot : quint8 { None, Value, Text };
+
 class TzqCustomVariable : public TzqScriptItem
 {
 public:
@@ -72,6 +77,7 @@ public:
     QString UppercaseName;
     Variant Value = Variant::Null();
     TzqGetVariableValueEvent OnGetVarValue;
+    TzqSlot Slot = TzqSlot::None;
 
     // The stored value; writes are ignored on a read-only item.
     virtual Variant GetValue();
@@ -81,10 +87,6 @@ public:
     TzqCustomVariable *AsVariable() override { return this; }
     virtual TzqCustomHelper *AsHelper() { return nullptr; }
     virtual TzqProcVariable *AsProcedure() { return nullptr; }
-    // Variables and parameters, whose values a recursive call keeps apart.
-    virtual bool HoldsLocalValue() const { return false; }
-    // The text a string variable holds in place of Value.
-    virtual QString *TextStorage() { return nullptr; }
 
     // The formal parameters, owned, in order.
     int Count() const { return int(m_params.size()); }
@@ -100,6 +102,36 @@ private:
     std::vector<std::unique_ptr<TzqParamItem>> m_params;
 };
 
+// The value GetValue gives, read in place from an item that keeps it in
+// Value and has no read call-back.
+inline Variant zqRead(TzqCustomVariable *item)
+{
+    if (item->Slot == TzqSlot::Value && !item->OnGetVarValue)
+        return item->Value;
+    return item->GetValue();
+}
+
+// Whether a variable of kind typ stores a value of this type unchanged.
+inline bool zqStoresAsIs(TzqVarType typ, TVarType type)
+{
+    switch (typ) {
+    case fvtInt: return type == varInteger;
+    case fvtBool: return type == varBoolean;
+    case fvtFloat: return type == varDouble || type == varDate;
+    case fvtString: return type == varString;
+    default: return true;
+    }
+}
+
+// SetValue, done in place where it would store the value unchanged.
+inline void zqWrite(TzqCustomVariable *item, Variant &&value)
+{
+    if (item->Slot == TzqSlot::Value && !item->IsReadOnly && zqStoresAsIs(item->Typ, value.Type()))
+        item->Value = std::move(value);
+    else
+        item->SetValue(value);
+}
+
 // The type name reported for a kind; the type name itself for classes and
 // enumerations.
 QString zqTypeNameOf(TzqVarType typ, const QString &typeName);
@@ -110,12 +142,10 @@ QString zqTypeNameOf(TzqVarType typ, const QString &typeName);
 class TzqVariable : public TzqCustomVariable
 {
 public:
-    using TzqCustomVariable::TzqCustomVariable;
+    TzqVariable(const QString &name, TzqVarType typ, const QString &typeName);
 
     Variant GetValue() override;
     void SetValue(const Variant &value) override;
-    bool HoldsLocalValue() const override { return true; }
-
 protected:
     Variant valueFromCallback(const Variant &stored) const;
 };
@@ -125,13 +155,12 @@ protected:
 class TzqStringVariable : public TzqVariable
 {
 public:
-    using TzqVariable::TzqVariable;
+    TzqStringVariable(const QString &name, TzqVarType typ, const QString &typeName);
 
     QString Str;
 
     Variant GetValue() override;
     void SetValue(const Variant &value) override;
-    QString *TextStorage() override { return &Str; }
 };
 
 // A type name registered with TzqScript::AddType.
@@ -141,7 +170,7 @@ public:
     using TzqCustomVariable::TzqCustomVariable;
 };
 
-class TzqParamItem : public TzqCustomVariable
+class TzqParamItem final : public TzqCustomVariable
 {
 public:
     TzqParamItem(const QString &name, TzqVarType typ, const QString &typeName, bool isOptional, bool isVarParam);
@@ -149,15 +178,13 @@ public:
     Variant DefValue = Variant::Null();
     bool IsOptional;
     bool IsVarParam;
-
-    bool HoldsLocalValue() const override { return true; }
 };
 
 // A procedure or function of a script.  Its parameters, local variables and
 // Result live in Prog, its own local script under the declaring one.
 // Reading the value runs the body (the caller has stored the arguments in the
 // parameters) and yields the function result, or Null for a procedure.
-class TzqProcVariable : public TzqCustomVariable
+class TzqProcVariable final : public TzqCustomVariable
 {
 public:
     TzqProcVariable(const QString &name, TzqVarType typ, const QString &typeName, TzqScript *parentProg, bool isFunc);
@@ -189,7 +216,33 @@ public:
     TzqProcVariable *AsProcedure() override { return this; }
 
 private:
+    friend class TzqRecursionGuard;
+
+    // A caller's values of the locals while a call of the procedure from
+    // within it runs.
+    struct Saved {
+        TzqCustomVariable *item = nullptr;
+        // Value, or the text of a string variable.
+        Variant value;
+    };
+
+    // Copies the locals' values onto the frame stack and returns where
+    // they start; popFrame puts them back.
+    size_t pushFrame();
+    void popFrame(size_t base);
+
     std::unique_ptr<TzqScript> m_prog;
+    // The parameters, variables and Result of Prog (their values are the
+    // running call's), listed for an item count of m_localsCount.
+    std::vector<TzqCustomVariable *> m_locals;
+    int m_localsCount = -1;
+    // Saved frames, innermost last, up to m_frameTop; the entries above
+    // stay for the next call so that no call allocates once the depth was
+    // reached.
+    std::vector<Saved> m_frames;
+    size_t m_frameTop = 0;
+    // Result's value at the start of a call; Null until the first call.
+    Variant m_resultStart = Variant::Null();
 };
 
 // Keeps the values of a procedure's parameters and local variables while a
@@ -205,10 +258,6 @@ public:
     TzqRecursionGuard &operator=(const TzqRecursionGuard &) = delete;
 
 private:
-    struct Saved {
-        TzqCustomVariable *item;
-        Variant value;
-        QString str;
-    };
-    std::vector<Saved> m_saved;
+    TzqProcVariable *m_proc = nullptr;
+    size_t m_base = 0;
 };

@@ -126,6 +126,7 @@ bool TChunkIHDR::LoadFromStream(TStream *stream, const QByteArray &name, quint32
     const qint64 rawBytes = qint64(Height) * (BytesForPixels(Width) + 1);
     if (rawBytes > (stream->Size() - stream->Position()) * MaxInflateRatio)
         throw EPngUnexpectedEnd();
+    CheckPictureSize(Width, Height);
     PrepareImageData();
     return true;
 }

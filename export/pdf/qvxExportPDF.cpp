@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QUuid>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -111,11 +112,6 @@ void TqvxPDFExport::SetXRef(int objectNumber)
     m_xref[objectNumber - 1] = m_output->Position();
 }
 
-QByteArray TqvxPDFExport::Deflate(const QByteArray &data)
-{
-    return ZCompressBuffer(data.constData(), data.size(), zcFastest);
-}
-
 QByteArray TqvxPDFExport::CryptData(const QByteArray &data, int objectNumber) const
 {
     return m_encrypted ? CryptBytes(m_keys.FileKey, data, objectNumber) : data;
@@ -203,10 +199,16 @@ void TqvxPDFExport::StartPage(TqvxReportPage *page, int)
     m_pagePictures.clear();
     m_pageWidth = m_pageInfo.Width * 0.75;
     m_pageHeight = m_pageInfo.Height * 0.75;
+    limitPageSize();
     m_pageHeights.append(m_pageHeight);
     m_leftOffset = m_pageInfo.LeftMargin * 0.05;
     m_topOffset = m_pageInfo.TopMargin * 0.05;
-    m_content = std::make_unique<TMemoryStream>();
+    // One stream serves page after page, keeping its room.
+    if (!m_content)
+        m_content = std::make_unique<TMemoryStream>();
+    m_content->Seek(0, soBeginning);
+    m_content->SetSize(0);
+    m_graphicsState.Reset();
 
     if (m_pageInfo.Color == clNone)
         return;
@@ -225,6 +227,34 @@ void TqvxPDFExport::StartPage(TqvxReportPage *page, int)
     WriteLn(c, x2 + ' ' + y2 + " l");
     WriteLn(c, x1 + ' ' + y2 + " l");
     WriteLn(c, "B");
+    m_graphicsState.PenWritten(QByteArray(), "[] 0 d", TqvxPDFNumber(0));
+}
+
+void TqvxPDFExport::limitPageSize()
+{
+    const auto limited = [](double size) {
+        return std::isfinite(size) ? std::clamp(size, MinPageSizePt, MaxPageSizePt) : MaxPageSizePt;
+    };
+    const double width = limited(m_pageWidth);
+    const double height = limited(m_pageHeight);
+    if (width == m_pageWidth && height == m_pageHeight)
+        return;
+    // The top left of the page stays in place.  A page without any size
+    // (no page object behind it) is no fault of the file.
+    const bool sizeless = m_pageWidth == 0 && m_pageHeight == 0;
+    if (!m_pageSizeLimited && !sizeless)
+        warn(QStringLiteral("Page %1 measures %2 x %3 pt; a PDF page measures %4 to %5 pt a side, so the page was "
+                            "cut to %6 x %7 pt")
+                 .arg(m_pageHeights.size() + 1)
+                 .arg(m_pageWidth, 0, 'f', 0)
+                 .arg(m_pageHeight, 0, 'f', 0)
+                 .arg(MinPageSizePt, 0, 'f', 0)
+                 .arg(MaxPageSizePt, 0, 'f', 0)
+                 .arg(width, 0, 'f', 0)
+                 .arg(height, 0, 'f', 0));
+    m_pageSizeLimited = m_pageSizeLimited || !sizeless;
+    m_pageWidth = width;
+    m_pageHeight = height;
 }
 
 void TqvxPDFExport::ExportObject(TqvxComponent *object)
@@ -260,11 +290,14 @@ void TqvxPDFExport::FinishPage(TqvxReportPage *, int)
     Write(m_output, "<< ");
     const QByteArray &content = m_content->Bytes();
     if (m_compressed) {
-        const QByteArray packed = Deflate(content);
+        const QByteArrayView packed = m_deflater.Deflate(content.constData(), content.size());
         WriteLn(m_output, "/Filter /FlateDecode /Length " + QByteArray::number(packed.size()) + " /Length1 "
                               + QByteArray::number(content.size()) + " >>");
         WriteLn(m_output, "stream");
-        Write(m_output, CryptData(packed, n));
+        if (m_encrypted)
+            Write(m_output, CryptData(packed.toByteArray(), n));
+        else
+            m_output->WriteBuffer(packed.data(), packed.size());
         Write(m_output, "\r\n");
     } else {
         WriteLn(m_output, "/Length " + QByteArray::number(content.size()) + " >>");
@@ -273,7 +306,6 @@ void TqvxPDFExport::FinishPage(TqvxReportPage *, int)
     }
     WriteLn(m_output, "endstream");
     WriteLn(m_output, "endobj");
-    m_content.reset();
 
     for (const auto &font : m_fonts)
         if (font->ObjectNumber == 0)
@@ -534,6 +566,7 @@ void TqvxPDFExport::Clear()
     m_xref.clear();
     m_pageObjects.clear();
     m_pageHeights.clear();
+    m_pageSizeLimited = false;
     m_fonts.clear();
     m_unusableFaces.clear();
     m_annots.clear();

@@ -17,7 +17,9 @@
 // installs a TqvxPDFPageDrawing, which gives the geometry of a page and
 // draws each object into the page content through the routines below.
 
+#include "export/pdf/qvxPDFDeflate.h"
 #include "export/pdf/qvxPDFFont.h"
+#include "export/pdf/qvxPDFGraphicsState.h"
 #include "export/pdf/qvxPDFSecurity.h"
 #include "export/pdf/qvxPDFStrings.h"
 #include "report/report/qvxExportFilter.h"
@@ -51,6 +53,15 @@ struct TqvxPDFPageInfo {
     TqvxFrameStyle FrameStyle = fsSolid;
     double FrameWidth = 1;
 };
+
+// The sizes of a page PDF readers accept, in points: a larger or smaller
+// page is written cut to them.
+inline constexpr double MinPageSizePt = 3;
+inline constexpr double MaxPageSizePt = 14400;
+
+// The most characters of one memo's text the export lays out and writes
+// (the lines that hold them); the rest is left out with a warning.
+inline constexpr int MaxExportedMemoChars = 1 << 20;
 
 // The page drawing the filter calls.  PageInfo answers the geometry of a
 // prepared page; WriteView draws one view of the page with the filter's
@@ -192,6 +203,8 @@ public:
     std::function<QByteArray()> NewFileId;
     // Font warnings; by default they go to the report's error list.
     TqvxPDFWarningSink OnWarning;
+    // Reports a warning of the page drawing as the font warnings go.
+    void Warn(const QString &text) { warn(text); }
 
     // --- Routines of the page drawing ----------------------------------------
 
@@ -219,6 +232,18 @@ public:
 
     QByteArray GetPDFColor(TColor color) { return m_colorText(color); }
 
+    // What the current page's content has set, so that operators are
+    // written only where they change it.
+    TqvxPDFGraphicsState &GraphicsState() { return m_graphicsState; }
+    // An empty stream that one memo's operators are put together in before
+    // they go into the page content.
+    TMemoryStream *MemoContent()
+    {
+        m_memoContent.Seek(0, soBeginning);
+        m_memoContent.SetSize(0);
+        return &m_memoContent;
+    }
+
     // The document's font for a report font, added on first use (with the
     // face given, or else the face the font engine serves).  A face that
     // cannot be embedded is reported once; other faces show its text.
@@ -228,8 +253,11 @@ public:
     // text object whose font is already set to it at this size: the
     // glyphs, fonts standing in for characters the face lacks (the text
     // object's font set again after them), and the line as ActualText
-    // where the glyphs alone would not give it back.
-    QByteArray ShowText(TqvxPDFFont *font, const QByteArray &size, const QString &line, bool rightToLeft = false);
+    // where the glyphs alone would not give it back.  shownGlyphs, when
+    // given, receives the glyphs when the font shows the whole line, and is
+    // emptied when other fonts take part.
+    QByteArray ShowText(TqvxPDFFont *font, const QByteArray &size, const QString &line, bool rightToLeft = false,
+                        QList<quint16> *shownGlyphs = nullptr);
     // A usable font of the document that has every character of a
     // grapheme cluster the font lacks; nullptr when no face has them.
     TqvxPDFFont *FallbackFont(const TqvxPDFFont &font, QStringView cluster);
@@ -247,7 +275,7 @@ public:
     }
     bool Encrypted() const { return m_encrypted; }
     // The data in zlib format at the fastest level, as streams are stored.
-    static QByteArray Deflate(const QByteArray &data);
+    QByteArray Deflate(const QByteArray &data) { return m_deflater.Deflate(data.constData(), data.size()).toByteArray(); }
     // The stream bytes of an object, encrypted when the document is.
     QByteArray CryptData(const QByteArray &data, int objectNumber) const;
 
@@ -293,6 +321,9 @@ private:
     void WriteFontStream(int n, const QByteArray &data, const QByteArray &prefix, bool lengthOne);
     void WriteFontDescriptor(int d, const TqvxPDFFont &font, const QByteArray &name, const QByteArray &fontFile);
     void warn(const QString &text);
+    // Brings the page into the sizes PDF readers take, with one warning
+    // for the first page that needs it.
+    void limitPageSize();
     static QByteArray WithActualText(const QString &text, const QByteArray &shown);
     // The document's font for a face standing in for another font's
     // characters (embedded always); nullptr when the face is unusable.
@@ -345,6 +376,7 @@ private:
     TqvxPDFPageInfo m_pageInfo;
     double m_pageWidth = 0;
     double m_pageHeight = 0;
+    bool m_pageSizeLimited = false;
     double m_leftOffset = 0;
     double m_topOffset = 0;
     QByteArray m_fileId;
@@ -353,6 +385,9 @@ private:
     bool m_openType = false;
     TqvxPDFKeys m_keys;
     TqvxPDFColorText m_colorText;
+    TqvxPDFGraphicsState m_graphicsState;
+    TMemoryStream m_memoContent;
+    TqvxPDFDeflater m_deflater;
 };
 
 // Declares the defaults of the filter's published properties.

@@ -5,6 +5,8 @@
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/graphics/TextShaping.h"
 
+#include <hb.h>
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -200,7 +202,38 @@ bool TqvxPDFFont::recordNew(quint16 id, int advance, QStringView text)
     m_glyphs.append(id);
     m_widths.append(toGlyphSpace(advance, m_face->UnitsPerEm()));
     m_characters.append(given);
+    hb_glyph_extents_t extents{};
+    if (!m_face->HarfBuzzFont()
+        || !hb_font_get_glyph_extents(static_cast<hb_font_t *>(m_face->HarfBuzzFont()), id, &extents))
+        extents = {};
+    const double scale = 1000.0 / m_face->UnitsPerEm();
+    m_extents.push_back({float(extents.x_bearing * scale), float((extents.x_bearing + extents.width) * scale),
+                         float((extents.y_bearing + extents.height) * scale), float(extents.y_bearing * scale),
+                         float(m_widths.back())});
     return given == text;
+}
+
+TqvxPDFInk TqvxPDFFont::Ink(const QList<quint16> &glyphs, double size, double spacing) const
+{
+    const double k = size / 1000;
+    const size_t known = m_index.size();
+    double left = 0, right = 0, bottom = 0, top = 0;
+    double pen = 0;
+    for (const quint16 glyph : glyphs) {
+        const int at = glyph < known ? m_index[glyph] : -1;
+        if (at < 0)
+            return {};
+        const Extents &e = m_extents[size_t(at)];
+        // A glyph without outline (a space) has no ink.
+        if (e.Right > e.Left) {
+            left = std::min(left, pen + e.Left * k);
+            right = std::max(right, pen + e.Right * k);
+            bottom = std::min(bottom, e.Bottom * k);
+            top = std::max(top, e.Top * k);
+        }
+        pen += e.Advance * k + spacing;
+    }
+    return {true, left, right, bottom, top};
 }
 
 QByteArray TqvxPDFFont::GetPDFName() const

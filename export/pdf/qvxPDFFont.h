@@ -61,6 +61,17 @@ struct TqvxPDFFontFile {
     bool OpenType = false;
 };
 
+// A box around the ink of a run of glyphs and the point the run starts
+// at, in points from that point (y upwards).  Not Known when a glyph was
+// not recorded.
+struct TqvxPDFInk {
+    bool Known = false;
+    double Left = 0;
+    double Right = 0;
+    double Bottom = 0;
+    double Top = 0;
+};
+
 // Faces that match by name alone and get no style suffix in their PDF name.
 bool IsCJKFace(const QString &name);
 
@@ -105,6 +116,10 @@ public:
     const QList<quint16> &Glyphs() const { return m_glyphs; }
     const QList<int> &Widths() const { return m_widths; }
     const QList<QString> &Characters() const { return m_characters; }
+
+    // The ink of recorded glyphs shown at a size in points, each advancing
+    // by its recorded width and the character spacing (points).
+    TqvxPDFInk Ink(const QList<quint16> &glyphs, double size, double spacing) const;
 
     // The name of the face used, escaped, with ",Bold", ",Italic" or
     // ",BoldItalic" after it unless it is a CJK face.
@@ -164,4 +179,10 @@ private:
     // Where each glyph id sits in the lists above, -1 where it is not;
     // grown up to the highest id recorded.
     std::vector<int> m_index;
+    // The outline's box and the advance of each recorded glyph in glyph
+    // space, in the order of the lists above.
+    struct Extents {
+        float Left, Right, Bottom, Top, Advance;
+    };
+    std::vector<Extents> m_extents;
 };

@@ -210,7 +210,13 @@ void TqvxPDFViewWriter::WriteBitmap()
 
     writeImage(image, alpha, drawsGrey(m_view), L - dx, T - dy, bw, bh);
     frameWidth.restore();
-    WriteFrame();
+    if (WriteFrame()) {
+        // Outside any memo: memos drawn later inherit this pen.
+        TqvxPDFGraphicsState &state = m_pdf.GraphicsState();
+        state.Outside.Stroke = state.Current.Stroke;
+        state.Outside.Dash = state.Current.Dash;
+        state.Outside.Width = state.Current.Width;
+    }
 }
 
 void TqvxPDFViewWriter::writeImage(const QImage &image, const QByteArray &alpha, bool grey, double left, double top,

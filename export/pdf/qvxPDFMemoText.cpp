@@ -4,6 +4,7 @@
 #include "export/pdf/qvxPDFFont.h"
 #include "export/pdf/qvxPDFStrings.h"
 #include "export/pdf/qvxPDFViewWriter.h"
+#include "report/base/TWideStrings.h"
 #include "report/text/qvxDrawText.h"
 #include "report/views/qvxMemoView.h"
 #include "report/base/qvxNumbers.h"
@@ -62,13 +63,58 @@ bool inRotatedQuarter(int rotation)
 
 } // namespace
 
+const TWideStrings *TqvxPDFViewWriter::exportedText(TqvxCustomMemoView *memo, TWideStrings &cut)
+{
+    const TWideStrings *text = memo->Memo();
+    qint64 length = 0;
+    for (int i = 0; i < text->Count(); ++i)
+        length += text->Get(i).size();
+    if (length <= MaxExportedMemoChars)
+        return text;
+    qsizetype left = MaxExportedMemoChars;
+    for (int i = 0; i < text->Count() && left > 0; ++i) {
+        const QString line = text->Get(i);
+        cut.Add(line.left(left));
+        left -= std::min(left, line.size());
+    }
+    m_pdf.Warn(QStringLiteral("%1: its text of %2 characters is longer than the %3 a memo may show in a PDF file; "
+                              "the rest was left out")
+                   .arg(memo->Name())
+                   .arg(length)
+                   .arg(MaxExportedMemoChars));
+    return &cut;
+}
+
 void TqvxPDFViewWriter::WriteMemo(TqvxCustomMemoView *memo)
 {
     const TqvxFrame *frame = memo->Frame();
     const double fw = frame->Width();
     const double sw = frame->ShadowWidth();
-    writeParts("q\r\n", m_pdf.PX(L - fw), ' ', m_pdf.PY(T + H + fw), ' ', (W + 2 * fw) * 0.75, ' ',
-               (H + 2 * fw) * 0.75, " re\r\nW\r\nn\r\n");
+    // The memo is put together apart: it is clipped to its box grown by the
+    // frame's width only when its text may reach outside that box.
+    TqvxPDFGraphicsState &state = m_pdf.GraphicsState();
+    const TqvxPDFPen before = state.Current;
+    TStream *const page = m_content;
+    m_content = m_pdf.MemoContent();
+    m_clipLeft = m_pdf.PX(L - fw);
+    m_clipBottom = m_pdf.PY(T + H + fw);
+    m_clipWidth = (W + 2 * fw) * 0.75;
+    m_clipHeight = (H + 2 * fw) * 0.75;
+    m_needsClip = memo->Rotation() > 0 || memo->Underlines();
+    m_dashSet = false;
+    const auto finish = [&] {
+        auto *own = static_cast<TMemoryStream *>(m_content);
+        m_content = page;
+        if (m_needsClip) {
+            writeParts("q\r\n", m_clipLeft, ' ', m_clipBottom, ' ', m_clipWidth, ' ', m_clipHeight,
+                       " re\r\nW\r\nn\r\n");
+            m_content->WriteBuffer(own->Memory(), own->Size());
+            write("Q\r\n");
+            state.Current = before;
+        } else {
+            m_content->WriteBuffer(own->Memory(), own->Size());
+        }
+    };
     try {
         const double w = W - sw;
         const double h = H - sw;
@@ -78,9 +124,15 @@ void TqvxPDFViewWriter::WriteMemo(TqvxCustomMemoView *memo)
             X2 = TqvxPDFNumber(m_pdf.PX(L + w));
             Y2 = TqvxPDFNumber(m_pdf.PY(T + h));
             const QByteArray s = color(frame->ShadowColor());
-            writeParts(s, " rg\r\n", s, " RG\r\n", m_pdf.PX(L + w), ' ', m_pdf.PY(T + h + sw), ' ', sw * 0.75, ' ', HH,
-                       " re\r\nB\r\n", m_pdf.PX(L + sw), ' ', m_pdf.PY(T + h + sw), ' ', WW, ' ', sw * 0.75,
-                       " re\r\nB\r\n");
+            // The strips' borders are drawn with the pen outside the memo.
+            m_text.Clear();
+            state.SetFill(m_text, s);
+            state.SetPen(m_text, s, state.Outside.Dash, state.Outside.Width);
+            m_text << m_pdf.PX(L + w) << ' ' << m_pdf.PY(T + h + sw) << ' ' << sw * 0.75 << ' ' << HH
+                   << " re\r\nB\r\n" << m_pdf.PX(L + sw) << ' ' << m_pdf.PY(T + h + sw) << ' ' << WW << ' '
+                   << sw * 0.75 << " re\r\nB\r\n";
+            m_content->WriteBuffer(m_text.Data(), m_text.Size());
+            m_dashSet = true;
         }
 
         MemoLocks locks;
@@ -109,17 +161,27 @@ void TqvxPDFViewWriter::WriteMemo(TqvxCustomMemoView *memo)
         if (sides.testFlag(ftBottom))
             box.Bottom -= qvxRound(fw / 2);
         layout->SetDimensions(1, 1, 1, box, box);
-        layout->SetText(memo->Memo());
+        TWideStrings cut;
+        layout->SetText(exportedText(memo, cut));
         const double lineHeight = layout->LineHeight();
 
         // A brush fills with its colour; a gradient or glass fill lies
         // under the text as an image.
         const TqvxCustomFill *fillKind = highlight && highlight->ApplyFill() ? highlight->Fill() : memo->Fill();
-        if (qvxFillTypeOf(fillKind) != ftBrush)
+        if (qvxFillTypeOf(fillKind) != ftBrush) {
             writeFillImage(fillKind, frame->DropShadow() ? w : W, frame->DropShadow() ? h : H);
-        else if (fill != clNone)
-            writeParts(color(fill), " rg\r\n", X1, ' ', Y2, ' ', WW, ' ', HH, " re\r\nf\r\n");
-        WriteFrame();
+        } else if (fill != clNone) {
+            m_text.Clear();
+            state.SetFill(m_text, color(fill));
+            m_text << X1 << ' ' << Y2 << ' ' << WW << ' ' << HH << " re\r\nf\r\n";
+            m_content->WriteBuffer(m_text.Data(), m_text.Size());
+        }
+        if (WriteFrame()) {
+            m_dashSet = true;
+            // The clip cuts sides wider than twice the frame's width.
+            if (m_frameReach > fw)
+                m_needsClip = true;
+        }
 
         const int rotation = memo->Rotation();
         if (rotation > 0) {
@@ -144,16 +206,46 @@ void TqvxPDFViewWriter::WriteMemo(TqvxCustomMemoView *memo)
             const int n = int(H / lineHeight);
             for (int i = 0; i < n; ++i) {
                 const double y = m_pdf.PY(T + memo->GapY() + 1 + (i + 1) * lineHeight);
-                writeParts(color(frame->Color()), " RG\r\n", fw * 0.75, " w\r\n", X1, ' ', y, " m\r\n", X2, ' ', y,
-                           " l\r\nS\r\n");
+                m_text.Clear();
+                setInheritedDash(m_text);
+                state.SetStroke(m_text, color(frame->Color()));
+                state.SetWidth(m_text, TqvxPDFNumber(fw * 0.75));
+                m_text << X1 << ' ' << y << " m\r\n" << X2 << ' ' << y << " l\r\nS\r\n";
+                m_content->WriteBuffer(m_text.Data(), m_text.Size());
             }
         }
         writeMemoLines(memo, font, lineHeight);
     } catch (...) {
-        write("Q\r\n");
+        m_needsClip = true;
+        finish();
         throw;
     }
-    write("Q\r\n");
+    finish();
+}
+
+void TqvxPDFViewWriter::setInheritedDash(TqvxPDFContentText &out)
+{
+    // Nothing of the memo has set a dash yet: the one outside it holds.
+    if (!m_dashSet)
+        m_pdf.GraphicsState().SetDash(out, m_pdf.GraphicsState().Outside.Dash);
+    m_dashSet = true;
+}
+
+bool TqvxPDFViewWriter::outsideBox(TqvxCustomMemoView *memo, int i, int n, double lineHeight) const
+{
+    if (lineHeight <= 0)
+        return false;
+    const double shadow = memo->Frame()->ShadowWidth();
+    const double high = H - shadow - 2 * memo->GapY();
+    double baseline = (i + 1) * lineHeight;
+    if (memo->VAlign() == vaCenter)
+        baseline += (high - n * lineHeight) / 2;
+    else if (memo->VAlign() == vaBottom)
+        baseline = high - (n - i - 1) * lineHeight;
+    // A line's glyphs reach a line height above and below its baseline at
+    // most; the frame's width is inside the clip as well.
+    const double margin = lineHeight + memo->Frame()->Width() + memo->GapY() + memo->Font()->Size();
+    return baseline + margin < 0 || baseline - margin > H;
 }
 
 void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, const TFont &font, double lineHeight)
@@ -165,6 +257,7 @@ void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, const TFont &fo
     if (std::all_of(lines.cbegin(), lines.cend(), [](const QString &line) { return line.isEmpty(); }))
         return;
 
+    TqvxPDFGraphicsState &state = m_pdf.GraphicsState();
     TqvxPDFFont *pdfFont = m_pdf.FindFont(font);
     const bool cjk = IsCJKFace(font.Name());
     const bool fakeBold = cjk && font.Style().testFlag(fsBold);
@@ -172,13 +265,18 @@ void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, const TFont &fo
     const int fontSize = font.Size();
     const QByteArray sizeText = QByteArray::number(fontSize);
     const TColor textColor = font.Color() == clNone ? clBlack : font.Color();
-    writeParts(pdfFont->ResourceName, ' ', sizeText, " Tf\r\n", color(textColor), " rg\r\n");
     const double cs = memo->CharSpacing() * 0.75;
-    if (cs != 0)
-        writeParts(cs, " Tc\r\n");
+    m_text.Clear();
+    state.SetFont(m_text, pdfFont->ResourceName + ' ' + sizeText);
+    state.SetFill(m_text, color(textColor));
+    state.SetCharSpacing(m_text, TqvxPDFNumber(cs));
+    m_content->WriteBuffer(m_text.Data(), m_text.Size());
     const double underlineOffset = fontSize * 0.12;
     const double strikeOutOffset = fontSize * 0.28;
     layout->SetGaps(0, memo->CharSpacing(), memo->LineSpacing());
+    // Decorated text is drawn inside the clip as it always was.
+    if (font.Style().testFlag(fsUnderline) || font.Style().testFlag(fsStrikeout) || fakeBold || fakeItalic)
+        m_needsClip = true;
 
     const TqvxFrame *frame = memo->Frame();
     const double w = W - frame->ShadowWidth();
@@ -192,8 +290,12 @@ void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, const TFont &fo
     // underline and strike-out.
     const bool needsWidth = memo->HAlign() == haRight || memo->HAlign() == haCenter
         || font.Style().testFlag(fsUnderline) || font.Style().testFlag(fsStrikeout);
+    // The ink of a line must keep this far inside the clip for the clip to
+    // change no pixel of it (a device pixel at 72 dots per inch).
+    const double margin = 1;
+    QList<quint16> glyphs;
     for (int i = 0; i < n; ++i) {
-        if (lines[i].isEmpty())
+        if (lines[i].isEmpty() || (rotation == 0 && outsideBox(memo, i, n, lineHeight)))
             continue;
         const double pg = i == 0 ? memo->ParagraphGap() : 0;
         double tw = 0;
@@ -239,21 +341,47 @@ void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, const TFont &fo
             y = m_pdf.PY(y0);
         }
 
-        writeParts("BT\r\n", x, ' ', y, " Td\r\n");
+        // The text object starts at the numbers as written.
+        const TqvxPDFNumber tx(x);
+        const TqvxPDFNumber ty(y);
+        m_text.Clear();
+        m_text << "BT\r\n" << tx << ' ' << ty << " Td\r\n";
         if (fakeItalic)
-            writeParts("1 0 0.3333 1 ", x, ' ', y, " Tm\r\n");
+            m_text << "1 0 0.3333 1 " << tx << ' ' << ty << " Tm\r\n";
+        if (fakeBold) {
+            m_text << "2 Tr\r\n";
+            state.SetWidth(m_text, TqvxPDFNumber(fontSize / 35.0));
+            state.SetStroke(m_text, color(textColor));
+            setInheritedDash(m_text);
+        }
+        m_text << m_pdf.ShowText(pdfFont, sizeText, lines[i], memo->RTLReading(), m_needsClip ? nullptr : &glyphs)
+               << "ET\r\n";
         if (fakeBold)
-            writeParts("2 Tr ", fontSize / 35.0, " w ", color(textColor), " RG\r\n");
-        writeParts(m_pdf.ShowText(pdfFont, sizeText, lines[i], memo->RTLReading()), "ET\r\n");
-        if (fakeBold)
-            write("0 Tr\r\n");
+            m_text << "0 Tr\r\n";
+        m_content->WriteBuffer(m_text.Data(), m_text.Size());
+        if (!m_needsClip) {
+            const TqvxPDFInk ink = glyphs.isEmpty() ? TqvxPDFInk() : pdfFont->Ink(glyphs, fontSize, cs);
+            const double x0 = tx.Value();
+            const double y0 = ty.Value();
+            if (!ink.Known || x0 + ink.Left < m_clipLeft + margin
+                || x0 + ink.Right > m_clipLeft + m_clipWidth - margin || y0 + ink.Bottom < m_clipBottom + margin
+                || y0 + ink.Top > m_clipBottom + m_clipHeight - margin)
+                m_needsClip = true;
+        }
         // Underline and strike-out: a stroke at an offset from the baseline.
         const auto decoration = [&](double offset) {
-            writeParts(color(textColor), " RG\r\n", fontSize * 0.08, " w\r\n", x, ' ', y + offset, " m\r\n",
-                       x + tw * 0.75, ' ', y + offset, " l\r\nS\r\n");
+            m_text.Clear();
+            setInheritedDash(m_text);
+            state.SetStroke(m_text, color(textColor));
+            state.SetWidth(m_text, TqvxPDFNumber(fontSize * 0.08));
+            m_text << x << ' ' << y + offset << " m\r\n" << x + tw * 0.75 << ' ' << y + offset << " l\r\nS\r\n";
+            m_content->WriteBuffer(m_text.Data(), m_text.Size());
         };
         if (font.Style().testFlag(fsUnderline)) {
-            write("[] 0 d\r\n");
+            m_text.Clear();
+            state.SetDash(m_text, "[] 0 d");
+            m_content->WriteBuffer(m_text.Data(), m_text.Size());
+            m_dashSet = true;
             decoration(-underlineOffset);
         }
         if (font.Style().testFlag(fsStrikeout))

@@ -12,6 +12,8 @@
 #include "report/views/qvxShapeView.h"
 #include "toolkit/core/SysUtils.h"
 
+#include <algorithm>
+
 namespace {
 
 bool isHTMLMemo(const TqvxCustomMemoView *memo, const TqvxPDFExport &pdf)
@@ -23,6 +25,15 @@ bool isTextMemo(TqvxView *view, const TqvxPDFExport &pdf)
 {
     auto *memo = dynamic_cast<TqvxCustomMemoView *>(view);
     return memo && (memo->BrushStyle() == bsSolid || memo->BrushStyle() == bsClear) && !isHTMLMemo(memo, pdf);
+}
+
+// Lines and shapes set the pen of their frame with operators of their own,
+// outside any memo.
+void framePenWritten(TqvxPDFExport &pdf, const TqvxView *view)
+{
+    const TqvxFrame *frame = view->Frame();
+    pdf.GraphicsState().PenWritten(pdf.GetPDFColor(frame->Color()), GetDashPattern(frame->Style(), frame->Width()),
+                                   TqvxPDFNumber(frame->Width() * 0.75));
 }
 
 } // namespace
@@ -53,16 +64,19 @@ void qvxPDFWriteView(TqvxPDFExport &pdf, TqvxView *view)
 {
     TqvxPDFViewWriter writer(pdf, view);
     writer.WriteHyperlink();
-    if (isTextMemo(view, pdf))
+    if (isTextMemo(view, pdf)) {
         writer.WriteMemo(static_cast<TqvxCustomMemoView *>(view));
-    else if (auto *line = dynamic_cast<TqvxCustomLineView *>(view))
+    } else if (auto *line = dynamic_cast<TqvxCustomLineView *>(view)) {
         writer.WriteLine(line);
-    else if (auto *shape = dynamic_cast<TqvxShapeView *>(view))
+        framePenWritten(pdf, view);
+    } else if (auto *shape = dynamic_cast<TqvxShapeView *>(view)) {
         writer.WriteShape(shape);
-    else if (auto *box = dynamic_cast<TqvxCheckBoxView *>(view))
+        framePenWritten(pdf, view);
+    } else if (auto *box = dynamic_cast<TqvxCheckBoxView *>(view)) {
         writer.WriteCheckBox(box);
-    else
+    } else {
         writer.WriteBitmap();
+    }
 }
 
 TqvxPDFPageDrawing qvxPDFPageContent()
@@ -127,17 +141,49 @@ void TqvxPDFViewWriter::WriteHyperlink()
 
 // --- Frames -------------------------------------------------------------------------
 
-void TqvxPDFViewWriter::WriteFrame()
+bool TqvxPDFViewWriter::WriteFrame()
 {
     const TqvxFrame *frame = m_view->Frame();
     if (frame->Typ() == TqvxFrameTypes() || frame->Color() == clNone)
-        return;
+        return false;
     TqvxPDFNumber xr = X2;
     TqvxPDFNumber yb = Y2;
     if (frame->DropShadow()) {
         xr = TqvxPDFNumber(m_pdf.PX(L + W - frame->ShadowWidth()));
         yb = TqvxPDFNumber(m_pdf.PY(T + H - frame->ShadowWidth()));
     }
+    TqvxPDFGraphicsState &state = m_pdf.GraphicsState();
+    TqvxPDFContentText &out = m_text;
+    out.Clear();
+    const auto pen = [&](const TqvxFrameLine *line) {
+        state.SetPen(out, color(line->Color()), GetDashPattern(line->Style(), line->Width()),
+                     TqvxPDFNumber(line->Width() * 0.75));
+    };
+
+    // Four solid sides of one pen are one path of four strokes, each with
+    // its own ends as when stroked alone (a closed rectangle would fill the
+    // outer corners), drawn from the bottom-left corner moved to the origin:
+    // the path is then the same text for every frame of the same size.
+    const TqvxFrameLine *top = frame->TopLine();
+    const auto samePen = [top](const TqvxFrameLine *line) {
+        return line->Color() == top->Color() && line->Style() == top->Style() && line->Width() == top->Width();
+    };
+    m_frameReach = 0;
+    if (frame->Typ() == (ftLeft | ftRight | ftTop | ftBottom) && top->Color() != clNone && top->Style() != fsDouble
+        && samePen(frame->RightLine()) && samePen(frame->BottomLine()) && samePen(frame->LeftLine())) {
+        const QByteArray dash = GetDashPattern(top->Style(), top->Width());
+        if (dash == "[] 0 d") {
+            state.SetPen(out, color(top->Color()), dash, TqvxPDFNumber(top->Width() * 0.75));
+            const TqvxPDFNumber w(xr.Value() - X1.Value());
+            const TqvxPDFNumber h(Y1.Value() - yb.Value());
+            out << "q\r\n1 0 0 1 " << X1 << ' ' << yb << " cm\r\n0 " << h << " m " << w << ' ' << h << " l " << w
+                << ' ' << h << " m " << w << " 0 l 0 0 m " << w << " 0 l 0 " << h << " m 0 0 l S\r\nQ\r\n";
+            m_content->WriteBuffer(out.Data(), out.Size());
+            m_frameReach = top->Width() / 2;
+            return true;
+        }
+    }
+
     // The inner corners of double lines, written only where one is drawn.
     TqvxPDFNumber xi1, xi2, yi1, yi2;
     auto inner = [&] {
@@ -161,39 +207,24 @@ void TqvxPDFViewWriter::WriteFrame()
         {ftBottom, frame->BottomLine(), X1, yb, xr, yb, xi1, yi2, xi2, yi2},
         {ftLeft, frame->LeftLine(), X1, Y1, X1, yb, xi1, yi1, xi1, yi2},
     };
-    TqvxPDFContentText &out = m_text;
-    out.Clear();
-    out << color(frame->Color()) << " RG\r\n";
-    // Sides of the same colour, style and width share their pen text (colour,
-    // dash and width), written once and repeated from where it stands.
-    qint64 penStart = 0;
-    qint64 penLength = 0;
-    const TqvxFrameLine *penLine = nullptr;
     auto stroke = [&out](const TqvxPDFNumber &x1, const TqvxPDFNumber &y1, const TqvxPDFNumber &x2,
                          const TqvxPDFNumber &y2) {
         out << x1 << ' ' << y1 << " m\r\n" << x2 << ' ' << y2 << " l\r\nS\r\n";
     };
+    bool drawn = false;
     for (const Side &side : sides) {
         // A side without a colour paints nothing, as on screen.
         if (!frame->Typ().testFlag(side.type) || side.line->Color() == clNone)
             continue;
-        const TqvxFrameLine *line = side.line;
-        if (!penLine || line->Color() != penLine->Color() || line->Style() != penLine->Style()
-            || line->Width() != penLine->Width()) {
-            penStart = out.Size();
-            out << color(line->Color()) << " RG\r\n" << GetDashPattern(line->Style(), line->Width()) << "\r\n"
-                << line->Width() * 0.75 << " w\r\n";
-            penLength = out.Size() - penStart;
-            penLine = line;
-        } else {
-            out.Repeat(penStart, penLength);
-        }
+        pen(side.line);
         stroke(side.x1, side.y1, side.x2, side.y2);
-        if (line->Style() == fsDouble) {
+        m_frameReach = std::max(m_frameReach, side.line->Width() / 2);
+        if (side.line->Style() == fsDouble) {
             inner();
-            out.Repeat(penStart, penLength);
             stroke(side.ix1, side.iy1, side.ix2, side.iy2);
         }
+        drawn = true;
     }
     m_content->WriteBuffer(out.Data(), out.Size());
+    return drawn;
 }

@@ -17,6 +17,13 @@ TqvxPDFNumber::TqvxPDFNumber(double value) : m_length(int(qvxFormatFixed(m_text,
 {
 }
 
+double TqvxPDFNumber::Value() const
+{
+    double value = 0;
+    std::from_chars(m_text, m_text + m_length, value);
+    return value;
+}
+
 TqvxPDFContentText &TqvxPDFContentText::operator<<(double value)
 {
     char text[qvxFixedTextSize];
@@ -96,12 +103,40 @@ QByteArray GlyphsToHex4(const QList<quint16> &glyphs)
 
 QByteArray PdfShowGlyphs(const QList<quint16> &glyphs)
 {
-    static constexpr char end[] = "> Tj\r\n";
-    QByteArray shown;
-    shown.reserve(glyphs.size() * 4 + qsizetype(sizeof end));
-    shown += '<';
-    appendHex4(shown, glyphs, glyphCode);
-    shown.append(end, qsizetype(sizeof end) - 1);
+    // Two bytes a glyph in a literal string; only the delimiters, the
+    // backslash and line ends (which a reader would take as one LF) are
+    // escaped.
+    static constexpr char end[] = ") Tj\r\n";
+    QByteArray shown(glyphs.size() * 4 + qsizetype(sizeof end), Qt::Uninitialized);
+    char *at = shown.data();
+    *at++ = '(';
+    const auto put = [&at](unsigned char byte) {
+        switch (byte) {
+        case '(':
+        case ')':
+        case '\\':
+            *at++ = '\\';
+            *at++ = char(byte);
+            break;
+        case '\r':
+            *at++ = '\\';
+            *at++ = 'r';
+            break;
+        case '\n':
+            *at++ = '\\';
+            *at++ = 'n';
+            break;
+        default:
+            *at++ = char(byte);
+        }
+    };
+    for (const quint16 glyph : glyphs) {
+        put(glyph >> 8);
+        put(glyph & 0xFF);
+    }
+    std::memcpy(at, end, sizeof end - 1);
+    at += sizeof end - 1;
+    shown.resize(at - shown.constData());
     return shown;
 }
 

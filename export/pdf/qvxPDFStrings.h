@@ -11,6 +11,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <cstring>
 #include <string>
 
 // A real number with two decimals and a point: 12.00, -3.50, 0.00.
@@ -26,6 +27,12 @@ public:
 
     bool IsEmpty() const { return m_length == 0; }
     const char *Data() const { return m_text; }
+    // The number as written, read back.
+    double Value() const;
+    bool operator==(const TqvxPDFNumber &other) const
+    {
+        return m_length == other.m_length && std::memcmp(m_text, other.m_text, std::size_t(m_length)) == 0;
+    }
     int Size() const { return m_length; }
 
 private:
@@ -66,9 +73,6 @@ public:
         return *this;
     }
 
-    // Appends again the length bytes of the text from start.
-    void Repeat(qint64 start, qint64 length) { m_bytes.append(m_bytes, std::size_t(start), std::size_t(length)); }
-
     const char *Data() const { return m_bytes.data(); }
     qint64 Size() const { return qint64(m_bytes.size()); }
     void Clear() { m_bytes.clear(); }
@@ -85,8 +89,8 @@ QByteArray EscapeString(const QByteArray &bytes);
 QByteArray StrToHex4(const QString &text);
 // The same for 16-bit glyph indices.
 QByteArray GlyphsToHex4(const QList<quint16> &glyphs);
-// The operator that shows the glyphs, with its line end: "<" + GlyphsToHex4
-// + "> Tj".
+// The operator that shows the glyphs, with its line end: the glyph codes
+// high byte first as a literal string, escaped, + " Tj".
 QByteArray PdfShowGlyphs(const QList<quint16> &glyphs);
 
 // A text string: "<FEFF" + StrToHex4 + ">" without a file key; with one,

@@ -49,13 +49,19 @@ const QString replacementCharacter = QStringLiteral("\uFFFD");
 
 } // namespace
 
-QByteArray TqvxPDFExport::ShowText(TqvxPDFFont *font, const QByteArray &size, const QString &line, bool rightToLeft)
+QByteArray TqvxPDFExport::ShowText(TqvxPDFFont *font, const QByteArray &size, const QString &line, bool rightToLeft,
+                                   QList<quint16> *shownGlyphs)
 {
     bool exact = true;
     if (firstMissing(*font, line) == 0) {
-        const QByteArray shown = PdfShowGlyphs(font->GetGlyphs(line, rightToLeft, &exact));
+        QList<quint16> glyphs = font->GetGlyphs(line, rightToLeft, &exact);
+        const QByteArray shown = PdfShowGlyphs(glyphs);
+        if (shownGlyphs)
+            *shownGlyphs = std::move(glyphs);
         return exact ? shown : WithActualText(line, shown);
     }
+    if (shownGlyphs)
+        shownGlyphs->clear();
 
     // Faces are chosen within the line's directional runs, taken in the
     // order they show on the page, so that the words of a right-to-left run

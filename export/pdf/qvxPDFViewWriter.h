@@ -16,6 +16,7 @@ class TqvxCustomLineView;
 class TqvxCustomMemoView;
 class TqvxShapeView;
 class TqvxView;
+class TWideStrings;
 
 class TqvxPDFViewWriter
 {
@@ -28,8 +29,9 @@ public:
     void WriteShape(TqvxShapeView *shape);
     void WriteCheckBox(TqvxCheckBoxView *box);
     void WriteBitmap();
-    // The frame's sides over the box (and the double lines' inner ones).
-    void WriteFrame();
+    // The frame's sides over the box (and the double lines' inner ones);
+    // false when no side was drawn.
+    bool WriteFrame();
 
 private:
     void write(const QByteArray &text) { TqvxPDFExport::Write(m_content, text); }
@@ -55,6 +57,15 @@ private:
     // width x height pixels.
     void writeFillImage(const TqvxCustomFill *fill, double width, double height);
     void writeMemoLines(TqvxCustomMemoView *memo, const TFont &font, double lineHeight);
+    // Sets the dash a memo's stroke inherits: the one outside the memo
+    // until the memo sets one itself.
+    void setInheritedDash(TqvxPDFContentText &out);
+    // The memo's text, or its first MaxExportedMemoChars characters put
+    // into cut, with a warning.
+    const TWideStrings *exportedText(TqvxCustomMemoView *memo, TWideStrings &cut);
+    // Whether line i of n lies wholly outside the memo's box (and its clip),
+    // unrotated.
+    bool outsideBox(TqvxCustomMemoView *memo, int i, int n, double lineHeight) const;
 
     TqvxPDFExport &m_pdf;
     TqvxView *m_view;
@@ -63,4 +74,11 @@ private:
     // The view's box in pixels, and its corners and sizes as operand texts.
     double L, T, W, H;
     TqvxPDFNumber X1, Y1, X2, Y2, WW, HH;
+    // A memo's clip (points), whether it is needed, and whether the memo
+    // has set a dash of its own.
+    double m_clipLeft = 0, m_clipBottom = 0, m_clipWidth = 0, m_clipHeight = 0;
+    bool m_needsClip = false;
+    bool m_dashSet = false;
+    // How far the frame's strokes reach outside the box, pixels.
+    double m_frameReach = 0;
 };

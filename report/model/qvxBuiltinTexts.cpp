@@ -170,9 +170,12 @@ QByteArray qvxBuiltinTexts()
 <StrRes Name="clPageOf" Text="Страница %d из %d"/>
 <StrRes Name="clOf" Text="из %d"/>
 <StrRes Name="clFirstPass" Text="Первый проход: страница "/>
+<StrRes Name="clBuildStopped" Text="Построение отчета остановлено"/>
 <StrRes Name="clNoPrinters" Text="В системе не установлены принтеры"/>
 <StrRes Name="clDecompressError" Text="Ошибка распаковки данных"/>
 <StrRes Name="clStrNotFound" Text="Текст не найден"/>
+<StrRes Name="clSearchFromStart" Text="Достигнут конец отчета. Продолжить поиск с начала?"/>
+<StrRes Name="clSearching" Text="Поиск: страница %d из %d"/>
 <StrRes Name="clCantRen" Text="Невозможно переименовать %s, объект был объявлен в родительском отчёте"/>
 <StrRes Name="clCirRefNotAllow" Text="Циклические ссылки не допускаются"/>
 <StrRes Name="clDupName" Text="Duplicate name"/>

@@ -24,7 +24,8 @@ TqvxQV2Events *qvxQV2Events()
 void InitializeQvxGlobals()
 {
     libraryLock = std::make_unique<QRecursiveMutex>();
-    RegisterCursor(crHand, Qt::PointingHandCursor);
+    // The page hand that drags the pages; a link shows the pointing hand.
+    RegisterCursor(crHand, Qt::OpenHandCursor);
     RegisterCursor(crZoom, Qt::CrossCursor);
     RegisterCursor(crFormat, Qt::UpArrowCursor);
     qv2Events = std::make_unique<TqvxQV2Events>();

@@ -17,7 +17,7 @@ class TqvxReportLink;
 
 // The cursors of report views and the preview.
 enum : TCursor {
-    crHand = 150,   // over a view with a hyperlink
+    crHand = 150,   // the preview's page area, which drags the pages
     crZoom = 151,   // the preview's zoom tool
     crFormat = 152, // the designer's format painter
 };

@@ -44,6 +44,11 @@ public:
     // more stops with an error instead of filling the memory.
     int MaxPages() const { return m_maxPages; }
     void SetMaxPages(int value) { m_maxPages = value; }
+    // Not published: the memory prepared pages may take, in megabytes,
+    // before they go to the temporary file as with UseFileCache, whether
+    // that is set or not (with it, the smaller of this and MaxMemSize).
+    int MaxPreparedMemory() const { return m_maxPreparedMemory; }
+    void SetMaxPreparedMemory(int value) { m_maxPreparedMemory = value; }
     // Pages are built even without data.
     bool PrintIfEmpty() const { return m_printIfEmpty; }
     void SetPrintIfEmpty(bool value) { m_printIfEmpty = value; }
@@ -72,8 +77,8 @@ public:
     bool IgnoreDevByZero() const { return m_ignoreDevByZero; }
     void SetIgnoreDevByZero(bool value) { m_ignoreDevByZero = value; }
 
-    // Copies the published fields; DestroyForms, MaxPages, ThreadSafeMode
-    // and UseGlobalDataSetList stay.
+    // Copies the published fields; DestroyForms, MaxPages,
+    // MaxPreparedMemory, ThreadSafeMode and UseGlobalDataSetList stay.
     void Assign(const TPersistent *source) override;
     // Resets ConvertNulls, IgnoreDevByZero and DoublePass only.
     void Clear();
@@ -84,6 +89,7 @@ private:
     bool m_doublePass = false;
     int m_maxMemSize = 10;
     int m_maxPages = 100000;
+    int m_maxPreparedMemory = 256;
     bool m_printIfEmpty = true;
     bool m_threadSafeMode = false;
     TqvxSilentMode m_newSilentMode = simMessageBoxes;

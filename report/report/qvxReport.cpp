@@ -34,8 +34,11 @@
 #include "toolkit/core/Exceptions.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFileInfo>
+
+#include <new>
 
 // Marks a preparation or an export as running and refuses a second one
 // started meanwhile (progress notifications pump messages).
@@ -543,6 +546,8 @@ bool TqvxReport::runPrepared()
         }
     } catch (const Exception &e) {
         m_errors->Add(e.Message());
+    } catch (const std::bad_alloc &) {
+        m_errors->Add(QStringLiteral("The report needs more memory than there is; its preparation was stopped"));
     } catch (const std::exception &e) {
         m_errors->Add(QString::fromUtf8(e.what()));
     }
@@ -842,7 +847,14 @@ void TqvxReport::InternalOnProgress(TqvxProgressType type, int progress)
     }
     if (m_preview && type == ptRunning)
         m_preview->BuildProgress(progress - 1);
-    QCoreApplication::processEvents();
+    // Every page comes here: often enough for the window to answer at
+    // once, seldom enough that a long report does not wait on its window.
+    constexpr qint64 eventInterval = 20; // milliseconds
+    static QElapsedTimer sinceEvents;
+    if (!sinceEvents.isValid() || sinceEvents.hasExpired(eventInterval)) {
+        QCoreApplication::processEvents();
+        sinceEvents.start();
+    }
 }
 
 void TqvxReport::DoProgressStop(TqvxProgressType type)

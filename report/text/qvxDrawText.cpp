@@ -574,8 +574,22 @@ void TqvxDrawText::drawLine(Device &device, int index, int x, int y, int width, 
                 deviceAdvances[blanks[k]] += share + (k < std::abs(rest) ? (rest > 0 ? 1 : -1) : 0);
         }
     }
-    if (!justified)
+    if (!justified && m_wysiwyg && layoutWidth > 0) {
+        // Each character goes where the layout (and so the PDF) puts it,
+        // rounded once: no rounding error gathers into a visible gap.
+        const double scale = double(target) / layoutWidth;
+        qint64 laidOut = 0;
+        int placed = 0;
+        for (int i = 0; i < n - 1; ++i) {
+            laidOut += layout[i];
+            const int at = qvxRound(laidOut * scale);
+            deviceAdvances[i] = at - placed;
+            placed = at;
+        }
+        deviceAdvances[n - 1] = target + deviceAdd - placed;
+    } else if (!justified) {
         DistributeUnits(deviceAdvances, 0, n - 1, extra);
+    }
 
     for (int i = 0; i < n;) {
         if (i < int(tags.size()) && !tags[i].DrawsLike(device.state))

@@ -15,6 +15,7 @@
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/core/Files.h"
 #include "toolkit/graphics/Canvas.h"
+#include "toolkit/graphics/JPEGImage.h"
 #include "toolkit/graphics/Metafile.h"
 
 #include <QtEndian>
@@ -119,12 +120,15 @@ void TqvxPictureView::pictureChanged()
 {
     SetAutoSize(m_autoSize);
     m_pictureChanged = true;
+    m_undrawableReported = false;
 }
 
 void TqvxPictureView::SetAutoSize(bool value)
 {
     m_autoSize = value;
-    if (m_autoSize && m_picture->Graphic() && !m_picture->Graphic()->Empty()) {
+    // A picture that cannot be drawn has no size to take.
+    if (m_autoSize && m_picture->Graphic() && !m_picture->Graphic()->Empty() && m_picture->Width() > 0 &&
+        m_picture->Height() > 0) {
         SetWidth(m_picture->Width());
         SetHeight(m_picture->Height());
     }
@@ -207,13 +211,24 @@ void TqvxPictureView::GetData()
     TqvxView::GetData();
     if (m_fileLink.isEmpty()) {
         loadFromBlobField();
-        return;
+    } else {
+        const QString fileName = m_fileLink.contains(QLatin1Char('[')) ? ExpandVariables(m_fileLink) : m_fileLink;
+        if (FileExists(fileName))
+            loadOrReport([&] { m_picture->LoadFromFile(fileName); });
+        else
+            m_picture->SetGraphic(nullptr);
     }
-    const QString fileName = m_fileLink.contains(QLatin1Char('[')) ? ExpandVariables(m_fileLink) : m_fileLink;
-    if (FileExists(fileName))
-        loadOrReport([&] { m_picture->LoadFromFile(fileName); });
-    else
-        m_picture->SetGraphic(nullptr);
+    reportUndrawable();
+}
+
+void TqvxPictureView::reportUndrawable()
+{
+    const auto *jpeg = qobject_cast<const TJPEGImage *>(m_picture->Graphic());
+    if (!jpeg || jpeg->ErrorText().isEmpty() || m_undrawableReported)
+        return;
+    m_undrawableReported = true;
+    if (TqvxReportLink *report = ReportLink())
+        report->Errors()->Add(Name() + QStringLiteral(": ") + jpeg->ErrorText());
 }
 
 void TqvxPictureView::loadOrReport(const std::function<void()> &load)

@@ -94,7 +94,9 @@ public:
     void Draw(TCanvas *canvas, double scaleX, double scaleY, double offsetX, double offsetY) override;
     // After the view's: a FileLink is expanded and the file, when it
     // exists, loaded (else the picture is cleared); without a FileLink, a
-    // blob field of the data set is read by its first bytes.
+    // blob field of the data set is read by its first bytes.  A picture
+    // that loaded but cannot be drawn (JPEG bytes that do not decode) puts
+    // one line in the report's error list and shows nothing.
     void GetData() override;
     // A picture changed since the last prepared copy first goes into the
     // prepared pages' picture cache (which sets ImageIndex).  Then the
@@ -108,6 +110,8 @@ private:
     // Runs load; a picture it cannot read leaves the view empty, and the
     // error goes to the report's error list (the run goes on).
     void loadOrReport(const std::function<void()> &load);
+    // Once per picture loaded.
+    void reportUndrawable();
 
     bool m_autoSize = false;
     bool m_center = false;
@@ -119,6 +123,7 @@ private:
     std::unique_ptr<TPicture> m_picture;
     bool m_pictureStored = true;
     bool m_pictureChanged = false;
+    bool m_undrawableReported = false;
     bool m_stretched = true;
     bool m_transparent = false;
     TColor m_transparentColor = clWhite;

@@ -3,7 +3,9 @@
 #include "report/xml/qvxXMLItem.h"
 #include "toolkit/classes/Streams.h"
 
+#include <cstring>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -13,6 +15,19 @@ constexpr int BufferSize = 4096;
 constexpr int MaxDepth = 256;
 
 const QLatin1StringView UnloadedMarker(" ld=\"0\"");
+
+// Where the marker starts in the text, letter case ignored; -1 when absent.
+qsizetype unloadedMarker(QStringView text)
+{
+    const qsizetype last = text.size() - UnloadedMarker.size();
+    for (qsizetype i = 0; i <= last; ++i) {
+        if (text[i] != QLatin1Char(' ') || (text[i + 1].unicode() | 0x20) != 'l')
+            continue;
+        if (text.mid(i, UnloadedMarker.size()).compare(UnloadedMarker, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
 
 } // namespace
 
@@ -33,24 +48,31 @@ void TqvxXMLReader::fail()
 
 void TqvxXMLReader::SetPosition(qint64 position)
 {
-    m_buffer.clear();
     m_bufferIndex = 0;
+    m_bufferEnd = 0;
     m_position = position;
+}
+
+bool TqvxXMLReader::refill()
+{
+    if (m_position >= m_size)
+        return false;
+    // One buffer serves every refill.
+    if (m_buffer.size() != BufferSize)
+        m_buffer.resize(BufferSize);
+    m_stream->SetPosition(m_position);
+    const qint64 read = m_stream->Read(m_buffer.data(), qMin<qint64>(BufferSize, m_size - m_position));
+    m_bufferIndex = 0;
+    m_bufferEnd = int(qMax<qint64>(read, 0));
+    return m_bufferEnd > 0;
 }
 
 int TqvxXMLReader::nextByte()
 {
-    if (m_bufferIndex >= m_buffer.size()) {
-        if (m_position >= m_size)
-            return -1;
-        m_stream->SetPosition(m_position);
-        m_buffer = m_stream->ReadBytes(qMin<qint64>(BufferSize, m_size - m_position));
-        m_bufferIndex = 0;
-        if (m_buffer.isEmpty())
-            return -1;
-    }
+    if (m_bufferIndex >= m_bufferEnd && !refill())
+        return -1;
     ++m_position;
-    return static_cast<unsigned char>(m_buffer[m_bufferIndex++]);
+    return static_cast<unsigned char>(m_buffer.constData()[m_bufferIndex++]);
 }
 
 void TqvxXMLReader::skipComment()
@@ -70,7 +92,7 @@ void TqvxXMLReader::ReadItem(QString &name, QString &text)
 {
     name.clear();
     text.clear();
-    QByteArray tag;
+    std::string &tag = m_tag;
     for (;;) {
         int c;
         do
@@ -81,32 +103,53 @@ void TqvxXMLReader::ReadItem(QString &name, QString &text)
 
         tag.clear();
         bool comment = false;
-        for (;;) {
+        bool closed = false;
+        // The first bytes one by one: they may open a comment.
+        while (tag.size() < 3) {
             c = nextByte();
             if (c < 0 || c == '<')
                 fail();
-            if (c == '>')
+            if (c == '>') {
+                closed = true;
                 break;
+            }
             tag += char(c);
             if (tag.size() == 3 && tag == "!--") {
                 skipComment();
                 comment = true;
-                break;
             }
         }
-        if (!comment)
-            break;
+        if (comment)
+            continue;
+        // The rest of the tag a buffer at a time.
+        while (!closed) {
+            if (m_bufferIndex >= m_bufferEnd && !refill())
+                fail();
+            const char *begin = m_buffer.constData() + m_bufferIndex;
+            const char *end = m_buffer.constData() + m_bufferEnd;
+            const auto *close = static_cast<const char *>(std::memchr(begin, '>', size_t(end - begin)));
+            const char *stop = close ? close : end;
+            if (std::memchr(begin, '<', size_t(stop - begin)))
+                fail();
+            tag.append(begin, stop);
+            const int consumed = int(stop - begin) + (close ? 1 : 0);
+            m_bufferIndex += consumed;
+            m_position += consumed;
+            closed = close != nullptr;
+        }
+        break;
     }
 
-    if (tag.endsWith(' '))
-        tag.chop(1);
-    const QString whole = QString::fromUtf8(tag);
-    const int blank = whole.indexOf(QLatin1Char(' '));
-    if (blank < 0) {
-        name = whole;
+    if (!tag.empty() && tag.back() == ' ')
+        tag.pop_back();
+    // A blank is never part of a longer UTF-8 sequence: the bytes split
+    // where the text would.
+    const size_t blank = tag.find(' ');
+    if (blank == std::string::npos) {
+        name = QString::fromUtf8(tag.data(), qsizetype(tag.size()));
     } else {
-        name = whole.left(blank);
-        text = whole.mid(blank + 1);
+        name = QString::fromUtf8(tag.data(), qsizetype(blank));
+        text = QString::fromUtf8(tag.data() + blank + 1, qsizetype(tag.size() - blank - 1));
     }
 }
 
@@ -170,8 +213,8 @@ bool TqvxXMLReader::readRootItem(TqvxXMLItem *item, bool loadAll, int depth)
             item->AddItem(child.release());
         }
         // A stream that ends here has lost its closing tags.
-        if (m_lastTagName.isEmpty()
-            || m_lastTagName.compare(QLatin1Char('/') + name, Qt::CaseInsensitive) != 0)
+        if (m_lastTagName.size() != name.size() + 1 || m_lastTagName.front() != QLatin1Char('/')
+            || QStringView(m_lastTagName).mid(1).compare(name, Qt::CaseInsensitive) != 0)
             fail();
     }
     if (!reloading) {
@@ -180,7 +223,7 @@ bool TqvxXMLReader::readRootItem(TqvxXMLItem *item, bool loadAll, int depth)
     }
 
     QString ownText = item->Text();
-    const int marker = ownText.indexOf(UnloadedMarker, 0, Qt::CaseInsensitive);
+    const qsizetype marker = unloadedMarker(ownText);
     if (marker < 0)
         return true;
     item->SetText(ownText.remove(marker, UnloadedMarker.size()));

@@ -11,6 +11,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <string>
+
 class TStream;
 class TqvxXMLItem;
 
@@ -57,6 +59,8 @@ private:
     bool readRootItem(TqvxXMLItem *item, bool loadAll, int depth);
     // The next byte, or -1 at the end.
     int nextByte();
+    // Reads the bytes from the position on into the buffer; false at the end.
+    bool refill();
     void skipComment();
     [[noreturn]] static void fail();
 
@@ -65,6 +69,8 @@ private:
     qint64 m_position;
     QByteArray m_buffer;
     int m_bufferIndex = 0;
+    int m_bufferEnd = 0; // the bytes of the buffer read
+    std::string m_tag; // the tag being read, its room kept
     QString m_lastTagName;
     bool m_oldVersion = true;
 };

@@ -9,22 +9,13 @@ namespace {
 
 constexpr int FlushThreshold = 4096;
 
-QString openingText(const TqvxXMLItem *item)
-{
-    QString text = QLatin1Char('<') + item->Name();
-    if (item->Text().isEmpty() && !item->Unloadable())
-        return text;
-    if (!item->Text().startsWith(QLatin1Char(' ')))
-        text += QLatin1Char(' ');
-    text += item->Text();
-    if (item->Unloadable())
-        text += QLatin1String(" ld=\"0\"");
-    return text;
-}
-
 } // namespace
 
-TqvxXMLWriter::TqvxXMLWriter(TStream *stream) : m_stream(stream) {}
+TqvxXMLWriter::TqvxXMLWriter(TStream *stream) : m_stream(stream)
+{
+    // Room for a flush's worth and the line that passes it.
+    m_buffer.reserve(2 * FlushThreshold);
+}
 
 void TqvxXMLWriter::WriteHeader()
 {
@@ -42,20 +33,29 @@ void TqvxXMLWriter::Flush()
     if (m_buffer.isEmpty())
         return;
     m_stream->WriteBuffer(m_buffer.toUtf8());
-    m_buffer.clear();
+    // Emptied, the buffer keeps its room.
+    m_buffer.resize(0);
+}
+
+void TqvxXMLWriter::startLine(int level)
+{
+    if (m_autoIndent)
+        m_buffer.append(QString(level * 2, QLatin1Char(' ')));
+}
+
+void TqvxXMLWriter::endLine()
+{
+    if (m_autoIndent)
+        m_buffer.append(QLatin1String("\r\n"));
+    if (m_buffer.size() > FlushThreshold)
+        Flush();
 }
 
 void TqvxXMLWriter::writeLine(const QString &line, int level)
 {
-    if (m_autoIndent) {
-        m_buffer += QString(level * 2, QLatin1Char(' '));
-        m_buffer += line;
-        m_buffer += QLatin1String("\r\n");
-    } else {
-        m_buffer += line;
-    }
-    if (m_buffer.size() > FlushThreshold)
-        Flush();
+    startLine(level);
+    m_buffer.append(line);
+    endLine();
 }
 
 void TqvxXMLWriter::writeItem(TqvxXMLItem *item, int level)
@@ -69,19 +69,37 @@ void TqvxXMLWriter::writeItem(TqvxXMLItem *item, int level)
         }
     }
 
-    const QString opening = openingText(item);
+    // The opening tag: its name, then its attribute text after a blank,
+    // and the marker of an element that can be swapped out.
+    startLine(level);
+    m_buffer.append(QLatin1Char('<'));
+    m_buffer.append(item->Name());
+    if (!item->Text().isEmpty() || item->Unloadable()) {
+        if (!item->Text().startsWith(QLatin1Char(' ')))
+            m_buffer.append(QLatin1Char(' '));
+        m_buffer.append(item->Text());
+        if (item->Unloadable())
+            m_buffer.append(QLatin1String(" ld=\"0\""));
+    }
     if (item->Count() > 0) {
-        writeLine(opening + QLatin1Char('>'), level);
+        m_buffer.append(QLatin1Char('>'));
+        endLine();
         for (int i = 0; i < item->Count(); ++i)
             writeItem(item->Items(i), level + 1);
-        writeLine(QLatin1String("</") + item->Name() + QLatin1Char('>'), level);
+        startLine(level);
+        m_buffer.append(QLatin1String("</"));
+        m_buffer.append(item->Name());
+        m_buffer.append(QLatin1Char('>'));
     } else if (!item->Value().isEmpty()) {
-        writeLine(opening + QLatin1Char('>') + qvxXMLEncode(item->Value()) + QLatin1String("</")
-                      + item->Name() + QLatin1Char('>'),
-                  level);
+        m_buffer.append(QLatin1Char('>'));
+        m_buffer.append(qvxXMLEncode(item->Value()));
+        m_buffer.append(QLatin1String("</"));
+        m_buffer.append(item->Name());
+        m_buffer.append(QLatin1Char('>'));
     } else {
-        writeLine(opening + QLatin1String("/>"), level);
+        m_buffer.append(QLatin1String("/>"));
     }
+    endLine();
 
     if (swappedIn)
         item->Clear();

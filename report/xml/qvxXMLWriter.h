@@ -34,6 +34,10 @@ public:
 private:
     void writeItem(TqvxXMLItem *item, int level);
     void writeLine(const QString &line, int level);
+    // The indent of a line, and its end (after which a full buffer is
+    // flushed).
+    void startLine(int level);
+    void endLine();
 
     TStream *m_stream;
     bool m_autoIndent = false;

@@ -183,7 +183,8 @@ TEST_F(QuestionnaireTemplateTest, PagesAndBands)
         {"Footer1", "TqvxFooter", 672.75634, 75.5906, "Child1", false, true, false, nullptr},
         {"Child1", "TqvxChild", 771.02412, 34.015719, nullptr, false, true, false, nullptr},
         {"MasterData3", "TqvxMasterData", 827.71707, 18.89765, nullptr, false, true, true, "qvxUserDataSet3"},
-        {"Footer2", "TqvxFooter", 869.2919, 22.67718, nullptr, true, false, false, nullptr},
+        // The closing line grows with a legible order code below it.
+        {"Footer2", "TqvxFooter", 869.2919, 22.67718, nullptr, true, true, false, nullptr},
     };
     ASSERT_EQ(page->Objects().size(), std::size(bands));
     for (std::size_t i = 0; i < std::size(bands); ++i) {
@@ -204,6 +205,9 @@ TEST_F(QuestionnaireTemplateTest, PagesAndBands)
         if (auto *dataBand = qobject_cast<TqvxDataBand *>(band)) {
             EXPECT_EQ(dataBand->DataSet(), form->FindComponent(QLatin1String(row.dataSet)));
             EXPECT_EQ(dataBand->RowCount(), 0);
+            // The last composition line goes over to a new page with the
+            // closing line, never leaving it alone there.
+            EXPECT_EQ(dataBand->KeepFooter(), QLatin1String(row.name) == QLatin1String("MasterData3"));
         }
     }
 }
@@ -234,7 +238,7 @@ TEST_F(QuestionnaireTemplateTest, Memos)
         {"Memo7", "Footer1", 0, 33.7953, W, 22.677165, -16, true, AllSides, smDontStretch, false, haLeft, nullptr, nullptr},
         {"Memo8", "Footer1", 0, 56.47248, W, 18.89765, -13, false, AllSides, smActualHeight, true, haLeft, nullptr, nullptr},
         {"Memo11", "Child1", 0, 7.559023, W, 22.677165, -16, true, AllSides, smDontStretch, false, haLeft, nullptr, nullptr},
-        {"Memo12", "MasterData3", 0, 0, W, 18.89765, -13, false, ftLeft | ftRight, smActualHeight, true, haLeft, "qvxUserDataSet3", "line"},
+        {"Memo12", "MasterData3", 0, 0, W, 18.89765, -13, false, AllSides, smActualHeight, true, haLeft, "qvxUserDataSet3", "line"},
         {"Memo10", "Footer2", 566.9295, 7.55906, 151.1812, 15.11811, 1, false, 0, smActualHeight, true, haRight, nullptr, nullptr},
     };
     for (const MemoRow &row : memos) {
@@ -255,7 +259,8 @@ TEST_F(QuestionnaireTemplateTest, Memos)
         // The title runs to the top of its cell; the quantity stands on its
         // caption's line.
         const QLatin1String name(row.name);
-        EXPECT_EQ(memo->GapY(), name == QLatin1String("Memo13") ? 0 : name == QLatin1String("Memo20") ? 1 : row.gap5 ? 5 : 1);
+        const double gapY = name == QLatin1String("Memo13") ? 0 : name == QLatin1String("Memo20") ? 1 : row.gap5 ? 5 : 1;
+        EXPECT_EQ(memo->GapY(), gapY);
         // A one-line cell of fixed height ends at its text's descent; the
         // title's large text is lifted a little more.
         const bool oneLine = row.stretch == smDontStretch && name != QLatin1String("Memo14");

@@ -19,6 +19,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <sys/resource.h>
+
 namespace {
 
 // The whole road as the user takes it, on the program's own engine and
@@ -307,9 +309,35 @@ TEST_F(SavePdfEndToEndTest, AnUndeterminedModelStillEndsWithTheOrderCode)
     Complete({1, 7});
     ASSERT_EQ(form->Rules().ModelNo(), 0);
     ASSERT_TRUE(form->Rules().Composition().isEmpty());
-    const QString text = Text(Save(QStringLiteral("undetermined.pdf")));
+    const QString file = Save(QStringLiteral("undetermined.pdf"));
+    const QString text = Text(file);
     EXPECT_TRUE(text.contains(QStringLiteral("НЕ ОПРЕДЕЛЁН")));
     EXPECT_TRUE(text.endsWith(QStringLiteral("Структурный состав OEM"))) << text.toStdString();
+
+    // "OEM" alone is legible, at the size of the template's other texts.
+    QString boxes;
+    runTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), file, QStringLiteral("-")}, &boxes);
+    const QRegularExpressionMatch oem =
+        QRegularExpression(QStringLiteral("yMin=\"([^\"]*)\" xMax=\"[^\"]*\" yMax=\"([^\"]*)\">OEM<")).match(boxes);
+    ASSERT_TRUE(oem.hasMatch()) << boxes.toStdString();
+    EXPECT_GE(oem.captured(2).toDouble() - oem.captured(1).toDouble(), 9.0);
+
+    // Every composition row is closed on all sides, and the last of them
+    // stays on the page of the closing line below it.
+    TqvxCustomPreviewPages *pages = form->qvxReport1->PreviewPages();
+    int lastRowPage = -1;
+    int closingPage = -1;
+    for (int index = 0; index < pages->Count(); ++index)
+        for (TqvxComponent *object : pages->GetPage(index)->GetAllObjects()) {
+            if (object->Name() == QLatin1String("Line1"))
+                closingPage = index;
+            if (auto *row = qobject_cast<TqvxMemoView *>(object); row && row->Name() == QLatin1String("Memo12")) {
+                lastRowPage = index;
+                EXPECT_EQ(int(row->Frame()->Typ().toInt()), int((ftLeft | ftRight | ftTop | ftBottom).toInt()));
+            }
+        }
+    EXPECT_GE(lastRowPage, 0);
+    EXPECT_EQ(lastRowPage, closingPage);
 }
 
 // Whatever the organisation fields hold prints as the fields show it on
@@ -343,36 +371,68 @@ TEST_F(SavePdfEndToEndTest, PastedTextPrintsAsItsFieldShowsIt)
         shown.replace(QLatin1Char('\t'), QLatin1Char(' '));
         EXPECT_EQ(Text(file).count(shown.simplified()), 3) << text.toStdString() << "\n" << Text(file).toStdString();
     }
-    Paste(form->Edit1, longText);
+    for (TEdit *edit : {form->Edit1, form->Edit2, form->Edit3})
+        Paste(edit, longText);
     const QString file = Save(QStringLiteral("long.pdf"));
-    EXPECT_TRUE(runner.messages.empty());
-    EXPECT_TRUE(Text(file).contains(longText.simplified()));
+    EXPECT_TRUE(runner.messages.empty()) << runner.messages[0].Text.toStdString();
+    EXPECT_EQ(Text(file).count(longText.simplified()), 3);
 }
 
 // Every text run of the saved questionnaire lies wholly inside its cell,
 // and a value sits on its caption's baseline where they share a row: each
 // memo of the prepared pages drawn on a recording canvas at the report's
-// own scale.
+// own scale, and every word of the PDF, as pdftotext places it, within the
+// frame of the memo it stands in.
 TEST_F(SavePdfEndToEndTest, EveryTextLiesInsideItsCell)
 {
     Fill(QStringLiteral("O'Neil & Co"));
-    Save(QStringLiteral("cells.pdf"));
+    const QString file = Save(QStringLiteral("cells.pdf"));
     TqvxCustomPreviewPages *pages = form->qvxReport1->PreviewPages();
     ASSERT_GT(pages->Count(), 0);
+    QString boxes;
+    ASSERT_EQ(runTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), file, QStringLiteral("-")}, &boxes), 0);
+    const QStringList pdfPages = boxes.split(QStringLiteral("<page "), Qt::SkipEmptyParts).mid(1);
+    ASSERT_EQ(pdfPages.size(), pages->Count());
+    const QRegularExpression wordPattern(
+        QStringLiteral("xMin=\"([^\"]*)\" yMin=\"([^\"]*)\" xMax=\"([^\"]*)\" yMax=\"([^\"]*)\">([^<]*)<"));
     QHash<QString, int> textTops;
     for (int index = 0; index < pages->Count(); ++index) {
         TqvxReportPage *page = pages->GetPage(index);
         ASSERT_NE(page, nullptr);
+        // The framed cells of the page in points from its top left corner.
+        constexpr double PointsPerMillimetre = 72 / 25.4;
+        QList<QPair<QRectF, QString>> cells;
+        for (TqvxComponent *object : page->GetAllObjects())
+            if (auto *memo = qobject_cast<TqvxMemoView *>(object); memo && memo->Frame()->Typ() != 0)
+                cells.append({QRectF(page->LeftMargin() * PointsPerMillimetre + memo->GetAbsLeft() * 0.75,
+                                     page->TopMargin() * PointsPerMillimetre + memo->GetAbsTop() * 0.75,
+                                     memo->Width() * 0.75, memo->Height() * 0.75),
+                              memo->Name()});
+        for (QRegularExpressionMatchIterator words = wordPattern.globalMatch(pdfPages[index]); words.hasNext();) {
+            const QRegularExpressionMatch word = words.next();
+            const QRectF box(QPointF(word.captured(1).toDouble(), word.captured(2).toDouble()),
+                             QPointF(word.captured(3).toDouble(), word.captured(4).toDouble()));
+            const auto cell = std::find_if(cells.cbegin(), cells.cend(),
+                                           [&](const auto &c) { return c.first.contains(box.center()); });
+            if (cell == cells.cend())
+                continue;
+            EXPECT_TRUE(box.top() >= cell->first.top() && box.bottom() <= cell->first.bottom())
+                << cell->second.toStdString() << " on page " << index + 1 << ": \"" << word.captured(5).toStdString()
+                << "\" from " << box.top() << " to " << box.bottom() << " pt in " << cell->first.top() << " to "
+                << cell->first.bottom();
+        }
+
         for (TqvxComponent *object : page->GetAllObjects()) {
             auto *memo = qobject_cast<TqvxMemoView *>(object);
             // The order code's one-pixel text is drawn out of sight on
             // purpose.
-            if (!memo || memo->Font()->Height() > 0 && memo->Font()->Height() < 2)
+            if (!memo || memo->Font()->Height() == 1)
                 continue;
             TRecordingCanvas canvas;
             memo->Draw(&canvas, 1, 1, 0, 0);
             const TRect cell(qvxRound(memo->GetAbsLeft()), qvxRound(memo->GetAbsTop()),
-                             qvxRound(memo->GetAbsLeft() + memo->Width()), qvxRound(memo->GetAbsTop() + memo->Height()));
+                             qvxRound(memo->GetAbsLeft() + memo->Width()),
+                             qvxRound(memo->GetAbsTop() + memo->Height()));
             for (const TCanvasRecord &text : canvas.TextRecords()) {
                 EXPECT_TRUE(text.Bounds.Top >= cell.Top && text.Bounds.Bottom <= cell.Bottom
                             && text.Bounds.Left >= cell.Left && text.Bounds.Right <= cell.Right)
@@ -389,4 +449,51 @@ TEST_F(SavePdfEndToEndTest, EveryTextLiesInsideItsCell)
     // The quantity stands on the line of its caption.
     ASSERT_TRUE(textTops.contains(QStringLiteral("Memo19")) && textTops.contains(QStringLiteral("Memo20")));
     EXPECT_EQ(textTops[QStringLiteral("Memo20")], textTops[QStringLiteral("Memo19")]);
+}
+
+// What goes wrong on the way speaks Russian too: the reason a file cannot
+// be written, with its name, in one box; and what is wrong with an
+// expression.
+TEST_F(SavePdfEndToEndTest, FailuresAreReportedInRussian)
+{
+    Fill(QStringLiteral("O'Neil & Co"));
+    // Whatever is left once the quoted names of files, folders and
+    // expressions and the name of the report object are taken out holds no
+    // English word.
+    const auto checkRussian = [](QString text) {
+        text.remove(QRegularExpression(QStringLiteral("\"[^\"]*\"|'[^']*'|: [A-Za-z]+\\d+$")));
+        const QRegularExpressionMatch english = QRegularExpression(QStringLiteral("[A-Za-z]{3,}")).match(text);
+        EXPECT_FALSE(english.hasMatch()) << english.captured(0).toStdString() << " in " << text.toStdString();
+    };
+
+    Save(QStringLiteral("missing/questionnaire.pdf"));
+    ASSERT_EQ(runner.messages.size(), 1u);
+    const QString missing = runner.messages[0].Text;
+    const QString folder = dir.filePath(QStringLiteral("missing"));
+    EXPECT_TRUE(missing.contains(QStringLiteral("Папка \"%1/\" не существует.").arg(folder)))
+        << missing.toStdString();
+    checkRussian(missing);
+
+    // A file over the size limit the system sets.
+    runner.messages.clear();
+    struct rlimit previous;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+    struct rlimit limit = previous;
+    limit.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    Save(QStringLiteral("large.pdf"));
+    setrlimit(RLIMIT_FSIZE, &previous);
+    ASSERT_EQ(runner.messages.size(), 1u);
+    const QString large = runner.messages[0].Text;
+    EXPECT_TRUE(large.contains(QStringLiteral("Файл слишком велик"))) << large.toStdString();
+    checkRussian(large);
+
+    // An expression the report's language cannot read.
+    try {
+        form->qvxReport1->Calc(QStringLiteral("1 +"));
+        ADD_FAILURE() << "the expression was taken";
+    } catch (const Exception &e) {
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("Ожидается выражение"))) << e.Message().toStdString();
+        checkRussian(e.Message());
+    }
 }

@@ -311,6 +311,16 @@ TEST_F(SaveRoadTest, ACancelledDialogWritesNothingAndKeepsTheName)
     EXPECT_TRUE(readFile(chosen).startsWith(QStringLiteral("%PDF-")));
 }
 
+TEST_F(SaveRoadTest, ABuildTheUserStoppedAsksForNoFile)
+{
+    Complete({1, 1});
+    // The engine keeps the pages of a stopped build and answers true.
+    engine()->onRun = [this] { form->qvxReport1->SetTerminated(true); };
+    EXPECT_FALSE(form->SaveAsPdf());
+    EXPECT_TRUE(runner.fileRequests.empty());
+    EXPECT_TRUE(pages()->exported.isEmpty());
+}
+
 TEST_F(SaveRoadTest, AFailedPreparationAsksForNoFile)
 {
     Complete({1, 1});

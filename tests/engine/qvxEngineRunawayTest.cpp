@@ -1,11 +1,15 @@
-// Reports that would never end: output stops at the page limit with an
-// error, and a script looping without end is stopped by the progress
+// Reports that would never end: output stops at the page limit or, on a
+// page of endless height, at its height limit with an error; pages past
+// the memory budget go to the swap file; running out of memory is one
+// clear error; and a script looping without end is stopped by the progress
 // window's Cancel.
 
 #include "EngineTestReport.h"
 #include "common/WidgetClicks.h"
 
+#include "engine/qvxEngine.h"
 #include "engine/qvxProgress.h"
+#include "report/xml/qvxXMLItem.h"
 #include "report/model/qvxOptions.h"
 #include "toolkit/classes/TObject.h"
 #include "toolkit/classes/TStrings.h"
@@ -16,6 +20,8 @@
 #include <QElapsedTimer>
 #include <QTimer>
 #include <QPointer>
+
+#include <new>
 
 #include <gtest/gtest.h>
 
@@ -74,6 +80,55 @@ TEST_F(EngineRunawayTest, AScriptBreakingPagesWithoutEndStopsAtThePageLimit)
     EXPECT_LE(pageCount(), limit + 1);
 }
 
+TEST_F(EngineRunawayTest, AnEndlessHeightPageStopsGrowingAtItsLimit)
+{
+    page->SetEndlessHeight(true);
+    // Bands 1 m high reach the limit after a hundred of the 250 rows.
+    auto *data = band<TqvxMasterData>("Data", 0, 1000 * qv01cm);
+    data->SetDataSet(dataSet("Rows", 250));
+    memo(data, "Row", QStringLiteral("[Line#]"));
+    EXPECT_FALSE(prepare());
+    ASSERT_EQ(errors().size(), 1) << lines(errors());
+    EXPECT_TRUE(errors().at(0).contains(QStringLiteral("100 m"))) << lines(errors());
+    EXPECT_EQ(pageCount(), 1);
+    const QStringList rowTexts = texts(0);
+    ASSERT_FALSE(rowTexts.isEmpty());
+    EXPECT_LE(rowTexts.size(), 102);
+}
+
+// Without UseFileCache, pages past the memory budget are swapped out to the
+// temporary file all the same, and read back whole.
+TEST_F(EngineRunawayTest, PagesPastTheMemoryBudgetGoToTheSwapFile)
+{
+    ASSERT_FALSE(report->EngineOptions()->UseFileCache());
+    EXPECT_EQ(TqvxEngineOptions().MaxPreparedMemory(), 256);
+    report->EngineOptions()->SetMaxPreparedMemory(0);
+    report->PreviewOptions()->SetPagesInCache(1);
+    auto *data = band<TqvxMasterData>("Data", 0, 20);
+    data->SetDataSet(dataSet("Rows", 300));
+    memo(data, "N", QStringLiteral("[Rows.\"N\"]"));
+    ASSERT_TRUE(prepare()) << lines(errors());
+    ASSERT_EQ(pageCount(), 6);
+    TqvxXMLItem *pages = store()->PagesItem();
+    EXPECT_FALSE(pages->Items(2)->Loaded());
+    const qsizetype perPage = texts(0).size();
+    for (int i = 0; i < pageCount(); ++i)
+        EXPECT_EQ(texts(i).first(), QString::number(i * perPage + 1)) << i;
+    // Pages read back leave memory again when the page cache lets them go.
+    EXPECT_FALSE(pages->Items(2)->Loaded());
+}
+
+TEST_F(EngineRunawayTest, RunningOutOfMemoryIsOneClearError)
+{
+    TMemoryDataSet *rows = dataSet("Rows", 0);
+    rows->SetRangeEnd(reLast);
+    rows->SetOnCheckEOF([](TObject *, bool &) { throw std::bad_alloc(); });
+    band<TqvxMasterData>("Data", 0, 20)->SetDataSet(rows);
+    EXPECT_FALSE(prepare());
+    ASSERT_EQ(errors().size(), 1) << lines(errors());
+    EXPECT_TRUE(errors().at(0).contains(QStringLiteral("more memory"))) << lines(errors());
+}
+
 namespace {
 
 // The progress window the report made last.
@@ -113,7 +168,8 @@ TEST_F(EngineRunawayTest, CancelInTheProgressWindowStopsAnEndlessScriptLoop)
             QCoreApplication::instance(), [] { if (shown) shown->CancelB->Click(); }, Qt::QueuedConnection);
     };
 
-    EXPECT_FALSE(prepare());
+    // The stopped run ends as a finished one with the pages it made.
+    EXPECT_TRUE(prepare());
     EXPECT_TRUE(report->Terminated());
     EXPECT_TRUE(errors().isEmpty()) << lines(errors());
 }

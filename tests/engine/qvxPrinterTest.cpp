@@ -87,7 +87,8 @@ TEST(Printers, TheProgramsListIsTheReportModels)
 TEST(PrinterProperties, TheUserChoosesSourceTwoSidedPrintingAndResolutionByKeys)
 {
     TqvxPrinterChoices choices;
-    choices.Bins = {{QStringLiteral("Default"), kDefaultBin}, {QStringLiteral("Tray 1"), 1}, {QStringLiteral("Manual"), 4}};
+    choices.Bins = {
+        {QStringLiteral("Default"), kDefaultBin}, {QStringLiteral("Tray 1"), 1}, {QStringLiteral("Manual"), 4}};
     choices.DuplexModes = {1, 2, 3};
     choices.Resolutions = {300, 600};
     choices.Resolution = 600;
@@ -121,6 +122,17 @@ TEST(PrinterProperties, TheUserChoosesSourceTwoSidedPrintingAndResolutionByKeys)
     };
     EXPECT_FALSE(qvxPrinterPropertiesDialog(QStringLiteral("Office"), choices));
     EXPECT_EQ(choices.Bin, 4) << "Esc changes nothing";
+
+    TqvxPrinterChoices unlisted = choices;
+    unlisted.Resolution = 1200;
+    unlisted.Duplex = 1;
+    unlisted.DuplexModes = {};
+    runner.onForm = [&](TCustomForm &form) {
+        pressKey(qobject_cast<TComboBox *>(form.Components(1)), Qt::Key_Return);
+    };
+    ASSERT_TRUE(qvxPrinterPropertiesDialog(QStringLiteral("Office"), unlisted));
+    EXPECT_EQ(unlisted.Resolution, 1200) << "OK without a change keeps a resolution the print system does not list";
+    EXPECT_EQ(unlisted.Duplex, 1);
 
     TqvxPrinterChoices single;
     single.Bins = {{QStringLiteral("Default"), kDefaultBin}};

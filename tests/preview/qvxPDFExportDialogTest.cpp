@@ -226,8 +226,12 @@ TEST_F(PDFExportDialog, PasswordsPDFReadersCannotTakeAreRefusedOnOKInRussian)
         EXPECT_EQ(showModal([&](TqvxPDFExportDialog &dialog) {
                       dialog.PageControl1->SetActivePage(dialog.SecurityPage);
                       typeOver(dialog.*field, QStringLiteral("пароль1"));
-                      pressKey(dialog.*field, Qt::Key_Return);
+                      dialog.PageControl1->SetActivePage(dialog.ExportPage);
+                      dialog.CompressedCB->SetFocus();
+                      pressKey(dialog.CompressedCB, Qt::Key_Return);
                       EXPECT_EQ(dialog.ModalResult(), mrNone) << "the dialog stays open";
+                      EXPECT_EQ(dialog.PageControl1->ActivePage(), dialog.SecurityPage);
+                      EXPECT_EQ(dialog.ActiveControl(), dialog.*field) << "the field to mend has the focus";
                       typeOver(dialog.*field, QStringLiteral("secret1"));
                       pressKey(dialog.*field, Qt::Key_Return);
                       return dialog.ModalResult() == mrOk;

@@ -89,3 +89,28 @@ TEST(PageList, WithXThePageHoldingThePointAnswers)
     // Between pages nothing holds the point: the row's last page stands.
     EXPECT_EQ(list.GetPageNoAt(50, 1), 2);
 }
+
+TEST(PageList, PagesAddedDuringABuildLieWhereAWholeLayoutPutsThem)
+{
+    // Pages of two sizes arrive a few at a time, as a build adds them.
+    TqvxPageList growing;
+    TqvxPageList whole;
+    int laidOut = 0;
+    for (int i = 0; i < 40; ++i) {
+        const int width = i % 7 == 3 ? 500 : 100;
+        growing.Add(width, 150 + i % 3);
+        whole.Add(width, 150 + i % 3);
+        if (i % 4 == 2) {
+            growing.CalcBoundsOfAdded(340, laidOut);
+            laidOut = growing.Count();
+        }
+    }
+    growing.CalcBoundsOfAdded(340, laidOut);
+    whole.CalcBounds(340);
+    for (int i = 0; i < whole.Count(); ++i) {
+        EXPECT_EQ(growing.Items(i).OffsetX, whole.Items(i).OffsetX) << i;
+        EXPECT_EQ(growing.Items(i).OffsetY, whole.Items(i).OffsetY) << i;
+    }
+    EXPECT_EQ(growing.MaxWidth(), whole.MaxWidth());
+    EXPECT_EQ(growing.VertRange(), whole.VertRange());
+}

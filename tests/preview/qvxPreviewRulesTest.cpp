@@ -28,8 +28,8 @@ TEST(PreviewZoom, AHiddenOrTinyAreaNeverGivesAZoomBelowTheFloor)
 
 TEST(PreviewZoom, WheelStepsAreTenthsWithTheirOwnFloor)
 {
-    EXPECT_DOUBLE_EQ(TqvxPreview::WheelZoom(1.0, 1), 1.1);
-    EXPECT_DOUBLE_EQ(TqvxPreview::WheelZoom(0.35, -1), 0.3);
+    EXPECT_DOUBLE_EQ(TqvxPreview::WheelZoom(1.0, 120), 1.1);
+    EXPECT_DOUBLE_EQ(TqvxPreview::WheelZoom(0.35, -120), 0.3);
 }
 
 TEST(PreviewBuild, RefreshIntervalFollowsTheFirstPagesTime)

@@ -1,4 +1,4 @@
-// Finding text in the runs a page draws.
+// Finding text in the runs a page draws or its objects hold.
 
 #include "preview/qvxPreviewSearch.h"
 
@@ -6,7 +6,8 @@
 
 namespace {
 
-TCanvasRecords runs(const QStringList &texts)
+// One run per text, each on a line of its own, 20 pixels apart.
+TqvxTextRuns drawn(const QStringList &texts)
 {
     TRecordingCanvas canvas;
     int y = 0;
@@ -15,39 +16,51 @@ TCanvasRecords runs(const QStringList &texts)
         canvas.TextOut(10, y, text);
         y += 20;
     }
-    return canvas.Records();
+    return qvxRecordedRuns(canvas.Records());
+}
+
+QList<int> tops(const QList<TRect> &rects)
+{
+    QList<int> result;
+    for (const TRect &r : rects)
+        result << r.Top;
+    return result;
 }
 
 } // namespace
 
-TEST(PreviewSearch, IgnoresCaseUnlessAsked)
+TEST(PreviewSearch, IgnoresCaseUnlessAskedAndFindsEveryHitInReadingOrder)
 {
-    const TCanvasRecords records = runs({"Total ABC", "abc again"});
-    TRect found;
-    EXPECT_EQ(qvxFindTextRecord(records, "abc", false, -1, found), 1);
-    EXPECT_EQ(found.Top, 0);
-    EXPECT_EQ(qvxFindTextRecord(records, "abc", true, -1, found), 3);
-    EXPECT_EQ(found.Top, 20);
-}
-
-TEST(PreviewSearch, NextHitStartsAfterTheLastOne)
-{
-    const TCanvasRecords records = runs({"one", "two one", "three"});
-    TRect found;
-    const int first = qvxFindTextRecord(records, "one", false, -1, found);
-    const int second = qvxFindTextRecord(records, "one", false, first, found);
-    EXPECT_GT(second, first);
-    EXPECT_EQ(found.Top, 20);
-    EXPECT_EQ(qvxFindTextRecord(records, "one", false, second, found), -1);
+    const TqvxTextRuns runs = drawn({"Total ABC", "abc again", "one ABC and abc"});
+    EXPECT_EQ(tops(qvxFindInRuns(runs, "abc", false)), QList<int>({0, 20, 40, 40}));
+    EXPECT_EQ(tops(qvxFindInRuns(runs, "abc", true)), QList<int>({20, 40}));
 }
 
 TEST(PreviewSearch, FindsAnyCharacterInUnicode)
 {
-    const TCanvasRecords records = runs({"Счёт № 5", "Ελλάδα", "價格 €"});
-    TRect found;
-    EXPECT_EQ(qvxFindTextRecord(records, "СЧЁТ", false, -1, found), 1);
+    const TqvxTextRuns runs = drawn({"Счёт № 5", "Ελλάδα", "價格 €"});
+    EXPECT_EQ(tops(qvxFindInRuns(runs, "СЧЁТ", false)), QList<int>({0}));
     // Greek and Chinese have no place in the Cyrillic code page.
-    EXPECT_EQ(qvxFindTextRecord(records, "ΕΛΛΆΔΑ", false, -1, found), 3);
-    EXPECT_EQ(qvxFindTextRecord(records, "價格", false, -1, found), 5);
-    EXPECT_EQ(qvxFindTextRecord(records, "", false, -1, found), -1);
+    EXPECT_EQ(tops(qvxFindInRuns(runs, "ΕΛΛΆΔΑ", false)), QList<int>({20}));
+    EXPECT_EQ(tops(qvxFindInRuns(runs, "價格", false)), QList<int>({40}));
+    EXPECT_TRUE(qvxFindInRuns(runs, "", false).isEmpty());
+}
+
+TEST(PreviewSearch, APhraseSplitOverRunsOfOneLineIsFoundButNotOneOverTwoLines)
+{
+    // Two objects side by side (the second a little lower, its text of
+    // another size), and a third on the next line.
+    const TqvxTextRuns runs = {{"выключатель", Rect(300, 102, 400, 118)},
+                               {"Автоматический ", Rect(100, 100, 290, 120)},
+                               {"ZMT-250", Rect(100, 130, 190, 150)}};
+    const QList<TRect> hits = qvxFindInRuns(runs, "автоматический  выключатель", false);
+    ASSERT_EQ(hits.size(), 1);
+    // The hit covers both runs.
+    EXPECT_EQ(hits[0].Left, 100);
+    EXPECT_EQ(hits[0].Right, 400);
+    EXPECT_EQ(hits[0].Top, 100);
+    EXPECT_EQ(hits[0].Bottom, 120);
+    EXPECT_TRUE(qvxFindInRuns(runs, "выключатель ZMT", false).isEmpty());
+    // Line breaks inside one object's text compare as blanks.
+    EXPECT_EQ(qvxFindInRuns({{"rated\r\ncurrent", Rect(0, 0, 50, 40)}}, "rated current", false).size(), 1);
 }

@@ -7,6 +7,7 @@
 #include "common/WidgetClicks.h"
 
 #include "preview/qvxPreview.h"
+#include "preview/RowsReport.h"
 #include "preview/qvxPreviewDialogs.h"
 #include "preview/qvxPreviewForm.h"
 #include "preview/qvxPreviewSearch.h"
@@ -142,7 +143,7 @@ TEST(Preview, PaintsBackgroundBorderAndTheActiveFrame)
     EXPECT_EQ(image.pixel(second.Left - 1, second.Top + 40), rgb(workspace->BackColor()));
 }
 
-TEST(Preview, SearchFindsTextOnLaterPagesAndSaysSoOnceWhenNothingIsLeft)
+TEST(Preview, SearchFindsTextOnLaterPagesAndAsksOnceWhenNothingIsLeft)
 {
     PreviewOnForm view(3);
     RecordingRunner runner;
@@ -158,10 +159,12 @@ TEST(Preview, SearchFindsTextOnLaterPagesAndSaysSoOnceWhenNothingIsLeft)
     EXPECT_EQ(view.preview->Workspace()->FindPage(), 1);
     EXPECT_TRUE(runner.boxes.empty());
 
+    // Past the last hit the search offers to go on from the top; not
+    // going on ends it without a further word.
     view.preview->FindNext();
     EXPECT_FALSE(qvxSearchState().TextFound);
     ASSERT_EQ(runner.boxes.size(), 1u);
-    EXPECT_EQ(runner.boxes[0].Text, qvxResources()->Get("clStrNotFound"));
+    EXPECT_EQ(runner.boxes[0].Text, qvxResources()->Get("clSearchFromStart"));
 }
 
 TEST(Preview, AnExportThatCannotWriteItsFileIsReportedOnce)
@@ -335,21 +338,7 @@ TEST(PreviewWindow, TypedZoomIsAppliedAndShownAsSet)
 TEST(PreviewWindow, ShowReportBuildsTheReportWhileTheWindowIsOpen)
 {
     TqvxReport report;
-    report.SetName(QStringLiteral("Report1"));
-    report.SetShowProgress(false);
-    report.EngineOptions()->SetNewSilentMode(simSilent);
-    report.PreviewOptions()->SetModal(false);
-    report.PreviewOptions()->SetMaximized(false);
-    auto *page = new TqvxReportPage(&report);
-    page->SetName(QStringLiteral("Page1"));
-    auto *band = new TqvxMasterData(page);
-    band->SetName(QStringLiteral("MasterData1"));
-    band->SetBounds(0, 0, 700, 900);
-    band->SetRowCount(5);
-    auto *memo = new TqvxMemoView(band);
-    memo->SetName(QStringLiteral("Memo1"));
-    memo->SetBounds(10, 10, 300, 20);
-    memo->SetText(QStringLiteral("Row [Line#]"));
+    makeRowsReport(report, 5);
 
     report.ShowReport();
     QPointer<TForm> form = report.PreviewForm();

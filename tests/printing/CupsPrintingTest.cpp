@@ -11,12 +11,16 @@
 #include "common/TestSupport.h"
 #include "engine/PreparedReport.h"
 #include "engine/qvxPrinter.h"
+#include "preview/DialogKeys.h"
+#include "report/model/qvxResources.h"
 #include "export/pdf/ToolTestSupport.h"
 #include "export/pdf/qvxExportPDF.h"
 #include "report/model/qvxOptions.h"
 #include "report/report/qvxReportOptions.h"
 #include "toolkit/graphics/Canvas.h"
+#include "toolkit/ScriptedModalRunner.h"
 #include "toolkit/graphics/Colors.h"
+#include "toolkit/widgets/TComboBox.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -559,6 +563,32 @@ TEST_F(CupsPrinting, ScaleModeFitsEveryPageOnItsSheet)
     // The label's left edge: 10 mm margin and 20 pixels on the A3 page,
     // times 210 / 297 on the sheet.
     EXPECT_NEAR(words.first().left, (10 + 20 * 25.4 / 96) * 210 / 297 / 25.4 * 72, 3);
+}
+
+TEST_F(CupsPrinting, ThePrintersSettingsDialogChoosesTheResolutionOfTheJob)
+{
+    ASSERT_TRUE(printer->HasPropertiesDlg()) << "the queue offers resolutions";
+    ScriptedModalRunner runner;
+    QString shown;
+    runner.onForm = [&](TCustomForm &form) {
+        QList<TComboBox *> lists;
+        for (int i = 0; i < form.ComponentCount(); ++i)
+            if (auto *list = qobject_cast<TComboBox *>(form.Components(i)))
+                lists << list;
+        ASSERT_EQ(lists.size(), 3);
+        lists[2]->SetFocus();
+        pressKey(lists[2], Qt::Key_Home);
+        shown = lists[2]->Text();
+        pressKey(lists[2], Qt::Key_Return);
+    };
+    printer->PropertiesDlg();
+    EXPECT_EQ(shown, qvxResources()->Get(QStringLiteral("dlgDotsPerInch")).arg(150));
+    EXPECT_EQ(printer->DPI(), QPoint(150, 150));
+
+    auto prepared = report(1);
+    const PrintedJob job = print(*prepared);
+    EXPECT_EQ(job.attributes.value(QStringLiteral("Resolution")), "150dpi");
+    EXPECT_EQ(sheetPages(job.file), "1");
 }
 
 } // namespace

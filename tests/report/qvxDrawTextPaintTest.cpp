@@ -48,13 +48,16 @@ struct DrawTest : ::testing::Test {
 
 // At scale 1 the device font is 13 pixels: 'a' advances 6, 7, 6, 6 (25
 // for four), while the layout gives four of them 160 / 6.25 = 25.6 -> 26.
-TEST_F(DrawTest, WysiwygSpreadsTheLineCorrectionOverCharacters)
+// Each character goes where the layout puts it (6.5, 13, 19.5, 26),
+// rounded once (halves to even), so that no gap is two pixels wider than
+// another.
+TEST_F(DrawTest, WysiwygPlacesEachCharacterWhereTheLayoutPutsIt)
 {
     const QList<TCanvasRecord> runs = Draw({QStringLiteral("aaaa")}, TRect(0, 0, 100, 50), TRect(10, 20, 110, 70));
     ASSERT_EQ(runs.size(), 1);
     EXPECT_EQ(runs[0].Text, QStringLiteral("aaaa"));
     EXPECT_EQ(Origin(runs[0]), TPoint(10, 20));
-    EXPECT_EQ(runs[0].Advances, (QList<int>{6, 8, 6, 6}));
+    EXPECT_EQ(runs[0].Advances, (QList<int>{6, 7, 7, 6}));
     EXPECT_EQ(runs[0].Font.Height, -13);
     EXPECT_EQ(runs[0].TextOptions, ETO_CLIPPED);
 

@@ -2,6 +2,7 @@
 // first bytes, line collapsing and arrow guards, check box data, and what
 // the views write into prepared pages.
 
+#include "common/TestSupport.h"
 #include "report/RecordingServices.h"
 #include "report/ReportContextStub.h"
 #include "report/views/qvxChBox.h"
@@ -16,6 +17,7 @@
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/RecordingCanvas.h"
 
+#include <QFile>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
@@ -133,6 +135,42 @@ TEST(PictureView, ReadsABlobFieldByItsFirstBytes)
     rows->blob = QByteArray("no picture");
     view->GetData();
     EXPECT_EQ(view->Picture()->Graphic(), nullptr);
+}
+
+// At run time a picture that cannot be shown puts one line in the error
+// list and leaves the view showing nothing: JPEG bytes that do not decode
+// (kept as a picture, however often the view prints), and a picture
+// declaring more pixels than a picture may have.
+TEST(PictureView, APictureThatCannotBeShownIsOneErrorLine)
+{
+    TContextReport report;
+    auto *rows = NewObject<TBlobDataSet>(&report);
+    rows->blob = QByteArray("\xFF\xD8", 2);
+    auto *view = new TqvxPictureView(&report);
+    view->SetName(QStringLiteral("Photo1"));
+    view->SetBounds(0, 0, 40, 30);
+    view->SetAutoSize(true);
+    view->SetDataSet(rows);
+    view->SetDataField(QStringLiteral("Photo"));
+    view->GetData();
+    ASSERT_NE(view->Picture()->Graphic(), nullptr);
+    EXPECT_EQ(view->Picture()->Width(), 0);
+    EXPECT_EQ(view->Width(), 40);
+    ASSERT_EQ(report.Errors()->Count(), 1);
+    EXPECT_TRUE(report.Errors()->Strings(0).startsWith(QStringLiteral("Photo1: JPEG image is not valid")))
+        << report.Errors()->Strings(0).toStdString();
+    TRecordingCanvas canvas;
+    view->Draw(&canvas, 1, 1, 0, 0);
+    for (const TCanvasRecord &record : canvas.Records())
+        EXPECT_NE(record.Op, TCanvasOp::Image);
+
+    QFile bomb(testDataPath(QStringLiteral("pictures/declares-5494x38144.jpg")));
+    ASSERT_TRUE(bomb.open(QIODevice::ReadOnly));
+    rows->blob = bomb.readAll();
+    view->GetData();
+    EXPECT_EQ(view->Picture()->Graphic(), nullptr);
+    ASSERT_EQ(report.Errors()->Count(), 2);
+    EXPECT_TRUE(report.Errors()->Strings(1).contains(QStringLiteral("5494 x 38144"))) << report.Errors()->Strings(1).toStdString();
 }
 
 TEST(PictureView, AutoSizeTakesThePicturesSize)

@@ -86,7 +86,9 @@ TEST(ReportLibraryGlobals, ExistWhileTheUnitRuns)
     lock->unlock();
     lock->unlock();
 
-    EXPECT_EQ(QtCursorShape(crHand), Qt::PointingHandCursor);
+    // The page hand is not the pointing hand of a link.
+    EXPECT_EQ(QtCursorShape(crHand), Qt::OpenHandCursor);
+    EXPECT_NE(QtCursorShape(crHand), QtCursorShape(crHandPoint));
     EXPECT_NE(QtCursorShape(crZoom), Qt::ArrowCursor);
     EXPECT_NE(QtCursorShape(crFormat), Qt::ArrowCursor);
     EXPECT_EQ(QtCursorShape(153), Qt::ArrowCursor);

@@ -146,6 +146,22 @@ TEST(TqvxXMLReader, ReadsTagsAcrossItsBufferBoundary)
         ASSERT_EQ(copy.Root()->Items(i)->GetProp(QStringLiteral("v")), QString(i * 7, u'\x44f'));
 }
 
+// A comment opened across the boundary is still a comment, and a '<' far
+// into a long tag is still malformed where the tag crosses it.
+TEST(TqvxXMLReader, ReadsCommentsAndLongTagsAcrossItsBufferBoundary)
+{
+    for (const int at : {4093, 4094, 4095, 4096}) {
+        QByteArray bytes = Header + "<r>";
+        bytes += QByteArray(at - bytes.size(), ' ') + "<!-- <x> --><a v=\"" + QByteArray(6000, 'z') + "\"/></r>";
+        TqvxXMLDocument document;
+        loadBytes(document, bytes);
+        ASSERT_EQ(document.Root()->Count(), 1) << at;
+        EXPECT_EQ(document.Root()->Items(0)->GetProp(QStringLiteral("v")), QString(6000, u'z')) << at;
+    }
+    QByteArray stray = Header + "<r><a v=\"" + QByteArray(5000, 'z') + "<\"/></r>";
+    expectInvalid(stray);
+}
+
 TEST(TqvxXMLReader, LeavesTheStreamAfterTheLastByteConsumed)
 {
     TMemoryStream stream;
@@ -216,6 +232,14 @@ TEST(TqvxXMLDocument, PartialLoadingLeavesMarkedElementsOut)
     EXPECT_TRUE(loaded->Loaded());
     ASSERT_EQ(loaded->Count(), 1);
     EXPECT_EQ(loaded->Items(0)->Name(), QStringLiteral("memo"));
+
+    // The marker is found in any letter case, not in a longer name.
+    TqvxXMLDocument upper;
+    loadBytes(upper, Header + "<pages><p1 a=\"1\" LD=\"0\"/><p2 old=\"0\" b=\"2\"/><p3 xld=\"0\"/></pages>");
+    EXPECT_TRUE(upper.Root()->Items(0)->Unloadable());
+    EXPECT_EQ(upper.Root()->Items(0)->Text(), QStringLiteral("a=\"1\""));
+    EXPECT_FALSE(upper.Root()->Items(1)->Unloadable());
+    EXPECT_FALSE(upper.Root()->Items(2)->Unloadable());
 }
 
 TEST(TqvxXMLDocument, SwapsElementsOutAndBackFromBothStreams)

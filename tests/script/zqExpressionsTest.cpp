@@ -4,6 +4,7 @@
 
 #include "script/zqExpressions.h"
 #include "toolkit/core/Exceptions.h"
+#include "toolkit/core/VariantOps.h"
 
 namespace {
 
@@ -144,3 +145,95 @@ TEST(zqExpressions, KindTableNamesEveryOperator)
 }
 
 } // namespace
+
+namespace {
+
+// What an operation gives: "Integer 5", "Int64 2147483648", or the class and
+// message of what it raises.
+template <class Operation>
+QString outcome(Operation operation)
+{
+    try {
+        const Variant v = operation();
+        return VarTypeAsText(v.Type()) + u' ' + VarToStr(v);
+    } catch (const Exception &e) {
+        return e.ClassName() + QStringLiteral(": ") + e.Message();
+    }
+}
+
+} // namespace
+
+// Integer, Double and Boolean operands are computed inline; every result,
+// its kind and every error must be the variant operators' own, whether the
+// operands are declared as numbers or come in Variants.
+TEST(zqExpressions, InlineOperatorsGiveTheVariantOperatorsResults)
+{
+    struct Op {
+        const char *text;
+        Variant (*apply)(const Variant &, const Variant &);
+    };
+    const Op ops[] = {
+        {"+", zqAdd},
+        {"-", VarSub},
+        {"*", VarMul},
+        {"/", VarDivide},
+        {"div", VarIntDiv},
+        {"mod", VarMod},
+        {"shl", VarShl},
+        {"shr", VarShr},
+        {"xor", VarXor},
+        {"<", [](const Variant &a, const Variant &b) { return Variant(a < b); }},
+        {">=", [](const Variant &a, const Variant &b) { return Variant(a >= b); }},
+        {"<>", [](const Variant &a, const Variant &b) { return Variant(a != b); }},
+        {"=", [](const Variant &a, const Variant &b) { return Variant(a == b); }},
+    };
+    const Variant values[] = {Variant(7),           Variant(-3),  Variant(0),       Variant(2147483647),
+                              Variant(-2147483647 - 1), Variant(2.5), Variant(1e308),   Variant(-0.0),
+                              Variant(true),        Variant(false), Variant("12"),   Variant::Null(),
+                              Variant(qint64(5))};
+    for (const Op &op : ops) {
+        for (const char *declared : {"Variant", "Integer", "Extended", "Boolean"}) {
+            ScriptRunner r;
+            const QString type = QString::fromLatin1(declared);
+            if (!r.Compile(QStringLiteral("PascalScript"),
+                           QStringLiteral("var a, b: %1; v: Variant;\nbegin\n  v := a %2 b\nend.")
+                               .arg(type, QString::fromLatin1(op.text))))
+                continue; // the operator does not apply to the type
+            auto *a = r.script.Find(QStringLiteral("a"));
+            auto *b = r.script.Find(QStringLiteral("b"));
+            for (const Variant &x : values) {
+                for (const Variant &y : values) {
+                    try {
+                        a->SetValue(x);
+                        b->SetValue(y);
+                    } catch (const Exception &) {
+                        continue; // the declared type cannot hold the value
+                    }
+                    const Variant left = a->GetValue();
+                    const Variant right = b->GetValue();
+                    const QString expected = outcome([&] { return op.apply(left, right); });
+                    const QString got = outcome([&] {
+                        r.script.Execute();
+                        return r.Value(QStringLiteral("v"));
+                    });
+                    EXPECT_EQ(got.toStdString(), expected.toStdString()) << declared << ' ' << qPrintable(VarToStr(left)) << ' ' << op.text << ' '
+                                             << qPrintable(VarToStr(right));
+                }
+            }
+        }
+    }
+
+    // Negation and NOT beside the Integer range and on Booleans.
+    ScriptRunner r;
+    ASSERT_TRUE(r.Run(QStringLiteral("PascalScript"), QStringLiteral(R"(
+var i: Integer; x: Extended; b: Boolean; n, m, y, c: Variant;
+begin
+  i := -2147483647 - 1; x := 2.5; b := True;
+  n := -i; m := not i; y := -x; c := not b
+end.
+)")));
+    EXPECT_EQ(outcome([&] { return r.Value(QStringLiteral("n")); }), QStringLiteral("Int64 2147483648"));
+    EXPECT_EQ(r.Int(QStringLiteral("m")), 2147483647);
+    EXPECT_EQ(r.Value(QStringLiteral("y")).AsDouble(), -2.5);
+    EXPECT_FALSE(r.Value(QStringLiteral("c")).AsBoolean());
+}

@@ -362,3 +362,72 @@ end.
 }
 
 } // namespace
+
+// A recursive call starts from the caller's values and hands them back
+// unchanged, strings and var parameters included, at every depth and again
+// on the next run, where the frames are reused.
+TEST(zqStatements, RecursionFramesKeepEveryKindOfLocal)
+{
+    ScriptRunner r;
+    ASSERT_TRUE(r.Compile(QStringLiteral("PascalScript"), QStringLiteral(R"(
+var trail: String; seen: Integer; halves: Extended;
+function Walk(k: Integer; var total: Integer): String;
+var s: String; x: Extended; j, unset: Integer;
+begin
+  if k = 1 then unset := 0;
+  s := 'k';
+  for j := 1 to k do s := s + '*';
+  x := k / 2;
+  total := total + k;
+  if k < 4 then Result := Walk(k + 1, total) + '<' + s
+  else Result := s;
+  trail := trail + s + ';';
+  halves := halves + x;
+  unset := unset + 1;
+  seen := unset
+end;
+var sum: Integer; text: String;
+begin
+  trail := ''; sum := 0; halves := 0;
+  text := Walk(1, sum)
+end.
+)")));
+    for (int run = 0; run < 2; ++run) {
+        r.script.Execute();
+        EXPECT_EQ(r.Text(QStringLiteral("text")), QStringLiteral("k****<k***<k**<k*"));
+        EXPECT_EQ(r.Text(QStringLiteral("trail")), QStringLiteral("k****;k***;k**;k*;"));
+        EXPECT_EQ(r.Value(QStringLiteral("halves")).AsDouble(), 5.0);
+        EXPECT_EQ(r.Int(QStringLiteral("sum")), 10);
+        // Each call starts from its caller's value of an unset local and
+        // gives the caller's back on return: the outermost sees 0 + 1.
+        EXPECT_EQ(r.Int(QStringLiteral("seen")), 1);
+    }
+}
+
+// The trace handler of any script up the chain sees every statement, also
+// one set after compiling, and none is called once it is taken away.
+TEST(zqStatements, TraceHandlerOfTheParentSeesProcedureStatements)
+{
+    ScriptRunner r;
+    TzqScript parent;
+    r.script.Parent = &parent;
+    ASSERT_TRUE(r.Compile(QStringLiteral("PascalScript"), QStringLiteral(R"(
+var n: Integer;
+procedure Step;
+begin
+  n := n + 1
+end;
+begin
+  Step; Step
+end.
+)")));
+    QStringList positions;
+    parent.OnRunLine = [&positions](TzqScript *, const QString &, const QString &pos) { positions << pos; };
+    r.script.Execute();
+    EXPECT_EQ(positions.count(QStringLiteral("5:3")), 2) << qPrintable(positions.join(u' '));
+    parent.OnRunLine = nullptr;
+    positions.clear();
+    r.script.Execute();
+    EXPECT_TRUE(positions.isEmpty());
+    EXPECT_EQ(r.Int(QStringLiteral("n")), 4);
+}

@@ -211,6 +211,11 @@ TEST(Bitmap, AssignCopiesPixelsAndSettings)
     EXPECT_EQ(copy.Image(), source->Image());
     EXPECT_TRUE(copy.Transparent());
     EXPECT_EQ(copy.TransparentColor(), clBlue);
+
+    copy.Assign(nullptr);
+    EXPECT_TRUE(copy.Empty());
+    EXPECT_EQ(copy.Width(), 0);
+    EXPECT_EQ(copy.Height(), 0);
 }
 
 } // namespace

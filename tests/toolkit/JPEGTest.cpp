@@ -2,10 +2,12 @@
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/graphics/JPEGImage.h"
+#include "toolkit/graphics/Picture.h"
 #include "toolkit/classes/Streams.h"
 
 #include "common/TestSupport.h"
 
+#include <QFile>
 #include <QImage>
 #include <gtest/gtest.h>
 
@@ -92,6 +94,96 @@ TEST(JPEGImage, KeepsLoadedBytesAndCompressesAssignedBitmaps)
     canvas.Draw(0, 0, &jpeg);
     canvas.ReleaseHandle();
     expectClose(image.pixel(8, 40), qRgb(30, 30, 200));
+}
+
+QByteArray pictureFile(const char *name)
+{
+    QFile file(testDataPath(QStringLiteral("pictures/") + QLatin1String(name)));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+    return file.readAll();
+}
+
+// A red square of that side with the graphic stretched over it.
+QImage drawnOnRed(const TGraphic *graphic, int side)
+{
+    QImage image(side, side, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    TCanvas canvas;
+    canvas.SetDevice(&image);
+    canvas.StretchDraw(Rect(0, 0, side, side), graphic);
+    canvas.ReleaseHandle();
+    return image;
+}
+
+TJPEGImage *loadedJpeg(TPicture &picture, const QByteArray &bytes)
+{
+    TMemoryStream stream;
+    stream.WriteBuffer(bytes);
+    stream.SetPosition(0);
+    picture.LoadFromStream(&stream);
+    return qobject_cast<TJPEGImage *>(picture.Graphic());
+}
+
+// 141 bytes that declare 5494 x 38144 pixels are refused from their header,
+// naming the size, before anything is decoded.
+TEST(JPEGImage, APictureDeclaringTooManyPixelsIsRefused)
+{
+    const QByteArray bomb = pictureFile("declares-5494x38144.jpg");
+    EXPECT_EQ(JpegSize(bomb), QSize(5494, 38144));
+    TPicture picture;
+    try {
+        loadedJpeg(picture, bomb);
+        ADD_FAILURE() << "the picture loaded";
+    } catch (const EInvalidGraphic &e) {
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("5494 x 38144"))) << e.Message().toStdString();
+    }
+    EXPECT_EQ(picture.Graphic(), nullptr);
+    EXPECT_THROW(DecodeJpeg(bomb, 10, 10), EInvalidGraphic);
+}
+
+// A picture is decoded at the smallest eighth of its size that fills the
+// place it is drawn in.
+TEST(JPEGImage, DecodesAtTheSizeDrawn)
+{
+    const QByteArray grey = pictureFile("grey-2048x2048.jpg");
+    EXPECT_EQ(DecodeJpeg(grey, 100, 100).size(), QSize(256, 256));
+    EXPECT_EQ(DecodeJpeg(grey, 300, 100).size(), QSize(512, 512));
+    EXPECT_EQ(DecodeJpeg(grey, 1500, 10).size(), QSize(1536, 1536));
+    EXPECT_EQ(DecodeJpeg(grey, 1900, 10).size(), QSize(2048, 2048));
+
+    TPicture picture;
+    TJPEGImage *jpeg = loadedJpeg(picture, grey);
+    ASSERT_NE(jpeg, nullptr);
+    EXPECT_EQ(jpeg->Width(), 2048);
+    EXPECT_EQ(jpeg->Height(), 2048);
+    expectClose(drawnOnRed(jpeg, 40).pixel(20, 20), qRgb(128, 128, 128));
+}
+
+// Bytes that start as a JPEG picture load as one, keep their bytes, have
+// no size and draw nothing, and say why.
+TEST(JPEGImage, BytesThatDoNotDecodeLoadAsAPictureThatCannotBeDrawn)
+{
+    const QByteArray bytes("\xFF\xD8", 2);
+    TPicture picture;
+    TJPEGImage *jpeg = loadedJpeg(picture, bytes);
+    ASSERT_NE(jpeg, nullptr);
+    EXPECT_FALSE(jpeg->Empty());
+    EXPECT_EQ(picture.Width(), 0);
+    EXPECT_EQ(picture.Height(), 0);
+    EXPECT_FALSE(jpeg->ErrorText().isEmpty());
+    TMemoryStream saved;
+    picture.SaveToStream(&saved);
+    EXPECT_EQ(saved.Bytes(), bytes);
+
+    EXPECT_EQ(drawnOnRed(jpeg, 8).pixel(4, 4), qRgb(255, 0, 0));
+
+    TBitmap bitmap;
+    bitmap.Assign(jpeg);
+    EXPECT_TRUE(bitmap.Empty());
+
+    jpeg->Assign(nullptr);
+    EXPECT_TRUE(jpeg->Empty());
+    EXPECT_TRUE(jpeg->ErrorText().isEmpty());
 }
 
 } // namespace

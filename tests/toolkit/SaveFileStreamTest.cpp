@@ -167,7 +167,7 @@ TEST(SaveFileStream, AWritePastTheFileSizeLimitFailsWithItsReason)
         stream.WriteBuffer(QByteArray(10000, 'x'));
     });
     ::setrlimit(RLIMIT_FSIZE, &limit);
-    EXPECT_EQ(message, QStringLiteral("Cannot write file \"%1\". File too large.").arg(name));
+    EXPECT_EQ(message, QStringLiteral("Cannot write file \"%1\". The file is too large.").arg(name));
     EXPECT_EQ(fileBytes(name), QByteArray("old"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("big.pdf")});
 }

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 
 TEST(TObjectTest, ClassNamesAndAncestry)
 {
@@ -105,6 +106,25 @@ public:
 };
 
 } // namespace
+
+// A handle found a moment ago names nothing once its object is freed, also
+// when another thread frees it.
+TEST(TObjectTest, AFreedObjectsHandleIsRefusedOnEveryThread)
+{
+    auto *list = new TList;
+    const qint32 handle = list->Handle();
+    EXPECT_EQ(ObjectHandleRegistry::Find(handle), list);
+    EXPECT_EQ(ObjectHandleRegistry::Find(handle), list);
+    std::thread([list] { delete list; }).join();
+    EXPECT_EQ(ObjectHandleRegistry::Find(handle), nullptr);
+    EXPECT_THROW(ObjectHandleRegistry::Resolve(handle), EInvalidObject);
+
+    TList first;
+    TList second;
+    EXPECT_EQ(ObjectHandleRegistry::Find(first.Handle()), &first);
+    EXPECT_EQ(ObjectHandleRegistry::Find(second.Handle()), &second);
+    EXPECT_EQ(ObjectHandleRegistry::Find(first.Handle()), &first);
+}
 
 TEST(TObjectTest, NewObjectRunsAfterConstructionAndFreesOnFailure)
 {

@@ -94,6 +94,45 @@ TEST(Variant, ToText)
     EXPECT_EQ(Variant(qint64(1) << 40).AsString(), QStringLiteral("1099511627776"));
 }
 
+// Copies, moves and assignments between every kind of stored value keep
+// both sides whole: a number over a text or an array, and back.
+TEST(Variant, CopiesAndAssignmentsAcrossKinds)
+{
+    const Variant samples[] = {Variant(), Variant::Null(), Variant(-5), Variant(qint64(1) << 40), Variant(2.5),
+                               Variant::FromDate(3.0), Variant(true), Variant(QStringLiteral("text")),
+                               VarArrayCreate({0, 1}, varVariant)};
+    for (const Variant &from : samples) {
+        for (const Variant &to : samples) {
+            Variant target = to;
+            Variant source = from;
+            target = source;
+            EXPECT_EQ(target.Type(), from.Type());
+            EXPECT_EQ(VarIsArray(target) || VarToStr(target) == VarToStr(from), true);
+            EXPECT_EQ(source.Type(), from.Type()) << "a copy leaves its source";
+
+            Variant moved = to;
+            moved = std::move(source);
+            EXPECT_EQ(moved.Type(), from.Type());
+            source = to; // a moved-from value takes a new one
+            EXPECT_EQ(source.Type(), to.Type());
+
+            Variant constructed(std::move(moved));
+            EXPECT_EQ(constructed.Type(), from.Type());
+        }
+    }
+    Variant self = QStringLiteral("kept");
+    const Variant &alias = self;
+    self = alias;
+    EXPECT_EQ(self.AsString(), QStringLiteral("kept"));
+
+    Variant array = VarArrayCreate({0, 2}, varVariant);
+    array.PutElement({1}, Variant(QStringLiteral("inner")));
+    Variant copy = array;
+    copy = Variant(7);
+    EXPECT_EQ(array.GetElement({1}).AsString(), QStringLiteral("inner"));
+    EXPECT_EQ(copy.AsInteger(), 7);
+}
+
 TEST(VarAsType, ConvertsBetweenKinds)
 {
     const Variant i = VarAsType(Variant(3.7), varInteger);

@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QMutex>
 
+#include <atomic>
+
 namespace {
 
 // Handles walk the positive 31-bit values in steps of a large odd number,
@@ -34,6 +36,17 @@ struct Registry {
         return qint32(last);
     }
 };
+
+// Counts the handles given up, so that a thread's last lookup (below) is
+// trusted only while no handle has gone since.
+std::atomic<quint64> releases{0};
+
+struct LastFound {
+    quint64 releases = ~quint64(0);
+    qint32 handle = 0;
+    TObject *object = nullptr;
+};
+thread_local LastFound lastFound;
 
 // Never destroyed: objects freed while the process exits, after the
 // statics, still release their handles.
@@ -75,6 +88,8 @@ void ObjectHandleRegistry::Release(const TObject *object)
 {
     Registry &r = registry();
     QMutexLocker lock(&r.mutex);
+    if (object->m_handle != 0)
+        releases.fetch_add(1, std::memory_order_acq_rel);
     r.objects.remove(object->m_handle);
     object->m_handle = 0;
 }
@@ -106,9 +121,16 @@ quint32 ObjectHandleRegistry::Generation(const TObject *object)
 
 TObject *ObjectHandleRegistry::Find(qint32 handle)
 {
+    // Read before the lookup: a release after it makes the entry stale.
+    const quint64 released = releases.load(std::memory_order_acquire);
+    if (handle != 0 && lastFound.handle == handle && lastFound.releases == released)
+        return lastFound.object;
     Registry &r = registry();
     QMutexLocker lock(&r.mutex);
-    return r.objects.value(handle, nullptr);
+    TObject *object = r.objects.value(handle, nullptr);
+    if (object)
+        lastFound = {released, handle, object};
+    return object;
 }
 
 TObject *ObjectHandleRegistry::Resolve(qint32 handle)

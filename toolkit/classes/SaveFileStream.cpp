@@ -2,7 +2,9 @@
 
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/core/Files.h"
+#include "toolkit/core/SystemErrors.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -22,23 +24,26 @@ QByteArray encoded(const QString &name)
     return QFile::encodeName(name);
 }
 
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("SaveFileStream", text);
+}
+
 // Why a file in that place could not be made or written, for a person.
 QString reasonFor(int error, const QString &fileName)
 {
     switch (error) {
     case ENOENT:
     case ENOTDIR:
-        return QStringLiteral("The folder \"%1\" does not exist.").arg(ExtractFilePath(fileName));
-    case ELOOP:
-        return QStringLiteral("Too many symbolic links.");
+        return tr("The folder \"%1\" does not exist.").arg(ExtractFilePath(fileName));
     default:
-        return QString::fromLocal8Bit(std::strerror(error)) + QLatin1Char('.');
+        return SystemErrorText(error) + QLatin1Char('.');
     }
 }
 
 EFCreateError createError(const QString &fileName, const QString &reason)
 {
-    return EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(fileName, reason));
+    return EFCreateError(tr("Cannot create file \"%1\". %2").arg(fileName, reason));
 }
 
 EFCreateError createError(const QString &fileName, int error)
@@ -74,7 +79,7 @@ QString linkTarget(const QString &link)
 QString resolvedTarget(const QString &fileName)
 {
     if (fileName.isEmpty())
-        throw EFCreateError(QStringLiteral("Cannot create a file without a name"));
+        throw EFCreateError(tr("Cannot create a file without a name"));
     QString path = ExpandFileName(fileName);
     for (int followed = 0;; ++followed) {
         struct stat info;
@@ -84,7 +89,7 @@ QString resolvedTarget(const QString &fileName)
             throw createError(fileName, ELOOP);
         const QString folder = ExtractFilePath(path);
         if (!mayFollow(info, folder))
-            throw createError(fileName, QStringLiteral("It is a symbolic link of another user in a shared folder."));
+            throw createError(fileName, tr("It is a symbolic link of another user in a shared folder."));
         const QString target = linkTarget(path);
         if (target.isEmpty())
             throw createError(fileName, errno ? errno : ENAMETOOLONG);
@@ -147,12 +152,12 @@ void TSaveFileStream::Commit()
 qint64 TSaveFileStream::Write(const void *buffer, qint64 count)
 {
     if (m_committed)
-        throw EWriteError(QStringLiteral("The file \"%1\" is already complete").arg(m_targetName));
+        throw EWriteError(tr("The file \"%1\" is already complete").arg(m_targetName));
     errno = 0;
     const qint64 written = TFileStream::Write(buffer, count);
     if (written < count) {
         const int error = errno ? errno : EIO;
-        throw EWriteError(QStringLiteral("Cannot write file \"%1\". %2").arg(m_targetName, reasonFor(error, m_targetName)));
+        throw EWriteError(tr("Cannot write file \"%1\". %2").arg(m_targetName, reasonFor(error, m_targetName)));
     }
     return written;
 }

@@ -3,7 +3,9 @@
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/core/Files.h"
+#include "toolkit/core/SystemErrors.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
@@ -20,9 +22,9 @@ constexpr qint64 CopyChunk = 64 * 1024;
 // A memory stream stays within the 32-bit sizes that its users store.
 constexpr qint64 MaxMemorySize = 0x7FFFFFFF;
 
-QString systemReason(int error)
+QString tr(const char *text)
 {
-    return QString::fromLocal8Bit(std::strerror(error));
+    return QCoreApplication::translate("Streams", text);
 }
 
 qint64 seekTarget(qint64 offset, TSeekOrigin origin, qint64 position, qint64 size)
@@ -44,13 +46,13 @@ qint64 seekTarget(qint64 offset, TSeekOrigin origin, qint64 position, qint64 siz
 void TStream::ReadBuffer(void *buffer, qint64 count)
 {
     if (count != 0 && Read(buffer, count) != count)
-        throw EReadError(QStringLiteral("Stream read error"));
+        throw EReadError(tr("Stream read error"));
 }
 
 void TStream::WriteBuffer(const void *buffer, qint64 count)
 {
     if (count != 0 && Write(buffer, count) != count)
-        throw EWriteError(QStringLiteral("Stream write error"));
+        throw EWriteError(tr("Stream write error"));
 }
 
 qint64 TStream::CopyFrom(TStream *source, qint64 count)
@@ -211,7 +213,7 @@ TFileStream::TFileStream(const QString &fileName, quint32 mode) : m_fileName(fil
     if (isCreateMode(mode)) {
         m_fd = ::open(path.constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
         if (m_fd < 0)
-            throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(fileName, systemReason(errno)));
+            throw EFCreateError(tr("Cannot create file \"%1\". %2").arg(fileName, SystemErrorText(errno)));
         return;
     }
     int flags = O_CLOEXEC;
@@ -230,12 +232,12 @@ TFileStream::TFileStream(const QString &fileName, quint32 mode) : m_fileName(fil
     }
     m_fd = ::open(path.constData(), flags);
     if (m_fd < 0)
-        throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, systemReason(errno)));
+        throw EFOpenError(tr("Cannot open file \"%1\". %2").arg(fileName, SystemErrorText(errno)));
     struct stat info;
     if (::fstat(m_fd, &info) == 0 && S_ISDIR(info.st_mode)) {
         ::close(m_fd);
         m_fd = -1;
-        throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, systemReason(EISDIR)));
+        throw EFOpenError(tr("Cannot open file \"%1\". %2").arg(fileName, SystemErrorText(EISDIR)));
     }
 }
 
@@ -264,7 +266,7 @@ qint64 TFileStream::Seek(qint64 offset, TSeekOrigin origin)
     const int whence = origin == soCurrent ? SEEK_CUR : origin == soEnd ? SEEK_END : SEEK_SET;
     const off_t position = ::lseek(m_fd, offset, whence);
     if (position < 0)
-        throw EStreamError(QStringLiteral("Cannot seek in file \"%1\". %2").arg(m_fileName, systemReason(errno)));
+        throw EStreamError(tr("Cannot seek in file \"%1\". %2").arg(m_fileName, SystemErrorText(errno)));
     return position;
 }
 
@@ -279,7 +281,7 @@ qint64 TFileStream::Size()
 void TFileStream::SetSize(qint64 size)
 {
     if (::ftruncate(m_fd, size) != 0)
-        throw EWriteError(QStringLiteral("Cannot resize file \"%1\". %2").arg(m_fileName, systemReason(errno)));
+        throw EWriteError(tr("Cannot resize file \"%1\". %2").arg(m_fileName, SystemErrorText(errno)));
 }
 
 // ------------------------------------------------------------- TSubStream

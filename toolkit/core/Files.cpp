@@ -1,7 +1,9 @@
 #include "toolkit/core/Files.h"
 
 #include "toolkit/core/Exceptions.h"
+#include "toolkit/core/SystemErrors.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -99,7 +101,8 @@ void SaveFile(const QString &fileName, const QByteArray &bytes)
     // rewritten in place.
     file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(fileName, file.errorString()));
+        throw EFCreateError(
+            QCoreApplication::translate("Streams", "Cannot create file \"%1\". %2").arg(fileName, file.errorString()));
 }
 
 QString TempFolder()
@@ -133,8 +136,8 @@ QString CreateTempFile(const QString &prefix, const QString &folder, const QStri
     const QString name = TryCreateTempFile(prefix, folder, suffix);
     if (name.isEmpty()) {
         const int error = errno;
-        throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2")
-                                .arg(tempFolderOr(folder) + prefix, QString::fromLocal8Bit(std::strerror(error))));
+        throw EFCreateError(QCoreApplication::translate("Streams", "Cannot create file \"%1\". %2")
+                                .arg(tempFolderOr(folder) + prefix, SystemErrorText(error)));
     }
     return name;
 }

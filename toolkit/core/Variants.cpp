@@ -166,29 +166,6 @@ Variant Variant::FromLongWord(quint32 value)
 
 // --- Conversions -------------------------------------------------------------
 
-VarKind VarKindOf(TVarType type)
-{
-    switch (type) {
-    case varEmpty: return VarKind::Empty;
-    case varNull: return VarKind::Null;
-    case varSmallint:
-    case varInteger:
-    case varShortInt:
-    case varByte:
-    case varWord:
-    case varLongWord:
-    case varInt64: return VarKind::Integer;
-    case varSingle:
-    case varDouble:
-    case varDate: return VarKind::Float;
-    case varCurrency: return VarKind::Currency;
-    case varBoolean: return VarKind::Boolean;
-    case varString:
-    case varOleStr: return VarKind::String;
-    default: return VarKind::Other;
-    }
-}
-
 qint64 Variant::ToIntegerKind(TVarType target) const
 {
     qint64 value = 0;
@@ -242,21 +219,6 @@ double Variant::ToFloat(TVarType target) const
     }
 }
 
-qint32 Variant::AsInteger() const
-{
-    return qint32(ToIntegerKind(varInteger));
-}
-
-qint64 Variant::AsInt64() const
-{
-    return ToIntegerKind(varInt64);
-}
-
-double Variant::AsDouble() const
-{
-    return ToFloat(varDouble);
-}
-
 TDateTime Variant::AsDate() const
 {
     return ToFloat(varDate);
@@ -281,7 +243,7 @@ Currency Variant::AsCurrency() const
     }
 }
 
-bool Variant::AsBoolean() const
+bool Variant::ToBoolean() const
 {
     switch (VarKindOf(m_type)) {
     case VarKind::Empty: return false;
@@ -405,7 +367,7 @@ QString VarTypeAsText(TVarType type)
 
 VarArrayData &Variant::ArrayForWriting()
 {
-    Array *array = std::get_if<Array>(&m_value);
+    Array *array = arrayPayload();
     if (!array)
         throw EVariantNotAnArrayError(QStringLiteral("Variant is not an array"));
     if (array->use_count() > 1)
@@ -415,7 +377,7 @@ VarArrayData &Variant::ArrayForWriting()
 
 const VarArrayData &Variant::ArrayForReading() const
 {
-    const Array *array = std::get_if<Array>(&m_value);
+    const Array *array = arrayPayload();
     if (!array)
         throw EVariantNotAnArrayError(QStringLiteral("Variant is not an array"));
     return **array;
@@ -423,7 +385,7 @@ const VarArrayData &Variant::ArrayForReading() const
 
 int Variant::DimCount() const
 {
-    const Array *array = std::get_if<Array>(&m_value);
+    const Array *array = arrayPayload();
     return array ? int((*array)->bounds.size()) : 0;
 }
 
@@ -451,9 +413,14 @@ Variant Variant::GetElement(const int *indices, int count) const
 
 void Variant::PutElement(const int *indices, int count, const Variant &value)
 {
-    // Convert first: a failed conversion leaves the array untouched.
     const TVarType elementType = ArrayForReading().elementType;
-    Variant converted = elementType == varVariant ? value : VarAsType(value, elementType);
+    if (elementType == varVariant) {
+        VarArrayData &data = ArrayForWriting();
+        data.elements[size_t(data.Offset(indices, count))] = value;
+        return;
+    }
+    // Convert first: a failed conversion leaves the array untouched.
+    Variant converted = VarAsType(value, elementType);
     VarArrayData &data = ArrayForWriting();
     data.elements[size_t(data.Offset(indices, count))] = std::move(converted);
 }

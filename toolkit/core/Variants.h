@@ -32,8 +32,9 @@
 #include <QString>
 
 #include <initializer_list>
+#include <iterator>
 #include <memory>
-#include <variant>
+#include <new>
 
 using TVarType = quint16;
 
@@ -70,24 +71,66 @@ struct VarArrayData;
 // The families that the conversion and operator rules treat alike: the
 // integer kinds; Single, Double and Date; 8-bit and wide strings.
 enum class VarKind { Empty, Null, Integer, Float, Currency, Boolean, String, Other };
-VarKind VarKindOf(TVarType type);
+
+// Inline, since every operator and conversion asks it first.
+inline VarKind VarKindOf(TVarType type)
+{
+    // By type code up to varInt64 (0x14).
+    static constexpr VarKind low[] = {
+        VarKind::Empty,   VarKind::Null,    VarKind::Integer, VarKind::Integer, VarKind::Float,
+        VarKind::Float,   VarKind::Currency, VarKind::Float,  VarKind::String,  VarKind::Other,
+        VarKind::Other,   VarKind::Boolean, VarKind::Other,   VarKind::Other,   VarKind::Other,
+        VarKind::Other,   VarKind::Integer, VarKind::Integer, VarKind::Integer, VarKind::Integer,
+        VarKind::Integer,
+    };
+    if (type < std::size(low))
+        return low[type];
+    return type == 0x0100 ? VarKind::String : VarKind::Other; // varString
+}
 
 class Variant
 {
 public:
-    Variant() = default; // Empty
-    Variant(int value) : m_type(varInteger), m_value(qint64(value)) {}
-    Variant(qint64 value) : m_type(varInt64), m_value(value) {}
-    Variant(double value) : m_type(varDouble), m_value(value) {}
-    Variant(bool value) : m_type(varBoolean), m_value(qint64(value)) {}
-    Variant(Currency value) : m_type(varCurrency), m_value(value.Scaled()) {}
+    Variant() : m_int(0) {} // Empty
+    Variant(int value) : Variant(varInteger, qint64(value)) {}
+    Variant(qint64 value) : Variant(varInt64, value) {}
+    Variant(double value) : Variant(varDouble, value) {}
+    Variant(bool value) : Variant(varBoolean, qint64(value)) {}
+    Variant(Currency value) : Variant(varCurrency, value.Scaled()) {}
     // 8-bit (native) strings.
-    Variant(const QString &value) : m_type(varString), m_value(value) {}
+    Variant(const QString &value) : Variant(varString, value) {}
     Variant(const char *utf8) : Variant(QString::fromUtf8(utf8)) {}
     // No accidental conversions from pointers or other integer widths.
     Variant(const void *) = delete;
     Variant(long) = delete;
     Variant(unsigned) = delete;
+
+    // Numbers are copied as they are, without a look at the stored kind.
+    Variant(const Variant &other) : m_type(other.m_type), m_store(other.m_store) { copyPayload(other); }
+    Variant(Variant &&other) noexcept : m_type(other.m_type), m_store(other.m_store) { movePayload(other); }
+    ~Variant() { destroyPayload(); }
+    Variant &operator=(const Variant &other)
+    {
+        if (m_store <= Store::Float && other.m_store <= Store::Float) {
+            m_type = other.m_type;
+            m_store = other.m_store;
+            m_int = other.m_int;
+        } else if (this != &other) {
+            Variant copy(other);
+            *this = std::move(copy);
+        }
+        return *this;
+    }
+    Variant &operator=(Variant &&other) noexcept
+    {
+        if (this != &other) {
+            destroyPayload();
+            m_type = other.m_type;
+            m_store = other.m_store;
+            movePayload(other);
+        }
+        return *this;
+    }
 
     static Variant Null();
     static Variant FromOleStr(const QString &value);
@@ -106,10 +149,12 @@ public:
     bool IsArray() const { return (m_type & varArray) != 0; }
     bool IsString() const { return m_type == varString || m_type == varOleStr; }
 
-    qint32 AsInteger() const;
-    qint64 AsInt64() const;
-    double AsDouble() const;
-    bool AsBoolean() const;
+    // The exact kinds are read inline; the rest go through the conversion
+    // rules.
+    qint32 AsInteger() const { return m_type == varInteger ? qint32(RawInt()) : qint32(ToIntegerKind(varInteger)); }
+    qint64 AsInt64() const { return m_type == varInteger || m_type == varInt64 ? RawInt() : ToIntegerKind(varInt64); }
+    double AsDouble() const { return m_type == varDouble ? RawFloat() : ToFloat(varDouble); }
+    bool AsBoolean() const { return m_type == varBoolean ? RawInt() != 0 : ToBoolean(); }
     QString AsString() const;
     Currency AsCurrency() const;
     TDateTime AsDate() const;
@@ -131,22 +176,58 @@ private:
     friend void VarArrayRedim(Variant &, int);
     friend Variant VarAsType(const Variant &, TVarType);
     using Array = std::shared_ptr<VarArrayData>;
-    // Integer kinds, Boolean and Currency (scaled) use qint64; Single, Double
-    // and Date use double.
-    using Payload = std::variant<qint64, double, QString, Array>;
+    // Integer kinds, Boolean and Currency (scaled) store a qint64; Single,
+    // Double and Date a double; strings a QString; arrays their shared data.
+    enum class Store : quint8 { Int, Float, Text, Array };
 
-    Variant(TVarType type, Payload value) : m_type(type), m_value(std::move(value)) {}
+    Variant(TVarType type, qint64 value) : m_type(type), m_int(value) {}
+    Variant(TVarType type, double value) : m_type(type), m_store(Store::Float), m_float(value) {}
+    Variant(TVarType type, const QString &value) : m_type(type), m_store(Store::Text), m_text(value) {}
+    Variant(TVarType type, Array value) : m_type(type), m_store(Store::Array), m_array(std::move(value)) {}
+
+    void copyPayload(const Variant &other)
+    {
+        switch (other.m_store) {
+        case Store::Text: new (&m_text) QString(other.m_text); break;
+        case Store::Array: new (&m_array) Array(other.m_array); break;
+        default: m_int = other.m_int; break;
+        }
+    }
+    void movePayload(Variant &other) noexcept
+    {
+        switch (other.m_store) {
+        case Store::Text: new (&m_text) QString(std::move(other.m_text)); break;
+        case Store::Array: new (&m_array) Array(std::move(other.m_array)); break;
+        default: m_int = other.m_int; break;
+        }
+    }
+    void destroyPayload() noexcept
+    {
+        if (m_store == Store::Text)
+            m_text.~QString();
+        else if (m_store == Store::Array)
+            m_array.~Array();
+    }
+    Array *arrayPayload() { return m_store == Store::Array ? &m_array : nullptr; }
+    const Array *arrayPayload() const { return m_store == Store::Array ? &m_array : nullptr; }
 
     VarArrayData &ArrayForWriting();
     const VarArrayData &ArrayForReading() const;
-    qint64 RawInt() const { return std::get<qint64>(m_value); }
-    double RawFloat() const { return std::get<double>(m_value); }
-    const QString &RawString() const { return std::get<QString>(m_value); }
+    qint64 RawInt() const { return m_int; }
+    double RawFloat() const { return m_float; }
+    const QString &RawString() const { return m_text; }
     qint64 ToIntegerKind(TVarType target) const;
     double ToFloat(TVarType target) const;
+    bool ToBoolean() const;
 
     TVarType m_type = varEmpty;
-    Payload m_value = qint64(0);
+    Store m_store = Store::Int;
+    union {
+        qint64 m_int;
+        double m_float;
+        QString m_text;
+        Array m_array;
+    };
 };
 
 // The empty value, for code that reads better with a name.

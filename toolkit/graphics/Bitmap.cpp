@@ -198,6 +198,10 @@ void TBitmap::Draw(TCanvas *canvas, const TRect &rect) const
 
 void TBitmap::Assign(const TPersistent *source)
 {
+    if (!source) {
+        ReplaceImage(QImage(), 0, 0);
+        return;
+    }
     if (const auto *bitmap = qobject_cast<const TBitmap *>(source)) {
         m_pixelFormat = bitmap->m_pixelFormat;
         m_transparentColor = bitmap->m_transparentColor;

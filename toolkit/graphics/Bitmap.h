@@ -66,7 +66,8 @@ public:
     void Draw(TCanvas *canvas, const TRect &rect) const override;
 
     // Copies another bitmap; other graphics give themselves (by default
-    // drawn onto a bitmap of their size, see TGraphic::AssignTo).
+    // drawn onto a bitmap of their size, see TGraphic::AssignTo); nil
+    // empties the bitmap.
     void Assign(const TPersistent *source) override;
 
 private:

@@ -14,3 +14,12 @@ void CheckBitmapSize(qint64 width, qint64 height)
         throw EInvalidGraphicOperation(
             QStringLiteral("A bitmap of %1 x %2 pixels is larger than the program allows").arg(width).arg(height));
 }
+
+void CheckPictureSize(qint64 width, qint64 height)
+{
+    if (!BitmapSizeAllowed(width, height) || width * height > MaxPicturePixels)
+        throw EInvalidGraphic(QStringLiteral("The picture has %1 x %2 pixels; a picture may have at most %3 pixels")
+                                  .arg(width)
+                                  .arg(height)
+                                  .arg(MaxPicturePixels));
+}

@@ -153,9 +153,9 @@ void InitializeGraphicsUnit()
                                      QByteArrayLiteral("\xD7\xCD\xC6\x9A"));
     RegisterGraphicFormat<TIcon>(QStringLiteral("ico"), QStringLiteral("Icons"), QByteArray("\0\0\x01\0", 4));
     RegisterGraphicFormat<TJPEGImage>(QStringLiteral("jpg"), QStringLiteral("JPEG Image File"),
-                                      QByteArrayLiteral("\xFF\xD8\xFF"));
+                                      QByteArrayLiteral("\xFF\xD8"));
     RegisterGraphicFormat<TJPEGImage>(QStringLiteral("jpeg"), QStringLiteral("JPEG Image File"),
-                                      QByteArrayLiteral("\xFF\xD8\xFF"));
+                                      QByteArrayLiteral("\xFF\xD8"));
 }
 
 void FinalizeGraphicsUnit()

@@ -51,7 +51,7 @@ void TGraphic::AssignTo(TPersistent *dest) const
         return;
     }
     QImage image;
-    if (!Empty()) {
+    if (!Empty() && Width() > 0 && Height() > 0) {
         CheckBitmapSize(Width(), Height());
         image = QImage(Width(), Height(), QImage::Format_RGB32);
         image.fill(Qt::white);

@@ -49,7 +49,7 @@ public:
 protected:
     virtual void Changed();
     // To a TBitmap: a 24-bit bitmap of the graphic's size with the graphic
-    // drawn on white; anything else refuses.  Descendants that can give a
+    // drawn on white (empty for a graphic of no size); anything else refuses.  Descendants that can give a
     // bitmap more of themselves (a palette, a transparent colour) override.
     void AssignTo(TPersistent *dest) const override;
 

@@ -271,6 +271,8 @@ void TPrinter::SetResolution(int dpi)
         return;
     m_dpi = QPoint(dpi, dpi);
     m_device->printer.setResolution(dpi);
+    // The job asks for it as printer descriptions name their choices.
+    setJobOption(QStringLiteral("Resolution"), QStringLiteral("%1dpi").arg(dpi));
 }
 
 void TPrinter::SetCopies(int copies)

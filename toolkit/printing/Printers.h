@@ -80,7 +80,8 @@ public:
     // nothing.
     const QList<int> &DuplexModes() const { return m_duplexModes; }
     const QList<int> &Resolutions() const { return m_resolutions; }
-    // Prints the following jobs at dpi dots per inch.
+    // Prints the following jobs at dpi dots per inch, and asks the print
+    // system for that resolution.
     void SetResolution(int dpi);
 
     // Chooses the paper of the following pages: a paper number of Papers(),

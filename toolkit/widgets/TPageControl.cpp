@@ -61,7 +61,9 @@ public:
 } // namespace
 
 TPageControl::TPageControl(TComponent *owner)
-    : TWinControl(owner), m_tabControl(new TTabRow(this)), m_tabs(static_cast<QTabBar *>(m_tabControl->Widget()))
+    : TWinControl(owner)
+    , m_tabControl(NewObject<TTabRow>(this))
+    , m_tabs(static_cast<QTabBar *>(m_tabControl->Widget()))
 {
     m_tabControl->SetParent(this);
     QObject::connect(m_tabs, &QTabBar::currentChanged, this, [this] {

@@ -13,6 +13,7 @@
 #include "app/AppUnits.h"
 #include "app/ConstUnit.h"
 #include "app/MainFrm.h"
+#include "app/QtDialogs.h"
 #include "controls/TCustomInspector.h"
 #include "toolkit/classes/TStringList.h"
 #include "toolkit/core/Units.h"
@@ -25,6 +26,10 @@
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QDir>
+#include <QFileSystemModel>
+#include <QFontInfo>
+#include <QRegularExpression>
 #include <QFileDialog>
 #include <QImage>
 #include <QKeyEvent>
@@ -131,6 +136,7 @@ int main(int argc, char **argv)
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     qputenv("QT_QPA_PLATFORM", "xcb");
     qputenv("FONTCONFIG_FILE", PROJECT_FONTS_CONF);
+    UseRussianDates();
     QApplication app(argc, argv);
     if (argc > 1)
         shots = QString::fromLocal8Bit(argv[1]);
@@ -144,10 +150,16 @@ int main(int argc, char **argv)
         form->Show();
         QElapsedTimer timer;
         timer.start();
-        while (timer.elapsed() < 10000 && !(form->Widget()->windowHandle() && form->Widget()->windowHandle()->isExposed()))
+        const auto exposed = [form] {
+            return form->Widget()->windowHandle() && form->Widget()->windowHandle()->isExposed();
+        };
+        while (timer.elapsed() < 10000 && !exposed())
             settle(1);
         // The window manager frames the window, and the window fits itself
         // to the work area that leaves.
+        timer.restart();
+        while (timer.elapsed() < 5000 && form->Widget()->frameGeometry() == form->Widget()->geometry())
+            settle(1);
         settle(50);
         const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
         const QRect frame = form->Widget()->frameGeometry();
@@ -189,6 +201,36 @@ int main(int argc, char **argv)
         whenFileDialogOpens([&](QFileDialog *dialog) {
             ++dialogs;
             shoot(QStringLiteral("file-dialog-") + size);
+            // The dialog speaks Russian, in an ordinary text face.
+            check(QFontInfo(dialog->font()).family() == QLatin1String("DejaVu Sans")
+                      || QFontInfo(dialog->font()).family() == QLatin1String("Liberation Sans"),
+                  QStringLiteral("the file dialog's face is %1").arg(QFontInfo(dialog->font()).family()));
+            // A folder holding one folder: its type and date as the list
+            // shows them, once the dialog has read the folder.
+            QDir(folder.path()).mkdir(QStringLiteral("sub"));
+            QFile earlier(folder.filePath(QStringLiteral("earlier.pdf")));
+            if (earlier.open(QIODevice::WriteOnly))
+                earlier.write("%PDF-1.4\n");
+            earlier.close();
+            dialog->setDirectory(folder.path());
+            QFileSystemModel *model = dialog->findChild<QFileSystemModel *>();
+            const QModelIndex root = model->index(folder.path());
+            QElapsedTimer reading;
+            reading.start();
+            while (reading.elapsed() < 10000 && model->data(model->index(0, 3, root)).toString().isEmpty())
+                settle(1);
+            const QString type = model->data(model->index(0, 2, root)).toString();
+            check(type == QStringLiteral("Папка"), QStringLiteral("folders are of the type \"%1\"").arg(type));
+            const QModelIndex pdf = model->index(folder.filePath(QStringLiteral("earlier.pdf")), 2);
+            reading.restart();
+            while (reading.elapsed() < 10000 && model->data(pdf).toString().isEmpty())
+                settle(1);
+            const QString pdfType = model->data(pdf).toString();
+            check(!pdfType.isEmpty() && !pdfType.contains(QStringLiteral("document")),
+                  QStringLiteral("PDF files are of the type \"%1\"").arg(pdfType));
+            const QString date = model->data(model->index(0, 3, root)).toString();
+            check(QRegularExpression(QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d{4}")).match(date).hasMatch(),
+                  QStringLiteral("dates read \"%1\"").arg(date));
             auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
             check(name != nullptr, QStringLiteral("the file dialog has a name field"));
             if (!name)

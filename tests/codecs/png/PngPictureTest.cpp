@@ -3,6 +3,8 @@
 
 #include "PngTestSupport.h"
 
+#include "common/TestSupport.h"
+#include "toolkit/core/Exceptions.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/graphics/Icon.h"
@@ -171,6 +173,21 @@ TEST(PngPictureTest, PictureLoaderRecognisesPngData)
     EXPECT_EQ(qobject_cast<TPNGObject *>(copy.Graphic())->Image(), qobject_cast<TPNGObject *>(picture.Graphic())->Image());
     picture.LoadFromFile(PngSuiteDir() + QStringLiteral("/png/basn3p04.png"));
     EXPECT_EQ(picture.Height(), 32);
+}
+
+// 249 KB of zero rows that declare 8000 x 8000 pixels with alpha are
+// refused from their header, naming the size.
+TEST(PngPictureTest, APictureDeclaringTooManyPixelsIsRefused)
+{
+    TFileStream file(testDataPath(QStringLiteral("pictures/declares-8000x8000.png")), fmOpenRead);
+    TPicture picture;
+    try {
+        picture.LoadFromStream(&file);
+        ADD_FAILURE() << "the picture loaded";
+    } catch (const Exception &e) {
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("8000 x 8000"))) << e.Message().toStdString();
+    }
+    EXPECT_EQ(picture.Graphic(), nullptr);
 }
 
 TEST(PngPictureTest, IconsShowTheirPngImages)

@@ -509,3 +509,27 @@ TEST_F(PDFExport, ASlaveExportMakesAFileOfItsOwnInTheTemporaryFolder)
     files.removeOne(QStringLiteral("order form.pdf"));
     EXPECT_EQ(files, QStringList({QFileInfo(first).fileName(), QFileInfo(second).fileName()}));
 }
+
+// A page larger or smaller than PDF readers take (a hostile prepared file
+// can declare one) is written at the nearest size they take, its top left
+// in place, with one warning for the whole export.
+TEST_F(PDFExport, PageSizesStayWithinWhatReadersTake)
+{
+    TqvxPDFExport pdf;
+    makeDeterministic(pdf, false);
+    QStringList warnings;
+    pdf.OnWarning = [&warnings](const QString &text) { warnings << text; };
+    TestPageDrawing::pageInfo.Width = 1000000; // 750,000 pt
+    TestPageDrawing::pageInfo.Height = 1000000;
+    QString text = QString::fromLatin1(exportChecked(pdf, {{}, {}}, QStringLiteral("huge.pdf")));
+    EXPECT_EQ(text.count(QStringLiteral("/MediaBox [0 0 14400.00 14400.00 ]")), 2);
+    ASSERT_EQ(warnings.size(), 1) << warnings.join(u'\n').toStdString();
+    EXPECT_TRUE(warnings.at(0).contains(QStringLiteral("750000 x 750000"))) << warnings.at(0).toStdString();
+
+    warnings.clear();
+    TestPageDrawing::pageInfo.Width = 0;
+    TestPageDrawing::pageInfo.Height = 400;
+    text = QString::fromLatin1(exportChecked(pdf, {{}}, QStringLiteral("thin.pdf")));
+    EXPECT_TRUE(text.contains(QStringLiteral("/MediaBox [0 0 3.00 300.00 ]"))) << text.toStdString();
+    EXPECT_EQ(warnings.size(), 1);
+}

@@ -1,5 +1,7 @@
+#include "export/pdf/qvxPDFDeflate.h"
 #include "export/pdf/qvxPDFSecurity.h"
 #include "export/pdf/qvxPDFStrings.h"
+#include "report/xml/qvxZLib.h"
 
 #include <gtest/gtest.h>
 
@@ -40,22 +42,34 @@ TEST(PDFStrings, ContentTextPutsPartsTogetherAsTheFormattersWriteThem)
     text.Clear();
     text << "q\r\n";
     EXPECT_EQ(QByteArray(text.Data(), text.Size()), "q\r\n");
-
-    // A part repeated from the text itself, also when the text must grow
-    // for it.
-    text << "0 0 0 RG\r\n";
-    text.Repeat(3, 10);
-    EXPECT_EQ(QByteArray(text.Data(), text.Size()), "q\r\n0 0 0 RG\r\n0 0 0 RG\r\n");
-    const QByteArray block(700, 'x');
-    text << block;
-    const qint64 before = text.Size();
-    text.Repeat(before - 700, 700);
-    EXPECT_EQ(QByteArray(text.Data() + before, 700), block);
 }
 
 TEST(PDFStrings, EscapeStringEscapesDelimitersAndLineEnds)
 {
     EXPECT_EQ(EscapeString(QByteArray("a(b)c\\d\ne\rf\0g\xFF", 14)), QByteArray("a\\(b\\)c\\\\d\\ne\\rf\0g\xFF", 19));
+}
+
+// Two bytes a glyph, high byte first; a byte that is a delimiter, the
+// backslash or a line end is escaped (a reader takes a bare CR for LF).
+TEST(PDFStrings, GlyphsShowAsEscapedLiteralStrings)
+{
+    EXPECT_EQ(PdfShowGlyphs({0x0028, 0x5C29, 0x0D0A, 0x0041, 0xFF00}),
+              QByteArray("(\0\\(\\\\\\)\\r\\n\0A\xFF\0) Tj\r\n", 22));
+    EXPECT_EQ(PdfShowGlyphs({}), "() Tj\r\n");
+}
+
+// The streams of a file deflated one after another with one zlib state
+// come out as each deflated alone.
+TEST(PDFDeflate, OneStateServesStreamAfterStream)
+{
+    TqvxPDFDeflater deflater;
+    QByteArray big;
+    for (int i = 0; i < 20000; ++i)
+        big += QByteArray::number(i * 7919 % 1000) + " 0 0 RG\r\n";
+    const QByteArray streams[] = {big, QByteArray("q\r\nQ\r\n"), QByteArray(), big.left(5000), big};
+    for (const QByteArray &stream : streams)
+        EXPECT_EQ(deflater.Deflate(stream.constData(), stream.size()).toByteArray(),
+                  ZCompressBuffer(stream.constData(), stream.size(), zcFastest));
 }
 
 TEST(PDFStrings, TextStringsAreHexWithAByteOrderMark)

@@ -16,11 +16,18 @@
 #include "preview/qvxPreviewForm.h"
 #include "preview/qvxPreviewSearch.h"
 #include "preview/qvxPreviewWorkspace.h"
+#include "preview/RowsReport.h"
+#include "preview/qvxCtrls.h"
+#include "report/model/qvxResources.h"
+#include "toolkit/widgets/Dialogs.h"
+#include "toolkit/widgets/ModalRunner.h"
 #include "report/components/qvxHyperlink.h"
 #include "report/model/qvxCustomOutline.h"
 #include "toolkit/core/Units.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -122,6 +129,62 @@ QRgb rgb(TColor color)
     return qRgb(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
 }
 
+void type(QWidget *target, const QString &text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_0 + c.digitValue(), Qt::NoModifier, QString(c));
+        QApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_0 + c.digitValue(), Qt::NoModifier, QString(c));
+        QApplication::sendEvent(target, &release);
+    }
+    settle(2);
+}
+
+// Waits for the window manager to move the window away from from (up to
+// three seconds), then for its place to stay put for 0.8 seconds.
+QRect settledGeometry(QWidget *window, const QRect &from = QRect())
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (from.isValid() && window->geometry() == from && timer.elapsed() < 3000)
+        settle(1);
+    QRect last = window->geometry();
+    QElapsedTimer still;
+    still.start();
+    while (still.elapsed() < 800 && timer.elapsed() < 6000) {
+        settle(1);
+        if (window->geometry() != last) {
+            last = window->geometry();
+            still.restart();
+        }
+    }
+    return last;
+}
+
+// Answers the search's question Yes and remembers what was asked; every
+// other box is answered OK.
+class YesRunner : public ModalRunner
+{
+public:
+    YesRunner() : m_previous(ModalRunner::Install(this)) {}
+    ~YesRunner() override { ModalRunner::Install(m_previous); }
+    int RunForm(TCustomForm &form) override { return m_previous->RunForm(form); }
+    int MessageBox(const TMessageBoxRequest &request) override
+    {
+        asked << request.Text;
+        return request.Buttons.testFlag(mbYes) ? mrYes : mrOk;
+    }
+    bool InputQuery(TInputRequest &) override { return false; }
+    bool FileDialog(TFileDialogRequest &) override { return false; }
+    bool ColorDialog(TColor &) override { return false; }
+    bool FontDialog(TFontData &) override { return false; }
+    bool PrintDialog(TPrintRequest &) override { return false; }
+    QStringList asked;
+
+private:
+    ModalRunner *m_previous;
+};
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -188,6 +251,75 @@ int main(int argc, char **argv)
         settle();
         check(qvxSearchState().TextFound && workspace->FindPage() == 16, "the search finds page 17");
 
+        // Searching on from page 20 goes round to page 17 once asked.
+        {
+            YesRunner runner;
+            preview->SetPageNo(20);
+            qvxPreviewDialogs().Find = [](TqvxFindRequest &request) {
+                request.Text = QStringLiteral("page 17");
+                request.FromTop = false;
+                return true;
+            };
+            window->Button(QStringLiteral("FindB"))->trigger();
+            settle();
+            check(runner.asked.size() == 1 && qvxSearchState().TextFound && workspace->FindPage() == 16,
+                  "the search asks to go on from the top and finds page 17");
+            key(keys, Qt::Key_F3);
+            check(runner.asked.size() == 2 && workspace->FindPage() == 16, "F3 goes round to the same hit");
+        }
+
+        // A zoom typed into the box applies on Enter, not on each digit.
+        {
+            QLineEdit *editor = static_cast<QComboBox *>(window->ZoomBox()->Widget())->lineEdit();
+            editor->setFocus();
+            editor->selectAll();
+            type(editor, QStringLiteral("200"));
+            check(preview->Zoom() == 0.5, "typing a zoom changes nothing until Enter");
+            key(editor, Qt::Key_Return);
+            settle();
+            check(preview->Zoom() == 2.0 && window->ZoomBox()->Caption() == QStringLiteral("200%"),
+                  "Enter applies the typed zoom of 200 %");
+            preview->SetZoom(0.5);
+            settle();
+        }
+
+        // A thumbnail clicked takes the focus; the page keys still work.
+        {
+            preview->SetPageNo(3);
+            window->Button(QStringLiteral("ThumbB"))->trigger();
+            settle();
+            TqvxPreviewWorkspace *thumbnails = preview->Thumbnails();
+            const TRect fifth = thumbnails->PageRect(4);
+            click(thumbnails, (fifth.Left + fifth.Right) / 2, (fifth.Top + fifth.Bottom) / 2);
+            check(preview->PageNo() == 5, "a click on the fifth thumbnail shows page 5");
+            QWidget *focused = QApplication::focusWidget();
+            check(focused != nullptr, "something has the focus after the click");
+            if (focused) {
+                key(focused, Qt::Key_End);
+                check(preview->PageNo() == 30, "End after a thumbnail click goes to the last page");
+                key(focused, Qt::Key_PageUp, Qt::ControlModifier);
+                check(preview->PageNo() == 29, "Ctrl+Page Up after a thumbnail click goes back a page");
+            }
+            window->Button(QStringLiteral("OutlineB"))->trigger();
+            settle();
+        }
+
+        // F11 twice: full screen and back to the same place and size.
+        {
+            QWidget *top = window->Widget()->window();
+            const QRect before = settledGeometry(top);
+            key(keys, Qt::Key_F11);
+            const QRect full = settledGeometry(top, before);
+            check(window->FullScreen() && full.width() >= before.width() && full.height() > before.height(),
+                  "F11 fills the screen");
+            key(keys, Qt::Key_F11);
+            const QRect after = settledGeometry(top, full);
+            check(!window->FullScreen() && after == before, "F11 again gives the window back its place and size");
+            if (after != before)
+                std::printf("  before %d,%d %dx%d, after %d,%d %dx%d\n", before.x(), before.y(), before.width(),
+                            before.height(), after.x(), after.y(), after.width(), after.height());
+        }
+
         QTreeWidget *tree = preview->OutlineTree();
         check(tree->topLevelItemCount() == 1, "the outline shows its item");
         if (tree->topLevelItemCount() == 1) {
@@ -239,6 +371,34 @@ int main(int argc, char **argv)
         settle();
         check(guard.isNull(), "Esc closes and frees the window");
         qvxPreviewDialogs().Find = nullptr;
+    }
+    {
+        // A long build stopped by Esc keeps the pages it made, in the window.
+        TqvxReport report;
+        makeRowsReport(report, 3000);
+        report.ShowReport();
+        auto *window = qobject_cast<TqvxPreviewForm *>(report.PreviewForm());
+        check(window != nullptr && waitExposed(window->Widget()), "the long report's window opens");
+        QPointer<TForm> guard(window);
+        report.OnProgress = [&](TqvxReport *, TqvxProgressType type, int progress) {
+            if (type == ptRunning && progress == 300 && guard)
+                key(QApplication::focusWidget() ? QApplication::focusWidget() : window->Widget(), Qt::Key_Escape);
+        };
+        report.TimerTick();
+        settle(10);
+        const int pages = guard ? window->Preview()->PageCount() : 0;
+        check(!guard.isNull() && window->Visible(), "Esc during the build leaves the window open");
+        check(pages >= 300 && pages < 3000, "the pages built before Esc stay");
+        check(guard && window->StatusText(1) == qvxResources()->Get(QStringLiteral("clBuildStopped")),
+              "the status bar says the build was stopped");
+        if (guard) {
+            window->Preview()->Last();
+            settle(5);
+            check(window->Preview()->PageNo() == pages, "the last page built can be shown");
+            if (argc > 2)
+                QGuiApplication::primaryScreen()->grabWindow(0).toImage().save(QString::fromLocal8Bit(argv[2]), "PPM");
+            delete window;
+        }
     }
     Units::FinalizeAll();
     std::printf("%s\n", failures == 0 ? "preview drive passed" : "preview drive failed");

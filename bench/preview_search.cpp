@@ -1,0 +1,186 @@
+// The preview over a long report as a user meets it.  Search: a
+// 10,000-page prepared report (file cache on) is searched from the first
+// page for a word on its last page and for a word it does not hold, each
+// time with nothing read before, as the first search after opening; the
+// resident memory afterwards is a counter.  Opening: the same report is
+// built once by the engine alone and once shown in a preview window that
+// follows the build (ShowReport, as an application opens a report), and
+// the last benchmark prints the two times and their ratio.
+
+#include "BenchEnvironment.h"
+#include "LongReport.h"
+
+#include "preview/qvxPreview.h"
+#include "preview/qvxPreviewForm.h"
+#include "preview/qvxPreviewSearch.h"
+#include "preview/qvxPreviewWorkspace.h"
+#include "report/model/qvxCustomPreviewPages.h"
+#include "report/model/qvxOptions.h"
+#include "report/pages/qvxBands.h"
+#include "report/pages/qvxPage.h"
+#include "report/report/qvxReport.h"
+#include "report/views/qvxMemoView.h"
+#include "toolkit/widgets/ModalRunner.h"
+#include "toolkit/widgets/TForm.h"
+
+#include <QApplication>
+#include <QPointer>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+namespace {
+
+constexpr int PageCount = 10000;
+constexpr int MemosPerPage = 30;
+
+// Message boxes are answered at once: the search's "not found" must not
+// wait for a user.
+class SilentRunner : public ModalRunner
+{
+public:
+    SilentRunner() : m_previous(ModalRunner::Install(this)) {}
+    ~SilentRunner() override { ModalRunner::Install(m_previous); }
+    int RunForm(TCustomForm &) override { return 0; }
+    int MessageBox(const TMessageBoxRequest &) override { return mrNo; }
+    bool InputQuery(TInputRequest &) override { return false; }
+    bool FileDialog(TFileDialogRequest &) override { return false; }
+    bool ColorDialog(TColor &) override { return false; }
+    bool FontDialog(TFontData &) override { return false; }
+    bool PrintDialog(TPrintRequest &) override { return false; }
+
+private:
+    ModalRunner *m_previous;
+};
+
+// The long report with its first line numbering the pages, shown in a
+// window of its own that is not modal.
+std::unique_ptr<TqvxReport> longReport()
+{
+    auto made = makeLongReport(PageCount, MemosPerPage, QStringLiteral("Запись [Line#]"));
+    made->EngineOptions()->SetNewSilentMode(simSilent);
+    made->PreviewOptions()->SetModal(false);
+    made->PreviewOptions()->SetMaximized(false);
+    return made;
+}
+
+TqvxReport &preparedReport()
+{
+    static std::unique_ptr<TqvxReport> report = [] {
+        auto made = longReport();
+        made->PrepareReport(true);
+        return made;
+    }();
+    return *report;
+}
+
+void searchFromTheTop(benchmark::State &state, const QString &text, bool expectFound)
+{
+    TqvxReport &report = preparedReport();
+    if (report.PreviewPages()->Count() != PageCount) {
+        state.SkipWithError("the report did not prepare its pages");
+        return;
+    }
+    SilentRunner runner;
+    TForm form(nullptr);
+    TqvxPreview *preview = showInPreview(form, report);
+    TqvxPreviewWorkspace *workspace = preview->Workspace();
+    TqvxSearchState &search = qvxSearchState();
+    bool found = false;
+    for (auto _ : state) {
+        state.PauseTiming();
+        workspace->ForgetPagesText();
+        search = TqvxSearchState();
+        search.SearchText = text;
+        workspace->SetFindPage(0);
+        state.ResumeTiming();
+        found = workspace->Find();
+    }
+    if (found != expectFound)
+        state.SkipWithError("the search did not end as expected");
+    state.counters["page"] = workspace->FindPage() + 1;
+    state.counters["pages_kept"] = workspace->SearchIndex().PagesKept();
+    state.counters["kept_MiB"] = double(workspace->SearchIndex().Bytes()) / (1 << 20);
+    state.counters["resident_MiB"] = double(residentBytes()) / (1 << 20);
+    report.SetPreview(nullptr);
+    search = TqvxSearchState();
+}
+
+void BM_SearchWordOnTheLastPage(benchmark::State &state)
+{
+    searchFromTheTop(state, QStringLiteral("Запись %1").arg(PageCount), true);
+}
+BENCHMARK(BM_SearchWordOnTheLastPage)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+void BM_SearchMissingWord(benchmark::State &state)
+{
+    searchFromTheTop(state, QStringLiteral("нигде"), false);
+}
+BENCHMARK(BM_SearchMissingWord)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+double buildAloneMs = 0;
+
+// The mean time of build over fresh copies of the long report, in
+// milliseconds; build answers whether it made every page.
+double timeBuilds(benchmark::State &state, const std::function<bool(TqvxReport &)> &build)
+{
+    double total = 0;
+    int runs = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto report = longReport();
+        state.ResumeTiming();
+        const auto start = std::chrono::steady_clock::now();
+        const bool built = build(*report);
+        total += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        ++runs;
+        state.PauseTiming();
+        delete report->PreviewForm();
+        report.reset();
+        state.ResumeTiming();
+        if (!built) {
+            state.SkipWithError("the report's pages were not all built and shown");
+            return 0;
+        }
+    }
+    return runs > 0 ? total / runs : 0;
+}
+
+void BM_BuildAlone(benchmark::State &state)
+{
+    buildAloneMs = timeBuilds(state, [](TqvxReport &report) {
+        report.PrepareReport(true);
+        return report.PreviewPages()->Count() == PageCount;
+    });
+}
+BENCHMARK(BM_BuildAlone)->Iterations(2)->Unit(benchmark::kMillisecond);
+
+void BM_BuildInPreview(benchmark::State &state)
+{
+    const double withPreview = timeBuilds(state, [](TqvxReport &report) {
+        // As an application shows a report: the window opens, its timer
+        // builds the report while the window follows, and the first page
+        // is painted.
+        report.ShowReport();
+        report.TimerTick();
+        auto *window = qobject_cast<TqvxPreviewForm *>(report.PreviewForm());
+        if (!window || window->Preview()->PageCount() != PageCount)
+            return false;
+        window->Preview()->Workspace()->Widget()->grab();
+        return true;
+    });
+    std::printf("10,000 pages: build alone %.0f ms, build shown in the preview %.0f ms; preview / build = %.2f\n",
+                buildAloneMs, withPreview, buildAloneMs > 0 ? withPreview / buildAloneMs : 0.0);
+}
+BENCHMARK(BM_BuildInPreview)->Iterations(2)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    return RunProgramBenchmarks<QApplication>(argc, argv);
+}

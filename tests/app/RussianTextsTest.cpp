@@ -1,0 +1,39 @@
+#include "script/zqMessages.h"
+#include "toolkit/core/SystemErrors.h"
+
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+// The program runs with its Russian texts installed (the app's units).
+
+TEST(RussianTexts, EveryReasonAFileMeetsIsRussian)
+{
+    const struct {
+        int error;
+        const char *text;
+    } reasons[] = {
+        {ENOENT, "Нет такого файла или папки"},         {EACCES, "Отказано в доступе"},
+        {EPERM, "Отказано в доступе"},                  {ENOSPC, "На устройстве не осталось места"},
+        {EFBIG, "Файл слишком велик"},                  {EROFS, "Файловая система доступна только для чтения"},
+        {EDQUOT, "Дисковая квота исчерпана"},           {EISDIR, "Это папка"},
+        {ENAMETOOLONG, "Слишком длинное имя файла"},    {ELOOP, "Слишком много символических ссылок"},
+        {EIO, "Ошибка ввода-вывода"},
+    };
+    for (const auto &reason : reasons)
+        EXPECT_EQ(SystemErrorText(reason.error).toStdString(), reason.text) << reason.error;
+}
+
+TEST(RussianTexts, ScriptErrorsAreRussian)
+{
+    const auto script = [](const char *text) { return QCoreApplication::translate("TzqScript", text).toStdString(); };
+    EXPECT_EQ(script("Expression expected"), "Ожидается выражение");
+    EXPECT_EQ(script("')' expected"), "Ожидается ')'");
+    EXPECT_EQ(script("'TO' or 'DOWNTO' expected"), "Ожидается 'TO' или 'DOWNTO'");
+    EXPECT_EQ(script("'&#62;' expected"), "Ожидается '&#62;'");
+    EXPECT_EQ(SIdUndeclared.toStdString(), "Неизвестный идентификатор: ");
+    EXPECT_EQ(SUnclosedComment.toStdString(), "Незакрытый комментарий");
+    // A text the program has no Russian form for stays as it is.
+    EXPECT_EQ(script("Something else"), "Something else");
+}

@@ -366,16 +366,31 @@ TEST(PreviewWindow, ShowReportBuildsTheReportWhileTheWindowIsOpen)
     delete form.data();
 }
 
+namespace {
+
+// A report whose script's main block loops without end, shown in a
+// window of its own.
+struct LoopingReport {
+    LoopingReport()
+    {
+        report.SetName(QStringLiteral("Report1"));
+        report.EngineOptions()->SetNewSilentMode(simSilent);
+        report.PreviewOptions()->SetModal(false);
+        report.PreviewOptions()->SetMaximized(false);
+        report.ScriptText()->SetText(QStringLiteral("var i: Integer;\nbegin\n  while True do i := i + 1\nend."));
+        auto *page = new TqvxReportPage(&report);
+        page->SetName(QStringLiteral("Page1"));
+    }
+
+    TqvxReport report;
+};
+
+} // namespace
+
 TEST(PreviewWindow, ClosingTheWindowEndsAScriptLoopingInItsMainBlock)
 {
-    TqvxReport report;
-    report.SetName(QStringLiteral("Report1"));
-    report.EngineOptions()->SetNewSilentMode(simSilent);
-    report.PreviewOptions()->SetModal(false);
-    report.PreviewOptions()->SetMaximized(false);
-    report.ScriptText()->SetText(QStringLiteral("var i: Integer;\nbegin\n  while True do i := i + 1\nend."));
-    auto *page = new TqvxReportPage(&report);
-    page->SetName(QStringLiteral("Page1"));
+    LoopingReport looping;
+    TqvxReport &report = looping.report;
 
     report.ShowReport();
     QPointer<TForm> form = report.PreviewForm();
@@ -404,14 +419,8 @@ TEST(PreviewWindow, ClosingTheWindowEndsAScriptLoopingInItsMainBlock)
 
 TEST(PreviewWindow, AMainBlockRunningLongIsOfferedACancelOverTheWindow)
 {
-    TqvxReport report;
-    report.SetName(QStringLiteral("Report1"));
-    report.EngineOptions()->SetNewSilentMode(simSilent);
-    report.PreviewOptions()->SetModal(false);
-    report.PreviewOptions()->SetMaximized(false);
-    report.ScriptText()->SetText(QStringLiteral("var i: Integer;\nbegin\n  while True do i := i + 1\nend."));
-    auto *page = new TqvxReportPage(&report);
-    page->SetName(QStringLiteral("Page1"));
+    LoopingReport looping;
+    TqvxReport &report = looping.report;
     report.ShowReport();
     QPointer<TForm> form = report.PreviewForm();
     ASSERT_FALSE(form.isNull());

@@ -172,8 +172,9 @@ TEST_F(PageSettings, OKWithoutAChangeKeepsThePaperWithOrWithoutAnInstalledPrinte
             const bool confirmed = edit(prepared.page, [&](TqvxPageSettingsForm &dialog) {
                 EXPECT_EQ(dialog.SizeCB->Text(), installed && paper == 11 ? qvxResources()->Get("prCustom")
                                                                           : PaperName(paper));
-                if (!installed)
+                if (!installed) {
                     EXPECT_EQ(dialog.SizeCB->Items()->Count(), 67) << "the custom size and every paper";
+                }
                 pressKey(dialog.SizeCB, Qt::Key_Return);
                 return dialog.ModalResult() == mrOk;
             });

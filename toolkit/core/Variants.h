@@ -116,8 +116,7 @@ public:
             m_store = other.m_store;
             m_int = other.m_int;
         } else if (this != &other) {
-            Variant copy(other);
-            *this = std::move(copy);
+            assignSlow(other);
         }
         return *this;
     }
@@ -200,6 +199,35 @@ private:
         case Store::Array: new (&m_array) Array(std::move(other.m_array)); break;
         default: m_int = other.m_int; break;
         }
+    }
+    // other may live inside this value (an element of its array), so its
+    // payload is copied before this value lets go of its own.
+    void assignSlow(const Variant &other)
+    {
+        const TVarType type = other.m_type;
+        const Store store = other.m_store;
+        switch (store) {
+        case Store::Text: {
+            QString text = other.m_text;
+            destroyPayload();
+            new (&m_text) QString(std::move(text));
+            break;
+        }
+        case Store::Array: {
+            Array array = other.m_array;
+            destroyPayload();
+            new (&m_array) Array(std::move(array));
+            break;
+        }
+        default: {
+            const qint64 bits = other.m_int;
+            destroyPayload();
+            m_int = bits;
+            break;
+        }
+        }
+        m_type = type;
+        m_store = store;
     }
     void destroyPayload() noexcept
     {

@@ -110,8 +110,10 @@ void TqvxPreparedStore::exportPage(TqvxCustomExportFilter *filter, int index, co
         bool swappedOut;
         ~SwapBack()
         {
-            if (swappedOut)
+            if (swappedOut) {
                 doc.ReleaseItem(item);
+                doc.CompactItem(item);
+            }
         }
     } swapBack{m_doc, item, swappedOut};
     if (filter->ShowProgress())

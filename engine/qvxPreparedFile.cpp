@@ -39,7 +39,55 @@ void TqvxPreparedStore::SaveToStream(TStream *stream)
     }
 
     m_pictureCache->SaveToXML(root->FindItem(QStringLiteral("picturecache")));
+    // The logical page numbers are written out for the file alone.
+    struct LogicalPagesWritten {
+        TqvxXMLItem *element;
+        ~LogicalPagesWritten()
+        {
+            if (element)
+                element->Clear();
+        }
+    } logicalPages{writeLogicalPages()};
     m_doc.SaveToStream(stream);
+}
+
+TqvxXMLItem *TqvxPreparedStore::writeLogicalPages()
+{
+    const int at = m_doc.Root()->Find(QStringLiteral("logicalpagenumbers"));
+    if (at < 0)
+        return nullptr;
+    TqvxXMLItem *element = m_doc.Root()->Items(at);
+    element->Clear();
+    for (const LogicalPage &page : m_logicalPages) {
+        TqvxXMLItem *item = element->Add();
+        item->SetName(QStringLiteral("page"));
+        qvxSetIntProp(item, QStringLiteral("n"), page.number);
+        if (page.total >= 0)
+            qvxSetIntProp(item, QStringLiteral("t"), page.total);
+    }
+    return element;
+}
+
+void TqvxPreparedStore::readLogicalPages()
+{
+    const int at = m_doc.Root()->Find(QStringLiteral("logicalpagenumbers"));
+    if (at < 0)
+        return;
+    TqvxXMLItem *element = m_doc.Root()->Items(at);
+    std::vector<LogicalPage> pages;
+    pages.reserve(std::size_t(element->Count()));
+    for (int i = 0; i < element->Count(); ++i) {
+        const TqvxXMLItem *item = element->Items(i);
+        int number = 0;
+        int total = -1;
+        const QString totalText = item->GetProp(QStringLiteral("t"));
+        if (!TryStrToInt(item->GetProp(QStringLiteral("n")), number) ||
+            (!totalText.isEmpty() && (!TryStrToInt(totalText, total) || total < 0)))
+            qvxInvalidFileFormat();
+        pages.push_back({number, total});
+    }
+    m_logicalPages = std::move(pages);
+    element->Clear();
 }
 
 void TqvxPreparedStore::SaveToFile(const QString &fileName)
@@ -82,7 +130,10 @@ void TqvxPreparedStore::loadDocument(TStream *stream, bool allowPartialLoading)
         LoadReportSettings(report->Items(0));
     readSourcePages(serializer);
     readDictionary();
+    readLogicalPages();
     checkPageItems();
+    // A page left in the file keeps only its offset there.
+    m_doc.CompactItems(PagesItem());
     m_pictureCache->LoadFromXML(m_doc.Root()->FindItem(QStringLiteral("picturecache")));
 }
 

@@ -111,6 +111,7 @@ void TqvxPreparedStore::Clear()
     m_parsedSources.clear();
     m_parsedSourcePages.clear();
     m_sourcePages.clear();
+    m_logicalPages.clear();
     PreparedOutline()->Reset();
     m_doc.Clear();
     m_loadStream.reset();
@@ -210,11 +211,13 @@ void TqvxPreparedStore::AddToSourcePage(TqvxComponent *object)
 void TqvxPreparedStore::swapOutPages()
 {
     TqvxXMLItem *pages = PagesItem();
-    for (int i = pages->Count() - 2; i >= 0; --i) {
+    for (int i = pages->Count() - 2; i >= 0 && !pages->Compacted(i); --i) {
         TqvxXMLItem *item = pages->Items(i);
         if (!item->Loaded())
             break;
         m_doc.UnloadItem(item);
+        // What stays of the page is its offset in the swap file.
+        m_doc.CompactItem(item);
     }
     m_allocatedSize = 0;
 }
@@ -303,9 +306,14 @@ std::shared_ptr<TqvxComponent> TqvxPreparedStore::SharedPage(int index)
     const TqvxPreparedOptions options = Options();
     if (m_pageCache.size() > 1 && m_pageCache.size() > options.pagesInCache) {
         const CacheEntry last = m_pageCache.takeLast();
-        TqvxXMLItem *item = PagesItem()->Items(last.index);
-        if (swapsPages(options) && item->Unloadable())
-            m_doc.UnloadItem(item);
+        TqvxXMLItem *pages = PagesItem();
+        if (swapsPages(options) && !pages->Compacted(last.index)) {
+            TqvxXMLItem *item = pages->Items(last.index);
+            if (item->Unloadable()) {
+                m_doc.UnloadItem(item);
+                m_doc.CompactItem(item);
+            }
+        }
     }
     return page;
 }
@@ -399,10 +407,16 @@ TPoint TqvxPreparedStore::GetPageSize(int index)
 {
     if (index < 0 || index >= Count())
         return TPoint(0, 0);
-    TqvxXMLItem *item = PagesItem()->Items(index);
+    TqvxXMLItem *pages = PagesItem();
+    const bool compacted = pages->Compacted(index);
+    TqvxXMLItem *item = pages->Items(index);
     const TqvxComponent *page = isWholePage(item) || !item->Text().isEmpty() ? GetPageObject(index)
                                                                              : sourcePageOfItem(item);
-    return TPoint(qvxRound(page->Width()), qvxRound(page->Height()));
+    const TPoint size(qvxRound(page->Width()), qvxRound(page->Height()));
+    // Asking every page's size keeps no page's element.
+    if (compacted)
+        m_doc.CompactItem(pages->Items(index));
+    return size;
 }
 
 void TqvxPreparedStore::UpdatePageDimensions(TqvxComponent *, double width, double height)
@@ -422,7 +436,10 @@ void TqvxPreparedStore::BeginPass()
 {
     m_firstPageIndex = Count() - 1;
     if (Count() > 0) {
-        m_firstObjectIndex = PagesItem()->Items(m_firstPageIndex)->Count();
+        // The page may have gone to the swap file: its objects count.
+        TqvxXMLItem *last = PagesItem()->Items(m_firstPageIndex);
+        m_doc.LoadItem(last);
+        m_firstObjectIndex = last->Count();
         m_firstOutlineIndex = m_doc.Root()->FindItem(QStringLiteral("outline"))->Count();
     }
     ResetLogicalPageNumber();
@@ -464,22 +481,23 @@ void TqvxPreparedStore::IncLogicalPageNumber()
     if (finalPassOfTwo())
         return;
     ++m_logicalPageN;
-    TqvxXMLItem *item = logicalItem()->Add();
-    item->SetName(QStringLiteral("page"));
-    qvxSetIntProp(item, QStringLiteral("n"), m_logicalPageN);
+    // The element is made where it always was among the document's, for
+    // the files written.
+    logicalItem();
+    m_logicalPages.push_back({m_logicalPageN, -1});
 }
 
 void TqvxPreparedStore::ResetLogicalPageNumber()
 {
     if (finalPassOfTwo())
         return;
-    TqvxXMLItem *pages = logicalItem();
+    logicalItem();
     for (int i = CurPage(); i > m_firstPageIndex; --i) {
-        if (i < 0 || i >= pages->Count())
+        if (i < 0 || i >= int(m_logicalPages.size()))
             continue;
-        TqvxXMLItem *page = pages->Items(i);
-        qvxSetIntProp(page, QStringLiteral("t"), m_logicalPageN);
-        if (page->GetProp(QStringLiteral("n")) == QLatin1String("1"))
+        LogicalPage &page = m_logicalPages[std::size_t(i)];
+        page.total = m_logicalPageN;
+        if (page.number == 1)
             break;
     }
     m_logicalPageN = 0;
@@ -487,17 +505,15 @@ void TqvxPreparedStore::ResetLogicalPageNumber()
 
 int TqvxPreparedStore::GetLogicalPageNo()
 {
-    TqvxXMLItem *pages = logicalItem();
-    if (CurPage() >= 0 && CurPage() < pages->Count())
-        return qvxIntProp(pages->Items(CurPage()), QStringLiteral("n"));
+    if (CurPage() >= 0 && CurPage() < int(m_logicalPages.size()))
+        return m_logicalPages[std::size_t(CurPage())].number;
     return CurPage() - FirstPage() + 1;
 }
 
 int TqvxPreparedStore::GetLogicalTotalPages()
 {
-    TqvxXMLItem *pages = logicalItem();
-    if (CurPage() >= 0 && CurPage() < pages->Count())
-        return qvxIntPropOr(pages->Items(CurPage()), QStringLiteral("t"), 0);
+    if (CurPage() >= 0 && CurPage() < int(m_logicalPages.size()))
+        return std::max(m_logicalPages[std::size_t(CurPage())].total, 0);
     return (Engine() ? Engine()->TotalPages() : Count()) - FirstPage();
 }
 

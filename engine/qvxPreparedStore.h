@@ -171,6 +171,11 @@ private:
 
     TqvxXMLItem *curPageItem();
     TqvxXMLItem *logicalItem();
+    // The logical page numbers to and from their element, which holds them
+    // only while a file is written or read; the element written, nullptr
+    // when the document has none.
+    TqvxXMLItem *writeLogicalPages();
+    void readLogicalPages();
     bool finalPassOfTwo() const;
     void WriteObject(TqvxComponent *object, TqvxXMLItem *parent, bool whole);
     // Whether objects added to the page item are written whole.  The engine
@@ -211,6 +216,13 @@ private:
     std::unique_ptr<TqvxPictureCache> m_pictureCache;
     std::vector<std::unique_ptr<TqvxComponent>> m_sourcePages;
     QList<CacheEntry> m_pageCache;
+    // Each page's logical number and the logical page count of its run
+    // (-1 until the run ends).
+    struct LogicalPage {
+        int number;
+        int total;
+    };
+    std::vector<LogicalPage> m_logicalPages;
     std::unordered_map<const TqvxComponent *, TqvxParsedComponent> m_parsedSources;
     std::unordered_map<const TqvxComponent *, TqvxParsedComponent> m_parsedSourcePages;
     qint64 m_allocatedSize = 0;

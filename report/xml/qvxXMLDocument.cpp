@@ -6,6 +6,8 @@
 #include "toolkit/core/Files.h"
 #include "toolkit/classes/Streams.h"
 
+#include <algorithm>
+
 TqvxXMLDocument::TqvxXMLDocument() : m_root(std::make_unique<TqvxXMLItem>()) {}
 
 TqvxXMLDocument::~TqvxXMLDocument()
@@ -45,7 +47,12 @@ void TqvxXMLDocument::SaveToStream(TStream *stream)
 
 TStream *TqvxXMLDocument::streamOf(const TqvxXMLItem *item) const
 {
-    if (item->GetOffsetSource() == TqvxXMLItem::OffsetSource::SwapFile)
+    return streamOf(item->GetOffsetSource());
+}
+
+TStream *TqvxXMLDocument::streamOf(TqvxXMLItem::OffsetSource source) const
+{
+    if (source == TqvxXMLItem::OffsetSource::SwapFile)
         return m_swapFile.get();
     return m_sourceStream;
 }
@@ -76,12 +83,50 @@ void TqvxXMLDocument::UnloadItem(TqvxXMLItem *item)
     item->SetOffset(quint64(offset));
     item->SetOffsetSource(TqvxXMLItem::OffsetSource::SwapFile);
     item->Clear();
+    item->m_tagChanged = false;
 }
 
 void TqvxXMLDocument::ReleaseItem(TqvxXMLItem *item)
 {
     if (item->Loaded() && item->Unloadable() && streamOf(item))
         item->Clear();
+}
+
+bool TqvxXMLDocument::CompactItem(TqvxXMLItem *item)
+{
+    TqvxXMLItem *parent = item->Parent();
+    if (!parent || item->Loaded() || !item->Unloadable() || item->m_tagChanged || item->Count() > 0 ||
+        !item->Value().isEmpty() || !streamOf(item))
+        return false;
+    auto &slots = parent->m_items;
+    const auto found = std::find(slots.rbegin(), slots.rend(), TqvxXMLItem::Slot(item));
+    if (found == slots.rend())
+        return false;
+    *found = TqvxXMLItem::positionSlot(item->GetOffset(), item->GetOffsetSource());
+    parent->m_document = this;
+    item->m_parent = nullptr;
+    delete item;
+    return true;
+}
+
+void TqvxXMLDocument::CompactItems(TqvxXMLItem *parent)
+{
+    for (int i = 0; i < parent->Count(); ++i)
+        if (!parent->Compacted(i))
+            CompactItem(parent->Items(i));
+}
+
+std::unique_ptr<TqvxXMLItem> TqvxXMLDocument::ReadTag(std::uint64_t offset, TqvxXMLItem::OffsetSource source) const
+{
+    TStream *stream = streamOf(source);
+    if (!stream)
+        throw TqvxInvalidXMLException(QStringLiteral("Invalid file format"));
+    auto item = std::make_unique<TqvxXMLItem>();
+    item->SetOffset(offset);
+    item->SetOffsetSource(source);
+    TqvxXMLReader reader(stream);
+    reader.ReadTag(item.get());
+    return item;
 }
 
 void TqvxXMLDocument::CreateTempFile()

@@ -8,12 +8,15 @@
 // caller keeps that stream open (and owns it) until the document is cleared,
 // loaded again or destroyed.  Loaded Unloadable elements can be swapped out
 // to a temporary file with UnloadItem; each element remembers which of the
-// two streams its offset refers to.
+// two streams its offset refers to.  Once out, an element can be dropped
+// down to that offset in its parent's list (CompactItem), so that a long
+// list of swapped-out elements costs a word each.
 
 #include "report/xml/qvxXMLItem.h"
 
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 
 class TStream;
@@ -63,12 +66,24 @@ public:
     // file or the source stream, without writing it again: the caller
     // knows it has not changed since, so the copy there still holds.
     void ReleaseItem(TqvxXMLItem *item);
+    // Deletes an element that is swapped out, unchanged since its tag was
+    // read or written, and has a parent, leaving its offset in the parent's
+    // list; Items makes it again when asked.  Pointers to it are invalid
+    // once this answers true; otherwise it does nothing.
+    bool CompactItem(TqvxXMLItem *item);
+    // CompactItem for each child of parent.
+    void CompactItems(TqvxXMLItem *parent);
+    // An unloaded element made from the tag at offset in the stream source
+    // refers to.  Raises TqvxInvalidXMLException where no element starts
+    // there.
+    std::unique_ptr<TqvxXMLItem> ReadTag(std::uint64_t offset, TqvxXMLItem::OffsetSource source) const;
 
     void CreateTempFile();
     void DeleteTempFile();
 
 private:
     TStream *streamOf(const TqvxXMLItem *item) const;
+    TStream *streamOf(TqvxXMLItem::OffsetSource source) const;
 
     std::unique_ptr<TqvxXMLItem> m_root;
     bool m_autoIndent = false;

@@ -1,8 +1,11 @@
 #include "report/xml/qvxXMLItem.h"
 
+#include "report/xml/qvxXMLDocument.h"
 #include "report/xml/qvxXMLEscape.h"
 
 #include <algorithm>
+#include <iterator>
+#include <memory>
 
 TqvxXMLItem::~TqvxXMLItem()
 {
@@ -20,7 +23,7 @@ TqvxXMLItem *TqvxXMLItem::Add()
 void TqvxXMLItem::AddItem(TqvxXMLItem *item)
 {
     item->detach();
-    m_items.push_back(item);
+    m_items.push_back(Slot(item));
     item->m_parent = this;
 }
 
@@ -29,20 +32,20 @@ void TqvxXMLItem::InsertItem(int index, TqvxXMLItem *item)
     AddItem(item);
     m_items.pop_back();
     const auto position = std::clamp<std::size_t>(std::size_t(std::max(index, 0)), 0, m_items.size());
-    m_items.insert(m_items.begin() + std::ptrdiff_t(position), item);
+    m_items.insert(m_items.begin() + std::ptrdiff_t(position), Slot(item));
 }
 
 int TqvxXMLItem::IndexOf(const TqvxXMLItem *item) const
 {
-    const auto it = std::find(m_items.begin(), m_items.end(), item);
+    const auto it = std::find(m_items.begin(), m_items.end(), Slot(item));
     return it == m_items.end() ? -1 : int(it - m_items.begin());
 }
 
 int TqvxXMLItem::Find(const QString &name) const
 {
-    for (std::size_t i = 0; i < m_items.size(); ++i)
-        if (m_items[i]->m_name.compare(name, Qt::CaseInsensitive) == 0)
-            return int(i);
+    for (int i = 0; i < Count(); ++i)
+        if (Items(i)->m_name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
     return -1;
 }
 
@@ -50,7 +53,7 @@ TqvxXMLItem *TqvxXMLItem::FindItem(const QString &name)
 {
     const int index = Find(name);
     if (index >= 0)
-        return m_items[std::size_t(index)];
+        return Items(index);
     TqvxXMLItem *item = Add();
     item->m_name = name;
     return item;
@@ -78,6 +81,7 @@ QString TqvxXMLItem::GetProp(const QString &name) const
 
 void TqvxXMLItem::SetProp(const QString &name, const QString &value)
 {
+    m_tagChanged = true;
     const QString attribute = name + QLatin1String("=\"") + qvxXMLEncode(value) + QLatin1Char('"');
     const int start = findProp(name);
     if (start >= 0) {
@@ -94,9 +98,12 @@ void TqvxXMLItem::SetProp(const QString &name, const QString &value)
 void TqvxXMLItem::Clear()
 {
     // Children detach themselves in their destructors; take the list first.
-    std::vector<TqvxXMLItem *> items;
+    std::vector<Slot> items;
     items.swap(m_items);
-    for (TqvxXMLItem *item : items) {
+    for (const Slot slot : items) {
+        if (isPosition(slot))
+            continue;
+        auto *item = reinterpret_cast<TqvxXMLItem *>(slot);
         item->m_parent = nullptr;
         delete item;
     }
@@ -104,11 +111,23 @@ void TqvxXMLItem::Clear()
         m_loaded = false;
 }
 
+TqvxXMLItem *TqvxXMLItem::restore(int index) const
+{
+    Slot &slot = m_items[std::size_t(index)];
+    std::unique_ptr<TqvxXMLItem> item = m_document->ReadTag(slotOffset(slot), slotSource(slot));
+    item->m_parent = const_cast<TqvxXMLItem *>(this);
+    slot = Slot(item.get());
+    return item.release();
+}
+
 void TqvxXMLItem::detach()
 {
     if (!m_parent)
         return;
+    // Elements mostly go from the end of long lists: search from there.
     auto &siblings = m_parent->m_items;
-    siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+    const auto found = std::find(siblings.rbegin(), siblings.rend(), Slot(this));
+    if (found != siblings.rend())
+        siblings.erase(std::next(found).base());
     m_parent = nullptr;
 }

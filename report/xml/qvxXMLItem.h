@@ -7,11 +7,18 @@
 // are owned and kept in document order.  An Unloadable element may have its
 // subtree swapped out of memory by its document (see TqvxXMLDocument); while
 // it is out, Loaded is false and Offset tells where its text starts.
+//
+// A swapped-out child whose tag is the same as in its stream can be dropped
+// down to its position there (TqvxXMLDocument::CompactItem): the parent then
+// keeps one word for it instead of an element, and Items makes the element
+// again, unloaded, from its tag when it is asked for.
 
 #include <QString>
 
 #include <cstdint>
 #include <vector>
+
+class TqvxXMLDocument;
 
 class TqvxXMLItem
 {
@@ -27,10 +34,18 @@ public:
     enum class OffsetSource { SourceStream, SwapFile };
 
     const QString &Name() const { return m_name; }
-    void SetName(const QString &name) { m_name = name; }
+    void SetName(const QString &name)
+    {
+        m_name = name;
+        m_tagChanged = true;
+    }
     // The raw attribute text, values escaped.
     const QString &Text() const { return m_text; }
-    void SetText(const QString &text) { m_text = text; }
+    void SetText(const QString &text)
+    {
+        m_text = text;
+        m_tagChanged = true;
+    }
     // Text content, written between the tags of an element without children;
     // the reader never fills it.
     const QString &Value() const { return m_value; }
@@ -39,7 +54,15 @@ public:
     TqvxXMLItem *Parent() const { return m_parent; }
 
     int Count() const { return int(m_items.size()); }
-    TqvxXMLItem *Items(int index) const { return m_items.at(std::size_t(index)); }
+    // A child dropped to its position is made again, unloaded, and stays
+    // until it is dropped again.
+    TqvxXMLItem *Items(int index) const
+    {
+        const Slot slot = m_items.at(std::size_t(index));
+        return isPosition(slot) ? restore(index) : reinterpret_cast<TqvxXMLItem *>(slot);
+    }
+    // Whether child index is only its position in a stream (see above).
+    bool Compacted(int index) const { return isPosition(m_items.at(std::size_t(index))); }
 
     // Creates a new last child.
     TqvxXMLItem *Add();
@@ -73,6 +96,25 @@ public:
     void SetOffsetSource(OffsetSource source) { m_offsetSource = source; }
 
 private:
+    friend class TqvxXMLDocument;
+    friend class TqvxXMLReader;
+    friend class TqvxXMLWriter;
+
+    // A child: its element, or (odd) its offset and offset source.
+    using Slot = std::uintptr_t;
+    static_assert(sizeof(Slot) == sizeof(std::uint64_t), "offsets are kept in a pointer's room");
+    static bool isPosition(Slot slot) { return (slot & 1) != 0; }
+    static Slot positionSlot(std::uint64_t offset, OffsetSource source)
+    {
+        return Slot(offset << 2) | (source == OffsetSource::SwapFile ? 2 : 0) | 1;
+    }
+    static std::uint64_t slotOffset(Slot slot) { return std::uint64_t(slot) >> 2; }
+    static OffsetSource slotSource(Slot slot)
+    {
+        return (slot & 2) != 0 ? OffsetSource::SwapFile : OffsetSource::SourceStream;
+    }
+    TqvxXMLItem *restore(int index) const;
+
     void detach();
     // Index in Text of the first letter of attribute `name`, -1 if absent.
     int findProp(const QString &name) const;
@@ -81,9 +123,14 @@ private:
     QString m_text;
     QString m_value;
     TqvxXMLItem *m_parent = nullptr;
-    std::vector<TqvxXMLItem *> m_items;
+    mutable std::vector<Slot> m_items;
+    // The document that reads compacted children back; set when the first
+    // one is compacted.
+    const TqvxXMLDocument *m_document = nullptr;
     bool m_loaded = true;
     bool m_unloadable = false;
+    // Name or attribute text set since the tag was last read or written.
+    bool m_tagChanged = true;
     std::uint64_t m_offset = 0;
     OffsetSource m_offsetSource = OffsetSource::SourceStream;
 };

@@ -185,6 +185,38 @@ void TqvxXMLReader::ReloadItem(TqvxXMLItem *item)
     }
 }
 
+void TqvxXMLReader::ReadTag(TqvxXMLItem *item)
+{
+    SetPosition(qint64(item->GetOffset()));
+    QString name;
+    QString text;
+    ReadItem(name, text);
+    if (name.isEmpty() || name.startsWith(QLatin1Char('/')))
+        fail();
+    if (name.endsWith(QLatin1Char('/')))
+        name.chop(1);
+    else if (text.endsWith(QLatin1Char('/')))
+        text.chop(1);
+    item->SetName(name);
+    item->SetText(text);
+    // Only swapped-out elements are read this way: they carry the marker.
+    if (!takeMarker(item))
+        fail();
+    item->SetUnloadable(true);
+    item->SetLoaded(false);
+    item->m_tagChanged = false;
+}
+
+bool TqvxXMLReader::takeMarker(TqvxXMLItem *item)
+{
+    const qsizetype marker = unloadedMarker(item->Text());
+    if (marker < 0)
+        return false;
+    QString text = item->Text();
+    item->SetText(text.remove(marker, UnloadedMarker.size()));
+    return true;
+}
+
 bool TqvxXMLReader::readRootItem(TqvxXMLItem *item, bool loadAll, int depth)
 {
     if (depth > MaxDepth)
@@ -220,13 +252,14 @@ bool TqvxXMLReader::readRootItem(TqvxXMLItem *item, bool loadAll, int depth)
     if (!reloading) {
         item->SetName(name);
         item->SetText(text);
+        // The tag is as the stream holds it (the marker aside).
+        item->m_tagChanged = false;
     }
 
-    QString ownText = item->Text();
-    const qsizetype marker = unloadedMarker(ownText);
-    if (marker < 0)
+    const bool tagChanged = item->m_tagChanged;
+    if (!takeMarker(item))
         return true;
-    item->SetText(ownText.remove(marker, UnloadedMarker.size()));
+    item->m_tagChanged = tagChanged;
     // Fully loaded, the element can still be swapped out (and is written
     // with its marker again).
     item->SetUnloadable(true);

@@ -49,6 +49,10 @@ public:
     // Reads a swapped-out element again, whole, from its offset.  Raises
     // "Invalid file format" when no element is found there.
     void ReloadItem(TqvxXMLItem *item);
+    // Reads only the opening tag at an element's offset into it: its name
+    // and attribute text, unloaded.  Raises "Invalid file format" when no
+    // element starts there.
+    void ReadTag(TqvxXMLItem *item);
 
     // Moves to an absolute stream position (an element's offset).
     void SetPosition(qint64 position);
@@ -57,6 +61,8 @@ public:
 
 private:
     bool readRootItem(TqvxXMLItem *item, bool loadAll, int depth);
+    // Takes the swap marker out of the item's text; whether it was there.
+    static bool takeMarker(TqvxXMLItem *item);
     // The next byte, or -1 at the end.
     int nextByte();
     // Reads the bytes from the position on into the buffer; false at the end.

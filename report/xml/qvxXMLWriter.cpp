@@ -84,8 +84,21 @@ void TqvxXMLWriter::writeItem(TqvxXMLItem *item, int level)
     if (item->Count() > 0) {
         m_buffer.append(QLatin1Char('>'));
         endLine();
-        for (int i = 0; i < item->Count(); ++i)
-            writeItem(item->Items(i), level + 1);
+        for (int i = 0; i < item->Count(); ++i) {
+            if (!item->Compacted(i) || !m_swapStream) {
+                writeItem(item->Items(i), level + 1);
+                continue;
+            }
+            // A child kept as its offset alone is read back whole into a
+            // scratch element; the list keeps only the offset.
+            const TqvxXMLItem::Slot slot = item->m_items[std::size_t(i)];
+            TqvxXMLItem scratch;
+            scratch.SetUnloadable(true);
+            scratch.SetLoaded(false);
+            scratch.SetOffset(TqvxXMLItem::slotOffset(slot));
+            scratch.SetOffsetSource(TqvxXMLItem::slotSource(slot));
+            writeItem(&scratch, level + 1);
+        }
         startLine(level);
         m_buffer.append(QLatin1String("</"));
         m_buffer.append(item->Name());

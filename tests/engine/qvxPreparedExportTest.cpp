@@ -238,11 +238,20 @@ TEST(PreparedExportMemory, PagesReadBackFromTheSwapFileGoOutAgainOnceExported)
     auto pagesInMemory = [&store] {
         int loaded = 0;
         for (int i = 0; i < store.Count(); ++i)
-            loaded += store.PagesItem()->Items(i)->Loaded() ? 1 : 0;
+            loaded += !store.PagesItem()->Compacted(i) && store.PagesItem()->Items(i)->Loaded() ? 1 : 0;
         return loaded;
+    };
+    // A page out in the swap file keeps no element, only its offset.
+    auto elements = [&store] {
+        int kept = 0;
+        for (int i = 0; i < store.Count(); ++i)
+            kept += store.PagesItem()->Compacted(i) ? 0 : 1;
+        return kept;
     };
     const int inMemoryBefore = pagesInMemory();
     ASSERT_LT(inMemoryBefore, pages / 4);
+    const int elementsBefore = elements();
+    ASSERT_LT(elementsBefore, pages / 4);
 
     // While each page is exported, only that page joins the ones the run kept.
     class TCountingFilter : public TRecordingFilter
@@ -260,6 +269,7 @@ TEST(PreparedExportMemory, PagesReadBackFromTheSwapFileGoOutAgainOnceExported)
     EXPECT_TRUE(store.Export(&filter));
     EXPECT_LE(filter.most, inMemoryBefore + 1);
     EXPECT_EQ(pagesInMemory(), inMemoryBefore);
+    EXPECT_EQ(elements(), elementsBefore);
 
     // Released pages still read back whole, in an export and on their own.
     TRecordingFilter again;

@@ -97,6 +97,55 @@ TEST_F(PreparedFileTest, PagesSwappedOutWhileAddingComeBack)
     EXPECT_EQ(DescribePage(copy, 5), DescribePage(big, 5));
 }
 
+TEST_F(PreparedFileTest, SwappedOutPagesKeepOnlyTheirOffset)
+{
+    TTestPreparedStore big(&report);
+    big.options.useFileCache = true;
+    big.options.maxMemSize = 0;
+    big.options.pagesInCache = 2;
+    TTestPreparedStore inMemory(&report);
+    TTemplatePage otherTempl;
+    const int pages = 30;
+    FillStore(big, templ, pages, 2);
+    FillStore(inMemory, otherTempl, pages, 2);
+    auto compacted = [](TqvxPreparedStore &store) {
+        int count = 0;
+        for (int i = 0; i < store.Count(); ++i)
+            count += store.PagesItem()->Compacted(i) ? 1 : 0;
+        return count;
+    };
+    // The first two pages stay, and the last two: pages go out when the
+    // page after next starts.
+    EXPECT_EQ(compacted(big), pages - 4);
+    EXPECT_FALSE(big.PagesItem()->Compacted(pages - 2));
+
+    // Reading every page, and every page's size as the preview asks it,
+    // brings none back for good.
+    for (int i = 0; i < pages; ++i) {
+        EXPECT_EQ(DescribePage(big, i), DescribePage(inMemory, i)) << "page " << i;
+        EXPECT_EQ(big.GetPageSize(i), inMemory.GetPageSize(i)) << "page " << i;
+    }
+    EXPECT_EQ(compacted(big), pages - 4);
+    big.SetCurPage(pages - 1);
+    EXPECT_EQ(big.GetLogicalPageNo(), pages);
+    EXPECT_EQ(big.GetLogicalTotalPages(), pages);
+
+    const QByteArray bytes = saved(inMemory);
+    EXPECT_EQ(saved(big), bytes);
+    TTestPreparedStore partial(&report);
+    load(partial, bytes, true);
+    EXPECT_EQ(compacted(partial), pages - 2);
+    partial.options.useFileCache = true;
+    partial.options.pagesInCache = 1;
+    for (int i = pages - 1; i >= 0; --i)
+        EXPECT_EQ(DescribePage(partial, i), DescribePage(inMemory, i)) << "page " << i;
+    EXPECT_EQ(compacted(partial), pages - 2);
+    partial.SetCurPage(4);
+    EXPECT_EQ(partial.GetLogicalPageNo(), 5);
+    EXPECT_EQ(partial.GetLogicalTotalPages(), pages);
+    EXPECT_EQ(saved(partial), bytes);
+}
+
 TEST_F(PreparedFileTest, FilesAreReplacedWhole)
 {
     QTemporaryDir dir;
@@ -121,6 +170,8 @@ TEST_F(PreparedFileTest, MalformedFilesAreRefusedAndLeaveTheStoreEmpty)
         QByteArray(good).replace("<page0", "<pageA"),
         QByteArray(good).replace("<TTestPage", "<TTestBand"),
         QByteArray(good).replace("<TTestPage", "<TUnknownPage"),
+        QByteArray(good).replace("<page n=\"2\"", "<page n=\"two\""),
+        QByteArray(good).replace("n=\"3\" t=\"4\"", "n=\"3\" t=\"-4\""),
     };
     for (const QByteArray &bytes : bad) {
         TTestPreparedStore loaded(&report);

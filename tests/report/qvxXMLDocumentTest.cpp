@@ -33,6 +33,24 @@ void loadBytes(TqvxXMLDocument &document, const QByteArray &bytes)
     load(document, stream);
 }
 
+// count Unloadable pages named page0, page1, page0, ..., each with an
+// attribute n and a memo holding "content n"; answers the bytes saved.
+QByteArray addPages(TqvxXMLDocument &document, int count)
+{
+    TqvxXMLItem *root = document.Root();
+    root->SetName(QStringLiteral("pages"));
+    for (int i = 0; i < count; ++i) {
+        TqvxXMLItem *page = root->Add();
+        page->SetName(QStringLiteral("page%1").arg(i % 2));
+        page->SetProp(QStringLiteral("n"), QString::number(i));
+        TqvxXMLItem *memo = page->Add();
+        memo->SetName(QStringLiteral("memo"));
+        memo->SetProp(QStringLiteral("text"), QStringLiteral("content %1").arg(i));
+        page->SetUnloadable(true);
+    }
+    return saved(document);
+}
+
 void expectInvalid(const QByteArray &bytes)
 {
     TqvxXMLDocument document;
@@ -245,18 +263,7 @@ TEST(TqvxXMLDocument, PartialLoadingLeavesMarkedElementsOut)
 TEST(TqvxXMLDocument, SwapsElementsOutAndBackFromBothStreams)
 {
     TqvxXMLDocument document;
-    TqvxXMLItem *root = document.Root();
-    root->SetName(QStringLiteral("pages"));
-    for (int i = 0; i < 3; ++i) {
-        TqvxXMLItem *page = root->Add();
-        page->SetName(QStringLiteral("page"));
-        page->SetProp(QStringLiteral("n"), QString::number(i));
-        TqvxXMLItem *memo = page->Add();
-        memo->SetName(QStringLiteral("memo"));
-        memo->SetProp(QStringLiteral("text"), QStringLiteral("content %1").arg(i));
-        page->SetUnloadable(true);
-    }
-    const QByteArray bytes = saved(document);
+    const QByteArray bytes = addPages(document, 3);
 
     TMemoryStream source;
     source.WriteBuffer(bytes);
@@ -339,4 +346,84 @@ TEST(TqvxXMLDocument, RefusesToLoadAnElementWhoseSourceWasCut)
     EXPECT_THROW(partial.LoadItem(partial.Root()->Items(0)), TqvxInvalidXMLException);
     EXPECT_FALSE(partial.Root()->Items(0)->Loaded());
     EXPECT_EQ(partial.Root()->Items(0)->Count(), 0);
+}
+
+TEST(TqvxXMLDocument, SwappedOutElementsShrinkToTheirOffsetAndComeBackWhole)
+{
+    TqvxXMLDocument document;
+    TqvxXMLItem *root = document.Root();
+    const QByteArray bytes = addPages(document, 4);
+
+    // Only an element that is out and unchanged since goes.
+    EXPECT_FALSE(document.CompactItem(root->Items(0)));
+    EXPECT_FALSE(document.CompactItem(root));
+    for (int i = 0; i < 4; ++i) {
+        document.UnloadItem(root->Items(i));
+        EXPECT_TRUE(document.CompactItem(root->Items(i)));
+        EXPECT_TRUE(root->Compacted(i));
+    }
+    ASSERT_EQ(root->Count(), 4);
+    EXPECT_EQ(saved(document), bytes);
+    EXPECT_TRUE(root->Compacted(2));
+
+    TqvxXMLItem *third = root->Items(2);
+    EXPECT_FALSE(root->Compacted(2));
+    EXPECT_EQ(third->Parent(), root);
+    EXPECT_EQ(third->Name(), QStringLiteral("page0"));
+    EXPECT_EQ(third->Text(), QStringLiteral("n=\"2\""));
+    EXPECT_TRUE(third->Unloadable());
+    EXPECT_FALSE(third->Loaded());
+    EXPECT_EQ(third->Count(), 0);
+    document.LoadItem(third);
+    ASSERT_EQ(third->Count(), 1);
+    EXPECT_EQ(third->Items(0)->GetProp(QStringLiteral("text")), QStringLiteral("content 2"));
+    EXPECT_FALSE(document.CompactItem(third));
+    document.ReleaseItem(third);
+    EXPECT_TRUE(document.CompactItem(third));
+
+    // A tag edited while its element is out is not the one in the file.
+    TqvxXMLItem *first = root->Items(0);
+    first->SetProp(QStringLiteral("n"), QStringLiteral("9"));
+    EXPECT_FALSE(document.CompactItem(first));
+    document.LoadItem(first);
+    EXPECT_EQ(first->Items(0)->GetProp(QStringLiteral("text")), QStringLiteral("content 0"));
+    document.UnloadItem(first);
+    EXPECT_TRUE(document.CompactItem(first));
+    EXPECT_EQ(root->Items(0)->GetProp(QStringLiteral("n")), QStringLiteral("9"));
+
+    // Deleting one among compacted neighbours leaves the others in order.
+    delete root->Items(1);
+    ASSERT_EQ(root->Count(), 3);
+    EXPECT_EQ(root->Items(1)->GetProp(QStringLiteral("n")), QStringLiteral("2"));
+    EXPECT_EQ(root->Find(QStringLiteral("page1")), 2);
+    document.Clear();
+    EXPECT_EQ(root->Count(), 0);
+}
+
+TEST(TqvxXMLDocument, ElementsLeftInThePartiallyLoadedSourceShrinkToTheirOffset)
+{
+    TqvxXMLDocument document;
+    const QByteArray bytes = addPages(document, 3);
+
+    TMemoryStream source;
+    source.WriteBuffer(bytes);
+    TqvxXMLDocument partial;
+    load(partial, source, true);
+    TqvxXMLItem *root = partial.Root();
+    partial.CompactItems(root);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(root->Compacted(i));
+    EXPECT_EQ(saved(partial), bytes);
+
+    TqvxXMLItem *last = root->Items(2);
+    partial.LoadItem(last);
+    ASSERT_EQ(last->Count(), 1);
+    partial.UnloadItem(last);
+    EXPECT_TRUE(partial.CompactItem(last));
+    EXPECT_EQ(saved(partial), bytes);
+
+    // A source cut short no longer holds the tag.
+    source.SetSize(Header.size() + 10);
+    EXPECT_THROW(root->Items(0), TqvxInvalidXMLException);
+    EXPECT_TRUE(root->Compacted(0));
 }

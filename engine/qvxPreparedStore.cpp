@@ -30,6 +30,15 @@ TqvxComponent *newLike(const TqvxComponent *source, TComponent *owner)
     return static_cast<TqvxComponent *>(CreateObject(source->ClassType(), owner));
 }
 
+// The bytes an element written for a page takes in memory: the element
+// itself and its two texts in UTF-16 with their headers.  The memory
+// budgets of the options are counted in these.
+qint64 elementBytes(const TqvxXMLItem *item)
+{
+    constexpr qint64 textHeader = 32;
+    return qint64(sizeof(TqvxXMLItem)) + 2 * textHeader + 2 * (item->Name().size() + item->Text().capacity());
+}
+
 // A float attribute, or fallback when the attribute is absent.
 double floatProp(const TqvxXMLItem *item, const QString &name, double fallback)
 {
@@ -275,7 +284,7 @@ void TqvxPreparedStore::WriteObject(TqvxComponent *object, TqvxXMLItem *parent, 
         const bool firstOfTwo = Engine() && Engine()->DoublePass() && !Engine()->FinalPass();
         item->SetText(firstOfTwo ? object->InternalDiff(linked) : object->Diff(linked));
     }
-    m_allocatedSize += item->Name().size() + item->Text().size() + 64;
+    m_allocatedSize += elementBytes(item);
     for (TqvxComponent *child : object->Objects())
         WriteObject(child, item, whole);
 }

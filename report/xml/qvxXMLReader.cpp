@@ -146,11 +146,22 @@ void TqvxXMLReader::ReadItem(QString &name, QString &text)
     // where the text would.
     const size_t blank = tag.find(' ');
     if (blank == std::string::npos) {
-        name = QString::fromUtf8(tag.data(), qsizetype(tag.size()));
+        name = tagName(tag.data(), tag.size());
     } else {
-        name = QString::fromUtf8(tag.data(), qsizetype(blank));
+        name = tagName(tag.data(), blank);
         text = QString::fromUtf8(tag.data() + blank + 1, qsizetype(tag.size() - blank - 1));
     }
+}
+
+QString TqvxXMLReader::tagName(const char *bytes, std::size_t size)
+{
+    for (const NameEntry &entry : m_names)
+        if (entry.bytes.size() == size && std::memcmp(entry.bytes.data(), bytes, size) == 0)
+            return entry.name;
+    NameEntry &entry = m_names[m_nextName++ % m_names.size()];
+    entry.bytes.assign(bytes, size);
+    entry.name = QString::fromUtf8(bytes, qsizetype(size));
+    return entry.name;
 }
 
 void TqvxXMLReader::ReadHeader()

@@ -11,6 +11,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <array>
+#include <cstddef>
 #include <string>
 
 class TStream;
@@ -68,6 +70,10 @@ private:
     // Reads the bytes from the position on into the buffer; false at the end.
     bool refill();
     void skipComment();
+    // The name of a tag from its bytes.  Names repeat from element to
+    // element: the last few are kept decoded and shared by the elements
+    // that bear them.
+    QString tagName(const char *bytes, std::size_t size);
     [[noreturn]] static void fail();
 
     TStream *m_stream;
@@ -78,5 +84,11 @@ private:
     int m_bufferEnd = 0; // the bytes of the buffer read
     std::string m_tag; // the tag being read, its room kept
     QString m_lastTagName;
+    struct NameEntry {
+        std::string bytes;
+        QString name;
+    };
+    std::array<NameEntry, 8> m_names;
+    std::size_t m_nextName = 0;
     bool m_oldVersion = true;
 };

@@ -236,8 +236,11 @@ void TqvxPreparedStore::AddPageObject(TqvxComponent *page)
 {
     TqvxXMLItem *pages = PagesItem();
     const TqvxPreparedOptions options = Options();
+    // Once pages go to the swap file, no more of them stay in memory than
+    // the file cache keeps: refilling the whole budget between swaps would
+    // spread each page's elements over all of it.
     const qint64 megabytes =
-        options.useFileCache ? std::min(options.maxMemSize, options.maxPreparedMemory) : options.maxPreparedMemory;
+        swapsPages(options) ? std::min(options.maxMemSize, options.maxPreparedMemory) : options.maxPreparedMemory;
     if (m_allocatedSize > megabytes * (qint64(1) << 20)) {
         m_swapping = true;
         swapOutPages();

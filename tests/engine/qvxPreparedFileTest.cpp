@@ -146,6 +146,24 @@ TEST_F(PreparedFileTest, SwappedOutPagesKeepOnlyTheirOffset)
     EXPECT_EQ(saved(partial), bytes);
 }
 
+TEST_F(PreparedFileTest, OnceOverTheMemoryBudgetPagesGoOutAsWithTheFileCache)
+{
+    // A page here takes some 8 KB: the megabyte is passed after about 130
+    // pages, and the pages after that would fill less than another.
+    TTestPreparedStore big(&report);
+    big.options.maxPreparedMemory = 1;
+    big.options.maxMemSize = 0;
+    const int pages = 200;
+    FillStore(big, templ, pages, 20);
+    ASSERT_FALSE(big.XMLDoc()->TempFileName().isEmpty());
+    int kept = 0;
+    for (int i = 0; i < pages; ++i)
+        kept += big.PagesItem()->Compacted(i) ? 0 : 1;
+    // The first two pages and the last two.
+    EXPECT_EQ(kept, 4);
+    EXPECT_EQ(DescribePage(big, pages / 2).size(), 1 + 1 + 3 * 20 + 1);
+}
+
 TEST_F(PreparedFileTest, FilesAreReplacedWhole)
 {
     QTemporaryDir dir;

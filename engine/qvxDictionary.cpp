@@ -2,14 +2,6 @@
 
 #include <algorithm>
 
-std::size_t TqvxDictionary::NameHash::operator()(const QString &name) const noexcept
-{
-    quint64 hash = 0xcbf29ce484222325ull;
-    for (const QChar c : name)
-        hash = (hash ^ c.unicode()) * 0x100000001b3ull;
-    return std::size_t(hash);
-}
-
 QString TqvxDictionary::CreateUniqueName(const QString &base) const
 {
     int i = 10000;

@@ -9,11 +9,10 @@
 // Names are kept sorted for listing, and hashed for the lookups made
 // while pages are rebuilt.
 
+#include "toolkit/classes/NameHash.h"
+
 #include <QList>
 #include <QString>
-
-#include <cstddef>
-#include <unordered_map>
 
 class TqvxComponent;
 
@@ -59,12 +58,6 @@ private:
 
     QList<NameEntry> m_names;
     QList<SourceEntry> m_sources;
-    // The short names' own hash (FNV-1a over the UTF-16 units): a few
-    // multiplications where the library's seeded string hash costs more
-    // than the rest of the lookup.
-    struct NameHash {
-        std::size_t operator()(const QString &name) const noexcept;
-    };
     // Each name's index in m_sources.
-    std::unordered_map<QString, int, NameHash> m_index;
+    TNameTable<int> m_index;
 };

@@ -1,6 +1,7 @@
 #include "toolkit/classes/Reflection.h"
 
 #include "toolkit/core/Exceptions.h"
+#include "toolkit/classes/NameHash.h"
 #include "toolkit/classes/ObjectHandles.h"
 #include "toolkit/classes/TCollection.h"
 #include "toolkit/classes/TComponent.h"
@@ -24,8 +25,8 @@ struct PropCache {
     QHash<TClass, QList<const TPropInfo *>> lists;
     // The same properties by name as declared, and by case-folded name
     // (the first of a folded name winning).
-    QHash<TClass, QHash<QString, const TPropInfo *>> byName;
-    QHash<TClass, QHash<QString, const TPropInfo *>> byFoldedName;
+    QHash<TClass, TNameTable<const TPropInfo *>> byName;
+    QHash<TClass, TNameTable<const TPropInfo *>> byFoldedName;
     // Every list ever built; lists from before a change of the class tables
     // stay alive for holders of their entries.
     std::vector<std::unique_ptr<TPropInfo>> entries;
@@ -385,21 +386,21 @@ PropCache &propCacheWith(TClass cls)
     if (c.lists.contains(cls))
         return c;
     QList<const TPropInfo *> list;
-    QHash<QString, const TPropInfo *> byName;
-    QHash<QString, const TPropInfo *> byFoldedName;
+    TNameTable<const TPropInfo *> byName;
+    TNameTable<const TPropInfo *> byFoldedName;
     for (auto &info : PropListBuilder::build(cls)) {
         list.append(info.get());
         c.entries.push_back(std::move(info));
     }
     // Inserted last to first, so the first of a folded name stays.
     for (qsizetype i = list.size() - 1; i >= 0; --i)
-        byFoldedName.insert(list[i]->Name().toCaseFolded(), list[i]);
+        byFoldedName.insert_or_assign(list[i]->Name().toCaseFolded(), list[i]);
     // A name as declared finds what the folded one finds.
     for (const TPropInfo *info : list)
-        byName.insert(info->Name(), byFoldedName.value(info->Name().toCaseFolded()));
+        byName.insert_or_assign(info->Name(), byFoldedName.at(info->Name().toCaseFolded()));
     c.lists.insert(cls, list);
-    c.byName.insert(cls, byName);
-    c.byFoldedName.insert(cls, byFoldedName);
+    c.byName.insert(cls, std::move(byName));
+    c.byFoldedName.insert(cls, std::move(byFoldedName));
     return c;
 }
 
@@ -419,9 +420,12 @@ const TPropInfo *GetPropInfo(TClass cls, const QString &name)
         return nullptr;
     QMutexLocker lock(&propCache().mutex);
     const PropCache &c = propCacheWith(cls);
-    if (const TPropInfo *info = c.byName.constFind(cls)->value(name))
-        return info;
-    return c.byFoldedName.constFind(cls)->value(name.toCaseFolded());
+    const TNameTable<const TPropInfo *> &byName = *c.byName.constFind(cls);
+    if (const auto found = byName.find(name); found != byName.end())
+        return found->second;
+    const TNameTable<const TPropInfo *> &byFoldedName = *c.byFoldedName.constFind(cls);
+    const auto folded = byFoldedName.find(name.toCaseFolded());
+    return folded == byFoldedName.end() ? nullptr : folded->second;
 }
 
 const TPropInfo *GetPropInfo(const TObject *instance, const QString &name)

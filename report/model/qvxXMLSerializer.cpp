@@ -465,11 +465,13 @@ void TqvxXMLSerializer::applyAttribute(TPersistent *obj, QStringView name, QStri
 
 bool TqvxXMLSerializer::applySpecialAttribute(TPersistent *obj, QStringView name, QStringView rawValue)
 {
-    auto *component = qobject_cast<TqvxComponent *>(obj);
-    TWideStrings *memo = memoOf(obj);
+    // The object's kind is asked only for the names that need it.
     if (name.size() == 1) {
         const char letter = name.at(0).toLatin1();
-        if (component && (letter == 'l' || letter == 't' || letter == 'w' || letter == 'h')) {
+        if (letter == 'l' || letter == 't' || letter == 'w' || letter == 'h') {
+            auto *component = qobject_cast<TqvxComponent *>(obj);
+            if (!component)
+                return false;
             const double value = coordinateValue(rawValue);
             if (letter == 'l')
                 component->SetLeft(value);
@@ -481,24 +483,26 @@ bool TqvxXMLSerializer::applySpecialAttribute(TPersistent *obj, QStringView name
                 component->SetHeight(value);
             return true;
         }
-        if (memo && (letter == 'u' || letter == 'x')) {
+        if (letter == 'u' || letter == 'x') {
+            TWideStrings *memo = memoOf(obj);
+            if (!memo)
+                return false;
             setStoredText(memo, decodedValue(rawValue));
             return true;
         }
         return false;
     }
     if (name == QLatin1String("Text")) {
-        const QString stored = decodedValue(rawValue);
         if (auto *list = qobject_cast<TStrings *>(obj)) {
-            list->SetText(listTextFromStored(stored));
+            list->SetText(listTextFromStored(decodedValue(rawValue)));
             return true;
         }
         if (auto *wideList = qobject_cast<TWideStrings *>(obj)) {
-            setStoredText(wideList, stored);
+            setStoredText(wideList, decodedValue(rawValue));
             return true;
         }
-        if (memo) {
-            setStoredText(memo, stored);
+        if (TWideStrings *memo = memoOf(obj)) {
+            setStoredText(memo, decodedValue(rawValue));
             return true;
         }
         return false;

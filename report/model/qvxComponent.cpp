@@ -474,6 +474,12 @@ const TqvxComponent *neighbour(const QList<TqvxComponent *> &views, qsizetype in
 
 void TqvxComponent::AlignChildren()
 {
+    // Most views are not aligned: with none that is, nothing moves.
+    const bool anyAligned = std::any_of(m_objects.cbegin(), m_objects.cend(), [](const TqvxComponent *child) {
+        return child->IsKind(ckView) && child->ViewAlign() != baNone;
+    });
+    if (!anyAligned)
+        return;
     QList<TqvxComponent *> views;
     for (TqvxComponent *child : std::as_const(m_objects))
         if (child->IsKind(ckView))

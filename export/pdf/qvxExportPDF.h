@@ -244,6 +244,13 @@ public:
         return &m_memoContent;
     }
 
+    // An emptied buffer that one view's operators are put together in.
+    TqvxPDFContentText &OperatorText()
+    {
+        m_operatorText.Clear();
+        return m_operatorText;
+    }
+
     // The document's font for a report font, added on first use (with the
     // face given, or else the face the font engine serves).  A face that
     // cannot be embedded is reported once; other faces show its text.
@@ -258,6 +265,12 @@ public:
     // emptied when other fonts take part.
     QByteArray ShowText(TqvxPDFFont *font, const QByteArray &size, const QString &line, bool rightToLeft = false,
                         QList<quint16> *shownGlyphs = nullptr);
+    // The same operators for a size in points, appended to out.  ink, when
+    // given, receives the ink of the glyphs shown with the character
+    // spacing (points); it is not Known when other fonts take part or no
+    // glyph is shown.
+    void ShowText(TqvxPDFContentText &out, TqvxPDFFont *font, int size, const QString &line, bool rightToLeft,
+                  double spacing, TqvxPDFInk *ink);
     // A usable font of the document that has every character of a
     // grapheme cluster the font lacks; nullptr when no face has them.
     TqvxPDFFont *FallbackFont(const TqvxPDFFont &font, QStringView cluster);
@@ -387,6 +400,7 @@ private:
     TqvxPDFColorText m_colorText;
     TqvxPDFGraphicsState m_graphicsState;
     TMemoryStream m_memoContent;
+    TqvxPDFContentText m_operatorText;
     TqvxPDFDeflater m_deflater;
 };
 

@@ -259,15 +259,15 @@ void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, const TFont &fo
 
     TqvxPDFGraphicsState &state = m_pdf.GraphicsState();
     TqvxPDFFont *pdfFont = m_pdf.FindFont(font);
-    const bool cjk = IsCJKFace(font.Name());
+    // The document's font has the report font's name.
+    const bool cjk = pdfFont->IsCJK();
     const bool fakeBold = cjk && font.Style().testFlag(fsBold);
     const bool fakeItalic = cjk && font.Style().testFlag(fsItalic);
     const int fontSize = font.Size();
-    const QByteArray sizeText = QByteArray::number(fontSize);
     const TColor textColor = font.Color() == clNone ? clBlack : font.Color();
     const double cs = memo->CharSpacing() * 0.75;
     m_text.Clear();
-    state.SetFont(m_text, pdfFont->ResourceName + ' ' + sizeText);
+    state.SetFont(m_text, pdfFont->FontOperands(fontSize));
     state.SetFill(m_text, color(textColor));
     state.SetCharSpacing(m_text, TqvxPDFNumber(cs));
     m_content->WriteBuffer(m_text.Data(), m_text.Size());
@@ -293,7 +293,6 @@ void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, const TFont &fo
     // The ink of a line must keep this far inside the clip for the clip to
     // change no pixel of it (a device pixel at 72 dots per inch).
     const double margin = 1;
-    QList<quint16> glyphs;
     for (int i = 0; i < n; ++i) {
         if (lines[i].isEmpty() || (rotation == 0 && outsideBox(memo, i, n, lineHeight)))
             continue;
@@ -354,13 +353,13 @@ void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, const TFont &fo
             state.SetStroke(m_text, color(textColor));
             setInheritedDash(m_text);
         }
-        m_text << m_pdf.ShowText(pdfFont, sizeText, lines[i], memo->RTLReading(), m_needsClip ? nullptr : &glyphs)
-               << "ET\r\n";
+        TqvxPDFInk ink;
+        m_pdf.ShowText(m_text, pdfFont, fontSize, lines[i], memo->RTLReading(), cs, m_needsClip ? nullptr : &ink);
+        m_text << "ET\r\n";
         if (fakeBold)
             m_text << "0 Tr\r\n";
         m_content->WriteBuffer(m_text.Data(), m_text.Size());
         if (!m_needsClip) {
-            const TqvxPDFInk ink = glyphs.isEmpty() ? TqvxPDFInk() : pdfFont->Ink(glyphs, fontSize, cs);
             const double x0 = tx.Value();
             const double y0 = ty.Value();
             if (!ink.Known || x0 + ink.Left < m_clipLeft + margin

@@ -18,7 +18,13 @@ namespace {
 
 bool isHTMLMemo(const TqvxCustomMemoView *memo, const TqvxPDFExport &pdf)
 {
-    return memo->AllowHTMLTags() && pdf.HTMLTags() && memo->Text().contains(QLatin1Char('<'));
+    if (!memo->AllowHTMLTags() || !pdf.HTMLTags())
+        return false;
+    const TWideStrings *lines = memo->Memo();
+    for (int i = 0; i < lines->Count(); ++i)
+        if (lines->Get(i).contains(QLatin1Char('<')))
+            return true;
+    return false;
 }
 
 bool isTextMemo(TqvxView *view, const TqvxPDFExport &pdf)
@@ -92,7 +98,7 @@ void InitializeQvxPDFPageContent()
 // --- The view's box -------------------------------------------------------------
 
 TqvxPDFViewWriter::TqvxPDFViewWriter(TqvxPDFExport &pdf, TqvxView *view)
-    : m_pdf(pdf), m_view(view), m_content(pdf.PageContent()), L(view->GetAbsLeft()), T(view->GetAbsTop()),
+    : m_pdf(pdf), m_view(view), m_content(pdf.PageContent()), m_text(pdf.OperatorText()), L(view->GetAbsLeft()), T(view->GetAbsTop()),
       W(view->Width()), H(view->Height())
 {
     X1 = TqvxPDFNumber(pdf.PX(L));

@@ -127,6 +127,18 @@ QByteArray TqvxPDFExport::ShowText(TqvxPDFFont *font, const QByteArray &size, co
     return exact ? shown : WithActualText(text, shown);
 }
 
+void TqvxPDFExport::ShowText(TqvxPDFContentText &out, TqvxPDFFont *font, int size, const QString &line,
+                             bool rightToLeft, double spacing, TqvxPDFInk *ink)
+{
+    // Most lines are Latin and Cyrillic the font has: shown from its table.
+    if (!line.isEmpty() && font->ShowSimply(out, line, size, spacing, ink))
+        return;
+    QList<quint16> glyphs;
+    out << ShowText(font, QByteArray::number(size), line, rightToLeft, ink ? &glyphs : nullptr);
+    if (ink)
+        *ink = glyphs.isEmpty() ? TqvxPDFInk() : font->Ink(glyphs, size, spacing);
+}
+
 TqvxPDFFont *TqvxPDFExport::showingFont(TqvxPDFFont &font, QStringView cluster)
 {
     return firstMissing(font, cluster) == 0 ? &font : FallbackFont(font, cluster);

@@ -70,7 +70,8 @@ private:
     TqvxPDFExport &m_pdf;
     TqvxView *m_view;
     TStream *m_content;
-    TqvxPDFContentText m_text;
+    // The filter's buffer for operators, which keeps its room view after view.
+    TqvxPDFContentText &m_text;
     // The view's box in pixels, and its corners and sizes as operand texts.
     double L, T, W, H;
     TqvxPDFNumber X1, Y1, X2, Y2, WW, HH;

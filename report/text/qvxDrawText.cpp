@@ -7,6 +7,7 @@
 
 #include <QRecursiveMutex>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <numeric>
@@ -208,6 +209,14 @@ void TqvxDrawText::wrapLine(QString text, int firstWidth, int fullWidth, int add
 
     const int n = int(text.size());
     if (n < 2 || !m_wordWrap) {
+        addLine(text, std::move(records), false);
+        return;
+    }
+    // A line all in the memo's own style that fits is measured whole: the
+    // advances of its characters are not needed.
+    const auto ownStyle = [this](const TqvxHTMLTag &tag) { return tag.Style == m_font.Style && !tag.Small; };
+    if (std::all_of(records.begin(), records.end(), ownStyle)
+        && qint64(n) * add + m_measurer->Width(m_font, text) < firstWidth) {
         addLine(text, std::move(records), false);
         return;
     }

@@ -54,6 +54,37 @@ TEST(LiberationSansBreaks, MixedCyrillicAndLatinParagraphs)
                            QStringLiteral("дополнительные"), QStringLiteral("контакты, привод.")}));
 }
 
+// A line that fits is measured whole: its width must be the last of its
+// extents, for plain Latin and Cyrillic as for text that needs shaping
+// (combining marks, Greek, Hebrew, a character outside the BMP), and the
+// lines must break where the extents say.
+TEST(LiberationSansBreaks, AWholeLineMeasuresAsItsLastExtent)
+{
+    TqvxFontServiceMeasurer measurer;
+    TFontData font;
+    font.Name = QStringLiteral("Arial");
+    font.Height = -83;
+    std::vector<int> extents;
+    for (const QString &line :
+         {QStringLiteral("Строка 1.1: автоматический выключатель ZMT-250, rated current 16 A"),
+          QStringLiteral("Cafe\u0301 \u00AD\t x"), QStringLiteral("Ωμέγα 250"), QStringLiteral("שלום ZMT"),
+          QStringLiteral("ZMT \U0001F600 250"), QStringLiteral("i")}) {
+        for (const TFontStyles style : {TFontStyles(), TFontStyles(fsBold | fsItalic)}) {
+            font.Style = style;
+            measurer.Extents(font, line, extents);
+            EXPECT_EQ(measurer.Width(font, line), extents.back()) << line.toStdString();
+        }
+    }
+    EXPECT_EQ(measurer.Width(font, QString()), 0);
+
+    // The same paragraph in a box one pixel narrower than its width breaks.
+    const QString paragraph = QStringLiteral("Опросный лист ZMT-250");
+    font.Style = {};
+    const int width = qRound(measurer.Width(font, paragraph) / TqvxDrawText::LayoutRatio);
+    EXPECT_EQ(Wrap(paragraph, width + 2), QStringList{paragraph});
+    EXPECT_EQ(Wrap(paragraph, width - 1), (QStringList{QStringLiteral("Опросный лист"), QStringLiteral("ZMT-250")}));
+}
+
 // Drawn at twice the size, the laid-out line keeps its width: right-aligned
 // ink ends at the box's right edge, and nothing is drawn outside the box.
 TEST(LiberationSansDrawing, WysiwygLinesKeepTheirLaidOutWidth)

@@ -10,8 +10,9 @@
 // Objects are numbered in the order they are begun (UpdateXRef records the
 // position of each); the page tree (object 1), the fonts and the link
 // annotations are reserved early and written later, and their table
-// entries are set when they are.  Every line ends with CR LF; every real
-// number has two decimals and a point.
+// entries are set when they are.  Every line of the file's objects ends
+// with CR LF, every line of page content with LF; every real number has two
+// decimals and a point.
 //
 // What a page and its views look like is not known here: the page drawing
 // installs a TqvxPDFPageDrawing, which gives the geometry of a page and
@@ -210,6 +211,8 @@ public:
 
     static void Write(TStream *stream, const QByteArray &text);
     static void WriteLn(TStream *stream, const QByteArray &text);
+    // A line of page content, which ends with LF alone.
+    static void WriteContentLn(TStream *stream, const QByteArray &text);
     // The file being written, and the content of the current page.
     TStream *Output() const { return m_output; }
     TMemoryStream *PageContent() const { return m_content.get(); }

@@ -106,10 +106,10 @@ void TqvxPDFViewWriter::WriteMemo(TqvxCustomMemoView *memo)
         auto *own = static_cast<TMemoryStream *>(m_content);
         m_content = page;
         if (m_needsClip) {
-            writeParts("q\r\n", m_clipLeft, ' ', m_clipBottom, ' ', m_clipWidth, ' ', m_clipHeight,
-                       " re\r\nW\r\nn\r\n");
+            writeParts("q\n", m_clipLeft, ' ', m_clipBottom, ' ', m_clipWidth, ' ', m_clipHeight,
+                       " re\nW\nn\n");
             m_content->WriteBuffer(own->Memory(), own->Size());
-            write("Q\r\n");
+            write("Q\n");
             state.Current = before;
         } else {
             m_content->WriteBuffer(own->Memory(), own->Size());
@@ -129,8 +129,8 @@ void TqvxPDFViewWriter::WriteMemo(TqvxCustomMemoView *memo)
             state.SetFill(m_text, s);
             state.SetPen(m_text, s, state.Outside.Dash, state.Outside.Width);
             m_text << m_pdf.PX(L + w) << ' ' << m_pdf.PY(T + h + sw) << ' ' << sw * 0.75 << ' ' << HH
-                   << " re\r\nB\r\n" << m_pdf.PX(L + sw) << ' ' << m_pdf.PY(T + h + sw) << ' ' << WW << ' '
-                   << sw * 0.75 << " re\r\nB\r\n";
+                   << " re\nB\n" << m_pdf.PX(L + sw) << ' ' << m_pdf.PY(T + h + sw) << ' ' << WW << ' '
+                   << sw * 0.75 << " re\nB\n";
             m_content->WriteBuffer(m_text.Data(), m_text.Size());
             m_dashSet = true;
         }
@@ -173,7 +173,7 @@ void TqvxPDFViewWriter::WriteMemo(TqvxCustomMemoView *memo)
         } else if (fill != clNone) {
             m_text.Clear();
             state.SetFill(m_text, color(fill));
-            m_text << X1 << ' ' << Y2 << ' ' << WW << ' ' << HH << " re\r\nf\r\n";
+            m_text << X1 << ' ' << Y2 << ' ' << WW << ' ' << HH << " re\nf\n";
             m_content->WriteBuffer(m_text.Data(), m_text.Size());
         }
         if (WriteFrame()) {
@@ -198,7 +198,7 @@ void TqvxPDFViewWriter::WriteMemo(TqvxCustomMemoView *memo)
                 cx = m_pdf.PX(L + (A * co + B * si) * 0.5);
                 cy = m_pdf.PY(T + (A * si + B * co) * 0.5);
             }
-            writeParts(co, ' ', si, ' ', -si, ' ', co, ' ', cx, ' ', cy, " cm\r\n");
+            writeParts(co, ' ', si, ' ', -si, ' ', co, ' ', cx, ' ', cy, " cm\n");
         }
 
         // A font without height draws no ruled lines.
@@ -210,7 +210,7 @@ void TqvxPDFViewWriter::WriteMemo(TqvxCustomMemoView *memo)
                 setInheritedDash(m_text);
                 state.SetStroke(m_text, color(frame->Color()));
                 state.SetWidth(m_text, TqvxPDFNumber(fw * 0.75));
-                m_text << X1 << ' ' << y << " m\r\n" << X2 << ' ' << y << " l\r\nS\r\n";
+                m_text << X1 << ' ' << y << " m\n" << X2 << ' ' << y << " l\nS\n";
                 m_content->WriteBuffer(m_text.Data(), m_text.Size());
             }
         }
@@ -344,20 +344,20 @@ void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, const TFont &fo
         const TqvxPDFNumber tx(x);
         const TqvxPDFNumber ty(y);
         m_text.Clear();
-        m_text << "BT\r\n" << tx << ' ' << ty << " Td\r\n";
+        m_text << "BT\n" << tx << ' ' << ty << " Td\n";
         if (fakeItalic)
-            m_text << "1 0 0.3333 1 " << tx << ' ' << ty << " Tm\r\n";
+            m_text << "1 0 0.3333 1 " << tx << ' ' << ty << " Tm\n";
         if (fakeBold) {
-            m_text << "2 Tr\r\n";
+            m_text << "2 Tr\n";
             state.SetWidth(m_text, TqvxPDFNumber(fontSize / 35.0));
             state.SetStroke(m_text, color(textColor));
             setInheritedDash(m_text);
         }
         TqvxPDFInk ink;
         m_pdf.ShowText(m_text, pdfFont, fontSize, lines[i], memo->RTLReading(), cs, m_needsClip ? nullptr : &ink);
-        m_text << "ET\r\n";
+        m_text << "ET\n";
         if (fakeBold)
-            m_text << "0 Tr\r\n";
+            m_text << "0 Tr\n";
         m_content->WriteBuffer(m_text.Data(), m_text.Size());
         if (!m_needsClip) {
             const double x0 = tx.Value();
@@ -373,7 +373,7 @@ void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, const TFont &fo
             setInheritedDash(m_text);
             state.SetStroke(m_text, color(textColor));
             state.SetWidth(m_text, TqvxPDFNumber(fontSize * 0.08));
-            m_text << x << ' ' << y + offset << " m\r\n" << x + tw * 0.75 << ' ' << y + offset << " l\r\nS\r\n";
+            m_text << x << ' ' << y + offset << " m\n" << x + tw * 0.75 << ' ' << y + offset << " l\nS\n";
             m_content->WriteBuffer(m_text.Data(), m_text.Size());
         };
         if (font.Style().testFlag(fsUnderline)) {

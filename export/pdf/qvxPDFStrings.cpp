@@ -133,7 +133,7 @@ char *PutGlyphCode(char *out, quint16 glyph)
 
 char *EndShowGlyphs(char *out)
 {
-    static constexpr char end[] = ") Tj\r\n";
+    static constexpr char end[] = ") Tj\n";
     std::memcpy(out, end, sizeof end - 1);
     return out + sizeof end - 1;
 }

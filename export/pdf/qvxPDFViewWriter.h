@@ -35,7 +35,7 @@ public:
 
 private:
     void write(const QByteArray &text) { TqvxPDFExport::Write(m_content, text); }
-    void writeLn(const QByteArray &text) { TqvxPDFExport::WriteLn(m_content, text); }
+    void writeLn(const QByteArray &text) { TqvxPDFExport::WriteContentLn(m_content, text); }
     // Writes the parts, put together as TqvxPDFContentText puts them.
     template <class... Parts>
     void writeParts(const Parts &...parts)

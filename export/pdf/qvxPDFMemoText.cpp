@@ -214,7 +214,7 @@ void TqvxPDFViewWriter::WriteMemo(TqvxCustomMemoView *memo)
                 m_content->WriteBuffer(m_text.Data(), m_text.Size());
             }
         }
-        writeMemoLines(memo, font, lineHeight);
+        writeMemoLines(memo, layout, font, lineHeight);
     } catch (...) {
         m_needsClip = true;
         finish();
@@ -248,9 +248,9 @@ bool TqvxPDFViewWriter::outsideBox(TqvxCustomMemoView *memo, int i, int n, doubl
     return baseline + margin < 0 || baseline - margin > H;
 }
 
-void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, const TFont &font, double lineHeight)
+void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, TqvxDrawText *layout, const TFont &font,
+                                       double lineHeight)
 {
-    TqvxDrawText *layout = layoutOf(memo);
     QStringList lines;
     for (int i = 0; i < layout->Text().Count(); ++i)
         lines.append(layout->Text().Get(i));
@@ -287,7 +287,7 @@ void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, const TFont &fo
     const int rotation = memo->Rotation();
     const double rs = memo->HAlign() == haRight ? cs : 0;
     // The width of a line places right and centred text and ends its
-    // underline and strike-out.
+    // underline and strike-out: the width of the line laid out alone.
     const bool needsWidth = memo->HAlign() == haRight || memo->HAlign() == haCenter
         || font.Style().testFlag(fsUnderline) || font.Style().testFlag(fsStrikeout);
     // The ink of a line must keep this far inside the clip for the clip to
@@ -298,7 +298,7 @@ void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, const TFont &fo
             continue;
         const double pg = i == 0 ? memo->ParagraphGap() : 0;
         double tw = 0;
-        if (needsWidth) {
+        if (needsWidth && !layout->WidthAlone(lines[i], tw)) {
             TWideStrings single;
             single.Add(lines[i]);
             layout->SetText(&single);

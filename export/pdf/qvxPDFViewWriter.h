@@ -14,6 +14,7 @@ class TqvxCheckBoxView;
 class TqvxCustomFill;
 class TqvxCustomLineView;
 class TqvxCustomMemoView;
+class TqvxDrawText;
 class TqvxShapeView;
 class TqvxView;
 class TWideStrings;
@@ -56,7 +57,8 @@ private:
     // A gradient or glass fill as an image over the view's top-left
     // width x height pixels.
     void writeFillImage(const TqvxCustomFill *fill, double width, double height);
-    void writeMemoLines(TqvxCustomMemoView *memo, const TFont &font, double lineHeight);
+    // The lines laid out, with the font that laid them out.
+    void writeMemoLines(TqvxCustomMemoView *memo, TqvxDrawText *layout, const TFont &font, double lineHeight);
     // Sets the dash a memo's stroke inherits: the one outside the memo
     // until the memo sets one itself.
     void setInheritedDash(TqvxPDFContentText &out);

@@ -50,6 +50,11 @@ bool TqvxPreparedStore::Export(TqvxCustomExportFilter *filter)
 
     bool progress = false;
     bool result = false;
+    // The objects kept for refilling live as long as the walk.
+    struct SparesGuard {
+        TqvxPreparedStore *store;
+        ~SparesGuard() { store->clearSpares(); }
+    } sparesGuard{this};
     try {
         const QSet<int> pages = pageSet(filter->PageNumbers(), Count());
         // A range naming none of the report's pages would give a document
@@ -57,7 +62,10 @@ bool TqvxPreparedStore::Export(TqvxCustomExportFilter *filter)
         if (const QString error = qvxRangeWithoutPagesError(filter->PageNumbers(), pages.values(), Count());
             !error.isEmpty())
             throw Exception(error);
+        // A memo sizing its own width draws once on this to find it: a
+        // bitmap without pixels gives no canvas to draw on.
         TBitmap scratch;
+        scratch.SetSize(1, 1);
         if (filter->StartExport()) {
             if (TqvxCustomPreview *preview = Report()->Preview()) {
                 preview->Lock();
@@ -101,7 +109,13 @@ void TqvxPreparedStore::exportPage(TqvxCustomExportFilter *filter, int index, co
     // the export keeps no more pages in memory than the run did.
     TqvxXMLItem *item = PagesItem()->Items(index);
     const bool swappedOut = item->Unloadable() && !item->Loaded();
-    const std::shared_ptr<TqvxComponent> page = SharedPage(index);
+    // Without a preview nobody sees the page but this walk: it is built
+    // here, outside the page cache, from objects of pages exported before
+    // where they can be refilled, and taken apart for the next page after.
+    const bool refill = !Report()->Preview()
+        && std::ranges::none_of(m_pageCache, [index](const auto &entry) { return entry.index == index; });
+    std::vector<RebuiltObject> rebuilt;
+    std::shared_ptr<TqvxComponent> page = refill ? buildPage(index, &rebuilt) : SharedPage(index);
     if (!page)
         return;
     struct SwapBack {
@@ -147,6 +161,8 @@ void TqvxPreparedStore::exportPage(TqvxCustomExportFilter *filter, int index, co
         throw;
     }
     filter->FinishPage(reportPage, index);
+    if (refill)
+        recycle(std::move(page), rebuilt);
     if (!Report()->Preview()) {
         ClearPageCache();
     } else {

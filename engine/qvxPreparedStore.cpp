@@ -108,6 +108,7 @@ TqvxComponent *TqvxPreparedStore::sourcePageOfItem(const TqvxXMLItem *item) cons
 void TqvxPreparedStore::Clear()
 {
     ClearPageCache();
+    clearSpares();
     m_parsedSources.clear();
     m_parsedSourcePages.clear();
     m_sourcePages.clear();
@@ -310,7 +311,7 @@ std::shared_ptr<TqvxComponent> TqvxPreparedStore::SharedPage(int index)
     return page;
 }
 
-std::shared_ptr<TqvxComponent> TqvxPreparedStore::buildPage(int index)
+std::shared_ptr<TqvxComponent> TqvxPreparedStore::buildPage(int index, std::vector<RebuiltObject> *rebuilt)
 {
     TqvxXMLItem *item = PagesItem()->Items(index);
     m_doc.LoadItem(item);
@@ -328,7 +329,7 @@ std::shared_ptr<TqvxComponent> TqvxPreparedStore::buildPage(int index)
         page->SetName(source->Name());
         if (!item->Text().isEmpty())
             serializer.XMLToObj(item->Text(), page.get());
-        BuildObjects(item, page.get(), serializer);
+        BuildObjects(item, page.get(), serializer, rebuilt);
     }
     page->AlignChildren();
     return page;
@@ -348,24 +349,130 @@ void TqvxPreparedStore::readWholePage(TqvxComponent *page, TqvxXMLItem *item, Tq
     page->SetName(item->GetProp(QStringLiteral("Name")));
 }
 
-void TqvxPreparedStore::BuildObjects(TqvxXMLItem *item, TqvxComponent *parent, TqvxXMLSerializer &serializer)
+namespace {
+
+// Whether a difference text sets nothing but what a refill sets back from
+// the entry: the bounds, the visibility, the tag and a memo's text.
+bool onlyRefilledAttributes(const QString &diff, bool *setsText)
+{
+    *setsText = false;
+    const QStringView text(diff);
+    qsizetype i = 0;
+    while (true) {
+        while (i < text.size() && text.at(i).isSpace())
+            ++i;
+        if (i >= text.size())
+            return true;
+        const qsizetype equals = text.indexOf(QLatin1Char('='), i);
+        if (equals < 0)
+            return false;
+        const QStringView name = text.mid(i, equals - i).trimmed();
+        if (name == u"u" || name == u"x" || name == u"Text")
+            *setsText = true;
+        else if (name != u"l" && name != u"t" && name != u"w" && name != u"h" && name != u"Visible" && name != u"Tag")
+            return false;
+        const qsizetype open = text.indexOf(QLatin1Char('"'), equals);
+        const qsizetype close = open < 0 ? -1 : text.indexOf(QLatin1Char('"'), open + 1);
+        if (close < 0)
+            return false;
+        i = close + 1;
+    }
+}
+
+// At most this many objects are kept for refilling.
+constexpr qsizetype maxSpares = 20000;
+
+} // namespace
+
+void TqvxPreparedStore::BuildObjects(TqvxXMLItem *item, TqvxComponent *parent, TqvxXMLSerializer &serializer,
+                                     std::vector<RebuiltObject> *rebuilt)
 {
     for (int i = 0; i < item->Count(); ++i) {
         TqvxXMLItem *child = item->Items(i);
         const TqvxComponent *source = m_dictionary.GetObject(child->Name());
-        TqvxComponent *object = source
-            ? serializer.ReadComponent(parsedSource(source), child->Text())
-            : serializer.ReadComponent(nullptr, child->Name() + QLatin1Char(' ') + child->Text());
-        if (!object)
-            qvxInvalidFileFormat();
+        TqvxComponent *object = source && rebuilt ? refilled(source, child->Text(), serializer) : nullptr;
+        const bool wasKept = object != nullptr;
+        if (!object) {
+            object = source ? serializer.ReadComponent(parsedSource(source), child->Text())
+                            : serializer.ReadComponent(nullptr, child->Name() + QLatin1Char(' ') + child->Text());
+            if (!object)
+                qvxInvalidFileFormat();
+        }
         object->SetParent(parent);
-        if (source)
+        if (source && !wasKept)
             object->SetName(source->Name());
         if (auto *memo = qobject_cast<TqvxCustomMemoView *>(object))
             memo->ApplyHighlight();
         ObjectRebuilt(object);
-        BuildObjects(child, object, serializer);
+        if (rebuilt) {
+            bool setsText = false;
+            rebuilt->push_back({object, source, source && onlyRefilledAttributes(child->Text(), &setsText)});
+        }
+        BuildObjects(child, object, serializer, rebuilt);
     }
+}
+
+TqvxComponent *TqvxPreparedStore::refilled(const TqvxComponent *source, const QString &diff,
+                                           TqvxXMLSerializer &serializer)
+{
+    const auto kept = m_spares.find(source);
+    if (kept == m_spares.end() || kept->second.empty())
+        return nullptr;
+    bool setsText = false;
+    if (!onlyRefilledAttributes(diff, &setsText))
+        return nullptr;
+    auto &pristine = m_pristine[source];
+    if (!pristine)
+        pristine.reset(serializer.ReadComponent(parsedSource(source), QString()));
+    std::unique_ptr<TqvxComponent> object = std::move(kept->second.back());
+    kept->second.pop_back();
+    --m_spareCount;
+
+    object->SetIsLoading(true);
+    object->SetLeft(pristine->Left());
+    object->SetTop(pristine->Top());
+    object->SetWidth(pristine->Width());
+    object->SetHeight(pristine->Height());
+    object->SetVisible(pristine->Visible());
+    object->SetTag(pristine->Tag());
+    if (!setsText)
+        if (auto *memo = qobject_cast<TqvxCustomMemoView *>(object.get()))
+            memo->Memo()->Assign(static_cast<TqvxCustomMemoView *>(pristine.get())->Memo());
+    serializer.ReadPersistentStr(nullptr, object.get(), diff);
+    object->SetIsLoading(false);
+    object->Loaded();
+    return object.release();
+}
+
+bool TqvxPreparedStore::Refillable(const TqvxComponent *object) const
+{
+    if (!object->Objects().isEmpty())
+        return false;
+    if (const auto *memo = qobject_cast<const TqvxCustomMemoView *>(object))
+        return memo->Highlights()->Count() == 0 && !memo->AutoWidth();
+    return true;
+}
+
+void TqvxPreparedStore::recycle(std::shared_ptr<TqvxComponent> page, const std::vector<RebuiltObject> &rebuilt)
+{
+    // Children come after their parents in the list: taken from the end,
+    // every object has lost its rebuilt children when its turn comes.
+    for (auto it = rebuilt.rbegin(); it != rebuilt.rend(); ++it) {
+        std::unique_ptr<TqvxComponent> object(it->object);
+        object->SetParent(nullptr);
+        if (it->refillable && m_spareCount < maxSpares && Refillable(object.get())) {
+            m_spares[it->source].push_back(std::move(object));
+            ++m_spareCount;
+        }
+    }
+    page.reset();
+}
+
+void TqvxPreparedStore::clearSpares()
+{
+    m_spares.clear();
+    m_pristine.clear();
+    m_spareCount = 0;
 }
 
 const TqvxParsedComponent &TqvxPreparedStore::parsedSourcePage(TqvxComponent *source)

@@ -159,6 +159,10 @@ protected:
     // Finishes an object rebuilt from its texts (a picture view loads its
     // picture from the picture cache).
     virtual void ObjectRebuilt(TqvxComponent *object) = 0;
+    // Whether an exported object of this class may be kept and refilled for
+    // a later page: false where ObjectRebuilt or the class itself keeps
+    // state that refilling would not set again.
+    virtual bool Refillable(const TqvxComponent *object) const;
     // The report element of a saved file, written and read.
     virtual void SaveReportSettings(TqvxXMLItem *item) = 0;
     virtual void LoadReportSettings(TqvxXMLItem *item) = 0;
@@ -167,6 +171,15 @@ private:
     struct CacheEntry {
         int index;
         std::shared_ptr<TqvxComponent> page;
+    };
+
+    // An object rebuilt for the export walk, children after their parent.
+    struct RebuiltObject {
+        TqvxComponent *object;
+        // Its dictionary entry; nullptr for an object written whole.
+        const TqvxComponent *source;
+        // Whether its difference text holds only what a refill sets again.
+        bool refillable;
     };
 
     TqvxXMLItem *curPageItem();
@@ -181,8 +194,20 @@ private:
     static void writeWholePage(TqvxComponent *page, TqvxXMLItem *item);
     static void readWholePage(TqvxComponent *page, TqvxXMLItem *item, TqvxXMLSerializer &serializer);
     void registerCopy(TqvxComponent *templ, TqvxComponent *copy, const QString &base);
-    std::shared_ptr<TqvxComponent> buildPage(int index);
-    void BuildObjects(TqvxXMLItem *item, TqvxComponent *parent, TqvxXMLSerializer &serializer);
+    // Rebuilds page index; with rebuilt, its objects made from dictionary
+    // entries may be refilled ones kept from pages exported before, and
+    // every object rebuilt is listed there.
+    std::shared_ptr<TqvxComponent> buildPage(int index, std::vector<RebuiltObject> *rebuilt = nullptr);
+    void BuildObjects(TqvxXMLItem *item, TqvxComponent *parent, TqvxXMLSerializer &serializer,
+                      std::vector<RebuiltObject> *rebuilt = nullptr);
+    // A kept object of source, set back to the entry's own values and
+    // filled with diff; nullptr when none is kept.
+    TqvxComponent *refilled(const TqvxComponent *source, const QString &diff, TqvxXMLSerializer &serializer);
+    // Takes an exported page apart: its rebuilt objects that may be refilled
+    // are kept for later pages, the rest is freed.
+    void recycle(std::shared_ptr<TqvxComponent> page, const std::vector<RebuiltObject> &rebuilt);
+    // Frees the kept objects.
+    void clearSpares();
     // A source page's own attributes as Assign writes them (every value, no
     // children), written and parsed once for the pages rebuilt from it
     // (source pages do not change once copied).
@@ -213,6 +238,13 @@ private:
     QList<CacheEntry> m_pageCache;
     std::unordered_map<const TqvxComponent *, TqvxParsedComponent> m_parsedSources;
     std::unordered_map<const TqvxComponent *, TqvxParsedComponent> m_parsedSourcePages;
+    // While an export walks the pages without a preview: objects of pages
+    // already exported, kept by dictionary entry for refilling, and one
+    // object per entry as rebuilt from the entry alone, whose values a
+    // refill sets back.
+    std::unordered_map<const TqvxComponent *, std::vector<std::unique_ptr<TqvxComponent>>> m_spares;
+    std::unordered_map<const TqvxComponent *, std::unique_ptr<TqvxComponent>> m_pristine;
+    qsizetype m_spareCount = 0;
     qint64 m_allocatedSize = 0;
     bool m_swapping = false;
     QString m_lastPageName;

@@ -110,6 +110,12 @@ void TqvxPreviewPages::ObjectRebuilt(TqvxComponent *object)
         PictureCache()->GetPicture(picture->ImageIndex(), picture->Picture());
 }
 
+// A picture view takes its picture from the cache only while it has none.
+bool TqvxPreviewPages::Refillable(const TqvxComponent *object) const
+{
+    return !qobject_cast<const TqvxPictureView *>(object) && TqvxPreparedStore::Refillable(object);
+}
+
 void TqvxPreviewPages::AddFrom(TqvxReportLink *report)
 {
     auto *other = report ? dynamic_cast<TqvxPreparedStore *>(report->PreviewPages()) : nullptr;

@@ -77,6 +77,7 @@ protected:
                                                      double height) override;
     void AssignCopy(TqvxComponent *copy, TqvxComponent *templ) override;
     void ObjectRebuilt(TqvxComponent *object) override;
+    bool Refillable(const TqvxComponent *object) const override;
     // "DotMatrixReport", "PreviewOptions.OutlineVisible",
     // "PreviewOptions.OutlineWidth" and "ReportOptions.Name" of the report.
     void SaveReportSettings(TqvxXMLItem *item) override;

@@ -268,12 +268,12 @@ public:
     // emptied when other fonts take part.
     QByteArray ShowText(TqvxPDFFont *font, const QByteArray &size, const QString &line, bool rightToLeft = false,
                         QList<quint16> *shownGlyphs = nullptr);
-    // The same operators for a size in points, appended to out.  ink, when
-    // given, receives the ink of the glyphs shown with the character
-    // spacing (points); it is not Known when other fonts take part or no
-    // glyph is shown.
-    void ShowText(TqvxPDFContentText &out, TqvxPDFFont *font, int size, const QString &line, bool rightToLeft,
-                  double spacing, TqvxPDFInk *ink);
+    // The same operators for a size in points, appended to out.  With
+    // limits, whether the ink of the glyphs shown with the character
+    // spacing (points) keeps within them; never when other fonts take part
+    // or no glyph is shown.  False without limits.
+    bool ShowText(TqvxPDFContentText &out, TqvxPDFFont *font, int size, const QString &line, bool rightToLeft,
+                  double spacing, const TqvxPDFInkLimits *limits);
     // A usable font of the document that has every character of a
     // grapheme cluster the font lacks; nullptr when no face has them.
     TqvxPDFFont *FallbackFont(const TqvxPDFFont &font, QStringView cluster);

@@ -212,6 +212,14 @@ bool TqvxPDFFont::recordNew(quint16 id, int advance, QStringView text)
     m_extents.push_back({float(extents.x_bearing * scale), float((extents.x_bearing + extents.width) * scale),
                          float((extents.y_bearing + extents.height) * scale), float(extents.y_bearing * scale),
                          float(m_widths.back())});
+    const Extents &added = m_extents.back();
+    if (added.Right > added.Left) {
+        m_inkLeft = std::min(m_inkLeft, added.Left);
+        m_inkRight = std::max(m_inkRight, added.Right);
+        m_inkBottom = std::min(m_inkBottom, added.Bottom);
+        m_inkTop = std::max(m_inkTop, added.Top);
+    }
+    m_backwards = m_backwards || added.Advance < 0;
     return given == text;
 }
 
@@ -238,7 +246,7 @@ TqvxPDFFont::SimpleCharacter &TqvxPDFFont::simpleCharacter(char16_t character)
 }
 
 bool TqvxPDFFont::ShowSimply(TqvxPDFContentText &out, QStringView text, double size, double spacing,
-                             TqvxPDFInk *ink)
+                             const TqvxPDFInkLimits *limits, bool *within)
 {
     if (m_simpleCharacters.empty())
         m_simpleCharacters.resize(simpleCharacters);
@@ -256,7 +264,7 @@ bool TqvxPDFFont::ShowSimply(TqvxPDFContentText &out, QStringView text, double s
     // be shown here: another line goes to the shaper as it is.
     bool checked = false;
     bool exact = true;
-    InkSum sum(size, spacing);
+    qint64 advanced = 0;
     for (qsizetype i = 0; i < count; ++i) {
         if (characters[i] >= simpleCharacters)
             return refuse();
@@ -271,18 +279,38 @@ bool TqvxPDFFont::ShowSimply(TqvxPDFContentText &out, QStringView text, double s
             const char16_t character = characters[i];
             known.Exact = record(known.Glyph, m_face->NominalGlyph(character).Advance, QStringView(&character, 1));
             known.At = m_index[known.Glyph];
+            known.Advance = int(m_extents[size_t(known.At)].Advance);
             known.CodeLength = quint8(PutGlyphCode(known.Code, quint16(known.Glyph)) - known.Code);
         }
         exact = exact && known.Exact;
         std::memcpy(at, known.Code, sizeof known.Code);
         at += known.CodeLength;
-        sum.Add(m_extents[size_t(known.At)]);
+        advanced += known.Advance;
     }
     if (!exact)
         return refuse();
     out.Cut(EndShowGlyphs(at));
-    if (ink)
-        *ink = sum.Ink();
+    if (!limits)
+        return true;
+
+    // Where the glyphs advance forwards, the ink lies between the start
+    // and the last glyph's place, widened by the extremes of every glyph
+    // recorded (and a little for the rounding of sums along the line).
+    if (size > 0 && spacing >= 0 && !m_backwards && count > 0) {
+        const double k = size / 1000;
+        const double last = double(advanced - table[characters[count - 1]].Advance) * k + double(count - 1) * spacing;
+        const double slack = 1e-6 * (1 + last + size);
+        const TqvxPDFInk box{true, std::min(0.0, m_inkLeft * k) - slack, std::max(0.0, last + m_inkRight * k) + slack,
+                             std::min(0.0, m_inkBottom * k) - slack, std::max(0.0, m_inkTop * k) + slack};
+        if (limits->Hold(box)) {
+            *within = true;
+            return true;
+        }
+    }
+    InkSum ink(size, spacing);
+    for (qsizetype i = 0; i < count; ++i)
+        ink.Add(m_extents[size_t(table[characters[i]].At)]);
+    *within = limits->Hold(ink.Ink());
     return true;
 }
 

@@ -28,6 +28,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -72,6 +73,24 @@ struct TqvxPDFInk {
     double Right = 0;
     double Bottom = 0;
     double Top = 0;
+};
+
+// Where the ink of a line must stay: the line starts at X, Y, and its ink
+// box reaches neither left of Left, right of Right, below Bottom nor above
+// Top (points on the page).
+struct TqvxPDFInkLimits {
+    double X = 0;
+    double Y = 0;
+    double Left = 0;
+    double Right = 0;
+    double Bottom = 0;
+    double Top = 0;
+
+    bool Hold(const TqvxPDFInk &ink) const
+    {
+        return ink.Known
+            && !(X + ink.Left < Left || X + ink.Right > Right || Y + ink.Bottom < Bottom || Y + ink.Top > Top);
+    }
 };
 
 // Faces that match by name alone and get no style suffix in their PDF name.
@@ -126,11 +145,15 @@ public:
     // Shows a line of characters that are each shaped alone
     // (IsSimplyShaped) and that the font covers, as GetGlyphs and
     // PdfShowGlyphs would: the glyphs are recorded and their operator
-    // written to out, and ink, when given, receives their ink as Ink gives
-    // it.  False, with nothing written, for a line with another character
-    // or whose glyphs do not give its text back.  What is known of each
-    // character is kept, so a line costs a table look-up a character.
-    bool ShowSimply(TqvxPDFContentText &out, QStringView text, double size, double spacing, TqvxPDFInk *ink);
+    // written to out.  With limits, within tells whether the ink of the
+    // glyphs (as Ink gives it) keeps within them.  False, with nothing
+    // written, for a line with another character or whose glyphs do not
+    // give its text back.  What is known of each character is kept, so a
+    // line costs a table look-up a character; the ink is summed up glyph
+    // by glyph only where a box around all recorded glyphs' ink does not
+    // settle it.
+    bool ShowSimply(TqvxPDFContentText &out, QStringView text, double size, double spacing,
+                    const TqvxPDFInkLimits *limits, bool *within);
 
     // "/F0 10": the resource name and a size, the operands of Tf.
     const QByteArray &FontOperands(int size);
@@ -185,6 +208,7 @@ private:
     struct SimpleCharacter {
         quint32 Glyph = 0;
         int At = -1;
+        int Advance = 0; // glyph space
         bool Exact = false;
         quint8 CodeLength = 0;
         char Code[4] = {};
@@ -239,6 +263,13 @@ private:
     static constexpr char16_t simpleCharacters = 0x0530;
     static constexpr quint32 noGlyph = ~quint32(0);
     std::vector<SimpleCharacter> m_simpleCharacters;
+    // The extremes of the ink of all recorded glyphs, glyph space, and
+    // whether one advances backwards.
+    float m_inkLeft = std::numeric_limits<float>::infinity();
+    float m_inkRight = -std::numeric_limits<float>::infinity();
+    float m_inkBottom = std::numeric_limits<float>::infinity();
+    float m_inkTop = -std::numeric_limits<float>::infinity();
+    bool m_backwards = false;
     bool m_cjk = false;
     int m_operandSize = 0;
     QByteArray m_operands;

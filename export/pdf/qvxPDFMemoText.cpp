@@ -353,20 +353,20 @@ void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, TqvxDrawText *l
             state.SetStroke(m_text, color(textColor));
             setInheritedDash(m_text);
         }
-        TqvxPDFInk ink;
-        m_pdf.ShowText(m_text, pdfFont, fontSize, lines[i], memo->RTLReading(), cs, m_needsClip ? nullptr : &ink);
+        const TqvxPDFInkLimits limits{tx.Value(),
+                                      ty.Value(),
+                                      m_clipLeft + margin,
+                                      m_clipLeft + m_clipWidth - margin,
+                                      m_clipBottom + margin,
+                                      m_clipBottom + m_clipHeight - margin};
+        const bool within = m_pdf.ShowText(m_text, pdfFont, fontSize, lines[i], memo->RTLReading(), cs,
+                                           m_needsClip ? nullptr : &limits);
         m_text << "ET\n";
         if (fakeBold)
             m_text << "0 Tr\n";
         m_content->WriteBuffer(m_text.Data(), m_text.Size());
-        if (!m_needsClip) {
-            const double x0 = tx.Value();
-            const double y0 = ty.Value();
-            if (!ink.Known || x0 + ink.Left < m_clipLeft + margin
-                || x0 + ink.Right > m_clipLeft + m_clipWidth - margin || y0 + ink.Bottom < m_clipBottom + margin
-                || y0 + ink.Top > m_clipBottom + m_clipHeight - margin)
-                m_needsClip = true;
-        }
+        if (!within)
+            m_needsClip = true;
         // Underline and strike-out: a stroke at an offset from the baseline.
         const auto decoration = [&](double offset) {
             m_text.Clear();

@@ -127,16 +127,16 @@ QByteArray TqvxPDFExport::ShowText(TqvxPDFFont *font, const QByteArray &size, co
     return exact ? shown : WithActualText(text, shown);
 }
 
-void TqvxPDFExport::ShowText(TqvxPDFContentText &out, TqvxPDFFont *font, int size, const QString &line,
-                             bool rightToLeft, double spacing, TqvxPDFInk *ink)
+bool TqvxPDFExport::ShowText(TqvxPDFContentText &out, TqvxPDFFont *font, int size, const QString &line,
+                             bool rightToLeft, double spacing, const TqvxPDFInkLimits *limits)
 {
     // Most lines are Latin and Cyrillic the font has: shown from its table.
-    if (!line.isEmpty() && font->ShowSimply(out, line, size, spacing, ink))
-        return;
+    bool within = false;
+    if (!line.isEmpty() && font->ShowSimply(out, line, size, spacing, limits, &within))
+        return within;
     QList<quint16> glyphs;
-    out << ShowText(font, QByteArray::number(size), line, rightToLeft, ink ? &glyphs : nullptr);
-    if (ink)
-        *ink = glyphs.isEmpty() ? TqvxPDFInk() : font->Ink(glyphs, size, spacing);
+    out << ShowText(font, QByteArray::number(size), line, rightToLeft, limits ? &glyphs : nullptr);
+    return limits && !glyphs.isEmpty() && limits->Hold(font->Ink(glyphs, size, spacing));
 }
 
 TqvxPDFFont *TqvxPDFExport::showingFont(TqvxPDFFont &font, QStringView cluster)

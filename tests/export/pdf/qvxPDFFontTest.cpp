@@ -166,16 +166,26 @@ TEST(PDFFont, LatinAndCyrillicLinesShowAsTheShaperShowsThem)
         for (const bool rightToLeft : {false, true}) {
             QList<quint16> glyphs;
             const QByteArray expected = shaped.ShowText(before, "10", line, rightToLeft, &glyphs);
-            const TqvxPDFInk expectedInk = glyphs.isEmpty() ? TqvxPDFInk() : before->Ink(glyphs, 10, 0.5);
+            const TqvxPDFInk ink = glyphs.isEmpty() ? TqvxPDFInk() : before->Ink(glyphs, 10, 0.5);
             TqvxPDFContentText text;
-            TqvxPDFInk ink;
-            simple.ShowText(text, after, 10, line, rightToLeft, 0.5, &ink);
+            simple.ShowText(text, after, 10, line, rightToLeft, 0.5, nullptr);
             EXPECT_EQ(QByteArray(text.Data(), text.Size()), expected) << line.toStdString();
-            EXPECT_EQ(ink.Known, expectedInk.Known) << line.toStdString();
-            EXPECT_DOUBLE_EQ(ink.Left, expectedInk.Left) << line.toStdString();
-            EXPECT_DOUBLE_EQ(ink.Right, expectedInk.Right) << line.toStdString();
-            EXPECT_DOUBLE_EQ(ink.Bottom, expectedInk.Bottom) << line.toStdString();
-            EXPECT_DOUBLE_EQ(ink.Top, expectedInk.Top) << line.toStdString();
+            // The ink against limits just around it, a hair inside it on
+            // each side, and far around it.
+            const TqvxPDFInkLimits around{100, 200, 100 + ink.Left, 100 + ink.Right, 200 + ink.Bottom, 200 + ink.Top};
+            QList<TqvxPDFInkLimits> limits{around, around, around, around, around, around};
+            limits[1].Left += 0.001;
+            limits[2].Right -= 0.001;
+            limits[3].Bottom += 0.001;
+            limits[4].Top -= 0.001;
+            limits[5] = {100, 200, 0, 1000, 0, 1000};
+            for (const TqvxPDFInkLimits &limit : limits) {
+                TqvxPDFContentText again;
+                EXPECT_EQ(simple.ShowText(again, after, 10, line, rightToLeft, 0.5, &limit), limit.Hold(ink))
+                    << line.toStdString() << ' ' << limit.Left << ' ' << limit.Right << ' ' << limit.Bottom << ' '
+                    << limit.Top;
+                EXPECT_EQ(QByteArray(again.Data(), again.Size()), expected);
+            }
         }
     }
     EXPECT_EQ(after->Glyphs(), before->Glyphs());

@@ -161,3 +161,40 @@ TEST(PreparedRefill, PagesReadBackFromTheFileCacheOrASavedFileRefillAlike)
     ASSERT_EQ(loaded.pageCount(), test.pageCount());
     expectRefillsAsRebuilt(loaded.report.get());
 }
+
+TEST(PreparedRefill, PagesReadForOneLookAreTheCachedPagesAndLeaveTheCacheAlone)
+{
+    TMixedReport test;
+    ASSERT_TRUE(test.prepare()) << TEngineTestReport::lines(test.errors());
+    TqvxPreviewPages *store = test.store();
+    const auto dump = [](TqvxComponent *page) {
+        QStringList lines;
+        TqvxXMLSerializer serializer;
+        serializer.SetSerializeDefaultValues(true);
+        for (TqvxComponent *object : page->GetAllObjects())
+            lines << object->Name() + QLatin1Char(' ') + serializer.WriteComponentStr(object);
+        return lines;
+    };
+
+    // Read twice over, so that the second time every object is a refilled
+    // one, against the pages the cache rebuilds.
+    QList<QStringList> read;
+    for (int round = 0; round < 2; ++round)
+        for (int i = 0; i < test.pageCount(); ++i)
+            store->ReadPage(i, [&](TqvxReportPage *page) {
+                ASSERT_NE(page, nullptr);
+                read << dump(page);
+            });
+    for (int i = 0; i < test.pageCount(); ++i) {
+        const QStringList rebuilt = dump(store->GetPageObject(i));
+        EXPECT_EQ(read.at(i), rebuilt) << "page " << i;
+        EXPECT_EQ(read.at(test.pageCount() + i), rebuilt) << "page " << i << ", read again";
+    }
+
+    // A cached page is the one read, and reading others evicts nothing.
+    TqvxComponent *first = store->GetPageObject(0);
+    store->ReadPage(0, [&](TqvxReportPage *page) { EXPECT_EQ(page, first); });
+    store->ReadPage(test.pageCount() - 1, [](TqvxReportPage *) {});
+    EXPECT_EQ(store->GetPageObject(0), first);
+    store->ReadPage(test.pageCount(), [](TqvxReportPage *page) { EXPECT_EQ(page, nullptr); });
+}

@@ -81,9 +81,18 @@ QStringList rowTexts(int rowCount)
     return texts;
 }
 
+// With PDF_EXPORT_BENCH_KEEP set the files stay behind for a look.
 QTemporaryDir &outputDir()
 {
     static QTemporaryDir dir;
+    static const bool keep = [] {
+        if (!qEnvironmentVariableIsSet("PDF_EXPORT_BENCH_KEEP"))
+            return false;
+        dir.setAutoRemove(false);
+        std::printf("files are kept in %s\n", qPrintable(dir.path()));
+        return true;
+    }();
+    (void)keep;
     return dir;
 }
 

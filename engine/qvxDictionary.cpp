@@ -15,7 +15,10 @@ QString TqvxDictionary::CreateUniqueName(const QString &base) const
 void TqvxDictionary::Add(const QString &name, const QString &sourceName, TqvxComponent *object)
 {
     m_sources.append({sourceName, object});
-    m_names.insert(insertionPoint(name), {name, int(m_sources.size() - 1)});
+    const int source = int(m_sources.size() - 1);
+    m_names.insert(insertionPoint(name), {name, source});
+    // A name added again leads to its latest entry.
+    m_index.insert_or_assign(name, source);
 }
 
 QString TqvxDictionary::AddUnique(const QString &base, const QString &sourceName, TqvxComponent *object)
@@ -27,20 +30,21 @@ QString TqvxDictionary::AddUnique(const QString &base, const QString &sourceName
 
 TqvxComponent *TqvxDictionary::GetObject(const QString &name) const
 {
-    const int index = indexOf(name);
-    return index < 0 ? nullptr : m_sources.at(m_names.at(index).source).object;
+    const SourceEntry *entry = find(name);
+    return entry ? entry->object : nullptr;
 }
 
 QString TqvxDictionary::GetSourceName(const QString &name) const
 {
-    const int index = indexOf(name);
-    return index < 0 ? QString() : m_sources.at(m_names.at(index).source).sourceName;
+    const SourceEntry *entry = find(name);
+    return entry ? entry->sourceName : QString();
 }
 
 void TqvxDictionary::Clear()
 {
     m_names.clear();
     m_sources.clear();
+    m_index.clear();
 }
 
 qsizetype TqvxDictionary::insertionPoint(const QString &name) const
@@ -50,8 +54,8 @@ qsizetype TqvxDictionary::insertionPoint(const QString &name) const
     return it - m_names.begin();
 }
 
-int TqvxDictionary::indexOf(const QString &name) const
+const TqvxDictionary::SourceEntry *TqvxDictionary::find(const QString &name) const
 {
-    const qsizetype at = insertionPoint(name);
-    return at < m_names.size() && m_names.at(at).name == name ? int(at) : -1;
+    const auto found = m_index.find(name);
+    return found == m_index.end() ? nullptr : &m_sources.at(found->second);
 }

@@ -6,8 +6,10 @@
 // that copy.  Each name leads to its source name ("Page" + source page
 // index + "." + object name) and to the copy itself.
 //
-// Names are kept sorted, so lookups while pages are rebuilt are binary
-// searches.
+// Names are kept sorted for listing, and hashed for the lookups made
+// while pages are rebuilt.
+
+#include "toolkit/classes/NameHash.h"
 
 #include <QList>
 #include <QString>
@@ -31,7 +33,7 @@ public:
     TqvxComponent *GetObject(const QString &name) const;
     // The source name of name; empty when the name is unknown.
     QString GetSourceName(const QString &name) const;
-    bool Contains(const QString &name) const { return indexOf(name) >= 0; }
+    bool Contains(const QString &name) const { return m_index.contains(name); }
 
     int Count() const { return int(m_names.size()); }
     // The entries in name order.
@@ -50,10 +52,12 @@ private:
         TqvxComponent *object;
     };
 
-    // The index of name in m_names, or -1.
-    int indexOf(const QString &name) const;
+    // The entry of name, nullptr when the name is unknown.
+    const SourceEntry *find(const QString &name) const;
     qsizetype insertionPoint(const QString &name) const;
 
     QList<NameEntry> m_names;
     QList<SourceEntry> m_sources;
+    // Each name's index in m_sources.
+    TNameTable<int> m_index;
 };

@@ -331,6 +331,32 @@ std::shared_ptr<TqvxComponent> TqvxPreparedStore::SharedPage(int index)
     return page;
 }
 
+void TqvxPreparedStore::ReadPageObject(int index, const std::function<void(TqvxComponent *)> &read)
+{
+    if (index < 0 || index >= Count()) {
+        read(nullptr);
+        return;
+    }
+    // While the engine runs, the page it builds may have grown since it was
+    // cached.
+    if (!(Engine() && Engine()->Running()))
+        for (const CacheEntry &entry : m_pageCache)
+            if (entry.index == index) {
+                read(entry.page.get());
+                return;
+            }
+    TqvxXMLItem *item = PagesItem()->Items(index);
+    const bool swappedOut = item->Unloadable() && !item->Loaded();
+    std::vector<RebuiltObject> rebuilt;
+    std::shared_ptr<TqvxComponent> page = buildPage(index, &rebuilt);
+    // A page read back from the swap file goes out again: its objects are
+    // made.
+    if (swappedOut)
+        m_doc.ReleaseItem(item);
+    read(page.get());
+    recycle(std::move(page), rebuilt);
+}
+
 std::shared_ptr<TqvxComponent> TqvxPreparedStore::buildPage(int index, std::vector<RebuiltObject> *rebuilt)
 {
     TqvxXMLItem *item = PagesItem()->Items(index);

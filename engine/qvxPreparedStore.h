@@ -117,6 +117,11 @@ public:
     TqvxComponent *GetPageObject(int index);
     // The same page, held also by the caller for as long as it likes.
     std::shared_ptr<TqvxComponent> SharedPage(int index);
+    // Calls read with page index (nullptr when out of range) for a reader
+    // that neither keeps nor changes it: the cached page where there is
+    // one, else a page built for the call alone, from objects of pages read
+    // so before where they can be refilled, and taken apart after.
+    void ReadPageObject(int index, const std::function<void(TqvxComponent *)> &read);
     void AddPageObject(TqvxComponent *page);
     void AddSourcePageObject(TqvxComponent *page);
     void ModifyPageObject(int index, TqvxComponent *page);

@@ -182,7 +182,7 @@ const QString &TqvxSearchIndex::pageText(TqvxCustomPreviewPages *pages, int inde
     }
     m_uses.push_front(index);
     Entry &entry = m_pages[index];
-    entry.Text = qvxRunsText(qvxPageRuns(pages->GetPage(index)));
+    pages->ReadPage(index, [&entry](TqvxReportPage *page) { entry.Text = qvxRunsText(qvxPageRuns(page)); });
     entry.Use = m_uses.begin();
     m_bytes += entry.Text.size() * qsizetype(sizeof(QChar)) + kEntryOverhead;
     trim();

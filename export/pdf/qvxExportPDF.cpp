@@ -101,6 +101,11 @@ void TqvxPDFExport::WriteLn(TStream *stream, const QByteArray &text)
     stream->WriteBuffer(text + "\r\n");
 }
 
+void TqvxPDFExport::WriteContentLn(TStream *stream, const QByteArray &text)
+{
+    stream->WriteBuffer(text + '\n');
+}
+
 int TqvxPDFExport::UpdateXRef()
 {
     m_xref.append(m_output->Position());
@@ -219,14 +224,14 @@ void TqvxPDFExport::StartPage(TqvxReportPage *page, int)
     const QByteArray y2 = PdfNumber(m_pageHeight - m_pageInfo.TopMargin * k);
     const QByteArray color = backgroundColor(m_pageInfo.Color);
     TStream *c = m_content.get();
-    WriteLn(c, PdfNumber(0) + " w");
-    WriteLn(c, color + " RG");
-    WriteLn(c, color + " rg");
-    WriteLn(c, x1 + ' ' + y1 + " m");
-    WriteLn(c, x2 + ' ' + y1 + " l");
-    WriteLn(c, x2 + ' ' + y2 + " l");
-    WriteLn(c, x1 + ' ' + y2 + " l");
-    WriteLn(c, "B");
+    WriteContentLn(c, PdfNumber(0) + " w");
+    WriteContentLn(c, color + " RG");
+    WriteContentLn(c, color + " rg");
+    WriteContentLn(c, x1 + ' ' + y1 + " m");
+    WriteContentLn(c, x2 + ' ' + y1 + " l");
+    WriteContentLn(c, x2 + ' ' + y2 + " l");
+    WriteContentLn(c, x1 + ' ' + y2 + " l");
+    WriteContentLn(c, "B");
     m_graphicsState.PenWritten(QByteArray(), "[] 0 d", TqvxPDFNumber(0));
 }
 
@@ -276,13 +281,13 @@ void TqvxPDFExport::FinishPage(TqvxReportPage *, int)
         const double y = m_pageHeight - m_topOffset - (info.Height - info.AbsTop) * 0.75;
         const double w = (info.Width - 2 * info.AbsLeft) * 0.75 - 2 * m_leftOffset;
         const double h = (info.Height - 2 * info.AbsTop) * 0.75 - 2 * m_topOffset;
-        WriteLn(c, GetDashPattern(info.FrameStyle, info.FrameWidth));
-        WriteLn(c, GetPDFColor(info.FrameColor) + " RG");
-        WriteLn(c, PdfNumber(info.FrameWidth * 0.75) + " w");
-        WriteLn(c, GetPDFColor(info.Color) + " rg");
-        WriteLn(c, PdfNumber(x) + ' ' + PdfNumber(y) + ' ');
-        WriteLn(c, PdfNumber(w) + ' ' + PdfNumber(h) + " re");
-        WriteLn(c, info.Color == clNone ? "S" : "B");
+        WriteContentLn(c, GetDashPattern(info.FrameStyle, info.FrameWidth));
+        WriteContentLn(c, GetPDFColor(info.FrameColor) + " RG");
+        WriteContentLn(c, PdfNumber(info.FrameWidth * 0.75) + " w");
+        WriteContentLn(c, GetPDFColor(info.Color) + " rg");
+        WriteContentLn(c, PdfNumber(x) + ' ' + PdfNumber(y) + ' ');
+        WriteContentLn(c, PdfNumber(w) + ' ' + PdfNumber(h) + " re");
+        WriteContentLn(c, info.Color == clNone ? "S" : "B");
     }
 
     const int n = UpdateXRef();

@@ -10,8 +10,9 @@
 // Objects are numbered in the order they are begun (UpdateXRef records the
 // position of each); the page tree (object 1), the fonts and the link
 // annotations are reserved early and written later, and their table
-// entries are set when they are.  Every line ends with CR LF; every real
-// number has two decimals and a point.
+// entries are set when they are.  Every line of the file's objects ends
+// with CR LF, every line of page content with LF; every real number has two
+// decimals and a point.
 //
 // What a page and its views look like is not known here: the page drawing
 // installs a TqvxPDFPageDrawing, which gives the geometry of a page and
@@ -210,6 +211,8 @@ public:
 
     static void Write(TStream *stream, const QByteArray &text);
     static void WriteLn(TStream *stream, const QByteArray &text);
+    // A line of page content, which ends with LF alone.
+    static void WriteContentLn(TStream *stream, const QByteArray &text);
     // The file being written, and the content of the current page.
     TStream *Output() const { return m_output; }
     TMemoryStream *PageContent() const { return m_content.get(); }
@@ -244,6 +247,13 @@ public:
         return &m_memoContent;
     }
 
+    // An emptied buffer that one view's operators are put together in.
+    TqvxPDFContentText &OperatorText()
+    {
+        m_operatorText.Clear();
+        return m_operatorText;
+    }
+
     // The document's font for a report font, added on first use (with the
     // face given, or else the face the font engine serves).  A face that
     // cannot be embedded is reported once; other faces show its text.
@@ -258,6 +268,12 @@ public:
     // emptied when other fonts take part.
     QByteArray ShowText(TqvxPDFFont *font, const QByteArray &size, const QString &line, bool rightToLeft = false,
                         QList<quint16> *shownGlyphs = nullptr);
+    // The same operators for a size in points, appended to out.  With
+    // limits, whether the ink of the glyphs shown with the character
+    // spacing (points) keeps within them; never when other fonts take part
+    // or no glyph is shown.  False without limits.
+    bool ShowText(TqvxPDFContentText &out, TqvxPDFFont *font, int size, const QString &line, bool rightToLeft,
+                  double spacing, const TqvxPDFInkLimits *limits);
     // A usable font of the document that has every character of a
     // grapheme cluster the font lacks; nullptr when no face has them.
     TqvxPDFFont *FallbackFont(const TqvxPDFFont &font, QStringView cluster);
@@ -387,6 +403,7 @@ private:
     TqvxPDFColorText m_colorText;
     TqvxPDFGraphicsState m_graphicsState;
     TMemoryStream m_memoContent;
+    TqvxPDFContentText m_operatorText;
     TqvxPDFDeflater m_deflater;
 };
 

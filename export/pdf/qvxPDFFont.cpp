@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -57,6 +58,7 @@ TqvxPDFFont::TqvxPDFFont(const TFont &font, TFontFacePtr face) : m_face(std::mov
     if (!m_face)
         m_face = TFontEngine::Face(font.Name(), font.Style().testFlag(fsBold), font.Style().testFlag(fsItalic));
     m_substituted = m_face->File().Family.compare(font.Name(), Qt::CaseInsensitive) != 0;
+    m_cjk = IsCJKFace(font.Name());
     checkFace();
 }
 
@@ -210,30 +212,115 @@ bool TqvxPDFFont::recordNew(quint16 id, int advance, QStringView text)
     m_extents.push_back({float(extents.x_bearing * scale), float((extents.x_bearing + extents.width) * scale),
                          float((extents.y_bearing + extents.height) * scale), float(extents.y_bearing * scale),
                          float(m_widths.back())});
+    const Extents &added = m_extents.back();
+    if (added.Right > added.Left) {
+        m_inkLeft = std::min(m_inkLeft, added.Left);
+        m_inkRight = std::max(m_inkRight, added.Right);
+        m_inkBottom = std::min(m_inkBottom, added.Bottom);
+        m_inkTop = std::max(m_inkTop, added.Top);
+    }
+    m_backwards = m_backwards || added.Advance < 0;
     return given == text;
 }
 
 TqvxPDFInk TqvxPDFFont::Ink(const QList<quint16> &glyphs, double size, double spacing) const
 {
-    const double k = size / 1000;
     const size_t known = m_index.size();
-    double left = 0, right = 0, bottom = 0, top = 0;
-    double pen = 0;
+    InkSum ink(size, spacing);
     for (const quint16 glyph : glyphs) {
         const int at = glyph < known ? m_index[glyph] : -1;
         if (at < 0)
             return {};
-        const Extents &e = m_extents[size_t(at)];
-        // A glyph without outline (a space) has no ink.
-        if (e.Right > e.Left) {
-            left = std::min(left, pen + e.Left * k);
-            right = std::max(right, pen + e.Right * k);
-            bottom = std::min(bottom, e.Bottom * k);
-            top = std::max(top, e.Top * k);
-        }
-        pen += e.Advance * k + spacing;
+        ink.Add(m_extents[size_t(at)]);
     }
-    return {true, left, right, bottom, top};
+    return ink.Ink();
+}
+
+TqvxPDFFont::SimpleCharacter &TqvxPDFFont::simpleCharacter(char16_t character)
+{
+    SimpleCharacter &known = m_simpleCharacters[character];
+    // Glyph 0 is never covered, so 0 stands for a character not asked yet.
+    if (known.Glyph == 0)
+        known.Glyph = IsSimplyShaped(character) && Covers(character) ? m_face->GlyphIndex(character) : noGlyph;
+    return known;
+}
+
+bool TqvxPDFFont::ShowSimply(TqvxPDFContentText &out, QStringView text, double size, double spacing,
+                             const TqvxPDFInkLimits *limits, bool *within)
+{
+    if (m_simpleCharacters.empty())
+        m_simpleCharacters.resize(simpleCharacters);
+    SimpleCharacter *const table = m_simpleCharacters.data();
+    const qsizetype count = text.size();
+    const char16_t *const characters = reinterpret_cast<const char16_t *>(text.utf16());
+    const qint64 start = out.Size();
+    char *at = BeginShowGlyphs(out.Extend(ShowGlyphsRoom(count)));
+    const auto refuse = [&] {
+        out.Cut(out.Data() + start);
+        return false;
+    };
+    // Each glyph stands for its own character, as the shaper's clusters
+    // would say.  Glyphs are recorded only once the whole line is known to
+    // be shown here: another line goes to the shaper as it is.
+    bool checked = false;
+    bool exact = true;
+    qint64 advanced = 0;
+    for (qsizetype i = 0; i < count; ++i) {
+        if (characters[i] >= simpleCharacters)
+            return refuse();
+        SimpleCharacter &known = table[characters[i]];
+        if (known.At < 0) {
+            if (!checked) {
+                for (qsizetype j = i; j < count; ++j)
+                    if (characters[j] >= simpleCharacters || simpleCharacter(characters[j]).Glyph == noGlyph)
+                        return refuse();
+                checked = true;
+            }
+            const char16_t character = characters[i];
+            known.Exact = record(known.Glyph, m_face->NominalGlyph(character).Advance, QStringView(&character, 1));
+            known.At = m_index[known.Glyph];
+            known.Advance = int(m_extents[size_t(known.At)].Advance);
+            known.CodeLength = quint8(PutGlyphCode(known.Code, quint16(known.Glyph)) - known.Code);
+        }
+        exact = exact && known.Exact;
+        std::memcpy(at, known.Code, sizeof known.Code);
+        at += known.CodeLength;
+        advanced += known.Advance;
+    }
+    if (!exact)
+        return refuse();
+    out.Cut(EndShowGlyphs(at));
+    if (!limits)
+        return true;
+
+    // Where the glyphs advance forwards, the ink lies between the start
+    // and the last glyph's place, widened by the extremes of every glyph
+    // recorded (and a little for the rounding of sums along the line).
+    if (size > 0 && spacing >= 0 && !m_backwards && count > 0) {
+        const double k = size / 1000;
+        const double last = double(advanced - table[characters[count - 1]].Advance) * k + double(count - 1) * spacing;
+        const double slack = 1e-6 * (1 + last + size);
+        const TqvxPDFInk box{true, std::min(0.0, m_inkLeft * k) - slack, std::max(0.0, last + m_inkRight * k) + slack,
+                             std::min(0.0, m_inkBottom * k) - slack, std::max(0.0, m_inkTop * k) + slack};
+        if (limits->Hold(box)) {
+            *within = true;
+            return true;
+        }
+    }
+    InkSum ink(size, spacing);
+    for (qsizetype i = 0; i < count; ++i)
+        ink.Add(m_extents[size_t(table[characters[i]].At)]);
+    *within = limits->Hold(ink.Ink());
+    return true;
+}
+
+const QByteArray &TqvxPDFFont::FontOperands(int size)
+{
+    if (m_operands.isEmpty() || size != m_operandSize) {
+        m_operands = ResourceName + ' ' + QByteArray::number(size);
+        m_operandSize = size;
+    }
+    return m_operands;
 }
 
 QByteArray TqvxPDFFont::GetPDFName() const

@@ -26,11 +26,14 @@
 #include <QList>
 #include <QString>
 
+#include <algorithm>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <vector>
 
 struct TGlyphRun;
+class TqvxPDFContentText;
 class TrueTypeFont;
 
 // Receives the texts of what went wrong with a font without ending the
@@ -70,6 +73,24 @@ struct TqvxPDFInk {
     double Right = 0;
     double Bottom = 0;
     double Top = 0;
+};
+
+// Where the ink of a line must stay: the line starts at X, Y, and its ink
+// box reaches neither left of Left, right of Right, below Bottom nor above
+// Top (points on the page).
+struct TqvxPDFInkLimits {
+    double X = 0;
+    double Y = 0;
+    double Left = 0;
+    double Right = 0;
+    double Bottom = 0;
+    double Top = 0;
+
+    bool Hold(const TqvxPDFInk &ink) const
+    {
+        return ink.Known
+            && !(X + ink.Left < Left || X + ink.Right > Right || Y + ink.Bottom < Bottom || Y + ink.Top > Top);
+    }
 };
 
 // Faces that match by name alone and get no style suffix in their PDF name.
@@ -121,6 +142,24 @@ public:
     // by its recorded width and the character spacing (points).
     TqvxPDFInk Ink(const QList<quint16> &glyphs, double size, double spacing) const;
 
+    // Shows a line of characters that are each shaped alone
+    // (IsSimplyShaped) and that the font covers, as GetGlyphs and
+    // PdfShowGlyphs would: the glyphs are recorded and their operator
+    // written to out.  With limits, within tells whether the ink of the
+    // glyphs (as Ink gives it) keeps within them.  False, with nothing
+    // written, for a line with another character or whose glyphs do not
+    // give its text back.  What is known of each character is kept, so a
+    // line costs a table look-up a character; the ink is summed up glyph
+    // by glyph only where a box around all recorded glyphs' ink does not
+    // settle it.
+    bool ShowSimply(TqvxPDFContentText &out, QStringView text, double size, double spacing,
+                    const TqvxPDFInkLimits *limits, bool *within);
+
+    // "/F0 10": the resource name and a size, the operands of Tf.
+    const QByteArray &FontOperands(int size);
+    // The report font names a CJK face (IsCJKFace).
+    bool IsCJK() const { return m_cjk; }
+
     // The name of the face used, escaped, with ",Bold", ",Italic" or
     // ",BoldItalic" after it unless it is a CJK face.
     QByteArray GetPDFName() const;
@@ -161,6 +200,20 @@ private:
         return checkDrawable(glyph);
     }
     bool checkDrawable(quint32 glyph) const;
+    // What is known of a character below simpleCharacters: the glyph that
+    // shows it when it is shaped alone and covered (else noGlyph; 0 when
+    // not asked yet), and once the glyph is recorded, where, whether for
+    // this character's text, and its code in a literal string.  At stays
+    // -1 for a character without such a glyph.
+    struct SimpleCharacter {
+        quint32 Glyph = 0;
+        int At = -1;
+        int Advance = 0; // glyph space
+        bool Exact = false;
+        quint8 CodeLength = 0;
+        char Code[4] = {};
+    };
+    SimpleCharacter &simpleCharacter(char16_t character);
 
     TFont m_font;
     TFontFacePtr m_face;
@@ -185,4 +238,39 @@ private:
         float Left, Right, Bottom, Top, Advance;
     };
     std::vector<Extents> m_extents;
+    // The ink of glyphs shown one after another at a size and spacing.
+    class InkSum
+    {
+    public:
+        InkSum(double size, double spacing) : m_k(size / 1000), m_spacing(spacing) {}
+        void Add(const Extents &e)
+        {
+            // A glyph without outline (a space) has no ink.
+            if (e.Right > e.Left) {
+                m_left = std::min(m_left, m_pen + e.Left * m_k);
+                m_right = std::max(m_right, m_pen + e.Right * m_k);
+                m_bottom = std::min(m_bottom, e.Bottom * m_k);
+                m_top = std::max(m_top, e.Top * m_k);
+            }
+            m_pen += e.Advance * m_k + m_spacing;
+        }
+        TqvxPDFInk Ink() const { return {true, m_left, m_right, m_bottom, m_top}; }
+
+    private:
+        double m_k, m_spacing;
+        double m_left = 0, m_right = 0, m_bottom = 0, m_top = 0, m_pen = 0;
+    };
+    static constexpr char16_t simpleCharacters = 0x0530;
+    static constexpr quint32 noGlyph = ~quint32(0);
+    std::vector<SimpleCharacter> m_simpleCharacters;
+    // The extremes of the ink of all recorded glyphs, glyph space, and
+    // whether one advances backwards.
+    float m_inkLeft = std::numeric_limits<float>::infinity();
+    float m_inkRight = -std::numeric_limits<float>::infinity();
+    float m_inkBottom = std::numeric_limits<float>::infinity();
+    float m_inkTop = -std::numeric_limits<float>::infinity();
+    bool m_backwards = false;
+    bool m_cjk = false;
+    int m_operandSize = 0;
+    QByteArray m_operands;
 };

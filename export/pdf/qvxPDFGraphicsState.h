@@ -28,28 +28,28 @@ public:
     void SetStroke(TqvxPDFContentText &out, const QByteArray &color)
     {
         if (Current.Stroke != color) {
-            out << color << " RG\r\n";
+            out << color << " RG\n";
             Current.Stroke = color;
         }
     }
     void SetFill(TqvxPDFContentText &out, const QByteArray &color)
     {
         if (Current.Fill != color) {
-            out << color << " rg\r\n";
+            out << color << " rg\n";
             Current.Fill = color;
         }
     }
     void SetDash(TqvxPDFContentText &out, const QByteArray &dash)
     {
         if (Current.Dash != dash) {
-            out << dash << "\r\n";
+            out << dash << "\n";
             Current.Dash = dash;
         }
     }
     void SetWidth(TqvxPDFContentText &out, const TqvxPDFNumber &width)
     {
         if (!(Current.Width == width)) {
-            out << width << " w\r\n";
+            out << width << " w\n";
             Current.Width = width;
         }
     }
@@ -62,14 +62,14 @@ public:
     void SetFont(TqvxPDFContentText &out, const QByteArray &font)
     {
         if (Current.Font != font) {
-            out << font << " Tf\r\n";
+            out << font << " Tf\n";
             Current.Font = font;
         }
     }
     void SetCharSpacing(TqvxPDFContentText &out, const TqvxPDFNumber &spacing)
     {
         if (!(Current.CharSpacing == spacing)) {
-            out << spacing << " Tc\r\n";
+            out << spacing << " Tc\n";
             Current.CharSpacing = spacing;
         }
     }

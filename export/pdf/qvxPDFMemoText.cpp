@@ -106,10 +106,10 @@ void TqvxPDFViewWriter::WriteMemo(TqvxCustomMemoView *memo)
         auto *own = static_cast<TMemoryStream *>(m_content);
         m_content = page;
         if (m_needsClip) {
-            writeParts("q\r\n", m_clipLeft, ' ', m_clipBottom, ' ', m_clipWidth, ' ', m_clipHeight,
-                       " re\r\nW\r\nn\r\n");
+            writeParts("q\n", m_clipLeft, ' ', m_clipBottom, ' ', m_clipWidth, ' ', m_clipHeight,
+                       " re\nW\nn\n");
             m_content->WriteBuffer(own->Memory(), own->Size());
-            write("Q\r\n");
+            write("Q\n");
             state.Current = before;
         } else {
             m_content->WriteBuffer(own->Memory(), own->Size());
@@ -129,8 +129,8 @@ void TqvxPDFViewWriter::WriteMemo(TqvxCustomMemoView *memo)
             state.SetFill(m_text, s);
             state.SetPen(m_text, s, state.Outside.Dash, state.Outside.Width);
             m_text << m_pdf.PX(L + w) << ' ' << m_pdf.PY(T + h + sw) << ' ' << sw * 0.75 << ' ' << HH
-                   << " re\r\nB\r\n" << m_pdf.PX(L + sw) << ' ' << m_pdf.PY(T + h + sw) << ' ' << WW << ' '
-                   << sw * 0.75 << " re\r\nB\r\n";
+                   << " re\nB\n" << m_pdf.PX(L + sw) << ' ' << m_pdf.PY(T + h + sw) << ' ' << WW << ' '
+                   << sw * 0.75 << " re\nB\n";
             m_content->WriteBuffer(m_text.Data(), m_text.Size());
             m_dashSet = true;
         }
@@ -173,7 +173,7 @@ void TqvxPDFViewWriter::WriteMemo(TqvxCustomMemoView *memo)
         } else if (fill != clNone) {
             m_text.Clear();
             state.SetFill(m_text, color(fill));
-            m_text << X1 << ' ' << Y2 << ' ' << WW << ' ' << HH << " re\r\nf\r\n";
+            m_text << X1 << ' ' << Y2 << ' ' << WW << ' ' << HH << " re\nf\n";
             m_content->WriteBuffer(m_text.Data(), m_text.Size());
         }
         if (WriteFrame()) {
@@ -198,7 +198,7 @@ void TqvxPDFViewWriter::WriteMemo(TqvxCustomMemoView *memo)
                 cx = m_pdf.PX(L + (A * co + B * si) * 0.5);
                 cy = m_pdf.PY(T + (A * si + B * co) * 0.5);
             }
-            writeParts(co, ' ', si, ' ', -si, ' ', co, ' ', cx, ' ', cy, " cm\r\n");
+            writeParts(co, ' ', si, ' ', -si, ' ', co, ' ', cx, ' ', cy, " cm\n");
         }
 
         // A font without height draws no ruled lines.
@@ -210,11 +210,11 @@ void TqvxPDFViewWriter::WriteMemo(TqvxCustomMemoView *memo)
                 setInheritedDash(m_text);
                 state.SetStroke(m_text, color(frame->Color()));
                 state.SetWidth(m_text, TqvxPDFNumber(fw * 0.75));
-                m_text << X1 << ' ' << y << " m\r\n" << X2 << ' ' << y << " l\r\nS\r\n";
+                m_text << X1 << ' ' << y << " m\n" << X2 << ' ' << y << " l\nS\n";
                 m_content->WriteBuffer(m_text.Data(), m_text.Size());
             }
         }
-        writeMemoLines(memo, font, lineHeight);
+        writeMemoLines(memo, layout, font, lineHeight);
     } catch (...) {
         m_needsClip = true;
         finish();
@@ -248,9 +248,9 @@ bool TqvxPDFViewWriter::outsideBox(TqvxCustomMemoView *memo, int i, int n, doubl
     return baseline + margin < 0 || baseline - margin > H;
 }
 
-void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, const TFont &font, double lineHeight)
+void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, TqvxDrawText *layout, const TFont &font,
+                                       double lineHeight)
 {
-    TqvxDrawText *layout = layoutOf(memo);
     QStringList lines;
     for (int i = 0; i < layout->Text().Count(); ++i)
         lines.append(layout->Text().Get(i));
@@ -259,15 +259,15 @@ void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, const TFont &fo
 
     TqvxPDFGraphicsState &state = m_pdf.GraphicsState();
     TqvxPDFFont *pdfFont = m_pdf.FindFont(font);
-    const bool cjk = IsCJKFace(font.Name());
+    // The document's font has the report font's name.
+    const bool cjk = pdfFont->IsCJK();
     const bool fakeBold = cjk && font.Style().testFlag(fsBold);
     const bool fakeItalic = cjk && font.Style().testFlag(fsItalic);
     const int fontSize = font.Size();
-    const QByteArray sizeText = QByteArray::number(fontSize);
     const TColor textColor = font.Color() == clNone ? clBlack : font.Color();
     const double cs = memo->CharSpacing() * 0.75;
     m_text.Clear();
-    state.SetFont(m_text, pdfFont->ResourceName + ' ' + sizeText);
+    state.SetFont(m_text, pdfFont->FontOperands(fontSize));
     state.SetFill(m_text, color(textColor));
     state.SetCharSpacing(m_text, TqvxPDFNumber(cs));
     m_content->WriteBuffer(m_text.Data(), m_text.Size());
@@ -287,19 +287,18 @@ void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, const TFont &fo
     const int rotation = memo->Rotation();
     const double rs = memo->HAlign() == haRight ? cs : 0;
     // The width of a line places right and centred text and ends its
-    // underline and strike-out.
+    // underline and strike-out: the width of the line laid out alone.
     const bool needsWidth = memo->HAlign() == haRight || memo->HAlign() == haCenter
         || font.Style().testFlag(fsUnderline) || font.Style().testFlag(fsStrikeout);
     // The ink of a line must keep this far inside the clip for the clip to
     // change no pixel of it (a device pixel at 72 dots per inch).
     const double margin = 1;
-    QList<quint16> glyphs;
     for (int i = 0; i < n; ++i) {
         if (lines[i].isEmpty() || (rotation == 0 && outsideBox(memo, i, n, lineHeight)))
             continue;
         const double pg = i == 0 ? memo->ParagraphGap() : 0;
         double tw = 0;
-        if (needsWidth) {
+        if (needsWidth && !layout->WidthAlone(lines[i], tw)) {
             TWideStrings single;
             single.Add(lines[i]);
             layout->SetText(&single);
@@ -345,36 +344,36 @@ void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, const TFont &fo
         const TqvxPDFNumber tx(x);
         const TqvxPDFNumber ty(y);
         m_text.Clear();
-        m_text << "BT\r\n" << tx << ' ' << ty << " Td\r\n";
+        m_text << "BT\n" << tx << ' ' << ty << " Td\n";
         if (fakeItalic)
-            m_text << "1 0 0.3333 1 " << tx << ' ' << ty << " Tm\r\n";
+            m_text << "1 0 0.3333 1 " << tx << ' ' << ty << " Tm\n";
         if (fakeBold) {
-            m_text << "2 Tr\r\n";
+            m_text << "2 Tr\n";
             state.SetWidth(m_text, TqvxPDFNumber(fontSize / 35.0));
             state.SetStroke(m_text, color(textColor));
             setInheritedDash(m_text);
         }
-        m_text << m_pdf.ShowText(pdfFont, sizeText, lines[i], memo->RTLReading(), m_needsClip ? nullptr : &glyphs)
-               << "ET\r\n";
+        const TqvxPDFInkLimits limits{tx.Value(),
+                                      ty.Value(),
+                                      m_clipLeft + margin,
+                                      m_clipLeft + m_clipWidth - margin,
+                                      m_clipBottom + margin,
+                                      m_clipBottom + m_clipHeight - margin};
+        const bool within = m_pdf.ShowText(m_text, pdfFont, fontSize, lines[i], memo->RTLReading(), cs,
+                                           m_needsClip ? nullptr : &limits);
+        m_text << "ET\n";
         if (fakeBold)
-            m_text << "0 Tr\r\n";
+            m_text << "0 Tr\n";
         m_content->WriteBuffer(m_text.Data(), m_text.Size());
-        if (!m_needsClip) {
-            const TqvxPDFInk ink = glyphs.isEmpty() ? TqvxPDFInk() : pdfFont->Ink(glyphs, fontSize, cs);
-            const double x0 = tx.Value();
-            const double y0 = ty.Value();
-            if (!ink.Known || x0 + ink.Left < m_clipLeft + margin
-                || x0 + ink.Right > m_clipLeft + m_clipWidth - margin || y0 + ink.Bottom < m_clipBottom + margin
-                || y0 + ink.Top > m_clipBottom + m_clipHeight - margin)
-                m_needsClip = true;
-        }
+        if (!within)
+            m_needsClip = true;
         // Underline and strike-out: a stroke at an offset from the baseline.
         const auto decoration = [&](double offset) {
             m_text.Clear();
             setInheritedDash(m_text);
             state.SetStroke(m_text, color(textColor));
             state.SetWidth(m_text, TqvxPDFNumber(fontSize * 0.08));
-            m_text << x << ' ' << y + offset << " m\r\n" << x + tw * 0.75 << ' ' << y + offset << " l\r\nS\r\n";
+            m_text << x << ' ' << y + offset << " m\n" << x + tw * 0.75 << ' ' << y + offset << " l\nS\n";
             m_content->WriteBuffer(m_text.Data(), m_text.Size());
         };
         if (font.Style().testFlag(fsUnderline)) {

@@ -18,7 +18,13 @@ namespace {
 
 bool isHTMLMemo(const TqvxCustomMemoView *memo, const TqvxPDFExport &pdf)
 {
-    return memo->AllowHTMLTags() && pdf.HTMLTags() && memo->Text().contains(QLatin1Char('<'));
+    if (!memo->AllowHTMLTags() || !pdf.HTMLTags())
+        return false;
+    const TWideStrings *lines = memo->Memo();
+    for (int i = 0; i < lines->Count(); ++i)
+        if (lines->Get(i).contains(QLatin1Char('<')))
+            return true;
+    return false;
 }
 
 bool isTextMemo(TqvxView *view, const TqvxPDFExport &pdf)
@@ -92,8 +98,8 @@ void InitializeQvxPDFPageContent()
 // --- The view's box -------------------------------------------------------------
 
 TqvxPDFViewWriter::TqvxPDFViewWriter(TqvxPDFExport &pdf, TqvxView *view)
-    : m_pdf(pdf), m_view(view), m_content(pdf.PageContent()), L(view->GetAbsLeft()), T(view->GetAbsTop()),
-      W(view->Width()), H(view->Height())
+    : m_pdf(pdf), m_view(view), m_content(pdf.PageContent()), m_text(pdf.OperatorText()), L(view->GetAbsLeft()),
+      T(view->GetAbsTop()), W(view->Width()), H(view->Height())
 {
     X1 = TqvxPDFNumber(pdf.PX(L));
     Y1 = TqvxPDFNumber(pdf.PY(T));
@@ -176,8 +182,8 @@ bool TqvxPDFViewWriter::WriteFrame()
             state.SetPen(out, color(top->Color()), dash, TqvxPDFNumber(top->Width() * 0.75));
             const TqvxPDFNumber w(xr.Value() - X1.Value());
             const TqvxPDFNumber h(Y1.Value() - yb.Value());
-            out << "q\r\n1 0 0 1 " << X1 << ' ' << yb << " cm\r\n0 " << h << " m " << w << ' ' << h << " l " << w
-                << ' ' << h << " m " << w << " 0 l 0 0 m " << w << " 0 l 0 " << h << " m 0 0 l S\r\nQ\r\n";
+            out << "q\n1 0 0 1 " << X1 << ' ' << yb << " cm\n0 " << h << " m " << w << ' ' << h << " l " << w
+                << ' ' << h << " m " << w << " 0 l 0 0 m " << w << " 0 l 0 " << h << " m 0 0 l S\nQ\n";
             m_content->WriteBuffer(out.Data(), out.Size());
             m_frameReach = top->Width() / 2;
             return true;
@@ -209,7 +215,7 @@ bool TqvxPDFViewWriter::WriteFrame()
     };
     auto stroke = [&out](const TqvxPDFNumber &x1, const TqvxPDFNumber &y1, const TqvxPDFNumber &x2,
                          const TqvxPDFNumber &y2) {
-        out << x1 << ' ' << y1 << " m\r\n" << x2 << ' ' << y2 << " l\r\nS\r\n";
+        out << x1 << ' ' << y1 << " m\n" << x2 << ' ' << y2 << " l\nS\n";
     };
     bool drawn = false;
     for (const Side &side : sides) {

@@ -101,43 +101,67 @@ QByteArray GlyphsToHex4(const QList<quint16> &glyphs)
     return result;
 }
 
-QByteArray PdfShowGlyphs(const QList<quint16> &glyphs)
+char *PutGlyphCode(char *out, quint16 glyph)
 {
     // Two bytes a glyph in a literal string; only the delimiters, the
     // backslash and line ends (which a reader would take as one LF) are
     // escaped.
-    static constexpr char end[] = ") Tj\r\n";
-    QByteArray shown(glyphs.size() * 4 + qsizetype(sizeof end), Qt::Uninitialized);
-    char *at = shown.data();
-    *at++ = '(';
-    const auto put = [&at](unsigned char byte) {
+    const auto put = [&out](unsigned char byte) {
         switch (byte) {
         case '(':
         case ')':
         case '\\':
-            *at++ = '\\';
-            *at++ = char(byte);
+            *out++ = '\\';
+            *out++ = char(byte);
             break;
         case '\r':
-            *at++ = '\\';
-            *at++ = 'r';
+            *out++ = '\\';
+            *out++ = 'r';
             break;
         case '\n':
-            *at++ = '\\';
-            *at++ = 'n';
+            *out++ = '\\';
+            *out++ = 'n';
             break;
         default:
-            *at++ = char(byte);
+            *out++ = char(byte);
         }
     };
-    for (const quint16 glyph : glyphs) {
-        put(glyph >> 8);
-        put(glyph & 0xFF);
-    }
-    std::memcpy(at, end, sizeof end - 1);
-    at += sizeof end - 1;
-    shown.resize(at - shown.constData());
+    put(glyph >> 8);
+    put(glyph & 0xFF);
+    return out;
+}
+
+char *EndShowGlyphs(char *out)
+{
+    static constexpr char end[] = ") Tj\n";
+    std::memcpy(out, end, sizeof end - 1);
+    return out + sizeof end - 1;
+}
+
+namespace {
+
+char *writeShowGlyphs(char *out, const quint16 *glyphs, qsizetype count)
+{
+    out = BeginShowGlyphs(out);
+    for (qsizetype i = 0; i < count; ++i)
+        out = PutGlyphCode(out, glyphs[i]);
+    return EndShowGlyphs(out);
+}
+
+} // namespace
+
+QByteArray PdfShowGlyphs(const QList<quint16> &glyphs)
+{
+    QByteArray shown(ShowGlyphsRoom(glyphs.size()), Qt::Uninitialized);
+    shown.resize(writeShowGlyphs(shown.data(), glyphs.constData(), glyphs.size()) - shown.constData());
     return shown;
+}
+
+char *TqvxPDFContentText::Extend(qsizetype size)
+{
+    const std::size_t start = m_bytes.size();
+    m_bytes.resize(start + std::size_t(size));
+    return m_bytes.data() + start;
 }
 
 QByteArray PdfString(const QString &text, int objectNumber, const QByteArray &fileKey)

@@ -73,6 +73,11 @@ public:
         return *this;
     }
 
+    // Room for size bytes at the end, to be written in place; Cut then
+    // ends the text where the writing ended (or anywhere before).
+    char *Extend(qsizetype size);
+    void Cut(const char *end) { m_bytes.resize(std::size_t(end - m_bytes.data())); }
+
     const char *Data() const { return m_bytes.data(); }
     qint64 Size() const { return qint64(m_bytes.size()); }
     void Clear() { m_bytes.clear(); }
@@ -92,6 +97,20 @@ QByteArray GlyphsToHex4(const QList<quint16> &glyphs);
 // The operator that shows the glyphs, with its line end: the glyph codes
 // high byte first as a literal string, escaped, + " Tj".
 QByteArray PdfShowGlyphs(const QList<quint16> &glyphs);
+// The same operator written piece by piece into room of at least
+// ShowGlyphsRoom(count) bytes: its start, the code of each glyph and its
+// end, each answering where it ended.
+constexpr qsizetype ShowGlyphsRoom(qsizetype count)
+{
+    return 1 + count * 4 + 6;
+}
+inline char *BeginShowGlyphs(char *out)
+{
+    *out = '(';
+    return out + 1;
+}
+char *PutGlyphCode(char *out, quint16 glyph);
+char *EndShowGlyphs(char *out);
 
 // A text string: "<FEFF" + StrToHex4 + ">" without a file key; with one,
 // the bytes FE FF and UTF-16BE encrypted with the key of the object,

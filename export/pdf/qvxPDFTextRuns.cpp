@@ -115,7 +115,7 @@ QByteArray TqvxPDFExport::ShowText(TqvxPDFFont *font, const QByteArray &size, co
     const TqvxPDFFont *current = font;
     for (const Segment &segment : shownOrder) {
         if (segment.Font != current) {
-            shown += segment.Font->ResourceName + ' ' + size + " Tf\r\n";
+            shown += segment.Font->ResourceName + ' ' + size + " Tf\n";
             current = segment.Font;
         }
         bool segmentExact = true;
@@ -123,8 +123,20 @@ QByteArray TqvxPDFExport::ShowText(TqvxPDFFont *font, const QByteArray &size, co
         exact = exact && segmentExact;
     }
     if (current != font)
-        shown += font->ResourceName + ' ' + size + " Tf\r\n";
+        shown += font->ResourceName + ' ' + size + " Tf\n";
     return exact ? shown : WithActualText(text, shown);
+}
+
+bool TqvxPDFExport::ShowText(TqvxPDFContentText &out, TqvxPDFFont *font, int size, const QString &line,
+                             bool rightToLeft, double spacing, const TqvxPDFInkLimits *limits)
+{
+    // Most lines are Latin and Cyrillic the font has: shown from its table.
+    bool within = false;
+    if (!line.isEmpty() && font->ShowSimply(out, line, size, spacing, limits, &within))
+        return within;
+    QList<quint16> glyphs;
+    out << ShowText(font, QByteArray::number(size), line, rightToLeft, limits ? &glyphs : nullptr);
+    return limits && !glyphs.isEmpty() && limits->Hold(font->Ink(glyphs, size, spacing));
 }
 
 TqvxPDFFont *TqvxPDFExport::showingFont(TqvxPDFFont &font, QStringView cluster)
@@ -135,7 +147,7 @@ TqvxPDFFont *TqvxPDFExport::showingFont(TqvxPDFFont &font, QStringView cluster)
 QByteArray TqvxPDFExport::WithActualText(const QString &text, const QByteArray &shown)
 {
     // Content streams are encrypted whole, so the string goes in plain.
-    return "/Span <</ActualText <FEFF" + StrToHex4(text) + ">>> BDC\r\n" + shown + "EMC\r\n";
+    return "/Span <</ActualText <FEFF" + StrToHex4(text) + ">>> BDC\n" + shown + "EMC\n";
 }
 
 TqvxPDFFont *TqvxPDFExport::FallbackFont(const TqvxPDFFont &font, QStringView cluster)

@@ -68,10 +68,10 @@ void TqvxPDFViewWriter::writeArrow(double fromX, double fromY, double tipX, doub
     if (line->ArrowSolid())
         writeLn("q");
     writeLn(GetDashPattern(frame->Style(), frame->Width()));
-    writeLn(pdfPoint(arrow.Wing1X, arrow.Wing1Y) + " m\r\n" + pdfPoint(tipX, tipY) + " l\r\n"
+    writeLn(pdfPoint(arrow.Wing1X, arrow.Wing1Y) + " m\n" + pdfPoint(tipX, tipY) + " l\n"
             + pdfPoint(arrow.Wing2X, arrow.Wing2Y) + " l");
     if (line->ArrowSolid()) {
-        writeLn("1 j\r\n" + color(frame->Color()) + " rg\r\nb");
+        writeLn("1 j\n" + color(frame->Color()) + " rg\nb");
         writeLn("Q");
     } else {
         writeLn("S");
@@ -83,8 +83,8 @@ void TqvxPDFViewWriter::WriteLine(TqvxCustomLineView *line)
     const TqvxFrame *frame = line->Frame();
     const double fw = frame->Width();
     writeLn(GetDashPattern(frame->Style(), fw));
-    writeParts(color(frame->Color()), " RG\r\n", fw * 0.75, " w\r\n", X1, ' ', Y1, " m\r\n", X2, ' ', Y2,
-               " l\r\nS\r\n");
+    writeParts(color(frame->Color()), " RG\n", fw * 0.75, " w\n", X1, ' ', Y1, " m\n", X2, ' ', Y2,
+               " l\nS\n");
     const double left = m_pdf.PX(L);
     const double top = m_pdf.PY(T);
     const double right = m_pdf.PX(L + W);
@@ -100,7 +100,7 @@ void TqvxPDFViewWriter::WriteShape(TqvxShapeView *shape)
     const TqvxFrame *frame = shape->Frame();
     const double fw = frame->Width();
     const TColor fill = shape->Color();
-    const QByteArray paint = fill == clNone ? "S\r\n" : "B\r\n";
+    const QByteArray paint = fill == clNone ? "S\n" : "B\n";
     const double r = L + W;
     const double b = T + H;
 
@@ -125,10 +125,10 @@ void TqvxPDFViewWriter::WriteShape(TqvxShapeView *shape)
     }
 
     writeLn(GetDashPattern(frame->Style(), fw));
-    write(color(frame->Color()) + " RG\r\n" + PdfNumber(fw * 0.75) + " w\r\n");
+    write(color(frame->Color()) + " RG\n" + PdfNumber(fw * 0.75) + " w\n");
     switch (shape->Shape()) {
     case skRectangle:
-        writeParts(color(fill), " rg\r\n", X1, ' ', Y2, " \r\n", WW, ' ', HH, " re\r\n", paint);
+        writeParts(color(fill), " rg\n", X1, ' ', Y2, " \n", WW, ' ', HH, " re\n", paint);
         break;
     case skEllipse: {
         const double a = W / 2;
@@ -157,10 +157,10 @@ void TqvxPDFViewWriter::WriteShape(TqvxShapeView *shape)
         write(paint);
         break;
     case skDiagonal1:
-        writeParts(X1, ' ', Y2, " m\r\n", X2, ' ', Y1, " l\r\nS\r\n");
+        writeParts(X1, ' ', Y2, " m\n", X2, ' ', Y1, " l\nS\n");
         break;
     case skDiagonal2:
-        writeParts(X1, ' ', Y1, " m\r\n", X2, ' ', Y2, " l\r\nS\r\n");
+        writeParts(X1, ' ', Y1, " m\n", X2, ' ', Y2, " l\nS\n");
         break;
     default:
         break;
@@ -219,12 +219,12 @@ void TqvxPDFViewWriter::WriteCheckBox(TqvxCheckBoxView *box)
     // The cap of the marks stays inside q ... Q.
     writeLn("q");
     writeLn("[] 0 d");
-    writeLn(color(frame->Color()) + " RG\r\n" + PdfNumber(fw * 1.5) + " w " + color(box->Color()) + " rg");
+    writeLn(color(frame->Color()) + " RG\n" + PdfNumber(fw * 1.5) + " w " + color(box->Color()) + " rg");
     if (!mark.isEmpty())
         writeLn(mark);
     if (boxed)
         writeLn((mark.isEmpty() ? " " : " S ") + PdfNumber(fw * 1.5) + " w " + at(L, T, "m") + at(r, T, "l")
                 + at(r, b, "l") + at(L, b, "l") + at(L, T, "l"));
-    write(box->Color() == clNone ? "S\r\n" : "B\r\n");
+    write(box->Color() == clNone ? "S\n" : "B\n");
     writeLn("Q");
 }

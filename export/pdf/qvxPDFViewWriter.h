@@ -14,6 +14,7 @@ class TqvxCheckBoxView;
 class TqvxCustomFill;
 class TqvxCustomLineView;
 class TqvxCustomMemoView;
+class TqvxDrawText;
 class TqvxShapeView;
 class TqvxView;
 class TWideStrings;
@@ -35,7 +36,7 @@ public:
 
 private:
     void write(const QByteArray &text) { TqvxPDFExport::Write(m_content, text); }
-    void writeLn(const QByteArray &text) { TqvxPDFExport::WriteLn(m_content, text); }
+    void writeLn(const QByteArray &text) { TqvxPDFExport::WriteContentLn(m_content, text); }
     // Writes the parts, put together as TqvxPDFContentText puts them.
     template <class... Parts>
     void writeParts(const Parts &...parts)
@@ -56,7 +57,8 @@ private:
     // A gradient or glass fill as an image over the view's top-left
     // width x height pixels.
     void writeFillImage(const TqvxCustomFill *fill, double width, double height);
-    void writeMemoLines(TqvxCustomMemoView *memo, const TFont &font, double lineHeight);
+    // The lines laid out, with the font that laid them out.
+    void writeMemoLines(TqvxCustomMemoView *memo, TqvxDrawText *layout, const TFont &font, double lineHeight);
     // Sets the dash a memo's stroke inherits: the one outside the memo
     // until the memo sets one itself.
     void setInheritedDash(TqvxPDFContentText &out);
@@ -70,7 +72,8 @@ private:
     TqvxPDFExport &m_pdf;
     TqvxView *m_view;
     TStream *m_content;
-    TqvxPDFContentText m_text;
+    // The filter's buffer for operators, which keeps its room view after view.
+    TqvxPDFContentText &m_text;
     // The view's box in pixels, and its corners and sizes as operand texts.
     double L, T, W, H;
     TqvxPDFNumber X1, Y1, X2, Y2, WW, HH;

@@ -118,7 +118,7 @@ void TqvxComponent::forgetReport()
 {
     m_report = nullptr;
     m_reportContext = nullptr;
-    for (TqvxComponent *child : m_objects)
+    for (TqvxComponent *child : std::as_const(m_objects))
         child->forgetReport();
 }
 
@@ -139,7 +139,7 @@ void TqvxComponent::indexSubtree(NameIndex &index)
 {
     if (!Name().isEmpty())
         addToIndex(index, Name(), this);
-    for (TqvxComponent *child : m_objects)
+    for (TqvxComponent *child : std::as_const(m_objects))
         child->indexSubtree(index);
 }
 
@@ -150,7 +150,7 @@ void TqvxComponent::unindexSubtree(NameIndex &index)
         if (it != index.constEnd() && *it == this)
             index.erase(it);
     }
-    for (TqvxComponent *child : m_objects)
+    for (TqvxComponent *child : std::as_const(m_objects))
         child->unindexSubtree(index);
 }
 
@@ -432,7 +432,7 @@ void TqvxComponent::FontChanged()
     // decides; clearing it here would lose the link on every reload.
     if (!m_isLoading)
         m_parentFont = false;
-    for (TqvxComponent *child : m_objects)
+    for (TqvxComponent *child : std::as_const(m_objects))
         if (child->ParentFont())
             child->SetParentFont(true);
 }
@@ -474,8 +474,14 @@ const TqvxComponent *neighbour(const QList<TqvxComponent *> &views, qsizetype in
 
 void TqvxComponent::AlignChildren()
 {
+    // Most views are not aligned: with none that is, nothing moves.
+    const bool anyAligned = std::any_of(m_objects.cbegin(), m_objects.cend(), [](const TqvxComponent *child) {
+        return child->IsKind(ckView) && child->ViewAlign() != baNone;
+    });
+    if (!anyAligned)
+        return;
     QList<TqvxComponent *> views;
-    for (TqvxComponent *child : m_objects)
+    for (TqvxComponent *child : std::as_const(m_objects))
         if (child->IsKind(ckView))
             views.append(child);
 
@@ -669,7 +675,7 @@ bool TqvxComponent::ReadNestedProperty(TqvxXMLItem *item)
 void TqvxComponent::GetChildren(const std::function<void(TComponent *)> &proc, TComponent *root)
 {
     Q_UNUSED(root);
-    for (TqvxComponent *child : m_objects)
+    for (TqvxComponent *child : std::as_const(m_objects))
         proc(child);
 }
 

@@ -14,6 +14,8 @@
 #include "toolkit/widgets/ControlTypes.h"
 #include "toolkit/widgets/Cursors.h"
 
+#include <functional>
+
 #include <QString>
 
 #include <memory>
@@ -44,6 +46,10 @@ public:
     virtual int Count() = 0;
     // The page object of page index, or nullptr when there are no pages.
     virtual TqvxReportPage *GetPage(int index) = 0;
+    // Calls read with the page object of page index (nullptr when there is
+    // none) for a reader that neither keeps the page nor changes it: a
+    // store may build it for the call alone instead of keeping it cached.
+    virtual void ReadPage(int index, const std::function<void(TqvxReportPage *)> &read) { read(GetPage(index)); }
     // The rounded width and height of page index; (0, 0) when there is
     // none.
     virtual TPoint GetPageSize(int index) = 0;

@@ -36,6 +36,48 @@ QString listTextFromStored(const QString &value)
     return value.isEmpty() ? value : value + lineBreak;
 }
 
+// A stored attribute value with its character references replaced.
+QString decodedValue(QStringView rawValue)
+{
+    // Without a reference the text is the value itself.
+    if (!rawValue.contains(QLatin1Char('&')))
+        return rawValue.toString();
+    return qvxXMLDecode(rawValue.toString());
+}
+
+// Sets a wide list's text from its stored form.  A value that does not
+// end in a line break splits into the same lines without the line end
+// listTextFromStored adds, and a single line then keeps the value's own
+// string.
+void setStoredText(TWideStrings *list, const QString &stored)
+{
+    const QChar last = stored.isEmpty() ? QChar() : stored.back();
+    if (last == u'\r' || last == u'\n' || last == QChar(0x2028))
+        list->SetText(listTextFromStored(stored));
+    else
+        list->SetText(stored);
+}
+
+// A coordinate as qvxStrToFloat reads it; plain digits, as the engine
+// writes whole coordinates, are read directly.
+double coordinateValue(QStringView rawValue)
+{
+    if (!rawValue.isEmpty() && rawValue.size() <= 15) {
+        qint64 whole = 0;
+        bool digits = true;
+        for (const QChar c : rawValue) {
+            if (c < u'0' || c > u'9') {
+                digits = false;
+                break;
+            }
+            whole = whole * 10 + (c.unicode() - u'0');
+        }
+        if (digits)
+            return double(whole);
+    }
+    return qvxStrToFloat(rawValue.toString());
+}
+
 QString attribute(const QString &prefix, const QString &name, const QString &value)
 {
     return QLatin1Char(' ') + prefix + name + QStringLiteral("=\"") + value + QLatin1Char('"');
@@ -102,7 +144,8 @@ private:
     TqvxComponent *m_ancestor;
 };
 
-// Calls take with the name and stored value of each attribute of text.
+// Calls take with the name and stored value of each attribute of text,
+// both views into text.
 template <class Take>
 void forEachAttribute(const QString &text, Take &&take)
 {
@@ -124,7 +167,7 @@ void forEachAttribute(const QString &text, Take &&take)
         if (close < 0)
             return;
         pos = close + 1;
-        take(name, text.mid(open + 1, close - open - 1));
+        take(name, QStringView(text).mid(open + 1, close - open - 1));
     }
 }
 
@@ -384,10 +427,10 @@ QString TqvxXMLSerializer::WriteComponentStr(TqvxComponent *obj)
 
 void TqvxXMLSerializer::XMLToObj(const QString &text, TPersistent *obj)
 {
-    forEachAttribute(text, [&](QStringView name, const QString &value) { applyAttributeReporting(obj, name, value); });
+    forEachAttribute(text, [&](QStringView name, QStringView value) { applyAttributeReporting(obj, name, value); });
 }
 
-void TqvxXMLSerializer::applyAttributeReporting(TPersistent *obj, QStringView name, const QString &rawValue)
+void TqvxXMLSerializer::applyAttributeReporting(TPersistent *obj, QStringView name, QStringView rawValue)
 {
     try {
         applyAttribute(obj, name, rawValue);
@@ -397,7 +440,7 @@ void TqvxXMLSerializer::applyAttributeReporting(TPersistent *obj, QStringView na
     }
 }
 
-void TqvxXMLSerializer::applyAttribute(TPersistent *obj, QStringView name, const QString &rawValue)
+void TqvxXMLSerializer::applyAttribute(TPersistent *obj, QStringView name, QStringView rawValue)
 {
     TPersistent *target = obj;
     QStringView rest = name;
@@ -420,14 +463,16 @@ void TqvxXMLSerializer::applyAttribute(TPersistent *obj, QStringView name, const
         applyProperty(target, prop, rawValue);
 }
 
-bool TqvxXMLSerializer::applySpecialAttribute(TPersistent *obj, QStringView name, const QString &rawValue)
+bool TqvxXMLSerializer::applySpecialAttribute(TPersistent *obj, QStringView name, QStringView rawValue)
 {
-    auto *component = qobject_cast<TqvxComponent *>(obj);
-    TWideStrings *memo = memoOf(obj);
+    // The object's kind is asked only for the names that need it.
     if (name.size() == 1) {
         const char letter = name.at(0).toLatin1();
-        if (component && (letter == 'l' || letter == 't' || letter == 'w' || letter == 'h')) {
-            const double value = qvxStrToFloat(rawValue);
+        if (letter == 'l' || letter == 't' || letter == 'w' || letter == 'h') {
+            auto *component = qobject_cast<TqvxComponent *>(obj);
+            if (!component)
+                return false;
+            const double value = coordinateValue(rawValue);
             if (letter == 'l')
                 component->SetLeft(value);
             else if (letter == 't')
@@ -438,31 +483,33 @@ bool TqvxXMLSerializer::applySpecialAttribute(TPersistent *obj, QStringView name
                 component->SetHeight(value);
             return true;
         }
-        if (memo && (letter == 'u' || letter == 'x')) {
-            memo->SetText(listTextFromStored(qvxXMLDecode(rawValue)));
+        if (letter == 'u' || letter == 'x') {
+            TWideStrings *memo = memoOf(obj);
+            if (!memo)
+                return false;
+            setStoredText(memo, decodedValue(rawValue));
             return true;
         }
         return false;
     }
     if (name == QLatin1String("Text")) {
-        const QString text = listTextFromStored(qvxXMLDecode(rawValue));
         if (auto *list = qobject_cast<TStrings *>(obj)) {
-            list->SetText(text);
+            list->SetText(listTextFromStored(decodedValue(rawValue)));
             return true;
         }
         if (auto *wideList = qobject_cast<TWideStrings *>(obj)) {
-            wideList->SetText(text);
+            setStoredText(wideList, decodedValue(rawValue));
             return true;
         }
-        if (memo) {
-            memo->SetText(text);
+        if (TWideStrings *memo = memoOf(obj)) {
+            setStoredText(memo, decodedValue(rawValue));
             return true;
         }
         return false;
     }
     if (name == QLatin1String("PropData")) {
         TMemoryStream data;
-        qvxHexToStream(rawValue, &data);
+        qvxHexToStream(rawValue.toString(), &data);
         ReadPropertyData(*obj, data.Bytes());
         return true;
     }
@@ -529,9 +576,9 @@ bool isMemoText(TPersistent *obj, QStringView name)
 
 } // namespace
 
-void TqvxXMLSerializer::applyProperty(TPersistent *obj, const TPropInfo *prop, const QString &rawValue)
+void TqvxXMLSerializer::applyProperty(TPersistent *obj, const TPropInfo *prop, QStringView rawValue)
 {
-    const QString value = qvxXMLDecode(rawValue);
+    const QString value = decodedValue(rawValue);
     if (prop->Kind() == TTypeKind::Class) {
         if (prop->ClassCategory() == TClassCategory::Component)
             m_fixups.append({obj, prop, value});
@@ -585,11 +632,14 @@ TqvxResolvedAttribute TqvxXMLSerializer::resolveAttribute(TPersistent *obj, cons
 }
 
 void TqvxXMLSerializer::applyResolved(TPersistent *obj, const TqvxResolvedAttribute &resolved, const QString &name,
-                                      const QString &rawValue)
+                                      const QString &rawValue, TqvxLanding &last)
 {
     // The object the property is set on, nullptr where obj is not like the
-    // first object after all.
+    // first object after all.  Attributes in a row on the same nested
+    // object (Font.Name, Font.Size) find it once.
     auto landing = [&]() -> TPersistent * {
+        if (last.resolved && last.resolved->path == resolved.path && last.target->metaObject() == resolved.targetClass)
+            return last.target;
         TPersistent *target = obj;
         for (const auto &[prop, owner] : resolved.path) {
             if (target->metaObject() != owner)
@@ -601,6 +651,7 @@ void TqvxXMLSerializer::applyResolved(TPersistent *obj, const TqvxResolvedAttrib
         return target->metaObject() == resolved.targetClass ? target : nullptr;
     };
     TPersistent *target = resolved.prop || resolved.memoText ? landing() : nullptr;
+    last = {target ? &resolved : nullptr, target};
     if (!target) {
         applyAttributeReporting(obj, name, rawValue);
         return;
@@ -761,8 +812,8 @@ TqvxParsedComponent TqvxXMLSerializer::ParseComponent(const QString &text)
     parsed.className = blank < 0 ? trimmed : trimmed.left(blank);
     parsed.cls = reportClass(parsed.className);
     if (blank >= 0)
-        forEachAttribute(trimmed.mid(blank + 1), [&](QStringView name, const QString &value) {
-            parsed.attributes.append({name.toString(), value});
+        forEachAttribute(trimmed.mid(blank + 1), [&](QStringView name, QStringView value) {
+            parsed.attributes.append({name.toString(), value.toString()});
         });
     return parsed;
 }
@@ -770,18 +821,19 @@ TqvxParsedComponent TqvxXMLSerializer::ParseComponent(const QString &text)
 TqvxComponent *TqvxXMLSerializer::ReadComponent(const TqvxParsedComponent &parsed, const QString &more)
 {
     return readComponent(nullptr, parsed.cls, false, [&](TqvxComponent *object) {
+        TqvxLanding last;
         if (!parsed.resolved) {
             std::vector<TqvxResolvedAttribute> resolved;
             resolved.reserve(parsed.attributes.size());
             for (const auto &[name, value] : parsed.attributes) {
                 resolved.push_back(resolveAttribute(object, name, value));
-                applyResolved(object, resolved.back(), name, value);
+                applyResolved(object, resolved.back(), name, value, last);
             }
             parsed.resolved = std::move(resolved);
         } else {
             for (qsizetype i = 0; i < parsed.attributes.size(); ++i)
                 applyResolved(object, (*parsed.resolved)[i], parsed.attributes[i].first,
-                              parsed.attributes[i].second);
+                              parsed.attributes[i].second, last);
         }
         XMLToObj(more, object);
     });

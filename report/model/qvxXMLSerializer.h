@@ -179,21 +179,26 @@ private:
     // list's text in the ancestor, when there is one.
     bool listTextUnchanged(const QString &text, int count, const QString *ancestorText) const;
     QString propDataText(TPersistent *obj, const QString &prefix, TPersistent *ancestor) const;
-    void applyAttribute(TPersistent *obj, QStringView name, const QString &rawValue);
+    void applyAttribute(TPersistent *obj, QStringView name, QStringView rawValue);
     // The same, a refused value added to the errors.
-    void applyAttributeReporting(TPersistent *obj, QStringView name, const QString &rawValue);
+    void applyAttributeReporting(TPersistent *obj, QStringView name, QStringView rawValue);
     // The report class of that name; raises EClassNotFound for another.
     static TClass reportClass(const QString &className);
     // An object of cls made by read, its references fixed up.
     TqvxComponent *readComponent(TComponent *owner, TClass cls, bool dontFixup,
                                  const std::function<void(TqvxComponent *)> &read);
-    bool applySpecialAttribute(TPersistent *obj, QStringView name, const QString &rawValue);
-    void applyProperty(TPersistent *obj, const TPropInfo *prop, const QString &rawValue);
+    bool applySpecialAttribute(TPersistent *obj, QStringView name, QStringView rawValue);
+    void applyProperty(TPersistent *obj, const TPropInfo *prop, QStringView rawValue);
     // Where an attribute lands on obj as it now is; no property when it is
     // special, refused or not a plain value.
     static TqvxResolvedAttribute resolveAttribute(TPersistent *obj, const QString &name, const QString &rawValue);
+    // Where the attribute before landed, when it did.
+    struct TqvxLanding {
+        const TqvxResolvedAttribute *resolved = nullptr;
+        TPersistent *target = nullptr;
+    };
     void applyResolved(TPersistent *obj, const TqvxResolvedAttribute &resolved, const QString &name,
-                       const QString &rawValue);
+                       const QString &rawValue, TqvxLanding &last);
 
     void writeElement(TqvxComponent *obj, TqvxXMLItem *item, bool isRoot, bool saveChildren, bool keepClassNames);
     void readElement(TqvxXMLItem *item, TqvxComponent *root, TqvxComponent *parent, QList<TqvxComponent *> &read);

@@ -7,6 +7,7 @@
 
 #include <QRecursiveMutex>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <numeric>
@@ -136,21 +137,26 @@ void TqvxDrawText::SetText(const TWideStrings *lines, bool firstParaBreak)
     m_hyphenated.clear();
     m_tags.Init(m_font.Color, m_fontSize, m_font.Style);
 
-    const bool turned = (m_rotation >= 90 && m_rotation < 180) || m_rotation >= 270;
-    const int width = turned ? m_textRect.Height() : m_textRect.Width();
-    const int fullWidth = qvxRound(width * LayoutRatio);
+    const int fullWidth = wrapWidth(0);
     const int add = qvxRound(m_charSpacing * LayoutRatio);
     for (int i = 0; i < lines->Count(); ++i) {
         QString line = lines->Get(i);
         if (line.isEmpty())
             line = QStringLiteral(" ");
         m_plainText += line + lineBreak;
-        const int firstWidth = i == 0 && firstParaBreak ? fullWidth : qvxRound((width - m_paragraphGap) * LayoutRatio);
+        const int firstWidth = i == 0 && firstParaBreak ? fullWidth : wrapWidth(m_paragraphGap);
         const std::size_t first = m_lineFlags.size();
         wrapLine(line, firstWidth, fullWidth, add);
         m_lineFlags[first] |= ParagraphStart;
         m_lineFlags.back() |= ParagraphEnd;
     }
+}
+
+int TqvxDrawText::wrapWidth(double indent) const
+{
+    const bool turned = (m_rotation >= 90 && m_rotation < 180) || m_rotation >= 270;
+    const int width = turned ? m_textRect.Height() : m_textRect.Width();
+    return qvxRound((width - indent) * LayoutRatio);
 }
 
 void TqvxDrawText::SetParaBreaks(bool firstParaBreak, bool lastParaBreak)
@@ -208,6 +214,14 @@ void TqvxDrawText::wrapLine(QString text, int firstWidth, int fullWidth, int add
 
     const int n = int(text.size());
     if (n < 2 || !m_wordWrap) {
+        addLine(text, std::move(records), false);
+        return;
+    }
+    // A line all in the memo's own style that fits is measured whole: the
+    // advances of its characters are not needed.
+    const auto ownStyle = [this](const TqvxHTMLTag &tag) { return tag.Style == m_font.Style && !tag.Small; };
+    if (std::all_of(records.begin(), records.end(), ownStyle)
+        && qint64(n) * add + m_measurer->Width(m_font, text) < firstWidth) {
         addLine(text, std::move(records), false);
         return;
     }
@@ -327,6 +341,24 @@ double TqvxDrawText::CalcWidth()
         widest = std::max(widest, width);
     }
     return widest / LayoutRatio;
+}
+
+bool TqvxDrawText::WidthAlone(const QString &text, double &width)
+{
+    // Such a text is its own one line, in the memo's style throughout, as
+    // SetText would lay it out and CalcWidth measure it.
+    const int n = int(text.size());
+    if (n == 0 || (m_tags.AllowTags && text.contains(QLatin1Char('<'))))
+        return false;
+    const int measured = m_measurer->Width(m_font, text);
+    if (n >= 2 && m_wordWrap
+        && qint64(n) * qvxRound(m_charSpacing * LayoutRatio) + measured >= wrapWidth(m_paragraphGap))
+        return false;
+    double alone = measured;
+    alone += n * m_charSpacing * LayoutRatio;
+    alone += m_paragraphGap * LayoutRatio;
+    width = std::max(0.0, alone) / LayoutRatio;
+    return true;
 }
 
 double TqvxDrawText::RemainingSpace() const

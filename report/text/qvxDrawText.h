@@ -90,6 +90,10 @@ public:
     // The widest line in screen pixels (with char spacing and the first
     // line's indent).
     double CalcWidth();
+    // What CalcWidth would give after SetText of text alone, found without
+    // laying it out (the laid-out lines stay as they are) when the text has
+    // no elements and stays on one line; false for other text.
+    bool WidthAlone(const QString &text, double &width);
     // The font's line height in screen pixels plus LineSpacing.
     double LineHeight() const;
     // The height left below the whole lines that fit into the text
@@ -128,6 +132,8 @@ private:
     struct Device;
 
     int measureHeight() const;
+    // The width lines wrap at in layout units, less an indent in pixels.
+    int wrapWidth(double indent) const;
     // Per-character advances of a line in the measuring style of its
     // records, plus add each (sub- and superscripts shrink by 1.5).
     void fillAdvances(const TFontData &font, const QString &text, const TqvxHTMLTags &tags, int add,

@@ -165,19 +165,29 @@ void TqvxHTMLTagsList::addRecord()
 
 void TqvxHTMLTagsList::addRecords(int count)
 {
+    if (Items.empty())
+        Items.emplace_back();
+    Items.back().reserve(Items.back().size() + std::size_t(count));
     addRecord();
     TqvxHTMLTags &records = Items.back();
     TqvxHTMLTag next = records.back();
     next.Default = true;
-    const std::size_t first = records.size();
-    records.resize(first + count - 1, next);
-    for (int k = 1; k < count; ++k)
-        records[first + k - 1].Position = next.Position + k;
+    const int start = next.Position;
+    for (int k = 1; k < count; ++k) {
+        next.Position = start + k;
+        records.push_back(next);
+    }
 }
 
 void TqvxHTMLTagsList::ExpandHTMLTags(QString &line)
 {
     const bool wasEmpty = line.isEmpty();
+    if (!wasEmpty && (!AllowTags || !line.contains(QLatin1Char('<')))) {
+        // No element: the line stays as it is, one run of records.
+        addRecords(int(line.size()));
+        Position += int(line.size());
+        return;
+    }
     const int start = Position;
     QString text;
     text.reserve(line.size());

@@ -2,6 +2,12 @@
 
 #include "toolkit/graphics/Canvas.h"
 
+int TqvxTextMeasurer::Width(const TFontData &font, const QString &text)
+{
+    Extents(font, text, m_extents);
+    return m_extents.empty() ? 0 : m_extents.back();
+}
+
 TqvxFontServiceMeasurer::TqvxFontServiceMeasurer()
     : m_canvas(std::make_unique<TCanvas>())
 {
@@ -31,4 +37,10 @@ void TqvxFontServiceMeasurer::Extents(const TFontData &font, QStringView text, s
 int TqvxFontServiceMeasurer::LineHeight(const TFontData &font)
 {
     return canvasFor(font).TextHeight(QString());
+}
+
+int TqvxFontServiceMeasurer::Width(const TFontData &font, const QString &text)
+{
+    // The canvas rounds the whole advance as it rounds the last extent.
+    return canvasFor(font).TextWidth(text);
 }

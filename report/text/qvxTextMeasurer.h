@@ -27,6 +27,11 @@ public:
     virtual void Extents(const TFontData &font, QStringView text, std::vector<int> &extents) = 0;
     // The height of a line of text in the font (ascent plus descent).
     virtual int LineHeight(const TFontData &font) = 0;
+    // The width of the whole text: its last extent, 0 when it is empty.
+    virtual int Width(const TFontData &font, const QString &text);
+
+private:
+    std::vector<int> m_extents;
 };
 
 // The toolkit's font service: unhinted design advances without kerning or
@@ -40,6 +45,7 @@ public:
 
     void Extents(const TFontData &font, QStringView text, std::vector<int> &extents) override;
     int LineHeight(const TFontData &font) override;
+    int Width(const TFontData &font, const QString &text) override;
 
 private:
     TCanvas &canvasFor(const TFontData &font);

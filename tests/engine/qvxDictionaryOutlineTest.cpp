@@ -2,10 +2,14 @@
 
 #include "engine/qvxDictionary.h"
 #include "engine/qvxOutline.h"
+#include "report/model/qvxComponent.h"
 #include "report/xml/qvxXMLItem.h"
 #include "toolkit/classes/Streams.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
 
 TEST(qvxDictionary, UniqueNamesHalveThenCountUp)
 {
@@ -21,6 +25,32 @@ TEST(qvxDictionary, UniqueNamesHalveThenCountUp)
     // Names come out sorted, whatever the order they were added in.
     EXPECT_EQ(dictionary.Name(0), "m1");
     EXPECT_EQ(dictionary.Name(1), "m10");
+}
+
+TEST(qvxDictionary, LooksUpNamesAddedInAnyOrder)
+{
+    TqvxDictionary dictionary;
+    std::vector<std::unique_ptr<TqvxComponent>> objects;
+    for (int i = 300; i >= 1; --i) {
+        objects.push_back(std::make_unique<TqvxComponent>(nullptr));
+        dictionary.Add((i % 2 ? "m" : "b") + QString::number(i), "Page0.Object" + QString::number(i),
+                       objects.back().get());
+    }
+    EXPECT_EQ(dictionary.GetObject("m1"), objects[299].get());
+    EXPECT_EQ(dictionary.GetObject("b300"), objects[0].get());
+    EXPECT_EQ(dictionary.GetSourceName("b2"), "Page0.Object2");
+    EXPECT_EQ(dictionary.GetObject("m2"), nullptr);
+    EXPECT_EQ(dictionary.GetObject("M1"), nullptr) << "names are case-sensitive";
+    EXPECT_EQ(dictionary.GetObject(""), nullptr);
+    EXPECT_TRUE(dictionary.Contains("m299"));
+    EXPECT_EQ(dictionary.Name(0), "b10");
+
+    dictionary.Clear();
+    EXPECT_EQ(dictionary.Count(), 0);
+    EXPECT_EQ(dictionary.GetObject("m1"), nullptr);
+    EXPECT_FALSE(dictionary.Contains("b2"));
+    EXPECT_EQ(dictionary.AddUnique("m", "Page0.Memo1", nullptr), "m1");
+    EXPECT_EQ(dictionary.GetSourceName("m1"), "Page0.Memo1");
 }
 
 class OutlineTest : public ::testing::Test

@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <QSet>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -109,6 +110,31 @@ struct TMixedReport : TEngineTestReport {
     }
 };
 
+// Exports report's prepared pages without a preview and again with one,
+// and expects the filter to have seen the same objects, far fewer of them
+// made in the first walk.
+void expectRefillsAsRebuilt(TqvxReport *report)
+{
+    TDumpingFilter refilled;
+    ASSERT_TRUE(report->Export(&refilled)) << report->Errors()->Text().toStdString();
+
+    TRecordingPreview preview;
+    report->SetPreview(&preview);
+    TDumpingFilter afresh;
+    ASSERT_TRUE(report->Export(&afresh));
+    report->SetPreview(nullptr);
+
+    ASSERT_EQ(refilled.objects.size(), afresh.objects.size());
+    for (qsizetype i = 0; i < afresh.objects.size(); ++i)
+        ASSERT_EQ(refilled.objects.at(i).toStdString(), afresh.objects.at(i).toStdString()) << "object " << i;
+    EXPECT_LT(refilled.births.size() * 2, afresh.births.size());
+
+    // A second walk gives the same again.
+    TDumpingFilter again;
+    ASSERT_TRUE(report->Export(&again));
+    EXPECT_EQ(again.objects, afresh.objects);
+}
+
 } // namespace
 
 TEST(PreparedRefill, AnExportShowsTheFilterTheSameObjectsAsPagesRebuiltAfresh)
@@ -116,26 +142,59 @@ TEST(PreparedRefill, AnExportShowsTheFilterTheSameObjectsAsPagesRebuiltAfresh)
     TMixedReport test;
     ASSERT_TRUE(test.prepare()) << TEngineTestReport::lines(test.errors());
     ASSERT_GE(test.pageCount(), 3);
+    expectRefillsAsRebuilt(test.report.get());
+}
 
-    TDumpingFilter refilled;
-    ASSERT_TRUE(test.report->Export(&refilled)) << TEngineTestReport::lines(test.errors());
+TEST(PreparedRefill, PagesReadBackFromTheFileCacheOrASavedFileRefillAlike)
+{
+    TMixedReport test;
+    test.report->EngineOptions()->SetUseFileCache(true);
+    test.report->EngineOptions()->SetMaxMemSize(0);
+    ASSERT_TRUE(test.prepare()) << TEngineTestReport::lines(test.errors());
+    expectRefillsAsRebuilt(test.report.get());
 
-    TRecordingPreview preview;
-    test.report->SetPreview(&preview);
-    TDumpingFilter afresh;
-    ASSERT_TRUE(test.report->Export(&afresh)) << TEngineTestReport::lines(test.errors());
-    test.report->SetPreview(nullptr);
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath(QStringLiteral("mixed.qp3"));
+    test.store()->SaveToFile(fileName);
+    TMixedReport loaded;
+    ASSERT_TRUE(loaded.store()->LoadFromFile(fileName, true));
+    ASSERT_EQ(loaded.pageCount(), test.pageCount());
+    expectRefillsAsRebuilt(loaded.report.get());
+}
 
-    ASSERT_EQ(refilled.objects.size(), afresh.objects.size());
-    for (qsizetype i = 0; i < afresh.objects.size(); ++i)
-        ASSERT_EQ(refilled.objects.at(i).toStdString(), afresh.objects.at(i).toStdString()) << "object " << i;
+TEST(PreparedRefill, PagesReadForOneLookAreTheCachedPagesAndLeaveTheCacheAlone)
+{
+    TMixedReport test;
+    ASSERT_TRUE(test.prepare()) << TEngineTestReport::lines(test.errors());
+    TqvxPreviewPages *store = test.store();
+    const auto dump = [](TqvxComponent *page) {
+        QStringList lines;
+        TqvxXMLSerializer serializer;
+        serializer.SetSerializeDefaultValues(true);
+        for (TqvxComponent *object : page->GetAllObjects())
+            lines << object->Name() + QLatin1Char(' ') + serializer.WriteComponentStr(object);
+        return lines;
+    };
 
-    // The walk without a preview did keep objects: far fewer were made than
-    // exported.
-    EXPECT_LT(refilled.births.size() * 2, afresh.births.size());
+    // Read twice over, so that the second time every object is a refilled
+    // one, against the pages the cache rebuilds.
+    QList<QStringList> read;
+    for (int round = 0; round < 2; ++round)
+        for (int i = 0; i < test.pageCount(); ++i)
+            store->ReadPage(i, [&](TqvxReportPage *page) {
+                ASSERT_NE(page, nullptr);
+                read << dump(page);
+            });
+    for (int i = 0; i < test.pageCount(); ++i) {
+        const QStringList rebuilt = dump(store->GetPageObject(i));
+        EXPECT_EQ(read.at(i), rebuilt) << "page " << i;
+        EXPECT_EQ(read.at(test.pageCount() + i), rebuilt) << "page " << i << ", read again";
+    }
 
-    // A second export gives the same again.
-    TDumpingFilter again;
-    ASSERT_TRUE(test.report->Export(&again));
-    EXPECT_EQ(again.objects, afresh.objects);
+    // A cached page is the one read, and reading others evicts nothing.
+    TqvxComponent *first = store->GetPageObject(0);
+    store->ReadPage(0, [&](TqvxReportPage *page) { EXPECT_EQ(page, first); });
+    store->ReadPage(test.pageCount() - 1, [](TqvxReportPage *) {});
+    EXPECT_EQ(store->GetPageObject(0), first);
+    store->ReadPage(test.pageCount(), [](TqvxReportPage *page) { EXPECT_EQ(page, nullptr); });
 }

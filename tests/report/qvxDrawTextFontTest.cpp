@@ -54,6 +54,81 @@ TEST(LiberationSansBreaks, MixedCyrillicAndLatinParagraphs)
                            QStringLiteral("дополнительные"), QStringLiteral("контакты, привод.")}));
 }
 
+// A line that fits is measured whole: its width must be the last of its
+// extents, for plain Latin and Cyrillic as for text that needs shaping
+// (combining marks, Greek, Hebrew, a character outside the BMP), and the
+// lines must break where the extents say.
+TEST(LiberationSansBreaks, AWholeLineMeasuresAsItsLastExtent)
+{
+    TqvxFontServiceMeasurer measurer;
+    TFontData font;
+    font.Name = QStringLiteral("Arial");
+    font.Height = -83;
+    std::vector<int> extents;
+    for (const QString &line :
+         {QStringLiteral("Строка 1.1: автоматический выключатель ZMT-250, rated current 16 A"),
+          QStringLiteral("Cafe\u0301 \u00AD\t x"), QStringLiteral("Ωμέγα 250"), QStringLiteral("שלום ZMT"),
+          QStringLiteral("ZMT \U0001F600 250"), QStringLiteral("i")}) {
+        for (const TFontStyles style : {TFontStyles(), TFontStyles(fsBold | fsItalic)}) {
+            font.Style = style;
+            measurer.Extents(font, line, extents);
+            EXPECT_EQ(measurer.Width(font, line), extents.back()) << line.toStdString();
+        }
+    }
+    EXPECT_EQ(measurer.Width(font, QString()), 0);
+
+    // The same paragraph in a box one pixel narrower than its width breaks.
+    const QString paragraph = QStringLiteral("Опросный лист ZMT-250");
+    font.Style = {};
+    const int width = qRound(measurer.Width(font, paragraph) / TqvxDrawText::LayoutRatio);
+    EXPECT_EQ(Wrap(paragraph, width + 2), QStringList{paragraph});
+    EXPECT_EQ(Wrap(paragraph, width - 1), (QStringList{QStringLiteral("Опросный лист"), QStringLiteral("ZMT-250")}));
+}
+
+// The width of a text alone, found without laying it out, is what laying
+// it out alone and measuring it gives, with and without character spacing,
+// indent, wrapping, tags and turned boxes; the laid-out lines stay.  Text
+// with elements, or too wide to stay on one line, is left to the layout.
+TEST(LiberationSansBreaks, ATextAloneMeasuresAsLaidOutAlone)
+{
+    TFont font;
+    font.SetName(QStringLiteral("Arial"));
+    font.SetSize(10);
+    const QString texts[] = {QStringLiteral("Опросный лист ZMT-250"), QStringLiteral("i"), QStringLiteral("a <b"),
+                             QStringLiteral("Автоматический выключатель ZMT-250 с номинальным током 200 А")};
+    for (const bool wrap : {true, false})
+        for (const bool tags : {true, false})
+            for (const int rotation : {0, 90})
+                for (const double spacing : {0.0, 1.5, -3.0})
+                    for (const double indent : {0.0, 7.0}) {
+                        TqvxDrawText layout;
+                        layout.SetFont(&font);
+                        layout.SetOptions(wrap, tags, false, false, true, true, rotation);
+                        layout.SetGaps(indent, spacing, 0);
+                        const TRect box(0, 0, rotation ? 60 : 180, rotation ? 180 : 60);
+                        layout.SetDimensions(1, 1, 1, box, box);
+                        TWideStrings kept;
+                        kept.Add(QStringLiteral("kept"));
+                        layout.SetText(&kept);
+                        for (const QString &text : texts) {
+                            double alone = -1;
+                            const bool found = layout.WidthAlone(text, alone);
+                            EXPECT_EQ(layout.GetWrappedText(), QStringLiteral("kept"));
+                            TWideStrings single;
+                            single.Add(text);
+                            layout.SetText(&single);
+                            const int lines = layout.Text().Count();
+                            const double laidOut = layout.CalcWidth();
+                            layout.SetText(&kept);
+                            EXPECT_EQ(found, (!tags || !text.contains(QLatin1Char('<'))) && lines == 1
+                                                 && (text.size() < 30 || !wrap))
+                                << text.toStdString() << ' ' << wrap << tags << rotation << spacing << indent;
+                            if (found)
+                                EXPECT_EQ(alone, laidOut) << text.toStdString();
+                        }
+                    }
+}
+
 // Drawn at twice the size, the laid-out line keeps its width: right-aligned
 // ink ends at the box's right edge, and nothing is drawn outside the box.
 TEST(LiberationSansDrawing, WysiwygLinesKeepTheirLaidOutWidth)

@@ -45,6 +45,27 @@ TEST(HTMLTags, WithoutTagsTheTextStaysWhole)
         EXPECT_FALSE(records[i].Style.testFlag(fsBold));
     }
 
+    // A line without elements keeps its text with tags on as well, and
+    // its records continue the positions of the lines before.
+    TqvxHTMLTagsList list;
+    list.Init(clBlack, 10, fsBold);
+    list.NewLine();
+    QString first = QStringLiteral("ab");
+    list.ExpandHTMLTags(first);
+    list.Position += 2;
+    list.NewLine();
+    QString second = QStringLiteral("cde");
+    list.ExpandHTMLTags(second);
+    EXPECT_EQ(second, QStringLiteral("cde"));
+    ASSERT_EQ(list.Items.size(), 2u);
+    ASSERT_EQ(list.Items[1].size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(list.Items[1][size_t(i)].Position, 5 + i);
+        EXPECT_TRUE(list.Items[1][size_t(i)].Style.testFlag(fsBold));
+        EXPECT_TRUE(list.Items[1][size_t(i)].Default);
+    }
+    EXPECT_EQ(list.Position, 8);
+
     QString onlyElements = QStringLiteral("<b></b>");
     const TqvxHTMLTags blank = expand(onlyElements, true);
     EXPECT_EQ(onlyElements, QStringLiteral(" "));

@@ -431,3 +431,47 @@ TEST_F(XMLSerializerTest, AMemoTextKeepsItsLines)
     serializer.SetEngineCopy(true);
     EXPECT_EQ(serializer.ObjToXML(read, QString(), memo), QStringLiteral(" Text=\"Первая&#13;&#10;\""));
 }
+
+// A difference text's memo texts and coordinates, in every stored form the
+// writer makes and a few it does not.
+TEST_F(XMLSerializerTest, ADifferenceTextSetsMemoLinesAndCoordinates)
+{
+    auto *memo = new TTestMemo(tree.band);
+    const struct {
+        const char *stored;
+        QStringList lines;
+    } texts[] = {
+        {"Строка", {"Строка"}},
+        {"", {}},
+        {"a&#13;&#10;b", {"a", "b"}},
+        {"a&#13;&#10;", {"a", ""}},
+        {"a&#13;", {"a", ""}},
+        {"a&#10;", {"a", ""}},
+        {"a&#8232;", {"a", ""}},
+        {"&#13;&#10;", {"", ""}},
+        {"&amp;x", {"&x"}},
+    };
+    for (const auto &[stored, lines] : texts) {
+        for (const char *name : {"u", "x", "Text"}) {
+            memo->Memo()->SetText(QStringLiteral("old\r\nlines\r\n"));
+            serializer.XMLToObj(QString::fromLatin1(name) + QStringLiteral("=\"") + QString::fromUtf8(stored) +
+                                    QLatin1Char('"'),
+                                memo);
+            QStringList read;
+            for (int i = 0; i < memo->Memo()->Count(); ++i)
+                read += memo->Memo()->Get(i);
+            EXPECT_EQ(read, lines) << name << "=" << stored;
+        }
+    }
+
+    serializer.XMLToObj(QStringLiteral("l=\"078\" t=\"-5\" w=\"1 000\" h=\"123456789012345\""), memo);
+    EXPECT_EQ(memo->Left(), 78);
+    EXPECT_EQ(memo->Top(), -5);
+    EXPECT_EQ(memo->Width(), 1000);
+    EXPECT_EQ(memo->Height(), TqvxComponent::MaxCoordinate);
+    serializer.XMLToObj(QStringLiteral("l=\"12,5\" t=\"\" w=\"7x\""), memo);
+    EXPECT_EQ(memo->Left(), 12.5);
+    EXPECT_EQ(memo->Top(), -5) << "an empty coordinate is refused";
+    EXPECT_EQ(memo->Width(), 1000);
+    EXPECT_EQ(serializer.Errors()->Count(), 2) << serializer.Errors()->Text().toStdString();
+}

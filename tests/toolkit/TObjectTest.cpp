@@ -8,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
 #include <thread>
+#include <vector>
 
 TEST(TObjectTest, ClassNamesAndAncestry)
 {
@@ -85,6 +87,94 @@ TEST(TObjectTest, AnAddressKeptWithItsGenerationKnowsItsObjectFromASuccessor)
     list.Delete(0);
     EXPECT_EQ(list.ItemGeneration(0), 0u) << "the generations move with their items";
     second->~TList();
+}
+
+// Thousands of objects at neighbouring addresses, freed in a scattered
+// order and made again in their places: every live one keeps its
+// generation and handle, every freed address is known as freed, and a
+// successor never takes its predecessor's generation.
+TEST(TObjectTest, TheLiveSetKnowsEveryObjectAmongThousands)
+{
+    constexpr int count = 5000;
+    struct alignas(TList) Place {
+        unsigned char bytes[sizeof(TList)];
+    };
+    std::vector<Place> places(count);
+    std::vector<quint32> generations(count);
+    auto at = [&](int i) { return reinterpret_cast<TList *>(places[std::size_t(i)].bytes); };
+    for (int i = 0; i < count; ++i) {
+        new (places[std::size_t(i)].bytes) TList;
+        generations[std::size_t(i)] = ObjectHandleRegistry::Generation(at(i));
+        ASSERT_NE(generations[std::size_t(i)], 0u);
+    }
+    auto freed = [](int i) { return (i * 7919) % 3 == 0; };
+    for (int k = 0; k < count; ++k) {
+        const int i = (k * 7919) % count;
+        if (freed(i))
+            at(i)->~TList();
+    }
+    int wrong = 0;
+    for (int i = 0; i < count; ++i) {
+        const quint32 now = ObjectHandleRegistry::Generation(at(i));
+        if (freed(i) ? now != 0 : now != generations[std::size_t(i)])
+            ++wrong;
+    }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_THROW(ObjectHandleRegistry::Acquire(at(0)), EInvalidObject);
+    EXPECT_THROW(ObjectHandleRegistry::Acquire(at(3), generations[3]), EInvalidObject);
+    EXPECT_EQ(ObjectHandleRegistry::Resolve(ObjectHandleRegistry::Acquire(at(1), generations[1])), at(1));
+
+    for (int i = 0; i < count; ++i) {
+        if (!freed(i))
+            continue;
+        new (places[std::size_t(i)].bytes) TList;
+        if (ObjectHandleRegistry::Generation(at(i)) == generations[std::size_t(i)] ||
+            ObjectHandleRegistry::Generation(at(i)) == 0)
+            ++wrong;
+    }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_THROW(ObjectHandleRegistry::Acquire(at(0), generations[0]), EInvalidObject);
+    for (int i = 0; i < count; ++i)
+        at(i)->~TList();
+    EXPECT_EQ(ObjectHandleRegistry::Generation(at(1)), 0u);
+}
+
+// Objects made and freed on several threads at once leave the others'
+// objects as they were.
+TEST(TObjectTest, ObjectsComeAndGoOnSeveralThreadsAtOnce)
+{
+    std::vector<std::unique_ptr<TList>> kept;
+    std::vector<quint32> generations;
+    for (int i = 0; i < 1000; ++i) {
+        kept.push_back(std::make_unique<TList>());
+        generations.push_back(ObjectHandleRegistry::Generation(kept.back().get()));
+    }
+    std::atomic<int> faults{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&faults] {
+            std::vector<std::unique_ptr<TList>> mine;
+            for (int round = 0; round < 200; ++round) {
+                for (int i = 0; i < 50; ++i)
+                    mine.push_back(std::make_unique<TList>());
+                for (const auto &object : mine)
+                    if (ObjectHandleRegistry::Generation(object.get()) == 0)
+                        ++faults;
+                if (round % 10 == 0 && !mine.empty()) {
+                    const qint32 handle = mine.front()->Handle();
+                    if (ObjectHandleRegistry::Find(handle) != mine.front().get())
+                        ++faults;
+                }
+                mine.clear();
+            }
+        });
+    for (int pass = 0; pass < 20; ++pass)
+        for (std::size_t i = 0; i < kept.size(); ++i)
+            if (ObjectHandleRegistry::Generation(kept[i].get()) != generations[i])
+                ++faults;
+    for (std::thread &thread : threads)
+        thread.join();
+    EXPECT_EQ(faults.load(), 0);
 }
 
 namespace {

@@ -99,14 +99,26 @@ std::optional<RegisteredClass> RegisteredClassOf(TClass cls)
 
 TObject *CreateObject(TClass cls, TComponent *owner)
 {
-    const RegisteredClass entry = requireRegistered(cls);
-    if (entry.isAbstract)
-        cannotCreate(cls);
-    if (entry.factories.createOwned)
-        return Constructed(entry.factories.createOwned(owner));
-    if (entry.factories.create)
-        return Constructed(entry.factories.create());
-    cannotCreate(cls);
+    // Only the factory called is copied out, under the lock: the class may
+    // be registered again while the object is made.
+    std::function<TObject *(TComponent *owner)> createOwned;
+    std::function<TObject *()> create;
+    {
+        Registry &r = registry();
+        QMutexLocker lock(&r.mutex);
+        const auto it = cls ? r.byClass.constFind(cls) : r.byClass.constEnd();
+        if (it == r.byClass.constEnd())
+            throw EClassNotFound(QStringLiteral("Class %1 not found").arg(ClassNameOf(cls)));
+        if (it->isAbstract)
+            cannotCreate(cls);
+        if (it->factories.createOwned)
+            createOwned = it->factories.createOwned;
+        else if (it->factories.create)
+            create = it->factories.create;
+        else
+            cannotCreate(cls);
+    }
+    return Constructed(createOwned ? createOwned(owner) : create());
 }
 
 TObject *CreateObject(TClass cls, const QVariantList &arguments)

@@ -7,6 +7,10 @@
 #include <QMutex>
 
 #include <atomic>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <utility>
 
 namespace {
 
@@ -20,13 +24,179 @@ constexpr quint32 firstHandle = 0x4B1D5EED;
 constexpr quint32 handleStep = 0x2C9277B5;
 constexpr quint32 smallestHandle = 0x10000;
 
-struct Registry {
+// A lock held for a few instructions: taking it is one atomic exchange,
+// and a thread that finds it taken gives way until it is free.
+class ShortLock
+{
+public:
+    void lock() noexcept
+    {
+        while (m_held.exchange(true, std::memory_order_acquire)) {
+            while (m_held.load(std::memory_order_relaxed))
+                std::this_thread::yield();
+        }
+    }
+    void unlock() noexcept { m_held.store(false, std::memory_order_release); }
+
+private:
+    std::atomic<bool> m_held{false};
+};
+
+// The objects alive, each with its generation: an open-addressing table of
+// addresses split into shards by the address's hash, each under its own
+// lock, so that making and freeing an object costs one short uncontended
+// lock and a probe or two.  A shard numbers its births itself: generation =
+// birth count * shardCount + shard, unique over the whole process without a
+// shared counter.
+class LiveSet
+{
+public:
+    static constexpr quint32 shardBits = 4;
+    static constexpr quint32 shardCount = 1u << shardBits;
+
+    // The object's generation from now on.
+    quint32 born(const TObject *object)
+    {
+        const quint64 hash = hashOf(object);
+        Shard &shard = m_shards[hash >> (64 - shardBits)];
+        std::lock_guard lock(shard.mutex);
+        // 0 is no generation; after four thousand million births in all
+        // the count comes round again, past any address kept that long.
+        if (++shard.births >= (quint32(1) << (32 - shardBits)))
+            shard.births = 1;
+        const quint32 generation = (shard.births << shardBits) | quint32(&shard - m_shards);
+        shard.insert(object, generation, hash);
+        return generation;
+    }
+
+    void died(const TObject *object)
+    {
+        const quint64 hash = hashOf(object);
+        Shard &shard = m_shards[hash >> (64 - shardBits)];
+        std::lock_guard lock(shard.mutex);
+        shard.remove(object, hash);
+    }
+
+    // The generation of the object alive at this address, 0 when none is;
+    // with the shard locked while check runs on it.
+    template <class Check>
+    auto withGeneration(const TObject *object, Check &&check)
+    {
+        const quint64 hash = hashOf(object);
+        Shard &shard = m_shards[hash >> (64 - shardBits)];
+        std::lock_guard lock(shard.mutex);
+        return check(shard.find(object, hash));
+    }
+
+private:
+    struct Slot {
+        const TObject *object = nullptr;
+        quint32 generation = 0;
+    };
+
+    // Linear probing, at most half full; a removal moves the entries after
+    // it back so that no search ever has to step over a hole.
+    struct alignas(64) Shard {
+        ShortLock mutex;
+        quint32 births = 0;
+        quint32 count = 0;
+        std::size_t mask = 0;
+        std::unique_ptr<Slot[]> slots;
+
+        std::size_t home(quint64 hash) const { return std::size_t(hash) & mask; }
+
+        quint32 find(const TObject *object, quint64 hash) const
+        {
+            if (!slots)
+                return 0;
+            for (std::size_t i = home(hash);; i = (i + 1) & mask) {
+                const Slot &slot = slots[i];
+                if (slot.object == object)
+                    return slot.generation;
+                if (!slot.object)
+                    return 0;
+            }
+        }
+
+        void insert(const TObject *object, quint32 generation, quint64 hash)
+        {
+            if (!slots || (count + 1) * 2 > mask + 1)
+                grow();
+            for (std::size_t i = home(hash);; i = (i + 1) & mask) {
+                Slot &slot = slots[i];
+                if (slot.object == object) {
+                    slot.generation = generation;
+                    return;
+                }
+                if (!slot.object) {
+                    slot = {object, generation};
+                    ++count;
+                    return;
+                }
+            }
+        }
+
+        void remove(const TObject *object, quint64 hash)
+        {
+            if (!slots)
+                return;
+            std::size_t hole = home(hash);
+            while (slots[hole].object != object) {
+                if (!slots[hole].object)
+                    return;
+                hole = (hole + 1) & mask;
+            }
+            --count;
+            // Each entry after the hole whose home is not between the hole
+            // and itself moves into the hole.
+            for (std::size_t i = (hole + 1) & mask; slots[i].object; i = (i + 1) & mask) {
+                const std::size_t want = home(hashOf(slots[i].object));
+                if (((i - want) & mask) >= ((i - hole) & mask)) {
+                    slots[hole] = slots[i];
+                    hole = i;
+                }
+            }
+            slots[hole] = Slot{};
+        }
+
+        void grow()
+        {
+            const std::size_t capacity = slots ? (mask + 1) * 2 : 256;
+            std::unique_ptr<Slot[]> old = std::exchange(slots, std::make_unique<Slot[]>(capacity));
+            const std::size_t oldCapacity = old ? mask + 1 : 0;
+            mask = capacity - 1;
+            for (std::size_t j = 0; j < oldCapacity; ++j) {
+                if (!old[j].object)
+                    continue;
+                std::size_t i = home(hashOf(old[j].object));
+                while (slots[i].object)
+                    i = (i + 1) & mask;
+                slots[i] = old[j];
+            }
+        }
+    };
+
+    // The address mixed so that objects made one after another spread over
+    // the table (the finaliser of MurmurHash3): the top bits pick the
+    // shard, the low bits the slot.
+    static quint64 hashOf(const TObject *object)
+    {
+        quint64 h = quint64(quintptr(object));
+        h ^= h >> 33;
+        h *= 0xFF51AFD7ED558CCDull;
+        h ^= h >> 33;
+        h *= 0xC4CEB9FE1A85EC53ull;
+        return h ^ (h >> 33);
+    }
+
+    Shard m_shards[shardCount];
+};
+
+// The handles given out, with their objects.
+struct Handles {
     QMutex mutex;
     QHash<qint32, TObject *> objects;
-    // Every object alive, with its generation.
-    QHash<const TObject *, quint32> alive;
     quint32 last = firstHandle - handleStep;
-    quint32 births = 0;
 
     qint32 nextFreeHandle()
     {
@@ -49,10 +219,16 @@ struct LastFound {
 thread_local LastFound lastFound;
 
 // Never destroyed: objects freed while the process exits, after the
-// statics, still release their handles.
-Registry &registry()
+// statics, still leave the registry.
+LiveSet &liveSet()
 {
-    static Registry *instance = new Registry;
+    static LiveSet *instance = new LiveSet;
+    return *instance;
+}
+
+Handles &handles()
+{
+    static Handles *instance = new Handles;
     return *instance;
 }
 
@@ -72,51 +248,43 @@ qint32 ObjectHandleRegistry::acquire(const TObject *object, const quint32 *gener
 {
     if (!object)
         return 0;
-    Registry &r = registry();
-    QMutexLocker lock(&r.mutex);
-    const auto found = r.alive.constFind(object);
-    if (found == r.alive.constEnd() || (generation && *found != *generation))
-        throw EInvalidObject(QStringLiteral("Invalid object reference (freed object)"));
-    if (object->m_handle == 0) {
-        object->m_handle = r.nextFreeHandle();
-        r.objects.insert(object->m_handle, const_cast<TObject *>(object));
-    }
-    return object->m_handle;
+    return liveSet().withGeneration(object, [&](quint32 alive) {
+        if (alive == 0 || (generation && alive != *generation))
+            throw EInvalidObject(QStringLiteral("Invalid object reference (freed object)"));
+        Handles &h = handles();
+        QMutexLocker lock(&h.mutex);
+        if (object->m_handle == 0) {
+            object->m_handle = h.nextFreeHandle();
+            h.objects.insert(object->m_handle, const_cast<TObject *>(object));
+        }
+        return object->m_handle;
+    });
 }
 
 void ObjectHandleRegistry::Release(const TObject *object)
 {
-    Registry &r = registry();
-    QMutexLocker lock(&r.mutex);
-    if (object->m_handle != 0)
-        releases.fetch_add(1, std::memory_order_acq_rel);
-    r.objects.remove(object->m_handle);
+    Handles &h = handles();
+    QMutexLocker lock(&h.mutex);
+    if (object->m_handle == 0)
+        return;
+    releases.fetch_add(1, std::memory_order_acq_rel);
+    h.objects.remove(object->m_handle);
     object->m_handle = 0;
 }
 
 void ObjectHandleRegistry::Born(const TObject *object)
 {
-    Registry &r = registry();
-    QMutexLocker lock(&r.mutex);
-    // 0 is no generation; after four thousand million births the count
-    // comes round again, past any address kept that long.
-    if (++r.births == 0)
-        ++r.births;
-    r.alive.insert(object, r.births);
+    liveSet().born(object);
 }
 
 void ObjectHandleRegistry::Died(const TObject *object)
 {
-    Registry &r = registry();
-    QMutexLocker lock(&r.mutex);
-    r.alive.remove(object);
+    liveSet().died(object);
 }
 
 quint32 ObjectHandleRegistry::Generation(const TObject *object)
 {
-    Registry &r = registry();
-    QMutexLocker lock(&r.mutex);
-    return r.alive.value(object, 0);
+    return liveSet().withGeneration(object, [](quint32 alive) { return alive; });
 }
 
 TObject *ObjectHandleRegistry::Find(qint32 handle)
@@ -125,9 +293,9 @@ TObject *ObjectHandleRegistry::Find(qint32 handle)
     const quint64 released = releases.load(std::memory_order_acquire);
     if (handle != 0 && lastFound.handle == handle && lastFound.releases == released)
         return lastFound.object;
-    Registry &r = registry();
-    QMutexLocker lock(&r.mutex);
-    TObject *object = r.objects.value(handle, nullptr);
+    Handles &h = handles();
+    QMutexLocker lock(&h.mutex);
+    TObject *object = h.objects.value(handle, nullptr);
     if (object)
         lastFound = {released, handle, object};
     return object;
@@ -144,7 +312,7 @@ TObject *ObjectHandleRegistry::Resolve(qint32 handle)
 
 int ObjectHandleRegistry::LiveCount()
 {
-    Registry &r = registry();
-    QMutexLocker lock(&r.mutex);
-    return r.objects.size();
+    Handles &h = handles();
+    QMutexLocker lock(&h.mutex);
+    return int(h.objects.size());
 }

@@ -1,6 +1,7 @@
 #include "toolkit/classes/Reflection.h"
 
 #include "toolkit/core/Exceptions.h"
+#include "toolkit/classes/NameHash.h"
 #include "toolkit/classes/ObjectHandles.h"
 #include "toolkit/classes/TCollection.h"
 #include "toolkit/classes/TComponent.h"
@@ -24,8 +25,8 @@ struct PropCache {
     QHash<TClass, QList<const TPropInfo *>> lists;
     // The same properties by name as declared, and by case-folded name
     // (the first of a folded name winning).
-    QHash<TClass, QHash<QString, const TPropInfo *>> byName;
-    QHash<TClass, QHash<QString, const TPropInfo *>> byFoldedName;
+    QHash<TClass, TNameTable<const TPropInfo *>> byName;
+    QHash<TClass, TNameTable<const TPropInfo *>> byFoldedName;
     // Every list ever built; lists from before a change of the class tables
     // stay alive for holders of their entries.
     std::vector<std::unique_ptr<TPropInfo>> entries;
@@ -303,6 +304,11 @@ private:
         auto info = std::make_unique<TPropInfo>();
         info->m_metaProperty = property;
         info->m_propertyIndex = property.propertyIndex();
+        info->m_enclosing = property.enclosingMetaObject();
+        info->m_staticMetacall = info->m_enclosing->d.static_metacall;
+        info->m_localIndex = info->m_propertyIndex - info->m_enclosing->propertyOffset();
+        info->m_type = property.metaType();
+        info->m_enumType = property.isEnumType();
         info->m_name = name;
         info->m_kind = kindOf(property, traits.wide);
         info->m_readable = property.isReadable() && !traits.writeOnly;
@@ -380,21 +386,21 @@ PropCache &propCacheWith(TClass cls)
     if (c.lists.contains(cls))
         return c;
     QList<const TPropInfo *> list;
-    QHash<QString, const TPropInfo *> byName;
-    QHash<QString, const TPropInfo *> byFoldedName;
+    TNameTable<const TPropInfo *> byName;
+    TNameTable<const TPropInfo *> byFoldedName;
     for (auto &info : PropListBuilder::build(cls)) {
         list.append(info.get());
         c.entries.push_back(std::move(info));
     }
     // Inserted last to first, so the first of a folded name stays.
     for (qsizetype i = list.size() - 1; i >= 0; --i)
-        byFoldedName.insert(list[i]->Name().toCaseFolded(), list[i]);
+        byFoldedName.insert_or_assign(list[i]->Name().toCaseFolded(), list[i]);
     // A name as declared finds what the folded one finds.
     for (const TPropInfo *info : list)
-        byName.insert(info->Name(), byFoldedName.value(info->Name().toCaseFolded()));
+        byName.insert_or_assign(info->Name(), byFoldedName.at(info->Name().toCaseFolded()));
     c.lists.insert(cls, list);
-    c.byName.insert(cls, byName);
-    c.byFoldedName.insert(cls, byFoldedName);
+    c.byName.insert(cls, std::move(byName));
+    c.byFoldedName.insert(cls, std::move(byFoldedName));
     return c;
 }
 
@@ -414,9 +420,12 @@ const TPropInfo *GetPropInfo(TClass cls, const QString &name)
         return nullptr;
     QMutexLocker lock(&propCache().mutex);
     const PropCache &c = propCacheWith(cls);
-    if (const TPropInfo *info = c.byName.constFind(cls)->value(name))
-        return info;
-    return c.byFoldedName.constFind(cls)->value(name.toCaseFolded());
+    const TNameTable<const TPropInfo *> &byName = *c.byName.constFind(cls);
+    if (const auto found = byName.find(name); found != byName.end())
+        return found->second;
+    const TNameTable<const TPropInfo *> &byFoldedName = *c.byFoldedName.constFind(cls);
+    const auto folded = byFoldedName.find(name.toCaseFolded());
+    return folded == byFoldedName.end() ? nullptr : folded->second;
 }
 
 const TPropInfo *GetPropInfo(const TObject *instance, const QString &name)
@@ -484,7 +493,7 @@ bool TPropInfo::Holds(qint64 value) const
         using T = decltype(sample);
         return std::in_range<T>(value);
     };
-    switch (m_metaProperty.metaType().id()) {
+    switch (m_type.id()) {
     case QMetaType::Int:
         return within(qint32());
     case QMetaType::UInt:
@@ -540,7 +549,7 @@ void TPropInfo::requireOwner(const TObject *instance) const
 {
     if (!instance)
         propertyError(QStringLiteral("Property %1 of a nil object").arg(m_name));
-    if (!instance->metaObject()->inherits(m_metaProperty.enclosingMetaObject()))
+    if (!instance->metaObject()->inherits(m_enclosing))
         propertyError(QStringLiteral("%1 has no property %2").arg(instance->ClassName(), m_name));
 }
 
@@ -569,7 +578,10 @@ void TPropInfo::readValue(const TObject *instance, void *value) const
     if (!m_readable)
         propertyError(QStringLiteral("Property %1 cannot be read").arg(m_name));
     void *arguments[] = {value, nullptr};
-    QMetaObject::metacall(const_cast<TObject *>(instance), QMetaObject::ReadProperty, m_propertyIndex, arguments);
+    if (m_staticMetacall)
+        m_staticMetacall(const_cast<TObject *>(instance), QMetaObject::ReadProperty, m_localIndex, arguments);
+    else
+        QMetaObject::metacall(const_cast<TObject *>(instance), QMetaObject::ReadProperty, m_propertyIndex, arguments);
 }
 
 void TPropInfo::writeValue(TObject *instance, void *value) const
@@ -580,7 +592,10 @@ void TPropInfo::writeValue(TObject *instance, void *value) const
     int status = -1;
     int flags = 0;
     void *arguments[] = {value, nullptr, &status, &flags};
-    QMetaObject::metacall(instance, QMetaObject::WriteProperty, m_propertyIndex, arguments);
+    if (m_staticMetacall)
+        m_staticMetacall(instance, QMetaObject::WriteProperty, m_localIndex, arguments);
+    else
+        QMetaObject::metacall(instance, QMetaObject::WriteProperty, m_propertyIndex, arguments);
 }
 
 qint64 TPropInfo::GetOrd(const TObject *instance) const
@@ -591,7 +606,7 @@ qint64 TPropInfo::GetOrd(const TObject *instance) const
     // enumeration or flags type, at most 8 bytes long.
     qint64 storage = 0;
     readValue(instance, &storage);
-    const QMetaType type = m_metaProperty.metaType();
+    const QMetaType type = m_type;
     return loadOrdinal(&storage, int(type.sizeOf()), !isUnsignedType(type));
 }
 
@@ -599,7 +614,7 @@ void TPropInfo::SetOrd(TObject *instance, qint64 value) const
 {
     if (!isOrdinal())
         requireKind({TTypeKind::Integer});
-    const bool boolean = m_kind == TTypeKind::Enumeration && !m_metaProperty.isEnumType();
+    const bool boolean = m_kind == TTypeKind::Enumeration && !m_enumType;
     if (boolean) {
         bool flag = value != 0;
         writeValue(instance, &flag);
@@ -608,14 +623,14 @@ void TPropInfo::SetOrd(TObject *instance, qint64 value) const
     if (!Holds(value))
         refuse(value);
     qint64 storage = 0;
-    storeOrdinal(&storage, int(m_metaProperty.metaType().sizeOf()), value);
+    storeOrdinal(&storage, int(m_type.sizeOf()), value);
     writeValue(instance, &storage);
 }
 
 double TPropInfo::GetFloat(const TObject *instance) const
 {
     requireKind({TTypeKind::Float});
-    if (m_metaProperty.metaType().id() == QMetaType::Float) {
+    if (m_type.id() == QMetaType::Float) {
         float value = 0;
         readValue(instance, &value);
         return value;
@@ -628,7 +643,7 @@ double TPropInfo::GetFloat(const TObject *instance) const
 void TPropInfo::SetFloat(TObject *instance, double value) const
 {
     requireKind({TTypeKind::Float});
-    const bool single = m_metaProperty.metaType().id() == QMetaType::Float;
+    const bool single = m_type.id() == QMetaType::Float;
     const double limit = single ? std::numeric_limits<float>::max() : std::numeric_limits<double>::max();
     if (!(std::abs(value) <= limit))
         propertyError(QStringLiteral("Value %1 is out of range for property %2").arg(QString::number(value), m_name));

@@ -161,6 +161,15 @@ private:
     QMetaProperty m_metaProperty;
     // Its index among all properties of its class, ancestors' included.
     int m_propertyIndex = -1;
+    // The class declaring it, that class's own property call and the
+    // property's index there: reads and writes go straight to it instead of
+    // down the chain of every class's qt_metacall.
+    const QMetaObject *m_enclosing = nullptr;
+    QMetaObject::Data::StaticMetacallFunction m_staticMetacall = nullptr;
+    int m_localIndex = -1;
+    // The C++ type, kept for the typed accessors.
+    QMetaType m_type;
+    bool m_enumType = false;
     QString m_name;
     TTypeKind m_kind = TTypeKind::Unknown;
     QString m_typeName;

@@ -5,6 +5,8 @@
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/classes/TList.h"
 
+#include <utility>
+
 TComponent::TComponent(TComponent *owner)
 {
     if (owner)
@@ -137,14 +139,14 @@ void TComponent::ValidateRename(TComponent *component, const QString &currentNam
 void TComponent::SetDesigning(bool designing)
 {
     m_state.setFlag(csDesigning, designing);
-    for (TComponent *component : m_components)
+    for (TComponent *component : std::as_const(m_components))
         component->SetDesigning(designing);
 }
 
 void TComponent::SetAncestor(bool ancestor)
 {
     m_state.setFlag(csAncestor, ancestor);
-    for (TComponent *component : m_components)
+    for (TComponent *component : std::as_const(m_components))
         component->SetAncestor(ancestor);
 }
 
@@ -168,7 +170,7 @@ void TComponent::markDestroying()
     if (m_state.testFlag(csDestroying))
         return;
     m_state |= csDestroying;
-    for (TComponent *component : m_components)
+    for (TComponent *component : std::as_const(m_components))
         component->markDestroying();
 }
 
@@ -234,7 +236,7 @@ void TComponent::GetChildren(const std::function<void(TComponent *)> &proc, TCom
 {
     if (root != this)
         return;
-    for (TComponent *component : m_components)
+    for (TComponent *component : std::as_const(m_components))
         proc(component);
 }
 

@@ -7,13 +7,6 @@
 
 namespace {
 
-// Latin and Cyrillic characters other than combining marks need neither
-// bidi nor shaping: each shows its own glyph.
-bool isSimpleCharacter(char16_t u)
-{
-    return u < 0x0300 || (u >= 0x0400 && u < 0x0483) || (u >= 0x048A && u < 0x0530);
-}
-
 // Lines of such characters alone are the common case of report texts, so
 // they skip FriBidi and HarfBuzz: run gets one glyph per character.  False
 // at the first character that needs more (run is then to be dropped).
@@ -24,7 +17,7 @@ bool shapeSimply(const TFontFace &face, QStringView text, TGlyphRun &run)
     TShapedGlyph *out = run.Glyphs.data();
     for (int i = 0; i < text.size(); ++i) {
         const char16_t u = text[i].unicode();
-        if (!isSimpleCharacter(u))
+        if (!IsSimplyShaped(u))
             return false;
         const TNominalGlyph nominal = face.NominalGlyph(u);
         out[i] = {nominal.Glyph, i, nominal.Advance};
@@ -193,6 +186,14 @@ QList<int> CharacterAdvances(const TFontFace &face, QStringView text, bool right
 qint64 TextAdvance(const TFontFace &face, QStringView text, bool rightToLeft)
 {
     qint64 sum = 0;
+    // A line of simple characters adds up their nominal advances, as its
+    // runs would.
+    qsizetype i = 0;
+    for (; i < text.size() && IsSimplyShaped(text[i].unicode()); ++i)
+        sum += face.NominalGlyph(text[i].unicode()).Advance;
+    if (i == text.size())
+        return sum;
+    sum = 0;
     for (const TGlyphRun &run : ShapeLine(face, text, rightToLeft))
         for (const TShapedGlyph &glyph : run.Glyphs)
             sum += glyph.Advance;

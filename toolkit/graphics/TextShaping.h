@@ -26,6 +26,14 @@ struct TGlyphRun {
     QList<TShapedGlyph> Glyphs;
 };
 
+// Latin and Cyrillic characters other than combining marks need neither
+// bidi nor shaping: a line of such characters alone shows each with the
+// face's own glyph for it and that glyph's nominal advance.
+inline bool IsSimplyShaped(char16_t u)
+{
+    return u < 0x0300 || (u >= 0x0400 && u < 0x0483) || (u >= 0x048A && u < 0x0530);
+}
+
 // The runs of a line in visual order.  With rightToLeft the paragraph's base
 // direction is right to left (the line reads from the right).
 QList<TGlyphRun> ShapeLine(const TFontFace &face, QStringView text, bool rightToLeft = false);

@@ -172,10 +172,10 @@ TEST_F(PDFExport, PageColourAndFrame)
     TqvxPDFExport pdf;
     makeDeterministic(pdf, false);
     const QByteArray bytes = exportChecked(pdf, {{}}, QStringLiteral("frame.pdf"));
-    EXPECT_TRUE(bytes.contains("0.00 w\r\n1 0 0 RG\r\n1 0 0 rg\r\n28.35 28.35 m\r\n566.93 28.35 l\r\n"
-                               "566.93 813.54 l\r\n28.35 813.54 l\r\nB\r\n"));
-    EXPECT_TRUE(bytes.contains("[] 0 d\r\n0 0 0 RG\r\n0.75 w\r\n1.00 0.00 0.00 rg\r\n0.50 -0.50 \r\n"
-                               "594.28 840.89 re\r\nB\r\n"));
+    EXPECT_TRUE(bytes.contains("0.00 w\n1 0 0 RG\n1 0 0 rg\n28.35 28.35 m\n566.93 28.35 l\n"
+                               "566.93 813.54 l\n28.35 813.54 l\nB\n"));
+    EXPECT_TRUE(bytes.contains("[] 0 d\n0 0 0 RG\n0.75 w\n1.00 0.00 0.00 rg\n0.50 -0.50 \n"
+                               "594.28 840.89 re\nB\n"));
 }
 
 TEST_F(PDFExport, ViewerPreferencesAndInfo)

@@ -137,6 +137,66 @@ TEST(PDFFont, GlyphZeroStandsForTheReplacementCharacterOnly)
     EXPECT_EQ(font.Characters().size(), 2);
 }
 
+// Lines shown from the font's table of Latin and Cyrillic glyphs come out
+// as the shaper shows them, with the same ink and the same glyphs recorded;
+// lines with other characters (marks, Greek, Hebrew, controls, a soft
+// hyphen) and lines whose glyphs stand for other text already are shown as
+// before.
+TEST(PDFFont, LatinAndCyrillicLinesShowAsTheShaperShowsThem)
+{
+    TqvxPDFExport shaped;
+    TqvxPDFExport simple;
+    TqvxPDFFont *before = shaped.FindFont(*reportFont(QStringLiteral("Arial")));
+    TqvxPDFFont *after = simple.FindFont(*reportFont(QStringLiteral("Arial")));
+    const QString lines[] = {QStringLiteral("Строка 1.1: ZMT-250 (a\\b), ёЁ ґ"),
+                             QStringLiteral("abba"),
+                             QStringLiteral("Cafe\u0301"),
+                             QStringLiteral("soft\u00ADhyphen\ttab"),
+                             QStringLiteral("Ωμέγα ZMT"),
+                             QStringLiteral("שלום ZMT"),
+                             QStringLiteral("\u0528\u0529 ZMT"),
+                             // The glyph of Å recorded for A and a ring first:
+                             // shown for Å it needs the text alongside.
+                             QStringLiteral("A\u030A"),
+                             QStringLiteral("\u00C5 ZMT"),
+                             QStringLiteral(" "),
+                             QString(),
+                             QStringLiteral("Строка 1.1: ZMT-250 (a\\b), ёЁ ґ")};
+    for (const QString &line : lines) {
+        for (const bool rightToLeft : {false, true}) {
+            QList<quint16> glyphs;
+            const QByteArray expected = shaped.ShowText(before, "10", line, rightToLeft, &glyphs);
+            const TqvxPDFInk ink = glyphs.isEmpty() ? TqvxPDFInk() : before->Ink(glyphs, 10, 0.5);
+            TqvxPDFContentText text;
+            simple.ShowText(text, after, 10, line, rightToLeft, 0.5, nullptr);
+            EXPECT_EQ(QByteArray(text.Data(), text.Size()), expected) << line.toStdString();
+            // The ink against limits just around it, a hair inside it on
+            // each side, and far around it.
+            const TqvxPDFInkLimits around{100, 200, 100 + ink.Left, 100 + ink.Right, 200 + ink.Bottom, 200 + ink.Top};
+            QList<TqvxPDFInkLimits> limits{around, around, around, around, around, around};
+            limits[1].Left += 0.001;
+            limits[2].Right -= 0.001;
+            limits[3].Bottom += 0.001;
+            limits[4].Top -= 0.001;
+            limits[5] = {100, 200, 0, 1000, 0, 1000};
+            for (const TqvxPDFInkLimits &limit : limits) {
+                TqvxPDFContentText again;
+                EXPECT_EQ(simple.ShowText(again, after, 10, line, rightToLeft, 0.5, &limit), limit.Hold(ink))
+                    << line.toStdString() << ' ' << limit.Left << ' ' << limit.Right << ' ' << limit.Bottom << ' '
+                    << limit.Top;
+                EXPECT_EQ(QByteArray(again.Data(), again.Size()), expected);
+            }
+        }
+    }
+    EXPECT_EQ(after->Glyphs(), before->Glyphs());
+    EXPECT_EQ(after->Widths(), before->Widths());
+    EXPECT_EQ(after->Characters(), before->Characters());
+    EXPECT_EQ(simple.Fonts().size(), shaped.Fonts().size());
+    ASSERT_TRUE(after->Characters().contains(QStringLiteral("A\u030A")));
+    EXPECT_EQ(after->FontOperands(10), "/F0 10");
+    EXPECT_EQ(after->FontOperands(12), "/F0 12");
+}
+
 TEST(PDFFont, DescriptorMetricsComeFromTheFaceInGlyphSpace)
 {
     TqvxPDFFont italic(*reportFont(QStringLiteral("DejaVu Sans"), fsItalic));

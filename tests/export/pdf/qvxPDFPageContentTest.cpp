@@ -139,17 +139,17 @@ TEST_F(PDFPageContent, LinesOutsideTheMemoAreNotWritten)
     auto memo = memoView(rows.join(QLatin1Char('\n')), 20, 30, 160, 48);
     memo->SetVAlign(vaTop);
     QByteArray content = contentOf(memo.get(), QStringLiteral("top.pdf"));
-    EXPECT_LE(content.count("BT\r\n"), 8);
+    EXPECT_LE(content.count("BT\n"), 8);
     EXPECT_EQ(extractedLines(path(QStringLiteral("top.pdf"))).first(), QStringLiteral("row 1"));
 
     memo->SetVAlign(vaBottom);
     content = contentOf(memo.get(), QStringLiteral("bottom.pdf"));
-    EXPECT_LE(content.count("BT\r\n"), 8);
+    EXPECT_LE(content.count("BT\n"), 8);
     EXPECT_EQ(extractedLines(path(QStringLiteral("bottom.pdf"))).last(), QStringLiteral("row 100"));
 
     memo->SetVAlign(vaCenter);
     content = contentOf(memo.get(), QStringLiteral("centre.pdf"));
-    EXPECT_LE(content.count("BT\r\n"), 8);
+    EXPECT_LE(content.count("BT\n"), 8);
     EXPECT_TRUE(extractedLines(path(QStringLiteral("centre.pdf"))).contains(QStringLiteral("row 50")));
 }
 
@@ -179,13 +179,13 @@ TEST_F(PDFPageContent, MemoIsFilledAndFramedBeforeItsTextAndNotClippedWhereItFit
     const QByteArray content = contentOf(memo.get(), QStringLiteral("framed.pdf"));
     // The page is 841.89 points high and its offsets are 0.5 points; the
     // four sides are one path, the pen black as a page starts.
-    EXPECT_TRUE(content.startsWith("1.00 1.00 0.00 rg\r\n0.50 826.39 75.00 15.00 re\r\nf\r\n1.50 w\r\n"
-                                   "q\r\n1 0 0 1 0.50 826.39 cm\r\n0 15.00 m 75.00 15.00 l 75.00 15.00 m 75.00 0 l "
-                                   "0 0 m 75.00 0 l 0 15.00 m 0 0 l S\r\nQ\r\n"
-                                   "/F0 10 Tf\r\n0.00 0.00 0.00 rg\r\nBT\r\n"))
+    EXPECT_TRUE(content.startsWith("1.00 1.00 0.00 rg\n0.50 826.39 75.00 15.00 re\nf\n1.50 w\n"
+                                   "q\n1 0 0 1 0.50 826.39 cm\n0 15.00 m 75.00 15.00 l 75.00 15.00 m 75.00 0 l "
+                                   "0 0 m 75.00 0 l 0 15.00 m 0 0 l S\nQ\n"
+                                   "/F0 10 Tf\n0.00 0.00 0.00 rg\nBT\n"))
         << content.constData();
-    EXPECT_TRUE(content.endsWith("ET\r\n"));
-    EXPECT_FALSE(content.contains("W\r\nn\r\n"));
+    EXPECT_TRUE(content.endsWith("ET\n"));
+    EXPECT_FALSE(content.contains("W\nn\n"));
     EXPECT_EQ(extractedLines(path(QStringLiteral("framed.pdf"))), QStringList(QStringLiteral("Text")));
 }
 
@@ -197,22 +197,22 @@ TEST_F(PDFPageContent, MemoIsClippedWhereItsDrawingReachesOutside)
     auto longLine = memoView(QStringLiteral("A line far too long for its memo, not wrapped"), 0, 0, 100, 20);
     longLine->SetWordWrap(false);
     const QByteArray content = contentOf(longLine.get(), QStringLiteral("long.pdf"));
-    EXPECT_TRUE(content.startsWith("q\r\n-0.25 825.64 76.50 16.50 re\r\nW\r\nn\r\n")) << content.constData();
-    EXPECT_TRUE(content.endsWith("ET\r\nQ\r\n"));
+    EXPECT_TRUE(content.startsWith("q\n-0.25 825.64 76.50 16.50 re\nW\nn\n")) << content.constData();
+    EXPECT_TRUE(content.endsWith("ET\nQ\n"));
 
     auto tall = memoView(QStringLiteral("Tall"), 0, 0, 100, 10);
-    EXPECT_TRUE(contentOf(tall.get(), QStringLiteral("tall.pdf")).startsWith("q\r\n"));
+    EXPECT_TRUE(contentOf(tall.get(), QStringLiteral("tall.pdf")).startsWith("q\n"));
 
     auto wideSide = memoView(QStringLiteral("Wide"), 0, 0, 100, 40);
     wideSide->Frame()->SetTyp(ftBottom);
     wideSide->Frame()->BottomLine()->SetWidth(3);
     const QByteArray wide = contentOf(wideSide.get(), QStringLiteral("wide.pdf"));
-    EXPECT_TRUE(wide.startsWith("q\r\n")) << wide.constData();
-    EXPECT_TRUE(wide.contains("2.25 w\r\n")) << wide.constData();
+    EXPECT_TRUE(wide.startsWith("q\n")) << wide.constData();
+    EXPECT_TRUE(wide.contains("2.25 w\n")) << wide.constData();
 
     auto thin = memoView(QStringLiteral("Thin"), 0, 0, 100, 40);
     thin->Frame()->SetTyp(ftBottom);
-    EXPECT_FALSE(contentOf(thin.get(), QStringLiteral("thin.pdf")).contains("W\r\nn\r\n"));
+    EXPECT_FALSE(contentOf(thin.get(), QStringLiteral("thin.pdf")).contains("W\nn\n"));
 }
 
 // Memos one after another set the font, colours and pen only where they
@@ -234,13 +234,13 @@ TEST_F(PDFPageContent, PenAndFontAreSetOnlyWhereTheyChange)
     for (const auto &memo : memos)
         page.append(memo.get());
     const QByteArray content = pageContent(exportChecked({page}, QStringLiteral("state.pdf")));
-    EXPECT_EQ(content.count(" Tf\r\n"), 1) << content.constData();
-    EXPECT_EQ(content.count("0.75 w\r\n"), 1) << content.constData();
-    EXPECT_EQ(content.count("1.00 0.00 0.00 RG\r\n"), 1) << content.constData();
-    EXPECT_EQ(content.count("0.00 0.00 1.00 rg\r\n"), 1) << content.constData();
+    EXPECT_EQ(content.count(" Tf\n"), 1) << content.constData();
+    EXPECT_EQ(content.count("0.75 w\n"), 1) << content.constData();
+    EXPECT_EQ(content.count("1.00 0.00 0.00 RG\n"), 1) << content.constData();
+    EXPECT_EQ(content.count("0.00 0.00 1.00 rg\n"), 1) << content.constData();
     // Black text once; after the clipped memo black is in force again.
-    EXPECT_EQ(content.count("0.00 0.00 0.00 rg\r\n"), 1) << content.constData();
-    EXPECT_EQ(content.count("W\r\nn\r\n"), 1);
+    EXPECT_EQ(content.count("0.00 0.00 0.00 rg\n"), 1) << content.constData();
+    EXPECT_EQ(content.count("W\nn\n"), 1);
     QStringList lines = extractedLines(path(QStringLiteral("state.pdf")));
     EXPECT_EQ(lines.size(), 4);
     EXPECT_EQ(lines.value(0), texts[0]);
@@ -261,13 +261,13 @@ TEST_F(PDFPageContent, ShadowKeepsThePenOutsideTheMemos)
     shadowed->Frame()->SetDropShadow(true);
     const QByteArray content = pageContent(exportChecked({{&line, framed.get(), shadowed.get()}},
                                                          QStringLiteral("shadow.pdf")));
-    const qsizetype shadow = content.indexOf("re\r\nB\r\n");
+    const qsizetype shadow = content.indexOf("re\nB\n");
     ASSERT_GE(shadow, 0) << content.constData();
     const QByteArray before = content.left(shadow);
     // The frame of the first memo set a solid dash and 0.75; the shadow
     // goes back to the line's dash and width.
-    EXPECT_GT(before.lastIndexOf("[18.00 ] 0 d\r\n"), before.lastIndexOf("[] 0 d\r\n")) << content.constData();
-    EXPECT_GT(before.lastIndexOf("2.25 w\r\n"), before.lastIndexOf("0.75 w\r\n")) << content.constData();
+    EXPECT_GT(before.lastIndexOf("[18.00 ] 0 d\n"), before.lastIndexOf("[] 0 d\n")) << content.constData();
+    EXPECT_GT(before.lastIndexOf("2.25 w\n"), before.lastIndexOf("0.75 w\n")) << content.constData();
 }
 
 TEST_F(PDFPageContent, EmptyMemoWritesNothingWithoutFillAndFrame)
@@ -285,8 +285,8 @@ TEST_F(PDFPageContent, HighlightColoursTheExportWithoutChangingTheView)
     memo->Highlight()->Font()->SetColor(clBlue);
     const TColor fontColor = memo->Font()->Color();
     const QByteArray content = contentOf(memo.get(), QStringLiteral("highlight.pdf"));
-    EXPECT_TRUE(content.contains("1.00 0.00 0.00 rg\r\n0.50")) << content.constData();
-    EXPECT_TRUE(content.contains("0.00 0.00 1.00 rg\r\nBT")) << content.constData();
+    EXPECT_TRUE(content.contains("1.00 0.00 0.00 rg\n0.50")) << content.constData();
+    EXPECT_TRUE(content.contains("0.00 0.00 1.00 rg\nBT")) << content.constData();
     EXPECT_EQ(memo->Color(), clWhite);
     EXPECT_EQ(memo->Font()->Color(), fontColor);
 }
@@ -297,8 +297,8 @@ TEST_F(PDFPageContent, CJKFacesGetFakeBoldAndItalic)
     memo->Font()->SetName(QStringLiteral("MS Gothic"));
     memo->Font()->SetStyle(TFontStyles(fsBold) | fsItalic);
     const QByteArray content = contentOf(memo.get(), QStringLiteral("cjk.pdf"));
-    const QRegularExpression pattern(QStringLiteral("BT\r\n(\\S+) (\\S+) Td\r\n1 0 0.3333 1 \\1 \\2 Tm\r\n"
-                                                    "2 Tr\r\n0.29 w\r\n0.00 0.00 0.00 RG\r\n\\(.+\\) Tj\r\nET\r\n0 Tr\r\n"),
+    const QRegularExpression pattern(QStringLiteral("BT\n(\\S+) (\\S+) Td\n1 0 0.3333 1 \\1 \\2 Tm\n"
+                                                    "2 Tr\n0.29 w\n0.00 0.00 0.00 RG\n\\(.+\\) Tj\nET\n0 Tr\n"),
                                      QRegularExpression::DotMatchesEverythingOption);
     EXPECT_TRUE(pattern.match(QString::fromLatin1(content)).hasMatch()) << content.constData();
 }
@@ -319,21 +319,21 @@ TEST_F(PDFPageContent, DecoratedMemoWritesItsOperatorsExactly)
     const QByteArray content = contentOf(memo.get(), QStringLiteral("decorated.pdf"));
     // The pen and colours as a page starts (black, solid, 1 point) are not
     // written again.
-    const QByteArray expected("q\r\n7.25 803.14 91.50 24.00 re\r\nW\r\nn\r\n"
+    const QByteArray expected("q\n7.25 803.14 91.50 24.00 re\nW\nn\n"
                               // the shadow
-                              "95.75 803.89 2.25 20.25 re\r\nB\r\n"
-                              "10.25 803.89 87.75 2.25 re\r\nB\r\n"
+                              "95.75 803.89 2.25 20.25 re\nB\n"
+                              "10.25 803.89 87.75 2.25 re\nB\n"
                               // the fill and the four sides
-                              "1.00 1.00 0.00 rg\r\n8.00 806.14 87.75 20.25 re\r\nf\r\n0.75 w\r\n"
-                              "q\r\n1 0 0 1 8.00 806.14 cm\r\n0 20.25 m 87.75 20.25 l 87.75 20.25 m 87.75 0 l "
-                              "0 0 m 87.75 0 l 0 20.25 m 0 0 l S\r\nQ\r\n"
+                              "1.00 1.00 0.00 rg\n8.00 806.14 87.75 20.25 re\nf\n0.75 w\n"
+                              "q\n1 0 0 1 8.00 806.14 cm\n0 20.25 m 87.75 20.25 l 87.75 20.25 m 87.75 0 l "
+                              "0 0 m 87.75 0 l 0 20.25 m 0 0 l S\nQ\n"
                               // the text, its underline and its strike-out
-                              "/F0 10 Tf\r\n0.00 0.00 0.50 rg\r\n1.50 Tc\r\n"
-                              "BT\r\n61.95 813.73 Td\r\n(\0=\0D\0N\0D\0]) Tj\r\nET\r\n"
-                              "0.00 0.00 0.50 RG\r\n0.80 w\r\n61.95 812.53 m\r\n96.57 812.53 l\r\nS\r\n"
-                              "61.95 816.53 m\r\n96.57 816.53 l\r\nS\r\n"
-                              "Q\r\n",
-                              451);
+                              "/F0 10 Tf\n0.00 0.00 0.50 rg\n1.50 Tc\n"
+                              "BT\n61.95 813.73 Td\n(\0=\0D\0N\0D\0]) Tj\nET\n"
+                              "0.00 0.00 0.50 RG\n0.80 w\n61.95 812.53 m\n96.57 812.53 l\nS\n"
+                              "61.95 816.53 m\n96.57 816.53 l\nS\n"
+                              "Q\n",
+                              419);;
     EXPECT_EQ(content.toStdString(), expected.toStdString());
 }
 
@@ -343,7 +343,7 @@ TEST_F(PDFPageContent, RotatedMemoTurnsAboutItsCentre)
     memo->SetRotation(90);
     const QByteArray content = contentOf(memo.get(), QStringLiteral("rotated.pdf"));
     // cos 90 = 0, sin 90 = 1; the centre x is PX((10 * 0.8 + 100) / 2).
-    EXPECT_TRUE(content.contains("0.00 1.00 -1.00 0.00 41.00 826.39 cm\r\n")) << content.constData();
+    EXPECT_TRUE(content.contains("0.00 1.00 -1.00 0.00 41.00 826.39 cm\n")) << content.constData();
     EXPECT_EQ(extractedLines(path(QStringLiteral("rotated.pdf"))), QStringList(QStringLiteral("up")));
 }
 
@@ -371,7 +371,7 @@ TEST_F(PDFPageContent, UnderlinesOfAFontWithoutHeightAreSkipped)
     memo->SetUnderlines(true);
     memo->SetLineSpacing(-1000);
     const QByteArray content = contentOf(memo.get(), QStringLiteral("underlines.pdf"));
-    EXPECT_FALSE(content.contains(" l\r\nS\r\n"));
+    EXPECT_FALSE(content.contains(" l\nS\n"));
 }
 
 TEST_F(PDFPageContent, HatchedMemoIsDrawnAsAnImage)
@@ -394,7 +394,7 @@ TEST_F(PDFPageContent, GradientAndGlassFillsLieUnderTheTextAsImages)
     const QByteArray content = pageContent(bytes);
     EXPECT_LT(content.indexOf("/Im0 Do"), content.indexOf("BT"));
     EXPECT_EQ(content.count(" Do"), 2);
-    EXPECT_FALSE(content.contains(" re\r\nf\r\n"));
+    EXPECT_FALSE(content.contains(" re\nf\n"));
     EXPECT_TRUE(content.contains("75.00 0 0 15.00 0.50 826.39 cm")) << content.constData();
     EXPECT_EQ(extractedLines(path(QStringLiteral("fills.pdf"))),
               QStringList({QStringLiteral("Glass"), QStringLiteral("Gradient")}));
@@ -427,10 +427,10 @@ TEST_F(PDFPageContent, LineWithSolidArrowsKeepsItsJoinInsideQ)
     line.SetArrowEnd(true);
     line.SetArrowSolid(true);
     const QByteArray content = contentOf(&line, QStringLiteral("line.pdf"));
-    EXPECT_TRUE(content.startsWith("[] 0 d\r\n0 0 0 RG\r\n0.75 w\r\n0.50 841.39 m\r\n75.50 841.39 l\r\nS\r\n"))
+    EXPECT_TRUE(content.startsWith("[] 0 d\n0 0 0 RG\n0.75 w\n0.50 841.39 m\n75.50 841.39 l\nS\n"))
         << content.constData();
-    EXPECT_EQ(content.count("1 j\r\n0 0 0 rg\r\nb\r\nQ\r\n"), 2);
-    EXPECT_EQ(content.count("q\r\n"), 2);
+    EXPECT_EQ(content.count("1 j\n0 0 0 rg\nb\nQ\n"), 2);
+    EXPECT_EQ(content.count("q\n"), 2);
 }
 
 TEST_F(PDFPageContent, ShapesWriteTheirPaths)
@@ -438,23 +438,23 @@ TEST_F(PDFPageContent, ShapesWriteTheirPaths)
     TqvxShapeView rectangle;
     rectangle.SetBounds(0, 0, 40, 20);
     EXPECT_EQ(contentOf(&rectangle, QStringLiteral("rect.pdf")),
-              "[] 0 d\r\n0 0 0 RG\r\n0.75 w\r\n1 1 1 rg\r\n0.50 826.39 \r\n30.00 15.00 re\r\nS\r\n");
+              "[] 0 d\n0 0 0 RG\n0.75 w\n1 1 1 rg\n0.50 826.39 \n30.00 15.00 re\nS\n");
 
     TqvxShapeView ellipse;
     ellipse.SetBounds(0, 0, 40, 20);
     ellipse.SetShape(skEllipse);
     ellipse.SetColor(clRed);
     const QByteArray oval = contentOf(&ellipse, QStringLiteral("ellipse.pdf"));
-    EXPECT_TRUE(oval.contains("1.00 0.00 0.00 rg\r\n30.50 833.89 m\r\n30.50 829.75 23.78 826.39 15.50 826.39 c\r\n"))
+    EXPECT_TRUE(oval.contains("1.00 0.00 0.00 rg\n30.50 833.89 m\n30.50 829.75 23.78 826.39 15.50 826.39 c\n"))
         << oval.constData();
-    EXPECT_TRUE(oval.endsWith(" c\r\nB\r\n"));
+    EXPECT_TRUE(oval.endsWith(" c\nB\n"));
 
     TqvxShapeView round;
     round.SetBounds(0, 0, 40, 20);
     round.SetShape(skRoundRectangle);
     const QByteArray rounded = contentOf(&round, QStringLiteral("round.pdf"));
-    EXPECT_TRUE(rounded.contains("6.11 826.39 m\r\n24.89 826.39 l\r\n")) << rounded.constData();
-    EXPECT_TRUE(rounded.endsWith(" c\r\nS\r\n"));
+    EXPECT_TRUE(rounded.contains("6.11 826.39 m\n24.89 826.39 l\n")) << rounded.constData();
+    EXPECT_TRUE(rounded.endsWith(" c\nS\n"));
 }
 
 TEST_F(PDFPageContent, CheckBoxMarksFollowTheState)
@@ -464,14 +464,14 @@ TEST_F(PDFPageContent, CheckBoxMarksFollowTheState)
     box.SetCheckStyle(csCheck);
     const QByteArray checked = contentOf(&box, QStringLiteral("check.pdf"));
     EXPECT_TRUE(checked.contains("1.50 w 2 J 3.50 833.89 m ")) << checked.constData();
-    EXPECT_TRUE(checked.startsWith("q\r\n") && checked.endsWith("Q\r\n"));
+    EXPECT_TRUE(checked.startsWith("q\n") && checked.endsWith("Q\n"));
 
     box.SetChecked(false);
     EXPECT_EQ(contentOf(&box, QStringLiteral("unchecked.pdf")), "");
 
     box.Frame()->SetTyp(ftLeft | ftTop | ftRight | ftBottom);
     const QByteArray empty = contentOf(&box, QStringLiteral("emptybox.pdf"));
-    EXPECT_TRUE(empty.contains("\r\n 1.50 w 0.50 841.39 m ")) << empty.constData();
+    EXPECT_TRUE(empty.contains("\n 1.50 w 0.50 841.39 m ")) << empty.constData();
     EXPECT_FALSE(empty.contains(" S "));
 }
 
@@ -676,8 +676,8 @@ TEST(PDFHighlight, AConditionalHighlightPrintsInThePDFAsOnScreen)
     QFile file(pdf.FileName());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
-    EXPECT_EQ(bytes.count("1.00 1.00 0.00 rg\r\n"), 1) << bytes.constData();
-    EXPECT_EQ(bytes.count("1.00 0.00 0.00 rg\r\nBT"), 1) << bytes.constData();
+    EXPECT_EQ(bytes.count("1.00 1.00 0.00 rg\n"), 1) << bytes.constData();
+    EXPECT_EQ(bytes.count("1.00 0.00 0.00 rg\nBT"), 1) << bytes.constData();
     EXPECT_TRUE(bytes.contains("/BaseFont /Liberation#20Sans,Bold")) << bytes.constData();
     EXPECT_EQ(extractedText(file.fileName()).simplified(), QStringLiteral("Row 1 Row 2 Row 3"));
 }

@@ -54,8 +54,21 @@ TEST(PDFStrings, EscapeStringEscapesDelimitersAndLineEnds)
 TEST(PDFStrings, GlyphsShowAsEscapedLiteralStrings)
 {
     EXPECT_EQ(PdfShowGlyphs({0x0028, 0x5C29, 0x0D0A, 0x0041, 0xFF00}),
-              QByteArray("(\0\\(\\\\\\)\\r\\n\0A\xFF\0) Tj\r\n", 22));
-    EXPECT_EQ(PdfShowGlyphs({}), "() Tj\r\n");
+              QByteArray("(\0\\(\\\\\\)\\r\\n\0A\xFF\0) Tj\n", 21));
+    EXPECT_EQ(PdfShowGlyphs({}), "() Tj\n");
+
+    // Written in place into content text after other operators, piece by
+    // piece in the room asked, they come out the same.
+    const quint16 glyphs[] = {0x0028, 0x5C29, 0x0D0A, 0x0041, 0xFF00};
+    TqvxPDFContentText text;
+    text << "BT\n";
+    char *at = BeginShowGlyphs(text.Extend(ShowGlyphsRoom(5)));
+    for (const quint16 glyph : glyphs)
+        at = PutGlyphCode(at, glyph);
+    text.Cut(EndShowGlyphs(at));
+    text.Cut(EndShowGlyphs(BeginShowGlyphs(text.Extend(ShowGlyphsRoom(0)))));
+    EXPECT_EQ(QByteArray(text.Data(), text.Size()),
+              "BT\n" + PdfShowGlyphs({0x0028, 0x5C29, 0x0D0A, 0x0041, 0xFF00}) + PdfShowGlyphs({}));
 }
 
 // The streams of a file deflated one after another with one zlib state

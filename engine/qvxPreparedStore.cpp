@@ -351,8 +351,10 @@ void TqvxPreparedStore::ReadPageObject(int index, const std::function<void(TqvxC
     std::shared_ptr<TqvxComponent> page = buildPage(index, &rebuilt);
     // A page read back from the swap file goes out again: its objects are
     // made.
-    if (swappedOut)
+    if (swappedOut) {
         m_doc.ReleaseItem(item);
+        m_doc.CompactItem(item);
+    }
     read(page.get());
     recycle(std::move(page), rebuilt);
 }

@@ -126,6 +126,10 @@ TEST_F(PreparedFileTest, SwappedOutPagesKeepOnlyTheirOffset)
         EXPECT_EQ(big.GetPageSize(i), inMemory.GetPageSize(i)) << "page " << i;
     }
     EXPECT_EQ(compacted(big), pages - 4);
+    // A page read for one look (as the search reads them) goes out again.
+    for (int i = 0; i < pages; ++i)
+        big.ReadPageObject(i, [&](TqvxComponent *page) { ASSERT_NE(page, nullptr); });
+    EXPECT_EQ(compacted(big), pages - 4);
     big.SetCurPage(pages - 1);
     EXPECT_EQ(big.GetLogicalPageNo(), pages);
     EXPECT_EQ(big.GetLogicalTotalPages(), pages);

@@ -105,17 +105,57 @@ void TqvxPreparedStore::exportPage(TqvxCustomExportFilter *filter, int index, co
 {
     if (index >= Count() || (!pages.isEmpty() && !pages.contains(index + 1)))
         return;
+    const auto exportObjects = [&](TqvxComponent *page) {
+        if (filter->ShowProgress())
+            Report()->InternalOnProgress(ptExporting, index + 1);
+        TqvxReportPage *reportPage = ReportPageOf(page);
+        filter->StartPage(reportPage, index);
+        try {
+            const TqvxPageMargins margins = PageMargins(page);
+            const bool mirrored = margins.mirror && index % 2 == 1;
+            const double left = qv01cm * (mirrored ? margins.right : margins.left);
+            const double top = qv01cm * margins.top;
+            page->SetLeft(left);
+            page->SetTop(top);
+            std::unique_ptr<TqvxComponent> background =
+                NewPageBackground(page, left, top, page->Width() - qv01cm * (margins.left + margins.right),
+                                  page->Height() - qv01cm * (margins.top + margins.bottom));
+            if (background)
+                exportObject(filter, background.get(), scratch);
+
+            const bool outerOnly = filter->OuterHeadersFootersOnly();
+            for (TqvxComponent *object : page->Objects()) {
+                const TqvxStoreBand band = BandOf(object);
+                if (outerOnly && ((band == TqvxStoreBand::PageHeader && index != 0) ||
+                                  (band == TqvxStoreBand::PageFooter && index != Count() - 1)))
+                    continue;
+                exportObject(filter, object, scratch);
+                for (TqvxComponent *child : object->Objects())
+                    exportObject(filter, child, scratch);
+            }
+        } catch (...) {
+            filter->FinishPage(reportPage, index);
+            throw;
+        }
+        filter->FinishPage(reportPage, index);
+    };
+
+    // Without a preview nobody sees the page but this walk: it is read for
+    // the walk alone, from objects of pages exported before where they can
+    // be refilled, and the cache keeps no page after.
+    if (!Report()->Preview()) {
+        ReadPageObject(index, [&](TqvxComponent *page) {
+            if (page)
+                exportObjects(page);
+        });
+        ClearPageCache();
+        return;
+    }
     // A page read back from the swap file goes out again once exported, so
     // the export keeps no more pages in memory than the run did.
     TqvxXMLItem *item = PagesItem()->Items(index);
     const bool swappedOut = item->Unloadable() && !item->Loaded();
-    // Without a preview nobody sees the page but this walk: it is built
-    // here, outside the page cache, from objects of pages exported before
-    // where they can be refilled, and taken apart for the next page after.
-    const bool refill = !Report()->Preview()
-        && std::ranges::none_of(m_pageCache, [index](const auto &entry) { return entry.index == index; });
-    std::vector<RebuiltObject> rebuilt;
-    std::shared_ptr<TqvxComponent> page = refill ? buildPage(index, &rebuilt) : SharedPage(index);
+    const std::shared_ptr<TqvxComponent> page = SharedPage(index);
     if (!page)
         return;
     struct SwapBack {
@@ -130,47 +170,9 @@ void TqvxPreparedStore::exportPage(TqvxCustomExportFilter *filter, int index, co
             }
         }
     } swapBack{m_doc, item, swappedOut};
-    if (filter->ShowProgress())
-        Report()->InternalOnProgress(ptExporting, index + 1);
-    TqvxReportPage *reportPage = ReportPageOf(page.get());
-    filter->StartPage(reportPage, index);
-    try {
-        const TqvxPageMargins margins = PageMargins(page.get());
-        const bool mirrored = margins.mirror && index % 2 == 1;
-        const double left = qv01cm * (mirrored ? margins.right : margins.left);
-        const double top = qv01cm * margins.top;
-        page->SetLeft(left);
-        page->SetTop(top);
-        std::unique_ptr<TqvxComponent> background =
-            NewPageBackground(page.get(), left, top,
-                              page->Width() - qv01cm * (margins.left + margins.right),
-                              page->Height() - qv01cm * (margins.top + margins.bottom));
-        if (background)
-            exportObject(filter, background.get(), scratch);
-
-        const bool outerOnly = filter->OuterHeadersFootersOnly();
-        for (TqvxComponent *object : page->Objects()) {
-            const TqvxStoreBand band = BandOf(object);
-            if (outerOnly && ((band == TqvxStoreBand::PageHeader && index != 0) ||
-                              (band == TqvxStoreBand::PageFooter && index != Count() - 1)))
-                continue;
-            exportObject(filter, object, scratch);
-            for (TqvxComponent *child : object->Objects())
-                exportObject(filter, child, scratch);
-        }
-    } catch (...) {
-        filter->FinishPage(reportPage, index);
-        throw;
-    }
-    filter->FinishPage(reportPage, index);
-    if (refill)
-        recycle(std::move(page), rebuilt);
-    if (!Report()->Preview()) {
-        ClearPageCache();
-    } else {
-        page->SetLeft(0);
-        page->SetTop(0);
-    }
+    exportObjects(page.get());
+    page->SetLeft(0);
+    page->SetTop(0);
 }
 
 void TqvxPreparedStore::exportObject(TqvxCustomExportFilter *filter, TqvxComponent *object, TBitmap *scratch)

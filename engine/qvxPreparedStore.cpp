@@ -403,28 +403,15 @@ namespace {
 // the entry: the bounds, the visibility, the tag and a memo's text.
 bool onlyRefilledAttributes(const QString &diff, bool *setsText)
 {
+    bool only = true;
     *setsText = false;
-    const QStringView text(diff);
-    qsizetype i = 0;
-    while (true) {
-        while (i < text.size() && text.at(i).isSpace())
-            ++i;
-        if (i >= text.size())
-            return true;
-        const qsizetype equals = text.indexOf(QLatin1Char('='), i);
-        if (equals < 0)
-            return false;
-        const QStringView name = text.mid(i, equals - i).trimmed();
+    TqvxXMLSerializer::ForEachAttribute(diff, [&](QStringView name, QStringView) {
         if (name == u"u" || name == u"x" || name == u"Text")
             *setsText = true;
         else if (name != u"l" && name != u"t" && name != u"w" && name != u"h" && name != u"Visible" && name != u"Tag")
-            return false;
-        const qsizetype open = text.indexOf(QLatin1Char('"'), equals);
-        const qsizetype close = open < 0 ? -1 : text.indexOf(QLatin1Char('"'), open + 1);
-        if (close < 0)
-            return false;
-        i = close + 1;
-    }
+            only = false;
+    });
+    return only;
 }
 
 // At most this many objects are kept for refilling.
@@ -438,7 +425,9 @@ void TqvxPreparedStore::BuildObjects(TqvxXMLItem *item, TqvxComponent *parent, T
     for (int i = 0; i < item->Count(); ++i) {
         TqvxXMLItem *child = item->Items(i);
         const TqvxComponent *source = m_dictionary.GetObject(child->Name());
-        TqvxComponent *object = source && rebuilt ? refilled(source, child->Text(), serializer) : nullptr;
+        bool setsText = false;
+        const bool refillable = source && rebuilt && onlyRefilledAttributes(child->Text(), &setsText);
+        TqvxComponent *object = refillable ? refilled(source, child->Text(), setsText, serializer) : nullptr;
         const bool wasKept = object != nullptr;
         if (!object) {
             object = source ? serializer.ReadComponent(parsedSource(source), child->Text())
@@ -452,22 +441,17 @@ void TqvxPreparedStore::BuildObjects(TqvxXMLItem *item, TqvxComponent *parent, T
         if (auto *memo = qobject_cast<TqvxCustomMemoView *>(object))
             memo->ApplyHighlight();
         ObjectRebuilt(object);
-        if (rebuilt) {
-            bool setsText = false;
-            rebuilt->push_back({object, source, source && onlyRefilledAttributes(child->Text(), &setsText)});
-        }
+        if (rebuilt)
+            rebuilt->push_back({object, source, refillable});
         BuildObjects(child, object, serializer, rebuilt);
     }
 }
 
-TqvxComponent *TqvxPreparedStore::refilled(const TqvxComponent *source, const QString &diff,
+TqvxComponent *TqvxPreparedStore::refilled(const TqvxComponent *source, const QString &diff, bool setsText,
                                            TqvxXMLSerializer &serializer)
 {
     const auto kept = m_spares.find(source);
     if (kept == m_spares.end() || kept->second.empty())
-        return nullptr;
-    bool setsText = false;
-    if (!onlyRefilledAttributes(diff, &setsText))
         return nullptr;
     auto &pristine = m_pristine[source];
     if (!pristine)

@@ -118,9 +118,11 @@ public:
     // The same page, held also by the caller for as long as it likes.
     std::shared_ptr<TqvxComponent> SharedPage(int index);
     // Calls read with page index (nullptr when out of range) for a reader
-    // that neither keeps nor changes it: the cached page where there is
-    // one, else a page built for the call alone, from objects of pages read
-    // so before where they can be refilled, and taken apart after.
+    // that does not keep it and changes no more of its objects than a
+    // refill sets back (their bounds, visibility, tag and text): the cached
+    // page where there is one, else a page built for the call alone, from
+    // objects of pages read so before where they can be refilled, and taken
+    // apart after.
     void ReadPageObject(int index, const std::function<void(TqvxComponent *)> &read);
     void AddPageObject(TqvxComponent *page);
     void AddSourcePageObject(TqvxComponent *page);
@@ -211,8 +213,10 @@ private:
     void BuildObjects(TqvxXMLItem *item, TqvxComponent *parent, TqvxXMLSerializer &serializer,
                       std::vector<RebuiltObject> *rebuilt = nullptr);
     // A kept object of source, set back to the entry's own values and
-    // filled with diff; nullptr when none is kept.
-    TqvxComponent *refilled(const TqvxComponent *source, const QString &diff, TqvxXMLSerializer &serializer);
+    // filled with diff, which sets nothing else (and the text when
+    // setsText); nullptr when none is kept.
+    TqvxComponent *refilled(const TqvxComponent *source, const QString &diff, bool setsText,
+                            TqvxXMLSerializer &serializer);
     // Takes an exported page apart: its rebuilt objects that may be refilled
     // are kept for later pages, the rest is freed.
     void recycle(std::shared_ptr<TqvxComponent> page, const std::vector<RebuiltObject> &rebuilt);

@@ -144,33 +144,6 @@ private:
     TqvxComponent *m_ancestor;
 };
 
-// Calls take with the name and stored value of each attribute of text,
-// both views into text.
-template <class Take>
-void forEachAttribute(const QString &text, Take &&take)
-{
-    const qsizetype length = text.size();
-    qsizetype pos = 0;
-    for (;;) {
-        while (pos < length && text.at(pos).isSpace())
-            ++pos;
-        const qsizetype equals = text.indexOf(QLatin1Char('='), pos);
-        if (equals < 0)
-            return;
-        const QStringView name = QStringView(text).mid(pos, equals - pos).trimmed();
-        if (name.isEmpty())
-            return;
-        const qsizetype open = text.indexOf(QLatin1Char('"'), equals + 1);
-        if (open < 0)
-            return;
-        const qsizetype close = text.indexOf(QLatin1Char('"'), open + 1);
-        if (close < 0)
-            return;
-        pos = close + 1;
-        take(name, QStringView(text).mid(open + 1, close - open - 1));
-    }
-}
-
 } // namespace
 
 TqvxXMLSerializer::TqvxXMLSerializer(TStream *stream)
@@ -427,7 +400,7 @@ QString TqvxXMLSerializer::WriteComponentStr(TqvxComponent *obj)
 
 void TqvxXMLSerializer::XMLToObj(const QString &text, TPersistent *obj)
 {
-    forEachAttribute(text, [&](QStringView name, QStringView value) { applyAttributeReporting(obj, name, value); });
+    ForEachAttribute(text, [&](QStringView name, QStringView value) { applyAttributeReporting(obj, name, value); });
 }
 
 void TqvxXMLSerializer::applyAttributeReporting(TPersistent *obj, QStringView name, QStringView rawValue)
@@ -812,7 +785,7 @@ TqvxParsedComponent TqvxXMLSerializer::ParseComponent(const QString &text)
     parsed.className = blank < 0 ? trimmed : trimmed.left(blank);
     parsed.cls = reportClass(parsed.className);
     if (blank >= 0)
-        forEachAttribute(trimmed.mid(blank + 1), [&](QStringView name, QStringView value) {
+        ForEachAttribute(trimmed.mid(blank + 1), [&](QStringView name, QStringView value) {
             parsed.attributes.append({name.toString(), value.toString()});
         });
     return parsed;

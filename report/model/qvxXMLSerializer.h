@@ -162,6 +162,11 @@ public:
     // the line end that closes the last line, so a trailing empty line
     // stays visible.
     static QString StoredListText(QString text);
+    // Calls take with the name and stored value of each attribute of an
+    // attribute text, both views into text, up to the first that is not
+    // ` name="value"`.
+    template <class Take>
+    static void ForEachAttribute(const QString &text, Take &&take);
 
 private:
     struct Fixup {
@@ -217,3 +222,29 @@ private:
     bool m_handleNestedProperties = false;
     bool m_engineCopy = false;
 };
+
+template <class Take>
+void TqvxXMLSerializer::ForEachAttribute(const QString &text, Take &&take)
+{
+    const qsizetype length = text.size();
+    qsizetype pos = 0;
+    for (;;) {
+        while (pos < length && text.at(pos).isSpace())
+            ++pos;
+        const qsizetype equals = text.indexOf(QLatin1Char('='), pos);
+        if (equals < 0)
+            return;
+        const QStringView name = QStringView(text).mid(pos, equals - pos).trimmed();
+        if (name.isEmpty())
+            return;
+        const qsizetype open = text.indexOf(QLatin1Char('"'), equals + 1);
+        if (open < 0)
+            return;
+        const qsizetype close = text.indexOf(QLatin1Char('"'), open + 1);
+        if (close < 0)
+            return;
+        pos = close + 1;
+        take(name, QStringView(text).mid(open + 1, close - open - 1));
+    }
+}
+

@@ -1,6 +1,6 @@
 // Starts the built questionnaire program as a user would, on a real X
-// server (run under xvfb-run, with a window manager when one is installed),
-// and reads its window from the screen.
+// server with a window manager (scripts/xvfb-session), and reads its window
+// from the screen.
 //
 //   program_start_drive QUESTIONNAIRE
 //

@@ -106,12 +106,14 @@ QString unbreakablePath(const QString &path, bool breakAtSlashes)
 // where it is wider than lineWidth.
 QString withWholePaths(const QString &text, const QFontMetricsF &metrics, qreal lineWidth)
 {
-    static const QRegularExpression quotedPath(QStringLiteral("\"([^\"\n]*/[^\"\n]*)\""));
+    static const QRegularExpression quoted(QStringLiteral("\"([^\"\n]*)\""));
     QString result;
     qsizetype copied = 0;
-    for (QRegularExpressionMatchIterator it = quotedPath.globalMatch(text); it.hasNext();) {
+    for (QRegularExpressionMatchIterator it = quoted.globalMatch(text); it.hasNext();) {
         const QRegularExpressionMatch match = it.next();
         const QString path = match.captured(1);
+        if (!path.contains(QLatin1Char('/')))
+            continue;
         result += QStringView(text).mid(copied, match.capturedStart(1) - copied);
         result += unbreakablePath(path, metrics.horizontalAdvance(path) > lineWidth);
         copied = match.capturedEnd(1);

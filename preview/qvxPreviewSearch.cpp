@@ -31,6 +31,27 @@ bool hasText(const QString &text)
     return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return !isBlank(c); });
 }
 
+// Appends text to out with its blanks and line breaks as single blanks;
+// afterBlank drops its leading ones.
+void appendSearched(QString &out, const QString &text, bool afterBlank)
+{
+    const qsizetype start = out.size();
+    out.resize(start + text.size());
+    QChar *to = out.data() + start;
+    bool blank = afterBlank;
+    for (const QChar c : text) {
+        if (isBlank(c)) {
+            if (!blank)
+                *to++ = QLatin1Char(' ');
+            blank = true;
+            continue;
+        }
+        *to++ = c;
+        blank = false;
+    }
+    out.truncate(to - out.constData());
+}
+
 // A line of a page: its runs left to right, and where each starts in the
 // line's text.
 struct Line {
@@ -69,18 +90,14 @@ QList<Line> linesOf(const TqvxTextRuns &runs)
         for (const TqvxTextRun *run : std::as_const(row)) {
             // One blank between two runs, whether a run brings its own or
             // not.
-            QString text = qvxSearchedText(run->Text);
-            if (!line.Text.isEmpty()) {
-                if (text.startsWith(QLatin1Char(' ')))
-                    text.remove(0, 1);
-                if (!line.Text.endsWith(QLatin1Char(' ')))
-                    line.Text += QLatin1Char(' ');
-            }
+            const bool afterRun = !line.Text.isEmpty();
+            if (afterRun && !line.Text.endsWith(QLatin1Char(' ')))
+                line.Text += QLatin1Char(' ');
             line.Starts.append(line.Text.size());
             line.Bounds.append(run->Bounds);
-            line.Text += text;
+            appendSearched(line.Text, run->Text, afterRun);
         }
-        lines.append(line);
+        lines.append(std::move(line));
     }
     return lines;
 }
@@ -102,20 +119,8 @@ QString withoutTags(const QString &text)
 
 QString qvxSearchedText(const QString &text)
 {
-    QString result(text.size(), Qt::Uninitialized);
-    QChar *out = result.data();
-    bool blank = false;
-    for (const QChar c : text) {
-        if (isBlank(c)) {
-            if (!blank)
-                *out++ = QLatin1Char(' ');
-            blank = true;
-            continue;
-        }
-        *out++ = c;
-        blank = false;
-    }
-    result.truncate(out - result.constData());
+    QString result;
+    appendSearched(result, text, false);
     return result;
 }
 

@@ -2,7 +2,8 @@
 
 // The long report the preview's benchmarks show: one page per master row,
 // a band as high as the page's printable area holding lines of framed
-// text, the prepared pages kept in the swap file beyond 10 MB.
+// text (30 lines, side by side in columns when there are more memos), the
+// prepared pages kept in the swap file beyond 10 MB.
 
 #include "report/model/qvxOptions.h"
 #include "report/pages/qvxBands.h"
@@ -12,6 +13,7 @@
 #include "preview/qvxPreview.h"
 #include "toolkit/widgets/TForm.h"
 
+#include <algorithm>
 #include <memory>
 
 // firstLine, when given, is the text of the first line instead of the
@@ -29,10 +31,13 @@ inline std::unique_ptr<TqvxReport> makeLongReport(int pageCount, int memosPerPag
     band->SetName(QStringLiteral("MasterData1"));
     band->SetBounds(0, 0, 718, 1000);
     band->SetRowCount(pageCount);
+    constexpr int linesPerColumn = 30;
+    const int columns = (memosPerPage + linesPerColumn - 1) / linesPerColumn;
+    const int columnWidth = 700 / std::max(columns, 1);
     for (int i = 0; i < memosPerPage; ++i) {
         auto *memo = new TqvxMemoView(band);
         memo->SetName(QStringLiteral("Memo%1").arg(i + 1));
-        memo->SetBounds(10, 10 + i * 32, 690, 26);
+        memo->SetBounds(10 + i / linesPerColumn * columnWidth, 10 + i % linesPerColumn * 32, columnWidth - 10, 26);
         memo->Frame()->SetTyp(TqvxFrameTypes::fromInt(15));
         memo->SetText(i == 0 && !firstLine.isEmpty()
                           ? firstLine

@@ -120,6 +120,8 @@ void TqvxPreparedStore::Clear()
     clearSpares();
     m_parsedSources.clear();
     m_parsedSourcePages.clear();
+    m_textTemplates.clear();
+    m_pagePlaces.clear();
     m_sourcePages.clear();
     m_logicalPages.clear();
     PreparedOutline()->Reset();
@@ -337,14 +339,10 @@ void TqvxPreparedStore::ReadPageObject(int index, const std::function<void(TqvxC
         read(nullptr);
         return;
     }
-    // While the engine runs, the page it builds may have grown since it was
-    // cached.
-    if (!(Engine() && Engine()->Running()))
-        for (const CacheEntry &entry : m_pageCache)
-            if (entry.index == index) {
-                read(entry.page.get());
-                return;
-            }
+    if (TqvxComponent *cached = cachedPage(index)) {
+        read(cached);
+        return;
+    }
     TqvxXMLItem *item = PagesItem()->Items(index);
     const bool swappedOut = item->Unloadable() && !item->Loaded();
     std::vector<RebuiltObject> rebuilt;
@@ -357,6 +355,16 @@ void TqvxPreparedStore::ReadPageObject(int index, const std::function<void(TqvxC
     }
     read(page.get());
     recycle(std::move(page), rebuilt);
+}
+
+TqvxComponent *TqvxPreparedStore::cachedPage(int index) const
+{
+    if (Engine() && Engine()->Running())
+        return nullptr;
+    for (const CacheEntry &entry : m_pageCache)
+        if (entry.index == index)
+            return entry.page.get();
+    return nullptr;
 }
 
 std::shared_ptr<TqvxComponent> TqvxPreparedStore::buildPage(int index, std::vector<RebuiltObject> *rebuilt)

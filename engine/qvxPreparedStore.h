@@ -33,6 +33,7 @@
 #include <QSet>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -124,6 +125,11 @@ public:
     // objects of pages read so before where they can be refilled, and taken
     // apart after.
     void ReadPageObject(int index, const std::function<void(TqvxComponent *)> &read);
+    // Read from the cached page where there is one (a script in the
+    // preview may have changed it), else from the stored page without
+    // building it where its objects allow (qvxPreparedTexts.cpp), else
+    // from the page ReadPageObject builds.
+    TqvxPageTexts PageTexts(int index) override;
     void AddPageObject(TqvxComponent *page);
     void AddSourcePageObject(TqvxComponent *page);
     void ModifyPageObject(int index, TqvxComponent *page);
@@ -188,6 +194,56 @@ private:
         // Whether its difference text holds only what a refill sets again.
         bool refillable;
     };
+
+    // The cached page index; nullptr when there is none, or while the
+    // engine runs (the page it builds may have grown since it was cached).
+    TqvxComponent *cachedPage(int index) const;
+
+    // What the search reads of a page and its objects, read from their
+    // stored texts (qvxPreparedTexts.cpp).
+    struct PagePlace {
+        // The page's own position and its margins, in pixels.
+        double left = 0;
+        double top = 0;
+        double leftMargin = 0;
+        double topMargin = 0;
+        // False where the stored texts cannot say where the objects land
+        // (a dot-matrix page snaps them to its character cells).
+        bool readable = false;
+    };
+    struct TextValues {
+        double left = 0;
+        double top = 0;
+        double width = 0;
+        double height = 0;
+        bool visible = false;
+        // A memo view, and one shown in the preview (vsPreview).
+        bool memo = false;
+        bool previewed = false;
+        bool htmlTags = false;
+        // Laid out by its parent's alignment when the page is built.
+        bool aligned = false;
+        QString text;
+    };
+    struct TextTemplate {
+        // The values of an object rebuilt from its dictionary entry alone.
+        TextValues values;
+        // Whether an object of the entry has the template's values with
+        // those of its difference text put over them: false where building
+        // it does more (a highlight applied, a class that snaps its
+        // bounds).
+        bool overlaid = false;
+    };
+    TqvxPageTexts builtPageTexts(TqvxComponent *page);
+    bool readStoredTexts(int index, TqvxPageTexts &texts);
+    PagePlace pagePlace(TqvxComponent *source, const TqvxXMLItem *item);
+    PagePlace placeOf(TqvxComponent *page);
+    bool readStoredObjects(TqvxXMLItem *item, double parentLeft, double parentTop, const PagePlace &place,
+                           TqvxPageTexts &texts);
+    TextValues storedObjectValues(TqvxXMLItem *item);
+    const TextTemplate &textTemplate(const TqvxComponent *source);
+    static TextValues valuesOf(TqvxComponent *object);
+    static bool overlayDiff(const QString &diff, TextValues &values);
 
     TqvxXMLItem *curPageItem();
     TqvxXMLItem *logicalItem();
@@ -259,6 +315,8 @@ private:
     std::vector<LogicalPage> m_logicalPages;
     std::unordered_map<const TqvxComponent *, TqvxParsedComponent> m_parsedSources;
     std::unordered_map<const TqvxComponent *, TqvxParsedComponent> m_parsedSourcePages;
+    std::unordered_map<const TqvxComponent *, TextTemplate> m_textTemplates;
+    std::unordered_map<const TqvxComponent *, PagePlace> m_pagePlaces;
     // While an export walks the pages without a preview: objects of pages
     // already exported, kept by dictionary entry for refilling, and one
     // object per entry as rebuilt from the entry alone, whose values a

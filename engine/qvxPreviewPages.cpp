@@ -16,11 +16,6 @@ TqvxReportPage *TqvxPreviewPages::GetPage(int index)
     return ReportPageOf(GetPageObject(index));
 }
 
-void TqvxPreviewPages::ReadPage(int index, const std::function<void(TqvxReportPage *)> &read)
-{
-    ReadPageObject(index, [&](TqvxComponent *page) { read(page ? ReportPageOf(page) : nullptr); });
-}
-
 void TqvxPreviewPages::AddPage(TqvxReportPage *page)
 {
     AddPageObject(page);

@@ -27,7 +27,6 @@ public:
     // The report page of page index, owned by the page cache (see
     // TqvxPreparedStore::SharedPage); nullptr when there is none.
     TqvxReportPage *GetPage(int index) override;
-    void ReadPage(int index, const std::function<void(TqvxReportPage *)> &read) override;
     void AddPage(TqvxReportPage *page) override;
     void AddSourcePage(TqvxReportPage *page) override;
     void AddPicture(TqvxPictureView *picture) override;

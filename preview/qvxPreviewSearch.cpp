@@ -1,14 +1,10 @@
 #include "preview/qvxPreviewSearch.h"
 
-#include "report/base/qvxObjectTypes.h"
-#include "report/model/qvxCustomPreviewPages.h"
-#include "report/pages/qvxPage.h"
-#include "report/views/qvxMemoView.h"
-
 #include <QRegularExpression>
 #include <QStringMatcher>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 TqvxSearchState &qvxSearchState()
@@ -18,6 +14,43 @@ TqvxSearchState &qvxSearchState()
 }
 
 namespace {
+
+// QChar::isSpace, without asking the Unicode tables for the letters of
+// most scripts: below U+1680 only U+0085 and U+00A0 are blanks besides
+// ASCII ones.
+bool isBlank(QChar c)
+{
+    const char16_t code = c.unicode();
+    if (code < 0x80)
+        return code == u' ' || (code >= u'\t' && code <= u'\r');
+    return (code == 0x85 || code == 0xA0 || code >= 0x1680) && c.isSpace();
+}
+
+bool hasText(const QString &text)
+{
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return !isBlank(c); });
+}
+
+// Appends text to out with its blanks and line breaks as single blanks;
+// afterBlank drops its leading ones.
+void appendSearched(QString &out, const QString &text, bool afterBlank)
+{
+    const qsizetype start = out.size();
+    out.resize(start + text.size());
+    QChar *to = out.data() + start;
+    bool blank = afterBlank;
+    for (const QChar c : text) {
+        if (isBlank(c)) {
+            if (!blank)
+                *to++ = QLatin1Char(' ');
+            blank = true;
+            continue;
+        }
+        *to++ = c;
+        blank = false;
+    }
+    out.truncate(to - out.constData());
+}
 
 // A line of a page: its runs left to right, and where each starts in the
 // line's text.
@@ -41,7 +74,7 @@ QList<Line> linesOf(const TqvxTextRuns &runs)
     QList<const TqvxTextRun *> sorted;
     sorted.reserve(runs.size());
     for (const TqvxTextRun &run : runs)
-        if (!run.Text.trimmed().isEmpty())
+        if (hasText(run.Text))
             sorted.append(&run);
     std::stable_sort(sorted.begin(), sorted.end(),
                      [](const TqvxTextRun *a, const TqvxTextRun *b) { return a->Bounds.Top < b->Bounds.Top; });
@@ -57,18 +90,14 @@ QList<Line> linesOf(const TqvxTextRuns &runs)
         for (const TqvxTextRun *run : std::as_const(row)) {
             // One blank between two runs, whether a run brings its own or
             // not.
-            QString text = qvxSearchedText(run->Text);
-            if (!line.Text.isEmpty()) {
-                if (text.startsWith(QLatin1Char(' ')))
-                    text.remove(0, 1);
-                if (!line.Text.endsWith(QLatin1Char(' ')))
-                    line.Text += QLatin1Char(' ');
-            }
+            const bool afterRun = !line.Text.isEmpty();
+            if (afterRun && !line.Text.endsWith(QLatin1Char(' ')))
+                line.Text += QLatin1Char(' ');
             line.Starts.append(line.Text.size());
             line.Bounds.append(run->Bounds);
-            line.Text += text;
+            appendSearched(line.Text, run->Text, afterRun);
         }
-        lines.append(line);
+        lines.append(std::move(line));
     }
     return lines;
 }
@@ -91,18 +120,7 @@ QString withoutTags(const QString &text)
 QString qvxSearchedText(const QString &text)
 {
     QString result;
-    result.reserve(text.size());
-    bool blank = false;
-    for (const QChar c : text) {
-        if (c.isSpace()) {
-            if (!blank)
-                result += QLatin1Char(' ');
-            blank = true;
-            continue;
-        }
-        result += c;
-        blank = false;
-    }
+    appendSearched(result, text, false);
     return result;
 }
 
@@ -115,22 +133,14 @@ TqvxTextRuns qvxRecordedRuns(const TCanvasRecords &records)
     return runs;
 }
 
-TqvxTextRuns qvxPageRuns(TqvxReportPage *page)
+TqvxTextRuns qvxPageRuns(const TqvxPageTexts &texts)
 {
     TqvxTextRuns runs;
-    if (!page)
-        return runs;
-    const double left = page->LeftMargin() * qv01cm;
-    const double top = page->TopMargin() * qv01cm;
-    for (TqvxComponent *object : page->GetAllObjects()) {
-        auto *memo = qobject_cast<TqvxCustomMemoView *>(object);
-        if (!memo || !memo->Visible() || !memo->Visibility().testFlag(vsPreview))
-            continue;
-        const double x = left + memo->GetAbsLeft();
-        const double y = top + memo->GetAbsTop();
-        const TRect bounds = Rect(int(std::floor(x)), int(std::floor(y)), int(std::ceil(x + memo->Width())),
-                                  int(std::ceil(y + memo->Height())));
-        runs.append({memo->AllowHTMLTags() ? withoutTags(memo->Text()) : memo->Text(), bounds});
+    runs.reserve(texts.size());
+    for (const TqvxPageText &text : texts) {
+        const TRect bounds = Rect(int(std::floor(text.Left)), int(std::floor(text.Top)),
+                                  int(std::ceil(text.Left + text.Width)), int(std::ceil(text.Top + text.Height)));
+        runs.append({text.HTMLTags ? withoutTags(text.Text) : text.Text, bounds});
     }
     return runs;
 }
@@ -169,9 +179,86 @@ QList<TRect> qvxFindInRuns(const TqvxTextRuns &runs, const QString &text, bool c
 
 // --- the index ---------------------------------------------------------------
 
+namespace {
+
+// A character as the filters take it: case folded as a search that
+// ignores case compares it, and every half of a surrogate pair alike (a
+// pair folds into another pair).
+quint64 filterChar(QChar c)
+{
+    return c.isSurrogate() ? 0xD800 : QChar::toCaseFolded(c.unicode());
+}
+
+// Calls take with the hash of each three-character piece of text.
+template <class Take>
+void forEachPiece(const QString &text, Take &&take)
+{
+    if (text.size() < 3)
+        return;
+    quint64 first = filterChar(text.at(0));
+    quint64 second = filterChar(text.at(1));
+    for (qsizetype i = 2; i < text.size(); ++i) {
+        const quint64 third = filterChar(text.at(i));
+        take(((first << 32) | (second << 16) | third) * 0x9E3779B97F4A7C15ULL);
+        first = second;
+        second = third;
+    }
+}
+
+// A page's filter has a bit for each character of its text or so, within
+// these bounds.
+constexpr int kMinFilterBits = 512;
+constexpr int kMaxFilterBits = 4096;
+
+} // namespace
+
 bool TqvxSearchIndex::PageMayHold(TqvxCustomPreviewPages *pages, int index, const QString &text, bool caseSensitive)
 {
+    if (!m_pages.contains(index) && !filterMayHold(index, text))
+        return false;
     return pageText(pages, index).contains(text, caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive);
+}
+
+bool TqvxSearchIndex::filterMayHold(int index, const QString &text)
+{
+    if (index < 0 || std::size_t(index) >= m_filters.size() || m_filters[std::size_t(index)].Bits.empty())
+        return true;
+    if (text != m_piecesOf) {
+        m_piecesOf = text;
+        m_pieces.clear();
+        forEachPiece(text, [this](quint64 hash) { m_pieces.push_back(hash); });
+    }
+    const Filter &filter = m_filters[std::size_t(index)];
+    for (const quint64 hash : m_pieces) {
+        const quint64 bit = hash >> filter.Shift;
+        if (!(filter.Bits[bit >> 6] >> (bit & 63) & 1))
+            return false;
+    }
+    return true;
+}
+
+void TqvxSearchIndex::addFilter(int index, const QString &text)
+{
+    int bits = kMinFilterBits;
+    while (bits < kMaxFilterBits && bits < text.size())
+        bits *= 2;
+    const qint64 bytes = bits / 8;
+    if (m_filterBytes + bytes > m_budget / 2)
+        return;
+    if (std::size_t(index) >= m_filters.size())
+        m_filters.resize(std::size_t(index) + 1);
+    Filter &filter = m_filters[std::size_t(index)];
+    if (!filter.Bits.empty())
+        return;
+    filter.Bits.assign(std::size_t(bits / 64), 0);
+    filter.Shift = 64 - std::countr_zero(unsigned(bits));
+    forEachPiece(text, [&filter](quint64 hash) {
+        const quint64 bit = hash >> filter.Shift;
+        filter.Bits[bit >> 6] |= quint64(1) << (bit & 63);
+    });
+    m_filterBytes += bytes;
+    m_bytes += bytes;
+    ++m_filtersMade;
 }
 
 const QString &TqvxSearchIndex::pageText(TqvxCustomPreviewPages *pages, int index)
@@ -182,9 +269,10 @@ const QString &TqvxSearchIndex::pageText(TqvxCustomPreviewPages *pages, int inde
     }
     m_uses.push_front(index);
     Entry &entry = m_pages[index];
-    pages->ReadPage(index, [&entry](TqvxReportPage *page) { entry.Text = qvxRunsText(qvxPageRuns(page)); });
+    entry.Text = qvxRunsText(qvxPageRuns(pages->PageTexts(index)));
     entry.Use = m_uses.begin();
     m_bytes += entry.Text.size() * qsizetype(sizeof(QChar)) + kEntryOverhead;
+    addFilter(index, entry.Text);
     trim();
     return m_pages.find(index)->Text;
 }
@@ -205,6 +293,9 @@ void TqvxSearchIndex::Clear()
 {
     m_pages.clear();
     m_uses.clear();
+    m_filters.clear();
+    m_filterBytes = 0;
+    m_filtersMade = 0;
     m_bytes = 0;
 }
 

@@ -11,6 +11,7 @@
 // preview of the process, so that "find next" in any of them continues the
 // last search.
 
+#include "report/model/qvxCustomPreviewPages.h"
 #include "toolkit/graphics/RecordingCanvas.h"
 #include "toolkit/graphics/Rects.h"
 
@@ -19,9 +20,8 @@
 #include <QString>
 
 #include <list>
+#include <vector>
 
-class TqvxCustomPreviewPages;
-class TqvxReportPage;
 
 struct TqvxSearchState {
     QString SearchText;
@@ -44,9 +44,9 @@ using TqvxTextRuns = QList<TqvxTextRun>;
 
 // The text runs of the records drawn on a recording canvas.
 TqvxTextRuns qvxRecordedRuns(const TCanvasRecords &records);
-// The text runs of a prepared page's text objects shown on screen, in page
-// pixels (the margins included).
-TqvxTextRuns qvxPageRuns(TqvxReportPage *page);
+// The text runs of a prepared page's text objects (see
+// TqvxCustomPreviewPages::PageTexts), in page pixels.
+TqvxTextRuns qvxPageRuns(const TqvxPageTexts &texts);
 
 // The text of runs as lines, one per line of the page, joined by line
 // feeds: what the index keeps of a page.
@@ -59,29 +59,43 @@ QString qvxSearchedText(const QString &text);
 QList<TRect> qvxFindInRuns(const TqvxTextRuns &runs, const QString &text, bool caseSensitive);
 
 // The text of the pages of one prepared report, read as the search needs
-// it and kept up to a budget of bytes (the least recently used pages go
-// first).
+// it.  Each page's text is kept up to a budget of bytes (the least
+// recently used pages go first); and every page read leaves a small filter
+// of the three-character pieces of its text, case folded, which tells most
+// pages that cannot hold a text without reading them again.  The filters
+// take at most half the budget.
 class TqvxSearchIndex
 {
 public:
     explicit TqvxSearchIndex(qint64 budgetBytes = 64 << 20) : m_budget(budgetBytes) {}
 
     // Whether page index of pages may hold text (already made searchable
-    // by qvxSearchedText); reads the page the first time.
+    // by qvxSearchedText); reads the page unless its text is kept or its
+    // filter says no.
     bool PageMayHold(TqvxCustomPreviewPages *pages, int index, const QString &text, bool caseSensitive);
     void Clear();
     void SetBudget(qint64 bytes);
+    // The texts and filters kept.
     qint64 Bytes() const { return m_bytes; }
     int PagesKept() const { return int(m_pages.size()); }
+    int PagesFiltered() const { return m_filtersMade; }
 
 private:
     struct Entry {
         QString Text;
         std::list<int>::iterator Use;
     };
+    // The pieces of a page's text as bits of a power of two, each piece
+    // hashed to the bit its top bits name.
+    struct Filter {
+        std::vector<quint64> Bits;
+        int Shift = 64;
+    };
     // What a kept page costs besides its text.
     static constexpr qint64 kEntryOverhead = 64;
     const QString &pageText(TqvxCustomPreviewPages *pages, int index);
+    void addFilter(int index, const QString &text);
+    bool filterMayHold(int index, const QString &text);
     void trim();
 
     qint64 m_budget;
@@ -89,4 +103,11 @@ private:
     QHash<int, Entry> m_pages;
     // Page indexes, the most recently used first.
     std::list<int> m_uses;
+    // By page index; a filter without bits for a page not read.
+    std::vector<Filter> m_filters;
+    qint64 m_filterBytes = 0;
+    int m_filtersMade = 0;
+    // The hashed pieces of the text last asked for.
+    QString m_piecesOf;
+    std::vector<quint64> m_pieces;
 };

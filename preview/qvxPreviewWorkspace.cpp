@@ -437,7 +437,7 @@ QList<TRect> TqvxPreviewWorkspace::pageHits(int index, const QString &text, bool
     }
     QList<TRect> hits = qvxFindInRuns(qvxRecordedRuns(m_searchCanvas->Records()), text, caseSensitive);
     if (hits.isEmpty())
-        hits = qvxFindInRuns(qvxPageRuns(m_previewPages->GetPage(index)), text, caseSensitive);
+        hits = qvxFindInRuns(qvxPageRuns(m_previewPages->PageTexts(index)), text, caseSensitive);
     return hits;
 }
 

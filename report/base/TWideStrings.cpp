@@ -21,6 +21,24 @@ bool isLineBreak(QChar c)
     return c == u'\n' || c == u'\r' || c == QChar(LineSeparator);
 }
 
+// Calls take with the start and length in text of each line SetText makes
+// of it.
+template <class Take>
+void forEachLine(const QString &text, Take &&take)
+{
+    // The text ends at its first NUL character.
+    const auto lineEnd = [](QChar c) { return isLineBreak(c) || c == u'\0'; };
+    qsizetype pos = 0;
+    while (pos < text.size() && text[pos] != u'\0') {
+        const qsizetype start = pos;
+        pos = std::find_if(text.begin() + start, text.end(), lineEnd) - text.begin();
+        take(start, pos - start);
+        for (const char16_t skipped : {u'\r', u'\n', LineSeparator})
+            if (pos < text.size() && text[pos] == QChar(skipped))
+                ++pos;
+    }
+}
+
 } // namespace
 
 TWideStrings::TWideStrings() = default;
@@ -123,18 +141,19 @@ QString TWideStrings::GetText() const
 
 void TWideStrings::SetText(const QString &text)
 {
-    // The text ends at its first NUL character.
-    const auto lineEnd = [](QChar c) { return isLineBreak(c) || c == u'\0'; };
     Clear();
-    qsizetype pos = 0;
-    while (pos < text.size() && text[pos] != u'\0') {
-        const qsizetype start = pos;
-        pos = std::find_if(text.begin() + start, text.end(), lineEnd) - text.begin();
-        Add(text.mid(start, pos - start));
-        for (const char16_t skipped : {u'\r', u'\n', LineSeparator})
-            if (pos < text.size() && text[pos] == QChar(skipped))
-                ++pos;
-    }
+    forEachLine(text, [&](qsizetype start, qsizetype length) { Add(text.mid(start, length)); });
+}
+
+QString TWideStrings::TextOf(const QString &text)
+{
+    QString result;
+    result.reserve(text.size() + 2);
+    forEachLine(text, [&](qsizetype start, qsizetype length) {
+        result += QStringView(text).mid(start, length);
+        result += u"\r\n";
+    });
+    return result;
 }
 
 void TWideStrings::LoadFromStream(TStream *stream)

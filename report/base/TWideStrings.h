@@ -47,6 +47,8 @@ public:
     // Lines end at LF, CR or U+2028; after a line one CR, then one LF, then
     // one U+2028 are skipped, so CR LF ends one line.  A NUL ends the text.
     void SetText(const QString &text);
+    // What GetText gives after SetText(text), without a list.
+    static QString TextOf(const QString &text);
 
     // Reads the rest of the stream: UTF-16LE after the mark FF FE, else
     // 8-bit text as TStrings reads it (UTF-8, or the system code page).

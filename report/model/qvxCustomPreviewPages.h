@@ -14,8 +14,7 @@
 #include "toolkit/widgets/ControlTypes.h"
 #include "toolkit/widgets/Cursors.h"
 
-#include <functional>
-
+#include <QList>
 #include <QString>
 
 #include <memory>
@@ -30,6 +29,19 @@ class TqvxCustomOutline;
 class TqvxPictureView;
 class TqvxReportLink;
 class TqvxReportPage;
+
+// A text object of a prepared page as the preview's search reads it: its
+// text as the object holds it, whether that text holds HTML-like tags, and
+// its rectangle on the page in pixels, the margins included.
+struct TqvxPageText {
+    QString Text;
+    bool HTMLTags = false;
+    double Left = 0;
+    double Top = 0;
+    double Width = 0;
+    double Height = 0;
+};
+using TqvxPageTexts = QList<TqvxPageText>;
 
 class TqvxCustomPreviewPages : public TObject
 {
@@ -46,10 +58,10 @@ public:
     virtual int Count() = 0;
     // The page object of page index, or nullptr when there are no pages.
     virtual TqvxReportPage *GetPage(int index) = 0;
-    // Calls read with the page object of page index (nullptr when there is
-    // none) for a reader that neither keeps the page nor changes it: a
-    // store may build it for the call alone instead of keeping it cached.
-    virtual void ReadPage(int index, const std::function<void(TqvxReportPage *)> &read) { read(GetPage(index)); }
+    // The text objects of page index that the preview shows (visible, and
+    // visible in the preview), in the page's object order; none when there
+    // is no such page.
+    virtual TqvxPageTexts PageTexts(int index) = 0;
     // The rounded width and height of page index; (0, 0) when there is
     // none.
     virtual TPoint GetPageSize(int index) = 0;

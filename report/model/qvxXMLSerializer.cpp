@@ -45,17 +45,19 @@ QString decodedValue(QStringView rawValue)
     return qvxXMLDecode(rawValue.toString());
 }
 
-// Sets a wide list's text from its stored form.  A value that does not
-// end in a line break splits into the same lines without the line end
+// The text a wide list is set to from its stored form.  A value that does
+// not end in a line break splits into the same lines without the line end
 // listTextFromStored adds, and a single line then keeps the value's own
 // string.
-void setStoredText(TWideStrings *list, const QString &stored)
+QString storedListText(const QString &stored)
 {
     const QChar last = stored.isEmpty() ? QChar() : stored.back();
-    if (last == u'\r' || last == u'\n' || last == QChar(0x2028))
-        list->SetText(listTextFromStored(stored));
-    else
-        list->SetText(stored);
+    return last == u'\r' || last == u'\n' || last == QChar(0x2028) ? listTextFromStored(stored) : stored;
+}
+
+void setStoredText(TWideStrings *list, const QString &stored)
+{
+    list->SetText(storedListText(stored));
 }
 
 // A coordinate as qvxStrToFloat reads it; plain digits, as the engine
@@ -397,6 +399,16 @@ QString TqvxXMLSerializer::WriteComponentStr(TqvxComponent *obj)
 }
 
 // Reading
+
+double TqvxXMLSerializer::CoordinateValue(QStringView rawValue)
+{
+    return coordinateValue(rawValue);
+}
+
+QString TqvxXMLSerializer::StoredMemoText(QStringView rawValue)
+{
+    return TWideStrings::TextOf(storedListText(decodedValue(rawValue)));
+}
 
 void TqvxXMLSerializer::XMLToObj(const QString &text, TPersistent *obj)
 {

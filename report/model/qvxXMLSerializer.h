@@ -167,6 +167,12 @@ public:
     // ` name="value"`.
     template <class Take>
     static void ForEachAttribute(const QString &text, Take &&take);
+    // A coordinate attribute (l, t, w or h) as an object takes it; raises
+    // EConvertError for a value that is no number.
+    static double CoordinateValue(QStringView rawValue);
+    // The text a memo view holds once its text attribute (u, x or Text)
+    // took rawValue.
+    static QString StoredMemoText(QStringView rawValue);
 
 private:
     struct Fixup {

@@ -39,6 +39,7 @@ public:
 
     int Count() override { return 0; }
     TPoint GetPageSize(int) override { return {}; }
+    TqvxPageTexts PageTexts(int) override { return {}; }
     void Clear() override {}
     void Initialize() override {}
     void AddObject(TqvxComponent *) override {}

@@ -181,7 +181,7 @@ TEST(PreparedRefill, PagesReadForOneLookAreTheCachedPagesAndLeaveTheCacheAlone)
     QList<QStringList> read;
     for (int round = 0; round < 2; ++round)
         for (int i = 0; i < test.pageCount(); ++i)
-            store->ReadPage(i, [&](TqvxReportPage *page) {
+            store->ReadPageObject(i, [&](TqvxComponent *page) {
                 ASSERT_NE(page, nullptr);
                 read << dump(page);
             });
@@ -193,8 +193,8 @@ TEST(PreparedRefill, PagesReadForOneLookAreTheCachedPagesAndLeaveTheCacheAlone)
 
     // A cached page is the one read, and reading others evicts nothing.
     TqvxComponent *first = store->GetPageObject(0);
-    store->ReadPage(0, [&](TqvxReportPage *page) { EXPECT_EQ(page, first); });
-    store->ReadPage(test.pageCount() - 1, [](TqvxReportPage *) {});
+    store->ReadPageObject(0, [&](TqvxComponent *page) { EXPECT_EQ(page, first); });
+    store->ReadPageObject(test.pageCount() - 1, [](TqvxComponent *) {});
     EXPECT_EQ(store->GetPageObject(0), first);
-    store->ReadPage(test.pageCount(), [](TqvxReportPage *page) { EXPECT_EQ(page, nullptr); });
+    store->ReadPageObject(test.pageCount(), [](TqvxComponent *page) { EXPECT_EQ(page, nullptr); });
 }

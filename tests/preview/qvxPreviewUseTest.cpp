@@ -546,6 +546,65 @@ TEST(PreviewUse, TheTextKeptForSearchingStaysWithinItsBudget)
     EXPECT_EQ(view.workspace()->FindPage(), 39);
 }
 
+TEST(PreviewUse, SearchFindsWhatPagesShowInTheSwapFileAfterAScriptChangedThemAndInASavedFile)
+{
+    TqvxReport report;
+    makeRowsReport(report, 60);
+    report.EngineOptions()->SetUseFileCache(true);
+    report.EngineOptions()->SetMaxMemSize(0);
+    auto *band = report.FindObject(QStringLiteral("MasterData1"));
+    auto *tagged = new TqvxMemoView(band);
+    tagged->SetName(QStringLiteral("Tagged"));
+    tagged->SetBounds(10, 40, 300, 20);
+    tagged->SetAllowHTMLTags(true);
+    tagged->SetText(QStringLiteral("<b>Жирный</b> ряд [Line#]"));
+    auto *printed = new TqvxMemoView(band);
+    printed->SetName(QStringLiteral("Printed"));
+    printed->SetBounds(10, 70, 300, 20);
+    printed->SetVisibility(TqvxVisibilityTypes(vsPrint) | vsExport);
+    printed->SetText(QStringLiteral("тайна [Line#]"));
+    ASSERT_TRUE(report.PrepareReport(true));
+    report.ShowPreparedReport();
+    auto *window = qobject_cast<TqvxPreviewForm *>(report.PreviewForm());
+    ASSERT_NE(window, nullptr);
+    TqvxPreview *preview = window->Preview();
+    SearchScope scope;
+    AnsweringRunner runner;
+    // The page number the search from the top ends on; 0 for none.
+    const auto foundOn = [&](const QString &text) {
+        search(text, true);
+        preview->Find();
+        return qvxSearchState().TextFound ? preview->Workspace()->FindPage() + 1 : 0;
+    };
+
+    // Without its tags, whatever its case, on a page read back from the
+    // swap file; and again, from what the first search kept.
+    EXPECT_EQ(foundOn(QStringLiteral("жирный РЯД 37")), 37);
+    const double tagTop = preview->PreviewPages()->GetPage(36)->TopMargin() * qv01cm + 40;
+    EXPECT_GE(qvxSearchState().FoundRect.Top, tagTop - 1);
+    EXPECT_LT(qvxSearchState().FoundRect.Top, tagTop + 20);
+    EXPECT_EQ(foundOn(QStringLiteral("жирный ряд 37")), 37);
+    EXPECT_EQ(foundOn(QStringLiteral("тайна")), 0);
+    EXPECT_EQ(foundOn(QStringLiteral("тайна")), 0);
+
+    // A script in the preview changes a page the page cache holds, as a
+    // click on an object does.
+    auto *row = qobject_cast<TqvxMemoView *>(preview->PreviewPages()->GetPage(11)->FindObject(QStringLiteral("Memo1")));
+    ASSERT_NE(row, nullptr);
+    row->SetText(QStringLiteral("Изменено щелчком"));
+    preview->InvalidatePages();
+    EXPECT_EQ(foundOn(QStringLiteral("изменено щелчком")), 12);
+
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath(QStringLiteral("rows.qp3"));
+    preview->SaveToFile(fileName);
+    preview->Clear();
+    EXPECT_EQ(foundOn(QStringLiteral("жирный ряд 52")), 0);
+    preview->LoadFromFile(fileName);
+    EXPECT_EQ(foundOn(QStringLiteral("жирный ряд 52")), 52);
+    delete window;
+}
+
 TEST(PreviewUse, EscStopsASearchWhileTheWindowKeepsAnswering)
 {
     PreviewWindow view(200);

@@ -1,0 +1,192 @@
+// The texts the preview's search reads of prepared pages come from the
+// stored pages without building them where they can.  Whatever the page,
+// they must be the texts, flags and rectangles of the text objects a built
+// page shows in the preview: pages in memory, in the swap file, saved and
+// loaded whole or partly, pages changed after they were prepared, and
+// reports that mix every kind of memo and object.
+
+#include "EngineTestReport.h"
+
+#include "report/base/qvxViewTypes.h"
+#include "report/components/qvxFormat.h"
+#include "report/components/qvxHighlight.h"
+#include "report/views/qvxLineView.h"
+#include "report/views/qvxShapeView.h"
+#include "toolkit/classes/Streams.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+namespace {
+
+const char rowScript[] =
+    "procedure RowBefore(Sender: Variant);\n"
+    "begin\n"
+    "  Hidden.Visible := <Line#> mod 3 <> 0;\n"
+    "  if <Line#> mod 4 = 0 then Colored.Font.Color := clRed else Colored.Font.Color := clBlack;\n"
+    "  Moved.Left := 300 + (<Line#> mod 5) * 10;\n"
+    "  Tagged.AutoWidth := <Line#> mod 2 = 0;\n"
+    "end;\n"
+    "begin end.";
+
+// Rows of texts of different lengths (stretching their memos) and prices,
+// some hidden, moved, coloured or sizing their own width by the script; on
+// the first page a title with a memo aligned to the right.
+struct TMemoKindsReport : TEngineTestReport {
+    TMemoKindsReport()
+    {
+        QList<QHash<QString, Variant>> rows;
+        for (int i = 0; i < 120; ++i)
+            rows.append({{QStringLiteral("T"), QString(QStringLiteral("строка %1 ").arg(i)).repeated(1 + i % 7)},
+                         {QStringLiteral("P"), Variant(i * 12.345)}});
+        TMemoryDataSet *data = dataSet("Rows", rows);
+        report->ScriptText()->SetText(QString::fromLatin1(rowScript));
+
+        auto *title = band<TqvxReportTitle>("Title", 0, 60);
+        memo(title, "Heading", QStringLiteral("Заказ\r\nна выключатели\r\n"), 0, 0, 300, 40);
+        memo(title, "Corner", QStringLiteral("угол"), 0, 0, 60, 18)->SetAlign(baRight);
+        auto *header = band<TqvxPageHeader>("Header", 80, 20);
+        memo(header, "Pages", QStringLiteral("Page [Page#] of [TotalPages#]"), 0, 0, 200, 18);
+        auto *rowsBand = band<TqvxMasterData>("RowsBand", 120, 20);
+        rowsBand->SetDataSet(data);
+        rowsBand->SetOnBeforePrint(QStringLiteral("RowBefore"));
+        rowsBand->SetStretched(true);
+        memo(rowsBand, "Text", QStringLiteral("[Line#]: [Rows.\"T\"]"), 0, 0, 200, 18)->SetStretchMode(smMaxHeight);
+        memo(rowsBand, "Hidden", QStringLiteral("hidden [Line#]"), 210, 0, 80, 18);
+        memo(rowsBand, "Colored", QStringLiteral("colour [Line#]"), 400, 0, 80, 18);
+        memo(rowsBand, "Moved", QStringLiteral("[Line#]"), 300, 0, 40, 18);
+        memo(rowsBand, "Tagged", QStringLiteral("<b>жирный</b> [Line#]"), 480, 0, 60, 18)->SetAllowHTMLTags(true);
+        TqvxMemoView *lit = memo(rowsBand, "Lit", QStringLiteral("[Line#]"), 540, 0, 30, 18);
+        lit->Highlight()->SetCondition(QStringLiteral("<Line#> mod 2 = 0"));
+        lit->Highlight()->SetFillType(ftBrush);
+        lit->Highlight()->SetColor(0x00FF00);
+        TqvxMemoView *price = memo(rowsBand, "Price", QStringLiteral("[Rows.\"P\"]"), 570, 0, 60, 18);
+        price->DisplayFormat()->SetKind(fkNumeric);
+        price->DisplayFormat()->SetFormatStr(QStringLiteral("%2.2f"));
+        memo(rowsBand, "Printed", QStringLiteral("printed [Line#]"), 630, 0, 40, 18)
+            ->SetVisibility(TqvxVisibilityTypes(vsPrint) | vsExport);
+        memo(rowsBand, "Empty", QString(), 670, 0, 20, 18);
+        auto *shape = new TqvxShapeView(rowsBand);
+        shape->SetName(QStringLiteral("Shape"));
+        shape->SetBounds(690, 0, 20, 18);
+        auto *line = new TqvxLineView(rowsBand);
+        line->SetName(QStringLiteral("Line"));
+        line->SetBounds(0, 19, 700, 0);
+        auto *footer = band<TqvxPageFooter>("Footer", 1000, 20);
+        memo(footer, "Number", QStringLiteral("[Page#]/[TotalPages#]"), 0, 0, 100, 18);
+    }
+};
+
+QStringList described(const TqvxPageTexts &texts)
+{
+    QStringList lines;
+    for (const TqvxPageText &text : texts)
+        lines << QStringLiteral("%1 html=%2 at %3,%4 %5x%6")
+                     .arg(text.Text)
+                     .arg(text.HTMLTags)
+                     .arg(text.Left, 0, 'g', 17)
+                     .arg(text.Top, 0, 'g', 17)
+                     .arg(text.Width, 0, 'g', 17)
+                     .arg(text.Height, 0, 'g', 17);
+    return lines;
+}
+
+// What the search reads of a built page: each memo that is visible and
+// meant for the preview, placed on the page with its margins.
+QStringList builtTexts(TqvxReportPage *page)
+{
+    TqvxPageTexts texts;
+    const double left = page->LeftMargin() * qv01cm;
+    const double top = page->TopMargin() * qv01cm;
+    for (TqvxComponent *object : page->GetAllObjects()) {
+        auto *memo = qobject_cast<TqvxCustomMemoView *>(object);
+        if (memo && memo->Visible() && memo->Visibility().testFlag(vsPreview))
+            texts.append({memo->Text(), memo->AllowHTMLTags(), left + memo->GetAbsLeft(), top + memo->GetAbsTop(),
+                          memo->Width(), memo->Height()});
+    }
+    return described(texts);
+}
+
+// Reads every page of store through PageTexts (nothing cached), then
+// builds each and expects the same.
+void expectStoredTextsAsBuilt(TqvxPreviewPages *store)
+{
+    ASSERT_GE(store->Count(), 3);
+    store->ClearPageCache();
+    QList<QStringList> read;
+    for (int i = 0; i < store->Count(); ++i)
+        read << described(store->PageTexts(i));
+    for (int i = 0; i < store->Count(); ++i)
+        EXPECT_EQ(read.at(i).join(u'\n').toStdString(), builtTexts(store->GetPage(i)).join(u'\n').toStdString())
+            << "page " << i;
+    EXPECT_TRUE(store->PageTexts(store->Count()).isEmpty());
+    EXPECT_TRUE(store->PageTexts(-1).isEmpty());
+}
+
+} // namespace
+
+TEST(PreparedTexts, StoredPagesAreReadAsTheirBuiltObjectsShowThem)
+{
+    TMemoKindsReport test;
+    ASSERT_TRUE(test.prepare()) << TEngineTestReport::lines(test.errors());
+    expectStoredTextsAsBuilt(test.store());
+    // The texts read hold what the kinds of memos make of them.
+    const QString pages = described(test.store()->PageTexts(0)).join(u'\n');
+
+    EXPECT_TRUE(pages.contains(QStringLiteral("<b>жирный</b> 2\r\n html=1")));
+    EXPECT_TRUE(pages.contains(QStringLiteral("Page 1 of [TotalPages#]")));
+    EXPECT_TRUE(pages.contains(QStringLiteral("угол\r\n html=0 at 695.9")));
+    EXPECT_TRUE(pages.contains(QStringLiteral("hidden 2")));
+    EXPECT_FALSE(pages.contains(QStringLiteral("hidden 3")));
+    EXPECT_FALSE(pages.contains(QStringLiteral("printed")));
+}
+
+TEST(PreparedTexts, PagesInTheSwapFileOrLoadedFromAFileAreReadAsBuilt)
+{
+    TMemoKindsReport test;
+    test.report->EngineOptions()->SetUseFileCache(true);
+    test.report->EngineOptions()->SetMaxMemSize(0);
+    ASSERT_TRUE(test.prepare()) << TEngineTestReport::lines(test.errors());
+    expectStoredTextsAsBuilt(test.store());
+
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath(QStringLiteral("kinds.qp3"));
+    test.store()->SaveToFile(fileName);
+    TMemoKindsReport loaded;
+    ASSERT_TRUE(loaded.store()->LoadFromFile(fileName, true));
+    expectStoredTextsAsBuilt(loaded.store());
+
+    // Partly loaded: each page is read from the file when first asked for.
+    TMemoKindsReport partly;
+    auto stream = std::make_unique<TFileStream>(fileName, fmOpenRead | fmShareDenyWrite);
+    partly.store()->LoadFromStream(stream.get(), true);
+    expectStoredTextsAsBuilt(partly.store());
+    partly.store()->Clear();
+}
+
+TEST(PreparedTexts, ChangedPagesAreReadAsTheyNowAre)
+{
+    TMemoKindsReport test;
+    ASSERT_TRUE(test.prepare()) << TEngineTestReport::lines(test.errors());
+    TqvxPreviewPages *store = test.store();
+    ASSERT_GE(store->Count(), 3);
+
+    // A script in the preview changes the page the cache holds.
+    auto *clicked = qobject_cast<TqvxMemoView *>(store->GetPage(1)->FindObject(QStringLiteral("Text")));
+    ASSERT_NE(clicked, nullptr);
+    clicked->SetText(QStringLiteral("нажато"));
+    EXPECT_TRUE(described(store->PageTexts(1)).join(u'\n').contains(QStringLiteral("нажато")));
+
+    // A page edited in the preview is stored whole.
+    TqvxReportPage *edited = store->GetPage(2);
+    qobject_cast<TqvxMemoView *>(edited->FindObject(QStringLiteral("Price")))->SetText(QStringLiteral("правка"));
+    store->ModifyPage(2, edited);
+    expectStoredTextsAsBuilt(store);
+    EXPECT_TRUE(described(store->PageTexts(2)).join(u'\n').contains(QStringLiteral("правка")));
+
+    store->AddEmptyPage(0);
+    store->DeletePage(3);
+    expectStoredTextsAsBuilt(store);
+    EXPECT_TRUE(store->PageTexts(0).isEmpty());
+}

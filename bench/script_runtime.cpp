@@ -201,22 +201,6 @@ for i = 1, 300000 do
 end
 io.write(os.clock() - t0)
 )"},
-    {"Concatenation", R"(
-var i: Integer; s: String;
-begin
-  s := '';
-  for i := 1 to 50000 do
-    s := s + 'x'
-end.
-)",
-     R"(
-local t0 = os.clock()
-local s = ""
-for i = 1, 50000 do
-  s = s .. "x"
-end
-io.write(os.clock() - t0)
-)"},
     {"MillionAppendsPascal", R"(
 var i: Integer; s: String;
 begin

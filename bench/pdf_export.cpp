@@ -11,7 +11,9 @@
 // QPdfWriter then draw a rectangle and a line of text for each row.  Each
 // run prints the times, sizes and the ratios of the peers over ours, and
 // what qpdf, pdffonts and pdftotext find in our file.  The long benchmark
-// runs 100,000 pages with the file cache and without it.
+// runs 100,000 pages with the file cache and without it.  The picture
+// benchmark prepares and exports one large PNG picture and prints the peak
+// memory it costs a pixel.
 
 #include "BenchEnvironment.h"
 
@@ -27,6 +29,8 @@
 #include "report/pages/qvxPage.h"
 #include "report/report/qvxReport.h"
 #include "report/views/qvxMemoView.h"
+#include "report/views/qvxPictureView.h"
+#include "tests/common/GeneratedPng.h"
 #include "toolkit/core/Units.h"
 #include "toolkit/graphics/FontEngine.h"
 
@@ -451,6 +455,60 @@ void BM_ReportToPdfLong(benchmark::State &state)
     std::fflush(stdout);
 }
 BENCHMARK(BM_ReportToPdfLong)->ArgNames({"pages"})->Arg(100000)->Iterations(1)->Unit(benchmark::kSecond);
+
+// One picture view showing a generated RGBA PNG of width x height pixels
+// (from its file, as a linked picture is read), prepared and exported: the
+// times and the peak resident size above the start, in all and a pixel.
+void BM_LargePictureToPdf(benchmark::State &state)
+{
+    const int width = int(state.range(0));
+    const int height = int(state.range(1));
+    const QString picture = outputDir().filePath(QStringLiteral("large.png"));
+    if (!WriteGeneratedPng(picture, width, height)) {
+        state.SkipWithError("the picture could not be written");
+        return;
+    }
+    qint64 peak = 0;
+    double seconds = 0;
+    for (auto _ : state) {
+        auto report = std::make_unique<TqvxReport>();
+        report->SetShowProgress(false);
+        auto *page = new TqvxReportPage(report.get());
+        page->SetName(QStringLiteral("Page1"));
+        auto *title = new TqvxReportTitle(page);
+        title->SetName(QStringLiteral("ReportTitle1"));
+        title->SetBounds(0, 0, 718, 400);
+        auto *view = new TqvxPictureView(title);
+        view->SetName(QStringLiteral("Scan"));
+        view->SetBounds(0, 0, 300, 300);
+        view->SetFileLink(picture);
+        TqvxPDFExport pdf;
+        pdf.SetShowDialog(false);
+        pdf.SetShowProgress(false);
+        pdf.SetFileName(outputDir().filePath(QStringLiteral("picture.pdf")));
+
+        malloc_trim(0);
+        const qint64 before = statusBytes("VmRSS");
+        resetPeakMemory();
+        const auto start = std::chrono::steady_clock::now();
+        if (!report->PrepareReport() || !report->Export(&pdf))
+            state.SkipWithError("the report did not prepare and export");
+        seconds = secondsSince(start);
+        peak = statusBytes("VmHWM") - before;
+    }
+    const double pixels = double(width) * height;
+    std::printf("%d x %d picture prepared and exported: %.2f s, peak +%.1f MiB (%.2f bytes a pixel)\n", width, height,
+                seconds, mebibytes(peak), double(peak) / pixels);
+    std::fflush(stdout);
+    state.counters["peak_MiB"] = mebibytes(peak);
+    state.counters["bytes_a_pixel"] = double(peak) / pixels;
+}
+BENCHMARK(BM_LargePictureToPdf)
+    ->ArgNames({"width", "height"})
+    ->Args({8192, 4096})
+    ->Args({8192, 8192})
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
 
 } // namespace
 

@@ -173,6 +173,8 @@ public:
     // else nil.
     TzqCustomVariable *SingleVariable() const;
     TzqDesignator *SingleDesignator() const;
+    // The top node of the tree (after Finish).
+    TzqExpressionNode *Root() const { return m_root; }
 
     // The source text of the expression (macro arguments).
     QString Source;

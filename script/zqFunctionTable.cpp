@@ -38,6 +38,11 @@ Variant zqObjectValue(const TObject *object, quint32 generation)
     return Variant(ObjectHandleRegistry::Acquire(object, generation));
 }
 
+Variant zqObjectValue(TObjectRef object)
+{
+    return zqObjectValue(object.Object, object.Generation);
+}
+
 namespace {
 
 struct Dispatch {

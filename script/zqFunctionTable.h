@@ -7,6 +7,7 @@
 // (first match); so nothing is registered that is not served.
 
 #include "script/zqScript.h"
+#include "toolkit/classes/ObjectHandles.h"
 
 #include <functional>
 #include <initializer_list>
@@ -41,6 +42,7 @@ Variant zqObjectValue(const TObject *object);
 // The same for an address a host list keeps with the object's generation:
 // raises when that object is gone, also when another now lives there.
 Variant zqObjectValue(const TObject *object, quint32 generation);
+Variant zqObjectValue(TObjectRef object);
 
 // An enumeration (constants 0, 1, 2 ...) or a set (1, 2, 4 ...) and the
 // comma-separated names of its members.

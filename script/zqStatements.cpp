@@ -4,9 +4,11 @@
 #include "script/zqExpressions.h"
 #include "script/zqScript.h"
 #include "toolkit/core/Exceptions.h"
+#include "toolkit/core/TextLimits.h"
 #include "toolkit/core/VariantOps.h"
 
 #include <new>
+#include <typeinfo>
 
 TzqStatement::TzqStatement(TzqScript *prog, const QString &unitName, const QString &sourcePos)
     : Prog(prog), SourcePos(sourcePos), UnitName(unitName)
@@ -62,17 +64,111 @@ void TzqAssignmentStmt::Optimize()
     Source = Expression.get();
     if (TzqCustomVariable *variable = Expression->SingleVariable())
         Source = variable;
+    findAppend();
 }
+
+namespace {
+
+// A variable whose text an assignment may grow in place: a String variable,
+// or one that stores any value as it is, with no read call-back.
+bool mayHoldText(const TzqCustomVariable *target)
+{
+    if (target->OnGetVarValue)
+        return false;
+    if (target->Slot == TzqSlot::Text)
+        return target->Typ == fvtString;
+    return target->Slot == TzqSlot::Value && !target->IsReadOnly && target->Typ == fvtVariant;
+}
+
+// The text kind op gives for current op tail when both are texts, with tail
+// as text; false when op does something else with these values.
+bool appendedText(TzqOperatorKind op, const Variant &current, const Variant &tail, QString &text)
+{
+    if (op == TzqOperatorKind::StrCat && current.Type() == varString) {
+        text = VarToStr(tail);
+        return true;
+    }
+    if (!current.IsString() || tail.Type() != current.Type())
+        return false;
+    text = tail.AsString();
+    return true;
+}
+
+// Whether the variable still holds the text read from it (the operand may
+// have assigned it since).
+bool holdsText(TzqCustomVariable *target, const Variant &read)
+{
+    const QString text = read.AsString();
+    if (target->Slot == TzqSlot::Text)
+        return static_cast<TzqStringVariable *>(target)->Str.isSharedWith(text);
+    return target->Value.Type() == read.Type() && target->Value.AsString().isSharedWith(text);
+}
+
+} // namespace
 
 Variant TzqAssignmentStmt::combine(const Variant &, const Variant &operand)
 {
     return operand;
 }
 
+void TzqAssignmentStmt::findAppend()
+{
+    if (Target == Designator.get() || !mayHoldText(Target))
+        return;
+    if (m_readsTarget) {
+        if (typeid(*this) == typeid(TzqAssignPlusStmt))
+            m_appendKind = TzqOperatorKind::Plus;
+        return;
+    }
+    auto *op = dynamic_cast<TzqOperatorNode *>(Expression->Root());
+    // The root holds the tree as its operand, and brackets theirs.
+    while (op && (op->Kind == TzqOperatorKind::None || op->Kind == TzqOperatorKind::LeftBracket))
+        op = dynamic_cast<TzqOperatorNode *>(op->Left);
+    if (!op || (op->Kind != TzqOperatorKind::Plus && op->Kind != TzqOperatorKind::StrCat) || !op->Right)
+        return;
+    auto *left = dynamic_cast<TzqDesignatorNode *>(op->Left);
+    const TzqDesignator *designator = left ? left->Designator() : nullptr;
+    if (!designator || designator->Kind != TzqDesignator::SingleVariable || designator->Deferred ||
+        designator->RefItem != Target)
+        return;
+    m_appendKind = op->Kind;
+    m_appended = op->Right;
+}
+
+void TzqAssignmentStmt::executeAppend()
+{
+    // As elsewhere, v := v & e reads v before e, and v += e after.
+    Variant current;
+    Variant tail;
+    if (m_appended) {
+        current = zqRead(Target);
+        tail = m_appended->Value();
+    } else {
+        tail = Expression->Evaluate();
+        current = zqRead(Target);
+    }
+    QString text;
+    if (!appendedText(m_appendKind, current, tail, text) || !holdsText(Target, current)) {
+        zqWrite(Target, zqApply(m_appendKind, current, tail));
+        return;
+    }
+    CheckTextLength(qint64(current.AsString().size()) + text.size());
+    // Let go of the read, so that the variable's text is its own.
+    current = Variant();
+    if (Target->Slot == TzqSlot::Text)
+        static_cast<TzqStringVariable *>(Target)->Str.append(text);
+    else
+        Target->Value.AppendString(text);
+}
+
 void TzqAssignmentStmt::Execute()
 {
     if (!trace())
         return;
+    if (m_appendKind != TzqOperatorKind::None) {
+        executeAppend();
+        return;
+    }
     Variant operand = Source == Expression.get() ? Expression->Evaluate() : zqRead(Source);
     if (m_readsTarget)
         operand = combine(zqRead(Target), operand);

@@ -10,6 +10,7 @@
 // clear them all.  A statement that is "traced" first calls RunLine and then
 // does nothing when the script has been terminated.
 
+#include "script/zqExpressions.h"
 #include "script/zqVariables.h"
 
 #include <QString>
@@ -68,6 +69,18 @@ public:
 protected:
     virtual Variant combine(const Variant &current, const Variant &operand);
     bool m_readsTarget = false;
+    // Plus or StrCat when the statement appends to a variable that can hold
+    // a string (v := v + e, v := v & e, v += e), else None.
+    TzqOperatorKind m_appendKind = TzqOperatorKind::None;
+
+private:
+    // Picks the append road for v := v + e and v := v & e.
+    void findAppend();
+    // Runs an appending statement: the operand is added to the variable's
+    // own text in place when both are strings, else combined as usual.
+    void executeAppend();
+    // The e of v := v + e (nil for v += e, whose operand is Expression).
+    TzqExpressionNode *m_appended = nullptr;
 };
 
 class TzqAssignPlusStmt : public TzqAssignmentStmt

@@ -140,13 +140,7 @@ void registerStrings(TzqScript *script)
                        [](TStrings *s, TzqMethodHelper *c) { return Variant(s->Names(zqInt(c, 0))); })
         .IndexProperty(
             "Objects", "Integer", "TObject",
-            [](TStrings *s, TzqMethodHelper *c) {
-                const int index = zqInt(c, 0);
-                TObject *object = s->Objects(index);
-                if (const auto *list = qobject_cast<const TStringList *>(s))
-                    return zqObjectValue(object, list->ObjectGeneration(index));
-                return zqObjectValue(object);
-            },
+            [](TStrings *s, TzqMethodHelper *c) { return zqObjectValue(s->ObjectRefs(zqInt(c, 0))); },
             [](TStrings *s, TzqMethodHelper *c) {
                 s->SetObjects(zqInt(c, 0), zqObjectArg(c, 1));
                 return Variant();

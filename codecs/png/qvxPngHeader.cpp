@@ -64,17 +64,24 @@ void TChunkIHDR::PrepareImageData()
     if (!BitmapSizeAllowed(Width, Height))
         throw EPNGOutMemory();
     const qint64 pixels = qint64(Width) * Height;
-    QImage image(int(Width), int(Height), HasPalette() ? QImage::Format_Indexed8 : QImage::Format_RGB32);
+    QImage image(int(Width), int(Height), imageFormat());
     if (image.isNull())
         throw EPNGOutMemory();
     image.fill(0);
     Image = image;
-    ImageAlpha = HasAlpha() ? QByteArray(pixels, '\0') : QByteArray();
+    ImageAlpha = HasAlphaPlane() ? QByteArray(pixels, '\0') : QByteArray();
     ExtraImageData = BitDepth == 16 ? QByteArray(pixels * SamplesPerPixel(), '\0') : QByteArray();
     if (ColorType == 3)
         Image.setColorTable(QList<QRgb>(256, qRgb(0, 0, 0)));
     else if (HasPalette())
         BuildGrayPalette();
+}
+
+QImage::Format TChunkIHDR::imageFormat() const
+{
+    if (HasPalette())
+        return QImage::Format_Indexed8;
+    return ColorType == 6 ? QImage::Format_ARGB32 : QImage::Format_RGB32;
 }
 
 void TChunkIHDR::BuildGrayPalette()

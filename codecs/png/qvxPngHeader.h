@@ -8,11 +8,12 @@
 //   grey+alpha images (colour types 0, 3 and 4) are Format_Indexed8 with one
 //   palette index per pixel at any bit depth (a 16-bit sample keeps its
 //   high byte); the colour table is the image palette: the colours of PLTE,
-//   or a grey ramp of 2^depth entries (256 for 16 bits).  RGB and RGBA
-//   images (colour types 2 and 6) are Format_RGB32 with the high byte of
-//   every sample.
-// - ImageAlpha: for colour types 4 and 6, one alpha byte per pixel (the high
-//   byte of a 16-bit alpha), Width bytes a row from the top.
+//   or a grey ramp of 2^depth entries (256 for 16 bits).  RGB images
+//   (colour type 2) are Format_RGB32 and RGBA images (colour type 6)
+//   Format_ARGB32, with the high byte of every sample: an RGBA picture
+//   takes 4 bytes a pixel and is drawn from this image itself.
+// - ImageAlpha: for grey+alpha images (colour type 4), one alpha byte per
+//   pixel (the high byte of a 16-bit alpha), Width bytes a row from the top.
 // - ExtraImageData: for 16-bit images, the low byte of every sample of every
 //   pixel in the file's sample order, as read, so that writing the image
 //   gives back all 16 bits.
@@ -42,6 +43,8 @@ public:
     // Grey, palette and grey+alpha images hold palette indices.
     bool HasPalette() const { return ColorType == 0 || ColorType == 3 || ColorType == 4; }
     bool HasAlpha() const { return ColorType == 4 || ColorType == 6; }
+    // Grey+alpha images keep their alpha beside the image.
+    bool HasAlphaPlane() const { return ColorType == 4; }
     // Samples a pixel has in the file: 1, 3, 1, 2 or 4 by colour type.
     int SamplesPerPixel() const;
     // Bytes of the file's row of n pixels (without the filter byte).
@@ -69,4 +72,7 @@ public:
     bool LoadFromStream(TStream *stream, const QByteArray &name, quint32 size) override;
     // 13 bytes, with the owner's InterlaceMethod.
     void SaveToStream(TStream *stream) override;
+
+private:
+    QImage::Format imageFormat() const;
 };

@@ -199,7 +199,8 @@ void TPNGObject::ImageChanged()
     }
     const bool identity = GammaTable == identityGamma();
     const TPNGTransparencyMode mode = TransparencyMode();
-    if (mode == ptmNone && identity) {
+    // An RGBA image holds its alpha: it is shown as it is.
+    if (identity && (mode == ptmNone || header->ColorType == 6)) {
         SetImage(header->Image);
         Changed();
         return;
@@ -220,15 +221,15 @@ void TPNGObject::ImageChanged()
     for (int y = 0; y < shown.height(); ++y) {
         auto *line = reinterpret_cast<QRgb *>(shown.scanLine(y));
         const uchar *indices = header->Image.constScanLine(y);
-        const quint8 *alpha = header->HasAlpha() ? alphaPlane + qsizetype(y) * shown.width() : nullptr;
+        const quint8 *alpha = header->HasAlphaPlane() ? alphaPlane + qsizetype(y) * shown.width() : nullptr;
         for (int x = 0; x < shown.width(); ++x) {
             int a = 255;
             switch (mode == ptmNone ? -1 : header->ColorType) {
             case 0:
             case 2: a = IsKey(*trns, x, y) ? 0 : 255; break;
             case 3: a = trns->PaletteValues()[indices[x]]; break;
-            case 4:
-            case 6: a = alpha[x]; break;
+            case 4: a = alpha[x]; break;
+            case 6: a = qAlpha(line[x]); break;
             default: break;
             }
             line[x] = gammaOf(line[x] & 0xFFFFFF) & 0xFFFFFF;
@@ -429,6 +430,8 @@ void TPNGObject::Resize(int width, int height)
     }
     header->Image.setColorTable(oldImage.colorTable());
     header->ImageAlpha.fill(char(255));
+    if (header->ColorType == 6)
+        header->Image.fill(qRgba(0, 0, 0, 255));
     const int keepWidth = std::min(width, oldWidth);
     const int keepHeight = std::min(height, oldImage.height());
     const int samples = header->SamplesPerPixel();
@@ -477,7 +480,8 @@ void TPNGObject::SetPixels(int x, int y, TColor color)
     switch (header->ColorType) {
     case 2:
     case 6:
-        header->Image.setPixel(x, y, rgb);
+        // The alpha of an RGBA pixel stays.
+        header->Image.setPixel(x, y, (rgb & RGB_MASK) | (header->Image.pixel(x, y) & ~RGB_MASK));
         written = {quint8(qRed(rgb)), quint8(qGreen(rgb)), quint8(qBlue(rgb))};
         break;
     case 4:

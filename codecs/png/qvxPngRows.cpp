@@ -61,12 +61,14 @@ void storeRow(TChunkIHDR &header, const quint8 *row, int y, int x0, int dx, int 
         for (int k = 0; k < n; ++k) {
             const quint8 *p = row + k * S * B;
             const int x = x0 + k * dx;
-            if constexpr (ColorType == 2 || ColorType == 6)
+            if constexpr (ColorType == 2)
                 reinterpret_cast<QRgb *>(planes.Pixels)[x] = qRgb(p[0], p[B], p[2 * B]);
+            else if constexpr (ColorType == 6)
+                reinterpret_cast<QRgb *>(planes.Pixels)[x] = qRgba(p[0], p[B], p[2 * B], p[3 * B]);
             else
                 planes.Pixels[x] = p[0];
-            if constexpr (ColorType == 4 || ColorType == 6)
-                planes.Alpha[x] = p[(S - 1) * B];
+            if constexpr (ColorType == 4)
+                planes.Alpha[x] = p[B];
             if constexpr (B == 2)
                 for (int c = 0; c < S; ++c)
                     planes.Extra[x * S + c] = p[2 * c + 1];
@@ -96,11 +98,13 @@ void loadRow(const TChunkIHDR &header, quint8 *row, int y, int x0, int dx, int n
                 p[0] = quint8(qRed(rgb));
                 p[B] = quint8(qGreen(rgb));
                 p[2 * B] = quint8(qBlue(rgb));
+                if constexpr (ColorType == 6)
+                    p[3 * B] = quint8(qAlpha(rgb));
             } else {
                 p[0] = planes.Pixels[x];
             }
-            if constexpr (ColorType == 4 || ColorType == 6)
-                p[(S - 1) * B] = planes.Alpha[x];
+            if constexpr (ColorType == 4)
+                p[B] = planes.Alpha[x];
             if constexpr (B == 2)
                 for (int c = 0; c < S; ++c)
                     p[2 * c + 1] = planes.Extra[x * S + c];

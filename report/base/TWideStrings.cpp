@@ -67,25 +67,30 @@ void TWideStrings::Put(int index, const QString &s)
     m_items[std::size_t(index)].text = s;
 }
 
-TObject *TWideStrings::GetObject(int index) const
+TObjectRef TWideStrings::ObjectRefs(int index) const
 {
     if (index < 0 || index >= Count())
-        return nullptr;
+        return {};
     return m_items[std::size_t(index)].object;
 }
 
 void TWideStrings::PutObject(int index, TObject *object)
 {
     if (index >= 0 && index < Count())
-        m_items[std::size_t(index)].object = object;
+        m_items[std::size_t(index)].object = TObjectRef::To(object);
 }
 
 int TWideStrings::Add(const QString &s)
 {
-    return AddObject(s, nullptr);
+    return addItem(s, {});
 }
 
 int TWideStrings::AddObject(const QString &s, TObject *object)
+{
+    return addItem(s, TObjectRef::To(object));
+}
+
+int TWideStrings::addItem(const QString &s, TObjectRef object)
 {
     m_items.push_back({s, object});
     return Count() - 1;
@@ -109,7 +114,7 @@ void TWideStrings::Insert(int index, const QString &s)
 {
     if (index < 0 || index > Count())
         outOfBounds();
-    m_items.insert(m_items.begin() + index, Item{s, nullptr});
+    m_items.insert(m_items.begin() + index, Item{s, {}});
 }
 
 int TWideStrings::IndexOf(const QString &s) const
@@ -199,7 +204,7 @@ void TWideStrings::Assign(const TPersistent *source)
     if (const auto *strings = qobject_cast<const TStrings *>(source)) {
         Clear();
         for (int i = 0; i < strings->Count(); ++i)
-            AddObject(strings->Strings(i), strings->Objects(i));
+            addItem(strings->Strings(i), strings->ObjectRefs(i));
         return;
     }
     TPersistent::Assign(source);
@@ -215,7 +220,7 @@ void TWideStrings::AssignTo(TPersistent *dest) const
     strings->BeginUpdate();
     strings->Clear();
     for (const Item &item : m_items)
-        strings->AddObject(item.text, item.object);
+        strings->AddObjectRef(item.text, item.object);
     strings->EndUpdate();
 }
 

@@ -3,6 +3,7 @@
 // A list of wide strings, each with an object beside it (not owned).  Memo
 // views keep their lines in one; the resource store keeps its texts in one.
 
+#include "toolkit/classes/ObjectHandles.h"
 #include "toolkit/classes/TPersistent.h"
 
 #include <QString>
@@ -27,7 +28,10 @@ public:
     // "Wide String Out of Bounds".
     void Put(int index, const QString &s);
     // nullptr when index is out of range.
-    TObject *GetObject(int index) const;
+    TObject *GetObject(int index) const { return ObjectRefs(index).Object; }
+    // The object with the generation it had when it was attached (see
+    // TObjectRef); none when index is out of range.
+    TObjectRef ObjectRefs(int index) const;
     // Ignored when index is out of range.
     void PutObject(int index, TObject *object);
 
@@ -69,9 +73,10 @@ protected:
 private:
     struct Item {
         QString text;
-        TObject *object = nullptr;
+        TObjectRef object;
     };
     [[noreturn]] static void outOfBounds();
+    int addItem(const QString &s, TObjectRef object);
 
     std::vector<Item> m_items;
 };

@@ -84,7 +84,7 @@ void RegisterWideStrings(TzqScript *script)
         .Property("Count", "Integer", [](W *w) { return Variant(w->Count()); })
         .IndexProperty(
             "Objects", "Integer", "TObject",
-            [](W *w, TzqMethodHelper *c) { return zqObjectValue(w->GetObject(zqInt(c, 0))); },
+            [](W *w, TzqMethodHelper *c) { return zqObjectValue(w->ObjectRefs(zqInt(c, 0))); },
             [](W *w, TzqMethodHelper *c) {
                 w->PutObject(zqInt(c, 0), zqObjectArg(c, 1));
                 return Variant();

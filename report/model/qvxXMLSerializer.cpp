@@ -420,8 +420,13 @@ void TqvxXMLSerializer::applyAttributeReporting(TPersistent *obj, QStringView na
     try {
         applyAttribute(obj, name, rawValue);
     } catch (const Exception &e) {
-        // A value the property refuses is skipped and reported.
-        addError(e.Message());
+        // A value the property refuses is skipped and reported, naming the
+        // object (a picture too large names its view and its size).
+        const auto *component = qobject_cast<const TqvxComponent *>(obj);
+        if (component && !component->Name().isEmpty())
+            addError(component->Name() + QStringLiteral(": ") + e.Message());
+        else
+            addError(e.Message());
     }
 }
 

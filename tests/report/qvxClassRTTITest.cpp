@@ -187,6 +187,42 @@ end.
     EXPECT_EQ(memo->Parent(), page);
 }
 
+// A memo's lines and a wide-string list keep the objects put beside them
+// with their generation: one freed since is an invalid object, also when a
+// string list made later lives at its address, and after the lines were
+// copied to a string list.
+TEST_F(ReportBindings, AFreedObjectKeptByWideStringsIsAnInvalidObject)
+{
+    ASSERT_TRUE(Run(QStringLiteral(R"(
+var wide: TWideStrings; copied, sl, later: TStringList; i: Integer; seen: String;
+
+procedure Probe(Index: Integer);
+begin
+  try seen := seen + TStringList(Memo1.Lines.Objects[Index]).Text except seen := seen + ExceptionClassName + ';' end;
+  try seen := seen + TStringList(wide.Objects[Index]).Text except seen := seen + ExceptionClassName + ';' end;
+  try seen := seen + TStringList(copied.Objects[Index]).Text except seen := seen + ExceptionClassName + ';' end
+end;
+
+begin
+  wide := TWideStrings.Create; copied := TStringList.Create;
+  for i := 1 to 20 do
+  begin
+    sl := TStringList.Create; sl.Text := 'freed';
+    Memo1.Lines.AddObject('a', sl); wide.AddObject('a', sl);
+    sl.Free;
+    later := TStringList.Create; later.Text := 'second';
+    copied.Assign(wide);
+    Probe(i - 1);
+    later.Free
+  end;
+  wide.Free; copied.Free
+end.
+)")));
+    const QString seen = Value(QStringLiteral("seen")).AsString();
+    EXPECT_FALSE(seen.contains(QStringLiteral("second"))) << qPrintable(seen);
+    EXPECT_EQ(seen.count(QStringLiteral("EInvalidObject;")), 60) << qPrintable(seen);
+}
+
 TEST_F(ReportBindings, MemoBrushStyleIsPublished)
 {
     ASSERT_TRUE(Run(QStringLiteral("begin Memo1.BrushStyle := bsBDiagonal end.")));

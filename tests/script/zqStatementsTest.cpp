@@ -431,3 +431,118 @@ end.
     EXPECT_TRUE(positions.isEmpty());
     EXPECT_EQ(r.Int(QStringLiteral("n")), 4);
 }
+
+namespace {
+
+// The text a variable holds, sharing its characters.
+QString heldText(TzqCustomVariable *variable)
+{
+    if (variable->Slot == TzqSlot::Text)
+        return static_cast<TzqStringVariable *>(variable)->Str;
+    return variable->Value.AsString();
+}
+
+} // namespace
+
+// v := v + e, v := v & e and v += e append to the variable's own text: a
+// text nothing else shares grows in place, its characters staying where they
+// are while its capacity lasts; a text another variable shares is copied,
+// and the other keeps its value.  s is a String variable (a Variant in
+// JScript), v a Variant.
+TEST(zqStatements, AppendingToATextGrowsItInPlace)
+{
+    struct Program {
+        const char *language;
+        const char *text;
+    };
+    const Program programs[] = {
+        {"PascalScript", R"(
+var s, t: String; v, w: Variant;
+procedure AppendS; begin s := s + 'x' end;
+procedure AppendV; begin v := v + 'x' end;
+procedure ShareS; begin t := s; s := s + 'y' end;
+procedure ShareV; begin w := v; v := v + 'y' end;
+begin s := 'ab'; v := 'ab' end.
+)"},
+        {"C++Script", R"(
+string s, t; variant v, w;
+void AppendS() { s = s + "x"; }
+void AppendV() { v += "x"; }
+void ShareS() { t = s; s += "y"; }
+void ShareV() { w = v; v = v + "y"; }
+{ s = "ab"; v = "ab"; }
+)"},
+        {"BasicScript", R"(
+Dim s As String, t As String, v, w
+Sub AppendS
+  s = s & "x"
+End Sub
+Sub AppendV
+  v = v + "x"
+End Sub
+Sub ShareS
+  t = s
+  s = s + "y"
+End Sub
+Sub ShareV
+  w = v
+  v = v & "y"
+End Sub
+s = "ab"
+v = "ab"
+)"},
+        {"JScript", R"(
+var s, t, v, w;
+function AppendS() { s = s + "x"; }
+function AppendV() { v += "x"; }
+function ShareS() { t = s; s += "y"; }
+function ShareV() { w = v; v = v + "y"; }
+s = "ab"; v = "ab";
+)"},
+    };
+    for (const Program &program : programs) {
+        SCOPED_TRACE(program.language);
+        ScriptRunner r;
+        ASSERT_TRUE(r.Run(QString::fromLatin1(program.language), QString::fromLatin1(program.text)));
+        for (const QString name : {QStringLiteral("S"), QStringLiteral("V")}) {
+            SCOPED_TRACE(qPrintable(name));
+            TzqCustomVariable *variable = r.script.Find(name.toLower());
+            ASSERT_NE(variable, nullptr);
+            const QString append = QStringLiteral("Append") + name;
+            r.script.CallFunction(append, Variant());
+            const QChar *characters = heldText(variable).constData();
+            const qsizetype room = heldText(variable).capacity() - heldText(variable).size();
+            ASSERT_GT(room, 0) << "an appended text has spare capacity";
+            for (qsizetype i = 0; i < room; ++i)
+                r.script.CallFunction(append, Variant());
+            EXPECT_EQ(heldText(variable).constData(), characters) << "the text was copied";
+            const QString appended = QStringLiteral("ab") + QString(room + 1, u'x');
+            EXPECT_EQ(heldText(variable), appended);
+
+            r.script.CallFunction(QStringLiteral("Share") + name, Variant());
+            EXPECT_EQ(r.Text(name == u"S" ? QStringLiteral("t") : QStringLiteral("w")), appended);
+            EXPECT_EQ(heldText(variable), appended + u'y');
+        }
+    }
+}
+
+// What is not two texts is added by the variant rules, and an operand that
+// assigns the variable runs before the variable is read, as it did before.
+TEST(zqStatements, AppendingKeepsTheOperatorsMeaning)
+{
+    ScriptRunner r;
+    ASSERT_TRUE(r.Run(QStringLiteral("PascalScript"), QStringLiteral(R"(
+var s: String; n: Variant;
+function Changed: String; begin s := 'zz'; Result := 'y' end;
+begin
+  n := 2; n := n + '3';
+  s := 'ab'; s := s + Changed
+end.
+)")));
+    EXPECT_EQ(r.Int(QStringLiteral("n")), 5);
+    EXPECT_EQ(r.Text(QStringLiteral("s")), QStringLiteral("zzy"));
+
+    ScriptRunner basic;
+    ASSERT_TRUE(basic.Run(QStringLiteral("BasicScript"), QStringLiteral("c = \"a\"\nc = c & 7\n")));
+    EXPECT_EQ(basic.Text(QStringLiteral("c")), QStringLiteral("a7"));
+}

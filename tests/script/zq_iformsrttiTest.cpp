@@ -181,3 +181,48 @@ end.
 }
 
 } // namespace
+
+// The lines of a combo box, a list box and a memo keep the objects put
+// beside them as a string list does: one freed since never resolves, not
+// even to a string list made later at its address, also after the line was
+// moved or the lines copied to another list.
+TEST(zq_iformsrtti, AFreedObjectKeptByAControlsLinesIsAnInvalidObject)
+{
+    ModuleRunner r;
+    ASSERT_TRUE(r.Run(QStringLiteral(R"(
+var f: TForm; cb: TComboBox; lb: TListBox; m: TMemo; copied: TStringList;
+    sl, later: TStringList; i: Integer; seen, kept: String;
+
+procedure Probe(Lines: TStrings; Index: Integer);
+begin
+  try seen := seen + TStringList(Lines.Objects[Index]).Text except seen := seen + ExceptionClassName + ';' end
+end;
+
+begin
+  f := TForm.Create(nil);
+  cb := TComboBox.Create(f); cb.Parent := f;
+  lb := TListBox.Create(f); lb.Parent := f;
+  m := TMemo.Create(f); m.Parent := f;
+  copied := TStringList.Create;
+  for i := 1 to 20 do
+  begin
+    sl := TStringList.Create; sl.Text := 'freed';
+    cb.Items.AddObject('a', sl); lb.Items.AddObject('a', sl); m.Lines.AddObject('a', sl);
+    lb.Items.Move(lb.Items.Count - 1, 0);
+    sl.Free;
+    later := TStringList.Create; later.Text := 'second';
+    copied.Assign(m.Lines);
+    Probe(cb.Items, i - 1); Probe(lb.Items, 0); Probe(m.Lines, i - 1); Probe(copied, i - 1);
+    later.Free
+  end;
+  sl := TStringList.Create; sl.Text := 'alive';
+  cb.Items.Objects[0] := sl;
+  kept := TStringList(cb.Items.Objects[0]).Text;
+  sl.Free; copied.Free; f.Free
+end.
+)")));
+    const QString seen = r.Text(QStringLiteral("seen"));
+    EXPECT_FALSE(seen.contains(QStringLiteral("second"))) << qPrintable(seen);
+    EXPECT_EQ(seen.count(QStringLiteral("EInvalidObject;")), 80) << qPrintable(seen);
+    EXPECT_EQ(r.Text(QStringLiteral("kept")), QStringLiteral("alive\r\n"));
+}

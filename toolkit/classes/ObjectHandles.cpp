@@ -287,6 +287,11 @@ quint32 ObjectHandleRegistry::Generation(const TObject *object)
     return liveSet().withGeneration(object, [](quint32 alive) { return alive; });
 }
 
+TObjectRef TObjectRef::To(TObject *object)
+{
+    return {object, object ? ObjectHandleRegistry::Generation(object) : 0};
+}
+
 TObject *ObjectHandleRegistry::Find(qint32 handle)
 {
     // Read before the lookup: a release after it makes the entry stale.

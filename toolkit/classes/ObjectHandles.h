@@ -55,3 +55,14 @@ public:
 private:
     static qint32 acquire(const TObject *object, const quint32 *generation);
 };
+
+// An object kept by address in a list, with the generation it had when it
+// was put there (0 for nil): the list's reader tells a freed object, or one
+// made since at its address, from the object put in.
+struct TObjectRef {
+    TObject *Object = nullptr;
+    quint32 Generation = 0;
+
+    // The object with its generation now.
+    static TObjectRef To(TObject *object);
+};

@@ -12,15 +12,6 @@ void CheckListIndex(int index, int count)
         throw EListError(QStringLiteral("List index out of bounds (%1)").arg(index));
 }
 
-namespace {
-
-quint32 generationOf(const TObject *item)
-{
-    return item ? ObjectHandleRegistry::Generation(item) : 0;
-}
-
-} // namespace
-
 TObject *TList::Items(int index) const
 {
     CheckListIndex(index, Count());
@@ -37,13 +28,13 @@ void TList::SetItems(int index, TObject *item)
 {
     CheckListIndex(index, Count());
     m_items[index] = item;
-    m_generations[index] = generationOf(item);
+    m_generations[index] = TObjectRef::To(item).Generation;
 }
 
 int TList::Add(TObject *item)
 {
     m_items.append(item);
-    m_generations.append(generationOf(item));
+    m_generations.append(TObjectRef::To(item).Generation);
     return Count() - 1;
 }
 
@@ -51,7 +42,7 @@ void TList::Insert(int index, TObject *item)
 {
     CheckListIndex(index, Count() + 1);
     m_items.insert(index, item);
-    m_generations.insert(index, generationOf(item));
+    m_generations.insert(index, TObjectRef::To(item).Generation);
 }
 
 void TList::Delete(int index)

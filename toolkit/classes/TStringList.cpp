@@ -17,10 +17,10 @@ TStringList::~TStringList()
 
 int TStringList::Add(const QString &s)
 {
-    return AddObject(s, nullptr);
+    return AddObjectRef(s, {});
 }
 
-int TStringList::AddObject(const QString &s, TObject *object)
+int TStringList::AddObjectRef(const QString &s, TObjectRef object)
 {
     int index = Count();
     if (m_sorted && Find(s, index)) {
@@ -38,13 +38,13 @@ void TStringList::Insert(int index, const QString &s)
     CheckUnsorted();
     if (index < 0 || index > Count())
         IndexError(index);
-    InsertItem(index, s, nullptr);
+    InsertItem(index, s, {});
 }
 
 void TStringList::Delete(int index)
 {
     CheckIndex(index);
-    TObject *object = m_items[index].object;
+    TObject *object = m_items[index].object.Object;
     m_items.erase(m_items.begin() + index);
     if (m_ownsObjects)
         delete object;
@@ -59,7 +59,7 @@ void TStringList::Clear()
     items.swap(m_items);
     if (m_ownsObjects)
         for (const Item &item : items)
-            delete item.object;
+            delete item.object.Object;
     Changed();
 }
 
@@ -137,24 +137,17 @@ void TStringList::Put(int index, const QString &s)
     Changed();
 }
 
-TObject *TStringList::GetObject(int index) const
+TObjectRef TStringList::GetObjectRef(int index) const
 {
     CheckIndex(index);
     return m_items[index].object;
 }
 
-quint32 TStringList::ObjectGeneration(int index) const
+void TStringList::PutObjectRef(int index, TObjectRef object)
 {
     CheckIndex(index);
-    return m_items[index].generation;
-}
-
-void TStringList::PutObject(int index, TObject *object)
-{
-    CheckIndex(index);
-    m_items[index].generation = ObjectHandleRegistry::Generation(object);
-    TObject *old = std::exchange(m_items[index].object, object);
-    if (m_ownsObjects && old != object)
+    TObject *old = std::exchange(m_items[index].object, object).Object;
+    if (m_ownsObjects && old != object.Object)
         delete old;
     Changed();
 }
@@ -184,9 +177,9 @@ void TStringList::CheckUnsorted() const
         throw EStringListError(QStringLiteral("Operation not allowed on sorted list"));
 }
 
-void TStringList::InsertItem(int index, const QString &s, TObject *object)
+void TStringList::InsertItem(int index, const QString &s, TObjectRef object)
 {
-    m_items.insert(m_items.begin() + index, Item{s, object, ObjectHandleRegistry::Generation(object)});
+    m_items.insert(m_items.begin() + index, Item{s, object});
     Changed();
 }
 

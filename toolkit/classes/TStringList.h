@@ -30,7 +30,7 @@ public:
     // (not even the object), dupError raises EStringListError, dupAccept
     // adds.
     int Add(const QString &s) override;
-    int AddObject(const QString &s, TObject *object) override;
+    int AddObjectRef(const QString &s, TObjectRef object) override;
     // Insert, Move and changing a line raise EStringListError in a sorted
     // list; use Add.
     void Insert(int index, const QString &s) override;
@@ -59,10 +59,6 @@ public:
     void SetCaseSensitive(bool caseSensitive);
 
     bool OwnsObjects() const { return m_ownsObjects; }
-    // The generation the line's object had when it was attached (0 for nil;
-    // see ObjectHandleRegistry::Generation), which tells whether the object
-    // at that address is still it.
-    quint32 ObjectGeneration(int index) const;
 
     // After every change, or once at the end of an update.
     TNotifyEvent OnChange;
@@ -70,21 +66,20 @@ public:
 protected:
     QString Get(int index) const override;
     void Put(int index, const QString &s) override;
-    TObject *GetObject(int index) const override;
-    void PutObject(int index, TObject *object) override;
+    TObjectRef GetObjectRef(int index) const override;
+    void PutObjectRef(int index, TObjectRef object) override;
     void SetUpdateState(bool updating) override;
     int CompareStrings(const QString &a, const QString &b) const override;
 
 private:
     struct Item {
         QString string;
-        TObject *object = nullptr;
-        quint32 generation = 0;
+        TObjectRef object;
     };
 
     void CheckIndex(int index) const;
     void CheckUnsorted() const;
-    void InsertItem(int index, const QString &s, TObject *object);
+    void InsertItem(int index, const QString &s, TObjectRef object);
     void Changed();
 
     std::vector<Item> m_items;

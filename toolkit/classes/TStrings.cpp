@@ -68,17 +68,17 @@ int TStrings::Add(const QString &s)
     return index;
 }
 
-int TStrings::AddObject(const QString &s, TObject *object)
+int TStrings::AddObjectRef(const QString &s, TObjectRef object)
 {
     const int index = Add(s);
-    PutObject(index, object);
+    PutObjectRef(index, object);
     return index;
 }
 
 void TStrings::InsertObject(int index, const QString &s, TObject *object)
 {
     Insert(index, s);
-    PutObject(index, object);
+    PutObjectRef(index, TObjectRef::To(object));
 }
 
 void TStrings::Move(int curIndex, int newIndex)
@@ -88,10 +88,11 @@ void TStrings::Move(int curIndex, int newIndex)
     if (newIndex < 0 || newIndex >= Count())
         IndexError(newIndex);
     const QString s = Get(curIndex);
-    TObject *object = GetObject(curIndex);
+    const TObjectRef object = GetObjectRef(curIndex);
     const UpdateScope update(*this);
     Delete(curIndex);
-    InsertObject(newIndex, s, object);
+    Insert(newIndex, s);
+    PutObjectRef(newIndex, object);
 }
 
 int TStrings::IndexOf(const QString &s) const
@@ -105,7 +106,7 @@ int TStrings::IndexOf(const QString &s) const
 int TStrings::IndexOfObject(const TObject *object) const
 {
     for (int i = 0, n = Count(); i < n; ++i)
-        if (GetObject(i) == object)
+        if (GetObjectRef(i).Object == object)
             return i;
     return -1;
 }
@@ -261,7 +262,7 @@ void TStrings::Assign(const TPersistent *source)
     const UpdateScope update(*this);
     Clear();
     for (int i = 0, n = strings->Count(); i < n; ++i)
-        AddObject(strings->Get(i), strings->GetObject(i));
+        AddObjectRef(strings->Get(i), strings->GetObjectRef(i));
 }
 
 int TStrings::CompareStrings(const QString &a, const QString &b) const
@@ -271,18 +272,19 @@ int TStrings::CompareStrings(const QString &a, const QString &b) const
 
 void TStrings::Put(int index, const QString &s)
 {
-    TObject *object = GetObject(index);
+    const TObjectRef object = GetObjectRef(index);
     const UpdateScope update(*this);
     Delete(index);
-    InsertObject(index, s, object);
+    Insert(index, s);
+    PutObjectRef(index, object);
 }
 
-TObject *TStrings::GetObject(int) const
+TObjectRef TStrings::GetObjectRef(int) const
 {
-    return nullptr;
+    return {};
 }
 
-void TStrings::PutObject(int, TObject *) {}
+void TStrings::PutObjectRef(int, TObjectRef) {}
 
 void TStrings::SetUpdateState(bool) {}
 

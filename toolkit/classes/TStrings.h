@@ -4,7 +4,8 @@
 //
 // A descendant stores the lines (TStringList in memory, the widget-backed
 // lists of memos, combo boxes and list boxes in their widget) and provides
-// the core: Count, Get, Put, GetObject, PutObject, Insert, Delete, Clear.
+// the core: Count, Get, Put, GetObjectRef, PutObjectRef, Insert, Delete,
+// Clear.
 // Everything else (name=value access, the comma and line texts, files and
 // streams, Move, Assign) is built on that core here.
 //
@@ -13,6 +14,7 @@
 // CompareStrings, which ignores letter case (Cyrillic included) unless a
 // descendant says otherwise.
 
+#include "toolkit/classes/ObjectHandles.h"
 #include "toolkit/classes/TPersistent.h"
 
 #include <QString>
@@ -31,12 +33,17 @@ public:
 
     QString Strings(int index) const { return Get(index); }
     void SetStrings(int index, const QString &s) { Put(index, s); }
-    TObject *Objects(int index) const { return GetObject(index); }
-    void SetObjects(int index, TObject *object) { PutObject(index, object); }
+    TObject *Objects(int index) const { return GetObjectRef(index).Object; }
+    void SetObjects(int index, TObject *object) { PutObjectRef(index, TObjectRef::To(object)); }
+    // The line's object with the generation it had when it was attached:
+    // what a reader checks before it trusts the address.  Copies and moves
+    // of lines carry it along.
+    TObjectRef ObjectRefs(int index) const { return GetObjectRef(index); }
 
     // Appends (or, in a sorted list, inserts in order); returns the index.
     virtual int Add(const QString &s);
-    virtual int AddObject(const QString &s, TObject *object);
+    int AddObject(const QString &s, TObject *object) { return AddObjectRef(s, TObjectRef::To(object)); }
+    virtual int AddObjectRef(const QString &s, TObjectRef object);
     // Inserts before index; index == Count() appends.
     virtual void Insert(int index, const QString &s) = 0;
     void InsertObject(int index, const QString &s, TObject *object);
@@ -116,8 +123,8 @@ protected:
     // The default replaces the line by deleting and re-inserting it.
     virtual void Put(int index, const QString &s);
     // The default list keeps no objects.
-    virtual TObject *GetObject(int index) const;
-    virtual void PutObject(int index, TObject *object);
+    virtual TObjectRef GetObjectRef(int index) const;
+    virtual void PutObjectRef(int index, TObjectRef object);
 
     // Told when the first BeginUpdate starts (true) and the last EndUpdate
     // ends (false) an update.

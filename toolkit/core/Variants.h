@@ -156,6 +156,14 @@ public:
     bool AsBoolean() const { return m_type == varBoolean ? RawInt() != 0 : ToBoolean(); }
     QString AsString() const;
     Currency AsCurrency() const;
+    // Appends text to the string this value holds (IsString), in place: a
+    // text that no other value shares grows with spare capacity, a shared
+    // one is copied once, and the values sharing it keep theirs.
+    void AppendString(const QString &text)
+    {
+        Q_ASSERT(m_store == Store::Text);
+        m_text.append(text);
+    }
     TDateTime AsDate() const;
 
     // Arrays.  Dimensions count from 1.  Indices are checked against the

@@ -21,9 +21,9 @@ void CheckBitmapSize(qint64 width, qint64 height);
 
 // The most pixels a compressed picture file (JPEG, PNG) may declare.  Such
 // a file can claim billions of pixels in a few hundred bytes; decoding one
-// of 2^25 pixels (128 MiB at 32 bits) is the most it may cost.  A JPEG
-// drawn smaller than its size decodes at the size drawn.
-constexpr qint64 MaxPicturePixels = qint64(1) << 25;
+// of 2^26 pixels (8192 x 8192, 256 MiB at 32 bits) is the most it may
+// cost.  A JPEG drawn smaller than its size decodes at the size drawn.
+constexpr qint64 MaxPicturePixels = qint64(1) << 26;
 
 // Raises EInvalidGraphic, naming the size, when a picture of width x height
 // pixels is beyond MaxPicturePixels or the bitmap cap.

@@ -29,7 +29,7 @@ void TControlStrings::Insert(int index, const QString &s)
 {
     checkIndex(index, Count());
     m_lines.insert(index, s);
-    m_objects.insert(index, nullptr);
+    m_objects.insert(index, TObjectRef());
     changed();
 }
 
@@ -60,7 +60,7 @@ void TControlStrings::SetSorted(bool sorted)
     std::stable_sort(order.begin(), order.end(),
                      [this](int a, int b) { return CompareStrings(m_lines[a], m_lines[b]) < 0; });
     QStringList lines;
-    QList<TObject *> objects;
+    QList<TObjectRef> objects;
     for (int i : order) {
         lines.append(m_lines[i]);
         objects.append(m_objects[i]);
@@ -73,7 +73,7 @@ void TControlStrings::SetSorted(bool sorted)
 void TControlStrings::Reload(const QStringList &lines)
 {
     m_lines = lines;
-    m_objects = QList<TObject *>(lines.size(), nullptr);
+    m_objects = QList<TObjectRef>(lines.size());
 }
 
 QString TControlStrings::Get(int index) const
@@ -89,13 +89,13 @@ void TControlStrings::Put(int index, const QString &s)
     changed();
 }
 
-TObject *TControlStrings::GetObject(int index) const
+TObjectRef TControlStrings::GetObjectRef(int index) const
 {
     checkIndex(index, Count() - 1);
     return m_objects[index];
 }
 
-void TControlStrings::PutObject(int index, TObject *object)
+void TControlStrings::PutObjectRef(int index, TObjectRef object)
 {
     checkIndex(index, Count() - 1);
     m_objects[index] = object;

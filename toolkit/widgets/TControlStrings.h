@@ -39,8 +39,8 @@ public:
 protected:
     QString Get(int index) const override;
     void Put(int index, const QString &s) override;
-    TObject *GetObject(int index) const override;
-    void PutObject(int index, TObject *object) override;
+    TObjectRef GetObjectRef(int index) const override;
+    void PutObjectRef(int index, TObjectRef object) override;
     void SetUpdateState(bool updating) override;
 
 private:
@@ -49,6 +49,6 @@ private:
 
     std::function<void()> m_sync;
     QStringList m_lines;
-    QList<TObject *> m_objects;
+    QList<TObjectRef> m_objects;
     bool m_sorted = false;
 };

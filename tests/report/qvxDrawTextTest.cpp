@@ -40,15 +40,15 @@ struct LayoutTest : ::testing::Test {
     QStringList Lines() const
     {
         QStringList result;
-        for (int i = 0; i < layout.Text().Count(); ++i)
-            result.append(layout.Text().Get(i));
+        for (int i = 0; i < layout.LineCount(); ++i)
+            result.append(layout.Line(i));
         return result;
     }
 
     QList<int> Flags() const
     {
         QList<int> result;
-        for (int i = 0; i < layout.Text().Count(); ++i)
+        for (int i = 0; i < layout.LineCount(); ++i)
             result.append(layout.LineFlags(i));
         return result;
     }
@@ -62,7 +62,7 @@ TEST_F(LayoutTest, SubscriptElementGivesThreeRecords)
 {
     Lay({QStringLiteral("a<sub>2</sub>b")}, 500);
     ASSERT_EQ(Lines(), QStringList{QStringLiteral("a2b")});
-    const TqvxHTMLTags &tags = layout.Records().at(0);
+    const TqvxHTMLTags &tags = layout.LineRecords(0);
     ASSERT_EQ(tags.size(), 3u);
     EXPECT_EQ(tags[0].Position, 1);
     EXPECT_TRUE(tags[0].Default);
@@ -78,15 +78,15 @@ TEST_F(LayoutTest, SubscriptElementGivesThreeRecords)
     EXPECT_FALSE(tags[2].Default);
 
     Lay({QStringLiteral("x<sup>2</sup>")}, 500);
-    EXPECT_EQ(layout.Records().at(0)[1].SubType, 2);
-    EXPECT_EQ(layout.Records().at(0)[1].AddY, 0);
+    EXPECT_EQ(layout.LineRecords(0)[1].SubType, 2);
+    EXPECT_EQ(layout.LineRecords(0)[1].AddY, 0);
 }
 
 TEST_F(LayoutTest, ColourElementsAndMalformedTags)
 {
     Lay({QStringLiteral("<font color=\"#FF0000\">r</font>g<font color=red>R<FONT COLOR=\"#0000fF\">B")}, 500);
     ASSERT_EQ(Lines(), QStringList{QStringLiteral("rgRB")});
-    const TqvxHTMLTags &tags = layout.Records().at(0);
+    const TqvxHTMLTags &tags = layout.LineRecords(0);
     EXPECT_EQ(tags[0].Color, clRed);
     EXPECT_EQ(tags[1].Color, clBlack);
     EXPECT_EQ(tags[2].Color, clRed);
@@ -104,13 +104,13 @@ TEST_F(LayoutTest, OnlyElementsGiveOneBlankAndTagsOffKeepText)
 {
     Lay({QStringLiteral("<b></b>"), QString()}, 500);
     EXPECT_EQ(Lines(), (QStringList{QStringLiteral(" "), QStringLiteral(" ")}));
-    EXPECT_EQ(layout.Records().at(0).size(), 1u);
+    EXPECT_EQ(layout.LineRecords(0).size(), 1u);
     EXPECT_EQ(layout.GetInBoundsText(), QStringLiteral("<b></b>\r\n \r\n"));
 
     SetOptions(false);
     Lay({QStringLiteral("<b>x")}, 500);
     EXPECT_EQ(Lines(), QStringList{QStringLiteral("<b>x")});
-    for (const TqvxHTMLTag &tag : layout.Records().at(0))
+    for (const TqvxHTMLTag &tag : layout.LineRecords(0))
         EXPECT_TRUE(tag.Default);
 }
 
@@ -121,7 +121,7 @@ TEST_F(LayoutTest, WrapsAfterLastFittingBlank)
     EXPECT_EQ(Lines(), (QStringList{QStringLiteral("aaaa bbbb cccc"), QStringLiteral("dddd"), QStringLiteral("x")}));
     EXPECT_EQ(Flags(), (QList<int>{1, 2, 3}));
     EXPECT_EQ(layout.GetWrappedText(), QStringLiteral("aaaa bbbb cccc\r\ndddd\r\nx"));
-    EXPECT_EQ(layout.Records().at(1).front().Position, 16);
+    EXPECT_EQ(layout.LineRecords(1).front().Position, 16);
 }
 
 TEST_F(LayoutTest, BlankInsideNowrapIsNoBreak)
@@ -149,8 +149,8 @@ TEST_F(LayoutTest, ParagraphsOfAnyLength)
 {
     // Far beyond the old fixed advance arrays.
     Lay({QString(40000, QLatin1Char('a'))}, 100);
-    EXPECT_EQ(layout.Text().Count(), 40000 / 15 + 1);
-    EXPECT_EQ(layout.Text().Get(layout.Text().Count() - 1).size(), 40000 % 15);
+    EXPECT_EQ(layout.LineCount(), 40000 / 15 + 1);
+    EXPECT_EQ(layout.Line(layout.LineCount() - 1).size(), 40000 % 15);
 }
 
 TEST_F(LayoutTest, RussianHyphenation)
@@ -168,7 +168,7 @@ TEST_F(LayoutTest, RussianHyphenation)
     // A word far over 255 letters still breaks at the last place that fits.
     const QString longWord = QStringLiteral("БА").repeated(200);
     Lay({longWord}, 100);
-    EXPECT_EQ(layout.Text().Get(0), QStringLiteral("БА").repeated(7) + QStringLiteral("-"));
+    EXPECT_EQ(layout.Line(0), QStringLiteral("БА").repeated(7) + QStringLiteral("-"));
 
     SetOptions(true, false);
     Lay({QStringLiteral("я ВАННА")}, 40);
@@ -207,7 +207,7 @@ TEST_F(LayoutTest, NonPositiveLineHeightNeverDividesByZero)
     layout.GetOutBoundsText(paraBreak, rest);
     EXPECT_FALSE(paraBreak);
     EXPECT_TRUE(rest.isEmpty());
-    EXPECT_EQ(layout.Text().Count(), 2);
+    EXPECT_EQ(layout.LineCount(), 2);
 }
 
 TEST_F(LayoutTest, CalcWidthCountsIndentAndSpacing)

@@ -139,6 +139,16 @@ void TqvxDrawText::SetText(const TWideStrings *lines, bool firstParaBreak)
     m_records = {};
     m_tags.Init(m_font.Color, m_fontSize, m_font.Style);
 
+    // Room for all of it at once: growing a long text's buffers step by
+    // step holds the old and the new ones together.
+    qsizetype length = 0;
+    for (int i = 0; i < lines->Count(); ++i)
+        length += std::max<qsizetype>(lines->Get(i).size(), 1);
+    m_plainText.reserve(length + lineBreak.size() * lines->Count());
+    m_shown.reserve(length);
+    m_paragraphStarts.reserve(std::size_t(lines->Count()));
+    m_lines.reserve(std::size_t(lines->Count()));
+
     const int fullWidth = wrapWidth(0);
     const int add = qvxRound(m_charSpacing * LayoutRatio);
     for (int i = 0; i < lines->Count(); ++i) {

@@ -245,6 +245,31 @@ TEST_F(LayoutTest, CutReopensColourUnderlineItalicBold)
     EXPECT_EQ(rest, QStringLiteral("<font color=\"#000000\">y\r\n"));
 }
 
+TEST_F(LayoutTest, CutGivesTheRestOfItsLineAndWhichLineThatIs)
+{
+    const QString first = QStringLiteral("<font color=\"#ff0000\"><b>aaaa bbbb cccc dddd</b></font>");
+    bool paraBreak = false;
+    QString rest;
+    int restLine = -1;
+    Lay({QStringLiteral("x"), first, QStringLiteral("next")}, 60, 40);
+    layout.GetOutBoundsText(paraBreak, rest, &restLine);
+    EXPECT_TRUE(paraBreak);
+    EXPECT_EQ(restLine, 1);
+    EXPECT_EQ(rest, QStringLiteral("<font color=\"#ff0000\"><b>cccc dddd</b></font>"));
+
+    // A cut between lines gives the whole next line; no cut, the count.
+    SetOptions(false);
+    Lay({QStringLiteral("x"), QStringLiteral("y"), QStringLiteral(""), QStringLiteral("z")}, 60, 40);
+    layout.GetOutBoundsText(paraBreak, rest, &restLine);
+    EXPECT_FALSE(paraBreak);
+    EXPECT_EQ(restLine, 2);
+    EXPECT_EQ(rest, QStringLiteral(" "));
+    Lay({QStringLiteral("x")}, 60, 40);
+    layout.GetOutBoundsText(paraBreak, rest, &restLine);
+    EXPECT_EQ(restLine, 1);
+    EXPECT_TRUE(rest.isEmpty());
+}
+
 TEST_F(LayoutTest, CutInsideHyphenatedWordKeepsEveryLetter)
 {
     SetOptions(false, true);

@@ -154,7 +154,7 @@ TEST_F(LayoutTest, LongWordsBreakAfterAHyphenOrASlash)
     EXPECT_EQ(Lines(), (QStringList{QStringLiteral("aaaaaa-"), QStringLiteral("bbbbbbbbbbbb"),
                                     QStringLiteral("aaaa/bbbb/"), QStringLiteral("cccccccccc")}));
     EXPECT_EQ(Flags(), (QList<int>{1, 2, 1, 2}));
-    EXPECT_EQ(layout.Records().at(1).front().Position, 8);
+    EXPECT_EQ(layout.LineRecords(1).front().Position, 8);
 
     // A blank still comes first; the word after it breaks on its own line.
     Lay({QStringLiteral("xx aaaaaa-bbbbbbbbbbbb")}, 100);

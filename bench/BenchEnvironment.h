@@ -35,6 +35,27 @@ inline qint64 residentBytes()
     return fields.size() > 1 ? fields.at(1).toLongLong() * 4096 : 0;
 }
 
+// A line of /proc/self/status in bytes ("VmRSS", "VmHWM").
+inline qint64 statusBytes(const char *key)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray prefix = QByteArray(key) + ':';
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith(prefix))
+            return line.mid(prefix.size()).trimmed().split(' ').value(0).toLongLong() * 1024;
+    return 0;
+}
+
+// Sets the kernel's peak resident size back to the current one.
+inline void resetPeakMemory()
+{
+    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+    if (clearRefs.open(QIODevice::WriteOnly))
+        clearRefs.write("5");
+}
+
 // The main of a benchmark that needs the whole program's units: pins the
 // environment, makes the application (QGuiApplication, or QApplication
 // where widgets are drawn), starts the units and runs the benchmarks.

@@ -105,27 +105,6 @@ double secondsSince(std::chrono::steady_clock::time_point start)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// A line of /proc/self/status in bytes ("VmRSS", "VmHWM").
-qint64 statusBytes(const char *key)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    const QByteArray prefix = QByteArray(key) + ':';
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith(prefix))
-            return line.mid(prefix.size()).trimmed().split(' ').value(0).toLongLong() * 1024;
-    return 0;
-}
-
-// Sets the kernel's peak resident size back to the current one.
-void resetPeakMemory()
-{
-    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
-    if (clearRefs.open(QIODevice::WriteOnly))
-        clearRefs.write("5");
-}
-
 struct TRowsReport {
     std::unique_ptr<TqvxReport> report = std::make_unique<TqvxReport>();
     std::unique_ptr<TqvxUserDataSet> rows = std::make_unique<TqvxUserDataSet>();

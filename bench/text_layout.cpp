@@ -99,7 +99,7 @@ void TqvxDrawTextLayout(benchmark::State &state)
             text.Clear();
             text.Add(paragraph.tagged);
             layout.SetText(&text);
-            lines += layout.Text().Count();
+            lines += layout.LineCount();
             benchmark::DoNotOptimize(layout.CalcHeight());
         }
     }

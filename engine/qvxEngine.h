@@ -106,6 +106,9 @@ private:
     // Appends a prepared page for the current report page; past the
     // report's page limit the run stops with an error.
     void addPreparedPage();
+    // Writes a band onto the current prepared page; past the report's
+    // limit of bands on one page the run stops with an error.
+    void addBand(TqvxComponent *band);
     // A page of endless height stops growing at MaxEndlessHeight: past it
     // the run stops with an error.
     void checkEndlessHeight() const;

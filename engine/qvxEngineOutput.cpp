@@ -168,7 +168,7 @@ void TqvxEngine::OutputBand(TqvxBand *band)
                         OutputVBandsHost(band);
                         SetCurX(savedX);
                     } else if (!(m_reprintingHeaders && PreviewPages()->BandExists(band))) {
-                        PreviewPages()->AddObject(band);
+                        addBand(band);
                     }
                 } else {
                     auto *copy = new TqvxBand(m_inlineTarget);
@@ -341,7 +341,7 @@ void TqvxEngine::ShowFixedBand(TqvxBand *band)
                              (m_closingLastPage && !footer->PrintOnLastPage() && !m_showingSummary);
             if (!suppressed) {
                 if (!PreviewPages()->BandExists(band))
-                    PreviewPages()->AddObject(band);
+                    addBand(band);
                 SetCurY(CurY() + band->Height());
             }
         }
@@ -364,7 +364,7 @@ void TqvxEngine::ShowColumnFooter()
         if (footer->Visible()) {
             footer->SetLeft(CurX() - m_columnLeft);
             footer->SetTop(CurY());
-            PreviewPages()->AddObject(footer);
+            addBand(footer);
             SetCurY(CurY() + footer->Height());
         }
     } catch (...) {
@@ -401,6 +401,16 @@ void TqvxEngine::addPreparedPage()
     const int limit = m_report->EngineOptions()->MaxPages();
     if (pages->Count() > limit)
         throw Exception(QStringLiteral("The report needs more than %1 pages; its preparation was stopped").arg(limit));
+}
+
+void TqvxEngine::addBand(TqvxComponent *band)
+{
+    TqvxCustomPreviewPages *pages = PreviewPages();
+    pages->AddObject(band);
+    const int limit = m_report->EngineOptions()->MaxPageBands();
+    if (pages->GetCurPosition() > limit)
+        throw Exception(
+            QStringLiteral("A page of the report takes more than %1 bands; its preparation was stopped").arg(limit));
 }
 
 void TqvxEngine::checkEndlessHeight() const
@@ -542,7 +552,7 @@ void TqvxEngine::ShowReprintedBand(TqvxBand *band)
         if (band->Visible()) {
             band->SetLeft(CurX());
             band->SetTop(CurY());
-            PreviewPages()->AddObject(band);
+            addBand(band);
             SetCurY(CurY() + band->Height());
         }
     } catch (...) {

@@ -414,7 +414,7 @@ void TqvxEngine::OutputSplitPart(SplitState &split, TqvxBand *band)
     band->SetTop(CurY());
     band->CreateFillMemo();
     split.showPart();
-    PreviewPages()->AddObject(band);
+    addBand(band);
     SetCurY(CurY() + band->Height());
     m_curBand = band;
     if (!split.pending.isEmpty()) {

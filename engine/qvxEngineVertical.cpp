@@ -160,7 +160,7 @@ void TqvxEngine::OutputVBandsHost(TqvxBand *host)
             for (qsizetype i = 0; i < objects.size(); ++i)
                 objects.at(i)->SetVisible(visible.at(i) && i >= m_vColumnBreaks.at(k) &&
                                           i < m_vColumnBreaks.at(k + 1));
-            pages->AddObject(host);
+            addBand(host);
             if (slices == 1)
                 break;
             m_verticalBreak = true;

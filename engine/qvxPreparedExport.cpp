@@ -15,6 +15,8 @@
 
 #include <QSet>
 
+#include <new>
+
 #include <algorithm>
 
 namespace {
@@ -91,6 +93,9 @@ bool TqvxPreparedStore::Export(TqvxCustomExportFilter *filter)
     } catch (const Exception &e) {
         filter->AbortExport();
         Report()->Errors()->Add(e.Message());
+    } catch (const std::bad_alloc &) {
+        filter->AbortExport();
+        Report()->Errors()->Add(QStringLiteral("The report needs more memory than there is; its export was stopped"));
     } catch (const std::exception &e) {
         filter->AbortExport();
         Report()->Errors()->Add(QString::fromLocal8Bit(e.what()));

@@ -252,8 +252,8 @@ void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, TqvxDrawText *l
                                        double lineHeight)
 {
     QStringList lines;
-    for (int i = 0; i < layout->Text().Count(); ++i)
-        lines.append(layout->Text().Get(i));
+    for (int i = 0; i < layout->LineCount(); ++i)
+        lines.append(layout->Line(i));
     if (std::all_of(lines.cbegin(), lines.cend(), [](const QString &line) { return line.isEmpty(); }))
         return;
 

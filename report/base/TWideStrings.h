@@ -45,6 +45,8 @@ public:
     // Exact, case-sensitive; -1 when absent.
     int IndexOf(const QString &s) const;
     void Clear();
+    // Exchanges the strings and objects with other's.
+    void Swap(TWideStrings &other) noexcept { m_items.swap(other.m_items); }
 
     // Every string followed by CR LF.
     QString GetText() const;

@@ -44,6 +44,11 @@ public:
     // more stops with an error instead of filling the memory.
     int MaxPages() const { return m_maxPages; }
     void SetMaxPages(int value) { m_maxPages = value; }
+    // Not published: the most bands one prepared page may take.  Bands
+    // that add no height never fill a page, so over an endless data set
+    // nothing else would stop them.
+    int MaxPageBands() const { return m_maxPageBands; }
+    void SetMaxPageBands(int value) { m_maxPageBands = value; }
     // Not published: the memory prepared pages may take, in megabytes,
     // before they go to the temporary file as with UseFileCache, whether
     // that is set or not (with it, the smaller of this and MaxMemSize).
@@ -77,7 +82,7 @@ public:
     bool IgnoreDevByZero() const { return m_ignoreDevByZero; }
     void SetIgnoreDevByZero(bool value) { m_ignoreDevByZero = value; }
 
-    // Copies the published fields; DestroyForms, MaxPages,
+    // Copies the published fields; DestroyForms, MaxPages, MaxPageBands,
     // MaxPreparedMemory, ThreadSafeMode and UseGlobalDataSetList stay.
     void Assign(const TPersistent *source) override;
     // Resets ConvertNulls, IgnoreDevByZero and DoublePass only.
@@ -89,6 +94,7 @@ private:
     bool m_doublePass = false;
     int m_maxMemSize = 10;
     int m_maxPages = 100000;
+    int m_maxPageBands = 100000;
     int m_maxPreparedMemory = 256;
     bool m_printIfEmpty = true;
     bool m_threadSafeMode = false;

@@ -547,6 +547,9 @@ bool TqvxReport::runPrepared()
     } catch (const Exception &e) {
         m_errors->Add(e.Message());
     } catch (const std::bad_alloc &) {
+        // The pages of a run that filled the memory go first: the error
+        // line and the template's reload need room.
+        m_previewPages->Clear();
         m_errors->Add(QStringLiteral("The report needs more memory than there is; its preparation was stopped"));
     } catch (const std::exception &e) {
         m_errors->Add(QString::fromUtf8(e.what()));

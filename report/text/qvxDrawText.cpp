@@ -137,11 +137,23 @@ void TqvxDrawText::SetDimensions(double scaleX, double scaleY, double printScale
 
 void TqvxDrawText::SetText(const TWideStrings *lines, bool firstParaBreak)
 {
-    m_plainText.clear();
-    m_text.Clear();
-    m_lineFlags.clear();
-    m_hyphenated.clear();
+    // A long text laid out before leaves no room behind.
+    m_plainText = QString();
+    m_paragraphStarts = {};
+    m_shown = QString();
+    m_lines = {};
+    m_records = {};
     m_tags.Init(m_font.Color, m_fontSize, m_font.Style);
+
+    // Room for all of it at once: growing a long text's buffers step by
+    // step holds the old and the new ones together.
+    qsizetype length = 0;
+    for (int i = 0; i < lines->Count(); ++i)
+        length += std::max<qsizetype>(lines->Get(i).size(), 1);
+    m_plainText.reserve(length + lineBreak.size() * lines->Count());
+    m_shown.reserve(length);
+    m_paragraphStarts.reserve(std::size_t(lines->Count()));
+    m_lines.reserve(std::size_t(lines->Count()));
 
     const int fullWidth = wrapWidth(0);
     const int add = qvxRound(m_charSpacing * LayoutRatio);
@@ -149,12 +161,13 @@ void TqvxDrawText::SetText(const TWideStrings *lines, bool firstParaBreak)
         QString line = lines->Get(i);
         if (line.isEmpty())
             line = QStringLiteral(" ");
+        m_paragraphStarts.push_back(int(m_plainText.size()));
         m_plainText += line + lineBreak;
         const int firstWidth = i == 0 && firstParaBreak ? fullWidth : wrapWidth(m_paragraphGap);
-        const std::size_t first = m_lineFlags.size();
+        const std::size_t first = m_lines.size();
         wrapLine(line, firstWidth, fullWidth, add);
-        m_lineFlags[first] |= ParagraphStart;
-        m_lineFlags.back() |= ParagraphEnd;
+        m_lines[first].flags |= ParagraphStart;
+        m_lines.back().flags |= ParagraphEnd;
     }
 }
 
@@ -167,12 +180,12 @@ int TqvxDrawText::wrapWidth(double indent) const
 
 void TqvxDrawText::SetParaBreaks(bool firstParaBreak, bool lastParaBreak)
 {
-    if (m_lineFlags.empty())
+    if (m_lines.empty())
         return;
     if (firstParaBreak)
-        m_lineFlags.front() &= ~ParagraphStart;
+        m_lines.front().flags &= ~ParagraphStart;
     if (lastParaBreak)
-        m_lineFlags.back() &= ~ParagraphEnd;
+        m_lines.back().flags &= ~ParagraphEnd;
 }
 
 void TqvxDrawText::fillAdvances(const TFontData &font, const QString &text, const TqvxHTMLTags &tags, int add,
@@ -202,12 +215,72 @@ void TqvxDrawText::fillAdvances(const TFontData &font, const QString &text, cons
     }
 }
 
-void TqvxDrawText::addLine(const QString &text, TqvxHTMLTags tags, bool hyphenated)
+TqvxHTMLTag TqvxDrawText::plainRecord(int position) const
 {
-    m_text.Add(text);
-    m_lineFlags.push_back(0);
-    m_hyphenated.push_back(hyphenated);
-    m_tags.Items.push_back(std::move(tags));
+    TqvxHTMLTag record;
+    record.Position = position;
+    record.Size = m_tags.DefSize;
+    record.Style = m_tags.DefStyle;
+    record.Color = m_tags.DefColor;
+    return record;
+}
+
+bool TqvxDrawText::isPlain(const TqvxHTMLTags &records) const
+{
+    if (!m_tags.AllowTags)
+        return true;
+    for (std::size_t k = 0; k < records.size(); ++k)
+        if (!(records[k] == plainRecord(records.front().Position + int(k))))
+            return false;
+    return true;
+}
+
+void TqvxDrawText::addLine(int start, int count, const TqvxHTMLTags &records, int from, bool plain, bool hyphenated)
+{
+    OutputLine line;
+    line.start = start + from;
+    line.length = count;
+    line.position = from < int(records.size()) ? records[std::size_t(from)].Position : 0;
+    line.hyphenated = hyphenated;
+    if (!plain) {
+        line.records = int(m_records.size());
+        m_records.insert(m_records.end(), records.begin() + from, records.begin() + from + count);
+        if (hyphenated) {
+            m_records.push_back(m_records.back());
+            m_records.back().Default = true;
+        }
+    }
+    m_lines.push_back(line);
+}
+
+QString TqvxDrawText::Line(int line) const
+{
+    const OutputLine &l = m_lines.at(std::size_t(line));
+    QString text = m_shown.mid(l.start, l.length);
+    if (l.hyphenated)
+        text += QLatin1Char('-');
+    return text;
+}
+
+TqvxHTMLTags TqvxDrawText::LineRecords(int line) const
+{
+    const OutputLine &l = m_lines.at(std::size_t(line));
+    const int count = l.length + (l.hyphenated ? 1 : 0);
+    if (l.records >= 0)
+        return TqvxHTMLTags(m_records.begin() + l.records, m_records.begin() + l.records + count);
+    TqvxHTMLTags records;
+    records.reserve(std::size_t(count));
+    for (int k = 0; k < l.length; ++k)
+        records.push_back(plainRecord(l.position + k));
+    if (l.hyphenated && l.length > 0)
+        records.push_back(records.back());
+    return records;
+}
+
+TqvxHTMLTag TqvxDrawText::firstRecord(int line) const
+{
+    const OutputLine &l = m_lines.at(std::size_t(line));
+    return l.records >= 0 ? m_records.at(std::size_t(l.records)) : plainRecord(l.position);
 }
 
 void TqvxDrawText::wrapLine(QString text, int firstWidth, int fullWidth, int add)
@@ -215,12 +288,19 @@ void TqvxDrawText::wrapLine(QString text, int firstWidth, int fullWidth, int add
     m_tags.NewLine();
     m_tags.ExpandHTMLTags(text);
     m_tags.Position += 2;
-    TqvxHTMLTags records = std::move(m_tags.Items.back());
+    const TqvxHTMLTags records = std::move(m_tags.Items.back());
     m_tags.Items.pop_back();
+    const bool plain = isPlain(records);
+    const int shownStart = int(m_shown.size());
+    m_shown += text;
 
     const int n = int(text.size());
+    // Emits text[from, from + count), with a hyphen when asked.
+    const auto emit = [&](int from, int count, bool hyphen) {
+        addLine(shownStart, count, records, from, plain, hyphen);
+    };
     if (n < 2 || !m_wordWrap) {
-        addLine(text, std::move(records), false);
+        emit(0, n, false);
         return;
     }
     // A line all in the memo's own style that fits is measured whole: the
@@ -228,28 +308,16 @@ void TqvxDrawText::wrapLine(QString text, int firstWidth, int fullWidth, int add
     const auto ownStyle = [this](const TqvxHTMLTag &tag) { return tag.Style == m_font.Style && !tag.Small; };
     if (std::all_of(records.begin(), records.end(), ownStyle)
         && qint64(n) * add + m_measurer->Width(m_font, text) < firstWidth) {
-        addLine(text, std::move(records), false);
+        emit(0, n, false);
         return;
     }
     std::vector<int> sums;
     fillAdvances(m_font, text, records, add, sums);
     std::partial_sum(sums.begin(), sums.end(), sums.begin());
     if (sums.back() < firstWidth) {
-        addLine(text, std::move(records), false);
+        emit(0, n, false);
         return;
     }
-
-    // Emits text[from, from + count), with a hyphen when asked.
-    const auto emit = [&](int from, int count, bool hyphen) {
-        TqvxHTMLTags tags(records.begin() + from, records.begin() + from + count);
-        QString line = text.mid(from, count);
-        if (hyphen) {
-            line += QLatin1Char('-');
-            tags.push_back(tags.back());
-            tags.back().Default = true;
-        }
-        addLine(line, std::move(tags), hyphen);
-    };
 
     const bool tagsOn = m_tags.AllowTags;
     int lineStart = 0;
@@ -320,7 +388,7 @@ double TqvxDrawText::LineHeight() const
 
 double TqvxDrawText::CalcHeight() const
 {
-    const int n = m_text.Count();
+    const int n = LineCount();
     if (n == 0)
         return 0;
     double height = n * LineHeight();
@@ -333,9 +401,9 @@ double TqvxDrawText::CalcWidth()
 {
     double widest = 0;
     std::vector<int> extents;
-    for (int i = 0; i < m_text.Count(); ++i) {
-        const QString line = m_text.Get(i);
-        const TqvxHTMLTags &tags = m_tags.Items[i];
+    for (int i = 0; i < LineCount(); ++i) {
+        const QString line = Line(i);
+        const TqvxHTMLTags tags = m_tags.AllowTags ? LineRecords(i) : TqvxHTMLTags();
         TFontData font = m_font;
         double width = 0;
         for (int start = 0; start < line.size();) {
@@ -351,7 +419,7 @@ double TqvxDrawText::CalcWidth()
             start = end;
         }
         width += line.size() * m_charSpacing * LayoutRatio;
-        if (m_lineFlags[i] & ParagraphStart)
+        if (LineFlags(i) & ParagraphStart)
             width += m_paragraphGap * LayoutRatio;
         widest = std::max(widest, width);
     }
@@ -389,11 +457,13 @@ double TqvxDrawText::RemainingSpace() const
     return std::abs(rest) < 1e-9 ? 0.0001 : rest;
 }
 
-void TqvxDrawText::GetOutBoundsText(bool &paraBreak, QString &rest)
+void TqvxDrawText::GetOutBoundsText(bool &paraBreak, QString &rest, int *restLine)
 {
     paraBreak = false;
     rest.clear();
-    const int count = m_text.Count();
+    if (restLine)
+        *restLine = int(m_paragraphStarts.size());
+    const int count = LineCount();
     const double lineHeight = LineHeight();
     // Lines without height all fit.
     const double fitting = lineHeight > 0 ? std::trunc((m_textRect.Height() + 1) / lineHeight) : count;
@@ -401,18 +471,25 @@ void TqvxDrawText::GetOutBoundsText(bool &paraBreak, QString &rest)
     if (kept >= count)
         return;
 
-    paraBreak = kept > 0 && !(m_lineFlags[kept - 1] & ParagraphEnd);
-    const TqvxHTMLTag first = m_tags.Items[kept].front();
-    rest = m_plainText.mid(first.Position - 1);
-    m_plainText.truncate(first.Position - 1);
-    if (m_wordBreak && kept > 0 && m_hyphenated[kept - 1])
+    paraBreak = kept > 0 && !(LineFlags(kept - 1) & ParagraphEnd);
+    const TqvxHTMLTag first = firstRecord(kept);
+    const int cut = first.Position - 1;
+    if (restLine) {
+        const auto next = std::upper_bound(m_paragraphStarts.begin(), m_paragraphStarts.end(), cut);
+        *restLine = int(next - m_paragraphStarts.begin()) - 1;
+        const qsizetype end = next == m_paragraphStarts.end() ? m_plainText.size() : *next;
+        rest = m_plainText.mid(cut, end - lineBreak.size() - cut);
+    } else {
+        rest = m_plainText.mid(cut);
+    }
+    m_plainText.truncate(cut);
+    if (m_wordBreak && kept > 0 && m_lines[std::size_t(kept - 1)].hyphenated)
         m_plainText += QLatin1Char('-');
 
-    while (m_text.Count() > kept)
-        m_text.Delete(kept);
-    m_lineFlags.resize(kept);
-    m_hyphenated.resize(kept);
-    m_tags.Items.resize(kept);
+    if (m_lines[std::size_t(kept)].records >= 0)
+        m_records.resize(std::size_t(m_lines[std::size_t(kept)].records));
+    m_shown.truncate(m_lines[std::size_t(kept)].start);
+    m_lines.resize(std::size_t(kept));
 
     if (!m_tags.AllowTags)
         return;
@@ -430,8 +507,8 @@ void TqvxDrawText::GetOutBoundsText(bool &paraBreak, QString &rest)
 QString TqvxDrawText::GetWrappedText() const
 {
     QStringList lines;
-    for (int i = 0; i < m_text.Count(); ++i)
-        lines.append(m_text.Get(i));
+    for (int i = 0; i < LineCount(); ++i)
+        lines.append(Line(i));
     return lines.join(lineBreak);
 }
 
@@ -462,8 +539,8 @@ void TqvxDrawText::selectRunFont(Device &device, const TqvxHTMLTag &tag)
 
 void TqvxDrawText::DrawText(TCanvas *canvas, TqvxHAlign hAlign, TqvxVAlign vAlign)
 {
-    const int count = m_text.Count();
-    if (count == 0 || m_tags.Items.empty())
+    const int count = LineCount();
+    if (count == 0)
         return;
     TqvxCanvasToolsScope scope(canvas);
 
@@ -551,7 +628,7 @@ void TqvxDrawText::DrawText(TCanvas *canvas, TqvxHAlign hAlign, TqvxVAlign vAlig
     DistributeUnits(advances, 0, count - 2, correction);
 
     for (int i = 0; i < count; ++i) {
-        const int flags = m_lineFlags[i];
+        const int flags = LineFlags(i);
         const int indent = (flags & ParagraphStart) && (hAlign == haLeft || hAlign == haBlock)
                                ? qvxRound(m_paragraphGap * m_scaleX) : 0;
         TqvxHAlign align = hAlign;
@@ -568,10 +645,10 @@ void TqvxDrawText::DrawText(TCanvas *canvas, TqvxHAlign hAlign, TqvxVAlign vAlig
 
 void TqvxDrawText::drawLine(Device &device, int index, int x, int y, int width, TqvxHAlign align)
 {
-    const QString text = m_text.Get(index);
+    const QString text = Line(index);
     if (text.isEmpty())
         return;
-    const TqvxHTMLTags &tags = m_tags.Items[index];
+    const TqvxHTMLTags tags = LineRecords(index);
     const int n = int(text.size());
 
     // The line as laid out, and as the device's own advances give it.

@@ -103,18 +103,23 @@ public:
     // the text of the others in rest, beginning with elements that reopen
     // the first cut character's colour, underline, italic and bold when
     // tags are on.  paraBreak tells whether the cut falls inside a
-    // paragraph.
-    void GetOutBoundsText(bool &paraBreak, QString &rest);
+    // paragraph.  With restLine, rest is only what is left of the source
+    // line the cut falls in (without its CR LF), and restLine tells which
+    // line that is (the number of lines when nothing was cut): a caller
+    // that keeps the lines itself goes on from there.
+    void GetOutBoundsText(bool &paraBreak, QString &rest, int *restLine = nullptr);
     // The source text (after a cut: the part that fits), each line closed
     // by CR LF.
     QString GetInBoundsText() const { return m_plainText; }
     // The output lines joined by CR LF.
     QString GetWrappedText() const;
 
-    // The output lines, their paragraph bits and their style records.
-    const TWideStrings &Text() const { return m_text; }
-    int LineFlags(int line) const { return m_lineFlags.at(line); }
-    const std::vector<TqvxHTMLTags> &Records() const { return m_tags.Items; }
+    // The output lines, their paragraph bits and the style records of
+    // their characters (a hyphen added by the layout included).
+    int LineCount() const { return int(m_lines.size()); }
+    QString Line(int line) const;
+    int LineFlags(int line) const { return m_lines.at(std::size_t(line)).flags; }
+    TqvxHTMLTags LineRecords(int line) const;
 
     // --- Drawing ------------------------------------------------------------
 
@@ -130,6 +135,19 @@ public:
 
 private:
     struct Device;
+    // One output line: a stretch of the shown characters (the text without
+    // its elements), so that a long text costs a few words a line.
+    struct OutputLine {
+        int start = 0;    // in m_shown
+        int length = 0;   // without the hyphen
+        int position = 0; // Position of its first character
+        // Its first record in m_records; -1 when every character is in the
+        // default style and their positions follow one another, as in any
+        // text without elements.
+        int records = -1;
+        quint8 flags = 0;
+        bool hyphenated = false;
+    };
 
     int measureHeight() const;
     // The width lines wrap at in layout units, less an indent in pixels.
@@ -139,7 +157,15 @@ private:
     void fillAdvances(const TFontData &font, const QString &text, const TqvxHTMLTags &tags, int add,
                       std::vector<int> &advances);
     void wrapLine(QString text, int firstWidth, int fullWidth, int add);
-    void addLine(const QString &text, TqvxHTMLTags tags, bool hyphenated);
+    // Adds shown[start, start + count) as a line, its characters styled
+    // by records[from, from + count).
+    void addLine(int start, int count, const TqvxHTMLTags &records, int from, bool plain, bool hyphenated);
+    TqvxHTMLTag firstRecord(int line) const;
+    // The record of a character at position in the default style.
+    TqvxHTMLTag plainRecord(int position) const;
+    // Whether the records are those of plain text: the default style,
+    // positions one after another.
+    bool isPlain(const TqvxHTMLTags &records) const;
     void drawLine(Device &device, int index, int x, int y, int width, TqvxHAlign align);
     void selectRunFont(Device &device, const TqvxHTMLTag &tag);
 
@@ -155,14 +181,17 @@ private:
     TRect m_textRect;
     TRect m_scaledRect;
     QString m_plainText;
+    // Where each source line begins in m_plainText.
+    std::vector<int> m_paragraphStarts;
     double m_printScale = 1;
     int m_rotation = 0;
     bool m_rtlReading = false;
     double m_scaleX = 1;
     double m_scaleY = 1;
-    TWideStrings m_text;
-    std::vector<int> m_lineFlags;
-    std::vector<bool> m_hyphenated;
+    QString m_shown;
+    std::vector<OutputLine> m_lines;
+    // The records of the lines that have any in another style.
+    TqvxHTMLTags m_records;
     // The measurer's extents of one run, kept to reuse their room.
     std::vector<int> m_extents;
     bool m_wordBreak = false;

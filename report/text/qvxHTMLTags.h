@@ -40,6 +40,8 @@ struct TqvxHTMLTag {
     // 0 normal, 1 subscript, 2 superscript.
     quint8 SubType = 0;
 
+    bool operator==(const TqvxHTMLTag &) const = default;
+
     // Whether drawing this character needs another font than other.
     bool DrawsLike(const TqvxHTMLTag &other) const
     {

@@ -22,6 +22,7 @@
 #include "toolkit/graphics/Canvas.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace {
@@ -288,7 +289,7 @@ void TqvxCustomMemoView::GetData()
     if (TqvxCustomMemoView *flowTo = m_flowTo) {
         InitPart();
         DrawPart();
-        flowTo->SetText(m_partMemo);
+        flowTo->SetText(PartMemo());
         flowTo->SetAllowExpressions(false);
     }
 }
@@ -622,21 +623,83 @@ double TqvxCustomMemoView::CalcWidth()
 
 void TqvxCustomMemoView::InitPart()
 {
-    m_partMemo = Text();
+    if (!m_partLines)
+        m_partLines = std::make_unique<TWideStrings>();
+    m_partLines->Clear();
+    m_partNext = 0;
+    m_partHead.clear();
+    m_hasPartHead = false;
+    m_partStarted = false;
     m_firstParaBreak = false;
     m_lastParaBreak = false;
+}
+
+QString TqvxCustomMemoView::PartMemo() const
+{
+    if (!m_partStarted)
+        return m_partLines ? Text() : QString();
+    QString text;
+    if (m_hasPartHead)
+        text = m_partHead + QStringLiteral("\r\n");
+    for (int i = m_partNext; i < m_partLines->Count(); ++i)
+        text += m_partLines->Get(i) + QStringLiteral("\r\n");
+    return text;
+}
+
+void TqvxCustomMemoView::takePartLines(double count)
+{
+    if (!m_partStarted) {
+        if (!m_partLines)
+            InitPart();
+        m_partLines->Swap(*m_memo);
+        m_partStarted = true;
+    }
+    m_memo->Clear();
+    if (m_hasPartHead && count >= 1) {
+        m_memo->Add(m_partHead);
+        --count;
+    }
+    const double left = m_partLines->Count() - m_partNext;
+    const int end = m_partNext + int(std::min(count, left));
+    for (int i = m_partNext; i < end; ++i)
+        m_memo->Add(m_partLines->Get(i));
+}
+
+void TqvxCustomMemoView::passPartLines(int restLine, const QString &rest)
+{
+    const int taken = m_memo->Count();
+    const int fromHead = m_hasPartHead ? 1 : 0;
+    if (restLine >= taken) {
+        m_partNext += taken - fromHead;
+        m_hasPartHead = false;
+        m_partHead.clear();
+    } else {
+        m_partNext += restLine - fromHead + 1;
+        m_hasPartHead = true;
+        m_partHead = rest;
+    }
+    if (!HasNextPart())
+        m_partLines->Clear();
 }
 
 double TqvxCustomMemoView::DrawPart()
 {
     LayoutLock lock;
-    SetText(m_partMemo);
-    SetDrawParams(Canvas(), 1, 1, 0, 0);
     TqvxDrawText *drawText = layout();
+    // One line more than the text rectangle holds: each line gives one
+    // line of output at least, so the part is cut where the whole rest
+    // would be.
+    setupLayout(drawText);
+    BeginDraw(Canvas(), 1, 1, 0, 0);
+    const double lineHeight = drawText->LineHeight();
+    const double fitting = lineHeight > 0 ? std::trunc((m_textRect.Height() + 1) / lineHeight) : INFINITY;
+    takePartLines(fitting + 1);
+    SetDrawParams(Canvas(), 1, 1, 0, 0);
     bool paraBreak = false;
     QString rest;
-    drawText->GetOutBoundsText(paraBreak, rest);
-    m_partMemo = rest;
+    int restLine = 0;
+    drawText->GetOutBoundsText(paraBreak, rest, &restLine);
+    passPartLines(restLine, rest);
     SetText(drawText->GetInBoundsText());
     m_lastParaBreak = paraBreak;
     const double remaining = drawText->RemainingSpace();
@@ -650,7 +713,9 @@ double TqvxCustomMemoView::DrawPart()
 
 bool TqvxCustomMemoView::HasNextPart()
 {
-    return !m_partMemo.isEmpty();
+    if (!m_partStarted)
+        return m_partLines && m_memo->Count() > 0;
+    return m_hasPartHead || m_partNext < m_partLines->Count();
 }
 
 // --- Differences ------------------------------------------------------------

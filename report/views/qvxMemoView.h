@@ -145,7 +145,7 @@ public:
     Variant LastValue() const { return m_lastValue; }
     void SetLastValue(const Variant &value) { m_lastValue = value; }
     // The text still to be output while splitting.
-    QString PartMemo() const { return m_partMemo; }
+    QString PartMemo() const;
     // The text rectangle in device pixels (BeginDraw).
     TRect TextRect() const { return m_textRect; }
     // The extra scale of printer canvases; set with the printing flag
@@ -212,7 +212,8 @@ public:
     // Part-by-part output: InitPart starts at the whole text; DrawPart
     // keeps the lines that fit into Height and returns the height left free
     // below them (Height when none fits); HasNextPart tells whether text
-    // remains.
+    // remains.  Each part lays out only the lines it may take, from where
+    // the last one ended, so a text costs the same per line however long.
     void InitPart() override;
     double DrawPart() override;
     bool HasNextPart() override;
@@ -243,6 +244,12 @@ private:
     // line drawn on that axis, and the drop shadow.
     double frameAndGaps(double gap, TqvxFrameType nearSide, TqvxFrameType farSide) const;
     void expandExpressions();
+    // Puts into the memo the rest of the line the last part cut and the
+    // next source lines, count lines in all.
+    void takePartLines(double count);
+    // Moves the split past what the part laid out from its lines kept:
+    // restLine is the line of them the cut fell in, rest what it left.
+    void passPartLines(int restLine, const QString &rest);
     void drawUnderlines(double lineHeight);
     void saveHighlightState();
     void restoreHighlightState();
@@ -285,7 +292,14 @@ private:
     // AllowExpressions is off for this copy only: its text holds page-count
     // macros that came from values, not from the template.
     bool m_expressionsHeld = false;
-    QString m_partMemo;
+    // The split: the lines it began with (taken from the memo by the first
+    // part), the first of them no part has laid out, and what the last part
+    // left of the line it cut, with the elements that reopen its style.
+    std::unique_ptr<TWideStrings> m_partLines;
+    int m_partNext = 0;
+    QString m_partHead;
+    bool m_hasPartHead = false;
+    bool m_partStarted = false;
     TRect m_textRect;
     double m_printScale = 1;
     int m_totalPages = 0;

@@ -5,6 +5,7 @@
 // window's Cancel.
 
 #include "EngineTestReport.h"
+#include "common/MemoryLimit.h"
 #include "common/WidgetClicks.h"
 
 #include "engine/qvxEngine.h"
@@ -21,6 +22,8 @@
 #include <QTimer>
 #include <QPointer>
 
+#include <cstdio>
+#include <limits>
 #include <new>
 
 #include <gtest/gtest.h>
@@ -41,6 +44,19 @@ protected:
         ASSERT_EQ(errors().size(), 1) << lines(errors());
         EXPECT_TRUE(errors().at(0).contains(QStringLiteral("more than 40 pages"))) << lines(errors());
         EXPECT_LE(pageCount(), limit + 1);
+    }
+
+    // A data band of height 0 over a data set that never ends, numbering
+    // its rows in a memo.
+    TqvxMasterData *numberedRowsWithoutEnd()
+    {
+        TMemoryDataSet *rows = dataSet("Rows", 0);
+        rows->SetRangeEnd(reLast);
+        rows->SetOnCheckEOF([](TObject *, bool &eof) { eof = false; });
+        auto *data = band<TqvxMasterData>("Data", 0, 0);
+        data->SetDataSet(rows);
+        memo(data, "Row", QStringLiteral("[Line#]"));
+        return data;
     }
 };
 
@@ -127,6 +143,64 @@ TEST_F(EngineRunawayTest, RunningOutOfMemoryIsOneClearError)
     EXPECT_FALSE(prepare());
     ASSERT_EQ(errors().size(), 1) << lines(errors());
     EXPECT_TRUE(errors().at(0).contains(QStringLiteral("more memory"))) << lines(errors());
+}
+
+namespace {
+
+// The memory a run may take past what the test has when it starts, in
+// the child process that runs it: room for the band limit's pages, and
+// far less than the memory a run without end takes.
+constexpr qint64 runHeadroom = qint64(1536) << 20;
+
+// Prepares the report: true when that failed with one error, and the
+// error says expected.  What it got goes to stderr, which a failure shows.
+bool failedWithOneError(TEngineTestReport &run, const QString &expected)
+{
+    const bool prepared = run.prepare();
+    const QStringList errors = run.errors();
+    std::fprintf(stderr, "prepared: %d, errors: %s\n", int(prepared), qPrintable(errors.join(QLatin1Char('|'))));
+    return !prepared && errors.size() == 1 && errors.at(0).contains(expected);
+}
+
+} // namespace
+
+// A data band that adds no height (or next to none) over a data set that
+// never ends never fills a page: the page takes bands up to its limit and
+// the run stops there, on paper and on a page of endless height.
+TEST_F(EngineRunawayTest, BandsAddingNoHeightStopAtTheLimitOfBandsOnAPage)
+{
+    if (!AddressSpaceLimitWorks)
+        GTEST_SKIP() << "the address sanitizer's shadow leaves no room for a limit on the address space";
+    EXPECT_EQ(TqvxEngineOptions().MaxPageBands(), 100000);
+    TqvxMasterData *data = numberedRowsWithoutEnd();
+    for (const bool endless : {false, true}) {
+        for (const double height : {0.0, 0.000001}) {
+            SCOPED_TRACE(
+                QStringLiteral("%1 page, bands %2 high").arg(endless ? "endless" : "A4").arg(height).toStdString());
+            page->SetEndlessHeight(endless);
+            data->SetHeight(height);
+            ExpectWithinMemory(runHeadroom, [&] {
+                return failedWithOneError(*this, QStringLiteral("more than 100000 bands")) && pageCount() == 1;
+            });
+        }
+    }
+}
+
+// Without a limit on the bands of a page the run fills the memory it may
+// have: the allocation that fails ends the run with one line in the error
+// list, on paper and on a page of endless height.
+TEST_F(EngineRunawayTest, RunningOutOfMemoryOnOnePageIsOneClearError)
+{
+    if (!AddressSpaceLimitWorks)
+        GTEST_SKIP() << "the address sanitizer's shadow leaves no room for a limit on the address space";
+    report->EngineOptions()->SetMaxPageBands(std::numeric_limits<int>::max());
+    numberedRowsWithoutEnd();
+    for (const bool endless : {false, true}) {
+        SCOPED_TRACE(endless ? "endless page" : "A4 page");
+        page->SetEndlessHeight(endless);
+        ExpectWithinMemory(qint64(256) << 20,
+                           [&] { return failedWithOneError(*this, QStringLiteral("more memory")); });
+    }
 }
 
 namespace {

@@ -26,8 +26,8 @@ QStringList Wrap(const QString &paragraph, int width)
     text.Add(paragraph);
     layout.SetText(&text);
     QStringList lines;
-    for (int i = 0; i < layout.Text().Count(); ++i)
-        lines.append(layout.Text().Get(i));
+    for (int i = 0; i < layout.LineCount(); ++i)
+        lines.append(layout.Line(i));
     return lines;
 }
 
@@ -117,7 +117,7 @@ TEST(LiberationSansBreaks, ATextAloneMeasuresAsLaidOutAlone)
                             TWideStrings single;
                             single.Add(text);
                             layout.SetText(&single);
-                            const int lines = layout.Text().Count();
+                            const int lines = layout.LineCount();
                             const double laidOut = layout.CalcWidth();
                             layout.SetText(&kept);
                             EXPECT_EQ(found, (!tags || !text.contains(QLatin1Char('<'))) && lines == 1

@@ -40,15 +40,15 @@ struct LayoutTest : ::testing::Test {
     QStringList Lines() const
     {
         QStringList result;
-        for (int i = 0; i < layout.Text().Count(); ++i)
-            result.append(layout.Text().Get(i));
+        for (int i = 0; i < layout.LineCount(); ++i)
+            result.append(layout.Line(i));
         return result;
     }
 
     QList<int> Flags() const
     {
         QList<int> result;
-        for (int i = 0; i < layout.Text().Count(); ++i)
+        for (int i = 0; i < layout.LineCount(); ++i)
             result.append(layout.LineFlags(i));
         return result;
     }
@@ -62,7 +62,7 @@ TEST_F(LayoutTest, SubscriptElementGivesThreeRecords)
 {
     Lay({QStringLiteral("a<sub>2</sub>b")}, 500);
     ASSERT_EQ(Lines(), QStringList{QStringLiteral("a2b")});
-    const TqvxHTMLTags &tags = layout.Records().at(0);
+    const TqvxHTMLTags &tags = layout.LineRecords(0);
     ASSERT_EQ(tags.size(), 3u);
     EXPECT_EQ(tags[0].Position, 1);
     EXPECT_TRUE(tags[0].Default);
@@ -78,15 +78,15 @@ TEST_F(LayoutTest, SubscriptElementGivesThreeRecords)
     EXPECT_FALSE(tags[2].Default);
 
     Lay({QStringLiteral("x<sup>2</sup>")}, 500);
-    EXPECT_EQ(layout.Records().at(0)[1].SubType, 2);
-    EXPECT_EQ(layout.Records().at(0)[1].AddY, 0);
+    EXPECT_EQ(layout.LineRecords(0)[1].SubType, 2);
+    EXPECT_EQ(layout.LineRecords(0)[1].AddY, 0);
 }
 
 TEST_F(LayoutTest, ColourElementsAndMalformedTags)
 {
     Lay({QStringLiteral("<font color=\"#FF0000\">r</font>g<font color=red>R<FONT COLOR=\"#0000fF\">B")}, 500);
     ASSERT_EQ(Lines(), QStringList{QStringLiteral("rgRB")});
-    const TqvxHTMLTags &tags = layout.Records().at(0);
+    const TqvxHTMLTags &tags = layout.LineRecords(0);
     EXPECT_EQ(tags[0].Color, clRed);
     EXPECT_EQ(tags[1].Color, clBlack);
     EXPECT_EQ(tags[2].Color, clRed);
@@ -104,13 +104,13 @@ TEST_F(LayoutTest, OnlyElementsGiveOneBlankAndTagsOffKeepText)
 {
     Lay({QStringLiteral("<b></b>"), QString()}, 500);
     EXPECT_EQ(Lines(), (QStringList{QStringLiteral(" "), QStringLiteral(" ")}));
-    EXPECT_EQ(layout.Records().at(0).size(), 1u);
+    EXPECT_EQ(layout.LineRecords(0).size(), 1u);
     EXPECT_EQ(layout.GetInBoundsText(), QStringLiteral("<b></b>\r\n \r\n"));
 
     SetOptions(false);
     Lay({QStringLiteral("<b>x")}, 500);
     EXPECT_EQ(Lines(), QStringList{QStringLiteral("<b>x")});
-    for (const TqvxHTMLTag &tag : layout.Records().at(0))
+    for (const TqvxHTMLTag &tag : layout.LineRecords(0))
         EXPECT_TRUE(tag.Default);
 }
 
@@ -121,7 +121,7 @@ TEST_F(LayoutTest, WrapsAfterLastFittingBlank)
     EXPECT_EQ(Lines(), (QStringList{QStringLiteral("aaaa bbbb cccc"), QStringLiteral("dddd"), QStringLiteral("x")}));
     EXPECT_EQ(Flags(), (QList<int>{1, 2, 3}));
     EXPECT_EQ(layout.GetWrappedText(), QStringLiteral("aaaa bbbb cccc\r\ndddd\r\nx"));
-    EXPECT_EQ(layout.Records().at(1).front().Position, 16);
+    EXPECT_EQ(layout.LineRecords(1).front().Position, 16);
 }
 
 TEST_F(LayoutTest, BlankInsideNowrapIsNoBreak)
@@ -154,7 +154,7 @@ TEST_F(LayoutTest, LongWordsBreakAfterAHyphenOrASlash)
     EXPECT_EQ(Lines(), (QStringList{QStringLiteral("aaaaaa-"), QStringLiteral("bbbbbbbbbbbb"),
                                     QStringLiteral("aaaa/bbbb/"), QStringLiteral("cccccccccc")}));
     EXPECT_EQ(Flags(), (QList<int>{1, 2, 1, 2}));
-    EXPECT_EQ(layout.Records().at(1).front().Position, 8);
+    EXPECT_EQ(layout.LineRecords(1).front().Position, 8);
 
     // A blank still comes first; the word after it breaks on its own line.
     Lay({QStringLiteral("xx aaaaaa-bbbbbbbbbbbb")}, 100);
@@ -170,8 +170,8 @@ TEST_F(LayoutTest, ParagraphsOfAnyLength)
 {
     // Far beyond the old fixed advance arrays.
     Lay({QString(40000, QLatin1Char('a'))}, 100);
-    EXPECT_EQ(layout.Text().Count(), 40000 / 15 + 1);
-    EXPECT_EQ(layout.Text().Get(layout.Text().Count() - 1).size(), 40000 % 15);
+    EXPECT_EQ(layout.LineCount(), 40000 / 15 + 1);
+    EXPECT_EQ(layout.Line(layout.LineCount() - 1).size(), 40000 % 15);
 }
 
 TEST_F(LayoutTest, RussianHyphenation)
@@ -189,7 +189,7 @@ TEST_F(LayoutTest, RussianHyphenation)
     // A word far over 255 letters still breaks at the last place that fits.
     const QString longWord = QStringLiteral("БА").repeated(200);
     Lay({longWord}, 100);
-    EXPECT_EQ(layout.Text().Get(0), QStringLiteral("БА").repeated(7) + QStringLiteral("-"));
+    EXPECT_EQ(layout.Line(0), QStringLiteral("БА").repeated(7) + QStringLiteral("-"));
 
     SetOptions(true, false);
     Lay({QStringLiteral("я ВАННА")}, 40);
@@ -228,7 +228,7 @@ TEST_F(LayoutTest, NonPositiveLineHeightNeverDividesByZero)
     layout.GetOutBoundsText(paraBreak, rest);
     EXPECT_FALSE(paraBreak);
     EXPECT_TRUE(rest.isEmpty());
-    EXPECT_EQ(layout.Text().Count(), 2);
+    EXPECT_EQ(layout.LineCount(), 2);
 }
 
 TEST_F(LayoutTest, CalcWidthCountsIndentAndSpacing)
@@ -264,6 +264,31 @@ TEST_F(LayoutTest, CutReopensColourUnderlineItalicBold)
     layout.GetOutBoundsText(paraBreak, rest);
     EXPECT_FALSE(paraBreak);
     EXPECT_EQ(rest, QStringLiteral("<font color=\"#000000\">y\r\n"));
+}
+
+TEST_F(LayoutTest, CutGivesTheRestOfItsLineAndWhichLineThatIs)
+{
+    const QString first = QStringLiteral("<font color=\"#ff0000\"><b>aaaa bbbb cccc dddd</b></font>");
+    bool paraBreak = false;
+    QString rest;
+    int restLine = -1;
+    Lay({QStringLiteral("x"), first, QStringLiteral("next")}, 60, 40);
+    layout.GetOutBoundsText(paraBreak, rest, &restLine);
+    EXPECT_TRUE(paraBreak);
+    EXPECT_EQ(restLine, 1);
+    EXPECT_EQ(rest, QStringLiteral("<font color=\"#ff0000\"><b>cccc dddd</b></font>"));
+
+    // A cut between lines gives the whole next line; no cut, the count.
+    SetOptions(false);
+    Lay({QStringLiteral("x"), QStringLiteral("y"), QStringLiteral(""), QStringLiteral("z")}, 60, 40);
+    layout.GetOutBoundsText(paraBreak, rest, &restLine);
+    EXPECT_FALSE(paraBreak);
+    EXPECT_EQ(restLine, 2);
+    EXPECT_EQ(rest, QStringLiteral(" "));
+    Lay({QStringLiteral("x")}, 60, 40);
+    layout.GetOutBoundsText(paraBreak, rest, &restLine);
+    EXPECT_EQ(restLine, 1);
+    EXPECT_TRUE(rest.isEmpty());
 }
 
 TEST_F(LayoutTest, CutInsideHyphenatedWordKeepsEveryLetter)

@@ -120,8 +120,8 @@ TEST_F(PDFPageContent, MemoTextComesBackAsTheLayoutWrappedIt)
     auto memo = memoView(text, 20, 30, 160, 200);
     memo->CalcHeight(); // lays the text out as the screen does
     QStringList wrapped;
-    for (int i = 0; i < qvxDrawText()->Text().Count(); ++i)
-        wrapped << qvxDrawText()->Text().Get(i).trimmed();
+    for (int i = 0; i < qvxDrawText()->LineCount(); ++i)
+        wrapped << qvxDrawText()->Line(i).trimmed();
     ASSERT_GT(wrapped.size(), 2);
 
     exportChecked({{memo.get()}}, QStringLiteral("memo.pdf"));

@@ -1,0 +1,190 @@
+// One memo that grows to its text and splits over pages, the way users run
+// it: the engine prepares it and the PDF filter exports it to a file.
+//
+// BM_MemoSplit runs texts of 1,000 to 200,000 lines of 14 characters and
+// prints the time a line of preparing and of exporting at each size, and
+// each over the one at 1,000 lines of this run: splitting costs the same a
+// line however long the text, so the ratios stay near 1.
+//
+// BM_MemoSplitMemory runs 8 million characters in 2 million lines of four
+// and prints the peak resident size of the process while it prepares and
+// exports them.
+
+#include "BenchEnvironment.h"
+
+#include "export/pdf/qvxExportPDF.h"
+#include "report/components/qvxFrame.h"
+#include "report/model/qvxCustomPreviewPages.h"
+#include "report/pages/qvxBands.h"
+#include "report/pages/qvxPage.h"
+#include "report/report/qvxReport.h"
+#include "report/views/qvxMemoView.h"
+
+#include <QGuiApplication>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <malloc.h>
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// A report of one band holding one memo that stretches to text and may
+// split, on A4 pages with margins of 10 mm.
+std::unique_ptr<TqvxReport> memoReport(const QString &text)
+{
+    auto report = std::make_unique<TqvxReport>();
+    report->SetName(QStringLiteral("Report1"));
+    report->SetShowProgress(false);
+    auto *page = new TqvxReportPage(report.get());
+    page->SetName(QStringLiteral("Page1"));
+    auto *data = new TqvxMasterData(page);
+    data->SetName(QStringLiteral("MasterData1"));
+    data->SetBounds(0, 0, 718, 20);
+    data->SetRowCount(1);
+    data->SetAllowSplit(true);
+    data->SetStretched(true);
+    auto *memo = new TqvxMemoView(data);
+    memo->SetName(QStringLiteral("Memo1"));
+    memo->SetBounds(0, 0, 680, 20);
+    memo->SetStretchMode(smActualHeight);
+    TFont font;
+    font.SetName(QStringLiteral("Arial"));
+    font.SetSize(10);
+    memo->SetFont(&font);
+    memo->SetText(text);
+    return report;
+}
+
+// count lines, each its number in width digits after prefix, ended by
+// CR LF.
+QString numberedLines(int count, const QString &prefix, int width)
+{
+    QString text;
+    text.reserve(qsizetype(count) * (prefix.size() + width + 2));
+    for (int i = 1; i <= count; ++i) {
+        text += prefix;
+        text += QStringLiteral("%1").arg(i % 10000000, width, 10, QLatin1Char('0'));
+        text += QStringLiteral("\r\n");
+    }
+    return text;
+}
+
+double secondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double mebibytes(qint64 bytes)
+{
+    return double(bytes) / (1 << 20);
+}
+
+struct TSplitRun {
+    double prepare = 0;
+    double exported = 0;
+    int pages = 0;
+    qint64 preparePeak = 0; // the process's peak resident size, bytes
+    qint64 exportPeak = 0;
+};
+
+TSplitRun splitRun(benchmark::State &state, const QString &text)
+{
+    TSplitRun run;
+    QTemporaryDir dir;
+    malloc_trim(0);
+    resetPeakMemory();
+    std::unique_ptr<TqvxReport> report = memoReport(text);
+    auto start = std::chrono::steady_clock::now();
+    if (!report->PrepareReport())
+        state.SkipWithError("the report did not prepare");
+    run.prepare = secondsSince(start);
+    run.preparePeak = statusBytes("VmHWM");
+    run.pages = report->PreviewPages()->Count();
+
+    TqvxPDFExport pdf;
+    pdf.SetShowDialog(false);
+    pdf.SetShowProgress(false);
+    pdf.SetFileName(dir.filePath(QStringLiteral("memo.pdf")));
+    start = std::chrono::steady_clock::now();
+    if (!report->Export(&pdf))
+        state.SkipWithError("the report did not export");
+    run.exported = secondsSince(start);
+    run.exportPeak = statusBytes("VmHWM");
+    return run;
+}
+
+// Microseconds a line of preparing and exporting at 1,000 lines in this
+// run; 0 before it ran.
+double thousandLinesPrepare = 0;
+double thousandLinesExport = 0;
+
+void BM_MemoSplit(benchmark::State &state)
+{
+    // Fonts and caches are made by a first run, not by the one at 1,000
+    // lines that the others are set against.
+    static const bool warmedUp = [&] {
+        splitRun(state, numberedLines(100, QStringLiteral("Строка "), 7));
+        return true;
+    }();
+    (void)warmedUp;
+    const int lines = int(state.range(0));
+    const QString text = numberedLines(lines, QStringLiteral("Строка "), 7);
+    TSplitRun run;
+    for (auto _ : state)
+        run = splitRun(state, text);
+    const double prepare = run.prepare * 1e6 / lines;
+    const double exported = run.exported * 1e6 / lines;
+    if (lines == 1000) {
+        thousandLinesPrepare = prepare;
+        thousandLinesExport = exported;
+    }
+    state.counters["pages"] = run.pages;
+    state.counters["prepare_us_a_line"] = prepare;
+    state.counters["export_us_a_line"] = exported;
+    std::printf("%d lines on %d pages: prepare %.3f s (%.2f us a line), export %.3f s (%.2f us a line)", lines,
+                run.pages, run.prepare, prepare, run.exported, exported);
+    if (thousandLinesPrepare > 0)
+        std::printf("; a line over one at 1,000 lines: prepare %.2f, export %.2f", prepare / thousandLinesPrepare,
+                    exported / thousandLinesExport);
+    std::printf("\n");
+    std::fflush(stdout);
+}
+BENCHMARK(BM_MemoSplit)
+    ->ArgNames({"lines"})
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(50000)
+    ->Arg(200000)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
+
+void BM_MemoSplitMemory(benchmark::State &state)
+{
+    const int lines = 2000000;
+    // Four characters a line, and the line break's two: 8 million of text.
+    const QString text = numberedLines(lines, QString(), 4);
+    TSplitRun run;
+    for (auto _ : state)
+        run = splitRun(state, text);
+    state.counters["pages"] = run.pages;
+    state.counters["prepare_peak_MiB"] = mebibytes(run.preparePeak);
+    state.counters["export_peak_MiB"] = mebibytes(run.exportPeak);
+    std::printf("%d lines of 4 characters on %d pages: prepare %.1f s, peak %.0f MiB; export %.1f s, peak %.0f MiB "
+                "(resident, the whole process)\n",
+                lines, run.pages, run.prepare, mebibytes(run.preparePeak), run.exported, mebibytes(run.exportPeak));
+    std::fflush(stdout);
+}
+BENCHMARK(BM_MemoSplitMemory)->Iterations(1)->Unit(benchmark::kSecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    return RunProgramBenchmarks<QGuiApplication>(argc, argv);
+}

@@ -1,0 +1,154 @@
+// Reports prepared by the engine and exported as users run them: a memo
+// that grows to a long text splits over many pages, and every line reaches
+// the file once, in order, as pdftotext reads it back; an export that runs
+// out of memory says so.
+
+#include "PdfExportTestSupport.h"
+#include "common/MemoryLimit.h"
+
+#include "report/model/qvxCustomPreviewPages.h"
+#include "report/model/qvxOptions.h"
+#include "report/pages/qvxBands.h"
+#include "report/pages/qvxPage.h"
+#include "report/report/qvxReport.h"
+#include "report/views/qvxMemoView.h"
+#include "toolkit/classes/TStringList.h"
+
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace {
+
+// One band holding one memo of text that grows to it and may split.
+std::unique_ptr<TqvxReport> splitMemoReport(const QString &text, bool tags)
+{
+    auto report = std::make_unique<TqvxReport>();
+    report->SetName(QStringLiteral("Report1"));
+    report->SetShowProgress(false);
+    auto *page = new TqvxReportPage(report.get());
+    page->SetName(QStringLiteral("Page1"));
+    auto *data = new TqvxMasterData(page);
+    data->SetName(QStringLiteral("MasterData1"));
+    data->SetBounds(0, 0, 718, 20);
+    data->SetRowCount(1);
+    data->SetAllowSplit(true);
+    data->SetStretched(true);
+    auto *memo = new TqvxMemoView(data);
+    memo->SetName(QStringLiteral("Memo1"));
+    memo->SetBounds(0, 0, 400, 20);
+    memo->SetStretchMode(smActualHeight);
+    memo->SetAllowHTMLTags(tags);
+    memo->SetText(text);
+    return report;
+}
+
+// Numbered lines; every seventh is a paragraph of several output lines,
+// so that pages end inside paragraphs too, and every eleventh is empty.
+QStringList numberedLines(int count)
+{
+    QStringList lines;
+    for (int i = 1; i <= count; ++i) {
+        if (i % 11 == 0)
+            lines.append(QString());
+        else if (i % 7 == 0)
+            lines.append(QStringLiteral("L%1").arg(i) + QStringLiteral(" слово%1").arg(i).repeated(30));
+        else
+            lines.append(QStringLiteral("L%1 short line").arg(i));
+    }
+    return lines;
+}
+
+QStringList words(const QString &text)
+{
+    return text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+}
+
+// "" when the words of read are those of written, else where they part.
+std::string firstDifference(const QStringList &read, const QStringList &written)
+{
+    for (qsizetype i = 0; i < std::max(read.size(), written.size()); ++i)
+        if (read.value(i) != written.value(i))
+            return QStringLiteral("word %1: read \"%2\" after \"%3\", written \"%4\"")
+                .arg(i)
+                .arg(read.mid(i, 8).join(QLatin1Char(' ')), read.mid(std::max<qsizetype>(i - 8, 0), std::min<qsizetype>(i, 8)).join(QLatin1Char(' ')),
+                     written.mid(i, 8).join(QLatin1Char(' ')))
+                .toStdString();
+    return {};
+}
+
+} // namespace
+
+TEST(ExportPDFReport, AMemoSplitOverManyPagesShowsEveryLineOnceInOrder)
+{
+    const QStringList lines = numberedLines(3000);
+    for (const bool tags : {false, true}) {
+        SCOPED_TRACE(tags ? "with tags" : "without tags");
+        QString text = lines.join(QStringLiteral("\r\n"));
+        // With tags a bold passage runs over many pages; the elements are
+        // not text.
+        if (tags)
+            text.replace(QStringLiteral("L100 "), QStringLiteral("<b>L100 ")).replace(QStringLiteral("L900 "),
+                                                                                       QStringLiteral("</b>L900 "));
+        std::unique_ptr<TqvxReport> report = splitMemoReport(text, tags);
+        ASSERT_TRUE(report->PrepareReport());
+        ASSERT_GT(report->PreviewPages()->Count(), 40);
+
+        QTemporaryDir dir;
+        TqvxPDFExport pdf;
+        pdf.SetShowDialog(false);
+        pdf.SetShowProgress(false);
+        // Text with elements is written as text, not as a picture of it.
+        pdf.SetHTMLTags(false);
+        const QString file = dir.filePath(QStringLiteral("memo.pdf"));
+        pdf.SetFileName(file);
+        ASSERT_TRUE(report->Export(&pdf));
+        EXPECT_EQ(qpdfComplaint(file).toStdString(), "");
+        EXPECT_EQ(firstDifference(words(extractedText(file)), words(lines.join(QLatin1Char(' ')))), "");
+    }
+}
+
+// The memory runs out while the pages are exported: the export fails with
+// one line in the report's errors, and the program goes on.
+TEST(ExportPDFReport, RunningOutOfMemoryIsOneClearError)
+{
+    if (!AddressSpaceLimitWorks)
+        GTEST_SKIP() << "the address sanitizer's shadow leaves no room for a limit on the address space";
+    auto report = std::make_unique<TqvxReport>();
+    report->SetShowProgress(false);
+    report->EngineOptions()->SetSilentMode(true);
+    auto *page = new TqvxReportPage(report.get());
+    page->SetName(QStringLiteral("Page1"));
+    page->SetEndlessHeight(true);
+    auto *data = new TqvxMasterData(page);
+    data->SetName(QStringLiteral("MasterData1"));
+    data->SetBounds(0, 0, 718, 20);
+    data->SetRowCount(15000);
+    auto *memo = new TqvxMemoView(data);
+    memo->SetName(QStringLiteral("Memo1"));
+    memo->SetBounds(0, 0, 400, 20);
+    memo->SetText(QStringLiteral("Row [Line#] of a page that takes more memory to export than there is"));
+    QTemporaryDir dir;
+    ExpectWithinMemory(qint64(1) << 30, [&] {
+        if (!report->PrepareReport())
+            return false;
+        // What the prepared page needs to be read back for export is more.
+        LimitMemoryTo(qint64(16) << 20);
+        TqvxPDFExport pdf;
+        pdf.SetShowDialog(false);
+        pdf.SetShowProgress(false);
+        pdf.SetFileName(dir.filePath(QStringLiteral("rows.pdf")));
+        const bool exported = report->Export(&pdf);
+        QStringList errors;
+        for (int i = 0; i < report->Errors()->Count(); ++i)
+            errors.append(report->Errors()->Strings(i));
+        std::fprintf(stderr, "exported: %d, errors: %s\n", int(exported), qPrintable(errors.join(QLatin1Char('|'))));
+        return !exported && errors.size() == 1 && errors.at(0).contains(QStringLiteral("more memory"));
+    });
+}

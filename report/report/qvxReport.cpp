@@ -547,7 +547,8 @@ bool TqvxReport::runPrepared()
     } catch (const Exception &e) {
         m_errors->Add(e.Message());
     } catch (const std::bad_alloc &) {
-        m_errors->Add(QStringLiteral("The report needs more memory than there is; its preparation was stopped"));
+        m_errors->Add(QCoreApplication::translate(
+                "qvxReport", "The report needs more memory than there is; its preparation was stopped"));
     } catch (const std::exception &e) {
         m_errors->Add(QString::fromUtf8(e.what()));
     }

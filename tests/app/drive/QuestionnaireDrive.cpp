@@ -1,13 +1,14 @@
-// Drives the questionnaire on a real X server (run under xvfb-run, with a
-// window manager when one is installed), on whatever screen the server has:
-// the window must lie wholly on the screen's work area; a multi-line text is
-// pasted into each organisation field with Ctrl+V; the save button is
-// clicked with the mouse where the screen shows it, and Qt's file dialog is
-// answered by typing a name and pressing Return; the PDF's text is read
-// back with pdftotext.  Then the save button is reached again with Tab and
-// pressed with Space, and the dialog left with Escape.  With a folder
-// argument, screenshots of the window and of the file dialog are written
-// there (PPM), and the saved PDF is kept there.  Prints each failed check and exits 1 when any failed.
+// Drives the questionnaire on a real X server with a window manager (run
+// under scripts/xvfb-session), on whatever screen the server has, with real
+// mouse and key input: the window must lie wholly on the screen's work
+// area; a multi-line text is pasted into each organisation field with
+// Ctrl+V; the save button is clicked with the mouse where the screen shows
+// it, and Qt's file dialog is answered with a name and Return; the PDF's
+// text is read back with pdftotext.  Then the save button is reached again
+// with Tab and pressed with Space, and the dialog left with Escape.  With a
+// folder argument, screenshots of the window and of the file dialog are
+// written there (PPM), and the saved PDF is kept there.  Prints each failed
+// check and exits 1 when any failed.
 
 #include "app/AppTestSupport.h"
 #include "app/AppUnits.h"
@@ -22,9 +23,10 @@
 #include "toolkit/widgets/TCustomEdit.h"
 #include "toolkit/widgets/TMemo.h"
 
+#include "common/XvfbDrive.h"
+
 #include <QApplication>
 #include <QClipboard>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QDir>
 #include <QFileSystemModel>
@@ -32,13 +34,10 @@
 #include <QRegularExpression>
 #include <QFileDialog>
 #include <QImage>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
-#include <QTimer>
-#include <QWindow>
 
 #include <cstdio>
 #include <functional>
@@ -54,12 +53,6 @@ void check(bool ok, const QString &what)
     failures += ok ? 0 : 1;
 }
 
-void settle(int rounds = 10)
-{
-    for (int i = 0; i < rounds; ++i)
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-}
-
 void shoot(const QString &name)
 {
     if (shots.isEmpty())
@@ -68,39 +61,16 @@ void shoot(const QString &name)
     screen.save(shots + QLatin1Char('/') + name + QStringLiteral(".ppm"), "PPM");
 }
 
-void key(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString &text = QString())
+// Runs answer on the file dialog once it is open and active, from the
+// event loop the dialog runs.
+void whenFileDialogOpens(const std::function<void(QFileDialog *)> &answer)
 {
-    QWidget *target = QApplication::focusWidget();
-    if (!target)
-        return;
-    QKeyEvent press(QEvent::KeyPress, qtKey, modifiers, text);
-    QApplication::sendEvent(target, &press);
-    QKeyEvent release(QEvent::KeyRelease, qtKey, modifiers, text);
-    QApplication::sendEvent(target, &release);
-}
-
-// Runs answer on the file dialog once it is open (polled from the event
-// loop the dialog runs).
-void whenFileDialogOpens(std::function<void(QFileDialog *)> answer)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(50);
-    auto waited = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, answer, waited] {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        if (!dialog || !dialog->isVisible() || !dialog->windowHandle() || !dialog->windowHandle()->isExposed()) {
-            if (++*waited < 200)
-                return;
-            check(false, QStringLiteral("the file dialog opens"));
-            timer->deleteLater();
-            return;
-        }
-        timer->stop();
-        timer->deleteLater();
-        settle(20);
-        answer(dialog);
+    const auto dialog = [] { return qobject_cast<QFileDialog *>(QApplication::activeModalWidget()); };
+    XvfbDrive::WhenReady([dialog] { return dialog() && dialog()->isVisible(); }, [dialog, answer] {
+        check(XvfbDrive::WaitForExposed(dialog()) && XvfbDrive::WaitForActive(dialog()),
+              QStringLiteral("the file dialog is shown and active"));
+        answer(dialog());
     });
-    timer->start();
 }
 
 // Chooses the option with that caption in a row, as the drop-down's close
@@ -148,23 +118,18 @@ int main(int argc, char **argv)
         TMainForm *form = nullptr;
         Application->CreateForm(form);
         form->Show();
-        QElapsedTimer timer;
-        timer.start();
-        const auto exposed = [form] {
-            return form->Widget()->windowHandle() && form->Widget()->windowHandle()->isExposed();
-        };
-        while (timer.elapsed() < 10000 && !exposed())
-            settle(1);
+        QWidget *window = form->Widget()->window();
+        check(XvfbDrive::WaitForExposed(window) && XvfbDrive::Activate(window),
+              QStringLiteral("the window is shown and active"));
         // The window manager frames the window, and the window fits itself
         // to the work area that leaves.
-        timer.restart();
-        while (timer.elapsed() < 5000 && form->Widget()->frameGeometry() == form->Widget()->geometry())
-            settle(1);
-        settle(50);
-        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-        const QRect frame = form->Widget()->frameGeometry();
-        const QString size = QStringLiteral("%1x%2").arg(area.width()).arg(area.height());
-        check(area.contains(frame), QStringLiteral("the window (%1x%2 at %3,%4) lies on the %5 work area")
+        const auto area = [] { return QGuiApplication::primaryScreen()->availableGeometry(); };
+        XvfbDrive::WaitUntil([&] {
+            return window->frameGeometry() != window->geometry() && area().contains(window->frameGeometry());
+        });
+        const QRect frame = window->frameGeometry();
+        const QString size = QStringLiteral("%1x%2").arg(area().width()).arg(area().height());
+        check(area().contains(frame), QStringLiteral("the window (%1x%2 at %3,%4) lies on the %5 work area")
                                         .arg(frame.width()).arg(frame.height()).arg(frame.x()).arg(frame.y())
                                         .arg(size));
         shoot(QStringLiteral("window-") + size);
@@ -177,21 +142,27 @@ int main(int argc, char **argv)
         for (int row = 0; row < TSelectionRules::AccessoryRowCount; ++row)
             if (form->Rules().Choice(TSelectionRules::AccessoryGrid, row) < 0)
                 choose(form, TSelectionRules::AccessoryGrid, row, QString());
-        settle();
-        check(form->Button1->Enabled(), QStringLiteral("every row is chosen and the save button enabled"));
+        check(XvfbDrive::WaitUntil([form] { return form->Button1->Enabled(); }),
+              QStringLiteral("every row is chosen and the save button enabled"));
 
-        const QStringList pasted = {QStringLiteral("ООО «Альфа»\nфилиал № 2"),
+        // A line break or a tab pasted is one blank in the field; a soft
+        // hyphen stays in it, unseen.
+        const QStringList pasted = {QStringLiteral("ООО «Аль\u00ADфа»\nфилиал № 2"),
                                     QStringLiteral("г. Москва, ул. Лесная, д. 5\r\n+7 495 000-00-00"),
                                     QStringLiteral("Иванов\tИван 'Иванович'")};
+        const QStringList held = {QStringLiteral("ООО «Аль\u00ADфа» филиал № 2"),
+                                  QStringLiteral("г. Москва, ул. Лесная, д. 5 +7 495 000-00-00"),
+                                  QStringLiteral("Иванов Иван 'Иванович'")};
         QList<TEdit *> fields = {form->Edit1, form->Edit2, form->Edit3};
         for (int i = 0; i < fields.size(); ++i) {
             QApplication::clipboard()->setText(pasted[i]);
-            settle(2);
-            fields[i]->SetFocus();
-            settle(2);
-            key(Qt::Key_V, Qt::ControlModifier);
-            settle(2);
-            check(fields[i]->Text() == pasted[i], QStringLiteral("Ctrl+V pastes into field %1").arg(i + 1));
+            QWidget *field = fields[i]->Widget();
+            XvfbDrive::Click(field);
+            check(XvfbDrive::WaitUntil([field] { return QApplication::focusWidget() == field; }),
+                  QStringLiteral("a click focuses field %1").arg(i + 1));
+            XvfbDrive::Key(QStringLiteral("ctrl+v"));
+            check(XvfbDrive::WaitUntil([&] { return fields[i]->Text() == held[i]; }),
+                  QStringLiteral("Ctrl+V pastes into field %1 \"%2\"").arg(i + 1).arg(fields[i]->Text()));
         }
         shoot(QStringLiteral("filled-") + size);
 
@@ -215,16 +186,11 @@ int main(int argc, char **argv)
             dialog->setDirectory(folder.path());
             QFileSystemModel *model = dialog->findChild<QFileSystemModel *>();
             const QModelIndex root = model->index(folder.path());
-            QElapsedTimer reading;
-            reading.start();
-            while (reading.elapsed() < 10000 && model->data(model->index(0, 3, root)).toString().isEmpty())
-                settle(1);
+            XvfbDrive::WaitUntil([&] { return !model->data(model->index(0, 3, root)).toString().isEmpty(); });
             const QString type = model->data(model->index(0, 2, root)).toString();
             check(type == QStringLiteral("Папка"), QStringLiteral("folders are of the type \"%1\"").arg(type));
             const QModelIndex pdf = model->index(folder.filePath(QStringLiteral("earlier.pdf")), 2);
-            reading.restart();
-            while (reading.elapsed() < 10000 && model->data(pdf).toString().isEmpty())
-                settle(1);
+            XvfbDrive::WaitUntil([&] { return !model->data(pdf).toString().isEmpty(); });
             const QString pdfType = model->data(pdf).toString();
             check(!pdfType.isEmpty() && !pdfType.contains(QStringLiteral("document")),
                   QStringLiteral("PDF files are of the type \"%1\"").arg(pdfType));
@@ -237,11 +203,13 @@ int main(int argc, char **argv)
                 return dialog->reject();
             name->setFocus();
             name->setText(file);
-            key(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+            XvfbDrive::WaitUntil([name] { return name->hasFocus(); });
+            XvfbDrive::Key(QStringLiteral("Return"));
         });
-        check(ClickOnScreen(form->Button1), QStringLiteral("the save button is on screen, under the mouse"));
-        settle();
-        check(dialogs == 1, QStringLiteral("the click opens the file dialog"));
+        check(OnScreen(form->Button1), QStringLiteral("the save button is on screen, under the mouse"));
+        XvfbDrive::Click(form->Button1->Widget());
+        check(XvfbDrive::WaitUntil([&] { return dialogs == 1 && QFile::exists(file); }),
+              QStringLiteral("the click opens the file dialog"));
         const QString text = pdfText(file);
         if (!shots.isEmpty())
             QFile::copy(file, shots + QStringLiteral("/questionnaire-") + size + QStringLiteral(".pdf"));
@@ -253,22 +221,21 @@ int main(int argc, char **argv)
 
         // The keyboard way: from the composition box Tab reaches the save
         // button, and Space presses it.
-        QApplication::setActiveWindow(form->Widget());
+        XvfbDrive::Activate(window);
         form->Memo3->SetFocus();
-        settle(2);
-        key(Qt::Key_Tab);
-        settle(2);
-        check(QApplication::focusWidget() == form->Button1->Widget(), QStringLiteral("Tab reaches the save button"));
+        XvfbDrive::Key(QStringLiteral("Tab"));
+        check(XvfbDrive::WaitUntil([form] { return QApplication::focusWidget() == form->Button1->Widget(); }),
+              QStringLiteral("Tab reaches the save button"));
+        bool dialogLeft = false;
         whenFileDialogOpens([&](QFileDialog *dialog) {
             ++dialogs;
-            dialog->setFocus();
-            key(Qt::Key_Escape);
+            XvfbDrive::Key(QStringLiteral("Escape"));
+            dialogLeft = XvfbDrive::WaitUntil([dialog] { return !dialog->isVisible(); });
         });
-        key(Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
-        settle();
-        check(dialogs == 2, QStringLiteral("Space on the save button opens the file dialog"));
+        XvfbDrive::Key(QStringLiteral("space"));
+        check(XvfbDrive::WaitUntil([&] { return dialogs == 2 && dialogLeft && !QApplication::activeModalWidget(); }),
+              QStringLiteral("Space on the save button opens the file dialog, and Escape leaves it"));
         form->Close();
-        settle();
     }
     Application->DestroyComponents();
     Units::FinalizeAll();

@@ -1,6 +1,6 @@
 // Stops reports whose scripts loop without end the way a user does, on a
-// real X server with a window manager (run under xvfb-run with openbox):
-// real clicks and key presses through xdotool on the progress window that a
+// real X server with a window manager (run by scripts/xvfb-session): real
+// clicks and key presses through xdotool on the progress window that a
 // long main block offers, and on the preview while a band event loops, with
 // the preview modal (the library's default) and not.  After each stop the
 // run must have ended and no window may be left blocked or disabled.  Prints
@@ -16,9 +16,10 @@
 #include "toolkit/core/Units.h"
 #include "toolkit/widgets/TButton.h"
 
+#include "common/XvfbDrive.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QTimer>
 #include <QToolButton>
 #include <QWidgetAction>
@@ -37,36 +38,13 @@ void check(bool ok, const QString &what)
     failures += ok ? 0 : 1;
 }
 
-// Deadlines are generous: the machine may be loaded.
-constexpr qint64 kDeadline = 60000;
-
-bool waitFor(const std::function<bool()> &done, qint64 deadline = kDeadline)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.hasExpired(deadline))
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
-
-bool xdotool(const QStringList &arguments)
-{
-    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
-}
+// How long a looping run may take to stop once the input is sent.
+constexpr int kRunDeadline = 60000;
 
 bool exposed(TControl *control)
 {
     QWidget *widget = control->Widget();
     return widget->isVisible() && widget->window()->windowHandle() && widget->window()->windowHandle()->isExposed();
-}
-
-// The middle of a widget on the screen.
-QPoint middle(QWidget *widget)
-{
-    return widget->mapToGlobal(widget->rect().center());
 }
 
 TqvxProgress *shownProgress()
@@ -153,7 +131,7 @@ private:
     void poll()
     {
         // The input sent may not have stopped the run either.
-        if (m_waited.hasExpired(kDeadline)) {
+        if (m_waited.hasExpired(kRunDeadline)) {
             m_poll.stop();
             m_gaveUp = true;
             if (m_why.isEmpty())
@@ -181,15 +159,14 @@ private:
         }
         m_why.clear();
         if (m_stop == Stop::Click) {
-            send({QStringLiteral("mousemove"), QStringLiteral("--sync"), at(middle(progress->CancelB->Widget())),
-                  QStringLiteral("click"), QStringLiteral("1")});
+            sent(XvfbDrive::Click(progress->CancelB->Widget()));
             return;
         }
         if (!progress->Active()) {
             m_why = QStringLiteral("the progress window never took the keyboard");
             return;
         }
-        send({QStringLiteral("key"), m_stop == Stop::Escape ? QStringLiteral("Escape") : QStringLiteral("alt+F4")});
+        sent(XvfbDrive::Key(m_stop == Stop::Escape ? QStringLiteral("Escape") : QStringLiteral("alt+F4")));
     }
 
     void stopThroughPreview()
@@ -201,32 +178,21 @@ private:
         }
         m_why.clear();
         if (m_stop == Stop::Click) {
-            QToolButton *button = cancelButton(window);
-            if (button)
-                send({QStringLiteral("mousemove"), QStringLiteral("--sync"), at(middle(button)),
-                      QStringLiteral("click"), QStringLiteral("1")});
+            if (QToolButton *button = cancelButton(window))
+                sent(XvfbDrive::Click(button));
             return;
         }
         if (!window->Active()) {
             m_why = QStringLiteral("the preview never took the keyboard");
             return;
         }
-        send({QStringLiteral("key"), QStringLiteral("Escape")});
+        sent(XvfbDrive::Key(QStringLiteral("Escape")));
     }
 
-    static QString at(QPoint point)
+    void sent(bool done)
     {
-        return QStringLiteral("%1 %2").arg(point.x()).arg(point.y());
-    }
-
-    void send(QStringList arguments)
-    {
-        // "mousemove X Y": the point is two arguments.
-        QStringList split;
-        for (const QString &argument : arguments)
-            split << argument.split(QLatin1Char(' '));
-        m_sent = xdotool(split);
-        if (!m_sent)
+        m_sent = done;
+        if (!done)
             m_why = QStringLiteral("xdotool failed");
     }
 
@@ -258,11 +224,11 @@ void stopMainBlock(bool modal, Stop stop)
     Stopper stopper(report, Loop::MainBlock, stop);
     report.ShowReport();
     // A modal preview returns once it has closed; a non-modal one is waited for.
-    waitFor([&] { return !report.PreviewForm() && !report.Busy(); });
+    XvfbDrive::WaitUntil([&] { return !report.PreviewForm() && !report.Busy(); }, kRunDeadline);
     checkStopped(stopper, QStringLiteral("%1 on the progress window stops %2 under a %3 preview"), modal);
     check(!report.Busy() && report.Terminated() && report.PreviewPages()->Count() == 0,
           QStringLiteral("  the run ended without pages"));
-    check(waitFor([] { return !shownProgress(); }, 10000), QStringLiteral("  the progress window is gone"));
+    check(XvfbDrive::WaitUntil([] { return !shownProgress(); }), QStringLiteral("  the progress window is gone"));
     check(everyWindowUsable(), QStringLiteral("  no window is left disabled or blocked"));
 }
 
@@ -285,12 +251,12 @@ void stopBandEvent(bool modal, Stop stop)
         closer.stop();
         stoppedBuildShown = !form->Preview()->Running()
                 && form->StatusText(1) == qvxResources()->Get(QStringLiteral("clBuildStopped"));
-        usableAfterStop = everyWindowUsable(form) && waitFor([&] { return form->Active(); }, 10000);
-        xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
+        usableAfterStop = everyWindowUsable(form) && XvfbDrive::WaitForActive(form->Widget()->window());
+        XvfbDrive::Key(QStringLiteral("Escape"));
     });
     closer.start(50);
     report.ShowReport();
-    waitFor([&] { return !report.PreviewForm() && !report.Busy(); });
+    XvfbDrive::WaitUntil([&] { return !report.PreviewForm() && !report.Busy(); }, kRunDeadline);
     closer.stop();
     checkStopped(stopper, QStringLiteral("%1 in the preview stops %2 under a %3 preview"), modal);
     check(report.Terminated() && stoppedBuildShown, QStringLiteral("  the preview says the build was stopped"));
@@ -306,10 +272,6 @@ int main(int argc, char **argv)
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
-    if (QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("version")}) != 0) {
-        std::printf("xdotool is missing\n");
-        return 77;
-    }
     RegisterPreviewUnits();
     Units::InitializeAll();
     for (const bool modal : {true, false}) {

@@ -51,6 +51,49 @@ constexpr TextPair Texts[] = {
     {"Input/output error", "Ошибка ввода-вывода"},
     {"Too many open files", "Слишком много открытых файлов"},
     {"The file is in use", "Файл занят"},
+    // Text that is not a number, date or Boolean.
+    {"'%1' is not a valid integer value", "'%1' не является целым числом"},
+    {"'%1' is not a valid floating point value", "'%1' не является числом"},
+    {"'%1' is not a valid boolean value", "'%1' не является логическим значением"},
+    {"'%1' is not a valid date", "'%1' не является датой"},
+    {"'%1' is not a valid time", "'%1' не является временем"},
+    {"'%1' is not a valid date and time", "'%1' не является датой и временем"},
+    // Building, exporting and printing reports.
+    {"The report needs more than %1 pages; its preparation was stopped",
+     "Отчету нужно больше %1 страниц; его построение остановлено"},
+    {"The page %1 grows longer than %2 m, the most a page of endless height may grow; its preparation was stopped",
+     "Страница %1 становится длиннее %2 м, наибольшей длины страницы бесконечной высоты; ее построение "
+     "остановлено"},
+    {"The report needs more memory than there is; its preparation was stopped",
+     "Отчету нужно больше памяти, чем есть; его построение остановлено"},
+    {"The page range \"%1\" names no page of the report (it has %2)",
+     "Диапазон \"%1\" не называет ни одной страницы отчета (страниц в нем: %2)"},
+    {"The user password cannot be used: PDF readers take only Latin letters, digits and signs in a password, "
+     "not \"%1\"",
+     "Пароль пользователя нельзя использовать: программы просмотра PDF принимают в пароле только латинские "
+     "буквы, цифры и знаки, но не \"%1\""},
+    {"The owner password cannot be used: PDF readers take only Latin letters, digits and signs in a password, "
+     "not \"%1\"",
+     "Пароль владельца нельзя использовать: программы просмотра PDF принимают в пароле только латинские "
+     "буквы, цифры и знаки, но не \"%1\""},
+    {"%1: its text of %2 characters is longer than the %3 a memo may show in a PDF file; the rest was left out",
+     "%1: текст из %2 символов длиннее %3, которые объект может показать в файле PDF; остаток опущен"},
+    {"Page %1 measures %2 x %3 pt; a PDF page measures %4 to %5 pt a side, so the page was cut to %6 x %7 pt",
+     "Страница %1 имеет размер %2 x %3 пт; сторона страницы PDF бывает от %4 до %5 пт, поэтому страница "
+     "обрезана до %6 x %7 пт"},
+    {"The font \"%1\" (%2) cannot be embedded: %3; other fonts show its characters",
+     "Шрифт \"%1\" (%2) нельзя встроить: %3; его символы показаны другими шрифтами"},
+    {"%1: %2; the font is not embedded", "%1: %2; шрифт не встроен"},
+    {"Data of %1 bytes is too large to compress at once", "Данные размером %1 байт слишком велики для сжатия"},
+    {"Printing on \"%1\" could not be started", "Не удалось начать печать на \"%1\""},
+    {"Printing on \"%1\" could not be started: %2", "Не удалось начать печать на \"%1\": %2"},
+    {"Printing on \"%1\" failed: %2", "Печать на \"%1\" не удалась: %2"},
+    // Links a report refuses to follow.
+    {"The link \"%1\" was not opened: %2.", "Ссылка \"%1\" не открыта: %2."},
+    {"a report opens only web and mail addresses", "отчет открывает только адреса веб-страниц и почты"},
+    {"its mail address is malformed", "ее почтовый адрес неверен"},
+    {"a mail link may carry only the address and the subject, body, cc and bcc fields, not \"%1\"",
+     "почтовая ссылка может содержать только адрес и поля subject, body, cc и bcc, но не \"%1\""},
     // What the script languages expect.
     {"Expression expected", "Ожидается выражение"},
     {"Identifier expected", "Ожидается идентификатор"},

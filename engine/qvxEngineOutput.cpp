@@ -18,6 +18,8 @@
 
 #include <algorithm>
 
+#include <QCoreApplication>
+
 namespace {
 
 template <class T>
@@ -400,7 +402,9 @@ void TqvxEngine::addPreparedPage()
     pages->AddPage(m_curReportPage);
     const int limit = m_report->EngineOptions()->MaxPages();
     if (pages->Count() > limit)
-        throw Exception(QStringLiteral("The report needs more than %1 pages; its preparation was stopped").arg(limit));
+        throw Exception(QCoreApplication::translate("qvxEngine",
+                                                    "The report needs more than %1 pages; its preparation was stopped")
+                                .arg(limit));
 }
 
 void TqvxEngine::addBand(TqvxComponent *band)
@@ -416,8 +420,8 @@ void TqvxEngine::addBand(TqvxComponent *band)
 void TqvxEngine::checkEndlessHeight() const
 {
     if (m_curReportPage && m_curReportPage->EndlessHeight() && CurY() > MaxEndlessHeight * qv01cm)
-        throw Exception(QStringLiteral("The page %1 grows longer than %2 m, the most a page of endless height may "
-                                       "grow; its preparation was stopped")
+        throw Exception(QCoreApplication::translate("qvxEngine", "The page %1 grows longer than %2 m, the most a page "
+                                                             "of endless height may grow; its preparation was stopped")
                             .arg(m_curReportPage->Name())
                             .arg(MaxEndlessHeight / 1000));
 }

@@ -18,6 +18,7 @@
 #include "toolkit/core/SysUtils.h"
 #include "toolkit/widgets/ShellOpen.h"
 
+#include <QCoreApplication>
 #include <QPaintDevice>
 
 namespace {
@@ -265,7 +266,8 @@ void TqvxPreviewPages::followHyperlink(TqvxView *view)
     switch (link->Kind()) {
     case hkURL:
         if (QString refusal; !value.isEmpty() && !OpenWebOrMailLink(value, &refusal))
-            qvxErrorMsg(QStringLiteral("The link \"%1\" was not opened: %2.").arg(value, refusal));
+            qvxErrorMsg(QCoreApplication::translate("qvxPreparedPages", "The link \"%1\" was not opened: %2.")
+                                .arg(value, refusal));
         break;
     case hkAnchor:
         if (!value.isEmpty())

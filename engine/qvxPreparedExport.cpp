@@ -13,6 +13,7 @@
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/widgets/TApplication.h"
 
+#include <QCoreApplication>
 #include <QSet>
 
 #include <new>
@@ -38,7 +39,10 @@ QString qvxRangeWithoutPagesError(const QString &range, const QList<int> &pages,
 {
     if (pages.isEmpty() || std::ranges::any_of(pages, [count](int page) { return page >= 1 && page <= count; }))
         return QString();
-    return QStringLiteral("The page range \"%1\" names no page of the report (it has %2)").arg(range).arg(count);
+    return QCoreApplication::translate("qvxPreparedPages",
+                                       "The page range \"%1\" names no page of the report (it has %2)")
+            .arg(range)
+            .arg(count);
 }
 
 bool TqvxPreparedStore::Export(TqvxCustomExportFilter *filter)

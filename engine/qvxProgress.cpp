@@ -88,8 +88,11 @@ TqvxProgress::TqvxProgress(TComponent *owner) : TForm(owner)
     if (UseRightToLeftAlignment())
         FlipChildren(true);
 
-    if (Screen)
+    if (Screen) {
         m_activeForm = Screen->ActiveForm();
+        TCustomForm *modal = Screen->ActiveModalForm();
+        SetPopupParent(modal ? modal : m_activeForm.data());
+    }
     if (m_activeForm)
         m_activeForm->SetEnabled(false);
 }
@@ -154,6 +157,12 @@ void TqvxProgress::cancelClick()
 {
     m_terminated = true;
     Hide();
+}
+
+void TqvxProgress::DoClose(TCloseAction &action)
+{
+    m_terminated = true;
+    TForm::DoClose(action);
 }
 
 void TqvxProgress::DoHide()

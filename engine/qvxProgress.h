@@ -4,8 +4,10 @@
 // (building, exporting, printing): a message, a progress bar and a Cancel
 // button.  The report opens it when no preview is attached; the form that
 // was active when it was made stays disabled until it is hidden or freed,
-// and the window shows on that form's monitor.  Cancel sets Terminated and
-// closes the window.  Having no border, the window is dragged by any point
+// and the window shows on that form's monitor.  The window belongs to the
+// modal form shown last, or else to that active form, so that a modal form
+// does not block its Cancel.  Cancel, Esc, and closing the window by the
+// window manager set Terminated and close the window.  Having no border, the window is dragged by any point
 // outside its button; in a right-to-left program its controls are
 // mirrored.
 
@@ -46,6 +48,7 @@ public:
 
 protected:
     void DoHide() override;
+    void DoClose(TCloseAction &action) override;
 
 private:
     void cancelClick();

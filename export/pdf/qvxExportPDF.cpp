@@ -163,8 +163,8 @@ bool TqvxPDFExport::Start()
     m_encrypted = !m_ownerPassword.isEmpty() || !m_userPassword.isEmpty();
     m_embedFonts = m_encrypted ? m_embedFontsIfProtected : m_embeddedFonts;
     if (m_encrypted)
-        m_keys = PrepareKeys(PasswordBytes(m_userPassword, QStringLiteral("user")),
-                             PasswordBytes(m_ownerPassword, QStringLiteral("owner")),
+        m_keys = PrepareKeys(PasswordBytes(m_userPassword, TqvxPasswordRole::User),
+                             PasswordBytes(m_ownerPassword, TqvxPasswordRole::Owner),
                              PermissionValue(m_protectionFlags), QByteArray::fromHex(m_fileId));
 
     if (TqvxCustomPreviewPages *pages = Report() ? Report()->PreviewPages() : nullptr) {
@@ -248,8 +248,8 @@ void TqvxPDFExport::limitPageSize()
     // (no page object behind it) is no fault of the file.
     const bool sizeless = m_pageWidth == 0 && m_pageHeight == 0;
     if (!m_pageSizeLimited && !sizeless)
-        warn(QStringLiteral("Page %1 measures %2 x %3 pt; a PDF page measures %4 to %5 pt a side, so the page was "
-                            "cut to %6 x %7 pt")
+        warn(QCoreApplication::translate("qvxExportPDF", "Page %1 measures %2 x %3 pt; a PDF page measures %4 to %5 pt "
+                                                         "a side, so the page was cut to %6 x %7 pt")
                  .arg(m_pageHeights.size() + 1)
                  .arg(m_pageWidth, 0, 'f', 0)
                  .arg(m_pageHeight, 0, 'f', 0)
@@ -355,7 +355,8 @@ TqvxPDFFont *TqvxPDFExport::FindFont(const TFont &font, const TFontFacePtr &face
             return known.get();
     auto added = std::make_unique<TqvxPDFFont>(font, face);
     if (!added->Unusable().isEmpty())
-        warn(QStringLiteral("The font \"%1\" (%2) cannot be embedded: %3; other fonts show its characters")
+        warn(QCoreApplication::translate("qvxExportPDF",
+                                         "The font \"%1\" (%2) cannot be embedded: %3; other fonts show its characters")
                  .arg(font.Name(), added->Face().File().FileName, added->Unusable()));
     return addFont(std::move(added));
 }

@@ -4,6 +4,8 @@
 
 #include <zlib.h>
 
+#include <QCoreApplication>
+
 TqvxPDFDeflater::TqvxPDFDeflater() : m_stream(std::make_unique<z_stream_s>()) {}
 
 TqvxPDFDeflater::~TqvxPDFDeflater()
@@ -17,7 +19,9 @@ QByteArrayView TqvxPDFDeflater::Deflate(const char *data, qsizetype size)
     // zlib counts both buffers in 32 bits; the bound of a gigabyte still fits.
     constexpr qsizetype MaxSize = qsizetype(1) << 30;
     if (size < 0 || size > MaxSize)
-        throw EZCompressionError(QStringLiteral("Data of %1 bytes is too large to compress at once").arg(size));
+        throw EZCompressionError(
+                QCoreApplication::translate("qvxExportPDF", "Data of %1 bytes is too large to compress at once")
+                        .arg(size));
     z_stream &stream = *m_stream;
     if (!m_ready) {
         stream = z_stream();

@@ -12,6 +12,8 @@
 #include <cstring>
 #include <utility>
 
+#include <QCoreApplication>
+
 namespace {
 
 const QStringList &cjkFaces()
@@ -373,7 +375,8 @@ TqvxPDFFontFile TqvxPDFFont::GetFontFile(const TqvxPDFWarningSink &warning) cons
         return {collection.GetSubsetFontData(m_font, m_glyphs, faceIndex), m_cff};
     } catch (const Exception &error) {
         if (warning)
-            warning(QStringLiteral("%1: %2; the font is not embedded").arg(m_face->File().FileName, error.Message()));
+            warning(QCoreApplication::translate("qvxExportPDF", "%1: %2; the font is not embedded")
+                            .arg(m_face->File().FileName, error.Message()));
     }
     return {};
 }

@@ -10,6 +10,7 @@
 #include "report/base/qvxNumbers.h"
 #include "report/model/qvxReportContext.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <cmath>
@@ -77,8 +78,8 @@ const TWideStrings *TqvxPDFViewWriter::exportedText(TqvxCustomMemoView *memo, TW
         cut.Add(line.left(left));
         left -= std::min(left, line.size());
     }
-    m_pdf.Warn(QStringLiteral("%1: its text of %2 characters is longer than the %3 a memo may show in a PDF file; "
-                              "the rest was left out")
+    m_pdf.Warn(QCoreApplication::translate("qvxExportPDF", "%1: its text of %2 characters is longer than the %3 a memo "
+                                                           "may show in a PDF file; the rest was left out")
                    .arg(memo->Name())
                    .arg(length)
                    .arg(MaxExportedMemoChars));

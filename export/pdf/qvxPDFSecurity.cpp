@@ -5,6 +5,8 @@
 #include "toolkit/classes/Streams.h"
 #include "toolkit/core/Exceptions.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 constexpr int md5Rounds = 50;
@@ -69,14 +71,17 @@ int FirstUnusablePasswordChar(const QString &password)
     return -1;
 }
 
-QByteArray PasswordBytes(const QString &password, const QString &role)
+QByteArray PasswordBytes(const QString &password, TqvxPasswordRole role)
 {
     const int bad = FirstUnusablePasswordChar(password);
-    if (bad != -1)
-        throw Exception(QStringLiteral("The %1 password cannot be used: PDF readers take only Latin letters, "
-                                       "digits and signs in a password, not \"%2\"")
-                            .arg(role, password.mid(bad, 1)));
-    return password.toLatin1();
+    if (bad == -1)
+        return password.toLatin1();
+    const char *message = role == TqvxPasswordRole::User
+            ? QT_TRANSLATE_NOOP("qvxPDFSecurity", "The user password cannot be used: PDF readers take only Latin "
+                                                  "letters, digits and signs in a password, not \"%1\"")
+            : QT_TRANSLATE_NOOP("qvxPDFSecurity", "The owner password cannot be used: PDF readers take only Latin "
+                                                  "letters, digits and signs in a password, not \"%1\"");
+    throw Exception(QCoreApplication::translate("qvxPDFSecurity", message).arg(password.mid(bad, 1)));
 }
 
 QByteArray PadPassword(const QByteArray &password)

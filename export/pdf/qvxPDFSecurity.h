@@ -43,8 +43,10 @@ qint32 PermissionValue(TqvxPDFEncBits flags);
 // where PDF's own text encoding agrees with it (printable ASCII and
 // U+00A1..U+00FF but the soft hyphen).  Raises Exception naming the
 // password's role for any other character, since no reader could open the
-// document with it, or anyone could when it became question marks.
-QByteArray PasswordBytes(const QString &password, const QString &role);
+// document with it, or anyone could when it became question marks.  A
+// program may translate the message (context "qvxPDFSecurity").
+enum class TqvxPasswordRole { User, Owner };
+QByteArray PasswordBytes(const QString &password, TqvxPasswordRole role);
 // The index of the first character of password that PasswordBytes cannot
 // turn into a byte (Cyrillic, control characters, the soft hyphen); -1
 // when there is none.

@@ -550,7 +550,8 @@ bool TqvxReport::runPrepared()
         // The pages of a run that filled the memory go first: the error
         // line and the template's reload need room.
         m_previewPages->Clear();
-        m_errors->Add(QStringLiteral("The report needs more memory than there is; its preparation was stopped"));
+        m_errors->Add(QCoreApplication::translate(
+                "qvxReport", "The report needs more memory than there is; its preparation was stopped"));
     } catch (const std::exception &e) {
         m_errors->Add(QString::fromUtf8(e.what()));
     }

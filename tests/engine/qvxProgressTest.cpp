@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -42,6 +43,32 @@ TEST(qvxProgress, CancelTerminatesAndCloses)
     EXPECT_FALSE(progress->Visible());
     progress->Execute(3, "Printing", true, true);
     EXPECT_FALSE(progress->Terminated());
+}
+
+TEST(qvxProgress, ClosingTheWindowIsCancel)
+{
+    std::unique_ptr<TqvxProgress> progress(NewObject<TqvxProgress>(nullptr));
+    progress->Execute(3, "Exporting", true, true);
+    // What the window manager's close (Alt+F4) sends.
+    progress->Widget()->close();
+    EXPECT_TRUE(progress->Terminated());
+    EXPECT_FALSE(progress->Visible());
+}
+
+TEST(qvxProgress, TheWindowBelongsToTheModalFormSoThatItIsNotBlocked)
+{
+    std::unique_ptr<TForm> modal(NewObject<TForm>(nullptr));
+    modal->Widget()->setWindowModality(Qt::ApplicationModal);
+    modal->Show();
+    QApplication::processEvents();
+    ASSERT_EQ(Screen->ActiveModalForm(), modal.get());
+    std::unique_ptr<TqvxProgress> progress(NewObject<TqvxProgress>(nullptr));
+    progress->Execute(3, "Printing", true, true);
+    EXPECT_EQ(progress->PopupParent(), modal.get());
+    ASSERT_NE(progress->Widget()->windowHandle(), nullptr);
+    EXPECT_EQ(progress->Widget()->windowHandle()->transientParent(), modal->Widget()->windowHandle());
+    progress.reset();
+    modal->Hide();
 }
 
 TEST(qvxProgress, TheActiveFormIsDisabledWhileTheWindowLives)

@@ -1,6 +1,7 @@
 #include "toolkit/core/DateUtils.h"
 
 #include "toolkit/core/Exceptions.h"
+#include "toolkit/core/SysUtils.h"
 
 #include <QDateTime>
 
@@ -224,11 +225,6 @@ bool ScanTime(Scanner &s, TDateTime &value, const TFormatSettings &settings)
         hour = hour % 12 + base;
     }
     return TryEncodeTime(hour, minute, second, msec, value);
-}
-
-[[noreturn]] void ConvertError(const char *pattern, const QString &text)
-{
-    throw EConvertError(QString::fromLatin1(pattern).arg(text));
 }
 
 } // namespace

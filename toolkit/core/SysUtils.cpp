@@ -2,6 +2,8 @@
 
 #include "toolkit/core/Exceptions.h"
 
+#include <QCoreApplication>
+
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -67,17 +69,17 @@ bool ParseInteger(const QString &text, int bits, qint64 &result)
     return true;
 }
 
-[[noreturn]] void ConvertError(const char *pattern, const QString &text)
-{
-    throw EConvertError(QString::fromLatin1(pattern).arg(text));
-}
-
 bool IsAsciiDigit(QChar c)
 {
     return c.unicode() >= '0' && c.unicode() <= '9';
 }
 
 } // namespace
+
+void ConvertError(const char *pattern, const QString &text)
+{
+    throw EConvertError(QCoreApplication::translate("SysUtils", pattern).arg(text));
+}
 
 QString IntToStr(qint64 value)
 {

@@ -5,7 +5,8 @@
 // The parsers accept what the classic runtime accepts: leading spaces, a
 // sign, decimal digits or a "$", "x" or "0x" hexadecimal prefix for integers; the
 // locale's decimal separator and an optional exponent for floats.  Anything
-// else raises EConvertError with the classic message.
+// else raises EConvertError with the classic message, which a program may
+// translate (context "SysUtils").
 
 #include "toolkit/core/FormatSettings.h"
 
@@ -33,6 +34,10 @@ bool StrToBool(const QString &text);
 bool TryStrToBool(const QString &text, bool &value);
 // "True"/"False" with useBoolStrs, else "-1"/"0".
 QString BoolToStr(bool value, bool useBoolStrs = false);
+
+// Raises EConvertError with pattern ("'%1' is not a valid ...") translated
+// and filled in with text.
+[[noreturn]] void ConvertError(const char *pattern, const QString &text);
 
 // Halves round to the even neighbour.  Both raise EInvalidOp for NaN or a
 // value beyond the 64-bit range.

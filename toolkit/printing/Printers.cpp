@@ -3,6 +3,7 @@
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/core/Exceptions.h"
 
+#include <QCoreApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrintEngine>
@@ -320,7 +321,7 @@ void TPrinter::BeginDoc(TCanvas &canvas)
         canvas.Handle(); // opening the painter starts the job
     } catch (const EInvalidOperation &) {
         canvas.SetDevice(nullptr);
-        throw EPrinter(QStringLiteral("Printing on \"%1\" could not be started").arg(m_name));
+        throw EPrinter(QCoreApplication::translate("Printers", "Printing on \"%1\" could not be started").arg(m_name));
     }
     m_jobCanvas = &canvas;
 }
@@ -356,7 +357,7 @@ void TPrinter::BeginRawDoc()
     const int job = cupsCreateJob(CUPS_HTTP_DEFAULT, name.constData(), title.constData(), 0, nullptr);
     if (job <= 0 || cupsStartDocument(CUPS_HTTP_DEFAULT, name.constData(), job, title.constData(), CUPS_FORMAT_RAW, 1)
                         != HTTP_STATUS_CONTINUE)
-        throw EPrinter(QStringLiteral("Printing on \"%1\" could not be started: %2")
+        throw EPrinter(QCoreApplication::translate("Printers", "Printing on \"%1\" could not be started: %2")
                            .arg(m_name, QString::fromUtf8(cupsLastErrorString())));
     m_rawJob = job;
 }
@@ -366,7 +367,7 @@ void TPrinter::WriteRawDoc(const QByteArray &bytes)
     if (!m_rawJob)
         return;
     if (cupsWriteRequestData(CUPS_HTTP_DEFAULT, bytes.constData(), size_t(bytes.size())) != HTTP_STATUS_CONTINUE)
-        throw EPrinter(QStringLiteral("Printing on \"%1\" failed: %2")
+        throw EPrinter(QCoreApplication::translate("Printers", "Printing on \"%1\" failed: %2")
                            .arg(m_name, QString::fromUtf8(cupsLastErrorString())));
 }
 
@@ -376,6 +377,6 @@ void TPrinter::EndRawDoc()
         return;
     m_rawJob = 0;
     if (cupsFinishDocument(CUPS_HTTP_DEFAULT, m_name.toUtf8().constData()) != IPP_STATUS_OK)
-        throw EPrinter(QStringLiteral("Printing on \"%1\" failed: %2")
+        throw EPrinter(QCoreApplication::translate("Printers", "Printing on \"%1\" failed: %2")
                            .arg(m_name, QString::fromUtf8(cupsLastErrorString())));
 }

@@ -1,5 +1,6 @@
 #include "toolkit/widgets/ShellOpen.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QUrl>
@@ -40,15 +41,15 @@ QUrl plainMailLink(const QUrl &url, QString &refusal)
 {
     const QString address = url.path(QUrl::FullyDecoded);
     if (address.contains(u'?') || address.contains(u'&')) {
-        refusal = QStringLiteral("its mail address is malformed");
+        refusal = QCoreApplication::translate("ShellOpen", "its mail address is malformed");
         return {};
     }
     QUrlQuery plain;
     const QUrlQuery query(url.query(QUrl::FullyEncoded));
     for (const auto &[key, value] : query.queryItems(QUrl::FullyDecoded)) {
         if (!isPlainMailField(key)) {
-            refusal = QStringLiteral("a mail link may carry only the address and the subject, body, cc and bcc "
-                                     "fields, not \"%1\"")
+            refusal = QCoreApplication::translate("ShellOpen", "a mail link may carry only the address and the "
+                                                               "subject, body, cc and bcc fields, not \"%1\"")
                           .arg(key);
             return {};
         }
@@ -75,7 +76,7 @@ bool OpenWebOrMailLink(const QString &link, QString *refusal)
     // Without a working folder nothing is taken for a relative file name.
     QUrl url = QUrl::fromUserInput(link.trimmed());
     const QString scheme = url.scheme().toLower();
-    QString reason = QStringLiteral("a report opens only web and mail addresses");
+    QString reason = QCoreApplication::translate("ShellOpen", "a report opens only web and mail addresses");
     if (url.isValid() && scheme == u"mailto")
         url = plainMailLink(url, reason);
     else if (scheme != u"http" && scheme != u"https")

@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -211,10 +212,31 @@ void TCustomForm::applyWindowFlags()
     }
     if (m_formStyle == fsStayOnTop)
         flags |= Qt::WindowStaysOnTopHint;
+    // A window that belongs to another is a transient one to the window
+    // manager, which keeps it above its owner.
+    if (m_popupParent && (flags & Qt::WindowType_Mask) == Qt::Window)
+        flags = (flags & ~Qt::WindowType_Mask) | Qt::Dialog;
     const bool shown = m_frame->isVisible();
     m_frame->setWindowFlags(flags);
     if (shown)
         m_frame->show();
+}
+
+void TCustomForm::SetPopupParent(TCustomForm *form)
+{
+    m_popupParent = form != this ? form : nullptr;
+    applyWindowFlags();
+}
+
+void TCustomForm::applyPopupParent()
+{
+    // Qt blocks input to every window but a modal one and the windows whose
+    // transient parent it is; the native window must exist to take one.
+    if (!m_popupParent && !m_frame->windowHandle())
+        return;
+    m_frame->winId();
+    QWindow *parent = m_popupParent ? m_popupParent->m_frame->windowHandle() : nullptr;
+    m_frame->windowHandle()->setTransientParent(parent);
 }
 
 TWindowState TCustomForm::WindowState() const
@@ -305,6 +327,7 @@ void TCustomForm::SetVisible(bool visible)
         HandleNeeded();
         placeOnScreen();
         DoShow();
+        applyPopupParent();
         m_frame->show();
         m_frame->raise();
         m_frame->activateWindow();

@@ -12,8 +12,10 @@
 // ModalResult becomes non-zero.  Close asks OnCloseQuery, then OnClose with
 // the close action (caHide by default), and acts on it; closing the
 // application's main form ends the program.  A dialog (bsDialog) or modal
-// form that the window manager minimises comes straight back.  OnCreate fires once the form is
-// constructed (AfterConstruction), OnDestroy when it is freed.
+// form that the window manager minimises comes straight back.  A form with
+// a PopupParent belongs to that form: it stays above it, and is not blocked
+// when that form is modal.  OnCreate fires once the form is constructed
+// (AfterConstruction), OnDestroy when it is freed.
 
 #include "toolkit/widgets/TWinControl.h"
 
@@ -76,6 +78,10 @@ public:
     void SetFormStyle(TFormStyle style);
     bool KeyPreview() const { return m_keyPreview; }
     void SetKeyPreview(bool preview) { m_keyPreview = preview; }
+
+    TCustomForm *PopupParent() const { return m_popupParent; }
+    // Takes effect when the form is next shown.
+    void SetPopupParent(TCustomForm *form);
 
     TWinControl *ActiveControl() const { return m_activeControl; }
     void SetActiveControl(TWinControl *control);
@@ -143,6 +149,7 @@ private:
     int decorationWidth() const { return m_decoration.left() + m_decoration.right(); }
     int decorationHeight() const { return m_decoration.top() + m_decoration.bottom(); }
     void applyWindowFlags();
+    void applyPopupParent();
     void applyConstraints();
     void placeOnScreen();
 
@@ -163,6 +170,7 @@ private:
     bool m_closing = false;
     int m_modalResult = 0;
     QPointer<TWinControl> m_activeControl;
+    QPointer<TCustomForm> m_popupParent;
 };
 
 class TForm : public TCustomForm

@@ -57,3 +57,8 @@ TCustomForm *TScreen::ActiveForm() const
 {
     return qobject_cast<TCustomForm *>(TControl::FromWidget(QApplication::activeWindow()));
 }
+
+TCustomForm *TScreen::ActiveModalForm() const
+{
+    return qobject_cast<TCustomForm *>(TControl::FromWidget(QApplication::activeModalWidget()));
+}

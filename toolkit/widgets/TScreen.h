@@ -1,7 +1,8 @@
 #pragma once
 
 // The screen: its size, the work area that windows may use, the cursor
-// shown over every window, and the form that has the focus.
+// shown over every window, the form that has the focus and the modal form
+// that blocks the others.
 
 #include "toolkit/widgets/Cursors.h"
 #include "toolkit/graphics/Rects.h"
@@ -29,6 +30,8 @@ public:
     void SetCursor(TCursor cursor);
 
     TCustomForm *ActiveForm() const;
+    // The modal form shown last and not yet closed, or nullptr.
+    TCustomForm *ActiveModalForm() const;
 
 private:
     TCursor m_cursor = crDefault;

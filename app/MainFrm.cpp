@@ -62,12 +62,25 @@ void PlaceLabel(TLabel *label, TWinControl *parent, int left, int top, const QSt
 }
 
 // The organisation fields' labels sit at the left, their edits in one
-// column to the right.
-void PlaceEditRow(TLabel *label, TEdit *edit, TPanel *panel, int top, const QString &caption)
+// column to the right: at 216 as designed, or after the widest label where
+// the face the labels are shown in makes one wider, so that no edit covers
+// a label.  The edits keep their right edge.
+void PlaceEditRows(TPanel *panel, std::initializer_list<std::pair<TLabel *, TEdit *>> rows)
 {
-    PlaceLabel(label, panel, 8, top + 4, caption);
-    edit->SetParent(panel);
-    edit->SetBounds(216, top, 737, 21);
+    constexpr int labelLeft = 8;
+    constexpr int gap = 8;
+    constexpr int designedLeft = 216;
+    constexpr int right = designedLeft + 737;
+    int left = designedLeft;
+    for (const auto &[label, edit] : rows)
+        left = std::max(left, labelLeft + label->Width() + gap);
+    int top = 6;
+    for (const auto &[label, edit] : rows) {
+        label->SetBounds(labelLeft, top + 4, label->Width(), label->Height());
+        edit->SetParent(panel);
+        edit->SetBounds(left, top, right - left, 21);
+        top += 28;
+    }
 }
 
 void SetSaveGlyph(TBitBtn *button)
@@ -103,15 +116,42 @@ bool IsWindowVariable(const QString &name)
     return false;
 }
 
-// A field's text as its one line shows it: line breaks, tabs and the other
-// control characters appear as blanks.
+// Line breaks (LF, CR LF, CR, and the Unicode line and paragraph
+// separators) and tabs each as one blank: what a field of one line holds.
+QString JoinedLine(const QString &text)
+{
+    QString joined = text;
+    joined.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    for (QChar &ch : joined)
+        if (ch == QLatin1Char('\r') || ch == QLatin1Char('\n') || ch == QLatin1Char('\t') || ch == QChar::LineSeparator
+            || ch == QChar::ParagraphSeparator)
+            ch = QLatin1Char(' ');
+    return joined;
+}
+
+// Format characters that show nothing and take no room (the soft hyphen,
+// the zero-width space, the word joiner ...); the joiners, which shape
+// their neighbours, and the direction marks, which order them, stay.
+bool IsInvisibleFormat(QChar ch)
+{
+    const char16_t u = ch.unicode();
+    const bool shapesOrOrders = u == 0x200C || u == 0x200D || u == 0x200E || u == 0x200F || u == 0x061C
+        || (u >= 0x202A && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069);
+    return ch.category() == QChar::Other_Format && !shapesOrOrders;
+}
+
+// A field's text as its one line shows it: the other control characters
+// appear as blanks, and the invisible format characters not at all.
 QString ShownText(const TEdit *edit)
 {
-    QString text = edit->Text();
-    for (QChar &ch : text)
-        if (ch.category() == QChar::Other_Control || ch == QChar::LineSeparator || ch == QChar::ParagraphSeparator
-            || ch == QChar::ObjectReplacementCharacter)
-            ch = QLatin1Char(' ');
+    QString text;
+    for (QChar ch : JoinedLine(edit->Text())) {
+        if (IsInvisibleFormat(ch))
+            continue;
+        text.append(ch.category() == QChar::Other_Control || ch == QChar::ObjectReplacementCharacter
+                        ? QLatin1Char(' ')
+                        : ch);
+    }
     return text;
 }
 
@@ -204,15 +244,16 @@ void TMainForm::CreateControls()
     StaticText1 = NewSectionHeader(QStringLiteral(" Данные организации, заполнившей опросный лист"));
 
     Panel2 = NewTopControl<TPanel>(89);
-    Label1 = NewObject<TLabel>(this);
-    Edit1 = NewObject<TEdit>(this);
-    PlaceEditRow(Label1, Edit1, Panel2, 6, QStringLiteral("Наименование организации"));
-    Label2 = NewObject<TLabel>(this);
-    Edit2 = NewObject<TEdit>(this);
-    PlaceEditRow(Label2, Edit2, Panel2, 34, QStringLiteral("Адрес и номер телефона организации"));
-    Label3 = NewObject<TLabel>(this);
-    Edit3 = NewObject<TEdit>(this);
-    PlaceEditRow(Label3, Edit3, Panel2, 62, QStringLiteral("ФИО контактного лица"));
+    const auto newField = [this](TLabel *&label, TEdit *&edit, const QString &caption) {
+        label = NewObject<TLabel>(this);
+        PlaceLabel(label, Panel2, 8, 0, caption);
+        edit = NewObject<TEdit>(this);
+        edit->OnChange = Handler(this, &TMainForm::FieldChange);
+    };
+    newField(Label1, Edit1, QStringLiteral("Наименование организации"));
+    newField(Label2, Edit2, QStringLiteral("Адрес и номер телефона организации"));
+    newField(Label3, Edit3, QStringLiteral("ФИО контактного лица"));
+    PlaceEditRows(Panel2, {{Label1, Edit1}, {Label2, Edit2}, {Label3, Edit3}});
 
     StaticText7 = NewSectionHeader(QStringLiteral(" 1 Автоматический выключатель *"));
     InspectorGrid1 = NewInspectorGrid(Grid1Height, {&TMainForm::InspectorGrid1GetCellText,
@@ -609,6 +650,19 @@ void TMainForm::ChoiceValue(int grid, int row, const QString &field, Variant &va
         value = inRange ? RowCaption(grid, row) : QString();
     else if (field == QLatin1String("Value"))
         value = inRange ? m_rules.ChoiceCaption(grid, row) : QString();
+}
+
+void TMainForm::FieldChange(TObject *sender)
+{
+    auto *edit = static_cast<TEdit *>(sender);
+    const QString text = edit->Text();
+    const QString joined = JoinedLine(text);
+    if (joined == text)
+        return;
+    const int cursor = edit->SelStart();
+    const int removed = cursor - int(JoinedLine(text.left(cursor)).size());
+    edit->SetText(joined);
+    edit->SetSelStart(cursor - removed);
 }
 
 void TMainForm::Button2Click(TObject *)

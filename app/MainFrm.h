@@ -67,6 +67,9 @@ public:
     // Starts the questionnaire afresh: no choice, no results, empty
     // organisation fields, quantity 1.
     void Button3Click(TObject *sender);
+    // A line break or tab typed or pasted into an organisation field
+    // becomes one blank there, as the field and the document show it.
+    void FieldChange(TObject *sender);
 
     // The save: the organisation fields (as their one line shows them), the
     // quantity, the description and the order code go into the report's

@@ -15,6 +15,11 @@ namespace {
 // library's.
 constexpr const char *Catalogues[] = {"qt", "qtbase"};
 
+constexpr const char *LocaleCategoriesButTime[] = {
+    "LC_CTYPE", "LC_NUMERIC",   "LC_COLLATE",     "LC_MONETARY",      "LC_MESSAGES", "LC_PAPER",
+    "LC_NAME",  "LC_ADDRESS",   "LC_TELEPHONE",   "LC_MEASUREMENT",   "LC_IDENTIFICATION",
+};
+
 std::vector<std::unique_ptr<QTranslator>> &qtTranslators()
 {
     static std::vector<std::unique_ptr<QTranslator>> translators;
@@ -25,6 +30,14 @@ std::vector<std::unique_ptr<QTranslator>> &qtTranslators()
 
 void UseRussianDates()
 {
+    // LC_ALL stands for every category and would hide LC_TIME: its value
+    // goes to each of the others instead, so they stay as the user set them.
+    const QByteArray all = qgetenv("LC_ALL");
+    if (!all.isEmpty()) {
+        for (const char *category : LocaleCategoriesButTime)
+            qputenv(category, all);
+        qunsetenv("LC_ALL");
+    }
     qputenv("LC_TIME", "ru_RU.UTF-8");
 }
 

@@ -7,7 +7,9 @@
 // dialog's folders and history) for the session only.
 
 // Before the application object is made: Qt's dialogs show dates in the
-// form of the system's locale for times, which becomes the Russian one.
+// form of the system's locale for times, which becomes the Russian one,
+// also where LC_ALL is set (its value then stands for the other categories
+// only).
 void UseRussianDates();
 
 // Installs Qt's Russian catalogues (of the widgets and of the base library)

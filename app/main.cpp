@@ -12,9 +12,36 @@
 #include <QApplication>
 
 #include <csignal>
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+// The program's own font configuration (data/fontconfig/fonts.conf), found
+// beside the executable, where it is installed with it, or in the source
+// tree it was built from, unless FONTCONFIG_FILE names another.  It must be
+// in effect before anything asks fontconfig.
+void UseOwnFontConfiguration()
+{
+    if (std::getenv("FONTCONFIG_FILE"))
+        return;
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::read_symlink("/proc/self/exe", error).parent_path();
+    const std::filesystem::path candidates[] = {folder / "fonts.conf",
+                                                folder / ".." / "share" / "questionnaire" / "fonts.conf",
+                                                PROGRAM_SOURCE_FONTS_CONF};
+    for (const std::filesystem::path &candidate : candidates)
+        if (std::filesystem::is_regular_file(candidate, error)) {
+            setenv("FONTCONFIG_FILE", candidate.c_str(), 1);
+            return;
+        }
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
+    UseOwnFontConfiguration();
     // A write past the file-size limit then fails with an error the user
     // sees, instead of ending the program.
     std::signal(SIGXFSZ, SIG_IGN);

@@ -184,7 +184,10 @@ void TqvxPreparedStore::exportObject(TqvxCustomExportFilter *filter, TqvxCompone
     if (auto *memo = qobject_cast<TqvxCustomMemoView *>(object)) {
         memo->SetTotalPages(Count());
         memo->SetCopyNo(1);
-        memo->SubstituteTotalPages();
+        // As the memo's own drawing does: text that allows no expressions
+        // holds no macros.
+        if (memo->AllowExpressions())
+            memo->SubstituteTotalPages();
         // A memo that sizes its own width finds it while it draws.
         if (memo->AutoWidth())
             memo->Draw(scratch->Canvas(), 1, 1, 0, 0);

@@ -303,6 +303,9 @@ TqvxTBPanel::TqvxTBPanel(TComponent *owner) : TPanel(owner)
     SetBevelOuter(bvNone);
     SetBevelInner(bvNone);
     SetCaption(QString());
+    // A click on the panel between the controls it holds leaves the focus
+    // where it is.
+    InputWidget()->setFocusPolicy(Qt::NoFocus);
 }
 
 TAlign TqvxTBPanel::AlignAcross(TAlign parentAlign)

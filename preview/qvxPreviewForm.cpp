@@ -213,6 +213,10 @@ TqvxPreviewForm::TqvxPreviewForm(TComponent *owner) : TForm(owner)
     m_order.append(QStringLiteral("CancelB"));
     fitToolBar();
 
+    // The bars hand a click's focus on to the page area, as tool bars do:
+    // the page keys keep working after a click on a button or a bar.
+    m_toolBar->setFocusProxy(m_preview->Workspace()->Widget());
+    m_statusBar->setFocusProxy(m_preview->Workspace()->Widget());
     SetActiveControl(m_preview->Workspace());
 }
 
@@ -266,8 +270,10 @@ void TqvxPreviewForm::fitToolBar()
     // Buttons are at least 23 pixels square; the bar takes its height from
     // them once they exist.
     for (QAction *action : m_toolBar->actions())
-        if (auto *button = qobject_cast<QToolButton *>(m_toolBar->widgetForAction(action)))
+        if (auto *button = qobject_cast<QToolButton *>(m_toolBar->widgetForAction(action))) {
+            button->setFocusPolicy(Qt::NoFocus);
             button->setMinimumSize(kButtonSize, kButtonSize);
+        }
     m_toolBarHost->SetHeight(m_toolBar->sizeHint().height());
 }
 

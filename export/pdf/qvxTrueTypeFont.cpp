@@ -99,7 +99,7 @@ void TrueTypeFont::LoadTables()
             continue;
         table->Load();
         if (table.get() == cmap)
-            cmap->LoadCmapTable();
+            cmap->LoadCmapTable(maxp ? maxp->numGlyphs : 0);
         else if (table.get() == loca) {
             Require(head && maxp);
             loca->LoadLocaTable(*head, maxp->numGlyphs);
@@ -113,7 +113,10 @@ void TrueTypeFont::CheckTableChecksums()
         return;
     for (const auto &table : m_tables) {
         const quint32 computed = TableChecksum(*table);
-        if (computed == table->checkSum)
+        // The faces of some collections state head's checksum over the
+        // table as it stands, checkSumAdjustment included.
+        if (computed == table->checkSum
+            || (table.get() == head && CalcTableChecksum(table->Data()) == table->checkSum))
             continue;
         const QString message = QStringLiteral("Table ID \"%1\" checksum error.%2 %3")
                                     .arg(table->TagName())
@@ -175,6 +178,8 @@ void TrueTypeFont::AddGlyph(quint16 glyph)
 QByteArray TrueTypeFont::SaveSubset()
 {
     BuildGlyphSubset();
+    if (cmap && cmap->DroppedMappings())
+        cmap->Replace(CmapTableClass::Build(cmap->Mappings()));
     if (post)
         post->Replace(post->Version3());
     return WriteFontFile();

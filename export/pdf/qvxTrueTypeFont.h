@@ -61,6 +61,8 @@ public:
 
     // The subset font file: the used glyphs, glyph 0 and every component of
     // a kept composite glyph, at any depth; glyph numbers do not change.
+    // A character map with mappings to glyphs past the face's count is
+    // written anew without them.
     QByteArray SaveSubset();
     // Every table of the directory copied unchanged into a font file of its
     // own (a face of a collection taken whole, or a face whose CFF table

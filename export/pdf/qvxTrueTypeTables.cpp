@@ -2,6 +2,9 @@
 
 #include "toolkit/core/Exceptions.h"
 
+#include <algorithm>
+#include <bit>
+
 // ---- TTF_Helpers --------------------------------------------------------
 
 void TTF_Helpers::FormatError(const char *message) { throw Exception(QString::fromLatin1(message)); }
@@ -85,41 +88,197 @@ QString TrueTypeTable::TagName() const
 
 // ---- cmap ---------------------------------------------------------------
 
-void CmapTableClass::LoadCmapTable()
+void CmapTableClass::LoadCmapTable(quint16 glyphCount)
 {
+    m_mappings.clear();
+    m_dropped = false;
     const QByteArrayView cmap = Data();
     const quint16 numTables = ReadU16(cmap, 2);
+    QList<qint64> read;
     for (int i = 0; i < numTables; ++i) {
         const qint64 record = 4 + 8 * qint64(i);
-        if (ReadU16(cmap, record) != 3 || ReadU16(cmap, record + 2) != 1)
+        const quint16 platform = ReadU16(cmap, record);
+        const quint16 encoding = ReadU16(cmap, record + 2);
+        if (platform != 0 && !(platform == 3 && (encoding == 1 || encoding == 10)))
             continue;
         const qint64 sub = ReadU32(cmap, record + 4);
-        switch (ReadU16(cmap, sub)) {
-        case 0: FormatError("TO DO: ByteEncoding cmap format not implemented");
-        case 2: FormatError("TO DO: HighByteMapping cmap format not implemented");
-        case 6: FormatError("TO DO: TrimmedTable cmap format not implemented");
-        case 4: break;
-        default: continue;
+        const quint16 format = ReadU16(cmap, sub);
+        if (platform == 3 && encoding == 1) {
+            switch (format) {
+            case 0: FormatError("TO DO: ByteEncoding cmap format not implemented");
+            case 2: FormatError("TO DO: HighByteMapping cmap format not implemented");
+            case 6: FormatError("TO DO: TrimmedTable cmap format not implemented");
+            default: break;
+            }
         }
-        const QByteArrayView table = Slice(cmap, sub, ReadU16(cmap, sub + 2));
-        const quint16 segCountX2 = ReadU16(table, 6);
-        Require(segCountX2 % 2 == 0);
-        const qint64 arrays = 14;
-        const qint64 glyphIds = arrays + 4 * qint64(segCountX2) + 2;
-        Require(glyphIds <= table.size());
-        segCount = segCountX2 / 2;
-        auto readArray = [&](qint64 start, qint64 n, auto &list) {
-            list.clear();
-            list.reserve(n);
-            for (qint64 k = 0; k < n; ++k)
-                list.append(static_cast<std::decay_t<decltype(list[0])>>(ReadU16(table, start + 2 * k)));
-        };
-        readArray(arrays, segCount, endCount);
-        readArray(arrays + segCountX2 + 2, segCount, startCount);
-        readArray(arrays + 2 * qint64(segCountX2) + 2, segCount, idDelta);
-        readArray(arrays + 3 * qint64(segCountX2) + 2, segCount, idRangeOffset);
-        readArray(glyphIds, (table.size() - glyphIds) / 2, glyphIdArray);
+        // Records of several platforms often share one subtable.
+        if (read.contains(sub))
+            continue;
+        read.append(sub);
+        if (format == 4)
+            readFormat4(Slice(cmap, sub, ReadU16(cmap, sub + 2)), glyphCount);
+        else if (format == 12)
+            readFormat12(Slice(cmap, sub, ReadU32(cmap, sub + 4)), glyphCount);
     }
+    std::stable_sort(m_mappings.begin(), m_mappings.end(),
+                     [](const Mapping &a, const Mapping &b) { return a.Character < b.Character; });
+    m_mappings.erase(std::unique(m_mappings.begin(), m_mappings.end(),
+                                 [](const Mapping &a, const Mapping &b) { return a.Character == b.Character; }),
+                     m_mappings.end());
+}
+
+void CmapTableClass::add(char32_t character, quint32 glyph, quint16 glyphCount)
+{
+    if (glyph == 0)
+        return;
+    if (glyph >= glyphCount) {
+        m_dropped = true;
+        return;
+    }
+    m_mappings.push_back({character, quint16(glyph)});
+}
+
+// Segments are read in their order, each from past the characters the
+// segments before it reached, so overlapping segments cannot make the
+// work grow past one pass over the code space.
+void CmapTableClass::readFormat4(QByteArrayView table, quint16 glyphCount)
+{
+    const quint16 segCountX2 = ReadU16(table, 6);
+    Require(segCountX2 % 2 == 0);
+    const qint64 ends = 14;
+    const qint64 starts = ends + segCountX2 + 2;
+    const qint64 deltas = starts + segCountX2;
+    const qint64 rangeOffsets = deltas + segCountX2;
+    Require(rangeOffsets + segCountX2 <= table.size());
+    quint32 next = 0;
+    for (qint64 at = 0; at < segCountX2; at += 2) {
+        const quint32 end = std::min<quint32>(ReadU16(table, ends + at), 0xFFFE);
+        const quint32 start = ReadU16(table, starts + at);
+        const quint16 delta = ReadU16(table, deltas + at);
+        const quint16 rangeOffset = ReadU16(table, rangeOffsets + at);
+        for (quint32 c = std::max(start, next); c <= end; ++c) {
+            if (rangeOffset == 0) {
+                add(c, (c + delta) & 0xFFFF, glyphCount);
+                continue;
+            }
+            const qint64 glyphAt = rangeOffsets + at + rangeOffset + 2 * qint64(c - start);
+            const quint16 glyph = glyphAt + 2 <= table.size() ? ReadU16(table, glyphAt) : 0;
+            add(c, glyph == 0 ? 0 : (glyph + delta) & 0xFFFF, glyphCount);
+        }
+        next = std::max(next, end + 1);
+    }
+}
+
+void CmapTableClass::readFormat12(QByteArrayView table, quint16 glyphCount)
+{
+    const quint32 groups = ReadU32(table, 12);
+    Require(groups <= (table.size() - 16) / 12);
+    quint32 next = 0;
+    for (qint64 group = 16; group < 16 + 12 * qint64(groups); group += 12) {
+        const quint32 start = ReadU32(table, group);
+        const quint32 end = std::min<quint32>(ReadU32(table, group + 4), 0x10FFFF);
+        const quint64 startGlyph = ReadU32(table, group + 8);
+        for (quint32 c = std::max(start, next); c <= end; ++c)
+            add(c, quint32(std::min<quint64>(startGlyph + (c - start), 0xFFFFFFFF)), glyphCount);
+        next = std::max(next, end + 1);
+    }
+}
+
+namespace {
+
+// Characters in a row that map to glyphs in a row.
+struct MappedRun {
+    char32_t First;
+    char32_t Last;
+    quint16 Glyph;
+};
+
+std::vector<MappedRun> mappedRuns(const std::vector<CmapTableClass::Mapping> &mappings)
+{
+    std::vector<MappedRun> runs;
+    for (const auto &m : mappings) {
+        if (!runs.empty() && runs.back().Last + 1 == m.Character
+            && runs.back().Glyph + (m.Character - runs.back().First) == m.Glyph)
+            runs.back().Last = m.Character;
+        else
+            runs.push_back({m.Character, m.Character, m.Glyph});
+    }
+    return runs;
+}
+
+// Format 4 of the runs below U+FFFF, every segment by its delta, and the
+// closing segment; empty when that is longer than a subtable may be.
+QByteArray format4(const std::vector<MappedRun> &runs)
+{
+    std::vector<MappedRun> segments;
+    for (const MappedRun &run : runs)
+        if (run.First < 0xFFFF)
+            segments.push_back({run.First, std::min<char32_t>(run.Last, 0xFFFE), run.Glyph});
+    segments.push_back({0xFFFF, 0xFFFF, 0});
+    const qsizetype count = qsizetype(segments.size());
+    const qint64 length = 16 + 8 * qint64(count);
+    if (length > 0xFFFF)
+        return QByteArray();
+    const int power = int(std::bit_floor(quint32(count)));
+    QByteArray table;
+    for (quint16 value : {quint16(4), quint16(length), quint16(0), quint16(2 * count), quint16(2 * power),
+                          quint16(std::countr_zero(quint32(power))), quint16(2 * (count - power))})
+        TTF_Helpers::AppendU16(table, value);
+    for (const MappedRun &s : segments)
+        TTF_Helpers::AppendU16(table, quint16(s.Last));
+    TTF_Helpers::AppendU16(table, 0);
+    for (const MappedRun &s : segments)
+        TTF_Helpers::AppendU16(table, quint16(s.First));
+    for (const MappedRun &s : segments)
+        TTF_Helpers::AppendU16(table, s.First == 0xFFFF ? quint16(1) : quint16(s.Glyph - s.First));
+    for (qsizetype i = 0; i < count; ++i)
+        TTF_Helpers::AppendU16(table, 0);
+    return table;
+}
+
+QByteArray format12(const std::vector<MappedRun> &runs)
+{
+    QByteArray table;
+    TTF_Helpers::AppendU16(table, 12);
+    TTF_Helpers::AppendU16(table, 0);
+    TTF_Helpers::AppendU32(table, quint32(16 + 12 * runs.size()));
+    TTF_Helpers::AppendU32(table, 0);
+    TTF_Helpers::AppendU32(table, quint32(runs.size()));
+    for (const MappedRun &run : runs) {
+        TTF_Helpers::AppendU32(table, run.First);
+        TTF_Helpers::AppendU32(table, run.Last);
+        TTF_Helpers::AppendU32(table, run.Glyph);
+    }
+    return table;
+}
+
+} // namespace
+
+QByteArray CmapTableClass::Build(const std::vector<Mapping> &mappings)
+{
+    const std::vector<MappedRun> runs = mappedRuns(mappings);
+    QList<QByteArray> subtables;
+    QList<quint16> encodings;
+    if (const QByteArray bmp = format4(runs); !bmp.isEmpty()) {
+        subtables.append(bmp);
+        encodings.append(1);
+    }
+    subtables.append(format12(runs));
+    encodings.append(10);
+
+    QByteArray cmap;
+    AppendU16(cmap, 0);
+    AppendU16(cmap, quint16(subtables.size()));
+    quint32 offset = quint32(4 + 8 * subtables.size());
+    for (qsizetype i = 0; i < subtables.size(); ++i) {
+        AppendU16(cmap, 3);
+        AppendU16(cmap, encodings[i]);
+        AppendU32(cmap, offset);
+        offset += quint32(subtables[i].size());
+    }
+    for (const QByteArray &subtable : subtables)
+        cmap.append(subtable);
+    return cmap;
 }
 
 // ---- head ---------------------------------------------------------------

@@ -16,6 +16,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 // Big-endian reads and writes with bounds checks.
 class TTF_Helpers
@@ -77,20 +78,38 @@ private:
     std::optional<QByteArray> m_replacement;
 };
 
-// The Windows Unicode (3,1) cmap subtable.  Only format 4 is parsed; formats
-// 0, 2 and 6 raise, others are passed over.
+// The character map.  The Windows Unicode (3,1) subtable must be of format
+// 4 or above: formats 0, 2 and 6 there raise.  The Unicode subtables of
+// formats 4 and 12 (platform 0, and Windows encodings 1 and 10) are read
+// into one mapping; a character mapped to a glyph the face does not have
+// is dropped from it (the text then goes to another face), and a cmap with
+// such mappings is written anew from what is left.
 class CmapTableClass : public TrueTypeTable
 {
 public:
     using TrueTypeTable::TrueTypeTable;
-    void LoadCmapTable();
+    void LoadCmapTable(quint16 glyphCount);
 
-    quint16 segCount = 0;
-    QList<quint16> endCount;
-    QList<quint16> startCount;
-    QList<qint16> idDelta;
-    QList<quint16> idRangeOffset;
-    QList<quint16> glyphIdArray;
+    struct Mapping {
+        char32_t Character;
+        quint16 Glyph;
+    };
+    // The characters with a glyph, ascending; the first subtable that maps
+    // a character decides.
+    const std::vector<Mapping> &Mappings() const { return m_mappings; }
+    // Some subtable maps a character past the face's glyph count.
+    bool DroppedMappings() const { return m_dropped; }
+    // A cmap of a (3,1) format 4 subtable, when the mapping fits one, and a
+    // (3,10) format 12 subtable.
+    static QByteArray Build(const std::vector<Mapping> &mappings);
+
+private:
+    void readFormat4(QByteArrayView table, quint16 glyphCount);
+    void readFormat12(QByteArrayView table, quint16 glyphCount);
+    void add(char32_t character, quint32 glyph, quint16 glyphCount);
+
+    std::vector<Mapping> m_mappings;
+    bool m_dropped = false;
 };
 
 class FontHeaderClass : public TrueTypeTable

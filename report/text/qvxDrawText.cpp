@@ -33,6 +33,12 @@ bool isBlank(QChar c)
     return c.unicode() == 32 || c.unicode() == 160;
 }
 
+// A word may break after a hyphen or a slash in it.
+bool breaksAfter(QChar c)
+{
+    return c == QLatin1Char('-') || c == QLatin1Char('/') || c.unicode() == 0x2010;
+}
+
 // Sends one share of units (|units| < the range's length) to the middle of
 // the range, or halves it between the two halves.
 void spreadRest(std::vector<int> &a, int lo, int hi, int units)
@@ -248,13 +254,19 @@ void TqvxDrawText::wrapLine(QString text, int firstWidth, int fullWidth, int add
     const bool tagsOn = m_tags.AllowTags;
     int lineStart = 0;
     int lastSpace = 0;
+    // The last hyphen or slash inside the line's word that still fits.
+    int lastHyphen = 0;
     int base = 0;
     int available = firstWidth;
     for (int i = 0; i < n; ++i) {
-        if (text.at(i) == QLatin1Char(' ') && !(tagsOn && records[i].DontWRAP))
+        const bool breakable = !(tagsOn && records[i].DontWRAP);
+        if (text.at(i) == QLatin1Char(' ') && breakable)
             lastSpace = i;
-        if (sums[i] - base <= available)
+        if (sums[i] - base <= available) {
+            if (breaksAfter(text.at(i)) && breakable && i > lineStart)
+                lastHyphen = i;
             continue;
+        }
         int lineEnd = 0;
         if (lastSpace != lineStart) {
             const int part = m_wordBreak ? qvxBreakWord(text, lastSpace + 1, i) : 0;
@@ -271,6 +283,9 @@ void TqvxDrawText::wrapLine(QString text, int firstWidth, int fullWidth, int add
             const bool pair = text.at(i).isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate();
             emit(i, pair ? 2 : 1, false);
             lineEnd = pair ? i + 1 : i;
+        } else if (lastHyphen > lineStart) {
+            emit(lineStart, lastHyphen + 1 - lineStart, false);
+            lineEnd = lastHyphen;
         } else {
             const int part = m_wordBreak ? qvxBreakWord(text, lineStart, i) : 0;
             if (part > 0) {
@@ -283,7 +298,7 @@ void TqvxDrawText::wrapLine(QString text, int firstWidth, int fullWidth, int add
         }
         base = sums[lineEnd];
         lineStart = lineEnd + 1;
-        lastSpace = lineStart;
+        lastSpace = lastHyphen = lineStart;
         available = fullWidth;
         i = lineEnd;
     }

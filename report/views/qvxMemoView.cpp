@@ -22,6 +22,7 @@
 #include "toolkit/graphics/Canvas.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -70,6 +71,13 @@ bool replaceMacro(QString &text, const QString &macro, const QString &value)
         replaced = true;
     }
     return replaced;
+}
+
+// Whether text holds one of the macros the page-count pass replaces.
+bool holdsPageMacro(const QString &text)
+{
+    return findMacro(text, totalPagesMacro) >= 0 || findMacro(text, copyNameMacro) >= 0
+        || findMacro(text, componentTotalPagesMacro) >= 0;
 }
 
 // A collection as binary property data: the number of items, then each
@@ -241,10 +249,18 @@ void TqvxCustomMemoView::GetData()
 {
     TqvxStretcheable::GetData();
     DisplayFormat();
-    if (TqvxDataSet *dataSet = fieldDataSet())
+    TqvxDataSet *dataSet = fieldDataSet();
+    const bool ownPageMacros = !dataSet && holdsPageMacro(Text());
+    if (dataSet)
         readDataField(dataSet);
     else if (m_allowExpressions)
         expandExpressions();
+    // Page-count macros that came in with a value (a field's, a variable's)
+    // are text like any other: this copy is left out of the page-count pass.
+    if (m_allowExpressions && !ownPageMacros && holdsPageMacro(Text())) {
+        m_allowExpressions = false;
+        m_expressionsHeld = true;
+    }
 
     TqvxReportContext *context = qvxReportContextOf(this);
     if (context) {
@@ -393,6 +409,8 @@ void TqvxCustomMemoView::AfterPrint()
     if (m_hasSavedText)
         m_memo->Assign(m_savedText.get());
     m_hasSavedText = false;
+    if (std::exchange(m_expressionsHeld, false))
+        m_allowExpressions = true;
     restoreHighlightState();
     TqvxStretcheable::AfterPrint();
 }
@@ -661,6 +679,7 @@ QString TqvxCustomMemoView::Diff(const TqvxComponent *source)
             diff.Text(name, value);
     };
 
+    flag(u"AllowExpressions", m_allowExpressions, memo->m_allowExpressions);
     flag(u"AutoWidth", m_autoWidth, memo->m_autoWidth);
     real(u"CharSpacing", m_charSpacing, memo->m_charSpacing);
     real(u"GapX", m_gapX, memo->m_gapX);

@@ -164,7 +164,10 @@ public:
     void BeforePrint() override;
     // The text for this copy: the expressions expanded and formatted, the
     // first highlight whose condition holds applied, repeated values
-    // suppressed and what does not fit handed to FlowTo.
+    // suppressed and what does not fit handed to FlowTo.  A copy whose
+    // page-count macros all came from values (a data field, an expression's
+    // value) has AllowExpressions off until AfterPrint, so the page-count
+    // pass leaves it as it is.
     void GetData() override;
     // Restores the text and what a highlight changed.
     void AfterPrint() override;
@@ -279,6 +282,9 @@ private:
     // first print.
     std::unique_ptr<TWideStrings> m_savedText;
     bool m_hasSavedText = false;
+    // AllowExpressions is off for this copy only: its text holds page-count
+    // macros that came from values, not from the template.
+    bool m_expressionsHeld = false;
     QString m_partMemo;
     TRect m_textRect;
     double m_printScale = 1;

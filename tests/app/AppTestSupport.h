@@ -20,17 +20,25 @@ inline QList<TButton *> FormButtons(TCustomForm &form)
     return buttons;
 }
 
-// Presses and releases the left button over the middle of a control, at the
-// widget the screen shows there: a control out of the screen's work area,
-// or covered, cannot be clicked (false).
-inline bool ClickOnScreen(TControl *control)
+// Whether the middle of a control lies on a screen's work area, with the
+// control itself shown there: a control out of the work area, or covered,
+// cannot be clicked.
+inline bool OnScreen(TControl *control)
 {
     const QPoint global = control->Widget()->mapToGlobal(QPoint(control->Width() / 2, control->Height() / 2));
     QScreen *screen = QGuiApplication::screenAt(global);
-    QWidget *widget = QApplication::widgetAt(global);
-    if (!screen || !screen->availableGeometry().contains(global) || widget != control->Widget())
+    return screen && screen->availableGeometry().contains(global) && QApplication::widgetAt(global) == control->Widget();
+}
+
+// Presses and releases the left button over the middle of a control, when
+// it is on screen (false otherwise).
+inline bool ClickOnScreen(TControl *control)
+{
+    if (!OnScreen(control))
         return false;
-    const QPoint local = widget->mapFromGlobal(global);
+    QWidget *widget = control->Widget();
+    const QPoint local(control->Width() / 2, control->Height() / 2);
+    const QPoint global = widget->mapToGlobal(local);
     QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(widget, &press);
     QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);

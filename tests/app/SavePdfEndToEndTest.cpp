@@ -1,5 +1,7 @@
 #include "MainFormFixture.h"
 
+#include "common/AsNobody.h"
+
 #include "export/pdf/ToolTestSupport.h"
 #include "export/pdf/qvxExportPDF.h"
 #include "report/model/qvxOptions.h"
@@ -12,6 +14,11 @@
 #include "report/data/qvxUserDataSet.h"
 
 #include <QClipboard>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTextLayout>
+#include <QTimer>
 #include <QColor>
 #include <QDir>
 #include <QFile>
@@ -20,6 +27,7 @@
 #include <QTemporaryDir>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -54,20 +62,27 @@ protected:
         Complete({1, 1, 0, 0, 0, 0}, true);
     }
 
-    // Puts text on the clipboard and pastes it over the field's text with
-    // Ctrl+V.
-    void Paste(TEdit *edit, const QString &text)
+    // Gives the field the focus, as a click on it does.
+    void Focus(TEdit *edit)
     {
-        QApplication::clipboard()->setText(text);
         QApplication::processEvents();
         QApplication::setActiveWindow(form->Widget());
         edit->SetFocus();
         QApplication::processEvents();
         ASSERT_TRUE(edit->Focused());
+    }
+
+    // Puts text on the clipboard and pastes it over the field's text with
+    // Ctrl+V; the field then holds shown.
+    void Paste(TEdit *edit, const QString &text, const QString &shown)
+    {
+        QApplication::clipboard()->setText(text);
+        Focus(edit);
         edit->SelectAll();
         Key(Qt::Key_V, Qt::ControlModifier);
-        EXPECT_EQ(edit->Text().toStdString(), text.toStdString());
+        EXPECT_EQ(edit->Text().toStdString(), shown.toStdString());
     }
+    void Paste(TEdit *edit, const QString &text) { Paste(edit, text, text); }
 
     // Presses the save button and answers the dialog with name.
     QString Save(const QString &name)
@@ -363,29 +378,54 @@ TEST_F(SavePdfEndToEndTest, PastedTextPrintsAsItsFieldShowsIt)
     QString longText;
     while (longText.size() < 3000)
         longText += QStringLiteral("Длинное наименование %1 ").arg(longText.size());
-    const QStringList hostile = {
-        QStringLiteral("ООО «Альфа»\nфилиал № 2"),
-        QStringLiteral("ООО «Альфа»\r\nфилиал № 2"),
-        QStringLiteral("Отдел\tснабжения\t№ 3"),
-        QStringLiteral("O'Neil's \"Best\" ''doubled'' '"),
-        QStringLiteral("a [b] [Описание] [Код для заказа] [Date] [qvxUserDataSet1.\"Param\"] [1+1]"),
-        QStringLiteral("<b>bold</b> <i>it</i> &amp; <font color=\"red\">red</font>"),
-        QStringLiteral("' + Report.Name + '"),
-        QStringLiteral("IIF(True, 'a', 'b')"),
-        QStringLiteral("']; end. begin ['"),
-        QStringLiteral("#13#10 \\n \" + \" ; // { } (* *)"),
-        QStringLiteral("Ωμέγα Ж ä € ∑ ≤ 𝔸 😀"),
+    struct Pasted {
+        QString text;
+        QString field; // what the field holds and shows
+        QString printed;
     };
-    for (const QString &text : hostile) {
+    const auto same = [](const QString &text) { return Pasted{text, text, text}; };
+    // A line break of any kind and a tab are one blank in the field and in
+    // the document; format characters that show nothing in the field
+    // print as nothing.
+    const QString joined = QStringLiteral("ООО «Альфа» филиал № 2");
+    const QList<Pasted> hostile = {
+        {QStringLiteral("ООО «Альфа»\nфилиал № 2"), joined, joined},
+        {QStringLiteral("ООО «Альфа»\r\nфилиал № 2"), joined, joined},
+        {QStringLiteral("ООО «Альфа»\rфилиал № 2"), joined, joined},
+        {QStringLiteral("Отдел\tснабжения\t№ 3"), QStringLiteral("Отдел снабжения № 3"),
+         QStringLiteral("Отдел снабжения № 3")},
+        {QStringLiteral("мяг\u00ADкий нуле\u200Bвой\u2060шаг\uFEFF"), QStringLiteral("мяг\u00ADкий нуле\u200Bвой\u2060шаг\uFEFF"),
+         QStringLiteral("мягкий нулевойшаг")},
+        same(QStringLiteral("O'Neil's \"Best\" ''doubled'' '")),
+        same(QStringLiteral("a [b] [Описание] [Код для заказа] [Date] [qvxUserDataSet1.\"Param\"] [1+1]")),
+        same(QStringLiteral("<b>bold</b> <i>it</i> &amp; <font color=\"red\">red</font>")),
+        same(QStringLiteral("' + Report.Name + '")),
+        same(QStringLiteral("IIF(True, 'a', 'b')")),
+        same(QStringLiteral("']; end. begin ['")),
+        same(QStringLiteral("#13#10 \\n \" + \" ; // { } (* *)")),
+        same(QStringLiteral("Ωμέγα Ж ä € ∑ ≤ 𝔸 😀")),
+        // Characters Liberation and DejaVu lack come from another installed
+        // face, here one of a TrueType collection.
+        same(QStringLiteral("中文字体 测试")),
+    };
+    for (const Pasted &pasted : hostile) {
         for (TEdit *edit : {form->Edit1, form->Edit2, form->Edit3})
-            Paste(edit, text);
+            Paste(edit, pasted.text, pasted.field);
         const QString file = Save(QStringLiteral("pasted.pdf"));
-        ASSERT_TRUE(runner.messages.empty()) << text.toStdString() << ": " << runner.messages[0].Text.toStdString();
-        QString shown = text;
-        shown.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
-        shown.replace(QLatin1Char('\t'), QLatin1Char(' '));
-        EXPECT_EQ(Text(file).count(shown.simplified()), 3) << text.toStdString() << "\n" << Text(file).toStdString();
+        ASSERT_TRUE(runner.messages.empty()) << pasted.text.toStdString() << ": "
+                                             << runner.messages[0].Text.toStdString();
+        QString complaint;
+        EXPECT_EQ(runTool(QStringLiteral("qpdf"), {QStringLiteral("--check"), file}, &complaint), 0)
+            << complaint.toStdString();
+        EXPECT_EQ(Text(file).count(pasted.printed), 3) << pasted.text.toStdString() << "\n" << Text(file).toStdString();
     }
+    // The last document's Chinese characters are drawn by an embedded face.
+    QString fonts;
+    runTool(QStringLiteral("pdffonts"), {dir.filePath(QStringLiteral("pasted.pdf"))}, &fonts);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("WenQuanYi.*CID TrueType\\s+Identity-H\\s+yes"))
+                    .match(fonts)
+                    .hasMatch())
+        << fonts.toStdString();
     for (TEdit *edit : {form->Edit1, form->Edit2, form->Edit3})
         Paste(edit, longText);
     const QString file = Save(QStringLiteral("long.pdf"));
@@ -511,4 +551,199 @@ TEST_F(SavePdfEndToEndTest, FailuresAreReportedInRussian)
         EXPECT_TRUE(e.Message().contains(QStringLiteral("Ожидается выражение"))) << e.Message().toStdString();
         checkRussian(e.Message());
     }
+}
+
+// Nothing typed into the organisation fields is evaluated: every name the
+// memos know as a macro or a built-in value, in any letter case and
+// anywhere in the text, prints as it was typed.
+TEST_F(SavePdfEndToEndTest, TypedMacrosPrintAsTyped)
+{
+    Fill(QStringLiteral("start"));
+    const QStringList names = {QStringLiteral("TotalPages#"), QStringLiteral("CopyName#"), QStringLiteral("TotalPages"),
+                               QStringLiteral("Page#"),       QStringLiteral("Page"),      QStringLiteral("Line#"),
+                               QStringLiteral("Line"),        QStringLiteral("Date"),      QStringLiteral("Time")};
+    const QList<TEdit *> fields = {form->Edit1, form->Edit2, form->Edit3};
+    for (const QString &name : names) {
+        const QStringList typed = {QLatin1Char('[') + name + QLatin1Char(']'),
+                                   QStringLiteral("ООО [%1] «Альфа»").arg(name.toLower()),
+                                   QStringLiteral("Отдел снабжения [%1]").arg(name.toUpper())};
+        for (int i = 0; i < fields.size(); ++i) {
+            fields[i]->SetText(QString());
+            Focus(fields[i]);
+            Type(typed[i]);
+            ASSERT_EQ(fields[i]->Text(), typed[i]);
+        }
+        const QString text = Text(Save(QStringLiteral("macros.pdf")));
+        ASSERT_TRUE(runner.messages.empty()) << runner.messages[0].Text.toStdString();
+        for (const QString &field : typed)
+            EXPECT_TRUE(text.contains(field)) << field.toStdString() << " in\n" << text.toStdString();
+    }
+}
+
+// A file the user may not write is not replaced, though the user said
+// yes to replacing it: one message names it and says why.
+TEST_F(SavePdfEndToEndTest, AReadOnlyFileIsKept)
+{
+    Fill(QStringLiteral("O'Neil & Co"));
+    const QString file = dir.filePath(QStringLiteral("q.pdf"));
+    {
+        QFile previous(file);
+        ASSERT_TRUE(previous.open(QIODevice::WriteOnly));
+        previous.write("previous");
+    }
+    ::chmod(QFile::encodeName(file).constData(), 0444);
+    Save(QStringLiteral("q.pdf"));
+    ASSERT_EQ(runner.messages.size(), 1u);
+    EXPECT_TRUE(runner.messages[0].Text.contains(
+        QStringLiteral("Файл \"%1\" доступен только для чтения и не может быть заменён.").arg(file)))
+        << runner.messages[0].Text.toStdString();
+    QFile previous(file);
+    ASSERT_TRUE(previous.open(QIODevice::ReadOnly));
+    EXPECT_EQ(previous.readAll(), QByteArray("previous"));
+    EXPECT_EQ(previous.permissions() & (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther),
+              0);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("q.pdf")});
+}
+
+// An ordinary user saves over a file of their own in a folder they may not
+// write (root's): the file is written in place.
+TEST_F(SavePdfEndToEndTest, SavesOverTheUsersFileInAFolderTheyCannotWrite)
+{
+    const QString organisation = QStringLiteral("ООО «Альфа»");
+    if (NobodyRun::Child()) {
+        Fill(organisation);
+        const QString file = NobodyRun::Folder() + QStringLiteral("/q.pdf");
+        runner.onFile = [&](TFileDialogRequest &request) {
+            request.FileName = file;
+            return true;
+        };
+        form->Button1->Click();
+        EXPECT_TRUE(runner.messages.empty()) << runner.messages[0].Text.toStdString();
+        EXPECT_TRUE(Text(file).contains(organisation));
+        return;
+    }
+    if (const QString why = NobodyRun::Impossible(); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    QTemporaryDir folder;
+    ::chmod(QFile::encodeName(folder.path()).constData(), 0755);
+    const QString file = folder.filePath(QStringLiteral("q.pdf"));
+    {
+        QFile previous(file);
+        ASSERT_TRUE(previous.open(QIODevice::WriteOnly));
+        previous.write("previous");
+    }
+    ASSERT_EQ(::chown(QFile::encodeName(file).constData(), NobodyRun::Uid, NobodyRun::Gid), 0);
+    const NobodyRun run = NobodyRun::Run(folder.path());
+    if (run.skipped)
+        GTEST_SKIP() << "the test cannot start as nobody: " << run.output.toStdString();
+    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+    QString complaint;
+    EXPECT_EQ(runTool(QStringLiteral("qpdf"), {QStringLiteral("--check"), file}, &complaint), 0)
+        << complaint.toStdString();
+    EXPECT_TRUE(Text(file).contains(organisation));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("q.pdf")});
+}
+
+namespace {
+
+// What a message box showed: its label's text, font and width.
+struct ShownMessage {
+    QString text;
+    QFont font;
+    int width = 0;
+};
+
+// Shows the request in a real message box, reads what its label shows once
+// it is up, and closes it.
+int ShowAndRead(const TMessageBoxRequest &request, ShownMessage &shown)
+{
+    QElapsedTimer waited;
+    waited.start();
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        auto *label = box ? box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label")) : nullptr;
+        if (!label || !label->isVisible()) {
+            if (waited.elapsed() > 30000)
+                poll.stop();
+            return;
+        }
+        poll.stop();
+        shown.text = label->text();
+        shown.font = label->font();
+        shown.width = label->contentsRect().width();
+        box->accept();
+    });
+    poll.start();
+    InteractiveModalRunner real;
+    return real.MessageBox(request);
+}
+
+// The lines a word-wrapped label of that width lays text out in, as the
+// offsets at which they start.
+QList<qsizetype> LineStarts(const ShownMessage &shown)
+{
+    QTextLayout layout(shown.text, shown.font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    QList<qsizetype> starts;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(shown.width);
+        starts.append(line.textStart());
+    }
+    layout.endLayout();
+    return starts;
+}
+
+QString WithoutMarks(QString text)
+{
+    return text.remove(QChar(0x2060)).remove(QChar(0x200B)).replace(QChar(0x00A0), QLatin1Char(' '));
+}
+
+} // namespace
+
+// A path in an error box is one unit: it moves to the next line whole, and
+// only a path wider than a line breaks, after one of its slashes.
+TEST_F(SavePdfEndToEndTest, AnErrorBoxKeepsEachPathWhole)
+{
+    Fill(QStringLiteral("O'Neil & Co"));
+    ShownMessage shown;
+    runner.onMessage = [&](const TMessageBoxRequest &request) { return ShowAndRead(request, shown); };
+    const QRegularExpression quotedPath(QStringLiteral("\"([^\"\\n]*/[^\"\\n]*)\""));
+    int brokenPaths = 0;
+    for (int length = 2; length <= 120; length += 7) {
+        const QString folder = QStringLiteral("нет-такой-папки %1").arg(QString(length, QLatin1Char('x')));
+        const QString file = Save(folder + QStringLiteral("/sub-folder/q.pdf"));
+        ASSERT_EQ(runner.messages.size(), 1u);
+        const TMessageBoxRequest request = runner.messages[0];
+        runner.messages.clear();
+        ASSERT_FALSE(shown.text.isEmpty()) << "the message box did not show";
+        EXPECT_EQ(WithoutMarks(shown.text), request.Text);
+        EXPECT_TRUE(request.Text.contains(QStringLiteral("Не удалось создать файл \"%1\"").arg(file)))
+            << request.Text.toStdString();
+
+        const QList<qsizetype> starts = LineStarts(shown);
+        const QFontMetricsF metrics(shown.font);
+        for (QRegularExpressionMatchIterator it = quotedPath.globalMatch(shown.text); it.hasNext();) {
+            const QRegularExpressionMatch path = it.next();
+            const QString shownPath = WithoutMarks(path.captured(1));
+            for (qsizetype start : starts) {
+                if (start <= path.capturedStart(1) || start >= path.capturedEnd(1))
+                    continue;
+                ++brokenPaths;
+                EXPECT_GT(metrics.horizontalAdvance(shownPath), shown.width)
+                    << "\"" << shownPath.toStdString() << "\" fits a line of " << shown.width << " but is broken before "
+                    << QString(shown.text.mid(start, 20)).replace(QChar(0x2060), QLatin1Char('|')).toStdString();
+                EXPECT_EQ(WithoutMarks(shown.text.left(start)).back(), QLatin1Char('/'))
+                    << "\"" << shownPath.toStdString() << "\" broken before \""
+                    << WithoutMarks(shown.text.mid(start)).toStdString() << "\"";
+            }
+        }
+        shown = ShownMessage();
+    }
+    // The longest paths are wider than the box.
+    EXPECT_GT(brokenPaths, 0);
 }

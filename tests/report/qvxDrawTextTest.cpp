@@ -145,6 +145,27 @@ TEST_F(LayoutTest, WideCharacterStandsAloneAndLongWordsAreCut)
     EXPECT_EQ(Lines(), (QStringList{clef, clef}));
 }
 
+// A word longer than the line breaks after its last hyphen or slash that
+// fits, as a line breaks at its last blank; only a word without one is cut
+// where it overflows.
+TEST_F(LayoutTest, LongWordsBreakAfterAHyphenOrASlash)
+{
+    Lay({QStringLiteral("aaaaaa-bbbbbbbbbbbb"), QStringLiteral("aaaa/bbbb/cccccccccc")}, 100);
+    EXPECT_EQ(Lines(), (QStringList{QStringLiteral("aaaaaa-"), QStringLiteral("bbbbbbbbbbbb"),
+                                    QStringLiteral("aaaa/bbbb/"), QStringLiteral("cccccccccc")}));
+    EXPECT_EQ(Flags(), (QList<int>{1, 2, 1, 2}));
+    EXPECT_EQ(layout.Records().at(1).front().Position, 8);
+
+    // A blank still comes first; the word after it breaks on its own line.
+    Lay({QStringLiteral("xx aaaaaa-bbbbbbbbbbbb")}, 100);
+    EXPECT_EQ(Lines(), (QStringList{QStringLiteral("xx"), QStringLiteral("aaaaaa-"), QStringLiteral("bbbbbbbbbbbb")}));
+
+    // A leading hyphen, and one inside a nowrap element, are no break.
+    Lay({QStringLiteral("-aaaaaaaaaaaaaaaaaa"), QStringLiteral("<nowrap>aaaaaa-</nowrap>bbbbbbbbbbbb")}, 100);
+    EXPECT_EQ(Lines(), (QStringList{QStringLiteral("-aaaaaaaaaaaaaa"), QStringLiteral("aaaa"),
+                                    QStringLiteral("aaaaaa-bbbbbbbb"), QStringLiteral("bbbb")}));
+}
+
 TEST_F(LayoutTest, ParagraphsOfAnyLength)
 {
     // Far beyond the old fixed advance arrays.

@@ -319,6 +319,33 @@ TEST_F(MemoTest, SecondPassReplacesTotalPagesAndCopyName)
     qvxGlobalVariables()->Clear();
 }
 
+// Macros that come in with a value are its text: the copy carries
+// AllowExpressions off into the prepared pages, where the second pass then
+// leaves it alone.  The template's own macros keep the pass.
+TEST_F(MemoTest, PageMacrosOfAValueAreLeftOutOfTheSecondPass)
+{
+    report->values[QStringLiteral("org")] = QStringLiteral("[totalpages#], [CopyName#] and [TOTALPAGES]");
+    setText("Org: [org]");
+    EXPECT_EQ(prepared(), QStringLiteral("Org: [totalpages#], [CopyName#] and [TOTALPAGES]\r\n"));
+    EXPECT_FALSE(memo->AllowExpressions());
+    TqvxMemoView base;
+    base.SetBounds(0, 0, 100, 38);
+    EXPECT_TRUE(memo->Diff(&base).startsWith(QStringLiteral(" AllowExpressions=\"0\""))) << memo->Diff(&base).toStdString();
+    memo->AfterPrint();
+    EXPECT_TRUE(memo->AllowExpressions());
+    EXPECT_EQ(memo->Diff(&base), QStringLiteral(" u=\"Org: [org]\""));
+
+    setText("[TotalPages#]: [org]");
+    prepared();
+    EXPECT_TRUE(memo->AllowExpressions());
+    memo->AfterPrint();
+    report->values[QStringLiteral("org")] = QStringLiteral("plain");
+    setText("[org]");
+    prepared();
+    EXPECT_TRUE(memo->AllowExpressions());
+    memo->AfterPrint();
+}
+
 // --- Differences ------------------------------------------------------------
 
 TEST_F(MemoTest, DiffWritesItsAttributesInOrderAndAlwaysTheText)

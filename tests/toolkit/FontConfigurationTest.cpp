@@ -6,6 +6,7 @@
 #include <fontconfig/fontconfig.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -85,4 +86,45 @@ TEST(FontConfigurationTest, OfficeFaceNamesKeepTheirMetricCompatibleFaces)
         EXPECT_EQ(Match(config.get(), "Courier New", language), "Liberation Mono") << language;
         EXPECT_EQ(Match(config.get(), "Arial Unicode MS", language), "DejaVu Sans") << language;
     }
+}
+
+namespace {
+
+// The family of the best face fontconfig has for a character alone.
+std::string Covering(FcConfig *config, FcChar32 character)
+{
+    Pattern pattern(FcPatternCreate());
+    FcCharSet *wanted = FcCharSetCreate();
+    FcCharSetAddChar(wanted, character);
+    FcPatternAddCharSet(pattern.get(), FC_CHARSET, wanted);
+    FcCharSetDestroy(wanted);
+    FcConfigSubstitute(config, pattern.get(), FcMatchPattern);
+    FcDefaultSubstitute(pattern.get());
+    FcResult result = FcResultNoMatch;
+    Pattern match(FcFontMatch(config, pattern.get(), &result));
+    FcChar8 *name = nullptr;
+    FcCharSet *charset = nullptr;
+    if (!match || FcPatternGetString(match.get(), FC_FAMILY, 0, &name) != FcResultMatch
+        || FcPatternGetCharSet(match.get(), FC_CHARSET, 0, &charset) != FcResultMatch
+        || !FcCharSetHasChar(charset, character))
+        return std::string();
+    return reinterpret_cast<const char *>(name);
+}
+
+} // namespace
+
+// Behind the project's rules the system's configuration offers every
+// installed face for what Liberation and DejaVu lack, while Latin and
+// Cyrillic characters still come from those two.
+TEST(FontConfigurationTest, InstalledFacesStandInOnlyForWhatTheTextFacesLack)
+{
+    const Config config = ProjectConfig();
+    ASSERT_TRUE(config);
+    for (const FcChar32 character : {FcChar32('A'), FcChar32(0x0416), FcChar32(0x00E4)}) {
+        const std::string face = Covering(config.get(), character);
+        EXPECT_TRUE(face == "DejaVu Sans" || face == "Liberation Sans") << character << ": " << face;
+    }
+    if (!std::filesystem::exists("/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc"))
+        GTEST_SKIP() << "fonts-wqy-zenhei is not installed";
+    EXPECT_EQ(Covering(config.get(), 0x4E2D), "WenQuanYi Zen Hei");
 }

@@ -114,6 +114,18 @@ TEST(FontMetrics, KeptGlyphsAndAdvancesAreHarfBuzzsAnswers)
     }
 }
 
+// A character the face maps to a glyph past its glyph count is one the face
+// lacks: "C" of this face maps to glyph 60 of six.
+TEST(FontMetrics, ACharacterMappedPastTheGlyphCountHasNoGlyph)
+{
+    TFontFile file;
+    file.FileName = QStringLiteral(TEST_DATA_DIR "/fonts/cmap12missing.ttf");
+    const TFontFacePtr face = TFontEngine::Face(file);
+    EXPECT_NE(face->GlyphIndex(U'A'), 0u);
+    EXPECT_EQ(face->GlyphIndex(U'C'), 0u);
+    EXPECT_EQ(face->NominalGlyph(U'C').Advance, face->GlyphAdvance(0));
+}
+
 TEST(FontData, FileBytesAndSingleTables)
 {
     const TFontFacePtr face = TFontEngine::Face(QStringLiteral("Arial"), false, false);

@@ -1,4 +1,5 @@
 #include "RuntimeTestSupport.h"
+#include "common/AsNobody.h"
 #include "toolkit/classes/SaveFileStream.h"
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/core/Files.h"
@@ -7,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -173,3 +175,107 @@ TEST(SaveFileStream, AWritePastTheFileSizeLimitFailsWithItsReason)
 }
 
 } // namespace
+
+// A file without write permission is never replaced, whoever saves.
+TEST(SaveFileStream, RefusesAReadOnlyFileAndKeepsIt)
+{
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("q.pdf"));
+    SaveFile(name, "old");
+    ::chmod(QFile::encodeName(name).constData(), 0444);
+    const QString message = MessageOf<EFCreateError>([&] { TSaveFileStream stream(name); });
+    EXPECT_EQ(message, QStringLiteral("The file \"%1\" is read-only and cannot be replaced.").arg(name));
+    EXPECT_EQ(fileBytes(name), QByteArray("old"));
+    EXPECT_EQ(fileMode(name), mode_t(0444));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("q.pdf")});
+}
+
+namespace {
+
+// A folder of root's that nobody may enter but not write, holding
+// nobody's own q.pdf with "old" in it.
+QString ClosedFolderWithNobodysFile(const QTemporaryDir &dir)
+{
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+    const QString name = dir.filePath(QStringLiteral("q.pdf"));
+    SaveFile(name, "old");
+    ::chmod(QFile::encodeName(name).constData(), 0644);
+    EXPECT_EQ(::chown(QFile::encodeName(name).constData(), NobodyRun::Uid, NobodyRun::Gid), 0);
+    return name;
+}
+
+ino_t inode(const QString &fileName)
+{
+    struct stat info {};
+    ::stat(QFile::encodeName(fileName).constData(), &info);
+    return info.st_ino;
+}
+
+} // namespace
+
+// Where no file can be made beside it, the user's own writable file is
+// written in place; a write thrown away before Commit keeps it as it was.
+TEST(SaveFileStream, WritesInPlaceWhereNothingCanBeMadeBeside)
+{
+    if (NobodyRun::Child()) {
+        const QString name = NobodyRun::Folder() + QStringLiteral("/q.pdf");
+        {
+            TSaveFileStream stream(name);
+            EXPECT_TRUE(stream.InPlace());
+            stream.WriteBuffer(QByteArray("thrown away"));
+        }
+        EXPECT_EQ(fileBytes(name), QByteArray("old"));
+        TSaveFileStream stream(name);
+        stream.WriteBuffer(QByteArray("new content"));
+        EXPECT_EQ(fileBytes(name), QByteArray("old"));
+        const QString temporary = stream.FileName();
+        stream.Commit();
+        EXPECT_FALSE(FileExists(temporary));
+        EXPECT_EQ(fileBytes(name), QByteArray("new content"));
+        // Nothing else can be made there.
+        const QString fresh = NobodyRun::Folder() + QStringLiteral("/fresh.pdf");
+        EXPECT_TRUE(MessageOf<EFCreateError>([&] { TSaveFileStream other(fresh); }).contains(fresh));
+        return;
+    }
+    if (const QString why = NobodyRun::Impossible(); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    QTemporaryDir dir;
+    const QString name = ClosedFolderWithNobodysFile(dir);
+    const ino_t before = inode(name);
+    const NobodyRun run = NobodyRun::Run(dir.path());
+    if (run.skipped)
+        GTEST_SKIP() << "the test cannot start as nobody: " << run.output.toStdString();
+    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+    EXPECT_EQ(fileBytes(name), QByteArray("new content"));
+    EXPECT_EQ(inode(name), before);
+    EXPECT_EQ(fileMode(name), mode_t(0644));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("q.pdf")});
+}
+
+// Only a copy in place that fails after the old content was cut says that
+// it is lost.
+TEST(SaveFileStream, AnInPlaceCopyThatFailsPartWaySaysTheOldContentIsLost)
+{
+    if (NobodyRun::Child()) {
+        const QString name = NobodyRun::Folder() + QStringLiteral("/q.pdf");
+        TSaveFileStream stream(name);
+        ASSERT_TRUE(stream.InPlace());
+        stream.WriteBuffer(QByteArray(10000, 'x'));
+        const QString temporary = stream.FileName();
+        struct rlimit lowered {4096, RLIM_INFINITY};
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &lowered), 0);
+        const QString message = MessageOf<EWriteError>([&] { stream.Commit(); });
+        EXPECT_EQ(message, QStringLiteral("Cannot write file \"%1\". The file is too large. Its former content is lost.")
+                               .arg(name));
+        EXPECT_FALSE(FileExists(temporary));
+        return;
+    }
+    if (const QString why = NobodyRun::Impossible(); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    QTemporaryDir dir;
+    ClosedFolderWithNobodysFile(dir);
+    const NobodyRun run = NobodyRun::Run(dir.path());
+    if (run.skipped)
+        GTEST_SKIP() << "the test cannot start as nobody: " << run.output.toStdString();
+    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+}

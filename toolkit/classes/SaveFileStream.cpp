@@ -11,8 +11,10 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -97,14 +99,24 @@ QString resolvedTarget(const QString &fileName)
     }
 }
 
-// A new empty file beside target, hidden and named after it.
-QString temporaryNameBeside(const QString &target, const QString &fileName)
+// Whether the existing regular file target is one the user may not write:
+// its permissions grant the user no write, or grant nobody any (which also
+// stops the superuser, whom permissions do not stop otherwise).
+bool isReadOnly(const QString &target)
 {
-    const QString name =
-        TryCreateTempFile(QLatin1Char('.') + ExtractFileName(target) + QLatin1Char('.'), ExtractFilePath(target));
-    if (name.isEmpty())
-        throw createError(fileName, errno);
-    return name;
+    struct stat info;
+    if (::stat(encoded(target).constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return true;
+    return ::faccessat(AT_FDCWD, encoded(target).constData(), W_OK, AT_EACCESS) != 0 && errno == EACCES;
+}
+
+bool isWritableFile(const QString &target)
+{
+    struct stat info;
+    return ::stat(encoded(target).constData(), &info) == 0 && S_ISREG(info.st_mode)
+        && ::faccessat(AT_FDCWD, encoded(target).constData(), W_OK, AT_EACCESS) == 0;
 }
 
 // The mode an existing file has, or the one the user's mask gives a new file.
@@ -118,17 +130,100 @@ mode_t modeFor(const QString &target)
     return 0666 & ~mask;
 }
 
+// Closes a descriptor when it goes out of scope, unless closed before.
+class Descriptor
+{
+public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+    int get() const { return m_fd; }
+    // The error of the close, or 0.
+    int close() { return ::close(std::exchange(m_fd, -1)) == 0 ? 0 : errno; }
+
+private:
+    int m_fd;
+};
+
+bool writeAll(int fd, const char *data, ssize_t count)
+{
+    while (count > 0) {
+        const ssize_t written = ::write(fd, data, size_t(count));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        data += written;
+        count -= written;
+    }
+    return true;
+}
+
+// Copies all of the file from to the file to, from the start of each; 0 or
+// the error that stopped it.
+int copyFile(int from, int to)
+{
+    char buffer[1 << 16];
+    for (off_t at = 0;;) {
+        const ssize_t read = ::pread(from, buffer, sizeof buffer, at);
+        if (read < 0 && errno == EINTR)
+            continue;
+        if (read < 0)
+            return errno;
+        if (read == 0)
+            return 0;
+        errno = 0;
+        if (!writeAll(to, buffer, read))
+            return errno ? errno : EIO;
+        at += read;
+    }
+}
+
 } // namespace
 
+struct TSaveFileStream::Placement {
+    QString target;
+    QString temporary;
+    bool inPlace = false;
+};
+
+// Beside the file when a file can be made there; else, for a file the user
+// may write, in the temporary folder, to be copied over it in place.
+TSaveFileStream::Placement TSaveFileStream::placementFor(const QString &fileName)
+{
+    Placement placement;
+    placement.target = resolvedTarget(fileName);
+    if (isReadOnly(placement.target))
+        throw EFCreateError(tr("The file \"%1\" is read-only and cannot be replaced.").arg(fileName));
+    const QString hidden = QLatin1Char('.') + ExtractFileName(placement.target) + QLatin1Char('.');
+    placement.temporary = TryCreateTempFile(hidden, ExtractFilePath(placement.target));
+    if (!placement.temporary.isEmpty())
+        return placement;
+    const int error = errno;
+    if ((error != EACCES && error != EPERM) || !isWritableFile(placement.target))
+        throw createError(fileName, error);
+    placement.temporary = TryCreateTempFile(hidden, QString());
+    if (placement.temporary.isEmpty())
+        throw createError(fileName, error);
+    placement.inPlace = true;
+    return placement;
+}
+
 TSaveFileStream::TSaveFileStream(const QString &fileName)
-    : TSaveFileStream(fileName, resolvedTarget(fileName))
+    : TSaveFileStream(placementFor(fileName))
 {
 }
 
-TSaveFileStream::TSaveFileStream(const QString &fileName, const QString &target)
-    : TFileStream(temporaryNameBeside(target, fileName), fmOpenReadWrite), m_targetName(target)
+TSaveFileStream::TSaveFileStream(const Placement &placement)
+    : TFileStream(placement.temporary, fmOpenReadWrite), m_targetName(placement.target), m_inPlace(placement.inPlace)
 {
-    ::fchmod(Handle(), modeFor(m_targetName));
+    if (!m_inPlace)
+        ::fchmod(Handle(), modeFor(m_targetName));
 }
 
 TSaveFileStream::~TSaveFileStream()
@@ -141,7 +236,16 @@ void TSaveFileStream::Commit()
 {
     if (m_committed)
         return;
-    if (::fsync(Handle()) != 0 || ::rename(encoded(FileName()).constData(), encoded(m_targetName).constData()) != 0) {
+    if (m_inPlace) {
+        try {
+            copyIntoTarget();
+        } catch (...) {
+            DeleteFile(FileName());
+            throw;
+        }
+        DeleteFile(FileName());
+    } else if (::fsync(Handle()) != 0
+               || ::rename(encoded(FileName()).constData(), encoded(m_targetName).constData()) != 0) {
         const int error = errno;
         DeleteFile(FileName());
         throw createError(m_targetName, error);
@@ -149,6 +253,23 @@ void TSaveFileStream::Commit()
     m_committed = true;
 }
 
+// The target is opened without following a link, since its folder may be
+// another user's, and is cut only once it is open: until then the old
+// content stays.
+void TSaveFileStream::copyIntoTarget()
+{
+    Descriptor target(::open(encoded(m_targetName).constData(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
+    if (target.get() < 0 || ::ftruncate(target.get(), 0) != 0)
+        throw createError(m_targetName, errno);
+    int error = copyFile(Handle(), target.get());
+    if (!error && ::fsync(target.get()) != 0)
+        error = errno;
+    if (const int closed = target.close(); !error)
+        error = closed;
+    if (error)
+        throw EWriteError(tr("Cannot write file \"%1\". %2 Its former content is lost.")
+                              .arg(m_targetName, reasonFor(error, m_targetName)));
+}
 qint64 TSaveFileStream::Write(const void *buffer, qint64 count)
 {
     if (m_committed)

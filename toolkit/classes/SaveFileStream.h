@@ -4,6 +4,12 @@
 // Commit moves it into place; a stream freed without Commit deletes what it
 // wrote, so a failed or cancelled write leaves the old file (or the absence
 // of one) exactly as it was.
+//
+// Where no file can be made beside it (a folder the user may not write) but
+// the file itself may be written, the stream is written to a temporary file
+// of the system's temporary folder and Commit copies it over the file in
+// place.  The old content is then lost only when that copy fails part way,
+// and the error says so.
 
 #include "toolkit/classes/Streams.h"
 
@@ -17,7 +23,9 @@ public:
     // file it points to is replaced, but only where the kernel would follow
     // the link (not another user's link in a sticky world-writable folder).
     // Raises EFCreateError naming fileName and the reason, also for an
-    // empty name.
+    // empty name and for a file that is read-only (no write permission for
+    // the user, or none at all for the superuser): such a file is never
+    // replaced.
     explicit TSaveFileStream(const QString &fileName);
     ~TSaveFileStream() override;
 
@@ -25,10 +33,14 @@ public:
     const QString &TargetName() const { return m_targetName; }
     bool Committed() const { return m_committed; }
 
-    // Writes the file through to the disk and renames it to TargetName,
-    // replacing what was there.  Raises EFCreateError when that fails; the
-    // temporary file is then deleted.  Writing after Commit raises
-    // EWriteError.
+    // True when Commit writes over TargetName in place instead of renaming.
+    bool InPlace() const { return m_inPlace; }
+
+    // Writes the file through to the disk and renames it to TargetName (or
+    // copies it there in place), replacing what was there.  Raises
+    // EFCreateError when that fails with the old file kept, EWriteError when
+    // a copy in place failed after the old content was cut; the temporary
+    // file is deleted either way.  Writing after Commit raises EWriteError.
     void Commit();
 
     // Writes all of buffer or raises EWriteError naming the file and the
@@ -36,8 +48,12 @@ public:
     qint64 Write(const void *buffer, qint64 count) override;
 
 private:
-    TSaveFileStream(const QString &fileName, const QString &target);
+    struct Placement;
+    explicit TSaveFileStream(const Placement &placement);
+    static Placement placementFor(const QString &fileName);
+    void copyIntoTarget();
 
     QString m_targetName;
+    bool m_inPlace = false;
     bool m_committed = false;
 };

@@ -175,7 +175,10 @@ TFontMetrics TFontFace::Metrics(double pixelSize) const
 quint64 TFontFace::nominalGlyph(char32_t character) const
 {
     hb_codepoint_t glyph = 0;
-    if (!hb_font_get_nominal_glyph(static_cast<hb_font_t *>(m_hbFont), character, &glyph))
+    // A character mapped to a glyph past the face's count is one the face
+    // lacks.
+    auto *font = static_cast<hb_font_t *>(m_hbFont);
+    if (!hb_font_get_nominal_glyph(font, character, &glyph) || glyph >= hb_face_get_glyph_count(hb_font_get_face(font)))
         glyph = 0;
     return quint64(quint32(glyphAdvance(glyph))) << 32 | glyph;
 }

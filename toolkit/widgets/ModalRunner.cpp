@@ -4,8 +4,10 @@
 #include "toolkit/printing/Printers.h"
 #include "toolkit/widgets/TForm.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QEventLoop>
+#include <QFontMetricsF>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
@@ -13,6 +15,11 @@
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QTextBoundaryFinder>
+
+#include <algorithm>
 
 namespace {
 
@@ -64,6 +71,63 @@ QMessageBox::Icon iconOf(TMsgDlgType type)
     }
 }
 
+// Marks that steer where a message's lines break: a blank that holds the
+// words on both sides together, and invisible ones that close or open a
+// break.
+constexpr QChar NoBreakSpace(0x00A0);
+constexpr QChar WordJoiner(0x2060);
+constexpr QChar ZeroWidthSpace(0x200B);
+
+// The path as one unit of a line: every break opportunity inside it is
+// closed, but those after its slashes when breakAtSlashes.
+QString unbreakablePath(const QString &path, bool breakAtSlashes)
+{
+    QList<bool> breaksBefore(path.size() + 1, false);
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Line, path);
+    for (qsizetype at = finder.toNextBoundary(); at >= 0; at = finder.toNextBoundary())
+        breaksBefore[at] = true;
+    QString result;
+    result.reserve(path.size() * 2);
+    for (qsizetype at = 0; at < path.size(); ++at) {
+        const bool afterSlash = at > 0 && path[at - 1] == QLatin1Char('/');
+        if (afterSlash && breakAtSlashes) {
+            if (!breaksBefore[at])
+                result += ZeroWidthSpace;
+        } else if (at > 0 && breaksBefore[at] && path[at - 1] != QLatin1Char(' ')) {
+            result += WordJoiner;
+        }
+        result += path[at] == QLatin1Char(' ') ? NoBreakSpace : path[at];
+    }
+    return result;
+}
+
+// The text of a message box: each file path in it (a text in double quotes
+// holding a slash) stays whole on its line, and breaks at its slashes only
+// where it is wider than lineWidth.
+QString withWholePaths(const QString &text, const QFontMetricsF &metrics, qreal lineWidth)
+{
+    static const QRegularExpression quotedPath(QStringLiteral("\"([^\"\n]*/[^\"\n]*)\""));
+    QString result;
+    qsizetype copied = 0;
+    for (QRegularExpressionMatchIterator it = quotedPath.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        const QString path = match.captured(1);
+        result += QStringView(text).mid(copied, match.capturedStart(1) - copied);
+        result += unbreakablePath(path, metrics.horizontalAdvance(path) > lineWidth);
+        copied = match.capturedEnd(1);
+    }
+    result += QStringView(text).mid(copied);
+    return result;
+}
+
+// The width up to which a message box widens its lines to hold a word (Qt's
+// soft limit): a longer path would widen it further, or be cut anywhere.
+qreal messageLineWidth(const QWidget *box)
+{
+    const QScreen *screen = box->screen() ? box->screen() : QGuiApplication::primaryScreen();
+    return screen ? std::min(screen->availableGeometry().width() / 2, 500) : 500;
+}
+
 } // namespace
 
 ModalRunner &ModalRunner::Current()
@@ -90,7 +154,8 @@ int InteractiveModalRunner::RunForm(TCustomForm &form)
 
 int InteractiveModalRunner::MessageBox(const TMessageBoxRequest &request)
 {
-    QMessageBox box(iconOf(request.Type), request.Caption, request.Text);
+    QMessageBox box(iconOf(request.Type), request.Caption, QString());
+    box.setText(withWholePaths(request.Text, QFontMetricsF(box.font()), messageLineWidth(&box)));
     const TMsgDlgButtons buttons = request.Buttons ? request.Buttons : TMsgDlgButtons(mbOK);
     for (const ButtonPair &pair : kButtons) {
         // mbAll and mbYesToAll share Qt's "Yes to All"; mbAll gets its own.

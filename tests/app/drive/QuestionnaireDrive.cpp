@@ -1,17 +1,18 @@
-// Drives the questionnaire on a real X server (run under xvfb-run, with a
-// window manager when one is installed), on whatever screen the server has:
-// the window must lie wholly on the screen's work area, come out at the
-// same size as at three earlier starts of the program (each a process of
-// its own), and give each grid whole rows; the grids are filled with keys
-// sent through the X server (xdotool), "Сбросить" is clicked, and Tab into
+// Drives the questionnaire on a real X server with a window manager (run
+// under scripts/xvfb-session), on whatever screen the server has, with real
+// mouse and key input: the window must lie wholly on the screen's work
+// area, come out at the same size as at three earlier starts of the
+// program (each a process of its own), and give each grid whole rows; the
+// grids are filled with the keyboard, "Сбросить" is clicked, and Tab into
 // the accessory grid must land on its first row; a multi-line text is
 // pasted into each organisation field with Ctrl+V; the save button is
 // clicked with the mouse where the screen shows it, and Qt's file dialog is
-// answered by typing a name and pressing Return; the PDF's text is read
-// back with pdftotext.  Then the save button is reached again with Tab and
-// pressed with Space, and the dialog left with Escape.  With a folder
-// argument, screenshots of the window and of the file dialog are written
-// there (PPM), and the saved PDF is kept there.  Prints each failed check and exits 1 when any failed.
+// answered with a name and Return; the PDF's text is read back with
+// pdftotext.  Then the save button is reached again with Tab and pressed
+// with Space, and the dialog left with Escape.  With a folder argument,
+// screenshots of the window and of the file dialog are written there (PPM),
+// and the saved PDF is kept there.  Prints each failed check and exits 1
+// when any failed.
 
 #include "app/AppTestSupport.h"
 #include "app/AppUnits.h"
@@ -26,10 +27,11 @@
 #include "toolkit/widgets/TCustomEdit.h"
 #include "toolkit/widgets/TMemo.h"
 
+#include "common/XvfbDrive.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QDir>
 #include <QFileSystemModel>
@@ -37,12 +39,10 @@
 #include <QRegularExpression>
 #include <QFileDialog>
 #include <QImage>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QWindow>
 
 #include <cstdio>
@@ -60,12 +60,6 @@ void check(bool ok, const QString &what)
     failures += ok ? 0 : 1;
 }
 
-void settle(int rounds = 10)
-{
-    for (int i = 0; i < rounds; ++i)
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-}
-
 void shoot(const QString &name)
 {
     if (shots.isEmpty())
@@ -74,39 +68,16 @@ void shoot(const QString &name)
     screen.save(shots + QLatin1Char('/') + name + QStringLiteral(".ppm"), "PPM");
 }
 
-void key(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString &text = QString())
+// Runs answer on the file dialog once it is open and active, from the
+// event loop the dialog runs.
+void whenFileDialogOpens(const std::function<void(QFileDialog *)> &answer)
 {
-    QWidget *target = QApplication::focusWidget();
-    if (!target)
-        return;
-    QKeyEvent press(QEvent::KeyPress, qtKey, modifiers, text);
-    QApplication::sendEvent(target, &press);
-    QKeyEvent release(QEvent::KeyRelease, qtKey, modifiers, text);
-    QApplication::sendEvent(target, &release);
-}
-
-// Runs answer on the file dialog once it is open (polled from the event
-// loop the dialog runs).
-void whenFileDialogOpens(std::function<void(QFileDialog *)> answer)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(50);
-    auto waited = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, answer, waited] {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        if (!dialog || !dialog->isVisible() || !dialog->windowHandle() || !dialog->windowHandle()->isExposed()) {
-            if (++*waited < 200)
-                return;
-            check(false, QStringLiteral("the file dialog opens"));
-            timer->deleteLater();
-            return;
-        }
-        timer->stop();
-        timer->deleteLater();
-        settle(20);
-        answer(dialog);
+    const auto dialog = [] { return qobject_cast<QFileDialog *>(QApplication::activeModalWidget()); };
+    XvfbDrive::WhenReady([dialog] { return dialog() && dialog()->isVisible(); }, [dialog, answer] {
+        check(XvfbDrive::WaitForExposed(dialog()) && XvfbDrive::WaitForActive(dialog()),
+              QStringLiteral("the file dialog is shown and active"));
+        answer(dialog());
     });
-    timer->start();
 }
 
 // Chooses the option with that caption in a row, as the drop-down's close
@@ -133,43 +104,6 @@ QString pdfText(const QString &file)
                {QStringLiteral("-raw"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), file, QStringLiteral("-")});
     tool.waitForFinished(30000);
     return QString::fromUtf8(tool.readAllStandardOutput()).simplified();
-}
-
-constexpr int Deadline = 30000;
-
-// Runs the event loop until condition holds or the deadline passes.
-bool waitUntil(const std::function<bool()> &condition)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > Deadline)
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
-
-// Presses keys as xdotool names them ("Tab", "alt+Down"), through the X
-// server, to the window that has the input focus.
-bool xkeys(const QString &keys)
-{
-    QStringList arguments = {QStringLiteral("key"), QStringLiteral("--clearmodifiers")};
-    arguments += keys.split(QLatin1Char(' '));
-    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
-}
-
-// Clicks the middle of a control through the X server.
-bool xclick(const TControl *control)
-{
-    const QWidget *widget = control->Widget();
-    const QPoint point = widget->mapTo(widget->window(), widget->rect().center());
-    const QString window = QString::number(widget->window()->winId());
-    return QProcess::execute(QStringLiteral("xdotool"),
-                             {QStringLiteral("mousemove"), QStringLiteral("--window"), window,
-                              QString::number(point.x()), QString::number(point.y()), QStringLiteral("click"),
-                              QStringLiteral("1")})
-           == 0;
 }
 
 // The window is framed and fitted: the window manager's frame is known,
@@ -221,30 +155,30 @@ void checkWholeRows(TMainForm *form, const QString &size)
 bool fillByKeys(TMainForm *form)
 {
     form->Edit1->SetFocus();
-    if (!xkeys(QStringLiteral("Tab Tab Tab"))
-        || !waitUntil([form] { return form->InspectorGrid1->Widget()->isAncestorOf(QApplication::focusWidget()); }))
+    if (!XvfbDrive::Key(QStringLiteral("Tab Tab Tab"))
+        || !XvfbDrive::WaitUntil([form] { return form->InspectorGrid1->Widget()->isAncestorOf(QApplication::focusWidget()); }))
         return false;
     for (TInspectorGrid *grid : {form->InspectorGrid1, form->InspectorGrid2}) {
         const int grid1 = grid == form->InspectorGrid1;
-        if (!grid1 && (!xkeys(QStringLiteral("Tab")) || !waitUntil([form] {
+        if (!grid1 && (!XvfbDrive::Key(QStringLiteral("Tab")) || !XvfbDrive::WaitUntil([form] {
                 return form->InspectorGrid2->Widget()->isAncestorOf(QApplication::focusWidget());
             })))
             return false;
         for (int row = 0; row < grid->Rows()->Count(); ++row) {
-            if (row > 0 && (!xkeys(QStringLiteral("Down")) || !waitUntil([grid, row] {
+            if (row > 0 && (!XvfbDrive::Key(QStringLiteral("Down")) || !XvfbDrive::WaitUntil([grid, row] {
                     return grid->CellFocused().Row == row;
                 })))
                 return false;
             const int g = grid1 ? TSelectionRules::CharacteristicGrid : TSelectionRules::AccessoryGrid;
             if (form->Rules().Choice(g, row) >= 0)
                 continue;
-            if (!xkeys(QStringLiteral("alt+Down"))
-                || !waitUntil([grid] { return grid->Edit() && grid->Edit()->DroppedDown(); })
-                || !xkeys(QStringLiteral("Home Return")))
+            if (!XvfbDrive::Key(QStringLiteral("alt+Down"))
+                || !XvfbDrive::WaitUntil([grid] { return grid->Edit() && grid->Edit()->DroppedDown(); })
+                || !XvfbDrive::Key(QStringLiteral("Home Return")))
                 return false;
-            if (!waitUntil([form, g, row] {
+            if (!XvfbDrive::WaitUntil([form, g, row] {
                     if (qobject_cast<QDialog *>(QApplication::activeModalWidget()))
-                        xkeys(QStringLiteral("Return"));
+                        XvfbDrive::Key(QStringLiteral("Return"));
                     return form->Rules().Choice(g, row) >= 0 && !QApplication::activeModalWidget();
                 }))
                 return false;
@@ -260,13 +194,12 @@ void checkReset(TMainForm *form, const QString &size)
 {
     check(fillByKeys(form), QStringLiteral("at %1 the keyboard fills both grids").arg(size));
     shoot(QStringLiteral("filled-by-keys-") + size);
-    check(xclick(form->Button3) && waitUntil([form] { return form->Rules().Choice(TSelectionRules::AccessoryGrid, 0) < 0; }),
+    check(XvfbDrive::Click(form->Button3->Widget()) && XvfbDrive::WaitUntil([form] { return form->Rules().Choice(TSelectionRules::AccessoryGrid, 0) < 0; }),
           QStringLiteral("at %1 a click on \"Сбросить\" resets the choices").arg(size));
     form->Edit1->SetFocus();
-    check(xkeys(QStringLiteral("Tab Tab Tab Tab"))
-              && waitUntil([form] { return form->InspectorGrid2->Widget()->isAncestorOf(QApplication::focusWidget()); }),
+    check(XvfbDrive::Key(QStringLiteral("Tab Tab Tab Tab"))
+              && XvfbDrive::WaitUntil([form] { return form->InspectorGrid2->Widget()->isAncestorOf(QApplication::focusWidget()); }),
           QStringLiteral("at %1 Tab reaches the accessory grid").arg(size));
-    settle();
     shoot(QStringLiteral("reset-") + size);
     for (TInspectorGrid *grid : {form->InspectorGrid1, form->InspectorGrid2})
         check(grid->CellFocused().Row == 0 && grid->VisOrigin().Row == 0,
@@ -293,7 +226,7 @@ int main(int argc, char **argv)
         for (int start = 0; start < 3; ++start) {
             QProcess again;
             again.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--measure")});
-            again.waitForFinished(3 * Deadline);
+            again.waitForFinished(3 * XvfbDrive::kDeadline);
             const QStringList lines = QString::fromUtf8(again.readAllStandardOutput()).split(QLatin1Char('\n'));
             startSizes.append(lines.filter(QRegularExpression(QStringLiteral("^window "))).value(0));
         }
@@ -305,11 +238,14 @@ int main(int argc, char **argv)
         TMainForm *form = nullptr;
         Application->CreateForm(form);
         form->Show();
+        QWidget *window = form->Widget()->window();
+        check(XvfbDrive::WaitForExposed(window) && XvfbDrive::Activate(window),
+              QStringLiteral("the window is shown and active"));
         // The window manager frames the window, and the window fits itself
         // to the work area that leaves.
-        check(waitUntil([form] { return fitted(form); }), QStringLiteral("the window is framed and fitted"));
+        check(XvfbDrive::WaitUntil([form] { return fitted(form); }), QStringLiteral("the window is framed and fitted"));
         const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-        const QRect frame = form->Widget()->windowHandle()->frameGeometry();
+        const QRect frame = window->windowHandle()->frameGeometry();
         const QString size = QStringLiteral("%1x%2").arg(area.width()).arg(area.height());
         check(area.contains(frame), QStringLiteral("the window (%1x%2 at %3,%4) lies on the %5 work area")
                                         .arg(frame.width()).arg(frame.height()).arg(frame.x()).arg(frame.y())
@@ -319,7 +255,7 @@ int main(int argc, char **argv)
         if (measuring) {
             std::printf("%s\n", qPrintable(windowSizes(form)));
             form->Close();
-            settle();
+            XvfbDrive::WaitUntil([window] { return !window->isVisible(); });
             Application->DestroyComponents();
             Units::FinalizeAll();
             return 0;
@@ -341,21 +277,27 @@ int main(int argc, char **argv)
         for (int row = 0; row < TSelectionRules::AccessoryRowCount; ++row)
             if (form->Rules().Choice(TSelectionRules::AccessoryGrid, row) < 0)
                 choose(form, TSelectionRules::AccessoryGrid, row, QString());
-        settle();
-        check(form->Button1->Enabled(), QStringLiteral("every row is chosen and the save button enabled"));
+        check(XvfbDrive::WaitUntil([form] { return form->Button1->Enabled(); }),
+              QStringLiteral("every row is chosen and the save button enabled"));
 
-        const QStringList pasted = {QStringLiteral("ООО «Альфа»\nфилиал № 2"),
+        // A line break or a tab pasted is one blank in the field; a soft
+        // hyphen stays in it, unseen.
+        const QStringList pasted = {QStringLiteral("ООО «Аль\u00ADфа»\nфилиал № 2"),
                                     QStringLiteral("г. Москва, ул. Лесная, д. 5\r\n+7 495 000-00-00"),
                                     QStringLiteral("Иванов\tИван 'Иванович'")};
+        const QStringList held = {QStringLiteral("ООО «Аль\u00ADфа» филиал № 2"),
+                                  QStringLiteral("г. Москва, ул. Лесная, д. 5 +7 495 000-00-00"),
+                                  QStringLiteral("Иванов Иван 'Иванович'")};
         QList<TEdit *> fields = {form->Edit1, form->Edit2, form->Edit3};
         for (int i = 0; i < fields.size(); ++i) {
             QApplication::clipboard()->setText(pasted[i]);
-            settle(2);
-            fields[i]->SetFocus();
-            settle(2);
-            key(Qt::Key_V, Qt::ControlModifier);
-            settle(2);
-            check(fields[i]->Text() == pasted[i], QStringLiteral("Ctrl+V pastes into field %1").arg(i + 1));
+            QWidget *field = fields[i]->Widget();
+            XvfbDrive::Click(field);
+            check(XvfbDrive::WaitUntil([field] { return QApplication::focusWidget() == field; }),
+                  QStringLiteral("a click focuses field %1").arg(i + 1));
+            XvfbDrive::Key(QStringLiteral("ctrl+v"));
+            check(XvfbDrive::WaitUntil([&] { return fields[i]->Text() == held[i]; }),
+                  QStringLiteral("Ctrl+V pastes into field %1 \"%2\"").arg(i + 1).arg(fields[i]->Text()));
         }
         shoot(QStringLiteral("filled-") + size);
 
@@ -379,16 +321,11 @@ int main(int argc, char **argv)
             dialog->setDirectory(folder.path());
             QFileSystemModel *model = dialog->findChild<QFileSystemModel *>();
             const QModelIndex root = model->index(folder.path());
-            QElapsedTimer reading;
-            reading.start();
-            while (reading.elapsed() < 10000 && model->data(model->index(0, 3, root)).toString().isEmpty())
-                settle(1);
+            XvfbDrive::WaitUntil([&] { return !model->data(model->index(0, 3, root)).toString().isEmpty(); });
             const QString type = model->data(model->index(0, 2, root)).toString();
             check(type == QStringLiteral("Папка"), QStringLiteral("folders are of the type \"%1\"").arg(type));
             const QModelIndex pdf = model->index(folder.filePath(QStringLiteral("earlier.pdf")), 2);
-            reading.restart();
-            while (reading.elapsed() < 10000 && model->data(pdf).toString().isEmpty())
-                settle(1);
+            XvfbDrive::WaitUntil([&] { return !model->data(pdf).toString().isEmpty(); });
             const QString pdfType = model->data(pdf).toString();
             check(!pdfType.isEmpty() && !pdfType.contains(QStringLiteral("document")),
                   QStringLiteral("PDF files are of the type \"%1\"").arg(pdfType));
@@ -401,11 +338,13 @@ int main(int argc, char **argv)
                 return dialog->reject();
             name->setFocus();
             name->setText(file);
-            key(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+            XvfbDrive::WaitUntil([name] { return name->hasFocus(); });
+            XvfbDrive::Key(QStringLiteral("Return"));
         });
-        check(ClickOnScreen(form->Button1), QStringLiteral("the save button is on screen, under the mouse"));
-        settle();
-        check(dialogs == 1, QStringLiteral("the click opens the file dialog"));
+        check(OnScreen(form->Button1), QStringLiteral("the save button is on screen, under the mouse"));
+        XvfbDrive::Click(form->Button1->Widget());
+        check(XvfbDrive::WaitUntil([&] { return dialogs == 1 && QFile::exists(file); }),
+              QStringLiteral("the click opens the file dialog"));
         const QString text = pdfText(file);
         if (!shots.isEmpty())
             QFile::copy(file, shots + QStringLiteral("/questionnaire-") + size + QStringLiteral(".pdf"));
@@ -417,22 +356,21 @@ int main(int argc, char **argv)
 
         // The keyboard way: from the composition box Tab reaches the save
         // button, and Space presses it.
-        QApplication::setActiveWindow(form->Widget());
+        XvfbDrive::Activate(window);
         form->Memo3->SetFocus();
-        settle(2);
-        key(Qt::Key_Tab);
-        settle(2);
-        check(QApplication::focusWidget() == form->Button1->Widget(), QStringLiteral("Tab reaches the save button"));
+        XvfbDrive::Key(QStringLiteral("Tab"));
+        check(XvfbDrive::WaitUntil([form] { return QApplication::focusWidget() == form->Button1->Widget(); }),
+              QStringLiteral("Tab reaches the save button"));
+        bool dialogLeft = false;
         whenFileDialogOpens([&](QFileDialog *dialog) {
             ++dialogs;
-            dialog->setFocus();
-            key(Qt::Key_Escape);
+            XvfbDrive::Key(QStringLiteral("Escape"));
+            dialogLeft = XvfbDrive::WaitUntil([dialog] { return !dialog->isVisible(); });
         });
-        key(Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
-        settle();
-        check(dialogs == 2, QStringLiteral("Space on the save button opens the file dialog"));
+        XvfbDrive::Key(QStringLiteral("space"));
+        check(XvfbDrive::WaitUntil([&] { return dialogs == 2 && dialogLeft && !QApplication::activeModalWidget(); }),
+              QStringLiteral("Space on the save button opens the file dialog, and Escape leaves it"));
         form->Close();
-        settle();
     }
     Application->DestroyComponents();
     Units::FinalizeAll();

@@ -22,13 +22,6 @@ QString writeTemporary(const QTemporaryDir &dir, const QByteArray &font)
     return path;
 }
 
-// Debian's interpreter, where python3-fonttools is installed.
-QString python()
-{
-    return QFile::exists(QStringLiteral("/usr/bin/python3")) ? QStringLiteral("/usr/bin/python3")
-                                                              : QStringLiteral("python3");
-}
-
 struct Outline {
     bool loaded = false;
     QList<FT_Vector> points;
@@ -61,6 +54,12 @@ Outline outlineOf(FT_Face face, int glyph)
 }
 
 } // namespace
+
+QString fontToolsPython()
+{
+    return QFile::exists(QStringLiteral("/usr/bin/python3")) ? QStringLiteral("/usr/bin/python3")
+                                                              : QStringLiteral("python3");
+}
 
 QByteArray testFont(const QString &name)
 {
@@ -95,7 +94,7 @@ QString fontToolsComplaint(const QByteArray &font)
         "for tag in f.keys():\n"
         "    f[tag]\n");
     QString output;
-    const int code = runTool(python(), {QStringLiteral("-c"), script, writeTemporary(dir, font)}, &output);
+    const int code = runTool(fontToolsPython(), {QStringLiteral("-c"), script, writeTemporary(dir, font)}, &output);
     return code == 0 ? QString() : QStringLiteral("fontTools (%1): %2").arg(code).arg(output);
 }
 
@@ -105,7 +104,7 @@ QString fontToolsOutput(const QByteArray &font, const QString &code)
     const QString script = QStringLiteral("import sys\nfrom fontTools.ttLib import TTFont\nf = TTFont(sys.argv[1])\n")
         + code;
     QString output;
-    runTool(python(), {QStringLiteral("-c"), script, writeTemporary(dir, font)}, &output);
+    runTool(fontToolsPython(), {QStringLiteral("-c"), script, writeTemporary(dir, font)}, &output);
     return output.trimmed();
 }
 

@@ -19,6 +19,9 @@ struct InstalledFont {
 };
 InstalledFont installedFont(const QString &family, bool bold = false, bool italic = false);
 
+// Debian's Python interpreter, where python3-fonttools is installed.
+QString fontToolsPython();
+
 // "" when ots-sanitize accepts the font, else its complaint.
 QString otsComplaint(const QByteArray &font);
 // "" when fontTools opens the font with checkChecksums=2 and decompiles

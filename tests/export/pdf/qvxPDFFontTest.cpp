@@ -24,17 +24,18 @@ std::unique_ptr<TFont> reportFont(const QString &name, TFontStyles style = {})
     return font;
 }
 
+// A font of tests/data/fonts, or the font file at an absolute path.
 TFontFacePtr testFace(const QString &name)
 {
     TFontFile file;
-    file.FileName = QStringLiteral(TEST_DATA_DIR "/fonts/") + name;
+    file.FileName = QDir::isAbsolutePath(name) ? name : QStringLiteral(TEST_DATA_DIR "/fonts/") + name;
     return TFontEngine::Face(file);
 }
 
 class PDFFonts : public ::testing::Test
 {
 protected:
-    QString path(const QString &name) const { return dir.filePath(name); }
+    QString path(const QString &name) const { return QDir::isAbsolutePath(name) ? name : dir.filePath(name); }
 
     QByteArray exportChecked(TqvxPDFExport &pdf, const QList<QList<TqvxComponent *>> &pages, const QString &name)
     {
@@ -456,14 +457,70 @@ TEST_F(PDFFonts, AFaceDrawsOnlyTheGlyphsItsSubsetCanHold)
         const QList<QByteArray> fonts = embeddedFonts(bytes);
         EXPECT_GE(fonts.size(), 2) << "the test face and its stand-in";
         for (const QByteArray &font : fonts) {
-            // The subset keeps the second face's damaged character map,
-            // which the sanitizer refuses; readers of the document do not
-            // use it.
-            if (!font.contains("Test Cmap Twelve"))
-                EXPECT_EQ(otsComplaint(font), QString());
+            EXPECT_EQ(otsComplaint(font), QString());
             EXPECT_EQ(fontToolsComplaint(font), QString());
         }
     }
+}
+
+// A copy of DejaVu Sans named "Test Hostile" whose format 12 subtables map
+// "e" and "l", and whose Windows format 4 subtable maps "o", to glyphs past
+// its glyph count: "e" and "l" come from DejaVu Sans itself, the face
+// fontconfig offers for them, so the page looks as if DejaVu Sans drew the
+// whole text; every embedded program passes the sanitizer, and no mapping
+// left in them points past their glyphs.
+TEST_F(PDFFonts, CharactersMappedPastTheGlyphCountComeFromAnotherFace)
+{
+    const QString dejaVu = TFontEngine::Resolve(QStringLiteral("DejaVu Sans"), false, false).FileName;
+    ASSERT_TRUE(dejaVu.endsWith(QStringLiteral("DejaVuSans.ttf"))) << dejaVu.toStdString();
+    const QString hostile = path(QStringLiteral("hostile.ttf"));
+    const QString script = QStringLiteral(
+        "import sys\n"
+        "from fontTools.ttLib import TTFont\n"
+        "f = TTFont(sys.argv[1])\n"
+        "for record in f['name'].names:\n"
+        "    if record.nameID in (1, 3, 4, 16):\n"
+        "        record.string = 'Test Hostile'\n"
+        "    elif record.nameID == 6:\n"
+        "        record.string = 'TestHostile'\n"
+        "past = len(f.getGlyphOrder()) + 5\n"
+        "for table in f['cmap'].tables:\n"
+        "    if table.format == 12:\n"
+        "        table.cmap[ord('e')] = 'glyph%d' % past\n"
+        "        table.cmap[ord('l')] = 'glyph%d' % (past + 1)\n"
+        "    elif table.format == 4 and table.platformID == 3:\n"
+        "        table.cmap[ord('o')] = 'glyph%d' % (past + 2)\n"
+        "formats = sorted(t.format for t in f['cmap'].tables if t.platformID == 3)\n"
+        "assert formats == [4, 12], formats\n"
+        "f.save(sys.argv[2])\n");
+    QString complaint;
+    ASSERT_EQ(runTool(fontToolsPython(), {QStringLiteral("-c"), script, dejaVu, hostile}, &complaint), 0)
+        << complaint.toStdString();
+
+    const QString text = QStringLiteral("Hello");
+    QStringList warnings;
+    const QByteArray bytes = exportFace(QStringLiteral("Test Hostile"), hostile, text, &warnings);
+    EXPECT_TRUE(warnings.isEmpty()) << warnings.join(u'\n').toStdString();
+    const QString file = hostile + QStringLiteral(".pdf");
+    EXPECT_EQ(extractedText(file).simplified(), text);
+    const QList<QByteArray> fonts = embeddedFonts(bytes);
+    EXPECT_EQ(fonts.size(), 2) << "the hostile face and DejaVu Sans";
+    for (const QByteArray &font : fonts) {
+        EXPECT_EQ(otsComplaint(font), QString());
+        EXPECT_EQ(fontToolsComplaint(font), QString());
+    }
+    for (const QByteArray &font : fonts)
+        EXPECT_EQ(fontToolsOutput(font, QStringLiteral("n = len(f.getGlyphOrder())\n"
+                                                       "print(all(f.getGlyphID(g) < n for g in f.getBestCmap().values()))")),
+                  QStringLiteral("True"));
+
+    const QString reference = path(QStringLiteral("dejavu.ttf"));
+    ASSERT_TRUE(QFile::copy(dejaVu, reference));
+    exportFace(QStringLiteral("DejaVu Sans"), reference, text);
+    const QImage drawn = renderedPage(file, path(QStringLiteral("hostile")));
+    const QImage expected = renderedPage(reference + QStringLiteral(".pdf"), path(QStringLiteral("dejavu")));
+    ASSERT_FALSE(drawn.isNull());
+    EXPECT_EQ(drawn, expected) << "the glyphs drawn are not those of the text";
 }
 
 TEST_F(PDFFonts, EveryEmbeddedProgramOfAVariableFontPassesTheCheckers)

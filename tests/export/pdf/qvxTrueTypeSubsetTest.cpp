@@ -13,6 +13,8 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 std::unique_ptr<TFont> font(const QString &name, TFontStyles style = {})
@@ -327,6 +329,59 @@ TEST(TrueTypeSubset, NamesWhatItCannotRead)
 
     const QByteArray cmap12 = testFont(QStringLiteral("cmap12.ttf"));
     expectValidSubset(cmap12, 0, subsetOf(cmap12, {1}), {0, 1});
+}
+
+// A character mapped to a glyph the face does not have is dropped from the
+// map as it is read, and the subset's map is written without it; a map
+// without such characters moves unchanged.
+TEST(TrueTypeSubset, DropsCharactersMappedPastTheGlyphCount)
+{
+    const QByteArray missing = testFont(QStringLiteral("cmap12missing.ttf"));
+    TrueTypeFont face(missing, 0);
+    face.LoadFont(SkippedTables());
+    ASSERT_TRUE(face.cmap);
+    EXPECT_TRUE(face.cmap->DroppedMappings());
+    QString mapped;
+    for (const CmapTableClass::Mapping &m : face.cmap->Mappings())
+        mapped += QChar(m.Character);
+    EXPECT_EQ(mapped, QStringLiteral("AB"));
+
+    const QByteArray subset = subsetOf(missing, {1});
+    expectValidSubset(missing, 0, subset, {0, 1});
+    EXPECT_EQ(fontToolsOutput(subset, QStringLiteral("print(sorted(f.getBestCmap().items()))")),
+              QStringLiteral("[(65, 'A'), (66, 'B')]"));
+
+    const QByteArray sound = testFont(QStringLiteral("cmap12.ttf"));
+    const QByteArray kept = subsetOf(sound, {1});
+    EXPECT_EQ(kept.mid(findTable(kept, "cmap").offset, findTable(kept, "cmap").length),
+              sound.mid(findTable(sound, "cmap").offset, findTable(sound, "cmap").length));
+}
+
+// A face of a TrueType collection installed from a Debian package, whose
+// head checksums cover the whole table: subset as any other face.
+TEST(TrueTypeSubset, SubsetsAFaceOfAnInstalledCollection)
+{
+    const QList<TFontFile> covering = TFontEngine::CoveringFaces(U'中', false, false);
+    const auto collection = std::find_if(covering.begin(), covering.end(),
+                                         [](const TFontFile &f) { return f.FileName.endsWith(QStringLiteral(".ttc")); });
+    if (collection == covering.end())
+        GTEST_SKIP() << "no face of a TrueType collection has Chinese characters here (fonts-wqy-zenhei)";
+    const TFontFacePtr face = TFontEngine::Face(*collection);
+    QList<quint16> glyphs;
+    for (const TGlyphRun &run : ShapeLine(*face, QStringLiteral("中文字体测试 Hello")))
+        for (const TShapedGlyph &g : run.Glyphs)
+            glyphs.append(quint16(g.Glyph));
+    TrueTypeCollection fonts;
+    QStringList warnings;
+    fonts.OnWarning = [&](const QString &message) { warnings.append(message); };
+    fonts.LoadFromMemory(face->FileData());
+    const QByteArray subset = fonts.GetSubsetFontData(*font(face->File().Family), glyphs, face->File().FaceIndex);
+    EXPECT_TRUE(warnings.isEmpty()) << warnings.join(u'\n').toStdString();
+    QList<int> kept = {0};
+    for (quint16 g : glyphs)
+        kept.append(g);
+    expectValidSubset(face->FileData(), face->File().FaceIndex, subset, kept);
+    EXPECT_LT(subset.size(), face->FileData().size() / 10);
 }
 
 // Every prefix of a font, and every single damaged byte of its directory

@@ -1,10 +1,13 @@
-// Drives the preview window on a real X server (run under xvfb-run, with a
-// window manager when one is installed): a 30-page report is shown, paged
-// by keys and the wheel, zoomed, searched, followed through an outline item
-// and a hyperlink, exported to PDF through the export menu, and closed.
+// Drives the preview window on a real X server with a window manager (run
+// under scripts/xvfb-session), with real mouse and key input: a 30-page
+// report is shown, paged by keys and the wheel, zoomed, searched, paged by
+// keys after a click on each tool button, put to full screen and back six
+// times, followed through an outline item and a hyperlink, exported to PDF
+// through the export menu, and closed; then a long build is stopped by Esc.
 // The screen is read back from the X server and checked.  With a file name
-// argument the screenshot is also written there (PPM).  Prints each failed
-// check and exits 1 when any failed.
+// argument the screenshot is also written there (PPM), and with a second
+// one the stopped build's.  Prints each failed check and exits 1 when any
+// failed.
 
 #include "engine/PreparedReport.h"
 
@@ -25,94 +28,49 @@
 #include "report/model/qvxCustomOutline.h"
 #include "toolkit/core/Units.h"
 
+#include "common/XvfbDrive.h"
+
 #include <QAction>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QComboBox>
 #include <QFile>
 #include <QImage>
-#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <QTreeWidget>
-#include <QWindow>
 
 #include <cstdio>
+#include <functional>
 
 namespace {
 
 int failures = 0;
 
-void check(bool ok, const char *what)
+bool check(bool ok, const QString &what)
 {
-    std::printf("%s: %s\n", ok ? "ok" : "FAILED", what);
+    std::printf("%s: %s\n", ok ? "ok" : "FAILED", qPrintable(what));
     failures += ok ? 0 : 1;
+    return ok;
 }
 
-void settle(int rounds = 10)
-{
-    for (int i = 0; i < rounds; ++i)
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-}
+using XvfbDrive::WaitUntil;
 
-// The widget under a point of a control, and the point in its terms.
-QWidget *widgetAt(TControl *control, int x, int y, QPoint &local)
+// Clicks the point (x, y) of a control's client area.
+void clickAt(TControl *control, int x, int y, int button = 1, const QString &modifiers = QString())
 {
     const TPoint global = control->ClientToScreen(Point(x, y));
-    QWidget *widget = QApplication::widgetAt(global.X, global.Y);
-    if (widget)
-        local = widget->mapFromGlobal(QPoint(global.X, global.Y));
-    return widget;
+    QWidget *window = control->Widget()->window();
+    XvfbDrive::Click(window, window->mapFromGlobal(QPoint(global.X, global.Y)), button, modifiers);
 }
 
-void key(QWidget *target, int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+// The widget the tool bar shows for one of the window's buttons.
+QWidget *toolButton(TqvxPreviewForm *window, const char *name)
 {
-    QKeyEvent press(QEvent::KeyPress, qtKey, modifiers);
-    QApplication::sendEvent(target, &press);
-    QKeyEvent release(QEvent::KeyRelease, qtKey, modifiers);
-    QApplication::sendEvent(target, &release);
-    settle(2);
-}
-
-void click(TControl *control, int x, int y)
-{
-    QPoint local;
-    QWidget *widget = widgetAt(control, x, y, local);
-    if (!widget)
-        return;
-    const QPoint global = widget->mapToGlobal(local);
-    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &release);
-    settle(2);
-}
-
-void wheel(TControl *control, int delta, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    QPoint local;
-    QWidget *widget = widgetAt(control, 50, 50, local);
-    if (!widget)
-        return;
-    QWheelEvent event(local, widget->mapToGlobal(local), QPoint(), QPoint(0, delta), Qt::NoButton, modifiers,
-                      Qt::NoScrollPhase, false);
-    QApplication::sendEvent(widget, &event);
-    settle(2);
-}
-
-bool waitExposed(QWidget *widget)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < 10000) {
-        QWindow *window = widget->windowHandle();
-        if (window && window->isExposed())
-            return true;
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
-    }
-    return false;
+    auto *bar = window->Widget()->findChild<QToolBar *>();
+    return bar->widgetForAction(window->Button(QString::fromLatin1(name)));
 }
 
 int countColor(const QImage &image, QRgb color)
@@ -129,46 +87,20 @@ QRgb rgb(TColor color)
     return qRgb(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
 }
 
-void type(QWidget *target, const QString &text)
+QImage screenshot()
 {
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_0 + c.digitValue(), Qt::NoModifier, QString(c));
-        QApplication::sendEvent(target, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_0 + c.digitValue(), Qt::NoModifier, QString(c));
-        QApplication::sendEvent(target, &release);
-    }
-    settle(2);
+    return QGuiApplication::primaryScreen()->grabWindow(0).toImage();
 }
 
-// Waits for the window manager to move the window away from from (up to
-// three seconds), then for its place to stay put for 0.8 seconds.
-QRect settledGeometry(QWidget *window, const QRect &from = QRect())
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (from.isValid() && window->geometry() == from && timer.elapsed() < 3000)
-        settle(1);
-    QRect last = window->geometry();
-    QElapsedTimer still;
-    still.start();
-    while (still.elapsed() < 800 && timer.elapsed() < 6000) {
-        settle(1);
-        if (window->geometry() != last) {
-            last = window->geometry();
-            still.restart();
-        }
-    }
-    return last;
-}
-
-// Answers the search's question Yes and remembers what was asked; every
-// other box is answered OK.
-class YesRunner : public ModalRunner
+// Answers every modal question at once: message boxes Yes where Yes is
+// offered (remembering what was asked), else OK; forms and file dialogs
+// are cancelled.
+class AnsweringRunner : public ModalRunner
 {
 public:
-    YesRunner() : m_previous(ModalRunner::Install(this)) {}
-    ~YesRunner() override { ModalRunner::Install(m_previous); }
-    int RunForm(TCustomForm &form) override { return m_previous->RunForm(form); }
+    AnsweringRunner() : m_previous(ModalRunner::Install(this)) {}
+    ~AnsweringRunner() override { ModalRunner::Install(m_previous); }
+    int RunForm(TCustomForm &) override { return mrCancel; }
     int MessageBox(const TMessageBoxRequest &request) override
     {
         asked << request.Text;
@@ -195,6 +127,7 @@ int main(int argc, char **argv)
     RegisterPreviewUnits();
     RegisterPdfExportUnits();
     Units::InitializeAll();
+    AnsweringRunner runner;
     {
         TPreparedReport prepared(30, 210, 297, [](TPreparedReport &p) {
             p.memo->Hyperlink()->SetKind(hkPageNumber);
@@ -214,162 +147,193 @@ int main(int argc, char **argv)
 
         prepared.report->ShowPreparedReport();
         auto *window = qobject_cast<TqvxPreviewForm *>(prepared.report->PreviewForm());
-        check(window != nullptr, "the report opens the preview window");
+        check(window != nullptr, QStringLiteral("the report opens the preview window"));
         if (!window)
             return 1;
         QPointer<TForm> guard(window);
-        check(waitExposed(window->Widget()), "the window is exposed");
-        settle(30);
+        QWidget *top = window->Widget()->window();
+        check(XvfbDrive::WaitForExposed(top) && XvfbDrive::Activate(top), QStringLiteral("the window is up"));
         TqvxPreview *preview = window->Preview();
         TqvxPreviewWorkspace *workspace = preview->Workspace();
-        QWidget *keys = QApplication::focusWidget() ? QApplication::focusWidget() : workspace->Widget();
-        check(preview->PageCount() == 30, "30 pages are shown");
+        check(preview->PageCount() == 30, QStringLiteral("30 pages are shown"));
 
-        key(keys, Qt::Key_PageDown, Qt::ControlModifier);
-        check(preview->PageNo() == 2, "Ctrl+Page Down goes to the next page");
-        key(keys, Qt::Key_End);
-        check(preview->PageNo() == 30, "End goes to the last page");
-        key(keys, Qt::Key_Home);
-        check(preview->PageNo() == 1, "Home goes to the first page");
+        XvfbDrive::Key(QStringLiteral("ctrl+Next"));
+        check(WaitUntil([&] { return preview->PageNo() == 2; }), QStringLiteral("Ctrl+Page Down goes to the next page"));
+        XvfbDrive::Key(QStringLiteral("End"));
+        check(WaitUntil([&] { return preview->PageNo() == 30; }), QStringLiteral("End goes to the last page"));
+        XvfbDrive::Key(QStringLiteral("Home"));
+        check(WaitUntil([&] { return preview->PageNo() == 1; }), QStringLiteral("Home goes to the first page"));
         const int before = workspace->VertPosition();
-        wheel(workspace, -120);
-        check(workspace->VertPosition() == before + 20, "the wheel scrolls by 20 pixels");
-        wheel(workspace, 120, Qt::ControlModifier);
-        check(preview->Zoom() > 1.05, "Ctrl+wheel zooms in");
-        window->Button(QStringLiteral("ZoomMinusB"))->trigger();
-        settle();
-        check(window->ZoomBox()->Caption() == TqvxPreviewForm::ZoomText(preview->Zoom()), "the zoom box shows the zoom");
+        clickAt(workspace, 50, 50, 5);
+        check(WaitUntil([&] { return workspace->VertPosition() == before + 20; }),
+              QStringLiteral("the wheel scrolls by 20 pixels"));
+        clickAt(workspace, 50, 50, 4, QStringLiteral("ctrl"));
+        check(WaitUntil([&] { return preview->Zoom() > 1.05; }), QStringLiteral("Ctrl+wheel zooms in"));
+        const double zoomed = preview->Zoom();
+        XvfbDrive::Click(toolButton(window, "ZoomMinusB"));
+        check(WaitUntil([&] {
+                  return preview->Zoom() == zoomed - 0.25
+                         && window->ZoomBox()->Caption() == TqvxPreviewForm::ZoomText(preview->Zoom());
+              }),
+              QStringLiteral("the zoom box shows the zoom"));
         preview->SetZoom(0.5);
-        settle();
 
         qvxPreviewDialogs().Find = [](TqvxFindRequest &request) {
             request.Text = QStringLiteral("17");
             request.FromTop = true;
             return true;
         };
-        window->Button(QStringLiteral("FindB"))->trigger();
-        settle();
-        check(qvxSearchState().TextFound && workspace->FindPage() == 16, "the search finds page 17");
+        XvfbDrive::Click(toolButton(window, "FindB"));
+        check(WaitUntil([&] { return qvxSearchState().TextFound && workspace->FindPage() == 16; }),
+              QStringLiteral("the search finds page 17"));
 
         // Searching on from page 20 goes round to page 17 once asked.
-        {
-            YesRunner runner;
-            preview->SetPageNo(20);
-            qvxPreviewDialogs().Find = [](TqvxFindRequest &request) {
-                request.Text = QStringLiteral("page 17");
-                request.FromTop = false;
-                return true;
-            };
-            window->Button(QStringLiteral("FindB"))->trigger();
-            settle();
-            check(runner.asked.size() == 1 && qvxSearchState().TextFound && workspace->FindPage() == 16,
-                  "the search asks to go on from the top and finds page 17");
-            key(keys, Qt::Key_F3);
-            check(runner.asked.size() == 2 && workspace->FindPage() == 16, "F3 goes round to the same hit");
-        }
+        runner.asked.clear();
+        preview->SetPageNo(20);
+        qvxPreviewDialogs().Find = [](TqvxFindRequest &request) {
+            request.Text = QStringLiteral("page 17");
+            request.FromTop = false;
+            return true;
+        };
+        XvfbDrive::Click(toolButton(window, "FindB"));
+        check(WaitUntil([&] {
+                  return runner.asked.size() == 1 && qvxSearchState().TextFound && workspace->FindPage() == 16;
+              }),
+              QStringLiteral("the search asks to go on from the top and finds page 17"));
+        XvfbDrive::Key(QStringLiteral("F3"));
+        check(WaitUntil([&] { return runner.asked.size() == 2 && workspace->FindPage() == 16; }),
+              QStringLiteral("F3 goes round to the same hit"));
 
         // A zoom typed into the box applies on Enter, not on each digit.
         {
             QLineEdit *editor = static_cast<QComboBox *>(window->ZoomBox()->Widget())->lineEdit();
-            editor->setFocus();
-            editor->selectAll();
-            type(editor, QStringLiteral("200"));
-            check(preview->Zoom() == 0.5, "typing a zoom changes nothing until Enter");
-            key(editor, Qt::Key_Return);
-            settle();
-            check(preview->Zoom() == 2.0 && window->ZoomBox()->Caption() == QStringLiteral("200%"),
-                  "Enter applies the typed zoom of 200 %");
+            XvfbDrive::Click(editor);
+            check(WaitUntil([&] { return editor->hasFocus(); }), QStringLiteral("a click focuses the zoom box"));
+            XvfbDrive::Key(QStringLiteral("ctrl+a"));
+            XvfbDrive::Type(QStringLiteral("200"));
+            check(WaitUntil([&] { return editor->text() == QStringLiteral("200"); }) && preview->Zoom() == 0.5,
+                  QStringLiteral("typing a zoom changes nothing until Enter"));
+            XvfbDrive::Key(QStringLiteral("Return"));
+            check(WaitUntil([&] {
+                      return preview->Zoom() == 2.0 && window->ZoomBox()->Caption() == QStringLiteral("200%");
+                  }),
+                  QStringLiteral("Enter applies the typed zoom of 200 %"));
             preview->SetZoom(0.5);
-            settle();
         }
 
         // A thumbnail clicked takes the focus; the page keys still work.
         {
             preview->SetPageNo(3);
-            window->Button(QStringLiteral("ThumbB"))->trigger();
-            settle();
             TqvxPreviewWorkspace *thumbnails = preview->Thumbnails();
+            XvfbDrive::Click(toolButton(window, "ThumbB"));
+            check(WaitUntil([&] { return thumbnails->Visible() && !thumbnails->PageRect(4).IsEmpty(); }),
+                  QStringLiteral("the thumbnails button shows the thumbnails"));
             const TRect fifth = thumbnails->PageRect(4);
-            click(thumbnails, (fifth.Left + fifth.Right) / 2, (fifth.Top + fifth.Bottom) / 2);
-            check(preview->PageNo() == 5, "a click on the fifth thumbnail shows page 5");
-            QWidget *focused = QApplication::focusWidget();
-            check(focused != nullptr, "something has the focus after the click");
-            if (focused) {
-                key(focused, Qt::Key_End);
-                check(preview->PageNo() == 30, "End after a thumbnail click goes to the last page");
-                key(focused, Qt::Key_PageUp, Qt::ControlModifier);
-                check(preview->PageNo() == 29, "Ctrl+Page Up after a thumbnail click goes back a page");
-            }
-            window->Button(QStringLiteral("OutlineB"))->trigger();
-            settle();
+            clickAt(thumbnails, (fifth.Left + fifth.Right) / 2, (fifth.Top + fifth.Bottom) / 2);
+            check(WaitUntil([&] { return preview->PageNo() == 5; }),
+                  QStringLiteral("a click on the fifth thumbnail shows page 5"));
+            XvfbDrive::Key(QStringLiteral("End"));
+            check(WaitUntil([&] { return preview->PageNo() == 30; }),
+                  QStringLiteral("End after a thumbnail click goes to the last page"));
+            XvfbDrive::Key(QStringLiteral("ctrl+Prior"));
+            check(WaitUntil([&] { return preview->PageNo() == 29; }),
+                  QStringLiteral("Ctrl+Page Up after a thumbnail click goes back a page"));
+            XvfbDrive::Click(toolButton(window, "OutlineB"));
+            check(WaitUntil([&] { return preview->OutlineVisible(); }),
+                  QStringLiteral("the outline button shows the outline"));
         }
 
         // F11 twice: full screen and back to the same place and size.
         {
-            QWidget *top = window->Widget()->window();
-            const QRect before = settledGeometry(top);
-            key(keys, Qt::Key_F11);
-            const QRect full = settledGeometry(top, before);
-            check(window->FullScreen() && full.width() >= before.width() && full.height() > before.height(),
-                  "F11 fills the screen");
-            key(keys, Qt::Key_F11);
-            const QRect after = settledGeometry(top, full);
-            check(!window->FullScreen() && after == before, "F11 again gives the window back its place and size");
-            if (after != before)
-                std::printf("  before %d,%d %dx%d, after %d,%d %dx%d\n", before.x(), before.y(), before.width(),
-                            before.height(), after.x(), after.y(), after.width(), after.height());
+            check(WaitUntil([&] { return XvfbDrive::ServerGeometry(top) == top->geometry(); }),
+                  QStringLiteral("the window is where the window manager put it"));
+            const QRect normal = top->geometry();
+            const QRect framed = top->frameGeometry();
+            const QRect screen = top->screen()->geometry();
+            const auto fullScreen = [&] {
+                return window->FullScreen() && top->geometry() == screen && top->frameGeometry() == screen
+                       && XvfbDrive::ServerGeometry(top) == screen;
+            };
+            const auto restored = [&] {
+                return !window->FullScreen() && top->geometry() == normal && top->frameGeometry() == framed
+                       && XvfbDrive::ServerGeometry(top) == normal;
+            };
+            const auto report = [&] {
+                const QRect now = top->geometry();
+                std::printf("  screen %dx%d, before %d,%d %dx%d, now %d,%d %dx%d\n", screen.width(),
+                            screen.height(), normal.x(), normal.y(), normal.width(), normal.height(), now.x(),
+                            now.y(), now.width(), now.height());
+            };
+            const struct {
+                const char *keys;
+                bool full;
+            } toggles[] = {{"F11", true}, {"F11", false}};
+            int pressed = 0;
+            for (const auto &toggle : toggles) {
+                XvfbDrive::Key(QString::fromLatin1(toggle.keys));
+                pressed += int(QByteArray(toggle.keys).count("F11"));
+                const bool ok = toggle.full ? WaitUntil(fullScreen) && !window->ZoomBox()->Widget()->isVisible()
+                                            : WaitUntil(restored) && window->ZoomBox()->Widget()->isVisible();
+                if (!check(ok, toggle.full ? QStringLiteral("F11 (%1 in all) fills the screen").arg(pressed)
+                                           : QStringLiteral("F11 (%1 in all) gives the window back its place "
+                                                            "and size").arg(pressed))) {
+                    report();
+                    break;
+                }
+            }
         }
 
         QTreeWidget *tree = preview->OutlineTree();
-        check(tree->topLevelItemCount() == 1, "the outline shows its item");
+        check(tree->topLevelItemCount() == 1, QStringLiteral("the outline shows its item"));
         if (tree->topLevelItemCount() == 1) {
-            const QRect item = tree->visualItemRect(tree->topLevelItem(0));
-            QMouseEvent press(QEvent::MouseButtonPress, item.center(), tree->viewport()->mapToGlobal(item.center()),
-                              Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(tree->viewport(), &press);
-            QMouseEvent release(QEvent::MouseButtonRelease, item.center(),
-                                tree->viewport()->mapToGlobal(item.center()), Qt::LeftButton, Qt::NoButton,
-                                Qt::NoModifier);
-            QApplication::sendEvent(tree->viewport(), &release);
-            settle();
-            check(preview->PageNo() == 20, "the outline item leads to page 20");
+            XvfbDrive::Click(tree->viewport(), tree->visualItemRect(tree->topLevelItem(0)).center());
+            check(WaitUntil([&] { return preview->PageNo() == 20; }), QStringLiteral("the outline item leads to page 20"));
         }
 
         // The memo with the link lies at (20, 30) of the band, inside 10 mm
         // margins.
         preview->SetPageNo(3);
-        settle();
         const TRect page = workspace->PageRect(2);
         const double margin = 10 * 3.77953;
-        click(workspace, page.Left + int((margin + 30) * preview->Zoom()), page.Top + int((margin + 40) * preview->Zoom()));
-        check(preview->PageNo() == 25, "the hyperlink leads to page 25");
+        clickAt(workspace, page.Left + int((margin + 30) * preview->Zoom()),
+                page.Top + int((margin + 40) * preview->Zoom()));
+        check(WaitUntil([&] { return preview->PageNo() == 25; }), QStringLiteral("the hyperlink leads to page 25"));
 
-        QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
-        check(countColor(screen, rgb(workspace->BackColor())) > 1000, "the screen shows the page area's background");
-        check(countColor(screen, rgb(workspace->ActiveFrameColor())) > 50, "the screen shows the current page's frame");
-        check(countColor(screen, qRgb(255, 255, 255)) > 1000, "the screen shows white pages");
+        QImage screen;
+        const auto shows = [&](QRgb color, int pixels) { return countColor(screen, color) > pixels; };
+        check(WaitUntil([&] {
+                  screen = screenshot();
+                  return shows(rgb(workspace->BackColor()), 1000) && shows(rgb(workspace->ActiveFrameColor()), 50)
+                         && shows(qRgb(255, 255, 255), 1000);
+              }),
+              QStringLiteral("the screen shows the page area's background, the current page's frame and white "
+                             "pages"));
         if (argc > 1)
             screen.save(QString::fromLocal8Bit(argv[1]), "PPM");
 
+        // The save button's menu runs its own event loop from the press on.
         QMenu *menu = window->ExportPopup();
-        menu->popup(window->Widget()->mapToGlobal(QPoint(20, 20)));
-        settle();
-        check(menu->isVisible(), "the export menu opens");
         QAction *pdfItem = nullptr;
         for (QAction *action : menu->actions())
             if (action->text() == pdf.GetDescription() + QStringLiteral("..."))
                 pdfItem = action;
-        check(pdfItem != nullptr, "the export menu lists the PDF export");
-        menu->hide();
-        if (pdfItem)
-            pdfItem->trigger();
-        settle();
+        check(pdfItem != nullptr, QStringLiteral("the export menu lists the PDF export"));
         QFile exported(pdf.FileName());
-        check(exported.open(QIODevice::ReadOnly) && exported.read(5) == "%PDF-", "the PDF file is written");
+        if (pdfItem) {
+            bool opened = false;
+            XvfbDrive::WhenReady([&] { return menu->isVisible() && XvfbDrive::WaitForExposed(menu); },
+                                 [&] {
+                                     opened = true;
+                                     XvfbDrive::Click(menu, menu->actionGeometry(pdfItem).center());
+                                 });
+            XvfbDrive::Click(toolButton(window, "SaveB"));
+            check(WaitUntil([&] { return opened; }), QStringLiteral("the save button opens the export menu"));
+            check(WaitUntil([&] { return exported.exists(); }), QStringLiteral("its PDF item writes the PDF file"));
+        }
+        check(exported.open(QIODevice::ReadOnly) && exported.read(5) == "%PDF-", QStringLiteral("it is a PDF file"));
 
-        key(keys, Qt::Key_Escape);
-        settle();
-        check(guard.isNull(), "Esc closes and frees the window");
+        XvfbDrive::Key(QStringLiteral("Escape"));
+        check(WaitUntil([&] { return guard.isNull(); }), QStringLiteral("Esc closes and frees the window"));
         qvxPreviewDialogs().Find = nullptr;
     }
     {
@@ -378,25 +342,26 @@ int main(int argc, char **argv)
         makeRowsReport(report, 3000);
         report.ShowReport();
         auto *window = qobject_cast<TqvxPreviewForm *>(report.PreviewForm());
-        check(window != nullptr && waitExposed(window->Widget()), "the long report's window opens");
+        QWidget *top = window ? window->Widget()->window() : nullptr;
+        check(window && XvfbDrive::WaitForExposed(top) && XvfbDrive::Activate(top),
+              QStringLiteral("the long report's window opens"));
         QPointer<TForm> guard(window);
         report.OnProgress = [&](TqvxReport *, TqvxProgressType type, int progress) {
             if (type == ptRunning && progress == 300 && guard)
-                key(QApplication::focusWidget() ? QApplication::focusWidget() : window->Widget(), Qt::Key_Escape);
+                XvfbDrive::Key(QStringLiteral("Escape"));
         };
         report.TimerTick();
-        settle(10);
         const int pages = guard ? window->Preview()->PageCount() : 0;
-        check(!guard.isNull() && window->Visible(), "Esc during the build leaves the window open");
-        check(pages >= 300 && pages < 3000, "the pages built before Esc stay");
+        check(!guard.isNull() && window->Visible(), QStringLiteral("Esc during the build leaves the window open"));
+        check(pages >= 300 && pages < 3000, QStringLiteral("the pages built before Esc stay"));
         check(guard && window->StatusText(1) == qvxResources()->Get(QStringLiteral("clBuildStopped")),
-              "the status bar says the build was stopped");
+              QStringLiteral("the status bar says the build was stopped"));
         if (guard) {
-            window->Preview()->Last();
-            settle(5);
-            check(window->Preview()->PageNo() == pages, "the last page built can be shown");
+            XvfbDrive::Key(QStringLiteral("End"));
+            check(WaitUntil([&] { return window->Preview()->PageNo() == pages; }),
+                  QStringLiteral("the last page built can be shown"));
             if (argc > 2)
-                QGuiApplication::primaryScreen()->grabWindow(0).toImage().save(QString::fromLocal8Bit(argv[2]), "PPM");
+                screenshot().save(QString::fromLocal8Bit(argv[2]), "PPM");
             delete window;
         }
     }

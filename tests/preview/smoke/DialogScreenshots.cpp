@@ -1,6 +1,7 @@
 // Shows each report dialog on a real X server, writes a screenshot of it
 // (PPM) into the folder given as the first argument, and checks through
-// the widget tree that the dialog shows its captions.  Run under xvfb-run.
+// the widget tree that the dialog shows its captions.  Run under
+// scripts/xvfb-session.
 
 #include "../FakePrinters.h"
 
@@ -19,15 +20,15 @@
 #include "toolkit/widgets/TApplication.h"
 #include "toolkit/widgets/TPageControl.h"
 
+#include "common/XvfbDrive.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QTabBar>
-#include <QWindow>
 
 #include <cstdio>
 #include <memory>
@@ -56,17 +57,6 @@ QStringList textsOf(QWidget *window)
     return texts;
 }
 
-bool waitExposed(QWidget *window)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!(window->windowHandle() && window->windowHandle()->isExposed()) && timer.elapsed() < 10000)
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
-    for (int i = 0; i < 10; ++i)
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    return window->windowHandle() && window->windowHandle()->isExposed();
-}
-
 // Shows the form (it stays shown), saves its picture as name.ppm and
 // checks that each resource text in captions (numbers or keys) is among
 // its texts.
@@ -74,7 +64,7 @@ bool check(TCustomForm *form, const QString &folder, const QString &name, const 
 {
     form->Show();
     QWidget *window = form->Widget()->window();
-    bool good = waitExposed(window);
+    bool good = XvfbDrive::WaitForExposed(window);
     if (!good)
         std::printf("%s: window not exposed\n", qPrintable(name));
     window->grab().toImage().save(QDir(folder).filePath(name + QStringLiteral(".ppm")), "PPM");

@@ -1,6 +1,7 @@
 // Opens a form with the standard controls on a real X server and checks
-// that its window is shown and exposed.  Run under xvfb-run; with a file
-// name argument it also writes a screenshot of the form there (PPM).
+// that its window is shown and exposed.  Run under scripts/xvfb-session;
+// with a file name argument it also writes a screenshot of the form there
+// (PPM).
 
 #include "toolkit/graphics/GraphicsObjects.h"
 #include "toolkit/widgets/TApplication.h"
@@ -17,10 +18,10 @@
 #include "toolkit/classes/TStrings.h"
 #include "toolkit/core/Units.h"
 
+#include "common/XvfbDrive.h"
+
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QImage>
-#include <QWindow>
 
 #include <cstdio>
 
@@ -97,19 +98,10 @@ int main(int argc, char **argv)
     form->SetPosition(poScreenCenter);
     form->Show();
 
-    QElapsedTimer timer;
-    timer.start();
-    QWindow *window = form->Widget()->windowHandle();
-    while (!(window && window->isExposed()) && timer.elapsed() < 10000) {
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
-        window = form->Widget()->windowHandle();
-    }
-    const bool exposed = window && window->isExposed() && form->Widget()->isVisible();
-    if (exposed && argc > 1) {
-        for (int i = 0; i < 20; ++i)
-            QApplication::processEvents(QEventLoop::AllEvents, 50);
+    QWidget *window = form->Widget()->window();
+    const bool exposed = XvfbDrive::WaitForExposed(window) && window->isVisible();
+    if (exposed && argc > 1)
         form->Widget()->grab().toImage().save(QString::fromLocal8Bit(argv[1]), "PPM");
-    }
     std::printf("%s\n", exposed ? "window exposed" : "window not exposed");
     Units::FinalizeAll();
     return exposed ? 0 : 1;

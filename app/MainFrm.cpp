@@ -26,6 +26,8 @@
 #include <QEvent>
 #include <QPointer>
 #include <QStyle>
+#include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -44,6 +46,13 @@ constexpr int Grid1Height = 203;
 constexpr int Grid2Height = 95;
 constexpr int Memo1Height = 73;
 constexpr int Memo3Height = 103;
+// How often and how many times the shown window looks for the window
+// manager's frame: for ten seconds, long enough for a loaded machine.
+constexpr int FrameWatchInterval = 25;
+constexpr int FrameWatchLooks = 400;
+// Fitting again while the window system keeps answering with changes ends
+// after so many rounds.
+constexpr int MaxFitRounds = 4;
 
 void PlaceLabel(TLabel *label, TWinControl *parent, int left, int top, const QString &caption)
 {
@@ -442,37 +451,73 @@ bool TMainForm::CloseQuery()
 
 namespace {
 
-// The grids and the result boxes, with their designed heights and the least
-// they keep.
+// A grid or result box, with its designed height and the least it keeps.
 struct Flexible {
     TControl *control;
     int designed;
     int least;
+    int Spare() const { return designed - least; }
 };
+
+// Shares out taken in proportion to the spare of each, rounded on the
+// running sums so that the shares add up to taken.
+QList<int> ProportionalShares(const QList<const Flexible *> &flexible, int taken)
+{
+    int spare = 0;
+    for (const Flexible *f : flexible)
+        spare += f->Spare();
+    QList<int> shares;
+    int given = 0;
+    int spareSoFar = 0;
+    for (const Flexible *f : flexible) {
+        spareSoFar += f->Spare();
+        const int share = spare > 0 ? taken * spareSoFar / spare - given : 0;
+        given += share;
+        shares.append(share);
+    }
+    return shares;
+}
 
 } // namespace
 
+// Each grid gives up whole rows, as few as its proportional share allows;
+// the result boxes give up the rest, and where they cannot, the grids give
+// up a row more each in turn.
 void TMainForm::GiveUpHeight(int loss)
 {
-    const Flexible flexible[] = {{InspectorGrid1, Grid1Height, MinGridHeight},
-                                 {InspectorGrid2, Grid2Height, MinGridHeight},
-                                 {Memo1, Memo1Height, MinMemoHeight},
-                                 {Memo3, Memo3Height, MinMemoHeight}};
+    const Flexible grids[] = {{InspectorGrid1, Grid1Height, MinGridHeight}, {InspectorGrid2, Grid2Height, MinGridHeight}};
+    const Flexible memos[] = {{Memo1, Memo1Height, MinMemoHeight}, {Memo3, Memo3Height, MinMemoHeight}};
+    const QList<const Flexible *> all = {&grids[0], &grids[1], &memos[0], &memos[1]};
     int spare = 0;
-    for (const Flexible &f : flexible)
-        spare += f.designed - f.least;
+    for (const Flexible *f : all)
+        spare += f->Spare();
     const int taken = std::clamp(loss, 0, spare);
     if (taken == m_heightGivenUp)
         return;
     m_heightGivenUp = taken;
-    int given = 0;
-    int spareSoFar = 0;
-    for (const Flexible &f : flexible) {
-        // Rounded on the running sums, so the shares add up to what is taken.
-        spareSoFar += f.designed - f.least;
-        const int share = taken * spareSoFar / spare - given;
-        given += share;
-        f.control->SetHeight(f.designed - share);
+
+    const int row = InspectorGrid1->Rows()->Height();
+    const QList<int> shares = ProportionalShares(all, taken);
+    int gridsGiven[2];
+    int rest = taken;
+    for (int i = 0; i < 2; ++i) {
+        gridsGiven[i] = shares[i] / row * row;
+        rest -= gridsGiven[i];
+    }
+    const int memoSpare = memos[0].Spare() + memos[1].Spare();
+    for (bool more = true; rest > memoSpare && more;) {
+        more = false;
+        for (int i = 0; i < 2; ++i)
+            if (rest > memoSpare && gridsGiven[i] + row <= grids[i].Spare()) {
+                gridsGiven[i] += row;
+                rest -= row;
+                more = true;
+            }
+    }
+    const QList<int> memoShares = ProportionalShares({&memos[0], &memos[1]}, std::min(rest, memoSpare));
+    for (int i = 0; i < 2; ++i) {
+        grids[i].control->SetHeight(grids[i].designed - gridsGiven[i]);
+        memos[i].control->SetHeight(memos[i].designed - memoShares[i]);
     }
 }
 
@@ -483,14 +528,43 @@ void TMainForm::Resize()
         GiveUpHeight(m_stackTop - ClientHeight());
 }
 
+namespace {
+
+// The window with the window manager's frame round it, once it has one.
+// The frame is asked of the window system: a widget's own idea of it may
+// lag behind.
+QRect FrameGeometry(const QWidget *window)
+{
+    const QWindow *handle = window->windowHandle();
+    return handle && window->isVisible() ? handle->frameGeometry() : window->geometry();
+}
+
+} // namespace
+
 void TMainForm::FitToWorkArea(const TRect &area)
 {
-    if (area.IsEmpty() || m_fitting)
+    if (area.IsEmpty())
         return;
+    // A change the window system reports while the window fits itself is
+    // looked at once that fitting is done.
+    if (m_fitting) {
+        m_fitAgain = true;
+        return;
+    }
     m_fitting = true;
-    // The window manager's frame, once it has put one round the window.
+    for (int round = 0; round < MaxFitRounds; ++round) {
+        m_fitAgain = false;
+        fitOnce(area);
+        if (!m_fitAgain)
+            break;
+    }
+    m_fitting = false;
+}
+
+void TMainForm::fitOnce(const TRect &area)
+{
     const QWidget *window = Widget();
-    const int decoration = window->isVisible() ? window->frameGeometry().height() - window->height() : 0;
+    const int decoration = FrameGeometry(window).height() - window->height();
     const int available = area.Height() - decoration - 2 * BorderWidth();
     const int wanted = std::min(m_stackTop, available);
     const bool resized = ClientHeight() != wanted;
@@ -498,7 +572,7 @@ void TMainForm::FitToWorkArea(const TRect &area)
         SetClientHeight(wanted);
     // A window made to fit, or one whose title bar is above the area, is
     // moved wholly onto the area.
-    const QRect frame = window->frameGeometry();
+    const QRect frame = FrameGeometry(window);
     if (window->isVisible() && (resized || frame.top() < area.Top)) {
         const int dy = frame.top() < area.Top ? area.Top - frame.top() : std::min(0, area.Bottom - frame.bottom() - 1);
         const int left = std::clamp(frame.left(), area.Left, std::max(area.Left, area.Right - frame.width()));
@@ -506,7 +580,30 @@ void TMainForm::FitToWorkArea(const TRect &area)
         if (dx || dy)
             SetBounds(Left() + dx, Top() + dy, Width(), Height());
     }
-    m_fitting = false;
+}
+
+// A window manager may frame the window without moving or resizing it,
+// and then no event tells the widget; nor does one tell it when the frame
+// comes after the window is exposed and activated.  The window looks for
+// its frame until it has one, or for a while when it may get none.
+void TMainForm::watchForFrame()
+{
+    if (m_frameWatch)
+        return;
+    m_frameWatch = new QTimer(Widget());
+    m_frameWatch->setInterval(FrameWatchInterval);
+    m_frameLooks = 0;
+    QObject::connect(m_frameWatch, &QTimer::timeout, Widget(), [this] {
+        const QWindow *window = Widget()->windowHandle();
+        const bool framed = window && !window->frameMargins().isNull();
+        if (framed)
+            FitToWorkArea(MonitorWorkArea());
+        if (framed || ++m_frameLooks >= FrameWatchLooks) {
+            m_frameWatch->deleteLater();
+            m_frameWatch = nullptr;
+        }
+    });
+    m_frameWatch->start();
 }
 
 bool TMainForm::eventFilter(QObject *watched, QEvent *event)
@@ -515,10 +612,11 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
     if (watched == Widget()) {
         switch (event->type()) {
         case QEvent::Show:
+            watchForFrame();
+            FitToWorkArea(MonitorWorkArea());
+            break;
         case QEvent::Move:
         case QEvent::Resize:
-        // Some window managers frame a window without moving it; its frame
-        // is known by the time it is activated.
         case QEvent::WindowActivate:
             FitToWorkArea(MonitorWorkArea());
             break;
@@ -575,8 +673,10 @@ void TMainForm::Button2Click(TObject *)
 void TMainForm::Button3Click(TObject *)
 {
     m_rules.Reset();
+    // Both grids start over at their first row, scrolled to the top.
     for (TCustomGridView *grid : {InspectorGrid1, InspectorGrid2}) {
         grid->SetAlwaysEdit(false);
+        grid->SetCellFocused(GridCell(ValueColumn, 0));
         grid->Repaint();
         grid->SetAlwaysEdit(true);
     }

@@ -17,6 +17,7 @@
 #include "controls/GridTypes.h"
 #include "toolkit/widgets/TForm.h"
 
+class QTimer;
 class TBitBtn;
 class TCustomGridView;
 class TInspectorGrid;
@@ -141,8 +142,9 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     // A client area lower than designed, however it came about: the two
-    // grids and the two result boxes give up the difference in proportion
-    // to what each can spare, and scroll their contents.
+    // grids and the two result boxes give up the difference about in
+    // proportion to what each can spare, the grids in whole rows, and
+    // scroll their contents.
     void Resize() override;
 
 private:
@@ -167,6 +169,8 @@ private:
     };
     TInspectorGrid *NewInspectorGrid(int height, const TInspectorHandlers &handlers);
     void GiveUpHeight(int loss);
+    void watchForFrame();
+    void fitOnce(const TRect &area);
     TCustomGridView *Grid(int grid) const;
 
     int GridIndex(const TObject *grid) const;
@@ -188,6 +192,10 @@ private:
     // then the client height of the window as designed.
     int m_stackTop = 0;
     bool m_fitting = false;
+    bool m_fitAgain = false;
+    // Looks for the window manager's frame once the window is shown.
+    QTimer *m_frameWatch = nullptr;
+    int m_frameLooks = 0;
     // What the grids and result boxes have given up of their height.
     int m_heightGivenUp = 0;
     bool m_saving = false;

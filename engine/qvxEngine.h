@@ -96,6 +96,12 @@ private:
         TqvxXMLItem *outline = nullptr;
         int anchor = -1;
     };
+    // Where the run that a kept footer takes along begins: the object
+    // position on the page and the cursor.
+    struct FooterKeepStart {
+        int position = 0;
+        double y = 0;
+    };
 
     bool terminated() const;
     // Whether height does not fit into space.  Heights are sums of
@@ -194,9 +200,9 @@ private:
     // Starts the walk of a data band: first record, counters, first column;
     // nullptr for a band without a data set.
     TqvxDataSet *beginBandLoop(TqvxBand *band);
-    void runDataBand(TqvxBand *band, int &footerPos, RowStart &row);
-    void showDataRecord(TqvxDataBand *band, bool isFirst, int &footerPos, RowStart &row);
-    void closeDataBand(TqvxDataBand *band, int footerPos);
+    void runDataBand(TqvxBand *band, FooterKeepStart &footerStart, RowStart &row);
+    void showDataRecord(TqvxDataBand *band, bool isFirst, FooterKeepStart &footerStart, RowStart &row);
+    void closeDataBand(TqvxDataBand *band, const FooterKeepStart &footerStart);
     void InitGroups(TqvxBand *band, TqvxBand *first, bool isFirst, int from);
     void CheckGroupChange(TqvxBand *band, TqvxBand *first, const RowStart &row);
     void ShowGroupFooters(TqvxBand *first, int from, TqvxBand *band);
@@ -217,6 +223,8 @@ private:
     // object position on the page where the run starts, 0 for the current
     // one); only the band that started it ends it.
     void StartKeep(TqvxBand *band, int position);
+    // Starts the keep of a data band's footer at the run it takes along.
+    void startFooterKeep(TqvxBand *band, const FooterKeepStart &start);
     void EndKeep(TqvxBand *band);
     // The kept run's values join the page totals, unless the row of band
     // columns the run began in holds them until the row is placed.

@@ -66,11 +66,11 @@ void TqvxEngine::RunDataBands(TqvxComponent *owner)
     pumpMessages();
     if (terminated())
         return;
-    int footerPos = 0;
+    FooterKeepStart footerStart;
     RowStart row;
     row.y = CurY();
     for (TqvxBand *band : dataBandsOf(owner)) {
-        runDataBand(band, footerPos, row);
+        runDataBand(band, footerStart, row);
         if (terminated())
             return;
         m_firstRowPending = false;
@@ -91,7 +91,7 @@ TqvxDataSet *TqvxEngine::beginBandLoop(TqvxBand *band)
     return dataSet;
 }
 
-void TqvxEngine::runDataBand(TqvxBand *band, int &footerPos, RowStart &row)
+void TqvxEngine::runDataBand(TqvxBand *band, FooterKeepStart &footerStart, RowStart &row)
 {
     TqvxDataSet *dataSet = beginBandLoop(band);
     if (!dataSet)
@@ -102,7 +102,7 @@ void TqvxEngine::runDataBand(TqvxBand *band, int &footerPos, RowStart &row)
         const QString filter = dataBand->Filter().trimmed();
         const bool passes = filter.isEmpty() || !differs(m_report->Calc(filter), Variant(true));
         if (passes && HasData(band, dataBand->PrintIfDetailEmpty())) {
-            showDataRecord(dataBand, isFirst, footerPos, row);
+            showDataRecord(dataBand, isFirst, footerStart, row);
             isFirst = false;
         }
         if (!band->Group() && dataBand->KeepTogether())
@@ -115,10 +115,10 @@ void TqvxEngine::runDataBand(TqvxBand *band, int &footerPos, RowStart &row)
     closeBandColumns(dataBand, row);
     // A stopped run leaves the band without its footers.
     if (!isFirst && !terminated())
-        closeDataBand(dataBand, footerPos);
+        closeDataBand(dataBand, footerStart);
 }
 
-void TqvxEngine::showDataRecord(TqvxDataBand *band, bool isFirst, int &footerPos, RowStart &row)
+void TqvxEngine::showDataRecord(TqvxDataBand *band, bool isFirst, FooterKeepStart &footerStart, RowStart &row)
 {
     TqvxBand *header = band->Header();
     if (isFirst) {
@@ -142,7 +142,7 @@ void TqvxEngine::showDataRecord(TqvxDataBand *band, bool isFirst, int &footerPos
             CheckGroupChange(band, band->Group(), row);
     }
     if (band->KeepFooter())
-        footerPos = PreviewPages()->GetCurPosition();
+        footerStart = {PreviewPages()->GetCurPosition(), CurY()};
     if (band->Columns() >= 2 && band->CurColumn() == 1) {
         row.position = PreviewPages()->GetCurPosition();
         row.outline = outline()->GetCurPosition();
@@ -160,8 +160,14 @@ void TqvxEngine::showDataRecord(TqvxDataBand *band, bool isFirst, int &footerPos
     SetCurLineThrough(band->LineThrough);
     ShowBand(band);
     m_keepWithHeader = false;
-    if (isFirst && band->KeepHeader() && header)
+    if (isFirst && band->KeepHeader() && header) {
+        // Should the first row be the last as well, the keep of its footer
+        // reaches back to the header, which would else stay behind alone.
+        // (A header carried over with its row already heads a page.)
+        if (band->KeepFooter() && m_keeping && m_keepBand == band)
+            footerStart = {m_keepPosition, m_keepStartY};
         EndKeep(band);
+    }
     m_drillPath.append({band->Name(), band->LineThrough});
     ++band->LineN;
     ++band->LineThrough;
@@ -176,7 +182,7 @@ void TqvxEngine::showDataRecord(TqvxDataBand *band, bool isFirst, int &footerPos
         ShowBand(band->Footer());
 }
 
-void TqvxEngine::closeDataBand(TqvxDataBand *band, int footerPos)
+void TqvxEngine::closeDataBand(TqvxDataBand *band, const FooterKeepStart &footerStart)
 {
     TqvxBand *header = band->Header();
     if (band->Group())
@@ -185,7 +191,7 @@ void TqvxEngine::closeDataBand(TqvxDataBand *band, int footerPos)
         RemoveFromHeaderList(header);
     if (!band->FooterAfterEach()) {
         if (band->KeepFooter())
-            StartKeep(band, footerPos);
+            startFooterKeep(band, footerStart);
         m_showingFooter = true;
         try {
             ShowBand(band->Footer());

@@ -449,6 +449,17 @@ void TqvxEngine::StartKeep(TqvxBand *band, int position)
     m_aggregates->StartKeep();
 }
 
+// The run begins before the cursor: the kept height that decides whether
+// it fits an empty page, and the distance it moves, count from its top.
+void TqvxEngine::startFooterKeep(TqvxBand *band, const FooterKeepStart &start)
+{
+    if (m_keeping)
+        return;
+    StartKeep(band, start.position);
+    if (m_keeping && start.position != 0)
+        m_keepStartY = start.y;
+}
+
 void TqvxEngine::EndKeep(TqvxBand *band)
 {
     if (band == m_keepBand)

@@ -3,184 +3,17 @@
 // open is empty, every design finds its characteristic row, accessory row and
 // one or two models, and every designation the composition looks up exists.
 
-#include "app/ConstUnit.h"
-#include "app/SelectionRules.h"
-
-#include <gtest/gtest.h>
+#include "CatalogueWalk.h"
 
 #include <algorithm>
-#include <map>
-#include <set>
-#include <string>
-#include <tuple>
 
 namespace {
 
-constexpr int G1 = TSelectionRules::CharacteristicGrid;
-constexpr int G2 = TSelectionRules::AccessoryGrid;
-
-class CatalogueWalk
+class ConsistencyWalk : public CatalogueWalk
 {
-public:
-    CatalogueWalk()
+protected:
+    void AtDesign(const QList<int> &models) override
     {
-        m_rules.SetModelChooser([this](const QList<TModelCandidate> &) { return m_answer; });
-    }
-
-    void Run() { WalkGrid1(0); }
-
-    int failures = 0;
-    long designs = 0;
-    std::set<int> tables;
-    std::set<int> characteristicRows;
-    std::set<std::string> missingKeys;
-
-private:
-    // What rows 1.8..1.11 allow for one characteristic row and frequency.
-    struct Releases {
-        std::set<int> undervoltage;
-        bool internalAccessories = false;
-    };
-
-    void Fail(const std::string &what)
-    {
-        if (++failures <= 20)
-            ADD_FAILURE() << what << " at " << Context();
-    }
-
-    std::string Context() const
-    {
-        std::string s = "c=(";
-        for (int row = 0; row < 11; ++row)
-            s += std::to_string(m_rules.Choice(G1, row)) + (row < 10 ? "," : ")");
-        s += " a=(";
-        for (int row = 0; row < 5; ++row)
-            s += std::to_string(m_rules.Choice(G2, row)) + (row < 4 ? "," : ")");
-        return s + " table " + std::to_string(m_rules.TableId());
-    }
-
-    int Open(int grid, int row)
-    {
-        const std::optional<QStringList> items = m_rules.EditList(grid, row);
-        if (!items) {
-            Fail("no catalogue row for the list of grid " + std::to_string(grid) + " row " + std::to_string(row));
-            return 0;
-        }
-        if (items->isEmpty())
-            Fail("empty list in grid " + std::to_string(grid) + " row " + std::to_string(row));
-        return int(items->size());
-    }
-
-    void Pick(int grid, int row, int index)
-    {
-        m_rules.EditList(grid, row);
-        m_rules.RecordChoice(grid, row, index);
-    }
-
-    void WalkGrid1(int row)
-    {
-        if (row == 7) {
-            AtCharacteristics();
-            return;
-        }
-        if (row == 6 && !m_rules.HasPickList(G1, 6)) {
-            WalkGrid1(7);
-            return;
-        }
-        const int count = Open(G1, row);
-        for (int i = 0; i < count; ++i) {
-            Pick(G1, row, i);
-            WalkGrid1(row + 1);
-        }
-    }
-
-    void WalkReleases(int row, Releases &found)
-    {
-        if (row == 11) {
-            found.undervoltage.insert(m_rules.Choice(G1, 10));
-            for (int r = 7; r <= 10; ++r)
-                found.internalAccessories |= m_rules.Choice(G1, r) > 0;
-            return;
-        }
-        const int count = Open(G1, row);
-        for (int i = 0; i < count; ++i) {
-            Pick(G1, row, i);
-            WalkReleases(row + 1, found);
-        }
-    }
-
-    // Rows 1.1..1.7 are chosen.
-    void AtCharacteristics()
-    {
-        const int row = m_rules.FindCharacteristicRow();
-        characteristicRows.insert(row);
-        const int table = m_rules.TableId();
-        tables.insert(table);
-        const int poles = m_rules.Choice(G1, 2) + 2;
-        const int execution = m_rules.Choice(G1, 3);
-        const int subtype = m_rules.Choice(G1, 5);
-        const int frequency = m_rules.Choice(G1, 6);
-
-        // An electronic trip unit's frequency is one its subtype has a letter
-        // for, or none at all on a direct-current rating.
-        if (subtype >= 6 && frequency != 3 && !(2 * (subtype - 6) + frequency < 4 && (subtype == 6 || frequency < 2)))
-            Fail("no order-code letter for the electronic trip unit");
-        if (TSelectionRules::FindAccessoryRow(table, execution) < 0)
-            Fail("no accessory row");
-
-        m_rules.DetermineModel();
-        QList<int> models;
-        for (const TModelCandidate &c : m_rules.ModelList())
-            models.append(c.Model);
-        if (models.size() > 2)
-            Fail("more than two models");
-        if (models.contains(0))
-            Fail("no model");
-
-        const auto key = std::make_pair(row, frequency);
-        auto releases = m_releases.find(key);
-        if (releases == m_releases.end()) {
-            releases = m_releases.emplace(key, Releases{}).first;
-            WalkReleases(7, releases->second);
-        } else {
-            for (int r = 7; r <= 10; ++r)
-                Pick(G1, r, 0);
-        }
-
-        for (int model : models) {
-            for (int uvt : releases->second.undervoltage)
-                if (uvt > 0)
-                    Need("R" + std::to_string(uvt), model);
-            if (execution == 3)
-                Need("TDM", model);
-            if (execution >= 3 && releases->second.internalAccessories)
-                Need("B" + std::to_string(execution) + std::to_string(poles), model);
-            if (execution == 2)
-                Need("CTB" + std::to_string(poles), model);
-        }
-
-        // The accessory grid depends on the table, the execution and, for the
-        // composition, the models and the pole count.
-        if (m_accessoryKeys.insert({table, execution, poles, models}).second)
-            WalkGrid2(0, models);
-    }
-
-    void WalkGrid2(int row, const QList<int> &models)
-    {
-        if (row == 5) {
-            AtDesign(models);
-            return;
-        }
-        const int count = Open(G2, row);
-        for (int i = 0; i < count; ++i) {
-            Pick(G2, row, i);
-            WalkGrid2(row + 1, models);
-        }
-    }
-
-    void AtDesign(const QList<int> &models)
-    {
-        ++designs;
         if (!m_rules.SaveEnabled())
             Fail("saving not enabled");
         const int poles = m_rules.Choice(G1, 2) + 2;
@@ -211,24 +44,13 @@ private:
                 Fail("malformed order code " + code.toStdString());
         }
     }
-
-    void Need(const std::string &key, int model)
-    {
-        if (FindCodeItem(key, model) < 0)
-            missingKeys.insert(key);
-    }
-
-    TSelectionRules m_rules;
-    int m_answer = 0;
-    std::map<std::pair<int, int>, Releases> m_releases;
-    std::set<std::tuple<int, int, int, QList<int>>> m_accessoryKeys;
 };
 
 } // namespace
 
 TEST(CatalogueWalk, EveryReachableDesignIsConsistent)
 {
-    CatalogueWalk walk;
+    ConsistencyWalk walk;
     walk.Run();
     EXPECT_EQ(walk.failures, 0);
     EXPECT_GT(walk.designs, 0);

@@ -364,3 +364,39 @@ TEST_F(MainFormTest, TheWholeWindowIsUsableOnEveryScreen)
         form->Button3Click(nullptr);
     }
 }
+
+TEST_F(MainFormTest, TheGridsGiveUpWholeRows)
+{
+    // However much height the window gives up, each grid shows whole rows,
+    // and a scroll bar only for the rows it cannot show; the result boxes
+    // take up the rest.  Down to where each keeps its least (grids three
+    // rows, boxes two lines: 284 pixels given up).
+    for (int height = 744 - 284 + 16; height <= 800; ++height) {
+        SCOPED_TRACE(height);
+        form->FitToWorkArea(Rect(0, 0, 1920, height));
+        EXPECT_EQ(form->ClientHeight(), std::min(744, height - 16));
+        EXPECT_EQ(form->Panel1->Top() + form->Panel1->Height(), form->ClientHeight());
+        for (TInspectorGrid *grid : {form->InspectorGrid1, form->InspectorGrid2}) {
+            const int inside = grid->ClientHeight();
+            const int rows = grid->Rows()->Count();
+            EXPECT_TRUE(inside % 18 <= 1 || inside >= rows * 18) << inside;
+            EXPECT_EQ(grid->VertScrollBar()->Max() > grid->VertScrollBar()->PageStep(), inside < rows * 18) << inside;
+        }
+    }
+}
+
+TEST_F(MainFormTest, ResetReturnsBothGridsToTheirFirstRow)
+{
+    form->Show();
+    Complete({1, 1, 0, 0, 0, 0}, true);
+    form->FitToWorkArea(Rect(0, 0, 1920, 560));
+    for (TInspectorGrid *grid : {form->InspectorGrid1, form->InspectorGrid2}) {
+        grid->SetCellFocused(GridCell(1, grid->Rows()->Count() - 1));
+        ASSERT_GT(grid->VisOrigin().Row, 0);
+    }
+    ASSERT_TRUE(ClickOnScreen(form->Button3));
+    for (TInspectorGrid *grid : {form->InspectorGrid1, form->InspectorGrid2}) {
+        EXPECT_EQ(grid->CellFocused(), GridCell(1, 0));
+        EXPECT_EQ(grid->VisOrigin().Row, 0);
+    }
+}

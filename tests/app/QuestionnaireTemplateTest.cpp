@@ -180,8 +180,12 @@ TEST_F(QuestionnaireTemplateTest, PagesAndBands)
         // Its memos grow with their text, as those of the characteristic rows
         // do: the band grows with them, or its rows would overlap.
         {"MasterData2", "TqvxMasterData", 631.18151, 18.89765, nullptr, false, true, false, "qvxUserDataSet2"},
-        {"Footer1", "TqvxFooter", 672.75634, 75.5906, "Child1", false, true, false, nullptr},
-        {"Child1", "TqvxChild", 771.02412, 34.015719, nullptr, false, true, false, nullptr},
+        // The quantity row is a band of its own, and the description with
+        // its heading another: what fits of them stays on a page.
+        {"Footer1", "TqvxFooter", 672.75634, 25.45671, "Child6", false, true, false, nullptr},
+        {"Child6", "TqvxChild", 698.21305, 50.13389, nullptr, false, true, false, nullptr},
+        // The composition's heading heads its rows, and keeps to the first.
+        {"Header3", "TqvxHeader", 771.02412, 34.015719, nullptr, false, true, false, nullptr},
         {"MasterData3", "TqvxMasterData", 827.71707, 18.89765, nullptr, false, true, true, "qvxUserDataSet3"},
         // The closing line grows with a legible order code below it.
         {"Footer2", "TqvxFooter", 869.2919, 22.67718, nullptr, true, true, false, nullptr},
@@ -208,6 +212,10 @@ TEST_F(QuestionnaireTemplateTest, PagesAndBands)
             // The last composition line goes over to a new page with the
             // closing line, never leaving it alone there.
             EXPECT_EQ(dataBand->KeepFooter(), QLatin1String(row.name) == QLatin1String("MasterData3"));
+            // No heading ends a page: each goes over with the first row
+            // (each data band follows its header).
+            EXPECT_TRUE(dataBand->KeepHeader());
+            EXPECT_STREQ(bands[i - 1].className, "TqvxHeader");
         }
     }
 }
@@ -235,9 +243,9 @@ TEST_F(QuestionnaireTemplateTest, Memos)
         {"Memo6", "MasterData2", 362.83488, 0, 355.27582, 18.89765, -13, false, AllSides, smMaxHeight, true, haLeft, "qvxUserDataSet2", "Value"},
         {"Memo19", "Footer1", 0, 6.55906, 362.83488, 18.89765, -13, true, AllSides, smDontStretch, false, haLeft, nullptr, nullptr},
         {"Memo20", "Footer1", 362.83488, 6.55906, 355.27582, 18.89765, -13, false, AllSides, smDontStretch, true, haLeft, nullptr, nullptr},
-        {"Memo7", "Footer1", 0, 33.7953, W, 22.677165, -16, true, AllSides, smDontStretch, false, haLeft, nullptr, nullptr},
-        {"Memo8", "Footer1", 0, 56.47248, W, 18.89765, -13, false, AllSides, smActualHeight, true, haLeft, nullptr, nullptr},
-        {"Memo11", "Child1", 0, 7.559023, W, 22.677165, -16, true, AllSides, smDontStretch, false, haLeft, nullptr, nullptr},
+        {"Memo7", "Child6", 0, 8.33859, W, 22.677165, -16, true, AllSides, smDontStretch, false, haLeft, nullptr, nullptr},
+        {"Memo8", "Child6", 0, 31.01577, W, 18.89765, -13, false, AllSides, smActualHeight, true, haLeft, nullptr, nullptr},
+        {"Memo11", "Header3", 0, 7.559023, W, 22.677165, -16, true, AllSides, smDontStretch, false, haLeft, nullptr, nullptr},
         {"Memo12", "MasterData3", 0, 0, W, 18.89765, -13, false, AllSides, smActualHeight, true, haLeft, "qvxUserDataSet3", "line"},
         {"Memo10", "Footer2", 566.9295, 7.55906, 151.1812, 15.11811, 1, false, 0, smActualHeight, true, haRight, nullptr, nullptr},
     };

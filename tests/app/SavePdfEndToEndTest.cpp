@@ -95,7 +95,10 @@ protected:
 
     // The document's text in content order, every run of white space one
     // blank.
-    static QString Text(const QString &fileName)
+    static QString Text(const QString &fileName) { return PageTexts(fileName).join(QLatin1Char(' ')); }
+
+    // The text of each page, as Text gives the document's.
+    static QStringList PageTexts(const QString &fileName)
     {
         QString output;
         EXPECT_EQ(runTool(QStringLiteral("pdftotext"),
@@ -103,7 +106,11 @@ protected:
                            QStringLiteral("-")},
                           &output),
                   0);
-        return output.simplified();
+        QStringList pages = output.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+        for (QString &page : pages)
+            page = page.simplified();
+        pages.removeAll(QString());
+        return pages;
     }
 
     // The top of the first word of text on page 1, in points.
@@ -328,6 +335,14 @@ TEST_F(SavePdfEndToEndTest, AnUndeterminedModelStillEndsWithTheOrderCode)
     const QString text = Text(file);
     EXPECT_TRUE(text.contains(QStringLiteral("НЕ ОПРЕДЕЛЁН")));
     EXPECT_TRUE(text.endsWith(QStringLiteral("Структурный состав OEM"))) << text.toStdString();
+    // The heading of the composition stands on the page of its row and the
+    // order code, and no page ends with a heading.
+    const QStringList pageTexts = PageTexts(file);
+    ASSERT_FALSE(pageTexts.isEmpty());
+    EXPECT_TRUE(pageTexts.last().endsWith(QStringLiteral("Структурный состав OEM"))) << pageTexts.last().toStdString();
+    for (const QString &page : pageTexts)
+        for (const char *heading : {"Memo1", "Memo4", "Memo7", "Memo11"})
+            EXPECT_FALSE(page.endsWith(MemoText(heading))) << page.toStdString();
 
     // "OEM" alone is legible, at the size of the template's other texts.
     QString boxes;

@@ -213,6 +213,46 @@ TEST_F(EngineDataTest, AKeptHeaderMovesWithTheFirstRow)
     EXPECT_EQ(bands(1), lines({"Header1 0: Head", "MasterData1 20: 1", "MasterData1 40: 2", "Footer1 60: Foot 2"}));
 }
 
+TEST_F(EngineDataTest, AKeptFooterOfTheOnlyRowTakesTheKeptHeaderAlong)
+{
+    // The header and its only row fit below the title, the footer does
+    // not: the footer takes the row along, and the row its header.
+    auto *title = band<TqvxReportTitle>("ReportTitle1", 0, 277 * qv01cm - 50);
+    auto *data = masterWithHeaderAndFooter(groupedRows({"a"}));
+    data->SetKeepHeader(true);
+    data->SetKeepFooter(true);
+    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
+    ASSERT_EQ(pageCount(), 2);
+    EXPECT_EQ(bands(0), lines({"ReportTitle1 0"}));
+    EXPECT_EQ(bands(1), lines({"Header1 0: Head", "MasterData1 20: 1", "Footer1 40: Foot 1"}));
+
+    // Of two rows the first stays with the header, the last goes with the
+    // footer.
+    dataSets.back()->SetRows(groupedRows({"a", "b"}));
+    title->SetHeight(277 * qv01cm - 70);
+    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
+    ASSERT_EQ(pageCount(), 2);
+    EXPECT_EQ(bands(0), lines({"ReportTitle1 0", QStringLiteral("Header1 %1: Head").arg(277 * qv01cm - 70),
+                               QStringLiteral("MasterData1 %1: 1").arg(277 * qv01cm - 50)}));
+    EXPECT_EQ(bands(1), lines({"MasterData1 0: 2", "Footer1 20: Foot 2"}));
+}
+
+TEST_F(EngineDataTest, AKeptFooterWhoseRunWouldNotFitAnEmptyPageBreaksWhereItIs)
+{
+    // The header and its tall row fill the first page; with the footer
+    // they would run off an empty one.
+    const double body = 277 * qv01cm;
+    band<TqvxMasterData>("Lead", 10, 10)->SetRowCount(1);
+    auto *data = masterWithHeaderAndFooter(groupedRows({"a"}));
+    data->SetHeight(body - 35);
+    data->SetKeepHeader(true);
+    data->SetKeepFooter(true);
+    ASSERT_TRUE(prepare()) << errors().join('\n').toStdString();
+    ASSERT_EQ(pageCount(), 2);
+    EXPECT_EQ(bands(0), lines({"Lead 0", "Header1 10: Head", "MasterData1 30: 1"}));
+    EXPECT_EQ(bands(1), lines({"Footer1 0: Foot 1"}));
+}
+
 TEST_F(EngineDataTest, ARowOfColumnsMovedToTheNextPageTakesItsTotalsAlong)
 {
     columnsWithPageTotal();

@@ -75,16 +75,18 @@ void TCustomForm::SetBounds(int left, int top, int width, int height)
     TWinControl::SetBounds(left, top, width, height);
 }
 
+// The client size holds from now on, also while the new size is applied:
+// a window manager may frame the window right then.
 void TCustomForm::SetClientWidth(int width)
 {
-    SetWidth(width + decorationWidth() + 2 * m_borderWidth);
     m_clientSized = true;
+    TWinControl::SetBounds(Left(), Top(), width + decorationWidth() + 2 * m_borderWidth, Height());
 }
 
 void TCustomForm::SetClientHeight(int height)
 {
-    SetHeight(height + decorationHeight() + 2 * m_borderWidth);
     m_clientSized = true;
+    TWinControl::SetBounds(Left(), Top(), Width(), height + decorationHeight() + 2 * m_borderWidth);
 }
 
 QSize TCustomForm::WidgetSize() const

@@ -1,14 +1,18 @@
 // Drives the questionnaire on a real X server with a window manager (run
 // under scripts/xvfb-session), on whatever screen the server has, with real
 // mouse and key input: the window must lie wholly on the screen's work
-// area; a multi-line text is pasted into each organisation field with
-// Ctrl+V; the save button is clicked with the mouse where the screen shows
-// it, and Qt's file dialog is answered with a name and Return; the PDF's
-// text is read back with pdftotext.  Then the save button is reached again
-// with Tab and pressed with Space, and the dialog left with Escape.  With a
-// folder argument, screenshots of the window and of the file dialog are
-// written there (PPM), and the saved PDF is kept there.  Prints each failed
-// check and exits 1 when any failed.
+// area, come out at the same size as at three earlier starts of the
+// program (each a process of its own), and give each grid whole rows; the
+// grids are filled with the keyboard, "Сбросить" is clicked, and Tab into
+// the accessory grid must land on its first row; a multi-line text is
+// pasted into each organisation field with Ctrl+V; the save button is
+// clicked with the mouse where the screen shows it, and Qt's file dialog is
+// answered with a name and Return; the PDF's text is read back with
+// pdftotext.  Then the save button is reached again with Tab and pressed
+// with Space, and the dialog left with Escape.  With a folder argument,
+// screenshots of the window and of the file dialog are written there (PPM),
+// and the saved PDF is kept there.  Prints each failed check and exits 1
+// when any failed.
 
 #include "app/AppTestSupport.h"
 #include "app/AppUnits.h"
@@ -27,6 +31,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QFile>
 #include <QDir>
 #include <QFileSystemModel>
@@ -38,9 +43,11 @@
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QWindow>
 
 #include <cstdio>
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -99,6 +106,107 @@ QString pdfText(const QString &file)
     return QString::fromUtf8(tool.readAllStandardOutput()).simplified();
 }
 
+// The window is framed and fitted: the window manager's frame is known,
+// and the window is as tall as designed or as the work area.
+bool fitted(TMainForm *form)
+{
+    const QWindow *window = form->Widget()->windowHandle();
+    if (!window || !window->isExposed() || window->frameMargins().isNull())
+        return false;
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect frame = window->frameGeometry();
+    return area.contains(frame) && window->height() == form->ClientHeight() + 2 * form->BorderWidth()
+           && (frame.height() == area.height() || form->ClientHeight() == 744);
+}
+
+// What the window looks like once fitted: its size and those of its grids.
+QString windowSizes(TMainForm *form)
+{
+    const QWindow *window = form->Widget()->windowHandle();
+    return QStringLiteral("window %1x%2, grids %3 and %4 high")
+        .arg(window->width())
+        .arg(window->height())
+        .arg(form->InspectorGrid1->Height())
+        .arg(form->InspectorGrid2->Height());
+}
+
+// Each grid shows whole rows, and a scroll bar only for rows it cannot
+// show.
+void checkWholeRows(TMainForm *form, const QString &size)
+{
+    for (TInspectorGrid *grid : {form->InspectorGrid1, form->InspectorGrid2}) {
+        const int row = grid->Rows()->Height();
+        const int rows = grid->Rows()->Count();
+        const int height = grid->ClientHeight();
+        const bool whole = height % row <= 1 || height >= rows * row;
+        const bool scrolls = grid->VertScrollBar()->Max() > grid->VertScrollBar()->PageStep();
+        check(whole, QStringLiteral("at %1 the grid of %2 rows, %3 pixels high inside, shows whole rows")
+                         .arg(size).arg(rows).arg(height));
+        check(scrolls == (height < rows * row),
+              QStringLiteral("at %1 the grid of %2 rows, %3 pixels high inside, %4 a scroll bar")
+                  .arg(size).arg(rows).arg(height).arg(scrolls ? QStringLiteral("has") : QStringLiteral("has no")));
+    }
+}
+
+// Fills both grids with the keyboard alone, through the X server: from the
+// first organisation field Tab reaches grid 1; in each row Alt+Down opens
+// the list, Home and Return take its first option, Down goes on to the
+// next row; Tab goes on to grid 2.  A model dialog is answered with Return.
+bool fillByKeys(TMainForm *form)
+{
+    form->Edit1->SetFocus();
+    if (!XvfbDrive::Key(QStringLiteral("Tab Tab Tab"))
+        || !XvfbDrive::WaitUntil([form] { return form->InspectorGrid1->Widget()->isAncestorOf(QApplication::focusWidget()); }))
+        return false;
+    for (TInspectorGrid *grid : {form->InspectorGrid1, form->InspectorGrid2}) {
+        const int grid1 = grid == form->InspectorGrid1;
+        if (!grid1 && (!XvfbDrive::Key(QStringLiteral("Tab")) || !XvfbDrive::WaitUntil([form] {
+                return form->InspectorGrid2->Widget()->isAncestorOf(QApplication::focusWidget());
+            })))
+            return false;
+        for (int row = 0; row < grid->Rows()->Count(); ++row) {
+            if (row > 0 && (!XvfbDrive::Key(QStringLiteral("Down")) || !XvfbDrive::WaitUntil([grid, row] {
+                    return grid->CellFocused().Row == row;
+                })))
+                return false;
+            const int g = grid1 ? TSelectionRules::CharacteristicGrid : TSelectionRules::AccessoryGrid;
+            if (form->Rules().Choice(g, row) >= 0)
+                continue;
+            if (!XvfbDrive::Key(QStringLiteral("alt+Down"))
+                || !XvfbDrive::WaitUntil([grid] { return grid->Edit() && grid->Edit()->DroppedDown(); })
+                || !XvfbDrive::Key(QStringLiteral("Home Return")))
+                return false;
+            if (!XvfbDrive::WaitUntil([form, g, row] {
+                    if (qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+                        XvfbDrive::Key(QStringLiteral("Return"));
+                    return form->Rules().Choice(g, row) >= 0 && !QApplication::activeModalWidget();
+                }))
+                return false;
+        }
+    }
+    return form->Button1->Enabled();
+}
+
+// Reset returns both grids to their first row and scroll position: after
+// a keyboard fill "Сбросить" is clicked, and Tab from the first
+// organisation field into the accessory grid lands on its first row.
+void checkReset(TMainForm *form, const QString &size)
+{
+    check(fillByKeys(form), QStringLiteral("at %1 the keyboard fills both grids").arg(size));
+    shoot(QStringLiteral("filled-by-keys-") + size);
+    check(XvfbDrive::Click(form->Button3->Widget()) && XvfbDrive::WaitUntil([form] { return form->Rules().Choice(TSelectionRules::AccessoryGrid, 0) < 0; }),
+          QStringLiteral("at %1 a click on \"Сбросить\" resets the choices").arg(size));
+    form->Edit1->SetFocus();
+    check(XvfbDrive::Key(QStringLiteral("Tab Tab Tab Tab"))
+              && XvfbDrive::WaitUntil([form] { return form->InspectorGrid2->Widget()->isAncestorOf(QApplication::focusWidget()); }),
+          QStringLiteral("at %1 Tab reaches the accessory grid").arg(size));
+    shoot(QStringLiteral("reset-") + size);
+    for (TInspectorGrid *grid : {form->InspectorGrid1, form->InspectorGrid2})
+        check(grid->CellFocused().Row == 0 && grid->VisOrigin().Row == 0,
+              QStringLiteral("at %1 after the reset a grid is on row %2, scrolled to row %3")
+                  .arg(size).arg(grid->CellFocused().Row + 1).arg(grid->VisOrigin().Row + 1));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -108,8 +216,20 @@ int main(int argc, char **argv)
     qputenv("FONTCONFIG_FILE", PROJECT_FONTS_CONF);
     UseRussianDates();
     QApplication app(argc, argv);
-    if (argc > 1)
+    const bool measuring = argc > 1 && qstrcmp(argv[1], "--measure") == 0;
+    if (argc > 1 && !measuring)
         shots = QString::fromLocal8Bit(argv[1]);
+    // Earlier starts of the program, each in a process of its own, and the
+    // sizes its window came out at.
+    QStringList startSizes;
+    if (!measuring)
+        for (int start = 0; start < 3; ++start) {
+            QProcess again;
+            again.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--measure")});
+            again.waitForFinished(3 * XvfbDrive::kDeadline);
+            const QStringList lines = QString::fromUtf8(again.readAllStandardOutput()).split(QLatin1Char('\n'));
+            startSizes.append(lines.filter(QRegularExpression(QStringLiteral("^window "))).value(0));
+        }
     RegisterAppUnits();
     Units::InitializeAll();
     Application->Initialize();
@@ -123,16 +243,31 @@ int main(int argc, char **argv)
               QStringLiteral("the window is shown and active"));
         // The window manager frames the window, and the window fits itself
         // to the work area that leaves.
-        const auto area = [] { return QGuiApplication::primaryScreen()->availableGeometry(); };
-        XvfbDrive::WaitUntil([&] {
-            return window->frameGeometry() != window->geometry() && area().contains(window->frameGeometry());
-        });
-        const QRect frame = window->frameGeometry();
-        const QString size = QStringLiteral("%1x%2").arg(area().width()).arg(area().height());
-        check(area().contains(frame), QStringLiteral("the window (%1x%2 at %3,%4) lies on the %5 work area")
+        check(XvfbDrive::WaitUntil([form] { return fitted(form); }), QStringLiteral("the window is framed and fitted"));
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        const QRect frame = window->windowHandle()->frameGeometry();
+        const QString size = QStringLiteral("%1x%2").arg(area.width()).arg(area.height());
+        check(area.contains(frame), QStringLiteral("the window (%1x%2 at %3,%4) lies on the %5 work area")
                                         .arg(frame.width()).arg(frame.height()).arg(frame.x()).arg(frame.y())
                                         .arg(size));
         shoot(QStringLiteral("window-") + size);
+        checkWholeRows(form, size);
+        if (measuring) {
+            std::printf("%s\n", qPrintable(windowSizes(form)));
+            form->Close();
+            XvfbDrive::WaitUntil([window] { return !window->isVisible(); });
+            Application->DestroyComponents();
+            Units::FinalizeAll();
+            return 0;
+        }
+
+        // Started again, the program's window comes out at the same size,
+        // whenever the window manager gets round to framing it.
+        for (int start = 0; start < startSizes.size(); ++start)
+            check(startSizes[start] == windowSizes(form), QStringLiteral("at %1 start %2 gives %3 as this one: %4")
+                                                              .arg(size).arg(start + 1).arg(startSizes[start], windowSizes(form)));
+
+        checkReset(form, size);
 
         const int options[] = {1, 1, 0, 0, 0, 0};
         for (int row = 0; row < TSelectionRules::ParamRowCount; ++row)

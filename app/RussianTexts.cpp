@@ -66,6 +66,8 @@ constexpr TextPair Texts[] = {
      "остановлено"},
     {"The report needs more memory than there is; its preparation was stopped",
      "Отчету нужно больше памяти, чем есть; его построение остановлено"},
+    {"The report needs more memory than there is; its export was stopped",
+     "Отчету нужно больше памяти, чем есть; его экспорт остановлен"},
     {"The page range \"%1\" names no page of the report (it has %2)",
      "Диапазон \"%1\" не называет ни одной страницы отчета (страниц в нем: %2)"},
     {"The user password cannot be used: PDF readers take only Latin letters, digits and signs in a password, "

@@ -99,7 +99,8 @@ bool TqvxPreparedStore::Export(TqvxCustomExportFilter *filter)
         Report()->Errors()->Add(e.Message());
     } catch (const std::bad_alloc &) {
         filter->AbortExport();
-        Report()->Errors()->Add(QStringLiteral("The report needs more memory than there is; its export was stopped"));
+        Report()->Errors()->Add(QCoreApplication::translate(
+                "qvxPreparedPages", "The report needs more memory than there is; its export was stopped"));
     } catch (const std::exception &e) {
         filter->AbortExport();
         Report()->Errors()->Add(QString::fromLocal8Bit(e.what()));

@@ -95,6 +95,7 @@ TqvxPreview::TqvxPreview(TComponent *owner)
     m_outlineHost->SetWidth(120);
     m_outlineHost->SetVisible(false);
     m_outlineHost->SetParent(this);
+    SetOutlineColor(m_outlineColor);
     QObject::connect(m_outlineTree, &QTreeWidget::itemClicked, this,
                      [this](QTreeWidgetItem *item) { outlineClicked(item); });
     QObject::connect(m_outlineTree, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {

@@ -24,14 +24,12 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QPointer>
 #include <QRegularExpressionValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QStatusBar>
 #include <QToolBar>
-#include <QTimer>
 #include <QToolButton>
 
 #include <cmath>
@@ -109,7 +107,10 @@ TqvxPreviewForm::TqvxPreviewForm(TComponent *owner) : TForm(owner)
                      [this](const QPoint &pos) { m_rightMenu->exec(Widget()->mapToGlobal(pos)); });
 
     TqvxPreview *preview = m_preview;
-    addButton(QStringLiteral("PrintB"), 2, 101, 102, [preview] { preview->Print(); });
+    addButton(QStringLiteral("PrintB"), 2, 101, 102, [this] {
+        m_preview->Print();
+        enableAgain();
+    });
     addButton(QStringLiteral("OpenB"), 0, 103, 104, [this] {
         m_preview->LoadFromFile();
         const TqvxReport *report = m_preview->BoundReport();
@@ -272,7 +273,8 @@ void TqvxPreviewForm::fitToolBar()
     for (QAction *action : m_toolBar->actions())
         if (auto *button = qobject_cast<QToolButton *>(m_toolBar->widgetForAction(action))) {
             button->setFocusPolicy(Qt::NoFocus);
-            button->setMinimumSize(kButtonSize, kButtonSize);
+            // The close button keeps its own width, whatever its caption.
+            button->setMinimumSize(std::max(button->minimumWidth(), kButtonSize), kButtonSize);
         }
     m_toolBarHost->SetHeight(m_toolBar->sizeHint().height());
 }
@@ -533,7 +535,16 @@ void TqvxPreviewForm::pageChanged(int pageNo)
 void TqvxPreviewForm::exportThrough(TqvxCustomExportFilter *filter)
 {
     guarded([this, filter] { m_preview->Export(filter); });
+    enableAgain();
+}
+
+void TqvxPreviewForm::enableAgain()
+{
+    // The progress window disables this one while it works, which takes
+    // the focus from the page area: the page keys get it back.
     SetEnabled(true);
+    if (!Widget()->window()->focusWidget())
+        m_preview->Workspace()->SetFocus();
 }
 
 void TqvxPreviewForm::expandDrillDown(bool expand)
@@ -591,36 +602,15 @@ void TqvxPreviewForm::SetFullScreen(bool value)
     m_fullScreen = value;
     m_toolBarHost->SetVisible(!value);
     m_statusBarHost->SetVisible(!value);
+    // The window asks the window manager for its full-screen state rather
+    // than dropping its border and maximizing: a new border makes the
+    // window anew, and the window manager answers that, and the states
+    // asked for meanwhile, whenever it gets to them.  Full screen is one
+    // request with no frame to drop, which the window manager undoes
+    // itself, back to the place, size and state the window had.
     QWidget *window = Widget()->window();
-    if (value) {
-        m_savedBorderStyle = BorderStyle();
-        m_savedWindowState = WindowState();
-        m_savedGeometry = window->windowState() == Qt::WindowNoState ? window->geometry() : window->normalGeometry();
-        SetBorderStyle(bsNone);
-        SetWindowState(wsMaximized);
-        return;
-    }
-    // Changing the border makes the window anew; a window manager places a
-    // new window where it likes, and may apply late a state asked for
-    // before.  So the window is made normal first, then goes back where it
-    // was, and is put back there while the window manager settles.
-    SetWindowState(m_savedWindowState);
-    SetBorderStyle(m_savedBorderStyle);
-    if (m_savedWindowState != wsNormal || !m_savedGeometry.isValid())
-        return;
-    window->setGeometry(m_savedGeometry);
-    const QPointer<TqvxPreviewForm> self(this);
-    const QRect geometry = m_savedGeometry;
-    for (const int delay : {0, 100, 300, 600}) {
-        QTimer::singleShot(delay, window, [self, window, geometry] {
-            if (!self || self->m_fullScreen)
-                return;
-            if (window->windowState() != Qt::WindowNoState)
-                window->setWindowState(Qt::WindowNoState);
-            if (window->geometry() != geometry)
-                window->setGeometry(geometry);
-        });
-    }
+    const Qt::WindowStates state = window->windowState();
+    window->setWindowState(value ? state | Qt::WindowFullScreen : state & ~Qt::WindowFullScreen);
 }
 
 bool TqvxPreviewForm::CloseQuery()

@@ -9,7 +9,6 @@
 
 #include <QHash>
 #include <QList>
-#include <QRect>
 #include <QString>
 
 #include <functional>
@@ -113,6 +112,7 @@ private:
     void fillExportMenu(TqvxPreviewButtons buttons);
     void fillRightMenu();
     void exportThrough(TqvxCustomExportFilter *filter);
+    void enableAgain();
     void expandDrillDown(bool expand);
     bool hasDrillDown() const;
 
@@ -139,9 +139,6 @@ private:
     TqvxCustomExportFilter *m_emailFilter = nullptr;
     bool m_freeOnClose = false;
     bool m_fullScreen = false;
-    TFormBorderStyle m_savedBorderStyle = bsSizeable;
-    TWindowState m_savedWindowState = wsNormal;
-    QRect m_savedGeometry;
     bool m_zoomTyped = false;
     QMetaObject::Connection m_zoomChosen;
 };

@@ -318,6 +318,32 @@ TEST(PreviewWindow, ButtonsFollowTheOptionsAndThePreviewsState)
     delete window;
 }
 
+TEST(Preview, TheOutlineIsDrawnInItsColourFromTheStart)
+{
+    PreviewOnForm view;
+    view.preview->SetOutlineVisible(true);
+    view.settle();
+    QWidget *tree = view.preview->OutlineTree()->viewport();
+    const QImage drawn = tree->grab().toImage();
+    EXPECT_EQ(drawn.pixel(drawn.width() / 2, drawn.height() - 2), ColorToQColor(clWindow).rgb());
+}
+
+TEST(PreviewWindow, TheCloseButtonIs68PixelsWideWithEitherCaption)
+{
+    TPreparedReport prepared(1);
+    prepared.report->PreviewOptions()->SetModal(false);
+    prepared.report->ShowPreparedReport();
+    auto *window = qobject_cast<TqvxPreviewForm *>(prepared.report->PreviewForm());
+    ASSERT_NE(window, nullptr);
+    QWidget *button = window->Widget()->findChild<QToolBar *>()->widgetForAction(window->Button("CancelB"));
+    for (const char *caption : {"clCancel", "clClose"}) {
+        window->SetCancelCaption(qvxResources()->Get(QString::fromLatin1(caption)));
+        QApplication::processEvents();
+        EXPECT_EQ(button->width(), 68) << caption;
+    }
+    delete window;
+}
+
 TEST(PreviewWindow, TypedZoomIsAppliedAndShownAsSet)
 {
     TPreparedReport prepared(1);

@@ -96,7 +96,7 @@ QSize TCustomForm::WidgetSize() const
 
 void TCustomForm::updateDecoration()
 {
-    if (!m_frame->isVisible())
+    if (!m_frame->isVisible() || fullScreen())
         return;
     const QRect frame = m_frame->frameGeometry();
     const QRect client = m_frame->geometry();
@@ -115,6 +115,13 @@ void TCustomForm::updateDecoration()
         ApplyBounds();
         Resize();
     }
+}
+
+bool TCustomForm::fullScreen() const
+{
+    // A full-screen window has no frame, and its place and size are the
+    // window manager's until it leaves full screen, framed as before.
+    return m_frame->windowState() & Qt::WindowFullScreen;
 }
 
 void TCustomForm::SetBorderWidth(int width)
@@ -523,6 +530,8 @@ bool TCustomForm::eventFilter(QObject *watched, QEvent *event)
         case QEvent::Move: {
             // The first frame the window manager puts round the window
             // moves it: the form goes back to where it was placed.
+            if (fullScreen())
+                break;
             const QMargins known = m_decoration;
             updateDecoration();
             if (known == m_decoration && m_frame->pos() != BoundsRect().ToQRect().topLeft())

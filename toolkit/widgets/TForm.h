@@ -146,6 +146,7 @@ protected:
 private:
     // Takes in the window manager's frame once the window has one.
     void updateDecoration();
+    bool fullScreen() const;
     int decorationWidth() const { return m_decoration.left() + m_decoration.right(); }
     int decorationHeight() const { return m_decoration.top() + m_decoration.bottom(); }
     void applyWindowFlags();

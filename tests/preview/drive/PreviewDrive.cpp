@@ -117,6 +117,31 @@ private:
     ModalRunner *m_previous;
 };
 
+// The page keys move the page area: End, Home, Page Down, the arrows.
+// Stops at the first key that does nothing, and names it.
+bool pageKeysWork(TqvxPreview *preview, const QString &after)
+{
+    TqvxPreviewWorkspace *area = preview->Workspace();
+    const auto press = [&](const char *key, const std::function<bool()> &effect) {
+        XvfbDrive::Key(QString::fromLatin1(key));
+        return check(WaitUntil(effect), QStringLiteral("%1 works after %2").arg(QString::fromLatin1(key), after));
+    };
+    const int last = preview->PageCount();
+    if (!press("End", [&] { return preview->PageNo() == last; })
+        || !press("Home", [&] { return preview->PageNo() == 1 && area->VertPosition() == 0; }))
+        return false;
+    const int top = area->VertPosition();
+    if (!press("Next", [&] { return area->VertPosition() == top + 300; })
+        || !press("Down", [&] { return area->VertPosition() == top + 308; })
+        || !press("Up", [&] { return area->VertPosition() == top + 300; }))
+        return false;
+    const int left = area->HorzPosition();
+    if (area->HorzRange() - area->HorzPage() < left + 8)
+        return check(false, QStringLiteral("the page area scrolls across"));
+    return press("Right", [&] { return area->HorzPosition() == left + 8; })
+           && press("Left", [&] { return area->HorzPosition() == left; });
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -243,31 +268,72 @@ int main(int argc, char **argv)
                   QStringLiteral("the outline button shows the outline"));
         }
 
-        // F11 twice: full screen and back to the same place and size.
+        // Tool buttons leave the keyboard to the page area: after a click on
+        // each, the page keys work, and F3 after a search.
+        {
+            qvxPreviewDialogs().Find = [](TqvxFindRequest &request) {
+                request.Text = QStringLiteral("Page");
+                request.FromTop = true;
+                return true;
+            };
+            qvxPreviewDialogs().PageSetup = [](TqvxPageSetupRequest &) { return false; };
+            preview->SetZoom(1.5);
+            for (const char *name : {"PrintB", "OpenB", "FindB", "ZoomPlusB", "ZoomMinusB", "OutlineB", "ThumbB",
+                                     "OutlineB", "PageSettingsB", "DesignerB", "FirstB", "PriorB", "NextB",
+                                     "LastB"}) {
+                XvfbDrive::Click(toolButton(window, name));
+                const QString after = QStringLiteral("a click on ") + QString::fromLatin1(name);
+                // The search lets events run; keys pressed meanwhile would
+                // be undone by its scroll to the hit.
+                const bool find = qstrcmp(name, "FindB") == 0;
+                if (find && !check(WaitUntil([&] {
+                                       return !preview->Searching() && qvxSearchState().TextFound
+                                              && workspace->FindPage() == 0;
+                                   }),
+                                   QStringLiteral("the search finds the first page")))
+                    break;
+                if (!pageKeysWork(preview, after))
+                    break;
+                if (find) {
+                    XvfbDrive::Key(QStringLiteral("F3"));
+                    if (!check(WaitUntil([&] { return qvxSearchState().TextFound && workspace->FindPage() == 1; }),
+                               QStringLiteral("F3 finds the next hit after ") + after))
+                        break;
+                }
+            }
+            qvxPreviewDialogs().PageSetup = nullptr;
+            preview->SetZoom(0.5);
+        }
+
+        // F11 six times: full screen and back, however fast the window
+        // manager answers; three of the presses come at once.
         {
             check(WaitUntil([&] { return XvfbDrive::ServerGeometry(top) == top->geometry(); }),
                   QStringLiteral("the window is where the window manager put it"));
             const QRect normal = top->geometry();
-            const QRect framed = top->frameGeometry();
             const QRect screen = top->screen()->geometry();
+            const QString fullScreenState = QStringLiteral("FULLSCREEN");
             const auto fullScreen = [&] {
-                return window->FullScreen() && top->geometry() == screen && top->frameGeometry() == screen
-                       && XvfbDrive::ServerGeometry(top) == screen;
+                return window->FullScreen() && top->geometry() == screen && XvfbDrive::ServerGeometry(top) == screen
+                       && XvfbDrive::WindowManagerState(top).contains(fullScreenState);
             };
             const auto restored = [&] {
-                return !window->FullScreen() && top->geometry() == normal && top->frameGeometry() == framed
-                       && XvfbDrive::ServerGeometry(top) == normal;
+                return !window->FullScreen() && top->geometry() == normal && XvfbDrive::ServerGeometry(top) == normal
+                       && !XvfbDrive::WindowManagerState(top).contains(fullScreenState);
             };
             const auto report = [&] {
-                const QRect now = top->geometry();
-                std::printf("  screen %dx%d, before %d,%d %dx%d, now %d,%d %dx%d\n", screen.width(),
-                            screen.height(), normal.x(), normal.y(), normal.width(), normal.height(), now.x(),
-                            now.y(), now.width(), now.height());
+                const auto text = [](const QRect &r) {
+                    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+                };
+                std::printf("  screen %s, before %s; now %s, on the X server %s, window manager state %s\n",
+                            qPrintable(text(screen)), qPrintable(text(normal)), qPrintable(text(top->geometry())),
+                            qPrintable(text(XvfbDrive::ServerGeometry(top))),
+                            qPrintable(XvfbDrive::WindowManagerState(top).join(QLatin1Char(' '))));
             };
             const struct {
                 const char *keys;
                 bool full;
-            } toggles[] = {{"F11", true}, {"F11", false}};
+            } toggles[] = {{"F11", true}, {"F11", false}, {"F11 F11 F11", true}, {"F11", false}};
             int pressed = 0;
             for (const auto &toggle : toggles) {
                 XvfbDrive::Key(QString::fromLatin1(toggle.keys));
@@ -332,6 +398,7 @@ int main(int argc, char **argv)
         }
         check(exported.open(QIODevice::ReadOnly) && exported.read(5) == "%PDF-", QStringLiteral("it is a PDF file"));
 
+        check(XvfbDrive::WaitForActive(top), QStringLiteral("the window is active again after the export"));
         XvfbDrive::Key(QStringLiteral("Escape"));
         check(WaitUntil([&] { return guard.isNull(); }), QStringLiteral("Esc closes and frees the window"));
         qvxPreviewDialogs().Find = nullptr;
@@ -346,14 +413,19 @@ int main(int argc, char **argv)
         check(window && XvfbDrive::WaitForExposed(top) && XvfbDrive::Activate(top),
               QStringLiteral("the long report's window opens"));
         QPointer<TForm> guard(window);
+        int widthWhileBuilding = 0;
         report.OnProgress = [&](TqvxReport *, TqvxProgressType type, int progress) {
-            if (type == ptRunning && progress == 300 && guard)
+            if (type == ptRunning && progress == 300 && guard) {
+                widthWhileBuilding = toolButton(window, "CancelB")->width();
                 XvfbDrive::Key(QStringLiteral("Escape"));
+            }
         };
         report.TimerTick();
         const int pages = guard ? window->Preview()->PageCount() : 0;
         check(!guard.isNull() && window->Visible(), QStringLiteral("Esc during the build leaves the window open"));
         check(pages >= 300 && pages < 3000, QStringLiteral("the pages built before Esc stay"));
+        check(guard && widthWhileBuilding == 68 && toolButton(window, "CancelB")->width() == 68,
+              QStringLiteral("the Cancel and Close button is 68 pixels wide with either caption"));
         check(guard && window->StatusText(1) == qvxResources()->Get(QStringLiteral("clBuildStopped")),
               QStringLiteral("the status bar says the build was stopped"));
         if (guard) {

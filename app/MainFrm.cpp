@@ -46,7 +46,7 @@ constexpr int Grid1Height = 203;
 constexpr int Grid2Height = 95;
 constexpr int Memo1Height = 73;
 constexpr int Memo3Height = 103;
-// How often and how many times the shown window looks for the window
+// How often and how many times the shown window looks at the window
 // manager's frame: for ten seconds, long enough for a loaded machine.
 constexpr int FrameWatchInterval = 25;
 constexpr int FrameWatchLooks = 400;
@@ -584,8 +584,10 @@ void TMainForm::fitOnce(const TRect &area)
 
 // A window manager may frame the window without moving or resizing it,
 // and then no event tells the widget; nor does one tell it when the frame
-// comes after the window is exposed and activated.  The window looks for
-// its frame until it has one, or for a while when it may get none.
+// comes after the window is exposed and activated, or when a frame first
+// reported without its title bar gets one.  So the shown window keeps
+// fitting itself to its frame for a while, whatever frame it has already
+// seen; a fit that finds nothing changed does nothing.
 void TMainForm::watchForFrame()
 {
     if (m_frameWatch)
@@ -595,10 +597,9 @@ void TMainForm::watchForFrame()
     m_frameLooks = 0;
     QObject::connect(m_frameWatch, &QTimer::timeout, Widget(), [this] {
         const QWindow *window = Widget()->windowHandle();
-        const bool framed = window && !window->frameMargins().isNull();
-        if (framed)
+        if (window && !window->frameMargins().isNull())
             FitToWorkArea(MonitorWorkArea());
-        if (framed || ++m_frameLooks >= FrameWatchLooks) {
+        if (++m_frameLooks >= FrameWatchLooks) {
             m_frameWatch->deleteLater();
             m_frameWatch = nullptr;
         }

@@ -570,10 +570,13 @@ void TMainForm::fitOnce(const TRect &area)
     const bool resized = ClientHeight() != wanted;
     if (resized)
         SetClientHeight(wanted);
-    // A window made to fit, or one whose title bar is above the area, is
-    // moved wholly onto the area.
+    // A window made to fit, one whose title bar is above the area, or one
+    // the window manager places reaching below the area while the window
+    // still watches for its frame, is moved wholly onto the area.  Later,
+    // a user may keep a window partly below the screen.
     const QRect frame = FrameGeometry(window);
-    if (window->isVisible() && (resized || frame.top() < area.Top)) {
+    const bool placing = m_frameWatch != nullptr;
+    if (window->isVisible() && (resized || frame.top() < area.Top || (placing && frame.bottom() >= area.Bottom))) {
         const int dy = frame.top() < area.Top ? area.Top - frame.top() : std::min(0, area.Bottom - frame.bottom() - 1);
         const int left = std::clamp(frame.left(), area.Left, std::max(area.Left, area.Right - frame.width()));
         const int dx = left - frame.left();

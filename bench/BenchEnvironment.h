@@ -11,16 +11,13 @@
 
 #include <QByteArray>
 #include <QFile>
-#include <QFileInfo>
 #include <QString>
 
 #include <cstdlib>
 
 inline void PinBenchEnvironment()
 {
-    const QByteArray config = QFileInfo(QStringLiteral(__FILE__)).absolutePath().toUtf8()
-        + "/../data/fontconfig/fonts.conf";
-    setenv("FONTCONFIG_FILE", config.constData(), 0);
+    setenv("FONTCONFIG_FILE", PROJECT_FONTS_CONF, 0);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
 }
 

@@ -19,6 +19,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QFile>
+#include <QGuiApplication>
 
 #include <malloc.h>
 
@@ -28,17 +29,6 @@
 namespace {
 
 constexpr int MasterRows = 10000;
-
-void initializeOnce()
-{
-    static const bool done = [] {
-        PinBenchEnvironment();
-        RegisterAppUnits();
-        Units::InitializeAll();
-        return true;
-    }();
-    (void)done;
-}
 
 struct TBenchReport {
     std::unique_ptr<TqvxReport> report = std::make_unique<TqvxReport>();
@@ -92,7 +82,6 @@ struct TBenchReport {
 
 void BM_PrepareMasterRows(benchmark::State &state)
 {
-    initializeOnce();
     TBenchReport bench;
     const bool fileCache = state.range(0) != 0;
     bench.report->EngineOptions()->SetUseFileCache(fileCache);
@@ -117,3 +106,8 @@ void BM_PrepareMasterRows(benchmark::State &state)
 BENCHMARK(BM_PrepareMasterRows)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kSecond);
 
 } // namespace
+
+int main(int argc, char **argv)
+{
+    return RunProgramBenchmarks<QGuiApplication>(argc, argv);
+}

@@ -2,9 +2,9 @@
 // paragraph at the layout resolution, for simple (Cyrillic) text and for
 // text that goes through bidi and shaping (Arabic).
 
+#include "BenchEnvironment.h"
 #include "toolkit/graphics/Canvas.h"
 
-#include <QFileInfo>
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -21,9 +21,7 @@ QString paragraph(const QString &word, int words)
 
 void measure(benchmark::State &state, const QString &word)
 {
-    const QByteArray config = QFileInfo(QStringLiteral(__FILE__)).absolutePath().toUtf8()
-        + "/../data/fontconfig/fonts.conf";
-    setenv("FONTCONFIG_FILE", config.constData(), 0);
+    PinBenchEnvironment();
     TCanvas canvas;
     canvas.Font()->SetName(QStringLiteral("Arial"));
     canvas.Font()->SetHeight(-83); // 10 points at 600 dots per inch

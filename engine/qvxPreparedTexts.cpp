@@ -9,6 +9,12 @@
 // values, that object alone is built; where the page's alignment may move
 // objects, or a dot-matrix page snaps them, the page is built.  Either way
 // the search sees what the built page holds.
+//
+// Before it reads a page so, the search asks whether the page may hold
+// the words of its text at all.  That answer needs only the texts of the
+// page's objects, not where they lie: a swapped-out page is looked through
+// as the swap file holds it, without making elements or objects of it, and
+// each distinct text is matched against the words once.
 
 #include "engine/qvxPreparedStore.h"
 
@@ -23,7 +29,9 @@
 #include "report/xml/qvxXMLItem.h"
 #include "toolkit/core/Exceptions.h"
 
+#include <algorithm>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -46,6 +54,82 @@ bool leavesTextValues(QStringView name)
     return false;
 }
 
+// Calls take with the name and attribute text of every element in the
+// stored bytes of a page element, the page's own aside, until take
+// answers true.
+template <class Take>
+void forEachStoredObject(QByteArrayView stored, Take &&take)
+{
+    bool page = true;
+    for (qsizetype at = stored.indexOf('<'); at >= 0; at = stored.indexOf('<', at)) {
+        const qsizetype end = stored.indexOf('>', at + 1);
+        if (end < 0)
+            return;
+        QByteArrayView tag = stored.sliced(at + 1, end - at - 1);
+        at = end + 1;
+        if (tag.startsWith('/') || tag.startsWith('!') || tag.startsWith('?'))
+            continue;
+        if (tag.endsWith('/'))
+            tag.chop(1);
+        if (std::exchange(page, false))
+            continue;
+        const qsizetype blank = tag.indexOf(' ');
+        if (take(blank < 0 ? tag : tag.first(blank), blank < 0 ? QByteArrayView() : tag.sliced(blank + 1)))
+            return;
+    }
+}
+
+bool isAsciiBlank(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// The last text attribute of a stored attribute text, found as
+// TqvxXMLSerializer::ForEachAttribute finds it in the decoded text: false
+// where the bytes cannot tell that (a character beyond ASCII outside the
+// values), else value is the raw value, null for none.
+bool lastStoredTextAttribute(QByteArrayView text, QByteArrayView &value)
+{
+    value = QByteArrayView();
+    qsizetype pos = 0;
+    for (;;) {
+        const qsizetype equals = text.indexOf('=', pos);
+        if (equals < 0)
+            return true;
+        QByteArrayView name = text.sliced(pos, equals - pos);
+        if (std::any_of(name.begin(), name.end(), [](char c) { return c & 0x80; }))
+            return false;
+        while (!name.isEmpty() && isAsciiBlank(name.front()))
+            name = name.sliced(1);
+        while (!name.isEmpty() && isAsciiBlank(name.back()))
+            name.chop(1);
+        if (name.isEmpty())
+            return true;
+        const qsizetype open = text.indexOf('"', equals + 1);
+        if (open < 0)
+            return true;
+        const qsizetype close = text.indexOf('"', open + 1);
+        if (close < 0)
+            return true;
+        if (name == "u" || name == "x" || name == "Text")
+            value = text.sliced(open + 1, close - open - 1);
+        pos = close + 1;
+    }
+}
+
+// The same for the elements under a page element in memory; true when
+// take stopped it.
+template <class Take>
+bool forEachItemObject(TqvxXMLItem *item, Take &take)
+{
+    for (int i = 0; i < item->Count(); ++i) {
+        TqvxXMLItem *child = item->Items(i);
+        if (take(QStringView(child->Name()), QStringView(child->Text())) || forEachItemObject(child, take))
+            return true;
+    }
+    return false;
+}
+
 bool snapsItsBounds(const TqvxComponent *object)
 {
     return qobject_cast<const TqvxDMPMemoView *>(object) || qobject_cast<const TqvxDMPLineView *>(object) ||
@@ -65,6 +149,122 @@ TqvxPageTexts TqvxPreparedStore::PageTexts(int index)
         return texts;
     ReadPageObject(index, [&](TqvxComponent *page) { texts = builtPageTexts(page); });
     return texts;
+}
+
+bool TqvxPreparedStore::PageMayShowWords(int index, const QStringList &words, bool caseSensitive)
+{
+    if (index < 0 || index >= Count())
+        return false;
+    searchWords(words, caseSensitive);
+    const quint64 all = m_wordMatches.all;
+    if (all == 0)
+        return true;
+    quint64 found = 0;
+    if (TqvxComponent *cached = cachedPage(index)) {
+        for (const TqvxPageText &text : builtPageTexts(cached))
+            found |= wordsIn(text.Text);
+        return found == all;
+    }
+    const QByteArray stored = m_doc.StoredBytes(PagesItem(), index);
+    if (!stored.isNull()) {
+        forEachStoredObject(stored, [&](QByteArrayView name, QByteArrayView attributes) {
+            found |= wordsOfStoredObject(name, attributes);
+            return found == all;
+        });
+    } else {
+        const auto take = [&](QStringView name, QStringView attributes) {
+            found |= wordsOfObject(name, attributes);
+            return found == all;
+        };
+        forEachItemObject(PagesItem()->Items(index), take);
+    }
+    return found == all;
+}
+
+void TqvxPreparedStore::searchWords(const QStringList &words, bool caseSensitive)
+{
+    if (words == m_wordMatches.words && caseSensitive == m_wordMatches.caseSensitive)
+        return;
+    m_wordMatches = WordMatches();
+    m_wordMatches.words = words;
+    m_wordMatches.caseSensitive = caseSensitive;
+    // Past 64 words the first 64 still tell most pages apart.
+    m_wordMatches.all = words.size() >= 64 ? ~quint64(0) : (quint64(1) << words.size()) - 1;
+}
+
+quint64 TqvxPreparedStore::wordsOfObject(QStringView name, QStringView attributes)
+{
+    // The last text attribute wins, as reading the object applies them in
+    // order.
+    QStringView text;
+    bool hasText = false;
+    TqvxXMLSerializer::ForEachAttribute(attributes, [&](QStringView attribute, QStringView value) {
+        if (attribute == u"u" || attribute == u"x" || attribute == u"Text") {
+            text = value;
+            hasText = true;
+        }
+    });
+    if (hasText)
+        return wordsOfValue(m_wordMatches.byValue, text, [&] { return text; });
+    const TqvxComponent *source = m_dictionary.GetObject(name);
+    return source ? wordsOfEntry(source) : 0;
+}
+
+quint64 TqvxPreparedStore::wordsOfStoredObject(QByteArrayView name, QByteArrayView attributes)
+{
+    QByteArrayView text;
+    if (!lastStoredTextAttribute(attributes, text))
+        return wordsOfObject(QString::fromUtf8(name), QString::fromUtf8(attributes));
+    if (!text.isNull())
+        return wordsOfValue(m_wordMatches.byStoredValue, text, [&] { return QString::fromUtf8(text); });
+    // Dictionary names are ASCII; any other name is decoded.
+    QString &decoded = m_wordMatches.name;
+    if (std::any_of(name.begin(), name.end(), [](char c) { return c & 0x80; }))
+        decoded = QString::fromUtf8(name);
+    else
+        decoded = QLatin1StringView(name);
+    const TqvxComponent *source = m_dictionary.GetObject(decoded);
+    return source ? wordsOfEntry(source) : 0;
+}
+
+template <class Values, class View, class Decode>
+quint64 TqvxPreparedStore::wordsOfValue(Values &values, View rawValue, Decode &&decode)
+{
+    if (const auto found = values.find(rawValue); found != values.end())
+        return found->second;
+    const quint64 words = wordsIn(TqvxXMLSerializer::StoredMemoText(decode()));
+    WordMatches &matches = m_wordMatches;
+    if (matches.valueBytes > kWordMatchBytes) {
+        matches.byValue.clear();
+        matches.byStoredValue.clear();
+        matches.valueBytes = 0;
+    }
+    values.emplace(typename Values::key_type(rawValue.data(), rawValue.size()), words);
+    matches.valueBytes += rawValue.size() * qsizetype(sizeof(QChar)) + 64;
+    return words;
+}
+
+quint64 TqvxPreparedStore::wordsOfEntry(const TqvxComponent *source)
+{
+    WordMatches &matches = m_wordMatches;
+    if (const auto found = matches.byEntry.find(source); found != matches.byEntry.end())
+        return found->second;
+    const quint64 words = wordsIn(textTemplate(source).values.text);
+    matches.byEntry.emplace(source, words);
+    return words;
+}
+
+quint64 TqvxPreparedStore::wordsIn(const QString &text) const
+{
+    const WordMatches &matches = m_wordMatches;
+    const Qt::CaseSensitivity sensitivity = matches.caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    // Whether the object reads its tags or not.
+    const QString plain = text.contains(u'<') ? qvxTextWithoutTags(text) : QString();
+    quint64 words = 0;
+    for (qsizetype i = 0; i < matches.words.size() && i < 64; ++i)
+        if (text.contains(matches.words.at(i), sensitivity) || plain.contains(matches.words.at(i), sensitivity))
+            words |= quint64(1) << i;
+    return words;
 }
 
 TqvxPageTexts TqvxPreparedStore::builtPageTexts(TqvxComponent *page)

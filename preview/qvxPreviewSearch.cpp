@@ -1,6 +1,5 @@
 #include "preview/qvxPreviewSearch.h"
 
-#include <QRegularExpression>
 #include <QStringMatcher>
 
 #include <algorithm>
@@ -108,13 +107,6 @@ TRect unite(const TRect &a, const TRect &b)
                 std::max(a.Bottom, b.Bottom));
 }
 
-QString withoutTags(const QString &text)
-{
-    static const QRegularExpression tag(QStringLiteral("<[^<>]*>"));
-    QString plain = text;
-    return plain.remove(tag);
-}
-
 } // namespace
 
 QString qvxSearchedText(const QString &text)
@@ -140,7 +132,7 @@ TqvxTextRuns qvxPageRuns(const TqvxPageTexts &texts)
     for (const TqvxPageText &text : texts) {
         const TRect bounds = Rect(int(std::floor(text.Left)), int(std::floor(text.Top)),
                                   int(std::ceil(text.Left + text.Width)), int(std::ceil(text.Top + text.Height)));
-        runs.append({text.HTMLTags ? withoutTags(text.Text) : text.Text, bounds});
+        runs.append({text.HTMLTags ? qvxTextWithoutTags(text.Text) : text.Text, bounds});
     }
     return runs;
 }
@@ -214,9 +206,28 @@ constexpr int kMaxFilterBits = 4096;
 
 bool TqvxSearchIndex::PageMayHold(TqvxCustomPreviewPages *pages, int index, const QString &text, bool caseSensitive)
 {
-    if (!m_pages.contains(index) && !filterMayHold(index, text))
+    if (!m_pages.contains(index) && (!filterMayHold(index, text) || !mayShowWords(pages, index, text, caseSensitive)))
         return false;
     return pageText(pages, index).contains(text, caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive);
+}
+
+bool TqvxSearchIndex::mayShowWords(TqvxCustomPreviewPages *pages, int index, const QString &text, bool caseSensitive)
+{
+    if (text != m_wordsOf || caseSensitive != m_wordsCaseSensitive) {
+        m_wordsOf = text;
+        m_wordsCaseSensitive = caseSensitive;
+        // Each word of the text lies within the text of one object.
+        m_words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        m_wordAnswers.clear();
+    }
+    if (index < 0)
+        return false;
+    if (std::size_t(index) >= m_wordAnswers.size())
+        m_wordAnswers.resize(std::size_t(index) + 1, WordAnswer::Unknown);
+    WordAnswer &answer = m_wordAnswers[std::size_t(index)];
+    if (answer == WordAnswer::Unknown)
+        answer = pages->PageMayShowWords(index, m_words, caseSensitive) ? WordAnswer::May : WordAnswer::No;
+    return answer == WordAnswer::May;
 }
 
 bool TqvxSearchIndex::filterMayHold(int index, const QString &text)
@@ -291,6 +302,9 @@ void TqvxSearchIndex::trim()
 
 void TqvxSearchIndex::Clear()
 {
+    m_wordsOf.clear();
+    m_words.clear();
+    m_wordAnswers.clear();
     m_pages.clear();
     m_uses.clear();
     m_filters.clear();

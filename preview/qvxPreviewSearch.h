@@ -18,6 +18,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <list>
 #include <vector>
@@ -59,19 +60,22 @@ QString qvxSearchedText(const QString &text);
 QList<TRect> qvxFindInRuns(const TqvxTextRuns &runs, const QString &text, bool caseSensitive);
 
 // The text of the pages of one prepared report, read as the search needs
-// it.  Each page's text is kept up to a budget of bytes (the least
-// recently used pages go first); and every page read leaves a small filter
-// of the three-character pieces of its text, case folded, which tells most
-// pages that cannot hold a text without reading them again.  The filters
-// take at most half the budget.
+// it.  A page is read only where the prepared pages say each word of the
+// text is in one of its objects' texts (a look far cheaper than reading
+// it), and their answers for the last text are kept, a byte a page.  Each
+// page's text is kept up to a budget of bytes (the least recently used
+// pages go first); and every page read leaves a small filter of the
+// three-character pieces of its text, case folded, which tells most pages
+// that cannot hold a text without reading them again.  The filters take at
+// most half the budget.
 class TqvxSearchIndex
 {
 public:
     explicit TqvxSearchIndex(qint64 budgetBytes = 64 << 20) : m_budget(budgetBytes) {}
 
     // Whether page index of pages may hold text (already made searchable
-    // by qvxSearchedText); reads the page unless its text is kept or its
-    // filter says no.
+    // by qvxSearchedText); reads the page unless its text is kept, or its
+    // filter or the prepared pages' look at its words say no.
     bool PageMayHold(TqvxCustomPreviewPages *pages, int index, const QString &text, bool caseSensitive);
     void Clear();
     void SetBudget(qint64 bytes);
@@ -94,6 +98,7 @@ private:
     // What a kept page costs besides its text.
     static constexpr qint64 kEntryOverhead = 64;
     const QString &pageText(TqvxCustomPreviewPages *pages, int index);
+    bool mayShowWords(TqvxCustomPreviewPages *pages, int index, const QString &text, bool caseSensitive);
     void addFilter(int index, const QString &text);
     bool filterMayHold(int index, const QString &text);
     void trim();
@@ -110,4 +115,11 @@ private:
     // The hashed pieces of the text last asked for.
     QString m_piecesOf;
     std::vector<quint64> m_pieces;
+    // The words of the text last asked for, and whether each page may
+    // show them as the prepared pages answered.
+    enum class WordAnswer : signed char { Unknown, No, May };
+    QString m_wordsOf;
+    bool m_wordsCaseSensitive = false;
+    QStringList m_words;
+    std::vector<WordAnswer> m_wordAnswers;
 };

@@ -2,6 +2,15 @@
 
 #include "report/model/qvxCustomOutline.h"
 
+#include <QRegularExpression>
+
+QString qvxTextWithoutTags(const QString &text)
+{
+    static const QRegularExpression tag(QStringLiteral("<[^<>]*>"));
+    QString plain = text;
+    return plain.remove(tag);
+}
+
 TqvxCustomPreviewPages::TqvxCustomPreviewPages(TqvxReportLink *report) : m_report(report)
 {
 }

@@ -16,6 +16,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -43,6 +44,10 @@ struct TqvxPageText {
 };
 using TqvxPageTexts = QList<TqvxPageText>;
 
+// A text object's text without its HTML-like tags, as the search reads the
+// text of an object that allows them.
+QString qvxTextWithoutTags(const QString &text);
+
 class TqvxCustomPreviewPages : public TObject
 {
     Q_OBJECT
@@ -62,6 +67,12 @@ public:
     // visible in the preview), in the page's object order; none when there
     // is no such page.
     virtual TqvxPageTexts PageTexts(int index) = 0;
+    // Whether page index may show each of words (texts without blanks)
+    // within the text of one of its text objects: false only where a word
+    // is in none of their texts, shown or not, with or without their tags.
+    // Far cheaper than PageTexts: the stored page is looked through
+    // without building or placing its objects.
+    virtual bool PageMayShowWords(int index, const QStringList &words, bool caseSensitive) = 0;
     // The rounded width and height of page index; (0, 0) when there is
     // none.
     virtual TPoint GetPageSize(int index) = 0;

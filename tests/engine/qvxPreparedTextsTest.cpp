@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 namespace {
@@ -34,10 +35,10 @@ const char rowScript[] =
 // some hidden, moved, coloured or sizing their own width by the script; on
 // the first page a title with a memo aligned to the right.
 struct TMemoKindsReport : TEngineTestReport {
-    TMemoKindsReport()
+    explicit TMemoKindsReport(int rowCount = 120)
     {
         QList<QHash<QString, Variant>> rows;
-        for (int i = 0; i < 120; ++i)
+        for (int i = 0; i < rowCount; ++i)
             rows.append({{QStringLiteral("T"), QString(QStringLiteral("строка %1 ").arg(i)).repeated(1 + i % 7)},
                          {QStringLiteral("P"), Variant(i * 12.345)}});
         TMemoryDataSet *data = dataSet("Rows", rows);
@@ -48,6 +49,7 @@ struct TMemoKindsReport : TEngineTestReport {
         memo(title, "Corner", QStringLiteral("угол"), 0, 0, 60, 18)->SetAlign(baRight);
         auto *header = band<TqvxPageHeader>("Header", 80, 20);
         memo(header, "Pages", QStringLiteral("Page [Page#] of [TotalPages#]"), 0, 0, 200, 18);
+        memo(header, "Quoted", QStringLiteral("A&B \"в кавычках\" 1<2 <i>кур</i>сив"), 320, 0, 200, 18);
         auto *rowsBand = band<TqvxMasterData>("RowsBand", 120, 20);
         rowsBand->SetDataSet(data);
         rowsBand->SetOnBeforePrint(QStringLiteral("RowBefore"));
@@ -124,6 +126,50 @@ void expectStoredTextsAsBuilt(TqvxPreviewPages *store)
     EXPECT_TRUE(store->PageTexts(-1).isEmpty());
 }
 
+// The words the search may look for on page index: those of the texts
+// PageTexts reads, tags taken out where the object reads them.
+QStringList wordsRead(TqvxPreviewPages *store, int index)
+{
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    QStringList words;
+    for (const TqvxPageText &text : store->PageTexts(index))
+        words << (text.HTMLTags ? qvxTextWithoutTags(text.Text) : text.Text).split(blanks, Qt::SkipEmptyParts);
+    words.removeDuplicates();
+    return words;
+}
+
+bool swappedOut(TqvxPreviewPages *store, int index)
+{
+    TqvxXMLItem *pages = store->PagesItem();
+    return pages->Compacted(index) || (pages->Items(index)->Unloadable() && !pages->Items(index)->Loaded());
+}
+
+// Whatever the search reads of a page, the look at its words never says
+// the page cannot show it: each word alone, in another letter case, and
+// all of them at once.  A word of no page is never there.  Answers how
+// many pages were looked at in the swap file or the source stream.
+int expectWordsShownAsRead(TqvxPreviewPages *store)
+{
+    const QString nowhere = QStringLiteral("отсутствует");
+    int stored = 0;
+    for (int i = 0; i < store->Count(); ++i) {
+        const QStringList words = wordsRead(store, i);
+        store->ClearPageCache();
+        stored += swappedOut(store, i);
+        EXPECT_TRUE(store->PageMayShowWords(i, words, true)) << "page " << i;
+        EXPECT_FALSE(store->PageMayShowWords(i, QStringList{nowhere} + words, true)) << "page " << i;
+        for (const QString &word : words) {
+            EXPECT_TRUE(store->PageMayShowWords(i, {word}, true)) << "page " << i << ' ' << word.toStdString();
+            EXPECT_TRUE(store->PageMayShowWords(i, {word.toUpper()}, false)) << "page " << i << ' ' << word.toStdString();
+        }
+        if (words.join(QString()) != words.join(QString()).toUpper())
+            EXPECT_FALSE(store->PageMayShowWords(i, {words.join(QString()).toUpper()}, true)) << "page " << i;
+    }
+    EXPECT_FALSE(store->PageMayShowWords(store->Count(), {nowhere}, false));
+    EXPECT_FALSE(store->PageMayShowWords(-1, {nowhere}, false));
+    return stored;
+}
+
 } // namespace
 
 TEST(PreparedTexts, StoredPagesAreReadAsTheirBuiltObjectsShowThem)
@@ -131,6 +177,8 @@ TEST(PreparedTexts, StoredPagesAreReadAsTheirBuiltObjectsShowThem)
     TMemoKindsReport test;
     ASSERT_TRUE(test.prepare()) << TEngineTestReport::lines(test.errors());
     expectStoredTextsAsBuilt(test.store());
+    expectWordsShownAsRead(test.store());
+    EXPECT_TRUE(test.store()->PageMayShowWords(0, {QStringLiteral("A&B"), QStringLiteral("1<2"), QStringLiteral("\"в")}, true));
     // The texts read hold what the kinds of memos make of them.
     const QString pages = described(test.store()->PageTexts(0)).join(u'\n');
 
@@ -144,23 +192,26 @@ TEST(PreparedTexts, StoredPagesAreReadAsTheirBuiltObjectsShowThem)
 
 TEST(PreparedTexts, PagesInTheSwapFileOrLoadedFromAFileAreReadAsBuilt)
 {
-    TMemoKindsReport test;
+    TMemoKindsReport test(400);
     test.report->EngineOptions()->SetUseFileCache(true);
     test.report->EngineOptions()->SetMaxMemSize(0);
     ASSERT_TRUE(test.prepare()) << TEngineTestReport::lines(test.errors());
+    EXPECT_GT(expectWordsShownAsRead(test.store()), test.store()->Count() / 2);
     expectStoredTextsAsBuilt(test.store());
 
     QTemporaryDir dir;
     const QString fileName = dir.filePath(QStringLiteral("kinds.qp3"));
     test.store()->SaveToFile(fileName);
-    TMemoKindsReport loaded;
+    TMemoKindsReport loaded(400);
     ASSERT_TRUE(loaded.store()->LoadFromFile(fileName, true));
+    expectWordsShownAsRead(loaded.store());
     expectStoredTextsAsBuilt(loaded.store());
 
     // Partly loaded: each page is read from the file when first asked for.
-    TMemoKindsReport partly;
+    TMemoKindsReport partly(400);
     auto stream = std::make_unique<TFileStream>(fileName, fmOpenRead | fmShareDenyWrite);
     partly.store()->LoadFromStream(stream.get(), true);
+    EXPECT_GT(expectWordsShownAsRead(partly.store()), partly.store()->Count() / 2);
     expectStoredTextsAsBuilt(partly.store());
     partly.store()->Clear();
 }
@@ -177,16 +228,20 @@ TEST(PreparedTexts, ChangedPagesAreReadAsTheyNowAre)
     ASSERT_NE(clicked, nullptr);
     clicked->SetText(QStringLiteral("нажато"));
     EXPECT_TRUE(described(store->PageTexts(1)).join(u'\n').contains(QStringLiteral("нажато")));
+    EXPECT_TRUE(store->PageMayShowWords(1, {QStringLiteral("нажато")}, true));
 
     // A page edited in the preview is stored whole.
     TqvxReportPage *edited = store->GetPage(2);
     qobject_cast<TqvxMemoView *>(edited->FindObject(QStringLiteral("Price")))->SetText(QStringLiteral("правка"));
     store->ModifyPage(2, edited);
     expectStoredTextsAsBuilt(store);
+    expectWordsShownAsRead(store);
+    EXPECT_TRUE(store->PageMayShowWords(2, {QStringLiteral("правка")}, true));
     EXPECT_TRUE(described(store->PageTexts(2)).join(u'\n').contains(QStringLiteral("правка")));
 
     store->AddEmptyPage(0);
     store->DeletePage(3);
     expectStoredTextsAsBuilt(store);
+    expectWordsShownAsRead(store);
     EXPECT_TRUE(store->PageTexts(0).isEmpty());
 }

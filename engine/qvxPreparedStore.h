@@ -135,7 +135,7 @@ public:
     // Looks through the cached page where there is one, else through the
     // stored page's texts: each object's text attribute, or its dictionary
     // entry's text where it has none (qvxPreparedTexts.cpp).
-    bool PageMayShowWords(int index, const QStringList &words, bool caseSensitive) override;
+    bool PageMayShowText(int index, const QString &text, bool caseSensitive) override;
     void AddPageObject(TqvxComponent *page);
     void AddSourcePageObject(TqvxComponent *page);
     void ModifyPageObject(int index, TqvxComponent *page);
@@ -240,8 +240,8 @@ private:
         // bounds).
         bool overlaid = false;
     };
-    // Which of the words PageMayShowWords was last asked for each text
-    // holds, as bits, kept for the texts met so far.
+    // What each text holds of the text PageMayShowText was last asked for,
+    // as bits (see textMatch), kept for the texts met so far.
     struct TextHash {
         using is_transparent = void;
         std::size_t operator()(QStringView text) const noexcept { return qHash(text, QHashSeed::globalSeed()); }
@@ -252,9 +252,13 @@ private:
         bool operator()(QByteArrayView a, QByteArrayView b) const noexcept { return a == b; }
     };
     struct WordMatches {
-        QStringList words;
+        QString text;
         bool caseSensitive = false;
-        quint64 all = 0;
+        QStringList words;
+        // The bits of all the words.
+        quint64 allWords = 0;
+        // Where the text has a blank.
+        QList<qsizetype> blanks;
         // By text attribute as an element in memory and as the swap file
         // hold it (escaped); emptied when they pass kWordMatchBytes.
         std::unordered_map<QString, quint64, TextHash, TNameEqual> byValue;
@@ -265,13 +269,15 @@ private:
         QString name;
     };
     static constexpr qint64 kWordMatchBytes = 4 << 20;
-    void searchWords(const QStringList &words, bool caseSensitive);
+    void searchText(const QString &text, bool caseSensitive);
+    bool pageMayShow(quint64 found) const;
     quint64 wordsOfObject(QStringView name, QStringView attributes);
     quint64 wordsOfStoredObject(QByteArrayView name, QByteArrayView attributes);
     template <class Values, class View, class Decode>
     quint64 wordsOfValue(Values &values, View rawValue, Decode &&decode);
     quint64 wordsOfEntry(const TqvxComponent *source);
     quint64 wordsIn(const QString &text) const;
+    quint64 textMatch(const QString &text) const;
 
     TqvxPageTexts builtPageTexts(TqvxComponent *page);
     bool readStoredTexts(int index, TqvxPageTexts &texts);

@@ -11,10 +11,10 @@
 // the search sees what the built page holds.
 //
 // Before it reads a page so, the search asks whether the page may hold
-// the words of its text at all.  That answer needs only the texts of the
-// page's objects, not where they lie: a swapped-out page is looked through
-// as the swap file holds it, without making elements or objects of it, and
-// each distinct text is matched against the words once.
+// its text at all.  That answer needs only the texts of the page's
+// objects, not where they lie: a swapped-out page is looked through as the
+// swap file holds it, without making elements or objects of it, and each
+// distinct text is matched once.
 
 #include "engine/qvxPreparedStore.h"
 
@@ -151,45 +151,66 @@ TqvxPageTexts TqvxPreparedStore::PageTexts(int index)
     return texts;
 }
 
-bool TqvxPreparedStore::PageMayShowWords(int index, const QStringList &words, bool caseSensitive)
+namespace {
+
+// The bits of textMatch besides those of the words: the text lies within
+// the text, a part of it before a blank ends the text, or the rest after a
+// blank starts it.
+constexpr int kMatchWords = 61;
+constexpr quint64 kWholeText = quint64(1) << 63;
+constexpr quint64 kEndsWithHead = quint64(1) << 62;
+constexpr quint64 kStartsWithTail = quint64(1) << 61;
+
+} // namespace
+
+bool TqvxPreparedStore::PageMayShowText(int index, const QString &text, bool caseSensitive)
 {
     if (index < 0 || index >= Count())
         return false;
-    searchWords(words, caseSensitive);
-    const quint64 all = m_wordMatches.all;
-    if (all == 0)
-        return true;
+    searchText(text, caseSensitive);
     quint64 found = 0;
     if (TqvxComponent *cached = cachedPage(index)) {
-        for (const TqvxPageText &text : builtPageTexts(cached))
-            found |= wordsIn(text.Text);
-        return found == all;
+        for (const TqvxPageText &shown : builtPageTexts(cached))
+            found |= wordsIn(shown.Text);
+        return pageMayShow(found);
     }
     const QByteArray stored = m_doc.StoredBytes(PagesItem(), index);
     if (!stored.isNull()) {
         forEachStoredObject(stored, [&](QByteArrayView name, QByteArrayView attributes) {
             found |= wordsOfStoredObject(name, attributes);
-            return found == all;
+            return pageMayShow(found);
         });
     } else {
         const auto take = [&](QStringView name, QStringView attributes) {
             found |= wordsOfObject(name, attributes);
-            return found == all;
+            return pageMayShow(found);
         };
         forEachItemObject(PagesItem()->Items(index), take);
     }
-    return found == all;
+    return pageMayShow(found);
 }
 
-void TqvxPreparedStore::searchWords(const QStringList &words, bool caseSensitive)
+void TqvxPreparedStore::searchText(const QString &text, bool caseSensitive)
 {
-    if (words == m_wordMatches.words && caseSensitive == m_wordMatches.caseSensitive)
+    if (text == m_wordMatches.text && caseSensitive == m_wordMatches.caseSensitive)
         return;
     m_wordMatches = WordMatches();
-    m_wordMatches.words = words;
+    m_wordMatches.text = text;
     m_wordMatches.caseSensitive = caseSensitive;
-    // Past 64 words the first 64 still tell most pages apart.
-    m_wordMatches.all = words.size() >= 64 ? ~quint64(0) : (quint64(1) << words.size()) - 1;
+    m_wordMatches.words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    // Past the bits there are the first words still tell most pages apart.
+    m_wordMatches.allWords = (quint64(1) << std::min<qsizetype>(m_wordMatches.words.size(), kMatchWords)) - 1;
+    for (qsizetype at = text.indexOf(QLatin1Char(' ')); at >= 0; at = text.indexOf(QLatin1Char(' '), at + 1))
+        m_wordMatches.blanks.append(at);
+}
+
+bool TqvxPreparedStore::pageMayShow(quint64 found) const
+{
+    // Within one text, or from the end of one over others to the start of
+    // another: lines join their texts with a blank.
+    const quint64 words = m_wordMatches.allWords;
+    const bool across = (found & kEndsWithHead) && (found & kStartsWithTail);
+    return (found & words) == words && ((found & kWholeText) || across);
 }
 
 quint64 TqvxPreparedStore::wordsOfObject(QStringView name, QStringView attributes)
@@ -256,15 +277,37 @@ quint64 TqvxPreparedStore::wordsOfEntry(const TqvxComponent *source)
 
 quint64 TqvxPreparedStore::wordsIn(const QString &text) const
 {
+    // Whether the object reads its tags or not.
+    return textMatch(text) | (text.contains(u'<') ? textMatch(qvxTextWithoutTags(text)) : 0);
+}
+
+quint64 TqvxPreparedStore::textMatch(const QString &text) const
+{
     const WordMatches &matches = m_wordMatches;
     const Qt::CaseSensitivity sensitivity = matches.caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
-    // Whether the object reads its tags or not.
-    const QString plain = text.contains(u'<') ? qvxTextWithoutTags(text) : QString();
-    quint64 words = 0;
-    for (qsizetype i = 0; i < matches.words.size() && i < 64; ++i)
-        if (text.contains(matches.words.at(i), sensitivity) || plain.contains(matches.words.at(i), sensitivity))
-            words |= quint64(1) << i;
-    return words;
+    quint64 bits = 0;
+    for (qsizetype i = 0; i < matches.words.size() && i < kMatchWords; ++i)
+        if (text.contains(matches.words.at(i), sensitivity))
+            bits |= quint64(1) << i;
+    // A line holds each text blanks folded, the texts after the first
+    // without their leading blank, with one blank between two texts; a
+    // text of blanks alone is left out.
+    const QString searched = qvxSearchedText(text);
+    const QStringView whole(searched);
+    const QStringView head = whole.endsWith(u' ') ? whole.chopped(1) : whole;
+    const QStringView tail = whole.startsWith(u' ') ? whole.sliced(1) : whole;
+    if (head.trimmed().isEmpty())
+        return bits;
+    if (whole.contains(matches.text, sensitivity))
+        bits |= kWholeText;
+    const QStringView sought(matches.text);
+    for (const qsizetype blank : matches.blanks) {
+        if (head.endsWith(sought.first(blank), sensitivity))
+            bits |= kEndsWithHead;
+        if (tail.startsWith(sought.sliced(blank + 1), sensitivity))
+            bits |= kStartsWithTail;
+    }
+    return bits;
 }
 
 TqvxPageTexts TqvxPreparedStore::builtPageTexts(TqvxComponent *page)

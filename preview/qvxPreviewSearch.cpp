@@ -14,41 +14,9 @@ TqvxSearchState &qvxSearchState()
 
 namespace {
 
-// QChar::isSpace, without asking the Unicode tables for the letters of
-// most scripts: below U+1680 only U+0085 and U+00A0 are blanks besides
-// ASCII ones.
-bool isBlank(QChar c)
-{
-    const char16_t code = c.unicode();
-    if (code < 0x80)
-        return code == u' ' || (code >= u'\t' && code <= u'\r');
-    return (code == 0x85 || code == 0xA0 || code >= 0x1680) && c.isSpace();
-}
-
 bool hasText(const QString &text)
 {
-    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return !isBlank(c); });
-}
-
-// Appends text to out with its blanks and line breaks as single blanks;
-// afterBlank drops its leading ones.
-void appendSearched(QString &out, const QString &text, bool afterBlank)
-{
-    const qsizetype start = out.size();
-    out.resize(start + text.size());
-    QChar *to = out.data() + start;
-    bool blank = afterBlank;
-    for (const QChar c : text) {
-        if (isBlank(c)) {
-            if (!blank)
-                *to++ = QLatin1Char(' ');
-            blank = true;
-            continue;
-        }
-        *to++ = c;
-        blank = false;
-    }
-    out.truncate(to - out.constData());
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return !qvxIsSearchBlank(c); });
 }
 
 // A line of a page: its runs left to right, and where each starts in the
@@ -94,7 +62,7 @@ QList<Line> linesOf(const TqvxTextRuns &runs)
                 line.Text += QLatin1Char(' ');
             line.Starts.append(line.Text.size());
             line.Bounds.append(run->Bounds);
-            appendSearched(line.Text, run->Text, afterRun);
+            qvxAppendSearchedText(line.Text, run->Text, afterRun);
         }
         lines.append(std::move(line));
     }
@@ -108,13 +76,6 @@ TRect unite(const TRect &a, const TRect &b)
 }
 
 } // namespace
-
-QString qvxSearchedText(const QString &text)
-{
-    QString result;
-    appendSearched(result, text, false);
-    return result;
-}
 
 TqvxTextRuns qvxRecordedRuns(const TCanvasRecords &records)
 {
@@ -206,28 +167,26 @@ constexpr int kMaxFilterBits = 4096;
 
 bool TqvxSearchIndex::PageMayHold(TqvxCustomPreviewPages *pages, int index, const QString &text, bool caseSensitive)
 {
-    if (!m_pages.contains(index) && (!filterMayHold(index, text) || !mayShowWords(pages, index, text, caseSensitive)))
+    if (!m_pages.contains(index) && (!filterMayHold(index, text) || !mayShow(pages, index, text, caseSensitive)))
         return false;
     return pageText(pages, index).contains(text, caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive);
 }
 
-bool TqvxSearchIndex::mayShowWords(TqvxCustomPreviewPages *pages, int index, const QString &text, bool caseSensitive)
+bool TqvxSearchIndex::mayShow(TqvxCustomPreviewPages *pages, int index, const QString &text, bool caseSensitive)
 {
-    if (text != m_wordsOf || caseSensitive != m_wordsCaseSensitive) {
-        m_wordsOf = text;
-        m_wordsCaseSensitive = caseSensitive;
-        // Each word of the text lies within the text of one object.
-        m_words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        m_wordAnswers.clear();
+    if (text != m_answersFor || caseSensitive != m_answersCaseSensitive) {
+        m_answersFor = text;
+        m_answersCaseSensitive = caseSensitive;
+        m_answers.clear();
     }
     if (index < 0)
         return false;
-    if (std::size_t(index) >= m_wordAnswers.size())
-        m_wordAnswers.resize(std::size_t(index) + 1, WordAnswer::Unknown);
-    WordAnswer &answer = m_wordAnswers[std::size_t(index)];
-    if (answer == WordAnswer::Unknown)
-        answer = pages->PageMayShowWords(index, m_words, caseSensitive) ? WordAnswer::May : WordAnswer::No;
-    return answer == WordAnswer::May;
+    if (std::size_t(index) >= m_answers.size())
+        m_answers.resize(std::size_t(index) + 1, Answer::Unknown);
+    Answer &answer = m_answers[std::size_t(index)];
+    if (answer == Answer::Unknown)
+        answer = pages->PageMayShowText(index, text, caseSensitive) ? Answer::May : Answer::No;
+    return answer == Answer::May;
 }
 
 bool TqvxSearchIndex::filterMayHold(int index, const QString &text)
@@ -302,9 +261,8 @@ void TqvxSearchIndex::trim()
 
 void TqvxSearchIndex::Clear()
 {
-    m_wordsOf.clear();
-    m_words.clear();
-    m_wordAnswers.clear();
+    m_answersFor.clear();
+    m_answers.clear();
     m_pages.clear();
     m_uses.clear();
     m_filters.clear();

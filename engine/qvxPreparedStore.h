@@ -241,7 +241,8 @@ private:
         bool overlaid = false;
     };
     // What each text holds of the text PageMayShowText was last asked for,
-    // as bits (see textMatch), kept for the texts met so far.
+    // as bits (see matchInText: its words, the whole text, its start and
+    // its end), kept for the texts met so far.
     struct TextHash {
         using is_transparent = void;
         std::size_t operator()(QStringView text) const noexcept { return qHash(text, QHashSeed::globalSeed()); }
@@ -251,7 +252,8 @@ private:
         using is_transparent = void;
         bool operator()(QByteArrayView a, QByteArrayView b) const noexcept { return a == b; }
     };
-    struct WordMatches {
+    struct SearchMatches {
+        // The text sought.
         QString text;
         bool caseSensitive = false;
         QStringList words;
@@ -260,7 +262,8 @@ private:
         // Where the text has a blank.
         QList<qsizetype> blanks;
         // By text attribute as an element in memory and as the swap file
-        // hold it (escaped); emptied when they pass kWordMatchBytes.
+        // hold it (escaped), and by dictionary entry for an object without
+        // one; the first two are emptied when they pass kSearchMatchBytes.
         std::unordered_map<QString, quint64, TextHash, TNameEqual> byValue;
         std::unordered_map<QByteArray, quint64, TextHash, BytesEqual> byStoredValue;
         qint64 valueBytes = 0;
@@ -268,16 +271,18 @@ private:
         // Room for a stored element's name, looked up in the dictionary.
         QString name;
     };
-    static constexpr qint64 kWordMatchBytes = 4 << 20;
+    static constexpr qint64 kSearchMatchBytes = 4 << 20;
     void searchText(const QString &text, bool caseSensitive);
     bool pageMayShow(quint64 found) const;
-    quint64 wordsOfObject(QStringView name, QStringView attributes);
-    quint64 wordsOfStoredObject(QByteArrayView name, QByteArrayView attributes);
+    quint64 matchOfObject(QStringView name, QStringView attributes);
+    quint64 matchOfStoredObject(QByteArrayView name, QByteArrayView attributes);
     template <class Values, class View, class Decode>
-    quint64 wordsOfValue(Values &values, View rawValue, Decode &&decode);
-    quint64 wordsOfEntry(const TqvxComponent *source);
-    quint64 wordsIn(const QString &text) const;
-    quint64 textMatch(const QString &text) const;
+    quint64 matchOfValue(Values &values, View rawValue, Decode &&decode);
+    quint64 matchOfEntry(const TqvxComponent *source);
+    // With and without the text's tags: whether the object reads them is
+    // not looked up.
+    quint64 matchIn(const QString &text) const;
+    quint64 matchInText(const QString &text) const;
 
     TqvxPageTexts builtPageTexts(TqvxComponent *page);
     bool readStoredTexts(int index, TqvxPageTexts &texts);
@@ -362,7 +367,7 @@ private:
     std::unordered_map<const TqvxComponent *, TqvxParsedComponent> m_parsedSourcePages;
     std::unordered_map<const TqvxComponent *, TextTemplate> m_textTemplates;
     std::unordered_map<const TqvxComponent *, PagePlace> m_pagePlaces;
-    WordMatches m_wordMatches;
+    SearchMatches m_searchMatches;
     // While an export walks the pages without a preview: objects of pages
     // already exported, kept by dictionary entry for refilling, and one
     // object per entry as rebuilt from the entry alone, whose values a

@@ -153,9 +153,9 @@ TqvxPageTexts TqvxPreparedStore::PageTexts(int index)
 
 namespace {
 
-// The bits of textMatch besides those of the words: the text lies within
-// the text, a part of it before a blank ends the text, or the rest after a
-// blank starts it.
+// The bits of matchInText: one for each of the first kMatchWords words of
+// the text sought, and whether the whole of it lies within a text, a part
+// of it before a blank ends a text, or the rest after a blank starts one.
 constexpr int kMatchWords = 61;
 constexpr quint64 kWholeText = quint64(1) << 63;
 constexpr quint64 kEndsWithHead = quint64(1) << 62;
@@ -171,18 +171,18 @@ bool TqvxPreparedStore::PageMayShowText(int index, const QString &text, bool cas
     quint64 found = 0;
     if (TqvxComponent *cached = cachedPage(index)) {
         for (const TqvxPageText &shown : builtPageTexts(cached))
-            found |= wordsIn(shown.Text);
+            found |= matchIn(shown.Text);
         return pageMayShow(found);
     }
     const QByteArray stored = m_doc.StoredBytes(PagesItem(), index);
     if (!stored.isNull()) {
         forEachStoredObject(stored, [&](QByteArrayView name, QByteArrayView attributes) {
-            found |= wordsOfStoredObject(name, attributes);
+            found |= matchOfStoredObject(name, attributes);
             return pageMayShow(found);
         });
     } else {
         const auto take = [&](QStringView name, QStringView attributes) {
-            found |= wordsOfObject(name, attributes);
+            found |= matchOfObject(name, attributes);
             return pageMayShow(found);
         };
         forEachItemObject(PagesItem()->Items(index), take);
@@ -192,28 +192,28 @@ bool TqvxPreparedStore::PageMayShowText(int index, const QString &text, bool cas
 
 void TqvxPreparedStore::searchText(const QString &text, bool caseSensitive)
 {
-    if (text == m_wordMatches.text && caseSensitive == m_wordMatches.caseSensitive)
+    if (text == m_searchMatches.text && caseSensitive == m_searchMatches.caseSensitive)
         return;
-    m_wordMatches = WordMatches();
-    m_wordMatches.text = text;
-    m_wordMatches.caseSensitive = caseSensitive;
-    m_wordMatches.words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    // Past the bits there are the first words still tell most pages apart.
-    m_wordMatches.allWords = (quint64(1) << std::min<qsizetype>(m_wordMatches.words.size(), kMatchWords)) - 1;
+    m_searchMatches = SearchMatches();
+    m_searchMatches.text = text;
+    m_searchMatches.caseSensitive = caseSensitive;
+    m_searchMatches.words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    // Past kMatchWords words the first ones still tell most pages apart.
+    m_searchMatches.allWords = (quint64(1) << std::min<qsizetype>(m_searchMatches.words.size(), kMatchWords)) - 1;
     for (qsizetype at = text.indexOf(QLatin1Char(' ')); at >= 0; at = text.indexOf(QLatin1Char(' '), at + 1))
-        m_wordMatches.blanks.append(at);
+        m_searchMatches.blanks.append(at);
 }
 
 bool TqvxPreparedStore::pageMayShow(quint64 found) const
 {
     // Within one text, or from the end of one over others to the start of
     // another: lines join their texts with a blank.
-    const quint64 words = m_wordMatches.allWords;
+    const quint64 words = m_searchMatches.allWords;
     const bool across = (found & kEndsWithHead) && (found & kStartsWithTail);
     return (found & words) == words && ((found & kWholeText) || across);
 }
 
-quint64 TqvxPreparedStore::wordsOfObject(QStringView name, QStringView attributes)
+quint64 TqvxPreparedStore::matchOfObject(QStringView name, QStringView attributes)
 {
     // The last text attribute wins, as reading the object applies them in
     // order.
@@ -226,64 +226,63 @@ quint64 TqvxPreparedStore::wordsOfObject(QStringView name, QStringView attribute
         }
     });
     if (hasText)
-        return wordsOfValue(m_wordMatches.byValue, text, [&] { return text; });
+        return matchOfValue(m_searchMatches.byValue, text, [&] { return text; });
     const TqvxComponent *source = m_dictionary.GetObject(name);
-    return source ? wordsOfEntry(source) : 0;
+    return source ? matchOfEntry(source) : 0;
 }
 
-quint64 TqvxPreparedStore::wordsOfStoredObject(QByteArrayView name, QByteArrayView attributes)
+quint64 TqvxPreparedStore::matchOfStoredObject(QByteArrayView name, QByteArrayView attributes)
 {
     QByteArrayView text;
     if (!lastStoredTextAttribute(attributes, text))
-        return wordsOfObject(QString::fromUtf8(name), QString::fromUtf8(attributes));
+        return matchOfObject(QString::fromUtf8(name), QString::fromUtf8(attributes));
     if (!text.isNull())
-        return wordsOfValue(m_wordMatches.byStoredValue, text, [&] { return QString::fromUtf8(text); });
+        return matchOfValue(m_searchMatches.byStoredValue, text, [&] { return QString::fromUtf8(text); });
     // Dictionary names are ASCII; any other name is decoded.
-    QString &decoded = m_wordMatches.name;
+    QString &decoded = m_searchMatches.name;
     if (std::any_of(name.begin(), name.end(), [](char c) { return c & 0x80; }))
         decoded = QString::fromUtf8(name);
     else
         decoded = QLatin1StringView(name);
     const TqvxComponent *source = m_dictionary.GetObject(decoded);
-    return source ? wordsOfEntry(source) : 0;
+    return source ? matchOfEntry(source) : 0;
 }
 
 template <class Values, class View, class Decode>
-quint64 TqvxPreparedStore::wordsOfValue(Values &values, View rawValue, Decode &&decode)
+quint64 TqvxPreparedStore::matchOfValue(Values &values, View rawValue, Decode &&decode)
 {
     if (const auto found = values.find(rawValue); found != values.end())
         return found->second;
-    const quint64 words = wordsIn(TqvxXMLSerializer::StoredMemoText(decode()));
-    WordMatches &matches = m_wordMatches;
-    if (matches.valueBytes > kWordMatchBytes) {
+    const quint64 match = matchIn(TqvxXMLSerializer::StoredMemoText(decode()));
+    SearchMatches &matches = m_searchMatches;
+    if (matches.valueBytes > kSearchMatchBytes) {
         matches.byValue.clear();
         matches.byStoredValue.clear();
         matches.valueBytes = 0;
     }
-    values.emplace(typename Values::key_type(rawValue.data(), rawValue.size()), words);
+    values.emplace(typename Values::key_type(rawValue.data(), rawValue.size()), match);
     matches.valueBytes += rawValue.size() * qsizetype(sizeof(QChar)) + 64;
-    return words;
+    return match;
 }
 
-quint64 TqvxPreparedStore::wordsOfEntry(const TqvxComponent *source)
+quint64 TqvxPreparedStore::matchOfEntry(const TqvxComponent *source)
 {
-    WordMatches &matches = m_wordMatches;
+    SearchMatches &matches = m_searchMatches;
     if (const auto found = matches.byEntry.find(source); found != matches.byEntry.end())
         return found->second;
-    const quint64 words = wordsIn(textTemplate(source).values.text);
-    matches.byEntry.emplace(source, words);
-    return words;
+    const quint64 match = matchIn(textTemplate(source).values.text);
+    matches.byEntry.emplace(source, match);
+    return match;
 }
 
-quint64 TqvxPreparedStore::wordsIn(const QString &text) const
+quint64 TqvxPreparedStore::matchIn(const QString &text) const
 {
-    // Whether the object reads its tags or not.
-    return textMatch(text) | (text.contains(u'<') ? textMatch(qvxTextWithoutTags(text)) : 0);
+    return matchInText(text) | (text.contains(u'<') ? matchInText(qvxTextWithoutTags(text)) : 0);
 }
 
-quint64 TqvxPreparedStore::textMatch(const QString &text) const
+quint64 TqvxPreparedStore::matchInText(const QString &text) const
 {
-    const WordMatches &matches = m_wordMatches;
+    const SearchMatches &matches = m_searchMatches;
     const Qt::CaseSensitivity sensitivity = matches.caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
     quint64 bits = 0;
     for (qsizetype i = 0; i < matches.words.size() && i < kMatchWords; ++i)

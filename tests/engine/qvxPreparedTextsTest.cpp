@@ -170,8 +170,9 @@ int expectTextsShownAsRead(TqvxPreviewPages *store)
             EXPECT_TRUE(store->PageMayShowText(i, text.toUpper(), false)) << "page " << i << ' ' << text.toStdString();
         }
         EXPECT_FALSE(store->PageMayShowText(i, nowhere, false)) << "page " << i;
-        if (!texts.isEmpty())
+        if (!texts.isEmpty()) {
             EXPECT_FALSE(store->PageMayShowText(i, texts.first() + u' ' + nowhere, false)) << "page " << i;
+        }
     }
     EXPECT_FALSE(store->PageMayShowText(store->Count(), nowhere, false));
     EXPECT_FALSE(store->PageMayShowText(-1, nowhere, false));

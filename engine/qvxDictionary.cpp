@@ -28,7 +28,7 @@ QString TqvxDictionary::AddUnique(const QString &base, const QString &sourceName
     return name;
 }
 
-TqvxComponent *TqvxDictionary::GetObject(const QString &name) const
+TqvxComponent *TqvxDictionary::GetObject(QStringView name) const
 {
     const SourceEntry *entry = find(name);
     return entry ? entry->object : nullptr;
@@ -54,7 +54,7 @@ qsizetype TqvxDictionary::insertionPoint(const QString &name) const
     return it - m_names.begin();
 }
 
-const TqvxDictionary::SourceEntry *TqvxDictionary::find(const QString &name) const
+const TqvxDictionary::SourceEntry *TqvxDictionary::find(QStringView name) const
 {
     const auto found = m_index.find(name);
     return found == m_index.end() ? nullptr : &m_sources.at(found->second);

@@ -30,7 +30,7 @@ public:
 
     // The copy named name, nullptr when the name is unknown or its object
     // was missing on its source page.
-    TqvxComponent *GetObject(const QString &name) const;
+    TqvxComponent *GetObject(QStringView name) const;
     // The source name of name; empty when the name is unknown.
     QString GetSourceName(const QString &name) const;
     bool Contains(const QString &name) const { return m_index.contains(name); }
@@ -53,7 +53,7 @@ private:
     };
 
     // The entry of name, nullptr when the name is unknown.
-    const SourceEntry *find(const QString &name) const;
+    const SourceEntry *find(QStringView name) const;
     qsizetype insertionPoint(const QString &name) const;
 
     QList<NameEntry> m_names;

@@ -122,6 +122,7 @@ void TqvxPreparedStore::Clear()
     m_parsedSourcePages.clear();
     m_textTemplates.clear();
     m_pagePlaces.clear();
+    m_searchMatches = SearchMatches();
     m_sourcePages.clear();
     m_logicalPages.clear();
     PreparedOutline()->Reset();

@@ -27,8 +27,10 @@
 #include "report/model/qvxCustomPreviewPages.h"
 #include "report/model/qvxXMLSerializer.h"
 #include "report/xml/qvxXMLDocument.h"
+#include "toolkit/classes/NameHash.h"
 #include "toolkit/classes/Streams.h"
 
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -130,6 +132,10 @@ public:
     // building it where its objects allow (qvxPreparedTexts.cpp), else
     // from the page ReadPageObject builds.
     TqvxPageTexts PageTexts(int index) override;
+    // Looks through the cached page where there is one, else through the
+    // stored page's texts: each object's text attribute, or its dictionary
+    // entry's text where it has none (qvxPreparedTexts.cpp).
+    bool PageMayShowText(int index, const QString &text, bool caseSensitive) override;
     void AddPageObject(TqvxComponent *page);
     void AddSourcePageObject(TqvxComponent *page);
     void ModifyPageObject(int index, TqvxComponent *page);
@@ -234,6 +240,50 @@ private:
         // bounds).
         bool overlaid = false;
     };
+    // What each text holds of the text PageMayShowText was last asked for,
+    // as bits (see matchInText: its words, the whole text, its start and
+    // its end), kept for the texts met so far.
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(QStringView text) const noexcept { return qHash(text, QHashSeed::globalSeed()); }
+        std::size_t operator()(QByteArrayView text) const noexcept { return qHash(text, QHashSeed::globalSeed()); }
+    };
+    struct BytesEqual {
+        using is_transparent = void;
+        bool operator()(QByteArrayView a, QByteArrayView b) const noexcept { return a == b; }
+    };
+    struct SearchMatches {
+        // The text sought.
+        QString text;
+        bool caseSensitive = false;
+        QStringList words;
+        // The bits of all the words.
+        quint64 allWords = 0;
+        // Where the text has a blank.
+        QList<qsizetype> blanks;
+        // By text attribute as an element in memory and as the swap file
+        // hold it (escaped), and by dictionary entry for an object without
+        // one; the first two are emptied when they pass kSearchMatchBytes.
+        std::unordered_map<QString, quint64, TextHash, TNameEqual> byValue;
+        std::unordered_map<QByteArray, quint64, TextHash, BytesEqual> byStoredValue;
+        qint64 valueBytes = 0;
+        std::unordered_map<const TqvxComponent *, quint64> byEntry;
+        // Room for a stored element's name, looked up in the dictionary.
+        QString name;
+    };
+    static constexpr qint64 kSearchMatchBytes = 4 << 20;
+    void searchText(const QString &text, bool caseSensitive);
+    bool pageMayShow(quint64 found) const;
+    quint64 matchOfObject(QStringView name, QStringView attributes);
+    quint64 matchOfStoredObject(QByteArrayView name, QByteArrayView attributes);
+    template <class Values, class View, class Decode>
+    quint64 matchOfValue(Values &values, View rawValue, Decode &&decode);
+    quint64 matchOfEntry(const TqvxComponent *source);
+    // With and without the text's tags: whether the object reads them is
+    // not looked up.
+    quint64 matchIn(const QString &text) const;
+    quint64 matchInText(const QString &text) const;
+
     TqvxPageTexts builtPageTexts(TqvxComponent *page);
     bool readStoredTexts(int index, TqvxPageTexts &texts);
     PagePlace pagePlace(TqvxComponent *source, const TqvxXMLItem *item);
@@ -317,6 +367,7 @@ private:
     std::unordered_map<const TqvxComponent *, TqvxParsedComponent> m_parsedSourcePages;
     std::unordered_map<const TqvxComponent *, TextTemplate> m_textTemplates;
     std::unordered_map<const TqvxComponent *, PagePlace> m_pagePlaces;
+    SearchMatches m_searchMatches;
     // While an export walks the pages without a preview: objects of pages
     // already exported, kept by dictionary entry for refilling, and one
     // object per entry as rebuilt from the entry alone, whose values a

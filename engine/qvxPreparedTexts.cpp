@@ -9,6 +9,12 @@
 // values, that object alone is built; where the page's alignment may move
 // objects, or a dot-matrix page snaps them, the page is built.  Either way
 // the search sees what the built page holds.
+//
+// Before it reads a page so, the search asks whether the page may hold
+// its text at all.  That answer needs only the texts of the page's
+// objects, not where they lie: a swapped-out page is looked through as the
+// swap file holds it, without making elements or objects of it, and each
+// distinct text is matched once.
 
 #include "engine/qvxPreparedStore.h"
 
@@ -23,7 +29,9 @@
 #include "report/xml/qvxXMLItem.h"
 #include "toolkit/core/Exceptions.h"
 
+#include <algorithm>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -46,6 +54,82 @@ bool leavesTextValues(QStringView name)
     return false;
 }
 
+// Calls take with the name and attribute text of every element in the
+// stored bytes of a page element, the page's own aside, until take
+// answers true.
+template <class Take>
+void forEachStoredObject(QByteArrayView stored, Take &&take)
+{
+    bool page = true;
+    for (qsizetype at = stored.indexOf('<'); at >= 0; at = stored.indexOf('<', at)) {
+        const qsizetype end = stored.indexOf('>', at + 1);
+        if (end < 0)
+            return;
+        QByteArrayView tag = stored.sliced(at + 1, end - at - 1);
+        at = end + 1;
+        if (tag.startsWith('/') || tag.startsWith('!') || tag.startsWith('?'))
+            continue;
+        if (tag.endsWith('/'))
+            tag.chop(1);
+        if (std::exchange(page, false))
+            continue;
+        const qsizetype blank = tag.indexOf(' ');
+        if (take(blank < 0 ? tag : tag.first(blank), blank < 0 ? QByteArrayView() : tag.sliced(blank + 1)))
+            return;
+    }
+}
+
+bool isAsciiBlank(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// The last text attribute of a stored attribute text, found as
+// TqvxXMLSerializer::ForEachAttribute finds it in the decoded text: false
+// where the bytes cannot tell that (a character beyond ASCII outside the
+// values), else value is the raw value, null for none.
+bool lastStoredTextAttribute(QByteArrayView text, QByteArrayView &value)
+{
+    value = QByteArrayView();
+    qsizetype pos = 0;
+    for (;;) {
+        const qsizetype equals = text.indexOf('=', pos);
+        if (equals < 0)
+            return true;
+        QByteArrayView name = text.sliced(pos, equals - pos);
+        if (std::any_of(name.begin(), name.end(), [](char c) { return c & 0x80; }))
+            return false;
+        while (!name.isEmpty() && isAsciiBlank(name.front()))
+            name = name.sliced(1);
+        while (!name.isEmpty() && isAsciiBlank(name.back()))
+            name.chop(1);
+        if (name.isEmpty())
+            return true;
+        const qsizetype open = text.indexOf('"', equals + 1);
+        if (open < 0)
+            return true;
+        const qsizetype close = text.indexOf('"', open + 1);
+        if (close < 0)
+            return true;
+        if (name == "u" || name == "x" || name == "Text")
+            value = text.sliced(open + 1, close - open - 1);
+        pos = close + 1;
+    }
+}
+
+// The same for the elements under a page element in memory; true when
+// take stopped it.
+template <class Take>
+bool forEachItemObject(TqvxXMLItem *item, Take &take)
+{
+    for (int i = 0; i < item->Count(); ++i) {
+        TqvxXMLItem *child = item->Items(i);
+        if (take(QStringView(child->Name()), QStringView(child->Text())) || forEachItemObject(child, take))
+            return true;
+    }
+    return false;
+}
+
 bool snapsItsBounds(const TqvxComponent *object)
 {
     return qobject_cast<const TqvxDMPMemoView *>(object) || qobject_cast<const TqvxDMPLineView *>(object) ||
@@ -65,6 +149,164 @@ TqvxPageTexts TqvxPreparedStore::PageTexts(int index)
         return texts;
     ReadPageObject(index, [&](TqvxComponent *page) { texts = builtPageTexts(page); });
     return texts;
+}
+
+namespace {
+
+// The bits of matchInText: one for each of the first kMatchWords words of
+// the text sought, and whether the whole of it lies within a text, a part
+// of it before a blank ends a text, or the rest after a blank starts one.
+constexpr int kMatchWords = 61;
+constexpr quint64 kWholeText = quint64(1) << 63;
+constexpr quint64 kEndsWithHead = quint64(1) << 62;
+constexpr quint64 kStartsWithTail = quint64(1) << 61;
+
+} // namespace
+
+bool TqvxPreparedStore::PageMayShowText(int index, const QString &text, bool caseSensitive)
+{
+    if (index < 0 || index >= Count())
+        return false;
+    searchText(text, caseSensitive);
+    quint64 found = 0;
+    if (TqvxComponent *cached = cachedPage(index)) {
+        for (const TqvxPageText &shown : builtPageTexts(cached))
+            found |= matchIn(shown.Text);
+        return pageMayShow(found);
+    }
+    const QByteArray stored = m_doc.StoredBytes(PagesItem(), index);
+    if (!stored.isNull()) {
+        forEachStoredObject(stored, [&](QByteArrayView name, QByteArrayView attributes) {
+            found |= matchOfStoredObject(name, attributes);
+            return pageMayShow(found);
+        });
+    } else {
+        const auto take = [&](QStringView name, QStringView attributes) {
+            found |= matchOfObject(name, attributes);
+            return pageMayShow(found);
+        };
+        forEachItemObject(PagesItem()->Items(index), take);
+    }
+    return pageMayShow(found);
+}
+
+void TqvxPreparedStore::searchText(const QString &text, bool caseSensitive)
+{
+    if (text == m_searchMatches.text && caseSensitive == m_searchMatches.caseSensitive)
+        return;
+    m_searchMatches = SearchMatches();
+    m_searchMatches.text = text;
+    m_searchMatches.caseSensitive = caseSensitive;
+    m_searchMatches.words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    // Past kMatchWords words the first ones still tell most pages apart.
+    m_searchMatches.allWords = (quint64(1) << std::min<qsizetype>(m_searchMatches.words.size(), kMatchWords)) - 1;
+    for (qsizetype at = text.indexOf(QLatin1Char(' ')); at >= 0; at = text.indexOf(QLatin1Char(' '), at + 1))
+        m_searchMatches.blanks.append(at);
+}
+
+bool TqvxPreparedStore::pageMayShow(quint64 found) const
+{
+    // Within one text, or from the end of one over others to the start of
+    // another: lines join their texts with a blank.
+    const quint64 words = m_searchMatches.allWords;
+    const bool across = (found & kEndsWithHead) && (found & kStartsWithTail);
+    return (found & words) == words && ((found & kWholeText) || across);
+}
+
+quint64 TqvxPreparedStore::matchOfObject(QStringView name, QStringView attributes)
+{
+    // The last text attribute wins, as reading the object applies them in
+    // order.
+    QStringView text;
+    bool hasText = false;
+    TqvxXMLSerializer::ForEachAttribute(attributes, [&](QStringView attribute, QStringView value) {
+        if (attribute == u"u" || attribute == u"x" || attribute == u"Text") {
+            text = value;
+            hasText = true;
+        }
+    });
+    if (hasText)
+        return matchOfValue(m_searchMatches.byValue, text, [&] { return text; });
+    const TqvxComponent *source = m_dictionary.GetObject(name);
+    return source ? matchOfEntry(source) : 0;
+}
+
+quint64 TqvxPreparedStore::matchOfStoredObject(QByteArrayView name, QByteArrayView attributes)
+{
+    QByteArrayView text;
+    if (!lastStoredTextAttribute(attributes, text))
+        return matchOfObject(QString::fromUtf8(name), QString::fromUtf8(attributes));
+    if (!text.isNull())
+        return matchOfValue(m_searchMatches.byStoredValue, text, [&] { return QString::fromUtf8(text); });
+    // Dictionary names are ASCII; any other name is decoded.
+    QString &decoded = m_searchMatches.name;
+    if (std::any_of(name.begin(), name.end(), [](char c) { return c & 0x80; }))
+        decoded = QString::fromUtf8(name);
+    else
+        decoded = QLatin1StringView(name);
+    const TqvxComponent *source = m_dictionary.GetObject(decoded);
+    return source ? matchOfEntry(source) : 0;
+}
+
+template <class Values, class View, class Decode>
+quint64 TqvxPreparedStore::matchOfValue(Values &values, View rawValue, Decode &&decode)
+{
+    if (const auto found = values.find(rawValue); found != values.end())
+        return found->second;
+    const quint64 match = matchIn(TqvxXMLSerializer::StoredMemoText(decode()));
+    SearchMatches &matches = m_searchMatches;
+    if (matches.valueBytes > kSearchMatchBytes) {
+        matches.byValue.clear();
+        matches.byStoredValue.clear();
+        matches.valueBytes = 0;
+    }
+    values.emplace(typename Values::key_type(rawValue.data(), rawValue.size()), match);
+    matches.valueBytes += rawValue.size() * qsizetype(sizeof(QChar)) + 64;
+    return match;
+}
+
+quint64 TqvxPreparedStore::matchOfEntry(const TqvxComponent *source)
+{
+    SearchMatches &matches = m_searchMatches;
+    if (const auto found = matches.byEntry.find(source); found != matches.byEntry.end())
+        return found->second;
+    const quint64 match = matchIn(textTemplate(source).values.text);
+    matches.byEntry.emplace(source, match);
+    return match;
+}
+
+quint64 TqvxPreparedStore::matchIn(const QString &text) const
+{
+    return matchInText(text) | (text.contains(u'<') ? matchInText(qvxTextWithoutTags(text)) : 0);
+}
+
+quint64 TqvxPreparedStore::matchInText(const QString &text) const
+{
+    const SearchMatches &matches = m_searchMatches;
+    const Qt::CaseSensitivity sensitivity = matches.caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    quint64 bits = 0;
+    for (qsizetype i = 0; i < matches.words.size() && i < kMatchWords; ++i)
+        if (text.contains(matches.words.at(i), sensitivity))
+            bits |= quint64(1) << i;
+    // A line holds each text blanks folded, the texts after the first
+    // without their leading blank, with one blank between two texts; a
+    // text of blanks alone is left out.
+    const QString searched = qvxSearchedText(text);
+    const QStringView whole(searched);
+    const QStringView head = whole.endsWith(u' ') ? whole.chopped(1) : whole;
+    const QStringView tail = whole.startsWith(u' ') ? whole.sliced(1) : whole;
+    if (head.trimmed().isEmpty())
+        return bits;
+    if (whole.contains(matches.text, sensitivity))
+        bits |= kWholeText;
+    const QStringView sought(matches.text);
+    for (const qsizetype blank : matches.blanks) {
+        if (head.endsWith(sought.first(blank), sensitivity))
+            bits |= kEndsWithHead;
+        if (tail.startsWith(sought.sliced(blank + 1), sensitivity))
+            bits |= kStartsWithTail;
+    }
+    return bits;
 }
 
 TqvxPageTexts TqvxPreparedStore::builtPageTexts(TqvxComponent *page)

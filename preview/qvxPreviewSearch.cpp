@@ -1,6 +1,5 @@
 #include "preview/qvxPreviewSearch.h"
 
-#include <QRegularExpression>
 #include <QStringMatcher>
 
 #include <algorithm>
@@ -15,41 +14,9 @@ TqvxSearchState &qvxSearchState()
 
 namespace {
 
-// QChar::isSpace, without asking the Unicode tables for the letters of
-// most scripts: below U+1680 only U+0085 and U+00A0 are blanks besides
-// ASCII ones.
-bool isBlank(QChar c)
-{
-    const char16_t code = c.unicode();
-    if (code < 0x80)
-        return code == u' ' || (code >= u'\t' && code <= u'\r');
-    return (code == 0x85 || code == 0xA0 || code >= 0x1680) && c.isSpace();
-}
-
 bool hasText(const QString &text)
 {
-    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return !isBlank(c); });
-}
-
-// Appends text to out with its blanks and line breaks as single blanks;
-// afterBlank drops its leading ones.
-void appendSearched(QString &out, const QString &text, bool afterBlank)
-{
-    const qsizetype start = out.size();
-    out.resize(start + text.size());
-    QChar *to = out.data() + start;
-    bool blank = afterBlank;
-    for (const QChar c : text) {
-        if (isBlank(c)) {
-            if (!blank)
-                *to++ = QLatin1Char(' ');
-            blank = true;
-            continue;
-        }
-        *to++ = c;
-        blank = false;
-    }
-    out.truncate(to - out.constData());
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return !qvxIsSearchBlank(c); });
 }
 
 // A line of a page: its runs left to right, and where each starts in the
@@ -95,7 +62,7 @@ QList<Line> linesOf(const TqvxTextRuns &runs)
                 line.Text += QLatin1Char(' ');
             line.Starts.append(line.Text.size());
             line.Bounds.append(run->Bounds);
-            appendSearched(line.Text, run->Text, afterRun);
+            qvxAppendSearchedText(line.Text, run->Text, afterRun);
         }
         lines.append(std::move(line));
     }
@@ -108,21 +75,7 @@ TRect unite(const TRect &a, const TRect &b)
                 std::max(a.Bottom, b.Bottom));
 }
 
-QString withoutTags(const QString &text)
-{
-    static const QRegularExpression tag(QStringLiteral("<[^<>]*>"));
-    QString plain = text;
-    return plain.remove(tag);
-}
-
 } // namespace
-
-QString qvxSearchedText(const QString &text)
-{
-    QString result;
-    appendSearched(result, text, false);
-    return result;
-}
 
 TqvxTextRuns qvxRecordedRuns(const TCanvasRecords &records)
 {
@@ -140,7 +93,7 @@ TqvxTextRuns qvxPageRuns(const TqvxPageTexts &texts)
     for (const TqvxPageText &text : texts) {
         const TRect bounds = Rect(int(std::floor(text.Left)), int(std::floor(text.Top)),
                                   int(std::ceil(text.Left + text.Width)), int(std::ceil(text.Top + text.Height)));
-        runs.append({text.HTMLTags ? withoutTags(text.Text) : text.Text, bounds});
+        runs.append({text.HTMLTags ? qvxTextWithoutTags(text.Text) : text.Text, bounds});
     }
     return runs;
 }
@@ -214,9 +167,26 @@ constexpr int kMaxFilterBits = 4096;
 
 bool TqvxSearchIndex::PageMayHold(TqvxCustomPreviewPages *pages, int index, const QString &text, bool caseSensitive)
 {
-    if (!m_pages.contains(index) && !filterMayHold(index, text))
+    if (!m_pages.contains(index) && (!filterMayHold(index, text) || !mayShow(pages, index, text, caseSensitive)))
         return false;
     return pageText(pages, index).contains(text, caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive);
+}
+
+bool TqvxSearchIndex::mayShow(TqvxCustomPreviewPages *pages, int index, const QString &text, bool caseSensitive)
+{
+    if (text != m_answersFor || caseSensitive != m_answersCaseSensitive) {
+        m_answersFor = text;
+        m_answersCaseSensitive = caseSensitive;
+        m_answers.clear();
+    }
+    if (index < 0)
+        return false;
+    if (std::size_t(index) >= m_answers.size())
+        m_answers.resize(std::size_t(index) + 1, Answer::Unknown);
+    Answer &answer = m_answers[std::size_t(index)];
+    if (answer == Answer::Unknown)
+        answer = pages->PageMayShowText(index, text, caseSensitive) ? Answer::May : Answer::No;
+    return answer == Answer::May;
 }
 
 bool TqvxSearchIndex::filterMayHold(int index, const QString &text)
@@ -291,6 +261,8 @@ void TqvxSearchIndex::trim()
 
 void TqvxSearchIndex::Clear()
 {
+    m_answersFor.clear();
+    m_answers.clear();
     m_pages.clear();
     m_uses.clear();
     m_filters.clear();

@@ -51,27 +51,28 @@ TqvxTextRuns qvxPageRuns(const TqvxPageTexts &texts);
 // The text of runs as lines, one per line of the page, joined by line
 // feeds: what the index keeps of a page.
 QString qvxRunsText(const TqvxTextRuns &runs);
-// Blanks and line breaks of text as single blanks.
-QString qvxSearchedText(const QString &text);
 
 // Every place of text in runs, in reading order; each is the union of the
 // runs the place covers.
 QList<TRect> qvxFindInRuns(const TqvxTextRuns &runs, const QString &text, bool caseSensitive);
 
 // The text of the pages of one prepared report, read as the search needs
-// it.  Each page's text is kept up to a budget of bytes (the least
-// recently used pages go first); and every page read leaves a small filter
-// of the three-character pieces of its text, case folded, which tells most
-// pages that cannot hold a text without reading them again.  The filters
-// take at most half the budget.
+// it.  A page is read only where the prepared pages say it may show the
+// text (a look at its objects' texts far cheaper than reading it), and
+// their answers for the last text are kept, a byte a page.  Each
+// page's text is kept up to a budget of bytes (the least recently used
+// pages go first); and every page read leaves a small filter of the
+// three-character pieces of its text, case folded, which tells most pages
+// that cannot hold a text without reading them again.  The filters take at
+// most half the budget.
 class TqvxSearchIndex
 {
 public:
     explicit TqvxSearchIndex(qint64 budgetBytes = 64 << 20) : m_budget(budgetBytes) {}
 
     // Whether page index of pages may hold text (already made searchable
-    // by qvxSearchedText); reads the page unless its text is kept or its
-    // filter says no.
+    // by qvxSearchedText); reads the page unless its text is kept, or its
+    // filter or the prepared pages' look at its texts say no.
     bool PageMayHold(TqvxCustomPreviewPages *pages, int index, const QString &text, bool caseSensitive);
     void Clear();
     void SetBudget(qint64 bytes);
@@ -94,6 +95,7 @@ private:
     // What a kept page costs besides its text.
     static constexpr qint64 kEntryOverhead = 64;
     const QString &pageText(TqvxCustomPreviewPages *pages, int index);
+    bool mayShow(TqvxCustomPreviewPages *pages, int index, const QString &text, bool caseSensitive);
     void addFilter(int index, const QString &text);
     bool filterMayHold(int index, const QString &text);
     void trim();
@@ -110,4 +112,10 @@ private:
     // The hashed pieces of the text last asked for.
     QString m_piecesOf;
     std::vector<quint64> m_pieces;
+    // Whether each page may show the text last asked for, as the prepared
+    // pages answered.
+    enum class Answer : signed char { Unknown, No, May };
+    QString m_answersFor;
+    bool m_answersCaseSensitive = false;
+    std::vector<Answer> m_answers;
 };

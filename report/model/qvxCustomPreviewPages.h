@@ -16,6 +16,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringView>
 
 #include <memory>
 
@@ -43,6 +44,17 @@ struct TqvxPageText {
 };
 using TqvxPageTexts = QList<TqvxPageText>;
 
+// A text object's text without its HTML-like tags, as the search reads the
+// text of an object that allows them.
+QString qvxTextWithoutTags(const QString &text);
+// The blanks and line breaks the search compares as one blank.
+bool qvxIsSearchBlank(QChar c);
+// Appends text to out with its blanks and line breaks as single blanks;
+// afterBlank drops its leading ones.
+void qvxAppendSearchedText(QString &out, QStringView text, bool afterBlank);
+// Blanks and line breaks of text as single blanks.
+QString qvxSearchedText(QStringView text);
+
 class TqvxCustomPreviewPages : public TObject
 {
     Q_OBJECT
@@ -62,6 +74,14 @@ public:
     // visible in the preview), in the page's object order; none when there
     // is no such page.
     virtual TqvxPageTexts PageTexts(int index) = 0;
+    // Whether page index may show text (as qvxSearchedText makes it) on a
+    // line of the texts PageTexts gives: false only where none of its text
+    // objects' texts (shown or not, with or without their tags) holds it
+    // and it cannot run on from one to another (no text ends with a part
+    // of it before a blank, or none starts with the rest, or a word of it
+    // is in none).  Far cheaper than PageTexts: the stored page is looked
+    // through without building or placing its objects.
+    virtual bool PageMayShowText(int index, const QString &text, bool caseSensitive) = 0;
     // The rounded width and height of page index; (0, 0) when there is
     // none.
     virtual TPoint GetPageSize(int index) = 0;

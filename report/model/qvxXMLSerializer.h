@@ -166,7 +166,7 @@ public:
     // attribute text, both views into text, up to the first that is not
     // ` name="value"`.
     template <class Take>
-    static void ForEachAttribute(const QString &text, Take &&take);
+    static void ForEachAttribute(QStringView text, Take &&take);
     // A coordinate attribute (l, t, w or h) as an object takes it; raises
     // EConvertError for a value that is no number.
     static double CoordinateValue(QStringView rawValue);
@@ -230,7 +230,7 @@ private:
 };
 
 template <class Take>
-void TqvxXMLSerializer::ForEachAttribute(const QString &text, Take &&take)
+void TqvxXMLSerializer::ForEachAttribute(QStringView text, Take &&take)
 {
     const qsizetype length = text.size();
     qsizetype pos = 0;
@@ -240,7 +240,7 @@ void TqvxXMLSerializer::ForEachAttribute(const QString &text, Take &&take)
         const qsizetype equals = text.indexOf(QLatin1Char('='), pos);
         if (equals < 0)
             return;
-        const QStringView name = QStringView(text).mid(pos, equals - pos).trimmed();
+        const QStringView name = text.mid(pos, equals - pos).trimmed();
         if (name.isEmpty())
             return;
         const qsizetype open = text.indexOf(QLatin1Char('"'), equals + 1);
@@ -250,7 +250,7 @@ void TqvxXMLSerializer::ForEachAttribute(const QString &text, Take &&take)
         if (close < 0)
             return;
         pos = close + 1;
-        take(name, QStringView(text).mid(open + 1, close - open - 1));
+        take(name, text.mid(open + 1, close - open - 1));
     }
 }
 

@@ -129,6 +129,24 @@ std::unique_ptr<TqvxXMLItem> TqvxXMLDocument::ReadTag(std::uint64_t offset, Tqvx
     return item;
 }
 
+QByteArray TqvxXMLDocument::StoredBytes(const TqvxXMLItem *parent, int index) const
+{
+    std::uint64_t offset = 0;
+    TStream *stream = nullptr;
+    const TqvxXMLItem::Slot slot = parent->m_items.at(std::size_t(index));
+    if (TqvxXMLItem::isPosition(slot)) {
+        offset = TqvxXMLItem::slotOffset(slot);
+        stream = streamOf(TqvxXMLItem::slotSource(slot));
+    } else if (const TqvxXMLItem *item = parent->Items(index); item->Unloadable() && !item->Loaded()) {
+        offset = item->GetOffset();
+        stream = streamOf(item);
+    }
+    if (!stream)
+        return QByteArray();
+    TqvxXMLReader reader(stream);
+    return reader.ReadElementBytes(offset);
+}
+
 void TqvxXMLDocument::CreateTempFile()
 {
     if (m_swapFile)

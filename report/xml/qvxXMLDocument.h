@@ -14,6 +14,7 @@
 
 #include "report/xml/qvxXMLItem.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
@@ -77,6 +78,12 @@ public:
     // refers to.  Raises TqvxInvalidXMLException where no element starts
     // there.
     std::unique_ptr<TqvxXMLItem> ReadTag(std::uint64_t offset, TqvxXMLItem::OffsetSource source) const;
+    // The bytes (UTF-8) of child index of parent with its subtree as its
+    // stream holds them, when it is swapped out, for a reader that only
+    // looks through them; a child dropped to its position stays so.  Null
+    // for a child in memory.  Raises TqvxInvalidXMLException where no
+    // whole element starts at its offset.
+    QByteArray StoredBytes(const TqvxXMLItem *parent, int index) const;
 
     void CreateTempFile();
     void DeleteTempFile();

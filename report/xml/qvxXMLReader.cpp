@@ -218,6 +218,69 @@ void TqvxXMLReader::ReadTag(TqvxXMLItem *item)
     item->m_tagChanged = false;
 }
 
+QByteArray TqvxXMLReader::ReadElementBytes(std::uint64_t offset)
+{
+    const qint64 start = qint64(offset);
+    QByteArray bytes;
+    qsizetype scanned = 0;
+    int depth = 0;
+    for (;;) {
+        // The whole tags read so far; a tag cut off waits for more bytes.
+        for (;;) {
+            const qsizetype open = bytes.indexOf('<', scanned);
+            if (open < 0) {
+                scanned = bytes.size();
+                break;
+            }
+            const bool comment = QByteArrayView(bytes).sliced(open + 1).startsWith("!--");
+            const qsizetype close = comment ? bytes.indexOf("-->", open + 4) : bytes.indexOf('>', open + 1);
+            if (close < 0) {
+                scanned = open;
+                break;
+            }
+            if (comment) {
+                scanned = close + 3;
+                continue;
+            }
+            const QByteArrayView tag = QByteArrayView(bytes).sliced(open + 1, close - open - 1);
+            if (tag.contains('<'))
+                fail();
+            scanned = close + 1;
+            if (tag.startsWith('?') || tag.startsWith('!'))
+                continue;
+            if (tag.startsWith('/')) {
+                if (depth == 0)
+                    fail();
+                --depth;
+            } else if (!tag.endsWith('/')) {
+                ++depth;
+            }
+            if (depth == 0) {
+                bytes.truncate(scanned);
+                SetPosition(start + scanned);
+                return bytes;
+            }
+        }
+        if (!appendChunk(start + bytes.size(), bytes))
+            fail();
+    }
+}
+
+bool TqvxXMLReader::appendChunk(qint64 position, QByteArray &bytes)
+{
+    // Elements read whole are pages of a few to some tens of kilobytes.
+    constexpr qint64 ChunkSize = 16384;
+    const qint64 size = qMin(ChunkSize, m_size - position);
+    if (size <= 0)
+        return false;
+    const qsizetype kept = bytes.size();
+    bytes.resize(kept + size);
+    m_stream->SetPosition(position);
+    const qint64 read = qMax<qint64>(m_stream->Read(bytes.data() + kept, size), 0);
+    bytes.truncate(kept + read);
+    return read > 0;
+}
+
 bool TqvxXMLReader::takeMarker(TqvxXMLItem *item)
 {
     const qsizetype marker = unloadedMarker(item->Text());

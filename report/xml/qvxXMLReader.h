@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 class TStream;
@@ -55,6 +56,10 @@ public:
     // and attribute text, unloaded.  Raises "Invalid file format" when no
     // element starts there.
     void ReadTag(TqvxXMLItem *item);
+    // The bytes of the element at offset with its whole subtree, as the
+    // stream holds them, without making elements of them.  Raises "Invalid
+    // file format" when no whole element starts there.
+    QByteArray ReadElementBytes(std::uint64_t offset);
 
     // Moves to an absolute stream position (an element's offset).
     void SetPosition(qint64 position);
@@ -70,6 +75,8 @@ private:
     // Reads the bytes from the position on into the buffer; false at the end.
     bool refill();
     void skipComment();
+    // Appends the next bytes from position on to bytes; false at the end.
+    bool appendChunk(qint64 position, QByteArray &bytes);
     // The name of a tag from its bytes.  Names repeat from element to
     // element: the last few are kept decoded and shared by the elements
     // that bear them.

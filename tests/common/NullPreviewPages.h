@@ -40,6 +40,7 @@ public:
     int Count() override { return 0; }
     TPoint GetPageSize(int) override { return {}; }
     TqvxPageTexts PageTexts(int) override { return {}; }
+    bool PageMayShowText(int, const QString &, bool) override { return false; }
     void Clear() override {}
     void Initialize() override {}
     void AddObject(TqvxComponent *) override {}

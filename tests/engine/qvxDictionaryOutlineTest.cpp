@@ -21,7 +21,7 @@ TEST(qvxDictionary, UniqueNamesHalveThenCountUp)
     EXPECT_EQ(dictionary.CreateUniqueName("b"), "b1");
     EXPECT_EQ(dictionary.GetSourceName("m12"), "Page0.Memo12");
     EXPECT_EQ(dictionary.GetSourceName("x1"), QString());
-    EXPECT_EQ(dictionary.GetObject("x1"), nullptr);
+    EXPECT_EQ(dictionary.GetObject(u"x1"), nullptr);
     // Names come out sorted, whatever the order they were added in.
     EXPECT_EQ(dictionary.Name(0), "m1");
     EXPECT_EQ(dictionary.Name(1), "m10");
@@ -36,18 +36,18 @@ TEST(qvxDictionary, LooksUpNamesAddedInAnyOrder)
         dictionary.Add((i % 2 ? "m" : "b") + QString::number(i), "Page0.Object" + QString::number(i),
                        objects.back().get());
     }
-    EXPECT_EQ(dictionary.GetObject("m1"), objects[299].get());
-    EXPECT_EQ(dictionary.GetObject("b300"), objects[0].get());
+    EXPECT_EQ(dictionary.GetObject(u"m1"), objects[299].get());
+    EXPECT_EQ(dictionary.GetObject(u"b300"), objects[0].get());
     EXPECT_EQ(dictionary.GetSourceName("b2"), "Page0.Object2");
-    EXPECT_EQ(dictionary.GetObject("m2"), nullptr);
-    EXPECT_EQ(dictionary.GetObject("M1"), nullptr) << "names are case-sensitive";
-    EXPECT_EQ(dictionary.GetObject(""), nullptr);
+    EXPECT_EQ(dictionary.GetObject(u"m2"), nullptr);
+    EXPECT_EQ(dictionary.GetObject(u"M1"), nullptr) << "names are case-sensitive";
+    EXPECT_EQ(dictionary.GetObject(u""), nullptr);
     EXPECT_TRUE(dictionary.Contains("m299"));
     EXPECT_EQ(dictionary.Name(0), "b10");
 
     dictionary.Clear();
     EXPECT_EQ(dictionary.Count(), 0);
-    EXPECT_EQ(dictionary.GetObject("m1"), nullptr);
+    EXPECT_EQ(dictionary.GetObject(u"m1"), nullptr);
     EXPECT_FALSE(dictionary.Contains("b2"));
     EXPECT_EQ(dictionary.AddUnique("m", "Page0.Memo1", nullptr), "m1");
     EXPECT_EQ(dictionary.GetSourceName("m1"), "Page0.Memo1");

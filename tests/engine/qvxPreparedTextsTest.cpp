@@ -34,10 +34,10 @@ const char rowScript[] =
 // some hidden, moved, coloured or sizing their own width by the script; on
 // the first page a title with a memo aligned to the right.
 struct TMemoKindsReport : TEngineTestReport {
-    TMemoKindsReport()
+    explicit TMemoKindsReport(int rowCount = 120)
     {
         QList<QHash<QString, Variant>> rows;
-        for (int i = 0; i < 120; ++i)
+        for (int i = 0; i < rowCount; ++i)
             rows.append({{QStringLiteral("T"), QString(QStringLiteral("строка %1 ").arg(i)).repeated(1 + i % 7)},
                          {QStringLiteral("P"), Variant(i * 12.345)}});
         TMemoryDataSet *data = dataSet("Rows", rows);
@@ -48,6 +48,7 @@ struct TMemoKindsReport : TEngineTestReport {
         memo(title, "Corner", QStringLiteral("угол"), 0, 0, 60, 18)->SetAlign(baRight);
         auto *header = band<TqvxPageHeader>("Header", 80, 20);
         memo(header, "Pages", QStringLiteral("Page [Page#] of [TotalPages#]"), 0, 0, 200, 18);
+        memo(header, "Quoted", QStringLiteral("A&B \"в кавычках\" 1<2 <i>кур</i>сив"), 320, 0, 200, 18);
         auto *rowsBand = band<TqvxMasterData>("RowsBand", 120, 20);
         rowsBand->SetDataSet(data);
         rowsBand->SetOnBeforePrint(QStringLiteral("RowBefore"));
@@ -124,6 +125,61 @@ void expectStoredTextsAsBuilt(TqvxPreviewPages *store)
     EXPECT_TRUE(store->PageTexts(-1).isEmpty());
 }
 
+// The texts of page index as the search lines them up: tags taken out
+// where the object reads them, blanks folded, texts of blanks left out.
+QStringList searchedTexts(TqvxPreviewPages *store, int index)
+{
+    QStringList texts;
+    for (const TqvxPageText &text : store->PageTexts(index)) {
+        const QString searched = qvxSearchedText(text.HTMLTags ? qvxTextWithoutTags(text.Text) : text.Text).trimmed();
+        if (!searched.isEmpty())
+            texts << searched;
+    }
+    return texts;
+}
+
+bool swappedOut(TqvxPreviewPages *store, int index)
+{
+    TqvxXMLItem *pages = store->PagesItem();
+    return pages->Compacted(index) || (pages->Items(index)->Unloadable() && !pages->Items(index)->Loaded());
+}
+
+// Whatever the search may find on a page, the look at its texts never
+// says the page cannot show it: each text, in another letter case too,
+// its first and last word, and its last word with the first of the next
+// (a line may join them).  A word of no page is never there.  Answers how
+// many pages were looked at in the swap file or the source stream.
+int expectTextsShownAsRead(TqvxPreviewPages *store)
+{
+    const QString nowhere = QStringLiteral("отсутствует");
+    int stored = 0;
+    for (int i = 0; i < store->Count(); ++i) {
+        const QStringList texts = searchedTexts(store, i);
+        store->ClearPageCache();
+        stored += swappedOut(store, i);
+        QStringList sought;
+        // Texts from all over the page: a few, as each look reads the page.
+        for (qsizetype t = 0; t < texts.size(); t += std::max<qsizetype>(1, texts.size() / 8)) {
+            const QStringList words = texts.at(t).split(u' ');
+            sought << texts.at(t) << words.first() << words.last();
+            if (t + 1 < texts.size())
+                sought << words.last() + u' ' + texts.at(t + 1).split(u' ').first();
+        }
+        sought.removeDuplicates();
+        for (const QString &text : std::as_const(sought)) {
+            EXPECT_TRUE(store->PageMayShowText(i, text, true)) << "page " << i << ' ' << text.toStdString();
+            EXPECT_TRUE(store->PageMayShowText(i, text.toUpper(), false)) << "page " << i << ' ' << text.toStdString();
+        }
+        EXPECT_FALSE(store->PageMayShowText(i, nowhere, false)) << "page " << i;
+        if (!texts.isEmpty()) {
+            EXPECT_FALSE(store->PageMayShowText(i, texts.first() + u' ' + nowhere, false)) << "page " << i;
+        }
+    }
+    EXPECT_FALSE(store->PageMayShowText(store->Count(), nowhere, false));
+    EXPECT_FALSE(store->PageMayShowText(-1, nowhere, false));
+    return stored;
+}
+
 } // namespace
 
 TEST(PreparedTexts, StoredPagesAreReadAsTheirBuiltObjectsShowThem)
@@ -131,6 +187,14 @@ TEST(PreparedTexts, StoredPagesAreReadAsTheirBuiltObjectsShowThem)
     TMemoKindsReport test;
     ASSERT_TRUE(test.prepare()) << TEngineTestReport::lines(test.errors());
     expectStoredTextsAsBuilt(test.store());
+    expectTextsShownAsRead(test.store());
+    // Escaped in the stored text; words of one text that no text ends and
+    // starts with, in their wrong order; a case that is not there.
+    TqvxPreviewPages *store = test.store();
+    EXPECT_TRUE(store->PageMayShowText(0, QStringLiteral("A&B \"в кавычках\" 1<2"), true));
+    EXPECT_FALSE(store->PageMayShowText(0, QStringLiteral("на Заказ"), false));
+    EXPECT_TRUE(store->PageMayShowText(0, QStringLiteral("заказ на"), false));
+    EXPECT_FALSE(store->PageMayShowText(0, QStringLiteral("заказ на"), true));
     // The texts read hold what the kinds of memos make of them.
     const QString pages = described(test.store()->PageTexts(0)).join(u'\n');
 
@@ -144,23 +208,26 @@ TEST(PreparedTexts, StoredPagesAreReadAsTheirBuiltObjectsShowThem)
 
 TEST(PreparedTexts, PagesInTheSwapFileOrLoadedFromAFileAreReadAsBuilt)
 {
-    TMemoKindsReport test;
+    TMemoKindsReport test(200);
     test.report->EngineOptions()->SetUseFileCache(true);
     test.report->EngineOptions()->SetMaxMemSize(0);
     ASSERT_TRUE(test.prepare()) << TEngineTestReport::lines(test.errors());
+    EXPECT_GE(expectTextsShownAsRead(test.store()), test.store()->Count() / 2);
     expectStoredTextsAsBuilt(test.store());
 
     QTemporaryDir dir;
     const QString fileName = dir.filePath(QStringLiteral("kinds.qp3"));
     test.store()->SaveToFile(fileName);
-    TMemoKindsReport loaded;
+    TMemoKindsReport loaded(200);
     ASSERT_TRUE(loaded.store()->LoadFromFile(fileName, true));
+    expectTextsShownAsRead(loaded.store());
     expectStoredTextsAsBuilt(loaded.store());
 
     // Partly loaded: each page is read from the file when first asked for.
-    TMemoKindsReport partly;
+    TMemoKindsReport partly(200);
     auto stream = std::make_unique<TFileStream>(fileName, fmOpenRead | fmShareDenyWrite);
     partly.store()->LoadFromStream(stream.get(), true);
+    EXPECT_GE(expectTextsShownAsRead(partly.store()), partly.store()->Count() / 2);
     expectStoredTextsAsBuilt(partly.store());
     partly.store()->Clear();
 }
@@ -177,16 +244,20 @@ TEST(PreparedTexts, ChangedPagesAreReadAsTheyNowAre)
     ASSERT_NE(clicked, nullptr);
     clicked->SetText(QStringLiteral("нажато"));
     EXPECT_TRUE(described(store->PageTexts(1)).join(u'\n').contains(QStringLiteral("нажато")));
+    EXPECT_TRUE(store->PageMayShowText(1, QStringLiteral("нажато"), true));
 
     // A page edited in the preview is stored whole.
     TqvxReportPage *edited = store->GetPage(2);
     qobject_cast<TqvxMemoView *>(edited->FindObject(QStringLiteral("Price")))->SetText(QStringLiteral("правка"));
     store->ModifyPage(2, edited);
     expectStoredTextsAsBuilt(store);
+    expectTextsShownAsRead(store);
+    EXPECT_TRUE(store->PageMayShowText(2, QStringLiteral("правка"), true));
     EXPECT_TRUE(described(store->PageTexts(2)).join(u'\n').contains(QStringLiteral("правка")));
 
     store->AddEmptyPage(0);
     store->DeletePage(3);
     expectStoredTextsAsBuilt(store);
+    expectTextsShownAsRead(store);
     EXPECT_TRUE(store->PageTexts(0).isEmpty());
 }

@@ -427,3 +427,40 @@ TEST(TqvxXMLDocument, ElementsLeftInThePartiallyLoadedSourceShrinkToTheirOffset)
     EXPECT_THROW(root->Items(0), TqvxInvalidXMLException);
     EXPECT_TRUE(root->Compacted(0));
 }
+
+TEST(TqvxXMLDocument, StoredBytesAreASwappedOutElementAsItsStreamHoldsIt)
+{
+    TqvxXMLDocument document;
+    TqvxXMLItem *root = document.Root();
+    const QByteArray bytes = addPages(document, 3);
+    // In memory: none.
+    EXPECT_TRUE(document.StoredBytes(root, 0).isNull());
+
+    // Out in the swap file, compacted or not; reading leaves it as it was.
+    document.UnloadItem(root->Items(0));
+    document.UnloadItem(root->Items(1));
+    ASSERT_TRUE(document.CompactItem(root->Items(1)));
+    EXPECT_EQ(document.StoredBytes(root, 0), "<page0 n=\"0\" ld=\"0\"><memo text=\"content 0\"/></page0>");
+    EXPECT_EQ(document.StoredBytes(root, 1), "<page1 n=\"1\" ld=\"0\"><memo text=\"content 1\"/></page1>");
+    EXPECT_FALSE(root->Compacted(0));
+    EXPECT_TRUE(root->Compacted(1));
+    EXPECT_TRUE(document.StoredBytes(root, 2).isNull());
+
+    // Left in a partly loaded source: nested elements, comments holding
+    // tags and a page longer than one read.
+    const QByteArray longText(40000, 'x');
+    const QByteArray page = "<page0  ld=\"0\"><band><!-- <memo> --><memo u=\"" + longText +
+                            "\"/><memo/></band><band/></page0>";
+    TMemoryStream source;
+    source.WriteBuffer(Header + "<pages>" + page + "<page1  ld=\"0\"/></pages>");
+    TqvxXMLDocument partial;
+    load(partial, source, true);
+    partial.CompactItems(partial.Root());
+    ASSERT_TRUE(partial.Root()->Compacted(0));
+    EXPECT_EQ(partial.StoredBytes(partial.Root(), 0), page);
+    EXPECT_EQ(partial.StoredBytes(partial.Root(), 1), "<page1  ld=\"0\"/>");
+
+    // A source cut inside the element holds none.
+    source.SetSize(Header.size() + 7 + 100);
+    EXPECT_THROW(partial.StoredBytes(partial.Root(), 0), TqvxInvalidXMLException);
+}

@@ -47,6 +47,7 @@ class TPersistent;
 class TPropInfo;
 class TStream;
 class TStringList;
+class TWideStrings;
 class TObject;
 class TqvxComponent;
 class TqvxXMLItem;
@@ -72,7 +73,13 @@ struct TqvxParsedComponent {
     QString className;
     // The registered report class of that name.
     TClass cls = nullptr;
-    QList<std::pair<QString, QString>> attributes;
+    // The text read, never changed: the values are stretches of it, so that
+    // a long memo text is not held twice.
+    QString text;
+    QList<std::pair<QString, QStringView>> attributes;
+    // The text of a memo written without it, which every object read from
+    // this text takes (shared) before the attributes read after these.
+    std::shared_ptr<const TWideStrings> memoText;
     // One per attribute, filled by the first object read from this text:
     // every object of the class starts alike and takes the attributes in
     // the same order, so each lands where it landed on the first.
@@ -166,7 +173,7 @@ public:
     // attribute text, both views into text, up to the first that is not
     // ` name="value"`.
     template <class Take>
-    static void ForEachAttribute(const QString &text, Take &&take);
+    static void ForEachAttribute(QStringView text, Take &&take);
     // A coordinate attribute (l, t, w or h) as an object takes it; raises
     // EConvertError for a value that is no number.
     static double CoordinateValue(QStringView rawValue);
@@ -184,8 +191,11 @@ private:
 
     QString propertyText(TPersistent *obj, const TPropInfo *prop, const QString &prefix, TPersistent *ancestor,
                          int depth);
-    QString objectText(TPersistent *obj, const QString &prefix, TPersistent *ancestor, int depth);
-    QString memoText(TPersistent *obj, TPersistent *ancestor) const;
+    // The attributes after lead.
+    QString objectText(TPersistent *obj, const QString &prefix, TPersistent *ancestor, int depth,
+                       QString lead = QString());
+    // Appends the text of a memo view with room for `room` characters more.
+    void appendMemoText(QString &out, TPersistent *obj, TPersistent *ancestor, qsizetype room) const;
     // Whether a list's text needs no attribute; ancestorText is the same
     // list's text in the ancestor, when there is one.
     bool listTextUnchanged(const QString &text, int count, const QString *ancestorText) const;
@@ -202,14 +212,14 @@ private:
     void applyProperty(TPersistent *obj, const TPropInfo *prop, QStringView rawValue);
     // Where an attribute lands on obj as it now is; no property when it is
     // special, refused or not a plain value.
-    static TqvxResolvedAttribute resolveAttribute(TPersistent *obj, const QString &name, const QString &rawValue);
+    static TqvxResolvedAttribute resolveAttribute(TPersistent *obj, const QString &name, QStringView rawValue);
     // Where the attribute before landed, when it did.
     struct TqvxLanding {
         const TqvxResolvedAttribute *resolved = nullptr;
         TPersistent *target = nullptr;
     };
     void applyResolved(TPersistent *obj, const TqvxResolvedAttribute &resolved, const QString &name,
-                       const QString &rawValue, TqvxLanding &last);
+                       QStringView rawValue, TqvxLanding &last);
 
     void writeElement(TqvxComponent *obj, TqvxXMLItem *item, bool isRoot, bool saveChildren, bool keepClassNames);
     void readElement(TqvxXMLItem *item, TqvxComponent *root, TqvxComponent *parent, QList<TqvxComponent *> &read);
@@ -230,7 +240,7 @@ private:
 };
 
 template <class Take>
-void TqvxXMLSerializer::ForEachAttribute(const QString &text, Take &&take)
+void TqvxXMLSerializer::ForEachAttribute(QStringView text, Take &&take)
 {
     const qsizetype length = text.size();
     qsizetype pos = 0;
@@ -240,7 +250,7 @@ void TqvxXMLSerializer::ForEachAttribute(const QString &text, Take &&take)
         const qsizetype equals = text.indexOf(QLatin1Char('='), pos);
         if (equals < 0)
             return;
-        const QStringView name = QStringView(text).mid(pos, equals - pos).trimmed();
+        const QStringView name = text.mid(pos, equals - pos).trimmed();
         if (name.isEmpty())
             return;
         const qsizetype open = text.indexOf(QLatin1Char('"'), equals + 1);
@@ -250,7 +260,7 @@ void TqvxXMLSerializer::ForEachAttribute(const QString &text, Take &&take)
         if (close < 0)
             return;
         pos = close + 1;
-        take(name, QStringView(text).mid(open + 1, close - open - 1));
+        take(name, text.mid(open + 1, close - open - 1));
     }
 }
 

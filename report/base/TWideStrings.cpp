@@ -72,8 +72,10 @@ const std::vector<TWideStrings::Line> &TWideStrings::lines(const Data &d)
     static QMutex indexing;
     const QMutexLocker locker(&indexing);
     if (!d.indexed.loadRelaxed()) {
-        d.lines.reserve(std::size_t(d.count));
-        forEachLine(d.text, [&](qsizetype start, qsizetype length) { d.lines.push_back({qint32(start), qint32(length)}); });
+        std::vector<Line> lines;
+        lines.reserve(std::size_t(d.count));
+        forEachLine(d.text, [&](qsizetype start, qsizetype length) { lines.push_back({qint32(start), qint32(length)}); });
+        d.lines = std::move(lines);
         d.indexed.storeRelease(1);
     }
     return d.lines;

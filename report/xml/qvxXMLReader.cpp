@@ -3,6 +3,7 @@
 #include "report/xml/qvxXMLItem.h"
 #include "toolkit/classes/Streams.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -71,10 +72,15 @@ bool TqvxXMLReader::refill()
 
 qint64 TqvxXMLReader::bytesToTagEnd()
 {
+    // A '<' ends the look as well: the tag is malformed there.
+    const auto tagEnd = [](const char *begin, const char *end) {
+        const char *found = std::find_if(begin, end, [](char c) { return c == '>' || c == '<'; });
+        return found == end ? -1 : found - begin + 1;
+    };
     const char *begin = m_buffer.constData() + m_bufferIndex;
     qint64 count = m_bufferEnd - m_bufferIndex;
-    if (const auto *close = static_cast<const char *>(std::memchr(begin, '>', size_t(count))))
-        return close - begin + 1;
+    if (const qint64 end = tagEnd(begin, begin + count); end >= 0)
+        return end;
     // Beyond the buffer, chunks read for the look only.
     qint64 position = m_position + count;
     char chunk[BufferSize];
@@ -83,8 +89,8 @@ qint64 TqvxXMLReader::bytesToTagEnd()
         const qint64 read = m_stream->Read(chunk, qMin<qint64>(BufferSize, m_size - position));
         if (read <= 0)
             break;
-        if (const auto *close = static_cast<const char *>(std::memchr(chunk, '>', size_t(read))))
-            return count + (close - chunk) + 1;
+        if (const qint64 end = tagEnd(chunk, chunk + read); end >= 0)
+            return count + end;
         count += read;
         position += read;
     }

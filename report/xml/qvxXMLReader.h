@@ -69,8 +69,8 @@ private:
     int nextByte();
     // Reads the bytes from the position on into the buffer; false at the end.
     bool refill();
-    // The bytes from the position on up to and including the next '>', or
-    // to the end of the stream, found without consuming them.
+    // The bytes from the position on up to and including the next '>' (or
+    // '<'), or to the end of the stream, found without consuming them.
     qint64 bytesToTagEnd();
     void skipComment();
     // The name of a tag from its bytes.  Names repeat from element to

@@ -150,7 +150,7 @@ void TqvxPreparedStore::readSourcePages(TqvxXMLSerializer &serializer)
             qvxInvalidFileFormat();
         readWholePage(page.get(), item, serializer);
         for (TqvxComponent *object : page->GetAllObjects())
-            object->SetBaseName(serializer.WriteComponentStr(object));
+            object->SetBaseName(baselineText(object, serializer));
         m_sourcePages.push_back(std::move(page));
     }
     sources->Clear();

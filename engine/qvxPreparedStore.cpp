@@ -7,6 +7,8 @@
 #include "report/views/qvxMemoView.h"
 #include "report/base/qvxNumbers.h"
 #include "report/base/qvxObjectTypes.h"
+#include "report/base/qvxTextUtils.h"
+#include "report/base/TWideStrings.h"
 #include "report/report/qvxPictureCache.h"
 #include "report/model/qvxReportLink.h"
 #include "report/xml/qvxXMLItem.h"
@@ -169,15 +171,56 @@ void TqvxPreparedStore::registerCopy(TqvxComponent *templ, TqvxComponent *copy, 
         QStringLiteral("Page") + QString::number(m_sourcePages.size() - 1) + QLatin1Char('.') + copy->Name();
     const QString name = m_dictionary.AddUnique(base, sourceName, copy);
     TqvxXMLSerializer serializer;
-    copy->SetBaseName(serializer.WriteComponentStr(copy));
+    copy->SetBaseName(baselineText(copy, serializer));
     copy->SetDictionaryName(name);
     if (templ)
         templ->SetDictionaryName(name);
 }
 
+namespace {
+
+// Holds an object's memo text aside for a scope: what is written of the
+// object meanwhile leaves the text out, which is shared instead.
+class TextAside
+{
+public:
+    explicit TextAside(TqvxComponent *object) : m_text(object->MemoText())
+    {
+        if (m_text)
+            m_aside.Swap(*m_text);
+    }
+    ~TextAside()
+    {
+        if (m_text)
+            m_text->Swap(m_aside);
+    }
+    TextAside(const TextAside &) = delete;
+    TextAside &operator=(const TextAside &) = delete;
+
+    // The text held aside; nullptr for an object without one.
+    const TWideStrings *Text() const { return m_text ? &m_aside : nullptr; }
+
+private:
+    TWideStrings *m_text;
+    TWideStrings m_aside;
+};
+
+} // namespace
+
+QString TqvxPreparedStore::baselineText(TqvxComponent *object, TqvxXMLSerializer &serializer)
+{
+    const TextAside aside(object);
+    return serializer.WriteComponentStr(object);
+}
+
 void TqvxPreparedStore::AssignCopy(TqvxComponent *copy, TqvxComponent *templ)
 {
+    // One text serves the template and its copy.
+    const TextAside aside(templ);
     copy->Assign(templ);
+    if (const TWideStrings *text = aside.Text())
+        if (TWideStrings *copyText = copy->MemoText())
+            copyText->Assign(text);
 }
 
 void TqvxPreparedStore::AddSourcePageObject(TqvxComponent *page)
@@ -288,7 +331,9 @@ void TqvxPreparedStore::WriteObject(TqvxComponent *object, TqvxXMLItem *parent, 
     } else {
         item->SetName(object->DictionaryName());
         const bool firstOfTwo = Engine() && Engine()->DoublePass() && !Engine()->FinalPass();
-        item->SetText(firstOfTwo ? object->InternalDiff(linked) : object->Diff(linked));
+        QString diff = firstOfTwo ? object->InternalDiff(linked) : object->Diff(linked);
+        qvxDropSpareRoom(diff);
+        item->SetText(diff);
     }
     m_allocatedSize += elementBytes(item);
     for (TqvxComponent *child : object->Objects())
@@ -538,7 +583,13 @@ const TqvxParsedComponent &TqvxPreparedStore::parsedSource(const TqvxComponent *
     if (found == m_parsedSources.end()) {
         if (source->BaseName().trimmed().isEmpty())
             qvxInvalidFileFormat();
-        found = m_parsedSources.emplace(source, TqvxXMLSerializer::ParseComponent(source->BaseName())).first;
+        TqvxParsedComponent parsed = TqvxXMLSerializer::ParseComponent(source->BaseName());
+        if (const TWideStrings *text = source->MemoText()) {
+            auto shared = std::make_shared<TWideStrings>();
+            shared->Assign(text);
+            parsed.memoText = std::move(shared);
+        }
+        found = m_parsedSources.emplace(source, std::move(parsed)).first;
     }
     return found->second;
 }

@@ -312,6 +312,9 @@ private:
     static void writeWholePage(TqvxComponent *page, TqvxXMLItem *item);
     static void readWholePage(TqvxComponent *page, TqvxXMLItem *item, TqvxXMLSerializer &serializer);
     void registerCopy(TqvxComponent *templ, TqvxComponent *copy, const QString &base);
+    // What objects are built from: the object's full attribute text, a
+    // memo's text left out (parsedSource shares the object's own instead).
+    static QString baselineText(TqvxComponent *object, TqvxXMLSerializer &serializer);
     // Rebuilds page index; with rebuilt, its objects made from dictionary
     // entries may be refilled ones kept from pages exported before, and
     // every object rebuilt is listed there.

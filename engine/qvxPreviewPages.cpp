@@ -94,12 +94,12 @@ void TqvxPreviewPages::AssignCopy(TqvxComponent *copy, TqvxComponent *templ)
 {
     auto *picture = qobject_cast<TqvxPictureView *>(templ);
     if (!picture) {
-        copy->Assign(templ);
+        TqvxPreparedStore::AssignCopy(copy, templ);
         return;
     }
     const bool stored = picture->IsPictureStored();
     picture->SetIsPictureStored(false);
-    copy->Assign(templ);
+    TqvxPreparedStore::AssignCopy(copy, templ);
     picture->SetIsPictureStored(stored);
 }
 

@@ -69,7 +69,7 @@ const TWideStrings *TqvxPDFViewWriter::exportedText(TqvxCustomMemoView *memo, TW
     const TWideStrings *text = memo->Memo();
     qint64 length = 0;
     for (int i = 0; i < text->Count(); ++i)
-        length += text->Get(i).size();
+        length += text->View(i).size();
     if (length <= MaxExportedMemoChars)
         return text;
     qsizetype left = MaxExportedMemoChars;

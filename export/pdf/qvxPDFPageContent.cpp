@@ -22,7 +22,7 @@ bool isHTMLMemo(const TqvxCustomMemoView *memo, const TqvxPDFExport &pdf)
         return false;
     const TWideStrings *lines = memo->Memo();
     for (int i = 0; i < lines->Count(); ++i)
-        if (lines->Get(i).contains(QLatin1Char('<')))
+        if (lines->View(i).contains(QLatin1Char('<')))
             return true;
     return false;
 }

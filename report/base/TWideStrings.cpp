@@ -1,5 +1,7 @@
 #include "report/base/TWideStrings.h"
 
+#include "report/base/qvxTextUtils.h"
+
 #include "toolkit/core/CodePages.h"
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/classes/ClassRegistry.h"
@@ -7,9 +9,11 @@
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/TStrings.h"
 
+#include <QMutex>
 #include <QtEndian>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -41,7 +45,7 @@ void forEachLine(const QString &text, Take &&take)
 
 } // namespace
 
-TWideStrings::TWideStrings() = default;
+TWideStrings::TWideStrings() : m_data(new Data) {}
 TWideStrings::~TWideStrings() = default;
 
 void TWideStrings::outOfBounds()
@@ -49,11 +53,58 @@ void TWideStrings::outOfBounds()
     throw Exception(QStringLiteral("Wide String Out of Bounds"));
 }
 
+namespace {
+
+// Lines are stretches of one text, placed by 32-bit numbers.
+void checkTextSize(qsizetype size)
+{
+    if (size > std::numeric_limits<qint32>::max())
+        throw Exception(QStringLiteral("The text is too long"));
+}
+
+} // namespace
+
+const std::vector<TWideStrings::Line> &TWideStrings::lines(const Data &d)
+{
+    if (d.indexed.loadAcquire())
+        return d.lines;
+    // Lists that share the text may be read from more than one thread.
+    static QMutex indexing;
+    const QMutexLocker locker(&indexing);
+    if (!d.indexed.loadRelaxed()) {
+        std::vector<Line> lines;
+        lines.reserve(std::size_t(d.count));
+        forEachLine(d.text, [&](qsizetype start, qsizetype length) { lines.push_back({qint32(start), qint32(length)}); });
+        d.lines = std::move(lines);
+        d.indexed.storeRelease(1);
+    }
+    return d.lines;
+}
+
+TWideStrings::Data &TWideStrings::changing()
+{
+    Data &d = *m_data;
+    lines(d);
+    return d;
+}
+
+int TWideStrings::Count() const
+{
+    const Data &d = data();
+    return d.indexed.loadAcquire() ? int(d.lines.size()) : d.count;
+}
+
 QString TWideStrings::Get(int index) const
 {
+    return View(index).toString();
+}
+
+QStringView TWideStrings::View(int index) const
+{
     if (index < 0 || index >= Count())
-        return QString();
-    return m_items[std::size_t(index)].text;
+        return {};
+    const Line line = lines(data())[std::size_t(index)];
+    return QStringView(data().text).mid(line.start, line.length);
 }
 
 void TWideStrings::Put(int index, const QString &s)
@@ -64,20 +115,37 @@ void TWideStrings::Put(int index, const QString &s)
     }
     if (index < 0 || index > Count())
         outOfBounds();
-    m_items[std::size_t(index)].text = s;
+    Data &d = changing();
+    Line &line = d.lines[std::size_t(index)];
+    if (s.size() == line.length) {
+        std::copy(s.begin(), s.end(), d.text.begin() + line.start);
+        return;
+    }
+    d.unused += line.length + 2;
+    line = appendToText(d, s);
+    d.ordered = false;
+    compactIfWasteful(d);
 }
 
 TObjectRef TWideStrings::ObjectRefs(int index) const
 {
-    if (index < 0 || index >= Count())
+    if (index < 0 || index >= int(data().objects.size()))
         return {};
-    return m_items[std::size_t(index)].object;
+    return data().objects[std::size_t(index)];
 }
 
 void TWideStrings::PutObject(int index, TObject *object)
 {
     if (index >= 0 && index < Count())
-        m_items[std::size_t(index)].object = TObjectRef::To(object);
+        setObject(changing(), index, TObjectRef::To(object));
+}
+
+void TWideStrings::setObject(Data &d, int index, TObjectRef object)
+{
+    if (d.objects.empty() && !object.Object)
+        return;
+    d.objects.resize(d.lines.size());
+    d.objects[std::size_t(index)] = object;
 }
 
 int TWideStrings::Add(const QString &s)
@@ -90,55 +158,111 @@ int TWideStrings::AddObject(const QString &s, TObject *object)
     return addItem(s, TObjectRef::To(object));
 }
 
-int TWideStrings::addItem(const QString &s, TObjectRef object)
+int TWideStrings::addItem(QStringView s, TObjectRef object)
 {
-    m_items.push_back({s, object});
-    return Count() - 1;
+    Data &d = changing();
+    d.lines.push_back(appendToText(d, s));
+    const int index = int(d.lines.size()) - 1;
+    if (!d.objects.empty())
+        d.objects.emplace_back();
+    setObject(d, index, object);
+    return index;
+}
+
+TWideStrings::Line TWideStrings::appendToText(Data &d, QStringView s)
+{
+    checkTextSize(d.text.size() + s.size() + 2);
+    const Line line{qint32(d.text.size()), qint32(s.size())};
+    d.text.append(s);
+    d.text.append(u"\r\n");
+    return line;
+}
+
+void TWideStrings::compactIfWasteful(Data &d)
+{
+    // Writing the text out again costs what the unused part took to make.
+    if (d.unused < 4096 || d.unused < d.text.size() / 2)
+        return;
+    QString text;
+    text.reserve(d.text.size() - d.unused);
+    for (Line &line : d.lines) {
+        const qint32 start = qint32(text.size());
+        text.append(QStringView(d.text).mid(line.start, line.length));
+        text.append(u"\r\n");
+        line.start = start;
+    }
+    d.text = std::move(text);
+    d.unused = 0;
+    d.ordered = true;
 }
 
 void TWideStrings::AddStrings(const TWideStrings *other)
 {
-    // A copy first: other may be this list.
-    const std::vector<Item> items = other->m_items;
-    m_items.insert(m_items.end(), items.begin(), items.end());
+    // Holding other's lines keeps them as they are while this list, which
+    // may be other, grows.
+    const QSharedDataPointer<Data> source = other->m_data;
+    const Data &from = *source;
+    const std::vector<Line> &added = lines(from);
+    for (std::size_t i = 0; i < added.size(); ++i)
+        addItem(QStringView(from.text).mid(added[i].start, added[i].length),
+                i < from.objects.size() ? from.objects[i] : TObjectRef());
 }
 
 void TWideStrings::Delete(int index)
 {
     if (index < 0 || index >= Count())
         outOfBounds();
-    m_items.erase(m_items.begin() + index);
+    Data &d = changing();
+    const Line line = d.lines[std::size_t(index)];
+    d.lines.erase(d.lines.begin() + index);
+    if (!d.objects.empty())
+        d.objects.erase(d.objects.begin() + index);
+    if (d.ordered && index == int(d.lines.size())) {
+        d.text.truncate(line.start);
+        return;
+    }
+    d.unused += line.length + 2;
+    d.ordered = false;
+    compactIfWasteful(d);
 }
 
 void TWideStrings::Insert(int index, const QString &s)
 {
     if (index < 0 || index > Count())
         outOfBounds();
-    m_items.insert(m_items.begin() + index, Item{s, {}});
+    if (index == Count()) {
+        Add(s);
+        return;
+    }
+    Data &d = changing();
+    d.lines.insert(d.lines.begin() + index, appendToText(d, s));
+    if (!d.objects.empty())
+        d.objects.insert(d.objects.begin() + index, TObjectRef());
+    d.ordered = false;
 }
 
 int TWideStrings::IndexOf(const QString &s) const
 {
     for (int i = 0; i < Count(); ++i)
-        if (m_items[std::size_t(i)].text == s)
+        if (View(i) == s)
             return i;
     return -1;
 }
 
 void TWideStrings::Clear()
 {
-    m_items.clear();
+    m_data.reset(new Data);
 }
 
 QString TWideStrings::GetText() const
 {
-    qsizetype size = 0;
-    for (const Item &item : m_items)
-        size += item.text.size() + 2;
+    const Data &d = data();
+    if (d.ordered)
+        return d.text;
     QString text;
-    text.reserve(size);
-    for (const Item &item : m_items) {
-        text += item.text;
+    text.reserve(d.text.size() - d.unused);
+    for (int i = 0; i < Count(); ++i) {
+        text += View(i);
         text += u"\r\n";
     }
     return text;
@@ -146,8 +270,24 @@ QString TWideStrings::GetText() const
 
 void TWideStrings::SetText(const QString &text)
 {
-    Clear();
-    forEachLine(text, [&](qsizetype start, qsizetype length) { Add(text.mid(start, length)); });
+    QSharedDataPointer<Data> d(new Data);
+    // Whether text is already in the form GetText gives, when it is kept as
+    // it is; the lines are found again when one is asked for.
+    bool ordered = true;
+    qsizetype next = 0;
+    int count = 0;
+    forEachLine(text, [&](qsizetype start, qsizetype length) {
+        const qsizetype end = start + length;
+        ordered = ordered && start == next && end + 1 < text.size() && text[end] == u'\r' && text[end + 1] == u'\n';
+        next = end + 2;
+        ++count;
+    });
+    d->text = ordered && next == text.size() ? text : TextOf(text);
+    checkTextSize(d->text.size());
+    qvxDropSpareRoom(d->text);
+    d->count = count;
+    d->indexed.storeRelaxed(0);
+    m_data = d;
 }
 
 QString TWideStrings::TextOf(const QString &text)
@@ -197,8 +337,7 @@ void TWideStrings::SaveToFile(const QString &fileName) const
 void TWideStrings::Assign(const TPersistent *source)
 {
     if (const auto *wide = qobject_cast<const TWideStrings *>(source)) {
-        if (wide != this)
-            m_items = wide->m_items;
+        m_data = wide->m_data;
         return;
     }
     if (const auto *strings = qobject_cast<const TStrings *>(source)) {
@@ -219,8 +358,8 @@ void TWideStrings::AssignTo(TPersistent *dest) const
     }
     strings->BeginUpdate();
     strings->Clear();
-    for (const Item &item : m_items)
-        strings->AddObjectRef(item.text, item.object);
+    for (int i = 0; i < Count(); ++i)
+        strings->AddObjectRef(Get(i), ObjectRefs(i));
     strings->EndUpdate();
 }
 

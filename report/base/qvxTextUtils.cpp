@@ -99,6 +99,12 @@ void qvxSplitToStrings(const QString &text, TStrings *list, QChar delimiter)
         list->Add(qvxExtractToken(text, pos, delimiter));
 }
 
+void qvxDropSpareRoom(QString &text)
+{
+    if (text.capacity() - text.size() > text.size() / 4)
+        text.squeeze();
+}
+
 QString qvxReplaceChar(const QString &text, QChar from, QChar to)
 {
     QString result = text;

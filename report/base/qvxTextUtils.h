@@ -31,5 +31,10 @@ QString qvxExtractToken(const QString &text, int &pos, QChar delimiter);
 // Clears the list and adds each token of the text.
 void qvxSplitToStrings(const QString &text, TStrings *list, QChar delimiter);
 
+// Gives back the room a text kept for long has beyond its characters, when
+// that is more than a quarter of them (a text grown by appending, or
+// decoded in the room of its escaped form).
+void qvxDropSpareRoom(QString &text);
+
 QString qvxReplaceChar(const QString &text, QChar from, QChar to);
 QString qvxSlashToBackslash(const QString &text);

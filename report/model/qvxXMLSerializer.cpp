@@ -30,34 +30,27 @@ constexpr int maxObjectDepth = 16;
 
 const QString lineBreak = QStringLiteral("\r\n");
 
-// The reverse: the value's lines, each closed again.
-QString listTextFromStored(const QString &value)
-{
-    return value.isEmpty() ? value : value + lineBreak;
-}
-
 // A stored attribute value with its character references replaced.
 QString decodedValue(QStringView rawValue)
 {
     // Without a reference the text is the value itself.
     if (!rawValue.contains(QLatin1Char('&')))
         return rawValue.toString();
-    return qvxXMLDecode(rawValue.toString());
+    return qvxXMLDecode(rawValue);
 }
 
-// The text a wide list is set to from its stored form.  A value that does
-// not end in a line break splits into the same lines without the line end
-// listTextFromStored adds, and a single line then keeps the value's own
-// string.
-QString storedListText(const QString &stored)
+// The text a list is set to from its stored value: the value's lines, the
+// last one closed again.  Made in one piece at its size, it is in the form
+// a wide list keeps as it is, however long.
+QString listTextFromStored(QStringView rawValue)
 {
-    const QChar last = stored.isEmpty() ? QChar() : stored.back();
-    return last == u'\r' || last == u'\n' || last == QChar(0x2028) ? listTextFromStored(stored) : stored;
-}
-
-void setStoredText(TWideStrings *list, const QString &stored)
-{
-    list->SetText(storedListText(stored));
+    if (rawValue.isEmpty())
+        return QString();
+    QString text;
+    text.reserve(qvxXMLDecodedSize(rawValue) + lineBreak.size());
+    qvxAppendXMLDecoded(text, rawValue);
+    text += lineBreak;
+    return text;
 }
 
 // A coordinate as qvxStrToFloat reads it; plain digits, as the engine
@@ -83,6 +76,26 @@ double coordinateValue(QStringView rawValue)
 QString attribute(const QString &prefix, const QString &name, const QString &value)
 {
     return QLatin1Char(' ') + prefix + name + QStringLiteral("=\"") + value + QLatin1Char('"');
+}
+
+// Appends ` name="value"`, the value encoded, with room for `room`
+// characters more: a long text is encoded once, straight into a string
+// made at its size.
+void appendEncodedAttribute(QString &out, QStringView name, QStringView value, qsizetype room = 0)
+{
+    out.reserve(out.size() + name.size() + 4 + qvxXMLEncodedSize(value) + room);
+    out += QLatin1Char(' ');
+    out += name;
+    out += QStringLiteral("=\"");
+    qvxAppendXMLEncoded(out, value);
+    out += QLatin1Char('"');
+}
+
+// A list's text as stored: without the line break that closes its last
+// line.
+QStringView storedListView(const QString &text)
+{
+    return text.endsWith(lineBreak) ? QStringView(text).chopped(lineBreak.size()) : QStringView(text);
 }
 
 // The text of a memo view.
@@ -193,10 +206,11 @@ QString TqvxXMLSerializer::ObjToXML(TPersistent *obj, const QString &prefix, TPe
     return objectText(obj, prefix, ancestor, 0);
 }
 
-QString TqvxXMLSerializer::objectText(TPersistent *obj, const QString &prefix, TPersistent *ancestor, int depth)
+QString TqvxXMLSerializer::objectText(TPersistent *obj, const QString &prefix, TPersistent *ancestor, int depth,
+                                      QString lead)
 {
     if (!obj)
-        return QString();
+        return lead;
     auto *component = qobject_cast<TqvxComponent *>(obj);
     if (!ancestor && component && OnGetAncestor) {
         TqvxComponent *found = nullptr;
@@ -205,12 +219,13 @@ QString TqvxXMLSerializer::objectText(TPersistent *obj, const QString &prefix, T
     }
     WritingScope writing(obj, ancestor);
 
-    QString result;
+    QString result = std::move(lead);
     for (const TPropInfo *prop : GetPropList(obj->ClassType()))
         result += propertyText(obj, prop, prefix, ancestor, depth);
+    const QString data = propDataText(obj, prefix, ancestor);
     if (depth == 0)
-        result += memoText(obj, ancestor);
-    result += propDataText(obj, prefix, ancestor);
+        appendMemoText(result, obj, ancestor, data.size());
+    result += data;
     return result;
 }
 
@@ -302,7 +317,9 @@ QString TqvxXMLSerializer::propertyText(TPersistent *obj, const TPropInfo *prop,
         const QString ancestorText = ancestorList ? ancestorList->Text() : QString();
         if (listTextUnchanged(text, list->Count(), ancestorList ? &ancestorText : nullptr))
             return QString();
-        return attribute(prefix, prop->Name() + QStringLiteral(".Text"), qvxXMLEncode(StoredListText(text)));
+        QString result;
+        appendEncodedAttribute(result, QString(prefix + prop->Name() + QStringLiteral(".Text")), storedListView(text));
+        return result;
     }
     case TClassCategory::Persistent:
     case TClassCategory::CollectionItem:
@@ -315,17 +332,17 @@ QString TqvxXMLSerializer::propertyText(TPersistent *obj, const TPropInfo *prop,
     }
 }
 
-QString TqvxXMLSerializer::memoText(TPersistent *obj, TPersistent *ancestor) const
+void TqvxXMLSerializer::appendMemoText(QString &out, TPersistent *obj, TPersistent *ancestor, qsizetype room) const
 {
     const TWideStrings *memo = memoOf(obj);
     if (!memo)
-        return QString();
+        return;
     const QString text = memo->GetText();
     const TWideStrings *ancestorMemo = memoOf(ancestor);
     const QString ancestorText = ancestorMemo ? ancestorMemo->GetText() : QString();
     if (listTextUnchanged(text, memo->Count(), ancestorMemo ? &ancestorText : nullptr))
-        return QString();
-    return attribute(QString(), QStringLiteral("Text"), qvxXMLEncode(StoredListText(text)));
+        return;
+    appendEncodedAttribute(out, u"Text", storedListView(text), room);
 }
 
 bool TqvxXMLSerializer::listTextUnchanged(const QString &text, int count, const QString *ancestorText) const
@@ -395,7 +412,7 @@ void TqvxXMLSerializer::WriteComponent(TqvxComponent *obj)
 
 QString TqvxXMLSerializer::WriteComponentStr(TqvxComponent *obj)
 {
-    return obj->ClassName() + ObjToXML(obj);
+    return objectText(obj, QString(), nullptr, 0, obj->ClassName());
 }
 
 // Reading
@@ -407,7 +424,7 @@ double TqvxXMLSerializer::CoordinateValue(QStringView rawValue)
 
 QString TqvxXMLSerializer::StoredMemoText(QStringView rawValue)
 {
-    return TWideStrings::TextOf(storedListText(decodedValue(rawValue)));
+    return TWideStrings::TextOf(listTextFromStored(rawValue));
 }
 
 void TqvxXMLSerializer::XMLToObj(const QString &text, TPersistent *obj)
@@ -477,22 +494,22 @@ bool TqvxXMLSerializer::applySpecialAttribute(TPersistent *obj, QStringView name
             TWideStrings *memo = memoOf(obj);
             if (!memo)
                 return false;
-            setStoredText(memo, decodedValue(rawValue));
+            memo->SetText(listTextFromStored(rawValue));
             return true;
         }
         return false;
     }
     if (name == QLatin1String("Text")) {
         if (auto *list = qobject_cast<TStrings *>(obj)) {
-            list->SetText(listTextFromStored(decodedValue(rawValue)));
+            list->SetText(listTextFromStored(rawValue));
             return true;
         }
         if (auto *wideList = qobject_cast<TWideStrings *>(obj)) {
-            setStoredText(wideList, decodedValue(rawValue));
+            wideList->SetText(listTextFromStored(rawValue));
             return true;
         }
         if (TWideStrings *memo = memoOf(obj)) {
-            setStoredText(memo, decodedValue(rawValue));
+            memo->SetText(listTextFromStored(rawValue));
             return true;
         }
         return false;
@@ -580,7 +597,7 @@ void TqvxXMLSerializer::applyProperty(TPersistent *obj, const TPropInfo *prop, Q
 }
 
 TqvxResolvedAttribute TqvxXMLSerializer::resolveAttribute(TPersistent *obj, const QString &name,
-                                                          const QString &rawValue)
+                                                          QStringView rawValue)
 {
     TqvxResolvedAttribute resolved;
     TPersistent *target = obj;
@@ -602,7 +619,7 @@ TqvxResolvedAttribute TqvxXMLSerializer::resolveAttribute(TPersistent *obj, cons
         if (!isMemoText(target, rest))
             return {};
         resolved.memoText = true;
-        resolved.text = listTextFromStored(qvxXMLDecode(rawValue));
+        resolved.text = listTextFromStored(rawValue);
         resolved.targetClass = target->metaObject();
         return resolved;
     }
@@ -610,7 +627,7 @@ TqvxResolvedAttribute TqvxXMLSerializer::resolveAttribute(TPersistent *obj, cons
     if (!prop || !prop->IsWritable())
         return {};
     try {
-        if (!readPlainValue(prop, qvxXMLDecode(rawValue), resolved))
+        if (!readPlainValue(prop, decodedValue(rawValue), resolved))
             return {};
     } catch (const Exception &) {
         // Refused again, and reported, on each object.
@@ -622,7 +639,7 @@ TqvxResolvedAttribute TqvxXMLSerializer::resolveAttribute(TPersistent *obj, cons
 }
 
 void TqvxXMLSerializer::applyResolved(TPersistent *obj, const TqvxResolvedAttribute &resolved, const QString &name,
-                                      const QString &rawValue, TqvxLanding &last)
+                                      QStringView rawValue, TqvxLanding &last)
 {
     // The object the property is set on, nullptr where obj is not like the
     // first object after all.  Attributes in a row on the same nested
@@ -797,13 +814,14 @@ TqvxComponent *TqvxXMLSerializer::ReadComponent(TComponent *owner, const QString
 TqvxParsedComponent TqvxXMLSerializer::ParseComponent(const QString &text)
 {
     TqvxParsedComponent parsed;
-    const QString trimmed = text.trimmed();
+    parsed.text = text;
+    const QStringView trimmed = QStringView(parsed.text).trimmed();
     const qsizetype blank = trimmed.indexOf(QLatin1Char(' '));
-    parsed.className = blank < 0 ? trimmed : trimmed.left(blank);
+    parsed.className = (blank < 0 ? trimmed : trimmed.left(blank)).toString();
     parsed.cls = reportClass(parsed.className);
     if (blank >= 0)
         ForEachAttribute(trimmed.mid(blank + 1), [&](QStringView name, QStringView value) {
-            parsed.attributes.append({name.toString(), value.toString()});
+            parsed.attributes.append({name.toString(), value});
         });
     return parsed;
 }
@@ -825,6 +843,9 @@ TqvxComponent *TqvxXMLSerializer::ReadComponent(const TqvxParsedComponent &parse
                 applyResolved(object, (*parsed.resolved)[i], parsed.attributes[i].first,
                               parsed.attributes[i].second, last);
         }
+        if (parsed.memoText)
+            if (TWideStrings *memo = memoOf(object))
+                memo->Assign(parsed.memoText.get());
         XMLToObj(more, object);
     });
 }

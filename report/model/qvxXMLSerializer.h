@@ -47,6 +47,7 @@ class TPersistent;
 class TPropInfo;
 class TStream;
 class TStringList;
+class TWideStrings;
 class TObject;
 class TqvxComponent;
 class TqvxXMLItem;
@@ -72,7 +73,13 @@ struct TqvxParsedComponent {
     QString className;
     // The registered report class of that name.
     TClass cls = nullptr;
-    QList<std::pair<QString, QString>> attributes;
+    // The text read, never changed: the values are stretches of it, so that
+    // a long memo text is not held twice.
+    QString text;
+    QList<std::pair<QString, QStringView>> attributes;
+    // The text of a memo written without it, which every object read from
+    // this text takes (shared) before the attributes read after these.
+    std::shared_ptr<const TWideStrings> memoText;
     // One per attribute, filled by the first object read from this text:
     // every object of the class starts alike and takes the attributes in
     // the same order, so each lands where it landed on the first.
@@ -184,8 +191,11 @@ private:
 
     QString propertyText(TPersistent *obj, const TPropInfo *prop, const QString &prefix, TPersistent *ancestor,
                          int depth);
-    QString objectText(TPersistent *obj, const QString &prefix, TPersistent *ancestor, int depth);
-    QString memoText(TPersistent *obj, TPersistent *ancestor) const;
+    // The attributes after lead.
+    QString objectText(TPersistent *obj, const QString &prefix, TPersistent *ancestor, int depth,
+                       QString lead = QString());
+    // Appends the text of a memo view with room for `room` characters more.
+    void appendMemoText(QString &out, TPersistent *obj, TPersistent *ancestor, qsizetype room) const;
     // Whether a list's text needs no attribute; ancestorText is the same
     // list's text in the ancestor, when there is one.
     bool listTextUnchanged(const QString &text, int count, const QString *ancestorText) const;
@@ -202,14 +212,14 @@ private:
     void applyProperty(TPersistent *obj, const TPropInfo *prop, QStringView rawValue);
     // Where an attribute lands on obj as it now is; no property when it is
     // special, refused or not a plain value.
-    static TqvxResolvedAttribute resolveAttribute(TPersistent *obj, const QString &name, const QString &rawValue);
+    static TqvxResolvedAttribute resolveAttribute(TPersistent *obj, const QString &name, QStringView rawValue);
     // Where the attribute before landed, when it did.
     struct TqvxLanding {
         const TqvxResolvedAttribute *resolved = nullptr;
         TPersistent *target = nullptr;
     };
     void applyResolved(TPersistent *obj, const TqvxResolvedAttribute &resolved, const QString &name,
-                       const QString &rawValue, TqvxLanding &last);
+                       QStringView rawValue, TqvxLanding &last);
 
     void writeElement(TqvxComponent *obj, TqvxXMLItem *item, bool isRoot, bool saveChildren, bool keepClassNames);
     void readElement(TqvxXMLItem *item, TqvxComponent *root, TqvxComponent *parent, QList<TqvxComponent *> &read);

@@ -137,19 +137,20 @@ void TqvxDrawText::SetDimensions(double scaleX, double scaleY, double printScale
 
 void TqvxDrawText::SetText(const TWideStrings *lines, bool firstParaBreak)
 {
-    // A long text laid out before leaves no room behind.
+    // A long text laid out before leaves no room behind (assigning {}
+    // would keep a vector's room).
     m_plainText = QString();
-    m_paragraphStarts = {};
+    m_paragraphStarts = std::vector<int>();
     m_shown = QString();
-    m_lines = {};
-    m_records = {};
+    m_lines = std::vector<OutputLine>();
+    m_records = TqvxHTMLTags();
     m_tags.Init(m_font.Color, m_fontSize, m_font.Style);
 
     // Room for all of it at once: growing a long text's buffers step by
     // step holds the old and the new ones together.
     qsizetype length = 0;
     for (int i = 0; i < lines->Count(); ++i)
-        length += std::max<qsizetype>(lines->Get(i).size(), 1);
+        length += std::max<qsizetype>(lines->View(i).size(), 1);
     m_plainText.reserve(length + lineBreak.size() * lines->Count());
     m_shown.reserve(length);
     m_paragraphStarts.reserve(std::size_t(lines->Count()));

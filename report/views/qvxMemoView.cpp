@@ -407,8 +407,11 @@ QString TqvxCustomMemoView::GetComponentText()
 
 void TqvxCustomMemoView::AfterPrint()
 {
-    if (m_hasSavedText)
-        m_memo->Assign(m_savedText.get());
+    if (m_hasSavedText) {
+        m_memo->Swap(*m_savedText);
+        // What the copy printed is not needed any more.
+        m_savedText->Clear();
+    }
     m_hasSavedText = false;
     if (std::exchange(m_expressionsHeld, false))
         m_allowExpressions = true;

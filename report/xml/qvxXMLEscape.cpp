@@ -25,10 +25,10 @@ constexpr int MaxReferenceDigits = 7;
 // Reads the decimal reference "&#digits;" at `pos`.  Returns the length of
 // the whole reference and stores the code point, or returns 0 when the text
 // at `pos` is no valid reference.
-int readNumericReference(const QString &text, int pos, char32_t &codePoint)
+qsizetype readNumericReference(QStringView text, qsizetype pos, char32_t &codePoint)
 {
-    const int first = pos + 2;
-    int end = first;
+    const qsizetype first = pos + 2;
+    qsizetype end = first;
     char32_t value = 0;
     while (end < text.size() && end - first < MaxReferenceDigits && text[end].isDigit()
            && text[end].unicode() < 128) {
@@ -55,6 +55,45 @@ const NamedEntity namedEntities[] = {
     {QLatin1StringView("&gt;"), QLatin1Char('>')},
 };
 
+// The length of the reference at `pos` (an '&'), with its code point; 0
+// when none stands there.
+qsizetype readReference(QStringView text, qsizetype pos, char32_t &codePoint)
+{
+    if (pos + 1 < text.size() && text[pos + 1] == QLatin1Char('#'))
+        return readNumericReference(text, pos, codePoint);
+    for (const NamedEntity &entity : namedEntities) {
+        if (text.mid(pos).startsWith(entity.name)) {
+            codePoint = entity.character.unicode();
+            return entity.name.size();
+        }
+    }
+    return 0;
+}
+
+// Hands take the decoded text piece by piece: the stretches kept as
+// written and the characters of each reference, in order.
+template <class Take>
+void forEachDecodedPiece(QStringView text, Take &&take)
+{
+    qsizetype run = 0;
+    for (qsizetype at = text.indexOf(QLatin1Char('&')); at >= 0; at = text.indexOf(QLatin1Char('&'), at)) {
+        char32_t codePoint = 0;
+        const qsizetype length = readReference(text, at, codePoint);
+        if (length == 0) {
+            ++at;
+            continue;
+        }
+        take(text.mid(run, at - run));
+        const bool pair = QChar::requiresSurrogates(codePoint);
+        const char16_t units[2] = {pair ? QChar::highSurrogate(codePoint) : char16_t(codePoint),
+                                   QChar::lowSurrogate(codePoint)};
+        take(QStringView(units, pair ? 2 : 1));
+        at += length;
+        run = at;
+    }
+    take(text.mid(run));
+}
+
 } // namespace
 
 QString qvxXMLEncode(const QString &text)
@@ -66,6 +105,19 @@ QString qvxXMLEncode(const QString &text)
     result.reserve(text.size() + 16);
     qvxAppendXMLEncoded(result, text);
     return result;
+}
+
+qsizetype qvxXMLEncodedSize(QStringView text)
+{
+    qsizetype size = text.size();
+    for (const QChar c : text) {
+        if (!needsEscape(c))
+            continue;
+        // "&#" and ";" around the decimal code.
+        const unsigned code = c.unicode();
+        size += 2 + (code >= 100 ? 3 : code >= 10 ? 2 : 1);
+    }
+    return size;
 }
 
 void qvxAppendXMLEncoded(QString &out, QStringView text)
@@ -87,43 +139,29 @@ void qvxAppendXMLEncoded(QString &out, QStringView text)
 
 QString qvxXMLDecode(const QString &text)
 {
-    if (text.size() < 2 || !text.contains(QLatin1Char('&')))
+    if (!text.contains(QLatin1Char('&')))
         return text;
+    return qvxXMLDecode(QStringView(text));
+}
 
+QString qvxXMLDecode(QStringView text)
+{
     QString result;
-    result.reserve(text.size());
-    int i = 0;
-    while (i < text.size()) {
-        const QChar c = text[i];
-        if (c != QLatin1Char('&') || i == text.size() - 1) {
-            result += c;
-            ++i;
-            continue;
-        }
-        if (text[i + 1] == QLatin1Char('#')) {
-            char32_t codePoint = 0;
-            if (const int length = readNumericReference(text, i, codePoint)) {
-                result += QString::fromUcs4(&codePoint, 1);
-                i += length;
-                continue;
-            }
-        } else {
-            bool matched = false;
-            for (const NamedEntity &entity : namedEntities) {
-                if (QStringView(text).mid(i).startsWith(entity.name)) {
-                    result += entity.character;
-                    i += entity.name.size();
-                    matched = true;
-                    break;
-                }
-            }
-            if (matched)
-                continue;
-        }
-        result += c;
-        ++i;
-    }
+    result.reserve(qvxXMLDecodedSize(text));
+    qvxAppendXMLDecoded(result, text);
     return result;
+}
+
+qsizetype qvxXMLDecodedSize(QStringView text)
+{
+    qsizetype size = 0;
+    forEachDecodedPiece(text, [&](QStringView piece) { size += piece.size(); });
+    return size;
+}
+
+void qvxAppendXMLDecoded(QString &out, QStringView text)
+{
+    forEachDecodedPiece(text, [&](QStringView piece) { out.append(piece); });
 }
 
 QString qvxVariantToXMLText(const Variant &value)

@@ -15,11 +15,19 @@
 QString qvxXMLEncode(const QString &text);
 // The same appended to out.
 void qvxAppendXMLEncoded(QString &out, QStringView text);
+// The length of the encoded text, so that a long one is made at its size.
+qsizetype qvxXMLEncodedSize(QStringView text);
 
 // Decodes references in one pass: a produced '&' never starts a new
 // reference ("&amp;lt;" gives "&lt;").  A reference that is not a valid
 // decimal code point, or has no ';' close behind it, stays as written.
 QString qvxXMLDecode(const QString &text);
+QString qvxXMLDecode(QStringView text);
+// The length of the decoded text, so that a long one is made at its size
+// (the escaped form is longer).
+qsizetype qvxXMLDecodedSize(QStringView text);
+// The decoded text appended to out.
+void qvxAppendXMLDecoded(QString &out, QStringView text);
 
 class Variant;
 

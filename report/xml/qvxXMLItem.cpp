@@ -61,11 +61,13 @@ TqvxXMLItem *TqvxXMLItem::FindItem(const QString &name)
 
 int TqvxXMLItem::findProp(const QString &name) const
 {
-    // A blank is put before the text so that the first attribute is found
-    // like the others; the index found is shifted back by it.
-    const QString haystack = QLatin1Char(' ') + m_text;
-    const QString needle = QLatin1Char(' ') + name + QLatin1String("=\"");
-    return haystack.indexOf(needle, 0, Qt::CaseInsensitive);
+    // An attribute begins the text or follows a blank.
+    const QString needle = name + QLatin1String("=\"");
+    for (qsizetype at = m_text.indexOf(needle, 0, Qt::CaseInsensitive); at >= 0;
+         at = m_text.indexOf(needle, at + 1, Qt::CaseInsensitive))
+        if (at == 0 || m_text[at - 1] == QLatin1Char(' '))
+            return int(at);
+    return -1;
 }
 
 QString TqvxXMLItem::GetProp(const QString &name) const

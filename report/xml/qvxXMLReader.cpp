@@ -3,6 +3,7 @@
 #include "report/xml/qvxXMLItem.h"
 #include "toolkit/classes/Streams.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -10,6 +11,8 @@
 namespace {
 
 constexpr int BufferSize = 4096;
+// The room of a long tag is given back once it is read.
+constexpr std::size_t MaxKeptTagRoom = 64 * 1024;
 // Report and prepared-page files nest a few levels deep; anything near this
 // is hostile input and would otherwise exhaust the stack.
 constexpr int MaxDepth = 256;
@@ -67,6 +70,33 @@ bool TqvxXMLReader::refill()
     return m_bufferEnd > 0;
 }
 
+qint64 TqvxXMLReader::bytesToTagEnd()
+{
+    // A '<' ends the look as well: the tag is malformed there.
+    const auto tagEnd = [](const char *begin, const char *end) {
+        const char *found = std::find_if(begin, end, [](char c) { return c == '>' || c == '<'; });
+        return found == end ? -1 : found - begin + 1;
+    };
+    const char *begin = m_buffer.constData() + m_bufferIndex;
+    qint64 count = m_bufferEnd - m_bufferIndex;
+    if (const qint64 end = tagEnd(begin, begin + count); end >= 0)
+        return end;
+    // Beyond the buffer, chunks read for the look only.
+    qint64 position = m_position + count;
+    char chunk[BufferSize];
+    m_stream->SetPosition(position);
+    while (position < m_size) {
+        const qint64 read = m_stream->Read(chunk, qMin<qint64>(BufferSize, m_size - position));
+        if (read <= 0)
+            break;
+        if (const qint64 end = tagEnd(chunk, chunk + read); end >= 0)
+            return count + end;
+        count += read;
+        position += read;
+    }
+    return count;
+}
+
 int TqvxXMLReader::nextByte()
 {
     if (m_bufferIndex >= m_bufferEnd && !refill())
@@ -121,7 +151,11 @@ void TqvxXMLReader::ReadItem(QString &name, QString &text)
         }
         if (comment)
             continue;
-        // The rest of the tag a buffer at a time.
+        // The rest of the tag a buffer at a time, into room made for all of
+        // it at once: a long text grown step by step holds its old and new
+        // room together.
+        if (!closed)
+            tag.reserve(tag.size() + std::size_t(bytesToTagEnd()));
         while (!closed) {
             if (m_bufferIndex >= m_bufferEnd && !refill())
                 fail();
@@ -151,6 +185,8 @@ void TqvxXMLReader::ReadItem(QString &name, QString &text)
         name = tagName(tag.data(), blank);
         text = QString::fromUtf8(tag.data() + blank + 1, qsizetype(tag.size() - blank - 1));
     }
+    if (tag.capacity() > MaxKeptTagRoom)
+        std::string().swap(tag);
 }
 
 QString TqvxXMLReader::tagName(const char *bytes, std::size_t size)

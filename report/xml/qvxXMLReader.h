@@ -74,6 +74,9 @@ private:
     int nextByte();
     // Reads the bytes from the position on into the buffer; false at the end.
     bool refill();
+    // The bytes from the position on up to and including the next '>' (or
+    // '<'), or to the end of the stream, found without consuming them.
+    qint64 bytesToTagEnd();
     void skipComment();
     // Appends the next bytes from position on to bytes; false at the end.
     bool appendChunk(qint64 position, QByteArray &bytes);
@@ -89,7 +92,7 @@ private:
     QByteArray m_buffer;
     int m_bufferIndex = 0;
     int m_bufferEnd = 0; // the bytes of the buffer read
-    std::string m_tag; // the tag being read, its room kept
+    std::string m_tag; // the tag being read, its room kept while short
     QString m_lastTagName;
     struct NameEntry {
         std::string bytes;

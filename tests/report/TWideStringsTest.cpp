@@ -133,3 +133,111 @@ TEST(TWideStrings, AssignsToAndFromStringLists)
     EXPECT_EQ(target.Strings(1), QString::fromUtf16(u"\u0434\u0432\u0430"));
     EXPECT_EQ(target.Objects(0), &source);
 }
+
+TEST(TWideStrings, KeepsATextInItsOwnFormAndSharesItWithCopies)
+{
+    QString text;
+    for (int i = 0; i < 1000; ++i)
+        text += QStringLiteral("line %1\r\n").arg(i);
+    // Made at its size, as a text read from a file is: a text with much
+    // room to spare is kept in a copy at its size.
+    text.squeeze();
+    TWideStrings list;
+    list.SetText(text);
+    // The lines are stretches of the text set, not strings of their own.
+    EXPECT_EQ(list.GetText().constData(), text.constData());
+    TWideStrings copy;
+    copy.Assign(&list);
+    EXPECT_EQ(copy.GetText().constData(), text.constData());
+    EXPECT_EQ(copy.Count(), 1000);
+    EXPECT_EQ(copy.Get(999), QStringLiteral("line 999"));
+
+    // A change to the copy leaves the list and the text as they were.
+    copy.Put(0, QStringLiteral("changed"));
+    copy.Put(2, QStringLiteral("LINE 2"));
+    copy.Delete(1);
+    EXPECT_EQ(lines(copy).mid(0, 3), (QStringList{"changed", "LINE 2", "line 3"}));
+    EXPECT_EQ(copy.Count(), 999);
+    EXPECT_EQ(list.GetText(), text);
+    EXPECT_EQ(text.left(16), QStringLiteral("line 0\r\nline 1\r\n"));
+    EXPECT_EQ(lines(list).mid(0, 3), (QStringList{"line 0", "line 1", "line 2"}));
+}
+
+// A long run of edits of every kind, each checked against a plain list of
+// the strings and objects it should leave: lines changed to other lengths
+// leave unused text behind, which is given back on the way.
+TEST(TWideStrings, EditsKeepEveryLineWithItsObject)
+{
+    TStringList first;
+    TStringList second;
+    TObject *const objects[] = {nullptr, &first, &second};
+    QList<std::pair<QString, TObject *>> expected;
+    TWideStrings list;
+    list.SetText(QStringLiteral("a\rbb\n\u2028ccc\r\n"));
+    expected = {{"a", nullptr}, {"bb", nullptr}, {"ccc", nullptr}};
+    quint32 seed = 7;
+    const auto next = [&](quint32 bound) {
+        seed = seed * 1103515245 + 12345;
+        return (seed >> 8) % bound;
+    };
+    for (int step = 0; step < 4000; ++step) {
+        const int count = int(expected.size());
+        const QString line = QStringLiteral("x").repeated(int(next(40))) + QString::number(step);
+        TObject *object = objects[next(3)];
+        switch (next(6)) {
+        case 0:
+            list.AddObject(line, object);
+            expected.append({line, object});
+            break;
+        case 1: {
+            const int at = int(next(quint32(count) + 1));
+            list.Insert(at, line);
+            expected.insert(at, {line, nullptr});
+            break;
+        }
+        case 2:
+            if (count > 0) {
+                const int at = int(next(quint32(count)));
+                list.Delete(at);
+                expected.removeAt(at);
+            }
+            break;
+        case 3:
+            if (count > 0) {
+                const int at = int(next(quint32(count)));
+                // Now and then the same length, written over in place.
+                const QString put = next(2) ? line : QString(expected[at].first.size(), QLatin1Char('y'));
+                list.Put(at, put);
+                expected[at].first = put;
+            }
+            break;
+        case 4:
+            if (count > 0) {
+                const int at = int(next(quint32(count)));
+                list.PutObject(at, object);
+                expected[at].second = object;
+            }
+            break;
+        default:
+            list.Add(line);
+            expected.append({line, nullptr});
+            break;
+        }
+        ASSERT_EQ(list.Count(), expected.size()) << "step " << step;
+        const int at = list.Count() > 0 ? int(next(quint32(list.Count()))) : 0;
+        if (list.Count() > 0) {
+            ASSERT_EQ(list.Get(at), expected[at].first) << "step " << step;
+            ASSERT_EQ(list.GetObject(at), expected[at].second) << "step " << step;
+        }
+    }
+    QString text;
+    for (qsizetype i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(list.Get(int(i)), expected[i].first);
+        EXPECT_EQ(list.GetObject(int(i)), expected[i].second);
+        text += expected[i].first + QStringLiteral("\r\n");
+    }
+    EXPECT_EQ(list.GetText(), text);
+    TWideStrings again;
+    again.SetText(list.GetText());
+    EXPECT_EQ(lines(again), lines(list));
+}

@@ -62,6 +62,34 @@ TEST(qvxXMLDecode, KeepsMalformedReferencesLiterally)
         EXPECT_EQ(qvxXMLDecode(QString::fromLatin1(text)), QString::fromLatin1(text)) << text;
 }
 
+TEST(qvxXMLDecode, MakesALongTextAtItsSize)
+{
+    // A memo's line end is two characters, and ten escaped.
+    const QString text = QStringLiteral("ab\r\n").repeated(10000);
+    const QString escaped = qvxXMLEncode(text);
+    const QString decoded = qvxXMLDecode(escaped);
+    EXPECT_EQ(decoded, text);
+    EXPECT_LT(decoded.capacity(), escaped.size() / 2);
+}
+
+TEST(qvxXMLEscape, MeasuresWhatItWrites)
+{
+    const QString texts[] = {
+        QString(),
+        QStringLiteral("plain"),
+        QString::fromUtf16(u"\u0001\u0009\u001F\"&<>\r\n\U0001F600 Ё"),
+        QStringLiteral("&#65;&#1114112;&#55296;&#x41;&amp;&nbsp;&#;&#12 & &"),
+        QStringLiteral("&#128512;&#0;&quot;&lt;&gt;"),
+    };
+    for (const QString &text : texts) {
+        EXPECT_EQ(qvxXMLEncodedSize(text), qvxXMLEncode(text).size()) << text.toStdString();
+        EXPECT_EQ(qvxXMLDecodedSize(text), qvxXMLDecode(text).size()) << text.toStdString();
+        QString out = QStringLiteral("x");
+        qvxAppendXMLDecoded(out, text);
+        EXPECT_EQ(out, QLatin1Char('x') + qvxXMLDecode(text));
+    }
+}
+
 TEST(qvxXMLEscape, EveryTextSurvivesARoundTrip)
 {
     const QString texts[] = {

@@ -114,6 +114,38 @@ TEST(ExportPDFReport, AMemoSplitOverManyPagesShowsEveryLineOnceInOrder)
     }
 }
 
+// A memo of many short lines split over thousands of pages prepares and
+// exports in a small multiple of its text: its lines are not strings of
+// their own, and the engine's copy of it, the pages rebuilt from it and the
+// template saved around the run do not each take a copy of the text.
+TEST(ExportPDFReport, AMemoOfManyShortLinesTakesLittleMoreMemoryThanItsText)
+{
+    if (!AddressSpaceLimitWorks)
+        GTEST_SKIP() << "the address sanitizer's shadow leaves no room for a limit on the address space";
+    // 400,000 lines of four characters: 2.4 million characters with the
+    // line breaks, 4.8 MB.
+    const int count = 400000;
+    QString text;
+    text.reserve(qsizetype(count) * 6);
+    for (int i = 0; i < count; ++i)
+        text += QStringLiteral("%1\r\n").arg(i % 10000, 4, 10, QLatin1Char('0'));
+    std::unique_ptr<TqvxReport> report = splitMemoReport(text, false);
+    report->EngineOptions()->SetSilentMode(true);
+    QTemporaryDir dir;
+    // It takes about 60 MB more; each line a string of its own and a few
+    // whole copies of the text took three times that.
+    ExpectWithinMemory(qint64(120) << 20, [&] {
+        const bool prepared = report->PrepareReport();
+        TqvxPDFExport pdf;
+        pdf.SetShowDialog(false);
+        pdf.SetShowProgress(false);
+        pdf.SetFileName(dir.filePath(QStringLiteral("lines.pdf")));
+        const bool exported = prepared && report->Export(&pdf);
+        std::fprintf(stderr, "prepared: %d, exported: %d\n", int(prepared), int(exported));
+        return exported;
+    });
+}
+
 // The memory runs out while the pages are exported: the export fails with
 // one line in the report's errors, and the program goes on.
 TEST(ExportPDFReport, RunningOutOfMemoryIsOneClearError)

@@ -11,6 +11,7 @@
 // exports them.
 
 #include "BenchEnvironment.h"
+#include "tests/common/SplitMemoReport.h"
 
 #include "export/pdf/qvxExportPDF.h"
 #include "report/components/qvxFrame.h"
@@ -34,31 +35,14 @@
 
 namespace {
 
-// A report of one band holding one memo that stretches to text and may
-// split, on A4 pages with margins of 10 mm.
+// The split memo at 680 pixels in Arial of 10 points, on A4 pages with
+// margins of 10 mm.
 std::unique_ptr<TqvxReport> memoReport(const QString &text)
 {
-    auto report = std::make_unique<TqvxReport>();
-    report->SetName(QStringLiteral("Report1"));
-    report->SetShowProgress(false);
-    auto *page = new TqvxReportPage(report.get());
-    page->SetName(QStringLiteral("Page1"));
-    auto *data = new TqvxMasterData(page);
-    data->SetName(QStringLiteral("MasterData1"));
-    data->SetBounds(0, 0, 718, 20);
-    data->SetRowCount(1);
-    data->SetAllowSplit(true);
-    data->SetStretched(true);
-    auto *memo = new TqvxMemoView(data);
-    memo->SetName(QStringLiteral("Memo1"));
-    memo->SetBounds(0, 0, 680, 20);
-    memo->SetStretchMode(smActualHeight);
     TFont font;
     font.SetName(QStringLiteral("Arial"));
     font.SetSize(10);
-    memo->SetFont(&font);
-    memo->SetText(text);
-    return report;
+    return SplitMemoReport(text, 680, false, &font);
 }
 
 // count lines, each its number in width digits after prefix, ended by

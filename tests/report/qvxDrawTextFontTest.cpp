@@ -123,8 +123,9 @@ TEST(LiberationSansBreaks, ATextAloneMeasuresAsLaidOutAlone)
                             EXPECT_EQ(found, (!tags || !text.contains(QLatin1Char('<'))) && lines == 1
                                                  && (text.size() < 30 || !wrap))
                                 << text.toStdString() << ' ' << wrap << tags << rotation << spacing << indent;
-                            if (found)
+                            if (found) {
                                 EXPECT_EQ(alone, laidOut) << text.toStdString();
+                            }
                         }
                     }
 }

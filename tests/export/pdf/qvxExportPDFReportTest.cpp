@@ -5,6 +5,7 @@
 
 #include "PdfExportTestSupport.h"
 #include "common/MemoryLimit.h"
+#include "common/SplitMemoReport.h"
 
 #include "report/model/qvxCustomPreviewPages.h"
 #include "report/model/qvxOptions.h"
@@ -25,29 +26,6 @@
 #include <string>
 
 namespace {
-
-// One band holding one memo of text that grows to it and may split.
-std::unique_ptr<TqvxReport> splitMemoReport(const QString &text, bool tags)
-{
-    auto report = std::make_unique<TqvxReport>();
-    report->SetName(QStringLiteral("Report1"));
-    report->SetShowProgress(false);
-    auto *page = new TqvxReportPage(report.get());
-    page->SetName(QStringLiteral("Page1"));
-    auto *data = new TqvxMasterData(page);
-    data->SetName(QStringLiteral("MasterData1"));
-    data->SetBounds(0, 0, 718, 20);
-    data->SetRowCount(1);
-    data->SetAllowSplit(true);
-    data->SetStretched(true);
-    auto *memo = new TqvxMemoView(data);
-    memo->SetName(QStringLiteral("Memo1"));
-    memo->SetBounds(0, 0, 400, 20);
-    memo->SetStretchMode(smActualHeight);
-    memo->SetAllowHTMLTags(tags);
-    memo->SetText(text);
-    return report;
-}
 
 // Numbered lines; every seventh is a paragraph of several output lines,
 // so that pages end inside paragraphs too, and every eleventh is empty.
@@ -96,7 +74,7 @@ TEST(ExportPDFReport, AMemoSplitOverManyPagesShowsEveryLineOnceInOrder)
         if (tags)
             text.replace(QStringLiteral("L100 "), QStringLiteral("<b>L100 ")).replace(QStringLiteral("L900 "),
                                                                                        QStringLiteral("</b>L900 "));
-        std::unique_ptr<TqvxReport> report = splitMemoReport(text, tags);
+        std::unique_ptr<TqvxReport> report = SplitMemoReport(text, 400, tags);
         ASSERT_TRUE(report->PrepareReport());
         ASSERT_GT(report->PreviewPages()->Count(), 40);
 
@@ -129,7 +107,7 @@ TEST(ExportPDFReport, AMemoOfManyShortLinesTakesLittleMoreMemoryThanItsText)
     text.reserve(qsizetype(count) * 6);
     for (int i = 0; i < count; ++i)
         text += QStringLiteral("%1\r\n").arg(i % 10000, 4, 10, QLatin1Char('0'));
-    std::unique_ptr<TqvxReport> report = splitMemoReport(text, false);
+    std::unique_ptr<TqvxReport> report = SplitMemoReport(text, 400, false);
     report->EngineOptions()->SetSilentMode(true);
     QTemporaryDir dir;
     // It takes about 60 MB more; each line a string of its own and a few

@@ -79,42 +79,26 @@ void forEachStoredObject(QByteArrayView stored, Take &&take)
     }
 }
 
-bool isAsciiBlank(char c)
+bool isAscii(QByteArrayView bytes)
 {
-    return c == ' ' || (c >= '\t' && c <= '\r');
+    return std::none_of(bytes.begin(), bytes.end(), [](char c) { return c & 0x80; });
 }
 
 // The last text attribute of a stored attribute text, found as
 // TqvxXMLSerializer::ForEachAttribute finds it in the decoded text: false
-// where the bytes cannot tell that (a character beyond ASCII outside the
-// values), else value is the raw value, null for none.
+// where the bytes cannot tell that (a name with a character beyond ASCII,
+// which may be a blank there), else value is the raw value, null for none.
 bool lastStoredTextAttribute(QByteArrayView text, QByteArrayView &value)
 {
     value = QByteArrayView();
-    qsizetype pos = 0;
-    for (;;) {
-        const qsizetype equals = text.indexOf('=', pos);
-        if (equals < 0)
-            return true;
-        QByteArrayView name = text.sliced(pos, equals - pos);
-        if (std::any_of(name.begin(), name.end(), [](char c) { return c & 0x80; }))
-            return false;
-        while (!name.isEmpty() && isAsciiBlank(name.front()))
-            name = name.sliced(1);
-        while (!name.isEmpty() && isAsciiBlank(name.back()))
-            name.chop(1);
-        if (name.isEmpty())
-            return true;
-        const qsizetype open = text.indexOf('"', equals + 1);
-        if (open < 0)
-            return true;
-        const qsizetype close = text.indexOf('"', open + 1);
-        if (close < 0)
-            return true;
-        if (name == "u" || name == "x" || name == "Text")
-            value = text.sliced(open + 1, close - open - 1);
-        pos = close + 1;
-    }
+    bool readable = true;
+    TqvxXMLSerializer::ForEachAttribute(text, [&](QByteArrayView name, QByteArrayView attributeValue) {
+        if (!isAscii(name))
+            readable = false;
+        else if (name == "u" || name == "x" || name == "Text")
+            value = attributeValue;
+    });
+    return readable;
 }
 
 // The same for the elements under a page element in memory; true when
@@ -240,7 +224,7 @@ quint64 TqvxPreparedStore::matchOfStoredObject(QByteArrayView name, QByteArrayVi
         return matchOfValue(m_searchMatches.byStoredValue, text, [&] { return QString::fromUtf8(text); });
     // Dictionary names are ASCII; any other name is decoded.
     QString &decoded = m_searchMatches.name;
-    if (std::any_of(name.begin(), name.end(), [](char c) { return c & 0x80; }))
+    if (!isAscii(name))
         decoded = QString::fromUtf8(name);
     else
         decoded = QLatin1StringView(name);

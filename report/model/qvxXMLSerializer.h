@@ -31,6 +31,7 @@
 #include "toolkit/classes/Events.h"
 #include "toolkit/classes/TObject.h"
 
+#include <QByteArrayView>
 #include <QList>
 #include <QPointer>
 #include <QString>
@@ -39,6 +40,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -171,9 +173,18 @@ public:
     static QString StoredListText(QString text);
     // Calls take with the name and stored value of each attribute of an
     // attribute text, both views into text, up to the first that is not
-    // ` name="value"`.
+    // ` name="value"`.  The bytes of a text as a file holds it (UTF-8) are
+    // read alike, their blanks the ASCII ones.
     template <class Take>
-    static void ForEachAttribute(QStringView text, Take &&take);
+    static void ForEachAttribute(QStringView text, Take &&take)
+    {
+        forEachAttributeIn(text, take);
+    }
+    template <class Take>
+    static void ForEachAttribute(QByteArrayView text, Take &&take)
+    {
+        forEachAttributeIn(text, take);
+    }
     // A coordinate attribute (l, t, w or h) as an object takes it; raises
     // EConvertError for a value that is no number.
     static double CoordinateValue(QStringView rawValue);
@@ -189,6 +200,8 @@ private:
         QString name;
     };
 
+    template <class View, class Take>
+    static void forEachAttributeIn(View text, Take &&take);
     QString propertyText(TPersistent *obj, const TPropInfo *prop, const QString &prefix, TPersistent *ancestor,
                          int depth);
     // The attributes after lead.
@@ -239,28 +252,35 @@ private:
     bool m_engineCopy = false;
 };
 
-template <class Take>
-void TqvxXMLSerializer::ForEachAttribute(QStringView text, Take &&take)
+template <class View, class Take>
+void TqvxXMLSerializer::forEachAttributeIn(View text, Take &&take)
 {
+    using Char = std::remove_cvref_t<decltype(text[0])>;
+    const auto isBlank = [](Char c) {
+        if constexpr (std::is_same_v<Char, QChar>)
+            return c.isSpace();
+        else
+            return c == ' ' || (c >= '\t' && c <= '\r');
+    };
     const qsizetype length = text.size();
     qsizetype pos = 0;
     for (;;) {
-        while (pos < length && text.at(pos).isSpace())
+        while (pos < length && isBlank(text[pos]))
             ++pos;
-        const qsizetype equals = text.indexOf(QLatin1Char('='), pos);
+        const qsizetype equals = text.indexOf(Char(u'='), pos);
         if (equals < 0)
             return;
-        const QStringView name = text.mid(pos, equals - pos).trimmed();
+        const View name = text.sliced(pos, equals - pos).trimmed();
         if (name.isEmpty())
             return;
-        const qsizetype open = text.indexOf(QLatin1Char('"'), equals + 1);
+        const qsizetype open = text.indexOf(Char(u'"'), equals + 1);
         if (open < 0)
             return;
-        const qsizetype close = text.indexOf(QLatin1Char('"'), open + 1);
+        const qsizetype close = text.indexOf(Char(u'"'), open + 1);
         if (close < 0)
             return;
         pos = close + 1;
-        take(name, text.mid(open + 1, close - open - 1));
+        take(name, text.sliced(open + 1, close - open - 1));
     }
 }
 

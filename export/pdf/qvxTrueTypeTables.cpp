@@ -1,6 +1,7 @@
 #include "export/pdf/qvxTrueTypeTables.h"
 
 #include "toolkit/core/Exceptions.h"
+#include "toolkit/graphics/CharacterMap.h"
 
 #include <algorithm>
 #include <bit>
@@ -115,73 +116,21 @@ void CmapTableClass::LoadCmapTable(quint16 glyphCount)
         if (read.contains(sub))
             continue;
         read.append(sub);
-        if (format == 4)
-            readFormat4(Slice(cmap, sub, ReadU16(cmap, sub + 2)), glyphCount);
-        else if (format == 12)
-            readFormat12(Slice(cmap, sub, ReadU32(cmap, sub + 4)), glyphCount);
+        const TCmapSubtableState state = CmapSubtableState(cmap, quint32(sub), glyphCount);
+        Require(state != TCmapSubtableState::Malformed);
+        if (state == TCmapSubtableState::MapsPastGlyphCount) {
+            m_dropped = true;
+            continue;
+        }
+        ReadCmapSubtable(cmap, quint32(sub), [this](char32_t character, quint32 glyph) {
+            m_mappings.push_back({character, quint16(glyph)});
+        });
     }
     std::stable_sort(m_mappings.begin(), m_mappings.end(),
                      [](const Mapping &a, const Mapping &b) { return a.Character < b.Character; });
     m_mappings.erase(std::unique(m_mappings.begin(), m_mappings.end(),
                                  [](const Mapping &a, const Mapping &b) { return a.Character == b.Character; }),
                      m_mappings.end());
-}
-
-void CmapTableClass::add(char32_t character, quint32 glyph, quint16 glyphCount)
-{
-    if (glyph == 0)
-        return;
-    if (glyph >= glyphCount) {
-        m_dropped = true;
-        return;
-    }
-    m_mappings.push_back({character, quint16(glyph)});
-}
-
-// Segments are read in their order, each from past the characters the
-// segments before it reached, so overlapping segments cannot make the
-// work grow past one pass over the code space.
-void CmapTableClass::readFormat4(QByteArrayView table, quint16 glyphCount)
-{
-    const quint16 segCountX2 = ReadU16(table, 6);
-    Require(segCountX2 % 2 == 0);
-    const qint64 ends = 14;
-    const qint64 starts = ends + segCountX2 + 2;
-    const qint64 deltas = starts + segCountX2;
-    const qint64 rangeOffsets = deltas + segCountX2;
-    Require(rangeOffsets + segCountX2 <= table.size());
-    quint32 next = 0;
-    for (qint64 at = 0; at < segCountX2; at += 2) {
-        const quint32 end = std::min<quint32>(ReadU16(table, ends + at), 0xFFFE);
-        const quint32 start = ReadU16(table, starts + at);
-        const quint16 delta = ReadU16(table, deltas + at);
-        const quint16 rangeOffset = ReadU16(table, rangeOffsets + at);
-        for (quint32 c = std::max(start, next); c <= end; ++c) {
-            if (rangeOffset == 0) {
-                add(c, (c + delta) & 0xFFFF, glyphCount);
-                continue;
-            }
-            const qint64 glyphAt = rangeOffsets + at + rangeOffset + 2 * qint64(c - start);
-            const quint16 glyph = glyphAt + 2 <= table.size() ? ReadU16(table, glyphAt) : 0;
-            add(c, glyph == 0 ? 0 : (glyph + delta) & 0xFFFF, glyphCount);
-        }
-        next = std::max(next, end + 1);
-    }
-}
-
-void CmapTableClass::readFormat12(QByteArrayView table, quint16 glyphCount)
-{
-    const quint32 groups = ReadU32(table, 12);
-    Require(groups <= (table.size() - 16) / 12);
-    quint32 next = 0;
-    for (qint64 group = 16; group < 16 + 12 * qint64(groups); group += 12) {
-        const quint32 start = ReadU32(table, group);
-        const quint32 end = std::min<quint32>(ReadU32(table, group + 4), 0x10FFFF);
-        const quint64 startGlyph = ReadU32(table, group + 8);
-        for (quint32 c = std::max(start, next); c <= end; ++c)
-            add(c, quint32(std::min<quint64>(startGlyph + (c - start), 0xFFFFFFFF)), glyphCount);
-        next = std::max(next, end + 1);
-    }
 }
 
 namespace {
@@ -263,8 +212,11 @@ QByteArray CmapTableClass::Build(const std::vector<Mapping> &mappings)
         subtables.append(bmp);
         encodings.append(1);
     }
-    subtables.append(format12(runs));
-    encodings.append(10);
+    // A format 12 subtable needs a group at least.
+    if (!runs.empty()) {
+        subtables.append(format12(runs));
+        encodings.append(10);
+    }
 
     QByteArray cmap;
     AppendU16(cmap, 0);

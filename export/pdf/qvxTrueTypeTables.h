@@ -81,9 +81,10 @@ private:
 // The character map.  The Windows Unicode (3,1) subtable must be of format
 // 4 or above: formats 0, 2 and 6 there raise.  The Unicode subtables of
 // formats 4 and 12 (platform 0, and Windows encodings 1 and 10) are read
-// into one mapping; a character mapped to a glyph the face does not have
-// is dropped from it (the text then goes to another face), and a cmap with
-// such mappings is written anew from what is left.
+// into one mapping.  A subtable that maps a character to a glyph the face
+// does not have is left out whole, as the font engine leaves it out
+// (toolkit/graphics/CharacterMap.h), and a cmap with such a subtable is
+// written anew from the others.
 class CmapTableClass : public TrueTypeTable
 {
 public:
@@ -97,17 +98,14 @@ public:
     // The characters with a glyph, ascending; the first subtable that maps
     // a character decides.
     const std::vector<Mapping> &Mappings() const { return m_mappings; }
-    // Some subtable maps a character past the face's glyph count.
+    // Some subtable maps a character past the face's glyph count and was
+    // left out.
     bool DroppedMappings() const { return m_dropped; }
     // A cmap of a (3,1) format 4 subtable, when the mapping fits one, and a
-    // (3,10) format 12 subtable.
+    // (3,10) format 12 subtable, when anything is mapped.
     static QByteArray Build(const std::vector<Mapping> &mappings);
 
 private:
-    void readFormat4(QByteArrayView table, quint16 glyphCount);
-    void readFormat12(QByteArrayView table, quint16 glyphCount);
-    void add(char32_t character, quint32 glyph, quint16 glyphCount);
-
     std::vector<Mapping> m_mappings;
     bool m_dropped = false;
 };

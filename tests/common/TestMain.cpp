@@ -67,8 +67,9 @@ int main(int argc, char **argv)
     // As the program does: writes past the file-size limit fail, they do
     // not end the process.
     std::signal(SIGXFSZ, SIG_IGN);
-    // The project's own font configuration, before anything starts fontconfig.
-    qputenv("FONTCONFIG_FILE", PROJECT_FONTS_CONF);
+    // The tests' own font configuration (the project's, with a known set of
+    // faces), before anything starts fontconfig.
+    qputenv("FONTCONFIG_FILE", TEST_FONTS_CONF);
     // No printer of the machine's print service: a print server that is not
     // there.  The printing tests name their own.
     qputenv("CUPS_SERVER", "/nonexistent/qvx-tests/cups.sock");

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fontconfig/fontconfig.h>
 
 namespace {
 
@@ -329,6 +330,51 @@ TEST(CanvasText, PrintedTextStaysTextWhereTheScreenDrawsIt)
     EXPECT_NEAR(onPaper.top, onScreen.top, 1);
     EXPECT_NEAR(onPaper.right, onScreen.right, 1);
     EXPECT_NEAR(onPaper.bottom, onScreen.bottom, 1);
+}
+
+namespace {
+
+// Font files of the tests' data that fontconfig offers by their family
+// names while the object lives.
+struct TestDataFaces {
+    explicit TestDataFaces(std::initializer_list<const char *> files)
+    {
+        for (const char *file : files) {
+            const QByteArray path = QByteArray(TEST_DATA_DIR "/fonts/") + file;
+            FcConfigAppFontAddFile(nullptr, reinterpret_cast<const FcChar8 *>(path.constData()));
+        }
+        TFontEngine::Clear();
+    }
+    ~TestDataFaces()
+    {
+        FcConfigAppFontClear(nullptr);
+        TFontEngine::Clear();
+    }
+};
+
+} // namespace
+
+// A face one of whose character map subtables maps characters past its
+// glyphs draws the glyphs of its usable subtable, as the same face with a
+// sound map draws them, never those of the broken subtable's part in range
+// (B for "A", a ring for "B").
+TEST(CanvasText, AFaceWithABrokenCharacterMapDrawsItsUsableSubtablesGlyphs)
+{
+    const TestDataFaces faces({"simple.ttf", "cmap12broken.ttf"});
+    const auto draw = [](const QString &family) {
+        Surface s(160, 50);
+        s.canvas.Font()->SetName(family);
+        s.canvas.Font()->SetHeight(-40);
+        s.canvas.Brush()->SetStyle(bsClear);
+        s.canvas.TextOut(5, 5, QStringLiteral("ABC"));
+        s.canvas.ReleaseHandle();
+        return s.image;
+    };
+    for (const QString &family : {QStringLiteral("Test Sans"), QStringLiteral("Test Broken Twelve")})
+        ASSERT_EQ(TFontEngine::Resolve(family, false, false).Family, family);
+    const QImage sound = draw(QStringLiteral("Test Sans"));
+    EXPECT_NE(inkOf(sound, qRgb(255, 255, 255)).right, -1) << "nothing drawn";
+    EXPECT_EQ(draw(QStringLiteral("Test Broken Twelve")), sound);
 }
 
 TEST(CanvasText, TextOutPaintsItsCellOnASolidBrush)

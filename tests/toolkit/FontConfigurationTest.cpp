@@ -6,6 +6,7 @@
 #include <fontconfig/fontconfig.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -115,16 +116,41 @@ std::string Covering(FcConfig *config, FcChar32 character)
 
 // Behind the project's rules the system's configuration offers every
 // installed face for what Liberation and DejaVu lack, while Latin and
-// Cyrillic characters still come from those two.
+// Cyrillic characters still come from those two, whatever faces the system
+// prefers (Noto Sans, with fonts-noto-core installed).
 TEST(FontConfigurationTest, InstalledFacesStandInOnlyForWhatTheTextFacesLack)
 {
     const Config config = ProjectConfig();
     ASSERT_TRUE(config);
-    for (const FcChar32 character : {FcChar32('A'), FcChar32(0x0416), FcChar32(0x00E4)}) {
+    for (const FcChar32 character : {FcChar32('A'), FcChar32(0x0416), FcChar32(0x00E4), FcChar32(0x2264)}) {
         const std::string face = Covering(config.get(), character);
         EXPECT_TRUE(face == "DejaVu Sans" || face == "Liberation Sans") << character << ": " << face;
     }
     if (!std::filesystem::exists("/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc"))
         GTEST_SKIP() << "fonts-wqy-zenhei is not installed";
-    EXPECT_EQ(Covering(config.get(), 0x4E2D), "WenQuanYi Zen Hei");
+    EXPECT_NE(Covering(config.get(), 0x4E2D), "");
+}
+
+// The tests' configuration has the project's rules with the faces of a
+// known set of packages alone, whatever else the machine has installed.
+TEST(FontConfigurationTest, TheTestsSeeOnlyTheFacesTheyName)
+{
+    Config config(FcConfigCreate());
+    ASSERT_TRUE(FcConfigParseAndLoad(config.get(), reinterpret_cast<const FcChar8 *>(TEST_FONTS_CONF), FcTrue)
+                && FcConfigBuildFonts(config.get()));
+    const std::filesystem::path known[] = {"/usr/share/fonts/truetype/liberation2", "/usr/share/fonts/truetype/dejavu",
+                                           "/usr/share/fonts/truetype/wqy"};
+    FcFontSet *fonts = FcConfigGetFonts(config.get(), FcSetSystem);
+    ASSERT_TRUE(fonts);
+    for (int i = 0; i < fonts->nfont; ++i) {
+        FcChar8 *file = nullptr;
+        ASSERT_EQ(FcPatternGetString(fonts->fonts[i], FC_FILE, 0, &file), FcResultMatch);
+        const std::filesystem::path folder = std::filesystem::path(reinterpret_cast<const char *>(file)).parent_path();
+        EXPECT_NE(std::find(std::begin(known), std::end(known), folder), std::end(known)) << file;
+    }
+    EXPECT_EQ(Covering(config.get(), 'A'), "Liberation Sans");
+    EXPECT_EQ(Covering(config.get(), 0x0378), "") << "no face of the tests has the unassigned U+0378";
+    if (std::filesystem::exists("/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc")) {
+        EXPECT_EQ(Covering(config.get(), 0x4E2D), "WenQuanYi Zen Hei");
+    }
 }

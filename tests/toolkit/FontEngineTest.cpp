@@ -114,16 +114,43 @@ TEST(FontMetrics, KeptGlyphsAndAdvancesAreHarfBuzzsAnswers)
     }
 }
 
-// A character the face maps to a glyph past its glyph count is one the face
-// lacks: "C" of this face maps to glyph 60 of six.
-TEST(FontMetrics, ACharacterMappedPastTheGlyphCountHasNoGlyph)
+TFontFacePtr testFace(const char *name)
 {
     TFontFile file;
-    file.FileName = QStringLiteral(TEST_DATA_DIR "/fonts/cmap12missing.ttf");
-    const TFontFacePtr face = TFontEngine::Face(file);
-    EXPECT_NE(face->GlyphIndex(U'A'), 0u);
-    EXPECT_EQ(face->GlyphIndex(U'C'), 0u);
-    EXPECT_EQ(face->NominalGlyph(U'C').Advance, face->GlyphAdvance(0));
+    file.FileName = QStringLiteral(TEST_DATA_DIR "/fonts/") + QLatin1String(name);
+    return TFontEngine::Face(file);
+}
+
+QList<quint32> shapedGlyphs(const TFontFace &face, const QString &text)
+{
+    QList<quint32> glyphs;
+    for (const TGlyphRun &run : ShapeLine(face, text))
+        for (const TShapedGlyph &shaped : run.Glyphs)
+            glyphs.append(shaped.Glyph);
+    return glyphs;
+}
+
+// A character map subtable that maps any character past the face's glyph
+// count is left out whole, as font sanitizers leave it out: the characters
+// come from the face's next usable subtable, not from the part of the
+// broken one in range (which maps "A" to B and "B" to a ring), and a face
+// without another usable subtable has no glyph for any character.
+TEST(FontMetrics, ACharacterMapSubtableMappingPastTheGlyphCountIsLeftOutWhole)
+{
+    const TFontFacePtr broken = testFace("cmap12broken.ttf");
+    const TFontFacePtr sound = testFace("simple.ttf");
+    for (const char32_t c : {U'A', U'B', U'C', U' ', U'@', U'E'})
+        EXPECT_EQ(broken->GlyphIndex(c), sound->GlyphIndex(c)) << unsigned(c);
+    EXPECT_EQ(broken->GlyphIndex(U'A'), 1u);
+    // A combining mark takes the line to HarfBuzz's shaping.
+    const QString text = QStringLiteral("ABC A\u0301");
+    EXPECT_EQ(shapedGlyphs(*broken, text), shapedGlyphs(*sound, text));
+
+    // Its one subtable maps "C" to glyph 60 of six.
+    const TFontFacePtr missing = testFace("cmap12missing.ttf");
+    for (const char32_t c : {U'A', U'B', U'C'})
+        EXPECT_EQ(missing->GlyphIndex(c), 0u) << unsigned(c);
+    EXPECT_EQ(missing->NominalGlyph(U'C').Advance, missing->GlyphAdvance(0));
 }
 
 TEST(FontData, FileBytesAndSingleTables)

@@ -1,6 +1,7 @@
 #include "toolkit/graphics/FontEngine.h"
 
 #include "toolkit/core/Exceptions.h"
+#include "toolkit/graphics/CharacterMap.h"
 
 #include <QFile>
 #include <QHash>
@@ -76,6 +77,47 @@ TFontFile fontFileOf(FcPattern *match)
     return file;
 }
 
+// The tables of a face, but for a character map of its own.
+struct ReplacedCmap {
+    hb_face_t *face;
+    hb_blob_t *cmap;
+};
+
+hb_blob_t *referenceTable(hb_face_t *, hb_tag_t tag, void *data)
+{
+    const auto *tables = static_cast<const ReplacedCmap *>(data);
+    if (tag == HB_TAG('c', 'm', 'a', 'p'))
+        return hb_blob_reference(tables->cmap);
+    return hb_face_reference_table(tables->face, tag);
+}
+
+void destroyTables(void *data)
+{
+    auto *tables = static_cast<ReplacedCmap *>(data);
+    hb_blob_destroy(tables->cmap);
+    hb_face_destroy(tables->face);
+    delete tables;
+}
+
+// The face itself, or, when subtables of its character map map characters
+// past its glyphs, the face shaping with the other subtables alone.  Takes
+// the reference to face.
+hb_face_t *withUsableCmap(hb_face_t *face)
+{
+    hb_blob_t *cmap = hb_face_reference_table(face, HB_TAG('c', 'm', 'a', 'p'));
+    unsigned length = 0;
+    const char *data = hb_blob_get_data(cmap, &length);
+    std::optional<QByteArray> usable =
+        CmapWithoutBrokenSubtables(QByteArrayView(data, length), hb_face_get_glyph_count(face));
+    hb_blob_destroy(cmap);
+    if (!usable)
+        return face;
+    auto *bytes = new QByteArray(std::move(*usable));
+    cmap = hb_blob_create(bytes->constData(), unsigned(bytes->size()), HB_MEMORY_MODE_READONLY, bytes,
+                          [](void *kept) { delete static_cast<QByteArray *>(kept); });
+    return hb_face_create_for_tables(referenceTable, new ReplacedCmap{face, cmap}, destroyTables);
+}
+
 } // namespace
 
 TFontFace::~TFontFace()
@@ -103,7 +145,7 @@ void TFontFace::Load(const TFontFile &file)
 
     hb_blob_t *blob = hb_blob_create(m_data.constData(), unsigned(m_data.size()), HB_MEMORY_MODE_READONLY,
                                      nullptr, nullptr);
-    hb_face_t *hbFace = hb_face_create(blob, unsigned(file.FaceIndex));
+    hb_face_t *hbFace = withUsableCmap(hb_face_create(blob, unsigned(file.FaceIndex)));
     hb_blob_destroy(blob);
     hb_font_t *hbFont = hb_font_create(hbFace);
     hb_face_destroy(hbFace);

@@ -36,6 +36,10 @@ Fonts:
                     the end of glyf
   cmap12missing.ttf cmap12.ttf whose format 12 maps "C" to glyph 60, which
                     the face does not have
+  cmap12broken.ttf  simple.ttf as "Test Broken Twelve" with a (3,10) format 12
+                    subtable besides its format 4 ones, whose one group maps
+                    U+0040..U+004F to glyphs 1..16: "A" to B, "B" to ring,
+                    and the last eleven characters past the glyph count
 """
 
 import os
@@ -374,6 +378,16 @@ def cmap12_missing_glyph():
         f.write(data)
 
 
+def cmap12_broken_group():
+    font = simple_font("Test Broken Twelve")
+    order = font.getGlyphOrder()
+    twelve = CmapSubtable.newSubtable(12)
+    twelve.platformID, twelve.platEncID, twelve.language = 3, 10, 0
+    twelve.cmap = {0x40 + i: order[i + 1] if i + 1 < len(order) else "glyph%d" % (i + 1) for i in range(16)}
+    font["cmap"].tables.append(twelve)
+    return font
+
+
 def cmap_only(name, format, platform, encoding):
     font = simple_font(name)
     sub = CmapSubtable.newSubtable(format)
@@ -426,6 +440,7 @@ def main():
     no_outlines()
     bad_loca()
     cmap12_missing_glyph()
+    save(cmap12_broken_group(), "cmap12broken.ttf")
     head = TTFont(os.path.join(HERE, "composite.ttf"))["head"]
     assert head.indexToLocFormat == 1, "composite.ttf must have a long loca"
     assert TTFont(os.path.join(HERE, "simple.ttf"))["head"].indexToLocFormat == 0

@@ -331,27 +331,46 @@ TEST(TrueTypeSubset, NamesWhatItCannotRead)
     expectValidSubset(cmap12, 0, subsetOf(cmap12, {1}), {0, 1});
 }
 
-// A character mapped to a glyph the face does not have is dropped from the
-// map as it is read, and the subset's map is written without it; a map
-// without such characters moves unchanged.
-TEST(TrueTypeSubset, DropsCharactersMappedPastTheGlyphCount)
+// The characters of a face's character map as the subsetter reads it, and
+// whether it left a subtable out.
+QString mappedCharacters(const QByteArray &font, bool *dropped)
 {
-    const QByteArray missing = testFont(QStringLiteral("cmap12missing.ttf"));
-    TrueTypeFont face(missing, 0);
+    TrueTypeFont face(font, 0);
     face.LoadFont(SkippedTables());
-    ASSERT_TRUE(face.cmap);
-    EXPECT_TRUE(face.cmap->DroppedMappings());
     QString mapped;
     for (const CmapTableClass::Mapping &m : face.cmap->Mappings())
         mapped += QChar(m.Character);
-    EXPECT_EQ(mapped, QStringLiteral("AB"));
+    *dropped = face.cmap->DroppedMappings();
+    return mapped;
+}
 
-    const QByteArray subset = subsetOf(missing, {1});
-    expectValidSubset(missing, 0, subset, {0, 1});
-    EXPECT_EQ(fontToolsOutput(subset, QStringLiteral("print(sorted(f.getBestCmap().items()))")),
-              QStringLiteral("[(65, 'A'), (66, 'B')]"));
+// A subtable that maps a character to a glyph the face does not have is
+// left out whole as the map is read (its characters in range map to the
+// wrong glyphs), and the subset's map is written from the other subtables;
+// a map without such subtables moves unchanged.
+TEST(TrueTypeSubset, LeavesOutSubtablesMappingPastTheGlyphCount)
+{
+    bool dropped = false;
+    // Its (3,10) subtable maps "A" to B, and "E" on past the glyphs.
+    const QByteArray broken = testFont(QStringLiteral("cmap12broken.ttf"));
+    EXPECT_EQ(mappedCharacters(broken, &dropped), QStringLiteral(" ABC"));
+    EXPECT_TRUE(dropped);
+    const QByteArray rewritten = subsetOf(broken, {1, 2});
+    expectValidSubset(broken, 0, rewritten, {0, 1, 2});
+    EXPECT_EQ(fontToolsOutput(rewritten, QStringLiteral("print(sorted(f.getBestCmap().items()))")),
+              QStringLiteral("[(32, 'space'), (65, 'A'), (66, 'B'), (67, 'C')]"));
+
+    // Its one subtable maps "C" to glyph 60 of six.
+    const QByteArray missing = testFont(QStringLiteral("cmap12missing.ttf"));
+    EXPECT_EQ(mappedCharacters(missing, &dropped), QString());
+    EXPECT_TRUE(dropped);
+    const QByteArray empty = subsetOf(missing, {1});
+    expectValidSubset(missing, 0, empty, {0, 1});
+    EXPECT_EQ(fontToolsOutput(empty, QStringLiteral("print(sorted(f.getBestCmap().items()))")), QStringLiteral("[]"));
 
     const QByteArray sound = testFont(QStringLiteral("cmap12.ttf"));
+    EXPECT_EQ(mappedCharacters(sound, &dropped), QStringLiteral("ABC"));
+    EXPECT_FALSE(dropped);
     const QByteArray kept = subsetOf(sound, {1});
     EXPECT_EQ(kept.mid(findTable(kept, "cmap").offset, findTable(kept, "cmap").length),
               sound.mid(findTable(sound, "cmap").offset, findTable(sound, "cmap").length));

@@ -767,9 +767,10 @@ TEST(zqStatements, AVarParameterHandsItsTextBackWhenTheCallEnds)
 {
     ScriptRunner r;
     ASSERT_TRUE(r.Run(QStringLiteral("PascalScript"), QStringLiteral(R"(
-var s1, s2, s3, s4, s5, s6, s7, s8, s9, s10, seen, first, copied: String; v: Variant; n: Integer;
+var s1, s2, s3, s4, s5, s6, s7, s8, s9, s10, s11, seen, first, last, copied: String; v: Variant; n: Integer;
 procedure Add(var t: String); begin t := t + 'x' end;
-procedure AddAndLook(var t: String); begin t := t + 'x'; first := s2[1]; seen := s2 end;
+procedure AddAndLook(var t: String); begin t := t + 'x'; seen := s2; first := s2[1] end;
+procedure LookAtFirst(var t: String); begin t := t + 'x'; last := s11[2] end;
 procedure AddAndAssign(var t: String); begin t := t + 'x'; s3 := 'zz'; t := t + 'y' end;
 procedure AddAndFail(var t: String); begin t := t + 'x'; n := 1 div n end;
 procedure Replace(var t: String); begin t := t + 'x'; t := 'new' + t; seen := seen + '/' + s5 end;
@@ -790,7 +791,8 @@ begin
   s7 := 'a'; Rec(s7, 2);
   v := 'ab'; AddV(v); AddV(v);
   Local;
-  s10 := 'ab'; SetFirst(s10)
+  s10 := 'ab'; SetFirst(s10);
+  s11 := 'ab'; LookAtFirst(s11)
 end.
 )")));
     EXPECT_EQ(r.Text(QStringLiteral("s1")), QStringLiteral("abxx"));
@@ -806,6 +808,8 @@ end.
     EXPECT_EQ(r.Text(QStringLiteral("s9")), QStringLiteral("qxx"));
     EXPECT_EQ(r.Text(QStringLiteral("s10")), QStringLiteral("abx"));
     EXPECT_EQ(r.Text(QStringLiteral("copied")), QStringLiteral("Zb"));
+    EXPECT_EQ(r.Text(QStringLiteral("last")), QStringLiteral("b"));
+    EXPECT_EQ(r.Text(QStringLiteral("s11")), QStringLiteral("abx"));
 
     // A call that raises through the host gives the text back as well.
     ScriptRunner failed;

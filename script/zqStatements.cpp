@@ -148,7 +148,7 @@ void TzqAssignmentStmt::findAppend()
         m_elementRead = Designator.get();
 }
 
-bool TzqAssignmentStmt::findChain()
+void TzqAssignmentStmt::findChain()
 {
     std::vector<AppendedOperand> operands;
     TzqExpressionNode *node = Expression->Root();
@@ -161,22 +161,21 @@ bool TzqAssignmentStmt::findChain()
             continue;
         }
         if ((op->Kind != TzqOperatorKind::Plus && op->Kind != TzqOperatorKind::StrCat) || !op->Right)
-            return false;
+            return;
         operands.push_back({op->Kind, op->Right});
         node = op->Left;
     }
     TzqDesignator *leftmost = designatorOf(node);
     if (operands.empty() || !leftmost || leftmost->Kind != Designator->Kind)
-        return false;
+        return;
     if (leftmost->Kind == TzqDesignator::ArrayElement) {
         if (leftmost->RefItem != Designator->RefItem)
-            return false;
+            return;
         m_elementRead = leftmost;
     } else if (leftmost->Kind != TzqDesignator::SingleVariable || leftmost->RefItem != Target) {
-        return false;
+        return;
     }
     m_appended.assign(operands.rbegin(), operands.rend());
-    return true;
 }
 
 Variant TzqAssignmentStmt::readTarget()

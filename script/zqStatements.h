@@ -83,9 +83,10 @@ private:
     // v += e, where v is a variable that can hold a string or an element of
     // an array variable.
     void findAppend();
-    // The operands e1 ... en of a chain whose leftmost operand reads the
-    // target, in order; false when the expression is no such chain.
-    bool findChain();
+    // Takes the operands e1 ... en, in order, of a chain whose leftmost
+    // operand reads the target; leaves the plain road to any other
+    // expression.
+    void findChain();
     // Runs an appending statement: the operands are added to the target's
     // own text in place when all are texts, else combined as usual.
     void executeAppend();

@@ -431,13 +431,13 @@ void GeometricMeanAgainstLua(benchmark::State &state)
         return;
     }
     double logSum = 0;
-    std::printf("\n%-20s %10s\n", "kernel", "script/lua");
+    std::printf("\n%-28s %10s\n", "kernel", "script/lua");
     for (const auto &[name, ratio] : all) {
-        std::printf("%-20s %10.2f\n", name.c_str(), ratio);
+        std::printf("%-28s %10.2f\n", name.c_str(), ratio);
         logSum += std::log(ratio);
     }
     const double mean = std::exp(logSum / double(all.size()));
-    std::printf("%-20s %10.2f\n\n", "geometric mean", mean);
+    std::printf("%-28s %10.2f\n\n", "geometric mean", mean);
     state.counters["geometric_mean"] = mean;
 }
 

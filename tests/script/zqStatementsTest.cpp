@@ -506,7 +506,7 @@ s = "ab"; v = "ab";
         SCOPED_TRACE(program.language);
         ScriptRunner r;
         ASSERT_TRUE(r.Run(QString::fromLatin1(program.language), QString::fromLatin1(program.text)));
-        for (const QString name : {QStringLiteral("S"), QStringLiteral("V")}) {
+        for (const QString &name : {QStringLiteral("S"), QStringLiteral("V")}) {
             SCOPED_TRACE(qPrintable(name));
             TzqCustomVariable *variable = r.script.Find(name.toLower());
             ASSERT_NE(variable, nullptr);
@@ -671,27 +671,34 @@ TEST(zqStatements, AChainAppendsAsThePlainEvaluationComputes)
         {"Null", "v + 'a' + 'b'"}, {"5", "v + '1' + '2'"},      {"'x'", "v + v + 'y'"},
         {"'a'", "v + 'b' + 1"},    {"'a'", "(v + 'b') + ('c' + v)"}, {"''", "v + '' + ''"},
         {"2.5", "v + 'x' + 'y'"},  {"'a'", "v + 1.5 + 'b'"},    {"Unassigned", "v + 'a' + 'b'"},
+        {"'12'", "v + 3"},         {"'ab'", "v + 'c'"},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.expression);
-        SCOPED_TRACE(c.start);
-        ScriptRunner r;
-        r.script.AddConst(QStringLiteral("Unassigned"), QStringLiteral("Variant"), Variant());
-        const QString program = QStringLiteral(R"(
-var v, r, start: Variant; plainError, appendError: String;
+    // A Variant variable, and an element of an array of Variants.
+    for (const QString &target : {QStringLiteral("v"), QStringLiteral("w[1]")}) {
+        for (const Case &c : cases) {
+            SCOPED_TRACE(c.expression);
+            SCOPED_TRACE(c.start);
+            SCOPED_TRACE(qPrintable(target));
+            ScriptRunner r;
+            r.script.AddConst(QStringLiteral("Unassigned"), QStringLiteral("Variant"), Variant());
+            const QString expression = QString::fromLatin1(c.expression).replace(u'v', target);
+            const QString program = QStringLiteral(R"(
+var v, r, start: Variant; w: array[1..1] of Variant; plainError, appendError: String;
 begin
-  v := %1; start := v;
+  %3 := %1; start := %3;
   try r := %2 except plainError := ExceptionMessage end;
-  try v := %2 except appendError := ExceptionMessage end
+  try %3 := %2 except appendError := ExceptionMessage end;
+  v := %3
 end.
-)").arg(QString::fromLatin1(c.start), QString::fromLatin1(c.expression));
-        ASSERT_TRUE(r.Run(QStringLiteral("PascalScript"), program));
-        const QString error = r.Text(QStringLiteral("plainError"));
-        EXPECT_EQ(r.Text(QStringLiteral("appendError")), error);
-        const Variant expected = r.Value(error.isEmpty() ? QStringLiteral("r") : QStringLiteral("start"));
-        const Variant v = r.Value(QStringLiteral("v"));
-        EXPECT_EQ(VarType(v), VarType(expected));
-        EXPECT_EQ(VarToStr(v), VarToStr(expected));
+)").arg(QString::fromLatin1(c.start), expression, target);
+            ASSERT_TRUE(r.Run(QStringLiteral("PascalScript"), program));
+            const QString error = r.Text(QStringLiteral("plainError"));
+            EXPECT_EQ(r.Text(QStringLiteral("appendError")), error);
+            const Variant expected = r.Value(error.isEmpty() ? QStringLiteral("r") : QStringLiteral("start"));
+            const Variant v = r.Value(QStringLiteral("v"));
+            EXPECT_EQ(VarType(v), VarType(expected));
+            EXPECT_EQ(VarToStr(v), VarToStr(expected));
+        }
     }
 }
 

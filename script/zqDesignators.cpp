@@ -88,6 +88,14 @@ void TzqDesignator::resolve()
     Borrow(*built);
 }
 
+// A string variable lending its text gets it back before its characters
+// are reached in place.
+void TzqDesignator::settleLoan()
+{
+    if (RefItem->Loan)
+        RefItem->Loan->Settle();
+}
+
 TzqExpression *TzqDesignator::indexExpression() const
 {
     return Steps[1].Args.front().get();
@@ -100,6 +108,7 @@ Variant TzqDesignator::GetValue()
     switch (Kind) {
     case SingleVariable: return RefItem->GetValue();
     case StringElement: {
+        settleLoan();
         const QString text = static_cast<TzqStringVariable *>(RefItem)->Str;
         return Variant(QString(text[checkedIndex(text, indexExpression()) - 1]));
     }
@@ -121,23 +130,31 @@ void TzqDesignator::SetValue(const Variant &value)
     switch (Kind) {
     case SingleVariable: RefItem->SetValue(value); return;
     case StringElement: {
+        settleLoan();
         QString &text = static_cast<TzqStringVariable *>(RefItem)->Str;
         const int i = checkedIndex(text, indexExpression());
         const QString character = value.AsString();
         text[i - 1] = character.isEmpty() ? QChar(0) : character[0];
         return;
     }
-    case ArrayElement: {
-        TzqCustomVariable *accessor = arrayAccessor();
-        int at[3];
-        if (const int count = elementIndices(accessor, at))
-            RefItem->Value.PutElement(at, count, value);
-        else
-            accessor->SetValue(value);
-        return;
-    }
+    case ArrayElement: SetElement(PlaceElement(), value); return;
     default: walk(true, value); return;
     }
+}
+
+TzqDesignator::ElementPlace TzqDesignator::PlaceElement()
+{
+    ElementPlace place{arrayAccessor(), {}, 0};
+    place.count = elementIndices(place.accessor, place.at);
+    return place;
+}
+
+void TzqDesignator::SetElement(const ElementPlace &place, const Variant &value)
+{
+    if (place.count)
+        RefItem->Value.PutElement(place.at, place.count, value);
+    else
+        place.accessor->SetValue(value);
 }
 
 // The element accessor of an array variable, set to the indices.
@@ -179,6 +196,11 @@ Variant TzqDesignator::walk(bool setting, const Variant &newValue)
         for (size_t j = 0; j < argCount; ++j)
             varParams = varParams || ref->Params(int(j))->IsVarParam;
         QVarLengthArray<Variant, 8> results;
+        // A script procedure that is not running borrows the texts of the
+        // variables handed to its var parameters until they are handed back.
+        std::unique_ptr<TzqTextLoan[]> loans;
+        if (varParams && ref->AsProcedure() && !ref->AsProcedure()->Executing)
+            loans = std::make_unique<TzqTextLoan[]>(argCount);
         {
             TzqRecursionGuard guard(ref);
             if (argCount > 0) {
@@ -187,8 +209,13 @@ Variant TzqDesignator::walk(bool setting, const Variant &newValue)
                     TzqExpression *argument = step.Args[j].get();
                     arguments.push_back(ref->IsMacro ? Variant(argument->Source) : argument->Evaluate());
                 }
-                for (size_t j = 0; j < argCount; ++j)
-                    zqWrite(ref->Params(int(j)), std::move(arguments[j]));
+                for (size_t j = 0; j < argCount; ++j) {
+                    TzqParamItem *param = ref->Params(int(j));
+                    zqWrite(param, std::move(arguments[j]));
+                    TzqCustomVariable *variable = loans && param->IsVarParam ? step.Args[j]->SingleVariable() : nullptr;
+                    if (variable)
+                        loans[j].Lend(variable, param);
+                }
             }
             if (TzqCustomHelper *helper = ref->AsHelper()) {
                 // An array held by the previous step is changed in place,

@@ -64,8 +64,20 @@ public:
     // GetValue, with a plain variable read in place.
     Variant Read() { return Kind == SingleVariable ? zqRead(RefItem) : GetValue(); }
 
+    // The element an ArrayElement designator writes, its indices evaluated
+    // once, as SetValue evaluates them; SetElement then writes it as
+    // SetValue does.  Count is 0 where the accessor writes the element.
+    struct ElementPlace {
+        TzqCustomVariable *accessor;
+        int at[3];
+        int count;
+    };
+    ElementPlace PlaceElement();
+    void SetElement(const ElementPlace &place, const Variant &value);
+
 private:
     void resolve();
+    void settleLoan();
     Variant walk(bool setting, const Variant &newValue);
     TzqExpression *indexExpression() const;
     TzqCustomVariable *arrayAccessor();

@@ -70,14 +70,17 @@ void TzqAssignmentStmt::Optimize()
 namespace {
 
 // A variable whose text an assignment may grow in place: a String variable,
-// or one that stores any value as it is, with no read call-back.
+// a parameter (it stores any value as it is) or a variable that stores any
+// value as it is, with no read call-back.
 bool mayHoldText(const TzqCustomVariable *target)
 {
     if (target->OnGetVarValue)
         return false;
     if (target->Slot == TzqSlot::Text)
         return target->Typ == fvtString;
-    return target->Slot == TzqSlot::Value && !target->IsReadOnly && target->Typ == fvtVariant;
+    if (target->Slot != TzqSlot::Value || target->IsReadOnly)
+        return false;
+    return target->Typ == fvtVariant || dynamic_cast<const TzqParamItem *>(target);
 }
 
 // The text kind op gives for current op tail when both are texts, with tail
@@ -94,14 +97,30 @@ bool appendedText(TzqOperatorKind op, const Variant &current, const Variant &tai
     return true;
 }
 
-// Whether the variable still holds the text read from it (the operand may
-// have assigned it since).
+// Whether a value is the text read (the operands may have assigned its
+// place since).
+bool isText(const Variant &value, const Variant &read)
+{
+    return value.Type() == read.Type() && value.AsString().isSharedWith(read.AsString());
+}
+
 bool holdsText(TzqCustomVariable *target, const Variant &read)
 {
-    const QString text = read.AsString();
     if (target->Slot == TzqSlot::Text)
-        return static_cast<TzqStringVariable *>(target)->Str.isSharedWith(text);
-    return target->Value.Type() == read.Type() && target->Value.AsString().isSharedWith(text);
+        return static_cast<TzqStringVariable *>(target)->Str.isSharedWith(read.AsString());
+    return isText(target->Value, read);
+}
+
+// The designator of an expression node, under any brackets.
+TzqDesignator *designatorOf(TzqExpressionNode *node)
+{
+    auto *op = dynamic_cast<TzqOperatorNode *>(node);
+    while (op && (op->Kind == TzqOperatorKind::None || op->Kind == TzqOperatorKind::LeftBracket)) {
+        node = op->Left;
+        op = dynamic_cast<TzqOperatorNode *>(node);
+    }
+    auto *leaf = dynamic_cast<TzqDesignatorNode *>(node);
+    return leaf && !leaf->Designator()->Deferred ? leaf->Designator() : nullptr;
 }
 
 } // namespace
@@ -113,48 +132,128 @@ Variant TzqAssignmentStmt::combine(const Variant &, const Variant &operand)
 
 void TzqAssignmentStmt::findAppend()
 {
-    if (Target == Designator.get() || !mayHoldText(Target))
+    m_appended.clear();
+    m_elementRead = nullptr;
+    const bool element = Designator->Kind == TzqDesignator::ArrayElement && !Designator->Deferred;
+    if (!element && (Target == Designator.get() || !mayHoldText(Target)))
         return;
-    if (m_readsTarget) {
-        if (typeid(*this) == typeid(TzqAssignPlusStmt))
-            m_appendKind = TzqOperatorKind::Plus;
+    if (!m_readsTarget) {
+        findChain();
         return;
     }
-    auto *op = dynamic_cast<TzqOperatorNode *>(Expression->Root());
-    // The root holds the tree as its operand, and brackets theirs.
-    while (op && (op->Kind == TzqOperatorKind::None || op->Kind == TzqOperatorKind::LeftBracket))
-        op = dynamic_cast<TzqOperatorNode *>(op->Left);
-    if (!op || (op->Kind != TzqOperatorKind::Plus && op->Kind != TzqOperatorKind::StrCat) || !op->Right)
+    if (typeid(*this) != typeid(TzqAssignPlusStmt))
         return;
-    auto *left = dynamic_cast<TzqDesignatorNode *>(op->Left);
-    const TzqDesignator *designator = left ? left->Designator() : nullptr;
-    if (!designator || designator->Kind != TzqDesignator::SingleVariable || designator->Deferred ||
-        designator->RefItem != Target)
+    m_appended.push_back({TzqOperatorKind::Plus, nullptr});
+    if (element)
+        m_elementRead = Designator.get();
+}
+
+void TzqAssignmentStmt::findChain()
+{
+    std::vector<AppendedOperand> operands;
+    TzqExpressionNode *node = Expression->Root();
+    for (;;) {
+        auto *op = dynamic_cast<TzqOperatorNode *>(node);
+        if (!op)
+            break;
+        if (op->Kind == TzqOperatorKind::None || op->Kind == TzqOperatorKind::LeftBracket) {
+            node = op->Left;
+            continue;
+        }
+        if ((op->Kind != TzqOperatorKind::Plus && op->Kind != TzqOperatorKind::StrCat) || !op->Right)
+            return;
+        operands.push_back({op->Kind, op->Right});
+        node = op->Left;
+    }
+    TzqDesignator *leftmost = designatorOf(node);
+    if (operands.empty() || !leftmost || leftmost->Kind != Designator->Kind)
         return;
-    m_appendKind = op->Kind;
-    m_appended = op->Right;
+    if (leftmost->Kind == TzqDesignator::ArrayElement) {
+        if (leftmost->RefItem != Designator->RefItem)
+            return;
+        m_elementRead = leftmost;
+    } else if (leftmost->Kind != TzqDesignator::SingleVariable || leftmost->RefItem != Target) {
+        return;
+    }
+    m_appended.assign(operands.rbegin(), operands.rend());
+}
+
+Variant TzqAssignmentStmt::readTarget()
+{
+    return m_elementRead ? m_elementRead->GetValue() : zqRead(Target);
+}
+
+Variant TzqAssignmentStmt::combined(const Variant &current, const QVarLengthArray<Variant, 4> &operands) const
+{
+    Variant value = current;
+    for (qsizetype i = 0; i < operands.size(); ++i)
+        value = zqApply(m_appended[size_t(i)].kind, value, operands[i]);
+    return value;
 }
 
 void TzqAssignmentStmt::executeAppend()
 {
-    // As elsewhere, v := v & e reads v before e, and v += e after.
+    // As elsewhere, v := v + e1 + e2 reads v, then e1, then e2; v += e
+    // reads v after e.
+    QVarLengthArray<Variant, 4> operands;
     Variant current;
-    Variant tail;
-    if (m_appended) {
-        current = zqRead(Target);
-        tail = m_appended->Value();
+    if (m_appended.front().node) {
+        current = readTarget();
     } else {
-        tail = Expression->Evaluate();
-        current = zqRead(Target);
+        operands.push_back(Expression->Evaluate());
+        current = readTarget();
     }
     QString text;
-    if (!appendedText(m_appendKind, current, tail, text) || !holdsText(Target, current)) {
-        zqWrite(Target, zqApply(m_appendKind, current, tail));
+    const size_t count = m_appended.size();
+    for (size_t i = 0; i < count; ++i) {
+        if (size_t(operands.size()) == i)
+            operands.push_back(m_appended[i].node->Value());
+        QString piece;
+        if (!appendedText(m_appended[i].kind, current, operands.back(), piece)) {
+            // Not texts: the rest goes the plain road, operand by operand.
+            Variant value = combined(current, operands);
+            for (size_t j = i + 1; j < count; ++j)
+                value = zqApply(m_appended[j].kind, value, m_appended[j].node->Value());
+            if (m_elementRead)
+                Designator->SetValue(value);
+            else
+                zqWrite(Target, std::move(value));
+            return;
+        }
+        CheckTextLength(qint64(current.AsString().size()) + text.size() + piece.size());
+        text += piece;
+    }
+    appendToTarget(current, text, operands);
+}
+
+void TzqAssignmentStmt::appendToTarget(Variant &current, const QString &text, QVarLengthArray<Variant, 4> &operands)
+{
+    if (m_elementRead) {
+        const TzqDesignator::ElementPlace place = Designator->PlaceElement();
+        Variant &array = Designator->RefItem->Value;
+        if (!place.count || !isText(array.GetElement(place.at, place.count), current)) {
+            Designator->SetElement(place, combined(current, operands));
+            return;
+        }
+        // The element lets go of its text while it grows, so that the text
+        // is the read's alone.
+        operands.clear();
+        array.PutElement(place.at, place.count, Variant());
+        try {
+            current.AppendString(text);
+        } catch (...) {
+            array.PutElement(place.at, place.count, current);
+            throw;
+        }
+        array.PutElement(place.at, place.count, current);
         return;
     }
-    CheckTextLength(qint64(current.AsString().size()) + text.size());
-    // Let go of the read, so that the variable's text is its own.
+    if (!holdsText(Target, current)) {
+        zqWrite(Target, combined(current, operands));
+        return;
+    }
     current = Variant();
+    operands.clear();
     if (Target->Slot == TzqSlot::Text)
         static_cast<TzqStringVariable *>(Target)->Str.append(text);
     else
@@ -165,7 +264,7 @@ void TzqAssignmentStmt::Execute()
 {
     if (!trace())
         return;
-    if (m_appendKind != TzqOperatorKind::None) {
+    if (!m_appended.empty()) {
         executeAppend();
         return;
     }

@@ -14,6 +14,7 @@
 #include "script/zqVariables.h"
 
 #include <QString>
+#include <QVarLengthArray>
 #include <memory>
 #include <vector>
 
@@ -69,18 +70,40 @@ public:
 protected:
     virtual Variant combine(const Variant &current, const Variant &operand);
     bool m_readsTarget = false;
-    // Plus or StrCat when the statement appends to a variable that can hold
-    // a string (v := v + e, v := v & e, v += e), else None.
-    TzqOperatorKind m_appendKind = TzqOperatorKind::None;
 
 private:
-    // Picks the append road for v := v + e and v := v & e.
+    // One operand added by an appending statement, with its operator (Plus
+    // or StrCat); a nil node stands for the whole Expression (v += e).
+    struct AppendedOperand {
+        TzqOperatorKind kind;
+        TzqExpressionNode *node;
+    };
+
+    // Picks the append road for v := v + e1 + ... + en, v := v & e and
+    // v += e, where v is a variable that can hold a string or an element of
+    // an array variable.
     void findAppend();
-    // Runs an appending statement: the operand is added to the variable's
-    // own text in place when both are strings, else combined as usual.
+    // Takes the operands e1 ... en, in order, of a chain whose leftmost
+    // operand reads the target; leaves the plain road to any other
+    // expression.
+    void findChain();
+    // Runs an appending statement: the operands are added to the target's
+    // own text in place when all are texts, else combined as usual.
     void executeAppend();
-    // The e of v := v + e (nil for v += e, whose operand is Expression).
-    TzqExpressionNode *m_appended = nullptr;
+    // The target's value, read as the plain road reads it.
+    Variant readTarget();
+    // Appends text to the target in place when it still holds the text
+    // read; else writes the value the operators give (replayed over the
+    // operand values).
+    void appendToTarget(Variant &current, const QString &text, QVarLengthArray<Variant, 4> &operands);
+    Variant combined(const Variant &current, const QVarLengthArray<Variant, 4> &operands) const;
+
+    // The operands of the append road; empty when the statement takes the
+    // plain road.
+    std::vector<AppendedOperand> m_appended;
+    // Reads the element that a[i] := a[i] + e appends to (the leftmost
+    // operand's designator, or the target's for a[i] += e).
+    TzqDesignator *m_elementRead = nullptr;
 };
 
 class TzqAssignPlusStmt : public TzqAssignmentStmt

@@ -6,6 +6,7 @@
 #include "toolkit/core/Exceptions.h"
 
 #include <QPointer>
+#include <new>
 
 TzqCustomVariable::TzqCustomVariable(const QString &name, TzqVarType typ, const QString &typeName)
     : Name(name), Typ(typ), TypeName(typeName), UppercaseName(name.toUpper())
@@ -83,11 +84,15 @@ Variant TzqVariable::valueFromCallback(const Variant &stored) const
 
 Variant TzqVariable::GetValue()
 {
+    if (Loan)
+        Loan->Settle();
     return valueFromCallback(Value);
 }
 
 void TzqVariable::SetValue(const Variant &value)
 {
+    if (Loan)
+        Loan->End();
     if (IsReadOnly)
         return;
     switch (Typ) {
@@ -103,11 +108,15 @@ void TzqVariable::SetValue(const Variant &value)
 
 Variant TzqStringVariable::GetValue()
 {
+    if (Loan)
+        Loan->Settle();
     return valueFromCallback(Variant(Str));
 }
 
 void TzqStringVariable::SetValue(const Variant &value)
 {
+    if (Loan)
+        Loan->End();
     Str = value.AsString();
 }
 
@@ -116,6 +125,95 @@ TzqParamItem::TzqParamItem(const QString &name, TzqVarType typ, const QString &t
     : TzqCustomVariable(name, typ, typeName), IsOptional(isOptional), IsVarParam(isVarParam)
 {
     Slot = TzqSlot::Value;
+}
+
+void TzqParamItem::SetValue(const Variant &value)
+{
+    if (Loan)
+        Loan->Settle();
+    TzqCustomVariable::SetValue(value);
+}
+
+namespace {
+
+// Whether the variable keeps a text in place, with nothing between it and
+// its readers; text is then that text.
+bool lendableText(TzqCustomVariable *variable, QString &text)
+{
+    if (variable->Loan || variable->OnGetVarValue || variable->IsReadOnly || !dynamic_cast<TzqVariable *>(variable))
+        return false;
+    if (variable->Slot == TzqSlot::Text) {
+        text = static_cast<TzqStringVariable *>(variable)->Str;
+        return true;
+    }
+    if (variable->Slot != TzqSlot::Value || variable->Value.Type() != varString)
+        return false;
+    text = variable->Value.AsString();
+    return true;
+}
+
+} // namespace
+
+void TzqTextLoan::Lend(TzqCustomVariable *variable, TzqParamItem *param)
+{
+    QString text;
+    if (!lendableText(variable, text) || param->Loan || param->Slot != TzqSlot::Value || param->OnGetVarValue ||
+        param->Value.Type() != varString || !param->Value.AsString().isSharedWith(text))
+        return;
+    m_length = text.size();
+    m_lenderSlot = variable->Slot;
+    if (m_lenderSlot == TzqSlot::Text)
+        static_cast<TzqStringVariable *>(variable)->Str = QString();
+    else
+        variable->Value = Variant();
+    m_lender = variable;
+    m_borrower = param;
+    variable->Slot = param->Slot = TzqSlot::None;
+    variable->Loan = param->Loan = this;
+}
+
+TzqTextLoan::~TzqTextLoan()
+{
+    if (!m_lender)
+        return;
+    // The call ended without handing the parameter back (an exception
+    // passed), so its text is no longer needed: it goes back cut to the
+    // length lent, in place where nothing else shares it.
+    QString text = m_borrower->Value.AsString();
+    m_borrower->Value = Variant();
+    try {
+        text.truncate(m_length);
+    } catch (const std::bad_alloc &) {
+        // A shared text could not be copied: nothing is lost.
+    }
+    giveBack(std::move(text));
+}
+
+void TzqTextLoan::Settle()
+{
+    if (m_lender)
+        giveBack(m_borrower->Value.AsString().left(m_length));
+}
+
+void TzqTextLoan::giveBack(QString text)
+{
+    TzqCustomVariable *lender = m_lender;
+    End();
+    if (lender->Slot == TzqSlot::Text)
+        static_cast<TzqStringVariable *>(lender)->Str = std::move(text);
+    else
+        lender->Value = Variant(text);
+}
+
+void TzqTextLoan::End()
+{
+    if (!m_lender)
+        return;
+    m_lender->Slot = m_lenderSlot;
+    m_borrower->Slot = TzqSlot::Value;
+    m_lender->Loan = m_borrower->Loan = nullptr;
+    m_lender = nullptr;
+    m_borrower = nullptr;
 }
 
 TzqProcVariable::TzqProcVariable(const QString &name, TzqVarType typ, const QString &typeName,
@@ -240,7 +338,7 @@ size_t TzqProcVariable::pushFrame()
         m_locals.clear();
         for (int i = 0; i < prog->Count(); ++i) {
             TzqCustomVariable *item = prog->Items(i)->AsVariable();
-            if (item && item->Slot != TzqSlot::None)
+            if (item && (item->Slot != TzqSlot::None || item->Loan))
                 m_locals.push_back(item);
         }
         m_localsCount = prog->Count();
@@ -251,6 +349,9 @@ size_t TzqProcVariable::pushFrame()
         m_frames.resize(top);
     Saved *saved = m_frames.data() + base;
     for (TzqCustomVariable *item : m_locals) {
+        // The frame keeps values, not loans.
+        if (item->Loan)
+            item->Loan->Settle();
         saved->item = item;
         if (item->Slot == TzqSlot::Text)
             saved->value = Variant(static_cast<TzqStringVariable *>(item)->Str);

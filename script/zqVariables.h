@@ -33,6 +33,7 @@ class TzqCustomVariable;
 class TzqParamItem;
 class TzqProcVariable;
 class TzqScript;
+class TzqTextLoan;
 
 // Anything a script's item table holds (variables, modules, event adapters).
 class TzqScriptItem
@@ -78,6 +79,8 @@ public:
     Variant Value = Variant::Null();
     TzqGetVariableValueEvent OnGetVarValue;
     TzqSlot Slot = TzqSlot::None;
+    // The loan of a text this item lends or borrows, while a call runs.
+    TzqTextLoan *Loan = nullptr;
 
     // The stored value; writes are ignored on a read-only item.
     virtual Variant GetValue();
@@ -178,6 +181,47 @@ public:
     Variant DefValue = Variant::Null();
     bool IsOptional;
     bool IsVarParam;
+
+    void SetValue(const Variant &value) override;
+};
+
+// A variable's text lent to a var parameter of a script procedure for one
+// call.  Passed the plain way, the variable and the parameter share the
+// text, and the procedure's first append to the parameter copies it.  Lent,
+// the parameter holds the text alone and the variable holds nothing, both
+// with Slot None, so that every read and write of either goes through
+// GetValue and SetValue.  While the loan runs the parameter's text is only
+// appended to, so the variable's value is the text's first characters, as
+// many as it lent: reading the variable gives it those as its own and ends
+// the loan, as does any other write of the parameter; writing the variable
+// (the call handing the parameter back) ends the loan.  A loan still
+// running when it is destroyed (an exception passed) gives the variable its
+// text back.
+class TzqTextLoan
+{
+public:
+    TzqTextLoan() = default;
+    ~TzqTextLoan();
+
+    TzqTextLoan(const TzqTextLoan &) = delete;
+    TzqTextLoan &operator=(const TzqTextLoan &) = delete;
+
+    // Lends the variable's text to the parameter when the parameter holds
+    // it, shared with the variable only; nothing otherwise.
+    void Lend(TzqCustomVariable *variable, TzqParamItem *param);
+    // Gives the variable its text back and ends the loan.
+    void Settle();
+    // Ends the loan; the variable keeps what it holds.
+    void End();
+
+private:
+    // Gives the lender its text and ends the loan.
+    void giveBack(QString text);
+
+    TzqCustomVariable *m_lender = nullptr;
+    TzqParamItem *m_borrower = nullptr;
+    qsizetype m_length = 0;
+    TzqSlot m_lenderSlot = TzqSlot::None;
 };
 
 // A procedure or function of a script.  Its parameters, local variables and

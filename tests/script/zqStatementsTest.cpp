@@ -434,6 +434,12 @@ end.
 
 namespace {
 
+// A program in one of the languages.
+struct Program {
+    const char *language;
+    const char *text;
+};
+
 // The text a variable holds, sharing its characters.
 QString heldText(TzqCustomVariable *variable)
 {
@@ -451,10 +457,6 @@ QString heldText(TzqCustomVariable *variable)
 // JScript), v a Variant.
 TEST(zqStatements, AppendingToATextGrowsItInPlace)
 {
-    struct Program {
-        const char *language;
-        const char *text;
-    };
     const Program programs[] = {
         {"PascalScript", R"(
 var s, t: String; v, w: Variant;
@@ -504,7 +506,7 @@ s = "ab"; v = "ab";
         SCOPED_TRACE(program.language);
         ScriptRunner r;
         ASSERT_TRUE(r.Run(QString::fromLatin1(program.language), QString::fromLatin1(program.text)));
-        for (const QString name : {QStringLiteral("S"), QStringLiteral("V")}) {
+        for (const QString &name : {QStringLiteral("S"), QStringLiteral("V")}) {
             SCOPED_TRACE(qPrintable(name));
             TzqCustomVariable *variable = r.script.Find(name.toLower());
             ASSERT_NE(variable, nullptr);
@@ -545,4 +547,286 @@ end.
     ScriptRunner basic;
     ASSERT_TRUE(basic.Run(QStringLiteral("BasicScript"), QStringLiteral("c = \"a\"\nc = c & 7\n")));
     EXPECT_EQ(basic.Text(QStringLiteral("c")), QStringLiteral("a7"));
+}
+
+namespace {
+
+// The text element 1 of an array variable holds, sharing its characters.
+QString elementText(ScriptRunner &r, const QString &array)
+{
+    return r.script.Find(array)->Value.GetElement({1}).AsString();
+}
+
+// Calls the procedure until the text that text() gives has grown past its
+// capacity: true while its characters stayed where they were.
+template <typename Text>
+bool growsInPlace(ScriptRunner &r, const QString &procedure, Text text)
+{
+    r.script.CallFunction(procedure, Variant());
+    const QChar *characters = text().constData();
+    const qsizetype room = text().capacity() - text().size();
+    if (room <= 0)
+        return false;
+    for (qsizetype i = 0; i < room / 2; ++i) {
+        r.script.CallFunction(procedure, Variant());
+        if (text().constData() != characters)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+// A chain v := v + e1 + e2, an append through a var parameter and an
+// append to an element of an array grow the text in place, as single
+// appends to a variable do.
+TEST(zqStatements, AppendingAChainThroughAVarParameterOrToAnElementGrowsInPlace)
+{
+    const Program programs[] = {
+        {"PascalScript", R"(
+var s, t: String; v: Variant; a: array[1..2] of String;
+procedure Add(var x: String); begin x := x + 'x' end;
+procedure AddV(var x: Variant); begin x := x + 'x' end;
+procedure Chain; begin s := s + 'x' + 'y' end;
+procedure ByReference; begin Add(t); AddV(v) end;
+procedure Element; begin a[1] := a[1] + 'x' + 'y' end;
+begin s := 'ab'; t := 'ab'; v := 'ab'; a[1] := 'ab' end.
+)"},
+        {"C++Script", R"(
+string s, t, a[2]; variant v;
+void Add(string &x) { x = x + "x"; }
+void AddV(variant &x) { x += "x"; }
+void Chain() { s = s + "x" + "y"; }
+void ByReference() { Add(t); AddV(v); }
+void Element() { a[1] = a[1] + "x" + "y"; }
+{ s = "ab"; t = "ab"; v = "ab"; a[1] = "ab"; }
+)"},
+        {"BasicScript", R"(
+Dim s As String, t As String, v, a[2]
+Sub Add(ByRef x)
+  x = x & "x"
+End Sub
+Sub AddV(ByRef x)
+  x = x + "x"
+End Sub
+Sub Chain
+  s = s & "x" & "y"
+End Sub
+Sub ByReference
+  Add(t)
+  AddV(v)
+End Sub
+Sub Element
+  a[1] = a[1] + "x" & "y"
+End Sub
+s = "ab"
+t = "ab"
+v = "ab"
+a[1] = "ab"
+)"},
+        {"JScript", R"(
+var s, t, v, a[2];
+function Add(&x) { x = x + "x"; }
+function AddV(&x) { x += "x"; }
+function Chain() { s = s + "x" + "y"; }
+function ByReference() { Add(t); AddV(v); }
+function Element() { a[1] += "x"; a[1] = a[1] + "x" + "y"; }
+s = "ab"; t = "ab"; v = "ab"; a[1] = "ab";
+)"},
+    };
+    for (const Program &program : programs) {
+        SCOPED_TRACE(program.language);
+        ScriptRunner r;
+        ASSERT_TRUE(r.Run(QString::fromLatin1(program.language), QString::fromLatin1(program.text)));
+        TzqCustomVariable *s = r.script.Find(QStringLiteral("s"));
+        TzqCustomVariable *t = r.script.Find(QStringLiteral("t"));
+        TzqCustomVariable *v = r.script.Find(QStringLiteral("v"));
+        EXPECT_TRUE(growsInPlace(r, QStringLiteral("Chain"), [&] { return heldText(s); }));
+        EXPECT_TRUE(growsInPlace(r, QStringLiteral("ByReference"), [&] { return heldText(t); }));
+        EXPECT_TRUE(growsInPlace(r, QStringLiteral("ByReference"), [&] { return heldText(v); }));
+        EXPECT_TRUE(growsInPlace(r, QStringLiteral("Element"), [&] { return elementText(r, QStringLiteral("a")); }));
+
+        const qsizetype calls = r.Text(QStringLiteral("t")).size() - 2;
+        EXPECT_EQ(r.Text(QStringLiteral("t")), QStringLiteral("ab") + QString(calls, u'x'));
+        EXPECT_EQ(r.Text(QStringLiteral("v")), QStringLiteral("ab") + QString(calls, u'x'));
+        const QString chain = r.Text(QStringLiteral("s"));
+        EXPECT_EQ(chain, QStringLiteral("ab") + QStringLiteral("xy").repeated((chain.size() - 2) / 2));
+        const QString element = elementText(r, QStringLiteral("a"));
+        EXPECT_TRUE(element.startsWith(QStringLiteral("abx")) && element.endsWith(QStringLiteral("xy"))) << qPrintable(element);
+        EXPECT_TRUE(!t->Loan && t->Slot != TzqSlot::None) << "no loan outlives its call";
+    }
+}
+
+// A chain gives what the plain evaluation of its expression gives, value or
+// error, whatever its operands are: the statement takes the append road
+// only where every operand is a text.
+TEST(zqStatements, AChainAppendsAsThePlainEvaluationComputes)
+{
+    struct Case {
+        const char *start;
+        const char *expression;
+    };
+    const Case cases[] = {
+        {"'12'", "v + 1 + 2"},     {"'12'", "v + '3' + 4"},     {"'a'", "v + 'b' + 'c'"},
+        {"Null", "v + 'a' + 'b'"}, {"5", "v + '1' + '2'"},      {"'x'", "v + v + 'y'"},
+        {"'a'", "v + 'b' + 1"},    {"'a'", "(v + 'b') + ('c' + v)"}, {"''", "v + '' + ''"},
+        {"2.5", "v + 'x' + 'y'"},  {"'a'", "v + 1.5 + 'b'"},    {"Unassigned", "v + 'a' + 'b'"},
+        {"'12'", "v + 3"},         {"'ab'", "v + 'c'"},
+    };
+    // A Variant variable, and an element of an array of Variants.
+    for (const QString &target : {QStringLiteral("v"), QStringLiteral("w[1]")}) {
+        for (const Case &c : cases) {
+            SCOPED_TRACE(c.expression);
+            SCOPED_TRACE(c.start);
+            SCOPED_TRACE(qPrintable(target));
+            ScriptRunner r;
+            r.script.AddConst(QStringLiteral("Unassigned"), QStringLiteral("Variant"), Variant());
+            const QString expression = QString::fromLatin1(c.expression).replace(u'v', target);
+            const QString program = QStringLiteral(R"(
+var v, r, start: Variant; w: array[1..1] of Variant; plainError, appendError: String;
+begin
+  %3 := %1; start := %3;
+  try r := %2 except plainError := ExceptionMessage end;
+  try %3 := %2 except appendError := ExceptionMessage end;
+  v := %3
+end.
+)").arg(QString::fromLatin1(c.start), expression, target);
+            ASSERT_TRUE(r.Run(QStringLiteral("PascalScript"), program));
+            const QString error = r.Text(QStringLiteral("plainError"));
+            EXPECT_EQ(r.Text(QStringLiteral("appendError")), error);
+            const Variant expected = r.Value(error.isEmpty() ? QStringLiteral("r") : QStringLiteral("start"));
+            const Variant v = r.Value(QStringLiteral("v"));
+            EXPECT_EQ(VarType(v), VarType(expected));
+            EXPECT_EQ(VarToStr(v), VarToStr(expected));
+        }
+    }
+}
+
+// Operands run left to right after the target is read, each once; one
+// that assigns the target is seen by the operands after it and not by the
+// target's value; an operand whose addition fails stops the chain before
+// the next operand runs.  The same holds for elements, whose indices are
+// read before the operands and again for the write.
+TEST(zqStatements, AChainRunsItsOperandsInOrder)
+{
+    ScriptRunner r;
+    ASSERT_TRUE(r.Run(QStringLiteral("PascalScript"), QStringLiteral(R"(
+var s, log: String; n: Variant; a: array[1..3] of String; b, c: array[1..2] of String; i: Integer;
+function FA: String; begin log := log + 'A'; Result := 'a' end;
+function FB: String; begin log := log + 'B'; s := 'zz'; Result := 'b' end;
+function FC: String; begin log := log + 'C'; Result := s end;
+function Next: String; begin i := i + 1; Result := '+' end;
+begin
+  s := 'ab';
+  s := s + FA + FB + FC + s;
+  n := 'q';
+  try n := n + FA + 1 + FB except end;
+  a[1] := 'one'; a[2] := 'two'; i := 1;
+  a[i] := a[i] + Next + 'x';
+  b[1] := 'p'; b[2] := b[1];
+  b[2] := b[2] + 'q';
+  c[1] := 'm'; a[3] := c[1];
+  c[1] := c[1] + 'n'
+end.
+)")));
+    EXPECT_EQ(r.Text(QStringLiteral("s")), QStringLiteral("ababzzzz"));
+    EXPECT_EQ(r.Text(QStringLiteral("log")), QStringLiteral("ABCA"));
+    EXPECT_EQ(r.Text(QStringLiteral("n")), QStringLiteral("q"));
+    const Variant a = r.Value(QStringLiteral("a"));
+    EXPECT_EQ(a.GetElement({1}).AsString(), QStringLiteral("one"));
+    EXPECT_EQ(a.GetElement({2}).AsString(), QStringLiteral("one+x"));
+    EXPECT_EQ(a.GetElement({3}).AsString(), QStringLiteral("m")) << "a text shared with another array";
+    const Variant b = r.Value(QStringLiteral("b"));
+    EXPECT_EQ(b.GetElement({1}).AsString(), QStringLiteral("p")) << "a text shared with another element";
+    EXPECT_EQ(b.GetElement({2}).AsString(), QStringLiteral("pq"));
+    EXPECT_EQ(r.Value(QStringLiteral("c")).GetElement({1}).AsString(), QStringLiteral("mn"));
+
+    ScriptRunner basic;
+    ASSERT_TRUE(basic.Run(QStringLiteral("BasicScript"), QStringLiteral(R"(
+c = "a"
+c = c & 7 & "b"
+d = 5
+d = d & "1" & 2
+e = "x"
+Try
+  e = e & "1" + 2
+Catch
+  failed = ExceptionMessage
+End Try
+f = "x"
+Try
+  g = f & "1" + 2
+Catch
+  plainFailed = ExceptionMessage
+End Try
+)")));
+    EXPECT_EQ(basic.Text(QStringLiteral("c")), QStringLiteral("a7b"));
+    EXPECT_EQ(basic.Int(QStringLiteral("d")), 8);
+    EXPECT_EQ(basic.Text(QStringLiteral("e")), basic.Text(QStringLiteral("g")));
+    EXPECT_EQ(basic.Text(QStringLiteral("failed")), basic.Text(QStringLiteral("plainFailed")));
+}
+
+// A var parameter hands its value back when the call ends, as before the
+// text was lent to it: the procedure sees the variable's value from before
+// the call, a variable it assigns takes the parameter's value afterwards,
+// and a call that raises leaves the variable as it was.
+TEST(zqStatements, AVarParameterHandsItsTextBackWhenTheCallEnds)
+{
+    ScriptRunner r;
+    ASSERT_TRUE(r.Run(QStringLiteral("PascalScript"), QStringLiteral(R"(
+var s1, s2, s3, s4, s5, s6, s7, s8, s9, s10, s11, seen, first, last, copied: String; v: Variant; n: Integer;
+procedure Add(var t: String); begin t := t + 'x' end;
+procedure AddAndLook(var t: String); begin t := t + 'x'; seen := s2; first := s2[1] end;
+procedure LookAtFirst(var t: String); begin t := t + 'x'; last := s11[2] end;
+procedure AddAndAssign(var t: String); begin t := t + 'x'; s3 := 'zz'; t := t + 'y' end;
+procedure AddAndFail(var t: String); begin t := t + 'x'; n := 1 div n end;
+procedure Replace(var t: String); begin t := t + 'x'; t := 'new' + t; seen := seen + '/' + s5 end;
+procedure Two(var a, b: String); begin a := a + '1'; b := b + '2' end;
+procedure Rec(var t: String; k: Integer); begin t := t + 'x'; if k > 0 then Rec(t, k - 1); t := t + 'y' end;
+procedure AddV(var t: Variant); begin t := t + 'x' end;
+procedure Local; var mine: String; begin mine := 'q'; Add(mine); Add(mine); s9 := mine end;
+procedure SetFirst(var t: String); begin t := t + 'x'; s10[1] := 'Z'; copied := s10 end;
+begin
+  s1 := 'ab'; Add(s1); Add(s1);
+  s2 := 'ab'; AddAndLook(s2);
+  s3 := 'ab'; AddAndAssign(s3);
+  s4 := 'ab'; n := 0;
+  try AddAndFail(s4) except end;
+  copied := s4; Add(s4);
+  s5 := 'ab'; Replace(s5);
+  s6 := 'ab'; Two(s6, s6);
+  s7 := 'a'; Rec(s7, 2);
+  v := 'ab'; AddV(v); AddV(v);
+  Local;
+  s10 := 'ab'; SetFirst(s10);
+  s11 := 'ab'; LookAtFirst(s11)
+end.
+)")));
+    EXPECT_EQ(r.Text(QStringLiteral("s1")), QStringLiteral("abxx"));
+    EXPECT_EQ(r.Text(QStringLiteral("s2")), QStringLiteral("abx"));
+    EXPECT_EQ(r.Text(QStringLiteral("first")), QStringLiteral("a"));
+    EXPECT_EQ(r.Text(QStringLiteral("s3")), QStringLiteral("abxy"));
+    EXPECT_EQ(r.Text(QStringLiteral("s4")), QStringLiteral("abx")) << "the failed call left ab";
+    EXPECT_EQ(r.Text(QStringLiteral("s5")), QStringLiteral("newabx"));
+    EXPECT_EQ(r.Text(QStringLiteral("seen")), QStringLiteral("ab/ab")) << "the variable read inside the call";
+    EXPECT_EQ(r.Text(QStringLiteral("s6")), QStringLiteral("ab2"));
+    EXPECT_EQ(r.Text(QStringLiteral("s7")), QStringLiteral("axxxyyy"));
+    EXPECT_EQ(r.Text(QStringLiteral("v")), QStringLiteral("abxx"));
+    EXPECT_EQ(r.Text(QStringLiteral("s9")), QStringLiteral("qxx"));
+    EXPECT_EQ(r.Text(QStringLiteral("s10")), QStringLiteral("abx"));
+    EXPECT_EQ(r.Text(QStringLiteral("copied")), QStringLiteral("Zb"));
+    EXPECT_EQ(r.Text(QStringLiteral("last")), QStringLiteral("b"));
+    EXPECT_EQ(r.Text(QStringLiteral("s11")), QStringLiteral("abx"));
+
+    // A call that raises through the host gives the text back as well.
+    ScriptRunner failed;
+    ASSERT_TRUE(failed.Run(QStringLiteral("PascalScript"), QStringLiteral(R"(
+var s: String; n: Integer;
+procedure AddAndFail(var t: String); begin t := t + 'x'; n := 1 div n end;
+procedure Call; begin AddAndFail(s) end;
+begin s := 'ab' end.
+)")));
+    EXPECT_FALSE(failed.Raised(QStringLiteral("Call")).isEmpty());
+    EXPECT_EQ(failed.Text(QStringLiteral("s")), QStringLiteral("ab"));
+    EXPECT_EQ(failed.script.Find(QStringLiteral("s"))->Loan, nullptr);
 }

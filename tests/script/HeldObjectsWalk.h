@@ -157,8 +157,9 @@ inline std::optional<QString> freeHeldObject(TzqScript &script, TzqClassVariable
         return QStringLiteral("none run");
     EXPECT_EQ(VarToStr(script.Find(QStringLiteral("again"))->GetValue()), heldClass) << qPrintable(where);
     const QString raised = VarToStr(script.Find(QStringLiteral("refused"))->GetValue());
-    if (raised.isEmpty())
+    if (raised.isEmpty()) {
         EXPECT_FALSE(ObjectHandleRegistry::Find(heldHandle)) << qPrintable(where) << ": freed, yet alive";
+    }
     return raised;
 }
 

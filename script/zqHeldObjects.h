@@ -9,8 +9,8 @@
 // the script's to free: an object a script made, an object that no holder
 // handed out, a component that leaves its owner and a collection item that
 // leaves its collection when freed; never an object the host lent the
-// script by name.  Objects are marked as they pass from
-// their holders to scripts.  Thread-safe.
+// script by name.  Objects are marked as they pass from their holders to
+// scripts.  Thread-safe.
 
 #include "toolkit/core/Variants.h"
 

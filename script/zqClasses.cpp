@@ -1,6 +1,7 @@
 #include "script/zqClasses.h"
 
 #include "script/zqDeclarations.h"
+#include "script/zqHeldObjects.h"
 #include "script/zqMessages.h"
 #include "toolkit/classes/ClassRegistry.h"
 #include "toolkit/classes/ObjectHandles.h"
@@ -81,10 +82,15 @@ Variant TzqPropertyHelper::GetValue()
 {
     TObject *instance = requireInstance();
     Variant value = Variant::Null();
-    if (PropInfo)
+    if (PropInfo) {
         value = PropInfo->GetValue(instance);
-    else if (GetProp)
+        // The instance's own part (a font, its lines) or an object it
+        // refers to: either way not the script's to free under it.
+        if (PropInfo->Kind() == TTypeKind::Class)
+            zqMarkHeld(value.AsInteger());
+    } else if (GetProp) {
         value = GetProp(instance, ClassType, UppercaseName);
+    }
     if (Typ == fvtBool)
         value = Variant(!value.IsNull() && !value.IsEmpty() && VarCompareValue(value, Variant(0)) != vrEqual);
     return value;
@@ -177,6 +183,7 @@ Variant TzqMethodHelper::construct()
         delete object;
         throw;
     }
+    zqMarkMadeByScript(object);
     return Variant(object->Handle());
 }
 

@@ -23,6 +23,7 @@ QString SInvalidUnitName = QStringLiteral("Invalid unit name: ");
 QString SUnitNotFound = QStringLiteral("Unit not found: ");
 QString SUnclosedComment = QStringLiteral("Unterminated comment");
 QString SNilObject = QStringLiteral("Object reference is nil: ");
+QString SObjectHeld = QStringLiteral("Cannot free %s: the object that holds it frees it");
 QString SEventNotFound = QStringLiteral("Event %s not found");
 QString SStringIndexError = QStringLiteral("String index out of range: %d");
 QString SArrayTooLarge = QStringLiteral("Array too large");

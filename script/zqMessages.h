@@ -32,6 +32,7 @@ extern QString SUnitNotFound;      // followed by the name in apostrophes
 extern QString SUnclosedComment;
 // Run-time and build checks of the engine itself.
 extern QString SNilObject;         // followed by the member name in apostrophes
+extern QString SObjectHeld;        // "Cannot free %s: the object that holds it frees it"
 extern QString SEventNotFound;     // "Event %s not found"
 extern QString SStringIndexError;  // "String index out of range: %d"
 extern QString SArrayTooLarge;

@@ -3,6 +3,7 @@
 #include "script/zqClasses.h"
 #include "script/zqDeclarations.h"
 #include "script/zqEvents.h"
+#include "script/zqHeldObjects.h"
 #include "script/zqILParser.h"
 #include "script/zqStatements.h"
 #include "toolkit/classes/TDataModule.h"
@@ -195,7 +196,7 @@ TzqMethodHelper *TzqScript::AddMethodArrayCall(const QString &syntax, const TzqC
 void TzqScript::AddObject(const QString &name, TObject *object)
 {
     const TzqClassVariable *known = FindClassOf(object);
-    AddVariable(name, known ? known->Name : object->ClassName(), Variant(object->Handle()));
+    AddVariable(name, known ? known->Name : object->ClassName(), zqLentObjectValue(object));
 }
 
 void TzqScript::AddVariable(const QString &name, const QString &typ, const Variant &value)

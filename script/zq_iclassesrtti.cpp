@@ -1,6 +1,7 @@
 #include "script/zq_iclassesrtti.h"
 
 #include "script/zqClassBinding.h"
+#include "script/zqHeldObjects.h"
 #include "script/zqXML.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/TCollection.h"
@@ -62,7 +63,7 @@ void registerObjects(TzqScript *script)
 {
     TzqClassBinding<TObject>(script, QString())
         .Constructor("constructor Create")
-        .Procedure("procedure Free", [](TObject *object, TzqMethodHelper *) { delete object; })
+        .Procedure("procedure Free", [](TObject *object, TzqMethodHelper *) { zqFreeObject(object); })
         .Method("function ClassName: String",
                 [](TObject *object, TzqMethodHelper *) { return Variant(object->ClassName()); });
     TzqClassBinding<TPersistent>(script, QStringLiteral("TObject"))
@@ -73,7 +74,7 @@ void registerObjects(TzqScript *script)
         .Procedure("procedure Clear", [](TCollection *collection, TzqMethodHelper *) { collection->Clear(); })
         .Property("Count", "Integer", [](TCollection *collection) { return Variant(collection->Count()); })
         .DefaultProperty("Items", "Integer", "TCollectionItem", [](TCollection *collection, TzqMethodHelper *c) {
-            return zqObjectValue(collection->Items(zqInt(c, 0)));
+            return zqHeldObjectValue(collection->Items(zqInt(c, 0)));
         });
     TzqClassBinding<TList>(script, QStringLiteral("TObject"))
         .Method("function Add(Item: TObject): Integer",
@@ -217,7 +218,7 @@ void registerStreams(TzqScript *script)
                    [](TMemoryStream *stream, TzqMethodHelper *c) { stream->SaveToFile(zqText(c, 0)); });
     TzqClassBinding<TComponent>(script, QStringLiteral("TPersistent"))
         .Constructor("constructor Create(AOwner: TComponent)")
-        .Property("Owner", "TComponent", [](TComponent *component) { return zqObjectValue(component->Owner()); });
+        .Property("Owner", "TComponent", [](TComponent *component) { return zqHeldObjectValue(component->Owner()); });
 }
 
 void registerXML(TzqScript *script)

@@ -2,6 +2,7 @@
 
 #include "script/zqClassBinding.h"
 #include "script/zqFunctionTable.h"
+#include "script/zqHeldObjects.h"
 #include "toolkit/classes/TDataModule.h"
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/widgets/TApplication.h"
@@ -101,7 +102,7 @@ void registerControls(TzqScript *script)
 {
     TzqClassBinding<TControl>(script, QStringLiteral("TComponent"))
         .Property(
-            "Parent", "TWinControl", [](TControl *control) { return zqObjectValue(control->Parent()); },
+            "Parent", "TWinControl", [](TControl *control) { return zqHeldObjectValue(control->Parent()); },
             [](TControl *control, const Variant &v) {
                 TObject *parent = zqObjectOf(v);
                 control->SetParent(parent ? zqInstanceAs<TWinControl>(parent) : nullptr);
@@ -181,7 +182,7 @@ void registerForms(TzqScript *script)
         .Event<TNotifyEvent>("OnHide", &TCustomForm::OnHide)
         .Event<TNotifyEvent>("OnPaint", &TCustomForm::OnPaint)
         .Event<TNotifyEvent>("OnShow", &TCustomForm::OnShow)
-        .Property("Canvas", "TCanvas", [](TCustomForm *form) { return zqObjectValue(form->Canvas()); })
+        .Property("Canvas", "TCanvas", [](TCustomForm *form) { return zqHeldObjectValue(form->Canvas()); })
         .Property(
             "ModalResult", "Integer", [](TCustomForm *form) { return Variant(form->ModalResult()); },
             [](TCustomForm *form, const Variant &v) { form->SetModalResult(v.AsInteger()); });

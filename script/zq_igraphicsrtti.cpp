@@ -2,6 +2,7 @@
 
 #include "script/zqClassBinding.h"
 #include "script/zqFunctionTable.h"
+#include "script/zqHeldObjects.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/graphics/Colors.h"
@@ -111,7 +112,7 @@ void registerGraphics(TzqScript *script)
     TzqClassBinding<TMetafileCanvas>(script, QStringLiteral("TCanvas"))
         .Constructor("constructor Create(AMetafile: TMetafile; ReferenceDevice: Integer)");
     TzqClassBinding<TBitmap>(script, QStringLiteral("TGraphic")).Property("Canvas", "TCanvas", [](TBitmap *bitmap) {
-        return zqObjectValue(bitmap->Canvas());
+        return zqHeldObjectValue(bitmap->Canvas());
     });
 }
 

@@ -22,6 +22,7 @@
 #include "report/pages/qvxSubreport.h"
 #include "report/data/qvxUserDataSet.h"
 #include "script/zqClassBinding.h"
+#include "script/zqHeldObjects.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/TList.h"
 #include "toolkit/classes/TStrings.h"
@@ -145,7 +146,7 @@ void registerComponent(TzqScript *script, TFunctions *module)
                        c->Clear();
                    })
         .Method("function FindObject(s: String): TqvxComponent",
-                [](C *c, TzqMethodHelper *h) { return zqObjectValue(c->FindObject(zqText(h, 0))); })
+                [](C *c, TzqMethodHelper *h) { return zqHeldObjectValue(c->FindObject(zqText(h, 0))); })
         .Procedure("procedure LoadFromStream(Stream: TStream)",
                    [](C *c, TzqMethodHelper *h) { c->LoadFromStream(zqObjectArgAs<TStream>(h, 0)); })
         .Procedure("procedure SaveToStream(Stream: TStream; SaveChildren: Boolean = True)",
@@ -157,16 +158,16 @@ void registerComponent(TzqScript *script, TFunctions *module)
                        c->SetBounds(zqFloat(h, 0), zqFloat(h, 1), zqFloat(h, 2), zqFloat(h, 3));
                    })
         .Property("Objects", "TList",
-                  [module](C *c) { return zqObjectValue(module->ObjectList(c, false, c->Objects())); })
+                  [module](C *c) { return zqHeldObjectValue(module->ObjectList(c, false, c->Objects())); })
         .Property("AllObjects", "TList",
-                  [module](C *c) { return zqObjectValue(module->ObjectList(c, true, c->GetAllObjects())); })
+                  [module](C *c) { return zqHeldObjectValue(module->ObjectList(c, true, c->GetAllObjects())); })
         .Property(
-            "Parent", "TqvxComponent", [](C *c) { return zqObjectValue(c->Parent()); },
+            "Parent", "TqvxComponent", [](C *c) { return zqHeldObjectValue(c->Parent()); },
             [](C *c, const Variant &v) {
                 TObject *parent = zqObjectOf(v);
                 c->SetParent(parent ? zqInstanceAs<C>(parent) : nullptr);
             })
-        .Property("Page", "TqvxPage", [](C *c) { return zqObjectValue(c->GetPage()); })
+        .Property("Page", "TqvxPage", [](C *c) { return zqHeldObjectValue(c->GetPage()); })
         .Property("AbsLeft", "Extended", [](C *c) { return Variant(c->GetAbsLeft()); })
         .Property("AbsTop", "Extended", [](C *c) { return Variant(c->GetAbsTop()); });
 }
@@ -181,7 +182,7 @@ void registerMemos(TzqScript *script)
             "AnsiText", "String", [](M *m) { return Variant(AnsiToWide(m->AnsiText(), CP_ACP)); },
             [](M *m, const Variant &v) { m->SetAnsiText(WideToAnsi(VarToStr(v), CP_ACP)); })
         .Property(
-            "Lines", "TWideStrings", [](M *m) { return zqObjectValue(m->Memo()); },
+            "Lines", "TWideStrings", [](M *m) { return zqHeldObjectValue(m->Memo()); },
             [](M *m, const Variant &v) {
                 TObject *lines = zqObjectOf(v);
                 m->Memo()->Assign(lines ? zqInstanceAs<TPersistent>(lines) : nullptr);

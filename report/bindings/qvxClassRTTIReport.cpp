@@ -19,6 +19,7 @@
 #include "report/components/qvxStyles.h"
 #include "report/model/qvxVariables.h"
 #include "script/zqClassBinding.h"
+#include "script/zqHeldObjects.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/TStrings.h"
 
@@ -105,11 +106,11 @@ void registerStyles(TzqScript *script)
         .Constructor("constructor Create(AReport: TqvxReport)")
         .DefaultProperty(
             "Items", "Integer", "TqvxStyleItem",
-            [](S *s, TzqMethodHelper *c) { return zqObjectValue(s->Items(zqInt(c, 0))); },
+            [](S *s, TzqMethodHelper *c) { return zqHeldObjectValue(s->Items(zqInt(c, 0))); },
             [](S *, TzqMethodHelper *) { return Variant(); })
-        .Method("function Add: TqvxStyleItem", [](S *s, TzqMethodHelper *) { return zqObjectValue(s->Add()); })
+        .Method("function Add: TqvxStyleItem", [](S *s, TzqMethodHelper *) { return zqHeldObjectValue(s->Add()); })
         .Method("function Find(const Name: String): TqvxStyleItem",
-                [](S *s, TzqMethodHelper *c) { return zqObjectValue(s->Find(zqText(c, 0))); })
+                [](S *s, TzqMethodHelper *c) { return zqHeldObjectValue(s->Find(zqText(c, 0))); })
         .Procedure("procedure Apply", [](S *s, TzqMethodHelper *) { s->Apply(); })
         .Procedure("procedure GetList(List: TStrings)",
                    [](S *s, TzqMethodHelper *c) { s->GetList(zqObjectArgAs<TStrings>(c, 0)); })
@@ -143,7 +144,7 @@ void registerReport(TzqScript *script)
         .Method("function Calc(const Expr: String): Variant",
                 [](R *r, TzqMethodHelper *c) { return r->CalcFromScript(zqText(c, 0)); })
         .Method("function GetDataset(const Alias: String): TqvxDataset",
-                [](R *r, TzqMethodHelper *c) { return zqObjectValue(r->GetDataset(zqText(c, 0))); })
+                [](R *r, TzqMethodHelper *c) { return zqHeldObjectValue(r->GetDataset(zqText(c, 0))); })
         .Method("function LoadFromFile(const FileName: String): Boolean",
                 [](R *r, TzqMethodHelper *c) { return Variant(r->LoadFromFile(zqText(c, 0))); })
         .Procedure("procedure SaveToFile(const FileName: String)",
@@ -152,8 +153,8 @@ void registerReport(TzqScript *script)
         .Property(
             "Terminated", "Boolean", [](R *r) { return Variant(r->Terminated()); },
             [](R *r, const Variant &v) { r->SetTerminated(v.AsBoolean()); })
-        .Property("Variables", "TqvxVariables", [](R *r) { return zqObjectValue(r->Variables()); })
-        .Property("Styles", "TqvxStyles", [](R *r) { return zqObjectValue(r->Styles()); });
+        .Property("Variables", "TqvxVariables", [](R *r) { return zqHeldObjectValue(r->Variables()); })
+        .Property("Styles", "TqvxStyles", [](R *r) { return zqHeldObjectValue(r->Styles()); });
 }
 
 void registerEngine(TzqScript *script)

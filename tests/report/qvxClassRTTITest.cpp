@@ -15,6 +15,7 @@
 #include "report/components/qvxStyles.h"
 #include "report/data/qvxUserDataSet.h"
 #include "report/model/qvxVariables.h"
+#include "script/HeldObjectsWalk.h"
 #include "script/UnservedMembers.h"
 #include "script/zqScript.h"
 #include "toolkit/classes/TStringList.h"
@@ -101,6 +102,25 @@ TEST(qvxClassRTTI, EveryMemberIsServedAndAncestorsComeFirst)
     }
     EXPECT_EQ(script.FindClass(QStringLiteral("TqvxComponent"))->Find(QStringLiteral("AllObjects"))->TypeName,
               QStringLiteral("TList"));
+}
+
+TEST(qvxClassRTTI, NoReportObjectItsHolderFreesIsFreedByAScriptInAnyLanguage)
+{
+    TRecordingServicesScope services;
+    TzqScript script;
+    script.AddRTTIModules();
+    const QHash<QString, QString> refused = freeEveryHeldObject(script);
+    for (const char *property :
+         {"TqvxMemoView.Font", "TqvxMemoView.Frame", "TqvxMemoView.Fill", "TqvxMemoView.Memo", "TqvxMemoView.Lines",
+          "TqvxMemoView.Objects", "TqvxFrame.LeftLine", "TqvxPictureView.Picture", "TqvxReportPage.Frame",
+          "TqvxMasterData.Fill", "TqvxReport.Variables", "TqvxReport.Styles", "TqvxReport.ScriptText",
+          "TqvxReport.EngineOptions", "TqvxReport.ReportOptions"})
+        EXPECT_EQ(refused.value(QLatin1String(property), QStringLiteral("not tried")), QStringLiteral("EInvalidOperation"))
+            << property;
+    // Collection items leave their collection, and the memo makes itself
+    // new ones.
+    for (const char *property : {"TqvxMemoView.Highlight", "TqvxMemoView.DisplayFormat"})
+        EXPECT_EQ(refused.value(QLatin1String(property), QStringLiteral("not tried")), QString()) << property;
 }
 
 TEST(qvxClassRTTI, WideStringsNeedTheClassLibrary)
@@ -221,6 +241,26 @@ end.
     const QString seen = Value(QStringLiteral("seen")).AsString();
     EXPECT_FALSE(seen.contains(QStringLiteral("second"))) << qPrintable(seen);
     EXPECT_EQ(seen.count(QStringLiteral("EInvalidObject;")), 60) << qPrintable(seen);
+}
+
+TEST_F(ReportBindings, AReportScriptFreesNoPartOfTheReport)
+{
+    ASSERT_TRUE(Run(QStringLiteral(R"(
+var fontFreed, variablesFreed, engineFreed, reportFreed, linesFreed: String;
+begin
+  try Memo1.Font.Free except fontFreed := ExceptionClassName end;
+  try Report.Variables.Free except variablesFreed := ExceptionClassName end;
+  try Engine.Free except engineFreed := ExceptionClassName end;
+  try Report.Free except reportFreed := ExceptionClassName end;
+  try Memo1.Lines.Free except linesFreed := ExceptionClassName end;
+  Memo1.Font.Size := 14;
+  Memo1.Lines.Text := 'kept'
+end.
+)")));
+    for (const char *name : {"fontFreed", "variablesFreed", "engineFreed", "reportFreed", "linesFreed"})
+        EXPECT_EQ(VarToStr(Value(QLatin1String(name))), QStringLiteral("EInvalidOperation")) << name;
+    EXPECT_EQ(memo->Font()->Size(), 14);
+    EXPECT_TRUE(memo->Text().startsWith(QStringLiteral("kept"))) << qPrintable(memo->Text());
 }
 
 TEST_F(ReportBindings, MemoBrushStyleIsPublished)

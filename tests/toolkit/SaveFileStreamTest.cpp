@@ -379,3 +379,34 @@ TEST(SaveFileStream, AnInPlaceCopyThatCannotBePutBackKeepsBothVersions)
     kept.sort();
     EXPECT_EQ(kept, (QStringList{QStringLiteral("n"), QStringLiteral("o")}));
 }
+
+// For an ordinary user a file is read-only when the user may not write it;
+// the user's own writable file in a folder the user may not write is not.
+TEST(SaveFileStream, ReadOnlyFilesAreThoseTheUserMayNotWrite)
+{
+    if (NobodyRun::Child()) {
+        const QString folder = NobodyRun::Folder();
+        EXPECT_FALSE(IsReadOnlyFile(folder + QStringLiteral("/q.pdf")));
+        EXPECT_TRUE(IsReadOnlyFile(folder + QStringLiteral("/own-444.pdf")));
+        EXPECT_TRUE(IsReadOnlyFile(folder + QStringLiteral("/roots.pdf")));
+        EXPECT_FALSE(IsReadOnlyFile(folder + QStringLiteral("/missing.pdf")));
+        EXPECT_TRUE(MessageOf<EFCreateError>([&] { TSaveFileStream stream(folder + QStringLiteral("/roots.pdf")); })
+                        .contains(QStringLiteral("is read-only")));
+        return;
+    }
+    if (const QString why = NobodyRun::Impossible(); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    QTemporaryDir dir;
+    ClosedFolderWithNobodysFile(dir);
+    const QString own = dir.filePath(QStringLiteral("own-444.pdf"));
+    SaveFile(own, "old");
+    ::chmod(QFile::encodeName(own).constData(), 0444);
+    EXPECT_EQ(::chown(QFile::encodeName(own).constData(), NobodyRun::Uid, NobodyRun::Gid), 0);
+    const QString roots = dir.filePath(QStringLiteral("roots.pdf"));
+    SaveFile(roots, "old");
+    ::chmod(QFile::encodeName(roots).constData(), 0644);
+    const NobodyRun run = NobodyRun::Run(dir.path());
+    if (run.skipped)
+        GTEST_SKIP() << "the test cannot start as nobody: " << run.output.toStdString();
+    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+}

@@ -201,11 +201,18 @@ int replaceContent(int to, int from)
     return ::fsync(to) == 0 ? 0 : errno;
 }
 
+// The start of the names of temporary files for fileName: hidden, and
+// named after it.
+QString temporaryPrefix(const QString &fileName)
+{
+    return QLatin1Char('.') + ExtractFileName(fileName) + QLatin1Char('.');
+}
+
 // A copy of the file fd in the temporary folder, named after fileName; its
 // name, or raises EWriteError for fileName.
 QString copyAside(int fd, const QString &fileName)
 {
-    const QString copy = TryCreateTempFile(QLatin1Char('.') + ExtractFileName(fileName) + QLatin1Char('.'), QString());
+    const QString copy = TryCreateTempFile(temporaryPrefix(fileName), QString());
     if (copy.isEmpty())
         throw writeError(fileName, errno);
     Descriptor to(::open(encoded(copy).constData(), O_WRONLY | O_CLOEXEC));
@@ -255,7 +262,7 @@ TSaveFileStream::Placement TSaveFileStream::placementFor(const QString &fileName
     placement.target = resolvedTarget(fileName);
     if (isReadOnly(placement.target))
         throw EFCreateError(ReadOnlyFileMessage(fileName));
-    const QString hidden = QLatin1Char('.') + ExtractFileName(placement.target) + QLatin1Char('.');
+    const QString hidden = temporaryPrefix(placement.target);
     placement.temporary = TryCreateTempFile(hidden, ExtractFilePath(placement.target));
     if (!placement.temporary.isEmpty())
         return placement;

@@ -94,8 +94,8 @@ struct LineBreaks {
 
 // Keeps each file path of text (a text in double quotes holding a slash)
 // whole: no break inside it, but after its slashes when it is (with its
-// quotes) wider than lineWidth, and where it would break anyway inside a part between
-// slashes that is wider than lineWidth still.
+// quotes) wider than lineWidth, and where it would break anyway inside a
+// part between slashes that is wider than lineWidth still.
 void keepPathsWhole(const QString &text, LineBreaks &breaks, const QFontMetricsF &metrics, qreal lineWidth)
 {
     static const QRegularExpression quoted(QStringLiteral("\"([^\"\n]*)\""));

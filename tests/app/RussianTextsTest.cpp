@@ -37,3 +37,15 @@ TEST(RussianTexts, ScriptErrorsAreRussian)
     // A text the program has no Russian form for stays as it is.
     EXPECT_EQ(script("Something else"), "Something else");
 }
+
+TEST(RussianTexts, ASaveThatKeepsBothVersionsSaysWhereInRussian)
+{
+    const QString text = QCoreApplication::translate(
+        "SaveFileStream",
+        "Cannot write file \"%1\". %2 Its former content is kept in \"%3\" and the new content in \"%4\".");
+    EXPECT_EQ(text.arg(QStringLiteral("/a/q.pdf"), QStringLiteral("Ошибка ввода-вывода."), QStringLiteral("/tmp/.q.pdf.1"),
+                       QStringLiteral("/tmp/.q.pdf.2"))
+                  .toStdString(),
+              "Не удалось записать файл \"/a/q.pdf\". Ошибка ввода-вывода. Прежнее содержимое файла сохранено в "
+              "\"/tmp/.q.pdf.1\", новое — в \"/tmp/.q.pdf.2\".");
+}

@@ -33,10 +33,11 @@ struct NobodyRun {
         return QString();
     }
 
-    // Runs the current test as nobody with folder; skipped is set (with
-    // output saying why) when the executable could not be started as nobody
-    // (a folder on its way that nobody may not enter).
-    static NobodyRun Run(const QString &folder)
+    // Runs the current test as nobody with folder and the variables of
+    // extra; skipped is set (with output saying why) when the executable
+    // could not be started as nobody (a folder on its way that nobody may
+    // not enter).
+    static NobodyRun Run(const QString &folder, const QProcessEnvironment &extra = QProcessEnvironment())
     {
         const ::testing::TestInfo *test = ::testing::UnitTest::GetInstance()->current_test_info();
         QProcess child;
@@ -46,6 +47,7 @@ struct NobodyRun {
         // Root's run-time folder is not nobody's.
         environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
         environment.insert(QStringLiteral("HOME"), folder);
+        environment.insert(extra);
         child.setProcessEnvironment(environment);
         child.setProcessChannelMode(QProcess::MergedChannels);
         child.start(QStringLiteral("setpriv"),

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <gtest/gtest.h>
@@ -193,12 +194,12 @@ TEST(SaveFileStream, RefusesAReadOnlyFileAndKeepsIt)
 namespace {
 
 // A folder of root's that nobody may enter but not write, holding
-// nobody's own q.pdf with "old" in it.
-QString ClosedFolderWithNobodysFile(const QTemporaryDir &dir)
+// nobody's own q.pdf with content in it.
+QString ClosedFolderWithNobodysFile(const QTemporaryDir &dir, const QByteArray &content = "old")
 {
     ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
     const QString name = dir.filePath(QStringLiteral("q.pdf"));
-    SaveFile(name, "old");
+    SaveFile(name, content);
     ::chmod(QFile::encodeName(name).constData(), 0644);
     EXPECT_EQ(::chown(QFile::encodeName(name).constData(), NobodyRun::Uid, NobodyRun::Gid), 0);
     return name;
@@ -252,28 +253,158 @@ TEST(SaveFileStream, WritesInPlaceWhereNothingCanBeMadeBeside)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("q.pdf")});
 }
 
-// Only a copy in place that fails after the old content was cut says that
-// it is lost.
-TEST(SaveFileStream, AnInPlaceCopyThatFailsPartWaySaysTheOldContentIsLost)
+namespace {
+
+// A folder of nobody's own for nobody's temporary files.
+QString NobodysTemporaryFolder(const QTemporaryDir &dir)
 {
+    EXPECT_EQ(::chown(QFile::encodeName(dir.path()).constData(), NobodyRun::Uid, NobodyRun::Gid), 0);
+    return dir.path();
+}
+
+QProcessEnvironment TemporaryFolderVariable(const QString &folder)
+{
+    QProcessEnvironment environment;
+    environment.insert(QStringLiteral("TMPDIR"), folder);
+    return environment;
+}
+
+} // namespace
+
+namespace {
+
+// In nobody's process: commits written over nobody's q.pdf, in place under
+// a file-size limit of 12,288 bytes, which fails with the limit's reason
+// and leaves the former content.
+void CommitUnderTheFileSizeLimit(const QByteArray &former, const QByteArray &written)
+{
+    const QString name = NobodyRun::Folder() + QStringLiteral("/q.pdf");
+    TSaveFileStream stream(name);
+    ASSERT_TRUE(stream.InPlace());
+    stream.WriteBuffer(written);
+    const QString temporary = stream.FileName();
+    struct rlimit lowered {12288, RLIM_INFINITY};
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &lowered), 0);
+    const QString message = MessageOf<EWriteError>([&] { stream.Commit(); });
+    EXPECT_EQ(message, QStringLiteral("Cannot write file \"%1\". The file is too large.").arg(name));
+    EXPECT_EQ(fileBytes(name), former);
+    EXPECT_FALSE(FileExists(temporary));
+}
+
+// Runs the current test as nobody over nobody's q.pdf holding former, in a
+// folder nobody may not write; afterwards the file holds former, and
+// nobody's temporary folder nothing.
+void RunOverNobodysFile(const QByteArray &former)
+{
+    if (const QString why = NobodyRun::Impossible(); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    QTemporaryDir dir;
+    const QString name = ClosedFolderWithNobodysFile(dir, former);
+    QTemporaryDir temporary;
+    const NobodyRun run = NobodyRun::Run(dir.path(), TemporaryFolderVariable(NobodysTemporaryFolder(temporary)));
+    if (run.skipped)
+        GTEST_SKIP() << "the test cannot start as nobody: " << run.output.toStdString();
+    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+    EXPECT_EQ(fileBytes(name), former);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("q.pdf")});
+    EXPECT_EQ(QDir(temporary.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+} // namespace
+
+// A copy in place that fails part way (here at the file-size limit, as a
+// full disk or quota would stop it) puts the former content back.
+TEST(SaveFileStream, AnInPlaceCopyThatFailsPartWayPutsTheFormerContentBack)
+{
+    const QByteArray former(10000, 'o');
+    if (NobodyRun::Child())
+        return CommitUnderTheFileSizeLimit(former, QByteArray(20000, 'n'));
+    RunOverNobodysFile(former);
+}
+
+// Content that cannot even be copied aside is not cut.
+TEST(SaveFileStream, AnInPlaceTargetThatCannotBeCopiedAsideIsLeftAsItWas)
+{
+    const QByteArray former(20000, 'o');
+    if (NobodyRun::Child())
+        return CommitUnderTheFileSizeLimit(former, QByteArray(100, 'n'));
+    RunOverNobodysFile(former);
+}
+
+// Where the former content cannot be put back either (the disk fails every
+// write to the file), the target stays cut, and both versions are kept
+// whole in the temporary folder, named by the error.
+TEST(SaveFileStream, AnInPlaceCopyThatCannotBePutBackKeepsBothVersions)
+{
+    const QByteArray former(10000, 'o');
+    const QByteArray written(20000, 'n');
     if (NobodyRun::Child()) {
         const QString name = NobodyRun::Folder() + QStringLiteral("/q.pdf");
         TSaveFileStream stream(name);
         ASSERT_TRUE(stream.InPlace());
-        stream.WriteBuffer(QByteArray(10000, 'x'));
+        stream.WriteBuffer(written);
         const QString temporary = stream.FileName();
-        struct rlimit lowered {4096, RLIM_INFINITY};
-        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &lowered), 0);
         const QString message = MessageOf<EWriteError>([&] { stream.Commit(); });
-        EXPECT_EQ(message, QStringLiteral("Cannot write file \"%1\". The file is too large. Its former content is lost.")
-                               .arg(name));
-        EXPECT_FALSE(FileExists(temporary));
+        const QRegularExpression expected(
+            QStringLiteral("Cannot write file \"%1\"\\. Input/output error\\. Its former content is kept in \"(.+)\" "
+                           "and the new content in \"%2\"\\.")
+                .arg(QRegularExpression::escape(name), QRegularExpression::escape(temporary)));
+        const QRegularExpressionMatch match = expected.match(message);
+        ASSERT_TRUE(match.hasMatch()) << message.toStdString();
+        EXPECT_EQ(fileBytes(match.captured(1)), former);
+        EXPECT_EQ(fileBytes(temporary), written);
+        return;
+    }
+    if (const QString why = NobodyRun::Impossible(); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    QTemporaryDir dir;
+    const QString name = ClosedFolderWithNobodysFile(dir, former);
+    QTemporaryDir temporary;
+    QProcessEnvironment environment = TemporaryFolderVariable(NobodysTemporaryFolder(temporary));
+    environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(FAILING_WRITES_LIBRARY));
+    environment.insert(QStringLiteral("QVX_FAILING_FILE"), name);
+    // A sanitizer's run-time library need not come first.
+    const QString sanitizerOptions = qEnvironmentVariable("ASAN_OPTIONS");
+    environment.insert(QStringLiteral("ASAN_OPTIONS"), sanitizerOptions
+                                                           + (sanitizerOptions.isEmpty() ? "" : ":")
+                                                           + QStringLiteral("verify_asan_link_order=0"));
+    const NobodyRun run = NobodyRun::Run(dir.path(), environment);
+    if (run.skipped)
+        GTEST_SKIP() << "the test cannot start as nobody: " << run.output.toStdString();
+    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+    EXPECT_EQ(fileBytes(name), QByteArray());
+    QStringList kept;
+    for (const QString &file : QDir(temporary.path()).entryList(QDir::Files | QDir::Hidden))
+        kept.append(QString::fromLatin1(fileBytes(temporary.filePath(file)).left(1)));
+    kept.sort();
+    EXPECT_EQ(kept, (QStringList{QStringLiteral("n"), QStringLiteral("o")}));
+}
+
+// For an ordinary user a file is read-only when the user may not write it;
+// the user's own writable file in a folder the user may not write is not.
+TEST(SaveFileStream, ReadOnlyFilesAreThoseTheUserMayNotWrite)
+{
+    if (NobodyRun::Child()) {
+        const QString folder = NobodyRun::Folder();
+        EXPECT_FALSE(IsReadOnlyFile(folder + QStringLiteral("/q.pdf")));
+        EXPECT_TRUE(IsReadOnlyFile(folder + QStringLiteral("/own-444.pdf")));
+        EXPECT_TRUE(IsReadOnlyFile(folder + QStringLiteral("/roots.pdf")));
+        EXPECT_FALSE(IsReadOnlyFile(folder + QStringLiteral("/missing.pdf")));
+        EXPECT_TRUE(MessageOf<EFCreateError>([&] { TSaveFileStream stream(folder + QStringLiteral("/roots.pdf")); })
+                        .contains(QStringLiteral("is read-only")));
         return;
     }
     if (const QString why = NobodyRun::Impossible(); !why.isEmpty())
         GTEST_SKIP() << why.toStdString();
     QTemporaryDir dir;
     ClosedFolderWithNobodysFile(dir);
+    const QString own = dir.filePath(QStringLiteral("own-444.pdf"));
+    SaveFile(own, "old");
+    ::chmod(QFile::encodeName(own).constData(), 0444);
+    EXPECT_EQ(::chown(QFile::encodeName(own).constData(), NobodyRun::Uid, NobodyRun::Gid), 0);
+    const QString roots = dir.filePath(QStringLiteral("roots.pdf"));
+    SaveFile(roots, "old");
+    ::chmod(QFile::encodeName(roots).constData(), 0644);
     const NobodyRun run = NobodyRun::Run(dir.path());
     if (run.skipped)
         GTEST_SKIP() << "the test cannot start as nobody: " << run.output.toStdString();

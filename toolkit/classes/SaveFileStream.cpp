@@ -53,6 +53,11 @@ EFCreateError createError(const QString &fileName, int error)
     return createError(fileName, reasonFor(error, fileName));
 }
 
+EWriteError writeError(const QString &fileName, int error)
+{
+    return EWriteError(tr("Cannot write file \"%1\". %2").arg(fileName, reasonFor(error, fileName)));
+}
+
 // The kernel's rule for links in a sticky world-writable folder (such as
 // /tmp): a link there is followed only by its owner or when the folder's
 // owner owns it, so nobody can steer another user's file onto a target of
@@ -150,16 +155,17 @@ private:
     int m_fd;
 };
 
-bool writeAll(int fd, const char *data, ssize_t count)
+bool writeAll(int fd, const char *data, ssize_t count, off_t at)
 {
     while (count > 0) {
-        const ssize_t written = ::write(fd, data, size_t(count));
+        const ssize_t written = ::pwrite(fd, data, size_t(count), at);
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0)
             return false;
         data += written;
         count -= written;
+        at += written;
     }
     return true;
 }
@@ -178,13 +184,69 @@ int copyFile(int from, int to)
         if (read == 0)
             return 0;
         errno = 0;
-        if (!writeAll(to, buffer, read))
+        if (!writeAll(to, buffer, read, at))
             return errno ? errno : EIO;
         at += read;
     }
 }
 
+// Makes the content of the file to that of the file from, through to the
+// disk; 0 or the error that stopped it.
+int replaceContent(int to, int from)
+{
+    if (::ftruncate(to, 0) != 0)
+        return errno;
+    if (const int error = copyFile(from, to))
+        return error;
+    return ::fsync(to) == 0 ? 0 : errno;
+}
+
+// The start of the names of temporary files for fileName: hidden, and
+// named after it.
+QString temporaryPrefix(const QString &fileName)
+{
+    return QLatin1Char('.') + ExtractFileName(fileName) + QLatin1Char('.');
+}
+
+// A copy of the file fd in the temporary folder, named after fileName; its
+// name, or raises EWriteError for fileName.
+QString copyAside(int fd, const QString &fileName)
+{
+    const QString copy = TryCreateTempFile(temporaryPrefix(fileName), QString());
+    if (copy.isEmpty())
+        throw writeError(fileName, errno);
+    Descriptor to(::open(encoded(copy).constData(), O_WRONLY | O_CLOEXEC));
+    int error = to.get() < 0 ? errno : copyFile(fd, to.get());
+    if (const int closed = to.get() < 0 ? 0 : to.close(); !error)
+        error = closed;
+    if (error) {
+        DeleteFile(copy);
+        throw writeError(fileName, error);
+    }
+    return copy;
+}
+
+// Writes the content of the file former back over fileName; whether it is
+// all there.
+bool putBack(const QString &fileName, const QString &former)
+{
+    Descriptor from(::open(encoded(former).constData(), O_RDONLY | O_CLOEXEC));
+    Descriptor target(::open(encoded(fileName).constData(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
+    return from.get() >= 0 && target.get() >= 0 && replaceContent(target.get(), from.get()) == 0
+        && target.close() == 0;
+}
+
 } // namespace
+
+bool IsReadOnlyFile(const QString &fileName)
+{
+    return isReadOnly(ExpandFileName(fileName));
+}
+
+QString ReadOnlyFileMessage(const QString &fileName)
+{
+    return tr("The file \"%1\" is read-only and cannot be replaced.").arg(fileName);
+}
 
 struct TSaveFileStream::Placement {
     QString target;
@@ -199,8 +261,8 @@ TSaveFileStream::Placement TSaveFileStream::placementFor(const QString &fileName
     Placement placement;
     placement.target = resolvedTarget(fileName);
     if (isReadOnly(placement.target))
-        throw EFCreateError(tr("The file \"%1\" is read-only and cannot be replaced.").arg(fileName));
-    const QString hidden = QLatin1Char('.') + ExtractFileName(placement.target) + QLatin1Char('.');
+        throw EFCreateError(ReadOnlyFileMessage(fileName));
+    const QString hidden = temporaryPrefix(placement.target);
     placement.temporary = TryCreateTempFile(hidden, ExtractFilePath(placement.target));
     if (!placement.temporary.isEmpty())
         return placement;
@@ -228,7 +290,7 @@ TSaveFileStream::TSaveFileStream(const Placement &placement)
 
 TSaveFileStream::~TSaveFileStream()
 {
-    if (!m_committed)
+    if (!m_committed && !m_temporaryKept)
         DeleteFile(FileName());
 }
 
@@ -240,7 +302,8 @@ void TSaveFileStream::Commit()
         try {
             copyIntoTarget();
         } catch (...) {
-            DeleteFile(FileName());
+            if (!m_temporaryKept)
+                DeleteFile(FileName());
             throw;
         }
         DeleteFile(FileName());
@@ -254,31 +317,40 @@ void TSaveFileStream::Commit()
 }
 
 // The target is opened without following a link, since its folder may be
-// another user's, and is cut only once it is open: until then the old
-// content stays.
+// another user's.  Its content is copied aside into the temporary folder
+// before it is cut, and put back when the new content cannot be written
+// whole; where even that fails, both versions stay in the temporary
+// folder and the error names them.
 void TSaveFileStream::copyIntoTarget()
 {
-    Descriptor target(::open(encoded(m_targetName).constData(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
-    if (target.get() < 0 || ::ftruncate(target.get(), 0) != 0)
+    Descriptor target(::open(encoded(m_targetName).constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC));
+    if (target.get() < 0)
         throw createError(m_targetName, errno);
-    int error = copyFile(Handle(), target.get());
-    if (!error && ::fsync(target.get()) != 0)
-        error = errno;
+    const QString former = copyAside(target.get(), m_targetName);
+    int error = replaceContent(target.get(), Handle());
     if (const int closed = target.close(); !error)
         error = closed;
-    if (error)
-        throw EWriteError(tr("Cannot write file \"%1\". %2 Its former content is lost.")
-                              .arg(m_targetName, reasonFor(error, m_targetName)));
+    if (!error) {
+        DeleteFile(former);
+        return;
+    }
+    if (putBack(m_targetName, former)) {
+        DeleteFile(former);
+        throw writeError(m_targetName, error);
+    }
+    m_temporaryKept = true;
+    throw EWriteError(tr("Cannot write file \"%1\". %2 Its former content is kept in \"%3\" and the new content "
+                         "in \"%4\".")
+                          .arg(m_targetName, reasonFor(error, m_targetName), former, FileName()));
 }
+
 qint64 TSaveFileStream::Write(const void *buffer, qint64 count)
 {
     if (m_committed)
         throw EWriteError(tr("The file \"%1\" is already complete").arg(m_targetName));
     errno = 0;
     const qint64 written = TFileStream::Write(buffer, count);
-    if (written < count) {
-        const int error = errno ? errno : EIO;
-        throw EWriteError(tr("Cannot write file \"%1\". %2").arg(m_targetName, reasonFor(error, m_targetName)));
-    }
+    if (written < count)
+        throw writeError(m_targetName, errno ? errno : EIO);
     return written;
 }

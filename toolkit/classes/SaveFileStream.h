@@ -8,10 +8,16 @@
 // Where no file can be made beside it (a folder the user may not write) but
 // the file itself may be written, the stream is written to a temporary file
 // of the system's temporary folder and Commit copies it over the file in
-// place.  The old content is then lost only when that copy fails part way,
-// and the error says so.
+// place.  The old content is copied aside first and put back when that copy
+// fails part way; only where even that fails does the target stay cut, and
+// the error then names the temporary files that hold both versions.
 
 #include "toolkit/classes/Streams.h"
+
+// Whether fileName is an existing file the stream refuses to replace as
+// read-only, and the message that refuses it.
+bool IsReadOnlyFile(const QString &fileName);
+QString ReadOnlyFileMessage(const QString &fileName);
 
 class TSaveFileStream : public TFileStream
 {
@@ -38,9 +44,11 @@ public:
 
     // Writes the file through to the disk and renames it to TargetName (or
     // copies it there in place), replacing what was there.  Raises
-    // EFCreateError when that fails with the old file kept, EWriteError when
-    // a copy in place failed after the old content was cut; the temporary
-    // file is deleted either way.  Writing after Commit raises EWriteError.
+    // EFCreateError or EWriteError when that fails, with the old file kept
+    // and the temporary file deleted; but when a copy in place failed and
+    // the old content could not be put back, the temporary file and a copy
+    // of the old content are kept and the EWriteError names both.  Writing
+    // after Commit raises EWriteError.
     void Commit();
 
     // Writes all of buffer or raises EWriteError naming the file and the
@@ -56,4 +64,6 @@ private:
     QString m_targetName;
     bool m_inPlace = false;
     bool m_committed = false;
+    // The temporary file holds the only whole copy of the new content.
+    bool m_temporaryKept = false;
 };

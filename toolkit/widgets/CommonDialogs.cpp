@@ -25,6 +25,13 @@ QStringList NameFiltersFromFilter(const QString &filter)
     return result;
 }
 
+QString SaveFileName(const QString &fileName, const QString &defaultExt)
+{
+    if (defaultExt.isEmpty() || fileName.endsWith(QLatin1Char('.') + defaultExt, Qt::CaseInsensitive))
+        return fileName;
+    return fileName + (fileName.endsWith(QLatin1Char('.')) ? QString() : QStringLiteral(".")) + defaultExt;
+}
+
 TOpenDialog::TOpenDialog(TComponent *owner) : TCommonDialog(owner), m_files(std::make_unique<TStringList>()) {}
 
 TOpenDialog::~TOpenDialog() = default;
@@ -54,7 +61,9 @@ bool TOpenDialog::Execute()
         request.Files.append(request.FileName);
     m_files->Clear();
     for (QString file : std::as_const(request.Files)) {
-        if (!m_defaultExt.isEmpty() && QFileInfo(file).suffix().isEmpty() && !file.endsWith(QLatin1Char('.')))
+        if (request.Save)
+            file = SaveFileName(file, m_defaultExt);
+        else if (!m_defaultExt.isEmpty() && QFileInfo(file).suffix().isEmpty() && !file.endsWith(QLatin1Char('.')))
             file += QLatin1Char('.') + m_defaultExt;
         m_files->Add(file);
     }

@@ -127,6 +127,11 @@ using enum DialogTypes::TPrintRange;
 // parentheses is kept as it is.
 QStringList NameFiltersFromFilter(const QString &filter);
 
+// The name a save dialog writes for the name fileName: with "." and
+// defaultExt added unless it already ends in them, in any letter case
+// ("Заказ от 08.12.2026" becomes "Заказ от 08.12.2026.pdf", "q." "q.pdf").
+QString SaveFileName(const QString &fileName, const QString &defaultExt);
+
 class TCommonDialog : public TComponent
 {
     Q_OBJECT
@@ -153,8 +158,8 @@ public:
     explicit TOpenDialog(TComponent *owner);
     ~TOpenDialog() override;
 
-    // On confirmation the chosen file, with DefaultExt added when the name
-    // has no extension.
+    // On confirmation the chosen file: with DefaultExt added when the name
+    // has no extension, or for saving as SaveFileName gives it.
     QString FileName() const { return m_fileName; }
     void SetFileName(const QString &fileName) { m_fileName = fileName; }
     // Every chosen file (several with ofAllowMultiSelect).

@@ -1,5 +1,6 @@
 #include "toolkit/widgets/ModalRunner.h"
 
+#include "toolkit/classes/SaveFileStream.h"
 #include "toolkit/graphics/QtFonts.h"
 #include "toolkit/printing/Printers.h"
 #include "toolkit/widgets/TForm.h"
@@ -9,6 +10,9 @@
 #include <QEventLoop>
 #include <QFontMetricsF>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLayout>
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -71,64 +75,187 @@ QMessageBox::Icon iconOf(TMsgDlgType type)
     }
 }
 
-// Marks that steer where a message's lines break: a blank that holds the
-// words on both sides together, and invisible ones that close or open a
-// break.
-constexpr QChar NoBreakSpace(0x00A0);
-constexpr QChar WordJoiner(0x2060);
-constexpr QChar ZeroWidthSpace(0x200B);
-
-// The path as one unit of a line: every break opportunity inside it is
-// closed, but those after its slashes when breakAtSlashes.
-QString unbreakablePath(const QString &path, bool breakAtSlashes)
+// Where a line of text may break: after each position of the result.
+QList<bool> breakOpportunities(const QString &text)
 {
-    QList<bool> breaksBefore(path.size() + 1, false);
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Line, path);
+    QList<bool> breaks(text.size() + 1, false);
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Line, text);
     for (qsizetype at = finder.toNextBoundary(); at >= 0; at = finder.toNextBoundary())
-        breaksBefore[at] = true;
-    QString result;
-    result.reserve(path.size() * 2);
-    for (qsizetype at = 0; at < path.size(); ++at) {
-        const bool afterSlash = at > 0 && path[at - 1] == QLatin1Char('/');
-        if (afterSlash && breakAtSlashes) {
-            if (!breaksBefore[at])
-                result += ZeroWidthSpace;
-        } else if (at > 0 && breaksBefore[at] && path[at - 1] != QLatin1Char(' ')) {
-            result += WordJoiner;
-        }
-        result += path[at] == QLatin1Char(' ') ? NoBreakSpace : path[at];
-    }
-    return result;
+        breaks[at] = true;
+    return breaks;
 }
 
-// The text of a message box: each file path in it (a text in double quotes
-// holding a slash) stays whole on its line, and breaks at its slashes only
-// where it is wider than lineWidth.
-QString withWholePaths(const QString &text, const QFontMetricsF &metrics, qreal lineWidth)
+// Where the lines of a paragraph may break, and which of its characters
+// belong to a file path.
+struct LineBreaks {
+    QList<bool> before; // a line may begin at each position
+    QList<bool> inPath;
+};
+
+// Keeps each file path of text (a text in double quotes holding a slash)
+// whole: no break inside it, but after its slashes when it is (with its
+// quotes) wider than lineWidth, and where it would break anyway inside a
+// part between slashes that is wider than lineWidth still.
+void keepPathsWhole(const QString &text, LineBreaks &breaks, const QFontMetricsF &metrics, qreal lineWidth)
 {
     static const QRegularExpression quoted(QStringLiteral("\"([^\"\n]*)\""));
-    QString result;
-    qsizetype copied = 0;
     for (QRegularExpressionMatchIterator it = quoted.globalMatch(text); it.hasNext();) {
         const QRegularExpressionMatch match = it.next();
-        const QString path = match.captured(1);
-        if (!path.contains(QLatin1Char('/')))
+        if (!match.captured(1).contains(QLatin1Char('/')))
             continue;
-        result += QStringView(text).mid(copied, match.capturedStart(1) - copied);
-        result += unbreakablePath(path, metrics.horizontalAdvance(path) > lineWidth);
-        copied = match.capturedEnd(1);
+        // The path with its quotes and what holds on to them.
+        qsizetype unitEnd = match.capturedEnd(0);
+        while (unitEnd < text.size() && !breaks.before[unitEnd])
+            ++unitEnd;
+        const QString unit = text.mid(match.capturedStart(0), unitEnd - match.capturedStart(0)).trimmed();
+        const bool overlong = metrics.horizontalAdvance(unit) > lineWidth;
+        qsizetype part = match.capturedStart(1);
+        for (qsizetype at = part; at < match.capturedEnd(1); ++at) {
+            breaks.inPath[at] = true;
+            if (text[at] != QLatin1Char('/') && at + 1 < match.capturedEnd(1))
+                continue;
+            const bool partOverlong = overlong && metrics.horizontalAdvance(text.mid(part, at + 1 - part)) > lineWidth;
+            for (qsizetype inside = part + 1; inside <= at; ++inside)
+                breaks.before[inside] = breaks.before[inside] && partOverlong;
+            breaks.before[at + 1] = overlong;
+            part = at + 1;
+        }
+        breaks.before[match.capturedEnd(1)] = false;
     }
-    result += QStringView(text).mid(copied);
-    return result;
 }
 
-// The width up to which a message box widens its lines to hold a word (Qt's
-// soft limit): a longer path would widen it further, or be cut anywhere.
-qreal messageLineWidth(const QWidget *box)
+// One paragraph broken into lines of at most lineWidth at its opportunities
+// (a unit wider than a line stands alone on its line); the blanks a line
+// ends with give way to the line break, but for those of a path.
+QStringList paragraphLines(const QString &text, const LineBreaks &breaks, const QFontMetricsF &metrics,
+                           qreal lineWidth)
 {
-    const QScreen *screen = box->screen() ? box->screen() : QGuiApplication::primaryScreen();
-    return screen ? std::min(screen->availableGeometry().width() / 2, 500) : 500;
+    const auto lineAt = [&](qsizetype start, qsizetype end) {
+        while (end > start && text[end - 1] == QLatin1Char(' ') && !breaks.inPath[end - 1])
+            --end;
+        return text.mid(start, end - start);
+    };
+    QStringList lines;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = -1;
+        for (qsizetype at = start + 1; at <= text.size(); ++at) {
+            if (!breaks.before[at] && at < text.size())
+                continue;
+            if (end >= 0 && metrics.horizontalAdvance(lineAt(start, at)) > lineWidth)
+                break;
+            end = at;
+        }
+        lines.append(lineAt(start, end));
+        start = end;
+    }
+    return lines;
 }
+
+// The text of a message box broken into lines no wider than lineWidth,
+// with each file path in it whole on its line: only a path wider than a
+// line breaks, after one of its slashes where it can.  The characters stay
+// the text's own, so that a path selected in the box is the path.
+QString withWholePaths(const QString &text, const QFontMetricsF &metrics, qreal lineWidth)
+{
+    QStringList lines;
+    for (const QString &paragraph : text.split(QLatin1Char('\n'))) {
+        LineBreaks breaks{breakOpportunities(paragraph), QList<bool>(paragraph.size(), false)};
+        keepPathsWhole(paragraph, breaks, metrics, lineWidth);
+        const QStringList broken = paragraphLines(paragraph, breaks, metrics, lineWidth);
+        lines += broken.isEmpty() ? QStringList{QString()} : broken;
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+// The width of a message box's lines: Qt widens a box up to its soft limit
+// to show its lines unbroken, and breaks them itself beyond it.
+qreal messageLineWidth(QMessageBox &box)
+{
+    const QScreen *screen = box.screen() ? box.screen() : QGuiApplication::primaryScreen();
+    const int softLimit = screen ? std::min(screen->availableGeometry().width() / 2, 500) : 500;
+    // What the box takes beside its text: margins, the icon and the gap.
+    const QString probe(200, QLatin1Char('x'));
+    box.setText(probe);
+    auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+    if (label)
+        label->setWordWrap(false);
+    box.layout()->activate();
+    const qreal beside = box.layout()->totalMinimumSize().width() - QFontMetricsF(box.font()).horizontalAdvance(probe);
+    return softLimit - std::max<qreal>(beside, 0) - 1;
+}
+
+int showMessageBox(const TMessageBoxRequest &request, QWidget *parent)
+{
+    QMessageBox box(iconOf(request.Type), request.Caption, QString(), QMessageBox::NoButton, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(withWholePaths(request.Text, QFontMetricsF(box.font()), messageLineWidth(box)));
+    const TMsgDlgButtons buttons = request.Buttons ? request.Buttons : TMsgDlgButtons(mbOK);
+    for (const ButtonPair &pair : kButtons) {
+        // mbAll and mbYesToAll share Qt's "Yes to All"; mbAll gets its own.
+        if (buttons.testFlag(pair.button) && !(pair.button == mbAll && buttons.testFlag(mbYesToAll)))
+            box.addButton(pair.qt);
+    }
+    box.exec();
+    const auto clicked = box.standardButton(box.clickedButton());
+    for (const ButtonPair &pair : kButtons)
+        if (pair.qt == clicked && buttons.testFlag(pair.button))
+            return pair.result;
+    return mrCancel;
+}
+
+// Qt's file dialog, which answers for saving the name that is written:
+// the typed name with the default extension (SaveFileName), and asks
+// about that name: a file that may not be replaced is refused at once,
+// with the dialog left open for another name, and an existing one is
+// replaced only when the user says so.
+class ChoosingFileDialog : public QFileDialog
+{
+public:
+    explicit ChoosingFileDialog(const TFileDialogRequest &request)
+        : QFileDialog(nullptr, request.Title), m_defaultExt(request.DefaultExt),
+          m_overwritePrompt(request.OverwritePrompt)
+    {
+        setOption(QFileDialog::DontUseNativeDialog);
+        setOption(QFileDialog::DontConfirmOverwrite);
+    }
+
+    // The file chosen for saving.
+    QString Chosen() const { return m_chosen; }
+
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        if (acceptMode() != AcceptSave || files.isEmpty() || QFileInfo(files.first()).isDir())
+            return QFileDialog::accept();
+        const QString name = SaveFileName(files.first(), m_defaultExt);
+        if (IsReadOnlyFile(name)) {
+            TMessageBoxRequest refusal;
+            refusal.Caption = windowTitle();
+            refusal.Text = ReadOnlyFileMessage(name);
+            refusal.Type = mtWarning;
+            showMessageBox(refusal, this);
+            return;
+        }
+        if (m_overwritePrompt && QFileInfo::exists(name) && !replaceConfirmed(name))
+            return;
+        m_chosen = name;
+        QFileDialog::accept();
+    }
+
+private:
+    bool replaceConfirmed(const QString &name)
+    {
+        const QString question = QFileDialog::tr("%1 already exists.\nDo you want to replace it?");
+        return QMessageBox::warning(this, windowTitle(), question.arg(QFileInfo(name).fileName()),
+                                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+               == QMessageBox::Yes;
+    }
+
+    QString m_defaultExt;
+    bool m_overwritePrompt;
+    QString m_chosen;
+};
 
 } // namespace
 
@@ -156,20 +283,7 @@ int InteractiveModalRunner::RunForm(TCustomForm &form)
 
 int InteractiveModalRunner::MessageBox(const TMessageBoxRequest &request)
 {
-    QMessageBox box(iconOf(request.Type), request.Caption, QString());
-    box.setText(withWholePaths(request.Text, QFontMetricsF(box.font()), messageLineWidth(&box)));
-    const TMsgDlgButtons buttons = request.Buttons ? request.Buttons : TMsgDlgButtons(mbOK);
-    for (const ButtonPair &pair : kButtons) {
-        // mbAll and mbYesToAll share Qt's "Yes to All"; mbAll gets its own.
-        if (buttons.testFlag(pair.button) && !(pair.button == mbAll && buttons.testFlag(mbYesToAll)))
-            box.addButton(pair.qt);
-    }
-    box.exec();
-    const auto clicked = box.standardButton(box.clickedButton());
-    for (const ButtonPair &pair : kButtons)
-        if (pair.qt == clicked && buttons.testFlag(pair.button))
-            return pair.result;
-    return mrCancel;
+    return showMessageBox(request, nullptr);
 }
 
 bool InteractiveModalRunner::InputQuery(TInputRequest &request)
@@ -188,8 +302,7 @@ bool InteractiveModalRunner::FileDialog(TFileDialogRequest &request)
     // What the dialog remembers (folders visited, history, view) lasts for
     // the session and is handed from one dialog to the next.
     static QByteArray rememberedState;
-    QFileDialog dialog(nullptr, request.Title);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    ChoosingFileDialog dialog(request);
     dialog.restoreState(rememberedState);
     if (!request.InitialDir.isEmpty())
         dialog.setDirectory(request.InitialDir);
@@ -198,7 +311,6 @@ bool InteractiveModalRunner::FileDialog(TFileDialogRequest &request)
         dialog.setFileMode(request.MultiSelect       ? QFileDialog::ExistingFiles
                            : request.FileMustExist ? QFileDialog::ExistingFile
                                                    : QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.OverwritePrompt);
     if (!request.Filters.isEmpty()) {
         dialog.setNameFilters(request.Filters);
         dialog.selectNameFilter(request.Filters.value(request.FilterIndex, request.Filters.first()));
@@ -210,7 +322,7 @@ bool InteractiveModalRunner::FileDialog(TFileDialogRequest &request)
     rememberedState = dialog.saveState();
     if (!accepted)
         return false;
-    request.Files = dialog.selectedFiles();
+    request.Files = request.Save ? QStringList{dialog.Chosen()} : dialog.selectedFiles();
     request.FileName = request.Files.first();
     request.FilterIndex = qMax(0, request.Filters.indexOf(dialog.selectedNameFilter()));
     return true;

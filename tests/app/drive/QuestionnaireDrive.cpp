@@ -9,7 +9,8 @@
 // clicked with the mouse where the screen shows it, and Qt's file dialog is
 // answered with a name and Return; the PDF's text is read back with
 // pdftotext.  Then the save button is reached again with Tab and pressed
-// with Space, and the dialog left with Escape.  With a folder argument,
+// with Space, and the dialog left with Escape.  Last, names are typed into
+// the dialog: a read-only file's and one with dots of its own.  With a folder argument,
 // screenshots of the window and of the file dialog are written there (PPM),
 // and the saved PDF is kept there.  Prints each failed check and exits 1
 // when any failed.
@@ -39,7 +40,10 @@
 #include <QRegularExpression>
 #include <QFileDialog>
 #include <QImage>
+#include <QAbstractButton>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -68,16 +72,22 @@ void shoot(const QString &name)
     screen.save(shots + QLatin1Char('/') + name + QStringLiteral(".ppm"), "PPM");
 }
 
-// Runs answer on the file dialog once it is open and active, from the
-// event loop the dialog runs.
+// Runs answer on the modal window of class Modal (what it is for a person)
+// once it is open and active, from the event loop the window runs.
+template <class Modal>
+void whenModalOpens(const QString &what, const std::function<void(Modal *)> &answer)
+{
+    const auto modal = [] { return qobject_cast<Modal *>(QApplication::activeModalWidget()); };
+    XvfbDrive::WhenReady([modal] { return modal() && modal()->isVisible(); }, [modal, answer, what] {
+        check(XvfbDrive::WaitForExposed(modal()) && XvfbDrive::WaitForActive(modal()),
+              QStringLiteral("%1 is shown and active").arg(what));
+        answer(modal());
+    });
+}
+
 void whenFileDialogOpens(const std::function<void(QFileDialog *)> &answer)
 {
-    const auto dialog = [] { return qobject_cast<QFileDialog *>(QApplication::activeModalWidget()); };
-    XvfbDrive::WhenReady([dialog] { return dialog() && dialog()->isVisible(); }, [dialog, answer] {
-        check(XvfbDrive::WaitForExposed(dialog()) && XvfbDrive::WaitForActive(dialog()),
-              QStringLiteral("the file dialog is shown and active"));
-        answer(dialog());
-    });
+    whenModalOpens<QFileDialog>(QStringLiteral("the file dialog"), answer);
 }
 
 // Chooses the option with that caption in a row, as the drop-down's close
@@ -205,6 +215,92 @@ void checkReset(TMainForm *form, const QString &size)
         check(grid->CellFocused().Row == 0 && grid->VisOrigin().Row == 0,
               QStringLiteral("at %1 after the reset a grid is on row %2, scrolled to row %3")
                   .arg(size).arg(grid->CellFocused().Row + 1).arg(grid->VisOrigin().Row + 1));
+}
+
+void whenMessageBoxOpens(const std::function<void(QMessageBox *)> &answer)
+{
+    whenModalOpens<QMessageBox>(QStringLiteral("the message box"), answer);
+}
+
+QByteArray fileBytes(const QString &name)
+{
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Names typed into the save dialog: a read-only file is refused at once,
+// in one message whose path, selected, is the path, and the dialog stays
+// for another name; a name with dots of its own is written with ".pdf",
+// and the question before replacing a file asks about that name.
+void checkSaveDialog(TMainForm *form, const QString &size)
+{
+    QTemporaryDir folder;
+    const QString readOnly = folder.filePath(QStringLiteral("только чтение.pdf"));
+    const QString dotted = folder.filePath(QStringLiteral("Заказ от 08.12.2026"));
+    for (const QString &name : {readOnly, dotted, dotted + QStringLiteral(".pdf")}) {
+        QFile file(name);
+        if (file.open(QIODevice::WriteOnly))
+            file.write("earlier");
+    }
+    QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    QString refusal;
+    QString selected;
+    QString question;
+    bool dialogStayed = false;
+    whenFileDialogOpens([&](QFileDialog *dialog) {
+        dialog->setDirectory(folder.path());
+        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        if (!name)
+            return dialog->reject();
+        whenMessageBoxOpens([&](QMessageBox *box) {
+            shoot(QStringLiteral("read-only-") + size);
+            auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+            if (!label)
+                return box->reject();
+            refusal = label->text();
+            const qsizetype at = refusal.indexOf(readOnly);
+            label->setSelection(int(std::max<qsizetype>(at, 0)), int(readOnly.size()));
+            selected = label->selectedText();
+            XvfbDrive::Key(QStringLiteral("Return"));
+        });
+        name->setFocus();
+        name->setText(QStringLiteral("только чтение"));
+        XvfbDrive::WaitUntil([name] { return name->hasFocus(); });
+        XvfbDrive::Key(QStringLiteral("Return"));
+        dialogStayed = XvfbDrive::WaitUntil([&] {
+            return !refusal.isEmpty() && QApplication::activeModalWidget() == dialog && dialog->isVisible();
+        });
+        whenMessageBoxOpens([&](QMessageBox *box) {
+            question = box->text();
+            shoot(QStringLiteral("question-") + size);
+            if (QAbstractButton *yes = box->button(QMessageBox::Yes))
+                XvfbDrive::Click(yes);
+            else
+                box->reject();
+        });
+        // Back in the name field, as the user who closed the box is.
+        name->setFocus();
+        XvfbDrive::WaitUntil([name] { return name->hasFocus(); });
+        name->setText(QFileInfo(dotted).fileName());
+        XvfbDrive::Key(QStringLiteral("Return"));
+    });
+    XvfbDrive::Activate(form->Widget()->window());
+    XvfbDrive::Click(form->Button1->Widget());
+    check(XvfbDrive::WaitUntil([&] { return fileBytes(dotted + QStringLiteral(".pdf")).startsWith("%PDF"); }),
+          QStringLiteral("at %1 \"%2\" is saved as \"%2.pdf\"").arg(size, QFileInfo(dotted).fileName()));
+    check(dialogStayed, QStringLiteral("at %1 the dialog stays open after the read-only file is refused").arg(size));
+    check(QString(refusal).replace(QLatin1Char('\n'), QLatin1Char(' '))
+              == QStringLiteral("Файл \"%1\" доступен только для чтения и не может быть заменён.").arg(readOnly),
+          QStringLiteral("at %1 the read-only file is refused at once: \"%2\"").arg(size, refusal));
+    check(refusal.split(QLatin1Char('\n')).filter(readOnly).size() == 1,
+          QStringLiteral("at %1 the refusal shows the path on one line").arg(size));
+    check(selected == readOnly, QStringLiteral("at %1 the path selected in the box is \"%2\"").arg(size, selected));
+    check(question.contains(QFileInfo(dotted).fileName() + QStringLiteral(".pdf")),
+          QStringLiteral("at %1 the question asks about the name written: \"%2\"").arg(size, question));
+    check(fileBytes(readOnly) == "earlier" && fileBytes(dotted) == "earlier",
+          QStringLiteral("at %1 the read-only file and the file without the extension are kept").arg(size));
+    check(pdfText(dotted + QStringLiteral(".pdf")).contains(QStringLiteral("Иванов Иван 'Иванович'")),
+          QStringLiteral("at %1 the PDF written over the earlier one has the questionnaire's text").arg(size));
 }
 
 } // namespace
@@ -370,6 +466,7 @@ int main(int argc, char **argv)
         XvfbDrive::Key(QStringLiteral("space"));
         check(XvfbDrive::WaitUntil([&] { return dialogs == 2 && dialogLeft && !QApplication::activeModalWidget(); }),
               QStringLiteral("Space on the save button opens the file dialog, and Escape leaves it"));
+        checkSaveDialog(form, size);
         form->Close();
     }
     Application->DestroyComponents();

@@ -45,25 +45,38 @@ QStringView laidOutLine(QStringView line)
     return line.isEmpty() ? QStringView(u" ") : line;
 }
 
-// How much of line a part lays out when it may take limit characters: up
-// to a blank, where no hyphenated word and, with tags, no element runs on
-// past the end, so that the lines it gives break as those of the whole
-// line do; all of it when there is no such blank.
-qsizetype boundedLineLength(QStringView line, qsizetype limit, bool tags)
+// The longest start of line, up to end, that is followed by a character
+// where the layout may stop (stopsBefore) and leaves no element open; 0
+// when there is none.
+template <class StopsBefore>
+qsizetype cutBefore(QStringView line, qsizetype end, bool tags, StopsBefore stopsBefore)
 {
-    if (line.size() <= limit)
-        return line.size();
-    for (qsizetype end = limit; end > 0;) {
-        const qsizetype at = line.lastIndexOf(u' ', end);
-        if (at <= 0)
+    for (qsizetype at = end; at > 0;) {
+        while (at > 0 && !stopsBefore(line.at(at)))
+            --at;
+        if (at == 0)
             break;
         const qsizetype open = tags ? line.left(at).lastIndexOf(u'<') : -1;
         if (open < 0 || line.mid(open, at - open).contains(u'>'))
             return at;
-        // An element may begin there: a blank before it.
-        end = open - 1;
+        // An element may begin there: a place before it.
+        at = open - 1;
     }
-    return line.size();
+    return 0;
+}
+
+// How much of line a part lays out when it may take limit characters, so
+// that the lines it gives break as those of the whole line do: up to a
+// blank, where no hyphenated word runs on past the end; in one long word
+// not hyphenated, between two of its characters; all of it otherwise.
+qsizetype boundedLineLength(QStringView line, qsizetype limit, bool tags, bool wordBreak)
+{
+    if (line.size() <= limit)
+        return line.size();
+    qsizetype length = cutBefore(line, limit, tags, [](QChar c) { return c == u' '; });
+    if (length == 0 && !wordBreak)
+        length = cutBefore(line, limit, tags, [](QChar c) { return !c.isLowSurrogate() && !c.isMark(); });
+    return length > 0 ? length : line.size();
 }
 
 // Holds the lock of the text layout objects for a scope.
@@ -684,7 +697,7 @@ QString TqvxCustomMemoView::partLine(int index, qsizetype limit, bool &whole) co
     const bool head = index == m_partNext && m_hasPartHead;
     if (head)
         line = laidOutLine(line).mid(m_partOffset);
-    const qsizetype length = boundedLineLength(line, limit, m_allowHTMLTags);
+    const qsizetype length = boundedLineLength(line, limit, m_allowHTMLTags, m_wordBreak);
     whole = length == line.size();
     return head ? m_partReopen + line.left(length).toString() : line.left(length).toString();
 }

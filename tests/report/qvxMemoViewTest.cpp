@@ -431,8 +431,9 @@ TEST_F(MemoTest, PartsOfALongTextFollowOneAnother)
 
 // The parts of a paragraph many pages long break their lines where the
 // whole paragraph does, though each lays out only as much of it as it
-// needs, from where the last one ended: with tags and hyphenation, and
-// with parts that hold several times what a part first takes.
+// needs, from where the last one ended: with tags, with hyphenation, in
+// one long word, and with parts that hold several times what a part first
+// takes.
 TEST_F(MemoTest, PartsOfALongParagraphBreakWhereTheWholeParagraphDoes)
 {
     auto measurer = std::make_shared<TTableMeasurer>();
@@ -454,14 +455,18 @@ TEST_F(MemoTest, PartsOfALongParagraphBreakWhereTheWholeParagraphDoes)
         double height;
         int characters;
     } boxes[] = {{200, 300, 40000}, {2000, 1000, 120000}};
+    // One word as long, without a blank, cut at its letters.
+    QString word;
+    for (int i = 0; word.size() < 40000; ++i)
+        word += i % 53 == 0 ? QStringLiteral("<b>ж</b>") : QString(QLatin1Char("Wimab"[i % 5]));
     for (const auto &box : boxes) {
         for (const bool tags : {false, true}) {
-            for (const bool wordBreak : {false, true}) {
+            for (const int wordBreak : {0, 1, 2}) {
                 SCOPED_TRACE(testing::Message() << box.width << " wide, tags " << tags << ", word break " << wordBreak);
                 memo->SetAllowHTMLTags(tags);
-                memo->SetWordBreak(wordBreak);
-                memo->SetText(QStringLiteral("Intro\r\n\r\n") + WordsParagraph(box.characters, words, tags)
-                              + QStringLiteral("\r\nLast line"));
+                memo->SetWordBreak(wordBreak == 1);
+                const QString paragraph = wordBreak == 2 ? word : WordsParagraph(box.characters, words, tags);
+                memo->SetText(QStringLiteral("Intro\r\n\r\n") + paragraph + QStringLiteral("\r\nLast line"));
                 memo->SetBounds(0, 0, box.width, box.height);
                 memo->CalcHeight();
                 const QStringList whole = laidOut();

@@ -200,3 +200,20 @@ TEST(EnginePageFlow, ALongParagraphSplitOverPagesShowsEveryCharacterOnceInOrder)
         EXPECT_TRUE(drawn == letters);
     }
 }
+
+// A page of endless height does not break: a memo that would take it past
+// the most it may grow stops the run with one error rather than losing its
+// last lines, though it is the last band.
+TEST(EnginePageFlow, AMemoTooTallForAPageOfEndlessHeightStopsTheRun)
+{
+    TEngineTestReport test;
+    test.page->SetEndlessHeight(true);
+    TqvxMemoView *memo = splitMemo(test);
+    QStringList text;
+    for (int i = 1; i <= 30000; ++i)
+        text.append(QStringLiteral("Line %1").arg(i));
+    memo->Memo()->SetText(text.join(QStringLiteral("\r\n")));
+    EXPECT_FALSE(test.prepare());
+    ASSERT_EQ(test.errors().size(), 1);
+    EXPECT_TRUE(test.errors().at(0).contains(QStringLiteral("100 m"))) << test.errors().at(0).toStdString();
+}

@@ -4,7 +4,13 @@
 // BM_MemoSplit runs texts of 1,000 to 200,000 lines of 14 characters and
 // prints the time a line of preparing and of exporting at each size, and
 // each over the one at 1,000 lines of this run: splitting costs the same a
-// line however long the text, so the ratios stay near 1.
+// line however long the text, so the ratios stay near 1.  Above about
+// 59,000 lines the memo is taller than a coordinate may be.
+//
+// BM_MemoSplitParagraph does the same with one paragraph of words without
+// a line break, of 200,000 to 10 million characters, a character at a
+// time: a part goes on from where the last one ended, so the ratios stay
+// near 1.
 //
 // BM_MemoSplitMemory runs 8 million characters in 2 million lines of four
 // and prints the peak resident size of the process while it prepares and
@@ -12,6 +18,7 @@
 
 #include "BenchEnvironment.h"
 #include "tests/common/SplitMemoReport.h"
+#include "tests/common/WordsParagraph.h"
 
 #include "export/pdf/qvxExportPDF.h"
 #include "report/components/qvxFrame.h"
@@ -32,6 +39,7 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -57,6 +65,16 @@ QString numberedLines(int count, const QString &prefix, int width)
         text += QStringLiteral("\r\n");
     }
     return text;
+}
+
+// Words of one to eleven letters.
+QStringList words()
+{
+    return QStringLiteral("a of to in it is be as at so we he by or on do if me my up an go no us am the and for are "
+                          "but not you all any can had her was one our out day get has him his how man new now old "
+                          "see two way who boy did its let put say she too use report breaker circuit current "
+                          "frequency contacts accessories questionnaire characteristics")
+        .split(QLatin1Char(' '));
 }
 
 double secondsSince(std::chrono::steady_clock::time_point start)
@@ -103,10 +121,29 @@ TSplitRun splitRun(benchmark::State &state, const QString &text)
     return run;
 }
 
-// Microseconds a line of preparing and exporting at 1,000 lines in this
-// run; 0 before it ran.
-double thousandLinesPrepare = 0;
-double thousandLinesExport = 0;
+// Microseconds a line or a character of preparing and exporting at the
+// first size run; 0 before it ran.
+struct TPerUnit {
+    double prepare = 0;
+    double exported = 0;
+};
+
+// Prints and counts a run of `units` lines or characters: its times, each
+// a unit, and their ratio to those at the first size, kept in first.
+void reportPerUnit(benchmark::State &state, const TSplitRun &run, qint64 units, const char *unit, TPerUnit &first)
+{
+    const TPerUnit time{run.prepare * 1e6 / double(units), run.exported * 1e6 / double(units)};
+    if (first.prepare == 0)
+        first = time;
+    state.counters["pages"] = run.pages;
+    state.counters[std::string("prepare_us_a_") + unit] = time.prepare;
+    state.counters[std::string("export_us_a_") + unit] = time.exported;
+    std::printf("%lld %ss on %d pages: prepare %.3f s (%.3f us a %s), export %.3f s (%.3f us a %s); a %s over one "
+                "at the first size: prepare %.2f, export %.2f\n",
+                units, unit, run.pages, run.prepare, time.prepare, unit, run.exported, time.exported, unit, unit,
+                time.prepare / first.prepare, time.exported / first.exported);
+    std::fflush(stdout);
+}
 
 void BM_MemoSplit(benchmark::State &state)
 {
@@ -122,22 +159,8 @@ void BM_MemoSplit(benchmark::State &state)
     TSplitRun run;
     for (auto _ : state)
         run = splitRun(state, text);
-    const double prepare = run.prepare * 1e6 / lines;
-    const double exported = run.exported * 1e6 / lines;
-    if (lines == 1000) {
-        thousandLinesPrepare = prepare;
-        thousandLinesExport = exported;
-    }
-    state.counters["pages"] = run.pages;
-    state.counters["prepare_us_a_line"] = prepare;
-    state.counters["export_us_a_line"] = exported;
-    std::printf("%d lines on %d pages: prepare %.3f s (%.2f us a line), export %.3f s (%.2f us a line)", lines,
-                run.pages, run.prepare, prepare, run.exported, exported);
-    if (thousandLinesPrepare > 0)
-        std::printf("; a line over one at 1,000 lines: prepare %.2f, export %.2f", prepare / thousandLinesPrepare,
-                    exported / thousandLinesExport);
-    std::printf("\n");
-    std::fflush(stdout);
+    static TPerUnit first;
+    reportPerUnit(state, run, lines, "line", first);
 }
 BENCHMARK(BM_MemoSplit)
     ->ArgNames({"lines"})
@@ -145,6 +168,25 @@ BENCHMARK(BM_MemoSplit)
     ->Arg(10000)
     ->Arg(50000)
     ->Arg(200000)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
+
+void BM_MemoSplitParagraph(benchmark::State &state)
+{
+    const qsizetype characters = state.range(0);
+    const QString text = WordsParagraph(characters, words());
+    TSplitRun run;
+    for (auto _ : state)
+        run = splitRun(state, text);
+    static TPerUnit first;
+    reportPerUnit(state, run, characters, "character", first);
+}
+BENCHMARK(BM_MemoSplitParagraph)
+    ->ArgNames({"characters"})
+    ->Arg(200000)
+    ->Arg(800000)
+    ->Arg(1600000)
+    ->Arg(10000000)
     ->Iterations(1)
     ->Unit(benchmark::kSecond);
 

@@ -115,9 +115,10 @@ private:
     // Writes a band onto the current prepared page; past the report's
     // limit of bands on one page the run stops with an error.
     void addBand(TqvxComponent *band);
-    // A page of endless height stops growing at MaxEndlessHeight: past it
-    // the run stops with an error.
-    void checkEndlessHeight() const;
+    // A page of endless height stops growing at MaxEndlessHeight: past it,
+    // or where a band of that height would take it past it, the run stops
+    // with an error.
+    void checkEndlessHeight(double bandHeight = 0) const;
     static TqvxDataSet *dataSetOf(TqvxComponent *object);
     // The first band of that class on the current report page.
     template <class T>

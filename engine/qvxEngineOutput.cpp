@@ -123,6 +123,9 @@ void TqvxEngine::OutputBand(TqvxBand *band)
     band->OutputHeight = band->Height();
     try {
         if (band->Visible()) {
+            // A band that takes the page past what it may grow would lose
+            // what lies below that (its height stops at the coordinate limit).
+            checkEndlessHeight(band->Height());
             bool split = false;
             // Headers printed again at the top of a page print where they
             // are: breaking them would print them again on the next page,
@@ -417,9 +420,9 @@ void TqvxEngine::addBand(TqvxComponent *band)
             QStringLiteral("A page of the report takes more than %1 bands; its preparation was stopped").arg(limit));
 }
 
-void TqvxEngine::checkEndlessHeight() const
+void TqvxEngine::checkEndlessHeight(double bandHeight) const
 {
-    if (m_curReportPage && m_curReportPage->EndlessHeight() && CurY() > MaxEndlessHeight * qv01cm)
+    if (m_curReportPage && m_curReportPage->EndlessHeight() && CurY() + bandHeight > MaxEndlessHeight * qv01cm)
         throw Exception(QCoreApplication::translate("qvxEngine", "The page %1 grows longer than %2 m, the most a page "
                                                              "of endless height may grow; its preparation was stopped")
                             .arg(m_curReportPage->Name())

@@ -244,6 +244,9 @@ struct TqvxEngine::SplitState {
     QList<TqvxComponent *> moved;
     QList<TqvxComponent *> part;
     QList<bool> visible;
+    // Objects whose height stood at the coordinate limit: their content may
+    // need more, so their last part takes the height of what it holds.
+    QList<TqvxStretcheable *> atLimit;
     // The room of the current part.
     double space = 0;
     qsizetype count0 = 0;
@@ -297,6 +300,8 @@ void TqvxEngine::SplitBand(TqvxBand *band)
         if (TqvxStretcheable *view = stretcheable(object)) {
             view->InitPart();
             view->SetRemainingHeight(view->Height());
+            if (view->Height() >= TqvxComponent::MaxCoordinate)
+                split.atLimit.append(view);
         }
     }
     split.count0 = split.pending.size();
@@ -320,6 +325,19 @@ void TqvxEngine::SplitBand(TqvxBand *band)
     split.restore();
 }
 
+namespace {
+
+// The height of the last part of an object whose height stood at the
+// coordinate limit, so that what was left of it may be short of its
+// content: the height of what the part holds, within the room it had.
+double lastPartHeight(TqvxStretcheable *view, double remaining, double room)
+{
+    const double needed = view->CalcHeight();
+    return needed > remaining ? std::min(needed, room) : remaining;
+}
+
+} // namespace
+
 // Takes into the part what fits of each pending object; what does not fit
 // moves down to the next part.
 void TqvxEngine::layoutSplitPart(SplitState &split)
@@ -340,6 +358,8 @@ void TqvxEngine::layoutSplitPart(SplitState &split)
                 partGap = view->DrawPart();
                 height = view->RemainingHeight();
                 hasNext = view->HasNextPart();
+                if (!hasNext && split.atLimit.contains(view))
+                    height = lastPartHeight(view, height, space - object->Top());
             }
         }
         if (!exceeds(object->Top() + height, space) && !hasNext) {

@@ -45,6 +45,24 @@ void forEachLine(const QString &text, Take &&take)
 
 } // namespace
 
+TWideStrings::Data::Data(const Data &other)
+    : QSharedData(other),
+      text(other.text),
+      count(other.count),
+      objects(other.objects),
+      ordered(other.ordered),
+      unused(other.unused)
+{
+    // A list that changes detaches its shared data by this copy, outside
+    // the indexing lock: lines another list is filling are not read.
+    if (!other.indexed.loadAcquire()) {
+        indexed.storeRelaxed(0);
+        return;
+    }
+    lines = other.lines;
+    count = int(lines.size());
+}
+
 TWideStrings::TWideStrings() : m_data(new Data) {}
 TWideStrings::~TWideStrings() = default;
 

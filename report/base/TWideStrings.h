@@ -92,6 +92,12 @@ private:
         qint32 length = 0;
     };
     struct Data : QSharedData {
+        Data() = default;
+        // A copy made while another list sharing other may be indexing it:
+        // other's lines are taken only once complete, else found again.
+        Data(const Data &other);
+        Data &operator=(const Data &) = delete;
+
         QString text;
         // Once indexed; a text set whole keeps only its number of lines
         // until then.

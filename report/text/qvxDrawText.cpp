@@ -458,31 +458,43 @@ double TqvxDrawText::RemainingSpace() const
     return std::abs(rest) < 1e-9 ? 0.0001 : rest;
 }
 
-void TqvxDrawText::GetOutBoundsText(bool &paraBreak, QString &rest, int *restLine)
+void TqvxDrawText::GetOutBoundsText(bool &paraBreak, QString &rest)
+{
+    QString reopen;
+    rest.clear();
+    if (cutToBounds(paraBreak, reopen, &rest) >= 0)
+        rest.prepend(reopen);
+}
+
+void TqvxDrawText::GetOutBoundsText(bool &paraBreak, Cut &cut)
+{
+    cut = Cut();
+    cut.line = int(m_paragraphStarts.size());
+    const qsizetype at = cutToBounds(paraBreak, cut.reopen, nullptr);
+    if (at < 0)
+        return;
+    const auto next = std::upper_bound(m_paragraphStarts.begin(), m_paragraphStarts.end(), at);
+    cut.line = int(next - m_paragraphStarts.begin()) - 1;
+    cut.offset = int(at - m_paragraphStarts[std::size_t(cut.line)]);
+}
+
+qsizetype TqvxDrawText::cutToBounds(bool &paraBreak, QString &reopen, QString *rest)
 {
     paraBreak = false;
-    rest.clear();
-    if (restLine)
-        *restLine = int(m_paragraphStarts.size());
+    reopen.clear();
     const int count = LineCount();
     const double lineHeight = LineHeight();
     // Lines without height all fit.
     const double fitting = lineHeight > 0 ? std::trunc((m_textRect.Height() + 1) / lineHeight) : count;
     const int kept = int(std::min<double>(fitting, count));
     if (kept >= count)
-        return;
+        return -1;
 
     paraBreak = kept > 0 && !(LineFlags(kept - 1) & ParagraphEnd);
     const TqvxHTMLTag first = firstRecord(kept);
     const int cut = first.Position - 1;
-    if (restLine) {
-        const auto next = std::upper_bound(m_paragraphStarts.begin(), m_paragraphStarts.end(), cut);
-        *restLine = int(next - m_paragraphStarts.begin()) - 1;
-        const qsizetype end = next == m_paragraphStarts.end() ? m_plainText.size() : *next;
-        rest = m_plainText.mid(cut, end - lineBreak.size() - cut);
-    } else {
-        rest = m_plainText.mid(cut);
-    }
+    if (rest)
+        *rest = m_plainText.mid(cut);
     m_plainText.truncate(cut);
     if (m_wordBreak && kept > 0 && m_lines[std::size_t(kept - 1)].hyphenated)
         m_plainText += QLatin1Char('-');
@@ -493,16 +505,17 @@ void TqvxDrawText::GetOutBoundsText(bool &paraBreak, QString &rest, int *restLin
     m_lines.resize(std::size_t(kept));
 
     if (!m_tags.AllowTags)
-        return;
+        return cut;
     if (first.Style.testFlag(fsBold))
-        rest.prepend(QStringLiteral("<b>"));
+        reopen.prepend(QStringLiteral("<b>"));
     if (first.Style.testFlag(fsItalic))
-        rest.prepend(QStringLiteral("<i>"));
+        reopen.prepend(QStringLiteral("<i>"));
     if (first.Style.testFlag(fsUnderline))
-        rest.prepend(QStringLiteral("<u>"));
+        reopen.prepend(QStringLiteral("<u>"));
     const quint32 bgr = quint32(ColorToRGB(first.Color));
     const quint32 rgb = ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);
-    rest.prepend(QStringLiteral("<font color=\"#%1\">").arg(rgb, 6, 16, QLatin1Char('0')));
+    reopen.prepend(QStringLiteral("<font color=\"#%1\">").arg(rgb, 6, 16, QLatin1Char('0')));
+    return cut;
 }
 
 QString TqvxDrawText::GetWrappedText() const

@@ -99,15 +99,24 @@ public:
     // The height left below the whole lines that fit into the text
     // rectangle; 0.0001 when they fill it exactly, 0 when none fits.
     double RemainingSpace() const;
+    // Where a cut leaves the source lines: the line it falls in (the number
+    // of lines when nothing was cut), where in that line, as it was laid
+    // out (an empty line as one blank, elements included), the rest begins,
+    // and the elements that reopen the first cut character's colour,
+    // underline, italic and bold (none without tags).
+    struct Cut {
+        int line = 0;
+        int offset = 0;
+        QString reopen;
+    };
     // Keeps the lines that fit into the text rectangle's height and returns
-    // the text of the others in rest, beginning with elements that reopen
-    // the first cut character's colour, underline, italic and bold when
-    // tags are on.  paraBreak tells whether the cut falls inside a
-    // paragraph.  With restLine, rest is only what is left of the source
-    // line the cut falls in (without its CR LF), and restLine tells which
-    // line that is (the number of lines when nothing was cut): a caller
-    // that keeps the lines itself goes on from there.
-    void GetOutBoundsText(bool &paraBreak, QString &rest, int *restLine = nullptr);
+    // the text of the others in rest, beginning with the elements that
+    // reopen its style.  paraBreak tells whether the cut falls inside a
+    // paragraph.
+    void GetOutBoundsText(bool &paraBreak, QString &rest);
+    // The same cut, told as where it falls rather than as the rest's text:
+    // a caller that keeps the lines itself goes on from there.
+    void GetOutBoundsText(bool &paraBreak, Cut &cut);
     // The source text (after a cut: the part that fits), each line closed
     // by CR LF.
     QString GetInBoundsText() const { return m_plainText; }
@@ -150,6 +159,10 @@ private:
     };
 
     int measureHeight() const;
+    // Cuts the layout to the lines that fit; the position in the source
+    // text where the rest (given in rest when asked) begins, -1 when
+    // everything fits.
+    qsizetype cutToBounds(bool &paraBreak, QString &reopen, QString *rest);
     // The width lines wrap at in layout units, less an indent in pixels.
     int wrapWidth(double indent) const;
     // Per-character advances of a line in the measuring style of its

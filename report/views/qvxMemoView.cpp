@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -37,6 +38,46 @@ const QString componentTotalPagesMacro = QStringLiteral("[TOTALPAGES]");
 constexpr int largeBox = 10000;
 // Items of a nested list in binary property data; more is damage.
 constexpr int maxStoredItems = 100000;
+
+// A line as the layout takes it: an empty one is one blank.
+QStringView laidOutLine(QStringView line)
+{
+    return line.isEmpty() ? QStringView(u" ") : line;
+}
+
+// The longest start of line, up to end, that is followed by a character
+// where the layout may stop (stopsBefore) and leaves no element open; 0
+// when there is none.
+template <class StopsBefore>
+qsizetype cutBefore(QStringView line, qsizetype end, bool tags, StopsBefore stopsBefore)
+{
+    for (qsizetype at = end; at > 0;) {
+        while (at > 0 && !stopsBefore(line.at(at)))
+            --at;
+        if (at == 0)
+            break;
+        const qsizetype open = tags ? line.left(at).lastIndexOf(u'<') : -1;
+        if (open < 0 || line.mid(open, at - open).contains(u'>'))
+            return at;
+        // An element may begin there: a place before it.
+        at = open - 1;
+    }
+    return 0;
+}
+
+// How much of line a part lays out when it may take limit characters, so
+// that the lines it gives break as those of the whole line do: up to a
+// blank, where no hyphenated word runs on past the end; in one long word
+// not hyphenated, between two of its characters; all of it otherwise.
+qsizetype boundedLineLength(QStringView line, qsizetype limit, bool tags, bool wordBreak)
+{
+    if (line.size() <= limit)
+        return line.size();
+    qsizetype length = cutBefore(line, limit, tags, [](QChar c) { return c == u' '; });
+    if (length == 0 && !wordBreak)
+        length = cutBefore(line, limit, tags, [](QChar c) { return !c.isLowSurrogate() && !c.isMark(); });
+    return length > 0 ? length : line.size();
+}
 
 // Holds the lock of the text layout objects for a scope.
 class LayoutLock
@@ -630,8 +671,10 @@ void TqvxCustomMemoView::InitPart()
         m_partLines = std::make_unique<TWideStrings>();
     m_partLines->Clear();
     m_partNext = 0;
-    m_partHead.clear();
     m_hasPartHead = false;
+    m_partOffset = 0;
+    m_partReopen.clear();
+    m_partLimit = 0;
     m_partStarted = false;
     m_firstParaBreak = false;
     m_lastParaBreak = false;
@@ -642,14 +685,24 @@ QString TqvxCustomMemoView::PartMemo() const
     if (!m_partStarted)
         return m_partLines ? Text() : QString();
     QString text;
-    if (m_hasPartHead)
-        text = m_partHead + QStringLiteral("\r\n");
+    bool whole = true;
     for (int i = m_partNext; i < m_partLines->Count(); ++i)
-        text += m_partLines->Get(i) + QStringLiteral("\r\n");
+        text += partLine(i, std::numeric_limits<qsizetype>::max(), whole) + QStringLiteral("\r\n");
     return text;
 }
 
-void TqvxCustomMemoView::takePartLines(double count)
+QString TqvxCustomMemoView::partLine(int index, qsizetype limit, bool &whole) const
+{
+    QStringView line = m_partLines->View(index);
+    const bool head = index == m_partNext && m_hasPartHead;
+    if (head)
+        line = laidOutLine(line).mid(m_partOffset);
+    const qsizetype length = boundedLineLength(line, limit, m_allowHTMLTags, m_wordBreak);
+    whole = length == line.size();
+    return head ? m_partReopen + line.left(length).toString() : line.left(length).toString();
+}
+
+bool TqvxCustomMemoView::takePartLines(double count, qsizetype limit)
 {
     if (!m_partStarted) {
         if (!m_partLines)
@@ -658,28 +711,53 @@ void TqvxCustomMemoView::takePartLines(double count)
         m_partStarted = true;
     }
     m_memo->Clear();
-    if (m_hasPartHead && count >= 1) {
-        m_memo->Add(m_partHead);
-        --count;
-    }
     const double left = m_partLines->Count() - m_partNext;
     const int end = m_partNext + int(std::min(count, left));
-    for (int i = m_partNext; i < end; ++i)
-        m_memo->Add(m_partLines->Get(i));
+    for (int i = m_partNext; i < end; ++i) {
+        bool whole = true;
+        m_memo->Add(partLine(i, limit, whole));
+        if (!whole)
+            return false;
+    }
+    return true;
 }
 
-void TqvxCustomMemoView::passPartLines(int restLine, const QString &rest)
+void TqvxCustomMemoView::layOutPart(TqvxDrawText *drawText, double fitting)
+{
+    // One line more than the text rectangle holds: each line gives one
+    // line of output at least, so the part is cut where the whole rest
+    // would be.  A line left unfinished lays out as the whole line would
+    // as far as its layout reaches, so once that runs past the text
+    // rectangle the cut is the same.
+    if (m_partLimit == 0)
+        m_partLimit = qsizetype(std::clamp(fitting + 2, 1.0, 1e5)) * 128;
+    while (!takePartLines(fitting + 1, m_partLimit)) {
+        SetDrawParams(Canvas(), 1, 1, 0, 0);
+        if (drawText->LineCount() > fitting)
+            return;
+        m_partLimit *= 2;
+    }
+    SetDrawParams(Canvas(), 1, 1, 0, 0);
+}
+
+void TqvxCustomMemoView::passPartLines(const TqvxDrawText::Cut &cut)
 {
     const int taken = m_memo->Count();
-    const int fromHead = m_hasPartHead ? 1 : 0;
-    if (restLine >= taken) {
-        m_partNext += taken - fromHead;
+    if (cut.line >= taken) {
+        m_partNext += taken;
         m_hasPartHead = false;
-        m_partHead.clear();
+        m_partOffset = 0;
+        m_partReopen.clear();
+    } else if (cut.line == 0 && m_hasPartHead) {
+        // The head was laid out after the elements that reopened its style.
+        const int reopened = int(m_partReopen.size());
+        m_partReopen = cut.reopen + m_partReopen.mid(std::min(cut.offset, reopened));
+        m_partOffset += std::max(cut.offset - reopened, 0);
     } else {
-        m_partNext += restLine - fromHead + 1;
+        m_partNext += cut.line;
         m_hasPartHead = true;
-        m_partHead = rest;
+        m_partOffset = cut.offset;
+        m_partReopen = cut.reopen;
     }
     if (!HasNextPart())
         m_partLines->Clear();
@@ -689,20 +767,15 @@ double TqvxCustomMemoView::DrawPart()
 {
     LayoutLock lock;
     TqvxDrawText *drawText = layout();
-    // One line more than the text rectangle holds: each line gives one
-    // line of output at least, so the part is cut where the whole rest
-    // would be.
     setupLayout(drawText);
     BeginDraw(Canvas(), 1, 1, 0, 0);
     const double lineHeight = drawText->LineHeight();
     const double fitting = lineHeight > 0 ? std::trunc((m_textRect.Height() + 1) / lineHeight) : INFINITY;
-    takePartLines(fitting + 1);
-    SetDrawParams(Canvas(), 1, 1, 0, 0);
+    layOutPart(drawText, fitting);
     bool paraBreak = false;
-    QString rest;
-    int restLine = 0;
-    drawText->GetOutBoundsText(paraBreak, rest, &restLine);
-    passPartLines(restLine, rest);
+    TqvxDrawText::Cut cut;
+    drawText->GetOutBoundsText(paraBreak, cut);
+    passPartLines(cut);
     SetText(drawText->GetInBoundsText());
     m_lastParaBreak = paraBreak;
     const double remaining = drawText->RemainingSpace();
@@ -718,7 +791,7 @@ bool TqvxCustomMemoView::HasNextPart()
 {
     if (!m_partStarted)
         return m_partLines && m_memo->Count() > 0;
-    return m_hasPartHead || m_partNext < m_partLines->Count();
+    return m_partNext < m_partLines->Count();
 }
 
 // --- Differences ------------------------------------------------------------

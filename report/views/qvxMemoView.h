@@ -15,13 +15,13 @@
 #include "report/components/qvxHighlight.h"
 #include "report/components/qvxStyles.h"
 #include "report/components/qvxView.h"
+#include "report/text/qvxDrawText.h"
 #include "toolkit/core/Variants.h"
 #include "toolkit/graphics/Rects.h"
 
 #include <memory>
 
 class TqvxDataSet;
-class TqvxDrawText;
 
 class TqvxCustomMemoView : public TqvxStretcheable, public TqvxStyledObject
 {
@@ -244,12 +244,18 @@ private:
     // line drawn on that axis, and the drop shadow.
     double frameAndGaps(double gap, TqvxFrameType nearSide, TqvxFrameType farSide) const;
     void expandExpressions();
+    // Line index of the split's lines as the next part takes it, at most
+    // limit characters of it (whole tells whether that is all of it).
+    QString partLine(int index, qsizetype limit, bool &whole) const;
     // Puts into the memo the rest of the line the last part cut and the
-    // next source lines, count lines in all.
-    void takePartLines(double count);
-    // Moves the split past what the part laid out from its lines kept:
-    // restLine is the line of them the cut fell in, rest what it left.
-    void passPartLines(int restLine, const QString &rest);
+    // next source lines, count lines in all, each of at most limit
+    // characters; false when a line had to be left unfinished.
+    bool takePartLines(double count, qsizetype limit);
+    // Lays out what the part takes: lines enough to fill the text
+    // rectangle and one more, a long paragraph only so far as it needs.
+    void layOutPart(TqvxDrawText *drawText, double fitting);
+    // Moves the split past what the part laid out from its lines kept.
+    void passPartLines(const TqvxDrawText::Cut &cut);
     void drawUnderlines(double lineHeight);
     void saveHighlightState();
     void restoreHighlightState();
@@ -293,12 +299,16 @@ private:
     // macros that came from values, not from the template.
     bool m_expressionsHeld = false;
     // The split: the lines it began with (taken from the memo by the first
-    // part), the first of them no part has laid out, and what the last part
-    // left of the line it cut, with the elements that reopen its style.
+    // part) and the first of them no part has finished.  When a part cut
+    // that line, how much of it (as laid out: an empty line as one blank)
+    // the parts took, and the elements that reopen the style where the
+    // cut fell.  How many characters of a line a part lays out at first.
     std::unique_ptr<TWideStrings> m_partLines;
     int m_partNext = 0;
-    QString m_partHead;
     bool m_hasPartHead = false;
+    int m_partOffset = 0;
+    QString m_partReopen;
+    qsizetype m_partLimit = 0;
     bool m_partStarted = false;
     TRect m_textRect;
     double m_printScale = 1;

@@ -2,6 +2,7 @@
 // on bands printed at the top of every page.
 
 #include "EngineTestReport.h"
+#include "common/WordsParagraph.h"
 
 #include "engine/qvxEngine.h"
 #include "report/base/TWideStrings.h"
@@ -10,6 +11,8 @@
 #include "report/pages/qvxSubreport.h"
 
 #include "toolkit/graphics/RecordingCanvas.h"
+
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -42,6 +45,43 @@ TqvxSubreport *subreport(TqvxBand *host, const char *name, double left, TqvxRepo
     result->SetBounds(left, 0, 100, 10);
     result->SetPage(page);
     return result;
+}
+
+// What a memo draws, its blanks and hyphens left out.
+QString drawnLetters(TqvxMemoView *memo)
+{
+    TRecordingCanvas canvas;
+    memo->Draw(&canvas, 1, 1, 0, 0);
+    QString letters;
+    for (const TCanvasRecord &record : canvas.TextRecords())
+        letters += record.Text;
+    return letters.remove(QLatin1Char(' ')).remove(QLatin1Char('-'));
+}
+
+// A child band "Text" that splits, holding "Memo1", 300 x 40, which grows
+// to its text; the report shows the band once.
+TqvxMemoView *splitMemo(TEngineTestReport &test)
+{
+    auto *band = test.band<TqvxChild>("Text", 0, 40);
+    band->SetAllowSplit(true);
+    band->SetStretched(true);
+    auto *memo = test.memo(band, "Memo1", QString(), 0, 0, 300, 40);
+    memo->SetStretchMode(smActualHeight);
+    test.report->OnManualBuild = [&test, band](TqvxPage *) {
+        static_cast<TqvxEngine *>(test.report->Engine())->ShowBand(band);
+    };
+    return memo;
+}
+
+// The parts of "Memo1" on the prepared pages, in page order.
+QList<TqvxMemoView *> memoParts(const TEngineTestReport &test)
+{
+    QList<TqvxMemoView *> parts;
+    for (int page = 0; page < test.pageCount(); ++page)
+        for (TqvxComponent *object : test.store()->GetPageObject(page)->GetAllObjects())
+            if (auto *part = qobject_cast<TqvxMemoView *>(object); part && part->Name() == QLatin1String("Memo1"))
+                parts.append(part);
+    return parts;
 }
 
 } // namespace
@@ -102,11 +142,7 @@ TEST(EnginePageFlow, EveryLineOfAMemoSplitOverPagesIsDrawnInsideItsPart)
     for (const auto &layout : layouts) {
         SCOPED_TRACE(layout.gap);
         TEngineTestReport test;
-        auto *band = test.band<TqvxChild>("Text", 0, 40);
-        band->SetAllowSplit(true);
-        band->SetStretched(true);
-        auto *memo = test.memo(band, "Memo1", QString(), 0, 0, 300, 40);
-        memo->SetStretchMode(smActualHeight);
+        TqvxMemoView *memo = splitMemo(test);
         memo->SetGapY(layout.gap);
         memo->Frame()->SetTyp(layout.frame);
         memo->Frame()->SetWidth(layout.frameWidth);
@@ -114,29 +150,70 @@ TEST(EnginePageFlow, EveryLineOfAMemoSplitOverPagesIsDrawnInsideItsPart)
         for (int i = 1; i <= 300; ++i)
             text.append(QStringLiteral("Line %1").arg(i));
         memo->Memo()->SetText(text.join(QStringLiteral("\r\n")));
-        test.report->OnManualBuild = [&](TqvxPage *) {
-            static_cast<TqvxEngine *>(test.report->Engine())->ShowBand(band);
-        };
 
         ASSERT_TRUE(test.prepare()) << test.lines(test.errors());
         ASSERT_GE(test.pageCount(), 4);
         QStringList drawn;
-        for (int page = 0; page < test.pageCount(); ++page) {
-            for (TqvxComponent *object : test.store()->GetPageObject(page)->GetAllObjects()) {
-                auto *part = qobject_cast<TqvxMemoView *>(object);
-                if (!part || part->Name() != QLatin1String("Memo1"))
-                    continue;
-                TRecordingCanvas canvas;
-                part->Draw(&canvas, 1, 1, 0, 0);
-                const double top = part->GetAbsTop();
-                const double bottom = top + part->Height();
-                for (const TCanvasRecord &line : canvas.TextRecords()) {
-                    EXPECT_GE(line.Bounds.Top, top) << line.Text.toStdString() << " on page " << page;
-                    EXPECT_LE(line.Bounds.Bottom, bottom) << line.Text.toStdString() << " on page " << page;
-                    drawn.append(line.Text);
-                }
+        for (TqvxMemoView *part : memoParts(test)) {
+            TRecordingCanvas canvas;
+            part->Draw(&canvas, 1, 1, 0, 0);
+            const double top = part->GetAbsTop();
+            const double bottom = top + part->Height();
+            for (const TCanvasRecord &line : canvas.TextRecords()) {
+                EXPECT_GE(line.Bounds.Top, top) << line.Text.toStdString();
+                EXPECT_LE(line.Bounds.Bottom, bottom) << line.Text.toStdString();
+                drawn.append(line.Text);
             }
         }
         EXPECT_EQ(drawn, text);
     }
+}
+
+// A paragraph much longer than a page is laid out part by part, each from
+// where the last one ended and only as far as it needs: every character of
+// it is drawn once, in order.
+TEST(EnginePageFlow, ALongParagraphSplitOverPagesShowsEveryCharacterOnceInOrder)
+{
+    const QStringList words = {"a", "report", "of", "переоборудование", "the", "электрификация",
+                               "breakers", "и", "выключатель", "moulded-case", "ZMT/ZMR", "работа"};
+    const struct {
+        bool tags;
+        bool wordBreak;
+    } cases[] = {{false, false}, {true, false}, {false, true}, {true, true}};
+    for (const auto &options : cases) {
+        SCOPED_TRACE(testing::Message() << "tags " << options.tags << ", word break " << options.wordBreak);
+        const QString paragraph = WordsParagraph(60000, words, options.tags);
+        TEngineTestReport test;
+        TqvxMemoView *memo = splitMemo(test);
+        memo->SetAllowHTMLTags(options.tags);
+        memo->SetWordBreak(options.wordBreak);
+        memo->Memo()->SetText(QStringLiteral("Intro\r\n\r\n") + paragraph + QStringLiteral("\r\nClosing line"));
+        ASSERT_TRUE(test.prepare()) << test.lines(test.errors());
+        ASSERT_GE(test.pageCount(), 10);
+
+        QString drawn;
+        for (TqvxMemoView *part : memoParts(test))
+            drawn += drawnLetters(part);
+        QString letters = QStringLiteral("Intro") + paragraph + QStringLiteral("Closingline");
+        letters.remove(QRegularExpression(QStringLiteral("<[^>]*>"))).remove(QLatin1Char(' ')).remove(QLatin1Char('-'));
+        ASSERT_EQ(drawn.size(), letters.size());
+        EXPECT_TRUE(drawn == letters);
+    }
+}
+
+// A page of endless height does not break: a memo that would take it past
+// the most it may grow stops the run with one error rather than losing its
+// last lines, though it is the last band.
+TEST(EnginePageFlow, AMemoTooTallForAPageOfEndlessHeightStopsTheRun)
+{
+    TEngineTestReport test;
+    test.page->SetEndlessHeight(true);
+    TqvxMemoView *memo = splitMemo(test);
+    QStringList text;
+    for (int i = 1; i <= 30000; ++i)
+        text.append(QStringLiteral("Line %1").arg(i));
+    memo->Memo()->SetText(text.join(QStringLiteral("\r\n")));
+    EXPECT_FALSE(test.prepare());
+    ASSERT_EQ(test.errors().size(), 1);
+    EXPECT_TRUE(test.errors().at(0).contains(QStringLiteral("100 m"))) << test.errors().at(0).toStdString();
 }

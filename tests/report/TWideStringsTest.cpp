@@ -7,6 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <atomic>
+#include <thread>
+#include <vector>
+
 namespace {
 
 QStringList lines(const TWideStrings &list)
@@ -240,4 +245,49 @@ TEST(TWideStrings, EditsKeepEveryLineWithItsObject)
     TWideStrings again;
     again.SetText(list.GetText());
     EXPECT_EQ(lines(again), lines(list));
+}
+
+// Copies of a list share its text, lines not yet found, and are used from
+// several threads at once: those that read find where the lines begin
+// while those that change take their own copy of the lines.  Each must see
+// every line (a copy taken halfway through the finding once had none).
+TEST(TWideStrings, CopiesSharingATextAreReadAndChangedFromSeveralThreads)
+{
+    const int count = 3000;
+    QString text;
+    for (int i = 0; i < count; ++i)
+        text += QStringLiteral("line %1\r\n").arg(i);
+    const QString last = QStringLiteral("line %1").arg(count - 1);
+    constexpr int threadCount = 4;
+    for (int round = 0; round < 100; ++round) {
+        TWideStrings shared;
+        shared.SetText(text);
+        std::array<TWideStrings, threadCount> copies;
+        for (TWideStrings &copy : copies)
+            copy.Assign(&shared);
+        std::atomic<int> waiting = threadCount;
+        std::array<QString, threadCount> seen;
+        std::vector<std::thread> threads;
+        for (int t = 0; t < threadCount; ++t) {
+            threads.emplace_back([&, t] {
+                TWideStrings &copy = copies[std::size_t(t)];
+                waiting.fetch_sub(1);
+                while (waiting.load() > 0) {
+                }
+                if (t % 2 == 0) {
+                    seen[std::size_t(t)] = copy.Get(count - 1);
+                    return;
+                }
+                copy.Add(QStringLiteral("added"));
+                seen[std::size_t(t)] = QStringLiteral("%1 %2 %3").arg(copy.Count()).arg(copy.Get(count - 1), copy.Get(count));
+            });
+        }
+        for (std::thread &thread : threads)
+            thread.join();
+        for (int t = 0; t < threadCount; ++t)
+            ASSERT_EQ(seen[std::size_t(t)],
+                      t % 2 == 0 ? last : QStringLiteral("%1 %2 added").arg(count + 1).arg(last))
+                << "round " << round << ", thread " << t;
+        ASSERT_EQ(shared.Count(), count);
+    }
 }

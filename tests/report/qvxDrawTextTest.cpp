@@ -266,29 +266,31 @@ TEST_F(LayoutTest, CutReopensColourUnderlineItalicBold)
     EXPECT_EQ(rest, QStringLiteral("<font color=\"#000000\">y\r\n"));
 }
 
-TEST_F(LayoutTest, CutGivesTheRestOfItsLineAndWhichLineThatIs)
+TEST_F(LayoutTest, CutTellsTheLineItFallsInAndWhereInIt)
 {
     const QString first = QStringLiteral("<font color=\"#ff0000\"><b>aaaa bbbb cccc dddd</b></font>");
     bool paraBreak = false;
-    QString rest;
-    int restLine = -1;
+    TqvxDrawText::Cut cut;
     Lay({QStringLiteral("x"), first, QStringLiteral("next")}, 60, 40);
-    layout.GetOutBoundsText(paraBreak, rest, &restLine);
+    layout.GetOutBoundsText(paraBreak, cut);
     EXPECT_TRUE(paraBreak);
-    EXPECT_EQ(restLine, 1);
-    EXPECT_EQ(rest, QStringLiteral("<font color=\"#ff0000\"><b>cccc dddd</b></font>"));
+    EXPECT_EQ(cut.line, 1);
+    EXPECT_EQ(first.mid(cut.offset), QStringLiteral("cccc dddd</b></font>"));
+    EXPECT_EQ(cut.reopen, QStringLiteral("<font color=\"#ff0000\"><b>"));
 
-    // A cut between lines gives the whole next line; no cut, the count.
+    // A cut between lines falls at the start of the next one (an empty line
+    // is laid out as a blank); no cut, at the count.
     SetOptions(false);
     Lay({QStringLiteral("x"), QStringLiteral("y"), QStringLiteral(""), QStringLiteral("z")}, 60, 40);
-    layout.GetOutBoundsText(paraBreak, rest, &restLine);
+    layout.GetOutBoundsText(paraBreak, cut);
     EXPECT_FALSE(paraBreak);
-    EXPECT_EQ(restLine, 2);
-    EXPECT_EQ(rest, QStringLiteral(" "));
+    EXPECT_EQ(cut.line, 2);
+    EXPECT_EQ(cut.offset, 0);
+    EXPECT_TRUE(cut.reopen.isEmpty());
+    EXPECT_EQ(layout.GetInBoundsText(), QStringLiteral("x\r\ny\r\n"));
     Lay({QStringLiteral("x")}, 60, 40);
-    layout.GetOutBoundsText(paraBreak, rest, &restLine);
-    EXPECT_EQ(restLine, 1);
-    EXPECT_TRUE(rest.isEmpty());
+    layout.GetOutBoundsText(paraBreak, cut);
+    EXPECT_EQ(cut.line, 1);
 }
 
 TEST_F(LayoutTest, CutInsideHyphenatedWordKeepsEveryLetter)

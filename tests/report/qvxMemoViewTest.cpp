@@ -2,6 +2,7 @@
 // repeated values, the second-pass macros, difference texts, measuring,
 // part-by-part output, drawing and the report file.
 
+#include "common/WordsParagraph.h"
 #include "report/ReportContextStub.h"
 #include "report/ReportTestTree.h"
 #include "report/TableMeasurer.h"
@@ -426,6 +427,63 @@ TEST_F(MemoTest, PartsOfALongTextFollowOneAnother)
     memo->SetText(QStringLiteral("x"));
     memo->InitPart();
     EXPECT_EQ(memo->DrawPart(), 10);
+}
+
+// The parts of a paragraph many pages long break their lines where the
+// whole paragraph does, though each lays out only as much of it as it
+// needs, from where the last one ended: with tags, with hyphenation, in
+// one long word, and with parts that hold several times what a part first
+// takes.
+TEST_F(MemoTest, PartsOfALongParagraphBreakWhereTheWholeParagraphDoes)
+{
+    auto measurer = std::make_shared<TTableMeasurer>();
+    measurer->table = {{QLatin1Char(' '), 23}, {QLatin1Char('i'), 17}, {QLatin1Char('m'), 61},
+                       {QLatin1Char('W'), 77}, {QChar(0x436), 55}};
+    measurer->boldExtra = 6;
+    TqvxDrawText drawText(measurer);
+    report->drawText = &drawText;
+    const QStringList words = {"a", "Wim", "переоборудование", "mini", "электрификация", "и", "moulded-case",
+                               "ZMT/ZMR", "жжж", "работа"};
+    const auto laidOut = [&] {
+        QStringList lines;
+        for (int i = 0; i < drawText.LineCount(); ++i)
+            lines.append(drawText.Line(i));
+        return lines;
+    };
+    const struct {
+        double width;
+        double height;
+        int characters;
+    } boxes[] = {{200, 300, 40000}, {2000, 1000, 120000}};
+    // One word as long, without a blank, cut at its letters.
+    QString word;
+    for (int i = 0; word.size() < 40000; ++i)
+        word += i % 53 == 0 ? QStringLiteral("<b>ж</b>") : QString(QLatin1Char("Wimab"[i % 5]));
+    for (const auto &box : boxes) {
+        for (const bool tags : {false, true}) {
+            for (const int wordBreak : {0, 1, 2}) {
+                SCOPED_TRACE(testing::Message() << box.width << " wide, tags " << tags << ", word break " << wordBreak);
+                memo->SetAllowHTMLTags(tags);
+                memo->SetWordBreak(wordBreak == 1);
+                const QString paragraph = wordBreak == 2 ? word : WordsParagraph(box.characters, words, tags);
+                memo->SetText(QStringLiteral("Intro\r\n\r\n") + paragraph + QStringLiteral("\r\nLast line"));
+                memo->SetBounds(0, 0, box.width, box.height);
+                memo->CalcHeight();
+                const QStringList whole = laidOut();
+
+                memo->InitPart();
+                QStringList parts;
+                while (memo->HasNextPart()) {
+                    memo->DrawPart();
+                    parts += laidOut();
+                    ASSERT_LE(parts.size(), whole.size());
+                }
+                ASSERT_EQ(parts.size(), whole.size());
+                for (qsizetype i = 0; i < whole.size(); ++i)
+                    ASSERT_EQ(parts.at(i), whole.at(i)) << "line " << i;
+            }
+        }
+    }
 }
 
 // --- Drawing ----------------------------------------------------------------

@@ -92,6 +92,29 @@ TEST(ExportPDFReport, AMemoSplitOverManyPagesShowsEveryLineOnceInOrder)
     }
 }
 
+// A memo taller than a coordinate may be (1,000,000 pixels: about 59,000
+// lines of 10 points) splits as a shorter one does, its last part as tall
+// as the lines it holds.
+TEST(ExportPDFReport, AMemoTallerThanAnyCoordinateShowsEveryLineOnceInOrder)
+{
+    for (const int count : {60000, 200000}) {
+        SCOPED_TRACE(count);
+        QStringList lines;
+        for (int i = 1; i <= count; ++i)
+            lines.append(QStringLiteral("L%1").arg(i));
+        std::unique_ptr<TqvxReport> report = SplitMemoReport(lines.join(QStringLiteral("\r\n")), 400, false);
+        ASSERT_TRUE(report->PrepareReport());
+        QTemporaryDir dir;
+        TqvxPDFExport pdf;
+        pdf.SetShowDialog(false);
+        pdf.SetShowProgress(false);
+        const QString file = dir.filePath(QStringLiteral("memo.pdf"));
+        pdf.SetFileName(file);
+        ASSERT_TRUE(report->Export(&pdf));
+        EXPECT_EQ(firstDifference(words(extractedText(file)), lines), "");
+    }
+}
+
 // A memo of many short lines split over thousands of pages prepares and
 // exports in a small multiple of its text: its lines are not strings of
 // their own, and the engine's copy of it, the pages rebuilt from it and the

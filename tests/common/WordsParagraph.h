@@ -1,0 +1,30 @@
+#pragma once
+
+// One paragraph of words picked at random from a list, without a line
+// break: the long paragraph that memos split over pages are checked and
+// measured on.
+
+#include <QString>
+#include <QStringList>
+
+// Words of `words` separated by blanks, count characters or a word more;
+// with tags, every 29th word bold and a red italic passage every 97 words.
+inline QString WordsParagraph(qsizetype count, const QStringList &words, bool tags = false)
+{
+    QString text;
+    text.reserve(count + 64);
+    quint32 seed = 3;
+    for (int i = 0; text.size() < count; ++i) {
+        seed = seed * 1103515245 + 12345;
+        if (tags && i % 97 == 0)
+            text += QStringLiteral("<font color=\"#ff0000\"><i>");
+        if (tags && i % 29 == 0)
+            text += QStringLiteral("<b>") + words.at((seed >> 16) % words.size()) + QStringLiteral("</b>");
+        else
+            text += words.at((seed >> 16) % words.size());
+        if (tags && i % 97 == 50)
+            text += QStringLiteral("</i></font>");
+        text += QLatin1Char(' ');
+    }
+    return text;
+}

@@ -227,6 +227,8 @@ private:
         bool memo = false;
         bool previewed = false;
         bool htmlTags = false;
+        // Its page-count macros are put in (AllowExpressions).
+        bool expressions = true;
         // Laid out by its parent's alignment when the page is built.
         bool aligned = false;
         QString text;
@@ -256,6 +258,9 @@ private:
         // The text sought.
         QString text;
         bool caseSensitive = false;
+        // What the page-count macros of the texts were put in with.
+        int totalPages = 0;
+        int copyNo = 0;
         QStringList words;
         // The bits of all the words.
         quint64 allWords = 0;
@@ -279,6 +284,11 @@ private:
     template <class Values, class View, class Decode>
     quint64 matchOfValue(Values &values, View rawValue, Decode &&decode);
     quint64 matchOfEntry(const TqvxComponent *source);
+    // text as a memo shows it on a page (qvxPreparedTexts.cpp).
+    QString shownText(QString text, bool allowExpressions);
+    // What text holds with and without its page-count macros put in:
+    // whether the object puts them in is not looked up.
+    quint64 matchInShown(const QString &text);
     // With and without the text's tags: whether the object reads them is
     // not looked up.
     quint64 matchIn(const QString &text) const;

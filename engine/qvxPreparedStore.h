@@ -122,10 +122,10 @@ public:
     std::shared_ptr<TqvxComponent> SharedPage(int index);
     // Calls read with page index (nullptr when out of range) for a reader
     // that does not keep it and changes no more of its objects than a
-    // refill sets back (their bounds, visibility, tag and text): the cached
-    // page where there is one, else a page built for the call alone, from
-    // objects of pages read so before where they can be refilled, and taken
-    // apart after.
+    // refill sets back (their bounds, visibility, tag, text and whether a
+    // memo takes expressions): the cached page where there is one, else a
+    // page built for the call alone, from objects of pages read so before
+    // where they can be refilled, and taken apart after.
     void ReadPageObject(int index, const std::function<void(TqvxComponent *)> &read);
     // Read from the cached page where there is one (a script in the
     // preview may have changed it), else from the stored page without

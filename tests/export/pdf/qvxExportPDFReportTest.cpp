@@ -162,3 +162,34 @@ TEST(ExportPDFReport, RunningOutOfMemoryIsOneClearError)
         return !exported && errors.size() == 1 && errors.at(0).contains(QStringLiteral("more memory"));
     });
 }
+
+// A page header that shows the page count beside a value holding the
+// macro's text: the file shows the count and the value as it was, on
+// every page.
+TEST(ExportPDFReport, AValueHoldingAPageMacroPrintsAsItIsBesideThePageCount)
+{
+    std::unique_ptr<TqvxReport> report = SplitMemoReport(numberedLines(300).join(QStringLiteral("\r\n")), 400, false);
+    auto *header = new TqvxPageHeader(report->FindObject(QStringLiteral("Page1")));
+    header->SetName(QStringLiteral("PageHeader1"));
+    header->SetBounds(0, 0, 718, 20);
+    auto *pages = new TqvxMemoView(header);
+    pages->SetName(QStringLiteral("Pages"));
+    pages->SetBounds(0, 0, 700, 20);
+    pages->SetText(QStringLiteral("Страница [Page#] из [TotalPages#], заказчик ['[TotalPages#]']"));
+    ASSERT_TRUE(report->PrepareReport());
+    const int count = report->PreviewPages()->Count();
+    ASSERT_GE(count, 3);
+
+    QTemporaryDir dir;
+    TqvxPDFExport pdf;
+    pdf.SetShowDialog(false);
+    pdf.SetShowProgress(false);
+    const QString file = dir.filePath(QStringLiteral("pages.pdf"));
+    pdf.SetFileName(file);
+    ASSERT_TRUE(report->Export(&pdf));
+    EXPECT_EQ(qpdfComplaint(file).toStdString(), "");
+    const QString text = extractedText(file);
+    for (int page = 1; page <= count; ++page)
+        EXPECT_TRUE(text.contains(QStringLiteral("Страница %1 из %2, заказчик [TotalPages#]").arg(page).arg(count)))
+            << page << ": " << text.left(400).toStdString();
+}

@@ -61,6 +61,22 @@ std::string firstDifference(const QStringList &read, const QStringList &written)
     return {};
 }
 
+// Exports report into a file of dir, without a dialog or a progress
+// window, and answers its name; qpdf finds nothing wrong with it.
+QString exportedFile(TqvxReport &report, const QTemporaryDir &dir)
+{
+    TqvxPDFExport pdf;
+    pdf.SetShowDialog(false);
+    pdf.SetShowProgress(false);
+    // Text with elements is written as text, not as a picture of it.
+    pdf.SetHTMLTags(false);
+    const QString file = dir.filePath(QStringLiteral("report.pdf"));
+    pdf.SetFileName(file);
+    EXPECT_TRUE(report.Export(&pdf));
+    EXPECT_EQ(qpdfComplaint(file).toStdString(), "");
+    return file;
+}
+
 } // namespace
 
 TEST(ExportPDFReport, AMemoSplitOverManyPagesShowsEveryLineOnceInOrder)
@@ -79,15 +95,7 @@ TEST(ExportPDFReport, AMemoSplitOverManyPagesShowsEveryLineOnceInOrder)
         ASSERT_GT(report->PreviewPages()->Count(), 40);
 
         QTemporaryDir dir;
-        TqvxPDFExport pdf;
-        pdf.SetShowDialog(false);
-        pdf.SetShowProgress(false);
-        // Text with elements is written as text, not as a picture of it.
-        pdf.SetHTMLTags(false);
-        const QString file = dir.filePath(QStringLiteral("memo.pdf"));
-        pdf.SetFileName(file);
-        ASSERT_TRUE(report->Export(&pdf));
-        EXPECT_EQ(qpdfComplaint(file).toStdString(), "");
+        const QString file = exportedFile(*report, dir);
         EXPECT_EQ(firstDifference(words(extractedText(file)), words(lines.join(QLatin1Char(' ')))), "");
     }
 }
@@ -181,14 +189,7 @@ TEST(ExportPDFReport, AValueHoldingAPageMacroPrintsAsItIsBesideThePageCount)
     ASSERT_GE(count, 3);
 
     QTemporaryDir dir;
-    TqvxPDFExport pdf;
-    pdf.SetShowDialog(false);
-    pdf.SetShowProgress(false);
-    const QString file = dir.filePath(QStringLiteral("pages.pdf"));
-    pdf.SetFileName(file);
-    ASSERT_TRUE(report->Export(&pdf));
-    EXPECT_EQ(qpdfComplaint(file).toStdString(), "");
-    const QString text = extractedText(file);
+    const QString text = extractedText(exportedFile(*report, dir));
     for (int page = 1; page <= count; ++page)
         EXPECT_TRUE(text.contains(QStringLiteral("Страница %1 из %2, заказчик [TotalPages#]").arg(page).arg(count)))
             << page << ": " << text.left(400).toStdString();

@@ -65,7 +65,7 @@ constexpr TextPair Texts[] = {
      "Страница %1 становится длиннее %2 м, наибольшей длины страницы бесконечной высоты; ее построение "
      "остановлено"},
     {"A page of the report takes more than %1 bands; its preparation was stopped",
-     "Страница отчета занимает больше %1 бэндов; ее построение остановлено"},
+     "Страница отчета занимает больше %1 бэндов; построение отчета остановлено"},
     {"Subreport %1 runs the page %2 inside itself", "Вложенный отчет %1 строит страницу %2 внутри себя"},
     {"The report needs more memory than there is; its preparation was stopped",
      "Отчету нужно больше памяти, чем есть; его построение остановлено"},

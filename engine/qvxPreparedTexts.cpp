@@ -274,8 +274,10 @@ QString TqvxPreparedStore::shownText(QString text, bool allowExpressions)
 
 quint64 TqvxPreparedStore::matchInShown(const QString &text)
 {
-    const QString shown = shownText(text, true);
-    return shown == text ? matchIn(text) : matchIn(text) | matchIn(shown);
+    QString shown = text;
+    if (!TqvxCustomMemoView::PutPageMacros(shown, Count(), CopyNo()))
+        return matchIn(text);
+    return matchIn(text) | matchIn(shown);
 }
 
 quint64 TqvxPreparedStore::matchIn(const QString &text) const

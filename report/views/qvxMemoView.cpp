@@ -418,6 +418,9 @@ QString TqvxCustomMemoView::FormatData(const Variant &value, TqvxFormat *format)
 
 bool TqvxCustomMemoView::PutPageMacros(QString &text, int totalPages, int copyNo)
 {
+    // Most texts hold neither a macro nor a mark: one look tells.
+    if (std::none_of(text.cbegin(), text.cend(), [](QChar c) { return c == u'[' || c == valueMacroMark; }))
+        return false;
     bool replaced = replaceMacro(text, totalPagesMacro, QString::number(totalPages));
     if (findMacro(text, copyNameMacro) >= 0) {
         const TqvxVariables *variables = qvxGlobalVariables();

@@ -64,6 +64,9 @@ constexpr TextPair Texts[] = {
     {"The page %1 grows longer than %2 m, the most a page of endless height may grow; its preparation was stopped",
      "Страница %1 становится длиннее %2 м, наибольшей длины страницы бесконечной высоты; ее построение "
      "остановлено"},
+    {"A page of the report takes more than %1 bands; its preparation was stopped",
+     "Страница отчета занимает больше %1 бэндов; построение отчета остановлено"},
+    {"Subreport %1 runs the page %2 inside itself", "Вложенный отчет %1 строит страницу %2 внутри себя"},
     {"The report needs more memory than there is; its preparation was stopped",
      "Отчету нужно больше памяти, чем есть; его построение остановлено"},
     {"The report needs more memory than there is; its export was stopped",
@@ -90,6 +93,28 @@ constexpr TextPair Texts[] = {
     {"Printing on \"%1\" could not be started", "Не удалось начать печать на \"%1\""},
     {"Printing on \"%1\" could not be started: %2", "Не удалось начать печать на \"%1\": %2"},
     {"Printing on \"%1\" failed: %2", "Печать на \"%1\" не удалась: %2"},
+    // Pictures too large for the program or for the memory there is.
+    {"The picture has %1 x %2 pixels; a picture may have at most %3 pixels",
+     "Рисунок имеет %1 x %2 точек; в рисунке может быть не больше %3 точек"},
+    {"A bitmap of %1 x %2 pixels is larger than the program allows",
+     "Точечный рисунок %1 x %2 точек больше, чем допускает программа"},
+    {"Not enough memory for a bitmap of %1 x %2", "Недостаточно памяти для точечного рисунка %1 x %2"},
+    {"Some operation could not be performed because the system is out of resources. Close some windows and try "
+     "again.",
+     "Операцию не удалось выполнить, так как системе не хватает ресурсов. Закройте некоторые окна и повторите "
+     "попытку."},
+    {"JPEG image is not valid: %1", "Рисунок JPEG неверен: %1"},
+    {"the picture is too large", "рисунок слишком велик"},
+    // Pictures and fonts that cannot be read.
+    {"Unknown picture file extension (.%1)", "Неизвестное расширение файла рисунка (.%1)"},
+    {"Unsupported picture format", "Неподдерживаемый формат рисунка"},
+    {"Bitmap image is not valid", "Точечный рисунок неверен"},
+    {"Icon image is not valid", "Значок неверен"},
+    {"Metafile is not valid", "Метафайл неверен"},
+    {"The font library cannot be started", "Не удалось запустить библиотеку шрифтов"},
+    {"Cannot read the font file %1", "Не удалось прочитать файл шрифта %1"},
+    {"The font file %1 is not valid", "Файл шрифта %1 неверен"},
+    {"No font is installed for \"%1\"", "Для \"%1\" не установлен ни один шрифт"},
     // Links a report refuses to follow.
     {"The link \"%1\" was not opened: %2.", "Ссылка \"%1\" не открыта: %2."},
     {"a report opens only web and mail addresses", "отчет открывает только адреса веб-страниц и почты"},

@@ -20,6 +20,7 @@
 #include "toolkit/widgets/TApplication.h"
 #include "toolkit/widgets/TForm.h"
 
+#include <QCoreApplication>
 #include <QSet>
 
 // What the aggregates ask of the report, answered by the engine's report.
@@ -261,7 +262,7 @@ void TqvxEngine::checkSubreportCycles()
             if (!target)
                 continue;
             if (path.contains(target))
-                m_report->Errors()->Add(QStringLiteral("Subreport %1 runs the page %2 inside itself")
+                m_report->Errors()->Add(QCoreApplication::translate("qvxEngine", "Subreport %1 runs the page %2 inside itself")
                                             .arg(subreport->Name(), target->Name()));
             else
                 visit(target);

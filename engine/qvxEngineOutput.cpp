@@ -416,8 +416,9 @@ void TqvxEngine::addBand(TqvxComponent *band)
     pages->AddObject(band);
     const int limit = m_report->EngineOptions()->MaxPageBands();
     if (pages->GetCurPosition() > limit)
-        throw Exception(
-            QStringLiteral("A page of the report takes more than %1 bands; its preparation was stopped").arg(limit));
+        throw Exception(QCoreApplication::translate(
+                            "qvxEngine", "A page of the report takes more than %1 bands; its preparation was stopped")
+                            .arg(limit));
 }
 
 void TqvxEngine::checkEndlessHeight(double bandHeight) const

@@ -521,9 +521,13 @@ TqvxComponent *TqvxPreparedStore::refilled(const TqvxComponent *source, const QS
     object->SetHeight(pristine->Height());
     object->SetVisible(pristine->Visible());
     object->SetTag(pristine->Tag());
-    if (!setsText)
-        if (auto *memo = qobject_cast<TqvxCustomMemoView *>(object.get()))
-            memo->Memo()->Assign(static_cast<TqvxCustomMemoView *>(pristine.get())->Memo());
+    if (auto *memo = qobject_cast<TqvxCustomMemoView *>(object.get())) {
+        const auto *pristineMemo = static_cast<const TqvxCustomMemoView *>(pristine.get());
+        // The page-count pass of the page before may have turned it off.
+        memo->SetAllowExpressions(pristineMemo->AllowExpressions());
+        if (!setsText)
+            memo->Memo()->Assign(pristineMemo->Memo());
+    }
     serializer.ReadPersistentStr(nullptr, object.get(), diff);
     object->SetIsLoading(false);
     object->Loaded();

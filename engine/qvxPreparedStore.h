@@ -122,10 +122,10 @@ public:
     std::shared_ptr<TqvxComponent> SharedPage(int index);
     // Calls read with page index (nullptr when out of range) for a reader
     // that does not keep it and changes no more of its objects than a
-    // refill sets back (their bounds, visibility, tag and text): the cached
-    // page where there is one, else a page built for the call alone, from
-    // objects of pages read so before where they can be refilled, and taken
-    // apart after.
+    // refill sets back (their bounds, visibility, tag, text and whether a
+    // memo takes expressions): the cached page where there is one, else a
+    // page built for the call alone, from objects of pages read so before
+    // where they can be refilled, and taken apart after.
     void ReadPageObject(int index, const std::function<void(TqvxComponent *)> &read);
     // Read from the cached page where there is one (a script in the
     // preview may have changed it), else from the stored page without
@@ -227,6 +227,8 @@ private:
         bool memo = false;
         bool previewed = false;
         bool htmlTags = false;
+        // Its page-count macros are put in (AllowExpressions).
+        bool expressions = true;
         // Laid out by its parent's alignment when the page is built.
         bool aligned = false;
         QString text;
@@ -256,6 +258,9 @@ private:
         // The text sought.
         QString text;
         bool caseSensitive = false;
+        // What the page-count macros of the texts were put in with.
+        int totalPages = 0;
+        int copyNo = 0;
         QStringList words;
         // The bits of all the words.
         quint64 allWords = 0;
@@ -279,6 +284,11 @@ private:
     template <class Values, class View, class Decode>
     quint64 matchOfValue(Values &values, View rawValue, Decode &&decode);
     quint64 matchOfEntry(const TqvxComponent *source);
+    // text as a memo shows it on a page (qvxPreparedTexts.cpp).
+    QString shownText(QString text, bool allowExpressions);
+    // What text holds with and without its page-count macros put in:
+    // whether the object puts them in is not looked up.
+    quint64 matchInShown(const QString &text);
     // With and without the text's tags: whether the object reads them is
     // not looked up.
     quint64 matchIn(const QString &text) const;

@@ -15,6 +15,9 @@
 // objects, not where they lie: a swapped-out page is looked through as the
 // swap file holds it, without making elements or objects of it, and each
 // distinct text is matched once.
+//
+// A text is read as the page shows it: a memo that allows expressions has
+// its page-count macros put in as drawing the page puts them.
 
 #include "engine/qvxPreparedStore.h"
 
@@ -176,11 +179,14 @@ bool TqvxPreparedStore::PageMayShowText(int index, const QString &text, bool cas
 
 void TqvxPreparedStore::searchText(const QString &text, bool caseSensitive)
 {
-    if (text == m_searchMatches.text && caseSensitive == m_searchMatches.caseSensitive)
+    if (text == m_searchMatches.text && caseSensitive == m_searchMatches.caseSensitive &&
+        Count() == m_searchMatches.totalPages && CopyNo() == m_searchMatches.copyNo)
         return;
     m_searchMatches = SearchMatches();
     m_searchMatches.text = text;
     m_searchMatches.caseSensitive = caseSensitive;
+    m_searchMatches.totalPages = Count();
+    m_searchMatches.copyNo = CopyNo();
     m_searchMatches.words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     // Past kMatchWords words the first ones still tell most pages apart.
     m_searchMatches.allWords = (quint64(1) << std::min<qsizetype>(m_searchMatches.words.size(), kMatchWords)) - 1;
@@ -237,7 +243,7 @@ quint64 TqvxPreparedStore::matchOfValue(Values &values, View rawValue, Decode &&
 {
     if (const auto found = values.find(rawValue); found != values.end())
         return found->second;
-    const quint64 match = matchIn(TqvxXMLSerializer::StoredMemoText(decode()));
+    const quint64 match = matchInShown(TqvxXMLSerializer::StoredMemoText(decode()));
     SearchMatches &matches = m_searchMatches;
     if (matches.valueBytes > kSearchMatchBytes) {
         matches.byValue.clear();
@@ -254,9 +260,24 @@ quint64 TqvxPreparedStore::matchOfEntry(const TqvxComponent *source)
     SearchMatches &matches = m_searchMatches;
     if (const auto found = matches.byEntry.find(source); found != matches.byEntry.end())
         return found->second;
-    const quint64 match = matchIn(textTemplate(source).values.text);
+    const quint64 match = matchInShown(textTemplate(source).values.text);
     matches.byEntry.emplace(source, match);
     return match;
+}
+
+QString TqvxPreparedStore::shownText(QString text, bool allowExpressions)
+{
+    if (allowExpressions)
+        TqvxCustomMemoView::PutPageMacros(text, Count(), CopyNo());
+    return text;
+}
+
+quint64 TqvxPreparedStore::matchInShown(const QString &text)
+{
+    QString shown = text;
+    if (!TqvxCustomMemoView::PutPageMacros(shown, Count(), CopyNo()))
+        return matchIn(text);
+    return matchIn(text) | matchIn(shown);
 }
 
 quint64 TqvxPreparedStore::matchIn(const QString &text) const
@@ -305,8 +326,8 @@ TqvxPageTexts TqvxPreparedStore::builtPageTexts(TqvxComponent *page)
         auto *memo = qobject_cast<TqvxCustomMemoView *>(object);
         if (!memo || !memo->Visible() || !memo->Visibility().testFlag(vsPreview))
             continue;
-        texts.append({memo->Text(), memo->AllowHTMLTags(), left + memo->GetAbsLeft(), top + memo->GetAbsTop(),
-                      memo->Width(), memo->Height()});
+        texts.append({shownText(memo->Text(), memo->AllowExpressions()), memo->AllowHTMLTags(),
+                      left + memo->GetAbsLeft(), top + memo->GetAbsTop(), memo->Width(), memo->Height()});
     }
     return texts;
 }
@@ -376,8 +397,8 @@ bool TqvxPreparedStore::readStoredObjects(TqvxXMLItem *item, double parentLeft, 
         const double left = values.left + parentLeft;
         const double top = values.top + parentTop;
         if (values.memo && values.previewed && values.visible)
-            texts.append(
-                {values.text, values.htmlTags, place.leftMargin + left, place.topMargin + top, values.width, values.height});
+            texts.append({shownText(values.text, values.expressions), values.htmlTags, place.leftMargin + left,
+                          place.topMargin + top, values.width, values.height});
         if (!readStoredObjects(child, left, top, place, texts))
             return false;
     }
@@ -441,6 +462,7 @@ TqvxPreparedStore::TextValues TqvxPreparedStore::valuesOf(TqvxComponent *object)
         values.memo = true;
         values.previewed = memo->Visibility().testFlag(vsPreview);
         values.htmlTags = memo->AllowHTMLTags();
+        values.expressions = memo->AllowExpressions();
         values.text = memo->Text();
     }
     return values;
@@ -465,6 +487,8 @@ bool TqvxPreparedStore::overlayDiff(const QString &diff, TextValues &values)
             }
         } else if (name == u"Visible" && (value == u"0" || value == u"1")) {
             values.visible = value == u"1";
+        } else if (name == u"AllowExpressions" && (value == u"0" || value == u"1")) {
+            values.expressions = value == u"1";
         } else if (name == u"u" || name == u"x" || name == u"Text") {
             // Only a memo's text is read.
             if (values.memo)

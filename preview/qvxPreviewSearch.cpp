@@ -167,8 +167,14 @@ constexpr int kMaxFilterBits = 4096;
 
 bool TqvxSearchIndex::PageMayHold(TqvxCustomPreviewPages *pages, int index, const QString &text, bool caseSensitive)
 {
-    if (!m_pages.contains(index) && (!filterMayHold(index, text) || !mayShow(pages, index, text, caseSensitive)))
-        return false;
+    if (!m_pages.contains(index)) {
+        if (!filterMayHold(index, text)) {
+            ++m_ruledOut;
+            return false;
+        }
+        if (!mayShow(pages, index, text, caseSensitive))
+            return false;
+    }
     return pageText(pages, index).contains(text, caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive);
 }
 
@@ -237,9 +243,11 @@ const QString &TqvxSearchIndex::pageText(TqvxCustomPreviewPages *pages, int inde
         m_uses.splice(m_uses.begin(), m_uses, it->Use);
         return it->Text;
     }
+    // Read first: a page that cannot be read leaves no entry behind.
+    QString text = qvxRunsText(qvxPageRuns(pages->PageTexts(index)));
     m_uses.push_front(index);
     Entry &entry = m_pages[index];
-    entry.Text = qvxRunsText(qvxPageRuns(pages->PageTexts(index)));
+    entry.Text = std::move(text);
     entry.Use = m_uses.begin();
     m_bytes += entry.Text.size() * qsizetype(sizeof(QChar)) + kEntryOverhead;
     addFilter(index, entry.Text);
@@ -268,6 +276,7 @@ void TqvxSearchIndex::Clear()
     m_filters.clear();
     m_filterBytes = 0;
     m_filtersMade = 0;
+    m_ruledOut = 0;
     m_bytes = 0;
 }
 

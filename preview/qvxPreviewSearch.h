@@ -80,6 +80,8 @@ public:
     qint64 Bytes() const { return m_bytes; }
     int PagesKept() const { return int(m_pages.size()); }
     int PagesFiltered() const { return m_filtersMade; }
+    // How often a page's filter of pieces ruled it out.
+    int PagesRuledOut() const { return m_ruledOut; }
 
 private:
     struct Entry {
@@ -109,6 +111,7 @@ private:
     std::vector<Filter> m_filters;
     qint64 m_filterBytes = 0;
     int m_filtersMade = 0;
+    int m_ruledOut = 0;
     // The hashed pieces of the text last asked for.
     QString m_piecesOf;
     std::vector<quint64> m_pieces;

@@ -6,6 +6,7 @@
 #include "report/model/qvxGlobals.h"
 #include "report/model/qvxResources.h"
 #include "report/pages/qvxPage.h"
+#include "toolkit/core/Exceptions.h"
 #include "toolkit/core/Format.h"
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/widgets/Dialogs.h"
@@ -20,6 +21,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -367,17 +369,47 @@ bool TqvxPreviewWorkspace::Find()
     if (m_searching)
         return false;
     search.TextFound = false;
+    m_searching = true;
+    m_searchCancelled = false;
+    std::optional<QString> failure;
+    bool found = false;
+    try {
+        found = searchPages();
+    } catch (const Exception &e) {
+        failure = e.Message();
+    } catch (const std::exception &e) {
+        failure = QString::fromUtf8(e.what());
+    }
+    m_searching = false;
+    m_preview->SetStatusText(QString(), false);
+    if (failure) {
+        // The page that could not be read is passed over by the next search.
+        ++m_findPage;
+        search.LastFoundRecord = -1;
+        MessageDlg(*failure, mtError, mbOK);
+        return false;
+    }
+    if (found) {
+        scrollToHit(m_findPage);
+        Invalidate();
+        return true;
+    }
+    if (!m_searchCancelled)
+        MessageBox(qvxResources()->Get(QStringLiteral("clStrNotFound")), QString(), MB_OK | MB_ICONINFORMATION);
+    return false;
+}
+
+bool TqvxPreviewWorkspace::searchPages()
+{
+    TqvxSearchState &search = qvxSearchState();
     const QString text = qvxSearchedText(search.SearchText);
     const bool caseSensitive = search.SearchCaseSensitive;
     const int startPage = m_findPage;
     // A search from the top has nothing before it to wrap round to.
     bool mayWrap = !(startPage <= 0 && search.LastFoundRecord < 0);
     int lastPage = m_previewPages ? m_previewPages->Count() - 1 : -1;
-    m_searching = true;
-    m_searchCancelled = false;
     // Events run at the start and then every interval.
     QElapsedTimer sinceEvents;
-    bool found = false;
     while (!text.isEmpty()) {
         for (; m_previewPages && m_findPage <= std::min(lastPage, m_previewPages->Count() - 1); ++m_findPage) {
             if (!sinceEvents.isValid() || sinceEvents.hasExpired(kSearchEventInterval)) {
@@ -396,32 +428,22 @@ bool TqvxPreviewWorkspace::Find()
                 search.TextFound = true;
                 search.FoundRect = hits.at(next);
                 search.LastFoundRecord = next;
-                found = true;
-                break;
+                return true;
             }
             search.LastFoundRecord = -1;
         }
-        if (found || m_searchCancelled || !m_previewPages || !mayWrap)
-            break;
+        if (m_searchCancelled || !m_previewPages || !mayWrap)
+            return false;
         mayWrap = false;
         if (MessageBox(qvxResources()->Get(QStringLiteral("clSearchFromStart")), QString(),
                        MB_YESNO | MB_ICONQUESTION) != IDYES) {
             m_searchCancelled = true;
-            break;
+            return false;
         }
         m_findPage = 0;
         lastPage = startPage;
         search.LastFoundRecord = -1;
     }
-    m_searching = false;
-    m_preview->SetStatusText(QString(), false);
-    if (found) {
-        scrollToHit(m_findPage);
-        Invalidate();
-        return true;
-    }
-    if (!m_searchCancelled)
-        MessageBox(qvxResources()->Get(QStringLiteral("clStrNotFound")), QString(), MB_OK | MB_ICONINFORMATION);
     return false;
 }
 

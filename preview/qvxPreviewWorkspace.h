@@ -93,7 +93,9 @@ public:
     // Looks for the search text from FindPage on, offering to go on from
     // the first page at the end; false (after telling the user) when no
     // page holds it, and false at once when the user stops it.  Window
-    // events run while it looks, with its progress in the status bar.
+    // events run while it looks, with its progress in the status bar.  A
+    // page that cannot be read ends the search with its error shown; the
+    // next search goes on after that page.
     bool Find();
     bool Searching() const { return m_searching; }
     void CancelSearch();
@@ -125,6 +127,8 @@ private:
     void scrollQuietly(int vertPosition);
     void objectOver(int index, int x, int y, TMouseButton button, TShiftState shift, TqvxMouseAction action);
     void drawSearchHit(const TRect &page);
+    // The loop of Find: whether it found the text.
+    bool searchPages();
     QList<TRect> pageHits(int index, const QString &text, bool caseSensitive);
     void searchProgress(int pageNo);
     void scrollToHit(int index);

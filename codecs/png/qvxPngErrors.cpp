@@ -1,5 +1,7 @@
 #include "codecs/png/qvxPngErrors.h"
 
+#include <QCoreApplication>
+
 #include <array>
 
 EPngInvalidCRC::EPngInvalidCRC() : Exception(QStringLiteral("This \"Portable Network Graphics\" image is not valid because it contains invalid pieces of data (crc error)")) {}
@@ -14,7 +16,7 @@ EPNGUnknownCompression::EPNGUnknownCompression() : Exception(QStringLiteral("Thi
 EPNGUnknownInterlace::EPNGUnknownInterlace() : Exception(QStringLiteral("This \"Portable Network Graphics\" image uses an unknown interlace scheme which could not be decoded.")) {}
 EPngUnexpectedEnd::EPngUnexpectedEnd() : Exception(QStringLiteral("This \"Portable Network Graphics\" image is invalid because the decoder found an unexpected end of the file.")) {}
 EPNGNoImageData::EPNGNoImageData() : Exception(QStringLiteral("This \"Portable Network Graphics\" image contains no data.")) {}
-EPNGOutMemory::EPNGOutMemory() : Exception(QStringLiteral("Some operation could not be performed because the system is out of resources. Close some windows and try again.")) {}
+EPNGOutMemory::EPNGOutMemory() : Exception(QCoreApplication::translate("qvxPngErrors", "Some operation could not be performed because the system is out of resources. Close some windows and try again.")) {}
 EPNGHeaderNotPresent::EPNGHeaderNotPresent() : Exception(QStringLiteral("This operation is not valid because the current image contains no valid header.")) {}
 EPNGInvalidNewSize::EPNGInvalidNewSize() : Exception(QStringLiteral("The new size provided for image resizing is invalid.")) {}
 

@@ -32,7 +32,8 @@ class TqvxReportLink;
 class TqvxReportPage;
 
 // A text object of a prepared page as the preview's search reads it: its
-// text as the object holds it, whether that text holds HTML-like tags, and
+// text as the page shows it (the page-count macros put in, as drawing the
+// page puts them), whether that text holds HTML-like tags, and
 // its rectangle on the page in pixels, the margins included.
 struct TqvxPageText {
     QString Text;
@@ -76,7 +77,8 @@ public:
     virtual TqvxPageTexts PageTexts(int index) = 0;
     // Whether page index may show text (as qvxSearchedText makes it) on a
     // line of the texts PageTexts gives: false only where none of its text
-    // objects' texts (shown or not, with or without their tags) holds it
+    // objects' texts (shown or not, with or without their tags, with or
+    // without their page-count macros put in) holds it
     // and it cannot run on from one to another (no text ends with a part
     // of it before a blank, or none starts with the rest, or a word of it
     // is in none).  Far cheaper than PageTexts: the stored page is looked

@@ -122,6 +122,28 @@ bool holdsPageMacro(const QString &text)
         || findMacro(text, componentTotalPagesMacro) >= 0;
 }
 
+// Stands after the opening bracket of a page-count macro that came in with
+// a value, so that the page-count pass does not take it for the template's
+// own; the pass takes the marks out.  A noncharacter: no text shows it.
+constexpr QChar valueMacroMark(0xFDD0);
+
+// Marks every page-count macro in a value's text.
+QString markedValueMacros(QString text)
+{
+    for (const QString *macro : {&totalPagesMacro, &copyNameMacro, &componentTotalPagesMacro})
+        for (qsizetype pos = findMacro(text, *macro); pos >= 0; pos = findMacro(text, *macro, pos + 2))
+            text.insert(pos + 1, valueMacroMark);
+    return text;
+}
+
+bool dropValueMacroMarks(QString &text)
+{
+    if (!text.contains(valueMacroMark))
+        return false;
+    text.remove(valueMacroMark);
+    return true;
+}
+
 // A collection as binary property data: the number of items, then each
 // item's attribute text.
 void writeCollection(TWriter &writer, TCollection *collection, TqvxComponent *owner)
@@ -292,17 +314,12 @@ void TqvxCustomMemoView::GetData()
     TqvxStretcheable::GetData();
     DisplayFormat();
     TqvxDataSet *dataSet = fieldDataSet();
-    const bool ownPageMacros = !dataSet && holdsPageMacro(Text());
     if (dataSet)
         readDataField(dataSet);
     else if (m_allowExpressions)
         expandExpressions();
-    // Page-count macros that came in with a value (a field's, a variable's)
-    // are text like any other: this copy is left out of the page-count pass.
-    if (m_allowExpressions && !ownPageMacros && holdsPageMacro(Text())) {
-        m_allowExpressions = false;
-        m_expressionsHeld = true;
-    }
+    if (m_allowExpressions)
+        keepValueMacros(dataSet != nullptr);
 
     TqvxReportContext *context = qvxReportContextOf(this);
     if (context) {
@@ -330,9 +347,26 @@ void TqvxCustomMemoView::GetData()
     if (TqvxCustomMemoView *flowTo = m_flowTo) {
         InitPart();
         DrawPart();
-        flowTo->SetText(PartMemo());
+        QString rest = PartMemo();
+        dropValueMacroMarks(rest);
+        flowTo->SetText(rest);
         flowTo->SetAllowExpressions(false);
     }
+}
+
+void TqvxCustomMemoView::keepValueMacros(bool fromField)
+{
+    // Page-count macros that came in with a value (a field's, a variable's)
+    // are text like any other.  Where the template has none of its own the
+    // whole copy is left out of the page-count pass; else their marks keep
+    // them out of it.
+    QString text = Text();
+    if (fromField ? !holdsPageMacro(text) : !text.contains(valueMacroMark) || holdsPageMacro(text))
+        return;
+    if (dropValueMacroMarks(text))
+        m_memo->SetText(text);
+    m_allowExpressions = false;
+    m_expressionsHeld = true;
 }
 
 void TqvxCustomMemoView::readDataField(TqvxDataSet *dataSet)
@@ -401,6 +435,7 @@ QString TqvxCustomMemoView::CalcAndFormat(const QString &expression, TqvxFormat 
         source = expression.left(mark);
     }
 
+    bool pageMacro = true;
     if (SameText(source, QStringLiteral("TOTALPAGES#"))) {
         m_value = QStringLiteral("[TotalPages#]");
     } else if (SameText(source, QStringLiteral("COPYNAME#"))) {
@@ -408,11 +443,13 @@ QString TqvxCustomMemoView::CalcAndFormat(const QString &expression, TqvxFormat 
     } else {
         TqvxReportContext *context = qvxReportContextOf(this);
         m_value = context ? context->Calc(source) : Variant::Null();
+        pageMacro = false;
     }
 
     if (m_hideZeros && qvxIsNumericZero(m_value))
         return QString();
-    return FormatData(m_value, format);
+    const QString text = FormatData(m_value, format);
+    return pageMacro ? text : markedValueMacros(text);
 }
 
 QString TqvxCustomMemoView::FormatData(const Variant &value, TqvxFormat *format)
@@ -420,19 +457,33 @@ QString TqvxCustomMemoView::FormatData(const Variant &value, TqvxFormat *format)
     return qvxFormatValue(value, format ? *format : *DisplayFormat());
 }
 
-void TqvxCustomMemoView::SubstituteTotalPages()
+bool TqvxCustomMemoView::PutPageMacros(QString &text, int totalPages, int copyNo)
 {
-    QString text = Text();
-    bool replaced = replaceMacro(text, totalPagesMacro, QString::number(m_totalPages));
+    // Most texts hold neither a macro nor a mark: one look tells.
+    if (std::none_of(text.cbegin(), text.cend(), [](QChar c) { return c == u'[' || c == valueMacroMark; }))
+        return false;
+    bool replaced = replaceMacro(text, totalPagesMacro, QString::number(totalPages));
     if (findMacro(text, copyNameMacro) >= 0) {
         const TqvxVariables *variables = qvxGlobalVariables();
-        const QString name = QStringLiteral("CopyName") + QString::number(m_copyNo);
+        const QString name = QStringLiteral("CopyName") + QString::number(copyNo);
         const QString copyName =
             variables && variables->IndexOf(name) >= 0 ? VarToStr(variables->GetVariable(name)) : QString();
         replaced = replaceMacro(text, copyNameMacro, copyName) || replaced;
     }
-    if (replaced)
-        m_memo->SetText(text);
+    return dropValueMacroMarks(text) || replaced;
+}
+
+void TqvxCustomMemoView::SubstituteTotalPages()
+{
+    QString text = Text();
+    const bool valueMacros = text.contains(valueMacroMark);
+    if (!PutPageMacros(text, m_totalPages, m_copyNo))
+        return;
+    m_memo->SetText(text);
+    // The macros left are a value's, unmarked now: no later pass may take
+    // them.
+    if (valueMacros)
+        m_allowExpressions = false;
 }
 
 QString TqvxCustomMemoView::GetComponentText()
@@ -442,6 +493,7 @@ QString TqvxCustomMemoView::GetComponentText()
         const qsizetype pos = findMacro(text, componentTotalPagesMacro);
         if (pos >= 0)
             text.replace(pos, componentTotalPagesMacro.size(), QString::number(m_totalPages));
+        dropValueMacroMarks(text);
     }
     return text;
 }

@@ -164,10 +164,11 @@ public:
     void BeforePrint() override;
     // The text for this copy: the expressions expanded and formatted, the
     // first highlight whose condition holds applied, repeated values
-    // suppressed and what does not fit handed to FlowTo.  A copy whose
-    // page-count macros all came from values (a data field, an expression's
-    // value) has AllowExpressions off until AfterPrint, so the page-count
-    // pass leaves it as it is.
+    // suppressed and what does not fit handed to FlowTo.  Page-count macros
+    // that came from values (a data field, an expression's value) are left
+    // out of the page-count pass: a copy that has none of its own has
+    // AllowExpressions off until AfterPrint, and in one that has, they are
+    // marked as a value's (see PutPageMacros).
     void GetData() override;
     // Restores the text and what a highlight changed.
     void AfterPrint() override;
@@ -176,13 +177,20 @@ public:
 
     // The text of one expression: an inline format after " #" (N, D, B or
     // text, then the format string) or the format given; TOTALPAGES# and
-    // COPYNAME# stay for the second pass.
+    // COPYNAME# stay for the second pass, and macros in an expression's
+    // value are marked as a value's.
     QString CalcAndFormat(const QString &expression, TqvxFormat *format);
     // The value as the format (the DisplayFormat when none) says; errors
     // give the value's plain text.
     QString FormatData(const Variant &value, TqvxFormat *format = nullptr);
-    // Replaces "[TOTALPAGES#]" by TotalPages and "[COPYNAME#]" by the
-    // process-wide variable "CopyName" + CopyNo.
+    // The page-count pass over a copy's text: "[TOTALPAGES#]" becomes
+    // totalPages and "[COPYNAME#]" the process-wide variable "CopyName" +
+    // copyNo, while macros marked as a value's come out as the value had
+    // them.  False when the text stays as it was.
+    static bool PutPageMacros(QString &text, int totalPages, int copyNo);
+    // PutPageMacros over the memo's text with TotalPages and CopyNo; where
+    // it held a value's macros the memo takes no expressions afterwards, so
+    // that drawing it again leaves them as they are.
     void SubstituteTotalPages();
     // The text with "[TOTALPAGES#]" replaced when expressions are on.
     QString GetComponentText() override;
@@ -247,6 +255,9 @@ private:
     // Line index of the split's lines as the next part takes it, at most
     // limit characters of it (whole tells whether that is all of it).
     QString partLine(int index, qsizetype limit, bool &whole) const;
+    // Leaves the page-count macros that came in with the copy's values (all
+    // of its text when fromField) out of the page-count pass.
+    void keepValueMacros(bool fromField);
     // Puts into the memo the rest of the line the last part cut and the
     // next source lines, count lines in all, each of at most limit
     // characters; false when a line had to be left unfinished.

@@ -6,6 +6,7 @@
 #include "engine/PreparedReport.h"
 #include "report/RecordingRunner.h"
 
+#include "codecs/png/qvxPngErrors.h"
 #include "export/pdf/qvxExportPDF.h"
 #include "preview/qvxPreview.h"
 #include "preview/qvxPreviewDialogs.h"
@@ -13,9 +14,13 @@
 #include "preview/qvxPreviewWorkspace.h"
 #include "report/components/qvxHyperlink.h"
 #include "toolkit/core/SysUtils.h"
+#include "toolkit/graphics/BitmapLimits.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -32,7 +37,7 @@ QStringList englishWords(const QString &text)
 {
     static const QRegularExpression quoted(QStringLiteral("\"[^\"]*\"|'[^']*'|\\S*/\\S*"));
     static const QRegularExpression word(QStringLiteral("[A-Za-z]{2,}"));
-    static const QStringList names = {QStringLiteral("PDF")};
+    static const QStringList names = {QStringLiteral("PDF"), QStringLiteral("JPEG")};
     QString rest = text;
     rest.remove(quoted);
     QStringList words;
@@ -171,4 +176,140 @@ TEST(RussianMessages, ThePdfExportsRefusals)
     expectRussian(exported([](TqvxPDFExport &pdf) { pdf.SetUserPassword(QStringLiteral("пароль")); }));
     expectRussian(exported([](TqvxPDFExport &pdf) { pdf.SetOwnerPassword(QStringLiteral("владелец")); }));
     expectRussian(exported([](TqvxPDFExport &pdf) { pdf.SetPageNumbers(QStringLiteral("99")); }));
+}
+
+namespace {
+
+// A message of the sources: where it stands and its text.
+struct SourceMessage {
+    QString file;
+    QString text;
+    // Given to Qt's translation (translate or QT_TRANSLATE_NOOP).
+    bool translated = false;
+};
+
+// The C++ string literals that begin text, run together as the compiler
+// does.
+QString literalsAt(const QString &text)
+{
+    static const QRegularExpression literal(QStringLiteral("\\G\\s*\"((?:[^\"\\\\]|\\\\.)*)\""));
+    QString joined;
+    qsizetype at = 0;
+    for (QRegularExpressionMatch match = literal.match(text, at); match.hasMatch(); match = literal.match(text, at)) {
+        joined += match.captured(1);
+        at = match.capturedEnd();
+    }
+    joined.replace(QStringLiteral("\\\""), QStringLiteral("\"")).replace(QStringLiteral("\\r\\n"), QStringLiteral("\r\n"));
+    return joined;
+}
+
+// Every message of the engine, the PDF export and the pictures (the PNG
+// codec and the toolkit's graphics): each text given to Qt's translation,
+// and each literal text a failure is thrown, listed or warned with.
+QList<SourceMessage> failureMessages()
+{
+    static const QRegularExpression translated(
+        QStringLiteral("(?:QCoreApplication::translate|QT_TRANSLATE_NOOP)\\(\\s*\"[^\"]*\"\\s*,"));
+    static const QRegularExpression literal(
+        QStringLiteral("(?:throw\\s|Exception\\(|Errors\\(\\)->Add\\(|[Ww]arn(?:ing)?\\()[^;{]*?QStringLiteral\\("));
+    const QDir root(QStringLiteral(TEST_DATA_DIR "/../.."));
+    QList<SourceMessage> messages;
+    for (const char *folder : {"engine", "export/pdf", "codecs/png", "toolkit/graphics"}) {
+        QDirIterator files(root.filePath(QString::fromLatin1(folder)), {QStringLiteral("*.cpp"), QStringLiteral("*.h")},
+                           QDir::Files);
+        while (files.hasNext()) {
+            const QString name = files.next();
+            QFile file(name);
+            EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+            const QString source = QString::fromUtf8(file.readAll());
+            for (const QRegularExpressionMatch &match : translated.globalMatch(source))
+                messages.append({root.relativeFilePath(name), literalsAt(source.mid(match.capturedEnd())), true});
+            for (const QRegularExpressionMatch &match : literal.globalMatch(source))
+                messages.append({root.relativeFilePath(name), literalsAt(source.mid(match.capturedEnd())), false});
+        }
+    }
+    return messages;
+}
+
+} // namespace
+
+// A message a user may meet when a report is built, drawn or exported, or
+// a picture read, speaks Russian; the few left in English are listed here,
+// so that a new English one cannot slip in.
+TEST(RussianMessages, EveryFailureMessageOfTheEngineTheExportAndThePicturesIsRussian)
+{
+    // Texts for developers (a program fault, not a user's), and those the
+    // readers of damaged files give as they are: a prepared report's, a
+    // PNG picture's and a CFF font's.
+    const QStringList keptEnglish = {
+        QStringLiteral("Export terminated"),
+        QStringLiteral("No print dialog is installed"),
+        QStringLiteral("No PDF options dialog is installed"),
+        QStringLiteral("No page drawing is installed for the PDF export"),
+        QStringLiteral("Canvas does not allow drawing"),
+        QStringLiteral("No current prepared page"),
+        QStringLiteral("The engine runs only for a report"),
+        QStringLiteral("Assertion failed: %1 (qvxCrypto)"),
+        QStringLiteral("Unknown picture class %1"),
+        QStringLiteral("Resource %1 not found"),
+        QStringLiteral("Invalid class typecast"),
+        QStringLiteral("Cannot change the size of %1"),
+        QStringLiteral("A recorded metafile cannot be saved"),
+        QStringLiteral("Invalid file format"),
+        QStringLiteral("CFF font format error"),
+        QStringLiteral("This \"Portable Network Graphics\" image is not valid because it contains invalid pieces of "
+                       "data (crc error)"),
+        QStringLiteral("The \"Portable Network Graphics\" image could not be loaded because one of its main piece of "
+                       "data (ihdr) might be corrupted"),
+        QStringLiteral("This \"Portable Network Graphics\" image is invalid because it has missing image parts."),
+        QStringLiteral("The \"Portable Network Graphics\" image contains an invalid palette."),
+        QStringLiteral("The file being readed is not a valid \"Portable Network Graphics\" image because it contains "
+                       "an invalid header. This file may be corruped, try obtaining it again."),
+        QStringLiteral("This \"Portable Network Graphics\" image is not supported or it might be invalid.\r\n(IHDR "
+                       "chunk is not the first)"),
+        QStringLiteral("This \"Portable Network Graphics\" image is not supported because either it's width or "
+                       "height exceeds the maximum size, which is 65535 pixels length."),
+        QStringLiteral("This \"Portable Network Graphics\" image contains an unknown critical part which could not "
+                       "be decoded."),
+        QStringLiteral("This \"Portable Network Graphics\" image is encoded with an unknown compression scheme which "
+                       "could not be decoded."),
+        QStringLiteral("This \"Portable Network Graphics\" image uses an unknown interlace scheme which could not be "
+                       "decoded."),
+        QStringLiteral("This \"Portable Network Graphics\" image is invalid because the decoder found an unexpected "
+                       "end of the file."),
+        QStringLiteral("This \"Portable Network Graphics\" image contains no data."),
+        QStringLiteral("This operation is not valid because the current image contains no valid header."),
+        QStringLiteral("The new size provided for image resizing is invalid."),
+        QStringLiteral("Could not decompress the image because it contains invalid compressed data.\r\n Description: "),
+    };
+    const QList<SourceMessage> messages = failureMessages();
+    ASSERT_GT(messages.size(), 20);
+    QStringList untranslated;
+    int translatedCount = 0;
+    for (const SourceMessage &message : messages) {
+        if (englishWords(message.text).isEmpty())
+            continue;
+        if (!message.translated) {
+            if (!keptEnglish.contains(message.text))
+                untranslated << message.file + QStringLiteral(": ") + message.text;
+            continue;
+        }
+        ++translatedCount;
+        const QString russian = QCoreApplication::translate("", message.text.toUtf8().constData());
+        EXPECT_TRUE(englishWords(russian).isEmpty()) << message.file.toStdString() << ": " << message.text.toStdString();
+    }
+    EXPECT_TRUE(untranslated.isEmpty()) << untranslated.join(u'\n').toStdString();
+    EXPECT_GE(translatedCount, 15);
+}
+
+// The limits a user meets with pictures, as the program words them.
+TEST(RussianMessages, PictureLimits)
+{
+    try {
+        CheckPictureSize(100000, 100000);
+        ADD_FAILURE() << "no limit";
+    } catch (const Exception &e) {
+        expectRussian(e.Message());
+    }
+    expectRussian(EPNGOutMemory().Message());
 }

@@ -13,6 +13,7 @@
 #include "report/views/qvxLineView.h"
 #include "report/views/qvxShapeView.h"
 #include "toolkit/classes/Streams.h"
+#include "toolkit/graphics/RecordingCanvas.h"
 
 #include <gtest/gtest.h>
 
@@ -93,18 +94,23 @@ QStringList described(const TqvxPageTexts &texts)
     return lines;
 }
 
-// What the search reads of a built page: each memo that is visible and
-// meant for the preview, placed on the page with its margins.
-QStringList builtTexts(TqvxReportPage *page)
+// What the search reads of a built page of a report of totalPages pages:
+// each memo that is visible and meant for the preview, placed on the page
+// with its margins, with the text its drawing shows.
+QStringList builtTexts(TqvxReportPage *page, int totalPages)
 {
     TqvxPageTexts texts;
     const double left = page->LeftMargin() * qv01cm;
     const double top = page->TopMargin() * qv01cm;
     for (TqvxComponent *object : page->GetAllObjects()) {
         auto *memo = qobject_cast<TqvxCustomMemoView *>(object);
-        if (memo && memo->Visible() && memo->Visibility().testFlag(vsPreview))
-            texts.append({memo->Text(), memo->AllowHTMLTags(), left + memo->GetAbsLeft(), top + memo->GetAbsTop(),
-                          memo->Width(), memo->Height()});
+        if (!memo || !memo->Visible() || !memo->Visibility().testFlag(vsPreview))
+            continue;
+        QString text = memo->Text();
+        if (memo->AllowExpressions())
+            TqvxCustomMemoView::PutPageMacros(text, totalPages, 0);
+        texts.append({text, memo->AllowHTMLTags(), left + memo->GetAbsLeft(), top + memo->GetAbsTop(), memo->Width(),
+                      memo->Height()});
     }
     return described(texts);
 }
@@ -119,7 +125,7 @@ void expectStoredTextsAsBuilt(TqvxPreviewPages *store)
     for (int i = 0; i < store->Count(); ++i)
         read << described(store->PageTexts(i));
     for (int i = 0; i < store->Count(); ++i)
-        EXPECT_EQ(read.at(i).join(u'\n').toStdString(), builtTexts(store->GetPage(i)).join(u'\n').toStdString())
+        EXPECT_EQ(read.at(i).join(u'\n').toStdString(), builtTexts(store->GetPage(i), store->Count()).join(u'\n').toStdString())
             << "page " << i;
     EXPECT_TRUE(store->PageTexts(store->Count()).isEmpty());
     EXPECT_TRUE(store->PageTexts(-1).isEmpty());
@@ -199,7 +205,7 @@ TEST(PreparedTexts, StoredPagesAreReadAsTheirBuiltObjectsShowThem)
     const QString pages = described(test.store()->PageTexts(0)).join(u'\n');
 
     EXPECT_TRUE(pages.contains(QStringLiteral("<b>жирный</b> 2\r\n html=1")));
-    EXPECT_TRUE(pages.contains(QStringLiteral("Page 1 of [TotalPages#]")));
+    EXPECT_TRUE(pages.contains(QStringLiteral("Page 1 of %1").arg(store->Count())));
     EXPECT_TRUE(pages.contains(QStringLiteral("угол\r\n html=0 at 695.9")));
     EXPECT_TRUE(pages.contains(QStringLiteral("hidden 2")));
     EXPECT_FALSE(pages.contains(QStringLiteral("hidden 3")));
@@ -260,4 +266,65 @@ TEST(PreparedTexts, ChangedPagesAreReadAsTheyNowAre)
     expectStoredTextsAsBuilt(store);
     expectTextsShownAsRead(store);
     EXPECT_TRUE(store->PageTexts(0).isEmpty());
+}
+
+// A page shows its page count where the memo has "[TotalPages#]", and a
+// value that holds the macro shows it as it is, beside the template's own:
+// the page drawn, the texts the search reads and the look at its texts
+// agree on that, in memory, in the swap file and loaded from a file.
+TEST(PreparedTexts, PageCountMacrosAreReadAsThePageShowsThem)
+{
+    const auto makeReport = [](TEngineTestReport &test) {
+        QList<QHash<QString, Variant>> rows;
+        for (int i = 0; i < 150; ++i)
+            rows.append({{QStringLiteral("Org"), QStringLiteral("[TotalPages#]")}});
+        TMemoryDataSet *data = test.dataSet("Rows", rows);
+        auto *header = test.band<TqvxPageHeader>("Header", 0, 20);
+        test.memo(header, "Pages", QStringLiteral("Страница [Page#] из [TotalPages#], заказчик [Rows.\"Org\"]"), 0, 0,
+                  600, 18);
+        auto *rowsBand = test.band<TqvxMasterData>("RowsBand", 40, 20);
+        rowsBand->SetDataSet(data);
+        test.memo(rowsBand, "Row", QStringLiteral("строка [Line#]"), 0, 0, 200, 18);
+    };
+    const auto expectShown = [](TqvxPreviewPages *store) {
+        ASSERT_EQ(store->Count(), 3);
+        for (int i = 0; i < store->Count(); ++i) {
+            const QString shown = QStringLiteral("Страница %1 из 3, заказчик [TotalPages#]").arg(i + 1);
+            store->ClearPageCache();
+            EXPECT_TRUE(store->PageMayShowText(i, QStringLiteral("из 3"), true)) << i;
+            EXPECT_TRUE(store->PageMayShowText(i, shown, true)) << i;
+            EXPECT_FALSE(store->PageMayShowText(i, QStringLiteral("из 4"), true)) << i;
+            EXPECT_TRUE(searchedTexts(store, i).contains(shown)) << searchedTexts(store, i).join(u'|').toStdString();
+            // Drawn twice, as a preview repaints.
+            for (int pass = 0; pass < 2; ++pass) {
+                TRecordingCanvas canvas;
+                store->DrawPage(i, &canvas, 1, 1, 0, 0);
+                QStringList drawn;
+                for (const TCanvasRecord &line : canvas.TextRecords())
+                    drawn << line.Text;
+                EXPECT_TRUE(drawn.contains(shown)) << drawn.join(u'|').toStdString();
+                EXPECT_TRUE(searchedTexts(store, i).contains(shown)) << "from the cached page";
+                EXPECT_TRUE(store->PageMayShowText(i, shown, true)) << "the cached page";
+            }
+        }
+    };
+
+    TEngineTestReport test;
+    makeReport(test);
+    ASSERT_TRUE(test.prepare()) << TEngineTestReport::lines(test.errors());
+    expectShown(test.store());
+
+    TEngineTestReport swapped;
+    makeReport(swapped);
+    swapped.report->EngineOptions()->SetUseFileCache(true);
+    swapped.report->EngineOptions()->SetMaxMemSize(0);
+    ASSERT_TRUE(swapped.prepare()) << TEngineTestReport::lines(swapped.errors());
+    expectShown(swapped.store());
+
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath(QStringLiteral("pages.qp3"));
+    test.store()->SaveToFile(fileName);
+    TEngineTestReport loaded;
+    ASSERT_TRUE(loaded.store()->LoadFromFile(fileName, true));
+    expectShown(loaded.store());
 }

@@ -612,6 +612,49 @@ TEST(PreviewUse, SearchFindsWhatPagesShowInTheSwapFileAfterAScriptChangedThemAnd
     delete window;
 }
 
+TEST(PreviewUse, APageThatCannotBeReadEndsTheSearchWithItsErrorAndTheNextSearchRuns)
+{
+    PreviewWindow view(30);
+    SearchScope scope;
+    AnsweringRunner runner;
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath(QStringLiteral("damaged.qp3"));
+    view.preview->SaveToFile(fileName);
+    QFile file(fileName);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray bytes = file.readAll();
+    file.close();
+    // Page 21, out of view, holds an object of no class the program knows.
+    const QByteArray damagedText = "u=\"Page 21\"/>";
+    const qsizetype damaged = bytes.indexOf(damagedText);
+    ASSERT_GE(damaged, 0);
+    bytes.insert(damaged + damagedText.size(), "<TNoSuchView l=\"1\"/>");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+    file.close();
+    view.preview->LoadFromFile(fileName);
+    ASSERT_EQ(view.preview->PreviewPages()->Count(), 30);
+
+    search(QStringLiteral("page 21"), true);
+    view.preview->Find();
+    ASSERT_EQ(runner.boxes.size(), 1u);
+    EXPECT_TRUE(runner.boxes[0].Text.contains(QStringLiteral("TNoSuchView"))) << runner.boxes[0].Text.toStdString();
+    EXPECT_FALSE(qvxSearchState().TextFound);
+    EXPECT_FALSE(view.preview->Searching());
+
+    // F3 goes on after that page, to the end; a new search finds what the
+    // other pages show.
+    runner.yes = false;
+    press(keysOf(view.workspace()), Qt::Key_F3);
+    ASSERT_EQ(runner.boxes.size(), 2u);
+    EXPECT_EQ(runner.boxes[1].Text, qvxResources()->Get(QStringLiteral("clSearchFromStart")));
+    search(QStringLiteral("page 25"), true);
+    view.preview->Find();
+    EXPECT_TRUE(qvxSearchState().TextFound);
+    EXPECT_EQ(view.workspace()->FindPage(), 24);
+    EXPECT_EQ(runner.boxes.size(), 2u);
+}
+
 TEST(PreviewUse, EscStopsASearchWhileTheWindowKeepsAnswering)
 {
     PreviewWindow view(200);

@@ -336,10 +336,48 @@ TEST_F(MemoTest, PageMacrosOfAValueAreLeftOutOfTheSecondPass)
     EXPECT_TRUE(memo->AllowExpressions());
     EXPECT_EQ(memo->Diff(&base), QStringLiteral(" u=\"Org: [org]\""));
 
-    setText("[TotalPages#]: [org]");
+    // Beside the template's own macros the value's are still its text:
+    // what the memo prints, each time it is drawn.
+    const auto printed = [&] {
+        TRecordingCanvas canvas;
+        memo->Draw(&canvas, 1, 1, 0, 0);
+        QStringList lines;
+        for (const TCanvasRecord &record : canvas.TextRecords())
+            lines << record.Text;
+        return lines.join(u'|');
+    };
+    memo->SetWidth(600);
+    memo->SetTotalPages(3);
+    report->values[QStringLiteral("Page#")] = 1;
+    report->values[QStringLiteral("org")] = QStringLiteral("[TotalPages#]");
+    setText("Страница [Page#] из [TotalPages#], заказчик [org]");
     prepared();
     EXPECT_TRUE(memo->AllowExpressions());
+    EXPECT_EQ(printed(), QStringLiteral("Страница 1 из 3, заказчик [TotalPages#]"));
+    EXPECT_EQ(printed(), QStringLiteral("Страница 1 из 3, заказчик [TotalPages#]"));
     memo->AfterPrint();
+    // Drawing a copy is the last it does; this one is the template again.
+    memo->SetAllowExpressions(true);
+
+    report->values[QStringLiteral("org")] = QStringLiteral("[totalpages#], [CopyName#] and [TOTALPAGES]");
+    setText("[TotalPages#]: [org]");
+    prepared();
+    EXPECT_EQ(memo->GetComponentText(), QStringLiteral("[TotalPages#]: [totalpages#], [CopyName#] and [TOTALPAGES]\r\n"));
+    EXPECT_EQ(printed(), QStringLiteral("3: [totalpages#], [CopyName#] and [TOTALPAGES]"));
+    memo->AfterPrint();
+    memo->SetAllowExpressions(true);
+    memo->SetWidth(100);
+
+    // Handed on to FlowTo, which takes no expressions, the value's macros
+    // are as the value had them.
+    TqvxMemoView *next = newMemo(QStringLiteral("Memo2"));
+    memo->SetFlowTo(next);
+    report->values[QStringLiteral("org")] = QStringLiteral("[TotalPages#]");
+    setText("[TotalPages#]\r\n1\r\n[org]");
+    prepared();
+    EXPECT_EQ(next->Text(), QStringLiteral("[TotalPages#]\r\n"));
+    memo->AfterPrint();
+    delete next;
     report->values[QStringLiteral("org")] = QStringLiteral("plain");
     setText("[org]");
     prepared();

@@ -7,6 +7,7 @@
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/classes/Streams.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QHash>
 #include <QPainter>
@@ -101,7 +102,8 @@ void TBitmap::SetSize(int width, int height)
     }
     QImage resized(width, height, m_pixelFormat == pf32bit ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     if (resized.isNull())
-        throw EInvalidGraphicOperation(QStringLiteral("Not enough memory for a bitmap of %1 x %2").arg(width).arg(height));
+        throw EInvalidGraphicOperation(
+            QCoreApplication::translate("Bitmap", "Not enough memory for a bitmap of %1 x %2").arg(width).arg(height));
     resized.fill(Qt::white);
     if (!m_image.isNull()) {
         QPainter painter(&resized);

@@ -4,6 +4,7 @@
 
 #include "toolkit/core/Exceptions.h"
 
+#include <QCoreApplication>
 #include <QtEndian>
 
 #include <bit>
@@ -16,7 +17,7 @@ constexpr quint32 compressionBitFields = 3;
 
 [[noreturn]] void invalid()
 {
-    throw EInvalidGraphic(QStringLiteral("Bitmap image is not valid"));
+    throw EInvalidGraphic(QCoreApplication::translate("BmpCodec", "Bitmap image is not valid"));
 }
 
 // Bounds-checked little-endian reads.

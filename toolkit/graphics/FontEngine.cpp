@@ -3,6 +3,7 @@
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/graphics/CharacterMap.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QHash>
 
@@ -20,7 +21,7 @@ FT_Library freeTypeLibrary()
     static FT_Library library = [] {
         FT_Library lib = nullptr;
         if (FT_Init_FreeType(&lib) != 0)
-            throw EInvalidOperation(QStringLiteral("The font library cannot be started"));
+            throw EInvalidOperation(QCoreApplication::translate("FontEngine", "The font library cannot be started"));
         return lib;
     }();
     return library;
@@ -134,13 +135,13 @@ void TFontFace::Load(const TFontFile &file)
     m_file.Substituted = false;
     QFile f(file.FileName);
     if (!f.open(QIODevice::ReadOnly))
-        throw EInvalidOperation(QStringLiteral("Cannot read the font file %1").arg(file.FileName));
+        throw EInvalidOperation(QCoreApplication::translate("FontEngine", "Cannot read the font file %1").arg(file.FileName));
     m_data = f.readAll();
 
     FT_Face face = nullptr;
     if (FT_New_Memory_Face(freeTypeLibrary(), reinterpret_cast<const FT_Byte *>(m_data.constData()),
                            FT_Long(m_data.size()), file.FaceIndex, &face) != 0)
-        throw EInvalidOperation(QStringLiteral("The font file %1 is not valid").arg(file.FileName));
+        throw EInvalidOperation(QCoreApplication::translate("FontEngine", "The font file %1 is not valid").arg(file.FileName));
     m_ftFace = face;
 
     hb_blob_t *blob = hb_blob_create(m_data.constData(), unsigned(m_data.size()), HB_MEMORY_MODE_READONLY,
@@ -258,13 +259,13 @@ TFontFile TFontEngine::Resolve(const QString &name, bool bold, bool italic)
     FcPattern *match = FcFontMatch(nullptr, pattern, &result);
     FcPatternDestroy(pattern);
     if (!match)
-        throw EInvalidOperation(QStringLiteral("No font is installed for \"%1\"").arg(name));
+        throw EInvalidOperation(QCoreApplication::translate("FontEngine", "No font is installed for \"%1\"").arg(name));
 
     TFontFile file = fontFileOf(match);
     file.Substituted = file.Family.compare(name, Qt::CaseInsensitive) != 0;
     FcPatternDestroy(match);
     if (file.FileName.isEmpty())
-        throw EInvalidOperation(QStringLiteral("No font is installed for \"%1\"").arg(name));
+        throw EInvalidOperation(QCoreApplication::translate("FontEngine", "No font is installed for \"%1\"").arg(name));
 
     resolved.insert(key, file);
     return file;

@@ -5,6 +5,7 @@
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/classes/Streams.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QtEndian>
 
@@ -14,7 +15,7 @@ namespace {
 
 [[noreturn]] void invalid()
 {
-    throw EInvalidGraphic(QStringLiteral("Icon image is not valid"));
+    throw EInvalidGraphic(QCoreApplication::translate("Icon", "Icon image is not valid"));
 }
 
 const QByteArray pngSignature("\x89PNG\r\n\x1A\n", 8);

@@ -7,6 +7,8 @@
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/classes/Streams.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <climits>
 #include <csetjmp>
@@ -44,9 +46,11 @@ ErrorManager *installErrors(jpeg_common_struct *info, ErrorManager &errors)
     return &errors;
 }
 
+// message is libjpeg's own (which has no translation) or one of ours.
 [[noreturn]] void raise(const char *message)
 {
-    throw EInvalidGraphic(QStringLiteral("JPEG image is not valid: %1").arg(QString::fromLatin1(message)));
+    throw EInvalidGraphic(QCoreApplication::translate("JPEGImage", "JPEG image is not valid: %1")
+                              .arg(QCoreApplication::translate("JPEGImage", message)));
 }
 
 // The steps that call into libjpeg keep no C++ objects of their own, so
@@ -165,7 +169,7 @@ QImage DecodeJpeg(const QByteArray &data, int minWidth, int minHeight)
                  gray ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
     if (image.isNull()) {
         jpeg_destroy_decompress(&info);
-        raise("the picture is too large");
+        raise(QT_TRANSLATE_NOOP("JPEGImage", "the picture is too large"));
     }
     const bool complete = readRows(&info, &errors, &image);
     jpeg_destroy_decompress(&info);

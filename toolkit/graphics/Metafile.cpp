@@ -4,6 +4,7 @@
 #include "toolkit/classes/Streams.h"
 #include "toolkit/graphics/BitmapLimits.h"
 
+#include <QCoreApplication>
 #include <QtEndian>
 
 namespace {
@@ -82,7 +83,7 @@ void TMetafile::LoadFromStream(TStream *stream)
     const QByteArray data = stream->ReadToEnd();
     const QSize frame = frameOf(data);
     if (frame.isEmpty())
-        throw EInvalidGraphic(QStringLiteral("Metafile is not valid"));
+        throw EInvalidGraphic(QCoreApplication::translate("Metafile", "Metafile is not valid"));
     m_records.clear();
     m_data = data;
     m_width = frame.width();

@@ -6,6 +6,7 @@
 #include "toolkit/classes/Streams.h"
 #include "toolkit/classes/TFiler.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace {
@@ -79,7 +80,7 @@ void TPicture::LoadFromFile(const QString &fileName)
     const QString extension = QFileInfo(fileName).suffix();
     const TGraphicFormat *format = GraphicFormatByExtension(extension);
     if (!format)
-        throw EInvalidGraphic(QStringLiteral("Unknown picture file extension (.%1)").arg(extension));
+        throw EInvalidGraphic(QCoreApplication::translate("Picture", "Unknown picture file extension (.%1)").arg(extension));
     std::unique_ptr<TGraphic> graphic(format->Create());
     graphic->LoadFromFile(fileName);
     Take(graphic.release());
@@ -98,7 +99,7 @@ void TPicture::LoadFromStream(TStream *stream)
     stream->SetPosition(start);
     const TGraphicFormat *format = GraphicFormatBySignature(head);
     if (!format)
-        throw EInvalidGraphic(QStringLiteral("Unsupported picture format"));
+        throw EInvalidGraphic(QCoreApplication::translate("Picture", "Unsupported picture format"));
     std::unique_ptr<TGraphic> graphic(format->Create());
     graphic->LoadFromStream(stream);
     Take(graphic.release());

@@ -61,6 +61,22 @@ std::string firstDifference(const QStringList &read, const QStringList &written)
     return {};
 }
 
+// Exports report into a file of dir, without a dialog or a progress
+// window, and answers its name; qpdf finds nothing wrong with it.
+QString exportedFile(TqvxReport &report, const QTemporaryDir &dir)
+{
+    TqvxPDFExport pdf;
+    pdf.SetShowDialog(false);
+    pdf.SetShowProgress(false);
+    // Text with elements is written as text, not as a picture of it.
+    pdf.SetHTMLTags(false);
+    const QString file = dir.filePath(QStringLiteral("report.pdf"));
+    pdf.SetFileName(file);
+    EXPECT_TRUE(report.Export(&pdf));
+    EXPECT_EQ(qpdfComplaint(file).toStdString(), "");
+    return file;
+}
+
 } // namespace
 
 TEST(ExportPDFReport, AMemoSplitOverManyPagesShowsEveryLineOnceInOrder)
@@ -79,15 +95,7 @@ TEST(ExportPDFReport, AMemoSplitOverManyPagesShowsEveryLineOnceInOrder)
         ASSERT_GT(report->PreviewPages()->Count(), 40);
 
         QTemporaryDir dir;
-        TqvxPDFExport pdf;
-        pdf.SetShowDialog(false);
-        pdf.SetShowProgress(false);
-        // Text with elements is written as text, not as a picture of it.
-        pdf.SetHTMLTags(false);
-        const QString file = dir.filePath(QStringLiteral("memo.pdf"));
-        pdf.SetFileName(file);
-        ASSERT_TRUE(report->Export(&pdf));
-        EXPECT_EQ(qpdfComplaint(file).toStdString(), "");
+        const QString file = exportedFile(*report, dir);
         EXPECT_EQ(firstDifference(words(extractedText(file)), words(lines.join(QLatin1Char(' ')))), "");
     }
 }
@@ -184,4 +192,28 @@ TEST(ExportPDFReport, RunningOutOfMemoryIsOneClearError)
         std::fprintf(stderr, "exported: %d, errors: %s\n", int(exported), qPrintable(errors.join(QLatin1Char('|'))));
         return !exported && errors.size() == 1 && errors.at(0).contains(QStringLiteral("more memory"));
     });
+}
+
+// A page header that shows the page count beside a value holding the
+// macro's text: the file shows the count and the value as it was, on
+// every page.
+TEST(ExportPDFReport, AValueHoldingAPageMacroPrintsAsItIsBesideThePageCount)
+{
+    std::unique_ptr<TqvxReport> report = SplitMemoReport(numberedLines(300).join(QStringLiteral("\r\n")), 400, false);
+    auto *header = new TqvxPageHeader(report->FindObject(QStringLiteral("Page1")));
+    header->SetName(QStringLiteral("PageHeader1"));
+    header->SetBounds(0, 0, 718, 20);
+    auto *pages = new TqvxMemoView(header);
+    pages->SetName(QStringLiteral("Pages"));
+    pages->SetBounds(0, 0, 700, 20);
+    pages->SetText(QStringLiteral("Страница [Page#] из [TotalPages#], заказчик ['[TotalPages#]']"));
+    ASSERT_TRUE(report->PrepareReport());
+    const int count = report->PreviewPages()->Count();
+    ASSERT_GE(count, 3);
+
+    QTemporaryDir dir;
+    const QString text = extractedText(exportedFile(*report, dir));
+    for (int page = 1; page <= count; ++page)
+        EXPECT_TRUE(text.contains(QStringLiteral("Страница %1 из %2, заказчик [TotalPages#]").arg(page).arg(count)))
+            << page << ": " << text.left(400).toStdString();
 }

@@ -12,8 +12,8 @@
 // run prints the times, sizes and the ratios of the peers over ours, and
 // what qpdf, pdffonts and pdftotext find in our file.  The long benchmark
 // runs 100,000 pages with the file cache and without it.  The picture
-// benchmark prepares and exports one large PNG picture and prints the peak
-// memory it costs a pixel.
+// benchmark prepares and exports one large PNG picture shown in several
+// ways and prints the peak memory it costs.
 
 #include "BenchEnvironment.h"
 
@@ -29,8 +29,8 @@
 #include "report/pages/qvxPage.h"
 #include "report/report/qvxReport.h"
 #include "report/views/qvxMemoView.h"
-#include "report/views/qvxPictureView.h"
 #include "tests/common/GeneratedPng.h"
+#include "tests/common/LargePictureReport.h"
 #include "toolkit/core/Units.h"
 #include "toolkit/graphics/FontEngine.h"
 
@@ -435,57 +435,55 @@ void BM_ReportToPdfLong(benchmark::State &state)
 }
 BENCHMARK(BM_ReportToPdfLong)->ArgNames({"pages"})->Arg(100000)->Iterations(1)->Unit(benchmark::kSecond);
 
-// One picture view showing a generated RGBA PNG of width x height pixels
-// (from its file, as a linked picture is read), prepared and exported: the
-// times and the peak resident size above the start, in all and a pixel.
+// A generated RGBA PNG of width x height pixels prepared and exported in
+// one of the layouts of tests/common/LargePictureReport.h: views reading it
+// from its file, one view of its own size, or a logo on the rows of a data
+// band.  The times, the peak resident size above the start (in all and a
+// pixel) and the whole process's peak resident size.
 void BM_LargePictureToPdf(benchmark::State &state)
 {
     const int width = int(state.range(0));
     const int height = int(state.range(1));
+    const auto layout = TPictureLayout(state.range(2));
+    const int count = int(state.range(3));
     const QString picture = outputDir().filePath(QStringLiteral("large.png"));
     if (!WriteGeneratedPng(picture, width, height)) {
         state.SkipWithError("the picture could not be written");
         return;
     }
     qint64 peak = 0;
+    qint64 processPeak = 0;
     double seconds = 0;
     for (auto _ : state) {
-        auto report = std::make_unique<TqvxReport>();
-        report->SetShowProgress(false);
-        auto *page = new TqvxReportPage(report.get());
-        page->SetName(QStringLiteral("Page1"));
-        auto *title = new TqvxReportTitle(page);
-        title->SetName(QStringLiteral("ReportTitle1"));
-        title->SetBounds(0, 0, 718, 400);
-        auto *view = new TqvxPictureView(title);
-        view->SetName(QStringLiteral("Scan"));
-        view->SetBounds(0, 0, 300, 300);
-        view->SetFileLink(picture);
-        TqvxPDFExport pdf;
-        pdf.SetShowDialog(false);
-        pdf.SetShowProgress(false);
-        pdf.SetFileName(outputDir().filePath(QStringLiteral("picture.pdf")));
-
+        TLargePictureReport test(picture, QSize(width, height), layout, count);
         malloc_trim(0);
         const qint64 before = statusBytes("VmRSS");
         resetPeakMemory();
         const auto start = std::chrono::steady_clock::now();
-        if (!report->PrepareReport() || !report->Export(&pdf))
+        if (!test.report->PrepareReport() || !test.exportTo(outputDir().filePath(QStringLiteral("picture.pdf"))))
             state.SkipWithError("the report did not prepare and export");
         seconds = secondsSince(start);
-        peak = statusBytes("VmHWM") - before;
+        processPeak = statusBytes("VmHWM");
+        peak = processPeak - before;
     }
     const double pixels = double(width) * height;
-    std::printf("%d x %d picture prepared and exported: %.2f s, peak +%.1f MiB (%.2f bytes a pixel)\n", width, height,
-                seconds, mebibytes(peak), double(peak) / pixels);
+    const char *const layouts[] = {"in small views", "in a view of its own size", "on band rows"};
+    std::printf("%d x %d picture %s (%d) prepared and exported: %.2f s, peak +%.1f MiB (%.2f bytes a pixel), "
+                "process peak %.1f MiB\n",
+                width, height, layouts[int(layout)], count, seconds, mebibytes(peak), double(peak) / pixels,
+                mebibytes(processPeak));
     std::fflush(stdout);
     state.counters["peak_MiB"] = mebibytes(peak);
     state.counters["bytes_a_pixel"] = double(peak) / pixels;
+    state.counters["process_peak_MiB"] = mebibytes(processPeak);
 }
 BENCHMARK(BM_LargePictureToPdf)
-    ->ArgNames({"width", "height"})
-    ->Args({8192, 4096})
-    ->Args({8192, 8192})
+    ->ArgNames({"width", "height", "layout", "count"})
+    ->Args({8192, 4096, int(TPictureLayout::SmallViews), 1})
+    ->Args({8192, 8192, int(TPictureLayout::SmallViews), 1})
+    ->Args({8192, 8192, int(TPictureLayout::SmallViews), 5})
+    ->Args({8192, 8192, int(TPictureLayout::OwnSize), 1})
+    ->Args({4096, 4096, int(TPictureLayout::BandRows), 10})
     ->Iterations(1)
     ->Unit(benchmark::kSecond);
 

@@ -159,6 +159,7 @@ void TqvxPreparedStore::Finish()
 void TqvxPreparedStore::ClearPageCache()
 {
     m_pageCache.clear();
+    m_pictureCache->ReleaseDecoded();
 }
 
 // Source pages and the dictionary

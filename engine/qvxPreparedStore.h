@@ -145,7 +145,7 @@ public:
     bool BandExistsObject(const TqvxComponent *band);
     // Sets the paper of an endless page to width x height pixels.
     void UpdatePageDimensions(TqvxComponent *page, double width, double height);
-    // Frees every rebuilt page.
+    // Frees every rebuilt page, and the decoded pictures their views shared.
     void ClearPageCache();
 
     TqvxXMLDocument *XMLDoc() { return &m_doc; }

@@ -324,7 +324,9 @@ void TPNGObject::Assign(const TPersistent *source)
             const TChunk *from = png->m_chunks.Item(i);
             m_chunks.Add(CreateClassChunk(this, from->Name()))->Assign(*from);
         }
-        ImageChanged();
+        // The same chunks and gamma show the same picture: a copy shares it.
+        SetImage(png->Image());
+        Changed();
     } else if (const auto *bitmap = qobject_cast<const TBitmap *>(source)) {
         AssignHandle(bitmap->Image(), bitmap->Transparent(), bitmap->TransparentColor());
     } else {

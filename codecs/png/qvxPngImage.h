@@ -94,7 +94,8 @@ public:
     void SaveToStream(TStream *stream) const override;
 
     // From nothing: clears; from a TPNGObject: its settings, gamma and a
-    // copy of every chunk; from a TBitmap: AssignHandle with the bitmap's
+    // copy of every chunk, sharing the pixels (and the picture as drawn)
+    // until either changes them; from a TBitmap: AssignHandle with the bitmap's
     // transparency.
     void Assign(const TPersistent *source) override;
     // Builds the picture from an image: 8-bit RGB (colour type 2), or with

@@ -394,10 +394,11 @@ void TqvxPDFExport::AddPageLink(const QByteArray &rect, int preparedPage, double
     m_annots.append(annot);
 }
 
-QByteArray TqvxPDFExport::PictureFingerprint(const QByteArray &bytes)
+QByteArray TqvxPDFExport::PictureFingerprint(const QByteArray &bytes, const QByteArray &more)
 {
     TCryptoMD5 md5;
     md5.Update(bytes);
+    md5.Update(more);
     return md5.Digest();
 }
 

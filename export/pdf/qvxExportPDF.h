@@ -302,8 +302,9 @@ public:
     // not exported.  top is in pixels of the current page.
     void AddPageLink(const QByteArray &rect, int preparedPage, double top);
 
-    // Pictures written on the current page, found by the MD5 of their bytes.
-    static QByteArray PictureFingerprint(const QByteArray &bytes);
+    // Pictures written on the current page, found by the MD5 of their bytes
+    // (of bytes and then more, as if they were one).
+    static QByteArray PictureFingerprint(const QByteArray &bytes, const QByteArray &more = QByteArray());
     int FindPicture(const QByteArray &digest) const;
     int AddPicture(int objectNumber, const QByteArray &digest);
     int PictureObject(int index) const { return m_pictures.at(size_t(index)).ObjectNumber; }

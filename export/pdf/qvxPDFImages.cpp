@@ -100,11 +100,15 @@ QImage filledImage(int width, int height, TColor color)
 QImage drawView(TqvxView *view, QImage image, double k, int offsetX, int offsetY)
 {
     TBitmap bitmap;
-    bitmap.SetImage(image);
+    // The bitmap alone holds the pixels, so that drawing changes them in
+    // place rather than in a copy.
+    bitmap.SetImage(std::exchange(image, QImage()));
     try {
         view->Draw(bitmap.Canvas(), k, k, offsetX, offsetY);
     } catch (...) {
     }
+    // Copying pixels a painter is open on copies them deeply.
+    bitmap.Canvas()->ReleaseHandle();
     return bitmap.Image().convertToFormat(QImage::Format_ARGB32);
 }
 
@@ -136,16 +140,17 @@ QByteArray keyMaskBytes(const QImage &image, TColor key)
 }
 
 // The colours premultiplied by alpha, that is over black (the soft mask's
-// matte), opaque.
-QImage overBlack(const QImage &image)
+// matte), opaque; converted in place.
+QImage overBlack(QImage image)
 {
-    QImage result = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < result.height(); ++y) {
-        auto *row = reinterpret_cast<QRgb *>(result.scanLine(y));
-        for (int x = 0; x < result.width(); ++x)
+    image.convertTo(QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < image.height(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
             row[x] |= 0xFF000000;
     }
-    return result.convertToFormat(QImage::Format_RGB32);
+    image.convertTo(QImage::Format_RGB32);
+    return image;
 }
 
 bool drawsGrey(TqvxView *view)
@@ -196,14 +201,13 @@ void TqvxPDFViewWriter::WriteBitmap()
     QImage image;
     if (t.masked) {
         m_view->SetNoBackground(true);
-        const QImage keyed = drawView(m_view, filledImage(width, height, t.key), k, offsetX, offsetY);
+        alpha = keyMaskBytes(drawView(m_view, filledImage(width, height, t.key), k, offsetX, offsetY), t.key);
         m_view->SetNoBackground(false);
-        alpha = keyMaskBytes(keyed, t.key);
         image = drawView(m_view, filledImage(width, height, t.key), k, offsetX, offsetY);
     } else if (t.transparent) {
-        const QImage drawn = drawView(m_view, filledImage(width, height, clNone), k, offsetX, offsetY);
+        QImage drawn = drawView(m_view, filledImage(width, height, clNone), k, offsetX, offsetY);
         alpha = alphaBytes(drawn);
-        image = overBlack(drawn);
+        image = overBlack(std::move(drawn));
     } else {
         image = drawView(m_view, filledImage(width, height, clWhite), k, offsetX, offsetY);
     }
@@ -225,7 +229,6 @@ void TqvxPDFViewWriter::writeImage(const QImage &image, const QByteArray &alpha,
     const QByteArray jpeg = EncodeJpeg(image, grey ? m_pdf.Quality() + 5 : m_pdf.Quality(), grey);
     TStream *out = m_pdf.Output();
     int maskObject = 0;
-    QByteArray fingerprinted = jpeg;
     if (!alpha.isEmpty()) {
         const QByteArray maskDigest = TqvxPDFExport::PictureFingerprint(alpha);
         const int known = m_pdf.FindPicture(maskDigest);
@@ -248,10 +251,11 @@ void TqvxPDFViewWriter::writeImage(const QImage &image, const QByteArray &alpha,
             TqvxPDFExport::Write(out, "\r\nendstream\r\n");
             TqvxPDFExport::WriteLn(out, "endobj");
         }
-        fingerprinted = alpha + jpeg;
     }
 
-    const QByteArray digest = TqvxPDFExport::PictureFingerprint(fingerprinted);
+    // With a mask, the image is known by the mask's bytes and its own.
+    const QByteArray digest = alpha.isEmpty() ? TqvxPDFExport::PictureFingerprint(jpeg)
+                                              : TqvxPDFExport::PictureFingerprint(alpha, jpeg);
     int index = m_pdf.FindPicture(digest);
     if (index < 0) {
         const int i = m_pdf.UpdateXRef();

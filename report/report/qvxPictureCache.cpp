@@ -7,6 +7,17 @@
 #include "toolkit/core/Files.h"
 #include "toolkit/graphics/Picture.h"
 
+#include <algorithm>
+
+namespace {
+
+qint64 decodedBytes(const TPicture &picture)
+{
+    return qint64(picture.Width()) * picture.Height() * 4;
+}
+
+} // namespace
+
 TqvxPictureCache::TqvxPictureCache(qint64 blockLimit) : m_blockLimit(blockLimit)
 {
 }
@@ -36,13 +47,50 @@ void TqvxPictureCache::GetPicture(int number, TPicture *picture)
     picture->Assign(nullptr);
     if (number < 1 || number > Count())
         return;
-    const Entry &entry = m_items[std::size_t(number - 1)];
-    TSubStream bytes(m_blocks[std::size_t(entry.block)].get(), entry.position, entryLength(number - 1));
-    picture->LoadFromStream(&bytes);
+    const int index = number - 1;
+    if (const TPicture *held = heldDecoded(index)) {
+        picture->Assign(held);
+        return;
+    }
+    const Entry &entry = m_items[std::size_t(index)];
+    TSubStream bytes(m_blocks[std::size_t(entry.block)].get(), entry.position, entryLength(index));
+    auto decoded = std::make_unique<TPicture>();
+    decoded->LoadFromStream(&bytes);
+    picture->Assign(decoded.get());
+    holdDecoded(index, std::move(decoded));
+}
+
+void TqvxPictureCache::ReleaseDecoded()
+{
+    m_decoded.clear();
+}
+
+const TPicture *TqvxPictureCache::heldDecoded(int index)
+{
+    for (auto held = m_decoded.begin(); held != m_decoded.end(); ++held) {
+        if (held->index != index && !sameBytes(held->index, index))
+            continue;
+        std::rotate(m_decoded.begin(), held, held + 1);
+        return m_decoded.front().picture.get();
+    }
+    return nullptr;
+}
+
+void TqvxPictureCache::holdDecoded(int index, std::unique_ptr<TPicture> picture)
+{
+    m_decoded.insert(m_decoded.begin(), {index, std::move(picture)});
+    qint64 bytes = decodedBytes(*m_decoded.front().picture);
+    const auto fits = [&bytes](const Decoded &held) {
+        bytes += decodedBytes(*held.picture);
+        return bytes <= DecodedBudget;
+    };
+    const auto firstOver = std::find_if_not(m_decoded.begin() + 1, m_decoded.end(), fits);
+    m_decoded.erase(firstOver, m_decoded.end());
 }
 
 void TqvxPictureCache::Clear()
 {
+    m_decoded.clear();
     m_blocks.clear();
     for (const QString &fileName : std::as_const(m_fileNames))
         DeleteFile(fileName);
@@ -107,6 +155,25 @@ void TqvxPictureCache::addBlock()
         m_fileNames.append(fileName);
         m_blocks.push_back(std::make_unique<TFileStream>(fileName, fmOpenReadWrite));
     }
+}
+
+bool TqvxPictureCache::sameBytes(int a, int b)
+{
+    const qint64 length = entryLength(a);
+    if (entryLength(b) != length)
+        return false;
+    constexpr qint64 piece = 64 * 1024;
+    TStream *blockA = m_blocks[std::size_t(m_items[std::size_t(a)].block)].get();
+    TStream *blockB = m_blocks[std::size_t(m_items[std::size_t(b)].block)].get();
+    for (qint64 done = 0; done < length; done += piece) {
+        const qint64 count = std::min(piece, length - done);
+        blockA->SetPosition(m_items[std::size_t(a)].position + done);
+        const QByteArray bytesA = blockA->ReadBytes(count);
+        blockB->SetPosition(m_items[std::size_t(b)].position + done);
+        if (blockB->ReadBytes(count) != bytesA)
+            return false;
+    }
+    return true;
 }
 
 qint64 TqvxPictureCache::entryLength(int index)

@@ -21,6 +21,10 @@ class TqvxPictureCache
 public:
     // A block takes no further picture once it holds this many bytes.
     static constexpr qint64 DefaultBlockLimit = 0x6AAAAAAA;
+    // The decoded pixels held beside the pictures given them, at 4 bytes a
+    // pixel: the picture decoded last is held whatever its size, older ones
+    // while all fit in this many bytes.
+    static constexpr qint64 DecodedBudget = qint64(256) << 20;
 
     explicit TqvxPictureCache(qint64 blockLimit = DefaultBlockLimit);
     // Deletes the temporary files.
@@ -37,8 +41,12 @@ public:
     // Loads picture number `number` into picture, reading exactly that
     // entry's bytes; a number that names no entry clears the picture.  Bytes
     // no graphic class reads raise EInvalidGraphic and leave the picture
-    // empty.
+    // empty.  Entries of the same bytes decode once: the pictures given
+    // them share the decoded pixels, which the cache holds until
+    // ReleaseDecoded (see DecodedBudget).
     void GetPicture(int number, TPicture *picture);
+    // Lets go of the decoded pictures held; pictures given them keep theirs.
+    void ReleaseDecoded();
     int Count() const { return int(m_items.size()); }
 
     // Frees every block and deletes its file.
@@ -74,11 +82,24 @@ private:
     TStream *newEntry();
     void addBlock();
     qint64 entryLength(int index);
+    // Whether entries a and b (indices) hold the same bytes.
+    bool sameBytes(int a, int b);
+    // The decoded picture held for the bytes of entry index; nullptr when
+    // none is held.
+    const TPicture *heldDecoded(int index);
+    void holdDecoded(int index, std::unique_ptr<TPicture> picture);
+
+    struct Decoded {
+        int index;
+        std::unique_ptr<TPicture> picture;
+    };
 
     qint64 m_blockLimit;
     std::vector<Entry> m_items;
     std::vector<std::unique_ptr<TStream>> m_blocks;
     QStringList m_fileNames;
+    // Most recent first.
+    std::vector<Decoded> m_decoded;
     QString m_tempDir;
     bool m_useFileCache = false;
 };

@@ -10,6 +10,7 @@
 // runaway before it burdens the machine.
 
 #include "common/GeneratedPng.h"
+#include "common/LargePictureReport.h"
 #include "engine/qvxPreparedStore.h"
 #include "export/pdf/ToolTestSupport.h"
 #include "export/pdf/qvxExportPDF.h"
@@ -26,6 +27,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QtEndian>
 
@@ -61,14 +63,7 @@ public:
         picture->SetFileLink(fileName);
     }
 
-    bool exportTo(const QString &fileName)
-    {
-        TqvxPDFExport pdf;
-        pdf.SetShowDialog(false);
-        pdf.SetShowProgress(false);
-        pdf.SetFileName(fileName);
-        return report->Export(&pdf);
-    }
+    bool exportTo(const QString &fileName) { return ExportToPdfFile(report.get(), fileName); }
 
     std::unique_ptr<TqvxReport> report = std::make_unique<TqvxReport>();
     TqvxPictureView *picture = nullptr;
@@ -151,54 +146,152 @@ TEST(LargePictures, AnOversizePictureFailsItsOwnViewOnly)
     EXPECT_TRUE(extractedText(pdf).contains(QStringLiteral("Survey of the switchboard")));
 }
 
-// The part of the next test that runs in the child process; skipped when
+namespace {
+
+// What the child process is to run: the picture's size, its layout and
+// count (tests/common/LargePictureReport.h), and, where the export alone is
+// held to a memory limit, how many MiB more than preparing left it may take.
+struct TChildCase {
+    int width = 8192;
+    int height = 8192;
+    TPictureLayout layout = TPictureLayout::SmallViews;
+    int count = 1;
+    int exportHeadroomMiB = 0;
+
+    QByteArray text() const
+    {
+        return QByteArray::number(width) + ' ' + QByteArray::number(height) + ' ' + QByteArray::number(int(layout)) +
+               ' ' + QByteArray::number(count) + ' ' + QByteArray::number(exportHeadroomMiB);
+    }
+    static TChildCase fromText(const QByteArray &text)
+    {
+        const QList<QByteArray> fields = text.split(' ');
+        if (fields.size() != 5)
+            return {};
+        return {fields[0].toInt(), fields[1].toInt(), TPictureLayout(fields[2].toInt()), fields[3].toInt(),
+                fields[4].toInt()};
+    }
+};
+
+const char *const caseVariable = "QVX_LARGE_PICTURE_CASE";
+
+// The part of the tests below that runs in the child process; skipped when
 // run on its own.
 TEST(LargePictures, PreparedAndExportedInTheChild)
 {
     const QByteArray folder = qgetenv(childVariable);
     if (folder.isEmpty())
-        GTEST_SKIP() << "runs in the child process of PictureOfTheLimitsSizeStaysWithin700MB";
+        GTEST_SKIP() << "runs in the child process of the tests of a picture's memory";
+    const TChildCase run = TChildCase::fromText(qgetenv(caseVariable));
     const qint64 startKiB = statusKiB("VmRSS:");
     // Far above the address space the run needs, so that only a runaway meets it.
-    const rlimit limit{rlim_t(statusKiB("VmSize:") * 1024 + 2048 * MiB), RLIM_INFINITY};
+    const rlimit limit{rlim_t(statusKiB("VmSize:") * 1024 + 3072 * MiB), RLIM_INFINITY};
     ASSERT_EQ(setrlimit(RLIMIT_AS, &limit), 0);
 
     const QString dir = QString::fromLocal8Bit(folder);
-    TPictureReport test(dir + QStringLiteral("/limit.png"));
+    TLargePictureReport test(dir + QStringLiteral("/limit.png"), QSize(run.width, run.height), run.layout, run.count);
     ASSERT_TRUE(test.report->PrepareReport()) << qPrintable(test.report->Errors()->Text());
+    if (run.exportHeadroomMiB > 0) {
+        const rlimit lowered{rlim_t(statusKiB("VmSize:") * 1024 + run.exportHeadroomMiB * MiB), RLIM_INFINITY};
+        ASSERT_EQ(setrlimit(RLIMIT_AS, &lowered), 0);
+    }
     const QString pdf = dir + QStringLiteral("/report.pdf");
-    ASSERT_TRUE(test.exportTo(pdf));
-    const TqvxPictureView *prepared = preparedPicture(test.report.get());
-    ASSERT_NE(prepared, nullptr);
+    ASSERT_TRUE(test.exportTo(pdf)) << qPrintable(test.report->Errors()->Text());
     QFile peak(dir + QStringLiteral("/peak"));
     ASSERT_TRUE(peak.open(QIODevice::WriteOnly));
-    peak.write(QByteArray::number((statusKiB("VmHWM:") - startKiB) / 1024));
+    peak.write(QByteArray::number((statusKiB("VmHWM:") - startKiB) / 1024) + ' ' +
+               QByteArray::number(statusKiB("VmHWM:") / 1024));
 }
+
+// The peak resident sizes of a child run, in MiB: above the program's own,
+// and of the whole process; the PDF it wrote is dir/report.pdf.
+struct TChildPeaks {
+    qint64 aboveStart = 0;
+    qint64 process = 0;
+};
+
+TChildPeaks runInChild(const QTemporaryDir &dir, const TChildCase &run)
+{
+    TChildPeaks peaks;
+    if (!WriteGeneratedPng(dir.filePath(QStringLiteral("limit.png")), run.width, run.height)) {
+        ADD_FAILURE() << "the picture could not be written";
+        return peaks;
+    }
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(childVariable), dir.path());
+    environment.insert(QString::fromLatin1(caseVariable), QString::fromLatin1(run.text()));
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=LargePictures.PreparedAndExportedInTheChild")});
+    if (!child.waitForFinished(600000) || child.exitCode() != 0) {
+        ADD_FAILURE() << child.readAll().toStdString();
+        return peaks;
+    }
+    QFile peak(dir.filePath(QStringLiteral("peak")));
+    if (!peak.open(QIODevice::ReadOnly)) {
+        ADD_FAILURE() << "the child wrote no peak";
+        return peaks;
+    }
+    const QList<QByteArray> fields = peak.readAll().split(' ');
+    peaks.aboveStart = fields.value(0).toLongLong();
+    peaks.process = fields.value(1).toLongLong();
+    EXPECT_EQ(qpdfComplaint(dir.filePath(QStringLiteral("report.pdf"))).toStdString(), "");
+    return peaks;
+}
+
+} // namespace
 
 TEST(LargePictures, PictureOfTheLimitsSizeStaysWithin700MB)
 {
     if (sanitized())
         GTEST_SKIP() << "the sanitizer's shadow memory hides the picture's";
     QTemporaryDir dir;
-    ASSERT_TRUE(WriteGeneratedPng(dir.filePath(QStringLiteral("limit.png")), 8192, 8192));
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QString::fromLatin1(childVariable), dir.path());
-    child.setProcessEnvironment(environment);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--gtest_filter=LargePictures.PreparedAndExportedInTheChild")});
-    ASSERT_TRUE(child.waitForFinished(600000));
-    ASSERT_EQ(child.exitCode(), 0) << child.readAll().toStdString();
+    const TChildPeaks peaks = runInChild(dir, {});
+    EXPECT_GT(peaks.aboveStart, 0);
+    RecordProperty("peak_MB", int(peaks.aboveStart));
+    EXPECT_LT(peaks.aboveStart, 700) << "MB above the program's own";
+}
 
-    QFile peak(dir.filePath(QStringLiteral("peak")));
-    ASSERT_TRUE(peak.open(QIODevice::ReadOnly));
-    const qint64 peakMiB = peak.readAll().toLongLong();
-    EXPECT_GT(peakMiB, 0);
-    RecordProperty("peak_MB", int(peakMiB));
-    EXPECT_LT(peakMiB, 700) << "MB above the program's own";
-    const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
-    EXPECT_EQ(qpdfComplaint(pdf).toStdString(), "");
+// Drawn at its own size, the picture is held decoded once, and the page's
+// image of it is made and compressed without further copies of its size; a
+// logo on every row of a band is decoded once for all its views.
+TEST(LargePictures, APictureAtItsOwnSizeOrOnTenRowsKeepsTheProcessWithin700MB)
+{
+    if (sanitized())
+        GTEST_SKIP() << "the sanitizer's shadow memory hides the picture's";
+    for (const TChildCase &run : {TChildCase{8192, 8192, TPictureLayout::OwnSize, 1, 0},
+                                  TChildCase{4096, 4096, TPictureLayout::BandRows, 10, 0}}) {
+        QTemporaryDir dir;
+        const TChildPeaks peaks = runInChild(dir, run);
+        EXPECT_GT(peaks.process, 0) << run.text().constData();
+        RecordProperty("process_peak_MB_" + std::to_string(int(run.layout)), int(peaks.process));
+        EXPECT_LT(peaks.process, 700) << "MB for the whole process: " << run.text().constData();
+    }
+}
+
+// Five views reading the same file make five entries of the same bytes in
+// the prepared pages: exported, they share one decoded picture, so the
+// export needs little more than one picture's pixels.
+TEST(LargePictures, FiveViewsOfOnePictureExportWithinTheMemoryOfOne)
+{
+    if (sanitized())
+        GTEST_SKIP() << "an address-space limit leaves the sanitizer no room";
+    QTemporaryDir dir;
+    runInChild(dir, {8192, 8192, TPictureLayout::SmallViews, 5, 512});
+    QString images;
+    ASSERT_EQ(runTool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), dir.filePath(QStringLiteral("report.pdf"))},
+                      &images),
+              0);
+    // A header of two lines, then one line for each image drawn: the five
+    // views draw the same pixels, written once as one object.
+    QStringList lines = images.trimmed().split(u'\n');
+    ASSERT_EQ(lines.size(), 7) << qPrintable(images);
+    QSet<QString> objects;
+    for (const QString &line : lines.mid(2))
+        objects.insert(line.simplified().section(u' ', 10, 10));
+    EXPECT_EQ(objects.size(), 1) << qPrintable(images);
 }
 
 // The same picture kept in the report file: loading the file names the view

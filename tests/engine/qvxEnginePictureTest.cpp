@@ -9,6 +9,7 @@
 #include "toolkit/classes/Streams.h"
 #include "toolkit/core/CodePages.h"
 #include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/Canvas.h"
 
 #include <QTemporaryDir>
 
@@ -30,6 +31,15 @@ public:
     bool IsBlobField(const QString &field) override { return field == QLatin1String("Photo"); }
 };
 
+// "Picture1", 30 x 30 pixels at the band's top left.
+TqvxPictureView *newPictureView(TqvxBand *band)
+{
+    auto *picture = new TqvxPictureView(band);
+    picture->SetName(QStringLiteral("Picture1"));
+    picture->SetBounds(0, 0, 30, 30);
+    return picture;
+}
+
 const TqvxPictureView *preparedPicture(const TEngineTestReport &test, int page, const QString &name)
 {
     TqvxComponent *prepared = test.store()->GetPageObject(page);
@@ -46,9 +56,7 @@ TEST(EnginePictures, RebuiltPagesShowThePicturePrintedNotTheDesignOne)
 
     TEngineTestReport test;
     auto *title = test.band<TqvxReportTitle>("Title", 0, 40);
-    auto *picture = new TqvxPictureView(title);
-    picture->SetName(QStringLiteral("Picture1"));
-    picture->SetBounds(0, 0, 30, 30);
+    auto *picture = newPictureView(title);
     picture->Picture()->SetGraphic(bitmap(4, 4).get());
     picture->SetFileLink(linked);
 
@@ -76,9 +84,7 @@ TEST(EnginePictures, AnUnreadableBlobLeavesTheViewEmptyAndTheRunGoesOn)
 
     auto *band = test.band<TqvxMasterData>("Data", 0, 40);
     band->SetDataSet(photos);
-    auto *picture = new TqvxPictureView(band);
-    picture->SetName(QStringLiteral("Picture1"));
-    picture->SetBounds(0, 0, 30, 30);
+    auto *picture = newPictureView(band);
     picture->SetDataSet(photos);
     picture->SetDataField(QStringLiteral("Photo"));
 
@@ -98,4 +104,35 @@ TEST(EnginePictures, AnUnreadableBlobLeavesTheViewEmptyAndTheRunGoesOn)
     // The bytes stay a picture that shows nothing.
     EXPECT_EQ(pictures.at(0)->Picture()->Width(), 0);
     EXPECT_EQ(pictures.at(1)->Picture()->Width(), 5);
+}
+
+// A linked picture read again on every row is stored once a row; the rows'
+// rebuilt views share one decoded picture, and what one of them draws on
+// its own picture stays its own.
+TEST(EnginePictures, RowsShowingTheSameFileShareOneDecodedPicture)
+{
+    QTemporaryDir dir;
+    const QString linked = dir.filePath(QStringLiteral("logo.bmp"));
+    bitmap(64, 48)->SaveToFile(linked);
+
+    TEngineTestReport test;
+    auto *band = test.band<TqvxMasterData>("Data", 0, 40);
+    band->SetRowCount(3);
+    newPictureView(band)->SetFileLink(linked);
+    ASSERT_TRUE(test.prepare()) << test.lines(test.errors());
+
+    TqvxComponent *page = test.store()->GetPageObject(0);
+    ASSERT_NE(page, nullptr);
+    QList<TBitmap *> shown;
+    for (TqvxComponent *object : page->GetAllObjects())
+        if (auto *view = qobject_cast<TqvxPictureView *>(object))
+            shown.append(qobject_cast<TBitmap *>(view->Picture()->Graphic()));
+    ASSERT_EQ(shown.size(), 3);
+    for (const TBitmap *logo : shown) {
+        ASSERT_NE(logo, nullptr);
+        EXPECT_EQ(logo->Image().constBits(), shown[0]->Image().constBits());
+    }
+    shown[1]->Canvas()->SetPixel(2, 2, clRed);
+    EXPECT_EQ(shown[0]->Canvas()->Pixel(2, 2), clWhite);
+    EXPECT_EQ(shown[1]->Canvas()->Pixel(2, 2), clRed);
 }

@@ -81,6 +81,48 @@ TEST(PictureCache, NumbersPicturesAndReadsBackEachOnesOwnBytes)
     }
 }
 
+const uchar *pixelsOf(const TPicture &picture)
+{
+    const auto *bitmap = qobject_cast<const TBitmap *>(picture.Graphic());
+    return bitmap ? bitmap->Image().constBits() : nullptr;
+}
+
+// Views showing the same bytes, under one number or under several, share
+// one decoded picture; what one of them draws on its own stays its own.
+TEST(PictureCache, EntriesOfTheSameBytesShareOneDecodedPicture)
+{
+    const auto logo = bitmapPicture(40, 30, clRed);
+    const auto photo = bitmapPicture(40, 30, clBlue);
+    TqvxPictureCache cache;
+    cache.AddPicture(logo.get());
+    cache.AddPicture(photo.get());
+    cache.AddPicture(logo.get());
+
+    TPicture first, second, third, fourth;
+    cache.GetPicture(1, &first);
+    cache.GetPicture(2, &second);
+    cache.GetPicture(3, &third);
+    cache.GetPicture(1, &fourth);
+    ASSERT_NE(pixelsOf(first), nullptr);
+    EXPECT_EQ(pixelsOf(third), pixelsOf(first));
+    EXPECT_EQ(pixelsOf(fourth), pixelsOf(first));
+    EXPECT_NE(pixelsOf(second), pixelsOf(first));
+    EXPECT_EQ(second.Bitmap()->Canvas()->Pixel(3, 3), clBlue);
+
+    third.Bitmap()->Canvas()->SetPixel(3, 3, clGreen);
+    EXPECT_EQ(first.Bitmap()->Canvas()->Pixel(3, 3), clRed);
+    TPicture fifth;
+    cache.GetPicture(3, &fifth);
+    EXPECT_EQ(fifth.Bitmap()->Canvas()->Pixel(3, 3), clRed);
+
+    // Let go of, the decoded pictures are read again.
+    cache.ReleaseDecoded();
+    TPicture again;
+    cache.GetPicture(1, &again);
+    EXPECT_NE(pixelsOf(again), pixelsOf(first));
+    EXPECT_EQ(savedBytes(again), savedBytes(*logo));
+}
+
 TEST(PictureCache, StartsANewBlockOnceTheLastIsFull)
 {
     const auto small = bitmapPicture(2, 2, clBlue);

@@ -112,22 +112,49 @@ void openJpeg(jpeg_decompress_struct *info, ErrorManager *errors, const QByteArr
     }
 }
 
-bool compress(jpeg_compress_struct *info, ErrorManager *errors, const QImage *image, int quality, bool grayscale,
-              unsigned char **buffer, unsigned long *size)
+// The encoder's rows of an image of another format, converted a band at a
+// time, so that a large image is never held twice.
+class EncoderRows
+{
+public:
+    EncoderRows(const QImage &image, QImage::Format format) : m_image(image), m_format(format) {}
+
+    const uchar *Row(int y)
+    {
+        if (m_image.format() == m_format)
+            return m_image.constScanLine(y);
+        if (m_band.isNull() || y < m_top || y >= m_top + m_band.height()) {
+            constexpr int bandRows = 64;
+            m_top = y;
+            m_band = m_image.copy(0, y, m_image.width(), std::min(bandRows, m_image.height() - y))
+                             .convertToFormat(m_format);
+        }
+        return m_band.constScanLine(y - m_top);
+    }
+
+private:
+    const QImage &m_image;
+    QImage::Format m_format;
+    QImage m_band;
+    int m_top = 0;
+};
+
+bool compress(jpeg_compress_struct *info, ErrorManager *errors, EncoderRows *rows, QSize pixels, int quality,
+              bool grayscale, unsigned char **buffer, unsigned long *size)
 {
     if (setjmp(errors->jump))
         return false;
     jpeg_create_compress(info);
     jpeg_mem_dest(info, buffer, size);
-    info->image_width = JDIMENSION(image->width());
-    info->image_height = JDIMENSION(image->height());
+    info->image_width = JDIMENSION(pixels.width());
+    info->image_height = JDIMENSION(pixels.height());
     info->input_components = grayscale ? 1 : 4;
     info->in_color_space = grayscale ? JCS_GRAYSCALE : JCS_EXT_BGRX;
     jpeg_set_defaults(info);
     jpeg_set_quality(info, quality, TRUE);
     jpeg_start_compress(info, TRUE);
     while (info->next_scanline < info->image_height) {
-        auto row = const_cast<JSAMPROW>(image->constScanLine(int(info->next_scanline)));
+        auto row = const_cast<JSAMPROW>(rows->Row(int(info->next_scanline)));
         jpeg_write_scanlines(info, &row, 1);
     }
     jpeg_finish_compress(info);
@@ -180,14 +207,14 @@ QImage DecodeJpeg(const QByteArray &data, int minWidth, int minHeight)
 
 QByteArray EncodeJpeg(const QImage &source, int quality, bool grayscale)
 {
-    const QImage image = grayscale ? source.convertToFormat(QImage::Format_Grayscale8)
-                                   : source.convertToFormat(QImage::Format_RGB32);
+    EncoderRows rows(source, grayscale ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
     jpeg_compress_struct info{};
     ErrorManager errors;
     installErrors(reinterpret_cast<jpeg_common_struct *>(&info), errors);
     unsigned char *buffer = nullptr;
     unsigned long size = 0;
-    const bool complete = compress(&info, &errors, &image, std::clamp(quality, 1, 100), grayscale, &buffer, &size);
+    const bool complete = compress(&info, &errors, &rows, source.size(), std::clamp(quality, 1, 100), grayscale,
+                                   &buffer, &size);
     jpeg_destroy_compress(&info);
     QByteArray result;
     if (complete)

@@ -175,6 +175,25 @@ TEST(PngPictureTest, PictureLoaderRecognisesPngData)
     EXPECT_EQ(picture.Height(), 32);
 }
 
+// A copy shares the pixels and the picture as drawn, also where drawing
+// makes a picture of its own (gamma, a transparent colour, a palette with
+// transparency); changing one leaves the other as it was.
+TEST(PngPictureTest, ACopySharesThePixelsUntilOneChanges)
+{
+    for (const char *name : {"basn6a08", "g03n2c08", "g03n3p04", "tbbn3p08", "tbrn2c08"}) {
+        const auto png = suiteImage(QString::fromLatin1(name));
+        TPNGObject copy;
+        copy.Assign(png.get());
+        EXPECT_EQ(copy.Image().constBits(), png->Image().constBits()) << name;
+        EXPECT_EQ(copy.Header()->Image.constBits(), png->Header()->Image.constBits()) << name;
+
+        const QImage before = png->Image().copy();
+        copy.SetPixels(1, 1, clRed);
+        EXPECT_EQ(png->Image(), before) << name;
+        EXPECT_NE(copy.Image(), before) << name;
+    }
+}
+
 // 280 KB of zero rows that declare 9000 x 8000 pixels with alpha are
 // refused from their header, naming the size.
 TEST(PngPictureTest, APictureDeclaringTooManyPixelsIsRefused)

@@ -594,8 +594,8 @@ void TMainForm::fitToMonitor()
 
 // The window fits itself whenever its frame or its work area may have
 // changed: as it is shown, exposed, moved, resized or activated (a window
-// manager that frames it anew moves or exposes it too), and as its screen
-// or that screen's work area changes.
+// manager that frames it anew moves or exposes it too), and as the work
+// area of its screen changes.
 void TMainForm::watchWindowSystem()
 {
     QWindow *handle = Widget()->windowHandle();
@@ -609,10 +609,9 @@ void TMainForm::watchWindowSystem()
             m_areaWatch = QObject::connect(screen, &QScreen::availableGeometryChanged, Widget(), [this] { fitToMonitor(); });
     };
     watchScreen(handle->screen());
-    QObject::connect(handle, &QWindow::screenChanged, Widget(), [this, watchScreen](QScreen *screen) {
-        watchScreen(screen);
-        fitToMonitor();
-    });
+    // The window is taken to another screen by a move, which fits it; the
+    // screen is told of before the window's bounds are.
+    QObject::connect(handle, &QWindow::screenChanged, Widget(), watchScreen);
 }
 
 bool TMainForm::eventFilter(QObject *watched, QEvent *event)

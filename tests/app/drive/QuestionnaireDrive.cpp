@@ -174,10 +174,9 @@ void checkDraggedBelow(QWidget *window, const QString &size)
     const QRect now = XvfbDrive::ServerGeometry(window);
     check(!jumped, QStringLiteral("at %1 the dragged window stays partly below the screen (at %2,%3, placed at %4,%5)")
                        .arg(size).arg(now.x()).arg(now.y()).arg(placed.x()).arg(placed.y()));
-    // Dragged a little above where it was, the window comes back onto the
-    // area.
+    // Dragged back to where it was, it lies on the area again.
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-    check(dragUntil(title, title - QPoint(0, 10),
+    check(dragUntil(title, title,
                     [&] { return area.contains(window->windowHandle()->frameGeometry()); }),
           QStringLiteral("at %1 the window is dragged back onto the work area").arg(size));
 }

@@ -606,7 +606,8 @@ void TMainForm::watchWindowSystem()
     const auto watchScreen = [this](QScreen *screen) {
         QObject::disconnect(m_areaWatch);
         if (screen)
-            m_areaWatch = QObject::connect(screen, &QScreen::availableGeometryChanged, Widget(), [this] { fitToMonitor(); });
+            m_areaWatch = QObject::connect(screen, &QScreen::availableGeometryChanged, Widget(),
+                                           [this] { fitToMonitor(); });
     };
     watchScreen(handle->screen());
     // The window is taken to another screen by a move, which fits it; the

@@ -26,7 +26,7 @@
 #include <QEvent>
 #include <QPointer>
 #include <QStyle>
-#include <QTimer>
+#include <QScreen>
 #include <QWindow>
 
 #include <algorithm>
@@ -46,10 +46,6 @@ constexpr int Grid1Height = 203;
 constexpr int Grid2Height = 95;
 constexpr int Memo1Height = 73;
 constexpr int Memo3Height = 103;
-// How often and how many times the shown window looks at the window
-// manager's frame: for ten seconds, long enough for a loaded machine.
-constexpr int FrameWatchInterval = 25;
-constexpr int FrameWatchLooks = 400;
 // Fitting again while the window system keeps answering with changes ends
 // after so many rounds.
 constexpr int MaxFitRounds = 4;
@@ -571,11 +567,13 @@ void TMainForm::fitOnce(const TRect &area)
     if (resized)
         SetClientHeight(wanted);
     // A window made to fit, one whose title bar is above the area, or one
-    // the window manager places reaching below the area while the window
-    // still watches for its frame, is moved wholly onto the area.  Later,
-    // a user may keep a window partly below the screen.
+    // reaching below the area as the window manager places or frames it,
+    // or as the area changes, is moved wholly onto the area.  A window the
+    // user moves partly below the screen stays there.
+    const QWindow *handle = window->windowHandle();
+    const QMargins margins = handle ? handle->frameMargins() : QMargins();
+    const bool placing = !m_placed || margins != m_fittedMargins || area != m_fittedArea;
     const QRect frame = FrameGeometry(window);
-    const bool placing = m_frameWatch != nullptr;
     if (window->isVisible() && (resized || frame.top() < area.Top || (placing && frame.bottom() >= area.Bottom))) {
         const int dy = frame.top() < area.Top ? area.Top - frame.top() : std::min(0, area.Bottom - frame.bottom() - 1);
         const int left = std::clamp(frame.left(), area.Left, std::max(area.Left, area.Right - frame.width()));
@@ -583,31 +581,38 @@ void TMainForm::fitOnce(const TRect &area)
         if (dx || dy)
             SetBounds(Left() + dx, Top() + dy, Width(), Height());
     }
+    m_fittedMargins = margins;
+    m_fittedArea = area;
+    // Placed: shown on the screen in the window manager's frame.
+    m_placed = handle && handle->isExposed() && !margins.isNull();
 }
 
-// A window manager may frame the window without moving or resizing it,
-// and then no event tells the widget; nor does one tell it when the frame
-// comes after the window is exposed and activated, or when a frame first
-// reported without its title bar gets one.  So the shown window keeps
-// fitting itself to its frame for a while, whatever frame it has already
-// seen; a fit that finds nothing changed does nothing.
-void TMainForm::watchForFrame()
+void TMainForm::fitToMonitor()
 {
-    if (m_frameWatch)
+    FitToWorkArea(MonitorWorkArea());
+}
+
+// The window fits itself whenever its frame or its work area may have
+// changed: as it is shown, exposed, moved, resized or activated (a window
+// manager that frames it anew moves or exposes it too), and as the work
+// area of its screen changes.
+void TMainForm::watchWindowSystem()
+{
+    QWindow *handle = Widget()->windowHandle();
+    if (!handle || handle == m_watchedWindow)
         return;
-    m_frameWatch = new QTimer(Widget());
-    m_frameWatch->setInterval(FrameWatchInterval);
-    m_frameLooks = 0;
-    QObject::connect(m_frameWatch, &QTimer::timeout, Widget(), [this] {
-        const QWindow *window = Widget()->windowHandle();
-        if (window && !window->frameMargins().isNull())
-            FitToWorkArea(MonitorWorkArea());
-        if (++m_frameLooks >= FrameWatchLooks) {
-            m_frameWatch->deleteLater();
-            m_frameWatch = nullptr;
-        }
-    });
-    m_frameWatch->start();
+    m_watchedWindow = handle;
+    handle->installEventFilter(this);
+    const auto watchScreen = [this](QScreen *screen) {
+        QObject::disconnect(m_areaWatch);
+        if (screen)
+            m_areaWatch = QObject::connect(screen, &QScreen::availableGeometryChanged, Widget(),
+                                           [this] { fitToMonitor(); });
+    };
+    watchScreen(handle->screen());
+    // The window is taken to another screen by a move, which fits it; the
+    // screen is told of before the window's bounds are.
+    QObject::connect(handle, &QWindow::screenChanged, Widget(), watchScreen);
 }
 
 bool TMainForm::eventFilter(QObject *watched, QEvent *event)
@@ -616,17 +621,19 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
     if (watched == Widget()) {
         switch (event->type()) {
         case QEvent::Show:
-            watchForFrame();
-            FitToWorkArea(MonitorWorkArea());
+            watchWindowSystem();
+            fitToMonitor();
             break;
         case QEvent::Move:
         case QEvent::Resize:
         case QEvent::WindowActivate:
-            FitToWorkArea(MonitorWorkArea());
+            fitToMonitor();
             break;
         default:
             break;
         }
+    } else if (watched == m_watchedWindow && event->type() == QEvent::Expose) {
+        fitToMonitor();
     }
     return handled;
 }

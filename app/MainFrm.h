@@ -17,7 +17,10 @@
 #include "controls/GridTypes.h"
 #include "toolkit/widgets/TForm.h"
 
-class QTimer;
+#include <QMargins>
+#include <QPointer>
+#include <QWindow>
+
 class TBitBtn;
 class TCustomGridView;
 class TInspectorGrid;
@@ -91,8 +94,8 @@ public:
     // The window as designed is taller than some screens.  On a work area
     // too low for it the window takes the area's height; on one that holds
     // it, its designed size.  The window follows the work area of the
-    // monitor it is on whenever it is shown, moved, activated or framed
-    // anew.
+    // monitor it is on whenever it is shown, exposed, moved, resized,
+    // activated or framed anew, and whenever that work area changes.
     void FitToWorkArea(const TRect &area);
 
     // Value events of the data sets, for their current record: "Param" and
@@ -169,8 +172,9 @@ private:
     };
     TInspectorGrid *NewInspectorGrid(int height, const TInspectorHandlers &handlers);
     void GiveUpHeight(int loss);
-    void watchForFrame();
+    void watchWindowSystem();
     void fitOnce(const TRect &area);
+    void fitToMonitor();
     TCustomGridView *Grid(int grid) const;
 
     int GridIndex(const TObject *grid) const;
@@ -193,9 +197,15 @@ private:
     int m_stackTop = 0;
     bool m_fitting = false;
     bool m_fitAgain = false;
-    // Looks for the window manager's frame once the window is shown.
-    QTimer *m_frameWatch = nullptr;
-    int m_frameLooks = 0;
+    // What the window last fitted itself to: the window manager's frame
+    // round it and the work area; and whether it was on the screen in that
+    // frame (placed by the window manager).
+    QMargins m_fittedMargins;
+    TRect m_fittedArea;
+    bool m_placed = false;
+    // The window and the screen's work area the window watches.
+    QPointer<QWindow> m_watchedWindow;
+    QMetaObject::Connection m_areaWatch;
     // What the grids and result boxes have given up of their height.
     int m_heightGivenUp = 0;
     bool m_saving = false;

@@ -215,7 +215,7 @@ void TqvxPDFViewWriter::WriteMemo(TqvxCustomMemoView *memo)
                 m_content->WriteBuffer(m_text.Data(), m_text.Size());
             }
         }
-        writeMemoLines(memo, layout, font, lineHeight);
+        writeMemoLines(memo, layout, font, box, lineHeight);
     } catch (...) {
         m_needsClip = true;
         finish();
@@ -250,7 +250,7 @@ bool TqvxPDFViewWriter::outsideBox(TqvxCustomMemoView *memo, int i, int n, doubl
 }
 
 void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, TqvxDrawText *layout, const TFont &font,
-                                       double lineHeight)
+                                       const TRect &textBox, double lineHeight)
 {
     QStringList lines;
     for (int i = 0; i < layout->LineCount(); ++i)
@@ -282,7 +282,6 @@ void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, TqvxDrawText *l
     const TqvxFrame *frame = memo->Frame();
     const double w = W - frame->ShadowWidth();
     const double h = H - frame->ShadowWidth();
-    const double gapX = memo->GapX();
     const double gapY = memo->GapY();
     const int n = int(lines.size());
     const int rotation = memo->Rotation();
@@ -323,8 +322,11 @@ void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, TqvxDrawText *l
                 y1 = B / 2 - (n - i - 1) * lineHeight;
             y = -y1 * 0.75 + fontSize * 0.4;
         } else {
-            const double left = L + gapX + fontSize * 0.01 + gapX / 2 + pg;
-            const double avail = w - 2 * gapX - pg;
+            // Lines start where the layout's rectangle does, as on screen,
+            // or at the memo's gap where that rectangle's whole pixels begin
+            // further right; so they end within the gap at the right.
+            const double left = std::min<double>(textBox.Left, L + memo->GapX()) + pg;
+            const double avail = textBox.Width() - 1 - frame->ShadowWidth() - pg;
             double x0 = left;
             if (memo->HAlign() == haRight)
                 x0 = left + avail - tw;

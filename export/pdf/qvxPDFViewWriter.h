@@ -6,6 +6,7 @@
 
 #include "export/pdf/qvxExportPDF.h"
 #include "export/pdf/qvxPDFStrings.h"
+#include "toolkit/graphics/Rects.h"
 
 #include <QByteArray>
 
@@ -58,7 +59,9 @@ private:
     // width x height pixels.
     void writeFillImage(const TqvxCustomFill *fill, double width, double height);
     // The lines laid out, with the font that laid them out.
-    void writeMemoLines(TqvxCustomMemoView *memo, TqvxDrawText *layout, const TFont &font, double lineHeight);
+    // textBox is the rectangle the layout wrapped the lines in (pixels).
+    void writeMemoLines(TqvxCustomMemoView *memo, TqvxDrawText *layout, const TFont &font, const TRect &textBox,
+                        double lineHeight);
     // Sets the dash a memo's stroke inherits: the one outside the memo
     // until the memo sets one itself.
     void setInheritedDash(TqvxPDFContentText &out);

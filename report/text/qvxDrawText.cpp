@@ -76,6 +76,7 @@ TqvxDrawText::TqvxDrawText(std::shared_ptr<TqvxTextMeasurer> measurer)
     m_font.Name = QStringLiteral("Arial");
     m_font.Height = -qvxRound(m_fontSize * double(DefPPI) / 72);
     m_font.Color = clBlack;
+    m_advanceFont = m_font;
 }
 
 TqvxDrawText::~TqvxDrawText() = default;
@@ -100,6 +101,12 @@ void TqvxDrawText::SetFont(const TFont *font)
     m_font.Style = font->Style();
     m_font.Charset = font->Charset();
     m_font.Color = ForceBlackText ? clBlack : font->Color();
+    // 1800 per inch gives every whole point size a whole em.
+    constexpr int divisor = 3;
+    m_advanceFont = m_font;
+    m_advanceDivisor = m_fontSize > 0 ? divisor : 1;
+    if (m_fontSize > 0)
+        m_advanceFont.Height = -m_fontSize * DefPPI * divisor / 72;
 }
 
 void TqvxDrawText::SetOptions(bool wordWrap, bool htmlTags, bool rtlReading, bool wordBreak, bool clipped,
@@ -175,7 +182,7 @@ void TqvxDrawText::SetText(const TWideStrings *lines, bool firstParaBreak)
 int TqvxDrawText::wrapWidth(double indent) const
 {
     const bool turned = (m_rotation >= 90 && m_rotation < 180) || m_rotation >= 270;
-    const int width = turned ? m_textRect.Height() : m_textRect.Width();
+    const int width = (turned ? m_textRect.Height() : m_textRect.Width()) - 1;
     return qvxRound((width - indent) * LayoutRatio);
 }
 
@@ -189,8 +196,28 @@ void TqvxDrawText::SetParaBreaks(bool firstParaBreak, bool lastParaBreak)
         m_lines.back().flags &= ~ParagraphEnd;
 }
 
-void TqvxDrawText::fillAdvances(const TFontData &font, const QString &text, const TqvxHTMLTags &tags, int add,
-                                std::vector<int> &advances)
+void TqvxDrawText::measureLayoutExtents(TFontData font, QStringView text, std::vector<int> &extents)
+{
+    font.Height = m_advanceFont.Height;
+    m_measurer->Extents(font, text, extents);
+    if (m_advanceDivisor > 1)
+        for (int &extent : extents)
+            extent = qvxRound(double(extent) / m_advanceDivisor);
+}
+
+int TqvxDrawText::layoutWidth(const QString &text)
+{
+    return qvxRound(double(m_measurer->Width(m_advanceFont, text)) / m_advanceDivisor);
+}
+
+void TqvxDrawText::fillLayoutAdvances(const QString &text, const TqvxHTMLTags &tags, int add,
+                                      std::vector<int> &advances)
+{
+    fillAdvances(m_advanceFont, m_advanceDivisor, text, tags, add, advances);
+}
+
+void TqvxDrawText::fillAdvances(const TFontData &font, int divisor, const QString &text, const TqvxHTMLTags &tags,
+                                int add, std::vector<int> &advances)
 {
     const int n = int(text.size());
     const int tagged = std::min(n, int(tags.size()));
@@ -204,6 +231,9 @@ void TqvxDrawText::fillAdvances(const TFontData &font, const QString &text, cons
         while (end < n && styleAt(end) == measured.Style)
             ++end;
         m_measurer->Extents(measured, QStringView(text).mid(i, end - i), extents);
+        if (divisor > 1)
+            for (int &extent : extents)
+                extent = qvxRound(double(extent) / divisor);
         int previous = 0;
         for (int k = i; k < end; ++k) {
             const int extent = extents[k - i];
@@ -308,12 +338,12 @@ void TqvxDrawText::wrapLine(QString text, int firstWidth, int fullWidth, int add
     // advances of its characters are not needed.
     const auto ownStyle = [this](const TqvxHTMLTag &tag) { return tag.Style == m_font.Style && !tag.Small; };
     if (std::all_of(records.begin(), records.end(), ownStyle)
-        && qint64(n) * add + m_measurer->Width(m_font, text) < firstWidth) {
+        && qint64(n) * add + layoutWidth(text) < firstWidth) {
         emit(0, n, false);
         return;
     }
     std::vector<int> sums;
-    fillAdvances(m_font, text, records, add, sums);
+    fillLayoutAdvances(text, records, add, sums);
     std::partial_sum(sums.begin(), sums.end(), sums.begin());
     if (sums.back() < firstWidth) {
         emit(0, n, false);
@@ -415,7 +445,7 @@ double TqvxDrawText::CalcWidth()
                 while (end < line.size() && end < int(tags.size()) && tags[end].Style == font.Style)
                     ++end;
             }
-            m_measurer->Extents(font, QStringView(line).mid(start, end - start), extents);
+            measureLayoutExtents(font, QStringView(line).mid(start, end - start), extents);
             width += extents.empty() ? 0 : extents.back();
             start = end;
         }
@@ -434,7 +464,7 @@ bool TqvxDrawText::WidthAlone(const QString &text, double &width)
     const int n = int(text.size());
     if (n == 0 || (m_tags.AllowTags && text.contains(QLatin1Char('<'))))
         return false;
-    const int measured = m_measurer->Width(m_font, text);
+    const int measured = layoutWidth(text);
     if (n >= 2 && m_wordWrap
         && qint64(n) * qvxRound(m_charSpacing * LayoutRatio) + measured >= wrapWidth(m_paragraphGap))
         return false;
@@ -670,11 +700,11 @@ void TqvxDrawText::drawLine(Device &device, int index, int x, int y, int width, 
     std::vector<int> deviceAdvances;
     const int layoutAdd = qvxRound(m_charSpacing * LayoutRatio);
     const int deviceAdd = qvxRound(m_charSpacing * m_scaleX);
-    fillAdvances(m_font, text, tags, layoutAdd, layout);
+    fillLayoutAdvances(text, tags, layoutAdd, layout);
     TFontData baseFont = device.font;
     baseFont.Height = -qvxRound(device.printer ? m_fontSize * double(device.resY) * m_printScale / 72
                                           : m_fontSize * m_scaleY * ScrPPI / 72);
-    fillAdvances(baseFont, text, tags, deviceAdd, deviceAdvances);
+    fillAdvances(baseFont, 1, text, tags, deviceAdd, deviceAdvances);
     const int layoutWidth = std::accumulate(layout.begin(), layout.end(), 0) - layoutAdd;
     const int deviceWidth = std::accumulate(deviceAdvances.begin(), deviceAdvances.end(), 0) - deviceAdd;
 

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <map>
 #include <set>
 #include <string>
@@ -65,6 +67,19 @@ protected:
     {
         if (FindCodeItem(key, model) < 0)
             missingKeys.insert(key);
+    }
+
+    // Builds the design's results once for each answer the model dialog
+    // may get (each model that fits, then the dialog cancelled; with one
+    // model the dialog does not open) and calls atAnswer with its index.
+    void ForEachAnswer(const QList<int> &models, const std::function<void(int answer)> &atAnswer)
+    {
+        const int answers = models.size() > 1 ? int(models.size()) + 1 : 1;
+        for (int answer = 0; answer < answers; ++answer) {
+            m_answer = answer < models.size() ? models[answer] : 0;
+            m_rules.BuildResults();
+            atAnswer(answer);
+        }
     }
 
     TSelectionRules m_rules;

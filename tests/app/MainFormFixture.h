@@ -87,6 +87,22 @@ protected:
         ASSERT_EQ(form->Rules().Choice(grid, row), option);
     }
 
+    // Makes the window's choices those of rules: the rows that differ, and
+    // the last accessory row again, which rebuilds the results.
+    void ChooseAsIn(const TSelectionRules &rules)
+    {
+        const TSelectionRules &shown = form->Rules();
+        for (int grid : {G1, G2}) {
+            const int rows = grid == G1 ? TSelectionRules::ParamRowCount : TSelectionRules::AccessoryRowCount;
+            for (int row = 0; row < rows; ++row) {
+                const int choice = rules.Choice(grid, row);
+                const bool last = grid == G2 && row + 1 == rows;
+                if (rules.HasPickList(grid, row) && (shown.Choice(grid, row) != choice || last))
+                    Choose(grid, row, choice);
+            }
+        }
+    }
+
     // Chooses the leading options of grid 1, then the first offered option
     // of every row still open in both grids: through the handlers (Choose),
     // or asUser in the grids themselves (ChooseInGrid).

@@ -197,15 +197,11 @@ public:
 protected:
     void AtDesign(const QList<int> &models) override
     {
-        // With one model the dialog does not open.
-        const int answers = models.size() > 1 ? int(models.size()) + 1 : 1;
-        for (int answer = 0; answer < answers; ++answer) {
-            m_answer = answer < models.size() ? models[answer] : 0;
-            m_rules.BuildResults();
+        ForEachAnswer(models, [this](int answer) {
             if (!m_layouts.insert(Layout()).second)
-                continue;
+                return;
             m_test.pressInDialog = answer;
-            Replay();
+            m_test.ChooseAsIn(m_rules);
             if (m_test.form->Rules().Description() != m_rules.Description())
                 Fail("the window's design is not the walk's");
             ++prepared;
@@ -213,7 +209,7 @@ protected:
             const QString faults = PageBreakFaults(pages, m_test.BodyHeight());
             if (!faults.isEmpty())
                 Fail((faults + Describe(pages)).toStdString());
-        }
+        });
     }
 
 private:
@@ -242,22 +238,6 @@ private:
         const double height = memo->CalcHeight();
         memo->SetText(designed);
         return qRound(height * 1000) / 1000.0;
-    }
-
-    // Makes the window's choices those of the walk: the rows that differ,
-    // and the last accessory row again, which rebuilds the results.
-    void Replay()
-    {
-        const TSelectionRules &shown = m_test.form->Rules();
-        for (int grid : {G1, G2}) {
-            const int rows = grid == G1 ? TSelectionRules::ParamRowCount : TSelectionRules::AccessoryRowCount;
-            for (int row = 0; row < rows; ++row) {
-                const int choice = m_rules.Choice(grid, row);
-                const bool last = grid == G2 && row + 1 == rows;
-                if (m_rules.HasPickList(grid, row) && (shown.Choice(grid, row) != choice || last))
-                    m_test.Choose(grid, row, choice);
-            }
-        }
     }
 
     QuestionnairePagesTest &m_test;

@@ -201,6 +201,21 @@ bool Click(const QWidget *widget, QPoint point, int button, const QString &modif
     return runTool(QStringLiteral("xdotool"), arguments);
 }
 
+bool Drag(QPoint from, QPoint to)
+{
+    // The window manager moves a window by the pointer's motion while the
+    // button is down: the pointer goes there in steps.
+    QStringList arguments{QStringLiteral("mousemove"), QString::number(from.x()), QString::number(from.y()),
+                          QStringLiteral("mousedown"), QStringLiteral("1")};
+    constexpr int steps = 8;
+    for (int step = 1; step <= steps; ++step) {
+        const QPoint at = from + (to - from) * step / steps;
+        arguments << QStringLiteral("mousemove") << QString::number(at.x()) << QString::number(at.y());
+    }
+    arguments << QStringLiteral("mouseup") << QStringLiteral("1");
+    return runTool(QStringLiteral("xdotool"), arguments);
+}
+
 bool Key(const QString &keys)
 {
     return runTool(QStringLiteral("xdotool"), QStringList{QStringLiteral("key")} + keys.split(QLatin1Char(' ')));

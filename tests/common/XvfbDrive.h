@@ -78,6 +78,10 @@ bool Activate(const QWidget *window);
 // "shift").  False when the tool fails.
 bool Click(const QWidget *widget, QPoint point = QPoint(-1, -1), int button = 1,
            const QString &modifiers = QString());
+// Presses the left button at from and moves the pointer to to with it
+// held down, then releases it: from a window's title bar, the window
+// manager moves the window along.  Screen coordinates.
+bool Drag(QPoint from, QPoint to);
 // Presses and releases keys, named as xdotool names them: "End", "Next"
 // (Page Down), "F3", "ctrl+Next", "Return"; several separated by blanks.
 // They go to the window that has the input focus.

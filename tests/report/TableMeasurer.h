@@ -2,9 +2,9 @@
 
 // A measurer whose advances come from a table, for exact layout tests.
 //
-// Advances are given at the size of a 10-point font at 600 per inch (83
-// pixels); other sizes scale them, each extent a rounded running sum as
-// the font service gives it.  Every character not in the table advances
+// Advances are given at the size of a 10-point font at 600 per inch (an
+// em of 83 1/3 pixels, as the layout measures it); other sizes scale them,
+// each extent a rounded running sum as the font service gives it.  Every character not in the table advances
 // by defaultAdvance; bold characters advance boldExtra more.  A line is
 // 100 units high at 83 pixels (16 screen pixels at 600 per inch).
 
@@ -18,6 +18,7 @@ class TTableMeasurer : public TqvxTextMeasurer
 {
 public:
     static constexpr int ReferenceSize = 83;
+    static constexpr double ReferenceEm = 250.0 / 3;
 
     explicit TTableMeasurer(int defaultAdvance = 40) : defaultAdvance(defaultAdvance) {}
 
@@ -28,7 +29,7 @@ public:
         long long sum = 0;
         for (QChar c : text) {
             sum += table.value(c, defaultAdvance) + (font.Style.testFlag(fsBold) ? boldExtra : 0);
-            extents.push_back(int(std::nearbyint(double(sum) * size / ReferenceSize)));
+            extents.push_back(int(std::nearbyint(double(sum) * size / ReferenceEm)));
         }
         ++calls;
     }

@@ -46,7 +46,7 @@ struct DrawTest : ::testing::Test {
     TFont font;
 };
 
-// At scale 1 the device font is 13 pixels: 'a' advances 6, 7, 6, 6 (25
+// At scale 1 the device font is 13 pixels: 'a' advances 6, 6, 7, 6 (25
 // for four), while the layout gives four of them 160 / 6.25 = 25.6 -> 26.
 // Each character goes where the layout puts it (6.5, 13, 19.5, 26),
 // rounded once (halves to even), so that no gap is two pixels wider than
@@ -63,7 +63,7 @@ TEST_F(DrawTest, WysiwygPlacesEachCharacterWhereTheLayoutPutsIt)
 
     Options(0, false);
     const QList<TCanvasRecord> plain = Draw({QStringLiteral("aaaa")}, TRect(0, 0, 100, 50), TRect(10, 20, 110, 70));
-    EXPECT_EQ(plain[0].Advances, (QList<int>{6, 7, 6, 6}));
+    EXPECT_EQ(plain[0].Advances, (QList<int>{6, 6, 7, 6}));
 }
 
 TEST_F(DrawTest, HorizontalAlignment)
@@ -84,7 +84,7 @@ TEST_F(DrawTest, JustifiedLineFillsItsBlanks)
                                            TRect(0, 0, 54, 100), haBlock);
     ASSERT_EQ(runs.size(), 3);
     EXPECT_EQ(runs[0].Text, QStringLiteral("a a a a"));
-    EXPECT_EQ(runs[0].Advances, (QList<int>{6, 7 + 4, 6, 6 + 3, 6, 7 + 3, 6}));
+    EXPECT_EQ(runs[0].Advances, (QList<int>{6, 6 + 4, 7, 6 + 3, 6, 6 + 3, 7}));
     // The last line of the paragraph is not stretched.
     EXPECT_EQ(runs[2].Text, QStringLiteral("bb"));
     EXPECT_EQ(runs[2].Advances, (QList<int>{6, 7}));

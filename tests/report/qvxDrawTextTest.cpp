@@ -177,14 +177,14 @@ TEST_F(LayoutTest, ParagraphsOfAnyLength)
 TEST_F(LayoutTest, RussianHyphenation)
 {
     SetOptions(true, true);
-    // 35 px = 219 units: five letters fit.
+    // 35 px, 34 between the box's inner edges = 212 units: five letters fit.
     Lay({QStringLiteral("РАБОТА")}, 35);
     EXPECT_EQ(Lines(), (QStringList{QStringLiteral("РАБО-"), QStringLiteral("ТА")}));
     // A doubled consonant before a vowel is split.
     Lay({QStringLiteral("я ВАННА")}, 40);
     EXPECT_EQ(Lines(), (QStringList{QStringLiteral("я ВАН-"), QStringLiteral("НА")}));
     // "СТ-" has no vowel: no hyphen, the word is cut where it overflows.
-    Lay({QStringLiteral("СТРАНА")}, 20);
+    Lay({QStringLiteral("СТРАНА")}, 21);
     EXPECT_EQ(Lines(), (QStringList{QStringLiteral("СТР"), QStringLiteral("АНА")}));
     // A word far over 255 letters still breaks at the last place that fits.
     const QString longWord = QStringLiteral("БА").repeated(200);

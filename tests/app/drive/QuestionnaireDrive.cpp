@@ -158,6 +158,39 @@ void checkWholeRows(TMainForm *form, const QString &size)
     }
 }
 
+// A window the user drags partly below the screen stays where it was put,
+// however soon after the start; dragged back up by its title bar, it lies
+// on the work area again.  A drag the window manager did not take (it was
+// busy framing the window) is made again.
+void checkDraggedBelow(QWidget *window, const QString &size)
+{
+    const QRect placed = XvfbDrive::ServerGeometry(window);
+    // The title bar is right above the client area.
+    const QPoint title(placed.center().x(), placed.top() - 8);
+    // Drags from the title bar where the window is now.
+    const auto dragUntil = [&](QPoint from, QPoint to, const std::function<bool()> &moved) {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            const QPoint at = from + XvfbDrive::ServerGeometry(window).topLeft() - placed.topLeft();
+            if (XvfbDrive::Drag(at, to) && XvfbDrive::WaitUntil(moved, 5000))
+                return true;
+        }
+        return false;
+    };
+    const QPoint down(0, 200);
+    const QRect dragged = placed.translated(down);
+    check(dragUntil(title, title + down, [&] { return XvfbDrive::ServerGeometry(window) == dragged; }),
+          QStringLiteral("at %1 the window is dragged 200 pixels down by its title bar").arg(size));
+    const bool jumped = XvfbDrive::WaitUntil([&] { return XvfbDrive::ServerGeometry(window) != dragged; }, 2000);
+    const QRect now = XvfbDrive::ServerGeometry(window);
+    check(!jumped, QStringLiteral("at %1 the dragged window stays partly below the screen (at %2,%3, placed at %4,%5)")
+                       .arg(size).arg(now.x()).arg(now.y()).arg(placed.x()).arg(placed.y()));
+    // Dragged back to where it was, it lies on the area again.
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    check(dragUntil(title, title,
+                    [&] { return area.contains(window->windowHandle()->frameGeometry()); }),
+          QStringLiteral("at %1 the window is dragged back onto the work area").arg(size));
+}
+
 // Fills both grids with the keyboard alone, through the X server: from the
 // first organisation field Tab reaches grid 1; in each row Alt+Down opens
 // the list, Home and Return take its first option, Down goes on to the
@@ -348,6 +381,8 @@ int main(int argc, char **argv)
                                         .arg(size));
         shoot(QStringLiteral("window-") + size);
         checkWholeRows(form, size);
+        if (!measuring)
+            checkDraggedBelow(window, size);
         if (measuring) {
             std::printf("%s\n", qPrintable(windowSizes(form)));
             form->Close();

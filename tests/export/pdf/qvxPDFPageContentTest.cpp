@@ -329,9 +329,9 @@ TEST_F(PDFPageContent, DecoratedMemoWritesItsOperatorsExactly)
                               "0 0 m 87.75 0 l 0 20.25 m 0 0 l S\nQ\n"
                               // the text, its underline and its strike-out
                               "/F0 10 Tf\n0.00 0.00 0.50 rg\n1.50 Tc\n"
-                              "BT\n61.95 813.73 Td\n(\0=\0D\0N\0D\0]) Tj\nET\n"
-                              "0.00 0.00 0.50 RG\n0.80 w\n61.95 812.53 m\n96.57 812.53 l\nS\n"
-                              "61.95 816.53 m\n96.57 816.53 l\nS\n"
+                              "BT\n61.01 813.73 Td\n(\0=\0D\0N\0D\0]) Tj\nET\n"
+                              "0.00 0.00 0.50 RG\n0.80 w\n61.01 812.53 m\n95.75 812.53 l\nS\n"
+                              "61.01 816.53 m\n95.75 816.53 l\nS\n"
                               "Q\n",
                               419);;
     EXPECT_EQ(content.toStdString(), expected.toStdString());

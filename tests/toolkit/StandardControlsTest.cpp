@@ -23,6 +23,9 @@
 #include <QMouseEvent>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -300,6 +303,41 @@ TEST_F(StandardControls, AReadOnlyMemoShowsWhereTheFocusIs)
     QKeyEvent typed(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
     QApplication::sendEvent(editor, &typed);
     EXPECT_EQ(memo->Lines()->Strings(1), QStringLiteral("second"));
+}
+
+// Whether the text area's bottom cuts no line: the lines above it end
+// inside, the next one starts at or below it.
+bool ShowsWholeLines(QPlainTextEdit *editor)
+{
+    const int bottom = editor->viewport()->height();
+    for (QTextBlock block = editor->document()->begin(); block.isValid(); block = block.next())
+        for (int i = 0; i < block.layout()->lineCount(); ++i) {
+            QTextCursor cursor(block);
+            cursor.setPosition(block.position() + block.layout()->lineAt(i).textStart());
+            const QRect line = editor->cursorRect(cursor);
+            if (line.y() + line.height() > bottom)
+                return line.y() >= bottom;
+        }
+    return true;
+}
+
+TEST_F(StandardControls, AMemoShowsWholeLinesWhereverItIsScrolled)
+{
+    auto *memo = add<TMemo>();
+    memo->SetReadOnly(true);
+    memo->SetScrollBars(ssVertical);
+    const QString paragraph = QStringLiteral("Автоматический выключатель, номинальный ток 16 А; ").repeated(6);
+    memo->SetText(QStringList({paragraph, QStringLiteral("short"), paragraph, QStringLiteral("short")}).join(QStringLiteral("\r\n")));
+    auto *editor = static_cast<QPlainTextEdit *>(memo->Widget());
+    form->Show();
+    for (int height = 30; height <= 110; ++height) {
+        memo->SetBounds(0, 0, 300, height);
+        for (int value = 0; value <= editor->verticalScrollBar()->maximum(); ++value) {
+            editor->verticalScrollBar()->setValue(value);
+            QApplication::processEvents();
+            EXPECT_TRUE(ShowsWholeLines(editor)) << height << " high, scrolled to line " << value;
+        }
+    }
 }
 
 TEST_F(StandardControls, MemoCutsTypedTextAtMaxLengthAndMayLeaveReturnToTheForm)

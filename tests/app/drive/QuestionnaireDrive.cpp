@@ -4,7 +4,9 @@
 // area, come out at the same size as at three earlier starts of the
 // program (each a process of its own), and give each grid whole rows; the
 // grids are filled with the keyboard, "Сбросить" is clicked, and Tab into
-// the accessory grid must land on its first row; a multi-line text is
+// the accessory grid must land on its first row; the description and
+// composition boxes, filled beyond what they show, must show whole lines
+// wherever they are scrolled with the keyboard; a multi-line text is
 // pasted into each organisation field with Ctrl+V; the save button is
 // clicked with the mouse where the screen shows it, and Qt's file dialog is
 // answered with a name and Return; the PDF's text is read back with
@@ -48,6 +50,10 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QWindow>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
 
 #include <cstdio>
 #include <functional>
@@ -336,6 +342,83 @@ void checkSaveDialog(TMainForm *form, const QString &size)
           QStringLiteral("at %1 the PDF written over the earlier one has the questionnaire's text").arg(size));
 }
 
+// The last line that ends inside a box's text area, and the line after it:
+// the one the text area's bottom cuts, or the first one below it.
+struct BottomLine {
+    QRect above;
+    QRect cut;
+};
+
+BottomLine bottomLine(QPlainTextEdit *edit)
+{
+    const int bottom = edit->viewport()->height();
+    BottomLine found;
+    for (QTextBlock block = edit->document()->begin(); block.isValid(); block = block.next()) {
+        const QTextLayout *layout = block.layout();
+        for (int i = 0; layout && i < layout->lineCount(); ++i) {
+            QTextCursor cursor(block);
+            cursor.setPosition(block.position() + layout->lineAt(i).textStart());
+            const QRect line = edit->cursorRect(cursor);
+            if (line.y() + line.height() > bottom) {
+                found.cut = line;
+                return found;
+            }
+            found.above = line;
+        }
+    }
+    return found;
+}
+
+// The description and composition boxes show whole lines, filled with more
+// lines than they can show, scrolled to the top, a line down, to the middle
+// and to the end, with the keyboard.
+void checkWholeLines(TMainForm *form, const QString &size)
+{
+    const QString description = form->Memo1->Text();
+    const QString shownComposition = form->Memo3->Text();
+    QStringList composition;
+    for (int i = 0; i < 12; ++i)
+        composition.append(QStringLiteral("Строка состава %1 (ДхШхВ)").arg(i + 1));
+    form->Memo1->SetText(description.repeated(4));
+    form->Memo3->SetText(composition.join(QStringLiteral("\r\n")));
+    for (TMemo *memo : {form->Memo1, form->Memo3}) {
+        auto *edit = static_cast<QPlainTextEdit *>(memo->Widget());
+        QScrollBar *bar = edit->verticalScrollBar();
+        memo->SetFocus();
+        XvfbDrive::WaitUntil([edit] { return edit->hasFocus(); });
+        const QString box = memo == form->Memo1 ? QStringLiteral("description") : QStringLiteral("composition");
+        const auto checkAt = [&](const QString &where) {
+            const BottomLine line = bottomLine(edit);
+            const int bottom = edit->viewport()->height();
+            check(line.above.isValid() && line.above.y() + line.above.height() <= bottom
+                      && (!line.cut.isValid() || line.cut.y() >= bottom),
+                  QStringLiteral("at %1 the %2 box scrolled to %3 shows whole lines (text area %4 high, last whole line "
+                                 "at %5, the next at %6)")
+                      .arg(size, box, where).arg(bottom).arg(line.above.y()).arg(line.cut.isValid() ? line.cut.y() : -1));
+        };
+        const auto press = [&](const QString &keys, const std::function<bool()> &done) {
+            XvfbDrive::Key(keys);
+            XvfbDrive::WaitUntil(done);
+            QApplication::processEvents();
+        };
+        check(bar->maximum() > 1, QStringLiteral("at %1 the %2 box has more lines than it shows").arg(size, box));
+        press(QStringLiteral("ctrl+Home"), [bar] { return bar->value() == 0; });
+        checkAt(QStringLiteral("the top"));
+        shoot(QStringLiteral("%1-top-%2").arg(box, size));
+        for (int line = 1; line <= bar->maximum() / 2; ++line) {
+            press(QStringLiteral("ctrl+Down"), [bar, line] { return bar->value() == line; });
+            checkAt(QStringLiteral("line %1").arg(line + 1));
+        }
+        shoot(QStringLiteral("%1-middle-%2").arg(box, size));
+        // The end shows the last line whole, with no line under it.
+        press(QStringLiteral("ctrl+End"), [edit] { return edit->textCursor().atEnd() && !bottomLine(edit).cut.isValid(); });
+        checkAt(QStringLiteral("the end"));
+        shoot(QStringLiteral("%1-end-%2").arg(box, size));
+    }
+    form->Memo1->SetText(description);
+    form->Memo3->SetText(shownComposition);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -431,6 +514,7 @@ int main(int argc, char **argv)
                   QStringLiteral("Ctrl+V pastes into field %1 \"%2\"").arg(i + 1).arg(fields[i]->Text()));
         }
         shoot(QStringLiteral("filled-") + size);
+        checkWholeLines(form, size);
 
         QTemporaryDir folder;
         const QString file = folder.filePath(QStringLiteral("questionnaire.pdf"));

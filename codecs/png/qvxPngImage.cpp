@@ -8,6 +8,7 @@
 
 #include <QtEndian>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -191,6 +192,10 @@ bool TPNGObject::IsKey(const TChunktRNS &trns, int x, int y) const
 
 void TPNGObject::ImageChanged()
 {
+    // Reading shows the picture once it is read; a picture shown before
+    // would hold the image being decoded and make the decoding copy it.
+    if (m_reading)
+        return;
     const TChunkIHDR *header = Header();
     if (!header || header->Image.isNull()) {
         SetImage(QImage());
@@ -265,9 +270,60 @@ void TPNGObject::LoadFromStream(TStream *stream)
     ClearChunks();
     struct Shown {
         TPNGObject *picture;
-        ~Shown() { picture->ImageChanged(); }
+        ~Shown()
+        {
+            picture->m_sharedPlanes.reset();
+            picture->m_reading = false;
+            picture->ImageChanged();
+        }
     } shown{this};
+    m_reading = true;
 
+    const qint64 start = stream->Position();
+    const qint64 length = std::max<qint64>(0, stream->Size() - start);
+    if (length > MaxSharedFileBytes) {
+        ReadChunks(stream);
+        return;
+    }
+    TMemoryStream bytes;
+    bytes.SetSize(length);
+    stream->ReadBuffer(bytes.Memory(), length);
+    struct Consumed {
+        TStream *stream;
+        qint64 start;
+        TMemoryStream &bytes;
+        ~Consumed() { stream->SetPosition(start + bytes.Position()); }
+    } consumed{stream, start, bytes};
+    m_sharedPlanes = PngShared::Find(bytes.Bytes());
+    ReadChunks(&bytes);
+    if (!m_sharedPlanes)
+        ShareDecoded(bytes.Bytes());
+}
+
+bool TPNGObject::TakeSharedPlanes(TChunkIHDR &header)
+{
+    if (!m_sharedPlanes || m_sharedPlanes->Image.isNull())
+        return false;
+    // Moved: the palette chunk sets the image's palette, which would copy
+    // the pixels of an image held twice.
+    header.Image = std::move(m_sharedPlanes->Image);
+    header.ImageAlpha = std::move(m_sharedPlanes->ImageAlpha);
+    header.ExtraImageData = std::move(m_sharedPlanes->ExtraImageData);
+    return true;
+}
+
+void TPNGObject::ShareDecoded(const QByteArray &bytes)
+{
+    TChunkIHDR *header = Header();
+    if (!header)
+        return;
+    TPngPlanes planes{std::move(header->Image), header->ImageAlpha, header->ExtraImageData};
+    PngShared::Share(bytes, planes);
+    header->Image = std::move(planes.Image);
+}
+
+void TPNGObject::ReadChunks(TStream *stream)
+{
     char signature[8];
     if (stream->Read(signature, 8) != 8 || QByteArray(signature, 8) != pngSignature)
         throw EPNGInvalidFileHeader();

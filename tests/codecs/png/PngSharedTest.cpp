@@ -119,3 +119,17 @@ TEST(PngSharedTest, PicturesReadInThreadsShareOneDecodedImage)
         EXPECT_EQ(picture->Header()->Image.constBits(), expected->Header()->Image.constBits());
     }
 }
+
+// The registry holds no pixels: once the last picture lets go of them, the
+// same bytes are decoded anew.
+TEST(PngSharedTest, PixelsNoPictureHoldsAreNotFoundAgain)
+{
+    const QByteArray bytes = suiteBytes("basn6a08");
+    auto picture = PngFromBytes(bytes);
+    ASSERT_TRUE(PngShared::Find(bytes).has_value());
+    QImage pixels = picture->Header()->Image;
+    picture.reset();
+    EXPECT_TRUE(PngShared::Find(bytes).has_value()) << "a copy of the image still holds them";
+    pixels = QImage();
+    EXPECT_FALSE(PngShared::Find(bytes).has_value());
+}

@@ -211,16 +211,23 @@ void TPNGObject::ImageChanged()
         return;
     }
     if (mode == ptmNone && header->HasPalette()) {
-        QImage shown = header->Image;
-        QList<QRgb> table = shown.colorTable();
+        QList<QRgb> table = header->Image.colorTable();
         for (QRgb &entry : table)
             entry = gammaOf(entry);
-        shown.setColorTable(table);
-        SetImage(shown);
+        SetImage(PngShared::WithColorTable(header->Image, table));
         Changed();
         return;
     }
-    QImage shown = header->Image.convertToFormat(QImage::Format_ARGB32);
+    // Made over a buffer of its own, so that pictures read from the same
+    // bytes can share it as well.
+    QImage shown = PngShared::NewImage(header->Image.width(), header->Image.height(), QImage::Format_ARGB32);
+    if (shown.isNull())
+        throw EPNGOutMemory();
+    for (int y = 0; y < shown.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(shown.scanLine(y));
+        for (int x = 0; x < shown.width(); ++x)
+            line[x] = header->Image.pixel(x, y);
+    }
     const auto *trns = m_chunks.ItemFromClass<TChunktRNS>();
     const auto *alphaPlane = reinterpret_cast<const quint8 *>(header->ImageAlpha.constData());
     for (int y = 0; y < shown.height(); ++y) {
@@ -270,11 +277,14 @@ void TPNGObject::LoadFromStream(TStream *stream)
     ClearChunks();
     struct Shown {
         TPNGObject *picture;
+        // A picture that failed to read shows what it read.
         ~Shown()
         {
             picture->m_sharedPlanes.reset();
-            picture->m_reading = false;
-            picture->ImageChanged();
+            if (picture->m_reading) {
+                picture->m_reading = false;
+                picture->ImageChanged();
+            }
         }
     } shown{this};
     m_reading = true;
@@ -283,6 +293,8 @@ void TPNGObject::LoadFromStream(TStream *stream)
     const qint64 length = std::max<qint64>(0, stream->Size() - start);
     if (length > MaxSharedFileBytes) {
         ReadChunks(stream);
+        m_reading = false;
+        ImageChanged();
         return;
     }
     TMemoryStream bytes;
@@ -296,8 +308,31 @@ void TPNGObject::LoadFromStream(TStream *stream)
     } consumed{stream, start, bytes};
     m_sharedPlanes = PngShared::Find(bytes.Bytes());
     ReadChunks(&bytes);
-    if (!m_sharedPlanes)
-        ShareDecoded(bytes.Bytes());
+    m_reading = false;
+    if (m_sharedPlanes) {
+        ShowShared(bytes.Bytes());
+        return;
+    }
+    ShareDecoded(bytes.Bytes());
+    ImageChanged();
+    // The picture as drawn, where it is made from the decoded image.
+    if (Header() && Image().constBits() != Header()->Image.constBits()) {
+        QImage image = Image();
+        SetImage(QImage());
+        PngShared::ShareShown(bytes.Bytes(), image);
+        SetImage(image);
+    }
+}
+
+void TPNGObject::ShowShared(const QByteArray &bytes)
+{
+    std::optional<QImage> shown = PngShared::FindShown(bytes);
+    if (!shown) {
+        ImageChanged();
+        return;
+    }
+    SetImage(*shown);
+    Changed();
 }
 
 bool TPNGObject::TakeSharedPlanes(TChunkIHDR &header)

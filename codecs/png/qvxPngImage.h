@@ -148,6 +148,9 @@ private:
     void ReadChunks(TStream *stream);
     // Registers the pixels just decoded under the file's bytes.
     void ShareDecoded(const QByteArray &bytes);
+    // Shows the picture as drawn of another picture read from the same
+    // bytes, where one is held; else makes it.
+    void ShowShared(const QByteArray &bytes);
 
     TPNGList m_chunks;
     quint8 m_filters = pfSub;

@@ -24,8 +24,9 @@ struct TPixels {
     const int height;
     const qsizetype bytesPerLine;
     const QImage::Format format;
-    // Set by Share, under the registry's lock.
+    // Set by Share or ShareShown, under the registry's lock.
     bool shared = false;
+    bool shown = false;
     size_t keyHash = 0;
     QByteArray key;
     QList<QRgb> colorTable;
@@ -40,6 +41,51 @@ struct TRegistry {
     void dropFreed()
     {
         std::erase_if(pixels, [](const std::weak_ptr<TPixels> &held) { return held.expired(); });
+    }
+
+    // The pixels registered under bytes, as decoded or as shown.
+    std::shared_ptr<TPixels> find(const QByteArray &bytes, bool shown) const
+    {
+        const size_t hash = qHash(bytes);
+        for (const std::weak_ptr<TPixels> &held : pixels) {
+            std::shared_ptr<TPixels> found = held.lock();
+            if (found && found->shared && found->shown == shown && found->keyHash == hash && found->key == bytes)
+                return found;
+        }
+        return nullptr;
+    }
+
+    std::shared_ptr<TPixels> sharedUnder(const QImage &image) const
+    {
+        for (const std::weak_ptr<TPixels> &held : pixels) {
+            std::shared_ptr<TPixels> found = held.lock();
+            if (found && found->shared && found->data == image.constBits())
+                return found;
+        }
+        return nullptr;
+    }
+
+    // The pixels under image, made by NewImage and not shared yet; nullptr
+    // for another image, or one held more than once, whose holders might
+    // write to it in place.
+    std::shared_ptr<TPixels> unshared(const QImage &image) const
+    {
+        if (!image.isDetached())
+            return nullptr;
+        for (const std::weak_ptr<TPixels> &held : pixels) {
+            std::shared_ptr<TPixels> found = held.lock();
+            if (found && found->data == image.constBits())
+                return found->shared ? nullptr : found;
+        }
+        return nullptr;
+    }
+
+    static void share(TPixels &pixels, const QByteArray &bytes, bool shown)
+    {
+        pixels.shared = true;
+        pixels.shown = shown;
+        pixels.keyHash = qHash(bytes);
+        pixels.key = bytes;
     }
 };
 
@@ -61,12 +107,18 @@ QImage writableImageOver(const std::shared_ptr<TPixels> &pixels)
                   new std::shared_ptr<TPixels>(pixels));
 }
 
-QImage readOnlyImageOver(const std::shared_ptr<TPixels> &pixels)
+QImage readOnlyImageOver(const std::shared_ptr<TPixels> &pixels, const QList<QRgb> &colorTable)
 {
     QImage image(static_cast<const uchar *>(pixels->data), pixels->width, pixels->height, pixels->bytesPerLine,
                  pixels->format, releasePixels, new std::shared_ptr<TPixels>(pixels));
-    image.setColorTable(pixels->colorTable);
+    if (!colorTable.isEmpty())
+        image.setColorTable(colorTable);
     return image;
+}
+
+QImage readOnlyImageOver(const std::shared_ptr<TPixels> &pixels)
+{
+    return readOnlyImageOver(pixels, pixels->colorTable);
 }
 
 } // namespace
@@ -89,37 +141,59 @@ QImage NewImage(int width, int height, QImage::Format format)
 
 std::optional<TPngPlanes> Find(const QByteArray &bytes)
 {
-    const size_t hash = qHash(bytes);
     TRegistry &all = registry();
     const QMutexLocker locker(&all.lock);
-    for (const std::weak_ptr<TPixels> &held : all.pixels) {
-        const std::shared_ptr<TPixels> pixels = held.lock();
-        if (!pixels || !pixels->shared || pixels->keyHash != hash || pixels->key != bytes)
-            continue;
-        return TPngPlanes{readOnlyImageOver(pixels), pixels->imageAlpha, pixels->extraImageData};
-    }
-    return std::nullopt;
+    const std::shared_ptr<TPixels> pixels = all.find(bytes, false);
+    if (!pixels)
+        return std::nullopt;
+    return TPngPlanes{readOnlyImageOver(pixels), pixels->imageAlpha, pixels->extraImageData};
+}
+
+std::optional<QImage> FindShown(const QByteArray &bytes)
+{
+    TRegistry &all = registry();
+    const QMutexLocker locker(&all.lock);
+    const std::shared_ptr<TPixels> pixels = all.find(bytes, true);
+    if (!pixels)
+        return std::nullopt;
+    return readOnlyImageOver(pixels);
 }
 
 void Share(const QByteArray &bytes, TPngPlanes &planes)
 {
     TRegistry &all = registry();
     const QMutexLocker locker(&all.lock);
-    for (const std::weak_ptr<TPixels> &held : all.pixels) {
-        const std::shared_ptr<TPixels> pixels = held.lock();
-        if (!pixels || pixels->data != planes.Image.constBits())
-            continue;
-        if (pixels->shared)
-            return;
-        pixels->shared = true;
-        pixels->keyHash = qHash(bytes);
-        pixels->key = bytes;
-        pixels->colorTable = planes.Image.colorTable();
-        pixels->imageAlpha = planes.ImageAlpha;
-        pixels->extraImageData = planes.ExtraImageData;
-        planes.Image = readOnlyImageOver(pixels);
+    const std::shared_ptr<TPixels> pixels = all.unshared(planes.Image);
+    if (!pixels)
         return;
-    }
+    TRegistry::share(*pixels, bytes, false);
+    pixels->colorTable = planes.Image.colorTable();
+    pixels->imageAlpha = planes.ImageAlpha;
+    pixels->extraImageData = planes.ExtraImageData;
+    planes.Image = readOnlyImageOver(pixels);
+}
+
+void ShareShown(const QByteArray &bytes, QImage &shown)
+{
+    TRegistry &all = registry();
+    const QMutexLocker locker(&all.lock);
+    const std::shared_ptr<TPixels> pixels = all.unshared(shown);
+    if (!pixels)
+        return;
+    TRegistry::share(*pixels, bytes, true);
+    pixels->colorTable = shown.colorTable();
+    shown = readOnlyImageOver(pixels);
+}
+
+QImage WithColorTable(const QImage &image, const QList<QRgb> &colorTable)
+{
+    TRegistry &all = registry();
+    const QMutexLocker locker(&all.lock);
+    if (const std::shared_ptr<TPixels> pixels = all.sharedUnder(image))
+        return readOnlyImageOver(pixels, colorTable);
+    QImage recoloured = image;
+    recoloured.setColorTable(colorTable);
+    return recoloured;
 }
 
 } // namespace PngShared

@@ -38,4 +38,14 @@ std::optional<TPngPlanes> Find(const QByteArray &bytes);
 // already, is left as it is.
 void Share(const QByteArray &bytes, TPngPlanes &planes);
 
+// The same for the picture as drawn, where it is made from the decoded
+// image (with the file's transparency or gamma): FindShown gives the one
+// registered under bytes, ShareShown registers one made by NewImage.
+std::optional<QImage> FindShown(const QByteArray &bytes);
+void ShareShown(const QByteArray &bytes, QImage &shown);
+
+// An indexed image under another colour table: over the same pixels where
+// they are shared, else a copy.
+QImage WithColorTable(const QImage &image, const QList<QRgb> &colorTable);
+
 } // namespace PngShared

@@ -38,6 +38,7 @@ TEST(PngSharedTest, PicturesOfTheSameBytesShareTheirPixelsAndKeepTheirChanges)
         const auto second = PngFromBytes(bytes);
         EXPECT_EQ(second->Header()->Image.constBits(), first->Header()->Image.constBits()) << name;
         EXPECT_EQ(second->Image(), first->Image()) << name;
+        EXPECT_EQ(second->Image().constBits(), first->Image().constBits()) << name;
         EXPECT_EQ(second->Header()->ExtraImageData, first->Header()->ExtraImageData) << name;
         EXPECT_EQ(PngBytes(*second), PngBytes(*first)) << name;
 

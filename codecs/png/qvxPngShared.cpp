@@ -121,6 +121,19 @@ QImage readOnlyImageOver(const std::shared_ptr<TPixels> &pixels)
     return readOnlyImageOver(pixels, pixels->colorTable);
 }
 
+// Registers the pixels under image (see TRegistry::unshared) under bytes
+// and makes image read-only over them; nullptr when they cannot be shared.
+std::shared_ptr<TPixels> shareImage(TRegistry &all, const QByteArray &bytes, QImage &image, bool shown)
+{
+    const std::shared_ptr<TPixels> pixels = all.unshared(image);
+    if (!pixels)
+        return nullptr;
+    TRegistry::share(*pixels, bytes, shown);
+    pixels->colorTable = image.colorTable();
+    image = readOnlyImageOver(pixels);
+    return pixels;
+}
+
 } // namespace
 
 namespace PngShared {
@@ -163,26 +176,18 @@ void Share(const QByteArray &bytes, TPngPlanes &planes)
 {
     TRegistry &all = registry();
     const QMutexLocker locker(&all.lock);
-    const std::shared_ptr<TPixels> pixels = all.unshared(planes.Image);
+    const std::shared_ptr<TPixels> pixels = shareImage(all, bytes, planes.Image, false);
     if (!pixels)
         return;
-    TRegistry::share(*pixels, bytes, false);
-    pixels->colorTable = planes.Image.colorTable();
     pixels->imageAlpha = planes.ImageAlpha;
     pixels->extraImageData = planes.ExtraImageData;
-    planes.Image = readOnlyImageOver(pixels);
 }
 
 void ShareShown(const QByteArray &bytes, QImage &shown)
 {
     TRegistry &all = registry();
     const QMutexLocker locker(&all.lock);
-    const std::shared_ptr<TPixels> pixels = all.unshared(shown);
-    if (!pixels)
-        return;
-    TRegistry::share(*pixels, bytes, true);
-    pixels->colorTable = shown.colorTable();
-    shown = readOnlyImageOver(pixels);
+    shareImage(all, bytes, shown, true);
 }
 
 QImage WithColorTable(const QImage &image, const QList<QRgb> &colorTable)

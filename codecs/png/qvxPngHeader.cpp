@@ -2,6 +2,7 @@
 
 #include "codecs/png/qvxPngErrors.h"
 #include "codecs/png/qvxPngImage.h"
+#include "codecs/png/qvxPngShared.h"
 #include "toolkit/classes/Streams.h"
 #include "toolkit/graphics/BitmapLimits.h"
 
@@ -64,11 +65,11 @@ void TChunkIHDR::PrepareImageData()
     if (!BitmapSizeAllowed(Width, Height))
         throw EPNGOutMemory();
     const qint64 pixels = qint64(Width) * Height;
-    QImage image(int(Width), int(Height), imageFormat());
+    QImage image = PngShared::NewImage(int(Width), int(Height), imageFormat());
     if (image.isNull())
         throw EPNGOutMemory();
-    image.fill(0);
-    Image = image;
+    // Moved, not copied: a palette set on a second reference copies the pixels.
+    Image = std::move(image);
     ImageAlpha = HasAlphaPlane() ? QByteArray(pixels, '\0') : QByteArray();
     ExtraImageData = BitDepth == 16 ? QByteArray(pixels * SamplesPerPixel(), '\0') : QByteArray();
     if (ColorType == 3)
@@ -134,7 +135,8 @@ bool TChunkIHDR::LoadFromStream(TStream *stream, const QByteArray &name, quint32
     if (rawBytes > (stream->Size() - stream->Position()) * MaxInflateRatio)
         throw EPngUnexpectedEnd();
     CheckPictureSize(Width, Height);
-    PrepareImageData();
+    if (!Owner()->TakeSharedPlanes(*this))
+        PrepareImageData();
     return true;
 }
 

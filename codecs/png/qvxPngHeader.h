@@ -11,7 +11,9 @@
 //   or a grey ramp of 2^depth entries (256 for 16 bits).  RGB images
 //   (colour type 2) are Format_RGB32 and RGBA images (colour type 6)
 //   Format_ARGB32, with the high byte of every sample: an RGBA picture
-//   takes 4 bytes a pixel and is drawn from this image itself.
+//   takes 4 bytes a pixel and is drawn from this image itself.  Pictures
+//   read from the same bytes share this image read-only (qvxPngShared.h):
+//   writing to it copies it first.
 // - ImageAlpha: for grey+alpha images (colour type 4), one alpha byte per
 //   pixel (the high byte of a 16-bit alpha), Width bytes a row from the top.
 // - ExtraImageData: for 16-bit images, the low byte of every sample of every

@@ -8,6 +8,7 @@
 
 #include <QtEndian>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -191,6 +192,10 @@ bool TPNGObject::IsKey(const TChunktRNS &trns, int x, int y) const
 
 void TPNGObject::ImageChanged()
 {
+    // Reading shows the picture once it is read; a picture shown before
+    // would hold the image being decoded and make the decoding copy it.
+    if (m_reading)
+        return;
     const TChunkIHDR *header = Header();
     if (!header || header->Image.isNull()) {
         SetImage(QImage());
@@ -206,16 +211,23 @@ void TPNGObject::ImageChanged()
         return;
     }
     if (mode == ptmNone && header->HasPalette()) {
-        QImage shown = header->Image;
-        QList<QRgb> table = shown.colorTable();
+        QList<QRgb> table = header->Image.colorTable();
         for (QRgb &entry : table)
             entry = gammaOf(entry);
-        shown.setColorTable(table);
-        SetImage(shown);
+        SetImage(PngShared::WithColorTable(header->Image, table));
         Changed();
         return;
     }
-    QImage shown = header->Image.convertToFormat(QImage::Format_ARGB32);
+    // Made over a buffer of its own, so that pictures read from the same
+    // bytes can share it as well.
+    QImage shown = PngShared::NewImage(header->Image.width(), header->Image.height(), QImage::Format_ARGB32);
+    if (shown.isNull())
+        throw EPNGOutMemory();
+    for (int y = 0; y < shown.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(shown.scanLine(y));
+        for (int x = 0; x < shown.width(); ++x)
+            line[x] = header->Image.pixel(x, y);
+    }
     const auto *trns = m_chunks.ItemFromClass<TChunktRNS>();
     const auto *alphaPlane = reinterpret_cast<const quint8 *>(header->ImageAlpha.constData());
     for (int y = 0; y < shown.height(); ++y) {
@@ -265,9 +277,88 @@ void TPNGObject::LoadFromStream(TStream *stream)
     ClearChunks();
     struct Shown {
         TPNGObject *picture;
-        ~Shown() { picture->ImageChanged(); }
+        // A picture that failed to read shows what it read.
+        ~Shown()
+        {
+            picture->m_sharedPlanes.reset();
+            if (picture->m_reading) {
+                picture->m_reading = false;
+                picture->ImageChanged();
+            }
+        }
     } shown{this};
+    m_reading = true;
 
+    const qint64 start = stream->Position();
+    const qint64 length = std::max<qint64>(0, stream->Size() - start);
+    if (length > MaxSharedFileBytes) {
+        ReadChunks(stream);
+        m_reading = false;
+        ImageChanged();
+        return;
+    }
+    TMemoryStream bytes;
+    bytes.SetSize(length);
+    stream->ReadBuffer(bytes.Memory(), length);
+    struct Consumed {
+        TStream *stream;
+        qint64 start;
+        TMemoryStream &bytes;
+        ~Consumed() { stream->SetPosition(start + bytes.Position()); }
+    } consumed{stream, start, bytes};
+    m_sharedPlanes = PngShared::Find(bytes.Bytes());
+    ReadChunks(&bytes);
+    m_reading = false;
+    if (m_sharedPlanes) {
+        ShowShared(bytes.Bytes());
+        return;
+    }
+    ShareDecoded(bytes.Bytes());
+    ImageChanged();
+    // The picture as drawn, where it is made from the decoded image.
+    if (Header() && Image().constBits() != Header()->Image.constBits()) {
+        QImage image = Image();
+        SetImage(QImage());
+        PngShared::ShareShown(bytes.Bytes(), image);
+        SetImage(image);
+    }
+}
+
+void TPNGObject::ShowShared(const QByteArray &bytes)
+{
+    std::optional<QImage> shown = PngShared::FindShown(bytes);
+    if (!shown) {
+        ImageChanged();
+        return;
+    }
+    SetImage(*shown);
+    Changed();
+}
+
+bool TPNGObject::TakeSharedPlanes(TChunkIHDR &header)
+{
+    if (!m_sharedPlanes || m_sharedPlanes->Image.isNull())
+        return false;
+    // Moved: the palette chunk sets the image's palette, which would copy
+    // the pixels of an image held twice.
+    header.Image = std::move(m_sharedPlanes->Image);
+    header.ImageAlpha = std::move(m_sharedPlanes->ImageAlpha);
+    header.ExtraImageData = std::move(m_sharedPlanes->ExtraImageData);
+    return true;
+}
+
+void TPNGObject::ShareDecoded(const QByteArray &bytes)
+{
+    TChunkIHDR *header = Header();
+    if (!header)
+        return;
+    TPngPlanes planes{std::move(header->Image), header->ImageAlpha, header->ExtraImageData};
+    PngShared::Share(bytes, planes);
+    header->Image = std::move(planes.Image);
+}
+
+void TPNGObject::ReadChunks(TStream *stream)
+{
     char signature[8];
     if (stream->Read(signature, 8) != 8 || QByteArray(signature, 8) != pngSignature)
         throw EPNGInvalidFileHeader();

@@ -16,10 +16,12 @@
 // picture as drawn (with an alpha channel when it has transparency).
 
 #include "codecs/png/qvxPngChunks.h"
+#include "codecs/png/qvxPngShared.h"
 #include "toolkit/graphics/Colors.h"
 #include "toolkit/graphics/ImageGraphic.h"
 
 #include <array>
+#include <optional>
 
 class TBitmap;
 class TChunkIHDR;
@@ -90,6 +92,8 @@ public:
     // The first chunk when it is the header, else nullptr.
     TChunkIHDR *Header() const;
 
+    // Pictures read from the same bytes share their decoded pixels
+    // (qvxPngShared.h), for files of up to MaxSharedFileBytes.
     void LoadFromStream(TStream *stream) override;
     void SaveToStream(TStream *stream) const override;
 
@@ -118,6 +122,13 @@ public:
     // Rebuilds Image() from the planes and tells OnChange.
     void ImageChanged();
 
+    // While a file is read whose pixels another picture holds decoded: the
+    // header takes them (true), and the image data is not decoded again.
+    bool TakeSharedPlanes(TChunkIHDR &header);
+    bool ReadsSharedPlanes() const { return m_sharedPlanes.has_value(); }
+
+    static constexpr qint64 MaxSharedFileBytes = qint64(64) << 20;
+
 protected:
     // To a TBitmap: a picture with one transparent colour (or none) keeps
     // its pixels in a bitmap of a fitting pixel format (1 bit for 1-bit
@@ -134,10 +145,18 @@ private:
     // 16-bit samples).
     bool IsKey(const TChunktRNS &trns, int x, int y) const;
     void ClearChunks();
+    void ReadChunks(TStream *stream);
+    // Registers the pixels just decoded under the file's bytes.
+    void ShareDecoded(const QByteArray &bytes);
+    // Shows the picture as drawn of another picture read from the same
+    // bytes, where one is held; else makes it.
+    void ShowShared(const QByteArray &bytes);
 
     TPNGList m_chunks;
     quint8 m_filters = pfSub;
     int m_compressionLevel = 7;
     quint32 m_maxIdatSize = 65535;
     quint8 m_interlaceMethod = 0;
+    std::optional<TPngPlanes> m_sharedPlanes;
+    bool m_reading = false;
 };

@@ -111,14 +111,9 @@ bool holdsText(TzqCustomVariable *target, const Variant &read)
     return isText(target->Value, read);
 }
 
-// The designator of an expression node, under any brackets.
+// The designator a leaf of an expression reads.
 TzqDesignator *designatorOf(TzqExpressionNode *node)
 {
-    auto *op = dynamic_cast<TzqOperatorNode *>(node);
-    while (op && (op->Kind == TzqOperatorKind::None || op->Kind == TzqOperatorKind::LeftBracket)) {
-        node = op->Left;
-        op = dynamic_cast<TzqOperatorNode *>(node);
-    }
     auto *leaf = dynamic_cast<TzqDesignatorNode *>(node);
     return leaf && !leaf->Designator()->Deferred ? leaf->Designator() : nullptr;
 }

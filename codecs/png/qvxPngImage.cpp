@@ -223,29 +223,29 @@ void TPNGObject::ImageChanged()
     QImage shown = PngShared::NewImage(header->Image.width(), header->Image.height(), QImage::Format_ARGB32);
     if (shown.isNull())
         throw EPNGOutMemory();
-    for (int y = 0; y < shown.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(shown.scanLine(y));
-        for (int x = 0; x < shown.width(); ++x)
-            line[x] = header->Image.pixel(x, y);
-    }
+    // The decoded image is indexed (grey or palette) or holds its colours.
+    const bool indexed = header->Image.format() == QImage::Format_Indexed8;
+    const QList<QRgb> palette = header->Image.colorTable();
     const auto *trns = m_chunks.ItemFromClass<TChunktRNS>();
     const auto *alphaPlane = reinterpret_cast<const quint8 *>(header->ImageAlpha.constData());
     for (int y = 0; y < shown.height(); ++y) {
         auto *line = reinterpret_cast<QRgb *>(shown.scanLine(y));
         const uchar *indices = header->Image.constScanLine(y);
+        const auto *colours = reinterpret_cast<const QRgb *>(indices);
         const quint8 *alpha = header->HasAlphaPlane() ? alphaPlane + qsizetype(y) * shown.width() : nullptr;
         for (int x = 0; x < shown.width(); ++x) {
+            // An index past the palette shows black, as QImage::pixel has it.
+            const QRgb colour = !indexed ? colours[x] : indices[x] < palette.size() ? palette[indices[x]] : 0;
             int a = 255;
             switch (mode == ptmNone ? -1 : header->ColorType) {
             case 0:
             case 2: a = IsKey(*trns, x, y) ? 0 : 255; break;
             case 3: a = trns->PaletteValues()[indices[x]]; break;
             case 4: a = alpha[x]; break;
-            case 6: a = qAlpha(line[x]); break;
+            case 6: a = qAlpha(colour); break;
             default: break;
             }
-            line[x] = gammaOf(line[x] & 0xFFFFFF) & 0xFFFFFF;
-            line[x] |= quint32(a) << 24;
+            line[x] = (gammaOf(colour & 0xFFFFFF) & 0xFFFFFF) | quint32(a) << 24;
         }
     }
     SetImage(shown);

@@ -196,13 +196,18 @@ void TqvxDrawText::SetParaBreaks(bool firstParaBreak, bool lastParaBreak)
         m_lines.back().flags &= ~ParagraphEnd;
 }
 
+void TqvxDrawText::measureExtents(const TFontData &font, int divisor, QStringView text, std::vector<int> &extents)
+{
+    m_measurer->Extents(font, text, extents);
+    if (divisor > 1)
+        for (int &extent : extents)
+            extent = qvxRound(double(extent) / divisor);
+}
+
 void TqvxDrawText::measureLayoutExtents(TFontData font, QStringView text, std::vector<int> &extents)
 {
     font.Height = m_advanceFont.Height;
-    m_measurer->Extents(font, text, extents);
-    if (m_advanceDivisor > 1)
-        for (int &extent : extents)
-            extent = qvxRound(double(extent) / m_advanceDivisor);
+    measureExtents(font, m_advanceDivisor, text, extents);
 }
 
 int TqvxDrawText::layoutWidth(const QString &text)
@@ -230,10 +235,7 @@ void TqvxDrawText::fillAdvances(const TFontData &font, int divisor, const QStrin
         int end = i + 1;
         while (end < n && styleAt(end) == measured.Style)
             ++end;
-        m_measurer->Extents(measured, QStringView(text).mid(i, end - i), extents);
-        if (divisor > 1)
-            for (int &extent : extents)
-                extent = qvxRound(double(extent) / divisor);
+        measureExtents(measured, divisor, QStringView(text).mid(i, end - i), extents);
         int previous = 0;
         for (int k = i; k < end; ++k) {
             const int extent = extents[k - i];

@@ -175,6 +175,8 @@ private:
                       std::vector<int> &advances);
     // The width of text in the memo's own style, in layout units.
     int layoutWidth(const QString &text);
+    // Extents of text in font, each divided by divisor.
+    void measureExtents(const TFontData &font, int divisor, QStringView text, std::vector<int> &extents);
     // Extents taken with m_advanceFont, in layout units.
     void measureLayoutExtents(TFontData font, QStringView text, std::vector<int> &extents);
     void wrapLine(QString text, int firstWidth, int fullWidth, int add);

@@ -2,9 +2,11 @@
 #include "toolkit/core/SystemErrors.h"
 
 #include <QCoreApplication>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <string>
 
 // The program runs with its Russian texts installed (the app's units).
 
@@ -23,6 +25,13 @@ TEST(RussianTexts, EveryReasonAFileMeetsIsRussian)
     };
     for (const auto &reason : reasons)
         EXPECT_EQ(SystemErrorText(reason.error).toStdString(), reason.text) << reason.error;
+    // Every other error the saving of a file can meet, and one the program
+    // has no text for, which is named by its number.
+    static const QRegularExpression latin(QStringLiteral("[A-Za-z]"));
+    for (const int error : {ENOTDIR, EEXIST, EMFILE, ENFILE, EBUSY, ETXTBSY, ESPIPE, EPIPE, ENXIO, ENODEV, EINVAL,
+                            EAGAIN, EINTR, ENOMEM, EOVERFLOW, EBADF, EXDEV, EMLINK, ENOTEMPTY, ESTALE})
+        EXPECT_FALSE(SystemErrorText(error).contains(latin)) << SystemErrorText(error).toStdString();
+    EXPECT_EQ(SystemErrorText(EHOSTDOWN).toStdString(), "Системная ошибка " + std::to_string(EHOSTDOWN));
 }
 
 TEST(RussianTexts, ScriptErrorsAreRussian)
@@ -48,4 +57,18 @@ TEST(RussianTexts, ASaveThatKeepsBothVersionsSaysWhereInRussian)
                   .toStdString(),
               "Не удалось записать файл \"/a/q.pdf\". Ошибка ввода-вывода. Прежнее содержимое файла сохранено в "
               "\"/tmp/.q.pdf.1\", новое — в \"/tmp/.q.pdf.2\".");
+}
+
+// The copy of the former content that the temporary folder cannot hold is
+// met only where the old file is larger than the new one; the other
+// failures of a save in place are checked on the program's save road.
+TEST(RussianTexts, ACopyTheTemporaryFolderCannotHoldIsNamedInRussian)
+{
+    const QString text = QCoreApplication::translate(
+        "SaveFileStream",
+        "Cannot write file \"%1\": its former content cannot be copied into the temporary folder \"%2\". %3");
+    EXPECT_EQ(text.arg(QStringLiteral("/a/q.pdf"), QStringLiteral("/tmp/"), QStringLiteral("Отказано в доступе."))
+                  .toStdString(),
+              "Не удалось записать файл \"/a/q.pdf\": его прежнее содержимое не удалось скопировать во временную "
+              "папку \"/tmp/\". Отказано в доступе.");
 }

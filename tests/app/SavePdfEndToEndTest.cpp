@@ -1,6 +1,7 @@
 #include "MainFormFixture.h"
 
 #include "common/AsNobody.h"
+#include "common/SmallFileSystem.h"
 
 #include "export/pdf/ToolTestSupport.h"
 #include "export/pdf/qvxExportPDF.h"
@@ -12,6 +13,7 @@
 #include "toolkit/graphics/RecordingCanvas.h"
 #include "report/report/qvxReport.h"
 #include "report/data/qvxUserDataSet.h"
+#include "toolkit/core/Files.h"
 
 #include <QClipboard>
 #include <QElapsedTimer>
@@ -27,6 +29,10 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <functional>
+#include <utility>
 
 namespace {
 
@@ -521,20 +527,26 @@ TEST_F(SavePdfEndToEndTest, EveryTextLiesInsideItsCell)
     EXPECT_EQ(textTops[QStringLiteral("Memo20")], textTops[QStringLiteral("Memo19")]);
 }
 
+namespace {
+
+// Whatever is left of a message once the quoted names of files, folders
+// and expressions and the name of the report object are taken out holds
+// no English word.
+void checkRussian(QString text)
+{
+    text.remove(QRegularExpression(QStringLiteral("\"[^\"]*\"|'[^']*'|: [A-Za-z]+\\d+$")));
+    const QRegularExpressionMatch english = QRegularExpression(QStringLiteral("[A-Za-z]{3,}")).match(text);
+    EXPECT_FALSE(english.hasMatch()) << english.captured(0).toStdString() << " in " << text.toStdString();
+}
+
+} // namespace
+
 // What goes wrong on the way speaks Russian too: the reason a file cannot
 // be written, with its name, in one box; and what is wrong with an
 // expression.
 TEST_F(SavePdfEndToEndTest, FailuresAreReportedInRussian)
 {
     Fill(QStringLiteral("O'Neil & Co"));
-    // Whatever is left once the quoted names of files, folders and
-    // expressions and the name of the report object are taken out holds no
-    // English word.
-    const auto checkRussian = [](QString text) {
-        text.remove(QRegularExpression(QStringLiteral("\"[^\"]*\"|'[^']*'|: [A-Za-z]+\\d+$")));
-        const QRegularExpressionMatch english = QRegularExpression(QStringLiteral("[A-Za-z]{3,}")).match(text);
-        EXPECT_FALSE(english.hasMatch()) << english.captured(0).toStdString() << " in " << text.toStdString();
-    };
 
     Save(QStringLiteral("missing/questionnaire.pdf"));
     ASSERT_EQ(runner.messages.size(), 1u);
@@ -657,6 +669,89 @@ TEST_F(SavePdfEndToEndTest, SavesOverTheUsersFileInAFolderTheyCannotWrite)
         << complaint.toStdString();
     EXPECT_TRUE(Text(file).contains(organisation));
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("q.pdf")});
+}
+
+// Saving in place fails where the temporary folder is full, and where the
+// file is removed or replaced by a pipe while the export runs: each save
+// shows one message in Russian that names the folder or file that failed
+// and why, and a file that is there keeps its content.
+TEST_F(SavePdfEndToEndTest, FailuresOfASaveInPlaceAreNamedOnceInRussian)
+{
+    if (NobodyRun::Child()) {
+        Fill(QStringLiteral("O'Neil & Co"));
+        const QString folder = NobodyRun::Folder();
+        const QString file = folder + QStringLiteral("/q.pdf");
+        runner.onFile = [&](TFileDialogRequest &request) {
+            request.FileName = file;
+            return true;
+        };
+        const auto saveShowing = [&](const QString &expected) {
+            runner.messages.clear();
+            form->Button1->Click();
+            ASSERT_EQ(runner.messages.size(), 1u) << expected.toStdString();
+            EXPECT_TRUE(runner.messages[0].Text.contains(expected)) << runner.messages[0].Text.toStdString();
+            checkRussian(runner.messages[0].Text);
+        };
+        // nobody owns the closed folder and may open it for a moment.
+        const auto replaceFile = [&](const std::function<void(const QByteArray &)> &replace) {
+            ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0755), 0);
+            const QByteArray name = QFile::encodeName(file);
+            ::unlink(name.constData());
+            replace(name);
+            ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0555), 0);
+        };
+        const auto previous = [](const QByteArray &name) { SaveFile(QFile::decodeName(name), "previous"); };
+
+        saveShowing(QStringLiteral("Не удалось записать файл \"%1\": его новое содержимое не удалось сохранить во "
+                                   "временной папке \"%2\". На устройстве не осталось места.")
+                        .arg(file, TempFolder()));
+        QFile kept(file);
+        EXPECT_TRUE(kept.open(QIODevice::ReadOnly) && kept.readAll() == "previous");
+
+        // With room in the temporary folder, the file is taken away while
+        // the pages are exported.
+        qputenv("TMPDIR", qgetenv("QVX_ROOMY_TMPDIR"));
+        std::function<void(const QByteArray &)> replacement;
+        form->qvxReport1->OnProgress = [&](TqvxReport *, TqvxProgressType type, int) {
+            if (type == ptExporting && replacement)
+                replaceFile(std::exchange(replacement, nullptr));
+        };
+        replacement = [](const QByteArray &) {};
+        saveShowing(QStringLiteral("Не удалось записать файл \"%1\". Файл был удалён во время сохранения.").arg(file));
+        replaceFile(previous);
+        replacement = [](const QByteArray &name) { ASSERT_EQ(::mkfifo(name.constData(), 0644), 0); };
+        saveShowing(QStringLiteral("Не удалось записать файл \"%1\". Это не обычный файл.").arg(file));
+        return;
+    }
+    if (const QString why = NobodyRun::Impossible(); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    SmallFileSystem full;
+    if (!full.Failure().isEmpty())
+        GTEST_SKIP() << full.Failure().toStdString();
+    QTemporaryDir roomy;
+    ASSERT_EQ(::chown(QFile::encodeName(roomy.path()).constData(), NobodyRun::Uid, NobodyRun::Gid), 0);
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("q.pdf"));
+    SaveFile(file, "previous");
+    for (const QString &name : {file, folder.path()})
+        ASSERT_EQ(::chown(QFile::encodeName(name).constData(), NobodyRun::Uid, NobodyRun::Gid), 0);
+    ::chmod(QFile::encodeName(folder.path()).constData(), 0555);
+    QProcessEnvironment environment;
+    environment.insert(QStringLiteral("TMPDIR"), full.TemporaryFolder());
+    environment.insert(QStringLiteral("QVX_ROOMY_TMPDIR"), roomy.path());
+    const NobodyRun run = NobodyRun::Run(folder.path(), environment);
+    ::chmod(QFile::encodeName(folder.path()).constData(), 0755);
+    if (run.skipped)
+        GTEST_SKIP() << "the test cannot start as nobody: " << run.output.toStdString();
+    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+    struct stat left {};
+    EXPECT_TRUE(::lstat(QFile::encodeName(file).constData(), &left) == 0 && S_ISFIFO(left.st_mode));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("q.pdf")});
+    // Qt keeps a run-time folder of nobody's there; no file is left.
+    for (const QString &temporary : {full.TemporaryFolder(), roomy.path()})
+        EXPECT_EQ(QDir(temporary).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList())
+            << temporary.toStdString();
 }
 
 namespace {

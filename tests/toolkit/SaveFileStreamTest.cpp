@@ -1,5 +1,6 @@
 #include "RuntimeTestSupport.h"
 #include "common/AsNobody.h"
+#include "common/SmallFileSystem.h"
 #include "toolkit/classes/SaveFileStream.h"
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/core/Files.h"
@@ -275,8 +276,9 @@ namespace {
 
 // In nobody's process: commits written over nobody's q.pdf, in place under
 // a file-size limit of 12,288 bytes, which fails with the limit's reason
-// and leaves the former content.
-void CommitUnderTheFileSizeLimit(const QByteArray &former, const QByteArray &written)
+// and leaves the former content.  The file is named as the one that
+// failed, or with failedAside its copy into the temporary folder.
+void CommitUnderTheFileSizeLimit(const QByteArray &former, const QByteArray &written, bool failedAside = false)
 {
     const QString name = NobodyRun::Folder() + QStringLiteral("/q.pdf");
     TSaveFileStream stream(name);
@@ -286,7 +288,12 @@ void CommitUnderTheFileSizeLimit(const QByteArray &former, const QByteArray &wri
     struct rlimit lowered {12288, RLIM_INFINITY};
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &lowered), 0);
     const QString message = MessageOf<EWriteError>([&] { stream.Commit(); });
-    EXPECT_EQ(message, QStringLiteral("Cannot write file \"%1\". The file is too large.").arg(name));
+    if (failedAside)
+        EXPECT_EQ(message, QStringLiteral("Cannot write file \"%1\": its former content cannot be copied into the "
+                                          "temporary folder \"%2\". The file is too large.")
+                               .arg(name, ExtractFilePath(temporary)));
+    else
+        EXPECT_EQ(message, QStringLiteral("Cannot write file \"%1\". The file is too large.").arg(name));
     EXPECT_EQ(fileBytes(name), former);
     EXPECT_FALSE(FileExists(temporary));
 }
@@ -327,7 +334,7 @@ TEST(SaveFileStream, AnInPlaceTargetThatCannotBeCopiedAsideIsLeftAsItWas)
 {
     const QByteArray former(20000, 'o');
     if (NobodyRun::Child())
-        return CommitUnderTheFileSizeLimit(former, QByteArray(100, 'n'));
+        return CommitUnderTheFileSizeLimit(former, QByteArray(100, 'n'), true);
     RunOverNobodysFile(former);
 }
 
@@ -378,6 +385,137 @@ TEST(SaveFileStream, AnInPlaceCopyThatCannotBePutBackKeepsBothVersions)
         kept.append(QString::fromLatin1(fileBytes(temporary.filePath(file)).left(1)));
     kept.sort();
     EXPECT_EQ(kept, (QStringList{QStringLiteral("n"), QStringLiteral("o")}));
+}
+
+namespace {
+
+// In nobody's process: saves 20,000 bytes over nobody's q.pdf, which must
+// go in place, and expects the save to fail with the message the test
+// gave in QVX_EXPECTED.  With QVX_REPLACE_TARGET set the target is taken
+// away before the commit: removed, or put back as that (a pipe), as the
+// owner of its closed folder can.
+void SaveInPlaceExpectingTheFailure()
+{
+    const QString folder = NobodyRun::Folder();
+    const QByteArray name = QFile::encodeName(folder + QStringLiteral("/q.pdf"));
+    const QString message = MessageOf<Exception>([&] {
+        TSaveFileStream stream(QFile::decodeName(name));
+        ASSERT_TRUE(stream.InPlace());
+        stream.WriteBuffer(QByteArray(20000, 'n'));
+        if (qEnvironmentVariableIsSet("QVX_REPLACE_TARGET")) {
+            ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0755), 0);
+            ASSERT_EQ(::unlink(name.constData()), 0);
+            if (qEnvironmentVariable("QVX_REPLACE_TARGET") == QStringLiteral("pipe")) {
+                ASSERT_EQ(::mkfifo(name.constData(), 0644), 0);
+            }
+            ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0555), 0);
+        }
+        stream.Commit();
+    });
+    EXPECT_EQ(message, qEnvironmentVariable("QVX_EXPECTED"));
+}
+
+QProcessEnvironment Expecting(const QString &temporaryFolder, const QString &message)
+{
+    QProcessEnvironment environment = TemporaryFolderVariable(temporaryFolder);
+    environment.insert(QStringLiteral("QVX_EXPECTED"), message);
+    return environment;
+}
+
+// Runs the current test as nobody over nobody's q.pdf holding former, in a
+// folder nobody may not write, with temporaryFolder as TMPDIR, expecting
+// message (%1 the file's name, %2 the temporary folder); afterwards q.pdf
+// still holds former and nothing else is left beside it.
+void RunFailingInPlace(const QByteArray &former, const QString &temporaryFolder, const QString &message)
+{
+    QTemporaryDir dir;
+    const QString name = ClosedFolderWithNobodysFile(dir, former);
+    const NobodyRun run = NobodyRun::Run(dir.path(), Expecting(temporaryFolder, message.arg(name, temporaryFolder)));
+    if (run.skipped)
+        GTEST_SKIP() << "the test cannot start as nobody: " << run.output.toStdString();
+    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+    EXPECT_EQ(fileBytes(name), former);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("q.pdf")});
+}
+
+} // namespace
+
+// Where the temporary folder cannot hold the new content or the copy of
+// the old, or cannot be written at all, the error names that folder and
+// its own reason, and the file keeps its content.
+TEST(SaveFileStream, AnInPlaceSaveNamesTheTemporaryFolderThatFails)
+{
+    if (NobodyRun::Child())
+        return SaveInPlaceExpectingTheFailure();
+    if (const QString why = NobodyRun::Impossible(); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    const QString newContent =
+        QStringLiteral("Cannot write file \"%1\": its new content cannot be kept in the temporary folder \"%2/\". ");
+    const QString formerContent = QStringLiteral(
+        "Cannot write file \"%1\": its former content cannot be copied into the temporary folder \"%2/\". ");
+    // The file's own folder has room; the temporary folder's file system
+    // is full, or has room for the new content but not the old.
+    for (const qint64 free : {qint64(0), qint64(64 * 1024)}) {
+        SmallFileSystem small(free);
+        if (!small.Failure().isEmpty())
+            GTEST_SKIP() << small.Failure().toStdString();
+        const QString temporary = small.TemporaryFolder();
+        RunFailingInPlace(QByteArray(200000, 'o'), temporary,
+                          (free ? formerContent : newContent) + QStringLiteral("No space left on the device."));
+        EXPECT_EQ(QDir(temporary).entryList(QDir::Files | QDir::Hidden), QStringList()) << free;
+    }
+    // A temporary folder nobody may not write, one that is missing, and a
+    // file in its place.
+    QTemporaryDir roots;
+    ::chmod(QFile::encodeName(roots.path()).constData(), 0755);
+    SaveFile(roots.filePath(QStringLiteral("file")), "root's");
+    const struct {
+        QString folder;
+        const char *reason;
+    } unusable[] = {
+        {roots.path(), "Permission denied."},
+        {roots.filePath(QStringLiteral("missing")), "No such file or folder."},
+        {roots.filePath(QStringLiteral("file")), "A part of the path is not a folder."},
+    };
+    for (const auto &temporary : unusable)
+        RunFailingInPlace("old", temporary.folder, newContent + QLatin1String(temporary.reason));
+}
+
+// A target removed, or replaced by a pipe, between the export and the copy
+// is named with what happened to it; the pipe holds up nothing.
+TEST(SaveFileStream, AnInPlaceTargetTakenAwayMeanwhileIsNamedForWhatHappened)
+{
+    if (NobodyRun::Child())
+        return SaveInPlaceExpectingTheFailure();
+    if (const QString why = NobodyRun::Impossible(); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    const struct {
+        const char *replacement;
+        const char *reason;
+    } cases[] = {
+        {"nothing", "The file was removed while it was being saved."},
+        {"pipe", "It is not a regular file."},
+    };
+    for (const auto &replaced : cases) {
+        // nobody's own folder, closed by its owner.
+        QTemporaryDir dir;
+        const QString name = ClosedFolderWithNobodysFile(dir);
+        const QByteArray folder = QFile::encodeName(dir.path());
+        ASSERT_EQ(::chown(folder.constData(), NobodyRun::Uid, NobodyRun::Gid), 0);
+        ASSERT_EQ(::chmod(folder.constData(), 0555), 0);
+        QTemporaryDir temporary;
+        QProcessEnvironment environment =
+            Expecting(NobodysTemporaryFolder(temporary),
+                      QStringLiteral("Cannot write file \"%1\". %2").arg(name, QLatin1String(replaced.reason)));
+        environment.insert(QStringLiteral("QVX_REPLACE_TARGET"), QLatin1String(replaced.replacement));
+        const NobodyRun run = NobodyRun::Run(dir.path(), environment);
+        ::chmod(folder.constData(), 0755);
+        if (run.skipped)
+            GTEST_SKIP() << "the test cannot start as nobody: " << run.output.toStdString();
+        EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+        EXPECT_EQ(QDir(temporary.path()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList())
+            << replaced.replacement;
+    }
 }
 
 // For an ordinary user a file is read-only when the user may not write it;

@@ -32,15 +32,21 @@ QString tr(const char *text)
 }
 
 // Why a file in that place could not be made or written, for a person.
+// A name missing from a folder that is there is the file itself, gone
+// while it was being saved.
 QString reasonFor(int error, const QString &fileName)
 {
-    switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-        return tr("The folder \"%1\" does not exist.").arg(ExtractFilePath(fileName));
-    default:
-        return SystemErrorText(error) + QLatin1Char('.');
-    }
+    const QString folder = ExtractFilePath(fileName);
+    if (error == ENOTDIR || (error == ENOENT && !DirectoryExists(folder)))
+        return tr("The folder \"%1\" does not exist.").arg(folder);
+    if (error == ENOENT)
+        return tr("The file was removed while it was being saved.");
+    return SystemErrorText(error) + QLatin1Char('.');
+}
+
+QString notARegularFile()
+{
+    return tr("It is not a regular file.");
 }
 
 EFCreateError createError(const QString &fileName, const QString &reason)
@@ -53,9 +59,28 @@ EFCreateError createError(const QString &fileName, int error)
     return createError(fileName, reasonFor(error, fileName));
 }
 
+EWriteError writeError(const QString &fileName, const QString &reason)
+{
+    return EWriteError(tr("Cannot write file \"%1\". %2").arg(fileName, reason));
+}
+
 EWriteError writeError(const QString &fileName, int error)
 {
-    return EWriteError(tr("Cannot write file \"%1\". %2").arg(fileName, reasonFor(error, fileName)));
+    return writeError(fileName, reasonFor(error, fileName));
+}
+
+// What the temporary folder of the in-place road failed to hold for
+// fileName, naming the folder and its own reason (not the target's).
+QString formerContentNotCopied(const QString &fileName, const QString &folder, int error)
+{
+    return tr("Cannot write file \"%1\": its former content cannot be copied into the temporary folder \"%2\". %3")
+        .arg(fileName, folder, SystemErrorText(error) + QLatin1Char('.'));
+}
+
+QString newContentNotKept(const QString &fileName, const QString &folder, int error)
+{
+    return tr("Cannot write file \"%1\": its new content cannot be kept in the temporary folder \"%2\". %3")
+        .arg(fileName, folder, SystemErrorText(error) + QLatin1Char('.'));
 }
 
 // The kernel's rule for links in a sticky world-writable folder (such as
@@ -170,9 +195,20 @@ bool writeAll(int fd, const char *data, ssize_t count, off_t at)
     return true;
 }
 
-// Copies all of the file from to the file to, from the start of each; 0 or
-// the error that stopped it.
-int copyFile(int from, int to)
+// The error that stopped a copy (0 for none), and whether it was met
+// reading the source rather than writing the copy.
+struct CopyFailure {
+    int error = 0;
+    bool reading = false;
+};
+
+CopyFailure writingFailure(int error)
+{
+    return {error, false};
+}
+
+// Copies all of the file from to the file to, from the start of each.
+CopyFailure copyFile(int from, int to)
 {
     char buffer[1 << 16];
     for (off_t at = 0;;) {
@@ -180,25 +216,43 @@ int copyFile(int from, int to)
         if (read < 0 && errno == EINTR)
             continue;
         if (read < 0)
-            return errno;
+            return {errno, true};
         if (read == 0)
-            return 0;
+            return {};
         errno = 0;
         if (!writeAll(to, buffer, read, at))
-            return errno ? errno : EIO;
+            return writingFailure(errno ? errno : EIO);
         at += read;
     }
 }
 
 // Makes the content of the file to that of the file from, through to the
-// disk; 0 or the error that stopped it.
-int replaceContent(int to, int from)
+// disk.
+CopyFailure replaceContent(int to, int from)
 {
     if (::ftruncate(to, 0) != 0)
-        return errno;
-    if (const int error = copyFile(from, to))
-        return error;
-    return ::fsync(to) == 0 ? 0 : errno;
+        return writingFailure(errno);
+    if (const CopyFailure failure = copyFile(from, to); failure.error)
+        return failure;
+    return writingFailure(::fsync(to) == 0 ? 0 : errno);
+}
+
+// Opens an existing file without following a link and without waiting
+// (a pipe put in its place has no reader); -1 with errno set, or with
+// errno 0 where it is no regular file.
+int openRegularFile(const QString &fileName, int flags)
+{
+    const int fd = ::open(encoded(fileName).constData(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    struct stat info;
+    const bool known = ::fstat(fd, &info) == 0;
+    if (known && S_ISREG(info.st_mode))
+        return fd;
+    const int error = known ? 0 : errno;
+    ::close(fd);
+    errno = error;
+    return -1;
 }
 
 // The start of the names of temporary files for fileName: hidden, and
@@ -209,21 +263,25 @@ QString temporaryPrefix(const QString &fileName)
 }
 
 // A copy of the file fd in the temporary folder, named after fileName; its
-// name, or raises EWriteError for fileName.
+// name, or raises EWriteError naming fileName, and the temporary folder
+// where that is what failed.
 QString copyAside(int fd, const QString &fileName)
 {
     const QString copy = TryCreateTempFile(temporaryPrefix(fileName), QString());
-    if (copy.isEmpty())
-        throw writeError(fileName, errno);
-    Descriptor to(::open(encoded(copy).constData(), O_WRONLY | O_CLOEXEC));
-    int error = to.get() < 0 ? errno : copyFile(fd, to.get());
-    if (const int closed = to.get() < 0 ? 0 : to.close(); !error)
-        error = closed;
-    if (error) {
-        DeleteFile(copy);
-        throw writeError(fileName, error);
+    if (copy.isEmpty()) {
+        const int error = errno;
+        throw EWriteError(formerContentNotCopied(fileName, TempFolder(), error));
     }
-    return copy;
+    Descriptor to(::open(encoded(copy).constData(), O_WRONLY | O_CLOEXEC));
+    CopyFailure failure = to.get() < 0 ? writingFailure(errno) : copyFile(fd, to.get());
+    if (const int closed = to.get() < 0 ? 0 : to.close(); !failure.error)
+        failure = writingFailure(closed);
+    if (!failure.error)
+        return copy;
+    DeleteFile(copy);
+    if (failure.reading)
+        throw writeError(fileName, failure.error);
+    throw EWriteError(formerContentNotCopied(fileName, ExtractFilePath(copy), failure.error));
 }
 
 // Writes the content of the file former back over fileName; whether it is
@@ -231,8 +289,8 @@ QString copyAside(int fd, const QString &fileName)
 bool putBack(const QString &fileName, const QString &former)
 {
     Descriptor from(::open(encoded(former).constData(), O_RDONLY | O_CLOEXEC));
-    Descriptor target(::open(encoded(fileName).constData(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
-    return from.get() >= 0 && target.get() >= 0 && replaceContent(target.get(), from.get()) == 0
+    Descriptor target(openRegularFile(fileName, O_WRONLY));
+    return from.get() >= 0 && target.get() >= 0 && replaceContent(target.get(), from.get()).error == 0
         && target.close() == 0;
 }
 
@@ -270,8 +328,10 @@ TSaveFileStream::Placement TSaveFileStream::placementFor(const QString &fileName
     if ((error != EACCES && error != EPERM) || !isWritableFile(placement.target))
         throw createError(fileName, error);
     placement.temporary = TryCreateTempFile(hidden, QString());
-    if (placement.temporary.isEmpty())
-        throw createError(fileName, error);
+    if (placement.temporary.isEmpty()) {
+        const int temporaryError = errno;
+        throw EFCreateError(newContentNotKept(fileName, TempFolder(), temporaryError));
+    }
     placement.inPlace = true;
     return placement;
 }
@@ -317,25 +377,30 @@ void TSaveFileStream::Commit()
 }
 
 // The target is opened without following a link, since its folder may be
-// another user's.  Its content is copied aside into the temporary folder
-// before it is cut, and put back when the new content cannot be written
-// whole; where even that fails, both versions stay in the temporary
-// folder and the error names them.
+// another user's, and only as the regular file it was.  Its content is
+// copied aside into the temporary folder before it is cut, and put back
+// when the new content cannot be written whole; where even that fails,
+// both versions stay in the temporary folder and the error names them.
 void TSaveFileStream::copyIntoTarget()
 {
-    Descriptor target(::open(encoded(m_targetName).constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC));
-    if (target.get() < 0)
-        throw createError(m_targetName, errno);
+    Descriptor target(openRegularFile(m_targetName, O_RDWR));
+    if (target.get() < 0) {
+        const int error = errno;
+        throw error ? writeError(m_targetName, error) : writeError(m_targetName, notARegularFile());
+    }
     const QString former = copyAside(target.get(), m_targetName);
-    int error = replaceContent(target.get(), Handle());
-    if (const int closed = target.close(); !error)
-        error = closed;
+    CopyFailure failure = replaceContent(target.get(), Handle());
+    if (const int closed = target.close(); !failure.error)
+        failure = writingFailure(closed);
+    const int error = failure.error;
     if (!error) {
         DeleteFile(former);
         return;
     }
     if (putBack(m_targetName, former)) {
         DeleteFile(former);
+        if (failure.reading)
+            throw EWriteError(newContentNotKept(m_targetName, ExtractFilePath(FileName()), error));
         throw writeError(m_targetName, error);
     }
     m_temporaryKept = true;
@@ -350,7 +415,11 @@ qint64 TSaveFileStream::Write(const void *buffer, qint64 count)
         throw EWriteError(tr("The file \"%1\" is already complete").arg(m_targetName));
     errno = 0;
     const qint64 written = TFileStream::Write(buffer, count);
-    if (written < count)
-        throw writeError(m_targetName, errno ? errno : EIO);
+    if (written < count) {
+        const int error = errno ? errno : EIO;
+        if (m_inPlace)
+            throw EWriteError(newContentNotKept(m_targetName, ExtractFilePath(FileName()), error));
+        throw writeError(m_targetName, error);
+    }
     return written;
 }

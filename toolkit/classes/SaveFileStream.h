@@ -10,7 +10,11 @@
 // of the system's temporary folder and Commit copies it over the file in
 // place.  The old content is copied aside first and put back when that copy
 // fails part way; only where even that fails does the target stay cut, and
-// the error then names the temporary files that hold both versions.
+// the error then names the temporary files that hold both versions.  What
+// the temporary folder cannot hold (the new content or the old one's copy)
+// is an error that names that folder and its own reason; a target removed
+// or replaced by something other than a regular file meanwhile is not
+// written.
 
 #include "toolkit/classes/Streams.h"
 

@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 
 #include <cerrno>
-#include <cstring>
 
 namespace {
 
@@ -30,6 +29,20 @@ constexpr ErrorText ErrorTexts[] = {
     {ENFILE, QT_TRANSLATE_NOOP("SystemErrors", "Too many open files")},
     {EBUSY, QT_TRANSLATE_NOOP("SystemErrors", "The file is in use")},
     {ETXTBSY, QT_TRANSLATE_NOOP("SystemErrors", "The file is in use")},
+    {ESPIPE, QT_TRANSLATE_NOOP("SystemErrors", "It is a pipe, not a file")},
+    {EPIPE, QT_TRANSLATE_NOOP("SystemErrors", "The pipe has no reader")},
+    {ENXIO, QT_TRANSLATE_NOOP("SystemErrors", "No such device or address")},
+    {ENODEV, QT_TRANSLATE_NOOP("SystemErrors", "No such device")},
+    {EINVAL, QT_TRANSLATE_NOOP("SystemErrors", "The operation is not possible for this file")},
+    {EAGAIN, QT_TRANSLATE_NOOP("SystemErrors", "The file is temporarily unavailable")},
+    {EINTR, QT_TRANSLATE_NOOP("SystemErrors", "The operation was interrupted")},
+    {ENOMEM, QT_TRANSLATE_NOOP("SystemErrors", "Not enough memory")},
+    {EOVERFLOW, QT_TRANSLATE_NOOP("SystemErrors", "The file is too large for this operation")},
+    {EBADF, QT_TRANSLATE_NOOP("SystemErrors", "The file is not open")},
+    {EXDEV, QT_TRANSLATE_NOOP("SystemErrors", "The file cannot be moved to another device")},
+    {EMLINK, QT_TRANSLATE_NOOP("SystemErrors", "Too many links")},
+    {ENOTEMPTY, QT_TRANSLATE_NOOP("SystemErrors", "The folder is not empty")},
+    {ESTALE, QT_TRANSLATE_NOOP("SystemErrors", "The file on the network is no longer available")},
 };
 
 } // namespace
@@ -39,5 +52,5 @@ QString SystemErrorText(int error)
     for (const ErrorText &entry : ErrorTexts)
         if (entry.error == error)
             return QCoreApplication::translate("SystemErrors", entry.text);
-    return QString::fromLocal8Bit(std::strerror(error));
+    return QCoreApplication::translate("SystemErrors", "System error %1").arg(error);
 }

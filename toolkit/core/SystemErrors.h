@@ -5,7 +5,7 @@
 // The errors that files and folders meet (a missing place, no permission,
 // a full disk, a file over the size limit ...) have texts of their own,
 // which a program may translate (context "SystemErrors"); any other error
-// has the system's own text.  No full stop at the end.
+// is named by its number.  No full stop at the end.
 
 #include <QString>
 

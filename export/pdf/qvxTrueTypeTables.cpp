@@ -118,7 +118,7 @@ void CmapTableClass::LoadCmapTable(quint16 glyphCount)
         read.append(sub);
         const TCmapSubtableState state = CmapSubtableState(cmap, quint32(sub), glyphCount);
         Require(state != TCmapSubtableState::Malformed);
-        if (state == TCmapSubtableState::MapsPastGlyphCount) {
+        if (IsLeftOut(state)) {
             m_dropped = true;
             continue;
         }

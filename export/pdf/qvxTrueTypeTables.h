@@ -81,8 +81,9 @@ private:
 // The character map.  The Windows Unicode (3,1) subtable must be of format
 // 4 or above: formats 0, 2 and 6 there raise.  The Unicode subtables of
 // formats 4 and 12 (platform 0, and Windows encodings 1 and 10) are read
-// into one mapping.  A subtable that maps a character to a glyph the face
-// does not have is left out whole, as the font engine leaves it out
+// into one mapping.  A broken subtable (one that maps a character to a
+// glyph the face does not have, or whose ranges are out of order) is left
+// out whole, as the font engine leaves it out
 // (toolkit/graphics/CharacterMap.h), and a cmap with such a subtable is
 // written anew from the others.
 class CmapTableClass : public TrueTypeTable
@@ -98,8 +99,7 @@ public:
     // The characters with a glyph, ascending; the first subtable that maps
     // a character decides.
     const std::vector<Mapping> &Mappings() const { return m_mappings; }
-    // Some subtable maps a character past the face's glyph count and was
-    // left out.
+    // Some subtable was broken and left out.
     bool DroppedMappings() const { return m_dropped; }
     // A cmap of a (3,1) format 4 subtable, when the mapping fits one, and a
     // (3,10) format 12 subtable, when anything is mapped.

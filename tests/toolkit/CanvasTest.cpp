@@ -355,12 +355,14 @@ struct TestDataFaces {
 } // namespace
 
 // A face one of whose character map subtables maps characters past its
-// glyphs draws the glyphs of its usable subtable, as the same face with a
-// sound map draws them, never those of the broken subtable's part in range
-// (B for "A", a ring for "B").
+// glyphs, or has its groups or segments out of order, draws the glyphs of
+// its usable subtable, as the same face with a sound map draws them, never
+// those of the broken subtable (B for "A", a ring for "B", nothing for "A"
+// or "C").
 TEST(CanvasText, AFaceWithABrokenCharacterMapDrawsItsUsableSubtablesGlyphs)
 {
-    const TestDataFaces faces({"simple.ttf", "cmap12broken.ttf"});
+    const TestDataFaces faces({"simple.ttf", "cmap12broken.ttf", "cmap12outoforder.ttf", "cmap12overlapping.ttf",
+                               "cmap12reversed.ttf", "cmap12unsorted.ttf", "cmap4overlapping.ttf"});
     const auto draw = [](const QString &family) {
         Surface s(160, 50);
         s.canvas.Font()->SetName(family);
@@ -370,11 +372,15 @@ TEST(CanvasText, AFaceWithABrokenCharacterMapDrawsItsUsableSubtablesGlyphs)
         s.canvas.ReleaseHandle();
         return s.image;
     };
-    for (const QString &family : {QStringLiteral("Test Sans"), QStringLiteral("Test Broken Twelve")})
-        ASSERT_EQ(TFontEngine::Resolve(family, false, false).Family, family);
+    ASSERT_EQ(TFontEngine::Resolve(QStringLiteral("Test Sans"), false, false).Family, QStringLiteral("Test Sans"));
     const QImage sound = draw(QStringLiteral("Test Sans"));
     EXPECT_NE(inkOf(sound, qRgb(255, 255, 255)).right, -1) << "nothing drawn";
-    EXPECT_EQ(draw(QStringLiteral("Test Broken Twelve")), sound);
+    for (const char *name : {"Test Broken Twelve", "Test Twelve Out Of Order", "Test Twelve Overlapping",
+                             "Test Twelve Reversed", "Test Twelve Unsorted", "Test Four Overlapping"}) {
+        const QString family = QLatin1String(name);
+        ASSERT_EQ(TFontEngine::Resolve(family, false, false).Family, family);
+        EXPECT_EQ(draw(family), sound) << name;
+    }
 }
 
 TEST(CanvasText, TextOutPaintsItsCellOnASolidBrush)

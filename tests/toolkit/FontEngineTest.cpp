@@ -153,6 +153,25 @@ TEST(FontMetrics, ACharacterMapSubtableMappingPastTheGlyphCountIsLeftOutWhole)
     EXPECT_EQ(missing->NominalGlyph(U'C').Advance, missing->GlyphAdvance(0));
 }
 
+// A subtable whose groups or segments are not sorted and apart is left out
+// whole as well: shaping looks characters up by a binary search over them,
+// which here finds a ring for "B" or nothing for "A" or "C", and a group
+// out of order may map past the glyph count unseen by a reading in order.
+// The faces draw as the same face with a sound map draws.
+TEST(FontMetrics, ACharacterMapSubtableWithRangesOutOfOrderIsLeftOutWhole)
+{
+    const TFontFacePtr sound = testFace("simple.ttf");
+    const QString text = QStringLiteral("ABC A\u0301");
+    for (const char *file : {"cmap12outoforder.ttf", "cmap12overlapping.ttf", "cmap12reversed.ttf",
+                             "cmap12unsorted.ttf", "cmap4overlapping.ttf"}) {
+        SCOPED_TRACE(file);
+        const TFontFacePtr broken = testFace(file);
+        for (const char32_t c : {U'A', U'B', U'C', U' '})
+            EXPECT_EQ(broken->GlyphIndex(c), sound->GlyphIndex(c)) << unsigned(c);
+        EXPECT_EQ(shapedGlyphs(*broken, text), shapedGlyphs(*sound, text));
+    }
+}
+
 TEST(FontData, FileBytesAndSingleTables)
 {
     const TFontFacePtr face = TFontEngine::Face(QStringLiteral("Arial"), false, false);

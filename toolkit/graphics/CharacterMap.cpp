@@ -32,7 +32,27 @@ struct Reader {
 
 using Mapped = std::function<void(char32_t, quint32)>;
 
-bool readFormat4(QByteArrayView table, const Mapped &mapped)
+// Whether the ranges of characters of a subtable (its segments or groups)
+// lie as a binary search over them needs them: each start at most its end
+// and past the end before it, so sorted by start and apart.
+class RangeOrder
+{
+public:
+    void add(quint32 start, quint32 end)
+    {
+        m_sound = m_sound && start <= end && (m_first || start > m_lastEnd);
+        m_first = false;
+        m_lastEnd = end;
+    }
+    bool sound() const { return m_sound; }
+
+private:
+    bool m_sound = true;
+    bool m_first = true;
+    quint32 m_lastEnd = 0;
+};
+
+bool readFormat4(QByteArrayView table, const Mapped &mapped, RangeOrder &order)
 {
     Reader r{table};
     const quint16 segCountX2 = r.u16(6);
@@ -44,8 +64,10 @@ bool readFormat4(QByteArrayView table, const Mapped &mapped)
         return false;
     quint32 next = 0;
     for (qint64 at = 0; at < segCountX2; at += 2) {
-        const quint32 end = std::min<quint32>(r.u16(ends + at), 0xFFFE);
         const quint32 start = r.u16(starts + at);
+        const quint32 last = r.u16(ends + at);
+        order.add(start, last);
+        const quint32 end = std::min<quint32>(last, 0xFFFE);
         const quint16 delta = r.u16(deltas + at);
         const quint16 rangeOffset = r.u16(rangeOffsets + at);
         for (quint32 c = std::max(start, next); c <= end; ++c) {
@@ -64,7 +86,7 @@ bool readFormat4(QByteArrayView table, const Mapped &mapped)
     return true;
 }
 
-bool readFormat12(QByteArrayView table, const Mapped &mapped)
+bool readFormat12(QByteArrayView table, const Mapped &mapped, RangeOrder &order)
 {
     Reader r{table};
     const quint32 groups = r.u32(12);
@@ -73,7 +95,9 @@ bool readFormat12(QByteArrayView table, const Mapped &mapped)
     quint32 next = 0;
     for (qint64 group = 16; group < 16 + 12 * qint64(groups); group += 12) {
         const quint32 start = r.u32(group);
-        const quint32 end = std::min<quint32>(r.u32(group + 4), 0x10FFFF);
+        const quint32 last = r.u32(group + 4);
+        order.add(start, last);
+        const quint32 end = std::min<quint32>(last, 0x10FFFF);
         const quint64 startGlyph = r.u32(group + 8);
         for (quint32 c = std::max(start, next); c <= end; ++c)
             if (const quint64 glyph = std::min<quint64>(startGlyph + (c - start), 0xFFFFFFFF))
@@ -83,29 +107,38 @@ bool readFormat12(QByteArrayView table, const Mapped &mapped)
     return true;
 }
 
-} // namespace
-
-bool ReadCmapSubtable(QByteArrayView cmap, quint32 offset, const Mapped &mapped)
+bool readSubtable(QByteArrayView cmap, quint32 offset, const Mapped &mapped, RangeOrder &order)
 {
     Reader r{cmap};
     const quint16 format = r.u16(offset);
     if (format == 4) {
         const quint16 length = r.u16(offset + 2);
-        return r.ok && r.has(offset, length) && readFormat4(cmap.sliced(offset, length), mapped);
+        return r.ok && r.has(offset, length) && readFormat4(cmap.sliced(offset, length), mapped, order);
     }
     if (format == 12) {
         const quint32 length = r.u32(offset + 4);
-        return r.ok && r.has(offset, length) && readFormat12(cmap.sliced(offset, length), mapped);
+        return r.ok && r.has(offset, length) && readFormat12(cmap.sliced(offset, length), mapped, order);
     }
     return r.ok;
+}
+
+} // namespace
+
+bool ReadCmapSubtable(QByteArrayView cmap, quint32 offset, const Mapped &mapped)
+{
+    RangeOrder order;
+    return readSubtable(cmap, offset, mapped, order);
 }
 
 TCmapSubtableState CmapSubtableState(QByteArrayView cmap, quint32 offset, quint32 glyphCount)
 {
     bool past = false;
     const auto check = [&past, glyphCount](char32_t, quint32 glyph) { past = past || glyph >= glyphCount; };
-    if (!ReadCmapSubtable(cmap, offset, check))
+    RangeOrder order;
+    if (!readSubtable(cmap, offset, check, order))
         return TCmapSubtableState::Malformed;
+    if (!order.sound())
+        return TCmapSubtableState::RangesOutOfOrder;
     return past ? TCmapSubtableState::MapsPastGlyphCount : TCmapSubtableState::Usable;
 }
 
@@ -123,8 +156,7 @@ std::optional<QByteArray> CmapWithoutBrokenSubtables(QByteArrayView cmap, quint3
         const quint32 offset = r.u32(record + 4);
         auto it = broken.constFind(offset);
         if (it == broken.constEnd())
-            it = broken.insert(offset, CmapSubtableState(cmap, offset, glyphCount)
-                                           == TCmapSubtableState::MapsPastGlyphCount);
+            it = broken.insert(offset, IsLeftOut(CmapSubtableState(cmap, offset, glyphCount)));
         if (*it)
             continue;
         kept.replace(4 + 8 * qint64(keptCount++), 8, cmap.sliced(record, 8).toByteArray());

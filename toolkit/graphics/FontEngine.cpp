@@ -100,9 +100,9 @@ void destroyTables(void *data)
     delete tables;
 }
 
-// The face itself, or, when subtables of its character map map characters
-// past its glyphs, the face shaping with the other subtables alone.  Takes
-// the reference to face.
+// The face itself, or, when subtables of its character map are broken
+// (toolkit/graphics/CharacterMap.h), the face shaping with the other
+// subtables alone.  Takes the reference to face.
 hb_face_t *withUsableCmap(hb_face_t *face)
 {
     hb_blob_t *cmap = hb_face_reference_table(face, HB_TAG('c', 'm', 'a', 'p'));

@@ -40,6 +40,18 @@ Fonts:
                     subtable besides its format 4 ones, whose one group maps
                     U+0040..U+004F to glyphs 1..16: "A" to B, "B" to ring,
                     and the last eleven characters past the glyph count
+  cmap12outoforder.ttf, cmap12overlapping.ttf, cmap12reversed.ttf,
+  cmap12unsorted.ttf
+                    simple.ttf with a (3,10) format 12 subtable besides its
+                    format 4 ones, which maps the space soundly, then has
+                    groups out of order: a last group mapping "B" to glyph
+                    60 (past the glyph count); groups A-B and B-B
+                    (overlapping, a binary search finding the ring for "B");
+                    a group C-A (start past end); groups C-C before A-B
+                    (unsorted)
+  cmap4overlapping.ttf
+                    simple.ttf whose (3,1) format 4 subtable has the
+                    segments A-B and B-B (overlapping), its (0,3) one sound
 """
 
 import os
@@ -50,6 +62,7 @@ from fontTools.pens.ttGlyphPen import TTGlyphPen
 from fontTools.pens.t2CharStringPen import T2CharStringPen
 from fontTools.cffLib import FDArrayIndex, FDSelect, FontDict
 from fontTools.ttLib import TTFont, newTable
+from fontTools.ttLib.tables.DefaultTable import DefaultTable
 from fontTools.ttLib.tables.TupleVariation import TupleVariation
 from fontTools.ttLib.tables import ttProgram
 from fontTools.ttLib.tables._c_m_a_p import CmapSubtable
@@ -388,6 +401,58 @@ def cmap12_broken_group():
     return font
 
 
+def format4(segments):
+    """A format 4 subtable of (first, last, first glyph) segments in the
+    order given, each mapped by its delta, closed by the 0xFFFF segment."""
+    segments = list(segments) + [(0xFFFF, 0xFFFF, 0)]
+    count = len(segments)
+    power = 1 << (count.bit_length() - 1)
+    row = ">%dH" % count
+    return (struct.pack(">7H", 4, 16 + 8 * count, 0, 2 * count, 2 * power, power.bit_length() - 1,
+                        2 * (count - power))
+            + struct.pack(row, *(last for _, last, _ in segments)) + b"\0\0"
+            + struct.pack(row, *(first for first, _, _ in segments))
+            + struct.pack(row, *((glyph - first) & 0xFFFF for first, _, glyph in segments))
+            + struct.pack(row, *([0] * count)))
+
+
+def format12(groups):
+    """A format 12 subtable of (first, last, first glyph) groups in the order given."""
+    return (struct.pack(">HHIII", 12, 0, 16 + 12 * len(groups), 0, len(groups))
+            + b"".join(struct.pack(">III", *group) for group in groups))
+
+
+# simple.ttf's character map as segments: space, A B, C.
+SOUND_SEGMENTS = [(0x20, 0x20, 5), (0x41, 0x42, 1), (0x43, 0x43, 4)]
+
+
+def raw_cmap(name, subtables):
+    """simple.ttf named name with a cmap of the given {(platform, encoding):
+    subtable bytes}, records sharing equal subtables."""
+    font = simple_font(name)
+    records = sorted(subtables.items())
+    offsets = {}
+    data = b""
+    start = 4 + 8 * len(records)
+    for _, subtable in records:
+        if subtable not in offsets:
+            offsets[subtable] = start + len(data)
+            data += subtable
+    cmap = DefaultTable("cmap")
+    cmap.data = (struct.pack(">HH", 0, len(records))
+                 + b"".join(struct.pack(">HHI", platform, encoding, offsets[subtable])
+                            for (platform, encoding), subtable in records)
+                 + data)
+    font["cmap"] = cmap
+    return font
+
+
+def cmap12_out_of_order(name, groups):
+    """A face whose format 12 subtable maps the space soundly, then has the given groups."""
+    sound = format4(SOUND_SEGMENTS)
+    return raw_cmap(name, {(0, 3): sound, (3, 1): sound, (3, 10): format12([(0x20, 0x20, 5)] + groups)})
+
+
 def cmap_only(name, format, platform, encoding):
     font = simple_font(name)
     sub = CmapSubtable.newSubtable(format)
@@ -441,6 +506,17 @@ def main():
     bad_loca()
     cmap12_missing_glyph()
     save(cmap12_broken_group(), "cmap12broken.ttf")
+    save(cmap12_out_of_order("Test Twelve Out Of Order", [(0x41, 0x41, 1), (0x43, 0x43, 4), (0x42, 0x42, 60)]),
+         "cmap12outoforder.ttf")
+    save(cmap12_out_of_order("Test Twelve Overlapping",
+                             [(0x41, 0x42, 1), (0x42, 0x42, 3), (0x43, 0x43, 4), (0x61, 0x61, 1)]),
+         "cmap12overlapping.ttf")
+    save(cmap12_out_of_order("Test Twelve Reversed", [(0x41, 0x42, 1), (0x43, 0x41, 4)]), "cmap12reversed.ttf")
+    save(cmap12_out_of_order("Test Twelve Unsorted", [(0x43, 0x43, 4), (0x41, 0x42, 1)]), "cmap12unsorted.ttf")
+    save(raw_cmap("Test Four Overlapping",
+                  {(0, 3): format4(SOUND_SEGMENTS),
+                   (3, 1): format4([(0x20, 0x20, 5), (0x41, 0x42, 1), (0x42, 0x42, 3), (0x43, 0x43, 4)])}),
+         "cmap4overlapping.ttf")
     head = TTFont(os.path.join(HERE, "composite.ttf"))["head"]
     assert head.indexToLocFormat == 1, "composite.ttf must have a long loca"
     assert TTFont(os.path.join(HERE, "simple.ttf"))["head"].indexToLocFormat == 0

@@ -518,6 +518,45 @@ TEST_F(PDFFonts, ACharacterMapSubtableMappingPastTheGlyphCountIsLeftOutWhole)
     EXPECT_EQ(drawn, expected) << "the glyphs drawn are not those of the text";
 }
 
+// Test faces one of whose character map subtables has its groups (or
+// segments) out of order: a last group mapping "B" past the glyph count,
+// overlapping groups, a group starting past its end, groups not sorted by
+// start, and overlapping format 4 segments.  The broken subtable is left
+// out whole: the page looks as the face with a sound map draws it, the
+// subset passes the sanitizer, and its map holds the sound mappings alone.
+TEST_F(PDFFonts, ACharacterMapSubtableWithRangesOutOfOrderIsLeftOutWhole)
+{
+    const QString text = QStringLiteral("ABCA");
+    exportFace(QStringLiteral("Test Sans"), QStringLiteral("simple.ttf"), text);
+    const QImage expected = renderedPage(path(QStringLiteral("simple.ttf.pdf")), path(QStringLiteral("simple")));
+    ASSERT_FALSE(expected.isNull());
+    struct Case {
+        QString family, file;
+    };
+    for (const Case &c : {Case{QStringLiteral("Test Twelve Out Of Order"), QStringLiteral("cmap12outoforder.ttf")},
+                          Case{QStringLiteral("Test Twelve Overlapping"), QStringLiteral("cmap12overlapping.ttf")},
+                          Case{QStringLiteral("Test Twelve Reversed"), QStringLiteral("cmap12reversed.ttf")},
+                          Case{QStringLiteral("Test Twelve Unsorted"), QStringLiteral("cmap12unsorted.ttf")},
+                          Case{QStringLiteral("Test Four Overlapping"), QStringLiteral("cmap4overlapping.ttf")}}) {
+        SCOPED_TRACE(c.file.toStdString());
+        QStringList warnings;
+        const QByteArray bytes = exportFace(c.family, c.file, text, &warnings);
+        EXPECT_TRUE(warnings.isEmpty()) << warnings.join(u'\n').toStdString();
+        const QString file = path(c.file + QStringLiteral(".pdf"));
+        EXPECT_EQ(extractedText(file).simplified(), text);
+        const QList<QByteArray> fonts = embeddedFonts(bytes);
+        EXPECT_EQ(fonts.size(), 1) << "the test face alone";
+        for (const QByteArray &font : fonts) {
+            EXPECT_EQ(otsComplaint(font), QString());
+            EXPECT_EQ(fontToolsComplaint(font), QString());
+        }
+        EXPECT_EQ(fontToolsOutput(fonts.value(0), QStringLiteral("print(sorted({(c, f.getGlyphID(g)) for t in f['cmap'].tables\n"
+                                                           "                for c, g in t.cmap.items()}))")),
+                  QStringLiteral("[(32, 5), (65, 1), (66, 2), (67, 4)]"));
+        EXPECT_EQ(renderedPage(file, path(c.file)), expected) << "the glyphs drawn are not those of the text";
+    }
+}
+
 TEST_F(PDFFonts, EveryEmbeddedProgramOfAVariableFontPassesTheCheckers)
 {
     for (const QString &file : {QStringLiteral("variable.ttf"), QStringLiteral("variablegdef.ttf")}) {

@@ -10,6 +10,7 @@
 
 #include "common/MessageBoxText.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
@@ -337,13 +338,15 @@ TEST(MessageBoxes, CopiedTextKeepsEveryCharacterAndTheParagraphs)
     });
 }
 
-// The view of the text leaves Enter and Escape to the box.
+// A box opens with the focus on a button, and the view of its text, once
+// clicked, leaves Enter and Escape to the box.
 TEST(MessageBoxes, EnterAndEscapeAnswerTheBoxFromItsText)
 {
     const TMessageBoxRequest request{QString(), QStringLiteral("Заменить файл?"), mtConfirmation, mbOK | mbCancel};
     const auto answerBy = [&](int key) {
         return actOnShownBox(request, [&](QMessageBox &, QTextEdit &view) {
-            view.setFocus();
+            EXPECT_TRUE(qobject_cast<QAbstractButton *>(QApplication::focusWidget()));
+            view.setFocus(Qt::MouseFocusReason);
             pressKey(view, key);
         });
     };

@@ -198,6 +198,8 @@ MessageTextView::MessageTextView(const QString &text, qreal lineWidth, QWidget *
     document->setPlainText(text);
     setDocument(document);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // Focus stays with the box's buttons until the text is clicked.
+    setFocusPolicy(Qt::ClickFocus);
     setTabChangesFocus(true);
     setLineWrapMode(NoWrap);
     setFrameStyle(QFrame::NoFrame);
@@ -205,7 +207,7 @@ MessageTextView::MessageTextView(const QString &text, qreal lineWidth, QWidget *
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // The text stands on the box itself, as a label's does.
     viewport()->setAutoFillBackground(false);
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
 
 QSize MessageTextView::sizeHint() const

@@ -8,6 +8,15 @@
 #include "toolkit/widgets/TApplication.h"
 #include "toolkit/classes/TStrings.h"
 
+#include "common/MessageBoxText.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QTimer>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -217,3 +226,130 @@ TEST(CommonDialogs, PrintDialogOffersItsOptionsAndTakesTheChoice)
 }
 
 } // namespace
+
+namespace {
+
+// A path of some 250 characters through folders with Cyrillic names, with
+// blanks and hyphens where lines could break.
+QString longCyrillicPath()
+{
+    return QStringLiteral("/home/пользователь/Документы/Заказы выключателей на 2026 год/"
+                          "Автоматические выключатели в литом корпусе серии ZMT-ZMR/"
+                          "Отдел главного энергетика - согласование/Опросные листы - черновики и окончательные/"
+                          "Опросный лист на выключатель ZMT-250 от 08.12.2026.pdf");
+}
+
+// Shows request in a real message box and, once it is up, runs act on the
+// view of its text; closes the box after it unless act answered it.
+// Answers the box's answer.
+int actOnShownBox(const TMessageBoxRequest &request, const std::function<void(QMessageBox &, QTextEdit &)> &act)
+{
+    QElapsedTimer waited;
+    waited.start();
+    QTimer poll;
+    poll.setInterval(10);
+    bool acted = false;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QTextEdit *view = MessageBoxText(box);
+        if ((!view || !view->isVisible()) && waited.elapsed() < 30000)
+            return;
+        poll.stop();
+        if (view) {
+            act(*box, *view);
+            acted = true;
+        }
+        if (box && box->isVisible())
+            box->reject();
+    });
+    poll.start();
+    const int answer = InteractiveModalRunner().MessageBox(request);
+    EXPECT_TRUE(acted) << "the box showed no view of its text";
+    return answer;
+}
+
+void pressKey(QWidget &widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QKeyEvent press(QEvent::KeyPress, key, modifiers);
+    QApplication::sendEvent(&widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers);
+    QApplication::sendEvent(&widget, &release);
+}
+
+} // namespace
+
+// The box breaks a long path over its lines on the screen only: the text
+// selected in it and copied, all of it or the path alone, is the message's
+// own, byte for byte.
+TEST(MessageBoxes, WhatIsCopiedFromABoxIsTheMessagesText)
+{
+    const QString path = longCyrillicPath();
+    ASSERT_GE(path.size(), 240);
+    TMessageBoxRequest request{kErrorCaption,
+                               QStringLiteral("Файл \"%1\" доступен только для чтения и не может быть заменён.").arg(path),
+                               mtError, mbOK};
+    actOnShownBox(request, [&](QMessageBox &box, QTextEdit &view) {
+        const QStringList lines = ShownLines(&view);
+        EXPECT_GT(lines.size(), 2) << "the path is not broken over lines";
+        EXPECT_EQ(lines.join(QString()), request.Text);
+        EXPECT_TRUE(LinesInside(&view)) << "a line is cut off";
+        EXPECT_LE(box.width(), box.screen()->availableGeometry().width());
+
+        QApplication::clipboard()->clear();
+        view.setFocus();
+        pressKey(view, Qt::Key_A, Qt::ControlModifier);
+        pressKey(view, Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(QApplication::clipboard()->text().toUtf8(), request.Text.toUtf8());
+
+        QTextCursor selection(view.document());
+        selection.setPosition(int(request.Text.indexOf(path)));
+        selection.setPosition(int(request.Text.indexOf(path) + path.size()), QTextCursor::KeepAnchor);
+        view.setTextCursor(selection);
+        view.copy();
+        EXPECT_EQ(QApplication::clipboard()->text().toUtf8(), path.toUtf8());
+    });
+}
+
+// Characters a plain-text conversion would change (no-break spaces, a
+// line separator) copy as they are, and so do the line breaks between
+// paragraphs, CR LF or line feed.
+TEST(MessageBoxes, CopiedTextKeepsEveryCharacterAndTheParagraphs)
+{
+    const QString text = QStringLiteral("Были обнаружены следующие ошибки:\r\n"
+                                        "Не удалось создать файл \"/tmp/Отчёт\u00A0№\u00A05/заказ.pdf\".\n"
+                                        "\nПроверьте папку\u2028и права на неё.\r\n");
+    actOnShownBox({QString(), text, mtWarning, mbOK | mbCancel}, [&](QMessageBox &, QTextEdit &view) {
+        QApplication::clipboard()->clear();
+        view.selectAll();
+        view.copy();
+        EXPECT_EQ(QApplication::clipboard()->text().toUtf8(), text.toUtf8());
+
+        // The second paragraph with the CR LF before it: the document has
+        // one character for the two.
+        const qsizetype start = text.indexOf(u'\r');
+        const qsizetype end = text.indexOf(u'\n', start + 2);
+        QTextCursor selection(view.document());
+        selection.setPosition(int(start));
+        selection.setPosition(int(end - 1), QTextCursor::KeepAnchor);
+        view.setTextCursor(selection);
+        QApplication::clipboard()->clear();
+        view.copy();
+        EXPECT_EQ(QApplication::clipboard()->text().toUtf8(), text.mid(start, end - start).toUtf8());
+    });
+}
+
+// A box opens with the focus on a button, and the view of its text, once
+// clicked, leaves Enter and Escape to the box.
+TEST(MessageBoxes, EnterAndEscapeAnswerTheBoxFromItsText)
+{
+    const TMessageBoxRequest request{QString(), QStringLiteral("Заменить файл?"), mtConfirmation, mbOK | mbCancel};
+    const auto answerBy = [&](int key) {
+        return actOnShownBox(request, [&](QMessageBox &, QTextEdit &view) {
+            EXPECT_TRUE(qobject_cast<QAbstractButton *>(QApplication::focusWidget()));
+            view.setFocus(Qt::MouseFocusReason);
+            pressKey(view, key);
+        });
+    };
+    EXPECT_EQ(answerBy(Qt::Key_Return), mrOk);
+    EXPECT_EQ(answerBy(Qt::Key_Escape), mrCancel);
+}

@@ -3,6 +3,7 @@
 #include "toolkit/classes/SaveFileStream.h"
 #include "toolkit/graphics/QtFonts.h"
 #include "toolkit/printing/Printers.h"
+#include "toolkit/widgets/MessageTextView.h"
 #include "toolkit/widgets/TForm.h"
 
 #include <QApplication>
@@ -19,9 +20,7 @@
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QRegularExpression>
 #include <QScreen>
-#include <QTextBoundaryFinder>
 
 #include <algorithm>
 
@@ -75,99 +74,6 @@ QMessageBox::Icon iconOf(TMsgDlgType type)
     }
 }
 
-// Where a line of text may break: after each position of the result.
-QList<bool> breakOpportunities(const QString &text)
-{
-    QList<bool> breaks(text.size() + 1, false);
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Line, text);
-    for (qsizetype at = finder.toNextBoundary(); at >= 0; at = finder.toNextBoundary())
-        breaks[at] = true;
-    return breaks;
-}
-
-// Where the lines of a paragraph may break, and which of its characters
-// belong to a file path.
-struct LineBreaks {
-    QList<bool> before; // a line may begin at each position
-    QList<bool> inPath;
-};
-
-// Keeps each file path of text (a text in double quotes holding a slash)
-// whole: no break inside it, but after its slashes when it is (with its
-// quotes) wider than lineWidth, and where it would break anyway inside a
-// part between slashes that is wider than lineWidth still.
-void keepPathsWhole(const QString &text, LineBreaks &breaks, const QFontMetricsF &metrics, qreal lineWidth)
-{
-    static const QRegularExpression quoted(QStringLiteral("\"([^\"\n]*)\""));
-    for (QRegularExpressionMatchIterator it = quoted.globalMatch(text); it.hasNext();) {
-        const QRegularExpressionMatch match = it.next();
-        if (!match.captured(1).contains(QLatin1Char('/')))
-            continue;
-        // The path with its quotes and what holds on to them.
-        qsizetype unitEnd = match.capturedEnd(0);
-        while (unitEnd < text.size() && !breaks.before[unitEnd])
-            ++unitEnd;
-        const QString unit = text.mid(match.capturedStart(0), unitEnd - match.capturedStart(0)).trimmed();
-        const bool overlong = metrics.horizontalAdvance(unit) > lineWidth;
-        qsizetype part = match.capturedStart(1);
-        for (qsizetype at = part; at < match.capturedEnd(1); ++at) {
-            breaks.inPath[at] = true;
-            if (text[at] != QLatin1Char('/') && at + 1 < match.capturedEnd(1))
-                continue;
-            const bool partOverlong = overlong && metrics.horizontalAdvance(text.mid(part, at + 1 - part)) > lineWidth;
-            for (qsizetype inside = part + 1; inside <= at; ++inside)
-                breaks.before[inside] = breaks.before[inside] && partOverlong;
-            breaks.before[at + 1] = overlong;
-            part = at + 1;
-        }
-        breaks.before[match.capturedEnd(1)] = false;
-    }
-}
-
-// One paragraph broken into lines of at most lineWidth at its opportunities
-// (a unit wider than a line stands alone on its line); the blanks a line
-// ends with give way to the line break, but for those of a path.
-QStringList paragraphLines(const QString &text, const LineBreaks &breaks, const QFontMetricsF &metrics,
-                           qreal lineWidth)
-{
-    const auto lineAt = [&](qsizetype start, qsizetype end) {
-        while (end > start && text[end - 1] == QLatin1Char(' ') && !breaks.inPath[end - 1])
-            --end;
-        return text.mid(start, end - start);
-    };
-    QStringList lines;
-    qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype end = -1;
-        for (qsizetype at = start + 1; at <= text.size(); ++at) {
-            if (!breaks.before[at] && at < text.size())
-                continue;
-            if (end >= 0 && metrics.horizontalAdvance(lineAt(start, at)) > lineWidth)
-                break;
-            end = at;
-        }
-        lines.append(lineAt(start, end));
-        start = end;
-    }
-    return lines;
-}
-
-// The text of a message box broken into lines no wider than lineWidth,
-// with each file path in it whole on its line: only a path wider than a
-// line breaks, after one of its slashes where it can.  The characters stay
-// the text's own, so that a path selected in the box is the path.
-QString withWholePaths(const QString &text, const QFontMetricsF &metrics, qreal lineWidth)
-{
-    QStringList lines;
-    for (const QString &paragraph : text.split(QLatin1Char('\n'))) {
-        LineBreaks breaks{breakOpportunities(paragraph), QList<bool>(paragraph.size(), false)};
-        keepPathsWhole(paragraph, breaks, metrics, lineWidth);
-        const QStringList broken = paragraphLines(paragraph, breaks, metrics, lineWidth);
-        lines += broken.isEmpty() ? QStringList{QString()} : broken;
-    }
-    return lines.join(QLatin1Char('\n'));
-}
-
 // The width of a message box's lines: Qt widens a box up to its soft limit
 // to show its lines unbroken, and breaks them itself beyond it.
 qreal messageLineWidth(QMessageBox &box)
@@ -189,7 +95,16 @@ int showMessageBox(const TMessageBoxRequest &request, QWidget *parent)
 {
     QMessageBox box(iconOf(request.Type), request.Caption, QString(), QMessageBox::NoButton, parent);
     box.setTextFormat(Qt::PlainText);
-    box.setText(withWholePaths(request.Text, QFontMetricsF(box.font()), messageLineWidth(box)));
+    const qreal lineWidth = messageLineWidth(box);
+    box.setText(request.Text);
+    // The box's own label gives way to a view that breaks the lines without
+    // putting line feeds into the text.
+    if (QLabel *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"))) {
+        auto *view = new MessageTextView(request.Text, lineWidth, &box);
+        view->setObjectName(QStringLiteral("messageText"));
+        delete box.layout()->replaceWidget(label, view);
+        label->hide();
+    }
     const TMsgDlgButtons buttons = request.Buttons ? request.Buttons : TMsgDlgButtons(mbOK);
     for (const ButtonPair &pair : kButtons) {
         // mbAll and mbYesToAll share Qt's "Yes to All"; mbAll gets its own.

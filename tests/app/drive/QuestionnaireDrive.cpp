@@ -12,9 +12,10 @@
 // answered with a name and Return; the PDF's text is read back with
 // pdftotext.  Then the save button is reached again with Tab and pressed
 // with Space, and the dialog left with Escape.  Last, names are typed into
-// the dialog: a read-only file's and one with dots of its own.  With a folder argument,
-// screenshots of the window and of the file dialog are written there (PPM),
-// and the saved PDF is kept there.  Prints each failed check and exits 1
+// the dialog: a read-only file's, whose long path is copied from the box
+// that refuses it, and one with dots of its own.  With a folder argument,
+// screenshots of the window, the file dialog and the boxes are written
+// there (PPM), and the saved PDF is kept there.  Prints each failed check and exits 1
 // when any failed.
 
 #include "app/AppTestSupport.h"
@@ -30,6 +31,7 @@
 #include "toolkit/widgets/TCustomEdit.h"
 #include "toolkit/widgets/TMemo.h"
 
+#include "common/MessageBoxText.h"
 #include "common/XvfbDrive.h"
 
 #include <QApplication>
@@ -43,7 +45,6 @@
 #include <QFileDialog>
 #include <QImage>
 #include <QAbstractButton>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
@@ -53,6 +54,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextEdit>
 #include <QTextLayout>
 
 #include <cstdio>
@@ -267,14 +269,31 @@ QByteArray fileBytes(const QString &name)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Names typed into the save dialog: a read-only file is refused at once,
-// in one message whose path, selected, is the path, and the dialog stays
-// for another name; a name with dots of its own is written with ".pdf",
-// and the question before replacing a file asks about that name.
+// The point of the view's viewport, on the screen, just inside the
+// character boundary at position: after it (toward the right) or before.
+QPoint boundaryPoint(const QTextEdit *view, int position, bool after)
+{
+    QTextCursor cursor(view->document());
+    cursor.setPosition(position);
+    const QRect rect = view->cursorRect(cursor);
+    return view->viewport()->mapToGlobal(QPoint(rect.left() + (after ? 1 : -1), rect.center().y()));
+}
+
+// Names typed into the save dialog: a read-only file, deep in folders with
+// Russian names, is refused at once, in one message whose path wraps inside
+// the box; the path selected there with the mouse and copied with Ctrl+C is
+// the path, and the whole text selected with Ctrl+A and copied is the
+// message, byte for byte; Return answers the box, and the dialog stays for
+// another name.  A name with dots of its own is written with ".pdf", and
+// the question before replacing a file asks about that name.
 void checkSaveDialog(TMainForm *form, const QString &size)
 {
-    QTemporaryDir folder;
-    const QString readOnly = folder.filePath(QStringLiteral("только чтение.pdf"));
+    QTemporaryDir top;
+    const QString deep = QStringLiteral("Заказы выключателей на 2026 год/Автоматические выключатели в литом корпусе/"
+                                        "Отдел главного энергетика - согласование/Опросные листы - черновики и окончательные");
+    QDir(top.path()).mkpath(deep);
+    const QDir folder(top.filePath(deep));
+    const QString readOnly = folder.filePath(QStringLiteral("Опросный лист на выключатель ZMT-250 от 08.12.2026 только для чтения.pdf"));
     const QString dotted = folder.filePath(QStringLiteral("Заказ от 08.12.2026"));
     for (const QString &name : {readOnly, dotted, dotted + QStringLiteral(".pdf")}) {
         QFile file(name);
@@ -282,8 +301,13 @@ void checkSaveDialog(TMainForm *form, const QString &size)
             file.write("earlier");
     }
     QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
-    QString refusal;
-    QString selected;
+    const QString refusal =
+        QStringLiteral("Файл \"%1\" доступен только для чтения и не может быть заменён.").arg(readOnly);
+    QString copiedPath;
+    QString copiedText;
+    int lines = 0;
+    bool linesInside = false;
+    bool boxOnScreen = false;
     QString question;
     bool dialogStayed = false;
     whenFileDialogOpens([&](QFileDialog *dialog) {
@@ -293,21 +317,33 @@ void checkSaveDialog(TMainForm *form, const QString &size)
             return dialog->reject();
         whenMessageBoxOpens([&](QMessageBox *box) {
             shoot(QStringLiteral("read-only-") + size);
-            auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
-            if (!label)
+            QTextEdit *view = MessageBoxText(box);
+            if (!view)
                 return box->reject();
-            refusal = label->text();
-            const qsizetype at = refusal.indexOf(readOnly);
-            label->setSelection(int(std::max<qsizetype>(at, 0)), int(readOnly.size()));
-            selected = label->selectedText();
+            lines = int(ShownLines(view).size());
+            linesInside = LinesInside(view);
+            boxOnScreen = box->screen()->availableGeometry().contains(box->frameGeometry());
+            const QString shown = view->document()->toRawText();
+            const int at = int(shown.indexOf(readOnly));
+            QApplication::clipboard()->clear();
+            XvfbDrive::Drag(boundaryPoint(view, at, true), boundaryPoint(view, at + int(readOnly.size()), false));
+            XvfbDrive::WaitUntil([view] { return view->textCursor().hasSelection(); });
+            XvfbDrive::Key(QStringLiteral("ctrl+c"));
+            XvfbDrive::WaitUntil([] { return !QApplication::clipboard()->text().isEmpty(); });
+            copiedPath = QApplication::clipboard()->text();
+            shoot(QStringLiteral("read-only-selected-") + size);
+            QApplication::clipboard()->clear();
+            XvfbDrive::Key(QStringLiteral("ctrl+a ctrl+c"));
+            XvfbDrive::WaitUntil([] { return !QApplication::clipboard()->text().isEmpty(); });
+            copiedText = QApplication::clipboard()->text();
             XvfbDrive::Key(QStringLiteral("Return"));
         });
         name->setFocus();
-        name->setText(QStringLiteral("только чтение"));
+        name->setText(QFileInfo(readOnly).completeBaseName());
         XvfbDrive::WaitUntil([name] { return name->hasFocus(); });
         XvfbDrive::Key(QStringLiteral("Return"));
         dialogStayed = XvfbDrive::WaitUntil([&] {
-            return !refusal.isEmpty() && QApplication::activeModalWidget() == dialog && dialog->isVisible();
+            return !copiedText.isEmpty() && QApplication::activeModalWidget() == dialog && dialog->isVisible();
         });
         whenMessageBoxOpens([&](QMessageBox *box) {
             question = box->text();
@@ -328,12 +364,13 @@ void checkSaveDialog(TMainForm *form, const QString &size)
     check(XvfbDrive::WaitUntil([&] { return fileBytes(dotted + QStringLiteral(".pdf")).startsWith("%PDF"); }),
           QStringLiteral("at %1 \"%2\" is saved as \"%2.pdf\"").arg(size, QFileInfo(dotted).fileName()));
     check(dialogStayed, QStringLiteral("at %1 the dialog stays open after the read-only file is refused").arg(size));
-    check(QString(refusal).replace(QLatin1Char('\n'), QLatin1Char(' '))
-              == QStringLiteral("Файл \"%1\" доступен только для чтения и не может быть заменён.").arg(readOnly),
-          QStringLiteral("at %1 the read-only file is refused at once: \"%2\"").arg(size, refusal));
-    check(refusal.split(QLatin1Char('\n')).filter(readOnly).size() == 1,
-          QStringLiteral("at %1 the refusal shows the path on one line").arg(size));
-    check(selected == readOnly, QStringLiteral("at %1 the path selected in the box is \"%2\"").arg(size, selected));
+    check(readOnly.size() >= 240 && lines > 2 && linesInside && boxOnScreen,
+          QStringLiteral("at %1 the refusal's path of %2 characters wraps inside the box on the screen (%3 lines)")
+              .arg(size).arg(readOnly.size()).arg(lines));
+    check(copiedPath.toUtf8() == readOnly.toUtf8(),
+          QStringLiteral("at %1 the path selected with the mouse copies as \"%2\"").arg(size, copiedPath));
+    check(copiedText.toUtf8() == refusal.toUtf8(),
+          QStringLiteral("at %1 the whole refusal copies as \"%2\"").arg(size, copiedText));
     check(question.contains(QFileInfo(dotted).fileName() + QStringLiteral(".pdf")),
           QStringLiteral("at %1 the question asks about the name written: \"%2\"").arg(size, question));
     check(fileBytes(readOnly) == "earlier" && fileBytes(dotted) == "earlier",

@@ -1,6 +1,11 @@
 // Decoding and encoding PNG pictures: a 4000 x 3000 RGB photo-like image
 // and a 2000 x 2000 palette image, each beside libpng on the same data.
-// The ratio of our time to libpng's is printed after the run.
+// Reading a small picture while 1,000 or 32,000 other pictures read from
+// distinct bytes are alive, once from the bytes of a live picture (whose
+// decoded pixels it takes) and once from bytes no picture holds, beside
+// libpng decoding the same bytes.  The ratios of our time to libpng's, and
+// of a read beside 32,000 live pictures to one beside 1,000, are printed
+// after the run.
 
 #include "codecs/png/qvxPngHeader.h"
 #include "codecs/png/qvxPngImage.h"
@@ -16,6 +21,7 @@
 #include <cstring>
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -139,14 +145,15 @@ std::map<std::string, double> &times()
     return t;
 }
 
+// Keeps the mean time of a step of the run, for the ratios.
 template <class Step>
 void run(benchmark::State &state, const std::string &name, Step step)
 {
+    const auto start = std::chrono::steady_clock::now();
     for (auto _ : state)
         step();
-    const auto start = std::chrono::steady_clock::now();
-    step();
-    times()[name] = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    times()[name] = seconds / double(std::max<benchmark::IterationCount>(state.iterations(), 1));
 }
 
 void Decode(benchmark::State &state, bool photo, bool ours)
@@ -163,6 +170,65 @@ void Encode(benchmark::State &state, bool photo, bool ours)
         [&] { benchmark::DoNotOptimize(ours ? encodeOurs(image) : encodeLibpng(image)); });
 }
 
+// A 16 x 16 RGB picture whose pixels differ with index.
+QByteArray smallPicture(int index)
+{
+    QImage image(16, 16, QImage::Format_RGB32);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            image.setPixel(x, y, qRgb(index & 0xFF, (index >> 8) & 0xFF, (x * 16 + y) & 0xFF));
+    return encodeOurs(image);
+}
+
+// Pictures read from count distinct files, held alive.
+struct LivePictures {
+    explicit LivePictures(int count) : count(count)
+    {
+        for (int i = 0; i < count; ++i) {
+            bytes.append(smallPicture(i));
+            TMemoryStream stream;
+            stream.WriteBuffer(bytes.back());
+            stream.SetPosition(0);
+            pictures.push_back(std::make_unique<TPNGObject>());
+            pictures.back()->LoadFromStream(&stream);
+        }
+    }
+    const int count;
+    QList<QByteArray> bytes;
+    std::vector<std::unique_ptr<TPNGObject>> pictures;
+};
+
+// The live pictures of the running benchmark, made again only when their
+// count changes.
+const LivePictures &livePictures(int count)
+{
+    static std::unique_ptr<LivePictures> held;
+    if (!held || held->count != count) {
+        held.reset();
+        held = std::make_unique<LivePictures>(count);
+    }
+    return *held;
+}
+
+// Each step reads one picture, from the bytes of the next live picture
+// (held) or from bytes no live picture has.  Held reads go round all the
+// live pictures, so that beside 32,000 of them they meet bytes and pixels
+// in memory colder than beside 1,000.
+void ReadBesideLivePictures(benchmark::State &state, bool held, bool ours)
+{
+    const int live = int(state.range(0));
+    const LivePictures &pictures = livePictures(live);
+    const QByteArray other = smallPicture(live);
+    int next = 0;
+    const std::string name = std::string(held ? "held" : "new") + " read beside " + std::to_string(live) +
+                             (ours ? " ours" : " libpng");
+    run(state, name, [&] {
+        const QByteArray &bytes = held ? pictures.bytes[next++ % live] : other;
+        ours ? decodeOurs(bytes) : decodeLibpng(bytes);
+    });
+    state.SetItemsProcessed(state.iterations());
+}
+
 BENCHMARK_CAPTURE(Decode, PhotoOurs, true, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Decode, PhotoLibpng, true, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Decode, PaletteOurs, false, true)->Unit(benchmark::kMillisecond);
@@ -171,6 +237,19 @@ BENCHMARK_CAPTURE(Encode, PhotoOurs, true, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Encode, PhotoLibpng, true, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Encode, PaletteOurs, false, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Encode, PaletteLibpng, false, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ReadBesideLivePictures, HeldOurs, true, true)->Arg(1000)->Arg(32000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(ReadBesideLivePictures, HeldLibpng, true, false)->Arg(1000)->Arg(32000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(ReadBesideLivePictures, NewOurs, false, true)->Arg(1000)->Arg(32000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(ReadBesideLivePictures, NewLibpng, false, false)->Arg(1000)->Arg(32000)->Unit(benchmark::kMicrosecond);
+
+// Prints what ours / their is for the times of two runs, where both ran.
+void printRatio(const std::string &label, const std::string &ours, const std::string &their)
+{
+    const auto mine = times().find(ours);
+    const auto other = times().find(their);
+    if (mine != times().end() && other != times().end() && other->second > 0)
+        std::printf("%s = %.2f\n", label.c_str(), mine->second / other->second);
+}
 
 // Printed when the program ends, after every benchmark has run.
 struct RatioReport {
@@ -180,11 +259,16 @@ struct RatioReport {
         for (const char *image : {"photo", "palette"})
             for (const char *step : {"decode", "encode"}) {
                 const std::string key = std::string(image) + " " + step;
-                const auto ours = times().find(key + " ours");
-                const auto peer = times().find(key + " libpng");
-                if (ours != times().end() && peer != times().end() && peer->second > 0)
-                    std::printf("%s: ours / libpng = %.2f\n", key.c_str(), ours->second / peer->second);
+                printRatio(key + ": ours / libpng", key + " ours", key + " libpng");
             }
+        for (const std::string read : {"held", "new"}) {
+            for (const char *live : {"1000", "32000"}) {
+                const std::string key = read + " read beside " + live;
+                printRatio(key + ": ours / libpng", key + " ours", key + " libpng");
+            }
+            printRatio(read + " read: beside 32000 / beside 1000 live pictures", read + " read beside 32000 ours",
+                       read + " read beside 1000 ours");
+        }
     }
 } ratioReport;
 

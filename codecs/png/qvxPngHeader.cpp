@@ -64,14 +64,18 @@ void TChunkIHDR::PrepareImageData()
 {
     if (!BitmapSizeAllowed(Width, Height))
         throw EPNGOutMemory();
-    const qint64 pixels = qint64(Width) * Height;
-    QImage image = PngShared::NewImage(int(Width), int(Height), imageFormat());
-    if (image.isNull())
-        throw EPNGOutMemory();
-    // Moved, not copied: a palette set on a second reference copies the pixels.
-    Image = std::move(image);
-    ImageAlpha = HasAlphaPlane() ? QByteArray(pixels, '\0') : QByteArray();
-    ExtraImageData = BitDepth == 16 ? QByteArray(pixels * SamplesPerPixel(), '\0') : QByteArray();
+    // Reading bytes read before, the planes are the pixels decoded then;
+    // the rest is set up alike.
+    if (!Owner()->TakeSharedPlanes(*this)) {
+        const qint64 pixels = qint64(Width) * Height;
+        QImage image = PngShared::NewImage(int(Width), int(Height), imageFormat());
+        if (image.isNull())
+            throw EPNGOutMemory();
+        // Moved, not copied: a palette set on a second reference copies the pixels.
+        Image = std::move(image);
+        ImageAlpha = HasAlphaPlane() ? QByteArray(pixels, '\0') : QByteArray();
+        ExtraImageData = BitDepth == 16 ? QByteArray(pixels * SamplesPerPixel(), '\0') : QByteArray();
+    }
     if (ColorType == 3)
         Image.setColorTable(QList<QRgb>(256, qRgb(0, 0, 0)));
     else if (HasPalette())
@@ -135,8 +139,7 @@ bool TChunkIHDR::LoadFromStream(TStream *stream, const QByteArray &name, quint32
     if (rawBytes > (stream->Size() - stream->Position()) * MaxInflateRatio)
         throw EPngUnexpectedEnd();
     CheckPictureSize(Width, Height);
-    if (!Owner()->TakeSharedPlanes(*this))
-        PrepareImageData();
+    PrepareImageData();
     return true;
 }
 

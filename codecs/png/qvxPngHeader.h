@@ -60,9 +60,11 @@ public:
     // EPNGUnknownInterlace, and a zero size, a filter method other than 0 or
     // a colour type and bit depth the format does not pair EPngInvalidIHDR.
     void Validate() const;
-    // Sets up zeroed planes for the fields; an image beyond the toolkit's
-    // bitmap size cap (BitmapLimits.h), or one there is no memory for,
-    // raises EPNGOutMemory and keeps the planes.
+    // Sets up zeroed planes for the fields (while the owner reads bytes
+    // whose pixels another picture holds, those pixels) and the image
+    // palette; an image beyond the toolkit's bitmap size cap
+    // (BitmapLimits.h), or one there is no memory for, raises EPNGOutMemory
+    // and keeps the planes.
     void PrepareImageData();
     // The grey ramp of a grey image's palette.
     void BuildGrayPalette();

@@ -210,6 +210,10 @@ quint8 chooseFilter(quint8 filters, const std::vector<std::vector<quint8>> &cand
 bool TChunkIDAT::LoadFromStream(TStream *stream, const QByteArray &name, quint32 size)
 {
     SetName(name);
+    TChunkIHDR &header = headerOf(Owner());
+    // A palette chunk read before the data never recolours a grey image.
+    if (header.HasPalette() && (header.ColorType == 0 || header.ColorType == 4))
+        header.BuildGrayPalette();
     if (Owner()->ReadsSharedPlanes()) {
         // The same bytes decoded before: the planes hold their pixels.
         if (qint64(size) + 4 > stream->Size() - stream->Position())
@@ -217,10 +221,6 @@ bool TChunkIDAT::LoadFromStream(TStream *stream, const QByteArray &name, quint32
         stream->Seek(qint64(size) + 4, soCurrent);
         return true;
     }
-    TChunkIHDR &header = headerOf(Owner());
-    // A palette chunk read before the data never recolours a grey image.
-    if (header.HasPalette() && (header.ColorType == 0 || header.ColorType == 4))
-        header.BuildGrayPalette();
     IdatReader reader(stream, size);
     const TRowStore store = RowStoreFor(header);
     const int offset = header.Offset();

@@ -309,30 +309,31 @@ void TPNGObject::LoadFromStream(TStream *stream)
     m_sharedPlanes = PngShared::Find(bytes.Bytes());
     ReadChunks(&bytes);
     m_reading = false;
-    if (m_sharedPlanes) {
-        ShowShared(bytes.Bytes());
+    ShareRead(bytes.Bytes());
+}
+
+void TPNGObject::ShareRead(const QByteArray &bytes)
+{
+    // Planes taken from the registry are registered already: Share leaves
+    // them as they are.
+    if (TChunkIHDR *header = Header()) {
+        TPngPlanes planes{std::move(header->Image), header->ImageAlpha, header->ExtraImageData};
+        PngShared::Share(bytes, planes);
+        header->Image = std::move(planes.Image);
+    }
+    if (std::optional<QImage> shown = PngShared::FindShown(bytes)) {
+        SetImage(*shown);
+        Changed();
         return;
     }
-    ShareDecoded(bytes.Bytes());
     ImageChanged();
     // The picture as drawn, where it is made from the decoded image.
     if (Header() && Image().constBits() != Header()->Image.constBits()) {
         QImage image = Image();
         SetImage(QImage());
-        PngShared::ShareShown(bytes.Bytes(), image);
+        PngShared::ShareShown(bytes, image);
         SetImage(image);
     }
-}
-
-void TPNGObject::ShowShared(const QByteArray &bytes)
-{
-    std::optional<QImage> shown = PngShared::FindShown(bytes);
-    if (!shown) {
-        ImageChanged();
-        return;
-    }
-    SetImage(*shown);
-    Changed();
 }
 
 bool TPNGObject::TakeSharedPlanes(TChunkIHDR &header)
@@ -345,16 +346,6 @@ bool TPNGObject::TakeSharedPlanes(TChunkIHDR &header)
     header.ImageAlpha = std::move(m_sharedPlanes->ImageAlpha);
     header.ExtraImageData = std::move(m_sharedPlanes->ExtraImageData);
     return true;
-}
-
-void TPNGObject::ShareDecoded(const QByteArray &bytes)
-{
-    TChunkIHDR *header = Header();
-    if (!header)
-        return;
-    TPngPlanes planes{std::move(header->Image), header->ImageAlpha, header->ExtraImageData};
-    PngShared::Share(bytes, planes);
-    header->Image = std::move(planes.Image);
 }
 
 void TPNGObject::ReadChunks(TStream *stream)

@@ -124,6 +124,7 @@ public:
 
     // While a file is read whose pixels another picture holds decoded: the
     // header takes them (true), and the image data is not decoded again.
+    // Everything else the chunks set up is set up as on a first read.
     bool TakeSharedPlanes(TChunkIHDR &header);
     bool ReadsSharedPlanes() const { return m_sharedPlanes.has_value(); }
 
@@ -146,11 +147,10 @@ private:
     bool IsKey(const TChunktRNS &trns, int x, int y) const;
     void ClearChunks();
     void ReadChunks(TStream *stream);
-    // Registers the pixels just decoded under the file's bytes.
-    void ShareDecoded(const QByteArray &bytes);
-    // Shows the picture as drawn of another picture read from the same
-    // bytes, where one is held; else makes it.
-    void ShowShared(const QByteArray &bytes);
+    // Once the chunks of bytes are read: registers the pixels decoded, and
+    // shows the picture as drawn of another picture read from the same
+    // bytes where one is held, else makes it and registers it.
+    void ShareRead(const QByteArray &bytes);
 
     TPNGList m_chunks;
     quint8 m_filters = pfSub;

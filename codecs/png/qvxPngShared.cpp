@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 #include <memory>
-#include <vector>
+#include <unordered_map>
 
 namespace {
 
@@ -26,43 +26,75 @@ struct TPixels {
     const QImage::Format format;
     // Set by Share or ShareShown, under the registry's lock.
     bool shared = false;
-    bool shown = false;
-    size_t keyHash = 0;
     QByteArray key;
-    QList<QRgb> colorTable;
     QByteArray imageAlpha;
     QByteArray extraImageData;
 };
 
+// What shared pixels are registered under: the length and hash of the
+// bytes they come from, and whether they are the picture as drawn.
+struct TKey {
+    qsizetype length;
+    size_t hash;
+    bool shown;
+
+    TKey(const QByteArray &bytes, bool shown) : length(bytes.size()), hash(qHash(bytes)), shown(shown) {}
+    bool operator==(const TKey &) const = default;
+};
+
+struct TKeyHash {
+    size_t operator()(const TKey &key) const { return qHashMulti(0, key.length, key.hash, key.shown); }
+};
+
+// The registry holds the pixels weakly: an entry whose pixels are freed
+// stays until a look-up meets it, or until a sweep, which runs when the
+// entries have doubled since the last one.
 struct TRegistry {
     QMutex lock;
-    std::vector<std::weak_ptr<TPixels>> pixels;
+    // Every buffer NewImage made, by its address.
+    std::unordered_map<const uchar *, std::weak_ptr<TPixels>> byAddress;
+    // The shared ones by their key.
+    std::unordered_multimap<TKey, std::weak_ptr<TPixels>, TKeyHash> byBytes;
+    size_t sweepAt = 1024;
 
-    void dropFreed()
+    void add(const std::shared_ptr<TPixels> &pixels)
     {
-        std::erase_if(pixels, [](const std::weak_ptr<TPixels> &held) { return held.expired(); });
+        if (byAddress.size() + byBytes.size() >= sweepAt)
+            sweep();
+        // An entry of freed pixels at the same address gives way.
+        byAddress[pixels->data] = pixels;
     }
 
-    // The pixels registered under bytes, as decoded or as shown.
-    std::shared_ptr<TPixels> find(const QByteArray &bytes, bool shown) const
+    void sweep()
     {
-        const size_t hash = qHash(bytes);
-        for (const std::weak_ptr<TPixels> &held : pixels) {
-            std::shared_ptr<TPixels> found = held.lock();
-            if (found && found->shared && found->shown == shown && found->keyHash == hash && found->key == bytes)
+        std::erase_if(byAddress, [](const auto &entry) { return entry.second.expired(); });
+        std::erase_if(byBytes, [](const auto &entry) { return entry.second.expired(); });
+        sweepAt = std::max<size_t>(1024, 2 * (byAddress.size() + byBytes.size()));
+    }
+
+    // The pixels registered under bytes, as decoded or as shown; the bytes
+    // are compared only for entries of the same length and hash.
+    std::shared_ptr<TPixels> find(const QByteArray &bytes, bool shown)
+    {
+        auto [at, end] = byBytes.equal_range(TKey(bytes, shown));
+        while (at != end) {
+            std::shared_ptr<TPixels> found = at->second.lock();
+            if (!found) {
+                at = byBytes.erase(at);
+                continue;
+            }
+            if (found->key == bytes)
                 return found;
+            ++at;
         }
         return nullptr;
     }
 
-    std::shared_ptr<TPixels> sharedUnder(const QImage &image) const
+    // The live pixels made by NewImage under image, shared or not.
+    std::shared_ptr<TPixels> under(const QImage &image) const
     {
-        for (const std::weak_ptr<TPixels> &held : pixels) {
-            std::shared_ptr<TPixels> found = held.lock();
-            if (found && found->shared && found->data == image.constBits())
-                return found;
-        }
-        return nullptr;
+        const auto at = byAddress.find(image.constBits());
+        return at == byAddress.end() ? nullptr : at->second.lock();
     }
 
     // The pixels under image, made by NewImage and not shared yet; nullptr
@@ -72,20 +104,15 @@ struct TRegistry {
     {
         if (!image.isDetached())
             return nullptr;
-        for (const std::weak_ptr<TPixels> &held : pixels) {
-            std::shared_ptr<TPixels> found = held.lock();
-            if (found && found->data == image.constBits())
-                return found->shared ? nullptr : found;
-        }
-        return nullptr;
+        std::shared_ptr<TPixels> pixels = under(image);
+        return pixels && !pixels->shared ? pixels : nullptr;
     }
 
-    static void share(TPixels &pixels, const QByteArray &bytes, bool shown)
+    void share(const std::shared_ptr<TPixels> &pixels, const QByteArray &bytes, bool shown)
     {
-        pixels.shared = true;
-        pixels.shown = shown;
-        pixels.keyHash = qHash(bytes);
-        pixels.key = bytes;
+        pixels->shared = true;
+        pixels->key = bytes;
+        byBytes.emplace(TKey(bytes, shown), pixels);
     }
 };
 
@@ -116,11 +143,6 @@ QImage readOnlyImageOver(const std::shared_ptr<TPixels> &pixels, const QList<QRg
     return image;
 }
 
-QImage readOnlyImageOver(const std::shared_ptr<TPixels> &pixels)
-{
-    return readOnlyImageOver(pixels, pixels->colorTable);
-}
-
 // Registers the pixels under image (see TRegistry::unshared) under bytes
 // and makes image read-only over them; nullptr when they cannot be shared.
 std::shared_ptr<TPixels> shareImage(TRegistry &all, const QByteArray &bytes, QImage &image, bool shown)
@@ -128,9 +150,8 @@ std::shared_ptr<TPixels> shareImage(TRegistry &all, const QByteArray &bytes, QIm
     const std::shared_ptr<TPixels> pixels = all.unshared(image);
     if (!pixels)
         return nullptr;
-    TRegistry::share(*pixels, bytes, shown);
-    pixels->colorTable = image.colorTable();
-    image = readOnlyImageOver(pixels);
+    all.share(pixels, bytes, shown);
+    image = readOnlyImageOver(pixels, image.colorTable());
     return pixels;
 }
 
@@ -147,8 +168,7 @@ QImage NewImage(int width, int height, QImage::Format format)
     const auto pixels = std::make_shared<TPixels>(data, width, height, bytesPerLine, format);
     TRegistry &all = registry();
     const QMutexLocker locker(&all.lock);
-    all.dropFreed();
-    all.pixels.push_back(pixels);
+    all.add(pixels);
     return writableImageOver(pixels);
 }
 
@@ -159,7 +179,7 @@ std::optional<TPngPlanes> Find(const QByteArray &bytes)
     const std::shared_ptr<TPixels> pixels = all.find(bytes, false);
     if (!pixels)
         return std::nullopt;
-    return TPngPlanes{readOnlyImageOver(pixels), pixels->imageAlpha, pixels->extraImageData};
+    return TPngPlanes{readOnlyImageOver(pixels, {}), pixels->imageAlpha, pixels->extraImageData};
 }
 
 std::optional<QImage> FindShown(const QByteArray &bytes)
@@ -169,7 +189,7 @@ std::optional<QImage> FindShown(const QByteArray &bytes)
     const std::shared_ptr<TPixels> pixels = all.find(bytes, true);
     if (!pixels)
         return std::nullopt;
-    return readOnlyImageOver(pixels);
+    return readOnlyImageOver(pixels, {});
 }
 
 void Share(const QByteArray &bytes, TPngPlanes &planes)
@@ -194,7 +214,7 @@ QImage WithColorTable(const QImage &image, const QList<QRgb> &colorTable)
 {
     TRegistry &all = registry();
     const QMutexLocker locker(&all.lock);
-    if (const std::shared_ptr<TPixels> pixels = all.sharedUnder(image))
+    if (const std::shared_ptr<TPixels> pixels = all.under(image); pixels && pixels->shared)
         return readOnlyImageOver(pixels, colorTable);
     QImage recoloured = image;
     recoloured.setColorTable(colorTable);

@@ -8,8 +8,10 @@
 // drawing, a pixel, a resize) copies the pixels first, so it reaches no
 // other picture.  A picture that reads the same bytes later takes the
 // registered pixels instead of decoding them.  The registry holds no
-// pixels alive: a buffer is freed with the last image over it.  Pictures
-// may be read in several threads.
+// pixels alive: a buffer is freed with the last image over it.  Entries
+// are found by the length and hash of the bytes, so that a look-up costs
+// the same however many pictures are alive.  Pictures may be read in
+// several threads.
 
 #include <QByteArray>
 #include <QImage>
@@ -30,7 +32,8 @@ namespace PngShared {
 QImage NewImage(int width, int height, QImage::Format format);
 
 // The planes of a picture read before from exactly these bytes, while an
-// image still holds its pixels; nothing otherwise.
+// image still holds its pixels; nothing otherwise.  The image has no
+// colour table: the reader sets it up from the chunks, as on any read.
 std::optional<TPngPlanes> Find(const QByteArray &bytes);
 
 // Registers the pixels of planes.Image under bytes and makes planes.Image

@@ -14,17 +14,6 @@
 
 namespace {
 
-QImage whiteCanvasAfterDrawing(const TPNGObject &png, const TRect &rect, int width, int height)
-{
-    QImage target(width, height, QImage::Format_RGB32);
-    target.fill(Qt::white);
-    TCanvas canvas;
-    canvas.SetDevice(&target);
-    canvas.StretchDraw(rect, &png);
-    canvas.ReleaseHandle();
-    return target;
-}
-
 std::unique_ptr<TPNGObject> suiteImage(const QString &name)
 {
     TFileStream file(PngSuiteDir() + QStringLiteral("/png/%1.png").arg(name), fmOpenRead);
@@ -52,7 +41,7 @@ TEST(PngPictureTest, EmptyPicture)
     EXPECT_EQ(png.Width(), 0);
     EXPECT_EQ(png.Height(), 0);
     EXPECT_THROW(png.Palette(), EPNGHeaderNotPresent);
-    EXPECT_EQ(whiteCanvasAfterDrawing(png, Rect(0, 0, 4, 4), 4, 4).pixel(1, 1), qRgb(255, 255, 255));
+    EXPECT_EQ(PngDrawnOnWhite(png, Rect(0, 0, 4, 4), 4, 4).pixel(1, 1), qRgb(255, 255, 255));
 }
 
 TEST(PngPictureTest, DrawsWithBitAndPartialTransparency)
@@ -60,13 +49,13 @@ TEST(PngPictureTest, DrawsWithBitAndPartialTransparency)
     TPNGObject png;
     png.AssignHandle(redAndBlue(), true, clRed);
     EXPECT_EQ(png.TransparencyMode(), ptmBit);
-    QImage drawn = whiteCanvasAfterDrawing(png, Rect(0, 0, 2, 1), 2, 1);
+    QImage drawn = PngDrawnOnWhite(png, Rect(0, 0, 2, 1), 2, 1);
     EXPECT_EQ(drawn.pixel(0, 0), qRgb(255, 255, 255));
     EXPECT_EQ(drawn.pixel(1, 0), qRgb(0, 0, 255));
 
     const auto rgba = suiteImage(QStringLiteral("basn6a08"));
     EXPECT_EQ(rgba->TransparencyMode(), ptmPartial);
-    drawn = whiteCanvasAfterDrawing(*rgba, Rect(0, 0, 64, 64), 64, 64);
+    drawn = PngDrawnOnWhite(*rgba, Rect(0, 0, 64, 64), 64, 64);
     const QRgb source = rgba->Image().pixel(5, 5);
     const int a = qAlpha(source);
     EXPECT_NEAR(qRed(drawn.pixel(10, 10)), (qRed(source) * a + 255 * (255 - a)) / 255, 2);
@@ -248,5 +237,5 @@ TEST(PngPictureTest, AssignToBitmapsKeepsPixelsAndTransparentColour)
     const auto rgba = suiteImage(QStringLiteral("basn6a08"));
     bitmap.Assign(rgba.get());
     EXPECT_EQ(bitmap.PixelFormat(), pf24bit);
-    EXPECT_EQ(bitmap.Image().pixel(0, 0) | 0xFF000000u, whiteCanvasAfterDrawing(*rgba, Rect(0, 0, 32, 32), 32, 32).pixel(0, 0));
+    EXPECT_EQ(bitmap.Image().pixel(0, 0) | 0xFF000000u, PngDrawnOnWhite(*rgba, Rect(0, 0, 32, 32), 32, 32).pixel(0, 0));
 }

@@ -1,14 +1,18 @@
 #pragma once
 
-// Helpers of the PNG codec tests: pictures from and to bytes, and streams
-// built chunk by chunk.
+// Helpers of the PNG codec tests: pictures from and to bytes, streams
+// built chunk by chunk, the files of the PngSuite, and pictures drawn.
 
 #include "codecs/png/qvxPngChunks.h"
 #include "codecs/png/qvxPngErrors.h"
 #include "codecs/png/qvxPngHeader.h"
 #include "codecs/png/qvxPngImage.h"
 #include "toolkit/classes/Streams.h"
+#include "toolkit/graphics/Canvas.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QtEndian>
 
 #include <memory>
@@ -85,4 +89,44 @@ inline QList<quint32> PngChunkSizes(const QByteArray &bytes, const QByteArray &n
 inline QString PngSuiteDir()
 {
     return QStringLiteral(TEST_DATA_DIR "/pngsuite");
+}
+
+// The names of the PngSuite's files without their extension, in order;
+// those of corrupt files start with an x.
+inline QStringList PngSuiteNames()
+{
+    QStringList names;
+    for (const QFileInfo &file : QDir(PngSuiteDir() + QStringLiteral("/png"))
+                                     .entryInfoList({QStringLiteral("*.png")}, QDir::Files, QDir::Name))
+        names.append(file.completeBaseName());
+    return names;
+}
+
+// The bytes of a file of the PngSuite, by its name without the extension;
+// empty when it cannot be read.
+inline QByteArray PngSuiteBytes(const QString &name)
+{
+    QFile file(PngSuiteDir() + QStringLiteral("/png/%1.png").arg(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A grey picture's bytes with a palette chunk of four colours after the
+// header, which the format forbids for grey images and readers ignore.
+inline QByteArray GreyPngWithPalette(const QByteArray &grey)
+{
+    const qsizetype afterHeader = PngSignature.size() + 12 + 13;
+    const QByteArray colours("\xFF\x00\x00" "\x00\xFF\x00" "\x00\x00\xFF" "\xFF\xFF\x00", 12);
+    return grey.left(afterHeader) + PngChunk("PLTE", colours) + grey.mid(afterHeader);
+}
+
+// A white width x height image after drawing png into rect on it.
+inline QImage PngDrawnOnWhite(const TPNGObject &png, const TRect &rect, int width, int height)
+{
+    QImage target(width, height, QImage::Format_RGB32);
+    target.fill(Qt::white);
+    TCanvas canvas;
+    canvas.SetDevice(&target);
+    canvas.StretchDraw(rect, &png);
+    canvas.ReleaseHandle();
+    return target;
 }

@@ -25,6 +25,7 @@
 #include "report/pages/qvxPage.h"
 
 #include <QElapsedTimer>
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -233,6 +234,10 @@ private:
     // Grows a stretchable object to its content; true when it grew.
     bool stretchObject(TqvxComponent *object);
     void ShiftObjects(TqvxComponent *parent, double distance);
+    // The top of an object as the shift put it, beyond the coordinate limit
+    // too; placeTop puts it there.
+    double topBeyondLimit(const TqvxComponent *object) const;
+    void placeTop(TqvxComponent *object, double top);
     // The lowest object bottom of the band (with the dot-matrix allowance).
     double contentBottom(TqvxBand *band) const;
     void stretchToBottom(TqvxBand *band, double bottom);
@@ -297,6 +302,14 @@ private:
     bool m_verticalBreak = false;
     // The enclosing data rows of the details being built, outermost first.
     QList<DrillStep> m_drillPath;
+    // How far the objects of the band being prepared lie beyond what their
+    // coordinates hold: below an object taller than the coordinate limit
+    // the tops stop at the limit, and that object's height does too.
+    struct BeyondLimit {
+        double top = 0;
+        double height = 0;
+    };
+    QHash<const TqvxComponent *, BeyondLimit> m_beyondLimit;
     // The run of kept bands: whether it is on, the band that started it,
     // where it started (cursor, object, outline item and anchor positions).
     bool m_keeping = false;

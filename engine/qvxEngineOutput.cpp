@@ -210,6 +210,9 @@ void TqvxEngine::PrepareBand(TqvxBand *band)
     if (!host)
         beforePrint(band);
     const QList<TqvxComponent *> objects = band->Objects();
+    if (!m_beyondLimit.isEmpty())
+        for (const TqvxComponent *object : objects)
+            m_beyondLimit.remove(object);
     const qsizetype count = ownObjectCount(band, objects.size());
     bool stretched = false;
     bool inlineSubreports = false;

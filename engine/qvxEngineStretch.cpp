@@ -39,6 +39,15 @@ bool hasCharFrameBottom(const TqvxComponent *object)
     return memo && memo->Frame()->Typ().testFlag(ftBottom);
 }
 
+// Sets the top of object as far as its coordinate goes; returns what the
+// coordinate limit cut off.
+double setTopWithinLimit(TqvxComponent *object, double top)
+{
+    object->SetTop(top);
+    const double cut = top - object->Top();
+    return std::isfinite(cut) ? cut : 0;
+}
+
 } // namespace
 
 // --- Stretching ----------------------------------------------------------------
@@ -52,10 +61,23 @@ bool TqvxEngine::stretchObject(TqvxComponent *object)
     if (height > view->Height()) {
         view->SetStretchDelta(height - view->Height());
         view->SetHeight(height);
+        if (height > view->Height())
+            m_beyondLimit[object].height = height - view->Height();
         return true;
     }
     view->SetStretchDelta(0);
     return false;
+}
+
+double TqvxEngine::topBeyondLimit(const TqvxComponent *object) const
+{
+    return object->Top() + m_beyondLimit.value(object).top;
+}
+
+void TqvxEngine::placeTop(TqvxComponent *object, double top)
+{
+    if (const double cut = setTopWithinLimit(object, top); cut != 0 || m_beyondLimit.contains(object))
+        m_beyondLimit[object].top = cut;
 }
 
 void TqvxEngine::ShiftObjects(TqvxComponent *parent, double distance)
@@ -65,14 +87,15 @@ void TqvxEngine::ShiftObjects(TqvxComponent *parent, double distance)
     for (TqvxView *child : owner->ShiftList()) {
         switch (child->ShiftMode()) {
         case smAlways:
-            child->SetTop(child->Top() + distance);
+            placeTop(child, topBeyondLimit(child) + distance);
             ShiftObjects(child, distance + child->StretchDelta());
             break;
         case smWhenOverlapped: {
-            const double bottom = parent->Top() + parent->Height();
-            if (!parentIsBand && bottom > child->Top()) {
-                const double overlap = bottom - child->Top();
-                child->SetTop(bottom);
+            const double bottom = topBeyondLimit(parent) + parent->Height() + m_beyondLimit.value(parent).height;
+            const double top = topBeyondLimit(child);
+            if (!parentIsBand && bottom > top) {
+                const double overlap = bottom - top;
+                placeTop(child, bottom);
                 ShiftObjects(child, overlap + child->StretchDelta());
             } else {
                 ShiftObjects(child, child->StretchDelta());
@@ -247,6 +270,9 @@ struct TqvxEngine::SplitState {
     // Objects whose height stood at the coordinate limit: their content may
     // need more, so their last part takes the height of what it holds.
     QList<TqvxStretcheable *> atLimit;
+    // How far below its top each object lies that stands below an object
+    // taller than the coordinate limit: its top stops at the limit.
+    QHash<const TqvxComponent *, double> beyond;
     // The room of the current part.
     double space = 0;
     qsizetype count0 = 0;
@@ -254,18 +280,27 @@ struct TqvxEngine::SplitState {
     // The part starts on a fresh column or page.
     bool freshColumn = false;
 
+    double top(const TqvxComponent *object) const { return object->Top() + beyond.value(object); }
+    void setTop(TqvxComponent *object, double value)
+    {
+        if (const double cut = setTopWithinLimit(object, value); cut != 0)
+            beyond.insert(object, cut);
+        else
+            beyond.remove(object);
+    }
+
     // Every pending object below `object` that overlaps it horizontally
     // moves down by distance, once per part.
     void shiftBelow(TqvxComponent *object, double distance)
     {
-        const double bottom = object->Top() + object->Height();
+        const double bottom = top(object) + object->Height();
         const double left = object->Left();
         const double right = left + object->Width();
         for (TqvxComponent *other : std::as_const(pending)) {
-            if (other == object || moved.contains(other) || bottom > other->Top())
+            if (other == object || moved.contains(other) || bottom > top(other))
                 continue;
             if (right - other->Left() > 0.0001 && other->Left() + other->Width() - left > 0.0001) {
-                other->SetTop(other->Top() + distance);
+                setTop(other, top(other) + distance);
                 moved.append(other);
             }
         }
@@ -297,6 +332,8 @@ void TqvxEngine::SplitBand(TqvxBand *band)
         split.visible.append(object->Visible());
         if (!qobject_cast<TqvxSubreport *>(object))
             split.pending.append(object);
+        if (const double beyond = m_beyondLimit.value(object).top; beyond != 0)
+            split.beyond.insert(object, beyond);
         if (TqvxStretcheable *view = stretcheable(object)) {
             view->InitPart();
             view->SetRemainingHeight(view->Height());
@@ -344,33 +381,34 @@ void TqvxEngine::layoutSplitPart(SplitState &split)
 {
     const double space = split.space;
     const double bodyHeight = GetPageHeight() - FooterHeight();
-    const double firstTop = split.pending.first()->Top();
+    const double firstTop = split.top(split.pending.first());
     for (qsizetype i = 0; i < split.pending.size();) {
         TqvxComponent *object = split.pending.at(i);
         TqvxStretcheable *view = stretcheable(object);
+        const double top = split.top(object);
         double partGap = 0;
         double height = object->Height();
         bool hasNext = false;
         if (view) {
-            view->SetSplitStartTop(object->Top());
-            object->SetHeight(space - object->Top());
-            if (space > object->Top()) {
+            view->SetSplitStartTop(top);
+            object->SetHeight(space - top);
+            if (space > top) {
                 partGap = view->DrawPart();
                 height = view->RemainingHeight();
                 hasNext = view->HasNextPart();
                 if (!hasNext && split.atLimit.contains(view))
-                    height = lastPartHeight(view, height, space - object->Top());
+                    height = lastPartHeight(view, height, space - top);
             }
         }
-        if (!exceeds(object->Top() + height, space) && !hasNext) {
+        if (!exceeds(top + height, space) && !hasNext) {
             object->SetHeight(height);
             split.part.append(object);
             split.pending.removeAt(i);
         } else if (view) {
-            if (space > object->Top()) {
+            if (space > top) {
                 split.shiftBelow(object, partGap);
                 if (std::abs(partGap - object->Height()) < 0.0001) {
-                    object->SetTop(space);
+                    split.setTop(object, space);
                     object->SetHeight(view->RemainingHeight());
                 } else {
                     view->SetRemainingHeight(view->RemainingHeight() - object->Height() + partGap);
@@ -384,9 +422,9 @@ void TqvxEngine::layoutSplitPart(SplitState &split)
             split.part.append(object);
             split.pending.removeAt(i);
         } else {
-            if (space > object->Top()) {
-                split.shiftBelow(object, space - object->Top());
-                object->SetTop(space);
+            if (space > top) {
+                split.shiftBelow(object, space - top);
+                split.setTop(object, space);
             }
             ++i;
         }
@@ -398,7 +436,7 @@ void TqvxEngine::layoutSplitPart(SplitState &split)
     // without end.
     TqvxComponent *object = split.pending.takeFirst();
     const double room = std::max(space, 0.0);
-    object->SetTop(std::clamp(firstTop, 0.0, room));
+    split.setTop(object, std::clamp(firstTop, 0.0, room));
     if (TqvxStretcheable *view = stretcheable(object)) {
         object->SetHeight(view->RemainingHeight());
         view->DrawPart();
@@ -442,12 +480,12 @@ void TqvxEngine::OutputSplitPart(SplitState &split, TqvxBand *band)
         split.freshColumn = true;
     }
     for (TqvxComponent *object : std::as_const(split.pending)) {
-        object->SetTop(object->Top() - split.space);
+        split.setTop(object, split.top(object) - split.space);
         if (TqvxStretcheable *view = stretcheable(object)) {
             if (!split.anySplit && split.pending.size() == split.count0)
-                object->SetTop(view->SplitStartTop());
+                split.setTop(object, view->SplitStartTop());
             if (object->Top() < 0)
-                object->SetTop(0);
+                split.setTop(object, 0);
             object->SetHeight(view->RemainingHeight());
         }
     }

@@ -165,9 +165,6 @@ void TqvxHTMLTagsList::addRecord()
 
 void TqvxHTMLTagsList::addRecords(int count)
 {
-    if (Items.empty())
-        Items.emplace_back();
-    Items.back().reserve(Items.back().size() + std::size_t(count));
     addRecord();
     TqvxHTMLTags &records = Items.back();
     TqvxHTMLTag next = records.back();

@@ -32,6 +32,7 @@ public:
             extents.push_back(int(std::nearbyint(double(sum) * size / ReferenceEm)));
         }
         ++calls;
+        characters += text.size();
     }
 
     int LineHeight(const TFontData &font) override
@@ -43,4 +44,6 @@ public:
     int defaultAdvance;
     int boldExtra = 0;
     int calls = 0;
+    // The characters measured, over all calls.
+    qint64 characters = 0;
 };

@@ -524,6 +524,42 @@ TEST_F(MemoTest, PartsOfALongParagraphBreakWhereTheWholeParagraphDoes)
     }
 }
 
+// Splitting one long paragraph measures its characters a number of times
+// that does not grow with its length, not once for every part still ahead
+// of them: a part lays out only what it needs, with elements or without.
+TEST_F(MemoTest, SplittingALongParagraphMeasuresEachCharacterAsOftenHoweverLongItIs)
+{
+    auto measurer = std::make_shared<TTableMeasurer>();
+    TqvxDrawText drawText(measurer);
+    report->drawText = &drawText;
+    const QStringList words = {"a", "of", "the", "breaker", "moulded-case", "accessories", "ZMT/ZMR", "и"};
+    // The characters measured a character of a paragraph of `length`.
+    const auto measuredEach = [&](qsizetype length, bool tags) {
+        const QString paragraph = WordsParagraph(length, words, tags);
+        memo->SetAllowHTMLTags(tags);
+        memo->SetText(paragraph);
+        memo->SetBounds(0, 0, 200, 300);
+        memo->InitPart();
+        measurer->characters = 0;
+        int parts = 0;
+        while (memo->HasNextPart()) {
+            memo->DrawPart();
+            if (++parts > 2000)
+                return -1.0;
+        }
+        EXPECT_GT(parts, length / 1000);
+        return double(measurer->characters) / double(paragraph.size());
+    };
+    for (const bool tags : {false, true}) {
+        SCOPED_TRACE(tags ? "with tags" : "without tags");
+        const double shorter = measuredEach(25000, tags);
+        const double longer = measuredEach(100000, tags);
+        ASSERT_GT(shorter, 0);
+        ASSERT_GT(longer, 0);
+        EXPECT_LT(longer, 1.5 * shorter);
+    }
+}
+
 // --- Drawing ----------------------------------------------------------------
 
 TEST_F(MemoTest, TextRectangleLiesInsideFrameAndGaps)

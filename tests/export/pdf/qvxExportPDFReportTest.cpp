@@ -102,15 +102,27 @@ TEST(ExportPDFReport, AMemoSplitOverManyPagesShowsEveryLineOnceInOrder)
 
 // A memo taller than a coordinate may be (1,000,000 pixels: about 59,000
 // lines of 10 points) splits as a shorter one does, its last part as tall
-// as the lines it holds.
+// as the lines it holds, and the memos below it in the band come after
+// its last line, however far past the limit that lies: the one always
+// shifted and the one shifted when overlapped, side by side.
 TEST(ExportPDFReport, AMemoTallerThanAnyCoordinateShowsEveryLineOnceInOrder)
 {
-    for (const int count : {60000, 200000}) {
+    for (const int count : {59400, 120000, 200000}) {
         SCOPED_TRACE(count);
         QStringList lines;
         for (int i = 1; i <= count; ++i)
             lines.append(QStringLiteral("L%1").arg(i));
         std::unique_ptr<TqvxReport> report = SplitMemoReport(lines.join(QStringLiteral("\r\n")), 400, false);
+        TqvxComponent *band = report->FindObject(QStringLiteral("MasterData1"));
+        auto *below = new TqvxMemoView(band);
+        below->SetName(QStringLiteral("Below"));
+        below->SetBounds(0, 20, 200, 20);
+        below->SetText(QStringLiteral("TAILMARK"));
+        auto *overlapped = new TqvxMemoView(band);
+        overlapped->SetName(QStringLiteral("Overlapped"));
+        overlapped->SetBounds(200, 30, 200, 20);
+        overlapped->SetShiftMode(smWhenOverlapped);
+        overlapped->SetText(QStringLiteral("OVERLAPMARK"));
         ASSERT_TRUE(report->PrepareReport());
         QTemporaryDir dir;
         TqvxPDFExport pdf;
@@ -119,7 +131,8 @@ TEST(ExportPDFReport, AMemoTallerThanAnyCoordinateShowsEveryLineOnceInOrder)
         const QString file = dir.filePath(QStringLiteral("memo.pdf"));
         pdf.SetFileName(file);
         ASSERT_TRUE(report->Export(&pdf));
-        EXPECT_EQ(firstDifference(words(extractedText(file)), lines), "");
+        EXPECT_EQ(firstDifference(words(extractedText(file)), lines + QStringList{QStringLiteral("TAILMARK"), QStringLiteral("OVERLAPMARK")}),
+                  "");
     }
 }
 

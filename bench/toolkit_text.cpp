@@ -1,6 +1,8 @@
 // Text measuring as the text layout does it: the running extents of a
-// paragraph at the layout resolution, for simple (Cyrillic) text and for
-// text that goes through bidi and shaping (Arabic).
+// paragraph at the layout resolution, for simple (Cyrillic) text, for
+// text that goes through bidi and shaping (Arabic), and for text whose
+// characters Arial's face lacks (Arabic and Chinese), measured in the faces
+// that stand in for it.
 
 #include "BenchEnvironment.h"
 #include "toolkit/graphics/Canvas.h"
@@ -42,5 +44,11 @@ void ArabicExtents(benchmark::State &state)
     measure(state, QStringLiteral("سلام"));
 }
 BENCHMARK(ArabicExtents)->Arg(10)->Arg(200);
+
+void ChineseExtents(benchmark::State &state)
+{
+    measure(state, QStringLiteral("北京市朝阳区"));
+}
+BENCHMARK(ChineseExtents)->Arg(10)->Arg(200);
 
 } // namespace

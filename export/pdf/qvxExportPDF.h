@@ -274,9 +274,6 @@ public:
     // or no glyph is shown.  False without limits.
     bool ShowText(TqvxPDFContentText &out, TqvxPDFFont *font, int size, const QString &line, bool rightToLeft,
                   double spacing, const TqvxPDFInkLimits *limits);
-    // A usable font of the document that has every character of a
-    // grapheme cluster the font lacks; nullptr when no face has them.
-    TqvxPDFFont *FallbackFont(const TqvxPDFFont &font, QStringView cluster);
     const std::vector<std::unique_ptr<TqvxPDFFont>> &Fonts() const { return m_fonts; }
 
     // A text string of the object (encrypted when the document is).
@@ -346,9 +343,9 @@ private:
     // characters (embedded always); nullptr when the face is unusable.
     TqvxPDFFont *FaceFont(const TFontFile &file, const TqvxPDFFont &font);
     TqvxPDFFont *addFont(std::unique_ptr<TqvxPDFFont> font);
-    // The font itself when it has every character of the cluster, else a
-    // fallback font.
-    TqvxPDFFont *showingFont(TqvxPDFFont &font, QStringView cluster);
+    // The document's font that shows text in the face for the font: the
+    // font itself for its own face.
+    TqvxPDFFont *documentFont(const TFontFace &face, TqvxPDFFont &font);
 
     bool m_compressed = true;
     bool m_embeddedFonts = false;

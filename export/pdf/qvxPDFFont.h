@@ -106,6 +106,7 @@ public:
 
     const TFont &Font() const { return m_font; }
     const TFontFace &Face() const { return *m_face; }
+    const TFontFacePtr &SharedFace() const { return m_face; }
 
     // The report font is drawn with this font: the same name (letter case
     // counts) and either the same style or a face of the CJK list.

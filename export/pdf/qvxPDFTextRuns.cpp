@@ -8,41 +8,18 @@
 
 #include "export/pdf/qvxExportPDF.h"
 
-#include "toolkit/graphics/TextShaping.h"
+#include "toolkit/graphics/FaceRuns.h"
 
 #include <QMap>
-#include <QTextBoundaryFinder>
 
 #include <algorithm>
 
 namespace {
 
-// Characters that show nothing of their own: controls, format characters
-// (joiners, direction marks, the soft hyphen) and variation selectors.
-bool showsNothing(char32_t c)
+// Whether the font shows every character of the text.
+bool showsAll(const TqvxPDFFont &font, QStringView text)
 {
-    const QChar::Category category = QChar::category(c);
-    return category == QChar::Other_Control || category == QChar::Other_Format || (c >= 0xFE00 && c <= 0xFE0F)
-        || (c >= 0xE0100 && c <= 0xE01EF);
-}
-
-// The first character of the text the font lacks; 0 when it has them all.
-char32_t firstMissing(const TqvxPDFFont &font, QStringView text)
-{
-    // The face is asked first: most characters are covered, and the
-    // category of those is not needed.
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        char32_t c = text[i].unicode();
-        if (QChar::isSurrogate(c)) {
-            // A lone surrogate counts as U+FFFD, as in the text's UCS-4 form.
-            const bool paired = QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate();
-            c = paired ? QChar::surrogateToUcs4(text[i], text[i + 1]) : char32_t(0xFFFD);
-            i += paired ? 1 : 0;
-        }
-        if (!font.Covers(c) && !showsNothing(c))
-            return c;
-    }
-    return 0;
+    return ShowsAll(text, [&font](char32_t c) { return font.Covers(c); });
 }
 
 const QString replacementCharacter = QStringLiteral("\uFFFD");
@@ -53,7 +30,7 @@ QByteArray TqvxPDFExport::ShowText(TqvxPDFFont *font, const QByteArray &size, co
                                    QList<quint16> *shownGlyphs)
 {
     bool exact = true;
-    if (firstMissing(*font, line) == 0) {
+    if (showsAll(*font, line)) {
         QList<quint16> glyphs = font->GetGlyphs(line, rightToLeft, &exact);
         const QByteArray shown = PdfShowGlyphs(glyphs);
         if (shownGlyphs)
@@ -63,49 +40,32 @@ QByteArray TqvxPDFExport::ShowText(TqvxPDFFont *font, const QByteArray &size, co
     if (shownGlyphs)
         shownGlyphs->clear();
 
-    // Faces are chosen within the line's directional runs, taken in the
-    // order they show on the page, so that the words of a right-to-left run
-    // stay in their order whatever faces show them.
+    // The faces are chosen as the canvas and the text layout choose them,
+    // among the faces the document can embed.
+    const auto covers = [this, font](const TFontFace &face, QStringView cluster) {
+        const TqvxPDFFont *shownBy = documentFont(face, *font);
+        return shownBy && showsAll(*shownBy, cluster);
+    };
+    const TFontStyles style = font->Font().Style();
     struct Segment {
         TqvxPDFFont *Font;
         QString Text;
         bool RightToLeft;
     };
     QList<Segment> shownOrder;
-    QMap<int, QString> logicalOrder; // the text shown, by start of its run
-    for (const TGlyphRun &run : ShapeLine(font->Face(), line, rightToLeft)) {
-        const QString runText = line.mid(run.Start, run.Length);
-        QList<Segment> segments;
-        QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, runText);
-        for (qsizetype start = 0; start < runText.size();) {
-            const qsizetype end = std::max(graphemes.toNextBoundary(), start + 1);
-            QString cluster = runText.mid(start, end - start);
-            start = end;
-            TqvxPDFFont *shownBy = showingFont(*font, cluster);
-            if (!shownBy) {
-                cluster = replacementCharacter;
-                shownBy = showingFont(*font, cluster);
-                if (!shownBy && font->Unusable().isEmpty())
-                    shownBy = font;
-            }
-            if (!shownBy || !shownBy->Unusable().isEmpty()) {
-                // Nothing to show it with: only a lone joiner or mark of a
-                // font that cannot be embedded comes here.
-                if (!segments.isEmpty())
-                    segments.last().Text += cluster;
-                continue;
-            }
-            if (!segments.isEmpty() && segments.last().Font == shownBy)
-                segments.last().Text += cluster;
-            else
-                segments.append({shownBy, cluster, run.RightToLeft});
+    QMap<int, QString> logicalOrder; // the text shown, by its start in the line
+    for (const TFaceRun &run : FaceRuns(font->SharedFace(), line, rightToLeft, style.testFlag(fsBold),
+                                        style.testFlag(fsItalic), covers)) {
+        const QString text = run.Replaced ? replacementCharacter : line.mid(run.Start, run.Length);
+        logicalOrder[run.Start] = text;
+        TqvxPDFFont *shownBy = documentFont(*run.Face, *font);
+        if (!shownBy || !shownBy->Unusable().isEmpty()) {
+            // Nothing can show it (the font cannot be embedded and no face
+            // has U+FFFD): it stays in the text alone.
+            exact = false;
+            continue;
         }
-        QString &shownText = logicalOrder[run.Start];
-        for (const Segment &segment : segments)
-            shownText += segment.Text;
-        if (run.RightToLeft)
-            std::reverse(segments.begin(), segments.end());
-        shownOrder += segments;
+        shownOrder.append({shownBy, text, run.RightToLeft});
     }
 
     QString text;
@@ -139,28 +99,15 @@ bool TqvxPDFExport::ShowText(TqvxPDFContentText &out, TqvxPDFFont *font, int siz
     return limits && !glyphs.isEmpty() && limits->Hold(font->Ink(glyphs, size, spacing));
 }
 
-TqvxPDFFont *TqvxPDFExport::showingFont(TqvxPDFFont &font, QStringView cluster)
+TqvxPDFFont *TqvxPDFExport::documentFont(const TFontFace &face, TqvxPDFFont &font)
 {
-    return firstMissing(font, cluster) == 0 ? &font : FallbackFont(font, cluster);
+    return &face == &font.Face() ? &font : FaceFont(face.File(), font);
 }
 
 QByteArray TqvxPDFExport::WithActualText(const QString &text, const QByteArray &shown)
 {
     // Content streams are encrypted whole, so the string goes in plain.
     return "/Span <</ActualText <FEFF" + StrToHex4(text) + ">>> BDC\n" + shown + "EMC\n";
-}
-
-TqvxPDFFont *TqvxPDFExport::FallbackFont(const TqvxPDFFont &font, QStringView cluster)
-{
-    const char32_t missing = firstMissing(font, cluster);
-    const TFontStyles style = font.Font().Style();
-    for (const TFontFile &file :
-         TFontEngine::CoveringFaces(missing, style.testFlag(fsBold), style.testFlag(fsItalic))) {
-        TqvxPDFFont *candidate = FaceFont(file, font);
-        if (candidate && firstMissing(*candidate, cluster) == 0)
-            return candidate;
-    }
-    return nullptr;
 }
 
 TqvxPDFFont *TqvxPDFExport::FaceFont(const TFontFile &file, const TqvxPDFFont &font)

@@ -8,6 +8,7 @@
 
 #include "CatalogueWalk.h"
 #include "MainFormFixture.h"
+#include "common/ScriptSamples.h"
 
 #include "export/pdf/ToolTestSupport.h"
 #include "report/model/qvxCustomPreviewPages.h"
@@ -19,7 +20,6 @@
 #include "toolkit/graphics/Canvas.h"
 
 #include <QFile>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <set>
@@ -29,33 +29,6 @@ namespace {
 // A PDF point is 0.75 pixels; numbers in the page content have two
 // decimals.
 constexpr double Rounding = 0.02;
-
-struct Word {
-    QString text;
-    double left, top, right, bottom;
-};
-
-// The words of each page as pdftotext places them (points, from the top).
-QList<QList<Word>> PdfWords(const QString &fileName)
-{
-    QString output;
-    EXPECT_EQ(runTool(QStringLiteral("pdftotext"),
-                      {QStringLiteral("-bbox-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), fileName,
-                       QStringLiteral("-")},
-                      &output),
-              0);
-    static const QRegularExpression word(QStringLiteral(
-        "<word xMin=\"([^\"]+)\" yMin=\"([^\"]+)\" xMax=\"([^\"]+)\" yMax=\"([^\"]+)\">([^<]*)</word>"));
-    QList<QList<Word>> pages;
-    for (const QString &page : output.split(QStringLiteral("<page ")).mid(1)) {
-        QList<Word> words;
-        for (const QRegularExpressionMatch &m : word.globalMatch(page))
-            words.append({m.captured(5), m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(),
-                          m.captured(4).toDouble()});
-        pages.append(words);
-    }
-    return pages;
-}
 
 // A memo of a prepared page in PDF points from the page's top left, and
 // the limit its words must keep to.
@@ -117,12 +90,12 @@ protected:
         if (!form->SaveAsPdf())
             return QStringLiteral("the questionnaire was not saved\n");
         const QList<QList<PlacedMemo>> memos = PreparedMemos();
-        const QList<QList<Word>> words = PdfWords(fileName);
+        const QList<QList<TPdfWord>> &words = savedWords = PdfWords(fileName);
         if (words.size() != memos.size())
             return QStringLiteral("the PDF has %1 pages, the report %2\n").arg(words.size()).arg(memos.size());
         QString faults;
         for (qsizetype page = 0; page < words.size(); ++page)
-            for (const Word &word : words[page]) {
+            for (const TPdfWord &word : words[page]) {
                 const double x = (word.left + word.right) / 2;
                 const double y = (word.top + word.bottom) / 2;
                 for (const PlacedMemo &memo : memos[page]) {
@@ -143,6 +116,7 @@ protected:
 
     QTemporaryDir dir;
     QString fileName;
+    QList<QList<TPdfWord>> savedWords; // those of the last questionnaire saved
     long checkedWords = 0;
 };
 
@@ -227,4 +201,27 @@ TEST_F(QuestionnaireMarginsTest, NoWordPassesItsMemosInnerLimit)
     EXPECT_EQ(walk.failures, 0);
     EXPECT_GT(walk.saved, 0);
     EXPECT_GT(checkedWords, 100 * walk.saved);
+}
+
+// Long addresses in other scripts, alone and among Cyrillic, pasted into
+// the address field: the faces that stand in for Arial measure their
+// characters as they draw them, so no word passes its cell, and all the
+// text the faces can show is in the file.
+TEST_F(QuestionnaireMarginsTest, LongAddressesInOtherScriptsStayInTheirCell)
+{
+    Complete({1, 1, 0, 0, 0, 0});
+    form->Edit1->SetText(QStringLiteral("ООО «Север»"));
+    form->Edit3->SetText(QStringLiteral("Иванов Иван Иванович"));
+    form->Edit4->SetValue(1);
+    for (const TScriptSample &sample : LongAddresses()) {
+        SCOPED_TRACE(sample.name.toStdString());
+        form->Edit2->SetText(sample.text);
+        EXPECT_EQ(WordsPastTheirLimit().toStdString(), "");
+        QString found;
+        for (const QList<TPdfWord> &page : std::as_const(savedWords))
+            for (const TPdfWord &word : page)
+                found += word.text;
+        EXPECT_EQ(MissingCharacters(sample.text, found).toStdString(), "");
+    }
+    EXPECT_GT(checkedWords, 0);
 }

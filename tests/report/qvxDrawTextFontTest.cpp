@@ -6,6 +6,7 @@
 #include "report/text/qvxDrawText.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Canvas.h"
+#include "toolkit/graphics/FontEngine.h"
 
 #include <gtest/gtest.h>
 
@@ -128,6 +129,56 @@ TEST(LiberationSansBreaks, ATextAloneMeasuresAsLaidOutAlone)
                             }
                         }
                     }
+}
+
+// The width of a text in layout units at 10 points, each character taken
+// with the first face that has it: Arial's own, else the first that
+// fontconfig offers for it.
+double WidthInItsFaces(const QString &text)
+{
+    const TFontFacePtr arial = TFontEngine::Face(QStringLiteral("Arial"), false, false);
+    double width = 0;
+    for (const QChar c : text) {
+        TFontFacePtr face = arial;
+        if (arial->GlyphIndex(c.unicode()) == 0)
+            face = TFontEngine::Face(TFontEngine::CoveringFaces(c.unicode(), false, false).value(0));
+        width += double(face->NominalGlyph(c.unicode()).Advance) * (10 * 600 / 72.0) / face->UnitsPerEm();
+    }
+    return width;
+}
+
+// Characters Arial lacks are measured in the faces that show them, so that
+// every line fits: Chinese (no blanks) breaks between its characters,
+// Korean at its blanks, both also after Cyrillic; each line takes as much
+// as fits, and the lines give back the whole text.
+TEST(FallbackFaceBreaks, LinesOfStandInCharactersFitTheirBox)
+{
+    constexpr int box = 440;
+    const double available = (box - 1) * 6.25;
+    for (const QString &text :
+         {QStringLiteral("电话").repeated(60),
+          QStringLiteral("тел. ") + QStringLiteral("北京市朝阳区建国路88号 ").repeated(6)
+              + QStringLiteral("тел. +7 (383) 555-01-23"),
+          QStringLiteral("서울특별시 강남구 테헤란로 152 강남파이낸스센터 20층 구매부 ").repeated(3),
+          QStringLiteral("Адрес: ") + QStringLiteral("東京都千代田区丸の内一丁目九番二号グラントウキョウ").repeated(3)}) {
+        SCOPED_TRACE(text.toStdString());
+        const QStringList lines = Wrap(text, box);
+        ASSERT_GT(lines.size(), 1);
+        qsizetype at = 0;
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            const QString &line = lines[i];
+            EXPECT_LE(WidthInItsFaces(line), available + 2) << "line " << i << ": " << line.toStdString();
+            ASSERT_EQ(text.mid(at, line.size()), line) << "line " << i;
+            at += line.size();
+            // A line broken between two ideographs or syllables would not
+            // hold the next one.
+            if (i + 1 < lines.size() && line.back().unicode() >= 0x2E80 && text.at(at).unicode() >= 0x2E80)
+                EXPECT_GT(WidthInItsFaces(line + text.at(at)), available - 2) << "line " << i;
+            while (at < text.size() && text.at(at) == QLatin1Char(' ') && i + 1 < lines.size())
+                ++at;
+        }
+        EXPECT_EQ(at, text.size());
+    }
 }
 
 // Drawn at twice the size, the laid-out line keeps its width: right-aligned

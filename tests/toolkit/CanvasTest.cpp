@@ -1,6 +1,7 @@
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/core/Exceptions.h"
+#include "toolkit/graphics/FaceRuns.h"
 #include "toolkit/graphics/FontEngine.h"
 #include "toolkit/graphics/TextShaping.h"
 
@@ -557,6 +558,64 @@ TEST(CanvasShapes, EllipsePolygonAndPolylineStayInsideTheirBounds)
     }
     EXPECT_GT(blue, 0);  // hatch lines
     EXPECT_GT(white, 0); // and the background left alone between them
+}
+
+// Characters the font's face lacks are measured and drawn with the face
+// that stands in for them (the first one fontconfig offers): Chinese,
+// Hangul and Arabic in Arial measure as in their own faces, alone and after
+// Cyrillic, and Chinese looks exactly as drawn in its own face.  A
+// character no face has (Thai here) takes the width of the U+FFFD that is
+// shown for each of its clusters.
+TEST(CanvasText, CharactersTheFaceLacksAreMeasuredAndDrawnWithTheirStandIn)
+{
+    constexpr int size = 20;
+    Surface arial(260, 40);
+    arial.useArial(size);
+    const TFontFacePtr liberation = TFontEngine::Face(QStringLiteral("Arial"), false, false);
+    const auto exactWidth = [](const TFontFacePtr &face, const QString &text) {
+        return double(TextAdvance(*face, text)) * size / face->UnitsPerEm();
+    };
+    // Words without blanks: a blank comes from Arial's own face.
+    for (const QString &text : {QStringLiteral("北京市朝阳区建国路"), QStringLiteral("서울특별시강남구"),
+                                QStringLiteral("المشتريات")}) {
+        SCOPED_TRACE(text.toStdString());
+        const QList<TFontFile> standIns = TFontEngine::CoveringFaces(text.front().unicode(), false, false);
+        ASSERT_FALSE(standIns.isEmpty());
+        const TFontFacePtr standIn = TFontEngine::Face(standIns.front());
+        ASSERT_TRUE(FaceCoversText(*standIn, text));
+        EXPECT_EQ(arial.canvas.TextWidth(text), std::lround(exactWidth(standIn, text)));
+        const QString mixed = QStringLiteral("тел. ") + text;
+        EXPECT_NEAR(arial.canvas.TextWidth(mixed),
+                    exactWidth(liberation, QStringLiteral("тел. ")) + exactWidth(standIn, text), 1);
+        const QList<int> extents = arial.canvas.CharacterExtents(mixed);
+        ASSERT_EQ(extents.size(), mixed.size());
+        EXPECT_EQ(extents.last(), arial.canvas.TextWidth(mixed));
+    }
+
+    const QString chinese = QStringLiteral("北京市朝阳区建国路");
+    const TFontFile standIn = TFontEngine::CoveringFaces(chinese.front().unicode(), false, false).front();
+    EXPECT_TRUE(standIn.Family.startsWith(QStringLiteral("WenQuanYi"))) << standIn.Family.toStdString();
+    Surface own(260, 40);
+    own.canvas.Font()->SetName(standIn.Family);
+    own.canvas.Font()->SetHeight(-size);
+    own.canvas.Brush()->SetStyle(bsClear);
+    ASSERT_EQ(TFontEngine::Resolve(standIn.Family, false, false).FileName, standIn.FileName);
+    // Both lines on one baseline.
+    arial.canvas.TextOut(4, 10, chinese);
+    own.canvas.TextOut(4, 10 + arial.canvas.FontMetrics().Ascent - own.canvas.FontMetrics().Ascent, chinese);
+    arial.canvas.ReleaseHandle();
+    own.canvas.ReleaseHandle();
+    EXPECT_NE(inkOf(arial.image, qRgb(255, 255, 255)).right, -1);
+    EXPECT_EQ(arial.image, own.image);
+
+    const QString thai = QStringLiteral("กขคง");
+    const QString replacement = QStringLiteral("\uFFFD");
+    const TFontFacePtr shownBy = FaceCoversText(*liberation, replacement)
+        ? liberation
+        : TFontEngine::Face(TFontEngine::CoveringFaces(0xFFFD, false, false).front());
+    if (TFontEngine::CoveringFaces(thai.front().unicode(), false, false).isEmpty()) {
+        EXPECT_EQ(arial.canvas.TextWidth(thai), std::lround(4 * exactWidth(shownBy, replacement)));
+    }
 }
 
 TEST(CanvasRules, LockIsRecursive)

@@ -1,6 +1,7 @@
 #include "toolkit/graphics/Canvas.h"
 
 #include "toolkit/core/Exceptions.h"
+#include "toolkit/graphics/FaceRuns.h"
 #include "toolkit/graphics/FontEngine.h"
 #include "toolkit/graphics/TGraphic.h"
 #include "toolkit/graphics/TextFormat.h"
@@ -157,47 +158,83 @@ QRawFont fileBackedFontOf(const TFontFace &face, double pixelSize)
     return font;
 }
 
+// A run of glyphs and the face that shows it.
+struct ShownRun {
+    TFontFacePtr face;
+    TGlyphRun run;
+};
+
+// The glyph runs of a line in visual order, each with its face: the font's
+// own and, for characters it lacks, the faces that stand in for them.
+// Ranges and clusters count in the whole line.
+QList<ShownRun> shownRuns(const TFontFacePtr &face, bool bold, bool italic, QStringView text, bool rightToLeft)
+{
+    static const QString replacement = QStringLiteral("\uFFFD");
+    QList<ShownRun> shown;
+    for (const TFaceRun &part : FaceRuns(face, text, rightToLeft, bold, italic)) {
+        const QStringView partText = part.Replaced ? QStringView(replacement) : text.mid(part.Start, part.Length);
+        for (TGlyphRun &run : ShapeLine(*part.Face, partText, part.RightToLeft)) {
+            // A replaced cluster's glyph stands for all of it.
+            run.Start = part.Replaced ? part.Start : run.Start + part.Start;
+            run.Length = part.Replaced ? part.Length : run.Length;
+            for (TShapedGlyph &glyph : run.Glyphs)
+                glyph.Cluster = part.Replaced ? part.Start : glyph.Cluster + part.Start;
+            shown.append({part.Face, std::move(run)});
+        }
+    }
+    return shown;
+}
+
+// The advance of each UTF-16 unit of the line in pixels: a glyph's advance
+// goes to the first unit of its cluster, the other units get 0.
+QList<double> unitAdvances(const QList<ShownRun> &shown, qsizetype length, double pixelSize)
+{
+    QList<double> advances(length, 0.0);
+    for (const ShownRun &part : shown) {
+        const double scale = pixelSize / part.face->UnitsPerEm();
+        for (const TShapedGlyph &glyph : part.run.Glyphs)
+            advances[glyph.Cluster] += glyph.Advance * scale;
+    }
+    return advances;
+}
+
 struct PlacedGlyphs {
     QList<quint32> glyphs;
     QList<QPointF> positions;
-    int width = 0;
 };
 
-// Places the glyphs of the runs left to right on the baseline.  Every
+// Places the glyphs of a run left to right on the baseline from x.  Every
 // UTF-16 unit owns a cell of its advance; a glyph sits at the left edge of
-// its cluster's cells, after the glyphs of the same cluster placed before it.
-PlacedGlyphs placeGlyphs(const QList<TGlyphRun> &runs, const QList<int> &unitAdvances, double scale,
-                         double baseline)
+// its cluster's cells, after the glyphs of the same cluster placed before
+// it.  Gives the run's width.
+int placeGlyphs(const TGlyphRun &run, const QList<int> &unitAdvances, double scale, double baseline, int x,
+                PlacedGlyphs &placed)
 {
-    PlacedGlyphs placed;
-    for (const TGlyphRun &run : runs) {
-        QList<int> prefix(run.Length + 1, 0);
-        for (int i = 0; i < run.Length; ++i)
-            prefix[i + 1] = prefix[i] + unitAdvances[run.Start + i];
-        const int runWidth = prefix[run.Length];
-        QList<int> clusterStarts;
-        for (const TShapedGlyph &glyph : run.Glyphs)
-            clusterStarts.append(std::clamp(glyph.Cluster - run.Start, 0, run.Length - 1));
-        std::sort(clusterStarts.begin(), clusterStarts.end());
+    QList<int> prefix(run.Length + 1, 0);
+    for (int i = 0; i < run.Length; ++i)
+        prefix[i + 1] = prefix[i] + unitAdvances[run.Start + i];
+    const int runWidth = prefix[run.Length];
+    QList<int> clusterStarts;
+    for (const TShapedGlyph &glyph : run.Glyphs)
+        clusterStarts.append(std::clamp(glyph.Cluster - run.Start, 0, run.Length - 1));
+    std::sort(clusterStarts.begin(), clusterStarts.end());
 
-        int lastCluster = -1;
-        double inCluster = 0;
-        for (const TShapedGlyph &glyph : run.Glyphs) {
-            const int local = std::clamp(glyph.Cluster - run.Start, 0, run.Length - 1);
-            const auto next = std::upper_bound(clusterStarts.begin(), clusterStarts.end(), local);
-            const int end = next == clusterStarts.end() ? run.Length : *next;
-            const int left = run.RightToLeft ? runWidth - prefix[end] : prefix[local];
-            if (local != lastCluster) {
-                lastCluster = local;
-                inCluster = 0;
-            }
-            placed.glyphs.append(glyph.Glyph);
-            placed.positions.append(QPointF(placed.width + left + inCluster, baseline));
-            inCluster += glyph.Advance * scale;
+    int lastCluster = -1;
+    double inCluster = 0;
+    for (const TShapedGlyph &glyph : run.Glyphs) {
+        const int local = std::clamp(glyph.Cluster - run.Start, 0, run.Length - 1);
+        const auto next = std::upper_bound(clusterStarts.begin(), clusterStarts.end(), local);
+        const int end = next == clusterStarts.end() ? run.Length : *next;
+        const int left = run.RightToLeft ? runWidth - prefix[end] : prefix[local];
+        if (local != lastCluster) {
+            lastCluster = local;
+            inCluster = 0;
         }
-        placed.width += runWidth;
+        placed.glyphs.append(glyph.Glyph);
+        placed.positions.append(QPointF(x + left + inCluster, baseline));
+        inCluster += glyph.Advance * scale;
     }
-    return placed;
+    return runWidth;
 }
 
 QPolygon polygonOf(const QList<TPoint> &points)
@@ -532,7 +569,13 @@ TFontMetrics TCanvas::FontMetrics()
 int TCanvas::TextWidth(const QString &text)
 {
     const Selection &s = SelectedFont();
-    return int(std::lround(TextAdvance(*s.face, text) * s.scale));
+    if (FaceCoversText(*s.face, text))
+        return int(std::lround(TextAdvance(*s.face, text) * s.scale));
+    double width = 0;
+    for (const double advance : unitAdvances(shownRuns(s.face, s.bold, s.italic, text, false), text.size(),
+                                             s.pixelSize))
+        width += advance;
+    return int(std::lround(width));
 }
 
 int TCanvas::TextHeight(const QString &)
@@ -548,11 +591,22 @@ QSize TCanvas::TextExtent(const QString &text)
 QList<int> TCanvas::CharacterExtents(QStringView text, bool rightToLeft)
 {
     const Selection &s = SelectedFont();
-    QList<int> extents = CharacterAdvances(*s.face, text, rightToLeft);
-    qint64 sum = 0;
-    for (int &extent : extents) {
-        sum += extent;
-        extent = int(roundHalfAway(sum * s.scale));
+    if (FaceCoversText(*s.face, text)) {
+        QList<int> extents = CharacterAdvances(*s.face, text, rightToLeft);
+        qint64 sum = 0;
+        for (int &extent : extents) {
+            sum += extent;
+            extent = int(roundHalfAway(sum * s.scale));
+        }
+        return extents;
+    }
+    const QList<double> advances =
+        unitAdvances(shownRuns(s.face, s.bold, s.italic, text, rightToLeft), text.size(), s.pixelSize);
+    QList<int> extents(text.size());
+    double sum = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        sum += advances[i];
+        extents[i] = int(roundHalfAway(sum));
     }
     return extents;
 }
@@ -561,7 +615,9 @@ void TCanvas::DrawTextAt(double x, double y, const QString &text, unsigned optio
 {
     const Selection &s = SelectedFont();
     const TFontData &font = m_font->Data();
-    const QList<TGlyphRun> runs = ShapeLine(*s.face, text, options & ETO_RTLREADING);
+    const QList<ShownRun> shown = shownRuns(s.face, s.bold, s.italic, text, options & ETO_RTLREADING);
+    if (shown.isEmpty())
+        return;
 
     // Device advance of each UTF-16 unit: the given ones, or the font's
     // rounded like CharacterExtents so that glyphs sit where measuring says.
@@ -575,32 +631,35 @@ void TCanvas::DrawTextAt(double x, double y, const QString &text, unsigned optio
             unitAdvances[i] = extents[i] - (i > 0 ? extents[i - 1] : 0);
     }
 
-    const PlacedGlyphs placed = placeGlyphs(runs, unitAdvances, s.scale, s.metrics.Ascent);
-    if (runs.isEmpty())
-        return;
-
     QPainter &p = Painter();
     p.save();
     p.translate(x, y);
     if (font.Orientation != 0)
         p.rotate(-font.Orientation / 10.0);
     const QColor color = ColorToQColor(font.Color);
-    QGlyphRun glyphRun;
-    // A PDF engine (printing) keeps the text of a face it knows by its file.
-    QRawFont rawFont;
-    if (p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Pdf)
-        rawFont = fileBackedFontOf(*s.face, s.pixelSize);
-    glyphRun.setRawFont(rawFont.isValid() ? rawFont : rawFontOf(*s.face, s.pixelSize));
-    glyphRun.setGlyphIndexes(placed.glyphs);
-    glyphRun.setPositions(placed.positions);
     p.setPen(color);
-    p.drawGlyphRun(QPointF(0, 0), glyphRun);
+    // A PDF engine (printing) keeps the text of a face it knows by its file.
+    const bool printing = p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Pdf;
+    int width = 0;
+    for (const ShownRun &part : shown) {
+        PlacedGlyphs placed;
+        width += placeGlyphs(part.run, unitAdvances, s.pixelSize / part.face->UnitsPerEm(), s.metrics.Ascent, width,
+                             placed);
+        QRawFont rawFont;
+        if (printing)
+            rawFont = fileBackedFontOf(*part.face, s.pixelSize);
+        QGlyphRun glyphRun;
+        glyphRun.setRawFont(rawFont.isValid() ? rawFont : rawFontOf(*part.face, s.pixelSize));
+        glyphRun.setGlyphIndexes(placed.glyphs);
+        glyphRun.setPositions(placed.positions);
+        p.drawGlyphRun(QPointF(0, 0), glyphRun);
+    }
 
     const TFontDesignMetrics &d = s.face->Design();
     auto drawLine = [&](int position, int thickness) {
         const int height = std::max(1, int(std::lround(thickness * s.scale)));
         const int top = s.metrics.Ascent - int(std::lround(position * s.scale));
-        p.fillRect(QRectF(0, top, placed.width, height), color);
+        p.fillRect(QRectF(0, top, width, height), color);
     };
     if (font.Style.testFlag(fsUnderline))
         drawLine(d.UnderlinePosition, d.UnderlineThickness);

@@ -107,8 +107,8 @@ void reorderVisually(std::vector<LogicalRun> &runs)
     }
 }
 
-TGlyphRun shapeRun(const TFontFace &face, QStringView text, int start, int length, bool rightToLeft,
-                   hb_script_t script)
+QList<TShapedGlyph> shapeRun(const TFontFace &face, QStringView text, int start, int length, bool rightToLeft,
+                             hb_script_t script)
 {
     static const hb_feature_t features[] = {
         {HB_TAG('k', 'e', 'r', 'n'), 0, HB_FEATURE_GLOBAL_START, HB_FEATURE_GLOBAL_END},
@@ -125,29 +125,18 @@ TGlyphRun shapeRun(const TFontFace &face, QStringView text, int start, int lengt
 
     unsigned count = 0;
     const hb_glyph_info_t *infos = hb_buffer_get_glyph_infos(buffer, &count);
-    TGlyphRun run;
-    run.Start = start;
-    run.Length = length;
-    run.RightToLeft = rightToLeft;
-    run.Glyphs.resize(count);
-    TShapedGlyph *out = run.Glyphs.data();
+    QList<TShapedGlyph> glyphs(count);
+    TShapedGlyph *out = glyphs.data();
     for (unsigned i = 0; i < count; ++i)
         out[i] = {infos[i].codepoint, int(infos[i].cluster), face.GlyphAdvance(infos[i].codepoint)};
     hb_buffer_destroy(buffer);
-    return run;
+    return glyphs;
 }
 
 } // namespace
 
-QList<TGlyphRun> ShapeLine(const TFontFace &face, QStringView text, bool rightToLeft)
+QList<TGlyphRun> DirectionalRuns(QStringView text, bool rightToLeft)
 {
-    if (text.isEmpty())
-        return {};
-    QList<TGlyphRun> result(1);
-    if (shapeSimply(face, text, result.front()))
-        return result;
-    result.clear();
-
     // Code points with the UTF-16 index of each.
     std::vector<FriBidiChar> chars;
     std::vector<int> unitIndex;
@@ -165,11 +154,29 @@ QList<TGlyphRun> ShapeLine(const TFontFace &face, QStringView text, bool rightTo
 
     std::vector<LogicalRun> runs = logicalRuns(chars, rightToLeft);
     reorderVisually(runs);
+    QList<TGlyphRun> result;
     result.reserve(qsizetype(runs.size()));
     for (const LogicalRun &run : runs) {
-        const int start = unitIndex[run.start];
-        result.append(shapeRun(face, text, start, unitIndex[run.end] - start, run.level % 2 == 1, run.script));
+        TGlyphRun unshaped;
+        unshaped.Start = unitIndex[run.start];
+        unshaped.Length = unitIndex[run.end] - unshaped.Start;
+        unshaped.RightToLeft = run.level % 2 == 1;
+        unshaped.Script = run.script;
+        result.append(unshaped);
     }
+    return result;
+}
+
+QList<TGlyphRun> ShapeLine(const TFontFace &face, QStringView text, bool rightToLeft)
+{
+    if (text.isEmpty())
+        return {};
+    QList<TGlyphRun> result(1);
+    if (shapeSimply(face, text, result.front()))
+        return result;
+    result = DirectionalRuns(text, rightToLeft);
+    for (TGlyphRun &run : result)
+        run.Glyphs = shapeRun(face, text, run.Start, run.Length, run.RightToLeft, hb_script_t(run.Script));
     return result;
 }
 

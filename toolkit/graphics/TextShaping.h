@@ -23,6 +23,7 @@ struct TGlyphRun {
     int Start = 0; // UTF-16 range of the run in the line
     int Length = 0;
     bool RightToLeft = false;
+    quint32 Script = 0; // HarfBuzz's script tag (hb_script_t); 0 for a line shaped simply
     QList<TShapedGlyph> Glyphs;
 };
 
@@ -33,6 +34,10 @@ inline bool IsSimplyShaped(char16_t u)
 {
     return u < 0x0300 || (u >= 0x0400 && u < 0x0483) || (u >= 0x048A && u < 0x0530);
 }
+
+// The runs of one direction and script of a line in visual order, without
+// glyphs.  With rightToLeft the line reads from the right.
+QList<TGlyphRun> DirectionalRuns(QStringView text, bool rightToLeft = false);
 
 // The runs of a line in visual order.  With rightToLeft the paragraph's base
 // direction is right to left (the line reads from the right).

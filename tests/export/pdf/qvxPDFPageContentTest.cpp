@@ -1,5 +1,6 @@
 #include "PdfExportTestSupport.h"
 #include "ToolTestSupport.h"
+#include "common/ScriptSamples.h"
 
 #include "export/pdf/qvxPDFPageContent.h"
 #include "report/views/qvxChBox.h"
@@ -126,6 +127,34 @@ TEST_F(PDFPageContent, MemoTextComesBackAsTheLayoutWrappedIt)
 
     exportChecked({{memo.get()}}, QStringLiteral("memo.pdf"));
     EXPECT_EQ(extractedLines(path(QStringLiteral("memo.pdf"))), wrapped);
+}
+
+// Long texts in other scripts, alone and among Cyrillic, wrap as the
+// faces that show them measure them: in the framed memo of the
+// questionnaire's address (446 pixels wide, gap 5) no word ends past the
+// frame less the gap, as pdftotext places it, and all the text the faces
+// can show comes back.
+TEST_F(PDFPageContent, TextOfStandInFacesStaysInsideItsMemo)
+{
+    constexpr double left = 272, width = 446, gap = 5;
+    // The tests' pages move their content by 0.05 points a millimetre of
+    // margin.
+    const double limit = (left + width - gap) * 0.75 + drawing.pageInfo.LeftMargin * 0.05 + 0.02;
+    for (const TScriptSample &sample : LongAddresses()) {
+        SCOPED_TRACE(sample.name.toStdString());
+        auto memo = memoView(sample.text, left, 30, width, 600);
+        memo->SetGapX(gap);
+        memo->Frame()->SetTyp(ftLeft | ftTop | ftRight | ftBottom);
+        exportChecked({{memo.get()}}, QStringLiteral("memo.pdf"));
+        const QList<QList<TPdfWord>> pages = PdfWords(path(QStringLiteral("memo.pdf")));
+        ASSERT_EQ(pages.size(), 1);
+        QString found;
+        for (const TPdfWord &word : pages.front()) {
+            EXPECT_LE(word.right, limit) << "\"" << word.text.toStdString() << "\" ends past the memo";
+            found += word.text;
+        }
+        EXPECT_EQ(MissingCharacters(sample.text, found).toStdString(), "");
+    }
 }
 
 // Only the lines the memo's box shows are written: a hundred lines in a box

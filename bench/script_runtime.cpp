@@ -19,6 +19,7 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <deque>
 #include <map>
 #include <string>
 #include <vector>
@@ -340,8 +341,77 @@ for (var i = 1; i <= 1000000; i++)
      luaAppends, "JScript"},
 };
 
+// Kernels run at a count and at four times it, to show how their time
+// grows: COUNT in the script stands for the count.  A text is
+// appended to through a var parameter and then directly by its variable,
+// each time round; the direct append finds the text its own again after
+// the call and grows it in place.  Lua appends as many characters, one at
+// a time (luaAppends with its count changed).
+struct ScaledKernel {
+    const char *name;
+    const char *source;
+    const char *language;
+};
+
+constexpr int scaledCount = 100000;
+
+const ScaledKernel scaledKernels[] = {
+    {"VarParameterThenDirectPascal", R"(
+var i: Integer; s: String;
+procedure Add(var t: String); begin t := t + 'x' end;
+begin
+  s := '';
+  for i := 1 to COUNT do
+  begin
+    Add(s);
+    s := s + 'y'
+  end
+end.
+)",
+     "PascalScript"},
+    {"VarParameterThenDirectCpp", R"(
+int i; string s;
+void Add(string &t) { t = t + "x"; }
+{
+  s = "";
+  for (i = 1; i <= COUNT; i++) {
+    Add(s);
+    s = s + "y";
+  }
+}
+)",
+     "C++Script"},
+    {"VarParameterThenDirectBasic", R"(
+Dim s As String = ""
+Sub Add(ByRef t)
+  t = t & "x"
+End Sub
+For i = 1 To COUNT
+  Add(s)
+  s = s & "y"
+Next
+)",
+     "BasicScript"},
+    {"VarParameterThenDirectJScript", R"(
+var s = "";
+function Add(&t) { t += "x"; }
+for (var i = 1; i <= COUNT; i++) {
+  Add(s);
+  s += "y";
+}
+)",
+     "JScript"},
+};
+
 // Median ratio of each kernel run so far, by name.
 std::map<std::string, double> &ratios()
+{
+    static std::map<std::string, double> all;
+    return all;
+}
+
+// Median processor seconds of each kernel run so far, by name.
+std::map<std::string, double> &scriptSeconds()
 {
     static std::map<std::string, double> all;
     return all;
@@ -413,6 +483,7 @@ void runKernel(benchmark::State &state, const Kernel &kernel)
     const double scriptMedian = median(scriptTimes);
     const double luaMedian = median(luaTimes);
     state.counters["script_ms"] = scriptMedian * 1e3;
+    scriptSeconds()[kernel.name] = scriptMedian;
     if (luaMedian > 0) {
         state.counters["lua_ms"] = luaMedian * 1e3;
         state.counters["lua_ratio"] = scriptMedian / luaMedian;
@@ -431,24 +502,72 @@ void GeometricMeanAgainstLua(benchmark::State &state)
         return;
     }
     double logSum = 0;
-    std::printf("\n%-28s %10s\n", "kernel", "script/lua");
+    std::printf("\n%-32s %10s\n", "kernel", "script/lua");
     for (const auto &[name, ratio] : all) {
-        std::printf("%-28s %10.2f\n", name.c_str(), ratio);
+        std::printf("%-32s %10.2f\n", name.c_str(), ratio);
         logSum += std::log(ratio);
     }
     const double mean = std::exp(logSum / double(all.size()));
-    std::printf("%-28s %10.2f\n\n", "geometric mean", mean);
+    std::printf("%-32s %10.2f\n\n", "geometric mean", mean);
     state.counters["geometric_mean"] = mean;
 }
 
+// The name of a scaled kernel run at factor times its count.
+std::string scaledName(const ScaledKernel &kernel, int factor)
+{
+    return std::string(kernel.name) + "X" + std::to_string(factor);
+}
+
+// Prints, for each scaled kernel, the time at four times the count over the
+// time at the count: near 4 when the time grows with the count.
+void GrowthAtFourTimesTheCount(benchmark::State &state)
+{
+    for (auto _ : state) {
+    }
+    const auto &seconds = scriptSeconds();
+    std::printf("\n%-32s %10s %10s %10s\n", "kernel", "1x ms", "4x ms", "4x/1x");
+    for (const ScaledKernel &kernel : scaledKernels) {
+        const auto once = seconds.find(scaledName(kernel, 1));
+        const auto four = seconds.find(scaledName(kernel, 4));
+        if (once == seconds.end() || four == seconds.end() || once->second <= 0)
+            continue;
+        const double growth = four->second / once->second;
+        std::printf("%-32s %10.1f %10.1f %10.2f\n", kernel.name, once->second * 1e3, four->second * 1e3, growth);
+        state.counters[kernel.name] = growth;
+    }
+    std::printf("\n");
+}
+
+void registerKernel(const Kernel &kernel)
+{
+    benchmark::RegisterBenchmark((std::string(kernel.name) + "AgainstLua").c_str(),
+                                 [&kernel](benchmark::State &state) { runKernel(state, kernel); })
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(5);
+}
+
 const bool registered = [] {
-    for (const Kernel &kernel : kernels) {
-        benchmark::RegisterBenchmark((std::string(kernel.name) + "AgainstLua").c_str(),
-                                     [&kernel](benchmark::State &state) { runKernel(state, kernel); })
-            ->Unit(benchmark::kMillisecond)
-            ->Iterations(5);
+    for (const Kernel &kernel : kernels)
+        registerKernel(kernel);
+    // The scaled kernels with COUNT written out, kept for the run.
+    static std::deque<std::string> texts;
+    static std::deque<Kernel> scaled;
+    const auto withCount = [](const char *text, const std::string &count, int value) {
+        std::string written = text;
+        written.replace(written.find(count), count.size(), std::to_string(value));
+        return texts.emplace_back(std::move(written)).c_str();
+    };
+    for (const ScaledKernel &kernel : scaledKernels) {
+        for (const int factor : {1, 4}) {
+            const int count = scaledCount * factor;
+            texts.push_back(scaledName(kernel, factor));
+            const char *name = texts.back().c_str();
+            registerKernel(scaled.emplace_back(Kernel{name, withCount(kernel.source, "COUNT", count),
+                                                      withCount(luaAppends, "1000000", 2 * count), kernel.language}));
+        }
     }
     benchmark::RegisterBenchmark("GeometricMeanAgainstLua", GeometricMeanAgainstLua)->Iterations(1);
+    benchmark::RegisterBenchmark("GrowthAtFourTimesTheCount", GrowthAtFourTimesTheCount)->Iterations(1);
     return true;
 }();
 

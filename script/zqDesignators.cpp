@@ -233,12 +233,18 @@ Variant TzqDesignator::walk(bool setting, const Variant &newValue)
                 ref->NeedResult = i < n - 1 || NeedResult;
                 value = ref->GetValue();
             }
-            for (size_t j = 0; varParams && j < argCount; ++j)
-                results.push_back(ref->Params(int(j))->IsVarParam ? ref->Params(int(j))->GetValue() : Variant());
+            // Taken before a recursive call's values come back.  A lent text
+            // stays with its parameter until its variable takes it below, so
+            // that a hand-back that fails before it still gives it back.
+            for (size_t j = 0; varParams && j < argCount; ++j) {
+                TzqParamItem *param = ref->Params(int(j));
+                results.push_back(param->IsVarParam && !param->Loan ? param->HandBack() : Variant());
+            }
         }
         for (size_t j = 0; varParams && j < argCount; ++j) {
-            if (ref->Params(int(j))->IsVarParam)
-                step.Args[j]->SetValue(results[j]);
+            TzqParamItem *param = ref->Params(int(j));
+            if (param->IsVarParam)
+                step.Args[j]->SetValue(param->Loan ? param->HandBack() : results[j]);
         }
     }
     return value;

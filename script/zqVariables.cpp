@@ -134,6 +134,13 @@ void TzqParamItem::SetValue(const Variant &value)
     TzqCustomVariable::SetValue(value);
 }
 
+Variant TzqParamItem::HandBack()
+{
+    Variant value = std::move(Value);
+    Value = Variant::Null();
+    return value;
+}
+
 namespace {
 
 // Whether the variable keeps a text in place, with nothing between it and

@@ -183,6 +183,10 @@ public:
     bool IsVarParam;
 
     void SetValue(const Variant &value) override;
+    // The value handed back to the caller when a call ends, moved out: the
+    // parameter is left Null, so that it keeps no share of the caller's text
+    // and the caller's next append stays in place.
+    Variant HandBack();
 };
 
 // A variable's text lent to a var parameter of a script procedure for one

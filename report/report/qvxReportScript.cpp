@@ -17,6 +17,7 @@
 #include "report/model/qvxVariables.h"
 #include "report/components/qvxView.h"
 #include "script/zqClasses.h"
+#include "script/zqHeldObjects.h"
 #include "script/zqScript.h"
 #include "script/zqVariables.h"
 #include "toolkit/classes/ObjectHandles.h"
@@ -331,12 +332,14 @@ void TqvxReport::rebindScriptItems()
 {
     // The objects the script knew were freed with the old template: each
     // item names the reloaded object of its name, or nil when there is none.
+    // The reloaded objects are lent as the first ones were (AddObject), so
+    // that no script frees them.
     for (TqvxComponent *object : GetAllObjects()) {
         if (object->Name().isEmpty())
             continue;
         TzqCustomVariable *item = m_script->FindLocal(object->Name());
         if (item && item->AddedBy == this)
-            item->SetValue(Variant(object->Handle()));
+            item->SetValue(zqLentObjectValue(object));
     }
     for (int i = 0; i < m_script->Count(); ++i) {
         TzqCustomVariable *item = m_script->Items(i)->AsVariable();

@@ -247,6 +247,19 @@ TEST(TWideStrings, EditsKeepEveryLineWithItsObject)
     EXPECT_EQ(lines(again), lines(list));
 }
 
+namespace {
+
+// "line 0" to "line count - 1", each followed by CR LF.
+QString numberedLines(int count)
+{
+    QString text;
+    for (int i = 0; i < count; ++i)
+        text += QStringLiteral("line %1\r\n").arg(i);
+    return text;
+}
+
+} // namespace
+
 // Copies of a list share its text, lines not yet found, and are used from
 // several threads at once: those that read find where the lines begin
 // while those that change take their own copy of the lines.  Each must see
@@ -254,9 +267,7 @@ TEST(TWideStrings, EditsKeepEveryLineWithItsObject)
 TEST(TWideStrings, CopiesSharingATextAreReadAndChangedFromSeveralThreads)
 {
     const int count = 3000;
-    QString text;
-    for (int i = 0; i < count; ++i)
-        text += QStringLiteral("line %1\r\n").arg(i);
+    const QString text = numberedLines(count);
     const QString last = QStringLiteral("line %1").arg(count - 1);
     constexpr int threadCount = 4;
     for (int round = 0; round < 100; ++round) {
@@ -290,4 +301,43 @@ TEST(TWideStrings, CopiesSharingATextAreReadAndChangedFromSeveralThreads)
                 << "round " << round << ", thread " << t;
         ASSERT_EQ(shared.Count(), count);
     }
+}
+
+namespace {
+
+TWideStrings *finder = nullptr;
+QString found;
+
+} // namespace
+
+// The interleaving the test above leaves to chance, made on purpose: a list
+// that changes takes its own copy of the data it shares, and another thread
+// finds the shared lines in the middle of that copy.  The copy still has
+// every line, and so has the list that found them.
+TEST(TWideStrings, ACopyMadeWhileAnotherThreadFindsTheLinesHasEveryLine)
+{
+    constexpr int count = 3000;
+    const QString last = QStringLiteral("line %1").arg(count - 1);
+    TWideStrings shared;
+    shared.SetText(numberedLines(count));
+    TWideStrings reader;
+    TWideStrings changer;
+    reader.Assign(&shared);
+    changer.Assign(&shared);
+    finder = &reader;
+    found.clear();
+    struct Reset {
+        ~Reset() { TWideStrings::WhileCopyingSharedData = nullptr; }
+    } reset;
+    TWideStrings::WhileCopyingSharedData = [] {
+        TWideStrings::WhileCopyingSharedData = nullptr;
+        std::thread([] { found = finder->Get(count - 1); }).join();
+    };
+    changer.Add(QStringLiteral("added"));
+    ASSERT_EQ(found, last) << "the lines were found during the copy";
+    EXPECT_EQ(changer.Count(), count + 1);
+    EXPECT_EQ(changer.Get(count - 1), last);
+    EXPECT_EQ(changer.Get(count), QStringLiteral("added"));
+    EXPECT_EQ(reader.Count(), count);
+    EXPECT_EQ(shared.Get(count - 1), last);
 }

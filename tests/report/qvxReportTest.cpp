@@ -352,6 +352,30 @@ TEST_F(ReportTest, PrepareReportRunsTheEngineAndRestoresTheTemplate)
     EXPECT_EQ(report->Script()->FindLocal(QStringLiteral("Memo1"))->GetValue().AsInteger(), reloaded->Handle());
 }
 
+// The report's objects are lent to its script, also once they were
+// reloaded after a run: a script event that runs afterwards (as the
+// preview's do) cannot free the reloaded memo under the report.
+TEST_F(ReportTest, AnEventAfterTheTemplateWasReloadedCannotFreeItsObjects)
+{
+    addMemo(QStringLiteral("Memo1"), QString());
+    setScript(QStringLiteral("var refused: String;\nprocedure FreeMemo(Sender: Variant);\nbegin\n"
+                             "  refused := '';\n  try Memo1.Free except refused := ExceptionClassName end\nend;\n"
+                             "begin\nend."));
+    ASSERT_TRUE(report->PrepareScript()) << report->Errors()->Text().toStdString();
+    TqvxComponent *first = report->FindObject(QStringLiteral("Memo1"));
+    report->DoNotifyEvent(first, QStringLiteral("FreeMemo"), true);
+    const auto refused = [&] { return report->Script()->Find(QStringLiteral("refused"))->GetValue().AsString(); };
+    EXPECT_EQ(refused(), QStringLiteral("EInvalidOperation"));
+
+    ASSERT_TRUE(report->PrepareReport()) << report->Errors()->Text().toStdString();
+    TqvxComponent *reloaded = report->FindObject(QStringLiteral("Memo1"));
+    ASSERT_NE(reloaded, nullptr);
+    ASSERT_EQ(report->Script()->FindLocal(QStringLiteral("Memo1"))->GetValue().AsInteger(), reloaded->Handle());
+    report->DoNotifyEvent(reloaded, QStringLiteral("FreeMemo"), true);
+    EXPECT_EQ(refused(), QStringLiteral("EInvalidOperation"));
+    EXPECT_EQ(report->FindObject(QStringLiteral("Memo1")), reloaded);
+}
+
 TEST_F(ReportTest, AParentReportCycleIsRefused)
 {
     QTemporaryDir dir;

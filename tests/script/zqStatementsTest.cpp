@@ -577,32 +577,34 @@ bool growsInPlace(ScriptRunner &r, const QString &procedure, Text text)
 
 } // namespace
 
-// A chain v := v + e1 + e2, an append through a var parameter and an
-// append to an element of an array grow the text in place, as single
-// appends to a variable do.
+// A chain v := v + e1 + e2, an append through a var parameter (and the
+// variable's own append after that call) and an append to an element of an
+// array grow the text in place, as single appends to a variable do.
 TEST(zqStatements, AppendingAChainThroughAVarParameterOrToAnElementGrowsInPlace)
 {
     const Program programs[] = {
         {"PascalScript", R"(
-var s, t: String; v: Variant; a: array[1..2] of String;
+var s, t, u: String; v: Variant; a: array[1..2] of String;
 procedure Add(var x: String); begin x := x + 'x' end;
 procedure AddV(var x: Variant); begin x := x + 'x' end;
 procedure Chain; begin s := s + 'x' + 'y' end;
 procedure ByReference; begin Add(t); AddV(v) end;
+procedure ThenDirect; begin Add(u); u := u + 'y' end;
 procedure Element; begin a[1] := a[1] + 'x' + 'y' end;
-begin s := 'ab'; t := 'ab'; v := 'ab'; a[1] := 'ab' end.
+begin s := 'ab'; t := 'ab'; u := 'ab'; v := 'ab'; a[1] := 'ab' end.
 )"},
         {"C++Script", R"(
-string s, t, a[2]; variant v;
+string s, t, u, a[2]; variant v;
 void Add(string &x) { x = x + "x"; }
 void AddV(variant &x) { x += "x"; }
 void Chain() { s = s + "x" + "y"; }
 void ByReference() { Add(t); AddV(v); }
+void ThenDirect() { Add(u); u = u + "y"; }
 void Element() { a[1] = a[1] + "x" + "y"; }
-{ s = "ab"; t = "ab"; v = "ab"; a[1] = "ab"; }
+{ s = "ab"; t = "ab"; u = "ab"; v = "ab"; a[1] = "ab"; }
 )"},
         {"BasicScript", R"(
-Dim s As String, t As String, v, a[2]
+Dim s As String, t As String, u As String, v, a[2]
 Sub Add(ByRef x)
   x = x & "x"
 End Sub
@@ -616,22 +618,28 @@ Sub ByReference
   Add(t)
   AddV(v)
 End Sub
+Sub ThenDirect
+  Add(u)
+  u = u & "y"
+End Sub
 Sub Element
   a[1] = a[1] + "x" & "y"
 End Sub
 s = "ab"
 t = "ab"
+u = "ab"
 v = "ab"
 a[1] = "ab"
 )"},
         {"JScript", R"(
-var s, t, v, a[2];
+var s, t, u, v, a[2];
 function Add(&x) { x = x + "x"; }
 function AddV(&x) { x += "x"; }
 function Chain() { s = s + "x" + "y"; }
 function ByReference() { Add(t); AddV(v); }
+function ThenDirect() { Add(u); u += "y"; }
 function Element() { a[1] += "x"; a[1] = a[1] + "x" + "y"; }
-s = "ab"; t = "ab"; v = "ab"; a[1] = "ab";
+s = "ab"; t = "ab"; u = "ab"; v = "ab"; a[1] = "ab";
 )"},
     };
     for (const Program &program : programs) {
@@ -640,15 +648,20 @@ s = "ab"; t = "ab"; v = "ab"; a[1] = "ab";
         ASSERT_TRUE(r.Run(QString::fromLatin1(program.language), QString::fromLatin1(program.text)));
         TzqCustomVariable *s = r.script.Find(QStringLiteral("s"));
         TzqCustomVariable *t = r.script.Find(QStringLiteral("t"));
+        TzqCustomVariable *u = r.script.Find(QStringLiteral("u"));
         TzqCustomVariable *v = r.script.Find(QStringLiteral("v"));
         EXPECT_TRUE(growsInPlace(r, QStringLiteral("Chain"), [&] { return heldText(s); }));
         EXPECT_TRUE(growsInPlace(r, QStringLiteral("ByReference"), [&] { return heldText(t); }));
         EXPECT_TRUE(growsInPlace(r, QStringLiteral("ByReference"), [&] { return heldText(v); }));
+        EXPECT_TRUE(growsInPlace(r, QStringLiteral("ThenDirect"), [&] { return heldText(u); }))
+            << "the variable's own append after the call";
         EXPECT_TRUE(growsInPlace(r, QStringLiteral("Element"), [&] { return elementText(r, QStringLiteral("a")); }));
 
         const qsizetype calls = r.Text(QStringLiteral("t")).size() - 2;
         EXPECT_EQ(r.Text(QStringLiteral("t")), QStringLiteral("ab") + QString(calls, u'x'));
         EXPECT_EQ(r.Text(QStringLiteral("v")), QStringLiteral("ab") + QString(calls, u'x'));
+        const QString then = r.Text(QStringLiteral("u"));
+        EXPECT_EQ(then, QStringLiteral("ab") + QStringLiteral("xy").repeated((then.size() - 2) / 2));
         const QString chain = r.Text(QStringLiteral("s"));
         EXPECT_EQ(chain, QStringLiteral("ab") + QStringLiteral("xy").repeated((chain.size() - 2) / 2));
         const QString element = elementText(r, QStringLiteral("a"));
@@ -829,4 +842,16 @@ begin s := 'ab' end.
     EXPECT_FALSE(failed.Raised(QStringLiteral("Call")).isEmpty());
     EXPECT_EQ(failed.Text(QStringLiteral("s")), QStringLiteral("ab"));
     EXPECT_EQ(failed.script.Find(QStringLiteral("s"))->Loan, nullptr);
+
+    // So does a hand-back that fails on a parameter before the lent one.
+    ScriptRunner handBack;
+    ASSERT_TRUE(handBack.Run(QStringLiteral("PascalScript"), QStringLiteral(R"(
+var s: String; n: Integer;
+procedure NotANumber(var k: Variant; var t: String); begin t := t + 'x'; k := 'abc' end;
+procedure Call; begin NotANumber(n, s) end;
+begin s := 'ab' end.
+)")));
+    EXPECT_FALSE(handBack.Raised(QStringLiteral("Call")).isEmpty());
+    EXPECT_EQ(handBack.Text(QStringLiteral("s")), QStringLiteral("ab"));
+    EXPECT_EQ(handBack.script.Find(QStringLiteral("s"))->Loan, nullptr);
 }

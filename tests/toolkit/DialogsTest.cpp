@@ -239,9 +239,9 @@ QString longCyrillicPath()
                           "Опросный лист на выключатель ZMT-250 от 08.12.2026.pdf");
 }
 
-// Shows request in a real message box and, once it is up, runs act on the
-// view of its text; closes the box after it unless act answered it.
-// Answers the box's answer.
+// Shows request in a real message box and, once it is up and active (its
+// focus set), runs act on the view of its text; closes the box after it
+// unless act answered it.  Answers the box's answer.
 int actOnShownBox(const TMessageBoxRequest &request, const std::function<void(QMessageBox &, QTextEdit &)> &act)
 {
     QElapsedTimer waited;
@@ -252,7 +252,7 @@ int actOnShownBox(const TMessageBoxRequest &request, const std::function<void(QM
     QObject::connect(&poll, &QTimer::timeout, [&] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         QTextEdit *view = MessageBoxText(box);
-        if ((!view || !view->isVisible()) && waited.elapsed() < 30000)
+        if ((!view || !view->isVisible() || !box->isActiveWindow()) && waited.elapsed() < 30000)
             return;
         poll.stop();
         if (view) {

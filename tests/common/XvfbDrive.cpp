@@ -204,15 +204,20 @@ bool Click(const QWidget *widget, QPoint point, int button, const QString &modif
 bool Drag(QPoint from, QPoint to)
 {
     // The window manager moves a window by the pointer's motion while the
-    // button is down: the pointer goes there in steps.
+    // button is down: the pointer goes there in steps, with pauses as a
+    // hand makes them.  A busy window manager given the press, the motion
+    // and the release at once may take the press where the pointer was
+    // before, or the release before the motion, and not move the window.
+    const QString pause = QStringLiteral("0.05");
     QStringList arguments{QStringLiteral("mousemove"), QString::number(from.x()), QString::number(from.y()),
-                          QStringLiteral("mousedown"), QStringLiteral("1")};
+                          QStringLiteral("sleep"), pause, QStringLiteral("mousedown"), QStringLiteral("1")};
     constexpr int steps = 8;
     for (int step = 1; step <= steps; ++step) {
         const QPoint at = from + (to - from) * step / steps;
-        arguments << QStringLiteral("mousemove") << QString::number(at.x()) << QString::number(at.y());
+        arguments << QStringLiteral("sleep") << pause << QStringLiteral("mousemove") << QString::number(at.x())
+                  << QString::number(at.y());
     }
-    arguments << QStringLiteral("mouseup") << QStringLiteral("1");
+    arguments << QStringLiteral("sleep") << pause << QStringLiteral("mouseup") << QStringLiteral("1");
     return runTool(QStringLiteral("xdotool"), arguments);
 }
 

@@ -194,9 +194,10 @@ void checkDraggedBelow(QWidget *window, const QString &size)
                        .arg(size).arg(now.x()).arg(now.y()).arg(placed.x()).arg(placed.y()));
     // Dragged back to where it was, it lies on the area again.
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-    check(dragUntil(title, title,
-                    [&] { return area.contains(window->windowHandle()->frameGeometry()); }),
-          QStringLiteral("at %1 the window is dragged back onto the work area").arg(size));
+    const bool back = dragUntil(title, title, [&] { return area.contains(window->windowHandle()->frameGeometry()); });
+    const QRect frame = window->windowHandle()->frameGeometry();
+    check(back, QStringLiteral("at %1 the window is dragged back onto the work area (its frame at %2,%3 %4x%5)")
+                    .arg(size).arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height()));
 }
 
 // Fills both grids with the keyboard alone, through the X server: from the

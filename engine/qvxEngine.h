@@ -234,10 +234,6 @@ private:
     // Grows a stretchable object to its content; true when it grew.
     bool stretchObject(TqvxComponent *object);
     void ShiftObjects(TqvxComponent *parent, double distance);
-    // The top of an object as the shift put it, beyond the coordinate limit
-    // too; placeTop puts it there.
-    double topBeyondLimit(const TqvxComponent *object) const;
-    void placeTop(TqvxComponent *object, double top);
     // The lowest object bottom of the band (with the dot-matrix allowance).
     double contentBottom(TqvxBand *band) const;
     void stretchToBottom(TqvxBand *band, double bottom);
@@ -302,14 +298,26 @@ private:
     bool m_verticalBreak = false;
     // The enclosing data rows of the details being built, outermost first.
     QList<DrillStep> m_drillPath;
-    // How far the objects of the band being prepared lie beyond what their
-    // coordinates hold: below an object taller than the coordinate limit
-    // the tops stop at the limit, and that object's height does too.
-    struct BeyondLimit {
-        double top = 0;
-        double height = 0;
+    // The tops of objects as they were placed, beyond the coordinate limit
+    // too: below an object taller than the limit the tops stop at it.
+    class TopsBeyondLimit
+    {
+    public:
+        double Top(const TqvxComponent *object) const { return object->Top() + m_cut.value(object); }
+        // Sets the top of object as far as its coordinate goes and keeps
+        // what the limit cut off.
+        void SetTop(TqvxComponent *object, double top);
+        void Forget(const TqvxComponent *object) { m_cut.remove(object); }
+        bool IsEmpty() const { return m_cut.isEmpty(); }
+
+    private:
+        QHash<const TqvxComponent *, double> m_cut;
     };
-    QHash<const TqvxComponent *, BeyondLimit> m_beyondLimit;
+    // How far the objects of the band being prepared lie beyond what their
+    // coordinates hold: their tops, and the heights of objects taller than
+    // the coordinate limit, which stop at it.
+    TopsBeyondLimit m_topsBeyondLimit;
+    QHash<const TqvxComponent *, double> m_heightsBeyondLimit;
     // The run of kept bands: whether it is on, the band that started it,
     // where it started (cursor, object, outline item and anchor positions).
     bool m_keeping = false;

@@ -210,9 +210,11 @@ void TqvxEngine::PrepareBand(TqvxBand *band)
     if (!host)
         beforePrint(band);
     const QList<TqvxComponent *> objects = band->Objects();
-    if (!m_beyondLimit.isEmpty())
-        for (const TqvxComponent *object : objects)
-            m_beyondLimit.remove(object);
+    if (!m_topsBeyondLimit.IsEmpty() || !m_heightsBeyondLimit.isEmpty())
+        for (const TqvxComponent *object : objects) {
+            m_topsBeyondLimit.Forget(object);
+            m_heightsBeyondLimit.remove(object);
+        }
     const qsizetype count = ownObjectCount(band, objects.size());
     bool stretched = false;
     bool inlineSubreports = false;

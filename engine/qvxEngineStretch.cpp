@@ -39,15 +39,6 @@ bool hasCharFrameBottom(const TqvxComponent *object)
     return memo && memo->Frame()->Typ().testFlag(ftBottom);
 }
 
-// Sets the top of object as far as its coordinate goes; returns what the
-// coordinate limit cut off.
-double setTopWithinLimit(TqvxComponent *object, double top)
-{
-    object->SetTop(top);
-    const double cut = top - object->Top();
-    return std::isfinite(cut) ? cut : 0;
-}
-
 } // namespace
 
 // --- Stretching ----------------------------------------------------------------
@@ -62,22 +53,21 @@ bool TqvxEngine::stretchObject(TqvxComponent *object)
         view->SetStretchDelta(height - view->Height());
         view->SetHeight(height);
         if (height > view->Height())
-            m_beyondLimit[object].height = height - view->Height();
+            m_heightsBeyondLimit[object] = height - view->Height();
         return true;
     }
     view->SetStretchDelta(0);
     return false;
 }
 
-double TqvxEngine::topBeyondLimit(const TqvxComponent *object) const
+void TqvxEngine::TopsBeyondLimit::SetTop(TqvxComponent *object, double top)
 {
-    return object->Top() + m_beyondLimit.value(object).top;
-}
-
-void TqvxEngine::placeTop(TqvxComponent *object, double top)
-{
-    if (const double cut = setTopWithinLimit(object, top); cut != 0 || m_beyondLimit.contains(object))
-        m_beyondLimit[object].top = cut;
+    object->SetTop(top);
+    const double cut = top - object->Top();
+    if (std::isfinite(cut) && cut != 0)
+        m_cut.insert(object, cut);
+    else
+        m_cut.remove(object);
 }
 
 void TqvxEngine::ShiftObjects(TqvxComponent *parent, double distance)
@@ -87,15 +77,16 @@ void TqvxEngine::ShiftObjects(TqvxComponent *parent, double distance)
     for (TqvxView *child : owner->ShiftList()) {
         switch (child->ShiftMode()) {
         case smAlways:
-            placeTop(child, topBeyondLimit(child) + distance);
+            m_topsBeyondLimit.SetTop(child, m_topsBeyondLimit.Top(child) + distance);
             ShiftObjects(child, distance + child->StretchDelta());
             break;
         case smWhenOverlapped: {
-            const double bottom = topBeyondLimit(parent) + parent->Height() + m_beyondLimit.value(parent).height;
-            const double top = topBeyondLimit(child);
+            const double bottom =
+                m_topsBeyondLimit.Top(parent) + parent->Height() + m_heightsBeyondLimit.value(parent);
+            const double top = m_topsBeyondLimit.Top(child);
             if (!parentIsBand && bottom > top) {
                 const double overlap = bottom - top;
-                placeTop(child, bottom);
+                m_topsBeyondLimit.SetTop(child, bottom);
                 ShiftObjects(child, overlap + child->StretchDelta());
             } else {
                 ShiftObjects(child, child->StretchDelta());
@@ -270,9 +261,8 @@ struct TqvxEngine::SplitState {
     // Objects whose height stood at the coordinate limit: their content may
     // need more, so their last part takes the height of what it holds.
     QList<TqvxStretcheable *> atLimit;
-    // How far below its top each object lies that stands below an object
-    // taller than the coordinate limit: its top stops at the limit.
-    QHash<const TqvxComponent *, double> beyond;
+    // The tops of the objects, beyond the coordinate limit too.
+    TopsBeyondLimit tops;
     // The room of the current part.
     double space = 0;
     qsizetype count0 = 0;
@@ -280,27 +270,18 @@ struct TqvxEngine::SplitState {
     // The part starts on a fresh column or page.
     bool freshColumn = false;
 
-    double top(const TqvxComponent *object) const { return object->Top() + beyond.value(object); }
-    void setTop(TqvxComponent *object, double value)
-    {
-        if (const double cut = setTopWithinLimit(object, value); cut != 0)
-            beyond.insert(object, cut);
-        else
-            beyond.remove(object);
-    }
-
     // Every pending object below `object` that overlaps it horizontally
     // moves down by distance, once per part.
     void shiftBelow(TqvxComponent *object, double distance)
     {
-        const double bottom = top(object) + object->Height();
+        const double bottom = tops.Top(object) + object->Height();
         const double left = object->Left();
         const double right = left + object->Width();
         for (TqvxComponent *other : std::as_const(pending)) {
-            if (other == object || moved.contains(other) || bottom > top(other))
+            if (other == object || moved.contains(other) || bottom > tops.Top(other))
                 continue;
             if (right - other->Left() > 0.0001 && other->Left() + other->Width() - left > 0.0001) {
-                setTop(other, top(other) + distance);
+                tops.SetTop(other, tops.Top(other) + distance);
                 moved.append(other);
             }
         }
@@ -325,6 +306,8 @@ void TqvxEngine::SplitBand(TqvxBand *band)
     band->CreateFillMemo();
     TqvxComponent *fill = band->FillMemo();
     SplitState split;
+    // The parts start from the tops the band's stretching placed.
+    split.tops = m_topsBeyondLimit;
     for (TqvxComponent *object : band->Objects()) {
         if (object == fill)
             continue;
@@ -332,8 +315,6 @@ void TqvxEngine::SplitBand(TqvxBand *band)
         split.visible.append(object->Visible());
         if (!qobject_cast<TqvxSubreport *>(object))
             split.pending.append(object);
-        if (const double beyond = m_beyondLimit.value(object).top; beyond != 0)
-            split.beyond.insert(object, beyond);
         if (TqvxStretcheable *view = stretcheable(object)) {
             view->InitPart();
             view->SetRemainingHeight(view->Height());
@@ -381,11 +362,11 @@ void TqvxEngine::layoutSplitPart(SplitState &split)
 {
     const double space = split.space;
     const double bodyHeight = GetPageHeight() - FooterHeight();
-    const double firstTop = split.top(split.pending.first());
+    const double firstTop = split.tops.Top(split.pending.first());
     for (qsizetype i = 0; i < split.pending.size();) {
         TqvxComponent *object = split.pending.at(i);
         TqvxStretcheable *view = stretcheable(object);
-        const double top = split.top(object);
+        const double top = split.tops.Top(object);
         double partGap = 0;
         double height = object->Height();
         bool hasNext = false;
@@ -408,7 +389,7 @@ void TqvxEngine::layoutSplitPart(SplitState &split)
             if (space > top) {
                 split.shiftBelow(object, partGap);
                 if (std::abs(partGap - object->Height()) < 0.0001) {
-                    split.setTop(object, space);
+                    split.tops.SetTop(object, space);
                     object->SetHeight(view->RemainingHeight());
                 } else {
                     view->SetRemainingHeight(view->RemainingHeight() - object->Height() + partGap);
@@ -424,7 +405,7 @@ void TqvxEngine::layoutSplitPart(SplitState &split)
         } else {
             if (space > top) {
                 split.shiftBelow(object, space - top);
-                split.setTop(object, space);
+                split.tops.SetTop(object, space);
             }
             ++i;
         }
@@ -436,7 +417,7 @@ void TqvxEngine::layoutSplitPart(SplitState &split)
     // without end.
     TqvxComponent *object = split.pending.takeFirst();
     const double room = std::max(space, 0.0);
-    split.setTop(object, std::clamp(firstTop, 0.0, room));
+    split.tops.SetTop(object, std::clamp(firstTop, 0.0, room));
     if (TqvxStretcheable *view = stretcheable(object)) {
         object->SetHeight(view->RemainingHeight());
         view->DrawPart();
@@ -480,12 +461,12 @@ void TqvxEngine::OutputSplitPart(SplitState &split, TqvxBand *band)
         split.freshColumn = true;
     }
     for (TqvxComponent *object : std::as_const(split.pending)) {
-        split.setTop(object, split.top(object) - split.space);
+        split.tops.SetTop(object, split.tops.Top(object) - split.space);
         if (TqvxStretcheable *view = stretcheable(object)) {
             if (!split.anySplit && split.pending.size() == split.count0)
-                split.setTop(object, view->SplitStartTop());
+                split.tops.SetTop(object, view->SplitStartTop());
             if (object->Top() < 0)
-                split.setTop(object, 0);
+                split.tops.SetTop(object, 0);
             object->SetHeight(view->RemainingHeight());
         }
     }

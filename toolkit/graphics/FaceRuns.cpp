@@ -12,28 +12,13 @@ namespace {
 
 const QString replacementCharacter = QStringLiteral("\uFFFD");
 
-// The code point at i, whose UTF-16 length goes to length; a lone
-// surrogate is U+FFFD.
-char32_t codePointAt(QStringView text, qsizetype i, int &length)
-{
-    const char16_t u = text[i].unicode();
-    length = 1;
-    if (!QChar::isSurrogate(u))
-        return u;
-    if (QChar::isHighSurrogate(u) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-        length = 2;
-        return QChar::surrogateToUcs4(text[i], text[i + 1]);
-    }
-    return 0xFFFD;
-}
-
 // The first character of the cluster the face does not show; 0 when it
 // shows them all.
 char32_t firstMissing(const TFontFace &face, QStringView cluster, const TFaceCovers &covers)
 {
     int length = 1;
     for (qsizetype i = 0; i < cluster.size(); i += length) {
-        const char32_t c = codePointAt(cluster, i, length);
+        const char32_t c = CharacterAt(cluster, i, length);
         if (!covers(face, cluster.mid(i, length)))
             return c;
     }
@@ -87,7 +72,7 @@ QList<TFaceRun> FaceRuns(const TFontFacePtr &face, QStringView text, bool rightT
     QHash<char32_t, TFontFacePtr> chosen;
     const auto faceOf = [&](QStringView cluster) {
         int length = 0;
-        const char32_t c = codePointAt(cluster, 0, length);
+        const char32_t c = CharacterAt(cluster, 0, length);
         if (length != cluster.size())
             return showingFace(face, cluster, bold, italic, covers);
         auto it = chosen.constFind(c);

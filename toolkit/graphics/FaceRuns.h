@@ -32,18 +32,29 @@ using TFaceCovers = std::function<bool(const TFontFace &face, QStringView cluste
 // (joiners, direction marks, the soft hyphen) and variation selectors.
 bool ShowsNothing(char32_t character);
 
+// The character at UTF-16 index i, whose length in units goes to length;
+// a lone surrogate is U+FFFD.
+inline char32_t CharacterAt(QStringView text, qsizetype i, int &length)
+{
+    const char16_t u = text[i].unicode();
+    length = 1;
+    if (!QChar::isSurrogate(u))
+        return u;
+    if (QChar::isHighSurrogate(u) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+        length = 2;
+        return QChar::surrogateToUcs4(text[i], text[i + 1]);
+    }
+    return 0xFFFD;
+}
+
 // Whether has(character) holds for every character of the text that shows
-// something.  A lone surrogate counts as U+FFFD.
+// something.
 template <typename Has>
 bool ShowsAll(QStringView text, Has has)
 {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        char32_t c = text[i].unicode();
-        if (QChar::isSurrogate(c)) {
-            const bool paired = QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate();
-            c = paired ? QChar::surrogateToUcs4(text[i], text[i + 1]) : char32_t(0xFFFD);
-            i += paired ? 1 : 0;
-        }
+    int length = 1;
+    for (qsizetype i = 0; i < text.size(); i += length) {
+        const char32_t c = CharacterAt(text, i, length);
         // has is asked first: most characters are covered, and the
         // category of those is not needed.
         if (!has(c) && !ShowsNothing(c))

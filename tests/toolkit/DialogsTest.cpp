@@ -338,6 +338,35 @@ TEST(MessageBoxes, CopiedTextKeepsEveryCharacterAndTheParagraphs)
     });
 }
 
+// Every character of a message stands on a line of the box: a tab as a
+// blank, a line or paragraph separator as the end of a line.  What is
+// copied is still the message's own text.
+TEST(MessageBoxes, TabsAndSeparatorsHideNothingAfterThem)
+{
+    const QString text = QStringLiteral("Файл \"/tmp/a\tb.pdf\" не найден.\u2028Скрипт вернул\t\t2 ошибки\u2029конец");
+    actOnShownBox({QString(), text, mtError, mbOK}, [&](QMessageBox &, QTextEdit &view) {
+        EXPECT_EQ(ShownLines(&view), QStringList({QStringLiteral("Файл \"/tmp/a b.pdf\" не найден."),
+                                                  QStringLiteral("Скрипт вернул  2 ошибки"), QStringLiteral("конец")}));
+        EXPECT_TRUE(LinesInside(&view)) << "a line is cut off";
+
+        QApplication::clipboard()->clear();
+        view.selectAll();
+        view.copy();
+        EXPECT_EQ(QApplication::clipboard()->text().toUtf8(), text.toUtf8());
+
+        // The line between the separators alone.
+        const qsizetype start = text.indexOf(QChar::LineSeparator) + 1;
+        const qsizetype end = text.indexOf(QChar::ParagraphSeparator);
+        QTextCursor selection(view.document());
+        selection.setPosition(int(start));
+        selection.setPosition(int(end), QTextCursor::KeepAnchor);
+        view.setTextCursor(selection);
+        QApplication::clipboard()->clear();
+        view.copy();
+        EXPECT_EQ(QApplication::clipboard()->text().toUtf8(), text.mid(start, end - start).toUtf8());
+    });
+}
+
 // A box opens with the focus on a button, and the view of its text, once
 // clicked, leaves Enter and Escape to the box.
 TEST(MessageBoxes, EnterAndEscapeAnswerTheBoxFromItsText)

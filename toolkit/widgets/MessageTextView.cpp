@@ -187,6 +187,18 @@ private:
     QSizeF m_size;
 };
 
+// The text as the document holds it, character for character: a tab as a
+// blank (Qt ends a line given its number of characters at a tab, which it
+// counts as the characters of its width), and a line separator as the end
+// of a paragraph (Qt ends the line there, leaving the rest of the
+// paragraph's characters on no line).
+QString shownText(QString text)
+{
+    text.replace(QLatin1Char('\t'), QLatin1Char(' '));
+    text.replace(QChar::LineSeparator, QChar::ParagraphSeparator);
+    return text;
+}
+
 } // namespace
 
 MessageTextView::MessageTextView(const QString &text, qreal lineWidth, QWidget *parent)
@@ -195,7 +207,7 @@ MessageTextView::MessageTextView(const QString &text, qreal lineWidth, QWidget *
     auto *document = new QTextDocument(this);
     document->setDocumentLayout(new MessageLinesLayout(document, lineWidth));
     document->setDefaultFont(font());
-    document->setPlainText(text);
+    document->setPlainText(shownText(text));
     setDocument(document);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     // Focus stays with the box's buttons until the text is clicked.

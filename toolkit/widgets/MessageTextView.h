@@ -5,7 +5,9 @@
 // line, and only a path wider than a line breaks, after one of its slashes
 // where it can.  The breaks are where lines end on the screen, never
 // characters of the text: whatever the user selects and copies, with the
-// mouse or the keyboard, is the message's own text.
+// mouse or the keyboard, is the message's own text.  Every character
+// stands on a line: a tab as a blank, a line separator (U+2028) as the end
+// of a line, as a paragraph separator or a line feed is.
 
 #include <QTextEdit>
 

@@ -53,8 +53,6 @@ TWideStrings::Data::Data(const Data &other)
       ordered(other.ordered),
       unused(other.unused)
 {
-    if (WhileCopyingSharedData)
-        WhileCopyingSharedData();
     // A list that changes detaches its shared data by this copy, outside
     // the indexing lock: lines another list is filling are not read.
     if (!other.indexed.loadAcquire()) {

@@ -81,11 +81,6 @@ public:
     // Takes the strings and objects of another wide list or of a TStrings.
     void Assign(const TPersistent *source) override;
 
-    // For tests: when set, a list that takes its own copy of shared data
-    // calls it after copying the text and before looking at the lines, so
-    // that a test can have another list find those lines in between.
-    static inline void (*WhileCopyingSharedData)() = nullptr;
-
 protected:
     // Fills a TStrings with the strings and objects.
     void AssignTo(TPersistent *dest) const override;

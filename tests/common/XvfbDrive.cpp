@@ -201,13 +201,13 @@ bool Click(const QWidget *widget, QPoint point, int button, const QString &modif
     return runTool(QStringLiteral("xdotool"), arguments);
 }
 
-bool Drag(QPoint from, QPoint to)
+bool Drag(QPoint from, QPoint to, const std::function<bool()> &arrived, int deadline)
 {
     // The window manager moves a window by the pointer's motion while the
     // button is down: the pointer goes there in steps, with pauses as a
-    // hand makes them.  A busy window manager given the press, the motion
-    // and the release at once may take the press where the pointer was
-    // before, or the release before the motion, and not move the window.
+    // hand makes them, and the button is let go only once the motion has
+    // had its effect, so a busy window manager never meets the release
+    // before it has moved the window.
     const QString pause = QStringLiteral("0.05");
     QStringList arguments{QStringLiteral("mousemove"), QString::number(from.x()), QString::number(from.y()),
                           QStringLiteral("sleep"), pause, QStringLiteral("mousedown"), QStringLiteral("1")};
@@ -217,8 +217,9 @@ bool Drag(QPoint from, QPoint to)
         arguments << QStringLiteral("sleep") << pause << QStringLiteral("mousemove") << QString::number(at.x())
                   << QString::number(at.y());
     }
-    arguments << QStringLiteral("sleep") << pause << QStringLiteral("mouseup") << QStringLiteral("1");
-    return runTool(QStringLiteral("xdotool"), arguments);
+    const bool moved = runTool(QStringLiteral("xdotool"), arguments) && WaitUntil(arrived, deadline);
+    const bool released = runTool(QStringLiteral("xdotool"), {QStringLiteral("mouseup"), QStringLiteral("1")});
+    return moved && released;
 }
 
 bool Key(const QString &keys)

@@ -79,9 +79,13 @@ bool Activate(const QWidget *window);
 bool Click(const QWidget *widget, QPoint point = QPoint(-1, -1), int button = 1,
            const QString &modifiers = QString());
 // Presses the left button at from and moves the pointer to to with it
-// held down, then releases it: from a window's title bar, the window
-// manager moves the window along.  Screen coordinates.
-bool Drag(QPoint from, QPoint to);
+// held down: from a window's title bar, the window manager moves the
+// window along.  The button is released once arrived holds (the drag has
+// had its effect: the window stands where it was dragged, the text is
+// selected), or when the deadline has passed without it.  False when it
+// did not hold: the drag was not taken, and the caller may make it again.
+// Screen coordinates.
+bool Drag(QPoint from, QPoint to, const std::function<bool()> &arrived, int deadline = kDeadline);
 // Presses and releases keys, named as xdotool names them: "End", "Next"
 // (Page Down), "F3", "ctrl+Next", "Return"; several separated by blanks.
 // They go to the window that has the input focus.

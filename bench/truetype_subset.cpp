@@ -2,7 +2,9 @@
 // hb-subset on the same glyphs (glyph numbers kept, as ours keeps them).
 // The peer comes from Debian's libharfbuzz-bin, which `make bench`
 // installs; without it only our side runs.  The second benchmark prints
-// the ratio of the two times and both subset sizes.
+// the ratio of the two times and both subset sizes.  The last ones load a
+// face whose character map has 4,096 subtables, each one group over the
+// whole code space, through the font engine and through the subsetter.
 
 #include "export/pdf/qvxTrueTypeCollection.h"
 #include "toolkit/graphics/FontEngine.h"
@@ -113,5 +115,36 @@ void BM_HbSubsetDejaVu200(benchmark::State &state)
                 static_cast<long long>(peerBytes), ratio);
 }
 BENCHMARK(BM_HbSubsetDejaVu200)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// A test font whose cmap has 4,096 format 12 subtables of one group each
+// over the whole code space.
+const QString manySubtables = QStringLiteral(TEST_DATA_DIR "/fonts/cmap12many.ttf");
+
+void BM_EngineLoadsManyCmapSubtables(benchmark::State &state)
+{
+    TFontFile file;
+    file.FileName = manySubtables;
+    for (auto _ : state) {
+        TFontEngine::Clear();
+        benchmark::DoNotOptimize(TFontEngine::Face(file)->GlyphIndex(U'A'));
+    }
+}
+BENCHMARK(BM_EngineLoadsManyCmapSubtables)->Unit(benchmark::kMillisecond);
+
+void BM_SubsetterLoadsManyCmapSubtables(benchmark::State &state)
+{
+    QFile file(manySubtables);
+    file.open(QIODevice::ReadOnly);
+    const QByteArray font = file.readAll();
+    TFont name;
+    name.SetName(QStringLiteral("Test Many Twelve"));
+    for (auto _ : state) {
+        TrueTypeCollection collection;
+        collection.LoadFromMemory(font);
+        benchmark::DoNotOptimize(collection.GetSubsetFontData(name, {1, 2}, 0).size());
+    }
+    state.counters["font_bytes"] = double(font.size());
+}
+BENCHMARK(BM_SubsetterLoadsManyCmapSubtables)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -179,7 +179,7 @@ QByteArray TrueTypeFont::SaveSubset()
 {
     BuildGlyphSubset();
     if (cmap && cmap->DroppedMappings())
-        cmap->Replace(CmapTableClass::Build(cmap->Mappings()));
+        cmap->Replace(CmapTableClass::Build(cmap->MappedRanges()));
     if (post)
         post->Replace(post->Version3());
     return WriteFontFile();

@@ -1,10 +1,12 @@
 #include "export/pdf/qvxTrueTypeTables.h"
 
 #include "toolkit/core/Exceptions.h"
-#include "toolkit/graphics/CharacterMap.h"
+
+#include <QSet>
 
 #include <algorithm>
 #include <bit>
+#include <map>
 
 // ---- TTF_Helpers --------------------------------------------------------
 
@@ -89,13 +91,61 @@ QString TrueTypeTable::TagName() const
 
 // ---- cmap ---------------------------------------------------------------
 
+namespace {
+
+// The ranges of several subtables joined, the first to map a character
+// deciding its glyph.  The characters covered so far are kept as spans
+// that each new range joins into one, so a range costs a walk over the
+// spans it meets once.
+class JoinedRanges
+{
+public:
+    void add(const TCmapRange &range)
+    {
+        char32_t uncovered = range.First;
+        char32_t joinedFirst = range.First;
+        char32_t joinedLast = range.Last;
+        auto it = m_covered.upper_bound(range.First);
+        if (it != m_covered.begin() && std::prev(it)->second >= range.First)
+            --it;
+        for (; it != m_covered.end() && it->first <= range.Last; it = m_covered.erase(it)) {
+            if (it->first > uncovered)
+                addPiece(range, uncovered, it->first - 1);
+            uncovered = std::max<char32_t>(uncovered, it->second + 1);
+            joinedFirst = std::min(joinedFirst, it->first);
+            joinedLast = std::max(joinedLast, it->second);
+        }
+        if (uncovered <= range.Last)
+            addPiece(range, uncovered, range.Last);
+        m_covered.emplace(joinedFirst, joinedLast);
+    }
+
+    std::vector<TCmapRange> sorted()
+    {
+        std::sort(m_pieces.begin(), m_pieces.end(),
+                  [](const TCmapRange &a, const TCmapRange &b) { return a.First < b.First; });
+        return std::move(m_pieces);
+    }
+
+private:
+    void addPiece(const TCmapRange &range, char32_t first, char32_t last)
+    {
+        m_pieces.push_back({first, last, range.Glyph + (first - range.First)});
+    }
+
+    std::map<char32_t, char32_t> m_covered; // first character to last
+    std::vector<TCmapRange> m_pieces;
+};
+
+} // namespace
+
 void CmapTableClass::LoadCmapTable(quint16 glyphCount)
 {
-    m_mappings.clear();
     m_dropped = false;
     const QByteArrayView cmap = Data();
     const quint16 numTables = ReadU16(cmap, 2);
-    QList<qint64> read;
+    JoinedRanges joined;
+    QSet<qint64> read;
     for (int i = 0; i < numTables; ++i) {
         const qint64 record = 4 + 8 * qint64(i);
         const quint16 platform = ReadU16(cmap, record);
@@ -115,52 +165,37 @@ void CmapTableClass::LoadCmapTable(quint16 glyphCount)
         // Records of several platforms often share one subtable.
         if (read.contains(sub))
             continue;
-        read.append(sub);
-        const TCmapSubtableState state = CmapSubtableState(cmap, quint32(sub), glyphCount);
+        read.insert(sub);
+        const TCmapSubtableState state =
+            ReadCmapSubtable(cmap, quint32(sub), glyphCount, [&joined](const TCmapRange &range) { joined.add(range); });
         Require(state != TCmapSubtableState::Malformed);
-        if (IsLeftOut(state)) {
-            m_dropped = true;
-            continue;
-        }
-        ReadCmapSubtable(cmap, quint32(sub), [this](char32_t character, quint32 glyph) {
-            m_mappings.push_back({character, quint16(glyph)});
-        });
+        m_dropped = m_dropped || IsLeftOut(state);
     }
-    std::stable_sort(m_mappings.begin(), m_mappings.end(),
-                     [](const Mapping &a, const Mapping &b) { return a.Character < b.Character; });
-    m_mappings.erase(std::unique(m_mappings.begin(), m_mappings.end(),
-                                 [](const Mapping &a, const Mapping &b) { return a.Character == b.Character; }),
-                     m_mappings.end());
+    m_ranges = joined.sorted();
 }
 
 namespace {
 
-// Characters in a row that map to glyphs in a row.
-struct MappedRun {
-    char32_t First;
-    char32_t Last;
-    quint16 Glyph;
-};
-
-std::vector<MappedRun> mappedRuns(const std::vector<CmapTableClass::Mapping> &mappings)
+// Ranges in a row whose glyphs go on in a row, joined.
+std::vector<TCmapRange> runsOf(const std::vector<TCmapRange> &ranges)
 {
-    std::vector<MappedRun> runs;
-    for (const auto &m : mappings) {
-        if (!runs.empty() && runs.back().Last + 1 == m.Character
-            && runs.back().Glyph + (m.Character - runs.back().First) == m.Glyph)
-            runs.back().Last = m.Character;
+    std::vector<TCmapRange> runs;
+    for (const TCmapRange &range : ranges) {
+        if (!runs.empty() && runs.back().Last + 1 == range.First
+            && runs.back().Glyph + (range.First - runs.back().First) == range.Glyph)
+            runs.back().Last = range.Last;
         else
-            runs.push_back({m.Character, m.Character, m.Glyph});
+            runs.push_back(range);
     }
     return runs;
 }
 
 // Format 4 of the runs below U+FFFF, every segment by its delta, and the
 // closing segment; empty when that is longer than a subtable may be.
-QByteArray format4(const std::vector<MappedRun> &runs)
+QByteArray format4(const std::vector<TCmapRange> &runs)
 {
-    std::vector<MappedRun> segments;
-    for (const MappedRun &run : runs)
+    std::vector<TCmapRange> segments;
+    for (const TCmapRange &run : runs)
         if (run.First < 0xFFFF)
             segments.push_back({run.First, std::min<char32_t>(run.Last, 0xFFFE), run.Glyph});
     segments.push_back({0xFFFF, 0xFFFF, 0});
@@ -173,19 +208,19 @@ QByteArray format4(const std::vector<MappedRun> &runs)
     for (quint16 value : {quint16(4), quint16(length), quint16(0), quint16(2 * count), quint16(2 * power),
                           quint16(std::countr_zero(quint32(power))), quint16(2 * (count - power))})
         TTF_Helpers::AppendU16(table, value);
-    for (const MappedRun &s : segments)
+    for (const TCmapRange &s : segments)
         TTF_Helpers::AppendU16(table, quint16(s.Last));
     TTF_Helpers::AppendU16(table, 0);
-    for (const MappedRun &s : segments)
+    for (const TCmapRange &s : segments)
         TTF_Helpers::AppendU16(table, quint16(s.First));
-    for (const MappedRun &s : segments)
+    for (const TCmapRange &s : segments)
         TTF_Helpers::AppendU16(table, s.First == 0xFFFF ? quint16(1) : quint16(s.Glyph - s.First));
     for (qsizetype i = 0; i < count; ++i)
         TTF_Helpers::AppendU16(table, 0);
     return table;
 }
 
-QByteArray format12(const std::vector<MappedRun> &runs)
+QByteArray format12(const std::vector<TCmapRange> &runs)
 {
     QByteArray table;
     TTF_Helpers::AppendU16(table, 12);
@@ -193,7 +228,7 @@ QByteArray format12(const std::vector<MappedRun> &runs)
     TTF_Helpers::AppendU32(table, quint32(16 + 12 * runs.size()));
     TTF_Helpers::AppendU32(table, 0);
     TTF_Helpers::AppendU32(table, quint32(runs.size()));
-    for (const MappedRun &run : runs) {
+    for (const TCmapRange &run : runs) {
         TTF_Helpers::AppendU32(table, run.First);
         TTF_Helpers::AppendU32(table, run.Last);
         TTF_Helpers::AppendU32(table, run.Glyph);
@@ -203,9 +238,9 @@ QByteArray format12(const std::vector<MappedRun> &runs)
 
 } // namespace
 
-QByteArray CmapTableClass::Build(const std::vector<Mapping> &mappings)
+QByteArray CmapTableClass::Build(const std::vector<TCmapRange> &ranges)
 {
-    const std::vector<MappedRun> runs = mappedRuns(mappings);
+    const std::vector<TCmapRange> runs = runsOf(ranges);
     QList<QByteArray> subtables;
     QList<quint16> encodings;
     if (const QByteArray bmp = format4(runs); !bmp.isEmpty()) {

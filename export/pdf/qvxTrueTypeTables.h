@@ -8,6 +8,7 @@
 // format error".  Multi-byte values are big-endian and read byte by byte,
 // so tables at any offset of the image read alike.
 
+#include "toolkit/graphics/CharacterMap.h"
 #include "toolkit/graphics/FontEngine.h"
 
 #include <QByteArray>
@@ -81,10 +82,9 @@ private:
 // The character map.  The Windows Unicode (3,1) subtable must be of format
 // 4 or above: formats 0, 2 and 6 there raise.  The Unicode subtables of
 // formats 4 and 12 (platform 0, and Windows encodings 1 and 10) are read
-// into one mapping.  A broken subtable (one that maps a character to a
-// glyph the face does not have, or whose ranges are out of order) is left
-// out whole, as the font engine leaves it out
-// (toolkit/graphics/CharacterMap.h), and a cmap with such a subtable is
+// into one mapping, each subtable once however many records share it.  A
+// broken subtable (toolkit/graphics/CharacterMap.h) is left out whole, as
+// the font engine leaves it out, and a cmap with such a subtable is
 // written anew from the others.
 class CmapTableClass : public TrueTypeTable
 {
@@ -92,21 +92,17 @@ public:
     using TrueTypeTable::TrueTypeTable;
     void LoadCmapTable(quint16 glyphCount);
 
-    struct Mapping {
-        char32_t Character;
-        quint16 Glyph;
-    };
-    // The characters with a glyph, ascending; the first subtable that maps
-    // a character decides.
-    const std::vector<Mapping> &Mappings() const { return m_mappings; }
+    // The characters with a glyph in ranges, ascending and apart; the
+    // first subtable that maps a character decides.
+    const std::vector<TCmapRange> &MappedRanges() const { return m_ranges; }
     // Some subtable was broken and left out.
     bool DroppedMappings() const { return m_dropped; }
     // A cmap of a (3,1) format 4 subtable, when the mapping fits one, and a
     // (3,10) format 12 subtable, when anything is mapped.
-    static QByteArray Build(const std::vector<Mapping> &mappings);
+    static QByteArray Build(const std::vector<TCmapRange> &ranges);
 
 private:
-    std::vector<Mapping> m_mappings;
+    std::vector<TCmapRange> m_ranges;
     bool m_dropped = false;
 };
 

@@ -172,6 +172,32 @@ TEST(FontMetrics, ACharacterMapSubtableWithRangesOutOfOrderIsLeftOutWhole)
     }
 }
 
+// Broken format 4 subtables are left out whole too, beside a sound one:
+// one without segments; one without the closing segment U+FFFF..U+FFFF;
+// one whose last segment runs from U+FFFB to U+FFFF (mapping U+FFFD to B);
+// one whose segment reads its glyphs at an odd offset into the glyph array
+// (shaping reads them aligned, finding no glyph for "A" and glyph 256 for
+// "B"); one whose segment reads its glyph from the range offsets (shaping
+// finds none for "A").  Beside them a face with 4,096 format 12 subtables
+// over the whole code space, each read once by its one group.  A face
+// whose only subtable has no segment has no glyph for any character.
+TEST(FontMetrics, BrokenFormat4SubtablesAreLeftOutWhole)
+{
+    const TFontFacePtr sound = testFace("simple.ttf");
+    const QString text = QStringLiteral("ABC A\u0301\uFFFD");
+    for (const char *file : {"cmap4empty.ttf", "cmap4unclosed.ttf", "cmap4toffff.ttf", "cmap4oddoffset.ttf",
+                             "cmap4ownoffsets.ttf", "cmap12many.ttf"}) {
+        SCOPED_TRACE(file);
+        const TFontFacePtr broken = testFace(file);
+        for (const char32_t c : {U'A', U'B', U'C', U' ', U'\uFFFD'})
+            EXPECT_EQ(broken->GlyphIndex(c), sound->GlyphIndex(c)) << unsigned(c);
+        EXPECT_EQ(shapedGlyphs(*broken, text), shapedGlyphs(*sound, text));
+    }
+    const TFontFacePtr empty = testFace("cmap4onlyempty.ttf");
+    for (const char32_t c : {U'A', U'B', U'C', U' '})
+        EXPECT_EQ(empty->GlyphIndex(c), 0u) << unsigned(c);
+}
+
 TEST(FontData, FileBytesAndSingleTables)
 {
     const TFontFacePtr face = TFontEngine::Face(QStringLiteral("Arial"), false, false);

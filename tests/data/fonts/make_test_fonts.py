@@ -52,6 +52,19 @@ Fonts:
   cmap4overlapping.ttf
                     simple.ttf whose (3,1) format 4 subtable has the
                     segments A-B and B-B (overlapping), its (0,3) one sound
+  cmap4empty.ttf, cmap4unclosed.ttf, cmap4toffff.ttf, cmap4oddoffset.ttf,
+  cmap4ownoffsets.ttf
+                    simple.ttf with a sound (0,3) format 4 subtable and a
+                    broken (3,1) one: without segments; without the closing
+                    0xFFFF segment; with its last segment U+FFFB..U+FFFF
+                    (mapping U+FFFD to B); with a segment at an odd offset
+                    into its glyph array; with a segment reading its glyph
+                    from the range offsets (see cmap4_glyph_arrays)
+  cmap4onlyempty.ttf
+                    simple.ttf whose only subtable is a format 4 without
+                    segments
+  cmap12many.ttf    simple.ttf with 4,096 (3,10) format 12 subtables, each
+                    one group over the whole code space past the glyph count
 """
 
 import os
@@ -401,19 +414,27 @@ def cmap12_broken_group():
     return font
 
 
-def format4(segments):
+def format4_raw(segments, glyph_array=()):
+    """A format 4 subtable of (first, last, delta, range offset) segments
+    in the order given, then the glyph array."""
+    count = len(segments)
+    power = 1 << (count.bit_length() - 1) if count else 0
+    row = ">%dH" % count
+    body = (struct.pack(row, *(s[1] for s in segments)) + b"\0\0"
+            + struct.pack(row, *(s[0] for s in segments))
+            + struct.pack(row, *(s[2] & 0xFFFF for s in segments))
+            + struct.pack(row, *(s[3] for s in segments))
+            + struct.pack(">%dH" % len(glyph_array), *glyph_array))
+    return struct.pack(">7H", 4, 14 + len(body), 0, 2 * count, 2 * power, max(power.bit_length() - 1, 0),
+                       2 * (count - power)) + body
+
+
+def format4(segments, closed=True):
     """A format 4 subtable of (first, last, first glyph) segments in the
     order given, each mapped by its delta, closed by the 0xFFFF segment."""
-    segments = list(segments) + [(0xFFFF, 0xFFFF, 0)]
-    count = len(segments)
-    power = 1 << (count.bit_length() - 1)
-    row = ">%dH" % count
-    return (struct.pack(">7H", 4, 16 + 8 * count, 0, 2 * count, 2 * power, power.bit_length() - 1,
-                        2 * (count - power))
-            + struct.pack(row, *(last for _, last, _ in segments)) + b"\0\0"
-            + struct.pack(row, *(first for first, _, _ in segments))
-            + struct.pack(row, *((glyph - first) & 0xFFFF for first, _, glyph in segments))
-            + struct.pack(row, *([0] * count)))
+    if closed:
+        segments = list(segments) + [(0xFFFF, 0xFFFF, 0)]
+    return format4_raw([(first, last, glyph - first, 0) for first, last, glyph in segments])
 
 
 def format12(groups):
@@ -451,6 +472,43 @@ def cmap12_out_of_order(name, groups):
     """A face whose format 12 subtable maps the space soundly, then has the given groups."""
     sound = format4(SOUND_SEGMENTS)
     return raw_cmap(name, {(0, 3): sound, (3, 1): sound, (3, 10): format12([(0x20, 0x20, 5)] + groups)})
+
+
+def cmap4_broken(name, subtable):
+    """A face whose (3,1) format 4 subtable is the one given, its (0,3) one sound."""
+    return raw_cmap(name, {(0, 3): format4(SOUND_SEGMENTS), (3, 1): subtable})
+
+
+def cmap4_glyph_arrays():
+    """Format 4 subtables whose second segment looks its glyphs up outside
+    the glyph array: at an odd offset into it (read aligned, it gives no
+    glyph for "A" and glyph 256 for "B"; read where the offset points, A
+    and B), and in the range offsets themselves ("A" at the next segment's
+    offset, 4, the glyph of C)."""
+    odd = format4_raw([(0x20, 0x20, 5 - 0x20, 0), (0x41, 0x42, 0, 7), (0x43, 0x43, 4 - 0x43, 0),
+                       (0xFFFF, 0xFFFF, 1, 0)], [0x0000, 0x0100, 0x0200])
+    own = format4_raw([(0x20, 0x20, 5 - 0x20, 0), (0x41, 0x41, 0, 2), (0x42, 0x43, 0, 4),
+                       (0xFFFF, 0xFFFF, 1, 0)], [2, 4])
+    return odd, own
+
+
+def cmap12_many(count):
+    """simple.ttf with count (3,10) records, each of a subtable of its own
+    whose one group maps the whole code space from glyph 0 on, past the
+    glyph count; its (0,3) and (3,1) format 4 subtable is sound."""
+    font = simple_font("Test Many Twelve")
+    sound = format4(SOUND_SEGMENTS)
+    records = [(0, 3), (3, 1)] + [(3, 10)] * count
+    start = 4 + 8 * len(records)
+    twelve = 16 + 12
+    offsets = [start, start] + [start + len(sound) + twelve * i for i in range(count)]
+    cmap = DefaultTable("cmap")
+    cmap.data = (struct.pack(">HH", 0, len(records))
+                 + b"".join(struct.pack(">HHI", p, e, o) for (p, e), o in zip(records, offsets))
+                 + sound
+                 + b"".join(format12([(0, 0x10FFFF, 0)]) for i in range(count)))
+    font["cmap"] = cmap
+    return font
 
 
 def cmap_only(name, format, platform, encoding):
@@ -517,6 +575,15 @@ def main():
                   {(0, 3): format4(SOUND_SEGMENTS),
                    (3, 1): format4([(0x20, 0x20, 5), (0x41, 0x42, 1), (0x42, 0x42, 3), (0x43, 0x43, 4)])}),
          "cmap4overlapping.ttf")
+    save(cmap4_broken("Test Four Empty", format4_raw([])), "cmap4empty.ttf")
+    save(raw_cmap("Test Four Only Empty", {(3, 1): format4_raw([])}), "cmap4onlyempty.ttf")
+    save(cmap4_broken("Test Four Unclosed", format4(SOUND_SEGMENTS, closed=False)), "cmap4unclosed.ttf")
+    save(cmap4_broken("Test Four To FFFF", format4(SOUND_SEGMENTS + [(0xFFFB, 0xFFFF, 0)], closed=False)),
+         "cmap4toffff.ttf")
+    odd, own = cmap4_glyph_arrays()
+    save(cmap4_broken("Test Four Odd Offset", odd), "cmap4oddoffset.ttf")
+    save(cmap4_broken("Test Four Own Offsets", own), "cmap4ownoffsets.ttf")
+    save(cmap12_many(4096), "cmap12many.ttf")
     head = TTFont(os.path.join(HERE, "composite.ttf"))["head"]
     assert head.indexToLocFormat == 1, "composite.ttf must have a long loca"
     assert TTFont(os.path.join(HERE, "simple.ttf"))["head"].indexToLocFormat == 0

@@ -4,6 +4,8 @@
 
 #include "export/pdf/qvxExportPDF.h"
 #include "export/pdf/qvxPDFFont.h"
+#include "export/pdf/qvxTrueTypeCollection.h"
+#include "export/pdf/qvxTrueTypeFont.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,6 +52,14 @@ protected:
     // checked; the export's warnings go to warnings when given.
     QByteArray exportFace(const QString &family, const QString &file, const QString &text,
                           QStringList *warnings = nullptr);
+
+    // The page of "ABCA" in simple.ttf, a face with a sound character map.
+    QImage soundFacePage();
+    // The page of "ABCA" in a test face whose map has broken subtables
+    // beside sound ones looks as the sound face's page, its text comes
+    // back, the test face alone is embedded, its subset passes the checkers
+    // and maps the sound characters alone.
+    void expectDrawnAsTheSoundFace(const QString &family, const QString &file, const QImage &soundPage);
 
     TestPageDrawing drawing;
     QTemporaryDir dir;
@@ -316,6 +326,32 @@ QList<QByteArray> embeddedFonts(const QByteArray &pdf)
     return fonts;
 }
 
+QImage PDFFonts::soundFacePage()
+{
+    exportFace(QStringLiteral("Test Sans"), QStringLiteral("simple.ttf"), QStringLiteral("ABCA"));
+    return renderedPage(path(QStringLiteral("simple.ttf.pdf")), path(QStringLiteral("simple")));
+}
+
+void PDFFonts::expectDrawnAsTheSoundFace(const QString &family, const QString &file, const QImage &soundPage)
+{
+    const QString text = QStringLiteral("ABCA");
+    QStringList warnings;
+    const QByteArray bytes = exportFace(family, file, text, &warnings);
+    EXPECT_TRUE(warnings.isEmpty()) << warnings.join(u'\n').toStdString();
+    const QString pdf = path(file + QStringLiteral(".pdf"));
+    EXPECT_EQ(extractedText(pdf).simplified(), text);
+    const QList<QByteArray> fonts = embeddedFonts(bytes);
+    EXPECT_EQ(fonts.size(), 1) << "the test face alone";
+    for (const QByteArray &font : fonts) {
+        EXPECT_EQ(otsComplaint(font), QString());
+        EXPECT_EQ(fontToolsComplaint(font), QString());
+    }
+    EXPECT_EQ(fontToolsOutput(fonts.value(0), QStringLiteral("print(sorted({(c, f.getGlyphID(g)) for t in f['cmap'].tables\n"
+                                                             "                for c, g in t.cmap.items()}))")),
+              QStringLiteral("[(32, 5), (65, 1), (66, 2), (67, 4)]"));
+    EXPECT_EQ(renderedPage(pdf, path(file)), soundPage) << "the glyphs drawn are not those of the text";
+}
+
 bool dark(const QImage &page, int x, int y)
 {
     return qGray(page.pixel(x, y)) < 128;
@@ -443,9 +479,12 @@ TEST_F(PDFFonts, AFaceDrawsOnlyTheGlyphsItsSubsetCanHold)
         QString family, file, text;
     };
     // The space of the first face lies past its glyph table; "C" of the
-    // second maps to a glyph it does not have.
+    // second maps to a glyph it does not have; the only subtable of the
+    // third has no segment, so other faces show all its text.
     for (const Case &c : {Case{QStringLiteral("Test Sans"), QStringLiteral("badloca.ttf"), QStringLiteral("AB BA")},
                           Case{QStringLiteral("Test Cmap Twelve"), QStringLiteral("cmap12missing.ttf"),
+                               QStringLiteral("ABCA")},
+                          Case{QStringLiteral("Test Four Only Empty"), QStringLiteral("cmap4onlyempty.ttf"),
                                QStringLiteral("ABCA")}}) {
         SCOPED_TRACE(c.file.toStdString());
         QStringList warnings;
@@ -526,9 +565,7 @@ TEST_F(PDFFonts, ACharacterMapSubtableMappingPastTheGlyphCountIsLeftOutWhole)
 // subset passes the sanitizer, and its map holds the sound mappings alone.
 TEST_F(PDFFonts, ACharacterMapSubtableWithRangesOutOfOrderIsLeftOutWhole)
 {
-    const QString text = QStringLiteral("ABCA");
-    exportFace(QStringLiteral("Test Sans"), QStringLiteral("simple.ttf"), text);
-    const QImage expected = renderedPage(path(QStringLiteral("simple.ttf.pdf")), path(QStringLiteral("simple")));
+    const QImage expected = soundFacePage();
     ASSERT_FALSE(expected.isNull());
     struct Case {
         QString family, file;
@@ -539,21 +576,70 @@ TEST_F(PDFFonts, ACharacterMapSubtableWithRangesOutOfOrderIsLeftOutWhole)
                           Case{QStringLiteral("Test Twelve Unsorted"), QStringLiteral("cmap12unsorted.ttf")},
                           Case{QStringLiteral("Test Four Overlapping"), QStringLiteral("cmap4overlapping.ttf")}}) {
         SCOPED_TRACE(c.file.toStdString());
-        QStringList warnings;
-        const QByteArray bytes = exportFace(c.family, c.file, text, &warnings);
-        EXPECT_TRUE(warnings.isEmpty()) << warnings.join(u'\n').toStdString();
-        const QString file = path(c.file + QStringLiteral(".pdf"));
-        EXPECT_EQ(extractedText(file).simplified(), text);
-        const QList<QByteArray> fonts = embeddedFonts(bytes);
-        EXPECT_EQ(fonts.size(), 1) << "the test face alone";
-        for (const QByteArray &font : fonts) {
-            EXPECT_EQ(otsComplaint(font), QString());
-            EXPECT_EQ(fontToolsComplaint(font), QString());
-        }
-        EXPECT_EQ(fontToolsOutput(fonts.value(0), QStringLiteral("print(sorted({(c, f.getGlyphID(g)) for t in f['cmap'].tables\n"
-                                                           "                for c, g in t.cmap.items()}))")),
-                  QStringLiteral("[(32, 5), (65, 1), (66, 2), (67, 4)]"));
-        EXPECT_EQ(renderedPage(file, path(c.file)), expected) << "the glyphs drawn are not those of the text";
+        expectDrawnAsTheSoundFace(c.family, c.file, expected);
+    }
+}
+
+namespace {
+
+// The glyph of each character as the subsetter reads a face's map.
+QString subsetterGlyphs(const QString &file, const QString &characters)
+{
+    const QByteArray font = testFont(file);
+    TrueTypeFont face(font, 0);
+    face.LoadFont(SkippedTables());
+    QStringList glyphs;
+    for (const QChar c : characters) {
+        quint32 glyph = 0;
+        for (const TCmapRange &range : face.cmap->MappedRanges())
+            if (range.First <= c.unicode() && c.unicode() <= range.Last)
+                glyph = range.Glyph + (c.unicode() - range.First);
+        glyphs.append(QString::number(glyph));
+    }
+    return glyphs.join(u' ');
+}
+
+QString engineGlyphs(const QString &file, const QString &characters)
+{
+    const TFontFacePtr face = testFace(file);
+    QStringList glyphs;
+    for (const QChar c : characters)
+        glyphs.append(QString::number(face->GlyphIndex(c.unicode())));
+    return glyphs.join(u' ');
+}
+
+} // namespace
+
+// Test faces whose (3,1) format 4 subtable has no segment, lacks the
+// closing segment U+FFFF..U+FFFF (ending at "C", or running from U+FFFB to
+// U+FFFF), or has a segment reading its glyphs outside its glyph array (at
+// an odd offset into it, or in its range offsets, where shaping and a
+// plain reading find different glyphs), their (0,3) subtable sound; and a
+// face with 4,096 format 12 subtables mapping past its glyphs.  The font
+// engine and the subsetter leave the broken subtables out alike: for each
+// character the engine's glyph is the one the subsetter reads and the
+// sound face's, the page looks as the sound face draws it, and the subset
+// passes the sanitizer with the sound mappings alone.
+TEST_F(PDFFonts, BrokenFormat4SubtablesAreLeftOutWholeByTheEngineAndTheSubsetAlike)
+{
+    const QImage expected = soundFacePage();
+    ASSERT_FALSE(expected.isNull());
+    const QString characters = QStringLiteral(" ABC\uFFFD");
+    const QString soundGlyphs = engineGlyphs(QStringLiteral("simple.ttf"), characters);
+    EXPECT_EQ(soundGlyphs.toStdString(), "5 1 2 4 0");
+    struct Case {
+        QString family, file;
+    };
+    for (const Case &c : {Case{QStringLiteral("Test Four Empty"), QStringLiteral("cmap4empty.ttf")},
+                          Case{QStringLiteral("Test Four Unclosed"), QStringLiteral("cmap4unclosed.ttf")},
+                          Case{QStringLiteral("Test Four To FFFF"), QStringLiteral("cmap4toffff.ttf")},
+                          Case{QStringLiteral("Test Four Odd Offset"), QStringLiteral("cmap4oddoffset.ttf")},
+                          Case{QStringLiteral("Test Four Own Offsets"), QStringLiteral("cmap4ownoffsets.ttf")},
+                          Case{QStringLiteral("Test Many Twelve"), QStringLiteral("cmap12many.ttf")}}) {
+        SCOPED_TRACE(c.file.toStdString());
+        EXPECT_EQ(engineGlyphs(c.file, characters).toStdString(), soundGlyphs.toStdString());
+        EXPECT_EQ(subsetterGlyphs(c.file, characters).toStdString(), soundGlyphs.toStdString());
+        expectDrawnAsTheSoundFace(c.family, c.file, expected);
     }
 }
 

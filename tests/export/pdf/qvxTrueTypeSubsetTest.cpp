@@ -338,8 +338,9 @@ QString mappedCharacters(const QByteArray &font, bool *dropped)
     TrueTypeFont face(font, 0);
     face.LoadFont(SkippedTables());
     QString mapped;
-    for (const CmapTableClass::Mapping &m : face.cmap->Mappings())
-        mapped += QChar(m.Character);
+    for (const TCmapRange &range : face.cmap->MappedRanges())
+        for (char32_t c = range.First; c <= range.Last; ++c)
+            mapped += QChar(c);
     *dropped = face.cmap->DroppedMappings();
     return mapped;
 }

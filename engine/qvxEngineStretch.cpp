@@ -63,8 +63,10 @@ bool TqvxEngine::stretchObject(TqvxComponent *object)
 void TqvxEngine::TopsBeyondLimit::SetTop(TqvxComponent *object, double top)
 {
     object->SetTop(top);
+    // Only the limit cuts a top off; a dot-matrix object rounds its top to
+    // a character cell and stands there.
     const double cut = top - object->Top();
-    if (std::isfinite(cut) && cut != 0)
+    if (std::isfinite(cut) && cut != 0 && std::abs(object->Top()) >= TqvxComponent::MaxCoordinate)
         m_cut.insert(object, cut);
     else
         m_cut.remove(object);

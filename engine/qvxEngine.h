@@ -234,7 +234,11 @@ private:
     // Grows a stretchable object to its content; true when it grew.
     bool stretchObject(TqvxComponent *object);
     void ShiftObjects(TqvxComponent *parent, double distance);
-    // The lowest object bottom of the band (with the dot-matrix allowance).
+    // The bottom of an object of the band being prepared, beyond the
+    // coordinate limit too.
+    double bottomBeyondLimit(const TqvxComponent *object) const;
+    // The lowest object bottom of the band (with the dot-matrix allowance),
+    // beyond the coordinate limit too.
     double contentBottom(TqvxBand *band) const;
     void stretchToBottom(TqvxBand *band, double bottom);
     void ShowInlineSubreports(TqvxBand *band);

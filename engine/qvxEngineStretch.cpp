@@ -63,8 +63,10 @@ bool TqvxEngine::stretchObject(TqvxComponent *object)
 void TqvxEngine::TopsBeyondLimit::SetTop(TqvxComponent *object, double top)
 {
     object->SetTop(top);
+    // Only the limit cuts a top off; a dot-matrix object rounds its top to
+    // a character cell and stands there.
     const double cut = top - object->Top();
-    if (std::isfinite(cut) && cut != 0)
+    if (std::isfinite(cut) && cut != 0 && std::abs(object->Top()) >= TqvxComponent::MaxCoordinate)
         m_cut.insert(object, cut);
     else
         m_cut.remove(object);
@@ -81,8 +83,7 @@ void TqvxEngine::ShiftObjects(TqvxComponent *parent, double distance)
             ShiftObjects(child, distance + child->StretchDelta());
             break;
         case smWhenOverlapped: {
-            const double bottom =
-                m_topsBeyondLimit.Top(parent) + parent->Height() + m_heightsBeyondLimit.value(parent);
+            const double bottom = bottomBeyondLimit(parent);
             const double top = m_topsBeyondLimit.Top(child);
             if (!parentIsBand && bottom > top) {
                 const double overlap = bottom - top;
@@ -101,12 +102,17 @@ void TqvxEngine::ShiftObjects(TqvxComponent *parent, double distance)
     }
 }
 
+double TqvxEngine::bottomBeyondLimit(const TqvxComponent *object) const
+{
+    return m_topsBeyondLimit.Top(object) + object->Height() + m_heightsBeyondLimit.value(object);
+}
+
 double TqvxEngine::contentBottom(TqvxBand *band) const
 {
     double bottom = 0;
     const TqvxComponent *lowest = nullptr;
     for (const TqvxComponent *object : band->Objects()) {
-        const double objectBottom = object->Top() + object->Height();
+        const double objectBottom = bottomBeyondLimit(object);
         if (!lowest || objectBottom > bottom) {
             bottom = objectBottom;
             lowest = object;
@@ -123,7 +129,7 @@ void TqvxEngine::stretchToBottom(TqvxBand *band, double bottom)
         TqvxStretcheable *view = stretcheable(object);
         if (!view || view->StretchMode() != smMaxHeight)
             continue;
-        view->SetHeight(bottom - view->Top() - (hasCharFrameBottom(view) ? qv1CharY : 0));
+        view->SetHeight(bottom - m_topsBeyondLimit.Top(object) - (hasCharFrameBottom(view) ? qv1CharY : 0));
     }
 }
 

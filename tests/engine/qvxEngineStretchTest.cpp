@@ -354,3 +354,29 @@ TEST_F(EngineStretchTest, ADotMatrixMemoWithABottomLineTakesACharacterLineMore)
     ASSERT_TRUE(prepare());
     EXPECT_DOUBLE_EQ(store()->GetPageObject(0)->Objects().first()->Height(), 17 + 34 + 17);
 }
+
+// Dot-matrix memos moved below a growing object stand on their character
+// cells: the objects below them, the band's bottom and an object stretched
+// to it count from where they stand, not from where the move would have
+// put them between cells.
+TEST_F(EngineStretchTest, DotMatrixMemosMovedDownCountFromTheirCharacterCells)
+{
+    auto *child = band<TqvxChild>("Child1", 100, 200);
+    child->SetStretched(true);
+    probe(child, "Grows", 0, 20, 45, smActualHeight, 0, 300);
+    const auto dotMatrixMemo = [&](const char *name, double left, double top, double height) {
+        auto *memo = new TqvxDMPMemoView(child);
+        memo->SetName(QString::fromLatin1(name));
+        memo->SetBounds(left, top, 85, height);
+        memo->Frame()->SetTyp(ftBottom);
+    };
+    // Moved by 25 to 59, between the cells at 51 and 68.
+    dotMatrixMemo("Shifted", 0, 34, 34);
+    probe(child, "Overlapped", 90, 10, 0, smDontStretch)->SetShiftMode(smWhenOverlapped);
+    dotMatrixMemo("Lowest", 200, 34, 85);
+    probe(child, "ToBottom", 34, 10, 0, smMaxHeight, 100, 50);
+    showOnce(child);
+    ASSERT_TRUE(prepare());
+    EXPECT_EQ(geometry(0), lines({"Child1 0+153", "  Grows 0+45", "  Shifted 51+34", "  Overlapped 90+10",
+                                  "  Lowest 51+85", "  ToBottom 59+94"}));
+}

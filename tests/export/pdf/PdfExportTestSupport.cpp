@@ -157,14 +157,22 @@ QString qpdfComplaint(const QString &fileName, const QString &password)
 
 QString extractedText(const QString &fileName, const QString &password)
 {
+    return extractedPages(fileName, password).join(QString());
+}
+
+QStringList extractedPages(const QString &fileName, const QString &password)
+{
     QStringList arguments{QStringLiteral("-enc"), QStringLiteral("UTF-8")};
     if (!password.isEmpty())
         arguments << QStringLiteral("-upw") << password;
     arguments << fileName << QStringLiteral("-");
     QString text = toolOutput(QStringLiteral("pdftotext"), arguments);
-    // Page breaks, and the embedding marks around right-to-left lines.
-    text.remove(QRegularExpression(QStringLiteral("[\\f\\x{202A}-\\x{202E}]")));
-    return text;
+    // The embedding marks around right-to-left lines.
+    text.remove(QRegularExpression(QStringLiteral("[\\x{202A}-\\x{202E}]")));
+    // Every page ends with a page break.
+    if (text.endsWith(QLatin1Char('\f')))
+        text.chop(1);
+    return text.split(QLatin1Char('\f'));
 }
 
 QString toolOutput(const QString &program, const QStringList &arguments)

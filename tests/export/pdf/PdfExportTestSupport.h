@@ -17,6 +17,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -119,6 +120,8 @@ QString qpdfComplaint(const QString &fileName, const QString &password = QString
 // The text pdftotext extracts in reading order, without page breaks and
 // bidi embedding marks.
 QString extractedText(const QString &fileName, const QString &password = QString());
+// The same text page by page.
+QStringList extractedPages(const QString &fileName, const QString &password = QString());
 // The first page of a file rendered at 96 dpi by pdftoppm (its PPM output
 // at prefix + ".ppm").
 QImage renderedPage(const QString &fileName, const QString &prefix);

@@ -136,6 +136,72 @@ TEST(ExportPDFReport, AMemoTallerThanAnyCoordinateShowsEveryLineOnceInOrder)
     }
 }
 
+// Memos of numbered lines one below the other that reach past the
+// coordinate limit (two each lower than the limit, two each taller, one
+// taller alone), and below them "TAILMARK", stretched to the band's
+// bottom, beside the taller "SIDEMARK": the band ends with the two marks,
+// TAILMARK as tall as SIDEMARK, on the page of the last lines, and no page
+// is blank.
+TEST(ExportPDFReport, AMemoStretchedToTheBottomBelowMemosPastTheCoordinateLimitEndsTheBand)
+{
+    struct Layout {
+        int memos;
+        int linesEach;
+    };
+    for (const Layout layout : {Layout{2, 40000}, Layout{2, 70000}, Layout{1, 70000}}) {
+        SCOPED_TRACE(QStringLiteral("%1 x %2 lines").arg(layout.memos).arg(layout.linesEach).toStdString());
+        QStringList lines;
+        for (int i = 1; i <= layout.memos * layout.linesEach; ++i)
+            lines.append(QStringLiteral("L%1").arg(i));
+        std::unique_ptr<TqvxReport> report =
+            SplitMemoReport(lines.mid(0, layout.linesEach).join(QStringLiteral("\r\n")), 400, false);
+        TqvxComponent *band = report->FindObject(QStringLiteral("MasterData1"));
+        for (int i = 1; i < layout.memos; ++i) {
+            auto *memo = new TqvxMemoView(band);
+            memo->SetName(QStringLiteral("Memo%1").arg(i + 1));
+            memo->SetBounds(0, 20 * i, 400, 20);
+            memo->SetStretchMode(smActualHeight);
+            memo->SetText(lines.mid(i * layout.linesEach, layout.linesEach).join(QStringLiteral("\r\n")));
+        }
+        const double below = 20 * layout.memos;
+        auto *tail = new TqvxMemoView(band);
+        tail->SetName(QStringLiteral("Tail"));
+        tail->SetBounds(0, below, 200, 20);
+        tail->SetStretchMode(smMaxHeight);
+        tail->SetText(QStringLiteral("TAILMARK"));
+        auto *side = new TqvxMemoView(band);
+        side->SetName(QStringLiteral("Side"));
+        side->SetBounds(200, below, 200, 40);
+        side->SetText(QStringLiteral("SIDEMARK"));
+        ASSERT_TRUE(report->PrepareReport());
+
+        TqvxCustomPreviewPages *pages = report->PreviewPages();
+        const auto placeOnLastPage = [&](const QString &name) {
+            for (TqvxComponent *object : pages->GetPage(pages->Count() - 1)->GetAllObjects())
+                if (object->Name() == name)
+                    return QStringLiteral("%1+%2").arg(object->Top()).arg(object->Height()).toStdString();
+            return std::string("not on the last page");
+        };
+        const std::string sidePlace = placeOnLastPage(QStringLiteral("Side"));
+        EXPECT_TRUE(sidePlace.ends_with("+40")) << sidePlace;
+        EXPECT_EQ(placeOnLastPage(QStringLiteral("Tail")), sidePlace);
+
+        QTemporaryDir dir;
+        const QStringList pageTexts = extractedPages(exportedFile(*report, dir));
+        ASSERT_EQ(pageTexts.size(), pages->Count());
+        QList<int> blankPages;
+        for (int i = 0; i < pageTexts.size(); ++i)
+            if (words(pageTexts.at(i)).isEmpty())
+                blankPages.append(i + 1);
+        EXPECT_EQ(blankPages, QList<int>());
+        const QStringList lastWords = words(pageTexts.last());
+        EXPECT_EQ(lastWords.mid(lastWords.size() - 2).join(QLatin1Char(' ')).toStdString(), "TAILMARK SIDEMARK");
+        EXPECT_EQ(firstDifference(words(pageTexts.join(QString())),
+                                  lines + QStringList{QStringLiteral("TAILMARK"), QStringLiteral("SIDEMARK")}),
+                  "");
+    }
+}
+
 // A memo of many short lines split over thousands of pages prepares and
 // exports in a small multiple of its text: its lines are not strings of
 // their own, and the engine's copy of it, the pages rebuilt from it and the

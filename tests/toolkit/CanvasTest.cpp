@@ -356,17 +356,17 @@ struct TestDataFaces {
 } // namespace
 
 // A face one of whose character map subtables maps characters past its
-// glyphs, has its groups or segments out of order, lacks the closing
-// segment or reads glyphs outside its glyph array, draws the glyphs of
-// its usable subtable, as the same face with a sound map draws them, never
-// those of the broken subtable (B for "A", a ring for "B", nothing for "A"
-// or "C").
+// glyphs or past U+10FFFF, has its groups or segments out of order, lacks
+// the closing segment or reads glyphs outside its glyph array, draws the
+// glyphs of its usable subtable, as the same face with a sound map draws
+// them, never those of the broken subtable (B for "A", a ring for "B",
+// nothing for "A" or "C").
 TEST(CanvasText, AFaceWithABrokenCharacterMapDrawsItsUsableSubtablesGlyphs)
 {
     const TestDataFaces faces({"simple.ttf", "cmap12broken.ttf", "cmap12outoforder.ttf", "cmap12overlapping.ttf",
                                "cmap12reversed.ttf", "cmap12unsorted.ttf", "cmap4overlapping.ttf", "cmap4empty.ttf",
                                "cmap4unclosed.ttf", "cmap4toffff.ttf", "cmap4oddoffset.ttf", "cmap4ownoffsets.ttf",
-                               "cmap12many.ttf"});
+                               "cmap12many.ttf", "cmap12pastunicode.ttf"});
     const auto draw = [](const QString &family) {
         Surface s(160, 50);
         s.canvas.Font()->SetName(family);
@@ -382,7 +382,7 @@ TEST(CanvasText, AFaceWithABrokenCharacterMapDrawsItsUsableSubtablesGlyphs)
     for (const char *name : {"Test Broken Twelve", "Test Twelve Out Of Order", "Test Twelve Overlapping",
                              "Test Twelve Reversed", "Test Twelve Unsorted", "Test Four Overlapping",
                              "Test Four Empty", "Test Four Unclosed", "Test Four To FFFF", "Test Four Odd Offset",
-                             "Test Four Own Offsets", "Test Many Twelve"}) {
+                             "Test Four Own Offsets", "Test Many Twelve", "Test Twelve Past Unicode"}) {
         const QString family = QLatin1String(name);
         ASSERT_EQ(TFontEngine::Resolve(family, false, false).Family, family);
         EXPECT_EQ(draw(family), sound) << name;

@@ -158,3 +158,24 @@ TEST(CharacterMap, AFormat4SubtableIsUsableOnlyClosedAndReadingItsOwnGlyphArray)
     // An entry past the glyph count is one even where the delta brings it back.
     EXPECT_EQ(stateOf(format4({{0x41, 0x42, 0xFFF0, 4}, closing}, {17, 18})), TCmapSubtableState::MapsPastGlyphCount);
 }
+
+// Sanitizers refuse a format 12 group starting or ending past U+10FFFF, the
+// last character, though no shaper looks those characters up: its
+// subtable is left out whole, its groups in range included.
+TEST(CharacterMap, AFormat12GroupPastTheLastCharacterBreaksItsSubtable)
+{
+    const TCmapRange sound{0x41, 0x42, 1};
+    EXPECT_EQ(stateOf(format12({sound, {0x10FFFE, 0x10FFFF, 3}})), TCmapSubtableState::Usable);
+    EXPECT_EQ(stateOf(format12({sound, {0x10FFFE, 0x110001, 1}})), TCmapSubtableState::MapsPastLastCharacter);
+    EXPECT_EQ(stateOf(format12({sound, {0x110000, 0x110000, 1}})), TCmapSubtableState::MapsPastLastCharacter);
+    EXPECT_TRUE(IsLeftOut(TCmapSubtableState::MapsPastLastCharacter));
+
+    const QByteArray cmap = cmapOf({format12({sound, {0x10FFFF, 0x110000, 3}}), format12({sound})});
+    int ranges = 0;
+    ReadCmapSubtable(cmap, subtableOffset(cmap, 0), 6, [&](const TCmapRange &) { ++ranges; });
+    EXPECT_EQ(ranges, 0);
+    const std::optional<QByteArray> usable = CmapWithoutBrokenSubtables(cmap, 6);
+    ASSERT_TRUE(usable.has_value());
+    // One record left, the second.
+    EXPECT_EQ(usable->left(12), QByteArray::fromHex("00000001") + cmap.mid(12, 8));
+}

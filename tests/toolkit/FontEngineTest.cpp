@@ -179,14 +179,16 @@ TEST(FontMetrics, ACharacterMapSubtableWithRangesOutOfOrderIsLeftOutWhole)
 // (shaping reads them aligned, finding no glyph for "A" and glyph 256 for
 // "B"); one whose segment reads its glyph from the range offsets (shaping
 // finds none for "A").  Beside them a face with 4,096 format 12 subtables
-// over the whole code space, each read once by its one group.  A face
-// whose only subtable has no segment has no glyph for any character.
+// over the whole code space, each read once by its one group, and one whose
+// format 12 subtable maps "A" to B and "B" to a ring before a group running
+// past U+10FFFF.  A face whose only subtable has no segment has no glyph
+// for any character.
 TEST(FontMetrics, BrokenFormat4SubtablesAreLeftOutWhole)
 {
     const TFontFacePtr sound = testFace("simple.ttf");
     const QString text = QStringLiteral("ABC A\u0301\uFFFD");
     for (const char *file : {"cmap4empty.ttf", "cmap4unclosed.ttf", "cmap4toffff.ttf", "cmap4oddoffset.ttf",
-                             "cmap4ownoffsets.ttf", "cmap12many.ttf"}) {
+                             "cmap4ownoffsets.ttf", "cmap12many.ttf", "cmap12pastunicode.ttf"}) {
         SCOPED_TRACE(file);
         const TFontFacePtr broken = testFace(file);
         for (const char32_t c : {U'A', U'B', U'C', U' ', U'\uFFFD'})

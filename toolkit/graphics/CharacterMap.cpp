@@ -171,13 +171,13 @@ TCmapSubtableState readFormat12(QByteArrayView table, quint32 glyphCount, const 
         const quint32 last = r.u32(group + 4);
         if (!order.add(start, last))
             return TCmapSubtableState::RangesOutOfOrder;
-        if (start > 0x10FFFF)
-            continue;
-        const quint32 end = std::min<quint32>(last, 0x10FFFF);
+        // In order, a group starting past the last character ends past it.
+        if (last > 0x10FFFF)
+            return TCmapSubtableState::MapsPastLastCharacter;
         const quint64 startGlyph = r.u32(group + 8);
-        if (mapsPast(startGlyph + (end - start), glyphCount))
+        if (mapsPast(startGlyph + (last - start), glyphCount))
             return TCmapSubtableState::MapsPastGlyphCount;
-        mapRange(mapped, start, end, startGlyph);
+        mapRange(mapped, start, last, startGlyph);
     }
     return TCmapSubtableState::Usable;
 }

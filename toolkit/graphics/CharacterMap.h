@@ -2,7 +2,8 @@
 
 // A face's character map (its cmap table) read as font sanitizers read it:
 // a subtable of format 4 or 12 is broken as a whole when it maps any
-// character to a glyph past the face's glyph count, when its segments or
+// character to a glyph past the face's glyph count, when a format 12 group
+// starts or ends past U+10FFFF, the last character, when its segments or
 // groups are not sorted by start and apart (each start at most its end),
 // when a format 4 subtable lacks the closing segment U+FFFF..U+FFFF (or
 // has no segment at all), or when a format 4 segment looks its glyphs up
@@ -31,6 +32,7 @@ enum class TCmapSubtableState {
     MapsPastGlyphCount,
     RangesOutOfOrder, // overlapping, reversed or unsorted segments or groups
     Unclosed, // a format 4 subtable without segments, or not closed by U+FFFF..U+FFFF
+    MapsPastLastCharacter, // a format 12 group starting or ending past U+10FFFF
     GlyphsOutsideArray, // a format 4 segment reading glyphs at an odd offset or outside the glyph array
     Malformed, // lies outside the table, or its arrays run past its end
 };

@@ -49,6 +49,11 @@ Fonts:
                     (overlapping, a binary search finding the ring for "B");
                     a group C-A (start past end); groups C-C before A-B
                     (unsorted)
+  cmap12pastunicode.ttf
+                    simple.ttf with a (3,10) format 12 subtable besides its
+                    format 4 ones, which maps the space soundly, "A" to B
+                    and "B" to the ring, then has a group U+10FFFE..U+110001
+                    (glyphs 1..4) running past U+10FFFF, the last character
   cmap4overlapping.ttf
                     simple.ttf whose (3,1) format 4 subtable has the
                     segments A-B and B-B (overlapping), its (0,3) one sound
@@ -571,6 +576,8 @@ def main():
          "cmap12overlapping.ttf")
     save(cmap12_out_of_order("Test Twelve Reversed", [(0x41, 0x42, 1), (0x43, 0x41, 4)]), "cmap12reversed.ttf")
     save(cmap12_out_of_order("Test Twelve Unsorted", [(0x43, 0x43, 4), (0x41, 0x42, 1)]), "cmap12unsorted.ttf")
+    save(cmap12_out_of_order("Test Twelve Past Unicode", [(0x41, 0x42, 2), (0x10FFFE, 0x110001, 1)]),
+         "cmap12pastunicode.ttf")
     save(raw_cmap("Test Four Overlapping",
                   {(0, 3): format4(SOUND_SEGMENTS),
                    (3, 1): format4([(0x20, 0x20, 5), (0x41, 0x42, 1), (0x42, 0x42, 3), (0x43, 0x43, 4)])}),

@@ -614,12 +614,14 @@ QString engineGlyphs(const QString &file, const QString &characters)
 // closing segment U+FFFF..U+FFFF (ending at "C", or running from U+FFFB to
 // U+FFFF), or has a segment reading its glyphs outside its glyph array (at
 // an odd offset into it, or in its range offsets, where shaping and a
-// plain reading find different glyphs), their (0,3) subtable sound; and a
-// face with 4,096 format 12 subtables mapping past its glyphs.  The font
-// engine and the subsetter leave the broken subtables out alike: for each
-// character the engine's glyph is the one the subsetter reads and the
-// sound face's, the page looks as the sound face draws it, and the subset
-// passes the sanitizer with the sound mappings alone.
+// plain reading find different glyphs), their (0,3) subtable sound; a
+// face with 4,096 format 12 subtables mapping past its glyphs; and a face
+// whose format 12 subtable maps "A" to B and "B" to a ring before a group
+// running past U+10FFFF, which sanitizers refuse.  The font engine and the
+// subsetter leave the broken subtables out alike: for each character the
+// engine's glyph is the one the subsetter reads and the sound face's, the
+// page looks as the sound face draws it, and the subset passes the
+// sanitizer with the sound mappings alone.
 TEST_F(PDFFonts, BrokenFormat4SubtablesAreLeftOutWholeByTheEngineAndTheSubsetAlike)
 {
     const QImage expected = soundFacePage();
@@ -635,7 +637,8 @@ TEST_F(PDFFonts, BrokenFormat4SubtablesAreLeftOutWholeByTheEngineAndTheSubsetAli
                           Case{QStringLiteral("Test Four To FFFF"), QStringLiteral("cmap4toffff.ttf")},
                           Case{QStringLiteral("Test Four Odd Offset"), QStringLiteral("cmap4oddoffset.ttf")},
                           Case{QStringLiteral("Test Four Own Offsets"), QStringLiteral("cmap4ownoffsets.ttf")},
-                          Case{QStringLiteral("Test Many Twelve"), QStringLiteral("cmap12many.ttf")}}) {
+                          Case{QStringLiteral("Test Many Twelve"), QStringLiteral("cmap12many.ttf")},
+                          Case{QStringLiteral("Test Twelve Past Unicode"), QStringLiteral("cmap12pastunicode.ttf")}}) {
         SCOPED_TRACE(c.file.toStdString());
         EXPECT_EQ(engineGlyphs(c.file, characters).toStdString(), soundGlyphs.toStdString());
         EXPECT_EQ(subsetterGlyphs(c.file, characters).toStdString(), soundGlyphs.toStdString());

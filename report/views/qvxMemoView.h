@@ -313,13 +313,12 @@ private:
     // part) and the first of them no part has finished.  When a part cut
     // that line, how much of it (as laid out: an empty line as one blank)
     // the parts took, and the elements that reopen the style where the
-    // cut fell.  How many characters of a line a part lays out at first.
+    // cut fell.
     std::unique_ptr<TWideStrings> m_partLines;
     int m_partNext = 0;
     bool m_hasPartHead = false;
     int m_partOffset = 0;
     QString m_partReopen;
-    qsizetype m_partLimit = 0;
     bool m_partStarted = false;
     TRect m_textRect;
     double m_printScale = 1;

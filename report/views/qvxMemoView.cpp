@@ -703,6 +703,11 @@ double TqvxCustomMemoView::CalcHeight()
     TqvxDrawText *drawText = layout();
     setupLayout(drawText);
     layOutAtScaleOne(drawText, m_autoWidth);
+    return heightOf(drawText);
+}
+
+double TqvxCustomMemoView::heightOf(const TqvxDrawText *drawText) const
+{
     return qvxRound(drawText->CalcHeight() + frameAndGaps(m_gapY, ftTop, ftBottom));
 }
 
@@ -727,6 +732,7 @@ void TqvxCustomMemoView::InitPart()
     m_partOffset = 0;
     m_partReopen.clear();
     m_partStarted = false;
+    m_partHeight = 0;
     m_firstParaBreak = false;
     m_lastParaBreak = false;
 }
@@ -830,6 +836,7 @@ double TqvxCustomMemoView::DrawPart()
     passPartLines(cut);
     SetText(drawText->GetInBoundsText());
     m_lastParaBreak = paraBreak;
+    m_partHeight = heightOf(drawText);
     const double remaining = drawText->RemainingSpace();
     if (remaining == 0)
         return Height();

@@ -17,6 +17,12 @@
 // them as plain text, and prints the time of each and their ratio: the
 // elements cost a small factor however long the paragraph.
 //
+// BM_MemoSplitFarBlank runs "start " followed by 100,000 and 400,000
+// characters of letters and emoji with no other blank, and prints the
+// time of each and the longer over the shorter: a part does not lay out
+// the whole rest of the paragraph because the first one had to, so four
+// times the text takes about four times as long (within five).
+//
 // BM_MemoSplitMemory runs 8 million characters in 2 million lines of four
 // and prints the peak resident size of the process while it prepares and
 // exports them.
@@ -233,6 +239,43 @@ BENCHMARK(BM_MemoSplitTaggedParagraph)
     ->Arg(200000)
     ->Iterations(1)
     ->Unit(benchmark::kSecond);
+
+// "start " and then count characters of letters and emoji (each two
+// UTF-16 units) without a blank.
+QString farBlankParagraph(qsizetype count)
+{
+    const QString letters = QStringLiteral("абвгдежзиклмнопрстуфхцчшщыэюяabcdefghijklmnopqrstuvwxyz");
+    const QString emoji = QStringLiteral("\U0001F600\U0001F4A1\U0001F50C\U0001F527");
+    QString text = QStringLiteral("start ");
+    text.reserve(count + 8);
+    for (qsizetype i = 0; text.size() < count; ++i)
+        text += i % 7 == 6 ? emoji.mid((i / 7) % 4 * 2, 2) : QString(letters.at(i % letters.size()));
+    return text;
+}
+
+void BM_MemoSplitFarBlank(benchmark::State &state)
+{
+    const qsizetype count = state.range(0);
+    const QString shorter = farBlankParagraph(count);
+    const QString longer = farBlankParagraph(4 * count);
+    // The faces of the emoji are found by a first run.
+    splitRun(state, shorter);
+    TSplitRun shorterRun;
+    TSplitRun longerRun;
+    for (auto _ : state) {
+        shorterRun = splitRun(state, shorter);
+        longerRun = splitRun(state, longer);
+    }
+    state.counters["pages"] = longerRun.pages;
+    state.counters["prepare_longer_over_shorter"] = longerRun.prepare / shorterRun.prepare;
+    std::printf("\"start \" and %lld characters without a blank on %d pages: prepare %.3f s, export %.3f s; %lld on %d "
+                "pages: prepare %.3f s, export %.3f s; four times the text over once: prepare %.2f, export %.2f\n",
+                qint64(shorter.size()), shorterRun.pages, shorterRun.prepare, shorterRun.exported,
+                qint64(longer.size()), longerRun.pages, longerRun.prepare, longerRun.exported,
+                longerRun.prepare / shorterRun.prepare, longerRun.exported / shorterRun.exported);
+    std::fflush(stdout);
+}
+BENCHMARK(BM_MemoSplitFarBlank)->ArgNames({"characters"})->Arg(100000)->Iterations(1)->Unit(benchmark::kSecond);
 
 void BM_MemoSplitMemory(benchmark::State &state)
 {

@@ -38,6 +38,7 @@ class TqvxDataBand;
 class TqvxDataSet;
 class TqvxReport;
 class TqvxReportComponent;
+class TqvxStretcheable;
 class TqvxXMLItem;
 
 // The most a page of endless height grows, in millimetres (100 m): far past
@@ -247,6 +248,9 @@ private:
     struct SplitState;
     void SplitBand(TqvxBand *band);
     void layoutSplitPart(SplitState &split);
+    // The height of the last part of a stretching object, remaining being
+    // what is left of its stretched height and room the part's.
+    double lastPartHeight(SplitState &split, TqvxStretcheable *view, double remaining, double room);
     void FitSplitPart(SplitState &split, TqvxBand *band);
     void OutputSplitPart(SplitState &split, TqvxBand *band);
     void keepCutAtPage();

@@ -264,9 +264,6 @@ struct TqvxEngine::SplitState {
     QList<TqvxComponent *> moved;
     QList<TqvxComponent *> part;
     QList<bool> visible;
-    // Objects whose height stood at the coordinate limit: their content may
-    // need more, so their last part takes the height of what it holds.
-    QList<TqvxStretcheable *> atLimit;
     // The tops of the objects, beyond the coordinate limit too.
     TopsBeyondLimit tops;
     // The room of the current part.
@@ -324,8 +321,6 @@ void TqvxEngine::SplitBand(TqvxBand *band)
         if (TqvxStretcheable *view = stretcheable(object)) {
             view->InitPart();
             view->SetRemainingHeight(view->Height());
-            if (view->Height() >= TqvxComponent::MaxCoordinate)
-                split.atLimit.append(view);
         }
     }
     split.count0 = split.pending.size();
@@ -349,18 +344,28 @@ void TqvxEngine::SplitBand(TqvxBand *band)
     split.restore();
 }
 
-namespace {
-
-// The height of the last part of an object whose height stood at the
-// coordinate limit, so that what was left of it may be short of its
-// content: the height of what the part holds, within the room it had.
-double lastPartHeight(TqvxStretcheable *view, double remaining, double room)
+// What is left of the height an object stretched to may fall short of its
+// last part: each part was laid out from where the last one ended and may
+// take a line more than the whole did, and a height at the coordinate limit
+// stopped there.  The last part then takes the height of what it holds as
+// laid out on its own, within the room it has (less than a pixel more is
+// the rounding of the stretched height), and the objects below it move
+// down by what it takes past where they expect it to end.
+double TqvxEngine::lastPartHeight(SplitState &split, TqvxStretcheable *view, double remaining, double room)
 {
-    const double needed = view->CalcHeight();
-    return needed > remaining ? std::min(needed, room) : remaining;
+    const double needed = view->PartHeight();
+    if (needed - remaining < 1)
+        return remaining;
+    const double height = std::min(needed, room);
+    const double expected = remaining + m_heightsBeyondLimit.value(view);
+    if (height > expected) {
+        // What lies below within the tolerance of positions counts as below:
+        // their tops came there by other sums.
+        view->SetHeight(expected - 0.0001);
+        split.shiftBelow(view, height - expected);
+    }
+    return height;
 }
-
-} // namespace
 
 // Takes into the part what fits of each pending object; what does not fit
 // moves down to the next part.
@@ -383,8 +388,8 @@ void TqvxEngine::layoutSplitPart(SplitState &split)
                 partGap = view->DrawPart();
                 height = view->RemainingHeight();
                 hasNext = view->HasNextPart();
-                if (!hasNext && split.atLimit.contains(view))
-                    height = lastPartHeight(view, height, space - top);
+                if (!hasNext && view->StretchMode() != smDontStretch)
+                    height = lastPartHeight(split, view, height, space - top);
             }
         }
         if (!exceeds(top + height, space) && !hasNext) {

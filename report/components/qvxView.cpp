@@ -226,6 +226,11 @@ bool TqvxStretcheable::HasNextPart()
     return false;
 }
 
+double TqvxStretcheable::PartHeight()
+{
+    return 0;
+}
+
 void InitializeQvxView()
 {
     DescribeProperties<TqvxView>()

@@ -260,6 +260,9 @@ public:
     virtual void InitPart();
     // Content remains after the last part (here: never).
     virtual bool HasNextPart();
+    // The height the part DrawPart laid out last takes as laid out on its
+    // own (here: 0, nothing beyond the height the engine keeps).
+    virtual double PartHeight();
 
     // Kept by the engine while it splits the object.
     double RemainingHeight() const { return m_remainingHeight; }

@@ -154,6 +154,11 @@ double TqvxDMPMemoView::CalcHeight()
     return qvxRoundToCell(TqvxCustomMemoView::CalcHeight(), qv1CharY);
 }
 
+double TqvxDMPMemoView::PartHeight()
+{
+    return qvxRoundToCell(TqvxCustomMemoView::PartHeight(), qv1CharY);
+}
+
 double TqvxDMPMemoView::CalcWidth()
 {
     return qvxRoundToCell(TqvxCustomMemoView::CalcWidth(), qv1CharX);

@@ -87,9 +87,11 @@ public:
     bool TruncOutboundText() const { return m_truncOutboundText; }
     void SetTruncOutboundText(bool value) { m_truncOutboundText = value; }
 
-    // The text's height and width in whole lines and columns.
+    // The text's height and width, and the height of a part, in whole
+    // lines and columns.
     double CalcHeight() override;
     double CalcWidth() override;
+    double PartHeight() override;
 
     // The frame goes around the box grown by half a cell on every side.
     void DrawFrame() override;

@@ -703,6 +703,11 @@ double TqvxCustomMemoView::CalcHeight()
     TqvxDrawText *drawText = layout();
     setupLayout(drawText);
     layOutAtScaleOne(drawText, m_autoWidth);
+    return heightOf(drawText);
+}
+
+double TqvxCustomMemoView::heightOf(const TqvxDrawText *drawText) const
+{
     return qvxRound(drawText->CalcHeight() + frameAndGaps(m_gapY, ftTop, ftBottom));
 }
 
@@ -726,8 +731,8 @@ void TqvxCustomMemoView::InitPart()
     m_hasPartHead = false;
     m_partOffset = 0;
     m_partReopen.clear();
-    m_partLimit = 0;
     m_partStarted = false;
+    m_partHeight = 0;
     m_firstParaBreak = false;
     m_lastParaBreak = false;
 }
@@ -780,14 +785,15 @@ void TqvxCustomMemoView::layOutPart(TqvxDrawText *drawText, double fitting)
     // line of output at least, so the part is cut where the whole rest
     // would be.  A line left unfinished lays out as the whole line would
     // as far as its layout reaches, so once that runs past the text
-    // rectangle the cut is the same.
-    if (m_partLimit == 0)
-        m_partLimit = qsizetype(std::clamp(fitting + 2, 1.0, 1e5)) * 128;
-    while (!takePartLines(fitting + 1, m_partLimit)) {
+    // rectangle the cut is the same.  Each part starts from the same
+    // limit: one whose only blank lay near its start had to lay out all of
+    // its line, the parts after it need not.
+    qsizetype limit = qsizetype(std::clamp(fitting + 2, 1.0, 1e5)) * 128;
+    while (!takePartLines(fitting + 1, limit)) {
         SetDrawParams(Canvas(), 1, 1, 0, 0);
         if (drawText->LineCount() > fitting)
             return;
-        m_partLimit *= 2;
+        limit *= 2;
     }
     SetDrawParams(Canvas(), 1, 1, 0, 0);
 }
@@ -830,6 +836,7 @@ double TqvxCustomMemoView::DrawPart()
     passPartLines(cut);
     SetText(drawText->GetInBoundsText());
     m_lastParaBreak = paraBreak;
+    m_partHeight = heightOf(drawText);
     const double remaining = drawText->RemainingSpace();
     if (remaining == 0)
         return Height();

@@ -225,6 +225,9 @@ public:
     void InitPart() override;
     double DrawPart() override;
     bool HasNextPart() override;
+    // The height of the lines DrawPart kept, with frame and gaps, as
+    // CalcHeight gives it.
+    double PartHeight() override { return m_partHeight; }
 
     // The difference text against another memo; hands LastParaBreak on to
     // FirstParaBreak for the next part.
@@ -251,6 +254,8 @@ private:
     // What frame and gaps take on one axis: both gaps, half of each frame
     // line drawn on that axis, and the drop shadow.
     double frameAndGaps(double gap, TqvxFrameType nearSide, TqvxFrameType farSide) const;
+    // The height of the lines laid out, with frame and gaps, rounded.
+    double heightOf(const TqvxDrawText *drawText) const;
     void expandExpressions();
     // Line index of the split's lines as the next part takes it, at most
     // limit characters of it (whole tells whether that is all of it).
@@ -313,14 +318,14 @@ private:
     // part) and the first of them no part has finished.  When a part cut
     // that line, how much of it (as laid out: an empty line as one blank)
     // the parts took, and the elements that reopen the style where the
-    // cut fell.  How many characters of a line a part lays out at first.
+    // cut fell.  The height of the lines the last part kept.
     std::unique_ptr<TWideStrings> m_partLines;
     int m_partNext = 0;
     bool m_hasPartHead = false;
     int m_partOffset = 0;
     QString m_partReopen;
-    qsizetype m_partLimit = 0;
     bool m_partStarted = false;
+    double m_partHeight = 0;
     TRect m_textRect;
     double m_printScale = 1;
     int m_totalPages = 0;

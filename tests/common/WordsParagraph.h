@@ -28,3 +28,21 @@ inline QString WordsParagraph(qsizetype count, const QStringList &words, bool ta
     }
     return text;
 }
+
+// Words of one to twelve Cyrillic letters picked at random by seed,
+// separated by blanks, count characters or a word more.
+inline QString RandomCyrillicParagraph(qsizetype count, quint32 seed)
+{
+    QString text;
+    text.reserve(count + 16);
+    const auto next = [&seed](quint32 range) {
+        seed = seed * 1103515245 + 12345;
+        return (seed >> 16) % range;
+    };
+    while (text.size() < count) {
+        for (quint32 letters = 1 + next(12); letters > 0; --letters)
+            text += QChar(0x430 + next(32));
+        text += QLatin1Char(' ');
+    }
+    return text;
+}

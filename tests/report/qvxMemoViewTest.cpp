@@ -19,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 struct MemoTest : ::testing::Test {
@@ -470,8 +472,8 @@ TEST_F(MemoTest, PartsOfALongTextFollowOneAnother)
 // The parts of a paragraph many pages long break their lines where the
 // whole paragraph does, though each lays out only as much of it as it
 // needs, from where the last one ended: with tags, with hyphenation, in
-// one long word, and with parts that hold several times what a part first
-// takes.
+// one long word, in one after a first short one, and with parts that hold
+// several times what a part first takes.
 TEST_F(MemoTest, PartsOfALongParagraphBreakWhereTheWholeParagraphDoes)
 {
     auto measurer = std::make_shared<TTableMeasurer>();
@@ -493,17 +495,20 @@ TEST_F(MemoTest, PartsOfALongParagraphBreakWhereTheWholeParagraphDoes)
         double height;
         int characters;
     } boxes[] = {{200, 300, 40000}, {2000, 1000, 120000}};
-    // One word as long, without a blank, cut at its letters.
+    // One word as long, without a blank, cut at its letters (wordBreak 2,
+    // and 3 after a short word).
     QString word;
     for (int i = 0; word.size() < 40000; ++i)
         word += i % 53 == 0 ? QStringLiteral("<b>ж</b>") : QString(QLatin1Char("Wimab"[i % 5]));
     for (const auto &box : boxes) {
         for (const bool tags : {false, true}) {
-            for (const int wordBreak : {0, 1, 2}) {
+            for (const int wordBreak : {0, 1, 2, 3}) {
                 SCOPED_TRACE(testing::Message() << box.width << " wide, tags " << tags << ", word break " << wordBreak);
                 memo->SetAllowHTMLTags(tags);
                 memo->SetWordBreak(wordBreak == 1);
-                const QString paragraph = wordBreak == 2 ? word : WordsParagraph(box.characters, words, tags);
+                const QString paragraph = wordBreak == 2   ? word
+                                          : wordBreak == 3 ? QStringLiteral("start ") + word
+                                                           : WordsParagraph(box.characters, words, tags);
                 memo->SetText(QStringLiteral("Intro\r\n\r\n") + paragraph + QStringLiteral("\r\nLast line"));
                 memo->SetBounds(0, 0, box.width, box.height);
                 memo->CalcHeight();
@@ -526,16 +531,16 @@ TEST_F(MemoTest, PartsOfALongParagraphBreakWhereTheWholeParagraphDoes)
 
 // Splitting one long paragraph measures its characters a number of times
 // that does not grow with its length, not once for every part still ahead
-// of them: a part lays out only what it needs, with elements or without.
+// of them: a part lays out only what it needs, with elements or without,
+// and so does every part after one whose only blank lies near its start.
 TEST_F(MemoTest, SplittingALongParagraphMeasuresEachCharacterAsOftenHoweverLongItIs)
 {
     auto measurer = std::make_shared<TTableMeasurer>();
     TqvxDrawText drawText(measurer);
     report->drawText = &drawText;
     const QStringList words = {"a", "of", "the", "breaker", "moulded-case", "accessories", "ZMT/ZMR", "и"};
-    // The characters measured a character of a paragraph of `length`.
-    const auto measuredEach = [&](qsizetype length, bool tags) {
-        const QString paragraph = WordsParagraph(length, words, tags);
+    // The characters measured a character of the paragraph.
+    const auto measuredEach = [&](const QString &paragraph, bool tags) {
         memo->SetAllowHTMLTags(tags);
         memo->SetText(paragraph);
         memo->SetBounds(0, 0, 200, 300);
@@ -547,13 +552,29 @@ TEST_F(MemoTest, SplittingALongParagraphMeasuresEachCharacterAsOftenHoweverLongI
             if (++parts > 2000)
                 return -1.0;
         }
-        EXPECT_GT(parts, length / 1000);
+        EXPECT_GT(parts, paragraph.size() / 1000);
         return double(measurer->characters) / double(paragraph.size());
     };
-    for (const bool tags : {false, true}) {
-        SCOPED_TRACE(tags ? "with tags" : "without tags");
-        const double shorter = measuredEach(25000, tags);
-        const double longer = measuredEach(100000, tags);
+    // "start " and then letters and emoji without a blank.
+    const auto farBlank = [](qsizetype length) {
+        QString text = QStringLiteral("start ");
+        for (qsizetype i = 0; text.size() < length; ++i)
+            text += i % 5 == 4 ? QStringLiteral("\U0001F600") : QString(QLatin1Char('a' + i % 26));
+        return text;
+    };
+    const struct {
+        const char *name;
+        std::function<QString(qsizetype)> paragraph;
+        bool tags;
+    } cases[] = {
+        {"words", [&](qsizetype length) { return WordsParagraph(length, words); }, false},
+        {"words with tags", [&](qsizetype length) { return WordsParagraph(length, words, true); }, true},
+        {"one blank near the start", farBlank, false},
+    };
+    for (const auto &paragraphCase : cases) {
+        SCOPED_TRACE(paragraphCase.name);
+        const double shorter = measuredEach(paragraphCase.paragraph(25000), paragraphCase.tags);
+        const double longer = measuredEach(paragraphCase.paragraph(100000), paragraphCase.tags);
         ASSERT_GT(shorter, 0);
         ASSERT_GT(longer, 0);
         EXPECT_LT(longer, 1.5 * shorter);

@@ -6,6 +6,8 @@
 #include "PdfExportTestSupport.h"
 #include "common/MemoryLimit.h"
 #include "common/SplitMemoReport.h"
+#include "common/WordsParagraph.h"
+#include "ToolTestSupport.h"
 
 #include "report/model/qvxCustomPreviewPages.h"
 #include "report/model/qvxOptions.h"
@@ -14,6 +16,7 @@
 #include "report/report/qvxReport.h"
 #include "report/views/qvxMemoView.h"
 #include "toolkit/classes/TStringList.h"
+#include "toolkit/graphics/RecordingCanvas.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -77,6 +80,92 @@ QString exportedFile(TqvxReport &report, const QTemporaryDir &dir)
     return file;
 }
 
+// Where each page's part of "Memo1" lies, in points from the page's top
+// left corner.
+struct TPartBox {
+    double left, top, right, bottom;
+};
+
+QList<TPartBox> memoPartBoxes(TqvxReport &report)
+{
+    constexpr double pointsAPixel = 72.0 / 96;
+    constexpr double pointsAMillimetre = 72 / 25.4;
+    QList<TPartBox> boxes;
+    TqvxCustomPreviewPages *pages = report.PreviewPages();
+    for (int index = 0; index < pages->Count(); ++index) {
+        TqvxReportPage *page = pages->GetPage(index);
+        const double left = page->LeftMargin() * pointsAMillimetre;
+        const double top = page->TopMargin() * pointsAMillimetre;
+        for (TqvxComponent *object : page->GetAllObjects())
+            if (object->Name() == QLatin1String("Memo1"))
+                boxes.append({left + object->GetAbsLeft() * pointsAPixel, top + object->GetAbsTop() * pointsAPixel,
+                              left + (object->GetAbsLeft() + object->Width()) * pointsAPixel,
+                              top + (object->GetAbsTop() + object->Height()) * pointsAPixel});
+    }
+    return boxes;
+}
+
+// The first word of the file, in page order, whose middle lies outside
+// its page's part of "Memo1" (a word's box is the font's, a little taller
+// than its line); "" when none does.
+std::string wordOutsideItsPart(const QList<QList<TPdfWord>> &pages, const QList<TPartBox> &boxes)
+{
+    if (pages.size() != boxes.size())
+        return QStringLiteral("%1 pages, %2 parts").arg(pages.size()).arg(boxes.size()).toStdString();
+    for (qsizetype page = 0; page < pages.size(); ++page) {
+        const TPartBox &box = boxes.at(page);
+        for (const TPdfWord &word : pages.at(page)) {
+            const double middle = (word.top + word.bottom) / 2;
+            if (middle < box.top || middle > box.bottom || word.left < box.left || word.right > box.right)
+                return QStringLiteral("page %1 of %2: \"%3\" at %4, %5 to %6, %7 outside the part's %8, %9 to %10, %11")
+                    .arg(page + 1)
+                    .arg(pages.size())
+                    .arg(word.text)
+                    .arg(word.left)
+                    .arg(word.top)
+                    .arg(word.right)
+                    .arg(word.bottom)
+                    .arg(box.left)
+                    .arg(box.top)
+                    .arg(box.right)
+                    .arg(box.bottom)
+                    .toStdString();
+        }
+    }
+    return {};
+}
+
+// The first line that a part of "Memo1", drawn as the preview draws the
+// objects of its page, puts outside itself, where its clip hides it; ""
+// when none does.
+std::string drawnLineOutsideItsPart(TqvxReport &report)
+{
+    TqvxCustomPreviewPages *pages = report.PreviewPages();
+    for (int index = 0; index < pages->Count(); ++index) {
+        for (TqvxComponent *object : pages->GetPage(index)->GetAllObjects()) {
+            auto *part = qobject_cast<TqvxMemoView *>(object);
+            if (!part || part->Name() != QLatin1String("Memo1"))
+                continue;
+            TRecordingCanvas canvas;
+            part->Draw(&canvas, 1, 1, 0, 0);
+            const double top = part->GetAbsTop();
+            const double bottom = top + part->Height();
+            for (const TCanvasRecord &line : canvas.TextRecords())
+                if (line.Bounds.Top < top || line.Bounds.Bottom > bottom)
+                    return QStringLiteral("page %1 of %2: \"%3\" from %4 to %5, the part from %6 to %7")
+                        .arg(index + 1)
+                        .arg(pages->Count())
+                        .arg(line.Text.left(40))
+                        .arg(line.Bounds.Top)
+                        .arg(line.Bounds.Bottom)
+                        .arg(top)
+                        .arg(bottom)
+                        .toStdString();
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 TEST(ExportPDFReport, AMemoSplitOverManyPagesShowsEveryLineOnceInOrder)
@@ -97,6 +186,46 @@ TEST(ExportPDFReport, AMemoSplitOverManyPagesShowsEveryLineOnceInOrder)
         QTemporaryDir dir;
         const QString file = exportedFile(*report, dir);
         EXPECT_EQ(firstDifference(words(extractedText(file)), words(lines.join(QLatin1Char(' ')))), "");
+    }
+}
+
+// One paragraph of a megabyte of random Cyrillic words splits over about
+// 95 A4 pages, each part laid out from where the last one ended; those
+// layouts may take a line or two more than the whole paragraph's did, and
+// the last part is as tall as its own lines: every word reaches the file
+// once, in order, inside its page's part, drawn there in the preview too,
+// and the memo below it in the band comes after its last line.
+TEST(ExportPDFReport, AParagraphOfAMegabyteShowsEveryWordOnceInsideItsParts)
+{
+    TFont font;
+    font.SetName(QStringLiteral("Arial"));
+    font.SetSize(10);
+    // Seeds whose parts take a line more than the whole paragraph did.
+    for (const quint32 seed : {11u, 20u}) {
+        SCOPED_TRACE(seed);
+        const QString text = RandomCyrillicParagraph(560000, seed);
+        std::unique_ptr<TqvxReport> report = SplitMemoReport(text, 680, false, &font);
+        auto *below = new TqvxMemoView(report->FindObject(QStringLiteral("MasterData1")));
+        below->SetName(QStringLiteral("Below"));
+        below->SetBounds(0, 20, 200, 20);
+        below->SetText(QStringLiteral("TAILMARK"));
+        ASSERT_TRUE(report->PrepareReport());
+        EXPECT_EQ(drawnLineOutsideItsPart(*report), "");
+
+        QTemporaryDir dir;
+        QList<QList<TPdfWord>> pages = PdfWords(exportedFile(*report, dir));
+        ASSERT_GT(pages.size(), 60);
+        ASSERT_FALSE(pages.back().isEmpty());
+        const TPdfWord tail = pages.back().takeLast();
+        const QList<TPartBox> parts = memoPartBoxes(*report);
+        EXPECT_EQ(tail.text, QStringLiteral("TAILMARK"));
+        EXPECT_GE(tail.top, parts.back().bottom);
+        EXPECT_EQ(wordOutsideItsPart(pages, parts), "");
+        QStringList read;
+        for (const QList<TPdfWord> &page : pages)
+            for (const TPdfWord &word : page)
+                read.append(word.text);
+        EXPECT_EQ(firstDifference(read, words(text)), "");
     }
 }
 

@@ -1,6 +1,5 @@
 #include "toolkit/graphics/FaceRuns.h"
 
-#include "toolkit/core/Exceptions.h"
 #include "toolkit/graphics/TextShaping.h"
 
 #include <QHash>
@@ -34,17 +33,8 @@ TFontFacePtr showingFace(const TFontFacePtr &face, QStringView cluster, bool bol
     if (covers(*face, cluster))
         return face;
     const char32_t missing = firstMissing(*face, cluster, covers);
-    for (const TFontFile &file : TFontEngine::CoveringFaces(missing ? missing : 0xFFFD, bold, italic)) {
-        TFontFacePtr candidate;
-        try {
-            candidate = TFontEngine::Face(file);
-        } catch (const Exception &) {
-            continue; // a damaged or unreadable file stands in for nothing
-        }
-        if (covers(*candidate, cluster))
-            return candidate;
-    }
-    return nullptr;
+    return TFontEngine::CoveringFace(missing ? missing : 0xFFFD, bold, italic,
+                                     [&](const TFontFace &candidate) { return covers(candidate, cluster); });
 }
 
 } // namespace

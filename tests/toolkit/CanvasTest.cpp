@@ -619,6 +619,23 @@ TEST(CanvasText, CharactersTheFaceLacksAreMeasuredAndDrawnWithTheirStandIn)
     }
 }
 
+// An emoji measures the same after Thai, Devanagari or Sinhala as alone
+// and after Latin, though Qt's boundary finder breaks its surrogate pair in
+// such lines.
+TEST(CanvasText, AnEmojiAfterThaiOrIndicTextMeasuresAsAlone)
+{
+    Surface arial;
+    arial.useArial(20);
+    for (const QString &emoji : {QStringLiteral("👩"), QStringLiteral("😀"), QStringLiteral("👍")}) {
+        const int alone = arial.canvas.TextWidth(emoji);
+        for (const QString &before : {QStringLiteral("a "), QStringLiteral("ก "), QStringLiteral("नमस्ते "),
+                                      QStringLiteral("ශ්‍රී ")}) {
+            SCOPED_TRACE((before + emoji).toStdString());
+            EXPECT_NEAR(arial.canvas.TextWidth(before + emoji) - arial.canvas.TextWidth(before), alone, 1);
+        }
+    }
+}
+
 TEST(CanvasRules, LockIsRecursive)
 {
     TCanvas canvas;

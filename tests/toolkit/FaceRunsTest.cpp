@@ -57,3 +57,35 @@ TEST(FaceRuns, StandInsForManyDistinctCharactersCostOneSortOfTheFaces)
         EXPECT_EQ(runs.last().Start + runs.last().Length, text.size());
     }
 }
+
+// Qt's grapheme boundary finder breaks surrogate pairs in lines that also
+// hold Thai, Devanagari or Sinhala.  Each emoji still keeps its pair
+// whole, and every run is shown by a face that has each of its characters,
+// or is the U+FFFD of a cluster no face shows.
+TEST(FaceRuns, EmojiAmongThaiAndIndicTextKeepTheirSurrogatePairsAndAFaceThatShowsThem)
+{
+    const TFontFacePtr face = arial();
+    const QString replacement = QStringLiteral("\uFFFD");
+    const TFontFacePtr replacedBy =
+        FaceCoversText(*face, replacement) ? face : TFontEngine::CoveringFace(0xFFFD, false, false);
+    for (const QString &line :
+         {QStringLiteral("ก 👩"), QStringLiteral("ภาษาไทย 😀 ok"), QStringLiteral("नमस्ते 👍"),
+          QStringLiteral("ශ්‍රී ලංකා 🎉"), QStringLiteral("กข👩‍💻 x"), QStringLiteral("ก न ශ 👩👍 a 😀")}) {
+        SCOPED_TRACE(line.toStdString());
+        qsizetype end = 0;
+        for (const TFaceRun &run : FaceRuns(face, line, false, false, false)) {
+            const QStringView text = QStringView(line).mid(run.Start, run.Length);
+            EXPECT_EQ(run.Start, end);
+            end = run.Start + run.Length;
+            EXPECT_FALSE(text.front().isLowSurrogate()) << run.Start;
+            EXPECT_FALSE(text.back().isHighSurrogate()) << run.Start;
+            if (run.Replaced) {
+                EXPECT_EQ(run.Face, replacedBy ? replacedBy : face);
+                continue;
+            }
+            EXPECT_TRUE(FaceCoversText(*run.Face, text))
+                << text.toString().toStdString() << " in " << run.Face->File().Family.toStdString();
+        }
+        EXPECT_EQ(end, line.size());
+    }
+}

@@ -37,6 +37,19 @@ TFontFacePtr showingFace(const TFontFacePtr &face, QStringView cluster, bool bol
                                      [&](const TFontFace &candidate) { return covers(candidate, cluster); });
 }
 
+// The end of the grapheme cluster that begins at start.  Qt's boundary
+// finder puts boundaries inside surrogate pairs in lines that also hold
+// Thai or Indic text; those are passed over, as the pair is one character.
+qsizetype clusterEnd(QTextBoundaryFinder &graphemes, QStringView text, qsizetype start)
+{
+    for (qsizetype end = graphemes.toNextBoundary(); end > 0; end = graphemes.toNextBoundary())
+        if (end > start && !(end < text.size() && text[end - 1].isHighSurrogate() && text[end].isLowSurrogate()))
+            return end;
+    int length = 1;
+    CharacterAt(text, start, length);
+    return start + length;
+}
+
 } // namespace
 
 bool ShowsNothing(char32_t c)
@@ -75,7 +88,7 @@ QList<TFaceRun> FaceRuns(const TFontFacePtr &face, QStringView text, bool rightT
         const qsizetype first = shown.size();
         QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, runText.data(), runText.size());
         for (qsizetype start = 0; start < runText.size();) {
-            const qsizetype end = std::max(graphemes.toNextBoundary(), start + 1);
+            const qsizetype end = clusterEnd(graphemes, runText, start);
             const QStringView cluster = runText.mid(start, end - start);
             const int at = run.Start + int(start);
             start = end;

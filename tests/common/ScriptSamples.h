@@ -68,7 +68,7 @@ inline QString MissingCharacters(const QString &expected, const QString &found)
         ++counts[c];
     QString missing;
     for (const char32_t c : expected.toUcs4()) {
-        if (QChar::isSpace(c) || TFontEngine::CoveringFaces(c, false, false).isEmpty())
+        if (QChar::isSpace(c) || !TFontEngine::CoveringFace(c, false, false))
             continue;
         if (counts.value(c) > 0)
             --counts[c];

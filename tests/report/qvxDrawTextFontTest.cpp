@@ -141,7 +141,7 @@ double WidthInItsFaces(const QString &text)
     for (const QChar c : text) {
         TFontFacePtr face = arial;
         if (arial->GlyphIndex(c.unicode()) == 0)
-            face = TFontEngine::Face(TFontEngine::CoveringFaces(c.unicode(), false, false).value(0));
+            face = TFontEngine::CoveringFace(c.unicode(), false, false);
         width += double(face->NominalGlyph(c.unicode()).Advance) * (10 * 600 / 72.0) / face->UnitsPerEm();
     }
     return width;

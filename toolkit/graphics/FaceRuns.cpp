@@ -1,6 +1,5 @@
 #include "toolkit/graphics/FaceRuns.h"
 
-#include "toolkit/core/Exceptions.h"
 #include "toolkit/graphics/TextShaping.h"
 
 #include <QHash>
@@ -34,17 +33,21 @@ TFontFacePtr showingFace(const TFontFacePtr &face, QStringView cluster, bool bol
     if (covers(*face, cluster))
         return face;
     const char32_t missing = firstMissing(*face, cluster, covers);
-    for (const TFontFile &file : TFontEngine::CoveringFaces(missing ? missing : 0xFFFD, bold, italic)) {
-        TFontFacePtr candidate;
-        try {
-            candidate = TFontEngine::Face(file);
-        } catch (const Exception &) {
-            continue; // a damaged or unreadable file stands in for nothing
-        }
-        if (covers(*candidate, cluster))
-            return candidate;
-    }
-    return nullptr;
+    return TFontEngine::CoveringFace(missing ? missing : 0xFFFD, bold, italic,
+                                     [&](const TFontFace &candidate) { return covers(candidate, cluster); });
+}
+
+// The end of the grapheme cluster that begins at start.  Qt's boundary
+// finder puts boundaries inside surrogate pairs in lines that also hold
+// Thai or Indic text; those are passed over, as the pair is one character.
+qsizetype clusterEnd(QTextBoundaryFinder &graphemes, QStringView text, qsizetype start)
+{
+    for (qsizetype end = graphemes.toNextBoundary(); end > 0; end = graphemes.toNextBoundary())
+        if (end > start && !(end < text.size() && text[end - 1].isHighSurrogate() && text[end].isLowSurrogate()))
+            return end;
+    int length = 1;
+    CharacterAt(text, start, length);
+    return start + length;
 }
 
 } // namespace
@@ -85,7 +88,7 @@ QList<TFaceRun> FaceRuns(const TFontFacePtr &face, QStringView text, bool rightT
         const qsizetype first = shown.size();
         QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, runText.data(), runText.size());
         for (qsizetype start = 0; start < runText.size();) {
-            const qsizetype end = std::max(graphemes.toNextBoundary(), start + 1);
+            const qsizetype end = clusterEnd(graphemes, runText, start);
             const QStringView cluster = runText.mid(start, end - start);
             const int at = run.Start + int(start);
             start = end;

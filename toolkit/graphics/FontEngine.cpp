@@ -3,11 +3,16 @@
 #include "toolkit/core/Exceptions.h"
 #include "toolkit/graphics/CharacterMap.h"
 
+#include <QBitArray>
 #include <QCoreApplication>
 #include <QFile>
 #include <QHash>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <mutex>
+#include <optional>
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -27,11 +32,15 @@ FT_Library freeTypeLibrary()
     return library;
 }
 
+class TCoveringFaces;
+
 struct Caches {
     unsigned generation = 0;
     QHash<QString, TFontFile> resolved;
     QHash<QString, TFontFacePtr> faces;
-    QHash<QString, QList<TFontFile>> covering;
+    // Made when first asked for, from any thread that measures text.
+    std::shared_ptr<TCoveringFaces> covering;
+    std::mutex coveringLock;
 };
 
 // Never destroyed: the units' finalisation clears the caches, and that may
@@ -76,6 +85,129 @@ TFontFile fontFileOf(FcPattern *match)
     file.Bold = weight >= FC_WEIGHT_DEMIBOLD;
     file.Italic = slant != FC_SLANT_ROMAN;
     return file;
+}
+
+// The faces fontconfig offers for characters, best first, each of which
+// has the character.  Fontconfig's sort for a character puts the faces
+// that have it first, and among those the first that has the request's
+// language gains over the others; so its order depends on which faces have
+// the character, not on the character itself (a sort without the
+// character orders them differently).  Characters are grouped by the set
+// of faces that have them, and each group is sorted once a style.
+class TCoveringFaces
+{
+public:
+    TCoveringFaces()
+    {
+        m_all = FcCharSetCreate();
+        for (FcSetName set : {FcSetSystem, FcSetApplication})
+            addCharsets(FcConfigGetFonts(nullptr, set));
+    }
+    ~TCoveringFaces()
+    {
+        for (FcCharSet *charset : std::as_const(m_charsets))
+            FcCharSetDestroy(charset);
+        FcCharSetDestroy(m_all);
+    }
+    TCoveringFaces(const TCoveringFaces &) = delete;
+    TCoveringFaces &operator=(const TCoveringFaces &) = delete;
+
+    QList<TFontFile> Faces(char32_t character, bool bold, bool italic)
+    {
+        const std::lock_guard lock(m_lock);
+        if (!FcCharSetHasChar(m_all, FcChar32(character)))
+            return {};
+        const qsizetype group = groupOf(character);
+        std::optional<QList<TFontFile>> &faces = m_sorted[group][(bold ? 2 : 0) + (italic ? 1 : 0)];
+        if (!faces)
+            faces = sortedFaces(character, bold, italic);
+        return *faces;
+    }
+
+private:
+    // Keeps each distinct character set of the fonts once; the sets of
+    // equal size are compared.
+    void addCharsets(const FcFontSet *fonts)
+    {
+        QMultiHash<FcChar32, FcCharSet *> bySize;
+        for (FcCharSet *charset : std::as_const(m_charsets))
+            bySize.insert(FcCharSetCount(charset), charset);
+        for (int i = 0; fonts && i < fonts->nfont; ++i) {
+            FcCharSet *charset = nullptr;
+            if (FcPatternGetCharSet(fonts->fonts[i], FC_CHARSET, 0, &charset) != FcResultMatch)
+                continue;
+            FcCharSetMerge(m_all, charset, nullptr);
+            const FcChar32 size = FcCharSetCount(charset);
+            const auto same = [charset](const FcCharSet *other) { return FcCharSetEqual(charset, other); };
+            const auto sized = bySize.equal_range(size);
+            if (std::any_of(sized.first, sized.second, same))
+                continue;
+            m_charsets.append(FcCharSetCopy(charset));
+            bySize.insert(size, charset);
+        }
+    }
+
+    // The group of a character: which of the distinct character sets have
+    // it.
+    qsizetype groupOf(char32_t character)
+    {
+        if (auto it = m_groupOf.constFind(character); it != m_groupOf.constEnd())
+            return *it;
+        QBitArray covering(m_charsets.size());
+        for (qsizetype i = 0; i < m_charsets.size(); ++i)
+            covering.setBit(i, FcCharSetHasChar(m_charsets[i], FcChar32(character)));
+        auto group = m_groups.constFind(covering);
+        if (group == m_groups.constEnd()) {
+            group = m_groups.insert(covering, m_sorted.size());
+            m_sorted.emplace_back();
+        }
+        m_groupOf.insert(character, *group);
+        return *group;
+    }
+
+    static QList<TFontFile> sortedFaces(char32_t character, bool bold, bool italic)
+    {
+        FcCharSet *wanted = FcCharSetCreate();
+        FcCharSetAddChar(wanted, FcChar32(character));
+        FcPattern *pattern = FcPatternCreate();
+        FcPatternAddCharSet(pattern, FC_CHARSET, wanted);
+        FcCharSetDestroy(wanted);
+        stylePattern(pattern, bold, italic);
+        FcResult result = FcResultNoMatch;
+        FcFontSet *sorted = FcFontSort(nullptr, pattern, FcTrue, nullptr, &result);
+        FcPatternDestroy(pattern);
+        QList<TFontFile> files;
+        for (int i = 0; sorted && i < sorted->nfont; ++i) {
+            FcCharSet *charset = nullptr;
+            if (FcPatternGetCharSet(sorted->fonts[i], FC_CHARSET, 0, &charset) != FcResultMatch
+                || !FcCharSetHasChar(charset, FcChar32(character)))
+                continue;
+            TFontFile file = fontFileOf(sorted->fonts[i]);
+            if (!file.FileName.isEmpty())
+                files.append(file);
+        }
+        if (sorted)
+            FcFontSetDestroy(sorted);
+        return files;
+    }
+
+    std::mutex m_lock;
+    QList<FcCharSet *> m_charsets; // each distinct character set of the faces once
+    FcCharSet *m_all = nullptr; // every character some face has
+    QHash<char32_t, qsizetype> m_groupOf;
+    QHash<QBitArray, qsizetype> m_groups;
+    // The faces of each group for each style (regular, italic, bold, bold
+    // italic), sorted when first asked for.
+    QList<std::array<std::optional<QList<TFontFile>>, 4>> m_sorted;
+};
+
+std::shared_ptr<TCoveringFaces> coveringFaces()
+{
+    Caches &c = caches();
+    const std::lock_guard lock(c.coveringLock);
+    if (!c.covering)
+        c.covering = std::make_shared<TCoveringFaces>();
+    return c.covering;
 }
 
 // The tables of a face, but for a character map of its own.
@@ -271,37 +403,20 @@ TFontFile TFontEngine::Resolve(const QString &name, bool bold, bool italic)
     return file;
 }
 
-QList<TFontFile> TFontEngine::CoveringFaces(char32_t character, bool bold, bool italic)
+TFontFacePtr TFontEngine::CoveringFace(char32_t character, bool bold, bool italic,
+                                       const std::function<bool(const TFontFace &)> &shows)
 {
-    const QString key = QString::number(quint32(character)) + QLatin1Char('|') + QLatin1Char(bold ? 'b' : '-')
-        + QLatin1Char(italic ? 'i' : '-');
-    auto &covering = caches().covering;
-    if (auto it = covering.constFind(key); it != covering.constEnd())
-        return *it;
-
-    FcCharSet *wanted = FcCharSetCreate();
-    FcCharSetAddChar(wanted, FcChar32(character));
-    FcPattern *pattern = FcPatternCreate();
-    FcPatternAddCharSet(pattern, FC_CHARSET, wanted);
-    FcCharSetDestroy(wanted);
-    stylePattern(pattern, bold, italic);
-    FcResult result = FcResultNoMatch;
-    FcFontSet *sorted = FcFontSort(nullptr, pattern, FcTrue, nullptr, &result);
-    FcPatternDestroy(pattern);
-    QList<TFontFile> files;
-    for (int i = 0; sorted && i < sorted->nfont; ++i) {
-        FcCharSet *charset = nullptr;
-        if (FcPatternGetCharSet(sorted->fonts[i], FC_CHARSET, 0, &charset) != FcResultMatch
-            || !FcCharSetHasChar(charset, FcChar32(character)))
-            continue;
-        TFontFile file = fontFileOf(sorted->fonts[i]);
-        if (!file.FileName.isEmpty())
-            files.append(file);
+    for (const TFontFile &file : coveringFaces()->Faces(character, bold, italic)) {
+        TFontFacePtr face;
+        try {
+            face = Face(file);
+        } catch (const Exception &) {
+            continue; // a damaged or unreadable file stands in for nothing
+        }
+        if (!shows || shows(*face))
+            return face;
     }
-    if (sorted)
-        FcFontSetDestroy(sorted);
-    covering.insert(key, files);
-    return files;
+    return nullptr;
 }
 
 QStringList TFontEngine::Families()
@@ -343,7 +458,10 @@ void TFontEngine::Clear()
 {
     caches().faces.clear();
     caches().resolved.clear();
-    caches().covering.clear();
+    {
+        const std::lock_guard lock(caches().coveringLock);
+        caches().covering.reset();
+    }
     ++caches().generation;
 }
 

@@ -17,6 +17,7 @@
 
 #include "toolkit/graphics/LazyGlyphTable.h"
 
+#include <functional>
 #include <memory>
 
 // Where a requested face was found.
@@ -154,9 +155,13 @@ public:
     static TFontFacePtr Face(const QString &name, bool bold, bool italic);
     static TFontFacePtr Face(const TFontFile &file);
 
-    // The faces fontconfig offers for a character, best first, each of
-    // which has it in its character set; cached.
-    static QList<TFontFile> CoveringFaces(char32_t character, bool bold, bool italic);
+    // The first face fontconfig offers for a character, best first, that
+    // has it in its character set and that shows accepts (any such face
+    // when shows is empty); null when none does.  The faces are sorted
+    // once a style for all the characters that the same faces have.  A
+    // face whose file cannot be read is passed over.
+    static TFontFacePtr CoveringFace(char32_t character, bool bold, bool italic,
+                                     const std::function<bool(const TFontFace &)> &shows = {});
 
     // The family names of the installed fonts (the screen fonts), each once,
     // in fontconfig's order.

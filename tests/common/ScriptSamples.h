@@ -77,3 +77,11 @@ inline QString MissingCharacters(const QString &expected, const QString &found)
     }
     return missing;
 }
+
+// Characters that show nothing and take no room: the zero-width joiner and
+// space, the emoji variation selector, the direction marks, the word
+// joiner, the byte-order mark and the soft hyphen (inside a line).
+inline QList<char16_t> InvisibleCharacters()
+{
+    return {u'\u200D', u'\u200B', u'\uFE0F', u'\u200E', u'\u200F', u'\u2060', u'\uFEFF', u'\u00AD'};
+}

@@ -3,6 +3,8 @@
 // advances.  The expected breaks were checked against the font's own
 // advance table read independently.
 
+#include "common/ScriptSamples.h"
+
 #include "report/text/qvxDrawText.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Canvas.h"
@@ -10,25 +12,35 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
-QStringList Wrap(const QString &paragraph, int width)
+// A paragraph in Arial 10 laid out in a box width pixels wide, to be
+// drawn at scale from (10, 10).
+std::unique_ptr<TqvxDrawText> LayOut(const QString &paragraph, int width, bool wordWrap = true, double scale = 1)
 {
     TFont font;
     font.SetName(QStringLiteral("Arial"));
     font.SetSize(10);
-    TqvxDrawText layout;
-    layout.SetFont(&font);
-    layout.SetOptions(true, true, false, false, true, true, 0);
-    layout.SetGaps(0, 0, 2);
+    auto layout = std::make_unique<TqvxDrawText>();
+    layout->SetFont(&font);
+    layout->SetOptions(wordWrap, true, false, false, true, true, 0);
+    layout->SetGaps(0, 0, 2);
     const TRect box(0, 0, width, 1000);
-    layout.SetDimensions(1, 1, 1, box, box);
+    layout->SetDimensions(scale, scale, 1, box, TRect(10, 10, 10 + qRound(width * scale), 10 + qRound(1000 * scale)));
     TWideStrings text;
     text.Add(paragraph);
-    layout.SetText(&text);
+    layout->SetText(&text);
+    return layout;
+}
+
+QStringList Wrap(const QString &paragraph, int width)
+{
+    const std::unique_ptr<TqvxDrawText> layout = LayOut(paragraph, width);
     QStringList lines;
-    for (int i = 0; i < layout.LineCount(); ++i)
-        lines.append(layout.Line(i));
+    for (int i = 0; i < layout->LineCount(); ++i)
+        lines.append(layout->Line(i));
     return lines;
 }
 
@@ -253,6 +265,35 @@ TEST(LiberationSansDrawing, RotatedTextStaysInItsBox)
                     ++(box.Inflate(1, 1).Contains(x, y) ? inside : outside);
         EXPECT_GT(inside, 50);
         EXPECT_EQ(outside, 0);
+    }
+}
+
+// Characters that show nothing take no room where a memo is drawn (screen,
+// preview, printer): a line with five of them inside a word, drawn at the
+// preview's zoom, looks as without them, and it wraps as without them.
+TEST(LiberationSansDrawing, CharactersThatShowNothingDrawNothing)
+{
+    const auto draw = [](const QString &line) {
+        TBitmap bitmap;
+        bitmap.SetSize(320, 80);
+        bitmap.Canvas()->Brush()->SetColor(clWhite);
+        bitmap.Canvas()->FillRect(TRect(0, 0, 320, 80));
+        LayOut(line, 200, true, 1.5)->DrawText(bitmap.Canvas(), haLeft, vaTop);
+        bitmap.Canvas()->ReleaseHandle();
+        return bitmap.Image();
+    };
+    const QImage plain = draw(QStringLiteral("abcd end"));
+    const QString words = QStringLiteral("Automatisierungstechnik ").repeated(5);
+    for (const char16_t c : InvisibleCharacters()) {
+        SCOPED_TRACE(int(c));
+        const QString hidden(5, QChar(c));
+        EXPECT_EQ(draw(QStringLiteral("ab") + hidden + QStringLiteral("cd end")), plain);
+        QString withHidden = words;
+        withHidden.replace(QStringLiteral("isierungs"), QStringLiteral("isie") + hidden + QStringLiteral("rungs"));
+        QStringList lines = Wrap(withHidden, 200);
+        for (QString &line : lines)
+            line.remove(QChar(c));
+        EXPECT_EQ(lines, Wrap(words, 200));
     }
 }
 

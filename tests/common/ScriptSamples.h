@@ -48,6 +48,10 @@ inline QList<TScriptSample> LongAddresses()
     };
     QList<TScriptSample> samples = {
         {QStringLiteral("Chinese without blanks"), QStringLiteral("电话").repeated(60)},
+        // Lines break inside the words, where a letter takes its final form.
+        {QStringLiteral("Arabic without blanks"), QStringLiteral("بيت").repeated(40)},
+        {QStringLiteral("Arabic name of long words"),
+         QStringLiteral("مؤسسة ") + QStringLiteral("الخليجللطاقةالكهربائيةوالصناعاتالهندسية").repeated(5)},
         {QStringLiteral("Chinese words after Cyrillic"),
          QStringLiteral("тел. ") + QStringLiteral("北京市朝阳区建国路88号 ").repeated(6)
              + QStringLiteral("тел. +7 (383) 555-01-23")}};

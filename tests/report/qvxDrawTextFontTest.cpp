@@ -268,6 +268,68 @@ TEST(LiberationSansDrawing, RotatedTextStaysInItsBox)
     }
 }
 
+// The width of one line laid out alone, in layout units: as drawing
+// measures it.
+double WidthAlone(const QString &line)
+{
+    return LayOut(line, 10000, false)->CalcWidth() * 6.25;
+}
+
+// A soft hyphen shows nothing and takes no room inside a line; where a line
+// breaks at it, the line ends in a hyphen and is measured with it.
+TEST(LiberationSansBreaks, ASoftHyphenShowsOnlyWhereTheLineBreaksAtIt)
+{
+    const QString shy = QStringLiteral("\u00AD");
+    const QString word = QStringLiteral("Auto") + shy + QStringLiteral("matisierungs") + shy + QStringLiteral("technik");
+    EXPECT_EQ(WidthAlone(word + QStringLiteral(" end")), WidthAlone(QStringLiteral("Automatisierungstechnik end")));
+    EXPECT_EQ(Wrap(word, 300), QStringList{word});
+
+    const QString text = (word + QLatin1Char(' ')).repeated(6);
+    for (const int box : {60, 90, 120}) {
+        SCOPED_TRACE(box);
+        const QStringList lines = Wrap(text, box);
+        ASSERT_GT(lines.size(), 1);
+        QString joined;
+        for (const QString &line : lines) {
+            EXPECT_LE(WidthAlone(line), (box - 1) * 6.25 + 0.5) << line.toStdString();
+            QString shown = line.trimmed();
+            if (shown.endsWith(QLatin1Char('-')))
+                shown.chop(1);
+            joined += shown;
+        }
+        EXPECT_TRUE(lines.join(QString()).contains(QStringLiteral("-"))) << lines.join(QLatin1Char('|')).toStdString();
+        QString expected = text;
+        expected.remove(QLatin1Char(' '));
+        QString unbroken = joined;
+        unbroken.remove(shy);
+        EXPECT_EQ(unbroken, expected.remove(shy));
+    }
+}
+
+// A line broken inside an Arabic word is measured as it is drawn: the letter
+// at the break takes its final form, much wider than the medial one the
+// whole word gives it.  No line is wider than the box, and the lines give
+// back the whole text.
+TEST(FallbackFaceBreaks, LinesBrokenInsideArabicWordsFitAsTheyAreDrawn)
+{
+    for (const QString &text :
+         {QStringLiteral("بيت").repeated(40),
+          QStringLiteral("مؤسسة ") + QStringLiteral("الخليجللطاقةالكهربائيةوالصناعاتالهندسية").repeated(5)}) {
+        for (const int box : {120, 311, 436}) {
+            SCOPED_TRACE(box);
+            const QStringList lines = Wrap(text, box);
+            ASSERT_GT(lines.size(), 1);
+            // The layout's width rounds to whole units.
+            for (const QString &line : lines)
+                EXPECT_LE(WidthAlone(line), (box - 1) * 6.25 + 0.5) << line.toStdString();
+            QString joined = lines.join(QString());
+            joined.remove(QLatin1Char(' '));
+            QString expected = text;
+            EXPECT_EQ(joined, expected.remove(QLatin1Char(' ')));
+        }
+    }
+}
+
 // Characters that show nothing take no room where a memo is drawn (screen,
 // preview, printer): a line with five of them inside a word, drawn at the
 // preview's zoom, looks as without them, and it wraps as without them.

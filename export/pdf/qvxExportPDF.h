@@ -339,6 +339,9 @@ private:
     // for the first page that needs it.
     void limitPageSize();
     static QByteArray WithActualText(const QString &text, const QByteArray &shown);
+    // The operators that show the glyphs, each glyph given a text in hidden
+    // (GetGlyphs) inside a span with that ActualText.
+    static QByteArray showGlyphs(const QList<quint16> &glyphs, const QList<QString> &hidden);
     // The document's font for a face standing in for another font's
     // characters (embedded always); nullptr when the face is unusable.
     TqvxPDFFont *FaceFont(const TFontFile &file, const TqvxPDFFont &font);

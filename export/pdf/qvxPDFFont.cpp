@@ -130,15 +130,34 @@ QStringList glyphTexts(const QString &cluster, qsizetype glyphCount)
     return texts;
 }
 
+// The characters of a cluster that its glyphs show: the shaper leaves the
+// default ignorables out, so no glyph stands for them.  hidden tells
+// whether the cluster holds any.
+QString shownCharacters(QStringView cluster, bool &hidden)
+{
+    QString shown;
+    shown.reserve(cluster.size());
+    for (const char32_t c : cluster.toUcs4()) {
+        if (IsDefaultIgnorable(c))
+            hidden = true;
+        else
+            shown += QString::fromUcs4(&c, 1);
+    }
+    return shown;
+}
+
 } // namespace
 
-QList<quint16> TqvxPDFFont::GetGlyphs(const QString &text, bool rightToLeft, bool *exact)
+QList<quint16> TqvxPDFFont::GetGlyphs(const QString &text, bool rightToLeft, bool *exact, QList<QString> *hidden)
 {
     QList<quint16> result;
+    QList<QString> hiddenTexts;
     bool same = true;
     result.reserve(text.size());
     for (const TGlyphRun &run : ShapeLine(*m_face, text, rightToLeft)) {
         const int runEnd = run.Start + run.Length;
+        hiddenTexts.resize(result.size() + run.Glyphs.size());
+        QString *runHidden = hiddenTexts.data() + result.size();
         const auto notAscending = [](const TShapedGlyph &a, const TShapedGlyph &b) { return a.Cluster >= b.Cluster; };
         if (!run.RightToLeft
             && std::adjacent_find(run.Glyphs.cbegin(), run.Glyphs.cend(), notAscending) == run.Glyphs.cend()) {
@@ -151,25 +170,35 @@ QList<quint16> TqvxPDFFont::GetGlyphs(const QString &text, bool rightToLeft, boo
                 const TShapedGlyph &glyph = glyphs[n];
                 const int end = n + 1 < count ? glyphs[n + 1].Cluster : runEnd;
                 const QStringView cluster(characters + glyph.Cluster, end - glyph.Cluster);
-                if (cluster.size() == 1 && !cluster.front().isSurrogate())
+                if (cluster.size() == 1 && !cluster.front().isSurrogate()) {
                     same = record(glyph.Glyph, glyph.Advance, cluster) && same;
-                else
-                    same = record(glyph.Glyph, glyph.Advance, glyphTexts(cluster.toString(), 1).first()) && same;
+                    continue;
+                }
+                bool holdsHidden = false;
+                same = record(glyph.Glyph, glyph.Advance, shownCharacters(cluster, holdsHidden)) && same;
+                if (holdsHidden)
+                    runHidden[n] = cluster.toString();
             }
         } else {
-            same = recordReordered(text, run) && same;
+            same = recordReordered(text, run, runHidden) && same;
         }
         const qsizetype first = result.size();
         result.resize(first + run.Glyphs.size());
         std::transform(run.Glyphs.cbegin(), run.Glyphs.cend(), result.begin() + first,
                        [](const TShapedGlyph &glyph) { return quint16(glyph.Glyph); });
     }
+    const bool holdsHidden = std::any_of(hiddenTexts.cbegin(), hiddenTexts.cend(),
+                                         [](const QString &text) { return !text.isEmpty(); });
+    if (hidden)
+        *hidden = holdsHidden ? std::move(hiddenTexts) : QList<QString>();
+    else
+        same = same && !holdsHidden;
     if (exact)
         *exact = same;
     return result;
 }
 
-bool TqvxPDFFont::recordReordered(const QString &text, const TGlyphRun &run)
+bool TqvxPDFFont::recordReordered(const QString &text, const TGlyphRun &run, QString *hidden)
 {
     const int runEnd = run.Start + run.Length;
     // Logical order: a right-to-left run lists its last glyph first.
@@ -189,7 +218,11 @@ bool TqvxPDFFont::recordReordered(const QString &text, const TGlyphRun &run)
                 end = std::min(end, logical[k].Cluster);
                 break;
             }
-        const QStringList texts = glyphTexts(text.mid(start, std::max(0, end - start)), next - first);
+        const QStringView cluster = QStringView(text).mid(start, std::max(0, end - start));
+        bool holdsHidden = false;
+        const QStringList texts = glyphTexts(shownCharacters(cluster, holdsHidden), next - first);
+        if (holdsHidden)
+            hidden[run.RightToLeft ? logical.size() - 1 - first : first] = cluster.toString();
         for (qsizetype g = first; g < next; ++g)
             same = record(logical[g].Glyph, logical[g].Advance, texts[g - first]) && same;
         first = next;

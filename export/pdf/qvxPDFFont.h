@@ -129,8 +129,13 @@ public:
     // The glyphs of a line in visual order; new glyphs are recorded with
     // their widths and texts.  exact, when given, tells whether the texts
     // recorded for the glyphs give back the line (a glyph seen before
-    // with another text does not).
-    QList<quint16> GetGlyphs(const QString &text, bool rightToLeft = false, bool *exact = nullptr);
+    // with another text does not).  Characters that show nothing have no
+    // glyph: a glyph whose cluster holds such characters stands for its
+    // visible ones.  hidden, when given, receives for each glyph the whole
+    // text of its cluster where it holds such characters (empty
+    // otherwise), and they do not then make the line inexact.
+    QList<quint16> GetGlyphs(const QString &text, bool rightToLeft = false, bool *exact = nullptr,
+                             QList<QString> *hidden = nullptr);
 
     // The glyphs used so far in order of first use, their widths in glyph
     // space, and the text each stands for (empty for a glyph that only
@@ -189,8 +194,9 @@ private:
     }
     bool recordNew(quint16 id, int advance, QStringView text);
     // Records the glyphs of a run whose clusters are not one glyph each in
-    // logical order; false as record.
-    bool recordReordered(const QString &text, const TGlyphRun &run);
+    // logical order; false as record.  hidden[i] receives the cluster's text
+    // for the i-th glyph of the run as GetGlyphs gives it.
+    bool recordReordered(const QString &text, const TGlyphRun &run, QString *hidden);
     void checkFace();
     bool drawable(quint32 glyph) const
     {

@@ -4,7 +4,9 @@
 // usable face has is shown as U+FFFD.  Faces are chosen within the line's
 // directional runs in display order, so right-to-left words keep their
 // order when another face shows them.  A line whose glyphs do not give its
-// text back through the ToUnicode maps carries it as ActualText.
+// text back through the ToUnicode maps carries it as ActualText; so does a
+// glyph that also stands for characters that show nothing (a joiner, a
+// variation selector), with its cluster's text alone.
 
 #include "export/pdf/qvxExportPDF.h"
 
@@ -31,11 +33,12 @@ QByteArray TqvxPDFExport::ShowText(TqvxPDFFont *font, const QByteArray &size, co
 {
     bool exact = true;
     if (showsAll(*font, line)) {
-        QList<quint16> glyphs = font->GetGlyphs(line, rightToLeft, &exact);
-        const QByteArray shown = PdfShowGlyphs(glyphs);
+        QList<QString> hidden;
+        QList<quint16> glyphs = font->GetGlyphs(line, rightToLeft, &exact, &hidden);
+        const QByteArray shown = exact ? showGlyphs(glyphs, hidden) : WithActualText(line, PdfShowGlyphs(glyphs));
         if (shownGlyphs)
             *shownGlyphs = std::move(glyphs);
-        return exact ? shown : WithActualText(line, shown);
+        return shown;
     }
     if (shownGlyphs)
         shownGlyphs->clear();
@@ -49,8 +52,8 @@ QByteArray TqvxPDFExport::ShowText(TqvxPDFFont *font, const QByteArray &size, co
     const TFontStyles style = font->Font().Style();
     struct Segment {
         TqvxPDFFont *Font;
-        QString Text;
-        bool RightToLeft;
+        QList<quint16> Glyphs;
+        QList<QString> Hidden;
     };
     QList<Segment> shownOrder;
     QMap<int, QString> logicalOrder; // the text shown, by its start in the line
@@ -65,7 +68,11 @@ QByteArray TqvxPDFExport::ShowText(TqvxPDFFont *font, const QByteArray &size, co
             exact = false;
             continue;
         }
-        shownOrder.append({shownBy, text, run.RightToLeft});
+        Segment segment{shownBy, {}, {}};
+        bool segmentExact = true;
+        segment.Glyphs = shownBy->GetGlyphs(text, run.RightToLeft, &segmentExact, &segment.Hidden);
+        exact = exact && segmentExact;
+        shownOrder.append(std::move(segment));
     }
 
     QString text;
@@ -78,9 +85,7 @@ QByteArray TqvxPDFExport::ShowText(TqvxPDFFont *font, const QByteArray &size, co
             shown += segment.Font->ResourceName + ' ' + size + " Tf\n";
             current = segment.Font;
         }
-        bool segmentExact = true;
-        shown += PdfShowGlyphs(segment.Font->GetGlyphs(segment.Text, segment.RightToLeft, &segmentExact));
-        exact = exact && segmentExact;
+        shown += exact ? showGlyphs(segment.Glyphs, segment.Hidden) : PdfShowGlyphs(segment.Glyphs);
     }
     if (current != font)
         shown += font->ResourceName + ' ' + size + " Tf\n";
@@ -108,6 +113,27 @@ QByteArray TqvxPDFExport::WithActualText(const QString &text, const QByteArray &
 {
     // Content streams are encrypted whole, so the string goes in plain.
     return "/Span <</ActualText <FEFF" + StrToHex4(text) + ">>> BDC\n" + shown + "EMC\n";
+}
+
+QByteArray TqvxPDFExport::showGlyphs(const QList<quint16> &glyphs, const QList<QString> &hidden)
+{
+    if (hidden.isEmpty())
+        return PdfShowGlyphs(glyphs);
+    // A glyph that also stands for characters that show nothing carries its
+    // cluster's text alone, so that the words around it stay words.
+    QByteArray shown;
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < glyphs.size(); ++i) {
+        if (hidden.value(i).isEmpty())
+            continue;
+        if (i > from)
+            shown += PdfShowGlyphs(glyphs.mid(from, i - from));
+        shown += WithActualText(hidden[i], PdfShowGlyphs({glyphs[i]}));
+        from = i + 1;
+    }
+    if (from < glyphs.size())
+        shown += PdfShowGlyphs(glyphs.mid(from));
+    return shown;
 }
 
 TqvxPDFFont *TqvxPDFExport::FaceFont(const TFontFile &file, const TqvxPDFFont &font)

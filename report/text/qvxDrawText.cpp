@@ -4,6 +4,7 @@
 #include "report/text/qvxHyphenation.h"
 #include "report/base/qvxNumbers.h"
 #include "toolkit/graphics/Canvas.h"
+#include "toolkit/graphics/TextShaping.h"
 
 #include <QRecursiveMutex>
 
@@ -33,10 +34,21 @@ bool isBlank(QChar c)
     return c.unicode() == 32 || c.unicode() == 160;
 }
 
-// A word may break after a hyphen or a slash in it.
+// A word may break after a hyphen or a slash in it, and at a soft hyphen,
+// which then shows as a hyphen.
 bool breaksAfter(QChar c)
 {
-    return c == QLatin1Char('-') || c == QLatin1Char('/') || c.unicode() == 0x2010;
+    return c == QLatin1Char('-') || c == QLatin1Char('/') || c.unicode() == 0x2010 || c.unicode() == SoftHyphen;
+}
+
+// Whether the characters of text[from, to) are each shaped alone, so that a
+// part of them measures as the sum of their advances.
+bool shapedAlone(const QString &text, int from, int to)
+{
+    for (int i = std::max(0, from); i < std::min(to, int(text.size())); ++i)
+        if (!IsSimplyShaped(text.at(i).unicode()))
+            return false;
+    return true;
 }
 
 // Sends one share of units (|units| < the range's length) to the middle of
@@ -359,12 +371,22 @@ void TqvxDrawText::wrapLine(QString text, int firstWidth, int fullWidth, int add
     int lastHyphen = 0;
     int base = 0;
     int available = firstWidth;
+    // Whether the line up to and without the soft hyphen at i fits with the
+    // hyphen it then shows.
+    const auto fitsWithHyphen = [&](int i) {
+        if (!shapedAlone(text, lineStart, i))
+            return partWidth(text, records, lineStart, i - lineStart, true, add) <= available;
+        std::vector<int> hyphen;
+        fillLayoutAdvances(QStringLiteral("-"), TqvxHTMLTags{records[std::size_t(i - 1)]}, add, hyphen);
+        return sums[i - 1] - base + hyphen.front() <= available;
+    };
     for (int i = 0; i < n; ++i) {
         const bool breakable = !(tagsOn && records[i].DontWRAP);
         if (text.at(i) == QLatin1Char(' ') && breakable)
             lastSpace = i;
         if (sums[i] - base <= available) {
-            if (breaksAfter(text.at(i)) && breakable && i > lineStart)
+            if (breaksAfter(text.at(i)) && breakable && i > lineStart
+                && (text.at(i).unicode() != SoftHyphen || fitsWithHyphen(i)))
                 lastHyphen = i;
             continue;
         }
@@ -385,7 +407,9 @@ void TqvxDrawText::wrapLine(QString text, int firstWidth, int fullWidth, int add
             emit(i, pair ? 2 : 1, false);
             lineEnd = pair ? i + 1 : i;
         } else if (lastHyphen > lineStart) {
-            emit(lineStart, lastHyphen + 1 - lineStart, false);
+            // A soft hyphen gives way to the hyphen the line shows.
+            const bool soft = text.at(lastHyphen).unicode() == SoftHyphen;
+            emit(lineStart, lastHyphen + (soft ? 0 : 1) - lineStart, soft);
             lineEnd = lastHyphen;
         } else {
             const int part = m_wordBreak ? qvxBreakWord(text, lineStart, i) : 0;
@@ -393,8 +417,9 @@ void TqvxDrawText::wrapLine(QString text, int firstWidth, int fullWidth, int add
                 emit(lineStart, part, true);
                 lineEnd = lineStart + part - 1;
             } else {
-                emit(lineStart, i - lineStart, false);
-                lineEnd = i - 1;
+                const int count = fittingPart(text, records, lineStart, i - lineStart, add, available);
+                emit(lineStart, count, false);
+                lineEnd = lineStart + count - 1;
             }
         }
         base = sums[lineEnd];
@@ -402,9 +427,69 @@ void TqvxDrawText::wrapLine(QString text, int firstWidth, int fullWidth, int add
         lastSpace = lastHyphen = lineStart;
         available = fullWidth;
         i = lineEnd;
+        remeasureWordStart(text, records, lineStart, add, 4 * fullWidth, sums);
     }
     if (lineStart < n)
         emit(lineStart, n - lineStart, false);
+}
+
+int TqvxDrawText::partWidth(const QString &text, const TqvxHTMLTags &records, int from, int count, bool hyphen,
+                            int add)
+{
+    QString part = text.mid(from, count);
+    TqvxHTMLTags partRecords(records.begin() + std::min<std::size_t>(records.size(), std::size_t(from)),
+                             records.begin() + std::min<std::size_t>(records.size(), std::size_t(from + count)));
+    if (hyphen) {
+        part += QLatin1Char('-');
+        if (!partRecords.empty())
+            partRecords.push_back(partRecords.back());
+    }
+    std::vector<int> advances;
+    fillLayoutAdvances(part, partRecords, add, advances);
+    return std::accumulate(advances.begin(), advances.end(), 0);
+}
+
+int TqvxDrawText::fittingPart(const QString &text, const TqvxHTMLTags &records, int from, int count, int add,
+                              int available)
+{
+    // Letters that join their neighbours change their form where the word
+    // breaks (an Arabic letter takes its final form), so such a part is
+    // measured as it will be drawn: shaped on its own.
+    if (shapedAlone(text, from - 1, from + count + 1))
+        return count;
+    while (count > 1 && partWidth(text, records, from, count, false, add) > available) {
+        --count;
+        if (count > 1 && text.at(from + count).isLowSurrogate())
+            --count;
+    }
+    return count;
+}
+
+void TqvxDrawText::remeasureWordStart(const QString &text, const TqvxHTMLTags &records, int from, int add, int reach,
+                                      std::vector<int> &sums)
+{
+    const int n = int(text.size());
+    if (from <= 0 || from >= n || isBlank(text.at(from - 1)) || isBlank(text.at(from)))
+        return;
+    // The rest of the word, as far as reach (a few lines of it).
+    const int base = sums[std::size_t(from - 1)];
+    int end = from;
+    while (end < n && !isBlank(text.at(end)) && sums[std::size_t(end)] - base <= reach)
+        ++end;
+    if (shapedAlone(text, from - 1, end + 1))
+        return;
+    TqvxHTMLTags wordRecords(records.begin() + std::min<std::size_t>(records.size(), std::size_t(from)),
+                             records.begin() + std::min<std::size_t>(records.size(), std::size_t(end)));
+    std::vector<int> advances;
+    fillLayoutAdvances(text.mid(from, end - from), wordRecords, add, advances);
+    const int wordEnd = sums[std::size_t(end - 1)];
+    int sum = base;
+    for (int k = from; k < end; ++k)
+        sums[std::size_t(k)] = sum += advances[std::size_t(k - from)];
+    const int shift = sum - wordEnd;
+    if (shift != 0)
+        for (int k = end; k < n; ++k)
+            sums[std::size_t(k)] += shift;
 }
 
 // --- Queries --------------------------------------------------------------------
@@ -528,7 +613,10 @@ qsizetype TqvxDrawText::cutToBounds(bool &paraBreak, QString &reopen, QString *r
     if (rest)
         *rest = m_plainText.mid(cut);
     m_plainText.truncate(cut);
-    if (m_wordBreak && kept > 0 && m_lines[std::size_t(kept - 1)].hyphenated)
+    // The part ends with the hyphen its last line shows (a soft hyphen at
+    // the end of a text shows nothing).
+    if (kept > 0 && m_lines[std::size_t(kept - 1)].hyphenated
+        && (m_wordBreak || m_plainText.endsWith(QChar(SoftHyphen))))
         m_plainText += QLatin1Char('-');
 
     if (m_lines[std::size_t(kept)].records >= 0)

@@ -225,3 +225,26 @@ TEST_F(QuestionnaireMarginsTest, LongAddressesInOtherScriptsStayInTheirCell)
     }
     EXPECT_GT(checkedWords, 0);
 }
+
+// An organisation's name and address in Arabic words too long for a line:
+// the lines break inside the words, each measured as it is drawn (the
+// letter at the break in its final form), so no word passes its cell, and
+// every letter is in the file.
+TEST_F(QuestionnaireMarginsTest, LongArabicWordsStayInTheirCell)
+{
+    Complete({1, 1, 0, 0, 0, 0});
+    const QString organisation =
+        QStringLiteral("مؤسسة ") + QStringLiteral("الخليجللطاقةالكهربائيةوالصناعاتالهندسية").repeated(5);
+    const QString address = QStringLiteral("بيت").repeated(40);
+    form->Edit1->SetText(organisation);
+    form->Edit2->SetText(address);
+    form->Edit3->SetText(QStringLiteral("Иванов Иван Иванович"));
+    form->Edit4->SetValue(1);
+    EXPECT_EQ(WordsPastTheirLimit().toStdString(), "");
+    QString found;
+    for (const QList<TPdfWord> &page : std::as_const(savedWords))
+        for (const TPdfWord &word : page)
+            found += word.text;
+    EXPECT_EQ(MissingCharacters(organisation + address, found).toStdString(), "");
+    EXPECT_GT(checkedWords, 0);
+}

@@ -48,6 +48,10 @@ inline QList<TScriptSample> LongAddresses()
     };
     QList<TScriptSample> samples = {
         {QStringLiteral("Chinese without blanks"), QStringLiteral("电话").repeated(60)},
+        // Lines break inside the words, where a letter takes its final form.
+        {QStringLiteral("Arabic without blanks"), QStringLiteral("بيت").repeated(40)},
+        {QStringLiteral("Arabic name of long words"),
+         QStringLiteral("مؤسسة ") + QStringLiteral("الخليجللطاقةالكهربائيةوالصناعاتالهندسية").repeated(5)},
         {QStringLiteral("Chinese words after Cyrillic"),
          QStringLiteral("тел. ") + QStringLiteral("北京市朝阳区建国路88号 ").repeated(6)
              + QStringLiteral("тел. +7 (383) 555-01-23")}};
@@ -76,4 +80,12 @@ inline QString MissingCharacters(const QString &expected, const QString &found)
             missing += QString::fromUcs4(&c, 1);
     }
     return missing;
+}
+
+// Characters that show nothing and take no room: the zero-width joiner and
+// space, the emoji variation selector, the direction marks, the word
+// joiner, the byte-order mark and the soft hyphen (inside a line).
+inline QList<char16_t> InvisibleCharacters()
+{
+    return {u'\u200D', u'\u200B', u'\uFE0F', u'\u200E', u'\u200F', u'\u2060', u'\uFEFF', u'\u00AD'};
 }

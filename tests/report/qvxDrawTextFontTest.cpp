@@ -3,6 +3,8 @@
 // advances.  The expected breaks were checked against the font's own
 // advance table read independently.
 
+#include "common/ScriptSamples.h"
+
 #include "report/text/qvxDrawText.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Canvas.h"
@@ -10,25 +12,35 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
-QStringList Wrap(const QString &paragraph, int width)
+// A paragraph in Arial 10 laid out in a box width pixels wide, to be
+// drawn at scale from (10, 10).
+std::unique_ptr<TqvxDrawText> LayOut(const QString &paragraph, int width, bool wordWrap = true, double scale = 1)
 {
     TFont font;
     font.SetName(QStringLiteral("Arial"));
     font.SetSize(10);
-    TqvxDrawText layout;
-    layout.SetFont(&font);
-    layout.SetOptions(true, true, false, false, true, true, 0);
-    layout.SetGaps(0, 0, 2);
+    auto layout = std::make_unique<TqvxDrawText>();
+    layout->SetFont(&font);
+    layout->SetOptions(wordWrap, true, false, false, true, true, 0);
+    layout->SetGaps(0, 0, 2);
     const TRect box(0, 0, width, 1000);
-    layout.SetDimensions(1, 1, 1, box, box);
+    layout->SetDimensions(scale, scale, 1, box, TRect(10, 10, 10 + qRound(width * scale), 10 + qRound(1000 * scale)));
     TWideStrings text;
     text.Add(paragraph);
-    layout.SetText(&text);
+    layout->SetText(&text);
+    return layout;
+}
+
+QStringList Wrap(const QString &paragraph, int width)
+{
+    const std::unique_ptr<TqvxDrawText> layout = LayOut(paragraph, width);
     QStringList lines;
-    for (int i = 0; i < layout.LineCount(); ++i)
-        lines.append(layout.Line(i));
+    for (int i = 0; i < layout->LineCount(); ++i)
+        lines.append(layout->Line(i));
     return lines;
 }
 
@@ -253,6 +265,97 @@ TEST(LiberationSansDrawing, RotatedTextStaysInItsBox)
                     ++(box.Inflate(1, 1).Contains(x, y) ? inside : outside);
         EXPECT_GT(inside, 50);
         EXPECT_EQ(outside, 0);
+    }
+}
+
+// The width of one line laid out alone, in layout units: as drawing
+// measures it.
+double WidthAlone(const QString &line)
+{
+    return LayOut(line, 10000, false)->CalcWidth() * 6.25;
+}
+
+// A soft hyphen shows nothing and takes no room inside a line; where a line
+// breaks at it, the line ends in a hyphen and is measured with it.
+TEST(LiberationSansBreaks, ASoftHyphenShowsOnlyWhereTheLineBreaksAtIt)
+{
+    const QString shy = QStringLiteral("\u00AD");
+    const QString word = QStringLiteral("Auto") + shy + QStringLiteral("matisierungs") + shy + QStringLiteral("technik");
+    EXPECT_EQ(WidthAlone(word + QStringLiteral(" end")), WidthAlone(QStringLiteral("Automatisierungstechnik end")));
+    EXPECT_EQ(Wrap(word, 300), QStringList{word});
+
+    const QString text = (word + QLatin1Char(' ')).repeated(6);
+    for (const int box : {60, 90, 120}) {
+        SCOPED_TRACE(box);
+        const QStringList lines = Wrap(text, box);
+        ASSERT_GT(lines.size(), 1);
+        QString joined;
+        for (const QString &line : lines) {
+            EXPECT_LE(WidthAlone(line), (box - 1) * 6.25 + 0.5) << line.toStdString();
+            QString shown = line.trimmed();
+            if (shown.endsWith(QLatin1Char('-')))
+                shown.chop(1);
+            joined += shown;
+        }
+        EXPECT_TRUE(lines.join(QString()).contains(QStringLiteral("-"))) << lines.join(QLatin1Char('|')).toStdString();
+        QString expected = text;
+        expected.remove(QLatin1Char(' '));
+        QString unbroken = joined;
+        unbroken.remove(shy);
+        EXPECT_EQ(unbroken, expected.remove(shy));
+    }
+}
+
+// A line broken inside an Arabic word is measured as it is drawn: the letter
+// at the break takes its final form, much wider than the medial one the
+// whole word gives it.  No line is wider than the box, and the lines give
+// back the whole text.
+TEST(FallbackFaceBreaks, LinesBrokenInsideArabicWordsFitAsTheyAreDrawn)
+{
+    for (const QString &text :
+         {QStringLiteral("بيت").repeated(40),
+          QStringLiteral("مؤسسة ") + QStringLiteral("الخليجللطاقةالكهربائيةوالصناعاتالهندسية").repeated(5)}) {
+        for (const int box : {120, 311, 436}) {
+            SCOPED_TRACE(box);
+            const QStringList lines = Wrap(text, box);
+            ASSERT_GT(lines.size(), 1);
+            // The layout's width rounds to whole units.
+            for (const QString &line : lines)
+                EXPECT_LE(WidthAlone(line), (box - 1) * 6.25 + 0.5) << line.toStdString();
+            QString joined = lines.join(QString());
+            joined.remove(QLatin1Char(' '));
+            QString expected = text;
+            EXPECT_EQ(joined, expected.remove(QLatin1Char(' ')));
+        }
+    }
+}
+
+// Characters that show nothing take no room where a memo is drawn (screen,
+// preview, printer): a line with five of them inside a word, drawn at the
+// preview's zoom, looks as without them, and it wraps as without them.
+TEST(LiberationSansDrawing, CharactersThatShowNothingDrawNothing)
+{
+    const auto draw = [](const QString &line) {
+        TBitmap bitmap;
+        bitmap.SetSize(320, 80);
+        bitmap.Canvas()->Brush()->SetColor(clWhite);
+        bitmap.Canvas()->FillRect(TRect(0, 0, 320, 80));
+        LayOut(line, 200, true, 1.5)->DrawText(bitmap.Canvas(), haLeft, vaTop);
+        bitmap.Canvas()->ReleaseHandle();
+        return bitmap.Image();
+    };
+    const QImage plain = draw(QStringLiteral("abcd end"));
+    const QString words = QStringLiteral("Automatisierungstechnik ").repeated(5);
+    for (const char16_t c : InvisibleCharacters()) {
+        SCOPED_TRACE(int(c));
+        const QString hidden(5, QChar(c));
+        EXPECT_EQ(draw(QStringLiteral("ab") + hidden + QStringLiteral("cd end")), plain);
+        QString withHidden = words;
+        withHidden.replace(QStringLiteral("isierungs"), QStringLiteral("isie") + hidden + QStringLiteral("rungs"));
+        QStringList lines = Wrap(withHidden, 200);
+        for (QString &line : lines)
+            line.remove(QChar(c));
+        EXPECT_EQ(lines, Wrap(words, 200));
     }
 }
 

@@ -5,6 +5,7 @@
 #include "toolkit/graphics/FontEngine.h"
 #include "toolkit/graphics/TextShaping.h"
 
+#include "common/ScriptSamples.h"
 #include "common/TestSupport.h"
 
 #include <QImage>
@@ -639,6 +640,35 @@ TEST(CanvasText, AnEmojiAfterThaiOrIndicTextMeasuresAsAlone)
             EXPECT_NEAR(arial.canvas.TextWidth(before + emoji) - arial.canvas.TextWidth(before), alone, 1);
         }
     }
+}
+
+// Characters that show nothing (joiners, variation selectors, direction
+// marks, the byte-order mark, the soft hyphen) take no room and draw
+// nothing: a word with five of them inside measures and draws as without.
+TEST(CanvasText, CharactersThatShowNothingTakeNoRoom)
+{
+    Surface plain(200, 40);
+    plain.useArial(20);
+    plain.canvas.TextOut(4, 8, QStringLiteral("abcd end"));
+    plain.canvas.ReleaseHandle();
+    const int width = plain.canvas.TextWidth(QStringLiteral("abcd end"));
+    for (const char16_t c : InvisibleCharacters()) {
+        SCOPED_TRACE(int(c));
+        const QString text = QStringLiteral("ab") + QString(5, QChar(c)) + QStringLiteral("cd end");
+        Surface s(200, 40);
+        s.useArial(20);
+        EXPECT_EQ(s.canvas.TextWidth(text), width);
+        const QList<int> extents = s.canvas.CharacterExtents(text);
+        EXPECT_EQ(extents[1], extents[6]);
+        EXPECT_EQ(extents.last(), width);
+        s.canvas.TextOut(4, 8, text);
+        s.canvas.ReleaseHandle();
+        EXPECT_EQ(s.image, plain.image);
+    }
+    // The heart as keyboards type it measures as the heart alone.
+    Surface s;
+    s.useArial(20);
+    EXPECT_EQ(s.canvas.TextWidth(QStringLiteral("\u2764\uFE0F end")), s.canvas.TextWidth(QStringLiteral("\u2764 end")));
 }
 
 TEST(CanvasRules, LockIsRecursive)

@@ -121,19 +121,34 @@ QList<TShapedGlyph> shapeRun(const TFontFace &face, QStringView text, int start,
     hb_buffer_set_direction(buffer, rightToLeft ? HB_DIRECTION_RTL : HB_DIRECTION_LTR);
     hb_buffer_set_script(buffer, script);
     hb_buffer_guess_segment_properties(buffer);
+    // Joiners, variation selectors and direction marks steer the shaping
+    // of their neighbours and then leave no glyph: their characters join
+    // the cluster of a neighbour.
+    hb_buffer_set_flags(buffer, HB_BUFFER_FLAG_REMOVE_DEFAULT_IGNORABLES);
     hb_shape(static_cast<hb_font_t *>(face.HarfBuzzFont()), buffer, features, std::size(features));
 
     unsigned count = 0;
     const hb_glyph_info_t *infos = hb_buffer_get_glyph_infos(buffer, &count);
+    const hb_glyph_position_t *positions = hb_buffer_get_glyph_positions(buffer, &count);
     QList<TShapedGlyph> glyphs(count);
     TShapedGlyph *out = glyphs.data();
     for (unsigned i = 0; i < count; ++i)
-        out[i] = {infos[i].codepoint, int(infos[i].cluster), face.GlyphAdvance(infos[i].codepoint)};
+        out[i] = {infos[i].codepoint, int(infos[i].cluster), int(positions[i].x_advance)};
     hb_buffer_destroy(buffer);
     return glyphs;
 }
 
 } // namespace
+
+bool IsDefaultIgnorable(char32_t c)
+{
+    if (c < 0x2000)
+        return c == SoftHyphen || c == 0x034F || c == 0x061C || c == 0x17B4 || c == 0x17B5
+            || (c >= 0x180B && c <= 0x180E);
+    return (c >= 0x200B && c <= 0x200F) || (c >= 0x202A && c <= 0x202E) || (c >= 0x2060 && c <= 0x206F)
+        || (c >= 0xFE00 && c <= 0xFE0F) || c == 0xFEFF || (c >= 0xFFF0 && c <= 0xFFF8)
+        || (c >= 0x1D173 && c <= 0x1D17A) || (c >= 0xE0000 && c <= 0xE0FFF);
+}
 
 QList<TGlyphRun> DirectionalRuns(QStringView text, bool rightToLeft)
 {

@@ -2,19 +2,25 @@
 
 // Shaping of one line of UTF-16 text with one face: FriBidi splits the line
 // into directional runs and orders them for display, HarfBuzz turns each run
-// into glyphs.  Kerning and Latin ligatures are off, and every glyph keeps
-// its nominal advance, so a shaped line measures exactly like the sum of its
-// characters' advances and like the same glyphs written into a PDF file.
+// into glyphs.  Kerning and Latin ligatures are off, so a shaped line of
+// Latin or Cyrillic measures exactly like the sum of its characters'
+// advances and like the same glyphs written into a PDF file.  Characters
+// that show nothing (joiners, variation selectors, direction marks, the
+// soft hyphen) get no glyph and take no room.
 
 #include "toolkit/graphics/FontEngine.h"
 
 #include <QList>
 #include <QStringView>
 
+// A break opportunity that shows nothing, unless a line breaks at it: then
+// it shows as a hyphen.
+constexpr char16_t SoftHyphen = 0x00AD;
+
 struct TShapedGlyph {
     quint32 Glyph = 0;
     int Cluster = 0; // index of the first UTF-16 unit of the character(s) it shows
-    int Advance = 0; // font units
+    int Advance = 0; // font units, as the shaper places the next glyph
 };
 
 // A run of one direction and script.  Glyphs are in visual order (left to
@@ -29,11 +35,16 @@ struct TGlyphRun {
 
 // Latin and Cyrillic characters other than combining marks need neither
 // bidi nor shaping: a line of such characters alone shows each with the
-// face's own glyph for it and that glyph's nominal advance.
+// face's own glyph for it and that glyph's nominal advance.  The soft
+// hyphen is not one of them: the shaper leaves it out.
 inline bool IsSimplyShaped(char16_t u)
 {
-    return u < 0x0300 || (u >= 0x0400 && u < 0x0483) || (u >= 0x048A && u < 0x0530);
+    return (u < 0x0300 && u != SoftHyphen) || (u >= 0x0400 && u < 0x0483) || (u >= 0x048A && u < 0x0530);
 }
+
+// Whether the shaper leaves the character out (Unicode's default
+// ignorables, as HarfBuzz hides them): it shows nothing and takes no room.
+bool IsDefaultIgnorable(char32_t character);
 
 // The runs of one direction and script of a line in visual order, without
 // glyphs.  With rightToLeft the line reads from the right.

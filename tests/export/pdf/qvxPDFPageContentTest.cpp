@@ -157,6 +157,37 @@ TEST_F(PDFPageContent, TextOfStandInFacesStaysInsideItsMemo)
     }
 }
 
+// Characters that show nothing (joiners, variation selectors, direction
+// marks, the byte-order mark, a soft hyphen inside a line) take no room in
+// the file and draw nothing: five of them inside a word leave the words
+// where pdftotext finds them without, and the page renders as without.
+// The text still comes back whole.
+TEST_F(PDFPageContent, CharactersThatShowNothingTakeNoRoom)
+{
+    const auto exportText = [this](const QString &text, const QString &name) {
+        auto memo = memoView(text, 20, 30, 300, 40);
+        exportChecked({{memo.get()}}, name);
+        return PdfWords(path(name)).value(0);
+    };
+    const QList<TPdfWord> plain = exportText(QStringLiteral("abcd end"), QStringLiteral("plain.pdf"));
+    ASSERT_EQ(plain.size(), 2);
+    const QImage plainPage = renderedPage(path(QStringLiteral("plain.pdf")), path(QStringLiteral("plain")));
+    for (const char16_t c : InvisibleCharacters()) {
+        SCOPED_TRACE(int(c));
+        const QString hidden(5, QChar(c));
+        const QList<TPdfWord> words =
+            exportText(QStringLiteral("ab") + hidden + QStringLiteral("cd end"), QStringLiteral("hidden.pdf"));
+        ASSERT_EQ(words.size(), 2);
+        EXPECT_NEAR(words[0].right, plain[0].right, 0.01);
+        EXPECT_NEAR(words[1].left, plain[1].left, 0.01);
+        EXPECT_NEAR(words[1].right, plain[1].right, 0.01);
+        QString shown = words[0].text;
+        EXPECT_EQ(shown.remove(QChar(c)), QStringLiteral("abcd"));
+        EXPECT_EQ(words[1].text, QStringLiteral("end"));
+        EXPECT_EQ(renderedPage(path(QStringLiteral("hidden.pdf")), path(QStringLiteral("hidden"))), plainPage);
+    }
+}
+
 // Only the lines the memo's box shows are written: a hundred lines in a box
 // of three give those three and a few on either side, top, centre or
 // bottom aligned.

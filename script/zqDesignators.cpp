@@ -195,7 +195,12 @@ Variant TzqDesignator::walk(bool setting, const Variant &newValue)
         bool varParams = false;
         for (size_t j = 0; j < argCount; ++j)
             varParams = varParams || ref->Params(int(j))->IsVarParam;
-        QVarLengthArray<Variant, 8> results;
+        // What the var parameters hand back, taken when the call ends, so
+        // that each argument gets the value its parameter ends the call with,
+        // whatever the hand-backs before it do.
+        QVarLengthArray<Variant, 8> handBacks;
+        if (varParams)
+            handBacks.resize(qsizetype(argCount));
         // A script procedure that is not running borrows the texts of the
         // variables handed to its var parameters until they are handed back.
         std::unique_ptr<TzqTextLoan[]> loans;
@@ -233,18 +238,22 @@ Variant TzqDesignator::walk(bool setting, const Variant &newValue)
                 ref->NeedResult = i < n - 1 || NeedResult;
                 value = ref->GetValue();
             }
-            // Taken before a recursive call's values come back.  A lent text
-            // stays with its parameter until its variable takes it below, so
-            // that a hand-back that fails before it still gives it back.
+            // Taken before a recursive call's values come back.
             for (size_t j = 0; varParams && j < argCount; ++j) {
                 TzqParamItem *param = ref->Params(int(j));
-                results.push_back(param->IsVarParam && !param->Loan ? param->HandBack() : Variant());
+                if (!param->IsVarParam)
+                    continue;
+                handBacks[qsizetype(j)] = param->HandBack();
+                if (loans)
+                    loans[j].Return(handBacks[qsizetype(j)]);
             }
         }
         for (size_t j = 0; varParams && j < argCount; ++j) {
-            TzqParamItem *param = ref->Params(int(j));
-            if (param->IsVarParam)
-                step.Args[j]->SetValue(param->Loan ? param->HandBack() : results[j]);
+            if (!ref->Params(int(j))->IsVarParam)
+                continue;
+            step.Args[j]->SetValue(handBacks[qsizetype(j)]);
+            // The argument's text is its own again, for its appends in place.
+            handBacks[qsizetype(j)] = Variant();
         }
     }
     return value;

@@ -392,6 +392,19 @@ void TzqWhileStmt::Execute()
 
 TzqForStmt::~TzqForStmt() = default;
 
+namespace {
+
+// Counters are written in place; a variable that lends its text to a
+// procedure running the loop no longer waits for it back.
+void setCounter(TzqCustomVariable *counter, const Variant &value)
+{
+    if (counter->Loan)
+        counter->Loan->End();
+    counter->Value = value;
+}
+
+} // namespace
+
 void TzqForStmt::Execute()
 {
     const qint64 first = BeginValue->GetValue().AsInteger();
@@ -401,7 +414,7 @@ void TzqForStmt::Execute()
     const qint64 step = Down ? -1 : 1;
     if (Down ? last <= first : last >= first) {
         for (qint64 i = first;; i += step) {
-            Variable->Value = Variant(int(i));
+            setCounter(Variable, Variant(int(i)));
             runBlock();
             if (i == last) {
                 Prog->ContinueCalled = false;
@@ -425,7 +438,7 @@ void TzqVbForStmt::Execute()
     if (!trace())
         return;
     while (down ? current >= last : current <= last) {
-        Variable->Value = current;
+        setCounter(Variable, current);
         runBlock();
         if (leaveLoop())
             break;

@@ -89,21 +89,31 @@ Variant TzqVariable::GetValue()
     return valueFromCallback(Value);
 }
 
+namespace {
+
+// The value a variable of kind typ stores for value.
+Variant typedValue(TzqVarType typ, const Variant &value)
+{
+    switch (typ) {
+    case fvtInt: return Variant(value.AsInteger());
+    case fvtBool: return Variant(value.AsBoolean());
+    case fvtFloat: return VarType(value) == varDate ? value : Variant(value.AsDouble());
+    case fvtString: return Variant(value.AsString());
+    default: return value;
+    }
+}
+
+} // namespace
+
+// A value that cannot be converted leaves a lent text lent.
 void TzqVariable::SetValue(const Variant &value)
 {
-    if (Loan)
-        Loan->End();
     if (IsReadOnly)
         return;
-    switch (Typ) {
-    case fvtInt: Value = Variant(value.AsInteger()); break;
-    case fvtBool: Value = Variant(value.AsBoolean()); break;
-    case fvtFloat:
-        Value = VarType(value) == varDate ? value : Variant(value.AsDouble());
-        break;
-    case fvtString: Value = Variant(value.AsString()); break;
-    default: Value = value; break;
-    }
+    Variant typed = typedValue(Typ, value);
+    if (Loan)
+        Loan->End();
+    Value = std::move(typed);
 }
 
 Variant TzqStringVariable::GetValue()
@@ -115,9 +125,10 @@ Variant TzqStringVariable::GetValue()
 
 void TzqStringVariable::SetValue(const Variant &value)
 {
+    QString text = value.AsString();
     if (Loan)
         Loan->End();
-    Str = value.AsString();
+    Str = std::move(text);
 }
 
 TzqParamItem::TzqParamItem(const QString &name, TzqVarType typ, const QString &typeName, bool isOptional,
@@ -175,38 +186,40 @@ void TzqTextLoan::Lend(TzqCustomVariable *variable, TzqParamItem *param)
         variable->Value = Variant();
     m_lender = variable;
     m_borrower = param;
+    m_text = &param->Value;
     variable->Slot = param->Slot = TzqSlot::None;
     variable->Loan = param->Loan = this;
 }
 
 TzqTextLoan::~TzqTextLoan()
 {
-    if (!m_lender)
-        return;
-    // The call ended without handing the parameter back (an exception
-    // passed), so its text is no longer needed: it goes back cut to the
-    // length lent, in place where nothing else shares it.
-    QString text = m_borrower->Value.AsString();
-    m_borrower->Value = Variant();
     try {
-        text.truncate(m_length);
+        Settle();
     } catch (const std::bad_alloc &) {
-        // A shared text could not be copied: nothing is lost.
+        // No room for the variable's own copy: it is left empty rather than
+        // the program ended.
+        End();
     }
-    giveBack(std::move(text));
+}
+
+void TzqTextLoan::Return(const Variant &handBack)
+{
+    if (!m_borrower)
+        return;
+    releaseBorrower();
+    m_text = &handBack;
 }
 
 void TzqTextLoan::Settle()
 {
-    if (m_lender)
-        giveBack(m_borrower->Value.AsString().left(m_length));
-}
-
-void TzqTextLoan::giveBack(QString text)
-{
+    if (!m_lender)
+        return;
+    // Only ever appended to while lent, the text is a string.
+    QString text = m_text->IsString() ? m_text->AsString().left(m_length) : QString();
     TzqCustomVariable *lender = m_lender;
+    const TzqSlot slot = m_lenderSlot;
     End();
-    if (lender->Slot == TzqSlot::Text)
+    if (slot == TzqSlot::Text)
         static_cast<TzqStringVariable *>(lender)->Str = std::move(text);
     else
         lender->Value = Variant(text);
@@ -217,9 +230,17 @@ void TzqTextLoan::End()
     if (!m_lender)
         return;
     m_lender->Slot = m_lenderSlot;
-    m_borrower->Slot = TzqSlot::Value;
-    m_lender->Loan = m_borrower->Loan = nullptr;
+    m_lender->Loan = nullptr;
     m_lender = nullptr;
+    releaseBorrower();
+}
+
+void TzqTextLoan::releaseBorrower()
+{
+    if (!m_borrower)
+        return;
+    m_borrower->Slot = TzqSlot::Value;
+    m_borrower->Loan = nullptr;
     m_borrower = nullptr;
 }
 

@@ -192,15 +192,16 @@ public:
 // A variable's text lent to a var parameter of a script procedure for one
 // call.  Passed the plain way, the variable and the parameter share the
 // text, and the procedure's first append to the parameter copies it.  Lent,
-// the parameter holds the text alone and the variable holds nothing, both
-// with Slot None, so that every read and write of either goes through
-// GetValue and SetValue.  While the loan runs the parameter's text is only
-// appended to, so the variable's value is the text's first characters, as
-// many as it lent: reading the variable gives it those as its own and ends
-// the loan, as does any other write of the parameter; writing the variable
-// (the call handing the parameter back) ends the loan.  A loan still
-// running when it is destroyed (an exception passed) gives the variable its
-// text back.
+// the text moves to the parameter and the variable holds nothing, both with
+// Slot None, so that every read and write of either goes through GetValue
+// and SetValue.  While the loan runs the text is only appended to, so the
+// variable's value is the text's first characters, as many as it lent:
+// reading the variable, or writing the parameter otherwise than by an
+// append, gives the variable those characters as its own (Settle); writing
+// the variable ends the loan (End).  When the call ends the parameter's
+// value moves to the hand-back, and the variable reads its characters from
+// there until its own hand-back writes it (Return).  A loan destroyed while
+// it runs (an exception passed) settles.
 class TzqTextLoan
 {
 public:
@@ -213,17 +214,22 @@ public:
     // Lends the variable's text to the parameter when the parameter holds
     // it, shared with the variable only; nothing otherwise.
     void Lend(TzqCustomVariable *variable, TzqParamItem *param);
+    // The parameter's value has moved to handBack (TzqParamItem::HandBack);
+    // the parameter is free, and the text stays lent from there.
+    void Return(const Variant &handBack);
     // Gives the variable its text back and ends the loan.
     void Settle();
     // Ends the loan; the variable keeps what it holds.
     void End();
 
 private:
-    // Gives the lender its text and ends the loan.
-    void giveBack(QString text);
+    void releaseBorrower();
 
     TzqCustomVariable *m_lender = nullptr;
+    // The parameter, until the call returns the text.
     TzqParamItem *m_borrower = nullptr;
+    // Where the text is: the parameter's value, then the hand-back.
+    const Variant *m_text = nullptr;
     qsizetype m_length = 0;
     TzqSlot m_lenderSlot = TzqSlot::None;
 };

@@ -1,6 +1,7 @@
 // Whole programs in each language, run end to end; the results are read back
 // from global variables.
 
+#include "ModuleTestSupport.h"
 #include "ScriptTestSupport.h"
 
 #include "toolkit/core/Exceptions.h"
@@ -627,6 +628,7 @@ Sub Element
 End Sub
 s = "ab"
 t = "ab"
+seenU = ""
 u = "ab"
 v = "ab"
 a[1] = "ab"
@@ -854,4 +856,188 @@ begin s := 'ab' end.
     EXPECT_FALSE(handBack.Raised(QStringLiteral("Call")).isEmpty());
     EXPECT_EQ(handBack.Text(QStringLiteral("s")), QStringLiteral("ab"));
     EXPECT_EQ(handBack.script.Find(QStringLiteral("s"))->Loan, nullptr);
+}
+
+// The calls of the C++Script and JScript programs below, whose syntax they
+// share.
+const QString cStyleCalls = QStringLiteral(R"(
+s = "ab"; P(a[Length(s)], s); afterIndex = s;
+s = "ab"; PC(s[1], s); afterChar = s;
+s = "ab"; P(a[SizeOfS()], s); afterRead = s;
+s = "ab"; n = 0; P(a[NextS()], s); afterAssign = s;
+sl = new TStringList; sl.Add("0"); sl.Add("1"); sl.Add("2");
+s = "ab"; P(sl.Strings[Length(s)], s); afterStrings = s + "/" + sl.Strings[2];
+sl.Free();
+b = new TButton(nil); b.OnResize = "Resized";
+s = "ab"; PInt(b.Width, s); afterWidth = s + "/" + seen;
+b.Free();
+Clear(); s = "ab"; Both(a[Length(s)], s); afterBoth = s + "/" + Elements();
+Clear(); s = "ab"; Back(s, a[Length(s)]); afterBack = s + "/" + Elements();
+Clear(); s = "ab"; n = 0; Both(a[NextS()], s); afterCount = s + "/" + Elements();
+)");
+
+// Every var parameter hands back the value it ends the call with, in the
+// order of the parameters, whatever the hand-backs before it do to a
+// variable passed to a later one: read it (an index, a character, an index
+// function, an indexed property, a property setter whose event handler
+// reads it) or assign it (an index function).  Each shape leaves its
+// result in a variable of its own: s after the call, and where the
+// procedure writes x the element it went to.
+TEST(zqStatements, EachVarParameterHandsBackItsValueFromTheEndOfTheCall)
+{
+    const struct {
+        const char *language;
+        QString text;
+    } programs[] = {
+        {"PascalScript", QStringLiteral(R"(
+var s, seen: String; a: array[0..3] of String; sl: TStringList; b: TButton; n: Integer;
+    afterIndex, afterChar, afterRead, afterAssign, afterStrings, afterWidth, afterBoth, afterBack, afterCount: String;
+procedure P(var x, t: String); begin end;
+procedure PC(var c: Char; var t: String); begin end;
+procedure PInt(var w: Integer; var t: String); begin w := w + 1 end;
+procedure Both(var x, t: String); begin x := 'X'; t := t + 'T' end;
+procedure Back(var t, x: String); begin x := 'X'; t := t + 'T' end;
+function SizeOfS: Integer; begin Result := Length(s) end;
+function NextS: Integer; begin n := n + 1; s := 'v' + IntToStr(n); Result := n end;
+procedure Resized(Sender: TObject); begin seen := s end;
+procedure Clear; var i: Integer; begin for i := 0 to 3 do a[i] := '' end;
+function Elements: String; begin Result := a[0] + ',' + a[1] + ',' + a[2] + ',' + a[3] end;
+begin
+  s := 'ab'; P(a[Length(s)], s); afterIndex := s;
+  s := 'ab'; PC(s[1], s); afterChar := s;
+  s := 'ab'; P(a[SizeOfS], s); afterRead := s;
+  s := 'ab'; n := 0; P(a[NextS], s); afterAssign := s;
+  sl := TStringList.Create; sl.Add('0'); sl.Add('1'); sl.Add('2');
+  s := 'ab'; P(sl.Strings[Length(s)], s); afterStrings := s + '/' + sl.Strings[2];
+  sl.Free;
+  b := TButton.Create(nil); b.OnResize := 'Resized';
+  s := 'ab'; PInt(b.Width, s); afterWidth := s + '/' + seen;
+  b.Free;
+  Clear; s := 'ab'; Both(a[Length(s)], s); afterBoth := s + '/' + Elements;
+  Clear; s := 'ab'; Back(s, a[Length(s)]); afterBack := s + '/' + Elements;
+  Clear; s := 'ab'; n := 0; Both(a[NextS], s); afterCount := s + '/' + Elements
+end.
+)")},
+        {"C++Script", QStringLiteral(R"(
+string s, seen, a[4], afterIndex, afterChar, afterRead, afterAssign, afterStrings, afterWidth, afterBoth, afterBack, afterCount;
+TStringList sl; TButton b; int n;
+void P(string &x, string &t) { }
+void PC(char &c, string &t) { }
+void PInt(int &w, string &t) { w = w + 1; }
+void Both(string &x, string &t) { x = "X"; t = t + "T"; }
+void Back(string &t, string &x) { x = "X"; t = t + "T"; }
+int SizeOfS() { return Length(s); }
+int NextS() { n = n + 1; s = "v" + IntToStr(n); return n; }
+void Resized(TObject Sender) { seen = s; }
+void Clear() { int i; for (i = 0; i <= 3; i++) a[i] = ""; }
+string Elements() { return a[0] + "," + a[1] + "," + a[2] + "," + a[3]; }
+{)") + cStyleCalls + u'}'},
+        {"BasicScript", QStringLiteral(R"(
+Dim s, seen, a[4], sl, b, n, afterIndex, afterChar, afterRead, afterAssign, afterStrings, afterWidth, afterBoth, afterBack, afterCount
+Sub P(ByRef x, ByRef t)
+End Sub
+Sub PC(ByRef c, ByRef t)
+End Sub
+Sub PInt(ByRef w, ByRef t)
+  w = w + 1
+End Sub
+Sub Both(ByRef x, ByRef t)
+  x = "X"
+  t = t & "T"
+End Sub
+Sub Back(ByRef t, ByRef x)
+  x = "X"
+  t = t & "T"
+End Sub
+Function SizeOfS
+  Return Length(s)
+End Function
+Function NextS
+  n = n + 1
+  s = "v" & n
+  Return n
+End Function
+Sub Resized(Sender)
+  seen = s
+End Sub
+Sub Clear
+  For i = 0 To 3
+    a[i] = ""
+  Next
+End Sub
+Function Elements
+  Return a[0] & "," & a[1] & "," & a[2] & "," & a[3]
+End Function
+s = "ab" : P(a[Length(s)], s) : afterIndex = s
+s = "ab" : PC(s[1], s) : afterChar = s
+s = "ab" : P(a[SizeOfS], s) : afterRead = s
+s = "ab" : n = 0 : P(a[NextS], s) : afterAssign = s
+Set sl = New TStringList
+sl.Add("0") : sl.Add("1") : sl.Add("2")
+s = "ab" : P(sl.Strings[Length(s)], s) : afterStrings = s & "/" & sl.Strings[2]
+sl.Free
+Set b = New TButton(Nil)
+b.OnResize = "Resized"
+s = "ab" : PInt(b.Width, s) : afterWidth = s & "/" & seen
+b.Free
+Clear : s = "ab" : Both(a[Length(s)], s) : afterBoth = s & "/" & Elements
+Clear : s = "ab" : Back(s, a[Length(s)]) : afterBack = s & "/" & Elements
+Clear : s = "ab" : n = 0 : Both(a[NextS], s) : afterCount = s & "/" & Elements
+)")},
+        {"JScript", QStringLiteral(R"(
+var s, seen, a[4], sl, b, n, afterIndex, afterChar, afterRead, afterAssign, afterStrings, afterWidth, afterBoth, afterBack, afterCount;
+function P(&x, &t) { }
+function PC(&c, &t) { }
+function PInt(&w, &t) { w = w + 1; }
+function Both(&x, &t) { x = "X"; t = t + "T"; }
+function Back(&t, &x) { x = "X"; t = t + "T"; }
+function SizeOfS() { return Length(s); }
+function NextS() { n = n + 1; s = "v" + IntToStr(n); return n; }
+function Resized(Sender) { seen = s; }
+function Clear() { for (var i = 0; i <= 3; i++) a[i] = ""; }
+function Elements() { return a[0] + "," + a[1] + "," + a[2] + "," + a[3]; })") + cStyleCalls},
+    };
+    for (const auto &program : programs) {
+        SCOPED_TRACE(program.language);
+        ModuleRunner r;
+        ASSERT_TRUE(r.Run(QString::fromLatin1(program.language), program.text));
+        EXPECT_EQ(r.Text(QStringLiteral("afterIndex")), QStringLiteral("ab"));
+        EXPECT_EQ(r.Text(QStringLiteral("afterChar")), QStringLiteral("ab"));
+        EXPECT_EQ(r.Text(QStringLiteral("afterRead")), QStringLiteral("ab"));
+        EXPECT_EQ(r.Text(QStringLiteral("afterAssign")), QStringLiteral("v1")) << "the value s was lent with";
+        EXPECT_EQ(r.Text(QStringLiteral("afterStrings")), QStringLiteral("ab/2"));
+        EXPECT_EQ(r.Text(QStringLiteral("afterWidth")), QStringLiteral("ab/ab"));
+        EXPECT_EQ(r.Text(QStringLiteral("afterBoth")), QStringLiteral("abT/,,X,"));
+        EXPECT_EQ(r.Text(QStringLiteral("afterBack")), QStringLiteral("abT/,,,X")) << "s is handed back first";
+        EXPECT_EQ(r.Text(QStringLiteral("afterCount")), QStringLiteral("v1T/,,X,")) << "the index runs again";
+    }
+}
+
+// A variable lends its text to a procedure's var parameter while the call
+// runs; the procedure's own code may still assign the variable, as the
+// counter of a loop too, and an assignment that fails leaves it its text.
+TEST(zqStatements, AVariableLendingItsTextTakesWhatTheCallAssignsIt)
+{
+    ScriptRunner basic;
+    ASSERT_TRUE(basic.Run(QStringLiteral("BasicScript"), QStringLiteral(R"(
+Dim u, seen
+Sub Count(ByRef t)
+  For u = 1 To 2
+    seen = seen & u & ";"
+  Next
+End Sub
+seen = ""
+u = "ab"
+Count(u)
+)")));
+    EXPECT_EQ(basic.Text(QStringLiteral("seen")), QStringLiteral("1;2;"));
+    EXPECT_EQ(basic.Text(QStringLiteral("u")), QStringLiteral("ab")) << "the parameter's value handed back";
+
+    ScriptRunner pascal;
+    ASSERT_TRUE(pascal.Run(QStringLiteral("PascalScript"), QStringLiteral(R"(
+var s, seen: String;
+procedure P(var t: String); begin try s := Null except end; seen := s end;
+begin s := 'ab'; P(s) end.
+)")));
+    EXPECT_EQ(pascal.Text(QStringLiteral("seen")), QStringLiteral("ab"));
 }

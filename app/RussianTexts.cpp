@@ -22,6 +22,8 @@ constexpr TextPair Texts[] = {
     // Files and streams.
     {"The folder \"%1\" does not exist.", "Папка \"%1\" не существует."},
     {"The file was removed while it was being saved.", "Файл был удалён во время сохранения."},
+    {"The folder \"%1\" was moved or replaced while the file was being saved.",
+     "Папка \"%1\" была перемещена или заменена во время сохранения."},
     {"It is not a regular file.", "Это не обычный файл."},
     {"Cannot create file \"%1\". %2", "Не удалось создать файл \"%1\". %2"},
     {"Cannot create a file without a name", "Нельзя создать файл без имени"},

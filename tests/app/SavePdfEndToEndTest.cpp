@@ -89,6 +89,10 @@ protected:
     }
     void Paste(TEdit *edit, const QString &text) { Paste(edit, text, text); }
 
+    // Presses the save button; the save shows one message in Russian, and
+    // it holds expected.
+    void SaveShowing(const QString &expected);
+
     // Presses the save button and answers the dialog with name.
     QString Save(const QString &name)
     {
@@ -541,6 +545,15 @@ void checkRussian(QString text)
 
 } // namespace
 
+void SavePdfEndToEndTest::SaveShowing(const QString &expected)
+{
+    runner.messages.clear();
+    form->Button1->Click();
+    ASSERT_EQ(runner.messages.size(), 1u) << expected.toStdString();
+    EXPECT_TRUE(runner.messages[0].Text.contains(expected)) << runner.messages[0].Text.toStdString();
+    checkRussian(runner.messages[0].Text);
+}
+
 // What goes wrong on the way speaks Russian too: the reason a file cannot
 // be written, with its name, in one box; and what is wrong with an
 // expression.
@@ -671,10 +684,12 @@ TEST_F(SavePdfEndToEndTest, SavesOverTheUsersFileInAFolderTheyCannotWrite)
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("q.pdf")});
 }
 
-// Saving in place fails where the temporary folder is full, and where the
-// file is removed or replaced by a pipe while the export runs: each save
-// shows one message in Russian that names the folder or file that failed
-// and why, and a file that is there keeps its content.
+// Saving in place fails where a folder or a pipe has the name, where the
+// temporary folder is full, and where the file is removed or replaced by a
+// link or a pipe while the export runs: each save shows one message in
+// Russian that names the folder or file that failed and why (a folder as
+// the save beside a file names it), and a file that is there keeps its
+// content.
 TEST_F(SavePdfEndToEndTest, FailuresOfASaveInPlaceAreNamedOnceInRussian)
 {
     if (NobodyRun::Child()) {
@@ -684,13 +699,6 @@ TEST_F(SavePdfEndToEndTest, FailuresOfASaveInPlaceAreNamedOnceInRussian)
         runner.onFile = [&](TFileDialogRequest &request) {
             request.FileName = file;
             return true;
-        };
-        const auto saveShowing = [&](const QString &expected) {
-            runner.messages.clear();
-            form->Button1->Click();
-            ASSERT_EQ(runner.messages.size(), 1u) << expected.toStdString();
-            EXPECT_TRUE(runner.messages[0].Text.contains(expected)) << runner.messages[0].Text.toStdString();
-            checkRussian(runner.messages[0].Text);
         };
         // nobody owns the closed folder and may open it for a moment.
         const auto replaceFile = [&](const std::function<void(const QByteArray &)> &replace) {
@@ -702,7 +710,21 @@ TEST_F(SavePdfEndToEndTest, FailuresOfASaveInPlaceAreNamedOnceInRussian)
         };
         const auto previous = [](const QByteArray &name) { SaveFile(QFile::decodeName(name), "previous"); };
 
-        saveShowing(QStringLiteral("Не удалось записать файл \"%1\": его новое содержимое не удалось сохранить во "
+        for (const QString &name : {QStringLiteral("taken.pdf"), QStringLiteral("pipe.pdf")}) {
+            runner.onFile = [&](TFileDialogRequest &request) {
+                request.FileName = folder + QLatin1Char('/') + name;
+                return true;
+            };
+            SaveShowing(QStringLiteral("Не удалось создать файл \"%1/%2\". %3")
+                            .arg(folder, name,
+                                 name == QStringLiteral("pipe.pdf") ? QStringLiteral("Это не обычный файл.")
+                                                                    : QStringLiteral("Это папка.")));
+        }
+        runner.onFile = [&](TFileDialogRequest &request) {
+            request.FileName = file;
+            return true;
+        };
+        SaveShowing(QStringLiteral("Не удалось записать файл \"%1\": его новое содержимое не удалось сохранить во "
                                    "временной папке \"%2\". На устройстве не осталось места.")
                         .arg(file, TempFolder()));
         QFile kept(file);
@@ -717,10 +739,13 @@ TEST_F(SavePdfEndToEndTest, FailuresOfASaveInPlaceAreNamedOnceInRussian)
                 replaceFile(std::exchange(replacement, nullptr));
         };
         replacement = [](const QByteArray &) {};
-        saveShowing(QStringLiteral("Не удалось записать файл \"%1\". Файл был удалён во время сохранения.").arg(file));
+        SaveShowing(QStringLiteral("Не удалось записать файл \"%1\". Файл был удалён во время сохранения.").arg(file));
+        replaceFile(previous);
+        replacement = [](const QByteArray &name) { ASSERT_EQ(::symlink("elsewhere.pdf", name.constData()), 0); };
+        SaveShowing(QStringLiteral("Не удалось записать файл \"%1\". Это не обычный файл.").arg(file));
         replaceFile(previous);
         replacement = [](const QByteArray &name) { ASSERT_EQ(::mkfifo(name.constData(), 0644), 0); };
-        saveShowing(QStringLiteral("Не удалось записать файл \"%1\". Это не обычный файл.").arg(file));
+        SaveShowing(QStringLiteral("Не удалось записать файл \"%1\". Это не обычный файл.").arg(file));
         return;
     }
     if (const QString why = NobodyRun::Impossible(); !why.isEmpty())
@@ -735,6 +760,8 @@ TEST_F(SavePdfEndToEndTest, FailuresOfASaveInPlaceAreNamedOnceInRussian)
     SaveFile(file, "previous");
     for (const QString &name : {file, folder.path()})
         ASSERT_EQ(::chown(QFile::encodeName(name).constData(), NobodyRun::Uid, NobodyRun::Gid), 0);
+    ASSERT_TRUE(QDir(folder.path()).mkpath(QStringLiteral("taken.pdf/inside")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder.filePath(QStringLiteral("pipe.pdf"))).constData(), 0666), 0);
     ::chmod(QFile::encodeName(folder.path()).constData(), 0555);
     QProcessEnvironment environment;
     environment.insert(QStringLiteral("TMPDIR"), full.TemporaryFolder());
@@ -747,11 +774,76 @@ TEST_F(SavePdfEndToEndTest, FailuresOfASaveInPlaceAreNamedOnceInRussian)
     struct stat left {};
     EXPECT_TRUE(::lstat(QFile::encodeName(file).constData(), &left) == 0 && S_ISFIFO(left.st_mode));
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
-              QStringList{QStringLiteral("q.pdf")});
+              QStringList({QStringLiteral("pipe.pdf"), QStringLiteral("q.pdf"), QStringLiteral("taken.pdf")}));
     // Qt keeps a run-time folder of nobody's there; no file is left.
     for (const QString &temporary : {full.TemporaryFolder(), roomy.path()})
         EXPECT_EQ(QDir(temporary).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList())
             << temporary.toStdString();
+}
+
+// An ordinary user saves beside the file in a folder of their own, and
+// the folder is renamed while the pages are exported, with nothing or
+// another folder put at its name: each save shows one message in Russian
+// that says what became of the folder; the file keeps its content in the
+// renamed folder, and nothing is left there, in the folder put in its
+// place or in the temporary folder.
+TEST_F(SavePdfEndToEndTest, ASaveWhoseFolderIsRenamedMeanwhileLeavesNothingBehind)
+{
+    if (NobodyRun::Child()) {
+        Fill(QStringLiteral("O'Neil & Co"));
+        const QString folder = NobodyRun::Folder() + QStringLiteral("/save");
+        const QString file = folder + QStringLiteral("/q.pdf");
+        runner.onFile = [&](TFileDialogRequest &request) {
+            request.FileName = file;
+            return true;
+        };
+        std::function<void()> meanwhile;
+        form->qvxReport1->OnProgress = [&](TqvxReport *, TqvxProgressType type, int) {
+            if (type == ptExporting && meanwhile)
+                std::exchange(meanwhile, nullptr)();
+        };
+        const auto renameTo = [&](const QString &renamed, bool replaced) {
+            meanwhile = [=] {
+                ASSERT_TRUE(QDir().rename(folder, renamed));
+                if (replaced)
+                    ASSERT_TRUE(QDir().mkdir(folder));
+            };
+        };
+        renameTo(NobodyRun::Folder() + QStringLiteral("/renamed"), false);
+        SaveShowing(QStringLiteral("Не удалось создать файл \"%1\". Папка \"%2/\" не существует.").arg(file, folder));
+        ASSERT_TRUE(QDir().mkdir(folder));
+        SaveFile(file, "previous");
+        renameTo(NobodyRun::Folder() + QStringLiteral("/replaced"), true);
+        SaveShowing(QStringLiteral("Не удалось создать файл \"%1\". Папка \"%2/\" была перемещена или заменена во "
+                                   "время сохранения.")
+                        .arg(file, folder));
+        return;
+    }
+    if (const QString why = NobodyRun::Impossible(); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    QTemporaryDir home;
+    QTemporaryDir temporary;
+    ASSERT_TRUE(QDir(home.path()).mkdir(QStringLiteral("save")));
+    SaveFile(home.filePath(QStringLiteral("save/q.pdf")), "previous");
+    for (const QString &name : {home.path(), home.filePath(QStringLiteral("save")),
+                                home.filePath(QStringLiteral("save/q.pdf")), temporary.path()})
+        ASSERT_EQ(::chown(QFile::encodeName(name).constData(), NobodyRun::Uid, NobodyRun::Gid), 0);
+    QProcessEnvironment environment;
+    environment.insert(QStringLiteral("TMPDIR"), temporary.path());
+    const NobodyRun run = NobodyRun::Run(home.path(), environment);
+    if (run.skipped)
+        GTEST_SKIP() << "the test cannot start as nobody: " << run.output.toStdString();
+    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+    const auto entries = [&](const QString &folder) {
+        return QDir(home.filePath(folder)).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    };
+    for (const QString &renamed : {QStringLiteral("renamed"), QStringLiteral("replaced")}) {
+        EXPECT_EQ(entries(renamed), QStringList{QStringLiteral("q.pdf")}) << renamed.toStdString();
+        QFile kept(home.filePath(renamed + QStringLiteral("/q.pdf")));
+        EXPECT_TRUE(kept.open(QIODevice::ReadOnly) && kept.readAll() == "previous") << renamed.toStdString();
+    }
+    EXPECT_EQ(entries(QStringLiteral("save")), QStringList());
+    EXPECT_EQ(QDir(temporary.path()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList());
 }
 
 namespace {

@@ -156,6 +156,56 @@ TEST(SaveFileStream, ErrorsNameTheFileAndTheReason)
     EXPECT_TRUE(MessageOf<EFCreateError>([&] { TSaveFileStream stream(loop); }).contains(QStringLiteral("links")));
 }
 
+// The folder of the file is renamed while the file is written: the file
+// that was there keeps its content in the renamed folder, and nothing else
+// is left there, whether the write is committed or thrown away.  With
+// nothing at the folder's name the folder is said not to exist; with
+// another folder put there, the file is not saved in it.
+TEST(SaveFileStream, AFolderRenamedMeanwhileKeepsOnlyItsFile)
+{
+    const QString moved = QStringLiteral("The folder \"%1/\" was moved or replaced while the file was being saved.");
+    const struct {
+        bool committed;
+        bool replaced;
+        QString reason;
+    } cases[] = {
+        {true, false, QStringLiteral("The folder \"%1/\" does not exist.")},
+        {true, true, moved},
+        {false, false, QString()},
+        {false, true, QString()},
+    };
+    for (const auto &saved : cases) {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("folder"));
+        const QString renamed = dir.filePath(QStringLiteral("renamed"));
+        ASSERT_TRUE(QDir().mkdir(folder));
+        const QString name = folder + QStringLiteral("/q.pdf");
+        SaveFile(name, "old");
+        const QString message = MessageOf<EFCreateError>([&] {
+            TSaveFileStream stream(name);
+            stream.WriteBuffer(QByteArray("new"));
+            ASSERT_TRUE(QDir().rename(folder, renamed));
+            if (saved.replaced) {
+                ASSERT_TRUE(QDir().mkdir(folder));
+            }
+            if (saved.committed)
+                stream.Commit();
+        });
+        if (saved.committed) {
+            EXPECT_EQ(message, QStringLiteral("Cannot create file \"%1\". %2").arg(name, saved.reason.arg(folder)));
+        }
+        EXPECT_EQ(QDir(renamed).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                  QStringList{QStringLiteral("q.pdf")});
+        EXPECT_EQ(fileBytes(renamed + QStringLiteral("/q.pdf")), QByteArray("old"));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                  saved.replaced ? QStringList({QStringLiteral("folder"), QStringLiteral("renamed")})
+                                 : QStringList{QStringLiteral("renamed")});
+        if (saved.replaced) {
+            EXPECT_TRUE(QDir(folder).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+        }
+    }
+}
+
 TEST(SaveFileStream, AWritePastTheFileSizeLimitFailsWithItsReason)
 {
     QTemporaryDir dir;
@@ -393,7 +443,8 @@ namespace {
 // go in place, and expects the save to fail with the message the test
 // gave in QVX_EXPECTED.  With QVX_REPLACE_TARGET set the target is taken
 // away before the commit: removed, or put back as that (a pipe), as the
-// owner of its closed folder can.
+// owner of its closed folder can; or as a link to a file of nobody's,
+// which keeps its content.
 void SaveInPlaceExpectingTheFailure()
 {
     const QString folder = NobodyRun::Folder();
@@ -408,11 +459,18 @@ void SaveInPlaceExpectingTheFailure()
             if (qEnvironmentVariable("QVX_REPLACE_TARGET") == QStringLiteral("pipe")) {
                 ASSERT_EQ(::mkfifo(name.constData(), 0644), 0);
             }
+            if (qEnvironmentVariable("QVX_REPLACE_TARGET") == QStringLiteral("link")) {
+                SaveFile(folder + QStringLiteral("/other.pdf"), "other");
+                ASSERT_EQ(::symlink("other.pdf", name.constData()), 0);
+            }
             ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0555), 0);
         }
         stream.Commit();
     });
     EXPECT_EQ(message, qEnvironmentVariable("QVX_EXPECTED"));
+    if (qEnvironmentVariable("QVX_REPLACE_TARGET") == QStringLiteral("link")) {
+        EXPECT_EQ(fileBytes(folder + QStringLiteral("/other.pdf")), QByteArray("other"));
+    }
 }
 
 QProcessEnvironment Expecting(const QString &temporaryFolder, const QString &message)
@@ -481,8 +539,9 @@ TEST(SaveFileStream, AnInPlaceSaveNamesTheTemporaryFolderThatFails)
         RunFailingInPlace("old", temporary.folder, newContent + QLatin1String(temporary.reason));
 }
 
-// A target removed, or replaced by a pipe, between the export and the copy
-// is named with what happened to it; the pipe holds up nothing.
+// A target removed, or replaced by a pipe or a link, between the export
+// and the copy is named with what happened to it; the pipe holds up
+// nothing, and the link is not followed.
 TEST(SaveFileStream, AnInPlaceTargetTakenAwayMeanwhileIsNamedForWhatHappened)
 {
     if (NobodyRun::Child())
@@ -495,6 +554,7 @@ TEST(SaveFileStream, AnInPlaceTargetTakenAwayMeanwhileIsNamedForWhatHappened)
     } cases[] = {
         {"nothing", "The file was removed while it was being saved."},
         {"pipe", "It is not a regular file."},
+        {"link", "It is not a regular file."},
     };
     for (const auto &replaced : cases) {
         // nobody's own folder, closed by its owner.
@@ -547,4 +607,50 @@ TEST(SaveFileStream, ReadOnlyFilesAreThoseTheUserMayNotWrite)
     if (run.skipped)
         GTEST_SKIP() << "the test cannot start as nobody: " << run.output.toStdString();
     EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+}
+
+// A folder or a pipe at the name is named alike whether the file would be
+// written beside it (nobody's own folder) or in place (a folder nobody may
+// not write); the pipe holds up nothing.
+TEST(SaveFileStream, AFolderOrAPipeAtTheNameIsNamedAlikeOnBothRoads)
+{
+    const QStringList folders = qEnvironmentVariable("QVX_FOLDERS").split(QLatin1Char(':'));
+    if (NobodyRun::Child()) {
+        for (const QString &folder : folders) {
+            const auto failure = [&](const QString &name) {
+                return MessageOf<EFCreateError>([&] {
+                    TSaveFileStream stream(name);
+                    stream.WriteBuffer(QByteArray("new"));
+                    stream.Commit();
+                });
+            };
+            const QString taken = folder + QStringLiteral("/taken.pdf");
+            EXPECT_EQ(failure(taken), QStringLiteral("Cannot create file \"%1\". It is a folder.").arg(taken));
+            if (folder == NobodyRun::Folder()) {
+                const QString pipe = folder + QStringLiteral("/pipe.pdf");
+                EXPECT_EQ(failure(pipe), QStringLiteral("Cannot create file \"%1\". It is not a regular file.").arg(pipe));
+            }
+        }
+        return;
+    }
+    if (const QString why = NobodyRun::Impossible(); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    QTemporaryDir closed;
+    QTemporaryDir own;
+    ::chmod(QFile::encodeName(closed.path()).constData(), 0755);
+    ASSERT_EQ(::chown(QFile::encodeName(own.path()).constData(), NobodyRun::Uid, NobodyRun::Gid), 0);
+    for (const QTemporaryDir *dir : {&closed, &own})
+        ASSERT_TRUE(QDir(dir->path()).mkpath(QStringLiteral("taken.pdf/inside")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(closed.filePath(QStringLiteral("pipe.pdf"))).constData(), 0666), 0);
+    QTemporaryDir temporary;
+    QProcessEnvironment environment = TemporaryFolderVariable(NobodysTemporaryFolder(temporary));
+    environment.insert(QStringLiteral("QVX_FOLDERS"), closed.path() + QLatin1Char(':') + own.path());
+    const NobodyRun run = NobodyRun::Run(closed.path(), environment);
+    if (run.skipped)
+        GTEST_SKIP() << "the test cannot start as nobody: " << run.output.toStdString();
+    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+    for (const QTemporaryDir *dir : {&closed, &own, &temporary})
+        EXPECT_EQ(QDir(dir->path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+                  dir == &closed ? QStringList{QStringLiteral("pipe.pdf")} : QStringList())
+            << dir->path().toStdString();
 }

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 
 #include <cerrno>
 #include <climits>
@@ -47,6 +48,33 @@ QString reasonFor(int error, const QString &fileName)
 QString notARegularFile()
 {
     return tr("It is not a regular file.");
+}
+
+// Why an existing target that is no regular file cannot be written over
+// in place, or an empty text for a regular file or none at all.
+QString notWritableInPlace(const QString &target)
+{
+    struct stat info;
+    if (::stat(encoded(target).constData(), &info) != 0 || S_ISREG(info.st_mode))
+        return QString();
+    return S_ISDIR(info.st_mode) ? SystemErrorText(EISDIR) + QLatin1Char('.') : notARegularFile();
+}
+
+// Why the folder the temporary file of fileName was made in (folderFd) no
+// longer stands at the name of fileName's folder, or an empty text while
+// it does: gone from there, or another put in its place.
+QString folderMoved(int folderFd, const QString &fileName)
+{
+    const QString folder = ExtractFilePath(fileName);
+    struct stat made;
+    struct stat named;
+    if (::fstat(folderFd, &made) != 0)
+        return SystemErrorText(errno) + QLatin1Char('.');
+    if (::stat(encoded(folder).constData(), &named) != 0)
+        return reasonFor(errno, fileName);
+    if (named.st_dev == made.st_dev && named.st_ino == made.st_ino)
+        return QString();
+    return tr("The folder \"%1\" was moved or replaced while the file was being saved.").arg(folder);
 }
 
 EFCreateError createError(const QString &fileName, const QString &reason)
@@ -173,6 +201,8 @@ public:
     Descriptor(const Descriptor &) = delete;
     Descriptor &operator=(const Descriptor &) = delete;
     int get() const { return m_fd; }
+    // Hands the descriptor over, to be closed by its taker.
+    int release() { return std::exchange(m_fd, -1); }
     // The error of the close, or 0.
     int close() { return ::close(std::exchange(m_fd, -1)) == 0 ? 0 : errno; }
 
@@ -243,8 +273,13 @@ CopyFailure replaceContent(int to, int from)
 int openRegularFile(const QString &fileName, int flags)
 {
     const int fd = ::open(encoded(fileName).constData(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0) {
+        // O_NOFOLLOW meets a link put in its place with ELOOP.
+        struct stat info;
+        if (errno == ELOOP && ::lstat(encoded(fileName).constData(), &info) == 0 && S_ISLNK(info.st_mode))
+            errno = 0;
         return -1;
+    }
     struct stat info;
     const bool known = ::fstat(fd, &info) == 0;
     if (known && S_ISREG(info.st_mode))
@@ -260,6 +295,24 @@ int openRegularFile(const QString &fileName, int flags)
 QString temporaryPrefix(const QString &fileName)
 {
     return QLatin1Char('.') + ExtractFileName(fileName) + QLatin1Char('.');
+}
+
+// A new file in the folder folderFd named prefix and six random letters,
+// readable and writable by the user alone: its descriptor and name, or -1
+// with errno set.
+int createUniqueFile(int folderFd, const QString &prefix, QString &name)
+{
+    static constexpr char Letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    constexpr int Attempts = 100;
+    for (int attempt = 0; attempt < Attempts; ++attempt) {
+        name = prefix;
+        for (int letter = 0; letter < 6; ++letter)
+            name += QLatin1Char(Letters[QRandomGenerator::global()->bounded(int(sizeof Letters - 1))]);
+        const int fd = ::openat(folderFd, encoded(name).constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
 }
 
 // A copy of the file fd in the temporary folder, named after fileName; its
@@ -308,8 +361,31 @@ QString ReadOnlyFileMessage(const QString &fileName)
 
 struct TSaveFileStream::Placement {
     QString target;
+    // The temporary file's name, its descriptor and that of its folder.
     QString temporary;
+    int file = -1;
+    int folder = -1;
     bool inPlace = false;
+
+    // Makes the temporary file in folder (a name ending in '/'), hidden and
+    // named after the target; false with errno set where it cannot.
+    bool makeTemporary(const QString &folderName)
+    {
+        Descriptor opened(::open(encoded(folderName).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        if (opened.get() < 0)
+            return false;
+        QString name;
+        file = createUniqueFile(opened.get(), temporaryPrefix(target), name);
+        if (file < 0) {
+            const int error = errno;
+            opened.close();
+            errno = error;
+            return false;
+        }
+        temporary = folderName + name;
+        folder = opened.release();
+        return true;
+    }
 };
 
 // Beside the file when a file can be made there; else, for a file the user
@@ -320,15 +396,16 @@ TSaveFileStream::Placement TSaveFileStream::placementFor(const QString &fileName
     placement.target = resolvedTarget(fileName);
     if (isReadOnly(placement.target))
         throw EFCreateError(ReadOnlyFileMessage(fileName));
-    const QString hidden = temporaryPrefix(placement.target);
-    placement.temporary = TryCreateTempFile(hidden, ExtractFilePath(placement.target));
-    if (!placement.temporary.isEmpty())
+    if (placement.makeTemporary(ExtractFilePath(placement.target)))
         return placement;
     const int error = errno;
-    if ((error != EACCES && error != EPERM) || !isWritableFile(placement.target))
+    if (error != EACCES && error != EPERM)
         throw createError(fileName, error);
-    placement.temporary = TryCreateTempFile(hidden, QString());
-    if (placement.temporary.isEmpty()) {
+    if (const QString reason = notWritableInPlace(placement.target); !reason.isEmpty())
+        throw createError(fileName, reason);
+    if (!isWritableFile(placement.target))
+        throw createError(fileName, error);
+    if (!placement.makeTemporary(TempFolder())) {
         const int temporaryError = errno;
         throw EFCreateError(newContentNotKept(fileName, TempFolder(), temporaryError));
     }
@@ -342,7 +419,8 @@ TSaveFileStream::TSaveFileStream(const QString &fileName)
 }
 
 TSaveFileStream::TSaveFileStream(const Placement &placement)
-    : TFileStream(placement.temporary, fmOpenReadWrite), m_targetName(placement.target), m_inPlace(placement.inPlace)
+    : TFileStream(placement.file, placement.temporary), m_targetName(placement.target), m_folder(placement.folder),
+      m_inPlace(placement.inPlace)
 {
     if (!m_inPlace)
         ::fchmod(Handle(), modeFor(m_targetName));
@@ -351,7 +429,14 @@ TSaveFileStream::TSaveFileStream(const Placement &placement)
 TSaveFileStream::~TSaveFileStream()
 {
     if (!m_committed && !m_temporaryKept)
-        DeleteFile(FileName());
+        removeTemporary();
+    ::close(m_folder);
+}
+
+// Through the folder it was made in, wherever that folder is now.
+void TSaveFileStream::removeTemporary()
+{
+    ::unlinkat(m_folder, encoded(ExtractFileName(FileName())).constData(), 0);
 }
 
 void TSaveFileStream::Commit()
@@ -363,17 +448,32 @@ void TSaveFileStream::Commit()
             copyIntoTarget();
         } catch (...) {
             if (!m_temporaryKept)
-                DeleteFile(FileName());
+                removeTemporary();
             throw;
         }
-        DeleteFile(FileName());
-    } else if (::fsync(Handle()) != 0
-               || ::rename(encoded(FileName()).constData(), encoded(m_targetName).constData()) != 0) {
-        const int error = errno;
-        DeleteFile(FileName());
-        throw createError(m_targetName, error);
+        removeTemporary();
+    } else if (const QString failure = renameIntoPlace(); !failure.isEmpty()) {
+        removeTemporary();
+        throw createError(m_targetName, failure);
     }
     m_committed = true;
+}
+
+// The file is renamed only within the folder it was made in, and only
+// while that folder still stands at the target's folder name: the user
+// agreed to replace the file there, not one in a folder put in its place.
+// Why that failed, or an empty text.
+QString TSaveFileStream::renameIntoPlace()
+{
+    if (::fsync(Handle()) != 0)
+        return reasonFor(errno, m_targetName);
+    if (const QString moved = folderMoved(m_folder, m_targetName); !moved.isEmpty())
+        return moved;
+    if (::renameat(m_folder, encoded(ExtractFileName(FileName())).constData(), m_folder,
+                   encoded(ExtractFileName(m_targetName)).constData())
+        != 0)
+        return reasonFor(errno, m_targetName);
+    return QString();
 }
 
 // The target is opened without following a link, since its folder may be

@@ -3,7 +3,10 @@
 // A file written under a temporary name beside the file it is to become.
 // Commit moves it into place; a stream freed without Commit deletes what it
 // wrote, so a failed or cancelled write leaves the old file (or the absence
-// of one) exactly as it was.
+// of one) exactly as it was.  The temporary file is renamed and removed
+// through the folder it was made in, so nothing is left in that folder
+// when it is renamed meanwhile; and it is not moved into a folder put in
+// the place of that one.
 //
 // Where no file can be made beside it (a folder the user may not write) but
 // the file itself may be written, the stream is written to a temporary file
@@ -12,8 +15,8 @@
 // fails part way; only where even that fails does the target stay cut, and
 // the error then names the temporary files that hold both versions.  What
 // the temporary folder cannot hold (the new content or the old one's copy)
-// is an error that names that folder and its own reason; a target removed
-// or replaced by something other than a regular file meanwhile is not
+// is an error that names that folder and its own reason; a target that is
+// not a regular file (a folder, a pipe, a link put in its place) is not
 // written.
 
 #include "toolkit/classes/Streams.h"
@@ -64,8 +67,12 @@ private:
     explicit TSaveFileStream(const Placement &placement);
     static Placement placementFor(const QString &fileName);
     void copyIntoTarget();
+    QString renameIntoPlace();
+    void removeTemporary();
 
     QString m_targetName;
+    // The folder the temporary file was made in.
+    int m_folder = -1;
     bool m_inPlace = false;
     bool m_committed = false;
     // The temporary file holds the only whole copy of the new content.

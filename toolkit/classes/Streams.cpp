@@ -241,6 +241,10 @@ TFileStream::TFileStream(const QString &fileName, quint32 mode) : m_fileName(fil
     }
 }
 
+TFileStream::TFileStream(int handle, const QString &fileName) : m_fileName(fileName), m_fd(handle)
+{
+}
+
 TFileStream::~TFileStream()
 {
     if (m_fd >= 0)

@@ -135,6 +135,11 @@ public:
     // The open file's descriptor.
     int Handle() const { return m_fd; }
 
+protected:
+    // Takes over handle, a descriptor of fileName opened for reading and
+    // writing; it is closed with the stream.
+    TFileStream(int handle, const QString &fileName);
+
 private:
     QString m_fileName;
     int m_fd = -1;

@@ -805,8 +805,9 @@ TEST_F(SavePdfEndToEndTest, ASaveWhoseFolderIsRenamedMeanwhileLeavesNothingBehin
         const auto renameTo = [&](const QString &renamed, bool replaced) {
             meanwhile = [=] {
                 ASSERT_TRUE(QDir().rename(folder, renamed));
-                if (replaced)
+                if (replaced) {
                     ASSERT_TRUE(QDir().mkdir(folder));
+                }
             };
         };
         renameTo(NobodyRun::Folder() + QStringLiteral("/renamed"), false);

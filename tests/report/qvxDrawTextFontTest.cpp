@@ -184,8 +184,9 @@ TEST(FallbackFaceBreaks, LinesOfStandInCharactersFitTheirBox)
             at += line.size();
             // A line broken between two ideographs or syllables would not
             // hold the next one.
-            if (i + 1 < lines.size() && line.back().unicode() >= 0x2E80 && text.at(at).unicode() >= 0x2E80)
+            if (i + 1 < lines.size() && line.back().unicode() >= 0x2E80 && text.at(at).unicode() >= 0x2E80) {
                 EXPECT_GT(WidthInItsFaces(line + text.at(at)), available - 2) << "line " << i;
+            }
             while (at < text.size() && text.at(at) == QLatin1Char(' ') && i + 1 < lines.size())
                 ++at;
         }

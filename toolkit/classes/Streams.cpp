@@ -5,7 +5,6 @@
 #include "toolkit/core/Files.h"
 #include "toolkit/core/SystemErrors.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
@@ -21,11 +20,6 @@ constexpr qint64 CopyChunk = 64 * 1024;
 
 // A memory stream stays within the 32-bit sizes that its users store.
 constexpr qint64 MaxMemorySize = 0x7FFFFFFF;
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("Streams", text);
-}
 
 qint64 seekTarget(qint64 offset, TSeekOrigin origin, qint64 position, qint64 size)
 {

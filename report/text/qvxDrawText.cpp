@@ -51,6 +51,16 @@ bool shapedAlone(const QString &text, int from, int to)
     return true;
 }
 
+// The records of the characters [from, to), as far as there are any (a
+// plain text has none).
+TqvxHTMLTags recordsOf(const TqvxHTMLTags &records, int from, int to)
+{
+    const auto at = [&records](int i) {
+        return records.begin() + std::min<std::size_t>(records.size(), std::size_t(i));
+    };
+    return TqvxHTMLTags(at(from), at(to));
+}
+
 // Sends one share of units (|units| < the range's length) to the middle of
 // the range, or halves it between the two halves.
 void spreadRest(std::vector<int> &a, int lo, int hi, int units)
@@ -437,8 +447,7 @@ int TqvxDrawText::partWidth(const QString &text, const TqvxHTMLTags &records, in
                             int add)
 {
     QString part = text.mid(from, count);
-    TqvxHTMLTags partRecords(records.begin() + std::min<std::size_t>(records.size(), std::size_t(from)),
-                             records.begin() + std::min<std::size_t>(records.size(), std::size_t(from + count)));
+    TqvxHTMLTags partRecords = recordsOf(records, from, from + count);
     if (hyphen) {
         part += QLatin1Char('-');
         if (!partRecords.empty())
@@ -478,8 +487,7 @@ void TqvxDrawText::remeasureWordStart(const QString &text, const TqvxHTMLTags &r
         ++end;
     if (shapedAlone(text, from - 1, end + 1))
         return;
-    TqvxHTMLTags wordRecords(records.begin() + std::min<std::size_t>(records.size(), std::size_t(from)),
-                             records.begin() + std::min<std::size_t>(records.size(), std::size_t(end)));
+    const TqvxHTMLTags wordRecords = recordsOf(records, from, end);
     std::vector<int> advances;
     fillLayoutAdvances(text.mid(from, end - from), wordRecords, add, advances);
     const int wordEnd = sums[std::size_t(end - 1)];

@@ -89,3 +89,40 @@ TEST(FaceRuns, EmojiAmongThaiAndIndicTextKeepTheirSurrogatePairsAndAFaceThatShow
         EXPECT_EQ(end, line.size());
     }
 }
+
+// After Thai or Indic text an emoji sequence is still one cluster: the
+// joiners, skin tones, variation selectors and flag halves stay with the
+// emoji they join, so that one face shapes the whole.  Here the line's face
+// has every character but the pictographs, and no face has those: each
+// sequence is one run of U+FFFD, and the text between them keeps its face.
+TEST(FaceRuns, AnEmojiSequenceAfterThaiOrIndicTextIsOneCluster)
+{
+    const TFontFacePtr face = arial();
+    const auto pictograph = [](QStringView text) {
+        for (qsizetype i = 0; i < text.size(); ++i)
+            if (text[i].isSurrogate() || text[i] == u'\u2764')
+                return true;
+        return false;
+    };
+    const TFaceCovers covers = [&](const TFontFace &, QStringView text) { return !pictograph(text); };
+    const QString family = QStringLiteral("👩‍👩‍👧");
+    const QString coder = QStringLiteral("👩🏽‍💻");
+    const QString flag = QStringLiteral("🇷🇺");
+    const QString heart = QStringLiteral("❤️");
+    for (const QString &before : {QStringLiteral("ก "), QStringLiteral("ภาษาไทย"), QStringLiteral("नमस्ते "),
+                                  QStringLiteral("ශ්‍රී "), QStringLiteral("a "), QStringLiteral("กั้ e\u0301 ")}) {
+        const QString line = before + family + QStringLiteral(" x ") + coder + flag + heart + QStringLiteral(" ฯ");
+        SCOPED_TRACE(line.toStdString());
+        QStringList replaced;
+        QString kept;
+        for (const TFaceRun &run : FaceRuns(face, line, false, false, false, covers)) {
+            const QString text = line.mid(run.Start, run.Length);
+            if (run.Replaced)
+                replaced.append(text);
+            else
+                kept += text;
+        }
+        EXPECT_EQ(replaced, QStringList({family, coder, flag, heart}));
+        EXPECT_EQ(kept, before + QStringLiteral(" x  ฯ"));
+    }
+}

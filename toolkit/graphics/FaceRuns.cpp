@@ -37,17 +37,100 @@ TFontFacePtr showingFace(const TFontFacePtr &face, QStringView cluster, bool bol
                                      [&](const TFontFace &candidate) { return covers(candidate, cluster); });
 }
 
-// The end of the grapheme cluster that begins at start.  Qt's boundary
-// finder puts boundaries inside surrogate pairs in lines that also hold
-// Thai or Indic text; those are passed over, as the pair is one character.
-qsizetype clusterEnd(QTextBoundaryFinder &graphemes, QStringView text, qsizetype start)
+// Scripts whose clusters Qt's boundary finder takes from syllable rules or
+// a dictionary.  It applies them to the whole run of the script, common
+// characters after it included, and there gives a boundary after each code
+// unit: inside surrogate pairs, before skin tones and after joiners.
+bool syllabic(char32_t c)
 {
-    for (qsizetype end = graphemes.toNextBoundary(); end > 0; end = graphemes.toNextBoundary())
-        if (end > start && !(end < text.size() && text[end - 1].isHighSurrogate() && text[end].isLowSurrogate()))
-            return end;
+    switch (QChar::script(c)) {
+    case QChar::Script_Thai:
+    case QChar::Script_Lao:
+    case QChar::Script_Khmer:
+    case QChar::Script_Myanmar:
+    case QChar::Script_Tibetan:
+    case QChar::Script_Devanagari:
+    case QChar::Script_Bengali:
+    case QChar::Script_Gurmukhi:
+    case QChar::Script_Gujarati:
+    case QChar::Script_Oriya:
+    case QChar::Script_Tamil:
+    case QChar::Script_Telugu:
+    case QChar::Script_Kannada:
+    case QChar::Script_Malayalam:
+    case QChar::Script_Sinhala:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Whether the character belongs to the cluster before it whatever it is:
+// a mark, a joiner or other format character, a variation selector, a skin
+// tone.
+bool extendsCluster(char32_t c)
+{
+    switch (QChar::category(c)) {
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_SpacingCombining:
+    case QChar::Mark_Enclosing:
+    case QChar::Other_Format:
+        return true;
+    default:
+        return (c >= 0xFE00 && c <= 0xFE0F) || (c >= 0x1F3FB && c <= 0x1F3FF) || (c >= 0xE0100 && c <= 0xE01EF);
+    }
+}
+
+bool regionalIndicator(char32_t c)
+{
+    return c >= 0x1F1E6 && c <= 0x1F1FF;
+}
+
+// The ends of the text's grapheme clusters.  The text is cut where a
+// syllabic stretch meets the rest (before a character that starts a
+// cluster of its own), and each piece goes to the boundary finder alone.
+// Of its boundaries those inside a character are passed over.  Regional
+// indicators are paired into flags counting from the first of their
+// sequence, which the finder does not always do.
+QList<qsizetype> clusterEnds(QStringView text)
+{
+    QList<qsizetype> found;
+    const auto addPiece = [&](qsizetype from, qsizetype to) {
+        const QStringView piece = text.mid(from, to - from);
+        QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, piece.data(), piece.size());
+        for (qsizetype end = graphemes.toNextBoundary(); end > 0; end = graphemes.toNextBoundary())
+            found.append(from + end);
+    };
+    qsizetype from = 0;
+    bool pieceSyllabic = false;
     int length = 1;
-    CharacterAt(text, start, length);
-    return start + length;
+    for (qsizetype i = 0; i < text.size(); i += length) {
+        const char32_t c = CharacterAt(text, i, length);
+        if (i > 0 && !extendsCluster(c) && syllabic(c) != pieceSyllabic) {
+            addPiece(from, i);
+            from = i;
+        }
+        if (i == from)
+            pieceSyllabic = syllabic(c);
+    }
+    addPiece(from, text.size());
+
+    QList<qsizetype> ends;
+    auto next = found.cbegin();
+    int indicators = 0; // regional indicators right before i
+    for (qsizetype i = 0; i < text.size(); i += length) {
+        const char32_t c = CharacterAt(text, i, length);
+        bool boundary = false;
+        for (; next != found.cend() && *next <= i; ++next)
+            boundary = *next == i;
+        if (regionalIndicator(c) && indicators > 0)
+            boundary = indicators % 2 == 0;
+        if (boundary)
+            ends.append(i);
+        indicators = regionalIndicator(c) ? indicators + 1 : 0;
+    }
+    ends.append(text.size());
+    return ends;
 }
 
 } // namespace
@@ -86,9 +169,8 @@ QList<TFaceRun> FaceRuns(const TFontFacePtr &face, QStringView text, bool rightT
     for (const TGlyphRun &run : DirectionalRuns(text, rightToLeft)) {
         const QStringView runText = text.mid(run.Start, run.Length);
         const qsizetype first = shown.size();
-        QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, runText.data(), runText.size());
-        for (qsizetype start = 0; start < runText.size();) {
-            const qsizetype end = clusterEnd(graphemes, runText, start);
+        qsizetype start = 0;
+        for (const qsizetype end : clusterEnds(runText)) {
             const QStringView cluster = runText.mid(start, end - start);
             const int at = run.Start + int(start);
             start = end;

@@ -559,8 +559,14 @@ void TMainForm::FitToWorkArea(const TRect &area)
 
 void TMainForm::fitOnce(const TRect &area)
 {
-    const QWidget *window = Widget();
-    const int decoration = FrameGeometry(window).height() - window->height();
+    QWidget *window = Widget();
+    // The frame's height is taken from the window manager's margins alone:
+    // while the window is moved or resized, the window system's geometry
+    // and the widget's may for a moment tell two sizes, and a height fitted
+    // to their difference would move a window the user put in its place.
+    const QWindow *handle = window->windowHandle();
+    const QMargins margins = handle && window->isVisible() ? handle->frameMargins() : QMargins();
+    const int decoration = margins.top() + margins.bottom();
     const int available = area.Height() - decoration - 2 * BorderWidth();
     const int wanted = std::min(m_stackTop, available);
     const bool resized = ClientHeight() != wanted;
@@ -570,16 +576,22 @@ void TMainForm::fitOnce(const TRect &area)
     // reaching below the area as the window manager places or frames it,
     // or as the area changes, is moved wholly onto the area.  A window the
     // user moves partly below the screen stays there.
-    const QWindow *handle = window->windowHandle();
-    const QMargins margins = handle ? handle->frameMargins() : QMargins();
     const bool placing = !m_placed || margins != m_fittedMargins || area != m_fittedArea;
     const QRect frame = FrameGeometry(window);
     if (window->isVisible() && (resized || frame.top() < area.Top || (placing && frame.bottom() >= area.Bottom))) {
-        const int dy = frame.top() < area.Top ? area.Top - frame.top() : std::min(0, area.Bottom - frame.bottom() - 1);
-        const int left = std::clamp(frame.left(), area.Left, std::max(area.Left, area.Right - frame.width()));
-        const int dx = left - frame.left();
-        if (dx || dy)
-            SetBounds(Left() + dx, Top() + dy, Width(), Height());
+        // The place is worked out whole from the frame the window system
+        // last told of and the size the window is asked to have, so that a report older than
+        // the last request asks for the place the window already has,
+        // rather than moving it by a distance it is no longer out.  The
+        // client area is placed with the margins the report was made with:
+        // a frame's position is turned into the client's by the widget's
+        // idea of the frame, which lags behind as the window manager frames
+        // the window.
+        const QSize size = window->size().grownBy(margins);
+        const int left = std::clamp(frame.left(), area.Left, std::max(area.Left, area.Right - size.width()));
+        const int top = std::clamp(frame.top(), area.Top, std::max(area.Top, area.Bottom - size.height()));
+        if (left != frame.left() || top != frame.top())
+            window->setGeometry(QRect(QPoint(left + margins.left(), top + margins.top()), window->size()));
     }
     m_fittedMargins = margins;
     m_fittedArea = area;

@@ -98,12 +98,19 @@ void TCustomForm::updateDecoration()
 {
     if (!m_frame->isVisible() || fullScreen())
         return;
-    const QRect frame = m_frame->frameGeometry();
-    const QRect client = m_frame->geometry();
-    const QMargins decoration(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
-                              frame.bottom() - client.bottom());
-    if (decoration == m_decoration || decoration.left() < 0 || decoration.top() < 0 || decoration.right() < 0
-        || decoration.bottom() < 0)
+    // The frame is the one the window system tells of: the widget's own
+    // idea of it can stay empty until the window is first moved, and a form
+    // that learnt its frame only then would move back from where the user
+    // put it.  A frame once known is kept while the window manager takes
+    // it away for a moment, as it does when the window leaves full screen.
+    QWindow *handle = m_frame->windowHandle();
+    if (handle && handle != m_watchedWindow) {
+        m_watchedWindow = handle;
+        handle->installEventFilter(this);
+    }
+    const QMargins decoration = handle ? handle->frameMargins() : QMargins();
+    if (decoration == m_decoration || decoration.isNull() || decoration.left() < 0 || decoration.top() < 0
+        || decoration.right() < 0 || decoration.bottom() < 0)
         return;
     const QSize clientSize = m_frame->size();
     m_decoration = decoration;
@@ -167,8 +174,11 @@ void TCustomForm::ApplyBounds()
 {
     applyConstraints();
     // A window's position is its frame's; its size is the client area's.
-    m_frame->move(Left(), Top());
-    m_frame->resize(qMax(0, Width() - decorationWidth()), qMax(0, Height() - decorationHeight()));
+    // The client area is placed inside the frame as the form knows it, so
+    // that where the window lands does not hang on the widget's idea of the
+    // frame.
+    m_frame->setGeometry(Left() + m_decoration.left(), Top() + m_decoration.top(),
+                         qMax(0, Width() - decorationWidth()), qMax(0, Height() - decorationHeight()));
     m_frame->Relayout();
 }
 
@@ -498,6 +508,11 @@ void TCustomForm::Changed()
 
 bool TCustomForm::eventFilter(QObject *watched, QEvent *event)
 {
+    // The window manager shows the window once it has framed it.
+    if (watched == m_watchedWindow && event->type() == QEvent::Expose) {
+        updateDecoration();
+        return false;
+    }
     if (watched == m_frame) {
         switch (event->type()) {
         case QEvent::Close:
@@ -534,8 +549,9 @@ bool TCustomForm::eventFilter(QObject *watched, QEvent *event)
                 break;
             const QMargins known = m_decoration;
             updateDecoration();
-            if (known == m_decoration && m_frame->pos() != BoundsRect().ToQRect().topLeft())
-                TControl::SetBounds(m_frame->pos().x(), m_frame->pos().y(), Width(), Height());
+            const QPoint frame = m_frame->geometry().topLeft() - QPoint(m_decoration.left(), m_decoration.top());
+            if (known == m_decoration && frame != BoundsRect().ToQRect().topLeft())
+                TControl::SetBounds(frame.x(), frame.y(), Width(), Height());
             break;
         }
         default:

@@ -19,6 +19,9 @@
 
 #include "toolkit/widgets/TWinControl.h"
 
+#include <QPointer>
+#include <QWindow>
+
 #include <memory>
 
 class ControlFrame;
@@ -159,6 +162,7 @@ private:
     int m_borderWidth = 0;
     // The window manager's frame around the window; none until shown.
     QMargins m_decoration;
+    QPointer<QWindow> m_watchedWindow;
     // The size was last given as the client area's.
     bool m_clientSized = false;
     TSizeConstraints m_constraints;

@@ -475,9 +475,11 @@ int main(int argc, char **argv)
     const bool measuring = argc > 1 && qstrcmp(argv[1], "--measure") == 0;
     if (argc > 1 && !measuring)
         shots = QString::fromLocal8Bit(argv[1]);
-    // Earlier starts of the program, each in a process of its own, and the
-    // sizes its window came out at.
+    // Earlier starts of the program, each in a process of its own: the
+    // sizes its window came out at, and the checks of its placing that
+    // failed.
     QStringList startSizes;
+    QStringList startFailures;
     if (!measuring)
         for (int start = 0; start < 3; ++start) {
             QProcess again;
@@ -485,6 +487,7 @@ int main(int argc, char **argv)
             again.waitForFinished(3 * XvfbDrive::kDeadline);
             const QStringList lines = QString::fromUtf8(again.readAllStandardOutput()).split(QLatin1Char('\n'));
             startSizes.append(lines.filter(QRegularExpression(QStringLiteral("^window "))).value(0));
+            startFailures.append(lines.filter(QRegularExpression(QStringLiteral("^FAILED: "))).join(u'\n'));
         }
     RegisterAppUnits();
     Units::InitializeAll();
@@ -521,9 +524,14 @@ int main(int argc, char **argv)
 
         // Started again, the program's window comes out at the same size,
         // whenever the window manager gets round to framing it.
-        for (int start = 0; start < startSizes.size(); ++start)
+        for (int start = 0; start < startSizes.size(); ++start) {
             check(startSizes[start] == windowSizes(form), QStringLiteral("at %1 start %2 gives %3 as this one: %4")
                                                               .arg(size).arg(start + 1).arg(startSizes[start], windowSizes(form)));
+            check(startFailures[start].isEmpty(), QStringLiteral("at %1 start %2 is framed and fitted on the work area%3")
+                                                      .arg(size).arg(start + 1)
+                                                      .arg(startFailures[start].isEmpty() ? QString()
+                                                                                          : u'\n' + startFailures[start]));
+        }
 
         checkReset(form, size);
 

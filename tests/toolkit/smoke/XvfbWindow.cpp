@@ -1,7 +1,9 @@
 // Opens a form with the standard controls on a real X server and checks
-// that its window is shown and exposed.  Run under scripts/xvfb-session;
-// with a file name argument it also writes a screenshot of the form there
-// (PPM).
+// that its window is shown and exposed, that the form knows the frame the
+// window manager put round it before anything moves it, and that a drag by
+// the title bar leaves the window where it was dragged.  Run under
+// scripts/xvfb-session; with a file name argument it also writes a
+// screenshot of the form there (PPM).
 
 #include "toolkit/graphics/GraphicsObjects.h"
 #include "toolkit/widgets/TApplication.h"
@@ -22,8 +24,10 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QWindow>
 
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -103,6 +107,39 @@ int main(int argc, char **argv)
     if (exposed && argc > 1)
         form->Widget()->grab().toImage().save(QString::fromLocal8Bit(argv[1]), "PPM");
     std::printf("%s\n", exposed ? "window exposed" : "window not exposed");
+    bool ok = exposed;
+    const auto check = [&ok](bool passed, const QString &what) {
+        std::printf("%s: %s\n", passed ? "ok" : "FAILED", qPrintable(what));
+        ok = ok && passed;
+    };
+    // The frame on the X server: the client area there, grown by the
+    // margins the window manager gives.
+    const auto serverFrame = [window] {
+        return XvfbDrive::ServerGeometry(window).marginsAdded(window->windowHandle()->frameMargins());
+    };
+    const auto bounds = [form] { return form->BoundsRect().ToQRect(); };
+    const auto where = [&] {
+        const QRect frame = serverFrame();
+        const QRect known = bounds();
+        return QStringLiteral("frame %1,%2 %3x%4, form %5,%6 %7x%8")
+            .arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height())
+            .arg(known.x()).arg(known.y()).arg(known.width()).arg(known.height());
+    };
+    if (exposed) {
+        check(XvfbDrive::WaitUntil([&] { return !window->windowHandle()->frameMargins().isNull() && bounds() == serverFrame(); }),
+              QStringLiteral("the framed window's place and size are the form's bounds (%1)").arg(where()));
+        const QRect placed = serverFrame();
+        const QPoint title(placed.center().x(), placed.top() + window->windowHandle()->frameMargins().top() / 2);
+        const QPoint by(120, 90);
+        const bool dragged = XvfbDrive::Drag(title, title + by, [&] { return serverFrame() == placed.translated(by); });
+        check(dragged, QStringLiteral("the window is dragged by its title bar (%1)").arg(where()));
+        if (dragged) {
+            const bool moved = XvfbDrive::WaitUntil([&] { return serverFrame() != placed.translated(by); }, 2000);
+            check(!moved, QStringLiteral("the dragged window stays where it was dragged (%1)").arg(where()));
+            check(XvfbDrive::WaitUntil([&] { return bounds() == placed.translated(by); }),
+                  QStringLiteral("the form's bounds follow the drag (%1)").arg(where()));
+        }
+    }
     Units::FinalizeAll();
-    return exposed ? 0 : 1;
+    return ok ? 0 : 1;
 }

@@ -559,7 +559,7 @@ void TMainForm::FitToWorkArea(const TRect &area)
 
 void TMainForm::fitOnce(const TRect &area)
 {
-    QWidget *window = Widget();
+    const QWidget *window = Widget();
     // The frame's height is taken from the window manager's margins alone:
     // while the window is moved or resized, the window system's geometry
     // and the widget's may for a moment tell two sizes, and a height fitted
@@ -580,18 +580,13 @@ void TMainForm::fitOnce(const TRect &area)
     const QRect frame = FrameGeometry(window);
     if (window->isVisible() && (resized || frame.top() < area.Top || (placing && frame.bottom() >= area.Bottom))) {
         // The place is worked out whole from the frame the window system
-        // last told of and the size the window is asked to have, so that a report older than
+        // last told of and the size asked for, so that a report older than
         // the last request asks for the place the window already has,
-        // rather than moving it by a distance it is no longer out.  The
-        // client area is placed with the margins the report was made with:
-        // a frame's position is turned into the client's by the widget's
-        // idea of the frame, which lags behind as the window manager frames
-        // the window.
-        const QSize size = window->size().grownBy(margins);
-        const int left = std::clamp(frame.left(), area.Left, std::max(area.Left, area.Right - size.width()));
-        const int top = std::clamp(frame.top(), area.Top, std::max(area.Top, area.Bottom - size.height()));
+        // rather than moving it by a distance it is no longer out.
+        const int left = std::clamp(frame.left(), area.Left, std::max(area.Left, area.Right - Width()));
+        const int top = std::clamp(frame.top(), area.Top, std::max(area.Top, area.Bottom - Height()));
         if (left != frame.left() || top != frame.top())
-            window->setGeometry(QRect(QPoint(left + margins.left(), top + margins.top()), window->size()));
+            SetBounds(left, top, Width(), Height());
     }
     m_fittedMargins = margins;
     m_fittedArea = area;

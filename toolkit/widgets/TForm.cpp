@@ -104,8 +104,8 @@ void TCustomForm::updateDecoration()
     // put it.  A frame once known is kept while the window manager takes
     // it away for a moment, as it does when the window leaves full screen.
     QWindow *handle = m_frame->windowHandle();
-    if (handle && handle != m_watchedWindow) {
-        m_watchedWindow = handle;
+    if (handle && handle != m_frameWindow) {
+        m_frameWindow = handle;
         handle->installEventFilter(this);
     }
     const QMargins decoration = handle ? handle->frameMargins() : QMargins();
@@ -509,7 +509,7 @@ void TCustomForm::Changed()
 bool TCustomForm::eventFilter(QObject *watched, QEvent *event)
 {
     // The window manager shows the window once it has framed it.
-    if (watched == m_watchedWindow && event->type() == QEvent::Expose) {
+    if (watched == m_frameWindow && event->type() == QEvent::Expose) {
         updateDecoration();
         return false;
     }

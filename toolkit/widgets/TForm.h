@@ -162,7 +162,7 @@ private:
     int m_borderWidth = 0;
     // The window manager's frame around the window; none until shown.
     QMargins m_decoration;
-    QPointer<QWindow> m_watchedWindow;
+    QPointer<QWindow> m_frameWindow;
     // The size was last given as the client area's.
     bool m_clientSized = false;
     TSizeConstraints m_constraints;

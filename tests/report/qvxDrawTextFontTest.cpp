@@ -4,6 +4,7 @@
 // advance table read independently.
 
 #include "common/ScriptSamples.h"
+#include "report/ArialLayout.h"
 
 #include "report/text/qvxDrawText.h"
 #include "toolkit/graphics/Bitmap.h"
@@ -15,34 +16,6 @@
 #include <memory>
 
 namespace {
-
-// A paragraph in Arial 10 laid out in a box width pixels wide, to be
-// drawn at scale from (10, 10).
-std::unique_ptr<TqvxDrawText> LayOut(const QString &paragraph, int width, bool wordWrap = true, double scale = 1)
-{
-    TFont font;
-    font.SetName(QStringLiteral("Arial"));
-    font.SetSize(10);
-    auto layout = std::make_unique<TqvxDrawText>();
-    layout->SetFont(&font);
-    layout->SetOptions(wordWrap, true, false, false, true, true, 0);
-    layout->SetGaps(0, 0, 2);
-    const TRect box(0, 0, width, 1000);
-    layout->SetDimensions(scale, scale, 1, box, TRect(10, 10, 10 + qRound(width * scale), 10 + qRound(1000 * scale)));
-    TWideStrings text;
-    text.Add(paragraph);
-    layout->SetText(&text);
-    return layout;
-}
-
-QStringList Wrap(const QString &paragraph, int width)
-{
-    const std::unique_ptr<TqvxDrawText> layout = LayOut(paragraph, width);
-    QStringList lines;
-    for (int i = 0; i < layout->LineCount(); ++i)
-        lines.append(layout->Line(i));
-    return lines;
-}
 
 TEST(LiberationSansBreaks, MixedCyrillicAndLatinParagraphs)
 {
@@ -267,13 +240,6 @@ TEST(LiberationSansDrawing, RotatedTextStaysInItsBox)
         EXPECT_GT(inside, 50);
         EXPECT_EQ(outside, 0);
     }
-}
-
-// The width of one line laid out alone, in layout units: as drawing
-// measures it.
-double WidthAlone(const QString &line)
-{
-    return LayOut(line, 10000, false)->CalcWidth() * 6.25;
 }
 
 // A soft hyphen shows nothing and takes no room inside a line; where a line

@@ -179,14 +179,18 @@ QByteArray TqvxPDFExport::showPlaced(const TqvxPDFShapedText &shaped, qsizetype 
         // without text of its own, or readers would take it for a
         // character of another word or line; a copy of no width at the pen
         // gives its text in its place.  Inside a span, whose text readers
-        // place where its first glyph stands, only a first glyph needs it.
+        // place from where its first glyph stands to where its last one
+        // ends, only a first and a last glyph need it.
         QByteArray drawn = '[' + (at.X != 0 ? QByteArray::number(-at.X) + ' ' : QByteArray()) + '(' + glyph + ')';
         drawn += (at.X != 0 ? ' ' + QByteArray::number(at.X) : QByteArray()) + "] TJ\n";
         if (at.Y != 0)
             drawn = PdfNumber(at.Y * size / 1000.0) + " Ts\n" + drawn + "0 Ts\n";
+        const QByteArray atThePen = "0 Tz\n(" + glyph + ") Tj\n100 Tz\n";
         if (!inSpan || i == first)
-            shown += "0 Tz\n(" + glyph + ") Tj\n100 Tz\n";
+            shown += atThePen;
         shown += inSpan ? drawn : WithActualText(QString(), drawn);
+        if (inSpan && i == end - 1)
+            shown += atThePen;
     }
     moveBy(move);
     showParts();

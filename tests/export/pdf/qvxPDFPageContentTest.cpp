@@ -201,6 +201,7 @@ TEST_F(PDFPageContent, ClustersOfSeveralGlyphsGiveTheirTextBackOnce)
         QStringLiteral("x\u034F\u0301\u200D\u0300y"),
         QStringLiteral("ab\u200Fcd"),
         QStringLiteral("\u200Fab\u200Ecd \u200Fx\u200F"),
+        QStringLiteral("q\u200B\u0323\u0307 a\u2060\u0301\u00E8"),
         QStringLiteral("a \U0001F468\u200D\U0001F469\u200D\U0001F467\u200D\U0001F466 b"),
         QStringLiteral("1\uFE0F\u20E3"),
         QStringLiteral("\U0001F3F3\uFE0F\u200D\U0001F308"),

@@ -204,9 +204,10 @@ struct PlacedGlyphs {
 };
 
 // Places the glyphs of a run left to right on the baseline from x.  Every
-// UTF-16 unit owns a cell of its advance; a glyph sits at the left edge of
+// UTF-16 unit owns a cell of its advance; a glyph's pen is the left edge of
 // its cluster's cells, after the glyphs of the same cluster placed before
-// it.  Gives the run's width.
+// it, and the glyph is drawn at its offset from there.  Gives the run's
+// width.
 int placeGlyphs(const TGlyphRun &run, const QList<int> &unitAdvances, double scale, double baseline, int x,
                 PlacedGlyphs &placed)
 {
@@ -231,7 +232,8 @@ int placeGlyphs(const TGlyphRun &run, const QList<int> &unitAdvances, double sca
             inCluster = 0;
         }
         placed.glyphs.append(glyph.Glyph);
-        placed.positions.append(QPointF(x + left + inCluster, baseline));
+        placed.positions.append(
+            QPointF(x + left + inCluster + glyph.XOffset * scale, baseline - glyph.YOffset * scale));
         inCluster += glyph.Advance * scale;
     }
     return runWidth;

@@ -133,7 +133,8 @@ QList<TShapedGlyph> shapeRun(const TFontFace &face, QStringView text, int start,
     QList<TShapedGlyph> glyphs(count);
     TShapedGlyph *out = glyphs.data();
     for (unsigned i = 0; i < count; ++i)
-        out[i] = {infos[i].codepoint, int(infos[i].cluster), int(positions[i].x_advance)};
+        out[i] = {infos[i].codepoint, int(infos[i].cluster), int(positions[i].x_advance),
+                  int(positions[i].x_offset), int(positions[i].y_offset)};
     hb_buffer_destroy(buffer);
     return glyphs;
 }

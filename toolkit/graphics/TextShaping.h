@@ -21,6 +21,10 @@ struct TShapedGlyph {
     quint32 Glyph = 0;
     int Cluster = 0; // index of the first UTF-16 unit of the character(s) it shows
     int Advance = 0; // font units, as the shaper places the next glyph
+    // Where the glyph is drawn from the pen, font units, y upwards: marks
+    // that the font places on their base, in stacks or beside it.
+    int XOffset = 0;
+    int YOffset = 0;
 };
 
 // A run of one direction and script.  Glyphs are in visual order (left to

@@ -852,14 +852,16 @@ void TqvxDrawText::drawLine(Device &device, int index, int x, int y, int width, 
     const double cosR = device.cosR;
     const double sinR = device.sinR;
     bool justified = false;
+    // Lines placed right or centred keep to the right edge the lines were
+    // wrapped against: the last pixel column of the box is the gap's.
     if (align == haRight) {
-        const int shift = width - target + 1;
+        const int shift = width - target;
         x += qvxRound(shift * cosR) - 1;
         if (m_rotation == 0 && (device.state.Style & (fsBold | fsItalic)))
             x -= 1;
         y -= qvxRound(shift * sinR);
     } else if (align == haCenter) {
-        const int shift = width - target;
+        const int shift = width - 1 - target;
         x += qvxRound(shift * cosR / 2);
         y -= qvxRound(shift * sinR / 2);
     } else if (align == haBlock) {

@@ -334,9 +334,12 @@ void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, TqvxDrawText *l
             // or at the memo's gap where that rectangle's whole pixels begin
             // further right; so they end within the gap at the right.  Lines
             // placed right or centred keep to the right edge the layout
-            // wrapped them against (the shadow is already outside it).
+            // wrapped them against (the shadow is already outside it), or to
+            // the memo's gap where that edge's whole pixels end further
+            // right.
             const double left = std::min<double>(textBox.Left, L + memo->GapX()) + pg;
-            const double avail = textBox.Right - 1 - left;
+            const double right = textBox.Right - 1 - std::max(0.0, qvxRound(L + W) - (L + W));
+            const double avail = right - left;
             double x0 = left;
             if (memo->HAlign() == haRight)
                 x0 = left + avail - tw;

@@ -261,7 +261,7 @@ TEST_F(PDFPageContent, CharacterSpacingGoesAfterEachGlyphDrawn)
         {QStringLiteral("combining marks"), QStringLiteral("q\u0301w\u0323\u0302rt\u0306z\u0330v\u0307x")},
         {QStringLiteral("Devanagari conjuncts"), QStringLiteral("\u0915\u094D\u0937\u0924\u094D\u0930\u093F")},
         {QStringLiteral("Thai sara am"), QStringLiteral("\u0E01\u0E33\u0E25\u0E31\u0E07\u0E19\u0E49\u0E33")},
-        {QStringLiteral("surrogate pairs"), QStringLiteral("a\U0001D400\U0001D401b\U0001F600\U0001F44Dc")},
+        {QStringLiteral("surrogate pairs"), QStringLiteral("a\U0001D400\U0001D401b\U00010330\U00010331c")},
     };
     constexpr double left = 20, width = 403, gap = 2;
     const double offset = drawing.pageInfo.LeftMargin * 0.05;

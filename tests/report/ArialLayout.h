@@ -11,7 +11,8 @@
 
 // A paragraph in Arial 10 laid out in a box width pixels wide, to be
 // drawn at scale from (10, 10).
-inline std::unique_ptr<TqvxDrawText> LayOut(const QString &paragraph, int width, bool wordWrap = true, double scale = 1)
+inline std::unique_ptr<TqvxDrawText> LayOut(const QString &paragraph, int width, bool wordWrap = true, double scale = 1,
+                                             double charSpacing = 0)
 {
     TFont font;
     font.SetName(QStringLiteral("Arial"));
@@ -19,7 +20,7 @@ inline std::unique_ptr<TqvxDrawText> LayOut(const QString &paragraph, int width,
     auto layout = std::make_unique<TqvxDrawText>();
     layout->SetFont(&font);
     layout->SetOptions(wordWrap, true, false, false, true, true, 0);
-    layout->SetGaps(0, 0, 2);
+    layout->SetGaps(0, charSpacing, 2);
     const TRect box(0, 0, width, 1000);
     layout->SetDimensions(scale, scale, 1, box, TRect(10, 10, 10 + qRound(width * scale), 10 + qRound(1000 * scale)));
     TWideStrings text;
@@ -28,9 +29,9 @@ inline std::unique_ptr<TqvxDrawText> LayOut(const QString &paragraph, int width,
     return layout;
 }
 
-inline QStringList Wrap(const QString &paragraph, int width)
+inline QStringList Wrap(const QString &paragraph, int width, double charSpacing = 0)
 {
-    const std::unique_ptr<TqvxDrawText> layout = LayOut(paragraph, width);
+    const std::unique_ptr<TqvxDrawText> layout = LayOut(paragraph, width, true, 1, charSpacing);
     QStringList lines;
     for (int i = 0; i < layout->LineCount(); ++i)
         lines.append(layout->Line(i));

@@ -590,11 +590,11 @@ QSize TCanvas::TextExtent(const QString &text)
     return QSize(TextWidth(text), TextHeight(text));
 }
 
-QList<int> TCanvas::CharacterExtents(QStringView text, bool rightToLeft)
+QList<int> TCanvas::CharacterExtents(QStringView text, bool rightToLeft, QList<int> *glyphs)
 {
     const Selection &s = SelectedFont();
     if (FaceCoversText(*s.face, text)) {
-        QList<int> extents = CharacterAdvances(*s.face, text, rightToLeft);
+        QList<int> extents = CharacterAdvances(*s.face, text, rightToLeft, glyphs);
         qint64 sum = 0;
         for (int &extent : extents) {
             sum += extent;
@@ -602,8 +602,14 @@ QList<int> TCanvas::CharacterExtents(QStringView text, bool rightToLeft)
         }
         return extents;
     }
-    const QList<double> advances =
-        unitAdvances(shownRuns(s.face, s.bold, s.italic, text, rightToLeft), text.size(), s.pixelSize);
+    const QList<ShownRun> shown = shownRuns(s.face, s.bold, s.italic, text, rightToLeft);
+    const QList<double> advances = unitAdvances(shown, text.size(), s.pixelSize);
+    if (glyphs) {
+        glyphs->fill(0, text.size());
+        for (const ShownRun &part : shown)
+            for (const TShapedGlyph &glyph : part.run.Glyphs)
+                ++(*glyphs)[glyph.Cluster];
+    }
     QList<int> extents(text.size());
     double sum = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {

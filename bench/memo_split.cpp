@@ -23,7 +23,7 @@
 // the whole rest of the paragraph because the first one had to, so four
 // times the text takes about four times as long (within five).
 //
-// BM_MemoSplitNoBlanks runs 100,000 characters without a blank, in
+// BM_MemoSplitNoBlanks runs 300,000 characters without a blank, in
 // paragraphs of 20,000 and of 120, against Cyrillic words of the same size
 // in Arial, and prints the time of each and its ratio to the Cyrillic one
 // of this run: ideographs in Arial (drawn by stand-in faces), ideographs in
@@ -310,7 +310,7 @@ QString withoutBlanks(const QString &pattern, qsizetype count, qsizetype paragra
 
 void BM_MemoSplitNoBlanks(benchmark::State &state)
 {
-    const qsizetype count = 100000;
+    const qsizetype count = 300000;
     const qsizetype paragraph = state.range(0);
     const QString ideographs = QStringLiteral("北京市朝阳区建国路号电话传真邮编中华人民共和国上海广州深圳");
     const QString emoji = QStringLiteral("abcdefgh\U0001F600ijklmn\U0001F4A1opqrst\U0001F50Cuvwxyz\U0001F527");

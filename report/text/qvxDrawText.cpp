@@ -106,33 +106,37 @@ bool followsLine(char16_t u)
 }
 
 // Where a line may end inside a word: between grapheme clusters, so that a
-// letter keeps its marks and an emoji sequence its joiners.  A text of
-// characters shaped alone has a cluster for each.
+// letter keeps its marks and an emoji sequence its joiners.  Between two
+// characters that take their own advances a cluster always ends; elsewhere
+// the clusters of the stretch up to the next such places are found once.
 class ClusterBreaks
 {
 public:
     explicit ClusterBreaks(const QString &text)
-        : m_size(int(text.size()))
+        : m_text(text), m_size(int(text.size()))
     {
-        if (shapedAlone(text, 0, m_size))
-            return;
-        m_starts.assign(std::size_t(m_size) + 1, false);
-        m_starts[0] = true;
-        for (const qsizetype end : GraphemeClusterEnds(text))
-            m_starts[std::size_t(end)] = true;
     }
 
     // Whether a cluster begins at i (the text's end included).
-    bool Between(int i) const { return m_starts.empty() || m_starts[std::size_t(i)]; }
+    bool Between(int i)
+    {
+        if (certain(i))
+            return true;
+        if (m_known.empty())
+            m_known.assign(std::size_t(m_size) + 1, Unknown);
+        if (m_known[std::size_t(i)] == Unknown)
+            find(i);
+        return m_known[std::size_t(i)] == Starts;
+    }
     // The start of the cluster that holds i.
-    int StartOf(int i) const
+    int StartOf(int i)
     {
         while (i > 0 && !Between(i))
             --i;
         return i;
     }
     // The end of the cluster that holds i.
-    int EndOf(int i) const
+    int EndOf(int i)
     {
         ++i;
         while (i < m_size && !Between(i))
@@ -141,8 +145,28 @@ public:
     }
 
 private:
+    enum Known : char { Unknown, Starts, Inside };
+
+    bool certain(int i) const { return i <= 0 || i >= m_size || (aloneBefore(m_text, i) && aloneAt(m_text, i)); }
+
+    void find(int i)
+    {
+        int from = i - 1;
+        while (!certain(from))
+            --from;
+        int to = i + 1;
+        while (!certain(to))
+            ++to;
+        for (int k = from + 1; k < to; ++k)
+            m_known[std::size_t(k)] = Inside;
+        for (const qsizetype end : GraphemeClusterEnds(QStringView(m_text).mid(from, to - from)))
+            if (from + end < to)
+                m_known[std::size_t(from + end)] = Starts;
+    }
+
+    const QString &m_text;
     int m_size = 0;
-    std::vector<bool> m_starts;
+    std::vector<Known> m_known;
 };
 
 // Sends one share of units (|units| < the range's length) to the middle of
@@ -459,7 +483,7 @@ void TqvxDrawText::wrapLine(QString text, int firstWidth, int fullWidth, int add
     }
 
     const bool tagsOn = m_tags.AllowTags;
-    const ClusterBreaks clusters(text);
+    ClusterBreaks clusters(text);
     int lineStart = 0;
     int lastSpace = 0;
     // The last hyphen or slash inside the line's word that still fits.

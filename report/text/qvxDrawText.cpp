@@ -42,16 +42,6 @@ bool breaksAfter(QChar c)
     return c == QLatin1Char('-') || c == QLatin1Char('/') || c.unicode() == 0x2010 || c.unicode() == SoftHyphen;
 }
 
-// Whether the characters of text[from, to) are each shaped alone, so that a
-// part of them measures as the sum of their advances.
-bool shapedAlone(const QString &text, int from, int to)
-{
-    for (int i = std::max(0, from); i < std::min(to, int(text.size())); ++i)
-        if (!IsSimplyShaped(text.at(i).unicode()))
-            return false;
-    return true;
-}
-
 // The records of the characters [from, to), as far as there are any (a
 // plain text has none).
 TqvxHTMLTags recordsOf(const TqvxHTMLTags &records, int from, int to)
@@ -64,9 +54,9 @@ TqvxHTMLTags recordsOf(const TqvxHTMLTags &records, int from, int to)
 
 // Whether the character takes the same advance whatever stands next to it,
 // a cluster of its own: Latin, Cyrillic, Greek, Armenian and Hebrew
-// letters, ideographs, kana, Hangul syllables, emoji alone.  Letters that join or combine with their
-// neighbours, marks, joiners, selectors, skin tones, regional indicators
-// and the characters the shaper drops do not.
+// letters, ideographs, kana, Hangul syllables, emoji alone.  Letters that
+// join or combine with their neighbours, marks, joiners, selectors, skin
+// tones, regional indicators and the characters the shaper drops do not.
 bool advancesAlone(char32_t c)
 {
     if (c < 0x10000 && IsSimplyShaped(char16_t(c)))

@@ -17,7 +17,8 @@
 // screenshots of the window, the file dialog and the boxes are written
 // there (PPM), and the saved PDF is kept there.  With --measure the program
 // only starts: its window must be framed and fitted on the work area with
-// whole rows in the grids, and its sizes are printed.  Prints each failed
+// whole rows in the grids, and its sizes are printed; --measure
+// --late-frame gives the window its frame only once it is shown.  Prints each failed
 // check and exits 1 when any failed.
 
 #include "app/AppTestSupport.h"
@@ -520,6 +521,9 @@ int main(int argc, char **argv)
     UseRussianDates();
     QApplication app(argc, argv);
     const bool measuring = argc > 1 && qstrcmp(argv[1], "--measure") == 0;
+    // Under the window manager of tests/common/openbox, which opens the
+    // window without a frame and frames it on Super+F12.
+    const bool lateFrame = measuring && argc > 2 && qstrcmp(argv[2], "--late-frame") == 0;
     if (argc > 1 && !measuring)
         shots = QString::fromLocal8Bit(argv[1]);
     // Earlier starts of the program, each in a process of its own: the
@@ -547,6 +551,9 @@ int main(int argc, char **argv)
         QWidget *window = form->Widget()->window();
         check(XvfbDrive::WaitForExposed(window) && XvfbDrive::Activate(window),
               QStringLiteral("the window is shown and active"));
+        if (lateFrame)
+            check(XvfbDrive::FrameExtents(window).isNull() && XvfbDrive::Key(QStringLiteral("super+F12")),
+                  QStringLiteral("the window opens without a frame and is given one"));
         // The window manager frames the window, and the window fits itself
         // to the work area that leaves.
         check(XvfbDrive::WaitUntil([form] { return fitted(form); }), QStringLiteral("the window is framed and fitted"));

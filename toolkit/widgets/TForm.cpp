@@ -148,6 +148,14 @@ QSize TCustomForm::WidgetSize() const
     return m_frame->size().grownBy(m_decoration);
 }
 
+namespace {
+
+// The frame the window manager last put round a form, which a form shown
+// for the first time takes as its own until it learns its own.
+QMargins lastFrame;
+
+} // namespace
+
 void TCustomForm::updateDecoration()
 {
     if (!m_frame->isVisible() || fullScreen())
@@ -167,6 +175,8 @@ void TCustomForm::updateDecoration()
         || decoration.bottom() < 0)
         return;
     const bool placing = std::exchange(m_placing, false);
+    if (!windowManaged())
+        lastFrame = decoration;
     if (decoration == m_decoration)
         return;
     const QSize clientSize = m_frame->size();
@@ -425,6 +435,16 @@ void TCustomForm::SetVisible(bool visible)
     if (visible) {
         HandleNeeded();
         m_placing = true;
+        // Placed in the frame other forms have, the window stays where it
+        // opens when its own frame is the same.
+        if (m_decoration.isNull() && m_borderStyle != bsNone && !lastFrame.isNull()) {
+            m_decoration = lastFrame;
+            if (m_clientSized)
+                TWinControl::SetBounds(Left(), Top(), Width() + decorationWidth(), Height() + decorationHeight());
+            ApplyBounds();
+            if (!m_clientSized)
+                Resize();
+        }
         place();
         DoShow();
         applyPopupParent();

@@ -7,10 +7,11 @@
 // the client area is what the frame leaves, less BorderWidth of blank space
 // all round.  The frame is known only once the window is shown: then the
 // outer size stays and the client area shrinks, unless the size was last
-// given as ClientWidth or ClientHeight, which then stay.  A form shown is
-// placed as Position says, and placed again once its frame is known, so
-// that the frame is centred and lies on the work area (a sizeable form
-// shrinks to fit it).  The place and size the window system gives the
+// given as ClientWidth or ClientHeight, which then stay; until then a form
+// shown takes the frame the last framed form had.  A form shown is placed
+// as Position says, and placed again once its frame is known, so that the
+// frame is centred and lies on the work area (a sizeable form shrinks to
+// fit it).  The place and size the window system gives the
 // window later (a drag, a frame of other margins, a maximised or restored
 // window) become the form's bounds without the form moving the window in
 // answer.  ShowModal

@@ -8,7 +8,10 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <xcb/xcb.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 namespace XvfbDrive {
@@ -104,14 +107,25 @@ void WhenReady(const std::function<bool()> &condition, const std::function<void(
     poll->start();
 }
 
-QStringList WindowManagerState(const QWidget *window)
+namespace {
+
+// xprop's report of one property of the top-level window; empty when the
+// tool fails.
+QString windowProperty(const QWidget *window, const QString &property)
 {
     const QString id = windowId(window);
     QString report;
-    if (id.isEmpty() || !runTool(QStringLiteral("xprop"), {QStringLiteral("-id"), id, QStringLiteral("-notype"),
-                                                           QStringLiteral("_NET_WM_STATE")},
-                                 &report))
-        return {};
+    if (id.isEmpty()
+        || !runTool(QStringLiteral("xprop"), {QStringLiteral("-id"), id, QStringLiteral("-notype"), property}, &report))
+        return QString();
+    return report;
+}
+
+} // namespace
+
+QStringList WindowManagerState(const QWidget *window)
+{
+    const QString report = windowProperty(window, QStringLiteral("_NET_WM_STATE"));
     // "_NET_WM_STATE = _NET_WM_STATE_FULLSCREEN, _NET_WM_STATE_ABOVE", or
     // "_NET_WM_STATE:  not found."
     const int equals = report.indexOf(QLatin1Char('='));
@@ -135,6 +149,64 @@ bool WaitForWindowManagerState(const QWidget *window, const QStringList &present
                 return false;
         return true;
     });
+}
+
+namespace {
+
+xcb_atom_t internAtom(xcb_connection_t *connection, const QByteArray &name)
+{
+    const xcb_intern_atom_cookie_t cookie = xcb_intern_atom(connection, 0, uint16_t(name.size()), name.constData());
+    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
+            xcb_intern_atom_reply(connection, cookie, nullptr), &std::free);
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
+
+} // namespace
+
+bool RequestWindowManagerState(const QWidget *window, bool add, const QStringList &atoms)
+{
+    const QString id = windowId(window);
+    if (id.isEmpty() || atoms.isEmpty() || atoms.size() > 2)
+        return false;
+    // A connection of its own, as a desktop tool has.
+    int screenNumber = 0;
+    std::unique_ptr<xcb_connection_t, decltype(&xcb_disconnect)> connection(xcb_connect(nullptr, &screenNumber),
+                                                                            &xcb_disconnect);
+    if (xcb_connection_has_error(connection.get()))
+        return false;
+    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection.get()));
+    for (int i = 0; i < screenNumber && screens.rem; ++i)
+        xcb_screen_next(&screens);
+    if (!screens.rem)
+        return false;
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = id.toUInt();
+    message.type = internAtom(connection.get(), "_NET_WM_STATE");
+    message.data.data32[0] = add ? 1 : 0;
+    for (int i = 0; i < atoms.size(); ++i)
+        message.data.data32[1 + i] = internAtom(connection.get(), "_NET_WM_STATE_" + atoms[i].toLatin1());
+    message.data.data32[3] = 2; // from a tool acting for the user
+    xcb_send_event(connection.get(), 0, screens.data->root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char *>(&message));
+    // A round trip: the server has taken the message before the
+    // connection closes.
+    std::free(xcb_get_input_focus_reply(connection.get(), xcb_get_input_focus(connection.get()), nullptr));
+    return !xcb_connection_has_error(connection.get());
+}
+
+QMargins FrameExtents(const QWidget *window)
+{
+    // "_NET_FRAME_EXTENTS = 1, 1, 22, 5": left, right, top, bottom.
+    const QRegularExpressionMatch match =
+            QRegularExpression(QStringLiteral("=\\s*(\\d+),\\s*(\\d+),\\s*(\\d+),\\s*(\\d+)"))
+                    .match(windowProperty(window, QStringLiteral("_NET_FRAME_EXTENTS")));
+    if (!match.hasMatch())
+        return QMargins();
+    return QMargins(match.captured(1).toInt(), match.captured(3).toInt(), match.captured(2).toInt(),
+                    match.captured(4).toInt());
 }
 
 QRect ServerGeometry(const QWidget *window)
@@ -199,6 +271,15 @@ bool Click(const QWidget *widget, QPoint point, int button, const QString &modif
     if (!modifiers.isEmpty())
         arguments << QStringLiteral("keyup") << modifiers;
     return runTool(QStringLiteral("xdotool"), arguments);
+}
+
+bool DoubleClick(QPoint at)
+{
+    return runTool(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(at.x()),
+                                               QString::number(at.y()), QStringLiteral("click"),
+                                               QStringLiteral("--repeat"), QStringLiteral("2"),
+                                               QStringLiteral("--delay"), QStringLiteral("40"),
+                                               QStringLiteral("1")});
 }
 
 bool Drag(QPoint from, QPoint to, const std::function<bool()> &arrived, int deadline)

@@ -23,6 +23,7 @@
 //     XvfbDrive::Click(nextButton);
 //     check(XvfbDrive::WaitUntil([&] { return preview->PageNo() == 2; }), "the click shows page 2");
 
+#include <QMargins>
 #include <QPoint>
 #include <QRect>
 #include <QStringList>
@@ -56,6 +57,15 @@ QStringList WindowManagerState(const QWidget *window);
 bool WaitForWindowManagerState(const QWidget *window, const QStringList &present,
                                const QStringList &absent = {});
 
+// Asks the window manager, as a desktop tool (wmctrl) asks it, to add the
+// atoms ("MAXIMIZED_VERT", "FULLSCREEN" ...) to the window's state or to
+// take them away.  False when the message cannot be sent.
+bool RequestWindowManagerState(const QWidget *window, bool add, const QStringList &atoms);
+
+// The frame the window manager put round the top-level window, as it told
+// the X server (_NET_FRAME_EXTENTS); null when it told nothing.
+QMargins FrameExtents(const QWidget *window);
+
 // The top-level window's client area on the X server, in screen
 // coordinates (the window manager's frame left out); empty when the window
 // has no X window or is not on the server.
@@ -78,6 +88,9 @@ bool Activate(const QWidget *window);
 // "shift").  False when the tool fails.
 bool Click(const QWidget *widget, QPoint point = QPoint(-1, -1), int button = 1,
            const QString &modifiers = QString());
+// Clicks the left button twice at a point of the screen, as fast as a
+// double-click goes.
+bool DoubleClick(QPoint at);
 // Presses the left button at from and moves the pointer to to with it
 // held down: from a window's title bar, the window manager moves the
 // window along.  The button is released once arrived holds (the drag has

@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -346,6 +347,52 @@ TEST(Form, CentresOnTheScreenOrOnItsOwner)
     const TRect area = Screen->WorkAreaRect();
     EXPECT_EQ(centred->Left(), area.Left + (area.Width() - 200) / 2);
     EXPECT_EQ(centred->Top(), area.Top + (area.Height() - 100) / 2);
+}
+
+// A window system that puts a window a pixel right of where it is asked to
+// go, as a window manager snapping windows to an edge or a grid does.
+class DisplacedForm : public TForm
+{
+public:
+    using TForm::TForm;
+    int placings = 0;
+    int deepest = 0;
+
+protected:
+    void ApplyBounds() override
+    {
+        ++m_depth;
+        deepest = std::max(deepest, m_depth);
+        TForm::ApplyBounds();
+        // Deeper than any sane placing goes, the window stays put, so that
+        // a form that chases it ends rather than exhausting the stack.
+        if (Widget()->isVisible() && m_depth < 50) {
+            ++placings;
+            Widget()->move(Widget()->pos() + QPoint(1, 0));
+        }
+        --m_depth;
+    }
+
+private:
+    int m_depth = 0;
+};
+
+TEST(Form, AWindowThatLandsElsewhereMovesTheFormThereOnce)
+{
+    auto form = std::unique_ptr<DisplacedForm>(NewObject<DisplacedForm>(nullptr));
+    form->SetBounds(100, 100, 400, 300);
+    form->Show();
+    QApplication::processEvents();
+    form->placings = 0;
+    form->deepest = 0;
+    form->SetBounds(200, 150, 400, 300);
+    QApplication::processEvents();
+    // The form is where the window is, not where it was asked to be, and
+    // the window was moved once.
+    EXPECT_EQ(form->deepest, 1);
+    EXPECT_EQ(form->placings, 1);
+    EXPECT_EQ(form->BoundsRect(), Rect(201, 150, 601, 450));
+    EXPECT_EQ(form->Widget()->frameGeometry().topLeft(), QPoint(201, 150));
 }
 
 TEST(Form, MakeFullyVisibleMovesTheFormIntoAnArea)

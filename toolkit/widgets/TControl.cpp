@@ -222,6 +222,17 @@ void TControl::ApplyBounds()
         m_widget->setGeometry(m_bounds);
 }
 
+void TControl::TakeBounds(const QRect &bounds)
+{
+    if (bounds == m_bounds)
+        return;
+    const bool resized = bounds.size() != m_bounds.size();
+    m_bounds = bounds;
+    recordAnchors();
+    if (resized)
+        Resize();
+}
+
 void TControl::recordAnchors()
 {
     if (!m_parent)
@@ -526,12 +537,7 @@ bool TControl::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_widget.data() && event->type() == QEvent::Resize) {
         // Only sizes that the window system chose are news here.
-        const QSize size = WidgetSize();
-        if (size != m_bounds.size()) {
-            m_bounds.setSize(size);
-            recordAnchors();
-            Resize();
-        }
+        TakeBounds(QRect(m_bounds.topLeft(), WidgetSize()));
         return false;
     }
     if (watched == InputWidget() || watched == MouseWidget())

@@ -224,6 +224,9 @@ protected:
 
     // Keeps the widget's geometry and visibility in step with the control.
     virtual void ApplyBounds();
+    // Takes bounds the window system gave the widget, without applying
+    // them again.
+    void TakeBounds(const QRect &bounds);
     // The size the widget now has, in the control's terms.
     virtual QSize WidgetSize() const { return m_widget->size(); }
     void ApplyVisibility();

@@ -6,6 +6,7 @@
 #include "toolkit/widgets/ModalRunner.h"
 #include "toolkit/widgets/TApplication.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
@@ -13,9 +14,62 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <utility>
+
+#if __has_include(<xcb/xcb.h>)
+#include <xcb/xcb.h>
+#define TOOLKIT_XCB_EVENTS 1
+#endif
+
+// Tells the form when a property of its window changes on the X server.
+// The window manager tells of the frame it puts round the window in one
+// (_NET_FRAME_EXTENTS), and may change it after the window's new size and
+// state are told of, as when it maximises or restores the window; Qt takes
+// the new frame in without an event of its own.
+class TCustomForm::WindowPropertyWatch : public QAbstractNativeEventFilter
+{
+public:
+    explicit WindowPropertyWatch(TCustomForm *form) : m_form(form)
+    {
+        if (QCoreApplication::instance())
+            QCoreApplication::instance()->installNativeEventFilter(this);
+    }
+    ~WindowPropertyWatch() override
+    {
+        if (QCoreApplication::instance())
+            QCoreApplication::instance()->removeNativeEventFilter(this);
+    }
+
+    bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override
+    {
+        Q_UNUSED(result);
+#ifdef TOOLKIT_XCB_EVENTS
+        if (eventType != "xcb_generic_event_t")
+            return false;
+        const auto *event = static_cast<const xcb_generic_event_t *>(message);
+        if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY)
+            return false;
+        const WId window = m_form->m_frame->internalWinId();
+        if (window && reinterpret_cast<const xcb_property_notify_event_t *>(event)->window == window)
+            // Once Qt has taken the change in.
+            QMetaObject::invokeMethod(m_form, [form = QPointer<TCustomForm>(m_form)] {
+                if (form)
+                    form->updateDecoration();
+            }, Qt::QueuedConnection);
+#else
+        Q_UNUSED(eventType);
+        Q_UNUSED(message);
+#endif
+        return false;
+    }
+
+private:
+    TCustomForm *m_form;
+};
 
 TCustomForm::TCustomForm(TComponent *owner)
-    : TWinControl(owner, new ControlFrame(nullptr, Qt::Window)), m_canvas(std::make_unique<TCanvas>())
+    : TWinControl(owner, new ControlFrame(nullptr, Qt::Window)), m_canvas(std::make_unique<TCanvas>()),
+      m_propertyWatch(std::make_unique<WindowPropertyWatch>(this))
 {
     m_frame = static_cast<ControlFrame *>(Widget());
     m_frame->Client()->installEventFilter(this);
@@ -94,6 +148,14 @@ QSize TCustomForm::WidgetSize() const
     return m_frame->size().grownBy(m_decoration);
 }
 
+namespace {
+
+// The frame the window manager last put round a form, which a form shown
+// for the first time takes as its own until it learns its own.
+QMargins lastFrame;
+
+} // namespace
+
 void TCustomForm::updateDecoration()
 {
     if (!m_frame->isVisible() || fullScreen())
@@ -109,19 +171,38 @@ void TCustomForm::updateDecoration()
         handle->installEventFilter(this);
     }
     const QMargins decoration = handle ? handle->frameMargins() : QMargins();
-    if (decoration == m_decoration || decoration.isNull() || decoration.left() < 0 || decoration.top() < 0
-        || decoration.right() < 0 || decoration.bottom() < 0)
+    if (decoration.isNull() || decoration.left() < 0 || decoration.top() < 0 || decoration.right() < 0
+        || decoration.bottom() < 0)
+        return;
+    const bool placing = std::exchange(m_placing, false);
+    if (!windowManaged())
+        lastFrame = decoration;
+    if (decoration == m_decoration)
         return;
     const QSize clientSize = m_frame->size();
     m_decoration = decoration;
-    if (m_clientSized) {
+    if (!placing || windowManaged()) {
+        // The window manager framed the window anew, as it does when it
+        // maximises or restores it: the window stays where the window
+        // manager put it, in the frame it now has.
+        applyConstraints();
+        TakeBounds(m_frame->geometry().marginsAdded(m_decoration));
+        return;
+    }
+    // The first frame round a window just shown: the form is placed again
+    // as a whole, frame and all.
+    if (m_clientSized)
         TWinControl::SetBounds(Left(), Top(), clientSize.width() + decorationWidth(),
                                clientSize.height() + decorationHeight());
-        ApplyBounds();
-    } else {
-        ApplyBounds();
+    place();
+    ApplyBounds();
+    if (!m_clientSized)
         Resize();
-    }
+}
+
+bool TCustomForm::windowManaged() const
+{
+    return m_frame->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen);
 }
 
 bool TCustomForm::fullScreen() const
@@ -291,7 +372,7 @@ bool TCustomForm::Active() const
     return m_frame->isActiveWindow();
 }
 
-void TCustomForm::placeOnScreen()
+void TCustomForm::place()
 {
     QRect area;
     switch (m_position) {
@@ -312,11 +393,20 @@ void TCustomForm::placeOnScreen()
         break;
     }
     default:
-        return;
+        break;
     }
     if (area.isValid())
         SetBounds(area.left() + (area.width() - Width()) / 2, area.top() + (area.height() - Height()) / 2, Width(),
                   Height());
+    // Wherever it was meant to go, a window opens on the work area: one
+    // that may be resized is made to fit, any other shows its top-left
+    // corner.
+    const TRect workArea = MonitorWorkArea();
+    if (workArea.IsEmpty() || windowManaged())
+        return;
+    if (m_borderStyle == bsSizeable || m_borderStyle == bsSizeToolWin)
+        SetBounds(Left(), Top(), std::min(Width(), workArea.Width()), std::min(Height(), workArea.Height()));
+    MakeFullyVisible(workArea);
 }
 
 TRect TCustomForm::MonitorWorkArea() const
@@ -344,7 +434,18 @@ void TCustomForm::SetVisible(bool visible)
     TWinControl::SetVisible(visible);
     if (visible) {
         HandleNeeded();
-        placeOnScreen();
+        m_placing = true;
+        // Placed in the frame other forms have, the window stays where it
+        // opens when its own frame is the same.
+        if (m_decoration.isNull() && m_borderStyle != bsNone && !lastFrame.isNull()) {
+            m_decoration = lastFrame;
+            if (m_clientSized)
+                TWinControl::SetBounds(Left(), Top(), Width() + decorationWidth(), Height() + decorationHeight());
+            ApplyBounds();
+            if (!m_clientSized)
+                Resize();
+        }
+        place();
         DoShow();
         applyPopupParent();
         m_frame->show();
@@ -531,6 +632,9 @@ bool TCustomForm::eventFilter(QObject *watched, QEvent *event)
                     frame->raise();
                     frame->activateWindow();
                 });
+            // A window manager frames a maximised window anew, and may tell
+            // of its new frame only just before it tells of the new state.
+            updateDecoration();
             break;
         case QEvent::WindowActivate:
             Activate();
@@ -543,15 +647,17 @@ bool TCustomForm::eventFilter(QObject *watched, QEvent *event)
             updateDecoration();
             break;
         case QEvent::Move: {
-            // The first frame the window manager puts round the window
-            // moves it: the form goes back to where it was placed.
+            // The form follows the window to wherever the window system
+            // says it is, without moving it again: a place it would not
+            // take is then the form's place, rather than a move that asks
+            // for the next.
             if (fullScreen())
                 break;
             const QMargins known = m_decoration;
             updateDecoration();
             const QPoint frame = m_frame->geometry().topLeft() - QPoint(m_decoration.left(), m_decoration.top());
-            if (known == m_decoration && frame != BoundsRect().ToQRect().topLeft())
-                TControl::SetBounds(frame.x(), frame.y(), Width(), Height());
+            if (known == m_decoration)
+                TakeBounds(QRect(frame, BoundsRect().ToQRect().size()));
             break;
         }
         default:

@@ -7,7 +7,14 @@
 // the client area is what the frame leaves, less BorderWidth of blank space
 // all round.  The frame is known only once the window is shown: then the
 // outer size stays and the client area shrinks, unless the size was last
-// given as ClientWidth or ClientHeight, which then stay.  ShowModal
+// given as ClientWidth or ClientHeight, which then stay; until then a form
+// shown takes the frame the last framed form had.  A form shown is placed
+// as Position says, and placed again once its frame is known, so that the
+// frame is centred and lies on the work area (a sizeable form shrinks to
+// fit it).  The place and size the window system gives the
+// window later (a drag, a frame of other margins, a maximised or restored
+// window) become the form's bounds without the form moving the window in
+// answer.  ShowModal
 // runs through the modal runner (toolkit/widgets/ModalRunner.h) and ends when
 // ModalResult becomes non-zero.  Close asks OnCloseQuery, then OnClose with
 // the close action (caHide by default), and acts on it; closing the
@@ -155,14 +162,24 @@ private:
     void applyWindowFlags();
     void applyPopupParent();
     void applyConstraints();
-    void placeOnScreen();
+    // Places the form as its Position says, on the work area.
+    void place();
+    // The window manager has the window's place and size: minimised,
+    // maximised or full screen.
+    bool windowManaged() const;
+
+    class WindowPropertyWatch;
 
     ControlFrame *m_frame;
     std::unique_ptr<TCanvas> m_canvas;
+    std::unique_ptr<WindowPropertyWatch> m_propertyWatch;
     int m_borderWidth = 0;
     // The window manager's frame around the window; none until shown.
     QMargins m_decoration;
     QPointer<QWindow> m_frameWindow;
+    // The window is shown and its frame not known yet: the form places
+    // itself again once it is.
+    bool m_placing = false;
     // The size was last given as the client area's.
     bool m_clientSized = false;
     TSizeConstraints m_constraints;

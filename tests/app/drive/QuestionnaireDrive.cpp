@@ -15,13 +15,17 @@
 // the dialog: a read-only file's, whose long path is copied from the box
 // that refuses it, and one with dots of its own.  With a folder argument,
 // screenshots of the window, the file dialog and the boxes are written
-// there (PPM), and the saved PDF is kept there.  Prints each failed check and exits 1
-// when any failed.
+// there (PPM), and the saved PDF is kept there.  With --measure the program
+// only starts: its window must be framed and fitted on the work area with
+// whole rows in the grids, and its sizes are printed; --measure
+// --late-frame gives the window its frame only once it is shown.  Prints each failed
+// check and exits 1 when any failed.
 
 #include "app/AppTestSupport.h"
 #include "app/AppUnits.h"
 #include "app/ConstUnit.h"
 #include "app/MainFrm.h"
+#include "app/SelModelFrm.h"
 #include "app/QtDialogs.h"
 #include "controls/TCustomInspector.h"
 #include "toolkit/classes/TStringList.h"
@@ -57,6 +61,7 @@
 #include <QTextEdit>
 #include <QTextLayout>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -204,6 +209,49 @@ void checkDraggedBelow(QWidget *window, const QString &size)
     const QRect frame = window->windowHandle()->frameGeometry();
     check(back, QStringLiteral("at %1 the window is dragged back onto the work area (its frame at %2,%3 %4x%5)")
                     .arg(size).arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height()));
+}
+
+// The window is dragged 500 pixels right or more, partly off the screen;
+// the model selection dialog, centred on it, opens wholly on the work area
+// all the same, and is left with Escape.  Then the window is dragged back.
+void checkModelDialogBesideTheScreen(TMainForm *form, const QString &size)
+{
+    QWidget *window = form->Widget();
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect placed = window->windowHandle()->frameGeometry();
+    const QPoint title(placed.center().x(), placed.top() + window->windowHandle()->frameMargins().top() / 2);
+    // 500 pixels, or as far as it takes to put 200 pixels off the screen.
+    const QPoint right(std::max(500, area.right() - placed.right() + 200), 0);
+    // The window manager tells the window where it went once the button
+    // is let go.
+    const auto serverFrame = [window] {
+        return XvfbDrive::ServerGeometry(window).marginsAdded(XvfbDrive::FrameExtents(window));
+    };
+    const bool dragged =
+            XvfbDrive::Drag(title, title + right, [&] { return serverFrame().right() > area.right() + 100; })
+            && XvfbDrive::WaitUntil([&] { return form->BoundsRect().ToQRect() == serverFrame(); });
+    check(dragged, QStringLiteral("at %1 the window is dragged partly off the screen").arg(size));
+    if (!dragged)
+        return;
+    QRect shown;
+    whenModalOpens<QWidget>(QStringLiteral("the model selection dialog"), [&](QWidget *dialog) {
+        // Framed, and where Qt has it.
+        XvfbDrive::WaitUntil([&] {
+            const QMargins margins = XvfbDrive::FrameExtents(dialog);
+            shown = XvfbDrive::ServerGeometry(dialog).marginsAdded(margins);
+            return !margins.isNull() && shown == dialog->windowHandle()->frameGeometry();
+        });
+        shoot(QStringLiteral("model-dialog-") + size);
+        XvfbDrive::Key(QStringLiteral("Escape"));
+    });
+    SelectModel(form, {{QStringLiteral("ZMT-160"), 1}, {QStringLiteral("ZMR-160"), 2}});
+    check(area.contains(shown), QStringLiteral("at %1 the model selection dialog of a window partly off the screen "
+                                               "opens on the work area (its frame at %2,%3 %4x%5)")
+                                        .arg(size).arg(shown.x()).arg(shown.y()).arg(shown.width()).arg(shown.height()));
+    const QPoint at = title + window->windowHandle()->frameGeometry().topLeft() - placed.topLeft();
+    check(XvfbDrive::Drag(at, title, [&] { return area.contains(serverFrame()); })
+                  && XvfbDrive::WaitUntil([&] { return form->BoundsRect().ToQRect() == serverFrame(); }),
+          QStringLiteral("at %1 the window is dragged back onto the work area").arg(size));
 }
 
 // Fills both grids with the keyboard alone, through the X server: from the
@@ -473,6 +521,9 @@ int main(int argc, char **argv)
     UseRussianDates();
     QApplication app(argc, argv);
     const bool measuring = argc > 1 && qstrcmp(argv[1], "--measure") == 0;
+    // Under the window manager of tests/common/openbox, which opens the
+    // window without a frame and frames it on Super+F12.
+    const bool lateFrame = measuring && argc > 2 && qstrcmp(argv[2], "--late-frame") == 0;
     if (argc > 1 && !measuring)
         shots = QString::fromLocal8Bit(argv[1]);
     // Earlier starts of the program, each in a process of its own: the
@@ -500,6 +551,9 @@ int main(int argc, char **argv)
         QWidget *window = form->Widget()->window();
         check(XvfbDrive::WaitForExposed(window) && XvfbDrive::Activate(window),
               QStringLiteral("the window is shown and active"));
+        if (lateFrame)
+            check(XvfbDrive::FrameExtents(window).isNull() && XvfbDrive::Key(QStringLiteral("super+F12")),
+                  QStringLiteral("the window opens without a frame and is given one"));
         // The window manager frames the window, and the window fits itself
         // to the work area that leaves.
         check(XvfbDrive::WaitUntil([form] { return fitted(form); }), QStringLiteral("the window is framed and fitted"));
@@ -511,15 +565,17 @@ int main(int argc, char **argv)
                                         .arg(size));
         shoot(QStringLiteral("window-") + size);
         checkWholeRows(form, size);
-        if (!measuring)
+        if (!measuring) {
             checkDraggedBelow(window, size);
+            checkModelDialogBesideTheScreen(form, size);
+        }
         if (measuring) {
             std::printf("%s\n", qPrintable(windowSizes(form)));
             form->Close();
             XvfbDrive::WaitUntil([window] { return !window->isVisible(); });
             Application->DestroyComponents();
             Units::FinalizeAll();
-            return 0;
+            return failures ? 1 : 0;
         }
 
         // Started again, the program's window comes out at the same size,

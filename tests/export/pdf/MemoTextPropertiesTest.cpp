@@ -28,6 +28,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <cmath>
 #include <memory>
 #include <optional>
@@ -170,6 +171,22 @@ GeneratedMemo generatedMemo(unsigned seed)
     return memo;
 }
 
+// Characters as text (QString::fromUcs4 would drop a byte-order mark at
+// the start).
+QString fromUcs4(const QList<uint> &characters)
+{
+    QString text;
+    for (const uint c : characters) {
+        if (QChar::requiresSurrogates(c)) {
+            text += QChar(QChar::highSurrogate(c));
+            text += QChar(QChar::lowSurrogate(c));
+        } else {
+            text += QChar(char16_t(c));
+        }
+    }
+    return text;
+}
+
 std::string escaped(const QString &text)
 {
     std::string out;
@@ -178,7 +195,7 @@ std::string escaped(const QString &text)
             || (c >= 0xFE00 && c <= 0xFE0F) || c == 0x034F || c == 0x00AD)
             out += QStringLiteral("\\u%1").arg(uint(c), 4, 16, QLatin1Char('0')).toStdString();
         else
-            out += QString::fromUcs4(&c, 1).toStdString();
+            out += fromUcs4({uint(c)}).toStdString();
     }
     return out;
 }
@@ -471,38 +488,51 @@ bool rightToLeft(char32_t c)
     return direction == QChar::DirR || direction == QChar::DirAL;
 }
 
-// The text without the characters no face can show: each stretch of them,
-// with the marks and the characters that draw nothing around it, is taken
-// out (faceless tells them).  The PDF gives such a stretch back as one or
-// more U+FFFD, which is taken out of its text the same way.
+// The text without the characters no face can show: each cluster holding
+// one (faceless tells them) is taken out, with the clusters of marks and
+// characters that draw nothing next to it, blanks aside.  The PDF gives
+// such clusters back as one or more U+FFFD, which are taken out of its text
+// the same way.
 template <typename Faceless>
 QList<uint> withoutFacelessStretches(const QString &text, Faceless faceless)
 {
-    const QList<uint> characters = text.toUcs4();
-    QList<bool> out(characters.size(), false);
-    const auto joins = [&](qsizetype i) { return drawsNothing(characters[i]) || isMark(characters[i]); };
-    for (qsizetype i = 0; i < characters.size(); ++i) {
-        if (!faceless(characters[i]))
+    QList<QString> clusters;
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    for (qsizetype start = 0, end = finder.toNextBoundary(); end > start; start = end, end = finder.toNextBoundary())
+        clusters.append(text.mid(start, end - start));
+    const auto any = [](const QString &cluster, auto test) {
+        const QList<uint> characters = cluster.toUcs4();
+        return std::any_of(characters.cbegin(), characters.cend(), test);
+    };
+    const auto joins = [](const QString &cluster) {
+        const QList<uint> characters = cluster.toUcs4();
+        return std::all_of(characters.cbegin(), characters.cend(),
+                           [](uint c) { return (drawsNothing(c) && !QChar::isSpace(c)) || isMark(c); });
+    };
+    QList<bool> out(clusters.size(), false);
+    for (qsizetype i = 0; i < clusters.size(); ++i) {
+        if (!any(clusters[i], faceless))
             continue;
         out[i] = true;
-        for (qsizetype j = i - 1; j >= 0 && !out[j] && joins(j); --j)
+        for (qsizetype j = i - 1; j >= 0 && !out[j] && joins(clusters[j]); --j)
             out[j] = true;
-        for (qsizetype j = i + 1; j < characters.size() && joins(j); ++j)
+        for (qsizetype j = i + 1; j < clusters.size() && joins(clusters[j]); ++j)
             out[j] = true;
     }
     QList<uint> kept;
-    for (qsizetype i = 0; i < characters.size(); ++i)
+    for (qsizetype i = 0; i < clusters.size(); ++i)
         if (!out[i])
-            kept.append(characters[i]);
+            kept.append(clusters[i].toUcs4());
     return kept;
 }
 
-// Characters of the memo no face shows, and what the PDF gives for them.
+// Characters of the memo no face shows (the layout holds them as U+FFFD),
+// and what the PDF gives for them.
 auto uncoveredIn(const GeneratedMemo &memo)
 {
     const bool bold = memo.face.style.testFlag(fsBold);
     return [bold](uint c) {
-        return !QChar::isSpace(c) && !drawsNothing(c) && !isMark(c) && !TFontEngine::CoveringFace(c, bold, false);
+        return c == 0xFFFD || (!drawsNothing(c) && !TFontEngine::CoveringFace(c, bold, false));
     };
 }
 
@@ -511,10 +541,7 @@ bool isReplacement(uint c)
     return c == 0xFFFD;
 }
 
-QString fromUcs4(const QList<uint> &characters)
-{
-    return QString::fromUcs4(reinterpret_cast<const char32_t *>(characters.constData()), characters.size());
-}
+
 
 // The text pdftotext reads is the memo's, character for character, but
 // for blanks and line breaks; a line the layout breaks after a soft hyphen,
@@ -542,9 +569,16 @@ std::string textDifference(const MemoOutcome &outcome)
             std::sort(characters.begin(), characters.end());
             return characters;
         };
-        if (counted(expected) == counted(found))
+        const QList<uint> want = counted(expected);
+        const QList<uint> got = counted(found);
+        if (want == got)
             return {};
-        return "pdftotext gives \"" + escaped(found) + "\", other characters than the memo's";
+        QList<uint> missing;
+        QList<uint> extra;
+        std::set_difference(want.cbegin(), want.cend(), got.cbegin(), got.cend(), std::back_inserter(missing));
+        std::set_difference(got.cbegin(), got.cend(), want.cbegin(), want.cend(), std::back_inserter(extra));
+        return "pdftotext gives \"" + escaped(found) + "\", without \"" + escaped(fromUcs4(missing))
+            + "\" of the memo's characters and with \"" + escaped(fromUcs4(extra)) + "\" more";
     }
     qsizetype i = 0;
     qsizetype j = 0;
@@ -653,18 +687,21 @@ TEST_F(MemoTextProperties, CanvasAndPdfBreakLinesAlike)
     expectEveryMemo("line breaks", [](const MemoOutcome &outcome) -> std::string {
         const auto sorted = [](const QString &text) {
             QList<uint> characters = withoutSpaces(text).toUcs4();
+            characters.removeIf([](uint c) { return c == u'-' || c == 0x00AD; });
             std::sort(characters.begin(), characters.end());
             return characters;
         };
         qsizetype pdfLineCount = 0;
         for (const PdfLine &line : outcome.pdf)
             pdfLineCount += line.words.isEmpty() ? 0 : 1;
-        // A line of characters that draw nothing is the property above.
-        qsizetype canvasLineCount = 0;
-        for (const CanvasLine &line : outcome.canvas) {
+        // A line of characters that draw nothing is the property above; a
+        // soft hyphen at a line's end shows a hyphen.
+        const auto showsSomething = [](const CanvasLine &line) {
             const QList<uint> characters = line.text.toUcs4();
-            canvasLineCount += std::all_of(characters.cbegin(), characters.cend(), [](uint c) { return drawsNothing(c); }) ? 0 : 1;
-        }
+            return !std::all_of(characters.cbegin(), characters.cend(),
+                                [](uint c) { return drawsNothing(c) && c != 0x00AD; });
+        };
+        const qsizetype canvasLineCount = std::count_if(outcome.canvas.cbegin(), outcome.canvas.cend(), showsSomething);
         if (pdfLineCount != canvasLineCount)
             return QStringLiteral("the canvas draws %1 lines, the PDF %2").arg(canvasLineCount).arg(pdfLineCount)
                 .toStdString();
@@ -672,7 +709,9 @@ TEST_F(MemoTextProperties, CanvasAndPdfBreakLinesAlike)
             return {};
         const auto uncovered = uncoveredIn(outcome.memo);
         for (qsizetype i = 0; i < outcome.canvas.size(); ++i) {
-            const QString pdf = outcome.pdf.at(i).words.join(QString());
+            if (!showsSomething(outcome.canvas.at(i)))
+                continue;
+            const QString pdf = outcome.pdf.at(i).words.join(QLatin1Char(' '));
             if (sorted(fromUcs4(withoutFacelessStretches(pdf, isReplacement)))
                 != sorted(fromUcs4(withoutFacelessStretches(outcome.canvas.at(i).text, uncovered))))
                 return QStringLiteral("line %1: the canvas draws \"%2\", the PDF \"%3\"")

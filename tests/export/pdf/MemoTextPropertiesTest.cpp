@@ -7,11 +7,15 @@
 // keycaps), with soft hyphens, zero-width spaces and the other characters
 // that draw nothing put inside words; a face (faces standing in for the
 // characters it lacks), size, width, gap, frame, alignment and character
-// spacing.  Every memo is drawn on a page of its own in one file, and on a
-// recording canvas, where each text drawn at one height is one line.
+// spacing.  Beside them stand a few memos written out, texts that once went
+// wrong.  Every memo is drawn on a page of its own in one file, and on a
+// recording canvas, where each text drawn at one height is one line.  The
+// tests' fonts show no Thai, Devanagari or emoji: those draw as U+FFFD and
+// are not compared as text.
 //
-// A failure names the memo by its seed, with its settings and text; set
-// MEMO_PROPERTY_SEED to a seed to run that memo alone.
+// Each property is a test of its own.  A failure names the memo by its
+// seed (or name), with its settings and text; set MEMO_PROPERTY_SEED to a
+// seed to run that memo alone.  Sanitizer builds run fewer memos.
 
 #include "PdfExportTestSupport.h"
 #include "ToolTestSupport.h"
@@ -23,6 +27,7 @@
 #include "toolkit/graphics/FontEngine.h"
 #include "toolkit/graphics/RecordingCanvas.h"
 
+#include <QScopeGuard>
 #include <QTextBoundaryFinder>
 
 #include <gtest/gtest.h>
@@ -441,6 +446,8 @@ class MemoTextProperties : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
+        // The program's page drawing comes back for the tests that follow.
+        const auto restore = qScopeGuard([previous = qvxPDFPageDrawing()] { qvxInstallPDFPageDrawing(previous); });
         TestPageDrawing drawing;
         qvxInstallPDFPageDrawing({[](TqvxReportPage *) { return TestPageDrawing::pageInfo; }, qvxPDFWriteView});
         TqvxPDFExport pdf;

@@ -274,18 +274,20 @@ struct TqvxEngine::SplitState {
     bool freshColumn = false;
 
     // Every pending object below `object` that overlaps it horizontally
-    // moves down by distance, once per part.
-    void shiftBelow(TqvxComponent *object, double distance)
+    // moves down by distance: once per part, unless told otherwise (then
+    // the move counts for no such limit).
+    void shiftBelow(TqvxComponent *object, double distance, bool oncePerPart = true)
     {
         const double bottom = tops.Top(object) + object->Height();
         const double left = object->Left();
         const double right = left + object->Width();
         for (TqvxComponent *other : std::as_const(pending)) {
-            if (other == object || moved.contains(other) || bottom > tops.Top(other))
+            if (other == object || (oncePerPart && moved.contains(other)) || bottom > tops.Top(other))
                 continue;
             if (right - other->Left() > 0.0001 && other->Left() + other->Width() - left > 0.0001) {
                 tops.SetTop(other, tops.Top(other) + distance);
-                moved.append(other);
+                if (oncePerPart)
+                    moved.append(other);
             }
         }
     }
@@ -350,7 +352,11 @@ void TqvxEngine::SplitBand(TqvxBand *band)
 // stopped there.  The last part then takes the height of what it holds as
 // laid out on its own, within the room it has (less than a pixel more is
 // the rounding of the stretched height), and the objects below it move
-// down by what it takes past where they expect it to end.
+// down by what it takes past where they expect it to end.  That move is
+// not the one move per part the objects below take for the free room at
+// the bottom of a part: an object below this one and below another whose
+// part starts under it takes both, or it would stand above the other's
+// end by that room.
 double TqvxEngine::lastPartHeight(SplitState &split, TqvxStretcheable *view, double remaining, double room)
 {
     const double needed = view->PartHeight();
@@ -362,7 +368,7 @@ double TqvxEngine::lastPartHeight(SplitState &split, TqvxStretcheable *view, dou
         // What lies below within the tolerance of positions counts as below:
         // their tops came there by other sums.
         view->SetHeight(expected - 0.0001);
-        split.shiftBelow(view, height - expected);
+        split.shiftBelow(view, height - expected, false);
     }
     return height;
 }

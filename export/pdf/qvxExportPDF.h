@@ -264,10 +264,10 @@ public:
     // glyphs, fonts standing in for characters the face lacks (the text
     // object's font set again after them), and the line as ActualText
     // where the glyphs alone would not give it back.  shownGlyphs, when
-    // given, receives the glyphs when the font shows the whole line, and is
-    // emptied when other fonts take part.
-    QByteArray ShowText(TqvxPDFFont *font, const QByteArray &size, const QString &line, bool rightToLeft = false,
-                        QList<quint16> *shownGlyphs = nullptr);
+    // given, receives the shaped line when the font shows the whole line,
+    // and no glyph when other fonts take part.
+    QByteArray ShowText(TqvxPDFFont *font, int size, const QString &line, bool rightToLeft = false,
+                        TqvxPDFShapedText *shownGlyphs = nullptr);
     // The same operators for a size in points, appended to out.  With
     // limits, whether the ink of the glyphs shown with the character
     // spacing (points) keeps within them; never when other fonts take part
@@ -339,9 +339,14 @@ private:
     // for the first page that needs it.
     void limitPageSize();
     static QByteArray WithActualText(const QString &text, const QByteArray &shown);
-    // The operators that show the glyphs, each glyph given a text in hidden
-    // (GetGlyphs) inside a span with that ActualText.
-    static QByteArray showGlyphs(const QList<quint16> &glyphs, const QList<QString> &hidden);
+    // The operators that show a shaped line's glyphs at a size in points,
+    // the glyphs of each of its spans inside a span with that ActualText.
+    static QByteArray showGlyphs(const TqvxPDFShapedText &shaped, int size);
+    // The operators that show the glyphs from first up to end at their
+    // places, leaving the pen where the shaper leaves it; inSpan tells
+    // that they stand inside a span with ActualText.
+    static QByteArray showPlaced(const TqvxPDFShapedText &shaped, qsizetype first, qsizetype end, int size,
+                                 bool inSpan);
     // The document's font for a face standing in for another font's
     // characters (embedded always); nullptr when the face is unusable.
     TqvxPDFFont *FaceFont(const TFontFile &file, const TqvxPDFFont &font);

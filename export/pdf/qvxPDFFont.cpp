@@ -146,18 +146,95 @@ QString shownCharacters(QStringView cluster, bool &hidden)
     return shown;
 }
 
+// The glyphs of the cluster that holds the character at index c of the
+// line, as a span with the cluster's text; Count 0 when no glyph shows c.
+TqvxPDFGlyphSpan clusterAt(const QString &text, const QList<TGlyphRun> &runs, int c)
+{
+    qsizetype first = 0;
+    for (const TGlyphRun &run : runs) {
+        const int runEnd = run.Start + run.Length;
+        if (c < run.Start || c >= runEnd || run.Glyphs.isEmpty()) {
+            first += run.Glyphs.size();
+            continue;
+        }
+        int start = run.Start;
+        int end = runEnd;
+        for (const TShapedGlyph &glyph : run.Glyphs) {
+            if (glyph.Cluster <= c)
+                start = std::max(start, glyph.Cluster);
+        }
+        for (const TShapedGlyph &glyph : run.Glyphs) {
+            if (glyph.Cluster > start)
+                end = std::min(end, glyph.Cluster);
+        }
+        TqvxPDFGlyphSpan span{first, 0, text.mid(start, end - start)};
+        for (qsizetype n = 0; n < run.Glyphs.size(); ++n) {
+            if (run.Glyphs[n].Cluster != start)
+                continue;
+            if (span.Count == 0)
+                span.First = first + n;
+            ++span.Count;
+        }
+        return span;
+    }
+    return {};
+}
+
+// A run of characters that show nothing alone (a direction mark of its
+// own direction) has no glyph to carry its text: it joins the span of the
+// cluster before it, or else (at the line's start, or after a blank, which
+// must stay a blank between words) after it.  False when a run has no
+// cluster beside it.
+bool keepHiddenRuns(const QString &text, const QList<TGlyphRun> &runs, QList<TqvxPDFGlyphSpan> &spans)
+{
+    QList<std::pair<int, int>> hidden; // logical ranges, adjacent ones joined
+    for (const TGlyphRun &run : runs)
+        if (run.Glyphs.isEmpty() && run.Length > 0)
+            hidden.append({run.Start, run.Start + run.Length});
+    if (hidden.isEmpty())
+        return true;
+    std::sort(hidden.begin(), hidden.end());
+    bool kept = true;
+    for (qsizetype i = 0; i < hidden.size(); ++i) {
+        auto [start, end] = hidden[i];
+        while (i + 1 < hidden.size() && hidden[i + 1].first == end)
+            end = hidden[++i].second;
+        const QString characters = text.mid(start, end - start);
+        bool after = start > 0 && (end == text.size() || !text[start - 1].isSpace());
+        TqvxPDFGlyphSpan cluster = clusterAt(text, runs, after ? start - 1 : end);
+        if (cluster.Count == 0 && !after && start > 0) {
+            after = true;
+            cluster = clusterAt(text, runs, start - 1);
+        }
+        if (cluster.Count == 0) {
+            kept = false;
+            continue;
+        }
+        auto known = std::find_if(spans.begin(), spans.end(),
+                                  [&cluster](const TqvxPDFGlyphSpan &span) { return span.First == cluster.First; });
+        if (known == spans.end()) {
+            known = std::find_if(spans.begin(), spans.end(),
+                                 [&cluster](const TqvxPDFGlyphSpan &span) { return span.First > cluster.First; });
+            known = spans.insert(known, std::move(cluster));
+        }
+        known->Text = after ? known->Text + characters : characters + known->Text;
+    }
+    return kept;
+}
+
 } // namespace
 
-QList<quint16> TqvxPDFFont::GetGlyphs(const QString &text, bool rightToLeft, bool *exact, QList<QString> *hidden)
+TqvxPDFShapedText TqvxPDFFont::Shape(const QString &text, bool rightToLeft)
 {
-    QList<quint16> result;
-    QList<QString> hiddenTexts;
+    TqvxPDFShapedText shaped;
+    QList<quint16> &result = shaped.Glyphs;
     bool same = true;
     result.reserve(text.size());
-    for (const TGlyphRun &run : ShapeLine(*m_face, text, rightToLeft)) {
+    const QList<TGlyphRun> runs = ShapeLine(*m_face, text, rightToLeft);
+    bool placed = false;
+    for (const TGlyphRun &run : runs) {
         const int runEnd = run.Start + run.Length;
-        hiddenTexts.resize(result.size() + run.Glyphs.size());
-        QString *runHidden = hiddenTexts.data() + result.size();
+        const qsizetype first = result.size();
         const auto notAscending = [](const TShapedGlyph &a, const TShapedGlyph &b) { return a.Cluster >= b.Cluster; };
         if (!run.RightToLeft
             && std::adjacent_find(run.Glyphs.cbegin(), run.Glyphs.cend(), notAscending) == run.Glyphs.cend()) {
@@ -177,28 +254,45 @@ QList<quint16> TqvxPDFFont::GetGlyphs(const QString &text, bool rightToLeft, boo
                 bool holdsHidden = false;
                 same = record(glyph.Glyph, glyph.Advance, shownCharacters(cluster, holdsHidden)) && same;
                 if (holdsHidden)
-                    runHidden[n] = cluster.toString();
+                    shaped.Spans.append({first + n, 1, cluster.toString()});
             }
         } else {
-            same = recordReordered(text, run, runHidden) && same;
+            same = recordReordered(text, run, first, shaped.Spans) && same;
         }
-        const qsizetype first = result.size();
         result.resize(first + run.Glyphs.size());
         std::transform(run.Glyphs.cbegin(), run.Glyphs.cend(), result.begin() + first,
                        [](const TShapedGlyph &glyph) { return quint16(glyph.Glyph); });
+        // Places are kept from the first glyph moved off its pen on.
+        for (qsizetype n = 0; n < run.Glyphs.size(); ++n) {
+            const TqvxPDFGlyphPlace at = place(run.Glyphs[n]);
+            placed = placed || at.X != 0 || at.Y != 0 || at.Advance != 0;
+            if (placed) {
+                shaped.Places.resize(first + n);
+                shaped.Places.append(at);
+            }
+        }
     }
-    const bool holdsHidden = std::any_of(hiddenTexts.cbegin(), hiddenTexts.cend(),
-                                         [](const QString &text) { return !text.isEmpty(); });
-    if (hidden)
-        *hidden = holdsHidden ? std::move(hiddenTexts) : QList<QString>();
-    else
-        same = same && !holdsHidden;
-    if (exact)
-        *exact = same;
-    return result;
+    shaped.Exact = keepHiddenRuns(text, runs, shaped.Spans) && same;
+    return shaped;
 }
 
-bool TqvxPDFFont::recordReordered(const QString &text, const TGlyphRun &run, QString *hidden)
+QList<quint16> TqvxPDFFont::GetGlyphs(const QString &text, bool rightToLeft, bool *exact)
+{
+    TqvxPDFShapedText shaped = Shape(text, rightToLeft);
+    if (exact)
+        *exact = shaped.Exact && shaped.Spans.isEmpty();
+    return std::move(shaped.Glyphs);
+}
+
+TqvxPDFGlyphPlace TqvxPDFFont::place(const TShapedGlyph &glyph) const
+{
+    const int em = m_face->UnitsPerEm();
+    const int advance = toGlyphSpace(glyph.Advance, em) - m_widths[m_index[quint16(glyph.Glyph)]];
+    return {toGlyphSpace(glyph.XOffset, em), toGlyphSpace(glyph.YOffset, em), advance};
+}
+
+bool TqvxPDFFont::recordReordered(const QString &text, const TGlyphRun &run, qsizetype first,
+                                  QList<TqvxPDFGlyphSpan> &spans)
 {
     const int runEnd = run.Start + run.Length;
     // Logical order: a right-to-left run lists its last glyph first.
@@ -206,12 +300,13 @@ bool TqvxPDFFont::recordReordered(const QString &text, const TGlyphRun &run, QSt
     if (run.RightToLeft)
         std::reverse(logical.begin(), logical.end());
     bool same = true;
-    for (qsizetype first = 0; first < logical.size();) {
-        qsizetype next = first + 1;
-        while (next < logical.size() && logical[next].Cluster == logical[first].Cluster)
+    const qsizetype spansBefore = spans.size();
+    for (qsizetype from = 0; from < logical.size();) {
+        qsizetype next = from + 1;
+        while (next < logical.size() && logical[next].Cluster == logical[from].Cluster)
             ++next;
         // A cluster's text runs up to the next cluster of the run.
-        const int start = logical[first].Cluster;
+        const int start = logical[from].Cluster;
         int end = runEnd;
         for (qsizetype k = next; k < logical.size(); ++k)
             if (logical[k].Cluster > start) {
@@ -220,13 +315,18 @@ bool TqvxPDFFont::recordReordered(const QString &text, const TGlyphRun &run, QSt
             }
         const QStringView cluster = QStringView(text).mid(start, std::max(0, end - start));
         bool holdsHidden = false;
-        const QStringList texts = glyphTexts(shownCharacters(cluster, holdsHidden), next - first);
-        if (holdsHidden)
-            hidden[run.RightToLeft ? logical.size() - 1 - first : first] = cluster.toString();
-        for (qsizetype g = first; g < next; ++g)
-            same = record(logical[g].Glyph, logical[g].Advance, texts[g - first]) && same;
-        first = next;
+        const QStringList texts = glyphTexts(shownCharacters(cluster, holdsHidden), next - from);
+        if (holdsHidden) {
+            // The cluster's glyphs stand side by side in visual order too.
+            const qsizetype shownFirst = run.RightToLeft ? logical.size() - next : from;
+            spans.append({first + shownFirst, next - from, cluster.toString()});
+        }
+        for (qsizetype g = from; g < next; ++g)
+            same = record(logical[g].Glyph, logical[g].Advance, texts[g - from]) && same;
+        from = next;
     }
+    if (run.RightToLeft)
+        std::reverse(spans.begin() + spansBefore, spans.end());
     return same;
 }
 
@@ -258,15 +358,16 @@ bool TqvxPDFFont::recordNew(quint16 id, int advance, QStringView text)
     return given == text;
 }
 
-TqvxPDFInk TqvxPDFFont::Ink(const QList<quint16> &glyphs, double size, double spacing) const
+TqvxPDFInk TqvxPDFFont::Ink(const TqvxPDFShapedText &shaped, double size, double spacing) const
 {
     const size_t known = m_index.size();
     InkSum ink(size, spacing);
-    for (const quint16 glyph : glyphs) {
+    for (qsizetype i = 0; i < shaped.Glyphs.size(); ++i) {
+        const quint16 glyph = shaped.Glyphs[i];
         const int at = glyph < known ? m_index[glyph] : -1;
         if (at < 0)
             return {};
-        ink.Add(m_extents[size_t(at)]);
+        ink.Add(m_extents[size_t(at)], shaped.Places.isEmpty() ? TqvxPDFGlyphPlace() : shaped.Places[i]);
     }
     return ink.Ink();
 }

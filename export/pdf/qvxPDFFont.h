@@ -33,6 +33,7 @@
 #include <vector>
 
 struct TGlyphRun;
+struct TShapedGlyph;
 class TqvxPDFContentText;
 class TrueTypeFont;
 
@@ -93,6 +94,39 @@ struct TqvxPDFInkLimits {
     }
 };
 
+// Where a glyph is drawn apart from where the font's widths put it, in
+// glyph space (1000 units per em): its offset from the pen (a mark the
+// font places on its base, y upwards), and how much further than its
+// width the pen moves after it.
+struct TqvxPDFGlyphPlace {
+    int X = 0;
+    int Y = 0;
+    int Advance = 0;
+};
+
+// Glyphs that show a cluster with characters that show nothing of their
+// own (a joiner, a variation selector, a direction mark), and the
+// cluster's whole text, which they stand for together.
+struct TqvxPDFGlyphSpan {
+    qsizetype First = 0; // index of the first glyph in the shaped line
+    qsizetype Count = 0;
+    QString Text;
+};
+
+// A line shaped in a document font.
+struct TqvxPDFShapedText {
+    QList<quint16> Glyphs; // in visual order
+    // The place of each glyph; empty when every glyph sits where the
+    // widths before it put it.
+    QList<TqvxPDFGlyphPlace> Places;
+    // In order of their glyphs, apart from each other.
+    QList<TqvxPDFGlyphSpan> Spans;
+    // The texts recorded for the glyphs, with the spans' texts in place of
+    // their glyphs', give back the line (a glyph seen before with another
+    // text does not).
+    bool Exact = true;
+};
+
 // Faces that match by name alone and get no style suffix in their PDF name.
 bool IsCJKFace(const QString &name);
 
@@ -126,16 +160,17 @@ public:
     // embedded subset can hold (see TrueTypeFont::GlyphDrawable).
     bool Covers(char32_t character) const { return m_unusable.isEmpty() && drawable(m_face->GlyphIndex(character)); }
 
-    // The glyphs of a line in visual order; new glyphs are recorded with
-    // their widths and texts.  exact, when given, tells whether the texts
-    // recorded for the glyphs give back the line (a glyph seen before
-    // with another text does not).  Characters that show nothing have no
+    // A line shaped: its glyphs in visual order, new ones recorded with
+    // their widths and texts.  Characters that show nothing have no
     // glyph: a glyph whose cluster holds such characters stands for its
-    // visible ones.  hidden, when given, receives for each glyph the whole
-    // text of its cluster where it holds such characters (empty
-    // otherwise), and they do not then make the line inexact.
-    QList<quint16> GetGlyphs(const QString &text, bool rightToLeft = false, bool *exact = nullptr,
-                             QList<QString> *hidden = nullptr);
+    // visible ones, and the glyphs of the cluster form a span with the
+    // cluster's whole text.  A stretch of such characters alone (a
+    // direction mark between two runs) joins the span of the cluster
+    // before it, or else after it.
+    TqvxPDFShapedText Shape(const QString &text, bool rightToLeft = false);
+    // The glyphs of a line as Shape gives them; exact, when given, tells
+    // whether their recorded texts alone give back the line.
+    QList<quint16> GetGlyphs(const QString &text, bool rightToLeft = false, bool *exact = nullptr);
 
     // The glyphs used so far in order of first use, their widths in glyph
     // space, and the text each stands for (empty for a glyph that only
@@ -144,9 +179,10 @@ public:
     const QList<int> &Widths() const { return m_widths; }
     const QList<QString> &Characters() const { return m_characters; }
 
-    // The ink of recorded glyphs shown at a size in points, each advancing
-    // by its recorded width and the character spacing (points).
-    TqvxPDFInk Ink(const QList<quint16> &glyphs, double size, double spacing) const;
+    // The ink of a shaped line's glyphs, all recorded, shown at a size in
+    // points at their places, each advancing by its recorded width and the
+    // character spacing (points).
+    TqvxPDFInk Ink(const TqvxPDFShapedText &shaped, double size, double spacing) const;
 
     // Shows a line of characters that are each shaped alone
     // (IsSimplyShaped) and that the font covers, as GetGlyphs and
@@ -194,9 +230,13 @@ private:
     }
     bool recordNew(quint16 id, int advance, QStringView text);
     // Records the glyphs of a run whose clusters are not one glyph each in
-    // logical order; false as record.  hidden[i] receives the cluster's text
-    // for the i-th glyph of the run as GetGlyphs gives it.
-    bool recordReordered(const QString &text, const TGlyphRun &run, QString *hidden);
+    // logical order; false as record.  The spans of its clusters that hold
+    // characters that show nothing go to spans, their glyphs counted from
+    // first.
+    bool recordReordered(const QString &text, const TGlyphRun &run, qsizetype first,
+                         QList<TqvxPDFGlyphSpan> &spans);
+    // The place of a shaped glyph, recorded before.
+    TqvxPDFGlyphPlace place(const TShapedGlyph &glyph) const;
     void checkFace();
     bool drawable(quint32 glyph) const
     {
@@ -250,16 +290,17 @@ private:
     {
     public:
         InkSum(double size, double spacing) : m_k(size / 1000), m_spacing(spacing) {}
-        void Add(const Extents &e)
+        void Add(const Extents &e, const TqvxPDFGlyphPlace &at = {})
         {
             // A glyph without outline (a space) has no ink.
             if (e.Right > e.Left) {
-                m_left = std::min(m_left, m_pen + e.Left * m_k);
-                m_right = std::max(m_right, m_pen + e.Right * m_k);
-                m_bottom = std::min(m_bottom, e.Bottom * m_k);
-                m_top = std::max(m_top, e.Top * m_k);
+                const double x = m_pen + at.X * m_k;
+                m_left = std::min(m_left, x + e.Left * m_k);
+                m_right = std::max(m_right, x + e.Right * m_k);
+                m_bottom = std::min(m_bottom, (e.Bottom + at.Y) * m_k);
+                m_top = std::max(m_top, (e.Top + at.Y) * m_k);
             }
-            m_pen += e.Advance * m_k + m_spacing;
+            m_pen += (e.Advance + at.Advance) * m_k + m_spacing;
         }
         TqvxPDFInk Ink() const { return {true, m_left, m_right, m_bottom, m_top}; }
 

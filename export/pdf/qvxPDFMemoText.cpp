@@ -161,6 +161,11 @@ void TqvxPDFViewWriter::WriteMemo(TqvxCustomMemoView *memo)
             box.Right -= qvxRound(fw / 2);
         if (sides.testFlag(ftBottom))
             box.Bottom -= qvxRound(fw / 2);
+        // The text keeps off the shadow, as on screen.
+        if (frame->DropShadow()) {
+            box.Right -= qvxRound(sw);
+            box.Bottom -= qvxRound(sw);
+        }
         layout->SetDimensions(1, 1, 1, box, box);
         TWideStrings cut;
         layout->SetText(exportedText(memo, cut));
@@ -266,7 +271,8 @@ void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, TqvxDrawText *l
     const bool fakeItalic = cjk && font.Style().testFlag(fsItalic);
     const int fontSize = font.Size();
     const TColor textColor = font.Color() == clNone ? clBlack : font.Color();
-    const double cs = memo->CharSpacing() * 0.75;
+    // The spacing the layout measured the lines with.
+    const double cs = TqvxDrawText::LaidOutSpacing(memo->CharSpacing()) * 0.75;
     m_text.Clear();
     state.SetFont(m_text, pdfFont->FontOperands(fontSize));
     state.SetFill(m_text, color(textColor));
@@ -285,7 +291,9 @@ void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, TqvxDrawText *l
     const double gapY = memo->GapY();
     const int n = int(lines.size());
     const int rotation = memo->Rotation();
-    const double rs = memo->HAlign() == haRight ? cs : 0;
+    // A line's width ends with the spacing after its last glyph, which
+    // shows nothing: right-aligned lines move by it, centred ones by half.
+    const double rs = memo->HAlign() == haRight ? cs : memo->HAlign() == haCenter ? cs / 2 : 0;
     // The width of a line places right and centred text and ends its
     // underline and strike-out: the width of the line laid out alone.
     const bool needsWidth = memo->HAlign() == haRight || memo->HAlign() == haCenter
@@ -324,9 +332,14 @@ void TqvxPDFViewWriter::writeMemoLines(TqvxCustomMemoView *memo, TqvxDrawText *l
         } else {
             // Lines start where the layout's rectangle does, as on screen,
             // or at the memo's gap where that rectangle's whole pixels begin
-            // further right; so they end within the gap at the right.
+            // further right; so they end within the gap at the right.  Lines
+            // placed right or centred keep to the right edge the layout
+            // wrapped them against (the shadow is already outside it), or to
+            // the memo's gap where that edge's whole pixels end further
+            // right.
             const double left = std::min<double>(textBox.Left, L + memo->GapX()) + pg;
-            const double avail = textBox.Width() - 1 - frame->ShadowWidth() - pg;
+            const double right = textBox.Right - 1 - std::max(0.0, qvxRound(L + W) - (L + W));
+            const double avail = right - left;
             double x0 = left;
             if (memo->HAlign() == haRight)
                 x0 = left + avail - tw;

@@ -4,9 +4,12 @@
 // usable face has is shown as U+FFFD.  Faces are chosen within the line's
 // directional runs in display order, so right-to-left words keep their
 // order when another face shows them.  A line whose glyphs do not give its
-// text back through the ToUnicode maps carries it as ActualText; so does a
-// glyph that also stands for characters that show nothing (a joiner, a
-// variation selector), with its cluster's text alone.
+// text back through the ToUnicode maps carries it as ActualText; so do the
+// glyphs of a cluster that also holds characters that show nothing (a
+// joiner, a variation selector, a direction mark), with the cluster's text
+// alone.  Glyphs the shaper moves off the pen (marks on their base) are
+// moved there by the numbers of TJ arrays and a text rise, while a copy of
+// no width at the pen gives their text where readers look for it.
 
 #include "export/pdf/qvxExportPDF.h"
 
@@ -15,6 +18,7 @@
 #include <QMap>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -28,20 +32,20 @@ const QString replacementCharacter = QStringLiteral("\uFFFD");
 
 } // namespace
 
-QByteArray TqvxPDFExport::ShowText(TqvxPDFFont *font, const QByteArray &size, const QString &line, bool rightToLeft,
-                                   QList<quint16> *shownGlyphs)
+QByteArray TqvxPDFExport::ShowText(TqvxPDFFont *font, int size, const QString &line, bool rightToLeft,
+                                   TqvxPDFShapedText *shownGlyphs)
 {
-    bool exact = true;
     if (showsAll(*font, line)) {
-        QList<QString> hidden;
-        QList<quint16> glyphs = font->GetGlyphs(line, rightToLeft, &exact, &hidden);
-        const QByteArray shown = exact ? showGlyphs(glyphs, hidden) : WithActualText(line, PdfShowGlyphs(glyphs));
+        TqvxPDFShapedText shaped = font->Shape(line, rightToLeft);
+        const QByteArray shown = shaped.Exact
+            ? showGlyphs(shaped, size)
+            : WithActualText(line, showPlaced(shaped, 0, shaped.Glyphs.size(), size, true));
         if (shownGlyphs)
-            *shownGlyphs = std::move(glyphs);
+            *shownGlyphs = std::move(shaped);
         return shown;
     }
     if (shownGlyphs)
-        shownGlyphs->clear();
+        *shownGlyphs = {};
 
     // The faces are chosen as the canvas and the text layout choose them,
     // among the faces the document can embed.
@@ -52,11 +56,11 @@ QByteArray TqvxPDFExport::ShowText(TqvxPDFFont *font, const QByteArray &size, co
     const TFontStyles style = font->Font().Style();
     struct Segment {
         TqvxPDFFont *Font;
-        QList<quint16> Glyphs;
-        QList<QString> Hidden;
+        TqvxPDFShapedText Shaped;
     };
     QList<Segment> shownOrder;
     QMap<int, QString> logicalOrder; // the text shown, by its start in the line
+    bool exact = true;
     for (const TFaceRun &run : FaceRuns(font->SharedFace(), line, rightToLeft, style.testFlag(fsBold),
                                         style.testFlag(fsItalic), covers)) {
         const QString text = run.Replaced ? replacementCharacter : line.mid(run.Start, run.Length);
@@ -68,27 +72,27 @@ QByteArray TqvxPDFExport::ShowText(TqvxPDFFont *font, const QByteArray &size, co
             exact = false;
             continue;
         }
-        Segment segment{shownBy, {}, {}};
-        bool segmentExact = true;
-        segment.Glyphs = shownBy->GetGlyphs(text, run.RightToLeft, &segmentExact, &segment.Hidden);
-        exact = exact && segmentExact;
+        Segment segment{shownBy, shownBy->Shape(text, run.RightToLeft)};
+        exact = exact && segment.Shaped.Exact;
         shownOrder.append(std::move(segment));
     }
 
     QString text;
     for (const QString &runText : std::as_const(logicalOrder))
         text += runText;
+    const QByteArray sizeText = QByteArray::number(size);
     QByteArray shown;
     const TqvxPDFFont *current = font;
     for (const Segment &segment : shownOrder) {
         if (segment.Font != current) {
-            shown += segment.Font->ResourceName + ' ' + size + " Tf\n";
+            shown += segment.Font->ResourceName + ' ' + sizeText + " Tf\n";
             current = segment.Font;
         }
-        shown += exact ? showGlyphs(segment.Glyphs, segment.Hidden) : PdfShowGlyphs(segment.Glyphs);
+        shown += exact ? showGlyphs(segment.Shaped, size)
+                       : showPlaced(segment.Shaped, 0, segment.Shaped.Glyphs.size(), size, true);
     }
     if (current != font)
-        shown += font->ResourceName + ' ' + size + " Tf\n";
+        shown += font->ResourceName + ' ' + sizeText + " Tf\n";
     return exact ? shown : WithActualText(text, shown);
 }
 
@@ -99,9 +103,9 @@ bool TqvxPDFExport::ShowText(TqvxPDFContentText &out, TqvxPDFFont *font, int siz
     bool within = false;
     if (!line.isEmpty() && font->ShowSimply(out, line, size, spacing, limits, &within))
         return within;
-    QList<quint16> glyphs;
-    out << ShowText(font, QByteArray::number(size), line, rightToLeft, limits ? &glyphs : nullptr);
-    return limits && !glyphs.isEmpty() && limits->Hold(font->Ink(glyphs, size, spacing));
+    TqvxPDFShapedText shaped;
+    out << ShowText(font, size, line, rightToLeft, limits ? &shaped : nullptr);
+    return limits && !shaped.Glyphs.isEmpty() && limits->Hold(font->Ink(shaped, size, spacing));
 }
 
 TqvxPDFFont *TqvxPDFExport::documentFont(const TFontFace &face, TqvxPDFFont &font)
@@ -115,24 +119,81 @@ QByteArray TqvxPDFExport::WithActualText(const QString &text, const QByteArray &
     return "/Span <</ActualText <FEFF" + StrToHex4(text) + ">>> BDC\n" + shown + "EMC\n";
 }
 
-QByteArray TqvxPDFExport::showGlyphs(const QList<quint16> &glyphs, const QList<QString> &hidden)
+QByteArray TqvxPDFExport::showGlyphs(const TqvxPDFShapedText &shaped, int size)
 {
-    if (hidden.isEmpty())
-        return PdfShowGlyphs(glyphs);
-    // A glyph that also stands for characters that show nothing carries its
-    // cluster's text alone, so that the words around it stay words.
+    const qsizetype count = shaped.Glyphs.size();
+    if (shaped.Spans.isEmpty())
+        return showPlaced(shaped, 0, count, size, false);
+    // The glyphs of a cluster with characters that show nothing carry its
+    // text together, so that the words around them stay words.
     QByteArray shown;
     qsizetype from = 0;
-    for (qsizetype i = 0; i < glyphs.size(); ++i) {
-        if (hidden.value(i).isEmpty())
-            continue;
-        if (i > from)
-            shown += PdfShowGlyphs(glyphs.mid(from, i - from));
-        shown += WithActualText(hidden[i], PdfShowGlyphs({glyphs[i]}));
-        from = i + 1;
+    for (const TqvxPDFGlyphSpan &span : shaped.Spans) {
+        if (span.First > from)
+            shown += showPlaced(shaped, from, span.First, size, false);
+        shown += WithActualText(span.Text, showPlaced(shaped, span.First, span.First + span.Count, size, true));
+        from = span.First + span.Count;
     }
-    if (from < glyphs.size())
-        shown += PdfShowGlyphs(glyphs.mid(from));
+    if (from < count)
+        shown += showPlaced(shaped, from, count, size, false);
+    return shown;
+}
+
+QByteArray TqvxPDFExport::showPlaced(const TqvxPDFShapedText &shaped, qsizetype first, qsizetype end, int size,
+                                     bool inSpan)
+{
+    if (shaped.Places.isEmpty())
+        return PdfShowGlyphs(shaped.Glyphs.mid(first, end - first));
+    // Glyphs are shown in TJ arrays whose numbers move the pen on by what
+    // the shaper adds to a glyph's width.
+    QByteArray shown;
+    QByteArrayList parts;
+    QByteArray codes;
+    const auto moveBy = [&](int move) {
+        if (move == 0)
+            return;
+        if (!codes.isEmpty())
+            parts.append('(' + std::exchange(codes, {}) + ')');
+        parts.append(QByteArray::number(move));
+    };
+    const auto showParts = [&] {
+        if (!codes.isEmpty())
+            parts.append('(' + std::exchange(codes, {}) + ')');
+        if (!parts.isEmpty())
+            shown += '[' + parts.join(' ') + "] TJ\n";
+        parts.clear();
+    };
+    int move = 0;
+    for (qsizetype i = first; i < end; ++i) {
+        const TqvxPDFGlyphPlace &at = shaped.Places[i];
+        char code[4];
+        const QByteArray glyph(code, PutGlyphCode(code, shaped.Glyphs[i]) - code);
+        moveBy(move);
+        move = -at.Advance;
+        if (at.X == 0 && at.Y == 0) {
+            codes += glyph;
+            continue;
+        }
+        showParts();
+        // A glyph moved off its pen (a mark on its base) is drawn there
+        // without text of its own, or readers would take it for a
+        // character of another word or line; a copy of no width at the pen
+        // gives its text in its place.  Inside a span, whose text readers
+        // place from where its first glyph stands to where its last one
+        // ends, only a first and a last glyph need it.
+        QByteArray drawn = '[' + (at.X != 0 ? QByteArray::number(-at.X) + ' ' : QByteArray()) + '(' + glyph + ')';
+        drawn += (at.X != 0 ? ' ' + QByteArray::number(at.X) : QByteArray()) + "] TJ\n";
+        if (at.Y != 0)
+            drawn = PdfNumber(at.Y * size / 1000.0) + " Ts\n" + drawn + "0 Ts\n";
+        const QByteArray atThePen = "0 Tz\n(" + glyph + ") Tj\n100 Tz\n";
+        if (!inSpan || i == first)
+            shown += atThePen;
+        shown += inSpan ? drawn : WithActualText(QString(), drawn);
+        if (inSpan && i == end - 1)
+            shown += atThePen;
+    }
+    moveBy(move);
+    showParts();
     return shown;
 }
 

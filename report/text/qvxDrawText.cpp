@@ -218,56 +218,76 @@ void TqvxDrawText::SetParaBreaks(bool firstParaBreak, bool lastParaBreak)
         m_lines.back().flags &= ~ParagraphEnd;
 }
 
-void TqvxDrawText::measureExtents(const TFontData &font, int divisor, QStringView text, std::vector<int> &extents)
+void TqvxDrawText::measureExtents(const TFontData &font, int divisor, QStringView text, std::vector<int> &extents,
+                                  std::vector<int> *glyphs)
 {
-    m_measurer->Extents(font, text, extents);
+    m_measurer->Extents(font, text, extents, glyphs);
     if (divisor > 1)
         for (int &extent : extents)
             extent = qvxRound(double(extent) / divisor);
 }
 
-void TqvxDrawText::measureLayoutExtents(TFontData font, QStringView text, std::vector<int> &extents)
+void TqvxDrawText::measureLayoutExtents(TFontData font, QStringView text, std::vector<int> &extents,
+                                        std::vector<int> *glyphs)
 {
     font.Height = m_advanceFont.Height;
-    measureExtents(font, m_advanceDivisor, text, extents);
+    measureExtents(font, m_advanceDivisor, text, extents, glyphs);
 }
 
-int TqvxDrawText::layoutWidth(const QString &text)
+int TqvxDrawText::layoutWidth(const QString &text, int *glyphs)
 {
-    return qvxRound(double(m_measurer->Width(m_advanceFont, text)) / m_advanceDivisor);
+    // Characters shaped alone draw a glyph each.
+    if (!glyphs || shapedAlone(text, 0, int(text.size()))) {
+        if (glyphs)
+            *glyphs = int(text.size());
+        return qvxRound(double(m_measurer->Width(m_advanceFont, text)) / m_advanceDivisor);
+    }
+    std::vector<int> extents;
+    std::vector<int> counts;
+    measureLayoutExtents(m_advanceFont, text, extents, &counts);
+    *glyphs = std::accumulate(counts.begin(), counts.end(), 0);
+    return extents.empty() ? 0 : extents.back();
 }
 
-void TqvxDrawText::fillLayoutAdvances(const QString &text, const TqvxHTMLTags &tags, int add,
-                                      std::vector<int> &advances)
+int TqvxDrawText::fillLayoutAdvances(const QString &text, const TqvxHTMLTags &tags, int add,
+                                     std::vector<int> &advances)
 {
-    fillAdvances(m_advanceFont, m_advanceDivisor, text, tags, add, advances);
+    return fillAdvances(m_advanceFont, m_advanceDivisor, text, tags, add, advances);
 }
 
-void TqvxDrawText::fillAdvances(const TFontData &font, int divisor, const QString &text, const TqvxHTMLTags &tags,
-                                int add, std::vector<int> &advances)
+int TqvxDrawText::fillAdvances(const TFontData &font, int divisor, const QString &text, const TqvxHTMLTags &tags,
+                               int add, std::vector<int> &advances)
 {
     const int n = int(text.size());
     const int tagged = std::min(n, int(tags.size()));
     advances.resize(n);
     TFontData measured = font;
     std::vector<int> &extents = m_extents;
+    // Character spacing goes after each glyph, as the PDF's does: none after
+    // a character that shows nothing, one after the glyph drawn for a
+    // surrogate pair or a cluster, two after a character drawn with two.
+    std::vector<int> *glyphs = add != 0 ? &m_glyphs : nullptr;
+    int spaced = 0;
     const auto styleAt = [&](int i) { return i < tagged ? tags[i].Style : font.Style; };
     for (int i = 0; i < n;) {
         measured.Style = styleAt(i);
         int end = i + 1;
         while (end < n && styleAt(end) == measured.Style)
             ++end;
-        measureExtents(measured, divisor, QStringView(text).mid(i, end - i), extents);
+        measureExtents(measured, divisor, QStringView(text).mid(i, end - i), extents, glyphs);
         int previous = 0;
         for (int k = i; k < end; ++k) {
             const int extent = extents[k - i];
-            advances[k] = add + extent - previous;
+            const int count = glyphs ? (*glyphs)[k - i] : 0;
+            spaced += count;
+            advances[k] = add * count + extent - previous;
             previous = extent;
             if (k < tagged && tags[k].Small)
                 advances[k] = qvxRound(advances[k] / 1.5);
         }
         i = end;
     }
+    return spaced;
 }
 
 TqvxHTMLTag TqvxDrawText::plainRecord(int position) const
@@ -361,8 +381,9 @@ void TqvxDrawText::wrapLine(QString text, int firstWidth, int fullWidth, int add
     // A line all in the memo's own style that fits is measured whole: the
     // advances of its characters are not needed.
     const auto ownStyle = [this](const TqvxHTMLTag &tag) { return tag.Style == m_font.Style && !tag.Small; };
+    int glyphs = 0;
     if (std::all_of(records.begin(), records.end(), ownStyle)
-        && qint64(n) * add + layoutWidth(text) < firstWidth) {
+        && layoutWidth(text, add != 0 ? &glyphs : nullptr) + qint64(glyphs) * add < firstWidth) {
         emit(0, n, false);
         return;
     }
@@ -527,11 +548,14 @@ double TqvxDrawText::CalcWidth()
 {
     double widest = 0;
     std::vector<int> extents;
+    std::vector<int> glyphs;
+    const bool spaced = m_charSpacing != 0;
     for (int i = 0; i < LineCount(); ++i) {
         const QString line = Line(i);
         const TqvxHTMLTags tags = m_tags.AllowTags ? LineRecords(i) : TqvxHTMLTags();
         TFontData font = m_font;
         double width = 0;
+        int drawn = 0;
         for (int start = 0; start < line.size();) {
             int end = int(line.size());
             if (m_tags.AllowTags && start < int(tags.size())) {
@@ -540,11 +564,14 @@ double TqvxDrawText::CalcWidth()
                 while (end < line.size() && end < int(tags.size()) && tags[end].Style == font.Style)
                     ++end;
             }
-            measureLayoutExtents(font, QStringView(line).mid(start, end - start), extents);
+            measureLayoutExtents(font, QStringView(line).mid(start, end - start), extents,
+                                 spaced ? &glyphs : nullptr);
             width += extents.empty() ? 0 : extents.back();
+            drawn += std::accumulate(glyphs.begin(), glyphs.end(), 0);
             start = end;
         }
-        width += line.size() * m_charSpacing * LayoutRatio;
+        // Spacing after each glyph.
+        width += drawn * LaidOutSpacing(m_charSpacing) * LayoutRatio;
         if (LineFlags(i) & ParagraphStart)
             width += m_paragraphGap * LayoutRatio;
         widest = std::max(widest, width);
@@ -559,12 +586,15 @@ bool TqvxDrawText::WidthAlone(const QString &text, double &width)
     const int n = int(text.size());
     if (n == 0 || (m_tags.AllowTags && text.contains(QLatin1Char('<'))))
         return false;
-    const int measured = layoutWidth(text);
+    // It stays on one line as the layout keeps a paragraph whole: when its
+    // width with the spacing after each glyph is within the wrap width.
+    int glyphs = 0;
+    const int measured = layoutWidth(text, m_charSpacing != 0 ? &glyphs : nullptr);
     if (n >= 2 && m_wordWrap
-        && qint64(n) * qvxRound(m_charSpacing * LayoutRatio) + measured >= wrapWidth(m_paragraphGap))
+        && qint64(glyphs) * qvxRound(m_charSpacing * LayoutRatio) + measured > wrapWidth(m_paragraphGap))
         return false;
     double alone = measured;
-    alone += n * m_charSpacing * LayoutRatio;
+    alone += glyphs * LaidOutSpacing(m_charSpacing) * LayoutRatio;
     alone += m_paragraphGap * LayoutRatio;
     width = std::max(0.0, alone) / LayoutRatio;
     return true;
@@ -652,6 +682,11 @@ QString TqvxDrawText::GetWrappedText() const
     for (int i = 0; i < LineCount(); ++i)
         lines.append(Line(i));
     return lines.join(lineBreak);
+}
+
+double TqvxDrawText::LaidOutSpacing(double charSpacing)
+{
+    return qvxRound(charSpacing * LayoutRatio) / LayoutRatio;
 }
 
 // --- Drawing --------------------------------------------------------------------
@@ -798,13 +833,15 @@ void TqvxDrawText::drawLine(Device &device, int index, int x, int y, int width, 
     std::vector<int> deviceAdvances;
     const int layoutAdd = qvxRound(m_charSpacing * LayoutRatio);
     const int deviceAdd = qvxRound(m_charSpacing * m_scaleX);
-    fillLayoutAdvances(text, tags, layoutAdd, layout);
+    const bool layoutSpaced = fillLayoutAdvances(text, tags, layoutAdd, layout) > 0;
     TFontData baseFont = device.font;
     baseFont.Height = -qvxRound(device.printer ? m_fontSize * double(device.resY) * m_printScale / 72
                                           : m_fontSize * m_scaleY * ScrPPI / 72);
-    fillAdvances(baseFont, 1, text, tags, deviceAdd, deviceAdvances);
-    const int layoutWidth = std::accumulate(layout.begin(), layout.end(), 0) - layoutAdd;
-    const int deviceWidth = std::accumulate(deviceAdvances.begin(), deviceAdvances.end(), 0) - deviceAdd;
+    const bool deviceSpaced = fillAdvances(baseFont, 1, text, tags, deviceAdd, deviceAdvances) > 0;
+    // The widths without the spacing after the last glyph.
+    const int trailing = deviceSpaced ? deviceAdd : 0;
+    const int layoutWidth = std::accumulate(layout.begin(), layout.end(), 0) - (layoutSpaced ? layoutAdd : 0);
+    const int deviceWidth = std::accumulate(deviceAdvances.begin(), deviceAdvances.end(), 0) - trailing;
 
     int target = deviceWidth;
     if (m_wysiwyg)
@@ -815,14 +852,16 @@ void TqvxDrawText::drawLine(Device &device, int index, int x, int y, int width, 
     const double cosR = device.cosR;
     const double sinR = device.sinR;
     bool justified = false;
+    // Lines placed right or centred keep to the right edge the lines were
+    // wrapped against: the last pixel column of the box is the gap's.
     if (align == haRight) {
-        const int shift = width - target + 1;
+        const int shift = width - target;
         x += qvxRound(shift * cosR) - 1;
         if (m_rotation == 0 && (device.state.Style & (fsBold | fsItalic)))
             x -= 1;
         y -= qvxRound(shift * sinR);
     } else if (align == haCenter) {
-        const int shift = width - target;
+        const int shift = width - 1 - target;
         x += qvxRound(shift * cosR / 2);
         y -= qvxRound(shift * sinR / 2);
     } else if (align == haBlock) {
@@ -852,7 +891,7 @@ void TqvxDrawText::drawLine(Device &device, int index, int x, int y, int width, 
             deviceAdvances[i] = at - placed;
             placed = at;
         }
-        deviceAdvances[n - 1] = target + deviceAdd - placed;
+        deviceAdvances[n - 1] = target + trailing - placed;
     } else if (!justified) {
         DistributeUnits(deviceAdvances, 0, n - 1, extra);
     }

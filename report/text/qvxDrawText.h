@@ -138,6 +138,10 @@ public:
     // laid-out width (Wysiwyg) or fills the box (justified lines).
     void DrawText(TCanvas *canvas, TqvxHAlign hAlign, TqvxVAlign vAlign);
 
+    // The character spacing as lines are laid out, measured and drawn:
+    // whole layout units after each glyph, in screen pixels.
+    static double LaidOutSpacing(double charSpacing);
+
     // Spreads units (signed) over a[lo..hi]: the same share to every
     // element, then the rest one by one from the middle outwards, halving.
     static void DistributeUnits(std::vector<int> &a, int lo, int hi, int units);
@@ -168,17 +172,22 @@ private:
     // counts the last pixel column in).
     int wrapWidth(double indent) const;
     // Per-character advances of a line in the style of its records, plus
-    // add each (sub- and superscripts shrink by 1.5): in layout units, or
-    // with a device font as that font gives them.
-    void fillLayoutAdvances(const QString &text, const TqvxHTMLTags &tags, int add, std::vector<int> &advances);
-    void fillAdvances(const TFontData &font, int divisor, const QString &text, const TqvxHTMLTags &tags, int add,
-                      std::vector<int> &advances);
-    // The width of text in the memo's own style, in layout units.
-    int layoutWidth(const QString &text);
-    // Extents of text in font, each divided by divisor.
-    void measureExtents(const TFontData &font, int divisor, QStringView text, std::vector<int> &extents);
+    // add after each glyph a character draws (sub- and superscripts shrink
+    // by 1.5): in layout units, or with a device font as that font gives
+    // them.  Gives the number of glyphs spaced (0 when add is 0).
+    int fillLayoutAdvances(const QString &text, const TqvxHTMLTags &tags, int add, std::vector<int> &advances);
+    int fillAdvances(const TFontData &font, int divisor, const QString &text, const TqvxHTMLTags &tags, int add,
+                     std::vector<int> &advances);
+    // The width of text in the memo's own style, in layout units, and the
+    // number of glyphs it draws when asked.
+    int layoutWidth(const QString &text, int *glyphs = nullptr);
+    // Extents of text in font, each divided by divisor, and the glyphs of
+    // each character when asked.
+    void measureExtents(const TFontData &font, int divisor, QStringView text, std::vector<int> &extents,
+                        std::vector<int> *glyphs = nullptr);
     // Extents taken with m_advanceFont, in layout units.
-    void measureLayoutExtents(TFontData font, QStringView text, std::vector<int> &extents);
+    void measureLayoutExtents(TFontData font, QStringView text, std::vector<int> &extents,
+                              std::vector<int> *glyphs = nullptr);
     void wrapLine(QString text, int firstWidth, int fullWidth, int add);
     // The width of text[from, from + count) shaped on its own, with a
     // hyphen after it when asked, in layout units.
@@ -235,8 +244,10 @@ private:
     std::vector<OutputLine> m_lines;
     // The records of the lines that have any in another style.
     TqvxHTMLTags m_records;
-    // The measurer's extents of one run, kept to reuse their room.
+    // The measurer's extents of one run and its glyphs, kept to reuse
+    // their room.
     std::vector<int> m_extents;
+    std::vector<int> m_glyphs;
     bool m_wordBreak = false;
     bool m_wordWrap = true;
     bool m_wysiwyg = true;

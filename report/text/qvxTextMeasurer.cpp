@@ -28,10 +28,14 @@ TCanvas &TqvxFontServiceMeasurer::canvasFor(const TFontData &font)
     return *m_canvas;
 }
 
-void TqvxFontServiceMeasurer::Extents(const TFontData &font, QStringView text, std::vector<int> &extents)
+void TqvxFontServiceMeasurer::Extents(const TFontData &font, QStringView text, std::vector<int> &extents,
+                                      std::vector<int> *glyphs)
 {
-    const QList<int> measured = canvasFor(font).CharacterExtents(text);
+    QList<int> counts;
+    const QList<int> measured = canvasFor(font).CharacterExtents(text, false, glyphs ? &counts : nullptr);
     extents.assign(measured.begin(), measured.end());
+    if (glyphs)
+        glyphs->assign(counts.begin(), counts.end());
 }
 
 int TqvxFontServiceMeasurer::LineHeight(const TFontData &font)

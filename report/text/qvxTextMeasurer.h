@@ -23,8 +23,12 @@ class TqvxTextMeasurer
 public:
     virtual ~TqvxTextMeasurer() = default;
 
-    // Fills extents with one value per UTF-16 unit of text.
-    virtual void Extents(const TFontData &font, QStringView text, std::vector<int> &extents) = 0;
+    // Fills extents with one value per UTF-16 unit of text, and glyphs,
+    // when given, with the number of glyphs drawn for each unit (counted
+    // at the first unit of a glyph's cluster; 0 for a character that shows
+    // nothing).  Character spacing goes after each glyph.
+    virtual void Extents(const TFontData &font, QStringView text, std::vector<int> &extents,
+                         std::vector<int> *glyphs = nullptr) = 0;
     // The height of a line of text in the font (ascent plus descent).
     virtual int LineHeight(const TFontData &font) = 0;
     // The width of the whole text: its last extent, 0 when it is empty.
@@ -43,7 +47,8 @@ public:
     TqvxFontServiceMeasurer();
     ~TqvxFontServiceMeasurer() override;
 
-    void Extents(const TFontData &font, QStringView text, std::vector<int> &extents) override;
+    void Extents(const TFontData &font, QStringView text, std::vector<int> &extents,
+                 std::vector<int> *glyphs = nullptr) override;
     int LineHeight(const TFontData &font) override;
     int Width(const TFontData &font, const QString &text) override;
 

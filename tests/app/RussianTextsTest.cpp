@@ -72,3 +72,16 @@ TEST(RussianTexts, ACopyTheTemporaryFolderCannotHoldIsNamedInRussian)
               "Не удалось записать файл \"/a/q.pdf\": его прежнее содержимое не удалось скопировать во временную "
               "папку \"/tmp/\". Отказано в доступе.");
 }
+
+// A save that cannot remove the temporary file holding the new content
+// names it, and one that meets another save writing the same file says so.
+TEST(RussianTexts, WhatASaveKeepsOrWaitsForIsSaidInRussian)
+{
+    const auto save = [](const char *text) { return QCoreApplication::translate("SaveFileStream", text); };
+    const QString written = save("Cannot write file \"%1\". %2")
+                                .arg(QStringLiteral("/a/q.pdf"), save("The file is being written by another save."));
+    EXPECT_EQ((written + QLatin1Char(' ') + save("Its new content is kept in \"%1\".").arg(QStringLiteral("/a/.q.pdf.1")))
+                  .toStdString(),
+              "Не удалось записать файл \"/a/q.pdf\". Файл сейчас записывается другим сохранением. Новое содержимое "
+              "файла сохранено в \"/a/.q.pdf.1\".");
+}

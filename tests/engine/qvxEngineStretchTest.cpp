@@ -380,3 +380,52 @@ TEST_F(EngineStretchTest, DotMatrixMemosMovedDownCountFromTheirCharacterCells)
     EXPECT_EQ(geometry(0), lines({"Child1 0+153", "  Grows 0+45", "  Shifted 51+34", "  Overlapped 90+10",
                                   "  Lowest 51+85", "  ToBottom 59+94"}));
 }
+
+// A dot-matrix memo of numbered lines split over two dot-matrix pages
+// below a title of four cells, and a dot-matrix memo below it.  Its lines
+// (about 19 pixels each) are not whole cells (17 pixels): the parts take
+// whole lines and what is left of its stretched height, the whole text's
+// height rounded to cells, may be a cell short of the last part's lines
+// (with 60 and 61 lines here).  The last part takes the whole cells its
+// lines take, the memo below stands below it, and every line prints once.
+TEST_F(EngineStretchTest, TheLastPartOfADotMatrixMemoTakesTheCellsOfItsLines)
+{
+    delete page;
+    page = new TqvxDMPPage(report.get());
+    page->SetName(QStringLiteral("Page1"));
+    band<TqvxReportTitle>("ReportTitle1", 0, 68);
+    auto *data = band<TqvxMasterData>("MasterData1", 100, 34);
+    data->SetRowCount(1);
+    data->SetAllowSplit(true);
+    data->SetStretched(true);
+    auto *memo = new TqvxDMPMemoView(data);
+    memo->SetName(QStringLiteral("DMP"));
+    memo->SetBounds(0, 0, 192, 17);
+    memo->SetStretchMode(smActualHeight);
+    auto *below = new TqvxDMPMemoView(data);
+    below->SetName(QStringLiteral("Below"));
+    below->SetBounds(0, 17, 96, 17);
+    below->SetText(QStringLiteral("BELOW"));
+    for (int count = 58; count <= 62; ++count) {
+        SCOPED_TRACE(count);
+        QStringList text;
+        for (int i = 1; i <= count; ++i)
+            text.append(QStringLiteral("D%1").arg(i));
+        memo->SetText(text.join('\n'));
+        ASSERT_TRUE(prepare());
+        ASSERT_EQ(pageCount(), 2);
+        EXPECT_EQ((texts(0) + texts(1)).join('\n').toStdString(), (text.join('\n') + "\nBELOW").toStdString());
+        TqvxDMPMemoView *lastPart = nullptr;
+        TqvxComponent *placedBelow = nullptr;
+        for (TqvxComponent *object : store()->GetPageObject(1)->GetAllObjects()) {
+            if (object->Name() == QLatin1String("DMP"))
+                lastPart = qobject_cast<TqvxDMPMemoView *>(object);
+            else if (object->Name() == QLatin1String("Below"))
+                placedBelow = object;
+        }
+        ASSERT_NE(lastPart, nullptr);
+        ASSERT_NE(placedBelow, nullptr);
+        EXPECT_GE(lastPart->Height(), lastPart->CalcHeight()) << geometry(1);
+        EXPECT_GE(placedBelow->Top(), lastPart->Top() + lastPart->Height()) << geometry(1);
+    }
+}

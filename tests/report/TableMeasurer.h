@@ -9,6 +9,7 @@
 // 100 units high at 83 pixels (16 screen pixels at 600 per inch).
 
 #include "report/text/qvxTextMeasurer.h"
+#include "toolkit/graphics/TextShaping.h"
 
 #include <QHash>
 
@@ -22,8 +23,20 @@ public:
 
     explicit TTableMeasurer(int defaultAdvance = 40) : defaultAdvance(defaultAdvance) {}
 
-    void Extents(const TFontData &font, QStringView text, std::vector<int> &extents) override
+    // One glyph for each character but the low half of a surrogate pair
+    // and the characters the shaper leaves out.
+    void Extents(const TFontData &font, QStringView text, std::vector<int> &extents,
+                 std::vector<int> *glyphs = nullptr) override
     {
+        if (glyphs) {
+            glyphs->clear();
+            for (qsizetype i = 0; i < text.size(); ++i) {
+                const bool low = text[i].isLowSurrogate() && i > 0 && text[i - 1].isHighSurrogate();
+                const char32_t c = text[i].isHighSurrogate() && i + 1 < text.size()
+                    ? QChar::surrogateToUcs4(text[i], text[i + 1]) : text[i].unicode();
+                glyphs->push_back(low || IsDefaultIgnorable(c) ? 0 : 1);
+            }
+        }
         extents.clear();
         const int size = -font.Height;
         long long sum = 0;

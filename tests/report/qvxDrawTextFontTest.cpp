@@ -4,6 +4,7 @@
 // advance table read independently.
 
 #include "common/ScriptSamples.h"
+#include "report/ArialLayout.h"
 
 #include "report/text/qvxDrawText.h"
 #include "toolkit/graphics/Bitmap.h"
@@ -12,37 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 
 namespace {
-
-// A paragraph in Arial 10 laid out in a box width pixels wide, to be
-// drawn at scale from (10, 10).
-std::unique_ptr<TqvxDrawText> LayOut(const QString &paragraph, int width, bool wordWrap = true, double scale = 1)
-{
-    TFont font;
-    font.SetName(QStringLiteral("Arial"));
-    font.SetSize(10);
-    auto layout = std::make_unique<TqvxDrawText>();
-    layout->SetFont(&font);
-    layout->SetOptions(wordWrap, true, false, false, true, true, 0);
-    layout->SetGaps(0, 0, 2);
-    const TRect box(0, 0, width, 1000);
-    layout->SetDimensions(scale, scale, 1, box, TRect(10, 10, 10 + qRound(width * scale), 10 + qRound(1000 * scale)));
-    TWideStrings text;
-    text.Add(paragraph);
-    layout->SetText(&text);
-    return layout;
-}
-
-QStringList Wrap(const QString &paragraph, int width)
-{
-    const std::unique_ptr<TqvxDrawText> layout = LayOut(paragraph, width);
-    QStringList lines;
-    for (int i = 0; i < layout->LineCount(); ++i)
-        lines.append(layout->Line(i));
-    return lines;
-}
 
 TEST(LiberationSansBreaks, MixedCyrillicAndLatinParagraphs)
 {
@@ -269,13 +243,6 @@ TEST(LiberationSansDrawing, RotatedTextStaysInItsBox)
     }
 }
 
-// The width of one line laid out alone, in layout units: as drawing
-// measures it.
-double WidthAlone(const QString &line)
-{
-    return LayOut(line, 10000, false)->CalcWidth() * 6.25;
-}
-
 // A soft hyphen shows nothing and takes no room inside a line; where a line
 // breaks at it, the line ends in a hyphen and is measured with it.
 TEST(LiberationSansBreaks, ASoftHyphenShowsOnlyWhereTheLineBreaksAtIt)
@@ -358,6 +325,74 @@ TEST(LiberationSansDrawing, CharactersThatShowNothingDrawNothing)
             line.remove(QChar(c));
         EXPECT_EQ(lines, Wrap(words, 200));
     }
+}
+
+// Character spacing goes after each glyph drawn, so characters that show
+// nothing take none: with spacing -1 and +2 a line with five of them inside
+// a word draws as without them, and a paragraph wraps as without them.
+TEST(LiberationSansDrawing, CharactersThatShowNothingTakeNoSpacing)
+{
+    for (const double spacing : {-1.0, 2.0}) {
+        SCOPED_TRACE(spacing);
+        const auto draw = [spacing](const QString &line) {
+            TBitmap bitmap;
+            bitmap.SetSize(320, 80);
+            bitmap.Canvas()->Brush()->SetColor(clWhite);
+            bitmap.Canvas()->FillRect(TRect(0, 0, 320, 80));
+            LayOut(line, 200, true, 1.5, spacing)->DrawText(bitmap.Canvas(), haLeft, vaTop);
+            bitmap.Canvas()->ReleaseHandle();
+            return bitmap.Image();
+        };
+        const QImage plain = draw(QStringLiteral("abcd end"));
+        const QString words = QStringLiteral("Automatisierungstechnik ").repeated(5);
+        for (const char16_t c : InvisibleCharacters()) {
+            SCOPED_TRACE(int(c));
+            const QString hidden(5, QChar(c));
+            EXPECT_EQ(draw(QStringLiteral("ab") + hidden + QStringLiteral("cd end")), plain);
+            QString withHidden = words;
+            withHidden.replace(QStringLiteral("isierungs"), QStringLiteral("isie") + hidden + QStringLiteral("rungs"));
+            QStringList lines = Wrap(withHidden, 200, spacing);
+            for (QString &line : lines)
+                line.remove(QChar(c));
+            EXPECT_EQ(lines, Wrap(words, 200, spacing));
+        }
+    }
+}
+
+// A text exactly as wide as the wrap width, spacing included, stays one
+// line, and its width alone is found as the layout keeps it.
+TEST(LiberationSansBreaks, ATextAsWideAsTheBoxIsMeasuredAlone)
+{
+    TFont font;
+    font.SetName(QStringLiteral("Arial"));
+    font.SetSize(10);
+    int checked = 0;
+    for (const double spacing : {0.0, -0.5, 1.0}) {
+        for (int k = 1; k <= 40 && checked < 6; ++k) {
+            const QString text = QStringLiteral("i").repeated(k) + QStringLiteral(" ZMT");
+            // Its width in layout units, spacing included.
+            const double width = LayOut(text, 10000, false, 1, spacing)->CalcWidth() * 6.25;
+            // The layout rounds halves to even.
+            const int box = qRound(width / 6.25) + 1;
+            if (std::nearbyint((box - 1) * 6.25) != std::nearbyint(width))
+                continue;
+            SCOPED_TRACE(text.toStdString() + " spacing " + std::to_string(spacing));
+            ++checked;
+            TqvxDrawText layout;
+            layout.SetFont(&font);
+            layout.SetOptions(true, false, false, false, true, true, 0);
+            layout.SetGaps(0, spacing, 0);
+            layout.SetDimensions(1, 1, 1, TRect(0, 0, box, 100), TRect(0, 0, box, 100));
+            TWideStrings single;
+            single.Add(text);
+            layout.SetText(&single);
+            EXPECT_EQ(layout.LineCount(), 1);
+            double alone = -1;
+            EXPECT_TRUE(layout.WidthAlone(text, alone));
+            EXPECT_NEAR(alone * 6.25, width, 1e-6);
+        }
+    }
+    EXPECT_GT(checked, 2);
 }
 
 } // namespace

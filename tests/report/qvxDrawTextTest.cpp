@@ -236,9 +236,10 @@ TEST_F(LayoutTest, CalcWidthCountsIndentAndSpacing)
     layout.SetGaps(10, 0, 2);
     Lay({QStringLiteral("aaaa")}, 500);
     EXPECT_DOUBLE_EQ(layout.CalcWidth(), 160 / 6.25 + 10);
+    // A pixel of spacing is 6 whole layout units after each glyph.
     layout.SetGaps(0, 1, 2);
     Lay({QStringLiteral("aaaa"), QStringLiteral("aa")}, 500);
-    EXPECT_DOUBLE_EQ(layout.CalcWidth(), 160 / 6.25 + 4);
+    EXPECT_DOUBLE_EQ(layout.CalcWidth(), 160 / 6.25 + 4 * 6 / 6.25);
 }
 
 TEST_F(LayoutTest, CutReopensColourUnderlineItalicBold)

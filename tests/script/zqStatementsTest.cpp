@@ -1041,3 +1041,48 @@ begin s := 'ab'; P(s) end.
 )")));
     EXPECT_EQ(pascal.Text(QStringLiteral("seen")), QStringLiteral("ab"));
 }
+
+// The same in the languages with typed variables: a loop counting in the
+// variable that lends its text to the running procedure (a counting for in
+// PascalScript, a C for in the others) and a variable of the host, typed
+// String, that keeps the text it lends when an assignment to it fails
+// (a text the program made: a literal of the host is never lent).
+// Each variable is handed back what its parameter ends the call with.
+TEST(zqStatements, ALentVariableCountsAndKeepsItsTextInEveryLanguage)
+{
+    const struct {
+        const char *language;
+        QString text;
+    } programs[] = {
+        {"PascalScript", QStringLiteral(R"(
+var u: Variant; sum: Integer; seen: String;
+procedure Count(var t: Variant); begin for u := 1 to 3 do sum := sum * 10 + u end;
+procedure Keep(var t: String); begin try typed := Null except end; seen := typed end;
+begin sum := 0; u := 'ab'; Count(u); typed := 'ab'; Keep(typed) end.
+)")},
+        {"C++Script", QStringLiteral(R"(
+variant u; int sum; string seen;
+void Count(variant &t) { for (u = 1; u <= 3; u++) sum = sum * 10 + u; }
+void Keep(string &t) { try { typed = Null; } except { } seen = typed; }
+{ sum = 0; u = "ab"; Count(u); typed = "ab"; Keep(typed); }
+)")},
+        {"JScript", QStringLiteral(R"(
+var u, sum, seen;
+function Count(&t) { for (u = 1; u <= 3; u++) sum = sum * 10 + u; }
+function Keep(&t) { try { typed = Null; } except { } seen = typed; }
+sum = 0; u = "ab"; Count(u); typed = "ab"; Keep(typed);
+)")},
+    };
+    for (const auto &program : programs) {
+        SCOPED_TRACE(program.language);
+        ScriptRunner r;
+        r.script.AddVariable(QStringLiteral("typed"), QStringLiteral("String"), Variant(QString()));
+        ASSERT_TRUE(r.Run(QString::fromLatin1(program.language), program.text));
+        EXPECT_EQ(r.Int(QStringLiteral("sum")), 123) << "the loop counted in u";
+        EXPECT_EQ(r.Text(QStringLiteral("u")), QStringLiteral("ab")) << "the parameter's value handed back";
+        EXPECT_EQ(r.Text(QStringLiteral("seen")), QStringLiteral("ab")) << "the failed assignment left the text lent";
+        EXPECT_EQ(r.Text(QStringLiteral("typed")), QStringLiteral("ab"));
+        EXPECT_EQ(r.script.Find(QStringLiteral("typed"))->Loan, nullptr);
+        EXPECT_EQ(r.script.Find(QStringLiteral("u"))->Loan, nullptr);
+    }
+}

@@ -5,10 +5,14 @@
 #include "toolkit/graphics/FontEngine.h"
 #include "toolkit/graphics/TextShaping.h"
 
+#include "common/FontPlacement.h"
 #include "common/ScriptSamples.h"
 #include "common/TestSupport.h"
 
+#include <QGlyphRun>
 #include <QImage>
+#include <QPainter>
+#include <QRawFont>
 #include <QPageSize>
 #include <QPrinter>
 #include <QProcess>
@@ -669,6 +673,74 @@ TEST(CanvasText, CharactersThatShowNothingTakeNoRoom)
     Surface s;
     s.useArial(20);
     EXPECT_EQ(s.canvas.TextWidth(QStringLiteral("\u2764\uFE0F end")), s.canvas.TextWidth(QStringLiteral("\u2764 end")));
+}
+
+// A cluster drawn by the canvas at 40 pixels against its glyphs drawn
+// where HarfBuzz places them, from the same face at the same size: the
+// pictures differ by less than half a pixel's shift anywhere.
+void expectDrawnWhereTheFontPlacesThem(const QString &fontName, const TFontFacePtr &face, const QString &text)
+{
+    SCOPED_TRACE(text.toStdString());
+    constexpr int size = 40;
+    Surface drawn(200, 100);
+    drawn.canvas.Font()->SetName(fontName);
+    drawn.canvas.Font()->SetHeight(-size);
+    drawn.canvas.Brush()->SetStyle(bsClear);
+    const int ascent = drawn.canvas.FontMetrics().Ascent;
+    drawn.canvas.TextOut(40, 20, text);
+    drawn.canvas.ReleaseHandle();
+
+    int unitsPerEm = 0;
+    const QList<TPlacedGlyph> placed =
+        HarfBuzzPlacement(face->FileData(), unsigned(face->File().FaceIndex), text, &unitsPerEm);
+    const double scale = double(size) / unitsPerEm;
+    QList<quint32> glyphs;
+    QList<QPointF> positions;
+    for (const TPlacedGlyph &glyph : placed) {
+        glyphs.append(glyph.Glyph);
+        positions.append(QPointF(glyph.X * scale, ascent - glyph.Y * scale));
+    }
+    QGlyphRun run;
+    run.setRawFont(QRawFont(face->FileData(), size, QFont::PreferNoHinting));
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    QImage expected(drawn.image.size(), QImage::Format_RGB32);
+    expected.fill(Qt::white);
+    QPainter painter(&expected);
+    painter.setPen(Qt::black);
+    painter.translate(40, 20);
+    painter.drawGlyphRun(QPointF(0, 0), run);
+    painter.end();
+
+    EXPECT_NE(inkOf(drawn.image, qRgb(255, 255, 255)).right, -1) << "nothing drawn";
+    EXPECT_LT(GreatestGreyDifference(drawn.image, expected), 128);
+}
+
+// Marks are drawn where the font's mark positioning puts them: above and
+// below Hebrew letters in Arial's face, Arabic harakat in DejaVu Sans;
+// Latin letters, which the shaper does not move, are the control.
+TEST(CanvasText, MarksAreDrawnWhereTheFontPlacesThem)
+{
+    const TFontFacePtr arial = TFontEngine::Face(QStringLiteral("Arial"), false, false);
+    for (const QString &text : {QStringLiteral("\u05D1\u05BC\u05B0"), QStringLiteral("\u05E9\u05C1\u05B8"),
+                                QStringLiteral("\u05DC\u05B9"), QStringLiteral("Hag")})
+        expectDrawnWhereTheFontPlacesThem(QStringLiteral("Arial"), arial, text);
+    const TFontFacePtr dejaVu = TFontEngine::Face(QStringLiteral("DejaVu Sans"), false, false);
+    for (const QString &text :
+         {QStringLiteral("\u0628\u0650"), QStringLiteral("\u0633\u0652"), QStringLiteral("\u0628\u0651\u064E")})
+        expectDrawnWhereTheFontPlacesThem(QStringLiteral("DejaVu Sans"), dejaVu, text);
+}
+
+// Thai vowels and tone marks stack above a consonant, in the face that
+// stands in for Arial's missing Thai.
+TEST(CanvasText, ThaiMarksStackWhereTheFontPlacesThem)
+{
+    const TFontFacePtr thai = TFontEngine::CoveringFace(0x0E1B, false, false);
+    if (!thai)
+        GTEST_SKIP() << "no installed face has Thai letters";
+    for (const QString &text : {QStringLiteral("\u0E1B\u0E31\u0E49"), QStringLiteral("\u0E1F\u0E37\u0E48"),
+                                QStringLiteral("\u0E19\u0E31\u0E48")})
+        expectDrawnWhereTheFontPlacesThem(QStringLiteral("Arial"), thai, text);
 }
 
 TEST(CanvasRules, LockIsRecursive)

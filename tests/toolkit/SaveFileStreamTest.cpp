@@ -12,8 +12,15 @@
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <iterator>
+#include <latch>
+#include <string_view>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -29,6 +36,17 @@ mode_t fileMode(const QString &fileName)
     struct stat info {};
     ::stat(QFile::encodeName(fileName).constData(), &info);
     return info.st_mode & 07777;
+}
+
+// Runs the current test as nobody (NobodyRun::Run) and expects it to pass
+// there; where it cannot start as nobody the test is skipped, saying why,
+// and IsSkipped() tells its caller.
+void PassAsNobody(const QString &folder, const QProcessEnvironment &extra = QProcessEnvironment())
+{
+    const NobodyRun run = NobodyRun::Run(folder, extra);
+    if (run.skipped)
+        GTEST_SKIP() << "the test cannot start as nobody: " << run.output.toStdString();
+    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
 }
 
 TEST(SaveFileStream, ReplacesTheFileOnlyOnCommit)
@@ -294,10 +312,9 @@ TEST(SaveFileStream, WritesInPlaceWhereNothingCanBeMadeBeside)
     QTemporaryDir dir;
     const QString name = ClosedFolderWithNobodysFile(dir);
     const ino_t before = inode(name);
-    const NobodyRun run = NobodyRun::Run(dir.path());
-    if (run.skipped)
-        GTEST_SKIP() << "the test cannot start as nobody: " << run.output.toStdString();
-    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+    PassAsNobody(dir.path());
+    if (IsSkipped())
+        return;
     EXPECT_EQ(fileBytes(name), QByteArray("new content"));
     EXPECT_EQ(inode(name), before);
     EXPECT_EQ(fileMode(name), mode_t(0644));
@@ -317,6 +334,22 @@ QProcessEnvironment TemporaryFolderVariable(const QString &folder)
 {
     QProcessEnvironment environment;
     environment.insert(QStringLiteral("TMPDIR"), folder);
+    return environment;
+}
+
+// The variables that make the positioned writes to the file fileName fail
+// (variable QVX_FAILING_FILE) or slow (QVX_SLOW_FILE) in the process they
+// are given to.
+QProcessEnvironment WritesTo(const QString &variable, const QString &fileName)
+{
+    QProcessEnvironment environment;
+    environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(SLOW_OR_FAILING_WRITES_LIBRARY));
+    environment.insert(variable, fileName);
+    // A sanitizer's run-time library need not come first.
+    const QString sanitizerOptions = qEnvironmentVariable("ASAN_OPTIONS");
+    environment.insert(QStringLiteral("ASAN_OPTIONS"), sanitizerOptions
+                                                           + (sanitizerOptions.isEmpty() ? "" : ":")
+                                                           + QStringLiteral("verify_asan_link_order=0"));
     return environment;
 }
 
@@ -358,10 +391,9 @@ void RunOverNobodysFile(const QByteArray &former)
     QTemporaryDir dir;
     const QString name = ClosedFolderWithNobodysFile(dir, former);
     QTemporaryDir temporary;
-    const NobodyRun run = NobodyRun::Run(dir.path(), TemporaryFolderVariable(NobodysTemporaryFolder(temporary)));
-    if (run.skipped)
-        GTEST_SKIP() << "the test cannot start as nobody: " << run.output.toStdString();
-    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+    PassAsNobody(dir.path(), TemporaryFolderVariable(NobodysTemporaryFolder(temporary)));
+    if (::testing::Test::IsSkipped())
+        return;
     EXPECT_EQ(fileBytes(name), former);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("q.pdf")});
     EXPECT_EQ(QDir(temporary.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
@@ -418,17 +450,10 @@ TEST(SaveFileStream, AnInPlaceCopyThatCannotBePutBackKeepsBothVersions)
     const QString name = ClosedFolderWithNobodysFile(dir, former);
     QTemporaryDir temporary;
     QProcessEnvironment environment = TemporaryFolderVariable(NobodysTemporaryFolder(temporary));
-    environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(FAILING_WRITES_LIBRARY));
-    environment.insert(QStringLiteral("QVX_FAILING_FILE"), name);
-    // A sanitizer's run-time library need not come first.
-    const QString sanitizerOptions = qEnvironmentVariable("ASAN_OPTIONS");
-    environment.insert(QStringLiteral("ASAN_OPTIONS"), sanitizerOptions
-                                                           + (sanitizerOptions.isEmpty() ? "" : ":")
-                                                           + QStringLiteral("verify_asan_link_order=0"));
-    const NobodyRun run = NobodyRun::Run(dir.path(), environment);
-    if (run.skipped)
-        GTEST_SKIP() << "the test cannot start as nobody: " << run.output.toStdString();
-    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+    environment.insert(WritesTo(QStringLiteral("QVX_FAILING_FILE"), name));
+    PassAsNobody(dir.path(), environment);
+    if (IsSkipped())
+        return;
     EXPECT_EQ(fileBytes(name), QByteArray());
     QStringList kept;
     for (const QString &file : QDir(temporary.path()).entryList(QDir::Files | QDir::Hidden))
@@ -488,10 +513,9 @@ void RunFailingInPlace(const QByteArray &former, const QString &temporaryFolder,
 {
     QTemporaryDir dir;
     const QString name = ClosedFolderWithNobodysFile(dir, former);
-    const NobodyRun run = NobodyRun::Run(dir.path(), Expecting(temporaryFolder, message.arg(name, temporaryFolder)));
-    if (run.skipped)
-        GTEST_SKIP() << "the test cannot start as nobody: " << run.output.toStdString();
-    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+    PassAsNobody(dir.path(), Expecting(temporaryFolder, message.arg(name, temporaryFolder)));
+    if (::testing::Test::IsSkipped())
+        return;
     EXPECT_EQ(fileBytes(name), former);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("q.pdf")});
 }
@@ -603,10 +627,7 @@ TEST(SaveFileStream, ReadOnlyFilesAreThoseTheUserMayNotWrite)
     const QString roots = dir.filePath(QStringLiteral("roots.pdf"));
     SaveFile(roots, "old");
     ::chmod(QFile::encodeName(roots).constData(), 0644);
-    const NobodyRun run = NobodyRun::Run(dir.path());
-    if (run.skipped)
-        GTEST_SKIP() << "the test cannot start as nobody: " << run.output.toStdString();
-    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+    PassAsNobody(dir.path());
 }
 
 // A folder or a pipe at the name is named alike whether the file would be
@@ -645,12 +666,319 @@ TEST(SaveFileStream, AFolderOrAPipeAtTheNameIsNamedAlikeOnBothRoads)
     QTemporaryDir temporary;
     QProcessEnvironment environment = TemporaryFolderVariable(NobodysTemporaryFolder(temporary));
     environment.insert(QStringLiteral("QVX_FOLDERS"), closed.path() + QLatin1Char(':') + own.path());
-    const NobodyRun run = NobodyRun::Run(closed.path(), environment);
-    if (run.skipped)
-        GTEST_SKIP() << "the test cannot start as nobody: " << run.output.toStdString();
-    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+    PassAsNobody(closed.path(), environment);
+    if (IsSkipped())
+        return;
     for (const QTemporaryDir *dir : {&closed, &own, &temporary})
         EXPECT_EQ(QDir(dir->path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
                   dir == &closed ? QStringList{QStringLiteral("pipe.pdf")} : QStringList())
             << dir->path().toStdString();
+}
+
+namespace {
+
+// Writes bytes to fileName directly, whatever the length of its name.
+void WriteDirectly(const QString &fileName, const QByteArray &bytes)
+{
+    QFile file(fileName);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << fileName.toStdString();
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+// Names as long as a folder takes them (255 bytes at most): Latin letters,
+// Cyrillic ones of two bytes each, and characters of four bytes, two
+// UTF-16 units each, where a cut must fall between characters.
+QStringList LongestNames()
+{
+    const QString pdf = QStringLiteral(".pdf");
+    return {QString(244, QLatin1Char('n')) + pdf, QString(251, QLatin1Char('n')) + pdf,
+            QString(125, QChar(0x044F)) + pdf, QString::fromUtf8("\xF0\x9F\x98\x80").repeated(62) + pdf};
+}
+
+// Saves each of the longest names in folder over the file there, writing
+// the name as its content: the temporary file is hidden, starts with the
+// file's name and fits the folder, and a second one made meanwhile gets
+// a name of its own.
+void SaveUnderTheLongestNames(const QString &folder, bool inPlace)
+{
+    for (const QString &name : LongestNames()) {
+        const QString file = folder + QLatin1Char('/') + name;
+        TSaveFileStream stream(file);
+        EXPECT_EQ(stream.InPlace(), inPlace);
+        const QString temporary = ExtractFileName(stream.FileName());
+        EXPECT_TRUE(temporary.startsWith(QLatin1Char('.') + name.left(60))) << temporary.toStdString();
+        EXPECT_LE(QFile::encodeName(temporary).size(), 255);
+        EXPECT_EQ(temporary.toUtf8(), QFile::encodeName(temporary)) << "a character was cut in two";
+        EXPECT_NE(TSaveFileStream(file).FileName(), stream.FileName());
+        stream.WriteBuffer(name.toUtf8());
+        stream.Commit();
+        EXPECT_EQ(fileBytes(file), name.toUtf8());
+    }
+}
+
+QStringList AllEntries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// The files in a temporary folder (Qt keeps a run-time folder of its own
+// there).
+QStringList FilesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+}
+
+QStringList Sorted(QStringList names)
+{
+    names.sort();
+    return names;
+}
+
+} // namespace
+
+// The longest names a folder takes are saved on both roads: the hidden
+// temporary names made for them are cut to fit.
+TEST(SaveFileStream, SavesUnderTheLongestNamesOnBothRoads)
+{
+    if (NobodyRun::Child())
+        return SaveUnderTheLongestNames(NobodyRun::Folder(), true);
+    QTemporaryDir beside;
+    for (const QString &name : LongestNames())
+        WriteDirectly(beside.filePath(name), "old");
+    SaveUnderTheLongestNames(beside.path(), false);
+    EXPECT_EQ(AllEntries(beside.path()), Sorted(LongestNames()));
+
+    if (const QString why = NobodyRun::Impossible(); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    QTemporaryDir closed;
+    ::chmod(QFile::encodeName(closed.path()).constData(), 0755);
+    for (const QString &name : LongestNames()) {
+        WriteDirectly(closed.filePath(name), "old");
+        ASSERT_EQ(::chown(QFile::encodeName(closed.filePath(name)).constData(), NobodyRun::Uid, NobodyRun::Gid), 0);
+    }
+    QTemporaryDir temporary;
+    PassAsNobody(closed.path(), TemporaryFolderVariable(NobodysTemporaryFolder(temporary)));
+    if (IsSkipped())
+        return;
+    EXPECT_EQ(AllEntries(closed.path()), Sorted(LongestNames()));
+    EXPECT_EQ(FilesIn(temporary.path()), QStringList());
+}
+
+namespace {
+
+// In nobody's process: saves "new" over file, making the folder closed
+// read-only before the commit (and writable again after), and expects the
+// failure message (%1 the file, %2 the temporary file); the temporary file
+// is kept with the new content, and the file keeps "old".
+void SaveWhileTheFolderIsClosed(const QString &file, const QString &closed, bool inPlace, const QString &message)
+{
+    const QByteArray folder = QFile::encodeName(closed);
+    QString temporary;
+    QString failure;
+    {
+        TSaveFileStream stream(file);
+        ASSERT_EQ(stream.InPlace(), inPlace);
+        stream.WriteBuffer(QByteArray("new"));
+        temporary = stream.FileName();
+        ASSERT_EQ(::chmod(folder.constData(), 0555), 0);
+        failure = MessageOf<EStreamError>([&] { stream.Commit(); });
+    }
+    ASSERT_EQ(::chmod(folder.constData(), 0755), 0);
+    EXPECT_EQ(failure, message.arg(file, temporary));
+    EXPECT_EQ(fileBytes(temporary), QByteArray("new"));
+    EXPECT_EQ(fileBytes(file), QByteArray("old"));
+}
+
+} // namespace
+
+// An ordinary user's folder is made read-only while the file is saved:
+// the file keeps its content, and the temporary file that holds the whole
+// new content, which cannot be removed any more, is named.  Beside the
+// file that folder is the file's own; in place it is the temporary folder.
+TEST(SaveFileStream, ANewContentThatCannotBeRemovedIsNamed)
+{
+    if (NobodyRun::Child()) {
+        const QString own = NobodyRun::Folder() + QStringLiteral("/own");
+        SaveWhileTheFolderIsClosed(own + QStringLiteral("/q.pdf"), own, false,
+                                   QStringLiteral("Cannot create file \"%1\". Permission denied. Its new content is "
+                                                  "kept in \"%2\"."));
+        SaveWhileTheFolderIsClosed(NobodyRun::Folder() + QStringLiteral("/q.pdf"), TempFolder(), true,
+                                   QStringLiteral("Cannot write file \"%1\": its former content cannot be copied into "
+                                                  "the temporary folder \"%3\". Permission denied. Its new content is "
+                                                  "kept in \"%2\".")
+                                       .replace(QStringLiteral("%3"), TempFolder()));
+        return;
+    }
+    if (const QString why = NobodyRun::Impossible(); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    QTemporaryDir dir;
+    ClosedFolderWithNobodysFile(dir);
+    const QString own = dir.filePath(QStringLiteral("own"));
+    ASSERT_TRUE(QDir().mkdir(own));
+    SaveFile(own + QStringLiteral("/q.pdf"), "old");
+    for (const QString &name : {own, own + QStringLiteral("/q.pdf")})
+        ASSERT_EQ(::chown(QFile::encodeName(name).constData(), NobodyRun::Uid, NobodyRun::Gid), 0);
+    QTemporaryDir temporary;
+    PassAsNobody(dir.path(), TemporaryFolderVariable(NobodysTemporaryFolder(temporary)));
+}
+
+// In place, the file's folder is moved aside while the file is saved, and
+// a link to another folder (holding a file of the same name or not),
+// another folder or nothing is put at its name: the file is not written
+// through that name, and the error says what became of the folder; the
+// file keeps its content in the folder moved aside, and the other folder
+// its own.
+TEST(SaveFileStream, AnInPlaceSaveWritesNothingThroughAFolderPutInPlaceOfItsOwn)
+{
+    const QString moved = QStringLiteral("The folder \"%1/\" was moved or replaced while the file was being saved.");
+    const struct {
+        const char *replacement;
+        bool otherFile;
+        QString reason;
+    } cases[] = {
+        {"link", true, moved},
+        {"link", false, moved},
+        {"folder", false, moved},
+        {"nothing", false, QStringLiteral("The folder \"%1/\" does not exist.")},
+    };
+    if (NobodyRun::Child()) {
+        for (int i = 0; i < int(std::size(cases)); ++i) {
+            // nobody's own folder, holding root's folder "closed".
+            const QString home = NobodyRun::Folder() + QStringLiteral("/%1").arg(i);
+            const QString closed = home + QStringLiteral("/closed");
+            const QString file = closed + QStringLiteral("/q.pdf");
+            const QString message = MessageOf<EWriteError>([&] {
+                TSaveFileStream stream(file);
+                ASSERT_TRUE(stream.InPlace());
+                stream.WriteBuffer(QByteArray("new"));
+                ASSERT_TRUE(QDir().rename(closed, home + QStringLiteral("/aside")));
+                if (cases[i].replacement == std::string_view("link")) {
+                    ASSERT_TRUE(QFile::link(QStringLiteral("other"), closed));
+                }
+                if (cases[i].replacement == std::string_view("folder")) {
+                    ASSERT_TRUE(QDir().mkdir(closed));
+                }
+                stream.Commit();
+            });
+            EXPECT_EQ(message, QStringLiteral("Cannot write file \"%1\". %2").arg(file, cases[i].reason.arg(closed)));
+            EXPECT_EQ(fileBytes(home + QStringLiteral("/aside/q.pdf")), QByteArray("old"));
+            if (cases[i].otherFile) {
+                EXPECT_EQ(fileBytes(home + QStringLiteral("/other/q.pdf")), QByteArray("other"));
+            }
+        }
+        return;
+    }
+    if (const QString why = NobodyRun::Impossible(); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    QTemporaryDir dir;
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+    for (int i = 0; i < int(std::size(cases)); ++i) {
+        const QString home = dir.filePath(QString::number(i));
+        ASSERT_TRUE(QDir().mkpath(home + QStringLiteral("/closed")) && QDir().mkdir(home + QStringLiteral("/other")));
+        ::chmod(QFile::encodeName(home + QStringLiteral("/closed")).constData(), 0755);
+        SaveFile(home + QStringLiteral("/closed/q.pdf"), "old");
+        QStringList nobodys = {home, home + QStringLiteral("/other"), home + QStringLiteral("/closed/q.pdf")};
+        if (cases[i].otherFile) {
+            SaveFile(home + QStringLiteral("/other/q.pdf"), "other");
+            nobodys.append(home + QStringLiteral("/other/q.pdf"));
+        }
+        for (const QString &name : nobodys)
+            ASSERT_EQ(::chown(QFile::encodeName(name).constData(), NobodyRun::Uid, NobodyRun::Gid), 0);
+    }
+    QTemporaryDir temporary;
+    PassAsNobody(dir.path(), TemporaryFolderVariable(NobodysTemporaryFolder(temporary)));
+    if (IsSkipped())
+        return;
+    // Whatever stands at the folder's name holds no more than it did.
+    for (int i = 0; i < int(std::size(cases)); ++i) {
+        const QStringList before = cases[i].otherFile ? QStringList{QStringLiteral("q.pdf")} : QStringList();
+        EXPECT_EQ(AllEntries(dir.filePath(QStringLiteral("%1/aside").arg(i))), QStringList{QStringLiteral("q.pdf")});
+        EXPECT_EQ(AllEntries(dir.filePath(QStringLiteral("%1/other").arg(i))), before);
+        EXPECT_EQ(AllEntries(dir.filePath(QStringLiteral("%1/closed").arg(i))), before);
+    }
+    EXPECT_EQ(FilesIn(temporary.path()), QStringList());
+}
+
+namespace {
+
+constexpr const char *AnotherSaveWriting = "Cannot write file \"%1\". The file is being written by another save.";
+
+} // namespace
+
+// Two saves in place over one file at once, on a disk slow to write it:
+// the one that comes second waits for the first to finish its copy (or
+// gives up with a message), so the file ends whole, as a save that
+// succeeded wrote it.
+TEST(SaveFileStream, TwoSavesInPlaceAtOnceLeaveTheFileWhole)
+{
+    if (NobodyRun::Child()) {
+        const QString file = NobodyRun::Folder() + QStringLiteral("/q.pdf");
+        const QByteArray contents[] = {QByteArray(1 << 20, 'a'), QByteArray(1 << 19, 'b')};
+        const QString succeeded = QStringLiteral("(nothing raised)");
+        for (int round = 0; round < 3; ++round) {
+            TSaveFileStream first(file);
+            TSaveFileStream second(file);
+            TSaveFileStream *streams[] = {&first, &second};
+            QString outcomes[2];
+            std::latch ready(2);
+            std::thread saves[2];
+            for (int i = 0; i < 2; ++i) {
+                ASSERT_TRUE(streams[i]->InPlace());
+                streams[i]->WriteBuffer(contents[i]);
+            }
+            for (int i = 0; i < 2; ++i)
+                saves[i] = std::thread([&, i] {
+                    ready.arrive_and_wait();
+                    outcomes[i] = MessageOf<EStreamError>([&] { streams[i]->Commit(); });
+                });
+            for (std::thread &save : saves)
+                save.join();
+            const QByteArray left = fileBytes(file);
+            EXPECT_TRUE((left == contents[0] && outcomes[0] == succeeded)
+                        || (left == contents[1] && outcomes[1] == succeeded))
+                << "round " << round << ": " << left.count('a') << " a and " << left.count('b') << " b, "
+                << outcomes[0].toStdString() << " / " << outcomes[1].toStdString();
+            for (const QString &outcome : outcomes) {
+                if (outcome != succeeded) {
+                    EXPECT_EQ(outcome, QString::fromLatin1(AnotherSaveWriting).arg(file));
+                }
+            }
+        }
+        return;
+    }
+    if (const QString why = NobodyRun::Impossible(); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    QTemporaryDir dir;
+    const QString name = ClosedFolderWithNobodysFile(dir);
+    QTemporaryDir temporary;
+    QProcessEnvironment environment = TemporaryFolderVariable(NobodysTemporaryFolder(temporary));
+    environment.insert(WritesTo(QStringLiteral("QVX_SLOW_FILE"), name));
+    PassAsNobody(dir.path(), environment);
+    if (IsSkipped())
+        return;
+    EXPECT_EQ(AllEntries(dir.path()), QStringList{QStringLiteral("q.pdf")});
+    EXPECT_EQ(FilesIn(temporary.path()), QStringList());
+}
+
+// A save in place over a file that another save keeps locked waits a
+// while, then gives up: the file keeps its content, and the error says
+// why.
+TEST(SaveFileStream, AnInPlaceSaveGivesUpOnAFileAnotherSaveKeepsLocked)
+{
+    if (NobodyRun::Child()) {
+        const QString file = NobodyRun::Folder() + QStringLiteral("/q.pdf");
+        const int held = ::open(QFile::encodeName(file).constData(), O_RDONLY | O_CLOEXEC);
+        ASSERT_GE(held, 0);
+        ASSERT_EQ(::flock(held, LOCK_EX), 0);
+        const QString message = MessageOf<EWriteError>([&] {
+            TSaveFileStream stream(file);
+            ASSERT_TRUE(stream.InPlace());
+            stream.WriteBuffer(QByteArray("new"));
+            stream.Commit();
+        });
+        ::close(held);
+        EXPECT_EQ(message, QString::fromLatin1(AnotherSaveWriting).arg(file));
+        return;
+    }
+    RunOverNobodysFile("old");
 }

@@ -10,10 +10,13 @@
 #include <QRandomGenerator>
 
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <utility>
 
@@ -21,6 +24,11 @@ namespace {
 
 // As many links as the kernel follows before it answers ELOOP.
 constexpr int MaxLinksFollowed = 40;
+
+// How long a copy in place waits for another save to finish writing the
+// same file, and how often it looks.
+constexpr std::chrono::milliseconds LockWait{5000};
+constexpr std::chrono::milliseconds LockPoll{20};
 
 QByteArray encoded(const QString &name)
 {
@@ -203,6 +211,13 @@ public:
     int get() const { return m_fd; }
     // Hands the descriptor over, to be closed by its taker.
     int release() { return std::exchange(m_fd, -1); }
+    // Closes the descriptor held, if any, and holds fd instead.
+    void reset(int fd)
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = fd;
+    }
     // The error of the close, or 0.
     int close() { return ::close(std::exchange(m_fd, -1)) == 0 ? 0 : errno; }
 
@@ -267,16 +282,25 @@ CopyFailure replaceContent(int to, int from)
     return writingFailure(::fsync(to) == 0 ? 0 : errno);
 }
 
-// Opens an existing file without following a link and without waiting
-// (a pipe put in its place has no reader); -1 with errno set, or with
-// errno 0 where it is no regular file.
-int openRegularFile(const QString &fileName, int flags)
+// Opens a folder to make, rename and open files in through it; -1 with
+// errno set.
+int openFolder(const QString &folder)
 {
-    const int fd = ::open(encoded(fileName).constData(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    return ::open(encoded(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+}
+
+// Opens the existing file of folderFd named like fileName without
+// following a link and without waiting (a pipe put in its place has no
+// reader); -1 with errno set, or with errno 0 where it is no regular file.
+int openRegularFile(int folderFd, const QString &fileName, int flags)
+{
+    const QByteArray name = encoded(ExtractFileName(fileName));
+    const int fd = ::openat(folderFd, name.constData(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         // O_NOFOLLOW meets a link put in its place with ELOOP.
         struct stat info;
-        if (errno == ELOOP && ::lstat(encoded(fileName).constData(), &info) == 0 && S_ISLNK(info.st_mode))
+        if (errno == ELOOP && ::fstatat(folderFd, name.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0
+            && S_ISLNK(info.st_mode))
             errno = 0;
         return -1;
     }
@@ -290,23 +314,57 @@ int openRegularFile(const QString &fileName, int flags)
     return -1;
 }
 
-// The start of the names of temporary files for fileName: hidden, and
-// named after it.
-QString temporaryPrefix(const QString &fileName)
+// Takes the advisory lock that every save in place takes on the file fd
+// for its copy, waiting a while for another save to finish with it; false
+// with errno set where it could not.  A file system that keeps no locks
+// (a network share without its lock service) is written without one
+// rather than not at all.
+bool lockForCopy(int fd)
 {
-    return QLatin1Char('.') + ExtractFileName(fileName) + QLatin1Char('.');
+    const auto giveUp = std::chrono::steady_clock::now() + LockWait;
+    for (;;) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            return true;
+        if (errno == ENOLCK || errno == EINVAL || errno == EOPNOTSUPP)
+            return true;
+        if (errno != EWOULDBLOCK && errno != EINTR)
+            return false;
+        if (std::chrono::steady_clock::now() >= giveUp) {
+            errno = EWOULDBLOCK;
+            return false;
+        }
+        std::this_thread::sleep_for(LockPoll);
+    }
 }
 
-// A new file in the folder folderFd named prefix and six random letters,
-// readable and writable by the user alone: its descriptor and name, or -1
-// with errno set.
-int createUniqueFile(int folderFd, const QString &prefix, QString &name)
+constexpr int RandomLetters = 6;
+
+// The start of the names of temporary files for fileName in the folder
+// folderFd: hidden and named after it, with as much of its name as the
+// folder's limit on names leaves room for beside the random letters.
+QString temporaryPrefix(int folderFd, const QString &fileName)
+{
+    long limit = ::fpathconf(folderFd, _PC_NAME_MAX);
+    if (limit <= 0)
+        limit = NAME_MAX;
+    QString name = ExtractFileName(fileName);
+    const auto prefix = [&name] { return QLatin1Char('.') + name + QLatin1Char('.'); };
+    while (!name.isEmpty() && encoded(prefix()).size() + RandomLetters > limit)
+        name.chop(name.size() > 1 && name.back().isLowSurrogate() ? 2 : 1);
+    return prefix();
+}
+
+// A new file in the folder folderFd named after fileName and a few random
+// letters, hidden, readable and writable by the user alone: its descriptor
+// and name, or -1 with errno set.
+int createUniqueFile(int folderFd, const QString &fileName, QString &name)
 {
     static constexpr char Letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     constexpr int Attempts = 100;
+    const QString prefix = temporaryPrefix(folderFd, fileName);
     for (int attempt = 0; attempt < Attempts; ++attempt) {
         name = prefix;
-        for (int letter = 0; letter < 6; ++letter)
+        for (int letter = 0; letter < RandomLetters; ++letter)
             name += QLatin1Char(Letters[QRandomGenerator::global()->bounded(int(sizeof Letters - 1))]);
         const int fd = ::openat(folderFd, encoded(name).constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd >= 0 || errno != EEXIST)
@@ -315,36 +373,40 @@ int createUniqueFile(int folderFd, const QString &prefix, QString &name)
     return -1;
 }
 
-// A copy of the file fd in the temporary folder, named after fileName; its
-// name, or raises EWriteError naming fileName, and the temporary folder
-// where that is what failed.
-QString copyAside(int fd, const QString &fileName)
+// Removes the file name of the folder folderFd; whether it is gone.
+bool removeFrom(int folderFd, const QString &name)
 {
-    const QString copy = TryCreateTempFile(temporaryPrefix(fileName), QString());
-    if (copy.isEmpty()) {
-        const int error = errno;
-        throw EWriteError(formerContentNotCopied(fileName, TempFolder(), error));
-    }
-    Descriptor to(::open(encoded(copy).constData(), O_WRONLY | O_CLOEXEC));
-    CopyFailure failure = to.get() < 0 ? writingFailure(errno) : copyFile(fd, to.get());
-    if (const int closed = to.get() < 0 ? 0 : to.close(); !failure.error)
-        failure = writingFailure(closed);
-    if (!failure.error)
-        return copy;
-    DeleteFile(copy);
-    if (failure.reading)
-        throw writeError(fileName, failure.error);
-    throw EWriteError(formerContentNotCopied(fileName, ExtractFilePath(copy), failure.error));
+    return ::unlinkat(folderFd, encoded(ExtractFileName(name)).constData(), 0) == 0 || errno == ENOENT;
 }
 
-// Writes the content of the file former back over fileName; whether it is
-// all there.
-bool putBack(const QString &fileName, const QString &former)
+// A copy of the file fd in the temporary folder folderFd (named folder),
+// named after fileName; its name, or raises EWriteError naming fileName,
+// and the temporary folder where that is what failed.
+QString copyAside(int fd, const QString &fileName, int folderFd, const QString &folder)
 {
-    Descriptor from(::open(encoded(former).constData(), O_RDONLY | O_CLOEXEC));
-    Descriptor target(openRegularFile(fileName, O_WRONLY));
-    return from.get() >= 0 && target.get() >= 0 && replaceContent(target.get(), from.get()).error == 0
-        && target.close() == 0;
+    QString copy;
+    Descriptor to(createUniqueFile(folderFd, fileName, copy));
+    if (to.get() < 0) {
+        const int error = errno;
+        throw EWriteError(formerContentNotCopied(fileName, folder, error));
+    }
+    CopyFailure failure = copyFile(fd, to.get());
+    if (const int closed = to.close(); !failure.error)
+        failure = writingFailure(closed);
+    if (!failure.error)
+        return folder + copy;
+    removeFrom(folderFd, copy);
+    if (failure.reading)
+        throw writeError(fileName, failure.error);
+    throw EWriteError(formerContentNotCopied(fileName, folder, failure.error));
+}
+
+// Writes the content of the file former of the folder folderFd back over
+// the file target; whether it is all there.
+bool putBack(int target, int folderFd, const QString &former)
+{
+    Descriptor from(::openat(folderFd, encoded(ExtractFileName(former)).constData(), O_RDONLY | O_CLOEXEC));
+    return from.get() >= 0 && target >= 0 && replaceContent(target, from.get()).error == 0;
 }
 
 } // namespace
@@ -361,55 +423,61 @@ QString ReadOnlyFileMessage(const QString &fileName)
 
 struct TSaveFileStream::Placement {
     QString target;
-    // The temporary file's name, its descriptor and that of its folder.
+    // The temporary file's name and its descriptor.
     QString temporary;
     int file = -1;
-    int folder = -1;
+    // The folders of the target and of the temporary file, the same one
+    // beside the target.
+    int targetFolder = -1;
+    int temporaryFolder = -1;
     bool inPlace = false;
 
-    // Makes the temporary file in folder (a name ending in '/'), hidden and
-    // named after the target; false with errno set where it cannot.
-    bool makeTemporary(const QString &folderName)
+    // Makes the temporary file in the folder folderFd (named folderName,
+    // ending in '/'), hidden and named after the target; false with errno
+    // set where it cannot.
+    bool makeTemporary(int folderFd, const QString &folderName)
     {
-        Descriptor opened(::open(encoded(folderName).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-        if (opened.get() < 0)
-            return false;
         QString name;
-        file = createUniqueFile(opened.get(), temporaryPrefix(target), name);
-        if (file < 0) {
-            const int error = errno;
-            opened.close();
-            errno = error;
+        file = folderFd < 0 ? -1 : createUniqueFile(folderFd, target, name);
+        if (file < 0)
             return false;
-        }
         temporary = folderName + name;
-        folder = opened.release();
         return true;
     }
 };
 
 // Beside the file when a file can be made there; else, for a file the user
 // may write, in the temporary folder, to be copied over it in place.
+// Either way the target's folder is held from here on, so that the file is
+// written in that folder or not at all.
 TSaveFileStream::Placement TSaveFileStream::placementFor(const QString &fileName)
 {
     Placement placement;
     placement.target = resolvedTarget(fileName);
     if (isReadOnly(placement.target))
         throw EFCreateError(ReadOnlyFileMessage(fileName));
-    if (placement.makeTemporary(ExtractFilePath(placement.target)))
+    const QString folder = ExtractFilePath(placement.target);
+    Descriptor targetFolder(openFolder(folder));
+    if (placement.makeTemporary(targetFolder.get(), folder)) {
+        placement.targetFolder = placement.temporaryFolder = targetFolder.release();
         return placement;
+    }
     const int error = errno;
     if (error != EACCES && error != EPERM)
         throw createError(fileName, error);
     if (const QString reason = notWritableInPlace(placement.target); !reason.isEmpty())
         throw createError(fileName, reason);
-    if (!isWritableFile(placement.target))
+    if (!isWritableFile(placement.target) || targetFolder.get() < 0)
         throw createError(fileName, error);
-    if (!placement.makeTemporary(TempFolder())) {
+    const QString temporaryFolderName = TempFolder();
+    Descriptor temporaryFolder(openFolder(temporaryFolderName));
+    if (!placement.makeTemporary(temporaryFolder.get(), temporaryFolderName)) {
         const int temporaryError = errno;
-        throw EFCreateError(newContentNotKept(fileName, TempFolder(), temporaryError));
+        throw EFCreateError(newContentNotKept(fileName, temporaryFolderName, temporaryError));
     }
     placement.inPlace = true;
+    placement.targetFolder = targetFolder.release();
+    placement.temporaryFolder = temporaryFolder.release();
     return placement;
 }
 
@@ -419,7 +487,8 @@ TSaveFileStream::TSaveFileStream(const QString &fileName)
 }
 
 TSaveFileStream::TSaveFileStream(const Placement &placement)
-    : TFileStream(placement.file, placement.temporary), m_targetName(placement.target), m_folder(placement.folder),
+    : TFileStream(placement.file, placement.temporary), m_targetName(placement.target),
+      m_targetFolder(placement.targetFolder), m_temporaryFolder(placement.temporaryFolder),
       m_inPlace(placement.inPlace)
 {
     if (!m_inPlace)
@@ -430,32 +499,39 @@ TSaveFileStream::~TSaveFileStream()
 {
     if (!m_committed && !m_temporaryKept)
         removeTemporary();
-    ::close(m_folder);
+    if (m_temporaryFolder != m_targetFolder)
+        ::close(m_temporaryFolder);
+    ::close(m_targetFolder);
 }
 
 // Through the folder it was made in, wherever that folder is now.
-void TSaveFileStream::removeTemporary()
+bool TSaveFileStream::removeTemporary()
 {
-    ::unlinkat(m_folder, encoded(ExtractFileName(FileName())).constData(), 0);
+    return removeFrom(m_temporaryFolder, FileName());
 }
 
+// A temporary file that cannot be removed after a failure (its folder was
+// made read-only meanwhile) holds the whole new content: it is kept, and
+// the error names it.
 void TSaveFileStream::Commit()
 {
     if (m_committed)
         return;
-    if (m_inPlace) {
-        try {
+    try {
+        if (m_inPlace)
             copyIntoTarget();
-        } catch (...) {
-            if (!m_temporaryKept)
-                removeTemporary();
-            throw;
+        else if (const QString failure = renameIntoPlace(); !failure.isEmpty())
+            throw createError(m_targetName, failure);
+    } catch (Exception &error) {
+        if (!m_temporaryKept && !removeTemporary()) {
+            m_temporaryKept = true;
+            error.SetMessage(error.Message() + QLatin1Char(' ')
+                             + tr("Its new content is kept in \"%1\".").arg(FileName()));
         }
-        removeTemporary();
-    } else if (const QString failure = renameIntoPlace(); !failure.isEmpty()) {
-        removeTemporary();
-        throw createError(m_targetName, failure);
+        throw;
     }
+    if (m_inPlace)
+        removeTemporary();
     m_committed = true;
 }
 
@@ -467,40 +543,64 @@ QString TSaveFileStream::renameIntoPlace()
 {
     if (::fsync(Handle()) != 0)
         return reasonFor(errno, m_targetName);
-    if (const QString moved = folderMoved(m_folder, m_targetName); !moved.isEmpty())
+    if (const QString moved = folderMoved(m_targetFolder, m_targetName); !moved.isEmpty())
         return moved;
-    if (::renameat(m_folder, encoded(ExtractFileName(FileName())).constData(), m_folder,
+    if (::renameat(m_targetFolder, encoded(ExtractFileName(FileName())).constData(), m_targetFolder,
                    encoded(ExtractFileName(m_targetName)).constData())
         != 0)
         return reasonFor(errno, m_targetName);
     return QString();
 }
 
-// The target is opened without following a link, since its folder may be
-// another user's, and only as the regular file it was.  Its content is
-// copied aside into the temporary folder before it is cut, and put back
-// when the new content cannot be written whole; where even that fails,
-// both versions stay in the temporary folder and the error names them.
+// The target is opened through the folder it was in when the save began,
+// without following a link, since that folder may be another user's, and
+// only as the regular file it was.  Its lock keeps two saves in place from
+// writing it at once.  Its descriptor, or -1 and why not.
+int TSaveFileStream::openLockedTarget(QString &failure) const
+{
+    Descriptor target(openRegularFile(m_targetFolder, m_targetName, O_RDWR));
+    if (target.get() < 0) {
+        failure = errno ? reasonFor(errno, m_targetName) : notARegularFile();
+        return -1;
+    }
+    if (!lockForCopy(target.get())) {
+        failure = errno == EWOULDBLOCK ? tr("The file is being written by another save.")
+                                       : reasonFor(errno, m_targetName);
+        return -1;
+    }
+    return target.release();
+}
+
+// The copy is made only while the target's folder still stands at its
+// name, as the rename beside it is.  The target's content is copied aside
+// into the temporary folder before it is cut, and put back when the new
+// content cannot be written whole; where even that fails, both versions
+// stay in the temporary folder and the error names them.
 void TSaveFileStream::copyIntoTarget()
 {
-    Descriptor target(openRegularFile(m_targetName, O_RDWR));
-    if (target.get() < 0) {
-        const int error = errno;
-        throw error ? writeError(m_targetName, error) : writeError(m_targetName, notARegularFile());
-    }
-    const QString former = copyAside(target.get(), m_targetName);
+    if (const QString moved = folderMoved(m_targetFolder, m_targetName); !moved.isEmpty())
+        throw writeError(m_targetName, moved);
+    QString why;
+    Descriptor target(openLockedTarget(why));
+    if (target.get() < 0)
+        throw writeError(m_targetName, why);
+    const QString temporaryFolder = ExtractFilePath(FileName());
+    const QString former = copyAside(target.get(), m_targetName, m_temporaryFolder, temporaryFolder);
     CopyFailure failure = replaceContent(target.get(), Handle());
-    if (const int closed = target.close(); !failure.error)
-        failure = writingFailure(closed);
+    if (!failure.error) {
+        failure = writingFailure(target.close());
+        if (failure.error)
+            target.reset(openLockedTarget(why));
+    }
     const int error = failure.error;
     if (!error) {
-        DeleteFile(former);
+        removeFrom(m_temporaryFolder, former);
         return;
     }
-    if (putBack(m_targetName, former)) {
-        DeleteFile(former);
+    if (putBack(target.get(), m_temporaryFolder, former) && target.close() == 0) {
+        removeFrom(m_temporaryFolder, former);
         if (failure.reading)
-            throw EWriteError(newContentNotKept(m_targetName, ExtractFilePath(FileName()), error));
+            throw EWriteError(newContentNotKept(m_targetName, temporaryFolder, error));
         throw writeError(m_targetName, error);
     }
     m_temporaryKept = true;

@@ -11,13 +11,20 @@
 // Where no file can be made beside it (a folder the user may not write) but
 // the file itself may be written, the stream is written to a temporary file
 // of the system's temporary folder and Commit copies it over the file in
-// place.  The old content is copied aside first and put back when that copy
-// fails part way; only where even that fails does the target stay cut, and
-// the error then names the temporary files that hold both versions.  What
-// the temporary folder cannot hold (the new content or the old one's copy)
-// is an error that names that folder and its own reason; a target that is
-// not a regular file (a folder, a pipe, a link put in its place) is not
+// place, through the file's folder as it was when the stream was made and
+// only while that folder still stands at its name.  The copy holds an
+// advisory lock on the file, so two saves in place do not write it at once:
+// the second waits a few seconds for the first, then fails.  The old
+// content is copied aside first and put back when that copy fails part
+// way; only where even that fails does the target stay cut, and the error
+// then names the temporary files that hold both versions.  What the
+// temporary folder cannot hold (the new content or the old one's copy) is
+// an error that names that folder and its own reason; a target that is not
+// a regular file (a folder, a pipe, a link put in its place) is not
 // written.
+//
+// Temporary names are hidden and start with the file's name, cut where the
+// folder's limit on names needs it.
 
 #include "toolkit/classes/Streams.h"
 
@@ -54,8 +61,9 @@ public:
     // EFCreateError or EWriteError when that fails, with the old file kept
     // and the temporary file deleted; but when a copy in place failed and
     // the old content could not be put back, the temporary file and a copy
-    // of the old content are kept and the EWriteError names both.  Writing
-    // after Commit raises EWriteError.
+    // of the old content are kept and the EWriteError names both.  A
+    // temporary file that cannot be deleted is named by the error too.
+    // Writing after Commit raises EWriteError.
     void Commit();
 
     // Writes all of buffer or raises EWriteError naming the file and the
@@ -66,13 +74,17 @@ private:
     struct Placement;
     explicit TSaveFileStream(const Placement &placement);
     static Placement placementFor(const QString &fileName);
+    int openLockedTarget(QString &failure) const;
     void copyIntoTarget();
     QString renameIntoPlace();
-    void removeTemporary();
+    bool removeTemporary();
 
     QString m_targetName;
-    // The folder the temporary file was made in.
-    int m_folder = -1;
+    // The target's folder as it was when the stream was made, and the
+    // folder the temporary file was made in: the same one beside the
+    // target.
+    int m_targetFolder = -1;
+    int m_temporaryFolder = -1;
     bool m_inPlace = false;
     bool m_committed = false;
     // The temporary file holds the only whole copy of the new content.

@@ -204,9 +204,10 @@ struct PlacedGlyphs {
 };
 
 // Places the glyphs of a run left to right on the baseline from x.  Every
-// UTF-16 unit owns a cell of its advance; a glyph sits at the left edge of
+// UTF-16 unit owns a cell of its advance; a glyph's pen is the left edge of
 // its cluster's cells, after the glyphs of the same cluster placed before
-// it.  Gives the run's width.
+// it, and the glyph is drawn at its offset from there.  Gives the run's
+// width.
 int placeGlyphs(const TGlyphRun &run, const QList<int> &unitAdvances, double scale, double baseline, int x,
                 PlacedGlyphs &placed)
 {
@@ -231,7 +232,8 @@ int placeGlyphs(const TGlyphRun &run, const QList<int> &unitAdvances, double sca
             inCluster = 0;
         }
         placed.glyphs.append(glyph.Glyph);
-        placed.positions.append(QPointF(x + left + inCluster, baseline));
+        placed.positions.append(
+            QPointF(x + left + inCluster + glyph.XOffset * scale, baseline - glyph.YOffset * scale));
         inCluster += glyph.Advance * scale;
     }
     return runWidth;
@@ -588,11 +590,11 @@ QSize TCanvas::TextExtent(const QString &text)
     return QSize(TextWidth(text), TextHeight(text));
 }
 
-QList<int> TCanvas::CharacterExtents(QStringView text, bool rightToLeft)
+QList<int> TCanvas::CharacterExtents(QStringView text, bool rightToLeft, QList<int> *glyphs)
 {
     const Selection &s = SelectedFont();
     if (FaceCoversText(*s.face, text)) {
-        QList<int> extents = CharacterAdvances(*s.face, text, rightToLeft);
+        QList<int> extents = CharacterAdvances(*s.face, text, rightToLeft, glyphs);
         qint64 sum = 0;
         for (int &extent : extents) {
             sum += extent;
@@ -600,8 +602,14 @@ QList<int> TCanvas::CharacterExtents(QStringView text, bool rightToLeft)
         }
         return extents;
     }
-    const QList<double> advances =
-        unitAdvances(shownRuns(s.face, s.bold, s.italic, text, rightToLeft), text.size(), s.pixelSize);
+    const QList<ShownRun> shown = shownRuns(s.face, s.bold, s.italic, text, rightToLeft);
+    const QList<double> advances = unitAdvances(shown, text.size(), s.pixelSize);
+    if (glyphs) {
+        glyphs->fill(0, text.size());
+        for (const ShownRun &part : shown)
+            for (const TShapedGlyph &glyph : part.run.Glyphs)
+                ++(*glyphs)[glyph.Cluster];
+    }
     QList<int> extents(text.size());
     double sum = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {

@@ -65,20 +65,27 @@ bool syllabic(char32_t c)
     }
 }
 
-// Whether the character belongs to the cluster before it whatever it is:
-// a mark, a joiner or other format character, a variation selector, a skin
-// tone.
-bool extendsCluster(char32_t c)
+// Whether the character never starts a grapheme cluster: a mark, a joiner
+// or non-joiner, a variation selector, a skin tone, an emoji tag.
+bool joinsCluster(char32_t c)
 {
     switch (QChar::category(c)) {
     case QChar::Mark_NonSpacing:
     case QChar::Mark_SpacingCombining:
     case QChar::Mark_Enclosing:
-    case QChar::Other_Format:
         return true;
     default:
-        return (c >= 0xFE00 && c <= 0xFE0F) || (c >= 0x1F3FB && c <= 0x1F3FF) || (c >= 0xE0100 && c <= 0xE01EF);
+        return c == 0x200C || c == 0x200D || (c >= 0xFE00 && c <= 0xFE0F) || (c >= 0x1F3FB && c <= 0x1F3FF)
+               || (c >= 0xE0020 && c <= 0xE007F) || (c >= 0xE0100 && c <= 0xE01EF);
     }
+}
+
+// Whether the character belongs to the stretch before it whatever it is:
+// one that joins its cluster, or another format character (a direction
+// mark, a soft hyphen).
+bool extendsCluster(char32_t c)
+{
+    return joinsCluster(c) || QChar::category(c) == QChar::Other_Format;
 }
 
 bool regionalIndicator(char32_t c)
@@ -123,6 +130,11 @@ QList<qsizetype> clusterEnds(QStringView text)
         bool boundary = false;
         for (; next != found.cend() && *next <= i; ++next)
             boundary = *next == i;
+        // The syllable rules put a boundary before a mark or joiner of no
+        // script of its own (a combining acute, a joiner after a Thai
+        // letter); it stays with the letters it marks or joins.
+        if (joinsCluster(c))
+            boundary = false;
         if (regionalIndicator(c) && indicators > 0)
             boundary = indicators % 2 == 0;
         if (boundary)

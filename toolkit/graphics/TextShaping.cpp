@@ -133,7 +133,8 @@ QList<TShapedGlyph> shapeRun(const TFontFace &face, QStringView text, int start,
     QList<TShapedGlyph> glyphs(count);
     TShapedGlyph *out = glyphs.data();
     for (unsigned i = 0; i < count; ++i)
-        out[i] = {infos[i].codepoint, int(infos[i].cluster), int(positions[i].x_advance)};
+        out[i] = {infos[i].codepoint, int(infos[i].cluster), int(positions[i].x_advance),
+                  int(positions[i].x_offset), int(positions[i].y_offset)};
     hb_buffer_destroy(buffer);
     return glyphs;
 }
@@ -195,13 +196,18 @@ QList<TGlyphRun> ShapeLine(const TFontFace &face, QStringView text, bool rightTo
     return result;
 }
 
-QList<int> CharacterAdvances(const TFontFace &face, QStringView text, bool rightToLeft)
+QList<int> CharacterAdvances(const TFontFace &face, QStringView text, bool rightToLeft, QList<int> *glyphs)
 {
     QList<int> advances(text.size(), 0);
     int *out = advances.data();
+    if (glyphs)
+        glyphs->fill(0, text.size());
     for (const TGlyphRun &run : ShapeLine(face, text, rightToLeft))
-        for (const TShapedGlyph &glyph : run.Glyphs)
+        for (const TShapedGlyph &glyph : run.Glyphs) {
             out[glyph.Cluster] += glyph.Advance;
+            if (glyphs)
+                ++(*glyphs)[glyph.Cluster];
+        }
     return advances;
 }
 

@@ -21,6 +21,10 @@ struct TShapedGlyph {
     quint32 Glyph = 0;
     int Cluster = 0; // index of the first UTF-16 unit of the character(s) it shows
     int Advance = 0; // font units, as the shaper places the next glyph
+    // Where the glyph is drawn from the pen, font units, y upwards: marks
+    // that the font places on their base, in stacks or beside it.
+    int XOffset = 0;
+    int YOffset = 0;
 };
 
 // A run of one direction and script.  Glyphs are in visual order (left to
@@ -56,8 +60,11 @@ QList<TGlyphRun> ShapeLine(const TFontFace &face, QStringView text, bool rightTo
 
 // The advance of each UTF-16 unit of the text in font units, in logical
 // order: a glyph's advance goes to the first unit of its cluster, the other
-// units of the cluster get 0.
-QList<int> CharacterAdvances(const TFontFace &face, QStringView text, bool rightToLeft = false);
+// units of the cluster get 0.  With glyphs, the number of glyphs drawn for
+// each unit is counted the same way (0 for a character that shows nothing
+// or is drawn by the glyph of another).
+QList<int> CharacterAdvances(const TFontFace &face, QStringView text, bool rightToLeft = false,
+                             QList<int> *glyphs = nullptr);
 
 // The sum of all advances of the text in font units.
 qint64 TextAdvance(const TFontFace &face, QStringView text, bool rightToLeft = false);

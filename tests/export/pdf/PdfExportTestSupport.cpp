@@ -59,7 +59,7 @@ void writeText(TqvxPDFExport &pdf, TqvxView *object)
     TqvxPDFExport::WriteLn(c, font->ResourceName + ' ' + QByteArray::number(size) + " Tf");
     TqvxPDFExport::WriteLn(c, PdfNumber(pdf.PX(object->Left())) + ' ' + PdfNumber(pdf.PY(object->Top() + size))
                                   + " Td");
-    TqvxPDFExport::Write(c, pdf.ShowText(font, QByteArray::number(size), object->Description(),
+    TqvxPDFExport::Write(c, pdf.ShowText(font, size, object->Description(),
                                          object->GroupIndex() == 1));
     TqvxPDFExport::WriteLn(c, "ET");
 }

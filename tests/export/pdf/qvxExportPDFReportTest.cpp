@@ -331,6 +331,90 @@ TEST(ExportPDFReport, AMemoStretchedToTheBottomBelowMemosPastTheCoordinateLimitE
     }
 }
 
+// Two memos of 70,000 numbered lines each, both taller than the
+// coordinate limit, and "TAILMARK" below them, each 22 pixels below the
+// top of the one above, on pages with margins of 10 mm: the second memo's
+// text ends with a line break or not, and TAILMARK grows to its text or
+// is stretched to the band's bottom.  The prepared pages hold every line
+// once, in order, and no page is blank; on the last of its 2,259 pages
+// TAILMARK stands below the second memo's part, and in a file of that
+// page below its last line.
+TEST(ExportPDFReport, AMemoBelowTwoMemosPastTheCoordinateLimitStartsBelowTheLastLine)
+{
+    const int linesEach = 70000;
+    QStringList lines;
+    for (int i = 1; i <= 2 * linesEach; ++i)
+        lines.append(QStringLiteral("L%1").arg(i));
+    const QString first = lines.mid(0, linesEach).join(QStringLiteral("\r\n"));
+    const QString second = lines.mid(linesEach).join(QStringLiteral("\r\n"));
+    struct Case {
+        const char *name;
+        bool finalBreak;
+        TqvxStretchMode tailMode;
+    };
+    for (const Case test : {Case{"actual height", false, smActualHeight}, Case{"final line break", true, smActualHeight},
+                            Case{"stretched to the bottom", false, smMaxHeight}}) {
+        SCOPED_TRACE(test.name);
+        std::unique_ptr<TqvxReport> report = SplitMemoReport(first, 400, false);
+        auto *page = static_cast<TqvxReportPage *>(report->FindObject(QStringLiteral("Page1")));
+        page->SetLeftMargin(10);
+        page->SetRightMargin(10);
+        page->SetTopMargin(10);
+        page->SetBottomMargin(10);
+        TqvxComponent *band = report->FindObject(QStringLiteral("MasterData1"));
+        auto *memo = new TqvxMemoView(band);
+        memo->SetName(QStringLiteral("Memo2"));
+        memo->SetBounds(0, 22, 400, 20);
+        memo->SetStretchMode(smActualHeight);
+        memo->SetText(test.finalBreak ? second + QStringLiteral("\r\n") : second);
+        auto *tail = new TqvxMemoView(band);
+        tail->SetName(QStringLiteral("Tail"));
+        tail->SetBounds(0, 44, 200, 20);
+        tail->SetStretchMode(test.tailMode);
+        tail->SetText(QStringLiteral("TAILMARK"));
+        ASSERT_TRUE(report->PrepareReport());
+
+        TqvxCustomPreviewPages *pages = report->PreviewPages();
+        const int count = pages->Count();
+        QList<int> blankPages;
+        QStringList read;
+        for (int index = 0; index < count; ++index) {
+            const TqvxPageTexts texts = pages->PageTexts(index);
+            if (texts.isEmpty())
+                blankPages.append(index + 1);
+            for (const TqvxPageText &text : texts)
+                read += words(text.Text);
+        }
+        EXPECT_EQ(blankPages, QList<int>());
+        EXPECT_EQ(firstDifference(read, lines + QStringList{QStringLiteral("TAILMARK")}), "");
+        // The second memo's part and TAILMARK.
+        const TqvxPageTexts last = pages->PageTexts(count - 1);
+        ASSERT_EQ(last.size(), 2);
+        EXPECT_GE(last.at(1).Top, last.at(0).Top + last.at(0).Height)
+            << "the part from " << last.at(0).Top << " to " << last.at(0).Top + last.at(0).Height;
+
+        QTemporaryDir dir;
+        TqvxPDFExport pdf;
+        pdf.SetShowDialog(false);
+        pdf.SetShowProgress(false);
+        pdf.SetPageNumbers(QString::number(count));
+        const QString file = dir.filePath(QStringLiteral("last.pdf"));
+        pdf.SetFileName(file);
+        ASSERT_TRUE(report->Export(&pdf));
+        const QList<QList<TPdfWord>> pdfWords = PdfWords(file);
+        ASSERT_EQ(pdfWords.size(), 1);
+        const QList<TPdfWord> &onLast = pdfWords.first();
+        ASSERT_GE(onLast.size(), 2);
+        const TPdfWord &lastLine = onLast.at(onLast.size() - 2);
+        const TPdfWord &mark = onLast.last();
+        EXPECT_EQ(lastLine.text, QStringLiteral("L140000"));
+        EXPECT_EQ(mark.text, QStringLiteral("TAILMARK"));
+        EXPECT_GE(mark.top, lastLine.bottom) << mark.text.toStdString() << " from " << mark.top << " to " << mark.bottom
+                                             << ", " << lastLine.text.toStdString() << " from " << lastLine.top
+                                             << " to " << lastLine.bottom;
+    }
+}
+
 // A memo of many short lines split over thousands of pages prepares and
 // exports in a small multiple of its text: its lines are not strings of
 // their own, and the engine's copy of it, the pages rebuilt from it and the

@@ -13,6 +13,8 @@
 #include "report/views/qvxPictureView.h"
 #include "report/views/qvxShapeView.h"
 #include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/Canvas.h"
+#include "toolkit/graphics/FaceRuns.h"
 #include "toolkit/graphics/JPEGImage.h"
 
 #include <QFile>
@@ -20,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -181,10 +184,212 @@ TEST_F(PDFPageContent, CharactersThatShowNothingTakeNoRoom)
         EXPECT_NEAR(words[0].right, plain[0].right, 0.01);
         EXPECT_NEAR(words[1].left, plain[1].left, 0.01);
         EXPECT_NEAR(words[1].right, plain[1].right, 0.01);
-        QString shown = words[0].text;
-        EXPECT_EQ(shown.remove(QChar(c)), QStringLiteral("abcd"));
+        EXPECT_EQ(words[0].text, QStringLiteral("ab") + hidden + QStringLiteral("cd"));
         EXPECT_EQ(words[1].text, QStringLiteral("end"));
         EXPECT_EQ(renderedPage(path(QStringLiteral("hidden.pdf")), path(QStringLiteral("hidden"))), plainPage);
+    }
+}
+
+// A cluster drawn with several glyphs that holds characters showing
+// nothing (a joiner, a variation selector, the combining grapheme joiner)
+// gives its text back once, as do direction marks alone between letters
+// and at the line's ends, in the memo's face and in a face standing in for
+// it.  Emoji come back only where a face shows them.
+TEST_F(PDFPageContent, ClustersOfSeveralGlyphsGiveTheirTextBackOnce)
+{
+    const QStringList texts = {
+        QStringLiteral("a \u2639\u200D\u2600 b"),
+        QStringLiteral("a\u034F\u0301 z"),
+        QStringLiteral("x\u034F\u0301\u200D\u0300y"),
+        QStringLiteral("ab\u200Fcd"),
+        QStringLiteral("\u200Fab\u200Ecd \u200Fx\u200F"),
+        QStringLiteral("q\u200B\u0323\u0307 a\u2060\u0301\u00E8"),
+        QStringLiteral("a \U0001F468\u200D\U0001F469\u200D\U0001F467\u200D\U0001F466 b"),
+        QStringLiteral("1\uFE0F\u20E3"),
+        QStringLiteral("\U0001F3F3\uFE0F\u200D\U0001F308"),
+        QStringLiteral("\u041E\u041E\u041E \u00AB\u0421\u0435\u043C\u044C\u044F "
+                       "\U0001F468\u200D\U0001F469\u200D\U0001F467\u00BB"),
+    };
+    int checked = 0;
+    for (const QString &text : texts) {
+        SCOPED_TRACE(text.toStdString());
+        if (!ShowsAll(text, [](char32_t c) { return TFontEngine::CoveringFace(c, false, false) != nullptr; }))
+            continue; // an emoji no installed face shows
+        ++checked;
+        auto memo = memoView(text, 20, 30, 400, 40);
+        exportChecked({{memo.get()}}, QStringLiteral("cluster.pdf"));
+        EXPECT_EQ(extractedLines(path(QStringLiteral("cluster.pdf"))), QStringList{text});
+    }
+    EXPECT_GE(checked, 5);
+}
+
+// The words of a page grouped into lines, top to bottom (words of other
+// faces have other boxes; their middles lie within a few points of the
+// line's): each line's leftmost and rightmost point.
+struct PdfLine {
+    double middle, left, right;
+};
+QList<PdfLine> pdfLines(QList<TPdfWord> words)
+{
+    const auto middle = [](const TPdfWord &word) { return (word.top + word.bottom) / 2; };
+    std::sort(words.begin(), words.end(),
+              [&](const TPdfWord &a, const TPdfWord &b) { return middle(a) < middle(b); });
+    QList<PdfLine> lines;
+    for (const TPdfWord &word : words) {
+        if (lines.isEmpty() || middle(word) - lines.back().middle > 4)
+            lines.append({middle(word), word.left, word.right});
+        else
+            lines.back() = {lines.back().middle, std::min(lines.back().left, word.left),
+                            std::max(lines.back().right, word.right)};
+    }
+    return lines;
+}
+
+// The width of one line in a memo's font and spacing, measured alone as the
+// layout measures it (the spacing after every glyph included), in pixels.
+// pdftotext's box of the line ends before the spacing after its last
+// glyph.
+double measuredWidth(const TqvxMemoView &memo, const QString &line)
+{
+    TqvxDrawText layout;
+    layout.SetFont(memo.Font());
+    layout.SetOptions(false, false, false, false, true, true, 0);
+    layout.SetGaps(0, memo.CharSpacing(), 0);
+    const TRect box(0, 0, 10000, 100);
+    layout.SetDimensions(1, 1, 1, box, box);
+    TWideStrings single;
+    single.Add(line);
+    layout.SetText(&single);
+    return layout.CalcWidth();
+}
+
+// The columns of a picture's dark pixels in rows [top, bottom): the
+// leftmost and one past the rightmost (0, 0 without any).
+QPair<int, int> inkColumns(const QImage &image, int top, int bottom)
+{
+    int left = image.width(), right = 0;
+    for (int y = std::max(0, top); y < std::min(bottom, image.height()); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 128) {
+                left = std::min(left, x);
+                right = std::max(right, x + 1);
+            }
+    return left < right ? qMakePair(left, right) : qMakePair(0, 0);
+}
+
+// Character spacing goes after each glyph drawn, in the layout, on the
+// canvas and in the PDF (its Tc) alike: characters that show nothing take
+// none, a cluster or surrogate pair drawn as one glyph takes one, a
+// character drawn with two takes two.  With spacing -1 and +2, every line
+// of a paragraph of such words is as wide in the file as the layout
+// measured it and keeps inside the memo's inner edges, and a line drawn on
+// a canvas is as wide as the file renders it.
+TEST_F(PDFPageContent, CharacterSpacingGoesAfterEachGlyphDrawn)
+{
+    const QList<TScriptSample> kinds = {
+        {QStringLiteral("soft hyphen"), QStringLiteral("ab\u00ADcd\u00ADef\u00ADgh\u00ADij")},
+        {QStringLiteral("zero width space"), QStringLiteral("ab\u200Bcd\u200Bef\u200Bgh\u200Bij")},
+        {QStringLiteral("zero width joiner"), QStringLiteral("ab\u200Dcd\u200Def\u200Dgh\u200Dij")},
+        {QStringLiteral("variation selector"), QStringLiteral("ab\uFE0Fcd\uFE0Fef\uFE0Fgh\uFE0Fij")},
+        {QStringLiteral("combining marks"), QStringLiteral("q\u0301w\u0323\u0302rt\u0306z\u0330v\u0307x")},
+        {QStringLiteral("Devanagari conjuncts"), QStringLiteral("\u0915\u094D\u0937\u0924\u094D\u0930\u093F")},
+        {QStringLiteral("Thai sara am"), QStringLiteral("\u0E01\u0E33\u0E25\u0E31\u0E07\u0E19\u0E49\u0E33")},
+        {QStringLiteral("surrogate pairs"), QStringLiteral("a\U0001D400\U0001D401b\U00010330\U00010331c")},
+    };
+    constexpr double left = 20, width = 403, gap = 2;
+    const double offset = drawing.pageInfo.LeftMargin * 0.05;
+    for (const TScriptSample &kind : kinds) {
+        for (const double spacing : {-1.0, 2.0}) {
+            SCOPED_TRACE(kind.name.toStdString() + " spacing " + std::to_string(spacing));
+            auto memo = memoView(QStringList(20, kind.text).join(QLatin1Char(' ')), left, 30, width, 300);
+            memo->SetCharSpacing(spacing);
+            memo->CalcHeight(); // lays the text out as the screen does
+            QStringList wrapped;
+            for (int i = 0; i < qvxDrawText()->LineCount(); ++i)
+                wrapped << qvxDrawText()->Line(i);
+            ASSERT_GT(wrapped.size(), 1);
+
+            exportChecked({{memo.get()}}, QStringLiteral("spacing.pdf"));
+            const QList<PdfLine> lines = pdfLines(PdfWords(path(QStringLiteral("spacing.pdf"))).value(0));
+            ASSERT_EQ(lines.size(), wrapped.size());
+            for (int i = 0; i < lines.size(); ++i) {
+                const double drawn = (lines[i].right - lines[i].left) / 0.75;
+                EXPECT_NEAR(drawn, measuredWidth(*memo, wrapped[i]) - TqvxDrawText::LaidOutSpacing(spacing), 1)
+                    << wrapped[i].toStdString();
+                EXPECT_GE(lines[i].left, (left + gap) * 0.75 + offset - 0.02);
+                EXPECT_LE(lines[i].right, (left + width - gap) * 0.75 + offset + 0.02)
+                    << wrapped[i].toStdString();
+            }
+
+            // One line of it drawn on a canvas at 96 per inch and in the file
+            // rendered at 96 dots per inch.
+            auto single = memoView(QStringList(3, kind.text).join(QLatin1Char(' ')), left, 30, width, 40);
+            single->SetCharSpacing(spacing);
+            exportChecked({{single.get()}}, QStringLiteral("line.pdf"));
+            const QImage page = renderedPage(path(QStringLiteral("line.pdf")), path(QStringLiteral("line")));
+            const QPair<int, int> rendered = inkColumns(page, 0, page.height());
+            TBitmap bitmap;
+            bitmap.SetSize(500, 100);
+            bitmap.Canvas()->Brush()->SetColor(clWhite);
+            bitmap.Canvas()->FillRect(TRect(0, 0, 500, 100));
+            single->SetBounds(left, 30, width, 40);
+            single->Draw(bitmap.Canvas(), 1, 1, 0, 0);
+            bitmap.Canvas()->ReleaseHandle();
+            const QPair<int, int> drawnOnCanvas = inkColumns(bitmap.Image(), 0, 100);
+            ASSERT_GT(rendered.second, rendered.first);
+            EXPECT_NEAR(drawnOnCanvas.second - drawnOnCanvas.first, rendered.second - rendered.first, 1);
+        }
+    }
+}
+
+// Right-aligned lines end at the memo's inner right edge, the one the
+// layout wraps against, and centred lines keep the middle between the
+// inner edges, in every face: so a line the layout filled starts at the
+// inner left edge, not outside the memo.  With character spacing the last
+// glyph ends at the edge; a line that fills the memo only with its
+// spacing stays where the layout put it.
+TEST_F(PDFPageContent, AlignedLinesKeepToTheEdgesTheLayoutMeasuredAgainst)
+{
+    constexpr double left = 20, width = 237, gap = 2;
+    const double offset = drawing.pageInfo.LeftMargin * 0.05;
+    const double innerLeft = (left + gap) * 0.75 + offset;
+    const double innerRight = (left + width - gap) * 0.75 + offset;
+    const QString text = QStringLiteral("efficient baffled fjord\u2019 quartz nymph vex; Breaker of 250 A "
+                                        "with a thermal-magnetic trip unit and auxiliary contacts");
+    for (const QString &face : {QStringLiteral("Arial"), QStringLiteral("Times New Roman"),
+                                QStringLiteral("Courier New"), QStringLiteral("DejaVu Sans"),
+                                QStringLiteral("DejaVu Serif"), QStringLiteral("DejaVu Sans Mono")}) {
+        for (const double spacing : {0.0, -0.5, 1.0}) {
+            for (const TqvxHAlign align : {haRight, haCenter}) {
+                SCOPED_TRACE(face.toStdString() + " spacing " + std::to_string(spacing)
+                             + (align == haRight ? " right" : " centre"));
+                auto memo = memoView(text, left, 30, width, 200);
+                memo->Font()->SetName(face);
+                memo->Font()->SetSize(10);
+                memo->SetCharSpacing(spacing);
+                memo->SetHAlign(align);
+                memo->CalcHeight();
+                const int count = qvxDrawText()->LineCount();
+                QList<double> widths;
+                for (int i = 0; i < count; ++i)
+                    widths << measuredWidth(*memo, qvxDrawText()->Line(i));
+                exportChecked({{memo.get()}}, QStringLiteral("aligned.pdf"));
+                const QList<PdfLine> lines = pdfLines(PdfWords(path(QStringLiteral("aligned.pdf"))).value(0));
+                ASSERT_EQ(lines.size(), count);
+                for (int i = 0; i < count; ++i) {
+                    // pdftotext's box ends with the last glyph, before its
+                    // spacing.
+                    const double right = lines[i].right;
+                    const double glyphSpacing = TqvxDrawText::LaidOutSpacing(spacing);
+                    if (align == haRight)
+                        EXPECT_NEAR(right, innerRight, 0.3) << i;
+                    else
+                        EXPECT_NEAR((lines[i].left + right) / 2, (innerLeft + innerRight) / 2, 0.3) << i;
+                    EXPECT_NEAR(lines[i].right - lines[i].left, (widths[i] - glyphSpacing) * 0.75, 0.75) << i;
+                    EXPECT_GE(lines[i].left, innerLeft + std::min(0.0, glyphSpacing) * 0.75 - 0.02) << i;
+                }
+            }
+        }
     }
 }
 
@@ -388,10 +593,11 @@ TEST_F(PDFPageContent, DecoratedMemoWritesItsOperatorsExactly)
                               "q\n1 0 0 1 8.00 806.14 cm\n0 20.25 m 87.75 20.25 l 87.75 20.25 m 87.75 0 l "
                               "0 0 m 87.75 0 l 0 20.25 m 0 0 l S\nQ\n"
                               // the text, its underline and its strike-out
-                              "/F0 10 Tf\n0.00 0.00 0.50 rg\n1.50 Tc\n"
-                              "BT\n61.01 813.73 Td\n(\0=\0D\0N\0D\0]) Tj\nET\n"
-                              "0.00 0.00 0.50 RG\n0.80 w\n61.01 812.53 m\n95.75 812.53 l\nS\n"
-                              "61.01 816.53 m\n95.75 816.53 l\nS\n"
+                              // 2 pixels of spacing are 12 layout units, 1.44 points
+                              "/F0 10 Tf\n0.00 0.00 0.50 rg\n1.44 Tc\n"
+                              "BT\n61.25 813.73 Td\n(\0=\0D\0N\0D\0]) Tj\nET\n"
+                              "0.00 0.00 0.50 RG\n0.80 w\n61.25 812.53 m\n95.69 812.53 l\nS\n"
+                              "61.25 816.53 m\n95.69 816.53 l\nS\n"
                               "Q\n",
                               419);;
     EXPECT_EQ(content.toStdString(), expected.toStdString());

@@ -23,6 +23,15 @@
 // the whole rest of the paragraph because the first one had to, so four
 // times the text takes about four times as long (within five).
 //
+// BM_MemoSplitNoBlanks runs 300,000 characters without a blank, in
+// paragraphs of 20,000 and of 120, against Cyrillic words of the same size
+// in Arial, and prints the time of each and its ratio to the Cyrillic one
+// of this run: ideographs in Arial (drawn by stand-in faces), ideographs in
+// the CJK face itself, and Latin letters with emoji.  Every line of such a
+// text starts inside a word; measuring a line costs about what it costs
+// between blanks (in Arial the stand-in faces about double it, in the CJK
+// face it is less).
+//
 // BM_MemoSplitMemory runs 8 million characters in 2 million lines of four
 // and prints the peak resident size of the process while it prepares and
 // exports them.
@@ -57,10 +66,11 @@ namespace {
 
 // The split memo at 680 pixels in Arial of 10 points, on A4 pages with
 // margins of 10 mm.
-std::unique_ptr<TqvxReport> memoReport(const QString &text, bool htmlTags = false)
+std::unique_ptr<TqvxReport> memoReport(const QString &text, bool htmlTags = false,
+                                       const QString &fontName = QStringLiteral("Arial"))
 {
     TFont font;
-    font.SetName(QStringLiteral("Arial"));
+    font.SetName(fontName);
     font.SetSize(10);
     return SplitMemoReport(text, 680, htmlTags, &font);
 }
@@ -107,13 +117,14 @@ struct TSplitRun {
     qint64 exportPeak = 0;
 };
 
-TSplitRun splitRun(benchmark::State &state, const QString &text, bool htmlTags = false)
+TSplitRun splitRun(benchmark::State &state, const QString &text, bool htmlTags = false,
+                   const QString &fontName = QStringLiteral("Arial"))
 {
     TSplitRun run;
     QTemporaryDir dir;
     malloc_trim(0);
     resetPeakMemory();
-    std::unique_ptr<TqvxReport> report = memoReport(text, htmlTags);
+    std::unique_ptr<TqvxReport> report = memoReport(text, htmlTags, fontName);
     auto start = std::chrono::steady_clock::now();
     if (!report->PrepareReport())
         state.SkipWithError("the report did not prepare");
@@ -276,6 +287,74 @@ void BM_MemoSplitFarBlank(benchmark::State &state)
     std::fflush(stdout);
 }
 BENCHMARK(BM_MemoSplitFarBlank)->ArgNames({"characters"})->Arg(100000)->Iterations(1)->Unit(benchmark::kSecond);
+
+// count characters without a blank, repeating pattern, in paragraphs of
+// paragraph characters.
+QString withoutBlanks(const QString &pattern, qsizetype count, qsizetype paragraph)
+{
+    QString text;
+    text.reserve(count + count / paragraph * 2 + pattern.size());
+    qsizetype inParagraph = 0;
+    for (qsizetype i = 0; i < count;) {
+        const QString piece = pattern.mid(i % pattern.size(), pattern.at(i % pattern.size()).isHighSurrogate() ? 2 : 1);
+        text += piece;
+        i += piece.size();
+        inParagraph += piece.size();
+        if (inParagraph >= paragraph) {
+            text += QStringLiteral("\r\n");
+            inParagraph = 0;
+        }
+    }
+    return text;
+}
+
+void BM_MemoSplitNoBlanks(benchmark::State &state)
+{
+    const qsizetype count = 300000;
+    const qsizetype paragraph = state.range(0);
+    const QString ideographs = QStringLiteral("北京市朝阳区建国路号电话传真邮编中华人民共和国上海广州深圳");
+    const QString emoji = QStringLiteral("abcdefgh\U0001F600ijklmn\U0001F4A1opqrst\U0001F50Cuvwxyz\U0001F527");
+    const QString cjkFace = QStringLiteral("WenQuanYi Zen Hei");
+    // Cyrillic words of the same size, with their blanks.
+    QString cyrillic = RandomCyrillicParagraph(count, 7);
+    for (qsizetype at = paragraph; at < cyrillic.size(); at += paragraph + 2)
+        cyrillic.insert(at, QStringLiteral("\r\n"));
+    struct Case {
+        const char *name;
+        QString text;
+        QString font;
+    };
+    const Case cases[] = {
+        {"ideographs in Arial", withoutBlanks(ideographs, count, paragraph), QStringLiteral("Arial")},
+        {"ideographs in the CJK face", withoutBlanks(ideographs, count, paragraph), cjkFace},
+        {"letters and emoji in Arial", withoutBlanks(emoji, count, paragraph), QStringLiteral("Arial")},
+    };
+    // The faces are found by a first run of each.
+    splitRun(state, cyrillic.left(2000));
+    for (const Case &c : cases)
+        splitRun(state, c.text.left(2000), false, c.font);
+    for (auto _ : state) {
+        const TSplitRun base = splitRun(state, cyrillic);
+        std::printf("%lld characters in paragraphs of %lld: Cyrillic words in Arial on %d pages: prepare %.3f s, "
+                    "export %.3f s\n",
+                    qint64(count), qint64(paragraph), base.pages, base.prepare, base.exported);
+        for (const Case &c : cases) {
+            const TSplitRun run = splitRun(state, c.text, false, c.font);
+            state.counters[std::string(c.name) + " prepare_over_cyrillic"] = run.prepare / base.prepare;
+            std::printf("  %s on %d pages: prepare %.3f s, export %.3f s; over Cyrillic: prepare %.2f, export "
+                        "%.2f\n",
+                        c.name, run.pages, run.prepare, run.exported, run.prepare / base.prepare,
+                        run.exported / base.exported);
+        }
+        std::fflush(stdout);
+    }
+}
+BENCHMARK(BM_MemoSplitNoBlanks)
+    ->ArgNames({"paragraph"})
+    ->Arg(20000)
+    ->Arg(120)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
 
 void BM_MemoSplitMemory(benchmark::State &state)
 {

@@ -4,6 +4,7 @@
 #include "report/text/qvxHyphenation.h"
 #include "report/base/qvxNumbers.h"
 #include "toolkit/graphics/Canvas.h"
+#include "toolkit/graphics/FaceRuns.h"
 #include "toolkit/graphics/TextShaping.h"
 
 #include <QRecursiveMutex>
@@ -41,16 +42,6 @@ bool breaksAfter(QChar c)
     return c == QLatin1Char('-') || c == QLatin1Char('/') || c.unicode() == 0x2010 || c.unicode() == SoftHyphen;
 }
 
-// Whether the characters of text[from, to) are each shaped alone, so that a
-// part of them measures as the sum of their advances.
-bool shapedAlone(const QString &text, int from, int to)
-{
-    for (int i = std::max(0, from); i < std::min(to, int(text.size())); ++i)
-        if (!IsSimplyShaped(text.at(i).unicode()))
-            return false;
-    return true;
-}
-
 // The records of the characters [from, to), as far as there are any (a
 // plain text has none).
 TqvxHTMLTags recordsOf(const TqvxHTMLTags &records, int from, int to)
@@ -60,6 +51,123 @@ TqvxHTMLTags recordsOf(const TqvxHTMLTags &records, int from, int to)
     };
     return TqvxHTMLTags(at(from), at(to));
 }
+
+// Whether the characters of text[from, to) are each shaped alone, one
+// glyph each, so that a part of them measures as the sum of their advances.
+bool shapedAlone(const QString &text, int from, int to)
+{
+    for (int i = std::max(0, from); i < std::min(to, int(text.size())); ++i)
+        if (!IsSimplyShaped(text.at(i).unicode()))
+            return false;
+    return true;
+}
+
+// Whether the character takes the same advance whatever stands next to it,
+// a cluster of its own: Latin, Cyrillic, Greek, Armenian and Hebrew
+// letters, ideographs, kana, Hangul syllables, emoji alone.  Letters that
+// join or combine with their neighbours, marks, joiners, selectors, skin
+// tones, regional indicators and the characters the shaper drops do not.
+bool advancesAlone(char32_t c)
+{
+    if (c < 0x10000 && IsSimplyShaped(char16_t(c)))
+        return true;
+    return (c >= 0x0370 && c <= 0x03FF) || (c >= 0x0531 && c <= 0x0587) || (c >= 0x05D0 && c <= 0x05F4)
+        || (c >= 0x2E80 && c <= 0x2FDF) || (c >= 0x3000 && c <= 0x3029) || (c >= 0x3030 && c <= 0x303F)
+        || (c >= 0x3041 && c <= 0x3096) || (c >= 0x309B && c <= 0x30FF) || (c >= 0x3105 && c <= 0x31FF)
+        || (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xAC00 && c <= 0xD7A3)
+        || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFF01 && c <= 0xFF60) || (c >= 0x1F300 && c <= 0x1F3FA)
+        || (c >= 0x1F400 && c <= 0x1FAFF) || (c >= 0x20000 && c <= 0x3FFFF);
+}
+
+// The same for the character that ends right before text[at], and for the
+// one that begins there; the ends of the text count as such.
+bool aloneBefore(const QString &text, int at)
+{
+    if (at <= 0)
+        return true;
+    if (at >= 2 && text.at(at - 1).isLowSurrogate() && text.at(at - 2).isHighSurrogate())
+        return advancesAlone(QChar::surrogateToUcs4(text.at(at - 2), text.at(at - 1)));
+    return advancesAlone(text.at(at - 1).unicode());
+}
+
+bool aloneAt(const QString &text, int at)
+{
+    int length = 1;
+    return at >= text.size() || advancesAlone(CharacterAt(text, at, length));
+}
+
+// Whether a character that shows nothing may end the line before it
+// rather than begin the next: not a blank, and not one that opens an
+// embedding or isolate of a direction the next line is read in.
+bool followsLine(char16_t u)
+{
+    return u != 32 && u != 160 && !(u >= 0x202A && u <= 0x202E) && !(u >= 0x2066 && u <= 0x2069)
+        && ShowsNothing(u);
+}
+
+// Where a line may end inside a word: between grapheme clusters, so that a
+// letter keeps its marks and an emoji sequence its joiners.  Between two
+// characters that take their own advances a cluster always ends; elsewhere
+// the clusters of the stretch up to the next such places are found once.
+class ClusterBreaks
+{
+public:
+    explicit ClusterBreaks(const QString &text)
+        : m_text(text), m_size(int(text.size()))
+    {
+    }
+
+    // Whether a cluster begins at i (the text's end included).
+    bool Between(int i)
+    {
+        if (certain(i))
+            return true;
+        if (m_known.empty())
+            m_known.assign(std::size_t(m_size) + 1, Unknown);
+        if (m_known[std::size_t(i)] == Unknown)
+            find(i);
+        return m_known[std::size_t(i)] == Starts;
+    }
+    // The start of the cluster that holds i.
+    int StartOf(int i)
+    {
+        while (i > 0 && !Between(i))
+            --i;
+        return i;
+    }
+    // The end of the cluster that holds i.
+    int EndOf(int i)
+    {
+        ++i;
+        while (i < m_size && !Between(i))
+            ++i;
+        return i;
+    }
+
+private:
+    enum Known : char { Unknown, Starts, Inside };
+
+    bool certain(int i) const { return i <= 0 || i >= m_size || (aloneBefore(m_text, i) && aloneAt(m_text, i)); }
+
+    void find(int i)
+    {
+        int from = i - 1;
+        while (!certain(from))
+            --from;
+        int to = i + 1;
+        while (!certain(to))
+            ++to;
+        for (int k = from + 1; k < to; ++k)
+            m_known[std::size_t(k)] = Inside;
+        for (const qsizetype end : GraphemeClusterEnds(QStringView(m_text).mid(from, to - from)))
+            if (from + end < to)
+                m_known[std::size_t(from + end)] = Starts;
+    }
+
+    const QString &m_text;
+    int m_size = 0;
+    std::vector<Known> m_known;
+};
 
 // Sends one share of units (|units| < the range's length) to the middle of
 // the range, or halves it between the two halves.
@@ -396,69 +504,176 @@ void TqvxDrawText::wrapLine(QString text, int firstWidth, int fullWidth, int add
     }
 
     const bool tagsOn = m_tags.AllowTags;
+    ClusterBreaks clusters(text);
     int lineStart = 0;
     int lastSpace = 0;
     // The last hyphen or slash inside the line's word that still fits.
     int lastHyphen = 0;
     int base = 0;
     int available = firstWidth;
-    // Whether the line up to and without the soft hyphen at i fits with the
-    // hyphen it then shows.
-    const auto fitsWithHyphen = [&](int i) {
-        if (!shapedAlone(text, lineStart, i))
-            return partWidth(text, records, lineStart, i - lineStart, true, add) <= available;
-        std::vector<int> hyphen;
-        fillLayoutAdvances(QStringLiteral("-"), TqvxHTMLTags{records[std::size_t(i - 1)]}, add, hyphen);
-        return sums[i - 1] - base + hyphen.front() <= available;
+    // Whether the width of text[from, from + count), with a hyphen after it
+    // when asked, is the sum of its advances: the characters at both of its
+    // ends take theirs whatever stands next to them.  Else the line has to
+    // be shaped on its own (a letter at a break inside an Arabic word takes
+    // another form, and a character the shaper drops may have taken the
+    // advance of its neighbour).
+    const auto summed = [&](int from, int to, bool hyphen) {
+        return aloneBefore(text, from) && aloneAt(text, from) && aloneBefore(text, to)
+            && (hyphen || aloneAt(text, to));
     };
-    for (int i = 0; i < n; ++i) {
-        const bool breakable = !(tagsOn && records[i].DontWRAP);
-        if (text.at(i) == QLatin1Char(' ') && breakable)
-            lastSpace = i;
-        if (sums[i] - base <= available) {
-            if (breaksAfter(text.at(i)) && breakable && i > lineStart
-                && (text.at(i).unicode() != SoftHyphen || fitsWithHyphen(i)))
-                lastHyphen = i;
-            continue;
+    // Whether that line fits as it is drawn.
+    const auto fits = [&](int from, int count, bool hyphen) {
+        const int to = from + count;
+        if (!summed(from, to, hyphen))
+            return partWidth(text, records, from, count, hyphen, add) <= available;
+        int width = sums[std::size_t(to - 1)] - (from > 0 ? sums[std::size_t(from - 1)] : 0);
+        if (hyphen) {
+            std::vector<int> advance;
+            fillLayoutAdvances(QStringLiteral("-"), recordsOf(records, to - 1, to), add, advance);
+            width += advance.front();
         }
+        // Advances rounded apart may add up to a unit or two less than the
+        // line's own width.
+        if (width <= available && width > available - 3)
+            return partWidth(text, records, from, count, hyphen, add) <= available;
+        return width <= available;
+    };
+    // The first character from `from` on that shows something (not a
+    // blank); n when there is none.
+    const auto firstShown = [&](int from) {
+        int length = 1;
+        for (; from < n; from += length)
+            if (!isBlank(text.at(from)) && !ShowsNothing(CharacterAt(text, from, length)))
+                break;
+        return std::min(from, n);
+    };
+    // What follows the last character that shows something goes with the
+    // line before it.
+    int lastShown = n - 1;
+    while (lastShown > 0 && (isBlank(text.at(lastShown)) || ShowsNothing(text.at(lastShown).unicode())))
+        --lastShown;
+    const auto breakableAt = [&](int i) { return !(tagsOn && records[std::size_t(i)].DontWRAP); };
+    const auto blankBreak = [&](int i) {
+        return text.at(i) == QLatin1Char(' ') && breakableAt(i) && clusters.Between(i) && clusters.Between(i + 1);
+    };
+    // The last blank before `to` a line from `from` may end at, with
+    // something shown before it; from when there is none.
+    const auto blankBefore = [&](int from, int to) {
+        for (int k = to - 1; k > from; --k)
+            if (blankBreak(k) && firstShown(from) < k)
+                return k;
+        return from;
+    };
+    // How many characters of the word from wordStart hyphenation gives the
+    // line, so that the line fits with its hyphen; 0 for none.
+    const auto hyphenatedPart = [&](int wordStart, int overflow) {
+        if (!m_wordBreak)
+            return 0;
+        for (int part = qvxBreakWord(text, wordStart, overflow); part > 0;
+             part = qvxBreakWord(text, wordStart, wordStart + part))
+            if (clusters.Between(wordStart + part) && fits(lineStart, wordStart + part - lineStart, true))
+                return part;
+        return 0;
+    };
+    for (int i = 0; i <= n; ++i) {
+        int count = 0;
+        bool hyphen = false;
+        // The last character the line takes up (a blank or a soft hyphen
+        // it breaks at included).
         int lineEnd = 0;
-        if (lastSpace != lineStart) {
-            const int part = m_wordBreak ? qvxBreakWord(text, lastSpace + 1, i) : 0;
-            if (part > 0) {
-                emit(lineStart, lastSpace + 1 + part - lineStart, true);
-                lineEnd = lastSpace + part;
-            } else {
-                emit(lineStart, lastSpace - lineStart, false);
-                lineEnd = lastSpace;
-            }
-        } else if (i == lineStart) {
-            // A character over the whole width stands alone (both halves of
-            // a surrogate pair).
-            const bool pair = text.at(i).isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate();
-            emit(i, pair ? 2 : 1, false);
-            lineEnd = pair ? i + 1 : i;
-        } else if (lastHyphen > lineStart) {
-            // A soft hyphen gives way to the hyphen the line shows.
-            const bool soft = text.at(lastHyphen).unicode() == SoftHyphen;
-            emit(lineStart, lastHyphen + (soft ? 0 : 1) - lineStart, soft);
-            lineEnd = lastHyphen;
+        bool lone = false;
+        if (i == n) {
+            // The rest fits as its advances add up; it has to as it is
+            // drawn too.
+            if (lineStart >= n || fits(lineStart, n - lineStart, false))
+                break;
+            count = n - lineStart;
+            lineEnd = n - 1;
         } else {
-            const int part = m_wordBreak ? qvxBreakWord(text, lineStart, i) : 0;
-            if (part > 0) {
-                emit(lineStart, part, true);
-                lineEnd = lineStart + part - 1;
+            const bool breakable = breakableAt(i);
+            if (blankBreak(i))
+                lastSpace = i;
+            if (sums[i] - base <= available) {
+                if (breaksAfter(text.at(i)) && breakable && i > lineStart && clusters.Between(i + 1)
+                    && (text.at(i).unicode() != SoftHyphen || fits(lineStart, i - lineStart, true)))
+                    lastHyphen = i;
+                continue;
+            }
+            if (lastSpace != lineStart && firstShown(lineStart) < lastSpace) {
+                const int part = hyphenatedPart(lastSpace + 1, i);
+                if (part > 0) {
+                    count = lastSpace + 1 + part - lineStart;
+                    hyphen = true;
+                    lineEnd = lastSpace + part;
+                } else {
+                    count = lastSpace - lineStart;
+                    lineEnd = lastSpace;
+                }
+            } else if (firstShown(lineStart) >= i) {
+                lone = true;
+            } else if (lastHyphen > lineStart) {
+                // A soft hyphen gives way to the hyphen the line shows.
+                hyphen = text.at(lastHyphen).unicode() == SoftHyphen;
+                count = lastHyphen + (hyphen ? 0 : 1) - lineStart;
+                lineEnd = lastHyphen;
             } else {
-                const int count = fittingPart(text, records, lineStart, i - lineStart, add, available);
-                emit(lineStart, count, false);
+                const int part = hyphenatedPart(lineStart, i);
+                if (part > 0) {
+                    count = part;
+                    hyphen = true;
+                } else {
+                    // Never inside a cluster.
+                    count = clusters.StartOf(i) - lineStart;
+                    lone = count == 0;
+                }
                 lineEnd = lineStart + count - 1;
             }
         }
+        // The least a line takes: its first cluster that shows something,
+        // and what shows nothing before it.
+        const int shown = firstShown(lineStart);
+        const int least = shown < n ? clusters.EndOf(shown) - lineStart : n - lineStart;
+        if (lone) {
+            // A cluster over the whole width stands alone, whole.
+            count = least;
+            lineEnd = lineStart + count - 1;
+        } else {
+            while (!fits(lineStart, count, hyphen)) {
+                hyphen = false;
+                const int blank = blankBefore(lineStart, lineStart + count);
+                if (blank > lineStart) {
+                    count = blank - lineStart;
+                    lineEnd = blank;
+                    continue;
+                }
+                // Inside a word, one cluster less at a time.
+                do
+                    count = clusters.StartOf(lineStart + count - 1) - lineStart;
+                while (count > least && !fits(lineStart, count, false));
+                count = std::max(count, least);
+                lineEnd = lineStart + count - 1;
+                break;
+            }
+        }
+        // What shows nothing stays with the line it follows: the rest of the
+        // paragraph when nothing of it shows, else the characters of no
+        // width right after the line, and a blank after them is the break.
+        if (!hyphen && lineEnd >= lastShown) {
+            count = n - lineStart;
+            lineEnd = n - 1;
+        } else if (!hyphen && lineEnd == lineStart + count - 1) {
+            while (lineEnd + 1 < n && followsLine(text.at(lineEnd + 1).unicode()))
+                ++lineEnd;
+            count = lineEnd + 1 - lineStart;
+            if (lineEnd + 1 < n && blankBreak(lineEnd + 1))
+                ++lineEnd;
+        }
+        emit(lineStart, count, hyphen);
         base = sums[lineEnd];
         lineStart = lineEnd + 1;
         lastSpace = lastHyphen = lineStart;
         available = fullWidth;
         i = lineEnd;
-        remeasureWordStart(text, records, lineStart, add, 4 * fullWidth, sums);
     }
     if (lineStart < n)
         emit(lineStart, n - lineStart, false);
@@ -477,48 +692,6 @@ int TqvxDrawText::partWidth(const QString &text, const TqvxHTMLTags &records, in
     std::vector<int> advances;
     fillLayoutAdvances(part, partRecords, add, advances);
     return std::accumulate(advances.begin(), advances.end(), 0);
-}
-
-int TqvxDrawText::fittingPart(const QString &text, const TqvxHTMLTags &records, int from, int count, int add,
-                              int available)
-{
-    // Letters that join their neighbours change their form where the word
-    // breaks (an Arabic letter takes its final form), so such a part is
-    // measured as it will be drawn: shaped on its own.
-    if (shapedAlone(text, from - 1, from + count + 1))
-        return count;
-    while (count > 1 && partWidth(text, records, from, count, false, add) > available) {
-        --count;
-        if (count > 1 && text.at(from + count).isLowSurrogate())
-            --count;
-    }
-    return count;
-}
-
-void TqvxDrawText::remeasureWordStart(const QString &text, const TqvxHTMLTags &records, int from, int add, int reach,
-                                      std::vector<int> &sums)
-{
-    const int n = int(text.size());
-    if (from <= 0 || from >= n || isBlank(text.at(from - 1)) || isBlank(text.at(from)))
-        return;
-    // The rest of the word, as far as reach (a few lines of it).
-    const int base = sums[std::size_t(from - 1)];
-    int end = from;
-    while (end < n && !isBlank(text.at(end)) && sums[std::size_t(end)] - base <= reach)
-        ++end;
-    if (shapedAlone(text, from - 1, end + 1))
-        return;
-    const TqvxHTMLTags wordRecords = recordsOf(records, from, end);
-    std::vector<int> advances;
-    fillLayoutAdvances(text.mid(from, end - from), wordRecords, add, advances);
-    const int wordEnd = sums[std::size_t(end - 1)];
-    int sum = base;
-    for (int k = from; k < end; ++k)
-        sums[std::size_t(k)] = sum += advances[std::size_t(k - from)];
-    const int shift = sum - wordEnd;
-    if (shift != 0)
-        for (int k = end; k < n; ++k)
-            sums[std::size_t(k)] += shift;
 }
 
 // --- Queries --------------------------------------------------------------------

@@ -192,15 +192,6 @@ private:
     // The width of text[from, from + count) shaped on its own, with a
     // hyphen after it when asked, in layout units.
     int partWidth(const QString &text, const TqvxHTMLTags &records, int from, int count, bool hyphen, int add);
-    // How many characters of text[from, from + count), which ends inside a
-    // word, fit into available as that part is drawn (at least one).
-    int fittingPart(const QString &text, const TqvxHTMLTags &records, int from, int count, int add, int available);
-    // A line that begins inside a word: the running sums of the word's
-    // advances from there are those of its rest shaped on its own (its
-    // first letter takes its initial form) as far as reach, and later sums
-    // move with them.
-    void remeasureWordStart(const QString &text, const TqvxHTMLTags &records, int from, int add, int reach,
-                            std::vector<int> &sums);
     // Adds shown[start, start + count) as a line, its characters styled
     // by records[from, from + count).
     void addLine(int start, int count, const TqvxHTMLTags &records, int from, bool plain, bool hyphenated);

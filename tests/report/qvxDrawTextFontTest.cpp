@@ -9,7 +9,10 @@
 #include "report/text/qvxDrawText.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Canvas.h"
+#include "toolkit/graphics/FaceRuns.h"
 #include "toolkit/graphics/FontEngine.h"
+
+#include <QTextBoundaryFinder>
 
 #include <gtest/gtest.h>
 
@@ -393,6 +396,145 @@ TEST(LiberationSansBreaks, ATextAsWideAsTheBoxIsMeasuredAlone)
         }
     }
     EXPECT_GT(checked, 2);
+}
+
+// A paragraph in the named face and size laid out in a box width pixels
+// wide, with hyphenation when asked.
+std::unique_ptr<TqvxDrawText> LayOutIn(const QString &face, int size, const QString &paragraph, int width,
+                                       bool wordBreak = false, bool wordWrap = true)
+{
+    TFont font;
+    font.SetName(face);
+    font.SetSize(size);
+    auto layout = std::make_unique<TqvxDrawText>();
+    layout->SetFont(&font);
+    layout->SetOptions(wordWrap, true, false, wordBreak, true, true, 0);
+    const TRect box(0, 0, width, 1000);
+    layout->SetDimensions(1, 1, 1, box, box);
+    TWideStrings text;
+    text.Add(paragraph);
+    layout->SetText(&text);
+    return layout;
+}
+
+QStringList LinesOf(const TqvxDrawText &layout)
+{
+    QStringList lines;
+    for (int i = 0; i < layout.LineCount(); ++i)
+        lines.append(layout.Line(i));
+    return lines;
+}
+
+// Every line of a paragraph in face and size, wrapped at each width, is no
+// wider as drawn (laid out alone, as drawing measures it) than the box.
+void ExpectLinesFitAsDrawn(const QString &face, int size, const QString &text, const QList<int> &widths,
+                           bool wordBreak = false)
+{
+    for (const int width : widths) {
+        const QStringList lines = LinesOf(*LayOutIn(face, size, text, width, wordBreak));
+        for (const QString &line : lines) {
+            const double drawn = LayOutIn(face, size, line, 100000, false, false)->CalcWidth();
+            // The layout rounds the extents it adds up to whole units.
+            EXPECT_LE(drawn, width - 1 + 0.1) << face.toStdString() << " " << size << " in " << width << ": \""
+                                               << line.toStdString() << "\" of " << lines.size() << " lines: "
+                                               << lines.join(QLatin1Char('|')).toStdString();
+        }
+    }
+}
+
+QList<int> Widths(int from, int to, int step)
+{
+    QList<int> widths;
+    for (int width = from; width <= to; width += step)
+        widths.append(width);
+    return widths;
+}
+
+// A line that begins inside an Arabic word, where its first letter takes
+// its initial form, and ends at a blank is measured as it is drawn: the
+// rest of the word and the words after it fit the box.
+TEST(FallbackFaceBreaks, LinesStartingInsideArabicWordsFitAsTheyAreDrawn)
+{
+    // In the stand-in face (DejaVu Sans) ain and heh are wider at a word's
+    // start than inside it.
+    // The words after them are Arabic or Latin.
+    const QString text = QStringLiteral("عهعهعهعهعهعهعهعهعهعهعهعهعهعهعهعهعهعهعهعه عه هع عهع هعه عه ع "
+                                        "مؤسسة الخليجللطاقةالكهربائيةوالصناعاتالهندسية في الرياض "
+                                        "هعهعهعهعهعهعهعهعهعهعهعهعهعهعهعهعهعهعهعهعهع ab cd efg hi jk lm no pq")
+                             .repeated(2);
+    ExpectLinesFitAsDrawn(QStringLiteral("Arial"), 10, text, Widths(60, 400, 3));
+    ExpectLinesFitAsDrawn(QStringLiteral("DejaVu Sans"), 12, text, Widths(60, 400, 3));
+}
+
+// A blank right after a character the shaper drops (a direction mark, a
+// zero-width space, a soft hyphen), where the face or the direction
+// changes, takes its room in the line being wrapped; the hyphen a word
+// break adds takes its own.
+TEST(FallbackFaceBreaks, LinesWithCharactersTheShaperDropsFitAsTheyAreDrawn)
+{
+    ExpectLinesFitAsDrawn(QStringLiteral("Arial"), 41, QStringLiteral("a-M\u05D0\u200E i"), Widths(60, 200, 4));
+    EXPECT_EQ(LinesOf(*LayOutIn(QStringLiteral("Arial"), 41, QStringLiteral("a-M\u05D0\u200E i"), 100)),
+              (QStringList{QStringLiteral("a-"), QStringLiteral("M\u05D0\u200E"), QStringLiteral("i")}));
+    ExpectLinesFitAsDrawn(QStringLiteral("Arial"), 41, QStringLiteral("a-M\u30AB\u200B i"), Widths(60, 200, 4));
+    ExpectLinesFitAsDrawn(QStringLiteral("Courier New"), 41, QStringLiteral("a\u00ADM\u30AB\u00AD \u0647"),
+                          Widths(60, 200, 4));
+    ExpectLinesFitAsDrawn(QStringLiteral("DejaVu Sans"), 20,
+                          QStringLiteral("\uC11C\uC6B8\u200E \uAC15\uB0A8\u200F \u05E9\u05DC\u05D5\u05DD\u200E "
+                                         "abc\u2060 \u0645\u0631\u062D\u0628\u0627\u200E x"),
+                          Widths(40, 300, 5));
+    ExpectLinesFitAsDrawn(QStringLiteral("Arial"), 16, QStringLiteral("gaa,aaабш,а"), Widths(40, 120, 1), true);
+    ExpectLinesFitAsDrawn(QStringLiteral("Arial"), 10,
+                          QStringLiteral("Автоматический выключатель с номинальным током и отключающей способностью"),
+                          Widths(40, 200, 1), true);
+}
+
+// A grapheme cluster (an emoji sequence with its joiners, a flag, a keycap,
+// a skin tone, a letter with its marks) is never broken: one wider than the
+// line stands on a line of its own, whole, and no line holds only
+// characters that show nothing.  The lines give back the text.
+TEST(FallbackFaceBreaks, AClusterIsNeverBrokenAndNoLineShowsNothing)
+{
+    // Whatever face shows it, the family is wider than 8 pixels.
+    const QString family = QStringLiteral("\U0001F468\u200D\U0001F469\u200D\U0001F467\u200D\U0001F466");
+    EXPECT_EQ(LinesOf(*LayOutIn(QStringLiteral("Arial"), 10, family + QStringLiteral(" x"), 9)),
+              (QStringList{family, QStringLiteral("x")}));
+
+    QStringList joined;
+    for (int i = 0; i < 300; ++i)
+        joined.append(QStringLiteral("\U0001F468"));
+    const QString samples[] = {
+        family.repeated(6),
+        (family + QStringLiteral(" ")).repeated(4),
+        QStringLiteral("\U0001F3F3\uFE0F\u200D\U0001F308 1\uFE0F\u20E3\U0001F44D\U0001F3FD\U0001F1E9\U0001F1EA"
+                       "\U0001F1EB\U0001F1F7a\u034F\u0301b\u200B\u200E")
+            .repeated(4),
+        QStringLiteral("x\u200E \u200B") + family + QStringLiteral("\u200D\u200B"),
+        joined.join(QChar(0x200D)) + QStringLiteral(" x"),
+    };
+    for (const QString &text : samples) {
+        QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+        for (const int width : {7, 20, 40, 60, 90}) {
+            const QStringList lines = LinesOf(*LayOutIn(QStringLiteral("Arial"), 10, text, width));
+            const std::string all = lines.join(QLatin1Char('|')).toStdString();
+            qsizetype at = 0;
+            for (const QString &line : lines) {
+                // A blank the line before broke at is not shown.
+                if (text.mid(at, line.size()) != line && text.at(at) == QLatin1Char(' '))
+                    ++at;
+                ASSERT_EQ(text.mid(at, line.size()), line) << width << ": " << all;
+                finder.setPosition(at);
+                EXPECT_TRUE(finder.isAtBoundary()) << width << ": a line starts inside a cluster: " << all;
+                int length = 1;
+                bool shows = false;
+                for (qsizetype k = 0; k < line.size(); k += length)
+                    shows = shows || !ShowsNothing(CharacterAt(line, k, length));
+                EXPECT_TRUE(shows) << width << ": a line shows nothing: " << all;
+                at += line.size();
+            }
+            EXPECT_EQ(at, text.size()) << width << ": " << all;
+        }
+    }
+    EXPECT_LE(LayOutIn(QStringLiteral("Arial"), 10, samples[4], 100)->LineCount(), 2);
 }
 
 } // namespace

@@ -93,13 +93,14 @@ bool regionalIndicator(char32_t c)
     return c >= 0x1F1E6 && c <= 0x1F1FF;
 }
 
-// The ends of the text's grapheme clusters.  The text is cut where a
-// syllabic stretch meets the rest (before a character that starts a
-// cluster of its own), and each piece goes to the boundary finder alone.
-// Of its boundaries those inside a character are passed over.  Regional
-// indicators are paired into flags counting from the first of their
-// sequence, which the finder does not always do.
-QList<qsizetype> clusterEnds(QStringView text)
+} // namespace
+
+// The text is cut where a syllabic stretch meets the rest (before a
+// character that starts a cluster of its own), and each piece goes to the
+// boundary finder alone.  Of its boundaries those inside a character are
+// passed over.  Regional indicators are paired into flags counting from the
+// first of their sequence, which the finder does not always do.
+QList<qsizetype> GraphemeClusterEnds(QStringView text)
 {
     QList<qsizetype> found;
     const auto addPiece = [&](qsizetype from, qsizetype to) {
@@ -145,8 +146,6 @@ QList<qsizetype> clusterEnds(QStringView text)
     return ends;
 }
 
-} // namespace
-
 bool ShowsNothing(char32_t c)
 {
     const QChar::Category category = QChar::category(c);
@@ -182,7 +181,7 @@ QList<TFaceRun> FaceRuns(const TFontFacePtr &face, QStringView text, bool rightT
         const QStringView runText = text.mid(run.Start, run.Length);
         const qsizetype first = shown.size();
         qsizetype start = 0;
-        for (const qsizetype end : clusterEnds(runText)) {
+        for (const qsizetype end : GraphemeClusterEnds(runText)) {
             const QStringView cluster = runText.mid(start, end - start);
             const int at = run.Start + int(start);
             start = end;

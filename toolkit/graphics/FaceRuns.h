@@ -32,6 +32,11 @@ using TFaceCovers = std::function<bool(const TFontFace &face, QStringView cluste
 // (joiners, direction marks, the soft hyphen) and variation selectors.
 bool ShowsNothing(char32_t character);
 
+// The ends of the text's grapheme clusters (UTF-16 indices, ascending, the
+// text's length last): a letter with its marks, an emoji sequence with its
+// joiners, modifiers and selectors, a flag's two regional indicators.
+QList<qsizetype> GraphemeClusterEnds(QStringView text);
+
 // The character at UTF-16 index i, whose length in units goes to length;
 // a lone surrogate is U+FFFD.
 inline char32_t CharacterAt(QStringView text, qsizetype i, int &length)

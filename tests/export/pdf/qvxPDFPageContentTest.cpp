@@ -393,6 +393,47 @@ TEST_F(PDFPageContent, AlignedLinesKeepToTheEdgesTheLayoutMeasuredAgainst)
     }
 }
 
+// Every word the file draws ends inside the memo, as pdftotext places it:
+// a blank after a character the shaper drops (a direction mark, a
+// zero-width space, a soft hyphen), where the face or the direction
+// changes, takes its room in the line, and so does the hyphen a word break
+// adds.
+TEST_F(PDFPageContent, WordsEndInsideTheMemoWhereTheShaperDropsACharacter)
+{
+    struct Case {
+        QString face;
+        int size;
+        QString text;
+        bool wordBreak;
+        QList<int> widths;
+    };
+    const QList<Case> cases = {
+        {QStringLiteral("Arial"), 41, QStringLiteral("a-M\u05D0\u200E i"), false, {100, 104, 120}},
+        {QStringLiteral("Arial"), 41, QStringLiteral("a-M\u30AB\u200B i"), false, {114, 116, 130}},
+        {QStringLiteral("Courier New"), 41, QStringLiteral("a\u00ADM\u30AB\u00AD \u0647"), false, {100, 120, 140}},
+        {QStringLiteral("Arial"), 16, QStringLiteral("gaa,aaабш,а"), true, {60, 61, 62}},
+    };
+    constexpr double left = 20;
+    for (const Case &c : cases) {
+        for (const int width : c.widths) {
+            SCOPED_TRACE(c.text.toStdString() + " in " + std::to_string(width));
+            auto memo = memoView(c.text, left, 30, width, 400);
+            memo->Font()->SetName(c.face);
+            memo->Font()->SetSize(c.size);
+            memo->SetGapX(0);
+            memo->SetWordBreak(c.wordBreak);
+            exportPages(pdf, {{memo.get()}}, path(QStringLiteral("memo.pdf")));
+            // The tests' pages move their content by 0.05 points a
+            // millimetre of margin.
+            const double limit = (left + width) * 0.75 + drawing.pageInfo.LeftMargin * 0.05 + 0.02;
+            const QList<TPdfWord> words = PdfWords(path(QStringLiteral("memo.pdf"))).value(0);
+            ASSERT_FALSE(words.isEmpty());
+            for (const TPdfWord &word : words)
+                EXPECT_LE(word.right, limit) << "\"" << word.text.toStdString() << "\" ends past the memo";
+        }
+    }
+}
+
 // Only the lines the memo's box shows are written: a hundred lines in a box
 // of three give those three and a few on either side, top, centre or
 // bottom aligned.

@@ -146,6 +146,15 @@ QString shownCharacters(QStringView cluster, bool &hidden)
     return shown;
 }
 
+// Whether the cluster, at index start of the line, is a blank between
+// words and characters that show nothing after it.  A blank stays a blank
+// between words: those characters go with the word that follows.  (A blank
+// the line starts with stands with them, where the line starts.)
+bool blankBeforeHidden(int start, QStringView cluster, const QString &shown)
+{
+    return start > 0 && shown.size() == 1 && cluster.front().isSpace() && cluster.front() == shown.front();
+}
+
 // The glyphs of the cluster that holds the character at index c of the
 // line, as a span with the cluster's text; Count 0 when no glyph shows c.
 TqvxPDFGlyphSpan clusterAt(const QString &text, const QList<TGlyphRun> &runs, int c)
@@ -183,11 +192,12 @@ TqvxPDFGlyphSpan clusterAt(const QString &text, const QList<TGlyphRun> &runs, in
 // A run of characters that show nothing alone (a direction mark of its
 // own direction) has no glyph to carry its text: it joins the span of the
 // cluster before it, or else (at the line's start, or after a blank, which
-// must stay a blank between words) after it.  False when a run has no
-// cluster beside it.
-bool keepHiddenRuns(const QString &text, const QList<TGlyphRun> &runs, QList<TqvxPDFGlyphSpan> &spans)
+// must stay a blank between words) after it.  hidden holds such characters
+// the shaper put in a blank's cluster.  False when a run has no cluster
+// beside it.
+bool keepHiddenRuns(const QString &text, const QList<TGlyphRun> &runs, QList<std::pair<int, int>> hidden,
+                    QList<TqvxPDFGlyphSpan> &spans)
 {
-    QList<std::pair<int, int>> hidden; // logical ranges, adjacent ones joined
     for (const TGlyphRun &run : runs)
         if (run.Glyphs.isEmpty() && run.Length > 0)
             hidden.append({run.Start, run.Start + run.Length});
@@ -231,6 +241,7 @@ TqvxPDFShapedText TqvxPDFFont::Shape(const QString &text, bool rightToLeft)
     bool same = true;
     result.reserve(text.size());
     const QList<TGlyphRun> runs = ShapeLine(*m_face, text, rightToLeft);
+    QList<std::pair<int, int>> afterBlanks; // characters that show nothing in a blank's cluster
     bool placed = false;
     for (const TGlyphRun &run : runs) {
         const int runEnd = run.Start + run.Length;
@@ -252,12 +263,15 @@ TqvxPDFShapedText TqvxPDFFont::Shape(const QString &text, bool rightToLeft)
                     continue;
                 }
                 bool holdsHidden = false;
-                same = record(glyph.Glyph, glyph.Advance, shownCharacters(cluster, holdsHidden)) && same;
-                if (holdsHidden)
+                const QString shown = shownCharacters(cluster, holdsHidden);
+                same = record(glyph.Glyph, glyph.Advance, shown) && same;
+                if (holdsHidden && n + 1 < count && blankBeforeHidden(glyph.Cluster, cluster, shown))
+                    afterBlanks.append({glyph.Cluster + 1, end});
+                else if (holdsHidden)
                     shaped.Spans.append({first + n, 1, cluster.toString()});
             }
         } else {
-            same = recordReordered(text, run, first, shaped.Spans) && same;
+            same = recordReordered(text, run, first, shaped.Spans, afterBlanks) && same;
         }
         result.resize(first + run.Glyphs.size());
         std::transform(run.Glyphs.cbegin(), run.Glyphs.cend(), result.begin() + first,
@@ -272,7 +286,7 @@ TqvxPDFShapedText TqvxPDFFont::Shape(const QString &text, bool rightToLeft)
             }
         }
     }
-    shaped.Exact = keepHiddenRuns(text, runs, shaped.Spans) && same;
+    shaped.Exact = keepHiddenRuns(text, runs, std::move(afterBlanks), shaped.Spans) && same;
     return shaped;
 }
 
@@ -292,7 +306,7 @@ TqvxPDFGlyphPlace TqvxPDFFont::place(const TShapedGlyph &glyph) const
 }
 
 bool TqvxPDFFont::recordReordered(const QString &text, const TGlyphRun &run, qsizetype first,
-                                  QList<TqvxPDFGlyphSpan> &spans)
+                                  QList<TqvxPDFGlyphSpan> &spans, QList<std::pair<int, int>> &afterBlanks)
 {
     const int runEnd = run.Start + run.Length;
     // Logical order: a right-to-left run lists its last glyph first.
@@ -315,8 +329,11 @@ bool TqvxPDFFont::recordReordered(const QString &text, const TGlyphRun &run, qsi
             }
         const QStringView cluster = QStringView(text).mid(start, std::max(0, end - start));
         bool holdsHidden = false;
-        const QStringList texts = glyphTexts(shownCharacters(cluster, holdsHidden), next - from);
-        if (holdsHidden) {
+        const QString shown = shownCharacters(cluster, holdsHidden);
+        const QStringList texts = glyphTexts(shown, next - from);
+        if (holdsHidden && next < logical.size() && blankBeforeHidden(start, cluster, shown)) {
+            afterBlanks.append({start + 1, end});
+        } else if (holdsHidden) {
             // The cluster's glyphs stand side by side in visual order too.
             const qsizetype shownFirst = run.RightToLeft ? logical.size() - next : from;
             spans.append({first + shownFirst, next - from, cluster.toString()});

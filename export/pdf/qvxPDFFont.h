@@ -232,9 +232,9 @@ private:
     // Records the glyphs of a run whose clusters are not one glyph each in
     // logical order; false as record.  The spans of its clusters that hold
     // characters that show nothing go to spans, their glyphs counted from
-    // first.
-    bool recordReordered(const QString &text, const TGlyphRun &run, qsizetype first,
-                         QList<TqvxPDFGlyphSpan> &spans);
+    // first; the ranges of such characters after a blank, to afterBlanks.
+    bool recordReordered(const QString &text, const TGlyphRun &run, qsizetype first, QList<TqvxPDFGlyphSpan> &spans,
+                         QList<std::pair<int, int>> &afterBlanks);
     // The place of a shaped glyph, recorded before.
     TqvxPDFGlyphPlace place(const TShapedGlyph &glyph) const;
     void checkFace();

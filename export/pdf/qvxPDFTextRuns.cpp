@@ -1,9 +1,10 @@
 // Text shown in a document font.  Where the font's face lacks a character,
 // or cannot be embedded at all, the faces fontconfig offers for that
 // character stand in, each a document font of its own; a character no
-// usable face has is shown as U+FFFD.  Faces are chosen within the line's
-// directional runs in display order, so right-to-left words keep their
-// order when another face shows them.  A line whose glyphs do not give its
+// usable face has is shown as U+FFFD, which carries the character's own
+// text.  Faces are chosen within the line's directional runs in display
+// order, so right-to-left words keep their order when another face shows
+// them.  A line whose glyphs do not give its
 // text back through the ToUnicode maps carries it as ActualText; so do the
 // glyphs of a cluster that also holds characters that show nothing (a
 // joiner, a variation selector, a direction mark), with the cluster's text
@@ -57,13 +58,15 @@ QByteArray TqvxPDFExport::ShowText(TqvxPDFFont *font, int size, const QString &l
     struct Segment {
         TqvxPDFFont *Font;
         TqvxPDFShapedText Shaped;
+        // The cluster a U+FFFD stands for, whose text it carries.
+        QString Replaced;
     };
     QList<Segment> shownOrder;
     QMap<int, QString> logicalOrder; // the text shown, by its start in the line
     bool exact = true;
     for (const TFaceRun &run : FaceRuns(font->SharedFace(), line, rightToLeft, style.testFlag(fsBold),
                                         style.testFlag(fsItalic), covers)) {
-        const QString text = run.Replaced ? replacementCharacter : line.mid(run.Start, run.Length);
+        const QString text = line.mid(run.Start, run.Length);
         logicalOrder[run.Start] = text;
         TqvxPDFFont *shownBy = documentFont(*run.Face, *font);
         if (!shownBy || !shownBy->Unusable().isEmpty()) {
@@ -72,7 +75,9 @@ QByteArray TqvxPDFExport::ShowText(TqvxPDFFont *font, int size, const QString &l
             exact = false;
             continue;
         }
-        Segment segment{shownBy, shownBy->Shape(text, run.RightToLeft)};
+        // A cluster no face shows is drawn as U+FFFD but read as itself.
+        Segment segment{shownBy, shownBy->Shape(run.Replaced ? replacementCharacter : text, run.RightToLeft),
+                        run.Replaced ? text : QString()};
         exact = exact && segment.Shaped.Exact;
         shownOrder.append(std::move(segment));
     }
@@ -88,8 +93,13 @@ QByteArray TqvxPDFExport::ShowText(TqvxPDFFont *font, int size, const QString &l
             shown += segment.Font->ResourceName + ' ' + sizeText + " Tf\n";
             current = segment.Font;
         }
-        shown += exact ? showGlyphs(segment.Shaped, size)
-                       : showPlaced(segment.Shaped, 0, segment.Shaped.Glyphs.size(), size, true);
+        if (!exact)
+            shown += showPlaced(segment.Shaped, 0, segment.Shaped.Glyphs.size(), size, true);
+        else if (!segment.Replaced.isEmpty())
+            shown += WithActualText(segment.Replaced,
+                                    showPlaced(segment.Shaped, 0, segment.Shaped.Glyphs.size(), size, true));
+        else
+            shown += showGlyphs(segment.Shaped, size);
     }
     if (current != font)
         shown += font->ResourceName + ' ' + sizeText + " Tf\n";

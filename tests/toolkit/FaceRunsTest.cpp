@@ -126,3 +126,18 @@ TEST(FaceRuns, AnEmojiSequenceAfterThaiOrIndicTextIsOneCluster)
         EXPECT_EQ(kept, before + QStringLiteral(" x  ฯ"));
     }
 }
+
+// The shaper leaves the combining grapheme joiner and variation selectors
+// out, so a face that lacks them still shows the letter they follow: an
+// ideograph a stand-in face shows keeps that face, and no cluster of this
+// text is replaced.
+TEST(FaceRuns, CharactersTheShaperLeavesOutNeedNoGlyph)
+{
+    const TFontFacePtr face = arial();
+    for (const QString &line : {QStringLiteral("自動\u034f遮断器"), QStringLiteral("定\ufe0f格"),
+                                QStringLiteral("a\u034f\u0301 自\u034f")}) {
+        SCOPED_TRACE(line.toStdString());
+        for (const TFaceRun &run : FaceRuns(face, line, false, false, false))
+            EXPECT_FALSE(run.Replaced) << line.mid(run.Start, run.Length).toStdString();
+    }
+}

@@ -149,8 +149,7 @@ QList<qsizetype> GraphemeClusterEnds(QStringView text)
 bool ShowsNothing(char32_t c)
 {
     const QChar::Category category = QChar::category(c);
-    return category == QChar::Other_Control || category == QChar::Other_Format || (c >= 0xFE00 && c <= 0xFE0F)
-        || (c >= 0xE0100 && c <= 0xE01EF);
+    return category == QChar::Other_Control || category == QChar::Other_Format || IsDefaultIgnorable(c);
 }
 
 QList<TFaceRun> FaceRuns(const TFontFacePtr &face, QStringView text, bool rightToLeft, bool bold, bool italic,

@@ -29,7 +29,8 @@ struct TFaceRun {
 using TFaceCovers = std::function<bool(const TFontFace &face, QStringView cluster)>;
 
 // Characters that show nothing of their own: controls, format characters
-// (joiners, direction marks, the soft hyphen) and variation selectors.
+// (joiners, direction marks, the soft hyphen) and the other characters the
+// shaper leaves out (variation selectors, the combining grapheme joiner).
 bool ShowsNothing(char32_t character);
 
 // The ends of the text's grapheme clusters (UTF-16 indices, ascending, the

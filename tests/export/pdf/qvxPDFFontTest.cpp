@@ -427,14 +427,15 @@ TEST_F(PDFFonts, AFaceTheReaderRefusesIsReplacedAndReportedOnce)
 TEST_F(PDFFonts, CharactersTheFaceLacksComeFromFacesThatHaveThemOrAsReplacementCharacters)
 {
     // Liberation Sans lacks the emoji and the ffi ligature, which DejaVu
-    // faces have; no face has the unassigned U+0378.
+    // faces have; no face has the unassigned U+0378, which is drawn as
+    // U+FFFD but read as itself.
     auto text = textObject(QStringLiteral("Smile 😀😁\u0378 ﬂow oﬃce"), 20, 20, QStringLiteral("Arial"));
     auto again = textObject(QStringLiteral("S😀"), 20, 60, QStringLiteral("Arial"));
     TqvxPDFExport pdf;
     makeDeterministic(pdf, false);
     const QByteArray bytes = exportChecked(pdf, {{text.get(), again.get()}}, QStringLiteral("fallback.pdf"));
     EXPECT_EQ(extractedText(path(QStringLiteral("fallback.pdf"))).simplified(),
-              QStringLiteral("Smile 😀😁\uFFFD ﬂow oﬃce S😀"));
+              QStringLiteral("Smile 😀😁\u0378 ﬂow oﬃce S😀"));
     const QString fonts = toolOutput(QStringLiteral("pdffonts"), {path(QStringLiteral("fallback.pdf"))});
     EXPECT_TRUE(fonts.contains(QStringLiteral("DejaVu Sans                          CID TrueType      Identity-H       yes")))
         << fonts.toStdString();

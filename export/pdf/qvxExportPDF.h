@@ -266,8 +266,10 @@ public:
     // where the glyphs alone would not give it back.  shownGlyphs, when
     // given, receives the shaped line when the font shows the whole line,
     // and no glyph when other fonts take part.
+    // With the character spacing (points) the text is shown with, a mark
+    // of no advance stays on its base and takes none.
     QByteArray ShowText(TqvxPDFFont *font, int size, const QString &line, bool rightToLeft = false,
-                        TqvxPDFShapedText *shownGlyphs = nullptr);
+                        TqvxPDFShapedText *shownGlyphs = nullptr, double spacing = 0);
     // The same operators for a size in points, appended to out.  With
     // limits, whether the ink of the glyphs shown with the character
     // spacing (points) keeps within them; never when other fonts take part
@@ -340,13 +342,14 @@ private:
     void limitPageSize();
     static QByteArray WithActualText(const QString &text, const QByteArray &shown);
     // The operators that show a shaped line's glyphs at a size in points,
-    // the glyphs of each of its spans inside a span with that ActualText.
-    static QByteArray showGlyphs(const TqvxPDFShapedText &shaped, int size);
+    // the glyphs of each of its spans inside a span with that ActualText;
+    // spacing is the character spacing they are shown with (points).
+    static QByteArray showGlyphs(const TqvxPDFShapedText &shaped, int size, double spacing);
     // The operators that show the glyphs from first up to end at their
     // places, leaving the pen where the shaper leaves it; inSpan tells
     // that they stand inside a span with ActualText.
     static QByteArray showPlaced(const TqvxPDFShapedText &shaped, qsizetype first, qsizetype end, int size,
-                                 bool inSpan);
+                                 bool inSpan, double spacing);
     // The document's font for a face standing in for another font's
     // characters (embedded always); nullptr when the face is unusable.
     TqvxPDFFont *FaceFont(const TFontFile &file, const TqvxPDFFont &font);

@@ -278,8 +278,9 @@ TqvxPDFShapedText TqvxPDFFont::Shape(const QString &text, bool rightToLeft)
                        [](const TShapedGlyph &glyph) { return quint16(glyph.Glyph); });
         // Places are kept from the first glyph moved off its pen on.
         for (qsizetype n = 0; n < run.Glyphs.size(); ++n) {
-            const TqvxPDFGlyphPlace at = place(run.Glyphs[n]);
-            placed = placed || at.X != 0 || at.Y != 0 || at.Advance != 0;
+            TqvxPDFGlyphPlace at = place(run.Glyphs[n]);
+            at.Leads = !at.Moves && run.RightToLeft;
+            placed = placed || at.X != 0 || at.Y != 0 || at.Advance != 0 || !at.Moves;
             if (placed) {
                 shaped.Places.resize(first + n);
                 shaped.Places.append(at);
@@ -302,7 +303,7 @@ TqvxPDFGlyphPlace TqvxPDFFont::place(const TShapedGlyph &glyph) const
 {
     const int em = m_face->UnitsPerEm();
     const int advance = toGlyphSpace(glyph.Advance, em) - m_widths[m_index[quint16(glyph.Glyph)]];
-    return {toGlyphSpace(glyph.XOffset, em), toGlyphSpace(glyph.YOffset, em), advance};
+    return {toGlyphSpace(glyph.XOffset, em), toGlyphSpace(glyph.YOffset, em), advance, glyph.Advance != 0};
 }
 
 bool TqvxPDFFont::recordReordered(const QString &text, const TGlyphRun &run, qsizetype first,

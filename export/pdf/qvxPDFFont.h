@@ -97,11 +97,16 @@ struct TqvxPDFInkLimits {
 // Where a glyph is drawn apart from where the font's widths put it, in
 // glyph space (1000 units per em): its offset from the pen (a mark the
 // font places on its base, y upwards), and how much further than its
-// width the pen moves after it.
+// width the pen moves after it; and whether the shaper moves the pen on
+// after it at all (a mark of no advance does not, and takes no character
+// spacing), and whether such a glyph comes ahead of the glyph it sits on
+// (in right-to-left text) rather than after it.
 struct TqvxPDFGlyphPlace {
     int X = 0;
     int Y = 0;
     int Advance = 0;
+    bool Moves = true;
+    bool Leads = false;
 };
 
 // Glyphs that show a cluster with characters that show nothing of their
@@ -293,14 +298,18 @@ private:
         void Add(const Extents &e, const TqvxPDFGlyphPlace &at = {})
         {
             // A glyph without outline (a space) has no ink.
+            // A glyph that does not move the pen on sits on its neighbour
+            // (ahead of the spacing after the glyph before it when it
+            // follows that one), and takes no spacing itself.
+            const double x = m_pen + at.X * m_k - (at.Moves || at.Leads ? 0 : m_spacing);
             if (e.Right > e.Left) {
-                const double x = m_pen + at.X * m_k;
                 m_left = std::min(m_left, x + e.Left * m_k);
                 m_right = std::max(m_right, x + e.Right * m_k);
                 m_bottom = std::min(m_bottom, (e.Bottom + at.Y) * m_k);
                 m_top = std::max(m_top, (e.Top + at.Y) * m_k);
             }
-            m_pen += (e.Advance + at.Advance) * m_k + m_spacing;
+            if (at.Moves)
+                m_pen += (e.Advance + at.Advance) * m_k + m_spacing;
         }
         TqvxPDFInk Ink() const { return {true, m_left, m_right, m_bottom, m_top}; }
 

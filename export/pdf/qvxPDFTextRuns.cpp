@@ -34,13 +34,13 @@ const QString replacementCharacter = QStringLiteral("\uFFFD");
 } // namespace
 
 QByteArray TqvxPDFExport::ShowText(TqvxPDFFont *font, int size, const QString &line, bool rightToLeft,
-                                   TqvxPDFShapedText *shownGlyphs)
+                                   TqvxPDFShapedText *shownGlyphs, double spacing)
 {
     if (showsAll(*font, line)) {
         TqvxPDFShapedText shaped = font->Shape(line, rightToLeft);
         const QByteArray shown = shaped.Exact
-            ? showGlyphs(shaped, size)
-            : WithActualText(line, showPlaced(shaped, 0, shaped.Glyphs.size(), size, true));
+            ? showGlyphs(shaped, size, spacing)
+            : WithActualText(line, showPlaced(shaped, 0, shaped.Glyphs.size(), size, true, spacing));
         if (shownGlyphs)
             *shownGlyphs = std::move(shaped);
         return shown;
@@ -94,12 +94,12 @@ QByteArray TqvxPDFExport::ShowText(TqvxPDFFont *font, int size, const QString &l
             current = segment.Font;
         }
         if (!exact)
-            shown += showPlaced(segment.Shaped, 0, segment.Shaped.Glyphs.size(), size, true);
+            shown += showPlaced(segment.Shaped, 0, segment.Shaped.Glyphs.size(), size, true, spacing);
         else if (!segment.Replaced.isEmpty())
             shown += WithActualText(segment.Replaced,
-                                    showPlaced(segment.Shaped, 0, segment.Shaped.Glyphs.size(), size, true));
+                                    showPlaced(segment.Shaped, 0, segment.Shaped.Glyphs.size(), size, true, spacing));
         else
-            shown += showGlyphs(segment.Shaped, size);
+            shown += showGlyphs(segment.Shaped, size, spacing);
     }
     if (current != font)
         shown += font->ResourceName + ' ' + sizeText + " Tf\n";
@@ -114,7 +114,7 @@ bool TqvxPDFExport::ShowText(TqvxPDFContentText &out, TqvxPDFFont *font, int siz
     if (!line.isEmpty() && font->ShowSimply(out, line, size, spacing, limits, &within))
         return within;
     TqvxPDFShapedText shaped;
-    out << ShowText(font, size, line, rightToLeft, limits ? &shaped : nullptr);
+    out << ShowText(font, size, line, rightToLeft, limits ? &shaped : nullptr, spacing);
     return limits && !shaped.Glyphs.isEmpty() && limits->Hold(font->Ink(shaped, size, spacing));
 }
 
@@ -129,28 +129,29 @@ QByteArray TqvxPDFExport::WithActualText(const QString &text, const QByteArray &
     return "/Span <</ActualText <FEFF" + StrToHex4(text) + ">>> BDC\n" + shown + "EMC\n";
 }
 
-QByteArray TqvxPDFExport::showGlyphs(const TqvxPDFShapedText &shaped, int size)
+QByteArray TqvxPDFExport::showGlyphs(const TqvxPDFShapedText &shaped, int size, double spacing)
 {
     const qsizetype count = shaped.Glyphs.size();
     if (shaped.Spans.isEmpty())
-        return showPlaced(shaped, 0, count, size, false);
+        return showPlaced(shaped, 0, count, size, false, spacing);
     // The glyphs of a cluster with characters that show nothing carry its
     // text together, so that the words around them stay words.
     QByteArray shown;
     qsizetype from = 0;
     for (const TqvxPDFGlyphSpan &span : shaped.Spans) {
         if (span.First > from)
-            shown += showPlaced(shaped, from, span.First, size, false);
-        shown += WithActualText(span.Text, showPlaced(shaped, span.First, span.First + span.Count, size, true));
+            shown += showPlaced(shaped, from, span.First, size, false, spacing);
+        shown += WithActualText(span.Text,
+                                showPlaced(shaped, span.First, span.First + span.Count, size, true, spacing));
         from = span.First + span.Count;
     }
     if (from < count)
-        shown += showPlaced(shaped, from, count, size, false);
+        shown += showPlaced(shaped, from, count, size, false, spacing);
     return shown;
 }
 
 QByteArray TqvxPDFExport::showPlaced(const TqvxPDFShapedText &shaped, qsizetype first, qsizetype end, int size,
-                                     bool inSpan)
+                                     bool inSpan, double spacing)
 {
     if (shaped.Places.isEmpty())
         return PdfShowGlyphs(shaped.Glyphs.mid(first, end - first));
@@ -159,12 +160,13 @@ QByteArray TqvxPDFExport::showPlaced(const TqvxPDFShapedText &shaped, qsizetype 
     QByteArray shown;
     QByteArrayList parts;
     QByteArray codes;
-    const auto moveBy = [&](int move) {
-        if (move == 0)
+    const auto moveBy = [&](double move) {
+        const QByteArray number = PdfNumber(move);
+        if (number == "0" || number == "-0")
             return;
         if (!codes.isEmpty())
             parts.append('(' + std::exchange(codes, {}) + ')');
-        parts.append(QByteArray::number(move));
+        parts.append(number);
     };
     const auto showParts = [&] {
         if (!codes.isEmpty())
@@ -173,13 +175,22 @@ QByteArray TqvxPDFExport::showPlaced(const TqvxPDFShapedText &shaped, qsizetype 
             shown += '[' + parts.join(' ') + "] TJ\n";
         parts.clear();
     };
-    int move = 0;
+    // The character spacing in glyph space.
+    const double spaced = size > 0 ? spacing * 1000 / size : 0;
+    double move = 0;
     for (qsizetype i = first; i < end; ++i) {
         const TqvxPDFGlyphPlace &at = shaped.Places[i];
         char code[4];
         const QByteArray glyph(code, PutGlyphCode(code, shaped.Glyphs[i]) - code);
+        // A glyph that does not move the pen on (a mark) stands where the
+        // font puts it on its neighbour and takes no spacing: after the
+        // glyph it sits on, it goes back before that glyph's spacing, which
+        // its own then brings back; ahead of it (right to left), the
+        // spacing after it is taken back.
+        if (!at.Moves && !at.Leads)
+            move += spaced;
         moveBy(move);
-        move = -at.Advance;
+        move = -at.Advance + (!at.Moves && at.Leads ? spaced : 0);
         if (at.X == 0 && at.Y == 0) {
             codes += glyph;
             continue;

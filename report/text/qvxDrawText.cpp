@@ -303,10 +303,19 @@ void TqvxDrawText::SetText(const TWideStrings *lines, bool firstParaBreak)
         m_plainText += line + lineBreak;
         const int firstWidth = i == 0 && firstParaBreak ? fullWidth : wrapWidth(m_paragraphGap);
         const std::size_t first = m_lines.size();
-        wrapLine(line, firstWidth, fullWidth, add);
+        wrapLine(line, summedWidth(firstWidth, add), summedWidth(fullWidth, add), add);
         m_lines[first].flags |= ParagraphStart;
         m_lines.back().flags |= ParagraphEnd;
     }
+}
+
+int TqvxDrawText::summedWidth(int width, int add)
+{
+    // A line is drawn without the spacing after its last glyph.  Negative
+    // spacing makes it that much wider than the sum of its advances, so the
+    // sum has to stay that much inside the width; positive spacing keeps the
+    // sum within the width whole.
+    return add < 0 ? width + add : width;
 }
 
 int TqvxDrawText::wrapWidth(double indent) const
@@ -371,9 +380,10 @@ int TqvxDrawText::fillAdvances(const TFontData &font, int divisor, const QString
     advances.resize(n);
     TFontData measured = font;
     std::vector<int> &extents = m_extents;
-    // Character spacing goes after each glyph, as the PDF's does: none after
-    // a character that shows nothing, one after the glyph drawn for a
-    // surrogate pair or a cluster, two after a character drawn with two.
+    // Character spacing goes after each glyph that moves the pen on, as the
+    // PDF's does: none after a character that shows nothing or a mark of no
+    // advance, one after the glyph drawn for a surrogate pair or a cluster,
+    // two after a character drawn with two.
     std::vector<int> *glyphs = add != 0 ? &m_glyphs : nullptr;
     int spaced = 0;
     const auto styleAt = [&](int i) { return i < tagged ? tags[i].Style : font.Style; };
@@ -760,11 +770,12 @@ bool TqvxDrawText::WidthAlone(const QString &text, double &width)
     if (n == 0 || (m_tags.AllowTags && text.contains(QLatin1Char('<'))))
         return false;
     // It stays on one line as the layout keeps a paragraph whole: when its
-    // width with the spacing after each glyph is within the wrap width.
+    // width with the spacing after each glyph is within the wrap width as
+    // the layout sums it.
     int glyphs = 0;
     const int measured = layoutWidth(text, m_charSpacing != 0 ? &glyphs : nullptr);
-    if (n >= 2 && m_wordWrap
-        && qint64(glyphs) * qvxRound(m_charSpacing * LayoutRatio) + measured > wrapWidth(m_paragraphGap))
+    const int add = qvxRound(m_charSpacing * LayoutRatio);
+    if (n >= 2 && m_wordWrap && qint64(glyphs) * add + measured > summedWidth(wrapWidth(m_paragraphGap), add))
         return false;
     double alone = measured;
     alone += glyphs * LaidOutSpacing(m_charSpacing) * LayoutRatio;

@@ -171,6 +171,9 @@ private:
     // the text rectangle's width between its inner edges (its right edge
     // counts the last pixel column in).
     int wrapWidth(double indent) const;
+    // The most the advances of a line, spacing included, may add up to in
+    // a wrap width.
+    static int summedWidth(int width, int add);
     // Per-character advances of a line in the style of its records, plus
     // add after each glyph a character draws (sub- and superscripts shrink
     // by 1.5): in layout units, or with a device font as that font gives

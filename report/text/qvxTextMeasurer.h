@@ -24,9 +24,10 @@ public:
     virtual ~TqvxTextMeasurer() = default;
 
     // Fills extents with one value per UTF-16 unit of text, and glyphs,
-    // when given, with the number of glyphs drawn for each unit (counted
-    // at the first unit of a glyph's cluster; 0 for a character that shows
-    // nothing).  Character spacing goes after each glyph.
+    // when given, with the number of glyphs drawn for each unit that move
+    // the pen on (counted at the first unit of a glyph's cluster; 0 for a
+    // character that shows nothing, none for a mark of no advance).
+    // Character spacing goes after each of those glyphs.
     virtual void Extents(const TFontData &font, QStringView text, std::vector<int> &extents,
                          std::vector<int> *glyphs = nullptr) = 0;
     // The height of a line of text in the font (ascent plus descent).

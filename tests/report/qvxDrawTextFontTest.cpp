@@ -362,7 +362,49 @@ TEST(LiberationSansDrawing, CharactersThatShowNothingTakeNoSpacing)
     }
 }
 
-// A text exactly as wide as the wrap width, spacing included, stays one
+// Character spacing goes after each glyph that moves the pen on: a mark of
+// no advance takes none, so letters with marks the face has no letter for
+// measure as the letters alone.
+TEST(LiberationSansDrawing, MarksTakeNoSpacing)
+{
+    for (const double spacing : {-1.0, 0.0, 2.0}) {
+        SCOPED_TRACE(spacing);
+        const auto width = [spacing](const QString &line) {
+            return LayOut(line, 10000, false, 1, spacing)->CalcWidth();
+        };
+        EXPECT_DOUBLE_EQ(width(QStringLiteral("q\u0301x\u0330 q\u0323\u0307")), width(QStringLiteral("qx q")));
+    }
+}
+
+// A line is drawn without the spacing after its last glyph.  With negative
+// spacing that makes it wider than its advances add up to, and it still
+// ends inside the box; with positive spacing its advances, the spacing
+// after every glyph included, stay within the box.
+TEST(LiberationSansBreaks, LinesWithSpacingEndInsideTheBox)
+{
+    const QString paragraph = QStringLiteral(
+        "Automatisierungstechnik mit thermisch-magnetischem Ausl\u00f6ser, Hilfskontakten und "
+        "Arbeitsstromausl\u00f6ser f\u00fcr 250 A; efficient baffled fjord quartz nymph vex "
+        "\u0430\u0432\u0442\u043e\u043c\u0430\u0442\u0438\u0447\u0435\u0441\u043a\u0438\u0439 "
+        "\u0432\u044b\u043a\u043b\u044e\u0447\u0430\u0442\u0435\u043b\u044c");
+    for (const double spacing : {-1.0, -0.5, 2.0}) {
+        const double trailing = TqvxDrawText::LaidOutSpacing(spacing) * 6.25;
+        for (int width = 60; width <= 240; width += 3) {
+            SCOPED_TRACE("spacing " + std::to_string(spacing) + " width " + std::to_string(width));
+            const QStringList lines = Wrap(paragraph, width, spacing);
+            ASSERT_GT(lines.size(), 1);
+            for (const QString &line : lines) {
+                const double summed = std::round(LayOut(line, 10000, false, 1, spacing)->CalcWidth() * 6.25);
+                // The box in layout units, halves rounded to even.
+                EXPECT_LE(spacing < 0 ? summed - trailing : summed, std::nearbyint((width - 1) * 6.25))
+                    << line.toStdString();
+            }
+        }
+    }
+}
+
+// A text exactly as wide as the wrap width as it is drawn (spacing
+// included; negative spacing after its last glyph is not drawn) stays one
 // line, and its width alone is found as the layout keeps it.
 TEST(LiberationSansBreaks, ATextAsWideAsTheBoxIsMeasuredAlone)
 {
@@ -375,9 +417,10 @@ TEST(LiberationSansBreaks, ATextAsWideAsTheBoxIsMeasuredAlone)
             const QString text = QStringLiteral("i").repeated(k) + QStringLiteral(" ZMT");
             // Its width in layout units, spacing included.
             const double width = LayOut(text, 10000, false, 1, spacing)->CalcWidth() * 6.25;
+            const double drawn = width - std::min(0.0, TqvxDrawText::LaidOutSpacing(spacing) * 6.25);
             // The layout rounds halves to even.
-            const int box = qRound(width / 6.25) + 1;
-            if (std::nearbyint((box - 1) * 6.25) != std::nearbyint(width))
+            const int box = qRound(drawn / 6.25) + 1;
+            if (std::nearbyint((box - 1) * 6.25) != std::nearbyint(drawn))
                 continue;
             SCOPED_TRACE(text.toStdString() + " spacing " + std::to_string(spacing));
             ++checked;

@@ -608,7 +608,8 @@ QList<int> TCanvas::CharacterExtents(QStringView text, bool rightToLeft, QList<i
         glyphs->fill(0, text.size());
         for (const ShownRun &part : shown)
             for (const TShapedGlyph &glyph : part.run.Glyphs)
-                ++(*glyphs)[glyph.Cluster];
+                if (glyph.Advance != 0)
+                    ++(*glyphs)[glyph.Cluster];
     }
     QList<int> extents(text.size());
     double sum = 0;

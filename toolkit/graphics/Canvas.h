@@ -200,8 +200,9 @@ public:
     QSize TextExtent(const QString &text);
     // The extent of the text up to and including each UTF-16 unit, in device
     // pixels (running sums of the font's advances, each rounded).  With
-    // glyphs, the number of glyphs drawn for each unit: a glyph counts at
-    // the first unit of its cluster, where its advance goes.
+    // glyphs, the number of glyphs drawn for each unit that move the pen on
+    // (a mark of no advance counts none): a glyph counts at the first unit
+    // of its cluster, where its advance goes.
     QList<int> CharacterExtents(QStringView text, bool rightToLeft = false, QList<int> *glyphs = nullptr);
     // Text metrics of the font at the canvas's current size.
     TFontMetrics FontMetrics();

@@ -205,7 +205,7 @@ QList<int> CharacterAdvances(const TFontFace &face, QStringView text, bool right
     for (const TGlyphRun &run : ShapeLine(face, text, rightToLeft))
         for (const TShapedGlyph &glyph : run.Glyphs) {
             out[glyph.Cluster] += glyph.Advance;
-            if (glyphs)
+            if (glyphs && glyph.Advance != 0)
                 ++(*glyphs)[glyph.Cluster];
         }
     return advances;

@@ -61,8 +61,9 @@ QList<TGlyphRun> ShapeLine(const TFontFace &face, QStringView text, bool rightTo
 // The advance of each UTF-16 unit of the text in font units, in logical
 // order: a glyph's advance goes to the first unit of its cluster, the other
 // units of the cluster get 0.  With glyphs, the number of glyphs drawn for
-// each unit is counted the same way (0 for a character that shows nothing
-// or is drawn by the glyph of another).
+// each unit that move the pen on is counted the same way (0 for a
+// character that shows nothing or is drawn by the glyph of another; a mark
+// of no advance counts none).
 QList<int> CharacterAdvances(const TFontFace &face, QStringView text, bool rightToLeft = false,
                              QList<int> *glyphs = nullptr);
 

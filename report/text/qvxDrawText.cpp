@@ -564,7 +564,10 @@ void TqvxDrawText::wrapLine(QString text, int firstWidth, int fullWidth, int add
         --lastShown;
     const auto breakableAt = [&](int i) { return !(tagsOn && records[std::size_t(i)].DontWRAP); };
     const auto blankBreak = [&](int i) {
-        return text.at(i) == QLatin1Char(' ') && breakableAt(i) && clusters.Between(i) && clusters.Between(i + 1);
+        // A joiner or other character that shows nothing may follow the
+        // blank in its cluster; a mark on the blank may not be cut off it.
+        return text.at(i) == QLatin1Char(' ') && breakableAt(i) && clusters.Between(i)
+            && (clusters.Between(i + 1) || ShowsNothing(text.at(i + 1).unicode()));
     };
     // The last blank before `to` a line from `from` may end at, with
     // something shown before it; from when there is none.

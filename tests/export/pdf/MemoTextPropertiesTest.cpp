@@ -633,23 +633,37 @@ TEST_F(MemoTextProperties, PdfTextIsTheMemoText)
 
 // Every word pdftotext places lies between the inner edges of its memo
 // (the box the layout wraps in), but for a single cluster wider than the
-// line.
+// line, and what pdftotext reads apart inside such a cluster's box (a mark
+// of a right-to-left cluster).
 TEST_F(MemoTextProperties, WordsStayInsideTheMemo)
 {
     constexpr double tolerance = 0.25;
     expectEveryMemo("words inside the memo", [](const MemoOutcome &outcome) -> std::string {
         const double dx = TestPageDrawing::pageInfo.LeftMargin * 0.05;
+        const auto oneWideCluster = [&outcome](const TPdfWord &word) {
+            // Characters that draw nothing beside the cluster stay with its
+            // line and take no room; a blank before it does take room.
+            QList<uint> drawn = withoutSpaces(word.text).toUcs4();
+            while (!drawn.isEmpty() && drawsNothing(drawn.back()))
+                drawn.removeLast();
+            if (!word.text.isEmpty() && word.text.front().isSpace())
+                return false;
+            while (!drawn.isEmpty() && drawsNothing(drawn.front()))
+                drawn.removeFirst();
+            return oneCluster(fromUcs4(drawn)) && (word.right - word.left) / 0.75 > outcome.innerRight - outcome.innerLeft;
+        };
+        const auto insideAWideCluster = [&](const TPdfWord &word) {
+            return std::any_of(outcome.words.cbegin(), outcome.words.cend(), [&](const TPdfWord &other) {
+                return &other != &word && oneWideCluster(other) && word.left >= other.left - 0.01
+                    && word.right <= other.right + 0.01 && word.top < other.bottom && other.top < word.bottom;
+            });
+        };
         for (const TPdfWord &word : outcome.words) {
             const double left = (word.left - dx) / 0.75;
             const double right = (word.right - dx) / 0.75;
             if (left >= outcome.innerLeft - tolerance && right <= outcome.innerRight + tolerance)
                 continue;
-            // Characters that draw nothing after the cluster stay with its
-            // line and take no room.
-            QList<uint> drawn = withoutSpaces(word.text).toUcs4();
-            while (!drawn.isEmpty() && drawsNothing(drawn.back()))
-                drawn.removeLast();
-            if (oneCluster(fromUcs4(drawn)) && right - left > outcome.innerRight - outcome.innerLeft)
+            if (oneWideCluster(word) || insideAWideCluster(word))
                 continue;
             return QStringLiteral("\"%1\" lies at %2-%3 px, the memo's inner edges at %4-%5 px")
                 .arg(QString::fromStdString(escaped(word.text)))

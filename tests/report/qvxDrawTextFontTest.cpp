@@ -301,41 +301,14 @@ TEST(FallbackFaceBreaks, LinesBrokenInsideArabicWordsFitAsTheyAreDrawn)
     }
 }
 
-// Characters that show nothing take no room where a memo is drawn (screen,
-// preview, printer): a line with five of them inside a word, drawn at the
-// preview's zoom, looks as without them, and it wraps as without them.
+// Characters that show nothing draw nothing and take no room on any canvas
+// (preview, printer), nor character spacing, which goes after each glyph
+// drawn: a line with five of them inside a word, drawn at the preview's
+// zoom with spacing 0, -1 and +2, looks as without them, and it wraps as
+// without them.
 TEST(LiberationSansDrawing, CharactersThatShowNothingDrawNothing)
 {
-    const auto draw = [](const QString &line) {
-        TBitmap bitmap;
-        bitmap.SetSize(320, 80);
-        bitmap.Canvas()->Brush()->SetColor(clWhite);
-        bitmap.Canvas()->FillRect(TRect(0, 0, 320, 80));
-        LayOut(line, 200, true, 1.5)->DrawText(bitmap.Canvas(), haLeft, vaTop);
-        bitmap.Canvas()->ReleaseHandle();
-        return bitmap.Image();
-    };
-    const QImage plain = draw(QStringLiteral("abcd end"));
-    const QString words = QStringLiteral("Automatisierungstechnik ").repeated(5);
-    for (const char16_t c : InvisibleCharacters()) {
-        SCOPED_TRACE(int(c));
-        const QString hidden(5, QChar(c));
-        EXPECT_EQ(draw(QStringLiteral("ab") + hidden + QStringLiteral("cd end")), plain);
-        QString withHidden = words;
-        withHidden.replace(QStringLiteral("isierungs"), QStringLiteral("isie") + hidden + QStringLiteral("rungs"));
-        QStringList lines = Wrap(withHidden, 200);
-        for (QString &line : lines)
-            line.remove(QChar(c));
-        EXPECT_EQ(lines, Wrap(words, 200));
-    }
-}
-
-// Character spacing goes after each glyph drawn, so characters that show
-// nothing take none: with spacing -1 and +2 a line with five of them inside
-// a word draws as without them, and a paragraph wraps as without them.
-TEST(LiberationSansDrawing, CharactersThatShowNothingTakeNoSpacing)
-{
-    for (const double spacing : {-1.0, 2.0}) {
+    for (const double spacing : {0.0, -1.0, 2.0}) {
         SCOPED_TRACE(spacing);
         const auto draw = [spacing](const QString &line) {
             TBitmap bitmap;

@@ -4,11 +4,10 @@
 // usable face has is shown as U+FFFD, which carries the character's own
 // text.  Faces are chosen within the line's directional runs in display
 // order, so right-to-left words keep their order when another face shows
-// them.  A line whose glyphs do not give its
-// text back through the ToUnicode maps carries it as ActualText; so do the
-// glyphs of a cluster that also holds characters that show nothing (a
-// joiner, a variation selector, a direction mark), with the cluster's text
-// alone.  Glyphs the shaper moves off the pen (marks on their base) are
+// them.  A line whose glyphs do not give its text back through the
+// ToUnicode maps carries it as ActualText; so do the glyphs of a cluster
+// that also holds characters that show nothing (a joiner, a variation
+// selector, a direction mark), with the cluster's text alone.  Glyphs the shaper moves off the pen (marks on their base) are
 // moved there by the numbers of TJ arrays and a text rise, while a copy of
 // no width at the pen gives their text where readers look for it.
 
